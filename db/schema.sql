@@ -1,0 +1,1 @@
+-- The database the program comes with.

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+
+namespace platform {
+
+// The system's short date: the locale's short pattern with the year widened to
+// four digits (en_US: 1/2/2020).
+QString shortDateFormat();
+QString shortDateText(const QDate &date);
+
+// The general date: the short date, then a blank and the long time when the value
+// has a time of day (en_US: 1/2/2020 1:30:00 PM).
+QString generalDateText(const QDateTime &value);
+
+// Reads a date as the user types it in the system's short form (also with a time,
+// and also ISO yyyy-mm-dd); an invalid QDateTime when the text is no date.
+QDateTime parseDateText(const QString &text);
+
+} // namespace platform

@@ -1,0 +1,19 @@
+#include <QApplication>
+#include <QDir>
+#include <gtest/gtest.h>
+
+// Every test executable owns one QApplication, offscreen, so that widget tests can
+// open real windows and non-widget tests pay nothing for it.
+int main(int argc, char **argv)
+{
+    // Tests assert texts as an en_US user sees them, in one time zone, offscreen.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("LANG", "en_US.UTF-8");
+    qputenv("LC_ALL", "en_US.UTF-8");
+    qputenv("TZ", "UTC");
+    qputenv("XDG_RUNTIME_DIR", QByteArray("/tmp/quiltern-test-runtime"));
+    QDir().mkpath(QStringLiteral("/tmp/quiltern-test-runtime"));
+    ::testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
