@@ -45,18 +45,22 @@ QFont FontTextMetrics::drawingFont(const PrintFont &font, int pixelSize)
 
 const FontTextMetrics::Face &FontTextMetrics::face(const PrintFont &font) const
 {
+    if (mLastFace && font.name == mLastFont.name && font.bold == mLastFont.bold &&
+        font.italic == mLastFont.italic)
+        return *mLastFace;
     const QString key = QStringLiteral("%1|%2%3").arg(font.name.trimmed().toLower(),
                                                       font.bold ? QStringLiteral("b") : QString(),
                                                       font.italic ? QStringLiteral("i") : QString());
-    auto it = mFaces.find(key);
-    if (it == mFaces.end()) {
-        Face loaded;
-        loaded.raw = QRawFont::fromFont(drawingFont(font));
-        loaded.ascent = loaded.raw.ascent();
-        loaded.lineSpacing = loaded.raw.ascent() + loaded.raw.descent() + loaded.raw.leading();
-        it = mFaces.insert(key, std::move(loaded));
+    std::shared_ptr<Face> &slot = mFaces[key];
+    if (!slot) {
+        slot = std::make_shared<Face>();
+        slot->raw = QRawFont::fromFont(drawingFont(font));
+        slot->ascent = slot->raw.ascent();
+        slot->lineSpacing = slot->raw.ascent() + slot->raw.descent() + slot->raw.leading();
     }
-    return *it;
+    mLastFont = font;
+    mLastFace = slot.get();
+    return *slot;
 }
 
 double FontTextMetrics::advance(const Face &face, char32_t codePoint) const
@@ -80,8 +84,14 @@ double FontTextMetrics::width(const PrintFont &font, QStringView text) const
 {
     const Face &f = face(font);
     double units = 0.0;
-    for (char32_t codePoint : text.toUcs4())
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t codePoint = text[i].unicode();
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            codePoint = QChar::surrogateToUcs4(text[i], text[i + 1]);
+            ++i;
+        }
         units += advance(f, codePoint);
+    }
     return units * scaleFor(font);
 }
 

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QRawFont>
 #include <QString>
+#include <memory>
 
 namespace platform {
 
@@ -42,7 +43,11 @@ class FontTextMetrics : public TextMetrics {
     const Face &face(const PrintFont &font) const;
     double advance(const Face &face, char32_t codePoint) const;
 
-    mutable QHash<QString, Face> mFaces;
+    // Faces stay where they were created; the last one used is looked up first, as
+    // a wrap measures many pieces in one font.
+    mutable QHash<QString, std::shared_ptr<Face>> mFaces;
+    mutable PrintFont mLastFont;
+    mutable const Face *mLastFace = nullptr;
 };
 
 } // namespace platform

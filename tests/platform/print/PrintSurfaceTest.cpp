@@ -114,6 +114,18 @@ TEST_F(PrintSurfaceTest, FontChangesAreRecordedPerRun)
                                                                      "(1440,960) Arial 8 small"}));
     EXPECT_EQ(vp.fontName(), QStringLiteral("Arial"));
     EXPECT_EQ(vp.fontSize(), 8.0);
+    const platform::PrintRun *heading = testsupport::findRun(vp.document(), 1, QStringLiteral("Heading"));
+    ASSERT_NE(heading, nullptr);
+    EXPECT_EQ(heading->font.size, 12.0);
+    EXPECT_EQ(testsupport::findRun(vp.document(), 1, QStringLiteral("Head")), nullptr);
+}
+
+TEST_F(PrintSurfaceTest, SizeBelowOnePointIsTakenAsOnePoint)
+{
+    vp.setFontSize(0);
+    EXPECT_EQ(vp.fontSize(), 1.0);
+    vp.setMeasureText(QStringLiteral("x"));
+    EXPECT_EQ(vp.measuredHeight(), 20.0);
 }
 
 TEST_F(PrintSurfaceTest, LineEndsInsideATextPrintSeparateLines)
