@@ -21,8 +21,8 @@ struct HighTable {
         QStringDecoder decoder("windows-1252");
         for (int i = 0; i < 32; ++i) {
             const QString one = decoder.decode(QByteArray(1, char(0x80 + i)));
-            const bool assigned = one.size() == 1 && one[0] != QChar(QChar::ReplacementCharacter) &&
-                                  one[0].unicode() != 0x1A;
+            const bool assigned =
+                one.size() == 1 && one[0] != QChar(QChar::ReplacementCharacter) && one[0].unicode() != 0x1A;
             chars[i] = assigned ? one[0].unicode() : char16_t(0x80 + i);
         }
     }

@@ -7,10 +7,13 @@ using namespace platform;
 TEST(AnsiText, EncodesLatinAndTheCodePagesOwnCharacters)
 {
     EXPECT_EQ(toAnsi("Plain, \"quoted\"\r\n"), QByteArray("Plain, \"quoted\"\r\n"));
-    EXPECT_EQ(toAnsi(QString::fromUtf8("Zoë Müller-Ångström")), QByteArray("Zo\xEB M\xFCller-\xC5ngstr\xF6m"));
+    EXPECT_EQ(toAnsi(QString::fromUtf8("Zoë Müller-Ångström")),
+              QByteArray("Zo\xEB M\xFCller-\xC5ngstr\xF6m"));
     // The euro sign, curly quotes, dashes and the ellipsis sit in 0x80..0x9F.
     EXPECT_EQ(toAnsi(QString::fromUtf8("€ ‘a’ “b” – — … Š œ Ÿ")),
-              QByteArray("\x80 \x91" "a\x92 \x93" "b\x94 \x96 \x97 \x85 \x8A \x9C \x9F"));
+              QByteArray("\x80 \x91"
+                         "a\x92 \x93"
+                         "b\x94 \x96 \x97 \x85 \x8A \x9C \x9F"));
 }
 
 TEST(AnsiText, CharactersTheCodePageLacksBecomeQuestionMarks)
