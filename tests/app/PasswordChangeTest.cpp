@@ -1,9 +1,9 @@
 #include "app/PasswordChange.h"
 
 #include "platform/ui/ProgramFolder.h"
+#include "support/TemporaryProgramFolder.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -16,12 +16,7 @@ QByteArray hexBytes(const char *hex)
 
 class RecoveryFileTest : public ::testing::Test {
   protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(mFolder.isValid());
-        platform::setProgramFolderForTesting(mFolder.path());
-    }
-    void TearDown() override { platform::setProgramFolderForTesting(QString()); }
+    void SetUp() override { ASSERT_TRUE(mFolder.isValid()); }
 
     static QByteArray fileBytes()
     {
@@ -29,7 +24,7 @@ class RecoveryFileTest : public ::testing::Test {
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
-    QTemporaryDir mFolder;
+    TemporaryProgramFolder mFolder;
 };
 
 } // namespace

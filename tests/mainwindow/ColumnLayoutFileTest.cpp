@@ -1,10 +1,10 @@
 #include "mainwindow/ColumnLayoutFile.h"
 
 #include "platform/ui/ProgramFolder.h"
+#include "support/TemporaryProgramFolder.h"
 
 #include <QFile>
 #include <QLocale>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -24,12 +24,7 @@ constexpr int StoredColumns = 59;
 
 class ColumnLayoutFileTest : public ::testing::Test {
   protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(mFolder.isValid());
-        platform::setProgramFolderForTesting(mFolder.path());
-    }
-    void TearDown() override { platform::setProgramFolderForTesting(QString()); }
+    void SetUp() override { ASSERT_TRUE(mFolder.isValid()); }
 
     void writeRaw(const QByteArray &bytes)
     {
@@ -54,7 +49,7 @@ class ColumnLayoutFileTest : public ::testing::Test {
         return columns;
     }
 
-    QTemporaryDir mFolder;
+    TemporaryProgramFolder mFolder;
 };
 
 } // namespace
