@@ -135,13 +135,6 @@ bool isFindResultCaption(const QString &caption)
     return caption.startsWith(FindResultCaptionPrefix);
 }
 
-bool startupCategoryOptionOn(const QString &storedValue)
-{
-    const QString value = storedValue.trimmed();
-    return value == QLatin1String("1") || value == QLatin1String("-1") ||
-           value.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0;
-}
-
 bool applyStartupCategory(const QString &categoryCondition)
 {
     if (isBlank(categoryCondition)) {

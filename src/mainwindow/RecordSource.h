@@ -74,9 +74,7 @@ void resetRecordSourceParts();
 // True when the category label names a find result (its first 18 characters).
 bool isFindResultCaption(const QString &caption);
 
-// The start-up category option: the check box stores 1; True and -1 count as well.
-bool startupCategoryOptionOn(const QString &storedValue);
-
 // Puts the stored category condition (Setting1 of the CATEGORY row) in force before
-// the first list opens. A blank condition changes nothing and returns false.
+// the first list opens, when the CATEGORYSTARTUP row's Name is on (settingIsTrue:
+// the check box stores 1). A blank condition changes nothing and returns false.
 bool applyStartupCategory(const QString &categoryCondition);

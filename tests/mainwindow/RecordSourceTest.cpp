@@ -360,16 +360,8 @@ TEST_F(RecordSourceTest, ResetAfterReentryStartsClean)
                 gCategoryClause.isEmpty());
 }
 
-TEST_F(RecordSourceTest, StartupCategoryOptionAndCondition)
+TEST_F(RecordSourceTest, StartupCategoryCondition)
 {
-    EXPECT_TRUE(startupCategoryOptionOn("1"));
-    EXPECT_TRUE(startupCategoryOptionOn("-1"));
-    EXPECT_TRUE(startupCategoryOptionOn("True"));
-    EXPECT_TRUE(startupCategoryOptionOn("true"));
-    EXPECT_FALSE(startupCategoryOptionOn("0"));
-    EXPECT_FALSE(startupCategoryOptionOn(""));
-    EXPECT_FALSE(startupCategoryOptionOn("False"));
-
     EXPECT_FALSE(applyStartupCategory("  "));
     EXPECT_EQ(gListSource, "tblContacts");
     ASSERT_TRUE(applyStartupCategory("CategoryNumber = 7 "));
