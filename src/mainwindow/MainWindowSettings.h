@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/SettingsRow.h"
+
 #include <QString>
 
 #include <optional>
@@ -7,16 +9,12 @@
 // What the main window's load and first activation make of the settings rows; the
 // window reads each row (value in `Name`) and hands the text over.
 
-inline const QString VersionSettingsQuery = QStringLiteral("Select * from tblSettings Where Type='VERSION'");
-inline const QString AssignCategoryOnAddSettingsQuery =
-    QStringLiteral("Select * from tblSettings Where Type='ASSIGNCATGONADD'");
-inline const QString TemplateRecordIdSettingsQuery =
-    QStringLiteral("Select * from tblSettings Where Type='TEMPLATE RecordID'");
-inline const QString BackColorSettingsQuery =
-    QStringLiteral("Select * from tblSettings Where Type='BACKCOLOR'");
-inline const QString TabletSettingsQuery = QStringLiteral("Select * from tblSettings Where Type='TABLET'");
-inline const QString ReminderStartupSettingsQuery =
-    QStringLiteral("Select * from tblSettings Where Type='REMINDERSTARTUP'");
+inline const QString VersionSettingsQuery = settingsRowQuery(QStringLiteral("VERSION"));
+inline const QString AssignCategoryOnAddSettingsQuery = settingsRowQuery(QStringLiteral("ASSIGNCATGONADD"));
+inline const QString TemplateRecordIdSettingsQuery = settingsRowQuery(QStringLiteral("TEMPLATE RecordID"));
+inline const QString BackColorSettingsQuery = settingsRowQuery(QStringLiteral("BACKCOLOR"));
+inline const QString TabletSettingsQuery = settingsRowQuery(QStringLiteral("TABLET"));
+inline const QString ReminderStartupSettingsQuery = settingsRowQuery(QStringLiteral("REMINDERSTARTUP"));
 
 // The due reminders rebuilt at the first activation when the start-up option is on.
 inline const QString ClearCurrentRemindersSql = QStringLiteral("Delete * from tblCurrentReminders");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/SettingsRow.h"
+
 #include <QString>
 
 // The record source of the main list is never filtered or sorted in place: every
@@ -20,10 +22,8 @@ inline const QString DefaultOrderByClause = QStringLiteral(" Order By LastName, 
 // Statements the list views run themselves.
 inline const QString ClearSelectionMarksSql =
     QStringLiteral("Update tblContacts Set Selected=' ' Where Selected='x'");
-inline const QString CategorySettingsQuery =
-    QStringLiteral("Select * from tblSettings Where Type='CATEGORY'");
-inline const QString CategoryStartupSettingsQuery =
-    QStringLiteral("Select * from tblSettings Where Type='CATEGORYSTARTUP'");
+inline const QString CategorySettingsQuery = settingsRowQuery(QStringLiteral("CATEGORY"));
+inline const QString CategoryStartupSettingsQuery = settingsRowQuery(QStringLiteral("CATEGORYSTARTUP"));
 
 // A find result is named in the category label with this prefix; while it stands
 // the Add button is off.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/SettingsRow.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -8,8 +10,7 @@
 extern bool gSortedByDate;
 
 inline const QString GridSortOrderType = QStringLiteral("GRIDSORTORDER");
-inline const QString GridSortOrderQuery =
-    QStringLiteral("Select * from tblSettings Where Type='GRIDSORTORDER'");
+inline const QString GridSortOrderQuery = settingsRowQuery(GridSortOrderType);
 inline const QString DefaultSortChoice = QStringLiteral("LastName");
 
 // What one entry of the sort box stands for.
