@@ -15,6 +15,7 @@ class PrintSurface;
 // counter ("2/10") at the lower left. The zoom modes fit pages to the visible area:
 // thumbnails (up to six pages), two pages, a whole page, or the page width. A double
 // click of the left button zooms in, of the right button out.
+// The surface must outlive the widget.
 class PreviewWidget : public QWidget {
     Q_OBJECT
   public:

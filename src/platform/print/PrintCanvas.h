@@ -56,7 +56,12 @@ class PrintCanvas {
 
     // The paper, held in portrait; documents started later take it.
     QSizeF paperSize() const { return mPaperSize; }
-    void setPaperSize(const QSizeF &twips) { mPaperSize = twips; }
+    // Sizes without area are ignored: a page must have room to draw on.
+    void setPaperSize(const QSizeF &twips)
+    {
+        if (twips.width() > 0 && twips.height() > 0)
+            mPaperSize = twips;
+    }
 
   protected:
     PrintCanvas(double marginTop, double marginLeft, double marginBottom);

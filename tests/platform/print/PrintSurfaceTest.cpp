@@ -199,6 +199,15 @@ TEST_F(PrintSurfaceTest, OrientationIsTakenByTheNextDocumentOnly)
     EXPECT_EQ(vp.orientation(), 0);
 }
 
+TEST_F(PrintSurfaceTest, PaperSizeIsTakenByTheNextDocument)
+{
+    vp.setPaperSize(QSizeF(12240, 20160)); // Legal
+    vp.setPaperSize(QSizeF(0, 100));
+    vp.setOrientation(1);
+    start();
+    EXPECT_EQ(vp.document().pageSize(), QSizeF(20160, 12240));
+}
+
 TEST_F(PrintSurfaceTest, DocumentKeepsItsNameAndFlags)
 {
     vp.setDocFlag34(false);
