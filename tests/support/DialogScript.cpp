@@ -95,22 +95,23 @@ DialogScript &DialogScript::cancelInput()
     return queue({{DialogKind::Input}, {}, {}, {}});
 }
 
-DialogScript &DialogScript::answerOpenFile(const QString &path, int filterIndex)
+DialogScript &DialogScript::answerFile(DialogKind kind, const QString &path, int filterIndex)
 {
-    Answer answer{{DialogKind::OpenFile}, {}, {}, {}};
+    Answer answer{{kind}, {}, {}, {}};
     answer.answer.accepted = true;
     answer.answer.fileName = path;
     answer.answer.filterIndex = filterIndex;
     return queue(std::move(answer));
 }
 
+DialogScript &DialogScript::answerOpenFile(const QString &path, int filterIndex)
+{
+    return answerFile(DialogKind::OpenFile, path, filterIndex);
+}
+
 DialogScript &DialogScript::answerSaveFile(const QString &path, int filterIndex)
 {
-    Answer answer{{DialogKind::SaveFile}, {}, {}, {}};
-    answer.answer.accepted = true;
-    answer.answer.fileName = path;
-    answer.answer.filterIndex = filterIndex;
-    return queue(std::move(answer));
+    return answerFile(DialogKind::SaveFile, path, filterIndex);
 }
 
 DialogScript &DialogScript::cancelFile()

@@ -70,6 +70,7 @@ private:
         std::function<void(QWidget *)> action;
     };
     DialogScript &queue(Answer answer);
+    DialogScript &answerFile(platform::DialogKind kind, const QString &path, int filterIndex);
     platform::DialogAnswer handle(const platform::DialogRequest &request);
 
     std::deque<Answer> mAnswers;
