@@ -257,7 +257,7 @@ bool Form::dispatchKey(QKeyEvent *event, QWidget *receiver)
 
 bool Form::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+    if (!mKeyPreview || (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease))
         return QWidget::eventFilter(watched, event);
     auto *widget = qobject_cast<QWidget *>(watched);
     if (!widget || mResending || !isEnabled() || (widget != this && !isAncestorOf(widget)))
