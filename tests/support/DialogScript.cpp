@@ -187,6 +187,9 @@ DialogAnswer DialogScript::handle(const DialogRequest &request)
             ADD_FAILURE() << "The script left the modal window " << request.objectName.toStdString() << " open.";
         return {};
     }
+    // A file dialog hands back the flags it was given, as the real one does.
+    if ((request.kind == DialogKind::OpenFile || request.kind == DialogKind::SaveFile) && taken.answer.accepted)
+        taken.answer.flags = request.flags;
     return taken.answer;
 }
 
