@@ -26,11 +26,22 @@ public:
     QList<KeyInputRecord> records;
 };
 
+// The widget the keyboard is typing into now: a grabber, an open pop-up (a menu, a list),
+// the focus widget, or at least the active window.
 QWidget *focusTarget()
 {
+    if (QWidget *grabber = QWidget::keyboardGrabber())
+        return grabber;
+    if (QWidget *popup = QApplication::activePopupWidget())
+        return popup->focusWidget() ? popup->focusWidget() : popup;
     if (QWidget *focus = QApplication::focusWidget())
         return focus;
     return QApplication::activeWindow();
+}
+
+bool isLetterKey(int key)
+{
+    return key >= Qt::Key_A && key <= Qt::Key_Z;
 }
 
 } // namespace
@@ -102,11 +113,14 @@ void KeyInputDelivery::playOne(const KeyInputRecord &record)
         }
         const char32_t ucs4 = text.toUcs4().value(0);
         const int key = ucs4 < 0x10000 ? int(QChar::toUpper(ucs4)) : Qt::Key_unknown;
-        sendKey(target, press, key, text);
+        sendKey(target, press, key, text, heldModifiers());
         return;
     }
 
     const int vk = record.virtualKey;
+    // Qt takes a modifier key's own event to carry the state from before it, as the
+    // window systems report it, and turns it round for the receiver.
+    const Qt::KeyboardModifiers before = heldModifiers();
     switch (vk) {
     case KeyboardLayout::VkShift:
         mShift = press;
@@ -127,16 +141,27 @@ void KeyInputDelivery::playOne(const KeyInputRecord &record)
     // Ctrl and Alt combinations are commands, not typing.
     const QString text =
         (mCtrl || mAlt) ? QString() : KeyboardLayout::keyText(vk, mShift, mCapsLockOn);
-    sendKey(target, press, KeyboardLayout::qtKey(vk, mShift), text);
+    const bool modifierKey = vk == KeyboardLayout::VkShift || vk == KeyboardLayout::VkControl
+                             || vk == KeyboardLayout::VkMenu;
+    sendKey(target, press, KeyboardLayout::qtKey(vk, mShift), text,
+            modifierKey ? before : heldModifiers());
 }
 
-void KeyInputDelivery::sendKey(QWidget *target, bool press, int key, const QString &text)
+void KeyInputDelivery::sendKey(QWidget *target, bool press, int key, const QString &text,
+                               Qt::KeyboardModifiers mods)
 {
     if (!target)
         return;
-    const Qt::KeyboardModifiers mods = heldModifiers();
-    if (press && qt_sendShortcutOverrideEvent(target, 0, key, mods, text, false, 1))
-        return;
+    if (press) {
+        if (qt_sendShortcutOverrideEvent(target, 0, key, mods, text, false, 1))
+            return;
+        // Menu access keys take no notice of Shift on the platform the key strings were
+        // written for: "%R" opens "&Reports" although the capital R comes with Shift.
+        const Qt::KeyboardModifiers unshifted = mods & ~Qt::ShiftModifier;
+        if ((mods & Qt::AltModifier) && (mods & Qt::ShiftModifier) && isLetterKey(key)
+            && qt_sendShortcutOverrideEvent(target, 0, key, unshifted, text, false, 1))
+            return;
+    }
     QKeyEvent event(press ? QEvent::KeyPress : QEvent::KeyRelease, key, mods, text);
     QApplication::sendEvent(target, &event);
 }

@@ -33,7 +33,7 @@ private:
     explicit KeyInputDelivery(QObject *parent) : QObject(parent) {}
 
     void playOne(const KeyInputRecord &record);
-    void sendKey(QWidget *target, bool press, int key, const QString &text);
+    void sendKey(QWidget *target, bool press, int key, const QString &text, Qt::KeyboardModifiers mods);
     Qt::KeyboardModifiers heldModifiers() const;
 
     bool mCapsLockOn = false;
