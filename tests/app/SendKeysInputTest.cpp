@@ -9,6 +9,8 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QSignalSpy>
+#include <QStandardItemModel>
+#include <QTableView>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
@@ -87,6 +89,17 @@ TEST_F(SendKeysInputTest, TypesTextWithShiftedCharacters)
 {
     send(QStringLiteral("Hello, World! 1+1=2 {{}x{}} (a+b) {+}"));
     EXPECT_EQ(first->text(), QStringLiteral("Hello, World! 1!=2 {x} a+b +"));
+}
+
+TEST_F(SendKeysInputTest, EveryPrintableCharacterInBracesIsTypedLiterally)
+{
+    // How a key typed in the grid is passed on to the locate box, syntax characters included.
+    for (char16_t code = 32; code < 127; ++code) {
+        const QString ch(QChar{code});
+        first->clear();
+        send(QLatin1Char('{') + ch + QLatin1Char('}'));
+        EXPECT_EQ(first->text(), ch) << int(code);
+    }
 }
 
 TEST_F(SendKeysInputTest, BackspaceAndArrowsEdit)
@@ -219,6 +232,22 @@ TEST(SendKeysInput, AltLetterOpensTheMenuWithThatAccessKey)
     EXPECT_TRUE(reports->isVisible());
     EXPECT_EQ(edit->text(), QString());
     reports->hide();
+}
+
+TEST(SendKeysInput, RightArrowMovesTheGridCursorOneColumn)
+{
+    QStandardItemModel model(3, 3);
+    QTableView grid;
+    grid.setModel(&model);
+    grid.show();
+    QApplication::setActiveWindow(&grid);
+    grid.setFocus();
+    grid.setCurrentIndex(model.index(1, 0));
+    QCoreApplication::processEvents();
+
+    SendKeysInput(QStringLiteral("{right}"), true);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(grid.currentIndex(), model.index(1, 1));
 }
 
 TEST(SendKeysInput, KeysWithNoWindowActiveAreLost)
