@@ -73,6 +73,10 @@ void KeyInputDelivery::play(const QList<KeyInputRecord> &records)
 {
     for (const KeyInputRecord &record : records)
         playOne(record);
+    // The application's notion of the held keys follows the presses only; once the string
+    // has let go of every modifier, say so, or a later click would seem Shift-clicked.
+    if (QGuiApplication::keyboardModifiers() != heldModifiers())
+        qt_sendShortcutOverrideEvent(this, 0, Qt::Key_unknown, heldModifiers(), QString(), false, 1);
 }
 
 Qt::KeyboardModifiers KeyInputDelivery::heldModifiers() const

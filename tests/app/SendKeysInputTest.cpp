@@ -191,6 +191,15 @@ TEST_F(SendKeysInputTest, KeyEventsCarryModifiersAndText)
     EXPECT_EQ(recorder->events, expected);
 }
 
+TEST_F(SendKeysInputTest, NoModifierStaysHeldAfterTheString)
+{
+    send(QStringLiteral("+{TAB}"));
+    EXPECT_EQ(QApplication::focusWidget(), recorder);
+    EXPECT_EQ(QGuiApplication::keyboardModifiers(), Qt::NoModifier);
+    send(QStringLiteral("^+%(ab)"));
+    EXPECT_EQ(QGuiApplication::keyboardModifiers(), Qt::NoModifier);
+}
+
 TEST_F(SendKeysInputTest, OneBatchWithNothingInBetween)
 {
     QStringList seen;
