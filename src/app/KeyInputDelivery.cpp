@@ -9,18 +9,16 @@
 
 // Qt's own entry for giving the application's shortcuts (menu mnemonics, actions) the first
 // look at a key press, as real keyboard input does; exported by Qt GUI for its test library.
-Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject *o, ulong timestamp, int k,
-                                               Qt::KeyboardModifiers mods, const QString &text,
-                                               bool autorep, ushort count);
+Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject *o, ulong timestamp, int k, Qt::KeyboardModifiers mods,
+                                               const QString &text, bool autorep, ushort count);
 
 namespace {
 
 const QEvent::Type BatchEventType = static_cast<QEvent::Type>(QEvent::registerEventType());
 
 class BatchEvent : public QEvent {
-public:
-    explicit BatchEvent(QList<KeyInputRecord> records)
-        : QEvent(BatchEventType), records(std::move(records))
+  public:
+    explicit BatchEvent(QList<KeyInputRecord> records) : QEvent(BatchEventType), records(std::move(records))
     {
     }
     QList<KeyInputRecord> records;
@@ -143,12 +141,10 @@ void KeyInputDelivery::playOne(const KeyInputRecord &record)
         break;
     }
     // Ctrl and Alt combinations are commands, not typing.
-    const QString text =
-        (mCtrl || mAlt) ? QString() : KeyboardLayout::keyText(vk, mShift, mCapsLockOn);
-    const bool modifierKey = vk == KeyboardLayout::VkShift || vk == KeyboardLayout::VkControl
-                             || vk == KeyboardLayout::VkMenu;
-    sendKey(target, press, KeyboardLayout::qtKey(vk, mShift), text,
-            modifierKey ? before : heldModifiers());
+    const QString text = (mCtrl || mAlt) ? QString() : KeyboardLayout::keyText(vk, mShift, mCapsLockOn);
+    const bool modifierKey =
+        vk == KeyboardLayout::VkShift || vk == KeyboardLayout::VkControl || vk == KeyboardLayout::VkMenu;
+    sendKey(target, press, KeyboardLayout::qtKey(vk, mShift), text, modifierKey ? before : heldModifiers());
 }
 
 void KeyInputDelivery::sendKey(QWidget *target, bool press, int key, const QString &text,
@@ -162,8 +158,8 @@ void KeyInputDelivery::sendKey(QWidget *target, bool press, int key, const QStri
         // Menu access keys take no notice of Shift on the platform the key strings were
         // written for: "%R" opens "&Reports" although the capital R comes with Shift.
         const Qt::KeyboardModifiers unshifted = mods & ~Qt::ShiftModifier;
-        if ((mods & Qt::AltModifier) && (mods & Qt::ShiftModifier) && isLetterKey(key)
-            && qt_sendShortcutOverrideEvent(target, 0, key, unshifted, text, false, 1))
+        if ((mods & Qt::AltModifier) && (mods & Qt::ShiftModifier) && isLetterKey(key) &&
+            qt_sendShortcutOverrideEvent(target, 0, key, unshifted, text, false, 1))
             return;
     }
     QKeyEvent event(press ? QEvent::KeyPress : QEvent::KeyRelease, key, mods, text);

@@ -14,7 +14,7 @@ class QWidget;
 // focus when it is played, so a Tab inside a batch moves the following keys on.
 class KeyInputDelivery : public QObject {
     Q_OBJECT
-public:
+  public:
     static KeyInputDelivery *instance();
 
     void post(QList<KeyInputRecord> records);
@@ -26,10 +26,10 @@ public:
     bool capsLockOn() const { return mCapsLockOn; }
     void setCapsLockOn(bool on) { mCapsLockOn = on; }
 
-protected:
+  protected:
     bool event(QEvent *e) override;
 
-private:
+  private:
     explicit KeyInputDelivery(QObject *parent) : QObject(parent) {}
 
     void playOne(const KeyInputRecord &record);

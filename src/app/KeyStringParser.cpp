@@ -205,8 +205,8 @@ void KeyStringParser::AddCharKey(QChar ch)
 {
     const char16_t code = ch.unicode();
     if (code <= 255) {
-        const short scan = ch == QLatin1Char('~') ? short(KeyboardLayout::VkReturn)
-                                                   : KeyboardLayout::vkKeyScan(code);
+        const short scan =
+            ch == QLatin1Char('~') ? short(KeyboardLayout::VkReturn) : KeyboardLayout::vkKeyScan(code);
         if (scan != -1) {
             bool needShift = scan & 0x100;
             const bool asciiLetter = (code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z');

@@ -10,7 +10,7 @@
 // characters; "{NAME}" or "{NAME n}" is a named key or a literal character, pressed n times;
 // "~" is Enter; any other character is typed with the key and Shift state that type it.
 class KeyStringParser {
-public:
+  public:
     // Largest repeat count of a braced key; larger counts are cut to it.
     static constexpr int MaxRepeat = 32767;
 
@@ -22,7 +22,7 @@ public:
     static int GetVKCode(const QString &name);
     static bool IsExtendedKey(const QString &name);
 
-private:
+  private:
     void ParseNextKey();
     void AddModifier(QChar ch);
     void ParseGroup();

@@ -123,44 +123,82 @@ quint16 KeyboardLayout::mapVirtualKey(int vk)
     if (vk >= VkF1 + 12 && vk < VkF1 + 16)
         return quint16(0x64 + vk - VkF1 - 12);
     switch (vk) {
-    case '0': return 0x0B;
-    case VkBack: return 0x0E;
-    case VkTab: return 0x0F;
-    case VkReturn: return 0x1C;
-    case VkShift: return 0x2A;
-    case VkControl: return 0x1D;
-    case VkMenu: return 0x38;
-    case VkPause: return 0x45;
-    case VkCapital: return 0x3A;
-    case VkEscape: return 0x01;
-    case VkSpace: return 0x39;
-    case VkPrior: return 0x49;
-    case VkNext: return 0x51;
-    case VkEnd: return 0x4F;
-    case VkHome: return 0x47;
-    case VkLeft: return 0x4B;
-    case VkUp: return 0x48;
-    case VkRight: return 0x4D;
-    case VkDown: return 0x50;
-    case VkSnapshot: return 0x54;
-    case VkInsert: return 0x52;
-    case VkDelete: return 0x53;
-    case VkF1 + 10: return 0x57;
-    case VkF1 + 11: return 0x58;
-    case VkNumLock: return 0x45;
-    case VkScroll: return 0x46;
-    case 0xBA: return 0x27;
-    case 0xBB: return 0x0D;
-    case 0xBC: return 0x33;
-    case 0xBD: return 0x0C;
-    case 0xBE: return 0x34;
-    case 0xBF: return 0x35;
-    case 0xC0: return 0x29;
-    case 0xDB: return 0x1A;
-    case 0xDC: return 0x2B;
-    case 0xDD: return 0x1B;
-    case 0xDE: return 0x28;
-    default: return 0;
+    case '0':
+        return 0x0B;
+    case VkBack:
+        return 0x0E;
+    case VkTab:
+        return 0x0F;
+    case VkReturn:
+        return 0x1C;
+    case VkShift:
+        return 0x2A;
+    case VkControl:
+        return 0x1D;
+    case VkMenu:
+        return 0x38;
+    case VkPause:
+        return 0x45;
+    case VkCapital:
+        return 0x3A;
+    case VkEscape:
+        return 0x01;
+    case VkSpace:
+        return 0x39;
+    case VkPrior:
+        return 0x49;
+    case VkNext:
+        return 0x51;
+    case VkEnd:
+        return 0x4F;
+    case VkHome:
+        return 0x47;
+    case VkLeft:
+        return 0x4B;
+    case VkUp:
+        return 0x48;
+    case VkRight:
+        return 0x4D;
+    case VkDown:
+        return 0x50;
+    case VkSnapshot:
+        return 0x54;
+    case VkInsert:
+        return 0x52;
+    case VkDelete:
+        return 0x53;
+    case VkF1 + 10:
+        return 0x57;
+    case VkF1 + 11:
+        return 0x58;
+    case VkNumLock:
+        return 0x45;
+    case VkScroll:
+        return 0x46;
+    case 0xBA:
+        return 0x27;
+    case 0xBB:
+        return 0x0D;
+    case 0xBC:
+        return 0x33;
+    case 0xBD:
+        return 0x0C;
+    case 0xBE:
+        return 0x34;
+    case 0xBF:
+        return 0x35;
+    case 0xC0:
+        return 0x29;
+    case 0xDB:
+        return 0x1A;
+    case 0xDC:
+        return 0x2B;
+    case 0xDD:
+        return 0x1B;
+    case 0xDE:
+        return 0x28;
+    default:
+        return 0;
     }
 }
 
@@ -173,32 +211,58 @@ int KeyboardLayout::qtKey(int vk, bool shift)
     if (vk >= VkF1 && vk < VkF1 + 24)
         return Qt::Key_F1 + (vk - VkF1);
     switch (vk) {
-    case VkBack: return Qt::Key_Backspace;
-    case VkTab: return shift ? Qt::Key_Backtab : Qt::Key_Tab;
-    case VkReturn: return Qt::Key_Return;
-    case VkShift: return Qt::Key_Shift;
-    case VkControl: return Qt::Key_Control;
-    case VkMenu: return Qt::Key_Alt;
-    case VkPause: return Qt::Key_Pause;
-    case VkCapital: return Qt::Key_CapsLock;
-    case VkEscape: return Qt::Key_Escape;
-    case VkPrior: return Qt::Key_PageUp;
-    case VkNext: return Qt::Key_PageDown;
-    case VkEnd: return Qt::Key_End;
-    case VkHome: return Qt::Key_Home;
-    case VkLeft: return Qt::Key_Left;
-    case VkUp: return Qt::Key_Up;
-    case VkRight: return Qt::Key_Right;
-    case VkDown: return Qt::Key_Down;
-    case VkSelect: return Qt::Key_Select;
-    case VkPrint: return Qt::Key_Printer;
-    case VkSnapshot: return Qt::Key_Print;
-    case VkInsert: return Qt::Key_Insert;
-    case VkDelete: return Qt::Key_Delete;
-    case VkHelp: return Qt::Key_Help;
-    case VkNumLock: return Qt::Key_NumLock;
-    case VkScroll: return Qt::Key_ScrollLock;
-    default: return Qt::Key_unknown;
+    case VkBack:
+        return Qt::Key_Backspace;
+    case VkTab:
+        return shift ? Qt::Key_Backtab : Qt::Key_Tab;
+    case VkReturn:
+        return Qt::Key_Return;
+    case VkShift:
+        return Qt::Key_Shift;
+    case VkControl:
+        return Qt::Key_Control;
+    case VkMenu:
+        return Qt::Key_Alt;
+    case VkPause:
+        return Qt::Key_Pause;
+    case VkCapital:
+        return Qt::Key_CapsLock;
+    case VkEscape:
+        return Qt::Key_Escape;
+    case VkPrior:
+        return Qt::Key_PageUp;
+    case VkNext:
+        return Qt::Key_PageDown;
+    case VkEnd:
+        return Qt::Key_End;
+    case VkHome:
+        return Qt::Key_Home;
+    case VkLeft:
+        return Qt::Key_Left;
+    case VkUp:
+        return Qt::Key_Up;
+    case VkRight:
+        return Qt::Key_Right;
+    case VkDown:
+        return Qt::Key_Down;
+    case VkSelect:
+        return Qt::Key_Select;
+    case VkPrint:
+        return Qt::Key_Printer;
+    case VkSnapshot:
+        return Qt::Key_Print;
+    case VkInsert:
+        return Qt::Key_Insert;
+    case VkDelete:
+        return Qt::Key_Delete;
+    case VkHelp:
+        return Qt::Key_Help;
+    case VkNumLock:
+        return Qt::Key_NumLock;
+    case VkScroll:
+        return Qt::Key_ScrollLock;
+    default:
+        return Qt::Key_unknown;
     }
 }
 
@@ -208,10 +272,15 @@ QString KeyboardLayout::keyText(int vk, bool shift, bool capsLock)
     if (const int ch = typedCharacter(vk, letter ? shift != capsLock : shift))
         return QString(QChar(ch));
     switch (vk) {
-    case VkBack: return QStringLiteral("\b");
-    case VkTab: return QStringLiteral("\t");
-    case VkReturn: return QStringLiteral("\r");
-    case VkEscape: return QStringLiteral("\x1b");
-    default: return QString();
+    case VkBack:
+        return QStringLiteral("\b");
+    case VkTab:
+        return QStringLiteral("\t");
+    case VkReturn:
+        return QStringLiteral("\r");
+    case VkEscape:
+        return QStringLiteral("\x1b");
+    default:
+        return QString();
     }
 }

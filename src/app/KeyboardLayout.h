@@ -7,7 +7,7 @@
 // keys as the classic keyboard functions do. The parser asks which key and shift state type a
 // character; delivery turns a key back into the Qt key and the text it types.
 class KeyboardLayout {
-public:
+  public:
     enum VirtualKey : int {
         VkBack = 8,
         VkTab = 9,

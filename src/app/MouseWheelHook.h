@@ -11,17 +11,17 @@ class QWheelEvent;
 // to any widget and hands those for a hooked window to that window's MouseWheel entry.
 class MouseWheelHook : public QObject {
     Q_OBJECT
-public:
+  public:
     static MouseWheelHook *instance();
 
     void hook(QWidget *window);
     void unhook(QWidget *window);
     bool isHooked(QWidget *window) const;
 
-protected:
+  protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-private:
+  private:
     explicit MouseWheelHook(QObject *parent) : QObject(parent) {}
 
     bool handleWheel(QWidget *receiver, QWheelEvent *event);

@@ -4,7 +4,7 @@
 // and keys (as MouseKeyFlags), the signed wheel delta (120 a notch, negative towards the user)
 // and the cursor's screen position, in that order.
 class MouseWheelWindow {
-public:
+  public:
     enum MouseKeyFlags {
         LeftButton = 0x01,
         RightButton = 0x02,
@@ -17,6 +17,6 @@ public:
 
     virtual void MouseWheel(int MouseKeys, int Rotation, int Xpos, int Ypos) = 0;
 
-protected:
+  protected:
     ~MouseWheelWindow() = default;
 };

@@ -62,9 +62,9 @@ void KillFile(const QString &path)
     // A read-only file must become writable first, as the system's own delete refuses it.
     file.setPermissions(file.permissions() | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
     if (!file.remove())
-        throw platform::RuntimeError(PathFileAccessError,
-                                     QStringLiteral("The file \"%1\" could not be deleted: %2.")
-                                         .arg(path, file.errorString()));
+        throw platform::RuntimeError(
+            PathFileAccessError,
+            QStringLiteral("The file \"%1\" could not be deleted: %2.").arg(path, file.errorString()));
 }
 
 bool CheckFileNameChars(QString name)

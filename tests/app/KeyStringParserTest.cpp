@@ -84,9 +84,8 @@ TEST(KeyStringParser, GroupsAreLiteralAndShareTheirModifier)
 {
     EXPECT_EQ(p("+(ab)c"), "16d 65d 65u@1e 66d 66u@30 16u 67d 67u@2e");
     // Inside a group + ^ % { ( are typed as themselves; ~ is Enter.
-    EXPECT_EQ(p("(+^%{(~)"),
-              "16d 187d 187u@d 16u 16d 54d 54u@7 16u 16d 53d 53u@6 16u "
-              "16d 219d 219u@1a 16u 16d 57d 57u@a 16u 13d 13u@1c");
+    EXPECT_EQ(p("(+^%{(~)"), "16d 187d 187u@d 16u 16d 54d 54u@7 16u 16d 53d 53u@6 16u "
+                             "16d 219d 219u@1a 16u 16d 57d 57u@a 16u 13d 13u@1c");
 }
 
 TEST(KeyStringParser, MalformedGroupsAreNotErrors)
@@ -124,8 +123,7 @@ TEST(KeyStringParser, NamedKeysCarryTheirCodesAndExtendedFlags)
     EXPECT_EQ(p("{PAUSE}"), "19d 19u@45");
     EXPECT_EQ(p("{F1}{F16}"), "112d 112u@3b 127d 127u@67");
     EXPECT_EQ(p("{NUMLOCK}{SCROLLLOCK}"), "144dx 144u@45 145d 145u@46");
-    EXPECT_EQ(p("{BKSP}{ESC}{HOME}{PGDN}{INSERT}"),
-              "8d 8u@e 27d 27u@1 36dx 36u@47 34dx 34u@51 45dx 45u@52");
+    EXPECT_EQ(p("{BKSP}{ESC}{HOME}{PGDN}{INSERT}"), "8d 8u@e 27d 27u@1 36dx 36u@47 34dx 34u@51 45dx 45u@52");
     EXPECT_EQ(p("{HELP}{SELECT}{PRINT}{PRTSC}"), "47d 47u 41d 41u 42dx 42u 44dx 44u@54");
     EXPECT_EQ(KeyStringParser::GetVKCode(QStringLiteral("printscreen")), 44);
     EXPECT_EQ(KeyStringParser::GetVKCode(QStringLiteral("NUMPAD1")), 0);

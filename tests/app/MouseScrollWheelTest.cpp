@@ -21,7 +21,7 @@ struct WheelCall {
 // A window with a grid of 100 rows, as the main and category windows are: its MouseWheel
 // entry passes the turn on to the grid.
 class GridWindow : public QWidget, public MouseWheelWindow {
-public:
+  public:
     QTableView *grid;
     QLineEdit *locate;
     QPlainTextEdit *notes;
@@ -63,8 +63,7 @@ void turnWheel(QWidget *target, int delta, QPoint global, Qt::KeyboardModifiers 
 {
     for (QWidget *w = target; w; w = w->isWindow() ? nullptr : w->parentWidget()) {
         QWheelEvent event(w->mapFromGlobal(global), global, QPoint(),
-                          angle.isNull() ? QPoint(0, delta) : angle, buttons, mods, Qt::NoScrollPhase,
-                          false);
+                          angle.isNull() ? QPoint(0, delta) : angle, buttons, mods, Qt::NoScrollPhase, false);
         QApplication::sendEvent(w, &event);
         if (event.isAccepted())
             return;
@@ -77,7 +76,7 @@ QPoint centreOf(QWidget *widget)
 }
 
 class MouseScrollWheel : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override { UnhookMouseWheel(&window); }
     GridWindow window;
 };

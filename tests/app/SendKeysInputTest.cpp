@@ -18,16 +18,16 @@ namespace {
 
 // Writes down every key event it gets: press or release, Qt key, modifiers and text.
 class KeyRecorder : public QWidget {
-public:
+  public:
     QStringList events;
 
     KeyRecorder() { setFocusPolicy(Qt::StrongFocus); }
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent *e) override { note(QStringLiteral("press"), e); }
     void keyReleaseEvent(QKeyEvent *e) override { note(QStringLiteral("release"), e); }
 
-private:
+  private:
     void note(const QString &kind, QKeyEvent *e)
     {
         QStringList mods;
@@ -43,7 +43,7 @@ private:
 };
 
 class SendKeysInputTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         SetCapsLockOn(false);
@@ -177,16 +177,11 @@ TEST_F(SendKeysInputTest, KeyEventsCarryModifiersAndText)
     recorder->setFocus();
     send(QStringLiteral("+a^b~"));
     const QStringList expected{
-        QStringLiteral("press Shift [Shift] \"\""),
-        QStringLiteral("press A [Shift] \"A\""),
-        QStringLiteral("release A [Shift] \"A\""),
-        QStringLiteral("release Shift [] \"\""),
-        QStringLiteral("press Control [Ctrl] \"\""),
-        QStringLiteral("press B [Ctrl] \"\""),
-        QStringLiteral("release B [Ctrl] \"\""),
-        QStringLiteral("release Control [] \"\""),
-        QStringLiteral("press Return [] \"\r\""),
-        QStringLiteral("release Return [] \"\r\""),
+        QStringLiteral("press Shift [Shift] \"\""),  QStringLiteral("press A [Shift] \"A\""),
+        QStringLiteral("release A [Shift] \"A\""),   QStringLiteral("release Shift [] \"\""),
+        QStringLiteral("press Control [Ctrl] \"\""), QStringLiteral("press B [Ctrl] \"\""),
+        QStringLiteral("release B [Ctrl] \"\""),     QStringLiteral("release Control [] \"\""),
+        QStringLiteral("press Return [] \"\r\""),    QStringLiteral("release Return [] \"\r\""),
     };
     EXPECT_EQ(recorder->events, expected);
 }

@@ -1,7 +1,7 @@
 #include "app/ValueHelpers.h"
 
-#include <QComboBox>
 #include <QAbstractItemView>
+#include <QComboBox>
 #include <QDate>
 #include <gtest/gtest.h>
 

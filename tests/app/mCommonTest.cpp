@@ -10,7 +10,7 @@
 namespace {
 
 class FileHelpers : public ::testing::Test {
-protected:
+  protected:
     QString path(const QString &name) const { return mDir.filePath(name); }
 
     QString makeFile(const QString &name)
