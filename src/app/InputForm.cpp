@@ -28,8 +28,6 @@ public:
 InputForm::InputForm()
 {
     setObjectName(QStringLiteral("InputForm"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("Input"));
     // Classic dialogs of this kind are painted in the scroll-bar grey.
     setAutoFillBackground(true);
@@ -38,7 +36,7 @@ InputForm::InputForm()
     setPalette(background);
     setFont(platform::classicFont(QStringLiteral("MS Sans Serif"), 7.8, true));
     platform::setClientSizeTwips(this, 6336, 3096);
-    setFixedSize(size());
+    setDialogBorder(true);
 
     lblMessage = new QLabel(this);
     lblMessage->setObjectName(QStringLiteral("lblMessage"));

@@ -133,7 +133,7 @@ TEST(InputDialogWindow, TabletModePlacesItHighAndOffersTheKeyboard)
     script.onModal("InputForm", [](QWidget *w) {
         EXPECT_EQ(w->y(), platform::twipsToPixelsY(1000));
         const int screenWidth = QGuiApplication::primaryScreen()->geometry().width();
-        EXPECT_NEAR(w->x(), (screenWidth - w->width()) / 2, 1);
+        EXPECT_NEAR(w->x(), (screenWidth - w->frameGeometry().width()) / 2, 1);
         auto *box = w->findChild<QLineEdit *>("txtInput");
         QTest::mouseClick(box, Qt::LeftButton);
         QTest::mouseClick(box, Qt::LeftButton);
@@ -147,7 +147,7 @@ TEST(InputDialogWindow, TabletModePlacesItHighAndOffersTheKeyboard)
     // Off a tablet the window is centred and a click starts nothing.
     script.onModal("InputForm", [](QWidget *w) {
         const int screenHeight = QGuiApplication::primaryScreen()->geometry().height();
-        EXPECT_NEAR(w->y(), (screenHeight - w->height()) / 2, 1);
+        EXPECT_NEAR(w->y(), (screenHeight - w->frameGeometry().height()) / 2, 1);
         QTest::mouseClick(w->findChild<QLineEdit *>("txtInput"), Qt::LeftButton);
         DialogScript::click(w, "cmdOK");
     });

@@ -51,6 +51,10 @@ public:
     void setKeyPreview(bool on);
     bool keyPreview() const { return mKeyPreview; }
 
+    // A dialog's border: a title with a close button, no minimise or maximise button;
+    // with fixed, the window keeps the size it has now.
+    void setDialogBorder(bool fixed);
+
 signals:
     void wasUnloaded();
 

@@ -93,6 +93,9 @@ int windowHeightTwips(const QWidget *window)
 namespace platform {
 void centerWindowOnScreen(QWidget *window)
 {
+    // The frame is known once the platform window exists; the size centred is the outer one.
+    if (window->isWindow() && !window->testAttribute(Qt::WA_WState_Created))
+        window->winId();
     moveWindowTwips(window, (screenWidthTwips() - windowWidthTwips(window)) / 2,
                     (screenHeightTwips() - windowHeightTwips(window)) / 2);
 }
