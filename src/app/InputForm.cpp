@@ -40,6 +40,7 @@ InputForm::InputForm()
 
     lblMessage = new QLabel(this);
     lblMessage->setObjectName(QStringLiteral("lblMessage"));
+    lblMessage->setTextFormat(Qt::PlainText); // prompts may quote what the user typed
     lblMessage->setWordWrap(true);
     lblMessage->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     platform::setGeometryTwips(lblMessage, 660, 336, 5160, 1752);

@@ -19,6 +19,7 @@ MsgForm::MsgForm()
 
     Msg = new QLabel(this);
     Msg->setObjectName(QStringLiteral("Msg"));
+    Msg->setTextFormat(Qt::PlainText);
     Msg->setWordWrap(true);
     Msg->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QPalette label = Msg->palette();

@@ -39,6 +39,7 @@ URLLink::URLLink(QWidget *parent) : QWidget(parent)
     setObjectName(QStringLiteral("URLLink"));
     lblURL = new QLabel(this);
     lblURL->setObjectName(QStringLiteral("lblURL"));
+    lblURL->setTextFormat(Qt::PlainText);
     QFont font = platform::classicFont(QStringLiteral("MS Sans Serif"), 8.25);
     font.setUnderline(true);
     lblURL->setFont(font);

@@ -15,6 +15,7 @@ frmHelp::frmHelp()
 
     lblHeading1 = new QLabel(this);
     lblHeading1->setObjectName(QStringLiteral("lblHeading1"));
+    lblHeading1->setTextFormat(Qt::PlainText);
     QFont heading = lblHeading1->font();
     heading.setBold(true);
     lblHeading1->setFont(heading);
@@ -25,6 +26,7 @@ frmHelp::frmHelp()
 
     lblBody1 = new QLabel(this);
     lblBody1->setObjectName(QStringLiteral("lblBody1"));
+    lblBody1->setTextFormat(Qt::PlainText);
     lblBody1->setWordWrap(true);
     lblBody1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     platform::setGeometryTwips(lblBody1, 195, 720, 9210, 5580);

@@ -32,7 +32,6 @@ bool ShowOpenFileDialog(QString &fileName, QString &fileTitle, bool fileMustExis
                         const QString &initialFolder, const QString &dialogTitle, const QString &defaultExtension,
                         QWidget *owner, int &extraFlags)
 {
-    Q_UNUSED(owner);
     if (fileName.size() > maxPath || fileTitle.size() > maxPath)
         throw platform::RuntimeError(invalidArgument, QStringLiteral("Invalid procedure call or argument"));
 
@@ -61,6 +60,7 @@ bool ShowOpenFileDialog(QString &fileName, QString &fileTitle, bool fileMustExis
     request.initialDir = initialFolder;
     request.defaultExt = defaultExtension;
     request.flags = flags;
+    request.form = owner;
     nulFilter += QChar(0);
     nulFilter += QChar(0);
 

@@ -46,6 +46,18 @@ TEST(InputDialogWindow, OkReturnsWhatWasTyped)
     EXPECT_EQ(InputDialog("Type your password.", "Password?", "", false), "Smith & Co");
 }
 
+TEST(InputDialogWindow, PromptIsShownAsPlainText)
+{
+    DialogScript script;
+    script.onModal("InputForm", [](QWidget *w) {
+        auto *label = w->findChild<QLabel *>("lblMessage");
+        EXPECT_EQ(label->textFormat(), Qt::PlainText);
+        EXPECT_EQ(label->text(), "Rename <b>Jo & Al</b>?");
+        DialogScript::click(w, "cmdCancel");
+    });
+    EXPECT_EQ(InputDialog("Rename <b>Jo & Al</b>?", "Rename"), "");
+}
+
 TEST(InputDialogWindow, EnterAcceptsLikeOk)
 {
     DialogScript script;

@@ -3,11 +3,13 @@
 #include "platform/ui/FileFilter.h"
 #include "platform/ui/MsgBox.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrinter>
@@ -35,8 +37,10 @@ QString displayText(QString text)
 
 DialogAnswer realMessage(const DialogRequest &request)
 {
-    QMessageBox box;
+    QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(request.title);
+    // Messages quote data ("<Jo>", "a & b"): never read them as markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(displayText(request.text));
     switch (request.icon) {
     case vbCritical:
@@ -100,9 +104,11 @@ DialogAnswer realMessage(const DialogRequest &request)
 
 DialogAnswer realInput(const DialogRequest &request)
 {
-    QInputDialog dialog;
+    QInputDialog dialog(QApplication::activeWindow());
     dialog.setWindowTitle(request.title);
     dialog.setLabelText(displayText(request.text));
+    if (auto *label = dialog.findChild<QLabel *>())
+        label->setTextFormat(Qt::PlainText);
     dialog.setTextValue(request.defaultText);
     if (request.passwordMask)
         dialog.setTextEchoMode(QLineEdit::Password);
@@ -118,7 +124,8 @@ DialogAnswer realFile(const DialogRequest &request)
     constexpr int fileMustExist = 0x1000;
     constexpr int overwritePrompt = 0x2;
     const bool save = request.kind == DialogKind::SaveFile;
-    QFileDialog dialog(nullptr, request.title, request.initialDir);
+    QFileDialog dialog(request.form ? request.form : QApplication::activeWindow(), request.title,
+                       request.initialDir);
     const QStringList filters = qtNameFilters(request.filter);
     dialog.setNameFilters(filters);
     if (request.filterIndex >= 1 && request.filterIndex <= filters.size())

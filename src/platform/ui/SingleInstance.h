@@ -6,6 +6,7 @@
 #include <memory>
 
 class QLocalServer;
+class QWidget;
 
 namespace platform {
 
@@ -25,6 +26,9 @@ public:
     bool bringRunningCopyForward();
 
     static QString defaultKey();
+
+    // What the running copy does when asked: shows the window normally and brings it up.
+    static void comeForward(QWidget *window);
 
 signals:
     // In the running copy: another copy asked it to come forward.
