@@ -8,7 +8,7 @@ class QPushButton;
 // Tells the program's version and maker; shown modally from the main window's menu.
 class About : public platform::Form {
     Q_OBJECT
-public:
+  public:
     About();
 
     static About &instance();
@@ -20,6 +20,6 @@ public:
 
     void Command1_Click();
 
-protected:
+  protected:
     void Form_Load() override;
 };

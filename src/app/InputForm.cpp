@@ -14,7 +14,7 @@
 namespace {
 // The box masks a password with "*", whatever the desktop style would draw.
 class StarMaskStyle : public QProxyStyle {
-public:
+  public:
     int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
                   QStyleHintReturn *returnData) const override
     {

@@ -8,7 +8,7 @@ class QTimer;
 // The program's picture and notice line; closes itself three seconds after it loads.
 class Splash : public platform::Form {
     Q_OBJECT
-public:
+  public:
     Splash();
 
     static Splash &instance();
@@ -18,7 +18,7 @@ public:
 
     void Timer1_Timer();
 
-protected:
+  protected:
     void Form_Load() override;
     void paintEvent(QPaintEvent *event) override;
 };

@@ -10,7 +10,7 @@ class QLabel;
 // opened; anything else is reported and left alone.
 class URLLink : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit URLLink(QWidget *parent = nullptr);
 
     static const QString DefaultText;
@@ -30,15 +30,15 @@ public:
 
     QLabel *lblURL;
 
-signals:
+  signals:
     // A handler may change the address or set cancel to stop the opening.
     void GoToURL(QString &url, bool &cancel);
     void PropertyChanged(const QString &name);
 
-protected:
+  protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-private:
+  private:
     void InitProperties();
     void UpdateToolTip();
     void lblURL_MouseDown(Qt::MouseButtons buttons);

@@ -5,6 +5,6 @@
 // The link control on a light yellow background.
 class URLLinkYellow : public URLLink {
     Q_OBJECT
-public:
+  public:
     explicit URLLinkYellow(QWidget *parent = nullptr);
 };

@@ -8,7 +8,7 @@ class QPushButton;
 // A heading and a body text that the caller fills before showing the window modally.
 class frmHelp : public platform::Form {
     Q_OBJECT
-public:
+  public:
     frmHelp();
 
     static frmHelp &instance();
@@ -19,6 +19,6 @@ public:
 
     void OKButton_Click();
 
-protected:
+  protected:
     void Form_Load() override;
 };

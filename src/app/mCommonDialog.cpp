@@ -29,8 +29,8 @@ QString GetNullField(const QString &nulFilter, int n)
 
 bool ShowOpenFileDialog(QString &fileName, QString &fileTitle, bool fileMustExist, bool multipleSelection,
                         bool &readOnly, bool hideReadOnly, QString &filter, int &filterIndex,
-                        const QString &initialFolder, const QString &dialogTitle, const QString &defaultExtension,
-                        QWidget *owner, int &extraFlags)
+                        const QString &initialFolder, const QString &dialogTitle,
+                        const QString &defaultExtension, QWidget *owner, int &extraFlags)
 {
     if (fileName.size() > maxPath || fileTitle.size() > maxPath)
         throw platform::RuntimeError(invalidArgument, QStringLiteral("Invalid procedure call or argument"));

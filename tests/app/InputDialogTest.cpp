@@ -96,7 +96,8 @@ TEST(InputDialogWindow, MaskShowsStarsAndReturnsThePlainText)
         DialogScript::click(w, "cmdOK");
     });
     script.onModal("InputForm", [](QWidget *w) {
-        EXPECT_EQ(w->findChild<QLineEdit *>("txtInput")->echoMode(), QLineEdit::Normal) << "mask must not carry over";
+        EXPECT_EQ(w->findChild<QLineEdit *>("txtInput")->echoMode(), QLineEdit::Normal)
+            << "mask must not carry over";
         DialogScript::click(w, "cmdCancel");
     });
     EXPECT_EQ(InputDialog("Type your password.", "Password?", "", true), "s3cret");
@@ -131,8 +132,8 @@ TEST(InputDialogWindow, DesignMatchesTheLayout)
     EXPECT_EQ(form.cmdOK->text(), "&OK");
     EXPECT_EQ(form.cmdCancel->text(), "&Cancel");
     EXPECT_EQ(form.txtInput->geometry(),
-              QRect(platform::twipsToPixelsX(660), platform::twipsToPixelsY(2124), platform::twipsToPixelsX(5220),
-                    platform::twipsToPixelsY(396)));
+              QRect(platform::twipsToPixelsX(660), platform::twipsToPixelsY(2124),
+                    platform::twipsToPixelsX(5220), platform::twipsToPixelsY(396)));
     EXPECT_EQ(form.txtInput->maxLength(), 32767) << "no length limit of its own";
     EXPECT_TRUE(form.lblMessage->wordWrap());
     InputForm::unloadIfLoaded();
@@ -171,8 +172,9 @@ TEST(InputDialogScripted, AnswersWithoutTheWindowAndRecordsTheQuestion)
 {
     DialogScript script;
     script.answerInput("hunter2").cancelInput();
-    EXPECT_EQ(InputDialog("Type your password.  You have two chances to get it right.", "Password?", "", true),
-              "hunter2");
+    EXPECT_EQ(
+        InputDialog("Type your password.  You have two chances to get it right.", "Password?", "", true),
+        "hunter2");
     EXPECT_EQ(InputDialog("Again?", "Password?", "", true), "");
     ASSERT_EQ(script.shown().size(), 2u);
     const platform::DialogRequest &asked = script.shown()[0];

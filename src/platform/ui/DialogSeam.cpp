@@ -68,7 +68,8 @@ DialogAnswer realMessage(const DialogRequest &request)
         choices = {{QMessageBox::Ok, vbOK}, {QMessageBox::Cancel, vbCancel}};
         break;
     case vbAbortRetryIgnore:
-        choices = {{QMessageBox::Abort, vbAbort}, {QMessageBox::Retry, vbRetry}, {QMessageBox::Ignore, vbIgnore}};
+        choices = {
+            {QMessageBox::Abort, vbAbort}, {QMessageBox::Retry, vbRetry}, {QMessageBox::Ignore, vbIgnore}};
         break;
     case vbYesNoCancel:
         choices = {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}, {QMessageBox::Cancel, vbCancel}};
@@ -138,7 +139,8 @@ DialogAnswer realFile(const DialogRequest &request)
     } else if (request.flags & allowMultiSelect) {
         dialog.setFileMode(QFileDialog::ExistingFiles);
     } else {
-        dialog.setFileMode((request.flags & fileMustExist) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+        dialog.setFileMode((request.flags & fileMustExist) ? QFileDialog::ExistingFile
+                                                           : QFileDialog::AnyFile);
     }
     if (!request.defaultExt.isEmpty())
         dialog.setDefaultSuffix(request.defaultExt);
@@ -180,7 +182,8 @@ DialogAnswer realShell(const DialogRequest &request)
         answer.accepted = QDesktopServices::openUrl(QUrl(request.text, QUrl::TolerantMode));
         break;
     case DialogKind::OpenDocument:
-        answer.accepted = QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(request.text).absoluteFilePath()));
+        answer.accepted =
+            QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(request.text).absoluteFilePath()));
         break;
     default:
         answer.accepted = QProcess::startDetached(request.text, request.arguments);

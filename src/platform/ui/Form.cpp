@@ -217,7 +217,8 @@ void Form::closeEvent(QCloseEvent *event)
 
 void Form::setDialogBorder(bool fixed)
 {
-    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+    Qt::WindowFlags flags =
+        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
     if (fixed)
         flags |= Qt::MSWindowsFixedSizeDialogHint;
     setWindowFlags(flags);

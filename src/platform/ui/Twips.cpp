@@ -53,7 +53,8 @@ double pixelsToTwipsY(int pixels)
 
 void setGeometryTwips(QWidget *widget, int left, int top, int width, int height)
 {
-    widget->setGeometry(twipsToPixelsX(left), twipsToPixelsY(top), twipsToPixelsX(width), twipsToPixelsY(height));
+    widget->setGeometry(twipsToPixelsX(left), twipsToPixelsY(top), twipsToPixelsX(width),
+                        twipsToPixelsY(height));
 }
 
 void setClientSizeTwips(QWidget *window, int width, int height)

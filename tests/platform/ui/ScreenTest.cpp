@@ -71,8 +71,8 @@ TEST(TwipsConversion, CentringKeepsNegativePlacesOnSmallScreens)
 
 TEST(TabletDetection, TouchScreenWithoutMouse)
 {
-    QPointingDevice touch("touch", 1, QInputDevice::DeviceType::TouchScreen, QPointingDevice::PointerType::Finger,
-                          QInputDevice::Capability::Position, 10, 0);
+    QPointingDevice touch("touch", 1, QInputDevice::DeviceType::TouchScreen,
+                          QPointingDevice::PointerType::Finger, QInputDevice::Capability::Position, 10, 0);
     QPointingDevice mouse("mouse", 2, QInputDevice::DeviceType::Mouse, QPointingDevice::PointerType::Generic,
                           QInputDevice::Capability::Position, 1, 3);
     QInputDevice keyboard("keys", 3, QInputDevice::DeviceType::Keyboard);
