@@ -326,8 +326,23 @@ std::unique_ptr<Recordset> Database::openRecordset(const QString &source, Record
     return std::unique_ptr<Recordset>(new QueryRecordset(this, source, type == RecordsetType::Snapshot));
 }
 
+QList<FieldInfo> Database::fieldsOf(const QString &sql, sqlite3_stmt *statement)
+{
+    auto found = mQueryFields.constFind(sql);
+    if (found != mQueryFields.constEnd())
+        return *found;
+    QList<FieldInfo> fields;
+    for (int i = 0; i < sqlite3_column_count(statement); ++i)
+        fields.append(describeColumn(handle(), statement, i));
+    if (mQueryFields.size() > 200)
+        mQueryFields.clear();
+    mQueryFields.insert(sql, fields);
+    return fields;
+}
+
 void Database::forgetCatalog()
 {
+    mQueryFields.clear();
     mCatalog.clear();
     mObjectTypes.clear();
     mObjectNames.clear();

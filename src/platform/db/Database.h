@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/db/FieldValue.h"
 #include "platform/db/JetDialect.h"
 #include "platform/db/TableDef.h"
 
@@ -11,6 +12,7 @@
 #include <optional>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace platform {
 
@@ -73,6 +75,9 @@ public:
     // query translator looks names up in.
     const QList<JetColumn> *columnsOf(const QString &tableOrView);
     JetCatalog catalog();
+    // The field descriptions of a compiled query, kept per query text: describing seventy
+    // columns costs more than reading fifty rows.
+    QList<FieldInfo> fieldsOf(const QString &sql, sqlite3_stmt *statement);
     bool isTable(const QString &name);
     bool isView(const QString &name);
     QString canonicalName(const QString &tableOrView); // as the schema spells it
@@ -103,6 +108,7 @@ private:
     QHash<QString, std::optional<QList<JetColumn>>> mCatalog;
     QHash<QString, QString> mObjectTypes; // lower-case name -> "table" / "view"
     QHash<QString, QString> mObjectNames; // lower-case name -> name as spelt
+    QHash<QString, QList<FieldInfo>> mQueryFields;
 };
 
 } // namespace platform

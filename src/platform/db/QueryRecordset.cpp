@@ -61,8 +61,7 @@ QueryRecordset::QueryRecordset(Database *database, const QString &jetSql, bool s
         throw RuntimeError(err::InvalidOperation,
                            QStringLiteral("A record source must be a query that only reads; this one would change "
                                           "data and was not run."));
-    for (int i = 0; i < probe.columnCount(); ++i)
-        mFields.append(describeColumn(db, probe.handle(), i));
+    mFields = mDatabase->fieldsOf(mSql, probe.handle());
 
     for (const FieldInfo &field : std::as_const(mFields))
         if (!field.baseTable.isEmpty()) {
