@@ -139,7 +139,8 @@ Coefficients readCoefficients(const std::vector<std::uint8_t> &file)
 }
 
 std::vector<std::uint8_t> encode(const std::vector<std::uint8_t> &pixels, int width, int height,
-                                 int components, int quality, int h1, int v1)
+                                 int components, int quality, const std::array<int, 6> &sampling,
+                                 const QuantTables *tables)
 {
     jpeg_compress_struct cinfo{};
     ErrorManager manager;
@@ -159,10 +160,16 @@ std::vector<std::uint8_t> encode(const std::vector<std::uint8_t> &pixels, int wi
     cinfo.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, quality, TRUE);
+    if (tables != nullptr) {
+        jpeg_add_quant_table(&cinfo, 0, (*tables)[0].data(), 100, TRUE);
+        jpeg_add_quant_table(&cinfo, 1, (*tables)[1].data(), 100, TRUE);
+    }
     cinfo.optimize_coding = TRUE;
     cinfo.dct_method = JDCT_FLOAT;
-    cinfo.comp_info[0].h_samp_factor = h1;
-    cinfo.comp_info[0].v_samp_factor = v1;
+    for (int c = 0; c < cinfo.num_components; ++c) {
+        cinfo.comp_info[c].h_samp_factor = sampling[std::size_t(c) * 2];
+        cinfo.comp_info[c].v_samp_factor = sampling[std::size_t(c) * 2 + 1];
+    }
     jpeg_start_compress(&cinfo, TRUE);
     const std::size_t rowBytes = std::size_t(width) * std::size_t(components);
     while (cinfo.next_scanline < cinfo.image_height) {

@@ -38,9 +38,11 @@ struct Coefficients {
 Coefficients readCoefficients(const std::vector<std::uint8_t> &file);
 
 // Encodes top-down RGB pixels (or grey when components is 1) with optimised Huffman
-// tables, the floating-point transform and the given sampling factors of component 1
-// (the others 1x1).
+// tables, the floating-point transform and the given sampling factors (H1, V1, H2, V2,
+// H3, V3). Given tables (row order) replace those the quality would make.
+using QuantTables = std::array<std::array<unsigned, 64>, 2>;
 std::vector<std::uint8_t> encode(const std::vector<std::uint8_t> &pixels, int width, int height,
-                                 int components, int quality, int h1, int v1);
+                                 int components, int quality, const std::array<int, 6> &sampling,
+                                 const QuantTables *tables = nullptr);
 
 } // namespace libjpeg
