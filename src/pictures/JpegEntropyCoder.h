@@ -29,8 +29,9 @@ public:
     static void CountACSymbols(const std::int16_t *block, JpegHuffmanTable::Counts &counts);
 
 private:
-    void WriteCode(const JpegHuffmanTable &table, int symbol);
+    void WriteCode(const JpegHuffmanTable &table, int symbol, int extraLength, std::uint32_t extraBits);
     void WriteLength(int length, std::uint32_t value);
+    void EmitBytes(int count);
 
     std::vector<std::uint8_t> &mOut;
     std::uint64_t mAccumulator = 0;

@@ -11,6 +11,9 @@
 #include <QStringDecoder>
 #include <algorithm>
 #include <cmath>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 using namespace platform;
 
@@ -297,6 +300,13 @@ void cJpeg::SampleComponent(Component &c, const std::uint8_t *bits, int stride)
         kr = 0.5f, kg = -0.41869f, kb = -0.08131f, offset = 0.0f;
     else
         kr = 0.299f, kg = 0.587f, kb = 0.114f, offset = -128.0f;
+    // Each product of a coefficient and a byte, looked up instead of multiplied.
+    float red[256], green[256], blue[256];
+    for (int i = 0; i < 256; ++i) {
+        red[i] = kr * float(i);
+        green[i] = kg * float(i);
+        blue[i] = kb * float(i);
+    }
     std::int16_t *out = c.coefficients.data();
     for (int by = 0; by < c.bh / 8; ++by) {
         for (int bx = 0; bx < c.bw / 8; ++bx) {
@@ -305,7 +315,7 @@ void cJpeg::SampleComponent(Component &c, const std::uint8_t *bits, int stride)
                     bits + std::size_t(c.bh - 1 - (by * 8 + r)) * std::size_t(stride) + std::size_t(bx) * 24;
                 float *line = mBlock + r * 8;
                 for (int k = 0; k < 8; ++k, p += 3)
-                    line[k] = kr * float(p[2]) + kg * float(p[1]) + kb * float(p[0]) + offset;
+                    line[k] = red[p[2]] + green[p[1]] + blue[p[0]] + offset;
             }
             ForwardDCT();
             QuantizeBlock(out, c.table);
@@ -325,12 +335,27 @@ void cJpeg::ForwardDCT()
 
 void cJpeg::QuantizeBlock(std::int16_t *out, int table)
 {
+    // The product of two singles is exact in double precision; it is rounded to the
+    // nearest whole number, halves to even, and saturated to 16 bits.
     const float *multiplier = mMultiplierT[std::size_t(table)].data();
     const std::array<int, 64> &zz = zigZagTransposed();
+#ifdef __SSE2__
+    alignas(16) std::int16_t rounded[64];
+    for (int k = 0; k < 64; k += 4) {
+        const __m128 v = _mm_loadu_ps(mBlock + k), m = _mm_loadu_ps(multiplier + k);
+        const __m128d low = _mm_mul_pd(_mm_cvtps_pd(v), _mm_cvtps_pd(m));
+        const __m128d high = _mm_mul_pd(_mm_cvtps_pd(_mm_movehl_ps(v, v)), _mm_cvtps_pd(_mm_movehl_ps(m, m)));
+        const __m128i whole = _mm_unpacklo_epi64(_mm_cvtpd_epi32(low), _mm_cvtpd_epi32(high));
+        _mm_storel_epi64(reinterpret_cast<__m128i *>(rounded + k), _mm_packs_epi32(whole, whole));
+    }
+    for (int k = 0; k < 64; ++k)
+        out[zz[std::size_t(k)]] = rounded[k];
+#else
     for (int k = 0; k < 64; ++k) {
         const double v = std::nearbyint(double(mBlock[k]) * double(multiplier[k]));
         out[zz[std::size_t(k)]] = std::int16_t(std::clamp(v, -32768.0, 32767.0));
     }
+#endif
 }
 
 std::vector<cJpeg::Scan> cJpeg::ScanGroups(int first, int last) const
@@ -381,9 +406,10 @@ void cJpeg::CountDCSymbols(const Component &c, JpegHuffmanTable::Counts &counts)
 void cJpeg::CountDCSymbolsMCU(const Component &c, JpegHuffmanTable::Counts &counts) const
 {
     const int blocksWide = c.bw / 8, blocksHigh = c.bh / 8;
+    const int mcuRows = McuRows(), mcuColumns = McuColumns();
     int prediction = 0;
-    for (int my = 0; my < McuRows(); ++my) {
-        for (int mx = 0; mx < McuColumns(); ++mx) {
+    for (int my = 0; my < mcuRows; ++my) {
+        for (int mx = 0; mx < mcuColumns; ++mx) {
             for (int v = 0; v < c.V; ++v) {
                 for (int h = 0; h < c.H; ++h) {
                     const int col = mx * c.H + h, row = my * c.V + v;
@@ -573,8 +599,9 @@ void cJpeg::WriteInterleavedScan(int first, int last)
     JpegEntropyCoder coder(mOut);
     coder.ResetBitWriter();
     std::array<int, 4> prediction{};
-    for (int my = 0; my < McuRows(); ++my) {
-        for (int mx = 0; mx < McuColumns(); ++mx) {
+    const int mcuRows = McuRows(), mcuColumns = McuColumns();
+    for (int my = 0; my < mcuRows; ++my) {
+        for (int mx = 0; mx < mcuColumns; ++mx) {
             for (int c = first; c <= last; ++c) {
                 const Component &component = mComponents[std::size_t(c)];
                 const JpegHuffmanTable &dc = mDCTables[std::size_t(mDCTableOf[std::size_t(c)])];

@@ -256,6 +256,51 @@ void stretchAveraged(GdiBitmap &dest, int x, int y, int width, int height, const
     }
 }
 
+// Whole-number reductions of 24-bit pictures (the common halving) average exact boxes
+// of pixels in integers; false when the case is not one of those.
+bool stretchWholeBoxes(GdiBitmap &dest, int x, int y, int width, int height, const GdiBitmap &source, int sx,
+                       int sy, int sw, int sh, std::uint32_t rop, int clipLeft, int clipRight, int clipTop,
+                       int clipBottom)
+{
+    if (rop != SRCCOPY || dest.bitCount() != 24 || source.bitCount() != 24 || sw % width != 0 ||
+        sh % height != 0 || sx < 0 || sy < 0 || sx + sw > source.width() || sy + sh > source.height())
+        return false;
+    const int kx = sw / width, ky = sh / height;
+    const std::uint32_t area = std::uint32_t(kx * ky);
+    std::vector<std::uint32_t> sums(std::size_t(width) * 3);
+    if (kx == 2 && ky == 2) {
+        // Halving, the encoder's chroma: two rows at a time, straight to the result.
+        for (int i = clipTop; i < clipBottom; ++i) {
+            const std::uint8_t *top = source.row(sy + i * 2) + std::size_t(sx) * 3 + std::size_t(clipLeft) * 6;
+            const std::uint8_t *bottom = source.row(sy + i * 2 + 1) + std::size_t(sx) * 3 + std::size_t(clipLeft) * 6;
+            std::uint8_t *d = dest.row(y + i) + std::size_t(x + clipLeft) * 3;
+            for (int c = clipLeft; c < clipRight; ++c, top += 6, bottom += 6, d += 3)
+                for (int ch = 0; ch < 3; ++ch)
+                    d[ch] = std::uint8_t((top[ch] + top[ch + 3] + bottom[ch] + bottom[ch + 3] + 2) >> 2);
+        }
+        return true;
+    }
+    for (int i = clipTop; i < clipBottom; ++i) {
+        std::fill(sums.begin() + clipLeft * 3, sums.begin() + clipRight * 3, 0u);
+        for (int r = 0; r < ky; ++r) {
+            const std::uint8_t *src = source.row(sy + i * ky + r) + std::size_t(sx) * 3;
+            for (int c = clipLeft; c < clipRight; ++c) {
+                const std::uint8_t *p = src + std::size_t(c) * std::size_t(kx) * 3;
+                std::uint32_t *sum = &sums[std::size_t(c) * 3];
+                for (int j = 0; j < kx; ++j, p += 3) {
+                    sum[0] += p[0];
+                    sum[1] += p[1];
+                    sum[2] += p[2];
+                }
+            }
+        }
+        std::uint8_t *d = dest.row(y + i) + std::size_t(x + clipLeft) * 3;
+        for (int c = clipLeft * 3; c < clipRight * 3; ++c)
+            *d++ = std::uint8_t((sums[std::size_t(c)] * 2 + area) / (area * 2));
+    }
+    return true;
+}
+
 void stretchNearest(GdiBitmap &dest, int x, int y, int width, int height, const GdiBitmap &source, int sx,
                     int sy, int sw, int sh, std::uint32_t rop, int clipLeft, int clipRight, int clipTop,
                     int clipBottom)
@@ -338,12 +383,15 @@ bool StretchBlt(HDC destDc, int x, int y, int width, int height, HDC sourceDc, i
         std::memcpy(copy->colours(), source->colours(), sizeof(RGBQUAD) * 256);
         from = copy.get();
     }
-    if (destDc->stretchMode == HALFTONE)
-        stretchAveraged(*dest, x, y, width, height, *from, sourceX, sourceY, sourceWidth, sourceHeight, rop,
-                        clipLeft, clipRight, clipTop, clipBottom);
-    else
+    if (destDc->stretchMode == HALFTONE) {
+        if (!stretchWholeBoxes(*dest, x, y, width, height, *from, sourceX, sourceY, sourceWidth, sourceHeight, rop,
+                               clipLeft, clipRight, clipTop, clipBottom))
+            stretchAveraged(*dest, x, y, width, height, *from, sourceX, sourceY, sourceWidth, sourceHeight, rop,
+                            clipLeft, clipRight, clipTop, clipBottom);
+    } else {
         stretchNearest(*dest, x, y, width, height, *from, sourceX, sourceY, sourceWidth, sourceHeight, rop,
                        clipLeft, clipRight, clipTop, clipBottom);
+    }
     return true;
 }
 

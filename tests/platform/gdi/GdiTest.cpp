@@ -281,6 +281,37 @@ TEST(GdiStretchBlt, HalftoneAveragesAreas)
     // (0 + 10 + 40 + 50) / 4 = 25 in blue; (100 + 110 + 140 + 150) / 4 = 125.
     EXPECT_EQ(25u, quarter.pixel(0, 0));
     EXPECT_EQ(125u, quarter.pixel(1, 1));
+
+    // Three to one: (0 + 1 + 1) / 3 rounds to 1, (1 + 1 + 2) / 3 to 1, (2 + 2 + 1) / 3 to 2.
+    Surface row(9, 1, 24), third(3, 1, 24);
+    const std::uint32_t values[9] = {0, 1, 1, 1, 1, 2, 2, 2, 1};
+    for (int x = 0; x < 9; ++x)
+        row.set(x, 0, values[x]);
+    SetStretchBltMode(third.dc, HALFTONE);
+    ASSERT_TRUE(StretchBlt(third.dc, 0, 0, 3, 1, row.dc, 0, 0, 9, 1, SRCCOPY));
+    EXPECT_EQ(1u, third.pixel(0, 0));
+    EXPECT_EQ(1u, third.pixel(1, 0));
+    EXPECT_EQ(2u, third.pixel(2, 0));
+}
+
+TEST(GdiStretchBlt, HalftoneIntoIndexedAndClippedDestinations)
+{
+    // A clipped destination only receives its visible part; an indexed one the nearest entries.
+    Surface source(4, 4, 24), small(2, 2, 24);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            source.set(x, y, x < 2 ? 0x000000 : 0xFFFFFF);
+    SetStretchBltMode(small.dc, HALFTONE);
+    ASSERT_TRUE(StretchBlt(small.dc, -1, 0, 2, 2, source.dc, 0, 0, 4, 4, SRCCOPY));
+    EXPECT_EQ(0xFFFFFFu, small.pixel(0, 0));
+    EXPECT_EQ(0u, small.pixel(1, 0));
+
+    const RGBQUAD mono[2] = {{0, 0, 0, 0}, {255, 255, 255, 0}};
+    Surface one(2, 1, 1, mono, 2);
+    SetStretchBltMode(one.dc, HALFTONE);
+    ASSERT_TRUE(StretchBlt(one.dc, 0, 0, 2, 1, source.dc, 0, 0, 4, 4, SRCCOPY));
+    EXPECT_EQ(0, one.bitmap->index(0, 0));
+    EXPECT_EQ(1, one.bitmap->index(1, 0));
 }
 
 TEST(GdiStretchBlt, ColourOnColourPicksNearestPixels)
