@@ -3,12 +3,11 @@
 #include "pictures/JpegEntropyCoder.h"
 #include "platform/RuntimeError.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/ui/AnsiText.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
-#include <QStringDecoder>
 #include <algorithm>
 #include <cmath>
 #ifdef __SSE2__
@@ -53,28 +52,6 @@ const std::array<int, 64> &zigZagTransposed()
         return t;
     }();
     return table;
-}
-
-// Text in the ANSI code page, one byte a character, "?" for what it lacks.
-QByteArray ansiBytes(const QString &text)
-{
-    static const QHash<char16_t, char> map = [] {
-        QHash<char16_t, char> m;
-        QStringDecoder decoder("windows-1252");
-        for (int b = 0; b < 256; ++b) {
-            const char byte = char(b);
-            QString decoded = decoder.isValid() ? decoder.decode(QByteArrayView(&byte, 1))
-                                                : QString(QChar(char16_t(b)));
-            if (decoded.size() == 1 && decoded[0] != QChar::ReplacementCharacter)
-                m.insert(decoded[0].unicode(), byte);
-        }
-        return m;
-    }();
-    QByteArray bytes;
-    bytes.reserve(text.size());
-    for (QChar ch : text)
-        bytes.append(map.value(ch.unicode(), '?'));
-    return bytes;
 }
 
 // One line of the transform for each of 8 lanes at once: lane c works on d[c], d[c+8],
@@ -640,7 +617,7 @@ std::vector<std::uint8_t> cJpeg::FileBytes()
         mACTableOf[std::size_t(c)] = c == 0 ? 0 : 1;
     }
     const std::int64_t estimate = OptimizeHuffmanTables(0, nf - 1);
-    const QByteArray comment = ansiBytes(mComment);
+    const QByteArray comment = toAnsi(mComment);
     mOut.clear();
     mOut.reserve(std::size_t(std::llround(double(estimate) * 1.3 + 1000 + double(comment.size()))));
 
