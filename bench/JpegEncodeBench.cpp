@@ -18,8 +18,8 @@ namespace {
 
 struct Picture {
     int width = 0, height = 0;
-    std::vector<std::uint8_t> rgb;  // top-down, for the reference
-    std::unique_ptr<cImage> image;   // the same pixels, for ours
+    std::vector<std::uint8_t> rgb; // top-down, for the reference
+    std::unique_ptr<cImage> image; // the same pixels, for ours
 };
 
 // Shading, shapes, texture and grain, so that the coded size is like a photograph's.
@@ -145,12 +145,18 @@ void BM_Libjpeg(benchmark::State &state, J_DCT_METHOD method)
 }
 
 BENCHMARK(BM_Ours)->Args({1024, 768})->Args({4000, 3000})->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Libjpeg, float, JDCT_FLOAT)->Args({1024, 768})->Args({4000, 3000})->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Libjpeg, islow, JDCT_ISLOW)->Args({1024, 768})->Args({4000, 3000})->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Libjpeg, float, JDCT_FLOAT)
+    ->Args({1024, 768})
+    ->Args({4000, 3000})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Libjpeg, islow, JDCT_ISLOW)
+    ->Args({1024, 768})
+    ->Args({4000, 3000})
+    ->Unit(benchmark::kMillisecond);
 
 // Keeps each run's time per iteration so that the ratios can be printed at the end.
 class RatioReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     void ReportRuns(const std::vector<Run> &runs) override
     {
         for (const Run &run : runs)

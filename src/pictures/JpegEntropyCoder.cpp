@@ -126,8 +126,9 @@ void JpegEntropyCoder::WriteCode(const JpegHuffmanTable &table, int symbol, int 
 {
     const int length = table.Length[std::size_t(symbol)];
     if (length == 0)
-        throw platform::RuntimeError(1, QStringLiteral("No Huffman Code for Symbol %1")
-                                            .arg(QString::number(symbol, 16).toUpper().rightJustified(2, u'0')));
+        throw platform::RuntimeError(1,
+                                     QStringLiteral("No Huffman Code for Symbol %1")
+                                         .arg(QString::number(symbol, 16).toUpper().rightJustified(2, u'0')));
     // A code of up to 16 bits and up to 16 appended bits go in as one.
     const std::uint32_t extra = extraBits & ((1u << extraLength) - 1);
     WriteLength(length + extraLength,

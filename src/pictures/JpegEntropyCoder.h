@@ -8,7 +8,7 @@
 // Huffman codes blocks of quantised coefficients (in zig-zag order) into an output
 // buffer, stuffing a 00 after every FF byte of coded data.
 class JpegEntropyCoder {
-public:
+  public:
     explicit JpegEntropyCoder(std::vector<std::uint8_t> &out) : mOut(out) {}
 
     void ResetBitWriter();
@@ -28,7 +28,7 @@ public:
     // Counts the AC symbols one block will code.
     static void CountACSymbols(const std::int16_t *block, JpegHuffmanTable::Counts &counts);
 
-private:
+  private:
     void WriteCode(const JpegHuffmanTable &table, int symbol, int extraLength, std::uint32_t extraBits);
     void WriteLength(int length, std::uint32_t value);
     void EmitBytes(int count);

@@ -6,7 +6,7 @@
 // One Huffman table of the encoder: the code counts and symbols as the file carries
 // them, and each symbol's code ready for writing.
 class JpegHuffmanTable {
-public:
+  public:
     using Counts = std::array<std::uint32_t, 257>;
 
     // Number of codes of each length 1 to 16 (Bits[0] for length 1).

@@ -7,7 +7,10 @@
 
 using namespace platform;
 
-cImage::~cImage() { DeleteDIB(); }
+cImage::~cImage()
+{
+    DeleteDIB();
+}
 
 std::int32_t cImage::BytesPerScanLine() const
 {
@@ -178,7 +181,8 @@ std::unique_ptr<cImage> cImage::Resample(std::int32_t lWidth, std::int32_t lHeig
     return image;
 }
 
-std::unique_ptr<cImage> cImage::Transformed(std::int32_t width, std::int32_t height, const POINT points[3]) const
+std::unique_ptr<cImage> cImage::Transformed(std::int32_t width, std::int32_t height,
+                                            const POINT points[3]) const
 {
     auto image = std::make_unique<cImage>();
     image->Create(width, height, BitCount());

@@ -12,7 +12,7 @@ class StdPicture;
 // A device-independent bitmap held in a memory device context, so that it can be
 // drawn into, blitted from and read through the context.
 class cImage {
-public:
+  public:
     cImage() = default;
     ~cImage();
     cImage(const cImage &) = delete;
@@ -44,7 +44,7 @@ public:
     // The colour table as the header carries it.
     const platform::RGBQUAD *Colours() const { return mInfo.bmiColors; }
 
-private:
+  private:
     void DeleteDIB();
     std::unique_ptr<cImage> Transformed(std::int32_t width, std::int32_t height,
                                         const platform::POINT points[3]) const;

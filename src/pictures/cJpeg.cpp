@@ -27,15 +27,14 @@ constexpr int PathFileAccessError = 75;
 }
 
 // The example tables of the standard, in row order: luminance and chrominance.
-constexpr int BaseLuminance[64] = {
-    16, 11, 10, 16, 24,  40,  51,  61,  12, 12, 14, 19, 26,  58,  60,  55,
-    14, 13, 16, 24, 40,  57,  69,  56,  14, 17, 22, 29, 51,  87,  80,  62,
-    18, 22, 37, 56, 68,  109, 103, 77,  24, 35, 55, 64, 81,  104, 113, 92,
-    49, 64, 78, 87, 103, 121, 120, 101, 72, 92, 95, 98, 112, 100, 103, 99};
-constexpr int BaseChrominance[64] = {
-    17, 18, 24, 47, 99, 99, 99, 99, 18, 21, 26, 66, 99, 99, 99, 99, 24, 26, 56, 99, 99, 99,
-    99, 99, 47, 66, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
-    99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
+constexpr int BaseLuminance[64] = {16, 11, 10, 16, 24,  40,  51,  61,  12, 12, 14, 19, 26,  58,  60,  55,
+                                   14, 13, 16, 24, 40,  57,  69,  56,  14, 17, 22, 29, 51,  87,  80,  62,
+                                   18, 22, 37, 56, 68,  109, 103, 77,  24, 35, 55, 64, 81,  104, 113, 92,
+                                   49, 64, 78, 87, 103, 121, 120, 101, 72, 92, 95, 98, 112, 100, 103, 99};
+constexpr int BaseChrominance[64] = {17, 18, 24, 47, 99, 99, 99, 99, 18, 21, 26, 66, 99, 99, 99, 99,
+                                     24, 26, 56, 99, 99, 99, 99, 99, 47, 66, 99, 99, 99, 99, 99, 99,
+                                     99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
+                                     99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
 
 // The fast transform's output scaling, folded into the quantisation multipliers.
 constexpr double Aan[8] = {0.353553390593273, 0.25489778955208,  0.270598050073098, 0.300672443467523,
@@ -93,7 +92,10 @@ void transpose(float *d)
             std::swap(d[r * 8 + c], d[c * 8 + r]);
 }
 
-int ceilDiv(std::int64_t a, std::int64_t b) { return int((a + b - 1) / b); }
+int ceilDiv(std::int64_t a, std::int64_t b)
+{
+    return int((a + b - 1) / b);
+}
 
 } // namespace
 
@@ -361,9 +363,15 @@ std::vector<cJpeg::Scan> cJpeg::ScanGroups(int first, int last) const
     return groups;
 }
 
-int cJpeg::McuColumns() const { return ceilDiv(mX, 8 * mHmax); }
+int cJpeg::McuColumns() const
+{
+    return ceilDiv(mX, 8 * mHmax);
+}
 
-int cJpeg::McuRows() const { return ceilDiv(mY, 8 * mVmax); }
+int cJpeg::McuRows() const
+{
+    return ceilDiv(mY, 8 * mVmax);
+}
 
 std::int64_t cJpeg::DummyBlocks(const Component &c) const
 {
@@ -394,7 +402,8 @@ void cJpeg::CountDCSymbolsMCU(const Component &c, JpegHuffmanTable::Counts &coun
                         ++counts[0];
                         continue;
                     }
-                    const int dc = c.coefficients[(std::size_t(row) * std::size_t(blocksWide) + std::size_t(col)) * 64];
+                    const int dc =
+                        c.coefficients[(std::size_t(row) * std::size_t(blocksWide) + std::size_t(col)) * 64];
                     ++counts[std::size_t(JpegEntropyCoder::BitSize(dc - prediction))];
                     prediction = dc;
                 }
@@ -591,7 +600,8 @@ void cJpeg::WriteInterleavedScan(int first, int last)
                             coder.EncodeDummyBlock(dc, ac);
                             continue;
                         }
-                        const std::size_t p = (std::size_t(row) * std::size_t(blocksWide) + std::size_t(col)) * 64;
+                        const std::size_t p =
+                            (std::size_t(row) * std::size_t(blocksWide) + std::size_t(col)) * 64;
                         coder.EncodeBlock(&component.coefficients[p], prediction[std::size_t(c)], dc, ac);
                     }
                 }

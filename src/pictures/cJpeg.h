@@ -14,7 +14,7 @@
 // the quality, sample a device context, optionally set a comment, then save.
 // Failures are raised as platform::RuntimeError number 1 with a description.
 class cJpeg {
-public:
+  public:
     cJpeg();
 
     std::int32_t Quality() const { return mQuality; }
@@ -60,14 +60,14 @@ public:
     static const std::array<int, 64> &ZigZag();
     static const char *CreditText();
 
-private:
+  private:
     struct Component {
         int id = 0;
         int H = 1;
         int V = 1;
         int table = 0;
-        int xi = 0, yi = 0;  // sample size
-        int bw = 0, bh = 0;  // sample size padded to whole blocks
+        int xi = 0, yi = 0; // sample size
+        int bw = 0, bh = 0; // sample size padded to whole blocks
         std::vector<std::int16_t> coefficients;
     };
     struct Scan {
@@ -112,8 +112,8 @@ private:
 
     alignas(32) float mBlock[64] = {};
 
-    std::array<int, 4> mDCTableOf{};  // per component: Td
-    std::array<int, 4> mACTableOf{};  // per component: Ta
+    std::array<int, 4> mDCTableOf{}; // per component: Td
+    std::array<int, 4> mACTableOf{}; // per component: Ta
     std::array<JpegHuffmanTable, 4> mDCTables{};
     std::array<JpegHuffmanTable, 4> mACTables{};
     std::vector<std::uint8_t> mOut;

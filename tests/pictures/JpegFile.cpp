@@ -38,7 +38,8 @@ std::vector<Segment> segments(const std::vector<std::uint8_t> &file)
         s.length = (file[p + 2] << 8) | file[p + 3];
         if (p + 2 + std::size_t(s.length) > file.size() || s.length < 2)
             return {};
-        s.body.assign(file.begin() + std::ptrdiff_t(p + 4), file.begin() + std::ptrdiff_t(p + 2 + std::size_t(s.length)));
+        s.body.assign(file.begin() + std::ptrdiff_t(p + 4),
+                      file.begin() + std::ptrdiff_t(p + 2 + std::size_t(s.length)));
         p += 2 + std::size_t(s.length);
         if (s.marker == 0xDA)
             p = endOfCodedData(file, p);
@@ -51,7 +52,8 @@ std::vector<std::uint8_t> codedDataAfter(const std::vector<std::uint8_t> &file, 
 {
     const std::size_t start = sos.offset + 2 + std::size_t(sos.length);
     const std::size_t end = endOfCodedData(file, start);
-    return std::vector<std::uint8_t>(file.begin() + std::ptrdiff_t(start), file.begin() + std::ptrdiff_t(end));
+    return std::vector<std::uint8_t>(file.begin() + std::ptrdiff_t(start),
+                                     file.begin() + std::ptrdiff_t(end));
 }
 
 } // namespace jpegfile

@@ -7,10 +7,10 @@
 namespace jpegfile {
 
 struct Segment {
-    std::uint8_t marker = 0;   // the byte after FF
-    std::size_t offset = 0;    // of the FF
-    int length = 0;            // the segment's length field, 0 for SOI and EOI
-    std::vector<std::uint8_t> body;  // the bytes after the length field
+    std::uint8_t marker = 0;        // the byte after FF
+    std::size_t offset = 0;         // of the FF
+    int length = 0;                 // the segment's length field, 0 for SOI and EOI
+    std::vector<std::uint8_t> body; // the bytes after the length field
 };
 
 // Walks the markers, skipping the coded data after each SOS. Empty when the file does

@@ -20,7 +20,7 @@ JpegHuffmanTable tableFrom(std::initializer_list<std::pair<int, std::uint32_t>> 
 
 // Reads coded bits back, dropping the 00 after each FF.
 class BitReader {
-public:
+  public:
     explicit BitReader(const std::vector<std::uint8_t> &bytes)
     {
         for (std::size_t i = 0; i < bytes.size(); ++i) {
@@ -55,12 +55,15 @@ public:
     }
     std::size_t position() const { return mPos; }
 
-private:
+  private:
     std::vector<std::uint8_t> mBytes;
     std::size_t mPos = 0;
 };
 
-int extend(int bits, int size) { return bits < (1 << (size - 1)) ? bits - (1 << size) + 1 : bits; }
+int extend(int bits, int size)
+{
+    return bits < (1 << (size - 1)) ? bits - (1 << size) + 1 : bits;
+}
 
 } // namespace
 
@@ -79,7 +82,7 @@ TEST(JpegHuffman, LengthsAreLimitedToSixteen)
     JpegHuffmanTable table;
     table.Generate(counts);
     for (std::uint32_t c : counts)
-        EXPECT_EQ(0u, c);  // left all zero for the next table
+        EXPECT_EQ(0u, c); // left all zero for the next table
     EXPECT_EQ(30, table.SymbolCount());
     ASSERT_NO_THROW(table.Expand(255));
 
@@ -100,7 +103,8 @@ TEST(JpegHuffman, LengthsAreLimitedToSixteen)
             if (t == s || other < len)
                 continue;
             // No code is a prefix of another.
-            EXPECT_NE(table.Code[std::size_t(s)], table.Code[std::size_t(t)] >> (other - len)) << s << " " << t;
+            EXPECT_NE(table.Code[std::size_t(s)], table.Code[std::size_t(t)] >> (other - len))
+                << s << " " << t;
         }
     }
     // The most frequent symbol has the shortest code.
@@ -125,7 +129,8 @@ TEST(JpegHuffman, TiesGoToTheHigherSymbol)
     // Symbols 0 and 1 both count 5: the higher, 1, is joined with the reserved symbol's
     // tree first and so ends up one bit longer than 0.
     const JpegHuffmanTable table = tableFrom({{0, 5}, {1, 5}, {2, 1}});
-    EXPECT_EQ((std::array<std::uint8_t, 3>{1, 1, 1}), (std::array<std::uint8_t, 3>{table.Bits[0], table.Bits[1], table.Bits[2]}));
+    EXPECT_EQ((std::array<std::uint8_t, 3>{1, 1, 1}),
+              (std::array<std::uint8_t, 3>{table.Bits[0], table.Bits[1], table.Bits[2]}));
     EXPECT_EQ(0, table.HuffVal[0]);
     EXPECT_EQ(1, table.HuffVal[1]);
     EXPECT_EQ(2, table.HuffVal[2]);
@@ -176,7 +181,7 @@ TEST(JpegEntropy, BitsAreStuffedAndPaddedWithOnes)
     JpegEntropyCoder coder(out);
     coder.ResetBitWriter();
     coder.WriteBits(0x80, 0xFF);
-    coder.WriteBits(0, 0xFFFF);  // a mask below 1 writes nothing
+    coder.WriteBits(0, 0xFFFF); // a mask below 1 writes nothing
     coder.WriteBits(4, 0b101);
     coder.FlushBits();
     EXPECT_EQ((std::vector<std::uint8_t>{0xFF, 0x00, 0xBF}), out);
@@ -242,9 +247,9 @@ TEST(JpegEntropy, DcDifferencesFollowThePrediction)
     EXPECT_EQ(3, reader.symbol(dc));
     EXPECT_EQ(-7, extend(reader.bits(3), 3));
     EXPECT_EQ(0, reader.symbol(ac));
-    EXPECT_EQ(0, reader.symbol(dc));  // same DC: difference 0, no extra bits
+    EXPECT_EQ(0, reader.symbol(dc)); // same DC: difference 0, no extra bits
     EXPECT_EQ(0, reader.symbol(ac));
-    EXPECT_EQ(0, reader.symbol(dc));  // the dummy block
+    EXPECT_EQ(0, reader.symbol(dc)); // the dummy block
     EXPECT_EQ(0, reader.symbol(ac));
 }
 

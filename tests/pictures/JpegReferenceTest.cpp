@@ -46,7 +46,8 @@ TEST_P(JpegAgainstReference, LuminancePsnrAndSizeStayClose)
     libjpeg::QuantTables ourTables{};
     for (int t = 0; t < 2; ++t)
         for (int k = 0; k < 64; ++k)
-            ourTables[std::size_t(t)][std::size_t(k)] = encoder.QuantTable(t)[std::size_t(cJpeg::ZigZag()[std::size_t(k)])];
+            ourTables[std::size_t(t)][std::size_t(k)] =
+                encoder.QuantTable(t)[std::size_t(cJpeg::ZigZag()[std::size_t(k)])];
 
     for (const bool sameTables : {false, true}) {
         const libjpeg::QuantTables *tables = sameTables ? &ourTables : nullptr;
@@ -59,9 +60,10 @@ TEST_P(JpegAgainstReference, LuminancePsnrAndSizeStayClose)
         const double referencePsnr =
             testpictures::psnrY(rgb, referenceDecoded.pixels, referenceDecoded.components);
         const double sizeRatio = double(ours.size()) / double(reference.size());
-        std::printf("%s, %s: PSNR(Y) ours %.2f dB, reference %.2f dB; size ours %zu, reference %zu (ratio %.3f)\n",
-                    c.name, sameTables ? "same tables" : "same quality", ourPsnr, referencePsnr, ours.size(),
-                    reference.size(), sizeRatio);
+        std::printf(
+            "%s, %s: PSNR(Y) ours %.2f dB, reference %.2f dB; size ours %zu, reference %zu (ratio %.3f)\n",
+            c.name, sameTables ? "same tables" : "same quality", ourPsnr, referencePsnr, ours.size(),
+            reference.size(), sizeRatio);
         EXPECT_NEAR(ourPsnr, referencePsnr, 0.5) << (sameTables ? "same tables" : "same quality");
         EXPECT_LE(sizeRatio, 1.05) << (sameTables ? "same tables" : "same quality");
         if (sameTables) {
@@ -70,10 +72,14 @@ TEST_P(JpegAgainstReference, LuminancePsnrAndSizeStayClose)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    PhotoLike1024x768, JpegAgainstReference,
-    ::testing::Values(ReferenceCase{"q75_420", 75, {2, 2, 1, 1, 1, 1}}, ReferenceCase{"q50_420", 50, {2, 2, 1, 1, 1, 1}},
-                      ReferenceCase{"q90_420", 90, {2, 2, 1, 1, 1, 1}}, ReferenceCase{"q20_420", 20, {2, 2, 1, 1, 1, 1}},
-                      ReferenceCase{"q75_444", 75, {1, 1, 1, 1, 1, 1}}, ReferenceCase{"q75_422", 75, {2, 1, 1, 1, 1, 1}},
-                      ReferenceCase{"q75_grey", 75, {1, 1, 0, 0, 0, 0}}),
-    [](const ::testing::TestParamInfo<ReferenceCase> &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(PhotoLike1024x768, JpegAgainstReference,
+                         ::testing::Values(ReferenceCase{"q75_420", 75, {2, 2, 1, 1, 1, 1}},
+                                           ReferenceCase{"q50_420", 50, {2, 2, 1, 1, 1, 1}},
+                                           ReferenceCase{"q90_420", 90, {2, 2, 1, 1, 1, 1}},
+                                           ReferenceCase{"q20_420", 20, {2, 2, 1, 1, 1, 1}},
+                                           ReferenceCase{"q75_444", 75, {1, 1, 1, 1, 1, 1}},
+                                           ReferenceCase{"q75_422", 75, {2, 1, 1, 1, 1, 1}},
+                                           ReferenceCase{"q75_grey", 75, {1, 1, 0, 0, 0, 0}}),
+                         [](const ::testing::TestParamInfo<ReferenceCase> &info) {
+                             return std::string(info.param.name);
+                         });

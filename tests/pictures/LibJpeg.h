@@ -11,18 +11,18 @@ namespace libjpeg {
 
 struct Decoded {
     bool ok = false;
-    std::string error;  // the fatal error, when not ok
+    std::string error; // the fatal error, when not ok
     int warnings = 0;
     std::vector<std::string> warningTexts;
     int width = 0, height = 0, components = 0;
     bool jfif = false;
     int jfifMajor = 0, jfifMinor = 0, densityUnit = -1, xDensity = 0, yDensity = 0;
     std::vector<std::string> comments;
-    std::vector<std::array<int, 2>> sampling;            // per component: H, V
-    std::vector<int> quantTableOf;                        // per component
-    std::array<std::array<int, 64>, 4> quantNatural{};   // row order
+    std::vector<std::array<int, 2>> sampling;          // per component: H, V
+    std::vector<int> quantTableOf;                     // per component
+    std::array<std::array<int, 64>, 4> quantNatural{}; // row order
     std::array<bool, 4> quantPresent{};
-    std::vector<std::uint8_t> pixels;                     // RGB (or grey), top-down
+    std::vector<std::uint8_t> pixels; // RGB (or grey), top-down
 };
 
 Decoded decode(const std::vector<std::uint8_t> &file);

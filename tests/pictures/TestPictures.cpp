@@ -72,8 +72,8 @@ std::vector<std::uint8_t> greyOf(const std::vector<std::uint8_t> &rgb)
 {
     std::vector<std::uint8_t> grey(rgb.size() / 3);
     for (std::size_t i = 0; i < grey.size(); ++i)
-        grey[i] = std::uint8_t(
-            std::lround(0.299 * rgb[i * 3] + 0.587 * rgb[i * 3 + 1] + 0.114 * rgb[i * 3 + 2]));
+        grey[i] =
+            std::uint8_t(std::lround(0.299 * rgb[i * 3] + 0.587 * rgb[i * 3 + 1] + 0.114 * rgb[i * 3 + 2]));
     return grey;
 }
 
@@ -83,7 +83,8 @@ double psnrY(const std::vector<std::uint8_t> &originalRgb, const std::vector<std
     const std::size_t pixels = originalRgb.size() / 3;
     double squares = 0;
     for (std::size_t i = 0; i < pixels; ++i) {
-        const double y0 = 0.299 * originalRgb[i * 3] + 0.587 * originalRgb[i * 3 + 1] + 0.114 * originalRgb[i * 3 + 2];
+        const double y0 =
+            0.299 * originalRgb[i * 3] + 0.587 * originalRgb[i * 3 + 1] + 0.114 * originalRgb[i * 3 + 2];
         const double y1 = decodedComponents == 1 ? decoded[i]
                                                  : 0.299 * decoded[i * 3] + 0.587 * decoded[i * 3 + 1] +
                                                        0.114 * decoded[i * 3 + 2];

@@ -69,8 +69,8 @@ TEST(cImage, RowStrideByDepth)
 {
     const struct {
         int width, bits, stride;
-    } cases[] = {{1, 1, 4}, {32, 1, 4}, {33, 1, 8}, {8, 4, 4}, {9, 4, 8}, {5, 8, 8}, {4, 8, 4},
-                 {5, 24, 16}, {4, 24, 12}, {1, 24, 4}};
+    } cases[] = {{1, 1, 4}, {32, 1, 4}, {33, 1, 8},  {8, 4, 4},   {9, 4, 8},
+                 {5, 8, 8}, {4, 8, 4},  {5, 24, 16}, {4, 24, 12}, {1, 24, 4}};
     for (const auto &c : cases) {
         cImage image;
         ASSERT_TRUE(image.Create(c.width, 3, std::int16_t(c.bits)));
@@ -205,7 +205,7 @@ TEST(cImage, GreyscaleMatchesTheGreyTable)
     ASSERT_TRUE(image.Create(3, 1, 24));
     setPixel(image, 0, 0, 0xFFFFFF);
     setPixel(image, 1, 0, 0x000000);
-    setPixel(image, 2, 0, 0xC86432);  // 200, 100, 50: nearest grey is the mean, 117
+    setPixel(image, 2, 0, 0xC86432); // 200, 100, 50: nearest grey is the mean, 117
     auto grey = image.Greyscale();
     ASSERT_EQ(8, grey->BitCount());
     EXPECT_EQ(255, indexAt(*grey, 0, 0));
@@ -247,7 +247,7 @@ TEST(cImage, CopyHdcChoosesDepthFromTheColourTable)
     for (int i = 0; i < 16; ++i)
         colours[i] = RGBQUAD{std::uint8_t(i), std::uint8_t(i * 3), std::uint8_t(255 - i), 0};
     ASSERT_EQ(16u, SetDIBColorTable(sixteen.hdc(), 0, 16, colours));
-    sixteen.DIBitsPtr()[0] = 0x5A;  // bottom row: pixels 5 and 10
+    sixteen.DIBitsPtr()[0] = 0x5A; // bottom row: pixels 5 and 10
 
     cImage copy;
     ASSERT_TRUE(copy.CopyHDC(sixteen.hdc(), 4, 2));

@@ -88,12 +88,12 @@ TEST(JpegQuality, FiftyRoundsHalvesToEvenSoOddBaseEntriesGoUp)
 {
     // At quality 50 each entry is base + 0.5, rounded to even: odd bases go up by one.
     const std::vector<std::uint8_t> luminance = qualityTable(50, 0);
-    EXPECT_EQ(12, luminance[1]);  // base 11
-    EXPECT_EQ(16, luminance[0]);  // base 16
-    EXPECT_EQ(14, luminance[8]);  // base 13 (row 2, column 1)
+    EXPECT_EQ(12, luminance[1]); // base 11
+    EXPECT_EQ(16, luminance[0]); // base 16
+    EXPECT_EQ(14, luminance[8]); // base 13 (row 2, column 1)
     const std::vector<std::uint8_t> chrominance = qualityTable(50, 1);
-    EXPECT_EQ(18, chrominance[0]);    // base 17
-    EXPECT_EQ(100, chrominance[63]);  // base 99
+    EXPECT_EQ(18, chrominance[0]);   // base 17
+    EXPECT_EQ(100, chrominance[63]); // base 99
 }
 
 TEST(JpegQuality, ScaleBelowFiftyRoundsHalvesToEven)
@@ -147,7 +147,7 @@ TEST(JpegSampling, InvalidFactorsRaiseAndKeepTheComponents)
 {
     cJpeg encoder;
     encoder.SetSamplingFrequencies(4, 4, 1, 1, 1, 1);
-    const Sampling bad[] = {{2, 2, 1, 1, 0, 1}, {5, 1, 1, 1, 1, 1}, {0, 1, 0, 0, 0, 0},
+    const Sampling bad[] = {{2, 2, 1, 1, 0, 1}, {5, 1, 1, 1, 1, 1},  {0, 1, 0, 0, 0, 0},
                             {1, 1, 1, 1, 1, 5}, {1, 1, -1, 1, 1, 1}, {1, 1, 0, 0, 0, 1}};
     for (const Sampling &s : bad) {
         QString description;
@@ -186,10 +186,10 @@ TEST(JpegComment, LongestAllowedAndTooLong)
 TEST(JpegSampleHDC, ComponentSizesArePaddedToWholeBlocks)
 {
     auto encoder = sampled(testpictures::photoLike(17, 9), 17, 9, 75, Quarter);
-    EXPECT_EQ(3, encoder->BlocksWide(0));  // 17 -> 24
-    EXPECT_EQ(2, encoder->BlocksHigh(0));  // 9 -> 16
-    EXPECT_EQ(2, encoder->BlocksWide(1));  // 9 -> 16
-    EXPECT_EQ(1, encoder->BlocksHigh(1));  // 5 -> 8
+    EXPECT_EQ(3, encoder->BlocksWide(0)); // 17 -> 24
+    EXPECT_EQ(2, encoder->BlocksHigh(0)); // 9 -> 16
+    EXPECT_EQ(2, encoder->BlocksWide(1)); // 9 -> 16
+    EXPECT_EQ(1, encoder->BlocksHigh(1)); // 5 -> 8
     EXPECT_EQ(std::size_t(3 * 2 * 64), encoder->Coefficients(0).size());
     EXPECT_EQ(std::size_t(2 * 64), encoder->Coefficients(2).size());
 
@@ -258,9 +258,10 @@ TEST(JpegLayout, GreyPictureSegments)
 {
     auto encoder = sampled(testpictures::photoLike(20, 12), 20, 12, 75, Grey);
     const std::vector<std::uint8_t> file = encoder->FileBytes();
-    EXPECT_EQ((std::vector<std::uint8_t>{0xD8, 0xE0, 0xFE, 0xDB, 0xC0, 0xC4, 0xC4, 0xDA, 0xD9}), markerOrder(file));
+    EXPECT_EQ((std::vector<std::uint8_t>{0xD8, 0xE0, 0xFE, 0xDB, 0xC0, 0xC4, 0xC4, 0xDA, 0xD9}),
+              markerOrder(file));
 
-    const std::vector<std::uint8_t> app0{0xFF, 0xE0, 0x00, 0x10, 'J', 'F', 'I', 'F', 0x00,
+    const std::vector<std::uint8_t> app0{0xFF, 0xE0, 0x00, 0x10, 'J',  'F',  'I',  'F',  0x00,
                                          0x01, 0x01, 0x00, 0x00, 0x01, 0x00, 0x01, 0x00, 0x00};
     EXPECT_EQ(app0, std::vector<std::uint8_t>(file.begin() + 2, file.begin() + 20));
 
@@ -290,8 +291,9 @@ TEST(JpegLayout, QuarterSamplingIsOneInterleavedScan)
 {
     auto encoder = sampled(testpictures::photoLike(40, 24), 40, 24, 75, Quarter);
     const std::vector<std::uint8_t> file = encoder->FileBytes();
-    EXPECT_EQ((std::vector<std::uint8_t>{0xD8, 0xE0, 0xFE, 0xDB, 0xDB, 0xC0, 0xC4, 0xC4, 0xC4, 0xC4, 0xDA, 0xD9}),
-              markerOrder(file));
+    EXPECT_EQ(
+        (std::vector<std::uint8_t>{0xD8, 0xE0, 0xFE, 0xDB, 0xDB, 0xC0, 0xC4, 0xC4, 0xC4, 0xC4, 0xDA, 0xD9}),
+        markerOrder(file));
     const Segment sof = markersOf(file, 0xC0).at(0);
     EXPECT_EQ(17, sof.length);
     EXPECT_EQ((std::vector<std::uint8_t>{8, 0, 24, 0, 40, 3, 1, 0x22, 0, 2, 0x11, 1, 3, 0x11, 1}), sof.body);
@@ -409,7 +411,8 @@ TEST_P(JpegDecodes, WithoutWarningsTablesAndCoefficientsIntact)
         std::size_t mismatches = 0;
         for (std::size_t b = 0; b < ours.size(); b += 64)
             for (int k = 0; k < 64; ++k)
-                mismatches += ours[b + std::size_t(cJpeg::ZigZag()[std::size_t(k)])] != theirs[b + std::size_t(k)];
+                mismatches +=
+                    ours[b + std::size_t(cJpeg::ZigZag()[std::size_t(k)])] != theirs[b + std::size_t(k)];
         EXPECT_EQ(0u, mismatches) << "component " << i;
     }
 
@@ -424,8 +427,9 @@ INSTANTIATE_TEST_SUITE_P(
     SizesAndSamplings, JpegDecodes,
     ::testing::Values(DecodeCase{1, 1, Quarter}, DecodeCase{1, 1, Grey}, DecodeCase{6, 6, Quarter},
                       DecodeCase{17, 9, Quarter}, DecodeCase{17, 17, Quarter}, DecodeCase{17, 17, Grey},
-                      DecodeCase{17, 17, Sixteenth}, DecodeCase{17, 17, AllTwos}, DecodeCase{33, 21, Sixteenth},
-                      DecodeCase{35, 19, AllTwos}, DecodeCase{1024, 768, Quarter}, DecodeCase{1024, 768, Grey},
+                      DecodeCase{17, 17, Sixteenth}, DecodeCase{17, 17, AllTwos},
+                      DecodeCase{33, 21, Sixteenth}, DecodeCase{35, 19, AllTwos},
+                      DecodeCase{1024, 768, Quarter}, DecodeCase{1024, 768, Grey},
                       DecodeCase{1024, 768, Sixteenth}, DecodeCase{1024, 768, AllTwos},
                       DecodeCase{100, 75, {1, 1, 1, 1, 1, 1}}, DecodeCase{50, 30, {1, 2, 1, 1, 1, 1}},
                       DecodeCase{50, 30, {3, 1, 1, 1, 1, 1}}),
@@ -461,7 +465,8 @@ TEST(JpegDummyBlocks, NoisyPictureAtFullQualityDecodesCleanly)
     ASSERT_TRUE(read.ok);
     for (std::size_t b = 0; b < luminance.size(); b += 64)
         for (int k = 0; k < 64; ++k)
-            ASSERT_EQ(luminance[b + std::size_t(cJpeg::ZigZag()[std::size_t(k)])], read.blocks[0][b + std::size_t(k)]);
+            ASSERT_EQ(luminance[b + std::size_t(cJpeg::ZigZag()[std::size_t(k)])],
+                      read.blocks[0][b + std::size_t(k)]);
 }
 
 // ---- saving ----

@@ -149,7 +149,8 @@ void copyRow(GdiBitmap &dest, int dx, int dy, const GdiBitmap &source, int sx, i
         }
         if (&dest != &source) {
             for (int i = 0; i < count; ++i) {
-                std::memcpy(d + std::size_t(i) * std::size_t(dBytes), s + std::size_t(i) * std::size_t(sBytes), 3);
+                std::memcpy(d + std::size_t(i) * std::size_t(dBytes),
+                            s + std::size_t(i) * std::size_t(sBytes), 3);
                 if (dBytes == 4)
                     d[std::size_t(i) * 4 + 3] = 0;
             }
@@ -177,7 +178,7 @@ struct Tap {
 };
 
 struct AxisWeights {
-    std::vector<int> first;  // per destination pixel, offset into taps
+    std::vector<int> first; // per destination pixel, offset into taps
     std::vector<Tap> taps;
 };
 
@@ -271,8 +272,10 @@ bool stretchWholeBoxes(GdiBitmap &dest, int x, int y, int width, int height, con
     if (kx == 2 && ky == 2) {
         // Halving, the encoder's chroma: two rows at a time, straight to the result.
         for (int i = clipTop; i < clipBottom; ++i) {
-            const std::uint8_t *top = source.row(sy + i * 2) + std::size_t(sx) * 3 + std::size_t(clipLeft) * 6;
-            const std::uint8_t *bottom = source.row(sy + i * 2 + 1) + std::size_t(sx) * 3 + std::size_t(clipLeft) * 6;
+            const std::uint8_t *top =
+                source.row(sy + i * 2) + std::size_t(sx) * 3 + std::size_t(clipLeft) * 6;
+            const std::uint8_t *bottom =
+                source.row(sy + i * 2 + 1) + std::size_t(sx) * 3 + std::size_t(clipLeft) * 6;
             std::uint8_t *d = dest.row(y + i) + std::size_t(x + clipLeft) * 3;
             for (int c = clipLeft; c < clipRight; ++c, top += 6, bottom += 6, d += 3)
                 for (int ch = 0; ch < 3; ++ch)
@@ -379,15 +382,16 @@ bool StretchBlt(HDC destDc, int x, int y, int width, int height, HDC sourceDc, i
         copy = GdiBitmap::make(source->width(), source->height(), source->bitCount(), source->topDown());
         if (!copy)
             return false;
-        std::memcpy(copy->bits(), source->bits(), std::size_t(source->stride()) * std::size_t(source->height()));
+        std::memcpy(copy->bits(), source->bits(),
+                    std::size_t(source->stride()) * std::size_t(source->height()));
         std::memcpy(copy->colours(), source->colours(), sizeof(RGBQUAD) * 256);
         from = copy.get();
     }
     if (destDc->stretchMode == HALFTONE) {
-        if (!stretchWholeBoxes(*dest, x, y, width, height, *from, sourceX, sourceY, sourceWidth, sourceHeight, rop,
-                               clipLeft, clipRight, clipTop, clipBottom))
-            stretchAveraged(*dest, x, y, width, height, *from, sourceX, sourceY, sourceWidth, sourceHeight, rop,
-                            clipLeft, clipRight, clipTop, clipBottom);
+        if (!stretchWholeBoxes(*dest, x, y, width, height, *from, sourceX, sourceY, sourceWidth, sourceHeight,
+                               rop, clipLeft, clipRight, clipTop, clipBottom))
+            stretchAveraged(*dest, x, y, width, height, *from, sourceX, sourceY, sourceWidth, sourceHeight,
+                            rop, clipLeft, clipRight, clipTop, clipBottom);
     } else {
         stretchNearest(*dest, x, y, width, height, *from, sourceX, sourceY, sourceWidth, sourceHeight, rop,
                        clipLeft, clipRight, clipTop, clipBottom);
@@ -404,8 +408,10 @@ bool PlgBlt(HDC destDc, const POINT points[3], HDC sourceDc, int sourceX, int so
         height <= 0 || dest == source)
         return false;
     // Source point (u, v) lands on p0 + u/width * (p1 - p0) + v/height * (p2 - p0).
-    const double ax = double(points[1].x - points[0].x) / width, ay = double(points[1].y - points[0].y) / width;
-    const double bx = double(points[2].x - points[0].x) / height, by = double(points[2].y - points[0].y) / height;
+    const double ax = double(points[1].x - points[0].x) / width,
+                 ay = double(points[1].y - points[0].y) / width;
+    const double bx = double(points[2].x - points[0].x) / height,
+                 by = double(points[2].y - points[0].y) / height;
     const double det = ax * by - bx * ay;
     if (det == 0)
         return false;

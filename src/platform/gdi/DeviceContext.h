@@ -7,7 +7,7 @@ namespace platform {
 // A device context: a display context, which only serves to make compatible memory
 // contexts, or a memory context that draws into the bitmap selected into it.
 class DeviceContext {
-public:
+  public:
     enum class Kind { Display, Memory };
 
     explicit DeviceContext(Kind kind) : mKind(kind) {}
@@ -19,7 +19,7 @@ public:
     GdiBitmap *bitmap = nullptr;
     int stretchMode = BLACKONWHITE;
 
-private:
+  private:
     Kind mKind;
 };
 

@@ -93,7 +93,10 @@ bool DeleteDC(HDC hdc)
     return true;
 }
 
-HWND GetDesktopWindow() { return &desktopWindow; }
+HWND GetDesktopWindow()
+{
+    return &desktopWindow;
+}
 
 HDC GetDC(HWND hwnd)
 {
@@ -102,7 +105,10 @@ HDC GetDC(HWND hwnd)
     return addContext(DeviceContext::Kind::Display);
 }
 
-int ReleaseDC(HWND, HDC hdc) { return DeleteDC(hdc) ? 1 : 0; }
+int ReleaseDC(HWND, HDC hdc)
+{
+    return DeleteDC(hdc) ? 1 : 0;
+}
 
 HBITMAP SelectObject(HDC hdc, HBITMAP bitmap)
 {
@@ -274,6 +280,9 @@ int SetStretchBltMode(HDC hdc, int mode)
     return previous;
 }
 
-int GetStretchBltMode(HDC hdc) { return liveContext(hdc) ? hdc->stretchMode : 0; }
+int GetStretchBltMode(HDC hdc)
+{
+    return liveContext(hdc) ? hdc->stretchMode : 0;
+}
 
 } // namespace platform

@@ -24,10 +24,13 @@ int ReleaseDC(HWND hwnd, HDC hdc);
 // DeleteObject refuses a bitmap that is selected into a context and the stock bitmap.
 HBITMAP SelectObject(HDC hdc, HBITMAP bitmap);
 bool DeleteObject(HBITMAP bitmap);
-HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO *info, std::uint32_t usage, void **bits,
-                         void *section, std::uint32_t offset);
+HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO *info, std::uint32_t usage, void **bits, void *section,
+                         std::uint32_t offset);
 int GetObjectA(HBITMAP bitmap, int size, BITMAP *out);
-inline int GetObject(HBITMAP bitmap, int size, BITMAP *out) { return GetObjectA(bitmap, size, out); }
+inline int GetObject(HBITMAP bitmap, int size, BITMAP *out)
+{
+    return GetObjectA(bitmap, size, out);
+}
 
 // Copies scan lines of a bitmap into the layout that the header describes. With no
 // bits it fills in the header instead. An indexed layout of the bitmap's own depth

@@ -12,7 +12,7 @@ namespace platform {
 // bottom-up unless made top-down, 1/4/8-bit pixels as colour-table indexes (most
 // significant bits first), 24-bit as blue, green, red and 32-bit as blue, green, red, unused.
 class GdiBitmap {
-public:
+  public:
     // Null when the size or depth cannot be had (a non-positive width, a zero height,
     // an unsupported depth, or more memory than a bitmap may take).
     static std::unique_ptr<GdiBitmap> make(int width, int height, int bitCount, bool topDown);
@@ -56,7 +56,7 @@ public:
     DeviceContext *selectedInto = nullptr;
     bool stock = false;
 
-private:
+  private:
     GdiBitmap() = default;
 
     int mWidth = 0;

@@ -13,11 +13,20 @@
 
 namespace platform {
 
-StdPicture::~StdPicture() { DeleteObject(mBitmap); }
+StdPicture::~StdPicture()
+{
+    DeleteObject(mBitmap);
+}
 
-int StdPicture::Width() const { return liveBitmap(mBitmap) ? mBitmap->width() : 0; }
+int StdPicture::Width() const
+{
+    return liveBitmap(mBitmap) ? mBitmap->width() : 0;
+}
 
-int StdPicture::Height() const { return liveBitmap(mBitmap) ? mBitmap->height() : 0; }
+int StdPicture::Height() const
+{
+    return liveBitmap(mBitmap) ? mBitmap->height() : 0;
+}
 
 std::unique_ptr<StdPicture> StdPicture::LoadPicture(const QString &path)
 {

@@ -17,7 +17,7 @@ constexpr int InvalidPicture = 481;
 // pictures of up to 16 colours 4-bit, other indexed pictures 8-bit, and everything
 // else a 32-bit bitmap, the depth of the screen.
 class StdPicture {
-public:
+  public:
     ~StdPicture();
     StdPicture(const StdPicture &) = delete;
     StdPicture &operator=(const StdPicture &) = delete;
@@ -36,7 +36,7 @@ public:
     int Width() const;
     int Height() const;
 
-private:
+  private:
     explicit StdPicture(HBITMAP bitmap) : mBitmap(bitmap) {}
 
     HBITMAP mBitmap;

@@ -1,5 +1,5 @@
-#include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/GdiBitmap.h"
 
 #include <gtest/gtest.h>
@@ -61,7 +61,7 @@ TEST(GdiDibSection, RowsArePaddedAndBottomUp)
 
     Surface s(5, 3, 24);
     ASSERT_NE(nullptr, s.bits);
-    s.set(0, 0, 0x010203);  // top left
+    s.set(0, 0, 0x010203); // top left
     // The top row is the last row in memory: blue, green, red.
     EXPECT_EQ(0x03, s.bits[2 * 16]);
     EXPECT_EQ(0x02, s.bits[2 * 16 + 1]);
@@ -126,7 +126,7 @@ TEST(GdiObjects, SelectionAndDeletionFollowThePlatformRules)
     HDC dc = CreateCompatibleDC(display);
     ASSERT_NE(nullptr, dc);
     EXPECT_TRUE(DeleteDC(display));
-    EXPECT_FALSE(DeleteDC(display));  // a stale handle is refused
+    EXPECT_FALSE(DeleteDC(display)); // a stale handle is refused
     EXPECT_EQ(nullptr, CreateCompatibleDC(display));
 
     BITMAPINFO info = header(2, 2, 24);
@@ -154,7 +154,7 @@ TEST(GdiObjects, SelectionAndDeletionFollowThePlatformRules)
     HWND desktop = GetDesktopWindow();
     HDC screen = GetDC(desktop);
     ASSERT_NE(nullptr, screen);
-    EXPECT_EQ(nullptr, SelectObject(screen, stock));  // a display context takes no bitmap
+    EXPECT_EQ(nullptr, SelectObject(screen, stock)); // a display context takes no bitmap
     EXPECT_EQ(1, ReleaseDC(desktop, screen));
 }
 
@@ -197,10 +197,10 @@ TEST(GdiBitBlt, RasterOperations)
     const struct {
         std::uint32_t rop;
         std::uint32_t expected;
-    } cases[] = {{SRCCOPY, 0x0F0F0F},    {SRCPAINT, 0x3F3F3F},   {SRCAND, 0x030303},
-                 {SRCINVERT, 0x3C3C3C},  {SRCERASE, 0x0C0C0C},   {NOTSRCCOPY, 0xF0F0F0},
+    } cases[] = {{SRCCOPY, 0x0F0F0F},     {SRCPAINT, 0x3F3F3F},   {SRCAND, 0x030303},
+                 {SRCINVERT, 0x3C3C3C},   {SRCERASE, 0x0C0C0C},   {NOTSRCCOPY, 0xF0F0F0},
                  {NOTSRCERASE, 0xC0C0C0}, {MERGEPAINT, 0xF3F3F3}, {DSTINVERT, 0xCCCCCC},
-                 {BLACKNESS, 0x000000},  {WHITENESS, 0xFFFFFF}};
+                 {BLACKNESS, 0x000000},   {WHITENESS, 0xFFFFFF}};
     for (const auto &c : cases) {
         dest.set(0, 0, 0x333333);
         ASSERT_TRUE(BitBlt(dest.dc, 0, 0, 1, 1, source.dc, 0, 0, c.rop)) << std::hex << c.rop;
@@ -221,7 +221,7 @@ TEST(GdiBitBlt, ClipsToBothBitmaps)
     // Source (1, 0) lands on (0, 1); what falls outside either bitmap is dropped.
     EXPECT_EQ(0x02u, dest.pixel(0, 1));
     EXPECT_EQ(0x13u, dest.pixel(1, 2));
-    EXPECT_EQ(0x00u, dest.pixel(2, 2));  // source (3, 1) does not exist
+    EXPECT_EQ(0x00u, dest.pixel(2, 2)); // source (3, 1) does not exist
     EXPECT_EQ(0x00u, dest.pixel(0, 0));
 }
 
@@ -242,9 +242,9 @@ TEST(GdiBitBlt, ColoursMatchTheNearestEntry)
     const RGBQUAD table[3] = {{0, 0, 0, 0}, {0, 0, 200, 0}, {255, 255, 255, 0}};
     Surface indexed(3, 1, 8, table, 3);
     Surface colour(3, 1, 24);
-    colour.set(0, 0, 0xF00000);  // nearest to red 200
-    colour.set(1, 0, 0x404040);  // nearest to black (entries 3.. are black too; the first wins)
-    colour.set(2, 0, 0xE0E0F0);  // nearest to white
+    colour.set(0, 0, 0xF00000); // nearest to red 200
+    colour.set(1, 0, 0x404040); // nearest to black (entries 3.. are black too; the first wins)
+    colour.set(2, 0, 0xE0E0F0); // nearest to white
     ASSERT_TRUE(BitBlt(indexed.dc, 0, 0, 3, 1, colour.dc, 0, 0, SRCCOPY));
     EXPECT_EQ(1, indexed.bitmap->index(0, 0));
     EXPECT_EQ(0, indexed.bitmap->index(1, 0));
@@ -263,8 +263,8 @@ TEST(GdiStretchBlt, HalftoneAveragesAreas)
 {
     Surface source(3, 1, 24), dest(2, 1, 24);
     source.set(0, 0, 0x000000);
-    source.set(1, 0, 0x5A5A5A);  // 90
-    source.set(2, 0, 0xB4B4B4);  // 180
+    source.set(1, 0, 0x5A5A5A); // 90
+    source.set(2, 0, 0xB4B4B4); // 180
     EXPECT_EQ(BLACKONWHITE, SetStretchBltMode(dest.dc, HALFTONE));
     EXPECT_EQ(HALFTONE, GetStretchBltMode(dest.dc));
     ASSERT_TRUE(StretchBlt(dest.dc, 0, 0, 2, 1, source.dc, 0, 0, 3, 1, SRCCOPY));
@@ -355,7 +355,7 @@ TEST(GdiGetDIBits, CopiesIndexesOrMatchesColours)
     BITMAPINFO info = header(3, 2, 8);
     std::vector<std::uint8_t> bits(8, 0xEE);
     EXPECT_EQ(2, GetDIBits(indexed.dc, indexed.bitmap, 0, 2, bits.data(), &info, DIB_RGB_COLORS));
-    EXPECT_EQ(3, bits[4 + 2]);  // top row is the second scan line
+    EXPECT_EQ(3, bits[4 + 2]); // top row is the second scan line
     EXPECT_EQ(250, info.bmiColors[3].rgbRed);
 
     Surface colour(2, 1, 24);

@@ -1,7 +1,7 @@
+#include "platform/gdi/StdPicture.h"
 #include "platform/RuntimeError.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/GdiBitmap.h"
-#include "platform/gdi/StdPicture.h"
 
 #include <QClipboard>
 #include <QFile>
