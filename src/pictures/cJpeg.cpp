@@ -614,9 +614,12 @@ void cJpeg::WriteInterleavedScan(int first, int last)
 std::vector<std::uint8_t> cJpeg::FileBytes()
 {
     const int nf = ComponentCount();
+    // Coefficients must exist and fit the frame: a sampling that failed after a good one
+    // leaves a new frame size with the old coefficients, which would make a corrupt file.
     for (const Component &c : mComponents)
         if (mPrecision == 0 || c.coefficients.empty() ||
-            c.coefficients.size() != std::size_t(c.bw) * std::size_t(c.bh))
+            c.coefficients.size() != std::size_t(c.bw) * std::size_t(c.bh) ||
+            c.xi != ceilDiv(std::int64_t(mX) * c.H, mHmax) || c.yi != ceilDiv(std::int64_t(mY) * c.V, mVmax))
             throw RuntimeError(SubscriptOutOfRange, QStringLiteral("Subscript out of range"));
     // The frame header holds the size in 16 bits.
     if (mX < 1 || mY < 1 || mX > 65535 || mY > 65535)

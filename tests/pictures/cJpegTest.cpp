@@ -250,6 +250,14 @@ TEST(JpegSampleHDC, WorkBitmapRefusedGivesOneAndKeepsCoefficients)
     const auto before = encoder.Coefficients(0);
     EXPECT_EQ(1, encoder.SampleHDC(image->hdc(), 0, 16));
     EXPECT_EQ(before, encoder.Coefficients(0));
+    // A work bitmap too large to make: the frame size changed but the coefficients did
+    // not, so saving refuses instead of writing a header that disagrees with the data.
+    EXPECT_EQ(1, encoder.SampleHDC(image->hdc(), 30000, 30000));
+    EXPECT_EQ(before, encoder.Coefficients(0));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("mismatch.jpg"));
+    EXPECT_EQ(9, errorNumber([&] { encoder.SaveFile(path); }));
+    EXPECT_FALSE(QFile::exists(path));
 }
 
 // ---- file layout ----
