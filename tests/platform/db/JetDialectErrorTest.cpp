@@ -1,0 +1,184 @@
+#include "JetTestDatabase.h"
+
+#include "platform/RuntimeError.h"
+
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+namespace {
+
+struct Refusal {
+    int number = 0;
+    QString text;
+};
+
+Refusal refusalOf(const std::function<void()> &translate)
+{
+    try {
+        translate();
+    } catch (const RuntimeError &e) {
+        return {e.number(), e.description()};
+    }
+    return {};
+}
+
+class JetDialectErrors : public ::testing::Test {
+  protected:
+    Refusal source(const QString &jet)
+    {
+        return refusalOf([&] { translateJetSql(jet, JetTextKind::ReadOnlyQuery, db.catalog()); });
+    }
+    Refusal action(const QString &jet)
+    {
+        return refusalOf([&] { translateJetSql(jet, JetTextKind::ActionQuery, db.catalog()); });
+    }
+    Refusal criterion(const QString &text)
+    {
+        return refusalOf([&] { translateJetCriterion(text, "tblContacts", db.catalog()); });
+    }
+
+    JetTestDatabase db;
+};
+
+} // namespace
+
+TEST_F(JetDialectErrors, UnknownNamesAre3061AndSayWhichName)
+{
+    Refusal r = criterion("LastNam = \"Smith\"");
+    EXPECT_EQ(r.number, err::UnknownName);
+    EXPECT_TRUE(r.text.contains("'LastNam'")) << r.text.toStdString();
+    EXPECT_EQ(source("Select * from tblNobody").number, err::UnknownName);
+    EXPECT_EQ(source("Select Nickname from tblContacts").number, err::UnknownName);
+    EXPECT_EQ(source("Select * from tblContacts Order By Nickname").number, err::UnknownName);
+    EXPECT_EQ(criterion("tblSettings.Name = 'x'").number, err::UnknownName);
+    EXPECT_EQ(criterion("tblContacts.Nickname = 'x'").number, err::UnknownName);
+    EXPECT_EQ(action("Update tblContacts Set Nickname = 'x'").number, err::UnknownName);
+    EXPECT_EQ(action("Insert Into tblContacts (Nickname) Values ('x')").number, err::UnknownName);
+    EXPECT_EQ(refusalOf([&] { translateJetCriterion("RecordID = 1", "qryNobody", db.catalog()); }).number,
+              err::UnknownName);
+    // A name in brackets is always a name, never a constant.
+    EXPECT_EQ(criterion("PrintNotes = [True]").number, err::UnknownName);
+}
+
+TEST_F(JetDialectErrors, SyntaxErrorsAndUnknownFunctionsAre3075WithAClearText)
+{
+    Refusal r = criterion("Soundex(LastName) = 'S530'");
+    EXPECT_EQ(r.number, err::SyntaxError);
+    EXPECT_TRUE(r.text.contains("'Soundex' is unknown")) << r.text.toStdString();
+    EXPECT_TRUE(r.text.contains("Soundex(LastName) = 'S530'")) << r.text.toStdString();
+
+    r = criterion("LastName = ");
+    EXPECT_EQ(r.number, err::SyntaxError);
+    EXPECT_TRUE(r.text.contains("ends too early")) << r.text.toStdString();
+
+    r = criterion("LastName Smith");
+    EXPECT_EQ(r.number, err::SyntaxError);
+    EXPECT_TRUE(r.text.contains("'Smith' was not expected")) << r.text.toStdString();
+
+    EXPECT_EQ(criterion("LastName = \"Smith").number, err::SyntaxError);
+    EXPECT_EQ(criterion("[LastName = 'x'").number, err::SyntaxError);
+    EXPECT_EQ(criterion("Date1 = #12/25/2024").number, err::SyntaxError);
+    EXPECT_EQ(criterion("Date1 = #13/45/2024#").number, err::SyntaxError);
+    EXPECT_EQ(criterion("LastName = @x").number, err::SyntaxError);
+    EXPECT_EQ(criterion("Left(LastName) = 'S'").number, err::SyntaxError);
+    EXPECT_EQ(criterion("DateAdd(\"fortnight\", 1, Date1) > Date1").number, err::SyntaxError);
+    EXPECT_EQ(criterion("LastName Like \"[a-\"").number, err::SyntaxError);
+    EXPECT_EQ(criterion("LastName Like \"[z-a]*\"").number, err::SyntaxError);
+    EXPECT_EQ(criterion("").number, err::SyntaxError);
+    EXPECT_EQ(criterion("LastName = 'a' Xor City = 'b'").number, err::SyntaxError);
+    // A find text with a double quote breaks its Like term, as the find command expects.
+    EXPECT_EQ(criterion("(LastName Like \"*a\"b*\" OR City Like \"*a\"b*\" )").number, err::SyntaxError);
+}
+
+TEST_F(JetDialectErrors, FilterTextsTheDatabaseMustReject)
+{
+    // Blanks only, or an order-by tail alone, leave an empty pair of parentheses.
+    EXPECT_EQ(
+        source("Select distinctrow * from  tblContacts Where  ()  Order By LastName, FirstName ").number,
+        err::SyntaxError);
+    EXPECT_EQ(
+        source("Select distinctrow * from  tblContacts Where  (LastName Like \"S*\")  order by Fist").number,
+        err::UnknownName);
+    EXPECT_EQ(source("Select * from tblContacts Right Join tblCategoryID On ID = RecordID").number,
+              err::SyntaxError);
+    EXPECT_EQ(source("Select * from tblContacts Union Select * from tblContacts").number, err::SyntaxError);
+    EXPECT_EQ(source("Select * from (Select * from tblContacts)").number, err::SyntaxError);
+    EXPECT_EQ(source("Select * from tblContacts, tblRemind Where RecordID = 1").number, err::SyntaxError);
+}
+
+TEST_F(JetDialectErrors, ARecordSourceOrCriterionNeverWrites)
+{
+    const int before = db.contactCount();
+    const QStringList smuggled = {
+        "LastName = 'x'; DELETE FROM tblContacts",
+        "LastName = 'x'); DELETE FROM tblContacts; --",
+        "LastName = \"x\" ; Drop Table tblContacts",
+        "1 = 1; Update tblContacts Set LastName = 'gone'",
+        "LastName In (Delete From tblContacts)",
+        "(Update tblContacts Set LastName = 'x') Is Null",
+        "LastName = 'x' Union Select * From tblContacts",
+        "load_extension('evil') = 1",
+        "sqlcipher_export('x') = 1",
+    };
+    for (const QString &text : smuggled) {
+        const Refusal r = criterion(text);
+        EXPECT_EQ(r.number, err::SyntaxError) << text.toStdString();
+        EXPECT_FALSE(r.text.isEmpty());
+        // The engine would run the criterion inside its own query; nothing came back to run.
+        const QString record = "Select * from tblContacts Where " + text;
+        EXPECT_NE(source(record).number, 0) << record.toStdString();
+    }
+    for (const QString &text :
+         {QStringLiteral("Delete * from tblContacts"),
+          QStringLiteral("Update tblContacts Set Selected = 'x'"),
+          QStringLiteral("Insert Into tblSettings (Type) Values ('x')"),
+          QStringLiteral("Select * from tblContacts; Delete * from tblContacts"),
+          QStringLiteral("Select * from tblContacts;"), QStringLiteral("PRAGMA key = 'x'"),
+          QStringLiteral("ATTACH 'x.db' AS x"), QStringLiteral("Drop Table tblContacts"),
+          QStringLiteral("Create Table t (a)")}) {
+        const Refusal r = source(text);
+        EXPECT_EQ(r.number, err::SyntaxError) << text.toStdString();
+    }
+    EXPECT_EQ(db.contactCount(), before);
+    EXPECT_EQ(db.query("SELECT count(*) FROM tblContacts WHERE LastName = 'gone'")[0][0], 0);
+}
+
+TEST_F(JetDialectErrors, AnActionQueryIsOneStatementOfTheFourKinds)
+{
+    EXPECT_EQ(action("Delete * from tblCurrentReminders; Delete * from tblContacts").number,
+              err::SyntaxError);
+    EXPECT_EQ(action("Drop Table tblContacts").number, err::SyntaxError);
+    EXPECT_EQ(action("ATTACH 'x.db' AS x").number, err::SyntaxError);
+    EXPECT_EQ(action("PRAGMA writable_schema = 1").number, err::SyntaxError);
+    EXPECT_EQ(
+        action("Update tblContacts Inner Join tblCategoryID On ID = RecordID Set Selected = 'x'").number,
+        err::SyntaxError);
+    EXPECT_EQ(action("Delete tblSettings.* from tblContacts").number, err::UnknownName);
+    EXPECT_EQ(db.contactCount(), 5);
+    EXPECT_EQ(action("Select * from tblContacts").number, 0);
+}
+
+TEST_F(JetDialectErrors, EveryTranslationPreparesAsOneStatement)
+{
+    // Whatever translates must be valid SQLite with nothing after it.
+    const QStringList texts = {
+        "Select * from  tblContacts Where  (LastName Like \"*\" & Chr) ",
+        "Select * from tblContacts Where IIf(PrintNotes, Nz(Notes), \"x\") = \"\"",
+        "Select Format(Date1, \"mmmm d, yyyy\") As Pretty, Val(Code) from tblContacts",
+        "Select * from tblContacts Where Year(DateUpdated) = Year(Date()) Or DateUpdated > Now - 7",
+        "Select * from tblContacts Where InStr(1, Notes, \"a\", 0) > 0 Or InStr(Notes, 'b') > 0",
+        "Select * from tblContacts Where Trim(LTrim(RTrim(City))) = Mid(City, 1) And Right(City, 2) = 'on'",
+    };
+    for (const QString &text : texts) {
+        QString sql;
+        const Refusal r =
+            refusalOf([&] { sql = translateJetSql(text, JetTextKind::ReadOnlyQuery, db.catalog()).sql; });
+        if (r.number) {
+            // Only the deliberately unknown name may fail here.
+            EXPECT_TRUE(text.contains("Chr")) << r.text.toStdString();
+            continue;
+        }
+        EXPECT_EQ(db.prepareError(sql), QString()) << sql.toStdString();
+    }
+}
