@@ -10,20 +10,7 @@ struct sqlite3;
 namespace platform {
 
 // The field types a database column can have, as the record sets report them.
-enum class JetType {
-    Text,
-    Memo,
-    Byte,
-    Integer,
-    Long,
-    Counter,
-    Single,
-    Double,
-    Currency,
-    DateTime,
-    YesNo,
-    Binary
-};
+enum class JetType { Text, Memo, Byte, Integer, Long, Counter, Single, Double, Currency, DateTime, YesNo, Binary };
 
 struct JetColumn {
     QString name;
