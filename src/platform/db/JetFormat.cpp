@@ -160,16 +160,27 @@ QString customNumber(double value, const QString &format, bool withSign)
 
 QString longTime(const QTime &time)
 {
-    // The long time form without a time zone.
-    QString pattern;
-    for (const QChar c : QLocale::system().timeFormat(QLocale::LongFormat)) {
-        if (c != u't')
-            pattern += c;
-    }
-    return QLocale::system().toString(time, pattern.trimmed());
+    // The long time form without a time zone; the locale does not change while the
+    // program runs, so the pattern is worked out once.
+    static const QString pattern = [] {
+        QString p;
+        for (const QChar c : QLocale::system().timeFormat(QLocale::LongFormat)) {
+            if (c != u't')
+                p += c;
+        }
+        return p.trimmed();
+    }();
+    return QLocale::system().toString(time, pattern);
 }
 
 } // namespace
+
+QString displayDateText(const QDate &date, const QTime &time)
+{
+    if (time == QTime(0, 0))
+        return shortDateText(date);
+    return shortDateText(date) + u' ' + longTime(time);
+}
 
 QString generalNumberText(double value)
 {
@@ -216,7 +227,7 @@ QString formatJetDate(const QDateTime &value, const QString &format)
     const QDate date = value.date();
     const QTime time = value.time();
     if (named.isEmpty() || named == QLatin1String("general date") || named == QLatin1String("c"))
-        return generalDateText(value);
+        return displayDateText(date, time);
     if (named == QLatin1String("long date"))
         return locale.toString(date, QLocale::LongFormat);
     if (named == QLatin1String("medium date"))
@@ -348,7 +359,7 @@ QString formatJetDate(const QDateTime &value, const QString &format)
             out += u':';
             break;
         case 'c':
-            out += generalDateText(value);
+            out += displayDateText(date, time);
             break;
         default:
             break;

@@ -12,6 +12,10 @@ QString formatJetNumber(double value, const QString &format);
 QString formatJetDate(const QDateTime &value, const QString &format);
 QString formatJetText(const QString &value, const QString &format);
 
+// The general date form (the short date, then the long time unless it is midnight), as
+// generalDateText gives it, but cheap enough to run on every row of a large table.
+QString displayDateText(const QDate &date, const QTime &time);
+
 // The general form of a number: whole numbers without a decimal point, others with up
 // to 15 significant digits.
 QString generalNumberText(double value);

@@ -66,12 +66,48 @@ void resultDate(sqlite3_context *ctx, const QDateTime &value)
         resultText(ctx, dateToStorage(value));
 }
 
+// Dates are worked on without a time zone, so that adding hours never meets a change
+// of summer time.
+QDateTime plainDateTime(const QDate &date, const QTime &time)
+{
+    return QDateTime(date, time, Qt::UTC);
+}
+
 // A number as a date: whole days since 12/30/1899, the fraction the time of day.
 QDateTime dateFromSerial(double serial)
 {
     const double days = std::floor(serial);
     const qint64 seconds = qRound64((serial - days) * 86400.0);
-    return QDateTime(QDate(1899, 12, 30).addDays(qint64(days)), QTime(0, 0)).addSecs(seconds);
+    return plainDateTime(QDate(1899, 12, 30).addDays(qint64(days)), QTime(0, 0)).addSecs(seconds);
+}
+
+// Reads the stored form ("yyyy-MM-dd", or "yyyy-MM-dd HH:mm:ss") by hand: Qt's general
+// date parser is far too slow to run on every row of a large table.
+bool readStoredDate(sqlite3_value *v, QDate *date, QTime *time)
+{
+    if (sqlite3_value_type(v) != SQLITE_TEXT)
+        return false;
+    const auto *p = sqlite3_value_text(v);
+    const int n = sqlite3_value_bytes(v);
+    if ((n != 10 && n != 19) || p[4] != '-' || p[7] != '-')
+        return false;
+    auto number = [p](int at, int length) {
+        int r = 0;
+        for (int i = at; i < at + length; ++i) {
+            if (p[i] < '0' || p[i] > '9')
+                return -1;
+            r = r * 10 + (p[i] - '0');
+        }
+        return r;
+    };
+    *date = QDate(number(0, 4), number(5, 2), number(8, 2));
+    *time = QTime(0, 0);
+    if (n == 19) {
+        if ((p[10] != ' ' && p[10] != 'T') || p[13] != ':' || p[16] != ':')
+            return false;
+        *time = QTime(number(11, 2), number(14, 2), number(17, 2));
+    }
+    return date->isValid() && time->isValid();
 }
 
 // Reads a value as a date: the stored form, a date as the user types it, or a number.
@@ -82,14 +118,19 @@ bool dateArg(sqlite3_context *ctx, sqlite3_value *v, QDateTime *out)
         *out = dateFromSerial(sqlite3_value_double(v));
         return true;
     }
+    QDate date;
+    QTime time;
+    if (readStoredDate(v, &date, &time)) {
+        *out = plainDateTime(date, time);
+        return true;
+    }
     const QString text = textArg(v);
-    *out = dateFromStorage(text);
-    if (!out->isValid())
-        *out = parseDateText(text);
-    if (!out->isValid()) {
+    const QDateTime typed = parseDateText(text);
+    if (!typed.isValid()) {
         resultError(ctx, QStringLiteral("Type mismatch: '%1' is no date.").arg(text));
         return false;
     }
+    *out = plainDateTime(typed.date(), typed.time());
     return true;
 }
 
@@ -130,13 +171,10 @@ void jetLike(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 
 void jetDateText(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
-    if (sqlite3_value_type(argv[0]) != SQLITE_TEXT) {
-        sqlite3_result_value(ctx, argv[0]);
-        return;
-    }
-    const QDateTime value = dateFromStorage(textArg(argv[0]));
-    if (value.isValid())
-        resultText(ctx, generalDateText(value));
+    QDate date;
+    QTime time;
+    if (readStoredDate(argv[0], &date, &time))
+        resultText(ctx, displayDateText(date, time));
     else
         sqlite3_result_value(ctx, argv[0]);
 }
@@ -334,7 +372,7 @@ void jetDateSerial(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     if (year >= 0 && year < 100)
         year += year < 30 ? 2000 : 1900;
     const QDate d = QDate(year, 1, 1).addMonths(roundedInt(argv[1]) - 1).addDays(roundedInt(argv[2]) - 1);
-    resultDate(ctx, QDateTime(d, QTime(0, 0)));
+    resultDate(ctx, plainDateTime(d, QTime(0, 0)));
 }
 
 void jetDateValue(sqlite3_context *ctx, int, sqlite3_value **argv)
@@ -343,7 +381,7 @@ void jetDateValue(sqlite3_context *ctx, int, sqlite3_value **argv)
     if (isNull(argv[0]))
         sqlite3_result_null(ctx);
     else if (dateArg(ctx, argv[0], &d))
-        resultDate(ctx, QDateTime(d.date(), QTime(0, 0)));
+        resultDate(ctx, plainDateTime(d.date(), QTime(0, 0)));
 }
 
 void jetCDate(sqlite3_context *ctx, int, sqlite3_value **argv)
@@ -433,11 +471,13 @@ void jetFormat(sqlite3_context *ctx, int argc, sqlite3_value **argv)
         resultText(ctx, formatJetNumber(sqlite3_value_double(argv[0]), format));
         return;
     }
-    const QString text = textArg(argv[0]);
-    if (const QDateTime d = dateFromStorage(text); d.isValid()) {
-        resultText(ctx, formatJetDate(d, format));
+    QDate date;
+    QTime time;
+    if (readStoredDate(argv[0], &date, &time)) {
+        resultText(ctx, formatJetDate(plainDateTime(date, time), format));
         return;
     }
+    const QString text = textArg(argv[0]);
     bool numeric = false;
     const double number = text.trimmed().toDouble(&numeric);
     if (numeric && !format.isEmpty()) {

@@ -7,7 +7,7 @@ namespace platform {
 
 namespace {
 
-char32_t fold(char32_t c)
+inline char32_t fold(char32_t c)
 {
     if (c < 0x80)
         return (c >= 'A' && c <= 'Z') ? c + 32 : c;
@@ -23,44 +23,36 @@ std::vector<char32_t> foldedCodePoints(QStringView text)
     return out;
 }
 
-// Decodes leniently: a byte that starts no valid sequence stands for itself.
-void decodeFolded(std::string_view s, std::vector<char32_t> &out)
+// Reads the character at byte i and moves i past it. Decodes leniently: a byte that
+// starts no valid sequence stands for itself.
+inline char32_t nextFolded(const unsigned char *p, size_t n, size_t &i)
 {
-    out.clear();
-    const auto *p = reinterpret_cast<const unsigned char *>(s.data());
-    const size_t n = s.size();
-    size_t i = 0;
-    while (i < n) {
-        const unsigned char b = p[i];
-        char32_t c = b;
-        int extra = 0;
-        if (b >= 0xF0 && b < 0xF8) {
-            c = b & 0x07;
-            extra = 3;
-        } else if (b >= 0xE0) {
-            c = b & 0x0F;
-            extra = 2;
-        } else if (b >= 0xC0) {
-            c = b & 0x1F;
-            extra = 1;
-        }
-        if (extra) {
-            bool ok = i + extra < n;
-            for (int k = 1; ok && k <= extra; ++k) {
-                if ((p[i + k] & 0xC0) != 0x80)
-                    ok = false;
-                else
-                    c = (c << 6) | (p[i + k] & 0x3F);
-            }
-            if (ok) {
-                out.push_back(fold(c));
-                i += extra + 1;
-                continue;
-            }
-        }
-        out.push_back(fold(b));
+    const unsigned char b = p[i];
+    if (b < 0x80) {
         ++i;
+        return (b >= 'A' && b <= 'Z') ? b + 32 : b;
     }
+    int extra = 0;
+    char32_t c = b;
+    if (b >= 0xF0 && b < 0xF8) {
+        c = b & 0x07;
+        extra = 3;
+    } else if (b >= 0xE0 && b < 0xF0) {
+        c = b & 0x0F;
+        extra = 2;
+    } else if (b >= 0xC0 && b < 0xE0) {
+        c = b & 0x1F;
+        extra = 1;
+    }
+    if (extra == 0 || i + extra >= n)
+        return ++i, fold(b);
+    for (int k = 1; k <= extra; ++k) {
+        if ((p[i + k] & 0xC0) != 0x80)
+            return ++i, fold(b);
+        c = (c << 6) | (p[i + k] & 0x3F);
+    }
+    i += extra + 1;
+    return fold(c);
 }
 
 } // namespace
@@ -190,9 +182,46 @@ bool JetLikePattern::matchFolded(const std::vector<char32_t> &text) const
 
 bool JetLikePattern::matches(std::string_view utf8) const
 {
-    thread_local std::vector<char32_t> buffer;
-    decodeFolded(utf8, buffer);
-    return matchFolded(buffer);
+    // As matchFolded, but reading the bytes as it goes: most texts fail early, and
+    // decoding a whole text first would cost more than the match.
+    const auto *p = reinterpret_cast<const unsigned char *>(utf8.data());
+    const size_t n = utf8.size();
+    const size_t np = mElements.size();
+    size_t e = 0, s = 0;
+    size_t starE = np, starS = 0;
+    // After a * followed by a plain ASCII character, the bytes that cannot be that
+    // character are skipped in one go (any other byte is left to the full comparison).
+    auto skipToCandidate = [&](size_t from) {
+        if (starE + 1 >= np || mElements[starE + 1].kind != Kind::Literal || mElements[starE + 1].ch >= 0x80)
+            return from;
+        const char32_t wanted = mElements[starE + 1].ch;
+        while (from < n && p[from] < 0x80 && fold(p[from]) != wanted)
+            ++from;
+        return from;
+    };
+    while (s < n) {
+        if (e < np && mElements[e].kind == Kind::Star) {
+            starE = e++;
+            starS = s = skipToCandidate(s);
+            continue;
+        }
+        if (e < np) {
+            size_t after = s;
+            if (matchOne(mElements[e], nextFolded(p, n, after))) {
+                ++e;
+                s = after;
+                continue;
+            }
+        }
+        if (starE == np)
+            return false;
+        e = starE + 1;
+        nextFolded(p, n, starS);
+        s = starS = skipToCandidate(starS);
+    }
+    while (e < np && mElements[e].kind == Kind::Star)
+        ++e;
+    return e == np;
 }
 
 bool JetLikePattern::matches(QStringView text) const

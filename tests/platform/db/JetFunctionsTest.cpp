@@ -1,6 +1,8 @@
 #include "JetTestDatabase.h"
 
+#include "platform/db/JetValue.h"
 #include "platform/ui/Clock.h"
+#include "platform/ui/DateText.h"
 
 #include <gtest/gtest.h>
 
@@ -155,4 +157,18 @@ TEST_F(JetFunctions, AFunctionGivenNoDateFailsWithAClearText)
     EXPECT_EQ(sqlite3_step(stmt), SQLITE_ERROR);
     EXPECT_STREQ(sqlite3_errmsg(db.handle()), "Type mismatch: 'Smith' is no date.");
     sqlite3_finalize(stmt);
+}
+
+TEST_F(JetFunctions, DatesShowAsTheGridShowsThem)
+{
+    // The fast path of the query functions agrees with the program's own date texts.
+    for (const QDateTime &d :
+         {QDateTime(QDate(2024, 3, 5), QTime(13, 30, 0)), QDateTime(QDate(1999, 1, 31), QTime(0, 0)),
+          QDateTime(QDate(2024, 12, 25), QTime(0, 0, 1)), QDateTime(QDate(2000, 2, 29), QTime(23, 59, 59))}) {
+        const QString stored = dateToStorage(d);
+        const auto rows = db.query("SELECT jet_datetext('" + stored + "')");
+        EXPECT_EQ(rows.value(0).value(0).toString(), generalDateText(d)) << stored.toStdString();
+    }
+    EXPECT_EQ(db.query("SELECT jet_datetext('no date'), jet_datetext(5), jet_datetext(NULL)"),
+              QList<QVariantList>({{"no date", 5, QVariant()}}));
 }

@@ -78,3 +78,19 @@ TEST(JetLikePattern, CaseIsIgnoredBeyondAscii)
     EXPECT_TRUE(like("日本", "??"));
     EXPECT_TRUE(like("a😀b", "a?b"));
 }
+
+TEST(JetLikePattern, SkippingAheadAfterAStarMissesNoMatch)
+{
+    EXPECT_TRUE(like("bab", "*b"));
+    EXPECT_TRUE(like("xxAyyA", "*a"));
+    EXPECT_FALSE(like("xxAyyB", "*a"));
+    EXPECT_TRUE(like("éee", "*e"));
+    EXPECT_TRUE(like("aÉb", "*éb"));
+    EXPECT_TRUE(like("Seán Smith", "*n s*"));
+    // Accents are not ignored: á is no a.
+    EXPECT_FALSE(like("Seán Smith", "*an*"));
+    EXPECT_TRUE(like("a-b-c-d", "*-?-d"));
+    EXPECT_TRUE(like("12/25/2024 1:30:00 PM", "*1:30*PM"));
+    EXPECT_TRUE(like("aaaaaaaaab", "*a*a*b"));
+    EXPECT_FALSE(like("aaaaaaaaaa", "*a*a*b"));
+}
