@@ -14,15 +14,6 @@ inline char32_t fold(char32_t c)
     return QChar::toCaseFolded(c);
 }
 
-std::vector<char32_t> foldedCodePoints(QStringView text)
-{
-    std::vector<char32_t> out;
-    out.reserve(text.size());
-    for (const char32_t c : text.toUcs4())
-        out.push_back(fold(c));
-    return out;
-}
-
 // Reads the character at byte i and moves i past it. Decodes leniently: a byte that
 // starts no valid sequence stands for itself.
 inline char32_t nextFolded(const unsigned char *p, size_t n, size_t &i)
@@ -151,39 +142,11 @@ bool JetLikePattern::matchOne(const Element &e, char32_t c) const
     return false;
 }
 
-bool JetLikePattern::matchFolded(const std::vector<char32_t> &text) const
-{
-    // Every element but * takes exactly one character, so going back to the last * and
-    // letting it take one more character is enough.
-    const size_t np = mElements.size();
-    const size_t ns = text.size();
-    size_t p = 0, s = 0;
-    size_t starP = np, starS = 0;
-    while (s < ns) {
-        if (p < np && mElements[p].kind == Kind::Star) {
-            starP = p++;
-            starS = s;
-            continue;
-        }
-        if (p < np && matchOne(mElements[p], text[s])) {
-            ++p;
-            ++s;
-            continue;
-        }
-        if (starP == np)
-            return false;
-        p = starP + 1;
-        s = ++starS;
-    }
-    while (p < np && mElements[p].kind == Kind::Star)
-        ++p;
-    return p == np;
-}
-
 bool JetLikePattern::matches(std::string_view utf8) const
 {
-    // As matchFolded, but reading the bytes as it goes: most texts fail early, and
-    // decoding a whole text first would cost more than the match.
+    // Every element but * takes exactly one character, so going back to the last * and
+    // letting it take one more character is enough. The text is decoded as it is read:
+    // most texts fail early, and decoding a whole text first would cost more than that.
     const auto *p = reinterpret_cast<const unsigned char *>(utf8.data());
     const size_t n = utf8.size();
     const size_t np = mElements.size();
@@ -226,7 +189,8 @@ bool JetLikePattern::matches(std::string_view utf8) const
 
 bool JetLikePattern::matches(QStringView text) const
 {
-    return matchFolded(foldedCodePoints(text));
+    const QByteArray utf8 = text.toUtf8();
+    return matches(std::string_view(utf8.constData(), size_t(utf8.size())));
 }
 
 } // namespace platform

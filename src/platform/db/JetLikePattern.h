@@ -33,7 +33,6 @@ class JetLikePattern {
         std::vector<std::pair<char32_t, char32_t>> ranges; // case-folded bounds
     };
 
-    bool matchFolded(const std::vector<char32_t> &text) const;
     bool matchOne(const Element &e, char32_t c) const;
 
     std::vector<Element> mElements;
