@@ -443,7 +443,9 @@ QString JetParser::insertStatement(QStringList *tables)
 QString JetParser::updateStatement(QStringList *tables)
 {
     expectWord("update");
+    // SQLite names the columns of an UPDATE or DELETE without their table.
     Scope scope;
+    scope.bareColumns = true;
     mScope = &scope;
     const QString name = tableName();
     const Table target = addTable(name, QString(), tables);
@@ -482,6 +484,7 @@ QString JetParser::deleteStatement(QStringList *tables)
     }
     expectWord("from");
     Scope scope;
+    scope.bareColumns = true;
     mScope = &scope;
     const QString name = tableName();
     addTable(name, QString(), tables);

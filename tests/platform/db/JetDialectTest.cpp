@@ -226,6 +226,15 @@ TEST_F(JetDialect, DeleteStarAndTheOtherActionQueries)
         1);
     EXPECT_EQ(db.query("SELECT PrintNotes, Date1, Notes FROM tblContacts WHERE RecordID = 2"),
               QList<QVariantList>({{-1, "2024-02-29", "a \"b\""}}));
+    EXPECT_EQ(db.execute("Update tblContacts Set tblContacts.Code = Left([tblContacts].LastName, 2) & \"-\" & "
+                         "RecordID Where tblContacts.RecordID In (Select ID From tblCategoryID Where "
+                         "tblCategoryID.ID = tblContacts.RecordID)"),
+              2);
+    EXPECT_EQ(db.column("Select Code From tblContacts Where Code Like '*-*' Order By Code"),
+              QStringList({"sm-2", "Éc-4"}));
+    EXPECT_EQ(db.execute("Delete From tblCategoryID Where tblCategoryID.ID Not In (Select RecordID From "
+                         "tblContacts)"),
+              2);
     EXPECT_EQ(db.execute("Insert Into tblSettings (Type, Name) Values (\"NOTE\", 'It''s')"), 1);
     EXPECT_EQ(db.select("Select * from tblSettings Where Name = \"it's\"").size(), 1);
     EXPECT_EQ(db.execute("Insert Into tblRemind (Description, RemindDate) Values ('x', '12/31/2024')"), 1);
