@@ -182,3 +182,64 @@ TEST_F(JetDialectErrors, EveryTranslationPreparesAsOneStatement)
         EXPECT_EQ(db.prepareError(sql), QString()) << sql.toStdString();
     }
 }
+
+TEST_F(JetDialectErrors, MangledTextsTranslateToValidSqlOrAreRefused)
+{
+    // Real conditions with one word dropped, doubled, swapped with the next or replaced:
+    // each result either prepares as one valid statement or is refused with 3075 or
+    // 3061, never anything else.
+    const QStringList conditions = {
+        "( LastName Like \"Sm*\" OR Notes Like \"*ski*\" ) And CategoryNumber = 2",
+        "Date1 = #12/25/2024# OR DateUpdated Between #1/1/2024# And Date() - 1",
+        "Not PrintNotes And ( City In ( \"Boston\" , 'Cork' ) Or Code Is Null )",
+        "IIf ( Nz ( Organization , \"\" ) = \"\" , LastName , Organization ) & \"x\" <> Left ( FirstName , 2 "
+        ")",
+        "RecordID Mod 2 = 0 And RecordID \\ 3 > - 1 + Year ( Date1 ) / 4",
+        "RecordID In ( Select ID From tblCategoryID Where CategoryNumber = 2 ) And Selected < 'x'",
+        "tblContacts.LastName = [FirstName] And Format ( Date1 , \"yyyy\" ) = '2024' Or True",
+    };
+    const QStringList replacements = {"(",     ")",          ",",     "Like",   "Not", "And",     "=",
+                                      "\"a\"", "#1/2/2024#", "Null",  "Is",     "In",  "Between", "Mod",
+                                      "&",     "LastName",   "Date1", "Select", ";"};
+    quint32 seed = 12345;
+    auto random = [&seed](int n) {
+        seed = seed * 1664525u + 1013904223u;
+        return int((seed >> 8) % quint32(n));
+    };
+    int translated = 0, refused = 0;
+    for (int round = 0; round < 2000; ++round) {
+        QStringList words = conditions[random(int(conditions.size()))].split(u' ');
+        const int at = random(int(words.size()));
+        switch (random(4)) {
+        case 0:
+            words.removeAt(at);
+            break;
+        case 1:
+            words.insert(at, words[at]);
+            break;
+        case 2:
+            if (at + 1 < words.size())
+                words.swapItemsAt(at, at + 1);
+            break;
+        default:
+            words[at] = replacements[random(int(replacements.size()))];
+        }
+        const QString text = words.join(u' ');
+        QString sql;
+        const Refusal r = refusalOf([&] {
+            sql = translateJetSql("Select * From qryContacts Where " + text + " Order By LastName",
+                                  JetTextKind::ReadOnlyQuery, db.catalog())
+                      .sql;
+        });
+        if (r.number) {
+            ++refused;
+            EXPECT_TRUE(r.number == err::SyntaxError || r.number == err::UnknownName) << text.toStdString();
+            EXPECT_FALSE(r.text.isEmpty());
+            continue;
+        }
+        ++translated;
+        EXPECT_EQ(db.prepareError(sql), QString()) << text.toStdString() << "\n" << sql.toStdString();
+    }
+    EXPECT_GT(translated, 100);
+    EXPECT_GT(refused, 200);
+}
