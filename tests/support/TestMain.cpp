@@ -1,3 +1,5 @@
+#include "support/DialogScript.h"
+
 #include <QApplication>
 #include <QDir>
 #include <gtest/gtest.h>
@@ -15,5 +17,7 @@ int main(int argc, char **argv)
     QDir().mkpath(QStringLiteral("/tmp/quiltern-test-runtime"));
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    // A dialog no test scripted fails that test instead of waiting for a user.
+    DialogScript::installStrictDefault();
     return RUN_ALL_TESTS();
 }
