@@ -158,7 +158,9 @@ QString customNumber(double value, const QString &format, bool withSign)
     return out;
 }
 
-QString longTime(const QTime &time)
+} // namespace
+
+QString longTimeText(const QTime &time)
 {
     // The long time form without a time zone; the locale does not change while the
     // program runs, so the pattern is worked out once.
@@ -173,13 +175,11 @@ QString longTime(const QTime &time)
     return QLocale::system().toString(time, pattern);
 }
 
-} // namespace
-
 QString displayDateText(const QDate &date, const QTime &time)
 {
     if (time == QTime(0, 0))
         return shortDateText(date);
-    return shortDateText(date) + u' ' + longTime(time);
+    return shortDateText(date) + u' ' + longTimeText(time);
 }
 
 QString generalNumberText(double value)
@@ -235,7 +235,7 @@ QString formatJetDate(const QDateTime &value, const QString &format)
     if (named == QLatin1String("short date"))
         return shortDateText(date);
     if (named == QLatin1String("long time"))
-        return longTime(time);
+        return longTimeText(time);
     if (named == QLatin1String("medium time"))
         return locale.toString(time, QStringLiteral("hh:mm AP"));
     if (named == QLatin1String("short time"))

@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <string>
+#include <unordered_map>
 
 // The SQL functions that translated query texts call. Each takes Null as the query
 // language does (mostly: Null in, Null out) and reports a value it cannot use as an
@@ -173,10 +174,28 @@ void jetDateText(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
     QDate date;
     QTime time;
-    if (readStoredDate(argv[0], &date, &time))
-        resultText(ctx, displayDateText(date, time));
-    else
+    if (!readStoredDate(argv[0], &date, &time)) {
         sqlite3_result_value(ctx, argv[0]);
+        return;
+    }
+    // Like on a date field formats every row, and a table holds far fewer distinct days
+    // and times of day than rows: each text is made once.
+    thread_local std::unordered_map<qint64, QByteArray> days;
+    thread_local std::unordered_map<int, QByteArray> times;
+    if (days.size() > 100000)
+        days.clear();
+    auto day = days.find(date.toJulianDay());
+    if (day == days.end())
+        day = days.emplace(date.toJulianDay(), shortDateText(date).toUtf8()).first;
+    if (time == QTime(0, 0)) {
+        sqlite3_result_text(ctx, day->second.constData(), int(day->second.size()), SQLITE_TRANSIENT);
+        return;
+    }
+    auto clock = times.find(time.msecsSinceStartOfDay());
+    if (clock == times.end())
+        clock = times.emplace(time.msecsSinceStartOfDay(), (u' ' + longTimeText(time)).toUtf8()).first;
+    const QByteArray text = day->second + clock->second;
+    sqlite3_result_text(ctx, text.constData(), int(text.size()), SQLITE_TRANSIENT);
 }
 
 void jetConcat(sqlite3_context *ctx, int argc, sqlite3_value **argv)

@@ -198,8 +198,8 @@ QString JetParser::select(QStringList *tables)
         acceptWord("all");
     QString limit;
     if (acceptWord("top")) {
-        if (peek().kind != JetTokenKind::Number)
-            syntaxError(QStringLiteral("TOP must be followed by a number"));
+        if (peek().kind != JetTokenKind::Number || !peek().text.toUInt())
+            syntaxError(QStringLiteral("TOP must be followed by a whole number"));
         limit = next().text;
         if (peek().isWord(QLatin1StringView("percent")))
             syntaxError(QStringLiteral("TOP ... PERCENT is not supported"));
