@@ -71,6 +71,10 @@ QDateTime parseJetDateLiteral(const QString &input)
         timeText = m.captured(4);
     } else if (const auto m = us.match(text); m.hasMatch()) {
         date = QDate(widenYear(m.captured(3)), m.captured(1).toInt(), m.captured(2).toInt());
+        // A first number that can be no month is the day (#25/12/2024#), as the query
+        // language reads it too.
+        if (!date.isValid())
+            date = QDate(widenYear(m.captured(3)), m.captured(2).toInt(), m.captured(1).toInt());
         timeText = m.captured(4);
     } else if (const auto m = dayFirst.match(text); m.hasMatch() && monthNumber(m.captured(2))) {
         date = QDate(widenYear(m.captured(3)), monthNumber(m.captured(2)), m.captured(1).toInt());

@@ -21,7 +21,9 @@ TEST(JetDateLiteral, MonthFirstWhateverTheLocale)
     EXPECT_EQ(parseJetDateLiteral("1/2/2024"), at(2024, 1, 2));
     EXPECT_EQ(parseJetDateLiteral(" 3-5-24 "), at(2024, 3, 5));
     EXPECT_EQ(parseJetDateLiteral("7/4/76"), at(1976, 7, 4));
-    EXPECT_FALSE(parseJetDateLiteral("25/12/2024").isValid());
+    EXPECT_EQ(parseJetDateLiteral("25/12/2024"), at(2024, 12, 25));
+    EXPECT_EQ(parseJetDateLiteral("5/12/2024"), at(2024, 5, 12));
+    EXPECT_FALSE(parseJetDateLiteral("25/13/2024").isValid());
     EXPECT_FALSE(parseJetDateLiteral("2/30/2024").isValid());
 }
 
