@@ -24,6 +24,10 @@ QString quoteText(const QString &value)
     return u'\'' + out + u'\'';
 }
 
+// The classic numbers for a second statement and for a record source that would write.
+constexpr int CharactersAfterEndError = 3142;
+constexpr int InvalidOperationError = 3219;
+
 bool sameName(const QString &a, const QString &b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
@@ -41,6 +45,24 @@ constexpr const char *reservedWords[] = {
 JetParser::JetParser(const QString &text, const JetCatalog &catalog)
     : mText(text), mCatalog(catalog), mTokens(JetLexer::tokenize(text))
 {
+}
+
+void JetParser::refuseSecondStatement(bool allowClosingSemicolon)
+{
+    // A statement may end with one ';'; anything after it would be a second statement.
+    for (size_t i = 0; i < mTokens.size(); ++i) {
+        if (!mTokens[i].isSymbol(QLatin1StringView(";")))
+            continue;
+        if (allowClosingSemicolon && mTokens[i + 1].kind == JetTokenKind::End) {
+            mTokens.erase(mTokens.begin() + qsizetype(i));
+            return;
+        }
+        throw RuntimeError(
+            CharactersAfterEndError,
+            QStringLiteral("Characters found after end of SQL statement: '%1' holds more than one "
+                           "statement, and none of it was run.")
+                .arg(mText.trimmed()));
+    }
 }
 
 // ---------------------------------------------------------------- tokens
@@ -126,8 +148,6 @@ void JetParser::syntaxError(const QString &detail) const
 
 void JetParser::unexpected() const
 {
-    if (peek().isSymbol(QLatin1StringView(";")))
-        syntaxError(QStringLiteral("only one statement may be given, and ';' may not follow it"));
     if (peek().kind == JetTokenKind::End)
         syntaxError(QStringLiteral("the text ends too early"));
     syntaxError(QStringLiteral("%1 was not expected here").arg(describe(peek())));
@@ -145,8 +165,19 @@ void JetParser::unknownName(const QString &name) const
 
 JetTranslation JetParser::statement(JetTextKind kind)
 {
+    refuseSecondStatement(true);
     JetTranslation result;
     const JetToken &first = peek();
+    if (kind == JetTextKind::ReadOnlyQuery) {
+        for (const char *action : {"delete", "insert", "update", "drop", "create", "alter"}) {
+            if (first.isWord(QLatin1StringView(action)))
+                throw RuntimeError(
+                    InvalidOperationError,
+                    QStringLiteral("Invalid operation: a record source only reads, and '%1' would "
+                                   "change the database; it was not run.")
+                        .arg(mText.trimmed()));
+        }
+    }
     if (first.isWord(QLatin1StringView("select"))) {
         result.sql = select(&result.tables);
     } else if (kind == JetTextKind::ActionQuery && first.isWord(QLatin1StringView("insert"))) {
@@ -170,6 +201,7 @@ JetTranslation JetParser::statement(JetTextKind kind)
 
 QString JetParser::criterion(const QString &source)
 {
+    refuseSecondStatement(false);
     const QList<JetColumn> *columns = mCatalog(source);
     if (!columns)
         unknownName(source);

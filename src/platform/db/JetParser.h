@@ -47,6 +47,7 @@ class JetParser {
     };
 
     // Tokens
+    void refuseSecondStatement(bool allowClosingSemicolon);
     const JetToken &peek(int ahead = 0) const;
     const JetToken &next();
     bool acceptWord(const char *word);
