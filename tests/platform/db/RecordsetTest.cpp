@@ -142,7 +142,7 @@ TEST_F(RecordsetTest, TextLongerThanItsFieldIs3163OnEveryPath)
     rs->update();
     EXPECT_RUNTIME_ERROR(db().execute("UPDATE tblContacts SET Suffix = '123456789012345678901'"), err::FieldTooLong);
     EXPECT_RUNTIME_ERROR(db().execute("INSERT INTO tblContacts (Selected) VALUES ('xx')"), err::FieldTooLong);
-    auto check = db().openRecordset("Select Count(*) as N from tblContacts Where length(Suffix) > 20");
+    auto check = db().openRecordset("Select Count(*) as N from tblContacts Where Len(Suffix) > 20");
     EXPECT_EQ(check->value("N").toInt(), 0);
 }
 
