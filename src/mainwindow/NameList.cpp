@@ -688,8 +688,14 @@ void NameList::Form_Unload(bool &cancel)
     dispatch(QStringLiteral("PreviewToPortraitAndUnload"));
     // Marks live for one run of the main window; a database the password change could
     // not reopen has none to clear.
-    if (gDb && gDb->isOpen())
-        gDb->execute(ClearSelectionMarksSql);
+    if (gDb && gDb->isOpen()) {
+        try {
+            gDb->execute(ClearSelectionMarksSql);
+        } catch (const RuntimeError &) {
+            // A database that refuses the update (held by another program) keeps its
+            // marks; the window still closes.
+        }
+    }
     gSelectedCount = 0;
     setMousePointer(MousePointer::Default);
     Data1->clear();

@@ -17,6 +17,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -415,4 +416,27 @@ TEST_F(MainWindowTest, OpensOnAHundredThousandContactsShowingTheFirstRows)
         EXPECT_EQ(model->index(row, 4).data().toString(), first->value("Organization").toString()) << row;
     }
     EXPECT_EQ(w.Table1->currentIndex().row(), 0);
+}
+
+TEST_F(MainWindowTest, ReminderStartupRebuildsTheDueListOnlyWhenOn)
+{
+    for (const QString option : {"1", "0"}) {
+        StartedProgram::closeWindow();
+        gDb.reset();
+        gContactsTable.reset();
+        gDbPath.clear();
+        releaseSingleInstanceForTesting();
+        QFile::remove(program.folder().filePath("Quiltern.mdb"));
+        prepare(4);
+        settingsRow("REMINDERSTARTUP", option);
+        {
+            auto db = platform::Database::open(path);
+            db->execute("INSERT INTO tblCurrentReminders (RecordID, Description) VALUES (1, 'stale')");
+        }
+        start();
+        EXPECT_EQ(gReminderStartup, option.toInt());
+        EXPECT_EQ(count("Select Count(*) from tblCurrentReminders Where Description='stale'"),
+                  option == "1" ? 0 : 1)
+            << "start-up option " << option.toStdString();
+    }
 }
