@@ -408,14 +408,10 @@ void NameList::buildControls()
     Table1->setSelectionMode(QAbstractItemView::SingleSelection);
     Table1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Table1->verticalHeader()->setVisible(false);
-    Table1Binding = new platform::DataGrid(Table1, Data1, this);
+    Table1Binding = nullptr;
     setGeometryTwips(Table1, GridLeft, GridTop, DesignClientWidth - 390, DesignClientHeight - 3504 - 80);
-    QList<platform::GridColumn> design;
     for (const ColumnLayoutFile::Column &column : designedGridColumns())
-        design.append(gridColumn(column));
-    mPlacingColumns = true;
-    Table1Binding->setColumns(design);
-    mPlacingColumns = false;
+        mGridColumns.append(gridColumn(column));
     connect(Table1->horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
         if (!mPlacingColumns)
             mbColumnsChanged = true;
@@ -549,7 +545,9 @@ void NameList::Form_Load()
 void NameList::applyLook()
 {
     const MainWindowLook look = mainWindowLook(gTabletMode);
-    Table1Binding->setRowHeightTwips(qRound(look.gridRowHeight));
+    mGridRowHeight = qRound(look.gridRowHeight);
+    if (Table1Binding)
+        Table1Binding->setRowHeightTwips(mGridRowHeight);
     QFont font(look.fontName, look.fontSize);
     font.setBold(look.fontBold);
     Table1->setFont(font);
@@ -565,21 +563,31 @@ void NameList::applyLook()
 
 void NameList::applyColumnLayout()
 {
-    QList<platform::GridColumn> columns = Table1Binding->model()->columns();
-    const QList<ColumnLayoutFile::Column> stored = ColumnLayoutFile::read(int(columns.size()) - 1);
-    if (stored.isEmpty())
-        return;
+    const QList<ColumnLayoutFile::Column> stored = ColumnLayoutFile::read(int(mGridColumns.size()) - 1);
     // The stored columns replace columns 1 onwards in file order; the rest keep their design.
     for (int i = 1; i <= stored.size(); ++i)
-        columns[i] = gridColumn(stored[i - 1]);
+        mGridColumns[i] = gridColumn(stored[i - 1]);
+    if (Table1Binding) {
+        mPlacingColumns = true;
+        Table1Binding->setColumns(mGridColumns);
+        mPlacingColumns = false;
+    }
+}
+
+void NameList::bindGrid()
+{
+    if (Table1Binding)
+        return;
     mPlacingColumns = true;
-    Table1Binding->setColumns(columns);
+    Table1Binding = new platform::DataGrid(Table1, Data1, this);
+    Table1Binding->setRowHeightTwips(mGridRowHeight);
+    Table1Binding->setColumns(mGridColumns);
     mPlacingColumns = false;
 }
 
 void NameList::writeColumnLayout()
 {
-    const QList<platform::GridColumn> shown = Table1Binding->columnsAsShown();
+    const QList<platform::GridColumn> shown = Table1Binding ? Table1Binding->columnsAsShown() : mGridColumns;
     QList<ColumnLayoutFile::Column> columns;
     for (int i = 1; i < shown.size(); ++i) {
         const platform::GridColumn &c = shown[i];
@@ -640,6 +648,9 @@ void NameList::firstActivation()
     } else {
         ShowAllMenu_Click();
     }
+    // The grid binds to the list it first shows: the lists opened on the way there are
+    // never painted, so nobody counts their rows.
+    bindGrid();
 }
 
 void NameList::Form_Activate()
@@ -906,6 +917,9 @@ void NameList::cmbSort_Click()
 {
     setMousePointer(MousePointer::Hourglass);
     const QString choice = cmbSort->currentText();
+    // The list is reopened below anyway; letting it go first spares the database from
+    // fixing the membership of every row of it before the settings row is written.
+    Data1->clear();
     storeSortChoice(choice);
     const SortChoice sort = applySortChoice(choice);
     if (gContactsTable) {

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "app/MouseWheelWindow.h"
+#include "platform/db/GridColumn.h"
 #include "platform/ui/Form.h"
+
+#include <QList>
 
 #include <QHash>
 #include <QString>
@@ -127,6 +130,7 @@ class NameList : public platform::Form, public MouseWheelWindow {
     void setAddAllowed(bool allowed);
     void applyLook();
     void applyColumnLayout();
+    void bindGrid();
     void writeColumnLayout();
     void refreshList(const QString &recordSource);
     void fillSortBox();
@@ -142,4 +146,6 @@ class NameList : public platform::Form, public MouseWheelWindow {
     bool mWheelHooked = false;
     bool mLayingOut = false;
     bool mPlacingColumns = false;
+    QList<platform::GridColumn> mGridColumns; // the columns the grid shows once bound
+    int mGridRowHeight = 225;
 };
