@@ -398,6 +398,7 @@ const JetParser::Table &JetParser::addTable(const QString &name, const QString &
 QString JetParser::tableTerm(QStringList *tables)
 {
     if (acceptSymbol("(")) {
+        const DepthGuard guard(*this);
         if (peek().isWord(QLatin1StringView("select")))
             syntaxError(QStringLiteral("a query in the FROM clause is not supported"));
         const QString inner = joinExpression(tables);
@@ -544,8 +545,21 @@ QString JetParser::condition()
 
 // ---------------------------------------------------------------- expressions
 
+JetParser::DepthGuard::DepthGuard(JetParser &parser) : mParser(parser)
+{
+    // Nesting is bounded so that no text, however odd, can exhaust the stack.
+    if (++mParser.mDepth > 200)
+        mParser.syntaxError(QStringLiteral("the expression is nested too deeply"));
+}
+
+JetParser::DepthGuard::~DepthGuard()
+{
+    --mParser.mDepth;
+}
+
 JetParser::Fragment JetParser::expression()
 {
+    const DepthGuard guard(*this);
     Fragment left = conjunction();
     while (acceptWord("or")) {
         const Fragment right = conjunction();
@@ -567,6 +581,7 @@ JetParser::Fragment JetParser::conjunction()
 JetParser::Fragment JetParser::negation()
 {
     if (acceptWord("not")) {
+        const DepthGuard guard(*this);
         const Fragment f = negation();
         return {QLatin1String("(NOT ") + f.sql + u')', Kind::Number};
     }
@@ -725,6 +740,7 @@ JetParser::Fragment JetParser::multiplicative()
 
 JetParser::Fragment JetParser::unary()
 {
+    const DepthGuard guard(*this);
     if (acceptSymbol("-"))
         return {QLatin1String("(- ") + unary().sql + u')', Kind::Number};
     if (acceptSymbol("+"))

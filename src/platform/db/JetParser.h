@@ -98,11 +98,23 @@ class JetParser {
     static QString collated(const Fragment &left, const Fragment &right);
     static void coerceToDate(const Fragment &date, Fragment &other);
 
+    class DepthGuard {
+      public:
+        explicit DepthGuard(JetParser &parser);
+        ~DepthGuard();
+        DepthGuard(const DepthGuard &) = delete;
+        DepthGuard &operator=(const DepthGuard &) = delete;
+
+      private:
+        JetParser &mParser;
+    };
+
     const QString &mText;
     const JetCatalog &mCatalog;
     std::vector<JetToken> mTokens;
     size_t mPos = 0;
     Scope *mScope = nullptr;
+    int mDepth = 0;
 };
 
 } // namespace platform

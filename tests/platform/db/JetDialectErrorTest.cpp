@@ -87,6 +87,16 @@ TEST_F(JetDialectErrors, SyntaxErrorsAndUnknownFunctionsAre3075WithAClearText)
     EXPECT_EQ(criterion("LastName Like \"[z-a]*\"").number, err::SyntaxError);
     EXPECT_EQ(criterion("").number, err::SyntaxError);
     EXPECT_EQ(criterion("LastName = 'a' Xor City = 'b'").number, err::SyntaxError);
+    // However deep a text nests, it is refused, never a crash.
+    EXPECT_EQ(criterion(QString(100000, u'(') + "1" + QString(100000, u')')).number, err::SyntaxError);
+    EXPECT_EQ(criterion(QString("Not ").repeated(100000) + "PrintNotes").number, err::SyntaxError);
+    EXPECT_EQ(criterion(QString(100000, u'-') + "1 = 1").number, err::SyntaxError);
+    EXPECT_EQ(criterion(QString(50, u'(') + "RecordID = 1" + QString(50, u')')).number, 0);
+    EXPECT_EQ(source("Select * from " + QString(100000, u'(') + "tblContacts").number, err::SyntaxError);
+    EXPECT_EQ(source("Select * from tblContacts Where RecordID In " +
+                     QString("(Select ID From tblCategoryID Where ID In ").repeated(5000))
+                  .number,
+              err::SyntaxError);
     // A find text with a double quote breaks its Like term, as the find command expects.
     EXPECT_EQ(criterion("(LastName Like \"*a\"b*\" OR City Like \"*a\"b*\" )").number, err::SyntaxError);
 }
