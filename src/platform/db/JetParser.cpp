@@ -1,6 +1,7 @@
 #include "platform/db/JetParser.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/db/DaoError.h"
 #include "platform/db/JetDateLiteral.h"
 #include "platform/db/JetLikePattern.h"
 #include "platform/db/JetValue.h"
@@ -23,10 +24,6 @@ QString quoteText(const QString &value)
     out.replace(u'\'', QLatin1String("''"));
     return u'\'' + out + u'\'';
 }
-
-// The classic numbers for a second statement and for a record source that would write.
-constexpr int CharactersAfterEndError = 3142;
-constexpr int InvalidOperationError = 3219;
 
 bool sameName(const QString &a, const QString &b)
 {
@@ -58,7 +55,7 @@ void JetParser::refuseSecondStatement(bool allowClosingSemicolon)
             return;
         }
         throw RuntimeError(
-            CharactersAfterEndError,
+            err::CharactersAfterEnd,
             QStringLiteral("Characters found after end of SQL statement: '%1' holds more than one "
                            "statement, and none of it was run.")
                 .arg(mText.trimmed()));
@@ -172,7 +169,7 @@ JetTranslation JetParser::statement(JetTextKind kind)
         for (const char *action : {"delete", "insert", "update", "drop", "create", "alter"}) {
             if (first.isWord(QLatin1StringView(action)))
                 throw RuntimeError(
-                    InvalidOperationError,
+                    err::InvalidOperation,
                     QStringLiteral("Invalid operation: a record source only reads, and '%1' would "
                                    "change the database; it was not run.")
                         .arg(mText.trimmed()));

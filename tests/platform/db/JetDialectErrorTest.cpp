@@ -1,6 +1,7 @@
 #include "JetTestDatabase.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/db/DaoError.h"
 
 #include <gtest/gtest.h>
 
@@ -120,13 +121,13 @@ TEST_F(JetDialectErrors, FilterTextsTheDatabaseMustReject)
 TEST_F(JetDialectErrors, ARecordSourceOrCriterionNeverWrites)
 {
     const int before = db.contactCount();
-    // A second statement is refused as "characters after the end" (3142), a write hidden
+    // A second statement is refused as "characters after the end" (err::CharactersAfterEnd), a write hidden
     // inside a condition as a syntax error (3075).
     const QList<std::pair<QString, int>> smuggled = {
-        {"LastName = 'x'; DELETE FROM tblContacts", 3142},
-        {"LastName = 'x'); DELETE FROM tblContacts; --", 3142},
-        {"LastName = \"x\" ; Drop Table tblContacts", 3142},
-        {"1 = 1;", 3142},
+        {"LastName = 'x'; DELETE FROM tblContacts", err::CharactersAfterEnd},
+        {"LastName = 'x'); DELETE FROM tblContacts; --", err::CharactersAfterEnd},
+        {"LastName = \"x\" ; Drop Table tblContacts", err::CharactersAfterEnd},
+        {"1 = 1;", err::CharactersAfterEnd},
         {"LastName In (Delete From tblContacts)", err::SyntaxError},
         {"(Update tblContacts Set LastName = 'x') Is Null", err::SyntaxError},
         {"LastName = 'x' Union Select * From tblContacts", err::SyntaxError},
@@ -142,15 +143,15 @@ TEST_F(JetDialectErrors, ARecordSourceOrCriterionNeverWrites)
             "Select distinctrow * from  tblContacts Where  (" + text + ")  Order By LastName";
         EXPECT_EQ(source(record).number, number) << record.toStdString();
     }
-    // A record source that would write is an invalid operation (3219).
+    // A record source that would write is an invalid operation (err::InvalidOperation).
     const QList<std::pair<QString, int>> sources = {
-        {"Delete * from tblContacts", 3219},
-        {"Update tblContacts Set Selected = 'x'", 3219},
-        {"Insert Into tblSettings (Type) Values ('x')", 3219},
-        {"Drop Table tblContacts", 3219},
-        {"Create Table t (a)", 3219},
-        {"Select * from tblContacts; Delete * from tblContacts", 3142},
-        {"Select * from tblContacts;;", 3142},
+        {"Delete * from tblContacts", err::InvalidOperation},
+        {"Update tblContacts Set Selected = 'x'", err::InvalidOperation},
+        {"Insert Into tblSettings (Type) Values ('x')", err::InvalidOperation},
+        {"Drop Table tblContacts", err::InvalidOperation},
+        {"Create Table t (a)", err::InvalidOperation},
+        {"Select * from tblContacts; Delete * from tblContacts", err::CharactersAfterEnd},
+        {"Select * from tblContacts;;", err::CharactersAfterEnd},
         {"PRAGMA key = 'x'", err::SyntaxError},
         {"ATTACH 'x.db' AS x", err::SyntaxError},
     };
@@ -167,7 +168,8 @@ TEST_F(JetDialectErrors, ARecordSourceOrCriterionNeverWrites)
 
 TEST_F(JetDialectErrors, AnActionQueryIsOneStatementOfTheFourKinds)
 {
-    EXPECT_EQ(action("Delete * from tblCurrentReminders; Delete * from tblContacts").number, 3142);
+    EXPECT_EQ(action("Delete * from tblCurrentReminders; Delete * from tblContacts").number,
+              err::CharactersAfterEnd);
     EXPECT_EQ(action("Drop Table tblContacts").number, err::SyntaxError);
     EXPECT_EQ(action("ATTACH 'x.db' AS x").number, err::SyntaxError);
     EXPECT_EQ(action("PRAGMA writable_schema = 1").number, err::SyntaxError);
@@ -254,7 +256,8 @@ TEST_F(JetDialectErrors, MangledTextsTranslateToValidSqlOrAreRefused)
         });
         if (r.number) {
             ++refused;
-            EXPECT_TRUE(r.number == err::SyntaxError || r.number == err::UnknownName || r.number == 3142)
+            EXPECT_TRUE(r.number == err::SyntaxError || r.number == err::UnknownName ||
+                        r.number == err::CharactersAfterEnd)
                 << text.toStdString();
             EXPECT_FALSE(r.text.isEmpty());
             continue;
