@@ -203,7 +203,7 @@ QString JetParser::criterion(const QString &source)
     if (!columns)
         unknownName(source);
     Scope scope;
-    scope.tables.push_back({source, QString(), columns});
+    scope.tables.push_back({source, QString(), *columns});
     scope.bareColumns = true;
     mScope = &scope;
     if (peek().kind == JetTokenKind::End)
@@ -388,7 +388,7 @@ const JetParser::Table &JetParser::addTable(const QString &name, const QString &
         unknownName(name);
     if (tables)
         tables->append(name);
-    mScope->tables.push_back({name, alias, columns});
+    mScope->tables.push_back({name, alias, *columns});
     return mScope->tables.back();
 }
 
@@ -436,7 +436,7 @@ QString JetParser::insertStatement(QStringList *tables)
         } while (acceptSymbol(","));
         expectSymbol(")");
     } else {
-        for (const JetColumn &c : *target.columns)
+        for (const JetColumn &c : target.columns)
             targetColumns.push_back(&c);
     }
     QString sql = QLatin1String("INSERT INTO ") + quoteName(name);
@@ -826,7 +826,7 @@ JetParser::Fragment JetParser::primary()
 
 const JetColumn *JetParser::findColumn(const Table &table, const QString &name) const
 {
-    for (const JetColumn &c : *table.columns) {
+    for (const JetColumn &c : table.columns) {
         if (sameName(c.name, name))
             return &c;
     }

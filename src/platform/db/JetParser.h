@@ -35,7 +35,9 @@ class JetParser {
     struct Table {
         QString name;
         QString alias;
-        const QList<JetColumn> *columns = nullptr;
+        // A copy (shared, so cheap): the catalog's own list may move when it learns
+        // another table.
+        QList<JetColumn> columns;
     };
 
     struct Scope {

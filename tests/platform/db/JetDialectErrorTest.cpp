@@ -268,3 +268,28 @@ TEST_F(JetDialectErrors, MangledTextsTranslateToValidSqlOrAreRefused)
     EXPECT_GT(translated, 100);
     EXPECT_GT(refused, 200);
 }
+
+TEST_F(JetDialectErrors, ACatalogMayMoveItsListsWhenItLearnsAnotherTable)
+{
+    // A catalog that fills one list for every answer, as a cache that moves its entries
+    // on growth in effect does: each table's columns must be kept from the first answer.
+    QList<JetColumn> storage;
+    const JetCatalog reusing = [&](const QString &name) -> const QList<JetColumn> * {
+        const QList<JetColumn> *columns = db.catalog()(name);
+        if (!columns)
+            return nullptr;
+        storage = QList<JetColumn>(columns->begin(), columns->end());
+        return &storage;
+    };
+    const auto t =
+        translateJetSql("SELECT ID, CategoryDesc, tblCategoryID.CategoryNumber FROM tblCategoryID LEFT JOIN "
+                        "tblCategoryDesc ON tblCategoryID.CategoryNumber = tblCategoryDesc.CategoryNumber "
+                        "WHERE tblCategoryID.ID=1 Order By CategoryDesc",
+                        JetTextKind::ReadOnlyQuery, reusing);
+    EXPECT_EQ(db.query(t.sql).size(), 2);
+    const auto insert =
+        translateJetSql("Insert Into tblCurrentReminders (RemindDate, Description) Select RemindDate, "
+                        "Description From tblRemind",
+                        JetTextKind::ActionQuery, reusing);
+    EXPECT_EQ(db.prepareError(insert.sql), QString());
+}
