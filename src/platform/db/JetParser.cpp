@@ -7,6 +7,8 @@
 #include "platform/db/JetValue.h"
 #include "platform/ui/DateText.h"
 
+#include <algorithm>
+
 namespace platform {
 
 namespace {
@@ -615,7 +617,7 @@ JetParser::Fragment JetParser::comparison()
             Fragment high = concatenation();
             coerceToDate(left, low);
             coerceToDate(left, high);
-            left = {u'(' + left.sql + collated(left, low) +
+            left = {u'(' + left.sql + collated(left, {&low, &high}) +
                         (negated ? QLatin1String(" NOT") : QLatin1String()) + QLatin1String(" BETWEEN ") +
                         low.sql + QLatin1String(" AND ") + high.sql + u')',
                     Kind::Number};
@@ -627,15 +629,19 @@ JetParser::Fragment JetParser::comparison()
             if (peek().isWord(QLatin1StringView("select"))) {
                 list = select(nullptr);
             } else {
-                QStringList items;
+                std::vector<Fragment> items;
                 do {
-                    Fragment item = concatenation();
-                    coerceToDate(left, item);
-                    if (collation.isEmpty())
-                        collation = collated(left, item);
-                    items << item.sql;
+                    items.push_back(concatenation());
+                    coerceToDate(left, items.back());
                 } while (acceptSymbol(","));
-                list = items.join(QLatin1String(", "));
+                std::vector<const Fragment *> others;
+                QStringList sql;
+                for (const Fragment &item : items) {
+                    others.push_back(&item);
+                    sql << item.sql;
+                }
+                collation = collated(left, others);
+                list = sql.join(QLatin1String(", "));
             }
             expectSymbol(")");
             left = {u'(' + left.sql + collation +
@@ -1046,13 +1052,26 @@ QString JetParser::textOf(const Fragment &f)
     return f.sql;
 }
 
-QString JetParser::collated(const Fragment &left, const Fragment &right)
+QString JetParser::collated(const Fragment &left, const std::vector<const Fragment *> &others)
 {
-    // Text compares without regard to case. A text column carries that collation itself,
-    // and naming it again would be harmless, but an expression or literal would not.
-    const bool text = (left.kind == Kind::Text || right.kind == Kind::Text) && left.kind != Kind::Number &&
-                      right.kind != Kind::Number && left.kind != Kind::Date && right.kind != Kind::Date;
-    return text ? QStringLiteral(" COLLATE NOCASE") : QString();
+    // Text compares without regard to case. SQLite's own NOCASE, which a text column
+    // also carries, folds only A to Z, so a literal with other letters (= "élodie") is
+    // compared by the registered collation that folds them all.
+    auto wide = [](const Fragment &f) {
+        return f.literal &&
+               std::any_of(f.value.begin(), f.value.end(), [](QChar c) { return c.unicode() > 0x7f; });
+    };
+    bool text = left.kind == Kind::Text;
+    bool anyWide = wide(left);
+    for (const Fragment *f : others) {
+        if (f->kind == Kind::Number || f->kind == Kind::Date)
+            return QString();
+        text = text || f->kind == Kind::Text;
+        anyWide = anyWide || wide(*f);
+    }
+    if (!text || left.kind == Kind::Number || left.kind == Kind::Date)
+        return QString();
+    return anyWide ? QStringLiteral(" COLLATE jet_nocase") : QStringLiteral(" COLLATE NOCASE");
 }
 
 void JetParser::coerceToDate(const Fragment &date, Fragment &other)
@@ -1074,7 +1093,7 @@ JetParser::Fragment JetParser::compare(Fragment left, const QString &op, Fragmen
 {
     coerceToDate(left, right);
     coerceToDate(right, left);
-    return {u'(' + left.sql + collated(left, right) + u' ' + op + u' ' + right.sql + u')', Kind::Number};
+    return {u'(' + left.sql + collated(left, {&right}) + u' ' + op + u' ' + right.sql + u')', Kind::Number};
 }
 
 JetParser::Fragment JetParser::like(const Fragment &value, const Fragment &pattern, bool negated) const

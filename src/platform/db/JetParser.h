@@ -97,7 +97,7 @@ class JetParser {
     Fragment compare(Fragment left, const QString &op, Fragment right) const;
     Fragment like(const Fragment &value, const Fragment &pattern, bool negated) const;
     static QString textOf(const Fragment &f);
-    static QString collated(const Fragment &left, const Fragment &right);
+    static QString collated(const Fragment &left, const std::vector<const Fragment *> &others);
     static void coerceToDate(const Fragment &date, Fragment &other);
 
     class DepthGuard {
