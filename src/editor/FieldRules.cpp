@@ -107,3 +107,12 @@ qint64 categoryNumberOf(const QString &categoryClause)
     const qint64 number = categoryClause.mid(at + 1).trimmed().toLongLong(&ok);
     return ok ? number : -1;
 }
+
+QString storedLineEnds(const QString &boxText)
+{
+    QString text = boxText;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return text;
+}

@@ -2,6 +2,7 @@
 
 #include "app/GLOBAL.h"
 #include "app/ValueHelpers.h"
+#include "editor/FieldRules.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/Database.h"
 #include "platform/db/JetQuote.h"
@@ -149,7 +150,7 @@ void MemoForm::selectTitle(const QString &title)
 void MemoForm::saveShownText()
 {
     mNotes->edit();
-    mNotes->setValue(QStringLiteral("Setting8"), txtNotes->toPlainText());
+    mNotes->setValue(QStringLiteral("Setting8"), storedLineEnds(txtNotes->toPlainText()));
     mNotes->update();
 }
 

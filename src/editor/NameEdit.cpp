@@ -753,7 +753,7 @@ void NameEdit::MoveFormToData()
         else if (field == QLatin1String("PrintNotes"))
             value = cbPrintNotes->isChecked();
         else if (field == QLatin1String("Notes"))
-            value = storedText(txtNotes->toPlainText());
+            value = storedText(storedLineEnds(txtNotes->toPlainText()));
         else if (isPictureField(field))
             value = EmptyToNull(box(boxNameOf(field))->text().trimmed());
         else if (isDateField(field))

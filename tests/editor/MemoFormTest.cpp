@@ -80,11 +80,11 @@ TEST_F(MemoFormTest, OpensOnTheLastNoteAndSavesAChangedTextOnExit)
         EXPECT_EQ(f.cmbTitle->currentText(), "b shopping");
         EXPECT_EQ(f.txtNotes->toPlainText(), "milk");
         EXPECT_FALSE(f.noteChanged());
-        f.txtNotes->setPlainText("milk and eggs");
+        f.txtNotes->setPlainText("milk and eggs\nbread");
         EXPECT_TRUE(f.noteChanged());
         f.cmdExit->click();
     });
-    EXPECT_EQ(notes()["b shopping"], "milk and eggs");
+    EXPECT_EQ(notes()["b shopping"], "milk and eggs\r\nbread");
     EXPECT_EQ(lastNote(), "1");
 }
 

@@ -1,5 +1,6 @@
 #include "EditorFixture.h"
 
+#include "editor/EditorHooks.h"
 #include "platform/ui/MsgBox.h"
 
 #include <QPushButton>
@@ -385,4 +386,73 @@ TEST_F(EditorCommandsTest, ModalOpeningThroughTheEntryPoint)
     EXPECT_EQ(stored(baker, "Code").toString(), "modal");
     EXPECT_EQ(list->currentId(), baker);
     EXPECT_EQ(NameEdit::loaded(), nullptr);
+}
+
+// The windows of other subsystems, standing in until they are built.
+class EditorHooksTest : public EditorCommandsTest {
+  protected:
+    void SetUp() override
+    {
+        EditorCommandsTest::SetUp();
+        EditorHooks::showCategoryAssign = [this] { categoryShownFor << list->currentId(); };
+        EditorHooks::showReminder = [this] { remindFlagWhileShown = gRemindFromEditor; };
+    }
+    void TearDown() override
+    {
+        EditorHooks::showCategoryAssign = {};
+        EditorHooks::showReminder = {};
+        EditorCommandsTest::TearDown();
+    }
+    QList<qint64> categoryShownFor;
+    bool remindFlagWhileShown = false;
+};
+
+TEST_F(EditorHooksTest, CategoryWindowAfterTheSaveButtonStoredANewContact)
+{
+    gAssignCategoryOnAdd = 1;
+    NameEdit &ed = openEditorHere(false);
+    EXPECT_TRUE(ed.cmdCategories->isEnabled());
+    box("txtLastName")->setText("Newman");
+    ed.cmdSave->click();
+    ASSERT_EQ(categoryShownFor.size(), 1);
+    EXPECT_EQ(categoryShownFor[0], gLastSavedRecordID) << "on the new contact";
+    EXPECT_FALSE(gNewRecordAdded);
+}
+
+TEST_F(EditorHooksTest, NoCategoryWindowForAContactStoredByNextOrWhenSwitchedOff)
+{
+    gAssignCategoryOnAdd = 1;
+    NameEdit &ed = openEditorHere(false);
+    box("txtLastName")->setText("Newman");
+    ed.cmdNext->click();
+    ed.cmdCancel->click();
+    EXPECT_TRUE(categoryShownFor.isEmpty());
+
+    gAssignCategoryOnAdd = 0;
+    NameEdit &ed2 = openEditorHere(false);
+    box("txtLastName")->setText("Other");
+    ed2.cmdSave->click();
+    EXPECT_TRUE(categoryShownFor.isEmpty());
+}
+
+TEST_F(EditorHooksTest, CategoriesAndReminderButtonsOpenTheirWindows)
+{
+    list->moveTo(cole);
+    NameEdit &ed = openEditorHere(true);
+    ed.cmdCategories->click();
+    EXPECT_EQ(categoryShownFor, QList<qint64>({cole}));
+    ed.cmdRemind->click();
+    EXPECT_TRUE(remindFlagWhileShown);
+    EXPECT_FALSE(gRemindFromEditor);
+}
+
+TEST_F(EditorHooksTest, ReminderForANewContactOnlyTells)
+{
+    NameEdit &ed = openEditorHere(false);
+    DialogScript script;
+    script.answerMessage(vbOK);
+    ed.cmdRemind->click();
+    EXPECT_EQ(script.shown()[0].title, "Please save this record first");
+    EXPECT_EQ(script.shown()[0].icon, platform::vbCritical);
+    EXPECT_FALSE(remindFlagWhileShown);
 }

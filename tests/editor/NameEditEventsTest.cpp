@@ -188,3 +188,24 @@ TEST_F(EditorEventsTest, DesignOfTheWindow)
     EXPECT_EQ(editor->findChild<QLabel *>("lblNotesInstruction")->text(),
               "Double-click inside the text box to expand notes.");
 }
+
+TEST_F(EditorEventsTest, DoubleClickInTheNotesOpensTheNotesWindow)
+{
+    editor->txtNotes->setPlainText("first line\nsecond line");
+    gRecordChanged = false;
+    QTextCursor end = editor->txtNotes->textCursor();
+    end.movePosition(QTextCursor::End);
+    editor->txtNotes->setTextCursor(end);
+    DialogScript script;
+    script.onModal("NotesForm", [](QWidget *w) {
+        auto *notes = w->findChild<QPlainTextEdit *>("txtNotes");
+        EXPECT_EQ(notes->toPlainText(), "first line\nsecond line");
+        notes->appendPlainText("third line");
+        DialogScript::click(w, "cmdExit");
+    });
+    QTest::mouseDClick(editor->txtNotes->viewport(), Qt::LeftButton);
+    EXPECT_EQ(editor->txtNotes->toPlainText(), "first line\nsecond line\nthird line");
+    EXPECT_TRUE(gRecordChanged);
+    EXPECT_EQ(editor->txtNotes->textCursor().position(), 0);
+    EXPECT_FALSE(editor->txtNotes->textCursor().hasSelection());
+}

@@ -81,7 +81,7 @@ TEST_F(EditorTest, EveryFieldRoundTripsAsTyped)
             continue;
         EXPECT_EQ(stored(id, it.key()).toString(), it.value().toString()) << it.key().toStdString();
     }
-    EXPECT_EQ(stored(id, "Notes").toString(), "Line one\nLine two");
+    EXPECT_EQ(stored(id, "Notes").toString(), "Line one\r\nLine two") << "line ends kept as stored";
     EXPECT_EQ(stored(id, "Date1").toDateTime(), QDateTime(QDate(1990, 7, 4), QTime(0, 0)));
     EXPECT_EQ(stored(id, "Date2").toDateTime(), QDateTime(QDate(2001, 2, 3), QTime(13, 30, 0)));
     EXPECT_FALSE(stored(id, "Date3").isValid());
