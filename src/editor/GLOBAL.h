@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
 #include <QtGlobal>
 
 // State of the contact editor that outlives its window and that other windows read
@@ -18,7 +19,7 @@ extern bool gNewRecordAdded;
 // windows that store rows keep their own key.
 extern qint64 gLastSavedRecordID;
 // RecordID of the template contact that prefills a new contact; 0 = no template.
-extern qint64 gTemplateRecordID;
+extern QVariant gTemplateRecordID;
 // The criterion of the last find-first on the main list.
 extern QString gFindCriteria;
 // 1: show the category assignment window after the Save button stored a new contact.
@@ -28,7 +29,7 @@ extern int gEditFormLeft;
 extern int gEditFormTop;
 // Defined size of the field UserField1 of the open database; below 255 the editor's
 // name, e-mail and user-field boxes take shorter texts.
-extern int gUserField1Size;
+extern qint16 gUserField1Size;
 // Length limit of the editor's code box: 20, or 50 in a database with a VERSION row.
 extern int gCodeMaxLength;
 // The date box (1..5) last left holding a valid date; 0 = none.

@@ -517,8 +517,9 @@ void NameEdit::Form_Load()
             gRecordChanged = false;
         } else {
             cmdCategories->hide();
-            if (gTemplateRecordID > 0) {
-                gFindCriteria = QStringLiteral("RecordID = ") + QString::number(gTemplateRecordID);
+            if (gTemplateRecordID.toLongLong() > 0) {
+                gFindCriteria =
+                    QStringLiteral("RecordID = ") + QString::number(gTemplateRecordID.toLongLong());
                 findInList(gFindCriteria);
                 if (mList.Recordset().noMatch()) {
                     gTemplateRecordID = 0;
@@ -867,8 +868,8 @@ void NameEdit::cmdAddNew_Click()
         gEditExistingRecord = false;
         cmdCategories->hide();
         bool blank = true;
-        if (gTemplateRecordID > 0) {
-            gFindCriteria = QStringLiteral("RecordID = ") + QString::number(gTemplateRecordID);
+        if (gTemplateRecordID.toLongLong() > 0) {
+            gFindCriteria = QStringLiteral("RecordID = ") + QString::number(gTemplateRecordID.toLongLong());
             findInList(gFindCriteria);
             if (!mList.Recordset().noMatch()) {
                 MoveDataToForm();
@@ -1020,7 +1021,7 @@ void NameEdit::cmdMakeDefault_Click()
     }
     try {
         gTemplateRecordID = currentRecordId(mList);
-        writeTemplateSetting(mList.Database(), gTemplateRecordID);
+        writeTemplateSetting(mList.Database(), gTemplateRecordID.toLongLong());
         MsgBox(
             QStringLiteral("This record will be used as a template for new records.  All data in this record "
                            "(except the Name fields) will now appear in new records."),

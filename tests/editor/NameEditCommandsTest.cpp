@@ -321,7 +321,7 @@ TEST_F(EditorCommandsTest, TemplateNotDisplayedIsForgotten)
     list->Refresh();
     openEditorHere(false);
     EXPECT_EQ(text("txtCode"), "");
-    EXPECT_EQ(gTemplateRecordID, 0);
+    EXPECT_EQ(gTemplateRecordID.toLongLong(), 0);
     EXPECT_EQ(temp.db().openRecordset(settingsRowQuery("TEMPLATE RecordID"))->value("Name").toString(),
               QString::number(tmpl));
 }
@@ -333,13 +333,13 @@ TEST_F(EditorCommandsTest, MakeAndClearDefaultWriteTheSettingsRow)
     DialogScript script;
     script.answerMessage(vbOK).answerMessage(vbOK);
     ed.cmdMakeDefault->click();
-    EXPECT_EQ(gTemplateRecordID, baker);
+    EXPECT_EQ(gTemplateRecordID.toLongLong(), baker);
     EXPECT_EQ(script.shown()[0].title, "Template Saved");
     auto rows = temp.db().openRecordset(settingsRowQuery("TEMPLATE RecordID"));
     EXPECT_EQ(rows->recordCount(), 1);
     EXPECT_EQ(rows->value("Name").toString(), QString::number(baker));
     ed.cmdClearDefault->click();
-    EXPECT_EQ(gTemplateRecordID, 0);
+    EXPECT_EQ(gTemplateRecordID.toLongLong(), 0);
     EXPECT_EQ(script.shown()[1].text, "Template reset to original default.");
     rows = temp.db().openRecordset(settingsRowQuery("TEMPLATE RecordID"));
     EXPECT_EQ(rows->recordCount(), 1);
@@ -353,7 +353,7 @@ TEST_F(EditorCommandsTest, MakeDefaultAndReminderOnANewContactOnlyTell)
     script.answerMessage(vbOK);
     ed.cmdMakeDefault->click();
     EXPECT_EQ(script.shown()[0].title, "Must save record first");
-    EXPECT_EQ(gTemplateRecordID, 0);
+    EXPECT_EQ(gTemplateRecordID.toLongLong(), 0);
     EXPECT_EQ(temp.db().openRecordset(settingsRowQuery("TEMPLATE RecordID"))->recordCount(), 0);
 }
 
