@@ -456,3 +456,28 @@ TEST_F(EditorHooksTest, ReminderForANewContactOnlyTells)
     EXPECT_EQ(script.shown()[0].icon, platform::vbCritical);
     EXPECT_FALSE(remindFlagWhileShown);
 }
+
+TEST_F(EditorCommandsTest, EditAndDeleteWhileACategoryIsShown)
+{
+    for (qint64 id : {able, baker, cole})
+        temp.db().execute(
+            QStringLiteral("INSERT INTO tblCategoryID (ID, CategoryNumber) VALUES (%1, 5)").arg(id));
+    gListSource = CategoryQuery;
+    gCategoryClause = QStringLiteral(" CategoryNumber = 5 ");
+    list->source =
+        QStringLiteral("Select * from  qryContacts Where  CategoryNumber = 5  Order By LastName, FirstName ");
+    list->Refresh();
+    list->moveTo(able);
+    NameEdit &ed = openEditorHere(true);
+    box("txtCode")->setText("in five");
+    ed.cmdNext->click();
+    EXPECT_EQ(stored(able, "Code").toString(), "in five");
+    EXPECT_EQ(temp.db().openRecordset("Select * from tblCategoryID")->recordCount(), 3) << "no second link";
+    EXPECT_EQ(text("txtLastName"), "Baker");
+    DialogScript script;
+    script.answerMessage(vbYes);
+    ed.cmdDelete->click();
+    EXPECT_FALSE(exists(baker));
+    EXPECT_EQ(text("txtLastName"), "Cole");
+    EXPECT_EQ(list->Recordset().recordCount(), 2);
+}

@@ -1,5 +1,6 @@
 #include "EditorFixture.h"
 
+#include "app/GLOBAL.h"
 #include "editor/ContactFields.h"
 #include "platform/db/JetValue.h"
 #include "platform/ui/MsgBox.h"
@@ -317,4 +318,19 @@ TEST_F(EditorTest, LoadShowsTodayAndHidesButtonsForFindResultsAndSelections)
     NameEdit &ed2 = openEditor(true);
     EXPECT_TRUE(ed2.cmdAddNew->isHidden());
     EXPECT_FALSE(ed2.cmdDelete->isHidden());
+}
+
+TEST_F(EditorTest, FirstOpeningIsCentredAndNearTheTopInTabletMode)
+{
+    addPerson("Ann", "Able");
+    NameEdit &ed = openEditor(true);
+    EXPECT_NEAR(platform::pixelsToTwipsX(ed.frameGeometry().x()),
+                (platform::screenWidthTwips() - platform::windowWidthTwips(&ed)) / 2, 30);
+    ed.unload();
+    gEditFormLeft = 0;
+    gTabletMode = true;
+    NameEdit &tablet = openEditor(true);
+    gTabletMode = false;
+    EXPECT_NEAR(platform::pixelsToTwipsY(tablet.frameGeometry().y()), 10, 15);
+    EXPECT_FALSE(tablet.ImageKeyboard->isHidden());
 }

@@ -1,4 +1,5 @@
 #include "editor/NotesForm.h"
+#include "app/GLOBAL.h"
 #include "editor/GLOBAL.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Twips.h"
@@ -6,6 +7,7 @@
 
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QToolButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -161,4 +163,19 @@ TEST_F(NotesFormTest, ResizeRulesAndTheirThresholds)
     EXPECT_EQ(form.txtNotes->height(), height);
     EXPECT_EQ(form.txtNotes->width(), width);
     EXPECT_GE(form.cmdFindNext->x(), form.cmdExit->x() + form.cmdExit->width() - 1) << "never overlapping";
+}
+
+TEST_F(NotesFormTest, TabletModeUsesALargerFontAndTheKeyboard)
+{
+    gTabletMode = true;
+    NotesForm form(editorNotes);
+    form.load();
+    gTabletMode = false;
+    EXPECT_EQ(form.txtNotes->font().family(), "Tahoma");
+    EXPECT_EQ(form.txtNotes->font().pointSize(), 14);
+    EXPECT_FALSE(form.ImageKeyboard->isHidden());
+    EXPECT_NEAR(platform::pixelsToTwipsY(form.frameGeometry().y()), 10, 15);
+    DialogScript script;
+    form.ImageKeyboard_Click();
+    EXPECT_TRUE(script.shellCalls().empty()) << "outside tablet mode the picture does nothing";
 }
