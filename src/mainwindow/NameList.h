@@ -202,8 +202,9 @@ class NameList : public platform::Form, public MouseWheelWindow {
     using CommandHandler = void (NameList::*)();
     static const QHash<QString, CommandHandler> &windowCommands();
     void connectGridEvents();
+    void pushOutOfMarkColumn();
     void setBackColor(const QColor &colour);
     void setRecordButtonsEnabled(bool enabled);
     bool mAllowUpdate = false;
-    bool mRightPushPending = false; // a "{right}" out of column 0 is on its way
+    bool mRightPushPending = false; // the cursor is about to leave the mark column
 };

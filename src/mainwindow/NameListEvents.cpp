@@ -13,9 +13,8 @@
 
 NameListEvents::NameListEvents(NameList &window) : QObject(&window), mWindow(window)
 {
-    for (QObject *watched :
-         std::initializer_list<QObject *>{window.Table1, window.Table1->viewport(), window.txtLocate,
-                                          window.txtName, window.txtPhone, window.TextBackground})
+    for (QObject *watched : std::initializer_list<QObject *>{window.Table1, window.txtLocate, window.txtName,
+                                                             window.txtPhone, window.TextBackground})
         watched->installEventFilter(this);
 }
 
@@ -23,12 +22,6 @@ bool NameListEvents::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == mWindow.txtLocate)
         return locateBoxEvent(event);
-    if (watched == mWindow.Table1->viewport()) {
-        // Scrolling the list with the wheel is no click: a row change after it marks nothing.
-        if (event->type() == QEvent::Wheel)
-            mWindow.Table1_ClearClickFlag();
-        return false;
-    }
     // The grid and the detail area under it share one key handler.
     return gridKey(event);
 }

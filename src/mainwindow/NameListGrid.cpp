@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 
 using platform::RuntimeError;
@@ -63,6 +64,30 @@ void NameList::connectGridEvents()
                 Table1_RowColChange(previous.isValid() ? previous.row() : -1,
                                     previous.isValid() ? previous.column() : -1);
             });
+    // Working the list's scroll bar is no click: a row change after it marks nothing.
+    connect(Table1->verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
+            [this] { Table1_ClearClickFlag(); });
+    // The boxes under the grid describe the contact the grid starts on.
+    Table1_RowColChange(-1, -1);
+}
+
+void NameList::pushOutOfMarkColumn()
+{
+    // One column to the right once the running event is done, as a typed Right arrow
+    // would move it, but without counting as the user's key: the next click in the mark
+    // column marks again.
+    if (mRightPushPending)
+        return;
+    mRightPushPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            mRightPushPending = false;
+            const QModelIndex current = Table1->currentIndex();
+            if (current.isValid() && current.column() == 0 && Table1->model()->columnCount() > 1)
+                Table1->setCurrentIndex(current.siblingAtColumn(1));
+        },
+        Qt::QueuedConnection);
 }
 
 int NameList::gridCol() const
@@ -75,12 +100,8 @@ void NameList::Table1_Click()
 {
     // Out of the mark column, so that the next click there marks again; the first click
     // after the window comes back only takes the focus.
-    if (!gridEditActive() && gridCol() == 0 && !mbFirstGridClick && !mRightPushPending) {
-        mRightPushPending = true;
-        SendKeysInput(QStringLiteral("{right}"), true);
-        QMetaObject::invokeMethod(
-            this, [this] { mRightPushPending = false; }, Qt::QueuedConnection);
-    }
+    if (!gridEditActive() && gridCol() == 0 && !mbFirstGridClick)
+        pushOutOfMarkColumn();
     mbFirstGridClick = false;
     if (!gIgnoreNextGridClick)
         mbGridClicked = true;
@@ -144,10 +165,7 @@ void NameList::Table1_RowColChange(int LastRow, int LastCol)
                                       QStringLiteral(" selected record(s)."));
             showSelected->setVisible(true);
         }
-        mRightPushPending = true;
-        SendKeysInput(QStringLiteral("{right}"), true);
-        QMetaObject::invokeMethod(
-            this, [this] { mRightPushPending = false; }, Qt::QueuedConnection);
+        pushOutOfMarkColumn();
     }
 
     const ContactFieldReader field = [rs](const QString &name) -> QVariant {
@@ -184,7 +202,10 @@ void NameList::Table1_KeyDown(int &KeyCode, Qt::KeyboardModifiers Shift, const Q
         return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        // The editor takes over; the grid has nothing to do with the key afterwards.
+        // Enter ends a cell edit; otherwise the editor takes over, and the grid has
+        // nothing to do with the key afterwards.
+        if (mbCellEditing)
+            return;
         KeyCode = 0;
         cmdEdit_Click();
         return;
