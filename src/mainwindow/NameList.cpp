@@ -362,9 +362,12 @@ void NameList::buildControls()
     };
     int left = 120;
     for (const Tool &tool : tools) {
-        addButton(QString::fromLatin1(tool.name), QString::fromLatin1(tool.caption),
-                  QString::fromLatin1(tool.tip), left, 60, 840, 360);
-        left += 870;
+        QPushButton *b = addButton(QString::fromLatin1(tool.name), QString::fromLatin1(tool.caption),
+                                   QString::fromLatin1(tool.tip), left, 60, 840, 360);
+        // Wide enough for its caption in the font the platform draws it with.
+        const int width = qMax(b->width(), b->fontMetrics().horizontalAdvance(b->text()) + 14);
+        b->resize(width, b->height());
+        left += qRound(platform::pixelsToTwipsX(width)) + 30;
     }
     QPushButton *exitSign = addButton(QStringLiteral("cmdExitSign"), QString(),
                                       QStringLiteral("Ends the program, without asking for confirmation."),
