@@ -26,7 +26,6 @@ QString gDbPath;
 QString gAppName;
 QString gNoticeLine;
 QString gSql;
-qint16 gUserField1Size = 0;
 
 namespace {
 

@@ -1,5 +1,8 @@
 #pragma once
 
+// gUserField1Size, which the start routine sets, is declared with the editor's state.
+#include "editor/GLOBAL.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -18,7 +21,6 @@ extern QString gDbPath;        // full path of the database file; a single blank
 extern QString gAppName;       // "Quiltern": default database name and help page name
 extern QString gNoticeLine;    // shown at the foot of the main window
 extern QString gSql;           // the query text built just before each settings or action query
-extern qint16 gUserField1Size; // defined size of UserField1; decides the editor's field lengths
 
 // The title the platform shows on message boxes without a title of their own.
 inline const QString ApplicationTitleText = QStringLiteral("Quiltern 3");

@@ -45,11 +45,7 @@ using platform::setMousePointer;
 
 qint32 gSelectedCount = 0;
 bool gFirstTime = false;
-bool gRecordSaved = false;
 bool gPageBreakPerLetter = false;
-int gCodeMaxLength = 20;
-int gAssignCategoryOnAdd = 0;
-QVariant gTemplateRecordID = 0;
 int gReminderStartup = 0;
 
 namespace {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/MouseWheelWindow.h"
+#include "editor/GLOBAL.h"
 #include "platform/db/GridColumn.h"
 #include "platform/ui/Form.h"
 
@@ -30,11 +31,7 @@ class DataGrid;
 // Shared state of the main window that other windows read or set.
 extern qint32 gSelectedCount;      // selection marks set since the program started
 extern bool gFirstTime;            // the main window's first activation is still to come
-extern bool gRecordSaved;          // the editor saved a record while it was open
 extern bool gPageBreakPerLetter;   // address books start a page per initial letter
-extern int gCodeMaxLength;         // the editor's code box: 20, or 50 with a VERSION row
-extern int gAssignCategoryOnAdd;   // 1: category assignment after a new record is saved
-extern QVariant gTemplateRecordID; // record that prefills a new one; 0: none
 extern int gReminderStartup;       // the reminder window's start-up check box
 
 // The main window: the grid of displayed contacts over the data control Data1, the sort
