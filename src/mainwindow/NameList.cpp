@@ -6,6 +6,8 @@
 #include "app/ValueHelpers.h"
 #include "app/mMouseScrollWheel.h"
 #include "app/modMain.h"
+#include "editor/DataControlLink.h"
+#include "editor/NameEdit.h"
 #include "mainwindow/ColumnLayoutFile.h"
 #include "mainwindow/MainGridDesign.h"
 #include "mainwindow/MainWindowLayout.h"
@@ -122,6 +124,10 @@ static const QHash<QString, Handler> &commandHandlers()
         {QStringLiteral("cmdShowSelected"), &NameList::cmdShowSelected_Click},
         {QStringLiteral("ChangePassword"), &NameList::ChangePassword_Click},
         {QStringLiteral("cmdExit"), &NameList::cmdExit_Click},
+        {QStringLiteral("cmdAdd"), &NameList::cmdAdd_Click},
+        {QStringLiteral("AddMenu"), &NameList::cmdAdd_Click},
+        {QStringLiteral("cmdEdit"), &NameList::cmdEdit_Click},
+        {QStringLiteral("EditViewMenu"), &NameList::cmdEdit_Click},
         {QStringLiteral("cmdExitSign"), &NameList::cmdExit_Click},
         {QStringLiteral("FileExit"), &NameList::cmdExit_Click},
     };
@@ -411,6 +417,8 @@ void NameList::buildControls()
     setGeometryTwips(Table1, GridLeft, GridTop, DesignClientWidth - 390, DesignClientHeight - 3504 - 80);
     for (const ColumnLayoutFile::Column &column : designedGridColumns())
         mGridColumns.append(gridColumn(column));
+    // A double-click on a row opens the editor on it.
+    connect(Table1, &QTableView::doubleClicked, this, [this] { dispatch(QStringLiteral("cmdEdit")); });
     connect(Table1->horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
         if (!mPlacingColumns)
             mbColumnsChanged = true;
@@ -1009,4 +1017,52 @@ void NameList::ChangePassword_Click()
     unload();
     gDb.reset();
     restartThroughMain();
+}
+
+void NameList::setRecordButtonsEnabled(bool enabled)
+{
+    for (const char *name : {"cmdDelete", "cmdAdd", "cmdEdit", "cmdExit"}) {
+        const QString command = QString::fromLatin1(name);
+        button(command)->setEnabled(enabled && hasHandler(command));
+    }
+}
+
+void NameList::cmdAdd_Click()
+{
+    gEditExistingRecord = false;
+    setRecordButtonsEnabled(false);
+    DataControlLink link(*Data1, [this] { return lblCategory->text(); });
+    NameEdit::open(link, false, QStringLiteral("Add a New Record"));
+    setRecordButtonsEnabled(true);
+    setAddAllowed(true);
+}
+
+void NameList::cmdEdit_Click()
+{
+    const bool addWasAllowed = mAddAllowed;
+    try {
+        mbGridClicked = false;
+        platform::Recordset *rs = Data1->recordset();
+        if (!rs || rs->recordCount() < 1) {
+            platform::MsgBox(
+                QStringLiteral("There are no records displayed, so you can't View or Edit them.  Add "
+                               "some records or change the Category or Selection Criteria to display "
+                               "records first."),
+                platform::vbInformation, QStringLiteral("No records to View or Edit"));
+            return;
+        }
+        setMousePointer(MousePointer::Hourglass);
+        gEditExistingRecord = true;
+        setRecordButtonsEnabled(false);
+        DataControlLink link(*Data1, [this] { return lblCategory->text(); });
+        NameEdit::open(link, true, QStringLiteral("View/Edit an Existing Record"));
+    } catch (const RuntimeError &error) {
+        platform::MsgBox(error.description(), platform::vbOKOnly,
+                         QStringLiteral("NameList - cmdEdit_click - Microsoft Error Message"));
+        // The buttons and the pointer come back after a failure too.
+        setMousePointer(MousePointer::Default);
+    }
+    setRecordButtonsEnabled(true);
+    setAddAllowed(addWasAllowed);
+    gEditExistingRecord = false;
 }

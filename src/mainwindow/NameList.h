@@ -29,10 +29,10 @@ class DataGrid;
 } // namespace platform
 
 // Shared state of the main window that other windows read or set.
-extern qint32 gSelectedCount;      // selection marks set since the program started
-extern bool gFirstTime;            // the main window's first activation is still to come
-extern bool gPageBreakPerLetter;   // address books start a page per initial letter
-extern int gReminderStartup;       // the reminder window's start-up check box
+extern qint32 gSelectedCount;    // selection marks set since the program started
+extern bool gFirstTime;          // the main window's first activation is still to come
+extern bool gPageBreakPerLetter; // address books start a page per initial letter
+extern int gReminderStartup;     // the reminder window's start-up check box
 
 // The main window: the grid of displayed contacts over the data control Data1, the sort
 // box, the list views, the record count, and the menus and buttons that lead to the
@@ -92,6 +92,9 @@ class NameList : public platform::Form, public MouseWheelWindow {
     void cmbSort_Click();
     void ChangePassword_Click();
     void cmdExit_Click();
+    // Open the record editor on a new contact, or on the current row of Data1.
+    void cmdAdd_Click();
+    void cmdEdit_Click();
 
     // Add may be offered: off while only selected records or a find result are shown.
     bool addAllowed() const { return mAddAllowed; }
@@ -125,6 +128,7 @@ class NameList : public platform::Form, public MouseWheelWindow {
     QPushButton *addButton(const QString &name, const QString &caption, const QString &toolTip, int left,
                            int top, int width, int height);
     void setAddAllowed(bool allowed);
+    void setRecordButtonsEnabled(bool enabled);
     void applyLook();
     void applyColumnLayout();
     void bindGrid();

@@ -349,7 +349,8 @@ TEST_F(MainWindowTest, CommandsOfWindowsNotBuiltYetAreThereButDisabled)
     EXPECT_TRUE(w.menuItem("ShowAllMenu")->isEnabled());
     EXPECT_EQ(w.menuItem("ShowAllMenu")->shortcut(), QKeySequence("Ctrl+R"));
     EXPECT_TRUE(w.button("cmdExit")->isEnabled());
-    EXPECT_FALSE(w.button("cmdAdd")->isEnabled()) << "the editor is not there to open";
+    EXPECT_TRUE(w.button("cmdAdd")->isEnabled());
+    EXPECT_FALSE(w.button("cmdDelete")->isEnabled()) << "deleting from the list is not built yet";
 }
 
 TEST_F(MainWindowTest, StartupCategorySurvivesTheFirstActivation)
@@ -439,4 +440,55 @@ TEST_F(MainWindowTest, ReminderStartupRebuildsTheDueListOnlyWhenOn)
                   option == "1" ? 0 : 1)
             << "start-up option " << option.toStdString();
     }
+}
+
+TEST_F(MainWindowTest, ViewEditOpensTheEditorOnTheCurrentRowWithTheRecordButtonsOff)
+{
+    prepare(6, 2);
+    NameList &w = start();
+    w.ShowSelectedOnlyMenu_Click();
+    bool buttonsOffWhileOpen = false;
+    script.onModal("NameEdit", [&](QWidget *editor) {
+        buttonsOffWhileOpen = !w.button("cmdAdd")->isEnabled() && !w.button("cmdEdit")->isEnabled() &&
+                              !w.button("cmdExit")->isEnabled();
+        EXPECT_TRUE(gEditExistingRecord);
+        DialogScript::click(editor, "cmdCancel");
+    });
+    w.button("cmdEdit")->click();
+    const auto forms = script.shown(platform::DialogKind::ModalForm);
+    ASSERT_EQ(forms.size(), 1u);
+    EXPECT_EQ(forms[0].title, "View/Edit an Existing Record");
+    EXPECT_TRUE(buttonsOffWhileOpen);
+    EXPECT_TRUE(w.button("cmdEdit")->isEnabled());
+    EXPECT_TRUE(w.button("cmdExit")->isEnabled());
+    EXPECT_FALSE(w.button("cmdAdd")->isEnabled()) << "still only selected records are shown";
+    EXPECT_FALSE(gEditExistingRecord);
+}
+
+TEST_F(MainWindowTest, ViewEditOnAnEmptyListOnlyTellsSo)
+{
+    prepare(3);
+    NameList &w = start();
+    w.ShowSelectedOnlyMenu_Click();
+    script.answerMessage(platform::vbOK);
+    w.cmdEdit_Click();
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].title, "No records to View or Edit");
+    EXPECT_EQ(script.shown()[0].icon, platform::vbInformation);
+    EXPECT_TRUE(w.button("cmdEdit")->isEnabled());
+}
+
+TEST_F(MainWindowTest, AddOpensTheEditorOnANewContact)
+{
+    prepare(3);
+    NameList &w = start();
+    script.onModal("NameEdit", [](QWidget *editor) {
+        EXPECT_FALSE(gEditExistingRecord);
+        DialogScript::click(editor, "cmdCancel");
+    });
+    w.menuItem("AddMenu")->trigger();
+    const auto forms = script.shown(platform::DialogKind::ModalForm);
+    ASSERT_EQ(forms.size(), 1u);
+    EXPECT_EQ(forms[0].title, "Add a New Record");
+    EXPECT_TRUE(w.button("cmdAdd")->isEnabled());
 }
