@@ -19,6 +19,7 @@
 #include "platform/db/DataGrid.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "platform/ui/ClassicFont.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/ProgramFolder.h"
@@ -555,8 +556,7 @@ void NameList::applyLook()
     mGridRowHeight = qRound(look.gridRowHeight);
     if (Table1Binding)
         Table1Binding->setRowHeightTwips(mGridRowHeight);
-    QFont font(look.fontName, look.fontSize);
-    font.setBold(look.fontBold);
+    const QFont font = platform::classicFont(look.fontName, look.fontSize, look.fontBold);
     Table1->setFont(font);
     cmbSort->setFont(font);
     txtLocate->setFont(font);

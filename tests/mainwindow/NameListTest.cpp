@@ -1,4 +1,5 @@
 #include "mainwindow/NameList.h"
+#include "app/GLOBAL.h"
 #include "app/modMain.h"
 #include "mainwindow/ColumnLayoutFile.h"
 #include "mainwindow/RecordSource.h"
@@ -8,6 +9,7 @@
 #include "platform/db/Database.h"
 #include "platform/db/NewDatabase.h"
 #include "platform/db/Recordset.h"
+#include "platform/ui/ClassicFont.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Twips.h"
 #include "support/ContactGenerator.h"
@@ -21,6 +23,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -491,4 +494,33 @@ TEST_F(MainWindowTest, AddOpensTheEditorOnANewContact)
     ASSERT_EQ(forms.size(), 1u);
     EXPECT_EQ(forms[0].title, "Add a New Record");
     EXPECT_TRUE(w.button("cmdAdd")->isEnabled());
+}
+
+TEST_F(MainWindowTest, TabletRowAndStoredColourGiveTheWindowItsLook)
+{
+    prepare(3);
+    settingsRow("TABLET", "True");
+    settingsRow("BACKCOLOR", "255"); // red in the low byte
+    gTabletMode = false;
+    NameList &w = start();
+    EXPECT_TRUE(gTabletMode);
+    EXPECT_EQ(w.Table1->verticalHeader()->defaultSectionSize(),
+              platform::DataGrid::twipsToPixels(400, w.Table1));
+    EXPECT_EQ(w.Table1->font().family(), platform::classicFont("Arial", 14).family());
+    EXPECT_EQ(w.Table1->font().pointSize(), 14);
+    EXPECT_FALSE(w.cmbSort->font().bold());
+    EXPECT_EQ(w.client->palette().color(QPalette::Window), QColor(255, 0, 0));
+    gTabletMode = false;
+}
+
+TEST_F(MainWindowTest, DesktopLookAndANonNumericColourKeepTheDesign)
+{
+    prepare(3);
+    settingsRow("BACKCOLOR", "teal");
+    gTabletMode = false;
+    NameList &w = start();
+    EXPECT_EQ(w.Table1->verticalHeader()->defaultSectionSize(),
+              platform::DataGrid::twipsToPixels(225, w.Table1));
+    EXPECT_TRUE(w.txtLocate->font().bold());
+    EXPECT_EQ(w.client->palette().color(QPalette::Window), QColor(0x40, 0x80, 0x80));
 }
