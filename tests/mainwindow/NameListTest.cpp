@@ -1,5 +1,6 @@
 #include "mainwindow/NameList.h"
 #include "app/GLOBAL.h"
+#include "app/mMouseScrollWheel.h"
 #include "app/modMain.h"
 #include "mainwindow/ColumnLayoutFile.h"
 #include "mainwindow/RecordSource.h"
@@ -28,6 +29,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -523,4 +525,20 @@ TEST_F(MainWindowTest, DesktopLookAndANonNumericColourKeepTheDesign)
               platform::DataGrid::twipsToPixels(225, w.Table1));
     EXPECT_TRUE(w.txtLocate->font().bold());
     EXPECT_EQ(w.client->palette().color(QPalette::Window), QColor(0x40, 0x80, 0x80));
+}
+
+TEST_F(MainWindowTest, WheelOverTheGridScrollsThreeRowsANotch)
+{
+    prepare(200);
+    NameList &w = start();
+    w.resize(900, 600);
+    QCoreApplication::processEvents();
+    QWidget *viewport = w.Table1->viewport();
+    const QPoint global = viewport->mapToGlobal(viewport->rect().center());
+    QWheelEvent turn(viewport->rect().center(), global, QPoint(), QPoint(0, -120), Qt::NoButton,
+                     Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(viewport, &turn);
+    EXPECT_EQ(w.Table1->rowAt(0), 3);
+    StartedProgram::closeWindow();
+    EXPECT_FALSE(IsMouseWheelHooked(&w)) << "the unload removes the hook";
 }
