@@ -178,8 +178,17 @@ bool NameList::hasHandler(const QString &command) const
 void NameList::dispatch(const QString &command)
 {
     const Handler handler = commandHandlers().value(command);
-    if (handler)
+    if (!handler)
+        return;
+    try {
         (this->*handler)();
+    } catch (const RuntimeError &error) {
+        // A command without a trap of its own: the failure is told and the window stays.
+        setMousePointer(MousePointer::Default);
+        platform::MsgBox(
+            QStringLiteral("Run-time error '%1':\r\n\r\n%2").arg(error.number()).arg(error.description()),
+            platform::vbOKOnly + platform::vbCritical);
+    }
 }
 
 QAction *NameList::addItem(QMenu *menu, const QString &name, const QString &caption,

@@ -11,6 +11,7 @@
 #include "platform/db/NewDatabase.h"
 #include "platform/db/Recordset.h"
 #include "platform/ui/ClassicFont.h"
+#include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Twips.h"
 #include "support/ContactGenerator.h"
@@ -541,4 +542,22 @@ TEST_F(MainWindowTest, WheelOverTheGridScrollsThreeRowsANotch)
     EXPECT_EQ(w.Table1->rowAt(0), 3);
     StartedProgram::closeWindow();
     EXPECT_FALSE(IsMouseWheelHooked(&w)) << "the unload removes the hook";
+}
+
+TEST_F(MainWindowTest, ACommandThatFailsTellsTheErrorAndTheWindowStays)
+{
+    prepare(3);
+    NameList &w = start();
+    gListSource = "tblNoSuchTable";
+    script.answerMessage(platform::vbOK);
+    w.menuItem("DisplayRecCntMenu")->trigger();
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_TRUE(script.shown()[0].text.startsWith("Run-time error '"))
+        << script.shown()[0].text.toStdString();
+    EXPECT_EQ(script.shown()[0].title, "Quiltern 3");
+    EXPECT_EQ(script.shown()[0].icon, platform::vbCritical);
+    EXPECT_EQ(StartedProgram::window(), &w);
+    EXPECT_EQ(platform::mousePointer(), platform::MousePointer::Default);
+    w.ShowAllMenu_Click();
+    EXPECT_EQ(shownRows(w), 3);
 }
