@@ -124,6 +124,7 @@ static const QHash<QString, Handler> &commandHandlers()
         {QStringLiteral("cmdShowAll"), &NameList::cmdShowAll_Click},
         {QStringLiteral("cmdShowSelected"), &NameList::cmdShowSelected_Click},
         {QStringLiteral("ChangePassword"), &NameList::ChangePassword_Click},
+        {QStringLiteral("cmbSort"), &NameList::cmbSort_Click},
         {QStringLiteral("cmdExit"), &NameList::cmdExit_Click},
         {QStringLiteral("cmdAdd"), &NameList::cmdAdd_Click},
         {QStringLiteral("AddMenu"), &NameList::cmdAdd_Click},
@@ -406,7 +407,7 @@ void NameList::buildControls()
     cmbSort->setEditable(false);
     cmbSort->setMaxVisibleItems(20);
     setGeometryTwips(cmbSort, 9000, 700, 2400, 315);
-    connect(cmbSort, &QComboBox::activated, this, [this] { cmbSort_Click(); });
+    connect(cmbSort, &QComboBox::activated, this, [this] { dispatch(QStringLiteral("cmbSort")); });
 
     lblFilterMsg = new QLabel(QStringLiteral("Filter is limiting records displayed."), client);
     lblFilterMsg->setObjectName(QStringLiteral("lblFilterMsg"));
