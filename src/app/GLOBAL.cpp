@@ -8,7 +8,8 @@
 
 bool gTabletMode = false;
 
-QString InputDialog(const QString &prompt, const QString &title, const QString &defaultText, bool passwordMask)
+QString InputDialog(const QString &prompt, const QString &title, const QString &defaultText,
+                    bool passwordMask)
 {
     if (platform::dialogHookInstalled()) {
         platform::DialogRequest request;

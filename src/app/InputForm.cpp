@@ -14,7 +14,7 @@
 namespace {
 // The box masks a password with "*", whatever the desktop style would draw.
 class StarMaskStyle : public QProxyStyle {
-public:
+  public:
     int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
                   QStyleHintReturn *returnData) const override
     {
@@ -28,8 +28,6 @@ public:
 InputForm::InputForm()
 {
     setObjectName(QStringLiteral("InputForm"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("Input"));
     // Classic dialogs of this kind are painted in the scroll-bar grey.
     setAutoFillBackground(true);
@@ -38,10 +36,11 @@ InputForm::InputForm()
     setPalette(background);
     setFont(platform::classicFont(QStringLiteral("MS Sans Serif"), 7.8, true));
     platform::setClientSizeTwips(this, 6336, 3096);
-    setFixedSize(size());
+    setDialogBorder(true);
 
     lblMessage = new QLabel(this);
     lblMessage->setObjectName(QStringLiteral("lblMessage"));
+    lblMessage->setTextFormat(Qt::PlainText); // prompts may quote what the user typed
     lblMessage->setWordWrap(true);
     lblMessage->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     platform::setGeometryTwips(lblMessage, 660, 336, 5160, 1752);

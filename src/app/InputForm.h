@@ -9,7 +9,7 @@ class QPushButton;
 // The window of InputDialog: a prompt, one line of input, OK and Cancel.
 class InputForm : public platform::Form {
     Q_OBJECT
-public:
+  public:
     InputForm();
 
     static InputForm &instance();
@@ -24,10 +24,10 @@ public:
     void cmdCancel_Click();
     void txtInput_Click();
 
-protected:
+  protected:
     void Form_Load() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-private:
+  private:
     static QPointer<InputForm> &slot();
 };

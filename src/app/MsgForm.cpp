@@ -8,8 +8,6 @@
 MsgForm::MsgForm()
 {
     setObjectName(QStringLiteral("MsgForm"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("Message"));
     setFocusPolicy(Qt::StrongFocus);
     setAutoFillBackground(true);
@@ -17,10 +15,11 @@ MsgForm::MsgForm()
     colours.setColor(QPalette::Window, colours.color(QPalette::Base));
     setPalette(colours);
     platform::setClientSizeTwips(this, 7368, 2520);
-    setFixedSize(size());
+    setDialogBorder(true);
 
     Msg = new QLabel(this);
     Msg->setObjectName(QStringLiteral("Msg"));
+    Msg->setTextFormat(Qt::PlainText);
     Msg->setWordWrap(true);
     Msg->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QPalette label = Msg->palette();

@@ -8,14 +8,14 @@ class QLabel;
 // text (and, if it likes, the font size) of Msg, then shows the window modally.
 class MsgForm : public platform::Form {
     Q_OBJECT
-public:
+  public:
     MsgForm();
 
     static MsgForm &instance();
 
     QLabel *Msg;
 
-protected:
+  protected:
     void Form_Load() override;
     void Form_KeyPress(int &keyAscii) override;
     void mouseReleaseEvent(QMouseEvent *event) override;

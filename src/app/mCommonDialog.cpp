@@ -29,10 +29,9 @@ QString GetNullField(const QString &nulFilter, int n)
 
 bool ShowOpenFileDialog(QString &fileName, QString &fileTitle, bool fileMustExist, bool multipleSelection,
                         bool &readOnly, bool hideReadOnly, QString &filter, int &filterIndex,
-                        const QString &initialFolder, const QString &dialogTitle, const QString &defaultExtension,
-                        QWidget *owner, int &extraFlags)
+                        const QString &initialFolder, const QString &dialogTitle,
+                        const QString &defaultExtension, QWidget *owner, int &extraFlags)
 {
-    Q_UNUSED(owner);
     if (fileName.size() > maxPath || fileTitle.size() > maxPath)
         throw platform::RuntimeError(invalidArgument, QStringLiteral("Invalid procedure call or argument"));
 
@@ -61,6 +60,7 @@ bool ShowOpenFileDialog(QString &fileName, QString &fileTitle, bool fileMustExis
     request.initialDir = initialFolder;
     request.defaultExt = defaultExtension;
     request.flags = flags;
+    request.form = owner;
     nulFilter += QChar(0);
     nulFilter += QChar(0);
 

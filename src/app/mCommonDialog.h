@@ -13,8 +13,8 @@ class QWidget;
 // -1 and flags 0. With multiple selection on, the first file chosen is returned.
 bool ShowOpenFileDialog(QString &fileName, QString &fileTitle, bool fileMustExist, bool multipleSelection,
                         bool &readOnly, bool hideReadOnly, QString &filter, int &filterIndex,
-                        const QString &initialFolder, const QString &dialogTitle, const QString &defaultExtension,
-                        QWidget *owner, int &extraFlags);
+                        const QString &initialFolder, const QString &dialogTitle,
+                        const QString &defaultExtension, QWidget *owner, int &extraFlags);
 
 // The n-th (1-based) description and pattern of a NUL-separated filter text, with the
 // NUL between them kept; "" when there is no such pair.

@@ -46,6 +46,18 @@ TEST(InputDialogWindow, OkReturnsWhatWasTyped)
     EXPECT_EQ(InputDialog("Type your password.", "Password?", "", false), "Smith & Co");
 }
 
+TEST(InputDialogWindow, PromptIsShownAsPlainText)
+{
+    DialogScript script;
+    script.onModal("InputForm", [](QWidget *w) {
+        auto *label = w->findChild<QLabel *>("lblMessage");
+        EXPECT_EQ(label->textFormat(), Qt::PlainText);
+        EXPECT_EQ(label->text(), "Rename <b>Jo & Al</b>?");
+        DialogScript::click(w, "cmdCancel");
+    });
+    EXPECT_EQ(InputDialog("Rename <b>Jo & Al</b>?", "Rename"), "");
+}
+
 TEST(InputDialogWindow, EnterAcceptsLikeOk)
 {
     DialogScript script;
@@ -84,7 +96,8 @@ TEST(InputDialogWindow, MaskShowsStarsAndReturnsThePlainText)
         DialogScript::click(w, "cmdOK");
     });
     script.onModal("InputForm", [](QWidget *w) {
-        EXPECT_EQ(w->findChild<QLineEdit *>("txtInput")->echoMode(), QLineEdit::Normal) << "mask must not carry over";
+        EXPECT_EQ(w->findChild<QLineEdit *>("txtInput")->echoMode(), QLineEdit::Normal)
+            << "mask must not carry over";
         DialogScript::click(w, "cmdCancel");
     });
     EXPECT_EQ(InputDialog("Type your password.", "Password?", "", true), "s3cret");
@@ -119,8 +132,8 @@ TEST(InputDialogWindow, DesignMatchesTheLayout)
     EXPECT_EQ(form.cmdOK->text(), "&OK");
     EXPECT_EQ(form.cmdCancel->text(), "&Cancel");
     EXPECT_EQ(form.txtInput->geometry(),
-              QRect(platform::twipsToPixelsX(660), platform::twipsToPixelsY(2124), platform::twipsToPixelsX(5220),
-                    platform::twipsToPixelsY(396)));
+              QRect(platform::twipsToPixelsX(660), platform::twipsToPixelsY(2124),
+                    platform::twipsToPixelsX(5220), platform::twipsToPixelsY(396)));
     EXPECT_EQ(form.txtInput->maxLength(), 32767) << "no length limit of its own";
     EXPECT_TRUE(form.lblMessage->wordWrap());
     InputForm::unloadIfLoaded();
@@ -133,7 +146,7 @@ TEST(InputDialogWindow, TabletModePlacesItHighAndOffersTheKeyboard)
     script.onModal("InputForm", [](QWidget *w) {
         EXPECT_EQ(w->y(), platform::twipsToPixelsY(1000));
         const int screenWidth = QGuiApplication::primaryScreen()->geometry().width();
-        EXPECT_NEAR(w->x(), (screenWidth - w->width()) / 2, 1);
+        EXPECT_NEAR(w->x(), (screenWidth - w->frameGeometry().width()) / 2, 1);
         auto *box = w->findChild<QLineEdit *>("txtInput");
         QTest::mouseClick(box, Qt::LeftButton);
         QTest::mouseClick(box, Qt::LeftButton);
@@ -147,7 +160,7 @@ TEST(InputDialogWindow, TabletModePlacesItHighAndOffersTheKeyboard)
     // Off a tablet the window is centred and a click starts nothing.
     script.onModal("InputForm", [](QWidget *w) {
         const int screenHeight = QGuiApplication::primaryScreen()->geometry().height();
-        EXPECT_NEAR(w->y(), (screenHeight - w->height()) / 2, 1);
+        EXPECT_NEAR(w->y(), (screenHeight - w->frameGeometry().height()) / 2, 1);
         QTest::mouseClick(w->findChild<QLineEdit *>("txtInput"), Qt::LeftButton);
         DialogScript::click(w, "cmdOK");
     });
@@ -159,8 +172,9 @@ TEST(InputDialogScripted, AnswersWithoutTheWindowAndRecordsTheQuestion)
 {
     DialogScript script;
     script.answerInput("hunter2").cancelInput();
-    EXPECT_EQ(InputDialog("Type your password.  You have two chances to get it right.", "Password?", "", true),
-              "hunter2");
+    EXPECT_EQ(
+        InputDialog("Type your password.  You have two chances to get it right.", "Password?", "", true),
+        "hunter2");
     EXPECT_EQ(InputDialog("Again?", "Password?", "", true), "");
     ASSERT_EQ(script.shown().size(), 2u);
     const platform::DialogRequest &asked = script.shown()[0];

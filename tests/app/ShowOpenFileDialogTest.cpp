@@ -82,8 +82,8 @@ TEST(OpenFileDialog, OptionFlagsAndClearedHookBits)
     bool readOnly = true;
     int index = 1;
     int flags = 0x20 | 0x40 | 0x80000;
-    EXPECT_TRUE(ShowOpenFileDialog(name, title, false, true, readOnly, false, filter, index, "", "Pick", "txt",
-                                   nullptr, flags));
+    EXPECT_TRUE(ShowOpenFileDialog(name, title, false, true, readOnly, false, filter, index, "", "Pick",
+                                   "txt", nullptr, flags));
     EXPECT_EQ(script.shown()[0].flags, 0x80000 | 0x200 | 0x1);
     EXPECT_EQ(script.shown()[0].defaultExt, "txt");
     EXPECT_TRUE(readOnly) << "the returned flags hold the read-only bit";
@@ -119,7 +119,8 @@ TEST(OpenFileDialog, OverlongInitialNameRaisesBeforeTheDialog)
 
 TEST(OpenFileDialog, NullFieldPicksPairs)
 {
-    const QString text = QString("A") + QChar(0) + "*.a" + QChar(0) + "B" + QChar(0) + "*.b" + QChar(0) + QChar(0);
+    const QString text =
+        QString("A") + QChar(0) + "*.a" + QChar(0) + "B" + QChar(0) + "*.b" + QChar(0) + QChar(0);
     EXPECT_EQ(GetNullField(text, 1), QString("A") + QChar(0) + "*.a");
     EXPECT_EQ(GetNullField(text, 2), QString("B") + QChar(0) + "*.b");
     EXPECT_EQ(GetNullField(text, 3), "");

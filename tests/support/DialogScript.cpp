@@ -17,7 +17,8 @@ namespace {
 
 bool isShell(DialogKind kind)
 {
-    return kind == DialogKind::OpenLink || kind == DialogKind::OpenDocument || kind == DialogKind::StartProgram;
+    return kind == DialogKind::OpenLink || kind == DialogKind::OpenDocument ||
+           kind == DialogKind::StartProgram;
 }
 
 std::string describe(const DialogRequest &request)
@@ -57,7 +58,8 @@ DialogScript::~DialogScript()
 {
     installStrictDefault();
     for (const Answer &answer : mAnswers) {
-        ADD_FAILURE() << "A scripted answer for a " << platform::dialogKindName(answer.kinds.front()).toStdString()
+        ADD_FAILURE() << "A scripted answer for a "
+                      << platform::dialogKindName(answer.kinds.front()).toStdString()
                       << (answer.formName.isEmpty() ? "" : " " + answer.formName.toStdString())
                       << " was never used.";
     }
@@ -173,7 +175,8 @@ DialogAnswer DialogScript::handle(const DialogRequest &request)
         answer.showForm = true;
         return answer;
     }
-    const bool kindMatches = std::find(next.kinds.begin(), next.kinds.end(), request.kind) != next.kinds.end();
+    const bool kindMatches =
+        std::find(next.kinds.begin(), next.kinds.end(), request.kind) != next.kinds.end();
     if (!kindMatches || (request.kind == DialogKind::ModalForm && next.formName != request.objectName)) {
         ADD_FAILURE() << "Expected a " << platform::dialogKindName(next.kinds.front()).toStdString() << " "
                       << next.formName.toStdString() << " but got a " << describe(request);
@@ -184,11 +187,13 @@ DialogAnswer DialogScript::handle(const DialogRequest &request)
     if (request.kind == DialogKind::ModalForm) {
         taken.action(request.form);
         if (request.form && request.form->isVisible())
-            ADD_FAILURE() << "The script left the modal window " << request.objectName.toStdString() << " open.";
+            ADD_FAILURE() << "The script left the modal window " << request.objectName.toStdString()
+                          << " open.";
         return {};
     }
     // A file dialog hands back the flags it was given, as the real one does.
-    if ((request.kind == DialogKind::OpenFile || request.kind == DialogKind::SaveFile) && taken.answer.accepted)
+    if ((request.kind == DialogKind::OpenFile || request.kind == DialogKind::SaveFile) &&
+        taken.answer.accepted)
         taken.answer.flags = request.flags;
     return taken.answer;
 }

@@ -30,7 +30,7 @@ class QWidget;
 // Answers left over when the script goes out of scope fail the test.
 // Without a live DialogScript every dialog and shell call in a test fails it.
 class DialogScript {
-public:
+  public:
     DialogScript();
     ~DialogScript();
     DialogScript(const DialogScript &) = delete;
@@ -62,7 +62,7 @@ public:
     // Called once by the test main: dialogs outside any script fail the test.
     static void installStrictDefault();
 
-private:
+  private:
     struct Answer {
         std::vector<platform::DialogKind> kinds;
         platform::DialogAnswer answer;

@@ -11,7 +11,7 @@ namespace platform {
 // of the Show methods, and reads the properties back. With dlgCancelError set, Cancel
 // raises RuntimeError 32755; otherwise Cancel leaves every property as it was.
 class CommonDialog {
-public:
+  public:
     static constexpr int cdlOFNReadOnly = 0x1;
     static constexpr int cdlOFNOverwritePrompt = 0x2;
     static constexpr int cdlOFNHideReadOnly = 0x4;
@@ -38,7 +38,7 @@ public:
     bool dlgShowColor();
     bool dlgShowPrinter();
 
-private:
+  private:
     bool showFile(bool save);
     void cancelled() const;
 };

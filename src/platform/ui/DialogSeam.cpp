@@ -3,11 +3,13 @@
 #include "platform/ui/FileFilter.h"
 #include "platform/ui/MsgBox.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrinter>
@@ -35,8 +37,10 @@ QString displayText(QString text)
 
 DialogAnswer realMessage(const DialogRequest &request)
 {
-    QMessageBox box;
+    QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(request.title);
+    // Messages quote data ("<Jo>", "a & b"): never read them as markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(displayText(request.text));
     switch (request.icon) {
     case vbCritical:
@@ -64,7 +68,8 @@ DialogAnswer realMessage(const DialogRequest &request)
         choices = {{QMessageBox::Ok, vbOK}, {QMessageBox::Cancel, vbCancel}};
         break;
     case vbAbortRetryIgnore:
-        choices = {{QMessageBox::Abort, vbAbort}, {QMessageBox::Retry, vbRetry}, {QMessageBox::Ignore, vbIgnore}};
+        choices = {
+            {QMessageBox::Abort, vbAbort}, {QMessageBox::Retry, vbRetry}, {QMessageBox::Ignore, vbIgnore}};
         break;
     case vbYesNoCancel:
         choices = {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}, {QMessageBox::Cancel, vbCancel}};
@@ -100,9 +105,11 @@ DialogAnswer realMessage(const DialogRequest &request)
 
 DialogAnswer realInput(const DialogRequest &request)
 {
-    QInputDialog dialog;
+    QInputDialog dialog(QApplication::activeWindow());
     dialog.setWindowTitle(request.title);
     dialog.setLabelText(displayText(request.text));
+    if (auto *label = dialog.findChild<QLabel *>())
+        label->setTextFormat(Qt::PlainText);
     dialog.setTextValue(request.defaultText);
     if (request.passwordMask)
         dialog.setTextEchoMode(QLineEdit::Password);
@@ -118,7 +125,8 @@ DialogAnswer realFile(const DialogRequest &request)
     constexpr int fileMustExist = 0x1000;
     constexpr int overwritePrompt = 0x2;
     const bool save = request.kind == DialogKind::SaveFile;
-    QFileDialog dialog(nullptr, request.title, request.initialDir);
+    QFileDialog dialog(request.form ? request.form : QApplication::activeWindow(), request.title,
+                       request.initialDir);
     const QStringList filters = qtNameFilters(request.filter);
     dialog.setNameFilters(filters);
     if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
@@ -131,7 +139,8 @@ DialogAnswer realFile(const DialogRequest &request)
     } else if (request.flags & allowMultiSelect) {
         dialog.setFileMode(QFileDialog::ExistingFiles);
     } else {
-        dialog.setFileMode((request.flags & fileMustExist) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+        dialog.setFileMode((request.flags & fileMustExist) ? QFileDialog::ExistingFile
+                                                           : QFileDialog::AnyFile);
     }
     if (!request.defaultExt.isEmpty())
         dialog.setDefaultSuffix(request.defaultExt);
@@ -173,7 +182,8 @@ DialogAnswer realShell(const DialogRequest &request)
         answer.accepted = QDesktopServices::openUrl(QUrl(request.text, QUrl::TolerantMode));
         break;
     case DialogKind::OpenDocument:
-        answer.accepted = QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(request.text).absoluteFilePath()));
+        answer.accepted =
+            QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(request.text).absoluteFilePath()));
         break;
     default:
         answer.accepted = QProcess::startDetached(request.text, request.arguments);

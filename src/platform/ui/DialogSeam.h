@@ -48,7 +48,7 @@ struct DialogRequest {
     QColor color;
     QStringList arguments;
     QPrinter *printer = nullptr;
-    QWidget *form = nullptr;
+    QWidget *form = nullptr; // ModalForm: the window; file dialogs: the owner, if any
     QString objectName;
 };
 

@@ -215,6 +215,17 @@ void Form::closeEvent(QCloseEvent *event)
     event->setAccepted(unloadWith(vbFormControlMenu));
 }
 
+void Form::setDialogBorder(bool fixed)
+{
+    Qt::WindowFlags flags =
+        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+    if (fixed)
+        flags |= Qt::MSWindowsFixedSizeDialogHint;
+    setWindowFlags(flags);
+    if (fixed)
+        setFixedSize(size());
+}
+
 void Form::setKeyPreview(bool on)
 {
     if (on == mKeyPreview)

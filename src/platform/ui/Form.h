@@ -18,7 +18,10 @@ namespace platform {
 //   (vbFormControlMenu) or unloaded by code (vbFormCode); either may cancel.
 // - With keyPreview on, Form_KeyDown, Form_KeyPress and Form_KeyUp see every key meant
 //   for a control of the window first; setting the code to 0 swallows the key, and a
-//   changed character replaces the typed one.
+//   changed character replaces the typed one. keyCode is a Qt::Key, keyAscii the code of
+//   the character typed (13 Enter, 27 Escape, 8 Backspace); keys that type no character
+//   (arrows, function keys) raise no Form_KeyPress. Without keyPreview the handlers see
+//   only keys sent to the window itself, when none of its controls has the focus.
 // An unloaded Form stays unloaded: the accessor of a window (see instanceOf) makes a
 // fresh one on its next use, so every opening starts from the window's design.
 //
@@ -28,7 +31,7 @@ namespace platform {
 // it, so a modal window never waits for a user who is not there.
 class Form : public QWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr int vbFormControlMenu = 0;
     static constexpr int vbFormCode = 1;
 
@@ -51,10 +54,14 @@ public:
     void setKeyPreview(bool on);
     bool keyPreview() const { return mKeyPreview; }
 
-signals:
+    // A dialog's border: a title with a close button, no minimise or maximise button;
+    // with fixed, the window keeps the size it has now.
+    void setDialogBorder(bool fixed);
+
+  signals:
     void wasUnloaded();
 
-protected:
+  protected:
     virtual void Form_Load() {}
     virtual void Form_Activate() {}
     virtual void Form_QueryUnload(bool &cancel, int unloadMode)
@@ -82,7 +89,7 @@ protected:
     void keyReleaseEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-private:
+  private:
     bool unloadWith(int unloadMode);
     void showAndActivate(Form *owner);
     void activate();

@@ -52,7 +52,8 @@ bool startProgram(const QString &program, const QStringList &arguments)
 bool startOnScreenKeyboard()
 {
 #ifdef Q_OS_WIN
-    return startProgram(QStringLiteral("cmd.exe"), {QStringLiteral("/c"), QStringLiteral("start"), QStringLiteral("osk")});
+    return startProgram(QStringLiteral("cmd.exe"),
+                        {QStringLiteral("/c"), QStringLiteral("start"), QStringLiteral("osk")});
 #else
     return startProgram(QStringLiteral("onboard"));
 #endif

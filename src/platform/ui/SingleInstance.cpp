@@ -4,11 +4,12 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QRegularExpression>
+#include <QWidget>
 
 namespace platform {
 
 namespace {
-const QByteArray comeForward = "come forward\n";
+const QByteArray comeForwardRequest = "come forward\n";
 
 QString lockPath(const QString &key)
 {
@@ -59,12 +60,23 @@ void SingleInstance::readRequests()
     while (QLocalSocket *socket = mServer->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         auto handle = [this, socket] {
-            if (socket->canReadLine() && socket->readLine() == comeForward)
+            if (socket->canReadLine() && socket->readLine() == comeForwardRequest)
                 emit comeForwardRequested();
         };
         connect(socket, &QLocalSocket::readyRead, this, handle);
         handle();
     }
+}
+
+void SingleInstance::comeForward(QWidget *window)
+{
+    if (!window)
+        return;
+    if (window->isMinimized())
+        window->showNormal();
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 bool SingleInstance::bringRunningCopyForward()
@@ -73,7 +85,7 @@ bool SingleInstance::bringRunningCopyForward()
     socket.connectToServer(mKey);
     if (!socket.waitForConnected(1000))
         return false;
-    socket.write(comeForward);
+    socket.write(comeForwardRequest);
     const bool written = socket.waitForBytesWritten(1000);
     socket.disconnectFromServer();
     return written;

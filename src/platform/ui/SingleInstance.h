@@ -6,6 +6,7 @@
 #include <memory>
 
 class QLocalServer;
+class QWidget;
 
 namespace platform {
 
@@ -14,7 +15,7 @@ namespace platform {
 // the first copy to come forward, and ends.
 class SingleInstance : public QObject {
     Q_OBJECT
-public:
+  public:
     // key names the lock and the server; each user gets their own.
     explicit SingleInstance(const QString &key, QObject *parent = nullptr);
     ~SingleInstance() override;
@@ -26,11 +27,14 @@ public:
 
     static QString defaultKey();
 
-signals:
+    // What the running copy does when asked: shows the window normally and brings it up.
+    static void comeForward(QWidget *window);
+
+  signals:
     // In the running copy: another copy asked it to come forward.
     void comeForwardRequested();
 
-private:
+  private:
     void readRequests();
 
     QString mKey;

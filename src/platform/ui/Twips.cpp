@@ -53,7 +53,8 @@ double pixelsToTwipsY(int pixels)
 
 void setGeometryTwips(QWidget *widget, int left, int top, int width, int height)
 {
-    widget->setGeometry(twipsToPixelsX(left), twipsToPixelsY(top), twipsToPixelsX(width), twipsToPixelsY(height));
+    widget->setGeometry(twipsToPixelsX(left), twipsToPixelsY(top), twipsToPixelsX(width),
+                        twipsToPixelsY(height));
 }
 
 void setClientSizeTwips(QWidget *window, int width, int height)
@@ -93,6 +94,9 @@ int windowHeightTwips(const QWidget *window)
 namespace platform {
 void centerWindowOnScreen(QWidget *window)
 {
+    // The frame is known once the platform window exists; the size centred is the outer one.
+    if (window->isWindow() && !window->testAttribute(Qt::WA_WState_Created))
+        window->winId();
     moveWindowTwips(window, (screenWidthTwips() - windowWidthTwips(window)) / 2,
                     (screenHeightTwips() - windowHeightTwips(window)) / 2);
 }

@@ -15,8 +15,8 @@ TEST(MessageBox, ScriptedBoxIsAnsweredAndRecordedExactly)
 {
     DialogScript script;
     script.answerMessage(vbCancel);
-    const int answer = MsgBox("Database may be corrupted.  Press OK.", vbOKCancel + vbExclamation + vbDefaultButton2,
-                              "Corrupt Database");
+    const int answer = MsgBox("Database may be corrupted.  Press OK.",
+                              vbOKCancel + vbExclamation + vbDefaultButton2, "Corrupt Database");
     EXPECT_EQ(answer, vbCancel);
     ASSERT_EQ(script.shown().size(), 1u);
     const DialogRequest &box = script.shown().front();
@@ -63,7 +63,8 @@ TEST(DialogScriptRules, UnscriptedBoxFailsTheTestAndBacksOut)
 {
     DialogScript script;
     int answer = 0;
-    EXPECT_NONFATAL_FAILURE(answer = MsgBox("Delete?", vbYesNo + vbQuestion, "Sure?"), "Unscripted message box");
+    EXPECT_NONFATAL_FAILURE(answer = MsgBox("Delete?", vbYesNo + vbQuestion, "Sure?"),
+                            "Unscripted message box");
     EXPECT_EQ(answer, vbNo);
     QString typed = "x";
     EXPECT_NONFATAL_FAILURE(typed = InputBox("Name?"), "Unscripted input box");

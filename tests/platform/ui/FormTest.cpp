@@ -16,7 +16,7 @@ namespace {
 
 // A window that writes down each life-cycle event it gets.
 class LoggingForm : public Form {
-public:
+  public:
     explicit LoggingForm(const QString &name)
     {
         setObjectName(name);
@@ -37,7 +37,7 @@ public:
     QLineEdit *edit;
     QPushButton *button;
 
-protected:
+  protected:
     void Form_Load() override { log << "Load"; }
     void Form_Activate() override { log << "Activate"; }
     void Form_QueryUnload(bool &cancel, int mode) override
@@ -221,14 +221,16 @@ TEST(FormKeys, PreviewSeesKeysBeforeTheControl)
     form.swallowKey = Qt::Key_Z;
     QTest::keyClicks(form.edit, "bcz");
     EXPECT_EQ(form.edit->text(), "aBc");
-    EXPECT_EQ(form.log, QStringList({"KeyDown 66", "KeyPress 98", "KeyDown 67", "KeyPress 99", "KeyDown 90"}));
+    EXPECT_EQ(form.log,
+              QStringList({"KeyDown 66", "KeyPress 98", "KeyDown 67", "KeyPress 99", "KeyDown 90"}));
 
     form.log.clear();
     form.replaceWith = 0;
     QTest::keyClick(form.edit, Qt::Key_B);
     EXPECT_EQ(form.edit->text(), "aBc");
     QTest::keyClick(form.edit, Qt::Key_Left);
-    EXPECT_EQ(form.log, QStringList({"KeyDown 66", "KeyPress 98", QString("KeyDown %1").arg(int(Qt::Key_Left))}));
+    EXPECT_EQ(form.log,
+              QStringList({"KeyDown 66", "KeyPress 98", QString("KeyDown %1").arg(int(Qt::Key_Left))}));
 
     // A key the control ignores reaches the form's handlers once, not again on its way up.
     form.log.clear();
@@ -255,7 +257,7 @@ TEST(FormKeys, DisabledFormSeesNoKeys)
 
 namespace {
 class CountedForm : public Form {
-public:
+  public:
     CountedForm() { ++made; }
     static int made;
     static CountedForm &instance()

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QSignalSpy>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -28,6 +29,16 @@ TEST(SingleInstanceGuard, SecondCopyIsRefusedAndTheFirstComesForward)
     EXPECT_TRUE(second.bringRunningCopyForward());
     EXPECT_TRUE(forward.count() == 1 || forward.wait(5000));
     EXPECT_EQ(forward.count(), 1);
+}
+
+TEST(SingleInstanceGuard, ComingForwardShowsAMinimisedWindowAgain)
+{
+    QWidget window;
+    window.showMinimized();
+    SingleInstance::comeForward(&window);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(window.isMinimized());
+    SingleInstance::comeForward(nullptr);
 }
 
 TEST(SingleInstanceGuard, TheNextCopyMayRunOnceTheFirstHasEnded)
