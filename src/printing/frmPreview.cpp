@@ -4,6 +4,7 @@
 #include "printing/ReportRun.h"
 #include "printing/ReportRunWatch.h"
 
+#include "app/frmHelp.h"
 #include "platform/RuntimeError.h"
 #include "platform/print/PreviewWidget.h"
 #include "platform/print/PrintSurface.h"
@@ -11,6 +12,7 @@
 #include "platform/ui/Twips.h"
 
 #include <QFont>
+#include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <cmath>
@@ -83,6 +85,7 @@ frmPreview::frmPreview() : mSurface(std::make_unique<platform::PrintSurface>())
     connect(cmdPageWidth, &QPushButton::clicked, this, &frmPreview::cmdPageWidth_Click);
     connect(cmdPrint, &QPushButton::clicked, this, &frmPreview::cmdPrint_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmPreview::cmdClose_Click);
+    connect(cmdHelp, &QPushButton::clicked, this, &frmPreview::cmdHelp_Click);
     connect(mSurface.get(), &platform::PrintSurface::zoomChanged, this, &frmPreview::vp_ZoomChanged);
     // A report that starts a document while the window is already shown gets no
     // activation; the Print button follows the document all the same.
@@ -243,6 +246,14 @@ void frmPreview::Form_Resize()
     const int modesTop = top + vpHeight - 250;
     for (QPushButton *b : {cmdThumbnail, cmdTwoPages, cmdPageWidth, cmdWholePage})
         b->move(b->x(), twipsToPixelsY(modesTop));
+}
+
+void frmPreview::cmdHelp_Click()
+{
+    frmHelp &help = frmHelp::instance();
+    help.lblHeading1->setText(QStringLiteral("Print Preview"));
+    help.lblBody1->setText(helpText());
+    help.showModal(this);
 }
 
 QString frmPreview::helpText()

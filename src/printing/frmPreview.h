@@ -51,6 +51,7 @@ class frmPreview : public platform::Form {
     void cmdPageWidth_Click();
     void cmdPrint_Click();
     void cmdClose_Click();
+    void cmdHelp_Click();
     void vp_ZoomChanged();
     void Form_Resize();
 

@@ -364,3 +364,30 @@ TEST_F(PreviewWindowTest, ProgramEndLeavesPortraitAndUnloads)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(PreviewWindowTest, HelpShowsThePreviewPageOfTheHelpWindowModally)
+{
+    frmPreview &form = preview(1);
+    QString heading;
+    QString body;
+    DialogScript script;
+    script.onModal(QStringLiteral("frmHelp"), [&](QWidget *help) {
+        heading = help->findChild<QLabel *>("lblHeading1")->text();
+        body = help->findChild<QLabel *>("lblBody1")->text();
+        DialogScript::click(help, QStringLiteral("OKButton"));
+    });
+    click(form, "cmdHelp");
+    EXPECT_EQ(heading, "Print Preview");
+    EXPECT_EQ(body, frmPreview::helpText());
+    EXPECT_TRUE(
+        body.startsWith("You can view any page of this report prior to printing, and print any page"));
+    EXPECT_TRUE(body.contains("Page Down keys on your keyboard.\r\n\r\nExpand the screen to full-size"));
+    EXPECT_TRUE(body.contains("to zoom out.  \r\n\r\nThe buttons at the bottom"));
+    EXPECT_TRUE(body.contains("if it says 2/10 this means you are currently viewing page 2 of"));
+    EXPECT_TRUE(body.endsWith("page 2 of a 10-page report."));
+    ASSERT_EQ(script.shown(platform::DialogKind::ModalForm).size(), 1u);
+}
+
+} // namespace
