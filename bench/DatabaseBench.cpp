@@ -1,0 +1,249 @@
+// The database layer against plain SQLite (the same library, no key, raw prepare/step) doing
+// the same work in the same run. Each benchmark times both sides in every iteration and
+// reports the ratio layer/raw as the counter "ratio".
+#include "../tests/support/ContactGenerator.h"
+#include "platform/db/Database.h"
+#include "platform/db/NewDatabase.h"
+#include "platform/db/Recordset.h"
+
+#include <benchmark/benchmark.h>
+#include <sqlcipher/sqlite3.h>
+
+#include <QDir>
+#include <QFile>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+
+using namespace platform;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const QString Source = QStringLiteral("Select * from  tblContacts Order By LastName, FirstName ");
+const char *const TenFields[] = {"FirstName", "LastName", "Organization", "First_Address1", "First_City",
+                                 "First_State", "First_PostalCode", "Phone1", "Email_Address", "DateUpdated"};
+
+// One generated database per size, kept in the temporary folder between runs.
+QString databaseWith(qint64 contacts)
+{
+    const QString path = QDir::temp().filePath(QStringLiteral("quiltern-bench-%1.mdb").arg(contacts));
+    if (QFile::exists(path)) {
+        auto db = Database::open(path);
+        auto rs = db->openRecordset("Select Count(*) as N from tblContacts");
+        if (rs->value(0).toLongLong() == contacts)
+            return path;
+        db.reset();
+        QFile::remove(path);
+    }
+    std::fprintf(stderr, "generating %lld contacts in %s ...\n", static_cast<long long>(contacts), qPrintable(path));
+    createDatabaseFromSchema(path);
+    auto db = Database::open(path);
+    sqlite3_exec(db->handle(), "PRAGMA synchronous = OFF; PRAGMA journal_mode = MEMORY; PRAGMA cache_size = -200000",
+                 nullptr, nullptr, nullptr);
+    ContactGenerator::insert(*db, contacts, 42);
+    return path;
+}
+
+struct Raw {
+    sqlite3 *db = nullptr;
+    explicit Raw(const QString &path) { sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr); }
+    ~Raw() { sqlite3_close(db); }
+};
+
+// Reads the first `rows` rows (all when negative) of `sql` with raw SQLite, converting the
+// ten fields to QString as the layer does.
+qint64 rawRead(sqlite3 *db, const char *sql, qint64 rows)
+{
+    sqlite3_stmt *stmt = nullptr;
+    sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
+    int columns[10];
+    for (int f = 0; f < 10; ++f)
+        for (int c = 0; c < sqlite3_column_count(stmt); ++c)
+            if (std::string(sqlite3_column_name(stmt, c)) == TenFields[f])
+                columns[f] = c;
+    qint64 total = 0, n = 0;
+    while ((rows < 0 || n < rows) && sqlite3_step(stmt) == SQLITE_ROW) {
+        for (int column : columns) {
+            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
+            total += QString::fromUtf8(text, sqlite3_column_bytes(stmt, column)).size();
+        }
+        ++n;
+    }
+    sqlite3_finalize(stmt);
+    benchmark::DoNotOptimize(total);
+    return n;
+}
+
+qint64 layerRead(Database &db, qint64 rows)
+{
+    auto rs = db.openRecordset(Source);
+    int fields[10];
+    for (int f = 0; f < 10; ++f)
+        fields[f] = rs->fieldIndex(QString::fromLatin1(TenFields[f]));
+    qint64 total = 0, n = 0;
+    for (; (rows < 0 || n < rows) && !rs->eof(); rs->moveNext()) {
+        for (int field : fields)
+            total += rs->value(field).isNull() ? 0 : 1;
+        ++n;
+    }
+    benchmark::DoNotOptimize(total);
+    return n;
+}
+
+double seconds(Clock::duration d)
+{
+    return std::chrono::duration<double>(d).count();
+}
+
+void report(benchmark::State &state, double ours, double raw)
+{
+    state.counters["layer_ms"] = ours * 1000 / double(state.iterations());
+    state.counters["raw_ms"] = raw * 1000 / double(state.iterations());
+    state.counters["ratio"] = raw > 0 ? ours / raw : 0;
+}
+
+// Times the layer and raw SQLite reading the first `rows` rows (all when negative).
+void compareReads(benchmark::State &state, qint64 rows)
+{
+    const QString path = databaseWith(state.range(0));
+    auto db = Database::open(path);
+    Raw raw(path);
+    const QByteArray sql = Source.toUtf8();
+    double ours = 0, plain = 0;
+    for (auto _ : state) {
+        auto t0 = Clock::now();
+        const qint64 a = layerRead(*db, rows);
+        auto t1 = Clock::now();
+        const qint64 b = rawRead(raw.db, sql.constData(), rows);
+        auto t2 = Clock::now();
+        if (a != b)
+            state.SkipWithError("row counts differ");
+        ours += seconds(t1 - t0);
+        plain += seconds(t2 - t1);
+        state.SetIterationTime(seconds(t1 - t0));
+    }
+    report(state, ours, plain);
+}
+
+void OpenAndReadFirst50(benchmark::State &state)
+{
+    compareReads(state, 50);
+}
+
+void WalkEveryRowReadingTenFields(benchmark::State &state)
+{
+    compareReads(state, -1);
+}
+
+// A find on an open list, as the locate box and the find window do: the layer positions
+// the record set on the first match; raw SQLite asks the same ordered query for it.
+void FindFirst(benchmark::State &state, const QString &criterion, const QString &rawCondition)
+{
+    const QString path = databaseWith(state.range(0));
+    auto db = Database::open(path);
+    Raw raw(path);
+    auto rs = db->openRecordset(Source);
+    rs->findFirst(QStringLiteral("RecordID = 1")); // the first find of a list collects its keys once
+    const QByteArray sql = QStringLiteral("SELECT * FROM tblContacts WHERE %1 ORDER BY LastName, FirstName LIMIT 1")
+                               .arg(rawCondition)
+                               .toUtf8();
+    double ours = 0, plain = 0;
+    for (auto _ : state) {
+        rs->moveFirst();
+        auto t0 = Clock::now();
+        rs->findFirst(criterion);
+        QString found = rs->noMatch() ? QString() : rs->value("LastName").toString();
+        auto t1 = Clock::now();
+        sqlite3_stmt *stmt = nullptr;
+        sqlite3_prepare_v2(raw.db, sql.constData(), -1, &stmt, nullptr);
+        QString rawFound;
+        if (sqlite3_step(stmt) == SQLITE_ROW)
+            rawFound = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 4)));
+        sqlite3_finalize(stmt);
+        auto t2 = Clock::now();
+        if (found != rawFound)
+            state.SkipWithError("different rows found");
+        ours += seconds(t1 - t0);
+        plain += seconds(t2 - t1);
+        state.SetIterationTime(seconds(t1 - t0));
+    }
+    report(state, ours, plain);
+}
+
+void FindLastNamePrefix(benchmark::State &state)
+{
+    FindFirst(state, QStringLiteral("LastName like 'Smi%'"), QStringLiteral("LastName like 'Smi%'"));
+}
+
+QString everyTextField(const QString &pattern)
+{
+    static const QStringList fields{
+        "Prefix", "FirstName", "MiddleName", "LastName", "Suffix", "Nickname", "Title", "Organization",
+        "First_Address_Desc", "First_Address1", "First_Address2", "First_Address3", "First_City", "First_State",
+        "First_PostalCode", "First_Country", "Second_Address_Desc", "Second_Address1", "Second_Address2",
+        "Second_Address3", "Second_City", "Second_State", "Second_PostalCode", "Second_Country", "Phone1",
+        "Phone2", "Phone3", "Phone4", "Phone5", "Phone6", "Email_Address", "UserField1", "UserField2",
+        "UserField3", "Code", "Notes"};
+    QStringList parts;
+    for (const QString &field : fields)
+        parts.append(field + " Like '" + pattern + "'");
+    return "(" + parts.join(" OR ") + ")";
+}
+
+void FindOverAllTextFields(benchmark::State &state)
+{
+    const QString condition = everyTextField("%user99999@%");
+    FindFirst(state, condition, condition);
+}
+
+qint64 residentKilobytes()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stoll(line.substr(6));
+    return 0;
+}
+
+void DynasetMemory(benchmark::State &state)
+{
+    const QString path = databaseWith(state.range(0));
+    auto db = Database::open(path);
+    for (auto _ : state) {
+        const qint64 before = residentKilobytes();
+        auto rs = db->openRecordset(Source);
+        rs->moveLast();
+        const qint64 count = rs->recordCount();
+        rs->findFirst(QStringLiteral("RecordID = 1"));
+        rs->setAbsolutePosition(count / 2);
+        benchmark::DoNotOptimize(rs->value("LastName"));
+        const qint64 after = residentKilobytes();
+        state.counters["rows"] = double(count);
+        state.counters["held_MB"] = double(after - before) / 1024.0;
+    }
+}
+
+} // namespace
+
+BENCHMARK(OpenAndReadFirst50)->Arg(100000)->Arg(1000000)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(WalkEveryRowReadingTenFields)->Arg(100000)->Arg(1000000)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(FindLastNamePrefix)->Arg(100000)->Arg(1000000)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(FindOverAllTextFields)->Arg(100000)->Arg(1000000)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(DynasetMemory)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    // As the program runs: the local time zone read once, not looked up again for every date.
+    if (!qEnvironmentVariableIsSet("TZ"))
+        qputenv("TZ", ":/etc/localtime");
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

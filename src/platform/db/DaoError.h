@@ -1,0 +1,24 @@
+#pragma once
+
+// Error numbers of the database layer beyond the common ones of platform/RuntimeError.h,
+// with the meanings the classic engine gave them.
+namespace platform::err {
+constexpr int Overflow = 6;
+constexpr int UpdateWithoutEdit = 3020;
+constexpr int DiskError = 3043;
+constexpr int FileInUse = 3045;
+constexpr int NotUpdatable = 3027;
+constexpr int CharactersAfterEnd = 3142;
+constexpr int InvalidBookmark = 3159;
+constexpr int FieldNotUpdatable = 3164;
+constexpr int DatabaseExists = 3204;
+constexpr int InvalidOperation = 3219;
+constexpr int NotSupported = 3251;
+constexpr int RecordLocked = 3260;
+constexpr int ItemNotFound = 3265;
+constexpr int NullNotAllowed = 3314;
+constexpr int ValidationFailed = 3317;
+constexpr int UnrecognizedFormat = 3343;
+constexpr int ObjectInvalid = 3420;
+constexpr int SharedPasswordChange = 3621;
+} // namespace platform::err

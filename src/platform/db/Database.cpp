@@ -1,0 +1,703 @@
+#include "platform/db/Database.h"
+
+#include "platform/RuntimeError.h"
+#include "platform/db/DaoError.h"
+#include "platform/db/FieldValue.h"
+#include "platform/db/JetValue.h"
+#include "platform/db/QueryRecordset.h"
+#include "platform/db/SqlStatement.h"
+#include "platform/db/SqliteError.h"
+#include "platform/db/TableRecordset.h"
+#include "platform/ui/Clock.h"
+
+#include <sqlcipher/sqlite3.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QUuid>
+#include <filesystem>
+
+namespace platform {
+
+namespace {
+
+// Files up to this size are checked for damage when they are opened; larger ones are
+// checked by every read instead, so that opening a very large list stays quick.
+constexpr qint64 OpenCheckLimit = 64 * 1024 * 1024;
+
+enum class FileKind { Plain, Encrypted, Foreign, Jet };
+
+FileKind sniff(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return FileKind::Foreign;
+    const QByteArray head = file.read(100);
+    const qint64 size = file.size();
+    if (head.startsWith(QByteArray("SQLite format 3\0", 16)))
+        return FileKind::Plain;
+    if (head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB")
+        return FileKind::Jet;
+    // An encrypted file is whole pages of what looks like noise.
+    if (size >= 1024 && size % 1024 == 0)
+        return FileKind::Encrypted;
+    return FileKind::Foreign;
+}
+
+[[noreturn]] void raiseForeign(const QString &path, FileKind kind)
+{
+    if (kind == FileKind::Jet)
+        throw RuntimeError(err::UnrecognizedFormat,
+                           QStringLiteral("'%1' is a database of the older Jet format, which this program cannot "
+                                          "open. It has not been changed.")
+                               .arg(path));
+    throw RuntimeError(err::UnrecognizedFormat,
+                       QStringLiteral("Unrecognized database format '%1'. The file is not a database of this "
+                                      "program and has not been changed.")
+                           .arg(path));
+}
+
+[[noreturn]] void raiseBadPassword()
+{
+    throw RuntimeError(err::NotValidPassword, QStringLiteral("Not a valid password."));
+}
+
+QString passwordOf(const QString &connect)
+{
+    static const QRegularExpression pwd(QStringLiteral("(?:^|;)\\s*pwd=(.*)$"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    const auto match = pwd.match(connect);
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
+void todayFunction(sqlite3_context *context, int, sqlite3_value **)
+{
+    const QByteArray today = dateToStorage(platform::today()).toUtf8();
+    sqlite3_result_text(context, today.constData(), int(today.size()), SQLITE_TRANSIENT);
+}
+
+void registerFunctions(sqlite3 *db)
+{
+    registerJetFunctions(db);
+    sqlite3_create_function(db, "quiltern_today", 0, SQLITE_UTF8, nullptr, todayFunction, nullptr, nullptr);
+}
+
+void exec(sqlite3 *db, const char *sql)
+{
+    char *message = nullptr;
+    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, &message);
+    sqlite3_free(message);
+    if (rc != SQLITE_OK)
+        raiseSqliteError(db, rc);
+}
+
+void applyKey(sqlite3 *db, const QString &password)
+{
+    if (password.isEmpty())
+        return;
+    const QByteArray key = password.toUtf8();
+    sqlite3_key(db, key.constData(), int(key.size()));
+}
+
+// Opens a connection for the layer's own maintenance work (creating, repairing, checking).
+sqlite3 *rawOpen(const QString &path, int flags, const QString &password)
+{
+    sqlite3 *db = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_close(db);
+        throw RuntimeError(err::DiskError, QStringLiteral("Could not open '%1'.").arg(path));
+    }
+    sqlite3_extended_result_codes(db, 1);
+    applyKey(db, password);
+    return db;
+}
+
+struct Connection {
+    sqlite3 *db = nullptr;
+    ~Connection() { sqlite3_close_v2(db); }
+};
+
+void renameOver(const QString &from, const QString &to)
+{
+    std::error_code error;
+    std::filesystem::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData(), error);
+    if (error)
+        throw RuntimeError(err::DiskError,
+                           QStringLiteral("Could not rename '%1' to '%2' (%3).")
+                               .arg(from, to, QString::fromStdString(error.message())));
+}
+
+
+QString freshSidePath(const QString &path, const QString &what)
+{
+    return path + QLatin1Char('.') + what + QLatin1Char('-') +
+           QUuid::createUuid().toString(QUuid::Id128).left(8);
+}
+
+bool isSingleName(const QString &source, QString &name)
+{
+    static const QRegularExpression bracketed(QStringLiteral("^\\[([^\\]]+)\\]$"));
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    const QString text = source.trimmed();
+    auto match = bracketed.match(text);
+    if (match.hasMatch()) {
+        name = match.captured(1);
+        return true;
+    }
+    if (plain.match(text).hasMatch()) {
+        name = text;
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+std::unique_ptr<Database> Database::open(const QString &path, bool exclusive, bool readOnly, const QString &connect)
+{
+    const QFileInfo info(path);
+    if (path.trimmed().isEmpty() || !info.exists() || !info.isFile())
+        throw RuntimeError(err::DatabaseNotFound, QStringLiteral("Could not find file '%1'.").arg(path));
+    std::unique_ptr<Database> database(new Database);
+    database->mPath = info.absoluteFilePath();
+    database->mPassword = passwordOf(connect);
+    database->mExclusive = exclusive;
+    database->mReadOnly = readOnly;
+    database->openConnection();
+    return database;
+}
+
+void Database::openConnection()
+{
+    const FileKind kind = sniff(mPath);
+    if (kind == FileKind::Foreign || kind == FileKind::Jet)
+        raiseForeign(mPath, kind);
+    if (kind == FileKind::Encrypted && mPassword.isEmpty())
+        raiseBadPassword();
+    // A password given for a file that has none is ignored, as the classic engine did.
+    if (kind == FileKind::Plain)
+        mPassword.clear();
+
+    sqlite3 *db = nullptr;
+    const int flags = mReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    int rc = sqlite3_open_v2(QFile::encodeName(mPath).constData(), &db, flags, nullptr);
+    Connection guard{db};
+    if (rc != SQLITE_OK)
+        throw RuntimeError(err::DatabaseNotFound, QStringLiteral("Could not find file '%1'.").arg(mPath));
+    sqlite3_extended_result_codes(db, 1);
+    applyKey(db, mPassword);
+
+    rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    if ((rc & 0xff) == SQLITE_NOTADB) {
+        if (kind == FileKind::Encrypted)
+            raiseBadPassword();
+        raiseDamaged(mPath);
+    }
+    if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
+        throw RuntimeError(err::FileInUse,
+                           QStringLiteral("Could not use '%1'; file already in use.").arg(mPath));
+    if (rc != SQLITE_OK)
+        raiseSqliteError(db, rc);
+
+    if (mExclusive) {
+        exec(db, "PRAGMA locking_mode = EXCLUSIVE");
+        if (!mReadOnly) {
+            rc = sqlite3_exec(db, "BEGIN EXCLUSIVE; COMMIT;", nullptr, nullptr, nullptr);
+            if (rc != SQLITE_OK) {
+                sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+                throw RuntimeError(err::FileInUse,
+                                   QStringLiteral("Could not use '%1'; file already in use.").arg(mPath));
+            }
+        }
+    } else {
+        sqlite3_busy_timeout(db, 2000);
+    }
+
+    if (QFileInfo(mPath).size() <= OpenCheckLimit) {
+        SqlStatement check(db, QStringLiteral("PRAGMA quick_check(1)"));
+        bool ok = false;
+        try {
+            ok = check.step() && check.text(0) == QLatin1String("ok");
+        } catch (const RuntimeError &) {
+            ok = false;
+        }
+        if (!ok)
+            raiseDamaged(mPath);
+    }
+    registerFunctions(db);
+    guard.db = nullptr;
+    mDb = db;
+}
+
+Database::~Database()
+{
+    close();
+}
+
+void Database::close()
+{
+    closeRecordsets();
+    if (mDb)
+        sqlite3_close_v2(mDb);
+    mDb = nullptr;
+    forgetCatalog();
+}
+
+void Database::closeRecordsets()
+{
+    const QSet<Recordset *> open = mRecordsets;
+    for (Recordset *recordset : open)
+        recordset->close();
+    mRecordsets.clear();
+}
+
+sqlite3 *Database::handle() const
+{
+    if (!mDb)
+        throw RuntimeError(err::ObjectInvalid, QStringLiteral("The database is closed."));
+    return mDb;
+}
+
+void Database::attach(Recordset *recordset)
+{
+    mRecordsets.insert(recordset);
+}
+
+void Database::detach(Recordset *recordset)
+{
+    mRecordsets.remove(recordset);
+}
+
+void Database::prepareForWrite(Recordset *writer)
+{
+    for (Recordset *recordset : std::as_const(mRecordsets))
+        if (recordset != writer)
+            recordset->settleBeforeWrite();
+    if (writer)
+        writer->settleBeforeWrite();
+}
+
+void Database::noteWrite()
+{
+    ++mDataVersion;
+}
+
+qint64 Database::execute(const QString &jetSql)
+{
+    sqlite3 *db = handle();
+    const JetTranslation translation = translateJetSql(jetSql, JetTextKind::ActionQuery, catalog());
+    SqlStatement statement(db, translation.sql);
+    const bool writes = !statement.readOnly();
+    if (writes)
+        prepareForWrite();
+    while (statement.step()) {
+    }
+    mRecordsAffected = writes ? sqlite3_changes(db) : 0;
+    if (writes) {
+        noteWrite();
+        static const QRegularExpression dml(QStringLiteral("^\\s*(INSERT|UPDATE|DELETE|REPLACE)\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
+        if (!dml.match(translation.sql).hasMatch())
+            forgetCatalog();
+    }
+    return mRecordsAffected;
+}
+
+std::unique_ptr<Recordset> Database::openRecordset(const QString &source, RecordsetType type)
+{
+    handle();
+    QString name;
+    if (isSingleName(source, name) && (isTable(name) || isView(name))) {
+        const QString spelt = canonicalName(name);
+        if (isTable(spelt) && (type == RecordsetType::Default || type == RecordsetType::Table))
+            return std::unique_ptr<Recordset>(new TableRecordset(this, spelt));
+        if (type == RecordsetType::Table)
+            throw RuntimeError(err::InvalidOperation,
+                               QStringLiteral("'%1' is a query; only a table opens as a table-type record set.")
+                                   .arg(spelt));
+        return std::unique_ptr<Recordset>(new QueryRecordset(this, QStringLiteral("Select * from [%1]").arg(spelt),
+                                                             type == RecordsetType::Snapshot));
+    }
+    if (type == RecordsetType::Table)
+        throw RuntimeError(err::InvalidOperation,
+                           QStringLiteral("Only a table opens as a table-type record set, not '%1'.").arg(source));
+    return std::unique_ptr<Recordset>(new QueryRecordset(this, source, type == RecordsetType::Snapshot));
+}
+
+QList<FieldInfo> Database::fieldsOf(const QString &sql, sqlite3_stmt *statement)
+{
+    auto found = mQueryFields.constFind(sql);
+    if (found != mQueryFields.constEnd())
+        return *found;
+    QList<FieldInfo> fields;
+    for (int i = 0; i < sqlite3_column_count(statement); ++i)
+        fields.append(describeColumn(handle(), statement, i));
+    if (mQueryFields.size() > 200)
+        mQueryFields.clear();
+    mQueryFields.insert(sql, fields);
+    return fields;
+}
+
+void Database::forgetCatalog()
+{
+    mQueryFields.clear();
+    mCatalog.clear();
+    mObjectTypes.clear();
+    mObjectNames.clear();
+}
+
+bool Database::isTable(const QString &name)
+{
+    canonicalName(name);
+    return mObjectTypes.value(name.toLower()) == QLatin1String("table");
+}
+
+bool Database::isView(const QString &name)
+{
+    canonicalName(name);
+    return mObjectTypes.value(name.toLower()) == QLatin1String("view");
+}
+
+QString Database::canonicalName(const QString &tableOrView)
+{
+    if (mObjectTypes.isEmpty()) {
+        SqlStatement objects(handle(), QStringLiteral("SELECT type, name FROM sqlite_master WHERE type IN "
+                                                      "('table', 'view') AND name NOT LIKE 'sqlite~_%' ESCAPE '~'"));
+        while (objects.step()) {
+            const QString spelt = objects.text(1);
+            mObjectTypes.insert(spelt.toLower(), objects.text(0));
+            mObjectNames.insert(spelt.toLower(), spelt);
+        }
+    }
+    return mObjectNames.value(tableOrView.toLower());
+}
+
+const QList<JetColumn> *Database::columnsOf(const QString &tableOrView)
+{
+    const QString key = tableOrView.toLower();
+    auto found = mCatalog.find(key);
+    if (found == mCatalog.end()) {
+        std::optional<QList<JetColumn>> columns;
+        const QString spelt = canonicalName(tableOrView);
+        if (!spelt.isEmpty()) {
+            SqlStatement select(handle(), QStringLiteral("SELECT * FROM %1").arg(quoteSqlName(spelt)));
+            QList<JetColumn> list;
+            for (int i = 0; i < select.columnCount(); ++i) {
+                const FieldInfo info = describeColumn(mDb, select.handle(), i);
+                list.append(JetColumn{info.name, info.type, info.type == JetType::Text ? info.size : 0});
+            }
+            columns = list;
+        }
+        found = mCatalog.insert(key, columns);
+    }
+    return found->has_value() ? &found->value() : nullptr;
+}
+
+JetCatalog Database::catalog()
+{
+    return [this](const QString &name) { return columnsOf(name); };
+}
+
+TableDef Database::tableDef(const QString &table)
+{
+    if (!isTable(table))
+        throw RuntimeError(err::ItemNotFound,
+                           QStringLiteral("Item not found in this collection: there is no table '%1'.").arg(table));
+    const QString spelt = canonicalName(table);
+    QList<IndexDef> indexes;
+    bool hasPrimary = false;
+    SqlStatement list(handle(), QStringLiteral("PRAGMA index_list(%1)").arg(quoteSqlName(spelt)));
+    while (list.step()) {
+        const QString sqliteName = list.text(1);
+        if (sqliteName.startsWith(QLatin1String("sqlite_autoindex")))
+            continue;
+        IndexDef index;
+        index.name = sqliteName.startsWith(spelt + QLatin1Char('.'), Qt::CaseInsensitive)
+                         ? sqliteName.mid(spelt.size() + 1)
+                         : sqliteName;
+        index.unique = list.int64(2) != 0;
+        index.primary = index.name.compare(QLatin1String("PrimaryKey"), Qt::CaseInsensitive) == 0;
+        hasPrimary = hasPrimary || index.primary;
+        SqlStatement columns(mDb, QStringLiteral("PRAGMA index_info(%1)").arg(quoteSqlName(sqliteName)));
+        while (columns.step())
+            index.fields.append(columns.text(2));
+        indexes.append(index);
+    }
+    const QList<JetColumn> fields = *columnsOf(spelt);
+    if (!hasPrimary) {
+        // The INTEGER PRIMARY KEY is the table's own order; it answers to "PrimaryKey".
+        SqlStatement info(mDb, QStringLiteral("PRAGMA table_info(%1)").arg(quoteSqlName(spelt)));
+        while (info.step())
+            if (info.int64(5) == 1 && info.text(2).compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0)
+                indexes.prepend(IndexDef{QStringLiteral("PrimaryKey"), {info.text(1)}, true, true});
+    }
+    return TableDef(spelt, fields, indexes);
+}
+
+QList<TableDef> Database::tableDefs()
+{
+    canonicalName(QString());
+    QStringList names;
+    for (auto it = mObjectTypes.cbegin(); it != mObjectTypes.cend(); ++it)
+        if (it.value() == QLatin1String("table"))
+            names.append(mObjectNames.value(it.key()));
+    names.sort(Qt::CaseInsensitive);
+    QList<TableDef> defs;
+    for (const QString &name : names)
+        defs.append(tableDef(name));
+    return defs;
+}
+
+void Database::beginTrans()
+{
+    prepareForWrite();
+    exec(handle(), "BEGIN");
+}
+
+void Database::commitTrans()
+{
+    exec(handle(), "COMMIT");
+    noteWrite();
+}
+
+void Database::rollback()
+{
+    exec(handle(), "ROLLBACK");
+    noteWrite();
+    forgetCatalog();
+}
+
+void Database::newPassword(const QString &oldPassword, const QString &newPassword)
+{
+    sqlite3 *db = handle();
+    if (!mExclusive || mReadOnly)
+        throw RuntimeError(err::SharedPasswordChange,
+                           QStringLiteral("The password can only be changed while the database is open "
+                                          "exclusively."));
+    if (oldPassword != mPassword)
+        raiseBadPassword();
+    closeRecordsets();
+    forgetCatalog();
+
+    const QString temporary = freshSidePath(mPath, QStringLiteral("rekey"));
+    auto removeTemporary = [&] {
+        QFile::remove(temporary);
+        QFile::remove(temporary + QLatin1String("-journal"));
+    };
+    try {
+        // The connection may not create files, so the new file is made empty beforehand.
+        QFile empty(temporary);
+        if (!empty.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            throw RuntimeError(err::DiskError, QStringLiteral("Could not create '%1'.").arg(temporary));
+        empty.close();
+        SqlStatement attach(db, QStringLiteral("ATTACH DATABASE ? AS quiltern_rekey KEY ?"));
+        attach.bind(1, temporary);
+        attach.bind(2, newPassword.isEmpty() ? QStringLiteral("") : newPassword);
+        attach.step();
+        attach.finalize();
+        try {
+            SqlStatement version(db, QStringLiteral("PRAGMA main.user_version"));
+            const qint64 userVersion = version.step() ? version.int64(0) : 0;
+            version.finalize();
+            exec(db, "SELECT sqlcipher_export('quiltern_rekey')");
+            exec(db, QStringLiteral("PRAGMA quiltern_rekey.user_version = %1").arg(userVersion).toUtf8().constData());
+        } catch (...) {
+            sqlite3_exec(db, "DETACH DATABASE quiltern_rekey", nullptr, nullptr, nullptr);
+            throw;
+        }
+        exec(db, "DETACH DATABASE quiltern_rekey");
+
+        // The rewritten file must open with the new password before it replaces the old one.
+        Connection check{rawOpen(temporary, SQLITE_OPEN_READWRITE, newPassword)};
+        SqlStatement probe(check.db, QStringLiteral("PRAGMA quick_check(1)"));
+        if (!probe.step() || probe.text(0) != QLatin1String("ok"))
+            raiseDamaged(temporary);
+    } catch (...) {
+        removeTemporary();
+        throw;
+    }
+
+    sqlite3_close_v2(mDb);
+    mDb = nullptr;
+    try {
+        renameOver(temporary, mPath);
+    } catch (...) {
+        removeTemporary();
+        openConnection();
+        throw;
+    }
+    mPassword = newPassword;
+    openConnection();
+}
+
+void Database::create(const QString &path, const QString &schemaSql)
+{
+    if (QFileInfo::exists(path))
+        throw RuntimeError(err::DatabaseExists, QStringLiteral("Database '%1' already exists.").arg(path));
+    const QString temporary = freshSidePath(path, QStringLiteral("new"));
+    try {
+        Connection connection{rawOpen(temporary, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, QString())};
+        registerFunctions(connection.db);
+        exec(connection.db, "BEGIN");
+        exec(connection.db, schemaSql.toUtf8().constData());
+        exec(connection.db, "COMMIT");
+    } catch (...) {
+        QFile::remove(temporary);
+        throw;
+    }
+    if (QFileInfo::exists(path)) {
+        QFile::remove(temporary);
+        throw RuntimeError(err::DatabaseExists, QStringLiteral("Database '%1' already exists.").arg(path));
+    }
+    renameOver(temporary, path);
+}
+
+namespace {
+
+// Copies the readable rows of one table; past an unreadable page it jumps ahead by growing
+// steps until rows can be read again.
+void copyReadableRows(sqlite3 *db, const QString &table)
+{
+    const QString quoted = quoteSqlName(table);
+    SqlStatement copy(db, QStringLiteral("INSERT INTO main.%1 SELECT * FROM damaged.%1 WHERE rowid = ?").arg(quoted));
+    qint64 after = std::numeric_limits<qint64>::min();
+    int jump = 0;
+    while (jump <= 40) {
+        SqlStatement scan(db, QStringLiteral("SELECT rowid FROM damaged.%1 WHERE rowid > ? ORDER BY rowid").arg(quoted));
+        scan.bindInt64(1, after);
+        try {
+            while (scan.step()) {
+                const qint64 id = scan.int64(0);
+                try {
+                    copy.reset();
+                    copy.bindInt64(1, id);
+                    copy.step();
+                } catch (const RuntimeError &) {
+                    // An unreadable or conflicting row is left behind; the rest is copied.
+                }
+                after = id;
+                jump = 0;
+            }
+            return;
+        } catch (const RuntimeError &) {
+            if (after == std::numeric_limits<qint64>::min())
+                after = 0;
+            after += qint64(1) << jump;
+            ++jump;
+        }
+    }
+}
+
+} // namespace
+
+QString Database::repair(const QString &path, const QString &password)
+{
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isFile())
+        throw RuntimeError(err::DatabaseNotFound, QStringLiteral("Could not find file '%1'.").arg(path));
+    const FileKind kind = sniff(path);
+    if (kind == FileKind::Foreign || kind == FileKind::Jet)
+        raiseForeign(path, kind);
+    if (kind == FileKind::Encrypted && password.isEmpty())
+        raiseBadPassword();
+    const QString usedPassword = kind == FileKind::Plain ? QString() : password;
+
+    const QString fresh = freshSidePath(path, QStringLiteral("repair"));
+    try {
+        Connection connection{rawOpen(fresh, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, usedPassword)};
+        sqlite3 *db = connection.db;
+        registerFunctions(db);
+        {
+            SqlStatement attach(db, QStringLiteral("ATTACH DATABASE ? AS damaged KEY ?"));
+            attach.bind(1, info.absoluteFilePath());
+            attach.bind(2, usedPassword.isEmpty() ? QStringLiteral("") : usedPassword);
+            attach.step();
+        }
+        struct Object {
+            QString type, name, sql;
+        };
+        QList<Object> objects;
+        try {
+            SqlStatement schema(db, QStringLiteral("SELECT type, name, sql FROM damaged.sqlite_master WHERE sql IS NOT "
+                                                   "NULL AND name NOT LIKE 'sqlite~_%' ESCAPE '~' ORDER BY rowid"));
+            while (schema.step())
+                objects.append({schema.text(0), schema.text(1), schema.text(2)});
+        } catch (const RuntimeError &error) {
+            if (error.number() == err::DamagedDatabase && kind == FileKind::Encrypted)
+                raiseBadPassword();
+            raiseDamaged(path);
+        }
+        if (objects.isEmpty())
+            raiseDamaged(path);
+
+        exec(db, "BEGIN");
+        for (const Object &object : objects)
+            if (object.type == QLatin1String("table"))
+                exec(db, object.sql.toUtf8().constData());
+        for (const Object &object : objects)
+            if (object.type == QLatin1String("table"))
+                copyReadableRows(db, object.name);
+        try {
+            SqlStatement sequences(db, QStringLiteral("SELECT name, seq FROM damaged.sqlite_sequence"));
+            SqlStatement raise(db, QStringLiteral("UPDATE main.sqlite_sequence SET seq = max(seq, ?2) WHERE name = ?1"));
+            SqlStatement add(db, QStringLiteral("INSERT INTO main.sqlite_sequence (name, seq) SELECT ?1, ?2 WHERE NOT "
+                                                "EXISTS (SELECT 1 FROM main.sqlite_sequence WHERE name = ?1)"));
+            while (sequences.step()) {
+                for (SqlStatement *statement : {&raise, &add}) {
+                    statement->reset();
+                    statement->bind(1, sequences.text(0));
+                    statement->bindInt64(2, sequences.int64(1));
+                    statement->step();
+                }
+            }
+        } catch (const RuntimeError &) {
+            // The counters then continue from the highest number copied.
+        }
+        for (const Object &object : objects) {
+            if (object.type == QLatin1String("table"))
+                continue;
+            if (sqlite3_exec(db, object.sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK &&
+                object.type == QLatin1String("index")) {
+                // A unique index the surviving rows break is kept as a plain one.
+                QString plain = object.sql;
+                plain.replace(QRegularExpression(QStringLiteral("^\\s*CREATE\\s+UNIQUE\\s+INDEX"),
+                                                 QRegularExpression::CaseInsensitiveOption),
+                              QStringLiteral("CREATE INDEX"));
+                sqlite3_exec(db, plain.toUtf8().constData(), nullptr, nullptr, nullptr);
+            }
+        }
+        try {
+            SqlStatement version(db, QStringLiteral("PRAGMA damaged.user_version"));
+            const qint64 userVersion = version.step() ? version.int64(0) : 0;
+            version.finalize();
+            exec(db, QStringLiteral("PRAGMA main.user_version = %1").arg(userVersion).toUtf8().constData());
+        } catch (const RuntimeError &) {
+        }
+        exec(db, "COMMIT");
+        exec(db, "DETACH DATABASE damaged");
+        SqlStatement check(db, QStringLiteral("PRAGMA integrity_check(1)"));
+        if (!check.step() || check.text(0) != QLatin1String("ok"))
+            raiseDamaged(path);
+    } catch (...) {
+        QFile::remove(fresh);
+        QFile::remove(fresh + QLatin1String("-journal"));
+        throw;
+    }
+
+    QString backup = path + QLatin1String(".bak");
+    for (int n = 2; QFileInfo::exists(backup); ++n)
+        backup = path + QStringLiteral(".bak%1").arg(n);
+    renameOver(path, backup);
+    try {
+        renameOver(fresh, path);
+    } catch (...) {
+        renameOver(backup, path);
+        QFile::remove(fresh);
+        throw;
+    }
+    return backup;
+}
+
+} // namespace platform

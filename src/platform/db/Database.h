@@ -1,0 +1,114 @@
+#pragma once
+
+#include "platform/db/FieldValue.h"
+#include "platform/db/JetDialect.h"
+#include "platform/db/TableDef.h"
+
+#include <QHash>
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <memory>
+#include <optional>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace platform {
+
+class Recordset;
+
+enum class RecordsetType {
+    Default, // a table name gives a table-type record set, anything else a dynaset
+    Table,
+    Dynaset,
+    Snapshot,
+};
+
+// An open database file. A file without a password is plain SQLite; a file with one is
+// encrypted with it and held exclusively while open. Query texts, record sources and
+// criteria are Jet SQL, translated once when they are opened.
+class Database {
+public:
+    // Opens an existing file; never creates one. `connect` is ";pwd=<password>" or empty.
+    // 3024 missing file, 3031 wrong or missing password, 3049 damaged file, 3343 a file of
+    // another program (never written to), 3045 file in use when exclusive.
+    static std::unique_ptr<Database> open(const QString &path, bool exclusive = false, bool readOnly = false,
+                                          const QString &connect = QString());
+    // Makes a new database file from a schema text; refuses (3204) when the file exists.
+    static void create(const QString &path, const QString &schemaSql);
+    // Checks the file and copies every readable row into a fresh file that takes its place;
+    // the original is kept beside it as a backup, whose path is returned.
+    static QString repair(const QString &path, const QString &password = QString());
+
+    ~Database();
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    void close();
+    bool isOpen() const { return mDb != nullptr; }
+    const QString &name() const { return mPath; }
+    bool exclusive() const { return mExclusive; }
+    bool hasPassword() const { return !mPassword.isEmpty(); }
+
+    // Runs one action query (Jet SQL) and returns the number of rows it changed, which
+    // recordsAffected() also gives afterwards.
+    qint64 execute(const QString &jetSql);
+    qint64 recordsAffected() const { return mRecordsAffected; }
+
+    // A table name, a stored query name or a query text.
+    std::unique_ptr<Recordset> openRecordset(const QString &source, RecordsetType type = RecordsetType::Default);
+
+    QList<TableDef> tableDefs();
+    TableDef tableDef(const QString &table); // 3265 when there is no such table
+
+    // Sets (old ""), changes or removes (new "") the password of a database opened
+    // exclusively. The file is rewritten into a temporary file that replaces the original
+    // only once it opens with the new password; open record sets are closed.
+    void newPassword(const QString &oldPassword, const QString &newPassword);
+
+    void beginTrans();
+    void commitTrans();
+    void rollback();
+
+    // The columns of a table or view (any case), nullptr when there is none; what the
+    // query translator looks names up in.
+    const QList<JetColumn> *columnsOf(const QString &tableOrView);
+    JetCatalog catalog();
+    // The field descriptions of a compiled query, kept per query text: describing seventy
+    // columns costs more than reading fifty rows.
+    QList<FieldInfo> fieldsOf(const QString &sql, sqlite3_stmt *statement);
+    bool isTable(const QString &name);
+    bool isView(const QString &name);
+    QString canonicalName(const QString &tableOrView); // as the schema spells it
+
+    // For record sets: the connection, and the bookkeeping that keeps open record sets
+    // consistent with writes made through any of them.
+    sqlite3 *handle() const;
+    void attach(Recordset *recordset);
+    void detach(Recordset *recordset);
+    void prepareForWrite(Recordset *writer = nullptr);
+    void noteWrite();
+    quint64 dataVersion() const { return mDataVersion; }
+
+private:
+    Database() = default;
+    void openConnection();
+    void forgetCatalog();
+    void closeRecordsets();
+
+    sqlite3 *mDb = nullptr;
+    QString mPath;
+    QString mPassword;
+    bool mExclusive = false;
+    bool mReadOnly = false;
+    qint64 mRecordsAffected = 0;
+    quint64 mDataVersion = 0;
+    QSet<Recordset *> mRecordsets;
+    QHash<QString, std::optional<QList<JetColumn>>> mCatalog;
+    QHash<QString, QString> mObjectTypes; // lower-case name -> "table" / "view"
+    QHash<QString, QString> mObjectNames; // lower-case name -> name as spelt
+    QHash<QString, QList<FieldInfo>> mQueryFields;
+};
+
+} // namespace platform

@@ -1,0 +1,653 @@
+#include "platform/db/QueryRecordset.h"
+
+#include "platform/RuntimeError.h"
+#include "platform/db/DaoError.h"
+
+#include <sqlcipher/sqlite3.h>
+
+#include <QRegularExpression>
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+
+constexpr int FetchBlock = 64;
+
+
+// Puts `text` just before the FROM of the outermost SELECT, skipping quoted texts, names
+// and parentheses; an empty result when there is no such FROM.
+QString insertBeforeFrom(const QString &sql, const QString &text)
+{
+    int depth = 0;
+    for (int i = 0; i < sql.size(); ++i) {
+        const QChar c = sql[i];
+        if (c == u'\'' || c == u'"' || c == u'`' || c == u'[') {
+            const QChar close = c == u'[' ? QChar(u']') : c;
+            for (++i; i < sql.size(); ++i) {
+                if (sql[i] == close) {
+                    if (close != u']' && i + 1 < sql.size() && sql[i + 1] == close)
+                        ++i;
+                    else
+                        break;
+                }
+            }
+        } else if (c == u'(') {
+            ++depth;
+        } else if (c == u')') {
+            --depth;
+        } else if (depth == 0 && (c == u'f' || c == u'F') && sql.mid(i, 4).compare(QLatin1String("from"), Qt::CaseInsensitive) == 0) {
+            const bool startsWord = i == 0 || !(sql[i - 1].isLetterOrNumber() || sql[i - 1] == u'_');
+            const bool endsWord = i + 4 >= sql.size() || !(sql[i + 4].isLetterOrNumber() || sql[i + 4] == u'_');
+            if (startsWord && endsWord)
+                return sql.left(i) + text + QLatin1Char(' ') + sql.mid(i);
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+QueryRecordset::QueryRecordset(Database *database, const QString &jetSql, bool snapshot)
+    : Recordset(database, snapshot ? RecordsetType::Snapshot : RecordsetType::Dynaset, jetSql), mCache(16 * FetchBlock)
+{
+    sqlite3 *db = mDatabase->handle();
+    const JetTranslation translation = translateJetSql(jetSql, JetTextKind::ReadOnlyQuery, mDatabase->catalog());
+    mSql = translation.sql;
+    mTables = translation.tables;
+    SqlStatement probe(db, mSql);
+    // A record source only ever reads: a text that would write is refused before it runs.
+    if (!probe.readOnly())
+        throw RuntimeError(err::InvalidOperation,
+                           QStringLiteral("A record source must be a query that only reads; this one would change "
+                                          "data and was not run."));
+    mFields = mDatabase->fieldsOf(mSql, probe.handle());
+
+    for (const FieldInfo &field : std::as_const(mFields))
+        if (!field.baseTable.isEmpty()) {
+            mPrimaryTable = field.baseTable;
+            break;
+        }
+    int keyField = -1;
+    for (int i = 0; i < mFields.size() && !mPrimaryTable.isEmpty(); ++i) {
+        if (mFields[i].rowidAlias && mFields[i].baseTable.compare(mPrimaryTable, Qt::CaseInsensitive) == 0) {
+            int sameName = 0;
+            for (const FieldInfo &other : std::as_const(mFields))
+                sameName += other.name.compare(mFields[i].name, Qt::CaseInsensitive) == 0;
+            if (sameName == 1)
+                keyField = i;
+            break;
+        }
+    }
+    static const QRegularExpression distinct(QStringLiteral("^\\s*SELECT\\s+DISTINCT\\b"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    mMaterialized = true;
+    if (!mPrimaryTable.isEmpty() && keyField >= 0) {
+        mKeyedSql = mSql;
+        mStreamKeyColumn = keyField;
+        mKeyName = mFields[keyField].name;
+        mStream = std::move(probe);
+        mMaterialized = false;
+    } else if (!mPrimaryTable.isEmpty() && !distinct.match(mSql).hasMatch()) {
+        const QString keyed = insertBeforeFrom(mSql, QStringLiteral(", %1.rowid AS \"__qkey\"").arg(quoteSqlName(mPrimaryTable)));
+        if (!keyed.isEmpty()) {
+            try {
+                mStream = SqlStatement(db, keyed);
+                mKeyedSql = keyed;
+                mStreamKeyColumn = int(mFields.size());
+                mKeyName = QStringLiteral("__qkey");
+                mMaterialized = false;
+            } catch (const RuntimeError &) {
+                // The table is not named in the text (a stored query hides it): read it whole.
+            }
+        }
+    }
+    if (mMaterialized) {
+        mStream = std::move(probe);
+        mStream.finalize();
+    }
+    mSimple = !mMaterialized;
+    for (const FieldInfo &field : std::as_const(mFields))
+        mSimple = mSimple && field.baseTable.compare(mPrimaryTable, Qt::CaseInsensitive) == 0;
+    mUpdatable = !snapshot && !mMaterialized;
+    start();
+}
+
+void QueryRecordset::start()
+{
+    mKeys.clear();
+    mDeleted.clear();
+    mKeyIndex.clear();
+    mKeyIndexValid = false;
+    mCache.clear();
+    mPosition = -1;
+    if (mMaterialized) {
+        mRows.clear();
+        SqlStatement all(mDatabase->handle(), mSql);
+        while (all.step()) {
+            QVector<QVariant> row(mFields.size());
+            for (int i = 0; i < mFields.size(); ++i)
+                row[i] = readColumn(all.handle(), i, mFields[i]);
+            mRows.push_back(std::move(row));
+            mKeys.push_back(qint64(mKeys.size()));
+        }
+        mKeysComplete = true;
+        mStreamDone = true;
+        mStreamLive = false;
+    } else {
+        mStream.reset();
+        mKeysComplete = false;
+        mStreamDone = false;
+        mStreamLive = false;
+        mStreamPosition = -1;
+    }
+    collectUpTo(0);
+    mEmptyAtStart = keyCount() == 0;
+    if (!mEmptyAtStart)
+        mPosition = 0;
+}
+
+void QueryRecordset::closing()
+{
+    mStream.finalize();
+    mFetch.finalize();
+    mFallback.finalize();
+    mCache.clear();
+    mKeys.clear();
+    mRows.clear();
+    mKeysComplete = true;
+    mStreamLive = false;
+    mStreamDone = true;
+    mPosition = -1;
+}
+
+bool QueryRecordset::stepStream()
+{
+    if (mStreamDone || mKeysComplete)
+        return false;
+    if (mStream.step()) {
+        mKeys.push_back(sqlite3_column_int64(mStream.handle(), mStreamKeyColumn));
+        mStreamPosition = keyCount() - 1;
+        mStreamLive = true;
+        return true;
+    }
+    mStream.reset();
+    mStreamDone = true;
+    mStreamLive = false;
+    mKeysComplete = true;
+    return false;
+}
+
+void QueryRecordset::collectUpTo(qint64 position)
+{
+    while (!mKeysComplete && keyCount() <= position)
+        stepStream();
+}
+
+void QueryRecordset::collectAll()
+{
+    if (mKeysComplete)
+        return;
+    // Only the key is read, so the rows themselves are not decoded.
+    while (stepStream()) {
+    }
+}
+
+void QueryRecordset::settleBeforeWrite()
+{
+    if (!mDatabase)
+        return;
+    collectAll();
+    if (mStreamLive || !mStreamDone) {
+        mStream.reset();
+        mStreamLive = false;
+        mStreamDone = true;
+    }
+}
+
+bool QueryRecordset::isDeleted(qint64 position) const
+{
+    return std::binary_search(mDeleted.begin(), mDeleted.end(), position);
+}
+
+qint64 QueryRecordset::deletedBefore(qint64 position) const
+{
+    return qint64(std::lower_bound(mDeleted.begin(), mDeleted.end(), position) - mDeleted.begin());
+}
+
+qint64 QueryRecordset::nextLive(qint64 from)
+{
+    for (qint64 p = from;; ++p) {
+        collectUpTo(p);
+        if (p >= keyCount())
+            return keyCount();
+        if (!isDeleted(p))
+            return p;
+    }
+}
+
+qint64 QueryRecordset::previousLive(qint64 from)
+{
+    qint64 p = std::min(from, keyCount() - 1);
+    while (p >= 0 && isDeleted(p))
+        --p;
+    return p;
+}
+
+bool QueryRecordset::bof() const
+{
+    if (!mDatabase)
+        return true;
+    const bool empty = mKeysComplete && mKeys.size() == mDeleted.size();
+    return empty || mPosition < 0;
+}
+
+bool QueryRecordset::eof() const
+{
+    if (!mDatabase)
+        return true;
+    const bool empty = mKeysComplete && mKeys.size() == mDeleted.size();
+    return empty || (mKeysComplete && mPosition >= keyCount());
+}
+
+bool QueryRecordset::hasCurrent() const
+{
+    return mDatabase && mPosition >= 0 && mPosition < keyCount();
+}
+
+void QueryRecordset::moveTo(qint64 position)
+{
+    mPosition = position;
+    emit currentChanged();
+}
+
+void QueryRecordset::moveFirst()
+{
+    requireOpen();
+    const qint64 first = nextLive(0);
+    if (first >= keyCount())
+        raiseNoCurrent();
+    // Walking again from the top: run the query again beside the keys, so that rows are
+    // read as it steps instead of fetched one block at a time.
+    if (mKeysComplete && !mMaterialized && mStreamDone) {
+        mStream.reset();
+        mStreamDone = false;
+        if (mStream.step() && sqlite3_column_int64(mStream.handle(), mStreamKeyColumn) == mKeys[first]) {
+            mStreamLive = true;
+            mStreamPosition = first;
+        } else {
+            mStream.reset();
+            mStreamDone = true;
+            mStreamLive = false;
+        }
+    }
+    moveTo(first);
+}
+
+void QueryRecordset::moveLast()
+{
+    requireOpen();
+    collectAll();
+    const qint64 last = previousLive(keyCount() - 1);
+    if (last < 0)
+        raiseNoCurrent();
+    moveTo(last);
+}
+
+void QueryRecordset::moveNext()
+{
+    requireOpen();
+    if (eof())
+        raiseNoCurrent();
+    if (mPosition < 0) {
+        moveTo(nextLive(0));
+        return;
+    }
+    const bool following = mKeysComplete && mStreamLive && !mStreamDone && mStreamPosition == mPosition;
+    const qint64 next = nextLive(mPosition + 1);
+    if (following && next < keyCount()) {
+        if (mStream.step() && sqlite3_column_int64(mStream.handle(), mStreamKeyColumn) == mKeys[next]) {
+            mStreamPosition = next;
+        } else {
+            mStream.reset();
+            mStreamDone = true;
+            mStreamLive = false;
+        }
+    }
+    moveTo(next);
+}
+
+void QueryRecordset::movePrevious()
+{
+    requireOpen();
+    if (bof())
+        raiseNoCurrent();
+    const qint64 previous = previousLive(mPosition - 1);
+    moveTo(previous < 0 ? -1 : previous);
+}
+
+qint64 QueryRecordset::recordCount()
+{
+    requireOpen();
+    collectAll();
+    return keyCount() - qint64(mDeleted.size());
+}
+
+void QueryRecordset::requery()
+{
+    requireOpen();
+    emit rowsAboutToChange();
+    renewBookmarkOwner();
+    start();
+    emit rowsChanged();
+    emit currentChanged();
+}
+
+Bookmark QueryRecordset::bookmark()
+{
+    requireOpen();
+    if (!hasCurrent())
+        raiseNoCurrent();
+    return Bookmark{mPosition, bookmarkOwner()};
+}
+
+void QueryRecordset::setBookmark(const Bookmark &bookmark)
+{
+    requireOpen();
+    if (bookmark.owner != bookmarkOwner() || bookmark.value < 0 || bookmark.value >= keyCount())
+        throw RuntimeError(err::InvalidBookmark, QStringLiteral("Not a valid bookmark."));
+    if (isDeleted(bookmark.value))
+        raiseDeleted();
+    moveTo(bookmark.value);
+}
+
+qint64 QueryRecordset::currentKey()
+{
+    if (!hasCurrent())
+        raiseNoCurrent();
+    return mKeys[mPosition];
+}
+
+QVariant QueryRecordset::readCurrent(int field)
+{
+    requireOpen();
+    if (!hasCurrent())
+        raiseNoCurrent();
+    return readAt(mPosition, field);
+}
+
+QVariant QueryRecordset::readAt(qint64 position, int field)
+{
+    if (isDeleted(position))
+        raiseDeleted();
+    if (mMaterialized)
+        return mRows[position][field];
+    if (mStreamLive && !mStreamDone && mStreamPosition == position)
+        return readColumn(mStream.handle(), field, mFields[field]);
+    const QVector<QVariant> &row = rowAt(position);
+    if (row.isEmpty())
+        raiseDeleted();
+    return row[field];
+}
+
+const QVector<QVariant> &QueryRecordset::rowAt(qint64 position)
+{
+    if (mCacheVersion != mDatabase->dataVersion()) {
+        mCache.clear();
+        mCacheVersion = mDatabase->dataVersion();
+    }
+    if (!mCache.contains(position))
+        fetchAround(position);
+    if (const QVector<QVariant> *row = mCache.object(position))
+        return *row;
+    return mMissingRow;
+}
+
+void QueryRecordset::fetchAround(qint64 position)
+{
+    sqlite3 *db = mDatabase->handle();
+    int fetchKeyColumn = mStreamKeyColumn;
+    if (!mFetch.isValid()) {
+        QStringList marks;
+        for (int i = 0; i < FetchBlock; ++i)
+            marks.append(QStringLiteral("?"));
+        if (mSimple) {
+            QStringList columns;
+            for (const FieldInfo &field : std::as_const(mFields))
+                columns.append(quoteSqlName(field.baseColumn));
+            mFetch = SqlStatement(db, QStringLiteral("SELECT %1, rowid FROM %2 WHERE rowid IN (%3)")
+                                          .arg(columns.join(QLatin1String(", ")), quoteSqlName(mPrimaryTable),
+                                               marks.join(QLatin1String(", "))));
+        } else {
+            mFetch = SqlStatement(db, QStringLiteral("SELECT * FROM (%1) WHERE %2 IN (%3)")
+                                          .arg(mKeyedSql, quoteSqlName(mKeyName), marks.join(QLatin1String(", "))));
+        }
+    }
+    if (mSimple)
+        fetchKeyColumn = int(mFields.size());
+
+    const qint64 first = position / FetchBlock * FetchBlock;
+    const qint64 end = std::min(first + FetchBlock, keyCount());
+    QList<qint64> wanted;
+    for (qint64 p = first; p < end; ++p)
+        if (p == position || (!isDeleted(p) && !mCache.contains(p)))
+            wanted.append(p);
+    mFetch.reset();
+    for (int i = 0; i < FetchBlock; ++i) {
+        if (i < wanted.size())
+            mFetch.bindInt64(i + 1, mKeys[wanted[i]]);
+        else
+            mFetch.bindNull(i + 1);
+    }
+    QList<qint64> found;
+    while (mFetch.step()) {
+        const qint64 key = sqlite3_column_int64(mFetch.handle(), fetchKeyColumn);
+        QVector<QVariant> row(mFields.size());
+        for (int i = 0; i < mFields.size(); ++i)
+            row[i] = readColumn(mFetch.handle(), i, mFields[i]);
+        for (qint64 p : std::as_const(wanted))
+            if (mKeys[p] == key && !found.contains(p)) {
+                mCache.insert(p, new QVector<QVariant>(row));
+                found.append(p);
+            }
+    }
+    mFetch.reset();
+    for (qint64 p : std::as_const(wanted)) {
+        if (found.contains(p))
+            continue;
+        // A row changed so that the query no longer selects it still belongs to the set:
+        // read its own table's columns directly.
+        QVector<QVariant> row;
+        if (!mSimple) {
+            if (!mFallback.isValid()) {
+                QStringList columns;
+                for (const FieldInfo &field : std::as_const(mFields))
+                    columns.append(field.baseTable.compare(mPrimaryTable, Qt::CaseInsensitive) == 0
+                                       ? quoteSqlName(field.baseColumn)
+                                       : QStringLiteral("NULL"));
+                mFallback = SqlStatement(db, QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
+                                                 .arg(columns.join(QLatin1String(", ")), quoteSqlName(mPrimaryTable)));
+            }
+            mFallback.reset();
+            mFallback.bindInt64(1, mKeys[p]);
+            if (mFallback.step()) {
+                row.resize(mFields.size());
+                for (int i = 0; i < mFields.size(); ++i)
+                    row[i] = readColumn(mFallback.handle(), i, mFields[i]);
+            }
+            mFallback.reset();
+        }
+        mCache.insert(p, new QVector<QVariant>(row));
+    }
+}
+
+void QueryRecordset::buildKeyIndex()
+{
+    if (mKeyIndexValid)
+        return;
+    mKeyIndex.clear();
+    mKeyIndex.reserve(mKeys.size());
+    for (qint64 p = 0; p < keyCount(); ++p)
+        mKeyIndex.emplace_back(mKeys[p], p);
+    std::sort(mKeyIndex.begin(), mKeyIndex.end());
+    mKeyIndexValid = true;
+}
+
+void QueryRecordset::find(const QString &criterion, Find direction)
+{
+    requireOpen();
+    const QString source = mTables.isEmpty() ? mPrimaryTable : mTables.front();
+    const QString condition = translateJetCriterion(criterion, source, mDatabase->catalog());
+    sqlite3 *db = mDatabase->handle();
+    const qint64 current = mPosition;
+    qint64 best = -1;
+    auto consider = [&](qint64 p) {
+        if (isDeleted(p))
+            return false;
+        switch (direction) {
+        case Find::First:
+            best = best < 0 ? p : std::min(best, p);
+            return true;
+        case Find::Next:
+            if (p > current) {
+                best = best < 0 ? p : std::min(best, p);
+                return true;
+            }
+            return false;
+        case Find::Last:
+            best = std::max(best, p);
+            return false;
+        case Find::Previous:
+            if (p < current)
+                best = std::max(best, p);
+            return false;
+        }
+        return false;
+    };
+
+    if (mMaterialized) {
+        SqlStatement matches(db, QStringLiteral("SELECT * FROM (%1) WHERE (%2)").arg(mSql, condition));
+        if (!matches.readOnly())
+            throw RuntimeError(err::InvalidOperation, QStringLiteral("A criterion cannot change data."));
+        std::vector<bool> taken(mRows.size(), false);
+        bool done = false;
+        while (!done && matches.step()) {
+            QVector<QVariant> row(mFields.size());
+            for (int i = 0; i < mFields.size(); ++i)
+                row[i] = readColumn(matches.handle(), i, mFields[i]);
+            for (qint64 p = 0; p < qint64(mRows.size()); ++p)
+                if (!taken[p] && mRows[p] == row) {
+                    taken[p] = true;
+                    done = consider(p);
+                    break;
+                }
+        }
+    } else {
+        collectAll();
+        buildKeyIndex();
+        SqlStatement matches(db, QStringLiteral("SELECT %1 FROM (%2) WHERE (%3)")
+                                     .arg(quoteSqlName(mKeyName), mKeyedSql, condition));
+        if (!matches.readOnly())
+            throw RuntimeError(err::InvalidOperation, QStringLiteral("A criterion cannot change data."));
+        bool done = false;
+        while (!done && matches.step()) {
+            const qint64 key = matches.int64(0);
+            auto range = std::equal_range(mKeyIndex.begin(), mKeyIndex.end(), std::make_pair(key, qint64(0)),
+                                          [](const auto &a, const auto &b) { return a.first < b.first; });
+            for (auto it = range.first; it != range.second && !done; ++it)
+                done = consider(it->second);
+        }
+    }
+    mNoMatch = best < 0;
+    if (!mNoMatch)
+        moveTo(best);
+}
+
+void QueryRecordset::findFirst(const QString &criterion)
+{
+    find(criterion, Find::First);
+}
+
+void QueryRecordset::findNext(const QString &criterion)
+{
+    find(criterion, Find::Next);
+}
+
+void QueryRecordset::findLast(const QString &criterion)
+{
+    find(criterion, Find::Last);
+}
+
+void QueryRecordset::findPrevious(const QString &criterion)
+{
+    find(criterion, Find::Previous);
+}
+
+qint64 QueryRecordset::absolutePosition()
+{
+    requireOpen();
+    if (!hasCurrent())
+        return -1;
+    return mPosition - deletedBefore(mPosition);
+}
+
+qint64 QueryRecordset::positionForOrdinal(qint64 ordinal)
+{
+    if (ordinal < 0)
+        return -1;
+    qint64 p = ordinal;
+    for (;;) {
+        collectUpTo(p);
+        if (p >= keyCount())
+            return -1;
+        const qint64 at = p - deletedBefore(p);
+        if (at == ordinal && !isDeleted(p))
+            return p;
+        p += at < ordinal ? ordinal - at : 1;
+    }
+}
+
+void QueryRecordset::setAbsolutePosition(qint64 ordinal)
+{
+    requireOpen();
+    const qint64 p = positionForOrdinal(ordinal);
+    if (p < 0)
+        throw RuntimeError(3001, QStringLiteral("Invalid argument: there is no row %1.").arg(ordinal));
+    moveTo(p);
+}
+
+QVariant QueryRecordset::valueAt(qint64 ordinal, int field)
+{
+    requireOpen();
+    fieldInfo(field);
+    const qint64 p = positionForOrdinal(ordinal);
+    if (p < 0)
+        raiseNoCurrent();
+    return readAt(p, field);
+}
+
+void QueryRecordset::afterUpdate(qint64 key, bool added)
+{
+    if (added) {
+        emit rowsAboutToChange();
+        mKeys.push_back(key);
+        mKeyIndexValid = false;
+        mEmptyAtStart = false;
+        mLastModified = Bookmark{keyCount() - 1, bookmarkOwner()};
+        emit rowsChanged();
+        return;
+    }
+    mCache.remove(mPosition);
+    mLastModified = Bookmark{mPosition, bookmarkOwner()};
+    emit rowChanged(mPosition - deletedBefore(mPosition));
+}
+
+void QueryRecordset::afterDelete()
+{
+    emit rowsAboutToChange();
+    mDeleted.insert(std::lower_bound(mDeleted.begin(), mDeleted.end(), mPosition), mPosition);
+    mCache.remove(mPosition);
+    emit rowsChanged();
+}
+
+} // namespace platform

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "platform/db/Recordset.h"
+#include "platform/db/SqlStatement.h"
+
+#include <QCache>
+#include <vector>
+
+namespace platform {
+
+// A dynaset (or snapshot) over a query text or stored query. It keeps only the keys of its
+// rows, in query order, collected as far as they are needed; rows are read while the query
+// runs forward and fetched by key otherwise, a few at a time, into a small cache. Its
+// membership is fixed until Requery: rows deleted meanwhile keep their place (and their
+// bookmarks) but are skipped, rows it adds come last.
+class QueryRecordset : public Recordset {
+    Q_OBJECT
+public:
+    QueryRecordset(Database *database, const QString &jetSql, bool snapshot);
+
+    bool bof() const override;
+    bool eof() const override;
+    void moveFirst() override;
+    void moveLast() override;
+    void moveNext() override;
+    void movePrevious() override;
+    qint64 recordCount() override;
+    void requery() override;
+    Bookmark bookmark() override;
+    void setBookmark(const Bookmark &bookmark) override;
+
+    void findFirst(const QString &criterion) override;
+    void findNext(const QString &criterion) override;
+    void findLast(const QString &criterion) override;
+    void findPrevious(const QString &criterion) override;
+    qint64 absolutePosition() override;
+    void setAbsolutePosition(qint64 ordinal) override;
+    QVariant valueAt(qint64 ordinal, int field) override;
+
+    void settleBeforeWrite() override;
+
+    // The SQLite text the query was translated to.
+    const QString &sql() const { return mSql; }
+
+protected:
+    bool hasCurrent() const override;
+    qint64 currentKey() override;
+    QVariant readCurrent(int field) override;
+    void afterUpdate(qint64 key, bool added) override;
+    void afterDelete() override;
+    void closing() override;
+
+private:
+    enum class Find { First, Next, Last, Previous };
+
+    void start();
+    bool stepStream();
+    void collectUpTo(qint64 position);
+    void collectAll();
+    qint64 keyCount() const { return qint64(mKeys.size()); }
+    bool isDeleted(qint64 position) const;
+    qint64 deletedBefore(qint64 position) const;
+    qint64 nextLive(qint64 from);     // first position >= from not deleted; keyCount() when none
+    qint64 previousLive(qint64 from); // last position <= from not deleted; -1 when none
+    void moveTo(qint64 position);
+    QVariant readAt(qint64 position, int field);
+    const QVector<QVariant> &rowAt(qint64 position);
+    void fetchAround(qint64 position);
+    void find(const QString &criterion, Find direction);
+    qint64 positionForOrdinal(qint64 ordinal);
+    void buildKeyIndex();
+
+    QString mSql;       // translated query
+    QString mKeyedSql;  // the query with the key column it is read by
+    QString mKeyName;
+    QStringList mTables;
+    bool mMaterialized = false;
+    bool mSimple = false; // every column is a column of the primary table
+    int mStreamKeyColumn = -1;
+
+    SqlStatement mStream;
+    bool mStreamDone = true;
+    bool mStreamLive = false;
+    qint64 mStreamPosition = -1;
+
+    std::vector<qint64> mKeys;
+    bool mKeysComplete = false;
+    std::vector<qint64> mDeleted; // sorted positions
+    std::vector<std::pair<qint64, qint64>> mKeyIndex; // (key, position), sorted
+    bool mKeyIndexValid = false;
+    std::vector<QVector<QVariant>> mRows; // all rows of a query that has no key
+
+    qint64 mPosition = -1; // -1 before the first row; keyCount() after the last
+    bool mEmptyAtStart = false;
+
+    SqlStatement mFetch;
+    SqlStatement mFallback;
+    QCache<qint64, QVector<QVariant>> mCache;
+    quint64 mCacheVersion = 0;
+    QVector<QVariant> mMissingRow; // marks a row that is gone
+};
+
+} // namespace platform

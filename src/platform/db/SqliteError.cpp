@@ -1,0 +1,89 @@
+#include "platform/db/SqliteError.h"
+
+#include "platform/RuntimeError.h"
+#include "platform/db/DaoError.h"
+
+#include <sqlcipher/sqlite3.h>
+
+namespace platform {
+
+namespace {
+
+QString fieldOfSizeCheck(const QString &message)
+{
+    // CHECK constraints on defined sizes are named "<field> size".
+    static const QString prefix = QStringLiteral("CHECK constraint failed: ");
+    const int at = message.indexOf(prefix);
+    if (at < 0)
+        return {};
+    QString name = message.mid(at + prefix.size()).trimmed();
+    if (!name.endsWith(QLatin1String(" size")))
+        return {};
+    name.chop(5);
+    return name;
+}
+
+} // namespace
+
+void raiseDamaged(const QString &path)
+{
+    throw RuntimeError(err::DamagedDatabase,
+                       QStringLiteral("The database '%1' is damaged or is not a database this program can "
+                                      "read. Repair it before use.")
+                           .arg(path));
+}
+
+void raiseSqliteError(sqlite3 *db, int rc, bool preparing)
+{
+    const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+    const int extended = db ? sqlite3_extended_errcode(db) : rc;
+    switch (rc & 0xff) {
+    case SQLITE_CONSTRAINT: {
+        if (extended == SQLITE_CONSTRAINT_UNIQUE || extended == SQLITE_CONSTRAINT_PRIMARYKEY)
+            throw RuntimeError(err::DuplicateKey,
+                               QStringLiteral("The changes you requested to the table were not successful "
+                                              "because they would create duplicate values in the index or "
+                                              "primary key. Change the data in the field or fields that "
+                                              "contain duplicate data and try again."));
+        if (extended == SQLITE_CONSTRAINT_NOTNULL) {
+            QString field = message.section(QLatin1Char('.'), -1);
+            throw RuntimeError(err::NullNotAllowed,
+                               QStringLiteral("The field '%1' cannot contain a Null value.").arg(field));
+        }
+        const QString field = fieldOfSizeCheck(message);
+        if (!field.isEmpty())
+            throw RuntimeError(err::FieldTooLong,
+                               QStringLiteral("The field '%1' is too small to accept the amount of data you "
+                                              "attempted to add. Try inserting or pasting less data.")
+                                   .arg(field));
+        throw RuntimeError(err::ValidationFailed,
+                           QStringLiteral("One or more values are prohibited by a rule of the table (%1).")
+                               .arg(message));
+    }
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        raiseDamaged(db ? QString::fromUtf8(sqlite3_db_filename(db, "main")) : QString());
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        throw RuntimeError(err::RecordLocked,
+                           QStringLiteral("Could not update; the database is currently locked by another "
+                                          "program."));
+    case SQLITE_READONLY:
+        throw RuntimeError(err::NotUpdatable,
+                           QStringLiteral("Cannot update. Database or object is read-only."));
+    case SQLITE_IOERR:
+    case SQLITE_FULL:
+    case SQLITE_CANTOPEN:
+        throw RuntimeError(err::DiskError, QStringLiteral("Disk or network error (%1).").arg(message));
+    default:
+        break;
+    }
+    if (message.startsWith(QLatin1String("no such table")) || message.startsWith(QLatin1String("no such column")))
+        throw RuntimeError(err::UnknownName, QStringLiteral("Unknown name in the query: %1.")
+                                                 .arg(message.section(QLatin1Char(':'), 1).trimmed()));
+    if (preparing || (rc & 0xff) == SQLITE_ERROR)
+        throw RuntimeError(err::SyntaxError, QStringLiteral("Syntax error in the query expression (%1).").arg(message));
+    throw RuntimeError(err::DiskError, QStringLiteral("Database error (%1).").arg(message));
+}
+
+} // namespace platform

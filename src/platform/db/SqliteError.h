@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+struct sqlite3;
+
+namespace platform {
+
+// Turns an SQLite failure into the run-time error the system's handlers test:
+// duplicate keys 3022, text over the defined size 3163, damage 3049, unknown names 3061,
+// syntax 3075, and so on. `preparing` tells a failure to compile a text from one while it ran.
+[[noreturn]] void raiseSqliteError(sqlite3 *db, int rc, bool preparing = false);
+
+// The run-time error for a damaged or unreadable file.
+[[noreturn]] void raiseDamaged(const QString &path);
+
+} // namespace platform

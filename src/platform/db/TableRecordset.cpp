@@ -1,0 +1,342 @@
+#include "platform/db/TableRecordset.h"
+
+#include "platform/RuntimeError.h"
+#include "platform/db/DaoError.h"
+
+#include <sqlcipher/sqlite3.h>
+
+namespace platform {
+
+namespace {
+
+
+// The rows after (or before) a row, in the order of `columns` then rowid, with Null
+// ordered first as SQLite orders it. Row values let SQLite walk the index; Null keys need
+// the spelt-out form.
+QString beyondCondition(const QStringList &columns, const QVector<QVariant> &values, int from, bool after)
+{
+    if (from == columns.size())
+        return after ? QStringLiteral("rowid > ?") : QStringLiteral("rowid < ?");
+    bool anyNull = false;
+    for (int i = from; i < values.size(); ++i)
+        anyNull = anyNull || values[i].isNull();
+    if (after && !anyNull) {
+        QStringList names, marks;
+        for (int i = from; i < columns.size(); ++i) {
+            names.append(quoteSqlName(columns[i]));
+            marks.append(QStringLiteral("?"));
+        }
+        names.append(QStringLiteral("rowid"));
+        marks.append(QStringLiteral("?"));
+        return QStringLiteral("(%1) > (%2)").arg(names.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
+    }
+    const QString column = quoteSqlName(columns[from]);
+    const QString rest = beyondCondition(columns, values, from + 1, after);
+    if (values[from].isNull()) {
+        if (after)
+            return QStringLiteral("((%1 IS NULL AND %2) OR %1 IS NOT NULL)").arg(column, rest);
+        return QStringLiteral("(%1 IS NULL AND %2)").arg(column, rest);
+    }
+    if (after)
+        return QStringLiteral("(%1 > ? OR (%1 = ? AND %2))").arg(column, rest);
+    return QStringLiteral("(%1 < ? OR %1 IS NULL OR (%1 = ? AND %2))").arg(column, rest);
+}
+
+// Binds the values the condition above asks for, in its order.
+int bindBeyond(SqlStatement &statement, const QVector<QVariant> &values, qint64 key, int from, bool after, int slot)
+{
+    if (from == values.size()) {
+        statement.bindInt64(slot, key);
+        return slot + 1;
+    }
+    bool anyNull = false;
+    for (int i = from; i < values.size(); ++i)
+        anyNull = anyNull || values[i].isNull();
+    if (after && !anyNull) {
+        for (int i = from; i < values.size(); ++i)
+            statement.bind(slot++, values[i]);
+        statement.bindInt64(slot, key);
+        return slot + 1;
+    }
+    if (values[from].isNull())
+        return bindBeyond(statement, values, key, from + 1, after, slot);
+    statement.bind(slot++, values[from]);
+    statement.bind(slot++, values[from]);
+    return bindBeyond(statement, values, key, from + 1, after, slot);
+}
+
+} // namespace
+
+TableRecordset::TableRecordset(Database *database, const QString &table)
+    : Recordset(database, RecordsetType::Table, table), mTable(table)
+{
+    SqlStatement all(mDatabase->handle(), QStringLiteral("SELECT * FROM %1").arg(quoteSqlName(mTable)));
+    for (int i = 0; i < all.columnCount(); ++i)
+        mFields.append(describeColumn(mDatabase->handle(), all.handle(), i));
+    mPrimaryTable = mTable;
+    mUpdatable = true;
+    moveFirst();
+}
+
+void TableRecordset::closing()
+{
+    mState = State::Empty;
+    mRow.clear();
+}
+
+QString TableRecordset::orderBy(bool descending) const
+{
+    QStringList parts;
+    for (const QString &field : mIndexFields)
+        parts.append(quoteSqlName(field) + (descending ? QLatin1String(" DESC") : QLatin1String("")));
+    parts.append(descending ? QStringLiteral("rowid DESC") : QStringLiteral("rowid"));
+    return QStringLiteral(" ORDER BY ") + parts.join(QLatin1String(", "));
+}
+
+QString TableRecordset::selectKeys() const
+{
+    QStringList parts{QStringLiteral("rowid")};
+    for (const QString &field : mIndexFields)
+        parts.append(quoteSqlName(field));
+    return QStringLiteral("SELECT %1 FROM %2").arg(parts.join(QLatin1String(", ")), quoteSqlName(mTable));
+}
+
+bool TableRecordset::takeRow(SqlStatement &statement)
+{
+    if (!statement.step())
+        return false;
+    mKey = statement.int64(0);
+    mKeyValues.clear();
+    for (int i = 0; i < mIndexFields.size(); ++i)
+        mKeyValues.append(statement.raw(i + 1));
+    mState = State::On;
+    mDeleted = false;
+    mRowLoaded = false;
+    return true;
+}
+
+void TableRecordset::refreshEmpty()
+{
+    SqlStatement any(mDatabase->handle(), QStringLiteral("SELECT 1 FROM %1 LIMIT 1").arg(quoteSqlName(mTable)));
+    if (!any.step())
+        mState = State::Empty;
+}
+
+void TableRecordset::moveFirst()
+{
+    requireOpen();
+    SqlStatement first(mDatabase->handle(), selectKeys() + orderBy(false) + QLatin1String(" LIMIT 1"));
+    if (!takeRow(first))
+        mState = State::Empty;
+    emit currentChanged();
+}
+
+void TableRecordset::moveLast()
+{
+    requireOpen();
+    SqlStatement last(mDatabase->handle(), selectKeys() + orderBy(true) + QLatin1String(" LIMIT 1"));
+    if (!takeRow(last))
+        mState = State::Empty;
+    emit currentChanged();
+}
+
+void TableRecordset::moveBeyond(bool forward)
+{
+    const QString sql = selectKeys() + QLatin1String(" WHERE ") +
+                        beyondCondition(mIndexFields, mKeyValues, 0, forward) + orderBy(!forward) +
+                        QLatin1String(" LIMIT 1");
+    SqlStatement beyond(mDatabase->handle(), sql);
+    bindBeyond(beyond, mKeyValues, mKey, 0, forward, 1);
+    if (!takeRow(beyond)) {
+        mState = forward ? State::Eof : State::Bof;
+        refreshEmpty();
+    }
+    emit currentChanged();
+}
+
+void TableRecordset::moveNext()
+{
+    requireOpen();
+    if (mState == State::Eof || mState == State::Empty)
+        raiseNoCurrent();
+    if (mState == State::Bof) {
+        moveFirst();
+        return;
+    }
+    moveBeyond(true);
+}
+
+void TableRecordset::movePrevious()
+{
+    requireOpen();
+    if (mState == State::Bof || mState == State::Empty)
+        raiseNoCurrent();
+    if (mState == State::Eof) {
+        moveLast();
+        return;
+    }
+    moveBeyond(false);
+}
+
+qint64 TableRecordset::recordCount()
+{
+    requireOpen();
+    SqlStatement count(mDatabase->handle(), QStringLiteral("SELECT count(*) FROM %1").arg(quoteSqlName(mTable)));
+    count.step();
+    return count.int64(0);
+}
+
+void TableRecordset::requery()
+{
+    requireOpen();
+    emit rowsAboutToChange();
+    renewBookmarkOwner();
+    moveFirst();
+    emit rowsChanged();
+}
+
+Bookmark TableRecordset::bookmark()
+{
+    requireOpen();
+    if (mState != State::On)
+        raiseNoCurrent();
+    return Bookmark{mKey, bookmarkOwner()};
+}
+
+void TableRecordset::setBookmark(const Bookmark &bookmark)
+{
+    requireOpen();
+    if (bookmark.owner != bookmarkOwner())
+        throw RuntimeError(err::InvalidBookmark, QStringLiteral("Not a valid bookmark."));
+    SqlStatement row(mDatabase->handle(), selectKeys() + QLatin1String(" WHERE rowid = ?"));
+    row.bindInt64(1, bookmark.value);
+    if (!takeRow(row))
+        raiseDeleted();
+    emit currentChanged();
+}
+
+void TableRecordset::setIndex(const QString &name)
+{
+    requireOpen();
+    const TableDef def = mDatabase->tableDef(mTable);
+    const IndexDef *index = def.index(name);
+    if (!index)
+        throw RuntimeError(3800, QStringLiteral("'%1' is not an index in this table.").arg(name));
+    mIndexName = index->name;
+    mIndexFields = index->fields;
+    mIndexInfo.clear();
+    for (const QString &field : std::as_const(mIndexFields))
+        mIndexInfo.append(fieldInfo(fieldIndex(field)));
+    // The primary key of a rowid table is its rowid: ordering by it alone is the same order.
+    if (index->primary && mIndexInfo.size() == 1 && mIndexInfo.front().rowidAlias) {
+        mIndexFields.clear();
+    }
+    moveFirst();
+}
+
+void TableRecordset::seek(const QString &comparison, const QVariant &key1, const QVariant &key2)
+{
+    requireOpen();
+    if (mIndexName.isEmpty())
+        throw RuntimeError(3019, QStringLiteral("Operation invalid without a current index."));
+    const QString op = comparison.trimmed();
+    if (op != u"=" && op != u">=" && op != u">" && op != u"<=" && op != u"<")
+        throw RuntimeError(err::InvalidOperation, QStringLiteral("'%1' is not a Seek comparison.").arg(comparison));
+    QList<QVariant> keys{key1};
+    if (key2.isValid())
+        keys.append(key2);
+    QStringList columns = mIndexFields;
+    QList<FieldInfo> infos = mIndexInfo;
+    if (columns.isEmpty()) { // the rowid primary key
+        columns.append(QStringLiteral("rowid"));
+        infos = mIndexInfo;
+    }
+    if (keys.size() > columns.size())
+        keys = keys.mid(0, columns.size());
+    QStringList names, marks;
+    QList<QVariant> stored;
+    for (int i = 0; i < keys.size(); ++i) {
+        names.append(columns[i] == u"rowid" ? columns[i] : quoteSqlName(columns[i]));
+        marks.append(QStringLiteral("?"));
+        stored.append(toStorage(infos.value(i), keys[i]));
+    }
+    const bool backward = op.startsWith(QLatin1Char('<'));
+    QString condition;
+    if (op == u"=") {
+        QStringList parts;
+        for (int i = 0; i < names.size(); ++i)
+            parts.append(names[i] + QLatin1String(" = ?"));
+        condition = parts.join(QLatin1String(" AND "));
+    } else {
+        condition = QStringLiteral("(%1) %2 (%3)").arg(names.join(QLatin1String(", ")), op,
+                                                       marks.join(QLatin1String(", ")));
+    }
+    SqlStatement found(mDatabase->handle(),
+                       selectKeys() + QLatin1String(" WHERE ") + condition + orderBy(backward) + QLatin1String(" LIMIT 1"));
+    for (int i = 0; i < stored.size(); ++i)
+        found.bind(i + 1, stored[i]);
+    mNoMatch = !takeRow(found);
+    if (mNoMatch)
+        mState = State::Eof;
+    emit currentChanged();
+}
+
+qint64 TableRecordset::currentKey()
+{
+    if (mState != State::On)
+        raiseNoCurrent();
+    return mKey;
+}
+
+void TableRecordset::loadRow()
+{
+    if (mRowLoaded && mRowVersion == mDatabase->dataVersion())
+        return;
+    SqlStatement row(mDatabase->handle(), QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(quoteSqlName(mTable)));
+    row.bindInt64(1, mKey);
+    if (!row.step()) {
+        mDeleted = true;
+        raiseDeleted();
+    }
+    mRow.resize(mFields.size());
+    for (int i = 0; i < mFields.size(); ++i)
+        mRow[i] = readColumn(row.handle(), i, mFields[i]);
+    mRowLoaded = true;
+    mRowVersion = mDatabase->dataVersion();
+}
+
+QVariant TableRecordset::readCurrent(int field)
+{
+    requireOpen();
+    if (mState != State::On)
+        raiseNoCurrent();
+    if (mDeleted)
+        raiseDeleted();
+    loadRow();
+    return mRow[field];
+}
+
+void TableRecordset::afterUpdate(qint64 key, bool added)
+{
+    mLastModified = Bookmark{key, bookmarkOwner()};
+    if (added) {
+        if (mState == State::Empty)
+            mState = State::Bof;
+        emit rowsChanged();
+        return;
+    }
+    // The edited row stays current, at its place under its new index values.
+    SqlStatement row(mDatabase->handle(), selectKeys() + QLatin1String(" WHERE rowid = ?"));
+    row.bindInt64(1, key);
+    takeRow(row);
+    emit rowChanged(-1);
+}
+
+void TableRecordset::afterDelete()
+{
+    mDeleted = true;
+    mRowLoaded = false;
+    emit rowsChanged();
+}
+
+} // namespace platform

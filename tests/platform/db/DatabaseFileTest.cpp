@@ -1,0 +1,289 @@
+#include "platform/db/DaoError.h"
+#include "platform/db/Database.h"
+#include "platform/db/NewDatabase.h"
+#include "platform/db/Recordset.h"
+#include "platform/db/SqlStatement.h"
+#include "support/ContactGenerator.h"
+#include "support/ExpectRuntimeError.h"
+#include "support/TempDatabase.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    file.write(bytes);
+}
+
+qint64 countRows(Database &db, const QString &table)
+{
+    auto rs = db.openRecordset(QStringLiteral("Select Count(*) as N from ") + table);
+    return rs->value(0).toLongLong();
+}
+
+qint64 integrityProblems(const QString &path, const QString &password = QString())
+{
+    auto db = Database::open(path, !password.isEmpty(), false, password.isEmpty() ? QString() : ";pwd=" + password);
+    SqlStatement check(db->handle(), QStringLiteral("PRAGMA integrity_check"));
+    return check.step() && check.text(0) == QLatin1String("ok") ? 0 : 1;
+}
+
+} // namespace
+
+TEST(DatabaseOpen, MissingFileIs3024AndNothingIsCreated)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("nothere.mdb");
+    EXPECT_RUNTIME_ERROR(Database::open(path), err::DatabaseNotFound);
+    EXPECT_RUNTIME_ERROR(Database::open(path, true, false, ";pwd=x"), err::DatabaseNotFound);
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_RUNTIME_ERROR(Database::open(dir.path()), err::DatabaseNotFound);
+}
+
+TEST(DatabaseOpen, ForeignFilesAreRefusedAndNeverWritten)
+{
+    QTemporaryDir dir;
+    QByteArray jet(4096, '\0');
+    jet.replace(0, 19, QByteArray("\x00\x01\x00\x00Standard Jet DB", 19));
+    const QString jetPath = dir.filePath("old.mdb");
+    writeAll(jetPath, jet);
+    const QString textPath = dir.filePath("notes.mdb");
+    writeAll(textPath, "Dear diary, this is not a database.\n");
+    const QString emptyPath = dir.filePath("empty.mdb");
+    writeAll(emptyPath, QByteArray());
+
+    for (const QString &path : {jetPath, textPath, emptyPath}) {
+        const QByteArray before = readAll(path);
+        EXPECT_RUNTIME_ERROR(Database::open(path), err::UnrecognizedFormat);
+        EXPECT_RUNTIME_ERROR(Database::open(path, true, false, ";pwd="), err::UnrecognizedFormat);
+        EXPECT_RUNTIME_ERROR(Database::repair(path), err::UnrecognizedFormat);
+        EXPECT_EQ(readAll(path), before) << path.toStdString();
+        EXPECT_FALSE(QFile::exists(path + "-journal"));
+    }
+}
+
+TEST(DatabaseOpen, NewDatabaseNeverOverwritesAndShipsItsRows)
+{
+    TempDatabase temp;
+    const QByteArray before = readAll(temp.path());
+    EXPECT_RUNTIME_ERROR(createDatabaseFromSchema(temp.path()), err::DatabaseExists);
+    EXPECT_EQ(readAll(temp.path()), before);
+
+    Database &db = temp.db();
+    auto settings = db.openRecordset("Select * from tblSettings Where Type='COMMSETTINGS'");
+    ASSERT_FALSE(settings->eof());
+    EXPECT_EQ(settings->value("Name").toString(), "COM1");
+    EXPECT_EQ(settings->value("Setting1").toString(), "");
+    for (const char *type : {"RETURNADDRESS1", "RETURNADDRESS2", "RETURNADDRESSCHOICE", "VERSION"})
+        EXPECT_EQ(db.openRecordset(QStringLiteral("Select * from tblSettings Where Type='%1'").arg(type))->recordCount(), 1)
+            << type;
+    auto orientation = db.openRecordset("Select * from tblSettings Where Type='REPORT' And Name='Envelope Orientation'");
+    EXPECT_EQ(orientation->value("Setting1").toString(), "Landscape");
+    for (const char *layout : {"Labels 1 x 2-5/8 3-up", "Labels 1-1/2 x 4 1-up", "Labels 15/16 x 3-1/2 1-up",
+                               "Labels 1 x 4 2-up", "Envelope Main Address", "Envelope Return Address",
+                               "Envelope Orientation", "Pocket Report"}) {
+        auto row = db.openRecordset(
+            QStringLiteral("Select * from tblSettings Where Type='REPORTdefault' And Name='%1'").arg(layout));
+        ASSERT_EQ(row->recordCount(), 1) << layout;
+        EXPECT_FALSE(row->value("Setting3").toString().isEmpty()) << layout;
+        bool numeric = false;
+        row->value("Setting4").toString().toInt(&numeric);
+        EXPECT_TRUE(numeric) << layout;
+    }
+}
+
+TEST(DatabaseOpen, DamagedFileIs3049AndRepairKeepsTheOriginal)
+{
+    TempDatabase temp;
+    ContactGenerator::insert(temp.db(), 400);
+    const qint64 before = countRows(temp.db(), "tblContacts");
+    temp.close();
+
+    // Garble one page in the middle of the contacts, leaving the file's header intact.
+    QByteArray bytes = readAll(temp.path());
+    ASSERT_GT(bytes.size(), 40 * 1024);
+    const int page = 1024;
+    const int at = (bytes.size() / page / 2) * page;
+    for (int i = 0; i < page; ++i)
+        bytes[at + i] = char((i * 37 + 11) & 0xff);
+    writeAll(temp.path(), bytes);
+
+    EXPECT_RUNTIME_ERROR(Database::open(temp.path()), err::DamagedDatabase);
+
+    const QString backup = Database::repair(temp.path());
+    EXPECT_EQ(readAll(backup), bytes) << "the damaged original is kept untouched";
+    EXPECT_EQ(integrityProblems(temp.path()), 0);
+    auto db = Database::open(temp.path());
+    const qint64 after = countRows(*db, "tblContacts");
+    EXPECT_GT(after, before / 2);
+    EXPECT_LE(after, before);
+    EXPECT_EQ(countRows(*db, "tblSettings"), 14);
+    // A new contact still gets a number no earlier contact had.
+    db->execute("INSERT INTO tblContacts (LastName) VALUES ('Newcomer')");
+    auto rs = db->openRecordset("Select RecordID from tblContacts Where LastName='Newcomer'");
+    EXPECT_GT(rs->value(0).toLongLong(), before);
+}
+
+TEST(DatabasePassword, SetChangeAndRemove)
+{
+    TempDatabase temp;
+    temp.db().execute("INSERT INTO tblContacts (FirstName, LastName) VALUES ('Zebulon', 'Quarterfield')");
+    temp.close();
+    const QString path = temp.path();
+
+    {
+        auto db = Database::open(path, true, false, ";pwd=");
+        EXPECT_RUNTIME_ERROR(db->newPassword("wrong", "s3cret"), err::NotValidPassword);
+        db->newPassword("", "s3cret");
+        EXPECT_TRUE(db->hasPassword());
+        EXPECT_EQ(countRows(*db, "tblContacts"), 1) << "the database is open again with the new password";
+    }
+    const QByteArray encrypted = readAll(path);
+    EXPECT_FALSE(encrypted.startsWith("SQLite format 3"));
+    EXPECT_FALSE(encrypted.contains("Quarterfield"));
+    EXPECT_FALSE(encrypted.contains("Zebulon"));
+    EXPECT_FALSE(encrypted.contains("COMMSETTINGS"));
+
+    EXPECT_RUNTIME_ERROR(Database::open(path), err::NotValidPassword);
+    EXPECT_RUNTIME_ERROR(Database::open(path, true, false, ";pwd=S3CRET"), err::NotValidPassword);
+    EXPECT_RUNTIME_ERROR(Database::repair(path), err::NotValidPassword);
+    EXPECT_EQ(readAll(path), encrypted) << "failed opens leave the file as it was";
+
+    {
+        auto db = Database::open(path, true, false, ";pwd=s3cret");
+        auto rs = db->openRecordset("Select * from tblContacts");
+        EXPECT_EQ(rs->value("LastName").toString(), "Quarterfield");
+        db->newPassword("s3cret", "n3w pass;word");
+        EXPECT_FALSE(rs->isOpen()) << "record sets close with the rewrite";
+    }
+    EXPECT_RUNTIME_ERROR(Database::open(path, true, false, ";pwd=s3cret"), err::NotValidPassword);
+    {
+        auto db = Database::open(path, true, false, ";pwd=n3w pass;word");
+        EXPECT_EQ(countRows(*db, "tblContacts"), 1);
+        db->newPassword("n3w pass;word", "");
+    }
+    EXPECT_TRUE(readAll(path).startsWith("SQLite format 3"));
+    auto plain = Database::open(path);
+    EXPECT_EQ(countRows(*plain, "tblContacts"), 1);
+    QDir folder(temp.folder());
+    EXPECT_EQ(folder.entryList(QDir::Files).size(), 1) << folder.entryList(QDir::Files).join(",").toStdString();
+}
+
+TEST(DatabasePassword, OnlyAnExclusiveOpenChangesIt)
+{
+    TempDatabase temp;
+    EXPECT_RUNTIME_ERROR(temp.db().newPassword("", "abc"), err::SharedPasswordChange);
+    temp.close();
+    // A password given for a file that has none is ignored.
+    auto db = Database::open(temp.path(), true, false, ";pwd=whatever");
+    EXPECT_FALSE(db->hasPassword());
+    EXPECT_RUNTIME_ERROR(Database::open(temp.path()), err::FileInUse);
+}
+
+TEST(DatabaseFile, TableDefinitionsReportDefinedSizes)
+{
+    TempDatabase temp;
+    const TableDef contacts = temp.db().tableDef("TBLCONTACTS");
+    EXPECT_EQ(contacts.name(), "tblContacts");
+    ASSERT_EQ(contacts.fields().size(), 68);
+    EXPECT_EQ(contacts.fields().front().name, "RecordID");
+    EXPECT_EQ(contacts.fields().front().type, JetType::Counter);
+    EXPECT_EQ(contacts.field("UserField1").size, 255);
+    EXPECT_EQ(contacts.field("Code").size, 50);
+    EXPECT_EQ(contacts.field("Suffix").size, 20);
+    EXPECT_EQ(contacts.field("First_State").size, 25);
+    EXPECT_EQ(contacts.field("Phone1_Desc").size, 20);
+    EXPECT_EQ(contacts.field("Notes").type, JetType::Memo);
+    EXPECT_EQ(contacts.field("PrintNotes").type, JetType::YesNo);
+    EXPECT_EQ(contacts.field("Date3").type, JetType::DateTime);
+    EXPECT_EQ(contacts.field("AddressForLabels").type, JetType::Integer);
+    EXPECT_RUNTIME_ERROR(contacts.field("Nope"), err::ItemNotFound);
+    ASSERT_NE(contacts.index("LastName"), nullptr);
+    EXPECT_EQ(contacts.index("LastName")->fields, QStringList({"LastName", "FirstName"}));
+    ASSERT_NE(contacts.index("PrimaryKey"), nullptr);
+    EXPECT_NE(contacts.index("PicturePath8"), nullptr);
+    EXPECT_NE(contacts.index("DateUpdated"), nullptr);
+    EXPECT_EQ(contacts.index("Notes"), nullptr);
+
+    const TableDef links = temp.db().tableDef("tblCategoryID");
+    ASSERT_NE(links.index("PrimaryKey"), nullptr);
+    EXPECT_TRUE(links.index("PrimaryKey")->unique);
+    EXPECT_EQ(links.index("PrimaryKey")->fields, QStringList({"ID", "CategoryNumber"}));
+    EXPECT_RUNTIME_ERROR(temp.db().tableDef("qryContacts"), err::ItemNotFound);
+    QStringList names;
+    for (const TableDef &def : temp.db().tableDefs())
+        names.append(def.name());
+    EXPECT_EQ(names, QStringList({"tblCategoryDesc", "tblCategoryID", "tblContacts", "tblCurrentReminders",
+                                  "tblRemind", "tblSettings"}));
+}
+
+// Run as a child process by the test below: adds contacts one transaction at a time and
+// reports each commit, until it is killed.
+TEST(DatabaseCrash, ChildWriter)
+{
+    const QByteArray path = qgetenv("QUILTERN_CRASH_WRITER_DB");
+    if (path.isEmpty())
+        GTEST_SKIP() << "only run as the child of KilledWriterLeavesACommittedFile";
+    auto db = Database::open(QString::fromUtf8(path));
+    for (int n = 1;; ++n) {
+        db->beginTrans();
+        for (int i = 0; i < 50; ++i)
+            db->execute(QStringLiteral("INSERT INTO tblContacts (LastName, Notes) VALUES ('Batch %1', '%2')")
+                            .arg(n)
+                            .arg(QString(2000, QChar(u'a' + i % 26))));
+        db->commitTrans();
+        printf("committed %d\n", n);
+        fflush(stdout);
+    }
+}
+
+TEST(DatabaseCrash, KilledWriterLeavesACommittedFile)
+{
+    TempDatabase temp;
+    temp.close();
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QUILTERN_CRASH_WRITER_DB", temp.path());
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=DatabaseCrash.ChildWriter"});
+    ASSERT_TRUE(child.waitForStarted(10000));
+    int committed = 0;
+    QByteArray pending;
+    while (committed < 20 && child.waitForReadyRead(20000)) {
+        pending += child.readAllStandardOutput();
+        int end;
+        while ((end = pending.indexOf('\n')) >= 0) {
+            const QByteArray line = pending.left(end);
+            pending.remove(0, end + 1);
+            if (line.startsWith("committed "))
+                committed = line.mid(10).toInt();
+        }
+    }
+    child.kill();
+    child.waitForFinished(10000);
+    ASSERT_GE(committed, 20);
+
+    EXPECT_EQ(integrityProblems(temp.path()), 0);
+    auto db = Database::open(temp.path());
+    for (int n = 1; n <= committed; ++n)
+        EXPECT_EQ(countRows(*db, QStringLiteral("tblContacts Where LastName = 'Batch %1'").arg(n)), 50) << n;
+    const qint64 total = countRows(*db, "tblContacts");
+    EXPECT_EQ(total % 50, 0) << "no batch is half there";
+}
