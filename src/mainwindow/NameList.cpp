@@ -24,6 +24,9 @@
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/ProgramFolder.h"
 #include "platform/ui/Twips.h"
+#include "printing/CondensedLists.h"
+#include "printing/DataControlRecords.h"
+#include "printing/PrintModeSwitch.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -125,6 +128,10 @@ static const QHash<QString, Handler> &commandHandlers()
         {QStringLiteral("cmdShowSelected"), &NameList::cmdShowSelected_Click},
         {QStringLiteral("ChangePassword"), &NameList::ChangePassword_Click},
         {QStringLiteral("cmbSort"), &NameList::cmbSort_Click},
+        {QStringLiteral("PreviewMode"), &NameList::PreviewMode_Click},
+        {QStringLiteral("PrintMode"), &NameList::PrintMode_Click},
+        {QStringLiteral("CondensedList"), &NameList::CondensedList_Click},
+        {QStringLiteral("Condensed1LineMenu"), &NameList::Condensed1LineMenu_Click},
         {QStringLiteral("cmdExit"), &NameList::cmdExit_Click},
         {QStringLiteral("cmdAdd"), &NameList::cmdAdd_Click},
         {QStringLiteral("AddMenu"), &NameList::cmdAdd_Click},
@@ -713,7 +720,7 @@ void NameList::Form_Unload(bool &cancel)
     setMousePointer(MousePointer::Hourglass);
     if (mbColumnsChanged)
         writeColumnLayout();
-    dispatch(QStringLiteral("PreviewToPortraitAndUnload"));
+    ClosePreviewAtExit();
     // Marks live for one run of the main window; a database the password change could
     // not reopen has none to clear.
     if (gDb && gDb->isOpen()) {
@@ -1075,4 +1082,26 @@ void NameList::cmdEdit_Click()
     setRecordButtonsEnabled(true);
     setAddAllowed(addWasAllowed);
     gEditExistingRecord = false;
+}
+
+void NameList::PreviewMode_Click()
+{
+    ::PreviewMode_Click(menuItem(QStringLiteral("PreviewMode")), menuItem(QStringLiteral("PrintMode")));
+}
+
+void NameList::PrintMode_Click()
+{
+    ::PrintMode_Click(menuItem(QStringLiteral("PreviewMode")), menuItem(QStringLiteral("PrintMode")));
+}
+
+void NameList::CondensedList_Click()
+{
+    DataControlRecords records(*Data1);
+    ::CondensedList_Click(records, lblCategory->text(), gSelectedCount);
+}
+
+void NameList::Condensed1LineMenu_Click()
+{
+    DataControlRecords records(*Data1);
+    ::Condensed1LineMenu_Click(records, lblCategory->text(), gSelectedCount);
 }

@@ -95,6 +95,11 @@ class NameList : public platform::Form, public MouseWheelWindow {
     // Open the record editor on a new contact, or on the current row of Data1.
     void cmdAdd_Click();
     void cmdEdit_Click();
+    // Reports menu: where reports go, and the condensed lists of the displayed contacts.
+    void PreviewMode_Click();
+    void PrintMode_Click();
+    void CondensedList_Click();
+    void Condensed1LineMenu_Click();
 
     // Add may be offered: off while only selected records or a find result are shown.
     bool addAllowed() const { return mAddAllowed; }

@@ -10,10 +10,12 @@
 #include "platform/db/Database.h"
 #include "platform/db/NewDatabase.h"
 #include "platform/db/Recordset.h"
+#include "platform/print/PrintSurface.h"
 #include "platform/ui/ClassicFont.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Twips.h"
+#include "printing/frmPreview.h"
 #include "support/ContactGenerator.h"
 #include "support/DialogScript.h"
 #include "support/FileBytes.h"
@@ -26,7 +28,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -560,4 +564,42 @@ TEST_F(MainWindowTest, ACommandThatFailsTellsTheErrorAndTheWindowStays)
     EXPECT_EQ(platform::mousePointer(), platform::MousePointer::Default);
     w.ShowAllMenu_Click();
     EXPECT_EQ(shownRows(w), 3);
+}
+
+TEST_F(MainWindowTest, UnloadPutsThePreviewBackToPortraitAndUnloadsIt)
+{
+    prepare(2);
+    start();
+    QPointer<frmPreview> preview = &frmPreview::instance();
+    preview->surface().setOrientation(1);
+    StartedProgram::closeWindow();
+    ASSERT_FALSE(preview.isNull());
+    EXPECT_EQ(preview->surface().orientation(), 0);
+    EXPECT_TRUE(preview->isUnloaded());
+    EXPECT_EQ(frmPreview::existing(), nullptr);
+}
+
+TEST_F(MainWindowTest, ReportsGoToThePreviewOrThePrinterAsTheMenuSays)
+{
+    prepare(4);
+    NameList &w = start();
+    QAction *preview = w.menuItem("PreviewMode");
+    QAction *print = w.menuItem("PrintMode");
+    preview->trigger();
+    EXPECT_TRUE(preview->isChecked());
+    EXPECT_FALSE(print->isChecked());
+    EXPECT_TRUE(PreviewSurface().preview());
+    w.ReportsMenu->hide();
+    print->trigger();
+    EXPECT_FALSE(preview->isChecked());
+    EXPECT_TRUE(print->isChecked());
+    EXPECT_FALSE(PreviewSurface().preview());
+    w.ReportsMenu->hide();
+
+    // A condensed list asks first; Cancel prints nothing.
+    script.answerMessage(platform::vbCancel);
+    w.menuItem("Condensed1LineMenu")->trigger();
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].title, "Confirmation");
+    EXPECT_TRUE(script.shown()[0].text.contains("start printing"));
 }
