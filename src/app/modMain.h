@@ -1,5 +1,8 @@
 #pragma once
 
+// gUserField1Size, which the start routine sets, is declared with the editor's state.
+#include "editor/GLOBAL.h"
+
 #include <QString>
 #include <QtGlobal>
 

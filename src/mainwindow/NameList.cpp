@@ -6,6 +6,8 @@
 #include "app/ValueHelpers.h"
 #include "app/mMouseScrollWheel.h"
 #include "app/modMain.h"
+#include "editor/DataControlLink.h"
+#include "editor/NameEdit.h"
 #include "mainwindow/ColumnLayoutFile.h"
 #include "mainwindow/MainGridDesign.h"
 #include "mainwindow/MainWindowLayout.h"
@@ -17,10 +19,14 @@
 #include "platform/db/DataGrid.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "platform/ui/ClassicFont.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/ProgramFolder.h"
 #include "platform/ui/Twips.h"
+#include "printing/CondensedLists.h"
+#include "printing/DataControlRecords.h"
+#include "printing/PrintModeSwitch.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -121,7 +127,16 @@ static const QHash<QString, Handler> &commandHandlers()
         {QStringLiteral("cmdShowAll"), &NameList::cmdShowAll_Click},
         {QStringLiteral("cmdShowSelected"), &NameList::cmdShowSelected_Click},
         {QStringLiteral("ChangePassword"), &NameList::ChangePassword_Click},
+        {QStringLiteral("cmbSort"), &NameList::cmbSort_Click},
+        {QStringLiteral("PreviewMode"), &NameList::PreviewMode_Click},
+        {QStringLiteral("PrintMode"), &NameList::PrintMode_Click},
+        {QStringLiteral("CondensedList"), &NameList::CondensedList_Click},
+        {QStringLiteral("Condensed1LineMenu"), &NameList::Condensed1LineMenu_Click},
         {QStringLiteral("cmdExit"), &NameList::cmdExit_Click},
+        {QStringLiteral("cmdAdd"), &NameList::cmdAdd_Click},
+        {QStringLiteral("AddMenu"), &NameList::cmdAdd_Click},
+        {QStringLiteral("cmdEdit"), &NameList::cmdEdit_Click},
+        {QStringLiteral("EditViewMenu"), &NameList::cmdEdit_Click},
         {QStringLiteral("cmdExitSign"), &NameList::cmdExit_Click},
         {QStringLiteral("FileExit"), &NameList::cmdExit_Click},
     };
@@ -171,8 +186,17 @@ bool NameList::hasHandler(const QString &command) const
 void NameList::dispatch(const QString &command)
 {
     const Handler handler = commandHandlers().value(command, windowCommands().value(command));
-    if (handler)
+    if (!handler)
+        return;
+    try {
         (this->*handler)();
+    } catch (const RuntimeError &error) {
+        // A command without a trap of its own: the failure is told and the window stays.
+        setMousePointer(MousePointer::Default);
+        platform::MsgBox(
+            QStringLiteral("Run-time error '%1':\r\n\r\n%2").arg(error.number()).arg(error.description()),
+            platform::vbOKOnly + platform::vbCritical);
+    }
 }
 
 QAction *NameList::addItem(QMenu *menu, const QString &name, const QString &caption,
@@ -358,9 +382,12 @@ void NameList::buildControls()
     };
     int left = 120;
     for (const Tool &tool : tools) {
-        addButton(QString::fromLatin1(tool.name), QString::fromLatin1(tool.caption),
-                  QString::fromLatin1(tool.tip), left, 60, 840, 360);
-        left += 870;
+        QPushButton *b = addButton(QString::fromLatin1(tool.name), QString::fromLatin1(tool.caption),
+                                   QString::fromLatin1(tool.tip), left, 60, 840, 360);
+        // Wide enough for its caption in the font the platform draws it with.
+        const int width = qMax(b->width(), b->fontMetrics().horizontalAdvance(b->text()) + 14);
+        b->resize(width, b->height());
+        left += qRound(platform::pixelsToTwipsX(width)) + 30;
     }
     QPushButton *exitSign = addButton(QStringLiteral("cmdExitSign"), QString(),
                                       QStringLiteral("Ends the program, without asking for confirmation."),
@@ -387,7 +414,7 @@ void NameList::buildControls()
     cmbSort->setEditable(false);
     cmbSort->setMaxVisibleItems(20);
     setGeometryTwips(cmbSort, 9000, 700, 2400, 315);
-    connect(cmbSort, &QComboBox::activated, this, [this] { cmbSort_Click(); });
+    connect(cmbSort, &QComboBox::activated, this, [this] { dispatch(QStringLiteral("cmbSort")); });
 
     lblFilterMsg = new QLabel(QStringLiteral("Filter is limiting records displayed."), client);
     lblFilterMsg->setObjectName(QStringLiteral("lblFilterMsg"));
@@ -408,6 +435,8 @@ void NameList::buildControls()
     setGeometryTwips(Table1, GridLeft, GridTop, DesignClientWidth - 390, DesignClientHeight - 3504 - 80);
     for (const ColumnLayoutFile::Column &column : designedGridColumns())
         mGridColumns.append(gridColumn(column));
+    // A double-click on a row opens the editor on it.
+    connect(Table1, &QTableView::doubleClicked, this, [this] { dispatch(QStringLiteral("cmdEdit")); });
     connect(Table1->horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
         if (!mPlacingColumns)
             mbColumnsChanged = true;
@@ -544,8 +573,7 @@ void NameList::applyLook()
     mGridRowHeight = qRound(look.gridRowHeight);
     if (Table1Binding)
         Table1Binding->setRowHeightTwips(mGridRowHeight);
-    QFont font(look.fontName, look.fontSize);
-    font.setBold(look.fontBold);
+    const QFont font = platform::classicFont(look.fontName, look.fontSize, look.fontBold);
     Table1->setFont(font);
     cmbSort->setFont(font);
     txtLocate->setFont(font);
@@ -693,7 +721,7 @@ void NameList::Form_Unload(bool &cancel)
     setMousePointer(MousePointer::Hourglass);
     if (mbColumnsChanged)
         writeColumnLayout();
-    dispatch(QStringLiteral("PreviewToPortraitAndUnload"));
+    ClosePreviewAtExit();
     // Marks live for one run of the main window; a database the password change could
     // not reopen has none to clear.
     if (gDb && gDb->isOpen()) {
@@ -997,4 +1025,74 @@ void NameList::ChangePassword_Click()
     unload();
     gDb.reset();
     restartThroughMain();
+}
+
+void NameList::setRecordButtonsEnabled(bool enabled)
+{
+    for (const char *name : {"cmdDelete", "cmdAdd", "cmdEdit", "cmdExit"}) {
+        const QString command = QString::fromLatin1(name);
+        button(command)->setEnabled(enabled && hasHandler(command));
+    }
+}
+
+void NameList::cmdAdd_Click()
+{
+    gEditExistingRecord = false;
+    setRecordButtonsEnabled(false);
+    DataControlLink link(*Data1, [this] { return lblCategory->text(); });
+    NameEdit::open(link, false, QStringLiteral("Add a New Record"));
+    setRecordButtonsEnabled(true);
+    setAddAllowed(true);
+}
+
+void NameList::cmdEdit_Click()
+{
+    const bool addWasAllowed = mAddAllowed;
+    try {
+        mbGridClicked = false;
+        platform::Recordset *rs = Data1->recordset();
+        if (!rs || rs->recordCount() < 1) {
+            platform::MsgBox(
+                QStringLiteral("There are no records displayed, so you can't View or Edit them.  Add "
+                               "some records or change the Category or Selection Criteria to display "
+                               "records first."),
+                platform::vbInformation, QStringLiteral("No records to View or Edit"));
+            return;
+        }
+        setMousePointer(MousePointer::Hourglass);
+        gEditExistingRecord = true;
+        setRecordButtonsEnabled(false);
+        DataControlLink link(*Data1, [this] { return lblCategory->text(); });
+        NameEdit::open(link, true, QStringLiteral("View/Edit an Existing Record"));
+    } catch (const RuntimeError &error) {
+        platform::MsgBox(error.description(), platform::vbOKOnly,
+                         QStringLiteral("NameList - cmdEdit_click - Microsoft Error Message"));
+        // The buttons and the pointer come back after a failure too.
+        setMousePointer(MousePointer::Default);
+    }
+    setRecordButtonsEnabled(true);
+    setAddAllowed(addWasAllowed);
+    gEditExistingRecord = false;
+}
+
+void NameList::PreviewMode_Click()
+{
+    ::PreviewMode_Click(menuItem(QStringLiteral("PreviewMode")), menuItem(QStringLiteral("PrintMode")));
+}
+
+void NameList::PrintMode_Click()
+{
+    ::PrintMode_Click(menuItem(QStringLiteral("PreviewMode")), menuItem(QStringLiteral("PrintMode")));
+}
+
+void NameList::CondensedList_Click()
+{
+    DataControlRecords records(*Data1);
+    ::CondensedList_Click(records, lblCategory->text(), gSelectedCount);
+}
+
+void NameList::Condensed1LineMenu_Click()
+{
+    DataControlRecords records(*Data1);
+    ::Condensed1LineMenu_Click(records, lblCategory->text(), gSelectedCount);
 }

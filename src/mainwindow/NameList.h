@@ -30,11 +30,11 @@ class DataGrid;
 } // namespace platform
 
 // Shared state of the main window that other windows read or set.
-extern qint32 gSelectedCount;      // selection marks set since the program started
-extern bool gFirstTime;            // the main window's first activation is still to come
-extern bool gPageBreakPerLetter;   // address books start a page per initial letter
-extern int gReminderStartup;       // the reminder window's start-up check box
-extern bool gIgnoreNextGridClick;    // the next grid click is not the user's (set as the category window loads)
+extern qint32 gSelectedCount;    // selection marks set since the program started
+extern bool gFirstTime;          // the main window's first activation is still to come
+extern bool gPageBreakPerLetter; // address books start a page per initial letter
+extern int gReminderStartup;     // the reminder window's start-up check box
+extern bool gIgnoreNextGridClick; // the next grid click is not the user's (set as the category window loads)
 
 // The main window: the grid of displayed contacts over the data control Data1, the sort
 // box, the list views, the record count, and the menus and buttons that lead to the
@@ -94,6 +94,14 @@ class NameList : public platform::Form, public MouseWheelWindow {
     void cmbSort_Click();
     void ChangePassword_Click();
     void cmdExit_Click();
+    // Open the record editor on a new contact, or on the current row of Data1.
+    void cmdAdd_Click();
+    void cmdEdit_Click();
+    // Reports menu: where reports go, and the condensed lists of the displayed contacts.
+    void PreviewMode_Click();
+    void PrintMode_Click();
+    void CondensedList_Click();
+    void Condensed1LineMenu_Click();
 
     // Add may be offered: off while only selected records or a find result are shown.
     bool addAllowed() const { return mAddAllowed; }
@@ -142,8 +150,6 @@ class NameList : public platform::Form, public MouseWheelWindow {
     void txtLocate_Click();
 
     // Commands of the menus and buttons (NameListCommands.cpp).
-    void cmdAdd_Click();
-    void cmdEdit_Click();
     void cmdDelete_Click();
     void cmdReports_Click();
     void cmdNotes_Click();
@@ -177,6 +183,7 @@ class NameList : public platform::Form, public MouseWheelWindow {
     QPushButton *addButton(const QString &name, const QString &caption, const QString &toolTip, int left,
                            int top, int width, int height);
     void setAddAllowed(bool allowed);
+    void setRecordButtonsEnabled(bool enabled);
     void applyLook();
     void applyColumnLayout();
     void bindGrid();
@@ -204,7 +211,6 @@ class NameList : public platform::Form, public MouseWheelWindow {
     void connectGridEvents();
     void pushOutOfMarkColumn();
     void setBackColor(const QColor &colour);
-    void setRecordButtonsEnabled(bool enabled);
     bool mAllowUpdate = false;
     bool mRightPushPending = false; // the cursor is about to leave the mark column
 };

@@ -8,9 +8,7 @@
 #include "app/MSendInput.h"
 #include "app/ValueHelpers.h"
 #include "app/modMain.h"
-#include "editor/DataControlLink.h"
 #include "editor/MemoForm.h"
-#include "editor/NameEdit.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/DataGrid.h"
@@ -33,8 +31,6 @@ using platform::setMousePointer;
 
 namespace {
 
-const QString AddCaption = QStringLiteral("Add a New Record");
-const QString ViewEditCaption = QStringLiteral("View/Edit an Existing Record");
 const QString AllowGridEditingCaption = QStringLiteral("Allow &Grid Editing");
 const QString DisableGridEditingCaption = QStringLiteral("Disable &Grid Editing");
 
@@ -48,10 +44,6 @@ QString fieldText(platform::Recordset &rs, const QString &field)
 const QHash<QString, NameList::CommandHandler> &NameList::windowCommands()
 {
     static const QHash<QString, CommandHandler> handlers = {
-        {QStringLiteral("cmdAdd"), &NameList::cmdAdd_Click},
-        {QStringLiteral("AddMenu"), &NameList::cmdAdd_Click},
-        {QStringLiteral("cmdEdit"), &NameList::cmdEdit_Click},
-        {QStringLiteral("EditViewMenu"), &NameList::cmdEdit_Click},
         {QStringLiteral("cmdDelete"), &NameList::cmdDelete_Click},
         {QStringLiteral("cmdReports"), &NameList::cmdReports_Click},
         {QStringLiteral("cmdNotes"), &NameList::cmdNotes_Click},
@@ -69,63 +61,6 @@ const QHash<QString, NameList::CommandHandler> &NameList::windowCommands()
         {QStringLiteral("mnuPageBreakAlpha"), &NameList::mnuPageBreakAlpha_Click},
     };
     return handlers;
-}
-
-void NameList::setRecordButtonsEnabled(bool enabled)
-{
-    for (const char *name : {"cmdDelete", "cmdAdd", "cmdEdit", "cmdExit"})
-        button(QLatin1String(name))->setEnabled(enabled);
-}
-
-void NameList::cmdAdd_Click()
-{
-    gEditExistingRecord = false;
-    const bool addWasEnabled = button(QStringLiteral("cmdAdd"))->isEnabled();
-    setRecordButtonsEnabled(false);
-    DataControlLink list(*Data1, [this] { return lblCategory->text(); });
-    NameEdit::open(list, false, AddCaption);
-    setRecordButtonsEnabled(true);
-    // Add stays off while a selection view or a find result is shown, also when the
-    // command came from the menu.
-    button(QStringLiteral("cmdAdd"))->setEnabled(addWasEnabled);
-}
-
-void NameList::cmdEdit_Click()
-{
-    bool buttonsTaken = false;
-    bool addWasEnabled = false;
-    try {
-        mbGridClicked = false;
-        platform::Recordset *rs = Data1->recordset();
-        if (!rs || rs->recordCount() < 1) {
-            platform::MsgBox(
-                QStringLiteral("There are no records displayed, so you can't View or Edit them.  Add "
-                               "some records or change the Category or Selection Criteria to "
-                               "display records first."),
-                platform::vbInformation, QStringLiteral("No records to View or Edit"));
-            return;
-        }
-        setMousePointer(MousePointer::Hourglass);
-        gEditExistingRecord = true;
-        addWasEnabled = button(QStringLiteral("cmdAdd"))->isEnabled();
-        setRecordButtonsEnabled(false);
-        buttonsTaken = true;
-        DataControlLink list(*Data1, [this] { return lblCategory->text(); });
-        NameEdit::open(list, true, ViewEditCaption);
-        setRecordButtonsEnabled(true);
-        button(QStringLiteral("cmdAdd"))->setEnabled(addWasEnabled);
-        gEditExistingRecord = false;
-    } catch (const RuntimeError &error) {
-        platform::MsgBox(error.description(), platform::vbOKOnly,
-                         QStringLiteral("NameList - cmdEdit_click - Microsoft Error Message"));
-        // The window stays usable after a failed opening.
-        if (buttonsTaken) {
-            setRecordButtonsEnabled(true);
-            button(QStringLiteral("cmdAdd"))->setEnabled(addWasEnabled);
-        }
-        gEditExistingRecord = false;
-        setMousePointer(MousePointer::Default);
-    }
 }
 
 void NameList::cmdDelete_Click()

@@ -1,4 +1,6 @@
 #include "mainwindow/NameList.h"
+#include "app/GLOBAL.h"
+#include "app/mMouseScrollWheel.h"
 #include "app/modMain.h"
 #include "mainwindow/ColumnLayoutFile.h"
 #include "mainwindow/RecordSource.h"
@@ -8,8 +10,12 @@
 #include "platform/db/Database.h"
 #include "platform/db/NewDatabase.h"
 #include "platform/db/Recordset.h"
+#include "platform/print/PrintSurface.h"
+#include "platform/ui/ClassicFont.h"
+#include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Twips.h"
+#include "printing/frmPreview.h"
 #include "support/ContactGenerator.h"
 #include "support/DialogScript.h"
 #include "support/FileBytes.h"
@@ -21,10 +27,14 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -349,7 +359,8 @@ TEST_F(MainWindowTest, CommandsOfWindowsNotBuiltYetAreThereButDisabled)
     EXPECT_TRUE(w.menuItem("ShowAllMenu")->isEnabled());
     EXPECT_EQ(w.menuItem("ShowAllMenu")->shortcut(), QKeySequence("Ctrl+R"));
     EXPECT_TRUE(w.button("cmdExit")->isEnabled());
-    EXPECT_TRUE(w.button("cmdAdd")->isEnabled()) << "the editor is there to open";
+    EXPECT_TRUE(w.button("cmdAdd")->isEnabled());
+    EXPECT_TRUE(w.button("cmdDelete")->isEnabled());
 }
 
 TEST_F(MainWindowTest, StartupCategorySurvivesTheFirstActivation)
@@ -439,4 +450,156 @@ TEST_F(MainWindowTest, ReminderStartupRebuildsTheDueListOnlyWhenOn)
                   option == "1" ? 0 : 1)
             << "start-up option " << option.toStdString();
     }
+}
+
+TEST_F(MainWindowTest, ViewEditOpensTheEditorOnTheCurrentRowWithTheRecordButtonsOff)
+{
+    prepare(6, 2);
+    NameList &w = start();
+    w.ShowSelectedOnlyMenu_Click();
+    bool buttonsOffWhileOpen = false;
+    script.onModal("NameEdit", [&](QWidget *editor) {
+        buttonsOffWhileOpen = !w.button("cmdAdd")->isEnabled() && !w.button("cmdEdit")->isEnabled() &&
+                              !w.button("cmdExit")->isEnabled();
+        EXPECT_TRUE(gEditExistingRecord);
+        DialogScript::click(editor, "cmdCancel");
+    });
+    w.button("cmdEdit")->click();
+    const auto forms = script.shown(platform::DialogKind::ModalForm);
+    ASSERT_EQ(forms.size(), 1u);
+    EXPECT_EQ(forms[0].title, "View/Edit an Existing Record");
+    EXPECT_TRUE(buttonsOffWhileOpen);
+    EXPECT_TRUE(w.button("cmdEdit")->isEnabled());
+    EXPECT_TRUE(w.button("cmdExit")->isEnabled());
+    EXPECT_FALSE(w.button("cmdAdd")->isEnabled()) << "still only selected records are shown";
+    EXPECT_FALSE(gEditExistingRecord);
+}
+
+TEST_F(MainWindowTest, ViewEditOnAnEmptyListOnlyTellsSo)
+{
+    prepare(3);
+    NameList &w = start();
+    w.ShowSelectedOnlyMenu_Click();
+    script.answerMessage(platform::vbOK);
+    w.cmdEdit_Click();
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].title, "No records to View or Edit");
+    EXPECT_EQ(script.shown()[0].icon, platform::vbInformation);
+    EXPECT_TRUE(w.button("cmdEdit")->isEnabled());
+}
+
+TEST_F(MainWindowTest, AddOpensTheEditorOnANewContact)
+{
+    prepare(3);
+    NameList &w = start();
+    script.onModal("NameEdit", [](QWidget *editor) {
+        EXPECT_FALSE(gEditExistingRecord);
+        DialogScript::click(editor, "cmdCancel");
+    });
+    w.menuItem("AddMenu")->trigger();
+    const auto forms = script.shown(platform::DialogKind::ModalForm);
+    ASSERT_EQ(forms.size(), 1u);
+    EXPECT_EQ(forms[0].title, "Add a New Record");
+    EXPECT_TRUE(w.button("cmdAdd")->isEnabled());
+}
+
+TEST_F(MainWindowTest, TabletRowAndStoredColourGiveTheWindowItsLook)
+{
+    prepare(3);
+    settingsRow("TABLET", "True");
+    settingsRow("BACKCOLOR", "255"); // red in the low byte
+    gTabletMode = false;
+    NameList &w = start();
+    EXPECT_TRUE(gTabletMode);
+    EXPECT_EQ(w.Table1->verticalHeader()->defaultSectionSize(),
+              platform::DataGrid::twipsToPixels(400, w.Table1));
+    EXPECT_EQ(w.Table1->font().family(), platform::classicFont("Arial", 14).family());
+    EXPECT_EQ(w.Table1->font().pointSize(), 14);
+    EXPECT_FALSE(w.cmbSort->font().bold());
+    EXPECT_EQ(w.client->palette().color(QPalette::Window), QColor(255, 0, 0));
+    gTabletMode = false;
+}
+
+TEST_F(MainWindowTest, DesktopLookAndANonNumericColourKeepTheDesign)
+{
+    prepare(3);
+    settingsRow("BACKCOLOR", "teal");
+    gTabletMode = false;
+    NameList &w = start();
+    EXPECT_EQ(w.Table1->verticalHeader()->defaultSectionSize(),
+              platform::DataGrid::twipsToPixels(225, w.Table1));
+    EXPECT_TRUE(w.txtLocate->font().bold());
+    EXPECT_EQ(w.client->palette().color(QPalette::Window), QColor(0x40, 0x80, 0x80));
+}
+
+TEST_F(MainWindowTest, WheelOverTheGridScrollsThreeRowsANotch)
+{
+    prepare(200);
+    NameList &w = start();
+    w.resize(900, 600);
+    QCoreApplication::processEvents();
+    QWidget *viewport = w.Table1->viewport();
+    const QPoint global = viewport->mapToGlobal(viewport->rect().center());
+    QWheelEvent turn(viewport->rect().center(), global, QPoint(), QPoint(0, -120), Qt::NoButton,
+                     Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(viewport, &turn);
+    EXPECT_EQ(w.Table1->rowAt(0), 3);
+    StartedProgram::closeWindow();
+    EXPECT_FALSE(IsMouseWheelHooked(&w)) << "the unload removes the hook";
+}
+
+TEST_F(MainWindowTest, ACommandThatFailsTellsTheErrorAndTheWindowStays)
+{
+    prepare(3);
+    NameList &w = start();
+    gListSource = "tblNoSuchTable";
+    script.answerMessage(platform::vbOK);
+    w.menuItem("DisplayRecCntMenu")->trigger();
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_TRUE(script.shown()[0].text.startsWith("Run-time error '"))
+        << script.shown()[0].text.toStdString();
+    EXPECT_EQ(script.shown()[0].title, "Quiltern 3");
+    EXPECT_EQ(script.shown()[0].icon, platform::vbCritical);
+    EXPECT_EQ(StartedProgram::window(), &w);
+    EXPECT_EQ(platform::mousePointer(), platform::MousePointer::Default);
+    w.ShowAllMenu_Click();
+    EXPECT_EQ(shownRows(w), 3);
+}
+
+TEST_F(MainWindowTest, UnloadPutsThePreviewBackToPortraitAndUnloadsIt)
+{
+    prepare(2);
+    start();
+    QPointer<frmPreview> preview = &frmPreview::instance();
+    preview->surface().setOrientation(1);
+    StartedProgram::closeWindow();
+    ASSERT_FALSE(preview.isNull());
+    EXPECT_EQ(preview->surface().orientation(), 0);
+    EXPECT_TRUE(preview->isUnloaded());
+    EXPECT_EQ(frmPreview::existing(), nullptr);
+}
+
+TEST_F(MainWindowTest, ReportsGoToThePreviewOrThePrinterAsTheMenuSays)
+{
+    prepare(4);
+    NameList &w = start();
+    QAction *preview = w.menuItem("PreviewMode");
+    QAction *print = w.menuItem("PrintMode");
+    preview->trigger();
+    EXPECT_TRUE(preview->isChecked());
+    EXPECT_FALSE(print->isChecked());
+    EXPECT_TRUE(PreviewSurface().preview());
+    w.ReportsMenu->hide();
+    print->trigger();
+    EXPECT_FALSE(preview->isChecked());
+    EXPECT_TRUE(print->isChecked());
+    EXPECT_FALSE(PreviewSurface().preview());
+    w.ReportsMenu->hide();
+
+    // A condensed list asks first; Cancel prints nothing.
+    script.answerMessage(platform::vbCancel);
+    w.menuItem("Condensed1LineMenu")->trigger();
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].title, "Confirmation");
+    EXPECT_TRUE(script.shown()[0].text.contains("start printing"));
 }
