@@ -58,7 +58,7 @@ TEST_F(DataGridTest, DataControlOpensItsSourceAndSignalsMoves)
 
     Recordset *before = data.recordset();
     data.setRecordSource("Select * from tblContacts; DELETE FROM tblContacts");
-    EXPECT_RUNTIME_ERROR(data.refresh(), 3142);
+    EXPECT_RUNTIME_ERROR_IN(data.refresh(), {3075, 3142});
     EXPECT_EQ(data.recordset(), before) << "a source that fails leaves the rows shown";
     EXPECT_EQ(data.recordset()->recordCount(), 4);
 

@@ -2,6 +2,7 @@
 #include "platform/db/Database.h"
 #include "platform/db/JetQuote.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/SqlStatement.h"
 #include "platform/ui/Clock.h"
 #include "support/ContactGenerator.h"
 #include "support/ExpectRuntimeError.h"
@@ -129,7 +130,7 @@ TEST_F(RecordsetTest, ValuesConvertAsTheFieldsDemand)
     EXPECT_EQ(rs->value("Date2").toDateTime(), QDateTime(QDate(2024, 1, 2), QTime(13, 30)));
     EXPECT_EQ(rs->value("PrintNotes"), QVariant(true));
     EXPECT_EQ(rs->value("AddressForLabels").toInt(), 2);
-    auto raw = db().openRecordset("Select Date1 & '' as D, PrintNotes + 0 as P from tblContacts Where FirstName = 'Ann'");
+    auto raw = db().openRecordset("Select PrintNotes + 0 as P from tblContacts Where FirstName = 'Ann'");
     EXPECT_EQ(raw->value("P").toInt(), -1) << "Yes is stored as -1";
 }
 
@@ -142,8 +143,8 @@ TEST_F(RecordsetTest, TextLongerThanItsFieldIs3163OnEveryPath)
     rs->update();
     EXPECT_RUNTIME_ERROR(db().execute("UPDATE tblContacts SET Suffix = '123456789012345678901'"), err::FieldTooLong);
     EXPECT_RUNTIME_ERROR(db().execute("INSERT INTO tblContacts (Selected) VALUES ('xx')"), err::FieldTooLong);
-    auto check = db().openRecordset("Select Count(*) as N from tblContacts Where length(Suffix) > 20");
-    EXPECT_EQ(check->value("N").toInt(), 0);
+    for (rs->moveFirst(); !rs->eof(); rs->moveNext())
+        EXPECT_LE(rs->value("Suffix").toString().size(), 20);
 }
 
 TEST_F(RecordsetTest, DuplicateCategoryLinkIs3022)
@@ -351,12 +352,15 @@ TEST_F(RecordsetTest, AddNewOnADynasetComesLastAndLastModifiedFindsIt)
 
 TEST_F(RecordsetTest, RecordSourcesCannotWriteOrCarryASecondStatement)
 {
-    EXPECT_RUNTIME_ERROR(db().openRecordset("DELETE FROM tblContacts"), err::InvalidOperation);
-    EXPECT_RUNTIME_ERROR(db().openRecordset("Select * from tblContacts; DELETE FROM tblContacts"),
-                         err::CharactersAfterEnd);
-    EXPECT_RUNTIME_ERROR(db().openRecordset("UPDATE tblContacts SET LastName = 'X'"), err::InvalidOperation);
+    // The translator refuses these (3075); the engine refuses them again on its own (3219, 3142).
+    EXPECT_RUNTIME_ERROR_IN(db().openRecordset("DELETE FROM tblContacts"), {err::SyntaxError, err::InvalidOperation});
+    EXPECT_RUNTIME_ERROR_IN(db().openRecordset("Select * from tblContacts; DELETE FROM tblContacts"),
+                            {err::SyntaxError, err::CharactersAfterEnd});
+    EXPECT_RUNTIME_ERROR_IN(db().openRecordset("UPDATE tblContacts SET LastName = 'X'"),
+                            {err::SyntaxError, err::InvalidOperation});
     auto rs = db().openRecordset("Select * from tblContacts");
-    EXPECT_RUNTIME_ERROR(rs->findFirst("LastName = 'A'); DELETE FROM tblContacts; --"), err::CharactersAfterEnd);
+    EXPECT_RUNTIME_ERROR_IN(rs->findFirst("LastName = 'A'); DELETE FROM tblContacts; --"),
+                            {err::SyntaxError, err::CharactersAfterEnd});
     EXPECT_EQ(db().openRecordset("Select * from tblContacts Where LastName <> 'X'")->recordCount(), 5);
     auto table = db().openRecordset("tblContacts", RecordsetType::Table);
     table->setIndex("LastName");
@@ -366,14 +370,24 @@ TEST_F(RecordsetTest, RecordSourcesCannotWriteOrCarryASecondStatement)
     EXPECT_RUNTIME_ERROR(db().openRecordset("Select * fro tblContacts"), err::SyntaxError);
 }
 
+TEST_F(RecordsetTest, EngineCompilesOneStatementOnly)
+{
+    EXPECT_RUNTIME_ERROR(SqlStatement(db().handle(), "SELECT 1; DELETE FROM tblContacts"), err::CharactersAfterEnd);
+    EXPECT_RUNTIME_ERROR(SqlStatement(db().handle(), "SELECT 1 /* */ ; -- only a comment"), err::CharactersAfterEnd);
+    SqlStatement trailing(db().handle(), "SELECT 1 ;  \n");
+    EXPECT_TRUE(trailing.readOnly());
+    EXPECT_FALSE(SqlStatement(db().handle(), "DELETE FROM tblContacts").readOnly());
+    EXPECT_EQ(db().openRecordset("tblContacts")->recordCount(), 5);
+}
+
 TEST_F(RecordsetTest, ExecuteReportsRecordsAffected)
 {
     EXPECT_EQ(db().execute("Update tblContacts Set Selected='x' Where LastName='Adams'"), 2);
     EXPECT_EQ(db().recordsAffected(), 2);
     EXPECT_EQ(db().execute("Update tblContacts Set Selected=' ' Where Selected='x'"), 2);
     EXPECT_EQ(db().execute("DELETE FROM tblContacts WHERE RecordID = 0"), 0);
-    EXPECT_RUNTIME_ERROR(db().execute("UPDATE tblContacts SET LastName = 'A'; DELETE FROM tblContacts"),
-                         err::CharactersAfterEnd);
+    EXPECT_RUNTIME_ERROR_IN(db().execute("UPDATE tblContacts SET LastName = 'A'; DELETE FROM tblContacts"),
+                            {err::SyntaxError, err::CharactersAfterEnd});
     EXPECT_EQ(db().openRecordset("tblContacts")->recordCount(), 5);
 }
 
