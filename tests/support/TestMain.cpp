@@ -1,5 +1,8 @@
+#include "support/DialogScript.h"
+
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
 
 // Every test executable owns one QApplication, offscreen, so that widget tests can
@@ -13,7 +16,11 @@ int main(int argc, char **argv)
     qputenv("TZ", "UTC");
     qputenv("XDG_RUNTIME_DIR", QByteArray("/tmp/quiltern-test-runtime"));
     QDir().mkpath(QStringLiteral("/tmp/quiltern-test-runtime"));
+    QFile::setPermissions(QStringLiteral("/tmp/quiltern-test-runtime"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    // A dialog no test scripted fails that test instead of waiting for a user.
+    DialogScript::installStrictDefault();
     return RUN_ALL_TESTS();
 }

@@ -1,21 +1,17 @@
 #include "platform/db/JetDialect.h"
 
-// Interim pass-through so the engine can be built and tested on plain SQL while the
-// translator is written; replaced whole by the translator.
+#include "platform/db/JetParser.h"
+
 namespace platform {
 
-JetTranslation translateJetSql(const QString &jet, JetTextKind, const JetCatalog &)
+JetTranslation translateJetSql(const QString &jet, JetTextKind kind, const JetCatalog &catalog)
 {
-    return {jet, {}};
+    return JetParser(jet, catalog).statement(kind);
 }
 
-QString translateJetCriterion(const QString &criterion, const QString &, const JetCatalog &)
+QString translateJetCriterion(const QString &criterion, const QString &source, const JetCatalog &catalog)
 {
-    return criterion;
-}
-
-void registerJetFunctions(sqlite3 *)
-{
+    return JetParser(criterion, catalog).criterion(source);
 }
 
 } // namespace platform

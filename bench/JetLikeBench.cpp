@@ -1,0 +1,141 @@
+// The query translator's Like and date text against SQLite's own LIKE over the same
+// rows: prints each ratio at the end.
+#include "platform/db/JetDialect.h"
+
+#include <QCoreApplication>
+#include <benchmark/benchmark.h>
+#include <sqlcipher/sqlite3.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+using namespace platform;
+
+namespace {
+
+constexpr int Rows = 100000;
+
+sqlite3 *database()
+{
+    static sqlite3 *db = [] {
+        sqlite3 *d = nullptr;
+        sqlite3_open(":memory:", &d);
+        registerJetFunctions(d);
+        sqlite3_exec(
+            d,
+            "CREATE TABLE c (id INTEGER PRIMARY KEY, last TEXT COLLATE NOCASE, first TEXT COLLATE NOCASE,"
+            " street TEXT COLLATE NOCASE, notes TEXT COLLATE NOCASE, updated TEXT)",
+            nullptr, nullptr, nullptr);
+        sqlite3_exec(d, "BEGIN", nullptr, nullptr, nullptr);
+        sqlite3_stmt *ins = nullptr;
+        sqlite3_prepare_v2(d, "INSERT INTO c (last, first, street, notes, updated) VALUES (?, ?, ?, ?, ?)",
+                           -1, &ins, nullptr);
+        const char *last[] = {"Smith",  "Johnson", "Müller",   "O'Brien",
+                              "García", "Nguyen",  "Smithers", "Brown"};
+        const char *first[] = {"John", "Mary", "Zoë", "Seán", "Ana", "Linh", "Waylon", "Élodie"};
+        for (int i = 0; i < Rows; ++i) {
+            const std::string l = std::string(last[i % 8]) + std::to_string(i);
+            const std::string date = "20" + std::to_string(10 + i % 15) + "-0" + std::to_string(1 + i % 9) +
+                                     "-1" + std::to_string(i % 10) + (i % 2 ? " 13:30:00" : "");
+            sqlite3_bind_text(ins, 1, l.c_str(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_text(ins, 2, first[(i / 8) % 8], -1, SQLITE_STATIC);
+            sqlite3_bind_text(ins, 3, "12 Harbour Street, Apartment 4", -1, SQLITE_STATIC);
+            if (i % 3)
+                sqlite3_bind_null(ins, 4);
+            else
+                sqlite3_bind_text(ins, 4, "Met at the conference; likes 100% cotton", -1, SQLITE_STATIC);
+            sqlite3_bind_text(ins, 5, date.c_str(), -1, SQLITE_TRANSIENT);
+            sqlite3_step(ins);
+            sqlite3_reset(ins);
+        }
+        sqlite3_finalize(ins);
+        sqlite3_exec(d, "COMMIT", nullptr, nullptr, nullptr);
+        return d;
+    }();
+    return db;
+}
+
+void count(benchmark::State &state, const char *sql)
+{
+    sqlite3_stmt *stmt = nullptr;
+    sqlite3_prepare_v2(database(), sql, -1, &stmt, nullptr);
+    for (auto _ : state) {
+        sqlite3_reset(stmt);
+        sqlite3_step(stmt);
+        benchmark::DoNotOptimize(sqlite3_column_int(stmt, 0));
+    }
+    sqlite3_finalize(stmt);
+}
+
+void PrefixLike(benchmark::State &s)
+{
+    count(s, "SELECT count(*) FROM c WHERE last LIKE 'smi%'");
+}
+void PrefixJetLike(benchmark::State &s)
+{
+    count(s, "SELECT count(*) FROM c WHERE jet_like(last, 'smi*')");
+}
+void ContainsLike(benchmark::State &s)
+{
+    count(s, "SELECT count(*) FROM c WHERE last LIKE '%son%' OR first LIKE '%son%' OR street LIKE '%son%' OR "
+             "notes LIKE '%son%'");
+}
+void ContainsJetLike(benchmark::State &s)
+{
+    count(s, "SELECT count(*) FROM c WHERE jet_like(last, '*son*') OR jet_like(first, '*son*') OR "
+             "jet_like(street, '*son*') OR jet_like(notes, '*son*')");
+}
+void DateTextLike(benchmark::State &s)
+{
+    count(s, "SELECT count(*) FROM c WHERE updated LIKE '2012-03%'");
+}
+void DateTextJetLike(benchmark::State &s)
+{
+    count(s, "SELECT count(*) FROM c WHERE jet_like(jet_datetext(updated), '3/1*')");
+}
+
+void TranslateCriterion(benchmark::State &state)
+{
+    static const QList<JetColumn> columns{{"LastName", JetType::Text, 50}, {"FirstName", JetType::Text, 50}};
+    const JetCatalog catalog = [](const QString &) { return &columns; };
+    for (auto _ : state)
+        benchmark::DoNotOptimize(translateJetCriterion("LastName like \"Smi*\"", "tblContacts", catalog));
+}
+
+BENCHMARK(PrefixLike)->Unit(benchmark::kMillisecond);
+BENCHMARK(PrefixJetLike)->Unit(benchmark::kMillisecond);
+BENCHMARK(ContainsLike)->Unit(benchmark::kMillisecond);
+BENCHMARK(ContainsJetLike)->Unit(benchmark::kMillisecond);
+BENCHMARK(DateTextLike)->Unit(benchmark::kMillisecond);
+BENCHMARK(DateTextJetLike)->Unit(benchmark::kMillisecond);
+BENCHMARK(TranslateCriterion)->Unit(benchmark::kMicrosecond);
+
+// Keeps every run's time per iteration so the ratios can be printed after the table.
+class RatioReporter : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        for (const Run &r : runs)
+            times[r.benchmark_name()] = r.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> times;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    for (const char *name : {"Prefix", "Contains", "DateText"}) {
+        const double ours = reporter.times[std::string(name) + "JetLike"];
+        const double plain = reporter.times[std::string(name) + "Like"];
+        if (plain > 0)
+            std::printf("%-9s jet_like / SQLite LIKE over %d rows: %.2fx\n", name, Rows, ours / plain);
+    }
+    return 0;
+}

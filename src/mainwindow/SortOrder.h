@@ -1,0 +1,40 @@
+#pragma once
+
+#include "app/SettingsRow.h"
+
+#include <QString>
+#include <QStringList>
+
+// True while the list is sorted by a date field: the locate box then searches only
+// texts that are valid dates.
+extern bool gSortedByDate;
+
+inline const QString GridSortOrderType = QStringLiteral("GRIDSORTORDER");
+inline const QString GridSortOrderQuery = settingsRowQuery(GridSortOrderType);
+inline const QString DefaultSortChoice = QStringLiteral("LastName");
+
+// What one entry of the sort box stands for.
+struct SortChoice {
+    QString orderByClause; // becomes gOrderByClause
+    QString indexName;     // the index of gContactsTable: the field the locate box searches
+    bool sortedByDate = false;
+};
+
+// The order part, index and date flag of a sort box entry (compared exactly).
+SortChoice sortChoiceFor(const QString &choice);
+
+// Applies an entry: sets gOrderByClause and gSortedByDate and returns the choice;
+// the caller stores the GRIDSORTORDER row, sets the index and requeries with
+// sortedRecordSource().
+SortChoice applySortChoice(const QString &choice);
+
+// The sort box entries for the fields of the displayed record set, in field order:
+// descriptions, label choice, selection mark, prefix and suffix, keys, the second
+// address lines, the little-used dates and phones, the category and the notes are
+// left out.
+QStringList sortBoxItems(const QStringList &fieldNames);
+
+// The entry to restore at the first activation from the GRIDSORTORDER row: the sort
+// box item matching its Name (case aside) when the row exists, else "LastName" (a stored name the
+// box lacks, from a database with other fields, must not leave the list unsorted).
+QString restoredSortChoice(bool rowExists, const QString &storedName, const QStringList &items);

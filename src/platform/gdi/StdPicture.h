@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/gdi/GdiTypes.h"
+
+#include <QImage>
+#include <QString>
+#include <memory>
+
+namespace platform {
+
+namespace err {
+constexpr int InvalidPicture = 481;
+} // namespace err
+
+// A picture object: a bitmap owned by the picture, made from an image file or the
+// clipboard with Qt's image readers. Black and white pictures become 1-bit bitmaps,
+// pictures of up to 16 colours 4-bit, other indexed pictures 8-bit, and everything
+// else a 32-bit bitmap, the depth of the screen.
+class StdPicture {
+  public:
+    ~StdPicture();
+    StdPicture(const StdPicture &) = delete;
+    StdPicture &operator=(const StdPicture &) = delete;
+
+    // Raises error 53 when the file does not exist and 481 when it is not a picture
+    // (the format is told from the content, whatever the name's extension).
+    static std::unique_ptr<StdPicture> LoadPicture(const QString &path);
+    // Null when the image is empty or too large for a bitmap.
+    static std::unique_ptr<StdPicture> FromImage(const QImage &image);
+    static bool ClipboardHasBitmap();
+    // Null when the clipboard holds no bitmap.
+    static std::unique_ptr<StdPicture> FromClipboard();
+
+    // The bitmap handle, the picture's default property.
+    HBITMAP Handle() const { return mBitmap; }
+    int Width() const;
+    int Height() const;
+
+  private:
+    explicit StdPicture(HBITMAP bitmap) : mBitmap(bitmap) {}
+
+    HBITMAP mBitmap;
+};
+
+} // namespace platform

@@ -1,0 +1,108 @@
+#include "platform/print/FontTextMetrics.h"
+
+#include <QFontDatabase>
+
+namespace platform {
+
+namespace {
+// Points to twips, scaled down from a face loaded at the reference size.
+double scaleFor(const PrintFont &font)
+{
+    return font.size * 20.0 / FontTextMetrics::ReferencePixelSize;
+}
+} // namespace
+
+const FontTextMetrics &FontTextMetrics::instance()
+{
+    static const FontTextMetrics metrics;
+    return metrics;
+}
+
+QString FontTextMetrics::resolvedFamily(const QString &name)
+{
+    static const QHash<QString, QString> compatible{
+        {QStringLiteral("arial"), QStringLiteral("Liberation Sans")},
+        {QStringLiteral("times new roman"), QStringLiteral("Liberation Serif")},
+        {QStringLiteral("courier new"), QStringLiteral("Liberation Mono")},
+    };
+    const QString trimmed = name.trimmed();
+    const auto it = compatible.constFind(trimmed.toLower());
+    if (it != compatible.constEnd() && QFontDatabase::hasFamily(*it))
+        return *it;
+    return trimmed;
+}
+
+QFont FontTextMetrics::drawingFont(const PrintFont &font, int pixelSize)
+{
+    QFont qfont(resolvedFamily(font.name));
+    qfont.setPixelSize(pixelSize);
+    qfont.setBold(font.bold);
+    qfont.setItalic(font.italic);
+    qfont.setKerning(false);
+    qfont.setHintingPreference(QFont::PreferNoHinting);
+    return qfont;
+}
+
+const FontTextMetrics::Face &FontTextMetrics::face(const PrintFont &font) const
+{
+    if (mLastFace && font.name == mLastFont.name && font.bold == mLastFont.bold &&
+        font.italic == mLastFont.italic)
+        return *mLastFace;
+    const QString key = QStringLiteral("%1|%2%3").arg(font.name.trimmed().toLower(),
+                                                      font.bold ? QStringLiteral("b") : QString(),
+                                                      font.italic ? QStringLiteral("i") : QString());
+    std::shared_ptr<Face> &slot = mFaces[key];
+    if (!slot) {
+        slot = std::make_shared<Face>();
+        slot->raw = QRawFont::fromFont(drawingFont(font));
+        slot->ascent = slot->raw.ascent();
+        slot->lineSpacing = slot->raw.ascent() + slot->raw.descent() + slot->raw.leading();
+    }
+    mLastFont = font;
+    mLastFace = slot.get();
+    return *slot;
+}
+
+double FontTextMetrics::advance(const Face &face, char32_t codePoint) const
+{
+    // Line ends and other control characters take no room on the line.
+    if (codePoint < 0x20)
+        return 0.0;
+    auto it = face.advances.constFind(codePoint);
+    if (it != face.advances.constEnd())
+        return *it;
+    const QString text = QString::fromUcs4(&codePoint, 1);
+    const QList<quint32> glyphs = face.raw.glyphIndexesForString(text);
+    double width = 0.0;
+    for (const QPointF &step : face.raw.advancesForGlyphIndexes(glyphs, QRawFont::UseDesignMetrics))
+        width += step.x();
+    face.advances.insert(codePoint, width);
+    return width;
+}
+
+double FontTextMetrics::width(const PrintFont &font, QStringView text) const
+{
+    const Face &f = face(font);
+    double units = 0.0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t codePoint = text[i].unicode();
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            codePoint = QChar::surrogateToUcs4(text[i], text[i + 1]);
+            ++i;
+        }
+        units += advance(f, codePoint);
+    }
+    return units * scaleFor(font);
+}
+
+double FontTextMetrics::lineHeight(const PrintFont &font) const
+{
+    return face(font).lineSpacing * scaleFor(font);
+}
+
+double FontTextMetrics::ascent(const PrintFont &font) const
+{
+    return face(font).ascent * scaleFor(font);
+}
+
+} // namespace platform

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "platform/print/TextMetrics.h"
+
+#include <QFont>
+#include <QHash>
+#include <QRawFont>
+#include <QString>
+#include <memory>
+
+namespace platform {
+
+// Text measured from the font's own design metrics, never from a screen or printer
+// resolution, so a layout is the same in preview, on paper and in PDF. Arial, Times
+// New Roman and Courier New are taken from their metric-compatible Liberation faces
+// where those are installed.
+class FontTextMetrics : public TextMetrics {
+  public:
+    static const FontTextMetrics &instance();
+
+    double width(const PrintFont &font, QStringView text) const override;
+    double lineHeight(const PrintFont &font) const override;
+    // Distance from the top of a line to its baseline.
+    double ascent(const PrintFont &font) const;
+
+    // The family the font name is drawn with.
+    static QString resolvedFamily(const QString &name);
+    // A Qt font for drawing: resolved family, unhinted, no kerning, at the given
+    // pixel size (the reference size of the measures unless told otherwise).
+    static QFont drawingFont(const PrintFont &font, int pixelSize = ReferencePixelSize);
+
+    // The size, in pixels, at which faces are loaded and measured.
+    static constexpr int ReferencePixelSize = 2048;
+
+  private:
+    struct Face {
+        QRawFont raw;
+        double lineSpacing = 0.0; // ascent + descent + leading, at the reference size
+        double ascent = 0.0;
+        mutable QHash<char32_t, double> advances;
+    };
+
+    const Face &face(const PrintFont &font) const;
+    double advance(const Face &face, char32_t codePoint) const;
+
+    // Faces stay where they were created; the last one used is looked up first, as
+    // a wrap measures many pieces in one font.
+    mutable QHash<QString, std::shared_ptr<Face>> mFaces;
+    mutable PrintFont mLastFont;
+    mutable const Face *mLastFace = nullptr;
+};
+
+} // namespace platform

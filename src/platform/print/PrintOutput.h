@@ -1,0 +1,40 @@
+#pragma once
+
+#include "platform/print/PrintDocument.h"
+
+#include <QPrinterInfo>
+#include <QString>
+#include <functional>
+
+class QPagedPaintDevice;
+
+namespace platform {
+
+// Puts recorded documents on paper or into PDF files. Failures are raised as
+// RuntimeError so that the report that ended the document can show them.
+class PrintOutput {
+  public:
+    // Prints on the default printer; with no printer installed the user is offered a
+    // PDF file instead (no file chosen: nothing is printed).
+    static void sendToPrinter(const PrintDocument &document);
+    static void writePdf(const PrintDocument &document, const QString &path);
+
+    // Asks where a document is to be saved as PDF when there is no printer; returns
+    // the path, or an empty text when the user cancels. The program connects its save
+    // dialog here; without one, printing with no printer is an error.
+    using PdfPathChooser = std::function<QString(const QString &documentName)>;
+    static void setPdfPathChooser(PdfPathChooser chooser);
+
+    // Tests decide which printer there is (a null QPrinterInfo: none); an empty
+    // function restores the system's default printer.
+    static void setPrinterLookupForTesting(std::function<QPrinterInfo()> lookup);
+
+    static constexpr int PathFileAccessError = 75;
+    static constexpr int PrinterError = 482;
+
+  private:
+    static void paint(const PrintDocument &document, QPagedPaintDevice &device, const QString &failure,
+                      int errorNumber);
+};
+
+} // namespace platform

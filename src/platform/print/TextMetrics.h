@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/print/PrintFont.h"
+
+#include <QStringView>
+#include <memory>
+
+namespace platform {
+
+// How wide and how high printed text is, in twips, whatever device it ends up on.
+// Layouts measure through the one instance returned by textMetrics().
+class TextMetrics {
+  public:
+    virtual ~TextMetrics() = default;
+
+    // Width of the text on one line; no kerning, so widths of pieces add up.
+    virtual double width(const PrintFont &font, QStringView text) const = 0;
+    // Distance from one printed line to the next.
+    virtual double lineHeight(const PrintFont &font) const = 0;
+
+    // Height of a text: one line height per line it holds (CR LF, CR or LF end a line).
+    double height(const PrintFont &font, QStringView text) const;
+};
+
+const TextMetrics &textMetrics();
+
+// Tests install fixed metrics to assert exact positions; an empty pointer restores
+// the font metrics.
+void setTextMetricsForTesting(std::shared_ptr<const TextMetrics> metrics);
+
+} // namespace platform

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace platform {
+
+// Text "in the ANSI code page": Windows-1252, one byte per character. A character
+// the code page lacks becomes '?', as the classic conversion does; Qt's encoder
+// would write 0x1A there, which some readers take as the end of the file.
+QByteArray toAnsi(const QString &text);
+
+// The reverse: every byte gives one character.
+QString fromAnsi(const QByteArray &bytes);
+
+} // namespace platform

@@ -1,0 +1,304 @@
+#include "platform/ui/Form.h"
+
+#include "platform/ui/DialogSeam.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QTimer>
+
+namespace platform {
+
+namespace {
+
+// Forms in the order they were shown, and the modal ones still open, innermost last.
+QList<QPointer<Form>> &shownForms()
+{
+    static QList<QPointer<Form>> forms;
+    return forms;
+}
+
+QList<QPointer<Form>> &modalStack()
+{
+    static QList<QPointer<Form>> forms;
+    return forms;
+}
+
+void prune(QList<QPointer<Form>> &forms)
+{
+    forms.removeIf([](const QPointer<Form> &form) { return form.isNull(); });
+}
+
+// The Qt key a typed character stands for, when a key handler replaces the character.
+int keyForCharacter(int ascii)
+{
+    switch (ascii) {
+    case 8:
+        return Qt::Key_Backspace;
+    case 9:
+        return Qt::Key_Tab;
+    case 13:
+        return Qt::Key_Return;
+    case 27:
+        return Qt::Key_Escape;
+    default:
+        return ascii >= 32 ? int(QChar(ascii).toUpper().unicode()) : int(Qt::Key_unknown);
+    }
+}
+
+} // namespace
+
+Form::Form(QWidget *parent) : QWidget(parent, Qt::Window) {}
+
+Form::~Form()
+{
+    if (mKeyPreview)
+        qApp->removeEventFilter(this);
+    if (mModalLoop)
+        mModalLoop->quit();
+}
+
+void Form::load()
+{
+    if (mLoaded)
+        return;
+    mLoaded = true;
+    Form_Load();
+}
+
+bool Form::unload()
+{
+    return unloadWith(vbFormCode);
+}
+
+bool Form::unloadWith(int unloadMode)
+{
+    if (!mLoaded || mUnloaded)
+        return true;
+    bool cancel = false;
+    Form_QueryUnload(cancel, unloadMode);
+    if (cancel)
+        return false;
+    Form_Unload(cancel);
+    if (cancel)
+        return false;
+    mUnloaded = true;
+    hide();
+    emit wasUnloaded();
+    return true;
+}
+
+Form *Form::pickOpener(Form *owner) const
+{
+    if (owner && owner != this)
+        return owner;
+    prune(modalStack());
+    for (auto it = modalStack().crbegin(); it != modalStack().crend(); ++it) {
+        if (*it != this && (*it)->isVisible())
+            return *it;
+    }
+    if (auto *active = qobject_cast<Form *>(QApplication::activeWindow()); active && active != this)
+        return active;
+    prune(shownForms());
+    for (auto it = shownForms().crbegin(); it != shownForms().crend(); ++it) {
+        if (*it != this && (*it)->isVisible())
+            return *it;
+    }
+    return nullptr;
+}
+
+void Form::showAndActivate(Form *owner)
+{
+    mOpener = pickOpener(owner);
+    shownForms().removeAll(this);
+    shownForms().append(this);
+    show();
+    raise();
+    activateWindow();
+    activate();
+}
+
+void Form::activate()
+{
+    if (isVisible() && !mUnloaded)
+        Form_Activate();
+}
+
+void Form::showModeless(Form *owner)
+{
+    load();
+    if (mUnloaded)
+        return;
+    const bool wasVisible = isVisible();
+    if (wasVisible) {
+        raise();
+        activateWindow();
+        return;
+    }
+    showAndActivate(owner);
+}
+
+void Form::showModal(Form *owner)
+{
+    load();
+    if (mUnloaded || mModalLoop)
+        return;
+    QPointer<Form> self(this);
+    QEventLoop loop;
+    mModalLoop = &loop;
+    modalStack().append(this);
+    setWindowModality(Qt::ApplicationModal);
+    showAndActivate(owner);
+    if (self && isVisible()) {
+        if (dialogHookInstalled())
+            QTimer::singleShot(0, this, &Form::driveModalForTests);
+        loop.exec(QEventLoop::DialogExec);
+    }
+    if (!self)
+        return;
+    mModalLoop = nullptr;
+    modalStack().removeAll(this);
+    if (isVisible())
+        hide();
+    setWindowModality(Qt::NonModal);
+}
+
+void Form::driveModalForTests()
+{
+    DialogRequest request;
+    request.kind = DialogKind::ModalForm;
+    request.form = this;
+    request.objectName = objectName();
+    request.title = windowTitle();
+    QPointer<Form> self(this);
+    runDialog(request);
+    if (self && mModalLoop && isVisible())
+        hide();
+}
+
+void Form::showEvent(QShowEvent *event)
+{
+    load();
+    QWidget::showEvent(event);
+}
+
+void Form::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    if (event->spontaneous())
+        return;
+    if (mModalLoop)
+        mModalLoop->quit();
+    // The window that opened this one is activated once the closing code has returned.
+    if (QPointer<Form> opener = mOpener) {
+        mOpener = nullptr;
+        QTimer::singleShot(0, opener, [opener] {
+            // A modal window opened above it since then keeps it inactive.
+            prune(modalStack());
+            const qsizetype below = modalStack().indexOf(opener);
+            for (qsizetype i = below + 1; i < modalStack().size(); ++i) {
+                if (modalStack()[i]->isVisible())
+                    return;
+            }
+            opener->activate();
+        });
+    }
+}
+
+void Form::closeEvent(QCloseEvent *event)
+{
+    if (mUnloaded) {
+        event->accept();
+        return;
+    }
+    event->setAccepted(unloadWith(vbFormControlMenu));
+}
+
+void Form::setDialogBorder(bool fixed)
+{
+    Qt::WindowFlags flags =
+        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+    if (fixed)
+        flags |= Qt::MSWindowsFixedSizeDialogHint;
+    setWindowFlags(flags);
+    if (fixed)
+        setFixedSize(size());
+}
+
+void Form::setKeyPreview(bool on)
+{
+    if (on == mKeyPreview)
+        return;
+    mKeyPreview = on;
+    if (on)
+        qApp->installEventFilter(this);
+    else
+        qApp->removeEventFilter(this);
+}
+
+bool Form::dispatchKey(QKeyEvent *event, QWidget *receiver)
+{
+    int keyCode = event->key();
+    if (event->type() == QEvent::KeyRelease) {
+        Form_KeyUp(keyCode, event->modifiers());
+        return keyCode == 0;
+    }
+    Form_KeyDown(keyCode, event->modifiers());
+    if (keyCode == 0)
+        return true;
+    const QString text = event->text();
+    if (text.isEmpty())
+        return false;
+    const int typed = text.at(0).unicode();
+    int keyAscii = typed;
+    Form_KeyPress(keyAscii);
+    if (keyAscii == 0)
+        return true;
+    if (keyAscii == typed || !receiver)
+        return false;
+    // Deliver the character the handler chose instead of the one typed.
+    QKeyEvent replaced(QEvent::KeyPress, keyForCharacter(keyAscii), event->modifiers(),
+                       QString(QChar(keyAscii)));
+    mResending = true;
+    QCoreApplication::sendEvent(receiver, &replaced);
+    mResending = false;
+    return true;
+}
+
+bool Form::eventFilter(QObject *watched, QEvent *event)
+{
+    if (!mKeyPreview || (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease))
+        return QWidget::eventFilter(watched, event);
+    auto *widget = qobject_cast<QWidget *>(watched);
+    if (!widget || mResending || !isEnabled() || (widget != this && !isAncestorOf(widget)))
+        return false;
+    // A key a control ignores travels on to its parents: the form has seen it already.
+    if (event == mLastKeyEvent && mLastKeyReceiver && widget != mLastKeyReceiver &&
+        widget->isAncestorOf(mLastKeyReceiver))
+        return false;
+    mLastKeyEvent = event;
+    mLastKeyReceiver = widget;
+    return dispatchKey(static_cast<QKeyEvent *>(event), widget == this ? nullptr : widget);
+}
+
+void Form::keyPressEvent(QKeyEvent *event)
+{
+    // Without preview the form sees only the keys meant for itself.
+    if (!mKeyPreview && (!focusWidget() || focusWidget() == this)) {
+        dispatchKey(event, nullptr);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void Form::keyReleaseEvent(QKeyEvent *event)
+{
+    if (!mKeyPreview && (!focusWidget() || focusWidget() == this)) {
+        dispatchKey(event, nullptr);
+        return;
+    }
+    QWidget::keyReleaseEvent(event);
+}
+
+} // namespace platform

@@ -1,0 +1,32 @@
+#include "platform/ui/MousePointer.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+
+namespace platform {
+
+namespace {
+MousePointer &current()
+{
+    static MousePointer pointer = MousePointer::Default;
+    return pointer;
+}
+} // namespace
+
+void setMousePointer(MousePointer pointer)
+{
+    if (pointer == current())
+        return;
+    current() = pointer;
+    if (pointer == MousePointer::Hourglass)
+        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    else
+        QGuiApplication::restoreOverrideCursor();
+}
+
+MousePointer mousePointer()
+{
+    return current();
+}
+
+} // namespace platform

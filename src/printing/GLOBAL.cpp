@@ -1,0 +1,72 @@
+#include "printing/GLOBAL.h"
+
+#include "platform/print/TextMetrics.h"
+
+QString gPrintTextBuffer;
+qint16 gPageLineCount = 0;
+
+namespace {
+bool isLineEnd(QChar c)
+{
+    return c == u'\r' || c == u'\n';
+}
+
+bool isBreak(QChar c)
+{
+    return c == u' ' || isLineEnd(c) || c == u'-' || c == u')';
+}
+
+// Only blanks: tabs and line ends are part of the text.
+void removeTrailingBlanks(QString &text)
+{
+    qsizetype end = text.size();
+    while (end > 0 && text[end - 1] == u' ')
+        --end;
+    text.truncate(end);
+}
+} // namespace
+
+QString GetNextPrintLine(QString &Buffer, int MaxWidth, const platform::PrintFont &Font)
+{
+    const platform::TextMetrics &metrics = platform::textMetrics();
+    // The length is taken before the front line end and the trailing blanks go.
+    const qsizetype n = Buffer.size();
+    if (!Buffer.isEmpty() && isLineEnd(Buffer.front()))
+        Buffer.remove(0, 1);
+    removeTrailingBlanks(Buffer);
+
+    QString line;
+    qsizetype lastBreak = 0;
+    qsizetype cut = n;
+    // The line is measured as it grows; widths add up since no pair of characters is
+    // kerned, so each character is measured once.
+    double width = 0.0;
+    for (qsizetype i = 1; i <= n && i <= Buffer.size(); ++i) {
+        const QChar c = Buffer[i - 1];
+        line.append(c);
+        width += metrics.width(Font, QStringView(&c, 1));
+        const bool overflow = width > MaxWidth;
+        if (overflow || isLineEnd(c)) {
+            // A blank or line end that overflows is cut off the line anyway; a "-" or
+            // ")" that overflows would stay on it, so an earlier break wins then. An
+            // earlier break also wins when the last character overflows: no line
+            // comes back wider than asked while it could be broken.
+            const bool printedBreakOverflows = overflow && (c == u'-' || c == u')') && lastBreak > 0;
+            if (isBreak(c) && !printedBreakOverflows)
+                lastBreak = i;
+            cut = lastBreak > 0 ? lastBreak : i;
+            break;
+        }
+        if (isBreak(c))
+            lastBreak = i;
+    }
+
+    line.truncate(cut);
+    removeTrailingBlanks(line);
+    Buffer.remove(0, std::min(cut, Buffer.size()));
+    for (int k = 0; k < 2 && !line.isEmpty() && isLineEnd(line.front()); ++k)
+        line.remove(0, 1);
+    for (int k = 0; k < 2 && !line.isEmpty() && isLineEnd(line.back()); ++k)
+        line.chop(1);
+    return line;
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "platform/print/PrintFont.h"
+
+#include <QString>
+#include <QtGlobal>
+
+// The text being wrapped by the print routines; GetNextPrintLine eats it from the front.
+extern QString gPrintTextBuffer;
+// Lines printed on the current page of the report being drawn.
+extern qint16 gPageLineCount;
+
+// Cuts from the front of Buffer the next line that fits MaxWidth twips when printed in
+// Font, breaking after a blank, a carriage return, a line feed, "-" or ")". The line
+// comes back without trailing blanks and without the line ends at either edge; Buffer
+// keeps the rest, from the character after the cut.
+QString GetNextPrintLine(QString &Buffer, int MaxWidth, const platform::PrintFont &Font);

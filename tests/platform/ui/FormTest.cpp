@@ -1,0 +1,285 @@
+#include "support/DialogScript.h"
+
+#include "platform/ui/Form.h"
+#include "platform/ui/MsgBox.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest-spi.h>
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+namespace {
+
+// A window that writes down each life-cycle event it gets.
+class LoggingForm : public Form {
+  public:
+    explicit LoggingForm(const QString &name)
+    {
+        setObjectName(name);
+        edit = new QLineEdit(this);
+        edit->setObjectName("txtEdit");
+        button = new QPushButton("OK", this);
+        button->setObjectName("cmdOK");
+        button->move(0, 40);
+        connect(button, &QPushButton::clicked, this, [this] { hide(); });
+    }
+
+    QStringList log;
+    bool cancelQuery = false;
+    bool cancelUnload = false;
+    int swallowKey = 0;
+    int replaceFrom = 0;
+    int replaceWith = 0;
+    QLineEdit *edit;
+    QPushButton *button;
+
+  protected:
+    void Form_Load() override { log << "Load"; }
+    void Form_Activate() override { log << "Activate"; }
+    void Form_QueryUnload(bool &cancel, int mode) override
+    {
+        log << QString("QueryUnload %1").arg(mode);
+        cancel = cancelQuery;
+    }
+    void Form_Unload(bool &cancel) override
+    {
+        log << "Unload";
+        cancel = cancelUnload;
+    }
+    void Form_KeyDown(int &keyCode, Qt::KeyboardModifiers) override
+    {
+        log << QString("KeyDown %1").arg(keyCode);
+        if (keyCode == swallowKey)
+            keyCode = 0;
+    }
+    void Form_KeyPress(int &keyAscii) override
+    {
+        log << QString("KeyPress %1").arg(keyAscii);
+        if (keyAscii == replaceFrom)
+            keyAscii = replaceWith;
+    }
+};
+
+} // namespace
+
+TEST(FormLifeCycle, LoadOnceThenActivateOnShow)
+{
+    DialogScript script;
+    LoggingForm form("frmA");
+    EXPECT_FALSE(form.isLoaded());
+    form.load();
+    form.load();
+    EXPECT_EQ(form.log, QStringList({"Load"}));
+    form.showModeless();
+    EXPECT_EQ(form.log, QStringList({"Load", "Activate"}));
+    EXPECT_TRUE(form.isVisible());
+    // Showing a visible window again only brings it forward.
+    form.showModeless();
+    EXPECT_EQ(form.log.count("Activate"), 1);
+}
+
+TEST(FormLifeCycle, NoActivateAfterMessageBoxOrProgramSwitch)
+{
+    DialogScript script;
+    script.answerMessage(vbOK);
+    LoggingForm form("frmA");
+    form.showModeless();
+    form.log.clear();
+    MsgBox("Saved.");
+    QApplication::processEvents();
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(&form, &activate);
+    QApplication::processEvents();
+    EXPECT_TRUE(form.log.isEmpty()) << form.log.join(", ").toStdString();
+}
+
+TEST(FormLifeCycle, ActivateWhenAWindowItOpenedCloses)
+{
+    DialogScript script;
+    LoggingForm main("frmMain");
+    LoggingForm child("frmChild");
+    main.showModeless();
+    main.log.clear();
+    script.onModal("frmChild", [&](QWidget *w) {
+        EXPECT_EQ(w, &child);
+        EXPECT_TRUE(child.isShownModally());
+        EXPECT_TRUE(main.log.isEmpty());
+        DialogScript::click(w, "cmdOK");
+    });
+    child.showModal();
+    EXPECT_FALSE(child.isVisible());
+    EXPECT_EQ(child.log, QStringList({"Load", "Activate"}));
+    // The opener hears of it once the closing code has returned.
+    EXPECT_TRUE(main.log.isEmpty());
+    QApplication::processEvents();
+    EXPECT_EQ(main.log, QStringList({"Activate"}));
+
+    // A modeless child closed from its title bar activates its opener too.
+    main.log.clear();
+    LoggingForm helper("frmHelper");
+    helper.showModeless(&main);
+    helper.close();
+    QApplication::processEvents();
+    EXPECT_EQ(main.log, QStringList({"Activate"}));
+    EXPECT_TRUE(helper.isUnloaded());
+}
+
+TEST(FormLifeCycle, NestedModalWindowsActivateTheirOwnOpener)
+{
+    DialogScript script;
+    LoggingForm main("frmMain");
+    LoggingForm first("frmFirst");
+    LoggingForm second("frmSecond");
+    main.showModeless();
+    script.onModal("frmFirst", [&](QWidget *) {
+        first.log.clear();
+        main.log.clear();
+        second.showModal();
+        QApplication::processEvents();
+        EXPECT_EQ(first.log, QStringList({"Activate"}));
+        EXPECT_TRUE(main.log.isEmpty()) << "the main window is under a modal window";
+        first.unload();
+    });
+    script.onModal("frmSecond", [](QWidget *w) { DialogScript::click(w, "cmdOK"); });
+    first.showModal();
+    QApplication::processEvents();
+    EXPECT_EQ(main.log, QStringList({"Activate"}));
+    EXPECT_TRUE(first.isUnloaded());
+}
+
+TEST(FormLifeCycle, QueryUnloadCanCancelAClose)
+{
+    DialogScript script;
+    LoggingForm form("frmA");
+    form.showModeless();
+    form.log.clear();
+    form.cancelQuery = true;
+    EXPECT_FALSE(form.close());
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_FALSE(form.unload());
+    EXPECT_EQ(form.log, QStringList({"QueryUnload 0", "QueryUnload 1"}));
+    form.cancelQuery = false;
+    form.cancelUnload = true;
+    EXPECT_FALSE(form.unload());
+    EXPECT_TRUE(form.isLoaded());
+    form.cancelUnload = false;
+    form.log.clear();
+    EXPECT_TRUE(form.unload());
+    EXPECT_EQ(form.log, QStringList({"QueryUnload 1", "Unload"}));
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_TRUE(form.isUnloaded());
+    // An unloaded window does not come back by being shown.
+    form.showModeless();
+    EXPECT_FALSE(form.isVisible());
+}
+
+TEST(FormLifeCycle, ClosingAModalWindowFromItsTitleBarEndsTheModalShow)
+{
+    DialogScript script;
+    LoggingForm form("frmA");
+    script.onModal("frmA", [](QWidget *w) { w->close(); });
+    form.showModal();
+    EXPECT_TRUE(form.isUnloaded());
+    EXPECT_TRUE(form.log.contains("QueryUnload 0"));
+}
+
+TEST(FormLifeCycle, ModalWindowNobodyScriptedFailsAndCloses)
+{
+    DialogScript script;
+    LoggingForm form("frmLost");
+    EXPECT_NONFATAL_FAILURE(form.showModal(), "Unscripted modal window frmLost");
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_FALSE(form.isShownModally());
+}
+
+TEST(FormLifeCycle, ModalWindowLeftOpenByTheScriptFailsAndCloses)
+{
+    DialogScript script;
+    LoggingForm form("frmSticky");
+    script.onModal("frmSticky", [](QWidget *) {});
+    EXPECT_NONFATAL_FAILURE(form.showModal(), "left the modal window frmSticky open");
+    EXPECT_FALSE(form.isVisible());
+}
+
+TEST(FormKeys, PreviewSeesKeysBeforeTheControl)
+{
+    DialogScript script;
+    LoggingForm form("frmA");
+    form.showModeless();
+    form.log.clear();
+    QTest::keyClicks(form.edit, "a");
+    EXPECT_TRUE(form.log.isEmpty()) << "without preview the form does not see its controls' keys";
+    EXPECT_EQ(form.edit->text(), "a");
+
+    form.setKeyPreview(true);
+    form.replaceFrom = 'b';
+    form.replaceWith = 'B';
+    form.swallowKey = Qt::Key_Z;
+    QTest::keyClicks(form.edit, "bcz");
+    EXPECT_EQ(form.edit->text(), "aBc");
+    EXPECT_EQ(form.log,
+              QStringList({"KeyDown 66", "KeyPress 98", "KeyDown 67", "KeyPress 99", "KeyDown 90"}));
+
+    form.log.clear();
+    form.replaceWith = 0;
+    QTest::keyClick(form.edit, Qt::Key_B);
+    EXPECT_EQ(form.edit->text(), "aBc");
+    QTest::keyClick(form.edit, Qt::Key_Left);
+    EXPECT_EQ(form.log,
+              QStringList({"KeyDown 66", "KeyPress 98", QString("KeyDown %1").arg(int(Qt::Key_Left))}));
+
+    // A key the control ignores reaches the form's handlers once, not again on its way up.
+    form.log.clear();
+    QTest::keyClick(form.button, Qt::Key_F5);
+    EXPECT_EQ(form.log, QStringList({QString("KeyDown %1").arg(int(Qt::Key_F5))}));
+
+    form.setKeyPreview(false);
+    form.log.clear();
+    QTest::keyClicks(form.edit, "x");
+    EXPECT_TRUE(form.log.isEmpty());
+}
+
+TEST(FormKeys, DisabledFormSeesNoKeys)
+{
+    DialogScript script;
+    LoggingForm form("frmA");
+    form.setKeyPreview(true);
+    form.showModeless();
+    form.setEnabled(false);
+    form.log.clear();
+    QTest::keyClicks(form.edit, "q");
+    EXPECT_TRUE(form.log.isEmpty());
+}
+
+namespace {
+class CountedForm : public Form {
+  public:
+    CountedForm() { ++made; }
+    static int made;
+    static CountedForm &instance()
+    {
+        static QPointer<CountedForm> form;
+        return instanceOf(form);
+    }
+};
+int CountedForm::made = 0;
+} // namespace
+
+TEST(FormInstance, OneWindowUntilItIsUnloaded)
+{
+    CountedForm &first = CountedForm::instance();
+    EXPECT_TRUE(first.isLoaded());
+    EXPECT_EQ(&CountedForm::instance(), &first);
+    EXPECT_EQ(CountedForm::made, 1);
+    first.setWindowTitle("changed");
+    first.unload();
+    CountedForm &second = CountedForm::instance();
+    EXPECT_EQ(CountedForm::made, 2);
+    EXPECT_TRUE(second.isLoaded());
+    EXPECT_EQ(second.windowTitle(), "");
+    second.unload();
+}

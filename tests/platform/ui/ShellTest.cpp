@@ -1,0 +1,53 @@
+#include "support/DialogScript.h"
+
+#include "platform/ui/Shell.h"
+
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+TEST(ShellLinks, OnlyWebAndMailAddressesAreLinks)
+{
+    EXPECT_TRUE(isShellLink("http://example.com"));
+    EXPECT_TRUE(isShellLink("HTTPS://Example.com/a?b=c"));
+    EXPECT_TRUE(isShellLink("mailto:jo@example.com"));
+    EXPECT_TRUE(isShellLink(" https://example.com/x "));
+    EXPECT_FALSE(isShellLink("httpfoo"));
+    EXPECT_FALSE(isShellLink("httpd.conf"));
+    EXPECT_FALSE(isShellLink("http:foo"));
+    EXPECT_FALSE(isShellLink("http://"));
+    EXPECT_FALSE(isShellLink("/etc/passwd"));
+    EXPECT_FALSE(isShellLink("C:\\Windows\\notepad.exe"));
+    EXPECT_FALSE(isShellLink("file:///etc/passwd"));
+    EXPECT_FALSE(isShellLink("javascript:alert(1)"));
+    EXPECT_FALSE(isShellLink("mailto:"));
+    EXPECT_FALSE(isShellLink(""));
+}
+
+TEST(ShellLinks, RefusedAddressesNeverReachTheShell)
+{
+    DialogScript script;
+    EXPECT_FALSE(openLink("/home/u/Quiltern.htm"));
+    EXPECT_FALSE(openLink("httpfoo"));
+    EXPECT_TRUE(script.shellCalls().empty());
+    EXPECT_TRUE(openLink("mailto:jo@example.com"));
+    ASSERT_EQ(script.shellCalls().size(), 1u);
+    EXPECT_EQ(script.shellCalls()[0].kind, DialogKind::OpenLink);
+    EXPECT_EQ(script.shellCalls()[0].text, "mailto:jo@example.com");
+    EXPECT_TRUE(script.shown().empty());
+}
+
+TEST(ShellLinks, DocumentsAndProgramsAreRecordedNotRun)
+{
+    DialogScript script;
+    EXPECT_TRUE(openDocument("Quiltern.htm"));
+    EXPECT_FALSE(openDocument("  "));
+    EXPECT_TRUE(startProgram("regedit.exe", {"/s", "x.txt"}));
+    EXPECT_TRUE(startOnScreenKeyboard());
+    ASSERT_EQ(script.shellCalls().size(), 3u);
+    EXPECT_EQ(script.shellCalls()[0].kind, DialogKind::OpenDocument);
+    EXPECT_EQ(script.shellCalls()[0].text, "Quiltern.htm");
+    EXPECT_EQ(script.shellCalls()[1].kind, DialogKind::StartProgram);
+    EXPECT_EQ(script.shellCalls()[1].arguments, QStringList({"/s", "x.txt"}));
+    EXPECT_EQ(script.shellCalls()[2].kind, DialogKind::StartProgram);
+}
