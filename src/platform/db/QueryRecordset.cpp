@@ -188,7 +188,34 @@ void QueryRecordset::collectAll()
 {
     if (mKeysComplete)
         return;
-    // Only the key is read, so the rows themselves are not decoded.
+    // Stepping the query itself decodes every column of every row. The rest of the keys come
+    // quicker from the query asked for its key alone (often answered from an index); that
+    // query's rows must begin with the keys already collected, or it is not trusted.
+    try {
+        SqlStatement keysOnly(mDatabase->handle(),
+                              QStringLiteral("SELECT %1 FROM (%2)").arg(quoteSqlName(mKeyName), mKeyedSql));
+        const qint64 known = keyCount();
+        std::vector<qint64> rest;
+        bool agrees = true;
+        qint64 n = 0;
+        for (; agrees && keysOnly.step(); ++n) {
+            const qint64 key = keysOnly.int64(0);
+            if (n < known)
+                agrees = mKeys[n] == key;
+            else
+                rest.push_back(key);
+        }
+        if (agrees && n >= known) {
+            mKeys.insert(mKeys.end(), rest.begin(), rest.end());
+            mStream.reset();
+            mStreamDone = true;
+            mStreamLive = false;
+            mKeysComplete = true;
+            return;
+        }
+    } catch (const RuntimeError &) {
+        // Fall back to stepping the query itself.
+    }
     while (stepStream()) {
     }
 }
@@ -612,7 +639,7 @@ void QueryRecordset::setAbsolutePosition(qint64 ordinal)
     requireOpen();
     const qint64 p = positionForOrdinal(ordinal);
     if (p < 0)
-        throw RuntimeError(3001, QStringLiteral("Invalid argument: there is no row %1.").arg(ordinal));
+        throw RuntimeError(err::InvalidArgument, QStringLiteral("Invalid argument: there is no row %1.").arg(ordinal));
     moveTo(p);
 }
 

@@ -221,7 +221,7 @@ void TableRecordset::setIndex(const QString &name)
     const TableDef def = mDatabase->tableDef(mTable);
     const IndexDef *index = def.index(name);
     if (!index)
-        throw RuntimeError(3800, QStringLiteral("'%1' is not an index in this table.").arg(name));
+        throw RuntimeError(err::NotAnIndex, QStringLiteral("'%1' is not an index in this table.").arg(name));
     mIndexName = index->name;
     mIndexFields = index->fields;
     mIndexInfo.clear();
@@ -238,7 +238,7 @@ void TableRecordset::seek(const QString &comparison, const QVariant &key1, const
 {
     requireOpen();
     if (mIndexName.isEmpty())
-        throw RuntimeError(3019, QStringLiteral("Operation invalid without a current index."));
+        throw RuntimeError(err::NoCurrentIndex, QStringLiteral("Operation invalid without a current index."));
     const QString op = comparison.trimmed();
     if (op != u"=" && op != u">=" && op != u">" && op != u"<=" && op != u"<")
         throw RuntimeError(err::InvalidOperation, QStringLiteral("'%1' is not a Seek comparison.").arg(comparison));
