@@ -177,10 +177,10 @@ void FindFirst(benchmark::State &state, const QString &criterion, const QString 
 
 void FindLastNamePrefix(benchmark::State &state)
 {
-    FindFirst(state, QStringLiteral("LastName like 'Smi%'"), QStringLiteral("LastName like 'Smi%'"));
+    FindFirst(state, QStringLiteral("LastName like \"Smi*\""), QStringLiteral("LastName like 'Smi%'"));
 }
 
-QString everyTextField(const QString &pattern)
+QString everyTextField(const QString &pattern, const QString &quote)
 {
     static const QStringList fields{
         "Prefix", "FirstName", "MiddleName", "LastName", "Suffix", "Nickname", "Title", "Organization",
@@ -191,14 +191,13 @@ QString everyTextField(const QString &pattern)
         "UserField3", "Code", "Notes"};
     QStringList parts;
     for (const QString &field : fields)
-        parts.append(field + " Like '" + pattern + "'");
+        parts.append(field + " Like " + quote + pattern + quote);
     return "(" + parts.join(" OR ") + ")";
 }
 
 void FindOverAllTextFields(benchmark::State &state)
 {
-    const QString condition = everyTextField("%user99999@%");
-    FindFirst(state, condition, condition);
+    FindFirst(state, everyTextField("*user99999@*", "\""), everyTextField("%user99999@%", "'"));
 }
 
 // Bytes the process holds on its heap, mapped blocks included.
