@@ -149,8 +149,12 @@ int DataGridModel::currentRow() const
     Recordset *rs = mData->recordset();
     if (!rs || !rs->isOpen())
         return -1;
-    const qint64 row = rs->absolutePosition();
-    return row >= 0 && row < mRows ? int(row) : -1;
+    try {
+        const qint64 row = rs->absolutePosition();
+        return row >= 0 && row < mRows ? int(row) : -1;
+    } catch (const RuntimeError &) {
+        return -1; // a table-type record set has no row numbers
+    }
 }
 
 void DataGridModel::setCurrentRow(int row)

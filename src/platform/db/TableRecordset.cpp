@@ -320,6 +320,7 @@ void TableRecordset::afterUpdate(qint64 key, bool added)
 {
     mLastModified = Bookmark{key, bookmarkOwner()};
     if (added) {
+        emit rowsAboutToChange();
         if (mState == State::Empty)
             mState = State::Bof;
         emit rowsChanged();
@@ -334,6 +335,7 @@ void TableRecordset::afterUpdate(qint64 key, bool added)
 
 void TableRecordset::afterDelete()
 {
+    emit rowsAboutToChange();
     mDeleted = true;
     mRowLoaded = false;
     emit rowsChanged();
