@@ -168,6 +168,8 @@ TEST(DatabasePassword, SetChangeAndRemove)
 
     {
         auto db = Database::open(path, true, false, ";pwd=s3cret");
+        // A file with a password is held exclusively while open.
+        EXPECT_RUNTIME_ERROR(Database::open(path, true, false, ";pwd=s3cret"), err::FileInUse);
         auto rs = db->openRecordset("Select * from tblContacts");
         EXPECT_EQ(rs->value("LastName").toString(), "Quarterfield");
         db->newPassword("s3cret", "n3w pass;word");
@@ -286,4 +288,26 @@ TEST(DatabaseCrash, KilledWriterLeavesACommittedFile)
         EXPECT_EQ(countRows(*db, QStringLiteral("tblContacts Where LastName = 'Batch %1'").arg(n)), 50) << n;
     const qint64 total = countRows(*db, "tblContacts");
     EXPECT_EQ(total % 50, 0) << "no batch is half there";
+}
+
+TEST(ContactGenerator, SameSeedSameContactsWithTheAwkwardCases)
+{
+    ContactGenerator a(5), b(5);
+    bool apostrophe = false, accent = false, organisationOnly = false, secondAddress = false, emptyPhone = false;
+    for (int i = 0; i < 300; ++i) {
+        const QVariantMap c = a.next();
+        ASSERT_EQ(c, b.next());
+        const QString last = c.value("LastName").toString();
+        apostrophe = apostrophe || last.contains('\'');
+        accent = accent || std::any_of(last.begin(), last.end(), [](QChar ch) { return ch.unicode() > 127; });
+        organisationOnly = organisationOnly || (!c.contains("LastName") && !c.value("Organization").toString().isEmpty());
+        secondAddress = secondAddress || c.contains("Second_City");
+        emptyPhone = emptyPhone || c.value("Phone1").toString().isEmpty();
+    }
+    EXPECT_TRUE(apostrophe && accent && organisationOnly && secondAddress && emptyPhone);
+
+    TempDatabase temp;
+    ContactGenerator::insert(temp.db(), 250, 5);
+    EXPECT_EQ(countRows(temp.db(), "tblContacts"), 250);
+    EXPECT_GT(countRows(temp.db(), "tblContacts Where AddressForLabels = 2"), 0);
 }
