@@ -25,8 +25,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 const QString Source = QStringLiteral("Select * from  tblContacts Order By LastName, FirstName ");
-const char *const TenFields[] = {"FirstName", "LastName", "Organization", "First_Address1", "First_City",
-                                 "First_State", "First_PostalCode", "Phone1", "Email_Address", "DateUpdated"};
+const char *const TenFields[] = {"FirstName",     "LastName",    "Organization",     "First_Address1",
+                                 "First_City",    "First_State", "First_PostalCode", "Phone1",
+                                 "Email_Address", "DateUpdated"};
 
 // One generated database per size, kept in the temporary folder between runs.
 QString databaseWith(qint64 contacts)
@@ -40,10 +41,12 @@ QString databaseWith(qint64 contacts)
         db.reset();
         QFile::remove(path);
     }
-    std::fprintf(stderr, "generating %lld contacts in %s ...\n", static_cast<long long>(contacts), qPrintable(path));
+    std::fprintf(stderr, "generating %lld contacts in %s ...\n", static_cast<long long>(contacts),
+                 qPrintable(path));
     createDatabaseFromSchema(path);
     auto db = Database::open(path);
-    sqlite3_exec(db->handle(), "PRAGMA synchronous = OFF; PRAGMA journal_mode = MEMORY; PRAGMA cache_size = -200000",
+    sqlite3_exec(db->handle(),
+                 "PRAGMA synchronous = OFF; PRAGMA journal_mode = MEMORY; PRAGMA cache_size = -200000",
                  nullptr, nullptr, nullptr);
     ContactGenerator::insert(*db, contacts, 42);
     return path;
@@ -51,7 +54,10 @@ QString databaseWith(qint64 contacts)
 
 struct Raw {
     sqlite3 *db = nullptr;
-    explicit Raw(const QString &path) { sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr); }
+    explicit Raw(const QString &path)
+    {
+        sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    }
     ~Raw() { sqlite3_close(db); }
 };
 
@@ -149,9 +155,10 @@ void FindFirst(benchmark::State &state, const QString &criterion, const QString 
     Raw raw(path);
     auto rs = db->openRecordset(Source);
     rs->findFirst(QStringLiteral("RecordID = 1")); // the first find of a list collects its keys once
-    const QByteArray sql = QStringLiteral("SELECT * FROM tblContacts WHERE %1 ORDER BY LastName, FirstName LIMIT 1")
-                               .arg(rawCondition)
-                               .toUtf8();
+    const QByteArray sql =
+        QStringLiteral("SELECT * FROM tblContacts WHERE %1 ORDER BY LastName, FirstName LIMIT 1")
+            .arg(rawCondition)
+            .toUtf8();
     double ours = 0, plain = 0;
     for (auto _ : state) {
         rs->moveFirst();
@@ -190,13 +197,42 @@ void FindLastNamePrefixWithRange(benchmark::State &state)
 
 QString everyTextField(const QString &pattern, const QString &quote)
 {
-    static const QStringList fields{
-        "Prefix", "FirstName", "MiddleName", "LastName", "Suffix", "Nickname", "Title", "Organization",
-        "First_Address_Desc", "First_Address1", "First_Address2", "First_Address3", "First_City", "First_State",
-        "First_PostalCode", "First_Country", "Second_Address_Desc", "Second_Address1", "Second_Address2",
-        "Second_Address3", "Second_City", "Second_State", "Second_PostalCode", "Second_Country", "Phone1",
-        "Phone2", "Phone3", "Phone4", "Phone5", "Phone6", "Email_Address", "UserField1", "UserField2",
-        "UserField3", "Code", "Notes"};
+    static const QStringList fields{"Prefix",
+                                    "FirstName",
+                                    "MiddleName",
+                                    "LastName",
+                                    "Suffix",
+                                    "Nickname",
+                                    "Title",
+                                    "Organization",
+                                    "First_Address_Desc",
+                                    "First_Address1",
+                                    "First_Address2",
+                                    "First_Address3",
+                                    "First_City",
+                                    "First_State",
+                                    "First_PostalCode",
+                                    "First_Country",
+                                    "Second_Address_Desc",
+                                    "Second_Address1",
+                                    "Second_Address2",
+                                    "Second_Address3",
+                                    "Second_City",
+                                    "Second_State",
+                                    "Second_PostalCode",
+                                    "Second_Country",
+                                    "Phone1",
+                                    "Phone2",
+                                    "Phone3",
+                                    "Phone4",
+                                    "Phone5",
+                                    "Phone6",
+                                    "Email_Address",
+                                    "UserField1",
+                                    "UserField2",
+                                    "UserField3",
+                                    "Code",
+                                    "Notes"};
     QStringList parts;
     for (const QString &field : fields)
         parts.append(field + " Like " + quote + pattern + quote);
@@ -236,10 +272,24 @@ void DynasetMemory(benchmark::State &state)
 } // namespace
 
 BENCHMARK(OpenAndReadFirst50)->Arg(100000)->Arg(1000000)->UseManualTime()->Unit(benchmark::kMicrosecond);
-BENCHMARK(WalkEveryRowReadingTenFields)->Arg(100000)->Arg(1000000)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(WalkEveryRowReadingTenFields)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(FindLastNamePrefix)->Arg(100000)->Arg(1000000)->UseManualTime()->Unit(benchmark::kMicrosecond);
-BENCHMARK(FindLastNamePrefixWithRange)->Arg(100000)->Arg(1000000)->UseManualTime()->Unit(benchmark::kMicrosecond);
-BENCHMARK(FindOverAllTextFields)->Arg(100000)->Arg(1000000)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(FindLastNamePrefixWithRange)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(FindOverAllTextFields)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(DynasetMemory)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)

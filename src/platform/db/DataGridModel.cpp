@@ -110,7 +110,8 @@ QVariant DataGridModel::headerData(int section, Qt::Orientation orientation, int
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < mColumns.size())
         return mColumns[section].caption;
-    if (orientation == Qt::Horizontal && role == Qt::TextAlignmentRole && section >= 0 && section < mColumns.size())
+    if (orientation == Qt::Horizontal && role == Qt::TextAlignmentRole && section >= 0 &&
+        section < mColumns.size())
         return QVariant::fromValue(mColumns[section].alignment | Qt::AlignVCenter);
     return QAbstractTableModel::headerData(section, orientation, role);
 }

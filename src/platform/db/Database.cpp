@@ -48,10 +48,11 @@ FileKind sniff(const QString &path)
 [[noreturn]] void raiseForeign(const QString &path, FileKind kind)
 {
     if (kind == FileKind::Jet)
-        throw RuntimeError(err::UnrecognizedFormat,
-                           QStringLiteral("'%1' is a database of the older Jet format, which this program cannot "
-                                          "open. It has not been changed.")
-                               .arg(path));
+        throw RuntimeError(
+            err::UnrecognizedFormat,
+            QStringLiteral("'%1' is a database of the older Jet format, which this program cannot "
+                           "open. It has not been changed.")
+                .arg(path));
     throw RuntimeError(err::UnrecognizedFormat,
                        QStringLiteral("Unrecognized database format '%1'. The file is not a database of this "
                                       "program and has not been changed.")
@@ -124,11 +125,9 @@ void renameOver(const QString &from, const QString &to)
     std::error_code error;
     std::filesystem::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData(), error);
     if (error)
-        throw RuntimeError(err::DiskError,
-                           QStringLiteral("Could not rename '%1' to '%2' (%3).")
-                               .arg(from, to, QString::fromStdString(error.message())));
+        throw RuntimeError(err::DiskError, QStringLiteral("Could not rename '%1' to '%2' (%3).")
+                                               .arg(from, to, QString::fromStdString(error.message())));
 }
-
 
 QString freshSidePath(const QString &path, const QString &what)
 {
@@ -155,7 +154,8 @@ bool isSingleName(const QString &source, QString &name)
 
 } // namespace
 
-std::unique_ptr<Database> Database::open(const QString &path, bool exclusive, bool readOnly, const QString &connect)
+std::unique_ptr<Database> Database::open(const QString &path, bool exclusive, bool readOnly,
+                                         const QString &connect)
 {
     const QFileInfo info(path);
     if (path.trimmed().isEmpty() || !info.exists() || !info.isFile())
@@ -314,15 +314,16 @@ std::unique_ptr<Recordset> Database::openRecordset(const QString &source, Record
         if (isTable(spelt) && (type == RecordsetType::Default || type == RecordsetType::Table))
             return std::unique_ptr<Recordset>(new TableRecordset(this, spelt));
         if (type == RecordsetType::Table)
-            throw RuntimeError(err::InvalidOperation,
-                               QStringLiteral("'%1' is a query; only a table opens as a table-type record set.")
-                                   .arg(spelt));
-        return std::unique_ptr<Recordset>(new QueryRecordset(this, QStringLiteral("Select * from [%1]").arg(spelt),
-                                                             type == RecordsetType::Snapshot));
+            throw RuntimeError(
+                err::InvalidOperation,
+                QStringLiteral("'%1' is a query; only a table opens as a table-type record set.").arg(spelt));
+        return std::unique_ptr<Recordset>(new QueryRecordset(
+            this, QStringLiteral("Select * from [%1]").arg(spelt), type == RecordsetType::Snapshot));
     }
     if (type == RecordsetType::Table)
-        throw RuntimeError(err::InvalidOperation,
-                           QStringLiteral("Only a table opens as a table-type record set, not '%1'.").arg(source));
+        throw RuntimeError(
+            err::InvalidOperation,
+            QStringLiteral("Only a table opens as a table-type record set, not '%1'.").arg(source));
     return std::unique_ptr<Recordset>(new QueryRecordset(this, source, type == RecordsetType::Snapshot));
 }
 
@@ -363,8 +364,9 @@ bool Database::isView(const QString &name)
 QString Database::canonicalName(const QString &tableOrView)
 {
     if (mObjectTypes.isEmpty()) {
-        SqlStatement objects(handle(), QStringLiteral("SELECT type, name FROM sqlite_master WHERE type IN "
-                                                      "('table', 'view') AND name NOT LIKE 'sqlite~_%' ESCAPE '~'"));
+        SqlStatement objects(handle(),
+                             QStringLiteral("SELECT type, name FROM sqlite_master WHERE type IN "
+                                            "('table', 'view') AND name NOT LIKE 'sqlite~_%' ESCAPE '~'"));
         while (objects.step()) {
             const QString spelt = objects.text(1);
             mObjectTypes.insert(spelt.toLower(), objects.text(0));
@@ -403,8 +405,9 @@ JetCatalog Database::catalog()
 TableDef Database::tableDef(const QString &table)
 {
     if (!isTable(table))
-        throw RuntimeError(err::ItemNotFound,
-                           QStringLiteral("Item not found in this collection: there is no table '%1'.").arg(table));
+        throw RuntimeError(
+            err::ItemNotFound,
+            QStringLiteral("Item not found in this collection: there is no table '%1'.").arg(table));
     const QString spelt = canonicalName(table);
     QList<IndexDef> indexes;
     bool hasPrimary = false;
@@ -430,7 +433,8 @@ TableDef Database::tableDef(const QString &table)
         // The INTEGER PRIMARY KEY is the table's own order; it answers to "PrimaryKey".
         SqlStatement info(mDb, QStringLiteral("PRAGMA table_info(%1)").arg(quoteSqlName(spelt)));
         while (info.step())
-            if (info.int64(5) == 1 && info.text(2).compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0)
+            if (info.int64(5) == 1 &&
+                info.text(2).compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0)
                 indexes.prepend(IndexDef{QStringLiteral("PrimaryKey"), {info.text(1)}, true, true});
     }
     return TableDef(spelt, fields, indexes);
@@ -502,7 +506,10 @@ void Database::newPassword(const QString &oldPassword, const QString &newPasswor
             const qint64 userVersion = version.step() ? version.int64(0) : 0;
             version.finalize();
             exec(db, "SELECT sqlcipher_export('quiltern_rekey')");
-            exec(db, QStringLiteral("PRAGMA quiltern_rekey.user_version = %1").arg(userVersion).toUtf8().constData());
+            exec(db, QStringLiteral("PRAGMA quiltern_rekey.user_version = %1")
+                         .arg(userVersion)
+                         .toUtf8()
+                         .constData());
         } catch (...) {
             sqlite3_exec(db, "DETACH DATABASE quiltern_rekey", nullptr, nullptr, nullptr);
             throw;
@@ -561,11 +568,13 @@ namespace {
 void copyReadableRows(sqlite3 *db, const QString &table)
 {
     const QString quoted = quoteSqlName(table);
-    SqlStatement copy(db, QStringLiteral("INSERT INTO main.%1 SELECT * FROM damaged.%1 WHERE rowid = ?").arg(quoted));
+    SqlStatement copy(
+        db, QStringLiteral("INSERT INTO main.%1 SELECT * FROM damaged.%1 WHERE rowid = ?").arg(quoted));
     qint64 after = std::numeric_limits<qint64>::min();
     int jump = 0;
     while (jump <= 40) {
-        SqlStatement scan(db, QStringLiteral("SELECT rowid FROM damaged.%1 WHERE rowid > ? ORDER BY rowid").arg(quoted));
+        SqlStatement scan(
+            db, QStringLiteral("SELECT rowid FROM damaged.%1 WHERE rowid > ? ORDER BY rowid").arg(quoted));
         scan.bindInt64(1, after);
         try {
             while (scan.step()) {
@@ -620,8 +629,9 @@ QString Database::repair(const QString &path, const QString &password)
         };
         QList<Object> objects;
         try {
-            SqlStatement schema(db, QStringLiteral("SELECT type, name, sql FROM damaged.sqlite_master WHERE sql IS NOT "
-                                                   "NULL AND name NOT LIKE 'sqlite~_%' ESCAPE '~' ORDER BY rowid"));
+            SqlStatement schema(
+                db, QStringLiteral("SELECT type, name, sql FROM damaged.sqlite_master WHERE sql IS NOT "
+                                   "NULL AND name NOT LIKE 'sqlite~_%' ESCAPE '~' ORDER BY rowid"));
             while (schema.step())
                 objects.append({schema.text(0), schema.text(1), schema.text(2)});
         } catch (const RuntimeError &error) {
@@ -641,9 +651,11 @@ QString Database::repair(const QString &path, const QString &password)
                 copyReadableRows(db, object.name);
         try {
             SqlStatement sequences(db, QStringLiteral("SELECT name, seq FROM damaged.sqlite_sequence"));
-            SqlStatement raise(db, QStringLiteral("UPDATE main.sqlite_sequence SET seq = max(seq, ?2) WHERE name = ?1"));
-            SqlStatement add(db, QStringLiteral("INSERT INTO main.sqlite_sequence (name, seq) SELECT ?1, ?2 WHERE NOT "
-                                                "EXISTS (SELECT 1 FROM main.sqlite_sequence WHERE name = ?1)"));
+            SqlStatement raise(
+                db, QStringLiteral("UPDATE main.sqlite_sequence SET seq = max(seq, ?2) WHERE name = ?1"));
+            SqlStatement add(
+                db, QStringLiteral("INSERT INTO main.sqlite_sequence (name, seq) SELECT ?1, ?2 WHERE NOT "
+                                   "EXISTS (SELECT 1 FROM main.sqlite_sequence WHERE name = ?1)"));
             while (sequences.step()) {
                 for (SqlStatement *statement : {&raise, &add}) {
                     statement->reset();

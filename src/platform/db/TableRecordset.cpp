@@ -9,7 +9,6 @@ namespace platform {
 
 namespace {
 
-
 // The rows after (or before) a row, in the order of `columns` then rowid, with Null
 // ordered first as SQLite orders it. Row values let SQLite walk the index; Null keys need
 // the spelt-out form.
@@ -28,7 +27,8 @@ QString beyondCondition(const QStringList &columns, const QVector<QVariant> &val
         }
         names.append(QStringLiteral("rowid"));
         marks.append(QStringLiteral("?"));
-        return QStringLiteral("(%1) > (%2)").arg(names.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
+        return QStringLiteral("(%1) > (%2)")
+            .arg(names.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
     }
     const QString column = quoteSqlName(columns[from]);
     const QString rest = beyondCondition(columns, values, from + 1, after);
@@ -43,7 +43,8 @@ QString beyondCondition(const QStringList &columns, const QVector<QVariant> &val
 }
 
 // Binds the values the condition above asks for, in its order.
-int bindBeyond(SqlStatement &statement, const QVector<QVariant> &values, qint64 key, int from, bool after, int slot)
+int bindBeyond(SqlStatement &statement, const QVector<QVariant> &values, qint64 key, int from, bool after,
+               int slot)
 {
     if (from == values.size()) {
         statement.bindInt64(slot, key);
@@ -117,7 +118,8 @@ bool TableRecordset::takeRow(SqlStatement &statement)
 
 void TableRecordset::refreshEmpty()
 {
-    SqlStatement any(mDatabase->handle(), QStringLiteral("SELECT 1 FROM %1 LIMIT 1").arg(quoteSqlName(mTable)));
+    SqlStatement any(mDatabase->handle(),
+                     QStringLiteral("SELECT 1 FROM %1 LIMIT 1").arg(quoteSqlName(mTable)));
     if (!any.step())
         mState = State::Empty;
 }
@@ -181,7 +183,8 @@ void TableRecordset::movePrevious()
 qint64 TableRecordset::recordCount()
 {
     requireOpen();
-    SqlStatement count(mDatabase->handle(), QStringLiteral("SELECT count(*) FROM %1").arg(quoteSqlName(mTable)));
+    SqlStatement count(mDatabase->handle(),
+                       QStringLiteral("SELECT count(*) FROM %1").arg(quoteSqlName(mTable)));
     count.step();
     return count.int64(0);
 }
@@ -241,7 +244,8 @@ void TableRecordset::seek(const QString &comparison, const QVariant &key1, const
         throw RuntimeError(err::NoCurrentIndex, QStringLiteral("Operation invalid without a current index."));
     const QString op = comparison.trimmed();
     if (op != u"=" && op != u">=" && op != u">" && op != u"<=" && op != u"<")
-        throw RuntimeError(err::InvalidOperation, QStringLiteral("'%1' is not a Seek comparison.").arg(comparison));
+        throw RuntimeError(err::InvalidOperation,
+                           QStringLiteral("'%1' is not a Seek comparison.").arg(comparison));
     QList<QVariant> keys{key1};
     if (key2.isValid())
         keys.append(key2);
@@ -268,11 +272,11 @@ void TableRecordset::seek(const QString &comparison, const QVariant &key1, const
             parts.append(names[i] + QLatin1String(" = ?"));
         condition = parts.join(QLatin1String(" AND "));
     } else {
-        condition = QStringLiteral("(%1) %2 (%3)").arg(names.join(QLatin1String(", ")), op,
-                                                       marks.join(QLatin1String(", ")));
+        condition = QStringLiteral("(%1) %2 (%3)")
+                        .arg(names.join(QLatin1String(", ")), op, marks.join(QLatin1String(", ")));
     }
-    SqlStatement found(mDatabase->handle(),
-                       selectKeys() + QLatin1String(" WHERE ") + condition + orderBy(backward) + QLatin1String(" LIMIT 1"));
+    SqlStatement found(mDatabase->handle(), selectKeys() + QLatin1String(" WHERE ") + condition +
+                                                orderBy(backward) + QLatin1String(" LIMIT 1"));
     for (int i = 0; i < stored.size(); ++i)
         found.bind(i + 1, stored[i]);
     mNoMatch = !takeRow(found);
@@ -292,7 +296,8 @@ void TableRecordset::loadRow()
 {
     if (mRowLoaded && mRowVersion == mDatabase->dataVersion())
         return;
-    SqlStatement row(mDatabase->handle(), QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(quoteSqlName(mTable)));
+    SqlStatement row(mDatabase->handle(),
+                     QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(quoteSqlName(mTable)));
     row.bindInt64(1, mKey);
     if (!row.step()) {
         mDeleted = true;

@@ -40,7 +40,8 @@ qint64 countRows(Database &db, const QString &table)
 
 qint64 integrityProblems(const QString &path, const QString &password = QString())
 {
-    auto db = Database::open(path, !password.isEmpty(), false, password.isEmpty() ? QString() : ";pwd=" + password);
+    auto db =
+        Database::open(path, !password.isEmpty(), false, password.isEmpty() ? QString() : ";pwd=" + password);
     SqlStatement check(db->handle(), QStringLiteral("PRAGMA integrity_check"));
     return check.step() && check.text(0) == QLatin1String("ok") ? 0 : 1;
 }
@@ -92,13 +93,16 @@ TEST(DatabaseOpen, NewDatabaseNeverOverwritesAndShipsItsRows)
     EXPECT_EQ(settings->value("Name").toString(), "COM1");
     EXPECT_EQ(settings->value("Setting1").toString(), "");
     for (const char *type : {"RETURNADDRESS1", "RETURNADDRESS2", "RETURNADDRESSCHOICE", "VERSION"})
-        EXPECT_EQ(db.openRecordset(QStringLiteral("Select * from tblSettings Where Type='%1'").arg(type))->recordCount(), 1)
+        EXPECT_EQ(db.openRecordset(QStringLiteral("Select * from tblSettings Where Type='%1'").arg(type))
+                      ->recordCount(),
+                  1)
             << type;
-    auto orientation = db.openRecordset("Select * from tblSettings Where Type='REPORT' And Name='Envelope Orientation'");
+    auto orientation =
+        db.openRecordset("Select * from tblSettings Where Type='REPORT' And Name='Envelope Orientation'");
     EXPECT_EQ(orientation->value("Setting1").toString(), "Landscape");
-    for (const char *layout : {"Labels 1 x 2-5/8 3-up", "Labels 1-1/2 x 4 1-up", "Labels 15/16 x 3-1/2 1-up",
-                               "Labels 1 x 4 2-up", "Envelope Main Address", "Envelope Return Address",
-                               "Envelope Orientation", "Pocket Report"}) {
+    for (const char *layout :
+         {"Labels 1 x 2-5/8 3-up", "Labels 1-1/2 x 4 1-up", "Labels 15/16 x 3-1/2 1-up", "Labels 1 x 4 2-up",
+          "Envelope Main Address", "Envelope Return Address", "Envelope Orientation", "Pocket Report"}) {
         auto row = db.openRecordset(
             QStringLiteral("Select * from tblSettings Where Type='REPORTdefault' And Name='%1'").arg(layout));
         ASSERT_EQ(row->recordCount(), 1) << layout;
@@ -185,7 +189,8 @@ TEST(DatabasePassword, SetChangeAndRemove)
     auto plain = Database::open(path);
     EXPECT_EQ(countRows(*plain, "tblContacts"), 1);
     QDir folder(temp.folder());
-    EXPECT_EQ(folder.entryList(QDir::Files).size(), 1) << folder.entryList(QDir::Files).join(",").toStdString();
+    EXPECT_EQ(folder.entryList(QDir::Files).size(), 1)
+        << folder.entryList(QDir::Files).join(",").toStdString();
 }
 
 TEST(DatabasePassword, OnlyAnExclusiveOpenChangesIt)
@@ -293,14 +298,16 @@ TEST(DatabaseCrash, KilledWriterLeavesACommittedFile)
 TEST(ContactGenerator, SameSeedSameContactsWithTheAwkwardCases)
 {
     ContactGenerator a(5), b(5);
-    bool apostrophe = false, accent = false, organisationOnly = false, secondAddress = false, emptyPhone = false;
+    bool apostrophe = false, accent = false, organisationOnly = false, secondAddress = false,
+         emptyPhone = false;
     for (int i = 0; i < 300; ++i) {
         const QVariantMap c = a.next();
         ASSERT_EQ(c, b.next());
         const QString last = c.value("LastName").toString();
         apostrophe = apostrophe || last.contains('\'');
         accent = accent || std::any_of(last.begin(), last.end(), [](QChar ch) { return ch.unicode() > 127; });
-        organisationOnly = organisationOnly || (!c.contains("LastName") && !c.value("Organization").toString().isEmpty());
+        organisationOnly =
+            organisationOnly || (!c.contains("LastName") && !c.value("Organization").toString().isEmpty());
         secondAddress = secondAddress || c.contains("Second_City");
         emptyPhone = emptyPhone || c.value("Phone1").toString().isEmpty();
     }

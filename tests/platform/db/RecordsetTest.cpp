@@ -1,7 +1,7 @@
+#include "platform/db/Recordset.h"
 #include "platform/db/DaoError.h"
 #include "platform/db/Database.h"
 #include "platform/db/JetQuote.h"
-#include "platform/db/Recordset.h"
 #include "platform/db/SqlStatement.h"
 #include "platform/ui/Clock.h"
 #include "support/ContactGenerator.h"
@@ -16,7 +16,7 @@ using namespace platform;
 namespace {
 
 class RecordsetTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         for (const char *name : {"Carter,Ann", "Adams,Bob", "brown,Cid", "Baker,Dee", "Adams,Al"}) {
@@ -141,7 +141,8 @@ TEST_F(RecordsetTest, TextLongerThanItsFieldIs3163OnEveryPath)
     EXPECT_RUNTIME_ERROR(rs->setValue("Suffix", QString(21, 'x')), err::FieldTooLong);
     rs->setValue("Suffix", QString(20, 'x'));
     rs->update();
-    EXPECT_RUNTIME_ERROR(db().execute("UPDATE tblContacts SET Suffix = '123456789012345678901'"), err::FieldTooLong);
+    EXPECT_RUNTIME_ERROR(db().execute("UPDATE tblContacts SET Suffix = '123456789012345678901'"),
+                         err::FieldTooLong);
     EXPECT_RUNTIME_ERROR(db().execute("INSERT INTO tblContacts (Selected) VALUES ('xx')"), err::FieldTooLong);
     auto check = db().openRecordset("Select Count(*) as N from tblContacts Where Len(Suffix) > 20");
     EXPECT_EQ(check->value("N").toInt(), 0);
@@ -158,7 +159,8 @@ TEST_F(RecordsetTest, DuplicateCategoryLinkIs3022)
     EXPECT_EQ(links->editMode(), EditMode::AddNew) << "the new row can still be corrected or cancelled";
     links->cancelUpdate();
     EXPECT_EQ(links->recordCount(), 1);
-    EXPECT_RUNTIME_ERROR(db().execute("INSERT INTO tblCategoryID (ID, CategoryNumber) VALUES (1, 7)"), err::DuplicateKey);
+    EXPECT_RUNTIME_ERROR(db().execute("INSERT INTO tblCategoryID (ID, CategoryNumber) VALUES (1, 7)"),
+                         err::DuplicateKey);
 }
 
 TEST_F(RecordsetTest, UpdateWithoutEditAndDeletedRows)
@@ -293,9 +295,12 @@ TEST_F(RecordsetTest, TableTypeWalksPastNullKeysAndDeletes)
 TEST_F(RecordsetTest, DynasetWritesThroughTheCategoryQueryReachTheContact)
 {
     db().execute("INSERT INTO tblCategoryDesc (CategoryDesc) VALUES ('Friends')");
-    db().execute(QStringLiteral("INSERT INTO tblCategoryID (ID, CategoryNumber) VALUES (%1, 1)").arg(idOf("Bob")));
-    db().execute(QStringLiteral("INSERT INTO tblCategoryID (ID, CategoryNumber) VALUES (%1, 1)").arg(idOf("Ann")));
-    auto rs = db().openRecordset("Select * from  qryContacts Where  CategoryNumber = 1  Order By LastName, FirstName ");
+    db().execute(
+        QStringLiteral("INSERT INTO tblCategoryID (ID, CategoryNumber) VALUES (%1, 1)").arg(idOf("Bob")));
+    db().execute(
+        QStringLiteral("INSERT INTO tblCategoryID (ID, CategoryNumber) VALUES (%1, 1)").arg(idOf("Ann")));
+    auto rs = db().openRecordset(
+        "Select * from  qryContacts Where  CategoryNumber = 1  Order By LastName, FirstName ");
     EXPECT_TRUE(rs->updatable());
     ASSERT_EQ(rs->recordCount(), 2);
     EXPECT_EQ(rs->fields()[0].name(), "RecordID");
@@ -320,7 +325,8 @@ TEST_F(RecordsetTest, DynasetWritesThroughTheCategoryQueryReachTheContact)
 TEST_F(RecordsetTest, EditedRowStaysInTheSetWhenItNoLongerMatches)
 {
     db().execute("UPDATE tblContacts SET Selected = 'x' WHERE FirstName IN ('Al', 'Dee')");
-    auto rs = db().openRecordset("Select * from  tblContacts Where Selected = 'x'  Order By LastName, FirstName ");
+    auto rs =
+        db().openRecordset("Select * from  tblContacts Where Selected = 'x'  Order By LastName, FirstName ");
     ASSERT_EQ(rs->recordCount(), 2);
     rs->edit();
     rs->setValue("Selected", " ");
@@ -353,7 +359,8 @@ TEST_F(RecordsetTest, AddNewOnADynasetComesLastAndLastModifiedFindsIt)
 TEST_F(RecordsetTest, RecordSourcesCannotWriteOrCarryASecondStatement)
 {
     // The translator refuses these (3075); the engine refuses them again on its own (3219, 3142).
-    EXPECT_RUNTIME_ERROR_IN(db().openRecordset("DELETE FROM tblContacts"), {err::SyntaxError, err::InvalidOperation});
+    EXPECT_RUNTIME_ERROR_IN(db().openRecordset("DELETE FROM tblContacts"),
+                            {err::SyntaxError, err::InvalidOperation});
     EXPECT_RUNTIME_ERROR_IN(db().openRecordset("Select * from tblContacts; DELETE FROM tblContacts"),
                             {err::SyntaxError, err::CharactersAfterEnd});
     EXPECT_RUNTIME_ERROR_IN(db().openRecordset("UPDATE tblContacts SET LastName = 'X'"),
@@ -372,8 +379,10 @@ TEST_F(RecordsetTest, RecordSourcesCannotWriteOrCarryASecondStatement)
 
 TEST_F(RecordsetTest, EngineCompilesOneStatementOnly)
 {
-    EXPECT_RUNTIME_ERROR(SqlStatement(db().handle(), "SELECT 1; DELETE FROM tblContacts"), err::CharactersAfterEnd);
-    EXPECT_RUNTIME_ERROR(SqlStatement(db().handle(), "SELECT 1 /* */ ; -- only a comment"), err::CharactersAfterEnd);
+    EXPECT_RUNTIME_ERROR(SqlStatement(db().handle(), "SELECT 1; DELETE FROM tblContacts"),
+                         err::CharactersAfterEnd);
+    EXPECT_RUNTIME_ERROR(SqlStatement(db().handle(), "SELECT 1 /* */ ; -- only a comment"),
+                         err::CharactersAfterEnd);
     SqlStatement trailing(db().handle(), "SELECT 1 ;  \n");
     EXPECT_TRUE(trailing.readOnly());
     EXPECT_FALSE(SqlStatement(db().handle(), "DELETE FROM tblContacts").readOnly());
@@ -408,10 +417,11 @@ TEST_F(RecordsetTest, SnapshotsAndComputedQueriesAreReadOnly)
 TEST_F(RecordsetTest, JoinedListAddsLinksThroughItsOwnTable)
 {
     db().execute("INSERT INTO tblCategoryDesc (CategoryDesc) VALUES ('Quilters')");
-    const QString sql = QStringLiteral("SELECT ID, CategoryDesc, tblCategoryID.CategoryNumber FROM tblCategoryID LEFT "
-                                       "JOIN tblCategoryDesc ON tblCategoryID.CategoryNumber = "
-                                       "tblCategoryDesc.CategoryNumber WHERE tblCategoryID.ID=%1 Order By CategoryDesc")
-                            .arg(idOf("Dee"));
+    const QString sql =
+        QStringLiteral("SELECT ID, CategoryDesc, tblCategoryID.CategoryNumber FROM tblCategoryID LEFT "
+                       "JOIN tblCategoryDesc ON tblCategoryID.CategoryNumber = "
+                       "tblCategoryDesc.CategoryNumber WHERE tblCategoryID.ID=%1 Order By CategoryDesc")
+            .arg(idOf("Dee"));
     auto rs = db().openRecordset(sql);
     EXPECT_TRUE(rs->eof());
     rs->addNew();
@@ -438,9 +448,10 @@ TEST_F(RecordsetTest, ReminderQueriesAddEditDeleteAndFollowTheClock)
         const char *status;
         qint64 linked;
     };
-    for (const R &r : {R{"Birthday", QDate(2024, 3, 10), 15, "Active", ann}, R{"Overdue", QDate(2024, 2, 1), 0, "Active", 0},
-                       R{"Later", QDate(2024, 5, 1), 7, "Active", ann}, R{"Quiet", QDate(2024, 2, 2), 0, "Inactive", 0},
-                       R{"Today", QDate(2024, 3, 1), 0, "active", 0}}) {
+    for (const R &r :
+         {R{"Birthday", QDate(2024, 3, 10), 15, "Active", ann},
+          R{"Overdue", QDate(2024, 2, 1), 0, "Active", 0}, R{"Later", QDate(2024, 5, 1), 7, "Active", ann},
+          R{"Quiet", QDate(2024, 2, 2), 0, "Inactive", 0}, R{"Today", QDate(2024, 3, 1), 0, "active", 0}}) {
         reminders->addNew();
         reminders->setValue("Description", r.description);
         reminders->setValue("RemindDate", r.date);
@@ -459,10 +470,11 @@ TEST_F(RecordsetTest, ReminderQueriesAddEditDeleteAndFollowTheClock)
     EXPECT_TRUE(reminders->value("Organization").toString().isEmpty());
 
     EXPECT_EQ(db().execute("DELETE FROM tblCurrentReminders"), 0);
-    EXPECT_EQ(db().execute("INSERT INTO tblCurrentReminders (RemindDate, RecordID, TblRemindRecordID, Description, "
-                           "Notes, WarnDate) SELECT RemindDate, LinkedRecordID, TblRemindRecordID, Description, "
-                           "Notes, WarnDate FROM qryNewReminders"),
-              3)
+    EXPECT_EQ(
+        db().execute("INSERT INTO tblCurrentReminders (RemindDate, RecordID, TblRemindRecordID, Description, "
+                     "Notes, WarnDate) SELECT RemindDate, LinkedRecordID, TblRemindRecordID, Description, "
+                     "Notes, WarnDate FROM qryNewReminders"),
+        3)
         << "Birthday (warned from Feb 24), Overdue and Today are due";
     auto due = db().openRecordset("qryCurrentReminders");
     EXPECT_EQ(due->recordCount(), 3);
@@ -487,7 +499,8 @@ TEST(JetQuote, DoublesQuotesSoUserTextStaysOneLiteral)
     TempDatabase temp;
     const QString hostile = QStringLiteral("x'; DELETE FROM tblContacts; --");
     temp.db().execute("INSERT INTO tblCategoryDesc (CategoryDesc) VALUES (" + jetQuote(hostile) + ")");
-    auto rs = temp.db().openRecordset("Select * from tblCategoryDesc Where CategoryDesc = " + jetQuote(hostile));
+    auto rs =
+        temp.db().openRecordset("Select * from tblCategoryDesc Where CategoryDesc = " + jetQuote(hostile));
     ASSERT_EQ(rs->recordCount(), 1);
     EXPECT_EQ(rs->value("CategoryDesc").toString(), hostile);
 }
@@ -506,7 +519,8 @@ TEST(RecordsetLarge, ManyRowsStreamFetchAndCountExactly)
     for (qint64 ordinal : {2999, 0, 1500, 64, 63, 2048}) {
         rs->setAbsolutePosition(ordinal);
         EXPECT_EQ(rs->value("LastName").toString() + "|" + rs->value("RecordID").toString(), walked[ordinal]);
-        EXPECT_EQ(rs->valueAt(ordinal, 4).toString() + "|" + rs->valueAt(ordinal, 0).toString(), walked[ordinal]);
+        EXPECT_EQ(rs->valueAt(ordinal, 4).toString() + "|" + rs->valueAt(ordinal, 0).toString(),
+                  walked[ordinal]);
     }
     rs->moveLast();
     for (int i = 2998; i >= 2900; --i) {
@@ -518,11 +532,14 @@ TEST(RecordsetLarge, ManyRowsStreamFetchAndCountExactly)
     for (int i = 0; i < 10; ++i)
         counted->moveNext();
     EXPECT_EQ(counted->recordCount(), 3000);
-    EXPECT_EQ(counted->value("LastName").toString() + "|" + counted->value("RecordID").toString(), walked[10]);
+    EXPECT_EQ(counted->value("LastName").toString() + "|" + counted->value("RecordID").toString(),
+              walked[10]);
     counted->moveLast();
-    EXPECT_EQ(counted->value("LastName").toString() + "|" + counted->value("RecordID").toString(), walked[2999]);
+    EXPECT_EQ(counted->value("LastName").toString() + "|" + counted->value("RecordID").toString(),
+              walked[2999]);
     counted->setAbsolutePosition(1777);
-    EXPECT_EQ(counted->value("LastName").toString() + "|" + counted->value("RecordID").toString(), walked[1777]);
+    EXPECT_EQ(counted->value("LastName").toString() + "|" + counted->value("RecordID").toString(),
+              walked[1777]);
 
     // Walking again from the top after a write still gives every row once.
     temp.db().execute("UPDATE tblContacts SET Code = 'Z' WHERE RecordID = 10");
