@@ -110,6 +110,15 @@ TEST_F(RecordsetTest, NewRowTakesTheSchemaDefaults)
     EXPECT_EQ(rs->value("AddressForLabels").toInt(), 1);
     EXPECT_TRUE(rs->value("Date1").isNull());
     EXPECT_GT(rs->value("RecordID").toInt(), 5);
+
+    // A number once given is never given again, even after the newest row is deleted.
+    const int newest = rs->value("RecordID").toInt();
+    rs->deleteRecord();
+    rs->addNew();
+    rs->setValue("LastName", "Fields");
+    rs->update();
+    rs->setBookmark(rs->lastModified());
+    EXPECT_EQ(rs->value("RecordID").toInt(), newest + 1);
 }
 
 TEST_F(RecordsetTest, ValuesConvertAsTheFieldsDemand)
