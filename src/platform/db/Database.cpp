@@ -563,41 +563,91 @@ void Database::create(const QString &path, const QString &schemaSql)
 
 namespace {
 
-// Copies the readable rows of one table; past an unreadable page it jumps ahead by growing
-// steps until rows can be read again.
-void copyReadableRows(sqlite3 *db, const QString &table)
-{
-    const QString quoted = quoteSqlName(table);
-    SqlStatement copy(
-        db, QStringLiteral("INSERT INTO main.%1 SELECT * FROM damaged.%1 WHERE rowid = ?").arg(quoted));
-    qint64 after = std::numeric_limits<qint64>::min();
-    int jump = 0;
-    while (jump <= 40) {
-        SqlStatement scan(
-            db, QStringLiteral("SELECT rowid FROM damaged.%1 WHERE rowid > ? ORDER BY rowid").arg(quoted));
-        scan.bindInt64(1, after);
-        try {
-            while (scan.step()) {
-                const qint64 id = scan.int64(0);
-                try {
-                    copy.reset();
-                    copy.bindInt64(1, id);
-                    copy.step();
-                } catch (const RuntimeError &) {
-                    // An unreadable or conflicting row is left behind; the rest is copied.
-                }
-                after = id;
-                jump = 0;
-            }
+// Copies the readable rows of one damaged table: a scan copies rows until it meets an
+// unreadable page; the key range behind that page is then halved again and again so that
+// rows on the readable pages beyond it are found and copied too.
+class RowSalvage {
+  public:
+    RowSalvage(sqlite3 *db, const QString &table)
+        : mDb(db), mTable(quoteSqlName(table)),
+          mCopy(db,
+                QStringLiteral("INSERT INTO main.%1 SELECT * FROM damaged.%1 WHERE rowid = ?").arg(mTable))
+    {
+    }
+
+    void run()
+    {
+        constexpr qint64 none = std::numeric_limits<qint64>::min();
+        qint64 last = none;
+        if (scan(none, std::numeric_limits<qint64>::max(), last))
             return;
+        qint64 top = std::max<qint64>(last, 0) + (qint64(1) << 40);
+        try {
+            SqlStatement highest(mDb, QStringLiteral("SELECT max(rowid) FROM damaged.%1").arg(mTable));
+            if (highest.step() && !highest.isNull(0))
+                top = highest.int64(0);
         } catch (const RuntimeError &) {
-            if (after == std::numeric_limits<qint64>::min())
-                after = 0;
-            after += qint64(1) << jump;
-            ++jump;
+            // The rightmost pages are unreadable too: search the whole likely range.
+        }
+        salvage(std::max<qint64>(last, 0), top, 0);
+        qint64 beyond = none;
+        scan(top, std::numeric_limits<qint64>::max(), beyond);
+    }
+
+  private:
+    // Copies the rows with low < rowid <= high; false when an unreadable page stopped it,
+    // with `last` the last rowid passed.
+    bool scan(qint64 low, qint64 high, qint64 &last)
+    {
+        try {
+            SqlStatement rows(
+                mDb, QStringLiteral("SELECT rowid FROM damaged.%1 WHERE rowid > ? AND rowid <= ? ORDER "
+                                    "BY rowid")
+                         .arg(mTable));
+            rows.bindInt64(1, low);
+            rows.bindInt64(2, high);
+            while (rows.step()) {
+                last = rows.int64(0);
+                copy(last);
+            }
+            return true;
+        } catch (const RuntimeError &) {
+            return false;
         }
     }
-}
+
+    void copy(qint64 rowid)
+    {
+        try {
+            mCopy.reset();
+            mCopy.bindInt64(1, rowid);
+            mCopy.step();
+        } catch (const RuntimeError &) {
+            // An unreadable or conflicting row is left behind; the others are copied.
+        }
+    }
+
+    void salvage(qint64 low, qint64 high, int depth)
+    {
+        if (low >= high || depth > 62)
+            return;
+        qint64 last = low;
+        if (scan(low, high, last))
+            return;
+        const qint64 from = std::max(low, last);
+        if (high - from <= 1) {
+            copy(high);
+            return;
+        }
+        const qint64 middle = from + (high - from) / 2;
+        salvage(middle, high, depth + 1);
+        salvage(from, middle, depth + 1);
+    }
+
+    sqlite3 *mDb;
+    QString mTable;
+    SqlStatement mCopy;
+};
 
 } // namespace
 
@@ -648,7 +698,7 @@ QString Database::repair(const QString &path, const QString &password)
                 exec(db, object.sql.toUtf8().constData());
         for (const Object &object : objects)
             if (object.type == QLatin1String("table"))
-                copyReadableRows(db, object.name);
+                RowSalvage(db, object.name).run();
         try {
             SqlStatement sequences(db, QStringLiteral("SELECT name, seq FROM damaged.sqlite_sequence"));
             SqlStatement raise(
