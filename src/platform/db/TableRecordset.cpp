@@ -7,67 +7,6 @@
 
 namespace platform {
 
-namespace {
-
-// The rows after (or before) a row, in the order of `columns` then rowid, with Null
-// ordered first as SQLite orders it. Row values let SQLite walk the index; Null keys need
-// the spelt-out form.
-QString beyondCondition(const QStringList &columns, const QVector<QVariant> &values, int from, bool after)
-{
-    if (from == columns.size())
-        return after ? QStringLiteral("rowid > ?") : QStringLiteral("rowid < ?");
-    bool anyNull = false;
-    for (int i = from; i < values.size(); ++i)
-        anyNull = anyNull || values[i].isNull();
-    if (after && !anyNull) {
-        QStringList names, marks;
-        for (int i = from; i < columns.size(); ++i) {
-            names.append(quoteSqlName(columns[i]));
-            marks.append(QStringLiteral("?"));
-        }
-        names.append(QStringLiteral("rowid"));
-        marks.append(QStringLiteral("?"));
-        return QStringLiteral("(%1) > (%2)")
-            .arg(names.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
-    }
-    const QString column = quoteSqlName(columns[from]);
-    const QString rest = beyondCondition(columns, values, from + 1, after);
-    if (values[from].isNull()) {
-        if (after)
-            return QStringLiteral("((%1 IS NULL AND %2) OR %1 IS NOT NULL)").arg(column, rest);
-        return QStringLiteral("(%1 IS NULL AND %2)").arg(column, rest);
-    }
-    if (after)
-        return QStringLiteral("(%1 > ? OR (%1 = ? AND %2))").arg(column, rest);
-    return QStringLiteral("(%1 < ? OR %1 IS NULL OR (%1 = ? AND %2))").arg(column, rest);
-}
-
-// Binds the values the condition above asks for, in its order.
-int bindBeyond(SqlStatement &statement, const QVector<QVariant> &values, qint64 key, int from, bool after,
-               int slot)
-{
-    if (from == values.size()) {
-        statement.bindInt64(slot, key);
-        return slot + 1;
-    }
-    bool anyNull = false;
-    for (int i = from; i < values.size(); ++i)
-        anyNull = anyNull || values[i].isNull();
-    if (after && !anyNull) {
-        for (int i = from; i < values.size(); ++i)
-            statement.bind(slot++, values[i]);
-        statement.bindInt64(slot, key);
-        return slot + 1;
-    }
-    if (values[from].isNull())
-        return bindBeyond(statement, values, key, from + 1, after, slot);
-    statement.bind(slot++, values[from]);
-    statement.bind(slot++, values[from]);
-    return bindBeyond(statement, values, key, from + 1, after, slot);
-}
-
-} // namespace
-
 TableRecordset::TableRecordset(Database *database, const QString &table)
     : Recordset(database, RecordsetType::Table, table), mTable(table)
 {
@@ -142,14 +81,62 @@ void TableRecordset::moveLast()
     emit currentChanged();
 }
 
+bool TableRecordset::neighbourAt(int level, bool forward, const QString &condition, bool bindsValue)
+{
+    // The fields before `level` keep the current row's values; the field at `level` moves on.
+    QStringList where;
+    for (int i = 0; i < level; ++i)
+        where.append(quoteSqlName(mIndexFields[i]) + QLatin1String(" IS ?"));
+    where.append(condition);
+    QStringList order;
+    for (int i = level; i < mIndexFields.size(); ++i)
+        order.append(quoteSqlName(mIndexFields[i]) + (forward ? QLatin1String("") : QLatin1String(" DESC")));
+    order.append(forward ? QStringLiteral("rowid") : QStringLiteral("rowid DESC"));
+    SqlStatement neighbour(mDatabase->handle(),
+                           selectKeys() + QLatin1String(" WHERE ") + where.join(QLatin1String(" AND ")) +
+                               QLatin1String(" ORDER BY ") + order.join(QLatin1String(", ")) +
+                               QLatin1String(" LIMIT 1"));
+    int slot = 1;
+    for (int i = 0; i < level; ++i)
+        neighbour.bind(slot++, mKeyValues[i]);
+    if (bindsValue) {
+        if (level == mIndexFields.size())
+            neighbour.bindInt64(slot, mKey);
+        else
+            neighbour.bind(slot, mKeyValues[level]);
+    }
+    return takeRow(neighbour);
+}
+
 void TableRecordset::moveBeyond(bool forward)
 {
-    const QString sql = selectKeys() + QLatin1String(" WHERE ") +
-                        beyondCondition(mIndexFields, mKeyValues, 0, forward) + orderBy(!forward) +
-                        QLatin1String(" LIMIT 1");
-    SqlStatement beyond(mDatabase->handle(), sql);
-    bindBeyond(beyond, mKeyValues, mKey, 0, forward, 1);
-    if (!takeRow(beyond)) {
+    // The next row in index order is the nearest one that agrees with the current row on the
+    // most leading fields: each try is one index seek, however many rows share a name.
+    const QVector<QVariant> values = mKeyValues;
+    const qint64 key = mKey;
+    bool found = false;
+    for (int level = int(mIndexFields.size()); level >= 0 && !found; --level) {
+        mKeyValues = values;
+        mKey = key;
+        if (level == mIndexFields.size()) {
+            found = neighbourAt(level, forward,
+                                forward ? QStringLiteral("rowid > ?") : QStringLiteral("rowid < ?"), true);
+            continue;
+        }
+        const QString field = quoteSqlName(mIndexFields[level]);
+        const bool isNull = values[level].isNull();
+        if (forward) {
+            // Null comes first, so every value follows it.
+            found = isNull ? neighbourAt(level, true, field + QLatin1String(" IS NOT NULL"), false)
+                           : neighbourAt(level, true, field + QLatin1String(" > ?"), true);
+        } else if (!isNull) {
+            found = neighbourAt(level, false, field + QLatin1String(" < ?"), true) ||
+                    neighbourAt(level, false, field + QLatin1String(" IS NULL"), false);
+        }
+    }
+    if (!found) {
+        mKeyValues = values;
+        mKey = key;
         mState = forward ? State::Eof : State::Bof;
         refreshEmpty();
     }

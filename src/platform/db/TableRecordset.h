@@ -46,6 +46,7 @@ class TableRecordset : public Recordset {
     bool takeRow(SqlStatement &statement);
     void loadRow();
     void moveBeyond(bool forward);
+    bool neighbourAt(int level, bool forward, const QString &condition, bool bindsValue);
     void refreshEmpty();
 
     QString mTable;

@@ -536,6 +536,18 @@ TEST(RecordsetLarge, ManyRowsStreamFetchAndCountExactly)
         rs->movePrevious();
         ASSERT_EQ(rs->value("LastName").toString() + "|" + rs->value("RecordID").toString(), walked[i]);
     }
+    // A table-type record set on the same index walks the same order, both ways, through
+    // contacts without a last name and many that share one.
+    auto table = temp.db().openRecordset("tblContacts");
+    table->setIndex("LastName");
+    QStringList forward, backward;
+    for (; !table->eof(); table->moveNext())
+        forward.append(table->value("LastName").toString() + "|" + table->value("RecordID").toString());
+    EXPECT_EQ(forward, walked);
+    for (table->moveLast(); !table->bof(); table->movePrevious())
+        backward.prepend(table->value("LastName").toString() + "|" + table->value("RecordID").toString());
+    EXPECT_EQ(backward, walked);
+
     // Counting part-way through takes the rest of the keys at once, in the same order.
     auto counted = temp.db().openRecordset("Select * from  tblContacts Order By LastName, FirstName ");
     for (int i = 0; i < 10; ++i)
