@@ -252,6 +252,26 @@ void TableRecordset::seek(const QString &comparison, const QVariant &key1, const
         stored.append(toStorage(infos.value(i), keys[i]));
     }
     const bool backward = op.startsWith(QLatin1Char('<'));
+    if (op != u"=" && !mIndexFields.isEmpty()) {
+        // An inequality on several fields, tried one field level at a time so that each try
+        // is an index seek: the keys' own level with the comparison asked for, then each outer
+        // level strictly beyond its key (and, going down, the rows that hold Null there).
+        mKeyValues = QVector<QVariant>(stored.begin(), stored.end());
+        bool found = false;
+        for (int level = int(stored.size()) - 1; level >= 0 && !found; --level) {
+            const QString field = quoteSqlName(mIndexFields[level]);
+            const QString compare =
+                level == stored.size() - 1 ? op : (backward ? QStringLiteral("<") : QStringLiteral(">"));
+            found = neighbourAt(level, !backward, field + QLatin1Char(' ') + compare + QLatin1String(" ?"),
+                                true) ||
+                    (backward && neighbourAt(level, false, field + QLatin1String(" IS NULL"), false));
+        }
+        mNoMatch = !found;
+        if (mNoMatch)
+            mState = State::Eof;
+        emit currentChanged();
+        return;
+    }
     QString condition;
     if (op == u"=") {
         QStringList parts;
@@ -259,12 +279,11 @@ void TableRecordset::seek(const QString &comparison, const QVariant &key1, const
             parts.append(names[i] + QLatin1String(" = ?"));
         condition = parts.join(QLatin1String(" AND "));
     } else {
-        condition = QStringLiteral("(%1) %2 (%3)")
-                        .arg(names.join(QLatin1String(", ")), op, marks.join(QLatin1String(", ")));
+        condition = names.front() + QLatin1Char(' ') + op + QLatin1String(" ?");
     }
     SqlStatement found(mDatabase->handle(), selectKeys() + QLatin1String(" WHERE ") + condition +
                                                 orderBy(backward) + QLatin1String(" LIMIT 1"));
-    for (int i = 0; i < stored.size(); ++i)
+    for (int i = 0; i < (op == u"=" ? stored.size() : 1); ++i)
         found.bind(i + 1, stored[i]);
     mNoMatch = !takeRow(found);
     if (mNoMatch)

@@ -268,6 +268,18 @@ TEST_F(RecordsetTest, TableTypeSeeksOnItsIndex)
     EXPECT_EQ(rs->value("FirstName").toString(), "Bob");
     rs->seek("<=", "Carter");
     EXPECT_EQ(rs->value("FirstName").toString(), "Ann");
+    rs->seek(">=", "adams", "B");
+    EXPECT_EQ(rs->value("FirstName").toString(), "Bob");
+    rs->seek(">", "Adams", "Bob");
+    EXPECT_EQ(rs->value("FirstName").toString(), "Dee");
+    rs->seek("<", "Baker", "A");
+    EXPECT_EQ(rs->value("FirstName").toString(), "Bob");
+    rs->seek("<=", "Adams", "Al");
+    EXPECT_EQ(rs->value("FirstName").toString(), "Al");
+    rs->seek("<", "Adams", "Al");
+    EXPECT_TRUE(rs->noMatch());
+    rs->seek(">", "Carter", "Ann");
+    EXPECT_TRUE(rs->noMatch());
     rs->seek("=", "Nobody");
     EXPECT_TRUE(rs->noMatch());
     EXPECT_RUNTIME_ERROR(rs->edit(), err::NoCurrentRecord);
