@@ -2,7 +2,20 @@
 
 #include "printing/ReportRunWatch.h"
 
-ReportRun::ReportRun() : mStarted(ReportRunWatch::instance().begin()) {}
+#include <QCoreApplication>
+
+ReportRun::ReportRun() : mStarted(ReportRunWatch::instance().begin())
+{
+    mSinceEvents.start();
+}
+
+void ReportRun::letEventsRun()
+{
+    if (mSinceEvents.elapsed() < EventInterval)
+        return;
+    QCoreApplication::processEvents();
+    mSinceEvents.restart();
+}
 
 ReportRun::~ReportRun()
 {
