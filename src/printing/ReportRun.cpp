@@ -9,9 +9,27 @@ ReportRun::ReportRun() : mStarted(ReportRunWatch::instance().begin())
     mSinceEvents.start();
 }
 
+namespace {
+int &interval()
+{
+    static int milliseconds = 20;
+    return milliseconds;
+}
+} // namespace
+
+int ReportRun::eventInterval()
+{
+    return interval();
+}
+
+void ReportRun::setEventIntervalForTesting(int milliseconds)
+{
+    interval() = milliseconds;
+}
+
 void ReportRun::letEventsRun()
 {
-    if (mSinceEvents.elapsed() < EventInterval)
+    if (mSinceEvents.elapsed() < interval())
         return;
     QCoreApplication::processEvents();
     mSinceEvents.restart();

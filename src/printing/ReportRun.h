@@ -31,8 +31,10 @@ class ReportRun {
 
     static bool running();
 
-    // The longest stretch between two event runs, in milliseconds.
-    static constexpr int EventInterval = 20;
+    // The shortest stretch between two event runs, in milliseconds (20); tests set 0 to
+    // have events run after every record.
+    static int eventInterval();
+    static void setEventIntervalForTesting(int milliseconds);
 
   private:
     bool mStarted = false;
