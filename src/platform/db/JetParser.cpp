@@ -1,10 +1,13 @@
 #include "platform/db/JetParser.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/db/DaoError.h"
 #include "platform/db/JetDateLiteral.h"
 #include "platform/db/JetLikePattern.h"
 #include "platform/db/JetValue.h"
 #include "platform/ui/DateText.h"
+
+#include <algorithm>
 
 namespace platform {
 
@@ -23,10 +26,6 @@ QString quoteText(const QString &value)
     out.replace(u'\'', QLatin1String("''"));
     return u'\'' + out + u'\'';
 }
-
-// The classic numbers for a second statement and for a record source that would write.
-constexpr int CharactersAfterEndError = 3142;
-constexpr int InvalidOperationError = 3219;
 
 bool sameName(const QString &a, const QString &b)
 {
@@ -58,7 +57,7 @@ void JetParser::refuseSecondStatement(bool allowClosingSemicolon)
             return;
         }
         throw RuntimeError(
-            CharactersAfterEndError,
+            err::CharactersAfterEnd,
             QStringLiteral("Characters found after end of SQL statement: '%1' holds more than one "
                            "statement, and none of it was run.")
                 .arg(mText.trimmed()));
@@ -172,7 +171,7 @@ JetTranslation JetParser::statement(JetTextKind kind)
         for (const char *action : {"delete", "insert", "update", "drop", "create", "alter"}) {
             if (first.isWord(QLatin1StringView(action)))
                 throw RuntimeError(
-                    InvalidOperationError,
+                    err::InvalidOperation,
                     QStringLiteral("Invalid operation: a record source only reads, and '%1' would "
                                    "change the database; it was not run.")
                         .arg(mText.trimmed()));
@@ -206,7 +205,7 @@ QString JetParser::criterion(const QString &source)
     if (!columns)
         unknownName(source);
     Scope scope;
-    scope.tables.push_back({source, QString(), columns});
+    scope.tables.push_back({source, QString(), *columns});
     scope.bareColumns = true;
     mScope = &scope;
     if (peek().kind == JetTokenKind::End)
@@ -391,13 +390,14 @@ const JetParser::Table &JetParser::addTable(const QString &name, const QString &
         unknownName(name);
     if (tables)
         tables->append(name);
-    mScope->tables.push_back({name, alias, columns});
+    mScope->tables.push_back({name, alias, *columns});
     return mScope->tables.back();
 }
 
 QString JetParser::tableTerm(QStringList *tables)
 {
     if (acceptSymbol("(")) {
+        const DepthGuard guard(*this);
         if (peek().isWord(QLatin1StringView("select")))
             syntaxError(QStringLiteral("a query in the FROM clause is not supported"));
         const QString inner = joinExpression(tables);
@@ -438,7 +438,7 @@ QString JetParser::insertStatement(QStringList *tables)
         } while (acceptSymbol(","));
         expectSymbol(")");
     } else {
-        for (const JetColumn &c : *target.columns)
+        for (const JetColumn &c : target.columns)
             targetColumns.push_back(&c);
     }
     QString sql = QLatin1String("INSERT INTO ") + quoteName(name);
@@ -544,8 +544,21 @@ QString JetParser::condition()
 
 // ---------------------------------------------------------------- expressions
 
+JetParser::DepthGuard::DepthGuard(JetParser &parser) : mParser(parser)
+{
+    // Nesting is bounded so that no text, however odd, can exhaust the stack.
+    if (++mParser.mDepth > 200)
+        mParser.syntaxError(QStringLiteral("the expression is nested too deeply"));
+}
+
+JetParser::DepthGuard::~DepthGuard()
+{
+    --mParser.mDepth;
+}
+
 JetParser::Fragment JetParser::expression()
 {
+    const DepthGuard guard(*this);
     Fragment left = conjunction();
     while (acceptWord("or")) {
         const Fragment right = conjunction();
@@ -567,6 +580,7 @@ JetParser::Fragment JetParser::conjunction()
 JetParser::Fragment JetParser::negation()
 {
     if (acceptWord("not")) {
+        const DepthGuard guard(*this);
         const Fragment f = negation();
         return {QLatin1String("(NOT ") + f.sql + u')', Kind::Number};
     }
@@ -603,7 +617,7 @@ JetParser::Fragment JetParser::comparison()
             Fragment high = concatenation();
             coerceToDate(left, low);
             coerceToDate(left, high);
-            left = {u'(' + left.sql + collated(left, low) +
+            left = {u'(' + left.sql + collated(left, {&low, &high}) +
                         (negated ? QLatin1String(" NOT") : QLatin1String()) + QLatin1String(" BETWEEN ") +
                         low.sql + QLatin1String(" AND ") + high.sql + u')',
                     Kind::Number};
@@ -615,15 +629,19 @@ JetParser::Fragment JetParser::comparison()
             if (peek().isWord(QLatin1StringView("select"))) {
                 list = select(nullptr);
             } else {
-                QStringList items;
+                std::vector<Fragment> items;
                 do {
-                    Fragment item = concatenation();
-                    coerceToDate(left, item);
-                    if (collation.isEmpty())
-                        collation = collated(left, item);
-                    items << item.sql;
+                    items.push_back(concatenation());
+                    coerceToDate(left, items.back());
                 } while (acceptSymbol(","));
-                list = items.join(QLatin1String(", "));
+                std::vector<const Fragment *> others;
+                QStringList sql;
+                for (const Fragment &item : items) {
+                    others.push_back(&item);
+                    sql << item.sql;
+                }
+                collation = collated(left, others);
+                list = sql.join(QLatin1String(", "));
             }
             expectSymbol(")");
             left = {u'(' + left.sql + collation +
@@ -725,6 +743,7 @@ JetParser::Fragment JetParser::multiplicative()
 
 JetParser::Fragment JetParser::unary()
 {
+    const DepthGuard guard(*this);
     if (acceptSymbol("-"))
         return {QLatin1String("(- ") + unary().sql + u')', Kind::Number};
     if (acceptSymbol("+"))
@@ -813,7 +832,7 @@ JetParser::Fragment JetParser::primary()
 
 const JetColumn *JetParser::findColumn(const Table &table, const QString &name) const
 {
-    for (const JetColumn &c : *table.columns) {
+    for (const JetColumn &c : table.columns) {
         if (sameName(c.name, name))
             return &c;
     }
@@ -1033,13 +1052,26 @@ QString JetParser::textOf(const Fragment &f)
     return f.sql;
 }
 
-QString JetParser::collated(const Fragment &left, const Fragment &right)
+QString JetParser::collated(const Fragment &left, const std::vector<const Fragment *> &others)
 {
-    // Text compares without regard to case. A text column carries that collation itself,
-    // and naming it again would be harmless, but an expression or literal would not.
-    const bool text = (left.kind == Kind::Text || right.kind == Kind::Text) && left.kind != Kind::Number &&
-                      right.kind != Kind::Number && left.kind != Kind::Date && right.kind != Kind::Date;
-    return text ? QStringLiteral(" COLLATE NOCASE") : QString();
+    // Text compares without regard to case. SQLite's own NOCASE, which a text column
+    // also carries, folds only A to Z, so a literal with other letters (= "élodie") is
+    // compared by the registered collation that folds them all.
+    auto wide = [](const Fragment &f) {
+        return f.literal &&
+               std::any_of(f.value.begin(), f.value.end(), [](QChar c) { return c.unicode() > 0x7f; });
+    };
+    bool text = left.kind == Kind::Text;
+    bool anyWide = wide(left);
+    for (const Fragment *f : others) {
+        if (f->kind == Kind::Number || f->kind == Kind::Date)
+            return QString();
+        text = text || f->kind == Kind::Text;
+        anyWide = anyWide || wide(*f);
+    }
+    if (!text || left.kind == Kind::Number || left.kind == Kind::Date)
+        return QString();
+    return anyWide ? QStringLiteral(" COLLATE jet_nocase") : QStringLiteral(" COLLATE NOCASE");
 }
 
 void JetParser::coerceToDate(const Fragment &date, Fragment &other)
@@ -1061,7 +1093,7 @@ JetParser::Fragment JetParser::compare(Fragment left, const QString &op, Fragmen
 {
     coerceToDate(left, right);
     coerceToDate(right, left);
-    return {u'(' + left.sql + collated(left, right) + u' ' + op + u' ' + right.sql + u')', Kind::Number};
+    return {u'(' + left.sql + collated(left, {&right}) + u' ' + op + u' ' + right.sql + u')', Kind::Number};
 }
 
 JetParser::Fragment JetParser::like(const Fragment &value, const Fragment &pattern, bool negated) const

@@ -35,7 +35,9 @@ class JetParser {
     struct Table {
         QString name;
         QString alias;
-        const QList<JetColumn> *columns = nullptr;
+        // A copy (shared, so cheap): the catalog's own list may move when it learns
+        // another table.
+        QList<JetColumn> columns;
     };
 
     struct Scope {
@@ -95,14 +97,26 @@ class JetParser {
     Fragment compare(Fragment left, const QString &op, Fragment right) const;
     Fragment like(const Fragment &value, const Fragment &pattern, bool negated) const;
     static QString textOf(const Fragment &f);
-    static QString collated(const Fragment &left, const Fragment &right);
+    static QString collated(const Fragment &left, const std::vector<const Fragment *> &others);
     static void coerceToDate(const Fragment &date, Fragment &other);
+
+    class DepthGuard {
+      public:
+        explicit DepthGuard(JetParser &parser);
+        ~DepthGuard();
+        DepthGuard(const DepthGuard &) = delete;
+        DepthGuard &operator=(const DepthGuard &) = delete;
+
+      private:
+        JetParser &mParser;
+    };
 
     const QString &mText;
     const JetCatalog &mCatalog;
     std::vector<JetToken> mTokens;
     size_t mPos = 0;
     Scope *mScope = nullptr;
+    int mDepth = 0;
 };
 
 } // namespace platform

@@ -1,6 +1,7 @@
 #include "JetTestDatabase.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/db/DaoError.h"
 
 #include <gtest/gtest.h>
 
@@ -87,6 +88,16 @@ TEST_F(JetDialectErrors, SyntaxErrorsAndUnknownFunctionsAre3075WithAClearText)
     EXPECT_EQ(criterion("LastName Like \"[z-a]*\"").number, err::SyntaxError);
     EXPECT_EQ(criterion("").number, err::SyntaxError);
     EXPECT_EQ(criterion("LastName = 'a' Xor City = 'b'").number, err::SyntaxError);
+    // However deep a text nests, it is refused, never a crash.
+    EXPECT_EQ(criterion(QString(100000, u'(') + "1" + QString(100000, u')')).number, err::SyntaxError);
+    EXPECT_EQ(criterion(QString("Not ").repeated(100000) + "PrintNotes").number, err::SyntaxError);
+    EXPECT_EQ(criterion(QString(100000, u'-') + "1 = 1").number, err::SyntaxError);
+    EXPECT_EQ(criterion(QString(50, u'(') + "RecordID = 1" + QString(50, u')')).number, 0);
+    EXPECT_EQ(source("Select * from " + QString(100000, u'(') + "tblContacts").number, err::SyntaxError);
+    EXPECT_EQ(source("Select * from tblContacts Where RecordID In " +
+                     QString("(Select ID From tblCategoryID Where ID In ").repeated(5000))
+                  .number,
+              err::SyntaxError);
     // A find text with a double quote breaks its Like term, as the find command expects.
     EXPECT_EQ(criterion("(LastName Like \"*a\"b*\" OR City Like \"*a\"b*\" )").number, err::SyntaxError);
 }
@@ -110,13 +121,13 @@ TEST_F(JetDialectErrors, FilterTextsTheDatabaseMustReject)
 TEST_F(JetDialectErrors, ARecordSourceOrCriterionNeverWrites)
 {
     const int before = db.contactCount();
-    // A second statement is refused as "characters after the end" (3142), a write hidden
+    // A second statement is refused as "characters after the end" (err::CharactersAfterEnd), a write hidden
     // inside a condition as a syntax error (3075).
     const QList<std::pair<QString, int>> smuggled = {
-        {"LastName = 'x'; DELETE FROM tblContacts", 3142},
-        {"LastName = 'x'); DELETE FROM tblContacts; --", 3142},
-        {"LastName = \"x\" ; Drop Table tblContacts", 3142},
-        {"1 = 1;", 3142},
+        {"LastName = 'x'; DELETE FROM tblContacts", err::CharactersAfterEnd},
+        {"LastName = 'x'); DELETE FROM tblContacts; --", err::CharactersAfterEnd},
+        {"LastName = \"x\" ; Drop Table tblContacts", err::CharactersAfterEnd},
+        {"1 = 1;", err::CharactersAfterEnd},
         {"LastName In (Delete From tblContacts)", err::SyntaxError},
         {"(Update tblContacts Set LastName = 'x') Is Null", err::SyntaxError},
         {"LastName = 'x' Union Select * From tblContacts", err::SyntaxError},
@@ -132,15 +143,15 @@ TEST_F(JetDialectErrors, ARecordSourceOrCriterionNeverWrites)
             "Select distinctrow * from  tblContacts Where  (" + text + ")  Order By LastName";
         EXPECT_EQ(source(record).number, number) << record.toStdString();
     }
-    // A record source that would write is an invalid operation (3219).
+    // A record source that would write is an invalid operation (err::InvalidOperation).
     const QList<std::pair<QString, int>> sources = {
-        {"Delete * from tblContacts", 3219},
-        {"Update tblContacts Set Selected = 'x'", 3219},
-        {"Insert Into tblSettings (Type) Values ('x')", 3219},
-        {"Drop Table tblContacts", 3219},
-        {"Create Table t (a)", 3219},
-        {"Select * from tblContacts; Delete * from tblContacts", 3142},
-        {"Select * from tblContacts;;", 3142},
+        {"Delete * from tblContacts", err::InvalidOperation},
+        {"Update tblContacts Set Selected = 'x'", err::InvalidOperation},
+        {"Insert Into tblSettings (Type) Values ('x')", err::InvalidOperation},
+        {"Drop Table tblContacts", err::InvalidOperation},
+        {"Create Table t (a)", err::InvalidOperation},
+        {"Select * from tblContacts; Delete * from tblContacts", err::CharactersAfterEnd},
+        {"Select * from tblContacts;;", err::CharactersAfterEnd},
         {"PRAGMA key = 'x'", err::SyntaxError},
         {"ATTACH 'x.db' AS x", err::SyntaxError},
     };
@@ -157,7 +168,8 @@ TEST_F(JetDialectErrors, ARecordSourceOrCriterionNeverWrites)
 
 TEST_F(JetDialectErrors, AnActionQueryIsOneStatementOfTheFourKinds)
 {
-    EXPECT_EQ(action("Delete * from tblCurrentReminders; Delete * from tblContacts").number, 3142);
+    EXPECT_EQ(action("Delete * from tblCurrentReminders; Delete * from tblContacts").number,
+              err::CharactersAfterEnd);
     EXPECT_EQ(action("Drop Table tblContacts").number, err::SyntaxError);
     EXPECT_EQ(action("ATTACH 'x.db' AS x").number, err::SyntaxError);
     EXPECT_EQ(action("PRAGMA writable_schema = 1").number, err::SyntaxError);
@@ -244,7 +256,8 @@ TEST_F(JetDialectErrors, MangledTextsTranslateToValidSqlOrAreRefused)
         });
         if (r.number) {
             ++refused;
-            EXPECT_TRUE(r.number == err::SyntaxError || r.number == err::UnknownName || r.number == 3142)
+            EXPECT_TRUE(r.number == err::SyntaxError || r.number == err::UnknownName ||
+                        r.number == err::CharactersAfterEnd)
                 << text.toStdString();
             EXPECT_FALSE(r.text.isEmpty());
             continue;
@@ -254,4 +267,29 @@ TEST_F(JetDialectErrors, MangledTextsTranslateToValidSqlOrAreRefused)
     }
     EXPECT_GT(translated, 100);
     EXPECT_GT(refused, 200);
+}
+
+TEST_F(JetDialectErrors, ACatalogMayMoveItsListsWhenItLearnsAnotherTable)
+{
+    // A catalog that fills one list for every answer, as a cache that moves its entries
+    // on growth in effect does: each table's columns must be kept from the first answer.
+    QList<JetColumn> storage;
+    const JetCatalog reusing = [&](const QString &name) -> const QList<JetColumn> * {
+        const QList<JetColumn> *columns = db.catalog()(name);
+        if (!columns)
+            return nullptr;
+        storage = QList<JetColumn>(columns->begin(), columns->end());
+        return &storage;
+    };
+    const auto t =
+        translateJetSql("SELECT ID, CategoryDesc, tblCategoryID.CategoryNumber FROM tblCategoryID LEFT JOIN "
+                        "tblCategoryDesc ON tblCategoryID.CategoryNumber = tblCategoryDesc.CategoryNumber "
+                        "WHERE tblCategoryID.ID=1 Order By CategoryDesc",
+                        JetTextKind::ReadOnlyQuery, reusing);
+    EXPECT_EQ(db.query(t.sql).size(), 2);
+    const auto insert =
+        translateJetSql("Insert Into tblCurrentReminders (RemindDate, Description) Select RemindDate, "
+                        "Description From tblRemind",
+                        JetTextKind::ActionQuery, reusing);
+    EXPECT_EQ(db.prepareError(insert.sql), QString());
 }

@@ -226,10 +226,11 @@ TEST_F(JetDialect, DeleteStarAndTheOtherActionQueries)
         1);
     EXPECT_EQ(db.query("SELECT PrintNotes, Date1, Notes FROM tblContacts WHERE RecordID = 2"),
               QList<QVariantList>({{-1, "2024-02-29", "a \"b\""}}));
-    EXPECT_EQ(db.execute("Update tblContacts Set tblContacts.Code = Left([tblContacts].LastName, 2) & \"-\" & "
-                         "RecordID Where tblContacts.RecordID In (Select ID From tblCategoryID Where "
-                         "tblCategoryID.ID = tblContacts.RecordID)"),
-              2);
+    EXPECT_EQ(
+        db.execute("Update tblContacts Set tblContacts.Code = Left([tblContacts].LastName, 2) & \"-\" & "
+                   "RecordID Where tblContacts.RecordID In (Select ID From tblCategoryID Where "
+                   "tblCategoryID.ID = tblContacts.RecordID)"),
+        2);
     EXPECT_EQ(db.column("Select Code From tblContacts Where Code Like '*-*' Order By Code"),
               QStringList({"sm-2", "Éc-4"}));
     EXPECT_EQ(db.execute("Delete From tblCategoryID Where tblCategoryID.ID Not In (Select RecordID From "
@@ -356,6 +357,11 @@ TEST_F(JetDialect, TextExpressionsCompareWithoutRegardToCase)
     EXPECT_EQ(db.lastNamesWhere("UCase(LastName) = \"smith\""), QStringList({"Smith"}));
     EXPECT_EQ(db.lastNamesWhere("Left(LastName, 3) = \"SMI\""), QStringList({"Smith", "smithers"}));
     EXPECT_EQ(db.lastNamesWhere("\"BOSTON\" = City"), QStringList({"Smith", "Jones"}));
+    // Beyond A to Z too.
+    EXPECT_EQ(db.lastNamesWhere("FirstName = \"ÉLODIE\""), QStringList({"Écrivain"}));
+    EXPECT_EQ(db.lastNamesWhere("Organization In ('x', \"café zoË\")"), QStringList({"Écrivain"}));
+    EXPECT_EQ(db.lastNamesWhere("FirstName <> \"seÁn\" And City = 'cork'"), QStringList());
+    EXPECT_EQ(db.lastNamesWhere("LastName Between \"é\" And \"ÉZ\""), QStringList({"Écrivain"}));
     EXPECT_EQ(
         db.column("Select LastName from tblContacts Order By UCase(Left(LastName, 1)) DESC, LCase(LastName)"),
         QStringList({"Écrivain", "Smith", "smithers", "O'Brien", "Jones"}));

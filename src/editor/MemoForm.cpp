@@ -1,0 +1,441 @@
+#include "editor/MemoForm.h"
+
+#include "app/GLOBAL.h"
+#include "app/ValueHelpers.h"
+#include "editor/FieldRules.h"
+#include "platform/RuntimeError.h"
+#include "platform/db/Database.h"
+#include "platform/db/JetQuote.h"
+#include "platform/db/Recordset.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/ui/Shell.h"
+#include "platform/ui/Twips.h"
+
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QToolButton>
+
+namespace {
+
+const QString NotesQuery =
+    QStringLiteral("Select Type, Name, Setting8 from tblSettings Where Type='NOTE' Order by Name");
+const QString LastNoteQuery = QStringLiteral("Select Name from tblSettings Where Type='LASTNOTE'");
+const QString LastNoteWriteQuery = QStringLiteral("Select Name, Type from tblSettings Where Type='LASTNOTE'");
+const QString TitleRefusedCaption = QStringLiteral("Note Title");
+// The defined size of the Name column that holds a note's title.
+constexpr int MaxTitleLength = 255;
+
+QRect geometryTwips(const QWidget *w)
+{
+    const QRect g = w->geometry();
+    return {qRound(platform::pixelsToTwipsX(g.x())), qRound(platform::pixelsToTwipsY(g.y())),
+            qRound(platform::pixelsToTwipsX(g.width())), qRound(platform::pixelsToTwipsY(g.height()))};
+}
+
+void placeTwips(QWidget *w, const QRect &r)
+{
+    platform::setGeometryTwips(w, r.left(), r.top(), r.width(), r.height());
+}
+
+} // namespace
+
+void MemoForm::open(platform::Database &db)
+{
+    auto *form = new MemoForm(db);
+    form->load();
+    form->showModal();
+    if (form->isLoaded())
+        form->unload();
+    form->deleteLater();
+}
+
+MemoForm::MemoForm(platform::Database &db) : mDb(db)
+{
+    setObjectName(QStringLiteral("MemoForm"));
+    setWindowTitle(QStringLiteral("Notes"));
+    setAutoFillBackground(true);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
+    setPalette(colours);
+    platform::setClientSizeTwips(this, 10788, 8040);
+
+    lblTitle = new QLabel(QStringLiteral("Note Title:"), this);
+    lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    platform::setGeometryTwips(lblTitle, 384, 60, 1176, 252);
+    cmbTitle = new QComboBox(this);
+    cmbTitle->setObjectName(QStringLiteral("cmbTitle"));
+    cmbTitle->setEditable(true);
+    cmbTitle->setInsertPolicy(QComboBox::NoInsert);
+    cmbTitle->setFont(QFont(QStringLiteral("Tahoma")));
+    QPalette titleColours = cmbTitle->palette();
+    titleColours.setColor(QPalette::Text, QColor(0, 0, 0xC0));
+    cmbTitle->setPalette(titleColours);
+    platform::setGeometryTwips(cmbTitle, 324, 312, 5748, 330);
+    cmdFindNext = new QPushButton(QStringLiteral("Find Next"), this);
+    cmdFindNext->setObjectName(QStringLiteral("cmdFindNext"));
+    platform::setGeometryTwips(cmdFindNext, 8364, 264, 1008, 564);
+    cmdFindNext->hide();
+    cmdFind = new QPushButton(QStringLiteral("Find"), this);
+    cmdFind->setObjectName(QStringLiteral("cmdFind"));
+    platform::setGeometryTwips(cmdFind, 9384, 264, 1008, 564);
+    txtNotes = new QPlainTextEdit(this);
+    txtNotes->setObjectName(QStringLiteral("txtNotes"));
+    txtNotes->setFont(QFont(QStringLiteral("Tahoma")));
+    txtNotes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    platform::setGeometryTwips(txtNotes, 360, 1116, 10056, 6000);
+    auto button = [this](const QString &name, const QString &caption, int left, const QString &tip) {
+        auto *b = new QPushButton(caption, this);
+        b->setObjectName(name);
+        b->setToolTip(tip);
+        platform::setGeometryTwips(b, left, 7224, 1530, 564);
+        return b;
+    };
+    cmdDelete = button(QStringLiteral("cmdDelete"), QStringLiteral("Delete"), 1800, QString());
+    cmdCancel = button(QStringLiteral("cmdCancel"), QStringLiteral("&Cancel"), 3672,
+                       QStringLiteral("Cancel changes"));
+    cmdExit =
+        button(QStringLiteral("cmdExit"), QStringLiteral("&Exit"), 5664, QStringLiteral("Save and Exit"));
+    cmdAdd = button(QStringLiteral("cmdAdd"), QStringLiteral("Add New Note"), 7524, QString());
+    ImageKeyboard = new QToolButton(this);
+    ImageKeyboard->setObjectName(QStringLiteral("ImageKeyboard"));
+    ImageKeyboard->setText(QStringLiteral("Keyboard"));
+    platform::setGeometryTwips(ImageKeyboard, 360, 7224, 700, 564);
+
+    connect(txtNotes, &QPlainTextEdit::textChanged, this, [this] { mNoteChanged = true; });
+    connect(cmbTitle, &QComboBox::activated, this, [this] { cmbTitle_Click(); });
+    connect(cmdAdd, &QPushButton::clicked, this, &MemoForm::cmdAdd_Click);
+    connect(cmdDelete, &QPushButton::clicked, this, &MemoForm::cmdDelete_Click);
+    connect(cmdFind, &QPushButton::clicked, this, &MemoForm::cmdFind_Click);
+    connect(cmdFindNext, &QPushButton::clicked, this, &MemoForm::cmdFindNext_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &MemoForm::cmdCancel_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &MemoForm::cmdExit_Click);
+    connect(ImageKeyboard, &QToolButton::clicked, this, &MemoForm::ImageKeyboard_Click);
+    cmbTitle->installEventFilter(this);
+    if (cmbTitle->lineEdit())
+        cmbTitle->lineEdit()->installEventFilter(this);
+}
+
+MemoForm::~MemoForm()
+{
+    cmbTitle->removeEventFilter(this);
+    if (cmbTitle->lineEdit())
+        cmbTitle->lineEdit()->removeEventFilter(this);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+int MemoForm::insertTitle(const QString &title, qint64 bookmark)
+{
+    // The list is sorted as the engine sorts titles: without regard to case.
+    int at = 0;
+    while (at < cmbTitle->count() &&
+           QString::compare(cmbTitle->itemText(at), title, Qt::CaseInsensitive) <= 0)
+        ++at;
+    cmbTitle->insertItem(at, title, bookmark);
+    return at;
+}
+
+void MemoForm::selectTitle(const QString &title)
+{
+    const int at = cmbTitle->findText(title, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    cmbTitle->setCurrentIndex(at);
+    cmbTitle_Click();
+}
+
+void MemoForm::saveShownText()
+{
+    mNotes->edit();
+    mNotes->setValue(QStringLiteral("Setting8"), storedLineEnds(txtNotes->toPlainText()));
+    mNotes->update();
+}
+
+void MemoForm::showSelectedNote()
+{
+    // Each title carries its own row, so notes are never mixed up by their titles.
+    const int at = cmbTitle->currentIndex();
+    if (at < 0)
+        return;
+    mNotes->setBookmark(platform::Bookmark{cmbTitle->itemData(at).toLongLong(), mBookmarkOwner});
+    txtNotes->setPlainText(NullToString(mNotes->value(QStringLiteral("Setting8"))).toString());
+    mNoteChanged = false;
+}
+
+void MemoForm::Form_Load()
+{
+    mFirstActivate = true;
+    platform::centerWindowOnScreen(this);
+    if (gTabletMode) {
+        platform::moveWindowTwips(this, qRound(platform::pixelsToTwipsX(frameGeometry().x())), 10);
+        txtNotes->setFont(QFont(QStringLiteral("Tahoma"), 14));
+        ImageKeyboard->show();
+    } else {
+        ImageKeyboard->hide();
+    }
+    int lastPosition = 0;
+    {
+        std::unique_ptr<platform::Recordset> last = mDb.openRecordset(LastNoteQuery);
+        if (last->recordCount() > 0)
+            lastPosition = NullToString(last->value(QStringLiteral("Name"))).toString().trimmed().toInt();
+    }
+    mNotes = mDb.openRecordset(NotesQuery);
+    if (mNotes->recordCount() > 0) {
+        for (mNotes->moveFirst(); !mNotes->eof(); mNotes->moveNext()) {
+            const platform::Bookmark mark = mNotes->bookmark();
+            mBookmarkOwner = mark.owner;
+            insertTitle(NullToString(mNotes->value(QStringLiteral("Name"))).toString(), mark.value);
+        }
+        // A stored place that names no title (-1 after closing with none selected) shows the first.
+        if (lastPosition < 0 || lastPosition >= cmbTitle->count())
+            lastPosition = 0;
+        cmbTitle->setCurrentIndex(lastPosition);
+        showSelectedNote();
+    }
+}
+
+void MemoForm::Form_Activate()
+{
+    if (!mFirstActivate)
+        return;
+    if (mNotes->recordCount() == 0) {
+        cmbTitle->hide();
+        cmdDelete->hide();
+        cmdAdd_Click();
+        if (cmbTitle->count() == 0) {
+            mNoteChanged = false;
+            mFirstActivate = false;
+            unload();
+            return;
+        }
+        cmbTitle->show();
+        cmdDelete->show();
+    }
+    mFirstActivate = false;
+    mNoteChanged = false;
+}
+
+bool MemoForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == cmbTitle || watched == cmbTitle->lineEdit()) {
+        if (event->type() == QEvent::FocusIn) {
+            const auto reason = static_cast<QFocusEvent *>(event)->reason();
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason &&
+                watched == cmbTitle && isVisible())
+                ShowComboDropDown(cmbTitle);
+        } else if (event->type() == QEvent::FocusOut) {
+            const auto reason = static_cast<QFocusEvent *>(event)->reason();
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason &&
+                watched == cmbTitle)
+                cmbTitle_Validate();
+        }
+    }
+    return platform::Form::eventFilter(watched, event);
+}
+
+void MemoForm::cmbTitle_Click()
+{
+    if (mFirstActivate)
+        return;
+    if (mNoteChanged)
+        saveShownText();
+    showSelectedNote();
+}
+
+bool MemoForm::refuseTitle(const QString &title, const QString &ownName)
+{
+    QString why;
+    if (title.isEmpty()) {
+        why = QStringLiteral("A note needs a title.");
+    } else if (title.size() > MaxTitleLength) {
+        why = QStringLiteral("A note title can be at most %1 characters long.").arg(MaxTitleLength);
+    } else {
+        for (int i = 0; i < cmbTitle->count(); ++i) {
+            const QString other = cmbTitle->itemText(i);
+            if (QString::compare(other, ownName, Qt::CaseSensitive) != 0 &&
+                QString::compare(other, title, Qt::CaseInsensitive) == 0) {
+                why = QStringLiteral("There is already a note titled \"%1\".").arg(other);
+                break;
+            }
+        }
+    }
+    if (why.isEmpty())
+        return false;
+    platform::MsgBox(why, platform::vbExclamation, TitleRefusedCaption);
+    return true;
+}
+
+bool MemoForm::cmbTitle_Validate()
+{
+    if (mValidating || !mNotes || mNotes->recordCount() == 0 || cmbTitle->currentIndex() < 0)
+        return true;
+    const QString current = NullToString(mNotes->value(QStringLiteral("Name"))).toString();
+    const QString typed = cmbTitle->currentText();
+    if (typed == current)
+        return true;
+    mValidating = true;
+    const QString title = typed.trimmed();
+    if (title == current || refuseTitle(title, current)) {
+        cmbTitle->setEditText(current);
+        mValidating = false;
+        return title == current;
+    }
+    const qint64 mark = mNotes->bookmark().value;
+    for (int i = cmbTitle->count() - 1; i >= 0; --i) {
+        if (cmbTitle->itemText(i) == current)
+            cmbTitle->removeItem(i);
+    }
+    mNotes->edit();
+    mNotes->setValue(QStringLiteral("Name"), title);
+    mNotes->update();
+    cmbTitle->setCurrentIndex(insertTitle(title, mark));
+    cmbTitle_Click();
+    mValidating = false;
+    return true;
+}
+
+void MemoForm::cmdAdd_Click()
+{
+    const QString answer = InputDialog(QStringLiteral("Enter a Title for this new note."),
+                                       QStringLiteral("New Note"), QString());
+    const QString title = answer.trimmed();
+    if (title.isEmpty())
+        return;
+    if (refuseTitle(title, QString()))
+        return;
+    if (mNoteChanged) {
+        saveShownText();
+        mNoteChanged = false;
+    }
+    mNotes->addNew();
+    mNotes->setValue(QStringLiteral("Type"), QStringLiteral("NOTE"));
+    mNotes->setValue(QStringLiteral("Name"), title);
+    txtNotes->clear();
+    mNotes->update();
+    mNoteChanged = false;
+    const platform::Bookmark mark = mNotes->lastModified();
+    mBookmarkOwner = mark.owner;
+    cmbTitle->setCurrentIndex(insertTitle(title, mark.value));
+    showSelectedNote();
+    txtNotes->setFocus();
+}
+
+void MemoForm::cmdDelete_Click()
+{
+    if (mNotes->recordCount() == 0)
+        return;
+    if (platform::MsgBox(QStringLiteral("Are you sure you want to delete this note?"),
+                         platform::vbYesNo | platform::vbQuestion,
+                         QStringLiteral("Confirmation")) != platform::vbYes)
+        return;
+    const int shown = cmbTitle->currentIndex();
+    mNotes->deleteRecord();
+    if (mNotes->recordCount() == 0) {
+        mNoteChanged = false;
+        cmbTitle->removeItem(shown);
+        unload();
+        return;
+    }
+    txtNotes->clear();
+    mNoteChanged = false;
+    cmbTitle->removeItem(shown);
+    // The note after the deleted one in title order, or the last when it was the last.
+    cmbTitle->setCurrentIndex(qMin(shown, cmbTitle->count() - 1));
+    cmbTitle_Click();
+}
+
+void MemoForm::cmdCancel_Click()
+{
+    if (!mNoteChanged) {
+        unload();
+        return;
+    }
+    if (platform::MsgBox(QStringLiteral("Lose any changes?"), platform::vbYesNo | platform::vbQuestion,
+                         QStringLiteral("Confirmation")) == platform::vbYes) {
+        mNoteChanged = false;
+        unload();
+    }
+}
+
+void MemoForm::cmdExit_Click()
+{
+    unload();
+}
+
+void MemoForm::Form_Unload(bool &cancel)
+{
+    Q_UNUSED(cancel);
+    mSearch.clear();
+    if (mNotes && mNotes->recordCount() > 0 && cmbTitle->currentIndex() >= 0) {
+        // A title typed but not yet taken (the window closed from its title bar) is taken now.
+        cmbTitle_Validate();
+        if (mNoteChanged)
+            saveShownText();
+    }
+    std::unique_ptr<platform::Recordset> last = mDb.openRecordset(LastNoteWriteQuery);
+    if (last->recordCount() == 0)
+        last->addNew();
+    else
+        last->edit();
+    last->setValue(QStringLiteral("Type"), QStringLiteral("LASTNOTE"));
+    last->setValue(QStringLiteral("Name"), QString::number(cmbTitle->currentIndex()));
+    last->update();
+    last->close();
+    mNoteChanged = false;
+}
+
+void MemoForm::cmdFind_Click()
+{
+    mSearch.find(txtNotes, cmdFindNext);
+}
+
+void MemoForm::cmdFindNext_Click()
+{
+    mSearch.findNext(txtNotes, cmdFindNext);
+}
+
+void MemoForm::ImageKeyboard_Click()
+{
+    if (gTabletMode)
+        platform::startOnScreenKeyboard();
+}
+
+void MemoForm::resizeEvent(QResizeEvent *event)
+{
+    platform::Form::resizeEvent(event);
+    if (txtNotes)
+        Form_Resize(platform::windowWidthTwips(this), platform::windowHeightTwips(this));
+}
+
+void MemoForm::Form_Resize(int width, int height)
+{
+    QRect notes = geometryTwips(txtNotes);
+    QRect exit = geometryTwips(cmdExit);
+    QRect cancel = geometryTwips(cmdCancel);
+    QRect add = geometryTwips(cmdAdd);
+    QRect del = geometryTwips(cmdDelete);
+    if (height > 1600) {
+        notes.setHeight(height - 2515);
+        exit.moveTop(height - 1200);
+        cancel.moveTop(exit.top());
+        add.moveTop(exit.top());
+        del.moveTop(exit.top());
+    }
+    if (width > 1200) {
+        notes.setWidth(width - 900);
+        exit.moveLeft(width / 2 + 150);
+        cancel.moveLeft(width / 2 - cancel.width() - 150);
+        add.moveLeft(exit.left() + exit.width() + 300);
+        del.moveLeft(cancel.left() - cancel.width() - 300);
+    }
+    placeTwips(txtNotes, notes);
+    placeTwips(cmdExit, exit);
+    placeTwips(cmdCancel, cancel);
+    placeTwips(cmdAdd, add);
+    placeTwips(cmdDelete, del);
+    const QRect keyboard = geometryTwips(ImageKeyboard);
+    platform::setGeometryTwips(ImageKeyboard, notes.left(), exit.top(), keyboard.width(), keyboard.height());
+}

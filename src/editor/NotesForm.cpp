@@ -1,0 +1,176 @@
+#include "editor/NotesForm.h"
+
+#include "app/GLOBAL.h"
+#include "editor/GLOBAL.h"
+#include "platform/ui/Shell.h"
+#include "platform/ui/Twips.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QToolButton>
+
+namespace {
+int twipsX(int pixels)
+{
+    return qRound(platform::pixelsToTwipsX(pixels));
+}
+int twipsY(int pixels)
+{
+    return qRound(platform::pixelsToTwipsY(pixels));
+}
+// A control's place in twips.
+QRect geometryTwips(const QWidget *w)
+{
+    const QRect g = w->geometry();
+    return {twipsX(g.x()), twipsY(g.y()), twipsX(g.width()), twipsY(g.height())};
+}
+} // namespace
+
+void NotesForm::open(QPlainTextEdit &editorNotes)
+{
+    auto *form = new NotesForm(editorNotes);
+    form->load();
+    form->showModal();
+    if (form->isLoaded())
+        form->unload();
+    form->deleteLater();
+}
+
+NotesForm::NotesForm(QPlainTextEdit &editorNotes) : mEditorNotes(editorNotes)
+{
+    setObjectName(QStringLiteral("NotesForm"));
+    setWindowTitle(QStringLiteral("Notes"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    setAutoFillBackground(true);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
+    setPalette(colours);
+    platform::setClientSizeTwips(this, 12060, 7740);
+
+    txtNotes = new QPlainTextEdit(this);
+    txtNotes->setObjectName(QStringLiteral("txtNotes"));
+    txtNotes->setFont(QFont(QStringLiteral("Arial")));
+    txtNotes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    platform::setGeometryTwips(txtNotes, 204, 240, 11604, 6372);
+    cmdFindNext = new QPushButton(QStringLiteral("Find Next"), this);
+    cmdFindNext->setObjectName(QStringLiteral("cmdFindNext"));
+    platform::setGeometryTwips(cmdFindNext, 9768, 6816, 1008, 564);
+    cmdFindNext->hide();
+    cmdFind = new QPushButton(QStringLiteral("Find"), this);
+    cmdFind->setObjectName(QStringLiteral("cmdFind"));
+    platform::setGeometryTwips(cmdFind, 10788, 6816, 1008, 564);
+    cmdExit = new QPushButton(QStringLiteral("&Exit"), this);
+    cmdExit->setObjectName(QStringLiteral("cmdExit"));
+    platform::setGeometryTwips(cmdExit, 5244, 6816, 1530, 564);
+    ImageKeyboard = new QToolButton(this);
+    ImageKeyboard->setObjectName(QStringLiteral("ImageKeyboard"));
+    ImageKeyboard->setText(QStringLiteral("Keyboard"));
+    platform::setGeometryTwips(ImageKeyboard, 204, 6716, 700, 564);
+
+    connect(txtNotes, &QPlainTextEdit::textChanged, this, [] { gRecordChanged = true; });
+    connect(cmdFind, &QPushButton::clicked, this, &NotesForm::cmdFind_Click);
+    connect(cmdFindNext, &QPushButton::clicked, this, &NotesForm::cmdFindNext_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &NotesForm::cmdExit_Click);
+    connect(ImageKeyboard, &QToolButton::clicked, this, &NotesForm::ImageKeyboard_Click);
+}
+
+void NotesForm::Form_Load()
+{
+    // Opening the window alone never marks the record as changed.
+    const bool changed = gRecordChanged;
+    txtNotes->setPlainText(mEditorNotes.toPlainText());
+    gRecordChanged = changed;
+
+    if (gNotesFormTop != 0 && gNotesFormTop != 10) {
+        platform::moveWindowTwips(this, gNotesFormLeft, gNotesFormTop);
+        resize(platform::twipsToPixelsX(gNotesFormWidth) - (frameGeometry().width() - width()),
+               platform::twipsToPixelsY(gNotesFormHeight) - (frameGeometry().height() - height()));
+    } else {
+        platform::centerWindowOnScreen(this);
+        if (gTabletMode)
+            platform::moveWindowTwips(this, twipsX(frameGeometry().x()), 10);
+    }
+    if (gTabletMode) {
+        txtNotes->setFont(QFont(QStringLiteral("Tahoma"), 14));
+        ImageKeyboard->show();
+    } else {
+        ImageKeyboard->hide();
+    }
+}
+
+void NotesForm::resizeEvent(QResizeEvent *event)
+{
+    platform::Form::resizeEvent(event);
+    if (!txtNotes)
+        return;
+    Form_Resize(platform::windowWidthTwips(this), platform::windowHeightTwips(this));
+}
+
+void NotesForm::Form_Resize(int width, int height)
+{
+    QRect notes = geometryTwips(txtNotes);
+    QRect exit = geometryTwips(cmdExit);
+    QRect find = geometryTwips(cmdFind);
+    QRect findNext = geometryTwips(cmdFindNext);
+    if (height > 1600) {
+        notes.setHeight(height - 1550);
+        exit.moveTop(height - 1200);
+    }
+    if (width > 1200) {
+        notes.setWidth(width - 600);
+        exit.moveLeft(width / 2 - exit.width() / 2);
+        find.moveLeft(notes.left() + notes.width() - find.width() - findNext.width());
+        findNext.moveLeft(find.left() - findNext.width());
+    }
+    find.moveTop(exit.top());
+    findNext.moveTop(exit.top());
+    // The buttons never overlap: the search buttons give way to Exit.
+    if (float(exit.left() + exit.width()) > float(findNext.left())) {
+        findNext.moveLeft(exit.left() + exit.width());
+        find.moveLeft(exit.left() + exit.width() + findNext.width());
+    }
+    platform::setGeometryTwips(txtNotes, notes.left(), notes.top(), notes.width(), notes.height());
+    platform::setGeometryTwips(cmdExit, exit.left(), exit.top(), exit.width(), exit.height());
+    platform::setGeometryTwips(cmdFind, find.left(), find.top(), find.width(), find.height());
+    platform::setGeometryTwips(cmdFindNext, findNext.left(), findNext.top(), findNext.width(),
+                               findNext.height());
+    const QRect keyboard = geometryTwips(ImageKeyboard);
+    platform::setGeometryTwips(ImageKeyboard, notes.left(), exit.top() - 100, keyboard.width(),
+                               keyboard.height());
+}
+
+void NotesForm::Form_Unload(bool &cancel)
+{
+    Q_UNUSED(cancel);
+    const QRect frame = frameGeometry();
+    gNotesFormLeft = twipsX(frame.x());
+    gNotesFormTop = twipsY(frame.y());
+    gNotesFormWidth = twipsX(frame.width());
+    gNotesFormHeight = twipsY(frame.height());
+    mSearch.clear();
+    if (gRecordChanged)
+        mEditorNotes.setPlainText(txtNotes->toPlainText());
+}
+
+void NotesForm::cmdFind_Click()
+{
+    mSearch.find(txtNotes, cmdFindNext);
+}
+
+void NotesForm::cmdFindNext_Click()
+{
+    mSearch.findNext(txtNotes, cmdFindNext);
+}
+
+void NotesForm::cmdExit_Click()
+{
+    unload();
+}
+
+void NotesForm::ImageKeyboard_Click()
+{
+    if (gTabletMode)
+        platform::startOnScreenKeyboard();
+}

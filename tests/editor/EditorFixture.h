@@ -1,0 +1,142 @@
+#pragma once
+
+#include "app/SettingsRow.h"
+#include "editor/ContactFields.h"
+#include "editor/DataControlLink.h"
+#include "editor/GLOBAL.h"
+#include "editor/MainListLink.h"
+#include "editor/NameEdit.h"
+#include "mainwindow/RecordSource.h"
+#include "platform/db/DataControl.h"
+#include "platform/db/Database.h"
+#include "platform/db/Recordset.h"
+#include "platform/ui/Clock.h"
+#include "platform/ui/Twips.h"
+#include "support/DialogScript.h"
+#include "support/TempDatabase.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <QVariantMap>
+#include <gtest/gtest.h>
+#include <memory>
+
+// The main list as the editor sees it: a data control over a fresh database, whose record
+// source a test may change before the next Refresh.
+class TestList : public DataControlLink {
+  public:
+    explicit TestList(platform::Database &db) : DataControlLink(mData1, [this] { return caption; })
+    {
+        mData1.setDatabase(&db);
+        mData1.setRecordSource(source);
+    }
+
+    void Refresh() override
+    {
+        mData1.setRecordSource(source);
+        DataControlLink::Refresh();
+    }
+
+    QString source = QStringLiteral("Select * from  tblContacts Order By LastName, FirstName ");
+    QString caption;
+
+    qint64 currentId() { return Recordset().value(QStringLiteral("RecordID")).toLongLong(); }
+    void moveTo(qint64 recordId)
+    {
+        Recordset().findFirst(QStringLiteral("RecordID = ") + QString::number(recordId));
+    }
+
+  private:
+    platform::DataControl mData1;
+};
+
+// A database with a few contacts, the editor state at its start values, and the clock fixed.
+class EditorTest : public ::testing::Test {
+  protected:
+    void SetUp() override
+    {
+        gEditExistingRecord = false;
+        gRecordChanged = false;
+        gRecordSaved = false;
+        gNewRecordAdded = false;
+        gLastSavedRecordID = 0;
+        gTemplateRecordID = 0;
+        gAssignCategoryOnAdd = 0;
+        gEditFormLeft = 0;
+        gEditFormTop = 0;
+        gUserField1Size = 255;
+        gCodeMaxLength = 20;
+        gPictureChanged = false;
+        resetRecordSourceParts();
+        platform::setClockForTesting([] { return QDateTime(QDate(2024, 3, 5), QTime(14, 30, 15)); });
+        list = std::make_unique<TestList>(temp.db());
+    }
+    void TearDown() override
+    {
+        editor.reset();
+        platform::setClockForTesting({});
+    }
+
+    // Adds a contact with the given fields and returns its RecordID.
+    qint64 addContact(const QVariantMap &fields)
+    {
+        auto rs = temp.db().openRecordset(QStringLiteral("tblContacts"), platform::RecordsetType::Table);
+        rs->addNew();
+        for (auto it = fields.cbegin(); it != fields.cend(); ++it)
+            rs->setValue(it.key(), it.value());
+        rs->update();
+        rs->setBookmark(rs->lastModified());
+        return rs->value(QStringLiteral("RecordID")).toLongLong();
+    }
+    qint64 addPerson(const QString &first, const QString &last)
+    {
+        return addContact({{QStringLiteral("FirstName"), first}, {QStringLiteral("LastName"), last}});
+    }
+
+    // The stored value of one field of a contact.
+    QVariant stored(qint64 recordId, const QString &field)
+    {
+        auto rs = temp.db().openRecordset(QStringLiteral("Select * from tblContacts Where RecordID = ") +
+                                          QString::number(recordId));
+        return rs->value(field);
+    }
+    bool exists(qint64 recordId)
+    {
+        return temp.db()
+                   .openRecordset(QStringLiteral("Select * from tblContacts Where RecordID = ") +
+                                  QString::number(recordId))
+                   ->recordCount() > 0;
+    }
+    qint64 contactCount()
+    {
+        auto rs = temp.db().openRecordset(QStringLiteral("Select * from tblContacts"));
+        return rs->recordCount();
+    }
+
+    // Opens the editor (not modally) on the list's current row or on a new contact.
+    NameEdit &openEditor(bool existing)
+    {
+        list->Refresh();
+        return openEditorHere(existing);
+    }
+    NameEdit &openEditorHere(bool existing)
+    {
+        gEditExistingRecord = existing;
+        editor = std::make_unique<NameEdit>(*list);
+        editor->load();
+        editor->show();
+        return *editor;
+    }
+
+    QLineEdit *box(const QString &name) { return editor->findChild<QLineEdit *>(name); }
+    QString text(const QString &name) { return box(name)->text(); }
+
+    TempDatabase temp;
+    std::unique_ptr<TestList> list;
+    std::unique_ptr<NameEdit> editor;
+};

@@ -1,0 +1,283 @@
+#include "editor/MemoForm.h"
+#include "platform/db/Database.h"
+#include "platform/db/Recordset.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/ui/Twips.h"
+#include "support/DialogScript.h"
+#include "support/TempDatabase.h"
+
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <map>
+
+using platform::vbNo;
+using platform::vbOK;
+using platform::vbYes;
+
+class MemoFormTest : public ::testing::Test {
+  protected:
+    void addNote(const QString &title, const QVariant &text)
+    {
+        auto rs = temp.db().openRecordset("tblSettings", platform::RecordsetType::Table);
+        rs->addNew();
+        rs->setValue("Type", "NOTE");
+        rs->setValue("Name", title);
+        rs->setValue("Setting8", text);
+        rs->update();
+    }
+    void setLastNote(const QString &position)
+    {
+        auto rs = temp.db().openRecordset("tblSettings", platform::RecordsetType::Table);
+        rs->addNew();
+        rs->setValue("Type", "LASTNOTE");
+        rs->setValue("Name", position);
+        rs->update();
+    }
+    // Title -> text of every NOTE row.
+    std::map<QString, QString> notes()
+    {
+        std::map<QString, QString> all;
+        auto rs = temp.db().openRecordset("Select * from tblSettings Where Type='NOTE'");
+        for (; !rs->eof(); rs->moveNext())
+            all[rs->value("Name").toString()] = rs->value("Setting8").toString();
+        return all;
+    }
+    QString lastNote()
+    {
+        auto rs = temp.db().openRecordset("Select * from tblSettings Where Type='LASTNOTE'");
+        EXPECT_EQ(rs->recordCount(), 1);
+        return rs->recordCount() ? rs->value("Name").toString() : QString();
+    }
+    // Opens the memo pad the way the main window does and runs `action` on it.
+    void run(std::function<void(MemoForm &)> action)
+    {
+        script.onModal("MemoForm", [action](QWidget *w) { action(*static_cast<MemoForm *>(w)); });
+        MemoForm::open(temp.db());
+    }
+    QStringList titles(MemoForm &f)
+    {
+        QStringList list;
+        for (int i = 0; i < f.cmbTitle->count(); ++i)
+            list << f.cmbTitle->itemText(i);
+        return list;
+    }
+
+    TempDatabase temp;
+    DialogScript script;
+};
+
+TEST_F(MemoFormTest, OpensOnTheLastNoteAndSavesAChangedTextOnExit)
+{
+    addNote("b shopping", "milk");
+    addNote("A ideas", "quilt");
+    addNote("c calls", QVariant());
+    setLastNote("1");
+    run([this](MemoForm &f) {
+        EXPECT_EQ(titles(f), QStringList({"A ideas", "b shopping", "c calls"}));
+        EXPECT_EQ(f.cmbTitle->currentText(), "b shopping");
+        EXPECT_EQ(f.txtNotes->toPlainText(), "milk");
+        EXPECT_FALSE(f.noteChanged());
+        f.txtNotes->setPlainText("milk and eggs\nbread");
+        EXPECT_TRUE(f.noteChanged());
+        f.cmdExit->click();
+    });
+    EXPECT_EQ(notes()["b shopping"], "milk and eggs\r\nbread");
+    EXPECT_EQ(lastNote(), "1");
+}
+
+TEST_F(MemoFormTest, SwitchingNotesSavesTheShownTextInFull)
+{
+    addNote("one", "1");
+    addNote("two", "2");
+    const QString longText(100000, QChar('x'));
+    run([&](MemoForm &f) {
+        f.txtNotes->setPlainText(longText);
+        f.cmbTitle->setCurrentIndex(1);
+        f.cmbTitle_Click();
+        EXPECT_EQ(f.txtNotes->toPlainText(), "2");
+        f.cmdExit->click();
+    });
+    EXPECT_EQ(notes()["one"], longText);
+    EXPECT_EQ(notes()["two"], "2");
+    EXPECT_EQ(lastNote(), "1");
+}
+
+TEST_F(MemoFormTest, AddTrimsTheTitleAndSavesTheShownNoteFirst)
+{
+    addNote("Zed", "z");
+    run([this](MemoForm &f) {
+        f.txtNotes->setPlainText("z changed");
+        script.answerInput("  Jo's list  ");
+        f.cmdAdd->click();
+        EXPECT_EQ(titles(f), QStringList({"Jo's list", "Zed"}));
+        EXPECT_EQ(f.cmbTitle->currentText(), "Jo's list");
+        EXPECT_EQ(f.txtNotes->toPlainText(), "");
+        f.txtNotes->setPlainText("apostrophes work");
+        f.cmdExit->click();
+    });
+    EXPECT_EQ(notes()["Zed"], "z changed");
+    EXPECT_EQ(notes()["Jo's list"], "apostrophes work");
+    EXPECT_EQ(lastNote(), "0");
+}
+
+TEST_F(MemoFormTest, BlankAndDuplicateTitlesAreRefused)
+{
+    addNote("Groceries", "g");
+    run([this](MemoForm &f) {
+        script.answerInput("   ");
+        f.cmdAdd->click();
+        script.cancelInput();
+        f.cmdAdd->click();
+        script.answerInput("groceries ").answerMessage(vbOK);
+        f.cmdAdd->click();
+        EXPECT_EQ(script.shown().back().text, "There is already a note titled \"Groceries\".");
+        EXPECT_EQ(titles(f), QStringList({"Groceries"}));
+        f.cmdExit->click();
+    });
+    EXPECT_EQ(notes().size(), 1u);
+}
+
+TEST_F(MemoFormTest, RenameWritesTheShownRowAndKeepsItsText)
+{
+    addNote("Alpha", "a");
+    addNote("Beta", "b");
+    run([this](MemoForm &f) {
+        f.txtNotes->setPlainText("a edited");
+        f.cmbTitle->setEditText("O'Hara ");
+        EXPECT_TRUE(f.cmbTitle_Validate());
+        EXPECT_EQ(titles(f), QStringList({"Beta", "O'Hara"}));
+        EXPECT_EQ(f.cmbTitle->currentText(), "O'Hara");
+        EXPECT_EQ(f.txtNotes->toPlainText(), "a edited");
+        // Renaming onto another note's title, or to nothing, is refused.
+        script.answerMessage(vbOK).answerMessage(vbOK);
+        f.cmbTitle->setEditText("beta");
+        EXPECT_FALSE(f.cmbTitle_Validate());
+        EXPECT_EQ(f.cmbTitle->currentText(), "O'Hara");
+        f.cmbTitle->setEditText("  ");
+        EXPECT_FALSE(f.cmbTitle_Validate());
+        EXPECT_EQ(script.shown().back().text, "A note needs a title.");
+        f.cmdExit->click();
+    });
+    const auto all = notes();
+    EXPECT_EQ(all.size(), 2u);
+    EXPECT_EQ(all.at("O'Hara"), "a edited");
+    EXPECT_EQ(all.at("Beta"), "b");
+}
+
+TEST_F(MemoFormTest, ClosingWithAnUntakenTitleTakesIt)
+{
+    addNote("Old", "text");
+    run([](MemoForm &f) {
+        f.cmbTitle->setEditText("New");
+        f.txtNotes->setPlainText("text 2");
+        f.close();
+    });
+    EXPECT_EQ(notes(), (std::map<QString, QString>{{"New", "text 2"}}));
+}
+
+TEST_F(MemoFormTest, DeleteSelectsTheNextOrTheLastAndTheOnlyOneCloses)
+{
+    addNote("a", "1");
+    addNote("b", "2");
+    addNote("c", "3");
+    run([this](MemoForm &f) {
+        script.answerMessage(vbNo);
+        f.cmdDelete->click();
+        EXPECT_EQ(titles(f).size(), 3);
+        EXPECT_EQ(script.shown().back().text, "Are you sure you want to delete this note?");
+        script.answerMessage(vbYes);
+        f.cmdDelete->click();
+        EXPECT_EQ(f.cmbTitle->currentText(), "b");
+        EXPECT_EQ(f.txtNotes->toPlainText(), "2");
+        f.cmbTitle->setCurrentIndex(1);
+        f.cmbTitle_Click();
+        script.answerMessage(vbYes);
+        f.cmdDelete->click();
+        EXPECT_EQ(f.cmbTitle->currentText(), "b");
+        script.answerMessage(vbYes);
+        f.cmdDelete->click();
+        EXPECT_TRUE(f.isUnloaded());
+    });
+    EXPECT_TRUE(notes().empty());
+    EXPECT_EQ(lastNote(), "-1");
+}
+
+TEST_F(MemoFormTest, StoredPositionMinusOneStillOpens)
+{
+    addNote("only", "x");
+    setLastNote("-1");
+    run([](MemoForm &f) {
+        EXPECT_EQ(f.cmbTitle->currentText(), "only");
+        EXPECT_EQ(f.txtNotes->toPlainText(), "x");
+        f.cmdExit->click();
+    });
+    EXPECT_EQ(lastNote(), "0");
+}
+
+TEST_F(MemoFormTest, CancelAsksOnlyAfterAChange)
+{
+    addNote("n", "old");
+    run([this](MemoForm &f) {
+        f.txtNotes->setPlainText("new");
+        script.answerMessage(vbNo);
+        f.cmdCancel->click();
+        EXPECT_TRUE(f.isLoaded());
+        EXPECT_EQ(script.shown().back().text, "Lose any changes?");
+        script.answerMessage(vbYes);
+        f.cmdCancel->click();
+    });
+    EXPECT_EQ(notes()["n"], "old");
+    run([](MemoForm &f) { f.cmdCancel->click(); });
+}
+
+TEST_F(MemoFormTest, WithoutNotesItAsksForATitleAtOnce)
+{
+    script.cancelInput();
+    MemoForm::open(temp.db());
+    EXPECT_TRUE(notes().empty());
+    EXPECT_EQ(lastNote(), "-1");
+    EXPECT_EQ(script.shown()[0].text, "Enter a Title for this new note.");
+    EXPECT_EQ(script.shown()[0].title, "New Note");
+
+    script.answerInput("First");
+    run([](MemoForm &f) {
+        EXPECT_FALSE(f.cmbTitle->isHidden());
+        f.txtNotes->setPlainText("hello");
+        f.cmdExit->click();
+    });
+    EXPECT_EQ(notes()["First"], "hello");
+}
+
+TEST_F(MemoFormTest, FindSelectsAMatchWithoutRegardToCase)
+{
+    addNote("n", "Alpha beta ALPHA");
+    run([this](MemoForm &f) {
+        script.answerInput("alpha");
+        f.cmdFind->click();
+        EXPECT_EQ(f.txtNotes->textCursor().selectedText(), "Alpha");
+        f.cmdFindNext->click();
+        EXPECT_EQ(f.txtNotes->textCursor().selectedText(), "ALPHA");
+        EXPECT_FALSE(f.noteChanged()) << "searching changes nothing";
+        f.cmdExit->click();
+    });
+}
+
+TEST_F(MemoFormTest, ResizeKeepsTheLowerButtonsCentredAsARow)
+{
+    addNote("n", "x");
+    run([](MemoForm &f) {
+        f.Form_Resize(12000, 9000);
+        EXPECT_NEAR(platform::pixelsToTwipsY(f.txtNotes->height()), 9000 - 2515, 15);
+        EXPECT_EQ(f.cmdCancel->y(), f.cmdExit->y());
+        EXPECT_LT(f.cmdDelete->x(), f.cmdCancel->x());
+        EXPECT_LT(f.cmdCancel->x(), f.cmdExit->x());
+        EXPECT_LT(f.cmdExit->x(), f.cmdAdd->x());
+        const int height = f.txtNotes->height();
+        f.Form_Resize(1200, 1600);
+        EXPECT_EQ(f.txtNotes->height(), height);
+        f.cmdExit->click();
+    });
+}

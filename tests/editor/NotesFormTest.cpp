@@ -1,0 +1,181 @@
+#include "editor/NotesForm.h"
+#include "app/GLOBAL.h"
+#include "editor/GLOBAL.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/ui/Twips.h"
+#include "support/DialogScript.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+class NotesFormTest : public ::testing::Test {
+  protected:
+    void SetUp() override
+    {
+        gRecordChanged = false;
+        gNotesFormLeft = gNotesFormTop = gNotesFormWidth = gNotesFormHeight = 0;
+        editorNotes.setPlainText("Quilt show in May.\nBring the BLUE quilt; blue thread too.");
+        changes = 0;
+        QObject::connect(&editorNotes, &QPlainTextEdit::textChanged, [this] { ++changes; });
+    }
+    QPlainTextEdit editorNotes;
+    int changes = 0;
+};
+
+TEST_F(NotesFormTest, OpeningAndClosingChangesNothing)
+{
+    DialogScript script;
+    script.onModal("NotesForm", [](QWidget *w) {
+        EXPECT_EQ(w->findChild<QPlainTextEdit *>("txtNotes")->toPlainText(),
+                  "Quilt show in May.\nBring the BLUE quilt; blue thread too.");
+        EXPECT_EQ(w->windowTitle(), "Notes");
+        EXPECT_TRUE(w->findChild<QPushButton *>("cmdFindNext")->isHidden());
+        DialogScript::click(w, "cmdExit");
+    });
+    NotesForm::open(editorNotes);
+    EXPECT_FALSE(gRecordChanged);
+    EXPECT_EQ(changes, 0);
+}
+
+TEST_F(NotesFormTest, TypedTextGoesBackAndMarksTheRecord)
+{
+    DialogScript script;
+    script.onModal("NotesForm", [](QWidget *w) {
+        auto *notes = w->findChild<QPlainTextEdit *>("txtNotes");
+        notes->moveCursor(QTextCursor::End);
+        notes->insertPlainText(" Call first.");
+        DialogScript::click(w, "cmdExit");
+    });
+    NotesForm::open(editorNotes);
+    EXPECT_TRUE(gRecordChanged);
+    EXPECT_TRUE(editorNotes.toPlainText().endsWith("too. Call first."));
+}
+
+TEST_F(NotesFormTest, AnEarlierChangeCopiesTheTextBackAnyway)
+{
+    gRecordChanged = true;
+    DialogScript script;
+    script.onModal("NotesForm", [](QWidget *w) { w->close(); });
+    NotesForm::open(editorNotes);
+    EXPECT_EQ(changes, 1);
+    EXPECT_TRUE(gRecordChanged);
+}
+
+TEST_F(NotesFormTest, FindIgnoresCaseAndFindNextStopsAtTheEnd)
+{
+    NotesForm form(editorNotes);
+    form.load();
+    form.show();
+    DialogScript script;
+    script.answerInput("blue");
+    form.cmdFind_Click();
+    EXPECT_EQ(form.txtNotes->textCursor().selectedText(), "BLUE");
+    EXPECT_FALSE(form.cmdFindNext->isHidden());
+    form.cmdFindNext_Click();
+    EXPECT_EQ(form.txtNotes->textCursor().selectionStart(),
+              form.txtNotes->toPlainText().indexOf("blue thread"));
+    script.answerMessage(platform::vbOK);
+    form.cmdFindNext_Click();
+    ASSERT_EQ(script.shown().size(), 2u);
+    EXPECT_EQ(script.shown()[1].text, "[blue]\r\n\r\nReached end of notes.");
+    EXPECT_EQ(script.shown()[1].title, "No more occurrences found");
+    EXPECT_TRUE(form.cmdFindNext->isHidden());
+    script.answerInput("blue");
+    form.cmdFind_Click();
+    EXPECT_EQ(script.shown()[2].defaultText, "blue") << "the last search text is offered again";
+    EXPECT_EQ(form.txtNotes->textCursor().selectedText(), "BLUE");
+    form.unload();
+}
+
+TEST_F(NotesFormTest, FindNextStartsAtAMovedCaret)
+{
+    NotesForm form(editorNotes);
+    form.load();
+    form.show();
+    DialogScript script;
+    script.answerInput("quilt");
+    form.cmdFind_Click();
+    EXPECT_EQ(form.txtNotes->textCursor().selectionStart(), 0);
+    QTextCursor caret = form.txtNotes->textCursor();
+    caret.setPosition(form.txtNotes->toPlainText().indexOf("quilt;") + 1);
+    form.txtNotes->setTextCursor(caret);
+    script.answerMessage(platform::vbOK);
+    form.cmdFindNext_Click();
+    EXPECT_EQ(script.shown().back().title, "No more occurrences found");
+    form.unload();
+}
+
+TEST_F(NotesFormTest, MissingTextAndBlankSearches)
+{
+    NotesForm form(editorNotes);
+    form.load();
+    form.show();
+    DialogScript script;
+    script.answerInput("zebra").answerMessage(platform::vbOK).answerInput("   ").cancelInput();
+    form.cmdFind_Click();
+    EXPECT_EQ(script.shown()[1].text,
+              "[zebra]\r\n\r\nThe text you searched for (shown above) was not found.");
+    EXPECT_EQ(script.shown()[1].title, "Text not found");
+    form.cmdFind_Click();
+    form.cmdFind_Click();
+    EXPECT_EQ(script.shown().size(), 4u);
+    EXPECT_TRUE(form.cmdFindNext->isHidden());
+    form.unload();
+}
+
+TEST_F(NotesFormTest, PositionIsKeptUnlessTheTopWasZeroOrTen)
+{
+    DialogScript script;
+    script.onModal("NotesForm", [](QWidget *w) {
+        platform::moveWindowTwips(w, 600, 900);
+        DialogScript::click(w, "cmdExit");
+    });
+    NotesForm::open(editorNotes);
+    EXPECT_NEAR(gNotesFormLeft, 600, 15);
+    EXPECT_NEAR(gNotesFormTop, 900, 15);
+    EXPECT_GT(gNotesFormWidth, 0);
+    NotesForm again(editorNotes);
+    again.load();
+    EXPECT_NEAR(platform::pixelsToTwipsY(again.frameGeometry().y()), 900, 15);
+    gNotesFormTop = 10;
+    NotesForm centred(editorNotes);
+    centred.load();
+    EXPECT_NEAR(platform::pixelsToTwipsY(centred.frameGeometry().y()),
+                (platform::screenHeightTwips() - platform::windowHeightTwips(&centred)) / 2, 30);
+}
+
+TEST_F(NotesFormTest, ResizeRulesAndTheirThresholds)
+{
+    NotesForm form(editorNotes);
+    form.load();
+    form.Form_Resize(12000, 9000);
+    EXPECT_NEAR(platform::pixelsToTwipsY(form.txtNotes->height()), 9000 - 1550, 15);
+    EXPECT_NEAR(platform::pixelsToTwipsY(form.cmdExit->y()), 9000 - 1200, 15);
+    EXPECT_NEAR(platform::pixelsToTwipsX(form.txtNotes->width()), 12000 - 600, 15);
+    EXPECT_EQ(form.cmdFind->y(), form.cmdExit->y());
+    EXPECT_EQ(form.cmdFindNext->x() + form.cmdFindNext->width(), form.cmdFind->x());
+    const int height = form.txtNotes->height();
+    const int width = form.txtNotes->width();
+    form.Form_Resize(1200, 1600);
+    EXPECT_EQ(form.txtNotes->height(), height);
+    EXPECT_EQ(form.txtNotes->width(), width);
+    EXPECT_GE(form.cmdFindNext->x(), form.cmdExit->x() + form.cmdExit->width() - 1) << "never overlapping";
+}
+
+TEST_F(NotesFormTest, TabletModeUsesALargerFontAndTheKeyboard)
+{
+    gTabletMode = true;
+    NotesForm form(editorNotes);
+    form.load();
+    gTabletMode = false;
+    EXPECT_EQ(form.txtNotes->font().family(), "Tahoma");
+    EXPECT_EQ(form.txtNotes->font().pointSize(), 14);
+    EXPECT_FALSE(form.ImageKeyboard->isHidden());
+    EXPECT_NEAR(platform::pixelsToTwipsY(form.frameGeometry().y()), 10, 15);
+    DialogScript script;
+    form.ImageKeyboard_Click();
+    EXPECT_TRUE(script.shellCalls().empty()) << "outside tablet mode the picture does nothing";
+}
