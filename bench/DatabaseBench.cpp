@@ -32,24 +32,7 @@ const char *const TenFields[] = {"FirstName",     "LastName",    "Organization",
 // One generated database per size, kept in the temporary folder between runs.
 QString databaseWith(qint64 contacts)
 {
-    const QString path = QDir::temp().filePath(QStringLiteral("quiltern-bench-%1.mdb").arg(contacts));
-    if (QFile::exists(path)) {
-        auto db = Database::open(path);
-        auto rs = db->openRecordset("Select Count(*) as N from tblContacts");
-        if (rs->value(0).toLongLong() == contacts)
-            return path;
-        db.reset();
-        QFile::remove(path);
-    }
-    std::fprintf(stderr, "generating %lld contacts in %s ...\n", static_cast<long long>(contacts),
-                 qPrintable(path));
-    createDatabaseFromSchema(path);
-    auto db = Database::open(path);
-    sqlite3_exec(db->handle(),
-                 "PRAGMA synchronous = OFF; PRAGMA journal_mode = MEMORY; PRAGMA cache_size = -200000",
-                 nullptr, nullptr, nullptr);
-    ContactGenerator::insert(*db, contacts, 42);
-    return path;
+    return ContactGenerator::keptDatabase(QString::number(contacts), contacts, 42);
 }
 
 struct Raw {

@@ -1,14 +1,14 @@
-#include "platform/ui/ApplicationTitle.h"
+#include "app/modMain.h"
 
 #include <QApplication>
-#include <QMainWindow>
 
-// Until the start routine takes over, the program opens an empty main window.
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(platform::applicationTitle());
-    window.show();
+    // The main window's unload decides when the program ends: a password change closes it
+    // and shows a new one.
+    app.setQuitOnLastWindowClosed(false);
+    if (Main() == MainOutcome::Ended)
+        return 0;
     return app.exec();
 }

@@ -1,6 +1,11 @@
 #include "printing/GLOBAL.h"
 
+#include "printing/DisplayedRecords.h"
+#include "printing/frmPreview.h"
+
+#include "platform/print/PrintSurface.h"
 #include "platform/print/TextMetrics.h"
+#include "platform/ui/MsgBox.h"
 
 QString gPrintTextBuffer;
 qint16 gPageLineCount = 0;
@@ -69,4 +74,30 @@ QString GetNextPrintLine(QString &Buffer, int MaxWidth, const platform::PrintFon
     for (int k = 0; k < 2 && !line.isEmpty() && isLineEnd(line.back()); ++k)
         line.chop(1);
     return line;
+}
+
+bool ConfirmPrintDisplayed(DisplayedRecords &Records, qint32 SelectedCount)
+{
+    using namespace platform;
+    if (Records.recordCount() < 1) {
+        MsgBox(QStringLiteral("There are no records displayed, so none will print."), vbInformation,
+               QStringLiteral("No records to print"));
+        return false;
+    }
+    QString prompt;
+    if (SelectedCount >= 1 && !Records.recordSource().contains(QStringLiteral("Selected"))) {
+        prompt = QStringLiteral("All displayed records will be printed or previewed, not just the ") +
+                 QString::number(SelectedCount) +
+                 QStringLiteral(" you have selected.  To print just the selected records, click the \"Show "
+                                "Selected Records Only\" button or choose that option from the Edit menu.") +
+                 QStringLiteral("\r\r");
+    }
+    if (PreviewSurface().preview())
+        prompt += QStringLiteral("Click on the OK button to preview, or Cancel if you do not want to preview "
+                                 "all displayed records.");
+    else
+        prompt +=
+            QStringLiteral("Click on the OK button to start printing, or Cancel if you do not want to print "
+                           "all displayed records.");
+    return MsgBox(prompt, vbOKCancel, QStringLiteral("Confirmation")) == vbOK;
 }

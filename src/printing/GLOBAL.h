@@ -15,3 +15,10 @@ extern qint16 gPageLineCount;
 // comes back without trailing blanks and without the line ends at either edge; Buffer
 // keeps the rest, from the character after the cut.
 QString GetNextPrintLine(QString &Buffer, int MaxWidth, const platform::PrintFont &Font);
+
+class DisplayedRecords;
+
+// Asks before a report walks the displayed records: false with a message when none
+// are displayed; otherwise OK or Cancel, with a warning first when the user has
+// selected SelectedCount records but the list shows more than those.
+bool ConfirmPrintDisplayed(DisplayedRecords &Records, qint32 SelectedCount);

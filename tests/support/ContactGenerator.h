@@ -2,12 +2,17 @@
 
 #include "platform/db/Database.h"
 #include "platform/db/JetValue.h"
+#include "platform/db/NewDatabase.h"
+#include "platform/db/Recordset.h"
 
 #include <sqlcipher/sqlite3.h>
 
 #include <QDate>
+#include <QDir>
+#include <QFile>
 #include <QStringList>
 #include <QVariantMap>
+#include <cstdio>
 #include <random>
 #include <stdexcept>
 
@@ -130,7 +135,31 @@ class ContactGenerator {
         sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     }
 
-  private:
+    // A database of `contacts` generated contacts in the temporary folder, kept between
+    // benchmark runs under its name and made again only when it holds another number.
+    static QString keptDatabase(const QString &name, qint64 contacts, quint32 seed)
+    {
+        const QString path = QDir::temp().filePath(QStringLiteral("quiltern-bench-%1.mdb").arg(name));
+        if (QFile::exists(path)) {
+            auto db = platform::Database::open(path);
+            auto rs = db->openRecordset("Select Count(*) as N from tblContacts");
+            if (rs->value(0).toLongLong() == contacts)
+                return path;
+            db.reset();
+            QFile::remove(path);
+        }
+        std::fprintf(stderr, "generating %lld contacts in %s ...\n", static_cast<long long>(contacts),
+                     qPrintable(path));
+        platform::createDatabaseFromSchema(path);
+        auto db = platform::Database::open(path);
+        sqlite3_exec(db->handle(),
+                     "PRAGMA synchronous = OFF; PRAGMA journal_mode = MEMORY; PRAGMA cache_size = -200000", nullptr,
+                     nullptr, nullptr);
+        insert(*db, contacts, seed);
+        return path;
+    }
+
+private:
     bool chance(int percent) { return number(1, 100) <= percent; }
     int number(int low, int high) { return std::uniform_int_distribution<int>(low, high)(mRandom); }
     QString pick(const QStringList &list) { return list[number(0, int(list.size()) - 1)]; }

@@ -1,0 +1,157 @@
+#pragma once
+
+#include "app/MouseWheelWindow.h"
+#include "editor/GLOBAL.h"
+#include "platform/db/GridColumn.h"
+#include "platform/ui/Form.h"
+
+#include <QList>
+
+#include <QHash>
+#include <QString>
+#include <QVariant>
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPlainTextEdit;
+class QPushButton;
+class QTableView;
+class QWidget;
+
+namespace platform {
+class DataControl;
+class DataGrid;
+} // namespace platform
+
+// Shared state of the main window that other windows read or set.
+extern qint32 gSelectedCount;    // selection marks set since the program started
+extern bool gFirstTime;          // the main window's first activation is still to come
+extern bool gPageBreakPerLetter; // address books start a page per initial letter
+extern int gReminderStartup;     // the reminder window's start-up check box
+
+// The main window: the grid of displayed contacts over the data control Data1, the sort
+// box, the list views, the record count, and the menus and buttons that lead to the
+// other windows.
+class NameList : public platform::Form, public MouseWheelWindow {
+    Q_OBJECT
+  public:
+    NameList();
+    ~NameList() override;
+
+    // The one main window, loaded on first use.
+    static NameList &instance();
+    // The loaded main window, or nullptr when there is none.
+    static NameList *loadedInstance();
+
+    // Menus and their items (objectName = the item's name).
+    QMenuBar *menuBar;
+    QMenu *FileMenu;
+    QMenu *EditMenu;
+    QMenu *ReportsMenu;
+    QMenu *OptionsMenu;
+    QMenu *HelpMenu;
+    QAction *menuItem(const QString &name) const;
+
+    QWidget *client; // the window's area under the menu bar
+    platform::DataControl *Data1;
+    QTableView *Table1;
+    platform::DataGrid *Table1Binding; // keeps Table1 bound to Data1: columns, row height, current row
+    QComboBox *cmbSort;
+    QLineEdit *txtLocate;
+    QLabel *lblLocate;
+    QLabel *lblSort;
+    QLabel *lblCategory;
+    QLabel *lblFilterMsg;
+    QLabel *lblSelectedCount;
+    QLabel *lblNotice;
+    QLabel *lblHeader; // measures only: space kept outside the grid
+    QLabel *lblMargin;
+    QFrame *TextBackground;
+    QPlainTextEdit *txtName;
+    QPlainTextEdit *txtPhone;
+    QPushButton *button(const QString &name) const;
+
+    // List views and record count.
+    void ShowAllMenu_Click();
+    void ShowSelectedOnlyMenu_Click();
+    void HideSelectedMenu_Click();
+    void RemoveSelectionsMenu_Click();
+    void DisplayRecCntMenu_Click();
+    void cmdShowAll_Click();
+    void cmdShowSelected_Click();
+    // Sets the category label's caption; every writer goes through here so that the Add
+    // button follows it.
+    void setCategoryCaption(const QString &caption);
+    void lblCategory_Change();
+
+    void cmbSort_Click();
+    void ChangePassword_Click();
+    void cmdExit_Click();
+    // Open the record editor on a new contact, or on the current row of Data1.
+    void cmdAdd_Click();
+    void cmdEdit_Click();
+    // Reports menu: where reports go, and the condensed lists of the displayed contacts.
+    void PreviewMode_Click();
+    void PrintMode_Click();
+    void CondensedList_Click();
+    void Condensed1LineMenu_Click();
+
+    // Add may be offered: off while only selected records or a find result are shown.
+    bool addAllowed() const { return mAddAllowed; }
+    // A column was moved or resized since the window loaded.
+    bool mbColumnsChanged = false;
+    bool mbGridClicked = false;
+    bool mbFirstGridClick = false;
+
+    // Runs the command of a menu item or button by its name. Commands of windows not
+    // built yet have no handler: their items are shown disabled.
+    void dispatch(const QString &command);
+    bool hasHandler(const QString &command) const;
+
+    void MouseWheel(int MouseKeys, int Rotation, int Xpos, int Ypos) override;
+
+    // Puts the controls in place for the window's current size.
+    void Form_Resize();
+
+  protected:
+    void Form_Load() override;
+    void Form_Activate() override;
+    void Form_Unload(bool &cancel) override;
+    void Form_KeyDown(int &keyCode, Qt::KeyboardModifiers shift) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+  private:
+    void buildMenus();
+    void buildControls();
+    QAction *addItem(QMenu *menu, const QString &name, const QString &caption,
+                     const QKeySequence &shortcut = QKeySequence());
+    QPushButton *addButton(const QString &name, const QString &caption, const QString &toolTip, int left,
+                           int top, int width, int height);
+    void setAddAllowed(bool allowed);
+    void setRecordButtonsEnabled(bool enabled);
+    void applyLook();
+    void applyColumnLayout();
+    void bindGrid();
+    void writeColumnLayout();
+    void refreshList(const QString &recordSource);
+    void fillSortBox();
+    void rebuildDueReminders();
+    bool readSetting(const QString &query, QString &name, QString *setting1 = nullptr);
+    void storeSortChoice(const QString &choice);
+    void firstActivation();
+
+    QHash<QString, QAction *> mItems;
+    QHash<QString, QPushButton *> mButtons;
+    bool mAddAllowed = true;
+    bool mStartupCategoryShown = false;
+    bool mWheelHooked = false;
+    bool mLayingOut = false;
+    bool mPlacingColumns = false;
+    QList<platform::GridColumn> mGridColumns; // the columns the grid shows once bound
+    int mGridRowHeight = 225;
+};

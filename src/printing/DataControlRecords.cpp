@@ -1,0 +1,56 @@
+#include "printing/DataControlRecords.h"
+
+#include "platform/RuntimeError.h"
+#include "platform/db/DataControl.h"
+#include "platform/db/Recordset.h"
+
+DataControlRecords::DataControlRecords(platform::DataControl &control) : mControl(control) {}
+
+platform::Recordset &DataControlRecords::records()
+{
+    platform::Recordset *set = mControl.recordset();
+    if (!set)
+        throw platform::RuntimeError(platform::err::NoCurrentRecord, QStringLiteral("No current record."));
+    return *set;
+}
+
+qint64 DataControlRecords::recordCount()
+{
+    platform::Recordset *set = mControl.recordset();
+    return set ? set->recordCount() : 0;
+}
+
+QString DataControlRecords::recordSource()
+{
+    return mControl.recordSource();
+}
+
+void DataControlRecords::moveFirst()
+{
+    records().moveFirst();
+}
+
+void DataControlRecords::moveNext()
+{
+    records().moveNext();
+}
+
+bool DataControlRecords::eof()
+{
+    return records().eof();
+}
+
+QVariant DataControlRecords::value(const QString &field)
+{
+    return records().value(field);
+}
+
+void DataControlRecords::markPosition()
+{
+    mMark = records().bookmark();
+}
+
+void DataControlRecords::returnToMark()
+{
+    records().setBookmark(mMark);
+}

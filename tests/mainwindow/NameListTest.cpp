@@ -1,0 +1,605 @@
+#include "mainwindow/NameList.h"
+#include "app/GLOBAL.h"
+#include "app/mMouseScrollWheel.h"
+#include "app/modMain.h"
+#include "mainwindow/ColumnLayoutFile.h"
+#include "mainwindow/RecordSource.h"
+#include "mainwindow/SortOrder.h"
+#include "platform/db/DataControl.h"
+#include "platform/db/DataGrid.h"
+#include "platform/db/Database.h"
+#include "platform/db/NewDatabase.h"
+#include "platform/db/Recordset.h"
+#include "platform/print/PrintSurface.h"
+#include "platform/ui/ClassicFont.h"
+#include "platform/ui/MousePointer.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/ui/Twips.h"
+#include "printing/frmPreview.h"
+#include "support/ContactGenerator.h"
+#include "support/DialogScript.h"
+#include "support/FileBytes.h"
+#include "support/StartedProgram.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QWheelEvent>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString DefaultOrder = " Order By LastName, FirstName ";
+
+// A program started on a database in its own folder holding `contacts` generated
+// contacts, `marked` of them (the first by RecordID) carrying a selection mark.
+class MainWindowTest : public ::testing::Test {
+  protected:
+    void prepare(int contacts, int marked = 0)
+    {
+        path = program.folder().filePath("Quiltern.mdb");
+        platform::createDatabaseFromSchema(path);
+        auto db = platform::Database::open(path);
+        ContactGenerator::insert(*db, contacts, 7);
+        db->execute("Update tblContacts Set Selected=' '");
+        if (marked > 0)
+            db->execute(
+                QStringLiteral("Update tblContacts Set Selected='x' Where RecordID <= %1").arg(marked));
+    }
+
+    void settingsRow(const QString &type, const QString &name, const QString &setting1 = QString())
+    {
+        auto db = platform::Database::open(path);
+        db->execute(QStringLiteral("Delete from tblSettings Where Type='%1'").arg(type));
+        db->execute(QStringLiteral("INSERT INTO tblSettings (Type, Name, Setting1) VALUES ('%1', '%2', '%3')")
+                        .arg(type, name, setting1));
+    }
+
+    NameList &start()
+    {
+        program.setCommandLine(path);
+        EXPECT_TRUE(program.start());
+        NameList *w = StartedProgram::window();
+        EXPECT_NE(w, nullptr);
+        return *w;
+    }
+
+    static QString source(NameList &w) { return w.Data1->recordSource(); }
+    static qint64 shownRows(NameList &w) { return w.Data1->recordset()->recordCount(); }
+
+    qint64 count(const QString &sql)
+    {
+        auto rs = gDb->openRecordset(sql);
+        return rs->value(0).toLongLong();
+    }
+
+    StartedProgram program;
+    DialogScript script;
+    QString path;
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, OpensOnAllContactsSortedByLastNameWithTheDesignedGrid)
+{
+    prepare(40);
+    NameList &w = start();
+    EXPECT_EQ(source(w), "Select * from  tblContacts" + DefaultOrder);
+    EXPECT_EQ(shownRows(w), 40);
+    EXPECT_EQ(w.Table1->model()->columnCount(), 60);
+    EXPECT_EQ(w.Table1->model()->rowCount(), 40);
+    EXPECT_EQ(w.Table1->model()->headerData(1, Qt::Horizontal).toString(), "Last Name");
+    // The grid shows the rows in the record set's order.
+    auto rs = gDb->openRecordset("Select * from tblContacts Order By LastName, FirstName");
+    EXPECT_EQ(w.Table1->model()->index(0, 1).data().toString(), rs->value("LastName").toString());
+
+    // Every contact field the exclusions leave: the names, the cities, states, postal codes
+    // and countries, four phones, three dates, e-mail, user fields, code, update date and
+    // the eight picture names.
+    EXPECT_EQ(w.cmbSort->count(), 35);
+    EXPECT_EQ(w.cmbSort->itemText(0), "FirstName");
+    EXPECT_EQ(w.cmbSort->itemText(34), "PicturePath8");
+    EXPECT_EQ(w.cmbSort->currentText(), "LastName");
+    EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='GRIDSORTORDER' And Name='LastName'"), 1);
+    EXPECT_FALSE(gFirstTime);
+    EXPECT_TRUE(w.addAllowed());
+    EXPECT_EQ(w.windowTitle(), "Quiltern Database  " + path);
+    EXPECT_EQ(gCodeMaxLength, 50) << "the shipped database has a VERSION row";
+}
+
+TEST_F(MainWindowTest, StoredSortIsRestoredAndSetsTheLocateIndex)
+{
+    prepare(20);
+    settingsRow("GRIDSORTORDER", "Organization");
+    NameList &w = start();
+    EXPECT_EQ(w.cmbSort->currentText(), "Organization");
+    EXPECT_EQ(gOrderByClause, " Order By Organization, LastName, FirstName");
+    EXPECT_EQ(source(w), "Select * from  tblContacts Order By Organization, LastName, FirstName");
+    EXPECT_EQ(gContactsTable->index(), "Organization");
+    EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='GRIDSORTORDER'"), 1);
+}
+
+TEST_F(MainWindowTest, ChoosingASortRequeriesKeepingTheSelectionView)
+{
+    prepare(30, 4);
+    NameList &w = start();
+    w.ShowSelectedOnlyMenu_Click();
+    w.cmbSort->setCurrentIndex(w.cmbSort->findText("DateUpdated"));
+    w.cmbSort_Click();
+    EXPECT_EQ(source(w), "Select * from  tblContacts Where Selected = 'x'  Order By DateUpdated DESC");
+    EXPECT_EQ(shownRows(w), 4);
+    EXPECT_TRUE(gSortedByDate);
+    EXPECT_EQ(gContactsTable->index(), "DateUpdated");
+    EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='GRIDSORTORDER' And Name='DateUpdated'"), 1);
+    EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='GRIDSORTORDER'"), 1);
+
+    w.cmbSort->setCurrentIndex(w.cmbSort->findText("Phone1"));
+    w.cmbSort_Click();
+    EXPECT_EQ(source(w), "Select * from  tblContacts Where Selected = 'x'  Order By Phone1");
+    EXPECT_FALSE(gSortedByDate);
+}
+
+TEST_F(MainWindowTest, SelectionViewsReachTheDataControlWithTheirExactTexts)
+{
+    prepare(25, 3);
+    NameList &w = start();
+
+    w.ShowSelectedOnlyMenu_Click();
+    EXPECT_EQ(source(w), "Select * from  tblContacts Where Selected = 'x' " + DefaultOrder);
+    EXPECT_EQ(shownRows(w), 3);
+    EXPECT_FALSE(w.addAllowed());
+    w.ShowSelectedOnlyMenu_Click();
+    EXPECT_EQ(source(w), "Select * from  tblContacts Where Selected = 'x' " + DefaultOrder)
+        << "the clause is replaced, never appended";
+
+    w.HideSelectedMenu_Click();
+    EXPECT_EQ(source(w), "Select * from  tblContacts Where Selected < 'x' " + DefaultOrder);
+    EXPECT_EQ(shownRows(w), 22);
+    EXPECT_FALSE(w.addAllowed()) << "Hide Selected leaves the Add button as it was";
+
+    w.ShowAllMenu_Click();
+    EXPECT_EQ(source(w), "Select * from  tblContacts" + DefaultOrder);
+    EXPECT_EQ(gSelectedClause, "");
+    EXPECT_TRUE(w.addAllowed());
+    EXPECT_EQ(shownRows(w), 25);
+}
+
+TEST_F(MainWindowTest, ShowAllButtonsAndTheSelectedButtonFollowTheMarks)
+{
+    prepare(10, 2);
+    NameList &w = start();
+    gSelectedCount = 2;
+    QPushButton *showSelected = w.button("cmdShowSelected");
+    EXPECT_FALSE(showSelected->isVisibleTo(&w));
+    w.button("cmdShowAll")->click();
+    EXPECT_TRUE(showSelected->isVisibleTo(&w));
+    showSelected->click();
+    EXPECT_FALSE(showSelected->isVisibleTo(&w));
+    EXPECT_EQ(shownRows(w), 2);
+    EXPECT_FALSE(w.addAllowed());
+}
+
+TEST_F(MainWindowTest, RemoveSelectionMarksClearsEveryMarkAndKeepsTheWherePart)
+{
+    prepare(12, 5);
+    NameList &w = start();
+    gSelectedCount = 5;
+    w.lblSelectedCount->setText("5 selected record(s).");
+    w.ShowSelectedOnlyMenu_Click();
+    w.RemoveSelectionsMenu_Click();
+    EXPECT_EQ(count("Select Count(*) from tblContacts Where Selected='x'"), 0);
+    EXPECT_EQ(count("Select Count(*) from tblContacts Where Selected=' '"), 12);
+    EXPECT_EQ(source(w), "Select * from  tblContacts" + DefaultOrder);
+    EXPECT_EQ(gSelectedCount, 0);
+    EXPECT_EQ(w.lblSelectedCount->text(), "");
+    EXPECT_TRUE(w.addAllowed());
+}
+
+TEST_F(MainWindowTest, CategoryThenSelectionThenSortStaysValidSql)
+{
+    prepare(15, 15);
+    {
+        auto db = platform::Database::open(path);
+        db->execute("INSERT INTO tblCategoryDesc (CategoryNumber, CategoryDesc) VALUES (3, 'Quilters')");
+        db->execute(
+            "INSERT INTO tblCategoryID (ID, CategoryNumber) Select RecordID, 3 from tblContacts Where "
+            "RecordID <= 6");
+    }
+    NameList &w = start();
+    // Show Selected first, then a category as the category window shows one, then a sort.
+    w.ShowSelectedOnlyMenu_Click();
+    gCategoryClause = " CategoryNumber = 3 ";
+    gFilterClause.clear();
+    gWhereClause = " Where " + gCategoryClause;
+    gListSource = CategoryQuery;
+    w.Data1->setRecordSource(joinRecordSource(false));
+    w.Data1->refresh();
+    w.cmbSort->setCurrentIndex(w.cmbSort->findText("FirstName"));
+    w.cmbSort_Click();
+    EXPECT_EQ(source(w),
+              "Select * from  qryContacts Where  CategoryNumber = 3  And Selected = 'x'  Order By FirstName");
+    EXPECT_EQ(shownRows(w), 6);
+
+    // The category window's Show All leaves " Where " alone; a sort must not join "Where  And".
+    gCategoryClause.clear();
+    gWhereClause = " Where ";
+    gListSource = ContactsTable;
+    w.HideSelectedMenu_Click();
+    EXPECT_EQ(source(w), "Select * from  tblContacts Where Selected < 'x'  Order By FirstName");
+    EXPECT_EQ(shownRows(w), 0);
+}
+
+TEST_F(MainWindowTest, RecordCountTellsNoneOneOrMany)
+{
+    prepare(57, 1);
+    NameList &w = start();
+    script.answerMessage(platform::vbOK).answerMessage(platform::vbOK).answerMessage(platform::vbOK);
+    w.DisplayRecCntMenu_Click();
+    w.ShowSelectedOnlyMenu_Click();
+    w.DisplayRecCntMenu_Click();
+    gDb->execute("Update tblContacts Set Selected=' '");
+    w.ShowSelectedOnlyMenu_Click();
+    w.DisplayRecCntMenu_Click();
+    const auto shown = script.shown(platform::DialogKind::Message);
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0].text, "There are 57 records displayed in the current list.");
+    EXPECT_EQ(shown[1].text, "There is 1 record displayed in the current list.");
+    EXPECT_EQ(shown[2].text, "There are no records displayed in the current list.");
+    for (const auto &box : shown) {
+        EXPECT_EQ(box.title, "Record Count");
+        EXPECT_EQ(box.icon, 0);
+        EXPECT_EQ(box.buttons, platform::vbOKOnly);
+    }
+}
+
+TEST_F(MainWindowTest, UnloadClearsEveryMarkInOneGo)
+{
+    prepare(20, 3);
+    start();
+    gSelectedCount = 3;
+    StartedProgram::closeWindow();
+    EXPECT_EQ(StartedProgram::window(), nullptr);
+    EXPECT_EQ(gSelectedCount, 0);
+    EXPECT_EQ(count("Select Count(*) from tblContacts Where Selected='x'"), 0);
+    EXPECT_EQ(count("Select Count(*) from tblContacts Where Selected=' '"), 20);
+    EXPECT_FALSE(QFileInfo::exists(ColumnLayoutFile::path())) << "no column changed: no layout file";
+}
+
+TEST_F(MainWindowTest, SavedColumnLayoutIsAppliedAtLoad)
+{
+    prepare(5);
+    QList<ColumnLayoutFile::Column> stored{{"Company", "Organization", 2500, 0},
+                                           {"Surname", "LastName", 1800, 1},
+                                           {"Given", "FirstName", 900, 2}};
+    ASSERT_TRUE(ColumnLayoutFile::write(stored));
+    NameList &w = start();
+    QAbstractItemModel *model = w.Table1->model();
+    EXPECT_EQ(model->columnCount(), 60);
+    EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), "Company");
+    EXPECT_EQ(model->headerData(2, Qt::Horizontal).toString(), "Surname");
+    EXPECT_EQ(model->headerData(3, Qt::Horizontal).toString(), "Given");
+    EXPECT_EQ(model->headerData(4, Qt::Horizontal).toString(), "Organization")
+        << "later columns keep their design";
+    auto rs = gDb->openRecordset("Select * from tblContacts Order By LastName, FirstName");
+    EXPECT_EQ(model->index(0, 1).data().toString(), rs->value("Organization").toString());
+    EXPECT_EQ(model->index(0, 2).data().toString(), rs->value("LastName").toString());
+    EXPECT_NEAR(w.Table1->columnWidth(1), platform::DataGrid::twipsToPixels(2500, w.Table1), 1);
+    EXPECT_FALSE(w.mbColumnsChanged);
+}
+
+TEST_F(MainWindowTest, DamagedLayoutFileKeepsWhatItCouldRead)
+{
+    prepare(3);
+    writeFileBytes(ColumnLayoutFile::path(),
+                   "\"Surname\",\"LastName\",1800,0\r\n\"Broken\",\"FirstName\"\r\n");
+    NameList &w = start();
+    EXPECT_EQ(w.Table1->model()->headerData(1, Qt::Horizontal).toString(), "Surname");
+    EXPECT_EQ(w.Table1->model()->headerData(2, Qt::Horizontal).toString(), "First Name");
+    EXPECT_EQ(shownRows(w), 3);
+}
+
+TEST_F(MainWindowTest, ResizedColumnIsWrittenAtUnloadAndReadBack)
+{
+    prepare(3);
+    {
+        NameList &w = start();
+        w.Table1->horizontalHeader()->resizeSection(1, 200);
+        EXPECT_TRUE(w.mbColumnsChanged);
+        StartedProgram::closeWindow();
+    }
+    const QByteArray bytes = readFileBytes(ColumnLayoutFile::path());
+    EXPECT_EQ(bytes.count("\r\n"), 59);
+    const QList<ColumnLayoutFile::Column> read = ColumnLayoutFile::read(59);
+    ASSERT_EQ(read.size(), 59);
+    EXPECT_EQ(read[0].dataField, "LastName");
+    EXPECT_EQ(read[0].width, 3000) << "200 pixels at 96 dpi";
+    EXPECT_EQ(read[58].dataField, "PicturePath3");
+
+    gDb.reset();
+    gContactsTable.reset();
+    gDbPath = path;
+    ASSERT_EQ(Main(), MainOutcome::MainWindowShown);
+    EXPECT_EQ(StartedProgram::window()->Table1->columnWidth(1), 200);
+}
+
+TEST_F(MainWindowTest, FunctionKeys)
+{
+    prepare(2);
+    NameList &w = start();
+    QAction *change = w.menuItem("ChangePassword");
+    EXPECT_FALSE(change->isEnabled());
+    QTest::keyClick(w.Table1, Qt::Key_F1);
+    EXPECT_FALSE(change->isEnabled());
+    QTest::keyClick(w.Table1, Qt::Key_F5);
+    EXPECT_TRUE(change->isEnabled());
+}
+
+TEST_F(MainWindowTest, CommandsOfWindowsNotBuiltYetAreThereButDisabled)
+{
+    prepare(2);
+    NameList &w = start();
+    EXPECT_EQ(w.button("cmdFind")->text(), "Find");
+    EXPECT_FALSE(w.button("cmdFind")->isEnabled());
+    EXPECT_EQ(w.menuItem("FindEditMenu")->text(), "&Find Any Text...");
+    EXPECT_EQ(w.menuItem("FindEditMenu")->shortcut(), QKeySequence("Ctrl+F"));
+    EXPECT_FALSE(w.menuItem("FindEditMenu")->isEnabled());
+    EXPECT_EQ(w.menuItem("Labels3upMenu")->text(), "Labels 1\" x 2-5/8\" 3-up");
+    EXPECT_FALSE(w.menuItem("ImportFile")->isVisible());
+    EXPECT_TRUE(w.menuItem("PrintMode")->isChecked());
+    EXPECT_TRUE(w.menuItem("ShowAllMenu")->isEnabled());
+    EXPECT_EQ(w.menuItem("ShowAllMenu")->shortcut(), QKeySequence("Ctrl+R"));
+    EXPECT_TRUE(w.button("cmdExit")->isEnabled());
+    EXPECT_TRUE(w.button("cmdAdd")->isEnabled());
+    EXPECT_FALSE(w.button("cmdDelete")->isEnabled()) << "deleting from the list is not built yet";
+}
+
+TEST_F(MainWindowTest, StartupCategorySurvivesTheFirstActivation)
+{
+    prepare(10);
+    {
+        auto db = platform::Database::open(path);
+        db->execute("INSERT INTO tblCategoryDesc (CategoryNumber, CategoryDesc) VALUES (4, 'Guild')");
+        db->execute(
+            "INSERT INTO tblCategoryID (ID, CategoryNumber) Select RecordID, 4 from tblContacts Where "
+            "RecordID <= 3");
+    }
+    settingsRow("CATEGORYSTARTUP", "1");
+    settingsRow("CATEGORY", "Guild", " CategoryNumber = 4 ");
+    NameList &w = start();
+    EXPECT_EQ(w.lblCategory->text(), "Guild");
+    EXPECT_EQ(gListSource, "qryContacts");
+    EXPECT_EQ(source(w), "Select * from  qryContacts Where CategoryNumber = 4 " + DefaultOrder);
+    EXPECT_EQ(shownRows(w), 3);
+    EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='CATEGORY'"), 1);
+
+    w.ShowAllMenu_Click();
+    EXPECT_EQ(w.lblCategory->text(), "");
+    EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='CATEGORY'"), 0);
+    EXPECT_EQ(shownRows(w), 10);
+}
+
+TEST_F(MainWindowTest, StartupCategoryOptionOffShowsAllContacts)
+{
+    prepare(6);
+    settingsRow("CATEGORYSTARTUP", "0");
+    settingsRow("CATEGORY", "Guild", " CategoryNumber = 4 ");
+    NameList &w = start();
+    EXPECT_EQ(gListSource, "tblContacts");
+    EXPECT_EQ(shownRows(w), 6);
+    EXPECT_EQ(w.lblCategory->text(), "");
+}
+
+TEST_F(MainWindowTest, WindowKeepsItsMinimumWidthAndLaysOutUnderTheGrid)
+{
+    prepare(3);
+    NameList &w = start();
+    w.resize(200, 600);
+    QCoreApplication::processEvents();
+    EXPECT_GE(platform::pixelsToTwipsX(w.width()), 6400);
+    w.resize(1000, 700);
+    QCoreApplication::processEvents();
+    const QRect grid = w.Table1->geometry();
+    EXPECT_EQ(w.txtName->y(), grid.bottom() + 1 + platform::twipsToPixelsY(80));
+    EXPECT_GT(w.button("cmdExit")->y(), w.txtName->y());
+    EXPECT_NEAR(w.client->width() - grid.right() - 1, platform::twipsToPixelsX(390) - w.Table1->x(), 2);
+}
+
+TEST_F(MainWindowTest, OpensOnAHundredThousandContactsShowingTheFirstRows)
+{
+    prepare(100000);
+    NameList &w = start();
+    QAbstractItemModel *model = w.Table1->model();
+    EXPECT_EQ(model->rowCount(), 100000);
+    // The first rows as the database orders them, organisations without a last name first.
+    auto first = gDb->openRecordset("Select * from tblContacts Order By LastName, FirstName");
+    for (int row = 0; row < 40; ++row, first->moveNext()) {
+        EXPECT_EQ(model->index(row, 1).data().toString(), first->value("LastName").toString()) << row;
+        EXPECT_EQ(model->index(row, 4).data().toString(), first->value("Organization").toString()) << row;
+    }
+    EXPECT_EQ(w.Table1->currentIndex().row(), 0);
+}
+
+TEST_F(MainWindowTest, ReminderStartupRebuildsTheDueListOnlyWhenOn)
+{
+    for (const QString option : {"1", "0"}) {
+        StartedProgram::closeWindow();
+        gDb.reset();
+        gContactsTable.reset();
+        gDbPath.clear();
+        releaseSingleInstanceForTesting();
+        QFile::remove(program.folder().filePath("Quiltern.mdb"));
+        prepare(4);
+        settingsRow("REMINDERSTARTUP", option);
+        {
+            auto db = platform::Database::open(path);
+            db->execute("INSERT INTO tblCurrentReminders (RecordID, Description) VALUES (1, 'stale')");
+        }
+        start();
+        EXPECT_EQ(gReminderStartup, option.toInt());
+        EXPECT_EQ(count("Select Count(*) from tblCurrentReminders Where Description='stale'"),
+                  option == "1" ? 0 : 1)
+            << "start-up option " << option.toStdString();
+    }
+}
+
+TEST_F(MainWindowTest, ViewEditOpensTheEditorOnTheCurrentRowWithTheRecordButtonsOff)
+{
+    prepare(6, 2);
+    NameList &w = start();
+    w.ShowSelectedOnlyMenu_Click();
+    bool buttonsOffWhileOpen = false;
+    script.onModal("NameEdit", [&](QWidget *editor) {
+        buttonsOffWhileOpen = !w.button("cmdAdd")->isEnabled() && !w.button("cmdEdit")->isEnabled() &&
+                              !w.button("cmdExit")->isEnabled();
+        EXPECT_TRUE(gEditExistingRecord);
+        DialogScript::click(editor, "cmdCancel");
+    });
+    w.button("cmdEdit")->click();
+    const auto forms = script.shown(platform::DialogKind::ModalForm);
+    ASSERT_EQ(forms.size(), 1u);
+    EXPECT_EQ(forms[0].title, "View/Edit an Existing Record");
+    EXPECT_TRUE(buttonsOffWhileOpen);
+    EXPECT_TRUE(w.button("cmdEdit")->isEnabled());
+    EXPECT_TRUE(w.button("cmdExit")->isEnabled());
+    EXPECT_FALSE(w.button("cmdAdd")->isEnabled()) << "still only selected records are shown";
+    EXPECT_FALSE(gEditExistingRecord);
+}
+
+TEST_F(MainWindowTest, ViewEditOnAnEmptyListOnlyTellsSo)
+{
+    prepare(3);
+    NameList &w = start();
+    w.ShowSelectedOnlyMenu_Click();
+    script.answerMessage(platform::vbOK);
+    w.cmdEdit_Click();
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].title, "No records to View or Edit");
+    EXPECT_EQ(script.shown()[0].icon, platform::vbInformation);
+    EXPECT_TRUE(w.button("cmdEdit")->isEnabled());
+}
+
+TEST_F(MainWindowTest, AddOpensTheEditorOnANewContact)
+{
+    prepare(3);
+    NameList &w = start();
+    script.onModal("NameEdit", [](QWidget *editor) {
+        EXPECT_FALSE(gEditExistingRecord);
+        DialogScript::click(editor, "cmdCancel");
+    });
+    w.menuItem("AddMenu")->trigger();
+    const auto forms = script.shown(platform::DialogKind::ModalForm);
+    ASSERT_EQ(forms.size(), 1u);
+    EXPECT_EQ(forms[0].title, "Add a New Record");
+    EXPECT_TRUE(w.button("cmdAdd")->isEnabled());
+}
+
+TEST_F(MainWindowTest, TabletRowAndStoredColourGiveTheWindowItsLook)
+{
+    prepare(3);
+    settingsRow("TABLET", "True");
+    settingsRow("BACKCOLOR", "255"); // red in the low byte
+    gTabletMode = false;
+    NameList &w = start();
+    EXPECT_TRUE(gTabletMode);
+    EXPECT_EQ(w.Table1->verticalHeader()->defaultSectionSize(),
+              platform::DataGrid::twipsToPixels(400, w.Table1));
+    EXPECT_EQ(w.Table1->font().family(), platform::classicFont("Arial", 14).family());
+    EXPECT_EQ(w.Table1->font().pointSize(), 14);
+    EXPECT_FALSE(w.cmbSort->font().bold());
+    EXPECT_EQ(w.client->palette().color(QPalette::Window), QColor(255, 0, 0));
+    gTabletMode = false;
+}
+
+TEST_F(MainWindowTest, DesktopLookAndANonNumericColourKeepTheDesign)
+{
+    prepare(3);
+    settingsRow("BACKCOLOR", "teal");
+    gTabletMode = false;
+    NameList &w = start();
+    EXPECT_EQ(w.Table1->verticalHeader()->defaultSectionSize(),
+              platform::DataGrid::twipsToPixels(225, w.Table1));
+    EXPECT_TRUE(w.txtLocate->font().bold());
+    EXPECT_EQ(w.client->palette().color(QPalette::Window), QColor(0x40, 0x80, 0x80));
+}
+
+TEST_F(MainWindowTest, WheelOverTheGridScrollsThreeRowsANotch)
+{
+    prepare(200);
+    NameList &w = start();
+    w.resize(900, 600);
+    QCoreApplication::processEvents();
+    QWidget *viewport = w.Table1->viewport();
+    const QPoint global = viewport->mapToGlobal(viewport->rect().center());
+    QWheelEvent turn(viewport->rect().center(), global, QPoint(), QPoint(0, -120), Qt::NoButton,
+                     Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(viewport, &turn);
+    EXPECT_EQ(w.Table1->rowAt(0), 3);
+    StartedProgram::closeWindow();
+    EXPECT_FALSE(IsMouseWheelHooked(&w)) << "the unload removes the hook";
+}
+
+TEST_F(MainWindowTest, ACommandThatFailsTellsTheErrorAndTheWindowStays)
+{
+    prepare(3);
+    NameList &w = start();
+    gListSource = "tblNoSuchTable";
+    script.answerMessage(platform::vbOK);
+    w.menuItem("DisplayRecCntMenu")->trigger();
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_TRUE(script.shown()[0].text.startsWith("Run-time error '"))
+        << script.shown()[0].text.toStdString();
+    EXPECT_EQ(script.shown()[0].title, "Quiltern 3");
+    EXPECT_EQ(script.shown()[0].icon, platform::vbCritical);
+    EXPECT_EQ(StartedProgram::window(), &w);
+    EXPECT_EQ(platform::mousePointer(), platform::MousePointer::Default);
+    w.ShowAllMenu_Click();
+    EXPECT_EQ(shownRows(w), 3);
+}
+
+TEST_F(MainWindowTest, UnloadPutsThePreviewBackToPortraitAndUnloadsIt)
+{
+    prepare(2);
+    start();
+    QPointer<frmPreview> preview = &frmPreview::instance();
+    preview->surface().setOrientation(1);
+    StartedProgram::closeWindow();
+    ASSERT_FALSE(preview.isNull());
+    EXPECT_EQ(preview->surface().orientation(), 0);
+    EXPECT_TRUE(preview->isUnloaded());
+    EXPECT_EQ(frmPreview::existing(), nullptr);
+}
+
+TEST_F(MainWindowTest, ReportsGoToThePreviewOrThePrinterAsTheMenuSays)
+{
+    prepare(4);
+    NameList &w = start();
+    QAction *preview = w.menuItem("PreviewMode");
+    QAction *print = w.menuItem("PrintMode");
+    preview->trigger();
+    EXPECT_TRUE(preview->isChecked());
+    EXPECT_FALSE(print->isChecked());
+    EXPECT_TRUE(PreviewSurface().preview());
+    w.ReportsMenu->hide();
+    print->trigger();
+    EXPECT_FALSE(preview->isChecked());
+    EXPECT_TRUE(print->isChecked());
+    EXPECT_FALSE(PreviewSurface().preview());
+    w.ReportsMenu->hide();
+
+    // A condensed list asks first; Cancel prints nothing.
+    script.answerMessage(platform::vbCancel);
+    w.menuItem("Condensed1LineMenu")->trigger();
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].title, "Confirmation");
+    EXPECT_TRUE(script.shown()[0].text.contains("start printing"));
+}

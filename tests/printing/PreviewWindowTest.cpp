@@ -1,0 +1,410 @@
+#include "printing/PrintModeSwitch.h"
+#include "printing/ReportRun.h"
+#include "printing/frmPreview.h"
+#include "support/DialogScript.h"
+
+#include "platform/print/PreviewWidget.h"
+#include "platform/print/PrintOutput.h"
+#include "platform/print/PrintSurface.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/ui/Twips.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+using platform::PrintSurface;
+
+QPushButton *buttonOf(frmPreview &form, const char *name)
+{
+    return form.findChild<QPushButton *>(QString::fromLatin1(name));
+}
+
+void click(frmPreview &form, const char *name)
+{
+    QPushButton *b = buttonOf(form, name);
+    ASSERT_NE(b, nullptr) << name;
+    QTest::mouseClick(b, Qt::LeftButton);
+}
+
+class PreviewWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override
+    {
+        UnloadPreview();
+        platform::PrintOutput::setPrinterLookupForTesting([] { return QPrinterInfo(); });
+    }
+    void TearDown() override
+    {
+        UnloadPreview();
+        platform::PrintOutput::setPrinterLookupForTesting(nullptr);
+    }
+
+    // A finished document of the given pages, shown as a report shows it.
+    frmPreview &preview(int pages, const QString &name = QStringLiteral("Phone List"))
+    {
+        PrintSurface &vp = PreviewSurface();
+        vp.setPreview(true);
+        vp.setDocName(name);
+        vp.setAction(PrintSurface::StartDoc);
+        for (int page = 1; page <= pages; ++page) {
+            if (page > 1)
+                vp.setAction(PrintSurface::NewPage);
+            vp.setCurrentX(1440);
+            vp.setCurrentY(720);
+            vp.printLine(QStringLiteral("Page %1").arg(page));
+        }
+        frmPreview &form = frmPreview::instance();
+        form.showModeless();
+        vp.setAction(PrintSurface::EndDoc);
+        return form;
+    }
+};
+
+TEST_F(PreviewWindowTest, WindowCarriesItsControlsAndIsMadeOnce)
+{
+    frmPreview &form = frmPreview::instance();
+    EXPECT_EQ(form.objectName(), "frmPreview");
+    EXPECT_EQ(form.windowTitle(), "Print Preview");
+    EXPECT_NE(form.findChild<platform::PreviewWidget *>("vp"), nullptr);
+    const std::vector<std::pair<const char *, const char *>> captions{{"cmdPrevious", "P&revious Page"},
+                                                                      {"cmdNext", "&Next Page"},
+                                                                      {"cmdZoomIn", "Zoom &In"},
+                                                                      {"cmdZoomOut", "Zoom &Out"},
+                                                                      {"cmdPrint", "&Print"},
+                                                                      {"cmdHelp", "&Help"},
+                                                                      {"cmdClose", "&Close"},
+                                                                      {"cmdThumbnail", "Thumbnail"},
+                                                                      {"cmdTwoPages", "Two Pages"},
+                                                                      {"cmdPageWidth", "Page Width"},
+                                                                      {"cmdWholePage", "Whole Page"}};
+    for (const auto &[name, caption] : captions) {
+        QPushButton *b = buttonOf(form, name);
+        ASSERT_NE(b, nullptr) << name;
+        EXPECT_EQ(b->text(), caption);
+    }
+    EXPECT_EQ(&frmPreview::instance(), &form);
+    EXPECT_EQ(&PreviewSurface(), &form.surface());
+    // The surface of a new window starts in print mode.
+    EXPECT_FALSE(form.surface().preview());
+}
+
+TEST_F(PreviewWindowTest, ZoomInStopsAtTheLargestZoomAndDisablesItself)
+{
+    frmPreview &form = preview(1);
+    PrintSurface &vp = form.surface();
+    const int max = static_cast<int>(vp.zoomMax());
+    vp.setZoom(max - 10);
+    EXPECT_TRUE(form.cmdZoomIn->isEnabled());
+    click(form, "cmdZoomIn");
+    EXPECT_EQ(vp.zoom(), max);
+    EXPECT_FALSE(form.cmdZoomIn->isEnabled());
+    EXPECT_TRUE(form.cmdZoomOut->isEnabled());
+    form.cmdZoomIn_Click();
+    EXPECT_EQ(vp.zoom(), max);
+
+    vp.setZoom(100);
+    click(form, "cmdZoomIn");
+    EXPECT_EQ(vp.zoom(), 125);
+    EXPECT_TRUE(form.cmdZoomIn->isEnabled());
+}
+
+TEST_F(PreviewWindowTest, ZoomOutStepsDownAndStopsAtTheSmallestZoom)
+{
+    frmPreview &form = preview(1);
+    PrintSurface &vp = form.surface();
+    const int min = static_cast<int>(vp.zoomMin());
+    vp.setZoom(100);
+    click(form, "cmdZoomOut");
+    EXPECT_EQ(vp.zoom(), 75);
+    vp.setZoom(25);
+    click(form, "cmdZoomOut");
+    EXPECT_EQ(vp.zoom(), min);
+    EXPECT_FALSE(form.cmdZoomOut->isEnabled());
+    // 26 less a step is 1, below the smallest zoom: the surface holds its limit.
+    vp.setZoom(26);
+    EXPECT_TRUE(form.cmdZoomOut->isEnabled());
+    form.cmdZoomOut_Click();
+    EXPECT_EQ(vp.zoom(), min);
+    EXPECT_FALSE(form.cmdZoomOut->isEnabled());
+    EXPECT_TRUE(form.cmdZoomIn->isEnabled());
+}
+
+TEST_F(PreviewWindowTest, ModeButtonsChooseTheFourZoomModes)
+{
+    frmPreview &form = preview(3);
+    PrintSurface &vp = form.surface();
+    const std::vector<std::pair<const char *, int>> modes{{"cmdThumbnail", PrintSurface::ZoomThumbnail},
+                                                          {"cmdTwoPages", PrintSurface::ZoomTwoPages},
+                                                          {"cmdWholePage", PrintSurface::ZoomWholePage},
+                                                          {"cmdPageWidth", PrintSurface::ZoomPageWidth}};
+    for (const auto &[name, mode] : modes) {
+        click(form, name);
+        EXPECT_EQ(vp.zoomMode(), mode) << name;
+    }
+    // A zoom button leaves the mode for a plain percentage again.
+    const double fitted = vp.zoom();
+    click(form, "cmdZoomOut");
+    EXPECT_EQ(vp.zoomMode(), PrintSurface::ZoomPercentage);
+    EXPECT_LT(vp.zoom(), fitted);
+}
+
+TEST_F(PreviewWindowTest, PagesMoveByButtonsAndPageKeysWithinTheDocument)
+{
+    frmPreview &form = preview(3);
+    PrintSurface &vp = form.surface();
+    auto *counter = form.vp->findChild<QLabel *>("pageCounter");
+    ASSERT_NE(counter, nullptr);
+    EXPECT_EQ(vp.previewPage(), 1);
+    EXPECT_EQ(counter->text(), "1/3");
+    click(form, "cmdNext");
+    EXPECT_EQ(vp.previewPage(), 2);
+    EXPECT_EQ(counter->text(), "2/3");
+    QTest::keyClick(form.cmdClose, Qt::Key_PageDown);
+    EXPECT_EQ(vp.previewPage(), 3);
+    QTest::keyClick(form.cmdClose, Qt::Key_PageDown);
+    EXPECT_EQ(vp.previewPage(), 3);
+    EXPECT_EQ(counter->text(), "3/3");
+    QTest::keyClick(form.cmdClose, Qt::Key_PageUp);
+    EXPECT_EQ(vp.previewPage(), 2);
+    click(form, "cmdPrevious");
+    click(form, "cmdPrevious");
+    EXPECT_EQ(vp.previewPage(), 1);
+    // Other keys do nothing.
+    QTest::keyClick(form.cmdClose, Qt::Key_Down);
+    EXPECT_EQ(vp.previewPage(), 1);
+}
+
+TEST_F(PreviewWindowTest, PrintIsHiddenOnlyForTheFirstSideOfThePocketBook)
+{
+    frmPreview &form = preview(1, QStringLiteral("Pocket Report - side 1"));
+    EXPECT_FALSE(form.cmdPrint->isVisible());
+    preview(1, QStringLiteral("Pocket Report - side 2"));
+    EXPECT_TRUE(form.cmdPrint->isVisible());
+    form.cmdClose_Click();
+    preview(1, QStringLiteral("Pocket Report - side 1"));
+    EXPECT_FALSE(form.cmdPrint->isVisible());
+    form.cmdClose_Click();
+    preview(1, QStringLiteral("Condensed List"));
+    EXPECT_TRUE(form.cmdPrint->isVisible());
+}
+
+TEST_F(PreviewWindowTest, CloseHidesLeavesPortraitAndKeepsTheDocument)
+{
+    PrintSurface &vp = PreviewSurface();
+    vp.setOrientation(1);
+    frmPreview &form = preview(2, QStringLiteral("5-1/2 x 8-1/2 Address Book"));
+    ASSERT_EQ(form.surface().document().orientation, 1);
+    click(form, "cmdClose");
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_FALSE(form.isUnloaded());
+    EXPECT_EQ(vp.orientation(), 0);
+    // The document keeps the orientation it was drawn in, and the flag stays.
+    EXPECT_EQ(vp.document().orientation, 1);
+    EXPECT_EQ(vp.pageCount(), 2);
+    EXPECT_TRUE(vp.preview());
+    EXPECT_EQ(&frmPreview::instance(), &form);
+}
+
+TEST_F(PreviewWindowTest, TitleBarCloseHidesLikeClose)
+{
+    PreviewSurface().setOrientation(1);
+    frmPreview &form = preview(2);
+    form.close();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_FALSE(form.isUnloaded());
+    EXPECT_EQ(frmPreview::existing(), &form);
+    EXPECT_EQ(form.surface().orientation(), 0);
+    EXPECT_TRUE(form.surface().preview());
+    EXPECT_EQ(form.surface().pageCount(), 2);
+    // Unloaded by code (printer setup, program end) it goes.
+    EXPECT_TRUE(form.unload());
+    EXPECT_EQ(frmPreview::existing(), nullptr);
+}
+
+TEST_F(PreviewWindowTest, ResizeStretchesThePagesAndMovesTheButtons)
+{
+    frmPreview &form = preview(1);
+    using namespace platform;
+    setClientSizeTwips(&form, 12000, 9000);
+    QCoreApplication::processEvents();
+    const int left = static_cast<int>(pixelsToTwipsX(form.vp->x()));
+    const int top = static_cast<int>(pixelsToTwipsY(form.vp->y()));
+    // One pixel is 15 twips at 96 dpi: compare within a pixel.
+    EXPECT_NEAR(pixelsToTwipsX(form.vp->width()), 12000 - 2 * left - 2000, 15);
+    EXPECT_NEAR(pixelsToTwipsY(form.vp->height()), 9000 - top - left, 15);
+    const double buttonsLeft = left + pixelsToTwipsX(form.vp->width()) + 500;
+    for (QPushButton *b : {form.cmdNext, form.cmdPrevious, form.cmdPrint, form.cmdZoomIn, form.cmdZoomOut,
+                           form.cmdHelp, form.cmdClose})
+        EXPECT_NEAR(pixelsToTwipsX(b->x()), buttonsLeft, 15) << b->objectName().toStdString();
+    EXPECT_NEAR(pixelsToTwipsY(form.cmdPrevious->y()), 315, 15);
+    const double modesTop = top + pixelsToTwipsY(form.vp->height()) - 250;
+    for (QPushButton *b : {form.cmdThumbnail, form.cmdTwoPages, form.cmdPageWidth, form.cmdWholePage})
+        EXPECT_NEAR(pixelsToTwipsY(b->y()), modesTop, 15) << b->objectName().toStdString();
+    EXPECT_NEAR(pixelsToTwipsX(form.cmdTwoPages->x()), 3735, 15);
+
+    // 2500 twips or narrower: the pages keep their size, the buttons still follow.
+    const QSize pages = form.vp->size();
+    setClientSizeTwips(&form, 2400, 7000);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form.vp->size(), pages);
+    EXPECT_NEAR(pixelsToTwipsX(form.cmdClose->x()), buttonsLeft, 15);
+}
+
+TEST_F(PreviewWindowTest, TooLowAWindowKeepsThePagesAndStillMovesTheButtons)
+{
+    frmPreview &form = preview(1);
+    using namespace platform;
+    setClientSizeTwips(&form, 9636, 6948);
+    QCoreApplication::processEvents();
+    const QSize pages = form.vp->size();
+    setClientSizeTwips(&form, 8000, 30);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form.vp->size(), pages);
+    const double buttonsLeft = pixelsToTwipsX(form.vp->x() + form.vp->width()) + 500;
+    EXPECT_NEAR(pixelsToTwipsX(form.cmdNext->x()), buttonsLeft, 15);
+}
+
+TEST_F(PreviewWindowTest, PrintWithoutAPrinterOffersAPdfFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("list.pdf"));
+    frmPreview &form = preview(2, QStringLiteral("Condensed List"));
+    {
+        DialogScript script;
+        script.answerSaveFile(path);
+        click(form, "cmdPrint");
+        ASSERT_EQ(script.shown().size(), 1u);
+        const platform::DialogRequest &asked = script.shown()[0];
+        EXPECT_EQ(asked.kind, platform::DialogKind::SaveFile);
+        EXPECT_EQ(asked.fileName, "Condensed List.pdf");
+        EXPECT_EQ(asked.filter, "PDF Files (*.pdf)|*.pdf");
+    }
+    EXPECT_TRUE(QFileInfo::exists(path));
+
+    // Cancel prints nothing.
+    const QString other = dir.filePath(QStringLiteral("other.pdf"));
+    {
+        DialogScript script;
+        script.cancelFile();
+        click(form, "cmdPrint");
+    }
+    EXPECT_FALSE(QFileInfo::exists(other));
+}
+
+TEST_F(PreviewWindowTest, PrintFailureIsShownNotSwallowed)
+{
+    QTemporaryDir dir;
+    frmPreview &form = preview(1);
+    DialogScript script;
+    script.answerSaveFile(dir.filePath(QStringLiteral("missing/folder/x.pdf"))).answerMessage(platform::vbOK);
+    click(form, "cmdPrint");
+    const auto messages = script.shown(platform::DialogKind::Message);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].text.contains("could not be written")) << messages[0].text.toStdString();
+    EXPECT_EQ(messages[0].buttons, platform::vbOKOnly);
+}
+
+TEST_F(PreviewWindowTest, PrintWaitsWhileAReportRuns)
+{
+    frmPreview &form = preview(1);
+    {
+        ReportRun run;
+        ASSERT_TRUE(run.started());
+        EXPECT_FALSE(form.cmdPrint->isEnabled());
+        // Even called directly it prints nothing: no save dialog is asked for.
+        DialogScript script;
+        form.cmdPrint_Click();
+        EXPECT_TRUE(script.shown().empty());
+    }
+    EXPECT_TRUE(form.cmdPrint->isEnabled());
+}
+
+TEST_F(PreviewWindowTest, SwitchChecksItsEntryAndSetsThePreviewFlag)
+{
+    QAction previewMode(QStringLiteral("Preview Reports"));
+    QAction printMode(QStringLiteral("Print Reports"));
+    previewMode.setCheckable(true);
+    printMode.setCheckable(true);
+    printMode.setChecked(true);
+
+    PreviewMode_Click(&previewMode, &printMode);
+    EXPECT_TRUE(previewMode.isChecked());
+    EXPECT_FALSE(printMode.isChecked());
+    EXPECT_TRUE(PreviewSurface().preview());
+    PreviewMode_Click(&previewMode, &printMode);
+    EXPECT_TRUE(previewMode.isChecked());
+    EXPECT_TRUE(PreviewSurface().preview());
+
+    PrintMode_Click(&previewMode, &printMode);
+    EXPECT_FALSE(previewMode.isChecked());
+    EXPECT_TRUE(printMode.isChecked());
+    EXPECT_FALSE(PreviewSurface().preview());
+    QCoreApplication::processEvents();
+}
+
+TEST_F(PreviewWindowTest, PrinterSetupRemakesTheSurfaceAndKeepsTheSwitch)
+{
+    QAction previewMode(QStringLiteral("Preview Reports"));
+    previewMode.setCheckable(true);
+    previewMode.setChecked(true);
+    PreviewSurface().setPreview(true);
+    PrintSurface *before = &PreviewSurface();
+    UnloadPreview();
+    RestorePreviewMode(&previewMode);
+    EXPECT_TRUE(PreviewSurface().preview());
+    EXPECT_NE(&PreviewSurface(), before);
+
+    previewMode.setChecked(false);
+    UnloadPreview();
+    RestorePreviewMode(&previewMode);
+    EXPECT_FALSE(PreviewSurface().preview());
+}
+
+TEST_F(PreviewWindowTest, ProgramEndLeavesPortraitAndUnloads)
+{
+    frmPreview &form = frmPreview::instance();
+    form.surface().setOrientation(1);
+    ClosePreviewAtExit();
+    EXPECT_TRUE(form.isUnloaded());
+    EXPECT_EQ(frmPreview::existing(), nullptr);
+    // Without a window nothing is made just to close it.
+    ClosePreviewAtExit();
+    EXPECT_EQ(frmPreview::existing(), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PreviewWindowTest, HelpShowsThePreviewPageOfTheHelpWindowModally)
+{
+    frmPreview &form = preview(1);
+    QString heading;
+    QString body;
+    DialogScript script;
+    script.onModal(QStringLiteral("frmHelp"), [&](QWidget *help) {
+        heading = help->findChild<QLabel *>("lblHeading1")->text();
+        body = help->findChild<QLabel *>("lblBody1")->text();
+        DialogScript::click(help, QStringLiteral("OKButton"));
+    });
+    click(form, "cmdHelp");
+    EXPECT_EQ(heading, "Print Preview");
+    EXPECT_EQ(body, frmPreview::helpText());
+    EXPECT_TRUE(
+        body.startsWith("You can view any page of this report prior to printing, and print any page"));
+    EXPECT_TRUE(body.contains("Page Down keys on your keyboard.\r\n\r\nExpand the screen to full-size"));
+    EXPECT_TRUE(body.contains("to zoom out.  \r\n\r\nThe buttons at the bottom"));
+    EXPECT_TRUE(body.contains("if it says 2/10 this means you are currently viewing page 2 of"));
+    EXPECT_TRUE(body.endsWith("page 2 of a 10-page report."));
+    ASSERT_EQ(script.shown(platform::DialogKind::ModalForm).size(), 1u);
+}
+
+} // namespace
