@@ -3,18 +3,15 @@
 // reports the ratio layer/raw as the counter "ratio".
 #include "../tests/support/ContactGenerator.h"
 #include "platform/db/Database.h"
-#include "platform/db/NewDatabase.h"
 #include "platform/db/Recordset.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlcipher/sqlite3.h>
 
-#include <QDir>
 #include <QFile>
 #include <chrono>
 #include <cstdio>
 #include <malloc.h>
-#include <map>
 #include <memory>
 #include <string>
 
@@ -182,7 +179,8 @@ void FindLastNamePrefixWithRange(benchmark::State &state)
 QString everyTextField(Database &db, const QString &pattern, const QString &quote)
 {
     QStringList parts;
-    for (const JetColumn &field : db.tableDef("tblContacts").fields())
+    const TableDef contacts = db.tableDef("tblContacts");
+    for (const JetColumn &field : contacts.fields())
         if (field.type == JetType::Text || field.type == JetType::Memo)
             parts.append(field.name + " Like " + quote + pattern + quote);
     return "(" + parts.join(" OR ") + ")";
