@@ -129,6 +129,7 @@ class CondensedReport {
         ReportRun guard;
         if (!guard.started())
             return;
+        mGuard = &guard;
         try {
             draw();
         } catch (const std::exception &error) {
@@ -169,7 +170,7 @@ class CondensedReport {
                 printTwoLine(texts);
             mRecords.moveNext();
             if (!mRecords.eof())
-                QCoreApplication::processEvents();
+                mGuard->letEventsRun();
         }
 
         vp.setAction(PrintSurface::EndDoc);
@@ -296,6 +297,7 @@ class CondensedReport {
     PrintSurface &vp;
     double mCapacity = 0.0;
     bool mMarked = false;
+    ReportRun *mGuard = nullptr;
 };
 
 void confirmAndRun(DisplayedRecords &records, qint32 selectedCount,

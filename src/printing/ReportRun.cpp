@@ -2,7 +2,38 @@
 
 #include "printing/ReportRunWatch.h"
 
-ReportRun::ReportRun() : mStarted(ReportRunWatch::instance().begin()) {}
+#include <QCoreApplication>
+
+ReportRun::ReportRun() : mStarted(ReportRunWatch::instance().begin())
+{
+    mSinceEvents.start();
+}
+
+namespace {
+int &interval()
+{
+    static int milliseconds = 20;
+    return milliseconds;
+}
+} // namespace
+
+int ReportRun::eventInterval()
+{
+    return interval();
+}
+
+void ReportRun::setEventIntervalForTesting(int milliseconds)
+{
+    interval() = milliseconds;
+}
+
+void ReportRun::letEventsRun()
+{
+    if (mSinceEvents.elapsed() < interval())
+        return;
+    QCoreApplication::processEvents();
+    mSinceEvents.restart();
+}
 
 ReportRun::~ReportRun()
 {

@@ -209,6 +209,17 @@ void frmPreview::updatePrintButton()
     cmdPrint->setVisible(mSurface->docName() != UnprintableDocument);
 }
 
+void frmPreview::Form_QueryUnload(bool &cancel, int unloadMode)
+{
+    // Closed from its title bar the window is only hidden, as by Close: unloading it
+    // would drop the surface, with the document and the preview flag the Reports menu
+    // shows, and pull it from under a report that is drawing.
+    if (unloadMode == vbFormControlMenu) {
+        cancel = true;
+        cmdClose_Click();
+    }
+}
+
 void frmPreview::Form_KeyDown(int &keyCode, Qt::KeyboardModifiers)
 {
     if (keyCode == Qt::Key_PageDown)

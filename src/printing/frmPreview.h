@@ -64,6 +64,7 @@ class frmPreview : public platform::Form {
   protected:
     void Form_Activate() override;
     void Form_KeyDown(int &keyCode, Qt::KeyboardModifiers shift) override;
+    void Form_QueryUnload(bool &cancel, int unloadMode) override;
     void resizeEvent(QResizeEvent *event) override;
 
   private:

@@ -19,6 +19,7 @@
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -302,6 +303,18 @@ TEST_F(CondensedListsTest, ErrorStopsTheWalkShowsItsTextAndPutsTheRecordBack)
     EXPECT_TRUE(PreviewSurface().documentOpen());
     EXPECT_EQ(pageLines(document(), 1).size(), 2u);
     EXPECT_FALSE(ReportRun::running());
+}
+
+TEST_F(CondensedListsTest, WindowEventsRunBetweenRecords)
+{
+    MemoryRecords records(contactFields(), numberedContacts(5));
+    std::size_t seenAt = 99;
+    QTimer::singleShot(0, [&] { seenAt = records.current(); });
+    ReportRun::setEventIntervalForTesting(0);
+    PrintCondensedList(records, QString());
+    ReportRun::setEventIntervalForTesting(20);
+    // After the first record, not only once the walk was over.
+    EXPECT_EQ(seenAt, 1u);
 }
 
 TEST_F(CondensedListsTest, LandscapeIsTurnedToPortraitAndPreviewOpensFirst)

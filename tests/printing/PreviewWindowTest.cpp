@@ -212,6 +212,23 @@ TEST_F(PreviewWindowTest, CloseHidesLeavesPortraitAndKeepsTheDocument)
     EXPECT_EQ(&frmPreview::instance(), &form);
 }
 
+TEST_F(PreviewWindowTest, TitleBarCloseHidesLikeClose)
+{
+    PreviewSurface().setOrientation(1);
+    frmPreview &form = preview(2);
+    form.close();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_FALSE(form.isUnloaded());
+    EXPECT_EQ(frmPreview::existing(), &form);
+    EXPECT_EQ(form.surface().orientation(), 0);
+    EXPECT_TRUE(form.surface().preview());
+    EXPECT_EQ(form.surface().pageCount(), 2);
+    // Unloaded by code (printer setup, program end) it goes.
+    EXPECT_TRUE(form.unload());
+    EXPECT_EQ(frmPreview::existing(), nullptr);
+}
+
 TEST_F(PreviewWindowTest, ResizeStretchesThePagesAndMovesTheButtons)
 {
     frmPreview &form = preview(1);

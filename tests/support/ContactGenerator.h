@@ -2,12 +2,17 @@
 
 #include "platform/db/Database.h"
 #include "platform/db/JetValue.h"
+#include "platform/db/NewDatabase.h"
+#include "platform/db/Recordset.h"
 
 #include <sqlcipher/sqlite3.h>
 
 #include <QDate>
+#include <QDir>
+#include <QFile>
 #include <QStringList>
 #include <QVariantMap>
+#include <cstdio>
 #include <random>
 #include <stdexcept>
 
@@ -15,20 +20,22 @@
 // accents and apostrophes, people and organisations, empty fields, one or both address
 // sets, phones, dates and notes. Header-only so the benchmarks share it.
 class ContactGenerator {
-public:
+  public:
     explicit ContactGenerator(quint32 seed = 1) : mRandom(seed) {}
 
     QVariantMap next()
     {
-        static const QStringList first{"James", "Mary", "José", "Zoë", "Renée", "François", "Øyvind", "Siobhán",
-                                       "Ana", "Li", "Mohammed", "Ingrid", "Chloé", "Günter", "Aoife", "Dmitri",
-                                       "Fatima", "Jean-Luc", "Bob", "Ann"};
-        static const QStringList last{"Smith", "Smithers", "O'Brien", "D'Angelo", "Müller", "García", "Nguyen",
-                                      "Łukasiewicz", "van der Berg", "Johnson", "Brown", "Østergaard", "Dupont",
-                                      "MacDonald", "O'Neil", "Kowalski", "Smyth", "Jones", "Zhang", "Åberg",
-                                      "Williams", "Taylor", "Moreau", "Rossi", "Schmidt"};
-        static const QStringList orgs{"Acme Quilts", "Bee's Knees Sewing Circle", "Café Ümlaut",
-                                      "Smith & Sons", "Northwind Traders", "L'Atelier Fil", "City Library"};
+        static const QStringList first{
+            "James",    "Mary",   "José",  "Zoë",    "Renée", "François", "Øyvind", "Siobhán",  "Ana", "Li",
+            "Mohammed", "Ingrid", "Chloé", "Günter", "Aoife", "Dmitri",   "Fatima", "Jean-Luc", "Bob", "Ann"};
+        static const QStringList last{"Smith",    "Smithers",   "O'Brien",     "D'Angelo",     "Müller",
+                                      "García",   "Nguyen",     "Łukasiewicz", "van der Berg", "Johnson",
+                                      "Brown",    "Østergaard", "Dupont",      "MacDonald",    "O'Neil",
+                                      "Kowalski", "Smyth",      "Jones",       "Zhang",        "Åberg",
+                                      "Williams", "Taylor",     "Moreau",      "Rossi",        "Schmidt"};
+        static const QStringList orgs{"Acme Quilts",  "Bee's Knees Sewing Circle", "Café Ümlaut",
+                                      "Smith & Sons", "Northwind Traders",         "L'Atelier Fil",
+                                      "City Library"};
         QVariantMap c;
         const bool organisationOnly = chance(8);
         if (!organisationOnly) {
@@ -45,31 +52,37 @@ public:
         if (chance(30))
             address(c, "Second_", "Work");
         c["AddressForLabels"] = c.contains("Second_City") && chance(50) ? 2 : 1;
-        static const QStringList phoneNames{"Home Phone", "Work Phone", "Fax", "Mobile Phone", "Other Phone",
-                                            "Other Phone"};
+        static const QStringList phoneNames{"Home Phone",   "Work Phone",  "Fax",
+                                            "Mobile Phone", "Other Phone", "Other Phone"};
         for (int i = 1; i <= 6; ++i) {
             c[QStringLiteral("Phone%1_Desc").arg(i)] = phoneNames[i - 1];
             c[QStringLiteral("Phone%1").arg(i)] =
-                i <= 2 && chance(70) ? QStringLiteral("(%1) 555-%2").arg(number(200, 999)).arg(number(1000, 9999))
-                                     : QString();
+                i <= 2 && chance(70)
+                    ? QStringLiteral("(%1) 555-%2").arg(number(200, 999)).arg(number(1000, 9999))
+                    : QString();
         }
         for (int i = 1; i <= 5; ++i) {
-            c[QStringLiteral("Date%1_Desc").arg(i)] = i == 1 ? QStringLiteral("Birthday") : QStringLiteral("Date %1").arg(i);
+            c[QStringLiteral("Date%1_Desc").arg(i)] =
+                i == 1 ? QStringLiteral("Birthday") : QStringLiteral("Date %1").arg(i);
             if (i == 1 && chance(40))
                 c["Date1"] = QDate(number(1930, 2010), number(1, 12), number(1, 28));
         }
-        c["Email_Address"] = chance(60) ? QStringLiteral("user%1@example.org").arg(number(1, 999999)) : QString();
+        c["Email_Address"] =
+            chance(60) ? QStringLiteral("user%1@example.org").arg(number(1, 999999)) : QString();
         for (int i = 1; i <= 3; ++i) {
             c[QStringLiteral("UserField%1_Desc").arg(i)] = QStringLiteral("User field %1").arg(i);
-            c[QStringLiteral("UserField%1").arg(i)] = chance(10) ? QStringLiteral("value %1").arg(number(1, 99)) : QString();
+            c[QStringLiteral("UserField%1").arg(i)] =
+                chance(10) ? QStringLiteral("value %1").arg(number(1, 99)) : QString();
         }
         c["Code"] = chance(20) ? QStringLiteral("C%1").arg(number(1, 500)) : QString();
-        c["Notes"] = chance(25) ? QStringLiteral("Met at the quilt show; likes \"log cabin\" patterns.\r\nCall "
-                                                 "after 5.")
-                                : QString();
+        c["Notes"] = chance(25)
+                         ? QStringLiteral("Met at the quilt show; likes \"log cabin\" patterns.\r\nCall "
+                                          "after 5.")
+                         : QString();
         c["PrintNotes"] = chance(10) ? platform::JetTrue : platform::JetFalse;
         c["Selected"] = chance(5) ? QStringLiteral("x") : QStringLiteral(" ");
-        c["DateUpdated"] = QDateTime(QDate(2020, 1, 1).addDays(number(0, 1500)), QTime(number(0, 23), number(0, 59), 0));
+        c["DateUpdated"] =
+            QDateTime(QDate(2020, 1, 1).addDays(number(0, 1500)), QTime(number(0, 23), number(0, 59), 0));
         return c;
     }
 
@@ -122,6 +135,30 @@ public:
         sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     }
 
+    // A database of `contacts` generated contacts in the temporary folder, kept between
+    // benchmark runs under its name and made again only when it holds another number.
+    static QString keptDatabase(const QString &name, qint64 contacts, quint32 seed)
+    {
+        const QString path = QDir::temp().filePath(QStringLiteral("quiltern-bench-%1.mdb").arg(name));
+        if (QFile::exists(path)) {
+            auto db = platform::Database::open(path);
+            auto rs = db->openRecordset("Select Count(*) as N from tblContacts");
+            if (rs->value(0).toLongLong() == contacts)
+                return path;
+            db.reset();
+            QFile::remove(path);
+        }
+        std::fprintf(stderr, "generating %lld contacts in %s ...\n", static_cast<long long>(contacts),
+                     qPrintable(path));
+        platform::createDatabaseFromSchema(path);
+        auto db = platform::Database::open(path);
+        sqlite3_exec(db->handle(),
+                     "PRAGMA synchronous = OFF; PRAGMA journal_mode = MEMORY; PRAGMA cache_size = -200000", nullptr,
+                     nullptr, nullptr);
+        insert(*db, contacts, seed);
+        return path;
+    }
+
 private:
     bool chance(int percent) { return number(1, 100) <= percent; }
     int number(int low, int high) { return std::uniform_int_distribution<int>(low, high)(mRandom); }
@@ -129,12 +166,13 @@ private:
 
     void address(QVariantMap &c, const QString &set, const QString &description)
     {
-        static const QStringList streets{"Main St", "Rue de l'Église", "Oak Ave", "Königstraße", "Elm Rd",
-                                         "High Street", "Calle Mayor"};
-        static const QStringList cities{"Springfield", "Montréal", "Zürich", "Portland", "Kraków", "São Paulo",
-                                        "Dublin", "Austin"};
+        static const QStringList streets{"Main St", "Rue de l'Église", "Oak Ave",    "Königstraße",
+                                         "Elm Rd",  "High Street",     "Calle Mayor"};
+        static const QStringList cities{"Springfield", "Montréal",  "Zürich", "Portland",
+                                        "Kraków",      "São Paulo", "Dublin", "Austin"};
         static const QStringList states{"OR", "TX", "QC", "ZH", "", "MA", "CA"};
-        static const QStringList countries{"", "", "", "Canada", "Switzerland", "Poland", "Brazil", "Ireland"};
+        static const QStringList countries{"",       "",       "",       "Canada", "Switzerland",
+                                           "Poland", "Brazil", "Ireland"};
         c[set + "Address_Desc"] = description;
         c[set + "Address1"] = QStringLiteral("%1 %2").arg(number(1, 9999)).arg(pick(streets));
         c[set + "Address2"] = chance(15) ? QStringLiteral("Apt %1").arg(number(1, 40)) : QString();

@@ -1,0 +1,161 @@
+// The two-line condensed list over 10,000 generated contacts: laid out on the print
+// surface from the record set, against walking the same record set alone (moving and
+// reading the fields the list reads, and moving only), and the document rendered to PDF.
+// Times are also given per 1,000 contacts.
+#include "../tests/support/ContactGenerator.h"
+#include "printing/CondensedLists.h"
+#include "printing/DataControlRecords.h"
+#include "printing/frmPreview.h"
+
+#include "platform/db/DataControl.h"
+#include "platform/db/Database.h"
+#include "platform/db/NewDatabase.h"
+#include "platform/db/Recordset.h"
+#include "platform/print/PrintOutput.h"
+#include "platform/print/PrintSurface.h"
+
+#include <benchmark/benchmark.h>
+#include <sqlcipher/sqlite3.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <chrono>
+#include <cstdio>
+
+using namespace platform;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr qint64 Contacts = 10000;
+const QString Source = QStringLiteral("Select * From tblContacts Order By LastName, FirstName");
+
+QString databaseWith(qint64 contacts)
+{
+    return ContactGenerator::keptDatabase(QStringLiteral("condensed-%1").arg(contacts), contacts, 7);
+}
+
+// What the list reads of every record, whether it prints it or not.
+const QStringList ListFields = [] {
+    QStringList fields{"Prefix",         "FirstName",        "MiddleName",       "LastName",
+                       "Suffix",         "Organization",     "AddressForLabels", "First_Address_Desc",
+                       "First_Address1", "First_Address2",   "First_Address3",   "First_City",
+                       "First_State",    "First_PostalCode", "First_Country",    "Email_Address"};
+    for (int n = 1; n <= 6; ++n)
+        fields << QStringLiteral("Phone%1").arg(n) << QStringLiteral("Phone%1_Desc").arg(n);
+    return fields;
+}();
+
+qint64 walk(DisplayedRecords &records, bool readFields)
+{
+    qint64 seen = 0;
+    records.markPosition();
+    records.moveFirst();
+    while (!records.eof()) {
+        if (readFields) {
+            for (const QString &field : ListFields)
+                seen += records.value(field).isNull() ? 0 : 1;
+        }
+        records.moveNext();
+        ++seen;
+    }
+    records.returnToMark();
+    benchmark::DoNotOptimize(seen);
+    return seen;
+}
+
+double seconds(Clock::duration d)
+{
+    return std::chrono::duration<double>(d).count();
+}
+
+struct Fixture {
+    std::unique_ptr<Database> db;
+    DataControl Data1;
+
+    Fixture()
+    {
+        db = Database::open(databaseWith(Contacts));
+        Data1.setDatabase(db.get());
+        Data1.setRecordSource(Source);
+        Data1.refresh();
+        // A report that went to the printer would print: the list goes to the preview.
+        PreviewSurface().setPreview(true);
+    }
+};
+
+void per1000(benchmark::State &state, const char *name, double total)
+{
+    state.counters[name] = total * 1000.0 / double(state.iterations()) / (double(Contacts) / 1000.0);
+}
+
+void LayOutTwoLineList(benchmark::State &state)
+{
+    Fixture f;
+    DataControlRecords records(f.Data1);
+    double layout = 0, walkFields = 0, walkOnly = 0;
+    int pages = 0;
+    for (auto _ : state) {
+        auto t0 = Clock::now();
+        PrintCondensedList(records, QStringLiteral("All contacts"));
+        auto t1 = Clock::now();
+        walk(records, true);
+        auto t2 = Clock::now();
+        walk(records, false);
+        auto t3 = Clock::now();
+        layout += seconds(t1 - t0);
+        walkFields += seconds(t2 - t1);
+        walkOnly += seconds(t3 - t2);
+        pages = PreviewSurface().pageCount();
+        state.SetIterationTime(seconds(t1 - t0));
+    }
+    per1000(state, "layout_ms_per_1000", layout);
+    per1000(state, "walk_fields_ms_per_1000", walkFields);
+    per1000(state, "walk_moves_ms_per_1000", walkOnly);
+    state.counters["ratio"] = walkFields > 0 ? layout / walkFields : 0;
+    state.counters["ratio_to_moves_only"] = walkOnly > 0 ? layout / walkOnly : 0;
+    state.counters["pages"] = pages;
+}
+
+void RenderTwoLineListToPdf(benchmark::State &state)
+{
+    Fixture f;
+    DataControlRecords records(f.Data1);
+    PrintCondensedList(records, QStringLiteral("All contacts"));
+    const PrintDocument document = PreviewSurface().document();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("condensed.pdf"));
+    double total = 0;
+    for (auto _ : state) {
+        auto t0 = Clock::now();
+        PrintOutput::writePdf(document, path);
+        auto t1 = Clock::now();
+        total += seconds(t1 - t0);
+        state.SetIterationTime(seconds(t1 - t0));
+    }
+    per1000(state, "pdf_ms_per_1000", total);
+    state.counters["pages"] = document.pageCount();
+    state.counters["pdf_kb"] = double(QFileInfo(path).size()) / 1024.0;
+}
+
+} // namespace
+
+BENCHMARK(LayOutTwoLineList)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(RenderTwoLineListToPdf)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!qEnvironmentVariableIsSet("TZ"))
+        qputenv("TZ", ":/etc/localtime");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
