@@ -15,6 +15,7 @@
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/ProgramFolder.h"
 #include "platform/ui/ScrollBarWidth.h"
+#include "printing/PrintModeSwitch.h"
 
 #include <QAction>
 #include <QLocale>
@@ -150,6 +151,8 @@ void NameList::ScrollBarWidth_Click()
 
 void NameList::ChangePrinter_Click()
 {
+    // The next report makes the preview anew, for the printer chosen here.
+    UnloadPreview();
     // The dialog's own errors change nothing; Cancel leaves the printer as it was.
     try {
         platform::CommonDialog dialog;
@@ -157,6 +160,7 @@ void NameList::ChangePrinter_Click()
         dialog.dlgShowPrinter();
     } catch (const RuntimeError &) {
     }
+    RestorePreviewMode(menuItem(QStringLiteral("PreviewMode")));
 }
 
 void NameList::mnuPageBreakAlpha_Click()
