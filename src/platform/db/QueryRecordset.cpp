@@ -7,12 +7,61 @@
 
 #include <QRegularExpression>
 #include <algorithm>
+#include <optional>
 
 namespace platform {
 
 namespace {
 
 constexpr int FetchBlock = 64;
+
+// A criterion "Field like "text*"" on a text field of the record set, with a text free
+// of wildcards, brackets and quotes: the pattern and a lower bound that every matching
+// row meets under the field's collation, so that the search may start there, through
+// the field's index when the rows are ordered by it. The collation folds A to Z alone,
+// as the pattern does for those characters; from the first other character on, the
+// bound only says "some character beyond the first 128", which every text a pattern
+// character there can match has, as long as that character's case fold is one too.
+struct PrefixSearch {
+    int field = -1;
+    QString pattern;
+    QString lowerBound; // "" when nothing narrows the search
+};
+
+std::optional<PrefixSearch> prefixSearchOf(const QString &criterion, const QList<FieldInfo> &fields)
+{
+    static const QRegularExpression shape(
+        QStringLiteral(R"(^\s*\[?([A-Za-z_][A-Za-z0-9_]*)\]?\s+like\s+"([^"*?#\[\]]+)\*"\s*$)"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = shape.match(criterion);
+    if (!match.hasMatch())
+        return std::nullopt;
+    PrefixSearch search;
+    for (int i = 0; i < fields.size() && search.field < 0; ++i)
+        if (fields[i].name.compare(match.captured(1), Qt::CaseInsensitive) == 0)
+            search.field = i;
+    if (search.field < 0)
+        return std::nullopt;
+    const FieldInfo &field = fields[search.field];
+    if (!field.typed || field.type != JetType::Text || field.baseColumn.isEmpty())
+        return std::nullopt;
+    const QString text = match.captured(2);
+    search.pattern = text + QLatin1Char('*');
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c < 0x80) {
+            search.lowerBound += QChar(c);
+            continue;
+        }
+        const char32_t code = QChar::isHighSurrogate(c) && i + 1 < text.size()
+                                  ? QChar::surrogateToUcs4(c, text.at(i + 1).unicode())
+                                  : char32_t(c);
+        if (QChar::toCaseFolded(code) >= 0x80)
+            search.lowerBound += QChar(0x80);
+        break;
+    }
+    return search;
+}
 
 // Puts `text` just before the FROM of the outermost SELECT, skipping quoted texts, names
 // and parentheses; an empty result when there is no such FROM.
@@ -157,6 +206,7 @@ void QueryRecordset::closing()
     mStream.finalize();
     mFetch.finalize();
     mFallback.finalize();
+    mPrefixFind.finalize();
     mCache.clear();
     mKeys.clear();
     mRows.clear();
@@ -531,7 +581,6 @@ void QueryRecordset::find(const QString &criterion, Find direction)
 {
     requireOpen();
     const QString source = mTables.isEmpty() ? mPrimaryTable : mTables.front();
-    const QString condition = translateJetCriterion(criterion, source, mDatabase->catalog());
     sqlite3 *db = mDatabase->handle();
     const qint64 current = mPosition;
     qint64 best = -1;
@@ -560,6 +609,7 @@ void QueryRecordset::find(const QString &criterion, Find direction)
     };
 
     if (mMaterialized) {
+        const QString condition = translateJetCriterion(criterion, source, mDatabase->catalog());
         SqlStatement matches(db, QStringLiteral("SELECT * FROM (%1) WHERE (%2)").arg(mSql, condition));
         if (!matches.readOnly())
             throw RuntimeError(err::InvalidOperation, QStringLiteral("A criterion cannot change data."));
@@ -579,17 +629,38 @@ void QueryRecordset::find(const QString &criterion, Find direction)
     } else {
         collectAll();
         buildKeyIndex();
-        SqlStatement matches(db, QStringLiteral("SELECT %1 FROM (%2) WHERE (%3)")
-                                     .arg(quoteSqlName(mKeyName), mKeyedSql, condition));
-        if (!matches.readOnly())
-            throw RuntimeError(err::InvalidOperation, QStringLiteral("A criterion cannot change data."));
-        bool done = false;
-        while (!done && matches.step()) {
-            const qint64 key = matches.int64(0);
-            auto range = std::equal_range(mKeyIndex.begin(), mKeyIndex.end(), std::make_pair(key, qint64(0)),
-                                          [](const auto &a, const auto &b) { return a.first < b.first; });
-            for (auto it = range.first; it != range.second && !done; ++it)
-                done = consider(it->second);
+        const auto scan = [&](SqlStatement &matches) {
+            bool done = false;
+            while (!done && matches.step()) {
+                const qint64 key = matches.int64(0);
+                auto range =
+                    std::equal_range(mKeyIndex.begin(), mKeyIndex.end(), std::make_pair(key, qint64(0)),
+                                     [](const auto &a, const auto &b) { return a.first < b.first; });
+                for (auto it = range.first; it != range.second && !done; ++it)
+                    done = consider(it->second);
+            }
+            matches.reset();
+        };
+        if (const std::optional<PrefixSearch> prefix = prefixSearchOf(criterion, mFields)) {
+            // A locate box asks this at every key: one compiled statement serves them all.
+            if (!mPrefixFind.isValid() || mPrefixFindField != prefix->field) {
+                const QString column = quoteSqlName(mFields[prefix->field].name);
+                mPrefixFind =
+                    SqlStatement(db, QStringLiteral("SELECT %1 FROM (%2) WHERE jet_like(%3, ?1) AND %3 >= ?2")
+                                         .arg(quoteSqlName(mKeyName), mKeyedSql, column));
+                mPrefixFindField = prefix->field;
+            }
+            mPrefixFind.reset();
+            mPrefixFind.bind(1, prefix->pattern);
+            mPrefixFind.bind(2, prefix->lowerBound);
+            scan(mPrefixFind);
+        } else {
+            const QString condition = translateJetCriterion(criterion, source, mDatabase->catalog());
+            SqlStatement matches(db, QStringLiteral("SELECT %1 FROM (%2) WHERE (%3)")
+                                         .arg(quoteSqlName(mKeyName), mKeyedSql, condition));
+            if (!matches.readOnly())
+                throw RuntimeError(err::InvalidOperation, QStringLiteral("A criterion cannot change data."));
+            scan(matches);
         }
     }
     mNoMatch = best < 0;

@@ -95,6 +95,8 @@ class QueryRecordset : public Recordset {
 
     SqlStatement mFetch;
     SqlStatement mFallback;
+    SqlStatement mPrefixFind; // "field like "text*"" searches, for the field below
+    int mPrefixFindField = -1;
     QCache<qint64, QVector<QVariant>> mCache;
     quint64 mCacheVersion = 0;
     QVector<QVariant> mMissingRow; // marks a row that is gone
