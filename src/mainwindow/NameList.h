@@ -34,7 +34,8 @@ extern qint32 gSelectedCount;    // selection marks set since the program starte
 extern bool gFirstTime;          // the main window's first activation is still to come
 extern bool gPageBreakPerLetter; // address books start a page per initial letter
 extern int gReminderStartup;     // the reminder window's start-up check box
-extern bool gIgnoreNextGridClick; // the next grid click is not the user's (set as the category window loads)
+// The next grid click is not the user's (set as the category window loads).
+extern bool gIgnoreNextGridClick;
 
 // The main window: the grid of displayed contacts over the data control Data1, the sort
 // box, the list views, the record count, and the menus and buttons that lead to the

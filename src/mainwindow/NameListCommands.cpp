@@ -81,7 +81,8 @@ void NameList::cmdDelete_Click()
                                  platform::vbYesNo + platform::vbQuestion,
                                  QStringLiteral("Confirmation")) == platform::vbYes) {
                 if (mAllowUpdate) {
-                    // A cell edit still pending in the row is written before the row goes.
+                    // Leaving the row and coming back ends a cell edit in it, which is
+                    // written before the row goes.
                     const platform::Bookmark mark = rs->bookmark();
                     rs->moveNext();
                     rs->setBookmark(mark);
