@@ -412,3 +412,28 @@ TEST_F(GridTest, ARefusedCellEditIsReportedAndLeavesTheRow)
     auto rs = gDb->openRecordset(QStringLiteral("Select * from tblContacts Where RecordID = %1").arg(id));
     EXPECT_EQ(rs->value(field).toString(), before);
 }
+
+TEST_F(GridTest, MenuShortcutsReachTheWindowFromTheGrid)
+{
+    prepare(3);
+    NameList &w = start();
+    clickCell(w, 1, 2);
+    ASSERT_TRUE(w.Table1->hasFocus());
+    QStringList captions;
+    const auto closeEditor = [&](QWidget *editor) {
+        captions.append(editor->windowTitle());
+        DialogScript::click(editor, "cmdCancel");
+    };
+    // Through the window system, as a real key press comes, to the grid that has the focus.
+    script.onModal("NameEdit", closeEditor);
+    QTest::keyClick(w.windowHandle(), Qt::Key_E, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    // Offscreen, nothing gives the window back its activation after the editor closes.
+    QApplication::setActiveWindow(&w);
+    w.Table1->setFocus();
+    script.onModal("NameEdit", closeEditor);
+    QTest::keyClick(w.windowHandle(), Qt::Key_A, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(captions, QStringList({"View/Edit an Existing Record", "Add a New Record"}));
+    EXPECT_EQ(w.txtLocate->text(), "") << "a shortcut is no typing";
+}
