@@ -215,6 +215,24 @@ TEST_F(JetLikeRange, ShippedIndexAnswersThePrefixFind)
     EXPECT_EQ(findPlan("LastName like \"*mi*\""), "SCAN TABLE tblContacts USING INDEX tblContacts.LastName");
 }
 
+TEST_F(JetLikeRange, QueryTextsNamingTheTableGetTheRangeToo)
+{
+    const JetTranslation t = translateJetSql(
+        "Select c.LastName From tblContacts As c Left Join tblCategoryID On tblCategoryID.ID = c.RecordID "
+        "Where c.LastName Like 'o''n*' Order By c.LastName",
+        JetTextKind::ReadOnlyQuery, db().catalog());
+    EXPECT_TRUE(t.sql.contains(QLatin1String("COLLATE NOCASE >= 'o''n'"))) << t.sql.toStdString();
+    QStringList names;
+    SqlStatement select(db().handle(), t.sql);
+    while (select.step())
+        names.append(select.text(0));
+    EXPECT_EQ(names, (QStringList{"O'Neil", "o'neill", "O'Nolan"}));
+    EXPECT_EQ(plan(t.sql).join(u'\n'),
+              "SEARCH TABLE tblContacts AS c USING COVERING INDEX tblContacts.LastName (LastName>? AND "
+              "LastName<?)\n"
+              "SEARCH TABLE tblCategoryID USING COVERING INDEX tblCategoryID.PrimaryKey (ID=?)");
+}
+
 TEST_F(JetLikeRange, FindFirstAndFindNextVisitTheMatchesInListOrder)
 {
     auto rs = db().openRecordset("Select * from tblContacts Order By LastName, FirstName");
