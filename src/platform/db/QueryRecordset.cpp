@@ -7,7 +7,6 @@
 
 #include <QRegularExpression>
 #include <algorithm>
-#include <optional>
 
 namespace platform {
 
@@ -15,58 +14,11 @@ namespace {
 
 constexpr int FetchBlock = 64;
 
-// A criterion "Field like "text*"" on a text field of the record set, with a text free
-// of wildcards, brackets and quotes: the pattern and a lower bound that every matching
-// row meets under the field's collation, so that the search may start there, through
-// the field's index when the rows are ordered by it. The collation folds A to Z alone,
-// as the pattern does for those characters; from the first other character on, the
-// bound only says "some character beyond the first 128", which every text a pattern
-// character there can match has, as long as that character's case fold is one too.
-struct PrefixSearch {
-    int field = -1;
-    QString pattern;
-    QString lowerBound; // "" when nothing narrows the search
-};
-
-std::optional<PrefixSearch> prefixSearchOf(const QString &criterion, const QList<FieldInfo> &fields)
+// Where the word `word` stands in the outermost SELECT, skipping quoted texts, names and
+// parentheses; -1 when it does not.
+int outermostWord(const QString &sql, QLatin1String word)
 {
-    static const QRegularExpression shape(
-        QStringLiteral(R"(^\s*\[?([A-Za-z_][A-Za-z0-9_]*)\]?\s+like\s+"([^"*?#\[\]]+)\*"\s*$)"),
-        QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch match = shape.match(criterion);
-    if (!match.hasMatch())
-        return std::nullopt;
-    PrefixSearch search;
-    for (int i = 0; i < fields.size() && search.field < 0; ++i)
-        if (fields[i].name.compare(match.captured(1), Qt::CaseInsensitive) == 0)
-            search.field = i;
-    if (search.field < 0)
-        return std::nullopt;
-    const FieldInfo &field = fields[search.field];
-    if (!field.typed || field.type != JetType::Text || field.baseColumn.isEmpty())
-        return std::nullopt;
-    const QString text = match.captured(2);
-    search.pattern = text + QLatin1Char('*');
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text.at(i).unicode();
-        if (c < 0x80) {
-            search.lowerBound += QChar(c);
-            continue;
-        }
-        const char32_t code = QChar::isHighSurrogate(c) && i + 1 < text.size()
-                                  ? QChar::surrogateToUcs4(c, text.at(i + 1).unicode())
-                                  : char32_t(c);
-        if (QChar::toCaseFolded(code) >= 0x80)
-            search.lowerBound += QChar(0x80);
-        break;
-    }
-    return search;
-}
-
-// Puts `text` just before the FROM of the outermost SELECT, skipping quoted texts, names
-// and parentheses; an empty result when there is no such FROM.
-QString insertBeforeFrom(const QString &sql, const QString &text)
-{
+    const int n = int(word.size());
     int depth = 0;
     for (int i = 0; i < sql.size(); ++i) {
         const QChar c = sql[i];
@@ -84,16 +36,38 @@ QString insertBeforeFrom(const QString &sql, const QString &text)
             ++depth;
         } else if (c == u')') {
             --depth;
-        } else if (depth == 0 && (c == u'f' || c == u'F') &&
-                   sql.mid(i, 4).compare(QLatin1String("from"), Qt::CaseInsensitive) == 0) {
+        } else if (depth == 0 && sql.mid(i, n).compare(word, Qt::CaseInsensitive) == 0) {
             const bool startsWord = i == 0 || !(sql[i - 1].isLetterOrNumber() || sql[i - 1] == u'_');
             const bool endsWord =
-                i + 4 >= sql.size() || !(sql[i + 4].isLetterOrNumber() || sql[i + 4] == u'_');
+                i + n >= sql.size() || !(sql[i + n].isLetterOrNumber() || sql[i + n] == u'_');
             if (startsWord && endsWord)
-                return sql.left(i) + text + QLatin1Char(' ') + sql.mid(i);
+                return i;
         }
     }
-    return {};
+    return -1;
+}
+
+// Puts `text` just before the FROM of the outermost SELECT; an empty result when there is
+// no such FROM.
+QString insertBeforeFrom(const QString &sql, const QString &text)
+{
+    const int from = outermostWord(sql, QLatin1String("from"));
+    return from < 0 ? QString() : sql.left(from) + text + QLatin1Char(' ') + sql.mid(from);
+}
+
+// Adds `key` as the last term of the outermost ORDER BY, so rows that tie on the sort
+// fields keep one order whatever plan runs the text; an empty result when the text has
+// no ORDER BY. The indexes end with the row's key, so this costs no extra sort.
+QString withKeyAsLastOrderTerm(const QString &sql, const QString &key)
+{
+    if (outermostWord(sql, QLatin1String("order")) < 0)
+        return {};
+    const int limit = outermostWord(sql, QLatin1String("limit"));
+    const int end = limit < 0 ? int(sql.size()) : limit;
+    QString head = sql.left(end);
+    while (!head.isEmpty() && head.back().isSpace())
+        head.chop(1);
+    return head + QStringLiteral(", ") + key + QLatin1Char(' ') + sql.mid(end);
 }
 
 } // namespace
@@ -135,12 +109,27 @@ QueryRecordset::QueryRecordset(Database *database, const QString &jetSql, bool s
     static const QRegularExpression distinct(QStringLiteral("^\\s*SELECT\\s+DISTINCT\\b"),
                                              QRegularExpression::CaseInsensitiveOption);
     mMaterialized = true;
+    // Prefers the text with the key as the last order term; keeps `text` where that fails
+    // to compile (a key name the FROM makes ambiguous, say).
+    auto orderTotally = [&](const QString &text, const QString &key) {
+        const QString total = withKeyAsLastOrderTerm(text, key);
+        if (total.isEmpty())
+            return;
+        try {
+            SqlStatement statement(db, total);
+            mStream = std::move(statement);
+            mKeyedSql = total;
+            mTotalOrder = true;
+        } catch (const RuntimeError &) {
+        }
+    };
     if (!mPrimaryTable.isEmpty() && keyField >= 0) {
         mKeyedSql = mSql;
         mStreamKeyColumn = keyField;
         mKeyName = mFields[keyField].name;
         mStream = std::move(probe);
         mMaterialized = false;
+        orderTotally(mSql, quoteSqlName(mKeyName));
     } else if (!mPrimaryTable.isEmpty() && !distinct.match(mSql).hasMatch()) {
         const QString keyed = insertBeforeFrom(
             mSql, QStringLiteral(", %1.rowid AS \"__qkey\"").arg(quoteSqlName(mPrimaryTable)));
@@ -151,6 +140,7 @@ QueryRecordset::QueryRecordset(Database *database, const QString &jetSql, bool s
                 mStreamKeyColumn = int(mFields.size());
                 mKeyName = QStringLiteral("__qkey");
                 mMaterialized = false;
+                orderTotally(keyed, QStringLiteral("\"__qkey\""));
             } catch (const RuntimeError &) {
                 // The table is not named in the text (a stored query hides it): read it whole.
             }
@@ -206,7 +196,6 @@ void QueryRecordset::closing()
     mStream.finalize();
     mFetch.finalize();
     mFallback.finalize();
-    mPrefixFind.finalize();
     mCache.clear();
     mKeys.clear();
     mRows.clear();
@@ -581,6 +570,7 @@ void QueryRecordset::find(const QString &criterion, Find direction)
 {
     requireOpen();
     const QString source = mTables.isEmpty() ? mPrimaryTable : mTables.front();
+    const QString condition = translateJetCriterion(criterion, source, mDatabase->catalog());
     sqlite3 *db = mDatabase->handle();
     const qint64 current = mPosition;
     qint64 best = -1;
@@ -609,7 +599,6 @@ void QueryRecordset::find(const QString &criterion, Find direction)
     };
 
     if (mMaterialized) {
-        const QString condition = translateJetCriterion(criterion, source, mDatabase->catalog());
         SqlStatement matches(db, QStringLiteral("SELECT * FROM (%1) WHERE (%2)").arg(mSql, condition));
         if (!matches.readOnly())
             throw RuntimeError(err::InvalidOperation, QStringLiteral("A criterion cannot change data."));
@@ -622,45 +611,26 @@ void QueryRecordset::find(const QString &criterion, Find direction)
             for (qint64 p = 0; p < qint64(mRows.size()); ++p)
                 if (!taken[p] && mRows[p] == row) {
                     taken[p] = true;
-                    done = consider(p);
+                    done = consider(p) && mTotalOrder;
                     break;
                 }
         }
     } else {
         collectAll();
         buildKeyIndex();
-        const auto scan = [&](SqlStatement &matches) {
-            bool done = false;
-            while (!done && matches.step()) {
-                const qint64 key = matches.int64(0);
-                auto range =
-                    std::equal_range(mKeyIndex.begin(), mKeyIndex.end(), std::make_pair(key, qint64(0)),
-                                     [](const auto &a, const auto &b) { return a.first < b.first; });
-                for (auto it = range.first; it != range.second && !done; ++it)
-                    done = consider(it->second);
-            }
-            matches.reset();
-        };
-        if (const std::optional<PrefixSearch> prefix = prefixSearchOf(criterion, mFields)) {
-            // A locate box asks this at every key: one compiled statement serves them all.
-            if (!mPrefixFind.isValid() || mPrefixFindField != prefix->field) {
-                const QString column = quoteSqlName(mFields[prefix->field].name);
-                mPrefixFind =
-                    SqlStatement(db, QStringLiteral("SELECT %1 FROM (%2) WHERE jet_like(%3, ?1) AND %3 >= ?2")
-                                         .arg(quoteSqlName(mKeyName), mKeyedSql, column));
-                mPrefixFindField = prefix->field;
-            }
-            mPrefixFind.reset();
-            mPrefixFind.bind(1, prefix->pattern);
-            mPrefixFind.bind(2, prefix->lowerBound);
-            scan(mPrefixFind);
-        } else {
-            const QString condition = translateJetCriterion(criterion, source, mDatabase->catalog());
-            SqlStatement matches(db, QStringLiteral("SELECT %1 FROM (%2) WHERE (%3)")
-                                         .arg(quoteSqlName(mKeyName), mKeyedSql, condition));
-            if (!matches.readOnly())
-                throw RuntimeError(err::InvalidOperation, QStringLiteral("A criterion cannot change data."));
-            scan(matches);
+        SqlStatement matches(db, QStringLiteral("SELECT %1 FROM (%2) WHERE (%3)")
+                                     .arg(quoteSqlName(mKeyName), mKeyedSql, condition));
+        if (!matches.readOnly())
+            throw RuntimeError(err::InvalidOperation, QStringLiteral("A criterion cannot change data."));
+        // Only a list in a total order hands its matches over in list order; otherwise
+        // every match is looked at, so ties on the sort fields cannot pick the wrong one.
+        bool done = false;
+        while (!done && matches.step()) {
+            const qint64 key = matches.int64(0);
+            auto range = std::equal_range(mKeyIndex.begin(), mKeyIndex.end(), std::make_pair(key, qint64(0)),
+                                          [](const auto &a, const auto &b) { return a.first < b.first; });
+            for (auto it = range.first; it != range.second && !done; ++it)
+                done = consider(it->second) && mTotalOrder;
         }
     }
     mNoMatch = best < 0;

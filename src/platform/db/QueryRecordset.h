@@ -76,6 +76,9 @@ class QueryRecordset : public Recordset {
     QStringList mTables;
     bool mMaterialized = false;
     bool mSimple = false; // every column is a column of the primary table
+    // The list's order ends with its key, so no two rows tie and any query over the list
+    // text returns matches in list order.
+    bool mTotalOrder = false;
     int mStreamKeyColumn = -1;
 
     SqlStatement mStream;
@@ -95,8 +98,6 @@ class QueryRecordset : public Recordset {
 
     SqlStatement mFetch;
     SqlStatement mFallback;
-    SqlStatement mPrefixFind; // "field like "text*"" searches, for the field below
-    int mPrefixFindField = -1;
     QCache<qint64, QVector<QVariant>> mCache;
     quint64 mCacheVersion = 0;
     QVector<QVariant> mMissingRow; // marks a row that is gone

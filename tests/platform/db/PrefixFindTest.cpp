@@ -27,13 +27,27 @@ class PrefixFindTest : public ::testing::Test {
 
     Database &db() { return mTemp.db(); }
 
+    // Case folding as Like does it: a letter folds to its other case, but never across the
+    // line between ASCII and the rest (the Kelvin sign is no "k"), as the text indexes see it.
+    static QString folded(const QString &text)
+    {
+        QString out;
+        for (const char32_t c : text.toUcs4()) {
+            const char32_t f = QChar::toCaseFolded(c);
+            const char32_t kept = (c < 0x80) == (f < 0x80) ? f : c;
+            out += QString::fromUcs4(&kept, 1);
+        }
+        return out;
+    }
+
     // The first row, in list order, whose field begins with prefix when both are case folded.
     static qint64 expectedRow(Recordset &rs, const QString &field, const QString &prefix)
     {
         const int column = rs.fieldIndex(field);
+        const QString wanted = folded(prefix);
         for (qint64 row = 0; row < rs.recordCount(); ++row) {
             const QVariant value = rs.valueAt(row, column);
-            if (!value.isNull() && value.toString().toCaseFolded().startsWith(prefix.toCaseFolded()))
+            if (!value.isNull() && folded(value.toString()).startsWith(wanted))
                 return row;
         }
         return -1;
@@ -116,7 +130,7 @@ TEST_F(PrefixFindTest, DeletedRowsAndOtherFieldTypesAreHandled)
     EXPECT_TRUE(rs->noMatch()) << "the deleted row is not found again";
 
     // A date field compares its shown text: no shortcut there.
-    db().execute("Update tblContacts Set DateUpdated = #3/5/2021 1:30:00 PM# Where LastName = 'smith'");
+    db().execute("Update tblContacts Set DateUpdated = #3/5/2021 1:30:00 PM# Where LastName = 'smith' And FirstName = 'X'");
     auto byDate = db().openRecordset("Select * from  tblContacts Order By DateUpdated DESC");
     byDate->findFirst("DateUpdated like \"3/5/2021*\"");
     ASSERT_FALSE(byDate->noMatch());
