@@ -199,8 +199,13 @@ JetLikePattern::NoCaseRange JetLikePattern::noCaseRange() const
     while (n < mElements.size() && mElements[n].kind == Kind::Literal && mElements[n].ch > 0 &&
            mElements[n].ch < 0x80)
         range.from.append(QChar(char16_t(mElements[n++].ch)));
-    if (range.from.isEmpty())
+    if (range.from.isEmpty()) {
+        // A pattern that opens with a letter beyond ASCII matches only texts that do too
+        // (folding never crosses that line), and those all sort from U+0080 on.
+        if (!mElements.empty() && mElements[0].kind == Kind::Literal && mElements[0].ch >= 0x80)
+            range.from = QString(QChar(char16_t(0x80)));
         return range;
+    }
     range.exact = n == mElements.size();
     // The text just past every text that starts with `from`: its last character one higher.
     // After DEL that is U+0080, whose first UTF-8 byte is above every ASCII byte. After @,

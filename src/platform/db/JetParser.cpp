@@ -1119,10 +1119,10 @@ JetParser::Fragment JetParser::like(const Fragment &value, const Fragment &patte
     if (range.from.isEmpty())
         return {sql, Kind::Number};
     const QString column = value.sql + QLatin1String(" COLLATE NOCASE");
-    const QString bounds = range.exact ? column + QLatin1String(" = ") + quoteText(range.from)
-                                       : column + QLatin1String(" >= ") + quoteText(range.from) +
-                                             QLatin1String(" AND ") + column + QLatin1String(" < ") +
-                                             quoteText(range.before);
+    QString bounds = range.exact ? column + QLatin1String(" = ") + quoteText(range.from)
+                                 : column + QLatin1String(" >= ") + quoteText(range.from);
+    if (!range.exact && !range.before.isEmpty())
+        bounds += QLatin1String(" AND ") + column + QLatin1String(" < ") + quoteText(range.before);
     return {u'(' + bounds + QLatin1String(" AND ") + sql + u')', Kind::Number};
 }
 

@@ -55,6 +55,50 @@ QString insertBeforeFrom(const QString &sql, const QString &text)
     return from < 0 ? QString() : sql.left(from) + text + QLatin1Char(' ') + sql.mid(from);
 }
 
+// Replaces every quoted text of an SQL condition by a numbered parameter, collecting the
+// texts in `values`, so conditions that differ only in their texts share one statement.
+QString textsAsParameters(const QString &condition, QStringList *values)
+{
+    QString shape;
+    shape.reserve(condition.size());
+    for (int i = 0; i < condition.size(); ++i) {
+        const QChar c = condition[i];
+        if (c == u'"' || c == u'[' || c == u'`') {
+            // A quoted name stays as it is.
+            const QChar close = c == u'[' ? QChar(u']') : c;
+            const int start = i;
+            for (++i; i < condition.size(); ++i) {
+                if (condition[i] != close)
+                    continue;
+                if (close != u']' && i + 1 < condition.size() && condition[i + 1] == close)
+                    ++i;
+                else
+                    break;
+            }
+            shape += QStringView(condition).mid(start, i - start + 1);
+        } else if (c == u'\'') {
+            QString text;
+            for (++i; i < condition.size(); ++i) {
+                if (condition[i] == u'\'') {
+                    if (i + 1 < condition.size() && condition[i + 1] == u'\'') {
+                        text += u'\'';
+                        ++i;
+                    } else {
+                        break;
+                    }
+                } else {
+                    text += condition[i];
+                }
+            }
+            values->append(text);
+            shape += QStringLiteral("?%1").arg(values->size());
+        } else {
+            shape += c;
+        }
+    }
+    return shape;
+}
+
 // Adds `key` as the last term of the outermost ORDER BY, so rows that tie on the sort
 // fields keep one order whatever plan runs the text; an empty result when the text has
 // no ORDER BY. The indexes end with the row's key, so this costs no extra sort.
@@ -196,6 +240,8 @@ void QueryRecordset::closing()
     mStream.finalize();
     mFetch.finalize();
     mFallback.finalize();
+    mFind.finalize();
+    mFindShape.clear();
     mCache.clear();
     mKeys.clear();
     mRows.clear();
@@ -618,10 +664,21 @@ void QueryRecordset::find(const QString &criterion, Find direction)
     } else {
         collectAll();
         buildKeyIndex();
-        SqlStatement matches(db, QStringLiteral("SELECT %1 FROM (%2) WHERE (%3)")
-                                     .arg(quoteSqlName(mKeyName), mKeyedSql, condition));
-        if (!matches.readOnly())
-            throw RuntimeError(err::InvalidOperation, QStringLiteral("A criterion cannot change data."));
+        QStringList texts;
+        const QString shape = textsAsParameters(condition, &texts);
+        if (!mFind.isValid() || shape != mFindShape) {
+            mFind = SqlStatement(db, QStringLiteral("SELECT %1 FROM (%2) WHERE (%3)")
+                                         .arg(quoteSqlName(mKeyName), mKeyedSql, shape));
+            mFindShape = shape;
+            if (!mFind.readOnly()) {
+                mFind.finalize();
+                throw RuntimeError(err::InvalidOperation, QStringLiteral("A criterion cannot change data."));
+            }
+        }
+        SqlStatement &matches = mFind;
+        matches.reset();
+        for (int i = 0; i < texts.size(); ++i)
+            matches.bind(i + 1, texts[i]);
         // Only a list in a total order hands its matches over in list order; otherwise
         // every match is looked at, so ties on the sort fields cannot pick the wrong one.
         bool done = false;
@@ -632,6 +689,7 @@ void QueryRecordset::find(const QString &criterion, Find direction)
             for (auto it = range.first; it != range.second && !done; ++it)
                 done = consider(it->second) && mTotalOrder;
         }
+        matches.reset();
     }
     mNoMatch = best < 0;
     if (!mNoMatch)

@@ -94,8 +94,8 @@ TEST_F(JetLikeRange, PrefixFindsMatchExactlyWhatThePatternAloneMatches)
         {"a~*", true},    {"Ab@*", true},     {"a\x7f*", true},  {"12*", true},    {"Smi%*", true},
         {"Smi_*", true},  {"Mü*", true},      {"k*", true},      {"sm*", true},    {"Smi[]th", true},
         {"*", false},     {"", false},        {"*mith", false},  {"?mith", false}, {"[S]mith", false},
-        {"#*", false},    {"É*", false},      {"é*", false},     {"Émile", false}, {"[[]*", false},
-        {"ſ*", false},    {"\u212A*", false},
+        {"#*", false},    {"É*", true},       {"é*", true},      {"Émile", true},  {"[[]*", false},
+        {"ſ*", true},     {"\u212A*", true},
     };
     int found = 0;
     for (const Case &c : cases) {
@@ -275,8 +275,13 @@ TEST(JetLikeRangeBounds, TheRangeStartsWithThePlainPrefix)
     EXPECT_EQ(range("Mü*").from, "m");
     EXPECT_EQ(range("Mü*").before, "n");
     EXPECT_EQ(range("%_*").from, "%_");
-    for (const char *none : {"*Smith", "?", "#1", "[a]b", "Émile", ""})
+    for (const char *none : {"*Smith", "?", "#1", "[a]b", ""})
         EXPECT_TRUE(range(none).from.isEmpty()) << none;
+    // A first letter beyond ASCII matches only texts that open beyond ASCII too: from
+    // U+0080 on, with no upper end.
+    EXPECT_EQ(range("Émile").from, QString(QChar(char16_t(0x80))));
+    EXPECT_TRUE(range("Émile").before.isEmpty());
+    EXPECT_FALSE(range("Émile").exact);
 }
 
 TEST(JetLikeRangeBounds, TheUpperBoundPassesEveryTextWithThePrefix)
