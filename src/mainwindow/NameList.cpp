@@ -603,9 +603,7 @@ void NameList::bindGrid()
     if (Table1Binding)
         return;
     mPlacingColumns = true;
-    Table1Binding = new platform::DataGrid(Table1, Data1, this);
-    Table1Binding->setRowHeightTwips(mGridRowHeight);
-    Table1Binding->setColumns(mGridColumns);
+    Table1Binding = new platform::DataGrid(Table1, Data1, this, mGridRowHeight, mGridColumns);
     mPlacingColumns = false;
     connectGridEvents();
 }

@@ -5,13 +5,19 @@
 
 namespace platform {
 
-DataGrid::DataGrid(QTableView *view, DataControl *data, QObject *parent)
-    : QObject(parent), mView(view), mModel(new DataGridModel(data, this))
+DataGrid::DataGrid(QTableView *view, DataControl *data, QObject *parent, int rowHeightTwips,
+                   const QList<GridColumn> &columns)
+    : QObject(parent), mView(view), mModel(new DataGridModel(data, this)), mRowHeightTwips(rowHeightTwips)
 {
-    view->setModel(mModel);
-    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    // Rows and columns are settled before the view sees the model: every row resized or
+    // reset afterwards costs the view a pass over all rows, a hundred thousand on a large list.
     view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     setRowHeightTwips(mRowHeightTwips);
+    if (!columns.isEmpty())
+        mModel->setColumns(columns);
+    view->setModel(mModel);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    applyWidths();
     connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) {
                 if (mSyncing || !current.isValid())
@@ -22,6 +28,9 @@ DataGrid::DataGrid(QTableView *view, DataControl *data, QObject *parent)
             });
     connect(mModel, &DataGridModel::currentRowChanged, this, &DataGrid::followRecordset);
     connect(mModel, &QAbstractItemModel::modelReset, this, [this] { followRecordset(mModel->currentRow()); });
+    // The view starts on the record set's current row, as it does after every reset.
+    if (!columns.isEmpty())
+        followRecordset(mModel->currentRow());
 }
 
 int DataGrid::twipsToPixels(int twips, const QWidget *widget)
@@ -48,8 +57,10 @@ void DataGrid::setRowHeightTwips(int twips)
     if (!mView)
         return;
     const int pixels = qMax(1, twipsToPixels(twips, mView));
-    mView->verticalHeader()->setMinimumSectionSize(1);
-    mView->verticalHeader()->setDefaultSectionSize(pixels);
+    QHeaderView *rows = mView->verticalHeader();
+    if (rows->minimumSectionSize() != 1)
+        rows->setMinimumSectionSize(1);
+    rows->setDefaultSectionSize(pixels);
 }
 
 void DataGrid::applyWidths()

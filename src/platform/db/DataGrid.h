@@ -14,7 +14,8 @@ namespace platform {
 class DataGrid : public QObject {
     Q_OBJECT
   public:
-    DataGrid(QTableView *view, DataControl *data, QObject *parent = nullptr);
+    DataGrid(QTableView *view, DataControl *data, QObject *parent = nullptr, int rowHeightTwips = 225,
+             const QList<GridColumn> &columns = {});
 
     DataGridModel *model() const { return mModel; }
     void setColumns(const QList<GridColumn> &columns);

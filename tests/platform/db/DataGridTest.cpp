@@ -145,3 +145,29 @@ TEST_F(DataGridTest, GridKeepsTheCurrentRowInStepBothWays)
     data.refresh();
     EXPECT_EQ(view.currentIndex().row(), 0) << "a refresh puts both on the first row";
 }
+
+TEST_F(DataGridTest, GridBoundToAnOpenListTakesRowHeightAndColumnsAtOnce)
+{
+    data.refresh();
+    data.recordset()->findFirst("LastName = 'Carter'");
+    QTableView view;
+    QSignalSpy rowsResized(view.verticalHeader(), &QHeaderView::sectionResized);
+    DataGrid grid(&view, &data, nullptr, 300, columns());
+
+    EXPECT_EQ(rowsResized.count(), 0) << "rows are born at their height, never resized one by one";
+    EXPECT_EQ(view.verticalHeader()->defaultSectionSize(), DataGrid::twipsToPixels(300, &view));
+    EXPECT_EQ(view.verticalHeader()->sectionSize(3), DataGrid::twipsToPixels(300, &view));
+    EXPECT_EQ(view.verticalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
+    ASSERT_EQ(grid.model()->columnCount(), 5);
+    EXPECT_EQ(grid.model()->headerData(2, Qt::Horizontal).toString(), "Birthday");
+    EXPECT_EQ(view.columnWidth(0), DataGrid::twipsToPixels(1440, &view));
+    EXPECT_EQ(view.columnWidth(1), DataGrid::twipsToPixels(2880, &view));
+    EXPECT_EQ(view.currentIndex().row(), 2) << "the view starts on the list's current contact";
+    EXPECT_EQ(grid.model()->data(grid.model()->index(2, 1)).toString(), "Ann");
+
+    // The binding keeps both in step afterwards as one made empty and filled later does.
+    data.recordset()->moveFirst();
+    EXPECT_EQ(view.currentIndex().row(), 0);
+    view.setCurrentIndex(grid.model()->index(3, 0));
+    EXPECT_EQ(data.recordset()->value("LastName").toString(), "O'Hara");
+}
