@@ -249,6 +249,7 @@ void QueryRecordset::start()
     mKeys.clear();
     mDeleted.clear();
     mKeyIndex.clear();
+    mPositionOfKey.clear();
     mKeyIndexValid = false;
     mCache.clear();
     mPosition = -1;
@@ -283,8 +284,7 @@ void QueryRecordset::closing()
     mStream.finalize();
     mFetch.finalize();
     mFallback.finalize();
-    mFind.finalize();
-    mFindShape.clear();
+    mFinds.clear();
     mCache.clear();
     mKeys.clear();
     mRows.clear();
@@ -648,11 +648,65 @@ void QueryRecordset::buildKeyIndex()
     if (mKeyIndexValid)
         return;
     mKeyIndex.clear();
+    mPositionOfKey.clear();
+    mKeyIndexValid = true;
+    if (mKeys.empty())
+        return;
+    const auto [low, high] = std::minmax_element(mKeys.begin(), mKeys.end());
+    // A table at most a few times as long as the list.
+    qint64 span = 0;
+    if (!__builtin_sub_overflow(*high, *low, &span) && span < 4 * keyCount() + 64) {
+        mKeyBase = *low;
+        mPositionOfKey.assign(std::size_t(span) + 1, -1);
+        bool unique = true;
+        for (qint64 p = 0; p < keyCount() && unique; ++p) {
+            qint64 &slot = mPositionOfKey[std::size_t(mKeys[p] - mKeyBase)];
+            unique = slot < 0;
+            slot = p;
+        }
+        if (unique)
+            return;
+        mPositionOfKey.clear(); // a key in several rows (a join): the sorted pairs list them all
+    }
     mKeyIndex.reserve(mKeys.size());
     for (qint64 p = 0; p < keyCount(); ++p)
         mKeyIndex.emplace_back(mKeys[p], p);
     std::sort(mKeyIndex.begin(), mKeyIndex.end());
-    mKeyIndexValid = true;
+}
+
+template <typename Visit> void QueryRecordset::forPositionsOfKey(qint64 key, Visit visit) const
+{
+    if (!mPositionOfKey.empty()) {
+        if (key < mKeyBase || key - mKeyBase >= qint64(mPositionOfKey.size()))
+            return;
+        const qint64 p = mPositionOfKey[std::size_t(key - mKeyBase)];
+        if (p >= 0)
+            visit(p);
+        return;
+    }
+    auto range = std::equal_range(mKeyIndex.begin(), mKeyIndex.end(), std::make_pair(key, qint64(0)),
+                                  [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (auto it = range.first; it != range.second; ++it)
+        if (!visit(it->second))
+            return;
+}
+
+SqlStatement &QueryRecordset::findStatement(const QString &shape)
+{
+    constexpr std::size_t Kept = 4;
+    auto hit = std::find_if(mFinds.begin(), mFinds.end(), [&](const auto &f) { return f.first == shape; });
+    if (hit == mFinds.end()) {
+        SqlStatement made(mDatabase->handle(), QStringLiteral("SELECT %1 FROM (%2) WHERE (%3)")
+                                                   .arg(quoteSqlName(mKeyName), mKeyedSql, shape));
+        if (!made.readOnly())
+            throw RuntimeError(err::InvalidOperation, QStringLiteral("A criterion cannot change data."));
+        if (mFinds.size() >= Kept)
+            mFinds.pop_back();
+        mFinds.emplace(mFinds.begin(), shape, std::move(made));
+    } else if (hit != mFinds.begin()) {
+        std::rotate(mFinds.begin(), hit, hit + 1);
+    }
+    return mFinds.front().second;
 }
 
 void QueryRecordset::find(const QString &criterion, Find direction)
@@ -709,16 +763,7 @@ void QueryRecordset::find(const QString &criterion, Find direction)
         buildKeyIndex();
         QStringList texts;
         const QString shape = textsAsParameters(condition, &texts);
-        if (!mFind.isValid() || shape != mFindShape) {
-            mFind = SqlStatement(db, QStringLiteral("SELECT %1 FROM (%2) WHERE (%3)")
-                                         .arg(quoteSqlName(mKeyName), mKeyedSql, shape));
-            mFindShape = shape;
-            if (!mFind.readOnly()) {
-                mFind.finalize();
-                throw RuntimeError(err::InvalidOperation, QStringLiteral("A criterion cannot change data."));
-            }
-        }
-        SqlStatement &matches = mFind;
+        SqlStatement &matches = findStatement(shape);
         matches.reset();
         for (int i = 0; i < texts.size(); ++i)
             matches.bind(i + 1, texts[i]);
@@ -726,11 +771,10 @@ void QueryRecordset::find(const QString &criterion, Find direction)
         // every match is looked at, so ties on the sort fields cannot pick the wrong one.
         bool done = false;
         while (!done && matches.step()) {
-            const qint64 key = matches.int64(0);
-            auto range = std::equal_range(mKeyIndex.begin(), mKeyIndex.end(), std::make_pair(key, qint64(0)),
-                                          [](const auto &a, const auto &b) { return a.first < b.first; });
-            for (auto it = range.first; it != range.second && !done; ++it)
-                done = consider(it->second) && mTotalOrder;
+            forPositionsOfKey(matches.int64(0), [&](qint64 p) {
+                done = consider(p) && mTotalOrder;
+                return !done;
+            });
         }
         matches.reset();
     }

@@ -69,6 +69,9 @@ class QueryRecordset : public Recordset {
     void find(const QString &criterion, Find direction);
     qint64 positionForOrdinal(qint64 ordinal);
     void buildKeyIndex();
+    // Calls `visit` with each position holding `key`, in increasing order, until it says stop.
+    template <typename Visit> void forPositionsOfKey(qint64 key, Visit visit) const;
+    SqlStatement &findStatement(const QString &shape);
 
     QString mSql;      // translated query
     QString mKeyedSql; // the query with the key column it is read by
@@ -89,6 +92,11 @@ class QueryRecordset : public Recordset {
     std::vector<qint64> mKeys;
     bool mKeysComplete = false;
     std::vector<qint64> mDeleted;                     // sorted positions
+    // Where each key stands in the list. Keys are row ids, nearly always close together and
+    // each in one row: then a table from key to position, made in one pass; otherwise
+    // (key, position) pairs sorted.
+    std::vector<qint64> mPositionOfKey; // position of key mKeyBase + i; -1 for none
+    qint64 mKeyBase = 0;
     std::vector<std::pair<qint64, qint64>> mKeyIndex; // (key, position), sorted
     bool mKeyIndexValid = false;
     std::vector<QVector<QVariant>> mRows; // all rows of a query that has no key
@@ -98,10 +106,10 @@ class QueryRecordset : public Recordset {
 
     SqlStatement mFetch;
     SqlStatement mFallback;
-    // The last find's statement, with its texts as parameters: a locate box asks the same
-    // shape of question at every key, and compiling it anew cost more than answering it.
-    SqlStatement mFind;
-    QString mFindShape;
+    // The last finds' statements, with their texts as parameters, the latest first: a locate
+    // box asks the same few shapes of question at every key, and compiling one anew cost
+    // more than answering it.
+    std::vector<std::pair<QString, SqlStatement>> mFinds;
     QCache<qint64, QVector<QVariant>> mCache;
     quint64 mCacheVersion = 0;
     QVector<QVariant> mMissingRow; // marks a row that is gone
