@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
+#include <QTextDocument>
 
 using platform::RuntimeError;
 
@@ -39,6 +40,17 @@ QString boxText(const QString &lines)
     QString text = lines;
     text.replace(DetailLineBreak, QStringLiteral("\n"));
     return text;
+}
+
+// Leaves a box as setting its plain text does: the text, a fresh cursor at its start
+// brought into view, nothing to undo, unmodified. The editor's own way also formats a
+// selection of the whole text, which lays the text out once more only to throw that away.
+void fillBox(QPlainTextEdit *box, const QString &text)
+{
+    QTextDocument *document = box->document();
+    document->setPlainText(text);
+    box->setTextCursor(QTextCursor(document));
+    document->setModified(false);
 }
 
 bool isCurrentRowShown(platform::Recordset *rs)
@@ -175,8 +187,8 @@ void NameList::Table1_RowColChange(int LastRow, int LastCol)
             return QVariant(); // a field this record source lacks shows as empty
         }
     };
-    txtName->setPlainText(boxText(detailNameText(field)));
-    txtPhone->setPlainText(boxText(detailPhoneText(field)));
+    fillBox(txtName, boxText(detailNameText(field)));
+    fillBox(txtPhone, boxText(detailPhoneText(field)));
     dispatch(QStringLiteral("LoadRecordPictures"));
 }
 

@@ -177,6 +177,55 @@ TEST_F(GridTest, DetailBoxesFollowTheCurrentRow)
     EXPECT_EQ(w.txtPhone->toPlainText(), "  555-3000\n");
 }
 
+TEST_F(GridTest, DetailBoxRefilledStartsAtItsTopWithNothingSelected)
+{
+    prepare(0);
+    // Both boxes of phones hold more lines than they show.
+    before("INSERT INTO tblContacts (FirstName, LastName, Organization, First_Address1, First_Address2, "
+           "First_Address3, First_City, First_State, First_PostalCode, First_Country, Phone1_Desc, Phone1, "
+           "Phone2_Desc, Phone2, Phone3_Desc, Phone3, Phone4_Desc, Phone4, Phone5_Desc, Phone5, Phone6_Desc, "
+           "Phone6, Selected) VALUES ('Ann', 'Adams', 'Acme Quilting Supplies and Notions of the Greater "
+           "Austin Area', 'Suite 100', '1 Main St', 'Building C', 'Austin', 'TX', '78701', 'USA', 'Home', "
+           "'555-1000', 'Work', '555-2000', 'Cell', '555-3000', 'Fax', '555-4000', 'Pager', '555-5000', "
+           "'Other', '555-6000', ' ')");
+    before("INSERT INTO tblContacts (FirstName, LastName, Phone1_Desc, Phone1, Phone2_Desc, Phone2, "
+           "Phone3_Desc, Phone3, Phone4_Desc, Phone4, Phone5_Desc, Phone5, Phone6_Desc, Phone6, Selected) "
+           "VALUES ('Bob', 'Baker', 'Home', '555-7000', 'Work', '555-7001', 'Cell', '555-7002', 'Fax', "
+           "'555-7003', 'Pager', '555-7004', 'Other', '555-7005', ' ')");
+    NameList &w = start();
+    w.resize(800, 600);
+    QCoreApplication::processEvents();
+    QPlainTextEdit *box = w.txtPhone;
+    ASSERT_EQ(box->toPlainText().count('\n'), 6);
+    ASSERT_GT(box->verticalScrollBar()->maximum(), 0) << "the box must be too short for Ann's phones";
+
+    // The user reads down the box and selects some of it.
+    box->verticalScrollBar()->setValue(box->verticalScrollBar()->maximum());
+    QTextCursor selecting = box->textCursor();
+    selecting.setPosition(5);
+    selecting.setPosition(20, QTextCursor::KeepAnchor);
+    box->setTextCursor(selecting);
+    ASSERT_TRUE(box->textCursor().hasSelection());
+
+    clickCell(w, 1, 3);
+    EXPECT_TRUE(box->toPlainText().startsWith("Home  555-7000\nWork  555-7001\n"));
+    EXPECT_EQ(box->textCursor().position(), 0);
+    EXPECT_FALSE(box->textCursor().hasSelection());
+    EXPECT_EQ(box->verticalScrollBar()->value(), 0);
+    EXPECT_FALSE(box->document()->isModified());
+    EXPECT_FALSE(box->document()->isUndoAvailable()) << "a read-only box has nothing to undo";
+
+    // Back to Ann after reading down Bob's: her box starts at its top again.
+    box->verticalScrollBar()->setValue(box->verticalScrollBar()->maximum());
+    ASSERT_GT(box->verticalScrollBar()->value(), 0);
+    clickCell(w, 0, 3);
+    EXPECT_TRUE(box->toPlainText().startsWith("Home  555-1000\nWork  555-2000\n"));
+    EXPECT_EQ(box->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(box->textCursor().position(), 0);
+    EXPECT_EQ(w.txtName->textCursor().position(), 0);
+    EXPECT_EQ(w.txtName->toPlainText().section('\n', 0, 0), "Ann Adams");
+}
+
 TEST_F(GridTest, EnterOpensTheEditorOnTheCurrentContact)
 {
     prepare(5);

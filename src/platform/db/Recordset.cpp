@@ -137,9 +137,18 @@ const FieldInfo &Recordset::fieldInfo(int index) const
 
 int Recordset::fieldIndex(const QString &name) const
 {
-    for (int i = 0; i < mFields.size(); ++i)
-        if (mFields[i].name.compare(name, Qt::CaseInsensitive) == 0)
-            return i;
+    if (mNamedFields != mFields.size()) {
+        mFieldByName.clear();
+        for (int i = 0; i < mFields.size(); ++i) {
+            const QString key = mFields[i].name.toCaseFolded();
+            if (!mFieldByName.contains(key))
+                mFieldByName.insert(key, i);
+        }
+        mNamedFields = mFields.size();
+    }
+    const auto found = mFieldByName.constFind(name.toCaseFolded());
+    if (found != mFieldByName.cend())
+        return *found;
     throw RuntimeError(
         err::ItemNotFound,
         QStringLiteral("Item not found in this collection: there is no field '%1'.").arg(name));

@@ -5,6 +5,7 @@
 #include "platform/db/FieldValue.h"
 #include "platform/db/Fields.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -113,6 +114,10 @@ class Recordset : public QObject {
   private:
     RecordsetType mType;
     QString mSource;
+    // Field numbers by case-folded name, the first field of each name, made at the first
+    // look-up: a screen reads a contact's fields by name, some thirty times a move.
+    mutable QHash<QString, int> mFieldByName;
+    mutable qsizetype mNamedFields = -1;
     quint64 mBookmarkOwner = 0;
     EditMode mEditMode = EditMode::None;
     QVector<QVariant> mBuffer;

@@ -97,6 +97,24 @@ TEST_F(RecordsetTest, FieldsByNameAndIndexInTableOrder)
     EXPECT_RUNTIME_ERROR(fields[68], err::ItemNotFound);
 }
 
+TEST_F(RecordsetTest, FieldNumbersByNameIgnoreCaseAndTakeTheFirstOfTwins)
+{
+    auto rs = db().openRecordset(
+        "Select FirstName, LastName, LastName As FIRSTNAME, RecordID from tblContacts Order By RecordID");
+    EXPECT_EQ(rs->fieldIndex("firstname"), 0);
+    EXPECT_EQ(rs->fieldIndex("FirstName"), 0) << "the first of two fields of one name";
+    EXPECT_EQ(rs->fieldIndex("LASTNAME"), 1);
+    EXPECT_EQ(rs->fieldIndex("recordid"), 3);
+    EXPECT_EQ(rs->value("FIRSTNAME").toString(), "Ann");
+    EXPECT_RUNTIME_ERROR(rs->fieldIndex("Last Name"), err::ItemNotFound);
+    EXPECT_RUNTIME_ERROR(rs->fieldIndex(""), err::ItemNotFound);
+    EXPECT_RUNTIME_ERROR(rs->value("NoSuchField"), err::ItemNotFound);
+    // A table-type record set names its fields the same way.
+    auto table = db().openRecordset("tblContacts", RecordsetType::Table);
+    EXPECT_EQ(table->fieldIndex("lastNAME"), 4);
+    EXPECT_EQ(table->fieldIndex("Selected"), 67);
+}
+
 TEST_F(RecordsetTest, NewRowTakesTheSchemaDefaults)
 {
     auto rs = db().openRecordset("tblContacts");
