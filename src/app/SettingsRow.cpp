@@ -4,6 +4,8 @@
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 
+#include <QVariant>
+
 void storeSettingsRow(platform::Database &db, const QString &type, const QString &name)
 {
     gSql = settingsRowQuery(type);
@@ -12,6 +14,13 @@ void storeSettingsRow(platform::Database &db, const QString &type, const QString
         rs->addNew();
     } else {
         rs->moveFirst();
+        // A row that already says so is left alone: rewriting it would change nothing but
+        // cost a write to the file, at every start for the restored sort order.
+        const QVariant storedType = rs->value(QStringLiteral("Type"));
+        const QVariant storedName = rs->value(QStringLiteral("Name"));
+        if (!storedType.isNull() && !storedName.isNull() && storedType.toString() == type &&
+            storedName.toString() == name)
+            return;
         rs->edit();
     }
     rs->setValue(QStringLiteral("Type"), type);

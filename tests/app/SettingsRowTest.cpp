@@ -4,6 +4,7 @@
 #include "support/TempDatabase.h"
 
 #include <gtest/gtest.h>
+#include <sqlcipher/sqlite3.h>
 
 TEST(SettingsRow, TheRowIsAddedOnceAndThenRewritten)
 {
@@ -31,4 +32,38 @@ TEST(SettingsRow, OnlyTheFirstOfSeveralRowsIsRewrittenAndOtherTypesStay)
     EXPECT_EQ(rs->recordCount(), 1);
     auto other = db.openRecordset("Select * from tblSettings Where Type='GRIDSORTORDER'");
     EXPECT_EQ(other->value("Name").toString(), "Phone1");
+}
+
+TEST(SettingsRow, ARowThatAlreadySaysSoIsNotWrittenAgain)
+{
+    TempDatabase temp;
+    platform::Database &db = temp.db();
+    db.execute("INSERT INTO tblSettings (Type, Name) VALUES ('GRIDSORTORDER', 'LastName')");
+    db.execute("INSERT INTO tblSettings (Type, Name) VALUES ('backcolor', '255')");
+    db.execute("INSERT INTO tblSettings (Type) VALUES ('TABLET')");
+    const auto changes = [&db] { return sqlite3_total_changes(db.handle()); };
+    const auto nameOf = [&db](const QString &type) {
+        return db.openRecordset(settingsRowQuery(type))->value("Name");
+    };
+
+    int before = changes();
+    gSql.clear();
+    storeSettingsRow(db, "GRIDSORTORDER", "LastName");
+    EXPECT_EQ(changes(), before) << "the same Type and Name: nothing to write";
+    EXPECT_EQ(gSql, "Select * from tblSettings Where Type='GRIDSORTORDER'") << "the query is left all the same";
+
+    storeSettingsRow(db, "GRIDSORTORDER", "lastname");
+    EXPECT_EQ(changes(), before + 1) << "a Name differing in case is written";
+    EXPECT_EQ(nameOf("GRIDSORTORDER").toString(), "lastname");
+
+    before = changes();
+    storeSettingsRow(db, "BACKCOLOR", "255");
+    EXPECT_EQ(changes(), before + 1) << "the Type is written in its own case";
+    auto rs = db.openRecordset("Select * from tblSettings Where Name='255'");
+    EXPECT_EQ(rs->value("Type").toString(), "BACKCOLOR");
+
+    before = changes();
+    storeSettingsRow(db, "TABLET", "");
+    EXPECT_EQ(changes(), before + 1) << "a Null Name is no empty one";
+    EXPECT_FALSE(nameOf("TABLET").isNull());
 }
