@@ -348,6 +348,7 @@ void Database::forgetCatalog()
     mIndexColumns.clear();
     mObjectTypes.clear();
     mObjectNames.clear();
+    mTableDefs.clear();
 }
 
 bool Database::isTable(const QString &name)
@@ -433,6 +434,11 @@ TableDef Database::tableDef(const QString &table)
         throw RuntimeError(
             err::ItemNotFound,
             QStringLiteral("Item not found in this collection: there is no table '%1'.").arg(table));
+    // Kept with the rest of the catalog until the schema changes: a table-type record set
+    // asks again at every change of its index.
+    const auto known = mTableDefs.constFind(table.toLower());
+    if (known != mTableDefs.cend())
+        return *known;
     const QString spelt = canonicalName(table);
     QList<IndexDef> indexes;
     bool hasPrimary = false;
@@ -462,7 +468,9 @@ TableDef Database::tableDef(const QString &table)
                 info.text(2).compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0)
                 indexes.prepend(IndexDef{QStringLiteral("PrimaryKey"), {info.text(1)}, true, true});
     }
-    return TableDef(spelt, fields, indexes);
+    const TableDef def(spelt, fields, indexes);
+    mTableDefs.insert(table.toLower(), def);
+    return def;
 }
 
 QList<TableDef> Database::tableDefs()

@@ -114,6 +114,7 @@ class Database {
     QHash<QString, QString> mObjectTypes; // lower-case name -> "table" / "view"
     QHash<QString, QString> mObjectNames; // lower-case name -> name as spelt
     QHash<QString, QList<FieldInfo>> mQueryFields;
+    QHash<QString, TableDef> mTableDefs; // lower-case name -> its definition
 };
 
 } // namespace platform

@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sqlcipher/sqlite3.h>
 
 using namespace platform;
 
@@ -239,6 +240,34 @@ TEST(DatabaseFile, TableDefinitionsReportDefinedSizes)
         names.append(def.name());
     EXPECT_EQ(names, QStringList({"tblCategoryDesc", "tblCategoryID", "tblContacts", "tblCurrentReminders",
                                   "tblRemind", "tblSettings"}));
+}
+
+TEST(DatabaseFile, TableDefinitionsAskedAgainAreTheSameAndAReopenedFileIsReadAfresh)
+{
+    TempDatabase temp;
+    Database &db = temp.db();
+    const TableDef first = db.tableDef("tblContacts");
+    const TableDef again = db.tableDef("TBLCONTACTS");
+    EXPECT_EQ(again.name(), "tblContacts");
+    EXPECT_EQ(again.fields().size(), first.fields().size());
+    ASSERT_EQ(again.indexes().size(), first.indexes().size());
+    for (qsizetype i = 0; i < first.indexes().size(); ++i)
+        EXPECT_EQ(again.indexes()[i].fields, first.indexes()[i].fields);
+    EXPECT_RUNTIME_ERROR(db.tableDef("tblCopy"), err::ItemNotFound);
+
+    EXPECT_RUNTIME_ERROR(db.tableDef("tblCopy"), err::ItemNotFound); // asking twice finds nothing twice
+
+    // A table added to the file while it was closed is known once it is open again.
+    temp.close();
+    {
+        auto raw = Database::open(temp.path());
+        ASSERT_EQ(sqlite3_exec(raw->handle(), "CREATE TABLE tblCopy (RecordID INTEGER, LastName TEXT)", nullptr,
+                               nullptr, nullptr),
+                  SQLITE_OK);
+    }
+    auto reopened = Database::open(temp.path());
+    EXPECT_EQ(reopened->tableDef("tblCopy").fields().size(), 2);
+    EXPECT_NE(reopened->tableDef("tblContacts").index("LastName"), nullptr);
 }
 
 // Run as a child process by the test below: adds contacts one transaction at a time and
