@@ -36,6 +36,10 @@ public:
                                       "Smith & Sons", "Northwind Traders", "L'Atelier Fil", "City Library"};
         QVariantMap c;
         const bool organisationOnly = chance(8);
+        // Every contact carries every field it may have, empty or Null when it has none:
+        // insert() takes its column list from the first contact generated.
+        for (const char *name : {"Prefix", "FirstName", "MiddleName", "LastName", "Suffix", "Nickname", "Title"})
+            c[QString::fromLatin1(name)] = QString();
         if (!organisationOnly) {
             c["Prefix"] = chance(30) ? pick(QStringList{"Mr.", "Ms.", "Dr.", "Mrs."}) : QString();
             c["FirstName"] = pick(first);
@@ -47,9 +51,14 @@ public:
         }
         c["Organization"] = organisationOnly || chance(25) ? pick(orgs) : QString();
         address(c, "First_", "Home");
-        if (chance(30))
+        const bool secondAddress = chance(30);
+        if (secondAddress)
             address(c, "Second_", "Work");
-        c["AddressForLabels"] = c.contains("Second_City") && chance(50) ? 2 : 1;
+        else
+            for (const char *field : {"Address_Desc", "Address1", "Address2", "Address3", "City", "State",
+                                      "PostalCode", "Country"})
+                c[QStringLiteral("Second_") + QLatin1String(field)] = QString();
+        c["AddressForLabels"] = secondAddress && chance(50) ? 2 : 1;
         static const QStringList phoneNames{"Home Phone", "Work Phone", "Fax", "Mobile Phone", "Other Phone",
                                             "Other Phone"};
         for (int i = 1; i <= 6; ++i) {
@@ -60,8 +69,8 @@ public:
         }
         for (int i = 1; i <= 5; ++i) {
             c[QStringLiteral("Date%1_Desc").arg(i)] = i == 1 ? QStringLiteral("Birthday") : QStringLiteral("Date %1").arg(i);
-            if (i == 1 && chance(40))
-                c["Date1"] = QDate(number(1930, 2010), number(1, 12), number(1, 28));
+            if (i == 1)
+                c["Date1"] = chance(40) ? QVariant(QDate(number(1930, 2010), number(1, 12), number(1, 28))) : QVariant();
         }
         c["Email_Address"] = chance(60) ? QStringLiteral("user%1@example.org").arg(number(1, 999999)) : QString();
         for (int i = 1; i <= 3; ++i) {
