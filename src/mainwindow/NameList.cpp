@@ -150,7 +150,11 @@ NameList::NameList()
     setKeyPreview(true);
     buildMenus();
     buildControls();
-    platform::setClientSizeTwips(this, DesignClientWidth,
+    // The toolbar buttons are as wide as their captions in the platform's font, so the row
+    // may reach past the designed width: the window opens wide enough to show all of it.
+    const QPushButton *exitSign = button(QStringLiteral("cmdExitSign"));
+    const int toolbarRight = qRound(platform::pixelsToTwipsX(exitSign->x() + exitSign->width())) + 120;
+    platform::setClientSizeTwips(this, qMax(DesignClientWidth, toolbarRight),
                                  DesignClientHeight + platform::pixelsToTwipsY(menuBar->sizeHint().height()));
     setMinimumWidth(platform::twipsToPixelsX(MainWindowMinimumWidth) - 2);
 }
