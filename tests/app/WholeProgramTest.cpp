@@ -7,13 +7,18 @@
 #include "platform/db/Database.h"
 #include "platform/db/NewDatabase.h"
 #include "platform/db/Recordset.h"
-#include "platform/ui/Twips.h"
+#include "platform/print/PrintSurface.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/ui/ProgramFolder.h"
+#include "printing/frmPreview.h"
 #include "support/ContactGenerator.h"
 #include "support/DialogScript.h"
 #include "support/StartedProgram.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
+#include <QFile>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -67,6 +72,26 @@ class WholeProgramTest : public ::testing::Test {
         return texts;
     }
 
+    // The text of one grid column in the current row.
+    static QString current(NameList &w, const QString &caption)
+    {
+        const int row = w.Table1->currentIndex().row();
+        return row < 0 ? QString() : column(w, caption).value(row);
+    }
+
+    static QString text(QWidget *root, const char *name)
+    {
+        auto *box = root->findChild<QLineEdit *>(QString::fromLatin1(name));
+        EXPECT_NE(box, nullptr) << name;
+        return box ? box->text() : QString();
+    }
+
+    qint64 count(const QString &sql)
+    {
+        auto rs = gDb->openRecordset(sql);
+        return rs->value(0).toLongLong();
+    }
+
     StartedProgram program;
     DialogScript script;
     QString path;
@@ -94,4 +119,171 @@ TEST_F(WholeProgramTest, GeneratedContactsShowTheirNamesInTheGrid)
     EXPECT_GT(lastNames.count(QString()), 0) << "organisations have no last name";
     EXPECT_LT(lastNames.count(QString()), 10) << "people have one";
     EXPECT_EQ(lastNames.last(), lastNames.last().trimmed());
+}
+
+// Add, change and delete one contact through the editor, as a user does from the main
+// window, and see each step in the grid and in the file.
+TEST_F(WholeProgramTest, ContactIsAddedChangedAndDeletedThroughTheEditor)
+{
+    NameList &w = start();
+    script.onModal("NameEdit", [](QWidget *e) {
+        EXPECT_EQ(e->windowTitle(), "Add a New Record");
+        DialogScript::setText(e, "txtFirstName", "Ann");
+        DialogScript::setText(e, "txtLastName", "Aardvark");
+        DialogScript::setText(e, "txtDate1", "2/29/2024");
+        DialogScript::setText(e, "txtFirst_City", "Bath");
+        DialogScript::click(e, "cmdSave");
+    });
+    run(w, "cmdAdd");
+    EXPECT_EQ(script.pending(), 0u);
+    EXPECT_EQ(w.Table1->model()->rowCount(), 31);
+    EXPECT_EQ(current(w, "Last Name"), "Aardvark") << "the grid stands on the new contact";
+    EXPECT_EQ(count("Select Count(*) from tblContacts Where LastName='Aardvark' And Date1=#2/29/2024# "
+                    "And First_City='Bath'"),
+              1);
+    EXPECT_TRUE(w.button("cmdAdd")->isEnabled());
+    EXPECT_TRUE(w.button("cmdExit")->isEnabled());
+
+    script.onModal("NameEdit", [](QWidget *e) {
+        EXPECT_EQ(e->windowTitle(), "View/Edit an Existing Record");
+        EXPECT_EQ(text(e, "txtLastName"), "Aardvark");
+        EXPECT_EQ(text(e, "txtDate1"), "2/29/2024");
+        DialogScript::setText(e, "txtFirst_City", "Wells");
+        DialogScript::click(e, "cmdSave");
+    });
+    run(w, "cmdEdit");
+    EXPECT_EQ(current(w, "Last Name"), "Aardvark");
+    EXPECT_EQ(count("Select Count(*) from tblContacts Where LastName='Aardvark' And First_City='Wells'"), 1);
+
+    script.onModal("NameEdit", [](QWidget *e) {
+        DialogScript::click(e, "cmdDelete");
+        EXPECT_NE(text(e, "txtLastName"), "Aardvark") << "the editor moves on to the next contact";
+        DialogScript::click(e, "cmdCancel");
+    });
+    script.answerMessage(platform::vbYes);
+    run(w, "cmdEdit");
+    EXPECT_EQ(script.shown(platform::DialogKind::Message).back().text,
+              "Are you sure you want to delete this record?\r(Ann  Aardvark)");
+    EXPECT_EQ(count("Select Count(*) from tblContacts Where LastName='Aardvark'"), 0);
+    EXPECT_EQ(w.Table1->model()->rowCount(), 30);
+}
+
+TEST_F(WholeProgramTest, NextAndPreviousWalkTheListInTheGridsOrder)
+{
+    NameList &w = start();
+    const QStringList lastNames = column(w, "Last Name");
+    const QStringList firstNames = column(w, "First Name");
+    const int row = w.Table1->currentIndex().row();
+    ASSERT_GE(row, 0);
+    script.onModal("NameEdit", [&](QWidget *e) {
+        EXPECT_EQ(text(e, "txtLastName"), lastNames[row]);
+        DialogScript::click(e, "cmdNext");
+        EXPECT_EQ(text(e, "txtLastName"), lastNames[row + 1]);
+        EXPECT_EQ(text(e, "txtFirstName"), firstNames[row + 1]);
+        DialogScript::click(e, "cmdNext");
+        DialogScript::click(e, "cmdPrev");
+        EXPECT_EQ(text(e, "txtFirstName"), firstNames[row + 1]);
+        DialogScript::click(e, "cmdCancel");
+    });
+    run(w, "cmdEdit");
+    EXPECT_EQ(script.pending(), 0u);
+}
+
+// A template record prefills every new contact but its name.
+TEST_F(WholeProgramTest, TemplateRecordPrefillsNewContacts)
+{
+    NameList &w = start();
+    script.onModal("NameEdit", [&](QWidget *e) {
+        DialogScript::setText(e, "txtFirst_City", "Templeton");
+        DialogScript::click(e, "cmdSave");
+    });
+    run(w, "cmdEdit");
+    script.onModal("NameEdit", [&](QWidget *e) {
+        DialogScript::click(e, "cmdMakeDefault");
+        DialogScript::click(e, "cmdCancel");
+    });
+    script.answerMessage(platform::vbOK);
+    run(w, "cmdEdit");
+    EXPECT_EQ(script.shown(platform::DialogKind::Message).back().title, "Template Saved");
+    script.onModal("NameEdit", [&](QWidget *e) {
+        EXPECT_EQ(text(e, "txtFirst_City"), "Templeton");
+        EXPECT_EQ(text(e, "txtLastName"), "");
+        DialogScript::setText(e, "txtLastName", "Newcomer");
+        DialogScript::click(e, "cmdSave");
+    });
+    run(w, "cmdAdd");
+    EXPECT_EQ(current(w, "Last Name"), "Newcomer");
+    EXPECT_EQ(count("Select Count(*) from tblContacts Where First_City='Templeton'"), 2);
+}
+
+// The selection views and the record count, one after the other, as the Edit menu offers them.
+TEST_F(WholeProgramTest, SelectionViewsAndTheRecordCount)
+{
+    {
+        auto db = platform::Database::open(path);
+        db->execute("Update tblContacts Set Selected=' '");
+        db->execute("Update tblContacts Set Selected='x' Where RecordID <= 4");
+    }
+    NameList &w = start();
+    run(w, "ShowSelectedOnlyMenu");
+    EXPECT_EQ(w.Table1->model()->rowCount(), 4);
+    EXPECT_FALSE(w.button("cmdAdd")->isEnabled());
+    script.answerMessage(platform::vbOK);
+    run(w, "DisplayRecCntMenu");
+    EXPECT_EQ(script.shown().back().text, "There are 4 records displayed in the current list.");
+    EXPECT_EQ(script.shown().back().title, "Record Count");
+    run(w, "HideSelectedMenu");
+    EXPECT_EQ(w.Table1->model()->rowCount(), 26);
+    run(w, "ShowAllMenu");
+    EXPECT_EQ(w.Table1->model()->rowCount(), 30);
+    EXPECT_TRUE(w.button("cmdAdd")->isEnabled());
+}
+
+// Preview Reports, then both condensed lists in the preview window: pages, zoom, and a
+// print that, with no printer, saves the document as a PDF file.
+TEST_F(WholeProgramTest, CondensedListsInThePreviewWindow)
+{
+    NameList &w = start();
+    run(w, "PreviewMode");
+    script.answerMessage(platform::vbOK);
+    run(w, "CondensedList");
+    frmPreview *preview = frmPreview::existing();
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(preview->isVisible());
+    EXPECT_EQ(preview->windowTitle(), "Print Preview");
+    platform::PrintSurface &vp = preview->surface();
+    EXPECT_GE(vp.pageCount(), 1);
+    const double zoom = vp.zoom();
+    preview->cmdZoomIn->click();
+    EXPECT_GT(vp.zoom(), zoom);
+    preview->cmdClose->click();
+    EXPECT_FALSE(preview->isVisible());
+
+    script.answerMessage(platform::vbOK);
+    run(w, "Condensed1LineMenu");
+    EXPECT_TRUE(preview->isVisible());
+    EXPECT_EQ(vp.pageCount(), 1) << "thirty contacts on one line each fit one page";
+    const QString pdf = program.folder().filePath("list.pdf");
+    script.answerSaveFile(pdf);
+    preview->cmdPrint->click();
+    EXPECT_TRUE(QFile::exists(pdf));
+    preview->cmdClose->click();
+}
+
+// Exit clears every selection mark and keeps the grid's changed column layout.
+TEST_F(WholeProgramTest, ExitClearsMarksAndKeepsTheColumnLayout)
+{
+    NameList &w = start();
+    const int width = w.Table1->horizontalHeader()->sectionSize(1) + 40;
+    w.Table1->horizontalHeader()->resizeSection(1, width);
+    run(w, "cmdExit");
+    EXPECT_EQ(StartedProgram::window(), nullptr);
+    const QString layout = platform::programFolder() + "/qncolumn.dat";
+    ASSERT_TRUE(QFile::exists(layout));
+    auto db = platform::Database::open(path);
+    auto rs = db->openRecordset("Select Count(*) from tblContacts Where Selected='x'");
+    EXPECT_EQ(rs->value(0).toLongLong(), 0);
+
+    NameList &again = start();
+    EXPECT_NEAR(again.Table1->horizontalHeader()->sectionSize(1), width, 1);
 }
