@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QFile>
 #include <QHeaderView>
+#include <QTest>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -286,4 +287,29 @@ TEST_F(WholeProgramTest, ExitClearsMarksAndKeepsTheColumnLayout)
 
     NameList &again = start();
     EXPECT_NEAR(again.Table1->horizontalHeader()->sectionSize(1), width, 1);
+}
+
+// F5, Change Password, and the program carries on in the new main window on the now
+// protected file: the editor saves into it.
+TEST_F(WholeProgramTest, AfterAPasswordChangeTheNewMainWindowWorksOnTheProtectedFile)
+{
+    NameList &w = start();
+    EXPECT_FALSE(w.menuItem("ChangePassword")->isEnabled());
+    QTest::keyClick(&w, Qt::Key_F5);
+    script.answerInput("none").answerInput("quilt").answerInput("quilt");
+    script.answerMessage(platform::vbOK);
+    script.answerInput("wrong").answerInput("quilt");
+    run(w, "ChangePassword");
+    NameList *again = StartedProgram::window();
+    ASSERT_NE(again, nullptr);
+    EXPECT_TRUE(gDb->hasPassword());
+    EXPECT_EQ(again->Table1->model()->rowCount(), 30);
+
+    script.onModal("NameEdit", [](QWidget *e) {
+        DialogScript::setText(e, "txtLastName", "Locked");
+        DialogScript::click(e, "cmdSave");
+    });
+    run(*again, "cmdAdd");
+    EXPECT_EQ(current(*again, "Last Name"), "Locked");
+    EXPECT_EQ(count("Select Count(*) from tblContacts Where LastName='Locked'"), 1);
 }
