@@ -3,18 +3,15 @@
 // reports the ratio layer/raw as the counter "ratio".
 #include "../tests/support/ContactGenerator.h"
 #include "platform/db/Database.h"
-#include "platform/db/NewDatabase.h"
 #include "platform/db/Recordset.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlcipher/sqlite3.h>
 
-#include <QDir>
 #include <QFile>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
-#include <map>
+#include <malloc.h>
 #include <memory>
 #include <string>
 
@@ -25,8 +22,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 const QString Source = QStringLiteral("Select * from  tblContacts Order By LastName, FirstName ");
-const char *const TenFields[] = {"FirstName", "LastName", "Organization", "First_Address1", "First_City",
-                                 "First_State", "First_PostalCode", "Phone1", "Email_Address", "DateUpdated"};
+const char *const TenFields[] = {"FirstName",     "LastName",    "Organization",     "First_Address1",
+                                 "First_City",    "First_State", "First_PostalCode", "Phone1",
+                                 "Email_Address", "DateUpdated"};
 
 // One generated database per size, kept in the temporary folder between runs.
 QString databaseWith(qint64 contacts)
@@ -36,7 +34,10 @@ QString databaseWith(qint64 contacts)
 
 struct Raw {
     sqlite3 *db = nullptr;
-    explicit Raw(const QString &path) { sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr); }
+    explicit Raw(const QString &path)
+    {
+        sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    }
     ~Raw() { sqlite3_close(db); }
 };
 
@@ -134,9 +135,10 @@ void FindFirst(benchmark::State &state, const QString &criterion, const QString 
     Raw raw(path);
     auto rs = db->openRecordset(Source);
     rs->findFirst(QStringLiteral("RecordID = 1")); // the first find of a list collects its keys once
-    const QByteArray sql = QStringLiteral("SELECT * FROM tblContacts WHERE %1 ORDER BY LastName, FirstName LIMIT 1")
-                               .arg(rawCondition)
-                               .toUtf8();
+    const QByteArray sql =
+        QStringLiteral("SELECT * FROM tblContacts WHERE %1 ORDER BY LastName, FirstName LIMIT 1")
+            .arg(rawCondition)
+            .toUtf8();
     double ours = 0, plain = 0;
     for (auto _ : state) {
         rs->moveFirst();
@@ -162,38 +164,42 @@ void FindFirst(benchmark::State &state, const QString &criterion, const QString 
 
 void FindLastNamePrefix(benchmark::State &state)
 {
-    FindFirst(state, QStringLiteral("LastName like 'Smi%'"), QStringLiteral("LastName like 'Smi%'"));
+    FindFirst(state, QStringLiteral("LastName like \"Smi*\""), QStringLiteral("LastName like 'Smi%'"));
 }
 
-QString everyTextField(const QString &pattern)
+// The same find with the index range a literal prefix allows spelt out, as a translator could
+// add it: what the prefix find costs once the index can be used.
+void FindLastNamePrefixWithRange(benchmark::State &state)
 {
-    static const QStringList fields{
-        "Prefix", "FirstName", "MiddleName", "LastName", "Suffix", "Nickname", "Title", "Organization",
-        "First_Address_Desc", "First_Address1", "First_Address2", "First_Address3", "First_City", "First_State",
-        "First_PostalCode", "First_Country", "Second_Address_Desc", "Second_Address1", "Second_Address2",
-        "Second_Address3", "Second_City", "Second_State", "Second_PostalCode", "Second_Country", "Phone1",
-        "Phone2", "Phone3", "Phone4", "Phone5", "Phone6", "Email_Address", "UserField1", "UserField2",
-        "UserField3", "Code", "Notes"};
+    FindFirst(state, QStringLiteral("LastName >= \"Smi\" And LastName < \"Smj\" And LastName like \"Smi*\""),
+              QStringLiteral("LastName like 'Smi%'"));
+}
+
+// A condition over every text field of the contacts, as the find window builds it.
+QString everyTextField(Database &db, const QString &pattern, const QString &quote)
+{
     QStringList parts;
-    for (const QString &field : fields)
-        parts.append(field + " Like '" + pattern + "'");
+    const TableDef contacts = db.tableDef("tblContacts");
+    for (const JetColumn &field : contacts.fields())
+        if (field.type == JetType::Text || field.type == JetType::Memo)
+            parts.append(field.name + " Like " + quote + pattern + quote);
     return "(" + parts.join(" OR ") + ")";
 }
 
 void FindOverAllTextFields(benchmark::State &state)
 {
-    const QString condition = everyTextField("%user99999@%");
-    FindFirst(state, condition, condition);
+    auto db = Database::open(databaseWith(state.range(0)));
+    const QString jet = everyTextField(*db, "*user99999@*", "\"");
+    const QString raw = everyTextField(*db, "%user99999@%", "'");
+    db.reset();
+    FindFirst(state, jet, raw);
 }
 
-qint64 residentKilobytes()
+// Bytes the process holds on its heap, mapped blocks included.
+qint64 heapBytes()
 {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stoll(line.substr(6));
-    return 0;
+    const struct mallinfo2 info = mallinfo2();
+    return qint64(info.uordblks + info.hblkhd);
 }
 
 void DynasetMemory(benchmark::State &state)
@@ -201,25 +207,40 @@ void DynasetMemory(benchmark::State &state)
     const QString path = databaseWith(state.range(0));
     auto db = Database::open(path);
     for (auto _ : state) {
-        const qint64 before = residentKilobytes();
+        const qint64 before = heapBytes();
         auto rs = db->openRecordset(Source);
         rs->moveLast();
         const qint64 count = rs->recordCount();
         rs->findFirst(QStringLiteral("RecordID = 1"));
         rs->setAbsolutePosition(count / 2);
         benchmark::DoNotOptimize(rs->value("LastName"));
-        const qint64 after = residentKilobytes();
+        const qint64 after = heapBytes();
         state.counters["rows"] = double(count);
-        state.counters["held_MB"] = double(after - before) / 1024.0;
+        state.counters["held_MB"] = double(after - before) / (1024.0 * 1024.0);
     }
 }
 
 } // namespace
 
 BENCHMARK(OpenAndReadFirst50)->Arg(100000)->Arg(1000000)->UseManualTime()->Unit(benchmark::kMicrosecond);
-BENCHMARK(WalkEveryRowReadingTenFields)->Arg(100000)->Arg(1000000)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(WalkEveryRowReadingTenFields)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(FindLastNamePrefix)->Arg(100000)->Arg(1000000)->UseManualTime()->Unit(benchmark::kMicrosecond);
-BENCHMARK(FindOverAllTextFields)->Arg(100000)->Arg(1000000)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(FindLastNamePrefixWithRange)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(FindOverAllTextFields)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(DynasetMemory)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)

@@ -4,6 +4,10 @@
 
 int main(int argc, char *argv[])
 {
+    // With no TZ the C library reads the zone file again for every date it converts,
+    // which makes long lists of dates slow; the same zone, named once, costs nothing.
+    if (qEnvironmentVariableIsEmpty("TZ"))
+        qputenv("TZ", ":/etc/localtime");
     QApplication app(argc, argv);
     // The main window's unload decides when the program ends: a password change closes it
     // and shows a new one.

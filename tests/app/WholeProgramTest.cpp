@@ -19,10 +19,10 @@
 #include <QAction>
 #include <QFile>
 #include <QHeaderView>
-#include <QTest>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {

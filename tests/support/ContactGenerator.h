@@ -20,25 +20,28 @@
 // accents and apostrophes, people and organisations, empty fields, one or both address
 // sets, phones, dates and notes. Header-only so the benchmarks share it.
 class ContactGenerator {
-public:
+  public:
     explicit ContactGenerator(quint32 seed = 1) : mRandom(seed) {}
 
     QVariantMap next()
     {
-        static const QStringList first{"James", "Mary", "José", "Zoë", "Renée", "François", "Øyvind", "Siobhán",
-                                       "Ana", "Li", "Mohammed", "Ingrid", "Chloé", "Günter", "Aoife", "Dmitri",
-                                       "Fatima", "Jean-Luc", "Bob", "Ann"};
-        static const QStringList last{"Smith", "Smithers", "O'Brien", "D'Angelo", "Müller", "García", "Nguyen",
-                                      "Łukasiewicz", "van der Berg", "Johnson", "Brown", "Østergaard", "Dupont",
-                                      "MacDonald", "O'Neil", "Kowalski", "Smyth", "Jones", "Zhang", "Åberg",
-                                      "Williams", "Taylor", "Moreau", "Rossi", "Schmidt"};
-        static const QStringList orgs{"Acme Quilts", "Bee's Knees Sewing Circle", "Café Ümlaut",
-                                      "Smith & Sons", "Northwind Traders", "L'Atelier Fil", "City Library"};
+        static const QStringList first{
+            "James",    "Mary",   "José",  "Zoë",    "Renée", "François", "Øyvind", "Siobhán",  "Ana", "Li",
+            "Mohammed", "Ingrid", "Chloé", "Günter", "Aoife", "Dmitri",   "Fatima", "Jean-Luc", "Bob", "Ann"};
+        static const QStringList last{"Smith",    "Smithers",   "O'Brien",     "D'Angelo",     "Müller",
+                                      "García",   "Nguyen",     "Łukasiewicz", "van der Berg", "Johnson",
+                                      "Brown",    "Østergaard", "Dupont",      "MacDonald",    "O'Neil",
+                                      "Kowalski", "Smyth",      "Jones",       "Zhang",        "Åberg",
+                                      "Williams", "Taylor",     "Moreau",      "Rossi",        "Schmidt"};
+        static const QStringList orgs{"Acme Quilts",  "Bee's Knees Sewing Circle", "Café Ümlaut",
+                                      "Smith & Sons", "Northwind Traders",         "L'Atelier Fil",
+                                      "City Library"};
         QVariantMap c;
         const bool organisationOnly = chance(8);
         // Every contact carries every field it may have, empty or Null when it has none:
         // insert() takes its column list from the first contact generated.
-        for (const char *name : {"Prefix", "FirstName", "MiddleName", "LastName", "Suffix", "Nickname", "Title"})
+        for (const char *name :
+             {"Prefix", "FirstName", "MiddleName", "LastName", "Suffix", "Nickname", "Title"})
             c[QString::fromLatin1(name)] = QString();
         if (!organisationOnly) {
             c["Prefix"] = chance(30) ? pick(QStringList{"Mr.", "Ms.", "Dr.", "Mrs."}) : QString();
@@ -59,31 +62,38 @@ public:
                                       "PostalCode", "Country"})
                 c[QStringLiteral("Second_") + QLatin1String(field)] = QString();
         c["AddressForLabels"] = secondAddress && chance(50) ? 2 : 1;
-        static const QStringList phoneNames{"Home Phone", "Work Phone", "Fax", "Mobile Phone", "Other Phone",
-                                            "Other Phone"};
+        static const QStringList phoneNames{"Home Phone",   "Work Phone",  "Fax",
+                                            "Mobile Phone", "Other Phone", "Other Phone"};
         for (int i = 1; i <= 6; ++i) {
             c[QStringLiteral("Phone%1_Desc").arg(i)] = phoneNames[i - 1];
             c[QStringLiteral("Phone%1").arg(i)] =
-                i <= 2 && chance(70) ? QStringLiteral("(%1) 555-%2").arg(number(200, 999)).arg(number(1000, 9999))
-                                     : QString();
+                i <= 2 && chance(70)
+                    ? QStringLiteral("(%1) 555-%2").arg(number(200, 999)).arg(number(1000, 9999))
+                    : QString();
         }
         for (int i = 1; i <= 5; ++i) {
-            c[QStringLiteral("Date%1_Desc").arg(i)] = i == 1 ? QStringLiteral("Birthday") : QStringLiteral("Date %1").arg(i);
+            c[QStringLiteral("Date%1_Desc").arg(i)] =
+                i == 1 ? QStringLiteral("Birthday") : QStringLiteral("Date %1").arg(i);
             if (i == 1)
-                c["Date1"] = chance(40) ? QVariant(QDate(number(1930, 2010), number(1, 12), number(1, 28))) : QVariant();
+                c["Date1"] = chance(40) ? QVariant(QDate(number(1930, 2010), number(1, 12), number(1, 28)))
+                                        : QVariant();
         }
-        c["Email_Address"] = chance(60) ? QStringLiteral("user%1@example.org").arg(number(1, 999999)) : QString();
+        c["Email_Address"] =
+            chance(60) ? QStringLiteral("user%1@example.org").arg(number(1, 999999)) : QString();
         for (int i = 1; i <= 3; ++i) {
             c[QStringLiteral("UserField%1_Desc").arg(i)] = QStringLiteral("User field %1").arg(i);
-            c[QStringLiteral("UserField%1").arg(i)] = chance(10) ? QStringLiteral("value %1").arg(number(1, 99)) : QString();
+            c[QStringLiteral("UserField%1").arg(i)] =
+                chance(10) ? QStringLiteral("value %1").arg(number(1, 99)) : QString();
         }
         c["Code"] = chance(20) ? QStringLiteral("C%1").arg(number(1, 500)) : QString();
-        c["Notes"] = chance(25) ? QStringLiteral("Met at the quilt show; likes \"log cabin\" patterns.\r\nCall "
-                                                 "after 5.")
-                                : QString();
+        c["Notes"] = chance(25)
+                         ? QStringLiteral("Met at the quilt show; likes \"log cabin\" patterns.\r\nCall "
+                                          "after 5.")
+                         : QString();
         c["PrintNotes"] = chance(10) ? platform::JetTrue : platform::JetFalse;
         c["Selected"] = chance(5) ? QStringLiteral("x") : QStringLiteral(" ");
-        c["DateUpdated"] = QDateTime(QDate(2020, 1, 1).addDays(number(0, 1500)), QTime(number(0, 23), number(0, 59), 0));
+        c["DateUpdated"] =
+            QDateTime(QDate(2020, 1, 1).addDays(number(0, 1500)), QTime(number(0, 23), number(0, 59), 0));
         return c;
     }
 
@@ -154,25 +164,26 @@ public:
         platform::createDatabaseFromSchema(path);
         auto db = platform::Database::open(path);
         sqlite3_exec(db->handle(),
-                     "PRAGMA synchronous = OFF; PRAGMA journal_mode = MEMORY; PRAGMA cache_size = -200000", nullptr,
-                     nullptr, nullptr);
+                     "PRAGMA synchronous = OFF; PRAGMA journal_mode = MEMORY; PRAGMA cache_size = -200000",
+                     nullptr, nullptr, nullptr);
         insert(*db, contacts, seed);
         return path;
     }
 
-private:
+  private:
     bool chance(int percent) { return number(1, 100) <= percent; }
     int number(int low, int high) { return std::uniform_int_distribution<int>(low, high)(mRandom); }
     QString pick(const QStringList &list) { return list[number(0, int(list.size()) - 1)]; }
 
     void address(QVariantMap &c, const QString &set, const QString &description)
     {
-        static const QStringList streets{"Main St", "Rue de l'Église", "Oak Ave", "Königstraße", "Elm Rd",
-                                         "High Street", "Calle Mayor"};
-        static const QStringList cities{"Springfield", "Montréal", "Zürich", "Portland", "Kraków", "São Paulo",
-                                        "Dublin", "Austin"};
+        static const QStringList streets{"Main St", "Rue de l'Église", "Oak Ave",    "Königstraße",
+                                         "Elm Rd",  "High Street",     "Calle Mayor"};
+        static const QStringList cities{"Springfield", "Montréal",  "Zürich", "Portland",
+                                        "Kraków",      "São Paulo", "Dublin", "Austin"};
         static const QStringList states{"OR", "TX", "QC", "ZH", "", "MA", "CA"};
-        static const QStringList countries{"", "", "", "Canada", "Switzerland", "Poland", "Brazil", "Ireland"};
+        static const QStringList countries{"",       "",       "",       "Canada", "Switzerland",
+                                           "Poland", "Brazil", "Ireland"};
         c[set + "Address_Desc"] = description;
         c[set + "Address1"] = QStringLiteral("%1 %2").arg(number(1, 9999)).arg(pick(streets));
         c[set + "Address2"] = chance(15) ? QStringLiteral("Apt %1").arg(number(1, 40)) : QString();

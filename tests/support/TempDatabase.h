@@ -9,7 +9,7 @@
 // A fresh database made from the shipped schema in a temporary folder of its own, removed
 // with the fixture. db() opens it shared on first use.
 class TempDatabase {
-public:
+  public:
     TempDatabase();
     ~TempDatabase();
 
@@ -19,7 +19,7 @@ public:
     // Closes the shared connection (to reopen the file another way).
     void close();
 
-private:
+  private:
     QTemporaryDir mDir;
     QString mPath;
     std::unique_ptr<platform::Database> mDb;

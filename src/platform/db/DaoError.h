@@ -4,6 +4,8 @@
 // with the meanings the classic engine gave them.
 namespace platform::err {
 constexpr int Overflow = 6;
+constexpr int InvalidArgument = 3001;
+constexpr int NoCurrentIndex = 3019;
 constexpr int UpdateWithoutEdit = 3020;
 constexpr int DiskError = 3043;
 constexpr int FileInUse = 3045;
@@ -21,4 +23,5 @@ constexpr int ValidationFailed = 3317;
 constexpr int UnrecognizedFormat = 3343;
 constexpr int ObjectInvalid = 3420;
 constexpr int SharedPasswordChange = 3621;
+constexpr int NotAnIndex = 3800;
 } // namespace platform::err

@@ -5,9 +5,7 @@
 
 namespace platform {
 
-DataControl::DataControl(QObject *parent) : QObject(parent)
-{
-}
+DataControl::DataControl(QObject *parent) : QObject(parent) {}
 
 DataControl::~DataControl() = default;
 

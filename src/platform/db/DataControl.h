@@ -14,7 +14,7 @@ namespace platform {
 // Grids and other bound views follow it.
 class DataControl : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit DataControl(QObject *parent = nullptr);
     ~DataControl() override;
 
@@ -33,12 +33,12 @@ public:
     // Closes the record set (for instance before the database closes).
     void clear();
 
-signals:
+  signals:
     void reposition();             // the current row moved
     void recordsetAboutToChange(); // refresh or clear is about to replace the record set
     void recordsetChanged();
 
-private:
+  private:
     Database *mDatabase = nullptr;
     QString mRecordSource;
     RecordsetType mType = RecordsetType::Dynaset;

@@ -13,7 +13,7 @@ namespace platform {
 // view's current row and the record set's current row kept in step both ways.
 class DataGrid : public QObject {
     Q_OBJECT
-public:
+  public:
     DataGrid(QTableView *view, DataControl *data, QObject *parent = nullptr);
 
     DataGridModel *model() const { return mModel; }
@@ -26,7 +26,7 @@ public:
     static int twipsToPixels(int twips, const QWidget *widget);
     static int pixelsToTwips(int pixels, const QWidget *widget);
 
-private:
+  private:
     void applyWidths();
     void followRecordset(int row);
 

@@ -110,7 +110,8 @@ QVariant DataGridModel::headerData(int section, Qt::Orientation orientation, int
 {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < mColumns.size())
         return mColumns[section].caption;
-    if (orientation == Qt::Horizontal && role == Qt::TextAlignmentRole && section >= 0 && section < mColumns.size())
+    if (orientation == Qt::Horizontal && role == Qt::TextAlignmentRole && section >= 0 &&
+        section < mColumns.size())
         return QVariant::fromValue(mColumns[section].alignment | Qt::AlignVCenter);
     return QAbstractTableModel::headerData(section, orientation, role);
 }
@@ -149,8 +150,12 @@ int DataGridModel::currentRow() const
     Recordset *rs = mData->recordset();
     if (!rs || !rs->isOpen())
         return -1;
-    const qint64 row = rs->absolutePosition();
-    return row >= 0 && row < mRows ? int(row) : -1;
+    try {
+        const qint64 row = rs->absolutePosition();
+        return row >= 0 && row < mRows ? int(row) : -1;
+    } catch (const RuntimeError &) {
+        return -1; // a table-type record set has no row numbers
+    }
 }
 
 void DataGridModel::setCurrentRow(int row)

@@ -13,7 +13,7 @@ namespace platform {
 // large list only reads what it shows.
 class DataGridModel : public QAbstractTableModel {
     Q_OBJECT
-public:
+  public:
     explicit DataGridModel(DataControl *data, QObject *parent = nullptr);
 
     void setColumns(const QList<GridColumn> &columns);
@@ -35,10 +35,10 @@ public:
     // How a value is shown in a cell.
     static QString displayText(const QVariant &value);
 
-signals:
+  signals:
     void currentRowChanged(int row);
 
-private:
+  private:
     void attach();
     void resolveFields();
 

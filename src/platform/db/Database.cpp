@@ -48,10 +48,11 @@ FileKind sniff(const QString &path)
 [[noreturn]] void raiseForeign(const QString &path, FileKind kind)
 {
     if (kind == FileKind::Jet)
-        throw RuntimeError(err::UnrecognizedFormat,
-                           QStringLiteral("'%1' is a database of the older Jet format, which this program cannot "
-                                          "open. It has not been changed.")
-                               .arg(path));
+        throw RuntimeError(
+            err::UnrecognizedFormat,
+            QStringLiteral("'%1' is a database of the older Jet format, which this program cannot "
+                           "open. It has not been changed.")
+                .arg(path));
     throw RuntimeError(err::UnrecognizedFormat,
                        QStringLiteral("Unrecognized database format '%1'. The file is not a database of this "
                                       "program and has not been changed.")
@@ -124,11 +125,9 @@ void renameOver(const QString &from, const QString &to)
     std::error_code error;
     std::filesystem::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData(), error);
     if (error)
-        throw RuntimeError(err::DiskError,
-                           QStringLiteral("Could not rename '%1' to '%2' (%3).")
-                               .arg(from, to, QString::fromStdString(error.message())));
+        throw RuntimeError(err::DiskError, QStringLiteral("Could not rename '%1' to '%2' (%3).")
+                                               .arg(from, to, QString::fromStdString(error.message())));
 }
-
 
 QString freshSidePath(const QString &path, const QString &what)
 {
@@ -155,7 +154,8 @@ bool isSingleName(const QString &source, QString &name)
 
 } // namespace
 
-std::unique_ptr<Database> Database::open(const QString &path, bool exclusive, bool readOnly, const QString &connect)
+std::unique_ptr<Database> Database::open(const QString &path, bool exclusive, bool readOnly,
+                                         const QString &connect)
 {
     const QFileInfo info(path);
     if (path.trimmed().isEmpty() || !info.exists() || !info.isFile())
@@ -314,15 +314,16 @@ std::unique_ptr<Recordset> Database::openRecordset(const QString &source, Record
         if (isTable(spelt) && (type == RecordsetType::Default || type == RecordsetType::Table))
             return std::unique_ptr<Recordset>(new TableRecordset(this, spelt));
         if (type == RecordsetType::Table)
-            throw RuntimeError(err::InvalidOperation,
-                               QStringLiteral("'%1' is a query; only a table opens as a table-type record set.")
-                                   .arg(spelt));
-        return std::unique_ptr<Recordset>(new QueryRecordset(this, QStringLiteral("Select * from [%1]").arg(spelt),
-                                                             type == RecordsetType::Snapshot));
+            throw RuntimeError(
+                err::InvalidOperation,
+                QStringLiteral("'%1' is a query; only a table opens as a table-type record set.").arg(spelt));
+        return std::unique_ptr<Recordset>(new QueryRecordset(
+            this, QStringLiteral("Select * from [%1]").arg(spelt), type == RecordsetType::Snapshot));
     }
     if (type == RecordsetType::Table)
-        throw RuntimeError(err::InvalidOperation,
-                           QStringLiteral("Only a table opens as a table-type record set, not '%1'.").arg(source));
+        throw RuntimeError(
+            err::InvalidOperation,
+            QStringLiteral("Only a table opens as a table-type record set, not '%1'.").arg(source));
     return std::unique_ptr<Recordset>(new QueryRecordset(this, source, type == RecordsetType::Snapshot));
 }
 
@@ -363,8 +364,9 @@ bool Database::isView(const QString &name)
 QString Database::canonicalName(const QString &tableOrView)
 {
     if (mObjectTypes.isEmpty()) {
-        SqlStatement objects(handle(), QStringLiteral("SELECT type, name FROM sqlite_master WHERE type IN "
-                                                      "('table', 'view') AND name NOT LIKE 'sqlite~_%' ESCAPE '~'"));
+        SqlStatement objects(handle(),
+                             QStringLiteral("SELECT type, name FROM sqlite_master WHERE type IN "
+                                            "('table', 'view') AND name NOT LIKE 'sqlite~_%' ESCAPE '~'"));
         while (objects.step()) {
             const QString spelt = objects.text(1);
             mObjectTypes.insert(spelt.toLower(), objects.text(0));
@@ -403,8 +405,9 @@ JetCatalog Database::catalog()
 TableDef Database::tableDef(const QString &table)
 {
     if (!isTable(table))
-        throw RuntimeError(err::ItemNotFound,
-                           QStringLiteral("Item not found in this collection: there is no table '%1'.").arg(table));
+        throw RuntimeError(
+            err::ItemNotFound,
+            QStringLiteral("Item not found in this collection: there is no table '%1'.").arg(table));
     const QString spelt = canonicalName(table);
     QList<IndexDef> indexes;
     bool hasPrimary = false;
@@ -430,7 +433,8 @@ TableDef Database::tableDef(const QString &table)
         // The INTEGER PRIMARY KEY is the table's own order; it answers to "PrimaryKey".
         SqlStatement info(mDb, QStringLiteral("PRAGMA table_info(%1)").arg(quoteSqlName(spelt)));
         while (info.step())
-            if (info.int64(5) == 1 && info.text(2).compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0)
+            if (info.int64(5) == 1 &&
+                info.text(2).compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0)
                 indexes.prepend(IndexDef{QStringLiteral("PrimaryKey"), {info.text(1)}, true, true});
     }
     return TableDef(spelt, fields, indexes);
@@ -502,7 +506,10 @@ void Database::newPassword(const QString &oldPassword, const QString &newPasswor
             const qint64 userVersion = version.step() ? version.int64(0) : 0;
             version.finalize();
             exec(db, "SELECT sqlcipher_export('quiltern_rekey')");
-            exec(db, QStringLiteral("PRAGMA quiltern_rekey.user_version = %1").arg(userVersion).toUtf8().constData());
+            exec(db, QStringLiteral("PRAGMA quiltern_rekey.user_version = %1")
+                         .arg(userVersion)
+                         .toUtf8()
+                         .constData());
         } catch (...) {
             sqlite3_exec(db, "DETACH DATABASE quiltern_rekey", nullptr, nullptr, nullptr);
             throw;
@@ -556,39 +563,91 @@ void Database::create(const QString &path, const QString &schemaSql)
 
 namespace {
 
-// Copies the readable rows of one table; past an unreadable page it jumps ahead by growing
-// steps until rows can be read again.
-void copyReadableRows(sqlite3 *db, const QString &table)
-{
-    const QString quoted = quoteSqlName(table);
-    SqlStatement copy(db, QStringLiteral("INSERT INTO main.%1 SELECT * FROM damaged.%1 WHERE rowid = ?").arg(quoted));
-    qint64 after = std::numeric_limits<qint64>::min();
-    int jump = 0;
-    while (jump <= 40) {
-        SqlStatement scan(db, QStringLiteral("SELECT rowid FROM damaged.%1 WHERE rowid > ? ORDER BY rowid").arg(quoted));
-        scan.bindInt64(1, after);
-        try {
-            while (scan.step()) {
-                const qint64 id = scan.int64(0);
-                try {
-                    copy.reset();
-                    copy.bindInt64(1, id);
-                    copy.step();
-                } catch (const RuntimeError &) {
-                    // An unreadable or conflicting row is left behind; the rest is copied.
-                }
-                after = id;
-                jump = 0;
-            }
+// Copies the readable rows of one damaged table: a scan copies rows until it meets an
+// unreadable page; the key range behind that page is then halved again and again so that
+// rows on the readable pages beyond it are found and copied too.
+class RowSalvage {
+  public:
+    RowSalvage(sqlite3 *db, const QString &table)
+        : mDb(db), mTable(quoteSqlName(table)),
+          mCopy(db,
+                QStringLiteral("INSERT INTO main.%1 SELECT * FROM damaged.%1 WHERE rowid = ?").arg(mTable))
+    {
+    }
+
+    void run()
+    {
+        constexpr qint64 none = std::numeric_limits<qint64>::min();
+        qint64 last = none;
+        if (scan(none, std::numeric_limits<qint64>::max(), last))
             return;
+        qint64 top = std::max<qint64>(last, 0) + (qint64(1) << 40);
+        try {
+            SqlStatement highest(mDb, QStringLiteral("SELECT max(rowid) FROM damaged.%1").arg(mTable));
+            if (highest.step() && !highest.isNull(0))
+                top = highest.int64(0);
         } catch (const RuntimeError &) {
-            if (after == std::numeric_limits<qint64>::min())
-                after = 0;
-            after += qint64(1) << jump;
-            ++jump;
+            // The rightmost pages are unreadable too: search the whole likely range.
+        }
+        salvage(std::max<qint64>(last, 0), top, 0);
+        qint64 beyond = none;
+        scan(top, std::numeric_limits<qint64>::max(), beyond);
+    }
+
+  private:
+    // Copies the rows with low < rowid <= high; false when an unreadable page stopped it,
+    // with `last` the last rowid passed.
+    bool scan(qint64 low, qint64 high, qint64 &last)
+    {
+        try {
+            SqlStatement rows(
+                mDb, QStringLiteral("SELECT rowid FROM damaged.%1 WHERE rowid > ? AND rowid <= ? ORDER "
+                                    "BY rowid")
+                         .arg(mTable));
+            rows.bindInt64(1, low);
+            rows.bindInt64(2, high);
+            while (rows.step()) {
+                last = rows.int64(0);
+                copy(last);
+            }
+            return true;
+        } catch (const RuntimeError &) {
+            return false;
         }
     }
-}
+
+    void copy(qint64 rowid)
+    {
+        try {
+            mCopy.reset();
+            mCopy.bindInt64(1, rowid);
+            mCopy.step();
+        } catch (const RuntimeError &) {
+            // An unreadable or conflicting row is left behind; the others are copied.
+        }
+    }
+
+    void salvage(qint64 low, qint64 high, int depth)
+    {
+        if (low >= high || depth > 62)
+            return;
+        qint64 last = low;
+        if (scan(low, high, last))
+            return;
+        const qint64 from = std::max(low, last);
+        if (high - from <= 1) {
+            copy(high);
+            return;
+        }
+        const qint64 middle = from + (high - from) / 2;
+        salvage(middle, high, depth + 1);
+        salvage(from, middle, depth + 1);
+    }
+
+    sqlite3 *mDb;
+    QString mTable;
+    SqlStatement mCopy;
+};
 
 } // namespace
 
@@ -620,8 +679,9 @@ QString Database::repair(const QString &path, const QString &password)
         };
         QList<Object> objects;
         try {
-            SqlStatement schema(db, QStringLiteral("SELECT type, name, sql FROM damaged.sqlite_master WHERE sql IS NOT "
-                                                   "NULL AND name NOT LIKE 'sqlite~_%' ESCAPE '~' ORDER BY rowid"));
+            SqlStatement schema(
+                db, QStringLiteral("SELECT type, name, sql FROM damaged.sqlite_master WHERE sql IS NOT "
+                                   "NULL AND name NOT LIKE 'sqlite~_%' ESCAPE '~' ORDER BY rowid"));
             while (schema.step())
                 objects.append({schema.text(0), schema.text(1), schema.text(2)});
         } catch (const RuntimeError &error) {
@@ -638,12 +698,14 @@ QString Database::repair(const QString &path, const QString &password)
                 exec(db, object.sql.toUtf8().constData());
         for (const Object &object : objects)
             if (object.type == QLatin1String("table"))
-                copyReadableRows(db, object.name);
+                RowSalvage(db, object.name).run();
         try {
             SqlStatement sequences(db, QStringLiteral("SELECT name, seq FROM damaged.sqlite_sequence"));
-            SqlStatement raise(db, QStringLiteral("UPDATE main.sqlite_sequence SET seq = max(seq, ?2) WHERE name = ?1"));
-            SqlStatement add(db, QStringLiteral("INSERT INTO main.sqlite_sequence (name, seq) SELECT ?1, ?2 WHERE NOT "
-                                                "EXISTS (SELECT 1 FROM main.sqlite_sequence WHERE name = ?1)"));
+            SqlStatement raise(
+                db, QStringLiteral("UPDATE main.sqlite_sequence SET seq = max(seq, ?2) WHERE name = ?1"));
+            SqlStatement add(
+                db, QStringLiteral("INSERT INTO main.sqlite_sequence (name, seq) SELECT ?1, ?2 WHERE NOT "
+                                   "EXISTS (SELECT 1 FROM main.sqlite_sequence WHERE name = ?1)"));
             while (sequences.step()) {
                 for (SqlStatement *statement : {&raise, &add}) {
                     statement->reset();

@@ -29,7 +29,7 @@ enum class RecordsetType {
 // encrypted with it and held exclusively while open. Query texts, record sources and
 // criteria are Jet SQL, translated once when they are opened.
 class Database {
-public:
+  public:
     // Opens an existing file; never creates one. `connect` is ";pwd=<password>" or empty.
     // 3024 missing file, 3031 wrong or missing password, 3049 damaged file, 3343 a file of
     // another program (never written to), 3045 file in use when exclusive.
@@ -57,7 +57,8 @@ public:
     qint64 recordsAffected() const { return mRecordsAffected; }
 
     // A table name, a stored query name or a query text.
-    std::unique_ptr<Recordset> openRecordset(const QString &source, RecordsetType type = RecordsetType::Default);
+    std::unique_ptr<Recordset> openRecordset(const QString &source,
+                                             RecordsetType type = RecordsetType::Default);
 
     QList<TableDef> tableDefs();
     TableDef tableDef(const QString &table); // 3265 when there is no such table
@@ -91,7 +92,7 @@ public:
     void noteWrite();
     quint64 dataVersion() const { return mDataVersion; }
 
-private:
+  private:
     Database() = default;
     void openConnection();
     void forgetCatalog();

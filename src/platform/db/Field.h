@@ -11,7 +11,7 @@ class Recordset;
 
 // One field of a record set's current row, as `rs.Fields("LastName")` gives it.
 class Field {
-public:
+  public:
     Field(Recordset *recordset, int index) : mRecordset(recordset), mIndex(index) {}
 
     QString name() const;
@@ -24,7 +24,7 @@ public:
     QVariant value() const;
     void setValue(const QVariant &value);
 
-private:
+  private:
     Recordset *mRecordset;
     int mIndex;
 };

@@ -16,8 +16,9 @@ namespace {
 
 [[noreturn]] void typeMismatch(const FieldInfo &field, const QVariant &value)
 {
-    throw RuntimeError(err::TypeMismatch, QStringLiteral("Type mismatch: '%1' cannot be stored in the field '%2'.")
-                                              .arg(value.toString(), field.name));
+    throw RuntimeError(err::TypeMismatch,
+                       QStringLiteral("Type mismatch: '%1' cannot be stored in the field '%2'.")
+                           .arg(value.toString(), field.name));
 }
 
 qint64 wholeNumber(const FieldInfo &field, const QVariant &value)
@@ -29,7 +30,8 @@ qint64 wholeNumber(const FieldInfo &field, const QVariant &value)
         ok = true;
     } else if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float) {
         const double d = value.toDouble();
-        ok = d >= double(std::numeric_limits<qint64>::min()) && d <= double(std::numeric_limits<qint64>::max());
+        ok = d >= double(std::numeric_limits<qint64>::min()) &&
+             d <= double(std::numeric_limits<qint64>::max());
         number = qRound64(d);
     } else if (value.typeId() == QMetaType::QString) {
         const QString text = value.toString().trimmed();
@@ -49,9 +51,9 @@ qint64 wholeNumber(const FieldInfo &field, const QVariant &value)
     else if (field.type == JetType::Integer)
         low = -32768, high = 32767;
     if (number < low || number > high)
-        throw RuntimeError(err::Overflow, QStringLiteral("Overflow: %1 does not fit the field '%2'.")
-                                              .arg(number)
-                                              .arg(field.name));
+        throw RuntimeError(
+            err::Overflow,
+            QStringLiteral("Overflow: %1 does not fit the field '%2'.").arg(number).arg(field.name));
     return number;
 }
 
@@ -107,11 +109,13 @@ bool jetTypeOfDeclaration(const QString &declaredType, JetType &type, int &size)
         type = JetType::Integer;
     else if (base == u"TINYINT" || base == u"BYTE")
         type = JetType::Byte;
-    else if (base == u"INTEGER" || base == u"INT" || base == u"LONG" || base == u"BIGINT" || base == u"COUNTER")
+    else if (base == u"INTEGER" || base == u"INT" || base == u"LONG" || base == u"BIGINT" ||
+             base == u"COUNTER")
         type = JetType::Long;
     else if (base == u"DATETIME" || base == u"DATE" || base == u"TIME" || base == u"TIMESTAMP")
         type = JetType::DateTime;
-    else if (base == u"YESNO" || base == u"BIT" || base == u"BOOLEAN" || base == u"BOOL" || base == u"LOGICAL")
+    else if (base == u"YESNO" || base == u"BIT" || base == u"BOOLEAN" || base == u"BOOL" ||
+             base == u"LOGICAL")
         type = JetType::YesNo;
     else if (base == u"DOUBLE" || base == u"FLOAT" || base == u"NUMERIC" || base == u"DECIMAL")
         type = JetType::Double;
@@ -138,8 +142,8 @@ FieldInfo describeColumn(sqlite3 *db, sqlite3_stmt *stmt, int column)
         info.baseColumn = QString::fromUtf8(origin);
         const char *declared = nullptr, *collation = nullptr;
         int notNull = 0, primaryKey = 0, autoInc = 0;
-        if (sqlite3_table_column_metadata(db, database, table, origin, &declared, &collation, &notNull, &primaryKey,
-                                          &autoInc) == SQLITE_OK) {
+        if (sqlite3_table_column_metadata(db, database, table, origin, &declared, &collation, &notNull,
+                                          &primaryKey, &autoInc) == SQLITE_OK) {
             const QString decl = QString::fromUtf8(declared ? declared : "");
             info.rowidAlias = primaryKey && decl.compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0;
             info.autoIncrement = autoInc != 0;
@@ -197,8 +201,9 @@ QVariant readColumn(sqlite3_stmt *stmt, int column, const FieldInfo &field)
     case JetType::YesNo:
         return QVariant(sqlite3_column_int64(stmt, column) != 0);
     case JetType::DateTime: {
-        const QDateTime quick = quickDateFromStorage(reinterpret_cast<const char *>(sqlite3_column_text(stmt, column)),
-                                                     sqlite3_column_bytes(stmt, column));
+        const QDateTime quick =
+            quickDateFromStorage(reinterpret_cast<const char *>(sqlite3_column_text(stmt, column)),
+                                 sqlite3_column_bytes(stmt, column));
         if (quick.isValid())
             return QVariant(quick);
         const QString stored = text();
@@ -247,7 +252,7 @@ QVariant toStorage(const FieldInfo &field, const QVariant &value)
     case JetType::Currency: {
         bool ok = false;
         const double d = value.typeId() == QMetaType::QString ? value.toString().trimmed().toDouble(&ok)
-                                                               : value.toDouble(&ok);
+                                                              : value.toDouble(&ok);
         if (!ok)
             typeMismatch(field, value);
         return QVariant(d);

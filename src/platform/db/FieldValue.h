@@ -17,7 +17,7 @@ struct FieldInfo {
     JetType type = JetType::Text;
     bool typed = false; // false for an expression: values are shown as stored
     int size = 0;
-    QString baseTable;  // empty for an expression
+    QString baseTable; // empty for an expression
     QString baseColumn;
     bool rowidAlias = false; // the base table's INTEGER PRIMARY KEY
     bool autoIncrement = false;

@@ -14,7 +14,6 @@ namespace {
 
 constexpr int FetchBlock = 64;
 
-
 // Puts `text` just before the FROM of the outermost SELECT, skipping quoted texts, names
 // and parentheses; an empty result when there is no such FROM.
 QString insertBeforeFrom(const QString &sql, const QString &text)
@@ -36,9 +35,11 @@ QString insertBeforeFrom(const QString &sql, const QString &text)
             ++depth;
         } else if (c == u')') {
             --depth;
-        } else if (depth == 0 && (c == u'f' || c == u'F') && sql.mid(i, 4).compare(QLatin1String("from"), Qt::CaseInsensitive) == 0) {
+        } else if (depth == 0 && (c == u'f' || c == u'F') &&
+                   sql.mid(i, 4).compare(QLatin1String("from"), Qt::CaseInsensitive) == 0) {
             const bool startsWord = i == 0 || !(sql[i - 1].isLetterOrNumber() || sql[i - 1] == u'_');
-            const bool endsWord = i + 4 >= sql.size() || !(sql[i + 4].isLetterOrNumber() || sql[i + 4] == u'_');
+            const bool endsWord =
+                i + 4 >= sql.size() || !(sql[i + 4].isLetterOrNumber() || sql[i + 4] == u'_');
             if (startsWord && endsWord)
                 return sql.left(i) + text + QLatin1Char(' ') + sql.mid(i);
         }
@@ -49,18 +50,21 @@ QString insertBeforeFrom(const QString &sql, const QString &text)
 } // namespace
 
 QueryRecordset::QueryRecordset(Database *database, const QString &jetSql, bool snapshot)
-    : Recordset(database, snapshot ? RecordsetType::Snapshot : RecordsetType::Dynaset, jetSql), mCache(16 * FetchBlock)
+    : Recordset(database, snapshot ? RecordsetType::Snapshot : RecordsetType::Dynaset, jetSql),
+      mCache(16 * FetchBlock)
 {
     sqlite3 *db = mDatabase->handle();
-    const JetTranslation translation = translateJetSql(jetSql, JetTextKind::ReadOnlyQuery, mDatabase->catalog());
+    const JetTranslation translation =
+        translateJetSql(jetSql, JetTextKind::ReadOnlyQuery, mDatabase->catalog());
     mSql = translation.sql;
     mTables = translation.tables;
     SqlStatement probe(db, mSql);
     // A record source only ever reads: a text that would write is refused before it runs.
     if (!probe.readOnly())
-        throw RuntimeError(err::InvalidOperation,
-                           QStringLiteral("A record source must be a query that only reads; this one would change "
-                                          "data and was not run."));
+        throw RuntimeError(
+            err::InvalidOperation,
+            QStringLiteral("A record source must be a query that only reads; this one would change "
+                           "data and was not run."));
     mFields = mDatabase->fieldsOf(mSql, probe.handle());
 
     for (const FieldInfo &field : std::as_const(mFields))
@@ -89,7 +93,8 @@ QueryRecordset::QueryRecordset(Database *database, const QString &jetSql, bool s
         mStream = std::move(probe);
         mMaterialized = false;
     } else if (!mPrimaryTable.isEmpty() && !distinct.match(mSql).hasMatch()) {
-        const QString keyed = insertBeforeFrom(mSql, QStringLiteral(", %1.rowid AS \"__qkey\"").arg(quoteSqlName(mPrimaryTable)));
+        const QString keyed = insertBeforeFrom(
+            mSql, QStringLiteral(", %1.rowid AS \"__qkey\"").arg(quoteSqlName(mPrimaryTable)));
         if (!keyed.isEmpty()) {
             try {
                 mStream = SqlStatement(db, keyed);
@@ -188,7 +193,34 @@ void QueryRecordset::collectAll()
 {
     if (mKeysComplete)
         return;
-    // Only the key is read, so the rows themselves are not decoded.
+    // Stepping the query itself decodes every column of every row. The rest of the keys come
+    // quicker from the query asked for its key alone (often answered from an index); that
+    // query's rows must begin with the keys already collected, or it is not trusted.
+    try {
+        SqlStatement keysOnly(mDatabase->handle(),
+                              QStringLiteral("SELECT %1 FROM (%2)").arg(quoteSqlName(mKeyName), mKeyedSql));
+        const qint64 known = keyCount();
+        std::vector<qint64> rest;
+        bool agrees = true;
+        qint64 n = 0;
+        for (; agrees && keysOnly.step(); ++n) {
+            const qint64 key = keysOnly.int64(0);
+            if (n < known)
+                agrees = mKeys[n] == key;
+            else
+                rest.push_back(key);
+        }
+        if (agrees && n >= known) {
+            mKeys.insert(mKeys.end(), rest.begin(), rest.end());
+            mStream.reset();
+            mStreamDone = true;
+            mStreamLive = false;
+            mKeysComplete = true;
+            return;
+        }
+    } catch (const RuntimeError &) {
+        // Fall back to stepping the query itself.
+    }
     while (stepStream()) {
     }
 }
@@ -419,8 +451,9 @@ void QueryRecordset::fetchAround(qint64 position)
                                           .arg(columns.join(QLatin1String(", ")), quoteSqlName(mPrimaryTable),
                                                marks.join(QLatin1String(", "))));
         } else {
-            mFetch = SqlStatement(db, QStringLiteral("SELECT * FROM (%1) WHERE %2 IN (%3)")
-                                          .arg(mKeyedSql, quoteSqlName(mKeyName), marks.join(QLatin1String(", "))));
+            mFetch = SqlStatement(
+                db, QStringLiteral("SELECT * FROM (%1) WHERE %2 IN (%3)")
+                        .arg(mKeyedSql, quoteSqlName(mKeyName), marks.join(QLatin1String(", "))));
         }
     }
     if (mSimple)
@@ -465,8 +498,9 @@ void QueryRecordset::fetchAround(qint64 position)
                     columns.append(field.baseTable.compare(mPrimaryTable, Qt::CaseInsensitive) == 0
                                        ? quoteSqlName(field.baseColumn)
                                        : QStringLiteral("NULL"));
-                mFallback = SqlStatement(db, QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
-                                                 .arg(columns.join(QLatin1String(", ")), quoteSqlName(mPrimaryTable)));
+                mFallback = SqlStatement(
+                    db, QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
+                            .arg(columns.join(QLatin1String(", ")), quoteSqlName(mPrimaryTable)));
             }
             mFallback.reset();
             mFallback.bindInt64(1, mKeys[p]);
@@ -612,7 +646,8 @@ void QueryRecordset::setAbsolutePosition(qint64 ordinal)
     requireOpen();
     const qint64 p = positionForOrdinal(ordinal);
     if (p < 0)
-        throw RuntimeError(3001, QStringLiteral("Invalid argument: there is no row %1.").arg(ordinal));
+        throw RuntimeError(err::InvalidArgument,
+                           QStringLiteral("Invalid argument: there is no row %1.").arg(ordinal));
     moveTo(p);
 }
 

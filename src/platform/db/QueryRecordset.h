@@ -15,7 +15,7 @@ namespace platform {
 // bookmarks) but are skipped, rows it adds come last.
 class QueryRecordset : public Recordset {
     Q_OBJECT
-public:
+  public:
     QueryRecordset(Database *database, const QString &jetSql, bool snapshot);
 
     bool bof() const override;
@@ -42,7 +42,7 @@ public:
     // The SQLite text the query was translated to.
     const QString &sql() const { return mSql; }
 
-protected:
+  protected:
     bool hasCurrent() const override;
     qint64 currentKey() override;
     QVariant readCurrent(int field) override;
@@ -50,7 +50,7 @@ protected:
     void afterDelete() override;
     void closing() override;
 
-private:
+  private:
     enum class Find { First, Next, Last, Previous };
 
     void start();
@@ -70,8 +70,8 @@ private:
     qint64 positionForOrdinal(qint64 ordinal);
     void buildKeyIndex();
 
-    QString mSql;       // translated query
-    QString mKeyedSql;  // the query with the key column it is read by
+    QString mSql;      // translated query
+    QString mKeyedSql; // the query with the key column it is read by
     QString mKeyName;
     QStringList mTables;
     bool mMaterialized = false;
@@ -85,7 +85,7 @@ private:
 
     std::vector<qint64> mKeys;
     bool mKeysComplete = false;
-    std::vector<qint64> mDeleted; // sorted positions
+    std::vector<qint64> mDeleted;                     // sorted positions
     std::vector<std::pair<qint64, qint64>> mKeyIndex; // (key, position), sorted
     bool mKeyIndexValid = false;
     std::vector<QVector<QVariant>> mRows; // all rows of a query that has no key

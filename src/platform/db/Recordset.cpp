@@ -20,7 +20,6 @@ quint64 nextBookmarkOwner()
     return ++counter;
 }
 
-
 } // namespace
 
 Recordset::Recordset(Database *database, RecordsetType type, QString source)
@@ -55,8 +54,9 @@ void Recordset::renewBookmarkOwner()
 void Recordset::requireOpen() const
 {
     if (!mDatabase)
-        throw RuntimeError(err::ObjectInvalid, QStringLiteral("Object invalid or no longer set: the record set is "
-                                                              "closed."));
+        throw RuntimeError(err::ObjectInvalid,
+                           QStringLiteral("Object invalid or no longer set: the record set is "
+                                          "closed."));
 }
 
 void Recordset::raiseNoCurrent()
@@ -71,9 +71,9 @@ void Recordset::raiseDeleted()
 
 void Recordset::raiseNotSupported(const char *what)
 {
-    throw RuntimeError(err::NotSupported,
-                       QStringLiteral("Operation is not supported for this type of object (%1).")
-                           .arg(QLatin1String(what)));
+    throw RuntimeError(
+        err::NotSupported,
+        QStringLiteral("Operation is not supported for this type of object (%1).").arg(QLatin1String(what)));
 }
 
 QString Recordset::index() const
@@ -129,8 +129,9 @@ QVariant Recordset::valueAt(qint64, int)
 const FieldInfo &Recordset::fieldInfo(int index) const
 {
     if (index < 0 || index >= mFields.size())
-        throw RuntimeError(err::ItemNotFound,
-                           QStringLiteral("Item not found in this collection: there is no field %1.").arg(index));
+        throw RuntimeError(
+            err::ItemNotFound,
+            QStringLiteral("Item not found in this collection: there is no field %1.").arg(index));
     return mFields[index];
 }
 
@@ -139,8 +140,9 @@ int Recordset::fieldIndex(const QString &name) const
     for (int i = 0; i < mFields.size(); ++i)
         if (mFields[i].name.compare(name, Qt::CaseInsensitive) == 0)
             return i;
-    throw RuntimeError(err::ItemNotFound,
-                       QStringLiteral("Item not found in this collection: there is no field '%1'.").arg(name));
+    throw RuntimeError(
+        err::ItemNotFound,
+        QStringLiteral("Item not found in this collection: there is no field '%1'.").arg(name));
 }
 
 QVariant Recordset::value(int field)
@@ -163,7 +165,8 @@ void Recordset::setValue(int field, const QVariant &value)
                            QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
     if (info.baseTable.isEmpty() || info.baseTable.compare(mPrimaryTable, Qt::CaseInsensitive) != 0 ||
         info.type == JetType::Counter)
-        throw RuntimeError(err::FieldNotUpdatable, QStringLiteral("Field '%1' cannot be updated.").arg(info.name));
+        throw RuntimeError(err::FieldNotUpdatable,
+                           QStringLiteral("Field '%1' cannot be updated.").arg(info.name));
     const QVariant stored = toStorage(info, value);
     mBuffer[field] = stored;
     mDirty[field] = true;
@@ -173,7 +176,8 @@ void Recordset::addNew()
 {
     requireOpen();
     if (!mUpdatable)
-        throw RuntimeError(err::NotUpdatable, QStringLiteral("Cannot update. Database or object is read-only."));
+        throw RuntimeError(err::NotUpdatable,
+                           QStringLiteral("Cannot update. Database or object is read-only."));
     mEditMode = EditMode::AddNew;
     mBuffer = QVector<QVariant>(mFields.size());
     mDirty = QVector<bool>(mFields.size(), false);
@@ -183,7 +187,8 @@ void Recordset::edit()
 {
     requireOpen();
     if (!mUpdatable)
-        throw RuntimeError(err::NotUpdatable, QStringLiteral("Cannot update. Database or object is read-only."));
+        throw RuntimeError(err::NotUpdatable,
+                           QStringLiteral("Cannot update. Database or object is read-only."));
     if (!hasCurrent())
         raiseNoCurrent();
     mEditKey = currentKey();
@@ -231,7 +236,8 @@ void Recordset::update()
             for (int i = 0; i < columns.size(); ++i)
                 marks.append(QStringLiteral("?"));
             sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                      .arg(quoteSqlName(mPrimaryTable), columns.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
+                      .arg(quoteSqlName(mPrimaryTable), columns.join(QLatin1String(", ")),
+                           marks.join(QLatin1String(", ")));
         }
         SqlStatement insert(db, sql);
         for (int i = 0; i < values.size(); ++i)
@@ -262,12 +268,14 @@ void Recordset::deleteRecord()
 {
     requireOpen();
     if (!mUpdatable)
-        throw RuntimeError(err::NotUpdatable, QStringLiteral("Cannot update. Database or object is read-only."));
+        throw RuntimeError(err::NotUpdatable,
+                           QStringLiteral("Cannot update. Database or object is read-only."));
     if (!hasCurrent())
         raiseNoCurrent();
     const qint64 key = currentKey();
     mDatabase->prepareForWrite(this);
-    SqlStatement remove(mDatabase->handle(), QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteSqlName(mPrimaryTable)));
+    SqlStatement remove(mDatabase->handle(),
+                        QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteSqlName(mPrimaryTable)));
     remove.bindInt64(1, key);
     remove.step();
     const bool removed = sqlite3_changes(mDatabase->handle()) > 0;

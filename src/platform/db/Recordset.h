@@ -20,7 +20,7 @@ enum class EditMode { None, Edit, AddNew };
 // qryContacts, the contact row), identified by that row's key.
 class Recordset : public QObject {
     Q_OBJECT
-public:
+  public:
     ~Recordset() override;
 
     RecordsetType type() const { return mType; }
@@ -38,7 +38,7 @@ public:
     // The exact number of rows (deleted ones no longer counted).
     virtual qint64 recordCount() = 0;
     virtual void requery() = 0;
-    virtual Bookmark bookmark() = 0;            // 3021 without a current row
+    virtual Bookmark bookmark() = 0;                // 3021 without a current row
     virtual void setBookmark(const Bookmark &) = 0; // 3159 for a mark of another record set or requery
     Bookmark lastModified() const { return mLastModified; }
     bool noMatch() const { return mNoMatch; }
@@ -80,17 +80,17 @@ public:
     // Called by the database before anything writes to it.
     virtual void settleBeforeWrite() {}
 
-signals:
-    void currentChanged();              // the current row moved
-    void rowChanged(qint64 ordinal);    // a row's values changed
-    void rowsAboutToChange();           // rows are about to be added, removed or re-read
+  signals:
+    void currentChanged();           // the current row moved
+    void rowChanged(qint64 ordinal); // a row's values changed
+    void rowsAboutToChange();        // rows are about to be added, removed or re-read
     void rowsChanged();
 
-protected:
+  protected:
     Recordset(Database *database, RecordsetType type, QString source);
 
     virtual bool hasCurrent() const = 0;
-    virtual qint64 currentKey() = 0;         // 3021 without a current row
+    virtual qint64 currentKey() = 0;             // 3021 without a current row
     virtual QVariant readCurrent(int field) = 0; // 3021, 3167 for a deleted row
     virtual void afterUpdate(qint64 key, bool added) = 0;
     virtual void afterDelete() = 0;
@@ -110,7 +110,7 @@ protected:
     bool mNoMatch = false;
     Bookmark mLastModified;
 
-private:
+  private:
     RecordsetType mType;
     QString mSource;
     quint64 mBookmarkOwner = 0;

@@ -44,7 +44,8 @@ SqlStatement::SqlStatement(sqlite3 *db, const QString &sql) : mDb(db)
         throw RuntimeError(err::SyntaxError, QStringLiteral("The query text is empty."));
     if (!onlyBlanksLeft(tail)) {
         finalize();
-        throw RuntimeError(err::CharactersAfterEnd, QStringLiteral("Characters found after end of SQL statement."));
+        throw RuntimeError(err::CharactersAfterEnd,
+                           QStringLiteral("Characters found after end of SQL statement."));
     }
 }
 

@@ -10,7 +10,7 @@ namespace platform {
 
 // One compiled SQLite statement, finalized when it goes. Failures become run-time errors.
 class SqlStatement {
-public:
+  public:
     SqlStatement() = default;
     // Compiles exactly one statement; anything after it but blanks and semicolons is refused
     // (3142), so a second statement can never ride along.
@@ -41,7 +41,7 @@ public:
     // The value as stored: integer, real, text or blob; an invalid QVariant for Null.
     QVariant raw(int column) const;
 
-private:
+  private:
     sqlite3 *mDb = nullptr;
     sqlite3_stmt *mStmt = nullptr;
 };

@@ -35,7 +35,8 @@ void raiseDamaged(const QString &path)
 
 void raiseSqliteError(sqlite3 *db, int rc, bool preparing)
 {
-    const QString message = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
+    const QString message =
+        db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
     const int extended = db ? sqlite3_extended_errcode(db) : rc;
     switch (rc & 0xff) {
     case SQLITE_CONSTRAINT: {
@@ -56,9 +57,9 @@ void raiseSqliteError(sqlite3 *db, int rc, bool preparing)
                                QStringLiteral("The field '%1' is too small to accept the amount of data you "
                                               "attempted to add. Try inserting or pasting less data.")
                                    .arg(field));
-        throw RuntimeError(err::ValidationFailed,
-                           QStringLiteral("One or more values are prohibited by a rule of the table (%1).")
-                               .arg(message));
+        throw RuntimeError(
+            err::ValidationFailed,
+            QStringLiteral("One or more values are prohibited by a rule of the table (%1).").arg(message));
     }
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
@@ -78,11 +79,13 @@ void raiseSqliteError(sqlite3 *db, int rc, bool preparing)
     default:
         break;
     }
-    if (message.startsWith(QLatin1String("no such table")) || message.startsWith(QLatin1String("no such column")))
+    if (message.startsWith(QLatin1String("no such table")) ||
+        message.startsWith(QLatin1String("no such column")))
         throw RuntimeError(err::UnknownName, QStringLiteral("Unknown name in the query: %1.")
                                                  .arg(message.section(QLatin1Char(':'), 1).trimmed()));
     if (preparing || (rc & 0xff) == SQLITE_ERROR)
-        throw RuntimeError(err::SyntaxError, QStringLiteral("Syntax error in the query expression (%1).").arg(message));
+        throw RuntimeError(err::SyntaxError,
+                           QStringLiteral("Syntax error in the query expression (%1).").arg(message));
     throw RuntimeError(err::DiskError, QStringLiteral("Database error (%1).").arg(message));
 }
 

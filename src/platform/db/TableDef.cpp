@@ -17,9 +17,10 @@ const JetColumn &TableDef::field(const QString &name) const
     for (const JetColumn &column : mFields)
         if (column.name.compare(name, Qt::CaseInsensitive) == 0)
             return column;
-    throw RuntimeError(err::ItemNotFound, QStringLiteral("Item not found in this collection: the table '%1' has "
-                                                         "no field '%2'.")
-                                              .arg(mName, name));
+    throw RuntimeError(err::ItemNotFound,
+                       QStringLiteral("Item not found in this collection: the table '%1' has "
+                                      "no field '%2'.")
+                           .arg(mName, name));
 }
 
 bool TableDef::hasField(const QString &name) const

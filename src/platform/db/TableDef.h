@@ -18,7 +18,7 @@ struct IndexDef {
 
 // A table's definition: its fields in table order, each with its type and defined size.
 class TableDef {
-public:
+  public:
     TableDef() = default;
     TableDef(QString name, QList<JetColumn> fields, QList<IndexDef> indexes);
 
@@ -31,7 +31,7 @@ public:
     // The index of that name (any case); nullptr when there is none.
     const IndexDef *index(const QString &name) const;
 
-private:
+  private:
     QString mName;
     QList<JetColumn> mFields;
     QList<IndexDef> mIndexes;

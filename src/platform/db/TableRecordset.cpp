@@ -7,66 +7,6 @@
 
 namespace platform {
 
-namespace {
-
-
-// The rows after (or before) a row, in the order of `columns` then rowid, with Null
-// ordered first as SQLite orders it. Row values let SQLite walk the index; Null keys need
-// the spelt-out form.
-QString beyondCondition(const QStringList &columns, const QVector<QVariant> &values, int from, bool after)
-{
-    if (from == columns.size())
-        return after ? QStringLiteral("rowid > ?") : QStringLiteral("rowid < ?");
-    bool anyNull = false;
-    for (int i = from; i < values.size(); ++i)
-        anyNull = anyNull || values[i].isNull();
-    if (after && !anyNull) {
-        QStringList names, marks;
-        for (int i = from; i < columns.size(); ++i) {
-            names.append(quoteSqlName(columns[i]));
-            marks.append(QStringLiteral("?"));
-        }
-        names.append(QStringLiteral("rowid"));
-        marks.append(QStringLiteral("?"));
-        return QStringLiteral("(%1) > (%2)").arg(names.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
-    }
-    const QString column = quoteSqlName(columns[from]);
-    const QString rest = beyondCondition(columns, values, from + 1, after);
-    if (values[from].isNull()) {
-        if (after)
-            return QStringLiteral("((%1 IS NULL AND %2) OR %1 IS NOT NULL)").arg(column, rest);
-        return QStringLiteral("(%1 IS NULL AND %2)").arg(column, rest);
-    }
-    if (after)
-        return QStringLiteral("(%1 > ? OR (%1 = ? AND %2))").arg(column, rest);
-    return QStringLiteral("(%1 < ? OR %1 IS NULL OR (%1 = ? AND %2))").arg(column, rest);
-}
-
-// Binds the values the condition above asks for, in its order.
-int bindBeyond(SqlStatement &statement, const QVector<QVariant> &values, qint64 key, int from, bool after, int slot)
-{
-    if (from == values.size()) {
-        statement.bindInt64(slot, key);
-        return slot + 1;
-    }
-    bool anyNull = false;
-    for (int i = from; i < values.size(); ++i)
-        anyNull = anyNull || values[i].isNull();
-    if (after && !anyNull) {
-        for (int i = from; i < values.size(); ++i)
-            statement.bind(slot++, values[i]);
-        statement.bindInt64(slot, key);
-        return slot + 1;
-    }
-    if (values[from].isNull())
-        return bindBeyond(statement, values, key, from + 1, after, slot);
-    statement.bind(slot++, values[from]);
-    statement.bind(slot++, values[from]);
-    return bindBeyond(statement, values, key, from + 1, after, slot);
-}
-
-} // namespace
-
 TableRecordset::TableRecordset(Database *database, const QString &table)
     : Recordset(database, RecordsetType::Table, table), mTable(table)
 {
@@ -117,7 +57,8 @@ bool TableRecordset::takeRow(SqlStatement &statement)
 
 void TableRecordset::refreshEmpty()
 {
-    SqlStatement any(mDatabase->handle(), QStringLiteral("SELECT 1 FROM %1 LIMIT 1").arg(quoteSqlName(mTable)));
+    SqlStatement any(mDatabase->handle(),
+                     QStringLiteral("SELECT 1 FROM %1 LIMIT 1").arg(quoteSqlName(mTable)));
     if (!any.step())
         mState = State::Empty;
 }
@@ -140,14 +81,62 @@ void TableRecordset::moveLast()
     emit currentChanged();
 }
 
+bool TableRecordset::neighbourAt(int level, bool forward, const QString &condition, bool bindsValue)
+{
+    // The fields before `level` keep the current row's values; the field at `level` moves on.
+    QStringList where;
+    for (int i = 0; i < level; ++i)
+        where.append(quoteSqlName(mIndexFields[i]) + QLatin1String(" IS ?"));
+    where.append(condition);
+    QStringList order;
+    for (int i = level; i < mIndexFields.size(); ++i)
+        order.append(quoteSqlName(mIndexFields[i]) + (forward ? QLatin1String("") : QLatin1String(" DESC")));
+    order.append(forward ? QStringLiteral("rowid") : QStringLiteral("rowid DESC"));
+    SqlStatement neighbour(mDatabase->handle(),
+                           selectKeys() + QLatin1String(" WHERE ") + where.join(QLatin1String(" AND ")) +
+                               QLatin1String(" ORDER BY ") + order.join(QLatin1String(", ")) +
+                               QLatin1String(" LIMIT 1"));
+    int slot = 1;
+    for (int i = 0; i < level; ++i)
+        neighbour.bind(slot++, mKeyValues[i]);
+    if (bindsValue) {
+        if (level == mIndexFields.size())
+            neighbour.bindInt64(slot, mKey);
+        else
+            neighbour.bind(slot, mKeyValues[level]);
+    }
+    return takeRow(neighbour);
+}
+
 void TableRecordset::moveBeyond(bool forward)
 {
-    const QString sql = selectKeys() + QLatin1String(" WHERE ") +
-                        beyondCondition(mIndexFields, mKeyValues, 0, forward) + orderBy(!forward) +
-                        QLatin1String(" LIMIT 1");
-    SqlStatement beyond(mDatabase->handle(), sql);
-    bindBeyond(beyond, mKeyValues, mKey, 0, forward, 1);
-    if (!takeRow(beyond)) {
+    // The next row in index order is the nearest one that agrees with the current row on the
+    // most leading fields: each try is one index seek, however many rows share a name.
+    const QVector<QVariant> values = mKeyValues;
+    const qint64 key = mKey;
+    bool found = false;
+    for (int level = int(mIndexFields.size()); level >= 0 && !found; --level) {
+        mKeyValues = values;
+        mKey = key;
+        if (level == mIndexFields.size()) {
+            found = neighbourAt(level, forward,
+                                forward ? QStringLiteral("rowid > ?") : QStringLiteral("rowid < ?"), true);
+            continue;
+        }
+        const QString field = quoteSqlName(mIndexFields[level]);
+        const bool isNull = values[level].isNull();
+        if (forward) {
+            // Null comes first, so every value follows it.
+            found = isNull ? neighbourAt(level, true, field + QLatin1String(" IS NOT NULL"), false)
+                           : neighbourAt(level, true, field + QLatin1String(" > ?"), true);
+        } else if (!isNull) {
+            found = neighbourAt(level, false, field + QLatin1String(" < ?"), true) ||
+                    neighbourAt(level, false, field + QLatin1String(" IS NULL"), false);
+        }
+    }
+    if (!found) {
+        mKeyValues = values;
+        mKey = key;
         mState = forward ? State::Eof : State::Bof;
         refreshEmpty();
     }
@@ -181,7 +170,8 @@ void TableRecordset::movePrevious()
 qint64 TableRecordset::recordCount()
 {
     requireOpen();
-    SqlStatement count(mDatabase->handle(), QStringLiteral("SELECT count(*) FROM %1").arg(quoteSqlName(mTable)));
+    SqlStatement count(mDatabase->handle(),
+                       QStringLiteral("SELECT count(*) FROM %1").arg(quoteSqlName(mTable)));
     count.step();
     return count.int64(0);
 }
@@ -221,7 +211,7 @@ void TableRecordset::setIndex(const QString &name)
     const TableDef def = mDatabase->tableDef(mTable);
     const IndexDef *index = def.index(name);
     if (!index)
-        throw RuntimeError(3800, QStringLiteral("'%1' is not an index in this table.").arg(name));
+        throw RuntimeError(err::NotAnIndex, QStringLiteral("'%1' is not an index in this table.").arg(name));
     mIndexName = index->name;
     mIndexFields = index->fields;
     mIndexInfo.clear();
@@ -238,10 +228,11 @@ void TableRecordset::seek(const QString &comparison, const QVariant &key1, const
 {
     requireOpen();
     if (mIndexName.isEmpty())
-        throw RuntimeError(3019, QStringLiteral("Operation invalid without a current index."));
+        throw RuntimeError(err::NoCurrentIndex, QStringLiteral("Operation invalid without a current index."));
     const QString op = comparison.trimmed();
     if (op != u"=" && op != u">=" && op != u">" && op != u"<=" && op != u"<")
-        throw RuntimeError(err::InvalidOperation, QStringLiteral("'%1' is not a Seek comparison.").arg(comparison));
+        throw RuntimeError(err::InvalidOperation,
+                           QStringLiteral("'%1' is not a Seek comparison.").arg(comparison));
     QList<QVariant> keys{key1};
     if (key2.isValid())
         keys.append(key2);
@@ -261,6 +252,26 @@ void TableRecordset::seek(const QString &comparison, const QVariant &key1, const
         stored.append(toStorage(infos.value(i), keys[i]));
     }
     const bool backward = op.startsWith(QLatin1Char('<'));
+    if (op != u"=" && !mIndexFields.isEmpty()) {
+        // An inequality on several fields, tried one field level at a time so that each try
+        // is an index seek: the keys' own level with the comparison asked for, then each outer
+        // level strictly beyond its key (and, going down, the rows that hold Null there).
+        mKeyValues = QVector<QVariant>(stored.begin(), stored.end());
+        bool found = false;
+        for (int level = int(stored.size()) - 1; level >= 0 && !found; --level) {
+            const QString field = quoteSqlName(mIndexFields[level]);
+            const QString compare =
+                level == stored.size() - 1 ? op : (backward ? QStringLiteral("<") : QStringLiteral(">"));
+            found = neighbourAt(level, !backward, field + QLatin1Char(' ') + compare + QLatin1String(" ?"),
+                                true) ||
+                    (backward && neighbourAt(level, false, field + QLatin1String(" IS NULL"), false));
+        }
+        mNoMatch = !found;
+        if (mNoMatch)
+            mState = State::Eof;
+        emit currentChanged();
+        return;
+    }
     QString condition;
     if (op == u"=") {
         QStringList parts;
@@ -268,12 +279,11 @@ void TableRecordset::seek(const QString &comparison, const QVariant &key1, const
             parts.append(names[i] + QLatin1String(" = ?"));
         condition = parts.join(QLatin1String(" AND "));
     } else {
-        condition = QStringLiteral("(%1) %2 (%3)").arg(names.join(QLatin1String(", ")), op,
-                                                       marks.join(QLatin1String(", ")));
+        condition = names.front() + QLatin1Char(' ') + op + QLatin1String(" ?");
     }
-    SqlStatement found(mDatabase->handle(),
-                       selectKeys() + QLatin1String(" WHERE ") + condition + orderBy(backward) + QLatin1String(" LIMIT 1"));
-    for (int i = 0; i < stored.size(); ++i)
+    SqlStatement found(mDatabase->handle(), selectKeys() + QLatin1String(" WHERE ") + condition +
+                                                orderBy(backward) + QLatin1String(" LIMIT 1"));
+    for (int i = 0; i < (op == u"=" ? stored.size() : 1); ++i)
         found.bind(i + 1, stored[i]);
     mNoMatch = !takeRow(found);
     if (mNoMatch)
@@ -292,7 +302,8 @@ void TableRecordset::loadRow()
 {
     if (mRowLoaded && mRowVersion == mDatabase->dataVersion())
         return;
-    SqlStatement row(mDatabase->handle(), QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(quoteSqlName(mTable)));
+    SqlStatement row(mDatabase->handle(),
+                     QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(quoteSqlName(mTable)));
     row.bindInt64(1, mKey);
     if (!row.step()) {
         mDeleted = true;
@@ -320,6 +331,7 @@ void TableRecordset::afterUpdate(qint64 key, bool added)
 {
     mLastModified = Bookmark{key, bookmarkOwner()};
     if (added) {
+        emit rowsAboutToChange();
         if (mState == State::Empty)
             mState = State::Bof;
         emit rowsChanged();
@@ -334,6 +346,7 @@ void TableRecordset::afterUpdate(qint64 key, bool added)
 
 void TableRecordset::afterDelete()
 {
+    emit rowsAboutToChange();
     mDeleted = true;
     mRowLoaded = false;
     emit rowsChanged();

@@ -11,7 +11,7 @@ namespace platform {
 // index's fields; a bookmark is the row's key.
 class TableRecordset : public Recordset {
     Q_OBJECT
-public:
+  public:
     TableRecordset(Database *database, const QString &table);
 
     bool bof() const override { return mState == State::Bof || mState == State::Empty; }
@@ -29,7 +29,7 @@ public:
     void setIndex(const QString &name) override;
     void seek(const QString &comparison, const QVariant &key1, const QVariant &key2 = QVariant()) override;
 
-protected:
+  protected:
     bool hasCurrent() const override { return mState == State::On; }
     qint64 currentKey() override;
     QVariant readCurrent(int field) override;
@@ -37,7 +37,7 @@ protected:
     void afterDelete() override;
     void closing() override;
 
-private:
+  private:
     enum class State { Empty, Bof, On, Eof };
 
     QString orderBy(bool descending) const;
@@ -46,6 +46,7 @@ private:
     bool takeRow(SqlStatement &statement);
     void loadRow();
     void moveBeyond(bool forward);
+    bool neighbourAt(int level, bool forward, const QString &condition, bool bindsValue);
     void refreshEmpty();
 
     QString mTable;

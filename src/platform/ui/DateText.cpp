@@ -85,7 +85,9 @@ QString shortDateFormat(const QLocale &locale)
         // that no date box reads back: keep its order, in digits.
         QStringList parts;
         for (const QChar c : fieldOrderOf(fmt))
-            parts.append(c == u'd' ? QStringLiteral("d") : c == u'm' ? QStringLiteral("M") : QStringLiteral("yyyy"));
+            parts.append(c == u'd'   ? QStringLiteral("d")
+                         : c == u'm' ? QStringLiteral("M")
+                                     : QStringLiteral("yyyy"));
         return parts.join(u'/');
     }
     if (!fmt.contains(QStringLiteral("yyyy")))
@@ -134,8 +136,7 @@ QDateTime parseDateText(const QString &input, const QLocale &locale)
     if (text.isEmpty())
         return {};
 
-    static const QRegularExpression iso(
-        QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})(?:[T ](.+))?$"));
+    static const QRegularExpression iso(QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})(?:[T ](.+))?$"));
     static const QRegularExpression local(
         QStringLiteral("^(\\d{1,4})[/.-]\\s*(\\d{1,2})(?:[/.-]\\s*(\\d{1,4}))?\\.?(?:\\s+(.+))?$"));
 

@@ -31,7 +31,8 @@ TEST(JetTextsOnSchema, EverySystemTextRunsOnTheShippedSchema)
     ContactGenerator::insert(db, 300, 3);
     setClockForTesting([] { return QDateTime(QDate(2024, 3, 1), QTime(9, 0)); });
     db.execute("INSERT INTO tblCategoryDesc (CategoryDesc) VALUES ('Friends')");
-    db.execute("INSERT INTO tblCategoryID (ID, CategoryNumber) SELECT RecordID, 1 FROM tblContacts WHERE RecordID <= 40");
+    db.execute("INSERT INTO tblCategoryID (ID, CategoryNumber) SELECT RecordID, 1 FROM tblContacts WHERE "
+               "RecordID <= 40");
 
     const QStringList sources{
         "Select * from  tblContacts Order By LastName, FirstName ",
@@ -39,13 +40,17 @@ TEST(JetTextsOnSchema, EverySystemTextRunsOnTheShippedSchema)
         "Select * from  qryContacts Where  CategoryNumber = 1  Order By LastName, FirstName ",
         "Select * from  tblContacts Where Selected = 'x'  Order By Organization, LastName, FirstName",
         "Select * from  tblContacts Where Selected < 'x'  Order By DateUpdated DESC",
-        "Select distinctrow * from  tblContacts Where  (LastName Like \"Sm*\" OR Notes Like \"*quilt*\")  Order By "
+        "Select distinctrow * from  tblContacts Where  (LastName Like \"Sm*\" OR Notes Like \"*quilt*\")  "
+        "Order By "
         "LastName, FirstName ",
-        "Select DISTINCTROW * from  tblContacts Where  (Prefix Like \"*r*\" OR Date1=#12/25/2024# OR First_City Like "
+        "Select DISTINCTROW * from  tblContacts Where  (Prefix Like \"*r*\" OR Date1=#12/25/2024# OR "
+        "First_City Like "
         "\"*Zür*\" ) Order By FirstName",
         "Select Count(*) as RowCount from tblContacts  Where Selected = 'x' ",
-        "SELECT ID, CategoryDesc, tblCategoryID.CategoryNumber FROM tblCategoryID LEFT JOIN tblCategoryDesc ON "
-        "tblCategoryID.CategoryNumber = tblCategoryDesc.CategoryNumber WHERE tblCategoryID.ID=1 Order By CategoryDesc",
+        "SELECT ID, CategoryDesc, tblCategoryID.CategoryNumber FROM tblCategoryID LEFT JOIN tblCategoryDesc "
+        "ON "
+        "tblCategoryID.CategoryNumber = tblCategoryDesc.CategoryNumber WHERE tblCategoryID.ID=1 Order By "
+        "CategoryDesc",
         "Select * from tblRemind where RemindDate=#03/10/2024# and RecordID=1",
         "Select LastName from tblContacts Where PicturePath1=\"T\" Or PicturePath2 = \"T\" Order By LastName",
         "Select Type, Name, Setting8 from tblSettings Where Type='NOTE' Order by Name",
@@ -59,9 +64,10 @@ TEST(JetTextsOnSchema, EverySystemTextRunsOnTheShippedSchema)
     }
     EXPECT_EQ(db.openRecordset(sources[2])->recordCount(), 40);
     EXPECT_EQ(db.execute("Delete * from tblCurrentReminders"), 0);
-    EXPECT_NO_THROW(db.execute("INSERT INTO tblCurrentReminders (RemindDate, RecordID, TblRemindRecordID, "
-                               "Description, Notes, WarnDate) SELECT RemindDate, LinkedRecordID, TblRemindRecordID, "
-                               "Description, Notes, WarnDate FROM qryNewReminders"));
+    EXPECT_NO_THROW(
+        db.execute("INSERT INTO tblCurrentReminders (RemindDate, RecordID, TblRemindRecordID, "
+                   "Description, Notes, WarnDate) SELECT RemindDate, LinkedRecordID, TblRemindRecordID, "
+                   "Description, Notes, WarnDate FROM qryNewReminders"));
     EXPECT_NO_THROW(db.execute("Update tblContacts Set Selected=' ' Where Selected='x'"));
     EXPECT_EQ(db.execute("Delete from tblCategoryID Where CategoryNumber=1"), 40);
 

@@ -1,5 +1,5 @@
-#include "platform/ui/Clock.h"
 #include "platform/ui/DateText.h"
+#include "platform/ui/Clock.h"
 
 #include <gtest/gtest.h>
 
