@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -312,4 +313,66 @@ TEST_F(WholeProgramTest, AfterAPasswordChangeTheNewMainWindowWorksOnTheProtected
     run(*again, "cmdAdd");
     EXPECT_EQ(current(*again, "Last Name"), "Locked");
     EXPECT_EQ(count("Select Count(*) from tblContacts Where LastName='Locked'"), 1);
+}
+
+// Add New saves the contact on screen and starts the next one; the grid ends on the last.
+TEST_F(WholeProgramTest, AddNewSavesAndStartsTheNextContact)
+{
+    NameList &w = start();
+    script.onModal("NameEdit", [](QWidget *e) {
+        DialogScript::setText(e, "txtLastName", "Firstcomer");
+        DialogScript::click(e, "cmdAddNew");
+        EXPECT_EQ(e->windowTitle(), "Add a New Record");
+        EXPECT_EQ(text(e, "txtLastName"), "");
+        DialogScript::setText(e, "txtLastName", "Secondcomer");
+        DialogScript::click(e, "cmdSave");
+    });
+    run(w, "cmdAdd");
+    EXPECT_EQ(count("Select Count(*) from tblContacts Where LastName In ('Firstcomer', 'Secondcomer')"), 2);
+    EXPECT_EQ(w.Table1->model()->rowCount(), 32);
+    EXPECT_EQ(current(w, "Last Name"), "Secondcomer");
+}
+
+// Cancel after a change asks before the change is lost; No keeps the editor open.
+TEST_F(WholeProgramTest, CancelAfterAChangeAsksFirst)
+{
+    NameList &w = start();
+    const QString before = current(w, "Last Name");
+    script.onModal("NameEdit", [](QWidget *e) {
+        DialogScript::setText(e, "txtLastName", "Changed");
+        DialogScript::click(e, "cmdCancel");
+        EXPECT_TRUE(e->isVisible()) << "No keeps the editor";
+        DialogScript::click(e, "cmdCancel");
+    });
+    script.answerMessage(platform::vbNo).answerMessage(platform::vbYes);
+    run(w, "cmdEdit");
+    EXPECT_EQ(script.pending(), 0u);
+    EXPECT_EQ(count("Select Count(*) from tblContacts Where LastName='Changed'"), 0);
+    EXPECT_EQ(current(w, "Last Name"), before);
+}
+
+// A double-click on the editor's notes opens the large notes window; what is typed there
+// comes back to the editor and is saved with the contact.
+TEST_F(WholeProgramTest, NotesWrittenInTheLargeNotesWindowAreSavedWithTheContact)
+{
+    NameList &w = start();
+    script.onModal("NameEdit", [&](QWidget *e) {
+        DialogScript::setText(e, "txtLastName", "Noteworthy");
+        auto *notes = e->findChild<QPlainTextEdit *>("txtNotes");
+        ASSERT_NE(notes, nullptr);
+        QTest::mouseDClick(notes->viewport(), Qt::LeftButton);
+        EXPECT_EQ(notes->toPlainText(), "Prefers batik.\nCall on Sundays.");
+        DialogScript::click(e, "cmdSave");
+    });
+    script.onModal("NotesForm", [](QWidget *n) {
+        auto *big = n->findChild<QPlainTextEdit *>("txtNotes");
+        ASSERT_NE(big, nullptr);
+        big->setPlainText("Prefers batik.\nCall on Sundays.");
+        DialogScript::click(n, "cmdExit");
+    });
+    run(w, "cmdAdd");
+    EXPECT_EQ(script.pending(), 0u);
+    auto rs = gDb->openRecordset("Select Notes from tblContacts Where LastName='Noteworthy'");
+    ASSERT_FALSE(rs->eof());
+    EXPECT_EQ(rs->value("Notes").toString(), "Prefers batik.\r\nCall on Sundays.");
 }
