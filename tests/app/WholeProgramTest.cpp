@@ -258,6 +258,10 @@ TEST_F(WholeProgramTest, CondensedListsInThePreviewWindow)
     const double zoom = vp.zoom();
     preview->cmdZoomIn->click();
     EXPECT_GT(vp.zoom(), zoom);
+    for (QPushButton *b : preview->findChildren<QPushButton *>()) {
+        const int captionWidth = b->fontMetrics().horizontalAdvance(QString(b->text()).remove('&'));
+        EXPECT_GE(b->width(), captionWidth + 12) << qPrintable(b->text()) << " is cut off";
+    }
     preview->cmdClose->click();
     EXPECT_FALSE(preview->isVisible());
 
