@@ -380,3 +380,24 @@ TEST_F(WholeProgramTest, NotesWrittenInTheLargeNotesWindowAreSavedWithTheContact
     ASSERT_FALSE(rs->eof());
     EXPECT_EQ(rs->value("Notes").toString(), "Prefers batik.\r\nCall on Sundays.");
 }
+
+// In print mode with no printer the document is offered as a PDF file; cancelling that
+// dialog prints nothing and tells nothing, and the grid is back on its row.
+TEST_F(WholeProgramTest, PrintModeWithoutAPrinterSavesAPdfOrNothing)
+{
+    NameList &w = start();
+    const int row = w.Table1->currentIndex().row();
+    script.answerMessage(platform::vbOK).cancelFile();
+    run(w, "CondensedList");
+    EXPECT_EQ(script.pending(), 0u);
+    EXPECT_EQ(script.shown(platform::DialogKind::Message).size(), 1u) << "only the confirmation";
+    EXPECT_EQ(w.Table1->currentIndex().row(), row);
+
+    const QString pdf = program.folder().filePath("printed.pdf");
+    script.answerMessage(platform::vbOK).answerSaveFile(pdf);
+    run(w, "Condensed1LineMenu");
+    EXPECT_TRUE(QFile::exists(pdf));
+    EXPECT_EQ(w.Table1->currentIndex().row(), row);
+    const frmPreview *preview = frmPreview::existing();
+    EXPECT_TRUE(preview == nullptr || !preview->isVisible()) << "print mode shows no preview";
+}
