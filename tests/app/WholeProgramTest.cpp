@@ -401,3 +401,27 @@ TEST_F(WholeProgramTest, PrintModeWithoutAPrinterSavesAPdfOrNothing)
     const frmPreview *preview = frmPreview::existing();
     EXPECT_TRUE(preview == nullptr || !preview->isVisible()) << "print mode shows no preview";
 }
+
+// The print or preview switch starts in print mode with every main window, also the one
+// shown again after a password change, and the surface follows the menu.
+TEST_F(WholeProgramTest, NewMainWindowAfterAPasswordChangeStartsInPrintMode)
+{
+    NameList &w = start();
+    run(w, "PreviewMode");
+    EXPECT_TRUE(w.menuItem("PreviewMode")->isChecked());
+    QTest::keyClick(&w, Qt::Key_F5);
+    script.answerInput("none").answerInput("pw").answerInput("pw");
+    script.answerMessage(platform::vbOK);
+    script.answerInput("pw");
+    run(w, "ChangePassword");
+    NameList *again = StartedProgram::window();
+    ASSERT_NE(again, nullptr);
+    EXPECT_TRUE(again->menuItem("PrintMode")->isChecked());
+    EXPECT_FALSE(again->menuItem("PreviewMode")->isChecked());
+
+    const QString pdf = program.folder().filePath("after.pdf");
+    script.answerMessage(platform::vbOK).answerSaveFile(pdf);
+    run(*again, "CondensedList");
+    EXPECT_EQ(script.pending(), 0u);
+    EXPECT_TRUE(QFile::exists(pdf)) << "printed, not previewed";
+}
