@@ -23,6 +23,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -445,8 +447,48 @@ TEST_F(WholeProgramTest, EverySortChoiceWorksOnTheShippedDatabase)
             DialogScript::click(e, "cmdSave");
         });
         run(w, "cmdEdit");
-        EXPECT_EQ(current(w, "Nickname"), "Sorted") << "the grid stays on the saved contact, sorted by "
-                                                     << qPrintable(field);
+        EXPECT_EQ(current(w, "Nickname"), "Sorted")
+            << "the grid stays on the saved contact, sorted by " << qPrintable(field);
     }
     EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='GRIDSORTORDER'"), 1);
+}
+
+// The editor fits the screen's free area, title bar and command buttons included, also on
+// a screen lower than its design: its fields then scroll inside it.
+TEST_F(WholeProgramTest, EditorFitsOnTheScreenWithEveryButtonReachable)
+{
+    NameList &w = start();
+    script.onModal("NameEdit", [](QWidget *e) {
+        const QRect free = e->screen()->availableGeometry();
+        EXPECT_TRUE(free.contains(e->frameGeometry()))
+            << "the editor at "
+            << qPrintable(QStringLiteral("%1,%2 %3x%4")
+                              .arg(e->frameGeometry().x())
+                              .arg(e->frameGeometry().y())
+                              .arg(e->frameGeometry().width())
+                              .arg(e->frameGeometry().height()))
+            << " on a screen of " << free.width() << "x" << free.height();
+        // The command buttons are always in view, whatever part of the fields is shown.
+        for (const char *name : {"cmdSave", "cmdCancel", "cmdAddNew", "cmdDelete", "cmdNext", "cmdPrev",
+                                 "cmdMakeDefault", "cmdClearDefault"}) {
+            QWidget *b = e->findChild<QWidget *>(QString::fromLatin1(name));
+            ASSERT_NE(b, nullptr) << name;
+            EXPECT_TRUE(e->rect().contains(QRect(b->mapTo(e, QPoint(0, 0)), b->size()))) << name;
+            auto *area = e->findChild<QScrollArea *>();
+            EXPECT_FALSE(area && area->isAncestorOf(b)) << name << " scrolls away with the fields";
+        }
+        // Every field can be scrolled into view.
+        auto *area = e->findChild<QScrollArea *>();
+        ASSERT_NE(area, nullptr);
+        for (const char *name : {"txtPrefix", "txtNotes", "txtPic8File"}) {
+            QWidget *box = e->findChild<QWidget *>(QString::fromLatin1(name));
+            ASSERT_NE(box, nullptr) << name;
+            area->ensureWidgetVisible(box);
+            const QRect shown(box->mapTo(area->viewport(), QPoint(0, 0)), box->size());
+            EXPECT_TRUE(area->viewport()->rect().intersects(shown)) << name;
+        }
+        DialogScript::click(e, "cmdCancel");
+    });
+    run(w, "cmdEdit");
+    EXPECT_EQ(script.pending(), 0u);
 }
