@@ -1,51 +1,25 @@
 // Start-up to the first painted main window on 100,000 contacts, against opening the same
 // record set alone and reading the rows a grid first shows. Each iteration times both
 // sides and reports the ratio start-up/record set as the counter "ratio".
-#include "../tests/support/ContactGenerator.h"
+#include "MainWindowBench.h"
 #include "app/modMain.h"
 #include "mainwindow/NameList.h"
 #include "mainwindow/RecordSource.h"
 #include "platform/db/Database.h"
-#include "platform/db/NewDatabase.h"
 #include "platform/db/Recordset.h"
 #include "platform/ui/ProgramFolder.h"
 
-#include <benchmark/benchmark.h>
 #include <sqlcipher/sqlite3.h>
 
-#include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
-#include <chrono>
-#include <cstdio>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::seconds;
 
 const QString Source = QStringLiteral("Select * from  tblContacts Order By LastName, FirstName ");
 constexpr int FirstScreenRows = 40;
-
-QString databaseWith(qint64 contacts)
-{
-    const QString path = QDir::temp().filePath(QStringLiteral("quiltern-bench-start-%1.mdb").arg(contacts));
-    if (QFile::exists(path))
-        return path;
-    std::fprintf(stderr, "generating %lld contacts in %s ...\n", static_cast<long long>(contacts),
-                 qPrintable(path));
-    platform::createDatabaseFromSchema(path);
-    auto db = platform::Database::open(path);
-    sqlite3_exec(db->handle(), "PRAGMA synchronous = OFF; PRAGMA journal_mode = MEMORY", nullptr, nullptr,
-                 nullptr);
-    ContactGenerator::insert(*db, contacts, 42);
-    return path;
-}
-
-double seconds(Clock::time_point from)
-{
-    return std::chrono::duration<double>(Clock::now() - from).count();
-}
 
 // The record set alone: open the file, open the list's record source, count it (a grid
 // needs the count for its scroll bar) and read the cells of the first screen.
@@ -66,12 +40,7 @@ double openRecordsetAlone(const QString &path)
 double startToFirstPaint(const QString &path)
 {
     QTemporaryDir folder;
-    platform::setProgramFolderForTesting(folder.path());
-    setCommandLineForTesting(path);
-    setSingleInstanceKeyForTesting(QStringLiteral("QuilternBench-") +
-                                   QString::number(QCoreApplication::applicationPid()));
-    gDbPath.clear();
-    resetRecordSourceParts();
+    bench::prepareStart(path, folder.path());
 
     const auto start = Clock::now();
     if (Main() != MainOutcome::MainWindowShown)
@@ -81,18 +50,13 @@ double startToFirstPaint(const QString &path)
     const double elapsed = seconds(start);
     benchmark::DoNotOptimize(painted.constBits());
 
-    window->unload();
-    QCoreApplication::processEvents();
-    gContactsTable.reset();
-    gDb.reset();
-    gDbPath.clear();
-    releaseSingleInstanceForTesting();
+    bench::stopProgram(*window);
     return elapsed;
 }
 
 void StartToFirstPaintedMainWindow(benchmark::State &state)
 {
-    const QString path = databaseWith(state.range(0));
+    const QString path = bench::databaseWith("start", state.range(0));
     double ours = 0, alone = 0;
     for (auto _ : state) {
         const double a = openRecordsetAlone(path);
@@ -116,12 +80,5 @@ BENCHMARK(StartToFirstPaintedMainWindow)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    app.setQuitOnLastWindowClosed(false);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runWithWindows(argc, argv);
 }

@@ -1,4 +1,5 @@
 #include "app/modMain.h"
+#include "platform/ui/ScrollBarWidth.h"
 
 #include <QApplication>
 
@@ -12,6 +13,8 @@ int main(int argc, char *argv[])
     // The main window's unload decides when the program ends: a password change closes it
     // and shows a new one.
     app.setQuitOnLastWindowClosed(false);
+    // The scroll-bar width chosen in the Options menu takes effect from the next start.
+    platform::applyStoredScrollBarWidth();
     if (Main() == MainOutcome::Ended)
         return 0;
     return app.exec();

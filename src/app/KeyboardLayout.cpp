@@ -284,3 +284,18 @@ QString KeyboardLayout::keyText(int vk, bool shift, bool capsLock)
         return QString();
     }
 }
+
+int KeyboardLayout::virtualKey(int qtKey)
+{
+    if (qtKey == Qt::Key_unknown || qtKey == 0)
+        return 0;
+    if (qtKey == Qt::Key_Enter)
+        return VkReturn;
+    if (qtKey == Qt::Key_Backtab)
+        return VkTab;
+    for (const bool shift : {false, true})
+        for (int vk = 1; vk < 255; ++vk)
+            if (KeyboardLayout::qtKey(vk, shift) == qtKey)
+                return vk;
+    return 0;
+}

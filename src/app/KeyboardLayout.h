@@ -48,6 +48,11 @@ class KeyboardLayout {
     // The Qt key a virtual key reports with the given Shift state.
     static int qtKey(int vk, bool shift);
 
+    // The virtual key of a Qt key, as the key codes of the classic key events report it:
+    // Key_BraceLeft and Key_BracketLeft are both 219, Key_Enter is the Return key; 0 for a
+    // key the layout does not have.
+    static int virtualKey(int qtKey);
+
     // The text a virtual key types with the given Shift and Caps Lock states; empty for keys
     // that type nothing.
     static QString keyText(int vk, bool shift, bool capsLock);

@@ -40,6 +40,27 @@ void ReplaceAll(QString &target, const QString &find, const QString &replacement
     }
 }
 
+QString LTrim(const QString &text)
+{
+    qsizetype first = 0;
+    while (first < text.size() && text.at(first) == QLatin1Char(' '))
+        ++first;
+    return text.mid(first);
+}
+
+QString RTrim(const QString &text)
+{
+    qsizetype last = text.size();
+    while (last > 0 && text.at(last - 1) == QLatin1Char(' '))
+        --last;
+    return text.left(last);
+}
+
+QString Trim(const QString &text)
+{
+    return LTrim(RTrim(text));
+}
+
 void ShowComboDropDown(QComboBox *combo)
 {
     if (combo && combo->count() > 0)

@@ -24,5 +24,10 @@ bool IsNull(const QVariant &value);
 // An empty find changes nothing.
 void ReplaceAll(QString &target, const QString &find, const QString &replacement);
 
+// The classic trims: blanks only, never tabs or line ends; Trim takes both ends.
+QString LTrim(const QString &text);
+QString RTrim(const QString &text);
+QString Trim(const QString &text);
+
 // Opens the list of a combo box that holds at least one item.
 void ShowComboDropDown(QComboBox *combo);

@@ -1,5 +1,6 @@
 #include "app/mCommon.h"
 
+#include "app/ValueHelpers.h"
 #include "platform/RuntimeError.h"
 
 #include <QFile>
@@ -17,17 +18,6 @@ bool endsWithSeparator(const QString &path)
            || path.endsWith(QLatin1Char('\\'))
 #endif
         ;
-}
-
-QString trimBlanks(const QString &text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == QLatin1Char(' '))
-        ++first;
-    while (last > first && text.at(last - 1) == QLatin1Char(' '))
-        --last;
-    return text.mid(first, last - first);
 }
 
 } // namespace
@@ -69,7 +59,7 @@ void KillFile(const QString &path)
 
 bool CheckFileNameChars(QString name)
 {
-    name = trimBlanks(name);
+    name = Trim(name);
     // Greater than a single blank: not empty and not starting with a control character.
     if (name.isEmpty() || name.at(0).unicode() < 0x20)
         return false;

@@ -1,5 +1,6 @@
 #include "app/modMain.h"
 
+#include "app/DatabaseOpenDialog.h"
 #include "app/GLOBAL.h"
 #include "app/mCommonDialog.h"
 #include "mainwindow/NameList.h"
@@ -249,16 +250,9 @@ MainOutcome Main()
         });
 
         if (databaseFileSearch(gDbPath).isEmpty()) {
-            QString fileName;
-            QString fileTitle;
-            bool readOnly = false;
-            QString filter = DatabaseFileFilter;
-            int filterIndex = 1;
-            int flags = 0;
-            if (ShowOpenFileDialog(fileName, fileTitle, true, false, readOnly, true, filter, filterIndex,
-                                   folder + QStringLiteral("/"), QStringLiteral("Open database file"),
-                                   QString(), nullptr, flags))
-                gDbPath = fileName;
+            QString chosen;
+            if (ShowDatabaseOpenDialog(chosen))
+                gDbPath = chosen;
         }
     } catch (const RuntimeError &error) {
         bool repairTried = true; // nothing is open yet: no repair to offer

@@ -8,6 +8,9 @@
 
 #include <memory>
 
+// gUserField1Size, which the start routine sets, is the editor's.
+#include "editor/GLOBAL.h"
+
 namespace platform {
 class Database;
 class Recordset;

@@ -185,12 +185,12 @@ QPushButton *NameList::button(const QString &name) const
 
 bool NameList::hasHandler(const QString &command) const
 {
-    return commandHandlers().contains(command);
+    return commandHandlers().contains(command) || windowCommands().contains(command);
 }
 
 void NameList::dispatch(const QString &command)
 {
-    const Handler handler = commandHandlers().value(command);
+    const Handler handler = commandHandlers().value(command, windowCommands().value(command));
     if (!handler)
         return;
     try {
@@ -610,6 +610,7 @@ void NameList::bindGrid()
     Table1Binding->setRowHeightTwips(mGridRowHeight);
     Table1Binding->setColumns(mGridColumns);
     mPlacingColumns = false;
+    connectGridEvents();
 }
 
 void NameList::writeColumnLayout()
@@ -927,17 +928,7 @@ void NameList::cmdShowSelected_Click()
 
 void NameList::storeSortChoice(const QString &choice)
 {
-    gSql = GridSortOrderQuery;
-    std::unique_ptr<platform::Recordset> rs = gDb->openRecordset(gSql);
-    if (rs->recordCount() == 0) {
-        rs->addNew();
-    } else {
-        rs->moveFirst();
-        rs->edit();
-    }
-    rs->setValue(QStringLiteral("Type"), GridSortOrderType);
-    rs->setValue(QStringLiteral("Name"), choice);
-    rs->update();
+    storeSettingsRow(*gDb, GridSortOrderType, choice);
 }
 
 void NameList::cmbSort_Click()

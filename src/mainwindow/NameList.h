@@ -7,6 +7,7 @@
 
 #include <QList>
 
+#include <QColor>
 #include <QHash>
 #include <QString>
 #include <QVariant>
@@ -33,6 +34,8 @@ extern qint32 gSelectedCount;    // selection marks set since the program starte
 extern bool gFirstTime;          // the main window's first activation is still to come
 extern bool gPageBreakPerLetter; // address books start a page per initial letter
 extern int gReminderStartup;     // the reminder window's start-up check box
+// The next grid click is not the user's (set as the category window loads).
+extern bool gIgnoreNextGridClick;
 
 // The main window: the grid of displayed contacts over the data control Data1, the sort
 // box, the list views, the record count, and the menus and buttons that lead to the
@@ -118,6 +121,54 @@ class NameList : public platform::Form, public MouseWheelWindow {
     // Puts the controls in place for the window's current size.
     void Form_Resize();
 
+    // Grid events and selection marks (NameListGrid.cpp). Column 0 of the grid shows
+    // the mark; gridCol() is the cursor's column.
+    bool mbCellEditing = false;
+    int miMoveColumn = 0; // column whose move waits for a second heading click; 0: none
+    QString msMoveCaption;
+    QString msMoveDataField;
+    double mdMoveWidth = 0;
+    void Table1_Click();
+    void Table1_DblClick();
+    void Table1_ClearClickFlag();
+    void Table1_BeforeColEdit();
+    void Table1_AfterColEdit();
+    void Table1_HeadClick(int ColIndex);
+    void Table1_RowColChange(int LastRow, int LastCol);
+    // KeyCode is a Qt key, set to 0 to cancel it; typed is the text the key types.
+    void Table1_KeyDown(int &KeyCode, Qt::KeyboardModifiers Shift, const QString &typed = QString());
+    // Writes an edited cell and the contact's update stamp in one update; false when the
+    // database refused it (the user has been told).
+    bool Table1_WriteCell(int row, int column, const QVariant &value);
+    int gridCol() const;
+    bool gridEditActive() const { return mbCellEditing; }
+    bool gridAllowUpdate() const { return mAllowUpdate; }
+
+    // Locate box (NameListLocate.cpp). KeyCode: a classic virtual key.
+    void txtLocate_KeyUp(int KeyCode, Qt::KeyboardModifiers Shift);
+    void txtLocate_KeyPress(int &KeyAscii);
+    void txtLocate_LostFocus();
+    void txtLocate_Click();
+
+    // Commands of the menus and buttons (NameListCommands.cpp).
+    void cmdDelete_Click();
+    void cmdReports_Click();
+    void cmdNotes_Click();
+    void GridEditMenu_Click();
+    void AboutBox_Click();
+    void OpenDatabase_Click();
+    void HelpSystem_Click();
+
+    // Display modes and appearance (NameListDisplay.cpp).
+    void DesktopMode_Click();
+    void TabletMode_Click();
+    void SelectColor_Click();
+    void RestoreColor_Click();
+    void ScrollBarWidth_Click();
+    void ChangePrinter_Click();
+    void mnuPageBreakAlpha_Click();
+    QColor backColor() const;
+
   protected:
     void Form_Load() override;
     void Form_Activate() override;
@@ -154,4 +205,13 @@ class NameList : public platform::Form, public MouseWheelWindow {
     bool mPlacingColumns = false;
     QList<platform::GridColumn> mGridColumns; // the columns the grid shows once bound
     int mGridRowHeight = 225;
+
+    // Grid events, locate box and commands of this window (their own files).
+    using CommandHandler = void (NameList::*)();
+    static const QHash<QString, CommandHandler> &windowCommands();
+    void connectGridEvents();
+    void pushOutOfMarkColumn();
+    void setBackColor(const QColor &colour);
+    bool mAllowUpdate = false;
+    bool mRightPushPending = false; // the cursor is about to leave the mark column
 };

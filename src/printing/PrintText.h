@@ -1,17 +1,17 @@
 #pragma once
 
+#include "app/ValueHelpers.h"
+
 #include <QString>
 #include <QVariant>
 
 class DisplayedRecords;
 
-// Text rules every report applies to field values. Only blanks are trimmed: a tab or
-// a line end is part of the text.
+// Text rules every report applies to field values. Only blanks are trimmed (RTrim and
+// Trim of the value helpers): a tab or a line end is part of the text.
 
 // The field's value as text, "" for Null.
 QString FieldText(DisplayedRecords &records, const QString &field);
-QString RTrim(const QString &text);
-QString Trim(const QString &text);
 // A character remains once leading and trailing blanks are gone.
 bool IsNonBlank(const QString &text);
 // Whole-number conversion: halves go to the even neighbour.

@@ -96,3 +96,14 @@ TEST(ShowComboDropDown, OpensTheListOnlyWhenItHoldsItems)
 
     ShowComboDropDown(nullptr); // no combo box: nothing to open, no crash
 }
+
+TEST(Trim, TakesBlanksOnlyFromTheChosenEnds)
+{
+    EXPECT_EQ(LTrim(QStringLiteral("  a b  ")), QStringLiteral("a b  "));
+    EXPECT_EQ(RTrim(QStringLiteral("  a b  ")), QStringLiteral("  a b"));
+    EXPECT_EQ(Trim(QStringLiteral("  a b  ")), QStringLiteral("a b"));
+    EXPECT_EQ(Trim(QStringLiteral("\ta\r\n")), QStringLiteral("\ta\r\n")) << "tabs and line ends stay";
+    EXPECT_EQ(Trim(QStringLiteral("    ")), QString());
+    EXPECT_EQ(RTrim(QString()), QString());
+    EXPECT_EQ(LTrim(QStringLiteral("\u00a0a")), QStringLiteral("\u00a0a")) << "a no-break space is no blank";
+}

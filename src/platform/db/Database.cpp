@@ -388,7 +388,9 @@ const QList<JetColumn> *Database::columnsOf(const QString &tableOrView)
             QList<JetColumn> list;
             for (int i = 0; i < select.columnCount(); ++i) {
                 const FieldInfo info = describeColumn(mDb, select.handle(), i);
-                list.append(JetColumn{info.name, info.type, info.type == JetType::Text ? info.size : 0});
+                const char *declared = sqlite3_column_decltype(select.handle(), i);
+                list.append(JetColumn{info.name, info.type, info.type == JetType::Text ? info.size : 0,
+                                      declared && hasTextAffinity(QString::fromUtf8(declared))});
             }
             columns = list;
         }

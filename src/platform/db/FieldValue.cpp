@@ -130,6 +130,15 @@ bool jetTypeOfDeclaration(const QString &declaredType, JetType &type, int &size)
     return true;
 }
 
+bool hasTextAffinity(const QString &declaredType)
+{
+    const QString type = declaredType.toUpper();
+    if (type.contains(QLatin1String("INT")))
+        return false;
+    return type.contains(QLatin1String("CHAR")) || type.contains(QLatin1String("CLOB")) ||
+           type.contains(QLatin1String("TEXT"));
+}
+
 FieldInfo describeColumn(sqlite3 *db, sqlite3_stmt *stmt, int column)
 {
     FieldInfo info;

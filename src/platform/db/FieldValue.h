@@ -26,6 +26,10 @@ struct FieldInfo {
 // The Jet type a declared SQLite column type stands for; false when it names none.
 bool jetTypeOfDeclaration(const QString &declaredType, JetType &type, int &size);
 
+// True when SQLite keeps every text, number or date put into a column so declared as text
+// (its rule for text affinity: the type names CHAR, CLOB or TEXT and not INT).
+bool hasTextAffinity(const QString &declaredType);
+
 // Describes column `column` of a prepared statement from SQLite's column metadata.
 FieldInfo describeColumn(sqlite3 *db, sqlite3_stmt *stmt, int column);
 

@@ -16,6 +16,10 @@ struct JetColumn {
     QString name;
     JetType type = JetType::Text;
     int size = 0; // defined size of a text field; 0 otherwise
+    // Every value is kept as SQLite text (a table column declared with text affinity, or a
+    // view column taken straight from one), so a range of texts orders all its values.
+    // False for an expression, whose values may be numbers whatever type it reports.
+    bool storedAsText = false;
 };
 
 // The columns of a table or view, found by name without regard to case; nullptr when

@@ -11,7 +11,10 @@ inline char32_t fold(char32_t c)
 {
     if (c < 0x80)
         return (c >= 'A' && c <= 'Z') ? c + 32 : c;
-    return QChar::toCaseFolded(c);
+    // Nothing outside ASCII folds into it (the long s and the Kelvin sign would): an ASCII
+    // letter matches only its own two cases, as the columns' NOCASE order has it.
+    const char32_t folded = QChar::toCaseFolded(c);
+    return folded < 0x80 ? c : folded;
 }
 
 // Reads the character at byte i and moves i past it. Decodes leniently: a byte that
@@ -185,6 +188,33 @@ bool JetLikePattern::matches(std::string_view utf8) const
     while (e < np && mElements[e].kind == Kind::Star)
         ++e;
     return e == np;
+}
+
+JetLikePattern::NoCaseRange JetLikePattern::noCaseRange() const
+{
+    NoCaseRange range;
+    size_t n = 0;
+    // Literals are already folded, so an ASCII one is its NOCASE form. A NUL would end the
+    // SQL text the bounds are written into.
+    while (n < mElements.size() && mElements[n].kind == Kind::Literal && mElements[n].ch > 0 &&
+           mElements[n].ch < 0x80)
+        range.from.append(QChar(char16_t(mElements[n++].ch)));
+    if (range.from.isEmpty()) {
+        // A pattern that opens with a letter beyond ASCII matches only texts that do too
+        // (folding never crosses that line), and those all sort from U+0080 on.
+        if (!mElements.empty() && mElements[0].kind == Kind::Literal && mElements[0].ch >= 0x80)
+            range.from = QString(QChar(char16_t(0x80)));
+        return range;
+    }
+    range.exact = n == mElements.size();
+    // The text just past every text that starts with `from`: its last character one higher.
+    // After DEL that is U+0080, whose first UTF-8 byte is above every ASCII byte. After @,
+    // A would read as a, so the next character NOCASE can tell apart is [.
+    char16_t last = char16_t(range.from.back().unicode() + 1);
+    if (last == u'A')
+        last = u'[';
+    range.before = range.from.first(range.from.size() - 1) + QChar(last);
+    return range;
 }
 
 bool JetLikePattern::matches(QStringView text) const

@@ -22,6 +22,18 @@ class JetLikePattern {
     bool matches(std::string_view utf8) const;
     bool matches(QStringView text) const;
 
+    // The texts the pattern can match all lie in [from, before) as SQLite's NOCASE collation
+    // orders texts (A to Z read as a to z, then byte by byte): `from` is the run of ASCII
+    // characters the pattern starts with, lower-cased. With `exact` the pattern is that run
+    // alone and matches only texts NOCASE-equal to it. `from` is empty when the pattern
+    // starts with anything else.
+    struct NoCaseRange {
+        QString from;
+        QString before;
+        bool exact = false;
+    };
+    NoCaseRange noCaseRange() const;
+
   private:
     enum class Kind { Literal, AnyOne, Digit, Star, Set };
     struct Element {

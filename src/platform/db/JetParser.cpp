@@ -8,6 +8,7 @@
 #include "platform/ui/DateText.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace platform {
 
@@ -846,6 +847,7 @@ JetParser::Fragment JetParser::columnFragment(const QString &sql, const JetColum
     case JetType::Text:
     case JetType::Memo:
         f.kind = Kind::Text;
+        f.textColumn = column.storedAsText;
         break;
     case JetType::DateTime:
         f.kind = Kind::Date;
@@ -1098,14 +1100,30 @@ JetParser::Fragment JetParser::compare(Fragment left, const QString &op, Fragmen
 
 JetParser::Fragment JetParser::like(const Fragment &value, const Fragment &pattern, bool negated) const
 {
+    std::optional<JetLikePattern> compiled;
     if (pattern.literal) {
-        const JetLikePattern compiled(pattern.value);
-        if (!compiled.isValid())
+        compiled.emplace(pattern.value);
+        if (!compiled->isValid())
             syntaxError(
-                QStringLiteral("the pattern \"%1\" is invalid: %2").arg(pattern.value, compiled.error()));
+                QStringLiteral("the pattern \"%1\" is invalid: %2").arg(pattern.value, compiled->error()));
     }
     const QString sql = QLatin1String("jet_like(") + textOf(value) + QLatin1String(", ") + pattern.sql + u')';
-    return {negated ? QLatin1String("(NOT ") + sql + u')' : sql, Kind::Number};
+    if (negated)
+        return {QLatin1String("(NOT ") + sql + u')', Kind::Number};
+    if (!compiled || !value.textColumn)
+        return {sql, Kind::Number};
+    // A pattern that starts with plain characters matches only texts in one range of the
+    // column's NOCASE order, which its index answers; jet_like still decides each text in
+    // it. Every match lies in the range, so the result is the same.
+    const JetLikePattern::NoCaseRange range = compiled->noCaseRange();
+    if (range.from.isEmpty())
+        return {sql, Kind::Number};
+    const QString column = value.sql + QLatin1String(" COLLATE NOCASE");
+    QString bounds = range.exact ? column + QLatin1String(" = ") + quoteText(range.from)
+                                 : column + QLatin1String(" >= ") + quoteText(range.from);
+    if (!range.exact && !range.before.isEmpty())
+        bounds += QLatin1String(" AND ") + column + QLatin1String(" < ") + quoteText(range.before);
+    return {u'(' + bounds + QLatin1String(" AND ") + sql + u')', Kind::Number};
 }
 
 } // namespace platform

@@ -27,8 +27,9 @@ class JetParser {
         Fragment(QString s, Kind k, bool isColumn = false) : sql(std::move(s)), kind(k), column(isColumn) {}
         QString sql;
         Kind kind = Kind::Unknown;
-        bool column = false;  // a plain column, compared by the column's own collation
-        bool literal = false; // a text literal; its value is in `value`
+        bool column = false;     // a plain column, compared by the column's own collation
+        bool literal = false;    // a text literal; its value is in `value`
+        bool textColumn = false; // a plain column whose values are all texts (or Null)
         QString value;
     };
 

@@ -14,10 +14,11 @@ namespace {
 
 constexpr int FetchBlock = 64;
 
-// Puts `text` just before the FROM of the outermost SELECT, skipping quoted texts, names
-// and parentheses; an empty result when there is no such FROM.
-QString insertBeforeFrom(const QString &sql, const QString &text)
+// Where the word `word` stands in the outermost SELECT, skipping quoted texts, names and
+// parentheses; -1 when it does not.
+int outermostWord(const QString &sql, QLatin1String word)
 {
+    const int n = int(word.size());
     int depth = 0;
     for (int i = 0; i < sql.size(); ++i) {
         const QChar c = sql[i];
@@ -35,16 +36,82 @@ QString insertBeforeFrom(const QString &sql, const QString &text)
             ++depth;
         } else if (c == u')') {
             --depth;
-        } else if (depth == 0 && (c == u'f' || c == u'F') &&
-                   sql.mid(i, 4).compare(QLatin1String("from"), Qt::CaseInsensitive) == 0) {
+        } else if (depth == 0 && sql.mid(i, n).compare(word, Qt::CaseInsensitive) == 0) {
             const bool startsWord = i == 0 || !(sql[i - 1].isLetterOrNumber() || sql[i - 1] == u'_');
             const bool endsWord =
-                i + 4 >= sql.size() || !(sql[i + 4].isLetterOrNumber() || sql[i + 4] == u'_');
+                i + n >= sql.size() || !(sql[i + n].isLetterOrNumber() || sql[i + n] == u'_');
             if (startsWord && endsWord)
-                return sql.left(i) + text + QLatin1Char(' ') + sql.mid(i);
+                return i;
         }
     }
-    return {};
+    return -1;
+}
+
+// Puts `text` just before the FROM of the outermost SELECT; an empty result when there is
+// no such FROM.
+QString insertBeforeFrom(const QString &sql, const QString &text)
+{
+    const int from = outermostWord(sql, QLatin1String("from"));
+    return from < 0 ? QString() : sql.left(from) + text + QLatin1Char(' ') + sql.mid(from);
+}
+
+// Replaces every quoted text of an SQL condition by a numbered parameter, collecting the
+// texts in `values`, so conditions that differ only in their texts share one statement.
+QString textsAsParameters(const QString &condition, QStringList *values)
+{
+    QString shape;
+    shape.reserve(condition.size());
+    for (int i = 0; i < condition.size(); ++i) {
+        const QChar c = condition[i];
+        if (c == u'"' || c == u'[' || c == u'`') {
+            // A quoted name stays as it is.
+            const QChar close = c == u'[' ? QChar(u']') : c;
+            const int start = i;
+            for (++i; i < condition.size(); ++i) {
+                if (condition[i] != close)
+                    continue;
+                if (close != u']' && i + 1 < condition.size() && condition[i + 1] == close)
+                    ++i;
+                else
+                    break;
+            }
+            shape += QStringView(condition).mid(start, i - start + 1);
+        } else if (c == u'\'') {
+            QString text;
+            for (++i; i < condition.size(); ++i) {
+                if (condition[i] == u'\'') {
+                    if (i + 1 < condition.size() && condition[i + 1] == u'\'') {
+                        text += u'\'';
+                        ++i;
+                    } else {
+                        break;
+                    }
+                } else {
+                    text += condition[i];
+                }
+            }
+            values->append(text);
+            shape += QStringLiteral("?%1").arg(values->size());
+        } else {
+            shape += c;
+        }
+    }
+    return shape;
+}
+
+// Adds `key` as the last term of the outermost ORDER BY, so rows that tie on the sort
+// fields keep one order whatever plan runs the text; an empty result when the text has
+// no ORDER BY. The indexes end with the row's key, so this costs no extra sort.
+QString withKeyAsLastOrderTerm(const QString &sql, const QString &key)
+{
+    if (outermostWord(sql, QLatin1String("order")) < 0)
+        return {};
+    const int limit = outermostWord(sql, QLatin1String("limit"));
+    const int end = limit < 0 ? int(sql.size()) : limit;
+    QString head = sql.left(end);
+    while (!head.isEmpty() && head.back().isSpace())
+        head.chop(1);
+    return head + QStringLiteral(", ") + key + QLatin1Char(' ') + sql.mid(end);
 }
 
 } // namespace
@@ -86,12 +153,27 @@ QueryRecordset::QueryRecordset(Database *database, const QString &jetSql, bool s
     static const QRegularExpression distinct(QStringLiteral("^\\s*SELECT\\s+DISTINCT\\b"),
                                              QRegularExpression::CaseInsensitiveOption);
     mMaterialized = true;
+    // Prefers the text with the key as the last order term; keeps `text` where that fails
+    // to compile (a key name the FROM makes ambiguous, say).
+    auto orderTotally = [&](const QString &text, const QString &key) {
+        const QString total = withKeyAsLastOrderTerm(text, key);
+        if (total.isEmpty())
+            return;
+        try {
+            SqlStatement statement(db, total);
+            mStream = std::move(statement);
+            mKeyedSql = total;
+            mTotalOrder = true;
+        } catch (const RuntimeError &) {
+        }
+    };
     if (!mPrimaryTable.isEmpty() && keyField >= 0) {
         mKeyedSql = mSql;
         mStreamKeyColumn = keyField;
         mKeyName = mFields[keyField].name;
         mStream = std::move(probe);
         mMaterialized = false;
+        orderTotally(mSql, quoteSqlName(mKeyName));
     } else if (!mPrimaryTable.isEmpty() && !distinct.match(mSql).hasMatch()) {
         const QString keyed = insertBeforeFrom(
             mSql, QStringLiteral(", %1.rowid AS \"__qkey\"").arg(quoteSqlName(mPrimaryTable)));
@@ -102,6 +184,7 @@ QueryRecordset::QueryRecordset(Database *database, const QString &jetSql, bool s
                 mStreamKeyColumn = int(mFields.size());
                 mKeyName = QStringLiteral("__qkey");
                 mMaterialized = false;
+                orderTotally(keyed, QStringLiteral("\"__qkey\""));
             } catch (const RuntimeError &) {
                 // The table is not named in the text (a stored query hides it): read it whole.
             }
@@ -157,6 +240,8 @@ void QueryRecordset::closing()
     mStream.finalize();
     mFetch.finalize();
     mFallback.finalize();
+    mFind.finalize();
+    mFindShape.clear();
     mCache.clear();
     mKeys.clear();
     mRows.clear();
@@ -572,25 +657,39 @@ void QueryRecordset::find(const QString &criterion, Find direction)
             for (qint64 p = 0; p < qint64(mRows.size()); ++p)
                 if (!taken[p] && mRows[p] == row) {
                     taken[p] = true;
-                    done = consider(p);
+                    done = consider(p) && mTotalOrder;
                     break;
                 }
         }
     } else {
         collectAll();
         buildKeyIndex();
-        SqlStatement matches(db, QStringLiteral("SELECT %1 FROM (%2) WHERE (%3)")
-                                     .arg(quoteSqlName(mKeyName), mKeyedSql, condition));
-        if (!matches.readOnly())
-            throw RuntimeError(err::InvalidOperation, QStringLiteral("A criterion cannot change data."));
+        QStringList texts;
+        const QString shape = textsAsParameters(condition, &texts);
+        if (!mFind.isValid() || shape != mFindShape) {
+            mFind = SqlStatement(db, QStringLiteral("SELECT %1 FROM (%2) WHERE (%3)")
+                                         .arg(quoteSqlName(mKeyName), mKeyedSql, shape));
+            mFindShape = shape;
+            if (!mFind.readOnly()) {
+                mFind.finalize();
+                throw RuntimeError(err::InvalidOperation, QStringLiteral("A criterion cannot change data."));
+            }
+        }
+        SqlStatement &matches = mFind;
+        matches.reset();
+        for (int i = 0; i < texts.size(); ++i)
+            matches.bind(i + 1, texts[i]);
+        // Only a list in a total order hands its matches over in list order; otherwise
+        // every match is looked at, so ties on the sort fields cannot pick the wrong one.
         bool done = false;
         while (!done && matches.step()) {
             const qint64 key = matches.int64(0);
             auto range = std::equal_range(mKeyIndex.begin(), mKeyIndex.end(), std::make_pair(key, qint64(0)),
                                           [](const auto &a, const auto &b) { return a.first < b.first; });
             for (auto it = range.first; it != range.second && !done; ++it)
-                done = consider(it->second);
+                done = consider(it->second) && mTotalOrder;
         }
+        matches.reset();
     }
     mNoMatch = best < 0;
     if (!mNoMatch)

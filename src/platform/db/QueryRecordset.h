@@ -76,6 +76,9 @@ class QueryRecordset : public Recordset {
     QStringList mTables;
     bool mMaterialized = false;
     bool mSimple = false; // every column is a column of the primary table
+    // The list's order ends with its key, so no two rows tie and any query over the list
+    // text returns matches in list order.
+    bool mTotalOrder = false;
     int mStreamKeyColumn = -1;
 
     SqlStatement mStream;
@@ -95,6 +98,10 @@ class QueryRecordset : public Recordset {
 
     SqlStatement mFetch;
     SqlStatement mFallback;
+    // The last find's statement, with its texts as parameters: a locate box asks the same
+    // shape of question at every key, and compiling it anew cost more than answering it.
+    SqlStatement mFind;
+    QString mFindShape;
     QCache<qint64, QVector<QVariant>> mCache;
     quint64 mCacheVersion = 0;
     QVector<QVariant> mMissingRow; // marks a row that is gone

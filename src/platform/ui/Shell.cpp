@@ -2,6 +2,7 @@
 
 #include "platform/ui/DialogSeam.h"
 
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace platform {
@@ -49,13 +50,27 @@ bool startProgram(const QString &program, const QStringList &arguments)
     return shell(DialogKind::StartProgram, program, arguments);
 }
 
+QString onScreenKeyboardProgram()
+{
+    // The keyboards the desktops ship, most common first; a desktop with none of them
+    // is asked for the first, and starting it then fails quietly.
+    static const char *const keyboards[] = {"onboard",           "florence", "squeekboard",
+                                            "matchbox-keyboard", "kvkbd",    "xvkbd"};
+    for (const char *keyboard : keyboards) {
+        const QString found = QStandardPaths::findExecutable(QLatin1String(keyboard));
+        if (!found.isEmpty())
+            return found;
+    }
+    return QLatin1String(keyboards[0]);
+}
+
 bool startOnScreenKeyboard()
 {
 #ifdef Q_OS_WIN
     return startProgram(QStringLiteral("cmd.exe"),
                         {QStringLiteral("/c"), QStringLiteral("start"), QStringLiteral("osk")});
 #else
-    return startProgram(QStringLiteral("onboard"));
+    return startProgram(onScreenKeyboardProgram());
 #endif
 }
 

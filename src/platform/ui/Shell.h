@@ -24,5 +24,7 @@ bool startProgram(const QString &program, const QStringList &arguments = {});
 
 // Starts the on-screen keyboard of the desktop, when it has one.
 bool startOnScreenKeyboard();
+// The keyboard program it starts: the first common on-screen keyboard installed.
+QString onScreenKeyboardProgram();
 
 } // namespace platform

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+class NameList;
+
+// Cell editing in the main grid: tells the window when a cell editor opens and closes,
+// and leaves the write of an edited cell to the window, which stamps the contact's
+// update date in the same write.
+class MainGridDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+  public:
+    MainGridDelegate(NameList &window, QObject *parent);
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const override;
+    void destroyEditor(QWidget *editor, const QModelIndex &index) const override;
+    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override;
+
+  private:
+    NameList *mWindow;
+};

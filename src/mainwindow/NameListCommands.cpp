@@ -1,0 +1,162 @@
+// Commands of the main window's menus and buttons that lead to the editor, delete a
+// contact, switch grid editing, open another database or the help page.
+
+#include "mainwindow/NameList.h"
+
+#include "app/About.h"
+#include "app/DatabaseOpenDialog.h"
+#include "app/MSendInput.h"
+#include "app/ValueHelpers.h"
+#include "app/modMain.h"
+#include "editor/MemoForm.h"
+#include "platform/RuntimeError.h"
+#include "platform/db/DataControl.h"
+#include "platform/db/DataGrid.h"
+#include "platform/db/Database.h"
+#include "platform/db/Recordset.h"
+#include "platform/ui/MousePointer.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/ui/Shell.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
+
+using platform::MousePointer;
+using platform::RuntimeError;
+using platform::setMousePointer;
+
+namespace {
+
+const QString AllowGridEditingCaption = QStringLiteral("Allow &Grid Editing");
+const QString DisableGridEditingCaption = QStringLiteral("Disable &Grid Editing");
+
+QString fieldText(platform::Recordset &rs, const QString &field)
+{
+    return NullToString(rs.value(field)).toString();
+}
+
+} // namespace
+
+const QHash<QString, NameList::CommandHandler> &NameList::windowCommands()
+{
+    static const QHash<QString, CommandHandler> handlers = {
+        {QStringLiteral("cmdDelete"), &NameList::cmdDelete_Click},
+        {QStringLiteral("cmdReports"), &NameList::cmdReports_Click},
+        {QStringLiteral("cmdNotes"), &NameList::cmdNotes_Click},
+        {QStringLiteral("GridEditMenu"), &NameList::GridEditMenu_Click},
+        {QStringLiteral("AboutBox"), &NameList::AboutBox_Click},
+        {QStringLiteral("OpenDatabase"), &NameList::OpenDatabase_Click},
+        {QStringLiteral("HelpSystem"), &NameList::HelpSystem_Click},
+        {QStringLiteral("cmdHelp"), &NameList::HelpSystem_Click},
+        {QStringLiteral("DesktopMode"), &NameList::DesktopMode_Click},
+        {QStringLiteral("TabletMode"), &NameList::TabletMode_Click},
+        {QStringLiteral("SelectColor"), &NameList::SelectColor_Click},
+        {QStringLiteral("RestoreColor"), &NameList::RestoreColor_Click},
+        {QStringLiteral("ScrollBarWidth"), &NameList::ScrollBarWidth_Click},
+        {QStringLiteral("ChangePrinter"), &NameList::ChangePrinter_Click},
+        {QStringLiteral("mnuPageBreakAlpha"), &NameList::mnuPageBreakAlpha_Click},
+    };
+    return handlers;
+}
+
+void NameList::cmdDelete_Click()
+{
+    try {
+        platform::Recordset *rs = Data1->recordset();
+        if (!rs || rs->recordCount() < 1) {
+            platform::MsgBox(QStringLiteral("There are no records displayed, so there is nothing to delete."),
+                             platform::vbInformation, QStringLiteral("No records to delete"));
+        } else {
+            const QString name = QStringLiteral("(") +
+                                 Trim(fieldText(*rs, QStringLiteral("FirstName")) + QLatin1Char(' ') +
+                                      fieldText(*rs, QStringLiteral("MiddleName")) + QLatin1Char(' ') +
+                                      fieldText(*rs, QStringLiteral("LastName")) + QStringLiteral("  ") +
+                                      fieldText(*rs, QStringLiteral("Organization"))) +
+                                 QStringLiteral(")");
+            if (platform::MsgBox(QStringLiteral("Are you sure you want to delete this record?\r") + name,
+                                 platform::vbYesNo + platform::vbQuestion,
+                                 QStringLiteral("Confirmation")) == platform::vbYes) {
+                if (mAllowUpdate) {
+                    // Leaving the row and coming back ends a cell edit in it, which is
+                    // written before the row goes.
+                    const platform::Bookmark mark = rs->bookmark();
+                    rs->moveNext();
+                    rs->setBookmark(mark);
+                }
+                rs->deleteRecord();
+                txtName->setPlainText(QStringLiteral("Record Deleted!"));
+                txtPhone->clear();
+                rs->moveNext();
+                if (rs->eof())
+                    rs->movePrevious();
+            }
+        }
+    } catch (const RuntimeError &error) {
+        platform::MsgBox(error.description());
+    }
+    txtLocate->setFocus();
+}
+
+void NameList::cmdReports_Click()
+{
+    SendKeysInput(QStringLiteral("%R"));
+}
+
+void NameList::cmdNotes_Click()
+{
+    MemoForm::open(*gDb);
+}
+
+void NameList::AboutBox_Click()
+{
+    About::instance().showModal();
+}
+
+void NameList::GridEditMenu_Click()
+{
+    QAction *item = menuItem(QStringLiteral("GridEditMenu"));
+    if (item->text() == AllowGridEditingCaption) {
+        item->setText(DisableGridEditingCaption);
+        mAllowUpdate = true;
+    } else if (item->text() == DisableGridEditingCaption) {
+        item->setText(AllowGridEditingCaption);
+        mAllowUpdate = false;
+    } else {
+        return;
+    }
+    if (Table1Binding)
+        Table1Binding->model()->setEditable(mAllowUpdate);
+    Table1->setEditTriggers(mAllowUpdate
+                                ? QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed
+                                : QAbstractItemView::NoEditTriggers);
+}
+
+void NameList::OpenDatabase_Click()
+{
+    try {
+        QString fileName;
+        if (!ShowDatabaseOpenDialog(fileName))
+            return;
+        // The old database is left as the next start on it expects: all contacts, no
+        // category, no marks.
+        ShowAllMenu_Click();
+        gDbPath = fileName;
+        unload();
+        Data1->clear();
+        gContactsTable.reset();
+        gDb.reset();
+        restartThroughMain();
+    } catch (const RuntimeError &) {
+        // The command ends quietly; a file that will not open is the start routine's to report.
+    }
+}
+
+void NameList::HelpSystem_Click()
+{
+    // Looked for in the current folder, as the shell finds a bare file name.
+    platform::openDocument(gAppName + QStringLiteral(".htm"));
+}

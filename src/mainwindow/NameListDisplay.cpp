@@ -1,0 +1,174 @@
+// Display modes and appearance: the desktop and tablet looks, the window colour, the
+// scroll-bar width, the printer setup and the page break per initial letter.
+
+#include "mainwindow/NameList.h"
+
+#include "app/GLOBAL.h"
+#include "app/MSendInput.h"
+#include "app/SettingsRow.h"
+#include "app/mCommon.h"
+#include "app/modMain.h"
+#include "mainwindow/MainWindowSettings.h"
+#include "platform/RuntimeError.h"
+#include "platform/db/Database.h"
+#include "platform/ui/CommonDialog.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/ui/ProgramFolder.h"
+#include "platform/ui/ScrollBarWidth.h"
+#include "printing/PrintModeSwitch.h"
+
+#include <QAction>
+#include <QLocale>
+
+#include <cmath>
+
+using platform::RuntimeError;
+
+namespace {
+
+const QString TabletType = QStringLiteral("TABLET");
+const QString BackColorType = QStringLiteral("BACKCOLOR");
+const QString ScrollBarWorkFile = QStringLiteral("ScrollbarWidthChange.txt");
+
+// A Windows colour value: red in the low byte, green in the next, blue in the third.
+qint32 colourValue(const QColor &colour)
+{
+    return qint32(colour.red() | (colour.green() << 8) | (colour.blue() << 16));
+}
+
+QColor colourOfValue(qint32 value)
+{
+    const quint32 bgr = quint32(value);
+    return QColor(int(bgr & 0xff), int((bgr >> 8) & 0xff), int((bgr >> 16) & 0xff));
+}
+
+// The answer to the width question as the classic numeric test and conversion read it:
+// any number (blanks around it allowed) counts; nothing when it is none.
+std::optional<double> numericAnswer(const QString &answer)
+{
+    bool ok = false;
+    const double value = QLocale::c().toDouble(answer.trimmed(), &ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+QColor NameList::backColor() const
+{
+    return client->palette().color(QPalette::Window);
+}
+
+void NameList::setBackColor(const QColor &colour)
+{
+    QPalette look = client->palette();
+    look.setColor(QPalette::Window, colour);
+    client->setPalette(look);
+}
+
+void NameList::DesktopMode_Click()
+{
+    gTabletMode = false;
+    applyLook();
+    storeSettingsRow(*gDb, TabletType, booleanSettingText(false));
+}
+
+void NameList::TabletMode_Click()
+{
+    gTabletMode = true;
+    applyLook();
+    storeSettingsRow(*gDb, TabletType, booleanSettingText(true));
+}
+
+void NameList::SelectColor_Click()
+{
+    // The colour dialog and what follows it ignore every error: the colour simply stays.
+    try {
+        platform::CommonDialog dialog;
+        dialog.dlgCancelError = true;
+        dialog.dlgColor = backColor();
+        dialog.dlgFlags = platform::CommonDialog::cdlCCRGBInit;
+        dialog.dlgShowColor();
+        if (dialog.dlgColor.rgb() != backColor().rgb()) {
+            setBackColor(dialog.dlgColor);
+            storeSettingsRow(*gDb, BackColorType, QString::number(colourValue(backColor())));
+        }
+    } catch (const RuntimeError &) {
+    }
+}
+
+void NameList::RestoreColor_Click()
+{
+    setBackColor(colourOfValue(DesignBackColor));
+    storeSettingsRow(*gDb, BackColorType, QString::number(colourValue(backColor())));
+}
+
+void NameList::ScrollBarWidth_Click()
+{
+    try {
+        // A work file an earlier version left beside the program goes first.
+        const QString workFile = platform::programFolder() + QLatin1Char('/') + ScrollBarWorkFile;
+        if (FileExists(workFile))
+            KillFile(workFile);
+
+        const QString answer = platform::InputBox(
+            QStringLiteral(
+                "Enter Scroll Bar Width.  The normal width is 252.  The higher the number,the wider "
+                "the scroll bar.  A value of 500 is often a good size for a tablet computer.  You can "
+                "enter values from 120 to 1500.  The change will not take effect until you reboot "
+                "Windows.  This will change the scroll bar width for ALL Windows desktop "
+                "applications, not just for ") +
+                gAppName + QStringLiteral(".") + QStringLiteral("\r\r") +
+                QStringLiteral("NOTE: Before changing this value, you must have started  ") + gAppName +
+                QStringLiteral(
+                    " by right-clicking on it's icon and choosing Run as administrator, otherwise you "
+                    "will not have permission to make this change."),
+            QStringLiteral("Enter new scroll bar width"), QStringLiteral("252"));
+        if (answer.isEmpty())
+            return;
+        const std::optional<double> value = numericAnswer(answer);
+        if (!value || *value < 120 || *value > 1500) {
+            platform::MsgBox(
+                QStringLiteral("The value you supplied is outside the range of allowable values."),
+                platform::vbCritical, QStringLiteral("Invalid value"));
+            return;
+        }
+        // Rounded half to even, as the classic integer conversion does.
+        const int width = int(std::nearbyint(*value));
+        if (!platform::storeScrollBarWidth(width))
+            throw RuntimeError(75, QStringLiteral("The scroll bar width could not be stored."));
+        platform::MsgBox(QStringLiteral("Windows Scroll Bar Width changed to ") + QString::number(width) +
+                         QStringLiteral(".\rYou must reboot Windows before this change will take effect."));
+    } catch (const RuntimeError &) {
+        platform::MsgBox(
+            QStringLiteral("You must first close ") + gAppName +
+                QStringLiteral(", then restart it by right-clicking on it's icon and choosing Run as "
+                               "administrator in order for this change to work."),
+            platform::vbCritical, QStringLiteral("Error - change not made"));
+    }
+}
+
+void NameList::ChangePrinter_Click()
+{
+    // The next report makes the preview anew, for the printer chosen here.
+    UnloadPreview();
+    // The dialog's own errors change nothing; Cancel leaves the printer as it was.
+    try {
+        platform::CommonDialog dialog;
+        dialog.dlgFlags = platform::CommonDialog::cdlPDPrintSetup;
+        dialog.dlgShowPrinter();
+    } catch (const RuntimeError &) {
+    }
+    RestorePreviewMode(menuItem(QStringLiteral("PreviewMode")));
+}
+
+void NameList::mnuPageBreakAlpha_Click()
+{
+    gPageBreakPerLetter = !gPageBreakPerLetter;
+    QAction *item = menuItem(QStringLiteral("mnuPageBreakAlpha"));
+    item->setCheckable(true);
+    item->setChecked(gPageBreakPerLetter);
+    // The Reports menu drops down again, so the user sees the new check mark.
+    SendKeysInput(QStringLiteral("%R"));
+}

@@ -1,0 +1,290 @@
+// The grid's own behaviour: selection marks in column 0, the detail boxes under the
+// grid, keys, the two-click column move and cell editing.
+
+#include "mainwindow/NameList.h"
+
+#include "app/MSendInput.h"
+#include "app/ValueHelpers.h"
+#include "mainwindow/DetailBoxes.h"
+#include "mainwindow/MainGridDelegate.h"
+#include "mainwindow/NameListEvents.h"
+#include "platform/RuntimeError.h"
+#include "platform/db/DataControl.h"
+#include "platform/db/DataGrid.h"
+#include "platform/db/Recordset.h"
+#include "platform/ui/Clock.h"
+#include "platform/ui/MsgBox.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableView>
+
+using platform::RuntimeError;
+
+bool gIgnoreNextGridClick = false;
+
+namespace {
+
+const QString SelectedField = QStringLiteral("Selected");
+const QString MarkedValue = QStringLiteral("x");
+
+// The detail boxes show their lines one under the other; the text editor keeps plain
+// line feeds.
+QString boxText(const QString &lines)
+{
+    QString text = lines;
+    text.replace(DetailLineBreak, QStringLiteral("\n"));
+    return text;
+}
+
+bool isCurrentRowShown(platform::Recordset *rs)
+{
+    return rs && rs->isOpen() && rs->recordCount() > 0 && !rs->eof() && !rs->bof();
+}
+
+} // namespace
+
+void NameList::connectGridEvents()
+{
+    new NameListEvents(*this);
+    Table1->setItemDelegate(new MainGridDelegate(*this, Table1));
+    connect(Table1, &QAbstractItemView::clicked, this, [this] { Table1_Click(); });
+    connect(Table1, &QAbstractItemView::doubleClicked, this, [this] { Table1_DblClick(); });
+    connect(Table1->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int column) { Table1_HeadClick(column); });
+    connect(Table1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex &current, const QModelIndex &previous) {
+                // The record set follows the grid before the handler reads the current row.
+                if (current.isValid())
+                    Table1Binding->model()->setCurrentRow(current.row());
+                Table1_RowColChange(previous.isValid() ? previous.row() : -1,
+                                    previous.isValid() ? previous.column() : -1);
+            });
+    // Working the list's scroll bar is no click: a row change after it marks nothing.
+    connect(Table1->verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
+            [this] { Table1_ClearClickFlag(); });
+    // The boxes under the grid describe the contact the grid starts on.
+    Table1_RowColChange(-1, -1);
+}
+
+void NameList::pushOutOfMarkColumn()
+{
+    // One column to the right once the running event is done, as a typed Right arrow
+    // would move it, but without counting as the user's key: the next click in the mark
+    // column marks again.
+    if (mRightPushPending)
+        return;
+    mRightPushPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            mRightPushPending = false;
+            const QModelIndex current = Table1->currentIndex();
+            if (current.isValid() && current.column() == 0 && Table1->model()->columnCount() > 1)
+                Table1->setCurrentIndex(current.siblingAtColumn(1));
+        },
+        Qt::QueuedConnection);
+}
+
+int NameList::gridCol() const
+{
+    const QModelIndex current = Table1->currentIndex();
+    return current.isValid() ? current.column() : -1;
+}
+
+void NameList::Table1_Click()
+{
+    // Out of the mark column, so that the next click there marks again; the first click
+    // after the window comes back only takes the focus.
+    if (!gridEditActive() && gridCol() == 0 && !mbFirstGridClick)
+        pushOutOfMarkColumn();
+    mbFirstGridClick = false;
+    if (!gIgnoreNextGridClick)
+        mbGridClicked = true;
+    gIgnoreNextGridClick = false;
+}
+
+void NameList::Table1_DblClick()
+{
+    mbGridClicked = false;
+    cmdEdit_Click();
+}
+
+void NameList::Table1_ClearClickFlag()
+{
+    mbGridClicked = false;
+}
+
+void NameList::Table1_BeforeColEdit()
+{
+    mbCellEditing = true;
+}
+
+void NameList::Table1_AfterColEdit()
+{
+    mbCellEditing = false;
+}
+
+void NameList::Table1_RowColChange(int LastRow, int LastCol)
+{
+    Q_UNUSED(LastRow);
+    platform::Recordset *rs = Data1->recordset();
+    if (!isCurrentRowShown(rs))
+        return;
+
+    if (gridCol() == 0 && mbGridClicked && LastCol != -1) {
+        mbGridClicked = false;
+        try {
+            rs->edit();
+            const QVariant mark = rs->value(SelectedField);
+            if (!IsNull(mark) && mark.toString() == MarkedValue) {
+                rs->setValue(SelectedField, QStringLiteral(" "));
+                gSelectedCount = qMax(0, gSelectedCount - 1);
+            } else {
+                rs->setValue(SelectedField, MarkedValue);
+                ++gSelectedCount;
+            }
+            rs->update();
+        } catch (const RuntimeError &error) {
+            // A list the database will not write to (the file became read-only) keeps
+            // its marks; the user hears why.
+            if (rs->editMode() != platform::EditMode::None)
+                rs->cancelUpdate();
+            platform::MsgBox(error.description());
+        }
+        QPushButton *showSelected = button(QStringLiteral("cmdShowSelected"));
+        if (gSelectedCount < 1) {
+            lblSelectedCount->setText(QString());
+            showSelected->setVisible(false);
+        } else {
+            lblSelectedCount->setText(QString::number(gSelectedCount) +
+                                      QStringLiteral(" selected record(s)."));
+            showSelected->setVisible(true);
+        }
+        pushOutOfMarkColumn();
+    }
+
+    const ContactFieldReader field = [rs](const QString &name) -> QVariant {
+        try {
+            return rs->value(name);
+        } catch (const RuntimeError &) {
+            return QVariant(); // a field this record source lacks shows as empty
+        }
+    };
+    txtName->setPlainText(boxText(detailNameText(field)));
+    txtPhone->setPlainText(boxText(detailPhoneText(field)));
+    dispatch(QStringLiteral("LoadRecordPictures"));
+}
+
+void NameList::Table1_KeyDown(int &KeyCode, Qt::KeyboardModifiers Shift, const QString &typed)
+{
+    Q_UNUSED(Shift);
+    mbGridClicked = false;
+    miMoveColumn = 0;
+    switch (KeyCode) {
+    case Qt::Key_Down:
+    case Qt::Key_PageDown:
+    case Qt::Key_PageUp:
+    case Qt::Key_Up:
+    case Qt::Key_Right:
+        return;
+    case Qt::Key_Delete:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_Left:
+    case Qt::Key_Insert:
+        if (!mbCellEditing)
+            KeyCode = 0;
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Enter ends a cell edit; otherwise the editor takes over, and the grid has
+        // nothing to do with the key afterwards.
+        if (mbCellEditing)
+            return;
+        KeyCode = 0;
+        cmdEdit_Click();
+        return;
+    default:
+        break;
+    }
+    if (typed.size() != 1 || mAllowUpdate)
+        return;
+    const char16_t ch = typed.at(0).unicode();
+    if (ch < 32 || ch > 122)
+        return;
+    // Typing in the list starts or continues a locate; the braces make the sender type
+    // the character itself, also for + ^ % ( ) and the like.
+    txtLocate->setFocus();
+    SendKeysInput(QStringLiteral("{") + typed + QStringLiteral("}"), false);
+    KeyCode = 0;
+}
+
+void NameList::Table1_HeadClick(int ColIndex)
+{
+    if (!Table1Binding)
+        return;
+    QList<platform::GridColumn> columns = Table1Binding->columnsAsShown();
+    if (miMoveColumn == 0) {
+        if (ColIndex <= 0 || ColIndex >= columns.size())
+            return;
+        const platform::GridColumn &clicked = columns[ColIndex];
+        msMoveDataField = clicked.dataField;
+        msMoveCaption = clicked.caption;
+        mdMoveWidth = clicked.widthTwips;
+        miMoveColumn = ColIndex;
+        if (platform::MsgBox(QStringLiteral("The next column heading you click will cause the ") +
+                                 msMoveCaption + QStringLiteral(" column to move beside that column."),
+                             platform::vbOKCancel + platform::vbInformation,
+                             QStringLiteral("Column move started")) == platform::vbCancel)
+            miMoveColumn = 0;
+        return;
+    }
+
+    if (miMoveColumn < columns.size())
+        columns.removeAt(miMoveColumn);
+    const int target = qBound(1, ColIndex == 0 ? 1 : ColIndex, int(columns.size()));
+    platform::GridColumn moved; // alignment and the rest as a new column has them
+    moved.dataField = msMoveDataField;
+    moved.caption = msMoveCaption;
+    moved.widthTwips = qRound(mdMoveWidth);
+    columns.insert(target, moved);
+    mPlacingColumns = true;
+    Table1Binding->setColumns(columns);
+    mGridColumns = columns;
+    mPlacingColumns = false;
+    miMoveColumn = 0;
+    mbColumnsChanged = true;
+}
+
+bool NameList::Table1_WriteCell(int row, int column, const QVariant &value)
+{
+    platform::Recordset *rs = Data1->recordset();
+    if (!rs || !rs->isOpen() || !Table1Binding || column < 0 ||
+        column >= Table1Binding->model()->columns().size())
+        return false;
+    const QString field = Table1Binding->model()->columns()[column].dataField;
+    try {
+        const QVariant before = rs->valueAt(row, rs->fieldIndex(field));
+        const bool unchanged = IsNull(before) ? NullToString(value).toString().isEmpty() : before == value;
+        // A cell left as it was is no update, and stamps nothing.
+        if (unchanged)
+            return true;
+        rs->setAbsolutePosition(row);
+        rs->edit();
+        // The stamp goes first, so that an edit of the update date itself wins.
+        rs->setValue(QStringLiteral("DateUpdated"), platform::now());
+        rs->setValue(field, value);
+        rs->update();
+        return true;
+    } catch (const RuntimeError &error) {
+        if (rs->editMode() != platform::EditMode::None)
+            rs->cancelUpdate();
+        platform::MsgBox(error.description());
+        return false;
+    }
+}

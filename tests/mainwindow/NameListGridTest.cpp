@@ -1,0 +1,439 @@
+#include "MainWindowFixture.h"
+
+#include "mainwindow/ColumnLayoutFile.h"
+#include "platform/db/DataGrid.h"
+#include "platform/ui/Clock.h"
+#include "platform/ui/MsgBox.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <sqlcipher/sqlite3.h>
+
+namespace {
+
+class GridTest : public MainWindowFixture {
+  protected:
+    // Past the first click after activation, which only takes the focus.
+    void firstClick(NameList &w)
+    {
+        clickCell(w, 0, 2);
+        ASSERT_FALSE(w.mbFirstGridClick);
+    }
+
+    QVariant selectedOf(qint64 recordId)
+    {
+        auto rs = gDb->openRecordset(
+            QStringLiteral("Select Selected from tblContacts Where RecordID = %1").arg(recordId));
+        return rs->value(0);
+    }
+
+    // Rows written since the counting trigger was made.
+    static int writes()
+    {
+        sqlite3_stmt *stmt = nullptr;
+        sqlite3_prepare_v2(gDb->handle(), "SELECT count(*) FROM temp.writes", -1, &stmt, nullptr);
+        const int n = sqlite3_step(stmt) == SQLITE_ROW ? sqlite3_column_int(stmt, 0) : -1;
+        sqlite3_finalize(stmt);
+        return n;
+    }
+
+    static qint64 idAt(NameList &w, int row)
+    {
+        platform::Recordset &rs = shown(w);
+        return rs.valueAt(row, rs.fieldIndex("RecordID")).toLongLong();
+    }
+
+    void TearDown() override
+    {
+        platform::setClockForTesting({});
+        MainWindowFixture::TearDown();
+    }
+};
+
+} // namespace
+
+TEST_F(GridTest, ClickInMarkColumnTogglesTheMarkCountsAndLeavesTheColumn)
+{
+    prepare(10);
+    NameList &w = start();
+    QPushButton *showSelected = w.button("cmdShowSelected");
+
+    // The first click after the window came up only takes the focus: nothing is marked
+    // and the cursor stays where it was clicked.
+    clickCell(w, 2, 0);
+    EXPECT_EQ(selectedOf(idAt(w, 2)), " ");
+    EXPECT_EQ(w.gridCol(), 0);
+
+    clickCell(w, 4, 0);
+    EXPECT_EQ(selectedOf(idAt(w, 4)), "x");
+    EXPECT_EQ(gSelectedCount, 1);
+    EXPECT_EQ(w.lblSelectedCount->text(), "1 selected record(s).");
+    EXPECT_TRUE(showSelected->isVisibleTo(&w));
+    EXPECT_EQ(w.gridCol(), 1) << "the cursor is pushed out of the mark column";
+    EXPECT_EQ(w.Table1->currentIndex().row(), 4);
+
+    clickCell(w, 6, 0);
+    EXPECT_EQ(gSelectedCount, 2);
+    EXPECT_EQ(w.lblSelectedCount->text(), "2 selected record(s).");
+
+    // The same row again, once the cursor has left the column: the mark goes.
+    clickCell(w, 4, 0);
+    EXPECT_EQ(selectedOf(idAt(w, 4)), " ");
+    clickCell(w, 6, 0);
+    EXPECT_EQ(selectedOf(idAt(w, 6)), " ");
+    EXPECT_EQ(gSelectedCount, 0);
+    EXPECT_EQ(w.lblSelectedCount->text(), "");
+    EXPECT_FALSE(showSelected->isVisibleTo(&w));
+}
+
+TEST_F(GridTest, NullAndCapitalXAreMarkedAndAStoredMarkUnmarksWithoutGoingBelowZero)
+{
+    prepare(6);
+    NameList &w = start();
+    gDb->execute(QStringLiteral("Update tblContacts Set Selected=Null Where RecordID = %1").arg(idAt(w, 1)));
+    gDb->execute(QStringLiteral("Update tblContacts Set Selected='X' Where RecordID = %1").arg(idAt(w, 2)));
+    gDb->execute(QStringLiteral("Update tblContacts Set Selected='x' Where RecordID = %1").arg(idAt(w, 3)));
+    firstClick(w);
+
+    clickCell(w, 1, 0);
+    EXPECT_EQ(selectedOf(idAt(w, 1)), "x");
+    clickCell(w, 2, 0);
+    EXPECT_EQ(selectedOf(idAt(w, 2)), "x") << "only a small x counts as a mark";
+    EXPECT_EQ(gSelectedCount, 2);
+
+    gSelectedCount = 0;
+    clickCell(w, 3, 0);
+    EXPECT_EQ(selectedOf(idAt(w, 3)), " ");
+    EXPECT_EQ(gSelectedCount, 0);
+    EXPECT_EQ(w.lblSelectedCount->text(), "");
+}
+
+TEST_F(GridTest, KeysAndRequeriesNeverToggleMarks)
+{
+    prepare(8);
+    NameList &w = start();
+    clickCell(w, 1, 0); // first click: the flag is set, the cursor stays in column 0
+    ASSERT_TRUE(w.mbGridClicked);
+    QTest::keyClick(w.Table1, Qt::Key_Down);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w.Table1->currentIndex().row(), 2);
+    EXPECT_EQ(w.gridCol(), 0);
+    EXPECT_EQ(count("Select Count(*) from tblContacts Where Selected='x'"), 0);
+
+    // A click sets the flag again; the sort's requery lands the cursor in column 0 of the
+    // first row and must not mark it.
+    clickCell(w, 3, 2);
+    w.cmbSort_Click();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(count("Select Count(*) from tblContacts Where Selected='x'"), 0);
+
+    // Working the scroll bar is no click either.
+    clickCell(w, 3, 2);
+    ASSERT_TRUE(w.mbGridClicked);
+    w.Table1->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_FALSE(w.mbGridClicked);
+}
+
+TEST_F(GridTest, MarksOfHiddenRowsGoWithRemoveSelectionMarks)
+{
+    prepare(9);
+    NameList &w = start();
+    firstClick(w);
+    clickCell(w, 1, 0);
+    clickCell(w, 5, 0);
+    ASSERT_EQ(count("Select Count(*) from tblContacts Where Selected='x'"), 2);
+    w.HideSelectedMenu_Click();
+    EXPECT_EQ(shown(w).recordCount(), 7);
+
+    w.RemoveSelectionsMenu_Click();
+    EXPECT_EQ(count("Select Count(*) from tblContacts Where Selected='x'"), 0);
+    EXPECT_EQ(gSelectedCount, 0);
+    EXPECT_EQ(w.lblSelectedCount->text(), "");
+    EXPECT_FALSE(w.button("cmdShowSelected")->isVisibleTo(&w));
+    EXPECT_EQ(shown(w).recordCount(), 9);
+}
+
+TEST_F(GridTest, DetailBoxesFollowTheCurrentRow)
+{
+    prepare(0);
+    before("INSERT INTO tblContacts (FirstName, MiddleName, LastName, Organization, AddressForLabels, "
+           "First_Address1, First_City, First_State, First_PostalCode, Second_Address1, Second_City, "
+           "Phone1_Desc, Phone1, Phone2_Desc, Phone2, Selected) VALUES ('Ann', '', 'Adams', 'Acme', 1, "
+           "'1 Main St', 'Austin', 'TX', '78701', 'PO Box 9', 'Dallas', 'Home', '555-1000', 'Work', '   ', ' "
+           "')");
+    before("INSERT INTO tblContacts (FirstName, LastName, AddressForLabels, First_City, Second_Address1, "
+           "Second_City, Second_Country, Phone3, Selected) VALUES ('Bob', 'Baker', 2, 'Austin', '9 Side Rd', "
+           "'Dallas', 'USA', '555-3000', ' ')");
+    NameList &w = start();
+    EXPECT_EQ(w.txtName->toPlainText(), "Ann Adams\nAcme\n1 Main St\nAustin, TX 78701");
+    EXPECT_EQ(w.txtPhone->toPlainText(), "Home  555-1000\n") << "a phone of blanks is not listed";
+
+    clickCell(w, 1, 3);
+    EXPECT_EQ(w.txtName->toPlainText(), "Bob Baker\n9 Side Rd\nDallas\nUSA")
+        << "the label address is the second";
+    EXPECT_EQ(w.txtPhone->toPlainText(), "  555-3000\n");
+}
+
+TEST_F(GridTest, EnterOpensTheEditorOnTheCurrentContact)
+{
+    prepare(5);
+    NameList &w = start();
+    clickCell(w, 3, 2);
+    const QString lastName = current(w, "LastName").toString();
+    bool existing = false;
+    bool buttonsOff = false;
+    QString caption;
+    QString shownName;
+    script.onModal("NameEdit", [&](QWidget *editor) {
+        existing = gEditExistingRecord;
+        buttonsOff = !w.button("cmdEdit")->isEnabled() && !w.button("cmdAdd")->isEnabled() &&
+                     !w.button("cmdDelete")->isEnabled() && !w.button("cmdExit")->isEnabled();
+        caption = editor->windowTitle();
+        shownName = editor->findChild<QLineEdit *>("txtLastName")->text();
+        DialogScript::click(editor, "cmdCancel");
+    });
+    QTest::keyClick(w.Table1, Qt::Key_Return);
+    EXPECT_TRUE(existing);
+    EXPECT_TRUE(buttonsOff);
+    EXPECT_EQ(caption, "View/Edit an Existing Record");
+    EXPECT_EQ(shownName, lastName);
+    EXPECT_FALSE(gEditExistingRecord);
+    EXPECT_TRUE(w.button("cmdEdit")->isEnabled());
+    EXPECT_TRUE(w.button("cmdAdd")->isEnabled());
+}
+
+TEST_F(GridTest, EnterInAnEmptyListGivesTheViewEditMessage)
+{
+    prepare(0);
+    NameList &w = start();
+    script.answerMessage(platform::vbOK);
+    QTest::keyClick(w.Table1, Qt::Key_Return);
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].title, "No records to View or Edit");
+    EXPECT_EQ(script.shown()[0].icon, platform::vbInformation);
+}
+
+TEST_F(GridTest, TypingInTheGridGoesToTheLocateBoxLiterally)
+{
+    prepare(60);
+    NameList &w = start();
+    clickCell(w, 10, 2);
+    QTest::keyClick(w.Table1, Qt::Key_D, Qt::NoModifier);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w.txtLocate->text(), "d");
+    EXPECT_TRUE(w.txtLocate->hasFocus());
+    EXPECT_TRUE(current(w, "LastName").toString().startsWith("D", Qt::CaseInsensitive));
+
+    // Characters the key-string syntax would read as keys arrive as themselves.
+    w.Table1->setFocus();
+    QTest::keyClick(w.Table1, '(');
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w.txtLocate->text(), "(");
+    w.Table1->setFocus();
+    QTest::keyClick(w.Table1, '+');
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w.txtLocate->text(), "+");
+}
+
+TEST_F(GridTest, WithGridEditingOnALetterEditsTheCell)
+{
+    prepare(4);
+    NameList &w = start();
+    w.GridEditMenu_Click();
+    clickCell(w, 1, 2);
+    QTest::keyClick(w.Table1, Qt::Key_Q);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(w.mbCellEditing);
+    EXPECT_EQ(w.txtLocate->text(), "");
+    QWidget *editor = QApplication::focusWidget();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(w.mbCellEditing);
+}
+
+TEST_F(GridTest, DeleteHomeEndInsertAndLeftDoNothingOutsideACellEdit)
+{
+    prepare(6);
+    NameList &w = start();
+    clickCell(w, 2, 3);
+    for (Qt::Key key : {Qt::Key_Left, Qt::Key_Home, Qt::Key_End, Qt::Key_Delete, Qt::Key_Insert}) {
+        QTest::keyClick(w.Table1, key);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(w.gridCol(), 3) << key;
+        EXPECT_EQ(w.Table1->currentIndex().row(), 2) << key;
+    }
+    EXPECT_EQ(shown(w).recordCount(), 6);
+    QTest::keyClick(w.Table1, Qt::Key_Right);
+    EXPECT_EQ(w.gridCol(), 4);
+    QTest::keyClick(w.Table1, Qt::Key_F7);
+    EXPECT_EQ(w.txtLocate->text(), "") << "a key that types nothing is not passed on";
+}
+
+TEST_F(GridTest, TwoHeadingClicksMoveAColumnAndTheLayoutFileKeepsIt)
+{
+    prepare(3);
+    QString moved;
+    QString pushed;
+    {
+        NameList &w = start();
+        QAbstractItemModel *model = w.Table1->model();
+        const QString third = model->headerData(3, Qt::Horizontal).toString();
+        const QString first = model->headerData(1, Qt::Horizontal).toString();
+        const QString thirdField = w.Table1Binding->model()->columns()[3].dataField;
+        const QString firstField = w.Table1Binding->model()->columns()[1].dataField;
+
+        script.answerMessage(platform::vbOK);
+        clickHeading(w, 3);
+        ASSERT_EQ(script.shown().size(), 1u);
+        EXPECT_EQ(script.shown()[0].title, "Column move started");
+        EXPECT_EQ(script.shown()[0].text, "The next column heading you click will cause the " + third +
+                                              " column to move beside that column.");
+        EXPECT_EQ(script.shown()[0].buttons, platform::vbOKCancel);
+        EXPECT_EQ(script.shown()[0].icon, platform::vbInformation);
+        EXPECT_EQ(w.miMoveColumn, 3);
+
+        // To the left: it lands just left of the column clicked.
+        clickHeading(w, 1);
+        EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), third);
+        EXPECT_EQ(model->headerData(2, Qt::Horizontal).toString(), first);
+        EXPECT_EQ(model->columnCount(), 60);
+        EXPECT_EQ(w.miMoveColumn, 0);
+        EXPECT_TRUE(w.mbColumnsChanged);
+        EXPECT_EQ(model->index(0, 1).data(), model->index(0, 1).data()) << "the grid still shows rows";
+
+        // And a resize on top of it.
+        w.Table1->horizontalHeader()->resizeSection(2, 150);
+        moved = thirdField;
+        pushed = firstField;
+        StartedProgram::closeWindow();
+    }
+    const QList<ColumnLayoutFile::Column> read = ColumnLayoutFile::read(59);
+    ASSERT_EQ(read.size(), 59);
+    EXPECT_EQ(read[0].dataField, moved) << "the moved column is first in the file";
+    EXPECT_EQ(read[1].dataField, pushed);
+    EXPECT_EQ(read[1].width, platform::DataGrid::pixelsToTwips(150, nullptr));
+}
+
+TEST_F(GridTest, ColumnMoveToTheRightToColumnZeroAndCancelled)
+{
+    prepare(3);
+    NameList &w = start();
+    QAbstractItemModel *model = w.Table1->model();
+    const auto heading = [model](int i) { return model->headerData(i, Qt::Horizontal).toString(); };
+    const QString h1 = heading(1), h2 = heading(2), h3 = heading(3);
+
+    clickHeading(w, 0);
+    EXPECT_TRUE(script.shown().empty()) << "the mark column cannot be moved";
+
+    script.answerMessage(platform::vbOK);
+    clickHeading(w, 1);
+    clickHeading(w, 3);
+    EXPECT_EQ(heading(1), h2);
+    EXPECT_EQ(heading(2), h3);
+    EXPECT_EQ(heading(3), h1) << "moved right, it lands just right of the column clicked";
+
+    script.answerMessage(platform::vbOK);
+    clickHeading(w, 3);
+    clickHeading(w, 0);
+    EXPECT_EQ(heading(1), h1) << "the mark column's heading puts it first";
+
+    script.answerMessage(platform::vbCancel);
+    clickHeading(w, 2);
+    EXPECT_EQ(w.miMoveColumn, 0);
+    script.answerMessage(platform::vbOK);
+    clickHeading(w, 3);
+    EXPECT_EQ(script.shown().size(), 4u) << "after Cancel the next click starts a new move";
+    EXPECT_EQ(w.miMoveColumn, 3);
+    QTest::keyClick(w.Table1, Qt::Key_Down);
+    EXPECT_EQ(w.miMoveColumn, 0) << "a key drops the pending move";
+    EXPECT_EQ(heading(3), h3);
+}
+
+TEST_F(GridTest, AGridEditStampsTheUpdateDateInTheSameWrite)
+{
+    prepare(4);
+    NameList &w = start();
+    const QDateTime stamp(QDate(2026, 3, 4), QTime(10, 20, 30));
+    platform::setClockForTesting([stamp] { return stamp; });
+
+    // Count the row writes the database sees.
+    sqlite3 *db = gDb->handle();
+    ASSERT_EQ(
+        sqlite3_exec(db,
+                     "CREATE TEMP TABLE writes (n INTEGER); CREATE TEMP TRIGGER counted AFTER UPDATE ON "
+                     "main.tblContacts BEGIN INSERT INTO writes VALUES (1); END;",
+                     nullptr, nullptr, nullptr),
+        SQLITE_OK);
+
+    w.GridEditMenu_Click();
+    clickCell(w, 2, 2);
+    const qint64 id = idAt(w, 2);
+    const int column = 2;
+    const QString field = w.Table1Binding->model()->columns()[column].dataField;
+    w.Table1->edit(w.Table1->model()->index(2, column));
+    QCoreApplication::processEvents();
+    auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(w.mbCellEditing);
+    editor->setText("Quentin");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(w.mbCellEditing);
+
+    auto rs = gDb->openRecordset(QStringLiteral("Select * from tblContacts Where RecordID = %1").arg(id));
+    EXPECT_EQ(rs->value(field).toString(), "Quentin");
+    EXPECT_EQ(rs->value("DateUpdated").toDateTime(), stamp);
+    EXPECT_EQ(writes(), 1);
+
+    // Leaving a cell as it was writes nothing.
+    w.Table1->edit(w.Table1->model()->index(1, column));
+    QCoreApplication::processEvents();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(writes(), 1);
+}
+
+TEST_F(GridTest, ARefusedCellEditIsReportedAndLeavesTheRow)
+{
+    prepare(2);
+    NameList &w = start();
+    w.GridEditMenu_Click();
+    const int column = 2;
+    const qint64 id = idAt(w, 0);
+    const QString field = w.Table1Binding->model()->columns()[column].dataField;
+    const QString before = shown(w).valueAt(0, shown(w).fieldIndex(field)).toString();
+    script.answerMessage(platform::vbOK);
+    EXPECT_FALSE(w.Table1_WriteCell(0, column, QString(300, QLatin1Char('a'))));
+    ASSERT_EQ(script.shown().size(), 1u);
+    auto rs = gDb->openRecordset(QStringLiteral("Select * from tblContacts Where RecordID = %1").arg(id));
+    EXPECT_EQ(rs->value(field).toString(), before);
+}
+
+TEST_F(GridTest, MenuShortcutsReachTheWindowFromTheGrid)
+{
+    prepare(3);
+    NameList &w = start();
+    clickCell(w, 1, 2);
+    ASSERT_TRUE(w.Table1->hasFocus());
+    QStringList captions;
+    const auto closeEditor = [&](QWidget *editor) {
+        captions.append(editor->windowTitle());
+        DialogScript::click(editor, "cmdCancel");
+    };
+    // Through the window system, as a real key press comes, to the grid that has the focus.
+    script.onModal("NameEdit", closeEditor);
+    QTest::keyClick(w.windowHandle(), Qt::Key_E, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    // Offscreen, nothing gives the window back its activation after the editor closes.
+    QApplication::setActiveWindow(&w);
+    w.Table1->setFocus();
+    script.onModal("NameEdit", closeEditor);
+    QTest::keyClick(w.windowHandle(), Qt::Key_A, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(captions, QStringList({"View/Edit an Existing Record", "Add a New Record"}));
+    EXPECT_EQ(w.txtLocate->text(), "") << "a shortcut is no typing";
+}

@@ -1,0 +1,141 @@
+#include "platform/db/Database.h"
+#include "platform/db/JetQuote.h"
+#include "platform/db/Recordset.h"
+#include "support/ContactGenerator.h"
+#include "support/TempDatabase.h"
+
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+namespace {
+
+// "Field like "text*"" searches on a list of generated contacts and of names whose case
+// folds beyond A to Z, checked against a plain walk of the rows in list order.
+class PrefixFindTest : public ::testing::Test {
+  protected:
+    void SetUp() override
+    {
+        ContactGenerator::insert(db(), 300, 3);
+        for (const char *name :
+             {"Ångström", "åsa", "\u212Aelvin", "kelly", "müller", "Müller", "MÜLLER", "smith", "O'Brien",
+              "o'neil", "", "Zoë", "\U0001D49Cscript", "[Bracket]", "100% Wool"})
+            db().execute(QStringLiteral(
+                             "INSERT INTO tblContacts (LastName, FirstName, Selected) VALUES (%1, 'X', ' ')")
+                             .arg(jetQuote(QString::fromUtf8(name))));
+    }
+
+    Database &db() { return mTemp.db(); }
+
+    // Case folding as Like does it: a letter folds to its other case, but never across the
+    // line between ASCII and the rest (the Kelvin sign is no "k"), as the text indexes see it.
+    static QString folded(const QString &text)
+    {
+        QString out;
+        for (const char32_t c : text.toUcs4()) {
+            const char32_t f = QChar::toCaseFolded(c);
+            const char32_t kept = (c < 0x80) == (f < 0x80) ? f : c;
+            out += QString::fromUcs4(&kept, 1);
+        }
+        return out;
+    }
+
+    // The first row, in list order, whose field begins with prefix when both are case folded.
+    static qint64 expectedRow(Recordset &rs, const QString &field, const QString &prefix)
+    {
+        const int column = rs.fieldIndex(field);
+        const QString wanted = folded(prefix);
+        for (qint64 row = 0; row < rs.recordCount(); ++row) {
+            const QVariant value = rs.valueAt(row, column);
+            if (!value.isNull() && folded(value.toString()).startsWith(wanted))
+                return row;
+        }
+        return -1;
+    }
+
+    void expectFindsLikeAWalk(const QString &source, const QString &field)
+    {
+        auto rs = db().openRecordset(source);
+        const QStringList prefixes{"S", "sm", "Smi",    "smith", "O'", "o'b", "Å",     "å",   "Ås",
+                                   "K", "ke", "\u212A", "Mü",    "mü", "MÜL", "Zo",    "zoë", "\U0001D49C",
+                                   "Q", "1",  "100%",   "x y",   "Ø",  "ø",   "Nguyen"};
+        for (const QString &prefix : prefixes) {
+            rs->moveFirst();
+            const qint64 expected = expectedRow(*rs, field, prefix);
+            rs->findFirst(field + QStringLiteral(" like \"") + prefix + QStringLiteral("*\""));
+            if (expected < 0) {
+                EXPECT_TRUE(rs->noMatch()) << prefix.toStdString();
+                EXPECT_EQ(rs->absolutePosition(), 0) << "no match keeps the row";
+            } else {
+                EXPECT_FALSE(rs->noMatch()) << prefix.toStdString();
+                EXPECT_EQ(rs->absolutePosition(), expected) << prefix.toStdString();
+            }
+        }
+    }
+
+    TempDatabase mTemp;
+};
+
+} // namespace
+
+TEST_F(PrefixFindTest, SortedByTheFieldSearched)
+{
+    expectFindsLikeAWalk("Select * from  tblContacts Order By LastName, FirstName ", "LastName");
+}
+
+TEST_F(PrefixFindTest, SortedByAnotherField)
+{
+    expectFindsLikeAWalk("Select * from  tblContacts Order By FirstName", "LastName");
+    expectFindsLikeAWalk("Select * from  tblContacts Order By Organization, LastName, FirstName",
+                         "Organization");
+}
+
+TEST_F(PrefixFindTest, NextLastAndPreviousKeepTheirDirection)
+{
+    auto rs = db().openRecordset("Select * from  tblContacts Order By LastName, FirstName ");
+    const QString criterion = "LastName like \"mü*\"";
+    rs->findFirst(criterion);
+    const qint64 first = rs->absolutePosition();
+    // Every Müller, whatever its spelling, stands together in the list, then none.
+    qint64 matches = 1;
+    for (;;) {
+        const qint64 before = rs->absolutePosition();
+        rs->findNext(criterion);
+        if (rs->noMatch()) {
+            EXPECT_EQ(rs->absolutePosition(), before);
+            break;
+        }
+        EXPECT_EQ(rs->absolutePosition(), before + 1);
+        ++matches;
+    }
+    auto walk = db().openRecordset("Select Count(*) from tblContacts Where LastName like \"mü*\"");
+    EXPECT_EQ(matches, walk->value(0).toLongLong());
+    EXPECT_GE(matches, 3);
+    rs->findLast("LastName like \"s*\"");
+    const qint64 last = rs->absolutePosition();
+    EXPECT_TRUE(rs->value("LastName").toString().startsWith("S", Qt::CaseInsensitive));
+    rs->findPrevious("LastName like \"s*\"");
+    EXPECT_EQ(rs->absolutePosition(), last - 1);
+}
+
+TEST_F(PrefixFindTest, DeletedRowsAndOtherFieldTypesAreHandled)
+{
+    auto rs = db().openRecordset("Select * from  tblContacts Order By LastName, FirstName ");
+    rs->findFirst("LastName like \"ång*\"");
+    ASSERT_FALSE(rs->noMatch());
+    EXPECT_EQ(rs->value("LastName").toString(), "Ångström");
+    rs->deleteRecord();
+    rs->moveFirst();
+    rs->findFirst("LastName like \"Ång*\"");
+    EXPECT_TRUE(rs->noMatch()) << "the deleted row is not found again";
+
+    // A date field compares its shown text: no shortcut there.
+    db().execute("Update tblContacts Set DateUpdated = #3/5/2021 1:30:00 PM# Where LastName = 'smith' And FirstName = 'X'");
+    auto byDate = db().openRecordset("Select * from  tblContacts Order By DateUpdated DESC");
+    byDate->findFirst("DateUpdated like \"3/5/2021*\"");
+    ASSERT_FALSE(byDate->noMatch());
+    EXPECT_EQ(byDate->value("LastName").toString(), "smith");
+    // A name in brackets and a field the list lacks go the general way.
+    byDate->findFirst("[LastName] like \"Zo*\"");
+    EXPECT_EQ(byDate->value("LastName").toString(), "Zoë");
+}
