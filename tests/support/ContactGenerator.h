@@ -154,8 +154,12 @@ class ContactGenerator {
         if (QFile::exists(path)) {
             auto db = platform::Database::open(path);
             auto rs = db->openRecordset("Select Count(*) as N from tblContacts");
-            if (rs->value(0).toLongLong() == contacts)
+            // A file kept from a generator that left every name empty is made again.
+            auto named = db->openRecordset("Select Count(*) as N from tblContacts Where LastName > ''");
+            if (rs->value(0).toLongLong() == contacts && (contacts == 0 || named->value(0).toLongLong() > 0))
                 return path;
+            named.reset();
+            rs.reset();
             db.reset();
             QFile::remove(path);
         }
