@@ -101,7 +101,7 @@ QString textsAsParameters(const QString &condition, QStringList *values)
 
 // Adds `key` as the last term of the outermost ORDER BY, so rows that tie on the sort
 // fields keep one order whatever plan runs the text; an empty result when the text has
-// no ORDER BY. The indexes end with the row's key, so this costs no extra sort.
+// no ORDER BY. Every index ends with the rowid, so this costs no extra sort.
 QString withKeyAsLastOrderTerm(const QString &sql, const QString &key)
 {
     if (outermostWord(sql, QLatin1String("order")) < 0)
@@ -125,7 +125,27 @@ QueryRecordset::QueryRecordset(Database *database, const QString &jetSql, bool s
         translateJetSql(jetSql, JetTextKind::ReadOnlyQuery, mDatabase->catalog());
     mSql = translation.sql;
     mTables = translation.tables;
-    SqlStatement probe(db, mSql);
+    static const QRegularExpression distinct(QStringLiteral("^\\s*SELECT\\s+DISTINCT\\b"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    // A list of one table is ordered by its rowid last, so no two rows tie and a find can
+    // trust the order its matches come in. Tried first, so the text is compiled once.
+    SqlStatement probe;
+    bool rowidLast = false;
+    if (translation.tables.size() == 1 && !distinct.match(mSql).hasMatch() &&
+        outermostWord(mSql, QLatin1String("group")) < 0) {
+        const QString total = withKeyAsLastOrderTerm(mSql, QStringLiteral("rowid"));
+        if (!total.isEmpty()) {
+            try {
+                probe = SqlStatement(db, total);
+                mSql = total;
+                rowidLast = true;
+            } catch (const RuntimeError &) {
+                // A stored query has no rowid: its list keeps the order it has.
+            }
+        }
+    }
+    if (!probe.isValid())
+        probe = SqlStatement(db, mSql);
     // A record source only ever reads: a text that would write is refused before it runs.
     if (!probe.readOnly())
         throw RuntimeError(
@@ -150,30 +170,14 @@ QueryRecordset::QueryRecordset(Database *database, const QString &jetSql, bool s
             break;
         }
     }
-    static const QRegularExpression distinct(QStringLiteral("^\\s*SELECT\\s+DISTINCT\\b"),
-                                             QRegularExpression::CaseInsensitiveOption);
     mMaterialized = true;
-    // Prefers the text with the key as the last order term; keeps `text` where that fails
-    // to compile (a key name the FROM makes ambiguous, say).
-    auto orderTotally = [&](const QString &text, const QString &key) {
-        const QString total = withKeyAsLastOrderTerm(text, key);
-        if (total.isEmpty())
-            return;
-        try {
-            SqlStatement statement(db, total);
-            mStream = std::move(statement);
-            mKeyedSql = total;
-            mTotalOrder = true;
-        } catch (const RuntimeError &) {
-        }
-    };
     if (!mPrimaryTable.isEmpty() && keyField >= 0) {
         mKeyedSql = mSql;
         mStreamKeyColumn = keyField;
         mKeyName = mFields[keyField].name;
         mStream = std::move(probe);
         mMaterialized = false;
-        orderTotally(mSql, quoteSqlName(mKeyName));
+        mTotalOrder = rowidLast;
     } else if (!mPrimaryTable.isEmpty() && !distinct.match(mSql).hasMatch()) {
         const QString keyed = insertBeforeFrom(
             mSql, QStringLiteral(", %1.rowid AS \"__qkey\"").arg(quoteSqlName(mPrimaryTable)));
@@ -184,7 +188,7 @@ QueryRecordset::QueryRecordset(Database *database, const QString &jetSql, bool s
                 mStreamKeyColumn = int(mFields.size());
                 mKeyName = QStringLiteral("__qkey");
                 mMaterialized = false;
-                orderTotally(keyed, QStringLiteral("\"__qkey\""));
+                mTotalOrder = rowidLast;
             } catch (const RuntimeError &) {
                 // The table is not named in the text (a stored query hides it): read it whole.
             }
