@@ -345,6 +345,7 @@ void Database::forgetCatalog()
 {
     mQueryFields.clear();
     mCatalog.clear();
+    mIndexColumns.clear();
     mObjectTypes.clear();
     mObjectNames.clear();
 }
@@ -397,6 +398,28 @@ const QList<JetColumn> *Database::columnsOf(const QString &tableOrView)
         found = mCatalog.insert(key, columns);
     }
     return found->has_value() ? &found->value() : nullptr;
+}
+
+const QList<QStringList> &Database::indexColumnsOf(const QString &table)
+{
+    const QString key = table.toLower();
+    auto found = mIndexColumns.find(key);
+    if (found == mIndexColumns.end()) {
+        QList<QStringList> indexes;
+        if (isTable(table)) {
+            const QString spelt = canonicalName(table);
+            SqlStatement list(handle(), QStringLiteral("PRAGMA index_list(%1)").arg(quoteSqlName(spelt)));
+            while (list.step()) {
+                QStringList columns;
+                SqlStatement info(mDb, QStringLiteral("PRAGMA index_info(%1)").arg(quoteSqlName(list.text(1))));
+                while (info.step())
+                    columns.append(info.text(2));
+                indexes.append(columns);
+            }
+        }
+        found = mIndexColumns.insert(key, indexes);
+    }
+    return *found;
 }
 
 JetCatalog Database::catalog()

@@ -75,6 +75,9 @@ class Database {
     // The columns of a table or view (any case), nullptr when there is none; what the
     // query translator looks names up in.
     const QList<JetColumn> *columnsOf(const QString &tableOrView);
+    // The column lists of a table's indexes, each in index order (empty for a view or an
+    // unknown name); remembered like the columns.
+    const QList<QStringList> &indexColumnsOf(const QString &table);
     JetCatalog catalog();
     // The field descriptions of a compiled query, kept per query text: describing seventy
     // columns costs more than reading fifty rows.
@@ -107,6 +110,7 @@ class Database {
     quint64 mDataVersion = 0;
     QSet<Recordset *> mRecordsets;
     QHash<QString, std::optional<QList<JetColumn>>> mCatalog;
+    QHash<QString, QList<QStringList>> mIndexColumns;
     QHash<QString, QString> mObjectTypes; // lower-case name -> "table" / "view"
     QHash<QString, QString> mObjectNames; // lower-case name -> name as spelt
     QHash<QString, QList<FieldInfo>> mQueryFields;

@@ -99,19 +99,56 @@ QString textsAsParameters(const QString &condition, QStringList *values)
     return shape;
 }
 
-// Adds `key` as the last term of the outermost ORDER BY, so rows that tie on the sort
-// fields keep one order whatever plan runs the text; an empty result when the text has
-// no ORDER BY. Every index ends with the rowid, so this costs no extra sort.
-QString withKeyAsLastOrderTerm(const QString &sql, const QString &key)
+// Completes the outermost ORDER BY of a one-table list with the rest of the columns of the
+// index that answers it and then the rowid, all in the direction of the sort, so that no two
+// rows tie whatever plan runs the text, and SQLite still reads that index instead of
+// sorting. An empty result when the order is not plain columns one index answers.
+QString withIndexOrderCompleted(const QString &sql, const QList<QStringList> &indexes)
 {
-    if (outermostWord(sql, QLatin1String("order")) < 0)
+    const int order = outermostWord(sql, QLatin1String("order"));
+    if (order < 0)
         return {};
     const int limit = outermostWord(sql, QLatin1String("limit"));
     const int end = limit < 0 ? int(sql.size()) : limit;
-    QString head = sql.left(end);
-    while (!head.isEmpty() && head.back().isSpace())
-        head.chop(1);
-    return head + QStringLiteral(", ") + key + QLatin1Char(' ') + sql.mid(end);
+    static const QRegularExpression orderBy(QStringLiteral("^order\\s+by\\s+"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    const QString clause = sql.mid(order, end - order).trimmed();
+    const auto head = orderBy.match(clause);
+    if (!head.hasMatch())
+        return {};
+    static const QRegularExpression term(
+        QStringLiteral(R"re(^(?:(?:"[^"]+"|\w+)\.)?(?:"([^"]+)"|(\w+))(\s+DESC)?$)re"),
+        QRegularExpression::CaseInsensitiveOption);
+    QStringList names;
+    int descending = -1;
+    for (const QString &item : clause.mid(head.capturedLength()).split(u',')) {
+        const auto m = term.match(item.trimmed());
+        if (!m.hasMatch())
+            return {};
+        const int desc = m.captured(3).isEmpty() ? 0 : 1;
+        if (descending >= 0 && desc != descending)
+            return {};
+        descending = desc;
+        names.append(m.captured(1).isEmpty() ? m.captured(2) : m.captured(1));
+    }
+    const QString direction = descending == 1 ? QStringLiteral(" DESC") : QString();
+    for (const QStringList &index : indexes) {
+        if (index.size() < names.size())
+            continue;
+        bool leads = true;
+        for (int i = 0; i < names.size() && leads; ++i)
+            leads = index[i].compare(names[i], Qt::CaseInsensitive) == 0;
+        if (!leads)
+            continue;
+        QString completed = sql.left(end);
+        while (!completed.isEmpty() && completed.back().isSpace())
+            completed.chop(1);
+        for (int i = int(names.size()); i < index.size(); ++i)
+            completed += QStringLiteral(", ") + quoteSqlName(index[i]) + direction;
+        completed += QStringLiteral(", rowid") + direction;
+        return completed + QLatin1Char(' ') + sql.mid(end);
+    }
+    return {};
 }
 
 } // namespace
@@ -128,12 +165,14 @@ QueryRecordset::QueryRecordset(Database *database, const QString &jetSql, bool s
     static const QRegularExpression distinct(QStringLiteral("^\\s*SELECT\\s+DISTINCT\\b"),
                                              QRegularExpression::CaseInsensitiveOption);
     // A list of one table is ordered by its rowid last, so no two rows tie and a find can
-    // trust the order its matches come in. Tried first, so the text is compiled once.
+    // trust the order its matches come in. Tried first, so the text is compiled once; a
+    // table without a rowid, or a view, keeps the order it has.
     SqlStatement probe;
     bool rowidLast = false;
     if (translation.tables.size() == 1 && !distinct.match(mSql).hasMatch() &&
         outermostWord(mSql, QLatin1String("group")) < 0) {
-        const QString total = withKeyAsLastOrderTerm(mSql, QStringLiteral("rowid"));
+        const QString total =
+            withIndexOrderCompleted(mSql, mDatabase->indexColumnsOf(translation.tables.front()));
         if (!total.isEmpty()) {
             try {
                 probe = SqlStatement(db, total);

@@ -88,6 +88,10 @@ TEST_F(PrefixFindTest, SortedByAnotherField)
     expectFindsLikeAWalk("Select * from  tblContacts Order By FirstName", "LastName");
     expectFindsLikeAWalk("Select * from  tblContacts Order By Organization, LastName, FirstName",
                          "Organization");
+    // Orders no index answers, or answered backwards, tie in their own ways.
+    expectFindsLikeAWalk("Select * from  tblContacts Order By Title, Code", "LastName");
+    expectFindsLikeAWalk("Select * from  tblContacts Order By DateUpdated DESC", "LastName");
+    expectFindsLikeAWalk("Select * from  tblContacts Order By LastName", "LastName");
 }
 
 TEST_F(PrefixFindTest, NextLastAndPreviousKeepTheirDirection)
