@@ -32,6 +32,9 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -182,7 +185,24 @@ void NameEdit::buildDesign()
 {
     mBoxEvents =
         new BoxEvents(this, [this](QObject *watched, QEvent *event) { return boxEvent(watched, event); });
-    auto *outer = new QVBoxLayout(this);
+    // The fields stand on a page of their own that scrolls when the screen is lower than
+    // the editor; the command buttons below it stay in view (placeWindow sizes the window
+    // to both, within the screen).
+    mPage = new QScrollArea(this);
+    mPage->setObjectName(QStringLiteral("NameEditPage"));
+    mPage->setFrameShape(QFrame::NoFrame);
+    mPage->setWidgetResizable(true);
+    mPage->setWidget(new QWidget);
+    mCommandRows = new QWidget(this);
+    auto *shell = new QVBoxLayout(this);
+    shell->setContentsMargins(0, 0, 0, 0);
+    shell->setSpacing(0);
+    shell->addWidget(mPage, 1);
+    shell->addWidget(mCommandRows);
+    auto *outer = new QVBoxLayout(mPage->widget());
+    auto *rows = new QVBoxLayout(mCommandRows);
+    rows->setContentsMargins(outer->contentsMargins().left(), 0, outer->contentsMargins().right(),
+                             outer->contentsMargins().bottom());
     auto *top = new QHBoxLayout;
     outer->addLayout(top);
 
@@ -352,7 +372,7 @@ void NameEdit::buildDesign()
 
     // Commands.
     auto *commands = new QHBoxLayout;
-    outer->addLayout(commands);
+    rows->addLayout(commands);
     auto button = [this, commands](const QString &name, const QString &caption) {
         auto *b = new QPushButton(caption, this);
         b->setObjectName(name);
@@ -382,7 +402,7 @@ void NameEdit::buildDesign()
     ImagePhone->setEnabled(bool(EditorHooks::showDialing));
 
     auto *templates = new QHBoxLayout;
-    outer->addLayout(templates);
+    rows->addLayout(templates);
     cmdMakeDefault = new QToolButton(this);
     cmdMakeDefault->setObjectName(QStringLiteral("cmdMakeDefault"));
     cmdMakeDefault->setToolTip(
@@ -460,7 +480,22 @@ void NameEdit::setDesignLimits()
 
 void NameEdit::placeWindow()
 {
-    adjustSize();
+    // As large as the page wants, but never larger than the screen's free area: a lower
+    // screen scrolls the page instead of hiding the command buttons below its edge.
+    const QSize page = mPage->widget()->sizeHint();
+    const QSize commands = mCommandRows->sizeHint();
+    QSize size(qMax(page.width(), commands.width()), page.height() + commands.height());
+    // Before its first showing the window's frame is not known yet: room for a usual one.
+    const QSize frame = (frameGeometry().size() - geometry().size()).expandedTo(QSize(16, 40));
+    const QScreen *screen = this->screen();
+    const QRect free = screen ? screen->availableGeometry() : QRect();
+    if (screen) {
+        const QSize room = free.size() - frame;
+        if (size.height() > room.height())
+            size.rwidth() += mPage->verticalScrollBar()->sizeHint().width();
+        size = size.boundedTo(room);
+    }
+    resize(size);
     if (gEditFormLeft >= 1) {
         platform::moveWindowTwips(this, gEditFormLeft, gEditFormTop);
         return;
@@ -474,6 +509,13 @@ void NameEdit::placeWindow()
     int top = (platform::screenHeightTwips() - height) / 2;
     if ((twipsPerPixelX == 12 && heightPixels < 800) || gTabletMode)
         top = 10;
+    else if (screen) {
+        // A window nearly as high as the free area keeps its frame, title bar included, on it.
+        const int highest = qRound(platform::pixelsToTwipsY(free.y()));
+        const int lowest =
+            qRound(platform::pixelsToTwipsY(free.bottom() + 1 - size.height() - frame.height()));
+        top = qBound(highest, top, qMax(highest, lowest));
+    }
     platform::moveWindowTwips(this, left, top);
 }
 

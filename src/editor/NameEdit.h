@@ -15,6 +15,7 @@ class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
+class QScrollArea;
 class QToolButton;
 
 // The record editor: one contact of the main list, field by field. The contact shown is
@@ -105,4 +106,6 @@ class NameEdit : public platform::Form {
     QList<QLineEdit *> mBoxOrder;
     bool mCheckingDate = false;
     QObject *mBoxEvents = nullptr;
+    QScrollArea *mPage = nullptr;
+    QWidget *mCommandRows = nullptr;
 };

@@ -19,6 +19,7 @@
 #include "platform/db/DataGrid.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "platform/ui/ButtonCaption.h"
 #include "platform/ui/ClassicFont.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
@@ -150,7 +151,11 @@ NameList::NameList()
     setKeyPreview(true);
     buildMenus();
     buildControls();
-    platform::setClientSizeTwips(this, DesignClientWidth,
+    // The toolbar buttons are as wide as their captions in the platform's font, so the row
+    // may reach past the designed width: the window opens wide enough to show all of it.
+    const QPushButton *exitSign = button(QStringLiteral("cmdExitSign"));
+    const int toolbarRight = qRound(platform::pixelsToTwipsX(exitSign->x() + exitSign->width())) + 120;
+    platform::setClientSizeTwips(this, qMax(DesignClientWidth, toolbarRight),
                                  DesignClientHeight + platform::pixelsToTwipsY(menuBar->sizeHint().height()));
     setMinimumWidth(platform::twipsToPixelsX(MainWindowMinimumWidth) - 2);
 }
@@ -384,10 +389,8 @@ void NameList::buildControls()
     for (const Tool &tool : tools) {
         QPushButton *b = addButton(QString::fromLatin1(tool.name), QString::fromLatin1(tool.caption),
                                    QString::fromLatin1(tool.tip), left, 60, 840, 360);
-        // Wide enough for its caption in the font the platform draws it with.
-        const int width = qMax(b->width(), b->fontMetrics().horizontalAdvance(b->text()) + 14);
-        b->resize(width, b->height());
-        left += qRound(platform::pixelsToTwipsX(width)) + 30;
+        platform::widenToCaption(b);
+        left += qRound(platform::pixelsToTwipsX(b->width())) + 30;
     }
     QPushButton *exitSign = addButton(QStringLiteral("cmdExitSign"), QString(),
                                       QStringLiteral("Ends the program, without asking for confirmation."),

@@ -8,6 +8,7 @@
 #include "platform/RuntimeError.h"
 #include "platform/print/PreviewWidget.h"
 #include "platform/print/PrintSurface.h"
+#include "platform/ui/ButtonCaption.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Twips.h"
 
@@ -67,6 +68,8 @@ frmPreview::frmPreview() : mSurface(std::make_unique<platform::PrintSurface>())
     cmdTwoPages = button(this, "cmdTwoPages", QStringLiteral("Two Pages"), 3735, 6690, 990, 270);
     cmdPageWidth = button(this, "cmdPageWidth", QStringLiteral("Page Width"), 4755, 6690, 990, 270);
     cmdWholePage = button(this, "cmdWholePage", QStringLiteral("Whole Page"), 5775, 6690, 990, 270);
+    for (QPushButton *b : {cmdPrevious, cmdNext, cmdZoomIn, cmdZoomOut, cmdPrint, cmdHelp, cmdClose})
+        platform::widenToCaption(b);
     // The small font of the row of zoom modes over the bottom edge of the pages.
     for (QPushButton *mode : {cmdThumbnail, cmdTwoPages, cmdPageWidth, cmdWholePage}) {
         QFont small = mode->font();

@@ -38,6 +38,11 @@ class ContactGenerator {
                                       "City Library"};
         QVariantMap c;
         const bool organisationOnly = chance(8);
+        // Every contact carries every field it may have, empty or Null when it has none:
+        // insert() takes its column list from the first contact generated.
+        for (const char *name :
+             {"Prefix", "FirstName", "MiddleName", "LastName", "Suffix", "Nickname", "Title"})
+            c[QString::fromLatin1(name)] = QString();
         if (!organisationOnly) {
             c["Prefix"] = chance(30) ? pick(QStringList{"Mr.", "Ms.", "Dr.", "Mrs."}) : QString();
             c["FirstName"] = pick(first);
@@ -49,9 +54,14 @@ class ContactGenerator {
         }
         c["Organization"] = organisationOnly || chance(25) ? pick(orgs) : QString();
         address(c, "First_", "Home");
-        if (chance(30))
+        const bool secondAddress = chance(30);
+        if (secondAddress)
             address(c, "Second_", "Work");
-        c["AddressForLabels"] = c.contains("Second_City") && chance(50) ? 2 : 1;
+        else
+            for (const char *field : {"Address_Desc", "Address1", "Address2", "Address3", "City", "State",
+                                      "PostalCode", "Country"})
+                c[QStringLiteral("Second_") + QLatin1String(field)] = QString();
+        c["AddressForLabels"] = secondAddress && chance(50) ? 2 : 1;
         static const QStringList phoneNames{"Home Phone",   "Work Phone",  "Fax",
                                             "Mobile Phone", "Other Phone", "Other Phone"};
         for (int i = 1; i <= 6; ++i) {
@@ -64,8 +74,9 @@ class ContactGenerator {
         for (int i = 1; i <= 5; ++i) {
             c[QStringLiteral("Date%1_Desc").arg(i)] =
                 i == 1 ? QStringLiteral("Birthday") : QStringLiteral("Date %1").arg(i);
-            if (i == 1 && chance(40))
-                c["Date1"] = QDate(number(1930, 2010), number(1, 12), number(1, 28));
+            if (i == 1)
+                c["Date1"] = chance(40) ? QVariant(QDate(number(1930, 2010), number(1, 12), number(1, 28)))
+                                        : QVariant();
         }
         c["Email_Address"] =
             chance(60) ? QStringLiteral("user%1@example.org").arg(number(1, 999999)) : QString();
@@ -143,8 +154,12 @@ class ContactGenerator {
         if (QFile::exists(path)) {
             auto db = platform::Database::open(path);
             auto rs = db->openRecordset("Select Count(*) as N from tblContacts");
-            if (rs->value(0).toLongLong() == contacts)
+            // A file kept from a generator that left every name empty is made again.
+            auto named = db->openRecordset("Select Count(*) as N from tblContacts Where LastName > ''");
+            if (rs->value(0).toLongLong() == contacts && (contacts == 0 || named->value(0).toLongLong() > 0))
                 return path;
+            named.reset();
+            rs.reset();
             db.reset();
             QFile::remove(path);
         }
@@ -153,13 +168,13 @@ class ContactGenerator {
         platform::createDatabaseFromSchema(path);
         auto db = platform::Database::open(path);
         sqlite3_exec(db->handle(),
-                     "PRAGMA synchronous = OFF; PRAGMA journal_mode = MEMORY; PRAGMA cache_size = -200000", nullptr,
-                     nullptr, nullptr);
+                     "PRAGMA synchronous = OFF; PRAGMA journal_mode = MEMORY; PRAGMA cache_size = -200000",
+                     nullptr, nullptr, nullptr);
         insert(*db, contacts, seed);
         return path;
     }
 
-private:
+  private:
     bool chance(int percent) { return number(1, 100) <= percent; }
     int number(int low, int high) { return std::uniform_int_distribution<int>(low, high)(mRandom); }
     QString pick(const QStringList &list) { return list[number(0, int(list.size()) - 1)]; }

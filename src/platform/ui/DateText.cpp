@@ -16,16 +16,22 @@ QString longTimeFormat()
     return fmt.trimmed();
 }
 
-// The order of day, month and year in the locale's short pattern, e.g. "mdy".
-QString fieldOrder()
+// The order of day, month and year in a date pattern, e.g. "mdy".
+QString fieldOrderOf(const QString &pattern)
 {
     QString order;
-    for (const QChar c : shortDateFormat()) {
+    for (const QChar c : pattern) {
         const QChar l = c.toLower();
         if ((l == u'd' || l == u'm' || l == u'y') && !order.contains(l))
             order.append(l);
     }
     return order.size() == 3 ? order : QStringLiteral("mdy");
+}
+
+// The order of day, month and year in the locale's short pattern.
+QString fieldOrder(const QLocale &locale)
+{
+    return fieldOrderOf(shortDateFormat(locale));
 }
 
 int widenYear(int year, int digits)
@@ -68,7 +74,22 @@ bool parseTime(const QString &text, QTime *time)
 
 QString shortDateFormat()
 {
-    QString fmt = QLocale::system().dateFormat(QLocale::ShortFormat);
+    return shortDateFormat(QLocale::system());
+}
+
+QString shortDateFormat(const QLocale &locale)
+{
+    QString fmt = locale.dateFormat(QLocale::ShortFormat);
+    if (fmt.contains(QStringLiteral("MMM"))) {
+        // A short pattern with month names (the C locale's "d MMM yyyy") would show dates
+        // that no date box reads back: keep its order, in digits.
+        QStringList parts;
+        for (const QChar c : fieldOrderOf(fmt))
+            parts.append(c == u'd'   ? QStringLiteral("d")
+                         : c == u'm' ? QStringLiteral("M")
+                                     : QStringLiteral("yyyy"));
+        return parts.join(u'/');
+    }
     if (!fmt.contains(QStringLiteral("yyyy")))
         fmt.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
     return fmt;
@@ -76,9 +97,14 @@ QString shortDateFormat()
 
 QString shortDateText(const QDate &date)
 {
+    return shortDateText(date, QLocale::system());
+}
+
+QString shortDateText(const QDate &date, const QLocale &locale)
+{
     if (!date.isValid())
         return {};
-    return QLocale::system().toString(date, shortDateFormat());
+    return locale.toString(date, shortDateFormat(locale));
 }
 
 QString generalDateText(const QDateTime &value)
@@ -93,14 +119,26 @@ QString generalDateText(const QDateTime &value)
 
 QDateTime parseDateText(const QString &input)
 {
-    const QString text = input.trimmed();
+    return parseDateText(input, QLocale::system());
+}
+
+QDateTime parseDateText(const QString &input, const QLocale &locale)
+{
+    // Locales that write their own digits or mark the text direction show dates such
+    // as "١٤‏/٧‏/١٩٨٥"; read them as plain digits.
+    QString text;
+    for (const QChar c : input) {
+        if (c.category() == QChar::Other_Format)
+            continue;
+        text.append(c.isDigit() ? QChar(u'0' + c.digitValue()) : c);
+    }
+    text = text.trimmed();
     if (text.isEmpty())
         return {};
 
-    static const QRegularExpression iso(
-        QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})(?:[T ](.+))?$"));
+    static const QRegularExpression iso(QStringLiteral("^(\\d{4})-(\\d{1,2})-(\\d{1,2})(?:[T ](.+))?$"));
     static const QRegularExpression local(
-        QStringLiteral("^(\\d{1,4})[/.-](\\d{1,2})(?:[/.-](\\d{1,4}))?(?:\\s+(.+))?$"));
+        QStringLiteral("^(\\d{1,4})[/.-]\\s*(\\d{1,2})(?:[/.-]\\s*(\\d{1,4}))?\\.?(?:\\s+(.+))?$"));
 
     QDate date;
     QString timePart;
@@ -108,7 +146,7 @@ QDateTime parseDateText(const QString &input)
         date = QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
         timePart = m.captured(4);
     } else if (const auto m = local.match(text); m.hasMatch()) {
-        const QString order = fieldOrder();
+        const QString order = fieldOrder(locale);
         const QStringList parts{m.captured(1), m.captured(2), m.captured(3)};
         int d = 0, mo = 0, y = 0;
         if (parts[2].isEmpty()) {

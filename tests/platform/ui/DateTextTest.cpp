@@ -1,5 +1,5 @@
-#include "platform/ui/Clock.h"
 #include "platform/ui/DateText.h"
+#include "platform/ui/Clock.h"
 
 #include <gtest/gtest.h>
 
@@ -36,4 +36,28 @@ TEST(Clock, CanBeFixedAndRestored)
     EXPECT_EQ(today(), QDate(2001, 9, 9));
     setClockForTesting({});
     EXPECT_NE(today(), QDate(2001, 9, 9));
+}
+
+// What the editor shows in a date box must read back as the same date when it is saved,
+// whatever the user's locale, including the C locale of a bare session.
+TEST(DateText, ShortDatesReadBackUnderEveryLocale)
+{
+    const QDate days[] = {QDate(1985, 7, 14), QDate(2024, 12, 25), QDate(2003, 1, 2)};
+    for (const char *name : {"C", "en_US", "en_GB", "de_DE", "fr_FR", "nl_NL", "hu_HU", "ja_JP", "ko_KR",
+                             "zh_CN", "pl_PL", "fi_FI", "sv_SE", "ru_RU", "ar_EG", "he_IL", "pt_BR"}) {
+        const QLocale locale(QString::fromLatin1(name));
+        for (const QDate &day : days) {
+            const QString text = shortDateText(day, locale);
+            EXPECT_EQ(parseDateText(text, locale), QDateTime(day, QTime(0, 0)))
+                << name << " shows " << qPrintable(text) << " in the pattern "
+                << qPrintable(shortDateFormat(locale));
+        }
+    }
+}
+
+TEST(DateText, CLocaleShowsDigitsInItsOwnOrder)
+{
+    EXPECT_EQ(shortDateText(QDate(1985, 7, 14), QLocale::c()), "14/7/1985");
+    EXPECT_EQ(parseDateText("14/7/1985", QLocale::c()), QDateTime(QDate(1985, 7, 14), QTime(0, 0)));
+    EXPECT_EQ(shortDateText(QDate(1985, 7, 14), QLocale(QStringLiteral("en_US"))), "7/14/1985");
 }
