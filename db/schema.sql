@@ -110,6 +110,8 @@ CREATE INDEX "tblContacts.PicturePath5" ON tblContacts (PicturePath5);
 CREATE INDEX "tblContacts.PicturePath6" ON tblContacts (PicturePath6);
 CREATE INDEX "tblContacts.PicturePath7" ON tblContacts (PicturePath7);
 CREATE INDEX "tblContacts.PicturePath8" ON tblContacts (PicturePath8);
+-- Clearing the marks at exit, and the selection views, look only at marked rows.
+CREATE INDEX "tblContacts.Selected" ON tblContacts (Selected);
 
 CREATE TABLE tblSettings (
     Type VARCHAR(50) COLLATE NOCASE CONSTRAINT "Type size" CHECK (length(Type) <= 50),

@@ -320,3 +320,13 @@ TEST(JetLikeRangeBounds, TextAffinityFollowsTheDeclaredType)
 }
 
 } // namespace
+
+// Clearing every mark at exit runs on each close of the main window: it must read only the
+// marked rows, not the whole table.
+TEST_F(JetLikeRange, ClearingTheMarksReadsOnlyTheMarkedRows)
+{
+    const JetTranslation clear = translateJetSql("Update tblContacts Set Selected=' ' Where Selected='x'",
+                                                 JetTextKind::ActionQuery, db().catalog());
+    const QString steps = plan(clear.sql).join(u'\n');
+    EXPECT_TRUE(steps.contains(QLatin1String("USING INDEX tblContacts.Selected"))) << steps.toStdString();
+}
