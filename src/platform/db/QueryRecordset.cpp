@@ -7,6 +7,7 @@
 
 #include <QRegularExpression>
 #include <algorithm>
+#include <unordered_map>
 
 namespace platform {
 
@@ -601,18 +602,31 @@ void QueryRecordset::fetchAround(qint64 position)
             mFetch.bindNull(i + 1);
     }
     QList<qint64> found;
+    // A query that joins can give one key in several rows; those are kept to be placed by
+    // their order once every row of the block is in.
+    std::vector<std::pair<qint64, QVector<QVariant>>> fetched;
+    bool repeated = false;
     while (mFetch.step()) {
         const qint64 key = sqlite3_column_int64(mFetch.handle(), fetchKeyColumn);
         QVector<QVariant> row(mFields.size());
         for (int i = 0; i < mFields.size(); ++i)
             row[i] = readColumn(mFetch.handle(), i, mFields[i]);
-        for (qint64 p : std::as_const(wanted))
-            if (mKeys[p] == key && !found.contains(p)) {
+        for (qint64 p : std::as_const(wanted)) {
+            if (mKeys[p] != key)
+                continue;
+            if (found.contains(p)) {
+                repeated = true;
+            } else {
                 mCache.insert(p, new QVector<QVariant>(row));
                 found.append(p);
             }
+        }
+        if (!mSimple)
+            fetched.emplace_back(key, std::move(row));
     }
     mFetch.reset();
+    if (repeated)
+        placeRepeatedRows(wanted, fetched);
     for (qint64 p : std::as_const(wanted)) {
         if (found.contains(p))
             continue;
@@ -643,6 +657,49 @@ void QueryRecordset::fetchAround(qint64 position)
     }
 }
 
+void QueryRecordset::placeRepeatedRows(const QList<qint64> &wanted,
+                                       const std::vector<std::pair<qint64, QVector<QVariant>>> &fetched)
+{
+    // The query gives the rows of one key in the list's order, so the n-th row of a key in
+    // the list is the n-th the fetch gave for it. Counting the rows before one needs every key.
+    collectAll();
+    buildKeyIndex();
+    for (qint64 p : wanted) {
+        const qint64 key = mKeys[p];
+        qint64 occurrence = occurrenceAt(p);
+        for (const auto &[fetchedKey, row] : fetched) {
+            if (fetchedKey == key && occurrence-- == 0) {
+                mCache.insert(p, new QVector<QVariant>(row));
+                break;
+            }
+        }
+    }
+}
+
+qint64 QueryRecordset::occurrenceAt(qint64 position) const
+{
+    qint64 before = 0;
+    forPositionsOfKey(mKeys[position], [&](qint64 p) {
+        if (p >= position)
+            return false;
+        ++before;
+        return true;
+    });
+    return before;
+}
+
+qint64 QueryRecordset::positionOfOccurrence(qint64 key, qint64 occurrence) const
+{
+    qint64 position = -1;
+    forPositionsOfKey(key, [&](qint64 p) {
+        if (occurrence-- > 0)
+            return true;
+        position = p;
+        return false;
+    });
+    return position;
+}
+
 void QueryRecordset::buildKeyIndex()
 {
     if (mKeyIndexValid)
@@ -650,6 +707,7 @@ void QueryRecordset::buildKeyIndex()
     mKeyIndex.clear();
     mPositionOfKey.clear();
     mKeyIndexValid = true;
+    mKeysRepeat = false;
     if (mKeys.empty())
         return;
     const auto [low, high] = std::minmax_element(mKeys.begin(), mKeys.end());
@@ -672,6 +730,9 @@ void QueryRecordset::buildKeyIndex()
     for (qint64 p = 0; p < keyCount(); ++p)
         mKeyIndex.emplace_back(mKeys[p], p);
     std::sort(mKeyIndex.begin(), mKeyIndex.end());
+    mKeysRepeat = std::adjacent_find(mKeyIndex.begin(), mKeyIndex.end(), [](const auto &a, const auto &b) {
+                      return a.first == b.first;
+                  }) != mKeyIndex.end();
 }
 
 template <typename Visit> void QueryRecordset::forPositionsOfKey(qint64 key, Visit visit) const
@@ -691,18 +752,23 @@ template <typename Visit> void QueryRecordset::forPositionsOfKey(qint64 key, Vis
             return;
 }
 
-SqlStatement &QueryRecordset::findStatement(const QString &shape)
+SqlStatement &QueryRecordset::findStatement(const QString &shape, bool everyRow)
 {
     constexpr std::size_t Kept = 4;
-    auto hit = std::find_if(mFinds.begin(), mFinds.end(), [&](const auto &f) { return f.first == shape; });
+    // No criterion begins with a star, so the question asked of every row is kept apart.
+    const QString kept = everyRow ? QLatin1Char('*') + shape : shape;
+    auto hit = std::find_if(mFinds.begin(), mFinds.end(), [&](const auto &f) { return f.first == kept; });
     if (hit == mFinds.end()) {
-        SqlStatement made(mDatabase->handle(), QStringLiteral("SELECT %1 FROM (%2) WHERE (%3)")
-                                                   .arg(quoteSqlName(mKeyName), mKeyedSql, shape));
+        // Asked of every row, the question says in a second column whether the row matches.
+        const QString text = everyRow
+                                 ? QStringLiteral("SELECT %1, CASE WHEN (%3) THEN 1 ELSE 0 END FROM (%2)")
+                                 : QStringLiteral("SELECT %1 FROM (%2) WHERE (%3)");
+        SqlStatement made(mDatabase->handle(), text.arg(quoteSqlName(mKeyName), mKeyedSql, shape));
         if (!made.readOnly())
             throw RuntimeError(err::InvalidOperation, QStringLiteral("A criterion cannot change data."));
         if (mFinds.size() >= Kept)
             mFinds.pop_back();
-        mFinds.emplace(mFinds.begin(), shape, std::move(made));
+        mFinds.emplace(mFinds.begin(), kept, std::move(made));
     } else if (hit != mFinds.begin()) {
         std::rotate(mFinds.begin(), hit, hit + 1);
     }
@@ -763,18 +829,33 @@ void QueryRecordset::find(const QString &criterion, Find direction)
         buildKeyIndex();
         QStringList texts;
         const QString shape = textsAsParameters(condition, &texts);
-        SqlStatement &matches = findStatement(shape);
+        SqlStatement &matches = findStatement(shape, mKeysRepeat);
         matches.reset();
         for (int i = 0; i < texts.size(); ++i)
             matches.bind(i + 1, texts[i]);
         // Only a list in a total order hands its matches over in list order; otherwise
         // every match is looked at, so ties on the sort fields cannot pick the wrong one.
         bool done = false;
-        while (!done && matches.step()) {
-            forPositionsOfKey(matches.int64(0), [&](qint64 p) {
-                done = consider(p) && mTotalOrder;
-                return !done;
-            });
+        if (mKeysRepeat) {
+            // A key in several rows (a join) does not say which of them matched: every row is
+            // read in list order, and the n-th row of a key is the n-th position holding it.
+            std::unordered_map<qint64, qint64> seen;
+            while (!done && matches.step()) {
+                const qint64 key = matches.int64(0);
+                const qint64 occurrence = seen[key]++;
+                if (matches.int64(1) == 0)
+                    continue;
+                const qint64 p = positionOfOccurrence(key, occurrence);
+                if (p >= 0)
+                    done = consider(p) && mTotalOrder;
+            }
+        } else {
+            while (!done && matches.step()) {
+                forPositionsOfKey(matches.int64(0), [&](qint64 p) {
+                    done = consider(p) && mTotalOrder;
+                    return !done;
+                });
+            }
         }
         matches.reset();
     }

@@ -66,12 +66,16 @@ class QueryRecordset : public Recordset {
     QVariant readAt(qint64 position, int field);
     const QVector<QVariant> &rowAt(qint64 position);
     void fetchAround(qint64 position);
+    void placeRepeatedRows(const QList<qint64> &wanted,
+                           const std::vector<std::pair<qint64, QVector<QVariant>>> &fetched);
     void find(const QString &criterion, Find direction);
     qint64 positionForOrdinal(qint64 ordinal);
     void buildKeyIndex();
     // Calls `visit` with each position holding `key`, in increasing order, until it says stop.
     template <typename Visit> void forPositionsOfKey(qint64 key, Visit visit) const;
-    SqlStatement &findStatement(const QString &shape);
+    qint64 occurrenceAt(qint64 position) const;                       // rows of its key before it
+    qint64 positionOfOccurrence(qint64 key, qint64 occurrence) const; // -1 when none
+    SqlStatement &findStatement(const QString &shape, bool everyRow);
 
     QString mSql;      // translated query
     QString mKeyedSql; // the query with the key column it is read by
@@ -91,7 +95,7 @@ class QueryRecordset : public Recordset {
 
     std::vector<qint64> mKeys;
     bool mKeysComplete = false;
-    std::vector<qint64> mDeleted;                     // sorted positions
+    std::vector<qint64> mDeleted; // sorted positions
     // Where each key stands in the list. Keys are row ids, nearly always close together and
     // each in one row: then a table from key to position, made in one pass; otherwise
     // (key, position) pairs sorted.
@@ -99,6 +103,7 @@ class QueryRecordset : public Recordset {
     qint64 mKeyBase = 0;
     std::vector<std::pair<qint64, qint64>> mKeyIndex; // (key, position), sorted
     bool mKeyIndexValid = false;
+    bool mKeysRepeat = false;             // some key stands in several rows
     std::vector<QVector<QVariant>> mRows; // all rows of a query that has no key
 
     qint64 mPosition = -1; // -1 before the first row; keyCount() after the last
