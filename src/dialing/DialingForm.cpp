@@ -4,6 +4,8 @@
 #include "app/SettingsRow.h"
 #include "app/ValueHelpers.h"
 #include "app/modMain.h"
+#include "editor/EditorHooks.h"
+#include "editor/NameEdit.h"
 #include "platform/RuntimeError.h"
 #include "platform/comm/Comm.h"
 #include "platform/db/Database.h"
@@ -94,6 +96,17 @@ void DialingForm::open(const PhoneSource &source)
         form->showModal();
     if (form)
         form->deleteLater();
+}
+
+void DialingForm::installEditorHook()
+{
+    EditorHooks::showDialing = [] {
+        NameEdit *editor = NameEdit::loaded();
+        if (!editor)
+            return;
+        QPointer<NameEdit> watched = editor;
+        open(phonesOfBoxes([watched](const QString &name) { return watched ? watched->box(name) : nullptr; }));
+    };
 }
 
 QString DialingForm::phoneLine(const QVariant &description, const QVariant &number)

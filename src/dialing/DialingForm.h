@@ -20,6 +20,8 @@ class DialingForm : public platform::Form {
 
     // Opens the window modally over the given phones and returns once it is closed.
     static void open(const PhoneSource &source);
+    // Lets the editor's phone image open this window over the editor's boxes.
+    static void installEditorHook();
 
     // One line of the list: the trimmed description padded with blanks to 21 characters
     // (never cut), then the trimmed number.
