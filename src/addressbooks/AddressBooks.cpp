@@ -229,10 +229,10 @@ class AddressBookReport {
     }
 
     // Items two to a row: odd slots in the left column, even slots in the right.
-    void printPairs(const QStringList &items, int slots)
+    void printPairs(const QStringList &items, int slotCount)
     {
         bool open = false;
-        for (int i = 1; i <= slots; ++i) {
+        for (int i = 1; i <= slotCount; ++i) {
             vp.setCurrentX(mLeftColumn);
             const QString text = items.value(i - 1);
             if (!(text > QStringLiteral(" ")))

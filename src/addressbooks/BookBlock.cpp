@@ -1,5 +1,6 @@
 #include "addressbooks/BookBlock.h"
 
+#include "printing/ContactLines.h"
 #include "printing/DisplayedRecords.h"
 #include "printing/GLOBAL.h"
 #include "printing/PrintText.h"
@@ -16,9 +17,9 @@ QString labelled(DisplayedRecords &r, const QString &labelField, const QString &
     return RTrim(FieldText(r, labelField)) + QStringLiteral("  ") + RTrim(value);
 }
 
-// Fills the six slots of an address from the set whose fields start with prefix and
+// Fills the six slotList of an address from the set whose fields start with prefix and
 // returns its line count.
-int fillAddress(DisplayedRecords &r, const QString &prefix, std::array<QString, 6> &slots)
+int fillAddress(DisplayedRecords &r, const QString &prefix, std::array<QString, 6> &slotList)
 {
     const auto field = [&](const char *name) { return FieldText(r, prefix + QLatin1String(name)); };
     const QString description = field("Address_Desc");
@@ -30,15 +31,15 @@ int fillAddress(DisplayedRecords &r, const QString &prefix, std::array<QString, 
                                        RTrim(field("Country"))};
     std::size_t index = 0;
     for (const QString &item : items) {
-        if (index >= slots.size())
+        if (index >= slotList.size())
             break;
-        slots[index] = item;
+        slotList[index] = item;
         if (IsNonBlank(item))
             ++index;
     }
     // A description without an address under it is not worth a line of its own.
     if (index == 1 && IsNonBlank(description))
-        slots[0].clear();
+        slotList[0].clear();
     return static_cast<int>(index);
 }
 
@@ -112,7 +113,7 @@ int BookBlock::reservation(BookSize size) const
 BookBlock BuildBookBlock(DisplayedRecords &Records, BookSize Size, const platform::PrintFont &NoteFont)
 {
     BookBlock block;
-    const QString fullName = FullName(Records);
+    const QString fullName = ContactNameLine(Records);
     block.fullNameNonBlank = IsNonBlank(fullName);
     block.names[0] = fullName;
     block.names[block.fullNameNonBlank ? 1 : 0] = FieldText(Records, QStringLiteral("Organization"));

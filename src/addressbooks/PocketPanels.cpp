@@ -1,5 +1,6 @@
 #include "addressbooks/PocketPanels.h"
 
+#include "printing/ContactLines.h"
 #include "printing/DisplayedRecords.h"
 #include "printing/GLOBAL.h"
 #include "printing/PrintText.h"
@@ -140,7 +141,7 @@ QString PocketPhonePair(const PocketLayout &Layout, const QString &Label1, const
 QString PocketNameLine(DisplayedRecords &Records, bool LastNameFirst)
 {
     if (!LastNameFirst)
-        return FullName(Records);
+        return ContactNameLine(Records);
     const QString last = FieldText(Records, QStringLiteral("LastName"));
     const QString first = FieldText(Records, QStringLiteral("FirstName"));
     const QString middle = FieldText(Records, QStringLiteral("MiddleName"));
