@@ -16,7 +16,6 @@
 #include "platform/ui/MsgBox.h"
 
 #include <QCoreApplication>
-#include <functional>
 
 namespace {
 
@@ -67,30 +66,17 @@ class AddressBookReport {
 
     void run()
     {
-        ReportRun guard;
-        if (!guard.started())
-            return;
-        mGuard = &guard;
-        try {
-            if (!startDocument())
-                return;
-            draw();
-        } catch (const std::exception &error) {
-            // The document stays as far as it was drawn.
-            if (mPage.size == BookSize::HalfPage)
-                vp.setOrientation(0);
-            if (mMarked) {
-                try {
-                    mRecords.returnToMark();
-                } catch (const std::exception &) {
-                }
-            }
-            platform::setMousePointer(platform::MousePointer::Default);
-            guard.finish();
-            const auto *runtime = dynamic_cast<const platform::RuntimeError *>(&error);
-            platform::MsgBox(runtime ? runtime->description() : QString::fromLocal8Bit(error.what()),
-                             platform::vbOKOnly);
-        }
+        ReportRun::draw(
+            [this](ReportRun &run) {
+                mGuard = &run;
+                if (startDocument())
+                    draw();
+            },
+            [this] {
+                // The half-page book leaves the surface in portrait after a failure.
+                if (mPage.size == BookSize::HalfPage)
+                    vp.setOrientation(0);
+            });
     }
 
   private:
@@ -132,8 +118,7 @@ class AddressBookReport {
 
     void draw()
     {
-        mRecords.markPosition();
-        mMarked = true;
+        mGuard->markPosition(mRecords);
         vp.setCurrentX(mPage.dateX);
         vp.printLine(platform::shortDateText(platform::today()));
         ++gPageLineCount;
@@ -161,9 +146,7 @@ class AddressBookReport {
         }
 
         vp.setAction(PrintSurface::EndDoc);
-        mRecords.returnToMark();
-        QCoreApplication::processEvents();
-        platform::setMousePointer(platform::MousePointer::Default);
+        mGuard->endWalk();
     }
 
     bool fits(int reservation) const
@@ -313,7 +296,6 @@ class AddressBookReport {
     int mWhich;
     PrintSurface &vp;
     ReportRun *mGuard = nullptr;
-    bool mMarked = false;
     platform::PrintFont mNoteFont;
     int mCapacity = 0;
     int mBlocksOnPage = 0;
@@ -321,17 +303,6 @@ class AddressBookReport {
     double mRightColumn = FullSizeRightColumn;
     double mLeftColumn = LeftHalfMargin + ColumnIndent;
 };
-
-void confirmAndRun(DisplayedRecords &records, qint32 selectedCount, const std::function<void()> &report)
-{
-    // A report already drawing is not interrupted by a second one.
-    if (ReportRun::running())
-        return;
-    if (!ConfirmPrintDisplayed(records, selectedCount))
-        return;
-    QCoreApplication::processEvents();
-    report();
-}
 
 } // namespace
 
@@ -356,16 +327,16 @@ void PrintHalfPageAddressBook(DisplayedRecords &Records, const BookListing &List
 
 void FullSizeAddressBook_Click(DisplayedRecords &Records, const BookListing &Listing, qint32 SelectedCount)
 {
-    confirmAndRun(Records, SelectedCount, [&] { PrintFullSizeAddressBook(Records, Listing); });
+    ConfirmAndRunReport(Records, SelectedCount, [&] { PrintFullSizeAddressBook(Records, Listing); });
 }
 
 void HalfPageAddressBook_Click(DisplayedRecords &Records, const BookListing &Listing, qint32 SelectedCount)
 {
-    confirmAndRun(Records, SelectedCount, [&] { PrintHalfPageAddressBook(Records, Listing, 2); });
+    ConfirmAndRunReport(Records, SelectedCount, [&] { PrintHalfPageAddressBook(Records, Listing, 2); });
 }
 
 void HalfPageAddressBookLeftSide_Click(DisplayedRecords &Records, const BookListing &Listing,
                                        qint32 SelectedCount)
 {
-    confirmAndRun(Records, SelectedCount, [&] { PrintHalfPageAddressBook(Records, Listing, 1); });
+    ConfirmAndRunReport(Records, SelectedCount, [&] { PrintHalfPageAddressBook(Records, Listing, 1); });
 }

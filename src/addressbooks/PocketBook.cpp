@@ -172,29 +172,11 @@ class PocketReport {
 
     void run()
     {
-        ReportRun guard;
-        if (!guard.started())
-            return;
-        try {
-            draw();
-        } catch (const std::exception &error) {
-            // Whatever was drawn stays as it is.
-            if (mMarked) {
-                try {
-                    mRecords.returnToMark();
-                } catch (const std::exception &) {
-                }
-            }
-            platform::setMousePointer(platform::MousePointer::Default);
-            guard.finish();
-            const auto *runtime = dynamic_cast<const platform::RuntimeError *>(&error);
-            platform::MsgBox(runtime ? runtime->description() : QString::fromLocal8Bit(error.what()),
-                             platform::vbOKOnly);
-        }
+        ReportRun::draw([this](ReportRun &run) { draw(run); });
     }
 
   private:
-    void draw()
+    void draw(ReportRun &run)
     {
         mOutput.begin();
         platform::setMousePointer(platform::MousePointer::Hourglass);
@@ -204,8 +186,7 @@ class PocketReport {
         mLineHeight = mOutput.lineHeight();
         const int depth = PocketPanelDepth(mLineHeight);
 
-        mRecords.markPosition();
-        mMarked = true;
+        run.markPosition(mRecords);
         const PocketPanels panels = LayOutPocketPanels(mRecords, layout, depth, Trim(mCategory));
         const BookletImposition booklet = ImposeBooklet(panels.panelCount());
 
@@ -220,9 +201,8 @@ class PocketReport {
             printSide(panels, booklet.side2);
         }
 
-        mRecords.returnToMark();
         mOutput.end();
-        platform::setMousePointer(platform::MousePointer::Default);
+        run.endWalk();
     }
 
     void printSide(const PocketPanels &panels, const std::vector<PanelRow> &rows)
@@ -252,7 +232,6 @@ class PocketReport {
     bool mLastNameFirst;
     PocketOutput &mOutput;
     PrintCanvas &mCanvas;
-    bool mMarked = false;
     double mTop = 0;
     double mLineHeight = 0;
 };
@@ -274,22 +253,19 @@ void PrintPocketReportAlternate(DisplayedRecords &Records, const QString &Catego
 void PocketMenu_Click(platform::Database &Db, DisplayedRecords &Records, const QString &Category,
                       qint32 SelectedCount, bool &PocketLastNameFirst)
 {
-    if (ReportRun::running())
-        return;
-    if (!ConfirmPrintDisplayed(Records, SelectedCount))
-        return;
-    QCoreApplication::processEvents();
-    std::optional<PocketReportOptions> options;
-    try {
-        options = ReadPocketReportOptions(Db);
-    } catch (const platform::RuntimeError &error) {
-        platform::MsgBox(error.description());
-        return;
-    }
-    if (options)
-        PocketLastNameFirst = options->lastNameFirst;
-    if (options && options->alternatePrint && !PreviewSurface().preview())
-        PrintPocketReportAlternate(Records, Category, PocketLastNameFirst);
-    else
-        PrintPocketReport(Records, Category, PocketLastNameFirst);
+    ConfirmAndRunReport(Records, SelectedCount, [&] {
+        std::optional<PocketReportOptions> options;
+        try {
+            options = ReadPocketReportOptions(Db);
+        } catch (const platform::RuntimeError &error) {
+            platform::MsgBox(error.description());
+            return;
+        }
+        if (options)
+            PocketLastNameFirst = options->lastNameFirst;
+        if (options && options->alternatePrint && !PreviewSurface().preview())
+            PrintPocketReportAlternate(Records, Category, PocketLastNameFirst);
+        else
+            PrintPocketReport(Records, Category, PocketLastNameFirst);
+    });
 }
