@@ -30,6 +30,8 @@
 #include "addressbooks/PocketBook.h"
 #include "printing/DataControlRecords.h"
 #include "printing/PrintModeSwitch.h"
+#include "reminders/ReminderCommands.h"
+#include "reminders/ReminderRecords.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -155,6 +157,7 @@ NameList::NameList()
     setObjectName(QStringLiteral("NameList"));
     setAttribute(Qt::WA_DeleteOnClose, false);
     setKeyPreview(true);
+    installReminderHooks();
     buildMenus();
     buildControls();
     // The toolbar buttons are as wide as their captions in the platform's font, so the row
@@ -641,10 +644,7 @@ void NameList::fillSortBox()
 
 void NameList::rebuildDueReminders()
 {
-    gSql = ClearCurrentRemindersSql;
-    gDb->execute(gSql);
-    gSql = FillCurrentRemindersSql;
-    gDb->execute(gSql);
+    RebuildDueReminders(*gDb);
     std::unique_ptr<platform::Recordset> due =
         gDb->openRecordset(QStringLiteral("tblCurrentReminders"), platform::RecordsetType::Table);
     const bool anyDue = due->recordCount() >= 1;
