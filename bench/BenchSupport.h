@@ -160,8 +160,10 @@ class PairedTimes {
         mReference.push_back(reference);
     }
 
-    // Counters: prefix + "ratio" (median of the per-repetition ratios), "ratio_min" and
-    // "ratio_max", and the median times of both sides in the given unit.
+    // Counters: prefix + "ratio" (median of the per-repetition ratios), its spread as the
+    // quartiles "ratio_q1" and "ratio_q3" (a single preempted repetition of a few
+    // microseconds would make the extremes meaningless), and the median times of both
+    // sides in the given unit.
     void report(benchmark::State &state, const char *unit = "ms", const std::string &prefix = "") const
     {
         if (mSide.empty())
@@ -170,20 +172,25 @@ class PairedTimes {
         for (std::size_t i = 0; i < mSide.size(); ++i)
             ratios.push_back(mReference[i] > 0 ? mSide[i] / mReference[i] : 0);
         const double scale = std::string(unit) == "us" ? 1e6 : std::string(unit) == "s" ? 1 : 1e3;
-        state.counters[prefix + "ratio"] = median(ratios);
-        state.counters[prefix + "ratio_min"] = *std::min_element(ratios.begin(), ratios.end());
-        state.counters[prefix + "ratio_max"] = *std::max_element(ratios.begin(), ratios.end());
+        state.counters[prefix + "ratio"] = quantile(ratios, 0.5);
+        state.counters[prefix + "ratio_q1"] = quantile(ratios, 0.25);
+        state.counters[prefix + "ratio_q3"] = quantile(ratios, 0.75);
         state.counters[prefix + "side_" + unit] = median(mSide) * scale;
         state.counters[prefix + "ref_" + unit] = median(mReference) * scale;
     }
 
-    static double median(std::vector<double> values)
+    static double median(std::vector<double> values) { return quantile(std::move(values), 0.5); }
+
+    // Linear interpolation between the nearest ranks.
+    static double quantile(std::vector<double> values, double q)
     {
         if (values.empty())
             return 0;
         std::sort(values.begin(), values.end());
-        const std::size_t n = values.size();
-        return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+        const double at = q * double(values.size() - 1);
+        const std::size_t below = std::size_t(at);
+        const std::size_t above = std::min(below + 1, values.size() - 1);
+        return values[below] + (values[above] - values[below]) * (at - double(below));
     }
 
   private:

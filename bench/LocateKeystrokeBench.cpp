@@ -2,15 +2,18 @@
 // same visible work. The window is the real one, offscreen: the key is released into the
 // locate box, which searches, moves the list, and the grid and the two detail boxes show
 // the new contact once events have run. The reference finds the first row through the
-// last-name index, reads one screen of rows from there, builds the two detail texts the
-// same way and sets them into two boxes of the same size, then lets events run; its
-// statements are compiled once, as the program keeps its own. Both sides run in turn in
+// last-name index, reads one screen of rows from there into a plain table view of the
+// grid's size and columns, builds the two detail texts the same way and sets them into
+// two boxes of the same size, then lets events run (both sides paint); its statements
+// are compiled once, as the program keeps its own. Both sides run in turn in
 // every repetition; "ratio" is the median keystroke/reference.
 #include "MainWindowBench.h"
 #include "mainwindow/DetailBoxes.h"
 #include "platform/db/DataControl.h"
 
 #include <QHash>
+#include <QHeaderView>
+#include <QStandardItemModel>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -27,8 +30,9 @@ const char *const Typed[] = {"Smi", "Mor", "O'B", "Zha", "Bro", "Kow", "Åbe", "
 
 class Reference {
   public:
-    Reference(const QString &path, int screenRows, const QWidget &nameBox, const QWidget &phoneBox)
-        : mScreenRows(screenRows)
+    Reference(const QString &path, int screenRows, const QTableView &grid, const QWidget &nameBox,
+              const QWidget &phoneBox)
+        : mScreenRows(screenRows), mModel(screenRows, grid.model()->columnCount())
     {
         sqlite3_open_v2(QFile::encodeName(path).constData(), &mDb, SQLITE_OPEN_READONLY, nullptr);
         sqlite3_prepare_v2(mDb,
@@ -38,7 +42,15 @@ class Reference {
         sqlite3_prepare_v2(mDb,
                            "SELECT * FROM tblContacts WHERE LastName >= ?1 ORDER BY LastName, FirstName LIMIT ?2",
                            -1, &mScreen, nullptr);
-        mWindow.resize(nameBox.width() + phoneBox.width(), nameBox.height());
+        mWindow.resize(std::max(grid.width(), nameBox.width() + phoneBox.width()),
+                       grid.height() + nameBox.height());
+        mGrid = new QTableView(&mWindow);
+        mGrid->setModel(&mModel);
+        mGrid->setGeometry(0, nameBox.height(), grid.width(), grid.height());
+        mGrid->setFont(grid.font());
+        mGrid->verticalHeader()->setDefaultSectionSize(grid.rowHeight(0));
+        for (int c = 0; c < mModel.columnCount(); ++c)
+            mGrid->setColumnWidth(c, grid.columnWidth(c));
         mName = new QPlainTextEdit(&mWindow);
         mPhone = new QPlainTextEdit(&mWindow);
         mName->setGeometry(nameBox.geometry());
@@ -71,6 +83,8 @@ class Reference {
                 const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(mScreen, c));
                 const QString value = text ? QString::fromUtf8(text, sqlite3_column_bytes(mScreen, c)) : QString();
                 cells += value.size();
+                if (c < mModel.columnCount())
+                    mModel.setData(mModel.index(row, c), value);
                 if (row == 0)
                     current.insert(QString::fromUtf8(sqlite3_column_name(mScreen, c)),
                                    text ? QVariant(value) : QVariant());
@@ -89,7 +103,9 @@ class Reference {
     sqlite3_stmt *mFind = nullptr;
     sqlite3_stmt *mScreen = nullptr;
     int mScreenRows;
+    QStandardItemModel mModel;
     QWidget mWindow;
+    QTableView *mGrid;
     QPlainTextEdit *mName;
     QPlainTextEdit *mPhone;
 };
@@ -110,7 +126,7 @@ void OneLocateKeystroke(benchmark::State &state)
     NameList &window = startWindow(path, folder);
     window.txtLocate->setFocus();
     const int screenRows = std::max(1, window.Table1->viewport()->height() / std::max(1, window.Table1->rowHeight(0)));
-    Reference reference(path, screenRows, *window.txtName, *window.txtPhone);
+    Reference reference(path, screenRows, *window.Table1, *window.txtName, *window.txtPhone);
 
     bench::PairedTimes times;
     int n = 0;
