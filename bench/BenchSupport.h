@@ -26,6 +26,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <type_traits>
 #include <unistd.h>
 #include <vector>
@@ -52,8 +53,11 @@ inline QString cacheFolder()
 
 class KeptDatabase {
   public:
-    KeptDatabase(const char *name, qint64 contacts, quint32 seed = 42)
-        : mName(QString::fromLatin1(name)), mContacts(contacts), mSeed(seed)
+    // finish, when given, runs once on the new file after its contacts are in; a change of
+    // what it does needs a new name.
+    using Finish = std::function<void(platform::Database &)>;
+    KeptDatabase(const char *name, qint64 contacts, quint32 seed = 42, Finish finish = {})
+        : mName(QString::fromLatin1(name)), mContacts(contacts), mSeed(seed), mFinish(std::move(finish))
     {
         all().push_back(this);
     }
@@ -124,6 +128,8 @@ class KeptDatabase {
                          "PRAGMA synchronous = OFF; PRAGMA journal_mode = MEMORY; PRAGMA cache_size = -200000",
                          nullptr, nullptr, nullptr);
             ContactGenerator::insert(*db, mContacts, mSeed);
+            if (mFinish)
+                mFinish(*db);
         }
         QFile kept(stampPath());
         if (kept.open(QIODevice::WriteOnly))
@@ -133,6 +139,7 @@ class KeptDatabase {
     QString mName;
     qint64 mContacts;
     quint32 mSeed;
+    Finish mFinish;
 };
 
 // Times of one side and its reference, repetition by repetition.
