@@ -1,49 +1,12 @@
 #include "printing/CondensedLists.h"
 
 #include "printing/DisplayedRecords.h"
-#include "printing/GLOBAL.h"
+#include "printing/ListReport.h"
 #include "printing/PrintText.h"
-#include "printing/ReportRun.h"
-#include "printing/frmPreview.h"
-
-#include "platform/RuntimeError.h"
-#include "platform/print/PrintSurface.h"
-#include "platform/ui/Clock.h"
-#include "platform/ui/DateText.h"
-#include "platform/ui/MousePointer.h"
-#include "platform/ui/MsgBox.h"
-
-#include <QCoreApplication>
 
 namespace {
 
-using platform::PrintSurface;
-
-// The page, in twips, as the lists lay it out.
-constexpr int PageTop = 720;
-constexpr int DateX = 10080;
-constexpr int PageCentre = 5940;
-
 enum class Layout { OneLine, TwoLine };
-
-// The texts of one contact, built from the current record.
-struct ContactTexts {
-    QString name;
-    QString rest;
-};
-
-QString personalName(DisplayedRecords &r)
-{
-    const QString prefix = FieldText(r, QStringLiteral("Prefix"));
-    const QString first = FieldText(r, QStringLiteral("FirstName"));
-    const QString middle = FieldText(r, QStringLiteral("MiddleName"));
-    const auto separator = [](const QString &part) {
-        return IsNonBlank(part) ? QStringLiteral(" ") : QString();
-    };
-    return RTrim(prefix) + separator(prefix) + RTrim(first) + separator(first) + RTrim(middle) +
-           separator(middle) + RTrim(FieldText(r, QStringLiteral("LastName"))) + QStringLiteral(" ") +
-           RTrim(FieldText(r, QStringLiteral("Suffix")));
-}
 
 QString addressText(DisplayedRecords &r, Layout layout)
 {
@@ -81,255 +44,39 @@ QString addressText(DisplayedRecords &r, Layout layout)
     return text;
 }
 
-QString phoneText(DisplayedRecords &r)
+ListRecordTexts contactTexts(DisplayedRecords &r, Layout layout)
 {
-    QString text;
-    for (int n = 1; n <= 6; ++n) {
-        const QString number = FieldText(r, QStringLiteral("Phone%1").arg(n));
-        if (!IsNonBlank(number))
-            continue;
-        // The label as it is, empty or not: a phone without one prints as ": 555-0100".
-        text += RTrim(FieldText(r, QStringLiteral("Phone%1_Desc").arg(n))) + QStringLiteral(": ") +
-                RTrim(number) + QStringLiteral("  ");
-    }
-    return text;
-}
-
-ContactTexts contactTexts(DisplayedRecords &r, Layout layout)
-{
-    const QString personal = personalName(r);
-    const QString organization = FieldText(r, QStringLiteral("Organization"));
-    ContactTexts texts;
+    ListRecordTexts texts;
     if (layout == Layout::OneLine)
-        texts.name = Trim(personal + QStringLiteral(" ") + organization);
+        texts.name = Trim(PersonalName(r) + QStringLiteral(" ") + FieldText(r, QStringLiteral("Organization")));
     else
-        texts.name = (IsNonBlank(personal) ? QStringLiteral("  ") + personal : personal) +
-                     QStringLiteral(" ") + organization + QStringLiteral("  ");
+        texts.name = NameLineText(r);
     const QString address = addressText(r, layout);
-    texts.rest = RTrim(phoneText(r) + QStringLiteral("  ") + address);
+    texts.detail = RTrim(LabelledValues(r, QStringLiteral("Phone%1"), QStringLiteral("Phone%1_Desc"), 6) +
+                         QStringLiteral("  ") + address);
     return texts;
-}
-
-// Where one list differs from the other.
-struct ListStyle {
-    Layout layout;
-    QString documentName;
-    bool headingStyle7;
-};
-
-class CondensedReport {
-  public:
-    CondensedReport(DisplayedRecords &records, const QString &category, ListStyle style)
-        : mRecords(records), mCategory(category), mStyle(std::move(style)), vp(PreviewSurface())
-    {
-    }
-
-    void run()
-    {
-        ReportRun guard;
-        if (!guard.started())
-            return;
-        mGuard = &guard;
-        try {
-            draw();
-        } catch (const std::exception &error) {
-            // The document stays as far as it was drawn; the record that was current
-            // becomes current again.
-            if (mMarked) {
-                try {
-                    mRecords.returnToMark();
-                } catch (const std::exception &) {
-                }
-            }
-            platform::setMousePointer(platform::MousePointer::Default);
-            guard.finish();
-            const auto *runtime = dynamic_cast<const platform::RuntimeError *>(&error);
-            platform::MsgBox(runtime ? runtime->description() : QString::fromLocal8Bit(error.what()),
-                             platform::vbOKOnly);
-        }
-    }
-
-  private:
-    void draw()
-    {
-        startDocument();
-        mRecords.markPosition();
-        mMarked = true;
-        vp.setCurrentX(DateX);
-        vp.printLine(platform::shortDateText(platform::today()));
-        ++gPageLineCount;
-        printHeading();
-
-        mRecords.moveFirst();
-        while (!mRecords.eof()) {
-            const ContactTexts texts = contactTexts(mRecords, mStyle.layout);
-            breakPageWhenFull();
-            if (mStyle.layout == Layout::OneLine)
-                printOneLine(texts);
-            else
-                printTwoLine(texts);
-            mRecords.moveNext();
-            if (!mRecords.eof())
-                mGuard->letEventsRun();
-        }
-
-        vp.setAction(PrintSurface::EndDoc);
-        mRecords.returnToMark();
-        QCoreApplication::processEvents();
-        platform::setMousePointer(platform::MousePointer::Default);
-    }
-
-    void startDocument()
-    {
-        if (vp.orientation() == 1)
-            vp.setOrientation(0);
-        vp.setDocFlag34(true);
-        vp.setDocSetting91(0);
-        vp.setDocName(mStyle.documentName);
-        vp.setAction(PrintSurface::StartDoc);
-        vp.setFontName(QStringLiteral("Arial"));
-        vp.setFontSize(8);
-        // The line height as the surface advances it; this measuring line is drawn
-        // over by the first page.
-        const double y1 = vp.currentY();
-        vp.printLine(QStringLiteral(" "));
-        const double lineHeight = vp.currentY() - y1;
-        if (mStyle.layout == Layout::OneLine)
-            mCapacity = static_cast<double>(WholeNumber(13968.0 / lineHeight));
-        else
-            mCapacity = 13248.0 / lineHeight;
-        platform::setMousePointer(platform::MousePointer::Hourglass);
-        if (vp.preview())
-            frmPreview::instance().showModeless();
-        gPageLineCount = 0;
-        vp.setCurrentY(PageTop);
-    }
-
-    void printHeading()
-    {
-        const QString heading = Trim(mCategory);
-        if (heading.isEmpty())
-            return;
-        vp.setFontBold(true);
-        if (mStyle.headingStyle7)
-            vp.setFontStyle7(true);
-        vp.setMeasureText(heading);
-        vp.setCurrentX(PageCentre - WholeNumber(vp.measuredWidth()) / 2);
-        vp.printLine(heading);
-        if (mStyle.headingStyle7)
-            vp.setFontStyle7(false);
-        vp.printLine(QStringLiteral(" "));
-        gPageLineCount += 2;
-    }
-
-    void breakPageWhenFull()
-    {
-        const bool full =
-            mStyle.layout == Layout::OneLine ? gPageLineCount >= mCapacity : gPageLineCount > mCapacity;
-        if (!full)
-            return;
-        vp.setAction(PrintSurface::NewPage);
-        vp.setCurrentY(PageTop);
-        gPageLineCount = 0;
-    }
-
-    void printOneLine(const ContactTexts &texts)
-    {
-        vp.setCurrentX(720);
-        vp.setFontBold(true);
-        vp.setFontStyle7(true);
-        vp.printNoLineEnd(texts.name);
-        const qint64 x = WholeNumber(vp.currentX());
-        vp.setFontBold(false);
-        vp.setFontStyle7(false);
-        if (texts.rest.isEmpty()) {
-            vp.printLine(QStringLiteral(" "));
-            ++gPageLineCount;
-            return;
-        }
-        gPrintTextBuffer = texts.rest;
-        bool firstLine = true;
-        // A name reaching the right edge leaves no room beside it: its line ends and
-        // the rest starts on the continuation lines.
-        if (10900 - x <= 0) {
-            vp.printLine(QStringLiteral(" "));
-            ++gPageLineCount;
-            firstLine = false;
-        }
-        while (!gPrintTextBuffer.isEmpty()) {
-            QString line;
-            if (firstLine) {
-                line = GetNextPrintLine(gPrintTextBuffer, static_cast<int>(10900 - x), vp.font());
-                vp.setCurrentX(x + 100);
-            } else {
-                line = GetNextPrintLine(gPrintTextBuffer, 10800, vp.font());
-                vp.setCurrentX(1080);
-            }
-            vp.printLine(line);
-            ++gPageLineCount;
-            firstLine = false;
-        }
-    }
-
-    void printTwoLine(const ContactTexts &texts)
-    {
-        vp.setCurrentX(1080);
-        vp.setFontBold(true);
-        vp.printLine(texts.name);
-        ++gPageLineCount;
-        vp.setFontBold(false);
-        vp.setCurrentX(1440);
-        const double indent = vp.currentX();
-        if (!IsNonBlank(texts.rest))
-            return;
-        gPrintTextBuffer = texts.rest;
-        while (!gPrintTextBuffer.isEmpty()) {
-            const QString line = GetNextPrintLine(gPrintTextBuffer, 9360, vp.font());
-            vp.setCurrentX(indent);
-            vp.printLine(line);
-            ++gPageLineCount;
-        }
-    }
-
-    DisplayedRecords &mRecords;
-    QString mCategory;
-    ListStyle mStyle;
-    PrintSurface &vp;
-    double mCapacity = 0.0;
-    bool mMarked = false;
-    ReportRun *mGuard = nullptr;
-};
-
-void confirmAndRun(DisplayedRecords &records, qint32 selectedCount,
-                   void (*report)(DisplayedRecords &, const QString &), const QString &category)
-{
-    // A report already drawing is not interrupted by a second one.
-    if (ReportRun::running())
-        return;
-    if (!ConfirmPrintDisplayed(records, selectedCount))
-        return;
-    QCoreApplication::processEvents();
-    report(records, category);
 }
 
 } // namespace
 
 void PrintCondensedOneLine(DisplayedRecords &Records, const QString &Category)
 {
-    CondensedReport(Records, Category, {Layout::OneLine, QStringLiteral("Condensed 1-Line"), true}).run();
+    RunListReport(Records, Category, {QStringLiteral("Condensed 1-Line"), ListLayout::OneLine, true},
+                  [](DisplayedRecords &r) { return contactTexts(r, Layout::OneLine); });
 }
 
 void PrintCondensedList(DisplayedRecords &Records, const QString &Category)
 {
-    CondensedReport(Records, Category, {Layout::TwoLine, QStringLiteral("Condensed List"), false}).run();
+    RunListReport(Records, Category, {QStringLiteral("Condensed List"), ListLayout::NameAboveDetail, false},
+                  [](DisplayedRecords &r) { return contactTexts(r, Layout::TwoLine); });
 }
 
 void Condensed1LineMenu_Click(DisplayedRecords &Records, const QString &Category, qint32 SelectedCount)
 {
-    confirmAndRun(Records, SelectedCount, &PrintCondensedOneLine, Category);
+    ConfirmAndRunListReport(Records, SelectedCount, [&] { PrintCondensedOneLine(Records, Category); });
 }
 
 void CondensedList_Click(DisplayedRecords &Records, const QString &Category, qint32 SelectedCount)
 {
-    confirmAndRun(Records, SelectedCount, &PrintCondensedList, Category);
+    ConfirmAndRunListReport(Records, SelectedCount, [&] { PrintCondensedList(Records, Category); });
 }

@@ -10,7 +10,10 @@ class DisplayedRecords;
 // Text rules every report applies to field values. Only blanks are trimmed (RTrim and
 // Trim of the value helpers): a tab or a line end is part of the text.
 
-// The field's value as text, "" for Null.
+// A value as text, "" for Null; a date as the system shows a date value (the short
+// date, with the time when it has one).
+QString ValueText(const QVariant &value);
+// The field's value as text, as ValueText.
 QString FieldText(DisplayedRecords &records, const QString &field);
 // A character remains once leading and trailing blanks are gone.
 bool IsNonBlank(const QString &text);

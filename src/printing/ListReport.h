@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+#include <exception>
+#include <functional>
+
+class DisplayedRecords;
+
+// The run every list report shares: a portrait document in Arial 8 on the preview
+// window's print surface, today's date at the top right of the first page, the
+// trimmed heading centred below it when there is one, then one block per record,
+// first to last, with the report's own page breaks between records. The preview
+// shows the document growing; pending window events run between records. On a
+// run-time error the report stops where it is, the record that was current becomes
+// current again and the error's text is shown; the document is left as drawn.
+
+// How each record's texts are laid out.
+enum class ListLayout {
+    // The bold name, then the rest on the same line, wrapped onto indented lines below.
+    OneLine,
+    // The bold name on a line of its own, the details wrapped on indented lines below.
+    NameAboveDetail,
+};
+
+struct ListReportStyle {
+    QString documentName;
+    ListLayout layout = ListLayout::NameAboveDetail;
+    // The heading also takes the second font style.
+    bool headingStyle7 = false;
+    // The records are the main window's: the current one is kept and put back.
+    bool keepPosition = true;
+};
+
+// The texts of one record. The detail prints only when it is not blank.
+struct ListRecordTexts {
+    QString name;
+    QString detail;
+};
+
+using ListRecordTextsBuilder = std::function<ListRecordTexts(DisplayedRecords &)>;
+
+void RunListReport(DisplayedRecords &Records, const QString &Heading, const ListReportStyle &Style,
+                   const ListRecordTextsBuilder &Texts);
+
+// A report's error handler: the normal pointer, then the error's own text in a
+// message box with the application's title.
+void ShowReportError(const std::exception &error);
+
+// A menu entry's road to a list report over the displayed records: nothing while
+// another report is drawing; otherwise the confirmation (ConfirmPrintDisplayed), then
+// pending window events run once and the report is drawn.
+void ConfirmAndRunListReport(DisplayedRecords &Records, qint32 SelectedCount,
+                             const std::function<void()> &Report);
+
+// The name as every list writes it: prefix, first, middle and last name, each followed
+// by a blank when it is not blank itself (the last always), then the suffix; trailing
+// blanks of each part dropped.
+QString PersonalName(DisplayedRecords &Records);
+
+// The name line of the lists that print the name above the details: the personal name
+// after two blanks (when it is not blank), a blank, the organisation as stored, and
+// two blanks.
+QString NameLineText(DisplayedRecords &Records);
+
+// The labelled values of Count numbered field pairs (ValueField and LabelField hold
+// "%1" for the number), in order: "label: value" and two blanks for each value that is
+// not blank; the label as it is, empty or not.
+QString LabelledValues(DisplayedRecords &Records, const QString &ValueField, const QString &LabelField, int Count);
