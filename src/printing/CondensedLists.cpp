@@ -1,5 +1,6 @@
 #include "printing/CondensedLists.h"
 
+#include "printing/ContactLines.h"
 #include "printing/DisplayedRecords.h"
 #include "printing/ListReport.h"
 #include "printing/PrintText.h"
@@ -10,33 +11,12 @@ enum class Layout { OneLine, TwoLine };
 
 QString addressText(DisplayedRecords &r, Layout layout)
 {
-    // The address set the contact's labels use: the second only when it says 2.
-    const QVariant choice = r.value(QStringLiteral("AddressForLabels"));
-    const QString set = (choice.isValid() && !choice.isNull() && choice.toDouble() == 2)
-                            ? QStringLiteral("Second_")
-                            : QStringLiteral("First_");
-    const auto field = [&](const char *name) { return FieldText(r, set + QLatin1String(name)); };
-    QString text;
-    for (const char *line : {"Address1", "Address2", "Address3"}) {
-        const QString value = field(line);
-        text += value;
-        if (IsNonBlank(value))
-            text += QStringLiteral("  ");
-    }
-    const QString city = field("City");
-    const QString state = field("State");
-    const QString postalCode = field("PostalCode");
-    const QString citySeparator = IsNonBlank(city) && IsNonBlank(state) ? QStringLiteral(", ") : QString();
-    text += RTrim(city) + citySeparator + RTrim(state) + QStringLiteral(" ") + RTrim(postalCode);
-    if (IsNonBlank(city + state + postalCode))
-        text += QStringLiteral("  ");
-    const QString country = field("Country");
-    text += RTrim(country);
-    if (IsNonBlank(country))
-        text += QStringLiteral("   ");
+    const QString set = LabelAddressSet(r);
+    QString text = RunningAddressText(r, set);
     if (layout == Layout::TwoLine) {
         if (IsNonBlank(text))
-            text = field("Address_Desc") + QStringLiteral(": ") + text + QStringLiteral("  ");
+            text = FieldText(r, set + QStringLiteral("Address_Desc")) + QStringLiteral(": ") + text +
+                   QStringLiteral("  ");
         const QString email = FieldText(r, QStringLiteral("Email_Address"));
         if (IsNonBlank(email))
             text += QStringLiteral("  Email:") + RTrim(email) + QStringLiteral("  ");
@@ -48,12 +28,12 @@ ListRecordTexts contactTexts(DisplayedRecords &r, Layout layout)
 {
     ListRecordTexts texts;
     if (layout == Layout::OneLine)
-        texts.name = Trim(PersonalName(r) + QStringLiteral(" ") + FieldText(r, QStringLiteral("Organization")));
+        texts.name =
+            Trim(ContactNameLine(r) + QStringLiteral(" ") + FieldText(r, QStringLiteral("Organization")));
     else
-        texts.name = NameLineText(r);
+        texts.name = CondensedHeadingLine(r);
     const QString address = addressText(r, layout);
-    texts.detail = RTrim(LabelledValues(r, QStringLiteral("Phone%1"), QStringLiteral("Phone%1_Desc"), 6) +
-                         QStringLiteral("  ") + address);
+    texts.detail = RTrim(RunningPhoneText(r) + QStringLiteral("  ") + address);
     return texts;
 }
 

@@ -226,10 +226,12 @@ void ShowReportError(const std::exception &error)
 {
     platform::setMousePointer(platform::MousePointer::Default);
     const auto *runtime = dynamic_cast<const platform::RuntimeError *>(&error);
-    platform::MsgBox(runtime ? runtime->description() : QString::fromLocal8Bit(error.what()), platform::vbOKOnly);
+    platform::MsgBox(runtime ? runtime->description() : QString::fromLocal8Bit(error.what()),
+                     platform::vbOKOnly);
 }
 
-void ConfirmAndRunListReport(DisplayedRecords &Records, qint32 SelectedCount, const std::function<void()> &Report)
+void ConfirmAndRunListReport(DisplayedRecords &Records, qint32 SelectedCount,
+                             const std::function<void()> &Report)
 {
     // A report already drawing is not interrupted by a second one.
     if (ReportRun::running())
@@ -238,35 +240,4 @@ void ConfirmAndRunListReport(DisplayedRecords &Records, qint32 SelectedCount, co
         return;
     QCoreApplication::processEvents();
     Report();
-}
-
-QString PersonalName(DisplayedRecords &Records)
-{
-    const QString prefix = FieldText(Records, QStringLiteral("Prefix"));
-    const QString first = FieldText(Records, QStringLiteral("FirstName"));
-    const QString middle = FieldText(Records, QStringLiteral("MiddleName"));
-    const auto separator = [](const QString &part) { return IsNonBlank(part) ? QStringLiteral(" ") : QString(); };
-    return RTrim(prefix) + separator(prefix) + RTrim(first) + separator(first) + RTrim(middle) + separator(middle) +
-           RTrim(FieldText(Records, QStringLiteral("LastName"))) + QStringLiteral(" ") +
-           RTrim(FieldText(Records, QStringLiteral("Suffix")));
-}
-
-QString NameLineText(DisplayedRecords &Records)
-{
-    const QString personal = PersonalName(Records);
-    return (IsNonBlank(personal) ? QStringLiteral("  ") + personal : personal) + QStringLiteral(" ") +
-           FieldText(Records, QStringLiteral("Organization")) + QStringLiteral("  ");
-}
-
-QString LabelledValues(DisplayedRecords &Records, const QString &ValueField, const QString &LabelField, int Count)
-{
-    QString text;
-    for (int n = 1; n <= Count; ++n) {
-        const QString value = FieldText(Records, ValueField.arg(n));
-        if (!IsNonBlank(value))
-            continue;
-        text += RTrim(FieldText(Records, LabelField.arg(n))) + QStringLiteral(": ") + RTrim(value) +
-                QStringLiteral("  ");
-    }
-    return text;
 }

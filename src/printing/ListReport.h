@@ -53,18 +53,3 @@ void ShowReportError(const std::exception &error);
 // pending window events run once and the report is drawn.
 void ConfirmAndRunListReport(DisplayedRecords &Records, qint32 SelectedCount,
                              const std::function<void()> &Report);
-
-// The name as every list writes it: prefix, first, middle and last name, each followed
-// by a blank when it is not blank itself (the last always), then the suffix; trailing
-// blanks of each part dropped.
-QString PersonalName(DisplayedRecords &Records);
-
-// The name line of the lists that print the name above the details: the personal name
-// after two blanks (when it is not blank), a blank, the organisation as stored, and
-// two blanks.
-QString NameLineText(DisplayedRecords &Records);
-
-// The labelled values of Count numbered field pairs (ValueField and LabelField hold
-// "%1" for the number), in order: "label: value" and two blanks for each value that is
-// not blank; the label as it is, empty or not.
-QString LabelledValues(DisplayedRecords &Records, const QString &ValueField, const QString &LabelField, int Count);

@@ -1,5 +1,6 @@
 #include "printing/PhoneListReports.h"
 
+#include "printing/ContactLines.h"
 #include "printing/ListReport.h"
 
 namespace {
@@ -9,7 +10,8 @@ void printLabelledValues(DisplayedRecords &records, const QString &category, con
 {
     RunListReport(records, category, {documentName, ListLayout::NameAboveDetail, false},
                   [&](DisplayedRecords &r) {
-                      return ListRecordTexts{NameLineText(r), LabelledValues(r, valueField, labelField, count)};
+                      return ListRecordTexts{CondensedHeadingLine(r),
+                                             RunningLabelledText(r, valueField, labelField, count)};
                   });
 }
 

@@ -3,23 +3,14 @@
 #include "printing/DisplayedRecords.h"
 
 #include "app/ValueHelpers.h"
-#include "platform/ui/DateText.h"
+#include "platform/db/DataGridModel.h"
 
 #include <cmath>
 
-QString ValueText(const QVariant &value)
-{
-    const QVariant v = NullToString(value);
-    if (v.typeId() == QMetaType::QDateTime)
-        return platform::generalDateText(v.toDateTime());
-    if (v.typeId() == QMetaType::QDate)
-        return platform::shortDateText(v.toDate());
-    return v.toString();
-}
-
 QString FieldText(DisplayedRecords &records, const QString &field)
 {
-    return ValueText(records.value(field));
+    // Dates as the platform turns them into text, never in the storage form.
+    return platform::DataGridModel::displayText(records.value(field));
 }
 
 bool IsNonBlank(const QString &text)

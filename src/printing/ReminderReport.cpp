@@ -67,8 +67,9 @@ bool confirmReminders()
         PreviewSurface().preview()
             ? QStringLiteral("Click on the OK button to preview, or Cancel if you do not want to preview all "
                              "reminders.")
-            : QStringLiteral("Click on the OK button to start printing, or Cancel if you do not want to print "
-                             "all reminders.");
+            : QStringLiteral(
+                  "Click on the OK button to start printing, or Cancel if you do not want to print "
+                  "all reminders.");
     return platform::MsgBox(prompt, platform::vbOKCancel, QStringLiteral("Confirmation")) == platform::vbOK;
 }
 
@@ -90,7 +91,8 @@ void PrintReminderReport(platform::Database &Db)
     }
     ReminderRecords records(*rs);
     RunListReport(records, QStringLiteral("Reminders"),
-                  {QStringLiteral("Reminder Report"), ListLayout::NameAboveDetail, false, false}, &reminderTexts);
+                  {QStringLiteral("Reminder Report"), ListLayout::NameAboveDetail, false, false},
+                  &reminderTexts);
 }
 
 void RemindersReportMenu_Click(platform::Database &Db)

@@ -29,8 +29,7 @@ namespace {
 const QString Standards[4] = {QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("Arial"),
                               QStringLiteral("8")};
 
-template <class W>
-W *named(W *widget, const char *name)
+template <class W> W *named(W *widget, const char *name)
 {
     widget->setObjectName(QLatin1String(name));
     return widget;
@@ -46,8 +45,7 @@ QLabel *label(QWidget *parent, const char *name, const QString &caption)
 
 // Runs database work of the window; a failure is shown with its own text instead of
 // ending the program, and the window stays as it is.
-template <class Work>
-bool guarded(Work work)
+template <class Work> bool guarded(Work work)
 {
     try {
         work();
@@ -93,7 +91,8 @@ ReportOptionsForm::ReportOptionsForm()
     connect(lbReports, &QListWidget::itemClicked, this, [this] { lbReports_Click(); });
     connect(lbReports, &QListWidget::itemActivated, this, [this] { lbReports_Click(); });
 
-    lblInstructions = label(this, "lblInstructions", QStringLiteral("Click on an item in the box to the left."));
+    lblInstructions =
+        label(this, "lblInstructions", QStringLiteral("Click on an item in the box to the left."));
     platform::setGeometryTwips(lblInstructions, 4080, 480, 3240, 600);
 
     lblXStart = label(this, "lblXStart", QStringLiteral("Starting horizontal print position in twips:"));
@@ -118,18 +117,17 @@ ReportOptionsForm::ReportOptionsForm()
     txtFontSize = named(new QLineEdit(this), "txtFontSize");
     platform::setGeometryTwips(txtFontSize, 4440, 1830, 1320, 330);
 
-    lblTwipsPerInch = label(this, "lblTwipsPerInch", QStringLiteral("NOTE:  There are 1440 Twips in one inch."));
+    lblTwipsPerInch =
+        label(this, "lblTwipsPerInch", QStringLiteral("NOTE:  There are 1440 Twips in one inch."));
     platform::setGeometryTwips(lblTwipsPerInch, 120, 2340, 7200, 300);
 
-    cbAlternatePrint = named(
-        new QCheckBox(
-            QStringLiteral(
-                "Check this box if you are having trouble printing the Pocket Report, then try printing again."),
-            this),
-        "cbAlternatePrint");
+    cbAlternatePrint = named(new QCheckBox(QStringLiteral("Check this box if you are having trouble printing "
+                                                          "the Pocket Report, then try printing again."),
+                                           this),
+                             "cbAlternatePrint");
     platform::setGeometryTwips(cbAlternatePrint, 120, 2760, 7200, 330);
-    cbPrintLastNameFirst =
-        named(new QCheckBox(QStringLiteral("Print LastName before FirstName."), this), "cbPrintLastNameFirst");
+    cbPrintLastNameFirst = named(new QCheckBox(QStringLiteral("Print LastName before FirstName."), this),
+                                 "cbPrintLastNameFirst");
     platform::setGeometryTwips(cbPrintLastNameFirst, 120, 3180, 7200, 330);
 
     lblOrientation = label(this, "lblOrientation", QStringLiteral("Orientation of printing for envelopes"));
@@ -152,9 +150,10 @@ ReportOptionsForm::ReportOptionsForm()
     connect(cmdExit, &QPushButton::clicked, this, &ReportOptionsForm::cmdExit_Click);
 
     // Until a report is chosen only the list, the instructions and Cancel show.
-    for (QWidget *w : std::initializer_list<QWidget *>{
-             lblXStart, txtXStart, lblYStart, txtYStart, lblFonts, cmbFonts, lblFontSize, txtFontSize,
-             lblTwipsPerInch, cbAlternatePrint, cbPrintLastNameFirst, lblOrientation, Frame1, cmdReset, cmdSave})
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{lblXStart, txtXStart, lblYStart, txtYStart, lblFonts, cmbFonts,
+                                          lblFontSize, txtFontSize, lblTwipsPerInch, cbAlternatePrint,
+                                          cbPrintLastNameFirst, lblOrientation, Frame1, cmdReset, cmdSave})
         w->setVisible(false);
 }
 
@@ -213,10 +212,11 @@ void ReportOptionsForm::showChosen()
     for (QWidget *w : {static_cast<QWidget *>(lblYStart), static_cast<QWidget *>(txtYStart),
                        static_cast<QWidget *>(lblTwipsPerInch)})
         w->setVisible(true);
-    for (QWidget *w : {static_cast<QWidget *>(cbAlternatePrint), static_cast<QWidget *>(cbPrintLastNameFirst)})
+    for (QWidget *w :
+         {static_cast<QWidget *>(cbAlternatePrint), static_cast<QWidget *>(cbPrintLastNameFirst)})
         w->setVisible(pocket);
-    for (QWidget *w : std::initializer_list<QWidget *>{lblXStart, txtXStart, lblFonts, cmbFonts, lblFontSize,
-                                                       txtFontSize})
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{lblXStart, txtXStart, lblFonts, cmbFonts, lblFontSize, txtFontSize})
         w->setVisible(!pocket);
     if (!row)
         return;
@@ -301,7 +301,8 @@ void ReportOptionsForm::store()
         rs->moveFirst();
         rs->edit();
     }
-    QString settings[4] = {txtXStart->text(), txtYStart->text(), cmbFonts->currentText(), txtFontSize->text()};
+    QString settings[4] = {txtXStart->text(), txtYStart->text(), cmbFonts->currentText(),
+                           txtFontSize->text()};
     if (mChosen == reportname::EnvelopeOrientation) {
         // Only the orientation is this row's; the other columns stay as they are.
         for (int n = 1; n < 4; ++n)
@@ -312,13 +313,14 @@ void ReportOptionsForm::store()
         settings[0] = Standards[0];
         settings[2] = Standards[2];
         settings[3] = Standards[3];
-        rs->setValue(QStringLiteral("Setting5"), cbAlternatePrint->isChecked() ? QStringLiteral("1")
-                                                                              : QStringLiteral("0"));
-        rs->setValue(QStringLiteral("Setting6"), cbPrintLastNameFirst->isChecked() ? QStringLiteral("1")
-                                                                                  : QStringLiteral("0"));
+        rs->setValue(QStringLiteral("Setting5"),
+                     cbAlternatePrint->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+        rs->setValue(QStringLiteral("Setting6"),
+                     cbPrintLastNameFirst->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     }
     for (int n = 0; n < 4; ++n)
-        rs->setValue(QStringLiteral("Setting%1").arg(n + 1), settings[n].isEmpty() ? Standards[n] : settings[n]);
+        rs->setValue(QStringLiteral("Setting%1").arg(n + 1),
+                     settings[n].isEmpty() ? Standards[n] : settings[n]);
     rs->update();
     rs->close();
 }

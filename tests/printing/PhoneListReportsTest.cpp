@@ -94,7 +94,9 @@ TEST_F(PhoneListReportsTest, NameLinesOfRecordsWithoutAFullName)
     const Case cases[] = {
         // The blank before the suffix keeps the name from counting as blank.
         {"organisation only", {{"Organization", "Acme"}}, "(1080,880) Arial 8 [b]   Acme  "},
-        {"last name and suffix", {{"LastName", "Lee"}, {"Suffix", "Jr."}}, "(1080,880) Arial 8 [b]   Lee Jr.   "},
+        {"last name and suffix",
+         {{"LastName", "Lee"}, {"Suffix", "Jr."}},
+         "(1080,880) Arial 8 [b]   Lee Jr.   "},
         {"middle name only", {{"MiddleName", "Q"}}, "(1080,880) Arial 8 [b]   Q     "},
     };
     for (const Case &c : cases) {
@@ -128,29 +130,29 @@ TEST_F(PhoneListReportsTest, SixPhonesWrapOnIndentedLinesWithinTheWidth)
     // 9360 twips hold 117 characters; each pair is 35 with its blanks (29 without a
     // label), so the fourth number is broken after its "-".
     const Lines lines = pageLines(document(), 1);
-    EXPECT_EQ(lines,
-              (Lines{"(10080,720) Arial 8 1/2/2020", "(1080,880) Arial 8 [b]   Lee    ",
-                     "(1440,1040) Arial 8 Line 1: (555) 010-0001 ext. 12345  Line 2: (555) 010-0002 ext. 12345  "
-                     "Line 3: (555) 010-0003 ext. 12345  : (555) 010-",
-                     "(1440,1200) Arial 8 0004 ext. 12345  Line 5: (555) 010-0005 ext. 12345  Line 6: (555) "
-                     "010-0006 ext. 12345",
-                     "(1080,1360) Arial 8 [b]   Moe    "}));
+    EXPECT_EQ(
+        lines,
+        (Lines{"(10080,720) Arial 8 1/2/2020", "(1080,880) Arial 8 [b]   Lee    ",
+               "(1440,1040) Arial 8 Line 1: (555) 010-0001 ext. 12345  Line 2: (555) 010-0002 ext. 12345  "
+               "Line 3: (555) 010-0003 ext. 12345  : (555) 010-",
+               "(1440,1200) Arial 8 0004 ext. 12345  Line 5: (555) 010-0005 ext. 12345  Line 6: (555) "
+               "010-0006 ext. 12345",
+               "(1080,1360) Arial 8 [b]   Moe    "}));
     for (const std::string &line : lines)
         EXPECT_LE(line.size() - std::string("(1440,1040) Arial 8 ").size(), 117u) << line;
 }
 
 TEST_F(PhoneListReportsTest, DateReportPrintsDatesAsTheSystemShowsThem)
 {
-    MemoryRecords records(listFields(),
-                          {{{"FirstName", "Ann"},
-                            {"LastName", "Lee"},
-                            {"Phone1", "555-0100"},
-                            {"Date1", QDateTime(QDate(1980, 3, 4), QTime(0, 0))},
-                            {"Date1_Desc", "Birthday"},
-                            {"Date2", QVariant()},
-                            {"Date2_Desc", "Anniversary"},
-                            {"Date5", QDateTime(QDate(2020, 1, 15), QTime(13, 30))},
-                            {"Date5_Desc", "Meeting"}}});
+    MemoryRecords records(listFields(), {{{"FirstName", "Ann"},
+                                          {"LastName", "Lee"},
+                                          {"Phone1", "555-0100"},
+                                          {"Date1", QDateTime(QDate(1980, 3, 4), QTime(0, 0))},
+                                          {"Date1_Desc", "Birthday"},
+                                          {"Date2", QVariant()},
+                                          {"Date2_Desc", "Anniversary"},
+                                          {"Date5", QDateTime(QDate(2020, 1, 15), QTime(13, 30))},
+                                          {"Date5_Desc", "Meeting"}}});
     PrintDateReport(records, QStringLiteral("Family"));
     EXPECT_EQ(document().name, "Date Report");
     // The phones are not the date report's; a missing date prints nothing.
@@ -196,7 +198,8 @@ TEST_F(PhoneListReportsTest, MenuEntriesConfirmFirst)
         void (*click)(DisplayedRecords &, const QString &, qint32);
         const char *document;
     };
-    for (const Case &c : {Case{&PhoneListMenu_Click, "Phone List"}, Case{&DateReportMenu_Click, "Date Report"}}) {
+    for (const Case &c :
+         {Case{&PhoneListMenu_Click, "Phone List"}, Case{&DateReportMenu_Click, "Date Report"}}) {
         SCOPED_TRACE(c.document);
         UnloadPreview();
         PreviewSurface().setPreview(true);

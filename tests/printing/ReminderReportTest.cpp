@@ -37,9 +37,11 @@ class ReminderReportTest : public ::testing::Test {
     qint64 addContact(const QString &values)
     {
         db().execute(
-            QStringLiteral("Insert Into tblContacts (FirstName, MiddleName, LastName, Organization) Values (%1)")
+            QStringLiteral(
+                "Insert Into tblContacts (FirstName, MiddleName, LastName, Organization) Values (%1)")
                 .arg(values));
-        return db().openRecordset(QStringLiteral("Select Max(RecordID) As Id From tblContacts"))
+        return db()
+            .openRecordset(QStringLiteral("Select Max(RecordID) As Id From tblContacts"))
             ->value(0)
             .toLongLong();
     }
@@ -75,8 +77,10 @@ TEST_F(ReminderReportTest, EachReminderIsItsDateAndContactThenItsWrappedText)
 {
     const qint64 lee = addContact(QStringLiteral("'Ann', 'Q', 'Lee  ', Null"));
     const qint64 acme = addContact(QStringLiteral("Null, Null, 'Lee', 'Acme'"));
-    addReminder(lee, QStringLiteral("'2020-03-04'"), QStringLiteral("'Birthday'"), QStringLiteral("'Buy a card'"));
-    addReminder(acme, QStringLiteral("'2020-03-05 13:30:00'"), QStringLiteral("'Renewal'"), QStringLiteral("Null"));
+    addReminder(lee, QStringLiteral("'2020-03-04'"), QStringLiteral("'Birthday'"),
+                QStringLiteral("'Buy a card'"));
+    addReminder(acme, QStringLiteral("'2020-03-05 13:30:00'"), QStringLiteral("'Renewal'"),
+                QStringLiteral("Null"));
     // Belongs to no contact, and has no date.
     addReminder(0, QStringLiteral("Null"), QStringLiteral("'Taxes'"), QStringLiteral("Null"));
     PrintReminderReport(db());
@@ -86,8 +90,8 @@ TEST_F(ReminderReportTest, EachReminderIsItsDateAndContactThenItsWrappedText)
     // first, and its line of blanks leaves no mark.
     EXPECT_EQ(pageLines(document(), 1),
               (Lines{"(10080,720) Arial 8 1/2/2020", "(5580,880) Arial 8 [b] Reminders",
-                     "(1440,1360) Arial 8 Taxes",
-                     "(1080,1520) Arial 8 [b] 3/4/2020     Ann Q Lee ", "(1440,1680) Arial 8 Birthday     Buy a card",
+                     "(1440,1360) Arial 8 Taxes", "(1080,1520) Arial 8 [b] 3/4/2020     Ann Q Lee ",
+                     "(1440,1680) Arial 8 Birthday     Buy a card",
                      "(1080,1840) Arial 8 [b] 3/5/2020 1:30:00 PM     Lee    Acme  ",
                      "(1440,2000) Arial 8 Renewal"}));
 }
@@ -129,8 +133,9 @@ TEST_F(ReminderReportTest, TheMenuEntryAsksAboutRemindersNotTheDisplayedRecords)
         script.answerMessage(platform::vbCancel);
         RemindersReportMenu_Click(db());
         ASSERT_EQ(script.shown().size(), 1u);
-        EXPECT_EQ(script.shown()[0].text,
-                  "Click on the OK button to preview, or Cancel if you do not want to preview all reminders.");
+        EXPECT_EQ(
+            script.shown()[0].text,
+            "Click on the OK button to preview, or Cancel if you do not want to preview all reminders.");
         EXPECT_EQ(script.shown()[0].buttons, platform::vbOKCancel);
         EXPECT_EQ(document().pageCount(), 0);
     }
