@@ -158,6 +158,8 @@ class NameList : public platform::Form, public MouseWheelWindow {
     void AboutBox_Click();
     void OpenDatabase_Click();
     void HelpSystem_Click();
+    void cmdDial_Click();
+    void ModemPortMenu_Click();
 
     // Display modes and appearance (NameListDisplay.cpp).
     void DesktopMode_Click();

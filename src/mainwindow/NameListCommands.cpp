@@ -8,6 +8,8 @@
 #include "app/MSendInput.h"
 #include "app/ValueHelpers.h"
 #include "app/modMain.h"
+#include "dialing/CommSettingsForm.h"
+#include "dialing/DialingForm.h"
 #include "editor/MemoForm.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
@@ -59,6 +61,8 @@ const QHash<QString, NameList::CommandHandler> &NameList::windowCommands()
         {QStringLiteral("ScrollBarWidth"), &NameList::ScrollBarWidth_Click},
         {QStringLiteral("ChangePrinter"), &NameList::ChangePrinter_Click},
         {QStringLiteral("mnuPageBreakAlpha"), &NameList::mnuPageBreakAlpha_Click},
+        {QStringLiteral("cmdDial"), &NameList::cmdDial_Click},
+        {QStringLiteral("ModemPortMenu"), &NameList::ModemPortMenu_Click},
     };
     return handlers;
 }
@@ -159,4 +163,22 @@ void NameList::HelpSystem_Click()
 {
     // Looked for in the current folder, as the shell finds a bare file name.
     platform::openDocument(gAppName + QStringLiteral(".htm"));
+}
+
+void NameList::cmdDial_Click()
+{
+    platform::Recordset *rs = Data1->recordset();
+    if (!rs || rs->recordCount() <= 0) {
+        platform::MsgBox(QStringLiteral("There are no records displayed for dialing."), platform::vbInformation,
+                         QStringLiteral("No phone number to dial"));
+        return;
+    }
+    gDialFromList = true;
+    DialingForm::open(phonesOfCurrentRow([this] { return Data1->recordset(); }));
+    gDialFromList = false;
+}
+
+void NameList::ModemPortMenu_Click()
+{
+    CommSettingsForm::open();
 }
