@@ -27,7 +27,10 @@
 #include "platform/ui/Twips.h"
 #include "printing/CondensedLists.h"
 #include "printing/DataControlRecords.h"
+#include "printing/PhoneListReports.h"
 #include "printing/PrintModeSwitch.h"
+#include "printing/ReminderReport.h"
+#include "printing/ReportOptionsForm.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -133,6 +136,10 @@ static const QHash<QString, Handler> &commandHandlers()
         {QStringLiteral("PrintMode"), &NameList::PrintMode_Click},
         {QStringLiteral("CondensedList"), &NameList::CondensedList_Click},
         {QStringLiteral("Condensed1LineMenu"), &NameList::Condensed1LineMenu_Click},
+        {QStringLiteral("PhoneListMenu"), &NameList::PhoneListMenu_Click},
+        {QStringLiteral("DateReportMenu"), &NameList::DateReportMenu_Click},
+        {QStringLiteral("RemindersReportMenu"), &NameList::RemindersReportMenu_Click},
+        {QStringLiteral("ReportOptionsMenu"), &NameList::ReportOptionsMenu_Click},
         {QStringLiteral("cmdExit"), &NameList::cmdExit_Click},
         {QStringLiteral("cmdAdd"), &NameList::cmdAdd_Click},
         {QStringLiteral("AddMenu"), &NameList::cmdAdd_Click},
@@ -1096,4 +1103,27 @@ void NameList::Condensed1LineMenu_Click()
 {
     DataControlRecords records(*Data1);
     ::Condensed1LineMenu_Click(records, lblCategory->text(), gSelectedCount);
+}
+
+void NameList::PhoneListMenu_Click()
+{
+    DataControlRecords records(*Data1);
+    ::PhoneListMenu_Click(records, lblCategory->text(), gSelectedCount);
+}
+
+void NameList::DateReportMenu_Click()
+{
+    DataControlRecords records(*Data1);
+    ::DateReportMenu_Click(records, lblCategory->text(), gSelectedCount);
+}
+
+void NameList::RemindersReportMenu_Click()
+{
+    ::RemindersReportMenu_Click(*gDb);
+}
+
+void NameList::ReportOptionsMenu_Click()
+{
+    platform::setMousePointer(platform::MousePointer::Hourglass);
+    ReportOptionsForm::instance().showModal();
 }

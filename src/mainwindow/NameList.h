@@ -103,6 +103,10 @@ class NameList : public platform::Form, public MouseWheelWindow {
     void PrintMode_Click();
     void CondensedList_Click();
     void Condensed1LineMenu_Click();
+    void PhoneListMenu_Click();
+    void DateReportMenu_Click();
+    void RemindersReportMenu_Click();
+    void ReportOptionsMenu_Click();
 
     // Add may be offered: off while only selected records or a find result are shown.
     bool addAllowed() const { return mAddAllowed; }
