@@ -31,6 +31,8 @@
 #include "printing/PrintModeSwitch.h"
 #include "printing/ReminderReport.h"
 #include "printing/ReportOptionsForm.h"
+#include "reminders/ReminderCommands.h"
+#include "reminders/ReminderRecords.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -156,6 +158,7 @@ NameList::NameList()
     setObjectName(QStringLiteral("NameList"));
     setAttribute(Qt::WA_DeleteOnClose, false);
     setKeyPreview(true);
+    installReminderHooks();
     buildMenus();
     buildControls();
     // The toolbar buttons are as wide as their captions in the platform's font, so the row
@@ -642,10 +645,7 @@ void NameList::fillSortBox()
 
 void NameList::rebuildDueReminders()
 {
-    gSql = ClearCurrentRemindersSql;
-    gDb->execute(gSql);
-    gSql = FillCurrentRemindersSql;
-    gDb->execute(gSql);
+    RebuildDueReminders(*gDb);
     std::unique_ptr<platform::Recordset> due =
         gDb->openRecordset(QStringLiteral("tblCurrentReminders"), platform::RecordsetType::Table);
     const bool anyDue = due->recordCount() >= 1;

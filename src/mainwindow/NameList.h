@@ -158,6 +158,8 @@ class NameList : public platform::Form, public MouseWheelWindow {
     void cmdDelete_Click();
     void cmdReports_Click();
     void cmdNotes_Click();
+    void cmdRemind_Click();
+    void CurrentReminders_Show();
     void GridEditMenu_Click();
     void AboutBox_Click();
     void OpenDatabase_Click();

@@ -19,6 +19,7 @@
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Shell.h"
+#include "reminders/ReminderCommands.h"
 
 #include <QAction>
 #include <QLabel>
@@ -49,6 +50,8 @@ const QHash<QString, NameList::CommandHandler> &NameList::windowCommands()
         {QStringLiteral("cmdDelete"), &NameList::cmdDelete_Click},
         {QStringLiteral("cmdReports"), &NameList::cmdReports_Click},
         {QStringLiteral("cmdNotes"), &NameList::cmdNotes_Click},
+        {QStringLiteral("cmdRemind"), &NameList::cmdRemind_Click},
+        {QStringLiteral("CurrentReminders"), &NameList::CurrentReminders_Show},
         {QStringLiteral("GridEditMenu"), &NameList::GridEditMenu_Click},
         {QStringLiteral("AboutBox"), &NameList::AboutBox_Click},
         {QStringLiteral("OpenDatabase"), &NameList::OpenDatabase_Click},
@@ -113,6 +116,16 @@ void NameList::cmdReports_Click()
 void NameList::cmdNotes_Click()
 {
     MemoForm::open(*gDb);
+}
+
+void NameList::cmdRemind_Click()
+{
+    showReminderWindow();
+}
+
+void NameList::CurrentReminders_Show()
+{
+    showDueReminders();
 }
 
 void NameList::AboutBox_Click()
