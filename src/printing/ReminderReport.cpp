@@ -17,9 +17,9 @@
 namespace {
 
 // The reminders walked like displayed records.
-class ReminderRecords : public DisplayedRecords {
+class ReminderRows : public DisplayedRecords {
   public:
-    explicit ReminderRecords(platform::Recordset &rs) : mRs(rs) {}
+    explicit ReminderRows(platform::Recordset &rs) : mRs(rs) {}
 
     qint64 recordCount() override { return mRs.recordCount(); }
     QString recordSource() override { return mRs.source(); }
@@ -89,7 +89,7 @@ void PrintReminderReport(platform::Database &Db)
         ShowReportError(error);
         return;
     }
-    ReminderRecords records(*rs);
+    ReminderRows records(*rs);
     RunListReport(records, QStringLiteral("Reminders"),
                   {QStringLiteral("Reminder Report"), ListLayout::NameAboveDetail, false, false},
                   &reminderTexts);
