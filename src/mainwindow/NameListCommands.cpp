@@ -11,6 +11,10 @@
 #include "dialing/CommSettingsForm.h"
 #include "dialing/DialingForm.h"
 #include "editor/MemoForm.h"
+#include "export/ClipboardCopy.h"
+#include "export/CsvExports.h"
+#include "export/TextExports.h"
+#include "printing/DataControlRecords.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/DataGrid.h"
@@ -66,6 +70,14 @@ const QHash<QString, NameList::CommandHandler> &NameList::windowCommands()
         {QStringLiteral("mnuPageBreakAlpha"), &NameList::mnuPageBreakAlpha_Click},
         {QStringLiteral("cmdDial"), &NameList::cmdDial_Click},
         {QStringLiteral("ModemPortMenu"), &NameList::ModemPortMenu_Click},
+        {QStringLiteral("Export"), &NameList::Export_Click},
+        {QStringLiteral("ExportWithNotes"), &NameList::ExportWithNotes_Click},
+        {QStringLiteral("ExportEmail"), &NameList::ExportEmail_Click},
+        {QStringLiteral("ExportVistaprint"), &NameList::ExportVistaprint_Click},
+        {QStringLiteral("ExportReport1"), &NameList::ExportReport1_Click},
+        {QStringLiteral("ExportReport2"), &NameList::ExportReport2_Click},
+        {QStringLiteral("CopyClipboard"), &NameList::CopyClipboard_Click},
+        {QStringLiteral("cmdClipboard"), &NameList::cmdClipboard_Click},
     };
     return handlers;
 }
@@ -194,4 +206,52 @@ void NameList::cmdDial_Click()
 void NameList::ModemPortMenu_Click()
 {
     CommSettingsForm::open();
+}
+
+void NameList::Export_Click()
+{
+    DataControlRecords records(*Data1);
+    ExportCsv(records, CMDialog1, false);
+}
+
+void NameList::ExportWithNotes_Click()
+{
+    DataControlRecords records(*Data1);
+    ExportCsv(records, CMDialog1, true);
+}
+
+void NameList::ExportEmail_Click()
+{
+    DataControlRecords records(*Data1);
+    ExportEmail(records, CMDialog1);
+}
+
+void NameList::ExportVistaprint_Click()
+{
+    DataControlRecords records(*Data1);
+    ExportVistaprint(records, CMDialog1);
+}
+
+void NameList::ExportReport1_Click()
+{
+    DataControlRecords records(*Data1);
+    ExportLabelFormat(records, CMDialog1);
+}
+
+void NameList::ExportReport2_Click()
+{
+    DataControlRecords records(*Data1);
+    ExportCondensed(records, CMDialog1);
+}
+
+void NameList::CopyClipboard_Click()
+{
+    DataControlRecords records(*Data1);
+    CopyNameAddressToClipboard(records);
+}
+
+void NameList::cmdClipboard_Click()
+{
+    CopyClipboard_Click();
+    txtLocate->setFocus();
 }
