@@ -1,5 +1,7 @@
 #include "mainwindow/NameList.h"
 
+#include "addressbooks/AddressBooks.h"
+#include "addressbooks/PocketBook.h"
 #include "app/GLOBAL.h"
 #include "app/MSendInput.h"
 #include "app/PasswordChange.h"
@@ -143,6 +145,10 @@ static const QHash<QString, Handler> &commandHandlers()
         {QStringLiteral("DateReportMenu"), &NameList::DateReportMenu_Click},
         {QStringLiteral("RemindersReportMenu"), &NameList::RemindersReportMenu_Click},
         {QStringLiteral("ReportOptionsMenu"), &NameList::ReportOptionsMenu_Click},
+        {QStringLiteral("FullSizeAddressBook"), &NameList::FullSizeAddressBook_Click},
+        {QStringLiteral("HalfPageAddressBook"), &NameList::HalfPageAddressBook_Click},
+        {QStringLiteral("HalfPageAddressBookLeftSide"), &NameList::HalfPageAddressBookLeftSide_Click},
+        {QStringLiteral("PocketMenu"), &NameList::PocketMenu_Click},
         {QStringLiteral("cmdExit"), &NameList::cmdExit_Click},
         {QStringLiteral("cmdAdd"), &NameList::cmdAdd_Click},
         {QStringLiteral("AddMenu"), &NameList::cmdAdd_Click},
@@ -1131,4 +1137,31 @@ void NameList::ReportOptionsMenu_Click()
 {
     platform::setMousePointer(platform::MousePointer::Hourglass);
     ReportOptionsForm::instance().showModal();
+}
+
+void NameList::FullSizeAddressBook_Click()
+{
+    DataControlRecords records(*Data1);
+    ::FullSizeAddressBook_Click(records, {lblCategory->text(), gOrderByClause, gPageBreakPerLetter},
+                                gSelectedCount);
+}
+
+void NameList::HalfPageAddressBook_Click()
+{
+    DataControlRecords records(*Data1);
+    ::HalfPageAddressBook_Click(records, {lblCategory->text(), gOrderByClause, gPageBreakPerLetter},
+                                gSelectedCount);
+}
+
+void NameList::HalfPageAddressBookLeftSide_Click()
+{
+    DataControlRecords records(*Data1);
+    ::HalfPageAddressBookLeftSide_Click(records, {lblCategory->text(), gOrderByClause, gPageBreakPerLetter},
+                                        gSelectedCount);
+}
+
+void NameList::PocketMenu_Click()
+{
+    DataControlRecords records(*Data1);
+    ::PocketMenu_Click(*gDb, records, lblCategory->text(), gSelectedCount, mbPocketLastNameFirst);
 }

@@ -4,6 +4,7 @@
 #include "printing/DisplayedRecords.h"
 #include "printing/ListReport.h"
 #include "printing/PrintText.h"
+#include "printing/ReportRun.h"
 
 namespace {
 
@@ -53,10 +54,10 @@ void PrintCondensedList(DisplayedRecords &Records, const QString &Category)
 
 void Condensed1LineMenu_Click(DisplayedRecords &Records, const QString &Category, qint32 SelectedCount)
 {
-    ConfirmAndRunListReport(Records, SelectedCount, [&] { PrintCondensedOneLine(Records, Category); });
+    ConfirmAndRunReport(Records, SelectedCount, [&] { PrintCondensedOneLine(Records, Category); });
 }
 
 void CondensedList_Click(DisplayedRecords &Records, const QString &Category, qint32 SelectedCount)
 {
-    ConfirmAndRunListReport(Records, SelectedCount, [&] { PrintCondensedList(Records, Category); });
+    ConfirmAndRunReport(Records, SelectedCount, [&] { PrintCondensedList(Records, Category); });
 }

@@ -6,14 +6,10 @@
 #include "printing/ReportRun.h"
 #include "printing/frmPreview.h"
 
-#include "platform/RuntimeError.h"
 #include "platform/print/PrintSurface.h"
 #include "platform/ui/Clock.h"
 #include "platform/ui/DateText.h"
 #include "platform/ui/MousePointer.h"
-#include "platform/ui/MsgBox.h"
-
-#include <QCoreApplication>
 
 namespace {
 
@@ -37,36 +33,22 @@ class ListReport {
     {
     }
 
-    void run()
+    void run(const std::function<bool()> &prepare)
     {
-        ReportRun guard;
-        if (!guard.started())
-            return;
-        mGuard = &guard;
-        try {
+        ReportRun::draw([&](ReportRun &run) {
+            mGuard = &run;
+            if (prepare && !prepare())
+                return;
             draw();
-        } catch (const std::exception &error) {
-            // The document stays as far as it was drawn; the record that was current
-            // becomes current again.
-            if (mMarked) {
-                try {
-                    mRecords.returnToMark();
-                } catch (const std::exception &) {
-                }
-            }
-            guard.finish();
-            ShowReportError(error);
-        }
+        });
     }
 
   private:
     void draw()
     {
         startDocument();
-        if (mStyle.keepPosition) {
-            mRecords.markPosition();
-            mMarked = true;
-        }
+        if (mStyle.keepPosition)
+            mGuard->markPosition(mRecords);
         vp.setCurrentX(DateX);
         vp.printLine(platform::shortDateText(platform::today()));
         ++gPageLineCount;
@@ -86,10 +68,7 @@ class ListReport {
         }
 
         vp.setAction(PrintSurface::EndDoc);
-        if (mStyle.keepPosition)
-            mRecords.returnToMark();
-        QCoreApplication::processEvents();
-        platform::setMousePointer(platform::MousePointer::Default);
+        mGuard->endWalk();
     }
 
     void startDocument()
@@ -210,34 +189,13 @@ class ListReport {
     const ListRecordTextsBuilder &mTexts;
     PrintSurface &vp;
     double mCapacity = 0.0;
-    bool mMarked = false;
     ReportRun *mGuard = nullptr;
 };
 
 } // namespace
 
 void RunListReport(DisplayedRecords &Records, const QString &Heading, const ListReportStyle &Style,
-                   const ListRecordTextsBuilder &Texts)
+                   const ListRecordTextsBuilder &Texts, const std::function<bool()> &Prepare)
 {
-    ListReport(Records, Heading, Style, Texts).run();
-}
-
-void ShowReportError(const std::exception &error)
-{
-    platform::setMousePointer(platform::MousePointer::Default);
-    const auto *runtime = dynamic_cast<const platform::RuntimeError *>(&error);
-    platform::MsgBox(runtime ? runtime->description() : QString::fromLocal8Bit(error.what()),
-                     platform::vbOKOnly);
-}
-
-void ConfirmAndRunListReport(DisplayedRecords &Records, qint32 SelectedCount,
-                             const std::function<void()> &Report)
-{
-    // A report already drawing is not interrupted by a second one.
-    if (ReportRun::running())
-        return;
-    if (!ConfirmPrintDisplayed(Records, SelectedCount))
-        return;
-    QCoreApplication::processEvents();
-    Report();
+    ListReport(Records, Heading, Style, Texts).run(Prepare);
 }

@@ -3,7 +3,6 @@
 #include <QString>
 #include <QtGlobal>
 
-#include <exception>
 #include <functional>
 
 class DisplayedRecords;
@@ -41,15 +40,7 @@ struct ListRecordTexts {
 
 using ListRecordTextsBuilder = std::function<ListRecordTexts(DisplayedRecords &)>;
 
+// Prepare, when given, runs first, as part of the report (its failures are the
+// report's): false leaves before any document is started.
 void RunListReport(DisplayedRecords &Records, const QString &Heading, const ListReportStyle &Style,
-                   const ListRecordTextsBuilder &Texts);
-
-// A report's error handler: the normal pointer, then the error's own text in a
-// message box with the application's title.
-void ShowReportError(const std::exception &error);
-
-// A menu entry's road to a list report over the displayed records: nothing while
-// another report is drawing; otherwise the confirmation (ConfirmPrintDisplayed), then
-// pending window events run once and the report is drawn.
-void ConfirmAndRunListReport(DisplayedRecords &Records, qint32 SelectedCount,
-                             const std::function<void()> &Report);
+                   const ListRecordTextsBuilder &Texts, const std::function<bool()> &Prepare = {});

@@ -2,6 +2,7 @@
 
 #include "printing/ContactLines.h"
 #include "printing/ListReport.h"
+#include "printing/ReportRun.h"
 
 namespace {
 
@@ -31,10 +32,10 @@ void PrintDateReport(DisplayedRecords &Records, const QString &Category)
 
 void PhoneListMenu_Click(DisplayedRecords &Records, const QString &Category, qint32 SelectedCount)
 {
-    ConfirmAndRunListReport(Records, SelectedCount, [&] { PrintPhoneList(Records, Category); });
+    ConfirmAndRunReport(Records, SelectedCount, [&] { PrintPhoneList(Records, Category); });
 }
 
 void DateReportMenu_Click(DisplayedRecords &Records, const QString &Category, qint32 SelectedCount)
 {
-    ConfirmAndRunListReport(Records, SelectedCount, [&] { PrintDateReport(Records, Category); });
+    ConfirmAndRunReport(Records, SelectedCount, [&] { PrintDateReport(Records, Category); });
 }

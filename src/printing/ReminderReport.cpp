@@ -16,22 +16,21 @@
 
 namespace {
 
-// The reminders walked like displayed records.
+// The reminders walked like displayed records, once the report has opened them.
 class ReminderRows : public DisplayedRecords {
   public:
-    explicit ReminderRows(platform::Recordset &rs) : mRs(rs) {}
+    std::unique_ptr<platform::Recordset> rs;
 
-    qint64 recordCount() override { return mRs.recordCount(); }
-    QString recordSource() override { return mRs.source(); }
-    void moveFirst() override { mRs.moveFirst(); }
-    void moveNext() override { mRs.moveNext(); }
-    bool eof() override { return mRs.eof(); }
-    QVariant value(const QString &field) override { return mRs.value(field); }
-    void markPosition() override { mMark = mRs.bookmark(); }
-    void returnToMark() override { mRs.setBookmark(mMark); }
+    qint64 recordCount() override { return rs->recordCount(); }
+    QString recordSource() override { return rs->source(); }
+    void moveFirst() override { rs->moveFirst(); }
+    void moveNext() override { rs->moveNext(); }
+    bool eof() override { return rs->eof(); }
+    QVariant value(const QString &field) override { return rs->value(field); }
+    void markPosition() override { mMark = rs->bookmark(); }
+    void returnToMark() override { rs->setBookmark(mMark); }
 
   private:
-    platform::Recordset &mRs;
     platform::Bookmark mMark;
 };
 
@@ -77,22 +76,18 @@ bool confirmReminders()
 
 void PrintReminderReport(platform::Database &Db)
 {
-    std::unique_ptr<platform::Recordset> rs;
-    try {
-        rs = Db.openRecordset(QStringLiteral("qryRemind"), platform::RecordsetType::Snapshot);
-        if (rs->recordCount() <= 0) {
-            platform::MsgBox(QStringLiteral("No reminders found in database."), platform::vbInformation,
-                             QStringLiteral("No reminders to print"));
-            return;
-        }
-    } catch (const std::exception &error) {
-        ShowReportError(error);
-        return;
-    }
-    ReminderRows records(*rs);
-    RunListReport(records, QStringLiteral("Reminders"),
+    ReminderRows reminders;
+    const auto open = [&] {
+        reminders.rs = Db.openRecordset(QStringLiteral("qryRemind"), platform::RecordsetType::Snapshot);
+        if (reminders.rs->recordCount() > 0)
+            return true;
+        platform::MsgBox(QStringLiteral("No reminders found in database."), platform::vbInformation,
+                         QStringLiteral("No reminders to print"));
+        return false;
+    };
+    RunListReport(reminders, QStringLiteral("Reminders"),
                   {QStringLiteral("Reminder Report"), ListLayout::NameAboveDetail, false, false},
-                  &reminderTexts);
+                  &reminderTexts, open);
 }
 
 void RemindersReportMenu_Click(platform::Database &Db)
