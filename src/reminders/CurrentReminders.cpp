@@ -139,9 +139,7 @@ void CurrentReminders::cmdDelete_Click()
             AdvanceOnePeriod(*reminder);
     }
     rs->deleteRecord();
-    rs->movePrevious();
-    if (rs->bof())
-        rs->moveNext();
+    moveAfterDelete(*rs);
     if (rs->eof()) {
         lblName->clear();
         lblOrganization->clear();
@@ -161,8 +159,9 @@ void CurrentReminders::deleteGridRow()
     if (!rs || rs->bof() || rs->eof())
         return;
     rs->deleteRecord();
-    rs->moveNext();
-    if (rs->eof())
+    if (!rs->eof())
+        rs->moveNext();
+    if (rs->eof() && !rs->bof())
         rs->movePrevious();
 }
 

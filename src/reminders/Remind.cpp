@@ -486,9 +486,7 @@ void Remind::cmdDelete_Click()
         return;
     platform::Recordset *rs = rows();
     rs->deleteRecord();
-    rs->movePrevious();
-    if (rs->bof())
-        rs->moveNext();
+    moveAfterDelete(*rs);
     if (rs->eof())
         cmdAdd_Click();
 }

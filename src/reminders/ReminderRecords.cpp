@@ -57,3 +57,11 @@ void WriteReminderStartup(platform::Database &db, int value)
     storeSettingsRow(db, QStringLiteral("REMINDERSTARTUP"), QString::number(value));
     gReminderStartup = value;
 }
+
+void moveAfterDelete(platform::Recordset &rows)
+{
+    if (!rows.bof())
+        rows.movePrevious();
+    if (rows.bof() && !rows.eof())
+        rows.moveNext();
+}

@@ -26,3 +26,7 @@ qint64 RebuildDueReminders(platform::Database &db);
 // Stores the start-up option (1: show the due reminders when the program starts, 0: not)
 // in the REMINDERSTARTUP row and in gReminderStartup.
 void WriteReminderStartup(platform::Database &db, int value);
+
+// After the current row was deleted: the row before it becomes current, or the one after it
+// when it was the first; the record set is past its end when no row is left.
+void moveAfterDelete(platform::Recordset &rows);
