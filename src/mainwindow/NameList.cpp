@@ -14,6 +14,7 @@
 #include "mainwindow/MainWindowSettings.h"
 #include "mainwindow/RecordSource.h"
 #include "mainwindow/SortOrder.h"
+#include "pictures/Pics3.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/DataGrid.h"
@@ -719,6 +720,9 @@ void NameList::Form_Unload(bool &cancel)
         UnhookMouseWheel(this);
         mWheelHooked = false;
     }
+    // The panel goes with the window, enlarged or not.
+    if (Pics3 *panel = Pics3::loadedInstance())
+        panel->unloadForShutDown();
     setMousePointer(MousePointer::Hourglass);
     if (mbColumnsChanged)
         writeColumnLayout();
@@ -749,6 +753,7 @@ void NameList::resizeEvent(QResizeEvent *event)
 {
     platform::Form::resizeEvent(event);
     Form_Resize();
+    placeBesidePicturePanel();
 }
 
 void NameList::Form_Resize()

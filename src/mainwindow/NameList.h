@@ -175,6 +175,12 @@ class NameList : public platform::Form, public MouseWheelWindow {
     void CopyClipboard_Click();
     void cmdClipboard_Click();
 
+    // The picture panel beside the window (NameListPictures.cpp).
+    void LoadRecordPictures();
+    void cmdPictures_Click();
+    // While the panel shows, a maximised window makes room for it instead.
+    void placeBesidePicturePanel();
+
     // Display modes and appearance (NameListDisplay.cpp).
     void DesktopMode_Click();
     void TabletMode_Click();
@@ -230,4 +236,5 @@ class NameList : public platform::Form, public MouseWheelWindow {
     void setBackColor(const QColor &colour);
     bool mAllowUpdate = false;
     bool mRightPushPending = false; // the cursor is about to leave the mark column
+    bool mPlacingBesidePanel = false;
 };
