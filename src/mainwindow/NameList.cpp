@@ -27,6 +27,8 @@
 #include "platform/ui/ProgramFolder.h"
 #include "platform/ui/Twips.h"
 #include "printing/CondensedLists.h"
+#include "addressbooks/AddressBooks.h"
+#include "addressbooks/PocketBook.h"
 #include "printing/DataControlRecords.h"
 #include "printing/PrintModeSwitch.h"
 #include "reminders/ReminderCommands.h"
@@ -136,6 +138,10 @@ static const QHash<QString, Handler> &commandHandlers()
         {QStringLiteral("PrintMode"), &NameList::PrintMode_Click},
         {QStringLiteral("CondensedList"), &NameList::CondensedList_Click},
         {QStringLiteral("Condensed1LineMenu"), &NameList::Condensed1LineMenu_Click},
+        {QStringLiteral("FullSizeAddressBook"), &NameList::FullSizeAddressBook_Click},
+        {QStringLiteral("HalfPageAddressBook"), &NameList::HalfPageAddressBook_Click},
+        {QStringLiteral("HalfPageAddressBookLeftSide"), &NameList::HalfPageAddressBookLeftSide_Click},
+        {QStringLiteral("PocketMenu"), &NameList::PocketMenu_Click},
         {QStringLiteral("cmdExit"), &NameList::cmdExit_Click},
         {QStringLiteral("cmdAdd"), &NameList::cmdAdd_Click},
         {QStringLiteral("AddMenu"), &NameList::cmdAdd_Click},
@@ -1101,4 +1107,31 @@ void NameList::Condensed1LineMenu_Click()
 {
     DataControlRecords records(*Data1);
     ::Condensed1LineMenu_Click(records, lblCategory->text(), gSelectedCount);
+}
+
+void NameList::FullSizeAddressBook_Click()
+{
+    DataControlRecords records(*Data1);
+    ::FullSizeAddressBook_Click(records, {lblCategory->text(), gOrderByClause, gPageBreakPerLetter},
+                                gSelectedCount);
+}
+
+void NameList::HalfPageAddressBook_Click()
+{
+    DataControlRecords records(*Data1);
+    ::HalfPageAddressBook_Click(records, {lblCategory->text(), gOrderByClause, gPageBreakPerLetter},
+                                gSelectedCount);
+}
+
+void NameList::HalfPageAddressBookLeftSide_Click()
+{
+    DataControlRecords records(*Data1);
+    ::HalfPageAddressBookLeftSide_Click(records, {lblCategory->text(), gOrderByClause, gPageBreakPerLetter},
+                                        gSelectedCount);
+}
+
+void NameList::PocketMenu_Click()
+{
+    DataControlRecords records(*Data1);
+    ::PocketMenu_Click(*gDb, records, lblCategory->text(), gSelectedCount, mbPocketLastNameFirst);
 }

@@ -106,6 +106,13 @@ class NameList : public platform::Form, public MouseWheelWindow {
     void PrintMode_Click();
     void CondensedList_Click();
     void Condensed1LineMenu_Click();
+    // The address books.
+    void FullSizeAddressBook_Click();
+    void HalfPageAddressBook_Click();
+    void HalfPageAddressBookLeftSide_Click();
+    void PocketMenu_Click();
+    // The pocket book prints last names first; taken from its settings row at each run.
+    bool mbPocketLastNameFirst = false;
 
     // Add may be offered: off while only selected records or a find result are shown.
     bool addAllowed() const { return mAddAllowed; }
