@@ -4,6 +4,7 @@
 // through a temporary file. The reference encodes the same 1024x768 box pixels with
 // libjpeg-turbo at the same settings (quality 75, 2x2 luminance, optimised Huffman
 // tables) and writes them to a file too. The two sides alternate in every iteration.
+#include "JpegReference.h"
 #include "pictures/PictureBox.h"
 #include "pictures/PictureStore.h"
 #include "platform/gdi/StdPicture.h"
@@ -17,6 +18,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <jpeglib.h>
 #include <random>
@@ -37,65 +39,24 @@ struct Clock {
     }
 };
 
-// Shading, shapes, texture and grain, so that the coded size is like a photograph's.
 QImage photograph(int width, int height)
 {
-    QImage image(width, height, QImage::Format_RGB32);
-    std::mt19937 random(42);
-    std::uniform_int_distribution<int> grain(-4, 4);
-    for (int y = 0; y < height; ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const double fx = double(x) / width, fy = double(y) / height;
-            double r = 60 + 120 * fy, g = 110 + 80 * fy, b = 200 - 90 * fy;
-            if (std::hypot(fx - 0.6, fy - 0.4) < 0.25) {
-                r = 220 - 40 * fx;
-                g = 150 + 30 * std::sin(y * 0.05);
-                b = 60;
-            }
-            if (fy > 0.66) {
-                const double t = 25 * std::sin(x * 0.9 + std::sin(y * 0.3) * 2) * std::cos(y * 0.7);
-                r = 70 + t;
-                g = 120 + t * 1.2;
-                b = 50 + t * 0.5;
-            }
-            line[x] = qRgb(std::clamp(int(r) + grain(random), 0, 255), std::clamp(int(g) + grain(random), 0, 255),
-                           std::clamp(int(b) + grain(random), 0, 255));
-        }
-    }
+    const std::vector<std::uint8_t> rgb = benchjpeg::photograph(width, height);
+    QImage image(width, height, QImage::Format_RGB888);
+    for (int y = 0; y < height; ++y)
+        std::memcpy(image.scanLine(y), rgb.data() + std::size_t(y) * std::size_t(width) * 3,
+                    std::size_t(width) * 3);
     return image;
 }
 
 void saveWithLibjpeg(const std::vector<std::uint8_t> &rgb, int width, int height, const QString &path)
 {
-    jpeg_compress_struct cinfo{};
-    jpeg_error_mgr errors{};
-    cinfo.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&cinfo);
     unsigned char *buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = JDIMENSION(width);
-    cinfo.image_height = JDIMENSION(height);
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 75, TRUE);
-    cinfo.optimize_coding = TRUE;
-    cinfo.dct_method = JDCT_FLOAT;
-    cinfo.comp_info[0].h_samp_factor = 2;
-    cinfo.comp_info[0].v_samp_factor = 2;
-    jpeg_start_compress(&cinfo, TRUE);
-    const std::size_t rowBytes = std::size_t(width) * 3;
-    while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(rgb.data() + rowBytes * cinfo.next_scanline);
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
+    const unsigned long size = benchjpeg::encode(rgb, width, height, JDCT_FLOAT, &buffer);
     QFile::remove(path);
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(reinterpret_cast<const char *>(buffer), qint64(size)) != qint64(size))
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(reinterpret_cast<const char *>(buffer), qint64(size)) != qint64(size))
         std::abort();
     file.close();
     std::free(buffer);

@@ -349,17 +349,19 @@ void acrossRow(const std::uint16_t *combined, const FixedTaps &across, int clipL
     const int *index = &across.index[std::size_t(clipLeft) * Taps];
     const std::int32_t *weight = &across.weight[std::size_t(clipLeft) * Taps];
     for (int c = clipLeft; c < clipRight; ++c, d += 3, index += Taps, weight += Taps) {
-        std::uint32_t b = rounding, g = rounding, r = rounding;
+        // All the channels of a pixel side by side (the fourth of a 32-bit pixel unused),
+        // which the compiler can keep in one vector register.
+        std::uint32_t sum[PixelBytes];
+        for (int ch = 0; ch < PixelBytes; ++ch)
+            sum[ch] = rounding;
         for (int k = 0; k < Taps; ++k) {
             const std::uint16_t *p = combined + std::size_t(index[k]) * PixelBytes;
             const auto w = std::uint32_t(weight[k]);
-            b += p[0] * w;
-            g += p[1] * w;
-            r += p[2] * w;
+            for (int ch = 0; ch < PixelBytes; ++ch)
+                sum[ch] += p[ch] * w;
         }
-        d[0] = std::uint8_t(b >> totalBits);
-        d[1] = std::uint8_t(g >> totalBits);
-        d[2] = std::uint8_t(r >> totalBits);
+        for (int ch = 0; ch < 3; ++ch)
+            d[ch] = std::uint8_t(sum[ch] >> totalBits);
     }
 }
 
