@@ -4,17 +4,16 @@
 // through a temporary file. The reference encodes the same 1024x768 box pixels with
 // libjpeg-turbo at the same settings (quality 75, 2x2 luminance, optimised Huffman
 // tables) and writes them to a file too. The two sides alternate in every iteration.
+#include "BenchSupport.h"
 #include "JpegReference.h"
 #include "pictures/PictureBox.h"
 #include "pictures/PictureStore.h"
 #include "platform/gdi/StdPicture.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -26,18 +25,14 @@
 
 namespace {
 
-// The work of this thread alone: the machine may be busy with other programs, and
-// both sides run on this one thread.
-struct Clock {
-    using duration = std::chrono::nanoseconds;
-    using time_point = std::chrono::time_point<Clock, duration>;
-    static time_point now()
-    {
-        timespec t{};
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-        return time_point(duration(std::int64_t(t.tv_sec) * 1000000000 + t.tv_nsec));
-    }
-};
+// The work of this thread alone, which a busy machine inflates far less than the time on
+// the wall; both sides run on this one thread and each is timed both ways.
+double threadSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
 
 QImage photograph(int width, int height)
 {
@@ -62,11 +57,6 @@ void saveWithLibjpeg(const std::vector<std::uint8_t> &rgb, int width, int height
     std::free(buffer);
 }
 
-double seconds(Clock::duration d)
-{
-    return std::chrono::duration<double>(d).count();
-}
-
 void BM_SavePictureFromWindow(benchmark::State &state)
 {
     QTemporaryDir folder;
@@ -84,52 +74,45 @@ void BM_SavePictureFromWindow(benchmark::State &state)
     for (int y = 0; y < boxPixels.height(); ++y)
         rgb.insert(rgb.end(), boxPixels.constScanLine(y), boxPixels.constScanLine(y) + boxPixels.width() * 3);
 
-    double oursTotal = 0, scaleTotal = 0, theirsTotal = 0, oursWall = 0, theirsWall = 0;
-    for (auto _ : state) {
-        const auto wallStart = std::chrono::steady_clock::now();
-        const auto start = Clock::now();
+    bench::PairedTimes thread, wall;
+    std::vector<double> scaling;
+    // Each side hands back its thread time and notes its wall time.
+    double oursWall = 0, theirsWall = 0;
+    const auto oursSide = [&] {
+        const auto started = bench::Clock::now();
+        const double start = threadSeconds();
         box.Cls();
         if (!box.PaintPicture(*picture, PictureBox::CanvasWidth, PictureBox::CanvasHeight))
             std::abort();
-        const auto painted = Clock::now();
+        scaling.push_back(threadSeconds() - start);
         pictures::storePictureFile(box.canvas(), ours);
-        const auto stored = Clock::now();
-        const auto wallStored = std::chrono::steady_clock::now();
+        oursWall = bench::seconds(started);
+        return threadSeconds() - start;
+    };
+    const auto reference = [&] {
+        const auto started = bench::Clock::now();
+        const double start = threadSeconds();
         saveWithLibjpeg(rgb, PictureBox::CanvasWidth, PictureBox::CanvasHeight, theirs);
-        const auto referenced = Clock::now();
-        const auto wallReferenced = std::chrono::steady_clock::now();
-        oursWall += std::chrono::duration<double>(wallStored - wallStart).count();
-        theirsWall += std::chrono::duration<double>(wallReferenced - wallStored).count();
-
-        state.SetIterationTime(seconds(stored - start));
-        oursTotal += seconds(stored - start);
-        scaleTotal += seconds(painted - start);
-        theirsTotal += seconds(referenced - stored);
+        theirsWall = bench::seconds(started);
+        return threadSeconds() - start;
+    };
+    for (auto _ : state) {
+        state.SetIterationTime(thread.time(oursSide, reference));
+        wall.add(oursWall, theirsWall);
     }
-    const double n = double(state.iterations());
-    state.counters["ours_ms"] = oursTotal / n * 1e3;
-    state.counters["scale_ms"] = scaleTotal / n * 1e3;
-    state.counters["libjpeg_ms"] = theirsTotal / n * 1e3;
-    state.counters["ratio"] = oursTotal / theirsTotal;
-    state.counters["wall_ratio"] = oursWall / theirsWall;
-    state.counters["ours_bytes"] = double(QFile(ours).size());
-    state.counters["libjpeg_bytes"] = double(QFile(theirs).size());
-    std::printf("save 1024x768 from the window / libjpeg-turbo encode and write = %.2f in thread time, %.2f in "
-                "wall time (ours %.1f ms of which scaling %.1f ms, libjpeg-turbo %.1f ms)\n",
-                oursTotal / theirsTotal, oursWall / theirsWall, oursTotal / n * 1e3, scaleTotal / n * 1e3,
-                theirsTotal / n * 1e3);
+    thread.report(state);
+    wall.report(state, "ms", "wall_");
+    state.counters["scale_ms"] = bench::PairedTimes::median(scaling) * 1e3;
+    state.counters["bytes"] = double(QFile(ours).size());
+    state.counters["ref_bytes"] = double(QFile(theirs).size());
 }
 
 BENCHMARK(BM_SavePictureFromWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 } // namespace
 
+
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::main(argc, argv);
 }
