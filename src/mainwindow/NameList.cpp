@@ -32,6 +32,7 @@
 #include "printing/DataControlRecords.h"
 #include "printing/PrintModeSwitch.h"
 #include "reminders/ReminderCommands.h"
+#include "selection/FindAnyText.h"
 #include "reminders/ReminderRecords.h"
 
 #include <QAction>
@@ -159,6 +160,7 @@ NameList::NameList()
     setAttribute(Qt::WA_DeleteOnClose, false);
     setKeyPreview(true);
     installReminderHooks();
+    installSelectionHooks();
     buildMenus();
     buildControls();
     // The toolbar buttons are as wide as their captions in the platform's font, so the row
