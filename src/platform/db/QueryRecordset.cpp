@@ -366,6 +366,21 @@ void QueryRecordset::settleBeforeWrite()
     }
 }
 
+bool QueryRecordset::mayRead(const QString &table) const
+{
+    if (!mDatabase)
+        return false;
+    // Every name the query text holds, subqueries included: the table itself, or any view
+    // (whose tables are not looked into), may be read.
+    static const QRegularExpression identifier(QStringLiteral("[A-Za-z_][A-Za-z0-9_]*"));
+    for (auto it = identifier.globalMatch(mSql); it.hasNext();) {
+        const QString name = it.next().captured();
+        if (name.compare(table, Qt::CaseInsensitive) == 0 || mDatabase->isView(name))
+            return true;
+    }
+    return false;
+}
+
 bool QueryRecordset::isDeleted(qint64 position) const
 {
     return std::binary_search(mDeleted.begin(), mDeleted.end(), position);

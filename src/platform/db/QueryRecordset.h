@@ -38,6 +38,7 @@ class QueryRecordset : public Recordset {
     QVariant valueAt(qint64 ordinal, int field) override;
 
     void settleBeforeWrite() override;
+    bool mayRead(const QString &table) const override;
 
     // The SQLite text the query was translated to.
     const QString &sql() const { return mSql; }
