@@ -6,6 +6,18 @@
 
 DataControlRecords::DataControlRecords(platform::DataControl &control) : mControl(control) {}
 
+DataControlRecords::~DataControlRecords()
+{
+    release();
+}
+
+void DataControlRecords::release()
+{
+    if (mHeld)
+        mHeld->blockSignals(false);
+    mHeld = nullptr;
+}
+
 platform::Recordset &DataControlRecords::records()
 {
     platform::Recordset *set = mControl.recordset();
@@ -47,10 +59,17 @@ QVariant DataControlRecords::value(const QString &field)
 
 void DataControlRecords::markPosition()
 {
-    mMark = records().bookmark();
+    platform::Recordset &set = records();
+    mMark = set.bookmark();
+    release();
+    if (!set.signalsBlocked()) {
+        set.blockSignals(true);
+        mHeld = &set;
+    }
 }
 
 void DataControlRecords::returnToMark()
 {
+    release();
     records().setBookmark(mMark);
 }
