@@ -1,6 +1,6 @@
 // The query translator's Like and date text against SQLite's own LIKE over the same
 // rows: prints each ratio at the end.
-#include "platform/db/JetDialect.h"
+#include "platform/db/jet/JetDialect.h"
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>

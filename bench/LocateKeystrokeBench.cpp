@@ -5,13 +5,13 @@
 // indexed query the way a program asking SQLite afresh for each key would. Each iteration
 // times both and reports locate/reference as the counter "ratio".
 #include "MainWindowBench.h"
-#include "app/modMain.h"
 #include "mainwindow/NameList.h"
 #include "mainwindow/RecordSource.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 #include "platform/ui/ProgramFolder.h"
+#include "start/modMain.h"
 
 #include <sqlcipher/sqlite3.h>
 

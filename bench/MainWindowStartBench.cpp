@@ -2,12 +2,12 @@
 // record set alone and reading the rows a grid first shows. Each iteration times both
 // sides and reports the ratio start-up/record set as the counter "ratio".
 #include "MainWindowBench.h"
-#include "app/modMain.h"
 #include "mainwindow/NameList.h"
 #include "mainwindow/RecordSource.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 #include "platform/ui/ProgramFolder.h"
+#include "start/modMain.h"
 
 #include <sqlcipher/sqlite3.h>
 

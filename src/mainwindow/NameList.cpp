@@ -1,13 +1,14 @@
 #include "mainwindow/NameList.h"
 
-#include "app/GLOBAL.h"
-#include "app/MSendInput.h"
-#include "app/PasswordChange.h"
-#include "app/ValueHelpers.h"
-#include "app/mMouseScrollWheel.h"
-#include "app/modMain.h"
 #include "editor/DataControlLink.h"
+#include "editor/FieldRules.h"
 #include "editor/NameEdit.h"
+#include "helpers/DatabaseState.h"
+#include "helpers/GLOBAL.h"
+#include "helpers/MSendInput.h"
+#include "helpers/StartRoutine.h"
+#include "helpers/ValueHelpers.h"
+#include "helpers/mMouseScrollWheel.h"
 #include "mainwindow/ColumnLayoutFile.h"
 #include "mainwindow/MainGridDesign.h"
 #include "mainwindow/MainWindowLayout.h"
@@ -16,9 +17,9 @@
 #include "mainwindow/SortOrder.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
-#include "platform/db/DataGrid.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "platform/grid/DataGrid.h"
 #include "platform/ui/ButtonCaption.h"
 #include "platform/ui/ClassicFont.h"
 #include "platform/ui/MousePointer.h"
@@ -959,73 +960,9 @@ void NameList::cmdExit_Click()
 
 void NameList::ChangePassword_Click()
 {
-    const QString current =
-        InputDialog(CurrentPasswordPrompt.prompt, CurrentPasswordPrompt.title, QString(), true);
-    if (current.isEmpty())
-        return;
-    const QString typedNew = InputDialog(NewPasswordPrompt.prompt, NewPasswordPrompt.title, QString(), true);
-    if (typedNew.isEmpty())
-        return;
-    const auto tell = [](const PasswordMessage &m) {
-        platform::MsgBox(m.text, platform::vbOKOnly + (m.critical ? platform::vbCritical : 0), m.title);
-    };
-    if (const std::optional<PasswordMessage> message = messageFor(checkNewPasswordAnswer(typedNew))) {
-        tell(*message);
-        return;
-    }
-    const QString reentered =
-        InputDialog(ReenterPasswordPrompt.prompt, ReenterPasswordPrompt.title, QString(), true);
-    const PasswordChangePlan plan = planPasswordChange(current, typedNew, reentered);
-    if (plan.check != PasswordCheck::Proceed) {
-        if (const std::optional<PasswordMessage> message = messageFor(plan.check))
-            tell(*message);
-        return;
-    }
-
-    const bool hadPassword = gDb && gDb->hasPassword();
-    Data1->clear();
-    gContactsTable.reset();
-    gDb.reset();
-
-    std::optional<RuntimeError> failure;
-    try {
-        gDb = platform::Database::open(gDbPath, true, false, QStringLiteral(";pwd=") + plan.currentPassword);
-    } catch (const RuntimeError &error) {
-        if (error.number() == platform::err::NotValidPassword) {
-            tell(InvalidCurrentPasswordMessage);
-            unload();
-            return;
-        }
-        failure = error;
-    }
-    if (!failure) {
-        try {
-            gDb->newPassword(plan.currentPassword, plan.newPassword);
-        } catch (const RuntimeError &error) {
-            failure = error;
-        }
-    }
-    if (!failure) {
-        tell(PasswordChangedMessage);
-        updateRecoveryFile(plan.newPassword);
-    } else {
-        tell(passwordChangeFailedMessage(failure->description()));
-        // The database stays usable for the unload's work when it can be opened as
-        // it was before.
-        if (!gDb || !gDb->isOpen()) {
-            gDb.reset();
-            try {
-                gDb = hadPassword ? platform::Database::open(gDbPath, true, false,
-                                                             QStringLiteral(";pwd=") + plan.currentPassword)
-                                  : platform::Database::open(gDbPath);
-            } catch (const RuntimeError &) {
-                gDb.reset();
-            }
-        }
-    }
-    unload();
-    gDb.reset();
-    restartThroughMain();
+    // The change reopens the database and restarts through the start routine, which owns it.
+    if (StartRoutine::changePassword)
+        StartRoutine::changePassword();
 }
 
 void NameList::setRecordButtonsEnabled(bool enabled)
@@ -1036,11 +973,19 @@ void NameList::setRecordButtonsEnabled(bool enabled)
     }
 }
 
+DataControlLink::View NameList::listView()
+{
+    return {[this] { return lblCategory->text(); },
+            [] { return gSelectedClause.contains(QLatin1String("Selected =")); },
+            [this] { return isFindResultCaption(lblCategory->text()); },
+            [] { return categoryNumberOf(gCategoryClause); }};
+}
+
 void NameList::cmdAdd_Click()
 {
     gEditExistingRecord = false;
     setRecordButtonsEnabled(false);
-    DataControlLink link(*Data1, [this] { return lblCategory->text(); });
+    DataControlLink link(*Data1, listView());
     NameEdit::open(link, false, QStringLiteral("Add a New Record"));
     setRecordButtonsEnabled(true);
     setAddAllowed(true);
@@ -1063,7 +1008,7 @@ void NameList::cmdEdit_Click()
         setMousePointer(MousePointer::Hourglass);
         gEditExistingRecord = true;
         setRecordButtonsEnabled(false);
-        DataControlLink link(*Data1, [this] { return lblCategory->text(); });
+        DataControlLink link(*Data1, listView());
         NameEdit::open(link, true, QStringLiteral("View/Edit an Existing Record"));
     } catch (const RuntimeError &error) {
         platform::MsgBox(error.description(), platform::vbOKOnly,

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "app/MouseWheelWindow.h"
+#include "editor/DataControlLink.h"
 #include "editor/GLOBAL.h"
-#include "platform/db/GridColumn.h"
+#include "helpers/MouseWheelWindow.h"
+#include "platform/grid/GridColumn.h"
 #include "platform/ui/Form.h"
 
 #include <QList>
@@ -195,6 +196,8 @@ class NameList : public platform::Form, public MouseWheelWindow {
     bool readSetting(const QString &query, QString &name, QString *setting1 = nullptr);
     void storeSortChoice(const QString &choice);
     void firstActivation();
+    // The editor's view of this list.
+    DataControlLink::View listView();
 
     QHash<QString, QAction *> mItems;
     QHash<QString, QPushButton *> mButtons;

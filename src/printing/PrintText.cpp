@@ -2,7 +2,7 @@
 
 #include "printing/DisplayedRecords.h"
 
-#include "app/ValueHelpers.h"
+#include "helpers/ValueHelpers.h"
 
 #include <cmath>
 

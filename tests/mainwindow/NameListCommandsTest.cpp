@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 
-#include "app/mCommon.h"
 #include "editor/GLOBAL.h"
+#include "helpers/mCommon.h"
 #include "mainwindow/RecordSource.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"

@@ -1,8 +1,8 @@
 #include "MainWindowFixture.h"
 
 #include "mainwindow/ColumnLayoutFile.h"
-#include "platform/db/DataGrid.h"
-#include "platform/ui/Clock.h"
+#include "platform/base/Clock.h"
+#include "platform/grid/DataGrid.h"
 #include "platform/ui/MsgBox.h"
 
 #include <QLabel>
