@@ -29,6 +29,8 @@
 #include "printing/CondensedLists.h"
 #include "printing/DataControlRecords.h"
 #include "printing/PrintModeSwitch.h"
+#include "reminders/ReminderCommands.h"
+#include "reminders/ReminderRecords.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -150,6 +152,7 @@ NameList::NameList()
     setObjectName(QStringLiteral("NameList"));
     setAttribute(Qt::WA_DeleteOnClose, false);
     setKeyPreview(true);
+    installReminderHooks();
     buildMenus();
     buildControls();
     // The toolbar buttons are as wide as their captions in the platform's font, so the row
@@ -636,10 +639,7 @@ void NameList::fillSortBox()
 
 void NameList::rebuildDueReminders()
 {
-    gSql = ClearCurrentRemindersSql;
-    gDb->execute(gSql);
-    gSql = FillCurrentRemindersSql;
-    gDb->execute(gSql);
+    RebuildDueReminders(*gDb);
     std::unique_ptr<platform::Recordset> due =
         gDb->openRecordset(QStringLiteral("tblCurrentReminders"), platform::RecordsetType::Table);
     const bool anyDue = due->recordCount() >= 1;

@@ -4,6 +4,7 @@
 #include "editor/GLOBAL.h"
 #include "helpers/MouseWheelWindow.h"
 #include "platform/grid/GridColumn.h"
+#include "platform/ui/CommonDialog.h"
 #include "platform/ui/Form.h"
 
 #include <QList>
@@ -78,6 +79,8 @@ class NameList : public platform::Form, public MouseWheelWindow {
     QFrame *TextBackground;
     QPlainTextEdit *txtName;
     QPlainTextEdit *txtPhone;
+    // The window's common dialog: the exports' Save dialogs.
+    platform::CommonDialog CMDialog1;
     QPushButton *button(const QString &name) const;
 
     // List views and record count.
@@ -155,10 +158,23 @@ class NameList : public platform::Form, public MouseWheelWindow {
     void cmdDelete_Click();
     void cmdReports_Click();
     void cmdNotes_Click();
+    void cmdRemind_Click();
+    void CurrentReminders_Show();
     void GridEditMenu_Click();
     void AboutBox_Click();
     void OpenDatabase_Click();
     void HelpSystem_Click();
+    void cmdDial_Click();
+    void ModemPortMenu_Click();
+    // Exports of the displayed contacts and the clipboard copy of the current one.
+    void Export_Click();
+    void ExportWithNotes_Click();
+    void ExportEmail_Click();
+    void ExportVistaprint_Click();
+    void ExportReport1_Click();
+    void ExportReport2_Click();
+    void CopyClipboard_Click();
+    void cmdClipboard_Click();
 
     // Display modes and appearance (NameListDisplay.cpp).
     void DesktopMode_Click();

@@ -1,5 +1,6 @@
 #include "printing/CondensedLists.h"
 
+#include "printing/ContactLines.h"
 #include "printing/DisplayedRecords.h"
 #include "printing/GLOBAL.h"
 #include "printing/PrintText.h"
@@ -32,48 +33,14 @@ struct ContactTexts {
     QString rest;
 };
 
-QString personalName(DisplayedRecords &r)
-{
-    const QString prefix = FieldText(r, QStringLiteral("Prefix"));
-    const QString first = FieldText(r, QStringLiteral("FirstName"));
-    const QString middle = FieldText(r, QStringLiteral("MiddleName"));
-    const auto separator = [](const QString &part) {
-        return IsNonBlank(part) ? QStringLiteral(" ") : QString();
-    };
-    return RTrim(prefix) + separator(prefix) + RTrim(first) + separator(first) + RTrim(middle) +
-           separator(middle) + RTrim(FieldText(r, QStringLiteral("LastName"))) + QStringLiteral(" ") +
-           RTrim(FieldText(r, QStringLiteral("Suffix")));
-}
-
 QString addressText(DisplayedRecords &r, Layout layout)
 {
-    // The address set the contact's labels use: the second only when it says 2.
-    const QVariant choice = r.value(QStringLiteral("AddressForLabels"));
-    const QString set = (choice.isValid() && !choice.isNull() && choice.toDouble() == 2)
-                            ? QStringLiteral("Second_")
-                            : QStringLiteral("First_");
-    const auto field = [&](const char *name) { return FieldText(r, set + QLatin1String(name)); };
-    QString text;
-    for (const char *line : {"Address1", "Address2", "Address3"}) {
-        const QString value = field(line);
-        text += value;
-        if (IsNonBlank(value))
-            text += QStringLiteral("  ");
-    }
-    const QString city = field("City");
-    const QString state = field("State");
-    const QString postalCode = field("PostalCode");
-    const QString citySeparator = IsNonBlank(city) && IsNonBlank(state) ? QStringLiteral(", ") : QString();
-    text += RTrim(city) + citySeparator + RTrim(state) + QStringLiteral(" ") + RTrim(postalCode);
-    if (IsNonBlank(city + state + postalCode))
-        text += QStringLiteral("  ");
-    const QString country = field("Country");
-    text += RTrim(country);
-    if (IsNonBlank(country))
-        text += QStringLiteral("   ");
+    const QString set = LabelAddressSet(r);
+    QString text = RunningAddressText(r, set);
     if (layout == Layout::TwoLine) {
         if (IsNonBlank(text))
-            text = field("Address_Desc") + QStringLiteral(": ") + text + QStringLiteral("  ");
+            text = FieldText(r, set + QStringLiteral("Address_Desc")) + QStringLiteral(": ") + text +
+                   QStringLiteral("  ");
         const QString email = FieldText(r, QStringLiteral("Email_Address"));
         if (IsNonBlank(email))
             text += QStringLiteral("  Email:") + RTrim(email) + QStringLiteral("  ");
@@ -81,32 +48,16 @@ QString addressText(DisplayedRecords &r, Layout layout)
     return text;
 }
 
-QString phoneText(DisplayedRecords &r)
-{
-    QString text;
-    for (int n = 1; n <= 6; ++n) {
-        const QString number = FieldText(r, QStringLiteral("Phone%1").arg(n));
-        if (!IsNonBlank(number))
-            continue;
-        // The label as it is, empty or not: a phone without one prints as ": 555-0100".
-        text += RTrim(FieldText(r, QStringLiteral("Phone%1_Desc").arg(n))) + QStringLiteral(": ") +
-                RTrim(number) + QStringLiteral("  ");
-    }
-    return text;
-}
-
 ContactTexts contactTexts(DisplayedRecords &r, Layout layout)
 {
-    const QString personal = personalName(r);
-    const QString organization = FieldText(r, QStringLiteral("Organization"));
     ContactTexts texts;
     if (layout == Layout::OneLine)
-        texts.name = Trim(personal + QStringLiteral(" ") + organization);
+        texts.name =
+            Trim(ContactNameLine(r) + QStringLiteral(" ") + FieldText(r, QStringLiteral("Organization")));
     else
-        texts.name = (IsNonBlank(personal) ? QStringLiteral("  ") + personal : personal) +
-                     QStringLiteral(" ") + organization + QStringLiteral("  ");
+        texts.name = CondensedHeadingLine(r);
     const QString address = addressText(r, layout);
-    texts.rest = RTrim(phoneText(r) + QStringLiteral("  ") + address);
+    texts.rest = RTrim(RunningPhoneText(r) + QStringLiteral("  ") + address);
     return texts;
 }
 

@@ -3,12 +3,14 @@
 #include "printing/DisplayedRecords.h"
 
 #include "helpers/ValueHelpers.h"
+#include "platform/grid/DataGridModel.h"
 
 #include <cmath>
 
 QString FieldText(DisplayedRecords &records, const QString &field)
 {
-    return NullToString(records.value(field)).toString();
+    // Dates as the platform turns them into text, never in the storage form.
+    return platform::DataGridModel::displayText(records.value(field));
 }
 
 bool IsNonBlank(const QString &text)

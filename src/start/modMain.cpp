@@ -1,5 +1,6 @@
 #include "start/modMain.h"
 
+#include "dialing/DialingForm.h"
 #include "editor/GLOBAL.h"
 #include "helpers/DatabaseOpenDialog.h"
 #include "helpers/GLOBAL.h"
@@ -201,6 +202,7 @@ MainOutcome Main()
         if (NameList *window = NameList::loadedInstance())
             ChangePassword(*window);
     };
+    DialingForm::installEditorHook();
     if (gDbPath > QStringLiteral(" ")) {
         // Whatever view the previous main window left in force, the new one starts
         // from all contacts, as after Open Database.
