@@ -107,6 +107,13 @@ class NameList : public platform::Form, public MouseWheelWindow {
     void PrintMode_Click();
     void CondensedList_Click();
     void Condensed1LineMenu_Click();
+    // The address books.
+    void FullSizeAddressBook_Click();
+    void HalfPageAddressBook_Click();
+    void HalfPageAddressBookLeftSide_Click();
+    void PocketMenu_Click();
+    // The pocket book prints last names first; taken from its settings row at each run.
+    bool mbPocketLastNameFirst = false;
 
     // Add may be offered: off while only selected records or a find result are shown.
     bool addAllowed() const { return mAddAllowed; }
@@ -176,6 +183,12 @@ class NameList : public platform::Form, public MouseWheelWindow {
     void CopyClipboard_Click();
     void cmdClipboard_Click();
 
+    // The picture panel beside the window (NameListPictures.cpp).
+    void LoadRecordPictures();
+    void cmdPictures_Click();
+    // While the panel shows, a maximised window makes room for it instead.
+    void placeBesidePicturePanel();
+
     // Display modes and appearance (NameListDisplay.cpp).
     void DesktopMode_Click();
     void TabletMode_Click();
@@ -233,4 +246,5 @@ class NameList : public platform::Form, public MouseWheelWindow {
     void setBackColor(const QColor &colour);
     bool mAllowUpdate = false;
     bool mRightPushPending = false; // the cursor is about to leave the mark column
+    bool mPlacingBesidePanel = false;
 };

@@ -71,6 +71,8 @@ const QHash<QString, NameList::CommandHandler> &NameList::windowCommands()
         {QStringLiteral("mnuPageBreakAlpha"), &NameList::mnuPageBreakAlpha_Click},
         {QStringLiteral("cmdDial"), &NameList::cmdDial_Click},
         {QStringLiteral("ModemPortMenu"), &NameList::ModemPortMenu_Click},
+        {QStringLiteral("LoadRecordPictures"), &NameList::LoadRecordPictures},
+        {QStringLiteral("cmdPictures"), &NameList::cmdPictures_Click},
         {QStringLiteral("Export"), &NameList::Export_Click},
         {QStringLiteral("ExportWithNotes"), &NameList::ExportWithNotes_Click},
         {QStringLiteral("ExportEmail"), &NameList::ExportEmail_Click},

@@ -77,35 +77,17 @@ class CondensedReport {
 
     void run()
     {
-        ReportRun guard;
-        if (!guard.started())
-            return;
-        mGuard = &guard;
-        try {
+        ReportRun::draw([this](ReportRun &run) {
+            mGuard = &run;
             draw();
-        } catch (const std::exception &error) {
-            // The document stays as far as it was drawn; the record that was current
-            // becomes current again.
-            if (mMarked) {
-                try {
-                    mRecords.returnToMark();
-                } catch (const std::exception &) {
-                }
-            }
-            platform::setMousePointer(platform::MousePointer::Default);
-            guard.finish();
-            const auto *runtime = dynamic_cast<const platform::RuntimeError *>(&error);
-            platform::MsgBox(runtime ? runtime->description() : QString::fromLocal8Bit(error.what()),
-                             platform::vbOKOnly);
-        }
+        });
     }
 
   private:
     void draw()
     {
         startDocument();
-        mRecords.markPosition();
-        mMarked = true;
+        mGuard->markPosition(mRecords);
         vp.setCurrentX(DateX);
         vp.printLine(platform::shortDateText(platform::today()));
         ++gPageLineCount;
@@ -125,9 +107,7 @@ class CondensedReport {
         }
 
         vp.setAction(PrintSurface::EndDoc);
-        mRecords.returnToMark();
-        QCoreApplication::processEvents();
-        platform::setMousePointer(platform::MousePointer::Default);
+        mGuard->endWalk();
     }
 
     void startDocument()
@@ -247,21 +227,8 @@ class CondensedReport {
     ListStyle mStyle;
     PrintSurface &vp;
     double mCapacity = 0.0;
-    bool mMarked = false;
     ReportRun *mGuard = nullptr;
 };
-
-void confirmAndRun(DisplayedRecords &records, qint32 selectedCount,
-                   void (*report)(DisplayedRecords &, const QString &), const QString &category)
-{
-    // A report already drawing is not interrupted by a second one.
-    if (ReportRun::running())
-        return;
-    if (!ConfirmPrintDisplayed(records, selectedCount))
-        return;
-    QCoreApplication::processEvents();
-    report(records, category);
-}
 
 } // namespace
 
@@ -277,10 +244,10 @@ void PrintCondensedList(DisplayedRecords &Records, const QString &Category)
 
 void Condensed1LineMenu_Click(DisplayedRecords &Records, const QString &Category, qint32 SelectedCount)
 {
-    confirmAndRun(Records, SelectedCount, &PrintCondensedOneLine, Category);
+    ConfirmAndRunReport(Records, SelectedCount, [&] { PrintCondensedOneLine(Records, Category); });
 }
 
 void CondensedList_Click(DisplayedRecords &Records, const QString &Category, qint32 SelectedCount)
 {
-    confirmAndRun(Records, SelectedCount, &PrintCondensedList, Category);
+    ConfirmAndRunReport(Records, SelectedCount, [&] { PrintCondensedList(Records, Category); });
 }

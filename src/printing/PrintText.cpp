@@ -22,6 +22,14 @@ bool IsNonBlank(const QString &text)
     return false;
 }
 
+bool NotesPrint(DisplayedRecords &records)
+{
+    if (!IsNonBlank(FieldText(records, QStringLiteral("Notes"))))
+        return false;
+    const QVariant flag = records.value(QStringLiteral("PrintNotes"));
+    return !IsNull(flag) && flag.toDouble() != 0;
+}
+
 qint64 WholeNumber(double value)
 {
     return static_cast<qint64>(std::nearbyint(value));

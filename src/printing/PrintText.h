@@ -15,5 +15,7 @@ class DisplayedRecords;
 QString FieldText(DisplayedRecords &records, const QString &field);
 // A character remains once leading and trailing blanks are gone.
 bool IsNonBlank(const QString &text);
+// The contact's notes print: PrintNotes is Yes and the notes are not blank.
+bool NotesPrint(DisplayedRecords &records);
 // Whole-number conversion: halves go to the even neighbour.
 qint64 WholeNumber(double value);
