@@ -19,8 +19,10 @@
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -405,6 +407,59 @@ TEST_F(WholeProgramTest, PrintModeWithoutAPrinterSavesAPdfOrNothing)
     EXPECT_TRUE(preview == nullptr || !preview->isVisible()) << "print mode shows no preview";
 }
 
+// The three address books from the Reports menu: each previewed, then printed, which
+// with no printer saves PDF files; the pocket book as its two sides, with the message
+// to turn the paper over between them.
+TEST_F(WholeProgramTest, AddressBooksFromTheReportsMenu)
+{
+    NameList &w = start();
+    const int row = w.Table1->currentIndex().row();
+    run(w, "PreviewMode");
+    struct Book {
+        const char *command;
+        const char *document;
+        int orientation;
+    } books[] = {{"FullSizeAddressBook", "Full-size Address Book", 0},
+                 {"HalfPageAddressBook", "5-1/2 x 8-1/2 Address Book", 1},
+                 {"HalfPageAddressBookLeftSide", "5-1/2 x 8-1/2 Address Book", 1},
+                 {"PocketMenu", "Pocket Report - side 1", 0}};
+    for (const Book &book : books) {
+        SCOPED_TRACE(book.command);
+        script.answerMessage(platform::vbOK);
+        run(w, book.command);
+        frmPreview *preview = frmPreview::existing();
+        ASSERT_NE(preview, nullptr);
+        EXPECT_TRUE(preview->isVisible());
+        const platform::PrintDocument &doc = preview->surface().document();
+        EXPECT_EQ(doc.name, book.document);
+        EXPECT_EQ(doc.orientation, book.orientation);
+        EXPECT_GE(doc.pageCount(), book.command == QLatin1String("PocketMenu") ? 2 : 1);
+        EXPECT_EQ(preview->cmdPrint->isVisible(), book.command != QLatin1String("PocketMenu"))
+            << "side 1 of the pocket book is printed only with its side 2";
+        EXPECT_EQ(w.Table1->currentIndex().row(), row);
+        preview->cmdClose->click();
+    }
+
+    run(w, "PrintMode");
+    const QString full = program.folder().filePath("full.pdf");
+    const QString half = program.folder().filePath("half.pdf");
+    const QString side1 = program.folder().filePath("side1.pdf");
+    const QString side2 = program.folder().filePath("side2.pdf");
+    script.answerMessage(platform::vbOK).answerSaveFile(full);
+    run(w, "FullSizeAddressBook");
+    script.answerMessage(platform::vbOK).answerSaveFile(half);
+    run(w, "HalfPageAddressBook");
+    script.answerMessage(platform::vbOK).answerSaveFile(side1).answerMessage(platform::vbOK).answerSaveFile(side2);
+    run(w, "PocketMenu");
+    EXPECT_EQ(script.pending(), 0u);
+    for (const QString &pdf : {full, half, side1, side2})
+        EXPECT_GT(QFileInfo(pdf).size(), 1000) << qPrintable(pdf);
+    const auto messages = script.shown(platform::DialogKind::Message);
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.back().title, "Halfway done");
+    EXPECT_EQ(w.Table1->currentIndex().row(), row);
+}
+
 // The print or preview switch starts in print mode with every main window, also the one
 // shown again after a password change, and the surface follows the menu.
 TEST_F(WholeProgramTest, NewMainWindowAfterAPasswordChangeStartsInPrintMode)
@@ -490,5 +545,49 @@ TEST_F(WholeProgramTest, EditorFitsOnTheScreenWithEveryButtonReachable)
         DialogScript::click(e, "cmdCancel");
     });
     run(w, "cmdEdit");
+    EXPECT_EQ(script.pending(), 0u);
+}
+
+// Report Options from the Options menu stores a label layout's start; the phone list,
+// the date report and the reminder report preview from the Reports menu.
+TEST_F(WholeProgramTest, ReportOptionsAndTheListReportsFromTheMenus)
+{
+    {
+        auto db = platform::Database::open(path);
+        db->execute("INSERT INTO tblRemind (LinkedRecordID, RemindDate, Description, Status) "
+                    "VALUES (1, '2024-05-01', 'Send the catalogue', 'Active')");
+    }
+    NameList &w = start();
+    script.onModal("ReportOptionsForm", [](QWidget *form) {
+        auto *list = form->findChild<QListWidget *>("lbReports");
+        ASSERT_NE(list, nullptr);
+        list->setCurrentRow(3);
+        emit list->itemClicked(list->item(3));
+        DialogScript::setText(form, "txtXStart", "360");
+        DialogScript::click(form, "cmdSave");
+    });
+    run(w, "ReportOptionsMenu");
+    {
+        auto db = platform::Database::open(path);
+        auto rs = db->openRecordset(
+            "Select Setting1 from tblSettings Where Type='REPORT' And Name='Labels 1 x 4 2-up'");
+        ASSERT_EQ(rs->recordCount(), 1);
+        EXPECT_EQ(rs->value(0).toString(), "360");
+    }
+
+    run(w, "PreviewMode");
+    const std::pair<const char *, const char *> reports[] = {{"PhoneListMenu", "Phone List"},
+                                                             {"DateReportMenu", "Date Report"},
+                                                             {"RemindersReportMenu", "Reminder Report"}};
+    for (const auto &[command, document] : reports) {
+        script.answerMessage(platform::vbOK);
+        run(w, command);
+        frmPreview *preview = frmPreview::existing();
+        ASSERT_NE(preview, nullptr);
+        EXPECT_TRUE(preview->isVisible()) << command;
+        EXPECT_EQ(preview->surface().docName(), document);
+        EXPECT_GE(preview->surface().pageCount(), 1);
+        preview->cmdClose->click();
+    }
     EXPECT_EQ(script.pending(), 0u);
 }
