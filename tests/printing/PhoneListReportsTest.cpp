@@ -8,9 +8,14 @@
 #include "support/PrintedPages.h"
 
 #include "platform/base/Clock.h"
+#include "platform/print/PrintOutput.h"
 #include "platform/print/PrintSurface.h"
 #include "platform/ui/MsgBox.h"
 
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -239,6 +244,44 @@ TEST_F(PhoneListReportsTest, AnErrorShowsItsTextAndPutsTheRecordBack)
     EXPECT_EQ(script.shown()[0].text, "Item not found in this collection.");
     EXPECT_TRUE(PreviewSurface().documentOpen()) << "the document is left as drawn";
     EXPECT_FALSE(ReportRun::running());
+}
+
+TEST(PhoneListPdfTest, PrintModeWithoutAPrinterWritesTheListAsAPdf)
+{
+    UnloadPreview();
+    platform::setClockForTesting([] { return QDateTime(QDate(2020, 1, 2), QTime(9, 0)); });
+    platform::PrintOutput::setPrinterLookupForTesting([] { return QPrinterInfo(); });
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("phones.pdf"));
+    std::vector<QVariantMap> rows = numberedContacts(100);
+    rows.insert(rows.begin(), {{"Prefix", "Dr."},
+                               {"FirstName", "Ann"},
+                               {"LastName", "Lee"},
+                               {"Organization", "Acme"},
+                               {"Phone1", "555-0100"},
+                               {"Phone1_Desc", "Home"},
+                               {"Phone3", "555-0199"},
+                               {"Phone3_Desc", "Fax"}});
+    MemoryRecords records(listFields(), rows);
+    {
+        DialogScript script;
+        script.answerSaveFile(path);
+        PrintPhoneList(records, QStringLiteral("Friends"));
+        EXPECT_FALSE(frmPreview::instance().isVisible());
+    }
+    QProcess reader;
+    reader.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    ASSERT_TRUE(reader.waitForFinished(30000));
+    const QString text = QString::fromUtf8(reader.readAllStandardOutput());
+    EXPECT_TRUE(text.contains(QRegularExpression(R"(Friends\s+1/2/2020|1/2/2020\s+Friends)")))
+        << text.left(300).toStdString();
+    EXPECT_TRUE(text.contains(QRegularExpression(R"(Dr\. Ann Lee\s+Acme)")));
+    EXPECT_TRUE(text.contains(QRegularExpression(R"(Home: 555-0100\s+Fax: 555-0199)")));
+    EXPECT_TRUE(text.contains("Name100"));
+    EXPECT_EQ(text.count(QLatin1Char('\f')), PreviewSurface().document().pageCount());
+    UnloadPreview();
+    platform::setClockForTesting(nullptr);
+    platform::PrintOutput::setPrinterLookupForTesting(nullptr);
 }
 
 } // namespace
