@@ -127,12 +127,12 @@ platform::GridColumn gridColumn(const ColumnLayoutFile::Column &column)
 
 } // namespace
 
-// The one place where every command of the window is led to its handler. A command of a
-// window that is not built yet has no line here, and its item and button stay disabled.
-using Handler = void (NameList::*)();
-static const QHash<QString, Handler> &commandHandlers()
+// The one place where every command of the window is led to its handler: one line a
+// menu item or button, by its objectName. A command of a window that is not built yet has
+// no line here, and its item and button stay disabled.
+const QHash<QString, NameList::CommandHandler> &NameList::commands()
 {
-    static const QHash<QString, Handler> handlers = {
+    static const QHash<QString, CommandHandler> handlers = {
         {QStringLiteral("ShowAllMenu"), &NameList::ShowAllMenu_Click},
         {QStringLiteral("ShowSelectedOnlyMenu"), &NameList::ShowSelectedOnlyMenu_Click},
         {QStringLiteral("HideSelectedMenu"), &NameList::HideSelectedMenu_Click},
@@ -168,6 +168,45 @@ static const QHash<QString, Handler> &commandHandlers()
         {QStringLiteral("EditViewMenu"), &NameList::cmdEdit_Click},
         {QStringLiteral("cmdExitSign"), &NameList::cmdExit_Click},
         {QStringLiteral("FileExit"), &NameList::cmdExit_Click},
+        {QStringLiteral("cmdDelete"), &NameList::cmdDelete_Click},
+        {QStringLiteral("cmdReports"), &NameList::cmdReports_Click},
+        {QStringLiteral("cmdNotes"), &NameList::cmdNotes_Click},
+        {QStringLiteral("cmdRemind"), &NameList::cmdRemind_Click},
+        {QStringLiteral("CurrentReminders"), &NameList::CurrentReminders_Show},
+        {QStringLiteral("GridEditMenu"), &NameList::GridEditMenu_Click},
+        {QStringLiteral("AboutBox"), &NameList::AboutBox_Click},
+        {QStringLiteral("OpenDatabase"), &NameList::OpenDatabase_Click},
+        {QStringLiteral("HelpSystem"), &NameList::HelpSystem_Click},
+        {QStringLiteral("cmdHelp"), &NameList::HelpSystem_Click},
+        {QStringLiteral("DesktopMode"), &NameList::DesktopMode_Click},
+        {QStringLiteral("TabletMode"), &NameList::TabletMode_Click},
+        {QStringLiteral("SelectColor"), &NameList::SelectColor_Click},
+        {QStringLiteral("RestoreColor"), &NameList::RestoreColor_Click},
+        {QStringLiteral("ScrollBarWidth"), &NameList::ScrollBarWidth_Click},
+        {QStringLiteral("ChangePrinter"), &NameList::ChangePrinter_Click},
+        {QStringLiteral("mnuPageBreakAlpha"), &NameList::mnuPageBreakAlpha_Click},
+        {QStringLiteral("cmdDial"), &NameList::cmdDial_Click},
+        {QStringLiteral("ModemPortMenu"), &NameList::ModemPortMenu_Click},
+        {QStringLiteral("LoadRecordPictures"), &NameList::LoadRecordPictures},
+        {QStringLiteral("cmdPictures"), &NameList::cmdPictures_Click},
+        {QStringLiteral("Export"), &NameList::Export_Click},
+        {QStringLiteral("ExportWithNotes"), &NameList::ExportWithNotes_Click},
+        {QStringLiteral("ExportEmail"), &NameList::ExportEmail_Click},
+        {QStringLiteral("ExportVistaprint"), &NameList::ExportVistaprint_Click},
+        {QStringLiteral("ExportReport1"), &NameList::ExportReport1_Click},
+        {QStringLiteral("ExportReport2"), &NameList::ExportReport2_Click},
+        {QStringLiteral("CopyClipboard"), &NameList::CopyClipboard_Click},
+        {QStringLiteral("Category"), &NameList::Category_Click},
+        {QStringLiteral("cmdCategory"), &NameList::Category_Click},
+        {QStringLiteral("SelectionCriteria"), &NameList::SelectionCriteria_Click},
+        {QStringLiteral("cmdFilter"), &NameList::SelectionCriteria_Click},
+        {QStringLiteral("FindEditMenu"), &NameList::FindEditMenu_Click},
+        {QStringLiteral("cmdFind"), &NameList::FindEditMenu_Click},
+        {QStringLiteral("AssignCatgMenu"), &NameList::AssignCatgMenu_Click},
+        {QStringLiteral("cmdAssignCatg"), &NameList::AssignCatgMenu_Click},
+        {QStringLiteral("AssignAllToCatg"), &NameList::AssignAllToCatg_Click},
+        {QStringLiteral("RemoveAllFromCatg"), &NameList::AssignAllToCatg_Click},
+        {QStringLiteral("cmdClipboard"), &NameList::cmdClipboard_Click},
     };
     return handlers;
 }
@@ -215,12 +254,12 @@ QPushButton *NameList::button(const QString &name) const
 
 bool NameList::hasHandler(const QString &command) const
 {
-    return commandHandlers().contains(command) || windowCommands().contains(command);
+    return commands().contains(command);
 }
 
 void NameList::dispatch(const QString &command)
 {
-    const Handler handler = commandHandlers().value(command, windowCommands().value(command));
+    const CommandHandler handler = commands().value(command);
     if (!handler)
         return;
     try {
@@ -468,8 +507,6 @@ void NameList::buildControls()
     setGeometryTwips(Table1, GridLeft, GridTop, DesignClientWidth - 390, DesignClientHeight - 3504 - 80);
     for (const ColumnLayoutFile::Column &column : designedGridColumns())
         mGridColumns.append(gridColumn(column));
-    // A double-click on a row opens the editor on it.
-    connect(Table1, &QTableView::doubleClicked, this, [this] { dispatch(QStringLiteral("cmdEdit")); });
     connect(Table1->horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
         if (!mPlacingColumns)
             mbColumnsChanged = true;

@@ -256,7 +256,8 @@ class NameList : public platform::Form, public MouseWheelWindow {
 
     // Grid events, locate box and commands of this window (their own files).
     using CommandHandler = void (NameList::*)();
-    static const QHash<QString, CommandHandler> &windowCommands();
+    // Every command of the menus and buttons, by objectName (NameList.cpp).
+    static const QHash<QString, CommandHandler> &commands();
     void connectGridEvents();
     void pushOutOfMarkColumn();
     void setBackColor(const QColor &colour);

@@ -197,10 +197,12 @@ TEST(KeyStringParser, RecordsAreKeyboardInputWithNoScanCodeOnKeyDown)
         EXPECT_EQ(r.type, quint32(KeyInputRecord::KeyboardInput));
         EXPECT_EQ(r.time, 0u);
         EXPECT_EQ(r.extraInfo, 0u);
-        if (!r.isKeyUp() && !r.isUnicode())
+        if (!r.isKeyUp() && !r.isUnicode()) {
             EXPECT_EQ(r.scanCode, 0);
-        if (r.isKeyUp())
+        }
+        if (r.isKeyUp()) {
             EXPECT_FALSE(r.isExtended());
+        }
     }
 }
 

@@ -106,8 +106,9 @@ TEST_P(SaveEditsTest, TellsTheFirstFaultAndFocusesItsBox)
         w.txtFreqAmt->setText(c.amount);
         const bool saved = w.SaveEdits();
         EXPECT_EQ(saved, !*c.text);
-        if (*c.text)
+        if (*c.text) {
             EXPECT_EQ(w.focusWidget() ? w.focusWidget()->objectName() : QString(), c.focus);
+        }
         w.cmdCancel->click();
     });
     const auto boxes = script.shown(platform::DialogKind::Message);
