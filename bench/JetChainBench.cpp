@@ -3,7 +3,7 @@
 // with the text; the side's median time is the 20,000-term chain's.
 #include "BenchSupport.h"
 
-#include "platform/db/JetDialect.h"
+#include "platform/db/jet/JetDialect.h"
 
 using namespace platform;
 

@@ -1,13 +1,13 @@
 #include "FuzzTargets.h"
 
-#include "app/KeyStringParser.h"
+#include "helpers/KeyStringParser.h"
 #include "mainwindow/ColumnLayoutFile.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/Database.h"
-#include "platform/db/JetDialect.h"
-#include "platform/db/JetQuote.h"
 #include "platform/db/NewDatabase.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/jet/JetDialect.h"
+#include "platform/db/jet/JetQuote.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
