@@ -510,8 +510,15 @@ void jetAddDays(sqlite3_context *ctx, int argc, sqlite3_value **argv)
         sqlite3_result_null(ctx);
         return;
     }
-    if (dateArg(ctx, argv[0], &d))
-        resultDate(ctx, d.addSecs(qRound64(sqlite3_value_double(argv[1]) * 86400.0)));
+    if (!dateArg(ctx, argv[0], &d))
+        return;
+    // More days than the calendar spans can only leave it, and would overflow the seconds.
+    const double days = sqlite3_value_double(argv[1]);
+    if (!(std::fabs(days) < 4e6)) {
+        resultError(ctx, QStringLiteral("Overflow: the date is out of range."), err::Overflow);
+        return;
+    }
+    resultDate(ctx, d.addSecs(qRound64(days * 86400.0)));
 }
 
 void jetDateSub(sqlite3_context *ctx, int argc, sqlite3_value **argv)

@@ -91,6 +91,9 @@ TEST_F(JetStress, NumbersOutOfRangeGiveTheLanguagesRunTimeErrors)
              {"Left('abc', -1) = 'a'", err::InvalidProcedureCall},
              {"Right('abc', 1e10) = 'a'", err::Overflow},
              {"InStr(1e10, 'abc', 'b') = 1", err::Overflow},
+             {"Date1 + 1e300 = Date1", err::Overflow},
+             {"Date1 - 1e300 = Date1", err::Overflow},
+             {"Date1 + 4000000 = Date1", err::Overflow},
              {"Year('abc') = 1", err::CriteriaTypeMismatch},
          })
         EXPECT_EQ(errorOf(QString::fromUtf8(text) + " And RecordID = 1"), number) << text;
