@@ -28,8 +28,8 @@ using Clock = std::chrono::steady_clock;
 // A database of `contacts` generated contacts, made once and named after `purpose`.
 inline QString databaseWith(const char *purpose, qint64 contacts)
 {
-    const QString path = QDir::temp().filePath(
-        QStringLiteral("quiltern-bench-%1-%2.mdb").arg(QLatin1String(purpose)).arg(contacts));
+    const QString path =
+        ContactGenerator::keptDatabasePath(QStringLiteral("%1-%2").arg(QLatin1String(purpose)).arg(contacts));
     if (QFile::exists(path))
         return path;
     std::fprintf(stderr, "generating %lld contacts in %s ...\n", static_cast<long long>(contacts),

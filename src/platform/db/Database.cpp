@@ -8,6 +8,7 @@
 #include "platform/db/SqlStatement.h"
 #include "platform/db/SqliteError.h"
 #include "platform/db/TableRecordset.h"
+#include "platform/db/TextCollation.h"
 #include "platform/ui/Clock.h"
 
 #include <sqlcipher/sqlite3.h>
@@ -17,6 +18,7 @@
 #include <QRegularExpression>
 #include <QUuid>
 #include <filesystem>
+#include <optional>
 
 namespace platform {
 
@@ -152,6 +154,86 @@ bool isSingleName(const QString &source, QString &name)
     return false;
 }
 
+// Files made before text sorted with accented letters beside their base letters declare
+// their text columns with SQLite's NOCASE, which folds only A to Z. Each such table is
+// rebuilt in one transaction with the program's own order, its indexes made again on it and
+// its counter kept, so that a failure leaves the file as it was.
+void upgradeTextOrder(sqlite3 *db)
+{
+    struct Table {
+        QString name, sql;
+    };
+    QList<Table> tables;
+    {
+        SqlStatement find(db, QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'table' AND "
+                                             "sql LIKE '%COLLATE NOCASE%' AND name NOT LIKE 'sqlite~_%' "
+                                             "ESCAPE '~' ORDER BY rowid"));
+        while (find.step())
+            tables.append({find.text(0), find.text(1)});
+    }
+    if (tables.isEmpty())
+        return;
+    static const QRegularExpression header(
+        QStringLiteral("^\\s*CREATE\\s+TABLE\\s+(\"[^\"]+\"|\\[[^\\]]+\\]|\\S+?)\\s*\\("),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression noCase(QStringLiteral("\\bCOLLATE\\s+NOCASE\\b"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    const QString temporary = QStringLiteral("quiltern_upgrade");
+    exec(db, "BEGIN IMMEDIATE");
+    try {
+        for (const Table &table : tables) {
+            const QString name = quoteSqlName(table.name);
+            QStringList indexes;
+            {
+                SqlStatement find(db, QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'index' AND "
+                                                     "tbl_name = ? AND sql IS NOT NULL ORDER BY rowid"));
+                find.bind(1, table.name);
+                while (find.step())
+                    indexes.append(find.text(0));
+            }
+            std::optional<qint64> counter;
+            try {
+                SqlStatement sequence(db, QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ?"));
+                sequence.bind(1, table.name);
+                if (sequence.step())
+                    counter = sequence.int64(0);
+            } catch (const RuntimeError &) {
+                // A file without counters has no sequence table.
+            }
+            QString sql = table.sql;
+            const QRegularExpressionMatch match = header.match(sql);
+            if (!match.hasMatch())
+                throw RuntimeError(err::DamagedDatabase,
+                                   QStringLiteral("The table '%1' could not be upgraded.").arg(table.name));
+            sql.replace(match.capturedStart(1), match.capturedLength(1), temporary);
+            sql.replace(noCase, QStringLiteral("COLLATE ") + QLatin1String(TextCollationName));
+            exec(db, sql.toUtf8().constData());
+            exec(db,
+                 QStringLiteral("INSERT INTO %1 SELECT * FROM %2").arg(temporary, name).toUtf8().constData());
+            exec(db, QStringLiteral("DROP TABLE %1").arg(name).toUtf8().constData());
+            exec(db, QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(temporary, name).toUtf8().constData());
+            for (const QString &index : indexes)
+                exec(db, index.toUtf8().constData());
+            if (counter) {
+                SqlStatement keep(
+                    db, QStringLiteral("UPDATE sqlite_sequence SET seq = max(seq, ?2) WHERE name = ?1"));
+                SqlStatement add(
+                    db, QStringLiteral("INSERT INTO sqlite_sequence (name, seq) SELECT ?1, ?2 WHERE "
+                                       "NOT EXISTS (SELECT 1 FROM sqlite_sequence WHERE name = ?1)"));
+                for (SqlStatement *statement : {&keep, &add}) {
+                    statement->bind(1, table.name);
+                    statement->bindInt64(2, *counter);
+                    statement->step();
+                }
+            }
+        }
+        exec(db, "COMMIT");
+    } catch (...) {
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
 } // namespace
 
 std::unique_ptr<Database> Database::open(const QString &path, bool exclusive, bool readOnly,
@@ -188,6 +270,9 @@ void Database::openConnection()
         throw RuntimeError(err::DatabaseNotFound, QStringLiteral("Could not find file '%1'.").arg(mPath));
     sqlite3_extended_result_codes(db, 1);
     applyKey(db, mPassword);
+    // The text columns' order is needed by every statement that compares them, the checks
+    // below included.
+    registerFunctions(db);
 
     rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if ((rc & 0xff) == SQLITE_NOTADB) {
@@ -226,7 +311,14 @@ void Database::openConnection()
         if (!ok)
             raiseDamaged(mPath);
     }
-    registerFunctions(db);
+    if (!mReadOnly) {
+        try {
+            upgradeTextOrder(db);
+        } catch (const RuntimeError &) {
+            // A file that cannot be rebuilt (rows another tool wrote past their size) still
+            // opens; its lists sort the same, without the help of their indexes.
+        }
+    }
     guard.db = nullptr;
     mDb = db;
 }
@@ -551,6 +643,7 @@ void Database::newPassword(const QString &oldPassword, const QString &newPasswor
 
         // The rewritten file must open with the new password before it replaces the old one.
         Connection check{rawOpen(temporary, SQLITE_OPEN_READWRITE, newPassword)};
+        registerFunctions(check.db);
         SqlStatement probe(check.db, QStringLiteral("PRAGMA quick_check(1)"));
         if (!probe.step() || probe.text(0) != QLatin1String("ok"))
             raiseDamaged(temporary);

@@ -1,4 +1,5 @@
 #include "platform/db/JetDialect.h"
+#include "platform/db/TextCollation.h"
 
 #include "platform/db/JetFormat.h"
 #include "platform/db/JetLikePattern.h"
@@ -549,14 +550,7 @@ void registerJetFunctions(sqlite3 *db)
         {"jet_format", 1, true, jetFormat},
         {"jet_format", 2, true, jetFormat},
     };
-    // Text equal but for the case of any letter, not only of A to Z.
-    sqlite3_create_collation_v2(
-        db, "jet_nocase", SQLITE_UTF8, nullptr,
-        [](void *, int n1, const void *s1, int n2, const void *s2) {
-            return QString::fromUtf8(static_cast<const char *>(s1), n1)
-                .compare(QString::fromUtf8(static_cast<const char *>(s2), n2), Qt::CaseInsensitive);
-        },
-        nullptr);
+    registerTextCollation(db);
     for (const Function &f : functions) {
         sqlite3_create_function_v2(db, f.name, f.args,
                                    SQLITE_UTF8 | (f.deterministic ? SQLITE_DETERMINISTIC : 0), nullptr,

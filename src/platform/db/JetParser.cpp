@@ -1,4 +1,5 @@
 #include "platform/db/JetParser.h"
+#include "platform/db/TextCollation.h"
 
 #include "platform/RuntimeError.h"
 #include "platform/db/DaoError.h"
@@ -290,10 +291,11 @@ QString JetParser::select(QStringList *tables)
         QStringList items;
         do {
             const Fragment f = expression();
-            // Text sorts without regard to case; a column brings its own collation.
+            // Text sorts without regard to case or accents, a column too: a file opened
+            // read-only before its columns were given that order still lists as it should.
             QString item = f.sql;
-            if (f.kind == Kind::Text && !f.column)
-                item += QLatin1String(" COLLATE NOCASE");
+            if (f.kind == Kind::Text)
+                item += QLatin1String(" COLLATE ") + QLatin1String(TextCollationName);
             if (acceptWord("desc"))
                 item += QLatin1String(" DESC");
             else
@@ -1056,24 +1058,17 @@ QString JetParser::textOf(const Fragment &f)
 
 QString JetParser::collated(const Fragment &left, const std::vector<const Fragment *> &others)
 {
-    // Text compares without regard to case. SQLite's own NOCASE, which a text column
-    // also carries, folds only A to Z, so a literal with other letters (= "élodie") is
-    // compared by the registered collation that folds them all.
-    auto wide = [](const Fragment &f) {
-        return f.literal &&
-               std::any_of(f.value.begin(), f.value.end(), [](QChar c) { return c.unicode() > 0x7f; });
-    };
+    // Text compares without regard to case or accents, in the order the text columns and
+    // their indexes have, so a comparison with a column can still use its index.
     bool text = left.kind == Kind::Text;
-    bool anyWide = wide(left);
     for (const Fragment *f : others) {
         if (f->kind == Kind::Number || f->kind == Kind::Date)
             return QString();
         text = text || f->kind == Kind::Text;
-        anyWide = anyWide || wide(*f);
     }
     if (!text || left.kind == Kind::Number || left.kind == Kind::Date)
         return QString();
-    return anyWide ? QStringLiteral(" COLLATE jet_nocase") : QStringLiteral(" COLLATE NOCASE");
+    return QLatin1String(" COLLATE ") + QLatin1String(TextCollationName);
 }
 
 void JetParser::coerceToDate(const Fragment &date, Fragment &other)
@@ -1113,15 +1108,14 @@ JetParser::Fragment JetParser::like(const Fragment &value, const Fragment &patte
     if (!compiled || !value.textColumn)
         return {sql, Kind::Number};
     // A pattern that starts with plain characters matches only texts in one range of the
-    // column's NOCASE order, which its index answers; jet_like still decides each text in
-    // it. Every match lies in the range, so the result is the same.
-    const JetLikePattern::NoCaseRange range = compiled->noCaseRange();
+    // column's order, which its index answers; jet_like still decides each text in it.
+    // Every match lies in the range, so the result is the same.
+    const JetLikePattern::CollationRange range = compiled->collationRange();
     if (range.from.isEmpty())
         return {sql, Kind::Number};
-    const QString column = value.sql + QLatin1String(" COLLATE NOCASE");
-    QString bounds = range.exact ? column + QLatin1String(" = ") + quoteText(range.from)
-                                 : column + QLatin1String(" >= ") + quoteText(range.from);
-    if (!range.exact && !range.before.isEmpty())
+    const QString column = value.sql + QLatin1String(" COLLATE ") + QLatin1String(TextCollationName);
+    QString bounds = column + QLatin1String(" >= ") + quoteText(range.from);
+    if (!range.before.isEmpty())
         bounds += QLatin1String(" AND ") + column + QLatin1String(" < ") + quoteText(range.before);
     return {u'(' + bounds + QLatin1String(" AND ") + sql + u')', Kind::Number};
 }
