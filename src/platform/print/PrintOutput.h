@@ -3,10 +3,12 @@
 #include "platform/print/PrintDocument.h"
 
 #include <QPrinterInfo>
+#include <QSizeF>
 #include <QString>
 #include <functional>
 
 class QPagedPaintDevice;
+class QPrinter;
 
 namespace platform {
 
@@ -14,10 +16,24 @@ namespace platform {
 // RuntimeError so that the report that ended the document can show them.
 class PrintOutput {
   public:
-    // Prints on the default printer; with no printer installed the user is offered a
-    // PDF file instead (no file chosen: nothing is printed).
-    static void sendToPrinter(const PrintDocument &document);
-    static void writePdf(const PrintDocument &document, const QString &path);
+    // Prints the pages fromPage to toPage (1-based; 0 and 0 for all) on the printer chosen
+    // in printer setup, or else on the default printer; with no printer installed the user
+    // is offered a PDF file instead (no file chosen: nothing is printed).
+    static void sendToPrinter(const PrintDocument &document, int fromPage = 0, int toPage = 0);
+
+    // The printer printer setup and the print dialog change, made from the default printer
+    // on first use. Once the user confirms a choice (choosePrinter), documents print on it
+    // and on its paper for the rest of the run.
+    static QPrinter &chosenPrinter();
+    static void choosePrinter();
+    static bool printerChosen();
+    // The paper documents are laid out on, held in portrait, in twips: the chosen
+    // printer's, or US Letter.
+    static QSizeF paperTwips();
+    // Forgets the choice (tests start from the default printer).
+    static void forgetChosenPrinterForTesting();
+    static void writePdf(const PrintDocument &document, const QString &path, int fromPage = 0,
+                         int toPage = 0);
 
     // Asks where a document is to be saved as PDF when there is no printer; returns
     // the path, or an empty text when the user cancels. The program connects its save
@@ -34,7 +50,7 @@ class PrintOutput {
 
   private:
     static void paint(const PrintDocument &document, QPagedPaintDevice &device, const QString &failure,
-                      int errorNumber);
+                      int errorNumber, int fromPage = 0, int toPage = 0);
 };
 
 } // namespace platform
