@@ -1,9 +1,9 @@
 #pragma once
 
-// What the benchmarks of the main window share: a generated database kept in the
-// temporary folder between runs, a stopwatch, and a main that gives the window an
-// offscreen application.
-#include "../tests/support/ContactGenerator.h"
+// What the benchmarks of the main window share: starting the program on a kept database
+// and stopping it again.
+#include "BenchSupport.h"
+
 #include "app/modMain.h"
 #include "mainwindow/NameList.h"
 #include "mainwindow/RecordSource.h"
@@ -22,30 +22,6 @@
 #include <cstdio>
 
 namespace bench {
-
-using Clock = std::chrono::steady_clock;
-
-// A database of `contacts` generated contacts, made once and named after `purpose`.
-inline QString databaseWith(const char *purpose, qint64 contacts)
-{
-    const QString path =
-        ContactGenerator::keptDatabasePath(QStringLiteral("%1-%2").arg(QLatin1String(purpose)).arg(contacts));
-    if (QFile::exists(path))
-        return path;
-    std::fprintf(stderr, "generating %lld contacts in %s ...\n", static_cast<long long>(contacts),
-                 qPrintable(path));
-    platform::createDatabaseFromSchema(path);
-    auto db = platform::Database::open(path);
-    sqlite3_exec(db->handle(), "PRAGMA synchronous = OFF; PRAGMA journal_mode = MEMORY", nullptr, nullptr,
-                 nullptr);
-    ContactGenerator::insert(*db, contacts, 42);
-    return path;
-}
-
-inline double seconds(Clock::time_point from)
-{
-    return std::chrono::duration<double>(Clock::now() - from).count();
-}
 
 // Sets the program up to start on `path` as the platform would start it, with a program
 // folder of its own; Main then opens the main window.
@@ -68,18 +44,6 @@ inline void stopProgram(NameList &window)
     gDb.reset();
     gDbPath.clear();
     releaseSingleInstanceForTesting();
-}
-
-inline int runWithWindows(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    app.setQuitOnLastWindowClosed(false);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
 }
 
 } // namespace bench

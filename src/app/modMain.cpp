@@ -3,6 +3,7 @@
 #include "app/DatabaseOpenDialog.h"
 #include "app/GLOBAL.h"
 #include "app/mCommonDialog.h"
+#include "dialing/DialingForm.h"
 #include "mainwindow/NameList.h"
 #include "mainwindow/RecordSource.h"
 #include "platform/RuntimeError.h"
@@ -192,6 +193,7 @@ void releaseSingleInstanceForTesting()
 
 MainOutcome Main()
 {
+    DialingForm::installEditorHook();
     if (gDbPath > QStringLiteral(" ")) {
         // Whatever view the previous main window left in force, the new one starts
         // from all contacts, as after Open Database.

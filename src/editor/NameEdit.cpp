@@ -358,8 +358,12 @@ void NameEdit::buildDesign()
     for (int n = 1; n <= 8; ++n) {
         auto *button = new QPushButton(QStringLiteral("Picture %1").arg(n), this);
         button->setObjectName(QStringLiteral("cmdPicture%1").arg(n));
-        // The picture window comes later; until then the slots only show their file names.
-        button->setEnabled(false);
+        button->setAutoDefault(false);
+        button->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(button, &QPushButton::clicked, this, [this, n] { cmdPicture_Click(n); });
+        connect(button, &QPushButton::customContextMenuRequested, this, [this, n, button](const QPoint &at) {
+            cmdPicture_MouseDown(n, Qt::RightButton, button->mapToGlobal(at));
+        });
         cmdPicture.append(button);
         QLineEdit *file = addBox(QStringLiteral("txtPic%1File").arg(n), 0);
         pictures->addWidget(button, (n - 1) % 4 * 2, (n - 1) / 4);
@@ -370,7 +374,7 @@ void NameEdit::buildDesign()
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     mnuFilePasteImage = mnuFile->addAction(QStringLiteral("Paste image"));
     mnuFilePasteImage->setObjectName(QStringLiteral("mnuFilePasteImage"));
-    mnuFilePasteImage->setEnabled(false);
+    connect(mnuFilePasteImage, &QAction::triggered, this, &NameEdit::mnuFilePasteImage_Click);
 
     // Commands.
     auto *commands = new QHBoxLayout;

@@ -8,6 +8,8 @@
 #include <QString>
 
 class MainListLink;
+struct PictureEditor;
+class QPoint;
 class QAction;
 class QCheckBox;
 class QLabel;
@@ -73,6 +75,13 @@ class NameEdit : public platform::Form {
     void cmdMakeDefault_Click();
     void cmdClearDefault_Click();
 
+    // Picture buttons (NameEditPictures.cpp). GetFileName shows the open dialog for a
+    // picture: true when a file was chosen, whose path is then CMDialog1's file name.
+    bool GetFileName();
+    void cmdPicture_Click(int n);
+    void cmdPicture_MouseDown(int n, Qt::MouseButton button, const QPoint &globalPosition);
+    void mnuFilePasteImage_Click();
+
     void ImageKeyboard_Click();
     void txtNotes_DblClick();
     void txtDate_LostFocus(int n);
@@ -85,6 +94,7 @@ class NameEdit : public platform::Form {
 
   private:
     void buildDesign();
+    PictureEditor pictureEditor();
     bool boxEvent(QObject *watched, QEvent *event);
     QLineEdit *addBox(const QString &name, int maxLength, bool description = false,
                       const QString &designText = QString(), const QString &toolTip = QString());

@@ -14,6 +14,7 @@
 #include "mainwindow/MainWindowSettings.h"
 #include "mainwindow/RecordSource.h"
 #include "mainwindow/SortOrder.h"
+#include "pictures/Pics3.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/DataGrid.h"
@@ -26,8 +27,12 @@
 #include "platform/ui/ProgramFolder.h"
 #include "platform/ui/Twips.h"
 #include "printing/CondensedLists.h"
+#include "addressbooks/AddressBooks.h"
+#include "addressbooks/PocketBook.h"
 #include "printing/DataControlRecords.h"
 #include "printing/PrintModeSwitch.h"
+#include "reminders/ReminderCommands.h"
+#include "reminders/ReminderRecords.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -133,6 +138,10 @@ static const QHash<QString, Handler> &commandHandlers()
         {QStringLiteral("PrintMode"), &NameList::PrintMode_Click},
         {QStringLiteral("CondensedList"), &NameList::CondensedList_Click},
         {QStringLiteral("Condensed1LineMenu"), &NameList::Condensed1LineMenu_Click},
+        {QStringLiteral("FullSizeAddressBook"), &NameList::FullSizeAddressBook_Click},
+        {QStringLiteral("HalfPageAddressBook"), &NameList::HalfPageAddressBook_Click},
+        {QStringLiteral("HalfPageAddressBookLeftSide"), &NameList::HalfPageAddressBookLeftSide_Click},
+        {QStringLiteral("PocketMenu"), &NameList::PocketMenu_Click},
         {QStringLiteral("cmdExit"), &NameList::cmdExit_Click},
         {QStringLiteral("cmdAdd"), &NameList::cmdAdd_Click},
         {QStringLiteral("AddMenu"), &NameList::cmdAdd_Click},
@@ -149,6 +158,7 @@ NameList::NameList()
     setObjectName(QStringLiteral("NameList"));
     setAttribute(Qt::WA_DeleteOnClose, false);
     setKeyPreview(true);
+    installReminderHooks();
     buildMenus();
     buildControls();
     // The toolbar buttons are as wide as their captions in the platform's font, so the row
@@ -635,10 +645,7 @@ void NameList::fillSortBox()
 
 void NameList::rebuildDueReminders()
 {
-    gSql = ClearCurrentRemindersSql;
-    gDb->execute(gSql);
-    gSql = FillCurrentRemindersSql;
-    gDb->execute(gSql);
+    RebuildDueReminders(*gDb);
     std::unique_ptr<platform::Recordset> due =
         gDb->openRecordset(QStringLiteral("tblCurrentReminders"), platform::RecordsetType::Table);
     const bool anyDue = due->recordCount() >= 1;
@@ -719,6 +726,9 @@ void NameList::Form_Unload(bool &cancel)
         UnhookMouseWheel(this);
         mWheelHooked = false;
     }
+    // The panel goes with the window, enlarged or not.
+    if (Pics3 *panel = Pics3::loadedInstance())
+        panel->unloadForShutDown();
     setMousePointer(MousePointer::Hourglass);
     if (mbColumnsChanged)
         writeColumnLayout();
@@ -749,6 +759,7 @@ void NameList::resizeEvent(QResizeEvent *event)
 {
     platform::Form::resizeEvent(event);
     Form_Resize();
+    placeBesidePicturePanel();
 }
 
 void NameList::Form_Resize()
@@ -1096,4 +1107,31 @@ void NameList::Condensed1LineMenu_Click()
 {
     DataControlRecords records(*Data1);
     ::Condensed1LineMenu_Click(records, lblCategory->text(), gSelectedCount);
+}
+
+void NameList::FullSizeAddressBook_Click()
+{
+    DataControlRecords records(*Data1);
+    ::FullSizeAddressBook_Click(records, {lblCategory->text(), gOrderByClause, gPageBreakPerLetter},
+                                gSelectedCount);
+}
+
+void NameList::HalfPageAddressBook_Click()
+{
+    DataControlRecords records(*Data1);
+    ::HalfPageAddressBook_Click(records, {lblCategory->text(), gOrderByClause, gPageBreakPerLetter},
+                                gSelectedCount);
+}
+
+void NameList::HalfPageAddressBookLeftSide_Click()
+{
+    DataControlRecords records(*Data1);
+    ::HalfPageAddressBookLeftSide_Click(records, {lblCategory->text(), gOrderByClause, gPageBreakPerLetter},
+                                        gSelectedCount);
+}
+
+void NameList::PocketMenu_Click()
+{
+    DataControlRecords records(*Data1);
+    ::PocketMenu_Click(*gDb, records, lblCategory->text(), gSelectedCount, mbPocketLastNameFirst);
 }

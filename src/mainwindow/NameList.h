@@ -3,6 +3,7 @@
 #include "app/MouseWheelWindow.h"
 #include "editor/GLOBAL.h"
 #include "platform/db/GridColumn.h"
+#include "platform/ui/CommonDialog.h"
 #include "platform/ui/Form.h"
 
 #include <QList>
@@ -77,6 +78,8 @@ class NameList : public platform::Form, public MouseWheelWindow {
     QFrame *TextBackground;
     QPlainTextEdit *txtName;
     QPlainTextEdit *txtPhone;
+    // The window's common dialog: the exports' Save dialogs.
+    platform::CommonDialog CMDialog1;
     QPushButton *button(const QString &name) const;
 
     // List views and record count.
@@ -103,6 +106,13 @@ class NameList : public platform::Form, public MouseWheelWindow {
     void PrintMode_Click();
     void CondensedList_Click();
     void Condensed1LineMenu_Click();
+    // The address books.
+    void FullSizeAddressBook_Click();
+    void HalfPageAddressBook_Click();
+    void HalfPageAddressBookLeftSide_Click();
+    void PocketMenu_Click();
+    // The pocket book prints last names first; taken from its settings row at each run.
+    bool mbPocketLastNameFirst = false;
 
     // Add may be offered: off while only selected records or a find result are shown.
     bool addAllowed() const { return mAddAllowed; }
@@ -154,10 +164,29 @@ class NameList : public platform::Form, public MouseWheelWindow {
     void cmdDelete_Click();
     void cmdReports_Click();
     void cmdNotes_Click();
+    void cmdRemind_Click();
+    void CurrentReminders_Show();
     void GridEditMenu_Click();
     void AboutBox_Click();
     void OpenDatabase_Click();
     void HelpSystem_Click();
+    void cmdDial_Click();
+    void ModemPortMenu_Click();
+    // Exports of the displayed contacts and the clipboard copy of the current one.
+    void Export_Click();
+    void ExportWithNotes_Click();
+    void ExportEmail_Click();
+    void ExportVistaprint_Click();
+    void ExportReport1_Click();
+    void ExportReport2_Click();
+    void CopyClipboard_Click();
+    void cmdClipboard_Click();
+
+    // The picture panel beside the window (NameListPictures.cpp).
+    void LoadRecordPictures();
+    void cmdPictures_Click();
+    // While the panel shows, a maximised window makes room for it instead.
+    void placeBesidePicturePanel();
 
     // Display modes and appearance (NameListDisplay.cpp).
     void DesktopMode_Click();
@@ -214,4 +243,5 @@ class NameList : public platform::Form, public MouseWheelWindow {
     void setBackColor(const QColor &colour);
     bool mAllowUpdate = false;
     bool mRightPushPending = false; // the cursor is about to leave the mark column
+    bool mPlacingBesidePanel = false;
 };

@@ -8,7 +8,13 @@
 #include "app/MSendInput.h"
 #include "app/ValueHelpers.h"
 #include "app/modMain.h"
+#include "dialing/CommSettingsForm.h"
+#include "dialing/DialingForm.h"
 #include "editor/MemoForm.h"
+#include "export/ClipboardCopy.h"
+#include "export/CsvExports.h"
+#include "export/TextExports.h"
+#include "printing/DataControlRecords.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/DataGrid.h"
@@ -17,6 +23,7 @@
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Shell.h"
+#include "reminders/ReminderCommands.h"
 
 #include <QAction>
 #include <QLabel>
@@ -47,6 +54,8 @@ const QHash<QString, NameList::CommandHandler> &NameList::windowCommands()
         {QStringLiteral("cmdDelete"), &NameList::cmdDelete_Click},
         {QStringLiteral("cmdReports"), &NameList::cmdReports_Click},
         {QStringLiteral("cmdNotes"), &NameList::cmdNotes_Click},
+        {QStringLiteral("cmdRemind"), &NameList::cmdRemind_Click},
+        {QStringLiteral("CurrentReminders"), &NameList::CurrentReminders_Show},
         {QStringLiteral("GridEditMenu"), &NameList::GridEditMenu_Click},
         {QStringLiteral("AboutBox"), &NameList::AboutBox_Click},
         {QStringLiteral("OpenDatabase"), &NameList::OpenDatabase_Click},
@@ -59,6 +68,18 @@ const QHash<QString, NameList::CommandHandler> &NameList::windowCommands()
         {QStringLiteral("ScrollBarWidth"), &NameList::ScrollBarWidth_Click},
         {QStringLiteral("ChangePrinter"), &NameList::ChangePrinter_Click},
         {QStringLiteral("mnuPageBreakAlpha"), &NameList::mnuPageBreakAlpha_Click},
+        {QStringLiteral("cmdDial"), &NameList::cmdDial_Click},
+        {QStringLiteral("ModemPortMenu"), &NameList::ModemPortMenu_Click},
+        {QStringLiteral("LoadRecordPictures"), &NameList::LoadRecordPictures},
+        {QStringLiteral("cmdPictures"), &NameList::cmdPictures_Click},
+        {QStringLiteral("Export"), &NameList::Export_Click},
+        {QStringLiteral("ExportWithNotes"), &NameList::ExportWithNotes_Click},
+        {QStringLiteral("ExportEmail"), &NameList::ExportEmail_Click},
+        {QStringLiteral("ExportVistaprint"), &NameList::ExportVistaprint_Click},
+        {QStringLiteral("ExportReport1"), &NameList::ExportReport1_Click},
+        {QStringLiteral("ExportReport2"), &NameList::ExportReport2_Click},
+        {QStringLiteral("CopyClipboard"), &NameList::CopyClipboard_Click},
+        {QStringLiteral("cmdClipboard"), &NameList::cmdClipboard_Click},
     };
     return handlers;
 }
@@ -111,6 +132,16 @@ void NameList::cmdNotes_Click()
     MemoForm::open(*gDb);
 }
 
+void NameList::cmdRemind_Click()
+{
+    showReminderWindow();
+}
+
+void NameList::CurrentReminders_Show()
+{
+    showDueReminders();
+}
+
 void NameList::AboutBox_Click()
 {
     About::instance().showModal();
@@ -159,4 +190,70 @@ void NameList::HelpSystem_Click()
 {
     // Looked for in the current folder, as the shell finds a bare file name.
     platform::openDocument(gAppName + QStringLiteral(".htm"));
+}
+
+void NameList::cmdDial_Click()
+{
+    platform::Recordset *rs = Data1->recordset();
+    if (!rs || rs->recordCount() <= 0) {
+        platform::MsgBox(QStringLiteral("There are no records displayed for dialing."), platform::vbInformation,
+                         QStringLiteral("No phone number to dial"));
+        return;
+    }
+    gDialFromList = true;
+    DialingForm::open(phonesOfCurrentRow([this] { return Data1->recordset(); }));
+    gDialFromList = false;
+}
+
+void NameList::ModemPortMenu_Click()
+{
+    CommSettingsForm::open();
+}
+
+void NameList::Export_Click()
+{
+    DataControlRecords records(*Data1);
+    ExportCsv(records, CMDialog1, false);
+}
+
+void NameList::ExportWithNotes_Click()
+{
+    DataControlRecords records(*Data1);
+    ExportCsv(records, CMDialog1, true);
+}
+
+void NameList::ExportEmail_Click()
+{
+    DataControlRecords records(*Data1);
+    ExportEmail(records, CMDialog1);
+}
+
+void NameList::ExportVistaprint_Click()
+{
+    DataControlRecords records(*Data1);
+    ExportVistaprint(records, CMDialog1);
+}
+
+void NameList::ExportReport1_Click()
+{
+    DataControlRecords records(*Data1);
+    ExportLabelFormat(records, CMDialog1);
+}
+
+void NameList::ExportReport2_Click()
+{
+    DataControlRecords records(*Data1);
+    ExportCondensed(records, CMDialog1);
+}
+
+void NameList::CopyClipboard_Click()
+{
+    DataControlRecords records(*Data1);
+    CopyNameAddressToClipboard(records);
+}
+
+void NameList::cmdClipboard_Click()
+{
+    CopyClipboard_Click();
+    txtLocate->setFocus();
 }

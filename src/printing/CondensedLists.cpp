@@ -1,5 +1,6 @@
 #include "printing/CondensedLists.h"
 
+#include "printing/ContactLines.h"
 #include "printing/DisplayedRecords.h"
 #include "printing/GLOBAL.h"
 #include "printing/PrintText.h"
@@ -32,48 +33,14 @@ struct ContactTexts {
     QString rest;
 };
 
-QString personalName(DisplayedRecords &r)
-{
-    const QString prefix = FieldText(r, QStringLiteral("Prefix"));
-    const QString first = FieldText(r, QStringLiteral("FirstName"));
-    const QString middle = FieldText(r, QStringLiteral("MiddleName"));
-    const auto separator = [](const QString &part) {
-        return IsNonBlank(part) ? QStringLiteral(" ") : QString();
-    };
-    return RTrim(prefix) + separator(prefix) + RTrim(first) + separator(first) + RTrim(middle) +
-           separator(middle) + RTrim(FieldText(r, QStringLiteral("LastName"))) + QStringLiteral(" ") +
-           RTrim(FieldText(r, QStringLiteral("Suffix")));
-}
-
 QString addressText(DisplayedRecords &r, Layout layout)
 {
-    // The address set the contact's labels use: the second only when it says 2.
-    const QVariant choice = r.value(QStringLiteral("AddressForLabels"));
-    const QString set = (choice.isValid() && !choice.isNull() && choice.toDouble() == 2)
-                            ? QStringLiteral("Second_")
-                            : QStringLiteral("First_");
-    const auto field = [&](const char *name) { return FieldText(r, set + QLatin1String(name)); };
-    QString text;
-    for (const char *line : {"Address1", "Address2", "Address3"}) {
-        const QString value = field(line);
-        text += value;
-        if (IsNonBlank(value))
-            text += QStringLiteral("  ");
-    }
-    const QString city = field("City");
-    const QString state = field("State");
-    const QString postalCode = field("PostalCode");
-    const QString citySeparator = IsNonBlank(city) && IsNonBlank(state) ? QStringLiteral(", ") : QString();
-    text += RTrim(city) + citySeparator + RTrim(state) + QStringLiteral(" ") + RTrim(postalCode);
-    if (IsNonBlank(city + state + postalCode))
-        text += QStringLiteral("  ");
-    const QString country = field("Country");
-    text += RTrim(country);
-    if (IsNonBlank(country))
-        text += QStringLiteral("   ");
+    const QString set = LabelAddressSet(r);
+    QString text = RunningAddressText(r, set);
     if (layout == Layout::TwoLine) {
         if (IsNonBlank(text))
-            text = field("Address_Desc") + QStringLiteral(": ") + text + QStringLiteral("  ");
+            text = FieldText(r, set + QStringLiteral("Address_Desc")) + QStringLiteral(": ") + text +
+                   QStringLiteral("  ");
         const QString email = FieldText(r, QStringLiteral("Email_Address"));
         if (IsNonBlank(email))
             text += QStringLiteral("  Email:") + RTrim(email) + QStringLiteral("  ");
@@ -81,32 +48,16 @@ QString addressText(DisplayedRecords &r, Layout layout)
     return text;
 }
 
-QString phoneText(DisplayedRecords &r)
-{
-    QString text;
-    for (int n = 1; n <= 6; ++n) {
-        const QString number = FieldText(r, QStringLiteral("Phone%1").arg(n));
-        if (!IsNonBlank(number))
-            continue;
-        // The label as it is, empty or not: a phone without one prints as ": 555-0100".
-        text += RTrim(FieldText(r, QStringLiteral("Phone%1_Desc").arg(n))) + QStringLiteral(": ") +
-                RTrim(number) + QStringLiteral("  ");
-    }
-    return text;
-}
-
 ContactTexts contactTexts(DisplayedRecords &r, Layout layout)
 {
-    const QString personal = personalName(r);
-    const QString organization = FieldText(r, QStringLiteral("Organization"));
     ContactTexts texts;
     if (layout == Layout::OneLine)
-        texts.name = Trim(personal + QStringLiteral(" ") + organization);
+        texts.name =
+            Trim(ContactNameLine(r) + QStringLiteral(" ") + FieldText(r, QStringLiteral("Organization")));
     else
-        texts.name = (IsNonBlank(personal) ? QStringLiteral("  ") + personal : personal) +
-                     QStringLiteral(" ") + organization + QStringLiteral("  ");
+        texts.name = CondensedHeadingLine(r);
     const QString address = addressText(r, layout);
-    texts.rest = RTrim(phoneText(r) + QStringLiteral("  ") + address);
+    texts.rest = RTrim(RunningPhoneText(r) + QStringLiteral("  ") + address);
     return texts;
 }
 
@@ -126,35 +77,17 @@ class CondensedReport {
 
     void run()
     {
-        ReportRun guard;
-        if (!guard.started())
-            return;
-        mGuard = &guard;
-        try {
+        ReportRun::draw([this](ReportRun &run) {
+            mGuard = &run;
             draw();
-        } catch (const std::exception &error) {
-            // The document stays as far as it was drawn; the record that was current
-            // becomes current again.
-            if (mMarked) {
-                try {
-                    mRecords.returnToMark();
-                } catch (const std::exception &) {
-                }
-            }
-            platform::setMousePointer(platform::MousePointer::Default);
-            guard.finish();
-            const auto *runtime = dynamic_cast<const platform::RuntimeError *>(&error);
-            platform::MsgBox(runtime ? runtime->description() : QString::fromLocal8Bit(error.what()),
-                             platform::vbOKOnly);
-        }
+        });
     }
 
   private:
     void draw()
     {
         startDocument();
-        mRecords.markPosition();
-        mMarked = true;
+        mGuard->markPosition(mRecords);
         vp.setCurrentX(DateX);
         vp.printLine(platform::shortDateText(platform::today()));
         ++gPageLineCount;
@@ -174,9 +107,7 @@ class CondensedReport {
         }
 
         vp.setAction(PrintSurface::EndDoc);
-        mRecords.returnToMark();
-        QCoreApplication::processEvents();
-        platform::setMousePointer(platform::MousePointer::Default);
+        mGuard->endWalk();
     }
 
     void startDocument()
@@ -296,21 +227,8 @@ class CondensedReport {
     ListStyle mStyle;
     PrintSurface &vp;
     double mCapacity = 0.0;
-    bool mMarked = false;
     ReportRun *mGuard = nullptr;
 };
-
-void confirmAndRun(DisplayedRecords &records, qint32 selectedCount,
-                   void (*report)(DisplayedRecords &, const QString &), const QString &category)
-{
-    // A report already drawing is not interrupted by a second one.
-    if (ReportRun::running())
-        return;
-    if (!ConfirmPrintDisplayed(records, selectedCount))
-        return;
-    QCoreApplication::processEvents();
-    report(records, category);
-}
 
 } // namespace
 
@@ -326,10 +244,10 @@ void PrintCondensedList(DisplayedRecords &Records, const QString &Category)
 
 void Condensed1LineMenu_Click(DisplayedRecords &Records, const QString &Category, qint32 SelectedCount)
 {
-    confirmAndRun(Records, SelectedCount, &PrintCondensedOneLine, Category);
+    ConfirmAndRunReport(Records, SelectedCount, [&] { PrintCondensedOneLine(Records, Category); });
 }
 
 void CondensedList_Click(DisplayedRecords &Records, const QString &Category, qint32 SelectedCount)
 {
-    confirmAndRun(Records, SelectedCount, &PrintCondensedList, Category);
+    ConfirmAndRunReport(Records, SelectedCount, [&] { PrintCondensedList(Records, Category); });
 }

@@ -3,12 +3,14 @@
 #include "printing/DisplayedRecords.h"
 
 #include "app/ValueHelpers.h"
+#include "platform/db/DataGridModel.h"
 
 #include <cmath>
 
 QString FieldText(DisplayedRecords &records, const QString &field)
 {
-    return NullToString(records.value(field)).toString();
+    // Dates as the platform turns them into text, never in the storage form.
+    return platform::DataGridModel::displayText(records.value(field));
 }
 
 bool IsNonBlank(const QString &text)
@@ -18,6 +20,14 @@ bool IsNonBlank(const QString &text)
             return true;
     }
     return false;
+}
+
+bool NotesPrint(DisplayedRecords &records)
+{
+    if (!IsNonBlank(FieldText(records, QStringLiteral("Notes"))))
+        return false;
+    const QVariant flag = records.value(QStringLiteral("PrintNotes"));
+    return !IsNull(flag) && flag.toDouble() != 0;
 }
 
 qint64 WholeNumber(double value)

@@ -1,6 +1,12 @@
 #include "printing/ReportRun.h"
 
+#include "printing/DisplayedRecords.h"
+#include "printing/GLOBAL.h"
 #include "printing/ReportRunWatch.h"
+
+#include "platform/RuntimeError.h"
+#include "platform/ui/MousePointer.h"
+#include "platform/ui/MsgBox.h"
 
 #include <QCoreApplication>
 
@@ -51,4 +57,57 @@ void ReportRun::finish()
 bool ReportRun::running()
 {
     return ReportRunWatch::instance().running();
+}
+
+void ReportRun::draw(const std::function<void(ReportRun &)> &Draw, const std::function<void()> &BeforeFailure)
+{
+    ReportRun run;
+    if (!run.started())
+        return;
+    try {
+        Draw(run);
+    } catch (const std::exception &error) {
+        if (BeforeFailure)
+            BeforeFailure();
+        run.fail(error);
+    }
+}
+
+void ReportRun::markPosition(DisplayedRecords &Records)
+{
+    Records.markPosition();
+    mMarked = &Records;
+}
+
+void ReportRun::endWalk()
+{
+    if (mMarked)
+        mMarked->returnToMark();
+    QCoreApplication::processEvents();
+    platform::setMousePointer(platform::MousePointer::Default);
+}
+
+void ReportRun::fail(const std::exception &error)
+{
+    if (mMarked) {
+        try {
+            mMarked->returnToMark();
+        } catch (const std::exception &) {
+        }
+    }
+    platform::setMousePointer(platform::MousePointer::Default);
+    finish();
+    const auto *runtime = dynamic_cast<const platform::RuntimeError *>(&error);
+    platform::MsgBox(runtime ? runtime->description() : QString::fromLocal8Bit(error.what()), platform::vbOKOnly);
+}
+
+void ConfirmAndRunReport(DisplayedRecords &Records, qint32 SelectedCount, const std::function<void()> &Report)
+{
+    // A report already drawing is not interrupted by a second one.
+    if (ReportRun::running())
+        return;
+    if (!ConfirmPrintDisplayed(Records, SelectedCount))
+        return;
+    QCoreApplication::processEvents();
+    Report();
 }

@@ -1,6 +1,12 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QtGlobal>
+
+#include <exception>
+#include <functional>
+
+class DisplayedRecords;
 
 // One report at a time. A report lets window events run after each record; a second
 // report started then would restart the print surface under the first, and sorting,
@@ -12,6 +18,10 @@
 //   ReportRun run;
 //   if (!run.started())
 //       return; // another report is drawing
+//
+// or, with the failure handling every report shares:
+//
+//   ReportRun::draw([&](ReportRun &run) { ...; run.markPosition(records); ...; run.endWalk(); });
 class ReportRun {
   public:
     ReportRun();
@@ -22,6 +32,20 @@ class ReportRun {
     bool started() const { return mStarted; }
     // Ends the run before the guard goes out of scope (before an error message, say).
     void finish();
+    // A report failed: the document stays as far as it was drawn, the record current
+    // before the walk becomes current again (when markPosition was reached), the normal
+    // pointer comes back, the run ends and the error's own text is shown.
+    void fail(const std::exception &error);
+
+    // Draws one report while no other is drawing; a run-time error inside goes to
+    // fail(), after BeforeFailure (a report's own repairs) has run.
+    static void draw(const std::function<void(ReportRun &)> &Draw,
+                     const std::function<void()> &BeforeFailure = {});
+    // Keeps the current record of the records the report walks.
+    void markPosition(DisplayedRecords &Records);
+    // The walk is over: the kept record becomes current again, pending window events
+    // run once and the normal pointer comes back.
+    void endWalk();
 
     // Lets pending window events run between two records, so that the windows stay
     // responsive and the preview shows the document growing. Repainting the preview
@@ -38,5 +62,11 @@ class ReportRun {
 
   private:
     bool mStarted = false;
+    DisplayedRecords *mMarked = nullptr;
     QElapsedTimer mSinceEvents;
 };
+
+// A Reports menu entry over the displayed records: nothing while another report is
+// drawing; otherwise asks first (ConfirmPrintDisplayed), lets pending window events
+// run once and runs the report.
+void ConfirmAndRunReport(DisplayedRecords &Records, qint32 SelectedCount, const std::function<void()> &Report);

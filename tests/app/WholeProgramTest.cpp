@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -403,6 +404,59 @@ TEST_F(WholeProgramTest, PrintModeWithoutAPrinterSavesAPdfOrNothing)
     EXPECT_EQ(w.Table1->currentIndex().row(), row);
     const frmPreview *preview = frmPreview::existing();
     EXPECT_TRUE(preview == nullptr || !preview->isVisible()) << "print mode shows no preview";
+}
+
+// The three address books from the Reports menu: each previewed, then printed, which
+// with no printer saves PDF files; the pocket book as its two sides, with the message
+// to turn the paper over between them.
+TEST_F(WholeProgramTest, AddressBooksFromTheReportsMenu)
+{
+    NameList &w = start();
+    const int row = w.Table1->currentIndex().row();
+    run(w, "PreviewMode");
+    struct Book {
+        const char *command;
+        const char *document;
+        int orientation;
+    } books[] = {{"FullSizeAddressBook", "Full-size Address Book", 0},
+                 {"HalfPageAddressBook", "5-1/2 x 8-1/2 Address Book", 1},
+                 {"HalfPageAddressBookLeftSide", "5-1/2 x 8-1/2 Address Book", 1},
+                 {"PocketMenu", "Pocket Report - side 1", 0}};
+    for (const Book &book : books) {
+        SCOPED_TRACE(book.command);
+        script.answerMessage(platform::vbOK);
+        run(w, book.command);
+        frmPreview *preview = frmPreview::existing();
+        ASSERT_NE(preview, nullptr);
+        EXPECT_TRUE(preview->isVisible());
+        const platform::PrintDocument &doc = preview->surface().document();
+        EXPECT_EQ(doc.name, book.document);
+        EXPECT_EQ(doc.orientation, book.orientation);
+        EXPECT_GE(doc.pageCount(), book.command == QLatin1String("PocketMenu") ? 2 : 1);
+        EXPECT_EQ(preview->cmdPrint->isVisible(), book.command != QLatin1String("PocketMenu"))
+            << "side 1 of the pocket book is printed only with its side 2";
+        EXPECT_EQ(w.Table1->currentIndex().row(), row);
+        preview->cmdClose->click();
+    }
+
+    run(w, "PrintMode");
+    const QString full = program.folder().filePath("full.pdf");
+    const QString half = program.folder().filePath("half.pdf");
+    const QString side1 = program.folder().filePath("side1.pdf");
+    const QString side2 = program.folder().filePath("side2.pdf");
+    script.answerMessage(platform::vbOK).answerSaveFile(full);
+    run(w, "FullSizeAddressBook");
+    script.answerMessage(platform::vbOK).answerSaveFile(half);
+    run(w, "HalfPageAddressBook");
+    script.answerMessage(platform::vbOK).answerSaveFile(side1).answerMessage(platform::vbOK).answerSaveFile(side2);
+    run(w, "PocketMenu");
+    EXPECT_EQ(script.pending(), 0u);
+    for (const QString &pdf : {full, half, side1, side2})
+        EXPECT_GT(QFileInfo(pdf).size(), 1000) << qPrintable(pdf);
+    const auto messages = script.shown(platform::DialogKind::Message);
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.back().title, "Halfway done");
+    EXPECT_EQ(w.Table1->currentIndex().row(), row);
 }
 
 // The print or preview switch starts in print mode with every main window, also the one

@@ -180,7 +180,7 @@ TEST_F(EditorEventsTest, DesignOfTheWindow)
         auto *picture = editor->findChild<QPushButton *>(QStringLiteral("cmdPicture%1").arg(n));
         ASSERT_NE(picture, nullptr);
         EXPECT_EQ(picture->text(), QStringLiteral("Picture %1").arg(n));
-        EXPECT_FALSE(picture->isEnabled());
+        EXPECT_TRUE(picture->isEnabled());
     }
     EXPECT_EQ(box("txtPhone1_Desc")->property("ForeColor").toInt(), 0x800000);
     EXPECT_TRUE(box("txtPhone1_Desc")->toolTip().startsWith("You can change this phone description."));

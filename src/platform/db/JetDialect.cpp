@@ -1,5 +1,7 @@
 #include "platform/db/JetDialect.h"
 
+#include "platform/RuntimeError.h"
+#include "platform/db/DaoError.h"
 #include "platform/db/JetParser.h"
 
 namespace platform {
@@ -12,6 +14,25 @@ JetTranslation translateJetSql(const QString &jet, JetTextKind kind, const JetCa
 QString translateJetCriterion(const QString &criterion, const QString &source, const JetCatalog &catalog)
 {
     return JetParser(criterion, catalog).criterion(source);
+}
+
+QString translateJetFindCriterion(const QString &criterion, const QString &source, const JetCatalog &catalog)
+{
+    try {
+        return translateJetCriterion(criterion, source, catalog);
+    } catch (const RuntimeError &e) {
+        // FindFirst reports what it cannot read, and the names it does not know, under
+        // numbers of its own.
+        switch (e.number()) {
+        case err::SyntaxError:
+        case err::CharactersAfterEnd:
+            throw RuntimeError(err::FindSyntaxError, e.description());
+        case err::UnknownName:
+            throw RuntimeError(err::FindUnknownName, e.description());
+        default:
+            throw;
+        }
+    }
 }
 
 } // namespace platform

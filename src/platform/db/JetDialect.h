@@ -37,12 +37,18 @@ struct JetTranslation {
 };
 
 // Translates a query text once, when it is opened. Throws RuntimeError 3075 for a syntax
-// error or an unknown function, 3061 for an unknown name, each with a clear text.
+// error, 3085 for an unknown function, 3061 for an unknown name, 3078 for an unknown
+// table or query after FROM, 3464 for a text compared with a number or date that it
+// cannot be read as; each with a clear text.
 JetTranslation translateJetSql(const QString &jet, JetTextKind kind, const JetCatalog &catalog);
 
-// Translates a condition as FindFirst, filters and find take it (`LastName like "Smi*"`),
-// naming columns of the table or view `source`. The result is an SQLite expression.
+// Translates a condition (`LastName like "Smi*"`) naming columns of the table or view
+// `source`, with the numbers of a query text. The result is an SQLite expression.
 QString translateJetCriterion(const QString &criterion, const QString &source, const JetCatalog &catalog);
+
+// The same for FindFirst, which has numbers of its own: 3077 for a criterion it cannot
+// read (a second statement included), 3070 for a name it does not know.
+QString translateJetFindCriterion(const QString &criterion, const QString &source, const JetCatalog &catalog);
 
 // Registers on a connection the SQL functions that translated texts call.
 void registerJetFunctions(sqlite3 *db);

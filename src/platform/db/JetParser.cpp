@@ -8,7 +8,10 @@
 #include "platform/db/JetValue.h"
 #include "platform/ui/DateText.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 namespace platform {
@@ -390,7 +393,10 @@ const JetParser::Table &JetParser::addTable(const QString &name, const QString &
 {
     const QList<JetColumn> *columns = mCatalog(name);
     if (!columns)
-        unknownName(name);
+        throw RuntimeError(err::InputTableNotFound,
+                           QStringLiteral("The database engine cannot find the input table or query '%1'. "
+                                          "Make sure it exists and that its name is spelled correctly.")
+                               .arg(name));
     if (tables)
         tables->append(name);
     mScope->tables.push_back({name, alias, *columns});
@@ -618,11 +624,15 @@ JetParser::Fragment JetParser::comparison()
             Fragment low = concatenation();
             expectWord("and");
             Fragment high = concatenation();
-            coerceToDate(left, low);
-            coerceToDate(left, high);
-            left = {u'(' + left.sql + collated(left, {&low, &high}) +
-                        (negated ? QLatin1String(" NOT") : QLatin1String()) + QLatin1String(" BETWEEN ") +
-                        low.sql + QLatin1String(" AND ") + high.sql + u')',
+            matchLiteral(left, low);
+            matchLiteral(left, high);
+            matchLiteral(low, left);
+            // The bounds may stand in either order: the range runs from the lesser to the
+            // greater, compared as the value is (texts without regard to case).
+            const QString collation = collated(left, {&low, &high});
+            const QString bounds = low.sql + collation + QLatin1String(", ") + high.sql + u')';
+            left = {u'(' + left.sql + collation + (negated ? QLatin1String(" NOT") : QLatin1String()) +
+                        QLatin1String(" BETWEEN min(") + bounds + QLatin1String(" AND max(") + bounds + u')',
                     Kind::Number};
         } else if (keyword.isWord(QLatin1StringView("in"))) {
             mPos += negated ? 2 : 1;
@@ -635,7 +645,7 @@ JetParser::Fragment JetParser::comparison()
                 std::vector<Fragment> items;
                 do {
                     items.push_back(concatenation());
-                    coerceToDate(left, items.back());
+                    matchLiteral(left, items.back());
                 } while (acceptSymbol(","));
                 std::vector<const Fragment *> others;
                 QStringList sql;
@@ -701,22 +711,13 @@ JetParser::Fragment JetParser::additive()
     }
 }
 
-namespace {
-
-// Mod and \ round both operands to whole numbers first.
-QString onWholeNumbers(const QString &left, const char *op, const QString &right)
-{
-    return QLatin1String("(CAST(ROUND(") + left + QLatin1String(") AS INTEGER) ") + QLatin1String(op) +
-           QLatin1String(" CAST(ROUND(") + right + QLatin1String(") AS INTEGER))");
-}
-
-} // namespace
-
 JetParser::Fragment JetParser::modulo()
 {
+    // Mod and \ round both operands to whole numbers first, half to even.
     Fragment left = integerDivision();
     while (acceptWord("mod"))
-        left = {onWholeNumbers(left.sql, "%", integerDivision().sql), Kind::Number};
+        left = {QLatin1String("jet_mod(") + left.sql + QLatin1String(", ") + integerDivision().sql + u')',
+                Kind::Number};
     return left;
 }
 
@@ -724,7 +725,8 @@ JetParser::Fragment JetParser::integerDivision()
 {
     Fragment left = multiplicative();
     while (acceptSymbol("\\"))
-        left = {onWholeNumbers(left.sql, "/", multiplicative().sql), Kind::Number};
+        left = {QLatin1String("jet_idiv(") + left.sql + QLatin1String(", ") + multiplicative().sql + u')',
+                Kind::Number};
     return left;
 }
 
@@ -806,6 +808,10 @@ JetParser::Fragment JetParser::primary()
             return {QLatin1String("(EXISTS (") + sql + QLatin1String("))"), Kind::Number};
         }
         if (peek(1).isSymbol(QLatin1StringView("("))) {
+            // Left, Right and Asc are functions as well as keywords; no other keyword is.
+            if (atReservedWord() && !t.isWord(QLatin1StringView("left")) &&
+                !t.isWord(QLatin1StringView("right")) && !t.isWord(QLatin1StringView("asc")))
+                unexpected();
             const QString name = next().text;
             return functionCall(name);
         }
@@ -963,6 +969,47 @@ JetParser::Fragment JetParser::functionCall(const QString &name)
         {"avg", 1, 1, Kind::Number, "avg"},
         {"min", 1, 1, Kind::Unknown, "min"},
         {"max", 1, 1, Kind::Unknown, "max"},
+        {"isnull", 1, 1, Kind::Number, nullptr},
+        {"isdate", 1, 1, Kind::Number, "jet_isdate"},
+        {"isnumeric", 1, 1, Kind::Number, "jet_isnumeric"},
+        {"switch", 2, 64, Kind::Unknown, nullptr},
+        {"strcomp", 2, 3, Kind::Number, "jet_strcomp"},
+        {"instrrev", 2, 4, Kind::Number, "jet_instrrev"},
+        {"replace", 3, 6, Kind::Text, "jet_replace"},
+        {"strreverse", 1, 1, Kind::Text, "jet_strreverse"},
+        {"space", 1, 1, Kind::Text, "jet_space"},
+        {"string", 2, 2, Kind::Text, "jet_string"},
+        {"asc", 1, 1, Kind::Number, "jet_asc"},
+        {"chr", 1, 1, Kind::Text, "jet_chr"},
+        {"str", 1, 1, Kind::Text, "jet_str"},
+        {"hex", 1, 1, Kind::Text, "jet_hex"},
+        {"oct", 1, 1, Kind::Text, "jet_oct"},
+        {"abs", 1, 1, Kind::Number, "jet_abs"},
+        {"int", 1, 1, Kind::Number, "jet_int"},
+        {"fix", 1, 1, Kind::Number, "jet_fix"},
+        {"sgn", 1, 1, Kind::Number, "jet_sgn"},
+        {"round", 1, 2, Kind::Number, "jet_round"},
+        {"sqr", 1, 1, Kind::Number, "jet_sqr"},
+        {"exp", 1, 1, Kind::Number, "jet_exp"},
+        {"log", 1, 1, Kind::Number, "jet_log"},
+        {"sin", 1, 1, Kind::Number, "jet_sin"},
+        {"cos", 1, 1, Kind::Number, "jet_cos"},
+        {"tan", 1, 1, Kind::Number, "jet_tan"},
+        {"atn", 1, 1, Kind::Number, "jet_atn"},
+        {"cint", 1, 1, Kind::Number, "jet_cint"},
+        {"clng", 1, 1, Kind::Number, "jet_clng"},
+        {"cdbl", 1, 1, Kind::Number, "jet_cdbl"},
+        {"csng", 1, 1, Kind::Number, "jet_csng"},
+        {"ccur", 1, 1, Kind::Number, "jet_ccur"},
+        {"cbyte", 1, 1, Kind::Number, "jet_cbyte"},
+        {"cbool", 1, 1, Kind::Number, "jet_cbool"},
+        {"hour", 1, 1, Kind::Number, "jet_hour"},
+        {"minute", 1, 1, Kind::Number, "jet_minute"},
+        {"second", 1, 1, Kind::Number, "jet_second"},
+        {"weekday", 1, 2, Kind::Number, "jet_weekday"},
+        {"datepart", 2, 3, Kind::Number, "jet_datepart"},
+        {"monthname", 1, 2, Kind::Text, "jet_monthname"},
+        {"weekdayname", 1, 3, Kind::Text, "jet_weekdayname"},
     };
     const QString key = name.toLower();
     const Function *function = nullptr;
@@ -971,7 +1018,8 @@ JetParser::Fragment JetParser::functionCall(const QString &name)
             function = &f;
     }
     if (!function)
-        syntaxError(QStringLiteral("the function '%1' is unknown").arg(name));
+        throw RuntimeError(err::UndefinedFunction,
+                           QStringLiteral("Undefined function '%1' in expression '%2'.").arg(name, mText.trimmed()));
 
     expectSymbol("(");
     std::vector<Fragment> args;
@@ -989,7 +1037,7 @@ JetParser::Fragment JetParser::functionCall(const QString &name)
                                   : QStringLiteral("%1 to %2").arg(function->minArgs).arg(function->maxArgs);
         syntaxError(QStringLiteral("%1 takes %2 argument(s), not %3").arg(name).arg(count).arg(args.size()));
     }
-    if (key == QLatin1String("dateadd") || key == QLatin1String("datediff")) {
+    if (key == QLatin1String("dateadd") || key == QLatin1String("datediff") || key == QLatin1String("datepart")) {
         static const QStringList intervals{"yyyy", "q", "m", "y", "d", "w", "ww", "h", "n", "s"};
         if (args[0].literal && !intervals.contains(args[0].value.toLower()))
             syntaxError(QStringLiteral("\"%1\" is no interval of %2 (yyyy, q, m, y, d, w, ww, h, n or s)")
@@ -1010,6 +1058,26 @@ JetParser::Fragment JetParser::functionCall(const QString &name)
         result.kind = a == b || b == Kind::Null ? a : (a == Kind::Null ? b : Kind::Unknown);
         return result;
     }
+    if (key == QLatin1String("isnull")) {
+        // Never Null itself: True (-1) or False (0).
+        result.sql = QLatin1String("(CASE WHEN ") + args[0].sql + QLatin1String(" IS NULL THEN -1 ELSE 0 END)");
+        return result;
+    }
+    if (key == QLatin1String("switch")) {
+        // Pairs of a condition and its value; the first true condition wins, none gives Null.
+        if (args.size() % 2)
+            syntaxError(QStringLiteral("Switch takes pairs of a condition and a value"));
+        result.sql = QStringLiteral("(CASE");
+        Kind kind = Kind::Null;
+        for (size_t i = 0; i < args.size(); i += 2) {
+            result.sql += QLatin1String(" WHEN ") + args[i].sql + QLatin1String(" THEN ") + args[i + 1].sql;
+            const Kind k = args[i + 1].kind;
+            kind = kind == Kind::Null || kind == k ? k : (k == Kind::Null ? kind : Kind::Unknown);
+        }
+        result.sql += QLatin1String(" END)");
+        result.kind = kind;
+        return result;
+    }
     if (key == QLatin1String("nz")) {
         // Without a second argument Null becomes 0 for a number and "" otherwise.
         const QString fallback = args.size() > 1                ? args[1].sql
@@ -1022,8 +1090,13 @@ JetParser::Fragment JetParser::functionCall(const QString &name)
     if (key == QLatin1String("min") || key == QLatin1String("max"))
         result.kind = args[0].kind;
     // The text functions read a date as the user sees it.
-    if ((result.kind == Kind::Text && key != QLatin1String("format")) || key == QLatin1String("len"))
+    if ((result.kind == Kind::Text && key != QLatin1String("format")) || key == QLatin1String("len") ||
+        key == QLatin1String("asc") || key == QLatin1String("strcomp") || key == QLatin1String("instrrev"))
         args[0].sql = textOf(args[0]);
+    if (key == QLatin1String("strcomp") || key == QLatin1String("instrrev") || key == QLatin1String("replace"))
+        args[1].sql = textOf(args[1]);
+    if (key == QLatin1String("replace"))
+        args[2].sql = textOf(args[2]);
     if (key == QLatin1String("left")) {
         result.sql = QLatin1String("substr(") + args[0].sql + QLatin1String(", 1, ") + args[1].sql + u')';
     } else if (key.endsWith(QLatin1String("trim"))) {
@@ -1086,10 +1159,41 @@ void JetParser::coerceToDate(const Fragment &date, Fragment &other)
     }
 }
 
+void JetParser::matchLiteral(const Fragment &typed, Fragment &other) const
+{
+    // A text compared with a number or a date must read as one; the query language
+    // refuses any other with its type mismatch, before it reads a row.
+    if (!other.literal)
+        return;
+    if (typed.kind == Kind::Date) {
+        coerceToDate(typed, other);
+        if (other.literal)
+            typeMismatch(other.value);
+    } else if (typed.kind == Kind::Number) {
+        const QString text = other.value.trimmed();
+        bool ok = false;
+        const double value = text.toDouble(&ok);
+        if (!ok || !std::isfinite(value))
+            typeMismatch(other.value);
+        static const QRegularExpression plain(QStringLiteral("^[+-]?[0-9]+(\\.[0-9]+)?$"));
+        other.sql = plain.match(text).hasMatch() ? text : QString::number(value, 'g', 17);
+        other.kind = Kind::Number;
+        other.literal = false;
+    }
+}
+
+void JetParser::typeMismatch(const QString &text) const
+{
+    throw RuntimeError(err::CriteriaTypeMismatch,
+                       QStringLiteral("Data type mismatch in criteria expression: \"%1\" in '%2' is compared "
+                                      "with a number or a date and is neither.")
+                           .arg(text, mText.trimmed()));
+}
+
 JetParser::Fragment JetParser::compare(Fragment left, const QString &op, Fragment right) const
 {
-    coerceToDate(left, right);
-    coerceToDate(right, left);
+    matchLiteral(left, right);
+    matchLiteral(right, left);
     return {u'(' + left.sql + collated(left, {&right}) + u' ' + op + u' ' + right.sql + u')', Kind::Number};
 }
 

@@ -100,6 +100,8 @@ class JetParser {
     static QString textOf(const Fragment &f);
     static QString collated(const Fragment &left, const std::vector<const Fragment *> &others);
     static void coerceToDate(const Fragment &date, Fragment &other);
+    void matchLiteral(const Fragment &typed, Fragment &other) const;
+    [[noreturn]] void typeMismatch(const QString &text) const;
 
     class DepthGuard {
       public:

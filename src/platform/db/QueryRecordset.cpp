@@ -779,7 +779,7 @@ void QueryRecordset::find(const QString &criterion, Find direction)
 {
     requireOpen();
     const QString source = mTables.isEmpty() ? mPrimaryTable : mTables.front();
-    const QString condition = translateJetCriterion(criterion, source, mDatabase->catalog());
+    const QString condition = translateJetFindCriterion(criterion, source, mDatabase->catalog());
     sqlite3 *db = mDatabase->handle();
     const qint64 current = mPosition;
     qint64 best = -1;

@@ -5,6 +5,8 @@
 
 #include <sqlcipher/sqlite3.h>
 
+#include <utility>
+
 namespace platform {
 
 namespace {
@@ -23,7 +25,19 @@ QString fieldOfSizeCheck(const QString &message)
     return name;
 }
 
+struct FunctionError {
+    int number = 0;
+    QString text;
+};
+
+thread_local FunctionError pendingFunctionError;
+
 } // namespace
+
+void noteFunctionError(int number, const QString &text)
+{
+    pendingFunctionError = {number, text};
+}
 
 void raiseDamaged(const QString &path)
 {
@@ -38,6 +52,9 @@ void raiseSqliteError(sqlite3 *db, int rc, bool preparing)
     const QString message =
         db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(rc));
     const int extended = db ? sqlite3_extended_errcode(db) : rc;
+    const FunctionError function = std::exchange(pendingFunctionError, {});
+    if (function.number && (rc & 0xff) == SQLITE_ERROR && message == function.text)
+        throw RuntimeError(function.number, function.text);
     switch (rc & 0xff) {
     case SQLITE_CONSTRAINT: {
         if (extended == SQLITE_CONSTRAINT_UNIQUE || extended == SQLITE_CONSTRAINT_PRIMARYKEY)

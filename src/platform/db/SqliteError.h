@@ -11,6 +11,11 @@ namespace platform {
 // syntax 3075, and so on. `preparing` tells a failure to compile a text from one while it ran.
 [[noreturn]] void raiseSqliteError(sqlite3 *db, int rc, bool preparing = false);
 
+// A registered SQL function that refuses its arguments tells here which run-time error
+// that is (94 a Null where none may stand, 3464 a value of the wrong type, ...), so the
+// statement's failure reports that number with the function's own text.
+void noteFunctionError(int number, const QString &text);
+
 // The run-time error for a damaged or unreadable file.
 [[noreturn]] void raiseDamaged(const QString &path);
 

@@ -25,11 +25,17 @@ QString FontTextMetrics::resolvedFamily(const QString &name)
         {QStringLiteral("times new roman"), QStringLiteral("Liberation Serif")},
         {QStringLiteral("courier new"), QStringLiteral("Liberation Mono")},
     };
+    // Asking the font database costs far more than drawing a run, and every run of a
+    // page drawn in the preview asks: the answer for a name is kept.
+    static QHash<QString, QString> resolved;
+    const auto known = resolved.constFind(name);
+    if (known != resolved.constEnd())
+        return *known;
     const QString trimmed = name.trimmed();
     const auto it = compatible.constFind(trimmed.toLower());
-    if (it != compatible.constEnd() && QFontDatabase::hasFamily(*it))
-        return *it;
-    return trimmed;
+    const QString family = it != compatible.constEnd() && QFontDatabase::hasFamily(*it) ? *it : trimmed;
+    resolved.insert(name, family);
+    return family;
 }
 
 QFont FontTextMetrics::drawingFont(const PrintFont &font, int pixelSize)

@@ -49,7 +49,7 @@ TEST_F(JetDialectErrors, UnknownNamesAre3061AndSayWhichName)
     Refusal r = criterion("LastNam = \"Smith\"");
     EXPECT_EQ(r.number, err::UnknownName);
     EXPECT_TRUE(r.text.contains("'LastNam'")) << r.text.toStdString();
-    EXPECT_EQ(source("Select * from tblNobody").number, err::UnknownName);
+    EXPECT_EQ(source("Select * from tblNobody").number, err::InputTableNotFound);
     EXPECT_EQ(source("Select Nickname from tblContacts").number, err::UnknownName);
     EXPECT_EQ(source("Select * from tblContacts Order By Nickname").number, err::UnknownName);
     EXPECT_EQ(criterion("tblSettings.Name = 'x'").number, err::UnknownName);
@@ -62,11 +62,11 @@ TEST_F(JetDialectErrors, UnknownNamesAre3061AndSayWhichName)
     EXPECT_EQ(criterion("PrintNotes = [True]").number, err::UnknownName);
 }
 
-TEST_F(JetDialectErrors, SyntaxErrorsAndUnknownFunctionsAre3075WithAClearText)
+TEST_F(JetDialectErrors, SyntaxErrorsAre3075AndUnknownFunctions3085WithAClearText)
 {
     Refusal r = criterion("Soundex(LastName) = 'S530'");
-    EXPECT_EQ(r.number, err::SyntaxError);
-    EXPECT_TRUE(r.text.contains("'Soundex' is unknown")) << r.text.toStdString();
+    EXPECT_EQ(r.number, err::UndefinedFunction);
+    EXPECT_TRUE(r.text.contains("Undefined function 'Soundex'")) << r.text.toStdString();
     EXPECT_TRUE(r.text.contains("Soundex(LastName) = 'S530'")) << r.text.toStdString();
 
     r = criterion("LastName = ");
@@ -131,8 +131,8 @@ TEST_F(JetDialectErrors, ARecordSourceOrCriterionNeverWrites)
         {"LastName In (Delete From tblContacts)", err::SyntaxError},
         {"(Update tblContacts Set LastName = 'x') Is Null", err::SyntaxError},
         {"LastName = 'x' Union Select * From tblContacts", err::SyntaxError},
-        {"load_extension('evil') = 1", err::SyntaxError},
-        {"sqlcipher_export('x') = 1", err::SyntaxError},
+        {"load_extension('evil') = 1", err::UndefinedFunction},
+        {"sqlcipher_export('x') = 1", err::UndefinedFunction},
     };
     for (const auto &[text, number] : smuggled) {
         const Refusal r = criterion(text);
@@ -209,8 +209,8 @@ TEST_F(JetDialectErrors, EveryTranslationPreparesAsOneStatement)
 TEST_F(JetDialectErrors, MangledTextsTranslateToValidSqlOrAreRefused)
 {
     // Real conditions with one word dropped, doubled, swapped with the next or replaced:
-    // each result either prepares as one valid statement or is refused with 3075 or
-    // 3061, never anything else.
+    // each result either prepares as one valid statement or is refused with 3075,
+    // 3061, 3464, 3078 or 3085 (a field name used as a function), never anything else.
     const QStringList conditions = {
         "( LastName Like \"Sm*\" OR Notes Like \"*ski*\" ) And CategoryNumber = 2",
         "Date1 = #12/25/2024# OR DateUpdated Between #1/1/2024# And Date() - 1",
@@ -257,7 +257,8 @@ TEST_F(JetDialectErrors, MangledTextsTranslateToValidSqlOrAreRefused)
         if (r.number) {
             ++refused;
             EXPECT_TRUE(r.number == err::SyntaxError || r.number == err::UnknownName ||
-                        r.number == err::CharactersAfterEnd)
+                        r.number == err::CharactersAfterEnd || r.number == err::CriteriaTypeMismatch ||
+                        r.number == err::UndefinedFunction || r.number == err::InputTableNotFound)
                 << text.toStdString();
             EXPECT_FALSE(r.text.isEmpty());
             continue;

@@ -405,14 +405,13 @@ TEST_F(RecordsetTest, RecordSourcesCannotWriteOrCarryASecondStatement)
     EXPECT_RUNTIME_ERROR_IN(db().openRecordset("UPDATE tblContacts SET LastName = 'X'"),
                             {err::SyntaxError, err::InvalidOperation});
     auto rs = db().openRecordset("Select * from tblContacts");
-    EXPECT_RUNTIME_ERROR_IN(rs->findFirst("LastName = 'A'); DELETE FROM tblContacts; --"),
-                            {err::SyntaxError, err::CharactersAfterEnd});
+    EXPECT_RUNTIME_ERROR(rs->findFirst("LastName = 'A'); DELETE FROM tblContacts; --"), err::FindSyntaxError);
     EXPECT_EQ(db().openRecordset("Select * from tblContacts Where LastName <> 'X'")->recordCount(), 5);
     auto table = db().openRecordset("tblContacts", RecordsetType::Table);
     table->setIndex("LastName");
     EXPECT_RUNTIME_ERROR(table->seek("~", 1), err::InvalidOperation);
     EXPECT_RUNTIME_ERROR(db().openRecordset("qryContacts", RecordsetType::Table), err::InvalidOperation);
-    EXPECT_RUNTIME_ERROR(db().openRecordset("Select * from tblNothing"), err::UnknownName);
+    EXPECT_RUNTIME_ERROR(db().openRecordset("Select * from tblNothing"), err::InputTableNotFound);
     EXPECT_RUNTIME_ERROR(db().openRecordset("Select * fro tblContacts"), err::SyntaxError);
 }
 

@@ -1,0 +1,214 @@
+#include "dialing/DialingForm.h"
+
+#include "app/MsgForm.h"
+#include "app/SettingsRow.h"
+#include "app/ValueHelpers.h"
+#include "app/modMain.h"
+#include "editor/EditorHooks.h"
+#include "editor/NameEdit.h"
+#include "platform/RuntimeError.h"
+#include "platform/comm/Comm.h"
+#include "platform/db/Database.h"
+#include "platform/db/Recordset.h"
+#include "platform/ui/ClassicFont.h"
+#include "platform/ui/Clock.h"
+#include "platform/ui/MousePointer.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/ui/Twips.h"
+
+#include <QEventLoop>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+
+using platform::MousePointer;
+using platform::setMousePointer;
+
+namespace {
+
+constexpr int DescriptionWidth = 21;
+constexpr int PassMilliseconds = 20;
+
+const QString CommSettingsType = QStringLiteral("COMMSETTINGS");
+const QString DialingInstruction =
+    QStringLiteral("After you pick up the phone, press any key or click the mouse anywhere in this window to "
+                   "disconnect the modem speaker.");
+
+QString text(const QVariant &value)
+{
+    return NullToString(value).toString();
+}
+
+// The port number is the last character of the setting's name ("COM3" is 3).
+int portNumberOf(const QString &name)
+{
+    return name.isEmpty() ? 0 : name.right(1).toInt();
+}
+
+void showError(const QString &description)
+{
+    platform::MsgBox(description, platform::vbExclamation, QStringLiteral("Error"));
+}
+
+} // namespace
+
+DialingForm::DialingForm(PhoneSource source) : mSource(std::move(source))
+{
+    setObjectName(QStringLiteral("DialingForm"));
+    setWindowTitle(QStringLiteral("Dial the Phone"));
+    platform::setClientSizeTwips(this, 5625, 3345);
+    setDialogBorder(true);
+
+    lbPhoneChoice = new QListWidget(this);
+    lbPhoneChoice->setObjectName(QStringLiteral("lbPhoneChoice"));
+    lbPhoneChoice->setFont(platform::classicFont(QStringLiteral("Courier New"), 9));
+    lbPhoneChoice->setToolTip(QStringLiteral("Double-clicking on a phone number dials that number."));
+    platform::setGeometryTwips(lbPhoneChoice, 120, 120, 5385, 2175);
+
+    cmdDial = new QPushButton(QStringLiteral("Dial the &phone"), this);
+    cmdDial->setObjectName(QStringLiteral("cmdDial"));
+    cmdDial->setToolTip(QStringLiteral("Dials the phone number highlighted above."));
+    platform::setGeometryTwips(cmdDial, 720, 2520, 1935, 495);
+
+    cmdExit = new QPushButton(QStringLiteral("&Cancel"), this);
+    cmdExit->setObjectName(QStringLiteral("cmdExit"));
+    platform::setGeometryTwips(cmdExit, 2970, 2520, 1935, 495);
+
+    Comm1 = new platform::Comm(this);
+    Comm1->setObjectName(QStringLiteral("Comm1"));
+
+    connect(cmdDial, &QPushButton::clicked, this, &DialingForm::cmdDial_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &DialingForm::cmdExit_Click);
+    connect(lbPhoneChoice, &QListWidget::itemDoubleClicked, this, &DialingForm::lbPhoneChoice_DblClick);
+    setTabOrder(lbPhoneChoice, cmdDial);
+    setTabOrder(cmdDial, cmdExit);
+}
+
+DialingForm::~DialingForm() = default;
+
+void DialingForm::open(const PhoneSource &source)
+{
+    // A fresh window each time, so the list always shows the contact it was opened for.
+    QPointer<DialingForm> form = new DialingForm(source);
+    form->load();
+    if (!form->isUnloaded())
+        form->showModal();
+    if (form)
+        form->deleteLater();
+}
+
+void DialingForm::installEditorHook()
+{
+    EditorHooks::showDialing = [] {
+        NameEdit *editor = NameEdit::loaded();
+        if (!editor)
+            return;
+        QPointer<NameEdit> watched = editor;
+        open(phonesOfBoxes([watched](const QString &name) { return watched ? watched->box(name) : nullptr; }));
+    };
+}
+
+QString DialingForm::phoneLine(const QVariant &description, const QVariant &number)
+{
+    const QString trimmedDescription = Trim(text(description));
+    const int pad = std::max<qsizetype>(0, DescriptionWidth - trimmedDescription.size());
+    return trimmedDescription + QString(pad, QLatin1Char(' ')) + Trim(text(number));
+}
+
+void DialingForm::Form_Load()
+{
+    platform::centerWindowOnScreen(this);
+    try {
+        for (int line = 1; line <= 6; ++line)
+            lbPhoneChoice->addItem(phoneLine(mSource.description(line), mSource.number(line)));
+    } catch (const platform::RuntimeError &error) {
+        showError(error.description());
+    }
+    lbPhoneChoice->setCurrentRow(-1);
+    lbPhoneChoice->clearSelection();
+}
+
+void DialingForm::Form_Unload(bool &cancel)
+{
+    Q_UNUSED(cancel);
+    // Never leave the modem's port held behind a closed window.
+    Comm1->setCommPortOpen(false);
+}
+
+void DialingForm::cmdExit_Click()
+{
+    unload();
+}
+
+void DialingForm::setControlsEnabled(bool enabled)
+{
+    cmdDial->setEnabled(enabled);
+    cmdExit->setEnabled(enabled);
+    lbPhoneChoice->setEnabled(enabled);
+}
+
+void DialingForm::waitOneSecond()
+{
+    const QDateTime until = platform::now().addSecs(1);
+    while (platform::now() < until) {
+        QEventLoop pass;
+        QTimer::singleShot(PassMilliseconds, &pass, &QEventLoop::quit);
+        pass.exec();
+    }
+}
+
+void DialingForm::cmdDial_Click()
+{
+    const int chosen = lbPhoneChoice->currentRow();
+    if (chosen < 0 || !lbPhoneChoice->currentItem()->isSelected()) {
+        platform::MsgBox(QStringLiteral("You must select a phone number from the list before you can dial."),
+                         platform::vbExclamation, QStringLiteral("No phone number selected"));
+        return;
+    }
+    try {
+        gSql = settingsRowQuery(CommSettingsType);
+        std::unique_ptr<platform::Recordset> settings = gDb->openRecordset(gSql);
+        if (settings->recordCount() <= 0)
+            throw platform::RuntimeError(platform::err::NoCurrentRecord,
+                                         QStringLiteral("The modem settings are missing from this database."));
+        settings->moveFirst();
+        const int port = portNumberOf(text(settings->value(QStringLiteral("Name"))));
+        const QString number = Trim(text(mSource.number(chosen + 1)));
+        if (number.isEmpty()) {
+            platform::MsgBox(QStringLiteral("The selected phone number is blank."), platform::vbExclamation,
+                             QStringLiteral("No phone number exists in this field"));
+            return;
+        }
+        if (!Comm1->commPortOpen()) {
+            Comm1->setCommPort(port);
+            Comm1->setCommPortOpen(true);
+        }
+        Comm1->setCommInputLen(0);
+        Comm1->commOutput(text(settings->value(QStringLiteral("Setting1"))) + number + QStringLiteral(";\r"));
+
+        MsgForm &message = MsgForm::instance();
+        message.Msg->setText(QStringLiteral("Dialing ") + number + QLatin1Char('\n') + DialingInstruction);
+        QFont font = message.Msg->font();
+        font.setPointSize(16);
+        message.Msg->setFont(font);
+        message.showModal(this);
+
+        setMousePointer(MousePointer::Hourglass);
+        setControlsEnabled(false);
+        Comm1->commOutput(QStringLiteral("+++"));
+        waitOneSecond();
+        Comm1->commOutput(QStringLiteral("ATH0\r"));
+        waitOneSecond();
+        Comm1->setCommPortOpen(false);
+        setMousePointer(MousePointer::Default);
+        setControlsEnabled(true);
+        cmdExit->setFocus();
+    } catch (const platform::RuntimeError &error) {
+        // A failed dial must not keep the port: the next dial opens it afresh.
+        Comm1->setCommPortOpen(false);
+        setMousePointer(MousePointer::Default);
+        setControlsEnabled(true);
+        showError(error.description());
+    }
+}

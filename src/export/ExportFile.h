@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QSaveFile>
+#include <QString>
+#include <QStringView>
+
+// The text file an export writes: lines in the ANSI code page, each ended by a carriage
+// return and a line feed. The lines go to a temporary file beside the target, which takes
+// the target's place only when commit() succeeds: an export that fails half-way (a full
+// disk, a record that cannot be read) leaves no partial file, and a file chosen for
+// replacing stays as it was.
+class ExportFile {
+  public:
+    // Raises a RuntimeError that names the file and the reason when it cannot be written
+    // there (no such folder, no permission, a read-only file, a folder of that name).
+    explicit ExportFile(const QString &path);
+    // Without a commit the temporary file goes and the target is untouched.
+    ~ExportFile();
+    ExportFile(const ExportFile &) = delete;
+    ExportFile &operator=(const ExportFile &) = delete;
+
+    void writeLine(QStringView line);
+    // Puts the file in the target's place; raises a RuntimeError with the reason when the
+    // lines could not all be written.
+    void commit();
+
+  private:
+    void flush();
+    [[noreturn]] void fail(int number, const QString &reason) const;
+
+    QString mPath;
+    QSaveFile mFile;
+    QByteArray mBuffer;
+};

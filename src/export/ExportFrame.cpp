@@ -1,0 +1,82 @@
+#include "export/ExportFrame.h"
+
+#include "export/ExportFile.h"
+#include "printing/DisplayedRecords.h"
+
+#include "platform/RuntimeError.h"
+#include "platform/ui/CommonDialog.h"
+#include "platform/ui/MousePointer.h"
+#include "platform/ui/MsgBox.h"
+
+#include <memory>
+
+namespace {
+
+using namespace platform;
+
+// False when the user backed out of the dialog (or it could not be shown): the command
+// then ends without a word.
+bool chooseFile(CommonDialog &dialog, const ExportPieces &pieces)
+{
+    try {
+        dialog.dlgCancelError = true;
+        dialog.dlgFlags = CommonDialog::cdlOFNOverwritePrompt | CommonDialog::cdlOFNHideReadOnly;
+        dialog.dlgFilter = pieces.filter;
+        dialog.dlgFilterIndex = 2;
+        dialog.dlgFileName = pieces.defaultFileName;
+        dialog.dlgDialogTitle = QStringLiteral("Save As");
+        dialog.dlgShowSave();
+        return true;
+    } catch (const RuntimeError &) {
+        return false;
+    }
+}
+
+QString describe(const std::exception &error)
+{
+    if (const auto *runtime = dynamic_cast<const RuntimeError *>(&error))
+        return runtime->description();
+    return QString::fromLocal8Bit(error.what());
+}
+
+} // namespace
+
+void RunExport(DisplayedRecords &Records, CommonDialog &CMDialog1, const ExportPieces &Export)
+{
+    if (MsgBox(Export.confirmation, vbYesNo + vbQuestion, QStringLiteral("Confirmation")) != vbYes)
+        return;
+    bool marked = false;
+    std::unique_ptr<ExportFile> file;
+    try {
+        Records.markPosition();
+        marked = true;
+        if (!chooseFile(CMDialog1, Export))
+            return;
+        const QString path = CMDialog1.dlgFileName;
+        setMousePointer(MousePointer::Hourglass);
+        file = std::make_unique<ExportFile>(path);
+        if (Export.firstLine)
+            Export.firstLine(*file);
+        Records.moveFirst();
+        while (!Records.eof()) {
+            Export.contact(Records, *file);
+            Records.moveNext();
+        }
+        file->commit();
+        file.reset();
+        setMousePointer(MousePointer::Default);
+        Records.returnToMark();
+        MsgBox(Export.completionWords + path, vbOKOnly + vbInformation, QStringLiteral("Export completed"));
+    } catch (const std::exception &error) {
+        file.reset();
+        if (marked) {
+            try {
+                Records.returnToMark();
+            } catch (const std::exception &) {
+                // The record that was current is gone; the list stays where the walk left it.
+            }
+        }
+        setMousePointer(MousePointer::Default);
+        MsgBox(describe(error), vbOKOnly);
+    }
+}

@@ -1,0 +1,7 @@
+#include "mainwindow/MainCommonDialog.h"
+
+platform::CommonDialog &CMDialog1()
+{
+    static platform::CommonDialog dialog;
+    return dialog;
+}

@@ -1,0 +1,219 @@
+#include "pictures/Pics3.h"
+
+#include "app/ValueHelpers.h"
+#include "pictures/PictureFiles.h"
+#include "platform/RuntimeError.h"
+#include "platform/db/Recordset.h"
+#include "platform/ui/Twips.h"
+
+#include <QEvent>
+#include <QImageReader>
+#include <QLabel>
+#include <QPixmap>
+
+namespace {
+
+constexpr int PanelWidth = 4008;
+constexpr int PanelHeight = 9360;
+constexpr int ImageWidth = 3936;
+constexpr int ImageHeight = 2952;
+constexpr int EnlargedWidthPixels = 1024;
+constexpr int EnlargedHeightPixels = 768;
+
+std::function<platform::Recordset *()> &recordsOfMainList()
+{
+    static std::function<platform::Recordset *()> records;
+    return records;
+}
+
+QPointer<QWidget> &mainWindowSlot()
+{
+    static QPointer<QWidget> window;
+    return window;
+}
+
+QPointer<Pics3> &slot()
+{
+    static QPointer<Pics3> panel;
+    return panel;
+}
+
+QString fieldText(platform::Recordset &record, const QString &field)
+{
+    return NullToString(record.value(field)).toString();
+}
+
+// A picture that cannot be read shows nothing, like a missing one.
+QPixmap pictureOf(const QString &path)
+{
+    QImageReader reader(pictures::resolvedPath(path));
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(true);
+    const QImage picture = reader.read();
+    return picture.isNull() ? QPixmap() : QPixmap::fromImage(picture);
+}
+
+} // namespace
+
+void Pics3::setRecords(std::function<platform::Recordset *()> records)
+{
+    recordsOfMainList() = std::move(records);
+}
+
+void Pics3::setMainWindow(QWidget *mainWindow)
+{
+    mainWindowSlot() = mainWindow;
+}
+
+Pics3 &Pics3::instance()
+{
+    return platform::instanceOf(slot());
+}
+
+Pics3 *Pics3::loadedInstance()
+{
+    Pics3 *panel = slot().data();
+    return panel && panel->isLoaded() ? panel : nullptr;
+}
+
+Pics3::Pics3()
+{
+    setObjectName(QStringLiteral("Pics3"));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setWindowTitle(QStringLiteral("Pictures"));
+    setWindowFlag(Qt::WindowMinimizeButtonHint, false);
+    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+    const auto makeImage = [this](const char *name) {
+        auto *label = new QLabel(this);
+        label->setObjectName(QLatin1String(name));
+        // Each picture fills its image's box, whatever its proportions.
+        label->setScaledContents(true);
+        label->installEventFilter(this);
+        return label;
+    };
+    Image1 = makeImage("Image1");
+    Image2 = makeImage("Image2");
+    Image3 = makeImage("Image3");
+}
+
+QLabel *Pics3::image(int n) const
+{
+    return n == 1 ? Image1 : n == 2 ? Image2 : n == 3 ? Image3 : nullptr;
+}
+
+void Pics3::threePictureLayout()
+{
+    platform::setClientSizeTwips(this, PanelWidth, PanelHeight);
+    platform::setGeometryTwips(Image1, 0, 0, ImageWidth, ImageHeight);
+    platform::setGeometryTwips(Image2, 0, 3000, ImageWidth, ImageHeight);
+    platform::setGeometryTwips(Image3, 0, 6000, ImageWidth, ImageHeight);
+}
+
+void Pics3::Form_Load()
+{
+    threePictureLayout();
+    double left = 0;
+    if (QWidget *main = mainWindowSlot())
+        left = platform::pixelsToTwipsX(main->frameGeometry().x()) - platform::windowWidthTwips(this);
+    platform::moveWindowTwips(this, int(qMax(0.0, left)), 0);
+}
+
+bool Pics3::enlarged() const
+{
+    return width() == EnlargedWidthPixels;
+}
+
+platform::Recordset *Pics3::currentRecord() const
+{
+    const auto &records = recordsOfMainList();
+    platform::Recordset *rs = records ? records() : nullptr;
+    if (!rs || !rs->isOpen())
+        return nullptr;
+    try {
+        // A list positioned before its first or past its last row has no contact to show.
+        if (rs->recordCount() <= 0 || rs->bof() || rs->eof())
+            return nullptr;
+    } catch (const platform::RuntimeError &) {
+        return nullptr;
+    }
+    return rs;
+}
+
+QString Pics3::contactCaption(platform::Recordset &record) const
+{
+    return Trim(fieldText(record, QStringLiteral("FirstName")) + QLatin1Char(' ') +
+                fieldText(record, QStringLiteral("LastName")));
+}
+
+void Pics3::LoadRecordPictures()
+{
+    platform::Recordset *record = currentRecord();
+    if (!record)
+        return;
+    try {
+        for (int n = 1; n <= 3; ++n) {
+            const QString name = fieldText(*record, QStringLiteral("PicturePath%1").arg(n));
+            QPixmap picture;
+            if (name > QStringLiteral(" ") && pictures::normalFileExists(pictures::picturePath(name)))
+                picture = pictureOf(pictures::picturePath(name));
+            image(n)->setPixmap(picture);
+        }
+        setWindowTitle(contactCaption(*record));
+    } catch (const platform::RuntimeError &) {
+        // A row that went away under the list leaves the panel as it was.
+    }
+}
+
+void Pics3::enlarge(int n)
+{
+    platform::Recordset *record = currentRecord();
+    if (!record)
+        return;
+    const QVariant name = record->value(QStringLiteral("PicturePath%1").arg(n));
+    if (name.isNull())
+        return;
+    resize(EnlargedWidthPixels, EnlargedHeightPixels);
+    const double panelWidth = platform::pixelsToTwipsX(EnlargedWidthPixels);
+    const double panelHeight = platform::pixelsToTwipsY(EnlargedHeightPixels);
+    QLabel *shown = image(n);
+    shown->setGeometry(shown->x(), Image1->y(), platform::twipsToPixelsX(panelWidth - 70),
+                       platform::twipsToPixelsY(panelHeight - 400));
+    for (int other = 1; other <= 3; ++other)
+        image(other)->setVisible(other == n);
+    setWindowTitle(name.toString());
+}
+
+void Pics3::Form_Unload(bool &cancel)
+{
+    if (!enlarged() || mShuttingDown)
+        return;
+    threePictureLayout();
+    Image1->show();
+    Image2->show();
+    Image3->show();
+    if (platform::Recordset *record = currentRecord())
+        setWindowTitle(contactCaption(*record));
+    cancel = true;
+}
+
+void Pics3::unloadForShutDown()
+{
+    mShuttingDown = true;
+    unload();
+}
+
+bool Pics3::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        if (watched == Image1)
+            Image1_DblClick();
+        else if (watched == Image2)
+            Image2_DblClick();
+        else if (watched == Image3)
+            Image3_DblClick();
+        else
+            return platform::Form::eventFilter(watched, event);
+        return true;
+    }
+    return platform::Form::eventFilter(watched, event);
+}

@@ -1,0 +1,108 @@
+#pragma once
+
+#include "platform/ui/Form.h"
+
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+class PictureBox;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+
+namespace platform {
+class Database;
+class StdPicture;
+} // namespace platform
+
+// What the picture window uses of the contact editor that opens it: the eight picture
+// name boxes (which it reads, and writes when a picture is stored or deleted), the last
+// name box, the open database, and the stored row of the contact being edited (none for
+// a contact not stored yet), so that links in other contacts can be told from its own.
+struct PictureEditor {
+    QList<QLineEdit *> pictureBoxes; // txtPic1File .. txtPic8File
+    QLineEdit *lastNameBox = nullptr;
+    platform::Database *database = nullptr;
+    std::optional<qint64> recordId;
+};
+
+// The picture window of one picture slot of the edited contact. The opener hands over
+// gPictureSlot, gPastePicture and CMDialog1's file name (the picture file's full path,
+// or in paste mode the bare name chosen for the pasted picture), then shows the window
+// modally. The window fits the picture into its display box; closing it with Save (or
+// from the title bar after the focus left Cancel) stores the box as a JPEG file in the
+// Pictures folder and writes the file's name into the slot's box.
+class PictureForm : public platform::Form {
+    Q_OBJECT
+  public:
+    // Set by the editor before it first touches the window.
+    static void setEditor(const PictureEditor &editor);
+
+    // The window, loaded on first use. Loading reads the hand-over; a picture that cannot
+    // be read raises the error to the opener and leaves no window behind.
+    static PictureForm &instance();
+    static PictureForm *loadedInstance();
+
+    PictureForm();
+    ~PictureForm() override;
+
+    PictureBox *picResized;
+    QWidget *picOriginal; // never shown: holds the picture as loaded or pasted
+    QPushButton *cmdCancel;
+    QPushButton *cmdClose;
+    QPushButton *cmdDelete;
+    QPushButton *cmdLoadFile;
+    QPushButton *cmdClipboardPaste;
+    QToolButton *cmdPrev;
+    QToolButton *cmdNext;
+
+    // Shows CMDialog1 as the "Load Picture" open dialog with the filter given; Cancel
+    // raises error 32755. The chosen path is then the dialog's file name.
+    static void showLoadPictureDialog(const QString &filter, int filterIndex);
+
+    // True when the text holds none of * \ / : ? | < > . and the double quote.
+    static bool IsValidFilename(const QString &fileName);
+
+    void cmdClipboardPaste_Click();
+    void cmdLoadFile_Click();
+    void cmdDelete_Click();
+    void cmdCancel_Click();
+    void cmdClose_Click();
+    void cmdNext_Click();
+    void cmdPrev_Click();
+
+    // Window state.
+    bool mbFromClipboard = false;
+    std::int32_t mlNewWidth = 0;  // twips
+    std::int32_t mlNewHeight = 0; // twips
+    const platform::StdPicture *originalPicture() const { return mOriginal.get(); }
+
+  protected:
+    void Form_Load() override;
+    void Form_Unload(bool &cancel) override;
+
+  private:
+    void layOut();
+    void decideSlotButtons();
+    // The fit rule: paints the original picture into the cleared box.
+    void fitOriginal();
+    void paintOriginal(std::int32_t widthTwips, std::int32_t heightTwips);
+    void moveToSlot(const int *tries); // the first usable slot of the tries, 0-ended
+    QLineEdit *slotBox(int slot) const;
+    QString slotName(int slot) const;
+    // What a close does unless Cancel or Delete holds the focus: stores the picture when
+    // it is new and names it in the slot's box, only once the file is there.
+    void closeAndStore();
+    // A file of that name that other contacts link is replaced only when the user says so.
+    bool confirmReplacing(const QString &name);
+    // The last names of the stored contacts, other than the edited one, that link the name.
+    QStringList otherContactsLinking(const QString &name);
+    double boxWidthTwips() const;
+    double boxHeightTwips() const;
+
+    std::unique_ptr<platform::StdPicture> mOriginal;
+};

@@ -1,0 +1,80 @@
+#include "pictures/PictureStore.h"
+
+#include "app/mCommon.h"
+#include "pictures/PictureFiles.h"
+#include "pictures/cImage.h"
+#include "pictures/cJpeg.h"
+#include "platform/RuntimeError.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <filesystem>
+#include <system_error>
+
+using platform::RuntimeError;
+
+namespace pictures {
+
+namespace {
+
+constexpr int PathFileAccessError = 75;
+
+std::filesystem::path fsPath(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return std::filesystem::path(path.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
+}
+
+} // namespace
+
+QString temporaryStoreFile(const QString &folder, const QString &target)
+{
+    QString name = QStringLiteral("DELETE THIS TEMP FILE.jpg");
+    if (sameName(QFileInfo(target).fileName(), name))
+        name = QStringLiteral("DELETE THIS TEMP FILE~.jpg");
+    return folder + name;
+}
+
+void storePictureFile(const cImage &image, const QString &target)
+{
+    const QFileInfo targetInfo(target);
+    const QString folder = targetInfo.absolutePath() + QLatin1Char('/');
+    if (!DirExists(folder) && !QDir().mkpath(folder))
+        throw RuntimeError(platform::err::PathNotFound,
+                           QStringLiteral("The folder \"%1\" could not be made.").arg(QDir::toNativeSeparators(folder)));
+    if (image.hdc() == nullptr || image.Width() <= 0 || image.Height() <= 0)
+        throw RuntimeError(1, QStringLiteral("There is no picture to save."));
+
+    const QString temporary = temporaryStoreFile(folder, target);
+    KillFile(temporary);
+    try {
+        cJpeg encoder;
+        encoder.SetSamplingFrequencies(2, 2, 1, 1, 1, 1);
+        encoder.SetQuality(StoredQuality);
+        if (encoder.SampleHDC(image.hdc(), image.Width(), image.Height()) != 0)
+            throw RuntimeError(1, QStringLiteral("The picture could not be read for saving."));
+        if (encoder.SaveFile(temporary) != 0)
+            throw RuntimeError(PathFileAccessError,
+                               QStringLiteral("The picture file \"%1\" could not be written.")
+                                   .arg(QDir::toNativeSeparators(temporary)));
+        // A name found in another letter case is the same picture on a system that
+        // ignores case; here it is replaced by the name asked for.
+        const QString variant = resolvedPath(target);
+        std::error_code error;
+        std::filesystem::rename(fsPath(temporary), fsPath(target), error);
+        if (error)
+            throw RuntimeError(PathFileAccessError,
+                               QStringLiteral("The picture file \"%1\" could not be replaced: %2.")
+                                   .arg(QDir::toNativeSeparators(target), QString::fromStdString(error.message())));
+        if (variant != target)
+            QFile::remove(variant);
+    } catch (...) {
+        QFile::remove(temporary);
+        throw;
+    }
+}
+
+} // namespace pictures

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+class cImage;
+
+namespace pictures {
+
+// The JPEG settings of every stored picture.
+constexpr int StoredQuality = 75;
+
+// Stores the image as a JPEG file at target (luminance sampled 2 by 2, the colour
+// components 1 by 1, quality 75), making target's folder when it is missing. The file
+// is encoded into a temporary file in the same folder and takes target's place only once
+// it is complete, so a failure leaves whatever target held before; a file whose name
+// differs from target's only in letter case is the same picture and is replaced too.
+// Raises platform::RuntimeError, with the temporary file removed, when any step fails.
+void storePictureFile(const cImage &image, const QString &target);
+
+// The temporary file a store into folder uses (folder ends in "/"): it exists only while
+// a store runs.
+QString temporaryStoreFile(const QString &folder, const QString &target);
+
+} // namespace pictures

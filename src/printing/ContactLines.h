@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+class DisplayedRecords;
+
+// The pieces of a contact's name and address that the lists, the labels, the exports and
+// the clipboard copy all build the same way from the current record.
+
+// The address set the contact's labels use, as a field-name prefix: "Second_" when
+// AddressForLabels is 2, "First_" for any other value, Null included.
+QString LabelAddressSet(DisplayedRecords &Records);
+
+// Prefix, first, middle and last name and suffix, each without trailing blanks; a blank
+// follows each of the first three only when it is not blank, and one always stands
+// before the suffix (so a name without a suffix ends in a blank).
+QString ContactNameLine(DisplayedRecords &Records);
+
+// The name line, with two blanks before it when it is not blank, a blank, the
+// organisation as stored and two blanks: the heading of a contact in the condensed
+// layouts.
+QString CondensedHeadingLine(DisplayedRecords &Records);
+
+// City, ", " when both city and state are given, state, a blank, postal code; each part
+// without trailing blanks.
+QString CityLine(const QString &City, const QString &State, const QString &PostalCode);
+
+// An address set run into one text: each address line as stored followed by two blanks,
+// the city line followed by two blanks, the country followed by three (a part that is
+// blank gets no blanks after it). Set is a prefix from LabelAddressSet.
+QString RunningAddressText(DisplayedRecords &Records, const QString &Set);
+
+// "Description: number" and two blanks for each phone that has a number, in order.
+QString RunningPhoneText(DisplayedRecords &Records);

@@ -1,0 +1,641 @@
+#include "reminders/Remind.h"
+
+#include "app/ValueHelpers.h"
+#include "mainwindow/NameList.h"
+#include "platform/db/DataControl.h"
+#include "platform/db/DataGrid.h"
+#include "platform/db/Database.h"
+#include "platform/db/Recordset.h"
+#include "platform/ui/ButtonCaption.h"
+#include "platform/ui/Clock.h"
+#include "platform/ui/DateText.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/ui/Twips.h"
+#include "reminders/CurrentReminders.h"
+#include "reminders/ReminderDates.h"
+#include "reminders/ReminderRecords.h"
+
+#include <QCalendarWidget>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
+
+namespace {
+
+const QString InvalidNumberTitle = QStringLiteral("Invalid number");
+
+// A text the platform reads as a number.
+bool isNumeric(const QString &text, double *number = nullptr)
+{
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    if (!ok)
+        return false;
+    if (number)
+        *number = value;
+    return true;
+}
+
+// A box's text against a field, the way the classic comparison of a text with a value
+// works: a number or date field compares by value ("1" equals 1); a Null field counts
+// as no difference unless the caller reads Null as empty text.
+bool textDiffers(const QString &text, const QVariant &field, bool nullAsEmpty)
+{
+    if (IsNull(field))
+        return nullAsEmpty ? !text.isEmpty() : false;
+    switch (field.typeId()) {
+    case QMetaType::QDateTime:
+    case QMetaType::QDate: {
+        const QDateTime typed = platform::parseDateText(text);
+        return !typed.isValid() || typed != field.toDateTime();
+    }
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::Double: {
+        double typed = 0;
+        return !isNumeric(text, &typed) || typed != field.toDouble();
+    }
+    default:
+        return text != field.toString();
+    }
+}
+
+QString fieldText(platform::Recordset &rs, const QString &field)
+{
+    return NullToString(rs.value(field)).toString();
+}
+
+QString dateFieldText(platform::Recordset &rs, const QString &field)
+{
+    const QVariant value = rs.value(field);
+    if (IsNull(value))
+        return {};
+    return platform::generalDateText(value.toDateTime());
+}
+
+QString amountCaptionFor(const QString &period)
+{
+    return QStringLiteral("Number of ") + period + QStringLiteral(" between warnings");
+}
+
+} // namespace
+
+void Remind::open(platform::Database &db, const std::optional<EditedContact> &contact)
+{
+    auto *form = new Remind(db, contact);
+    form->load();
+    form->showModal();
+    if (form->isLoaded())
+        form->unload();
+    form->deleteLater();
+}
+
+Remind::Remind(platform::Database &db, const std::optional<EditedContact> &contact)
+    : mDb(db), mContact(contact), mFromEditor(contact.has_value())
+{
+    setObjectName(QStringLiteral("Remind"));
+    setWindowTitle(QStringLiteral("Reminders"));
+    setDialogBorder(true);
+    setKeyPreview(true);
+    platform::setClientSizeTwips(this, 9720, 7740);
+
+    auto label = [this](const QString &name, const QString &caption, int left, int top, int width) {
+        auto *l = new QLabel(caption, this);
+        l->setObjectName(name);
+        platform::setGeometryTwips(l, left, top, width, 285);
+        return l;
+    };
+    auto lineEdit = [this](const QString &name, int left, int top, int width, const QString &tip) {
+        auto *e = new QLineEdit(this);
+        e->setObjectName(name);
+        e->setToolTip(tip);
+        platform::setGeometryTwips(e, left, top, width, 315);
+        return e;
+    };
+
+    Label1 = new QLabel(QStringLiteral("You are now in the process of adding a new reminder.  Enter the reminder "
+                                       "Description (the message you want displayed), along with the Date of "
+                                       "the event, etc., then press the Save Reminder button."),
+                        this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setWordWrap(true);
+    Label1->setAlignment(Qt::AlignCenter);
+    platform::setGeometryTwips(Label1, 120, 120, 9480, 2400);
+
+    Data1 = new platform::DataControl(this);
+    Data1->setDatabase(&mDb);
+    Data1->setRecordSource(QStringLiteral("qryRemind"));
+    DBGrid1 = new QTableView(this);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    DBGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    platform::setGeometryTwips(DBGrid1, 120, 120, 9480, 2400);
+    DBGrid1Binding = new platform::DataGrid(
+        DBGrid1, Data1, this, 255,
+        {{QStringLiteral("Description"), QStringLiteral("Description"), 2600},
+         {QStringLiteral("Date"), QStringLiteral("RemindDate"), 1100},
+         {QStringLiteral("Warning Days"), QStringLiteral("WarningDays"), 1100, Qt::AlignRight},
+         {QStringLiteral("Status"), QStringLiteral("Status"), 800},
+         {QStringLiteral("Notes"), QStringLiteral("Notes"), 2000},
+         {QStringLiteral("Frequency Period"), QStringLiteral("FrequencyPeriod"), 1300},
+         {QStringLiteral("Frequency Amount"), QStringLiteral("FrequencyAmount"), 1300, Qt::AlignRight},
+         {QStringLiteral("Warn Date"), QStringLiteral("WarnDate"), 1100},
+         {QStringLiteral("Linked Record ID"), QStringLiteral("LinkedRecordID"), 1300, Qt::AlignRight}});
+    DBGrid1->viewport()->installEventFilter(this);
+
+    Calendar1 = new QCalendarWidget(this);
+    Calendar1->setObjectName(QStringLiteral("Calendar1"));
+    Calendar1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    platform::setGeometryTwips(Calendar1, 120, 2640, 4080, 2880);
+
+    lblDescr = label(QStringLiteral("lblDescr"), QStringLiteral("Description:"), 4380, 2680, 1080);
+    txtDescr = lineEdit(QStringLiteral("txtDescr"), 5520, 2640, 4080,
+                        QStringLiteral("The description of the event to be reminded of, such as \"Joe's "
+                                       "Birthday\"."));
+    lblDate = label(QStringLiteral("lblDate"), QStringLiteral("Date:"), 4380, 3070, 1080);
+    txtRemindDate = lineEdit(QStringLiteral("txtRemindDate"), 5520, 3030, 1560,
+                             QStringLiteral("This is the date of the event you want to be reminded of."));
+    lblWarnme = label(QStringLiteral("lblWarnme"), QStringLiteral("Warn me"), 4380, 3460, 760);
+    txtWarningDays = lineEdit(QStringLiteral("txtWarningDays"), 5180, 3420, 600,
+                              QStringLiteral("Number of days ahead of time to be reminded."));
+    txtWarningDays->setText(QStringLiteral("0"));
+    lblInAdvance = label(QStringLiteral("lblInAdvance"), QStringLiteral("days in advance."), 5860, 3460, 2000);
+    lblStatus = label(QStringLiteral("lblStatus"), QStringLiteral("Status:"), 4380, 3850, 1080);
+    cmbStatus = new QComboBox(this);
+    cmbStatus->setObjectName(QStringLiteral("cmbStatus"));
+    cmbStatus->addItems({ActiveStatus, InactiveStatus});
+    cmbStatus->setCurrentIndex(-1);
+    cmbStatus->setToolTip(QStringLiteral("Setting status to \"Inactive\" allows you to keep reminder in database, "
+                                         "but not be reminded of this event."));
+    platform::setGeometryTwips(cmbStatus, 5520, 3810, 1560, 315);
+    lblFreqPeriod = label(QStringLiteral("lblFreqPeriod"), QStringLiteral("Frequency:"), 4380, 4240, 1080);
+    cmbFreqPeriod = new QComboBox(this);
+    cmbFreqPeriod->setObjectName(QStringLiteral("cmbFreqPeriod"));
+    cmbFreqPeriod->addItems({OneTimePeriod, QStringLiteral("Days"), QStringLiteral("Months"),
+                             QStringLiteral("Years")});
+    // Nothing is chosen at design, so that the window's first choice raises its click.
+    cmbFreqPeriod->setCurrentIndex(-1);
+    cmbFreqPeriod->setToolTip(QStringLiteral("Should reminder recur at specified intervals, or only once?"));
+    platform::setGeometryTwips(cmbFreqPeriod, 5520, 4200, 1560, 315);
+    lblFreqAmt =
+        label(QStringLiteral("lblFreqAmt"), QStringLiteral("Number of Months between warnings:"), 4380, 4630, 3300);
+    txtFreqAmt = lineEdit(QStringLiteral("txtFreqAmt"), 7740, 4590, 600, QString());
+    lblName = label(QStringLiteral("lblName"), QString(), 4380, 5020, 5220);
+    lblOrganization = label(QStringLiteral("lblOrganization"), QString(), 4380, 5320, 5220);
+    txtLinkedRecordID = lineEdit(QStringLiteral("txtLinkedRecordID"), 8700, 4590, 900, QString());
+    txtLinkedRecordID->setText(QStringLiteral("txtLinkedRecordID"));
+    // It carries the contact's key from the row to the save; nobody types it.
+    txtLinkedRecordID->hide();
+
+    lblNotes = label(QStringLiteral("lblNotes"), QStringLiteral("Notes:"), 120, 5620, 1080);
+    txtNotes = new QPlainTextEdit(this);
+    txtNotes->setObjectName(QStringLiteral("txtNotes"));
+    platform::setGeometryTwips(txtNotes, 120, 5900, 9480, 840);
+    lblTodaysDate = label(QStringLiteral("lblTodaysDate"), QString(), 120, 6800, 4000);
+    cbDisplayRemind = new QCheckBox(QStringLiteral("At program start-up, display reminders that are due."), this);
+    cbDisplayRemind->setObjectName(QStringLiteral("cbDisplayRemind"));
+    platform::setGeometryTwips(cbDisplayRemind, 4380, 6780, 5220, 285);
+
+    auto button = [this](const QString &name, const QString &caption, int left) {
+        auto *b = new QPushButton(caption, this);
+        b->setObjectName(name);
+        b->setAutoDefault(false);
+        platform::setGeometryTwips(b, left, 7200, 1500, 420);
+        platform::widenToCaption(b);
+        return b;
+    };
+    cmdAdd = button(QStringLiteral("cmdAdd"), QStringLiteral("&Add new reminder"), 120);
+    cmdSave = button(QStringLiteral("cmdSave"), QStringLiteral("&Save reminder"), 1700);
+    cmdCancel = button(QStringLiteral("cmdCancel"), QStringLiteral("&Cancel"), 3280);
+    cmdDelete = button(QStringLiteral("cmdDelete"), QStringLiteral("&Delete reminder"), 4860);
+    cmdViewCurrent = button(QStringLiteral("cmdViewCurrent"), QStringLiteral("&View Current Reminders"), 6440);
+    cmdExit = button(QStringLiteral("cmdExit"), QStringLiteral("E&xit"), 8640);
+    platform::setGeometryTwips(cmdExit, 8640, 7200, 960, 420);
+    // A click gives the button the focus, as the platform's buttons take it: activation and
+    // closing decide by the focused control.
+    const auto connectButton = [this](QPushButton *b, void (Remind::*handler)()) {
+        connect(b, &QPushButton::clicked, this, [this, b, handler] {
+            b->setFocus();
+            (this->*handler)();
+        });
+    };
+    connectButton(cmdAdd, &Remind::cmdAdd_Click);
+    connectButton(cmdSave, &Remind::cmdSave_Click);
+    connectButton(cmdCancel, &Remind::cmdCancel_Click);
+    connectButton(cmdDelete, &Remind::cmdDelete_Click);
+    connectButton(cmdViewCurrent, &Remind::cmdViewCurrent_Click);
+    connectButton(cmdExit, &Remind::cmdExit_Click);
+    connect(cbDisplayRemind, &QCheckBox::toggled, this, [this] { cbDisplayRemind_Click(); });
+    connect(cmbFreqPeriod, &QComboBox::currentIndexChanged, this, [this] { cmbFreqPeriod_Click(); });
+    connect(txtRemindDate, &QLineEdit::textChanged, this, [this] { txtRemindDate_Change(); });
+    connect(Calendar1, &QCalendarWidget::clicked, this, [this] { Calendar1_Click(); });
+    connect(Calendar1, &QCalendarWidget::activated, this, [this] { Calendar1_DblClick(); });
+    connect(Data1, &platform::DataControl::reposition, this, [this] {
+        Data1_Reposition();
+        DBGrid1_RowColChange();
+    });
+}
+
+Remind::~Remind() = default;
+
+platform::Recordset *Remind::rows() const
+{
+    return Data1->recordset();
+}
+
+bool Remind::hasRows() const
+{
+    platform::Recordset *rs = rows();
+    return rs && rs->recordCount() >= 1;
+}
+
+bool Remind::focusIs(const QWidget *widget) const
+{
+    return focusWidget() == widget;
+}
+
+void Remind::Form_Load()
+{
+    Data1->refresh();
+    DBGrid1->setFocus();
+    Data1_Reposition();
+    DBGrid1_RowColChange();
+}
+
+void Remind::Form_Activate()
+{
+    if ((!hasRows() || mFromEditor) && !focusIs(cmdViewCurrent)) {
+        cmdAdd_Click();
+        if (mFromEditor) {
+            txtLinkedRecordID->setText(QString::number(mContact->recordID));
+            const QDateTime date = platform::parseDateText(mContact->dateText);
+            if (date.isValid()) {
+                txtRemindDate->setText(platform::shortDateText(nextAnniversary(date.date(), platform::today())));
+                txtDescr->setText(mContact->dateDescription);
+            }
+            txtWarningDays->setText(QStringLiteral("15"));
+            setPeriod(QStringLiteral("Years"));
+            lblFreqAmt->setText(QStringLiteral("Number of Years between warnings:"));
+            txtFreqAmt->setText(QStringLiteral("1"));
+            lblFreqAmt->show();
+            txtFreqAmt->show();
+        }
+    }
+    cbDisplayRemind->setChecked(gReminderStartup != 0);
+    lblTodaysDate->setText(QStringLiteral("Today's date is ") + platform::shortDateText(platform::today()));
+}
+
+bool Remind::SaveEdits()
+{
+    if (txtFreqAmt->text() <= QStringLiteral(" "))
+        txtFreqAmt->setText(QStringLiteral("0"));
+    double amount = 0;
+    if (!isNumeric(txtFreqAmt->text(), &amount)) {
+        platform::MsgBox(lblFreqAmt->text() + QStringLiteral(" must be numeric"), platform::vbOKOnly,
+                         InvalidNumberTitle);
+        txtFreqAmt->setFocus();
+        return false;
+    }
+    if (amount <= 0 && cmbFreqPeriod->currentText() != OneTimePeriod) {
+        platform::MsgBox(lblFreqAmt->text() + QStringLiteral(" must be greater than zero."), platform::vbCritical,
+                         InvalidNumberTitle);
+        txtFreqAmt->setFocus();
+        return false;
+    }
+    if (txtDescr->text().isEmpty()) {
+        platform::MsgBox(QStringLiteral("Description cannot be blank."), platform::vbCritical,
+                         QStringLiteral("Invalid Description"));
+        txtDescr->setFocus();
+        return false;
+    }
+    if (!platform::parseDateText(txtRemindDate->text()).isValid()) {
+        platform::MsgBox(QStringLiteral("You must enter a valid date before saving this reminder"),
+                         platform::vbCritical, QStringLiteral("Invalid Date"));
+        txtRemindDate->setFocus();
+        return false;
+    }
+    // The warning days go into a whole-number field: a blank means none, anything else
+    // that is not a whole number is told here rather than failing the write.
+    if (txtWarningDays->text().trimmed().isEmpty())
+        txtWarningDays->setText(QStringLiteral("0"));
+    bool whole = false;
+    txtWarningDays->text().trimmed().toInt(&whole);
+    if (!whole) {
+        platform::MsgBox(QStringLiteral("Warning days must be a whole number."), platform::vbCritical,
+                         InvalidNumberTitle);
+        txtWarningDays->setFocus();
+        return false;
+    }
+    return true;
+}
+
+bool Remind::HasPendingChanges()
+{
+    platform::Recordset *rs = rows();
+    if (!rs)
+        return false;
+    if (rs->editMode() != platform::EditMode::None)
+        return true;
+    if (rs->bof() || rs->eof())
+        return false;
+    const QVariant remindDate = rs->value(QStringLiteral("RemindDate"));
+    bool calendarDiffers = false;
+    if (!IsNull(remindDate))
+        calendarDiffers = Calendar1->selectedDate() != remindDate.toDate();
+    return textDiffers(txtDescr->text(), rs->value(QStringLiteral("Description")), true) ||
+           textDiffers(txtRemindDate->text(), remindDate, true) || calendarDiffers ||
+           textDiffers(txtWarningDays->text(), rs->value(QStringLiteral("WarningDays")), false) ||
+           textDiffers(cmbStatus->currentText(), rs->value(QStringLiteral("Status")), false) ||
+           textDiffers(cmbFreqPeriod->currentText(), rs->value(QStringLiteral("FrequencyPeriod")), false) ||
+           textDiffers(txtFreqAmt->text(), rs->value(QStringLiteral("FrequencyAmount")), false) ||
+           textDiffers(txtNotes->toPlainText(), rs->value(QStringLiteral("Notes")), true);
+}
+
+bool Remind::saveIfPending()
+{
+    if (!HasPendingChanges())
+        return true;
+    if (!SaveEdits())
+        return false;
+    cmdSave_Click();
+    return true;
+}
+
+void Remind::setPeriod(const QString &period)
+{
+    cmbFreqPeriod->setCurrentIndex(cmbFreqPeriod->findText(period, Qt::MatchFixedString | Qt::MatchCaseSensitive));
+}
+
+void Remind::showAmountFor(const QString &period)
+{
+    const bool recurs = period != OneTimePeriod;
+    if (recurs)
+        lblFreqAmt->setText(amountCaptionFor(period));
+    lblFreqAmt->setVisible(recurs);
+    txtFreqAmt->setVisible(recurs);
+}
+
+void Remind::setCommandsEnabled(bool enabled)
+{
+    cmdDelete->setEnabled(enabled);
+    cmdViewCurrent->setEnabled(enabled);
+    cmdAdd->setEnabled(enabled);
+    cmdExit->setEnabled(enabled);
+}
+
+void Remind::cmdAdd_Click()
+{
+    if (!mFromEditor && hasRows() && !saveIfPending())
+        return;
+    mFillingBoxes = true;
+    txtDescr->clear();
+    txtRemindDate->setText(platform::shortDateText(platform::today()));
+    Calendar1->setSelectedDate(platform::today());
+    txtWarningDays->setText(QStringLiteral("0"));
+    cmbStatus->setCurrentIndex(cmbStatus->findText(ActiveStatus));
+    setPeriod(OneTimePeriod);
+    lblFreqAmt->clear();
+    txtFreqAmt->setText(QStringLiteral("0"));
+    txtNotes->clear();
+    if (mFromEditor)
+        txtLinkedRecordID->setText(QString::number(mContact->recordID));
+    else
+        txtLinkedRecordID->setText(QStringLiteral("0"));
+    txtDescr->setFocus();
+    if (platform::Recordset *rs = rows()) {
+        if (rs->editMode() != platform::EditMode::None)
+            rs->cancelUpdate();
+        rs->addNew();
+    }
+    mFillingBoxes = false;
+    if (mFromEditor) {
+        lblName->setText(mContact->firstName + QLatin1Char(' ') + mContact->middleName + QLatin1Char(' ') +
+                         mContact->lastName);
+        lblOrganization->setText(mContact->organization);
+    }
+    DBGrid1->setEnabled(false);
+    setCommandsEnabled(false);
+    cmdSave->setEnabled(true);
+    cmdCancel->setEnabled(true);
+    DBGrid1->hide();
+}
+
+void Remind::cmdSave_Click()
+{
+    if (!SaveEdits())
+        return;
+    DBGrid1->show();
+    setCommandsEnabled(true);
+    platform::Recordset *rs = rows();
+    if (rs->editMode() == platform::EditMode::None)
+        rs->edit();
+    const QDate remindDate = platform::parseDateText(txtRemindDate->text()).date();
+    const int warningDays = txtWarningDays->text().trimmed().toInt();
+    rs->setValue(QStringLiteral("Description"), txtDescr->text());
+    rs->setValue(QStringLiteral("RemindDate"), remindDate);
+    rs->setValue(QStringLiteral("WarningDays"), warningDays);
+    rs->setValue(QStringLiteral("Status"), cmbStatus->currentText());
+    rs->setValue(QStringLiteral("Notes"), EmptyToNull(txtNotes->toPlainText()));
+    rs->setValue(QStringLiteral("WarnDate"), warnDateOf(remindDate, warningDays));
+    rs->setValue(QStringLiteral("FrequencyPeriod"), cmbFreqPeriod->currentText());
+    rs->setValue(QStringLiteral("FrequencyAmount"), txtFreqAmt->text().trimmed());
+    rs->setValue(QStringLiteral("LinkedRecordID"), txtLinkedRecordID->text().trimmed());
+    DBGrid1->setEnabled(true);
+    DBGrid1->setFocus();
+    rs->update();
+    rs->setBookmark(rs->lastModified());
+    mLastSavedReminderID = rs->value(QStringLiteral("RecordID")).toLongLong();
+    Data1->refresh();
+    Data1->recordset()->findFirst(QStringLiteral("RecordID=") + QString::number(mLastSavedReminderID));
+}
+
+void Remind::cmdCancel_Click()
+{
+    DBGrid1->show();
+    if (!mFromEditor && hasRows()) {
+        setCommandsEnabled(true);
+        if (HasPendingChanges()) {
+            platform::Recordset *rs = rows();
+            if (rs->editMode() != platform::EditMode::None)
+                rs->cancelUpdate();
+            DBGrid1->setEnabled(true);
+            if (mRowBookmark.isValid())
+                rs->setBookmark(mRowBookmark);
+            // The boxes take the row again even when the bookmark is the row already current.
+            Data1_Reposition();
+            DBGrid1_RowColChange();
+            return;
+        }
+    }
+    unload();
+}
+
+void Remind::cmdDelete_Click()
+{
+    if (!hasRows())
+        return;
+    if (platform::MsgBox(QStringLiteral("Are you sure you want to delete the displayed reminder?"),
+                         platform::vbYesNo | platform::vbQuestion | platform::vbDefaultButton2,
+                         QStringLiteral("Are you sure?")) != platform::vbYes)
+        return;
+    platform::Recordset *rs = rows();
+    rs->deleteRecord();
+    moveAfterDelete(*rs);
+    if (rs->eof())
+        cmdAdd_Click();
+}
+
+void Remind::cmdViewCurrent_Click()
+{
+    DBGrid1->show();
+    if (hasRows() && !saveIfPending())
+        return;
+    if (RebuildDueReminders(mDb) > 0) {
+        CurrentReminders::open(mDb);
+        Data1->refresh();
+    } else {
+        platform::MsgBox(QStringLiteral("No current reminders to display"), platform::vbOKOnly,
+                         QStringLiteral("No current reminders"));
+    }
+}
+
+void Remind::cmdExit_Click()
+{
+    unload();
+}
+
+void Remind::Form_QueryUnload(bool &cancel, int unloadMode)
+{
+    Q_UNUSED(unloadMode);
+    if (!focusIs(cmdCancel) && hasRows() && !saveIfPending())
+        cancel = true;
+}
+
+void Remind::Form_Unload(bool &cancel)
+{
+    Q_UNUSED(cancel);
+    // A new reminder that was not saved is dropped with the window.
+    if (platform::Recordset *rs = rows(); rs && rs->editMode() != platform::EditMode::None)
+        rs->cancelUpdate();
+}
+
+void Remind::cbDisplayRemind_Click()
+{
+    WriteReminderStartup(mDb, cbDisplayRemind->isChecked() ? 1 : 0);
+}
+
+void Remind::cmbFreqPeriod_Click()
+{
+    const QString period = cmbFreqPeriod->currentText();
+    if (period != OneTimePeriod) {
+        txtFreqAmt->setText(QStringLiteral("1"));
+    } else {
+        txtFreqAmt->setText(QStringLiteral("0"));
+    }
+    showAmountFor(period);
+}
+
+void Remind::txtRemindDate_Change()
+{
+    const QDateTime date = platform::parseDateText(txtRemindDate->text());
+    if (date.isValid())
+        Calendar1->setSelectedDate(date.date());
+}
+
+void Remind::Calendar1_Click()
+{
+    txtRemindDate->setFocus();
+}
+
+void Remind::Calendar1_DblClick()
+{
+    txtRemindDate->setText(platform::shortDateText(Calendar1->selectedDate()));
+}
+
+void Remind::Data1_Reposition()
+{
+    platform::Recordset *rs = rows();
+    if (!rs || rs->editMode() == platform::EditMode::AddNew || rs->bof() || rs->eof())
+        return;
+    lblName->setText(fieldText(*rs, QStringLiteral("FirstName")) + QLatin1Char(' ') +
+                     fieldText(*rs, QStringLiteral("MiddleName")) + QLatin1Char(' ') +
+                     fieldText(*rs, QStringLiteral("LastName")));
+    lblOrganization->setText(fieldText(*rs, QStringLiteral("Organization")));
+}
+
+void Remind::fillBoxesFromRow()
+{
+    platform::Recordset *rs = rows();
+    if (!rs || rs->bof() || rs->eof())
+        return;
+    mFillingBoxes = true;
+    txtDescr->setText(fieldText(*rs, QStringLiteral("Description")));
+    txtRemindDate->setText(dateFieldText(*rs, QStringLiteral("RemindDate")));
+    txtNotes->setPlainText(fieldText(*rs, QStringLiteral("Notes")));
+    const QVariant remindDate = rs->value(QStringLiteral("RemindDate"));
+    if (!IsNull(remindDate))
+        Calendar1->setSelectedDate(remindDate.toDate());
+    txtWarningDays->setText(fieldText(*rs, QStringLiteral("WarningDays")));
+    cmbStatus->setCurrentIndex(
+        cmbStatus->findText(fieldText(*rs, QStringLiteral("Status")), Qt::MatchFixedString | Qt::MatchCaseSensitive));
+    setPeriod(fieldText(*rs, QStringLiteral("FrequencyPeriod")));
+    txtFreqAmt->setText(NullToZero(rs->value(QStringLiteral("FrequencyAmount"))).toString());
+    txtLinkedRecordID->setText(fieldText(*rs, QStringLiteral("LinkedRecordID")));
+    mFillingBoxes = false;
+}
+
+void Remind::DBGrid1_RowColChange()
+{
+    platform::Recordset *rs = rows();
+    if (mFillingBoxes || !rs || rs->editMode() == platform::EditMode::AddNew || !hasRows() || rs->bof() ||
+        rs->eof())
+        return;
+    fillBoxesFromRow();
+    showAmountFor(cmbFreqPeriod->currentText());
+    mRowBookmark = rs->bookmark();
+}
+
+bool Remind::DBGrid1_MouseDown()
+{
+    if (!hasRows() || !HasPendingChanges())
+        return true;
+    if (SaveEdits()) {
+        cmdSave_Click();
+        return true;
+    }
+    DBGrid1->setEnabled(false);
+    return false;
+}
+
+void Remind::Form_Click()
+{
+    DBGrid1->setEnabled(true);
+}
+
+void Remind::Form_KeyPress(int &keyAscii)
+{
+    Q_UNUSED(keyAscii);
+    if (!DBGrid1->isHidden())
+        DBGrid1->setEnabled(true);
+}
+
+void Remind::mousePressEvent(QMouseEvent *event)
+{
+    Form_Click();
+    platform::Form::mousePressEvent(event);
+}
+
+bool Remind::eventFilter(QObject *watched, QEvent *event)
+{
+    if (DBGrid1 && watched == DBGrid1->viewport() && event->type() == QEvent::MouseButtonPress) {
+        if (!DBGrid1_MouseDown())
+            return true;
+    }
+    return platform::Form::eventFilter(watched, event);
+}

@@ -1,0 +1,67 @@
+#include "reminders/ReminderRecords.h"
+
+#include "app/SettingsRow.h"
+#include "app/ValueHelpers.h"
+#include "app/modMain.h"
+#include "mainwindow/MainWindowSettings.h"
+#include "mainwindow/NameList.h"
+#include "platform/db/Database.h"
+#include "platform/db/Recordset.h"
+#include "reminders/ReminderDates.h"
+
+namespace {
+
+int wholeNumberOf(const QVariant &value)
+{
+    return qRound(NullToZero(value).toDouble());
+}
+
+} // namespace
+
+void AdvanceOnePeriod(platform::Recordset &row)
+{
+    const ReminderPeriod period = reminderPeriodOf(NullToString(row.value(QStringLiteral("FrequencyPeriod"))).toString());
+    if (period == ReminderPeriod::OneTime) {
+        row.deleteRecord();
+        return;
+    }
+    const QDate date = row.value(QStringLiteral("RemindDate")).toDate();
+    if (period == ReminderPeriod::Unknown || !date.isValid())
+        return;
+    const QDate next = advancedByOnePeriod(date, period, wholeNumberOf(row.value(QStringLiteral("FrequencyAmount"))));
+    row.edit();
+    row.setValue(QStringLiteral("RemindDate"), next);
+    row.setValue(QStringLiteral("WarnDate"), warnDateOf(next, wholeNumberOf(row.value(QStringLiteral("WarningDays")))));
+    row.update();
+}
+
+qint64 RebuildDueReminders(platform::Database &db)
+{
+    db.beginTrans();
+    qint64 inserted = 0;
+    try {
+        gSql = ClearCurrentRemindersSql;
+        db.execute(gSql);
+        gSql = FillCurrentRemindersSql;
+        inserted = db.execute(gSql);
+        db.commitTrans();
+    } catch (...) {
+        db.rollback();
+        throw;
+    }
+    return inserted;
+}
+
+void WriteReminderStartup(platform::Database &db, int value)
+{
+    storeSettingsRow(db, QStringLiteral("REMINDERSTARTUP"), QString::number(value));
+    gReminderStartup = value;
+}
+
+void moveAfterDelete(platform::Recordset &rows)
+{
+    if (!rows.bof())
+        rows.movePrevious();
+    if (rows.bof() && !rows.eof())
+        rows.moveNext();
+}

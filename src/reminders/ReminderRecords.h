@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+namespace platform {
+class Database;
+class Recordset;
+} // namespace platform
+
+// The texts of the pick lists, which are also what the rows hold.
+inline const QString ActiveStatus = QStringLiteral("Active");
+inline const QString InactiveStatus = QStringLiteral("Inactive");
+inline const QString OneTimePeriod = QStringLiteral("One time");
+
+// Moves the reminder on the current row of `row` (a row of tblRemind) on by one period and
+// recomputes its warning date; a one-time reminder is deleted instead, and a row with a
+// period of another text, or with no date, is left as it is.
+void AdvanceOnePeriod(platform::Recordset &row);
+
+// Empties tblCurrentReminders and refills it from qryNewReminders; returns the number of
+// rows put in. Both statements are one transaction: when either fails the previous list
+// stays as it was and the failure is raised.
+qint64 RebuildDueReminders(platform::Database &db);
+
+// Stores the start-up option (1: show the due reminders when the program starts, 0: not)
+// in the REMINDERSTARTUP row and in gReminderStartup.
+void WriteReminderStartup(platform::Database &db, int value);
+
+// After the current row was deleted: the row before it becomes current, or the one after it
+// when it was the first; the record set is past its end when no row is left.
+void moveAfterDelete(platform::Recordset &rows);

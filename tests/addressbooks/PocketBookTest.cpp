@@ -1,0 +1,221 @@
+#include "addressbooks/PocketBook.h"
+#include "addressbooks/PocketPanels.h"
+#include "BookFixtures.h"
+#include "printing/PrintModeSwitch.h"
+#include "printing/frmPreview.h"
+#include "support/DialogScript.h"
+#include "support/FixedMetricsScope.h"
+#include "support/PrintedPages.h"
+#include "support/TempDatabase.h"
+
+#include "app/modMain.h"
+#include "platform/print/PrintOutput.h"
+#include "platform/print/PrintSurface.h"
+#include "platform/print/PrinterObject.h"
+#include "platform/ui/MousePointer.h"
+#include "platform/ui/MsgBox.h"
+
+#include <QPrinterInfo>
+#include <gtest/gtest.h>
+
+namespace {
+
+using testsupport::textAt;
+
+// Contacts of 22 lines each (name, 20 note lines, separator): in panels of 40 lines
+// no two share a panel.
+std::vector<QVariantMap> panelFillers(int count)
+{
+    std::vector<QVariantMap> rows;
+    for (int i = 1; i <= count; ++i)
+        rows.push_back({{"LastName", QStringLiteral("C%1").arg(i)}, {"Notes", notesOfLines(20)}, {"PrintNotes", -1}});
+    return rows;
+}
+
+QString numberLine(int panel)
+{
+    return PocketPanels::numberLine(panel);
+}
+
+// 8 pt: lines 160 twips high, panels of 40 lines, the top 360 twips down without a
+// settings row. With no printer, every document sent to print is caught here instead
+// of being written to a file.
+class PocketBookTest : public ::testing::Test {
+  protected:
+    void SetUp() override
+    {
+        gDb = platform::Database::open(temp.path());
+        UnloadPreview();
+        platform::Printer().reset();
+        PreviewSurface().setPreview(true);
+        platform::PrintOutput::setPrinterLookupForTesting([] { return QPrinterInfo(); });
+        platform::PrintOutput::setPdfPathChooser([this](const QString &name) {
+            names << name;
+            printed.push_back(name.isEmpty() ? platform::Printer().document() : PreviewSurface().document());
+            return QString();
+        });
+    }
+    void TearDown() override
+    {
+        UnloadPreview();
+        platform::Printer().reset();
+        platform::PrintOutput::setPrinterLookupForTesting(nullptr);
+        platform::PrintOutput::setPdfPathChooser({});
+        gDb.reset();
+    }
+
+    void storePocketRow(const QString &y, const QString &alternate, const QString &lastNameFirst)
+    {
+        gDb->execute(QStringLiteral("Insert Into tblSettings (Type, Name, Setting1, Setting2, Setting3, Setting4, "
+                                    "Setting5, Setting6) Values ('REPORT', 'Pocket Report', '0', '%1', 'Arial', "
+                                    "'8', '%2', '%3')")
+                         .arg(y, alternate, lastNameFirst));
+    }
+
+    const platform::PrintDocument &surfaceDocument() { return PreviewSurface().document(); }
+
+    TempDatabase temp;
+    testsupport::FixedMetricsScope metrics;
+    QStringList names;
+    std::vector<platform::PrintDocument> printed;
+};
+
+TEST_F(PocketBookTest, PreviewShowsBothSidesAsPagesOfOneDocument)
+{
+    MemoryRecords records = bookRecords({{{"FirstName", "Ann"}, {"LastName", "Lee"}}});
+    PrintPocketReport(records, QStringLiteral("Friends"), false);
+    const platform::PrintDocument &doc = surfaceDocument();
+    EXPECT_EQ(doc.name, "Pocket Report - side 1");
+    EXPECT_EQ(doc.orientation, 0);
+    ASSERT_EQ(doc.pageCount(), 2);
+    // Side 1: panels 4 and 1; the caption is panel 1's first line.
+    EXPECT_EQ(textAt(doc, 1, 6390, 360), QString(23, u' ') + "Friends");
+    EXPECT_EQ(textAt(doc, 1, 6390, 680), "Ann Lee");
+    EXPECT_EQ(textAt(doc, 1, 1260, 6600), numberLine(4));
+    EXPECT_EQ(textAt(doc, 1, 6390, 6600), numberLine(1));
+    // Side 2: panels 2 and 3, at the top of the next page.
+    EXPECT_EQ(textAt(doc, 2, 1260, 6600), numberLine(2));
+    EXPECT_EQ(textAt(doc, 2, 6390, 6600), numberLine(3));
+    EXPECT_TRUE(names.isEmpty()) << "nothing goes to the printer in preview";
+    EXPECT_EQ(platform::mousePointer(), platform::MousePointer::Default);
+}
+
+TEST_F(PocketBookTest, TwoPanelRowsShareASheetSideWithAGapOfEightLines)
+{
+    MemoryRecords records = bookRecords(panelFillers(5));
+    records.setCurrent(3);
+    PrintPocketReport(records, QString(), false);
+    const platform::PrintDocument &doc = surfaceDocument();
+    ASSERT_EQ(doc.pageCount(), 2);
+    // Upper row (8, 1), lower row (6, 3) from 360 + 40 x 160 + 8 x 160.
+    EXPECT_EQ(textAt(doc, 1, 6390, 680), "C1");
+    EXPECT_EQ(textAt(doc, 1, 1260, 6600), numberLine(8));
+    EXPECT_EQ(textAt(doc, 1, 6390, 8040), "C3");
+    EXPECT_EQ(textAt(doc, 1, 1260, 14280), numberLine(6));
+    // The other side: (2, 7) and (4, 5).
+    EXPECT_EQ(textAt(doc, 2, 1260, 360), "C2");
+    EXPECT_EQ(textAt(doc, 2, 6390, 6600), numberLine(7));
+    EXPECT_EQ(textAt(doc, 2, 1260, 8040), "C4");
+    EXPECT_EQ(textAt(doc, 2, 6390, 8040), "C5");
+    EXPECT_EQ(records.current(), 3u);
+}
+
+TEST_F(PocketBookTest, PrintingSendsSideOneAsksToTurnThePaperAndSendsSideTwo)
+{
+    PreviewSurface().setPreview(false);
+    MemoryRecords records = bookRecords(panelFillers(9)); // 12 panels
+    DialogScript script;
+    script.answerMessage(platform::vbOK);
+    PrintPocketReport(records, QString(), false);
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].title, PocketHalfwayTitle);
+    EXPECT_EQ(script.shown()[0].text, PocketHalfwayText);
+    EXPECT_EQ(script.shown()[0].buttons, platform::vbOKCancel);
+    EXPECT_EQ(script.shown()[0].icon, platform::vbInformation);
+    EXPECT_EQ(names, (QStringList{"Pocket Report - side 1", "Pocket Report - side 2"}));
+    ASSERT_EQ(printed.size(), 2u);
+    // Side 1: (12, 1) and (10, 3), then (8, 5) alone at the top of the second sheet.
+    ASSERT_EQ(printed[0].pageCount(), 2);
+    EXPECT_EQ(textAt(printed[0], 1, 1260, 6600), numberLine(12));
+    EXPECT_EQ(textAt(printed[0], 1, 6390, 8040), "C3");
+    EXPECT_EQ(textAt(printed[0], 2, 6390, 360), "C5");
+    EXPECT_EQ(textAt(printed[0], 2, 1260, 6600), numberLine(8));
+    // Side 2: (2, 11) and (4, 9), then (6, 7).
+    ASSERT_EQ(printed[1].pageCount(), 2);
+    EXPECT_EQ(textAt(printed[1], 1, 1260, 360), "C2");
+    EXPECT_EQ(textAt(printed[1], 1, 1260, 8040), "C4");
+    EXPECT_EQ(textAt(printed[1], 2, 1260, 360), "C6");
+    EXPECT_EQ(textAt(printed[1], 2, 6390, 360), "C7");
+}
+
+TEST_F(PocketBookTest, CancelBetweenTheSidesPrintsSideOneOnly)
+{
+    PreviewSurface().setPreview(false);
+    MemoryRecords records = bookRecords(panelFillers(2));
+    records.setCurrent(1);
+    DialogScript script;
+    script.answerMessage(platform::vbCancel);
+    PrintPocketReport(records, QString(), false);
+    EXPECT_EQ(names, QStringList{"Pocket Report - side 1"});
+    EXPECT_FALSE(PreviewSurface().documentOpen());
+    EXPECT_EQ(records.current(), 1u);
+    EXPECT_EQ(platform::mousePointer(), platform::MousePointer::Default);
+}
+
+TEST_F(PocketBookTest, PrinterVariantPrintsTwoDocumentsWithAGapOfSevenLines)
+{
+    platform::Printer().setOrientation(platform::PrinterObject::Landscape);
+    MemoryRecords records = bookRecords(panelFillers(5));
+    DialogScript script;
+    script.answerMessage(platform::vbOK);
+    PrintPocketReportAlternate(records, QString(), false);
+    EXPECT_EQ(script.shown().size(), 1u);
+    ASSERT_EQ(printed.size(), 2u);
+    EXPECT_EQ(names, (QStringList{QString(), QString()}));
+    EXPECT_EQ(printed[0].orientation, 0) << "landscape is set back to portrait";
+    EXPECT_EQ(textAt(printed[0], 1, 6390, 680), "C1");
+    EXPECT_EQ(textAt(printed[0], 1, 6390, 7880), "C3");
+    EXPECT_EQ(textAt(printed[1], 1, 1260, 7880), "C4");
+    EXPECT_EQ(surfaceDocument().pageCount(), 0) << "the preview's surface is not drawn on";
+}
+
+TEST_F(PocketBookTest, MenuEntryTakesNameFormStartAndOutputFromTheSettingsRow)
+{
+    storePocketRow("100", "1", "1");
+    MemoryRecords records = bookRecords({{{"FirstName", "Ann"}, {"LastName", "Lee"}}});
+    bool lastNameFirst = false;
+    {
+        // In preview the surface variant runs, whatever the row says.
+        DialogScript script;
+        script.answerMessage(platform::vbOK);
+        PocketMenu_Click(*gDb, records, QString(), 0, lastNameFirst);
+        EXPECT_TRUE(lastNameFirst);
+        EXPECT_EQ(textAt(surfaceDocument(), 1, 6390, 460 + 2 * 160), "Lee, Ann");
+        EXPECT_TRUE(printed.empty());
+    }
+    {
+        // Printing, the row sends the book straight to the printer.
+        PreviewSurface().setPreview(false);
+        DialogScript script;
+        script.answerMessage(platform::vbOK).answerMessage(platform::vbOK);
+        PocketMenu_Click(*gDb, records, QString(), 0, lastNameFirst);
+        ASSERT_EQ(printed.size(), 2u);
+        EXPECT_EQ(names.first(), QString()) << "the printer object names no document";
+        EXPECT_EQ(textAt(printed[0], 1, 6390, 460 + 2 * 160), "Lee, Ann");
+    }
+}
+
+TEST_F(PocketBookTest, FailureShowsItsTextAndPutsTheCurrentRecordBack)
+{
+    MemoryRecords records({"LastName"}, {{{"LastName", "A"}}, {{"LastName", "B"}}});
+    records.setCurrent(1);
+    DialogScript script;
+    script.answerMessage(platform::vbOK);
+    PrintPocketReport(records, QString(), false);
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].text, "Item not found in this collection.");
+    EXPECT_EQ(records.current(), 1u);
+    EXPECT_EQ(platform::mousePointer(), platform::MousePointer::Default);
+}
+
+} // namespace

@@ -1,0 +1,212 @@
+#include "EditorFixture.h"
+
+#include "app/ValueHelpers.h"
+#include "app/modMain.h"
+#include "mainwindow/MainCommonDialog.h"
+#include "pictures/PictureForm.h"
+#include "platform/ui/Clipboard.h"
+#include "platform/ui/MsgBox.h"
+#include "support/TemporaryProgramFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QMenu>
+
+using platform::DialogKind;
+
+class EditorPicturesTest : public EditorTest {
+  protected:
+    void SetUp() override
+    {
+        EditorTest::SetUp();
+        gAppName = QStringLiteral("Quiltern");
+        gPictureSlot = 1;
+        gPastePicture = false;
+        CMDialog1() = platform::CommonDialog();
+        platform::clearClipboard();
+        contact = addPerson("Pat", "Painter");
+        list->Refresh();
+        list->moveTo(contact);
+    }
+    void TearDown() override
+    {
+        platform::clearClipboard();
+        EditorTest::TearDown();
+    }
+    QString pictures() const { return folder.path() + QStringLiteral("/Pictures/"); }
+    static void writePicture(const QString &path, QColor colour = Qt::blue)
+    {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QImage image(320, 240, QImage::Format_RGB32);
+        image.fill(colour);
+        ASSERT_TRUE(image.save(path, "PNG"));
+    }
+    static void clipboardPicture()
+    {
+        QImage image(64, 48, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        platform::setClipboardImage(image);
+    }
+    // The picture window as the editor opened it, closed with the given button.
+    static std::function<void(QWidget *)> closeWith(const QString &button, QString *caption = nullptr,
+                                                    int *slot = nullptr)
+    {
+        return [button, caption, slot](QWidget *w) {
+            if (caption)
+                *caption = w->windowTitle();
+            if (slot)
+                *slot = gPictureSlot;
+            DialogScript::click(w, button);
+        };
+    }
+
+    TemporaryProgramFolder folder;
+    qint64 contact = 0;
+};
+
+TEST_F(EditorPicturesTest, ABlankSlotGoesStraightToTheLoadPictureDialog)
+{
+    NameEdit &ed = openEditorHere(true);
+    for (const QString &blank : {QString(), QStringLiteral("   ")}) {
+        box("txtPic3File")->setText(blank);
+        DialogScript script;
+        script.cancelFile();
+        ed.cmdPicture[2]->click();
+        ASSERT_EQ(script.shown().size(), 1u) << "no message, no window";
+        EXPECT_EQ(script.shown()[0].kind, DialogKind::OpenFile);
+        EXPECT_EQ(script.shown()[0].title, "Load Picture");
+        EXPECT_EQ(script.shown()[0].filterIndex, 1);
+        EXPECT_EQ(gPictureSlot, 3);
+    }
+}
+
+TEST_F(EditorPicturesTest, ALinkedFileOpensThePictureWindowWithoutADialog)
+{
+    writePicture(pictures() + "Face.png");
+    NameEdit &ed = openEditorHere(true);
+    box("txtPic2File")->setText("Face.png");
+    gRecordChanged = false;
+    QString caption;
+    DialogScript script;
+    script.onModal("PictureForm", closeWith("cmdClose", &caption));
+    ed.cmdPicture[1]->click();
+    EXPECT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(caption, "Face.png");
+    EXPECT_EQ(CMDialog1().dlgFileName, pictures() + "Face.png");
+    EXPECT_FALSE(gRecordChanged) << "the slot's own file, unchanged";
+}
+
+TEST_F(EditorPicturesTest, ABrokenLinkIsToldThenAFileFromAnywhereIsStoredInTheSlot)
+{
+    const QString chosen = folder.filePath("camera/beach.png");
+    writePicture(chosen, Qt::yellow);
+    NameEdit &ed = openEditorHere(true);
+    box("txtPic1File")->setText("lost.jpg");
+    DialogScript script;
+    script.answerMessage(platform::vbOK).answerOpenFile(chosen).onModal("PictureForm", closeWith("cmdClose"));
+    ed.cmdPicture[0]->click();
+    const auto &message = script.shown()[0];
+    EXPECT_EQ(message.title, "File not found.  Link broken.");
+    EXPECT_EQ(message.icon, platform::vbInformation);
+    EXPECT_TRUE(message.text.startsWith("The file:\r" + QDir::toNativeSeparators(pictures() + "lost.jpg") +
+                                        "\r was not found.\r\rYou may have deleted it from another record."));
+    EXPECT_EQ(text("txtPic1File"), "beach.png");
+    EXPECT_TRUE(gPictureChanged);
+    EXPECT_TRUE(QFile::exists(pictures() + "beach.png"));
+
+    // The name reaches the record when the contact is saved.
+    ASSERT_TRUE(ed.cmdSave_Click());
+    EXPECT_EQ(stored(contact, "PicturePath1").toString(), "beach.png");
+}
+
+TEST_F(EditorPicturesTest, APictureThatCannotBeReadIsReportedByTheButton)
+{
+    QDir().mkpath(pictures());
+    QFile file(pictures() + "notes.jpg");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("plain text");
+    file.close();
+    NameEdit &ed = openEditorHere(true);
+    box("txtPic1File")->setText("notes.jpg");
+    DialogScript script;
+    script.answerMessage(platform::vbOK);
+    ed.cmdPicture[0]->click();
+    EXPECT_EQ(script.shown()[0].title, "Error");
+    EXPECT_TRUE(script.shown()[0].text.contains(".    Error number: 481"));
+    EXPECT_EQ(PictureForm::loadedInstance(), nullptr);
+}
+
+TEST_F(EditorPicturesTest, ARightClickPicksTheSlotAndOffersPasteImage)
+{
+    NameEdit &ed = openEditorHere(true);
+    ed.cmdPicture_MouseDown(5, Qt::LeftButton, QPoint());
+    EXPECT_EQ(gPictureSlot, 1);
+    emit ed.cmdPicture[4]->customContextMenuRequested(QPoint(3, 3));
+    EXPECT_EQ(gPictureSlot, 5);
+    EXPECT_TRUE(ed.mnuFile->isVisible());
+    EXPECT_EQ(ed.mnuFile->actions().value(0), ed.mnuFilePasteImage);
+    ed.mnuFile->hide();
+}
+
+TEST_F(EditorPicturesTest, PasteImageWithoutAPictureOnTheClipboardDoesNothing)
+{
+    NameEdit &ed = openEditorHere(true);
+    platform::setClipboardText("only text");
+    DialogScript script;
+    ed.mnuFilePasteImage_Click();
+    EXPECT_TRUE(script.shown().empty());
+}
+
+TEST_F(EditorPicturesTest, PasteImageHandsOverTheTypedNameWithJpg)
+{
+    struct Case {
+        const char *typed;
+        const char *handedOver; // null: the window does not open
+    };
+    const Case cases[] = {{"Portrait", "Portrait.jpg"},
+                          {"Portrait.JPG", "Portrait.JPG"},
+                          {"  Portrait  ", "Portrait.jpg"},
+                          {"Who?", nullptr},
+                          {"", nullptr}};
+    NameEdit &ed = openEditorHere(true);
+    for (const Case &c : cases) {
+        clipboardPicture();
+        gPictureSlot = 6;
+        CMDialog1().dlgFileName.clear();
+        QString caption;
+        bool pasteWhileShown = false;
+        DialogScript script;
+        script.answerInput(QString::fromLatin1(c.typed));
+        if (c.handedOver)
+            script.onModal("PictureForm", [&](QWidget *w) {
+                caption = w->windowTitle();
+                pasteWhileShown = gPastePicture;
+                DialogScript::click(w, "cmdCancel");
+            });
+        ed.mnuFilePasteImage_Click();
+        EXPECT_EQ(script.shown()[0].title, "Picture name required") << c.typed;
+        EXPECT_FALSE(gPastePicture) << c.typed;
+        if (c.handedOver) {
+            EXPECT_EQ(CMDialog1().dlgFileName, QString::fromLatin1(c.handedOver));
+            EXPECT_EQ(caption, Trim(QString::fromLatin1(c.typed)));
+            EXPECT_TRUE(pasteWhileShown);
+        } else {
+            EXPECT_EQ(script.shown().size(), 1u) << c.typed;
+        }
+    }
+}
+
+TEST_F(EditorPicturesTest, APastedPictureSavedInTheWindowReachesTheRecord)
+{
+    NameEdit &ed = openEditorHere(true);
+    clipboardPicture();
+    gPictureSlot = 2;
+    DialogScript script;
+    script.answerInput("Badge").onModal("PictureForm", closeWith("cmdClose"));
+    ed.mnuFilePasteImage_Click();
+    EXPECT_EQ(text("txtPic2File"), "Badge.jpg");
+    EXPECT_TRUE(QFile::exists(pictures() + "Badge.jpg"));
+    ASSERT_TRUE(ed.cmdSave_Click());
+    EXPECT_EQ(stored(contact, "PicturePath2").toString(), "Badge.jpg");
+}

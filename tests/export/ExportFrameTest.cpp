@@ -1,0 +1,206 @@
+#include "export/CsvExports.h"
+#include "export/ExportFixture.h"
+#include "export/TextExports.h"
+
+#include "platform/ui/MousePointer.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <unistd.h>
+
+namespace {
+
+using Frame = ExportFixture;
+using platform::DialogKind;
+
+const auto labels = [](DisplayedRecords &r, platform::CommonDialog &d) { ExportLabelFormat(r, d); };
+
+// Runs as a user without special rights while it lives, so that file permissions hold
+// even when the tests run as root.
+class Unprivileged {
+  public:
+    // Real and effective user both change, as permission checks read either; the saved
+    // one stays root, so that root can come back.
+    Unprivileged() : mWasRoot(geteuid() == 0)
+    {
+        if (mWasRoot) {
+            EXPECT_EQ(setresuid(65534, 65534, 0), 0);
+        }
+    }
+    ~Unprivileged()
+    {
+        if (mWasRoot) {
+            EXPECT_EQ(setresuid(0, 0, 0), 0);
+        }
+    }
+
+  private:
+    bool mWasRoot;
+};
+
+void setMode(const QString &path, QFileDevice::Permissions permissions)
+{
+    ASSERT_TRUE(QFile::setPermissions(path, permissions));
+}
+
+constexpr auto ReadAndList = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup |
+                             QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
+constexpr auto Everything =
+    ReadAndList | QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+
+class FrameOnContacts : public Frame {
+  protected:
+    void SetUp() override
+    {
+        Frame::SetUp();
+        for (const char *name : {"Abel", "Baker", "Cole"})
+            add({{"LastName", name}});
+        show();
+        Data1.recordset()->moveNext();
+    }
+    QString currentName() { return Data1.recordset()->value(QStringLiteral("LastName")).toString(); }
+};
+
+TEST_F(FrameOnContacts, AskSaveAsWriteAndTell)
+{
+    const QString path = target(QStringLiteral("list.txt"));
+    const QByteArray bytes = run(labels, path);
+    EXPECT_EQ(bytes, "Abel \r\n \r\nBaker \r\n \r\nCole \r\n \r\n");
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0].title, "Confirmation");
+    EXPECT_EQ(shown[0].style, platform::vbYesNo + platform::vbQuestion);
+    EXPECT_EQ(shown[1].kind, DialogKind::SaveFile);
+    EXPECT_EQ(shown[1].title, "Save As");
+    EXPECT_EQ(shown[1].fileName, "NameOut.txt");
+    EXPECT_EQ(shown[1].filter, "All Files (*.*)|*.*|Text Files & (*.txt)|*.txt");
+    EXPECT_EQ(shown[1].filterIndex, 2);
+    EXPECT_EQ(shown[1].flags,
+              platform::CommonDialog::cdlOFNOverwritePrompt | platform::CommonDialog::cdlOFNHideReadOnly);
+    EXPECT_EQ(shown[2].text, "The exported list is located in file " + path);
+    EXPECT_EQ(shown[2].style, platform::vbOKOnly + platform::vbInformation);
+    EXPECT_EQ(shown[2].title, "Export completed");
+    // The list is back on the contact that was current, and the pointer on the arrow.
+    EXPECT_EQ(currentName(), "Baker");
+    EXPECT_EQ(platform::mousePointer(), platform::MousePointer::Default);
+    // No state is kept: the next export offers the default name again.
+    run(labels, target(QStringLiteral("other.txt")));
+    EXPECT_EQ(shown[1].fileName, "NameOut.txt");
+}
+
+TEST_F(FrameOnContacts, NoOrCancelEndTheCommandSilently)
+{
+    {
+        DialogScript script;
+        script.answerMessage(platform::vbNo);
+        DataControlRecords records(Data1);
+        ExportLabelFormat(records, CMDialog1);
+        EXPECT_EQ(script.shown().size(), 1u);
+    }
+    {
+        DialogScript script;
+        script.answerMessage(platform::vbYes).cancelFile();
+        DataControlRecords records(Data1);
+        ExportCsv(records, CMDialog1, false);
+        EXPECT_EQ(script.shown().size(), 2u);
+    }
+    EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).isEmpty());
+    EXPECT_EQ(currentName(), "Baker");
+}
+
+TEST_F(FrameOnContacts, AnExistingFileIsReplacedWhole)
+{
+    writeFileBytes(target(), QByteArray(5000, 'x'));
+    EXPECT_EQ(run(labels), "Abel \r\n \r\nBaker \r\n \r\nCole \r\n \r\n");
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"NameOut.txt"});
+}
+
+TEST_F(Frame, NoDisplayedContactsIsToldBeforeTheDialog)
+{
+    show();
+    DialogScript script;
+    script.answerMessage(platform::vbYes).answerMessage(platform::vbOK);
+    DataControlRecords records(Data1);
+    ExportCsv(records, CMDialog1, false);
+    ASSERT_EQ(script.shown().size(), 2u);
+    EXPECT_EQ(script.shown()[1].kind, DialogKind::Message);
+    EXPECT_EQ(script.shown()[1].text, "No current record.");
+    EXPECT_EQ(script.shown()[1].style, platform::vbOKOnly);
+    EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).isEmpty());
+}
+
+// Each failure is told with its reason; the folder holds afterwards exactly what it held
+// before, and the list is back on its contact.
+class FrameFailure : public FrameOnContacts {
+  protected:
+    void SetUp() override
+    {
+        FrameOnContacts::SetUp();
+        setMode(folder.path(), Everything);
+    }
+
+    // A file the export may replace, as far as its own permissions go.
+    static void earlier(const QString &path)
+    {
+        writeFileBytes(path, "earlier");
+        setMode(path, Everything & ~(QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther));
+    }
+
+    // The message names the file when the file is at fault.
+    void expectRefused(const QString &path, const QString &reason, bool namesFile = true)
+    {
+        DialogScript script;
+        script.answerMessage(platform::vbYes).answerSaveFile(path).answerMessage(platform::vbOK);
+        DataControlRecords records(Data1);
+        {
+            Unprivileged user;
+            ExportCsv(records, CMDialog1, true);
+        }
+        ASSERT_EQ(script.shown().size(), 3u);
+        const platform::DialogRequest &message = script.shown()[2];
+        EXPECT_EQ(message.text.contains(path), namesFile) << message.text.toStdString();
+        EXPECT_TRUE(message.text.contains(reason)) << message.text.toStdString();
+        EXPECT_EQ(message.style, platform::vbOKOnly);
+        EXPECT_EQ(currentName(), "Baker");
+        EXPECT_EQ(platform::mousePointer(), platform::MousePointer::Default);
+    }
+};
+
+TEST_F(FrameFailure, AFolderWithoutWritePermission)
+{
+    const QString locked = folder.filePath(QStringLiteral("locked"));
+    ASSERT_TRUE(QDir().mkpath(locked));
+    earlier(locked + "/NameOut.txt");
+    setMode(locked, ReadAndList);
+    expectRefused(locked + "/NameOut.txt", "Permission denied");
+    setMode(locked, Everything);
+    EXPECT_EQ(QDir(locked).entryList(QDir::Files), QStringList{"NameOut.txt"});
+    EXPECT_EQ(readFileBytes(locked + "/NameOut.txt"), "earlier");
+}
+
+TEST_F(FrameFailure, AReadOnlyFile)
+{
+    writeFileBytes(target(), "earlier");
+    setMode(target(), QFileDevice::ReadOwner | QFileDevice::ReadOther);
+    expectRefused(target(), "read-only");
+    EXPECT_EQ(readFileBytes(target()), "earlier");
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"NameOut.txt"});
+}
+
+TEST_F(FrameFailure, AFolderThatIsNotThere)
+{
+    expectRefused(folder.filePath(QStringLiteral("gone/NameOut.txt")), "folder does not exist");
+    EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+}
+
+TEST_F(FrameFailure, ARecordThatCannotBeReadHalfWay)
+{
+    // The list lacks a column the export reads: the walk fails at the first contact.
+    show(QStringLiteral("Select RecordID, Prefix, FirstName, LastName From tblContacts Order By LastName"));
+    Data1.recordset()->moveNext();
+    earlier(target());
+    expectRefused(target(), "AddressForLabels", false);
+    EXPECT_EQ(readFileBytes(target()), "earlier");
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"NameOut.txt"});
+}
+
+} // namespace

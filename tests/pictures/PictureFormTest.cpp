@@ -1,0 +1,579 @@
+#include "PictureFixture.h"
+
+#include "pictures/PictureBox.h"
+#include "pictures/PictureFit.h"
+#include "pictures/PictureStore.h"
+#include "platform/RuntimeError.h"
+#include "platform/gdi/StdPicture.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/ui/Twips.h"
+
+#include <QPushButton>
+#include <QToolButton>
+
+using platform::DialogKind;
+
+namespace {
+
+// ---------------------------------------------------------------------------------------------
+// Fit rules
+
+struct FitCase {
+    int pictureWidth, pictureHeight;
+    int width, height;
+};
+
+TEST(PictureFit, KeepsProportionsInABoxOfFourByThree)
+{
+    const FitCase cases[] = {
+        {800, 600, 15360, 11520},  // the box's own shape fills it
+        {1200, 1000, 13824, 11520}, // a little wider than high reaches the height first
+        {2000, 1000, 15360, 7680},  // twice as wide reaches the width
+        {1000, 1000, 11520, 11520}, // square: as wide as the box is high
+        {600, 800, 8640, 11520},    // higher than wide fills the height
+        {10, 5000, 23, 11520},      // a thin strip
+    };
+    for (const FitCase &c : cases) {
+        const pictures::FitSize fit = pictures::fitPicture(15360, 11520, c.pictureWidth, c.pictureHeight);
+        EXPECT_EQ(fit.width, c.width) << c.pictureWidth << "x" << c.pictureHeight;
+        EXPECT_EQ(fit.height, c.height) << c.pictureWidth << "x" << c.pictureHeight;
+    }
+}
+
+TEST(PictureFit, AMoveSquaresTheRatioOfAHighPictureAndStretchesAWideOne)
+{
+    EXPECT_EQ(pictures::moveFitWidth(15360, 600, 800), 8640);  // 0.5625 of the box
+    EXPECT_EQ(pictures::moveFitWidth(15360, 400, 800), 3840);  // 0.25 of the box
+    EXPECT_EQ(pictures::moveFitWidth(15360, 2000, 1000), 15360);
+    EXPECT_EQ(pictures::moveFitWidth(15360, 500, 500), 15360);
+}
+
+TEST(PictureFit, OnlySlotTwoIsPassedOver)
+{
+    struct Tries {
+        int current;
+        std::vector<int> next, previous;
+    };
+    const Tries table[] = {
+        {1, {2, 3}, {}}, {2, {3}, {1}}, {3, {4}, {2, 1}}, {4, {5}, {3}}, {7, {8}, {6}},
+        {8, {}, {7}},    {0, {}, {}},   {9, {}, {}},
+    };
+    const auto listOf = [](const pictures::SlotTries &t) {
+        std::vector<int> found;
+        for (int s : t.order)
+            if (s != 0)
+                found.push_back(s);
+        return found;
+    };
+    for (const Tries &t : table) {
+        EXPECT_EQ(listOf(pictures::nextSlotTries(t.current)), t.next) << "next from " << t.current;
+        EXPECT_EQ(listOf(pictures::previousSlotTries(t.current)), t.previous) << "previous from " << t.current;
+    }
+}
+
+TEST(PictureName, RefusesTheTenCharactersAPastedNameMayNotHold)
+{
+    EXPECT_TRUE(PictureForm::IsValidFilename(QString()));
+    EXPECT_TRUE(PictureForm::IsValidFilename(QStringLiteral("My Car")));
+    for (const char *bad : {"a*", "a\\b", "a/b", "a:b", "a?", "a|b", "a<b", "a>b", "My.Car", "a\"b"})
+        EXPECT_FALSE(PictureForm::IsValidFilename(QString::fromLatin1(bad))) << bad;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Opening
+
+TEST_F(PictureTest, OpensOnTheSlotFileWithItsListedNameAndTheFittedPicture)
+{
+    inPictures(QStringLiteral("Face.png"), 1000, 1000, Qt::red);
+    name(1, QStringLiteral("face.PNG"));
+    PictureForm &form = openSlot(1);
+    EXPECT_EQ(form.windowTitle(), "Face.png") << "as the folder lists it";
+    EXPECT_EQ(form.picResized->width(), 1024);
+    EXPECT_EQ(form.picResized->height(), 768);
+    // A square picture is as wide as the box is high, at the left; the rest keeps the background.
+    const QImage shown = form.picResized->image();
+    EXPECT_EQ(QColor(shown.pixel(10, 700)), QColor(Qt::red));
+    EXPECT_EQ(QColor(shown.pixel(760, 10)), QColor(Qt::red));
+    EXPECT_EQ(QColor(shown.pixel(775, 10)), form.picResized->BackColor());
+    EXPECT_EQ(form.focusWidget(), form.cmdCancel);
+}
+
+TEST_F(PictureTest, NextAndPreviousShowWhenAnotherSlotIsNamedEvenWithoutItsFile)
+{
+    inPictures(QStringLiteral("one.png"));
+    name(1, QStringLiteral("one.png"));
+    name(6, QStringLiteral("gone.jpg"));
+    PictureForm &form = openSlot(1);
+    EXPECT_FALSE(form.cmdNext->isHidden());
+    EXPECT_FALSE(form.cmdPrev->isHidden());
+}
+
+TEST_F(PictureTest, NextAndPreviousStayHiddenForAFileFromElsewhereOrAnOnlyPicture)
+{
+    inPictures(QStringLiteral("one.png"));
+    name(1, QStringLiteral("one.png"));
+    PictureForm &alone = openSlot(1);
+    EXPECT_TRUE(alone.cmdNext->isHidden());
+    alone.cmdCancel_Click();
+
+    name(2, QStringLiteral("two.jpg"));
+    writePicture(folder.filePath(QStringLiteral("elsewhere/x.png")), 50, 50, Qt::green);
+    PictureForm &chosen = openOn(3, folder.filePath(QStringLiteral("elsewhere/x.png")));
+    EXPECT_TRUE(chosen.cmdNext->isHidden()) << "slot 3 names no file of its own";
+}
+
+TEST_F(PictureTest, PasteModeTakesTheClipboardAndOffersNoMovesNorAnotherPaste)
+{
+    inPictures(QStringLiteral("one.png"));
+    name(1, QStringLiteral("one.png"));
+    clipboardPicture(400, 300, Qt::yellow);
+    PictureForm &form = openPaste(2, QStringLiteral("Sunny"));
+    EXPECT_TRUE(form.mbFromClipboard);
+    EXPECT_TRUE(form.cmdNext->isHidden());
+    EXPECT_FALSE(form.cmdClipboardPaste->isEnabled());
+    EXPECT_FALSE(form.cmdClipboardPaste->isHidden());
+    EXPECT_EQ(form.windowTitle(), "Sunny");
+    EXPECT_EQ(QColor(form.picResized->image().pixel(1000, 700)), QColor(Qt::yellow));
+}
+
+TEST_F(PictureTest, AnUnreadablePictureFailsTheOpeningAndLeavesNoWindow)
+{
+    writeFileBytes(pictures() + QStringLiteral("broken.jpg"), "not a picture at all");
+    name(1, QStringLiteral("broken.jpg"));
+    QDir().mkpath(pictures());
+    writeFileBytes(pictures() + QStringLiteral("broken.jpg"), "not a picture at all");
+    try {
+        openSlot(1);
+        ADD_FAILURE() << "opened";
+    } catch (const platform::RuntimeError &error) {
+        EXPECT_EQ(error.number(), platform::err::InvalidPicture);
+    }
+    EXPECT_EQ(PictureForm::loadedInstance(), nullptr);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The close
+
+TEST_F(PictureTest, CancelOrDeleteFocusedClosesWithoutTouchingAnything)
+{
+    for (const char *focused : {"cmdCancel", "cmdDelete"}) {
+        clipboardPicture(400, 300, Qt::yellow);
+        PictureForm &form = openPaste(1, QStringLiteral("Kept"));
+        form.findChild<QWidget *>(QLatin1String(focused))->setFocus();
+        form.unload();
+        EXPECT_FALSE(QFile::exists(pictures() + QStringLiteral("Kept.jpg"))) << focused;
+        EXPECT_EQ(slotBox(1).text(), "") << focused;
+        EXPECT_FALSE(gPictureChanged) << focused;
+        EXPECT_FALSE(gRecordChanged) << focused;
+    }
+}
+
+TEST_F(PictureTest, ClosingFromTheTitleBarRightAfterOpeningSavesNothing)
+{
+    clipboardPicture(400, 300, Qt::yellow);
+    PictureForm &form = openPaste(1, QStringLiteral("Untouched"));
+    form.close();
+    EXPECT_FALSE(form.isLoaded());
+    EXPECT_FALSE(QDir(pictures()).exists());
+    EXPECT_FALSE(gPictureChanged);
+}
+
+TEST_F(PictureTest, APasteIsStoredAsA1024By768JpegThatLibjpegReadsCleanly)
+{
+    clipboardPicture(100, 100, Qt::green);
+    ASSERT_FALSE(QDir(pictures()).exists());
+    PictureForm &form = openPaste(4, QStringLiteral("My Car"));
+    form.cmdClose_Click();
+
+    EXPECT_EQ(filesIn(pictures()), QStringList{"My Car.jpg"}) << "the folder is made; no temporary file stays";
+    EXPECT_EQ(slotBox(4).text(), "My Car.jpg");
+    EXPECT_TRUE(gPictureChanged);
+    EXPECT_TRUE(gRecordChanged);
+    const libjpeg::Decoded jpeg = decodeFile(pictures() + QStringLiteral("My Car.jpg"));
+    ASSERT_TRUE(jpeg.ok) << jpeg.error;
+    EXPECT_EQ(jpeg.warnings, 0);
+    EXPECT_EQ(jpeg.width, 1024);
+    EXPECT_EQ(jpeg.height, 768);
+    ASSERT_EQ(jpeg.sampling.size(), 3u);
+    EXPECT_EQ(jpeg.sampling[0], (std::array<int, 2>{2, 2}));
+    EXPECT_EQ(jpeg.sampling[1], (std::array<int, 2>{1, 1}));
+    // The square picture fills the box's height at the left; the rest is the background.
+    EXPECT_TRUE(near(decodedPixel(jpeg, 300, 400), Qt::green));
+    EXPECT_TRUE(near(decodedPixel(jpeg, 950, 400), form.picResized->BackColor()));
+}
+
+TEST_F(PictureTest, AFileFromElsewhereIsCopiedInUnderItsOwnNameWithJpegContent)
+{
+    // A PNG named like a GIF: the content decides how it is read.
+    const QString source = folder.filePath(QStringLiteral("camera/holiday.gif"));
+    writePicture(source, 640, 480, Qt::darkCyan, "PNG");
+    PictureForm &form = openOn(2, source);
+    form.cmdClose_Click();
+    EXPECT_EQ(slotBox(2).text(), "holiday.gif");
+    const libjpeg::Decoded jpeg = decodeFile(pictures() + QStringLiteral("holiday.gif"));
+    ASSERT_TRUE(jpeg.ok) << jpeg.error;
+    EXPECT_EQ(jpeg.width, 1024);
+    EXPECT_TRUE(near(decodedPixel(jpeg, 512, 384), QColor(Qt::darkCyan)));
+    EXPECT_TRUE(QFile::exists(source)) << "the original stays where it was";
+}
+
+TEST_F(PictureTest, TheSlotsOwnFileIsNotStoredAgain)
+{
+    inPictures(QStringLiteral("own.png"));
+    name(3, QStringLiteral("own.png"));
+    const QByteArray before = readFileBytes(pictures() + QStringLiteral("own.png"));
+    PictureForm &form = openSlot(3);
+    form.cmdClose_Click();
+    EXPECT_EQ(readFileBytes(pictures() + QStringLiteral("own.png")), before);
+    EXPECT_EQ(slotBox(3).text(), "own.png");
+    EXPECT_FALSE(gPictureChanged);
+    EXPECT_FALSE(gRecordChanged);
+}
+
+TEST_F(PictureTest, ANameInAnotherCaseTakesTheListedNameAndStoresThePictureAgain)
+{
+    inPictures(QStringLiteral("Car.jpg"), 800, 600, Qt::magenta);
+    name(1, QStringLiteral("car.jpg"));
+    PictureForm &form = openSlot(1);
+    form.cmdClose_Click();
+    EXPECT_EQ(slotBox(1).text(), "Car.jpg");
+    EXPECT_TRUE(gPictureChanged);
+    EXPECT_EQ(filesIn(pictures()), QStringList{"Car.jpg"});
+    EXPECT_TRUE(decodeFile(pictures() + QStringLiteral("Car.jpg")).ok) << "now JPEG content";
+}
+
+TEST_F(PictureTest, AnotherContactsFileIsReplacedOnlyWhenTheUserSaysSo)
+{
+    inPictures(QStringLiteral("Shared.jpg"), 800, 600, Qt::blue);
+    addContact(QStringLiteral("Other"), {{QStringLiteral("PicturePath5"), QStringLiteral("shared.JPG")}});
+    const qint64 me = addContact(QStringLiteral("Current"));
+    const QByteArray before = readFileBytes(pictures() + QStringLiteral("Shared.jpg"));
+
+    for (int answer : {platform::vbNo, platform::vbYes}) {
+        DialogScript script;
+        script.answerMessage(answer);
+        clipboardPicture(300, 300, Qt::red);
+        PictureForm &form = openPaste(1, QStringLiteral("Shared"), me);
+        form.cmdClose_Click();
+        ASSERT_EQ(script.shown().size(), 1u);
+        EXPECT_EQ(script.shown()[0].buttons, platform::vbYesNo);
+        EXPECT_EQ(script.shown()[0].defaultButton, 2);
+        EXPECT_TRUE(script.shown()[0].text.contains("Other"));
+        if (answer == platform::vbNo) {
+            EXPECT_EQ(readFileBytes(pictures() + QStringLiteral("Shared.jpg")), before);
+            EXPECT_EQ(slotBox(1).text(), "");
+            EXPECT_FALSE(gPictureChanged);
+        } else {
+            EXPECT_NE(readFileBytes(pictures() + QStringLiteral("Shared.jpg")), before);
+            EXPECT_EQ(slotBox(1).text(), "Shared.jpg");
+        }
+    }
+}
+
+TEST_F(PictureTest, TheEditedContactsOwnFileIsReplacedWithoutAsking)
+{
+    const qint64 me = addContact(QStringLiteral("Current"), {{QStringLiteral("PicturePath1"), QStringLiteral("Me.jpg")}});
+    inPictures(QStringLiteral("Me.jpg"));
+    clipboardPicture(300, 300, Qt::red);
+    PictureForm &form = openPaste(1, QStringLiteral("Me"), me);
+    form.cmdClose_Click();
+    EXPECT_TRUE(near(decodedPixel(decodeFile(pictures() + QStringLiteral("Me.jpg")), 100, 100), Qt::red));
+}
+
+TEST_F(PictureTest, AFailedSaveIsToldKeepsTheOldFileAndNamesNothing)
+{
+    // A folder where the file should go makes the last step fail.
+    QDir().mkpath(pictures() + QStringLiteral("Blocked.jpg"));
+    name(2, QStringLiteral("old.jpg"));
+    clipboardPicture(300, 300, Qt::red);
+    DialogScript script;
+    script.answerMessage(platform::vbOK);
+    PictureForm &form = openPaste(2, QStringLiteral("Blocked"));
+    form.cmdClose_Click();
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_TRUE(script.shown()[0].text.contains("Blocked.jpg"));
+    EXPECT_EQ(slotBox(2).text(), "old.jpg");
+    EXPECT_FALSE(gPictureChanged);
+    EXPECT_FALSE(gRecordChanged);
+    EXPECT_TRUE(QFileInfo(pictures() + QStringLiteral("Blocked.jpg")).isDir());
+    EXPECT_EQ(filesIn(pictures()), QStringList()) << "no temporary file stays";
+    EXPECT_FALSE(form.isLoaded()) << "the window closes all the same";
+}
+
+TEST(PictureStore, ALeftoverTemporaryFileIsReplacedAndRemoved)
+{
+    TemporaryProgramFolder folder;
+    const QString target = folder.filePath(QStringLiteral("Pictures/a.jpg"));
+    const QString temporary = pictures::temporaryStoreFile(folder.filePath(QStringLiteral("Pictures/")), target);
+    QDir().mkpath(folder.filePath(QStringLiteral("Pictures")));
+    writeFileBytes(temporary, "left over");
+    cImage image;
+    ASSERT_TRUE(image.Create(64, 48, 24));
+    pictures::storePictureFile(image, target);
+    EXPECT_FALSE(QFile::exists(temporary));
+    EXPECT_TRUE(QFile::exists(target));
+    EXPECT_NE(temporary, pictures::temporaryStoreFile(folder.filePath(QStringLiteral("Pictures/")),
+                                                    QFileInfo(temporary).fileName()))
+        << "a picture named like the temporary file gets another one";
+}
+
+// ---------------------------------------------------------------------------------------------
+// Paste from Clipboard and Change Picture
+
+TEST_F(PictureTest, PasteFromClipboardNamesThePictureAsTyped)
+{
+    struct Case {
+        const char *typed;
+        const char *caption; // null: nothing happens
+        const char *file;
+    };
+    const Case cases[] = {
+        {"My Car", "My Car", "My Car.jpg"},
+        {"  My Car ", "  My Car ", "My Car.jpg"},
+        {"My.Car", nullptr, nullptr},
+        {"   ", nullptr, nullptr},
+    };
+    inPictures(QStringLiteral("start.png"), 800, 600, Qt::blue);
+    name(1, QStringLiteral("start.png"));
+    for (const Case &c : cases) {
+        clipboardPicture(300, 300, Qt::red);
+        PictureForm &form = openSlot(1);
+        ASSERT_FALSE(form.cmdClipboardPaste->isHidden()) << "the clipboard holds a picture";
+        DialogScript script;
+        script.answerInput(QString::fromLatin1(c.typed));
+        form.cmdClipboardPaste_Click();
+        EXPECT_EQ(script.shown()[0].title, "Picture name required");
+        if (c.caption) {
+            EXPECT_EQ(form.windowTitle(), QString::fromLatin1(c.caption));
+            EXPECT_EQ(CMDialog1().dlgFileName, QString::fromLatin1(c.file));
+            EXPECT_TRUE(form.mbFromClipboard);
+            EXPECT_EQ(QColor(form.picResized->image().pixel(5, 5)), QColor(Qt::red));
+        } else {
+            EXPECT_EQ(form.windowTitle(), "start.png") << c.typed;
+            EXPECT_FALSE(form.mbFromClipboard) << c.typed;
+            EXPECT_EQ(QColor(form.picResized->image().pixel(5, 5)), QColor(Qt::blue)) << c.typed;
+        }
+        form.cmdCancel_Click();
+    }
+}
+
+TEST_F(PictureTest, ChangePictureShowsTheChosenFileAndACancelKeepsTheShownOne)
+{
+    inPictures(QStringLiteral("start.png"), 800, 600, Qt::blue);
+    name(1, QStringLiteral("start.png"));
+    name(2, QStringLiteral("other.jpg"));
+    const QString chosen = folder.filePath(QStringLiteral("elsewhere/new one.png"));
+    writePicture(chosen, 300, 600, Qt::green);
+
+    PictureForm &form = openSlot(1);
+    {
+        DialogScript script;
+        script.cancelFile();
+        form.cmdLoadFile_Click();
+        EXPECT_EQ(script.shown()[0].title, "Load Picture");
+        EXPECT_EQ(script.shown()[0].filterIndex, 2);
+    }
+    EXPECT_EQ(form.windowTitle(), "start.png");
+    EXPECT_EQ(CMDialog1().dlgFileName, pictures() + QStringLiteral("start.png"));
+    EXPECT_FALSE(form.cmdNext->isHidden());
+
+    {
+        DialogScript script;
+        script.answerOpenFile(chosen);
+        form.cmdLoadFile_Click();
+    }
+    EXPECT_EQ(form.windowTitle(), "new one.png");
+    EXPECT_TRUE(form.cmdNext->isHidden());
+    EXPECT_EQ(QColor(form.picResized->image().pixel(100, 700)), QColor(Qt::green));
+    EXPECT_EQ(QColor(form.picResized->image().pixel(600, 10)), form.picResized->BackColor());
+    form.cmdClose_Click();
+    EXPECT_EQ(slotBox(1).text(), "new one.png");
+    EXPECT_TRUE(QFile::exists(pictures() + QStringLiteral("new one.png")));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Delete Picture
+
+TEST_F(PictureTest, DeleteOfAPictureNotYetSavedSaysSo)
+{
+    clipboardPicture(300, 300, Qt::red);
+    PictureForm &form = openPaste(1, QStringLiteral("Fresh"));
+    DialogScript script;
+    script.answerMessage(platform::vbOK);
+    form.cmdDelete_Click();
+    EXPECT_EQ(script.shown()[0].text,
+              "Picture not yet saved in Quiltern, so you can't delete it.  Use the Cancel button instead.");
+    EXPECT_TRUE(form.isLoaded());
+}
+
+TEST_F(PictureTest, DeleteMovesThePictureWhenNoOtherContactLinksIt)
+{
+    struct Case {
+        const char *what;
+        bool ownRowLinks;
+        bool newContact;
+    };
+    const Case cases[] = {{"no row links it", false, false},
+                          {"only the edited contact's row", true, false},
+                          {"a contact not stored yet", false, true}};
+    for (const Case &c : cases) {
+        const QString file = QStringLiteral("Gone%1.png").arg(&c - cases);
+        inPictures(file);
+        const qint64 me = addContact(QStringLiteral("Current"),
+                                     c.ownRowLinks ? QVariantMap{{QStringLiteral("PicturePath2"), file}} : QVariantMap{});
+        name(2, file);
+        PictureForm &form = openSlot(2, c.newContact ? std::nullopt : std::optional<qint64>(me));
+        DialogScript script;
+        script.answerMessage(platform::vbYes);
+        form.cmdDelete_Click();
+        EXPECT_EQ(script.shown()[0].title, "Delete Confirmation") << c.what;
+        EXPECT_EQ(script.shown()[0].defaultButton, 2) << c.what;
+        EXPECT_FALSE(QFile::exists(pictures() + file)) << c.what;
+        EXPECT_TRUE(QFile::exists(deleted() + file)) << c.what;
+        EXPECT_EQ(slotBox(2).text(), "") << c.what;
+        EXPECT_TRUE(gPictureChanged) << c.what;
+        EXPECT_FALSE(form.isLoaded()) << c.what;
+        gPictureChanged = false;
+    }
+}
+
+TEST_F(PictureTest, DeleteKeepsAnOlderCopyAlreadyInDeletedPictures)
+{
+    inPictures(QStringLiteral("dup.png"), 800, 600, Qt::blue);
+    writePicture(deleted() + QStringLiteral("dup.png"), 10, 10, Qt::black);
+    const QByteArray older = readFileBytes(deleted() + QStringLiteral("dup.png"));
+    name(1, QStringLiteral("dup.png"));
+    PictureForm &form = openSlot(1);
+    DialogScript script;
+    script.answerMessage(platform::vbYes);
+    form.cmdDelete_Click();
+    EXPECT_FALSE(QFile::exists(pictures() + QStringLiteral("dup.png")));
+    EXPECT_EQ(readFileBytes(deleted() + QStringLiteral("dup.png")), older);
+}
+
+TEST_F(PictureTest, DeleteIsRefusedWhileOtherContactsLinkThePicture)
+{
+    struct Case {
+        QStringList others;
+        const char *listed;
+    };
+    const Case cases[] = {
+        {{"Brown"}, "record: \rBrown\r"},
+        {{"Brown", "Adams"}, "records: \rAdams, Brown\r"},
+        // Another contact of the same last name is still another contact.
+        {{"Current"}, "record: \rCurrent\r"},
+    };
+    for (const Case &c : cases) {
+        const QString file = QStringLiteral("Kept%1.png").arg(&c - cases);
+        inPictures(file);
+        const qint64 me = addContact(QStringLiteral("Current"), {{QStringLiteral("PicturePath1"), file}});
+        for (const QString &other : c.others)
+            addContact(other, {{QStringLiteral("PicturePath7"), file}});
+        name(1, file);
+        PictureForm &form = openSlot(1, me);
+        DialogScript script;
+        script.answerMessage(platform::vbYes).answerMessage(platform::vbOK);
+        form.cmdDelete_Click();
+        ASSERT_EQ(script.shown().size(), 2u);
+        EXPECT_EQ(script.shown()[1].title, "Picture not deleted because it is assigned to another record.");
+        EXPECT_TRUE(script.shown()[1].text.startsWith(
+            QStringLiteral("This picture is also linked to the following ") + QLatin1String(c.listed)))
+            << script.shown()[1].text.toStdString();
+        EXPECT_TRUE(QFile::exists(pictures() + file));
+        EXPECT_EQ(slotBox(1).text(), file);
+        EXPECT_TRUE(form.isLoaded());
+        form.cmdCancel_Click();
+    }
+}
+
+TEST_F(PictureTest, ANewContactCannotDeleteAFileThatOneOtherContactLinks)
+{
+    inPictures(QStringLiteral("theirs.png"));
+    addContact(QStringLiteral("Owner"), {{QStringLiteral("PicturePath1"), QStringLiteral("theirs.png")}});
+    name(1, QStringLiteral("theirs.png"));
+    PictureForm &form = openSlot(1, std::nullopt);
+    DialogScript script;
+    script.answerMessage(platform::vbYes).answerMessage(platform::vbOK);
+    form.cmdDelete_Click();
+    EXPECT_TRUE(QFile::exists(pictures() + QStringLiteral("theirs.png")));
+    EXPECT_TRUE(script.shown()[1].text.contains("Owner"));
+}
+
+TEST_F(PictureTest, DeleteAnsweredNoChangesNothing)
+{
+    inPictures(QStringLiteral("stay.png"));
+    name(1, QStringLiteral("stay.png"));
+    PictureForm &form = openSlot(1);
+    DialogScript script;
+    script.answerMessage(platform::vbNo);
+    form.cmdDelete_Click();
+    EXPECT_TRUE(QFile::exists(pictures() + QStringLiteral("stay.png")));
+    EXPECT_TRUE(form.isLoaded());
+    EXPECT_FALSE(gPictureChanged);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Moving between slots
+
+TEST_F(PictureTest, NextPassesOverAnEmptySlotTwoOnly)
+{
+    inPictures(QStringLiteral("p1.png"), 800, 600, Qt::blue);
+    inPictures(QStringLiteral("p3.png"), 600, 800, Qt::red);
+    inPictures(QStringLiteral("p5.png"), 800, 600, Qt::green);
+    name(1, QStringLiteral("p1.png"));
+    name(3, QStringLiteral("p3.png"));
+    name(5, QStringLiteral("p5.png"));
+    PictureForm &form = openSlot(1);
+    form.cmdNext_Click();
+    EXPECT_EQ(gPictureSlot, 3);
+    EXPECT_EQ(form.windowTitle(), "p3.png");
+    EXPECT_EQ(CMDialog1().dlgFileName, pictures() + QStringLiteral("p3.png"));
+    // 600 by 800 is painted 0.5625 of the box wide at full height; nothing of the
+    // earlier picture stays beside it.
+    const QImage shown = form.picResized->image();
+    EXPECT_EQ(QColor(shown.pixel(570, 760)), QColor(Qt::red));
+    EXPECT_EQ(QColor(shown.pixel(585, 10)), form.picResized->BackColor());
+
+    form.cmdNext_Click();
+    EXPECT_EQ(gPictureSlot, 3) << "slot 4 is empty and stops the move";
+    form.cmdPrev_Click();
+    EXPECT_EQ(gPictureSlot, 1) << "slot 2 is passed over";
+    form.cmdPrev_Click();
+    EXPECT_EQ(gPictureSlot, 1);
+    EXPECT_FALSE(form.cmdPrev->isHidden());
+    EXPECT_FALSE(gRecordChanged);
+}
+
+TEST_F(PictureTest, ANeighbourWhoseFileIsGoneCountsAsEmpty)
+{
+    inPictures(QStringLiteral("p7.png"));
+    name(7, QStringLiteral("p7.png"));
+    name(8, QStringLiteral("deleted.jpg"));
+    PictureForm &form = openSlot(7);
+    form.cmdNext_Click();
+    EXPECT_EQ(gPictureSlot, 7);
+    EXPECT_EQ(form.windowTitle(), "p7.png");
+}
+
+TEST_F(PictureTest, AMoveAfterAPasteDropsThePastedPicture)
+{
+    inPictures(QStringLiteral("p1.png"), 800, 600, Qt::blue);
+    inPictures(QStringLiteral("p2.png"), 800, 600, Qt::green);
+    name(1, QStringLiteral("p1.png"));
+    name(2, QStringLiteral("p2.png"));
+    clipboardPicture(300, 300, Qt::red);
+    PictureForm &form = openSlot(1);
+    {
+        DialogScript script;
+        script.answerInput(QStringLiteral("Pasted"));
+        form.cmdClipboardPaste_Click();
+    }
+    ASSERT_TRUE(form.mbFromClipboard);
+    form.cmdNext_Click();
+    EXPECT_FALSE(form.mbFromClipboard);
+    form.cmdClose_Click();
+    EXPECT_EQ(slotBox(2).text(), "p2.png") << "no folder in a picture name";
+    EXPECT_EQ(filesIn(pictures()), (QStringList{"p1.png", "p2.png"}));
+}
+
+} // namespace

@@ -1,0 +1,93 @@
+// The reminder windows reached from the running program: the due list at start-up, the
+// main window's Remind button and the editor's Reminder button.
+#include "mainwindow/MainWindowFixture.h"
+
+#include "editor/GLOBAL.h"
+#include "editor/NameEdit.h"
+#include "platform/ui/Clock.h"
+#include "platform/ui/MsgBox.h"
+#include "reminders/Remind.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+class ReminderProgramTest : public MainWindowFixture {
+  protected:
+    ReminderProgramTest()
+    {
+        platform::setClockForTesting([] { return QDateTime(QDate(2026, 3, 1), QTime(8, 0)); });
+    }
+    ~ReminderProgramTest() override
+    {
+        StartedProgram::closeWindow();
+        platform::setClockForTesting({});
+    }
+
+    StartedProgram program;
+    DialogScript script;
+    QString path;
+};
+
+TEST_F(ReminderProgramTest, DueRemindersShowAtStartUpAndRemoveAdvancesThem)
+{
+    prepare(3);
+    before("INSERT INTO tblSettings (Type, Name) VALUES ('REMINDERSTARTUP', '1')");
+    before("INSERT INTO tblRemind (LinkedRecordID, Description, RemindDate, WarningDays, WarnDate, Status, "
+           "FrequencyPeriod, FrequencyAmount) VALUES (1, 'Insurance', #3/5/2026#, 10, #2/23/2026#, 'Active', "
+           "'Years', 1)");
+    bool shown = false;
+    script.onModal("CurrentReminders", [this, &shown](QWidget *w) {
+        shown = true;
+        script.answerMessage(platform::vbYes);
+        DialogScript::click(w, "cmdDelete");
+        DialogScript::click(w, "cmdExit");
+    });
+    start();
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(count("Select Count(*) from tblRemind Where RemindDate=#3/5/2027# And WarnDate=#2/23/2027#"), 1);
+}
+
+TEST_F(ReminderProgramTest, RemindButtonKeepsRemindersOfNoContact)
+{
+    prepare(3);
+    NameList &w = start();
+    ASSERT_TRUE(w.button("cmdRemind")->isEnabled());
+    script.onModal("Remind", [](QWidget *form) {
+        DialogScript::setText(form, "txtDescr", "Renew the passport");
+        DialogScript::click(form, "cmdSave");
+        DialogScript::click(form, "cmdExit");
+    });
+    w.button("cmdRemind")->click();
+    EXPECT_EQ(count("Select Count(*) from tblRemind Where LinkedRecordID=0 And Description='Renew the passport'"), 1);
+}
+
+TEST_F(ReminderProgramTest, EditorsReminderButtonStartsAnAnniversaryForTheEditedContact)
+{
+    prepare(3);
+    NameList &w = start();
+    const qint64 contact = current(w, "RecordID").toLongLong();
+    script.onModal("NameEdit", [this](QWidget *form) {
+        auto *editor = static_cast<NameEdit *>(form);
+        EXPECT_TRUE(editor->cmdRemind->isEnabled());
+        editor->box("txtDate2")->setText("12/25/1990");
+        editor->box("txtDate2_Desc")->setText("Wedding");
+        editor->txtDate_LostFocus(2);
+        script.onModal("Remind", [](QWidget *remind) {
+            DialogScript::click(remind, "cmdSave");
+            DialogScript::click(remind, "cmdExit");
+        });
+        editor->cmdRemind->click();
+        EXPECT_FALSE(gRemindFromEditor);
+        script.answerMessage(platform::vbYes); // lose the changed date box
+        DialogScript::click(form, "cmdCancel");
+    });
+    w.button("cmdEdit")->click();
+    EXPECT_EQ(count(QStringLiteral("Select Count(*) from tblRemind Where LinkedRecordID=%1 And "
+                                   "Description='Wedding' And RemindDate=#12/25/2026# And WarningDays=15")
+                        .arg(contact)),
+              1);
+}
+
+} // namespace
