@@ -1,11 +1,12 @@
-// The two-line condensed list over 10,000 generated contacts: laid out on the print
-// surface from the record set, against walking the same record set alone (moving and
-// reading the fields the list reads, and moving only), and the document rendered to PDF.
+// The two-line condensed list and the phone list over 10,000 generated contacts: each
+// laid out on the print surface from the record set, against walking the same record
+// set reading the fields that list reads; and the condensed list rendered to PDF.
 // Times are also given per 1,000 contacts.
 #include "BenchSupport.h"
 
 #include "printing/CondensedLists.h"
 #include "printing/DataControlRecords.h"
+#include "printing/PhoneListReports.h"
 #include "printing/frmPreview.h"
 
 #include "platform/db/DataControl.h"
@@ -48,14 +49,22 @@ const QStringList ListFields = [] {
     return fields;
 }();
 
-qint64 walk(DisplayedRecords &records, bool readFields)
+// What the phone list reads of every record.
+const QStringList PhoneListFields = [] {
+    QStringList fields{"Prefix", "FirstName", "MiddleName", "LastName", "Suffix", "Organization"};
+    for (int n = 1; n <= 6; ++n)
+        fields << QStringLiteral("Phone%1").arg(n) << QStringLiteral("Phone%1_Desc").arg(n);
+    return fields;
+}();
+
+qint64 walk(DisplayedRecords &records, bool readFields, const QStringList &fields)
 {
     qint64 seen = 0;
     records.markPosition();
     records.moveFirst();
     while (!records.eof()) {
         if (readFields) {
-            for (const QString &field : ListFields)
+            for (const QString &field : fields)
                 seen += records.value(field).isNull() ? 0 : 1;
         }
         records.moveNext();
@@ -91,20 +100,31 @@ void per1000(benchmark::State &state, const char *name, double total)
     state.counters[name] = total * 1000.0 / double(state.iterations()) / (double(Contacts) / 1000.0);
 }
 
-// The layout against the walk reading the same fields, timed in turn.
-void LayOutTwoLineList(benchmark::State &state)
+// A list's layout against the walk reading the same fields, timed in turn.
+void layOutAgainstWalk(benchmark::State &state, void (*report)(DisplayedRecords &, const QString &),
+                       const QStringList &fields)
 {
     Fixture f;
     DataControlRecords records(f.Data1);
     bench::PairedTimes times;
     int pages = 0;
     for (auto _ : state) {
-        state.SetIterationTime(times.time([&] { PrintCondensedList(records, QStringLiteral("All contacts")); },
-                                          [&] { walk(records, true); }));
+        state.SetIterationTime(times.time([&] { report(records, QStringLiteral("All contacts")); },
+                                          [&] { walk(records, true, fields); }));
         pages = PreviewSurface().pageCount();
     }
     times.report(state);
     state.counters["pages"] = pages;
+}
+
+void LayOutTwoLineList(benchmark::State &state)
+{
+    layOutAgainstWalk(state, &PrintCondensedList, ListFields);
+}
+
+void LayOutPhoneList(benchmark::State &state)
+{
+    layOutAgainstWalk(state, &PrintPhoneList, PhoneListFields);
 }
 
 void RenderTwoLineListToPdf(benchmark::State &state)
@@ -131,6 +151,7 @@ void RenderTwoLineListToPdf(benchmark::State &state)
 } // namespace
 
 BENCHMARK(LayOutTwoLineList)->UseManualTime()->Iterations(7)->Unit(benchmark::kMillisecond);
+BENCHMARK(LayOutPhoneList)->UseManualTime()->Iterations(7)->Unit(benchmark::kMillisecond);
 BENCHMARK(RenderTwoLineListToPdf)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)

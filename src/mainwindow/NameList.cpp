@@ -1,5 +1,7 @@
 #include "mainwindow/NameList.h"
 
+#include "addressbooks/AddressBooks.h"
+#include "addressbooks/PocketBook.h"
 #include "app/GLOBAL.h"
 #include "app/MSendInput.h"
 #include "app/PasswordChange.h"
@@ -27,10 +29,11 @@
 #include "platform/ui/ProgramFolder.h"
 #include "platform/ui/Twips.h"
 #include "printing/CondensedLists.h"
-#include "addressbooks/AddressBooks.h"
-#include "addressbooks/PocketBook.h"
 #include "printing/DataControlRecords.h"
+#include "printing/PhoneListReports.h"
 #include "printing/PrintModeSwitch.h"
+#include "printing/ReminderReport.h"
+#include "printing/ReportOptionsForm.h"
 #include "reminders/ReminderCommands.h"
 #include "reminders/ReminderRecords.h"
 
@@ -138,6 +141,10 @@ static const QHash<QString, Handler> &commandHandlers()
         {QStringLiteral("PrintMode"), &NameList::PrintMode_Click},
         {QStringLiteral("CondensedList"), &NameList::CondensedList_Click},
         {QStringLiteral("Condensed1LineMenu"), &NameList::Condensed1LineMenu_Click},
+        {QStringLiteral("PhoneListMenu"), &NameList::PhoneListMenu_Click},
+        {QStringLiteral("DateReportMenu"), &NameList::DateReportMenu_Click},
+        {QStringLiteral("RemindersReportMenu"), &NameList::RemindersReportMenu_Click},
+        {QStringLiteral("ReportOptionsMenu"), &NameList::ReportOptionsMenu_Click},
         {QStringLiteral("FullSizeAddressBook"), &NameList::FullSizeAddressBook_Click},
         {QStringLiteral("HalfPageAddressBook"), &NameList::HalfPageAddressBook_Click},
         {QStringLiteral("HalfPageAddressBookLeftSide"), &NameList::HalfPageAddressBookLeftSide_Click},
@@ -1107,6 +1114,29 @@ void NameList::Condensed1LineMenu_Click()
 {
     DataControlRecords records(*Data1);
     ::Condensed1LineMenu_Click(records, lblCategory->text(), gSelectedCount);
+}
+
+void NameList::PhoneListMenu_Click()
+{
+    DataControlRecords records(*Data1);
+    ::PhoneListMenu_Click(records, lblCategory->text(), gSelectedCount);
+}
+
+void NameList::DateReportMenu_Click()
+{
+    DataControlRecords records(*Data1);
+    ::DateReportMenu_Click(records, lblCategory->text(), gSelectedCount);
+}
+
+void NameList::RemindersReportMenu_Click()
+{
+    ::RemindersReportMenu_Click(*gDb);
+}
+
+void NameList::ReportOptionsMenu_Click()
+{
+    platform::setMousePointer(platform::MousePointer::Hourglass);
+    ReportOptionsForm::instance().showModal();
 }
 
 void NameList::FullSizeAddressBook_Click()

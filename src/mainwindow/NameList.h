@@ -106,6 +106,10 @@ class NameList : public platform::Form, public MouseWheelWindow {
     void PrintMode_Click();
     void CondensedList_Click();
     void Condensed1LineMenu_Click();
+    void PhoneListMenu_Click();
+    void DateReportMenu_Click();
+    void RemindersReportMenu_Click();
+    void ReportOptionsMenu_Click();
     // The address books.
     void FullSizeAddressBook_Click();
     void HalfPageAddressBook_Click();

@@ -4,6 +4,7 @@
 #include "platform/gdi/StdPicture.h"
 
 #include <QPainter>
+#include <algorithm>
 #include <cstring>
 
 using namespace platform;
@@ -12,66 +13,91 @@ PictureBox::PictureBox(QWidget *parent) : QWidget(parent)
 {
     setFixedSize(CanvasWidth, CanvasHeight);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    if (mCanvas.Create(CanvasWidth, CanvasHeight, 24))
+    if (mCanvas.Create(CanvasWidth, CanvasHeight, 24)) {
         SetStretchBltMode(mCanvas.hdc(), HALFTONE);
+        // The window shows the bitmap itself; its rows lie bottom-up, so it is drawn mirrored.
+        mRows = QImage(mCanvas.DIBitsPtr(), CanvasWidth, CanvasHeight, mCanvas.BytesPerScanLine(),
+                       QImage::Format_BGR888);
+    }
     Cls();
+}
+
+const cImage &PictureBox::canvas() const
+{
+    fillBackground(0, 0);
+    return mCanvas;
 }
 
 void PictureBox::Cls()
 {
-    if (ready()) {
-        const int stride = mCanvas.BytesPerScanLine();
-        for (int y = 0; y < CanvasHeight; ++y) {
-            std::uint8_t *row = mCanvas.DIBitsPtr() + std::size_t(y) * std::size_t(stride);
-            for (int x = 0; x < CanvasWidth; ++x) {
-                row[x * 3] = std::uint8_t(mBackColor.blue());
-                row[x * 3 + 1] = std::uint8_t(mBackColor.green());
-                row[x * 3 + 2] = std::uint8_t(mBackColor.red());
-            }
-        }
+    // The clear is done once it is known what the next painting leaves uncovered.
+    mClearPending = true;
+    update();
+}
+
+void PictureBox::fillBackground(int coveredWidth, int coveredHeight) const
+{
+    if (!mClearPending || !ready())
+        return;
+    mClearPending = false;
+    const std::uint8_t bgr[3] = {std::uint8_t(mBackColor.blue()), std::uint8_t(mBackColor.green()),
+                                 std::uint8_t(mBackColor.red())};
+    const std::size_t stride = std::size_t(mCanvas.BytesPerScanLine());
+    std::uint8_t *bits = mCanvas.DIBitsPtr();
+    const int coveredRight = std::clamp(coveredWidth, 0, int(CanvasWidth));
+    const int coveredBottom = std::clamp(coveredHeight, 0, int(CanvasHeight));
+    // One whole row of the background, copied wherever it is needed.
+    std::vector<std::uint8_t> background(std::size_t(CanvasWidth) * 3);
+    for (int x = 0; x < CanvasWidth; ++x)
+        std::memcpy(&background[std::size_t(x) * 3], bgr, 3);
+    for (int y = 0; y < CanvasHeight; ++y) {
+        std::uint8_t *row = bits + std::size_t(CanvasHeight - 1 - y) * stride;
+        const int from = y < coveredBottom ? coveredRight : 0;
+        if (from < CanvasWidth)
+            std::memcpy(row + std::size_t(from) * 3, background.data(), std::size_t(CanvasWidth - from) * 3);
     }
-    refreshShown();
 }
 
 bool PictureBox::PaintPicture(const StdPicture &picture, int width, int height)
 {
     if (!ready() || width <= 0 || height <= 0 || picture.Width() <= 0 || picture.Height() <= 0)
         return false;
+    fillBackground(width, height);
     HDC source = CreateCompatibleDC(nullptr);
-    if (source == nullptr)
-        return false;
-    HBITMAP previous = SelectObject(source, picture.Handle());
     bool painted = false;
-    if (previous != nullptr) {
-        painted = StretchBlt(mCanvas.hdc(), 0, 0, width, height, source, 0, 0, picture.Width(),
-                             picture.Height(), SRCCOPY);
-        SelectObject(source, previous);
+    if (source != nullptr) {
+        HBITMAP previous = SelectObject(source, picture.Handle());
+        if (previous != nullptr) {
+            painted = StretchBlt(mCanvas.hdc(), 0, 0, width, height, source, 0, 0, picture.Width(),
+                                 picture.Height(), SRCCOPY);
+            SelectObject(source, previous);
+        }
+        DeleteDC(source);
     }
-    DeleteDC(source);
-    refreshShown();
+    update();
     return painted;
 }
 
-void PictureBox::refreshShown()
+QImage PictureBox::image() const
 {
     if (!ready()) {
-        mShown = QImage(CanvasWidth, CanvasHeight, QImage::Format_RGB888);
-        mShown.fill(mBackColor);
-    } else {
-        // The bitmap keeps its rows bottom-up as blue, green, red.
-        if (mShown.isNull() || mShown.format() != QImage::Format_BGR888)
-            mShown = QImage(CanvasWidth, CanvasHeight, QImage::Format_BGR888);
-        const int stride = mCanvas.BytesPerScanLine();
-        for (int y = 0; y < CanvasHeight; ++y)
-            std::memcpy(mShown.scanLine(y),
-                        mCanvas.DIBitsPtr() + std::size_t(CanvasHeight - 1 - y) * std::size_t(stride),
-                        std::size_t(CanvasWidth) * 3);
+        QImage blank(CanvasWidth, CanvasHeight, QImage::Format_RGB888);
+        blank.fill(mBackColor);
+        return blank;
     }
-    update();
+    fillBackground(0, 0);
+    return mRows.mirrored(false, true);
 }
 
 void PictureBox::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.drawImage(0, 0, mShown);
+    if (!ready()) {
+        painter.fillRect(rect(), mBackColor);
+        return;
+    }
+    fillBackground(0, 0);
+    painter.translate(0, CanvasHeight);
+    painter.scale(1, -1);
+    painter.drawImage(0, 0, mRows);
 }

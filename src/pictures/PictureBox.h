@@ -26,7 +26,7 @@ class PictureBox : public QWidget {
     // The persistent image as a bitmap the encoder can sample; false when the bitmap
     // could not be made.
     bool ready() const { return mCanvas.hdc() != nullptr; }
-    const cImage &canvas() const { return mCanvas; }
+    const cImage &canvas() const;
 
     // Fills the whole image with the background colour.
     void Cls();
@@ -35,16 +35,18 @@ class PictureBox : public QWidget {
     // False when it could not be painted.
     bool PaintPicture(const platform::StdPicture &picture, int width, int height);
 
-    // What the box shows now.
-    const QImage &image() const { return mShown; }
+    // What the box shows now, top row first.
+    QImage image() const;
 
   protected:
     void paintEvent(QPaintEvent *event) override;
 
   private:
-    void refreshShown();
+    // Carries out a pending clear outside the rectangle a painting is about to cover.
+    void fillBackground(int coveredWidth, int coveredHeight) const;
 
     cImage mCanvas;
-    QImage mShown;
+    QImage mRows; // the bitmap's own rows, bottom-up
+    mutable bool mClearPending = false;
     QColor mBackColor = Qt::white;
 };

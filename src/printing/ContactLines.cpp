@@ -63,14 +63,20 @@ QString RunningAddressText(DisplayedRecords &Records, const QString &Set)
 
 QString RunningPhoneText(DisplayedRecords &Records)
 {
+    return RunningLabelledText(Records, QStringLiteral("Phone%1"), QStringLiteral("Phone%1_Desc"), 6);
+}
+
+QString RunningLabelledText(DisplayedRecords &Records, const QString &ValueField, const QString &LabelField,
+                            int Count)
+{
     QString text;
-    for (int n = 1; n <= 6; ++n) {
-        const QString number = FieldText(Records, QStringLiteral("Phone%1").arg(n));
-        if (!IsNonBlank(number))
+    for (int n = 1; n <= Count; ++n) {
+        const QString value = FieldText(Records, ValueField.arg(n));
+        if (!IsNonBlank(value))
             continue;
         // The label as it is, empty or not: a phone without one gives ": 555-0100".
-        text += RTrim(FieldText(Records, QStringLiteral("Phone%1_Desc").arg(n))) + QStringLiteral(": ") +
-                RTrim(number) + QStringLiteral("  ");
+        text += RTrim(FieldText(Records, LabelField.arg(n))) + QStringLiteral(": ") + RTrim(value) +
+                QStringLiteral("  ");
     }
     return text;
 }

@@ -32,3 +32,9 @@ QString RunningAddressText(DisplayedRecords &Records, const QString &Set);
 
 // "Description: number" and two blanks for each phone that has a number, in order.
 QString RunningPhoneText(DisplayedRecords &Records);
+
+// The same for any Count numbered pairs of a value and its label (ValueField and
+// LabelField hold "%1" for the number): "label: value" and two blanks for each value
+// that is not blank; the label as it is, empty or not.
+QString RunningLabelledText(DisplayedRecords &Records, const QString &ValueField, const QString &LabelField,
+                            int Count);

@@ -64,8 +64,7 @@ double numberOf(const QString &reportName, Value value, const QString &text)
 
 // A whole number of the given width, rounded as every conversion to a whole number is
 // (halves to the even neighbour).
-template <typename Int>
-Int wholeNumberOf(const QString &reportName, Value value, const QString &text)
+template <typename Int> Int wholeNumberOf(const QString &reportName, Value value, const QString &text)
 {
     const double rounded = std::nearbyint(numberOf(reportName, value, text));
     if (rounded < std::numeric_limits<Int>::min() || rounded > std::numeric_limits<Int>::max())
@@ -97,9 +96,9 @@ std::optional<double> ReportSettingNumber(const QString &text)
 
 const QStringList &ReportNames()
 {
-    static const QStringList names{reportname::Labels3Up,      reportname::Labels1Up4,
-                                   reportname::Labels1Up3,     reportname::Labels2Up,
-                                   reportname::EnvelopeMain,   reportname::EnvelopeReturn,
+    static const QStringList names{reportname::Labels3Up,           reportname::Labels1Up4,
+                                   reportname::Labels1Up3,          reportname::Labels2Up,
+                                   reportname::EnvelopeMain,        reportname::EnvelopeReturn,
                                    reportname::EnvelopeOrientation, reportname::Pocket};
     return names;
 }
@@ -175,5 +174,6 @@ std::optional<PocketReportOptions> ReadPocketReportOptions(platform::Database &d
     const std::optional<ReportSettingsRow> row = ReadReportSettings(db, reportname::Pocket);
     if (!row)
         return std::nullopt;
-    return PocketReportOptions{row->setting[4] == QStringLiteral("1"), row->setting[5] == QStringLiteral("1")};
+    return PocketReportOptions{row->setting[4] == QStringLiteral("1"),
+                               row->setting[5] == QStringLiteral("1")};
 }

@@ -22,6 +22,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -544,5 +545,49 @@ TEST_F(WholeProgramTest, EditorFitsOnTheScreenWithEveryButtonReachable)
         DialogScript::click(e, "cmdCancel");
     });
     run(w, "cmdEdit");
+    EXPECT_EQ(script.pending(), 0u);
+}
+
+// Report Options from the Options menu stores a label layout's start; the phone list,
+// the date report and the reminder report preview from the Reports menu.
+TEST_F(WholeProgramTest, ReportOptionsAndTheListReportsFromTheMenus)
+{
+    {
+        auto db = platform::Database::open(path);
+        db->execute("INSERT INTO tblRemind (LinkedRecordID, RemindDate, Description, Status) "
+                    "VALUES (1, '2024-05-01', 'Send the catalogue', 'Active')");
+    }
+    NameList &w = start();
+    script.onModal("ReportOptionsForm", [](QWidget *form) {
+        auto *list = form->findChild<QListWidget *>("lbReports");
+        ASSERT_NE(list, nullptr);
+        list->setCurrentRow(3);
+        emit list->itemClicked(list->item(3));
+        DialogScript::setText(form, "txtXStart", "360");
+        DialogScript::click(form, "cmdSave");
+    });
+    run(w, "ReportOptionsMenu");
+    {
+        auto db = platform::Database::open(path);
+        auto rs = db->openRecordset(
+            "Select Setting1 from tblSettings Where Type='REPORT' And Name='Labels 1 x 4 2-up'");
+        ASSERT_EQ(rs->recordCount(), 1);
+        EXPECT_EQ(rs->value(0).toString(), "360");
+    }
+
+    run(w, "PreviewMode");
+    const std::pair<const char *, const char *> reports[] = {{"PhoneListMenu", "Phone List"},
+                                                             {"DateReportMenu", "Date Report"},
+                                                             {"RemindersReportMenu", "Reminder Report"}};
+    for (const auto &[command, document] : reports) {
+        script.answerMessage(platform::vbOK);
+        run(w, command);
+        frmPreview *preview = frmPreview::existing();
+        ASSERT_NE(preview, nullptr);
+        EXPECT_TRUE(preview->isVisible()) << command;
+        EXPECT_EQ(preview->surface().docName(), document);
+        EXPECT_GE(preview->surface().pageCount(), 1);
+        preview->cmdClose->click();
+    }
     EXPECT_EQ(script.pending(), 0u);
 }

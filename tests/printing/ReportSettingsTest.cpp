@@ -45,8 +45,8 @@ struct Loader {
 };
 
 const Loader Loaders[] = {
-    {"preview", &LoadReportSettingsPreview, [] () -> platform::PrintCanvas & { return PreviewSurface(); }},
-    {"printer", &LoadReportSettingsPrinter, [] () -> platform::PrintCanvas & { return platform::Printer(); }},
+    {"preview", &LoadReportSettingsPreview, []() -> platform::PrintCanvas & { return PreviewSurface(); }},
+    {"printer", &LoadReportSettingsPrinter, []() -> platform::PrintCanvas & { return platform::Printer(); }},
 };
 
 TEST_F(ReportSettingsTest, WithoutARowPrintingStartsAtTheCornerInTheCurrentFont)
@@ -95,8 +95,8 @@ TEST_F(ReportSettingsTest, ARowSetsThePositionAndTheFont)
 
 TEST_F(ReportSettingsTest, FractionalPositionsRoundHalvesToEven)
 {
-    storeReport(reportname::Labels3Up, QStringLiteral(" 720.5 "), QStringLiteral("721.5"), QStringLiteral("Arial"),
-                QStringLiteral("10"));
+    storeReport(reportname::Labels3Up, QStringLiteral(" 720.5 "), QStringLiteral("721.5"),
+                QStringLiteral("Arial"), QStringLiteral("10"));
     qint16 x = 0;
     qint32 y = 0;
     qint16 y2 = 0;
@@ -124,7 +124,8 @@ TEST_F(ReportSettingsTest, AValueThatIsNoNumberOrDoesNotFitIsReportedAndLeavesTh
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.x) + " / " + c.y + " / " + c.size);
-        gDb->execute(QStringLiteral("Delete From tblSettings Where Type='REPORT' And Name='Labels 1 x 4 2-up'"));
+        gDb->execute(
+            QStringLiteral("Delete From tblSettings Where Type='REPORT' And Name='Labels 1 x 4 2-up'"));
         storeReport(reportname::Labels2Up, QLatin1String(c.x), QLatin1String(c.y), QStringLiteral("Courier"),
                     QLatin1String(c.size));
         for (const Loader &loader : Loaders) {
@@ -145,8 +146,8 @@ TEST_F(ReportSettingsTest, AValueThatIsNoNumberOrDoesNotFitIsReportedAndLeavesTh
 
 TEST_F(ReportSettingsTest, TheMessageNamesTheReportAndTheValue)
 {
-    storeReport(reportname::Labels1Up3, QStringLiteral("1 inch"), QStringLiteral("0"), QStringLiteral("Arial"),
-                QStringLiteral("9"));
+    storeReport(reportname::Labels1Up3, QStringLiteral("1 inch"), QStringLiteral("0"),
+                QStringLiteral("Arial"), QStringLiteral("9"));
     qint16 x = 0;
     qint32 y = 0;
     qint16 y2 = 0;
@@ -169,7 +170,8 @@ TEST_F(ReportSettingsTest, RowsAreFoundByKindAndName)
     for (const QString &name : ReportNames())
         EXPECT_TRUE(ReadReportDefaults(*gDb, name)) << name.toStdString();
     EXPECT_TRUE(ReadReportSettings(*gDb, reportname::EnvelopeOrientation));
-    EXPECT_EQ(gSql, QStringLiteral("Select * from tblSettings Where Type='REPORT' And Name='Envelope Orientation'"));
+    EXPECT_EQ(gSql, QStringLiteral(
+                        "Select * from tblSettings Where Type='REPORT' And Name='Envelope Orientation'"));
 }
 
 TEST_F(ReportSettingsTest, EnvelopeOrientation)
@@ -193,9 +195,10 @@ TEST_F(ReportSettingsTest, EnvelopeOrientation)
 TEST_F(ReportSettingsTest, PocketSwitchesAreOnOnlyForOne)
 {
     EXPECT_FALSE(ReadPocketReportOptions(*gDb)) << "no row until the user saves one";
-    gDb->execute(QStringLiteral("Insert Into tblSettings (Type, Name, Setting1, Setting2, Setting3, Setting4, "
-                                "Setting5, Setting6) Values ('REPORT', 'Pocket Report', '0', '0', 'Arial', "
-                                "'8', '1', '2')"));
+    gDb->execute(
+        QStringLiteral("Insert Into tblSettings (Type, Name, Setting1, Setting2, Setting3, Setting4, "
+                       "Setting5, Setting6) Values ('REPORT', 'Pocket Report', '0', '0', 'Arial', "
+                       "'8', '1', '2')"));
     const std::optional<PocketReportOptions> options = ReadPocketReportOptions(*gDb);
     ASSERT_TRUE(options);
     EXPECT_TRUE(options->alternatePrint);

@@ -208,44 +208,83 @@ std::uint8_t roundChannel(float v)
     return std::uint8_t(std::clamp(int(std::floor(v + 0.5f)), 0, 255));
 }
 
+// The rows of one axis pass: each source row filtered across once, kept while the
+// destination rows that read it are made (they read source rows in increasing order).
+class AcrossRows {
+  public:
+    AcrossRows(const GdiBitmap &source, const AxisWeights &across, int clipLeft, int clipRight, int width)
+        : mSource(source), mAcross(across), mClipLeft(clipLeft), mClipRight(clipRight), mWidth(width)
+    {
+    }
+
+    const float *row(int sourceRow, std::size_t keep)
+    {
+        for (Entry &e : mEntries)
+            if (e.row == sourceRow)
+                return e.values.data();
+        if (mEntries.size() < keep) {
+            mEntries.push_back({-1, std::vector<float>(std::size_t(mWidth) * 3)});
+        } else {
+            // The oldest row is one no later destination row reads again.
+            std::rotate(mEntries.begin(), mEntries.begin() + 1, mEntries.end());
+        }
+        Entry &e = mEntries.back();
+        e.row = sourceRow;
+        const std::uint8_t *src = bgrRow(mSource, sourceRow, mScratch);
+        for (int c = mClipLeft; c < mClipRight; ++c) {
+            float b = 0, g = 0, r = 0;
+            for (int k = mAcross.first[std::size_t(c)]; k < mAcross.first[std::size_t(c) + 1]; ++k) {
+                const Tap &col = mAcross.taps[std::size_t(k)];
+                const std::uint8_t *p = src + std::size_t(col.index) * 3;
+                b += p[0] * col.weight;
+                g += p[1] * col.weight;
+                r += p[2] * col.weight;
+            }
+            float *v = &e.values[std::size_t(c) * 3];
+            v[0] = b;
+            v[1] = g;
+            v[2] = r;
+        }
+        return e.values.data();
+    }
+
+  private:
+    struct Entry {
+        int row;
+        std::vector<float> values;
+    };
+    const GdiBitmap &mSource;
+    const AxisWeights &mAcross;
+    int mClipLeft, mClipRight, mWidth;
+    std::vector<Entry> mEntries;
+    std::vector<std::uint8_t> mScratch;
+};
+
 void stretchAveraged(GdiBitmap &dest, int x, int y, int width, int height, const GdiBitmap &source, int sx,
                      int sy, int sw, int sh, std::uint32_t rop, int clipLeft, int clipRight, int clipTop,
                      int clipBottom)
 {
     const AxisWeights across = areaWeights(width, sx, sw, source.width());
     const AxisWeights down = areaWeights(height, sy, sh, source.height());
+    std::size_t mostTaps = 1;
+    for (std::size_t i = 0; i + 1 < down.first.size(); ++i)
+        mostTaps = std::max(mostTaps, std::size_t(down.first[i + 1] - down.first[i]));
+    AcrossRows rows(source, across, clipLeft, clipRight, width);
     std::vector<float> sums(std::size_t(width) * 3);
-    std::vector<std::uint8_t> scratch;
     std::vector<std::uint32_t> colours(static_cast<std::size_t>(width));
     const bool direct = rop == SRCCOPY && dest.bitCount() == 24;
     for (int i = clipTop; i < clipBottom; ++i) {
         std::fill(sums.begin() + clipLeft * 3, sums.begin() + clipRight * 3, 0.0f);
         for (int t = down.first[std::size_t(i)]; t < down.first[std::size_t(i) + 1]; ++t) {
-            const Tap &row = down.taps[std::size_t(t)];
-            const std::uint8_t *src = bgrRow(source, row.index, scratch);
-            for (int c = clipLeft; c < clipRight; ++c) {
-                float b = 0, g = 0, r = 0;
-                for (int k = across.first[std::size_t(c)]; k < across.first[std::size_t(c) + 1]; ++k) {
-                    const Tap &col = across.taps[std::size_t(k)];
-                    const std::uint8_t *p = src + std::size_t(col.index) * 3;
-                    b += p[0] * col.weight;
-                    g += p[1] * col.weight;
-                    r += p[2] * col.weight;
-                }
-                float *s = &sums[std::size_t(c) * 3];
-                s[0] += b * row.weight;
-                s[1] += g * row.weight;
-                s[2] += r * row.weight;
-            }
+            const Tap &tap = down.taps[std::size_t(t)];
+            const float *filtered = rows.row(tap.index, mostTaps + 1);
+            for (int c = clipLeft * 3; c < clipRight * 3; ++c)
+                sums[std::size_t(c)] += filtered[c] * tap.weight;
         }
         if (direct) {
             std::uint8_t *d = dest.row(y + i) + std::size_t(x + clipLeft) * 3;
-            for (int c = clipLeft; c < clipRight; ++c, d += 3) {
-                const float *s = &sums[std::size_t(c) * 3];
-                d[0] = roundChannel(s[0]);
-                d[1] = roundChannel(s[1]);
-                d[2] = roundChannel(s[2]);
-            }
+            for (int c = clipLeft * 3; c < clipRight * 3; ++c)
+                *d++ = roundChannel(sums[std::size_t(c)]);
             continue;
         }
         for (int c = clipLeft; c < clipRight; ++c) {
@@ -255,6 +294,159 @@ void stretchAveraged(GdiBitmap &dest, int x, int y, int width, int height, const
         }
         writeColours(dest, x + clipLeft, y + i, clipRight - clipLeft, colours.data() + clipLeft, rop);
     }
+}
+
+// The same averaging in whole numbers for the common case, a colour picture into a
+// 24-bit one: the pixels of a loaded photograph fitted into a picture box.
+struct FixedTaps {
+    int perPixel = 0;           // taps for every destination pixel, padded with zero weights
+    std::vector<int> index;     // perPixel entries per destination pixel
+    std::vector<std::int32_t> weight;
+};
+
+constexpr int FixedWeightBits = 8;
+
+FixedTaps fixedTaps(const AxisWeights &w)
+{
+    FixedTaps f;
+    const std::size_t count = w.first.size() - 1;
+    for (std::size_t i = 0; i < count; ++i)
+        f.perPixel = std::max(f.perPixel, w.first[i + 1] - w.first[i]);
+    f.index.resize(count * std::size_t(f.perPixel));
+    f.weight.resize(count * std::size_t(f.perPixel));
+    for (std::size_t i = 0; i < count; ++i) {
+        int sum = 0, largest = -1;
+        const int from = w.first[i], taps = w.first[i + 1] - from;
+        for (int k = 0; k < f.perPixel; ++k) {
+            const std::size_t at = i * std::size_t(f.perPixel) + std::size_t(k);
+            if (k < taps) {
+                const Tap &tap = w.taps[std::size_t(from + k)];
+                f.index[at] = tap.index;
+                f.weight[at] = std::int32_t(std::lround(tap.weight * (1 << FixedWeightBits)));
+                sum += f.weight[at];
+                if (largest < 0 || f.weight[at] > f.weight[i * std::size_t(f.perPixel) + std::size_t(largest)])
+                    largest = k;
+            } else {
+                f.index[at] = taps > 0 ? w.taps[std::size_t(from)].index : 0;
+                f.weight[at] = 0;
+            }
+        }
+        // The weights of a pixel add up to exactly one, so a plain area stays its colour.
+        if (largest >= 0)
+            f.weight[i * std::size_t(f.perPixel) + std::size_t(largest)] += (1 << FixedWeightBits) - sum;
+    }
+    return f;
+}
+
+// One destination row from the source rows already combined down: each pixel the
+// weighted sum of the few combined pixels its span covers.
+template <int Taps, int PixelBytes>
+void acrossRow(const std::uint16_t *combined, const FixedTaps &across, int clipLeft, int clipRight, int totalBits,
+               std::uint8_t *d)
+{
+    // The weights of a pixel add up to one, so a sum never passes 255 once shifted back.
+    const std::uint32_t rounding = 1u << (totalBits - 1);
+    const int *index = &across.index[std::size_t(clipLeft) * Taps];
+    const std::int32_t *weight = &across.weight[std::size_t(clipLeft) * Taps];
+    for (int c = clipLeft; c < clipRight; ++c, d += 3, index += Taps, weight += Taps) {
+        // All the channels of a pixel side by side (the fourth of a 32-bit pixel unused),
+        // which the compiler can keep in one vector register.
+        std::uint32_t sum[PixelBytes];
+        for (int ch = 0; ch < PixelBytes; ++ch)
+            sum[ch] = rounding;
+        for (int k = 0; k < Taps; ++k) {
+            const std::uint16_t *p = combined + std::size_t(index[k]) * PixelBytes;
+            const auto w = std::uint32_t(weight[k]);
+            for (int ch = 0; ch < PixelBytes; ++ch)
+                sum[ch] += p[ch] * w;
+        }
+        for (int ch = 0; ch < 3; ++ch)
+            d[ch] = std::uint8_t(sum[ch] >> totalBits);
+    }
+}
+
+template <int PixelBytes>
+bool acrossRowFewTaps(const std::uint16_t *combined, const FixedTaps &across, int clipLeft, int clipRight,
+                      int totalBits, std::uint8_t *d)
+{
+    switch (across.perPixel) {
+    case 1:
+        acrossRow<1, PixelBytes>(combined, across, clipLeft, clipRight, totalBits, d);
+        return true;
+    case 2:
+        acrossRow<2, PixelBytes>(combined, across, clipLeft, clipRight, totalBits, d);
+        return true;
+    case 3:
+        acrossRow<3, PixelBytes>(combined, across, clipLeft, clipRight, totalBits, d);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void acrossRowAnyTaps(const std::uint16_t *combined, std::size_t pixelBytes, const FixedTaps &across,
+                      int clipLeft, int clipRight, int totalBits, std::uint8_t *d)
+{
+    const std::int32_t rounding = 1 << (totalBits - 1);
+    const int n = across.perPixel;
+    for (int c = clipLeft; c < clipRight; ++c, d += 3) {
+        std::int32_t b = rounding, g = rounding, r = rounding;
+        for (int k = 0; k < n; ++k) {
+            const std::size_t at = std::size_t(c) * std::size_t(n) + std::size_t(k);
+            const std::uint16_t *p = combined + std::size_t(across.index[at]) * pixelBytes;
+            b += p[0] * across.weight[at];
+            g += p[1] * across.weight[at];
+            r += p[2] * across.weight[at];
+        }
+        d[0] = std::uint8_t(std::clamp(b >> totalBits, 0, 255));
+        d[1] = std::uint8_t(std::clamp(g >> totalBits, 0, 255));
+        d[2] = std::uint8_t(std::clamp(r >> totalBits, 0, 255));
+    }
+}
+
+bool stretchAveragedWhole(GdiBitmap &dest, int x, int y, int width, int height, const GdiBitmap &source, int sx,
+                          int sy, int sw, int sh, std::uint32_t rop, int clipLeft, int clipRight, int clipTop,
+                          int clipBottom)
+{
+    if (rop != SRCCOPY || dest.bitCount() != 24 || (source.bitCount() != 24 && source.bitCount() != 32))
+        return false;
+    const FixedTaps across = fixedTaps(areaWeights(width, sx, sw, source.width()));
+    const FixedTaps down = fixedTaps(areaWeights(height, sy, sh, source.height()));
+    const std::size_t pixelBytes = std::size_t(source.bitCount() / 8);
+    // Rows are combined down first, over the whole source row, so that the pass across,
+    // the costly one, runs once per destination row.
+    const std::size_t rowBytes = std::size_t(source.width()) * pixelBytes;
+    // Weights of eight bits keep a combined row within 16 bits.
+    std::vector<std::uint16_t> combined(rowBytes);
+    constexpr int totalBits = 2 * FixedWeightBits;
+    for (int i = clipTop; i < clipBottom; ++i) {
+        bool first = true;
+        for (int k = 0; k < down.perPixel; ++k) {
+            const std::size_t at = std::size_t(i) * std::size_t(down.perPixel) + std::size_t(k);
+            const auto weight = std::uint16_t(down.weight[at]);
+            if (weight == 0)
+                continue;
+            const std::uint8_t *src = source.row(down.index[at]);
+            std::uint16_t *out = combined.data();
+            if (first) {
+                for (std::size_t b = 0; b < rowBytes; ++b)
+                    out[b] = std::uint16_t(src[b] * weight);
+                first = false;
+            } else {
+                for (std::size_t b = 0; b < rowBytes; ++b)
+                    out[b] = std::uint16_t(out[b] + src[b] * weight);
+            }
+        }
+        if (first)
+            std::fill(combined.begin(), combined.end(), std::uint16_t(0));
+        std::uint8_t *d = dest.row(y + i) + std::size_t(x + clipLeft) * 3;
+        const bool done = pixelBytes == 4
+                              ? acrossRowFewTaps<4>(combined.data(), across, clipLeft, clipRight, totalBits, d)
+                              : acrossRowFewTaps<3>(combined.data(), across, clipLeft, clipRight, totalBits, d);
+        if (!done)
+            acrossRowAnyTaps(combined.data(), pixelBytes, across, clipLeft, clipRight, totalBits, d);
+    }
+    return true;
 }
 
 // Whole-number reductions of 24-bit pictures (the common halving) average exact boxes
@@ -389,7 +581,9 @@ bool StretchBlt(HDC destDc, int x, int y, int width, int height, HDC sourceDc, i
     }
     if (destDc->stretchMode == HALFTONE) {
         if (!stretchWholeBoxes(*dest, x, y, width, height, *from, sourceX, sourceY, sourceWidth, sourceHeight,
-                               rop, clipLeft, clipRight, clipTop, clipBottom))
+                               rop, clipLeft, clipRight, clipTop, clipBottom) &&
+            !stretchAveragedWhole(*dest, x, y, width, height, *from, sourceX, sourceY, sourceWidth,
+                                  sourceHeight, rop, clipLeft, clipRight, clipTop, clipBottom))
             stretchAveraged(*dest, x, y, width, height, *from, sourceX, sourceY, sourceWidth, sourceHeight,
                             rop, clipLeft, clipRight, clipTop, clipBottom);
     } else {

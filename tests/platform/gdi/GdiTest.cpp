@@ -2,6 +2,8 @@
 #include "platform/gdi/DeviceContext.h"
 #include "platform/gdi/GdiBitmap.h"
 
+#include <algorithm>
+#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -373,4 +375,53 @@ TEST(GdiGetDIBits, CopiesIndexesOrMatchesColours)
     EXPECT_EQ(2, query.bmiHeader.biWidth);
     EXPECT_EQ(24, query.bmiHeader.biBitCount);
     EXPECT_EQ(8u, query.bmiHeader.biSizeImage);
+}
+
+TEST(GdiStretchBlt, HalftoneOfColourPicturesStaysWithinOneLevelOfTheExactAreaAverage)
+{
+    struct Case {
+        int sw, sh, dw, dh, bits;
+    };
+    const Case cases[] = {
+        {37, 23, 16, 11, 32}, // shrinking, as a photograph fitted into a box
+        {37, 23, 16, 11, 24},
+        {7, 5, 20, 13, 32},   // growing a small picture
+        {30, 8, 12, 20, 24},  // shrinking one way, growing the other
+        {100, 3, 9, 2, 32},   // many source pixels to each destination pixel
+    };
+    std::uint32_t seed = 12345;
+    const auto random = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 8) & 0xFFFFFFu;
+    };
+    for (const Case &c : cases) {
+        Surface source(c.sw, c.sh, c.bits), dest(c.dw, c.dh, 24);
+        for (int y = 0; y < c.sh; ++y)
+            for (int x = 0; x < c.sw; ++x)
+                source.set(x, y, random());
+        SetStretchBltMode(dest.dc, HALFTONE);
+        ASSERT_TRUE(StretchBlt(dest.dc, 0, 0, c.dw, c.dh, source.dc, 0, 0, c.sw, c.sh, SRCCOPY));
+        const double kx = double(c.sw) / c.dw, ky = double(c.sh) / c.dh;
+        int worst = 0;
+        for (int y = 0; y < c.dh; ++y) {
+            for (int x = 0; x < c.dw; ++x) {
+                for (int shift : {0, 8, 16}) {
+                    double sum = 0;
+                    for (int sy = 0; sy < c.sh; ++sy) {
+                        const double oy = std::min((y + 1) * ky, sy + 1.0) - std::max(y * ky, double(sy));
+                        if (oy <= 0)
+                            continue;
+                        for (int sx = 0; sx < c.sw; ++sx) {
+                            const double ox = std::min((x + 1) * kx, sx + 1.0) - std::max(x * kx, double(sx));
+                            if (ox > 0)
+                                sum += ox * oy * ((source.pixel(sx, sy) >> shift) & 0xFF);
+                        }
+                    }
+                    const int exact = int(std::lround(sum / (kx * ky)));
+                    worst = std::max(worst, std::abs(int((dest.pixel(x, y) >> shift) & 0xFF) - exact));
+                }
+            }
+        }
+        EXPECT_LE(worst, 1) << c.sw << "x" << c.sh << " to " << c.dw << "x" << c.dh << " at " << c.bits;
+    }
 }

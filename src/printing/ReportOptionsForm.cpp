@@ -1,0 +1,342 @@
+#include "printing/ReportOptionsForm.h"
+
+#include "printing/ReportSettings.h"
+
+#include "app/ValueHelpers.h"
+#include "app/modMain.h"
+#include "platform/RuntimeError.h"
+#include "platform/db/Database.h"
+#include "platform/db/Recordset.h"
+#include "platform/print/PrinterObject.h"
+#include "platform/ui/MousePointer.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/ui/Twips.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <cmath>
+
+namespace {
+
+// What an empty box is stored as: X, Y, font name, size.
+const QString Standards[4] = {QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("Arial"),
+                              QStringLiteral("8")};
+
+template <class W> W *named(W *widget, const char *name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+QLabel *label(QWidget *parent, const char *name, const QString &caption)
+{
+    auto *l = named(new QLabel(caption, parent), name);
+    l->setTextFormat(Qt::PlainText);
+    l->setWordWrap(true);
+    return l;
+}
+
+// Runs database work of the window; a failure is shown with its own text instead of
+// ending the program, and the window stays as it is.
+template <class Work> bool guarded(Work work)
+{
+    try {
+        work();
+        return true;
+    } catch (const std::exception &error) {
+        platform::setMousePointer(platform::MousePointer::Default);
+        const auto *runtime = dynamic_cast<const platform::RuntimeError *>(&error);
+        platform::MsgBox(runtime ? runtime->description() : QString::fromLocal8Bit(error.what()),
+                         platform::vbOKOnly);
+        return false;
+    }
+}
+
+bool isWholeNumberWithin16Bits(const QString &text)
+{
+    const std::optional<double> number = ReportSettingNumber(text);
+    return number && std::floor(*number) == *number && *number >= -32768 && *number <= 32767;
+}
+
+bool isPositiveNumber(const QString &text)
+{
+    const std::optional<double> number = ReportSettingNumber(text);
+    return number && *number > 0;
+}
+
+} // namespace
+
+ReportOptionsForm::ReportOptionsForm()
+{
+    setObjectName(QStringLiteral("ReportOptionsForm"));
+    setWindowTitle(QStringLiteral("Report Options"));
+    platform::setClientSizeTwips(this, 7440, 4560);
+    setDialogBorder(true);
+
+    lblReports = label(this, "lblReports", QStringLiteral("Reports:"));
+    QFont bold = lblReports->font();
+    bold.setBold(true);
+    lblReports->setFont(bold);
+    platform::setGeometryTwips(lblReports, 120, 120, 7200, 300);
+
+    lbReports = named(new QListWidget(this), "lbReports");
+    platform::setGeometryTwips(lbReports, 120, 480, 3720, 2760);
+    connect(lbReports, &QListWidget::itemClicked, this, [this] { lbReports_Click(); });
+    connect(lbReports, &QListWidget::itemActivated, this, [this] { lbReports_Click(); });
+
+    lblInstructions =
+        label(this, "lblInstructions", QStringLiteral("Click on an item in the box to the left."));
+    platform::setGeometryTwips(lblInstructions, 4080, 480, 3240, 600);
+
+    lblXStart = label(this, "lblXStart", QStringLiteral("Starting horizontal print position in twips:"));
+    platform::setGeometryTwips(lblXStart, 120, 600, 4200, 300);
+    txtXStart = named(new QLineEdit(this), "txtXStart");
+    platform::setGeometryTwips(txtXStart, 4440, 570, 1320, 330);
+
+    lblYStart = label(this, "lblYStart", QStringLiteral("Starting vertical print position in twips:"));
+    platform::setGeometryTwips(lblYStart, 120, 1020, 4200, 300);
+    txtYStart = named(new QLineEdit(this), "txtYStart");
+    platform::setGeometryTwips(txtYStart, 4440, 990, 1320, 330);
+
+    lblFonts = label(this, "lblFonts", QStringLiteral("Font Name:"));
+    platform::setGeometryTwips(lblFonts, 120, 1440, 4200, 300);
+    cmbFonts = named(new QComboBox(this), "cmbFonts");
+    cmbFonts->setEditable(true);
+    cmbFonts->setInsertPolicy(QComboBox::NoInsert);
+    platform::setGeometryTwips(cmbFonts, 4440, 1410, 2880, 330);
+
+    lblFontSize = label(this, "lblFontSize", QStringLiteral("Font Size:"));
+    platform::setGeometryTwips(lblFontSize, 120, 1860, 4200, 300);
+    txtFontSize = named(new QLineEdit(this), "txtFontSize");
+    platform::setGeometryTwips(txtFontSize, 4440, 1830, 1320, 330);
+
+    lblTwipsPerInch =
+        label(this, "lblTwipsPerInch", QStringLiteral("NOTE:  There are 1440 Twips in one inch."));
+    platform::setGeometryTwips(lblTwipsPerInch, 120, 2340, 7200, 300);
+
+    cbAlternatePrint = named(new QCheckBox(QStringLiteral("Check this box if you are having trouble printing "
+                                                          "the Pocket Report, then try printing again."),
+                                           this),
+                             "cbAlternatePrint");
+    platform::setGeometryTwips(cbAlternatePrint, 120, 2760, 7200, 330);
+    cbPrintLastNameFirst = named(new QCheckBox(QStringLiteral("Print LastName before FirstName."), this),
+                                 "cbPrintLastNameFirst");
+    platform::setGeometryTwips(cbPrintLastNameFirst, 120, 3180, 7200, 330);
+
+    lblOrientation = label(this, "lblOrientation", QStringLiteral("Orientation of printing for envelopes"));
+    platform::setGeometryTwips(lblOrientation, 120, 600, 4200, 300);
+    Frame1 = named(new QGroupBox(this), "Frame1");
+    platform::setGeometryTwips(Frame1, 120, 960, 3000, 1020);
+    OptionPortrait = named(new QRadioButton(QStringLiteral("Portrait"), Frame1), "OptionPortrait");
+    platform::setGeometryTwips(OptionPortrait, 240, 180, 2520, 300);
+    OptionLandscape = named(new QRadioButton(QStringLiteral("Landscape"), Frame1), "OptionLandscape");
+    platform::setGeometryTwips(OptionLandscape, 240, 570, 2520, 300);
+
+    cmdReset = named(new QPushButton(QStringLiteral("&Reset to standard values"), this), "cmdReset");
+    platform::setGeometryTwips(cmdReset, 120, 3960, 2640, 420);
+    cmdSave = named(new QPushButton(QStringLiteral("&Save and Exit"), this), "cmdSave");
+    platform::setGeometryTwips(cmdSave, 2880, 3960, 2160, 420);
+    cmdExit = named(new QPushButton(QStringLiteral("Cancel and E&xit"), this), "cmdExit");
+    platform::setGeometryTwips(cmdExit, 5160, 3960, 2160, 420);
+    connect(cmdReset, &QPushButton::clicked, this, &ReportOptionsForm::cmdReset_Click);
+    connect(cmdSave, &QPushButton::clicked, this, &ReportOptionsForm::cmdSave_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &ReportOptionsForm::cmdExit_Click);
+
+    // Until a report is chosen only the list, the instructions and Cancel show.
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{lblXStart, txtXStart, lblYStart, txtYStart, lblFonts, cmbFonts,
+                                          lblFontSize, txtFontSize, lblTwipsPerInch, cbAlternatePrint,
+                                          cbPrintLastNameFirst, lblOrientation, Frame1, cmdReset, cmdSave})
+        w->setVisible(false);
+}
+
+ReportOptionsForm &ReportOptionsForm::instance()
+{
+    static QPointer<ReportOptionsForm> form;
+    return platform::instanceOf(form);
+}
+
+void ReportOptionsForm::Form_Load()
+{
+    platform::centerWindowOnScreen(this);
+    lbReports->addItems(ReportNames());
+    platform::PrinterObject &printer = platform::Printer();
+    const int fonts = printer.fontCount();
+    for (int i = 0; i < fonts; ++i)
+        cmbFonts->addItem(printer.fonts(i));
+    cmbFonts->setEditText(QString());
+    platform::setMousePointer(platform::MousePointer::Default);
+}
+
+void ReportOptionsForm::lbReports_Click()
+{
+    // One report per opening: the list is gone once one is chosen.
+    if (!mChosen.isEmpty() || !lbReports->currentItem())
+        return;
+    mChosen = lbReports->currentItem()->text();
+    showChosen();
+}
+
+void ReportOptionsForm::showChosen()
+{
+    lblReports->setText(mChosen);
+    lbReports->setVisible(false);
+    lblInstructions->setVisible(false);
+    cmdSave->setVisible(true);
+
+    std::optional<ReportSettingsRow> row;
+    if (!guarded([&] { row = ReadReportSettings(*gDb, mChosen); }))
+        return;
+
+    if (mChosen == reportname::EnvelopeOrientation) {
+        lblOrientation->setVisible(true);
+        Frame1->setVisible(true);
+        // The database comes with this row; without it envelopes print in portrait,
+        // and the window says so.
+        if (!row || row->setting[0] == QStringLiteral("Portrait"))
+            OptionPortrait->setChecked(true);
+        else
+            OptionLandscape->setChecked(true);
+        return;
+    }
+
+    const bool pocket = mChosen == reportname::Pocket;
+    cmdReset->setVisible(true);
+    for (QWidget *w : {static_cast<QWidget *>(lblYStart), static_cast<QWidget *>(txtYStart),
+                       static_cast<QWidget *>(lblTwipsPerInch)})
+        w->setVisible(true);
+    for (QWidget *w :
+         {static_cast<QWidget *>(cbAlternatePrint), static_cast<QWidget *>(cbPrintLastNameFirst)})
+        w->setVisible(pocket);
+    for (QWidget *w :
+         std::initializer_list<QWidget *>{lblXStart, txtXStart, lblFonts, cmbFonts, lblFontSize, txtFontSize})
+        w->setVisible(!pocket);
+    if (!row)
+        return;
+    txtYStart->setText(row->y());
+    if (pocket) {
+        // The pocket book takes "1" as on; anything else (a value that is not even a
+        // number included) shows as off.
+        cbAlternatePrint->setChecked(ReportSettingNumber(row->setting[4]) == 1.0);
+        cbPrintLastNameFirst->setChecked(ReportSettingNumber(row->setting[5]) == 1.0);
+    } else {
+        txtXStart->setText(row->x());
+        cmbFonts->setEditText(row->font());
+        txtFontSize->setText(row->size());
+    }
+}
+
+void ReportOptionsForm::cmdReset_Click()
+{
+    if (mChosen.isEmpty())
+        return;
+    std::optional<ReportSettingsRow> defaults;
+    if (!guarded([&] { defaults = ReadReportDefaults(*gDb, mChosen); }))
+        return;
+    if (defaults) {
+        txtXStart->setText(defaults->x());
+        txtYStart->setText(defaults->y());
+        cmbFonts->setEditText(defaults->font());
+        txtFontSize->setText(defaults->size());
+    } else if (mChosen == reportname::Pocket) {
+        txtXStart->setText(Standards[0]);
+        txtYStart->setText(Standards[1]);
+        cbAlternatePrint->setChecked(false);
+        cmbFonts->setEditText(Standards[2]);
+        txtFontSize->setText(Standards[3]);
+    }
+}
+
+bool ReportOptionsForm::valuesAreValid()
+{
+    struct Check {
+        QWidget *box;
+        QString text;
+        bool (*valid)(const QString &);
+        QString message;
+    };
+    const QString wholeNumber = QStringLiteral("a whole number of twips from -32768 to 32767");
+    std::vector<Check> checks;
+    if (mChosen == reportname::EnvelopeOrientation)
+        return true;
+    if (mChosen != reportname::Pocket)
+        checks.push_back({txtXStart, txtXStart->text(), &isWholeNumberWithin16Bits,
+                          QStringLiteral("The starting horizontal print position must be ") + wholeNumber +
+                              QStringLiteral(".")});
+    checks.push_back({txtYStart, txtYStart->text(), &isWholeNumberWithin16Bits,
+                      QStringLiteral("The starting vertical print position must be ") + wholeNumber +
+                          QStringLiteral(".")});
+    if (mChosen != reportname::Pocket)
+        checks.push_back({txtFontSize, txtFontSize->text(), &isPositiveNumber,
+                          QStringLiteral("The font size must be a number greater than 0.")});
+    for (const Check &check : checks) {
+        // An empty box is stored as its standard value.
+        if (check.text.isEmpty() || check.valid(check.text))
+            continue;
+        platform::MsgBox(check.message, platform::vbExclamation, QStringLiteral("Report Options"));
+        check.box->setFocus();
+        if (auto *edit = qobject_cast<QLineEdit *>(check.box))
+            edit->selectAll();
+        return false;
+    }
+    return true;
+}
+
+void ReportOptionsForm::store()
+{
+    gSql = reportSettingsQuery(QStringLiteral("REPORT"), mChosen);
+    std::unique_ptr<platform::Recordset> rs = gDb->openRecordset(gSql);
+    if (rs->recordCount() == 0) {
+        rs->addNew();
+        rs->setValue(QStringLiteral("Type"), QStringLiteral("REPORT"));
+        rs->setValue(QStringLiteral("Name"), mChosen);
+    } else {
+        rs->moveFirst();
+        rs->edit();
+    }
+    QString settings[4] = {txtXStart->text(), txtYStart->text(), cmbFonts->currentText(),
+                           txtFontSize->text()};
+    if (mChosen == reportname::EnvelopeOrientation) {
+        // Only the orientation is this row's; the other columns stay as they are.
+        for (int n = 1; n < 4; ++n)
+            settings[n] = NullToString(rs->value(QStringLiteral("Setting%1").arg(n + 1))).toString();
+        settings[0] = OptionPortrait->isChecked() ? QStringLiteral("Portrait") : QStringLiteral("Landscape");
+    }
+    if (mChosen == reportname::Pocket) {
+        settings[0] = Standards[0];
+        settings[2] = Standards[2];
+        settings[3] = Standards[3];
+        rs->setValue(QStringLiteral("Setting5"),
+                     cbAlternatePrint->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+        rs->setValue(QStringLiteral("Setting6"),
+                     cbPrintLastNameFirst->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    }
+    for (int n = 0; n < 4; ++n)
+        rs->setValue(QStringLiteral("Setting%1").arg(n + 1),
+                     settings[n].isEmpty() ? Standards[n] : settings[n]);
+    rs->update();
+    rs->close();
+}
+
+void ReportOptionsForm::cmdSave_Click()
+{
+    if (!mChosen.isEmpty()) {
+        if (!valuesAreValid())
+            return;
+        if (!guarded([this] { store(); }))
+            return;
+    }
+    unload();
+}
+
+void ReportOptionsForm::cmdExit_Click()
+{
+    unload();
+}
