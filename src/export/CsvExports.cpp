@@ -19,37 +19,39 @@ const QString TextFilter = QStringLiteral("All Files (*.*)|*.*|Text Files & (*.t
 const QString TextFileName = QStringLiteral("NameOut.txt");
 const QString RecordsLocated = QStringLiteral("The exported records are located in file ");
 
-// One line of the file, built value by value.
+// One line of the file, written value by value.
 class CsvLine {
   public:
-    void add(const QString &value)
+    explicit CsvLine(ExportFile &file) : mFile(file) {}
+    CsvLine(const CsvLine &) = delete;
+    CsvLine &operator=(const CsvLine &) = delete;
+
+    void add(QStringView value)
     {
-        if (!mText.isEmpty())
-            mText += u',';
-        mText += u'"';
-        mText += value;
-        mText += u'"';
+        if (!mFirst)
+            mFile.write(',');
+        mFirst = false;
+        mFile.write('"');
+        mFile.write(value);
+        mFile.write('"');
     }
-    void writeTo(ExportFile &file)
-    {
-        file.writeLine(mText);
-        mText.clear();
-    }
+    void end() { mFile.endLine(); }
 
   private:
-    QString mText;
+    ExportFile &mFile;
+    bool mFirst = true;
 };
 
 void writeNames(ExportFile &file, std::initializer_list<QString> names)
 {
-    CsvLine line;
+    CsvLine line(file);
     for (const QString &name : names)
         line.add(name);
-    line.writeTo(file);
+    line.end();
 }
 
 // The field's text, trimmed, with an apostrophe for each double quote.
-QString exportValue(DisplayedRecords &r, const QString &field)
+template <typename Field> QString exportValue(DisplayedRecords &r, const Field &field)
 {
     QString value = Trim(FieldText(r, field));
     ReplaceAll(value, QStringLiteral("\""), QStringLiteral("'"));
@@ -58,9 +60,9 @@ QString exportValue(DisplayedRecords &r, const QString &field)
 
 // The date alone, in the system's short date; empty for Null. A stored text that is no
 // date stays as it is, trimmed.
-QString shortDateValue(DisplayedRecords &r, const QString &field)
+QString shortDateValue(DisplayedRecords &r, int field)
 {
-    const QVariant value = r.value(field);
+    const QVariant value = r.valueAt(field);
     if (value.typeId() == QMetaType::QDateTime || value.typeId() == QMetaType::QDate)
         return platform::shortDateText(value.toDateTime().date());
     const QString text = Trim(FieldText(r, field));
@@ -79,6 +81,9 @@ struct Column {
     QString name;
     Rule rule;
     QString field; // for LabelAddress, the field of the set without its prefix
+    // The field's number in the records, and the second set's for LabelAddress.
+    int index = -1;
+    int secondIndex = -1;
 };
 
 const std::vector<Column> &csvColumns()
@@ -118,19 +123,33 @@ const std::vector<Column> &csvColumns()
 
 const Column NotesColumn{QStringLiteral("Notes"), Rule::Value, QStringLiteral("Notes")};
 
-QString columnValue(DisplayedRecords &r, const Column &column, const QString &set)
+QString columnValue(DisplayedRecords &r, const Column &column, bool second)
 {
     switch (column.rule) {
     case Rule::Value:
-        return exportValue(r, column.field);
+        return exportValue(r, column.index);
     case Rule::LabelAddress:
-        return exportValue(r, set + column.field);
+        return exportValue(r, second ? column.secondIndex : column.index);
     case Rule::DateOnly:
-        return shortDateValue(r, column.field);
+        return shortDateValue(r, column.index);
     case Rule::Date:
-        return Trim(FieldText(r, column.field));
+        return Trim(FieldText(r, column.index));
     }
     return QString();
+}
+
+// Every record is read through the same fields, looked up once.
+void resolve(DisplayedRecords &r, std::vector<Column> &columns, int &addressForLabels)
+{
+    addressForLabels = r.fieldIndex(QStringLiteral("AddressForLabels"));
+    for (Column &column : columns) {
+        if (column.rule == Rule::LabelAddress) {
+            column.index = r.fieldIndex(QStringLiteral("First_") + column.field);
+            column.secondIndex = r.fieldIndex(QStringLiteral("Second_") + column.field);
+        } else {
+            column.index = r.fieldIndex(column.field);
+        }
+    }
 }
 
 } // namespace
@@ -149,17 +168,20 @@ void ExportCsv(DisplayedRecords &Records, platform::CommonDialog &CMDialog1, boo
     pieces.defaultFileName = TextFileName;
     pieces.completionWords = RecordsLocated;
     pieces.firstLine = [&](ExportFile &file) {
-        CsvLine line;
+        CsvLine line(file);
         for (const Column &column : columns)
             line.add(column.name);
-        line.writeTo(file);
+        line.end();
     };
-    CsvLine line;
+    int addressForLabels = -1;
     pieces.contact = [&](DisplayedRecords &r, ExportFile &file) {
-        const QString set = LabelAddressSet(r);
+        if (addressForLabels < 0)
+            resolve(r, columns, addressForLabels);
+        const bool second = PicksSecondAddress(r.valueAt(addressForLabels));
+        CsvLine line(file);
         for (const Column &column : columns)
-            line.add(columnValue(r, column, set));
-        line.writeTo(file);
+            line.add(columnValue(r, column, second));
+        line.end();
     };
     RunExport(Records, CMDialog1, pieces);
 }
@@ -185,12 +207,12 @@ void ExportEmail(DisplayedRecords &Records, platform::CommonDialog &CMDialog1)
         QString name = Trim(Trim(FieldText(r, QStringLiteral("FirstName"))) + QStringLiteral(" ") +
                             Trim(FieldText(r, QStringLiteral("LastName"))));
         ReplaceAll(name, QStringLiteral("\""), QStringLiteral("'"));
-        CsvLine line;
+        CsvLine line(file);
         line.add(name);
         line.add(exportValue(r, QStringLiteral("FirstName")));
         line.add(exportValue(r, QStringLiteral("LastName")));
         line.add(email);
-        line.writeTo(file);
+        line.end();
     };
     RunExport(Records, CMDialog1, pieces);
 }
@@ -220,16 +242,16 @@ void ExportVistaprint(DisplayedRecords &Records, platform::CommonDialog &CMDialo
     pieces.defaultFileName = QStringLiteral("VistaprintOut.csv");
     pieces.completionWords = RecordsLocated;
     pieces.firstLine = [](ExportFile &file) {
-        CsvLine line;
+        CsvLine line(file);
         for (const auto &column : columns)
             line.add(column.first);
-        line.writeTo(file);
+        line.end();
     };
     pieces.contact = [](DisplayedRecords &r, ExportFile &file) {
-        CsvLine line;
+        CsvLine line(file);
         for (const auto &column : columns)
             line.add(exportValue(r, column.second));
-        line.writeTo(file);
+        line.end();
     };
     RunExport(Records, CMDialog1, pieces);
 }

@@ -39,7 +39,22 @@ ExportFile::~ExportFile()
 
 void ExportFile::writeLine(QStringView line)
 {
-    mBuffer += platform::toAnsi(line.toString());
+    write(line);
+    endLine();
+}
+
+void ExportFile::write(QStringView text)
+{
+    platform::appendAnsi(mBuffer, text);
+}
+
+void ExportFile::write(char ascii)
+{
+    mBuffer += ascii;
+}
+
+void ExportFile::endLine()
+{
     mBuffer += "\r\n";
     if (mBuffer.size() >= FlushSize)
         flush();
@@ -51,7 +66,7 @@ void ExportFile::flush()
         return;
     if (mFile.write(mBuffer) != mBuffer.size())
         fail(FileAccessError, mFile.errorString());
-    mBuffer.clear();
+    mBuffer.truncate(0); // keeps its room for the next piece
 }
 
 void ExportFile::commit()

@@ -21,6 +21,10 @@ class ExportFile {
     ExportFile &operator=(const ExportFile &) = delete;
 
     void writeLine(QStringView line);
+    // A line written in pieces: its text, then its end.
+    void write(QStringView text);
+    void write(char ascii);
+    void endLine();
     // Puts the file in the target's place; raises a RuntimeError with the reason when the
     // lines could not all be written.
     void commit();

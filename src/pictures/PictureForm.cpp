@@ -257,7 +257,8 @@ void PictureForm::layOut()
     } else {
         const int formerWidth = windowWidth;
         windowWidth = windowHeight;
-        windowHeight = formerWidth - px(4000);
+        // Never so low that the row of buttons under the box falls outside the window.
+        windowHeight = qMax(formerWidth - px(4000), boxHeight + px(500) + cmdCancel->height() + px(300));
         int left = px(500);
         for (QPushButton *b : column) {
             b->move(left, boxHeight + px(500));

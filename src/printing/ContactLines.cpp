@@ -7,9 +7,13 @@
 
 QString LabelAddressSet(DisplayedRecords &Records)
 {
-    const QVariant choice = Records.value(QStringLiteral("AddressForLabels"));
-    const bool second = choice.isValid() && !choice.isNull() && choice.toDouble() == 2;
-    return second ? QStringLiteral("Second_") : QStringLiteral("First_");
+    return PicksSecondAddress(Records.value(QStringLiteral("AddressForLabels"))) ? QStringLiteral("Second_")
+                                                                                 : QStringLiteral("First_");
+}
+
+bool PicksSecondAddress(const QVariant &AddressForLabels)
+{
+    return AddressForLabels.isValid() && !AddressForLabels.isNull() && AddressForLabels.toDouble() == 2;
 }
 
 QString ContactNameLine(DisplayedRecords &Records)

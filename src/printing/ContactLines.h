@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
 
 class DisplayedRecords;
 
@@ -10,6 +11,8 @@ class DisplayedRecords;
 // The address set the contact's labels use, as a field-name prefix: "Second_" when
 // AddressForLabels is 2, "First_" for any other value, Null included.
 QString LabelAddressSet(DisplayedRecords &Records);
+// True when a value of AddressForLabels picks the second set.
+bool PicksSecondAddress(const QVariant &AddressForLabels);
 
 // Prefix, first, middle and last name and suffix, each without trailing blanks; a blank
 // follows each of the first three only when it is not blank, and one always stands

@@ -45,6 +45,16 @@ QVariant DataControlRecords::value(const QString &field)
     return records().value(field);
 }
 
+int DataControlRecords::fieldIndex(const QString &field)
+{
+    return records().fieldIndex(field);
+}
+
+QVariant DataControlRecords::valueAt(int index)
+{
+    return records().value(index);
+}
+
 void DataControlRecords::markPosition()
 {
     mMark = records().bookmark();

@@ -22,6 +22,8 @@ class DataControlRecords : public DisplayedRecords {
     void moveNext() override;
     bool eof() override;
     QVariant value(const QString &field) override;
+    int fieldIndex(const QString &field) override;
+    QVariant valueAt(int index) override;
     void markPosition() override;
     void returnToMark() override;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 // What the list reports need of the records the main window displays: the count and
@@ -23,8 +24,21 @@ class DisplayedRecords {
     // a RuntimeError.
     virtual QVariant value(const QString &field) = 0;
 
+    // A walk that reads the same fields of every record looks each name up once: the
+    // number given here reads the field through valueAt. A field the records lack raises
+    // a RuntimeError here or at the first read.
+    virtual int fieldIndex(const QString &field)
+    {
+        mIndexedFields.append(field);
+        return int(mIndexedFields.size() - 1);
+    }
+    virtual QVariant valueAt(int index) { return value(mIndexedFields.at(index)); }
+
     // Remembers the current record (raises "no current record" when there is none);
     // returnToMark makes it current again.
     virtual void markPosition() = 0;
     virtual void returnToMark() = 0;
+
+  private:
+    QStringList mIndexedFields;
 };

@@ -13,6 +13,11 @@ QString FieldText(DisplayedRecords &records, const QString &field)
     return platform::DataGridModel::displayText(records.value(field));
 }
 
+QString FieldText(DisplayedRecords &records, int field)
+{
+    return platform::DataGridModel::displayText(records.valueAt(field));
+}
+
 bool IsNonBlank(const QString &text)
 {
     for (QChar c : text) {

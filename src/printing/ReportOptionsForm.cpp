@@ -77,14 +77,13 @@ ReportOptionsForm::ReportOptionsForm()
 {
     setObjectName(QStringLiteral("ReportOptionsForm"));
     setWindowTitle(QStringLiteral("Report Options"));
-    platform::setClientSizeTwips(this, 7440, 4560);
-    setDialogBorder(true);
+    platform::setClientSizeTwips(this, 9240, 4560);
 
     lblReports = label(this, "lblReports", QStringLiteral("Reports:"));
     QFont bold = lblReports->font();
     bold.setBold(true);
     lblReports->setFont(bold);
-    platform::setGeometryTwips(lblReports, 120, 120, 7200, 300);
+    platform::setGeometryTwips(lblReports, 120, 120, 9000, 300);
 
     lbReports = named(new QListWidget(this), "lbReports");
     platform::setGeometryTwips(lbReports, 120, 480, 3720, 2760);
@@ -93,7 +92,7 @@ ReportOptionsForm::ReportOptionsForm()
 
     lblInstructions =
         label(this, "lblInstructions", QStringLiteral("Click on an item in the box to the left."));
-    platform::setGeometryTwips(lblInstructions, 4080, 480, 3240, 600);
+    platform::setGeometryTwips(lblInstructions, 4080, 480, 5040, 600);
 
     lblXStart = label(this, "lblXStart", QStringLiteral("Starting horizontal print position in twips:"));
     platform::setGeometryTwips(lblXStart, 120, 600, 4200, 300);
@@ -119,16 +118,16 @@ ReportOptionsForm::ReportOptionsForm()
 
     lblTwipsPerInch =
         label(this, "lblTwipsPerInch", QStringLiteral("NOTE:  There are 1440 Twips in one inch."));
-    platform::setGeometryTwips(lblTwipsPerInch, 120, 2340, 7200, 300);
+    platform::setGeometryTwips(lblTwipsPerInch, 120, 2340, 9000, 300);
 
     cbAlternatePrint = named(new QCheckBox(QStringLiteral("Check this box if you are having trouble printing "
                                                           "the Pocket Report, then try printing again."),
                                            this),
                              "cbAlternatePrint");
-    platform::setGeometryTwips(cbAlternatePrint, 120, 2760, 7200, 330);
+    platform::setGeometryTwips(cbAlternatePrint, 120, 2760, 9000, 330);
     cbPrintLastNameFirst = named(new QCheckBox(QStringLiteral("Print LastName before FirstName."), this),
                                  "cbPrintLastNameFirst");
-    platform::setGeometryTwips(cbPrintLastNameFirst, 120, 3180, 7200, 330);
+    platform::setGeometryTwips(cbPrintLastNameFirst, 120, 3180, 9000, 330);
 
     lblOrientation = label(this, "lblOrientation", QStringLiteral("Orientation of printing for envelopes"));
     platform::setGeometryTwips(lblOrientation, 120, 600, 4200, 300);
@@ -142,12 +141,22 @@ ReportOptionsForm::ReportOptionsForm()
     cmdReset = named(new QPushButton(QStringLiteral("&Reset to standard values"), this), "cmdReset");
     platform::setGeometryTwips(cmdReset, 120, 3960, 2640, 420);
     cmdSave = named(new QPushButton(QStringLiteral("&Save and Exit"), this), "cmdSave");
-    platform::setGeometryTwips(cmdSave, 2880, 3960, 2160, 420);
+    platform::setGeometryTwips(cmdSave, 4800, 3960, 2160, 420);
     cmdExit = named(new QPushButton(QStringLiteral("Cancel and E&xit"), this), "cmdExit");
-    platform::setGeometryTwips(cmdExit, 5160, 3960, 2160, 420);
+    platform::setGeometryTwips(cmdExit, 6960, 3960, 2160, 420);
     connect(cmdReset, &QPushButton::clicked, this, &ReportOptionsForm::cmdReset_Click);
     connect(cmdSave, &QPushButton::clicked, this, &ReportOptionsForm::cmdSave_Click);
     connect(cmdExit, &QPushButton::clicked, this, &ReportOptionsForm::cmdExit_Click);
+
+    // A larger system font must not cut the long caption of the check box: the window
+    // grows with it.
+    const int cut = cbAlternatePrint->sizeHint().width() - cbAlternatePrint->width();
+    if (cut > 0) {
+        for (QCheckBox *box : {cbAlternatePrint, cbPrintLastNameFirst})
+            box->resize(box->width() + cut, box->height());
+        resize(width() + cut, height());
+    }
+    setDialogBorder(true);
 
     // Until a report is chosen only the list, the instructions and Cancel show.
     for (QWidget *w :

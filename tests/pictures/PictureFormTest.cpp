@@ -96,6 +96,9 @@ TEST_F(PictureTest, OpensOnTheSlotFileWithItsListedNameAndTheFittedPicture)
     EXPECT_EQ(QColor(shown.pixel(760, 10)), QColor(Qt::red));
     EXPECT_EQ(QColor(shown.pixel(775, 10)), form.picResized->BackColor());
     EXPECT_EQ(form.focusWidget(), form.cmdCancel);
+    // Whatever the screen's shape, every button can be reached.
+    for (QPushButton *button : form.findChildren<QPushButton *>())
+        EXPECT_TRUE(form.rect().contains(button->geometry())) << button->objectName().toStdString();
 }
 
 TEST_F(PictureTest, NextAndPreviousShowWhenAnotherSlotIsNamedEvenWithoutItsFile)

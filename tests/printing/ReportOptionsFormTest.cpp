@@ -8,6 +8,7 @@
 #include "platform/print/PrinterObject.h"
 #include "platform/ui/MsgBox.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -76,6 +77,9 @@ TEST_F(ReportOptionsFormTest, OpensWithTheReportListAndThePrintersFonts)
     EXPECT_FALSE(f.lblInstructions->isHidden());
     EXPECT_TRUE(f.cmdSave->isHidden());
     EXPECT_TRUE(f.txtXStart->isHidden());
+    // No caption is cut off.
+    for (QAbstractButton *b : f.findChildren<QAbstractButton *>())
+        EXPECT_GE(b->width(), b->sizeHint().width()) << b->objectName().toStdString();
 }
 
 TEST_F(ReportOptionsFormTest, ChoosingAReportShowsItsControlsAndStoredValues)

@@ -100,6 +100,7 @@ TEST_F(ReminderRecordsTest, AFailedRebuildKeepsThePreviousList)
 {
     addReminder("Today", QDate(2026, 3, 1));
     ASSERT_EQ(RebuildDueReminders(db()), 1);
+    addReminder("Due since", QDate(2026, 2, 1));
     // The refill fails half-way: the emptying must not stand on its own.
     sqlite3_exec(db().handle(),
                  "CREATE TRIGGER refuse BEFORE INSERT ON tblCurrentReminders BEGIN SELECT RAISE(ABORT, 'no'); END",
@@ -108,7 +109,7 @@ TEST_F(ReminderRecordsTest, AFailedRebuildKeepsThePreviousList)
     EXPECT_EQ(dueDescriptions(), QStringList({"Today"}));
     // The database is usable afterwards: no transaction was left open.
     sqlite3_exec(db().handle(), "DROP TRIGGER refuse", nullptr, nullptr, nullptr);
-    EXPECT_EQ(RebuildDueReminders(db()), 1);
+    EXPECT_EQ(RebuildDueReminders(db()), 2);
 }
 
 TEST_F(ReminderRecordsTest, AReminderTwoPeriodsOverdueStaysDueAfterOneAdvance)

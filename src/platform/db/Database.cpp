@@ -364,13 +364,22 @@ void Database::detach(Recordset *recordset)
     mRecordsets.remove(recordset);
 }
 
-void Database::prepareForWrite(Recordset *writer)
+void Database::prepareForWrite(Recordset *writer, const QString &table)
 {
     for (Recordset *recordset : std::as_const(mRecordsets))
-        if (recordset != writer)
+        if (recordset != writer && (table.isEmpty() || recordset->mayRead(table)))
             recordset->settleBeforeWrite();
     if (writer)
         writer->settleBeforeWrite();
+}
+
+bool Database::hasTriggers(const QString &table)
+{
+    SqlStatement statement(handle(), QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'trigger' AND "
+                                                    "tbl_name = ?1 COLLATE NOCASE"));
+    const QByteArray name = table.toUtf8();
+    sqlite3_bind_text(statement.handle(), 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+    return statement.step();
 }
 
 void Database::noteWrite()
@@ -384,16 +393,21 @@ qint64 Database::execute(const QString &jetSql)
     const JetTranslation translation = translateJetSql(jetSql, JetTextKind::ActionQuery, catalog());
     SqlStatement statement(db, translation.sql);
     const bool writes = !statement.readOnly();
-    if (writes)
-        prepareForWrite();
+    static const QRegularExpression dml(QStringLiteral("^\\s*(INSERT|UPDATE|DELETE|REPLACE)\\b"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    const bool rowsOnly = writes && dml.match(translation.sql).hasMatch();
+    if (writes) {
+        // A row statement writes its first named table; lists that cannot read that table
+        // need not read all their keys first (the main list need not, for a work table).
+        const QString target = rowsOnly && !translation.tables.isEmpty() ? translation.tables.front() : QString();
+        prepareForWrite(nullptr, isTable(target) && !hasTriggers(target) ? target : QString());
+    }
     while (statement.step()) {
     }
     mRecordsAffected = writes ? sqlite3_changes(db) : 0;
     if (writes) {
         noteWrite();
-        static const QRegularExpression dml(QStringLiteral("^\\s*(INSERT|UPDATE|DELETE|REPLACE)\\b"),
-                                            QRegularExpression::CaseInsensitiveOption);
-        if (!dml.match(translation.sql).hasMatch())
+        if (!rowsOnly)
             forgetCatalog();
     }
     return mRecordsAffected;
@@ -583,7 +597,8 @@ QList<TableDef> Database::tableDefs()
 
 void Database::beginTrans()
 {
-    prepareForWrite();
+    // Each write in the transaction settles the lists it may change; a rollback settles
+    // them all, since it stops every read still under way.
     exec(handle(), "BEGIN");
 }
 
@@ -595,6 +610,7 @@ void Database::commitTrans()
 
 void Database::rollback()
 {
+    prepareForWrite();
     exec(handle(), "ROLLBACK");
     noteWrite();
     forgetCatalog();

@@ -83,6 +83,7 @@ class Database {
     // columns costs more than reading fifty rows.
     QList<FieldInfo> fieldsOf(const QString &sql, sqlite3_stmt *statement);
     bool isTable(const QString &name);
+    bool hasTriggers(const QString &table);
     bool isView(const QString &name);
     QString canonicalName(const QString &tableOrView); // as the schema spells it
 
@@ -91,7 +92,9 @@ class Database {
     sqlite3 *handle() const;
     void attach(Recordset *recordset);
     void detach(Recordset *recordset);
-    void prepareForWrite(Recordset *writer = nullptr);
+    // With `table`, only the record sets that may read that table are settled: the caller
+    // writes that one table and nothing else (no trigger of its own writes elsewhere).
+    void prepareForWrite(Recordset *writer = nullptr, const QString &table = QString());
     void noteWrite();
     quint64 dataVersion() const { return mDataVersion; }
 

@@ -80,6 +80,12 @@ class Recordset : public QObject {
 
     // Called by the database before anything writes to it.
     virtual void settleBeforeWrite() {}
+    // False only when a write to `table` cannot change the rows this record set reads.
+    virtual bool mayRead(const QString &table) const
+    {
+        Q_UNUSED(table);
+        return true;
+    }
 
   signals:
     void currentChanged();           // the current row moved

@@ -53,11 +53,26 @@ char encodeOne(char32_t c)
 QByteArray toAnsi(const QString &text)
 {
     QByteArray result;
-    result.reserve(text.size());
-    for (const char32_t c : text.toUcs4()) {
-        result.append(encodeOne(c));
-    }
+    appendAnsi(result, text);
     return result;
+}
+
+void appendAnsi(QByteArray &bytes, QStringView text)
+{
+    const qsizetype start = bytes.size();
+    bytes.resize(start + text.size());
+    char *out = bytes.data() + start;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) {
+            // One character beyond the code page, in two halves: one '?'.
+            ++i;
+            *out++ = '?';
+        } else {
+            *out++ = encodeOne(c);
+        }
+    }
+    bytes.truncate(out - bytes.constData());
 }
 
 QString fromAnsi(const QByteArray &bytes)

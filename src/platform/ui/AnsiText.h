@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 
 namespace platform {
 
@@ -9,6 +10,8 @@ namespace platform {
 // the code page lacks becomes '?', as the classic conversion does; Qt's encoder
 // would write 0x1A there, which some readers take as the end of the file.
 QByteArray toAnsi(const QString &text);
+// The same, appended to bytes already there (a file's buffer, say).
+void appendAnsi(QByteArray &bytes, QStringView text);
 
 // The reverse: every byte gives one character.
 QString fromAnsi(const QByteArray &bytes);

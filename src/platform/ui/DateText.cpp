@@ -1,5 +1,6 @@
 #include "platform/ui/DateText.h"
 
+#include <QHash>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QStringList>
@@ -14,6 +15,20 @@ QString longTimeFormat()
     QString fmt = QLocale::system().timeFormat(QLocale::LongFormat);
     fmt.remove(QRegularExpression(QStringLiteral("\\s*\\bt+\\b")));
     return fmt.trimmed();
+}
+
+// The system's locale and its patterns, worked out once: the system locale stays what it
+// was when the program started, and an export writes a date on every line.
+struct SystemPatterns {
+    QLocale locale = QLocale::system();
+    QString shortDate = shortDateFormat(locale);
+    QString longTime = longTimeFormat();
+};
+
+const SystemPatterns &systemPatterns()
+{
+    static const SystemPatterns patterns;
+    return patterns;
 }
 
 // The order of day, month and year in a date pattern, e.g. "mdy".
@@ -97,7 +112,18 @@ QString shortDateFormat(const QLocale &locale)
 
 QString shortDateText(const QDate &date)
 {
-    return shortDateText(date, QLocale::system());
+    if (!date.isValid())
+        return {};
+    // A list or an export writes the same few thousand days over and over; formatting
+    // one costs far more than finding it again.
+    thread_local QHash<qint64, QString> written;
+    const qint64 day = date.toJulianDay();
+    if (const auto found = written.constFind(day); found != written.cend())
+        return *found;
+    if (written.size() >= 8192)
+        written.clear();
+    const SystemPatterns &system = systemPatterns();
+    return *written.insert(day, system.locale.toString(date, system.shortDate));
 }
 
 QString shortDateText(const QDate &date, const QLocale &locale)
@@ -114,7 +140,8 @@ QString generalDateText(const QDateTime &value)
     const QString day = shortDateText(value.date());
     if (value.time() == QTime(0, 0))
         return day;
-    return day + u' ' + QLocale::system().toString(value.time(), longTimeFormat());
+    const SystemPatterns &system = systemPatterns();
+    return day + u' ' + system.locale.toString(value.time(), system.longTime);
 }
 
 QDateTime parseDateText(const QString &input)

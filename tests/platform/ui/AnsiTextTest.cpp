@@ -51,3 +51,10 @@ TEST(AnsiText, EmptyTextAndEmptyBytes)
     EXPECT_TRUE(toAnsi(QString()).isEmpty());
     EXPECT_TRUE(fromAnsi(QByteArray()).isEmpty());
 }
+
+TEST(AnsiText, AppendsToBytesAlreadyThereAndTakesAStrayHalfAsOneCharacter)
+{
+    QByteArray bytes("\"a\",");
+    appendAnsi(bytes, QStringView(u"\"é\xD800\",\"\xDC00\xD83D\xDE00\""));
+    EXPECT_EQ(bytes, QByteArray("\"a\",\"\xE9?\",\"??\""));
+}
