@@ -40,6 +40,11 @@ bool &sessionPrinterChosen()
     return chosen;
 }
 
+QPrinterInfo currentPrinter()
+{
+    return printerLookup() ? printerLookup()() : QPrinterInfo::defaultPrinter();
+}
+
 QPageLayout layoutFor(const PrintDocument &document)
 {
     // Points are twentieths of twips; the page size is matched to a standard one
@@ -64,7 +69,7 @@ void PrintOutput::setPrinterLookupForTesting(std::function<QPrinterInfo()> looku
 QPrinter &PrintOutput::chosenPrinter()
 {
     if (!sessionPrinter()) {
-        const QPrinterInfo info = printerLookup() ? printerLookup()() : QPrinterInfo::defaultPrinter();
+        const QPrinterInfo info = currentPrinter();
         sessionPrinter() = info.isNull() ? std::make_unique<QPrinter>(QPrinter::HighResolution)
                                          : std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     }
@@ -133,11 +138,35 @@ void PrintOutput::writePdf(const PrintDocument &document, const QString &path, i
     paint(document, writer, failure, PathFileAccessError, fromPage, toPage);
 }
 
+// A choice of a file, or of a printer while there is one, is where documents go.
+bool PrintOutput::chosenPrinterUsable()
+{
+    return printerChosen() && (!chosenPrinter().outputFileName().isEmpty() || !currentPrinter().isNull());
+}
+
+std::optional<QString> PrintOutput::askDestination(const QString &documentName)
+{
+    if (chosenPrinterUsable() || !currentPrinter().isNull())
+        return QString();
+    if (!pdfPathChooser())
+        throw RuntimeError(PrinterError, QStringLiteral("No printer is installed."));
+    const QString path = pdfPathChooser()(documentName);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+void PrintOutput::sendTo(const PrintDocument &document, const QString &pdfPath)
+{
+    if (pdfPath.isEmpty())
+        sendToPrinter(document);
+    else
+        writePdf(document, pdfPath);
+}
+
 void PrintOutput::sendToPrinter(const PrintDocument &document, int fromPage, int toPage)
 {
-    const QPrinterInfo installed = printerLookup() ? printerLookup()() : QPrinterInfo::defaultPrinter();
-    // A choice of a file, or of a printer while there is one, is where the document goes.
-    if (printerChosen() && (!chosenPrinter().outputFileName().isEmpty() || !installed.isNull())) {
+    if (chosenPrinterUsable()) {
         QPrinter &printer = chosenPrinter();
         printer.setDocName(document.name);
         printer.setFullPage(true);
@@ -151,14 +180,11 @@ void PrintOutput::sendToPrinter(const PrintDocument &document, int fromPage, int
             throw RuntimeError(PrinterError, failure);
         return;
     }
-    const QPrinterInfo &info = installed;
+    const QPrinterInfo info = currentPrinter();
     if (info.isNull()) {
-        if (!pdfPathChooser())
-            throw RuntimeError(PrinterError, QStringLiteral("No printer is installed."));
-        const QString path = pdfPathChooser()(document.name);
-        if (path.isEmpty())
-            return;
-        writePdf(document, path, fromPage, toPage);
+        const std::optional<QString> path = askDestination(document.name);
+        if (path)
+            writePdf(document, *path, fromPage, toPage);
         return;
     }
     QPrinter printer(info, QPrinter::HighResolution);

@@ -6,6 +6,7 @@
 #include <QSizeF>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QPagedPaintDevice;
 class QPrinter;
@@ -35,6 +36,14 @@ class PrintOutput {
     static void writePdf(const PrintDocument &document, const QString &path, int fromPage = 0,
                          int toPage = 0);
 
+    // Asked before a document for the printer is laid out, so that a Cancel costs
+    // nothing: with a printer there is nothing to ask (an empty path); with none, the
+    // PDF file chosen. No value when the user cancelled.
+    static std::optional<QString> askDestination(const QString &documentName);
+    // Puts the document where askDestination said: the PDF file, or the printer for an
+    // empty path.
+    static void sendTo(const PrintDocument &document, const QString &pdfPath);
+
     // Asks where a document is to be saved as PDF when there is no printer; returns
     // the path, or an empty text when the user cancels. The program connects its save
     // dialog here; without one, printing with no printer is an error.
@@ -49,6 +58,7 @@ class PrintOutput {
     static constexpr int PrinterError = 482;
 
   private:
+    static bool chosenPrinterUsable();
     static void paint(const PrintDocument &document, QPagedPaintDevice &device, const QString &failure,
                       int errorNumber, int fromPage = 0, int toPage = 0);
 };
