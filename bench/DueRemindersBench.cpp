@@ -4,13 +4,14 @@
 // other, and reports the ratio program/raw as the counter "ratio".
 #include "../tests/support/ContactGenerator.h"
 #include "app/modMain.h"
+#include "platform/base/Clock.h"
 #include "platform/db/Database.h"
-#include "platform/db/JetDialect.h"
-#include "platform/db/JetValue.h"
 #include "platform/db/NewDatabase.h"
 #include "platform/db/TextCollation.h"
-#include "platform/ui/Clock.h"
+#include "platform/db/jet/JetDialect.h"
+#include "platform/db/jet/JetValue.h"
 #include "reminders/ReminderRecords.h"
+#include "start/modMain.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlcipher/sqlite3.h>
@@ -29,7 +30,8 @@ const QDate Today(2026, 3, 1);
 const QString ClearSql = QStringLiteral("Delete * from tblCurrentReminders");
 const QString FillSql = QStringLiteral(
     "INSERT INTO tblCurrentReminders (RemindDate, RecordID, TblRemindRecordID, Description, Notes, WarnDate) "
-    "SELECT RemindDate, LinkedRecordID, TblRemindRecordID, Description, Notes, WarnDate FROM qryNewReminders");
+    "SELECT RemindDate, LinkedRecordID, TblRemindRecordID, Description, Notes, WarnDate FROM "
+    "qryNewReminders");
 
 double seconds(Clock::time_point from)
 {
@@ -58,10 +60,11 @@ QString databaseWith(int reminders)
     sqlite3 *h = db->handle();
     exec(h, "PRAGMA synchronous = OFF; PRAGMA journal_mode = MEMORY; BEGIN");
     sqlite3_stmt *insert = nullptr;
-    sqlite3_prepare_v2(h,
-                       "INSERT INTO tblRemind (LinkedRecordID, Description, RemindDate, WarningDays, WarnDate, "
-                       "Status, FrequencyPeriod, FrequencyAmount, Notes) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
-                       -1, &insert, nullptr);
+    sqlite3_prepare_v2(
+        h,
+        "INSERT INTO tblRemind (LinkedRecordID, Description, RemindDate, WarningDays, WarnDate, "
+        "Status, FrequencyPeriod, FrequencyAmount, Notes) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
+        -1, &insert, nullptr);
     static const char *const periods[] = {"One time", "Days", "Months", "Years"};
     quint32 seed = 7;
     for (int i = 0; i < reminders; ++i) {
@@ -123,8 +126,8 @@ void RebuildDueReminders100k(benchmark::State &state)
     sqlite3 *raw = nullptr;
     sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
     platform::registerTextCollation(raw);
-    sqlite3_create_function(raw, "quiltern_today", 0, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, rawToday, nullptr,
-                            nullptr);
+    sqlite3_create_function(raw, "quiltern_today", 0, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, rawToday,
+                            nullptr, nullptr);
 
     double programTime = 0, rawTime = 0;
     qint64 programRows = 0, rawRows = 0;
@@ -145,8 +148,8 @@ void RebuildDueReminders100k(benchmark::State &state)
         state.SetIterationTime(p);
     }
     if (programRows != rawRows || programRows == 0) {
-        std::fprintf(stderr, "the two sides differ: %lld against %lld rows\n", static_cast<long long>(programRows),
-                     static_cast<long long>(rawRows));
+        std::fprintf(stderr, "the two sides differ: %lld against %lld rows\n",
+                     static_cast<long long>(programRows), static_cast<long long>(rawRows));
         std::abort();
     }
     sqlite3_close(raw);
@@ -159,6 +162,10 @@ void RebuildDueReminders100k(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(RebuildDueReminders100k)->Arg(100000)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(RebuildDueReminders100k)
+    ->Arg(100000)
+    ->UseManualTime()
+    ->Iterations(10)
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -1,11 +1,11 @@
 #include "reminders/CurrentReminders.h"
 
-#include "app/ValueHelpers.h"
-#include "app/modMain.h"
+#include "helpers/DatabaseState.h"
+#include "helpers/ValueHelpers.h"
 #include "platform/db/DataControl.h"
-#include "platform/db/DataGrid.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "platform/grid/DataGrid.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Twips.h"
 #include "reminders/ReminderRecords.h"
@@ -47,8 +47,8 @@ CurrentReminders::CurrentReminders(platform::Database &db) : mDb(db)
 {
     setObjectName(QStringLiteral("CurrentReminders"));
     setWindowTitle(QStringLiteral("Current Reminders"));
-    setDialogBorder(true);
     platform::setClientSizeTwips(this, 9720, 6000);
+    setDialogBorder(true);
 
     Data1 = new platform::DataControl(this);
     Data1->setDatabase(&mDb);

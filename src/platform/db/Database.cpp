@@ -1,15 +1,15 @@
 #include "platform/db/Database.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/base/Clock.h"
 #include "platform/db/DaoError.h"
 #include "platform/db/FieldValue.h"
-#include "platform/db/JetValue.h"
 #include "platform/db/QueryRecordset.h"
 #include "platform/db/SqlStatement.h"
 #include "platform/db/SqliteError.h"
 #include "platform/db/TableRecordset.h"
 #include "platform/db/TextCollation.h"
-#include "platform/ui/Clock.h"
+#include "platform/db/jet/JetValue.h"
 
 #include <sqlcipher/sqlite3.h>
 
@@ -84,8 +84,8 @@ void registerFunctions(sqlite3 *db)
 {
     registerJetFunctions(db);
     // Deterministic: one statement reads one today, computed once rather than for every row.
-    sqlite3_create_function(db, "quiltern_today", 0, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, todayFunction,
-                            nullptr, nullptr);
+    sqlite3_create_function(db, "quiltern_today", 0, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                            todayFunction, nullptr, nullptr);
 }
 
 void exec(sqlite3 *db, const char *sql)
@@ -399,7 +399,8 @@ qint64 Database::execute(const QString &jetSql)
     if (writes) {
         // A row statement writes its first named table; lists that cannot read that table
         // need not read all their keys first (the main list need not, for a work table).
-        const QString target = rowsOnly && !translation.tables.isEmpty() ? translation.tables.front() : QString();
+        const QString target =
+            rowsOnly && !translation.tables.isEmpty() ? translation.tables.front() : QString();
         prepareForWrite(nullptr, isTable(target) && !hasTriggers(target) ? target : QString());
     }
     while (statement.step()) {
@@ -520,7 +521,8 @@ const QList<QStringList> &Database::indexColumnsOf(const QString &table)
             SqlStatement list(handle(), QStringLiteral("PRAGMA index_list(%1)").arg(quoteSqlName(spelt)));
             while (list.step()) {
                 QStringList columns;
-                SqlStatement info(mDb, QStringLiteral("PRAGMA index_info(%1)").arg(quoteSqlName(list.text(1))));
+                SqlStatement info(mDb,
+                                  QStringLiteral("PRAGMA index_info(%1)").arg(quoteSqlName(list.text(1))));
                 while (info.step())
                     columns.append(info.text(2));
                 indexes.append(columns);

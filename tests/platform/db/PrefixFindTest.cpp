@@ -1,7 +1,7 @@
 #include "platform/db/Database.h"
-#include "platform/db/JetQuote.h"
 #include "platform/db/Recordset.h"
 #include "platform/db/TextCollation.h"
+#include "platform/db/jet/JetQuote.h"
 #include "support/ContactGenerator.h"
 #include "support/TempDatabase.h"
 
@@ -113,6 +113,8 @@ TEST_F(PrefixFindTest, NextLastAndPreviousKeepTheirDirection)
         EXPECT_EQ(rs->absolutePosition(), before + 1);
         ++matches;
     }
+    // The run of matches is unbroken from the first one on.
+    EXPECT_EQ(rs->absolutePosition(), first + matches - 1);
     auto walk = db().openRecordset("Select Count(*) from tblContacts Where LastName like \"mü*\"");
     EXPECT_EQ(matches, walk->value(0).toLongLong());
     EXPECT_GE(matches, 3);
@@ -135,7 +137,8 @@ TEST_F(PrefixFindTest, DeletedRowsAndOtherFieldTypesAreHandled)
     EXPECT_TRUE(rs->noMatch()) << "the deleted row is not found again";
 
     // A date field compares its shown text: no shortcut there.
-    db().execute("Update tblContacts Set DateUpdated = #3/5/2021 1:30:00 PM# Where LastName = 'smith' And FirstName = 'X'");
+    db().execute("Update tblContacts Set DateUpdated = #3/5/2021 1:30:00 PM# Where LastName = 'smith' And "
+                 "FirstName = 'X'");
     auto byDate = db().openRecordset("Select * from  tblContacts Order By DateUpdated DESC");
     byDate->findFirst("DateUpdated like \"3/5/2021*\"");
     ASSERT_FALSE(byDate->noMatch());

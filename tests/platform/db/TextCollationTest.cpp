@@ -1,8 +1,8 @@
 #include "platform/db/TextCollation.h"
 #include "platform/db/Database.h"
-#include "platform/db/JetDialect.h"
 #include "platform/db/Recordset.h"
 #include "platform/db/SqlStatement.h"
+#include "platform/db/jet/JetDialect.h"
 #include "support/TempDatabase.h"
 
 #include <QFile>
