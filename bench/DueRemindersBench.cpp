@@ -3,7 +3,6 @@
 // database is made before anything is timed; each iteration times both sides, one after the
 // other, and reports the ratio program/raw as the counter "ratio".
 #include "../tests/support/ContactGenerator.h"
-#include "app/modMain.h"
 #include "platform/base/Clock.h"
 #include "platform/db/Database.h"
 #include "platform/db/NewDatabase.h"
