@@ -28,14 +28,16 @@ class CsvLine {
 
     void add(QStringView value)
     {
-        if (!mFirst)
-            mFile.write(',');
+        mFile.write(mFirst ? QByteArrayView("\"") : QByteArrayView("\",\""));
         mFirst = false;
-        mFile.write('"');
         mFile.write(value);
-        mFile.write('"');
     }
-    void end() { mFile.endLine(); }
+    void end()
+    {
+        if (!mFirst)
+            mFile.write(QByteArrayView("\""));
+        mFile.endLine();
+    }
 
   private:
     ExportFile &mFile;

@@ -48,9 +48,9 @@ void ExportFile::write(QStringView text)
     platform::appendAnsi(mBuffer, text);
 }
 
-void ExportFile::write(char ascii)
+void ExportFile::write(QByteArrayView ascii)
 {
-    mBuffer += ascii;
+    mBuffer.append(ascii);
 }
 
 void ExportFile::endLine()

@@ -23,7 +23,7 @@ class ExportFile {
     void writeLine(QStringView line);
     // A line written in pieces: its text, then its end.
     void write(QStringView text);
-    void write(char ascii);
+    void write(QByteArrayView ascii);
     void endLine();
     // Puts the file in the target's place; raises a RuntimeError with the reason when the
     // lines could not all be written.

@@ -35,6 +35,7 @@
 #include "printing/ReminderReport.h"
 #include "printing/ReportOptionsForm.h"
 #include "reminders/ReminderCommands.h"
+#include "selection/FindAnyText.h"
 #include "reminders/ReminderRecords.h"
 
 #include <QAction>
@@ -166,6 +167,7 @@ NameList::NameList()
     setAttribute(Qt::WA_DeleteOnClose, false);
     setKeyPreview(true);
     installReminderHooks();
+    installSelectionHooks();
     buildMenus();
     buildControls();
     // The toolbar buttons are as wide as their captions in the platform's font, so the row

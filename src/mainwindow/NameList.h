@@ -176,6 +176,12 @@ class NameList : public platform::Form, public MouseWheelWindow {
     void HelpSystem_Click();
     void cmdDial_Click();
     void ModemPortMenu_Click();
+    // Categories, filters and find.
+    void Category_Click();
+    void SelectionCriteria_Click();
+    void FindEditMenu_Click();
+    void AssignCatgMenu_Click();
+    void AssignAllToCatg_Click();
     // Exports of the displayed contacts and the clipboard copy of the current one.
     void Export_Click();
     void ExportWithNotes_Click();

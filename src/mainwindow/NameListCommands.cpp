@@ -24,6 +24,11 @@
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Shell.h"
 #include "reminders/ReminderCommands.h"
+#include "selection/CategoryAssign.h"
+#include "selection/CategoryForm.h"
+#include "selection/CatgAssignAll.h"
+#include "selection/CriteriaForm.h"
+#include "selection/FindAnyText.h"
 
 #include <QAction>
 #include <QLabel>
@@ -79,6 +84,16 @@ const QHash<QString, NameList::CommandHandler> &NameList::windowCommands()
         {QStringLiteral("ExportReport1"), &NameList::ExportReport1_Click},
         {QStringLiteral("ExportReport2"), &NameList::ExportReport2_Click},
         {QStringLiteral("CopyClipboard"), &NameList::CopyClipboard_Click},
+        {QStringLiteral("Category"), &NameList::Category_Click},
+        {QStringLiteral("cmdCategory"), &NameList::Category_Click},
+        {QStringLiteral("SelectionCriteria"), &NameList::SelectionCriteria_Click},
+        {QStringLiteral("cmdFilter"), &NameList::SelectionCriteria_Click},
+        {QStringLiteral("FindEditMenu"), &NameList::FindEditMenu_Click},
+        {QStringLiteral("cmdFind"), &NameList::FindEditMenu_Click},
+        {QStringLiteral("AssignCatgMenu"), &NameList::AssignCatgMenu_Click},
+        {QStringLiteral("cmdAssignCatg"), &NameList::AssignCatgMenu_Click},
+        {QStringLiteral("AssignAllToCatg"), &NameList::AssignAllToCatg_Click},
+        {QStringLiteral("RemoveAllFromCatg"), &NameList::AssignAllToCatg_Click},
         {QStringLiteral("cmdClipboard"), &NameList::cmdClipboard_Click},
     };
     return handlers;
@@ -130,6 +145,32 @@ void NameList::cmdReports_Click()
 void NameList::cmdNotes_Click()
 {
     MemoForm::open(*gDb);
+}
+
+void NameList::Category_Click()
+{
+    CategoryForm::open();
+    txtLocate->setFocus();
+}
+
+void NameList::SelectionCriteria_Click()
+{
+    CriteriaForm::open();
+}
+
+void NameList::FindEditMenu_Click()
+{
+    FindAnyText(*this);
+}
+
+void NameList::AssignCatgMenu_Click()
+{
+    ShowCategoryAssign();
+}
+
+void NameList::AssignAllToCatg_Click()
+{
+    CatgAssignAll::open();
 }
 
 void NameList::cmdRemind_Click()

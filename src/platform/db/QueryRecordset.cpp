@@ -14,9 +14,6 @@ namespace platform {
 namespace {
 
 constexpr int FetchBlock = 64;
-// Reads of this many positions one after the other make a walk, which the query itself
-// then serves in order.
-constexpr int WalkAfter = 16;
 
 // Where the word `word` stands in the outermost SELECT, skipping quoted texts, names and
 // parentheses; -1 when it does not.
@@ -277,10 +274,6 @@ void QueryRecordset::start()
         mStreamLive = false;
         mStreamPosition = -1;
     }
-    stopWalk();
-    mWalkRefused = false;
-    mRun = 0;
-    mLastRead = -1;
     collectUpTo(0);
     mEmptyAtStart = keyCount() == 0;
     if (!mEmptyAtStart)
@@ -289,7 +282,6 @@ void QueryRecordset::start()
 
 void QueryRecordset::closing()
 {
-    mWalk.finalize();
     mStream.finalize();
     mFetch.finalize();
     mFallback.finalize();
@@ -366,7 +358,6 @@ void QueryRecordset::settleBeforeWrite()
 {
     if (!mDatabase)
         return;
-    stopWalk();
     collectAll();
     if (mStreamLive || !mStreamDone) {
         mStream.reset();
@@ -453,8 +444,10 @@ void QueryRecordset::moveFirst()
     if (first >= keyCount())
         raiseNoCurrent();
     // Walking again from the top: run the query again beside the keys, so that rows are
-    // read as it steps instead of fetched one block at a time.
-    if (mKeysComplete && !mMaterialized && mStreamDone) {
+    // read as it steps instead of fetched one block at a time. A walk that went to the end
+    // leaves the query standing on the last row, so it starts again then too.
+    const bool standingOnFirst = mStreamLive && !mStreamDone && mStreamPosition == first;
+    if (mKeysComplete && !mMaterialized && !standingOnFirst) {
         mStream.reset();
         mStreamDone = false;
         if (mStream.step() && sqlite3_column_int64(mStream.handle(), mStreamKeyColumn) == mKeys[first]) {
@@ -569,57 +562,10 @@ QVariant QueryRecordset::readAt(qint64 position, int field)
         return mRows[position][field];
     if (mStreamLive && !mStreamDone && mStreamPosition == position)
         return readColumn(mStream.handle(), field, mFields[field]);
-    if (walkTo(position))
-        return readColumn(mWalk.handle(), field, mFields[field]);
     const QVector<QVariant> &row = rowAt(position);
     if (row.isEmpty())
         raiseDeleted();
     return row[field];
-}
-
-bool QueryRecordset::walkTo(qint64 position)
-{
-    if (position != mLastRead) {
-        mRun = position > mLastRead && position - mLastRead <= 2 ? mRun + 1 : 0;
-        mLastRead = position;
-    }
-    if (!mSimple || !mTotalOrder || !mKeysComplete || mWalkRefused)
-        return false;
-    if (mWalkPosition >= 0 && mWalkVersion != mDatabase->dataVersion())
-        stopWalk();
-    if (mWalkPosition == position && position >= 0)
-        return true;
-    if (mRun < WalkAfter || mCache.contains(position))
-        return false;
-    if (mWalkPosition > position)
-        stopWalk();
-    if (mWalkPosition < 0) {
-        if (!mWalk.isValid())
-            mWalk = SqlStatement(mDatabase->handle(), mKeyedSql);
-        mWalkVersion = mDatabase->dataVersion();
-    }
-    // The query gives the rows the list holds in the list's order, less the ones deleted
-    // since; the first row that is not the one expected (a row added or changed by another
-    // hand) ends walking for this list.
-    while (mWalkPosition < position) {
-        qint64 next = mWalkPosition + 1;
-        while (next < keyCount() && isDeleted(next))
-            ++next;
-        if (next >= keyCount() || !mWalk.step() || mWalk.int64(mStreamKeyColumn) != mKeys[next]) {
-            stopWalk();
-            mWalkRefused = true;
-            return false;
-        }
-        mWalkPosition = next;
-    }
-    return mWalkPosition == position;
-}
-
-void QueryRecordset::stopWalk()
-{
-    if (mWalk.isValid())
-        mWalk.reset();
-    mWalkPosition = -1;
 }
 
 const QVector<QVariant> &QueryRecordset::rowAt(qint64 position)

@@ -66,10 +66,6 @@ class QueryRecordset : public Recordset {
     void moveTo(qint64 position);
     QVariant readAt(qint64 position, int field);
     const QVector<QVariant> &rowAt(qint64 position);
-    // Stands the walk on `position` when the reads go from row to row; false when the
-    // row must come from the cache instead.
-    bool walkTo(qint64 position);
-    void stopWalk();
     void fetchAround(qint64 position);
     void placeRepeatedRows(const QList<qint64> &wanted,
                            const std::vector<std::pair<qint64, QVector<QVariant>>> &fetched);
@@ -113,15 +109,6 @@ class QueryRecordset : public Recordset {
 
     qint64 mPosition = -1; // -1 before the first row; keyCount() after the last
     bool mEmptyAtStart = false;
-
-    // A walk from row to row (an export, a report) reads the rows as the query gives them,
-    // only the fields asked for, instead of fetching each block of rows whole.
-    SqlStatement mWalk;
-    qint64 mWalkPosition = -1; // the row the walk stands on; -1 for none
-    quint64 mWalkVersion = 0;
-    bool mWalkRefused = false;
-    qint64 mLastRead = -1;
-    int mRun = 0; // positions read one after the other
 
     SqlStatement mFetch;
     SqlStatement mFallback;

@@ -9,7 +9,7 @@
 using namespace platform;
 
 // A walk from the first row to the last (an export, a report) is served by the list's own
-// query once the reads go from row to row; it must give exactly the rows and values that
+// query, run again from the top, every time; it must give exactly the rows and values that
 // reading each row on its own gives, whatever changed since the list was opened.
 
 namespace {

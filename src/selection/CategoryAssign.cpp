@@ -1,0 +1,245 @@
+#include "selection/CategoryAssign.h"
+
+#include "app/GLOBAL.h"
+#include "app/SettingsRow.h"
+#include "app/ValueHelpers.h"
+#include "app/modMain.h"
+#include "editor/GLOBAL.h"
+#include "mainwindow/NameList.h"
+#include "platform/RuntimeError.h"
+#include "platform/db/DataControl.h"
+#include "platform/db/DataGrid.h"
+#include "platform/db/Database.h"
+#include "platform/db/Recordset.h"
+#include "platform/ui/MousePointer.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/ui/Twips.h"
+#include "selection/CategoryGrid.h"
+#include "selection/SelectionFailure.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+
+using platform::MousePointer;
+using platform::RuntimeError;
+using platform::setMousePointer;
+
+namespace {
+
+QString fieldText(platform::Recordset &rs, const QString &field)
+{
+    return NullToString(rs.value(field)).toString();
+}
+
+QPushButton *addButton(QWidget *parent, const char *name, const char *caption, const char *tip, int left,
+                       int top, int width = 2055)
+{
+    auto *b = new QPushButton(QString::fromLatin1(caption), parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setToolTip(QString::fromLatin1(tip));
+    b->setAutoDefault(false);
+    platform::setGeometryTwips(b, left, top, width, 420);
+    return b;
+}
+
+} // namespace
+
+void ShowCategoryAssign()
+{
+    platform::Recordset *rs = NameList::instance().Data1->recordset();
+    if (!rs || rs->recordCount() < 1) {
+        platform::MsgBox(QStringLiteral("There are no records displayed, so you can't assign them to a category.  "
+                                        "Add some records or change the Category or Selection Criteria to display "
+                                        "records first."),
+                         platform::vbInformation, QStringLiteral("No records to Assign to Categories"));
+        return;
+    }
+    setMousePointer(MousePointer::Hourglass);
+    CategoryAssign &form = CategoryAssign::instance();
+    form.showModal();
+    if (form.isLoaded())
+        form.unload();
+}
+
+CategoryAssign &CategoryAssign::instance()
+{
+    static QPointer<CategoryAssign> form;
+    return platform::instanceOf(form);
+}
+
+CategoryAssign::CategoryAssign()
+{
+    setObjectName(QStringLiteral("CategoryAssign"));
+    setWindowTitle(QStringLiteral("Assign Current Record to a Category"));
+    setDialogBorder(true);
+    platform::setClientSizeTwips(this, 9600, 5400);
+
+    lblName = new QLabel(this);
+    lblName->setObjectName(QStringLiteral("lblName"));
+    platform::setGeometryTwips(lblName, 120, 120, 9360, 285);
+    lblOrganization = new QLabel(this);
+    lblOrganization->setObjectName(QStringLiteral("lblOrganization"));
+    platform::setGeometryTwips(lblOrganization, 120, 420, 9360, 285);
+
+    CatgData = new platform::DataControl(this);
+    CatgData->setObjectName(QStringLiteral("CatgData"));
+    CatgGridBinding = makeCategoryGrid(
+        this, QStringLiteral("CatgGrid"), CatgData,
+        {{QStringLiteral("List of all Categories"), QStringLiteral("CategoryDesc"), 2700},
+         {QStringLiteral("Category Number (cannot update)"), QStringLiteral("CategoryNumber"), 1000}});
+    CatgGrid = findChild<QTableView *>(QStringLiteral("CatgGrid"));
+    CatgGrid->setToolTip(
+        QStringLiteral("Double-clicking a Category in this box assigns that Category to the current record."));
+    platform::setGeometryTwips(CatgGrid, 120, 780, 4000, 3600);
+
+    CatgIdData = new platform::DataControl(this);
+    CatgIdData->setObjectName(QStringLiteral("CatgIdData"));
+    CatgIdGridBinding = makeCategoryGrid(
+        this, QStringLiteral("CatgIdGrid"), CatgIdData,
+        {{QStringLiteral("Categories assigned to this record"), QStringLiteral("CategoryDesc"), 2700},
+         {QStringLiteral("Category Number (cannot update)"), QStringLiteral("CategoryNumber"), 1000}});
+    CatgIdGrid = findChild<QTableView *>(QStringLiteral("CatgIdGrid"));
+    CatgIdGrid->setToolTip(QStringLiteral("Double-clicking a Category in this box removes that Category from "
+                                          "being assigned to the current record. "));
+    platform::setGeometryTwips(CatgIdGrid, 5480, 780, 4000, 3600);
+
+    cmdRtArrow = addButton(this, "cmdRtArrow", "Assign",
+                           "Assigns the highlighted Category on the left to the current record.", 4240, 1500, 1120);
+    cmdLfArrow = addButton(this, "cmdLfArrow", "Remove",
+                           "Removes the highlighted Category on the right from being assigned to the current "
+                           "record. ",
+                           4240, 2100, 1120);
+    cmdAdd = addButton(this, "cmdAdd", "Add a &new Category", "Creates a new Category.", 120, 4500);
+    cmdChange = addButton(this, "cmdChange", "&Change Description", "Changes the name of a Category.", 2295, 4500);
+    cmdExit = addButton(this, "cmdExit", "E&xit", "Returns to the previous screen.", 7425, 4500);
+    cbAssignCatgOnAdd = new QCheckBox(QStringLiteral("Display this screen after adding a new record."), this);
+    cbAssignCatgOnAdd->setObjectName(QStringLiteral("cbAssignCatgOnAdd"));
+    cbAssignCatgOnAdd->setToolTip(
+        QStringLiteral("When this box is checked, this screen will appear whenever a new record is saved."));
+    platform::setGeometryTwips(cbAssignCatgOnAdd, 120, 5000, 6000, 300);
+
+    connect(cmdRtArrow, &QPushButton::clicked, this, &CategoryAssign::cmdRtArrow_Click);
+    connect(cmdLfArrow, &QPushButton::clicked, this, &CategoryAssign::cmdLfArrow_Click);
+    const auto guarded = [this](void (CategoryAssign::*handler)()) {
+        return [this, handler] { reportingFailure([this, handler] { (this->*handler)(); }); };
+    };
+    connect(cmdAdd, &QPushButton::clicked, this, guarded(&CategoryAssign::cmdAdd_Click));
+    connect(cmdChange, &QPushButton::clicked, this, guarded(&CategoryAssign::cmdChange_Click));
+    connect(cmdExit, &QPushButton::clicked, this, &CategoryAssign::cmdExit_Click);
+    connect(cbAssignCatgOnAdd, &QCheckBox::clicked, this, guarded(&CategoryAssign::cbAssignCatgOnAdd_Click));
+    connect(CatgGrid, &QTableView::doubleClicked, this, &CategoryAssign::CatgGrid_DblClick);
+    connect(CatgIdGrid, &QTableView::doubleClicked, this, &CategoryAssign::CatgIdGrid_DblClick);
+}
+
+CategoryAssign::~CategoryAssign() = default;
+
+void CategoryAssign::Form_Load()
+{
+    platform::centerWindowOnScreen(this);
+    platform::Recordset &contact = *NameList::instance().Data1->recordset();
+    lblName->setText(fieldText(contact, QStringLiteral("FirstName")) + QLatin1Char(' ') +
+                     fieldText(contact, QStringLiteral("MiddleName")) + QLatin1Char(' ') +
+                     fieldText(contact, QStringLiteral("LastName")));
+    const QString organization = fieldText(contact, QStringLiteral("Organization"));
+    lblOrganization->setText(organization);
+    lblOrganization->setVisible(organization > QStringLiteral(" "));
+    mContactID = contact.value(QStringLiteral("RecordID")).toLongLong();
+
+    CatgData->setDatabase(gDb.get());
+    CatgData->setRecordSource(
+        QStringLiteral("Select CategoryDesc, CategoryNumber from tblCategoryDesc Order By CategoryDesc"));
+    CatgData->refresh();
+    CatgIdData->setDatabase(gDb.get());
+    CatgIdData->setRecordSource(
+        QStringLiteral("SELECT ID, CategoryDesc, tblCategoryID.CategoryNumber FROM tblCategoryID LEFT JOIN "
+                       "tblCategoryDesc ON tblCategoryID.CategoryNumber = tblCategoryDesc.CategoryNumber WHERE "
+                       "tblCategoryID.ID=") +
+        QString::number(mContactID) + QStringLiteral(" Order By CategoryDesc"));
+    CatgIdData->refresh();
+    cbAssignCatgOnAdd->setChecked(qAbs(gAssignCategoryOnAdd) == 1);
+    setMousePointer(MousePointer::Default);
+}
+
+void CategoryAssign::reportLinkError(int number, const QString &description)
+{
+    if (number == platform::err::DuplicateKey)
+        platform::MsgBox(QStringLiteral("Category is already assigned to this record."), platform::vbCritical,
+                         QStringLiteral("Can't assign twice"));
+    else if (number != platform::err::SyntaxError)
+        platform::MsgBox(description + QStringLiteral(".  Error number:") + QString::number(number));
+}
+
+void CategoryAssign::CatgGrid_DblClick()
+{
+    platform::Recordset *all = CatgData->recordset();
+    if (!all || all->recordCount() < 1)
+        return;
+    platform::Recordset *links = CatgIdData->recordset();
+    try {
+        links->addNew();
+        links->setValue(QStringLiteral("ID"), mContactID);
+        links->setValue(QStringLiteral("CategoryNumber"), all->value(QStringLiteral("CategoryNumber")));
+        links->update();
+    } catch (const RuntimeError &error) {
+        if (links->editMode() != platform::EditMode::None)
+            links->cancelUpdate();
+        reportLinkError(error.number(), error.description());
+    }
+    CatgIdData->refresh();
+}
+
+void CategoryAssign::cmdRtArrow_Click()
+{
+    CatgGrid_DblClick();
+}
+
+void CategoryAssign::CatgIdGrid_DblClick()
+{
+    platform::Recordset *links = CatgIdData->recordset();
+    if (!links || links->recordCount() < 1 || links->eof() || links->bof())
+        return;
+    try {
+        links->findFirst(QStringLiteral("ID=") + QString::number(mContactID) + QStringLiteral(" AND CategoryNumber=") +
+                         QString::number(links->value(QStringLiteral("CategoryNumber")).toLongLong()));
+        if (!links->noMatch())
+            links->deleteRecord();
+    } catch (const RuntimeError &error) {
+        reportLinkError(error.number(), error.description());
+    }
+}
+
+void CategoryAssign::cmdLfArrow_Click()
+{
+    CatgIdGrid_DblClick();
+}
+
+void CategoryAssign::cmdAdd_Click()
+{
+    const QString answer = askNewCategoryDescription();
+    if (answer.isEmpty())
+        return;
+    platform::Recordset *all = CatgData->recordset();
+    all->addNew();
+    all->setValue(QStringLiteral("CategoryDesc"), answer);
+    all->update();
+    CatgData->refresh();
+}
+
+void CategoryAssign::cmdChange_Click()
+{
+    changeCategoryDescription(*CatgData->recordset());
+}
+
+void CategoryAssign::cbAssignCatgOnAdd_Click()
+{
+    const int value = cbAssignCatgOnAdd->isChecked() ? 1 : 0;
+    storeSettingsRow(*gDb, QStringLiteral("ASSIGNCATGONADD"), QString::number(value));
+    gAssignCategoryOnAdd = value;
+}
+
+void CategoryAssign::cmdExit_Click()
+{
+    unload();
+}

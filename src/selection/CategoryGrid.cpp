@@ -1,0 +1,50 @@
+#include "selection/CategoryGrid.h"
+
+#include "app/GLOBAL.h"
+#include "app/ValueHelpers.h"
+#include "platform/db/DataGrid.h"
+#include "platform/db/Recordset.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/ui/ClassicFont.h"
+
+#include <QTableView>
+
+platform::DataGrid *makeCategoryGrid(QWidget *parent, const QString &name, platform::DataControl *data,
+                                     const QList<platform::GridColumn> &columns)
+{
+    auto *view = new QTableView(parent);
+    view->setObjectName(name);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The grid takes whole twips; 225.0709 is as near to 225 as a pixel shows.
+    const int rowHeight = gTabletMode ? 400 : 225;
+    view->setFont(gTabletMode ? platform::classicFont(QStringLiteral("Arial"), 14, false)
+                              : platform::classicFont(QStringLiteral("MS Sans Serif"), 8, true));
+    return new platform::DataGrid(view, data, parent, rowHeight, columns);
+}
+
+QString askNewCategoryDescription()
+{
+    return InputDialog(QStringLiteral("Enter the Description for this new Category, then press the OK button."),
+                       QStringLiteral("Add a new Category"));
+}
+
+bool changeCategoryDescription(platform::Recordset &list)
+{
+    if (list.recordCount() < 1) {
+        platform::MsgBox(
+            QStringLiteral("There are no Categories.  You must create one before you can change it's description."),
+            platform::vbCritical, QStringLiteral("No Categories to change"));
+        return false;
+    }
+    const QString answer = InputDialog(QStringLiteral("Type your changes, then press the OK button."),
+                                       QStringLiteral("Change the Category Description"),
+                                       NullToString(list.value(QStringLiteral("CategoryDesc"))).toString());
+    if (answer.isEmpty())
+        return false;
+    list.edit();
+    list.setValue(QStringLiteral("CategoryDesc"), answer);
+    list.update();
+    return true;
+}

@@ -1,0 +1,228 @@
+#include "selection/CatgAssignAll.h"
+
+#include "app/ValueHelpers.h"
+#include "app/modMain.h"
+#include "mainwindow/NameList.h"
+#include "platform/RuntimeError.h"
+#include "platform/db/DataControl.h"
+#include "platform/db/DataGrid.h"
+#include "platform/db/Database.h"
+#include "platform/db/Recordset.h"
+#include "platform/ui/MousePointer.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/ui/Twips.h"
+#include "selection/CategoryGrid.h"
+
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTableView>
+
+#include <optional>
+
+using platform::MousePointer;
+using platform::RuntimeError;
+using platform::setMousePointer;
+
+namespace {
+
+QPushButton *addButton(QWidget *parent, const char *name, const char *caption, const char *tip, int top)
+{
+    auto *b = new QPushButton(QString::fromLatin1(caption), parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setToolTip(QString::fromLatin1(tip));
+    b->setAutoDefault(false);
+    platform::setGeometryTwips(b, 4560, top, 2295, 420);
+    return b;
+}
+
+const QString NoRecordsMessage =
+    QStringLiteral("There are no records displayed, so there are no records to assign to or remove from a "
+                   "category.  Add some records or change the Category or Selection Criteria to display records "
+                   "first.");
+
+} // namespace
+
+CatgAssignAll &CatgAssignAll::instance()
+{
+    static QPointer<CatgAssignAll> form;
+    return platform::instanceOf(form);
+}
+
+void CatgAssignAll::open()
+{
+    CatgAssignAll &form = instance();
+    form.showModal();
+    if (form.isLoaded())
+        form.unload();
+}
+
+CatgAssignAll::CatgAssignAll()
+{
+    setObjectName(QStringLiteral("CatgAssignAll"));
+    setWindowTitle(QStringLiteral("Assign or Remove all displayed records to/from a Cateogry"));
+    setDialogBorder(true);
+    platform::setClientSizeTwips(this, 7080, 4560);
+
+    CatgData = new platform::DataControl(this);
+    CatgData->setObjectName(QStringLiteral("CatgData"));
+    CatgGridBinding =
+        makeCategoryGrid(this, QStringLiteral("CatgGrid"), CatgData,
+                         {{QStringLiteral("CategoryNumber"), QStringLiteral("CategoryNumber"), 0},
+                          {QStringLiteral("List of all Categories"), QStringLiteral("CategoryDesc"), 3600}});
+    CatgGrid = findChild<QTableView *>(QStringLiteral("CatgGrid"));
+    CatgGrid->setColumnHidden(0, true);
+    platform::setGeometryTwips(CatgGrid, 120, 120, 4200, 4200);
+
+    cmdAssign = addButton(this, "cmdAssign", "&Assign to Category",
+                          "Assigns the selected Category to EVERY record displayed on the previous screen.  Be "
+                          "careful!",
+                          120);
+    cmdDelete = addButton(this, "cmdDelete", "&Remove from Category",
+                          "Removes the selected Category from EVERY record displayed on the previous screen.  Be "
+                          "careful!",
+                          660);
+    cmdExit = addButton(this, "cmdExit", "E&xit", "Returns to the previous screen.", 3900);
+    connect(cmdAssign, &QPushButton::clicked, this, &CatgAssignAll::cmdAssign_Click);
+    connect(cmdDelete, &QPushButton::clicked, this, &CatgAssignAll::cmdDelete_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &CatgAssignAll::cmdExit_Click);
+}
+
+CatgAssignAll::~CatgAssignAll() = default;
+
+void CatgAssignAll::Form_Load()
+{
+    platform::centerWindowOnScreen(this);
+    CatgData->setDatabase(gDb.get());
+    CatgData->setRecordSource(QStringLiteral("Select * from tblCategoryDesc Order By CategoryDesc"));
+    CatgData->refresh();
+}
+
+bool CatgAssignAll::confirm(bool assign)
+{
+    QString text;
+    const QString &source = NameList::instance().Data1->recordSource();
+    if (gSelectedCount >= 1 && !source.contains(QLatin1String("Selected"))) {
+        text = (assign ? QStringLiteral("All displayed records will be assigned to this category, not just the ")
+                       : QStringLiteral("All displayed records will be removed from this category, not just the ")) +
+               QString::number(gSelectedCount) +
+               (assign ? QStringLiteral(" you have selected.  To assign just the selected records, press Cancel, ")
+                       : QStringLiteral(" you have selected.  To un-assign just the selected records, press "
+                                        "Cancel, ")) +
+               QStringLiteral("exit this screen, and click the \"Show Selected Records Only\" button on the "
+                              "previous screen or choose that option from the Edit menu.\r\n\r\n");
+    }
+    text += assign ? QStringLiteral("Click on the OK button to assign ALL displayed records to this category, or "
+                                    "Cancel if this is not what you want.")
+                   : QStringLiteral("Click on the OK button to remove ALL displayed records from this category, or "
+                                    "Cancel if this is not what you want.");
+    return platform::MsgBox(text, platform::vbOKCancel | platform::vbExclamation | platform::vbDefaultButton2,
+                            QStringLiteral("Warning")) == platform::vbOK;
+}
+
+void CatgAssignAll::cmdAssign_Click()
+{
+    walk(true);
+}
+
+void CatgAssignAll::cmdDelete_Click()
+{
+    walk(false);
+}
+
+void CatgAssignAll::walk(bool assign)
+{
+    platform::Recordset *shown = NameList::instance().Data1->recordset();
+    // Keeping the current row needs one: an empty list is told before anything is asked.
+    if (!shown || shown->recordCount() < 1) {
+        platform::MsgBox(NoRecordsMessage, platform::vbInformation, QStringLiteral("No records displayed"));
+        return;
+    }
+    if (!confirm(assign))
+        return;
+    platform::Recordset *categories = CatgData->recordset();
+    if (!categories || categories->recordCount() < 1 || categories->eof() || categories->bof())
+        return;
+    const qint64 number = categories->value(QStringLiteral("CategoryNumber")).toLongLong();
+    const QString description = NullToString(categories->value(QStringLiteral("CategoryDesc"))).toString();
+
+    setMousePointer(MousePointer::Hourglass);
+    qint32 done = 0, reached = 0, skipped = 0;
+    std::optional<platform::Bookmark> mark;
+    bool inTransaction = false;
+    try {
+        std::unique_ptr<platform::Recordset> links =
+            gDb->openRecordset(QStringLiteral("tblCategoryID"), platform::RecordsetType::Table);
+        if (!assign)
+            links->setIndex(QStringLiteral("PrimaryKey"));
+        // The walk moves the list's own record set; the grid is told once, at the end.
+        const QSignalBlocker quiet(shown);
+        if (!shown->eof() && !shown->bof())
+            mark = shown->bookmark();
+        gDb->beginTrans();
+        inTransaction = true;
+        for (shown->moveFirst(); !shown->eof(); shown->moveNext()) {
+            const qint64 contact = shown->value(QStringLiteral("RecordID")).toLongLong();
+            if (assign) {
+                links->addNew();
+                links->setValue(QStringLiteral("ID"), contact);
+                links->setValue(QStringLiteral("CategoryNumber"), number);
+                ++reached;
+                try {
+                    links->update();
+                } catch (const RuntimeError &error) {
+                    links->cancelUpdate();
+                    if (error.number() != platform::err::DuplicateKey)
+                        throw;
+                    ++skipped;
+                }
+            } else {
+                links->seek(QStringLiteral("="), contact, number);
+                if (links->noMatch()) {
+                    ++skipped;
+                } else {
+                    links->deleteRecord();
+                    ++done;
+                }
+            }
+        }
+        gDb->commitTrans();
+        inTransaction = false;
+        if (mark)
+            shown->setBookmark(*mark);
+    } catch (const RuntimeError &error) {
+        // What was done before the failure stays, and the list goes back to its row.
+        if (inTransaction)
+            gDb->commitTrans();
+        if (mark)
+            shown->setBookmark(*mark);
+        emit shown->currentChanged();
+        setMousePointer(MousePointer::Default);
+        if (error.number() != platform::err::SyntaxError)
+            platform::MsgBox(error.description(), platform::vbOKOnly, gAppName);
+        return;
+    }
+    emit shown->currentChanged();
+    setMousePointer(MousePointer::Default);
+    QString text;
+    if (assign) {
+        done = reached - skipped;
+        text = QStringLiteral("Number of records assigned to Category \"") + description + QStringLiteral("\" (") +
+               QString::number(done) + QStringLiteral(").");
+        if (skipped > 0)
+            text += QStringLiteral("\nNumber of records already assigned to this Category (") +
+                    QString::number(skipped) + QStringLiteral(").");
+    } else {
+        text = QStringLiteral("Number of records removed from Category \"") + description + QStringLiteral("\" (") +
+               QString::number(done) + QStringLiteral(").");
+        if (skipped > 0)
+            text += QStringLiteral("\nNumber of records not found assigned to this Category (") +
+                    QString::number(skipped) + QStringLiteral(").");
+    }
+    platform::MsgBox(text, platform::vbOKOnly | platform::vbInformation,
+                     assign ? QStringLiteral("Assignment Statistics") : QStringLiteral("Un-Assignment Statistics"));
+}
+
+void CatgAssignAll::cmdExit_Click()
+{
+    unload();
+}

@@ -1,0 +1,193 @@
+#include "SelectionFixture.h"
+
+#include "editor/GLOBAL.h"
+#include "platform/db/DataControl.h"
+#include "selection/CategoryAssign.h"
+#include "selection/CatgAssignAll.h"
+
+#include <QCheckBox>
+#include <QTableView>
+#include <functional>
+
+namespace {
+
+class CategoryAssignTest : public SelectionFixture {
+  protected:
+    void SetUp() override { w = &startWithContacts(); }
+
+    void assignWindow(std::function<void(CategoryAssign &)> action)
+    {
+        bool opened = false;
+        script.onModal("CategoryAssign", [&](QWidget *form) {
+            opened = true;
+            action(*static_cast<CategoryAssign *>(form));
+        });
+        w->button("cmdAssignCatg")->click();
+        EXPECT_TRUE(opened);
+    }
+    void allWindow(std::function<void(CatgAssignAll &)> action)
+    {
+        script.onModal("CatgAssignAll", [&](QWidget *form) { action(*static_cast<CatgAssignAll *>(form)); });
+        w->dispatch("AssignAllToCatg");
+    }
+    static QStringList rightList(CategoryAssign &f)
+    {
+        QStringList out;
+        platform::Recordset *rs = f.CatgIdData->recordset();
+        if (rs->recordCount() == 0)
+            return out;
+        for (rs->moveFirst(); !rs->eof(); rs->moveNext())
+            out << rs->value("CategoryDesc").toString();
+        rs->moveFirst();
+        return out;
+    }
+    static void choose(platform::DataControl *data, const QString &description)
+    {
+        data->recordset()->findFirst("CategoryDesc = '" + description + "'");
+    }
+
+    NameList *w = nullptr;
+};
+
+TEST_F(CategoryAssignTest, AssigningTwiceIsToldAndLeavesOneLink)
+{
+    goTo(*w, "Hopper");
+    assignWindow([&](CategoryAssign &f) {
+        EXPECT_EQ(f.lblName->text(), "Grace  Hopper");
+        EXPECT_EQ(f.lblOrganization->text(), "Navy");
+        EXPECT_TRUE(rightList(f).isEmpty());
+        choose(f.CatgData, "Work");
+        f.cmdRtArrow->click();
+        script.answerMessage(platform::vbOK);
+        f.cmdRtArrow->click();
+        EXPECT_EQ(rightList(f), QStringList({"Work"}));
+        choose(f.CatgData, "Family");
+        f.cmdRtArrow->click();
+        EXPECT_EQ(rightList(f), QStringList({"Family", "Work"}));
+        // Remove takes the right list's current link only.
+        f.cmdLfArrow->click();
+        EXPECT_EQ(rightList(f), QStringList({"Work"}));
+        f.cmdExit->click();
+    });
+    const auto boxes = script.shown(platform::DialogKind::Message);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Category is already assigned to this record.");
+    EXPECT_EQ(boxes[0].title, "Can't assign twice");
+    EXPECT_EQ(links(3, 3), 1);
+    EXPECT_EQ(links(3, 1), 0);
+    EXPECT_EQ(count("Select Count(*) from tblCategoryDesc"), 3) << "categories stay";
+}
+
+TEST_F(CategoryAssignTest, AddKeepsTheAnswerAsTypedAndTheOptionIsStored)
+{
+    goTo(*w, "Jones");
+    assignWindow([&](CategoryAssign &f) {
+        EXPECT_TRUE(f.lblOrganization->isHidden());
+        script.answerInput(" Work ");
+        f.cmdAdd->click();
+        EXPECT_FALSE(f.cbAssignCatgOnAdd->isChecked());
+        f.cbAssignCatgOnAdd->click();
+        f.cmdExit->click();
+    });
+    EXPECT_EQ(count("Select Count(*) from tblCategoryDesc Where CategoryDesc=' Work '"), 1);
+    EXPECT_EQ(settingName("ASSIGNCATGONADD"), "1");
+    EXPECT_EQ(gAssignCategoryOnAdd, 1);
+    gAssignCategoryOnAdd = 0;
+}
+
+TEST_F(CategoryAssignTest, NoContactDisplayedRefusesBothWindows)
+{
+    w->Data1->setRecordSource("Select * from tblContacts Where RecordID = 0");
+    w->Data1->refresh();
+    script.answerMessage(platform::vbOK);
+    w->button("cmdAssignCatg")->click();
+    allWindow([&](CatgAssignAll &f) {
+        script.answerMessage(platform::vbOK);
+        f.cmdAssign->click();
+        f.cmdExit->click();
+    });
+    const auto boxes = script.shown(platform::DialogKind::Message);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].title, "No records to Assign to Categories");
+    EXPECT_EQ(boxes[1].title, "No records displayed");
+    EXPECT_EQ(count("Select Count(*) from tblCategoryID"), 3);
+}
+
+TEST_F(CategoryAssignTest, AllDisplayedAreAssignedAndRemovedWithCountsAndTheRowKept)
+{
+    goTo(*w, "Jones");
+    allWindow([&](CatgAssignAll &f) {
+        choose(f.CatgData, "Friends");
+        script.answerMessage(platform::vbCancel);
+        f.cmdAssign->click();
+        script.answerMessage(platform::vbOK).answerMessage(platform::vbOK);
+        f.cmdAssign->click();
+        script.answerMessage(platform::vbOK).answerMessage(platform::vbOK);
+        f.cmdAssign->click();
+        choose(f.CatgData, "Work");
+        script.answerMessage(platform::vbOK).answerMessage(platform::vbOK);
+        f.cmdDelete->click();
+        f.cmdExit->click();
+    });
+    const QStringList texts = messages();
+    ASSERT_EQ(texts.size(), 7);
+    EXPECT_EQ(texts[0], "Click on the OK button to assign ALL displayed records to this category, or Cancel if this "
+                        "is not what you want.");
+    EXPECT_EQ(texts[2], "Number of records assigned to Category \"Friends\" (3).\nNumber of records already assigned "
+                        "to this Category (2).");
+    EXPECT_EQ(texts[4], "Number of records assigned to Category \"Friends\" (0).\nNumber of records already assigned "
+                        "to this Category (5).");
+    EXPECT_EQ(texts[6], "Number of records removed from Category \"Work\" (0).\nNumber of records not found "
+                        "assigned to this Category (5).");
+    EXPECT_EQ(script.shown(platform::DialogKind::Message)[0].defaultButton, 2);
+    EXPECT_EQ(count("Select Count(*) from tblCategoryID Where CategoryNumber=2"), 5);
+    EXPECT_EQ(current(*w, "LastName"), "Jones");
+}
+
+TEST_F(CategoryAssignTest, MarkedContactsWarnUnlessOnlyTheyAreShown)
+{
+    gDb->execute("Update tblContacts Set Selected='x' Where RecordID In (1, 2)");
+    gSelectedCount = 2;
+    allWindow([&](CatgAssignAll &f) {
+        choose(f.CatgData, "Work");
+        script.answerMessage(platform::vbOK).answerMessage(platform::vbOK);
+        f.cmdDelete->click();
+        f.cmdExit->click();
+    });
+    w->dispatch("ShowSelectedOnlyMenu");
+    allWindow([&](CatgAssignAll &f) {
+        choose(f.CatgData, "Work");
+        script.answerMessage(platform::vbOK).answerMessage(platform::vbOK);
+        f.cmdAssign->click();
+        f.cmdExit->click();
+    });
+    gSelectedCount = 0;
+    const QStringList texts = messages();
+    ASSERT_EQ(texts.size(), 4);
+    EXPECT_TRUE(texts[0].startsWith("All displayed records will be removed from this category, not just the 2 you "
+                                    "have selected.  To un-assign just the selected records, press Cancel"));
+    EXPECT_TRUE(texts[0].endsWith("Edit menu.\r\n\r\nClick on the OK button to remove ALL displayed records from "
+                                  "this category, or Cancel if this is not what you want."));
+    EXPECT_TRUE(texts[2].startsWith("Click on the OK button to assign"));
+    EXPECT_EQ(texts[3], "Number of records assigned to Category \"Work\" (2).");
+    EXPECT_EQ(links(1, 3) + links(2, 3), 2);
+}
+
+TEST_F(CategoryAssignTest, EditorsCategoriesButtonOpensTheWindowForItsContact)
+{
+    goTo(*w, "Turing");
+    bool opened = false;
+    script.onModal("NameEdit", [&](QWidget *editor) {
+        script.onModal("CategoryAssign", [&](QWidget *form) {
+            opened = true;
+            EXPECT_EQ(static_cast<CategoryAssign *>(form)->lblName->text(), "Alan  Turing");
+            DialogScript::click(form, "cmdExit");
+        });
+        DialogScript::click(editor, "cmdCategories");
+        DialogScript::click(editor, "cmdCancel");
+    });
+    w->button("cmdEdit")->click();
+    EXPECT_TRUE(opened);
+}
+
+} // namespace

@@ -1,0 +1,233 @@
+#include "SelectionFixture.h"
+
+#include "platform/db/DataControl.h"
+#include "selection/CriteriaForm.h"
+
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <functional>
+
+namespace {
+
+class CriteriaFormTest : public SelectionFixture {
+  protected:
+    void SetUp() override { w = &startWithContacts(); }
+
+    void inWindow(std::function<void(CriteriaForm &)> action)
+    {
+        bool opened = false;
+        script.onModal("CriteriaForm", [&](QWidget *form) {
+            opened = true;
+            action(*static_cast<CriteriaForm *>(form));
+        });
+        w->button("cmdFilter")->click();
+        EXPECT_TRUE(opened);
+    }
+    static void apply(CriteriaForm &f, const QString &criteria)
+    {
+        f.txtCriteria->setPlainText(criteria);
+        f.cmdApplyCriteria->click();
+    }
+    static QStringList items(QListWidget *list)
+    {
+        QStringList out;
+        for (int i = 0; i < list->count(); ++i)
+            out << list->item(i)->text();
+        return out;
+    }
+    static void chooseFilter(CriteriaForm &f, const QString &name)
+    {
+        const auto found = f.listFilters->findItems(name, Qt::MatchExactly);
+        ASSERT_FALSE(found.isEmpty()) << name.toStdString();
+        f.listFilters->setCurrentItem(found.first());
+        f.listFilters_Click();
+    }
+
+    NameList *w = nullptr;
+};
+
+TEST_F(CriteriaFormTest, ApplyNarrowsTheListAndKeepsTheCriteria)
+{
+    inWindow([&](CriteriaForm &f) {
+        EXPECT_FALSE(f.cmdSaveFilter->isEnabled());
+        apply(f, "LastName Like \"*o*\" order by FirstName desc");
+        EXPECT_FALSE(f.isLoaded());
+    });
+    EXPECT_EQ(shownNames(*w), QStringList({"O'Brien", "Jones", "Hopper", "Byron"}));
+    EXPECT_EQ(gFilterClause, " (LastName Like \"*o*\") ");
+    EXPECT_EQ(gLastCriteria, "LastName Like \"*o*\" order by FirstName desc");
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(w->lblFilterMsg->isHidden());
+    inWindow([&](CriteriaForm &f) {
+        EXPECT_EQ(f.txtCriteria->toPlainText(), gLastCriteria);
+        EXPECT_TRUE(f.cmdSaveFilter->isEnabled());
+        f.cmdShowAll->click();
+    });
+    EXPECT_EQ(w->Data1->recordSource(), "Select * from  tblContacts Order By LastName, FirstName ");
+    EXPECT_EQ(shownNames(*w).size(), 5);
+    EXPECT_TRUE(gFilterClause.isEmpty());
+}
+
+TEST_F(CriteriaFormTest, EnterInTheBoxAppliesAndAFilterNarrowsTheCategoryShown)
+{
+    w->Data1->setRecordSource(categoryRecordSource(2));
+    w->Data1->refresh();
+    inWindow([&](CriteriaForm &f) {
+        f.txtCriteria->setPlainText("FirstName = 'alan'");
+        f.txtCriteria->setFocus();
+        QTest::keyClick(f.txtCriteria, Qt::Key_Return);
+        EXPECT_FALSE(f.isLoaded());
+    });
+    EXPECT_EQ(shownNames(*w), QStringList({"Turing"}));
+    EXPECT_EQ(gWhereClause, " Where  (FirstName = 'alan')  And  CategoryNumber = 2 ");
+}
+
+TEST_F(CriteriaFormTest, NoRowsAndRefusedCriteriaRestoreTheListWithTheirMessage)
+{
+    w->setCategoryCaption("Records containing o");
+    const QString before = w->Data1->recordSource();
+    struct Case {
+        QString criteria;
+        QString text;
+        QString title;
+    };
+    const QList<Case> cases = {
+        {"LastName = 'Nobody'", "No records found which meet the criteria you specified.  Try again.",
+         "No records found"},
+        {"   ", "The criteria you specified is invalid.  Try again.", "Invalid syntax"},
+        {"order by LastName", "The criteria you specified is invalid.  Try again.", "Invalid syntax"},
+        {"LastName = ", "The criteria you specified is invalid.  Try again.", "Invalid syntax"},
+        {"Nickame = 'x'", "The criteria you specified is invalid.  Try again.", "Invalid syntax"},
+        {"LastName = 'x'; Delete From tblContacts", "", "Error"},
+        {"Soundex(LastName) = 'x'", "", "Error"},
+        {"RecordID = 'one'", "", "Error"},
+    };
+    inWindow([&](CriteriaForm &f) {
+        for (const Case &c : cases) {
+            script.answerMessage(platform::vbOK);
+            apply(f, c.criteria);
+            EXPECT_TRUE(f.isLoaded()) << c.criteria.toStdString();
+            EXPECT_EQ(f.txtCriteria->toPlainText(), c.criteria);
+        }
+        f.cmdExit->click();
+    });
+    const auto boxes = script.shown(platform::DialogKind::Message);
+    ASSERT_EQ(boxes.size(), size_t(cases.size()));
+    for (qsizetype i = 0; i < cases.size(); ++i) {
+        EXPECT_EQ(boxes[size_t(i)].title, cases[i].title) << cases[i].criteria.toStdString();
+        if (!cases[i].text.isEmpty()) {
+            EXPECT_EQ(boxes[size_t(i)].text, cases[i].text);
+        }
+    }
+    EXPECT_TRUE(boxes[5].text.endsWith(".  Error number:3142"));
+    EXPECT_TRUE(boxes[6].text.endsWith(".  Error number:3085"));
+    EXPECT_TRUE(boxes[7].text.endsWith(".  Error number:3464"));
+    EXPECT_EQ(w->Data1->recordSource(), before);
+    EXPECT_EQ(shownNames(*w).size(), 5);
+    EXPECT_TRUE(gFilterClause.isEmpty());
+    EXPECT_EQ(count("Select Count(*) from tblContacts"), 5);
+    EXPECT_EQ(w->lblCategory->text(), "Records containing o") << "only a successful Apply clears the find";
+    EXPECT_EQ(gLastCriteria, "RecordID = 'one'") << "Exit keeps the box";
+}
+
+TEST_F(CriteriaFormTest, AnEmptyBoxClearsOnlyTheFilterPart)
+{
+    gFilterClause = " (x) ";
+    inWindow([&](CriteriaForm &f) {
+        apply(f, "");
+        EXPECT_TRUE(f.isLoaded());
+        f.cmdExit->click();
+    });
+    EXPECT_TRUE(gFilterClause.isEmpty());
+    EXPECT_EQ(shownNames(*w).size(), 5);
+}
+
+TEST_F(CriteriaFormTest, FieldListLeavesOutCategoryFieldsAndCopiesANameIntoTheBox)
+{
+    w->Data1->setRecordSource(categoryRecordSource(1));
+    w->Data1->refresh();
+    inWindow([&](CriteriaForm &f) {
+        const QStringList names = items(f.listFieldNames);
+        EXPECT_FALSE(names.contains("CategoryNumber"));
+        EXPECT_TRUE(names.contains("LastName"));
+        EXPECT_EQ(names.size(), shown(*w).fieldCount() - 1);
+        QStringList sorted = names;
+        sorted.sort(Qt::CaseInsensitive);
+        EXPECT_EQ(names, sorted);
+        f.listFieldNames->setCurrentItem(f.listFieldNames->findItems("LastName", Qt::MatchExactly).first());
+        f.listFieldNames_DblClick();
+        EXPECT_EQ(f.txtCriteria->toPlainText(), "LastName ");
+        EXPECT_TRUE(f.cmdSaveFilter->isEnabled());
+        f.cmdExit->click();
+    });
+}
+
+TEST_F(CriteriaFormTest, SavedFiltersAreSavedRenamedChosenAndDeleted)
+{
+    gDb->execute("INSERT INTO tblSettings (Type, Name, Setting8) VALUES ('FILTER', 'Blank one', NULL)");
+    inWindow([&](CriteriaForm &f) {
+        // Blanks only cannot be saved.
+        f.txtCriteria->setPlainText("  ");
+        script.answerMessage(platform::vbOK);
+        f.cmdSaveFilter->click();
+        EXPECT_FALSE(f.cmdSaveFilter->isEnabled());
+
+        f.txtCriteria->setPlainText("City = 'Cork'");
+        script.answerInput("  " + QString(60, u'x') + "  ").answerMessage(platform::vbOK);
+        f.cmdSaveFilter->click();
+        script.answerInput("Tom's list");
+        f.cmdSaveFilter->click();
+        EXPECT_EQ(items(f.listFilters), QStringList({"Blank one", "Tom´s list", QString(50, u'x')}));
+
+        // The same name asks first; No keeps the stored criteria.
+        f.txtCriteria->setPlainText("City = 'Boston'");
+        script.answerInput("Tom's list").answerMessage(platform::vbNo);
+        f.cmdSaveFilter->click();
+        chooseFilter(f, "Tom´s list");
+        EXPECT_EQ(f.txtCriteria->toPlainText(), "City = 'Cork'");
+        EXPECT_TRUE(f.cmdRenameFilter->isEnabled());
+
+        // A filter stored without criteria shows an empty box.
+        chooseFilter(f, "Blank one");
+        EXPECT_EQ(f.txtCriteria->toPlainText(), "");
+
+        chooseFilter(f, "Tom´s list");
+        script.answerInput("Cork people");
+        f.cmdRenameFilter->click();
+        EXPECT_EQ(items(f.listFilters), QStringList({"Blank one", "Cork people", QString(50, u'x')}));
+
+        chooseFilter(f, QString(50, u'x'));
+        script.answerMessage(platform::vbYes);
+        f.cmdDeleteFilter->click();
+        EXPECT_EQ(items(f.listFilters), QStringList({"Blank one", "Cork people"}));
+        f.cmdExit->click();
+    });
+    EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='FILTER' And Name='Cork people' And "
+                    "Setting8='City = ''Cork'''"),
+              1);
+    EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='FILTER'"), 2);
+    const QStringList titles = [&] {
+        QStringList t;
+        for (const auto &box : script.shown(platform::DialogKind::Message))
+            t << box.title;
+        return t;
+    }();
+    EXPECT_EQ(titles, QStringList({"Criteria Required", "Name truncated to 50 characters", "Update confirmation",
+                                   "Delete Confirmation"}));
+}
+
+TEST_F(CriteriaFormTest, RenameAndDeleteWithNothingChosenAreRefused)
+{
+    inWindow([&](CriteriaForm &f) {
+        script.answerMessage(platform::vbOK).answerMessage(platform::vbOK);
+        f.cmdRenameFilter_Click();
+        f.cmdDeleteFilter_Click();
+        f.cmdExit->click();
+    });
+    const auto boxes = script.shown(platform::DialogKind::Message);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].title, "No Filter selected to rename");
+    EXPECT_EQ(boxes[1].title, "No Filter selected to delete");
+}
+
+} // namespace
