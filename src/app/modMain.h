@@ -41,9 +41,16 @@ enum class MainOutcome {
 // password change or when another database is opened), it goes straight to opening.
 MainOutcome Main();
 
+// Opens the database file at `path` as the start routine would (its password asked with
+// two tries, one repair offered) and checks that it is a database of this program, all
+// without touching gDb. On failure the message has been shown and nullptr comes back.
+std::unique_ptr<platform::Database> checkDatabaseFile(const QString &path);
+
 // Re-entry from a command of the main window, which has already unloaded the main
-// window and closed gDb: runs Main and ends the program when Main ends it.
-void restartThroughMain();
+// window and closed gDb: runs Main and ends the program when Main ends it. With
+// `opened` (a database from checkDatabaseFile at gDbPath) that one is shown instead of
+// opening gDbPath again.
+void restartThroughMain(std::unique_ptr<platform::Database> opened = {});
 
 // True while restartThroughMain runs: the main window's unload must not end the
 // program then.

@@ -46,6 +46,8 @@ class DialogScript {
     DialogScript &cancelColor();
     DialogScript &answerPrinterSetup(bool confirmed = true);
     DialogScript &onModal(const QString &objectName, std::function<void(QWidget *)> action);
+    // Shell calls from now on fail, as with no program to open them.
+    DialogScript &refuseShellCalls();
 
     // Every message box, input box, common dialog and modal window, in order.
     const std::vector<platform::DialogRequest> &shown() const { return mShown; }
@@ -76,4 +78,5 @@ class DialogScript {
     std::deque<Answer> mAnswers;
     std::vector<platform::DialogRequest> mShown;
     std::vector<platform::DialogRequest> mShellCalls;
+    bool mShellAccepts = true;
 };
