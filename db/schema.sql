@@ -205,6 +205,9 @@ INSERT INTO tblSettings (Type, Name, Setting1, Setting2, Setting3, Setting4, Set
 INSERT INTO tblSettings (Type, Name, Setting1, Setting2, Setting3, Setting4, Setting5, Setting6, Setting7) VALUES ('RETURNADDRESS2', 'Second Return Address', '', '', '', '', '', '', '');
 INSERT INTO tblSettings (Type, Name) VALUES ('RETURNADDRESSCHOICE', '3');
 INSERT INTO tblSettings (Type, Name, Setting1, Setting2, Setting3, Setting4) VALUES ('REPORT', 'Envelope Orientation', 'Landscape', '0', 'Arial', '8');
+-- A new database prints its first envelope with the return and main addresses apart.
+INSERT INTO tblSettings (Type, Name, Setting1, Setting2, Setting3, Setting4) VALUES ('REPORT', 'Envelope Main Address', '5760', '2880', 'Arial', '12');
+INSERT INTO tblSettings (Type, Name, Setting1, Setting2, Setting3, Setting4) VALUES ('REPORT', 'Envelope Return Address', '360', '360', 'Arial', '10');
 INSERT INTO tblSettings (Type, Name) VALUES ('VERSION', '3.0');
 
 -- Standard report positions (twips) and fonts. Labels: US Letter sheets of 1 x 2-5/8" (3 across)

@@ -30,7 +30,10 @@
 #include "platform/ui/Twips.h"
 #include "printing/CondensedLists.h"
 #include "printing/DataControlRecords.h"
+#include "printing/FormEnvelope.h"
+#include "printing/MailingLabels.h"
 #include "printing/PhoneListReports.h"
+#include "printing/ReturnAddress.h"
 #include "printing/PrintModeSwitch.h"
 #include "printing/ReminderReport.h"
 #include "printing/ReportOptionsForm.h"
@@ -150,6 +153,13 @@ static const QHash<QString, Handler> &commandHandlers()
         {QStringLiteral("HalfPageAddressBook"), &NameList::HalfPageAddressBook_Click},
         {QStringLiteral("HalfPageAddressBookLeftSide"), &NameList::HalfPageAddressBookLeftSide_Click},
         {QStringLiteral("PocketMenu"), &NameList::PocketMenu_Click},
+        {QStringLiteral("Labels3upMenu"), &NameList::Labels3upMenu_Click},
+        {QStringLiteral("Labels1UpMenu1"), &NameList::Labels1UpMenu1_Click},
+        {QStringLiteral("Labels1UpMenu2"), &NameList::Labels1UpMenu2_Click},
+        {QStringLiteral("Labels2UpMenu"), &NameList::Labels2UpMenu_Click},
+        {QStringLiteral("EnvelopeMenu"), &NameList::EnvelopeMenu_Click},
+        {QStringLiteral("cmdEnvelope"), &NameList::EnvelopeMenu_Click},
+        {QStringLiteral("ReturnAddressMenu"), &NameList::ReturnAddressMenu_Click},
         {QStringLiteral("cmdExit"), &NameList::cmdExit_Click},
         {QStringLiteral("cmdAdd"), &NameList::cmdAdd_Click},
         {QStringLiteral("AddMenu"), &NameList::cmdAdd_Click},
@@ -1167,4 +1177,38 @@ void NameList::PocketMenu_Click()
 {
     DataControlRecords records(*Data1);
     ::PocketMenu_Click(*gDb, records, lblCategory->text(), gSelectedCount, mbPocketLastNameFirst);
+}
+
+void NameList::Labels3upMenu_Click()
+{
+    DataControlRecords records(*Data1);
+    ::Labels3upMenu_Click(records, gSelectedCount);
+}
+
+void NameList::Labels1UpMenu1_Click()
+{
+    DataControlRecords records(*Data1);
+    ::Labels1UpMenu1_Click(records, gSelectedCount);
+}
+
+void NameList::Labels1UpMenu2_Click()
+{
+    DataControlRecords records(*Data1);
+    ::Labels1UpMenu2_Click(records, gSelectedCount);
+}
+
+void NameList::Labels2UpMenu_Click()
+{
+    DataControlRecords records(*Data1);
+    ::Labels2UpMenu_Click(records, gSelectedCount);
+}
+
+void NameList::EnvelopeMenu_Click()
+{
+    FormEnvelope::open(std::make_unique<DataControlRecords>(*Data1), this);
+}
+
+void NameList::ReturnAddressMenu_Click()
+{
+    ReturnAddress::showFromMenu();
 }

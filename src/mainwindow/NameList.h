@@ -115,6 +115,12 @@ class NameList : public platform::Form, public MouseWheelWindow {
     void HalfPageAddressBook_Click();
     void HalfPageAddressBookLeftSide_Click();
     void PocketMenu_Click();
+    void Labels3upMenu_Click();
+    void Labels1UpMenu1_Click();
+    void Labels1UpMenu2_Click();
+    void Labels2UpMenu_Click();
+    void EnvelopeMenu_Click();
+    void ReturnAddressMenu_Click();
     // The pocket book prints last names first; taken from its settings row at each run.
     bool mbPocketLastNameFirst = false;
 

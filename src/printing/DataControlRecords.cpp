@@ -6,6 +6,18 @@
 
 DataControlRecords::DataControlRecords(platform::DataControl &control) : mControl(control) {}
 
+DataControlRecords::~DataControlRecords()
+{
+    release();
+}
+
+void DataControlRecords::release()
+{
+    if (mHeld)
+        mHeld->blockSignals(false);
+    mHeld = nullptr;
+}
+
 platform::Recordset &DataControlRecords::records()
 {
     platform::Recordset *set = mControl.recordset();
@@ -57,10 +69,17 @@ QVariant DataControlRecords::valueAt(int index)
 
 void DataControlRecords::markPosition()
 {
-    mMark = records().bookmark();
+    platform::Recordset &set = records();
+    mMark = set.bookmark();
+    release();
+    if (!set.signalsBlocked()) {
+        set.blockSignals(true);
+        mHeld = &set;
+    }
 }
 
 void DataControlRecords::returnToMark()
 {
+    release();
     records().setBookmark(mMark);
 }

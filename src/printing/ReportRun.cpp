@@ -3,8 +3,10 @@
 #include "printing/DisplayedRecords.h"
 #include "printing/GLOBAL.h"
 #include "printing/ReportRunWatch.h"
+#include "printing/frmPreview.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/print/PrintSurface.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 
@@ -39,6 +41,8 @@ void ReportRun::letEventsRun()
         return;
     QCoreApplication::processEvents();
     mSinceEvents.restart();
+    if (ReportRunWatch::instance().stopRequested())
+        throw ReportStopped();
 }
 
 ReportRun::~ReportRun()
@@ -66,6 +70,14 @@ void ReportRun::draw(const std::function<void(ReportRun &)> &Draw, const std::fu
         return;
     try {
         Draw(run);
+    } catch (const ReportStopped &) {
+        if (BeforeFailure)
+            BeforeFailure();
+        run.stop();
+    } catch (const platform::PrintCancelled &) {
+        if (BeforeFailure)
+            BeforeFailure();
+        run.stop();
     } catch (const std::exception &error) {
         if (BeforeFailure)
             BeforeFailure();
@@ -85,6 +97,22 @@ void ReportRun::endWalk()
         mMarked->returnToMark();
     QCoreApplication::processEvents();
     platform::setMousePointer(platform::MousePointer::Default);
+}
+
+void ReportRun::stop()
+{
+    if (frmPreview *preview = frmPreview::existing()) {
+        if (preview->surface().documentOpen())
+            preview->surface().dropDocument();
+    }
+    if (mMarked) {
+        try {
+            mMarked->returnToMark();
+        } catch (const std::exception &) {
+        }
+    }
+    platform::setMousePointer(platform::MousePointer::Default);
+    finish();
 }
 
 void ReportRun::fail(const std::exception &error)

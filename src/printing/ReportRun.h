@@ -8,12 +8,20 @@
 
 class DisplayedRecords;
 
+// Raised by letEventsRun when the user closed the preview; draw() ends the run quietly.
+class ReportStopped : public std::exception {
+  public:
+    const char *what() const noexcept override { return "report stopped"; }
+};
+
 // One report at a time. A report lets window events run after each record; a second
 // report started then would restart the print surface under the first, and sorting,
 // filtering, editing or closing the main window would change the records under its
-// walk. While a ReportRun lives, user input to every window but the preview and modal
-// dialogs is held back (see ReportRunWatch), the preview's Print waits, and running()
-// tells the main window's own commands to wait as well.
+// walk. While a ReportRun lives, user input to every window but the preview and the
+// dialogs shown meanwhile is refused with a word to the user (see ReportRunWatch), the
+// preview's Print waits, and running() tells the main window's own commands to wait
+// as well. Closing the preview stops the run at the next record: the document drawn so
+// far is dropped and the current record comes back.
 //
 //   ReportRun run;
 //   if (!run.started())
@@ -36,9 +44,15 @@ class ReportRun {
     // before the walk becomes current again (when markPosition was reached), the normal
     // pointer comes back, the run ends and the error's own text is shown.
     void fail(const std::exception &error);
+    // The report was stopped or cancelled: a document still being drawn is dropped, the
+    // kept record becomes current again, the normal pointer comes back, the run ends.
+    void stop();
 
     // Draws one report while no other is drawing; a run-time error inside goes to
-    // fail(), after BeforeFailure (a report's own repairs) has run.
+    // fail(), after BeforeFailure (a report's own repairs) has run. A report the user
+    // stopped (ReportStopped) or whose printing was cancelled before it began
+    // (platform::PrintCancelled) ends through stop() after the same repairs, without a
+    // message.
     static void draw(const std::function<void(ReportRun &)> &Draw,
                      const std::function<void()> &BeforeFailure = {});
     // Keeps the current record of the records the report walks.
@@ -50,7 +64,8 @@ class ReportRun {
     // Lets pending window events run between two records, so that the windows stay
     // responsive and the preview shows the document growing. Repainting the preview
     // after every record would cost far more than drawing the record, so events run
-    // only once a short while has passed since they last ran.
+    // only once a short while has passed since they last ran. Raises ReportStopped
+    // when the user closed the preview meanwhile.
     void letEventsRun();
 
     static bool running();

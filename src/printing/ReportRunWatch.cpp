@@ -1,9 +1,13 @@
 #include "printing/ReportRunWatch.h"
 
+#include "platform/ui/MsgBox.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QWidget>
+#include <QWindow>
 
 ReportRunWatch &ReportRunWatch::instance()
 {
@@ -16,6 +20,7 @@ bool ReportRunWatch::begin()
     if (mRunning)
         return false;
     mRunning = true;
+    mStopRequested = false;
     if (qApp)
         qApp->installEventFilter(this);
     emit runningChanged(true);
@@ -32,6 +37,40 @@ void ReportRunWatch::end()
     emit runningChanged(false);
 }
 
+void ReportRunWatch::requestStop()
+{
+    if (mRunning)
+        mStopRequested = true;
+}
+
+QString ReportRunWatch::runningMessage(bool previewShown)
+{
+    if (previewShown)
+        return QStringLiteral("A report is being prepared. Close the preview to stop it, or wait until it "
+                              "is done.");
+    return QStringLiteral("A report is being printed. Please wait until it is done.");
+}
+
+namespace {
+// The window a window was opened from: its parent widget's window, else the window
+// the system keeps it above (a dialog's pop-ups and completion lists are windows of
+// their own).
+QWidget *openerOf(QWidget *window)
+{
+    if (QWidget *parent = window->parentWidget())
+        return parent->window();
+    if (QWindow *handle = window->windowHandle()) {
+        if (QWindow *transient = handle->transientParent()) {
+            for (QWidget *top : QApplication::topLevelWidgets()) {
+                if (top->windowHandle() == transient)
+                    return top;
+            }
+        }
+    }
+    return nullptr;
+}
+} // namespace
+
 bool ReportRunWatch::letThrough(QObject *watched) const
 {
     QWidget *widget = qobject_cast<QWidget *>(watched);
@@ -44,20 +83,59 @@ bool ReportRunWatch::letThrough(QObject *watched) const
     // The system's windows pass input on to their widgets, where it is judged.
     if (!widget)
         return true;
-    QWidget *window = widget->window();
-    if (mPreview && window == mPreview)
+    // A window and the windows it was opened from, up to the first that decides:
+    // the preview, or a dialog (message box, modal window) that must be answered.
+    QWidget *top = widget->window();
+    // A pop-up (completion list, menu, drop-down list) that opened while a dialog waits
+    // for an answer is that dialog's: nothing else can open one then.
+    if (top->windowType() == Qt::Popup && QApplication::activeModalWidget())
         return true;
-    // Message boxes and modal dialogs shown during the run must still be answered.
-    return window->windowModality() != Qt::NonModal || window->isModal();
+    int depth = 0;
+    for (QWidget *window = top; window && depth < 32; window = openerOf(window), ++depth) {
+        if (mPreview && window == mPreview)
+            return true;
+        if (window->windowModality() != Qt::NonModal || window->isModal())
+            return true;
+    }
+    return false;
+}
+
+void ReportRunWatch::tellRunning()
+{
+    // A click or key while the message is up is not told again.
+    if (mTelling)
+        return;
+    mTelling = true;
+    const bool previewShown = mPreview && mPreview->isVisible();
+    try {
+        platform::MsgBox(runningMessage(previewShown), platform::vbInformation);
+    } catch (...) {
+        mTelling = false;
+        throw;
+    }
+    mTelling = false;
 }
 
 bool ReportRunWatch::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
     case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
     case QEvent::KeyPress:
+        if (letThrough(watched))
+            return false;
+        // The shift keys alone command nothing; a key held down repeats without
+        // asking again.
+        if (event->type() == QEvent::KeyPress) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            if (key->isAutoRepeat() || key->key() == Qt::Key_Shift || key->key() == Qt::Key_Control ||
+                key->key() == Qt::Key_Alt || key->key() == Qt::Key_Meta)
+                return true;
+        }
+        if (watched->isWidgetType())
+            tellRunning();
+        return true;
+    case QEvent::MouseButtonRelease:
     case QEvent::KeyRelease:
     case QEvent::ShortcutOverride:
     case QEvent::Shortcut:
@@ -70,6 +148,9 @@ bool ReportRunWatch::eventFilter(QObject *watched, QEvent *event)
         if (!watched->isWidgetType() || letThrough(watched))
             return false;
         event->ignore();
+        // Closed by the user from its title bar; the program's own closing waits quietly.
+        if (event->spontaneous() && static_cast<QWidget *>(watched)->isWindow())
+            tellRunning();
         return true;
     default:
         return false;

@@ -5,7 +5,10 @@
 #include <QWidget>
 
 // The application-wide side of ReportRun: holds back user input while a report runs
-// and tells the windows when a run begins and ends.
+// and tells the windows when a run begins and ends. Input goes on reaching the preview
+// and every window of a dialog shown during the run (its pop-ups, completion lists and
+// menus included); a click, key or close meant for any other window is refused with a
+// message saying a report is running, never dropped without a word.
 class ReportRunWatch : public QObject {
     Q_OBJECT
   public:
@@ -18,6 +21,14 @@ class ReportRunWatch : public QObject {
     bool begin();
     void end();
 
+    // The user closed the preview: the report ends at its next chance (see
+    // ReportRun::letEventsRun). Cleared when the next run begins.
+    void requestStop();
+    bool stopRequested() const { return mStopRequested; }
+
+    // What a refused command tells the user.
+    static QString runningMessage(bool previewShown);
+
   signals:
     void runningChanged(bool running);
 
@@ -27,7 +38,11 @@ class ReportRunWatch : public QObject {
   private:
     ReportRunWatch() = default;
     bool letThrough(QObject *watched) const;
+    // Refuses held-back input visibly, once for each click or key.
+    void tellRunning();
 
     bool mRunning = false;
+    bool mStopRequested = false;
+    bool mTelling = false;
     QPointer<QWidget> mPreview;
 };

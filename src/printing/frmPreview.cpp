@@ -10,6 +10,7 @@
 #include "platform/print/PrintSurface.h"
 #include "platform/ui/ButtonCaption.h"
 #include "platform/ui/MsgBox.h"
+#include "platform/ui/ScreenFit.h"
 #include "platform/ui/Twips.h"
 
 #include <QFont>
@@ -189,6 +190,9 @@ void frmPreview::cmdPrint_Click()
 
 void frmPreview::cmdClose_Click()
 {
+    // Nobody is left to look at a document still being drawn: its report stops.
+    if (mSurface->preview())
+        ReportRunWatch::instance().requestStop();
     if (mSurface->orientation() == 1)
         mSurface->setOrientation(0);
     // Hiding hands the activation back to the window below, the main list among them.
@@ -229,6 +233,14 @@ void frmPreview::Form_KeyDown(int &keyCode, Qt::KeyboardModifiers)
         cmdNext_Click();
     else if (keyCode == Qt::Key_PageUp)
         cmdPrevious_Click();
+}
+
+void frmPreview::showEvent(QShowEvent *event)
+{
+    platform::Form::showEvent(event);
+    // Its designed size, or the largest that fits, with the whole frame on the screen:
+    // the buttons at its bottom must stay within reach.
+    platform::keepOnScreen(this);
 }
 
 void frmPreview::resizeEvent(QResizeEvent *event)

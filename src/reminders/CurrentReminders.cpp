@@ -47,8 +47,8 @@ CurrentReminders::CurrentReminders(platform::Database &db) : mDb(db)
 {
     setObjectName(QStringLiteral("CurrentReminders"));
     setWindowTitle(QStringLiteral("Current Reminders"));
-    setDialogBorder(true);
     platform::setClientSizeTwips(this, 9720, 6000);
+    setDialogBorder(true);
 
     Data1 = new platform::DataControl(this);
     Data1->setDatabase(&mDb);

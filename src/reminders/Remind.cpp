@@ -100,7 +100,6 @@ Remind::Remind(platform::Database &db, const std::optional<EditedContact> &conta
 {
     setObjectName(QStringLiteral("Remind"));
     setWindowTitle(QStringLiteral("Reminders"));
-    setDialogBorder(true);
     setKeyPreview(true);
     platform::setClientSizeTwips(this, 9720, 7740);
 
@@ -139,13 +138,13 @@ Remind::Remind(platform::Database &db, const std::optional<EditedContact> &conta
     DBGrid1Binding = new platform::DataGrid(
         DBGrid1, Data1, this, 255,
         {{QStringLiteral("Description"), QStringLiteral("Description"), 2600},
-         {QStringLiteral("Date"), QStringLiteral("RemindDate"), 1100},
+         {QStringLiteral("Date"), QStringLiteral("RemindDate"), 1300},
          {QStringLiteral("Warning Days"), QStringLiteral("WarningDays"), 1100, Qt::AlignRight},
          {QStringLiteral("Status"), QStringLiteral("Status"), 800},
          {QStringLiteral("Notes"), QStringLiteral("Notes"), 2000},
          {QStringLiteral("Frequency Period"), QStringLiteral("FrequencyPeriod"), 1300},
          {QStringLiteral("Frequency Amount"), QStringLiteral("FrequencyAmount"), 1300, Qt::AlignRight},
-         {QStringLiteral("Warn Date"), QStringLiteral("WarnDate"), 1100},
+         {QStringLiteral("Warn Date"), QStringLiteral("WarnDate"), 1300},
          {QStringLiteral("Linked Record ID"), QStringLiteral("LinkedRecordID"), 1300, Qt::AlignRight}});
     DBGrid1->viewport()->installEventFilter(this);
 
@@ -161,11 +160,11 @@ Remind::Remind(platform::Database &db, const std::optional<EditedContact> &conta
     lblDate = label(QStringLiteral("lblDate"), QStringLiteral("Date:"), 4380, 3070, 1080);
     txtRemindDate = lineEdit(QStringLiteral("txtRemindDate"), 5520, 3030, 1560,
                              QStringLiteral("This is the date of the event you want to be reminded of."));
-    lblWarnme = label(QStringLiteral("lblWarnme"), QStringLiteral("Warn me"), 4380, 3460, 760);
-    txtWarningDays = lineEdit(QStringLiteral("txtWarningDays"), 5180, 3420, 600,
+    lblWarnme = label(QStringLiteral("lblWarnme"), QStringLiteral("Warn me"), 4380, 3460, 1080);
+    txtWarningDays = lineEdit(QStringLiteral("txtWarningDays"), 5520, 3420, 600,
                               QStringLiteral("Number of days ahead of time to be reminded."));
     txtWarningDays->setText(QStringLiteral("0"));
-    lblInAdvance = label(QStringLiteral("lblInAdvance"), QStringLiteral("days in advance."), 5860, 3460, 2000);
+    lblInAdvance = label(QStringLiteral("lblInAdvance"), QStringLiteral("days in advance."), 6200, 3460, 2400);
     lblStatus = label(QStringLiteral("lblStatus"), QStringLiteral("Status:"), 4380, 3850, 1080);
     cmbStatus = new QComboBox(this);
     cmbStatus->setObjectName(QStringLiteral("cmbStatus"));
@@ -202,21 +201,27 @@ Remind::Remind(platform::Database &db, const std::optional<EditedContact> &conta
     cbDisplayRemind->setObjectName(QStringLiteral("cbDisplayRemind"));
     platform::setGeometryTwips(cbDisplayRemind, 4380, 6780, 5220, 285);
 
-    auto button = [this](const QString &name, const QString &caption, int left) {
+    // The buttons stand in a row, each as wide as its caption needs; the window widens when
+    // the row does not fit.
+    int nextLeft = 120;
+    auto button = [this, &nextLeft](const QString &name, const QString &caption, int width) {
         auto *b = new QPushButton(caption, this);
         b->setObjectName(name);
         b->setAutoDefault(false);
-        platform::setGeometryTwips(b, left, 7200, 1500, 420);
+        platform::setGeometryTwips(b, nextLeft, 7200, width, 420);
         platform::widenToCaption(b);
+        nextLeft += qRound(platform::pixelsToTwipsX(b->width())) + 60;
         return b;
     };
-    cmdAdd = button(QStringLiteral("cmdAdd"), QStringLiteral("&Add new reminder"), 120);
-    cmdSave = button(QStringLiteral("cmdSave"), QStringLiteral("&Save reminder"), 1700);
-    cmdCancel = button(QStringLiteral("cmdCancel"), QStringLiteral("&Cancel"), 3280);
-    cmdDelete = button(QStringLiteral("cmdDelete"), QStringLiteral("&Delete reminder"), 4860);
-    cmdViewCurrent = button(QStringLiteral("cmdViewCurrent"), QStringLiteral("&View Current Reminders"), 6440);
-    cmdExit = button(QStringLiteral("cmdExit"), QStringLiteral("E&xit"), 8640);
-    platform::setGeometryTwips(cmdExit, 8640, 7200, 960, 420);
+    cmdAdd = button(QStringLiteral("cmdAdd"), QStringLiteral("&Add new reminder"), 1500);
+    cmdSave = button(QStringLiteral("cmdSave"), QStringLiteral("&Save reminder"), 1500);
+    cmdCancel = button(QStringLiteral("cmdCancel"), QStringLiteral("&Cancel"), 1200);
+    cmdDelete = button(QStringLiteral("cmdDelete"), QStringLiteral("&Delete reminder"), 1500);
+    cmdViewCurrent = button(QStringLiteral("cmdViewCurrent"), QStringLiteral("&View Current Reminders"), 2100);
+    cmdExit = button(QStringLiteral("cmdExit"), QStringLiteral("E&xit"), 960);
+    if (nextLeft + 60 > 9720)
+        platform::setClientSizeTwips(this, nextLeft + 60, 7740);
+    setDialogBorder(true);
     // A click gives the button the focus, as the platform's buttons take it: activation and
     // closing decide by the focused control.
     const auto connectButton = [this](QPushButton *b, void (Remind::*handler)()) {

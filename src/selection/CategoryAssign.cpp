@@ -73,8 +73,9 @@ CategoryAssign::CategoryAssign()
 {
     setObjectName(QStringLiteral("CategoryAssign"));
     setWindowTitle(QStringLiteral("Assign Current Record to a Category"));
-    setDialogBorder(true);
     platform::setClientSizeTwips(this, 9600, 5400);
+    // Fixed at the size just set.
+    setDialogBorder(true);
 
     lblName = new QLabel(this);
     lblName->setObjectName(QStringLiteral("lblName"));

@@ -64,8 +64,9 @@ CategoryForm::CategoryForm()
 {
     setObjectName(QStringLiteral("CategoryForm"));
     setWindowTitle(QStringLiteral("Category Selection"));
-    setDialogBorder(true);
     platform::setClientSizeTwips(this, 7200, 5160);
+    // Fixed at the size just set.
+    setDialogBorder(true);
 
     CatgData = new platform::DataControl(this);
     CatgData->setObjectName(QStringLiteral("CatgData"));

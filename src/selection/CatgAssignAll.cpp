@@ -60,8 +60,9 @@ CatgAssignAll::CatgAssignAll()
 {
     setObjectName(QStringLiteral("CatgAssignAll"));
     setWindowTitle(QStringLiteral("Assign or Remove all displayed records to/from a Cateogry"));
-    setDialogBorder(true);
     platform::setClientSizeTwips(this, 7080, 4560);
+    // Fixed at the size just set.
+    setDialogBorder(true);
 
     CatgData = new platform::DataControl(this);
     CatgData->setObjectName(QStringLiteral("CatgData"));

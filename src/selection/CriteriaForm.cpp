@@ -96,8 +96,9 @@ CriteriaForm::CriteriaForm()
 {
     setObjectName(QStringLiteral("CriteriaForm"));
     setWindowTitle(QStringLiteral("Specify Record Filter"));
-    setDialogBorder(true);
     platform::setClientSizeTwips(this, 9840, 7320);
+    // Fixed at the size just set.
+    setDialogBorder(true);
 
     addLabel(this, "Label1", QStringLiteral("If you want to see all people whose Last Name is Smith and whose First "
                                             "Name is John, your statement would look like this:"),

@@ -16,6 +16,7 @@
 #include "platform/ui/MsgBox.h"
 
 #include <QPrinterInfo>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -49,10 +50,18 @@ class PocketBookTest : public ::testing::Test {
         platform::Printer().reset();
         PreviewSurface().setPreview(true);
         platform::PrintOutput::setPrinterLookupForTesting([] { return QPrinterInfo(); });
+        // The surface asks where before it lays a document out, and the document goes
+        // there once it ends; the printer object asks when its document is sent.
         platform::PrintOutput::setPdfPathChooser([this](const QString &name) {
             names << name;
-            printed.push_back(name.isEmpty() ? platform::Printer().document() : PreviewSurface().document());
-            return QString();
+            if (name.isEmpty())
+                printed.push_back(platform::Printer().document());
+            return pdfFolder.filePath(QStringLiteral("printed.pdf"));
+        });
+        QObject::connect(&PreviewSurface(), &platform::PrintSurface::contentChanged, &PreviewSurface(), [this] {
+            const platform::PrintSurface &vp = PreviewSurface();
+            if (!vp.preview() && !vp.documentOpen() && vp.pageCount() > 0)
+                printed.push_back(vp.document());
         });
     }
     void TearDown() override
@@ -76,6 +85,7 @@ class PocketBookTest : public ::testing::Test {
 
     TempDatabase temp;
     testsupport::FixedMetricsScope metrics;
+    QTemporaryDir pdfFolder;
     QStringList names;
     std::vector<platform::PrintDocument> printed;
 };

@@ -10,9 +10,11 @@
 #include "platform/print/PrintSurface.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/ProgramFolder.h"
+#include "printing/FormEnvelope.h"
 #include "printing/frmPreview.h"
 #include "support/ContactGenerator.h"
 #include "support/DialogScript.h"
+#include "support/PrintedPages.h"
 #include "support/StartedProgram.h"
 
 #include <QAbstractItemModel>
@@ -545,6 +547,58 @@ TEST_F(WholeProgramTest, EditorFitsOnTheScreenWithEveryButtonReachable)
         DialogScript::click(e, "cmdCancel");
     });
     run(w, "cmdEdit");
+    EXPECT_EQ(script.pending(), 0u);
+}
+
+// Every label layout previewed from the Reports menu, one printed to PDF, and both
+// envelope commands through the envelope window, which keeps the main window disabled
+// while it is open, also while the return address window it opened is.
+TEST_F(WholeProgramTest, LabelsAndEnvelopesFromTheReportsMenu)
+{
+    NameList &w = start();
+    const int row = w.Table1->currentIndex().row();
+    const int shown = w.Table1->model()->rowCount();
+    run(w, "PreviewMode");
+    for (const char *command : {"Labels3upMenu", "Labels1UpMenu1", "Labels1UpMenu2", "Labels2UpMenu"}) {
+        SCOPED_TRACE(command);
+        script.answerInput("1");
+        run(w, command);
+        const platform::PrintDocument &doc = frmPreview::existing()->surface().document();
+        int lastNames = 0;
+        for (int page = 1; page <= doc.pageCount(); ++page)
+            lastNames += int(testsupport::runsOnPage(doc, page).size());
+        EXPECT_GE(lastNames, shown) << "a label of at least one line for every contact";
+        EXPECT_EQ(w.Table1->currentIndex().row(), row);
+    }
+
+    run(w, "cmdEnvelope");
+    FormEnvelope *envelope = nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (top->objectName() == "FormEnvelope" && top->isVisible())
+            envelope = qobject_cast<FormEnvelope *>(top);
+    ASSERT_NE(envelope, nullptr);
+    EXPECT_FALSE(w.isEnabled());
+    DialogScript::click(envelope, "cmdReturnAddress");
+    EXPECT_FALSE(envelope->isEnabled());
+    QWidget *returnAddress = nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (top->objectName() == "ReturnAddress" && top->isVisible())
+            returnAddress = top;
+    ASSERT_NE(returnAddress, nullptr);
+    DialogScript::click(returnAddress, "cmdCancel");
+    EXPECT_TRUE(envelope->isEnabled());
+    DialogScript::click(envelope, "cmdAll");
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(w.isEnabled());
+    EXPECT_EQ(frmPreview::existing()->surface().document().name, "Envelope");
+    EXPECT_EQ(frmPreview::existing()->surface().document().pageCount(), shown);
+    EXPECT_EQ(w.Table1->currentIndex().row(), row);
+
+    run(w, "PrintMode");
+    const QString pdf = program.folder().filePath("labels.pdf");
+    script.answerInput("2").answerSaveFile(pdf);
+    run(w, "Labels3upMenu");
+    EXPECT_GT(QFileInfo(pdf).size(), 1000);
     EXPECT_EQ(script.pending(), 0u);
 }
 

@@ -15,6 +15,7 @@
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QPrinterInfo>
 #include <QProcess>
@@ -364,6 +365,88 @@ TEST_F(CondensedListsTest, MenuEntriesAskFirstAndDrawOnlyOnOk)
     CondensedList_Click(none, QString(), 0);
     EXPECT_EQ(script.shown()[0].title, "No records to print");
     EXPECT_EQ(document().name, "Condensed 1-Line");
+}
+
+TEST_F(CondensedListsTest, CancelWhereToSaveBeforeAnyRecordIsWalked)
+{
+    platform::PrintOutput::setPrinterLookupForTesting([] { return QPrinterInfo(); });
+    PreviewSurface().setPreview(false);
+    MemoryRecords records(contactFields(), numberedContacts(40));
+    records.setCurrent(3);
+    DialogScript script;
+    script.answerMessage(platform::vbOK).cancelFile();
+    CondensedList_Click(records, QString(), 0);
+    // Asked at once, after the confirmation, and nothing laid out for nothing.
+    ASSERT_EQ(script.shown().size(), 2u);
+    EXPECT_EQ(script.shown()[1].kind, platform::DialogKind::SaveFile);
+    EXPECT_EQ(records.moves, 0);
+    EXPECT_EQ(records.current(), 3u);
+    EXPECT_EQ(document().pageCount(), 0);
+    EXPECT_FALSE(ReportRun::running());
+    EXPECT_EQ(platform::mousePointer(), platform::MousePointer::Default);
+}
+
+TEST_F(CondensedListsTest, ClosingThePreviewStopsTheRunAtTheNextRecord)
+{
+    for (const bool titleBar : {false, true}) {
+        SCOPED_TRACE(titleBar ? "title bar" : "Close button");
+        MemoryRecords records(contactFields(), numberedContacts(200));
+        records.setCurrent(7);
+        ReportRun::setEventIntervalForTesting(0);
+        int movesAtClose = -1;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (records.moves < 30 || movesAtClose >= 0)
+                return;
+            movesAtClose = records.moves;
+            if (titleBar)
+                frmPreview::instance().close();
+            else
+                DialogScript::click(&frmPreview::instance(), QStringLiteral("cmdClose"));
+        });
+        poll.start(0);
+        PrintCondensedList(records, QString());
+        ReportRun::setEventIntervalForTesting(20);
+        ASSERT_GE(movesAtClose, 30);
+        // Not one record more was walked, the row is back, nothing is kept.
+        EXPECT_EQ(records.moves, movesAtClose);
+        EXPECT_EQ(records.current(), 7u);
+        EXPECT_EQ(document().pageCount(), 0);
+        EXPECT_FALSE(PreviewSurface().documentOpen());
+        EXPECT_FALSE(frmPreview::instance().isVisible());
+        EXPECT_FALSE(ReportRun::running());
+        EXPECT_EQ(platform::mousePointer(), platform::MousePointer::Default);
+    }
+    // The next report runs to its end.
+    MemoryRecords records(contactFields(), numberedContacts(200));
+    PrintCondensedList(records, QString());
+    EXPECT_EQ(records.moves, 200);
+    EXPECT_GE(document().pageCount(), 2);
+}
+
+TEST_F(CondensedListsTest, ClosingAnOldPreviewDoesNotStopPrinting)
+{
+    MemoryRecords first(contactFields(), numberedContacts(3));
+    PrintCondensedList(first, QString());
+    ASSERT_TRUE(frmPreview::instance().isVisible());
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("list.pdf"));
+    platform::PrintOutput::setPrinterLookupForTesting([] { return QPrinterInfo(); });
+    PreviewSurface().setPreview(false);
+    MemoryRecords records(contactFields(), numberedContacts(100));
+    ReportRun::setEventIntervalForTesting(0);
+    bool closed = false;
+    QTimer::singleShot(0, [&] {
+        closed = true;
+        DialogScript::click(&frmPreview::instance(), QStringLiteral("cmdClose"));
+    });
+    DialogScript script;
+    script.answerSaveFile(path);
+    PrintCondensedList(records, QString());
+    ReportRun::setEventIntervalForTesting(20);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(records.moves, 100);
+    EXPECT_TRUE(QFile::exists(path));
 }
 
 QString pdfText(const QString &path)

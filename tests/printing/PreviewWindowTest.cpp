@@ -10,6 +10,8 @@
 #include "platform/ui/Twips.h"
 
 #include <QAction>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QPrinterInfo>
 #include <QPushButton>
@@ -405,6 +407,19 @@ TEST_F(PreviewWindowTest, HelpShowsThePreviewPageOfTheHelpWindowModally)
     EXPECT_TRUE(body.contains("if it says 2/10 this means you are currently viewing page 2 of"));
     EXPECT_TRUE(body.endsWith("page 2 of a 10-page report."));
     ASSERT_EQ(script.shown(platform::DialogKind::ModalForm).size(), 1u);
+}
+
+TEST_F(PreviewWindowTest, OpensWithItsWholeFrameOnTheScreen)
+{
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    frmPreview &form = frmPreview::instance();
+    // Left below the screen's bottom edge by an earlier session.
+    form.move(available.left() + 20, available.bottom() - 50);
+    form.showModeless();
+    EXPECT_TRUE(available.contains(form.frameGeometry()));
+    // Its designed size, which fits this screen.
+    EXPECT_EQ(form.width(), platform::twipsToPixelsX(9636));
+    EXPECT_EQ(form.height(), platform::twipsToPixelsY(6948));
 }
 
 } // namespace

@@ -25,7 +25,12 @@ using Row = std::vector<QString>;
 
 class ReportOptionsFormTest : public ::testing::Test {
   protected:
-    void SetUp() override { gDb = platform::Database::open(temp.path()); }
+    void SetUp() override
+    {
+        gDb = platform::Database::open(temp.path());
+        // The window's own rows only: none but the orientation, as before any Save.
+        gDb->execute("Delete * From tblSettings Where Type='REPORT' And Name<>'Envelope Orientation'");
+    }
     void TearDown() override
     {
         if (form && !form->isUnloaded())

@@ -1,10 +1,19 @@
 #include "printing/ReportRun.h"
 #include "printing/ReportRunWatch.h"
+#include "support/DialogScript.h"
+
+#include "platform/ui/MsgBox.h"
 
 #include <QCloseEvent>
+#include <QAbstractItemView>
+#include <QCompleter>
+#include <QKeyEvent>
+#include <QStringListModel>
+#include <QWindow>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -44,12 +53,18 @@ TEST(ReportRunTest, OtherWindowsGetNoInputWhileAReportRuns)
     ReportRunWatch::instance().setPreviewWindow(&preview);
     {
         ReportRun run;
+        // Each click and key refused is told, never dropped without a word.
+        DialogScript script;
+        script.answerMessage(platform::vbOK).answerMessage(platform::vbOK).answerMessage(platform::vbOK);
         QTest::mouseClick(button, Qt::LeftButton);
-        QTest::keyClicks(edit, QStringLiteral("abc"));
+        QTest::keyClicks(edit, QStringLiteral("ab"));
         QTest::mouseClick(next, Qt::LeftButton);
         EXPECT_EQ(clicks, 0);
         EXPECT_EQ(edit->text(), QString());
         EXPECT_EQ(nextClicks, 1);
+        ASSERT_EQ(script.shown().size(), 3u);
+        // The preview is on screen: closing it stops the report.
+        EXPECT_EQ(script.shown()[0].text, ReportRunWatch::runningMessage(true));
         // Closing the main window mid-run is held back too.
         EXPECT_FALSE(main.close());
         EXPECT_TRUE(main.isVisible());
@@ -73,6 +88,75 @@ TEST(ReportRunTest, ModalWindowsShownDuringARunStillTakeInput)
     ReportRun run;
     QTest::mouseClick(ok, Qt::LeftButton);
     EXPECT_EQ(clicks, 1);
+}
+
+TEST(ReportRunTest, PopUpsOfADialogShownDuringARunTakeInput)
+{
+    QWidget main;
+    main.show();
+    // The save dialog a report opens before it draws, with its folder completion.
+    QWidget dialog;
+    dialog.setWindowModality(Qt::ApplicationModal);
+    auto *path = new QLineEdit(&dialog);
+    auto *completer = new QCompleter(QStringList{"apple", "apricot", "banana"}, path);
+    path->setCompleter(completer);
+    dialog.show();
+    ReportRun run;
+
+    QTest::keyClicks(path, QStringLiteral("apr"));
+    ASSERT_TRUE(completer->popup()->isVisible());
+    // Keys go to the list: letters it hands on to the path, arrows move within it,
+    // Escape closes it.
+    QTest::keyClicks(completer->popup(), QStringLiteral("i"));
+    EXPECT_EQ(path->text(), "apri");
+    QTest::keyClick(completer->popup(), Qt::Key_Down);
+    EXPECT_EQ(completer->popup()->currentIndex().data().toString(), "apricot");
+    QTest::keyClick(completer->popup(), Qt::Key_Escape);
+    EXPECT_FALSE(completer->popup()->isVisible());
+
+    // A window of the dialog's own (a pop-up child, or one the window system keeps
+    // above it) takes keys and clicks as well.
+    QWidget child(&dialog, Qt::Popup);
+    auto *childEdit = new QLineEdit(&child);
+    child.show();
+    QTest::keyClicks(childEdit, QStringLiteral("x"));
+    EXPECT_EQ(childEdit->text(), "x");
+    child.hide();
+    QWidget tool(nullptr, Qt::Tool);
+    auto *toolButton = new QPushButton(QStringLiteral("Up"), &tool);
+    int toolClicks = 0;
+    QObject::connect(toolButton, &QPushButton::clicked, [&] { ++toolClicks; });
+    tool.winId();
+    tool.windowHandle()->setTransientParent(dialog.windowHandle());
+    tool.show();
+    QTest::mouseClick(toolButton, Qt::LeftButton);
+    EXPECT_EQ(toolClicks, 1);
+}
+
+TEST(ReportRunTest, AReportIsStoppedOnlyWhileItRuns)
+{
+    // A stop asked when nothing runs does not reach the next report.
+    ReportRunWatch::instance().requestStop();
+    int records = 0;
+    ReportRun::draw([&](ReportRun &run) {
+        for (; records < 5; ++records)
+            run.letEventsRun();
+    });
+    EXPECT_EQ(records, 5);
+
+    // Asked during a run, the report ends at its next event run, quietly.
+    ReportRun::setEventIntervalForTesting(0);
+    records = 0;
+    ReportRun::draw([&](ReportRun &run) {
+        for (; records < 5; ++records) {
+            if (records == 2)
+                QTimer::singleShot(0, [] { ReportRunWatch::instance().requestStop(); });
+            run.letEventsRun();
+        }
+    });
+    ReportRun::setEventIntervalForTesting(20);
+    EXPECT_EQ(records, 2);
+    EXPECT_FALSE(ReportRun::running());
 }
 
 TEST(ReportRunTest, WindowsHearWhenARunBeginsAndEnds)

@@ -29,6 +29,7 @@ class ReportSettingsTest : public ::testing::Test {
     void storeReport(const QString &name, const QString &x, const QString &y, const QString &font,
                      const QString &size)
     {
+        gDb->execute(QStringLiteral("Delete * From tblSettings Where Type='REPORT' And Name='%1'").arg(name));
         gDb->execute(QStringLiteral("Insert Into tblSettings (Type, Name, Setting1, Setting2, Setting3, "
                                     "Setting4) Values ('REPORT', '%1', '%2', '%3', '%4', '%5')")
                          .arg(name, x, y, font, size));
@@ -162,11 +163,12 @@ TEST_F(ReportSettingsTest, TheMessageNamesTheReportAndTheValue)
 
 TEST_F(ReportSettingsTest, RowsAreFoundByKindAndName)
 {
-    // The database comes with standard values for every report and one user row.
-    const std::optional<ReportSettingsRow> defaults = ReadReportDefaults(*gDb, reportname::EnvelopeMain);
+    // The database comes with standard values for every report and user rows for the
+    // envelope only.
+    const std::optional<ReportSettingsRow> defaults = ReadReportDefaults(*gDb, reportname::Labels3Up);
     ASSERT_TRUE(defaults);
-    EXPECT_EQ(defaults->x(), QStringLiteral("5760"));
-    EXPECT_FALSE(ReadReportSettings(*gDb, reportname::EnvelopeMain)) << "a standard row is no user row";
+    EXPECT_EQ(defaults->y(), QStringLiteral("420"));
+    EXPECT_FALSE(ReadReportSettings(*gDb, reportname::Labels3Up)) << "a standard row is no user row";
     for (const QString &name : ReportNames())
         EXPECT_TRUE(ReadReportDefaults(*gDb, name)) << name.toStdString();
     EXPECT_TRUE(ReadReportSettings(*gDb, reportname::EnvelopeOrientation));

@@ -322,6 +322,14 @@ void QueryRecordset::collectAll()
 {
     if (mKeysComplete)
         return;
+    // A query that sorted its rows, or scanned far to reach the keys it has, has done most of
+    // its work already: asking again for the keys alone would filter (and sort) it all anew.
+    if (mStreamLive && (sqlite3_stmt_status(mStream.handle(), SQLITE_STMTSTATUS_SORT, 0) > 0 ||
+                        sqlite3_stmt_status(mStream.handle(), SQLITE_STMTSTATUS_FULLSCAN_STEP, 0) > 1000)) {
+        while (stepStream()) {
+        }
+        return;
+    }
     // Stepping the query itself decodes every column of every row. The rest of the keys come
     // quicker from the query asked for its key alone (often answered from an index); that
     // query's rows must begin with the keys already collected, or it is not trusted.

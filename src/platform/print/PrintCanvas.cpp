@@ -30,6 +30,13 @@ PrintCanvas::PrintCanvas(double marginTop, double marginLeft, double marginBotto
 {
 }
 
+void PrintCanvas::discardDocument()
+{
+    mDocument = PrintDocument{};
+    mOpen = false;
+    documentChanged();
+}
+
 void PrintCanvas::setFontSize(double points)
 {
     // A size below one point would give lines without height.

@@ -70,6 +70,8 @@ class PrintCanvas {
     void openDocument(const QString &name, int orientation, bool docFlag34, int docSetting91);
     // Marks the document finished; it stays held for the preview and for output.
     void closeDocument() { mOpen = false; }
+    // Lets go of the document, open or ended: nothing is held afterwards.
+    void discardDocument();
     // Every change of the held document's contents or pages.
     virtual void documentChanged() {}
     // Called before anything is printed or a page is started, so that a canvas whose

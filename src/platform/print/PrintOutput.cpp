@@ -25,6 +25,11 @@ std::function<QPrinterInfo()> &printerLookup()
     return lookup;
 }
 
+QPrinterInfo currentPrinter()
+{
+    return printerLookup() ? printerLookup()() : QPrinterInfo::defaultPrinter();
+}
+
 QPageLayout layoutFor(const PrintDocument &document)
 {
     // Points are twentieths of twips; the page size is matched to a standard one
@@ -79,16 +84,33 @@ void PrintOutput::writePdf(const PrintDocument &document, const QString &path)
     paint(document, writer, failure, PathFileAccessError);
 }
 
+std::optional<QString> PrintOutput::askDestination(const QString &documentName)
+{
+    if (!currentPrinter().isNull())
+        return QString();
+    if (!pdfPathChooser())
+        throw RuntimeError(PrinterError, QStringLiteral("No printer is installed."));
+    const QString path = pdfPathChooser()(documentName);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+void PrintOutput::sendTo(const PrintDocument &document, const QString &pdfPath)
+{
+    if (pdfPath.isEmpty())
+        sendToPrinter(document);
+    else
+        writePdf(document, pdfPath);
+}
+
 void PrintOutput::sendToPrinter(const PrintDocument &document)
 {
-    const QPrinterInfo info = printerLookup() ? printerLookup()() : QPrinterInfo::defaultPrinter();
+    const QPrinterInfo info = currentPrinter();
     if (info.isNull()) {
-        if (!pdfPathChooser())
-            throw RuntimeError(PrinterError, QStringLiteral("No printer is installed."));
-        const QString path = pdfPathChooser()(document.name);
-        if (path.isEmpty())
-            return;
-        writePdf(document, path);
+        const std::optional<QString> path = askDestination(document.name);
+        if (path)
+            writePdf(document, *path);
         return;
     }
     QPrinter printer(info, QPrinter::HighResolution);

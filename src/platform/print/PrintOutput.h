@@ -5,6 +5,7 @@
 #include <QPrinterInfo>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QPagedPaintDevice;
 
@@ -18,6 +19,14 @@ class PrintOutput {
     // PDF file instead (no file chosen: nothing is printed).
     static void sendToPrinter(const PrintDocument &document);
     static void writePdf(const PrintDocument &document, const QString &path);
+
+    // Asked before a document for the printer is laid out, so that a Cancel costs
+    // nothing: with a printer there is nothing to ask (an empty path); with none, the
+    // PDF file chosen. No value when the user cancelled.
+    static std::optional<QString> askDestination(const QString &documentName);
+    // Puts the document where askDestination said: the PDF file, or the printer for an
+    // empty path.
+    static void sendTo(const PrintDocument &document, const QString &pdfPath);
 
     // Asks where a document is to be saved as PDF when there is no printer; returns
     // the path, or an empty text when the user cancels. The program connects its save

@@ -3,6 +3,7 @@
 #include "platform/print/PrintOutput.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace platform {
 
@@ -30,6 +31,13 @@ void PrintSurface::setAction(int action)
 
 void PrintSurface::startDocument()
 {
+    mPdfPath.clear();
+    if (!mPreview) {
+        const std::optional<QString> destination = PrintOutput::askDestination(mDocName);
+        if (!destination)
+            throw PrintCancelled();
+        mPdfPath = *destination;
+    }
     openDocument(mDocName, mOrientation, mDocFlag34, mDocSetting91);
     setPreviewPage(1);
 }
@@ -40,8 +48,17 @@ void PrintSurface::endDocument()
         return;
     closeDocument();
     emit contentChanged();
-    if (!mPreview)
-        PrintOutput::sendToPrinter(document());
+    if (!mPreview) {
+        const QString path = std::exchange(mPdfPath, QString());
+        PrintOutput::sendTo(document(), path);
+    }
+}
+
+void PrintSurface::dropDocument()
+{
+    mPdfPath.clear();
+    discardDocument();
+    setPreviewPage(1);
 }
 
 void PrintSurface::setOrientation(int orientation)

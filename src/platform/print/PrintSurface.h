@@ -4,7 +4,16 @@
 
 #include <QObject>
 
+#include <exception>
+
 namespace platform {
+
+// A document for the printer was not started: the user cancelled the question where
+// it should go. Raised by StartDoc before anything is laid out.
+class PrintCancelled : public std::exception {
+  public:
+    const char *what() const noexcept override { return "printing cancelled"; }
+};
 
 // The print surface `vp`: every list, label, envelope and address book is drawn on
 // it as one recorded document. Each operation `vpName` of the surface is name() to
@@ -27,12 +36,16 @@ class PrintSurface : public QObject, public PrintCanvas {
 
     explicit PrintSurface(QObject *parent = nullptr);
 
-    // 3 starts a document on a fresh page, dropping any document held, ended or not;
-    // 4 ends the page and starts the next; 6 ends the document (nothing when none is
-    // open). Other values do nothing.
+    // 3 starts a document on a fresh page, dropping any document held, ended or not
+    // (in print mode it first asks where the document goes, and raises PrintCancelled
+    // when the user cancels); 4 ends the page and starts the next; 6 ends the document
+    // (nothing when none is open) and sends it where StartDoc was told. Other values
+    // do nothing.
     void setAction(int action);
     void startDocument();
     void endDocument();
+    // Drops the document held, drawn to the end or not (a report stopped halfway).
+    void dropDocument();
 
     QString docName() const { return mDocName; }
     void setDocName(const QString &name) { mDocName = name; }
@@ -100,6 +113,9 @@ class PrintSurface : public QObject, public PrintCanvas {
     void applyZoom(double percent);
 
     QString mDocName;
+    // Where the open document goes when it ends in print mode: a PDF file, or the
+    // printer when empty.
+    QString mPdfPath;
     int mOrientation = 0;
     bool mPreview = false;
     bool mDocFlag34 = true;

@@ -1,0 +1,66 @@
+#include "platform/ui/ScreenFit.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <algorithm>
+
+namespace platform {
+
+QRect fitFrameWithin(const QRect &client, const QMargins &frame, const QRect &available)
+{
+    const int width =
+        std::max(1, std::min(client.width(), available.width() - frame.left() - frame.right()));
+    const int height =
+        std::max(1, std::min(client.height(), available.height() - frame.top() - frame.bottom()));
+    // The frame's top left, pushed back from the right and bottom edges, then from the
+    // left and top ones, which win when the frame alone is wider than the screen.
+    int left = client.x() - frame.left();
+    int top = client.y() - frame.top();
+    const int frameWidth = width + frame.left() + frame.right();
+    const int frameHeight = height + frame.top() + frame.bottom();
+    left = std::min(left, available.x() + available.width() - frameWidth);
+    top = std::min(top, available.y() + available.height() - frameHeight);
+    left = std::max(left, available.x());
+    top = std::max(top, available.y());
+    return QRect(left + frame.left(), top + frame.top(), width, height);
+}
+
+namespace {
+QMargins frameMarginsOf(const QWidget *window)
+{
+    const QRect frame = window->frameGeometry();
+    const QRect client = window->geometry();
+    return QMargins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                    frame.bottom() - client.bottom());
+}
+} // namespace
+
+void keepOnScreen(QWidget *window)
+{
+    if (!window || !window->isWindow())
+        return;
+    QScreen *screen = window->screen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QMargins frame = frameMarginsOf(window);
+    if (frame.isNull()) {
+        // Not framed yet: a window that is shows what the window system adds.
+        for (const QWidget *other : QApplication::topLevelWidgets()) {
+            if (other != window && other->isVisible() && !frameMarginsOf(other).isNull()) {
+                frame = frameMarginsOf(other);
+                break;
+            }
+        }
+    }
+    const QRect fitted = fitFrameWithin(window->geometry(), frame, screen->availableGeometry());
+    if (fitted.size() != window->size())
+        window->resize(fitted.size());
+    if (fitted.topLeft() != window->geometry().topLeft())
+        window->move(fitted.left() - frame.left(), fitted.top() - frame.top());
+}
+
+} // namespace platform

@@ -1,0 +1,336 @@
+#include "printing/MailingLabels.h"
+
+#include "printing/ContactLines.h"
+#include "printing/DisplayedRecords.h"
+#include "printing/PrintText.h"
+#include "printing/ReportRun.h"
+#include "printing/ReportSettings.h"
+#include "printing/frmPreview.h"
+
+#include "platform/RuntimeError.h"
+#include "platform/print/PrintSurface.h"
+#include "platform/print/TextMetrics.h"
+#include "platform/ui/MousePointer.h"
+#include "platform/ui/MsgBox.h"
+
+#include <QCoreApplication>
+#include <cmath>
+
+namespace {
+
+using platform::PrintSurface;
+
+constexpr int AddressSlots = 7;
+// Labels start a quarter inch inside the position the settings give.
+constexpr int LabelInset = 360;
+constexpr int SheetRowPitch = 1440;
+constexpr int SheetRowsPerPage = 10;
+constexpr int MostCopies = 32000;
+
+struct LabelLayout {
+    const QString &name;
+    int columns;     // 1: continuous labels down the page
+    int pitchDown;   // label to label, twips
+    int columnPitch; // sheets only
+};
+
+const LabelLayout Layout3Up{reportname::Labels3Up, 3, SheetRowPitch, 3960};
+const LabelLayout Layout1Up4{reportname::Labels1Up4, 1, 2160, 0};
+const LabelLayout Layout1Up3{reportname::Labels1Up3, 1, 1440, 0};
+const LabelLayout Layout2Up{reportname::Labels2Up, 2, SheetRowPitch, 5940};
+
+QString text(DisplayedRecords &r, const QString &field)
+{
+    return NullToString(r.value(field)).toString();
+}
+
+// The margins a label run clears, put back when it ends so the other reports keep theirs.
+class MarginsKept {
+  public:
+    explicit MarginsKept(PrintSurface &vp)
+        : mVp(vp), mTop(vp.marginTop()), mLeft(vp.marginLeft()), mBottom(vp.marginBottom())
+    {
+    }
+    ~MarginsKept()
+    {
+        mVp.setMarginTop(mTop);
+        mVp.setMarginLeft(mLeft);
+        mVp.setMarginBottom(mBottom);
+    }
+
+  private:
+    PrintSurface &mVp;
+    double mTop, mLeft, mBottom;
+};
+
+class LabelRun {
+  public:
+    LabelRun(DisplayedRecords &records, const LabelLayout &layout, int copies)
+        : mRecords(records), mLayout(layout), mCopies(copies), vp(PreviewSurface())
+    {
+    }
+
+    void run()
+    {
+        MarginsKept margins(vp);
+        ReportRun::draw([this](ReportRun &run) {
+            mRun = &run;
+            open();
+            if (mLayout.columns == 1)
+                drawContinuous();
+            else
+                drawSheet();
+            vp.setAction(PrintSurface::EndDoc);
+            run.endWalk();
+        });
+    }
+
+  private:
+    void open()
+    {
+        if (mLayout.columns == 3)
+            platform::setMousePointer(platform::MousePointer::Hourglass);
+        QCoreApplication::processEvents();
+        if (vp.orientation() == 1)
+            vp.setOrientation(0);
+        vp.setDocFlag34(true);
+        if (mLayout.columns == 3)
+            vp.setMargin51(0);
+        vp.setDocSetting91(0);
+        vp.setDocName(mLayout.name);
+        vp.setAction(PrintSurface::StartDoc);
+        platform::setMousePointer(platform::MousePointer::Hourglass);
+        if (vp.preview())
+            frmPreview::instance().showModeless();
+        qint16 y2 = 0;
+        LoadReportSettingsPreview(mLayout.name, mX, mY, y2);
+    }
+
+    // Each record's label copies times in a row; false once the records are done.
+    bool nextLabel()
+    {
+        if (++mCopy >= mCopies) {
+            mCopy = 0;
+            mRecords.moveNext();
+        }
+        return !mRecords.eof();
+    }
+
+    void drawContinuous()
+    {
+        mY += LabelInset;
+        mX += LabelInset;
+        vp.setMargin50(0);
+        vp.setMargin52(0);
+        const double column = WholeNumber(mX);
+        const double size = vp.fontSize();
+        const int lines = LabelLinesForFontSize(mLayout.name, size);
+        // Every label in the one whole-number size the run keeps, the first included, so
+        // all blocks have the height the font's metrics give.
+        vp.setFontSize(double(WholeNumber(size)));
+        const double lineHeight = platform::textMetrics().lineHeight(vp.font());
+        platform::PrintFont spacerFont = vp.font();
+        spacerFont.size = 1;
+        const double spacerHeight = platform::textMetrics().lineHeight(spacerFont);
+        const double blockHeight = lines * lineHeight;
+        const double pageHeight = vp.document().pageSize().height();
+
+        mRun->markPosition(mRecords);
+        mRecords.moveFirst();
+        const double top = mY;
+        double used = 0;        // from the first label's top to the next label's
+        double spacerTotal = 0; // filling after the labels so far
+        qint64 count = 0;
+        int page = 0;
+        while (!mRecords.eof()) {
+            // Labels run on down the stock: each one at its place from the first, on
+            // the page that place falls on.
+            const double place = top + used;
+            const int placePage = int(std::floor(place / pageHeight));
+            while (page < placePage) {
+                if (vp.pageCount() - 1 <= page)
+                    vp.setAction(PrintSurface::NewPage);
+                ++page;
+            }
+            vp.setCurrentY(place - page * pageHeight);
+            vp.setCurrentX(column);
+            PrintLabelAddress(mRecords, lines);
+            page = std::max(page, vp.pageCount() - 1);
+            ++count;
+            // Blank one-point lines fill the label out to its pitch from the first label's
+            // top, so differences of line height never add up over a long run.
+            const double target = double(count) * mLayout.pitchDown;
+            const double short_ = target - (double(count) * blockHeight + spacerTotal);
+            if (short_ > 0)
+                spacerTotal += std::ceil(short_ / spacerHeight) * spacerHeight;
+            used = double(count) * blockHeight + spacerTotal;
+            if (!nextLabel())
+                break;
+            mRun->letEventsRun();
+        }
+    }
+
+    void drawSheet()
+    {
+        const int lines = LabelLinesForFontSize(mLayout.name, vp.fontSize());
+        mRun->markPosition(mRecords);
+        mRecords.moveFirst();
+        int column = 1;
+        int row = 1;
+        mY += LabelInset;
+        const qint32 firstRowY = mY;
+        vp.setCurrentY(mY);
+        mX += LabelInset;
+        while (!mRecords.eof()) {
+            vp.setCurrentX(mX + (column - 1) * mLayout.columnPitch);
+            PrintLabelAddress(mRecords, lines);
+            if (column >= mLayout.columns) {
+                mY += SheetRowPitch;
+                vp.setCurrentY(mY);
+                column = 1;
+                ++row;
+            } else {
+                vp.setCurrentY(mY);
+                ++column;
+            }
+            if (!nextLabel())
+                break;
+            if (row > SheetRowsPerPage) {
+                row = 1;
+                mY = firstRowY;
+                vp.setAction(PrintSurface::NewPage);
+                vp.setCurrentY(firstRowY);
+            }
+            mRun->letEventsRun();
+        }
+    }
+
+    DisplayedRecords &mRecords;
+    const LabelLayout &mLayout;
+    int mCopies;
+    PrintSurface &vp;
+    ReportRun *mRun = nullptr;
+    qint16 mX = 0;
+    qint32 mY = 0;
+    int mCopy = 0;
+};
+
+void printLabels(DisplayedRecords &Records, qint32 SelectedCount, const LabelLayout &Layout)
+{
+    // A second run while one draws would restart the surface under it.
+    if (ReportRun::running())
+        return;
+    const int copies = ConfirmLabelCopies(Records, SelectedCount);
+    if (copies <= 0)
+        return;
+    LabelRun(Records, Layout, copies).run();
+}
+
+} // namespace
+
+int LabelLinesForFontSize(const QString &LayoutName, double F)
+{
+    if (LayoutName == reportname::Labels1Up4)
+        return F > 12 ? 5 : F > 10 ? 6 : 7;
+    if (LayoutName == reportname::Labels1Up3)
+        return F > 11 ? 4 : F > 8 ? 5 : 7;
+    return F > 10 ? 5 : 6;
+}
+
+QStringList LabelAddressLines(DisplayedRecords &Records)
+{
+    QStringList lines(AddressSlots);
+    auto spacer = [&](const char *field) {
+        return IsNonBlank(text(Records, QLatin1String(field))) ? QStringLiteral(" ") : QString();
+    };
+    const QString set = LabelAddressSet(Records);
+    const auto field = [&](const char *name) { return text(Records, set + QLatin1String(name)); };
+
+    int index = 0;
+    lines[0] = RTrim(text(Records, QStringLiteral("Prefix"))) + spacer("Prefix") +
+               RTrim(text(Records, QStringLiteral("FirstName"))) + spacer("FirstName") +
+               RTrim(text(Records, QStringLiteral("MiddleName"))) + spacer("MiddleName") +
+               RTrim(text(Records, QStringLiteral("LastName"))) + QStringLiteral(" ") +
+               RTrim(text(Records, QStringLiteral("Suffix")));
+    if (IsNonBlank(lines[0]))
+        index = 1;
+
+    lines[index] = text(Records, QStringLiteral("Organization"));
+    if (IsNonBlank(lines[index])) {
+        if (field("Address_Desc").toUpper().contains(QStringLiteral("HOME")))
+            lines[index].clear();
+        else
+            ++index;
+    }
+    for (const char *line : {"Address1", "Address2", "Address3"}) {
+        lines[index] = field(line);
+        if (IsNonBlank(lines[index]))
+            ++index;
+    }
+    lines[index] = CityLine(field("City"), field("State"), field("PostalCode"));
+    if (IsNonBlank(lines[index]))
+        ++index;
+    lines[index] = RTrim(field("Country"));
+    return lines;
+}
+
+void PrintLabelAddress(DisplayedRecords &Records, int LineCount)
+{
+    if (LineCount < 1 || LineCount > AddressSlots)
+        throw platform::RuntimeError(9, QStringLiteral("Subscript out of range"));
+    PrintSurface &vp = PreviewSurface();
+    const QStringList lines = LabelAddressLines(Records);
+    for (int i = 0; i < LineCount; ++i) {
+        const double x = vp.currentX();
+        vp.printLine(lines[i]);
+        vp.setCurrentX(x);
+    }
+}
+
+int ConfirmLabelCopies(DisplayedRecords &Records, qint32 SelectedCount)
+{
+    if (Records.recordCount() <= 0) {
+        platform::MsgBox(QStringLiteral("There are no records displayed, so none will print."),
+                         platform::vbInformation, QStringLiteral("No records to print"));
+        return 0;
+    }
+    if (SelectedCount >= 1 && !Records.recordSource().contains(QStringLiteral("Selected"))) {
+        const QString warning =
+            QStringLiteral("All displayed records will be printed, not just the ") + QString::number(SelectedCount) +
+            QStringLiteral(" you have selected.  To print just the selected records, click the \"Show Selected "
+                           "Records Only\" button or choose that option from the Edit menu.") +
+            QStringLiteral("\n\nPress Cancel if you DO NOT want to print all records.");
+        if (platform::MsgBox(warning, platform::vbOKCancel + platform::vbExclamation + platform::vbDefaultButton2,
+                             QStringLiteral("All records will print")) == platform::vbCancel)
+            return 0;
+    }
+    const QString answer = platform::InputBox(
+        QStringLiteral("Click on the OK button to start printing, or Cancel if you do not want to print all "
+                       "displayed records.") +
+            QString(7, QLatin1Char('\r')) + QStringLiteral("Number of copies:"),
+        QStringLiteral("Print Labels - Confirmation"), QStringLiteral("1"));
+    const std::optional<double> copies = ReportSettingNumber(answer);
+    if (!copies || *copies < 1 || *copies >= MostCopies + 1)
+        return 0;
+    return int(WholeNumber(*copies));
+}
+
+void Labels3upMenu_Click(DisplayedRecords &Records, qint32 SelectedCount)
+{
+    printLabels(Records, SelectedCount, Layout3Up);
+}
+
+void Labels1UpMenu1_Click(DisplayedRecords &Records, qint32 SelectedCount)
+{
+    printLabels(Records, SelectedCount, Layout1Up4);
+}
+
+void Labels1UpMenu2_Click(DisplayedRecords &Records, qint32 SelectedCount)
+{
+    printLabels(Records, SelectedCount, Layout1Up3);
+}
+
+void Labels2UpMenu_Click(DisplayedRecords &Records, qint32 SelectedCount)
+{
+    printLabels(Records, SelectedCount, Layout2Up);
+}

@@ -1,0 +1,58 @@
+#include "platform/ui/ScreenFit.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+using platform::fitFrameWithin;
+
+struct FitCase {
+    const char *what;
+    QRect client;
+    QMargins frame;
+    QRect available;
+    QRect expected;
+};
+
+TEST(ScreenFitTest, TheWholeFrameEndsUpWithinTheAvailableArea)
+{
+    const QMargins frame(4, 30, 4, 4);
+    const QRect screen(0, 0, 1280, 1000);
+    const FitCase cases[] = {
+        {"already inside stays", QRect(100, 100, 642, 463), frame, screen, QRect(100, 100, 642, 463)},
+        {"bottom edge off is moved up", QRect(300, 600, 642, 463), frame, screen, QRect(300, 533, 642, 463)},
+        {"right edge off is moved left", QRect(900, 50, 642, 463), frame, screen, QRect(634, 50, 642, 463)},
+        {"title bar above the top comes down", QRect(10, 5, 642, 463), frame, screen, QRect(10, 30, 642, 463)},
+        {"too high for the screen shrinks to fit", QRect(0, 0, 642, 1200), frame, screen,
+         QRect(4, 30, 642, 966)},
+        {"a task bar on the left is kept clear", QRect(0, 100, 642, 463), frame, QRect(48, 0, 1232, 1000),
+         QRect(52, 100, 642, 463)},
+        {"no frame known", QRect(700, 600, 642, 463), QMargins(), QRect(0, 0, 800, 600),
+         QRect(158, 137, 642, 463)},
+        {"a screen smaller than the frame keeps a pixel", QRect(0, 0, 642, 463), frame, QRect(0, 0, 6, 20),
+         QRect(4, 30, 1, 1)},
+    };
+    for (const FitCase &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QRect fitted = fitFrameWithin(c.client, c.frame, c.available);
+        EXPECT_EQ(fitted, c.expected);
+    }
+}
+
+TEST(ScreenFitTest, AWindowOffTheScreenIsBroughtOnIt)
+{
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    QWidget window;
+    window.resize(available.width() / 2, available.height() + 200);
+    window.move(available.right() - 10, available.bottom() - 10);
+    window.show();
+    platform::keepOnScreen(&window);
+    EXPECT_TRUE(available.contains(window.frameGeometry())) << window.frameGeometry().x() << ","
+                                                             << window.frameGeometry().y();
+    EXPECT_EQ(window.width(), available.width() / 2);
+}
+
+} // namespace
