@@ -10,10 +10,10 @@
 #include "printing/DataControlRecords.h"
 #include "printing/frmPreview.h"
 
-#include "app/modMain.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
 #include "platform/print/PrintSurface.h"
+#include "start/modMain.h"
 
 #include <benchmark/benchmark.h>
 

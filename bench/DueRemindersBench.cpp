@@ -2,13 +2,13 @@
 // no key, raw prepare/step) running the same delete and insert in one transaction. The
 // database is made before anything is timed; each iteration times both sides, one after the
 // other, and reports the ratio program/raw as the counter "ratio".
-#include "app/modMain.h"
+#include "platform/base/Clock.h"
 #include "platform/db/Database.h"
-#include "platform/db/JetDialect.h"
-#include "platform/db/JetValue.h"
 #include "platform/db/NewDatabase.h"
-#include "platform/ui/Clock.h"
+#include "platform/db/jet/JetDialect.h"
+#include "platform/db/jet/JetValue.h"
 #include "reminders/ReminderRecords.h"
+#include "start/modMain.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlcipher/sqlite3.h>

@@ -2,7 +2,7 @@
 // rows, timed in turn; each reports the median ratio and its spread.
 #include "BenchSupport.h"
 
-#include "platform/db/JetDialect.h"
+#include "platform/db/jet/JetDialect.h"
 
 #include <sqlcipher/sqlite3.h>
 

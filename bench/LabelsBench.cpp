@@ -7,12 +7,12 @@
 #include "printing/MailingLabels.h"
 #include "printing/frmPreview.h"
 
-#include "app/modMain.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
 #include "platform/print/PrintOutput.h"
 #include "platform/print/PrintSurface.h"
 #include "platform/ui/DialogSeam.h"
+#include "start/modMain.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>

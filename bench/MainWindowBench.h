@@ -4,13 +4,14 @@
 // and stopping it again.
 #include "BenchSupport.h"
 
-#include "app/modMain.h"
+#include "start/modMain.h"
 #include "mainwindow/NameList.h"
 #include "mainwindow/RecordSource.h"
 #include "platform/db/Database.h"
 #include "platform/db/NewDatabase.h"
 #include "platform/db/Recordset.h"
 #include "platform/ui/ProgramFolder.h"
+#include "start/modMain.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlcipher/sqlite3.h>

@@ -1,5 +1,5 @@
-#include "app/modMain.h"
 #include "platform/ui/ScrollBarWidth.h"
+#include "start/modMain.h"
 
 #include <QApplication>
 

@@ -9,9 +9,9 @@
 #include "printing/frmPreview.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/base/Clock.h"
+#include "platform/base/DateText.h"
 #include "platform/print/PrintSurface.h"
-#include "platform/ui/Clock.h"
-#include "platform/ui/DateText.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 

@@ -5,7 +5,7 @@
 #include "printing/GLOBAL.h"
 #include "printing/PrintText.h"
 
-#include "app/ValueHelpers.h"
+#include "helpers/ValueHelpers.h"
 
 #include <QVariant>
 

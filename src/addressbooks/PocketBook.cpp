@@ -9,7 +9,7 @@
 #include "printing/ReportSettings.h"
 #include "printing/frmPreview.h"
 
-#include "app/ValueHelpers.h"
+#include "helpers/ValueHelpers.h"
 #include "platform/RuntimeError.h"
 #include "platform/print/PrintSurface.h"
 #include "platform/print/PrinterObject.h"

@@ -8,7 +8,7 @@
 #include "platform/RuntimeError.h"
 #include "platform/print/PrintCanvas.h"
 
-#include "app/ValueHelpers.h"
+#include "helpers/ValueHelpers.h"
 
 #include <QVariant>
 #include <algorithm>

@@ -1,10 +1,10 @@
 #include "editor/ContactFields.h"
 
-#include "app/SettingsRow.h"
-#include "app/ValueHelpers.h"
+#include "helpers/SettingsRow.h"
+#include "helpers/ValueHelpers.h"
+#include "platform/base/DateText.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
-#include "platform/ui/DateText.h"
 
 #include <QHash>
 

@@ -3,8 +3,8 @@
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
 
-DataControlLink::DataControlLink(platform::DataControl &data1, std::function<QString()> categoryCaption)
-    : mData1(data1), mCategoryCaption(std::move(categoryCaption))
+DataControlLink::DataControlLink(platform::DataControl &data1, View view)
+    : mData1(data1), mView(std::move(view))
 {
 }
 
@@ -29,5 +29,20 @@ void DataControlLink::Refresh()
 
 QString DataControlLink::CategoryCaption() const
 {
-    return mCategoryCaption ? mCategoryCaption() : QString();
+    return mView.categoryCaption ? mView.categoryCaption() : QString();
+}
+
+bool DataControlLink::ShowsSelectedOnly() const
+{
+    return mView.selectedOnly && mView.selectedOnly();
+}
+
+bool DataControlLink::ShowsFindResult() const
+{
+    return mView.findResult && mView.findResult();
+}
+
+qint64 DataControlLink::CategoryShown() const
+{
+    return mView.categoryShown ? mView.categoryShown() : -1;
 }

@@ -1,7 +1,7 @@
 #include "editor/FieldRules.h"
 
-#include "app/ValueHelpers.h"
-#include "platform/ui/DateText.h"
+#include "helpers/ValueHelpers.h"
+#include "platform/base/DateText.h"
 
 #include <QRegularExpression>
 

@@ -1,20 +1,19 @@
 #include "editor/NameEdit.h"
 
-#include "app/GLOBAL.h"
-#include "app/MSendInput.h"
-#include "app/ValueHelpers.h"
 #include "editor/ContactFields.h"
 #include "editor/EditorHooks.h"
 #include "editor/FieldRules.h"
 #include "editor/GLOBAL.h"
 #include "editor/MainListLink.h"
 #include "editor/NotesForm.h"
-#include "mainwindow/RecordSource.h"
+#include "helpers/GLOBAL.h"
+#include "helpers/MSendInput.h"
+#include "helpers/ValueHelpers.h"
 #include "platform/RuntimeError.h"
+#include "platform/base/Clock.h"
+#include "platform/base/DateText.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
-#include "platform/ui/Clock.h"
-#include "platform/ui/DateText.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Shell.h"
@@ -525,7 +524,7 @@ void NameEdit::placeWindow()
 
 bool NameEdit::showsFindResult() const
 {
-    return isFindResultCaption(mList.CategoryCaption());
+    return mList.ShowsFindResult();
 }
 
 void NameEdit::findInList(const QString &criteria)
@@ -545,7 +544,7 @@ void NameEdit::Form_Load()
             cmdAddNew->hide();
             cmdDelete->hide();
         }
-        if (gSelectedClause.contains(QLatin1String("Selected =")))
+        if (mList.ShowsSelectedOnly())
             cmdAddNew->hide();
         lblTodaysDate->setText(platform::shortDateText(platform::today()));
         gDialFromList = false;
@@ -846,7 +845,7 @@ bool NameEdit::saveContact(bool fromButton)
         gRecordSaved = true;
         gRecordChanged = false;
         if (gNewRecordAdded) {
-            const qint64 category = categoryNumberOf(gCategoryClause);
+            const qint64 category = mList.CategoryShown();
             if (category >= 0) {
                 std::unique_ptr<platform::Recordset> links = mList.Database().openRecordset(
                     QStringLiteral("tblCategoryID"), platform::RecordsetType::Table);

@@ -3,12 +3,12 @@
 // clipboard's picture into the slot under a name the user gives.
 #include "editor/NameEdit.h"
 
-#include "app/GLOBAL.h"
-#include "app/InputForm.h"
-#include "app/ValueHelpers.h"
-#include "app/mCommon.h"
 #include "editor/GLOBAL.h"
 #include "editor/MainListLink.h"
+#include "helpers/GLOBAL.h"
+#include "helpers/InputForm.h"
+#include "helpers/ValueHelpers.h"
+#include "helpers/mCommon.h"
 #include "mainwindow/MainCommonDialog.h"
 #include "pictures/PictureFiles.h"
 #include "pictures/PictureForm.h"

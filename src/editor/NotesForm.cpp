@@ -1,7 +1,7 @@
 #include "editor/NotesForm.h"
 
-#include "app/GLOBAL.h"
 #include "editor/GLOBAL.h"
+#include "helpers/GLOBAL.h"
 #include "platform/ui/Shell.h"
 #include "platform/ui/Twips.h"
 

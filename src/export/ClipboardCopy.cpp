@@ -4,7 +4,7 @@
 #include "printing/DisplayedRecords.h"
 #include "printing/PrintText.h"
 
-#include "app/ValueHelpers.h"
+#include "helpers/ValueHelpers.h"
 #include "platform/ui/Clipboard.h"
 
 void CopyNameAddressToClipboard(DisplayedRecords &Records)

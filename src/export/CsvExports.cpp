@@ -6,8 +6,8 @@
 #include "printing/DisplayedRecords.h"
 #include "printing/PrintText.h"
 
-#include "app/ValueHelpers.h"
-#include "platform/ui/DateText.h"
+#include "helpers/ValueHelpers.h"
+#include "platform/base/DateText.h"
 
 #include <QDateTime>
 #include <array>

@@ -1,7 +1,7 @@
 #include "export/ExportFile.h"
 
 #include "platform/RuntimeError.h"
-#include "platform/ui/AnsiText.h"
+#include "platform/base/AnsiText.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "mainwindow/ColumnLayoutFile.h"
 
-#include "platform/ui/AnsiText.h"
+#include "platform/base/AnsiText.h"
 #include "platform/ui/ProgramFolder.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "mainwindow/DetailBoxes.h"
 
-#include "app/ValueHelpers.h"
+#include "helpers/ValueHelpers.h"
 
 namespace {
 

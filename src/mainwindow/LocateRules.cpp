@@ -1,8 +1,8 @@
 #include "mainwindow/LocateRules.h"
 
-#include "app/KeyboardLayout.h"
-#include "app/ValueHelpers.h"
-#include "platform/ui/DateText.h"
+#include "helpers/KeyboardLayout.h"
+#include "helpers/ValueHelpers.h"
+#include "platform/base/DateText.h"
 
 namespace {
 

@@ -2,14 +2,15 @@
 
 #include "addressbooks/AddressBooks.h"
 #include "addressbooks/PocketBook.h"
-#include "app/GLOBAL.h"
-#include "app/MSendInput.h"
-#include "app/PasswordChange.h"
-#include "app/ValueHelpers.h"
-#include "app/mMouseScrollWheel.h"
-#include "app/modMain.h"
 #include "editor/DataControlLink.h"
+#include "editor/FieldRules.h"
 #include "editor/NameEdit.h"
+#include "helpers/DatabaseState.h"
+#include "helpers/GLOBAL.h"
+#include "helpers/MSendInput.h"
+#include "helpers/StartRoutine.h"
+#include "helpers/ValueHelpers.h"
+#include "helpers/mMouseScrollWheel.h"
 #include "mainwindow/ColumnLayoutFile.h"
 #include "mainwindow/MainGridDesign.h"
 #include "mainwindow/MainWindowLayout.h"
@@ -19,9 +20,9 @@
 #include "pictures/Pics3.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
-#include "platform/db/DataGrid.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "platform/grid/DataGrid.h"
 #include "platform/ui/ButtonCaption.h"
 #include "platform/ui/ClassicFont.h"
 #include "platform/ui/MousePointer.h"
@@ -126,12 +127,12 @@ platform::GridColumn gridColumn(const ColumnLayoutFile::Column &column)
 
 } // namespace
 
-// The one place where every command of the window is led to its handler. A command of a
-// window that is not built yet has no line here, and its item and button stay disabled.
-using Handler = void (NameList::*)();
-static const QHash<QString, Handler> &commandHandlers()
+// The one place where every command of the window is led to its handler: one line a
+// menu item or button, by its objectName. A command of a window that is not built yet has
+// no line here, and its item and button stay disabled.
+const QHash<QString, NameList::CommandHandler> &NameList::commands()
 {
-    static const QHash<QString, Handler> handlers = {
+    static const QHash<QString, CommandHandler> handlers = {
         {QStringLiteral("ShowAllMenu"), &NameList::ShowAllMenu_Click},
         {QStringLiteral("ShowSelectedOnlyMenu"), &NameList::ShowSelectedOnlyMenu_Click},
         {QStringLiteral("HideSelectedMenu"), &NameList::HideSelectedMenu_Click},
@@ -167,6 +168,45 @@ static const QHash<QString, Handler> &commandHandlers()
         {QStringLiteral("EditViewMenu"), &NameList::cmdEdit_Click},
         {QStringLiteral("cmdExitSign"), &NameList::cmdExit_Click},
         {QStringLiteral("FileExit"), &NameList::cmdExit_Click},
+        {QStringLiteral("cmdDelete"), &NameList::cmdDelete_Click},
+        {QStringLiteral("cmdReports"), &NameList::cmdReports_Click},
+        {QStringLiteral("cmdNotes"), &NameList::cmdNotes_Click},
+        {QStringLiteral("cmdRemind"), &NameList::cmdRemind_Click},
+        {QStringLiteral("CurrentReminders"), &NameList::CurrentReminders_Show},
+        {QStringLiteral("GridEditMenu"), &NameList::GridEditMenu_Click},
+        {QStringLiteral("AboutBox"), &NameList::AboutBox_Click},
+        {QStringLiteral("OpenDatabase"), &NameList::OpenDatabase_Click},
+        {QStringLiteral("HelpSystem"), &NameList::HelpSystem_Click},
+        {QStringLiteral("cmdHelp"), &NameList::HelpSystem_Click},
+        {QStringLiteral("DesktopMode"), &NameList::DesktopMode_Click},
+        {QStringLiteral("TabletMode"), &NameList::TabletMode_Click},
+        {QStringLiteral("SelectColor"), &NameList::SelectColor_Click},
+        {QStringLiteral("RestoreColor"), &NameList::RestoreColor_Click},
+        {QStringLiteral("ScrollBarWidth"), &NameList::ScrollBarWidth_Click},
+        {QStringLiteral("ChangePrinter"), &NameList::ChangePrinter_Click},
+        {QStringLiteral("mnuPageBreakAlpha"), &NameList::mnuPageBreakAlpha_Click},
+        {QStringLiteral("cmdDial"), &NameList::cmdDial_Click},
+        {QStringLiteral("ModemPortMenu"), &NameList::ModemPortMenu_Click},
+        {QStringLiteral("LoadRecordPictures"), &NameList::LoadRecordPictures},
+        {QStringLiteral("cmdPictures"), &NameList::cmdPictures_Click},
+        {QStringLiteral("Export"), &NameList::Export_Click},
+        {QStringLiteral("ExportWithNotes"), &NameList::ExportWithNotes_Click},
+        {QStringLiteral("ExportEmail"), &NameList::ExportEmail_Click},
+        {QStringLiteral("ExportVistaprint"), &NameList::ExportVistaprint_Click},
+        {QStringLiteral("ExportReport1"), &NameList::ExportReport1_Click},
+        {QStringLiteral("ExportReport2"), &NameList::ExportReport2_Click},
+        {QStringLiteral("CopyClipboard"), &NameList::CopyClipboard_Click},
+        {QStringLiteral("Category"), &NameList::Category_Click},
+        {QStringLiteral("cmdCategory"), &NameList::Category_Click},
+        {QStringLiteral("SelectionCriteria"), &NameList::SelectionCriteria_Click},
+        {QStringLiteral("cmdFilter"), &NameList::SelectionCriteria_Click},
+        {QStringLiteral("FindEditMenu"), &NameList::FindEditMenu_Click},
+        {QStringLiteral("cmdFind"), &NameList::FindEditMenu_Click},
+        {QStringLiteral("AssignCatgMenu"), &NameList::AssignCatgMenu_Click},
+        {QStringLiteral("cmdAssignCatg"), &NameList::AssignCatgMenu_Click},
+        {QStringLiteral("AssignAllToCatg"), &NameList::AssignAllToCatg_Click},
+        {QStringLiteral("RemoveAllFromCatg"), &NameList::AssignAllToCatg_Click},
+        {QStringLiteral("cmdClipboard"), &NameList::cmdClipboard_Click},
     };
     return handlers;
 }
@@ -214,12 +254,12 @@ QPushButton *NameList::button(const QString &name) const
 
 bool NameList::hasHandler(const QString &command) const
 {
-    return commandHandlers().contains(command) || windowCommands().contains(command);
+    return commands().contains(command);
 }
 
 void NameList::dispatch(const QString &command)
 {
-    const Handler handler = commandHandlers().value(command, windowCommands().value(command));
+    const CommandHandler handler = commands().value(command);
     if (!handler)
         return;
     try {
@@ -467,8 +507,6 @@ void NameList::buildControls()
     setGeometryTwips(Table1, GridLeft, GridTop, DesignClientWidth - 390, DesignClientHeight - 3504 - 80);
     for (const ColumnLayoutFile::Column &column : designedGridColumns())
         mGridColumns.append(gridColumn(column));
-    // A double-click on a row opens the editor on it.
-    connect(Table1, &QTableView::doubleClicked, this, [this] { dispatch(QStringLiteral("cmdEdit")); });
     connect(Table1->horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
         if (!mPlacingColumns)
             mbColumnsChanged = true;
@@ -990,73 +1028,9 @@ void NameList::cmdExit_Click()
 
 void NameList::ChangePassword_Click()
 {
-    const QString current =
-        InputDialog(CurrentPasswordPrompt.prompt, CurrentPasswordPrompt.title, QString(), true);
-    if (current.isEmpty())
-        return;
-    const QString typedNew = InputDialog(NewPasswordPrompt.prompt, NewPasswordPrompt.title, QString(), true);
-    if (typedNew.isEmpty())
-        return;
-    const auto tell = [](const PasswordMessage &m) {
-        platform::MsgBox(m.text, platform::vbOKOnly + (m.critical ? platform::vbCritical : 0), m.title);
-    };
-    if (const std::optional<PasswordMessage> message = messageFor(checkNewPasswordAnswer(typedNew))) {
-        tell(*message);
-        return;
-    }
-    const QString reentered =
-        InputDialog(ReenterPasswordPrompt.prompt, ReenterPasswordPrompt.title, QString(), true);
-    const PasswordChangePlan plan = planPasswordChange(current, typedNew, reentered);
-    if (plan.check != PasswordCheck::Proceed) {
-        if (const std::optional<PasswordMessage> message = messageFor(plan.check))
-            tell(*message);
-        return;
-    }
-
-    const bool hadPassword = gDb && gDb->hasPassword();
-    Data1->clear();
-    gContactsTable.reset();
-    gDb.reset();
-
-    std::optional<RuntimeError> failure;
-    try {
-        gDb = platform::Database::open(gDbPath, true, false, QStringLiteral(";pwd=") + plan.currentPassword);
-    } catch (const RuntimeError &error) {
-        if (error.number() == platform::err::NotValidPassword) {
-            tell(InvalidCurrentPasswordMessage);
-            unload();
-            return;
-        }
-        failure = error;
-    }
-    if (!failure) {
-        try {
-            gDb->newPassword(plan.currentPassword, plan.newPassword);
-        } catch (const RuntimeError &error) {
-            failure = error;
-        }
-    }
-    if (!failure) {
-        tell(PasswordChangedMessage);
-        updateRecoveryFile(plan.newPassword);
-    } else {
-        tell(passwordChangeFailedMessage(failure->description()));
-        // The database stays usable for the unload's work when it can be opened as
-        // it was before.
-        if (!gDb || !gDb->isOpen()) {
-            gDb.reset();
-            try {
-                gDb = hadPassword ? platform::Database::open(gDbPath, true, false,
-                                                             QStringLiteral(";pwd=") + plan.currentPassword)
-                                  : platform::Database::open(gDbPath);
-            } catch (const RuntimeError &) {
-                gDb.reset();
-            }
-        }
-    }
-    unload();
-    gDb.reset();
-    restartThroughMain();
+    // The change reopens the database and restarts through the start routine, which owns it.
+    if (StartRoutine::changePassword)
+        StartRoutine::changePassword();
 }
 
 void NameList::setRecordButtonsEnabled(bool enabled)
@@ -1067,11 +1041,19 @@ void NameList::setRecordButtonsEnabled(bool enabled)
     }
 }
 
+DataControlLink::View NameList::listView()
+{
+    return {[this] { return lblCategory->text(); },
+            [] { return gSelectedClause.contains(QLatin1String("Selected =")); },
+            [this] { return isFindResultCaption(lblCategory->text()); },
+            [] { return categoryNumberOf(gCategoryClause); }};
+}
+
 void NameList::cmdAdd_Click()
 {
     gEditExistingRecord = false;
     setRecordButtonsEnabled(false);
-    DataControlLink link(*Data1, [this] { return lblCategory->text(); });
+    DataControlLink link(*Data1, listView());
     NameEdit::open(link, false, QStringLiteral("Add a New Record"));
     setRecordButtonsEnabled(true);
     setAddAllowed(true);
@@ -1094,7 +1076,7 @@ void NameList::cmdEdit_Click()
         setMousePointer(MousePointer::Hourglass);
         gEditExistingRecord = true;
         setRecordButtonsEnabled(false);
-        DataControlLink link(*Data1, [this] { return lblCategory->text(); });
+        DataControlLink link(*Data1, listView());
         NameEdit::open(link, true, QStringLiteral("View/Edit an Existing Record"));
     } catch (const RuntimeError &error) {
         platform::MsgBox(error.description(), platform::vbOKOnly,

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "app/MouseWheelWindow.h"
+#include "editor/DataControlLink.h"
 #include "editor/GLOBAL.h"
-#include "platform/db/GridColumn.h"
+#include "helpers/MouseWheelWindow.h"
+#include "platform/grid/GridColumn.h"
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/Form.h"
 
@@ -240,6 +241,8 @@ class NameList : public platform::Form, public MouseWheelWindow {
     bool readSetting(const QString &query, QString &name, QString *setting1 = nullptr);
     void storeSortChoice(const QString &choice);
     void firstActivation();
+    // The editor's view of this list.
+    DataControlLink::View listView();
 
     QHash<QString, QAction *> mItems;
     QHash<QString, QPushButton *> mButtons;
@@ -253,7 +256,8 @@ class NameList : public platform::Form, public MouseWheelWindow {
 
     // Grid events, locate box and commands of this window (their own files).
     using CommandHandler = void (NameList::*)();
-    static const QHash<QString, CommandHandler> &windowCommands();
+    // Every command of the menus and buttons, by objectName (NameList.cpp).
+    static const QHash<QString, CommandHandler> &commands();
     void connectGridEvents();
     void pushOutOfMarkColumn();
     void setBackColor(const QColor &colour);

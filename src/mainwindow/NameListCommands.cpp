@@ -3,23 +3,24 @@
 
 #include "mainwindow/NameList.h"
 
-#include "app/About.h"
-#include "app/DatabaseOpenDialog.h"
-#include "app/MSendInput.h"
-#include "app/ValueHelpers.h"
-#include "app/modMain.h"
 #include "dialing/CommSettingsForm.h"
 #include "dialing/DialingForm.h"
 #include "editor/MemoForm.h"
 #include "export/ClipboardCopy.h"
 #include "export/CsvExports.h"
 #include "export/TextExports.h"
+#include "helpers/About.h"
+#include "helpers/DatabaseOpenDialog.h"
+#include "helpers/DatabaseState.h"
+#include "helpers/MSendInput.h"
+#include "helpers/StartRoutine.h"
+#include "helpers/ValueHelpers.h"
 #include "printing/DataControlRecords.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
-#include "platform/db/DataGrid.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "platform/grid/DataGrid.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/ProgramFolder.h"
@@ -61,52 +62,6 @@ bool sameFile(const QString &a, const QString &b)
 }
 
 } // namespace
-
-const QHash<QString, NameList::CommandHandler> &NameList::windowCommands()
-{
-    static const QHash<QString, CommandHandler> handlers = {
-        {QStringLiteral("cmdDelete"), &NameList::cmdDelete_Click},
-        {QStringLiteral("cmdReports"), &NameList::cmdReports_Click},
-        {QStringLiteral("cmdNotes"), &NameList::cmdNotes_Click},
-        {QStringLiteral("cmdRemind"), &NameList::cmdRemind_Click},
-        {QStringLiteral("CurrentReminders"), &NameList::CurrentReminders_Show},
-        {QStringLiteral("GridEditMenu"), &NameList::GridEditMenu_Click},
-        {QStringLiteral("AboutBox"), &NameList::AboutBox_Click},
-        {QStringLiteral("OpenDatabase"), &NameList::OpenDatabase_Click},
-        {QStringLiteral("HelpSystem"), &NameList::HelpSystem_Click},
-        {QStringLiteral("cmdHelp"), &NameList::HelpSystem_Click},
-        {QStringLiteral("DesktopMode"), &NameList::DesktopMode_Click},
-        {QStringLiteral("TabletMode"), &NameList::TabletMode_Click},
-        {QStringLiteral("SelectColor"), &NameList::SelectColor_Click},
-        {QStringLiteral("RestoreColor"), &NameList::RestoreColor_Click},
-        {QStringLiteral("ScrollBarWidth"), &NameList::ScrollBarWidth_Click},
-        {QStringLiteral("ChangePrinter"), &NameList::ChangePrinter_Click},
-        {QStringLiteral("mnuPageBreakAlpha"), &NameList::mnuPageBreakAlpha_Click},
-        {QStringLiteral("cmdDial"), &NameList::cmdDial_Click},
-        {QStringLiteral("ModemPortMenu"), &NameList::ModemPortMenu_Click},
-        {QStringLiteral("LoadRecordPictures"), &NameList::LoadRecordPictures},
-        {QStringLiteral("cmdPictures"), &NameList::cmdPictures_Click},
-        {QStringLiteral("Export"), &NameList::Export_Click},
-        {QStringLiteral("ExportWithNotes"), &NameList::ExportWithNotes_Click},
-        {QStringLiteral("ExportEmail"), &NameList::ExportEmail_Click},
-        {QStringLiteral("ExportVistaprint"), &NameList::ExportVistaprint_Click},
-        {QStringLiteral("ExportReport1"), &NameList::ExportReport1_Click},
-        {QStringLiteral("ExportReport2"), &NameList::ExportReport2_Click},
-        {QStringLiteral("CopyClipboard"), &NameList::CopyClipboard_Click},
-        {QStringLiteral("Category"), &NameList::Category_Click},
-        {QStringLiteral("cmdCategory"), &NameList::Category_Click},
-        {QStringLiteral("SelectionCriteria"), &NameList::SelectionCriteria_Click},
-        {QStringLiteral("cmdFilter"), &NameList::SelectionCriteria_Click},
-        {QStringLiteral("FindEditMenu"), &NameList::FindEditMenu_Click},
-        {QStringLiteral("cmdFind"), &NameList::FindEditMenu_Click},
-        {QStringLiteral("AssignCatgMenu"), &NameList::AssignCatgMenu_Click},
-        {QStringLiteral("cmdAssignCatg"), &NameList::AssignCatgMenu_Click},
-        {QStringLiteral("AssignAllToCatg"), &NameList::AssignAllToCatg_Click},
-        {QStringLiteral("RemoveAllFromCatg"), &NameList::AssignAllToCatg_Click},
-        {QStringLiteral("cmdClipboard"), &NameList::cmdClipboard_Click},
-    };
-    return handlers;
-}
 
 void NameList::cmdDelete_Click()
 {

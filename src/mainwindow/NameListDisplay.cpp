@@ -3,11 +3,12 @@
 
 #include "mainwindow/NameList.h"
 
-#include "app/GLOBAL.h"
-#include "app/MSendInput.h"
-#include "app/SettingsRow.h"
-#include "app/mCommon.h"
-#include "app/modMain.h"
+#include "helpers/DatabaseState.h"
+#include "helpers/GLOBAL.h"
+#include "helpers/MSendInput.h"
+#include "helpers/SettingsRow.h"
+#include "helpers/StartRoutine.h"
+#include "helpers/mCommon.h"
 #include "mainwindow/MainWindowSettings.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/Database.h"

@@ -1,6 +1,6 @@
 #include "mainwindow/NameListEvents.h"
 
-#include "app/KeyboardLayout.h"
+#include "helpers/KeyboardLayout.h"
 #include "mainwindow/NameList.h"
 
 #include <QFocusEvent>

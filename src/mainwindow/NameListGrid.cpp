@@ -3,16 +3,16 @@
 
 #include "mainwindow/NameList.h"
 
-#include "app/MSendInput.h"
-#include "app/ValueHelpers.h"
+#include "helpers/MSendInput.h"
+#include "helpers/ValueHelpers.h"
 #include "mainwindow/DetailBoxes.h"
 #include "mainwindow/MainGridDelegate.h"
 #include "mainwindow/NameListEvents.h"
 #include "platform/RuntimeError.h"
+#include "platform/base/Clock.h"
 #include "platform/db/DataControl.h"
-#include "platform/db/DataGrid.h"
 #include "platform/db/Recordset.h"
-#include "platform/ui/Clock.h"
+#include "platform/grid/DataGrid.h"
 #include "platform/ui/MsgBox.h"
 
 #include <QHeaderView>

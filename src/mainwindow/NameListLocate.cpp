@@ -3,7 +3,8 @@
 
 #include "mainwindow/NameList.h"
 
-#include "app/modMain.h"
+#include "helpers/DatabaseState.h"
+#include "helpers/StartRoutine.h"
 #include "mainwindow/LocateRules.h"
 #include "mainwindow/SortOrder.h"
 #include "platform/RuntimeError.h"

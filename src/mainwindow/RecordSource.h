@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SettingsRow.h"
+#include "helpers/SettingsRow.h"
 
 #include <QString>
 

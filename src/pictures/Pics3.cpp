@@ -1,6 +1,6 @@
 #include "pictures/Pics3.h"
 
-#include "app/ValueHelpers.h"
+#include "helpers/ValueHelpers.h"
 #include "pictures/PictureFiles.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/Recordset.h"

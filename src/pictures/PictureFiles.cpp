@@ -1,6 +1,6 @@
 #include "pictures/PictureFiles.h"
 
-#include "app/ValueHelpers.h"
+#include "helpers/ValueHelpers.h"
 #include "platform/ui/ProgramFolder.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "pictures/PictureStore.h"
 
-#include "app/mCommon.h"
+#include "helpers/mCommon.h"
 #include "pictures/PictureFiles.h"
 #include "pictures/cImage.h"
 #include "pictures/cJpeg.h"

@@ -2,8 +2,8 @@
 
 #include "pictures/JpegEntropyCoder.h"
 #include "platform/RuntimeError.h"
+#include "platform/base/AnsiText.h"
 #include "platform/gdi/Gdi.h"
-#include "platform/ui/AnsiText.h"
 
 #include <QDir>
 #include <QFile>

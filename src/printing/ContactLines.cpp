@@ -3,7 +3,7 @@
 #include "printing/DisplayedRecords.h"
 #include "printing/PrintText.h"
 
-#include "app/ValueHelpers.h"
+#include "helpers/ValueHelpers.h"
 
 QString LabelAddressSet(DisplayedRecords &Records)
 {

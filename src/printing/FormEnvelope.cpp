@@ -8,8 +8,8 @@
 #include "printing/ReturnAddress.h"
 #include "printing/frmPreview.h"
 
-#include "app/SettingsRow.h"
-#include "app/modMain.h"
+#include "helpers/DatabaseState.h"
+#include "helpers/SettingsRow.h"
 
 #include "platform/RuntimeError.h"
 #include "platform/db/Database.h"

@@ -2,7 +2,7 @@
 
 #include "printing/frmPreview.h"
 
-#include "app/MSendInput.h"
+#include "helpers/MSendInput.h"
 #include "platform/print/PrintSurface.h"
 
 #include <QAction>

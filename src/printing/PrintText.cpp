@@ -2,8 +2,8 @@
 
 #include "printing/DisplayedRecords.h"
 
-#include "app/ValueHelpers.h"
-#include "platform/db/DataGridModel.h"
+#include "helpers/ValueHelpers.h"
+#include "platform/grid/DataGridModel.h"
 
 #include <cmath>
 

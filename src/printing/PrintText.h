@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ValueHelpers.h"
+#include "helpers/ValueHelpers.h"
 
 #include <QString>
 #include <QVariant>

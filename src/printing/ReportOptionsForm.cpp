@@ -2,8 +2,8 @@
 
 #include "printing/ReportSettings.h"
 
-#include "app/ValueHelpers.h"
-#include "app/modMain.h"
+#include "helpers/DatabaseState.h"
+#include "helpers/ValueHelpers.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"

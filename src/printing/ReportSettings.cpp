@@ -2,8 +2,8 @@
 
 #include "printing/frmPreview.h"
 
-#include "app/ValueHelpers.h"
-#include "app/modMain.h"
+#include "helpers/DatabaseState.h"
+#include "helpers/ValueHelpers.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DaoError.h"
 #include "platform/db/Database.h"

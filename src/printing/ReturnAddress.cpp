@@ -1,8 +1,8 @@
 #include "printing/ReturnAddress.h"
 
-#include "app/SettingsRow.h"
-#include "app/ValueHelpers.h"
-#include "app/modMain.h"
+#include "helpers/DatabaseState.h"
+#include "helpers/SettingsRow.h"
+#include "helpers/ValueHelpers.h"
 
 #include "platform/RuntimeError.h"
 #include "platform/db/Database.h"

@@ -4,7 +4,7 @@
 #include "printing/ReportRun.h"
 #include "printing/ReportRunWatch.h"
 
-#include "app/frmHelp.h"
+#include "helpers/frmHelp.h"
 #include "platform/RuntimeError.h"
 #include "platform/print/PreviewWidget.h"
 #include "platform/print/PrintSurface.h"

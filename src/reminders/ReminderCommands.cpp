@@ -1,7 +1,7 @@
 #include "reminders/ReminderCommands.h"
 
-#include "app/modMain.h"
 #include "editor/EditorHooks.h"
+#include "helpers/DatabaseState.h"
 #include "platform/db/Database.h"
 #include "reminders/CurrentReminders.h"
 #include "reminders/Remind.h"

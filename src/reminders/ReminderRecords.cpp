@@ -1,8 +1,8 @@
 #include "reminders/ReminderRecords.h"
 
-#include "app/SettingsRow.h"
-#include "app/ValueHelpers.h"
-#include "app/modMain.h"
+#include "helpers/DatabaseState.h"
+#include "helpers/SettingsRow.h"
+#include "helpers/ValueHelpers.h"
 #include "mainwindow/MainWindowSettings.h"
 #include "mainwindow/NameList.h"
 #include "platform/db/Database.h"

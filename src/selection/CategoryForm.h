@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MouseWheelWindow.h"
+#include "helpers/MouseWheelWindow.h"
 #include "platform/ui/Form.h"
 
 #include <QPointer>

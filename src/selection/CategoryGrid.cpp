@@ -1,11 +1,11 @@
 #include "selection/CategoryGrid.h"
 
-#include "app/GLOBAL.h"
-#include "app/ValueHelpers.h"
-#include "platform/db/DataGrid.h"
+#include "helpers/GLOBAL.h"
+#include "helpers/ValueHelpers.h"
 #include "platform/db/Recordset.h"
-#include "platform/ui/MsgBox.h"
+#include "platform/grid/DataGrid.h"
 #include "platform/ui/ClassicFont.h"
+#include "platform/ui/MsgBox.h"
 
 #include <QTableView>
 

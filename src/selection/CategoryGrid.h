@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/db/GridColumn.h"
+#include "platform/grid/GridColumn.h"
 
 #include <QList>
 #include <QString>

@@ -1,8 +1,8 @@
 #include "selection/CriteriaForm.h"
 
-#include "app/GLOBAL.h"
-#include "app/ValueHelpers.h"
-#include "app/modMain.h"
+#include "helpers/DatabaseState.h"
+#include "helpers/GLOBAL.h"
+#include "helpers/ValueHelpers.h"
 #include "mainwindow/NameList.h"
 #include "mainwindow/RecordSource.h"
 #include "platform/RuntimeError.h"

@@ -1,7 +1,7 @@
 #include "selection/FindAnyText.h"
 
-#include "app/GLOBAL.h"
 #include "editor/EditorHooks.h"
+#include "helpers/GLOBAL.h"
 #include "mainwindow/NameList.h"
 #include "mainwindow/RecordSource.h"
 #include "platform/RuntimeError.h"

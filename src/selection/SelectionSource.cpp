@@ -1,9 +1,9 @@
 #include "selection/SelectionSource.h"
 
 #include "mainwindow/RecordSource.h"
-#include "platform/db/JetDateLiteral.h"
-#include "platform/db/JetQuote.h"
-#include "platform/ui/DateText.h"
+#include "platform/base/DateText.h"
+#include "platform/db/jet/JetDateLiteral.h"
+#include "platform/db/jet/JetQuote.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "addressbooks/AddressBooks.h"
-#include "addressbooks/BookBlock.h"
 #include "BookFixtures.h"
+#include "addressbooks/BookBlock.h"
 #include "printing/GLOBAL.h"
 #include "printing/PrintModeSwitch.h"
 #include "printing/frmPreview.h"
@@ -8,8 +8,8 @@
 #include "support/FixedMetricsScope.h"
 #include "support/PrintedPages.h"
 
+#include "platform/base/Clock.h"
 #include "platform/print/PrintSurface.h"
-#include "platform/ui/Clock.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 

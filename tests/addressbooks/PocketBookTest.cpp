@@ -1,6 +1,6 @@
 #include "addressbooks/PocketBook.h"
-#include "addressbooks/PocketPanels.h"
 #include "BookFixtures.h"
+#include "addressbooks/PocketPanels.h"
 #include "printing/PrintModeSwitch.h"
 #include "printing/frmPreview.h"
 #include "support/DialogScript.h"
@@ -8,12 +8,12 @@
 #include "support/PrintedPages.h"
 #include "support/TempDatabase.h"
 
-#include "app/modMain.h"
 #include "platform/print/PrintOutput.h"
 #include "platform/print/PrintSurface.h"
 #include "platform/print/PrinterObject.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
+#include "start/modMain.h"
 
 #include <QPrinterInfo>
 #include <QTemporaryDir>

@@ -1,16 +1,16 @@
 #pragma once
 
-#include "app/SettingsRow.h"
 #include "editor/ContactFields.h"
 #include "editor/DataControlLink.h"
 #include "editor/GLOBAL.h"
 #include "editor/MainListLink.h"
 #include "editor/NameEdit.h"
+#include "helpers/SettingsRow.h"
 #include "mainwindow/RecordSource.h"
+#include "platform/base/Clock.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
-#include "platform/ui/Clock.h"
 #include "platform/ui/Twips.h"
 #include "support/DialogScript.h"
 #include "support/TempDatabase.h"
@@ -30,7 +30,10 @@
 // source a test may change before the next Refresh.
 class TestList : public DataControlLink {
   public:
-    explicit TestList(platform::Database &db) : DataControlLink(mData1, [this] { return caption; })
+    explicit TestList(platform::Database &db)
+        : DataControlLink(mData1,
+                          {[this] { return caption; }, [this] { return selectedOnly; },
+                           [this] { return isFindResultCaption(caption); }, [this] { return category; }})
     {
         mData1.setDatabase(&db);
         mData1.setRecordSource(source);
@@ -44,6 +47,8 @@ class TestList : public DataControlLink {
 
     QString source = QStringLiteral("Select * from  tblContacts Order By LastName, FirstName ");
     QString caption;
+    bool selectedOnly = false;
+    qint64 category = -1;
 
     qint64 currentId() { return Recordset().value(QStringLiteral("RecordID")).toLongLong(); }
     void moveTo(qint64 recordId)
@@ -72,7 +77,6 @@ class EditorTest : public ::testing::Test {
         gUserField1Size = 255;
         gCodeMaxLength = 20;
         gPictureChanged = false;
-        resetRecordSourceParts();
         platform::setClockForTesting([] { return QDateTime(QDate(2024, 3, 5), QTime(14, 30, 15)); });
         list = std::make_unique<TestList>(temp.db());
     }

@@ -462,8 +462,7 @@ TEST_F(EditorCommandsTest, EditAndDeleteWhileACategoryIsShown)
     for (qint64 id : {able, baker, cole})
         temp.db().execute(
             QStringLiteral("INSERT INTO tblCategoryID (ID, CategoryNumber) VALUES (%1, 5)").arg(id));
-    gListSource = CategoryQuery;
-    gCategoryClause = QStringLiteral(" CategoryNumber = 5 ");
+    list->category = 5;
     list->source =
         QStringLiteral("Select * from  qryContacts Where  CategoryNumber = 5  Order By LastName, FirstName ");
     list->Refresh();

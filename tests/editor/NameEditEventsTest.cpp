@@ -1,6 +1,6 @@
 #include "EditorFixture.h"
 
-#include "app/GLOBAL.h"
+#include "helpers/GLOBAL.h"
 #include "platform/ui/MsgBox.h"
 
 #include <QApplication>

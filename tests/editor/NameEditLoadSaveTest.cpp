@@ -1,8 +1,8 @@
 #include "EditorFixture.h"
 
-#include "app/GLOBAL.h"
 #include "editor/ContactFields.h"
-#include "platform/db/JetValue.h"
+#include "helpers/GLOBAL.h"
+#include "platform/db/jet/JetValue.h"
 #include "platform/ui/MsgBox.h"
 
 #include <QLabel>
@@ -193,7 +193,7 @@ TEST_F(EditorTest, NewContactIsAddedWithItsKeyAndTheDefaultMark)
 
 TEST_F(EditorTest, NewContactWhileACategoryIsShownIsFiledInIt)
 {
-    gCategoryClause = QStringLiteral(" CategoryNumber = 5 ");
+    list->category = 5;
     NameEdit &ed = openEditor(false);
     box("txtOrganization")->setText("Quilt Guild");
     EXPECT_TRUE(ed.cmdSave_Click());
@@ -206,7 +206,7 @@ TEST_F(EditorTest, NewContactWhileACategoryIsShownIsFiledInIt)
 TEST_F(EditorTest, ExistingContactNeverGetsALink)
 {
     addPerson("Ann", "Able");
-    gCategoryClause = QStringLiteral(" CategoryNumber = 5 ");
+    list->category = 5;
     NameEdit &ed = openEditor(true);
     box("txtCode")->setText("X1");
     EXPECT_TRUE(ed.cmdSave_Click());
@@ -314,7 +314,7 @@ TEST_F(EditorTest, LoadShowsTodayAndHidesButtonsForFindResultsAndSelections)
     ed.unload();
 
     list->caption.clear();
-    gSelectedClause = QStringLiteral(" Where Selected = 'x' ");
+    list->selectedOnly = true;
     NameEdit &ed2 = openEditor(true);
     EXPECT_TRUE(ed2.cmdAddNew->isHidden());
     EXPECT_FALSE(ed2.cmdDelete->isHidden());

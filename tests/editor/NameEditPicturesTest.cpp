@@ -1,11 +1,11 @@
 #include "EditorFixture.h"
 
-#include "app/ValueHelpers.h"
-#include "app/modMain.h"
+#include "helpers/ValueHelpers.h"
 #include "mainwindow/MainCommonDialog.h"
 #include "pictures/PictureForm.h"
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/MsgBox.h"
+#include "start/modMain.h"
 #include "support/TemporaryProgramFolder.h"
 
 #include <QDir>

@@ -1,14 +1,14 @@
 #include "editor/NotesForm.h"
-#include "app/GLOBAL.h"
 #include "editor/GLOBAL.h"
+#include "helpers/GLOBAL.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Twips.h"
 #include "support/DialogScript.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QToolButton>
 #include <QTest>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 class NotesFormTest : public ::testing::Test {

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "app/GLOBAL.h"
-#include "app/modMain.h"
+#include "helpers/GLOBAL.h"
 #include "mainwindow/NameList.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
 #include "platform/db/NewDatabase.h"
 #include "platform/db/Recordset.h"
+#include "start/modMain.h"
 #include "support/ContactGenerator.h"
 #include "support/DialogScript.h"
 #include "support/StartedProgram.h"

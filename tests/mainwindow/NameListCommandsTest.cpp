@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 
-#include "app/mCommon.h"
 #include "editor/GLOBAL.h"
+#include "helpers/mCommon.h"
 #include "mainwindow/RecordSource.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
@@ -159,9 +159,9 @@ TEST_F(CommandsTest, ACommandIsEnabledExactlyWhenItLeadsSomewhere)
     for (const char *name : {"cmdAdd", "cmdEdit", "cmdDelete", "cmdExit", "cmdExitSign", "cmdShowAll",
                              "cmdReports", "cmdNotes", "cmdHelp"})
         EXPECT_TRUE(w.button(name)->isEnabled()) << name;
-    for (const QString &name : {"cmdFind", "cmdFilter", "cmdCategory", "cmdAssignCatg", "cmdEnvelope",
+    for (const char *name : {"cmdFind", "cmdFilter", "cmdCategory", "cmdAssignCatg", "cmdEnvelope",
                                 "cmdClipboard", "cmdDial", "cmdRemind", "cmdPictures"})
-        EXPECT_EQ(w.button(name)->isEnabled(), w.hasHandler(name)) << name.toStdString();
+        EXPECT_EQ(w.button(name)->isEnabled(), w.hasHandler(name)) << name;
 }
 
 TEST_F(CommandsTest, DeleteAsksWithTheContactsNameAndMovesOn)

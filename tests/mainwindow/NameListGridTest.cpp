@@ -1,8 +1,8 @@
 #include "MainWindowFixture.h"
 
 #include "mainwindow/ColumnLayoutFile.h"
-#include "platform/db/DataGrid.h"
-#include "platform/ui/Clock.h"
+#include "platform/base/Clock.h"
+#include "platform/grid/DataGrid.h"
 #include "platform/ui/MsgBox.h"
 
 #include <QLabel>
@@ -252,6 +252,28 @@ TEST_F(GridTest, EnterOpensTheEditorOnTheCurrentContact)
     EXPECT_FALSE(gEditExistingRecord);
     EXPECT_TRUE(w.button("cmdEdit")->isEnabled());
     EXPECT_TRUE(w.button("cmdAdd")->isEnabled());
+}
+
+TEST_F(GridTest, ADoubleClickOnARowOpensOneEditorOnThatContact)
+{
+    prepare(5);
+    NameList &w = start();
+    int opened = 0;
+    QString shownName;
+    script.onModal("NameEdit", [&](QWidget *editor) {
+        ++opened;
+        shownName = editor->findChild<QLineEdit *>("txtLastName")->text();
+        DialogScript::click(editor, "cmdCancel");
+    });
+    // As the window system delivers a double-click: a click, then the second press.
+    const QPoint at = cellCentre(w, 2, 2);
+    QTest::mouseClick(w.Table1->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(w.Table1->viewport(), Qt::LeftButton, {}, at);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(script.shown(platform::DialogKind::ModalForm).size(), 1u);
+    EXPECT_EQ(shownName, current(w, "LastName").toString());
+    EXPECT_TRUE(w.button("cmdEdit")->isEnabled());
 }
 
 TEST_F(GridTest, EnterInAnEmptyListGivesTheViewEditMessage)

@@ -2,7 +2,7 @@
 
 #include "editor/GLOBAL.h"
 #include "mainwindow/SortOrder.h"
-#include "platform/ui/DateText.h"
+#include "platform/base/DateText.h"
 #include "platform/ui/MsgBox.h"
 
 #include <QComboBox>

@@ -2,13 +2,13 @@
 
 #include "LibJpeg.h"
 
-#include "app/modMain.h"
 #include "editor/GLOBAL.h"
 #include "mainwindow/MainCommonDialog.h"
 #include "pictures/PictureForm.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 #include "platform/ui/Clipboard.h"
+#include "start/modMain.h"
 #include "support/DialogScript.h"
 #include "support/FileBytes.h"
 #include "support/TempDatabase.h"

@@ -7,10 +7,10 @@
 #include "support/PrintedPages.h"
 #include "support/TempDatabase.h"
 
+#include "platform/base/Clock.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Recordset.h"
 #include "platform/print/PrintSurface.h"
-#include "platform/ui/Clock.h"
 #include "platform/ui/MsgBox.h"
 
 #include <gtest/gtest.h>

@@ -8,10 +8,10 @@
 #include "support/FixedMetricsScope.h"
 #include "support/PrintedPages.h"
 
+#include "platform/base/Clock.h"
 #include "platform/print/PreviewWidget.h"
 #include "platform/print/PrintOutput.h"
 #include "platform/print/PrintSurface.h"
-#include "platform/ui/Clock.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 

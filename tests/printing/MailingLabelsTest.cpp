@@ -10,11 +10,11 @@
 #include "support/PrintedPages.h"
 #include "support/TempDatabase.h"
 
-#include "app/modMain.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 #include "platform/print/PrintSurface.h"
 #include "platform/ui/MsgBox.h"
+#include "start/modMain.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -7,9 +7,9 @@
 #include "support/PrintedPages.h"
 #include "support/TempDatabase.h"
 
+#include "platform/base/Clock.h"
 #include "platform/db/Recordset.h"
 #include "platform/print/PrintSurface.h"
-#include "platform/ui/Clock.h"
 #include "platform/ui/MsgBox.h"
 
 #include <gtest/gtest.h>

@@ -3,10 +3,10 @@
 #include "support/DialogScript.h"
 #include "support/TempDatabase.h"
 
-#include "app/modMain.h"
 #include "platform/db/Recordset.h"
 #include "platform/print/PrinterObject.h"
 #include "platform/ui/MsgBox.h"
+#include "start/modMain.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

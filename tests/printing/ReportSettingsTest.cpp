@@ -3,10 +3,10 @@
 #include "support/ExpectRuntimeError.h"
 #include "support/TempDatabase.h"
 
-#include "app/modMain.h"
 #include "platform/db/DaoError.h"
 #include "platform/print/PrintSurface.h"
 #include "platform/print/PrinterObject.h"
+#include "start/modMain.h"
 
 #include <gtest/gtest.h>
 

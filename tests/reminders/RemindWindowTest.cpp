@@ -1,12 +1,12 @@
 #include "ReminderFixture.h"
 
-#include "app/modMain.h"
 #include "editor/GLOBAL.h"
 #include "mainwindow/NameList.h"
+#include "platform/base/DateText.h"
 #include "platform/db/DataControl.h"
-#include "platform/ui/DateText.h"
 #include "platform/ui/MsgBox.h"
 #include "reminders/Remind.h"
+#include "start/modMain.h"
 #include "support/DialogScript.h"
 
 #include <QCalendarWidget>
@@ -106,8 +106,9 @@ TEST_P(SaveEditsTest, TellsTheFirstFaultAndFocusesItsBox)
         w.txtFreqAmt->setText(c.amount);
         const bool saved = w.SaveEdits();
         EXPECT_EQ(saved, !*c.text);
-        if (*c.text)
+        if (*c.text) {
             EXPECT_EQ(w.focusWidget() ? w.focusWidget()->objectName() : QString(), c.focus);
+        }
         w.cmdCancel->click();
     });
     const auto boxes = script.shown(platform::DialogKind::Message);

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "platform/base/Clock.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
-#include "platform/ui/Clock.h"
 #include "support/TempDatabase.h"
 
 #include <QDate>

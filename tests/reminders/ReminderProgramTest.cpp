@@ -4,7 +4,7 @@
 
 #include "editor/GLOBAL.h"
 #include "editor/NameEdit.h"
-#include "platform/ui/Clock.h"
+#include "platform/base/Clock.h"
 #include "platform/ui/MsgBox.h"
 #include "reminders/Remind.h"
 

@@ -1,8 +1,8 @@
 #include "ReminderFixture.h"
 
-#include "app/modMain.h"
 #include "mainwindow/NameList.h"
 #include "reminders/ReminderRecords.h"
+#include "start/modMain.h"
 
 #include <sqlcipher/sqlite3.h>
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "platform/db/Database.h"
-#include "platform/db/JetValue.h"
 #include "platform/db/NewDatabase.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/jet/JetValue.h"
 
 #include <sqlcipher/sqlite3.h>
 

@@ -1,11 +1,11 @@
 #include "support/StartedProgram.h"
 
-#include "app/modMain.h"
 #include "mainwindow/NameList.h"
 #include "mainwindow/RecordSource.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 #include "platform/ui/ApplicationTitle.h"
+#include "start/modMain.h"
 
 #include <QCoreApplication>
 #include <QUuid>

@@ -1,7 +1,7 @@
 #include "platform/comm/Comm.h"
 
 #include "platform/RuntimeError.h"
-#include "platform/ui/AnsiText.h"
+#include "platform/base/AnsiText.h"
 
 #include <QSerialPort>
 #include <QSerialPortInfo>

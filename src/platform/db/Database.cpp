@@ -1,14 +1,14 @@
 #include "platform/db/Database.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/base/Clock.h"
 #include "platform/db/DaoError.h"
 #include "platform/db/FieldValue.h"
-#include "platform/db/JetValue.h"
 #include "platform/db/QueryRecordset.h"
 #include "platform/db/SqlStatement.h"
 #include "platform/db/SqliteError.h"
 #include "platform/db/TableRecordset.h"
-#include "platform/ui/Clock.h"
+#include "platform/db/jet/JetValue.h"
 
 #include <sqlcipher/sqlite3.h>
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/db/FieldValue.h"
-#include "platform/db/JetDialect.h"
 #include "platform/db/TableDef.h"
+#include "platform/db/jet/JetDialect.h"
 
 #include <QHash>
 #include <QList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/db/JetDialect.h"
+#include "platform/db/jet/JetDialect.h"
 
 #include <QString>
 #include <QVariant>

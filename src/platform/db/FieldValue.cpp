@@ -1,9 +1,9 @@
 #include "platform/db/FieldValue.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/base/DateText.h"
 #include "platform/db/DaoError.h"
-#include "platform/db/JetValue.h"
-#include "platform/ui/DateText.h"
+#include "platform/db/jet/JetValue.h"
 
 #include <sqlcipher/sqlite3.h>
 

@@ -1,6 +1,6 @@
 #include "platform/db/Database.h"
-#include "platform/db/JetQuote.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/jet/JetQuote.h"
 #include "support/ExpectRuntimeError.h"
 #include "support/TempDatabase.h"
 

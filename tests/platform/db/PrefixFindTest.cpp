@@ -1,6 +1,6 @@
 #include "platform/db/Database.h"
-#include "platform/db/JetQuote.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/jet/JetQuote.h"
 #include "support/ContactGenerator.h"
 #include "support/TempDatabase.h"
 
@@ -112,6 +112,8 @@ TEST_F(PrefixFindTest, NextLastAndPreviousKeepTheirDirection)
         EXPECT_EQ(rs->absolutePosition(), before + 1);
         ++matches;
     }
+    // The run of matches is unbroken from the first one on.
+    EXPECT_EQ(rs->absolutePosition(), first + matches - 1);
     auto walk = db().openRecordset("Select Count(*) from tblContacts Where LastName like \"mü*\"");
     EXPECT_EQ(matches, walk->value(0).toLongLong());
     EXPECT_GE(matches, 3);

@@ -1,0 +1,90 @@
+#include "platform/base/AnsiText.h"
+
+#include <QList>
+#include <QStringDecoder>
+
+#include <array>
+
+namespace platform {
+
+namespace {
+
+// Windows-1252 agrees with Latin-1 everywhere but in 0x80..0x9F, so only those 32
+// bytes need the code page's table. It is taken once from Qt's decoder; the five
+// values the code page leaves unassigned map to the C1 control of the same value,
+// as Windows maps them, so that every byte survives a round trip.
+struct HighTable {
+    std::array<char16_t, 32> chars{};
+
+    HighTable()
+    {
+        QStringDecoder decoder("windows-1252");
+        for (int i = 0; i < 32; ++i) {
+            const QString one = decoder.decode(QByteArray(1, char(0x80 + i)));
+            const bool assigned =
+                one.size() == 1 && one[0] != QChar(QChar::ReplacementCharacter) && one[0].unicode() != 0x1A;
+            chars[i] = assigned ? one[0].unicode() : char16_t(0x80 + i);
+        }
+    }
+};
+
+const HighTable &highTable()
+{
+    static const HighTable table;
+    return table;
+}
+
+char encodeOne(char32_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+        return char(c);
+    }
+    const auto &chars = highTable().chars;
+    for (int i = 0; i < 32; ++i) {
+        if (chars[i] == c) {
+            return char(0x80 + i);
+        }
+    }
+    return '?';
+}
+
+} // namespace
+
+QByteArray toAnsi(const QString &text)
+{
+    QByteArray result;
+    appendAnsi(result, text);
+    return result;
+}
+
+void appendAnsi(QByteArray &bytes, QStringView text)
+{
+    const qsizetype start = bytes.size();
+    bytes.resize(start + text.size());
+    char *out = bytes.data() + start;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) {
+            // One character beyond the code page, in two halves: one '?'.
+            ++i;
+            *out++ = '?';
+        } else {
+            *out++ = encodeOne(c);
+        }
+    }
+    bytes.truncate(out - bytes.constData());
+}
+
+QString fromAnsi(const QByteArray &bytes)
+{
+    const auto &chars = highTable().chars;
+    QString result;
+    result.reserve(bytes.size());
+    for (const char byte : bytes) {
+        const auto code = static_cast<unsigned char>(byte);
+        result.append(code >= 0x80 && code < 0xA0 ? QChar(chars[code - 0x80]) : QChar(code));
+    }
+    return result;
+}
+
+} // namespace platform

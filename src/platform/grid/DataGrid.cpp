@@ -1,0 +1,106 @@
+#include "platform/grid/DataGrid.h"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+
+namespace platform {
+
+DataGrid::DataGrid(QTableView *view, DataControl *data, QObject *parent, int rowHeightTwips,
+                   const QList<GridColumn> &columns)
+    : QObject(parent), mView(view), mModel(new DataGridModel(data, this)), mRowHeightTwips(rowHeightTwips)
+{
+    // Rows and columns are settled before the view sees the model: every row resized or
+    // reset afterwards costs the view a pass over all rows, a hundred thousand on a large list.
+    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    setRowHeightTwips(mRowHeightTwips);
+    if (!columns.isEmpty())
+        mModel->setColumns(columns);
+    view->setModel(mModel);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    applyWidths();
+    connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) {
+                if (mSyncing || !current.isValid())
+                    return;
+                mSyncing = true;
+                mModel->setCurrentRow(current.row());
+                mSyncing = false;
+            });
+    connect(mModel, &DataGridModel::currentRowChanged, this, &DataGrid::followRecordset);
+    connect(mModel, &QAbstractItemModel::modelReset, this, [this] { followRecordset(mModel->currentRow()); });
+    // The view starts on the record set's current row, as it does after every reset.
+    if (!columns.isEmpty())
+        followRecordset(mModel->currentRow());
+}
+
+int DataGrid::twipsToPixels(int twips, const QWidget *widget)
+{
+    const int dpi = widget ? widget->logicalDpiX() : 96;
+    return qRound(twips * dpi / 1440.0);
+}
+
+int DataGrid::pixelsToTwips(int pixels, const QWidget *widget)
+{
+    const int dpi = widget ? widget->logicalDpiX() : 96;
+    return qRound(pixels * 1440.0 / dpi);
+}
+
+void DataGrid::setColumns(const QList<GridColumn> &columns)
+{
+    mModel->setColumns(columns);
+    applyWidths();
+}
+
+void DataGrid::setRowHeightTwips(int twips)
+{
+    mRowHeightTwips = twips;
+    if (!mView)
+        return;
+    const int pixels = qMax(1, twipsToPixels(twips, mView));
+    QHeaderView *rows = mView->verticalHeader();
+    if (rows->minimumSectionSize() != 1)
+        rows->setMinimumSectionSize(1);
+    rows->setDefaultSectionSize(pixels);
+}
+
+void DataGrid::applyWidths()
+{
+    if (!mView)
+        return;
+    for (int i = 0; i < mModel->columns().size(); ++i)
+        mView->setColumnWidth(i, twipsToPixels(mModel->columns()[i].widthTwips, mView));
+}
+
+QList<GridColumn> DataGrid::columnsAsShown() const
+{
+    QList<GridColumn> shown;
+    if (!mView)
+        return mModel->columns();
+    const QHeaderView *header = mView->horizontalHeader();
+    for (int visual = 0; visual < mModel->columns().size(); ++visual) {
+        const int logical = header->logicalIndex(visual);
+        GridColumn column = mModel->columns()[logical];
+        column.widthTwips = pixelsToTwips(header->sectionSize(logical), mView);
+        shown.append(column);
+    }
+    return shown;
+}
+
+void DataGrid::followRecordset(int row)
+{
+    if (mSyncing || !mView)
+        return;
+    mSyncing = true;
+    if (row < 0) {
+        mView->selectionModel()->clearCurrentIndex();
+    } else {
+        const int column = qMax(0, mView->currentIndex().column());
+        const QModelIndex target = mModel->index(row, column);
+        mView->selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect |
+                                                             QItemSelectionModel::Rows);
+        mView->scrollTo(target);
+    }
+    mSyncing = false;
+}
+
+} // namespace platform

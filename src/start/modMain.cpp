@@ -1,0 +1,330 @@
+#include "start/modMain.h"
+
+#include "dialing/DialingForm.h"
+#include "editor/GLOBAL.h"
+#include "helpers/DatabaseOpenDialog.h"
+#include "helpers/GLOBAL.h"
+#include "helpers/mCommonDialog.h"
+#include "mainwindow/NameList.h"
+#include "mainwindow/RecordSource.h"
+#include "platform/RuntimeError.h"
+#include "platform/db/Database.h"
+#include "platform/db/SqliteError.h"
+#include "platform/db/Recordset.h"
+#include "platform/ui/ApplicationTitle.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/ui/ProgramFolder.h"
+#include "platform/ui/SingleInstance.h"
+#include "platform/ui/Tablet.h"
+#include "start/ChangePassword.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+#include <optional>
+
+using platform::RuntimeError;
+
+namespace {
+
+QString &commandLineOverride()
+{
+    static QString text;
+    return text;
+}
+
+QString &singleInstanceKey()
+{
+    static QString key;
+    return key;
+}
+
+// Held for the rest of the run once this copy is the one that runs.
+std::unique_ptr<platform::SingleInstance> &runningCopy()
+{
+    static std::unique_ptr<platform::SingleInstance> guard;
+    return guard;
+}
+
+const QString NoticeLine = QStringLiteral("Quiltern 3 - keeps your contacts, lists, labels and reminders.");
+const QString PasswordPromptText =
+    QStringLiteral("Type your password.  You have two chances to get it right.");
+const QString PasswordPromptTitle = QStringLiteral("Password?");
+
+// The general error report: a damaged file may be repaired once per call; any other
+// error is shown. True when the failed step is to run again; false when the open has
+// failed for good (the caller ends the program, or keeps what it has).
+bool reportStartError(const RuntimeError &error, bool &repairTried, const QString &path, const QString &password)
+{
+    if (error.number() == platform::err::DamagedDatabase && !repairTried) {
+        const int answer = platform::MsgBox(
+            QStringLiteral(
+                "Database may be corrupted.  Press the OK button if you want Quiltern to attempt to "
+                "repair it."),
+            platform::vbOKCancel + platform::vbExclamation, QStringLiteral("Corrupt Database"));
+        if (answer != platform::vbOK)
+            return false;
+        repairTried = true;
+        try {
+            platform::Database::repair(path, password);
+        } catch (const RuntimeError &refused) {
+            // A repair that cannot even start (a read-only file) tells why, rather than
+            // the damage the retry would report again.
+            if (refused.number() != platform::err::DamagedDatabase)
+                return reportStartError(refused, repairTried, path, password);
+        }
+        return true;
+    }
+    platform::MsgBox(error.description() + QStringLiteral("    Error number: ") +
+                         QString::number(error.number()),
+                     platform::vbOKOnly + platform::vbCritical, QStringLiteral("Error"));
+    return false;
+}
+
+void forgetDatabase()
+{
+    gContactsTable.reset();
+    gDb.reset();
+}
+
+// The shared open, and the two password tries that reopen exclusively. Returns the error
+// that stopped the open, if any; "ended" when the user gave no password.
+std::optional<RuntimeError> openDatabase(const QString &path, std::unique_ptr<platform::Database> &db,
+                                         QString &password, bool &ended)
+{
+    try {
+        db = platform::Database::open(path);
+        return std::nullopt;
+    } catch (const RuntimeError &error) {
+        if (error.number() != platform::err::NotValidPassword)
+            return error;
+    }
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+        // Typed into a masked box: a password on screen is a password told.
+        password = InputDialog(PasswordPromptText, PasswordPromptTitle, QString(), true);
+        if (password.isEmpty()) {
+            ended = true;
+            return std::nullopt;
+        }
+        try {
+            db = platform::Database::open(path, true, false, QStringLiteral(";pwd=") + password);
+            return std::nullopt;
+        } catch (const RuntimeError &error) {
+            if (error.number() != platform::err::NotValidPassword || attempt == 2)
+                return error;
+        }
+    }
+    return std::nullopt;
+}
+
+// An SQLite file of another program opens as a database; it is told apart by the
+// tables every window of this one reads.
+std::optional<RuntimeError> checkOwnTables(platform::Database &db)
+{
+    try {
+        if (db.isTable(QStringLiteral("tblContacts")) && db.isTable(QStringLiteral("tblSettings")))
+            return std::nullopt;
+        platform::raiseForeignFile(db.name());
+    } catch (const RuntimeError &error) {
+        return error;
+    }
+}
+
+// Steps 10 to 16, which re-entry runs alone. `opened` is a database the caller has
+// already opened from gDbPath and checked.
+MainOutcome openAndShow(std::unique_ptr<platform::Database> opened = {})
+{
+    bool repairTried = false;
+    for (;;) {
+        forgetDatabase();
+        QString password;
+        bool ended = false;
+        std::optional<RuntimeError> failure;
+        if (opened)
+            gDb = std::move(opened);
+        else
+            failure = openDatabase(gDbPath, gDb, password, ended);
+        if (ended)
+            return MainOutcome::Ended;
+        if (!failure)
+            failure = checkOwnTables(*gDb);
+        if (!failure) {
+            try {
+                gUserField1Size = qint16(
+                    gDb->tableDef(QStringLiteral("tblContacts")).field(QStringLiteral("UserField1")).size);
+            } catch (const RuntimeError &) {
+                // A database without the field still opens; the size keeps its value.
+            }
+            try {
+                gContactsTable =
+                    gDb->openRecordset(QStringLiteral("tblContacts"), platform::RecordsetType::Table);
+                gContactsTable->setIndex(QStringLiteral("LastName"));
+                NameList::instance().showModeless();
+                return MainOutcome::MainWindowShown;
+            } catch (const RuntimeError &error) {
+                failure = error;
+            }
+        }
+        forgetDatabase();
+        if (!reportStartError(*failure, repairTried, gDbPath, password))
+            return MainOutcome::Ended;
+    }
+}
+
+} // namespace
+
+QString databaseFileSearch(const QString &path)
+{
+    if (path.trimmed().isEmpty())
+        return QString();
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isFile() || info.isHidden())
+        return QString();
+    return info.fileName();
+}
+
+QString startupCommandLine()
+{
+    if (!commandLineOverride().isNull())
+        return commandLineOverride().trimmed();
+    const QStringList arguments = QCoreApplication::arguments();
+    return arguments.mid(1).join(QLatin1Char(' ')).trimmed();
+}
+
+void setCommandLineForTesting(const QString &commandLine)
+{
+    commandLineOverride() = commandLine;
+}
+
+void setSingleInstanceKeyForTesting(const QString &key)
+{
+    singleInstanceKey() = key;
+}
+
+void releaseSingleInstanceForTesting()
+{
+    runningCopy().reset();
+}
+
+namespace {
+
+// Re-entry from a command of the main window, which has already unloaded the main
+// window and closed gDb.
+void runMainAgain(std::unique_ptr<platform::Database> opened)
+{
+    setRestartingThroughMain(true);
+    MainOutcome outcome;
+    if (opened) {
+        DialingForm::installEditorHook();
+        resetRecordSourceParts();
+        outcome = openAndShow(std::move(opened));
+    } else {
+        outcome = Main();
+    }
+    setRestartingThroughMain(false);
+    if (outcome == MainOutcome::Ended)
+        endProgram();
+}
+
+// Opens the file as the start routine would, without touching gDb; on failure the
+// message has been shown and nullptr comes back.
+std::unique_ptr<platform::Database> checkDatabaseFile(const QString &path)
+{
+    bool repairTried = false;
+    for (;;) {
+        std::unique_ptr<platform::Database> db;
+        QString password;
+        bool ended = false;
+        std::optional<RuntimeError> failure = openDatabase(path, db, password, ended);
+        if (ended)
+            return nullptr;
+        if (!failure)
+            failure = checkOwnTables(*db);
+        if (!failure)
+            return db;
+        db.reset();
+        if (!reportStartError(*failure, repairTried, path, password))
+            return nullptr;
+    }
+}
+
+} // namespace
+
+MainOutcome Main()
+{
+    StartRoutine::restart = runMainAgain;
+    StartRoutine::checkDatabaseFile = checkDatabaseFile;
+    StartRoutine::changePassword = [] {
+        if (NameList *window = NameList::loadedInstance())
+            ChangePassword(*window);
+    };
+    DialingForm::installEditorHook();
+    if (gDbPath > QStringLiteral(" ")) {
+        // Whatever view the previous main window left in force, the new one starts
+        // from all contacts, as after Open Database.
+        resetRecordSourceParts();
+        return openAndShow();
+    }
+
+    gTabletMode = platform::isTabletWithoutMouse();
+    try {
+        gNoticeLine = NoticeLine;
+        gListSource = ContactsTable;
+        gAppName = QStringLiteral("Quiltern");
+        const QString folder = platform::programFolder();
+        // The first default joins without a separator, as the classic path test did:
+        // only a folder that already ends in a separator names a file inside it.
+        gDbPath = folder + gAppName + QStringLiteral(".mdb");
+
+        const QString commandLine = startupCommandLine();
+        if (!commandLine.isEmpty()) {
+            if (databaseFileSearch(commandLine).isEmpty()) {
+                platform::MsgBox(
+                    QStringLiteral("The database file name you supplied on the command line cannot be "
+                                   "found.  You specified file name ") +
+                        commandLine,
+                    platform::vbOKOnly + platform::vbCritical, QStringLiteral("Data file name invalid"));
+                return MainOutcome::Ended;
+            }
+            gDbPath = commandLine;
+        }
+
+        if (!(databaseFileSearch(gDbPath) > QStringLiteral(" ")))
+            gDbPath = folder + QStringLiteral("/") + gAppName + QStringLiteral(".mdb");
+
+        const QString key =
+            singleInstanceKey().isEmpty() ? platform::SingleInstance::defaultKey() : singleInstanceKey();
+        auto guard = std::make_unique<platform::SingleInstance>(key);
+        if (!guard->tryToRun()) {
+            const QString title = platform::applicationTitle();
+            platform::setApplicationTitle(title + QStringLiteral(" #2"));
+            platform::MsgBox(gAppName +
+                             QStringLiteral(" is already running!  For data integrity, you can't start a "
+                                            "second copy of the program."));
+            platform::setApplicationTitle(title);
+            if (!guard->bringRunningCopyForward())
+                throw RuntimeError(5, QStringLiteral("The running copy of ") + title +
+                                          QStringLiteral(" could not be brought forward."));
+            return MainOutcome::Ended;
+        }
+        runningCopy() = std::move(guard);
+        QObject::connect(runningCopy().get(), &platform::SingleInstance::comeForwardRequested, [] {
+            if (NameList *window = NameList::loadedInstance()) {
+                window->showNormal();
+                window->raise();
+                window->activateWindow();
+            }
+        });
+
+        if (databaseFileSearch(gDbPath).isEmpty()) {
+            QString chosen;
+            if (ShowDatabaseOpenDialog(chosen))
+                gDbPath = chosen;
+        }
+    } catch (const RuntimeError &error) {
+        bool repairTried = true; // nothing is open yet: no repair to offer
+        reportStartError(error, repairTried, gDbPath, QString());
+        return MainOutcome::Ended;
+    }
+    return openAndShow();
+}

@@ -1,0 +1,321 @@
+#include "mainwindow/NameList.h"
+#include "mainwindow/RecordSource.h"
+#include "platform/db/Database.h"
+#include "platform/db/NewDatabase.h"
+#include "platform/db/Recordset.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/ui/ProgramFolder.h"
+#include "platform/ui/SingleInstance.h"
+#include "start/modMain.h"
+#include "support/DialogScript.h"
+#include "support/FileBytes.h"
+#include "support/StartedProgram.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+using platform::DialogKind;
+
+namespace {
+
+QString newDatabase(const QString &path)
+{
+    platform::createDatabaseFromSchema(path);
+    return path;
+}
+
+void setPassword(const QString &path, const QString &password)
+{
+    auto db = platform::Database::open(path, true, false, QStringLiteral(";pwd="));
+    db->newPassword(QString(), password);
+}
+
+// Fills the contacts over several pages, then garbles a page in the middle; returns the
+// damaged file's bytes.
+QByteArray damageDatabase(const QString &path)
+{
+    {
+        auto db = platform::Database::open(path);
+        for (int i = 0; i < 300; ++i)
+            db->execute(QStringLiteral("INSERT INTO tblContacts (LastName, Notes) VALUES ('Row%1', '%2')")
+                            .arg(i)
+                            .arg(QString(200, QLatin1Char('n'))));
+    }
+    QByteArray bytes = readFileBytes(path);
+    const int at = (int(bytes.size()) / 1024 / 2) * 1024;
+    for (int i = 0; i < 1024; ++i)
+        bytes[at + i] = char((i * 37 + 11) & 0xff);
+    writeFileBytes(path, bytes);
+    return bytes;
+}
+
+// Starts expecting one message box only, answered OK, and the program to end.
+platform::DialogRequest startRefused(StartedProgram &program)
+{
+    DialogScript script;
+    script.answerMessage(platform::vbOK);
+    EXPECT_FALSE(program.start());
+    EXPECT_EQ(StartedProgram::window(), nullptr);
+    EXPECT_EQ(script.shown().size(), 1u);
+    return script.shown().empty() ? platform::DialogRequest() : script.shown()[0];
+}
+
+const QString InvalidNameText =
+    "The database file name you supplied on the command line cannot be found.  You specified file name ";
+
+} // namespace
+
+TEST(StartupPaths, CommandLineIsTrimmedButBlanksInsideStay)
+{
+    StartedProgram program;
+    const QString path = newDatabase(program.folder().filePath("my contacts 2024.mdb"));
+    program.setCommandLine("   " + path + "  ");
+    DialogScript script;
+    ASSERT_TRUE(program.start());
+    EXPECT_EQ(gDbPath, path);
+    ASSERT_NE(StartedProgram::window(), nullptr);
+    EXPECT_EQ(StartedProgram::window()->windowTitle(), "Quiltern Database  " + path);
+    EXPECT_EQ(gAppName, "Quiltern");
+    EXPECT_TRUE(script.shown().empty());
+    EXPECT_EQ(gContactsTable->index(), "LastName");
+    EXPECT_EQ(gUserField1Size, 255);
+    EXPECT_FALSE(gDb->exclusive()) << "a database without a password is opened shared";
+}
+
+TEST(StartupPaths, MissingCommandLineFileEndsWithItsMessageAndCreatesNothing)
+{
+    StartedProgram program;
+    const QString path = program.folder().filePath("nowhere.mdb");
+    program.setCommandLine(" " + path);
+    const platform::DialogRequest shown = startRefused(program);
+    EXPECT_EQ(shown.text, InvalidNameText + path);
+    EXPECT_EQ(shown.title, "Data file name invalid");
+    EXPECT_EQ(shown.icon, platform::vbCritical);
+    EXPECT_FALSE(QFileInfo::exists(path));
+}
+
+TEST(StartupPaths, HiddenFilesAndFoldersAreNotDatabaseFiles)
+{
+    StartedProgram program;
+    const QString hidden = newDatabase(program.folder().filePath(".hidden.mdb"));
+    EXPECT_EQ(databaseFileSearch(hidden), "");
+    EXPECT_EQ(databaseFileSearch(program.folder().path()), "");
+    EXPECT_EQ(databaseFileSearch(" "), "");
+    const QString plain = newDatabase(program.folder().filePath("plain.mdb"));
+    EXPECT_EQ(databaseFileSearch(plain), "plain.mdb");
+
+    program.setCommandLine(hidden);
+    EXPECT_EQ(startRefused(program).title, "Data file name invalid");
+}
+
+TEST(StartupPaths, DefaultDatabaseInTheProgramFolder)
+{
+    StartedProgram program;
+    newDatabase(program.folder().filePath("Quiltern.mdb"));
+    DialogScript script;
+    ASSERT_TRUE(program.start());
+    EXPECT_EQ(gDbPath, program.folder().path() + "/Quiltern.mdb");
+    EXPECT_TRUE(script.shown().empty());
+}
+
+TEST(StartupPaths, FirstDefaultJoinsFolderAndNameWithoutSeparator)
+{
+    StartedProgram program;
+    // The program folder .../Q with a file .../QQuiltern.mdb beside it: that file wins.
+    QDir(program.folder().path()).mkdir("Q");
+    platform::setProgramFolderForTesting(program.folder().filePath("Q"));
+    const QString joined = newDatabase(program.folder().filePath("QQuiltern.mdb"));
+    newDatabase(program.folder().filePath("Q/Quiltern.mdb"));
+    DialogScript script;
+    ASSERT_TRUE(program.start());
+    EXPECT_EQ(gDbPath, joined);
+}
+
+TEST(StartupPaths, NoDefaultFileAsksWithTheFileDialog)
+{
+    StartedProgram program;
+    const QString chosen = newDatabase(program.folder().filePath("chosen.mdb"));
+    DialogScript script;
+    script.answerOpenFile(chosen);
+    ASSERT_TRUE(program.start());
+    EXPECT_EQ(gDbPath, chosen);
+    const auto dialogs = script.shown(DialogKind::OpenFile);
+    ASSERT_EQ(dialogs.size(), 1u);
+    EXPECT_EQ(dialogs[0].title, "Open database file");
+    EXPECT_EQ(dialogs[0].filter, "Database files (*.mdb)|*.mdb|All Files (*.*)|*.*");
+    EXPECT_EQ(dialogs[0].filterIndex, 1);
+    EXPECT_EQ(dialogs[0].initialDir, program.folder().path() + "/");
+}
+
+TEST(StartupPaths, CancelledFileDialogReportsTheMissingFileAndCreatesNone)
+{
+    StartedProgram program;
+    DialogScript script;
+    script.cancelFile().answerMessage(platform::vbOK);
+    EXPECT_FALSE(program.start());
+    const auto messages = script.shown(DialogKind::Message);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].title, "Error");
+    EXPECT_EQ(messages[0].icon, platform::vbCritical);
+    EXPECT_TRUE(messages[0].text.endsWith("    Error number: 3024")) << messages[0].text.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(program.folder().filePath("Quiltern.mdb")));
+    EXPECT_EQ(StartedProgram::window(), nullptr);
+}
+
+TEST(StartupPaths, ForeignFileGetsAClearMessageAndIsNeverTouched)
+{
+    StartedProgram program;
+    QByteArray jet(4096, '\0');
+    jet.replace(4, 15, "Standard Jet DB");
+    const QString path = program.folder().filePath("Old.mdb");
+    writeFileBytes(path, jet);
+    program.setCommandLine(path);
+    const platform::DialogRequest shown = startRefused(program);
+    EXPECT_EQ(shown.title, "Error");
+    EXPECT_TRUE(shown.text.contains("Jet")) << shown.text.toStdString();
+    EXPECT_TRUE(shown.text.endsWith("    Error number: 3343"));
+    EXPECT_EQ(readFileBytes(path), jet);
+    EXPECT_EQ(QDir(program.folder().path()).entryList(QDir::Files), QStringList{"Old.mdb"});
+}
+
+TEST(StartupSingleInstance, SecondCopyIsRefusedAndBringsTheFirstForward)
+{
+    StartedProgram program;
+    const QString path = newDatabase(program.folder().filePath("Quiltern.mdb"));
+    platform::SingleInstance running(program.singleInstanceKey());
+    ASSERT_TRUE(running.tryToRun());
+    QSignalSpy comeForward(&running, &platform::SingleInstance::comeForwardRequested);
+
+    DialogScript script;
+    script.answerMessage(platform::vbOK);
+    EXPECT_FALSE(program.start());
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].text,
+              "Quiltern is already running!  For data integrity, you can't start a second "
+              "copy of the program.");
+    EXPECT_EQ(script.shown()[0].title, "Quiltern 3 #2");
+    EXPECT_EQ(script.shown()[0].icon, 0);
+    EXPECT_TRUE(comeForward.wait(2000));
+    EXPECT_EQ(gDb, nullptr) << "the second copy never opens the database";
+    EXPECT_EQ(StartedProgram::window(), nullptr);
+}
+
+TEST(StartupSingleInstance, MissingCommandLineFileIsToldBeforeTheSecondCopyTest)
+{
+    StartedProgram program;
+    platform::SingleInstance running(program.singleInstanceKey());
+    ASSERT_TRUE(running.tryToRun());
+    program.setCommandLine(program.folder().filePath("gone.mdb"));
+    EXPECT_EQ(startRefused(program).title, "Data file name invalid");
+}
+
+TEST(StartupPassword, WrongThenRightOpensExclusively)
+{
+    StartedProgram program;
+    const QString path = newDatabase(program.folder().filePath("Quiltern.mdb"));
+    setPassword(path, "s3cret");
+    DialogScript script;
+    script.answerInput("wrong").answerInput("s3cret");
+    ASSERT_TRUE(program.start());
+    const auto asked = script.shown(DialogKind::Input);
+    ASSERT_EQ(asked.size(), 2u);
+    for (const auto &prompt : asked) {
+        EXPECT_EQ(prompt.text, "Type your password.  You have two chances to get it right.");
+        EXPECT_EQ(prompt.title, "Password?");
+        EXPECT_EQ(prompt.defaultText, "");
+        EXPECT_TRUE(prompt.passwordMask) << "passwords are typed into a masked box";
+    }
+    EXPECT_TRUE(gDb->exclusive());
+    EXPECT_TRUE(gDb->hasPassword());
+}
+
+TEST(StartupPassword, TwoWrongAnswersEndWithTheErrorReport)
+{
+    StartedProgram program;
+    const QString path = newDatabase(program.folder().filePath("Quiltern.mdb"));
+    setPassword(path, "s3cret");
+    DialogScript script;
+    script.answerInput("one").answerInput("two").answerMessage(platform::vbOK);
+    EXPECT_FALSE(program.start());
+    ASSERT_EQ(script.shown(DialogKind::Input).size(), 2u);
+    const auto messages = script.shown(DialogKind::Message);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].title, "Error");
+    EXPECT_TRUE(messages[0].text.endsWith("    Error number: 3031"));
+    EXPECT_EQ(StartedProgram::window(), nullptr);
+}
+
+TEST(StartupPassword, CancelAtEitherPromptEndsWithoutAMessage)
+{
+    for (int cancelAt = 1; cancelAt <= 2; ++cancelAt) {
+        StartedProgram program;
+        const QString path = newDatabase(program.folder().filePath("Quiltern.mdb"));
+        setPassword(path, "s3cret");
+        DialogScript script;
+        if (cancelAt == 2)
+            script.answerInput("wrong");
+        script.cancelInput();
+        EXPECT_FALSE(program.start());
+        EXPECT_TRUE(script.shown(DialogKind::Message).empty());
+        EXPECT_EQ(script.shown(DialogKind::Input).size(), size_t(cancelAt));
+        EXPECT_EQ(StartedProgram::window(), nullptr);
+    }
+}
+
+TEST(StartupRepair, DamagedFileIsRepairedOnOkAndTheProgramStarts)
+{
+    StartedProgram program;
+    damageDatabase(newDatabase(program.folder().filePath("Quiltern.mdb")));
+    DialogScript script;
+    script.answerMessage(platform::vbOK);
+    ASSERT_TRUE(program.start());
+    const auto messages = script.shown(DialogKind::Message);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text,
+              "Database may be corrupted.  Press the OK button if you want Quiltern to attempt "
+              "to repair it.");
+    EXPECT_EQ(messages[0].title, "Corrupt Database");
+    EXPECT_EQ(messages[0].buttons, platform::vbOKCancel);
+    EXPECT_EQ(messages[0].icon, platform::vbExclamation);
+    EXPECT_NE(StartedProgram::window(), nullptr);
+}
+
+TEST(StartupRepair, CancelEndsWithoutTouchingTheFile)
+{
+    StartedProgram program;
+    const QString path = newDatabase(program.folder().filePath("Quiltern.mdb"));
+    const QByteArray bytes = damageDatabase(path);
+    DialogScript script;
+    script.answerMessage(platform::vbCancel);
+    EXPECT_FALSE(program.start());
+    EXPECT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(readFileBytes(path), bytes);
+    EXPECT_EQ(StartedProgram::window(), nullptr);
+}
+
+TEST(StartupReentry, SetPathSkipsEverythingBeforeTheOpen)
+{
+    StartedProgram program;
+    const QString first = newDatabase(program.folder().filePath("Quiltern.mdb"));
+    const QString second = newDatabase(program.folder().filePath("Other.mdb"));
+    DialogScript script;
+    ASSERT_TRUE(program.start());
+    gWhereClause = " Where  CategoryNumber = 3 ";
+    gListSource = "qryContacts";
+    StartedProgram::closeWindow();
+    gContactsTable.reset();
+    gDb.reset();
+    // A command line naming a missing file would end a first start; re-entry never reads it.
+    program.setCommandLine(program.folder().filePath("missing.mdb"));
+    gDbPath = second;
+    ASSERT_EQ(Main(), MainOutcome::MainWindowShown);
+    EXPECT_EQ(gDbPath, second);
+    EXPECT_EQ(gDb->name(), second);
+    EXPECT_EQ(gListSource, "tblContacts") << "re-entry starts from a clean record source";
+    EXPECT_EQ(gWhereClause, "");
+    EXPECT_TRUE(script.shown().empty());
+    Q_UNUSED(first);
+}
