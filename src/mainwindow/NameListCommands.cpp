@@ -182,7 +182,8 @@ void NameList::OpenDatabase_Click()
         // simply opened again.
         std::unique_ptr<platform::Database> chosen;
         if (!sameFile(fileName, gDbPath)) {
-            chosen = checkDatabaseFile(fileName);
+            if (StartRoutine::checkDatabaseFile)
+                chosen = StartRoutine::checkDatabaseFile(fileName);
             if (!chosen)
                 return;
         }
