@@ -1,6 +1,8 @@
 #include "helpers/KeyStringParser.h"
 
 #include "helpers/KeyboardLayout.h"
+#include "platform/RuntimeError.h"
+#include "platform/db/DaoError.h"
 
 #include <QHash>
 #include <cmath>
@@ -255,5 +257,12 @@ void KeyStringParser::add(quint16 vk, quint16 scan, quint32 flags)
     record.virtualKey = vk;
     record.scanCode = scan;
     record.flags = flags;
+    if (mInputs.size() >= MaxRecords) {
+        mInputs.clear();
+        throw platform::RuntimeError(platform::err::InvalidProcedureCall,
+                                     QStringLiteral("Invalid procedure call or argument: the key string "
+                                                    "types more than %1 key strokes.")
+                                         .arg(MaxRecords));
+    }
     mInputs.append(record);
 }

@@ -13,6 +13,9 @@ class KeyStringParser {
   public:
     // Largest repeat count of a braced key; larger counts are cut to it.
     static constexpr int MaxRepeat = 32767;
+    // Most input records one key string may give; a longer one is refused whole (run-time
+    // error 5) rather than flooding the input queue and memory.
+    static constexpr qsizetype MaxRecords = 4096;
 
     explicit KeyStringParser(bool capsLockOn) : mCapsLockOn(capsLockOn) {}
 

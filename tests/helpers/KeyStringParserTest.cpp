@@ -1,5 +1,7 @@
 #include "helpers/KeyStringParser.h"
 #include "helpers/MSendInput.h"
+#include "platform/RuntimeError.h"
+#include "platform/db/DaoError.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -111,10 +113,28 @@ TEST(KeyStringParser, BracedNamesIgnoreCaseAndRepeat)
     EXPECT_EQ(parsed(QStringLiteral("{UP 2abc}")), repeated(QStringLiteral("38dx 38u@48"), 2));
 }
 
-TEST(KeyStringParser, HugeRepeatCountsAreCut)
+TEST(KeyStringParser, OutputIsBoundedAndMoreIsRefusedWhole)
 {
-    const QList<KeyInputRecord> records = KeyStringParser(false).parse(QStringLiteral("{a 99999999999}"));
-    EXPECT_EQ(records.size(), 2 * KeyStringParser::MaxRepeat);
+    const auto refusal = [](const QString &keys) {
+        try {
+            KeyStringParser(false).parse(keys);
+        } catch (const platform::RuntimeError &e) {
+            return e.number();
+        }
+        return 0;
+    };
+    // Up to the bound every record is given; one press more refuses the whole string.
+    const qsizetype half = KeyStringParser::MaxRecords / 2;
+    EXPECT_EQ(KeyStringParser(false).parse(QStringLiteral("{a %1}").arg(half)).size(), 2 * half);
+    EXPECT_EQ(refusal(QStringLiteral("{a %1}").arg(half + 1)), platform::err::InvalidProcedureCall);
+    // A short text whose repeat counts would expand it a thousandfold.
+    EXPECT_EQ(refusal(QStringLiteral("+{A 32767}")), platform::err::InvalidProcedureCall);
+    EXPECT_EQ(refusal(QStringLiteral("{a 99999999999}")), platform::err::InvalidProcedureCall);
+    EXPECT_EQ(refusal(QString(KeyStringParser::MaxRecords, u'x')), platform::err::InvalidProcedureCall);
+    // The parser is usable again after a refusal.
+    KeyStringParser parser(false);
+    EXPECT_THROW(parser.parse(QStringLiteral("+{b 9999}")), platform::RuntimeError);
+    EXPECT_EQ(parser.parse(QStringLiteral("ab")).size(), 4);
 }
 
 TEST(KeyStringParser, NamedKeysCarryTheirCodesAndExtendedFlags)

@@ -173,7 +173,7 @@ DialogAnswer DialogScript::handle(const DialogRequest &request)
     if (isShell(request.kind)) {
         mShellCalls.push_back(request);
         DialogAnswer answer;
-        answer.accepted = true;
+        answer.accepted = mShellAccepts;
         return answer;
     }
     mShown.push_back(request);
@@ -235,4 +235,10 @@ void DialogScript::setText(QWidget *root, const QString &editName, const QString
         return;
     }
     ADD_FAILURE() << "No text box " << editName.toStdString();
+}
+
+DialogScript &DialogScript::refuseShellCalls()
+{
+    mShellAccepts = false;
+    return *this;
 }

@@ -51,6 +51,8 @@ class DialogScript {
     DialogScript &answerPrint(int fromPage = 0, int toPage = 0, std::function<void(QPrinter *)> choose = {});
     DialogScript &cancelPrint();
     DialogScript &onModal(const QString &objectName, std::function<void(QWidget *)> action);
+    // Shell calls from now on fail, as with no program to open them.
+    DialogScript &refuseShellCalls();
 
     // Every message box, input box, common dialog and modal window, in order.
     const std::vector<platform::DialogRequest> &shown() const { return mShown; }
@@ -82,4 +84,5 @@ class DialogScript {
     std::deque<Answer> mAnswers;
     std::vector<platform::DialogRequest> mShown;
     std::vector<platform::DialogRequest> mShellCalls;
+    bool mShellAccepts = true;
 };

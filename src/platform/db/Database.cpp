@@ -33,8 +33,16 @@ enum class FileKind { Plain, Encrypted, Foreign, Jet };
 FileKind sniff(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return FileKind::Foreign;
+    if (!file.open(QIODevice::ReadOnly)) {
+        // Told apart from a foreign file: the cause is the permission, not the content.
+        if (!QFileInfo(path).isReadable())
+            throw RuntimeError(err::NoReadPermission,
+                               QStringLiteral("You have no permission to read the file '%1'. Ask its owner for "
+                                              "read permission, or choose another file.")
+                                   .arg(path));
+        throw RuntimeError(err::DiskError,
+                           QStringLiteral("Could not open '%1' (%2).").arg(path, file.errorString()));
+    }
     const QByteArray head = file.read(100);
     const qint64 size = file.size();
     if (head.startsWith(QByteArray("SQLite format 3\0", 16)))
@@ -55,10 +63,7 @@ FileKind sniff(const QString &path)
             QStringLiteral("'%1' is a database of the older Jet format, which this program cannot "
                            "open. It has not been changed.")
                 .arg(path));
-    throw RuntimeError(err::UnrecognizedFormat,
-                       QStringLiteral("Unrecognized database format '%1'. The file is not a database of this "
-                                      "program and has not been changed.")
-                           .arg(path));
+    raiseForeignFile(path);
 }
 
 [[noreturn]] void raiseBadPassword()
@@ -238,6 +243,18 @@ void upgradeTextOrder(sqlite3 *db)
 
 } // namespace
 
+bool Database::cannotBeWritten(const QString &path)
+{
+    // A file or folder marked read-only for everyone stays read-only for a user the
+    // permissions would not stop (an administrator), as the read-only mark of a desktop
+    // file does; a write needs the folder too, for the rollback journal beside the file.
+    constexpr QFile::Permissions anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    const QFileInfo file(path);
+    const QFileInfo folder(file.absolutePath());
+    return !file.isWritable() || !(file.permissions() & anyWrite) || !folder.isWritable() ||
+           !(folder.permissions() & anyWrite);
+}
+
 std::unique_ptr<Database> Database::open(const QString &path, bool exclusive, bool readOnly,
                                          const QString &connect)
 {
@@ -248,7 +265,7 @@ std::unique_ptr<Database> Database::open(const QString &path, bool exclusive, bo
     database->mPath = info.absoluteFilePath();
     database->mPassword = passwordOf(connect);
     database->mExclusive = exclusive;
-    database->mReadOnly = readOnly;
+    database->mReadOnly = readOnly || cannotBeWritten(database->mPath);
     database->openConnection();
     return database;
 }
@@ -396,6 +413,8 @@ qint64 Database::execute(const QString &jetSql)
     static const QRegularExpression dml(QStringLiteral("^\\s*(INSERT|UPDATE|DELETE|REPLACE)\\b"),
                                         QRegularExpression::CaseInsensitiveOption);
     const bool rowsOnly = writes && dml.match(translation.sql).hasMatch();
+    if (writes && mReadOnly)
+        raiseReadOnlyDatabase(mPath);
     if (writes) {
         // A row statement writes its first named table; lists that cannot read that table
         // need not read all their keys first (the main list need not, for a work table).
@@ -621,7 +640,9 @@ void Database::rollback()
 void Database::newPassword(const QString &oldPassword, const QString &newPassword)
 {
     sqlite3 *db = handle();
-    if (!mExclusive || mReadOnly)
+    if (mReadOnly)
+        raiseReadOnlyDatabase(mPath);
+    if (!mExclusive)
         throw RuntimeError(err::SharedPasswordChange,
                            QStringLiteral("The password can only be changed while the database is open "
                                           "exclusively."));
@@ -808,6 +829,9 @@ QString Database::repair(const QString &path, const QString &password)
     if (kind == FileKind::Encrypted && password.isEmpty())
         raiseBadPassword();
     const QString usedPassword = kind == FileKind::Plain ? QString() : password;
+    // A repair replaces the file, which a read-only mark forbids.
+    if (cannotBeWritten(info.absoluteFilePath()))
+        raiseReadOnlyDatabase(info.absoluteFilePath());
 
     const QString fresh = freshSidePath(path, QStringLiteral("repair"));
     try {

@@ -853,7 +853,13 @@ void QueryRecordset::find(const QString &criterion, Find direction)
         collectAll();
         buildKeyIndex();
         QStringList texts;
-        const QString shape = textsAsParameters(condition, &texts);
+        QString shape = textsAsParameters(condition, &texts);
+        // More texts than the engine takes as parameters stay in the statement as the
+        // criterion quoted them.
+        if (texts.size() > sqlite3_limit(db, SQLITE_LIMIT_VARIABLE_NUMBER, -1)) {
+            shape = condition;
+            texts.clear();
+        }
         SqlStatement &matches = findStatement(shape, mKeysRepeat);
         matches.reset();
         for (int i = 0; i < texts.size(); ++i)

@@ -86,6 +86,12 @@ QDateTime plainDateTime(const QDate &date, const QTime &time)
 }
 
 // A number as a date: whole days since 12/30/1899, the fraction the time of day.
+// Only serials of years 100..9999 are dates; the caller refuses any other.
+bool serialIsDate(double serial)
+{
+    return serial >= -657434.0 && serial < 2958466.0;
+}
+
 QDateTime dateFromSerial(double serial)
 {
     const double days = std::floor(serial);
@@ -127,7 +133,12 @@ bool readStoredDate(sqlite3_value *v, QDate *date, QTime *time)
 bool dateArg(sqlite3_context *ctx, sqlite3_value *v, QDateTime *out)
 {
     if (sqlite3_value_type(v) == SQLITE_INTEGER || sqlite3_value_type(v) == SQLITE_FLOAT) {
-        *out = dateFromSerial(sqlite3_value_double(v));
+        const double serial = sqlite3_value_double(v);
+        if (!serialIsDate(serial)) {
+            resultError(ctx, QStringLiteral("Overflow: the number is no date."), err::Overflow);
+            return false;
+        }
+        *out = dateFromSerial(serial);
         return true;
     }
     QDate date;
@@ -146,9 +157,17 @@ bool dateArg(sqlite3_context *ctx, sqlite3_value *v, QDateTime *out)
     return true;
 }
 
-int roundedInt(sqlite3_value *v)
+// A number as a whole number of the language's long range, rounded half to even; a
+// number beyond that range overflows rather than wrapping.
+bool longArg(sqlite3_context *ctx, sqlite3_value *v, int *out)
 {
-    return int(std::nearbyint(sqlite3_value_double(v)));
+    const double value = std::nearbyint(sqlite3_value_double(v));
+    if (!(value >= -2147483648.0 && value <= 2147483647.0)) {
+        resultError(ctx, QStringLiteral("Overflow."), err::Overflow);
+        return false;
+    }
+    *out = int(value);
+    return true;
 }
 
 void jetLike(sqlite3_context *ctx, int argc, sqlite3_value **argv)
@@ -236,7 +255,9 @@ void jetRight(sqlite3_context *ctx, int argc, sqlite3_value **argv)
         sqlite3_result_null(ctx);
         return;
     }
-    const int n = roundedInt(argv[1]);
+    int n = 0;
+    if (!longArg(ctx, argv[1], &n))
+        return;
     if (n < 0) {
         resultError(ctx,
                     QStringLiteral("Invalid procedure call or argument: Right needs a length of 0 or more."),
@@ -246,13 +267,44 @@ void jetRight(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     resultText(ctx, textArg(argv[0]).right(n));
 }
 
+// Mid and Left: positions beyond the language's long range overflow, a start below 1 or
+// a negative length is an invalid argument; nothing wraps to another position.
+void jetMid(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    if (anyNull(argc, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const bool left = sqlite3_user_data(ctx) != nullptr;
+    if (argc < 2 || argc > (left ? 2 : 3)) {
+        resultError(ctx, QStringLiteral("Invalid procedure call or argument: wrong number of arguments."),
+                    err::InvalidProcedureCall);
+        return;
+    }
+    int start = 1, length = -1;
+    if (left ? !longArg(ctx, argv[1], &length)
+             : !longArg(ctx, argv[1], &start) || (argc > 2 && !longArg(ctx, argv[2], &length)))
+        return;
+    if (start < 1 || (length < 0 && (left || argc > 2))) {
+        resultError(ctx, QStringLiteral("Invalid procedure call or argument: %1 needs a %2.")
+                             .arg(left ? QStringLiteral("Left") : QStringLiteral("Mid"),
+                                  start < 1 ? QStringLiteral("start of 1 or more")
+                                            : QStringLiteral("length of 0 or more")),
+                    err::InvalidProcedureCall);
+        return;
+    }
+    resultText(ctx, textArg(argv[0]).mid(qsizetype(start) - 1, length));
+}
+
 void jetInStr(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     if (anyNull(std::min(argc, 3), argv)) {
         sqlite3_result_null(ctx);
         return;
     }
-    const int start = roundedInt(argv[0]);
+    int start = 0, compare = 1;
+    if (!longArg(ctx, argv[0], &start) || (argc > 3 && !isNull(argv[3]) && !longArg(ctx, argv[3], &compare)))
+        return;
     if (start < 1) {
         resultError(ctx,
                     QStringLiteral("Invalid procedure call or argument: InStr needs a start of 1 or more."),
@@ -262,7 +314,7 @@ void jetInStr(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     const QString text = textArg(argv[1]);
     const QString sought = textArg(argv[2]);
     // Text is compared without regard to case unless 0 (binary) is asked for.
-    const bool binary = argc > 3 && !isNull(argv[3]) && roundedInt(argv[3]) == 0;
+    const bool binary = compare == 0;
     if (start > text.size()) {
         sqlite3_result_int(ctx, 0);
         return;
@@ -312,12 +364,15 @@ QDateTime addInterval(const QDateTime &d, const QString &interval, qint64 n, boo
 {
     *ok = true;
     const QString i = interval.toLower();
+    // Years and months are counted in a range that still holds every date, so that the
+    // narrowing below never wraps; beyond it the result is out of range anyway.
+    const qint64 months = std::clamp<qint64>(n, -1000000, 1000000);
     if (i == QLatin1String("yyyy"))
-        return d.addYears(int(n));
+        return d.addYears(int(months));
     if (i == QLatin1String("q"))
-        return d.addMonths(int(n * 3));
+        return d.addMonths(int(months * 3));
     if (i == QLatin1String("m"))
-        return d.addMonths(int(n));
+        return d.addMonths(int(months));
     if (i == QLatin1String("y") || i == QLatin1String("d") || i == QLatin1String("w"))
         return d.addDays(n);
     if (i == QLatin1String("ww"))
@@ -341,12 +396,23 @@ void jetDateAdd(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     }
     if (!dateArg(ctx, argv[2], &d))
         return;
+    // No count of any interval beyond this reaches from one end of the calendar to the
+    // other, so a larger one is refused before it can overflow the arithmetic.
+    const double count = std::nearbyint(sqlite3_value_double(argv[1]));
+    if (!(std::fabs(count) < 1e12)) {
+        resultError(ctx, QStringLiteral("Invalid procedure call or argument: DateAdd's number is out of range."),
+                    err::InvalidProcedureCall);
+        return;
+    }
     bool ok = false;
-    const QDateTime result = addInterval(d, textArg(argv[0]), qRound64(sqlite3_value_double(argv[1])), &ok);
+    const QDateTime result = addInterval(d, textArg(argv[0]), qint64(count), &ok);
     if (!ok)
         resultError(ctx,
                     QStringLiteral("Invalid procedure call or argument: \"%1\" is no interval of DateAdd.")
                         .arg(textArg(argv[0])),
+                    err::InvalidProcedureCall);
+    else if (!result.isValid() || result.date().year() < 100 || result.date().year() > 9999)
+        resultError(ctx, QStringLiteral("Invalid procedure call or argument: DateAdd's result is no date."),
                     err::InvalidProcedureCall);
     else
         resultDate(ctx, result);
@@ -407,11 +473,20 @@ void jetDateSerial(sqlite3_context *ctx, int argc, sqlite3_value **argv)
         sqlite3_result_null(ctx);
         return;
     }
-    int year = roundedInt(argv[0]);
+    int year = 0, month = 0, day = 0;
+    if (!longArg(ctx, argv[0], &year) || !longArg(ctx, argv[1], &month) || !longArg(ctx, argv[2], &day))
+        return;
     // Two-digit years fall in 1930..2029; months and days beyond their range carry over.
     if (year >= 0 && year < 100)
         year += year < 30 ? 2000 : 1900;
-    const QDate d = QDate(year, 1, 1).addMonths(roundedInt(argv[1]) - 1).addDays(roundedInt(argv[2]) - 1);
+    // Far outside the calendar's years nothing can carry back into range.
+    if (year < -100000 || year > 100000) {
+        resultError(ctx, QStringLiteral("Overflow: the date is out of range."), err::Overflow);
+        return;
+    }
+    const QDate d = QDate(year, 1, 1)
+                        .addMonths(std::clamp(month, -1200000, 1200000) - 1)
+                        .addDays(std::clamp(day, -40000000, 40000000) - 1);
     resultDate(ctx, plainDateTime(d, QTime(0, 0)));
 }
 
@@ -1148,6 +1223,7 @@ void registerJetFunctions(sqlite3 *db)
         {"jet_datetext", 1, true, jetDateText},
         {"jet_concat", -1, true, jetConcat},
         {"jet_right", 2, true, jetRight},
+        {"jet_mid", -1, true, jetMid},
         {"jet_instr", 3, true, jetInStr},
         {"jet_instr", 4, true, jetInStr},
         {"jet_ucase", 1, true, jetUCase},
@@ -1218,8 +1294,11 @@ void registerJetFunctions(sqlite3 *db)
     }
     // Mod is integer division's remainder; the user data tells the two apart.
     static int remainder = 1;
-    sqlite3_create_function_v2(db, "jet_mod", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, &remainder, jetIntDivide,
-                               nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(db, "jet_mod", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, &remainder,
+                               jetIntDivide, nullptr, nullptr, nullptr);
+    static int leftPart = 1;
+    sqlite3_create_function_v2(db, "jet_left", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, &leftPart, jetMid, nullptr,
+                               nullptr, nullptr);
 }
 
 } // namespace platform

@@ -565,25 +565,67 @@ JetParser::DepthGuard::~DepthGuard()
     --mParser.mDepth;
 }
 
+namespace {
+
+// A chain of one operator is written flat, in one pair of parentheses, so that its cost
+// grows with its length and the engine's parser never nests a level per term. The engine
+// still bounds an expression's depth, so a very long chain is cut into flat groups of
+// groups; the operator must be associative for that.
+constexpr qsizetype ChainGroup = 64;
+
+QString flatChain(QStringList terms, QLatin1String op)
+{
+    while (terms.size() > ChainGroup) {
+        QStringList groups;
+        for (qsizetype i = 0; i < terms.size(); i += ChainGroup)
+            groups << u'(' + terms.mid(i, ChainGroup).join(op) + u')';
+        terms = std::move(groups);
+    }
+    return u'(' + terms.join(op) + u')';
+}
+
+// + and - chains: each group after the first starts from 0, so the groups add up.
+QString flatSum(const QStringList &terms, const QStringList &ops)
+{
+    if (terms.size() <= ChainGroup) {
+        QString sql = u'(' + terms.front();
+        for (qsizetype i = 1; i < terms.size(); ++i)
+            sql += ops[i - 1] + terms[i];
+        return sql + u')';
+    }
+    QStringList groups;
+    for (qsizetype i = 0; i < terms.size(); i += ChainGroup) {
+        QString group = i == 0 ? u'(' + terms[0] : QStringLiteral("(0") + ops[i - 1] + terms[i];
+        for (qsizetype j = i + 1; j < std::min(terms.size(), i + ChainGroup); ++j)
+            group += ops[j - 1] + terms[j];
+        groups << group + u')';
+    }
+    return flatChain(groups, QLatin1String(" + "));
+}
+
+} // namespace
+
 JetParser::Fragment JetParser::expression()
 {
     const DepthGuard guard(*this);
-    Fragment left = conjunction();
-    while (acceptWord("or")) {
-        const Fragment right = conjunction();
-        left = {u'(' + left.sql + QLatin1String(" OR ") + right.sql + u')', Kind::Number};
-    }
-    return left;
+    Fragment first = conjunction();
+    if (!peek().isWord(QLatin1StringView("or")))
+        return first;
+    QStringList terms{first.sql};
+    while (acceptWord("or"))
+        terms << conjunction().sql;
+    return {flatChain(std::move(terms), QLatin1String(" OR ")), Kind::Number};
 }
 
 JetParser::Fragment JetParser::conjunction()
 {
-    Fragment left = negation();
-    while (acceptWord("and")) {
-        const Fragment right = negation();
-        left = {u'(' + left.sql + QLatin1String(" AND ") + right.sql + u')', Kind::Number};
-    }
-    return left;
+    Fragment first = negation();
+    if (!peek().isWord(QLatin1StringView("and")))
+        return first;
+    QStringList terms{first.sql};
+    while (acceptWord("and"))
+        terms << negation().sql;
+    return {flatChain(std::move(terms), QLatin1String(" AND ")), Kind::Number};
 }
 
 JetParser::Fragment JetParser::negation()
@@ -673,21 +715,51 @@ JetParser::Fragment JetParser::concatenation()
     if (!peek().isSymbol(QLatin1StringView("&")))
         return left;
     // Null counts as an empty text; only Null & Null stays Null.
+    // The engine takes a bounded number of arguments, so a long chain is joined in groups;
+    // a group of Nulls gives Null, which the next level again counts as empty.
     QStringList parts{textOf(left)};
     while (acceptSymbol("&"))
         parts << textOf(additive());
+    while (parts.size() > ChainGroup) {
+        QStringList groups;
+        for (qsizetype i = 0; i < parts.size(); i += ChainGroup)
+            groups << QLatin1String("jet_concat(") + parts.mid(i, ChainGroup).join(QLatin1String(", ")) + u')';
+        parts = std::move(groups);
+    }
     return {QLatin1String("jet_concat(") + parts.join(QLatin1String(", ")) + u')', Kind::Text};
 }
 
 JetParser::Fragment JetParser::additive()
 {
     Fragment left = modulo();
+    // Plain sums gather here and are written flat once the chain ends or meets a date
+    // or a text.
+    QStringList terms, ops;
+    const auto settle = [&] {
+        if (!ops.isEmpty())
+            left = {flatSum(terms, ops), Kind::Number};
+        terms.clear();
+        ops.clear();
+    };
     for (;;) {
         const bool plus = peek().isSymbol(QLatin1StringView("+"));
-        if (!plus && !peek().isSymbol(QLatin1StringView("-")))
+        if (!plus && !peek().isSymbol(QLatin1StringView("-"))) {
+            settle();
             return left;
+        }
         next();
         const Fragment right = modulo();
+        const bool dated = left.kind == Kind::Date || right.kind == Kind::Date;
+        const bool texts = plus && left.kind == Kind::Text && right.kind == Kind::Text;
+        if (!dated && !texts) {
+            if (terms.isEmpty())
+                terms << left.sql;
+            terms << right.sql;
+            ops << (plus ? QStringLiteral(" + ") : QStringLiteral(" - "));
+            left.kind = Kind::Number;
+            continue;
+        }
+        settle();
         if (plus && left.kind == Kind::Date && right.kind != Kind::Date && right.kind != Kind::Text) {
             left = {QLatin1String("jet_adddays(") + left.sql + QLatin1String(", ") + right.sql + u')',
                     Kind::Date};
@@ -733,10 +805,20 @@ JetParser::Fragment JetParser::integerDivision()
 JetParser::Fragment JetParser::multiplicative()
 {
     Fragment left = unary();
+    QStringList factors;
     for (;;) {
         if (acceptSymbol("*")) {
-            left = {u'(' + left.sql + QLatin1String(" * ") + unary().sql + u')', Kind::Number};
-        } else if (acceptSymbol("/")) {
+            if (factors.isEmpty())
+                factors << left.sql;
+            factors << unary().sql;
+            left.kind = Kind::Number;
+            continue;
+        }
+        if (!factors.isEmpty()) {
+            left = {flatChain(std::move(factors), QLatin1String(" * ")), Kind::Number};
+            factors.clear();
+        }
+        if (acceptSymbol("/")) {
             // / always divides exactly: 7 / 2 is 3.5.
             left = {QLatin1String("(CAST(") + left.sql + QLatin1String(" AS REAL) / ") + unary().sql + u')',
                     Kind::Number};
@@ -943,7 +1025,7 @@ JetParser::Fragment JetParser::functionCall(const QString &name)
         {"nz", 1, 2, Kind::Unknown, nullptr},
         {"left", 2, 2, Kind::Text, nullptr},
         {"right", 2, 2, Kind::Text, "jet_right"},
-        {"mid", 2, 3, Kind::Text, "substr"},
+        {"mid", 2, 3, Kind::Text, "jet_mid"},
         {"len", 1, 1, Kind::Number, "length"},
         {"instr", 2, 4, Kind::Number, nullptr},
         {"ucase", 1, 1, Kind::Text, "jet_ucase"},
@@ -1102,7 +1184,7 @@ JetParser::Fragment JetParser::functionCall(const QString &name)
     if (key == QLatin1String("replace"))
         args[2].sql = textOf(args[2]);
     if (key == QLatin1String("left")) {
-        result.sql = QLatin1String("substr(") + args[0].sql + QLatin1String(", 1, ") + args[1].sql + u')';
+        result.sql = QLatin1String("jet_left(") + args[0].sql + QLatin1String(", ") + args[1].sql + u')';
     } else if (key.endsWith(QLatin1String("trim"))) {
         result.sql = QLatin1String(function->sqlName) + u'(' + args[0].sql + QLatin1String(", ' ')");
     } else if (key == QLatin1String("cstr")) {

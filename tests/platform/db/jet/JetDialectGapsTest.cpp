@@ -19,25 +19,7 @@ class JetDialectGaps : public ::testing::Test {
     }
     void TearDown() override { setClockForTesting({}); }
 
-    // The number of the run-time error that translating or running a criterion over
-    // every contact raises; 0 when it runs.
-    int errorOf(const QString &criterion)
-    {
-        try {
-            const QString where = translateJetCriterion(criterion, "tblContacts", db.catalog());
-            const QByteArray sql = ("SELECT RecordID FROM tblContacts WHERE " + where).toUtf8();
-            sqlite3_stmt *stmt = nullptr;
-            int rc = sqlite3_prepare_v2(db.handle(), sql.constData(), -1, &stmt, nullptr);
-            while (rc == SQLITE_OK || rc == SQLITE_ROW)
-                rc = sqlite3_step(stmt);
-            sqlite3_finalize(stmt);
-            if (rc != SQLITE_DONE)
-                raiseSqliteError(db.handle(), rc);
-        } catch (const RuntimeError &e) {
-            return e.number();
-        }
-        return 0;
-    }
+    int errorOf(const QString &criterion) { return db.errorOf(criterion); }
     int sourceErrorOf(const QString &jet)
     {
         try {

@@ -1,5 +1,8 @@
 #include "JetTestDatabase.h"
 
+#include "platform/RuntimeError.h"
+#include "platform/db/SqliteError.h"
+
 #include <gtest/gtest.h>
 
 using platform::JetColumn;
@@ -249,4 +252,22 @@ QVariant JetTestDatabase::value(const QString &expression, int recordId)
 int JetTestDatabase::contactCount()
 {
     return query(QStringLiteral("SELECT count(*) FROM tblContacts")).value(0).value(0).toInt();
+}
+
+int JetTestDatabase::errorOf(const QString &criterion)
+{
+    try {
+        const QString where = platform::translateJetCriterion(criterion, "tblContacts", mCatalog);
+        const QByteArray sql = ("SELECT RecordID FROM tblContacts WHERE " + where).toUtf8();
+        sqlite3_stmt *stmt = nullptr;
+        int rc = sqlite3_prepare_v2(mDb, sql.constData(), -1, &stmt, nullptr);
+        while (rc == SQLITE_OK || rc == SQLITE_ROW)
+            rc = sqlite3_step(stmt);
+        sqlite3_finalize(stmt);
+        if (rc != SQLITE_DONE)
+            platform::raiseSqliteError(mDb, rc);
+    } catch (const platform::RuntimeError &e) {
+        return e.number();
+    }
+    return 0;
 }

@@ -41,6 +41,10 @@ class JetTestDatabase {
 
     int contactCount();
 
+    // The run-time error that translating or running a criterion over every contact
+    // raises; 0 when it runs.
+    int errorOf(const QString &criterion);
+
   private:
     sqlite3 *mDb = nullptr;
     QHash<QString, QList<platform::JetColumn>> mTables;
