@@ -294,10 +294,10 @@ QString JetParser::select(QStringList *tables)
         QStringList items;
         do {
             const Fragment f = expression();
-            // Text sorts without regard to case or accents, a column too: a file opened
-            // read-only before its columns were given that order still lists as it should.
+            // Text sorts without regard to case or accents; a column brings its own order
+            // (an explicit one would keep a find over the list from using the column's index).
             QString item = f.sql;
-            if (f.kind == Kind::Text)
+            if (f.kind == Kind::Text && !f.column)
                 item += QLatin1String(" COLLATE ") + QLatin1String(TextCollationName);
             if (acceptWord("desc"))
                 item += QLatin1String(" DESC");
@@ -723,7 +723,8 @@ JetParser::Fragment JetParser::concatenation()
     while (parts.size() > ChainGroup) {
         QStringList groups;
         for (qsizetype i = 0; i < parts.size(); i += ChainGroup)
-            groups << QLatin1String("jet_concat(") + parts.mid(i, ChainGroup).join(QLatin1String(", ")) + u')';
+            groups << QLatin1String("jet_concat(") + parts.mid(i, ChainGroup).join(QLatin1String(", ")) +
+                          u')';
         parts = std::move(groups);
     }
     return {QLatin1String("jet_concat(") + parts.join(QLatin1String(", ")) + u')', Kind::Text};
