@@ -64,7 +64,10 @@ class KeptDatabase {
 
     QString path() const
     {
-        return QDir(cacheFolder()).filePath(QStringLiteral("%1-%2.mdb").arg(mName).arg(mContacts));
+        // The stamp is in the name: checkouts with another schema keep files of their own
+        // instead of remaking (or opening) each other's.
+        return QDir(cacheFolder())
+            .filePath(QStringLiteral("%1-%2-%3.mdb").arg(mName).arg(mContacts).arg(QString::fromLatin1(stamp().left(8))));
     }
 
     // The file, made before timing began; a benchmark that reaches for a database that was

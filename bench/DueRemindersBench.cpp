@@ -2,9 +2,11 @@
 // no key, raw prepare/step) running the same delete and insert in one transaction. The
 // database is made before anything is timed; each iteration times both sides, one after the
 // other, and reports the ratio program/raw as the counter "ratio".
+#include "../tests/support/ContactGenerator.h"
 #include "platform/base/Clock.h"
 #include "platform/db/Database.h"
 #include "platform/db/NewDatabase.h"
+#include "platform/db/TextCollation.h"
 #include "platform/db/jet/JetDialect.h"
 #include "platform/db/jet/JetValue.h"
 #include "reminders/ReminderRecords.h"
@@ -27,7 +29,8 @@ const QDate Today(2026, 3, 1);
 const QString ClearSql = QStringLiteral("Delete * from tblCurrentReminders");
 const QString FillSql = QStringLiteral(
     "INSERT INTO tblCurrentReminders (RemindDate, RecordID, TblRemindRecordID, Description, Notes, WarnDate) "
-    "SELECT RemindDate, LinkedRecordID, TblRemindRecordID, Description, Notes, WarnDate FROM qryNewReminders");
+    "SELECT RemindDate, LinkedRecordID, TblRemindRecordID, Description, Notes, WarnDate FROM "
+    "qryNewReminders");
 
 double seconds(Clock::time_point from)
 {
@@ -47,8 +50,7 @@ void exec(sqlite3 *db, const char *sql)
 // warning date reached), kept in the temporary folder between runs.
 QString databaseWith(int reminders)
 {
-    const QString path =
-        QDir::temp().filePath(QStringLiteral("quiltern-bench-reminders-%1.mdb").arg(reminders));
+    const QString path = ContactGenerator::keptDatabasePath(QStringLiteral("reminders-%1").arg(reminders));
     if (QFile::exists(path))
         return path;
     std::fprintf(stderr, "generating %d reminders in %s ...\n", reminders, qPrintable(path));
@@ -57,10 +59,11 @@ QString databaseWith(int reminders)
     sqlite3 *h = db->handle();
     exec(h, "PRAGMA synchronous = OFF; PRAGMA journal_mode = MEMORY; BEGIN");
     sqlite3_stmt *insert = nullptr;
-    sqlite3_prepare_v2(h,
-                       "INSERT INTO tblRemind (LinkedRecordID, Description, RemindDate, WarningDays, WarnDate, "
-                       "Status, FrequencyPeriod, FrequencyAmount, Notes) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
-                       -1, &insert, nullptr);
+    sqlite3_prepare_v2(
+        h,
+        "INSERT INTO tblRemind (LinkedRecordID, Description, RemindDate, WarningDays, WarnDate, "
+        "Status, FrequencyPeriod, FrequencyAmount, Notes) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
+        -1, &insert, nullptr);
     static const char *const periods[] = {"One time", "Days", "Months", "Years"};
     quint32 seed = 7;
     for (int i = 0; i < reminders; ++i) {
@@ -121,8 +124,9 @@ void RebuildDueReminders100k(benchmark::State &state)
         platform::translateJetSql(FillSql, platform::JetTextKind::ActionQuery, ours->catalog()).sql.toUtf8();
     sqlite3 *raw = nullptr;
     sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-    sqlite3_create_function(raw, "quiltern_today", 0, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, rawToday, nullptr,
-                            nullptr);
+    platform::registerTextCollation(raw);
+    sqlite3_create_function(raw, "quiltern_today", 0, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, rawToday,
+                            nullptr, nullptr);
 
     double programTime = 0, rawTime = 0;
     qint64 programRows = 0, rawRows = 0;
@@ -143,8 +147,8 @@ void RebuildDueReminders100k(benchmark::State &state)
         state.SetIterationTime(p);
     }
     if (programRows != rawRows || programRows == 0) {
-        std::fprintf(stderr, "the two sides differ: %lld against %lld rows\n", static_cast<long long>(programRows),
-                     static_cast<long long>(rawRows));
+        std::fprintf(stderr, "the two sides differ: %lld against %lld rows\n",
+                     static_cast<long long>(programRows), static_cast<long long>(rawRows));
         std::abort();
     }
     sqlite3_close(raw);
@@ -157,6 +161,10 @@ void RebuildDueReminders100k(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(RebuildDueReminders100k)->Arg(100000)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(RebuildDueReminders100k)
+    ->Arg(100000)
+    ->UseManualTime()
+    ->Iterations(10)
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

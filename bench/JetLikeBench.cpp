@@ -22,8 +22,8 @@ sqlite3 *database()
         registerJetFunctions(d);
         sqlite3_exec(
             d,
-            "CREATE TABLE c (id INTEGER PRIMARY KEY, last TEXT COLLATE NOCASE, first TEXT COLLATE NOCASE,"
-            " street TEXT COLLATE NOCASE, notes TEXT COLLATE NOCASE, updated TEXT)",
+            "CREATE TABLE c (id INTEGER PRIMARY KEY, last TEXT COLLATE jet_text, first TEXT COLLATE jet_text,"
+            " street TEXT COLLATE jet_text, notes TEXT COLLATE jet_text, updated TEXT)",
             nullptr, nullptr, nullptr);
         sqlite3_exec(d, "BEGIN", nullptr, nullptr, nullptr);
         sqlite3_stmt *ins = nullptr;

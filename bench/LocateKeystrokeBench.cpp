@@ -10,6 +10,7 @@
 #include "MainWindowBench.h"
 #include "mainwindow/DetailBoxes.h"
 #include "platform/db/DataControl.h"
+#include "platform/db/TextCollation.h"
 
 #include <QHash>
 #include <QHeaderView>
@@ -35,6 +36,8 @@ class Reference {
         : mScreenRows(screenRows), mModel(screenRows, grid.model()->columnCount())
     {
         sqlite3_open_v2(QFile::encodeName(path).constData(), &mDb, SQLITE_OPEN_READONLY, nullptr);
+        // The text columns and their indexes are declared in the program's own order.
+        platform::registerTextCollation(mDb);
         sqlite3_prepare_v2(mDb,
                            "SELECT RecordID FROM tblContacts WHERE LastName >= ?1 AND LastName LIKE ?1 || '%' "
                            "ORDER BY LastName, FirstName LIMIT 1",

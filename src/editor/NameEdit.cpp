@@ -18,6 +18,7 @@
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Shell.h"
 #include "platform/ui/Twips.h"
+#include "platform/ui/WholeCharacters.h"
 
 #include <QAction>
 #include <QApplication>
@@ -160,6 +161,7 @@ QLineEdit *NameEdit::addBox(const QString &name, int maxLength, bool description
     auto *edit = new QLineEdit(this);
     edit->setObjectName(name);
     edit->setMaxLength(maxLength > 0 ? maxLength : 32767);
+    platform::keepCharactersWhole(edit);
     if (description) {
         // Editable labels: blue text on the button face, stored with the contact.
         edit->setProperty("ForeColor", EditableLabelColor);

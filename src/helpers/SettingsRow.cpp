@@ -10,6 +10,10 @@
 void storeSettingsRow(platform::Database &db, const QString &type, const QString &name)
 {
     gSql = settingsRowQuery(type);
+    // What the user last chose to see is kept for this run only: a read-only database
+    // is still there to be looked at in every order and look.
+    if (db.readOnly())
+        return;
     std::unique_ptr<platform::Recordset> rs = db.openRecordset(gSql);
     if (rs->recordCount() == 0) {
         rs->addNew();

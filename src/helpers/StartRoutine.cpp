@@ -1,8 +1,11 @@
 #include "helpers/StartRoutine.h"
 
+#include "platform/db/Database.h"
+
 #include <QCoreApplication>
 
-std::function<void()> StartRoutine::restart;
+std::function<void(std::unique_ptr<platform::Database>)> StartRoutine::restart;
+std::function<std::unique_ptr<platform::Database>(const QString &)> StartRoutine::checkDatabaseFile;
 std::function<void()> StartRoutine::changePassword;
 
 namespace {
@@ -15,10 +18,10 @@ bool &reentering()
 
 } // namespace
 
-void restartThroughMain()
+void restartThroughMain(std::unique_ptr<platform::Database> opened)
 {
     if (StartRoutine::restart)
-        StartRoutine::restart();
+        StartRoutine::restart(std::move(opened));
 }
 
 bool restartingThroughMain()

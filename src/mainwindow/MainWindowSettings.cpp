@@ -73,9 +73,9 @@ std::optional<qint32> backColorFrom(const QString &storedValue)
     return wholeNumberSetting(storedValue);
 }
 
-QString mainWindowCaption(const QString &appName, const QString &dbPath)
+QString mainWindowCaption(const QString &appName, const QString &dbPath, bool readOnly)
 {
-    return appName + QStringLiteral(" Database  ") + dbPath;
+    return appName + QStringLiteral(" Database  ") + dbPath + (readOnly ? QStringLiteral("  (read-only)") : QString());
 }
 
 QString noticeLabelCaption(const QString &noticeLine)

@@ -47,8 +47,8 @@ int reminderStartupFrom(const QString &storedValue);
 // BACKCOLOR: the colour when the stored text is numeric; otherwise the design colour stays.
 std::optional<qint32> backColorFrom(const QString &storedValue);
 
-// gAppName & " Database  " & gDbPath.
-QString mainWindowCaption(const QString &appName, const QString &dbPath);
+// gAppName & " Database  " & gDbPath, and "  (read-only)" when nothing can be changed.
+QString mainWindowCaption(const QString &appName, const QString &dbPath, bool readOnly = false);
 
 // The notice label shows the notice line followed by two blanks.
 QString noticeLabelCaption(const QString &noticeLine);

@@ -590,7 +590,7 @@ void NameList::Form_Load()
         HookMouseWheel(this);
         mWheelHooked = true;
     }
-    setWindowTitle(mainWindowCaption(gAppName, gDbPath));
+    setWindowTitle(mainWindowCaption(gAppName, gDbPath, gDb && gDb->readOnly()));
     gFirstTime = true;
     gPageBreakPerLetter = false;
     gListSource = ContactsTable;
@@ -792,7 +792,7 @@ void NameList::Form_Unload(bool &cancel)
     ClosePreviewAtExit();
     // Marks live for one run of the main window; a database the password change could
     // not reopen has none to clear.
-    if (gDb && gDb->isOpen()) {
+    if (gDb && gDb->isOpen() && !gDb->readOnly()) {
         try {
             gDb->execute(ClearSelectionMarksSql);
         } catch (const RuntimeError &) {
@@ -911,7 +911,8 @@ void NameList::ShowAllMenu_Click()
     gSql = CategorySettingsQuery;
     {
         std::unique_ptr<platform::Recordset> category = gDb->openRecordset(gSql);
-        if (category->recordCount() > 0) {
+        // A read-only database keeps its start-up category; the view changes all the same.
+        if (category->recordCount() > 0 && !gDb->readOnly()) {
             category->moveFirst();
             category->deleteRecord();
         }

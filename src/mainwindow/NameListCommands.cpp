@@ -23,6 +23,7 @@
 #include "platform/grid/DataGrid.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
+#include "platform/ui/ProgramFolder.h"
 #include "platform/ui/Shell.h"
 #include "reminders/ReminderCommands.h"
 #include "selection/CategoryAssign.h"
@@ -32,6 +33,8 @@
 #include "selection/FindAnyText.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -50,6 +53,12 @@ const QString DisableGridEditingCaption = QStringLiteral("Disable &Grid Editing"
 QString fieldText(platform::Recordset &rs, const QString &field)
 {
     return NullToString(rs.value(field)).toString();
+}
+
+bool sameFile(const QString &a, const QString &b)
+{
+    const QString canonical = QFileInfo(a).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
 }
 
 } // namespace
@@ -168,6 +177,16 @@ void NameList::OpenDatabase_Click()
         QString fileName;
         if (!ShowDatabaseOpenDialog(fileName))
             return;
+        // The chosen file must open before the one that works is let go; the open one
+        // itself is known to open, and a password-protected one holds its file, so it is
+        // simply opened again.
+        std::unique_ptr<platform::Database> chosen;
+        if (!sameFile(fileName, gDbPath)) {
+            if (StartRoutine::checkDatabaseFile)
+                chosen = StartRoutine::checkDatabaseFile(fileName);
+            if (!chosen)
+                return;
+        }
         // The old database is left as the next start on it expects: all contacts, no
         // category, no marks.
         ShowAllMenu_Click();
@@ -176,7 +195,7 @@ void NameList::OpenDatabase_Click()
         Data1->clear();
         gContactsTable.reset();
         gDb.reset();
-        restartThroughMain();
+        restartThroughMain(std::move(chosen));
     } catch (const RuntimeError &) {
         // The command ends quietly; a file that will not open is the start routine's to report.
     }
@@ -184,8 +203,19 @@ void NameList::OpenDatabase_Click()
 
 void NameList::HelpSystem_Click()
 {
-    // Looked for in the current folder, as the shell finds a bare file name.
-    platform::openDocument(gAppName + QStringLiteral(".htm"));
+    // Looked for beside the program, which it is installed with; the current folder is
+    // wherever the program happened to be started from.
+    const QString page = QDir(platform::programFolder()).filePath(gAppName + QStringLiteral(".htm"));
+    if (!QFileInfo(page).isFile()) {
+        platform::MsgBox(QStringLiteral("The help file ") + page + QStringLiteral(" cannot be found."),
+                         platform::vbOKOnly + platform::vbExclamation, QStringLiteral("Help"));
+        return;
+    }
+    if (!platform::openDocument(page))
+        platform::MsgBox(QStringLiteral("The help file ") + page +
+                             QStringLiteral(" cannot be shown: no program that opens web pages is set up on "
+                                            "this computer."),
+                         platform::vbOKOnly + platform::vbExclamation, QStringLiteral("Help"));
 }
 
 void NameList::cmdDial_Click()

@@ -113,18 +113,14 @@ void NameList::ScrollBarWidth_Click()
         if (FileExists(workFile))
             KillFile(workFile);
 
+        // The width is this program's own setting, read when it starts: the texts say so
+        // rather than speak of rebooting the system or of every other program.
         const QString answer = platform::InputBox(
             QStringLiteral(
                 "Enter Scroll Bar Width.  The normal width is 252.  The higher the number,the wider "
                 "the scroll bar.  A value of 500 is often a good size for a tablet computer.  You can "
-                "enter values from 120 to 1500.  The change will not take effect until you reboot "
-                "Windows.  This will change the scroll bar width for ALL Windows desktop "
-                "applications, not just for ") +
-                gAppName + QStringLiteral(".") + QStringLiteral("\r\r") +
-                QStringLiteral("NOTE: Before changing this value, you must have started  ") + gAppName +
-                QStringLiteral(
-                    " by right-clicking on it's icon and choosing Run as administrator, otherwise you "
-                    "will not have permission to make this change."),
+                "enter values from 120 to 1500.  The new width applies to ") +
+                gAppName + QStringLiteral(" from the next time you start it."),
             QStringLiteral("Enter new scroll bar width"), QStringLiteral("252"));
         if (answer.isEmpty())
             return;
@@ -139,14 +135,13 @@ void NameList::ScrollBarWidth_Click()
         const int width = int(std::nearbyint(*value));
         if (!platform::storeScrollBarWidth(width))
             throw RuntimeError(75, QStringLiteral("The scroll bar width could not be stored."));
-        platform::MsgBox(QStringLiteral("Windows Scroll Bar Width changed to ") + QString::number(width) +
-                         QStringLiteral(".\rYou must reboot Windows before this change will take effect."));
+        platform::MsgBox(QStringLiteral("Scroll Bar Width changed to ") + QString::number(width) +
+                         QStringLiteral(".\rThe change will take effect the next time you start ") +
+                         gAppName + QStringLiteral("."));
     } catch (const RuntimeError &) {
-        platform::MsgBox(
-            QStringLiteral("You must first close ") + gAppName +
-                QStringLiteral(", then restart it by right-clicking on it's icon and choosing Run as "
-                               "administrator in order for this change to work."),
-            platform::vbCritical, QStringLiteral("Error - change not made"));
+        platform::MsgBox(QStringLiteral("The scroll bar width could not be stored for ") + gAppName +
+                             QStringLiteral(", so nothing was changed."),
+                         platform::vbCritical, QStringLiteral("Error - change not made"));
     }
 }
 

@@ -7,8 +7,10 @@
 #include "helpers/frmHelp.h"
 #include "platform/RuntimeError.h"
 #include "platform/print/PreviewWidget.h"
+#include "platform/print/PrintOutput.h"
 #include "platform/print/PrintSurface.h"
 #include "platform/ui/ButtonCaption.h"
+#include "platform/ui/DialogSeam.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/ScreenFit.h"
 #include "platform/ui/Twips.h"
@@ -182,7 +184,17 @@ void frmPreview::cmdPrint_Click()
     if (ReportRun::running())
         return;
     try {
-        mSurface->printDoc(true);
+        // The print dialog offers the printer and the pages to print, as the help says.
+        platform::DialogRequest request;
+        request.kind = platform::DialogKind::Print;
+        request.title = QStringLiteral("Print");
+        request.printer = &platform::PrintOutput::chosenPrinter();
+        request.maxPage = mSurface->pageCount();
+        const platform::DialogAnswer answer = platform::runDialog(request);
+        if (!answer.accepted)
+            return;
+        platform::PrintOutput::choosePrinter();
+        mSurface->printPages(answer.fromPage, answer.toPage);
     } catch (const platform::RuntimeError &error) {
         platform::MsgBox(error.description(), platform::vbOKOnly);
     }

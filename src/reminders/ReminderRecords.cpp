@@ -37,6 +37,9 @@ void AdvanceOnePeriod(platform::Recordset &row)
 
 qint64 RebuildDueReminders(platform::Database &db)
 {
+    // A read-only database shows the due list it was last given.
+    if (db.readOnly())
+        return 0;
     db.beginTrans();
     qint64 inserted = 0;
     try {

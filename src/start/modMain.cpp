@@ -9,6 +9,7 @@
 #include "mainwindow/RecordSource.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/Database.h"
+#include "platform/db/SqliteError.h"
 #include "platform/db/Recordset.h"
 #include "platform/ui/ApplicationTitle.h"
 #include "platform/ui/MsgBox.h"
@@ -51,8 +52,9 @@ const QString PasswordPromptText =
 const QString PasswordPromptTitle = QStringLiteral("Password?");
 
 // The general error report: a damaged file may be repaired once per call; any other
-// error is shown and ends the program. True when the failed step is to run again.
-bool reportStartError(const RuntimeError &error, bool &repairTried, const QString &password)
+// error is shown. True when the failed step is to run again; false when the open has
+// failed for good (the caller ends the program, or keeps what it has).
+bool reportStartError(const RuntimeError &error, bool &repairTried, const QString &path, const QString &password)
 {
     if (error.number() == platform::err::DamagedDatabase && !repairTried) {
         const int answer = platform::MsgBox(
@@ -64,9 +66,12 @@ bool reportStartError(const RuntimeError &error, bool &repairTried, const QStrin
             return false;
         repairTried = true;
         try {
-            platform::Database::repair(gDbPath, password);
-        } catch (const RuntimeError &) {
-            // The retry reports what is still wrong with the file.
+            platform::Database::repair(path, password);
+        } catch (const RuntimeError &refused) {
+            // A repair that cannot even start (a read-only file) tells why, rather than
+            // the damage the retry would report again.
+            if (refused.number() != platform::err::DamagedDatabase)
+                return reportStartError(refused, repairTried, path, password);
         }
         return true;
     }
@@ -82,12 +87,13 @@ void forgetDatabase()
     gDb.reset();
 }
 
-// Steps 11 to 13: the shared open, and the two password tries that reopen exclusively.
-// Returns the error that stopped the open, if any; "ended" when the user gave no password.
-std::optional<RuntimeError> openDatabase(QString &password, bool &ended)
+// The shared open, and the two password tries that reopen exclusively. Returns the error
+// that stopped the open, if any; "ended" when the user gave no password.
+std::optional<RuntimeError> openDatabase(const QString &path, std::unique_ptr<platform::Database> &db,
+                                         QString &password, bool &ended)
 {
     try {
-        gDb = platform::Database::open(gDbPath);
+        db = platform::Database::open(path);
         return std::nullopt;
     } catch (const RuntimeError &error) {
         if (error.number() != platform::err::NotValidPassword)
@@ -101,7 +107,7 @@ std::optional<RuntimeError> openDatabase(QString &password, bool &ended)
             return std::nullopt;
         }
         try {
-            gDb = platform::Database::open(gDbPath, true, false, QStringLiteral(";pwd=") + password);
+            db = platform::Database::open(path, true, false, QStringLiteral(";pwd=") + password);
             return std::nullopt;
         } catch (const RuntimeError &error) {
             if (error.number() != platform::err::NotValidPassword || attempt == 2)
@@ -111,17 +117,37 @@ std::optional<RuntimeError> openDatabase(QString &password, bool &ended)
     return std::nullopt;
 }
 
-// Steps 10 to 16, which re-entry runs alone.
-MainOutcome openAndShow()
+// An SQLite file of another program opens as a database; it is told apart by the
+// tables every window of this one reads.
+std::optional<RuntimeError> checkOwnTables(platform::Database &db)
+{
+    try {
+        if (db.isTable(QStringLiteral("tblContacts")) && db.isTable(QStringLiteral("tblSettings")))
+            return std::nullopt;
+        platform::raiseForeignFile(db.name());
+    } catch (const RuntimeError &error) {
+        return error;
+    }
+}
+
+// Steps 10 to 16, which re-entry runs alone. `opened` is a database the caller has
+// already opened from gDbPath and checked.
+MainOutcome openAndShow(std::unique_ptr<platform::Database> opened = {})
 {
     bool repairTried = false;
     for (;;) {
         forgetDatabase();
         QString password;
         bool ended = false;
-        std::optional<RuntimeError> failure = openDatabase(password, ended);
+        std::optional<RuntimeError> failure;
+        if (opened)
+            gDb = std::move(opened);
+        else
+            failure = openDatabase(gDbPath, gDb, password, ended);
         if (ended)
             return MainOutcome::Ended;
+        if (!failure)
+            failure = checkOwnTables(*gDb);
         if (!failure) {
             try {
                 gUserField1Size = qint16(
@@ -140,7 +166,7 @@ MainOutcome openAndShow()
             }
         }
         forgetDatabase();
-        if (!reportStartError(*failure, repairTried, password))
+        if (!reportStartError(*failure, repairTried, gDbPath, password))
             return MainOutcome::Ended;
     }
 }
@@ -184,13 +210,42 @@ namespace {
 
 // Re-entry from a command of the main window, which has already unloaded the main
 // window and closed gDb.
-void runMainAgain()
+void runMainAgain(std::unique_ptr<platform::Database> opened)
 {
     setRestartingThroughMain(true);
-    const MainOutcome outcome = Main();
+    MainOutcome outcome;
+    if (opened) {
+        DialingForm::installEditorHook();
+        resetRecordSourceParts();
+        outcome = openAndShow(std::move(opened));
+    } else {
+        outcome = Main();
+    }
     setRestartingThroughMain(false);
     if (outcome == MainOutcome::Ended)
         endProgram();
+}
+
+// Opens the file as the start routine would, without touching gDb; on failure the
+// message has been shown and nullptr comes back.
+std::unique_ptr<platform::Database> checkDatabaseFile(const QString &path)
+{
+    bool repairTried = false;
+    for (;;) {
+        std::unique_ptr<platform::Database> db;
+        QString password;
+        bool ended = false;
+        std::optional<RuntimeError> failure = openDatabase(path, db, password, ended);
+        if (ended)
+            return nullptr;
+        if (!failure)
+            failure = checkOwnTables(*db);
+        if (!failure)
+            return db;
+        db.reset();
+        if (!reportStartError(*failure, repairTried, path, password))
+            return nullptr;
+    }
 }
 
 } // namespace
@@ -198,6 +253,7 @@ void runMainAgain()
 MainOutcome Main()
 {
     StartRoutine::restart = runMainAgain;
+    StartRoutine::checkDatabaseFile = checkDatabaseFile;
     StartRoutine::changePassword = [] {
         if (NameList *window = NameList::loadedInstance())
             ChangePassword(*window);
@@ -267,7 +323,7 @@ MainOutcome Main()
         }
     } catch (const RuntimeError &error) {
         bool repairTried = true; // nothing is open yet: no repair to offer
-        reportStartError(error, repairTried, QString());
+        reportStartError(error, repairTried, gDbPath, QString());
         return MainOutcome::Ended;
     }
     return openAndShow();

@@ -176,11 +176,14 @@ TEST_F(ScrollBarTest, AnAcceptedWidthIsStoredForTheNextStart)
     EXPECT_EQ(question.title, "Enter new scroll bar width");
     EXPECT_EQ(question.defaultText, "252");
     EXPECT_TRUE(question.text.startsWith(WidthPromptStart));
-    EXPECT_TRUE(
-        question.text.contains("not just for Quiltern.\r\rNOTE: Before changing this value, you must have "
-                               "started  Quiltern by right-clicking on it's icon"));
-    EXPECT_EQ(script.shown()[1].text, "Windows Scroll Bar Width changed to 120.\rYou must reboot Windows "
-                                      "before this change will take effect.");
+    // The width is the program's own, from its next start: nothing of rebooting the system,
+    // of every other program or of starting as administrator.
+    EXPECT_TRUE(question.text.endsWith("The new width applies to Quiltern from the next time you start it."));
+    for (const char *wrong : {"reboot", "Windows", "administrator"})
+        EXPECT_FALSE(question.text.contains(QLatin1String(wrong))) << wrong;
+    EXPECT_EQ(
+        script.shown()[1].text,
+        "Scroll Bar Width changed to 120.\rThe change will take effect the next time you start Quiltern.");
     EXPECT_EQ(script.shown()[1].icon, 0);
     EXPECT_EQ(platform::storedScrollBarWidth(), 120);
     EXPECT_FALSE(QFileInfo::exists(program.folder().filePath("ScrollbarWidthChange.txt")));
@@ -229,7 +232,5 @@ TEST_F(ScrollBarTest, ASettingThatCannotBeWrittenIsReportedNotCelebrated)
     const platform::DialogRequest &told = script.shown().back();
     EXPECT_EQ(told.title, "Error - change not made");
     EXPECT_EQ(told.icon, platform::vbCritical);
-    EXPECT_EQ(told.text,
-              "You must first close Quiltern, then restart it by right-clicking on it's icon and choosing "
-              "Run as administrator in order for this change to work.");
+    EXPECT_EQ(told.text, "The scroll bar width could not be stored for Quiltern, so nothing was changed.");
 }

@@ -2,10 +2,12 @@
 #include "printing/ReportRun.h"
 #include "printing/frmPreview.h"
 #include "support/DialogScript.h"
+#include "support/FileBytes.h"
 
 #include "platform/print/PreviewWidget.h"
 #include "platform/print/PrintOutput.h"
 #include "platform/print/PrintSurface.h"
+#include "platform/ui/CommonDialog.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Twips.h"
 
@@ -13,6 +15,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QLabel>
+#include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -41,11 +44,13 @@ class PreviewWindowTest : public ::testing::Test {
     {
         UnloadPreview();
         platform::PrintOutput::setPrinterLookupForTesting([] { return QPrinterInfo(); });
+        platform::PrintOutput::forgetChosenPrinterForTesting();
     }
     void TearDown() override
     {
         UnloadPreview();
         platform::PrintOutput::setPrinterLookupForTesting(nullptr);
+        platform::PrintOutput::forgetChosenPrinterForTesting();
     }
 
     // A finished document of the given pages, shown as a report shows it.
@@ -281,10 +286,10 @@ TEST_F(PreviewWindowTest, PrintWithoutAPrinterOffersAPdfFile)
     frmPreview &form = preview(2, QStringLiteral("Condensed List"));
     {
         DialogScript script;
-        script.answerSaveFile(path);
+        script.answerPrint().answerSaveFile(path);
         click(form, "cmdPrint");
-        ASSERT_EQ(script.shown().size(), 1u);
-        const platform::DialogRequest &asked = script.shown()[0];
+        ASSERT_EQ(script.shown().size(), 2u);
+        const platform::DialogRequest &asked = script.shown()[1];
         EXPECT_EQ(asked.kind, platform::DialogKind::SaveFile);
         EXPECT_EQ(asked.fileName, "Condensed List.pdf");
         EXPECT_EQ(asked.filter, "PDF Files (*.pdf)|*.pdf");
@@ -295,10 +300,53 @@ TEST_F(PreviewWindowTest, PrintWithoutAPrinterOffersAPdfFile)
     const QString other = dir.filePath(QStringLiteral("other.pdf"));
     {
         DialogScript script;
-        script.cancelFile();
+        script.answerPrint().cancelFile();
         click(form, "cmdPrint");
     }
     EXPECT_FALSE(QFileInfo::exists(other));
+}
+
+TEST_F(PreviewWindowTest, PrintOffersThePagesAndPrintsOnlyThoseChosen)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("two.pdf"));
+    frmPreview &form = preview(5);
+    DialogScript script;
+    script.answerPrint(2, 3).answerSaveFile(path);
+    click(form, "cmdPrint");
+    const auto asked = script.shown(platform::DialogKind::Print);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].maxPage, 5);
+    EXPECT_EQ(pdfPageCount(readFileBytes(path)), 2);
+}
+
+TEST_F(PreviewWindowTest, ThePrinterAndPaperChosenInSetupReachThePrintedReport)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("chosen.pdf"));
+    {
+        // The user picks the file printer and A4 paper.
+        DialogScript script;
+        script.answerPrinterSetup(true, [&](QPrinter *printer) {
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(path);
+            printer->setPageSize(QPageSize(QPageSize::A4));
+        });
+        platform::CommonDialog dialog;
+        dialog.dlgFlags = platform::CommonDialog::cdlPDPrintSetup;
+        ASSERT_TRUE(dialog.dlgShowPrinter());
+    }
+    UnloadPreview();
+    PrintSurface &vp = PreviewSurface();
+    EXPECT_NEAR(vp.paperSize().width(), 11906, 1) << "reports are laid out on the chosen paper";
+    vp.setPreview(false);
+    vp.setDocName(QStringLiteral("Phone List"));
+    vp.setAction(PrintSurface::StartDoc);
+    vp.printLine(QStringLiteral("Ann Lee"));
+    vp.setAction(PrintSurface::EndDoc);
+    const QByteArray pdf = readFileBytes(path);
+    EXPECT_EQ(pdfPageCount(pdf), 1);
+    EXPECT_TRUE(pdf.contains("/MediaBox [0 0 595")) << "printed on A4";
 }
 
 TEST_F(PreviewWindowTest, PrintFailureIsShownNotSwallowed)
@@ -306,7 +354,9 @@ TEST_F(PreviewWindowTest, PrintFailureIsShownNotSwallowed)
     QTemporaryDir dir;
     frmPreview &form = preview(1);
     DialogScript script;
-    script.answerSaveFile(dir.filePath(QStringLiteral("missing/folder/x.pdf"))).answerMessage(platform::vbOK);
+    script.answerPrint()
+        .answerSaveFile(dir.filePath(QStringLiteral("missing/folder/x.pdf")))
+        .answerMessage(platform::vbOK);
     click(form, "cmdPrint");
     const auto messages = script.shown(platform::DialogKind::Message);
     ASSERT_EQ(messages.size(), 1u);

@@ -277,7 +277,7 @@ TEST_F(WholeProgramTest, CondensedListsInThePreviewWindow)
     EXPECT_TRUE(preview->isVisible());
     EXPECT_EQ(vp.pageCount(), 1) << "thirty contacts on one line each fit one page";
     const QString pdf = program.folder().filePath("list.pdf");
-    script.answerSaveFile(pdf);
+    script.answerPrint().answerSaveFile(pdf);
     preview->cmdPrint->click();
     EXPECT_TRUE(QFile::exists(pdf));
     preview->cmdClose->click();

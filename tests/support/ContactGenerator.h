@@ -7,6 +7,7 @@
 
 #include <sqlcipher/sqlite3.h>
 
+#include <QCryptographicHash>
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -152,9 +153,21 @@ class ContactGenerator {
 
     // A database of `contacts` generated contacts in the temporary folder, kept between
     // benchmark runs under its name and made again only when it holds another number.
+    // Where a kept database of that name lives. The name carries a mark of the schema it was
+    // made with, so that checkouts with different schemas never open each other's files.
+    static QString keptDatabasePath(const QString &name)
+    {
+        QFile schema(QStringLiteral(":/db/schema.sql"));
+        schema.open(QIODevice::ReadOnly);
+        const QByteArray mark =
+            QCryptographicHash::hash(schema.readAll(), QCryptographicHash::Sha1).toHex().left(8);
+        return QDir::temp().filePath(
+            QStringLiteral("quiltern-bench-%1-%2.mdb").arg(name, QString::fromLatin1(mark)));
+    }
+
     static QString keptDatabase(const QString &name, qint64 contacts, quint32 seed)
     {
-        const QString path = QDir::temp().filePath(QStringLiteral("quiltern-bench-%1.mdb").arg(name));
+        const QString path = keptDatabasePath(name);
         if (QFile::exists(path)) {
             auto db = platform::Database::open(path);
             auto rs = db->openRecordset("Select Count(*) as N from tblContacts");

@@ -134,11 +134,25 @@ DialogScript &DialogScript::cancelColor()
     return queue({{DialogKind::Color}, {}, {}, {}});
 }
 
-DialogScript &DialogScript::answerPrinterSetup(bool confirmed)
+DialogScript &DialogScript::answerPrinterSetup(bool confirmed, std::function<void(QPrinter *)> choose)
 {
-    Answer answer{{DialogKind::PrinterSetup}, {}, {}, {}};
+    Answer answer{{DialogKind::PrinterSetup}, {}, {}, {}, std::move(choose)};
     answer.answer.accepted = confirmed;
     return queue(std::move(answer));
+}
+
+DialogScript &DialogScript::answerPrint(int fromPage, int toPage, std::function<void(QPrinter *)> choose)
+{
+    Answer answer{{DialogKind::Print}, {}, {}, {}, std::move(choose)};
+    answer.answer.accepted = true;
+    answer.answer.fromPage = fromPage;
+    answer.answer.toPage = toPage;
+    return queue(std::move(answer));
+}
+
+DialogScript &DialogScript::cancelPrint()
+{
+    return queue({{DialogKind::Print}, {}, {}, {}, {}});
 }
 
 DialogScript &DialogScript::onModal(const QString &objectName, std::function<void(QWidget *)> action)
@@ -159,7 +173,7 @@ DialogAnswer DialogScript::handle(const DialogRequest &request)
     if (isShell(request.kind)) {
         mShellCalls.push_back(request);
         DialogAnswer answer;
-        answer.accepted = true;
+        answer.accepted = mShellAccepts;
         return answer;
     }
     mShown.push_back(request);
@@ -191,6 +205,8 @@ DialogAnswer DialogScript::handle(const DialogRequest &request)
                           << " open.";
         return {};
     }
+    if (taken.printerChoice && request.printer && taken.answer.accepted)
+        taken.printerChoice(request.printer);
     // A file dialog hands back the flags it was given, as the real one does.
     if ((request.kind == DialogKind::OpenFile || request.kind == DialogKind::SaveFile) &&
         taken.answer.accepted)
@@ -219,4 +235,10 @@ void DialogScript::setText(QWidget *root, const QString &editName, const QString
         return;
     }
     ADD_FAILURE() << "No text box " << editName.toStdString();
+}
+
+DialogScript &DialogScript::refuseShellCalls()
+{
+    mShellAccepts = false;
+    return *this;
 }

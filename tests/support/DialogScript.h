@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+class QPrinter;
 class QWidget;
 
 // Answers, in a test, every dialog the code under test opens, and records each one.
@@ -44,8 +45,14 @@ class DialogScript {
     DialogScript &cancelFile(); // the next open or save dialog
     DialogScript &answerColor(const QColor &color);
     DialogScript &cancelColor();
-    DialogScript &answerPrinterSetup(bool confirmed = true);
+    // `choose` plays the user's choice of printer and paper on the dialog's printer.
+    DialogScript &answerPrinterSetup(bool confirmed = true, std::function<void(QPrinter *)> choose = {});
+    // OK in the print dialog with the pages fromPage to toPage (0 and 0: all of them).
+    DialogScript &answerPrint(int fromPage = 0, int toPage = 0, std::function<void(QPrinter *)> choose = {});
+    DialogScript &cancelPrint();
     DialogScript &onModal(const QString &objectName, std::function<void(QWidget *)> action);
+    // Shell calls from now on fail, as with no program to open them.
+    DialogScript &refuseShellCalls();
 
     // Every message box, input box, common dialog and modal window, in order.
     const std::vector<platform::DialogRequest> &shown() const { return mShown; }
@@ -68,6 +75,7 @@ class DialogScript {
         platform::DialogAnswer answer;
         QString formName;
         std::function<void(QWidget *)> action;
+        std::function<void(QPrinter *)> printerChoice;
     };
     DialogScript &queue(Answer answer);
     DialogScript &answerFile(platform::DialogKind kind, const QString &path, int filterIndex);
@@ -76,4 +84,5 @@ class DialogScript {
     std::deque<Answer> mAnswers;
     std::vector<platform::DialogRequest> mShown;
     std::vector<platform::DialogRequest> mShellCalls;
+    bool mShellAccepts = true;
 };

@@ -13,6 +13,7 @@ constexpr int NoCurrentIndex = 3019;
 constexpr int UpdateWithoutEdit = 3020;
 constexpr int DiskError = 3043;
 constexpr int FileInUse = 3045;
+constexpr int NoReadPermission = 3051;
 constexpr int NotUpdatable = 3027;
 constexpr int CharactersAfterEnd = 3142;
 constexpr int FindUnknownName = 3070;  // FindFirst: a name it does not know

@@ -8,6 +8,7 @@
 #include "platform/db/SqlStatement.h"
 #include "platform/db/SqliteError.h"
 #include "platform/db/TableRecordset.h"
+#include "platform/db/TextCollation.h"
 #include "platform/db/jet/JetValue.h"
 
 #include <sqlcipher/sqlite3.h>
@@ -17,6 +18,7 @@
 #include <QRegularExpression>
 #include <QUuid>
 #include <filesystem>
+#include <optional>
 
 namespace platform {
 
@@ -31,8 +33,16 @@ enum class FileKind { Plain, Encrypted, Foreign, Jet };
 FileKind sniff(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return FileKind::Foreign;
+    if (!file.open(QIODevice::ReadOnly)) {
+        // Told apart from a foreign file: the cause is the permission, not the content.
+        if (!QFileInfo(path).isReadable())
+            throw RuntimeError(err::NoReadPermission,
+                               QStringLiteral("You have no permission to read the file '%1'. Ask its owner for "
+                                              "read permission, or choose another file.")
+                                   .arg(path));
+        throw RuntimeError(err::DiskError,
+                           QStringLiteral("Could not open '%1' (%2).").arg(path, file.errorString()));
+    }
     const QByteArray head = file.read(100);
     const qint64 size = file.size();
     if (head.startsWith(QByteArray("SQLite format 3\0", 16)))
@@ -53,10 +63,7 @@ FileKind sniff(const QString &path)
             QStringLiteral("'%1' is a database of the older Jet format, which this program cannot "
                            "open. It has not been changed.")
                 .arg(path));
-    throw RuntimeError(err::UnrecognizedFormat,
-                       QStringLiteral("Unrecognized database format '%1'. The file is not a database of this "
-                                      "program and has not been changed.")
-                           .arg(path));
+    raiseForeignFile(path);
 }
 
 [[noreturn]] void raiseBadPassword()
@@ -82,8 +89,8 @@ void registerFunctions(sqlite3 *db)
 {
     registerJetFunctions(db);
     // Deterministic: one statement reads one today, computed once rather than for every row.
-    sqlite3_create_function(db, "quiltern_today", 0, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, todayFunction,
-                            nullptr, nullptr);
+    sqlite3_create_function(db, "quiltern_today", 0, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                            todayFunction, nullptr, nullptr);
 }
 
 void exec(sqlite3 *db, const char *sql)
@@ -154,7 +161,99 @@ bool isSingleName(const QString &source, QString &name)
     return false;
 }
 
+// Files made before text sorted with accented letters beside their base letters declare
+// their text columns with SQLite's NOCASE, which folds only A to Z. Each such table is
+// rebuilt in one transaction with the program's own order, its indexes made again on it and
+// its counter kept, so that a failure leaves the file as it was.
+void upgradeTextOrder(sqlite3 *db)
+{
+    struct Table {
+        QString name, sql;
+    };
+    QList<Table> tables;
+    {
+        SqlStatement find(db, QStringLiteral("SELECT name, sql FROM sqlite_master WHERE type = 'table' AND "
+                                             "sql LIKE '%COLLATE NOCASE%' AND name NOT LIKE 'sqlite~_%' "
+                                             "ESCAPE '~' ORDER BY rowid"));
+        while (find.step())
+            tables.append({find.text(0), find.text(1)});
+    }
+    if (tables.isEmpty())
+        return;
+    static const QRegularExpression header(
+        QStringLiteral("^\\s*CREATE\\s+TABLE\\s+(\"[^\"]+\"|\\[[^\\]]+\\]|\\S+?)\\s*\\("),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression noCase(QStringLiteral("\\bCOLLATE\\s+NOCASE\\b"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    const QString temporary = QStringLiteral("quiltern_upgrade");
+    exec(db, "BEGIN IMMEDIATE");
+    try {
+        for (const Table &table : tables) {
+            const QString name = quoteSqlName(table.name);
+            QStringList indexes;
+            {
+                SqlStatement find(db, QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'index' AND "
+                                                     "tbl_name = ? AND sql IS NOT NULL ORDER BY rowid"));
+                find.bind(1, table.name);
+                while (find.step())
+                    indexes.append(find.text(0));
+            }
+            std::optional<qint64> counter;
+            try {
+                SqlStatement sequence(db, QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = ?"));
+                sequence.bind(1, table.name);
+                if (sequence.step())
+                    counter = sequence.int64(0);
+            } catch (const RuntimeError &) {
+                // A file without counters has no sequence table.
+            }
+            QString sql = table.sql;
+            const QRegularExpressionMatch match = header.match(sql);
+            if (!match.hasMatch())
+                throw RuntimeError(err::DamagedDatabase,
+                                   QStringLiteral("The table '%1' could not be upgraded.").arg(table.name));
+            sql.replace(match.capturedStart(1), match.capturedLength(1), temporary);
+            sql.replace(noCase, QStringLiteral("COLLATE ") + QLatin1String(TextCollationName));
+            exec(db, sql.toUtf8().constData());
+            exec(db,
+                 QStringLiteral("INSERT INTO %1 SELECT * FROM %2").arg(temporary, name).toUtf8().constData());
+            exec(db, QStringLiteral("DROP TABLE %1").arg(name).toUtf8().constData());
+            exec(db, QStringLiteral("ALTER TABLE %1 RENAME TO %2").arg(temporary, name).toUtf8().constData());
+            for (const QString &index : indexes)
+                exec(db, index.toUtf8().constData());
+            if (counter) {
+                SqlStatement keep(
+                    db, QStringLiteral("UPDATE sqlite_sequence SET seq = max(seq, ?2) WHERE name = ?1"));
+                SqlStatement add(
+                    db, QStringLiteral("INSERT INTO sqlite_sequence (name, seq) SELECT ?1, ?2 WHERE "
+                                       "NOT EXISTS (SELECT 1 FROM sqlite_sequence WHERE name = ?1)"));
+                for (SqlStatement *statement : {&keep, &add}) {
+                    statement->bind(1, table.name);
+                    statement->bindInt64(2, *counter);
+                    statement->step();
+                }
+            }
+        }
+        exec(db, "COMMIT");
+    } catch (...) {
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
 } // namespace
+
+bool Database::cannotBeWritten(const QString &path)
+{
+    // A file or folder marked read-only for everyone stays read-only for a user the
+    // permissions would not stop (an administrator), as the read-only mark of a desktop
+    // file does; a write needs the folder too, for the rollback journal beside the file.
+    constexpr QFile::Permissions anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    const QFileInfo file(path);
+    const QFileInfo folder(file.absolutePath());
+    return !file.isWritable() || !(file.permissions() & anyWrite) || !folder.isWritable() ||
+           !(folder.permissions() & anyWrite);
+}
 
 std::unique_ptr<Database> Database::open(const QString &path, bool exclusive, bool readOnly,
                                          const QString &connect)
@@ -166,7 +265,7 @@ std::unique_ptr<Database> Database::open(const QString &path, bool exclusive, bo
     database->mPath = info.absoluteFilePath();
     database->mPassword = passwordOf(connect);
     database->mExclusive = exclusive;
-    database->mReadOnly = readOnly;
+    database->mReadOnly = readOnly || cannotBeWritten(database->mPath);
     database->openConnection();
     return database;
 }
@@ -190,6 +289,9 @@ void Database::openConnection()
         throw RuntimeError(err::DatabaseNotFound, QStringLiteral("Could not find file '%1'.").arg(mPath));
     sqlite3_extended_result_codes(db, 1);
     applyKey(db, mPassword);
+    // The text columns' order is needed by every statement that compares them, the checks
+    // below included.
+    registerFunctions(db);
 
     rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if ((rc & 0xff) == SQLITE_NOTADB) {
@@ -228,7 +330,14 @@ void Database::openConnection()
         if (!ok)
             raiseDamaged(mPath);
     }
-    registerFunctions(db);
+    if (!mReadOnly) {
+        try {
+            upgradeTextOrder(db);
+        } catch (const RuntimeError &) {
+            // A file that cannot be rebuilt (rows another tool wrote past their size) still
+            // opens; its lists sort the same, without the help of their indexes.
+        }
+    }
     guard.db = nullptr;
     mDb = db;
 }
@@ -304,10 +413,13 @@ qint64 Database::execute(const QString &jetSql)
     static const QRegularExpression dml(QStringLiteral("^\\s*(INSERT|UPDATE|DELETE|REPLACE)\\b"),
                                         QRegularExpression::CaseInsensitiveOption);
     const bool rowsOnly = writes && dml.match(translation.sql).hasMatch();
+    if (writes && mReadOnly)
+        raiseReadOnlyDatabase(mPath);
     if (writes) {
         // A row statement writes its first named table; lists that cannot read that table
         // need not read all their keys first (the main list need not, for a work table).
-        const QString target = rowsOnly && !translation.tables.isEmpty() ? translation.tables.front() : QString();
+        const QString target =
+            rowsOnly && !translation.tables.isEmpty() ? translation.tables.front() : QString();
         prepareForWrite(nullptr, isTable(target) && !hasTriggers(target) ? target : QString());
     }
     while (statement.step()) {
@@ -428,7 +540,8 @@ const QList<QStringList> &Database::indexColumnsOf(const QString &table)
             SqlStatement list(handle(), QStringLiteral("PRAGMA index_list(%1)").arg(quoteSqlName(spelt)));
             while (list.step()) {
                 QStringList columns;
-                SqlStatement info(mDb, QStringLiteral("PRAGMA index_info(%1)").arg(quoteSqlName(list.text(1))));
+                SqlStatement info(mDb,
+                                  QStringLiteral("PRAGMA index_info(%1)").arg(quoteSqlName(list.text(1))));
                 while (info.step())
                     columns.append(info.text(2));
                 indexes.append(columns);
@@ -527,7 +640,9 @@ void Database::rollback()
 void Database::newPassword(const QString &oldPassword, const QString &newPassword)
 {
     sqlite3 *db = handle();
-    if (!mExclusive || mReadOnly)
+    if (mReadOnly)
+        raiseReadOnlyDatabase(mPath);
+    if (!mExclusive)
         throw RuntimeError(err::SharedPasswordChange,
                            QStringLiteral("The password can only be changed while the database is open "
                                           "exclusively."));
@@ -569,6 +684,7 @@ void Database::newPassword(const QString &oldPassword, const QString &newPasswor
 
         // The rewritten file must open with the new password before it replaces the old one.
         Connection check{rawOpen(temporary, SQLITE_OPEN_READWRITE, newPassword)};
+        registerFunctions(check.db);
         SqlStatement probe(check.db, QStringLiteral("PRAGMA quick_check(1)"));
         if (!probe.step() || probe.text(0) != QLatin1String("ok"))
             raiseDamaged(temporary);
@@ -713,6 +829,9 @@ QString Database::repair(const QString &path, const QString &password)
     if (kind == FileKind::Encrypted && password.isEmpty())
         raiseBadPassword();
     const QString usedPassword = kind == FileKind::Plain ? QString() : password;
+    // A repair replaces the file, which a read-only mark forbids.
+    if (cannotBeWritten(info.absoluteFilePath()))
+        raiseReadOnlyDatabase(info.absoluteFilePath());
 
     const QString fresh = freshSidePath(path, QStringLiteral("repair"));
     try {

@@ -32,9 +32,14 @@ class Database {
   public:
     // Opens an existing file; never creates one. `connect` is ";pwd=<password>" or empty.
     // 3024 missing file, 3031 wrong or missing password, 3049 damaged file, 3343 a file of
-    // another program (never written to), 3045 file in use when exclusive.
+    // another program (never written to), 3045 file in use when exclusive, 3051 no
+    // permission to read it. A file that cannot be written (see cannotBeWritten) opens
+    // read-only whatever `readOnly` says; every write to it is then refused with 3027.
     static std::unique_ptr<Database> open(const QString &path, bool exclusive = false, bool readOnly = false,
                                           const QString &connect = QString());
+    // True when the file or its folder may not be written by this user, or is marked
+    // read-only for everyone.
+    static bool cannotBeWritten(const QString &path);
     // Makes a new database file from a schema text; refuses (3204) when the file exists.
     static void create(const QString &path, const QString &schemaSql);
     // Checks the file and copies every readable row into a fresh file that takes its place;
@@ -49,6 +54,7 @@ class Database {
     bool isOpen() const { return mDb != nullptr; }
     const QString &name() const { return mPath; }
     bool exclusive() const { return mExclusive; }
+    bool readOnly() const { return mReadOnly; }
     bool hasPassword() const { return !mPassword.isEmpty(); }
 
     // Runs one action query (Jet SQL) and returns the number of rows it changed, which

@@ -3,6 +3,7 @@
 #include "platform/RuntimeError.h"
 #include "platform/db/DaoError.h"
 #include "platform/db/SqlStatement.h"
+#include "platform/db/SqliteError.h"
 
 #include <sqlcipher/sqlite3.h>
 
@@ -184,6 +185,8 @@ void Recordset::setValue(int field, const QVariant &value)
 void Recordset::addNew()
 {
     requireOpen();
+    if (mDatabase->readOnly())
+        raiseReadOnlyDatabase(mDatabase->name());
     if (!mUpdatable)
         throw RuntimeError(err::NotUpdatable,
                            QStringLiteral("Cannot update. Database or object is read-only."));
@@ -195,6 +198,8 @@ void Recordset::addNew()
 void Recordset::edit()
 {
     requireOpen();
+    if (mDatabase->readOnly())
+        raiseReadOnlyDatabase(mDatabase->name());
     if (!mUpdatable)
         throw RuntimeError(err::NotUpdatable,
                            QStringLiteral("Cannot update. Database or object is read-only."));
@@ -276,6 +281,8 @@ void Recordset::update()
 void Recordset::deleteRecord()
 {
     requireOpen();
+    if (mDatabase->readOnly())
+        raiseReadOnlyDatabase(mDatabase->name());
     if (!mUpdatable)
         throw RuntimeError(err::NotUpdatable,
                            QStringLiteral("Cannot update. Database or object is read-only."));

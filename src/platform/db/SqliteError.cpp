@@ -47,6 +47,22 @@ void raiseDamaged(const QString &path)
                            .arg(path));
 }
 
+void raiseForeignFile(const QString &path)
+{
+    throw RuntimeError(err::UnrecognizedFormat,
+                       QStringLiteral("Unrecognized database format '%1'. The file is not a database of this "
+                                      "program and has not been changed.")
+                           .arg(path));
+}
+
+void raiseReadOnlyDatabase(const QString &path)
+{
+    throw RuntimeError(err::NotUpdatable,
+                       QStringLiteral("The database '%1' is open read-only: the file or its folder cannot be "
+                                      "written. Nothing was changed.")
+                           .arg(path));
+}
+
 void raiseSqliteError(sqlite3 *db, int rc, bool preparing)
 {
     const QString message =
@@ -87,6 +103,8 @@ void raiseSqliteError(sqlite3 *db, int rc, bool preparing)
                            QStringLiteral("Could not update; the database is currently locked by another "
                                           "program."));
     case SQLITE_READONLY:
+        if (db && sqlite3_db_readonly(db, "main") == 1)
+            raiseReadOnlyDatabase(QString::fromUtf8(sqlite3_db_filename(db, "main")));
         throw RuntimeError(err::NotUpdatable,
                            QStringLiteral("Cannot update. Database or object is read-only."));
     case SQLITE_IOERR:

@@ -19,4 +19,11 @@ void noteFunctionError(int number, const QString &text);
 // The run-time error for a damaged or unreadable file.
 [[noreturn]] void raiseDamaged(const QString &path);
 
+// The run-time error (3343) for a file that is not a database of this program: another
+// format, or an SQLite file of another program.
+[[noreturn]] void raiseForeignFile(const QString &path);
+
+// The run-time error (3027) for a write to a database opened read-only.
+[[noreturn]] void raiseReadOnlyDatabase(const QString &path);
+
 } // namespace platform

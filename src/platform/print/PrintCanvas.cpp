@@ -1,5 +1,6 @@
 #include "platform/print/PrintCanvas.h"
 
+#include "platform/print/PrintOutput.h"
 #include "platform/print/TextMetrics.h"
 
 #include <QStringList>
@@ -26,7 +27,8 @@ QStringList splitLines(const QString &text)
 } // namespace
 
 PrintCanvas::PrintCanvas(double marginTop, double marginLeft, double marginBottom)
-    : mMarginTop(marginTop), mMarginLeft(marginLeft), mMarginBottom(marginBottom)
+    : mMarginTop(marginTop), mMarginLeft(marginLeft), mMarginBottom(marginBottom),
+      mPaperSize(PrintOutput::paperTwips())
 {
 }
 

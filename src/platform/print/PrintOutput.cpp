@@ -10,6 +10,9 @@
 #include <QPdfWriter>
 #include <QPrinter>
 
+#include <algorithm>
+#include <memory>
+
 namespace platform {
 
 namespace {
@@ -23,6 +26,18 @@ std::function<QPrinterInfo()> &printerLookup()
 {
     static std::function<QPrinterInfo()> lookup;
     return lookup;
+}
+
+std::unique_ptr<QPrinter> &sessionPrinter()
+{
+    static std::unique_ptr<QPrinter> printer;
+    return printer;
+}
+
+bool &sessionPrinterChosen()
+{
+    static bool chosen = false;
+    return chosen;
 }
 
 QPrinterInfo currentPrinter()
@@ -51,8 +66,45 @@ void PrintOutput::setPrinterLookupForTesting(std::function<QPrinterInfo()> looku
     printerLookup() = std::move(lookup);
 }
 
+QPrinter &PrintOutput::chosenPrinter()
+{
+    if (!sessionPrinter()) {
+        const QPrinterInfo info = currentPrinter();
+        sessionPrinter() = info.isNull() ? std::make_unique<QPrinter>(QPrinter::HighResolution)
+                                         : std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    }
+    return *sessionPrinter();
+}
+
+void PrintOutput::choosePrinter()
+{
+    chosenPrinter();
+    sessionPrinterChosen() = true;
+}
+
+bool PrintOutput::printerChosen()
+{
+    return sessionPrinterChosen();
+}
+
+QSizeF PrintOutput::paperTwips()
+{
+    if (!printerChosen())
+        return {PrintDocument::LetterWidth, PrintDocument::LetterHeight};
+    // Millimetres keep the exact size; points are rounded to whole ones.
+    const QSizeF mm = chosenPrinter().pageLayout().pageSize().size(QPageSize::Millimeter);
+    const double twipsPerMm = 1440.0 / 25.4;
+    return {std::min(mm.width(), mm.height()) * twipsPerMm, std::max(mm.width(), mm.height()) * twipsPerMm};
+}
+
+void PrintOutput::forgetChosenPrinterForTesting()
+{
+    sessionPrinter().reset();
+    sessionPrinterChosen() = false;
+}
+
 void PrintOutput::paint(const PrintDocument &document, QPagedPaintDevice &device, const QString &failure,
-                        int errorNumber)
+                        int errorNumber, int fromPage, int toPage)
 {
     QPainter painter;
     if (!painter.begin(&device))
@@ -60,8 +112,10 @@ void PrintOutput::paint(const PrintDocument &document, QPagedPaintDevice &device
     const QSizeF page = document.pageSize();
     const QRectF target(0, 0, page.width() * device.logicalDpiX() / 1440.0,
                         page.height() * device.logicalDpiY() / 1440.0);
-    for (int i = 0; i < document.pageCount(); ++i) {
-        if (i > 0 && !device.newPage()) {
+    const int first = fromPage > 0 ? std::min(fromPage, document.pageCount()) - 1 : 0;
+    const int last = toPage > 0 ? std::min(toPage, document.pageCount()) - 1 : document.pageCount() - 1;
+    for (int i = first; i <= last; ++i) {
+        if (i > first && !device.newPage()) {
             painter.end();
             throw RuntimeError(errorNumber, failure);
         }
@@ -71,7 +125,7 @@ void PrintOutput::paint(const PrintDocument &document, QPagedPaintDevice &device
         throw RuntimeError(errorNumber, failure);
 }
 
-void PrintOutput::writePdf(const PrintDocument &document, const QString &path)
+void PrintOutput::writePdf(const PrintDocument &document, const QString &path, int fromPage, int toPage)
 {
     const QString failure =
         QStringLiteral("The document could not be written to \"%1\".").arg(QDir::toNativeSeparators(path));
@@ -81,12 +135,18 @@ void PrintOutput::writePdf(const PrintDocument &document, const QString &path)
     writer.setTitle(document.name);
     writer.setCreator(QStringLiteral("Quiltern"));
     writer.setPageLayout(layoutFor(document));
-    paint(document, writer, failure, PathFileAccessError);
+    paint(document, writer, failure, PathFileAccessError, fromPage, toPage);
+}
+
+// A choice of a file, or of a printer while there is one, is where documents go.
+bool PrintOutput::chosenPrinterUsable()
+{
+    return printerChosen() && (!chosenPrinter().outputFileName().isEmpty() || !currentPrinter().isNull());
 }
 
 std::optional<QString> PrintOutput::askDestination(const QString &documentName)
 {
-    if (!currentPrinter().isNull())
+    if (chosenPrinterUsable() || !currentPrinter().isNull())
         return QString();
     if (!pdfPathChooser())
         throw RuntimeError(PrinterError, QStringLiteral("No printer is installed."));
@@ -104,13 +164,27 @@ void PrintOutput::sendTo(const PrintDocument &document, const QString &pdfPath)
         writePdf(document, pdfPath);
 }
 
-void PrintOutput::sendToPrinter(const PrintDocument &document)
+void PrintOutput::sendToPrinter(const PrintDocument &document, int fromPage, int toPage)
 {
+    if (chosenPrinterUsable()) {
+        QPrinter &printer = chosenPrinter();
+        printer.setDocName(document.name);
+        printer.setFullPage(true);
+        printer.setPageLayout(layoutFor(document));
+        const QString name = printer.outputFileName().isEmpty()
+                                 ? printer.printerName()
+                                 : QDir::toNativeSeparators(printer.outputFileName());
+        const QString failure = QStringLiteral("The document could not be printed on \"%1\".").arg(name);
+        paint(document, printer, failure, PrinterError, fromPage, toPage);
+        if (printer.printerState() == QPrinter::Error)
+            throw RuntimeError(PrinterError, failure);
+        return;
+    }
     const QPrinterInfo info = currentPrinter();
     if (info.isNull()) {
         const std::optional<QString> path = askDestination(document.name);
         if (path)
-            writePdf(document, *path);
+            writePdf(document, *path, fromPage, toPage);
         return;
     }
     QPrinter printer(info, QPrinter::HighResolution);
@@ -119,7 +193,7 @@ void PrintOutput::sendToPrinter(const PrintDocument &document)
     printer.setPageLayout(layoutFor(document));
     const QString failure =
         QStringLiteral("The document could not be printed on \"%1\".").arg(info.printerName());
-    paint(document, printer, failure, PrinterError);
+    paint(document, printer, failure, PrinterError, fromPage, toPage);
     if (printer.printerState() == QPrinter::Error)
         throw RuntimeError(PrinterError, failure);
 }

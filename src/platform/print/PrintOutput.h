@@ -3,11 +3,13 @@
 #include "platform/print/PrintDocument.h"
 
 #include <QPrinterInfo>
+#include <QSizeF>
 #include <QString>
 #include <functional>
 #include <optional>
 
 class QPagedPaintDevice;
+class QPrinter;
 
 namespace platform {
 
@@ -15,10 +17,24 @@ namespace platform {
 // RuntimeError so that the report that ended the document can show them.
 class PrintOutput {
   public:
-    // Prints on the default printer; with no printer installed the user is offered a
-    // PDF file instead (no file chosen: nothing is printed).
-    static void sendToPrinter(const PrintDocument &document);
-    static void writePdf(const PrintDocument &document, const QString &path);
+    // Prints the pages fromPage to toPage (1-based; 0 and 0 for all) on the printer chosen
+    // in printer setup, or else on the default printer; with no printer installed the user
+    // is offered a PDF file instead (no file chosen: nothing is printed).
+    static void sendToPrinter(const PrintDocument &document, int fromPage = 0, int toPage = 0);
+
+    // The printer printer setup and the print dialog change, made from the default printer
+    // on first use. Once the user confirms a choice (choosePrinter), documents print on it
+    // and on its paper for the rest of the run.
+    static QPrinter &chosenPrinter();
+    static void choosePrinter();
+    static bool printerChosen();
+    // The paper documents are laid out on, held in portrait, in twips: the chosen
+    // printer's, or US Letter.
+    static QSizeF paperTwips();
+    // Forgets the choice (tests start from the default printer).
+    static void forgetChosenPrinterForTesting();
+    static void writePdf(const PrintDocument &document, const QString &path, int fromPage = 0,
+                         int toPage = 0);
 
     // Asked before a document for the printer is laid out, so that a Cancel costs
     // nothing: with a printer there is nothing to ask (an empty path); with none, the
@@ -42,8 +58,9 @@ class PrintOutput {
     static constexpr int PrinterError = 482;
 
   private:
+    static bool chosenPrinterUsable();
     static void paint(const PrintDocument &document, QPagedPaintDevice &device, const QString &failure,
-                      int errorNumber);
+                      int errorNumber, int fromPage = 0, int toPage = 0);
 };
 
 } // namespace platform

@@ -114,9 +114,14 @@ void PrintSurface::setPreviewPage(int page)
 
 void PrintSurface::printDoc(bool)
 {
+    printPages(0, 0);
+}
+
+void PrintSurface::printPages(int fromPage, int toPage)
+{
     if (document().pages.empty())
         return;
-    PrintOutput::sendToPrinter(document());
+    PrintOutput::sendToPrinter(document(), fromPage, toPage);
 }
 
 void PrintSurface::documentChanged()

@@ -91,6 +91,9 @@ class PrintSurface : public QObject, public PrintCanvas {
     // Sends the held document to the printer; the argument is the program's only
     // choice, the whole document.
     void printDoc(bool wholeDocument = true);
+    // Sends the pages fromPage to toPage (1-based; 0 and 0: all) of the held document to
+    // the printer.
+    void printPages(int fromPage, int toPage);
 
     static constexpr double MinZoom = 10.0;
     static constexpr double MaxZoom = 400.0;

@@ -1,6 +1,7 @@
 #include "platform/ui/CommonDialog.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/print/PrintOutput.h"
 #include "platform/ui/ApplicationTitle.h"
 #include "platform/ui/DialogSeam.h"
 
@@ -64,11 +65,15 @@ bool CommonDialog::dlgShowPrinter()
     request.kind = DialogKind::PrinterSetup;
     request.title = applicationTitle();
     request.flags = dlgFlags;
-    request.printer = dlgPrinter;
+    // Without a printer of its own the setup changes the program's printer: what the user
+    // chooses there is what the documents print on from then on.
+    request.printer = dlgPrinter ? dlgPrinter : &PrintOutput::chosenPrinter();
     if (!runDialog(request).accepted) {
         cancelled();
         return false;
     }
+    if (!dlgPrinter)
+        PrintOutput::choosePrinter();
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/ui/DialogSeam.h"
 
+#include "platform/ui/DialogWindows.h"
 #include "platform/ui/FileFilter.h"
 #include "platform/ui/MsgBox.h"
 
@@ -8,14 +9,20 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QGuiApplication>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
+#include <QSpacerItem>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace platform {
 
@@ -35,68 +42,46 @@ QString displayText(QString text)
     return text;
 }
 
-DialogAnswer realMessage(const DialogRequest &request)
+struct Choice {
+    QMessageBox::StandardButton button;
+    int result;
+};
+
+QList<Choice> choicesFor(const DialogRequest &request)
 {
-    QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(request.title);
-    // Messages quote data ("<Jo>", "a & b"): never read them as markup.
-    box.setTextFormat(Qt::PlainText);
-    box.setText(displayText(request.text));
-    switch (request.icon) {
-    case vbCritical:
-        box.setIcon(QMessageBox::Critical);
-        break;
-    case vbQuestion:
-        box.setIcon(QMessageBox::Question);
-        break;
-    case vbExclamation:
-        box.setIcon(QMessageBox::Warning);
-        break;
-    case vbInformation:
-        box.setIcon(QMessageBox::Information);
-        break;
-    default:
-        break;
-    }
-    struct Choice {
-        QMessageBox::StandardButton button;
-        int result;
-    };
-    QList<Choice> choices;
     switch (request.buttons) {
     case vbOKCancel:
-        choices = {{QMessageBox::Ok, vbOK}, {QMessageBox::Cancel, vbCancel}};
-        break;
+        return {{QMessageBox::Ok, vbOK}, {QMessageBox::Cancel, vbCancel}};
     case vbAbortRetryIgnore:
-        choices = {
+        return {
             {QMessageBox::Abort, vbAbort}, {QMessageBox::Retry, vbRetry}, {QMessageBox::Ignore, vbIgnore}};
-        break;
     case vbYesNoCancel:
-        choices = {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}, {QMessageBox::Cancel, vbCancel}};
-        break;
+        return {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}, {QMessageBox::Cancel, vbCancel}};
     case vbYesNo:
-        choices = {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}};
-        break;
+        return {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}};
     case vbRetryCancel:
-        choices = {{QMessageBox::Retry, vbRetry}, {QMessageBox::Cancel, vbCancel}};
-        break;
+        return {{QMessageBox::Retry, vbRetry}, {QMessageBox::Cancel, vbCancel}};
     default:
-        choices = {{QMessageBox::Ok, vbOK}};
-        break;
+        return {{QMessageBox::Ok, vbOK}};
     }
+}
+
+// The width the screen leaves for a window.
+int screenWidth(QWidget *window)
+{
+    QScreen *screen = window && window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry().width() : 1024;
+}
+
+DialogAnswer realMessage(const DialogRequest &request)
+{
+    const std::unique_ptr<QMessageBox> box = makeMessageBox(request);
+    box->exec();
     const int cancelAnswer = msgCancelAnswer(request.style);
-    for (qsizetype i = 0; i < choices.size(); ++i) {
-        QPushButton *button = box.addButton(choices[i].button);
-        if (i + 1 == request.defaultButton)
-            box.setDefaultButton(button);
-        if (choices[i].result == cancelAnswer)
-            box.setEscapeButton(button);
-    }
-    box.exec();
     DialogAnswer answer;
     answer.result = cancelAnswer;
-    for (const Choice &choice : choices) {
-        if (box.clickedButton() == box.button(choice.button))
+    for (const Choice &choice : choicesFor(request)) {
+        if (box->clickedButton() == box->button(choice.button))
             answer.result = choice.result;
     }
     answer.accepted = answer.result != cancelAnswer;
@@ -105,53 +90,22 @@ DialogAnswer realMessage(const DialogRequest &request)
 
 DialogAnswer realInput(const DialogRequest &request)
 {
-    QInputDialog dialog(QApplication::activeWindow());
-    dialog.setWindowTitle(request.title);
-    dialog.setLabelText(displayText(request.text));
-    if (auto *label = dialog.findChild<QLabel *>())
-        label->setTextFormat(Qt::PlainText);
-    dialog.setTextValue(request.defaultText);
-    if (request.passwordMask)
-        dialog.setTextEchoMode(QLineEdit::Password);
+    const std::unique_ptr<QInputDialog> dialog = makeInputDialog(request);
     DialogAnswer answer;
-    answer.accepted = dialog.exec() == QDialog::Accepted;
-    answer.text = answer.accepted ? dialog.textValue() : QString();
+    answer.accepted = dialog->exec() == QDialog::Accepted;
+    answer.text = answer.accepted ? dialog->textValue() : QString();
     return answer;
 }
 
 DialogAnswer realFile(const DialogRequest &request)
 {
-    constexpr int allowMultiSelect = 0x200;
-    constexpr int fileMustExist = 0x1000;
-    constexpr int overwritePrompt = 0x2;
-    const bool save = request.kind == DialogKind::SaveFile;
-    QFileDialog dialog(request.form ? request.form : QApplication::activeWindow(), request.title,
-                       request.initialDir);
-    const QStringList filters = qtNameFilters(request.filter);
-    dialog.setNameFilters(filters);
-    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
-        dialog.selectNameFilter(filters[request.filterIndex - 1]);
-    if (save) {
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        if (!(request.flags & overwritePrompt))
-            dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    } else if (request.flags & allowMultiSelect) {
-        dialog.setFileMode(QFileDialog::ExistingFiles);
-    } else {
-        dialog.setFileMode((request.flags & fileMustExist) ? QFileDialog::ExistingFile
-                                                           : QFileDialog::AnyFile);
-    }
-    if (!request.defaultExt.isEmpty())
-        dialog.setDefaultSuffix(request.defaultExt);
-    if (!request.fileName.isEmpty())
-        dialog.selectFile(request.fileName);
+    const std::unique_ptr<QFileDialog> dialog = makeFileDialog(request);
     DialogAnswer answer;
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return answer;
     answer.accepted = true;
-    answer.fileName = dialog.selectedFiles().constFirst();
-    answer.filterIndex = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    answer.fileName = dialog->selectedFiles().constFirst();
+    answer.filterIndex = int(dialog->nameFilters().indexOf(dialog->selectedNameFilter())) + 1;
     answer.flags = request.flags;
     return answer;
 }
@@ -165,12 +119,17 @@ DialogAnswer realColor(const DialogRequest &request)
     return answer;
 }
 
-DialogAnswer realPrinterSetup(const DialogRequest &request)
+DialogAnswer realPrinting(const DialogRequest &request)
 {
     static QPrinter defaultPrinter;
-    QPageSetupDialog dialog(request.printer ? request.printer : &defaultPrinter);
+    QPrinter &printer = request.printer ? *request.printer : defaultPrinter;
+    const std::unique_ptr<QPrintDialog> dialog = makePrintDialog(request, printer);
     DialogAnswer answer;
-    answer.accepted = dialog.exec() == QDialog::Accepted;
+    answer.accepted = dialog->exec() == QDialog::Accepted;
+    if (answer.accepted && request.kind == DialogKind::Print && printer.printRange() == QPrinter::PageRange) {
+        answer.fromPage = printer.fromPage();
+        answer.toPage = printer.toPage();
+    }
     return answer;
 }
 
@@ -194,6 +153,117 @@ DialogAnswer realShell(const DialogRequest &request)
 
 } // namespace
 
+std::unique_ptr<QMessageBox> makeMessageBox(const DialogRequest &request)
+{
+    auto box = std::make_unique<QMessageBox>(QApplication::activeWindow());
+    box->setWindowTitle(request.title);
+    // Messages quote data ("<Jo>", "a & b"): never read them as markup.
+    box->setTextFormat(Qt::PlainText);
+    box->setText(displayText(request.text));
+    switch (request.icon) {
+    case vbCritical:
+        box->setIcon(QMessageBox::Critical);
+        break;
+    case vbQuestion:
+        box->setIcon(QMessageBox::Question);
+        break;
+    case vbExclamation:
+        box->setIcon(QMessageBox::Warning);
+        break;
+    case vbInformation:
+        box->setIcon(QMessageBox::Information);
+        break;
+    default:
+        break;
+    }
+    const int cancelAnswer = msgCancelAnswer(request.style);
+    const QList<Choice> choices = choicesFor(request);
+    for (qsizetype i = 0; i < choices.size(); ++i) {
+        QPushButton *button = box->addButton(choices[i].button);
+        if (i + 1 == request.defaultButton)
+            box->setDefaultButton(button);
+        if (choices[i].result == cancelAnswer)
+            box->setEscapeButton(button);
+    }
+    // A box sizes itself to its text, and the title bar would cut a longer title short
+    // ("Passwo...ccessful"): an empty row as wide as the title, with room for the window's
+    // icon and buttons, keeps it whole (as far as the screen allows).
+    const QFontMetrics title(QApplication::font("QMdiSubWindowTitleBar"));
+    const int wanted =
+        std::min(title.horizontalAdvance(request.title) + TitleBarAllowance, screenWidth(box.get()) * 9 / 10);
+    if (auto *grid = qobject_cast<QGridLayout *>(box->layout()))
+        grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    return box;
+}
+
+std::unique_ptr<QInputDialog> makeInputDialog(const DialogRequest &request)
+{
+    auto dialog = std::make_unique<QInputDialog>(QApplication::activeWindow());
+    dialog->setWindowTitle(request.title);
+    dialog->setLabelText(displayText(request.text));
+    // A long prompt wraps, and the box never grows past the screen.
+    if (auto *label = dialog->findChild<QLabel *>()) {
+        label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(true);
+    }
+    dialog->setMaximumWidth(screenWidth(dialog.get()) * 9 / 10);
+    dialog->setTextValue(request.defaultText);
+    if (request.passwordMask)
+        dialog->setTextEchoMode(QLineEdit::Password);
+    return dialog;
+}
+
+std::unique_ptr<QFileDialog> makeFileDialog(const DialogRequest &request)
+{
+    constexpr int allowMultiSelect = 0x200;
+    constexpr int fileMustExist = 0x1000;
+    constexpr int overwritePrompt = 0x2;
+    const bool save = request.kind == DialogKind::SaveFile;
+    auto dialog = std::make_unique<QFileDialog>(request.form ? request.form : QApplication::activeWindow(),
+                                                request.title, request.initialDir);
+    // The list shows each description as written ("Database files (*.mdb)"), without the
+    // patterns Qt needs after it.
+    dialog->setOption(QFileDialog::HideNameFilterDetails);
+    const QStringList filters = qtNameFilters(request.filter);
+    dialog->setNameFilters(filters);
+    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+        dialog->selectNameFilter(filters[request.filterIndex - 1]);
+    if (save) {
+        dialog->setAcceptMode(QFileDialog::AcceptSave);
+        dialog->setFileMode(QFileDialog::AnyFile);
+        if (!(request.flags & overwritePrompt))
+            dialog->setOption(QFileDialog::DontConfirmOverwrite);
+    } else if (request.flags & allowMultiSelect) {
+        dialog->setFileMode(QFileDialog::ExistingFiles);
+    } else {
+        dialog->setFileMode((request.flags & fileMustExist) ? QFileDialog::ExistingFile
+                                                            : QFileDialog::AnyFile);
+    }
+    if (!request.defaultExt.isEmpty())
+        dialog->setDefaultSuffix(request.defaultExt);
+    if (!request.fileName.isEmpty())
+        dialog->selectFile(request.fileName);
+    return dialog;
+}
+
+std::unique_ptr<QPrintDialog> makePrintDialog(const DialogRequest &request, QPrinter &printer)
+{
+    auto dialog = std::make_unique<QPrintDialog>(&printer, QApplication::activeWindow());
+    dialog->setWindowTitle(request.title);
+    if (request.kind == DialogKind::Print) {
+        // Print offers the pages of the document; setup chooses only printer and paper.
+        dialog->setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintToFile |
+                           QAbstractPrintDialog::PrintShowPageSize);
+        dialog->setMinMax(1, std::max(1, request.maxPage));
+        printer.setPrintRange(QPrinter::AllPages);
+        printer.setFromTo(0, 0);
+    } else {
+        dialog->setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    }
+    return dialog;
+}
+
 QString dialogKindName(DialogKind kind)
 {
     switch (kind) {
@@ -209,6 +279,8 @@ QString dialogKindName(DialogKind kind)
         return QStringLiteral("colour dialog");
     case DialogKind::PrinterSetup:
         return QStringLiteral("printer setup dialog");
+    case DialogKind::Print:
+        return QStringLiteral("print dialog");
     case DialogKind::ModalForm:
         return QStringLiteral("modal window");
     case DialogKind::OpenLink:
@@ -236,7 +308,8 @@ DialogAnswer runDialog(const DialogRequest &request)
     case DialogKind::Color:
         return realColor(request);
     case DialogKind::PrinterSetup:
-        return realPrinterSetup(request);
+    case DialogKind::Print:
+        return realPrinting(request);
     case DialogKind::ModalForm: {
         DialogAnswer answer;
         answer.accepted = true;

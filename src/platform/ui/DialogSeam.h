@@ -20,7 +20,8 @@ enum class DialogKind {
     OpenFile,     // open dialog: title, fileName, filter, filterIndex, initialDir, defaultExt, flags
     SaveFile,     // save dialog: as OpenFile
     Color,        // colour dialog: color, flags
-    PrinterSetup, // printer setup dialog: flags
+    PrinterSetup, // printer setup dialog: flags, printer (the printer and paper it changes)
+    Print,        // print dialog: printer, maxPage; answers fromPage and toPage
     ModalForm,    // a Form shown modally: form, objectName, title
     OpenLink,     // shell "open" of a web or e-mail address: text
     OpenDocument, // shell "open" of a local document the user chose: text (the path)
@@ -48,6 +49,7 @@ struct DialogRequest {
     QColor color;
     QStringList arguments;
     QPrinter *printer = nullptr;
+    int maxPage = 0;         // Print: the pages of the document
     QWidget *form = nullptr; // ModalForm: the window; file dialogs: the owner, if any
     QString objectName;
 };
@@ -60,6 +62,8 @@ struct DialogAnswer {
     int filterIndex = 0;   // file dialogs: 1-based filter in force
     int flags = 0;         // file dialogs: flags as the dialog returned them
     QColor color;          // colour dialog
+    int fromPage = 0;      // print dialog: the pages chosen, both 0 for every page
+    int toPage = 0;
     bool showForm = false; // input with an objectName: show that real window instead
 };
 

@@ -1,5 +1,6 @@
 #include "platform/print/PrintOutput.h"
 #include "platform/RuntimeError.h"
+#include "support/FileBytes.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -26,13 +27,6 @@ QByteArray readAll(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Page objects of a PDF, not the page tree ("/Type /Pages").
-int pdfPageCount(const QByteArray &pdf)
-{
-    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![s\\w])"));
-    return static_cast<int>(QString::fromLatin1(pdf).count(page));
 }
 
 TEST(PrintOutputTest, PdfHasOnePagePerRecordedPage)

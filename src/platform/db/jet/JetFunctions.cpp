@@ -1,3 +1,4 @@
+#include "platform/db/TextCollation.h"
 #include "platform/db/jet/JetDialect.h"
 
 #include "platform/RuntimeError.h"
@@ -258,7 +259,8 @@ void jetRight(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     if (!longArg(ctx, argv[1], &n))
         return;
     if (n < 0) {
-        resultError(ctx, QStringLiteral("Invalid procedure call or argument: Right needs a length of 0 or more."),
+        resultError(ctx,
+                    QStringLiteral("Invalid procedure call or argument: Right needs a length of 0 or more."),
                     err::InvalidProcedureCall);
         return;
     }
@@ -304,7 +306,8 @@ void jetInStr(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     if (!longArg(ctx, argv[0], &start) || (argc > 3 && !isNull(argv[3]) && !longArg(ctx, argv[3], &compare)))
         return;
     if (start < 1) {
-        resultError(ctx, QStringLiteral("Invalid procedure call or argument: InStr needs a start of 1 or more."),
+        resultError(ctx,
+                    QStringLiteral("Invalid procedure call or argument: InStr needs a start of 1 or more."),
                     err::InvalidProcedureCall);
         return;
     }
@@ -404,8 +407,9 @@ void jetDateAdd(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     bool ok = false;
     const QDateTime result = addInterval(d, textArg(argv[0]), qint64(count), &ok);
     if (!ok)
-        resultError(ctx, QStringLiteral("Invalid procedure call or argument: \"%1\" is no interval of DateAdd.")
-                             .arg(textArg(argv[0])),
+        resultError(ctx,
+                    QStringLiteral("Invalid procedure call or argument: \"%1\" is no interval of DateAdd.")
+                        .arg(textArg(argv[0])),
                     err::InvalidProcedureCall);
     else if (!result.isValid() || result.date().year() < 100 || result.date().year() > 9999)
         resultError(ctx, QStringLiteral("Invalid procedure call or argument: DateAdd's result is no date."),
@@ -454,8 +458,9 @@ void jetDateDiff(sqlite3_context *ctx, int argc, sqlite3_value **argv)
         const qint64 unit = i == QLatin1String("h") ? 3600 : i == QLatin1String("n") ? 60 : 1;
         r = floorDiv(serialSeconds(b), unit) - floorDiv(serialSeconds(a), unit);
     } else {
-        resultError(ctx, QStringLiteral("Invalid procedure call or argument: \"%1\" is no interval of DateDiff.")
-                             .arg(textArg(argv[0])),
+        resultError(ctx,
+                    QStringLiteral("Invalid procedure call or argument: \"%1\" is no interval of DateDiff.")
+                        .arg(textArg(argv[0])),
                     err::InvalidProcedureCall);
         return;
     }
@@ -610,7 +615,6 @@ void jetFormat(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     resultText(ctx, formatJetText(text, format));
 }
 
-
 // ---------------------------------------------------------------- the VBA family
 
 constexpr double SerialEpochJulian = 2415019; // QDate(1899, 12, 30).toJulianDay()
@@ -646,8 +650,8 @@ bool numberArg(sqlite3_context *ctx, sqlite3_value *v, double *out)
             return true;
         }
     }
-    resultError(ctx, QStringLiteral("Data type mismatch in criteria expression: '%1' is no number.")
-                         .arg(textArg(v)));
+    resultError(
+        ctx, QStringLiteral("Data type mismatch in criteria expression: '%1' is no number.").arg(textArg(v)));
     return false;
 }
 
@@ -745,7 +749,6 @@ template <double (*Op)(double)> void jetMath(sqlite3_context *ctx, int, sqlite3_
     else if (numberArg(ctx, argv[0], &value))
         resultNumber(ctx, Op(value));
 }
-
 
 void jetSqr(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
@@ -1033,9 +1036,9 @@ template <int Base> void jetRadix(sqlite3_context *ctx, int, sqlite3_value **arg
         return;
     }
     // A negative value shows its two's complement, in 16 bits when it fits an Integer.
-    const quint64 bits = value >= 0              ? quint64(value)
-                         : value >= -32768       ? quint64(value) & 0xffffu
-                                                 : quint64(value) & 0xffffffffu;
+    const quint64 bits = value >= 0        ? quint64(value)
+                         : value >= -32768 ? quint64(value) & 0xffffu
+                                           : quint64(value) & 0xffffffffu;
     resultText(ctx, QString::number(bits, Base).toUpper());
 }
 
@@ -1135,7 +1138,9 @@ template <int Part> void jetTimePart(sqlite3_context *ctx, int, sqlite3_value **
     if (isNull(argv[0]))
         sqlite3_result_null(ctx);
     else if (dateArg(ctx, argv[0], &d))
-        sqlite3_result_int(ctx, Part == 0 ? d.time().hour() : Part == 1 ? d.time().minute() : d.time().second());
+        sqlite3_result_int(ctx, Part == 0   ? d.time().hour()
+                                : Part == 1 ? d.time().minute()
+                                            : d.time().second());
 }
 
 void jetDatePartOf(sqlite3_context *ctx, int argc, sqlite3_value **argv)
@@ -1288,14 +1293,7 @@ void registerJetFunctions(sqlite3 *db)
         {"jet_monthname", -1, false, jetMonthName},
         {"jet_weekdayname", -1, false, jetWeekdayName},
     };
-    // Text equal but for the case of any letter, not only of A to Z.
-    sqlite3_create_collation_v2(
-        db, "jet_nocase", SQLITE_UTF8, nullptr,
-        [](void *, int n1, const void *s1, int n2, const void *s2) {
-            return QString::fromUtf8(static_cast<const char *>(s1), n1)
-                .compare(QString::fromUtf8(static_cast<const char *>(s2), n2), Qt::CaseInsensitive);
-        },
-        nullptr);
+    registerTextCollation(db);
     for (const Function &f : functions) {
         sqlite3_create_function_v2(db, f.name, f.args,
                                    SQLITE_UTF8 | (f.deterministic ? SQLITE_DETERMINISTIC : 0), nullptr,

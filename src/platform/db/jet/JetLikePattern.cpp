@@ -1,5 +1,7 @@
 #include "platform/db/jet/JetLikePattern.h"
 
+#include "platform/db/TextCollation.h"
+
 #include <QChar>
 #include <QList>
 
@@ -11,14 +13,18 @@ inline char32_t fold(char32_t c)
 {
     if (c < 0x80)
         return (c >= 'A' && c <= 'Z') ? c + 32 : c;
-    // Nothing outside ASCII folds into it (the long s and the Kelvin sign would): an ASCII
-    // letter matches only its own two cases, as the columns' NOCASE order has it.
-    const char32_t folded = QChar::toCaseFolded(c);
-    return folded < 0x80 ? c : folded;
+    return QChar::toCaseFolded(c);
 }
 
-// Reads the character at byte i and moves i past it. Decodes leniently: a byte that
-// starts no valid sequence stands for itself.
+// A plain letter in a pattern also matches its accented forms, so that "n" finds "Ñúñez"
+// as the list's order puts it among the n's; a letter typed with its accent matches only
+// that letter, in either case.
+inline bool sameLetter(char32_t patternLetter, char32_t textLetter)
+{
+    return patternLetter == textLetter || (textLetter >= 0x80 && foldedLetter(textLetter) == patternLetter);
+}
+
+// Reads the character at byte i, folded, and moves i past it.
 inline char32_t nextFolded(const unsigned char *p, size_t n, size_t &i)
 {
     const unsigned char b = p[i];
@@ -26,27 +32,7 @@ inline char32_t nextFolded(const unsigned char *p, size_t n, size_t &i)
         ++i;
         return (b >= 'A' && b <= 'Z') ? b + 32 : b;
     }
-    int extra = 0;
-    char32_t c = b;
-    if (b >= 0xF0 && b < 0xF8) {
-        c = b & 0x07;
-        extra = 3;
-    } else if (b >= 0xE0 && b < 0xF0) {
-        c = b & 0x0F;
-        extra = 2;
-    } else if (b >= 0xC0 && b < 0xE0) {
-        c = b & 0x1F;
-        extra = 1;
-    }
-    if (extra == 0 || i + extra >= n)
-        return ++i, fold(b);
-    for (int k = 1; k <= extra; ++k) {
-        if ((p[i + k] & 0xC0) != 0x80)
-            return ++i, fold(b);
-        c = (c << 6) | (p[i + k] & 0x3F);
-    }
-    i += extra + 1;
-    return fold(c);
+    return fold(nextUtf8Character(p, n, i));
 }
 
 } // namespace
@@ -123,7 +109,7 @@ bool JetLikePattern::matchOne(const Element &e, char32_t c) const
 {
     switch (e.kind) {
     case Kind::Literal:
-        return e.ch == c;
+        return sameLetter(e.ch, c);
     case Kind::AnyOne:
         return true;
     case Kind::Digit:
@@ -132,7 +118,7 @@ bool JetLikePattern::matchOne(const Element &e, char32_t c) const
         const Set &set = mSets[e.ch];
         bool in = false;
         for (const auto &[lo, hi] : set.ranges) {
-            if (c >= lo && c <= hi) {
+            if ((c >= lo && c <= hi) || (c >= 0x80 && foldedLetter(c) >= lo && foldedLetter(c) <= hi)) {
                 in = true;
                 break;
             }
@@ -190,30 +176,28 @@ bool JetLikePattern::matches(std::string_view utf8) const
     return e == np;
 }
 
-JetLikePattern::NoCaseRange JetLikePattern::noCaseRange() const
+JetLikePattern::CollationRange JetLikePattern::collationRange() const
 {
-    NoCaseRange range;
-    size_t n = 0;
-    // Literals are already folded, so an ASCII one is its NOCASE form. A NUL would end the
-    // SQL text the bounds are written into.
-    while (n < mElements.size() && mElements[n].kind == Kind::Literal && mElements[n].ch > 0 &&
-           mElements[n].ch < 0x80)
-        range.from.append(QChar(char16_t(mElements[n++].ch)));
-    if (range.from.isEmpty()) {
-        // A pattern that opens with a letter beyond ASCII matches only texts that do too
-        // (folding never crosses that line), and those all sort from U+0080 on.
-        if (!mElements.empty() && mElements[0].kind == Kind::Literal && mElements[0].ch >= 0x80)
-            range.from = QString(QChar(char16_t(0x80)));
+    CollationRange range;
+    // A NUL would end the SQL text the bounds are written into.
+    for (size_t n = 0; n < mElements.size() && mElements[n].kind == Kind::Literal && mElements[n].ch > 0; ++n)
+        range.from += primaryLetters(mElements[n].ch);
+    if (range.from.isEmpty() || primaryText(range.from) != range.from) {
+        range.from.clear();
         return range;
     }
-    range.exact = n == mElements.size();
-    // The text just past every text that starts with `from`: its last character one higher.
-    // After DEL that is U+0080, whose first UTF-8 byte is above every ASCII byte. After @,
-    // A would read as a, so the next character NOCASE can tell apart is [.
-    char16_t last = char16_t(range.from.back().unicode() + 1);
-    if (last == u'A')
-        last = u'[';
-    range.before = range.from.first(range.from.size() - 1) + QChar(last);
+    // The text just past every text whose base letters start with `from`: its last
+    // character raised to the next one that stands for itself in the order.
+    const char16_t last = range.from.back().unicode();
+    if (QChar::isSurrogate(last))
+        return range;
+    for (char32_t next = char32_t(last) + 1; next < char32_t(last) + 64 && !QChar::isSurrogate(next);
+         ++next) {
+        if (primaryLetters(next) == QString(QChar(char16_t(next)))) {
+            range.before = range.from.first(range.from.size() - 1) + QChar(char16_t(next));
+            break;
+        }
+    }
     return range;
 }
 

@@ -10,7 +10,8 @@ namespace platform {
 
 // A compiled pattern of the query language's Like: * any run of characters, ? any one
 // character, # one digit, [a-c] one of a set, [!a-c] one not in it; anything else
-// (% and _ too) stands for itself. The whole text must match, ignoring case.
+// (% and _ too) stands for itself. The whole text must match, ignoring case; a plain letter
+// also matches its accented forms.
 class JetLikePattern {
   public:
     explicit JetLikePattern(QStringView pattern);
@@ -22,17 +23,15 @@ class JetLikePattern {
     bool matches(std::string_view utf8) const;
     bool matches(QStringView text) const;
 
-    // The texts the pattern can match all lie in [from, before) as SQLite's NOCASE collation
-    // orders texts (A to Z read as a to z, then byte by byte): `from` is the run of ASCII
-    // characters the pattern starts with, lower-cased. With `exact` the pattern is that run
-    // alone and matches only texts NOCASE-equal to it. `from` is empty when the pattern
-    // starts with anything else.
-    struct NoCaseRange {
+    // The texts the pattern can match all lie in [from, before) in the text columns' order:
+    // `from` is the base letters of the plain characters the pattern starts with. `from`
+    // is empty when the pattern starts with anything else; `before` is empty when no
+    // upper bound could be written.
+    struct CollationRange {
         QString from;
         QString before;
-        bool exact = false;
     };
-    NoCaseRange noCaseRange() const;
+    CollationRange collationRange() const;
 
   private:
     enum class Kind { Literal, AnyOne, Digit, Star, Set };

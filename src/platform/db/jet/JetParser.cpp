@@ -1,4 +1,5 @@
 #include "platform/db/jet/JetParser.h"
+#include "platform/db/TextCollation.h"
 
 #include "platform/RuntimeError.h"
 #include "platform/base/DateText.h"
@@ -293,10 +294,11 @@ QString JetParser::select(QStringList *tables)
         QStringList items;
         do {
             const Fragment f = expression();
-            // Text sorts without regard to case; a column brings its own collation.
+            // Text sorts without regard to case or accents; a column brings its own order
+            // (an explicit one would keep a find over the list from using the column's index).
             QString item = f.sql;
             if (f.kind == Kind::Text && !f.column)
-                item += QLatin1String(" COLLATE NOCASE");
+                item += QLatin1String(" COLLATE ") + QLatin1String(TextCollationName);
             if (acceptWord("desc"))
                 item += QLatin1String(" DESC");
             else
@@ -721,7 +723,8 @@ JetParser::Fragment JetParser::concatenation()
     while (parts.size() > ChainGroup) {
         QStringList groups;
         for (qsizetype i = 0; i < parts.size(); i += ChainGroup)
-            groups << QLatin1String("jet_concat(") + parts.mid(i, ChainGroup).join(QLatin1String(", ")) + u')';
+            groups << QLatin1String("jet_concat(") + parts.mid(i, ChainGroup).join(QLatin1String(", ")) +
+                          u')';
         parts = std::move(groups);
     }
     return {QLatin1String("jet_concat(") + parts.join(QLatin1String(", ")) + u')', Kind::Text};
@@ -1098,8 +1101,9 @@ JetParser::Fragment JetParser::functionCall(const QString &name)
             function = &f;
     }
     if (!function)
-        throw RuntimeError(err::UndefinedFunction,
-                           QStringLiteral("Undefined function '%1' in expression '%2'.").arg(name, mText.trimmed()));
+        throw RuntimeError(
+            err::UndefinedFunction,
+            QStringLiteral("Undefined function '%1' in expression '%2'.").arg(name, mText.trimmed()));
 
     expectSymbol("(");
     std::vector<Fragment> args;
@@ -1117,7 +1121,8 @@ JetParser::Fragment JetParser::functionCall(const QString &name)
                                   : QStringLiteral("%1 to %2").arg(function->minArgs).arg(function->maxArgs);
         syntaxError(QStringLiteral("%1 takes %2 argument(s), not %3").arg(name).arg(count).arg(args.size()));
     }
-    if (key == QLatin1String("dateadd") || key == QLatin1String("datediff") || key == QLatin1String("datepart")) {
+    if (key == QLatin1String("dateadd") || key == QLatin1String("datediff") ||
+        key == QLatin1String("datepart")) {
         static const QStringList intervals{"yyyy", "q", "m", "y", "d", "w", "ww", "h", "n", "s"};
         if (args[0].literal && !intervals.contains(args[0].value.toLower()))
             syntaxError(QStringLiteral("\"%1\" is no interval of %2 (yyyy, q, m, y, d, w, ww, h, n or s)")
@@ -1140,7 +1145,8 @@ JetParser::Fragment JetParser::functionCall(const QString &name)
     }
     if (key == QLatin1String("isnull")) {
         // Never Null itself: True (-1) or False (0).
-        result.sql = QLatin1String("(CASE WHEN ") + args[0].sql + QLatin1String(" IS NULL THEN -1 ELSE 0 END)");
+        result.sql =
+            QLatin1String("(CASE WHEN ") + args[0].sql + QLatin1String(" IS NULL THEN -1 ELSE 0 END)");
         return result;
     }
     if (key == QLatin1String("switch")) {
@@ -1173,7 +1179,8 @@ JetParser::Fragment JetParser::functionCall(const QString &name)
     if ((result.kind == Kind::Text && key != QLatin1String("format")) || key == QLatin1String("len") ||
         key == QLatin1String("asc") || key == QLatin1String("strcomp") || key == QLatin1String("instrrev"))
         args[0].sql = textOf(args[0]);
-    if (key == QLatin1String("strcomp") || key == QLatin1String("instrrev") || key == QLatin1String("replace"))
+    if (key == QLatin1String("strcomp") || key == QLatin1String("instrrev") ||
+        key == QLatin1String("replace"))
         args[1].sql = textOf(args[1]);
     if (key == QLatin1String("replace"))
         args[2].sql = textOf(args[2]);
@@ -1211,24 +1218,17 @@ QString JetParser::textOf(const Fragment &f)
 
 QString JetParser::collated(const Fragment &left, const std::vector<const Fragment *> &others)
 {
-    // Text compares without regard to case. SQLite's own NOCASE, which a text column
-    // also carries, folds only A to Z, so a literal with other letters (= "élodie") is
-    // compared by the registered collation that folds them all.
-    auto wide = [](const Fragment &f) {
-        return f.literal &&
-               std::any_of(f.value.begin(), f.value.end(), [](QChar c) { return c.unicode() > 0x7f; });
-    };
+    // Text compares without regard to case or accents, in the order the text columns and
+    // their indexes have, so a comparison with a column can still use its index.
     bool text = left.kind == Kind::Text;
-    bool anyWide = wide(left);
     for (const Fragment *f : others) {
         if (f->kind == Kind::Number || f->kind == Kind::Date)
             return QString();
         text = text || f->kind == Kind::Text;
-        anyWide = anyWide || wide(*f);
     }
     if (!text || left.kind == Kind::Number || left.kind == Kind::Date)
         return QString();
-    return anyWide ? QStringLiteral(" COLLATE jet_nocase") : QStringLiteral(" COLLATE NOCASE");
+    return QLatin1String(" COLLATE ") + QLatin1String(TextCollationName);
 }
 
 void JetParser::coerceToDate(const Fragment &date, Fragment &other)
@@ -1299,15 +1299,14 @@ JetParser::Fragment JetParser::like(const Fragment &value, const Fragment &patte
     if (!compiled || !value.textColumn)
         return {sql, Kind::Number};
     // A pattern that starts with plain characters matches only texts in one range of the
-    // column's NOCASE order, which its index answers; jet_like still decides each text in
-    // it. Every match lies in the range, so the result is the same.
-    const JetLikePattern::NoCaseRange range = compiled->noCaseRange();
+    // column's order, which its index answers; jet_like still decides each text in it.
+    // Every match lies in the range, so the result is the same.
+    const JetLikePattern::CollationRange range = compiled->collationRange();
     if (range.from.isEmpty())
         return {sql, Kind::Number};
-    const QString column = value.sql + QLatin1String(" COLLATE NOCASE");
-    QString bounds = range.exact ? column + QLatin1String(" = ") + quoteText(range.from)
-                                 : column + QLatin1String(" >= ") + quoteText(range.from);
-    if (!range.exact && !range.before.isEmpty())
+    const QString column = value.sql + QLatin1String(" COLLATE ") + QLatin1String(TextCollationName);
+    QString bounds = column + QLatin1String(" >= ") + quoteText(range.from);
+    if (!range.before.isEmpty())
         bounds += QLatin1String(" AND ") + column + QLatin1String(" < ") + quoteText(range.before);
     return {u'(' + bounds + QLatin1String(" AND ") + sql + u')', Kind::Number};
 }

@@ -46,7 +46,7 @@ class JetDialect : public ::testing::Test {
     JetTestDatabase db;
 };
 
-const QStringList byName{"Jones", "O'Brien", "Smith", "smithers", "Écrivain"};
+const QStringList byName{"Écrivain", "Jones", "O'Brien", "Smith", "smithers"};
 
 } // namespace
 
@@ -55,20 +55,20 @@ TEST_F(JetDialect, MainListSourcesWithTheirOddSpacing)
     EXPECT_EQ(db.column("Select * from  tblContacts Order By LastName, FirstName ", 2), byName);
     EXPECT_EQ(db.column("Select * from tblContacts Order By LastName", 2), byName);
     EXPECT_EQ(db.column("select   *   FROM tblcontacts   order   by   lastname   DESC", 2).first(),
-              "Écrivain");
+              "smithers");
     EXPECT_EQ(db.column("Select * from  tblContacts Order By Organization, LastName, FirstName", 2),
               QStringList({"O'Brien", "Jones", "Smith", "Écrivain", "smithers"}));
     EXPECT_EQ(db.column("Select * from  tblContacts Order By DateUpdated DESC", 2),
               QStringList({"Écrivain", "smithers", "Smith", "O'Brien", "Jones"}));
     EXPECT_EQ(db.column("Select * from  tblContacts Order By FirstName", 1),
-              QStringList({"John", "Mary", "Seán", "Waylon", "Élodie"}));
+              QStringList({"Élodie", "John", "Mary", "Seán", "Waylon"}));
 }
 
 TEST_F(JetDialect, SelectionViewsCompareMarksWithoutRegardToCase)
 {
     // "X" counts as a mark as "x" does; a Null mark is neither shown nor hidden.
     EXPECT_EQ(db.column("Select * from  tblContacts Where Selected = 'x'  Order By LastName, FirstName ", 2),
-              QStringList({"Smith", "Écrivain"}));
+              QStringList({"Écrivain", "Smith"}));
     EXPECT_EQ(db.column("Select * from  tblContacts Where Selected < 'x'  Order By LastName, FirstName ", 2),
               QStringList({"Jones", "smithers"}));
     EXPECT_EQ(db.column("Select * from  qryContacts Where  CategoryNumber = 2  And Selected = 'x'  Order By "
@@ -232,7 +232,7 @@ TEST_F(JetDialect, DeleteStarAndTheOtherActionQueries)
                    "tblCategoryID.ID = tblContacts.RecordID)"),
         2);
     EXPECT_EQ(db.column("Select Code From tblContacts Where Code Like '*-*' Order By Code"),
-              QStringList({"sm-2", "Éc-4"}));
+              QStringList({"Éc-4", "sm-2"}));
     EXPECT_EQ(db.execute("Delete From tblCategoryID Where tblCategoryID.ID Not In (Select RecordID From "
                          "tblContacts)"),
               2);
@@ -248,7 +248,7 @@ TEST_F(JetDialect, PictureQueryAndLocateCriteria)
         db.column(
             "Select LastName from tblContacts Where PicturePath1=\"t\" Or PicturePath2 = \"T\" Order By "
             "LastName"),
-        QStringList({"smithers", "Écrivain"}));
+        QStringList({"Écrivain", "smithers"}));
     EXPECT_EQ(db.lastNamesWhere("LastName like \"Smi*\""), QStringList({"Smith", "smithers"}));
     EXPECT_EQ(db.lastNamesWhere("LastName like \"SMITH*\""), QStringList({"Smith", "smithers"}));
     EXPECT_EQ(db.lastNamesWhere("LastName like \"*\""),
@@ -275,8 +275,8 @@ TEST_F(JetDialect, LikeWildcardsSetsAndLiteralPercentAndUnderscore)
     EXPECT_EQ(db.lastNamesWhere("Code Like \"?#\""), QStringList({"Smith", "smithers", "Écrivain"}));
     EXPECT_EQ(db.lastNamesWhere("Code Like \"[a-b]#\""), QStringList({"Smith", "smithers"}));
     EXPECT_EQ(db.lastNamesWhere("Code Like \"[!a-b]#\""), QStringList({"Écrivain"}));
-    EXPECT_EQ(db.lastNamesWhere("LastName Like \"[!a-n]*\""),
-              QStringList({"Smith", "smithers", "O'Brien", "Écrivain"}));
+    // É stands among the e's.
+    EXPECT_EQ(db.lastNamesWhere("LastName Like \"[!a-n]*\""), QStringList({"Smith", "smithers", "O'Brien"}));
     EXPECT_EQ(db.lastNamesWhere("Notes Like \"*100%*\""), QStringList({"Smith"}));
     EXPECT_EQ(db.lastNamesWhere("Notes Like \"*%*\""), QStringList({"Smith"}));
     EXPECT_EQ(db.lastNamesWhere("Notes Like \"*_*\""), QStringList({"smithers"}));
@@ -324,7 +324,8 @@ TEST_F(JetDialect, OperatorsOfTheQueryLanguage)
     EXPECT_EQ(db.lastNamesWhere("RecordID \\ 2 = 1"), QStringList({"smithers", "O'Brien"}));
     EXPECT_EQ(db.lastNamesWhere("RecordID / 2 = 1.5"), QStringList({"O'Brien"}));
     EXPECT_EQ(db.lastNamesWhere("RecordID Not Between 2 And 4"), QStringList({"Smith", "Jones"}));
-    EXPECT_EQ(db.lastNamesWhere("LastName Between \"a\" And \"P\""), QStringList({"O'Brien", "Jones"}));
+    EXPECT_EQ(db.lastNamesWhere("LastName Between \"a\" And \"P\""),
+              QStringList({"O'Brien", "Écrivain", "Jones"}));
     EXPECT_EQ(db.lastNamesWhere("-RecordID ^ 2 = -4 Or 2 ^ 3 = RecordID * 8"),
               QStringList({"Smith", "smithers"}));
     EXPECT_EQ(db.lastNamesWhere("[LastName] = \"Jones\" Or tblContacts.LastName = 'Smith' Or "
@@ -364,7 +365,7 @@ TEST_F(JetDialect, TextExpressionsCompareWithoutRegardToCase)
     EXPECT_EQ(db.lastNamesWhere("LastName Between \"é\" And \"ÉZ\""), QStringList({"Écrivain"}));
     EXPECT_EQ(
         db.column("Select LastName from tblContacts Order By UCase(Left(LastName, 1)) DESC, LCase(LastName)"),
-        QStringList({"Écrivain", "Smith", "smithers", "O'Brien", "Jones"}));
+        QStringList({"Smith", "smithers", "O'Brien", "Jones", "Écrivain"}));
 }
 
 TEST_F(JetDialect, SelectListGroupingAndJoins)

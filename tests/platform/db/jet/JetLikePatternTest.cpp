@@ -83,8 +83,9 @@ TEST(JetLikePattern, SkippingAheadAfterAStarMissesNoMatch)
     EXPECT_TRUE(like("éee", "*e"));
     EXPECT_TRUE(like("aÉb", "*éb"));
     EXPECT_TRUE(like("Seán Smith", "*n s*"));
-    // Accents are not ignored: á is no a.
-    EXPECT_FALSE(like("Seán Smith", "*an*"));
+    // A plain letter matches its accented forms; one typed with its accent only itself.
+    EXPECT_TRUE(like("Seán Smith", "*an*"));
+    EXPECT_FALSE(like("Sean Smith", "*án*"));
     EXPECT_TRUE(like("a-b-c-d", "*-?-d"));
     EXPECT_TRUE(like("12/25/2024 1:30:00 PM", "*1:30*PM"));
     EXPECT_TRUE(like("aaaaaaaaab", "*a*a*b"));

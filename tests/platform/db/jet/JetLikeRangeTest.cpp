@@ -88,13 +88,13 @@ struct Case {
 TEST_F(JetLikeRange, PrefixFindsMatchExactlyWhatThePatternAloneMatches)
 {
     const Case cases[] = {
-        {"Smi*", true},   {"smi*", true},     {"SMITH", true},   {"Smith", true},  {"Smi?h", true},
-        {"Smi#", true},   {"Smi[t]h", true},  {"Sm[!x]*", true}, {"Sm", true},     {"O'N*", true},
-        {"o'neil", true}, {"Z*", true},       {"z*", true},      {"Zz*", true},    {"~*", true},
-        {"a~*", true},    {"Ab@*", true},     {"a\x7f*", true},  {"12*", true},    {"Smi%*", true},
-        {"Smi_*", true},  {"Mü*", true},      {"k*", true},      {"sm*", true},    {"Smi[]th", true},
-        {"*", false},     {"", false},        {"*mith", false},  {"?mith", false}, {"[S]mith", false},
-        {"#*", false},    {"É*", true},       {"é*", true},      {"Émile", true},  {"[[]*", false},
+        {"Smi*", true},   {"smi*", true},    {"SMITH", true},   {"Smith", true},  {"Smi?h", true},
+        {"Smi#", true},   {"Smi[t]h", true}, {"Sm[!x]*", true}, {"Sm", true},     {"O'N*", true},
+        {"o'neil", true}, {"Z*", true},      {"z*", true},      {"Zz*", true},    {"~*", true},
+        {"a~*", true},    {"Ab@*", true},    {"a\x7f*", true},  {"12*", true},    {"Smi%*", true},
+        {"Smi_*", true},  {"Mü*", true},     {"k*", true},      {"sm*", true},    {"Smi[]th", true},
+        {"*", false},     {"", false},       {"*mith", false},  {"?mith", false}, {"[S]mith", false},
+        {"#*", false},    {"É*", true},      {"é*", true},      {"Émile", true},  {"[[]*", false},
         {"ſ*", true},     {"\u212A*", true},
     };
     int found = 0;
@@ -103,7 +103,7 @@ TEST_F(JetLikeRange, PrefixFindsMatchExactlyWhatThePatternAloneMatches)
         const QString quoted = u'"' + pattern + u'"';
         SCOPED_TRACE(pattern.toStdString());
         const QString sql = criterion(QStringLiteral("LastName Like ") + quoted);
-        EXPECT_EQ(sql.contains(QLatin1String("COLLATE NOCASE")), c.range) << sql.toStdString();
+        EXPECT_EQ(sql.contains(QLatin1String("COLLATE jet_text")), c.range) << sql.toStdString();
         QString literal = pattern;
         literal.replace(u'\'', QLatin1String("''"));
         const QList<qint64> plain = idsWhere(QStringLiteral("jet_like(LastName, '%1')").arg(literal));
@@ -125,9 +125,10 @@ TEST_F(JetLikeRange, RangeKeepsEveryCaseAndTheEdgesOfThePrefix)
             out.append(select.text(0));
         return out;
     };
-    EXPECT_EQ(names("LastName Like \"Smi*\""), (QStringList{"Smith", "SMITHERS", "smiley", "Smi", "Smi%th",
-                                                            "Smi_th", QString::fromUtf8("smi\xEF\xBF\xBD")}));
-    EXPECT_EQ(names("LastName Like \"smith\""), QStringList{"Smith"});
+    EXPECT_EQ(names("LastName Like \"Smi*\""),
+              (QStringList{"Smith", "SMITHERS", "smiley", "Smi", "ſmith", "Smi%th", "Smi_th",
+                           QString::fromUtf8("smi\xEF\xBF\xBD")}));
+    EXPECT_EQ(names("LastName Like \"smith\""), (QStringList{"Smith", "ſmith"}));
     EXPECT_EQ(names("LastName Like \"z*\""), (QStringList{"Zz", "zZz", "z{"}));
     EXPECT_EQ(names("LastName Like \"o'n*\""), (QStringList{"O'Neil", "o'neill", "O'Nolan"}));
     EXPECT_EQ(names("LastName Like 'A~*'"), (QStringList{"a~b", "a~"}));
@@ -135,8 +136,11 @@ TEST_F(JetLikeRange, RangeKeepsEveryCaseAndTheEdgesOfThePrefix)
     EXPECT_EQ(names("LastName Like \"Ab@*\""), QStringList{"Ab@c"});
     EXPECT_EQ(names("LastName Like \"M*ller\""), (QStringList{"Müller", "Mueller", "MÜLLER"}));
     EXPECT_EQ(names("LastName Like \"Mü*\""), (QStringList{"Müller", "MÜLLER"}));
-    // Letters outside A to Z still match in either case, where no range is used.
+    // A letter typed with its accent matches only that letter, in either case; a plain
+    // letter matches its accented forms too.
     EXPECT_EQ(names("LastName Like \"émile\""), (QStringList{"Émile", "émile"}));
+    EXPECT_EQ(names("LastName Like \"emile\""), (QStringList{"Émile", "émile", "Emile"}));
+    EXPECT_EQ(names("LastName Like \"mu*\""), (QStringList{"Müller", "Mueller", "MÜLLER"}));
 }
 
 TEST_F(JetLikeRange, NotLikeNullAndDatesAreLeftAlone)
@@ -171,7 +175,8 @@ TEST_F(JetLikeRange, ColumnsThatMayHoldNumbersGetNoRange)
     // A column declared MEMO keeps a number as a number, and an expression in a stored
     // query may give numbers under any name: a text range would lose them.
     sqlite3 *handle = db().handle();
-    exec(handle, "CREATE TABLE tblOdd (ID INTEGER PRIMARY KEY, Code MEMO, Name VARCHAR(20) COLLATE NOCASE)");
+    exec(handle,
+         "CREATE TABLE tblOdd (ID INTEGER PRIMARY KEY, Code MEMO, Name VARCHAR(20) COLLATE jet_text)");
     exec(handle, "INSERT INTO tblOdd (Code, Name) VALUES (123, 'Smith'), ('12a', 'smile')");
     exec(handle, "CREATE VIEW qryOdd AS SELECT ID, ID * 12 AS Twelve, Name FROM tblOdd");
     const QList<JetColumn> *odd = db().columnsOf("tblOdd");
@@ -192,7 +197,7 @@ TEST_F(JetLikeRange, ColumnsThatMayHoldNumbersGetNoRange)
     EXPECT_EQ(count("qryOdd", "Twelve Like \"2*\""), 1);
     EXPECT_EQ(count("qryOdd", "Name Like \"smi*\""), 2);
     EXPECT_TRUE(
-        translateJetCriterion("Name Like \"smi*\"", "qryOdd", db().catalog()).contains("COLLATE NOCASE"));
+        translateJetCriterion("Name Like \"smi*\"", "qryOdd", db().catalog()).contains("COLLATE jet_text"));
 }
 
 TEST_F(JetLikeRange, ShippedIndexAnswersThePrefixFind)
@@ -207,7 +212,9 @@ TEST_F(JetLikeRange, ShippedIndexAnswersThePrefixFind)
     EXPECT_EQ(findPlan("LastName like \"Smi*\""),
               "SEARCH TABLE tblContacts USING INDEX tblContacts.LastName (LastName>? AND LastName<?)");
     EXPECT_EQ(findPlan("LastName like \"Smith\""),
-              "SEARCH TABLE tblContacts USING INDEX tblContacts.LastName (LastName=?)");
+              "SEARCH TABLE tblContacts USING INDEX tblContacts.LastName (LastName>? AND LastName<?)");
+    EXPECT_EQ(findPlan("LastName like \"Ñ*\""),
+              "SEARCH TABLE tblContacts USING INDEX tblContacts.LastName (LastName>? AND LastName<?)");
     EXPECT_EQ(findPlan("First_City like \"Spring*\" And LastName Like \"*son\""),
               "SEARCH TABLE tblContacts USING INDEX tblContacts.First_City (First_City>? AND First_City<?)\n"
               "USE TEMP B-TREE FOR ORDER BY");
@@ -221,7 +228,7 @@ TEST_F(JetLikeRange, QueryTextsNamingTheTableGetTheRangeToo)
         "Select c.LastName From tblContacts As c Left Join tblCategoryID On tblCategoryID.ID = c.RecordID "
         "Where c.LastName Like 'o''n*' Order By c.LastName",
         JetTextKind::ReadOnlyQuery, db().catalog());
-    EXPECT_TRUE(t.sql.contains(QLatin1String("COLLATE NOCASE >= 'o''n'"))) << t.sql.toStdString();
+    EXPECT_TRUE(t.sql.contains(QLatin1String("COLLATE jet_text >= 'o''n'"))) << t.sql.toStdString();
     QStringList names;
     SqlStatement select(db().handle(), t.sql);
     while (select.step())
@@ -243,7 +250,7 @@ TEST_F(JetLikeRange, FindFirstAndFindNextVisitTheMatchesInListOrder)
         if (!name.isNull() && pattern.matches(QStringView(name.toString())))
             expected.append(rs->value("RecordID").toLongLong());
     }
-    ASSERT_EQ(expected.size(), 7);
+    ASSERT_EQ(expected.size(), 8);
     QList<qint64> found;
     rs->moveFirst();
     rs->findFirst("LastName like \"Smi*\"");
@@ -257,58 +264,55 @@ TEST_F(JetLikeRange, FindFirstAndFindNextVisitTheMatchesInListOrder)
     EXPECT_EQ(rs->value("RecordID").toLongLong(), expected.back());
 }
 
-TEST(JetLikeRangeBounds, TheRangeStartsWithThePlainPrefix)
+TEST(JetLikeRangeBounds, TheRangeStartsWithTheBaseLettersOfThePlainPrefix)
 {
-    auto range = [](const char *pattern) { return JetLikePattern(QString::fromUtf8(pattern)).noCaseRange(); };
+    auto range = [](const char *pattern) {
+        return JetLikePattern(QString::fromUtf8(pattern)).collationRange();
+    };
     EXPECT_EQ(range("Smi*").from, "smi");
     EXPECT_EQ(range("Smi*").before, "smj");
-    EXPECT_FALSE(range("Smi*").exact);
-    EXPECT_TRUE(range("SMITH").exact);
     EXPECT_EQ(range("SMITH").from, "smith");
     // [] matches the empty text, so it does not end the prefix.
-    EXPECT_TRUE(range("Smi[]th").exact);
     EXPECT_EQ(range("Smi[]th").from, "smith");
-    // The prefix ends at the first wildcard, set or character outside ASCII.
+    // The prefix ends at the first wildcard or set; accented letters give their base letters.
     EXPECT_EQ(range("Sm?th").from, "sm");
     EXPECT_EQ(range("Sm#").from, "sm");
     EXPECT_EQ(range("Sm[i]").from, "sm");
-    EXPECT_EQ(range("Mü*").from, "m");
-    EXPECT_EQ(range("Mü*").before, "n");
+    EXPECT_EQ(range("Mü*").from, "mu");
+    EXPECT_EQ(range("Mü*").before, "mv");
+    EXPECT_EQ(range("Émile").from, "emile");
+    EXPECT_EQ(range("Øberg").from, "oberg");
+    EXPECT_EQ(range("Straße*").from, "strasse");
     EXPECT_EQ(range("%_*").from, "%_");
     for (const char *none : {"*Smith", "?", "#1", "[a]b", ""})
         EXPECT_TRUE(range(none).from.isEmpty()) << none;
-    // A first letter beyond ASCII matches only texts that open beyond ASCII too: from
-    // U+0080 on, with no upper end.
-    EXPECT_EQ(range("Émile").from, QString(QChar(char16_t(0x80))));
-    EXPECT_TRUE(range("Émile").before.isEmpty());
-    EXPECT_FALSE(range("Émile").exact);
 }
 
 TEST(JetLikeRangeBounds, TheUpperBoundPassesEveryTextWithThePrefix)
 {
     auto before = [](const char *pattern) {
-        return JetLikePattern(QString::fromUtf8(pattern)).noCaseRange().before;
+        return JetLikePattern(QString::fromUtf8(pattern)).collationRange().before;
     };
     EXPECT_EQ(before("oz*"), "o{");
     EXPECT_EQ(before("OZ*"), "o{");
     EXPECT_EQ(before("o'*"), "o(");
     EXPECT_EQ(before("a~*"), "a\x7f");
-    // After DEL comes the first character outside ASCII; after @, A would read as a.
-    EXPECT_EQ(before("a\x7f*"), QStringLiteral(u"a\u0080"));
+    // After @ come A to Z, which read as a to z: the next character that stands for itself is [.
     EXPECT_EQ(before("a@*"), "a[");
 }
 
-TEST(JetLikeRangeBounds, OnlyAsciiLettersMatchAsciiLetters)
+TEST(JetLikeRangeBounds, PlainLettersMatchTheirAccentedForms)
 {
-    // The long s and the Kelvin sign fold to s and k; they match only themselves, as the
-    // columns' NOCASE order has them.
-    EXPECT_FALSE(JetLikePattern(u"smi*").matches(QStringView(u"ſmith")));
-    EXPECT_FALSE(JetLikePattern(u"kel*").matches(QStringView(u"\u212Aelvin")));
-    EXPECT_FALSE(JetLikePattern(u"[a-z]*").matches(QStringView(u"ſ")));
-    EXPECT_TRUE(JetLikePattern(u"ſ*").matches(QStringView(u"ſmith")));
-    EXPECT_TRUE(JetLikePattern(u"\u212A*").matches(QStringView(u"\u212Aelvin")));
+    EXPECT_TRUE(JetLikePattern(u"n*").matches(QStringView(u"Ñúñez")));
+    EXPECT_TRUE(JetLikePattern(u"o*").matches(QStringView(u"Øberg")));
+    EXPECT_TRUE(JetLikePattern(u"smi*").matches(QStringView(u"ſmith")));
+    EXPECT_TRUE(JetLikePattern(u"[a-c]*").matches(QStringView(u"Çelik")));
     EXPECT_TRUE(JetLikePattern(u"ÉMILE").matches(QStringView(u"émile")));
     EXPECT_TRUE(JetLikePattern(u"straSSe").matches(QStringView(u"STRASSE")));
+    // What the user typed with its accent is looked for as typed.
+    EXPECT_FALSE(JetLikePattern(u"bü*").matches(QStringView(u"Buchanan")));
+    EXPECT_TRUE(JetLikePattern(u"bü*").matches(QStringView(u"BÜHLER")));
+    EXPECT_FALSE(JetLikePattern(u"[!a-c]*").matches(QStringView(u"Çelik")));
 }
 
 TEST(JetLikeRangeBounds, TextAffinityFollowsTheDeclaredType)

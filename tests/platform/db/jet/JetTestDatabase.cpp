@@ -21,7 +21,7 @@ QString declaredType(JetType type)
     switch (type) {
     case JetType::Text:
     case JetType::Memo:
-        return QStringLiteral("TEXT COLLATE NOCASE");
+        return QStringLiteral("TEXT COLLATE jet_text");
     case JetType::DateTime:
         return QStringLiteral("TEXT");
     case JetType::Single:
@@ -63,7 +63,7 @@ JetTestDatabase::JetTestDatabase()
          "INTEGER PRIMARY KEY AUTOINCREMENT"},
         {"tblSettings",
          {{"Type", T, 50}, {"Name", T, 255}, {"Setting1", T, 255}, {"Setting8", JetType::Memo}},
-         "TEXT COLLATE NOCASE"},
+         "TEXT COLLATE jet_text"},
         {"tblCategoryDesc",
          {{"CategoryNumber", JetType::Counter}, {"CategoryDesc", T, 50}},
          "INTEGER PRIMARY KEY AUTOINCREMENT"},
