@@ -36,6 +36,8 @@ class KeyboardLayout {
         VkF1 = 112,
         VkNumLock = 144,
         VkScroll = 145,
+        // A character typed as itself rather than by a key of the layout.
+        VkPacket = 231,
     };
 
     // The key that types the character code (0 to 255) in its low byte, and in its high byte

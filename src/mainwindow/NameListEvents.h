@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+class QWidget;
+
 class NameList;
 
 // Routes the events of the main window's grid, locate box and detail area to the
@@ -17,6 +19,7 @@ class NameListEvents : public QObject {
   private:
     bool locateBoxEvent(QEvent *event);
     bool gridKey(QEvent *event);
+    bool gridMouse(QWidget *viewport, QEvent *event);
 
     NameList &mWindow;
 };
