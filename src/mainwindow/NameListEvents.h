@@ -6,7 +6,7 @@ class QWidget;
 
 class NameList;
 
-// Routes the events of the main window's grid, locate box and detail area to the
+// Routes the keys of the main window's grid and detail area to the
 // window's handlers for them.
 class NameListEvents : public QObject {
     Q_OBJECT
@@ -17,7 +17,6 @@ class NameListEvents : public QObject {
     bool eventFilter(QObject *watched, QEvent *event) override;
 
   private:
-    bool locateBoxEvent(QEvent *event);
     bool gridKey(QEvent *event);
     bool gridMouse(QWidget *viewport, QEvent *event);
 
