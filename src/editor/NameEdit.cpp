@@ -9,6 +9,7 @@
 #include "helpers/GLOBAL.h"
 #include "helpers/MSendInput.h"
 #include "helpers/ValueHelpers.h"
+#include "pictures/PictureHandOver.h"
 #include "platform/RuntimeError.h"
 #include "platform/base/Clock.h"
 #include "platform/base/DateText.h"

@@ -26,8 +26,6 @@
 
 using platform::RuntimeError;
 
-bool gIgnoreNextGridClick = false;
-
 namespace {
 
 const QString SelectedField = QStringLiteral("Selected");
