@@ -1,9 +1,11 @@
+#include "platform/ui/KeyCodes.h"
 #include "selection/CriteriaForm.h"
 
 #include "helpers/DatabaseState.h"
 #include "helpers/GLOBAL.h"
+#include "helpers/MainWindowFlags.h"
+#include "helpers/MainWindowLink.h"
 #include "helpers/ValueHelpers.h"
-#include "mainwindow/NameList.h"
 #include "mainwindow/RecordSource.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
@@ -170,7 +172,7 @@ void CriteriaForm::Form_Load()
 {
     platform::centerWindowOnScreen(this);
     txtCriteria->setPlainText(gLastCriteria);
-    gSavedRecordSource = NameList::instance().Data1->recordSource();
+    gSavedRecordSource = MainWindowLink::Data1().recordSource();
     gFirstTime = true;
 }
 
@@ -180,7 +182,7 @@ void CriteriaForm::Form_Activate()
         return;
     gFirstTime = false;
     reportingFailure([this] {
-        if (platform::Recordset *rs = NameList::instance().Data1->recordset()) {
+        if (platform::Recordset *rs = MainWindowLink::Data1().recordset()) {
             for (int i = 0; i < rs->fieldCount(); ++i) {
                 const QString name = rs->fieldInfo(i).name;
                 if (!name.startsWith(QLatin1String("Category")))
@@ -199,10 +201,10 @@ bool CriteriaForm::eventFilter(QObject *watched, QEvent *event)
     if (isLoaded() && event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            int ascii = 13;
+            int ascii = platform::CharEnter;
             if (watched == txtCriteria) {
                 txtCriteria_KeyPress(ascii);
-                return ascii == 0;
+                return ascii == platform::KeyCancelled;
             }
             if (watched == listFieldNames) {
                 listFieldNames_KeyPress(ascii);
@@ -215,9 +217,9 @@ bool CriteriaForm::eventFilter(QObject *watched, QEvent *event)
 
 void CriteriaForm::txtCriteria_KeyPress(int &KeyAscii)
 {
-    if (KeyAscii != 13)
+    if (KeyAscii != platform::CharEnter)
         return;
-    KeyAscii = 0;
+    KeyAscii = platform::KeyCancelled;
     cmdApplyCriteria_Click();
 }
 
@@ -239,7 +241,7 @@ void CriteriaForm::listFieldNames_DblClick()
 
 void CriteriaForm::listFieldNames_KeyPress(int &KeyAscii)
 {
-    if (KeyAscii == 13)
+    if (KeyAscii == platform::CharEnter)
         listFieldNames_DblClick();
 }
 
@@ -252,19 +254,18 @@ void CriteriaForm::cmdApplyCriteria_Click()
         setMousePointer(MousePointer::Default);
         return;
     }
-    NameList &main = NameList::instance();
     const QString filterBefore = gFilterClause;
     const QString whereBefore = gWhereClause;
     auto restore = [&] {
         gFilterClause = filterBefore;
         gWhereClause = whereBefore;
-        main.Data1->setRecordSource(gSavedRecordSource);
-        main.Data1->refresh();
+        MainWindowLink::Data1().setRecordSource(gSavedRecordSource);
+        MainWindowLink::Data1().refresh();
     };
     try {
-        main.Data1->setRecordSource(filterRecordSource(text));
-        main.Data1->refresh();
-        if (main.Data1->recordset()->recordCount() == 0) {
+        MainWindowLink::Data1().setRecordSource(filterRecordSource(text));
+        MainWindowLink::Data1().refresh();
+        if (MainWindowLink::Data1().recordset()->recordCount() == 0) {
             platform::MsgBox(QStringLiteral("No records found which meet the criteria you specified.  Try again."),
                              platform::vbExclamation, QStringLiteral("No records found"));
             restore();
@@ -288,20 +289,19 @@ void CriteriaForm::cmdApplyCriteria_Click()
     }
     gSelectedClause.clear();
     gLastCriteria = text;
-    if (main.lblCategory->text().left(18) == FindResultCaptionPrefix)
-        main.setCategoryCaption(QString());
+    if (MainWindowLink::CategoryCaption().left(18) == FindResultCaptionPrefix)
+        MainWindowLink::SetCategoryCaption(QString());
     unload();
     setMousePointer(MousePointer::Default);
 }
 
 void CriteriaForm::cmdShowAll_Click()
 {
-    NameList &main = NameList::instance();
-    main.Data1->setRecordSource(filterShowAllRecordSource());
+    MainWindowLink::Data1().setRecordSource(filterShowAllRecordSource());
     gLastCriteria = txtCriteria->toPlainText();
-    main.Data1->refresh();
-    if (main.lblCategory->text().left(19) == FindResultCaptionPrefix + QLatin1Char(' '))
-        main.setCategoryCaption(QString());
+    MainWindowLink::Data1().refresh();
+    if (MainWindowLink::CategoryCaption().left(19) == FindResultCaptionPrefix + QLatin1Char(' '))
+        MainWindowLink::SetCategoryCaption(QString());
     unload();
 }
 

@@ -1,7 +1,7 @@
 #include "EditorFixture.h"
 
+#include "helpers/MainCommonDialog.h"
 #include "helpers/ValueHelpers.h"
-#include "mainwindow/MainCommonDialog.h"
 #include "pictures/PictureForm.h"
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/MsgBox.h"
