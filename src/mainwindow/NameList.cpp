@@ -940,7 +940,14 @@ void NameList::cmbSort_Click()
     // The list is reopened below anyway; letting it go first spares the database from
     // fixing the membership of every row of it before the settings row is written.
     Data1->clear();
-    storeSortChoice(choice);
+    // A choice that cannot be kept still sorts the list for this run; the user is told
+    // once the list shows again.
+    QString notStored;
+    try {
+        storeSortChoice(choice);
+    } catch (const RuntimeError &error) {
+        notStored = error.description();
+    }
     const SortChoice sort = applySortChoice(choice);
     if (gContactsTable) {
         try {
@@ -954,6 +961,9 @@ void NameList::cmbSort_Click()
     mbGridClicked = false;
     refreshList(sortedRecordSource());
     setMousePointer(MousePointer::Default);
+    if (!notStored.isNull())
+        platform::MsgBox(sortChoiceNotStoredText(choice, notStored), platform::vbExclamation,
+                         QStringLiteral("Sort order not stored"));
 }
 
 void NameList::cmdExit_Click()

@@ -5,10 +5,12 @@
 
 #include "platform/ui/MsgBox.h"
 
+#include <QComboBox>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <sqlcipher/sqlite3.h>
 
 namespace {
 
@@ -173,4 +175,38 @@ TEST_F(FirstDayTest, OneClickInTheMarkColumnMarksWhateverCameBefore)
 
     EXPECT_EQ(gSelectedCount, 2);
     EXPECT_EQ(w.findChild<QLabel *>("lblSelectedCount")->text(), "2 selected record(s).");
+}
+
+TEST_F(FirstDayTest, ASortChoiceThatCannotBeStoredStillSortsTheListAndSaysSo)
+{
+    prepare(30);
+    NameList &w = start();
+    // The file stops taking writes under the running program.
+    ASSERT_EQ(sqlite3_exec(gDb->handle(), "PRAGMA query_only = 1", nullptr, nullptr, nullptr), SQLITE_OK);
+    script.answerMessage(platform::vbOK);
+    auto *sortBox = w.findChild<QComboBox *>("cmbSort");
+    const int firstName = sortBox->findText("FirstName");
+    ASSERT_GE(firstName, 0);
+    sortBox->setCurrentIndex(firstName);
+    emit sortBox->activated(firstName);
+    QCoreApplication::processEvents();
+
+    ASSERT_TRUE(w.Data1->recordset() && w.Data1->recordset()->isOpen()) << "the list still shows";
+    ASSERT_EQ(shown(w).recordCount(), 30) << "the list still shows every contact";
+    QStringList listed;
+    for (qint64 row = 0; row < 30; ++row)
+        listed << shown(w).valueAt(row, shown(w).fieldIndex("FirstName")).toString();
+    QStringList expected;
+    for (auto rs = gDb->openRecordset("Select FirstName from tblContacts Order By FirstName"); !rs->eof();
+         rs->moveNext())
+        expected << rs->value(0).toString();
+    EXPECT_EQ(listed, expected) << "in the new order";
+
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].title, "Sort order not stored");
+    EXPECT_TRUE(script.shown()[0].text.contains("FirstName, but this choice could not be stored"))
+        << script.shown()[0].text.toStdString();
+
+    ASSERT_EQ(sqlite3_exec(gDb->handle(), "PRAGMA query_only = 0", nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='GRIDSORTORDER' And Name='FirstName'"), 0);
 }
