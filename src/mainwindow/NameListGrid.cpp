@@ -286,7 +286,7 @@ void NameList::Table1_HeadClick(int ColIndex)
     platform::GridColumn moved; // alignment and the rest as a new column has them
     moved.dataField = msMoveDataField;
     moved.caption = msMoveCaption;
-    moved.widthTwips = qRound(mdMoveWidth);
+    moved.widthTwips = mdMoveWidth;
     columns.insert(target, moved);
     mColumnLayout->placeColumns(columns);
     miMoveColumn = 0;
