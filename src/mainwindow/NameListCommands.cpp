@@ -10,6 +10,7 @@
 #include "export/CsvExports.h"
 #include "export/TextExports.h"
 #include "helpers/About.h"
+#include "mainwindow/ColumnLayout.h"
 #include "helpers/DatabaseOpenDialog.h"
 #include "helpers/DatabaseState.h"
 #include "helpers/MSendInput.h"
@@ -25,6 +26,7 @@
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/ProgramFolder.h"
 #include "platform/ui/Shell.h"
+#include "printing/PrintModeSwitch.h"
 #include "reminders/ReminderCommands.h"
 #include "selection/CategoryAssign.h"
 #include "selection/CategoryForm.h"
@@ -124,7 +126,7 @@ void NameList::SelectionCriteria_Click()
 
 void NameList::FindEditMenu_Click()
 {
-    FindAnyText(*this);
+    FindAnyText();
 }
 
 void NameList::AssignCatgMenu_Click()
@@ -164,8 +166,8 @@ void NameList::GridEditMenu_Click()
     } else {
         return;
     }
-    if (Table1Binding)
-        Table1Binding->model()->setEditable(mAllowUpdate);
+    if (platform::DataGrid *binding = mColumnLayout->binding())
+        binding->model()->setEditable(mAllowUpdate);
     Table1->setEditTriggers(mAllowUpdate
                                 ? QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed
                                 : QAbstractItemView::NoEditTriggers);
@@ -282,4 +284,28 @@ void NameList::cmdClipboard_Click()
 {
     CopyClipboard_Click();
     txtLocate->setFocus();
+}
+
+void NameList::ChangePrinter_Click()
+{
+    // The next report makes the preview anew, for the printer chosen here.
+    UnloadPreview();
+    // The dialog's own errors change nothing; Cancel leaves the printer as it was.
+    try {
+        platform::CommonDialog dialog;
+        dialog.dlgFlags = platform::CommonDialog::cdlPDPrintSetup;
+        dialog.dlgShowPrinter();
+    } catch (const RuntimeError &) {
+    }
+    RestorePreviewMode(menuItem(QStringLiteral("PreviewMode")));
+}
+
+void NameList::mnuPageBreakAlpha_Click()
+{
+    gPageBreakPerLetter = !gPageBreakPerLetter;
+    QAction *item = menuItem(QStringLiteral("mnuPageBreakAlpha"));
+    item->setCheckable(true);
+    item->setChecked(gPageBreakPerLetter);
+    // The Reports menu drops down again, so the user sees the new check mark.
+    SendKeysInput(QStringLiteral("%R"));
 }

@@ -3,11 +3,11 @@
 
 #include "helpers/DatabaseState.h"
 #include "helpers/GLOBAL.h"
+#include "helpers/MainWindowFlags.h"
+#include "helpers/MainWindowLink.h"
 #include "helpers/SettingsRow.h"
 #include "helpers/ValueHelpers.h"
 #include "helpers/mMouseScrollWheel.h"
-#include "mainwindow/MainWindowSettings.h"
-#include "mainwindow/NameList.h"
 #include "mainwindow/RecordSource.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
@@ -147,7 +147,7 @@ void CategoryForm::Form_Activate()
 
 void CategoryForm::lineUpWithMainList()
 {
-    const QString caption = NameList::instance().lblCategory->text();
+    const QString caption = MainWindowLink::CategoryCaption();
     if (!(caption > QStringLiteral(" ")))
         return;
     // The whole list is searched, whichever row is current, so a category listed before
@@ -298,12 +298,11 @@ void CategoryForm::cmdSelected_Click()
             platform::vbCritical, QStringLiteral("No Categories"));
         return;
     }
-    NameList &main = NameList::instance();
     const qint64 number = rs->value(QStringLiteral("CategoryNumber")).toLongLong();
     const QString description = NullToString(rs->value(QStringLiteral("CategoryDesc"))).toString();
     gFilterClause.clear();
     gCategoryClause = categoryCondition(number);
-    main.setCategoryCaption(description);
+    MainWindowLink::SetCategoryCaption(description);
     {
         gSql = CategorySettingsQuery;
         std::unique_ptr<platform::Recordset> row = gDb->openRecordset(gSql);
@@ -317,27 +316,25 @@ void CategoryForm::cmdSelected_Click()
         row->update();
     }
     const QString source = categoryRecordSource(number);
-    main.txtName->clear();
-    main.txtPhone->clear();
-    main.Data1->setRecordSource(source);
-    main.Data1->refresh();
+    MainWindowLink::ClearDetailBoxes();
+    MainWindowLink::Data1().setRecordSource(source);
+    MainWindowLink::Data1().refresh();
     unload();
 }
 
 void CategoryForm::cmdShowAll_Click()
 {
-    NameList &main = NameList::instance();
     gCategoryClause.clear();
-    main.setCategoryCaption(QString());
-    main.lblFilterMsg->clear();
+    MainWindowLink::SetCategoryCaption(QString());
+    MainWindowLink::ClearFilterMessage();
     {
         gSql = CategorySettingsQuery;
         std::unique_ptr<platform::Recordset> row = gDb->openRecordset(gSql);
         if (!row->eof())
             row->deleteRecord();
     }
-    main.Data1->setRecordSource(allCategoriesRecordSource());
-    main.Data1->refresh();
+    MainWindowLink::Data1().setRecordSource(allCategoriesRecordSource());
+    MainWindowLink::Data1().refresh();
     unload();
 }
 

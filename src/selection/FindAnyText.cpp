@@ -2,7 +2,7 @@
 
 #include "editor/EditorHooks.h"
 #include "helpers/GLOBAL.h"
-#include "mainwindow/NameList.h"
+#include "helpers/MainWindowLink.h"
 #include "mainwindow/RecordSource.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
@@ -35,32 +35,31 @@ struct SourceParts {
 
 } // namespace
 
-void FindAnyText(NameList &main)
+void FindAnyText()
 {
-    platform::Recordset *rs = main.Data1->recordset();
+    platform::Recordset *rs = MainWindowLink::Data1().recordset();
     if (!rs || rs->recordCount() <= 0)
         return;
     const QString text = InputDialog(FindPrompt, QStringLiteral("Specify text to find"));
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
         return;
-    const SourceParts before{main.Data1->recordSource(), gListSource,     gWhereClause,  gSelectedClause,
+    const SourceParts before{MainWindowLink::Data1().recordSource(), gListSource,     gWhereClause,  gSelectedClause,
                              gFilterClause,             gCategoryClause, gOrderByClause};
     try {
-        main.setCategoryCaption(QStringLiteral("Searching for \"") + trimmed + QStringLiteral("\"..."));
+        MainWindowLink::SetCategoryCaption(QStringLiteral("Searching for \"") + trimmed + QStringLiteral("\"..."));
         QCoreApplication::processEvents();
         const BusyPointer busy;
         // The field at index 0 is the contact's key, never searched.
         QStringList fields;
         for (int i = 1; i < rs->fieldCount(); ++i)
             fields << rs->fieldInfo(i).name;
-        main.Data1->setRecordSource(findRecordSource(findCondition(fields, text)));
-        main.setCategoryCaption(FindResultCaptionPrefix + QLatin1Char(' ') + trimmed);
-        main.lblFilterMsg->setVisible(false);
-        main.Data1->refresh();
-        if (main.Data1->recordset()->recordCount() == 0) {
-            main.txtName->clear();
-            main.txtPhone->clear();
+        MainWindowLink::Data1().setRecordSource(findRecordSource(findCondition(fields, text)));
+        MainWindowLink::SetCategoryCaption(FindResultCaptionPrefix + QLatin1Char(' ') + trimmed);
+        MainWindowLink::HideFilterMessage();
+        MainWindowLink::Data1().refresh();
+        if (MainWindowLink::Data1().recordset()->recordCount() == 0) {
+            MainWindowLink::ClearDetailBoxes();
             platform::MsgBox(QStringLiteral("No records found."), platform::vbOKOnly,
                              QStringLiteral("No records to display"));
         }
@@ -70,15 +69,15 @@ void FindAnyText(NameList &main)
                              error.description(),
                          platform::vbCritical, QStringLiteral("Find command failed"));
         const BusyPointer busy;
-        main.setCategoryCaption(QString());
+        MainWindowLink::SetCategoryCaption(QString());
         gListSource = before.listSource;
         gWhereClause = before.where;
         gSelectedClause = before.selected;
         gFilterClause = before.filter;
         gCategoryClause = before.category;
         gOrderByClause = before.orderBy;
-        main.Data1->setRecordSource(before.recordSource);
-        reportingFailure([&] { main.Data1->refresh(); });
+        MainWindowLink::Data1().setRecordSource(before.recordSource);
+        reportingFailure([&] { MainWindowLink::Data1().refresh(); });
     }
 }
 
