@@ -8,6 +8,8 @@
 #include "helpers/DatabaseState.h"
 #include "helpers/GLOBAL.h"
 #include "helpers/MSendInput.h"
+#include "helpers/RecordSource.h"
+#include "helpers/SortOrder.h"
 #include "helpers/StartRoutine.h"
 #include "helpers/ValueHelpers.h"
 #include "helpers/mMouseScrollWheel.h"
@@ -15,8 +17,6 @@
 #include "mainwindow/MainGridDesign.h"
 #include "mainwindow/MainWindowLayout.h"
 #include "mainwindow/MainWindowSettings.h"
-#include "mainwindow/RecordSource.h"
-#include "mainwindow/SortOrder.h"
 #include "pictures/Pics3.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
@@ -34,13 +34,13 @@
 #include "printing/FormEnvelope.h"
 #include "printing/MailingLabels.h"
 #include "printing/PhoneListReports.h"
-#include "printing/ReturnAddress.h"
 #include "printing/PrintModeSwitch.h"
 #include "printing/ReminderReport.h"
 #include "printing/ReportOptionsForm.h"
+#include "printing/ReturnAddress.h"
 #include "reminders/ReminderCommands.h"
-#include "selection/FindAnyText.h"
 #include "reminders/ReminderRecords.h"
+#include "selection/FindAnyText.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -593,7 +593,7 @@ void NameList::Form_Load()
     setWindowTitle(mainWindowCaption(gAppName, gDbPath, gDb && gDb->readOnly()));
     gFirstTime = true;
     gPageBreakPerLetter = false;
-    gListSource = ContactsTable;
+    gRecordSource.gListSource = ContactsTable;
 
     QString value;
     QString condition;
@@ -623,9 +623,9 @@ void NameList::Form_Load()
     lblNotice->setText(noticeLabelCaption(gNoticeLine));
 
     Data1->setDatabase(gDb.get());
-    Data1->setRecordSource(firstListRecordSource());
+    Data1->setRecordSource(firstListRecordSource(gRecordSource));
     Data1->refresh();
-    gOrderByClause = DefaultOrderByClause;
+    gRecordSource.gOrderByClause = DefaultOrderByClause;
 
     platform::centerWindowOnScreen(this);
     applyLook();
@@ -734,7 +734,7 @@ void NameList::firstActivation()
     if (mStartupCategoryShown) {
         // The category restored at start-up stays; only the selection view goes.
         mbGridClicked = false;
-        refreshList(removeSelectionsRecordSource());
+        refreshList(storeParts(removeSelectionsRecordSource(gRecordSource)));
     } else {
         ShowAllMenu_Click();
     }
@@ -751,7 +751,7 @@ void NameList::Form_Activate()
         setAddAllowed(false);
     if (gFirstTime)
         firstActivation();
-    lblFilterMsg->setVisible(!gFilterClause.isEmpty());
+    lblFilterMsg->setVisible(!gRecordSource.gFilterClause.isEmpty());
     Table1->setFocus();
     if (gFirstTime || gRecordSaved) {
         gFirstTime = false;
@@ -918,7 +918,7 @@ void NameList::ShowAllMenu_Click()
         }
     }
     lblFilterMsg->setVisible(false);
-    refreshList(showAllRecordSource());
+    refreshList(storeParts(showAllRecordSource(gRecordSource)));
     setCategoryCaption(QString());
     if (gSelectedCount > 0)
         button(QStringLiteral("cmdShowSelected"))->setVisible(true);
@@ -934,7 +934,7 @@ void NameList::ShowAllMenu_Click()
 void NameList::ShowSelectedOnlyMenu_Click()
 {
     setMousePointer(MousePointer::Hourglass);
-    refreshList(showSelectedOnlyRecordSource());
+    refreshList(storeParts(showSelectedOnlyRecordSource(gRecordSource)));
     if (lblCategory->text().startsWith(FindResultCaptionPrefix + QLatin1Char(' ')))
         setCategoryCaption(QString());
     setAddAllowed(false);
@@ -944,7 +944,7 @@ void NameList::ShowSelectedOnlyMenu_Click()
 void NameList::HideSelectedMenu_Click()
 {
     setMousePointer(MousePointer::Hourglass);
-    refreshList(hideSelectedRecordSource());
+    refreshList(storeParts(hideSelectedRecordSource(gRecordSource)));
     if (lblCategory->text().startsWith(FindResultCaptionPrefix + QLatin1Char(' ')))
         setCategoryCaption(QString());
     setMousePointer(MousePointer::Default);
@@ -956,7 +956,7 @@ void NameList::RemoveSelectionsMenu_Click()
     gDb->execute(ClearSelectionMarksSql);
     gSelectedCount = 0;
     lblSelectedCount->setText(QString());
-    refreshList(removeSelectionsRecordSource());
+    refreshList(storeParts(removeSelectionsRecordSource(gRecordSource)));
     button(QStringLiteral("cmdShowSelected"))->setVisible(false);
     setAddAllowed(true);
     setMousePointer(MousePointer::Default);
@@ -967,7 +967,7 @@ void NameList::DisplayRecCntMenu_Click()
     setMousePointer(MousePointer::Hourglass);
     qint64 count = 0;
     {
-        std::unique_ptr<platform::Recordset> rs = gDb->openRecordset(recordCountQuery());
+        std::unique_ptr<platform::Recordset> rs = gDb->openRecordset(recordCountQuery(gRecordSource));
         if (rs->recordCount() > 0) {
             rs->moveFirst();
             count = rs->value(QStringLiteral("RowCount")).toLongLong();
@@ -1017,7 +1017,7 @@ void NameList::cmbSort_Click()
     }
     txtLocate->setFocus();
     mbGridClicked = false;
-    refreshList(sortedRecordSource());
+    refreshList(storeParts(sortedRecordSource(gRecordSource)));
     setMousePointer(MousePointer::Default);
 }
 
@@ -1044,9 +1044,9 @@ void NameList::setRecordButtonsEnabled(bool enabled)
 DataControlLink::View NameList::listView()
 {
     return {[this] { return lblCategory->text(); },
-            [] { return gSelectedClause.contains(QLatin1String("Selected =")); },
+            [] { return gRecordSource.gSelectedClause.contains(QLatin1String("Selected =")); },
             [this] { return isFindResultCaption(lblCategory->text()); },
-            [] { return categoryNumberOf(gCategoryClause); }};
+            [] { return categoryNumberOf(gRecordSource.gCategoryClause); }};
 }
 
 void NameList::cmdAdd_Click()
@@ -1137,22 +1137,22 @@ void NameList::ReportOptionsMenu_Click()
 void NameList::FullSizeAddressBook_Click()
 {
     DataControlRecords records(*Data1);
-    ::FullSizeAddressBook_Click(records, {lblCategory->text(), gOrderByClause, gPageBreakPerLetter},
-                                gSelectedCount);
+    ::FullSizeAddressBook_Click(
+        records, {lblCategory->text(), gRecordSource.gOrderByClause, gPageBreakPerLetter}, gSelectedCount);
 }
 
 void NameList::HalfPageAddressBook_Click()
 {
     DataControlRecords records(*Data1);
-    ::HalfPageAddressBook_Click(records, {lblCategory->text(), gOrderByClause, gPageBreakPerLetter},
-                                gSelectedCount);
+    ::HalfPageAddressBook_Click(
+        records, {lblCategory->text(), gRecordSource.gOrderByClause, gPageBreakPerLetter}, gSelectedCount);
 }
 
 void NameList::HalfPageAddressBookLeftSide_Click()
 {
     DataControlRecords records(*Data1);
-    ::HalfPageAddressBookLeftSide_Click(records, {lblCategory->text(), gOrderByClause, gPageBreakPerLetter},
-                                        gSelectedCount);
+    ::HalfPageAddressBookLeftSide_Click(
+        records, {lblCategory->text(), gRecordSource.gOrderByClause, gPageBreakPerLetter}, gSelectedCount);
 }
 
 void NameList::PocketMenu_Click()

@@ -4,9 +4,9 @@
 #include "mainwindow/NameList.h"
 
 #include "helpers/DatabaseState.h"
+#include "helpers/SortOrder.h"
 #include "helpers/StartRoutine.h"
 #include "mainwindow/LocateRules.h"
-#include "mainwindow/SortOrder.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Recordset.h"
@@ -40,7 +40,7 @@ void NameList::txtLocate_KeyUp(int KeyCode, Qt::KeyboardModifiers Shift)
     if (!rs || !rs->isOpen() || rs->recordCount() <= 0)
         return;
     try {
-        const LocateStep step = locateStepFor(KeyCode, txtLocate->text(), gSortedByDate);
+        const LocateStep step = locateStepFor(KeyCode, txtLocate->text(), gRecordSource.gSortedByDate);
         if (step == LocateStep::FocusGrid) {
             Table1->setFocus();
             return;

@@ -2,12 +2,12 @@
 
 #include "helpers/DatabaseState.h"
 #include "helpers/GLOBAL.h"
+#include "helpers/RecordSource.h"
 #include "helpers/SettingsRow.h"
 #include "helpers/ValueHelpers.h"
 #include "helpers/mMouseScrollWheel.h"
 #include "mainwindow/MainWindowSettings.h"
 #include "mainwindow/NameList.h"
-#include "mainwindow/RecordSource.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
@@ -301,8 +301,8 @@ void CategoryForm::cmdSelected_Click()
     NameList &main = NameList::instance();
     const qint64 number = rs->value(QStringLiteral("CategoryNumber")).toLongLong();
     const QString description = NullToString(rs->value(QStringLiteral("CategoryDesc"))).toString();
-    gFilterClause.clear();
-    gCategoryClause = categoryCondition(number);
+    gRecordSource.gFilterClause.clear();
+    gRecordSource.gCategoryClause = categoryCondition(number);
     main.setCategoryCaption(description);
     {
         gSql = CategorySettingsQuery;
@@ -313,10 +313,10 @@ void CategoryForm::cmdSelected_Click()
             row->edit();
         row->setValue(QStringLiteral("Type"), QStringLiteral("CATEGORY"));
         row->setValue(QStringLiteral("Name"), description);
-        row->setValue(QStringLiteral("Setting1"), gCategoryClause);
+        row->setValue(QStringLiteral("Setting1"), gRecordSource.gCategoryClause);
         row->update();
     }
-    const QString source = categoryRecordSource(number);
+    const QString source = storeParts(categoryRecordSource(gRecordSource, number));
     main.txtName->clear();
     main.txtPhone->clear();
     main.Data1->setRecordSource(source);
@@ -328,7 +328,7 @@ void CategoryForm::cmdSelected_Click()
 void CategoryForm::cmdShowAll_Click()
 {
     NameList &main = NameList::instance();
-    gCategoryClause.clear();
+    gRecordSource.gCategoryClause.clear();
     main.setCategoryCaption(QString());
     main.lblFilterMsg->clear();
     {
@@ -337,7 +337,7 @@ void CategoryForm::cmdShowAll_Click()
         if (!row->eof())
             row->deleteRecord();
     }
-    main.Data1->setRecordSource(allCategoriesRecordSource());
+    main.Data1->setRecordSource(storeParts(allCategoriesRecordSource(gRecordSource)));
     main.Data1->refresh();
     unload();
 }

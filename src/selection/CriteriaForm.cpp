@@ -2,9 +2,9 @@
 
 #include "helpers/DatabaseState.h"
 #include "helpers/GLOBAL.h"
+#include "helpers/RecordSource.h"
 #include "helpers/ValueHelpers.h"
 #include "mainwindow/NameList.h"
-#include "mainwindow/RecordSource.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
@@ -248,21 +248,21 @@ void CriteriaForm::cmdApplyCriteria_Click()
     setMousePointer(MousePointer::Hourglass);
     const QString text = txtCriteria->toPlainText();
     if (text.isEmpty()) {
-        gFilterClause.clear();
+        gRecordSource.gFilterClause.clear();
         setMousePointer(MousePointer::Default);
         return;
     }
     NameList &main = NameList::instance();
-    const QString filterBefore = gFilterClause;
-    const QString whereBefore = gWhereClause;
+    const QString filterBefore = gRecordSource.gFilterClause;
+    const QString whereBefore = gRecordSource.gWhereClause;
     auto restore = [&] {
-        gFilterClause = filterBefore;
-        gWhereClause = whereBefore;
+        gRecordSource.gFilterClause = filterBefore;
+        gRecordSource.gWhereClause = whereBefore;
         main.Data1->setRecordSource(gSavedRecordSource);
         main.Data1->refresh();
     };
     try {
-        main.Data1->setRecordSource(filterRecordSource(text));
+        main.Data1->setRecordSource(storeParts(filterRecordSource(gRecordSource, text)));
         main.Data1->refresh();
         if (main.Data1->recordset()->recordCount() == 0) {
             platform::MsgBox(QStringLiteral("No records found which meet the criteria you specified.  Try again."),
@@ -286,7 +286,7 @@ void CriteriaForm::cmdApplyCriteria_Click()
         reportingFailure(restore);
         return;
     }
-    gSelectedClause.clear();
+    gRecordSource.gSelectedClause.clear();
     gLastCriteria = text;
     if (main.lblCategory->text().left(18) == FindResultCaptionPrefix)
         main.setCategoryCaption(QString());
@@ -297,7 +297,7 @@ void CriteriaForm::cmdApplyCriteria_Click()
 void CriteriaForm::cmdShowAll_Click()
 {
     NameList &main = NameList::instance();
-    main.Data1->setRecordSource(filterShowAllRecordSource());
+    main.Data1->setRecordSource(storeParts(filterShowAllRecordSource(gRecordSource)));
     gLastCriteria = txtCriteria->toPlainText();
     main.Data1->refresh();
     if (main.lblCategory->text().left(19) == FindResultCaptionPrefix + QLatin1Char(' '))

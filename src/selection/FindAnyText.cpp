@@ -2,8 +2,8 @@
 
 #include "editor/EditorHooks.h"
 #include "helpers/GLOBAL.h"
+#include "helpers/RecordSource.h"
 #include "mainwindow/NameList.h"
-#include "mainwindow/RecordSource.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Recordset.h"
@@ -30,10 +30,6 @@ const QString FindPrompt =
                    "    The ? matches any one character.\r"
                    "    The # matches any one numeric digit.");
 
-struct SourceParts {
-    QString recordSource, listSource, where, selected, filter, category, orderBy;
-};
-
 } // namespace
 
 void FindAnyText(NameList &main)
@@ -45,8 +41,8 @@ void FindAnyText(NameList &main)
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
         return;
-    const SourceParts before{main.Data1->recordSource(), gListSource,     gWhereClause,  gSelectedClause,
-                             gFilterClause,             gCategoryClause, gOrderByClause};
+    const QString recordSourceBefore = main.Data1->recordSource();
+    const RecordSourceState partsBefore = gRecordSource;
     try {
         main.setCategoryCaption(QStringLiteral("Searching for \"") + trimmed + QStringLiteral("\"..."));
         QCoreApplication::processEvents();
@@ -55,7 +51,7 @@ void FindAnyText(NameList &main)
         QStringList fields;
         for (int i = 1; i < rs->fieldCount(); ++i)
             fields << rs->fieldInfo(i).name;
-        main.Data1->setRecordSource(findRecordSource(findCondition(fields, text)));
+        main.Data1->setRecordSource(storeParts(findRecordSource(gRecordSource, findCondition(fields, text))));
         main.setCategoryCaption(FindResultCaptionPrefix + QLatin1Char(' ') + trimmed);
         main.lblFilterMsg->setVisible(false);
         main.Data1->refresh();
@@ -74,13 +70,8 @@ void FindAnyText(NameList &main)
                          platform::vbCritical, QStringLiteral("Find command failed"));
         setMousePointer(MousePointer::Hourglass);
         main.setCategoryCaption(QString());
-        gListSource = before.listSource;
-        gWhereClause = before.where;
-        gSelectedClause = before.selected;
-        gFilterClause = before.filter;
-        gCategoryClause = before.category;
-        gOrderByClause = before.orderBy;
-        main.Data1->setRecordSource(before.recordSource);
+        gRecordSource = partsBefore;
+        main.Data1->setRecordSource(recordSourceBefore);
         reportingFailure([&] { main.Data1->refresh(); });
         setMousePointer(MousePointer::Default);
     }

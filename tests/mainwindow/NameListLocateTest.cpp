@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 
 #include "editor/GLOBAL.h"
-#include "mainwindow/SortOrder.h"
+#include "helpers/SortOrder.h"
 #include "platform/base/DateText.h"
 #include "platform/ui/MsgBox.h"
 
@@ -155,7 +155,7 @@ TEST_F(LocateTest, ADateSortSearchesOnlyValidDates)
     NameList &w = startOn(200);
     w.cmbSort->setCurrentIndex(w.cmbSort->findText("DateUpdated"));
     w.cmbSort_Click();
-    ASSERT_TRUE(gSortedByDate);
+    ASSERT_TRUE(gRecordSource.gSortedByDate);
     ASSERT_EQ(gContactsTable->index(), "DateUpdated");
     w.txtLocate->setFocus();
     QCoreApplication::processEvents();

@@ -1,9 +1,9 @@
 #include "mainwindow/NameList.h"
 #include "helpers/GLOBAL.h"
+#include "helpers/RecordSource.h"
+#include "helpers/SortOrder.h"
 #include "helpers/mMouseScrollWheel.h"
 #include "mainwindow/ColumnLayoutFile.h"
-#include "mainwindow/RecordSource.h"
-#include "mainwindow/SortOrder.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
 #include "platform/db/NewDatabase.h"
@@ -123,7 +123,7 @@ TEST_F(MainWindowTest, StoredSortIsRestoredAndSetsTheLocateIndex)
     settingsRow("GRIDSORTORDER", "Organization");
     NameList &w = start();
     EXPECT_EQ(w.cmbSort->currentText(), "Organization");
-    EXPECT_EQ(gOrderByClause, " Order By Organization, LastName, FirstName");
+    EXPECT_EQ(gRecordSource.gOrderByClause, " Order By Organization, LastName, FirstName");
     EXPECT_EQ(source(w), "Select * from  tblContacts Order By Organization, LastName, FirstName");
     EXPECT_EQ(gContactsTable->index(), "Organization");
     EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='GRIDSORTORDER'"), 1);
@@ -138,7 +138,7 @@ TEST_F(MainWindowTest, ChoosingASortRequeriesKeepingTheSelectionView)
     w.cmbSort_Click();
     EXPECT_EQ(source(w), "Select * from  tblContacts Where Selected = 'x'  Order By DateUpdated DESC");
     EXPECT_EQ(shownRows(w), 4);
-    EXPECT_TRUE(gSortedByDate);
+    EXPECT_TRUE(gRecordSource.gSortedByDate);
     EXPECT_EQ(gContactsTable->index(), "DateUpdated");
     EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='GRIDSORTORDER' And Name='DateUpdated'"), 1);
     EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='GRIDSORTORDER'"), 1);
@@ -146,7 +146,7 @@ TEST_F(MainWindowTest, ChoosingASortRequeriesKeepingTheSelectionView)
     w.cmbSort->setCurrentIndex(w.cmbSort->findText("Phone1"));
     w.cmbSort_Click();
     EXPECT_EQ(source(w), "Select * from  tblContacts Where Selected = 'x'  Order By Phone1");
-    EXPECT_FALSE(gSortedByDate);
+    EXPECT_FALSE(gRecordSource.gSortedByDate);
 }
 
 TEST_F(MainWindowTest, SelectionViewsReachTheDataControlWithTheirExactTexts)
@@ -169,7 +169,7 @@ TEST_F(MainWindowTest, SelectionViewsReachTheDataControlWithTheirExactTexts)
 
     w.ShowAllMenu_Click();
     EXPECT_EQ(source(w), "Select * from  tblContacts" + DefaultOrder);
-    EXPECT_EQ(gSelectedClause, "");
+    EXPECT_EQ(gRecordSource.gSelectedClause, "");
     EXPECT_TRUE(w.addAllowed());
     EXPECT_EQ(shownRows(w), 25);
 }
@@ -218,11 +218,11 @@ TEST_F(MainWindowTest, CategoryThenSelectionThenSortStaysValidSql)
     NameList &w = start();
     // Show Selected first, then a category as the category window shows one, then a sort.
     w.ShowSelectedOnlyMenu_Click();
-    gCategoryClause = " CategoryNumber = 3 ";
-    gFilterClause.clear();
-    gWhereClause = " Where " + gCategoryClause;
-    gListSource = CategoryQuery;
-    w.Data1->setRecordSource(joinRecordSource(false));
+    gRecordSource.gCategoryClause = " CategoryNumber = 3 ";
+    gRecordSource.gFilterClause.clear();
+    gRecordSource.gWhereClause = " Where " + gRecordSource.gCategoryClause;
+    gRecordSource.gListSource = CategoryQuery;
+    w.Data1->setRecordSource(joinRecordSource(gRecordSource, false));
     w.Data1->refresh();
     w.cmbSort->setCurrentIndex(w.cmbSort->findText("FirstName"));
     w.cmbSort_Click();
@@ -231,9 +231,9 @@ TEST_F(MainWindowTest, CategoryThenSelectionThenSortStaysValidSql)
     EXPECT_EQ(shownRows(w), 6);
 
     // The category window's Show All leaves " Where " alone; a sort must not join "Where  And".
-    gCategoryClause.clear();
-    gWhereClause = " Where ";
-    gListSource = ContactsTable;
+    gRecordSource.gCategoryClause.clear();
+    gRecordSource.gWhereClause = " Where ";
+    gRecordSource.gListSource = ContactsTable;
     w.HideSelectedMenu_Click();
     EXPECT_EQ(source(w), "Select * from  tblContacts Where Selected < 'x'  Order By FirstName");
     EXPECT_EQ(shownRows(w), 0);
@@ -377,7 +377,7 @@ TEST_F(MainWindowTest, StartupCategorySurvivesTheFirstActivation)
     settingsRow("CATEGORY", "Guild", " CategoryNumber = 4 ");
     NameList &w = start();
     EXPECT_EQ(w.lblCategory->text(), "Guild");
-    EXPECT_EQ(gListSource, "qryContacts");
+    EXPECT_EQ(gRecordSource.gListSource, "qryContacts");
     EXPECT_EQ(source(w), "Select * from  qryContacts Where CategoryNumber = 4 " + DefaultOrder);
     EXPECT_EQ(shownRows(w), 3);
     EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='CATEGORY'"), 1);
@@ -394,7 +394,7 @@ TEST_F(MainWindowTest, StartupCategoryOptionOffShowsAllContacts)
     settingsRow("CATEGORYSTARTUP", "0");
     settingsRow("CATEGORY", "Guild", " CategoryNumber = 4 ");
     NameList &w = start();
-    EXPECT_EQ(gListSource, "tblContacts");
+    EXPECT_EQ(gRecordSource.gListSource, "tblContacts");
     EXPECT_EQ(shownRows(w), 6);
     EXPECT_EQ(w.lblCategory->text(), "");
 }
@@ -552,7 +552,7 @@ TEST_F(MainWindowTest, ACommandThatFailsTellsTheErrorAndTheWindowStays)
 {
     prepare(3);
     NameList &w = start();
-    gListSource = "tblNoSuchTable";
+    gRecordSource.gListSource = "tblNoSuchTable";
     script.answerMessage(platform::vbOK);
     w.menuItem("DisplayRecCntMenu")->trigger();
     ASSERT_EQ(script.shown().size(), 1u);
