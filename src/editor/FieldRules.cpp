@@ -27,7 +27,7 @@ bool isStateBox(const QString &boxName)
 
 static bool isSmallLetter(int keyAscii)
 {
-    return keyAscii >= 97 && keyAscii <= 122;
+    return keyAscii >= 'a' && keyAscii <= 'z';
 }
 
 int wordStartKey(const QString &boxText, int keyAscii)
@@ -35,13 +35,13 @@ int wordStartKey(const QString &boxText, int keyAscii)
     if (!isSmallLetter(keyAscii))
         return keyAscii;
     if (boxText.isEmpty() || boxText.endsWith(QLatin1Char(' ')))
-        return keyAscii - 32;
+        return keyAscii - ('a' - 'A');
     return keyAscii;
 }
 
 int stateKey(int keyAscii)
 {
-    return isSmallLetter(keyAscii) ? keyAscii - 32 : keyAscii;
+    return isSmallLetter(keyAscii) ? keyAscii - ('a' - 'A') : keyAscii;
 }
 
 int dateBoxNumber(const QString &boxName)

@@ -14,6 +14,7 @@
 #include "platform/base/DateText.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "platform/ui/KeyCodes.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Shell.h"
@@ -651,15 +652,15 @@ void NameEdit::Form_KeyDown(int &keyCode, Qt::KeyboardModifiers shift)
 
 void NameEdit::Form_KeyPress(int &keyAscii)
 {
-    if (keyAscii == 27) {
+    if (keyAscii == platform::CharEscape) {
         unload();
-        keyAscii = 0;
+        keyAscii = platform::KeyCancelled;
         return;
     }
     QWidget *focused = focusWidget();
     const bool inNotes = focused && focused->property("Tag").toString() == QLatin1String("txtNotes");
-    if (!inNotes && keyAscii == 13) {
-        keyAscii = 0;
+    if (!inNotes && keyAscii == platform::CharEnter) {
+        keyAscii = platform::KeyCancelled;
         return;
     }
     if (focused)

@@ -4,6 +4,9 @@
 
 namespace {
 
+using platform::VkCloseBracket;
+using platform::VkOpenBracket;
+
 // The punctuation keys of the US layout: key, unshifted and shifted character.
 struct CharacterKey {
     int vk;
@@ -19,9 +22,9 @@ constexpr std::array<CharacterKey, 11> punctuationKeys{{
     {0xBE, '.', '>'},
     {0xBF, '/', '?'},
     {0xC0, '`', '~'},
-    {0xDB, '[', '{'},
+    {VkOpenBracket, '[', '{'},
     {0xDC, '\\', '|'},
-    {0xDD, ']', '}'},
+    {VkCloseBracket, ']', '}'},
     {0xDE, '\'', '"'},
 }};
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ui/KeyCodes.h"
+
 #include <QString>
 #include <Qt>
 
@@ -8,35 +10,10 @@
 // character; delivery turns a key back into the Qt key and the text it types.
 class KeyboardLayout {
   public:
-    enum VirtualKey : int {
-        VkBack = 8,
-        VkTab = 9,
-        VkReturn = 13,
-        VkShift = 16,
-        VkControl = 17,
-        VkMenu = 18,
-        VkPause = 19,
-        VkCapital = 20,
-        VkEscape = 27,
-        VkSpace = 32,
-        VkPrior = 33,
-        VkNext = 34,
-        VkEnd = 35,
-        VkHome = 36,
-        VkLeft = 37,
-        VkUp = 38,
-        VkRight = 39,
-        VkDown = 40,
-        VkSelect = 41,
-        VkPrint = 42,
-        VkSnapshot = 44,
-        VkInsert = 45,
-        VkDelete = 46,
-        VkHelp = 47,
-        VkF1 = 112,
-        VkNumLock = 144,
-        VkScroll = 145,
-    };
+    // The virtual keys live with the other key codes; they are spelled KeyboardLayout::VkBack
+    // here too, as the layout's own keys.
+    using VirtualKey = platform::VirtualKey;
+    using enum platform::VirtualKey;
 
     // The key that types the character code (0 to 255) in its low byte, and in its high byte
     // the states it needs (1 Shift, 2 Ctrl, 4 Alt); -1 when no key of the layout types it.

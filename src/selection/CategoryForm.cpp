@@ -1,3 +1,4 @@
+#include "platform/ui/KeyCodes.h"
 #include "selection/CategoryForm.h"
 
 #include "helpers/DatabaseState.h"
@@ -187,7 +188,7 @@ bool CategoryForm::eventFilter(QObject *watched, QEvent *event)
         auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             reportingFailure([this] {
-                int ascii = 13;
+                int ascii = platform::CharEnter;
                 CatgGrid_KeyPress(ascii);
             });
             return true;
@@ -207,7 +208,7 @@ void CategoryForm::CatgGrid_DblClick()
 
 void CategoryForm::CatgGrid_KeyPress(int &KeyAscii)
 {
-    if (KeyAscii == 13)
+    if (KeyAscii == platform::CharEnter)
         cmdSelected_Click();
 }
 

@@ -1,3 +1,4 @@
+#include "platform/ui/KeyCodes.h"
 #include "selection/CriteriaForm.h"
 
 #include "helpers/DatabaseState.h"
@@ -199,10 +200,10 @@ bool CriteriaForm::eventFilter(QObject *watched, QEvent *event)
     if (isLoaded() && event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            int ascii = 13;
+            int ascii = platform::CharEnter;
             if (watched == txtCriteria) {
                 txtCriteria_KeyPress(ascii);
-                return ascii == 0;
+                return ascii == platform::KeyCancelled;
             }
             if (watched == listFieldNames) {
                 listFieldNames_KeyPress(ascii);
@@ -215,9 +216,9 @@ bool CriteriaForm::eventFilter(QObject *watched, QEvent *event)
 
 void CriteriaForm::txtCriteria_KeyPress(int &KeyAscii)
 {
-    if (KeyAscii != 13)
+    if (KeyAscii != platform::CharEnter)
         return;
-    KeyAscii = 0;
+    KeyAscii = platform::KeyCancelled;
     cmdApplyCriteria_Click();
 }
 
@@ -239,7 +240,7 @@ void CriteriaForm::listFieldNames_DblClick()
 
 void CriteriaForm::listFieldNames_KeyPress(int &KeyAscii)
 {
-    if (KeyAscii == 13)
+    if (KeyAscii == platform::CharEnter)
         listFieldNames_DblClick();
 }
 

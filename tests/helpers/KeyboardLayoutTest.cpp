@@ -31,3 +31,24 @@ TEST(KeyboardLayout, KeysTheLayoutLacksHaveNoVirtualKey)
     EXPECT_EQ(KeyboardLayout::virtualKey(0), 0);
     EXPECT_EQ(KeyboardLayout::virtualKey(Qt::Key_Eacute), 0);
 }
+
+// Key-press handlers compare against the named characters; they must be what the keys type.
+TEST(KeyboardLayout, NamedControlCharactersAreWhatTheirKeysType)
+{
+    const struct {
+        int vk;
+        int character;
+    } keys[] = {{platform::VkBack, platform::CharBackspace},
+                {platform::VkTab, platform::CharTab},
+                {platform::VkReturn, platform::CharEnter},
+                {platform::VkEscape, platform::CharEscape},
+                {platform::VkSpace, platform::CharSpace}};
+    for (const auto &k : keys) {
+        const QString typed = KeyboardLayout::keyText(k.vk, false, false);
+        ASSERT_EQ(typed.size(), 1) << k.vk;
+        EXPECT_EQ(typed.at(0).unicode(), k.character) << k.vk;
+    }
+    EXPECT_EQ(KeyboardLayout::virtualKey(Qt::Key_BraceLeft), platform::VkOpenBracket);
+    EXPECT_EQ(KeyboardLayout::virtualKey(Qt::Key_BracketRight), platform::VkCloseBracket);
+    EXPECT_EQ(KeyboardLayout::virtualKey(Qt::Key_F5), platform::VkF5);
+}

@@ -1,6 +1,7 @@
 #include "platform/ui/Form.h"
 
 #include "platform/ui/DialogSeam.h"
+#include "platform/ui/KeyCodes.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -34,16 +35,16 @@ void prune(QList<QPointer<Form>> &forms)
 int keyForCharacter(int ascii)
 {
     switch (ascii) {
-    case 8:
+    case CharBackspace:
         return Qt::Key_Backspace;
-    case 9:
+    case CharTab:
         return Qt::Key_Tab;
-    case 13:
+    case CharEnter:
         return Qt::Key_Return;
-    case 27:
+    case CharEscape:
         return Qt::Key_Escape;
     default:
-        return ascii >= 32 ? int(QChar(ascii).toUpper().unicode()) : int(Qt::Key_unknown);
+        return ascii >= CharSpace ? int(QChar(ascii).toUpper().unicode()) : int(Qt::Key_unknown);
     }
 }
 
@@ -242,10 +243,10 @@ bool Form::dispatchKey(QKeyEvent *event, QWidget *receiver)
     int keyCode = event->key();
     if (event->type() == QEvent::KeyRelease) {
         Form_KeyUp(keyCode, event->modifiers());
-        return keyCode == 0;
+        return keyCode == KeyCancelled;
     }
     Form_KeyDown(keyCode, event->modifiers());
-    if (keyCode == 0)
+    if (keyCode == KeyCancelled)
         return true;
     const QString text = event->text();
     if (text.isEmpty())
@@ -253,7 +254,7 @@ bool Form::dispatchKey(QKeyEvent *event, QWidget *receiver)
     const int typed = text.at(0).unicode();
     int keyAscii = typed;
     Form_KeyPress(keyAscii);
-    if (keyAscii == 0)
+    if (keyAscii == KeyCancelled)
         return true;
     if (keyAscii == typed || !receiver)
         return false;

@@ -30,3 +30,25 @@ MousePointer mousePointer()
 }
 
 } // namespace platform
+
+namespace platform {
+
+BusyPointer::BusyPointer() : mPrevious(mousePointer())
+{
+    setMousePointer(MousePointer::Hourglass);
+}
+
+BusyPointer::~BusyPointer()
+{
+    release();
+}
+
+void BusyPointer::release()
+{
+    if (!mHeld)
+        return;
+    mHeld = false;
+    setMousePointer(mPrevious);
+}
+
+} // namespace platform

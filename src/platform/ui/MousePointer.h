@@ -9,4 +9,23 @@ enum class MousePointer { Default, Hourglass };
 void setMousePointer(MousePointer pointer);
 MousePointer mousePointer();
 
+// Shows the hourglass for as long as it lives and then gives back the pointer that was
+// there when it was made, however the scope is left (return, exception). An inner one
+// gives back the hourglass of the outer one, so nested work keeps the pointer busy until
+// the outermost ends. release() gives the pointer back early, before a message the user
+// must answer; after that the end of the scope changes nothing.
+class BusyPointer {
+  public:
+    BusyPointer();
+    ~BusyPointer();
+    BusyPointer(const BusyPointer &) = delete;
+    BusyPointer &operator=(const BusyPointer &) = delete;
+
+    void release();
+
+  private:
+    MousePointer mPrevious;
+    bool mHeld = true;
+};
+
 } // namespace platform
