@@ -2,7 +2,8 @@
 // each laid out on the print surface from the record set, against walking the same
 // record set reading the fields that book reads. The two sides alternate within one
 // run. The pocket book's counters also give the memory its panels and imposition hold.
-#include "../tests/support/ContactGenerator.h"
+#include "BenchSupport.h"
+
 #include "addressbooks/AddressBooks.h"
 #include "addressbooks/BookletImposition.h"
 #include "addressbooks/PocketBook.h"
@@ -17,16 +18,12 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-#include <chrono>
-
 using namespace platform;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 constexpr qint64 Contacts = 10000;
+const bench::KeptDatabase Books("books", Contacts, 7);
 const QString Source = QStringLiteral("Select * From tblContacts Order By LastName, FirstName");
 
 QStringList fieldsOf(std::initializer_list<const char *> names, bool phones, int dates, int userFields,
@@ -73,17 +70,12 @@ void walk(DisplayedRecords &records, const QStringList &fields)
     benchmark::DoNotOptimize(seen);
 }
 
-double seconds(Clock::duration d)
-{
-    return std::chrono::duration<double>(d).count();
-}
-
 struct Fixture {
     DataControl Data1;
 
     Fixture()
     {
-        gDb = Database::open(ContactGenerator::keptDatabase(QStringLiteral("books-%1").arg(Contacts), Contacts, 7));
+        gDb = Database::open(Books.ready());
         Data1.setDatabase(gDb.get());
         Data1.setRecordSource(Source);
         Data1.refresh();
@@ -93,30 +85,16 @@ struct Fixture {
     ~Fixture() { gDb.reset(); }
 };
 
-void per1000(benchmark::State &state, const char *name, double total)
-{
-    state.counters[name] = total * 1000.0 / double(state.iterations()) / (double(Contacts) / 1000.0);
-}
-
+// A book's layout against the walk reading the same fields, timed in turn.
 void compare(benchmark::State &state, const std::function<void(DisplayedRecords &)> &layout,
              const QStringList &fields)
 {
     Fixture f;
     DataControlRecords records(f.Data1);
-    double laidOut = 0, walked = 0;
-    for (auto _ : state) {
-        auto t0 = Clock::now();
-        layout(records);
-        auto t1 = Clock::now();
-        walk(records, fields);
-        auto t2 = Clock::now();
-        laidOut += seconds(t1 - t0);
-        walked += seconds(t2 - t1);
-        state.SetIterationTime(seconds(t1 - t0));
-    }
-    per1000(state, "layout_ms_per_1000", laidOut);
-    per1000(state, "walk_fields_ms_per_1000", walked);
-    state.counters["ratio"] = walked > 0 ? laidOut / walked : 0;
+    bench::PairedTimes times;
+    for (auto _ : state)
+        state.SetIterationTime(times.time([&] { layout(records); }, [&] { walk(records, fields); }));
+    times.report(state);
     state.counters["pages"] = PreviewSurface().pageCount();
 }
 
@@ -159,13 +137,5 @@ BENCHMARK(PocketBook)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisec
 
 int main(int argc, char **argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (!qEnvironmentVariableIsSet("TZ"))
-        qputenv("TZ", ":/etc/localtime");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::main(argc, argv);
 }

@@ -1,8 +1,8 @@
 // Rebuilding the due reminders over 100,000 reminders, against plain SQLite (the same library,
 // no key, raw prepare/step) running the same delete and insert in one transaction. The
-// database is made before anything is timed; each iteration times both sides, one after the
-// other, and reports the ratio program/raw as the counter "ratio".
-#include "../tests/support/ContactGenerator.h"
+// database is made before anything is timed; each iteration times both sides in turn.
+#include "BenchSupport.h"
+
 #include "platform/base/Clock.h"
 #include "platform/db/Database.h"
 #include "platform/db/NewDatabase.h"
@@ -15,15 +15,11 @@
 #include <benchmark/benchmark.h>
 #include <sqlcipher/sqlite3.h>
 
-#include <QDir>
 #include <QFile>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 const QDate Today(2026, 3, 1);
 const QString ClearSql = QStringLiteral("Delete * from tblCurrentReminders");
@@ -31,11 +27,6 @@ const QString FillSql = QStringLiteral(
     "INSERT INTO tblCurrentReminders (RemindDate, RecordID, TblRemindRecordID, Description, Notes, WarnDate) "
     "SELECT RemindDate, LinkedRecordID, TblRemindRecordID, Description, Notes, WarnDate FROM "
     "qryNewReminders");
-
-double seconds(Clock::time_point from)
-{
-    return std::chrono::duration<double>(Clock::now() - from).count();
-}
 
 void exec(sqlite3 *db, const char *sql)
 {
@@ -46,18 +37,12 @@ void exec(sqlite3 *db, const char *sql)
     }
 }
 
-// A database of `reminders` reminders, a little over half of them due on Today (active with a
-// warning date reached), kept in the temporary folder between runs.
-QString databaseWith(int reminders)
-{
-    const QString path = ContactGenerator::keptDatabasePath(QStringLiteral("reminders-%1").arg(reminders));
-    if (QFile::exists(path))
-        return path;
-    std::fprintf(stderr, "generating %d reminders in %s ...\n", reminders, qPrintable(path));
-    platform::createDatabaseFromSchema(path);
-    auto db = platform::Database::open(path);
-    sqlite3 *h = db->handle();
-    exec(h, "PRAGMA synchronous = OFF; PRAGMA journal_mode = MEMORY; BEGIN");
+// 100,000 reminders, a little over half of them due on Today (active with a warning date
+// reached), and no contacts.
+constexpr int Reminders = 100000;
+const bench::KeptDatabase ReminderFile("reminders", 0, 7, [](platform::Database &db) {
+    sqlite3 *h = db.handle();
+    exec(h, "BEGIN");
     sqlite3_stmt *insert = nullptr;
     sqlite3_prepare_v2(
         h,
@@ -66,7 +51,7 @@ QString databaseWith(int reminders)
         -1, &insert, nullptr);
     static const char *const periods[] = {"One time", "Days", "Months", "Years"};
     quint32 seed = 7;
-    for (int i = 0; i < reminders; ++i) {
+    for (int i = 0; i < Reminders; ++i) {
         seed = seed * 1103515245u + 12345u;
         const QDate date = Today.addDays(int(seed >> 8) % 700 - 300);
         const int warning = int(seed >> 20) % 30;
@@ -90,8 +75,7 @@ QString databaseWith(int reminders)
     }
     sqlite3_finalize(insert);
     exec(h, "COMMIT");
-    return path;
-}
+});
 
 // The view of the due reminders asks the program's clock for today; the raw side answers
 // with the same day.
@@ -114,7 +98,7 @@ qint64 rawExecute(sqlite3 *db, const QByteArray &sql)
 
 void RebuildDueReminders100k(benchmark::State &state)
 {
-    const QString path = databaseWith(int(state.range(0)));
+    const QString path = ReminderFile.ready();
     platform::setClockForTesting([] { return QDateTime(Today, QTime(9, 0)); });
     auto ours = platform::Database::open(path);
     // The raw side runs exactly the statements the program's translation gives.
@@ -128,23 +112,16 @@ void RebuildDueReminders100k(benchmark::State &state)
     sqlite3_create_function(raw, "quiltern_today", 0, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, rawToday,
                             nullptr, nullptr);
 
-    double programTime = 0, rawTime = 0;
+    bench::PairedTimes times;
     qint64 programRows = 0, rawRows = 0;
     for (auto _ : state) {
-        auto start = Clock::now();
-        programRows = RebuildDueReminders(*ours);
-        const double p = seconds(start);
-
-        start = Clock::now();
-        exec(raw, "BEGIN");
-        rawExecute(raw, clear);
-        rawRows = rawExecute(raw, fill);
-        exec(raw, "COMMIT");
-        const double r = seconds(start);
-
-        programTime += p;
-        rawTime += r;
-        state.SetIterationTime(p);
+        state.SetIterationTime(times.time([&] { programRows = RebuildDueReminders(*ours); },
+                                          [&] {
+                                              exec(raw, "BEGIN");
+                                              rawExecute(raw, clear);
+                                              rawRows = rawExecute(raw, fill);
+                                              exec(raw, "COMMIT");
+                                          }));
     }
     if (programRows != rawRows || programRows == 0) {
         std::fprintf(stderr, "the two sides differ: %lld against %lld rows\n",
@@ -154,17 +131,14 @@ void RebuildDueReminders100k(benchmark::State &state)
     sqlite3_close(raw);
     platform::setClockForTesting({});
     state.counters["due_rows"] = double(programRows);
-    state.counters["program_ms"] = programTime * 1000 / double(state.iterations());
-    state.counters["raw_ms"] = rawTime * 1000 / double(state.iterations());
-    state.counters["ratio"] = rawTime > 0 ? programTime / rawTime : 0;
+    times.report(state);
 }
 
 } // namespace
 
-BENCHMARK(RebuildDueReminders100k)
-    ->Arg(100000)
-    ->UseManualTime()
-    ->Iterations(10)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(RebuildDueReminders100k)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
 
-BENCHMARK_MAIN();
+int main(int argc, char **argv)
+{
+    return bench::main(argc, argv);
+}

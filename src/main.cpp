@@ -1,3 +1,4 @@
+#include "platform/ui/FirstPaint.h"
 #include "platform/ui/ScrollBarWidth.h"
 #include "start/modMain.h"
 
@@ -15,6 +16,7 @@ int main(int argc, char *argv[])
     app.setQuitOnLastWindowClosed(false);
     // The scroll-bar width chosen in the Options menu takes effect from the next start.
     platform::applyStoredScrollBarWidth();
+    platform::reportFirstPaintIfAsked(QStringLiteral("NameList"));
     if (Main() == MainOutcome::Ended)
         return 0;
     return app.exec();

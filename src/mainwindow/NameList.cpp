@@ -13,8 +13,9 @@
 #include "helpers/StartRoutine.h"
 #include "helpers/ValueHelpers.h"
 #include "helpers/mMouseScrollWheel.h"
-#include "mainwindow/ColumnLayoutFile.h"
-#include "mainwindow/MainGridDesign.h"
+#include "mainwindow/ColumnLayout.h"
+#include "mainwindow/DisplayModes.h"
+#include "mainwindow/LocateBox.h"
 #include "mainwindow/MainWindowLayout.h"
 #include "mainwindow/MainWindowSettings.h"
 #include "pictures/Pics3.h"
@@ -93,38 +94,6 @@ int classicKeyCode(int qtKey)
     return qtKey;
 }
 
-// The layout file keeps the classic alignment codes: 0 left, 1 right, 2 centre, 3 general.
-Qt::Alignment alignmentOfCode(int code)
-{
-    switch (code) {
-    case 1:
-        return Qt::AlignRight;
-    case 2:
-        return Qt::AlignHCenter;
-    default:
-        return Qt::AlignLeft;
-    }
-}
-
-int codeOfAlignment(Qt::Alignment alignment)
-{
-    if (alignment & Qt::AlignRight)
-        return 1;
-    if (alignment & Qt::AlignHCenter)
-        return 2;
-    return 0;
-}
-
-platform::GridColumn gridColumn(const ColumnLayoutFile::Column &column)
-{
-    platform::GridColumn c;
-    c.caption = column.caption;
-    c.dataField = column.dataField;
-    c.widthTwips = qRound(column.width);
-    c.alignment = alignmentOfCode(column.alignment);
-    return c;
-}
-
 } // namespace
 
 // The one place where every command of the window is led to its handler: one line a
@@ -178,11 +147,11 @@ const QHash<QString, NameList::CommandHandler> &NameList::commands()
         {QStringLiteral("OpenDatabase"), &NameList::OpenDatabase_Click},
         {QStringLiteral("HelpSystem"), &NameList::HelpSystem_Click},
         {QStringLiteral("cmdHelp"), &NameList::HelpSystem_Click},
-        {QStringLiteral("DesktopMode"), &NameList::DesktopMode_Click},
-        {QStringLiteral("TabletMode"), &NameList::TabletMode_Click},
-        {QStringLiteral("SelectColor"), &NameList::SelectColor_Click},
-        {QStringLiteral("RestoreColor"), &NameList::RestoreColor_Click},
-        {QStringLiteral("ScrollBarWidth"), &NameList::ScrollBarWidth_Click},
+        {QStringLiteral("DesktopMode"), [](NameList &w) { w.display().DesktopMode_Click(); }},
+        {QStringLiteral("TabletMode"), [](NameList &w) { w.display().TabletMode_Click(); }},
+        {QStringLiteral("SelectColor"), [](NameList &w) { w.display().SelectColor_Click(); }},
+        {QStringLiteral("RestoreColor"), [](NameList &w) { w.display().RestoreColor_Click(); }},
+        {QStringLiteral("ScrollBarWidth"), [](NameList &w) { w.display().ScrollBarWidth_Click(); }},
         {QStringLiteral("ChangePrinter"), &NameList::ChangePrinter_Click},
         {QStringLiteral("mnuPageBreakAlpha"), &NameList::mnuPageBreakAlpha_Click},
         {QStringLiteral("cmdDial"), &NameList::cmdDial_Click},
@@ -220,6 +189,9 @@ NameList::NameList()
     installSelectionHooks();
     buildMenus();
     buildControls();
+    mColumnLayout = std::make_unique<ColumnLayout>(*this);
+    mDisplay = std::make_unique<DisplayModes>(*this);
+    mLocateBox = std::make_unique<LocateBox>(*this);
     // The toolbar buttons are as wide as their captions in the platform's font, so the row
     // may reach past the designed width: the window opens wide enough to show all of it.
     const QPushButton *exitSign = button(QStringLiteral("cmdExitSign"));
@@ -263,7 +235,7 @@ void NameList::dispatch(const QString &command)
     if (!handler)
         return;
     try {
-        (this->*handler)();
+        handler(*this);
     } catch (const RuntimeError &error) {
         // A command without a trap of its own: the failure is told and the window stays.
         setMousePointer(MousePointer::Default);
@@ -503,14 +475,7 @@ void NameList::buildControls()
     Table1->setSelectionMode(QAbstractItemView::SingleSelection);
     Table1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Table1->verticalHeader()->setVisible(false);
-    Table1Binding = nullptr;
     setGeometryTwips(Table1, GridLeft, GridTop, DesignClientWidth - 390, DesignClientHeight - 3504 - 80);
-    for (const ColumnLayoutFile::Column &column : designedGridColumns())
-        mGridColumns.append(gridColumn(column));
-    connect(Table1->horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
-        if (!mPlacingColumns)
-            mbColumnsChanged = true;
-    });
 
     TextBackground = new QFrame(client);
     TextBackground->setObjectName(QStringLiteral("TextBackground"));
@@ -611,12 +576,8 @@ void NameList::Form_Load()
         readSetting(AssignCategoryOnAddSettingsQuery, value) ? assignCategoryOnAddFrom(value) : 0;
     gTemplateRecordID = readSetting(TemplateRecordIdSettingsQuery, value) ? QVariant(value) : QVariant(0);
     if (readSetting(BackColorSettingsQuery, value)) {
-        if (const std::optional<qint32> colour = backColorFrom(value)) {
-            QPalette look = client->palette();
-            const quint32 bgr = quint32(*colour);
-            look.setColor(QPalette::Window, QColor(bgr & 0xff, (bgr >> 8) & 0xff, (bgr >> 16) & 0xff));
-            client->setPalette(look);
-        }
+        if (const std::optional<qint32> colour = backColorFrom(value))
+            mDisplay->setBackColorValue(*colour);
     }
     if (readSetting(TabletSettingsQuery, value) && settingIsTrue(value))
         gTabletMode = true;
@@ -628,65 +589,21 @@ void NameList::Form_Load()
     gRecordSource.gOrderByClause = DefaultOrderByClause;
 
     platform::centerWindowOnScreen(this);
-    applyLook();
+    mDisplay->applyLook();
     try {
-        applyColumnLayout();
+        mColumnLayout->applyColumnLayout();
     } catch (const RuntimeError &) {
         // A layout that cannot be applied leaves the columns read so far.
     }
     setMousePointer(MousePointer::Default);
 }
 
-void NameList::applyLook()
-{
-    const MainWindowLook look = mainWindowLook(gTabletMode);
-    mGridRowHeight = qRound(look.gridRowHeight);
-    if (Table1Binding)
-        Table1Binding->setRowHeightTwips(mGridRowHeight);
-    const QFont font = platform::classicFont(look.fontName, look.fontSize, look.fontBold);
-    Table1->setFont(font);
-    cmbSort->setFont(font);
-    txtLocate->setFont(font);
-    const QRect box = txtLocate->geometry();
-    txtLocate->setGeometry(box.x(), box.y(), box.width(), platform::twipsToPixelsY(look.locateBoxHeight));
-    menuItem(QStringLiteral("TabletMode"))
-        ->setEnabled(look.tabletModeEnabled && hasHandler(QStringLiteral("TabletMode")));
-    menuItem(QStringLiteral("DesktopMode"))
-        ->setEnabled(look.desktopModeEnabled && hasHandler(QStringLiteral("DesktopMode")));
-}
-
-void NameList::applyColumnLayout()
-{
-    const QList<ColumnLayoutFile::Column> stored = ColumnLayoutFile::read(int(mGridColumns.size()) - 1);
-    // The stored columns replace columns 1 onwards in file order; the rest keep their design.
-    for (int i = 1; i <= stored.size(); ++i)
-        mGridColumns[i] = gridColumn(stored[i - 1]);
-    if (Table1Binding) {
-        mPlacingColumns = true;
-        Table1Binding->setColumns(mGridColumns);
-        mPlacingColumns = false;
-    }
-}
-
 void NameList::bindGrid()
 {
-    if (Table1Binding)
+    if (!mColumnLayout->bindGrid())
         return;
-    mPlacingColumns = true;
-    Table1Binding = new platform::DataGrid(Table1, Data1, this, mGridRowHeight, mGridColumns);
-    mPlacingColumns = false;
     connectGridEvents();
-}
-
-void NameList::writeColumnLayout()
-{
-    const QList<platform::GridColumn> shown = Table1Binding ? Table1Binding->columnsAsShown() : mGridColumns;
-    QList<ColumnLayoutFile::Column> columns;
-    for (int i = 1; i < shown.size(); ++i) {
-        const platform::GridColumn &c = shown[i];
-        columns.append({c.caption, c.dataField, double(c.widthTwips), codeOfAlignment(c.alignment)});
-    }
-    ColumnLayoutFile::write(columns);
+    mLocateBox->connectEvents();
 }
 
 void NameList::fillSortBox()
@@ -787,8 +704,8 @@ void NameList::Form_Unload(bool &cancel)
     if (Pics3 *panel = Pics3::loadedInstance())
         panel->unloadForShutDown();
     setMousePointer(MousePointer::Hourglass);
-    if (mbColumnsChanged)
-        writeColumnLayout();
+    if (mColumnLayout->columnsChanged())
+        mColumnLayout->writeColumnLayout();
     ClosePreviewAtExit();
     // Marks live for one run of the main window; a database the password change could
     // not reopen has none to clear.

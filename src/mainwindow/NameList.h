@@ -14,6 +14,9 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
+#include <memory>
+
 class QAction;
 class QComboBox;
 class QFrame;
@@ -25,6 +28,9 @@ class QPlainTextEdit;
 class QPushButton;
 class QTableView;
 class QWidget;
+class ColumnLayout;
+class DisplayModes;
+class LocateBox;
 
 namespace platform {
 class DataControl;
@@ -65,7 +71,6 @@ class NameList : public platform::Form, public MouseWheelWindow {
     QWidget *client; // the window's area under the menu bar
     platform::DataControl *Data1;
     QTableView *Table1;
-    platform::DataGrid *Table1Binding; // keeps Table1 bound to Data1: columns, row height, current row
     QComboBox *cmbSort;
     QLineEdit *txtLocate;
     QLabel *lblLocate;
@@ -127,8 +132,6 @@ class NameList : public platform::Form, public MouseWheelWindow {
 
     // Add may be offered: off while only selected records or a find result are shown.
     bool addAllowed() const { return mAddAllowed; }
-    // A column was moved or resized since the window loaded.
-    bool mbColumnsChanged = false;
     bool mbGridClicked = false;
     bool mbFirstGridClick = false;
 
@@ -165,11 +168,10 @@ class NameList : public platform::Form, public MouseWheelWindow {
     bool gridEditActive() const { return mbCellEditing; }
     bool gridAllowUpdate() const { return mAllowUpdate; }
 
-    // Locate box (NameListLocate.cpp). KeyCode: a classic virtual key.
-    void txtLocate_KeyUp(int KeyCode, Qt::KeyboardModifiers Shift);
-    void txtLocate_KeyPress(int &KeyAscii);
-    void txtLocate_LostFocus();
-    void txtLocate_Click();
+    // The parts of the window, each with its own state.
+    LocateBox &locateBox() { return *mLocateBox; }
+    DisplayModes &display() { return *mDisplay; }
+    ColumnLayout &columnLayout() { return *mColumnLayout; }
 
     // Commands of the menus and buttons (NameListCommands.cpp).
     void cmdDelete_Click();
@@ -205,15 +207,8 @@ class NameList : public platform::Form, public MouseWheelWindow {
     // While the panel shows, a maximised window makes room for it instead.
     void placeBesidePicturePanel();
 
-    // Display modes and appearance (NameListDisplay.cpp).
-    void DesktopMode_Click();
-    void TabletMode_Click();
-    void SelectColor_Click();
-    void RestoreColor_Click();
-    void ScrollBarWidth_Click();
     void ChangePrinter_Click();
     void mnuPageBreakAlpha_Click();
-    QColor backColor() const;
 
   protected:
     void Form_Load() override;
@@ -231,10 +226,7 @@ class NameList : public platform::Form, public MouseWheelWindow {
                            int top, int width, int height);
     void setAddAllowed(bool allowed);
     void setRecordButtonsEnabled(bool enabled);
-    void applyLook();
-    void applyColumnLayout();
     void bindGrid();
-    void writeColumnLayout();
     void refreshList(const QString &recordSource);
     void fillSortBox();
     void rebuildDueReminders();
@@ -250,18 +242,18 @@ class NameList : public platform::Form, public MouseWheelWindow {
     bool mStartupCategoryShown = false;
     bool mWheelHooked = false;
     bool mLayingOut = false;
-    bool mPlacingColumns = false;
-    QList<platform::GridColumn> mGridColumns; // the columns the grid shows once bound
-    int mGridRowHeight = 225;
 
     // Grid events, locate box and commands of this window (their own files).
-    using CommandHandler = void (NameList::*)();
+    using CommandHandler = std::function<void(NameList &)>;
     // Every command of the menus and buttons, by objectName (NameList.cpp).
     static const QHash<QString, CommandHandler> &commands();
     void connectGridEvents();
     void pushOutOfMarkColumn();
-    void setBackColor(const QColor &colour);
     bool mAllowUpdate = false;
     bool mRightPushPending = false; // the cursor is about to leave the mark column
     bool mPlacingBesidePanel = false;
+
+    std::unique_ptr<ColumnLayout> mColumnLayout;
+    std::unique_ptr<DisplayModes> mDisplay;
+    std::unique_ptr<LocateBox> mLocateBox;
 };

@@ -15,7 +15,7 @@
 #include "helpers/MSendInput.h"
 #include "helpers/StartRoutine.h"
 #include "helpers/ValueHelpers.h"
-#include "printing/DataControlRecords.h"
+#include "mainwindow/ColumnLayout.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
@@ -25,6 +25,8 @@
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/ProgramFolder.h"
 #include "platform/ui/Shell.h"
+#include "printing/DataControlRecords.h"
+#include "printing/PrintModeSwitch.h"
 #include "reminders/ReminderCommands.h"
 #include "selection/CategoryAssign.h"
 #include "selection/CategoryForm.h"
@@ -164,8 +166,8 @@ void NameList::GridEditMenu_Click()
     } else {
         return;
     }
-    if (Table1Binding)
-        Table1Binding->model()->setEditable(mAllowUpdate);
+    if (platform::DataGrid *binding = mColumnLayout->binding())
+        binding->model()->setEditable(mAllowUpdate);
     Table1->setEditTriggers(mAllowUpdate
                                 ? QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed
                                 : QAbstractItemView::NoEditTriggers);
@@ -282,4 +284,28 @@ void NameList::cmdClipboard_Click()
 {
     CopyClipboard_Click();
     txtLocate->setFocus();
+}
+
+void NameList::ChangePrinter_Click()
+{
+    // The next report makes the preview anew, for the printer chosen here.
+    UnloadPreview();
+    // The dialog's own errors change nothing; Cancel leaves the printer as it was.
+    try {
+        platform::CommonDialog dialog;
+        dialog.dlgFlags = platform::CommonDialog::cdlPDPrintSetup;
+        dialog.dlgShowPrinter();
+    } catch (const RuntimeError &) {
+    }
+    RestorePreviewMode(menuItem(QStringLiteral("PreviewMode")));
+}
+
+void NameList::mnuPageBreakAlpha_Click()
+{
+    gPageBreakPerLetter = !gPageBreakPerLetter;
+    QAction *item = menuItem(QStringLiteral("mnuPageBreakAlpha"));
+    item->setCheckable(true);
+    item->setChecked(gPageBreakPerLetter);
+    // The Reports menu drops down again, so the user sees the new check mark.
+    SendKeysInput(QStringLiteral("%R"));
 }

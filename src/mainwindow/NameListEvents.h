@@ -4,7 +4,7 @@
 
 class NameList;
 
-// Routes the events of the main window's grid, locate box and detail area to the
+// Routes the keys of the main window's grid and detail area to the
 // window's handlers for them.
 class NameListEvents : public QObject {
     Q_OBJECT
@@ -15,7 +15,6 @@ class NameListEvents : public QObject {
     bool eventFilter(QObject *watched, QEvent *event) override;
 
   private:
-    bool locateBoxEvent(QEvent *event);
     bool gridKey(QEvent *event);
 
     NameList &mWindow;

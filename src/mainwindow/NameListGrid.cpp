@@ -5,6 +5,7 @@
 
 #include "helpers/MSendInput.h"
 #include "helpers/ValueHelpers.h"
+#include "mainwindow/ColumnLayout.h"
 #include "mainwindow/DetailBoxes.h"
 #include "mainwindow/MainGridDelegate.h"
 #include "mainwindow/NameListEvents.h"
@@ -72,7 +73,7 @@ void NameList::connectGridEvents()
             [this](const QModelIndex &current, const QModelIndex &previous) {
                 // The record set follows the grid before the handler reads the current row.
                 if (current.isValid())
-                    Table1Binding->model()->setCurrentRow(current.row());
+                    mColumnLayout->binding()->model()->setCurrentRow(current.row());
                 Table1_RowColChange(previous.isValid() ? previous.row() : -1,
                                     previous.isValid() ? previous.column() : -1);
             });
@@ -238,9 +239,9 @@ void NameList::Table1_KeyDown(int &KeyCode, Qt::KeyboardModifiers Shift, const Q
 
 void NameList::Table1_HeadClick(int ColIndex)
 {
-    if (!Table1Binding)
+    if (!mColumnLayout->binding())
         return;
-    QList<platform::GridColumn> columns = Table1Binding->columnsAsShown();
+    QList<platform::GridColumn> columns = mColumnLayout->binding()->columnsAsShown();
     if (miMoveColumn == 0) {
         if (ColIndex <= 0 || ColIndex >= columns.size())
             return;
@@ -265,21 +266,17 @@ void NameList::Table1_HeadClick(int ColIndex)
     moved.caption = msMoveCaption;
     moved.widthTwips = qRound(mdMoveWidth);
     columns.insert(target, moved);
-    mPlacingColumns = true;
-    Table1Binding->setColumns(columns);
-    mGridColumns = columns;
-    mPlacingColumns = false;
+    mColumnLayout->placeColumns(columns);
     miMoveColumn = 0;
-    mbColumnsChanged = true;
 }
 
 bool NameList::Table1_WriteCell(int row, int column, const QVariant &value)
 {
     platform::Recordset *rs = Data1->recordset();
-    if (!rs || !rs->isOpen() || !Table1Binding || column < 0 ||
-        column >= Table1Binding->model()->columns().size())
+    if (!rs || !rs->isOpen() || !mColumnLayout->binding() || column < 0 ||
+        column >= mColumnLayout->binding()->model()->columns().size())
         return false;
-    const QString field = Table1Binding->model()->columns()[column].dataField;
+    const QString field = mColumnLayout->binding()->model()->columns()[column].dataField;
     try {
         const QVariant before = rs->valueAt(row, rs->fieldIndex(field));
         const bool unchanged = IsNull(before) ? NullToString(value).toString().isEmpty() : before == value;

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "helpers/GLOBAL.h"
+#include "mainwindow/ColumnLayout.h"
+#include "mainwindow/DisplayModes.h"
+#include "mainwindow/LocateBox.h"
 #include "mainwindow/NameList.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"

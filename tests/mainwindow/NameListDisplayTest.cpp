@@ -88,7 +88,7 @@ TEST_F(DisplayTest, TabletAndDesktopLooksAndTheirSettingsRow)
 TEST_F(DisplayTest, TheTabletLookComesBackAtTheNextStart)
 {
     prepare(3);
-    start().TabletMode_Click();
+    start().display().TabletMode_Click();
     StartedProgram::closeWindow();
     gDb.reset();
     gContactsTable.reset();
@@ -105,7 +105,7 @@ TEST_F(DisplayTest, BackgroundColourIsChosenStoredAndRestored)
     prepare(2);
     NameList &w = start();
     const QColor design(0x40, 0x80, 0x80);
-    ASSERT_EQ(w.backColor(), design);
+    ASSERT_EQ(w.display().backColor(), design);
 
     script.answerColor(QColor(255, 0, 0));
     w.menuItem("SelectColor")->trigger();
@@ -113,27 +113,27 @@ TEST_F(DisplayTest, BackgroundColourIsChosenStoredAndRestored)
     EXPECT_EQ(asked.kind, platform::DialogKind::Color);
     EXPECT_EQ(asked.color, design) << "the dialog starts on the colour shown";
     EXPECT_EQ(asked.flags, 1);
-    EXPECT_EQ(w.backColor(), QColor(255, 0, 0));
+    EXPECT_EQ(w.display().backColor(), QColor(255, 0, 0));
     EXPECT_EQ(setting("BACKCOLOR"), "255");
 
     // Choosing the colour already shown writes nothing; cancelling changes nothing.
     gDb->execute("Update tblSettings Set Name='marker' Where Type='BACKCOLOR'");
     script.answerColor(QColor(255, 0, 0));
-    w.SelectColor_Click();
+    w.display().SelectColor_Click();
     script.cancelColor();
-    w.SelectColor_Click();
+    w.display().SelectColor_Click();
     EXPECT_EQ(setting("BACKCOLOR"), "marker");
-    EXPECT_EQ(w.backColor(), QColor(255, 0, 0));
+    EXPECT_EQ(w.display().backColor(), QColor(255, 0, 0));
 
     script.answerColor(QColor(0x12, 0x34, 0x56));
-    w.SelectColor_Click();
+    w.display().SelectColor_Click();
     EXPECT_EQ(setting("BACKCOLOR"), QString::number(0x563412)) << "red in the low byte";
 
     w.menuItem("RestoreColor")->trigger();
-    EXPECT_EQ(w.backColor(), design);
+    EXPECT_EQ(w.display().backColor(), design);
     EXPECT_EQ(setting("BACKCOLOR"), "8421440");
     gDb->execute("Update tblSettings Set Name='marker' Where Type='BACKCOLOR'");
-    w.RestoreColor_Click();
+    w.display().RestoreColor_Click();
     EXPECT_EQ(setting("BACKCOLOR"), "8421440") << "written every time";
 }
 
@@ -189,7 +189,7 @@ TEST_F(ScrollBarTest, AnAcceptedWidthIsStoredForTheNextStart)
     EXPECT_FALSE(QFileInfo::exists(program.folder().filePath("ScrollbarWidthChange.txt")));
 
     script.answerInput(" 1500 ").answerMessage(platform::vbOK);
-    w.ScrollBarWidth_Click();
+    w.display().ScrollBarWidth_Click();
     EXPECT_EQ(platform::storedScrollBarWidth(), 1500);
 
     // The next start takes it.
@@ -205,7 +205,7 @@ TEST_F(ScrollBarTest, OutOfRangeAnswersAreRefusedAndAnEmptyOneEndsQuietly)
     NameList &w = start();
     for (const QString answer : {"119", "1501", "abc", "1500.5"}) {
         script.answerInput(answer).answerMessage(platform::vbOK);
-        w.ScrollBarWidth_Click();
+        w.display().ScrollBarWidth_Click();
         const platform::DialogRequest &told = script.shown().back();
         EXPECT_EQ(told.text, "The value you supplied is outside the range of allowable values.")
             << answer.toStdString();
@@ -214,7 +214,7 @@ TEST_F(ScrollBarTest, OutOfRangeAnswersAreRefusedAndAnEmptyOneEndsQuietly)
     }
     const std::size_t shown = script.shown().size();
     script.cancelInput();
-    w.ScrollBarWidth_Click();
+    w.display().ScrollBarWidth_Click();
     EXPECT_EQ(script.shown().size(), shown + 1) << "the question only";
     EXPECT_EQ(platform::storedScrollBarWidth(), 0);
 }
@@ -228,7 +228,7 @@ TEST_F(ScrollBarTest, ASettingThatCannotBeWrittenIsReportedNotCelebrated)
     writeFileBytes(blocked, "");
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, blocked);
     script.answerInput("500").answerMessage(platform::vbOK);
-    w.ScrollBarWidth_Click();
+    w.display().ScrollBarWidth_Click();
     const platform::DialogRequest &told = script.shown().back();
     EXPECT_EQ(told.title, "Error - change not made");
     EXPECT_EQ(told.icon, platform::vbCritical);

@@ -354,8 +354,8 @@ TEST_F(GridTest, TwoHeadingClicksMoveAColumnAndTheLayoutFileKeepsIt)
         QAbstractItemModel *model = w.Table1->model();
         const QString third = model->headerData(3, Qt::Horizontal).toString();
         const QString first = model->headerData(1, Qt::Horizontal).toString();
-        const QString thirdField = w.Table1Binding->model()->columns()[3].dataField;
-        const QString firstField = w.Table1Binding->model()->columns()[1].dataField;
+        const QString thirdField = w.columnLayout().binding()->model()->columns()[3].dataField;
+        const QString firstField = w.columnLayout().binding()->model()->columns()[1].dataField;
 
         script.answerMessage(platform::vbOK);
         clickHeading(w, 3);
@@ -373,7 +373,7 @@ TEST_F(GridTest, TwoHeadingClicksMoveAColumnAndTheLayoutFileKeepsIt)
         EXPECT_EQ(model->headerData(2, Qt::Horizontal).toString(), first);
         EXPECT_EQ(model->columnCount(), 60);
         EXPECT_EQ(w.miMoveColumn, 0);
-        EXPECT_TRUE(w.mbColumnsChanged);
+        EXPECT_TRUE(w.columnLayout().columnsChanged());
         EXPECT_EQ(model->index(0, 1).data(), model->index(0, 1).data()) << "the grid still shows rows";
 
         // And a resize on top of it.
@@ -444,7 +444,7 @@ TEST_F(GridTest, AGridEditStampsTheUpdateDateInTheSameWrite)
     clickCell(w, 2, 2);
     const qint64 id = idAt(w, 2);
     const int column = 2;
-    const QString field = w.Table1Binding->model()->columns()[column].dataField;
+    const QString field = w.columnLayout().binding()->model()->columns()[column].dataField;
     w.Table1->edit(w.Table1->model()->index(2, column));
     QCoreApplication::processEvents();
     auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
@@ -475,7 +475,7 @@ TEST_F(GridTest, ARefusedCellEditIsReportedAndLeavesTheRow)
     w.GridEditMenu_Click();
     const int column = 2;
     const qint64 id = idAt(w, 0);
-    const QString field = w.Table1Binding->model()->columns()[column].dataField;
+    const QString field = w.columnLayout().binding()->model()->columns()[column].dataField;
     const QString before = shown(w).valueAt(0, shown(w).fieldIndex(field)).toString();
     script.answerMessage(platform::vbOK);
     EXPECT_FALSE(w.Table1_WriteCell(0, column, QString(300, QLatin1Char('a'))));

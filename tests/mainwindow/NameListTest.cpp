@@ -3,6 +3,7 @@
 #include "helpers/RecordSource.h"
 #include "helpers/SortOrder.h"
 #include "helpers/mMouseScrollWheel.h"
+#include "mainwindow/ColumnLayout.h"
 #include "mainwindow/ColumnLayoutFile.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
@@ -294,7 +295,7 @@ TEST_F(MainWindowTest, SavedColumnLayoutIsAppliedAtLoad)
     EXPECT_EQ(model->index(0, 1).data().toString(), rs->value("Organization").toString());
     EXPECT_EQ(model->index(0, 2).data().toString(), rs->value("LastName").toString());
     EXPECT_NEAR(w.Table1->columnWidth(1), platform::DataGrid::twipsToPixels(2500, w.Table1), 1);
-    EXPECT_FALSE(w.mbColumnsChanged);
+    EXPECT_FALSE(w.columnLayout().columnsChanged());
 }
 
 TEST_F(MainWindowTest, DamagedLayoutFileKeepsWhatItCouldRead)
@@ -314,7 +315,7 @@ TEST_F(MainWindowTest, ResizedColumnIsWrittenAtUnloadAndReadBack)
     {
         NameList &w = start();
         w.Table1->horizontalHeader()->resizeSection(1, 200);
-        EXPECT_TRUE(w.mbColumnsChanged);
+        EXPECT_TRUE(w.columnLayout().columnsChanged());
         StartedProgram::closeWindow();
     }
     const QByteArray bytes = readFileBytes(ColumnLayoutFile::path());

@@ -151,46 +151,6 @@ class ContactGenerator {
         sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     }
 
-    // A database of `contacts` generated contacts in the temporary folder, kept between
-    // benchmark runs under its name and made again only when it holds another number.
-    // Where a kept database of that name lives. The name carries a mark of the schema it was
-    // made with, so that checkouts with different schemas never open each other's files.
-    static QString keptDatabasePath(const QString &name)
-    {
-        QFile schema(QStringLiteral(":/db/schema.sql"));
-        schema.open(QIODevice::ReadOnly);
-        const QByteArray mark =
-            QCryptographicHash::hash(schema.readAll(), QCryptographicHash::Sha1).toHex().left(8);
-        return QDir::temp().filePath(
-            QStringLiteral("quiltern-bench-%1-%2.mdb").arg(name, QString::fromLatin1(mark)));
-    }
-
-    static QString keptDatabase(const QString &name, qint64 contacts, quint32 seed)
-    {
-        const QString path = keptDatabasePath(name);
-        if (QFile::exists(path)) {
-            auto db = platform::Database::open(path);
-            auto rs = db->openRecordset("Select Count(*) as N from tblContacts");
-            // A file kept from a generator that left every name empty is made again.
-            auto named = db->openRecordset("Select Count(*) as N from tblContacts Where LastName > ''");
-            if (rs->value(0).toLongLong() == contacts && (contacts == 0 || named->value(0).toLongLong() > 0))
-                return path;
-            named.reset();
-            rs.reset();
-            db.reset();
-            QFile::remove(path);
-        }
-        std::fprintf(stderr, "generating %lld contacts in %s ...\n", static_cast<long long>(contacts),
-                     qPrintable(path));
-        platform::createDatabaseFromSchema(path);
-        auto db = platform::Database::open(path);
-        sqlite3_exec(db->handle(),
-                     "PRAGMA synchronous = OFF; PRAGMA journal_mode = MEMORY; PRAGMA cache_size = -200000",
-                     nullptr, nullptr, nullptr);
-        insert(*db, contacts, seed);
-        return path;
-    }
-
   private:
     bool chance(int percent) { return number(1, 100) <= percent; }
     int number(int low, int high) { return std::uniform_int_distribution<int>(low, high)(mRandom); }

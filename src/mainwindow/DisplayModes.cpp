@@ -1,27 +1,29 @@
-// Display modes and appearance: the desktop and tablet looks, the window colour, the
-// scroll-bar width, the printer setup and the page break per initial letter.
-
-#include "mainwindow/NameList.h"
+#include "mainwindow/DisplayModes.h"
 
 #include "helpers/DatabaseState.h"
 #include "helpers/GLOBAL.h"
-#include "helpers/MSendInput.h"
 #include "helpers/SettingsRow.h"
-#include "helpers/StartRoutine.h"
 #include "helpers/mCommon.h"
+#include "mainwindow/ColumnLayout.h"
 #include "mainwindow/MainWindowSettings.h"
+#include "mainwindow/NameList.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/Database.h"
+#include "platform/ui/ClassicFont.h"
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/ProgramFolder.h"
 #include "platform/ui/ScrollBarWidth.h"
-#include "printing/PrintModeSwitch.h"
+#include "platform/ui/Twips.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QLocale>
+#include <QTableView>
 
 #include <cmath>
+#include <optional>
 
 using platform::RuntimeError;
 
@@ -31,16 +33,14 @@ const QString TabletType = QStringLiteral("TABLET");
 const QString BackColorType = QStringLiteral("BACKCOLOR");
 const QString ScrollBarWorkFile = QStringLiteral("ScrollbarWidthChange.txt");
 
+// The scroll-bar widths the program accepts, in twips.
+constexpr int NarrowestScrollBar = 120;
+constexpr int WidestScrollBar = 1500;
+
 // A Windows colour value: red in the low byte, green in the next, blue in the third.
 qint32 colourValue(const QColor &colour)
 {
     return qint32(colour.red() | (colour.green() << 8) | (colour.blue() << 16));
-}
-
-QColor colourOfValue(qint32 value)
-{
-    const quint32 bgr = quint32(value);
-    return QColor(int(bgr & 0xff), int((bgr >> 8) & 0xff), int((bgr >> 16) & 0xff));
 }
 
 // The answer to the width question as the classic numeric test and conversion read it:
@@ -54,35 +54,65 @@ std::optional<double> numericAnswer(const QString &answer)
     return value;
 }
 
+QColor colourOfValue(qint32 value)
+{
+    const quint32 bgr = quint32(value);
+    return QColor(int(bgr & 0xff), int((bgr >> 8) & 0xff), int((bgr >> 16) & 0xff));
+}
+
 } // namespace
 
-QColor NameList::backColor() const
+DisplayModes::DisplayModes(NameList &window) : mWindow(window) {}
+
+QColor DisplayModes::backColor() const
 {
-    return client->palette().color(QPalette::Window);
+    return mWindow.client->palette().color(QPalette::Window);
 }
 
-void NameList::setBackColor(const QColor &colour)
+void DisplayModes::setBackColor(const QColor &colour)
 {
-    QPalette look = client->palette();
+    QPalette look = mWindow.client->palette();
     look.setColor(QPalette::Window, colour);
-    client->setPalette(look);
+    mWindow.client->setPalette(look);
 }
 
-void NameList::DesktopMode_Click()
+void DisplayModes::setBackColorValue(qint32 value)
+{
+    setBackColor(colourOfValue(value));
+}
+
+void DisplayModes::applyLook()
+{
+    const MainWindowLook look = mainWindowLook(gTabletMode);
+    mWindow.columnLayout().setRowHeightTwips(qRound(look.gridRowHeight));
+    const QFont font = platform::classicFont(look.fontName, look.fontSize, look.fontBold);
+    mWindow.Table1->setFont(font);
+    mWindow.cmbSort->setFont(font);
+    QLineEdit *locate = mWindow.txtLocate;
+    locate->setFont(font);
+    const QRect box = locate->geometry();
+    locate->setGeometry(box.x(), box.y(), box.width(), platform::twipsToPixelsY(look.locateBoxHeight));
+    mWindow.menuItem(QStringLiteral("TabletMode"))
+        ->setEnabled(look.tabletModeEnabled && mWindow.hasHandler(QStringLiteral("TabletMode")));
+    mWindow.menuItem(QStringLiteral("DesktopMode"))
+        ->setEnabled(look.desktopModeEnabled && mWindow.hasHandler(QStringLiteral("DesktopMode")));
+}
+
+void DisplayModes::DesktopMode_Click()
 {
     gTabletMode = false;
     applyLook();
     storeSettingsRow(*gDb, TabletType, booleanSettingText(false));
 }
 
-void NameList::TabletMode_Click()
+void DisplayModes::TabletMode_Click()
 {
     gTabletMode = true;
     applyLook();
     storeSettingsRow(*gDb, TabletType, booleanSettingText(true));
 }
 
-void NameList::SelectColor_Click()
+void DisplayModes::SelectColor_Click()
 {
     // The colour dialog and what follows it ignore every error: the colour simply stays.
     try {
@@ -99,13 +129,13 @@ void NameList::SelectColor_Click()
     }
 }
 
-void NameList::RestoreColor_Click()
+void DisplayModes::RestoreColor_Click()
 {
-    setBackColor(colourOfValue(DesignBackColor));
+    setBackColorValue(DesignBackColor);
     storeSettingsRow(*gDb, BackColorType, QString::number(colourValue(backColor())));
 }
 
-void NameList::ScrollBarWidth_Click()
+void DisplayModes::ScrollBarWidth_Click()
 {
     try {
         // A work file an earlier version left beside the program goes first.
@@ -125,7 +155,7 @@ void NameList::ScrollBarWidth_Click()
         if (answer.isEmpty())
             return;
         const std::optional<double> value = numericAnswer(answer);
-        if (!value || *value < 120 || *value > 1500) {
+        if (!value || *value < NarrowestScrollBar || *value > WidestScrollBar) {
             platform::MsgBox(
                 QStringLiteral("The value you supplied is outside the range of allowable values."),
                 platform::vbCritical, QStringLiteral("Invalid value"));
@@ -143,28 +173,4 @@ void NameList::ScrollBarWidth_Click()
                              QStringLiteral(", so nothing was changed."),
                          platform::vbCritical, QStringLiteral("Error - change not made"));
     }
-}
-
-void NameList::ChangePrinter_Click()
-{
-    // The next report makes the preview anew, for the printer chosen here.
-    UnloadPreview();
-    // The dialog's own errors change nothing; Cancel leaves the printer as it was.
-    try {
-        platform::CommonDialog dialog;
-        dialog.dlgFlags = platform::CommonDialog::cdlPDPrintSetup;
-        dialog.dlgShowPrinter();
-    } catch (const RuntimeError &) {
-    }
-    RestorePreviewMode(menuItem(QStringLiteral("PreviewMode")));
-}
-
-void NameList::mnuPageBreakAlpha_Click()
-{
-    gPageBreakPerLetter = !gPageBreakPerLetter;
-    QAction *item = menuItem(QStringLiteral("mnuPageBreakAlpha"));
-    item->setCheckable(true);
-    item->setChecked(gPageBreakPerLetter);
-    // The Reports menu drops down again, so the user sees the new check mark.
-    SendKeysInput(QStringLiteral("%R"));
 }

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "platform/grid/GridColumn.h"
+
+#include <QList>
+#include <QObject>
+
+class NameList;
+
+namespace platform {
+class DataGrid;
+} // namespace platform
+
+// The main grid's columns: the design, the arrangement the user left in the layout file
+// (read as the window loads, written as it closes when a column was moved or resized), and
+// the binding that keeps the grid on the window's list with those columns and row height.
+class ColumnLayout : public QObject {
+    Q_OBJECT
+  public:
+    explicit ColumnLayout(NameList &window);
+
+    // The stored arrangement over the design; the grid follows once bound.
+    void applyColumnLayout();
+    void writeColumnLayout();
+    // Binds the grid to the list; false when it already was.
+    bool bindGrid();
+    // The binding, or nullptr until the grid shows its first list.
+    platform::DataGrid *binding() const { return Table1Binding; }
+    void setRowHeightTwips(int twips);
+    // The user's own rearrangement (a column moved by heading clicks).
+    void placeColumns(const QList<platform::GridColumn> &columns);
+    // A column was moved or resized since the window loaded.
+    bool columnsChanged() const { return mbColumnsChanged; }
+
+  private:
+    NameList &mWindow;
+    platform::DataGrid *Table1Binding = nullptr;
+    QList<platform::GridColumn> mGridColumns; // the columns the grid shows once bound
+    int mGridRowHeight = 225;
+    bool mPlacingColumns = false;
+    bool mbColumnsChanged = false;
+};

@@ -1,0 +1,135 @@
+#include "mainwindow/LocateBox.h"
+
+#include "helpers/DatabaseState.h"
+#include "helpers/KeyboardLayout.h"
+#include "helpers/SortOrder.h"
+#include "mainwindow/LocateRules.h"
+#include "mainwindow/NameList.h"
+#include "platform/RuntimeError.h"
+#include "platform/db/DataControl.h"
+#include "platform/db/Database.h"
+#include "platform/db/Recordset.h"
+#include "platform/ui/MousePointer.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/ui/Shell.h"
+#include "platform/ui/Tablet.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QTableView>
+
+#include <optional>
+
+using platform::MousePointer;
+using platform::setMousePointer;
+
+namespace {
+
+// The field the list is sorted by, which the locate box searches.
+QString sortField()
+{
+    return gContactsTable ? gContactsTable->index() : DefaultSortChoice;
+}
+
+} // namespace
+
+LocateBox::LocateBox(NameList &window) : QObject(&window), mWindow(window) {}
+
+void LocateBox::connectEvents()
+{
+    mWindow.txtLocate->installEventFilter(this);
+}
+
+bool LocateBox::eventFilter(QObject *watched, QEvent *event)
+{
+    Q_UNUSED(watched);
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->text().isEmpty())
+            return false;
+        const int typed = key->text().at(0).unicode();
+        int keyAscii = typed;
+        txtLocate_KeyPress(keyAscii);
+        return keyAscii == 0;
+    }
+    case QEvent::KeyRelease: {
+        auto *key = static_cast<QKeyEvent *>(event);
+        // A held key searches once, when it is let go.
+        if (!key->isAutoRepeat())
+            txtLocate_KeyUp(KeyboardLayout::virtualKey(key->key()), key->modifiers());
+        return false;
+    }
+    case QEvent::FocusOut: {
+        // A message box or menu over the window does not end the locate; going elsewhere
+        // in the window does.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            txtLocate_LostFocus();
+        return false;
+    }
+    case QEvent::MouseButtonRelease:
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
+            txtLocate_Click();
+        return false;
+    default:
+        return false;
+    }
+}
+
+void LocateBox::txtLocate_KeyUp(int KeyCode, Qt::KeyboardModifiers Shift)
+{
+    Q_UNUSED(Shift);
+    platform::Recordset *rs = mWindow.Data1->recordset();
+    if (!rs || !rs->isOpen() || rs->recordCount() <= 0)
+        return;
+    QLineEdit *box = mWindow.txtLocate;
+    try {
+        const LocateStep step = locateStepFor(KeyCode, box->text(), gRecordSource.gSortedByDate);
+        if (step == LocateStep::FocusGrid) {
+            mWindow.Table1->setFocus();
+            return;
+        }
+        setMousePointer(MousePointer::Hourglass);
+        if (step == LocateStep::ClearBox) {
+            box->clear();
+        } else if (step == LocateStep::Search) {
+            gFindCriteria = locateCriteria(sortField(), box->text());
+            std::optional<platform::Bookmark> mark;
+            if (!rs->eof() && !rs->bof())
+                mark = rs->bookmark();
+            rs->findFirst(gFindCriteria);
+            if (rs->noMatch() && mark)
+                rs->setBookmark(*mark);
+        }
+        setMousePointer(MousePointer::Default);
+    } catch (const platform::RuntimeError &error) {
+        setMousePointer(MousePointer::Default);
+        platform::MsgBox(error.description());
+    }
+}
+
+void LocateBox::txtLocate_KeyPress(int &KeyAscii)
+{
+    mWindow.miMoveColumn = 0;
+    if (KeyAscii != 13)
+        return;
+    KeyAscii = 0;
+    mWindow.Table1->setFocus();
+    // The View/Edit command opens the editor on the contact found, and refuses an empty
+    // list with its own message.
+    mWindow.cmdEdit_Click();
+}
+
+void LocateBox::txtLocate_LostFocus()
+{
+    mWindow.txtLocate->clear();
+}
+
+void LocateBox::txtLocate_Click()
+{
+    if (platform::isTabletWithoutMouse())
+        platform::startOnScreenKeyboard();
+}
