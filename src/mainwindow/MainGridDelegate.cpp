@@ -5,7 +5,7 @@
 #include <QMetaProperty>
 
 MainGridDelegate::MainGridDelegate(NameList &window, QObject *parent)
-    : QStyledItemDelegate(parent), mWindow(&window)
+    : platform::DataGridDelegate(parent), mWindow(&window)
 {
 }
 

@@ -1,13 +1,13 @@
 #pragma once
 
-#include <QStyledItemDelegate>
+#include "platform/grid/DataGridDelegate.h"
 
 class NameList;
 
 // Cell editing in the main grid: tells the window when a cell editor opens and closes,
 // and leaves the write of an edited cell to the window, which stamps the contact's
 // update date in the same write.
-class MainGridDelegate : public QStyledItemDelegate {
+class MainGridDelegate : public platform::DataGridDelegate {
     Q_OBJECT
   public:
     MainGridDelegate(NameList &window, QObject *parent);

@@ -8,6 +8,7 @@
 #include "helpers/DatabaseState.h"
 #include "helpers/GLOBAL.h"
 #include "helpers/MSendInput.h"
+#include "helpers/MainWindowLink.h"
 #include "helpers/RecordSource.h"
 #include "helpers/SortOrder.h"
 #include "helpers/StartRoutine.h"
@@ -63,11 +64,6 @@ using platform::MousePointer;
 using platform::RuntimeError;
 using platform::setGeometryTwips;
 using platform::setMousePointer;
-
-qint32 gSelectedCount = 0;
-bool gFirstTime = false;
-bool gPageBreakPerLetter = false;
-int gReminderStartup = 0;
 
 namespace {
 
@@ -187,6 +183,7 @@ NameList::NameList()
     setKeyPreview(true);
     installReminderHooks();
     installSelectionHooks();
+    linkSubsystems();
     buildMenus();
     buildControls();
     mColumnLayout = std::make_unique<ColumnLayout>(*this);
@@ -199,6 +196,27 @@ NameList::NameList()
     platform::setClientSizeTwips(this, qMax(DesignClientWidth, toolbarRight),
                                  DesignClientHeight + platform::pixelsToTwipsY(menuBar->sizeHint().height()));
     setMinimumWidth(platform::twipsToPixelsX(MainWindowMinimumWidth) - 2);
+}
+
+// The subsystems stand below this window and reach it through these hooks, each of which
+// loads the window again when it was unloaded.
+void NameList::linkSubsystems()
+{
+    MainWindowLink::install({
+        []() -> platform::DataControl & { return *instance().Data1; },
+        []() -> platform::DataControl * {
+            NameList *window = loadedInstance();
+            return window ? window->Data1 : nullptr;
+        },
+        [] { return instance().lblCategory->text(); },
+        [](const QString &caption) { instance().setCategoryCaption(caption); },
+        [] {
+            instance().txtName->clear();
+            instance().txtPhone->clear();
+        },
+        [] { instance().lblFilterMsg->clear(); },
+        [] { instance().lblFilterMsg->setVisible(false); },
+    });
 }
 
 NameList::~NameList() = default;

@@ -2,6 +2,7 @@
 
 #include "editor/DataControlLink.h"
 #include "editor/GLOBAL.h"
+#include "helpers/MainWindowFlags.h"
 #include "helpers/MouseWheelWindow.h"
 #include "platform/grid/GridColumn.h"
 #include "platform/ui/CommonDialog.h"
@@ -36,14 +37,6 @@ namespace platform {
 class DataControl;
 class DataGrid;
 } // namespace platform
-
-// Shared state of the main window that other windows read or set.
-extern qint32 gSelectedCount;    // selection marks set since the program started
-extern bool gFirstTime;          // the main window's first activation is still to come
-extern bool gPageBreakPerLetter; // address books start a page per initial letter
-extern int gReminderStartup;     // the reminder window's start-up check box
-// The next grid click is not the user's (set as the category window loads).
-extern bool gIgnoreNextGridClick;
 
 // The main window: the grid of displayed contacts over the data control Data1, the sort
 // box, the list views, the record count, and the menus and buttons that lead to the
@@ -218,6 +211,7 @@ class NameList : public platform::Form, public MouseWheelWindow {
     void resizeEvent(QResizeEvent *event) override;
 
   private:
+    static void linkSubsystems();
     void buildMenus();
     void buildControls();
     QAction *addItem(QMenu *menu, const QString &name, const QString &caption,

@@ -126,7 +126,7 @@ void NameList::SelectionCriteria_Click()
 
 void NameList::FindEditMenu_Click()
 {
-    FindAnyText(*this);
+    FindAnyText();
 }
 
 void NameList::AssignCatgMenu_Click()

@@ -27,8 +27,6 @@
 
 using platform::RuntimeError;
 
-bool gIgnoreNextGridClick = false;
-
 namespace {
 
 const QString SelectedField = QStringLiteral("Selected");

@@ -1,13 +1,13 @@
 #include "pictures/PictureForm.h"
 
-#include "editor/GLOBAL.h"
 #include "helpers/DatabaseState.h"
+#include "helpers/MainCommonDialog.h"
 #include "helpers/ValueHelpers.h"
 #include "helpers/mCommon.h"
-#include "mainwindow/MainCommonDialog.h"
 #include "pictures/PictureBox.h"
 #include "pictures/PictureFiles.h"
 #include "pictures/PictureFit.h"
+#include "pictures/PictureHandOver.h"
 #include "pictures/PictureStore.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/Database.h"
@@ -63,6 +63,14 @@ PictureEditor &editorLink()
 {
     static PictureEditor editor;
     return editor;
+}
+
+// A picture name of the edited contact changed: the hand-over says so, and the editor hears it.
+void pictureNameChanged()
+{
+    gPictureChanged = true;
+    if (editorLink().recordChanged)
+        editorLink().recordChanged();
 }
 
 QPointer<PictureForm> &slot()
@@ -441,8 +449,7 @@ void PictureForm::cmdDelete_Click()
             // The older copy in the deleted pictures stays.
             KillFile(file);
         }
-        gPictureChanged = true;
-        gRecordChanged = true;
+        pictureNameChanged();
         if (QLineEdit *box = slotBox(gPictureSlot))
             box->clear();
         cmdDelete->setFocus();
@@ -561,8 +568,7 @@ void PictureForm::closeAndStore()
         QLineEdit *box = slotBox(gPictureSlot);
         if (box && box->text() != name) {
             box->setText(name);
-            gPictureChanged = true;
-            gRecordChanged = true;
+            pictureNameChanged();
         }
     } catch (const RuntimeError &error) {
         platform::setMousePointer(platform::MousePointer::Default);

@@ -3,12 +3,12 @@
 
 #include "helpers/DatabaseState.h"
 #include "helpers/GLOBAL.h"
+#include "helpers/MainWindowFlags.h"
+#include "helpers/MainWindowLink.h"
 #include "helpers/RecordSource.h"
 #include "helpers/SettingsRow.h"
 #include "helpers/ValueHelpers.h"
 #include "helpers/mMouseScrollWheel.h"
-#include "mainwindow/MainWindowSettings.h"
-#include "mainwindow/NameList.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
@@ -148,7 +148,7 @@ void CategoryForm::Form_Activate()
 
 void CategoryForm::lineUpWithMainList()
 {
-    const QString caption = NameList::instance().lblCategory->text();
+    const QString caption = MainWindowLink::CategoryCaption();
     if (!(caption > QStringLiteral(" ")))
         return;
     // The whole list is searched, whichever row is current, so a category listed before
@@ -299,12 +299,11 @@ void CategoryForm::cmdSelected_Click()
         setMousePointer(MousePointer::Default);
         return;
     }
-    NameList &main = NameList::instance();
     const qint64 number = rs->value(QStringLiteral("CategoryNumber")).toLongLong();
     const QString description = NullToString(rs->value(QStringLiteral("CategoryDesc"))).toString();
     gRecordSource.gFilterClause.clear();
     gRecordSource.gCategoryClause = categoryCondition(number);
-    main.setCategoryCaption(description);
+    MainWindowLink::SetCategoryCaption(description);
     {
         gSql = CategorySettingsQuery;
         std::unique_ptr<platform::Recordset> row = gDb->openRecordset(gSql);
@@ -318,28 +317,26 @@ void CategoryForm::cmdSelected_Click()
         row->update();
     }
     const QString source = storeParts(categoryRecordSource(gRecordSource, number));
-    main.txtName->clear();
-    main.txtPhone->clear();
-    main.Data1->setRecordSource(source);
-    main.Data1->refresh();
+    MainWindowLink::ClearDetailBoxes();
+    MainWindowLink::Data1().setRecordSource(source);
+    MainWindowLink::Data1().refresh();
     unload();
     setMousePointer(MousePointer::Default);
 }
 
 void CategoryForm::cmdShowAll_Click()
 {
-    NameList &main = NameList::instance();
     gRecordSource.gCategoryClause.clear();
-    main.setCategoryCaption(QString());
-    main.lblFilterMsg->clear();
+    MainWindowLink::SetCategoryCaption(QString());
+    MainWindowLink::ClearFilterMessage();
     {
         gSql = CategorySettingsQuery;
         std::unique_ptr<platform::Recordset> row = gDb->openRecordset(gSql);
         if (!row->eof())
             row->deleteRecord();
     }
-    main.Data1->setRecordSource(storeParts(allCategoriesRecordSource(gRecordSource)));
-    main.Data1->refresh();
+    MainWindowLink::Data1().setRecordSource(storeParts(allCategoriesRecordSource(gRecordSource)));
+    MainWindowLink::Data1().refresh();
     unload();
 }
 

@@ -1,8 +1,9 @@
 #include "selection/CatgAssignAll.h"
 
 #include "helpers/DatabaseState.h"
+#include "helpers/MainWindowFlags.h"
+#include "helpers/MainWindowLink.h"
 #include "helpers/ValueHelpers.h"
-#include "mainwindow/NameList.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
@@ -101,7 +102,7 @@ void CatgAssignAll::Form_Load()
 bool CatgAssignAll::confirm(bool assign)
 {
     QString text;
-    const QString &source = NameList::instance().Data1->recordSource();
+    const QString &source = MainWindowLink::Data1().recordSource();
     if (gSelectedCount >= 1 && !source.contains(QLatin1String("Selected"))) {
         text = (assign ? QStringLiteral("All displayed records will be assigned to this category, not just the ")
                        : QStringLiteral("All displayed records will be removed from this category, not just the ")) +
@@ -132,7 +133,7 @@ void CatgAssignAll::cmdDelete_Click()
 
 void CatgAssignAll::walk(bool assign)
 {
-    platform::Recordset *shown = NameList::instance().Data1->recordset();
+    platform::Recordset *shown = MainWindowLink::Data1().recordset();
     // Keeping the current row needs one: an empty list is told before anything is asked.
     if (!shown || shown->recordCount() < 1) {
         platform::MsgBox(NoRecordsMessage, platform::vbInformation, QStringLiteral("No records displayed"));

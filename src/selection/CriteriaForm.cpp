@@ -3,9 +3,10 @@
 
 #include "helpers/DatabaseState.h"
 #include "helpers/GLOBAL.h"
+#include "helpers/MainWindowFlags.h"
+#include "helpers/MainWindowLink.h"
 #include "helpers/RecordSource.h"
 #include "helpers/ValueHelpers.h"
-#include "mainwindow/NameList.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
@@ -171,7 +172,7 @@ void CriteriaForm::Form_Load()
 {
     platform::centerWindowOnScreen(this);
     txtCriteria->setPlainText(gLastCriteria);
-    gSavedRecordSource = NameList::instance().Data1->recordSource();
+    gSavedRecordSource = MainWindowLink::Data1().recordSource();
     gFirstTime = true;
 }
 
@@ -181,7 +182,7 @@ void CriteriaForm::Form_Activate()
         return;
     gFirstTime = false;
     reportingFailure([this] {
-        if (platform::Recordset *rs = NameList::instance().Data1->recordset()) {
+        if (platform::Recordset *rs = MainWindowLink::Data1().recordset()) {
             for (int i = 0; i < rs->fieldCount(); ++i) {
                 const QString name = rs->fieldInfo(i).name;
                 if (!name.startsWith(QLatin1String("Category")))
@@ -253,19 +254,18 @@ void CriteriaForm::cmdApplyCriteria_Click()
         setMousePointer(MousePointer::Default);
         return;
     }
-    NameList &main = NameList::instance();
     const QString filterBefore = gRecordSource.gFilterClause;
     const QString whereBefore = gRecordSource.gWhereClause;
     auto restore = [&] {
         gRecordSource.gFilterClause = filterBefore;
         gRecordSource.gWhereClause = whereBefore;
-        main.Data1->setRecordSource(gSavedRecordSource);
-        main.Data1->refresh();
+        MainWindowLink::Data1().setRecordSource(gSavedRecordSource);
+        MainWindowLink::Data1().refresh();
     };
     try {
-        main.Data1->setRecordSource(storeParts(filterRecordSource(gRecordSource, text)));
-        main.Data1->refresh();
-        if (main.Data1->recordset()->recordCount() == 0) {
+        MainWindowLink::Data1().setRecordSource(storeParts(filterRecordSource(gRecordSource, text)));
+        MainWindowLink::Data1().refresh();
+        if (MainWindowLink::Data1().recordset()->recordCount() == 0) {
             platform::MsgBox(QStringLiteral("No records found which meet the criteria you specified.  Try again."),
                              platform::vbExclamation, QStringLiteral("No records found"));
             restore();
@@ -289,20 +289,19 @@ void CriteriaForm::cmdApplyCriteria_Click()
     }
     gRecordSource.gSelectedClause.clear();
     gLastCriteria = text;
-    if (main.lblCategory->text().left(18) == FindResultCaptionPrefix)
-        main.setCategoryCaption(QString());
+    if (MainWindowLink::CategoryCaption().left(18) == FindResultCaptionPrefix)
+        MainWindowLink::SetCategoryCaption(QString());
     unload();
     setMousePointer(MousePointer::Default);
 }
 
 void CriteriaForm::cmdShowAll_Click()
 {
-    NameList &main = NameList::instance();
-    main.Data1->setRecordSource(storeParts(filterShowAllRecordSource(gRecordSource)));
+    MainWindowLink::Data1().setRecordSource(storeParts(filterShowAllRecordSource(gRecordSource)));
     gLastCriteria = txtCriteria->toPlainText();
-    main.Data1->refresh();
-    if (main.lblCategory->text().left(19) == FindResultCaptionPrefix + QLatin1Char(' '))
-        main.setCategoryCaption(QString());
+    MainWindowLink::Data1().refresh();
+    if (MainWindowLink::CategoryCaption().left(19) == FindResultCaptionPrefix + QLatin1Char(' '))
+        MainWindowLink::SetCategoryCaption(QString());
     unload();
 }
 

@@ -2,8 +2,8 @@
 
 #include "editor/EditorHooks.h"
 #include "helpers/GLOBAL.h"
+#include "helpers/MainWindowLink.h"
 #include "helpers/RecordSource.h"
-#include "mainwindow/NameList.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Recordset.h"
@@ -32,32 +32,33 @@ const QString FindPrompt =
 
 } // namespace
 
-void FindAnyText(NameList &main)
+void FindAnyText()
 {
-    platform::Recordset *rs = main.Data1->recordset();
+    platform::Recordset *rs = MainWindowLink::Data1().recordset();
     if (!rs || rs->recordCount() <= 0)
         return;
     const QString text = InputDialog(FindPrompt, QStringLiteral("Specify text to find"));
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
         return;
-    const QString recordSourceBefore = main.Data1->recordSource();
+    const QString recordSourceBefore = MainWindowLink::Data1().recordSource();
     const RecordSourceState partsBefore = gRecordSource;
     try {
-        main.setCategoryCaption(QStringLiteral("Searching for \"") + trimmed + QStringLiteral("\"..."));
+        MainWindowLink::SetCategoryCaption(QStringLiteral("Searching for \"") + trimmed +
+                                           QStringLiteral("\"..."));
         QCoreApplication::processEvents();
         setMousePointer(MousePointer::Hourglass);
         // The field at index 0 is the contact's key, never searched.
         QStringList fields;
         for (int i = 1; i < rs->fieldCount(); ++i)
             fields << rs->fieldInfo(i).name;
-        main.Data1->setRecordSource(storeParts(findRecordSource(gRecordSource, findCondition(fields, text))));
-        main.setCategoryCaption(FindResultCaptionPrefix + QLatin1Char(' ') + trimmed);
-        main.lblFilterMsg->setVisible(false);
-        main.Data1->refresh();
-        if (main.Data1->recordset()->recordCount() == 0) {
-            main.txtName->clear();
-            main.txtPhone->clear();
+        MainWindowLink::Data1().setRecordSource(
+            storeParts(findRecordSource(gRecordSource, findCondition(fields, text))));
+        MainWindowLink::SetCategoryCaption(FindResultCaptionPrefix + QLatin1Char(' ') + trimmed);
+        MainWindowLink::HideFilterMessage();
+        MainWindowLink::Data1().refresh();
+        if (MainWindowLink::Data1().recordset()->recordCount() == 0) {
+            MainWindowLink::ClearDetailBoxes();
             platform::MsgBox(QStringLiteral("No records found."), platform::vbOKOnly,
                              QStringLiteral("No records to display"));
         }
@@ -69,10 +70,10 @@ void FindAnyText(NameList &main)
                              error.description(),
                          platform::vbCritical, QStringLiteral("Find command failed"));
         setMousePointer(MousePointer::Hourglass);
-        main.setCategoryCaption(QString());
+        MainWindowLink::SetCategoryCaption(QString());
         gRecordSource = partsBefore;
-        main.Data1->setRecordSource(recordSourceBefore);
-        reportingFailure([&] { main.Data1->refresh(); });
+        MainWindowLink::Data1().setRecordSource(recordSourceBefore);
+        reportingFailure([&] { MainWindowLink::Data1().refresh(); });
         setMousePointer(MousePointer::Default);
     }
 }

@@ -7,6 +7,7 @@
 #include "editor/NameEdit.h"
 #include "helpers/RecordSource.h"
 #include "helpers/SettingsRow.h"
+#include "pictures/PictureHandOver.h"
 #include "platform/base/Clock.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
