@@ -120,8 +120,8 @@ class KeptDatabase {
 
     void make() const
     {
-        std::fprintf(stderr, "making %s, %lld contacts (nothing is timed in this process)\n",
-                     qPrintable(path()), static_cast<long long>(mContacts));
+        std::fprintf(stderr, "making %s, %lld contacts (nothing is timed in this process)\n", qPrintable(path()),
+                     static_cast<long long>(mContacts));
         QFile::remove(stampPath());
         QFile::remove(path());
         platform::createDatabaseFromSchema(path());

@@ -136,7 +136,10 @@ void RebuildDueReminders100k(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(RebuildDueReminders100k)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(RebuildDueReminders100k)
+    ->UseManualTime()
+    ->Iterations(10)
+    ->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {

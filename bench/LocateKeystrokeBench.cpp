@@ -113,12 +113,10 @@ class Reference {
             }
             for (int c = 0; c < mModel.columnCount(); ++c) {
                 const int source = mSourceOfColumn[std::size_t(c)];
-                const auto *text = source >= 0
-                                       ? reinterpret_cast<const char *>(sqlite3_column_text(mScreen, source))
-                                       : nullptr;
+                const auto *text =
+                    source >= 0 ? reinterpret_cast<const char *>(sqlite3_column_text(mScreen, source)) : nullptr;
                 mModel.setData(mModel.index(row, c),
-                               text ? QString::fromUtf8(text, sqlite3_column_bytes(mScreen, source))
-                                    : QString());
+                               text ? QString::fromUtf8(text, sqlite3_column_bytes(mScreen, source)) : QString());
             }
         }
         benchmark::DoNotOptimize(cells);

@@ -44,10 +44,10 @@ class VirtualScreen {
         // The server ends with the benchmark, however the benchmark ends.
         mServer.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
         // It picks a free display itself and writes its number on descriptor 1.
-        mServer.start(QStringLiteral("Xvfb"),
-                      {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                       QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
-                       QStringLiteral("tcp")});
+        mServer.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                                               QStringLiteral("-screen"), QStringLiteral("0"),
+                                               QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
+                                               QStringLiteral("tcp")});
         if (!mServer.waitForStarted())
             return;
         while (!mServer.canReadLine() && mServer.waitForReadyRead(30000)) {
@@ -195,8 +195,8 @@ struct MemoryFigures {
     double idleRise = 0;
 };
 
-std::optional<MemoryFigures> memoryOf(const QString &program, const QStringList &arguments,
-                                      const QString &display, int idleSeconds)
+std::optional<MemoryFigures> memoryOf(const QString &program, const QStringList &arguments, const QString &display,
+                                      int idleSeconds)
 {
     Started process(program, arguments, display, true);
     if (!process.firstPaint())

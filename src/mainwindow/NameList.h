@@ -145,6 +145,8 @@ class NameList : public platform::Form, public MouseWheelWindow {
     QString msMoveCaption;
     QString msMoveDataField;
     double mdMoveWidth = 0;
+    // A left-button press in the mark column, before the grid moves its cursor there.
+    void Table1_MarkPress();
     void Table1_Click();
     void Table1_DblClick();
     void Table1_ClearClickFlag();
@@ -243,8 +245,11 @@ class NameList : public platform::Form, public MouseWheelWindow {
     static const QHash<QString, CommandHandler> &commands();
     void connectGridEvents();
     void pushOutOfMarkColumn();
+    // Marks or unmarks the current contact and shows the count.
+    void toggleCurrentMark();
     bool mAllowUpdate = false;
     bool mRightPushPending = false; // the cursor is about to leave the mark column
+    bool mMarkPending = false;      // a press in the mark column that has not marked yet
     bool mPlacingBesidePanel = false;
 
     std::unique_ptr<ColumnLayout> mColumnLayout;

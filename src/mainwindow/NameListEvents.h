@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+class QWidget;
+
 class NameList;
 
 // Routes the keys of the main window's grid and detail area to the
@@ -16,6 +18,7 @@ class NameListEvents : public QObject {
 
   private:
     bool gridKey(QEvent *event);
+    bool gridMouse(QWidget *viewport, QEvent *event);
 
     NameList &mWindow;
 };

@@ -107,8 +107,23 @@ int NameList::gridCol() const
     return current.isValid() ? current.column() : -1;
 }
 
+void NameList::Table1_MarkPress()
+{
+    if (gIgnoreNextGridClick)
+        return;
+    mbGridClicked = true;
+    mMarkPending = true;
+}
+
 void NameList::Table1_Click()
 {
+    // A press on the very cell the cursor stood on moved nothing, so no row change
+    // marked it: the click does.
+    if (mMarkPending) {
+        mMarkPending = false;
+        if (gridCol() == 0 && isCurrentRowShown(Data1->recordset()))
+            toggleCurrentMark();
+    }
     // Out of the mark column, so that the next click there marks again; the first click
     // after the window comes back only takes the focus.
     if (!gridEditActive() && gridCol() == 0 && !mbFirstGridClick)
@@ -140,6 +155,41 @@ void NameList::Table1_AfterColEdit()
     mbCellEditing = false;
 }
 
+void NameList::toggleCurrentMark()
+{
+    platform::Recordset *rs = Data1->recordset();
+    mMarkPending = false;
+    mbGridClicked = false;
+    try {
+        rs->edit();
+        const QVariant mark = rs->value(SelectedField);
+        if (!IsNull(mark) && mark.toString() == MarkedValue) {
+            rs->setValue(SelectedField, QStringLiteral(" "));
+            gSelectedCount = qMax(0, gSelectedCount - 1);
+        } else {
+            rs->setValue(SelectedField, MarkedValue);
+            ++gSelectedCount;
+        }
+        rs->update();
+    } catch (const RuntimeError &error) {
+        // A list the database will not write to (the file became read-only) keeps
+        // its marks; the user hears why.
+        if (rs->editMode() != platform::EditMode::None)
+            rs->cancelUpdate();
+        platform::MsgBox(error.description());
+    }
+    QPushButton *showSelected = button(QStringLiteral("cmdShowSelected"));
+    if (gSelectedCount < 1) {
+        lblSelectedCount->setText(QString());
+        showSelected->setVisible(false);
+    } else {
+        lblSelectedCount->setText(QString::number(gSelectedCount) +
+                                  QStringLiteral(" selected record(s)."));
+        showSelected->setVisible(true);
+    }
+    pushOutOfMarkColumn();
+}
+
 void NameList::Table1_RowColChange(int LastRow, int LastCol)
 {
     Q_UNUSED(LastRow);
@@ -147,37 +197,10 @@ void NameList::Table1_RowColChange(int LastRow, int LastCol)
     if (!isCurrentRowShown(rs))
         return;
 
-    if (gridCol() == 0 && mbGridClicked && LastCol != -1) {
-        mbGridClicked = false;
-        try {
-            rs->edit();
-            const QVariant mark = rs->value(SelectedField);
-            if (!IsNull(mark) && mark.toString() == MarkedValue) {
-                rs->setValue(SelectedField, QStringLiteral(" "));
-                gSelectedCount = qMax(0, gSelectedCount - 1);
-            } else {
-                rs->setValue(SelectedField, MarkedValue);
-                ++gSelectedCount;
-            }
-            rs->update();
-        } catch (const RuntimeError &error) {
-            // A list the database will not write to (the file became read-only) keeps
-            // its marks; the user hears why.
-            if (rs->editMode() != platform::EditMode::None)
-                rs->cancelUpdate();
-            platform::MsgBox(error.description());
-        }
-        QPushButton *showSelected = button(QStringLiteral("cmdShowSelected"));
-        if (gSelectedCount < 1) {
-            lblSelectedCount->setText(QString());
-            showSelected->setVisible(false);
-        } else {
-            lblSelectedCount->setText(QString::number(gSelectedCount) +
-                                      QStringLiteral(" selected record(s)."));
-            showSelected->setVisible(true);
-        }
-        pushOutOfMarkColumn();
-    }
+    // A press in the mark column counts as a click there even when the cursor had no
+    // cell before it.
+    if (gridCol() == 0 && mbGridClicked && (LastCol != -1 || mMarkPending))
+        toggleCurrentMark();
 
     const ContactFieldReader field = [rs](const QString &name) -> QVariant {
         try {
@@ -225,8 +248,9 @@ void NameList::Table1_KeyDown(int &KeyCode, Qt::KeyboardModifiers Shift, const Q
     }
     if (typed.size() != 1 || mAllowUpdate)
         return;
-    const char16_t ch = typed.at(0).unicode();
-    if (ch < 32 || ch > 122)
+    // Letters beyond ASCII locate as well as A to Z, whatever layout typed them.
+    const QChar ch = typed.at(0);
+    if (ch.unicode() < 32 || (ch.unicode() > 122 && (ch.unicode() < 0xA0 || !ch.isPrint())))
         return;
     // Typing in the list starts or continues a locate; the braces make the sender type
     // the character itself, also for + ^ % ( ) and the like.

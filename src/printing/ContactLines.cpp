@@ -85,8 +85,7 @@ struct NumberedFields {
     static const NumberedFields &of(const QString &valuePattern, const QString &labelPattern, int count)
     {
         static NumberedFields last;
-        if (last.valuePattern != valuePattern || last.labelPattern != labelPattern ||
-            last.values.size() != count) {
+        if (last.valuePattern != valuePattern || last.labelPattern != labelPattern || last.values.size() != count) {
             last = NumberedFields{valuePattern, labelPattern, {}, {}};
             for (int n = 1; n <= count; ++n) {
                 last.values << valuePattern.arg(n);

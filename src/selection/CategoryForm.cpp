@@ -29,8 +29,7 @@
 #include <QPushButton>
 #include <QTableView>
 
-using platform::MousePointer;
-using platform::setMousePointer;
+using platform::BusyPointer;
 
 namespace {
 
@@ -290,13 +289,13 @@ void CategoryForm::cmdDelete_Click()
 
 void CategoryForm::cmdSelected_Click()
 {
-    setMousePointer(MousePointer::Hourglass);
+    const BusyPointer busy;
     platform::Recordset *rs = list();
     if (rs->recordCount() < 1) {
-        platform::MsgBox(QStringLiteral("There are no Categories.  You must create one and select it before you "
-                                        "can perform this action."),
-                         platform::vbCritical, QStringLiteral("No Categories"));
-        setMousePointer(MousePointer::Default);
+        platform::MsgBox(
+            QStringLiteral("There are no Categories.  You must create one and select it before you "
+                           "can perform this action."),
+            platform::vbCritical, QStringLiteral("No Categories"));
         return;
     }
     const qint64 number = rs->value(QStringLiteral("CategoryNumber")).toLongLong();
@@ -321,7 +320,6 @@ void CategoryForm::cmdSelected_Click()
     MainWindowLink::Data1().setRecordSource(source);
     MainWindowLink::Data1().refresh();
     unload();
-    setMousePointer(MousePointer::Default);
 }
 
 void CategoryForm::cmdShowAll_Click()

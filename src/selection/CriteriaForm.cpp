@@ -23,9 +23,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-using platform::MousePointer;
+using platform::BusyPointer;
 using platform::RuntimeError;
-using platform::setMousePointer;
 
 QString gLastCriteria;
 QString gSavedRecordSource;
@@ -247,11 +246,10 @@ void CriteriaForm::listFieldNames_KeyPress(int &KeyAscii)
 
 void CriteriaForm::cmdApplyCriteria_Click()
 {
-    setMousePointer(MousePointer::Hourglass);
+    BusyPointer busy;
     const QString text = txtCriteria->toPlainText();
     if (text.isEmpty()) {
         gRecordSource.gFilterClause.clear();
-        setMousePointer(MousePointer::Default);
         return;
     }
     const QString filterBefore = gRecordSource.gFilterClause;
@@ -270,11 +268,10 @@ void CriteriaForm::cmdApplyCriteria_Click()
                              platform::vbExclamation, QStringLiteral("No records found"));
             restore();
             txtCriteria->setFocus();
-            setMousePointer(MousePointer::Default);
             return;
         }
     } catch (const RuntimeError &error) {
-        setMousePointer(MousePointer::Default);
+        busy.release();
         if (isInvalidCriteria(error.number())) {
             platform::MsgBox(QStringLiteral("The criteria you specified is invalid.  Try again."),
                              platform::vbExclamation, QStringLiteral("Invalid syntax"));
@@ -292,7 +289,6 @@ void CriteriaForm::cmdApplyCriteria_Click()
     if (MainWindowLink::CategoryCaption().left(18) == FindResultCaptionPrefix)
         MainWindowLink::SetCategoryCaption(QString());
     unload();
-    setMousePointer(MousePointer::Default);
 }
 
 void CriteriaForm::cmdShowAll_Click()

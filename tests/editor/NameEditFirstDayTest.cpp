@@ -129,11 +129,9 @@ TEST_F(EditorTest, TheEditorOpensWithTheFocusOnTheFirstBoxOfItsTabOrder)
 
 TEST_F(EditorTest, ANewContactNeverShowsAnotherContactsLastUpdated)
 {
-    const qint64 stamped =
-        addContact({{"LastName", "Lee"}, {"DateUpdated", QDateTime(QDate(2019, 6, 1), QTime(9, 0))}});
-    const qint64 tmpl = addContact({{"LastName", "Template"},
-                                    {"Code", "TPL"},
-                                    {"DateUpdated", QDateTime(QDate(2020, 1, 2), QTime(8, 0))}});
+    const qint64 stamped = addContact({{"LastName", "Lee"}, {"DateUpdated", QDateTime(QDate(2019, 6, 1), QTime(9, 0))}});
+    const qint64 tmpl = addContact(
+        {{"LastName", "Template"}, {"Code", "TPL"}, {"DateUpdated", QDateTime(QDate(2020, 1, 2), QTime(8, 0))}});
     struct Case {
         const char *path;
         qint64 templateId;
@@ -150,8 +148,7 @@ TEST_F(EditorTest, ANewContactNeverShowsAnotherContactsLastUpdated)
         list->moveTo(stamped);
         NameEdit &ed = openEditorHere(!c.openAdd);
         if (!c.openAdd) {
-            EXPECT_FALSE(ed.lblDateUpdated->text().isEmpty())
-                << c.path << ": the stored contact shows its stamp";
+            EXPECT_FALSE(ed.lblDateUpdated->text().isEmpty()) << c.path << ": the stored contact shows its stamp";
             ed.cmdAddNew_Click();
         }
         if (c.templateId) {

@@ -255,15 +255,15 @@ TEST_F(EditorTest, RefusedSaveKeepsTheEditorOpenAndSetsNoFlags)
     NameEdit &ed = openEditor(false);
     box("txtLastName")->setText("Baker");
     // The engine refuses the new row.
-    sqlite3_exec(
-        temp.db().handle(),
-        "CREATE TRIGGER refuse BEFORE INSERT ON tblContacts BEGIN SELECT RAISE(ABORT, 'refused'); END",
-        nullptr, nullptr, nullptr);
+    sqlite3_exec(temp.db().handle(),
+                 "CREATE TRIGGER refuse BEFORE INSERT ON tblContacts BEGIN SELECT RAISE(ABORT, 'refused'); END",
+                 nullptr, nullptr, nullptr);
     DialogScript script;
     script.answerMessage(platform::vbOK);
     ed.cmdSave->click();
     ASSERT_EQ(script.shown().size(), 1u);
-    EXPECT_TRUE(script.shown()[0].text.contains(" - Error number:")) << script.shown()[0].text.toStdString();
+    EXPECT_TRUE(script.shown()[0].text.contains(" - Error number:"))
+        << script.shown()[0].text.toStdString();
     EXPECT_TRUE(ed.isLoaded()) << "what was typed is kept";
     EXPECT_EQ(text("txtLastName"), "Baker");
     EXPECT_FALSE(gRecordSaved);

@@ -35,9 +35,10 @@ TEST_F(MainWindowLinkTest, EachCallReachesTheWindowThatHandedItsHooksOver)
     QString caption;
     QStringList asked;
     use({[&]() -> platform::DataControl & { return data1; },
-         [&]() -> platform::DataControl * { return loaded ? &data1 : nullptr; }, [&] { return caption; },
-         [&](const QString &text) { caption = text; }, [&] { asked << QStringLiteral("details"); },
-         [&] { asked << QStringLiteral("clear filter"); }, [&] { asked << QStringLiteral("hide filter"); }});
+         [&]() -> platform::DataControl * { return loaded ? &data1 : nullptr; },
+         [&] { return caption; }, [&](const QString &text) { caption = text; },
+         [&] { asked << QStringLiteral("details"); }, [&] { asked << QStringLiteral("clear filter"); },
+         [&] { asked << QStringLiteral("hide filter"); }});
 
     EXPECT_TRUE(MainWindowLink::installed());
     EXPECT_EQ(&MainWindowLink::Data1(), &data1);

@@ -52,8 +52,7 @@ QFont FontTextMetrics::drawingFont(const PrintFont &font, int pixelSize)
 const FontTextMetrics::Face &FontTextMetrics::face(const PrintFont &font) const
 {
     for (const Recent &recent : mRecent) {
-        if (recent.face && recent.bold == font.bold && recent.italic == font.italic &&
-            recent.name == font.name)
+        if (recent.face && recent.bold == font.bold && recent.italic == font.italic && recent.name == font.name)
             return *recent.face;
     }
     const QString key = QStringLiteral("%1|%2%3").arg(font.name.trimmed().toLower(),

@@ -15,8 +15,7 @@ const QByteArray LineStart = QByteArrayLiteral("first-paint ");
 
 class FirstPaintWatch : public QObject {
   public:
-    FirstPaintWatch(const QString &windowName,
-                    std::function<void(std::chrono::steady_clock::time_point)> seen)
+    FirstPaintWatch(const QString &windowName, std::function<void(std::chrono::steady_clock::time_point)> seen)
         : QObject(QCoreApplication::instance()), mName(windowName), mSeen(std::move(seen))
     {
         QCoreApplication::instance()->installEventFilter(this);
@@ -48,8 +47,7 @@ class FirstPaintWatch : public QObject {
 
 } // namespace
 
-void watchFirstPaint(const QString &windowName,
-                     std::function<void(std::chrono::steady_clock::time_point)> seen)
+void watchFirstPaint(const QString &windowName, std::function<void(std::chrono::steady_clock::time_point)> seen)
 {
     new FirstPaintWatch(windowName, std::move(seen));
 }

@@ -11,8 +11,7 @@ namespace platform {
 
 // Calls `seen` once, with the steady clock's time, as soon as the first top-level window
 // named `windowName` has been painted and its surface handed to the screen.
-void watchFirstPaint(const QString &windowName,
-                     std::function<void(std::chrono::steady_clock::time_point)> seen);
+void watchFirstPaint(const QString &windowName, std::function<void(std::chrono::steady_clock::time_point)> seen);
 
 // For timing the program from outside it: when QUILTERN_FIRST_PAINT is set, the moment of
 // that first paint is written to standard output as "first-paint <nanoseconds>" on the

@@ -54,13 +54,10 @@ TEST(FontTextMetricsTest, PiecesAddUpToTheWhole)
 TEST(FontTextMetricsTest, EachFontKeepsItsOwnWidthsWhileFontsAlternate)
 {
     const auto &metrics = platform::FontTextMetrics::instance();
-    const std::vector<PrintFont> fonts{font("Arial", 10),
-                                       font("Arial", 10, true),
-                                       PrintFont{"Arial", 10, false, true},
-                                       PrintFont{"Arial", 10, true, true},
-                                       font("Times New Roman", 10),
-                                       font("Courier New", 10),
-                                       font("Verdana", 10)};
+    const std::vector<PrintFont> fonts{
+        font("Arial", 10),          font("Arial", 10, true), PrintFont{"Arial", 10, false, true},
+        PrintFont{"Arial", 10, true, true}, font("Times New Roman", 10), font("Courier New", 10),
+        font("Verdana", 10)};
     const QString text = QStringLiteral("Wide Mmm, élan – Ωmega €5");
     std::vector<double> first;
     for (const PrintFont &f : fonts)
