@@ -93,7 +93,7 @@ QString deleteConfirmationName(const QVariant &first, const QVariant &middle, co
     const QString text = NullToString(first).toString() + QLatin1Char(' ') + NullToString(middle).toString() +
                          QLatin1Char(' ') + NullToString(last).toString() + QStringLiteral("  ") +
                          NullToString(organization).toString();
-    return text.trimmed();
+    return Trim(text);
 }
 
 qint64 categoryNumberOf(const QString &categoryClause)
@@ -104,7 +104,7 @@ qint64 categoryNumberOf(const QString &categoryClause)
     if (at < 0)
         return -1;
     bool ok = false;
-    const qint64 number = categoryClause.mid(at + 1).trimmed().toLongLong(&ok);
+    const qint64 number = Trim(categoryClause.mid(at + 1)).toLongLong(&ok);
     return ok ? number : -1;
 }
 

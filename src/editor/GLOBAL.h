@@ -38,11 +38,6 @@ extern int gLastDateBox;
 extern bool gDialFromList;
 // The reminder window is open for the editor's contact.
 extern bool gRemindFromEditor;
-// Hand-over to the picture window: the slot it works on, whether it starts from the
-// clipboard's picture, and whether it changed a picture name of the edited contact.
-extern int gPictureSlot;
-extern bool gPastePicture;
-extern bool gPictureChanged;
 // Where and how large the notes window was last closed, in twips; 0 at start.
 extern int gNotesFormLeft;
 extern int gNotesFormTop;

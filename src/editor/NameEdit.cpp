@@ -9,6 +9,7 @@
 #include "helpers/GLOBAL.h"
 #include "helpers/MSendInput.h"
 #include "helpers/ValueHelpers.h"
+#include "pictures/PictureHandOver.h"
 #include "platform/RuntimeError.h"
 #include "platform/base/Clock.h"
 #include "platform/base/DateText.h"
@@ -193,6 +194,8 @@ void NameEdit::buildDesign()
     mPage = new QScrollArea(this);
     mPage->setObjectName(QStringLiteral("NameEditPage"));
     mPage->setFrameShape(QFrame::NoFrame);
+    // The page only holds the boxes; the tab order starts with the first of them.
+    mPage->setFocusPolicy(Qt::NoFocus);
     mPage->setWidgetResizable(true);
     mPage->setWidget(new QWidget);
     mCommandRows = new QWidget(this);
@@ -428,7 +431,7 @@ void NameEdit::buildDesign()
     ImageKeyboard->setText(QStringLiteral("Keyboard"));
     templates->addWidget(ImageKeyboard);
 
-    connect(cmdSave, &QPushButton::clicked, this, [this] { saveContact(true); });
+    connect(cmdSave, &QPushButton::clicked, this, &NameEdit::cmdSave_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &NameEdit::cmdCancel_Click);
     connect(cmdAddNew, &QPushButton::clicked, this, &NameEdit::cmdAddNew_Click);
     connect(cmdDelete, &QPushButton::clicked, this, &NameEdit::cmdDelete_Click);
@@ -574,6 +577,7 @@ void NameEdit::Form_Load()
                 } else {
                     MoveDataToForm();
                     blankNameBoxes(true);
+                    clearUpdateStamp();
                 }
             }
         }
@@ -725,10 +729,11 @@ void NameEdit::txtDate_LostFocus(int n)
     }
     if (text.isEmpty())
         return;
-    mCheckingDate = true;
-    MsgBox(QStringLiteral("Invalid date"), platform::vbExclamation, QStringLiteral(" "));
-    date->setFocus(Qt::OtherFocusReason);
-    mCheckingDate = false;
+    // Leaving the box for Save (or a command that saves) is checked by that save: one
+    // message, not one here and another there.
+    if (savesWhenClicked(QApplication::focusWidget()))
+        return;
+    tellInvalidDate(date);
 }
 
 void NameEdit::OpenEmailOrWebLink(QString &LinkText)
@@ -804,7 +809,7 @@ void NameEdit::MoveFormToData()
         else if (field == QLatin1String("Notes"))
             value = storedText(storedLineEnds(txtNotes->toPlainText()));
         else if (isPictureField(field))
-            value = EmptyToNull(box(boxNameOf(field))->text().trimmed());
+            value = EmptyToNull(Trim(box(boxNameOf(field))->text()));
         else if (isDateField(field))
             value = EmptyToNull(box(boxNameOf(field))->text());
         else
@@ -830,19 +835,30 @@ bool NameEdit::hasNoName() const
                             box(QStringLiteral("txtOrganization"))->text());
 }
 
-bool NameEdit::cmdSave_Click()
+// The Save button: the contact is stored and the editor closes; its unload puts the main
+// list on the stored contact. A contact that cannot be stored keeps the editor open.
+void NameEdit::cmdSave_Click()
 {
-    return saveContact(false);
+    if (storeContact())
+        unload();
 }
 
-bool NameEdit::saveContact(bool fromButton)
+// What every save shares, the button's and the one Add New, Next and Previous make before
+// they move on: the checks, the row, and the category link of a new contact.
+bool NameEdit::storeContact()
 {
     if (hasNoName()) {
         MsgBox(QStringLiteral("You cannot add a record that does not have a Name or an Organization."),
                platform::vbExclamation, NoNameTitle);
         return false;
     }
-    platform::setMousePointer(platform::MousePointer::Hourglass);
+    // A date the engine would refuse is told in the editor's own words, once, before anything
+    // is written.
+    if (QLineEdit *date = firstInvalidDateBox()) {
+        tellInvalidDate(date);
+        return false;
+    }
+    platform::BusyPointer busy;
     try {
         MoveFormToData();
         gRecordSaved = true;
@@ -859,22 +875,60 @@ bool NameEdit::saveContact(bool fromButton)
                 links->close();
             }
         }
-        if (fromButton) {
-            platform::setMousePointer(platform::MousePointer::Default);
-            unload();
-            return true;
-        }
-        mList.Refresh();
-        findInList(QStringLiteral("RecordID=") + QString::number(gLastSavedRecordID));
-        gNewRecordAdded = false;
-        platform::setMousePointer(platform::MousePointer::Default);
         return true;
     } catch (const platform::RuntimeError &e) {
         // What was typed stays in the boxes, so the user can correct it and save again.
-        platform::setMousePointer(platform::MousePointer::Default);
+        busy.release();
         reportError(e.description(), e.number());
         return false;
     }
+}
+
+// The save of Add New, Next and Previous: the editor stays open, and the main list, run
+// again, stands on the stored contact for the move that follows.
+bool NameEdit::saveAndStay()
+{
+    if (!storeContact())
+        return false;
+    showStoredContactInList();
+    return true;
+}
+
+void NameEdit::showStoredContactInList()
+{
+    platform::BusyPointer busy;
+    try {
+        mList.Refresh();
+        findInList(QStringLiteral("RecordID=") + QString::number(gLastSavedRecordID));
+        gNewRecordAdded = false;
+    } catch (const platform::RuntimeError &e) {
+        busy.release();
+        reportError(e.description(), e.number());
+    }
+}
+
+QLineEdit *NameEdit::firstInvalidDateBox() const
+{
+    for (int n = 1; n <= 5; ++n) {
+        QLineEdit *date = box(QStringLiteral("txtDate%1").arg(n));
+        if (!date->text().isEmpty() && !isDateText(date->text()))
+            return date;
+    }
+    return nullptr;
+}
+
+void NameEdit::tellInvalidDate(QLineEdit *date)
+{
+    mCheckingDate = true;
+    MsgBox(QStringLiteral("Invalid date"), platform::vbExclamation, QStringLiteral(" "));
+    date->setFocus(Qt::OtherFocusReason);
+    mCheckingDate = false;
+}
+
+// The commands whose click saves a changed contact first, and so checks its dates then.
+bool NameEdit::savesWhenClicked(const QWidget *control) const
+{
+    return control && (control == cmdSave || control == cmdAddNew || control == cmdNext || control == cmdPrev);
 }
 
 void NameEdit::cmdCancel_Click()
@@ -903,11 +957,18 @@ void NameEdit::emptyDataBoxes()
     txtNotes->clear();
 }
 
+// A new contact has not been stored yet: the stamp of the contact shown before it, or of the
+// template it was filled from, is not its own.
+void NameEdit::clearUpdateStamp()
+{
+    lblDateUpdated->clear();
+}
+
 void NameEdit::cmdAddNew_Click()
 {
     if (gRecordChanged) {
         // A contact that could not be stored keeps what was typed.
-        if (!saveContact(false))
+        if (!saveAndStay())
             return;
         gRecordChanged = false;
     }
@@ -933,6 +994,7 @@ void NameEdit::cmdAddNew_Click()
             emptyDataBoxes();
             gRecordChanged = false;
         }
+        clearUpdateStamp();
         box(QStringLiteral("txtFirstName"))->setFocus();
     } catch (const platform::RuntimeError &e) {
         platform::setMousePointer(platform::MousePointer::Default);
@@ -1012,7 +1074,7 @@ bool NameEdit::readyToMove()
             return false;
         }
         // A contact that could not be stored stays on screen as typed.
-        if (!saveContact(false))
+        if (!saveAndStay())
             return false;
         gRecordChanged = false;
     }

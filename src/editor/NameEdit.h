@@ -65,8 +65,9 @@ class NameEdit : public platform::Form {
     void MoveDataToForm();
     void MoveFormToData();
 
-    // Record commands. Save returns whether the contact was stored.
-    bool cmdSave_Click();
+    // Record commands. The Save button stores the contact and closes the editor; Add New,
+    // Next and Previous store a changed contact themselves and keep the editor open.
+    void cmdSave_Click();
     void cmdCancel_Click();
     void cmdAddNew_Click();
     void cmdDelete_Click();
@@ -103,7 +104,13 @@ class NameEdit : public platform::Form {
     void blankNameBoxes(bool withNameParts);
     void emptyDataBoxes();
     bool hasNoName() const;
-    bool saveContact(bool fromButton);
+    bool storeContact();
+    bool saveAndStay();
+    void showStoredContactInList();
+    QLineEdit *firstInvalidDateBox() const;
+    void tellInvalidDate(QLineEdit *date);
+    bool savesWhenClicked(const QWidget *control) const;
+    void clearUpdateStamp();
     bool readyToMove();
     void reportError(const QString &description, int number);
     void findInList(const QString &criteria);

@@ -7,11 +7,12 @@
 #include "editor/MainListLink.h"
 #include "helpers/GLOBAL.h"
 #include "helpers/InputForm.h"
+#include "helpers/MainCommonDialog.h"
 #include "helpers/ValueHelpers.h"
 #include "helpers/mCommon.h"
-#include "mainwindow/MainCommonDialog.h"
 #include "pictures/PictureFiles.h"
 #include "pictures/PictureForm.h"
+#include "pictures/PictureHandOver.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/Recordset.h"
 #include "platform/gdi/StdPicture.h"
@@ -43,6 +44,7 @@ PictureEditor NameEdit::pictureEditor()
     editor.database = &mList.Database();
     if (gEditExistingRecord)
         editor.recordId = mList.Recordset().value(QStringLiteral("RecordID")).toLongLong();
+    editor.recordChanged = [] { gRecordChanged = true; };
     return editor;
 }
 

@@ -1,6 +1,7 @@
 #include "editor/NotesSearch.h"
 
 #include "helpers/GLOBAL.h"
+#include "helpers/ValueHelpers.h"
 #include "platform/ui/MsgBox.h"
 
 #include <QPlainTextEdit>
@@ -20,7 +21,7 @@ void NotesSearch::find(QPlainTextEdit *notes, QWidget *findNextButton)
     findNextButton->hide();
     mFindText = InputDialog(QStringLiteral("Enter the text to search for, then press OK."),
                             QStringLiteral("Specify text to find"), mFindText);
-    if (mFindText.trimmed().isEmpty())
+    if (Trim(mFindText).isEmpty())
         return;
     mFindPosition = notes->toPlainText().indexOf(mFindText, 0, Qt::CaseInsensitive) + 1;
     if (mFindPosition > 0) {
@@ -35,7 +36,7 @@ void NotesSearch::find(QPlainTextEdit *notes, QWidget *findNextButton)
 
 void NotesSearch::findNext(QPlainTextEdit *notes, QWidget *findNextButton)
 {
-    if (mFindText.trimmed().isEmpty())
+    if (Trim(mFindText).isEmpty())
         return;
     const QTextCursor cursor = notes->textCursor();
     const int from = cursor.selectionStart() + (cursor.selectionEnd() - cursor.selectionStart());

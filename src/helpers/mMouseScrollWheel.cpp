@@ -4,6 +4,7 @@
 
 #include <QAbstractItemView>
 #include <QScrollBar>
+#include <QString>
 #include <QVariant>
 
 namespace {
@@ -73,4 +74,9 @@ bool IsPointInWindow(QWidget *window, int X, int Y)
     const QRect r = window->isWindow() ? window->frameGeometry()
                                        : QRect(window->mapToGlobal(QPoint(0, 0)), window->size());
     return X >= r.left() && X <= r.left() + r.width() && Y >= r.top() && Y <= r.top() + r.height();
+}
+
+bool installsMouseWheelHook(const QString &programFolder)
+{
+    return !programFolder.toLower().contains(QLatin1String("quiltwin"));
 }

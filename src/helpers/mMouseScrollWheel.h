@@ -1,6 +1,7 @@
 #pragma once
 
 class QAbstractItemView;
+class QString;
 class QWidget;
 
 // Mouse-wheel scrolling of a window's grid. A hooked window that implements MouseWheelWindow
@@ -21,3 +22,7 @@ void ScrollGridByWheel(QAbstractItemView *grid, int MouseKeys, int Rotation, int
 // True when the screen point lies in the window's outer rectangle, its right and bottom
 // bounds (left + width, top + height) included.
 bool IsPointInWindow(QWidget *window, int X, int Y);
+
+// The mouse-wheel hook is left out when the program folder is a "quiltwin" folder
+// (tested on the lower-case path).
+bool installsMouseWheelHook(const QString &programFolder);

@@ -24,6 +24,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -31,8 +32,6 @@
 #include <QTextDocument>
 
 using platform::RuntimeError;
-
-bool gIgnoreNextGridClick = false;
 
 namespace {
 
@@ -75,6 +74,7 @@ void GridEvents::connectEvents()
     for (QObject *watched : std::initializer_list<QObject *>{mWindow.Table1, mWindow.txtName,
                                                              mWindow.txtPhone, mWindow.TextBackground})
         watched->installEventFilter(this);
+    mWindow.Table1->viewport()->installEventFilter(this);
     mWindow.Table1->setItemDelegate(new MainGridDelegate(*this, mWindow.Table1));
     connect(mWindow.Table1, &QAbstractItemView::clicked, this, [this] { Table1_Click(); });
     connect(mWindow.Table1, &QAbstractItemView::doubleClicked, this, [this] { Table1_DblClick(); });
@@ -120,8 +120,23 @@ int GridEvents::gridCol() const
     return current.isValid() ? current.column() : -1;
 }
 
+void GridEvents::Table1_MarkPress()
+{
+    if (gIgnoreNextGridClick)
+        return;
+    mbGridClicked = true;
+    mMarkPending = true;
+}
+
 void GridEvents::Table1_Click()
 {
+    // A press on the very cell the cursor stood on moved nothing, so no row change
+    // marked it: the click does.
+    if (mMarkPending) {
+        mMarkPending = false;
+        if (gridCol() == 0 && isCurrentRowShown(mWindow.Data1->recordset()))
+            toggleCurrentMark();
+    }
     // Out of the mark column, so that the next click there marks again; the first click
     // after the window comes back only takes the focus.
     if (!gridEditActive() && gridCol() == 0 && !mbFirstGridClick)
@@ -153,6 +168,41 @@ void GridEvents::Table1_AfterColEdit()
     mbCellEditing = false;
 }
 
+void GridEvents::toggleCurrentMark()
+{
+    platform::Recordset *rs = mWindow.Data1->recordset();
+    mMarkPending = false;
+    mbGridClicked = false;
+    try {
+        rs->edit();
+        const QVariant mark = rs->value(SelectedField);
+        if (!IsNull(mark) && mark.toString() == MarkedValue) {
+            rs->setValue(SelectedField, QStringLiteral(" "));
+            gSelectedCount = qMax(0, gSelectedCount - 1);
+        } else {
+            rs->setValue(SelectedField, MarkedValue);
+            ++gSelectedCount;
+        }
+        rs->update();
+    } catch (const RuntimeError &error) {
+        // A list the database will not write to (the file became read-only) keeps
+        // its marks; the user hears why.
+        if (rs->editMode() != platform::EditMode::None)
+            rs->cancelUpdate();
+        platform::MsgBox(error.description());
+    }
+    QPushButton *showSelected = mWindow.button(QStringLiteral("cmdShowSelected"));
+    if (gSelectedCount < 1) {
+        mWindow.lblSelectedCount->setText(QString());
+        showSelected->setVisible(false);
+    } else {
+        mWindow.lblSelectedCount->setText(QString::number(gSelectedCount) +
+                                          QStringLiteral(" selected record(s)."));
+        showSelected->setVisible(true);
+    }
+    pushOutOfMarkColumn();
+}
+
 void GridEvents::Table1_RowColChange(int LastRow, int LastCol)
 {
     Q_UNUSED(LastRow);
@@ -160,37 +210,10 @@ void GridEvents::Table1_RowColChange(int LastRow, int LastCol)
     if (!isCurrentRowShown(rs))
         return;
 
-    if (gridCol() == 0 && mbGridClicked && LastCol != -1) {
-        mbGridClicked = false;
-        try {
-            rs->edit();
-            const QVariant mark = rs->value(SelectedField);
-            if (!IsNull(mark) && mark.toString() == MarkedValue) {
-                rs->setValue(SelectedField, QStringLiteral(" "));
-                gSelectedCount = qMax(0, gSelectedCount - 1);
-            } else {
-                rs->setValue(SelectedField, MarkedValue);
-                ++gSelectedCount;
-            }
-            rs->update();
-        } catch (const RuntimeError &error) {
-            // A list the database will not write to (the file became read-only) keeps
-            // its marks; the user hears why.
-            if (rs->editMode() != platform::EditMode::None)
-                rs->cancelUpdate();
-            platform::MsgBox(error.description());
-        }
-        QPushButton *showSelected = mWindow.button(QStringLiteral("cmdShowSelected"));
-        if (gSelectedCount < 1) {
-            mWindow.lblSelectedCount->setText(QString());
-            showSelected->setVisible(false);
-        } else {
-            mWindow.lblSelectedCount->setText(QString::number(gSelectedCount) +
-                                              QStringLiteral(" selected record(s)."));
-            showSelected->setVisible(true);
-        }
-        pushOutOfMarkColumn();
-    }
+    // A press in the mark column counts as a click there even when the cursor had no
+    // cell before it.
+    if (gridCol() == 0 && mbGridClicked && (LastCol != -1 || mMarkPending))
+        toggleCurrentMark();
 
     const ContactFieldReader field = [rs](const QString &name) -> QVariant {
         try {
@@ -238,8 +261,9 @@ void GridEvents::Table1_KeyDown(int &KeyCode, Qt::KeyboardModifiers Shift, const
     }
     if (typed.size() != 1 || mAllowUpdate)
         return;
-    const char16_t ch = typed.at(0).unicode();
-    if (ch < platform::CharSpace || ch > u'z')
+    // Letters beyond ASCII locate as well as A to Z, whatever layout typed them.
+    const QChar ch = typed.at(0);
+    if (ch.unicode() < platform::CharSpace || (ch.unicode() > u'z' && (ch.unicode() < 0xA0 || !ch.isPrint())))
         return;
     // Typing in the list starts or continues a locate; the braces make the sender type
     // the character itself, also for + ^ % ( ) and the like.
@@ -330,7 +354,8 @@ void GridEvents::GridEditMenu_Click()
 
 bool GridEvents::eventFilter(QObject *watched, QEvent *event)
 {
-    Q_UNUSED(watched);
+    if (watched == mWindow.Table1->viewport())
+        return gridMouse(static_cast<QWidget *>(watched), event);
     // The grid and the detail area under it share one key handler.
     if (event->type() != QEvent::KeyPress)
         return false;
@@ -344,4 +369,27 @@ void GridEvents::windowActivated()
 {
     mbFirstGridClick = true;
     mbGridClicked = false;
+}
+
+bool GridEvents::gridMouse(QWidget *viewport, QEvent *event)
+{
+    if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonDblClick)
+        return false;
+    auto *mouse = static_cast<QMouseEvent *>(event);
+    if (mouse->button() != Qt::LeftButton)
+        return false;
+    const QModelIndex at = mWindow.Table1->indexAt(mouse->position().toPoint());
+    if (event->type() == QEvent::MouseButtonPress) {
+        // The press moves the cursor before the click is reported: say first that the
+        // move into the mark column is the user's click.
+        if (at.isValid() && at.column() == 0)
+            Table1_MarkPress();
+        return false;
+    }
+    // The grid reports double-clicks on rows only; on a list with no rows the
+    // double-click still asks to view a contact, and is told there is none.
+    if (!at.isValid() && mWindow.Table1->model()->rowCount() == 0 &&
+        viewport->rect().contains(mouse->position().toPoint()))
+        Table1_DblClick();
+    return false;
 }

@@ -6,6 +6,7 @@
 #include <Qt>
 
 class NameList;
+class QWidget;
 
 // The main grid's own behaviour: the selection marks of column 0 and the count under the
 // grid, the detail boxes that describe the current contact, the grid's keys, the column
@@ -18,6 +19,8 @@ class GridEvents : public QObject {
     // Starts routing the grid's clicks, keys and row changes to the handlers below.
     void connectEvents();
 
+    // A left-button press in the mark column, before the grid moves its cursor there.
+    void Table1_MarkPress();
     void Table1_Click();
     void Table1_DblClick();
     void Table1_ClearClickFlag();
@@ -51,6 +54,9 @@ class GridEvents : public QObject {
 
   private:
     void pushOutOfMarkColumn();
+    // Marks or unmarks the current contact and shows the count.
+    void toggleCurrentMark();
+    bool gridMouse(QWidget *viewport, QEvent *event);
 
     NameList &mWindow;
     bool mbCellEditing = false;
@@ -62,4 +68,5 @@ class GridEvents : public QObject {
     double mdMoveWidth = 0;
     bool mAllowUpdate = false;
     bool mRightPushPending = false; // the cursor is about to leave the mark column
+    bool mMarkPending = false;      // a press in the mark column that has not marked yet
 };

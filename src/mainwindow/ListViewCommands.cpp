@@ -154,7 +154,7 @@ void ListViewCommands::SelectionCriteria_Click()
 
 void ListViewCommands::FindEditMenu_Click()
 {
-    FindAnyText(mWindow);
+    FindAnyText();
 }
 
 void ListViewCommands::AssignCatgMenu_Click()

@@ -18,6 +18,7 @@
 #include "platform/ui/Tablet.h"
 
 #include <QFocusEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -31,6 +32,19 @@ namespace {
 QString sortField()
 {
     return gContactsTable ? gContactsTable->index() : DefaultSortChoice;
+}
+
+// A key that the US layout the key codes describe does not have: a letter of another
+// layout, or a character that an input method composed.
+int keyCodeOf(const QKeyEvent *key)
+{
+    const int vk = KeyboardLayout::virtualKey(key->key());
+    if (vk != 0)
+        return vk;
+    const QString text = key->text();
+    if (!text.isEmpty() && text.at(0).isPrint())
+        return KeyboardLayout::VkPacket;
+    return 0;
 }
 
 } // namespace
@@ -59,7 +73,15 @@ bool LocateBox::eventFilter(QObject *watched, QEvent *event)
         auto *key = static_cast<QKeyEvent *>(event);
         // A held key searches once, when it is let go.
         if (!key->isAutoRepeat())
-            txtLocate_KeyUp(KeyboardLayout::virtualKey(key->key()), key->modifiers());
+            txtLocate_KeyUp(keyCodeOf(key), key->modifiers());
+        return false;
+    }
+    case QEvent::InputMethod: {
+        // Dead keys and composing input methods hand the box whole characters, with no
+        // key released afterwards: search once the box holds them.
+        if (!static_cast<QInputMethodEvent *>(event)->commitString().isEmpty())
+            QMetaObject::invokeMethod(
+                this, [this] { txtLocate_KeyUp(KeyboardLayout::VkPacket, {}); }, Qt::QueuedConnection);
         return false;
     }
     case QEvent::FocusOut: {

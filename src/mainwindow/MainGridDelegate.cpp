@@ -5,7 +5,7 @@
 #include <QMetaProperty>
 
 MainGridDelegate::MainGridDelegate(GridEvents &grid, QObject *parent)
-    : QStyledItemDelegate(parent), mGrid(&grid)
+    : platform::DataGridDelegate(parent), mGrid(&grid)
 {
 }
 

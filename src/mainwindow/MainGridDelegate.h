@@ -1,13 +1,13 @@
 #pragma once
 
-#include <QStyledItemDelegate>
+#include "platform/grid/DataGridDelegate.h"
 
 class GridEvents;
 
 // Cell editing in the main grid: tells the grid when a cell editor opens and closes,
 // and leaves the write of an edited cell to the grid, which stamps the contact's
 // update date in the same write.
-class MainGridDelegate : public QStyledItemDelegate {
+class MainGridDelegate : public platform::DataGridDelegate {
     Q_OBJECT
   public:
     MainGridDelegate(GridEvents &grid, QObject *parent);

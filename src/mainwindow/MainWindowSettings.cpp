@@ -83,11 +83,6 @@ QString noticeLabelCaption(const QString &noticeLine)
     return noticeLine + QStringLiteral("  ");
 }
 
-bool installsMouseWheelHook(const QString &programFolder)
-{
-    return !programFolder.toLower().contains(QLatin1String("quiltwin"));
-}
-
 MainWindowLook mainWindowLook(bool tabletMode)
 {
     if (tabletMode) {

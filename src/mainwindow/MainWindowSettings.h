@@ -16,13 +16,6 @@ inline const QString BackColorSettingsQuery = settingsRowQuery(QStringLiteral("B
 inline const QString TabletSettingsQuery = settingsRowQuery(QStringLiteral("TABLET"));
 inline const QString ReminderStartupSettingsQuery = settingsRowQuery(QStringLiteral("REMINDERSTARTUP"));
 
-// The due reminders rebuilt at the first activation when the start-up option is on.
-inline const QString ClearCurrentRemindersSql = QStringLiteral("Delete * from tblCurrentReminders");
-inline const QString FillCurrentRemindersSql = QStringLiteral(
-    "INSERT INTO tblCurrentReminders (RemindDate, RecordID, TblRemindRecordID, Description, Notes, WarnDate) "
-    "SELECT RemindDate, LinkedRecordID, TblRemindRecordID, Description, Notes, WarnDate FROM "
-    "qryNewReminders");
-
 // The window's colour as designed (a Windows colour value: red in the low byte).
 constexpr qint32 DesignBackColor = 0x808040;
 
@@ -52,10 +45,6 @@ QString mainWindowCaption(const QString &appName, const QString &dbPath, bool re
 
 // The notice label shows the notice line followed by two blanks.
 QString noticeLabelCaption(const QString &noticeLine);
-
-// The mouse-wheel hook is left out when the program folder is a "quiltwin" folder
-// (tested on the lower-case path).
-bool installsMouseWheelHook(const QString &programFolder);
 
 // The look of the grid, sort box and locate box in each display mode.
 struct MainWindowLook {

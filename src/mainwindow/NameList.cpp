@@ -4,6 +4,7 @@
 #include "helpers/DatabaseState.h"
 #include "helpers/GLOBAL.h"
 #include "helpers/MSendInput.h"
+#include "helpers/MainWindowLink.h"
 #include "helpers/StartRoutine.h"
 #include "helpers/ValueHelpers.h"
 #include "helpers/mMouseScrollWheel.h"
@@ -55,11 +56,6 @@ using platform::MousePointer;
 using platform::RuntimeError;
 using platform::setGeometryTwips;
 using platform::setMousePointer;
-
-qint32 gSelectedCount = 0;
-bool gFirstTime = false;
-bool gPageBreakPerLetter = false;
-int gReminderStartup = 0;
 
 namespace {
 
@@ -191,6 +187,7 @@ NameList::NameList()
     setKeyPreview(true);
     installReminderHooks();
     installSelectionHooks();
+    linkSubsystems();
     mMenus = std::make_unique<MainMenus>(*this);
     buildControls();
     mColumnLayout = std::make_unique<ColumnLayout>(*this);
@@ -210,6 +207,27 @@ NameList::NameList()
                                  DesignClientHeight +
                                      platform::pixelsToTwipsY(mMenus->bar()->sizeHint().height()));
     setMinimumWidth(platform::twipsToPixelsX(MainWindowMinimumWidth) - 2);
+}
+
+// The subsystems stand below this window and reach it through these hooks, each of which
+// loads the window again when it was unloaded.
+void NameList::linkSubsystems()
+{
+    MainWindowLink::install({
+        []() -> platform::DataControl & { return *instance().Data1; },
+        []() -> platform::DataControl * {
+            NameList *window = loadedInstance();
+            return window ? window->Data1 : nullptr;
+        },
+        [] { return instance().lblCategory->text(); },
+        [](const QString &caption) { instance().setCategoryCaption(caption); },
+        [] {
+            instance().txtName->clear();
+            instance().txtPhone->clear();
+        },
+        [] { instance().lblFilterMsg->clear(); },
+        [] { instance().lblFilterMsg->setVisible(false); },
+    });
 }
 
 NameList::~NameList() = default;

@@ -2,6 +2,7 @@
 
 #include "editor/DataControlLink.h"
 #include "editor/GLOBAL.h"
+#include "helpers/MainWindowFlags.h"
 #include "helpers/MouseWheelWindow.h"
 #include "platform/grid/GridColumn.h"
 #include "platform/ui/CommonDialog.h"
@@ -42,14 +43,6 @@ namespace platform {
 class DataControl;
 class DataGrid;
 } // namespace platform
-
-// Shared state of the main window that other windows read or set.
-extern qint32 gSelectedCount;    // selection marks set since the program started
-extern bool gFirstTime;          // the main window's first activation is still to come
-extern bool gPageBreakPerLetter; // address books start a page per initial letter
-extern int gReminderStartup;     // the reminder window's start-up check box
-// The next grid click is not the user's (set as the category window loads).
-extern bool gIgnoreNextGridClick;
 
 // The main window: the grid of displayed contacts over the data control Data1, the sort
 // box, the list views, the record count, and the menus and buttons that lead to the
@@ -130,6 +123,7 @@ class NameList : public platform::Form, public MouseWheelWindow {
     friend class ListViewCommands;
     friend class RecordCommands;
 
+    static void linkSubsystems();
     void buildControls();
     QPushButton *addButton(const QString &name, const QString &caption, const QString &toolTip, int left,
                            int top, int width, int height);

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -28,6 +29,8 @@ struct PictureEditor {
     QLineEdit *lastNameBox = nullptr;
     platform::Database *database = nullptr;
     std::optional<qint64> recordId;
+    // Tells the editor its contact changed when the window changes a picture name.
+    std::function<void()> recordChanged;
 };
 
 // The picture window of one picture slot of the edited contact. The opener hands over

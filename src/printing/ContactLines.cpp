@@ -5,6 +5,9 @@
 
 #include "helpers/ValueHelpers.h"
 
+#include <QStringList>
+#include <algorithm>
+
 QString LabelAddressSet(DisplayedRecords &Records)
 {
     return PicksSecondAddress(Records.value(QStringLiteral("AddressForLabels"))) ? QStringLiteral("Second_")
@@ -70,16 +73,41 @@ QString RunningPhoneText(DisplayedRecords &Records)
     return RunningLabelledText(Records, QStringLiteral("Phone%1"), QStringLiteral("Phone%1_Desc"), 6);
 }
 
+namespace {
+// The numbered field names of the last pattern asked for: a list asks for the same
+// ones for every record.
+struct NumberedFields {
+    QString valuePattern;
+    QString labelPattern;
+    QStringList values;
+    QStringList labels;
+
+    static const NumberedFields &of(const QString &valuePattern, const QString &labelPattern, int count)
+    {
+        static NumberedFields last;
+        if (last.valuePattern != valuePattern || last.labelPattern != labelPattern || last.values.size() != count) {
+            last = NumberedFields{valuePattern, labelPattern, {}, {}};
+            for (int n = 1; n <= count; ++n) {
+                last.values << valuePattern.arg(n);
+                last.labels << labelPattern.arg(n);
+            }
+        }
+        return last;
+    }
+};
+} // namespace
+
 QString RunningLabelledText(DisplayedRecords &Records, const QString &ValueField, const QString &LabelField,
                             int Count)
 {
+    const NumberedFields &fields = NumberedFields::of(ValueField, LabelField, std::max(Count, 0));
     QString text;
-    for (int n = 1; n <= Count; ++n) {
-        const QString value = FieldText(Records, ValueField.arg(n));
+    for (int n = 0; n < fields.values.size(); ++n) {
+        const QString value = FieldText(Records, fields.values[n]);
         if (!IsNonBlank(value))
             continue;
         // The label as it is, empty or not: a phone without one gives ": 555-0100".
-        text += RTrim(FieldText(Records, LabelField.arg(n))) + QStringLiteral(": ") + RTrim(value) +
+        text += RTrim(FieldText(Records, fields.labels[n])) + QStringLiteral(": ") + RTrim(value) +
                 QStringLiteral("  ");
     }
     return text;

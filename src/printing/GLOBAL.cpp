@@ -40,7 +40,6 @@ QString GetNextPrintLine(QString &Buffer, int MaxWidth, const platform::PrintFon
         Buffer.remove(0, 1);
     removeTrailingBlanks(Buffer);
 
-    QString line;
     qsizetype lastBreak = 0;
     qsizetype cut = n;
     // The line is measured as it grows; widths add up since no pair of characters is
@@ -48,7 +47,6 @@ QString GetNextPrintLine(QString &Buffer, int MaxWidth, const platform::PrintFon
     double width = 0.0;
     for (qsizetype i = 1; i <= n && i <= Buffer.size(); ++i) {
         const QChar c = Buffer[i - 1];
-        line.append(c);
         width += metrics.width(Font, QStringView(&c, 1));
         const bool overflow = width > MaxWidth;
         if (overflow || isLineEnd(c)) {
@@ -66,7 +64,7 @@ QString GetNextPrintLine(QString &Buffer, int MaxWidth, const platform::PrintFon
             lastBreak = i;
     }
 
-    line.truncate(cut);
+    QString line = Buffer.left(cut);
     removeTrailingBlanks(line);
     Buffer.remove(0, std::min(cut, Buffer.size()));
     for (int k = 0; k < 2 && !line.isEmpty() && isLineEnd(line.front()); ++k)

@@ -2,7 +2,7 @@
 
 #include "editor/GLOBAL.h"
 #include "editor/NameEdit.h"
-#include "mainwindow/NameList.h"
+#include "helpers/MainWindowLink.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Recordset.h"
 
@@ -21,8 +21,8 @@ QString boxText(NameEdit *editor, const QString &name)
 EditedContact EditedContact::fromEditor()
 {
     EditedContact contact;
-    if (NameList *list = NameList::loadedInstance()) {
-        platform::Recordset *rs = list->Data1->recordset();
+    if (platform::DataControl *data1 = MainWindowLink::LoadedData1()) {
+        platform::Recordset *rs = data1->recordset();
         if (rs && !rs->bof() && !rs->eof())
             contact.recordID = rs->value(QStringLiteral("RecordID")).toLongLong();
     }

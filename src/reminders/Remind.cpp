@@ -1,7 +1,7 @@
 #include "reminders/Remind.h"
 
+#include "helpers/MainWindowFlags.h"
 #include "helpers/ValueHelpers.h"
-#include "mainwindow/NameList.h"
 #include "platform/base/Clock.h"
 #include "platform/base/DateText.h"
 #include "platform/db/DataControl.h"

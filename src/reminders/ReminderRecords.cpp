@@ -1,10 +1,9 @@
 #include "reminders/ReminderRecords.h"
 
 #include "helpers/DatabaseState.h"
+#include "helpers/MainWindowFlags.h"
 #include "helpers/SettingsRow.h"
 #include "helpers/ValueHelpers.h"
-#include "mainwindow/MainWindowSettings.h"
-#include "mainwindow/NameList.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 #include "reminders/ReminderDates.h"

@@ -13,6 +13,14 @@ inline const QString ActiveStatus = QStringLiteral("Active");
 inline const QString InactiveStatus = QStringLiteral("Inactive");
 inline const QString OneTimePeriod = QStringLiteral("One time");
 
+// The statements that rebuild the due reminders (at the main window's first activation when
+// the start-up option is on, and from the due-reminder window).
+inline const QString ClearCurrentRemindersSql = QStringLiteral("Delete * from tblCurrentReminders");
+inline const QString FillCurrentRemindersSql = QStringLiteral(
+    "INSERT INTO tblCurrentReminders (RemindDate, RecordID, TblRemindRecordID, Description, Notes, WarnDate) "
+    "SELECT RemindDate, LinkedRecordID, TblRemindRecordID, Description, Notes, WarnDate FROM "
+    "qryNewReminders");
+
 // Moves the reminder on the current row of `row` (a row of tblRemind) on by one period and
 // recomputes its warning date; a one-time reminder is deleted instead, and a row with a
 // period of another text, or with no date, is left as it is.

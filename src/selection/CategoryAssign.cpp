@@ -3,9 +3,9 @@
 #include "editor/GLOBAL.h"
 #include "helpers/DatabaseState.h"
 #include "helpers/GLOBAL.h"
+#include "helpers/MainWindowLink.h"
 #include "helpers/SettingsRow.h"
 #include "helpers/ValueHelpers.h"
-#include "mainwindow/NameList.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
@@ -48,7 +48,7 @@ QPushButton *addButton(QWidget *parent, const char *name, const char *caption, c
 
 void ShowCategoryAssign()
 {
-    platform::Recordset *rs = NameList::instance().Data1->recordset();
+    platform::Recordset *rs = MainWindowLink::Data1().recordset();
     if (!rs || rs->recordCount() < 1) {
         platform::MsgBox(QStringLiteral("There are no records displayed, so you can't assign them to a category.  "
                                         "Add some records or change the Category or Selection Criteria to display "
@@ -139,7 +139,7 @@ CategoryAssign::~CategoryAssign() = default;
 void CategoryAssign::Form_Load()
 {
     platform::centerWindowOnScreen(this);
-    platform::Recordset &contact = *NameList::instance().Data1->recordset();
+    platform::Recordset &contact = *MainWindowLink::Data1().recordset();
     lblName->setText(fieldText(contact, QStringLiteral("FirstName")) + QLatin1Char(' ') +
                      fieldText(contact, QStringLiteral("MiddleName")) + QLatin1Char(' ') +
                      fieldText(contact, QStringLiteral("LastName")));

@@ -3,11 +3,11 @@
 
 #include "helpers/DatabaseState.h"
 #include "helpers/GLOBAL.h"
+#include "helpers/MainWindowFlags.h"
+#include "helpers/MainWindowLink.h"
 #include "helpers/SettingsRow.h"
 #include "helpers/ValueHelpers.h"
 #include "helpers/mMouseScrollWheel.h"
-#include "mainwindow/MainWindowSettings.h"
-#include "mainwindow/NameList.h"
 #include "mainwindow/RecordSource.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
@@ -29,8 +29,7 @@
 #include <QPushButton>
 #include <QTableView>
 
-using platform::MousePointer;
-using platform::setMousePointer;
+using platform::BusyPointer;
 
 namespace {
 
@@ -148,7 +147,7 @@ void CategoryForm::Form_Activate()
 
 void CategoryForm::lineUpWithMainList()
 {
-    const QString caption = NameList::instance().lblCategory->text();
+    const QString caption = MainWindowLink::CategoryCaption();
     if (!(caption > QStringLiteral(" ")))
         return;
     // The whole list is searched, whichever row is current, so a category listed before
@@ -290,21 +289,20 @@ void CategoryForm::cmdDelete_Click()
 
 void CategoryForm::cmdSelected_Click()
 {
-    setMousePointer(MousePointer::Hourglass);
+    const BusyPointer busy;
     platform::Recordset *rs = list();
     if (rs->recordCount() < 1) {
-        platform::MsgBox(QStringLiteral("There are no Categories.  You must create one and select it before you "
-                                        "can perform this action."),
-                         platform::vbCritical, QStringLiteral("No Categories"));
-        setMousePointer(MousePointer::Default);
+        platform::MsgBox(
+            QStringLiteral("There are no Categories.  You must create one and select it before you "
+                           "can perform this action."),
+            platform::vbCritical, QStringLiteral("No Categories"));
         return;
     }
-    NameList &main = NameList::instance();
     const qint64 number = rs->value(QStringLiteral("CategoryNumber")).toLongLong();
     const QString description = NullToString(rs->value(QStringLiteral("CategoryDesc"))).toString();
     gFilterClause.clear();
     gCategoryClause = categoryCondition(number);
-    main.setCategoryCaption(description);
+    MainWindowLink::SetCategoryCaption(description);
     {
         gSql = CategorySettingsQuery;
         std::unique_ptr<platform::Recordset> row = gDb->openRecordset(gSql);
@@ -318,28 +316,25 @@ void CategoryForm::cmdSelected_Click()
         row->update();
     }
     const QString source = categoryRecordSource(number);
-    main.txtName->clear();
-    main.txtPhone->clear();
-    main.Data1->setRecordSource(source);
-    main.Data1->refresh();
+    MainWindowLink::ClearDetailBoxes();
+    MainWindowLink::Data1().setRecordSource(source);
+    MainWindowLink::Data1().refresh();
     unload();
-    setMousePointer(MousePointer::Default);
 }
 
 void CategoryForm::cmdShowAll_Click()
 {
-    NameList &main = NameList::instance();
     gCategoryClause.clear();
-    main.setCategoryCaption(QString());
-    main.lblFilterMsg->clear();
+    MainWindowLink::SetCategoryCaption(QString());
+    MainWindowLink::ClearFilterMessage();
     {
         gSql = CategorySettingsQuery;
         std::unique_ptr<platform::Recordset> row = gDb->openRecordset(gSql);
         if (!row->eof())
             row->deleteRecord();
     }
-    main.Data1->setRecordSource(allCategoriesRecordSource());
-    main.Data1->refresh();
+    MainWindowLink::Data1().setRecordSource(allCategoriesRecordSource());
+    MainWindowLink::Data1().refresh();
     unload();
 }
 

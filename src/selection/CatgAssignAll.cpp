@@ -1,8 +1,9 @@
 #include "selection/CatgAssignAll.h"
 
 #include "helpers/DatabaseState.h"
+#include "helpers/MainWindowFlags.h"
+#include "helpers/MainWindowLink.h"
 #include "helpers/ValueHelpers.h"
-#include "mainwindow/NameList.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
@@ -19,9 +20,8 @@
 
 #include <optional>
 
-using platform::MousePointer;
+using platform::BusyPointer;
 using platform::RuntimeError;
-using platform::setMousePointer;
 
 namespace {
 
@@ -101,7 +101,7 @@ void CatgAssignAll::Form_Load()
 bool CatgAssignAll::confirm(bool assign)
 {
     QString text;
-    const QString &source = NameList::instance().Data1->recordSource();
+    const QString &source = MainWindowLink::Data1().recordSource();
     if (gSelectedCount >= 1 && !source.contains(QLatin1String("Selected"))) {
         text = (assign ? QStringLiteral("All displayed records will be assigned to this category, not just the ")
                        : QStringLiteral("All displayed records will be removed from this category, not just the ")) +
@@ -132,7 +132,7 @@ void CatgAssignAll::cmdDelete_Click()
 
 void CatgAssignAll::walk(bool assign)
 {
-    platform::Recordset *shown = NameList::instance().Data1->recordset();
+    platform::Recordset *shown = MainWindowLink::Data1().recordset();
     // Keeping the current row needs one: an empty list is told before anything is asked.
     if (!shown || shown->recordCount() < 1) {
         platform::MsgBox(NoRecordsMessage, platform::vbInformation, QStringLiteral("No records displayed"));
@@ -146,7 +146,7 @@ void CatgAssignAll::walk(bool assign)
     const qint64 number = categories->value(QStringLiteral("CategoryNumber")).toLongLong();
     const QString description = NullToString(categories->value(QStringLiteral("CategoryDesc"))).toString();
 
-    setMousePointer(MousePointer::Hourglass);
+    BusyPointer busy;
     qint32 done = 0, reached = 0, skipped = 0;
     std::optional<platform::Bookmark> mark;
     bool inTransaction = false;
@@ -197,13 +197,13 @@ void CatgAssignAll::walk(bool assign)
         if (mark)
             shown->setBookmark(*mark);
         emit shown->currentChanged();
-        setMousePointer(MousePointer::Default);
+        busy.release();
         if (error.number() != platform::err::SyntaxError)
             platform::MsgBox(error.description(), platform::vbOKOnly, gAppName);
         return;
     }
     emit shown->currentChanged();
-    setMousePointer(MousePointer::Default);
+    busy.release();
     QString text;
     if (assign) {
         done = reached - skipped;

@@ -3,8 +3,9 @@
 
 #include "helpers/DatabaseState.h"
 #include "helpers/GLOBAL.h"
+#include "helpers/MainWindowFlags.h"
+#include "helpers/MainWindowLink.h"
 #include "helpers/ValueHelpers.h"
-#include "mainwindow/NameList.h"
 #include "mainwindow/RecordSource.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
@@ -22,9 +23,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-using platform::MousePointer;
+using platform::BusyPointer;
 using platform::RuntimeError;
-using platform::setMousePointer;
 
 QString gLastCriteria;
 QString gSavedRecordSource;
@@ -171,7 +171,7 @@ void CriteriaForm::Form_Load()
 {
     platform::centerWindowOnScreen(this);
     txtCriteria->setPlainText(gLastCriteria);
-    gSavedRecordSource = NameList::instance().Data1->recordSource();
+    gSavedRecordSource = MainWindowLink::Data1().recordSource();
     gFirstTime = true;
 }
 
@@ -181,7 +181,7 @@ void CriteriaForm::Form_Activate()
         return;
     gFirstTime = false;
     reportingFailure([this] {
-        if (platform::Recordset *rs = NameList::instance().Data1->recordset()) {
+        if (platform::Recordset *rs = MainWindowLink::Data1().recordset()) {
             for (int i = 0; i < rs->fieldCount(); ++i) {
                 const QString name = rs->fieldInfo(i).name;
                 if (!name.startsWith(QLatin1String("Category")))
@@ -246,35 +246,32 @@ void CriteriaForm::listFieldNames_KeyPress(int &KeyAscii)
 
 void CriteriaForm::cmdApplyCriteria_Click()
 {
-    setMousePointer(MousePointer::Hourglass);
+    BusyPointer busy;
     const QString text = txtCriteria->toPlainText();
     if (text.isEmpty()) {
         gFilterClause.clear();
-        setMousePointer(MousePointer::Default);
         return;
     }
-    NameList &main = NameList::instance();
     const QString filterBefore = gFilterClause;
     const QString whereBefore = gWhereClause;
     auto restore = [&] {
         gFilterClause = filterBefore;
         gWhereClause = whereBefore;
-        main.Data1->setRecordSource(gSavedRecordSource);
-        main.Data1->refresh();
+        MainWindowLink::Data1().setRecordSource(gSavedRecordSource);
+        MainWindowLink::Data1().refresh();
     };
     try {
-        main.Data1->setRecordSource(filterRecordSource(text));
-        main.Data1->refresh();
-        if (main.Data1->recordset()->recordCount() == 0) {
+        MainWindowLink::Data1().setRecordSource(filterRecordSource(text));
+        MainWindowLink::Data1().refresh();
+        if (MainWindowLink::Data1().recordset()->recordCount() == 0) {
             platform::MsgBox(QStringLiteral("No records found which meet the criteria you specified.  Try again."),
                              platform::vbExclamation, QStringLiteral("No records found"));
             restore();
             txtCriteria->setFocus();
-            setMousePointer(MousePointer::Default);
             return;
         }
     } catch (const RuntimeError &error) {
-        setMousePointer(MousePointer::Default);
+        busy.release();
         if (isInvalidCriteria(error.number())) {
             platform::MsgBox(QStringLiteral("The criteria you specified is invalid.  Try again."),
                              platform::vbExclamation, QStringLiteral("Invalid syntax"));
@@ -289,20 +286,18 @@ void CriteriaForm::cmdApplyCriteria_Click()
     }
     gSelectedClause.clear();
     gLastCriteria = text;
-    if (main.lblCategory->text().left(18) == FindResultCaptionPrefix)
-        main.setCategoryCaption(QString());
+    if (MainWindowLink::CategoryCaption().left(18) == FindResultCaptionPrefix)
+        MainWindowLink::SetCategoryCaption(QString());
     unload();
-    setMousePointer(MousePointer::Default);
 }
 
 void CriteriaForm::cmdShowAll_Click()
 {
-    NameList &main = NameList::instance();
-    main.Data1->setRecordSource(filterShowAllRecordSource());
+    MainWindowLink::Data1().setRecordSource(filterShowAllRecordSource());
     gLastCriteria = txtCriteria->toPlainText();
-    main.Data1->refresh();
-    if (main.lblCategory->text().left(19) == FindResultCaptionPrefix + QLatin1Char(' '))
-        main.setCategoryCaption(QString());
+    MainWindowLink::Data1().refresh();
+    if (MainWindowLink::CategoryCaption().left(19) == FindResultCaptionPrefix + QLatin1Char(' '))
+        MainWindowLink::SetCategoryCaption(QString());
     unload();
 }
 

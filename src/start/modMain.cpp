@@ -130,8 +130,11 @@ std::optional<RuntimeError> checkOwnTables(platform::Database &db)
     }
 }
 
-// Steps 10 to 16, which re-entry runs alone. `opened` is a database the caller has
-// already opened from gDbPath and checked.
+// The second half of the start, which a restart from the main window runs alone: opens
+// gDbPath (asking for its password, offering a repair), checks that it is a database of
+// this program, reads the size of the user field, opens the contacts table in last-name
+// order and shows the main window; after a failure it reports and tries again or ends.
+// `opened` is a database the caller has already opened from gDbPath and checked.
 MainOutcome openAndShow(std::unique_ptr<platform::Database> opened = {})
 {
     bool repairTried = false;

@@ -7,6 +7,7 @@
 #include "editor/NameEdit.h"
 #include "helpers/SettingsRow.h"
 #include "mainwindow/RecordSource.h"
+#include "pictures/PictureHandOver.h"
 #include "platform/base/Clock.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"

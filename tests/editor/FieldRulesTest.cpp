@@ -80,6 +80,9 @@ TEST(ContactName, DeleteQuestionName)
     EXPECT_EQ(deleteConfirmationName("Ann", QVariant(), "Able", QVariant()), "Ann  Able");
     EXPECT_EQ(deleteConfirmationName(QVariant(), QVariant(), QVariant(), "Guild"), "Guild");
     EXPECT_EQ(deleteConfirmationName("A", "B", "C", "D"), "A B C  D");
+    // Only blanks go: a tab or a line end stored in a name is part of it.
+    EXPECT_EQ(deleteConfirmationName("\tAnn", QVariant(), "Able", "Guild\r\n"), "\tAnn  Able  Guild\r\n");
+    EXPECT_EQ(deleteConfirmationName(QVariant(), QVariant(), QVariant(), "\t"), "\t");
 }
 
 TEST(CategoryClause, NumberAfterTheEqualsSign)

@@ -1,7 +1,7 @@
 #include "EditorFixture.h"
 
+#include "helpers/MainCommonDialog.h"
 #include "helpers/ValueHelpers.h"
-#include "mainwindow/MainCommonDialog.h"
 #include "pictures/PictureForm.h"
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/MsgBox.h"
@@ -116,7 +116,8 @@ TEST_F(EditorPicturesTest, ABrokenLinkIsToldThenAFileFromAnywhereIsStoredInTheSl
     EXPECT_TRUE(QFile::exists(pictures() + "beach.png"));
 
     // The name reaches the record when the contact is saved.
-    ASSERT_TRUE(ed.cmdSave_Click());
+    ed.cmdSave_Click();
+    ASSERT_TRUE(ed.isUnloaded()) << "stored, the editor closes";
     EXPECT_EQ(stored(contact, "PicturePath1").toString(), "beach.png");
 }
 
@@ -207,6 +208,7 @@ TEST_F(EditorPicturesTest, APastedPictureSavedInTheWindowReachesTheRecord)
     ed.mnuFilePasteImage_Click();
     EXPECT_EQ(text("txtPic2File"), "Badge.jpg");
     EXPECT_TRUE(QFile::exists(pictures() + "Badge.jpg"));
-    ASSERT_TRUE(ed.cmdSave_Click());
+    ed.cmdSave_Click();
+    ASSERT_TRUE(ed.isUnloaded()) << "stored, the editor closes";
     EXPECT_EQ(stored(contact, "PicturePath2").toString(), "Badge.jpg");
 }

@@ -126,6 +126,23 @@ TEST_F(NotesFormTest, MissingTextAndBlankSearches)
     form.unload();
 }
 
+TEST_F(NotesFormTest, ATabIsSearchedForNotTakenForABlank)
+{
+    editorNotes.setPlainText("Size\tColour\nQueen\tBlue");
+    NotesForm form(editorNotes);
+    form.load();
+    form.show();
+    DialogScript script;
+    script.answerInput("\t");
+    form.cmdFind_Click();
+    EXPECT_EQ(form.txtNotes->textCursor().selectionStart(), 4);
+    EXPECT_EQ(form.txtNotes->textCursor().selectedText(), "\t");
+    ASSERT_FALSE(form.cmdFindNext->isHidden());
+    form.cmdFindNext_Click();
+    EXPECT_EQ(form.txtNotes->textCursor().selectionStart(), form.txtNotes->toPlainText().indexOf("\tBlue"));
+    form.unload();
+}
+
 TEST_F(NotesFormTest, PositionIsKeptUnlessTheTopWasZeroOrTen)
 {
     DialogScript script;

@@ -238,3 +238,11 @@ TEST_F(MouseScrollWheel, WindowsLeftOfTheScreenOriginGetTheirTurns)
     EXPECT_LT(window.calls[0].x, 0);
     EXPECT_EQ(window.topRow(), 3);
 }
+
+TEST(MouseWheelHookChoice, DependsOnTheFolderName)
+{
+    EXPECT_TRUE(installsMouseWheelHook("/opt/quiltern"));
+    EXPECT_FALSE(installsMouseWheelHook("/opt/quiltwin"));
+    EXPECT_FALSE(installsMouseWheelHook("C:/Apps/QuiltWin3/bin"));
+    EXPECT_FALSE(installsMouseWheelHook("/X/QUILTWIN"));
+}

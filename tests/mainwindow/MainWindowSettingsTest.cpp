@@ -58,14 +58,6 @@ TEST(MainWindowSettings, CaptionsKeepTheirBlanks)
     EXPECT_EQ(noticeLabelCaption("Free for personal use"), "Free for personal use  ");
 }
 
-TEST(MainWindowSettings, MouseWheelHookDependsOnTheFolderName)
-{
-    EXPECT_TRUE(installsMouseWheelHook("/opt/quiltern"));
-    EXPECT_FALSE(installsMouseWheelHook("/opt/quiltwin"));
-    EXPECT_FALSE(installsMouseWheelHook("C:/Apps/QuiltWin3/bin"));
-    EXPECT_FALSE(installsMouseWheelHook("/X/QUILTWIN"));
-}
-
 TEST(MainWindowSettings, TabletAndDesktopLooks)
 {
     const MainWindowLook tablet = mainWindowLook(true);
@@ -96,11 +88,5 @@ TEST(MainWindowSettings, FunctionKeys)
 
 TEST(MainWindowSettings, StatementsAreExact)
 {
-    EXPECT_EQ(ClearCurrentRemindersSql, "Delete * from tblCurrentReminders");
-    EXPECT_EQ(
-        FillCurrentRemindersSql,
-        "INSERT INTO tblCurrentReminders (RemindDate, RecordID, TblRemindRecordID, Description, Notes, "
-        "WarnDate) SELECT RemindDate, LinkedRecordID, TblRemindRecordID, Description, Notes, WarnDate FROM "
-        "qryNewReminders");
     EXPECT_EQ(TemplateRecordIdSettingsQuery, "Select * from tblSettings Where Type='TEMPLATE RecordID'");
 }

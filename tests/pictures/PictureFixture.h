@@ -3,8 +3,9 @@
 #include "LibJpeg.h"
 
 #include "editor/GLOBAL.h"
-#include "mainwindow/MainCommonDialog.h"
+#include "helpers/MainCommonDialog.h"
 #include "pictures/PictureForm.h"
+#include "pictures/PictureHandOver.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 #include "platform/ui/Clipboard.h"
@@ -68,6 +69,7 @@ class PictureTest : public ::testing::Test {
         editor.lastNameBox = &lastName;
         editor.database = &temp.db();
         editor.recordId = recordId;
+        editor.recordChanged = [] { gRecordChanged = true; };
         return editor;
     }
 

@@ -167,6 +167,29 @@ TEST_F(PhoneListReportsTest, DateReportPrintsDatesAsTheSystemShowsThem)
                      "(1440,1360) Arial 8 Birthday: 3/4/1980  Meeting: 1/15/2020 1:30:00 PM"}));
 }
 
+TEST_F(PhoneListReportsTest, ListsInTurnEachReadTheirOwnFields)
+{
+    MemoryRecords records(listFields(), {{{"LastName", "Lee"},
+                                          {"Phone1", "555-0100"},
+                                          {"Phone1_Desc", "Home"},
+                                          {"Date1", QDateTime(QDate(1980, 3, 4), QTime(0, 0))},
+                                          {"Date1_Desc", "Birthday"}}});
+    struct Step {
+        void (*print)(DisplayedRecords &, const QString &);
+        std::string detail;
+    };
+    const Step steps[] = {{&PrintPhoneList, "(1440,1040) Arial 8 Home: 555-0100"},
+                          {&PrintDateReport, "(1440,1040) Arial 8 Birthday: 3/4/1980"},
+                          {&PrintPhoneList, "(1440,1040) Arial 8 Home: 555-0100"},
+                          {&PrintDateReport, "(1440,1040) Arial 8 Birthday: 3/4/1980"}};
+    for (const Step &step : steps) {
+        step.print(records, QString());
+        const Lines lines = pageLines(document(), 1);
+        ASSERT_EQ(lines.size(), 3u);
+        EXPECT_EQ(lines[2], step.detail);
+    }
+}
+
 TEST_F(PhoneListReportsTest, PagesBreakBetweenRecordsOnceTheCountPassesTheCapacity)
 {
     // 13248 / 160 = 82.8 lines. With the heading the count starts at 3: 40 two-line

@@ -131,4 +131,14 @@ TEST_F(ReminderRecordsTest, StartupOptionIsStoredInOneRowThatIsNeverDeleted)
     EXPECT_EQ(rs->value("Name").toString(), "0");
 }
 
+TEST(ReminderRecords, RebuildStatementsAreExact)
+{
+    EXPECT_EQ(ClearCurrentRemindersSql, "Delete * from tblCurrentReminders");
+    EXPECT_EQ(
+        FillCurrentRemindersSql,
+        "INSERT INTO tblCurrentReminders (RemindDate, RecordID, TblRemindRecordID, Description, Notes, "
+        "WarnDate) SELECT RemindDate, LinkedRecordID, TblRemindRecordID, Description, Notes, WarnDate FROM "
+        "qryNewReminders");
+}
+
 } // namespace

@@ -51,9 +51,10 @@ QFont FontTextMetrics::drawingFont(const PrintFont &font, int pixelSize)
 
 const FontTextMetrics::Face &FontTextMetrics::face(const PrintFont &font) const
 {
-    if (mLastFace && font.name == mLastFont.name && font.bold == mLastFont.bold &&
-        font.italic == mLastFont.italic)
-        return *mLastFace;
+    for (const Recent &recent : mRecent) {
+        if (recent.face && recent.bold == font.bold && recent.italic == font.italic && recent.name == font.name)
+            return *recent.face;
+    }
     const QString key = QStringLiteral("%1|%2%3").arg(font.name.trimmed().toLower(),
                                                       font.bold ? QStringLiteral("b") : QString(),
                                                       font.italic ? QStringLiteral("i") : QString());
@@ -63,9 +64,10 @@ const FontTextMetrics::Face &FontTextMetrics::face(const PrintFont &font) const
         slot->raw = QRawFont::fromFont(drawingFont(font));
         slot->ascent = slot->raw.ascent();
         slot->lineSpacing = slot->raw.ascent() + slot->raw.descent() + slot->raw.leading();
+        slot->tabled.fill(-1.0);
     }
-    mLastFont = font;
-    mLastFace = slot.get();
+    mRecent[mNextRecent] = Recent{font.name, font.bold, font.italic, slot.get()};
+    mNextRecent = (mNextRecent + 1) % mRecent.size();
     return *slot;
 }
 
@@ -74,15 +76,27 @@ double FontTextMetrics::advance(const Face &face, char32_t codePoint) const
     // Line ends and other control characters take no room on the line.
     if (codePoint < 0x20)
         return 0.0;
+    if (codePoint < TabledCharacters) {
+        double &width = face.tabled[codePoint];
+        if (width < 0)
+            width = measure(face, codePoint);
+        return width;
+    }
     auto it = face.advances.constFind(codePoint);
     if (it != face.advances.constEnd())
         return *it;
+    const double width = measure(face, codePoint);
+    face.advances.insert(codePoint, width);
+    return width;
+}
+
+double FontTextMetrics::measure(const Face &face, char32_t codePoint) const
+{
     const QString text = QString::fromUcs4(&codePoint, 1);
     const QList<quint32> glyphs = face.raw.glyphIndexesForString(text);
     double width = 0.0;
     for (const QPointF &step : face.raw.advancesForGlyphIndexes(glyphs, QRawFont::UseDesignMetrics))
         width += step.x();
-    face.advances.insert(codePoint, width);
     return width;
 }
 

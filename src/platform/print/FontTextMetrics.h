@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QRawFont>
 #include <QString>
+#include <array>
 #include <memory>
 
 namespace platform {
@@ -33,21 +34,34 @@ class FontTextMetrics : public TextMetrics {
     static constexpr int ReferencePixelSize = 2048;
 
   private:
+    // Advances of the characters most text is made of are kept in a plain table (a
+    // negative entry is not measured yet); the others in a hash.
+    static constexpr char32_t TabledCharacters = 0x250;
+
     struct Face {
         QRawFont raw;
         double lineSpacing = 0.0; // ascent + descent + leading, at the reference size
         double ascent = 0.0;
+        mutable std::array<double, TabledCharacters> tabled;
         mutable QHash<char32_t, double> advances;
     };
 
     const Face &face(const PrintFont &font) const;
     double advance(const Face &face, char32_t codePoint) const;
+    double measure(const Face &face, char32_t codePoint) const;
 
-    // Faces stay where they were created; the last one used is looked up first, as
-    // a wrap measures many pieces in one font.
+    // Faces stay where they were created. The faces used last are looked up first by
+    // name and style, as a list alternates between a bold and a plain face and a wrap
+    // measures many pieces in one font.
+    struct Recent {
+        QString name;
+        bool bold = false;
+        bool italic = false;
+        const Face *face = nullptr;
+    };
     mutable QHash<QString, std::shared_ptr<Face>> mFaces;
-    mutable PrintFont mLastFont;
-    mutable const Face *mLastFace = nullptr;
+    mutable std::array<Recent, 4> mRecent;
+    mutable std::size_t mNextRecent = 0;
 };
 
 } // namespace platform

@@ -99,10 +99,7 @@ PreviewWidget::PreviewWidget(PrintSurface &surface, QWidget *parent)
         updateCounter();
         mPages->update();
     });
-    connect(&mSurface, &PrintSurface::contentChanged, this, [this] {
-        updateCounter();
-        mPages->update();
-    });
+    connect(&mSurface, &PrintSurface::contentChanged, this, &PreviewWidget::contentChanged);
     relayout();
     updateCounter();
 }
@@ -166,6 +163,23 @@ void PreviewWidget::relayout()
 void PreviewWidget::updateCounter()
 {
     mCounter->setText(pageCounterText());
+    mCountedPages = mSurface.pageCount();
+    mCountedPreviewPage = mSurface.previewPage();
+}
+
+void PreviewWidget::contentChanged()
+{
+    // A report adds its runs one by one, always to the last page, and lets events run
+    // while it draws: repainting pages that did not change would cost more than the
+    // layout itself.
+    const int pages = mSurface.pageCount();
+    if (pages != mCountedPages || mSurface.previewPage() != mCountedPreviewPage)
+        updateCounter();
+    const int first = mSurface.previewPage() - 1;
+    const int shown = columnsFor(mSurface.zoomMode()) * rowsFor(mSurface.zoomMode());
+    const int changed = pages - 1;
+    if (pages == 0 || (changed >= first && changed < first + shown))
+        mPages->update();
 }
 
 void PreviewWidget::resizeEvent(QResizeEvent *event)

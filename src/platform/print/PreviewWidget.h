@@ -42,11 +42,15 @@ class PreviewWidget : public QWidget {
     void refit();
     void relayout();
     void updateCounter();
+    void contentChanged();
 
     PrintSurface &mSurface;
     QScrollArea *mScroll;
     QWidget *mPages;
     QLabel *mCounter;
+    // What the counter shows, so that a change to the pages' contents alone leaves it.
+    int mCountedPages = -1;
+    int mCountedPreviewPage = -1;
 };
 
 } // namespace platform

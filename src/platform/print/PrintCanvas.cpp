@@ -24,6 +24,11 @@ QStringList splitLines(const QString &text)
     unified.replace(u'\r', u'\n');
     return unified.split(u'\n');
 }
+
+bool holdsLineEnd(const QString &text)
+{
+    return text.contains(u'\n') || text.contains(u'\r');
+}
 } // namespace
 
 PrintCanvas::PrintCanvas(double marginTop, double marginLeft, double marginBottom)
@@ -47,6 +52,10 @@ void PrintCanvas::setFontSize(double points)
 
 void PrintCanvas::printLine(const QString &text)
 {
+    if (!holdsLineEnd(text)) {
+        printPiece(text, true);
+        return;
+    }
     const QStringList lines = splitLines(text);
     for (const QString &line : lines)
         printPiece(line, true);
@@ -54,6 +63,10 @@ void PrintCanvas::printLine(const QString &text)
 
 void PrintCanvas::printNoLineEnd(const QString &text)
 {
+    if (!holdsLineEnd(text)) {
+        printPiece(text, false);
+        return;
+    }
     const QStringList lines = splitLines(text);
     for (qsizetype i = 0; i < lines.size(); ++i)
         printPiece(lines[i], i + 1 < lines.size());

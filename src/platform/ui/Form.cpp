@@ -118,6 +118,21 @@ void Form::showAndActivate(Form *owner)
     raise();
     activateWindow();
     activate();
+    // A window whose own code chose no control opens on the first control of its tab
+    // order, so that what the user types at once is not lost.
+    if (!focusWidget() || focusWidget() == this)
+        focusFirstControl();
+}
+
+void Form::focusFirstControl()
+{
+    for (QWidget *w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
+        if (w->window() == this && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() &&
+            w->isVisibleTo(this)) {
+            w->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
 }
 
 void Form::activate()

@@ -10,6 +10,8 @@ namespace platform {
 
 // A top-level window with the classic life cycle:
 // - Form_Load runs once, on first use (load(), or the first show).
+// - A window shown while none of its controls has the focus (neither Form_Load nor
+//   Form_Activate gave it one) puts the focus on the first control of its tab order.
 // - Form_Activate runs when the window is shown (showModal/showModeless), and again when
 //   a Form it opened closes; it does not run after a message box, nor when the user
 //   comes back from another program. The second kind runs from the event loop, once the
@@ -92,6 +94,7 @@ class Form : public QWidget {
   private:
     bool unloadWith(int unloadMode);
     void showAndActivate(Form *owner);
+    void focusFirstControl();
     void activate();
     void driveModalForTests();
     bool dispatchKey(QKeyEvent *event, QWidget *receiver);

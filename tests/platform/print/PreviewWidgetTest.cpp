@@ -6,6 +6,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 using platform::PreviewWidget;
@@ -134,6 +136,42 @@ TEST_F(PreviewWidgetTest, DrawsTheTextOfThePageShown)
     EXPECT_GT(darkPixels(), 200);
     vp.setPreviewPage(2);
     EXPECT_EQ(darkPixels(), 0);
+}
+
+TEST_F(PreviewWidgetTest, OnlyAChangeToAShownPageRepaintsThePages)
+{
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            paints += event->type() == QEvent::Paint ? 1 : 0;
+            return false;
+        }
+    } counted;
+    vp.setZoom(50);
+    QCoreApplication::processEvents();
+    pages()->installEventFilter(&counted);
+    const auto paintsAfter = [&](const std::function<void()> &change) {
+        counted.paints = 0;
+        change();
+        QCoreApplication::processEvents();
+        return counted.paints;
+    };
+
+    // Page 1 is shown; a report goes on drawing on the last page.
+    EXPECT_EQ(paintsAfter([&] { vp.printLine(QStringLiteral("later")); }), 0);
+    EXPECT_EQ(paintsAfter([&] { vp.newPage(); }), 0);
+    EXPECT_EQ(counter()->text(), QStringLiteral("1/4"));
+    EXPECT_GT(paintsAfter([&] { vp.setPreviewPage(4); }), 0);
+    EXPECT_EQ(counter()->text(), QStringLiteral("4/4"));
+    EXPECT_GT(paintsAfter([&] { vp.printLine(QStringLiteral("shown")); }), 0);
+    // Two pages side by side show the last page from the one before it.
+    vp.setPreviewPage(3);
+    vp.setZoomMode(PrintSurface::ZoomTwoPages);
+    EXPECT_GT(paintsAfter([&] { vp.printLine(QStringLiteral("beside")); }), 0);
+    // A document ended or dropped is always drawn again.
+    EXPECT_GT(paintsAfter([&] { vp.dropDocument(); }), 0);
+    EXPECT_EQ(counter()->text(), QString());
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 using platform::PrintFont;
@@ -47,6 +49,47 @@ TEST(FontTextMetricsTest, PiecesAddUpToTheWhole)
     const PrintFont arial = font("Arial", 9);
     EXPECT_NEAR(metrics.width(arial, u"AVATAR Ltd."),
                 metrics.width(arial, u"AVA") + metrics.width(arial, u"TAR Ltd."), 1e-9);
+}
+
+TEST(FontTextMetricsTest, EachFontKeepsItsOwnWidthsWhileFontsAlternate)
+{
+    const auto &metrics = platform::FontTextMetrics::instance();
+    const std::vector<PrintFont> fonts{
+        font("Arial", 10),          font("Arial", 10, true), PrintFont{"Arial", 10, false, true},
+        PrintFont{"Arial", 10, true, true}, font("Times New Roman", 10), font("Courier New", 10),
+        font("Verdana", 10)};
+    const QString text = QStringLiteral("Wide Mmm, élan – Ωmega €5");
+    std::vector<double> first;
+    for (const PrintFont &f : fonts)
+        first.push_back(metrics.width(f, text));
+    // More fonts than are looked up first, in another order, several times over.
+    for (int round = 0; round < 3; ++round) {
+        for (std::size_t i = fonts.size(); i-- > 0;)
+            EXPECT_EQ(metrics.width(fonts[i], text), first[i]) << i;
+    }
+    EXPECT_GT(first[1], first[0]);
+    EXPECT_NE(first[2], first[0]);
+    EXPECT_NE(first[4], first[0]);
+    // A name spelled another way is the same face.
+    EXPECT_EQ(metrics.width(font(" arial ", 10), text), first[0]);
+}
+
+TEST(FontTextMetricsTest, CharactersBeyondLatinMeasureLikeTheOthers)
+{
+    const auto &metrics = platform::FontTextMetrics::instance();
+    const PrintFont arial = font("Arial", 10);
+    // Latin, then characters past the common ones: Greek, a dash, the euro sign.
+    const QString text = QStringLiteral("aé\u0250Ω–€");
+    double pieces = 0.0;
+    for (QChar c : text) {
+        const double one = metrics.width(arial, QStringView(&c, 1));
+        EXPECT_GT(one, 0.0) << int(c.unicode());
+        pieces += one;
+    }
+    EXPECT_NEAR(metrics.width(arial, text), pieces, 1e-9);
+    // Every Courier New character is as wide as any other.
+    EXPECT_NEAR(metrics.width(font("Courier New", 10), u"Ω€"), metrics.width(font("Courier New", 10), u"ab"),
+                1e-9);
 }
 
 TEST(FontTextMetricsTest, LineHeightIsAscentDescentAndLeading)

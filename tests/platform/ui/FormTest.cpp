@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
@@ -282,4 +283,92 @@ TEST(FormInstance, OneWindowUntilItIsUnloaded)
     EXPECT_TRUE(second.isLoaded());
     EXPECT_EQ(second.windowTitle(), "");
     second.unload();
+}
+
+namespace {
+// Three boxes whose tab order runs against the order they were made in (third, second,
+// first), and an OK button last; a window's own focus choice can be played at load or at
+// activation.
+class FocusForm : public Form {
+  public:
+    FocusForm()
+    {
+        setObjectName("frmFocus");
+        for (const char *name : {"txtFirst", "txtSecond", "txtThird"}) {
+            auto *edit = new QLineEdit(this);
+            edit->setObjectName(name);
+            boxes << edit;
+        }
+        button = new QPushButton("OK", this);
+        setTabOrder(boxes[2], boxes[1]);
+        setTabOrder(boxes[1], boxes[0]);
+        setTabOrder(boxes[0], button);
+    }
+    QWidget *chosenAtLoad = nullptr;
+    QWidget *chosenAtActivate = nullptr;
+    QList<QLineEdit *> boxes;
+    QPushButton *button;
+
+  protected:
+    void Form_Load() override
+    {
+        if (chosenAtLoad)
+            chosenAtLoad->setFocus();
+    }
+    void Form_Activate() override
+    {
+        if (chosenAtActivate)
+            chosenAtActivate->setFocus();
+    }
+};
+} // namespace
+
+TEST(FormFocus, AWindowOpensOnTheFirstControlOfItsTabOrderUnlessItChoseOne)
+{
+    struct Case {
+        const char *what;
+        std::function<void(FocusForm &)> prepare;
+        const char *expected;
+    };
+    const Case cases[] = {
+        {"nothing chosen", [](FocusForm &) {}, "txtThird"},
+        {"first disabled", [](FocusForm &f) { f.boxes[2]->setEnabled(false); }, "txtSecond"},
+        {"first hidden", [](FocusForm &f) { f.boxes[2]->hide(); }, "txtSecond"},
+        {"first takes no tab", [](FocusForm &f) { f.boxes[2]->setFocusPolicy(Qt::ClickFocus); }, "txtSecond"},
+        {"chosen at load", [](FocusForm &f) { f.chosenAtLoad = f.boxes[0]; }, "txtFirst"},
+        {"chosen at activation", [](FocusForm &f) { f.chosenAtActivate = f.button; }, "OK"},
+    };
+    for (const Case &c : cases) {
+        DialogScript script;
+        FocusForm form;
+        c.prepare(form);
+        form.showModeless();
+        QWidget *focused = form.focusWidget();
+        ASSERT_NE(focused, nullptr) << c.what;
+        const QString name = focused == form.button ? QStringLiteral("OK") : focused->objectName();
+        EXPECT_EQ(name, c.expected) << c.what;
+    }
+}
+
+TEST(FormFocus, AModalWindowHasItsFirstControlFocusedWhenTheUserMeetsIt)
+{
+    DialogScript script;
+    FocusForm form;
+    QString focusedWhenShown;
+    script.onModal("frmFocus", [&](QWidget *w) {
+        focusedWhenShown = w->focusWidget() ? w->focusWidget()->objectName() : QString();
+        w->hide();
+    });
+    form.showModal();
+    EXPECT_EQ(focusedWhenShown, "txtThird");
+}
+
+TEST(FormFocus, AWindowWithNoControlThatTakesTheFocusOpensAsBefore)
+{
+    DialogScript script;
+    Form form;
+    auto *label = new QPushButton("no tab", &form);
+    label->setFocusPolicy(Qt::NoFocus);
+    form.showModeless();
+    EXPECT_EQ(form.focusWidget(), nullptr);
 }

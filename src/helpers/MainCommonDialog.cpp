@@ -1,4 +1,4 @@
-#include "mainwindow/MainCommonDialog.h"
+#include "helpers/MainCommonDialog.h"
 
 platform::CommonDialog &CMDialog1()
 {
