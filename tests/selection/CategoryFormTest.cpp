@@ -1,4 +1,5 @@
 #include "SelectionFixture.h"
+#include "platform/ui/MousePointer.h"
 
 #include "platform/db/DataControl.h"
 #include "selection/CategoryForm.h"
@@ -169,6 +170,7 @@ TEST_F(CategoryFormTest, EmptyListCommandsTellAndChangeNothing)
         f.cmdDelete->click();
         f.cmdSelected->click();
         EXPECT_TRUE(f.isLoaded());
+        EXPECT_EQ(platform::mousePointer(), platform::MousePointer::Default);
         f.cmdExit->click();
     });
     const auto boxes = script.shown(platform::DialogKind::Message);

@@ -1,4 +1,5 @@
 #include "SelectionFixture.h"
+#include "platform/ui/MousePointer.h"
 
 #include "platform/db/DataControl.h"
 #include "selection/CriteriaForm.h"
@@ -107,6 +108,7 @@ TEST_F(CriteriaFormTest, NoRowsAndRefusedCriteriaRestoreTheListWithTheirMessage)
             script.answerMessage(platform::vbOK);
             apply(f, c.criteria);
             EXPECT_TRUE(f.isLoaded()) << c.criteria.toStdString();
+            EXPECT_EQ(platform::mousePointer(), platform::MousePointer::Default) << c.criteria.toStdString();
             EXPECT_EQ(f.txtCriteria->toPlainText(), c.criteria);
         }
         f.cmdExit->click();

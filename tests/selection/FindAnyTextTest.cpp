@@ -1,4 +1,5 @@
 #include "SelectionFixture.h"
+#include "platform/ui/MousePointer.h"
 
 #include "platform/db/DataControl.h"
 
@@ -88,6 +89,7 @@ TEST_F(FindAnyTextTest, AFailedFindRestoresTheListAndTellsWhy)
     EXPECT_EQ(gRecordSource.gListSource, "qryContacts");
     EXPECT_EQ(w->lblCategory->text(), "");
     EXPECT_EQ(shownNames(*w), QStringList({"Byron", "Turing"}));
+    EXPECT_EQ(platform::mousePointer(), platform::MousePointer::Default);
 }
 
 TEST_F(FindAnyTextTest, CancelChangesNothing)
