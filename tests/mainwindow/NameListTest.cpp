@@ -1,4 +1,5 @@
 #include "mainwindow/NameList.h"
+#include "support/MainWindowControls.h"
 #include "helpers/GLOBAL.h"
 #include "helpers/mMouseScrollWheel.h"
 #include "mainwindow/ColumnLayout.h"
@@ -134,9 +135,9 @@ TEST_F(MainWindowTest, ChoosingASortRequeriesKeepingTheSelectionView)
 {
     prepare(30, 4);
     NameList &w = start();
-    w.ShowSelectedOnlyMenu_Click();
+    w.listViews().ShowSelectedOnlyMenu_Click();
     w.cmbSort->setCurrentIndex(w.cmbSort->findText("DateUpdated"));
-    w.cmbSort_Click();
+    w.listViews().cmbSort_Click();
     EXPECT_EQ(source(w), "Select * from  tblContacts Where Selected = 'x'  Order By DateUpdated DESC");
     EXPECT_EQ(shownRows(w), 4);
     EXPECT_TRUE(gSortedByDate);
@@ -145,7 +146,7 @@ TEST_F(MainWindowTest, ChoosingASortRequeriesKeepingTheSelectionView)
     EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='GRIDSORTORDER'"), 1);
 
     w.cmbSort->setCurrentIndex(w.cmbSort->findText("Phone1"));
-    w.cmbSort_Click();
+    w.listViews().cmbSort_Click();
     EXPECT_EQ(source(w), "Select * from  tblContacts Where Selected = 'x'  Order By Phone1");
     EXPECT_FALSE(gSortedByDate);
 }
@@ -155,20 +156,20 @@ TEST_F(MainWindowTest, SelectionViewsReachTheDataControlWithTheirExactTexts)
     prepare(25, 3);
     NameList &w = start();
 
-    w.ShowSelectedOnlyMenu_Click();
+    w.listViews().ShowSelectedOnlyMenu_Click();
     EXPECT_EQ(source(w), "Select * from  tblContacts Where Selected = 'x' " + DefaultOrder);
     EXPECT_EQ(shownRows(w), 3);
     EXPECT_FALSE(w.addAllowed());
-    w.ShowSelectedOnlyMenu_Click();
+    w.listViews().ShowSelectedOnlyMenu_Click();
     EXPECT_EQ(source(w), "Select * from  tblContacts Where Selected = 'x' " + DefaultOrder)
         << "the clause is replaced, never appended";
 
-    w.HideSelectedMenu_Click();
+    w.listViews().HideSelectedMenu_Click();
     EXPECT_EQ(source(w), "Select * from  tblContacts Where Selected < 'x' " + DefaultOrder);
     EXPECT_EQ(shownRows(w), 22);
     EXPECT_FALSE(w.addAllowed()) << "Hide Selected leaves the Add button as it was";
 
-    w.ShowAllMenu_Click();
+    w.listViews().ShowAllMenu_Click();
     EXPECT_EQ(source(w), "Select * from  tblContacts" + DefaultOrder);
     EXPECT_EQ(gSelectedClause, "");
     EXPECT_TRUE(w.addAllowed());
@@ -196,8 +197,8 @@ TEST_F(MainWindowTest, RemoveSelectionMarksClearsEveryMarkAndKeepsTheWherePart)
     NameList &w = start();
     gSelectedCount = 5;
     w.lblSelectedCount->setText("5 selected record(s).");
-    w.ShowSelectedOnlyMenu_Click();
-    w.RemoveSelectionsMenu_Click();
+    w.listViews().ShowSelectedOnlyMenu_Click();
+    w.listViews().RemoveSelectionsMenu_Click();
     EXPECT_EQ(count("Select Count(*) from tblContacts Where Selected='x'"), 0);
     EXPECT_EQ(count("Select Count(*) from tblContacts Where Selected=' '"), 12);
     EXPECT_EQ(source(w), "Select * from  tblContacts" + DefaultOrder);
@@ -218,7 +219,7 @@ TEST_F(MainWindowTest, CategoryThenSelectionThenSortStaysValidSql)
     }
     NameList &w = start();
     // Show Selected first, then a category as the category window shows one, then a sort.
-    w.ShowSelectedOnlyMenu_Click();
+    w.listViews().ShowSelectedOnlyMenu_Click();
     gCategoryClause = " CategoryNumber = 3 ";
     gFilterClause.clear();
     gWhereClause = " Where " + gCategoryClause;
@@ -226,7 +227,7 @@ TEST_F(MainWindowTest, CategoryThenSelectionThenSortStaysValidSql)
     w.Data1->setRecordSource(joinRecordSource(false));
     w.Data1->refresh();
     w.cmbSort->setCurrentIndex(w.cmbSort->findText("FirstName"));
-    w.cmbSort_Click();
+    w.listViews().cmbSort_Click();
     EXPECT_EQ(source(w),
               "Select * from  qryContacts Where  CategoryNumber = 3  And Selected = 'x'  Order By FirstName");
     EXPECT_EQ(shownRows(w), 6);
@@ -235,7 +236,7 @@ TEST_F(MainWindowTest, CategoryThenSelectionThenSortStaysValidSql)
     gCategoryClause.clear();
     gWhereClause = " Where ";
     gListSource = ContactsTable;
-    w.HideSelectedMenu_Click();
+    w.listViews().HideSelectedMenu_Click();
     EXPECT_EQ(source(w), "Select * from  tblContacts Where Selected < 'x'  Order By FirstName");
     EXPECT_EQ(shownRows(w), 0);
 }
@@ -245,12 +246,12 @@ TEST_F(MainWindowTest, RecordCountTellsNoneOneOrMany)
     prepare(57, 1);
     NameList &w = start();
     script.answerMessage(platform::vbOK).answerMessage(platform::vbOK).answerMessage(platform::vbOK);
-    w.DisplayRecCntMenu_Click();
-    w.ShowSelectedOnlyMenu_Click();
-    w.DisplayRecCntMenu_Click();
+    w.listViews().DisplayRecCntMenu_Click();
+    w.listViews().ShowSelectedOnlyMenu_Click();
+    w.listViews().DisplayRecCntMenu_Click();
     gDb->execute("Update tblContacts Set Selected=' '");
-    w.ShowSelectedOnlyMenu_Click();
-    w.DisplayRecCntMenu_Click();
+    w.listViews().ShowSelectedOnlyMenu_Click();
+    w.listViews().DisplayRecCntMenu_Click();
     const auto shown = script.shown(platform::DialogKind::Message);
     ASSERT_EQ(shown.size(), 3u);
     EXPECT_EQ(shown[0].text, "There are 57 records displayed in the current list.");
@@ -383,7 +384,7 @@ TEST_F(MainWindowTest, StartupCategorySurvivesTheFirstActivation)
     EXPECT_EQ(shownRows(w), 3);
     EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='CATEGORY'"), 1);
 
-    w.ShowAllMenu_Click();
+    w.listViews().ShowAllMenu_Click();
     EXPECT_EQ(w.lblCategory->text(), "");
     EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='CATEGORY'"), 0);
     EXPECT_EQ(shownRows(w), 10);
@@ -457,7 +458,7 @@ TEST_F(MainWindowTest, ViewEditOpensTheEditorOnTheCurrentRowWithTheRecordButtons
 {
     prepare(6, 2);
     NameList &w = start();
-    w.ShowSelectedOnlyMenu_Click();
+    w.listViews().ShowSelectedOnlyMenu_Click();
     bool buttonsOffWhileOpen = false;
     script.onModal("NameEdit", [&](QWidget *editor) {
         buttonsOffWhileOpen = !w.button("cmdAdd")->isEnabled() && !w.button("cmdEdit")->isEnabled() &&
@@ -480,9 +481,9 @@ TEST_F(MainWindowTest, ViewEditOnAnEmptyListOnlyTellsSo)
 {
     prepare(3);
     NameList &w = start();
-    w.ShowSelectedOnlyMenu_Click();
+    w.listViews().ShowSelectedOnlyMenu_Click();
     script.answerMessage(platform::vbOK);
-    w.cmdEdit_Click();
+    w.records().cmdEdit_Click();
     ASSERT_EQ(script.shown().size(), 1u);
     EXPECT_EQ(script.shown()[0].title, "No records to View or Edit");
     EXPECT_EQ(script.shown()[0].icon, platform::vbInformation);
@@ -563,7 +564,7 @@ TEST_F(MainWindowTest, ACommandThatFailsTellsTheErrorAndTheWindowStays)
     EXPECT_EQ(script.shown()[0].icon, platform::vbCritical);
     EXPECT_EQ(StartedProgram::window(), &w);
     EXPECT_EQ(platform::mousePointer(), platform::MousePointer::Default);
-    w.ShowAllMenu_Click();
+    w.listViews().ShowAllMenu_Click();
     EXPECT_EQ(shownRows(w), 3);
 }
 
@@ -590,12 +591,12 @@ TEST_F(MainWindowTest, ReportsGoToThePreviewOrThePrinterAsTheMenuSays)
     EXPECT_TRUE(preview->isChecked());
     EXPECT_FALSE(print->isChecked());
     EXPECT_TRUE(PreviewSurface().preview());
-    w.ReportsMenu->hide();
+    menu(w, "ReportsMenu")->hide();
     print->trigger();
     EXPECT_FALSE(preview->isChecked());
     EXPECT_TRUE(print->isChecked());
     EXPECT_FALSE(PreviewSurface().preview());
-    w.ReportsMenu->hide();
+    menu(w, "ReportsMenu")->hide();
 
     // A condensed list asks first; Cancel prints nothing.
     script.answerMessage(platform::vbCancel);
