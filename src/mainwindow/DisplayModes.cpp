@@ -141,7 +141,8 @@ void DisplayModes::keepToolbarAndRowsShown(int rowPixels)
     const int gridHeight = heading + MinimumRowsShown * rowPixels +
                            grid->horizontalScrollBar()->sizeHint().height() + 2 * grid->frameWidth();
     const int inner = gridHeight + mWindow.lblHeader->height() + platform::twipsToPixelsY(80);
-    mWindow.setMinimumSize(width, mWindow.menuBar->sizeHint().height() + inner);
+    const QMenuBar *menus = mWindow.findChild<QMenuBar *>(QString(), Qt::FindDirectChildrenOnly);
+    mWindow.setMinimumSize(width, (menus ? menus->sizeHint().height() : 0) + inner);
 }
 
 void DisplayModes::DesktopMode_Click()

@@ -1,10 +1,8 @@
-#include "mainwindow/SortOrder.h"
+#include "helpers/SortOrder.h"
 
-#include "mainwindow/RecordSource.h"
+#include "helpers/RecordSource.h"
 
 #include <array>
-
-bool gSortedByDate = false;
 
 SortChoice sortChoiceFor(const QString &choice)
 {
@@ -36,8 +34,8 @@ QString sortChoiceNotStoredText(const QString &choice, const QString &reason)
 SortChoice applySortChoice(const QString &choice)
 {
     const SortChoice result = sortChoiceFor(choice);
-    gOrderByClause = result.orderByClause;
-    gSortedByDate = result.sortedByDate;
+    gRecordSource.gOrderByClause = result.orderByClause;
+    gRecordSource.gSortedByDate = result.sortedByDate;
     return result;
 }
 
