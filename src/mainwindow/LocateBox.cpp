@@ -2,13 +2,16 @@
 
 #include "helpers/DatabaseState.h"
 #include "helpers/KeyboardLayout.h"
+#include "helpers/SortOrder.h"
+#include "mainwindow/GridEvents.h"
 #include "mainwindow/LocateRules.h"
 #include "mainwindow/NameList.h"
-#include "mainwindow/SortOrder.h"
+#include "mainwindow/RecordCommands.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "platform/ui/KeyCodes.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Shell.h"
@@ -22,9 +25,6 @@
 #include <QTableView>
 
 #include <optional>
-
-using platform::MousePointer;
-using platform::setMousePointer;
 
 namespace {
 
@@ -67,7 +67,7 @@ bool LocateBox::eventFilter(QObject *watched, QEvent *event)
         const int typed = key->text().at(0).unicode();
         int keyAscii = typed;
         txtLocate_KeyPress(keyAscii);
-        return keyAscii == 0;
+        return keyAscii == platform::KeyCancelled;
     }
     case QEvent::KeyRelease: {
         auto *key = static_cast<QKeyEvent *>(event);
@@ -109,12 +109,13 @@ void LocateBox::txtLocate_KeyUp(int KeyCode, Qt::KeyboardModifiers Shift)
         return;
     QLineEdit *box = mWindow.txtLocate;
     try {
-        const LocateStep step = locateStepFor(KeyCode, box->text(), gSortedByDate);
+        const LocateStep step = locateStepFor(KeyCode, box->text(), gRecordSource.gSortedByDate);
         if (step == LocateStep::FocusGrid) {
             mWindow.Table1->setFocus();
             return;
         }
-        setMousePointer(MousePointer::Hourglass);
+        // Given back before the message below, as the block is left.
+        platform::BusyPointer busy;
         if (step == LocateStep::ClearBox) {
             box->clear();
         } else if (step == LocateStep::Search) {
@@ -126,23 +127,21 @@ void LocateBox::txtLocate_KeyUp(int KeyCode, Qt::KeyboardModifiers Shift)
             if (rs->noMatch() && mark)
                 rs->setBookmark(*mark);
         }
-        setMousePointer(MousePointer::Default);
     } catch (const platform::RuntimeError &error) {
-        setMousePointer(MousePointer::Default);
         platform::MsgBox(error.description());
     }
 }
 
 void LocateBox::txtLocate_KeyPress(int &KeyAscii)
 {
-    mWindow.miMoveColumn = 0;
-    if (KeyAscii != 13)
+    mWindow.grid().cancelColumnMove();
+    if (KeyAscii != platform::CharEnter)
         return;
-    KeyAscii = 0;
+    KeyAscii = platform::KeyCancelled;
     mWindow.Table1->setFocus();
     // The View/Edit command opens the editor on the contact found, and refuses an empty
     // list with its own message.
-    mWindow.cmdEdit_Click();
+    mWindow.records().cmdEdit_Click();
 }
 
 void LocateBox::txtLocate_LostFocus()

@@ -64,7 +64,7 @@ TEST_P(ReadOnlyProgramTest, ShowsTheListAndRefusesAWriteOnceLeavingTheFileAsItWa
     // Another order works; it is only not kept.
     ASSERT_GT(w.cmbSort->count(), 1);
     w.cmbSort->setCurrentIndex((w.cmbSort->currentIndex() + 1) % w.cmbSort->count());
-    w.cmbSort_Click();
+    w.listViews().cmbSort_Click();
     EXPECT_EQ(shown(w).recordCount(), 8);
     EXPECT_TRUE(script.shown().empty());
 

@@ -1,24 +1,30 @@
 // The grid's own behaviour: selection marks in column 0, the detail boxes under the
 // grid, keys, the two-click column move and cell editing.
 
-#include "mainwindow/NameList.h"
+#include "mainwindow/GridEvents.h"
 
 #include "helpers/MSendInput.h"
 #include "helpers/ValueHelpers.h"
 #include "mainwindow/ColumnLayout.h"
 #include "mainwindow/DetailBoxes.h"
 #include "mainwindow/MainGridDelegate.h"
-#include "mainwindow/NameListEvents.h"
+#include "mainwindow/NameList.h"
+#include "mainwindow/RecordCommands.h"
 #include "platform/RuntimeError.h"
 #include "platform/base/Clock.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Recordset.h"
 #include "platform/grid/DataGrid.h"
+#include "platform/ui/KeyCodes.h"
 #include "platform/ui/MsgBox.h"
 
+#include <QAction>
+#include <QFrame>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -29,6 +35,8 @@ using platform::RuntimeError;
 
 namespace {
 
+const QString AllowGridEditingCaption = QStringLiteral("Allow &Grid Editing");
+const QString DisableGridEditingCaption = QStringLiteral("Disable &Grid Editing");
 const QString SelectedField = QStringLiteral("Selected");
 const QString MarkedValue = QStringLiteral("x");
 
@@ -59,30 +67,35 @@ bool isCurrentRowShown(platform::Recordset *rs)
 
 } // namespace
 
-void NameList::connectGridEvents()
+GridEvents::GridEvents(NameList &window) : mWindow(window) {}
+
+void GridEvents::connectEvents()
 {
-    new NameListEvents(*this);
-    Table1->setItemDelegate(new MainGridDelegate(*this, Table1));
-    connect(Table1, &QAbstractItemView::clicked, this, [this] { Table1_Click(); });
-    connect(Table1, &QAbstractItemView::doubleClicked, this, [this] { Table1_DblClick(); });
-    connect(Table1->horizontalHeader(), &QHeaderView::sectionClicked, this,
+    for (QObject *watched : std::initializer_list<QObject *>{mWindow.Table1, mWindow.txtName,
+                                                             mWindow.txtPhone, mWindow.TextBackground})
+        watched->installEventFilter(this);
+    mWindow.Table1->viewport()->installEventFilter(this);
+    mWindow.Table1->setItemDelegate(new MainGridDelegate(*this, mWindow.Table1));
+    connect(mWindow.Table1, &QAbstractItemView::clicked, this, [this] { Table1_Click(); });
+    connect(mWindow.Table1, &QAbstractItemView::doubleClicked, this, [this] { Table1_DblClick(); });
+    connect(mWindow.Table1->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int column) { Table1_HeadClick(column); });
-    connect(Table1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+    connect(mWindow.Table1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &current, const QModelIndex &previous) {
                 // The record set follows the grid before the handler reads the current row.
                 if (current.isValid())
-                    mColumnLayout->binding()->model()->setCurrentRow(current.row());
+                    mWindow.columnLayout().binding()->model()->setCurrentRow(current.row());
                 Table1_RowColChange(previous.isValid() ? previous.row() : -1,
                                     previous.isValid() ? previous.column() : -1);
             });
     // Working the list's scroll bar is no click: a row change after it marks nothing.
-    connect(Table1->verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
+    connect(mWindow.Table1->verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
             [this] { Table1_ClearClickFlag(); });
     // The boxes under the grid describe the contact the grid starts on.
     Table1_RowColChange(-1, -1);
 }
 
-void NameList::pushOutOfMarkColumn()
+void GridEvents::pushOutOfMarkColumn()
 {
     // One column to the right once the running event is done, as a typed Right arrow
     // would move it, but without counting as the user's key: the next click in the mark
@@ -94,20 +107,20 @@ void NameList::pushOutOfMarkColumn()
         this,
         [this] {
             mRightPushPending = false;
-            const QModelIndex current = Table1->currentIndex();
-            if (current.isValid() && current.column() == 0 && Table1->model()->columnCount() > 1)
-                Table1->setCurrentIndex(current.siblingAtColumn(1));
+            const QModelIndex current = mWindow.Table1->currentIndex();
+            if (current.isValid() && current.column() == 0 && mWindow.Table1->model()->columnCount() > 1)
+                mWindow.Table1->setCurrentIndex(current.siblingAtColumn(1));
         },
         Qt::QueuedConnection);
 }
 
-int NameList::gridCol() const
+int GridEvents::gridCol() const
 {
-    const QModelIndex current = Table1->currentIndex();
+    const QModelIndex current = mWindow.Table1->currentIndex();
     return current.isValid() ? current.column() : -1;
 }
 
-void NameList::Table1_MarkPress()
+void GridEvents::Table1_MarkPress()
 {
     if (gIgnoreNextGridClick)
         return;
@@ -115,13 +128,13 @@ void NameList::Table1_MarkPress()
     mMarkPending = true;
 }
 
-void NameList::Table1_Click()
+void GridEvents::Table1_Click()
 {
     // A press on the very cell the cursor stood on moved nothing, so no row change
     // marked it: the click does.
     if (mMarkPending) {
         mMarkPending = false;
-        if (gridCol() == 0 && isCurrentRowShown(Data1->recordset()))
+        if (gridCol() == 0 && isCurrentRowShown(mWindow.Data1->recordset()))
             toggleCurrentMark();
     }
     // Out of the mark column, so that the next click there marks again; the first click
@@ -134,30 +147,30 @@ void NameList::Table1_Click()
     gIgnoreNextGridClick = false;
 }
 
-void NameList::Table1_DblClick()
+void GridEvents::Table1_DblClick()
 {
     mbGridClicked = false;
-    cmdEdit_Click();
+    mWindow.records().cmdEdit_Click();
 }
 
-void NameList::Table1_ClearClickFlag()
+void GridEvents::Table1_ClearClickFlag()
 {
     mbGridClicked = false;
 }
 
-void NameList::Table1_BeforeColEdit()
+void GridEvents::Table1_BeforeColEdit()
 {
     mbCellEditing = true;
 }
 
-void NameList::Table1_AfterColEdit()
+void GridEvents::Table1_AfterColEdit()
 {
     mbCellEditing = false;
 }
 
-void NameList::toggleCurrentMark()
+void GridEvents::toggleCurrentMark()
 {
-    platform::Recordset *rs = Data1->recordset();
+    platform::Recordset *rs = mWindow.Data1->recordset();
     mMarkPending = false;
     mbGridClicked = false;
     try {
@@ -178,22 +191,22 @@ void NameList::toggleCurrentMark()
             rs->cancelUpdate();
         platform::MsgBox(error.description());
     }
-    QPushButton *showSelected = button(QStringLiteral("cmdShowSelected"));
+    QPushButton *showSelected = mWindow.button(QStringLiteral("cmdShowSelected"));
     if (gSelectedCount < 1) {
-        lblSelectedCount->setText(QString());
+        mWindow.lblSelectedCount->setText(QString());
         showSelected->setVisible(false);
     } else {
-        lblSelectedCount->setText(QString::number(gSelectedCount) +
-                                  QStringLiteral(" selected record(s)."));
+        mWindow.lblSelectedCount->setText(QString::number(gSelectedCount) +
+                                          QStringLiteral(" selected record(s)."));
         showSelected->setVisible(true);
     }
     pushOutOfMarkColumn();
 }
 
-void NameList::Table1_RowColChange(int LastRow, int LastCol)
+void GridEvents::Table1_RowColChange(int LastRow, int LastCol)
 {
     Q_UNUSED(LastRow);
-    platform::Recordset *rs = Data1->recordset();
+    platform::Recordset *rs = mWindow.Data1->recordset();
     if (!isCurrentRowShown(rs))
         return;
 
@@ -209,12 +222,12 @@ void NameList::Table1_RowColChange(int LastRow, int LastCol)
             return QVariant(); // a field this record source lacks shows as empty
         }
     };
-    fillBox(txtName, boxText(detailNameText(field)));
-    fillBox(txtPhone, boxText(detailPhoneText(field)));
-    dispatch(QStringLiteral("LoadRecordPictures"));
+    fillBox(mWindow.txtName, boxText(detailNameText(field)));
+    fillBox(mWindow.txtPhone, boxText(detailPhoneText(field)));
+    mWindow.dispatch(QStringLiteral("LoadRecordPictures"));
 }
 
-void NameList::Table1_KeyDown(int &KeyCode, Qt::KeyboardModifiers Shift, const QString &typed)
+void GridEvents::Table1_KeyDown(int &KeyCode, Qt::KeyboardModifiers Shift, const QString &typed)
 {
     Q_UNUSED(Shift);
     mbGridClicked = false;
@@ -232,7 +245,7 @@ void NameList::Table1_KeyDown(int &KeyCode, Qt::KeyboardModifiers Shift, const Q
     case Qt::Key_Left:
     case Qt::Key_Insert:
         if (!mbCellEditing)
-            KeyCode = 0;
+            KeyCode = platform::KeyCancelled;
         return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -240,8 +253,8 @@ void NameList::Table1_KeyDown(int &KeyCode, Qt::KeyboardModifiers Shift, const Q
         // nothing to do with the key afterwards.
         if (mbCellEditing)
             return;
-        KeyCode = 0;
-        cmdEdit_Click();
+        KeyCode = platform::KeyCancelled;
+        mWindow.records().cmdEdit_Click();
         return;
     default:
         break;
@@ -250,20 +263,20 @@ void NameList::Table1_KeyDown(int &KeyCode, Qt::KeyboardModifiers Shift, const Q
         return;
     // Letters beyond ASCII locate as well as A to Z, whatever layout typed them.
     const QChar ch = typed.at(0);
-    if (ch.unicode() < 32 || (ch.unicode() > 122 && (ch.unicode() < 0xA0 || !ch.isPrint())))
+    if (ch.unicode() < platform::CharSpace || (ch.unicode() > u'z' && (ch.unicode() < 0xA0 || !ch.isPrint())))
         return;
     // Typing in the list starts or continues a locate; the braces make the sender type
     // the character itself, also for + ^ % ( ) and the like.
-    txtLocate->setFocus();
+    mWindow.txtLocate->setFocus();
     SendKeysInput(QStringLiteral("{") + typed + QStringLiteral("}"), false);
-    KeyCode = 0;
+    KeyCode = platform::KeyCancelled;
 }
 
-void NameList::Table1_HeadClick(int ColIndex)
+void GridEvents::Table1_HeadClick(int ColIndex)
 {
-    if (!mColumnLayout->binding())
+    if (!mWindow.columnLayout().binding())
         return;
-    QList<platform::GridColumn> columns = mColumnLayout->binding()->columnsAsShown();
+    QList<platform::GridColumn> columns = mWindow.columnLayout().binding()->columnsAsShown();
     if (miMoveColumn == 0) {
         if (ColIndex <= 0 || ColIndex >= columns.size())
             return;
@@ -288,17 +301,17 @@ void NameList::Table1_HeadClick(int ColIndex)
     moved.caption = msMoveCaption;
     moved.widthTwips = qRound(mdMoveWidth);
     columns.insert(target, moved);
-    mColumnLayout->placeColumns(columns);
+    mWindow.columnLayout().placeColumns(columns);
     miMoveColumn = 0;
 }
 
-bool NameList::Table1_WriteCell(int row, int column, const QVariant &value)
+bool GridEvents::Table1_WriteCell(int row, int column, const QVariant &value)
 {
-    platform::Recordset *rs = Data1->recordset();
-    if (!rs || !rs->isOpen() || !mColumnLayout->binding() || column < 0 ||
-        column >= mColumnLayout->binding()->model()->columns().size())
+    platform::Recordset *rs = mWindow.Data1->recordset();
+    if (!rs || !rs->isOpen() || !mWindow.columnLayout().binding() || column < 0 ||
+        column >= mWindow.columnLayout().binding()->model()->columns().size())
         return false;
-    const QString field = mColumnLayout->binding()->model()->columns()[column].dataField;
+    const QString field = mWindow.columnLayout().binding()->model()->columns()[column].dataField;
     try {
         const QVariant before = rs->valueAt(row, rs->fieldIndex(field));
         const bool unchanged = IsNull(before) ? NullToString(value).toString().isEmpty() : before == value;
@@ -318,4 +331,65 @@ bool NameList::Table1_WriteCell(int row, int column, const QVariant &value)
         platform::MsgBox(error.description());
         return false;
     }
+}
+
+void GridEvents::GridEditMenu_Click()
+{
+    QAction *item = mWindow.menuItem(QStringLiteral("GridEditMenu"));
+    if (item->text() == AllowGridEditingCaption) {
+        item->setText(DisableGridEditingCaption);
+        mAllowUpdate = true;
+    } else if (item->text() == DisableGridEditingCaption) {
+        item->setText(AllowGridEditingCaption);
+        mAllowUpdate = false;
+    } else {
+        return;
+    }
+    if (platform::DataGrid *binding = mWindow.columnLayout().binding())
+        binding->model()->setEditable(mAllowUpdate);
+    mWindow.Table1->setEditTriggers(mAllowUpdate
+                                        ? QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed
+                                        : QAbstractItemView::NoEditTriggers);
+}
+
+bool GridEvents::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == mWindow.Table1->viewport())
+        return gridMouse(static_cast<QWidget *>(watched), event);
+    // The grid and the detail area under it share one key handler.
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    auto *key = static_cast<QKeyEvent *>(event);
+    int keyCode = key->key();
+    Table1_KeyDown(keyCode, key->modifiers(), key->text());
+    return keyCode == platform::KeyCancelled;
+}
+
+void GridEvents::windowActivated()
+{
+    mbFirstGridClick = true;
+    mbGridClicked = false;
+}
+
+bool GridEvents::gridMouse(QWidget *viewport, QEvent *event)
+{
+    if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonDblClick)
+        return false;
+    auto *mouse = static_cast<QMouseEvent *>(event);
+    if (mouse->button() != Qt::LeftButton)
+        return false;
+    const QModelIndex at = mWindow.Table1->indexAt(mouse->position().toPoint());
+    if (event->type() == QEvent::MouseButtonPress) {
+        // The press moves the cursor before the click is reported: say first that the
+        // move into the mark column is the user's click.
+        if (at.isValid() && at.column() == 0)
+            Table1_MarkPress();
+        return false;
+    }
+    // The grid reports double-clicks on rows only; on a list with no rows the
+    // double-click still asks to view a contact, and is told there is none.
+    if (!at.isValid() && mWindow.Table1->model()->rowCount() == 0 &&
+        viewport->rect().contains(mouse->position().toPoint()))
+        Table1_DblClick();
+    return false;
 }
