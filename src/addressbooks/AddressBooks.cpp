@@ -12,7 +12,6 @@
 #include "platform/base/Clock.h"
 #include "platform/base/DateText.h"
 #include "platform/print/PrintSurface.h"
-#include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 
 #include <QCoreApplication>
@@ -53,8 +52,11 @@ constexpr int LeftHalfRightColumn = 4320;
 constexpr int RightHalfMargin = 9000;
 constexpr int RightHalfRightColumn = 12240;
 constexpr int FullSizeRightColumn = 5940;
-// The full-size heading is centred on the page.
+// The full-size heading is centred on the page; the half-page one on its half, but never
+// closer to the edge than the left column.
 constexpr int FullSizeCentre = 5940;
+constexpr int HalfPageCentre = 3600;
+constexpr int HalfPageHeadingLeftmost = 360;
 constexpr int ColumnIndent = 360;
 
 class AddressBookReport {
@@ -100,7 +102,7 @@ class AddressBookReport {
         mNoteFont = vp.font();
         mNoteFont.bold = false;
         mNoteFont.italic = false;
-        platform::setMousePointer(platform::MousePointer::Hourglass);
+        mGuard->showBusy();
         if (vp.preview())
             frmPreview::instance().showModeless();
         gPageLineCount = 0;
@@ -173,8 +175,8 @@ class AddressBookReport {
             vp.printLine(heading);
         } else {
             // Measured in the book's font, printed larger.
-            const qint64 x = 3600 - WholeNumber(vp.measuredWidth()) / 2;
-            vp.setCurrentX(x > 359 ? x : 360);
+            const qint64 x = HalfPageCentre - WholeNumber(vp.measuredWidth()) / 2;
+            vp.setCurrentX(x >= HalfPageHeadingLeftmost ? x : HalfPageHeadingLeftmost);
             vp.setFontSize(10);
             vp.printLine(heading);
             vp.setFontSize(mPage.fontSize);

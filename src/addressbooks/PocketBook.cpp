@@ -13,7 +13,6 @@
 #include "platform/RuntimeError.h"
 #include "platform/print/PrintSurface.h"
 #include "platform/print/PrinterObject.h"
-#include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 
 #include <QCoreApplication>
@@ -179,7 +178,7 @@ class PocketReport {
     void draw(ReportRun &run)
     {
         mOutput.begin();
-        platform::setMousePointer(platform::MousePointer::Hourglass);
+        run.showBusy();
         mTop = mOutput.applySettings() + TopBelowStart;
         mCanvas.setCurrentY(mTop);
         const PocketLayout layout(mCanvas, mLastNameFirst);

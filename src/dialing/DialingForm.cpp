@@ -22,8 +22,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-using platform::MousePointer;
-using platform::setMousePointer;
+using platform::BusyPointer;
 
 namespace {
 
@@ -194,20 +193,21 @@ void DialingForm::cmdDial_Click()
         message.Msg->setFont(font);
         message.showModal(this);
 
-        setMousePointer(MousePointer::Hourglass);
-        setControlsEnabled(false);
-        Comm1->commOutput(QStringLiteral("+++"));
-        waitOneSecond();
-        Comm1->commOutput(QStringLiteral("ATH0\r"));
-        waitOneSecond();
-        Comm1->setCommPortOpen(false);
-        setMousePointer(MousePointer::Default);
+        {
+            // Hanging up takes two seconds; the window takes no clicks meanwhile.
+            const BusyPointer busy;
+            setControlsEnabled(false);
+            Comm1->commOutput(QStringLiteral("+++"));
+            waitOneSecond();
+            Comm1->commOutput(QStringLiteral("ATH0\r"));
+            waitOneSecond();
+            Comm1->setCommPortOpen(false);
+        }
         setControlsEnabled(true);
         cmdExit->setFocus();
     } catch (const platform::RuntimeError &error) {
         // A failed dial must not keep the port: the next dial opens it afresh.
         Comm1->setCommPortOpen(false);
-        setMousePointer(MousePointer::Default);
         setControlsEnabled(true);
         showError(error.description());
     }

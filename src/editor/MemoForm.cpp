@@ -30,6 +30,18 @@ const QString TitleRefusedCaption = QStringLiteral("Note Title");
 // The defined size of the Name column that holds a note's title.
 constexpr int MaxTitleLength = 255;
 
+// How the window's parts follow a resize, in twips. A window no higher or no wider than the
+// smallest keeps that side as designed. The notes box leaves room for the title row above
+// and the button row below it, and a margin at the sides; the buttons stand a fixed distance
+// above the bottom edge, Exit and Cancel either side of the centre, Add and Delete outside them.
+constexpr int SmallestResizedHeight = 1600;
+constexpr int SmallestResizedWidth = 1200;
+constexpr int NotesHeightLeftOver = 2515;
+constexpr int NotesWidthLeftOver = 900;
+constexpr int ButtonsAboveBottom = 1200;
+constexpr int ButtonsFromCentre = 150;
+constexpr int ButtonGap = 300;
+
 QRect geometryTwips(const QWidget *w)
 {
     const QRect g = w->geometry();
@@ -417,19 +429,19 @@ void MemoForm::Form_Resize(int width, int height)
     QRect cancel = geometryTwips(cmdCancel);
     QRect add = geometryTwips(cmdAdd);
     QRect del = geometryTwips(cmdDelete);
-    if (height > 1600) {
-        notes.setHeight(height - 2515);
-        exit.moveTop(height - 1200);
+    if (height > SmallestResizedHeight) {
+        notes.setHeight(height - NotesHeightLeftOver);
+        exit.moveTop(height - ButtonsAboveBottom);
         cancel.moveTop(exit.top());
         add.moveTop(exit.top());
         del.moveTop(exit.top());
     }
-    if (width > 1200) {
-        notes.setWidth(width - 900);
-        exit.moveLeft(width / 2 + 150);
-        cancel.moveLeft(width / 2 - cancel.width() - 150);
-        add.moveLeft(exit.left() + exit.width() + 300);
-        del.moveLeft(cancel.left() - cancel.width() - 300);
+    if (width > SmallestResizedWidth) {
+        notes.setWidth(width - NotesWidthLeftOver);
+        exit.moveLeft(width / 2 + ButtonsFromCentre);
+        cancel.moveLeft(width / 2 - cancel.width() - ButtonsFromCentre);
+        add.moveLeft(exit.left() + exit.width() + ButtonGap);
+        del.moveLeft(cancel.left() - cancel.width() - ButtonGap);
     }
     placeTwips(txtNotes, notes);
     placeTwips(cmdExit, exit);

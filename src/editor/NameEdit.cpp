@@ -858,7 +858,7 @@ bool NameEdit::storeContact()
         tellInvalidDate(date);
         return false;
     }
-    platform::setMousePointer(platform::MousePointer::Hourglass);
+    platform::BusyPointer busy;
     try {
         MoveFormToData();
         gRecordSaved = true;
@@ -875,11 +875,10 @@ bool NameEdit::storeContact()
                 links->close();
             }
         }
-        platform::setMousePointer(platform::MousePointer::Default);
         return true;
     } catch (const platform::RuntimeError &e) {
         // What was typed stays in the boxes, so the user can correct it and save again.
-        platform::setMousePointer(platform::MousePointer::Default);
+        busy.release();
         reportError(e.description(), e.number());
         return false;
     }
@@ -897,17 +896,15 @@ bool NameEdit::saveAndStay()
 
 void NameEdit::showStoredContactInList()
 {
-    platform::setMousePointer(platform::MousePointer::Hourglass);
+    platform::BusyPointer busy;
     try {
         mList.Refresh();
         findInList(QStringLiteral("RecordID=") + QString::number(gLastSavedRecordID));
         gNewRecordAdded = false;
     } catch (const platform::RuntimeError &e) {
-        platform::setMousePointer(platform::MousePointer::Default);
+        busy.release();
         reportError(e.description(), e.number());
-        return;
     }
-    platform::setMousePointer(platform::MousePointer::Default);
 }
 
 QLineEdit *NameEdit::firstInvalidDateBox() const

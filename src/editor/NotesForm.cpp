@@ -11,6 +11,15 @@
 #include <QToolButton>
 
 namespace {
+// How the window's parts follow a resize, in twips: a window no higher or no wider than the
+// smallest keeps that side as designed; the notes box leaves room for the button row below
+// it and a margin at the sides; the buttons stand a fixed distance above the bottom edge.
+constexpr int SmallestResizedHeight = 1600;
+constexpr int SmallestResizedWidth = 1200;
+constexpr int NotesHeightLeftOver = 1550;
+constexpr int NotesWidthLeftOver = 600;
+constexpr int ButtonsAboveBottom = 1200;
+
 int twipsX(int pixels)
 {
     return qRound(platform::pixelsToTwipsX(pixels));
@@ -114,12 +123,12 @@ void NotesForm::Form_Resize(int width, int height)
     QRect exit = geometryTwips(cmdExit);
     QRect find = geometryTwips(cmdFind);
     QRect findNext = geometryTwips(cmdFindNext);
-    if (height > 1600) {
-        notes.setHeight(height - 1550);
-        exit.moveTop(height - 1200);
+    if (height > SmallestResizedHeight) {
+        notes.setHeight(height - NotesHeightLeftOver);
+        exit.moveTop(height - ButtonsAboveBottom);
     }
-    if (width > 1200) {
-        notes.setWidth(width - 600);
+    if (width > SmallestResizedWidth) {
+        notes.setWidth(width - NotesWidthLeftOver);
         exit.moveLeft(width / 2 - exit.width() / 2);
         find.moveLeft(notes.left() + notes.width() - find.width() - findNext.width());
         findNext.moveLeft(find.left() - findNext.width());

@@ -53,7 +53,7 @@ void RunExport(DisplayedRecords &Records, CommonDialog &CMDialog1, const ExportP
         if (!chooseFile(CMDialog1, Export))
             return;
         const QString path = CMDialog1.dlgFileName;
-        setMousePointer(MousePointer::Hourglass);
+        BusyPointer busy;
         file = std::make_unique<ExportFile>(path);
         if (Export.firstLine)
             Export.firstLine(*file);
@@ -64,7 +64,7 @@ void RunExport(DisplayedRecords &Records, CommonDialog &CMDialog1, const ExportP
         }
         file->commit();
         file.reset();
-        setMousePointer(MousePointer::Default);
+        busy.release();
         Records.returnToMark();
         MsgBox(Export.completionWords + path, vbOKOnly + vbInformation, QStringLiteral("Export completed"));
     } catch (const std::exception &error) {
@@ -76,7 +76,6 @@ void RunExport(DisplayedRecords &Records, CommonDialog &CMDialog1, const ExportP
                 // The record that was current is gone; the list stays where the walk left it.
             }
         }
-        setMousePointer(MousePointer::Default);
         MsgBox(describe(error), vbOKOnly);
     }
 }

@@ -133,7 +133,7 @@ void URLLink::lblURL_MouseDown(Qt::MouseButtons buttons)
     emit GoToURL(address, cancel);
     if (cancel)
         return;
-    platform::setMousePointer(platform::MousePointer::Hourglass);
+    const platform::BusyPointer busy;
     try {
         // Only web and e-mail addresses go to the shell: a design may carry any text.
         if (!platform::isShellLink(address))
@@ -146,5 +146,4 @@ void URLLink::lblURL_MouseDown(Qt::MouseButtons buttons)
                              .arg(error.number()),
                          platform::vbOKOnly);
     }
-    platform::setMousePointer(platform::MousePointer::Default);
 }

@@ -2,19 +2,23 @@
 
 #include "helpers/DatabaseState.h"
 #include "helpers/KeyboardLayout.h"
+#include "helpers/SortOrder.h"
+#include "mainwindow/GridEvents.h"
 #include "mainwindow/LocateRules.h"
 #include "mainwindow/NameList.h"
-#include "mainwindow/SortOrder.h"
+#include "mainwindow/RecordCommands.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "platform/ui/KeyCodes.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Shell.h"
 #include "platform/ui/Tablet.h"
 
 #include <QFocusEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -22,15 +26,25 @@
 
 #include <optional>
 
-using platform::MousePointer;
-using platform::setMousePointer;
-
 namespace {
 
 // The field the list is sorted by, which the locate box searches.
 QString sortField()
 {
     return gContactsTable ? gContactsTable->index() : DefaultSortChoice;
+}
+
+// A key that the US layout the key codes describe does not have: a letter of another
+// layout, or a character that an input method composed.
+int keyCodeOf(const QKeyEvent *key)
+{
+    const int vk = KeyboardLayout::virtualKey(key->key());
+    if (vk != 0)
+        return vk;
+    const QString text = key->text();
+    if (!text.isEmpty() && text.at(0).isPrint())
+        return KeyboardLayout::VkPacket;
+    return 0;
 }
 
 } // namespace
@@ -53,13 +67,21 @@ bool LocateBox::eventFilter(QObject *watched, QEvent *event)
         const int typed = key->text().at(0).unicode();
         int keyAscii = typed;
         txtLocate_KeyPress(keyAscii);
-        return keyAscii == 0;
+        return keyAscii == platform::KeyCancelled;
     }
     case QEvent::KeyRelease: {
         auto *key = static_cast<QKeyEvent *>(event);
         // A held key searches once, when it is let go.
         if (!key->isAutoRepeat())
-            txtLocate_KeyUp(KeyboardLayout::virtualKey(key->key()), key->modifiers());
+            txtLocate_KeyUp(keyCodeOf(key), key->modifiers());
+        return false;
+    }
+    case QEvent::InputMethod: {
+        // Dead keys and composing input methods hand the box whole characters, with no
+        // key released afterwards: search once the box holds them.
+        if (!static_cast<QInputMethodEvent *>(event)->commitString().isEmpty())
+            QMetaObject::invokeMethod(
+                this, [this] { txtLocate_KeyUp(KeyboardLayout::VkPacket, {}); }, Qt::QueuedConnection);
         return false;
     }
     case QEvent::FocusOut: {
@@ -87,12 +109,13 @@ void LocateBox::txtLocate_KeyUp(int KeyCode, Qt::KeyboardModifiers Shift)
         return;
     QLineEdit *box = mWindow.txtLocate;
     try {
-        const LocateStep step = locateStepFor(KeyCode, box->text(), gSortedByDate);
+        const LocateStep step = locateStepFor(KeyCode, box->text(), gRecordSource.gSortedByDate);
         if (step == LocateStep::FocusGrid) {
             mWindow.Table1->setFocus();
             return;
         }
-        setMousePointer(MousePointer::Hourglass);
+        // Given back before the message below, as the block is left.
+        platform::BusyPointer busy;
         if (step == LocateStep::ClearBox) {
             box->clear();
         } else if (step == LocateStep::Search) {
@@ -104,23 +127,21 @@ void LocateBox::txtLocate_KeyUp(int KeyCode, Qt::KeyboardModifiers Shift)
             if (rs->noMatch() && mark)
                 rs->setBookmark(*mark);
         }
-        setMousePointer(MousePointer::Default);
     } catch (const platform::RuntimeError &error) {
-        setMousePointer(MousePointer::Default);
         platform::MsgBox(error.description());
     }
 }
 
 void LocateBox::txtLocate_KeyPress(int &KeyAscii)
 {
-    mWindow.miMoveColumn = 0;
-    if (KeyAscii != 13)
+    mWindow.grid().cancelColumnMove();
+    if (KeyAscii != platform::CharEnter)
         return;
-    KeyAscii = 0;
+    KeyAscii = platform::KeyCancelled;
     mWindow.Table1->setFocus();
     // The View/Edit command opens the editor on the contact found, and refuses an empty
     // list with its own message.
-    mWindow.cmdEdit_Click();
+    mWindow.records().cmdEdit_Click();
 }
 
 void LocateBox::txtLocate_LostFocus()

@@ -1,25 +1,25 @@
 #include "mainwindow/MainGridDelegate.h"
 
-#include "mainwindow/NameList.h"
+#include "mainwindow/GridEvents.h"
 
 #include <QMetaProperty>
 
-MainGridDelegate::MainGridDelegate(NameList &window, QObject *parent)
-    : platform::DataGridDelegate(parent), mWindow(&window)
+MainGridDelegate::MainGridDelegate(GridEvents &grid, QObject *parent)
+    : platform::DataGridDelegate(parent), mGrid(&grid)
 {
 }
 
 QWidget *MainGridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                                         const QModelIndex &index) const
 {
-    mWindow->Table1_BeforeColEdit();
+    mGrid->Table1_BeforeColEdit();
     return QStyledItemDelegate::createEditor(parent, option, index);
 }
 
 void MainGridDelegate::destroyEditor(QWidget *editor, const QModelIndex &index) const
 {
     QStyledItemDelegate::destroyEditor(editor, index);
-    mWindow->Table1_AfterColEdit();
+    mGrid->Table1_AfterColEdit();
 }
 
 void MainGridDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
@@ -29,5 +29,5 @@ void MainGridDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
     const QMetaProperty value = editor->metaObject()->userProperty();
     if (!value.isValid())
         return;
-    mWindow->Table1_WriteCell(index.row(), index.column(), value.read(editor));
+    mGrid->Table1_WriteCell(index.row(), index.column(), value.read(editor));
 }

@@ -2,15 +2,15 @@
 
 #include "platform/grid/DataGridDelegate.h"
 
-class NameList;
+class GridEvents;
 
-// Cell editing in the main grid: tells the window when a cell editor opens and closes,
-// and leaves the write of an edited cell to the window, which stamps the contact's
+// Cell editing in the main grid: tells the grid when a cell editor opens and closes,
+// and leaves the write of an edited cell to the grid, which stamps the contact's
 // update date in the same write.
 class MainGridDelegate : public platform::DataGridDelegate {
     Q_OBJECT
   public:
-    MainGridDelegate(NameList &window, QObject *parent);
+    MainGridDelegate(GridEvents &grid, QObject *parent);
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                           const QModelIndex &index) const override;
@@ -18,5 +18,5 @@ class MainGridDelegate : public platform::DataGridDelegate {
     void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override;
 
   private:
-    NameList *mWindow;
+    GridEvents *mGrid;
 };

@@ -1,56 +1,48 @@
 #include "mainwindow/NameList.h"
 
-#include "addressbooks/AddressBooks.h"
-#include "addressbooks/PocketBook.h"
 #include "editor/DataControlLink.h"
-#include "editor/FieldRules.h"
-#include "editor/NameEdit.h"
 #include "helpers/DatabaseState.h"
 #include "helpers/GLOBAL.h"
 #include "helpers/MSendInput.h"
 #include "helpers/MainWindowLink.h"
+#include "helpers/RecordSource.h"
+#include "helpers/SortOrder.h"
 #include "helpers/StartRoutine.h"
 #include "helpers/ValueHelpers.h"
 #include "helpers/mMouseScrollWheel.h"
 #include "mainwindow/ColumnLayout.h"
 #include "mainwindow/DisplayModes.h"
+#include "mainwindow/GridEvents.h"
+#include "mainwindow/ListViewCommands.h"
 #include "mainwindow/LocateBox.h"
+#include "mainwindow/MainMenus.h"
 #include "mainwindow/MainWindowLayout.h"
 #include "mainwindow/MainWindowSettings.h"
-#include "mainwindow/RecordSource.h"
-#include "mainwindow/SortOrder.h"
+#include "mainwindow/PictureCommands.h"
+#include "mainwindow/ProgramCommands.h"
+#include "mainwindow/RecordCommands.h"
+#include "mainwindow/ReportCommands.h"
 #include "pictures/Pics3.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
-#include "platform/grid/DataGrid.h"
 #include "platform/ui/ButtonCaption.h"
-#include "platform/ui/ClassicFont.h"
+#include "platform/ui/KeyCodes.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/ProgramFolder.h"
 #include "platform/ui/Twips.h"
-#include "printing/CondensedLists.h"
-#include "printing/DataControlRecords.h"
-#include "printing/FormEnvelope.h"
-#include "printing/MailingLabels.h"
-#include "printing/PhoneListReports.h"
-#include "printing/ReturnAddress.h"
 #include "printing/PrintModeSwitch.h"
-#include "printing/ReminderReport.h"
-#include "printing/ReportOptionsForm.h"
 #include "reminders/ReminderCommands.h"
-#include "selection/FindAnyText.h"
 #include "reminders/ReminderRecords.h"
+#include "selection/FindAnyText.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -86,8 +78,19 @@ QPointer<NameList> &slot()
 int classicKeyCode(int qtKey)
 {
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24)
-        return 112 + (qtKey - Qt::Key_F1);
+        return platform::VkF1 + (qtKey - Qt::Key_F1);
     return qtKey;
+}
+
+// A command table entry: the handler method of one of the window's parts, or of the window.
+template <auto Part, auto Handler> void on(NameList &window)
+{
+    ((window.*Part)().*Handler)();
+}
+
+template <auto Handler> void own(NameList &window)
+{
+    (window.*Handler)();
 }
 
 } // namespace
@@ -98,80 +101,81 @@ int classicKeyCode(int qtKey)
 const QHash<QString, NameList::CommandHandler> &NameList::commands()
 {
     static const QHash<QString, CommandHandler> handlers = {
-        {QStringLiteral("ShowAllMenu"), &NameList::ShowAllMenu_Click},
-        {QStringLiteral("ShowSelectedOnlyMenu"), &NameList::ShowSelectedOnlyMenu_Click},
-        {QStringLiteral("HideSelectedMenu"), &NameList::HideSelectedMenu_Click},
-        {QStringLiteral("RemoveSelectionsMenu"), &NameList::RemoveSelectionsMenu_Click},
-        {QStringLiteral("DisplayRecCntMenu"), &NameList::DisplayRecCntMenu_Click},
-        {QStringLiteral("cmdShowAll"), &NameList::cmdShowAll_Click},
-        {QStringLiteral("cmdShowSelected"), &NameList::cmdShowSelected_Click},
-        {QStringLiteral("ChangePassword"), &NameList::ChangePassword_Click},
-        {QStringLiteral("cmbSort"), &NameList::cmbSort_Click},
-        {QStringLiteral("PreviewMode"), &NameList::PreviewMode_Click},
-        {QStringLiteral("PrintMode"), &NameList::PrintMode_Click},
-        {QStringLiteral("CondensedList"), &NameList::CondensedList_Click},
-        {QStringLiteral("Condensed1LineMenu"), &NameList::Condensed1LineMenu_Click},
-        {QStringLiteral("PhoneListMenu"), &NameList::PhoneListMenu_Click},
-        {QStringLiteral("DateReportMenu"), &NameList::DateReportMenu_Click},
-        {QStringLiteral("RemindersReportMenu"), &NameList::RemindersReportMenu_Click},
-        {QStringLiteral("ReportOptionsMenu"), &NameList::ReportOptionsMenu_Click},
-        {QStringLiteral("FullSizeAddressBook"), &NameList::FullSizeAddressBook_Click},
-        {QStringLiteral("HalfPageAddressBook"), &NameList::HalfPageAddressBook_Click},
-        {QStringLiteral("HalfPageAddressBookLeftSide"), &NameList::HalfPageAddressBookLeftSide_Click},
-        {QStringLiteral("PocketMenu"), &NameList::PocketMenu_Click},
-        {QStringLiteral("Labels3upMenu"), &NameList::Labels3upMenu_Click},
-        {QStringLiteral("Labels1UpMenu1"), &NameList::Labels1UpMenu1_Click},
-        {QStringLiteral("Labels1UpMenu2"), &NameList::Labels1UpMenu2_Click},
-        {QStringLiteral("Labels2UpMenu"), &NameList::Labels2UpMenu_Click},
-        {QStringLiteral("EnvelopeMenu"), &NameList::EnvelopeMenu_Click},
-        {QStringLiteral("cmdEnvelope"), &NameList::EnvelopeMenu_Click},
-        {QStringLiteral("ReturnAddressMenu"), &NameList::ReturnAddressMenu_Click},
-        {QStringLiteral("cmdExit"), &NameList::cmdExit_Click},
-        {QStringLiteral("cmdAdd"), &NameList::cmdAdd_Click},
-        {QStringLiteral("AddMenu"), &NameList::cmdAdd_Click},
-        {QStringLiteral("cmdEdit"), &NameList::cmdEdit_Click},
-        {QStringLiteral("EditViewMenu"), &NameList::cmdEdit_Click},
-        {QStringLiteral("cmdExitSign"), &NameList::cmdExit_Click},
-        {QStringLiteral("FileExit"), &NameList::cmdExit_Click},
-        {QStringLiteral("cmdDelete"), &NameList::cmdDelete_Click},
-        {QStringLiteral("cmdReports"), &NameList::cmdReports_Click},
-        {QStringLiteral("cmdNotes"), &NameList::cmdNotes_Click},
-        {QStringLiteral("cmdRemind"), &NameList::cmdRemind_Click},
-        {QStringLiteral("CurrentReminders"), &NameList::CurrentReminders_Show},
-        {QStringLiteral("GridEditMenu"), &NameList::GridEditMenu_Click},
-        {QStringLiteral("AboutBox"), &NameList::AboutBox_Click},
-        {QStringLiteral("OpenDatabase"), &NameList::OpenDatabase_Click},
-        {QStringLiteral("HelpSystem"), &NameList::HelpSystem_Click},
-        {QStringLiteral("cmdHelp"), &NameList::HelpSystem_Click},
-        {QStringLiteral("DesktopMode"), [](NameList &w) { w.display().DesktopMode_Click(); }},
-        {QStringLiteral("TabletMode"), [](NameList &w) { w.display().TabletMode_Click(); }},
-        {QStringLiteral("SelectColor"), [](NameList &w) { w.display().SelectColor_Click(); }},
-        {QStringLiteral("RestoreColor"), [](NameList &w) { w.display().RestoreColor_Click(); }},
-        {QStringLiteral("ScrollBarWidth"), [](NameList &w) { w.display().ScrollBarWidth_Click(); }},
-        {QStringLiteral("ChangePrinter"), &NameList::ChangePrinter_Click},
-        {QStringLiteral("mnuPageBreakAlpha"), &NameList::mnuPageBreakAlpha_Click},
-        {QStringLiteral("cmdDial"), &NameList::cmdDial_Click},
-        {QStringLiteral("ModemPortMenu"), &NameList::ModemPortMenu_Click},
-        {QStringLiteral("LoadRecordPictures"), &NameList::LoadRecordPictures},
-        {QStringLiteral("cmdPictures"), &NameList::cmdPictures_Click},
-        {QStringLiteral("Export"), &NameList::Export_Click},
-        {QStringLiteral("ExportWithNotes"), &NameList::ExportWithNotes_Click},
-        {QStringLiteral("ExportEmail"), &NameList::ExportEmail_Click},
-        {QStringLiteral("ExportVistaprint"), &NameList::ExportVistaprint_Click},
-        {QStringLiteral("ExportReport1"), &NameList::ExportReport1_Click},
-        {QStringLiteral("ExportReport2"), &NameList::ExportReport2_Click},
-        {QStringLiteral("CopyClipboard"), &NameList::CopyClipboard_Click},
-        {QStringLiteral("Category"), &NameList::Category_Click},
-        {QStringLiteral("cmdCategory"), &NameList::Category_Click},
-        {QStringLiteral("SelectionCriteria"), &NameList::SelectionCriteria_Click},
-        {QStringLiteral("cmdFilter"), &NameList::SelectionCriteria_Click},
-        {QStringLiteral("FindEditMenu"), &NameList::FindEditMenu_Click},
-        {QStringLiteral("cmdFind"), &NameList::FindEditMenu_Click},
-        {QStringLiteral("AssignCatgMenu"), &NameList::AssignCatgMenu_Click},
-        {QStringLiteral("cmdAssignCatg"), &NameList::AssignCatgMenu_Click},
-        {QStringLiteral("AssignAllToCatg"), &NameList::AssignAllToCatg_Click},
-        {QStringLiteral("RemoveAllFromCatg"), &NameList::AssignAllToCatg_Click},
-        {QStringLiteral("cmdClipboard"), &NameList::cmdClipboard_Click},
+        {"ShowAllMenu", on<&NameList::listViews, &ListViewCommands::ShowAllMenu_Click>},
+        {"ShowSelectedOnlyMenu", on<&NameList::listViews, &ListViewCommands::ShowSelectedOnlyMenu_Click>},
+        {"HideSelectedMenu", on<&NameList::listViews, &ListViewCommands::HideSelectedMenu_Click>},
+        {"RemoveSelectionsMenu", on<&NameList::listViews, &ListViewCommands::RemoveSelectionsMenu_Click>},
+        {"DisplayRecCntMenu", on<&NameList::listViews, &ListViewCommands::DisplayRecCntMenu_Click>},
+        {"cmdShowAll", on<&NameList::listViews, &ListViewCommands::cmdShowAll_Click>},
+        {"cmdShowSelected", on<&NameList::listViews, &ListViewCommands::cmdShowSelected_Click>},
+        {"ChangePassword", own<&NameList::ChangePassword_Click>},
+        {"cmbSort", on<&NameList::listViews, &ListViewCommands::cmbSort_Click>},
+        {"PreviewMode", on<&NameList::reports, &ReportCommands::PreviewMode_Click>},
+        {"PrintMode", on<&NameList::reports, &ReportCommands::PrintMode_Click>},
+        {"CondensedList", on<&NameList::reports, &ReportCommands::CondensedList_Click>},
+        {"Condensed1LineMenu", on<&NameList::reports, &ReportCommands::Condensed1LineMenu_Click>},
+        {"PhoneListMenu", on<&NameList::reports, &ReportCommands::PhoneListMenu_Click>},
+        {"DateReportMenu", on<&NameList::reports, &ReportCommands::DateReportMenu_Click>},
+        {"RemindersReportMenu", on<&NameList::reports, &ReportCommands::RemindersReportMenu_Click>},
+        {"ReportOptionsMenu", on<&NameList::reports, &ReportCommands::ReportOptionsMenu_Click>},
+        {"FullSizeAddressBook", on<&NameList::reports, &ReportCommands::FullSizeAddressBook_Click>},
+        {"HalfPageAddressBook", on<&NameList::reports, &ReportCommands::HalfPageAddressBook_Click>},
+        {"HalfPageAddressBookLeftSide",
+         on<&NameList::reports, &ReportCommands::HalfPageAddressBookLeftSide_Click>},
+        {"PocketMenu", on<&NameList::reports, &ReportCommands::PocketMenu_Click>},
+        {"Labels3upMenu", on<&NameList::reports, &ReportCommands::Labels3upMenu_Click>},
+        {"Labels1UpMenu1", on<&NameList::reports, &ReportCommands::Labels1UpMenu1_Click>},
+        {"Labels1UpMenu2", on<&NameList::reports, &ReportCommands::Labels1UpMenu2_Click>},
+        {"Labels2UpMenu", on<&NameList::reports, &ReportCommands::Labels2UpMenu_Click>},
+        {"EnvelopeMenu", on<&NameList::reports, &ReportCommands::EnvelopeMenu_Click>},
+        {"cmdEnvelope", on<&NameList::reports, &ReportCommands::EnvelopeMenu_Click>},
+        {"ReturnAddressMenu", on<&NameList::reports, &ReportCommands::ReturnAddressMenu_Click>},
+        {"cmdExit", own<&NameList::cmdExit_Click>},
+        {"cmdAdd", on<&NameList::records, &RecordCommands::cmdAdd_Click>},
+        {"AddMenu", on<&NameList::records, &RecordCommands::cmdAdd_Click>},
+        {"cmdEdit", on<&NameList::records, &RecordCommands::cmdEdit_Click>},
+        {"EditViewMenu", on<&NameList::records, &RecordCommands::cmdEdit_Click>},
+        {"cmdExitSign", own<&NameList::cmdExit_Click>},
+        {"FileExit", own<&NameList::cmdExit_Click>},
+        {"cmdDelete", on<&NameList::records, &RecordCommands::cmdDelete_Click>},
+        {"cmdReports", on<&NameList::reports, &ReportCommands::cmdReports_Click>},
+        {"cmdNotes", on<&NameList::records, &RecordCommands::cmdNotes_Click>},
+        {"cmdRemind", on<&NameList::records, &RecordCommands::cmdRemind_Click>},
+        {"CurrentReminders", on<&NameList::records, &RecordCommands::CurrentReminders_Show>},
+        {"GridEditMenu", on<&NameList::grid, &GridEvents::GridEditMenu_Click>},
+        {"AboutBox", on<&NameList::program, &ProgramCommands::AboutBox_Click>},
+        {"OpenDatabase", on<&NameList::program, &ProgramCommands::OpenDatabase_Click>},
+        {"HelpSystem", on<&NameList::program, &ProgramCommands::HelpSystem_Click>},
+        {"cmdHelp", on<&NameList::program, &ProgramCommands::HelpSystem_Click>},
+        {"DesktopMode", on<&NameList::display, &DisplayModes::DesktopMode_Click>},
+        {"TabletMode", on<&NameList::display, &DisplayModes::TabletMode_Click>},
+        {"SelectColor", on<&NameList::display, &DisplayModes::SelectColor_Click>},
+        {"RestoreColor", on<&NameList::display, &DisplayModes::RestoreColor_Click>},
+        {"ScrollBarWidth", on<&NameList::display, &DisplayModes::ScrollBarWidth_Click>},
+        {"ChangePrinter", on<&NameList::reports, &ReportCommands::ChangePrinter_Click>},
+        {"mnuPageBreakAlpha", on<&NameList::reports, &ReportCommands::mnuPageBreakAlpha_Click>},
+        {"cmdDial", on<&NameList::records, &RecordCommands::cmdDial_Click>},
+        {"ModemPortMenu", on<&NameList::records, &RecordCommands::ModemPortMenu_Click>},
+        {"LoadRecordPictures", on<&NameList::pictures, &PictureCommands::LoadRecordPictures>},
+        {"cmdPictures", on<&NameList::pictures, &PictureCommands::cmdPictures_Click>},
+        {"Export", on<&NameList::reports, &ReportCommands::Export_Click>},
+        {"ExportWithNotes", on<&NameList::reports, &ReportCommands::ExportWithNotes_Click>},
+        {"ExportEmail", on<&NameList::reports, &ReportCommands::ExportEmail_Click>},
+        {"ExportVistaprint", on<&NameList::reports, &ReportCommands::ExportVistaprint_Click>},
+        {"ExportReport1", on<&NameList::reports, &ReportCommands::ExportReport1_Click>},
+        {"ExportReport2", on<&NameList::reports, &ReportCommands::ExportReport2_Click>},
+        {"CopyClipboard", on<&NameList::reports, &ReportCommands::CopyClipboard_Click>},
+        {"Category", on<&NameList::listViews, &ListViewCommands::Category_Click>},
+        {"cmdCategory", on<&NameList::listViews, &ListViewCommands::Category_Click>},
+        {"SelectionCriteria", on<&NameList::listViews, &ListViewCommands::SelectionCriteria_Click>},
+        {"cmdFilter", on<&NameList::listViews, &ListViewCommands::SelectionCriteria_Click>},
+        {"FindEditMenu", on<&NameList::listViews, &ListViewCommands::FindEditMenu_Click>},
+        {"cmdFind", on<&NameList::listViews, &ListViewCommands::FindEditMenu_Click>},
+        {"AssignCatgMenu", on<&NameList::listViews, &ListViewCommands::AssignCatgMenu_Click>},
+        {"cmdAssignCatg", on<&NameList::listViews, &ListViewCommands::AssignCatgMenu_Click>},
+        {"AssignAllToCatg", on<&NameList::listViews, &ListViewCommands::AssignAllToCatg_Click>},
+        {"RemoveAllFromCatg", on<&NameList::listViews, &ListViewCommands::AssignAllToCatg_Click>},
+        {"cmdClipboard", on<&NameList::reports, &ReportCommands::cmdClipboard_Click>},
     };
     return handlers;
 }
@@ -184,17 +188,24 @@ NameList::NameList()
     installReminderHooks();
     installSelectionHooks();
     linkSubsystems();
-    buildMenus();
+    mMenus = std::make_unique<MainMenus>(*this);
     buildControls();
     mColumnLayout = std::make_unique<ColumnLayout>(*this);
     mDisplay = std::make_unique<DisplayModes>(*this);
+    mGrid = std::make_unique<GridEvents>(*this);
     mLocateBox = std::make_unique<LocateBox>(*this);
+    mRecords = std::make_unique<RecordCommands>(*this);
+    mListViews = std::make_unique<ListViewCommands>(*this);
+    mReports = std::make_unique<ReportCommands>(*this);
+    mProgram = std::make_unique<ProgramCommands>(*this);
+    mPictures = std::make_unique<PictureCommands>(*this);
     // The toolbar buttons are as wide as their captions in the platform's font, so the row
     // may reach past the designed width: the window opens wide enough to show all of it.
     const QPushButton *exitSign = button(QStringLiteral("cmdExitSign"));
     const int toolbarRight = qRound(platform::pixelsToTwipsX(exitSign->x() + exitSign->width())) + 120;
     platform::setClientSizeTwips(this, qMax(DesignClientWidth, toolbarRight),
-                                 DesignClientHeight + platform::pixelsToTwipsY(menuBar->sizeHint().height()));
+                                 DesignClientHeight +
+                                     platform::pixelsToTwipsY(mMenus->bar()->sizeHint().height()));
     setMinimumWidth(platform::twipsToPixelsX(MainWindowMinimumWidth) - 2);
 }
 
@@ -234,7 +245,7 @@ NameList *NameList::loadedInstance()
 
 QAction *NameList::menuItem(const QString &name) const
 {
-    return mItems.value(name);
+    return mMenus->item(name);
 }
 
 QPushButton *NameList::button(const QString &name) const
@@ -261,139 +272,6 @@ void NameList::dispatch(const QString &command)
             QStringLiteral("Run-time error '%1':\r\n\r\n%2").arg(error.number()).arg(error.description()),
             platform::vbOKOnly + platform::vbCritical);
     }
-}
-
-QAction *NameList::addItem(QMenu *menu, const QString &name, const QString &caption,
-                           const QKeySequence &shortcut)
-{
-    QAction *item = menu->addAction(caption);
-    item->setObjectName(name);
-    if (!shortcut.isEmpty()) {
-        item->setShortcut(shortcut);
-        item->setShortcutContext(Qt::WindowShortcut);
-    }
-    item->setEnabled(hasHandler(name));
-    connect(item, &QAction::triggered, this, [this, name] { dispatch(name); });
-    mItems.insert(name, item);
-    return item;
-}
-
-void NameList::buildMenus()
-{
-    menuBar = new QMenuBar(this);
-    menuBar->setObjectName(QStringLiteral("menuBar"));
-    const auto ctrl = [](char key) { return QKeySequence(Qt::CTRL | Qt::Key(key)); };
-
-    FileMenu = menuBar->addMenu(QStringLiteral("&File"));
-    FileMenu->setObjectName(QStringLiteral("FileMenu"));
-    addItem(FileMenu, QStringLiteral("OpenDatabase"), QStringLiteral("Open..."));
-    addItem(FileMenu, QStringLiteral("ChangePrinter"), QStringLiteral("&Printer Setup..."), ctrl('P'));
-    FileMenu->addSeparator();
-    addItem(FileMenu, QStringLiteral("Category"), QStringLiteral("&Choose a Category..."), ctrl('Y'));
-    addItem(FileMenu, QStringLiteral("SelectionCriteria"), QStringLiteral("&Specify Record Filter..."),
-            ctrl('S'));
-    FileMenu->addSeparator();
-    addItem(FileMenu, QStringLiteral("SelectColor"), QStringLiteral("Select &Background Color..."),
-            ctrl('B'));
-    addItem(FileMenu, QStringLiteral("RestoreColor"), QStringLiteral("&Restore Original Color"));
-    QAction *hiddenSeparator = FileMenu->addSeparator();
-    hiddenSeparator->setVisible(false);
-    addItem(FileMenu, QStringLiteral("ImportFile"), QStringLiteral("&Import Address Book File..."))
-        ->setVisible(false);
-    FileMenu->addSeparator();
-    addItem(FileMenu, QStringLiteral("ChangePassword"), QStringLiteral("Change Password"),
-            QKeySequence(Qt::Key_F5));
-    // Disabled as designed until F5 is pressed in the window.
-    menuItem(QStringLiteral("ChangePassword"))->setEnabled(false);
-    FileMenu->addSeparator();
-    addItem(FileMenu, QStringLiteral("FileExit"), QStringLiteral("E&xit"),
-            QKeySequence(Qt::SHIFT | Qt::Key_F4));
-
-    EditMenu = menuBar->addMenu(QStringLiteral("&Edit"));
-    EditMenu->setObjectName(QStringLiteral("EditMenu"));
-    addItem(EditMenu, QStringLiteral("AddMenu"), QStringLiteral("&Add a New Record..."), ctrl('A'));
-    addItem(EditMenu, QStringLiteral("EditViewMenu"), QStringLiteral("&Edit/View Current Record"), ctrl('E'));
-    EditMenu->addSeparator();
-    addItem(EditMenu, QStringLiteral("AssignCatgMenu"), QStringLiteral("Assign to &Categories..."),
-            ctrl('T'));
-    addItem(EditMenu, QStringLiteral("AssignAllToCatg"),
-            QStringLiteral("A&ssign Many Records to Category..."));
-    addItem(EditMenu, QStringLiteral("RemoveAllFromCatg"),
-            QStringLiteral("Remove Many Records from Category..."));
-    EditMenu->addSeparator();
-    addItem(EditMenu, QStringLiteral("GridEditMenu"), QStringLiteral("Allow &Grid Editing"), ctrl('G'));
-    EditMenu->addSeparator();
-    addItem(EditMenu, QStringLiteral("FindEditMenu"), QStringLiteral("&Find Any Text..."), ctrl('F'));
-    addItem(EditMenu, QStringLiteral("ShowAllMenu"), QStringLiteral("Show ALL &Records"), ctrl('R'));
-    addItem(EditMenu, QStringLiteral("ShowSelectedOnlyMenu"), QStringLiteral("&Show Selected Records Only"),
-            ctrl('O'));
-    addItem(EditMenu, QStringLiteral("HideSelectedMenu"), QStringLiteral("&Hide Selected Records"),
-            ctrl('H'));
-    addItem(EditMenu, QStringLiteral("RemoveSelectionsMenu"), QStringLiteral("Remove Selection &Marks"),
-            ctrl('M'));
-    EditMenu->addSeparator();
-    addItem(EditMenu, QStringLiteral("CopyClipboard"), QStringLiteral("Copy Name/Address to Clipboard"),
-            ctrl('N'));
-    EditMenu->addSeparator();
-    addItem(EditMenu, QStringLiteral("DisplayRecCntMenu"), QStringLiteral("&Display Record Count"),
-            ctrl('D'));
-
-    ReportsMenu = menuBar->addMenu(QStringLiteral("&Reports"));
-    ReportsMenu->setObjectName(QStringLiteral("ReportsMenu"));
-    addItem(ReportsMenu, QStringLiteral("EnvelopeMenu"), QStringLiteral("Envelopes"));
-    addItem(ReportsMenu, QStringLiteral("Labels3upMenu"), QStringLiteral("Labels 1\" x 2-5/8\" 3-up"));
-    addItem(ReportsMenu, QStringLiteral("Labels1UpMenu1"), QStringLiteral("Labels 1-1/2\" x 4\" 1-up"));
-    addItem(ReportsMenu, QStringLiteral("Labels1UpMenu2"), QStringLiteral("Labels 15/16\" x 3-1/2\" 1-up"));
-    addItem(ReportsMenu, QStringLiteral("Labels2UpMenu"), QStringLiteral("Labels 1\" x 4\" 2-up"));
-    ReportsMenu->addSeparator();
-    addItem(ReportsMenu, QStringLiteral("FullSizeAddressBook"), QStringLiteral("Full-size Address Book"));
-    addItem(ReportsMenu, QStringLiteral("HalfPageAddressBook"),
-            QStringLiteral("5.5\" x 8.5\" Address Book (side by side)"));
-    addItem(ReportsMenu, QStringLiteral("HalfPageAddressBookLeftSide"),
-            QStringLiteral("5.5\" x 8.5\" Address Book (1/2 page)"));
-    addItem(ReportsMenu, QStringLiteral("mnuPageBreakAlpha"),
-            QStringLiteral("Page-break above reports alphabetically"));
-    ReportsMenu->addSeparator();
-    addItem(ReportsMenu, QStringLiteral("PocketMenu"), QStringLiteral("Pocket Address Book"));
-    addItem(ReportsMenu, QStringLiteral("CondensedList"),
-            QStringLiteral("Condensed List (2 lines per record)"));
-    addItem(ReportsMenu, QStringLiteral("Condensed1LineMenu"),
-            QStringLiteral("Condensed List (1 line per record)"));
-    addItem(ReportsMenu, QStringLiteral("DateReportMenu"), QStringLiteral("Date Report"));
-    addItem(ReportsMenu, QStringLiteral("RemindersReportMenu"), QStringLiteral("Date Reminders"));
-    addItem(ReportsMenu, QStringLiteral("PhoneListMenu"), QStringLiteral("Phone List"));
-    ReportsMenu->addSeparator();
-    addItem(ReportsMenu, QStringLiteral("ExportVistaprint"),
-            QStringLiteral("Export data to Vistaprint CSV file..."));
-    addItem(ReportsMenu, QStringLiteral("Export"), QStringLiteral("Export data to CSV text file..."));
-    addItem(ReportsMenu, QStringLiteral("ExportWithNotes"),
-            QStringLiteral("Export data to CSV text file and include Notes..."));
-    addItem(ReportsMenu, QStringLiteral("ExportEmail"), QStringLiteral("Export e-mail data to file..."));
-    addItem(ReportsMenu, QStringLiteral("ExportReport1"),
-            QStringLiteral("Export name/address list to file (label format)..."));
-    addItem(ReportsMenu, QStringLiteral("ExportReport2"),
-            QStringLiteral("Export name/address list to file (condensed)..."));
-    ReportsMenu->addSeparator();
-    addItem(ReportsMenu, QStringLiteral("PreviewMode"), QStringLiteral("Preview Reports"))
-        ->setCheckable(true);
-    QAction *printMode = addItem(ReportsMenu, QStringLiteral("PrintMode"), QStringLiteral("Print Reports"));
-    printMode->setCheckable(true);
-    printMode->setChecked(true);
-
-    OptionsMenu = menuBar->addMenu(QStringLiteral("&Options"));
-    OptionsMenu->setObjectName(QStringLiteral("OptionsMenu"));
-    addItem(OptionsMenu, QStringLiteral("ReportOptionsMenu"), QStringLiteral("&Report Options"));
-    addItem(OptionsMenu, QStringLiteral("ReturnAddressMenu"), QStringLiteral("Return &Address"));
-    addItem(OptionsMenu, QStringLiteral("TabletMode"), QStringLiteral("Set to Tablet Mode"));
-    addItem(OptionsMenu, QStringLiteral("DesktopMode"), QStringLiteral("Set to Desktop Mode"));
-    addItem(OptionsMenu, QStringLiteral("ScrollBarWidth"),
-            QStringLiteral("Change Scroll Bar Width (System-wide change)"));
-    addItem(OptionsMenu, QStringLiteral("ModemPortMenu"), QStringLiteral("&Modem Port"));
-
-    HelpMenu = menuBar->addMenu(QStringLiteral("&Help"));
-    HelpMenu->setObjectName(QStringLiteral("HelpMenu"));
-    addItem(HelpMenu, QStringLiteral("HelpSystem"), QStringLiteral("&View Help File"));
-    addItem(HelpMenu, QStringLiteral("AboutBox"), QStringLiteral("&About"));
 }
 
 QPushButton *NameList::addButton(const QString &name, const QString &caption, const QString &toolTip,
@@ -576,7 +454,7 @@ void NameList::Form_Load()
     setWindowTitle(mainWindowCaption(gAppName, gDbPath, gDb && gDb->readOnly()));
     gFirstTime = true;
     gPageBreakPerLetter = false;
-    gListSource = ContactsTable;
+    gRecordSource.gListSource = ContactsTable;
 
     QString value;
     QString condition;
@@ -602,9 +480,9 @@ void NameList::Form_Load()
     lblNotice->setText(noticeLabelCaption(gNoticeLine));
 
     Data1->setDatabase(gDb.get());
-    Data1->setRecordSource(firstListRecordSource());
+    Data1->setRecordSource(firstListRecordSource(gRecordSource));
     Data1->refresh();
-    gOrderByClause = DefaultOrderByClause;
+    gRecordSource.gOrderByClause = DefaultOrderByClause;
 
     platform::centerWindowOnScreen(this);
     mDisplay->applyLook();
@@ -620,7 +498,7 @@ void NameList::bindGrid()
 {
     if (!mColumnLayout->bindGrid())
         return;
-    connectGridEvents();
+    mGrid->connectEvents();
     mLocateBox->connectEvents();
 }
 
@@ -657,7 +535,7 @@ void NameList::firstActivation()
         items.append(cmbSort->itemText(i));
     const QString choice = restoredSortChoice(rowExists, stored, items);
     cmbSort->setCurrentIndex(cmbSort->findText(choice));
-    cmbSort_Click();
+    mListViews->cmbSort_Click();
 
     QString startup;
     if (readSetting(ReminderStartupSettingsQuery, startup)) {
@@ -668,10 +546,10 @@ void NameList::firstActivation()
 
     if (mStartupCategoryShown) {
         // The category restored at start-up stays; only the selection view goes.
-        mbGridClicked = false;
-        refreshList(removeSelectionsRecordSource());
+        mGrid->Table1_ClearClickFlag();
+        refreshList(storeParts(removeSelectionsRecordSource(gRecordSource)));
     } else {
-        ShowAllMenu_Click();
+        mListViews->ShowAllMenu_Click();
     }
     // The grid binds to the list it first shows: the lists opened on the way there are
     // never painted, so nobody counts their rows.
@@ -680,13 +558,12 @@ void NameList::firstActivation()
 
 void NameList::Form_Activate()
 {
-    mbFirstGridClick = true;
-    mbGridClicked = false;
+    mGrid->windowActivated();
     if (isFindResultCaption(lblCategory->text()))
         setAddAllowed(false);
     if (gFirstTime)
         firstActivation();
-    lblFilterMsg->setVisible(!gFilterClause.isEmpty());
+    lblFilterMsg->setVisible(!gRecordSource.gFilterClause.isEmpty());
     Table1->setFocus();
     if (gFirstTime || gRecordSaved) {
         gFirstTime = false;
@@ -700,10 +577,10 @@ void NameList::Form_KeyDown(int &keyCode, Qt::KeyboardModifiers shift)
     Q_UNUSED(shift);
     switch (mainWindowKey(classicKeyCode(keyCode))) {
     case MainWindowKey::Swallow:
-        keyCode = 0;
+        keyCode = platform::KeyCancelled;
         break;
     case MainWindowKey::SwallowAndEnablePasswordChange:
-        keyCode = 0;
+        keyCode = platform::KeyCancelled;
         menuItem(QStringLiteral("ChangePassword"))->setEnabled(true);
         break;
     case MainWindowKey::PassOn:
@@ -721,22 +598,23 @@ void NameList::Form_Unload(bool &cancel)
     // The panel goes with the window, enlarged or not.
     if (Pics3 *panel = Pics3::loadedInstance())
         panel->unloadForShutDown();
-    setMousePointer(MousePointer::Hourglass);
-    if (mColumnLayout->columnsChanged())
-        mColumnLayout->writeColumnLayout();
-    ClosePreviewAtExit();
-    // Marks live for one run of the main window; a database the password change could
-    // not reopen has none to clear.
-    if (gDb && gDb->isOpen() && !gDb->readOnly()) {
-        try {
-            gDb->execute(ClearSelectionMarksSql);
-        } catch (const RuntimeError &) {
-            // A database that refuses the update (held by another program) keeps its
-            // marks; the window still closes.
+    {
+        platform::BusyPointer busy;
+        if (mColumnLayout->columnsChanged())
+            mColumnLayout->writeColumnLayout();
+        ClosePreviewAtExit();
+        // Marks live for one run of the main window; a database the password change could
+        // not reopen has none to clear.
+        if (gDb && gDb->isOpen() && !gDb->readOnly()) {
+            try {
+                gDb->execute(ClearSelectionMarksSql);
+            } catch (const RuntimeError &) {
+                // A database that refuses the update (held by another program) keeps its
+                // marks; the window still closes.
+            }
         }
+        gSelectedCount = 0;
     }
-    gSelectedCount = 0;
-    setMousePointer(MousePointer::Default);
     Data1->clear();
 
     // Closing the main window ends the program, unless a command is about to show a new
@@ -751,15 +629,15 @@ void NameList::resizeEvent(QResizeEvent *event)
 {
     platform::Form::resizeEvent(event);
     Form_Resize();
-    placeBesidePicturePanel();
+    mPictures->placeBesidePicturePanel();
 }
 
 void NameList::Form_Resize()
 {
     if (mLayingOut)
         return;
-    const int menuHeight = menuBar->sizeHint().height();
-    menuBar->setGeometry(0, 0, width(), menuHeight);
+    const int menuHeight = mMenus->bar()->sizeHint().height();
+    mMenus->bar()->setGeometry(0, 0, width(), menuHeight);
     client->setGeometry(0, menuHeight, width(), qMax(0, height() - menuHeight));
 
     MainWindowLayoutInput in;
@@ -839,123 +717,6 @@ void NameList::lblCategory_Change()
     setAddAllowed(!isFindResultCaption(lblCategory->text()));
 }
 
-void NameList::ShowAllMenu_Click()
-{
-    setMousePointer(MousePointer::Hourglass);
-    mbGridClicked = false;
-    gSql = CategorySettingsQuery;
-    {
-        std::unique_ptr<platform::Recordset> category = gDb->openRecordset(gSql);
-        // A read-only database keeps its start-up category; the view changes all the same.
-        if (category->recordCount() > 0 && !gDb->readOnly()) {
-            category->moveFirst();
-            category->deleteRecord();
-        }
-    }
-    lblFilterMsg->setVisible(false);
-    refreshList(showAllRecordSource());
-    setCategoryCaption(QString());
-    if (gSelectedCount > 0)
-        button(QStringLiteral("cmdShowSelected"))->setVisible(true);
-    setAddAllowed(true);
-    platform::Recordset *rs = Data1->recordset();
-    if (rs && rs->recordCount() >= 1) {
-        rs->moveLast();
-        rs->moveFirst();
-    }
-    setMousePointer(MousePointer::Default);
-}
-
-void NameList::ShowSelectedOnlyMenu_Click()
-{
-    setMousePointer(MousePointer::Hourglass);
-    refreshList(showSelectedOnlyRecordSource());
-    if (lblCategory->text().startsWith(FindResultCaptionPrefix + QLatin1Char(' ')))
-        setCategoryCaption(QString());
-    setAddAllowed(false);
-    setMousePointer(MousePointer::Default);
-}
-
-void NameList::HideSelectedMenu_Click()
-{
-    setMousePointer(MousePointer::Hourglass);
-    refreshList(hideSelectedRecordSource());
-    if (lblCategory->text().startsWith(FindResultCaptionPrefix + QLatin1Char(' ')))
-        setCategoryCaption(QString());
-    setMousePointer(MousePointer::Default);
-}
-
-void NameList::RemoveSelectionsMenu_Click()
-{
-    setMousePointer(MousePointer::Hourglass);
-    gDb->execute(ClearSelectionMarksSql);
-    gSelectedCount = 0;
-    lblSelectedCount->setText(QString());
-    refreshList(removeSelectionsRecordSource());
-    button(QStringLiteral("cmdShowSelected"))->setVisible(false);
-    setAddAllowed(true);
-    setMousePointer(MousePointer::Default);
-}
-
-void NameList::DisplayRecCntMenu_Click()
-{
-    setMousePointer(MousePointer::Hourglass);
-    qint64 count = 0;
-    {
-        std::unique_ptr<platform::Recordset> rs = gDb->openRecordset(recordCountQuery());
-        if (rs->recordCount() > 0) {
-            rs->moveFirst();
-            count = rs->value(QStringLiteral("RowCount")).toLongLong();
-        }
-    }
-    platform::Recordset *shown = Data1->recordset();
-    const QString message = recordCountMessage(shown && shown->recordCount() > 0, count);
-    setMousePointer(MousePointer::Default);
-    platform::MsgBox(message, platform::vbOKOnly, RecordCountTitle);
-}
-
-void NameList::cmdShowAll_Click()
-{
-    ShowAllMenu_Click();
-    Table1->setFocus();
-}
-
-void NameList::cmdShowSelected_Click()
-{
-    ShowSelectedOnlyMenu_Click();
-    button(QStringLiteral("cmdShowSelected"))->setVisible(false);
-    setAddAllowed(false);
-    Table1->setFocus();
-}
-
-void NameList::storeSortChoice(const QString &choice)
-{
-    storeSettingsRow(*gDb, GridSortOrderType, choice);
-}
-
-void NameList::cmbSort_Click()
-{
-    setMousePointer(MousePointer::Hourglass);
-    const QString choice = cmbSort->currentText();
-    // The list is reopened below anyway; letting it go first spares the database from
-    // fixing the membership of every row of it before the settings row is written.
-    Data1->clear();
-    storeSortChoice(choice);
-    const SortChoice sort = applySortChoice(choice);
-    if (gContactsTable) {
-        try {
-            gContactsTable->setIndex(sort.indexName);
-        } catch (const RuntimeError &) {
-            // A database without an index for the field: the locate box keeps to last names.
-            gContactsTable->setIndex(QStringLiteral("LastName"));
-        }
-    }
-    txtLocate->setFocus();
-    mbGridClicked = false;
-    refreshList(sortedRecordSource());
-    setMousePointer(MousePointer::Default);
-}
-
 void NameList::cmdExit_Click()
 {
     unload();
@@ -966,166 +727,4 @@ void NameList::ChangePassword_Click()
     // The change reopens the database and restarts through the start routine, which owns it.
     if (StartRoutine::changePassword)
         StartRoutine::changePassword();
-}
-
-void NameList::setRecordButtonsEnabled(bool enabled)
-{
-    for (const char *name : {"cmdDelete", "cmdAdd", "cmdEdit", "cmdExit"}) {
-        const QString command = QString::fromLatin1(name);
-        button(command)->setEnabled(enabled && hasHandler(command));
-    }
-}
-
-DataControlLink::View NameList::listView()
-{
-    return {[this] { return lblCategory->text(); },
-            [] { return gSelectedClause.contains(QLatin1String("Selected =")); },
-            [this] { return isFindResultCaption(lblCategory->text()); },
-            [] { return categoryNumberOf(gCategoryClause); }};
-}
-
-void NameList::cmdAdd_Click()
-{
-    gEditExistingRecord = false;
-    setRecordButtonsEnabled(false);
-    DataControlLink link(*Data1, listView());
-    NameEdit::open(link, false, QStringLiteral("Add a New Record"));
-    setRecordButtonsEnabled(true);
-    setAddAllowed(true);
-}
-
-void NameList::cmdEdit_Click()
-{
-    const bool addWasAllowed = mAddAllowed;
-    try {
-        mbGridClicked = false;
-        platform::Recordset *rs = Data1->recordset();
-        if (!rs || rs->recordCount() < 1) {
-            platform::MsgBox(
-                QStringLiteral("There are no records displayed, so you can't View or Edit them.  Add "
-                               "some records or change the Category or Selection Criteria to display "
-                               "records first."),
-                platform::vbInformation, QStringLiteral("No records to View or Edit"));
-            return;
-        }
-        setMousePointer(MousePointer::Hourglass);
-        gEditExistingRecord = true;
-        setRecordButtonsEnabled(false);
-        DataControlLink link(*Data1, listView());
-        NameEdit::open(link, true, QStringLiteral("View/Edit an Existing Record"));
-    } catch (const RuntimeError &error) {
-        platform::MsgBox(error.description(), platform::vbOKOnly,
-                         QStringLiteral("NameList - cmdEdit_click - Microsoft Error Message"));
-        // The buttons and the pointer come back after a failure too.
-        setMousePointer(MousePointer::Default);
-    }
-    setRecordButtonsEnabled(true);
-    setAddAllowed(addWasAllowed);
-    gEditExistingRecord = false;
-}
-
-void NameList::PreviewMode_Click()
-{
-    ::PreviewMode_Click(menuItem(QStringLiteral("PreviewMode")), menuItem(QStringLiteral("PrintMode")));
-}
-
-void NameList::PrintMode_Click()
-{
-    ::PrintMode_Click(menuItem(QStringLiteral("PreviewMode")), menuItem(QStringLiteral("PrintMode")));
-}
-
-void NameList::CondensedList_Click()
-{
-    DataControlRecords records(*Data1);
-    ::CondensedList_Click(records, lblCategory->text(), gSelectedCount);
-}
-
-void NameList::Condensed1LineMenu_Click()
-{
-    DataControlRecords records(*Data1);
-    ::Condensed1LineMenu_Click(records, lblCategory->text(), gSelectedCount);
-}
-
-void NameList::PhoneListMenu_Click()
-{
-    DataControlRecords records(*Data1);
-    ::PhoneListMenu_Click(records, lblCategory->text(), gSelectedCount);
-}
-
-void NameList::DateReportMenu_Click()
-{
-    DataControlRecords records(*Data1);
-    ::DateReportMenu_Click(records, lblCategory->text(), gSelectedCount);
-}
-
-void NameList::RemindersReportMenu_Click()
-{
-    ::RemindersReportMenu_Click(*gDb);
-}
-
-void NameList::ReportOptionsMenu_Click()
-{
-    platform::setMousePointer(platform::MousePointer::Hourglass);
-    ReportOptionsForm::instance().showModal();
-}
-
-void NameList::FullSizeAddressBook_Click()
-{
-    DataControlRecords records(*Data1);
-    ::FullSizeAddressBook_Click(records, {lblCategory->text(), gOrderByClause, gPageBreakPerLetter},
-                                gSelectedCount);
-}
-
-void NameList::HalfPageAddressBook_Click()
-{
-    DataControlRecords records(*Data1);
-    ::HalfPageAddressBook_Click(records, {lblCategory->text(), gOrderByClause, gPageBreakPerLetter},
-                                gSelectedCount);
-}
-
-void NameList::HalfPageAddressBookLeftSide_Click()
-{
-    DataControlRecords records(*Data1);
-    ::HalfPageAddressBookLeftSide_Click(records, {lblCategory->text(), gOrderByClause, gPageBreakPerLetter},
-                                        gSelectedCount);
-}
-
-void NameList::PocketMenu_Click()
-{
-    DataControlRecords records(*Data1);
-    ::PocketMenu_Click(*gDb, records, lblCategory->text(), gSelectedCount, mbPocketLastNameFirst);
-}
-
-void NameList::Labels3upMenu_Click()
-{
-    DataControlRecords records(*Data1);
-    ::Labels3upMenu_Click(records, gSelectedCount);
-}
-
-void NameList::Labels1UpMenu1_Click()
-{
-    DataControlRecords records(*Data1);
-    ::Labels1UpMenu1_Click(records, gSelectedCount);
-}
-
-void NameList::Labels1UpMenu2_Click()
-{
-    DataControlRecords records(*Data1);
-    ::Labels1UpMenu2_Click(records, gSelectedCount);
-}
-
-void NameList::Labels2UpMenu_Click()
-{
-    DataControlRecords records(*Data1);
-    ::Labels2UpMenu_Click(records, gSelectedCount);
-}
-
-void NameList::EnvelopeMenu_Click()
-{
-    FormEnvelope::open(std::make_unique<DataControlRecords>(*Data1), this);
-}
-
-void NameList::ReturnAddressMenu_Click()
-{
-    ReturnAddress::showFromMenu();
 }

@@ -17,6 +17,11 @@ constexpr int PanelWidth = 4008;
 constexpr int PanelHeight = 9360;
 constexpr int ImageWidth = 3936;
 constexpr int ImageHeight = 2952;
+// The three images stand one under the other, this far apart.
+constexpr int ImagePitch = 3000;
+// An enlarged image leaves this much of the window free beside and under it.
+constexpr int EnlargedWidthLeftOver = 70;
+constexpr int EnlargedHeightLeftOver = 400;
 constexpr int EnlargedWidthPixels = 1024;
 constexpr int EnlargedHeightPixels = 768;
 
@@ -105,8 +110,8 @@ void Pics3::threePictureLayout()
 {
     platform::setClientSizeTwips(this, PanelWidth, PanelHeight);
     platform::setGeometryTwips(Image1, 0, 0, ImageWidth, ImageHeight);
-    platform::setGeometryTwips(Image2, 0, 3000, ImageWidth, ImageHeight);
-    platform::setGeometryTwips(Image3, 0, 6000, ImageWidth, ImageHeight);
+    platform::setGeometryTwips(Image2, 0, ImagePitch, ImageWidth, ImageHeight);
+    platform::setGeometryTwips(Image3, 0, 2 * ImagePitch, ImageWidth, ImageHeight);
 }
 
 void Pics3::Form_Load()
@@ -176,8 +181,8 @@ void Pics3::enlarge(int n)
     const double panelWidth = platform::pixelsToTwipsX(EnlargedWidthPixels);
     const double panelHeight = platform::pixelsToTwipsY(EnlargedHeightPixels);
     QLabel *shown = image(n);
-    shown->setGeometry(shown->x(), Image1->y(), platform::twipsToPixelsX(panelWidth - 70),
-                       platform::twipsToPixelsY(panelHeight - 400));
+    shown->setGeometry(shown->x(), Image1->y(), platform::twipsToPixelsX(panelWidth - EnlargedWidthLeftOver),
+                       platform::twipsToPixelsY(panelHeight - EnlargedHeightLeftOver));
     for (int other = 1; other <= 3; ++other)
         image(other)->setVisible(other == n);
     setWindowTitle(name.toString());

@@ -1,6 +1,7 @@
 #include "pictures/PictureBox.h"
 
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/GdiScope.h"
 #include "platform/gdi/StdPicture.h"
 
 #include <QPainter>
@@ -63,16 +64,13 @@ bool PictureBox::PaintPicture(const StdPicture &picture, int width, int height)
     if (!ready() || width <= 0 || height <= 0 || picture.Width() <= 0 || picture.Height() <= 0)
         return false;
     fillBackground(width, height);
-    HDC source = CreateCompatibleDC(nullptr);
+    const ScopedDC source(CreateCompatibleDC(nullptr));
     bool painted = false;
-    if (source != nullptr) {
-        HBITMAP previous = SelectObject(source, picture.Handle());
-        if (previous != nullptr) {
-            painted = StretchBlt(mCanvas.hdc(), 0, 0, width, height, source, 0, 0, picture.Width(),
+    if (source) {
+        const ScopedSelection selected(source.get(), picture.Handle());
+        if (selected)
+            painted = StretchBlt(mCanvas.hdc(), 0, 0, width, height, source.get(), 0, 0, picture.Width(),
                                  picture.Height(), SRCCOPY);
-            SelectObject(source, previous);
-        }
-        DeleteDC(source);
     }
     update();
     return painted;

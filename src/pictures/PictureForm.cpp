@@ -58,6 +58,23 @@ constexpr Design LoadFileDesign{"cmdLoadFile", 12960, 5832, 1548, 450};
 constexpr Design ClipboardPasteDesign{"cmdClipboardPaste", 12960, 7392, 1500, 450};
 constexpr Design PrevDesign{"cmdPrev", 13224, 1068, 360, 348};
 constexpr Design NextDesign{"cmdNext", 13716, 1068, 360, 348};
+constexpr Design OriginalDesign{"picOriginal", 4380, 2508, 8112, 5388};
+
+// A screen smaller than this (in pixels) gets the window over all of it; without a screen,
+// the window lays out for the larger one.
+constexpr QSize SmallScreen{1280, 800};
+constexpr QRect NoScreenArea{0, 0, 1280, 1024};
+// On a landscape screen the button column keeps this many pixels off the right edge.
+constexpr int ColumnRightGap = 4;
+// On a portrait screen the buttons form a row under the box, in design twips: the row stands
+// this far below the box and in from the left, with gaps between the buttons; the arrows sit
+// just under the box; the window is this much lower than it was wide.
+constexpr int RowBelowBox = 500;
+constexpr int RowLeft = 500;
+constexpr int RowGap = 300;
+constexpr int RowBottomMargin = 300;
+constexpr int ArrowsBelowBox = 50;
+constexpr int PortraitHeightCut = 4000;
 
 PictureEditor &editorLink()
 {
@@ -137,7 +154,8 @@ PictureForm::PictureForm()
     picResized->move(0, 0);
     picOriginal = new QWidget(this);
     picOriginal->setObjectName(QStringLiteral("picOriginal"));
-    picOriginal->setGeometry(px(4380), px(2508), px(8112), px(5388));
+    picOriginal->setGeometry(px(OriginalDesign.left), px(OriginalDesign.top), px(OriginalDesign.width),
+                             px(OriginalDesign.height));
     picOriginal->hide();
 
     const auto makeButton = [this](const Design &d, const QString &caption, const QString &tip) {
@@ -242,10 +260,10 @@ void PictureForm::layOut()
     int windowWidth = px(ClientWidth);
     int windowHeight = px(ClientHeight);
     const QScreen *screen = QGuiApplication::primaryScreen();
-    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
+    const QRect area = screen ? screen->availableGeometry() : NoScreenArea;
     const QSize screenSize = screen ? screen->geometry().size() : area.size();
     // On a small screen the window takes the whole screen.
-    if (screenSize.width() < 1280 || screenSize.height() < 800) {
+    if (screenSize.width() < SmallScreen.width() || screenSize.height() < SmallScreen.height()) {
         windowWidth = area.width();
         windowHeight = area.height();
         move(area.topLeft());
@@ -257,7 +275,7 @@ void PictureForm::layOut()
     if (screenSize.width() > screenSize.height()) {
         int left = (windowWidth - boxWidth) / 2 + boxWidth - cmdCancel->width() / 2;
         // A window narrower than the box would otherwise put the buttons out of reach.
-        left = qMin(left, windowWidth - cmdCancel->width() - 4);
+        left = qMin(left, windowWidth - cmdCancel->width() - ColumnRightGap);
         for (QPushButton *b : column)
             b->move(left, b->y());
         cmdPrev->move(left, cmdPrev->y());
@@ -266,14 +284,15 @@ void PictureForm::layOut()
         const int formerWidth = windowWidth;
         windowWidth = windowHeight;
         // Never so low that the row of buttons under the box falls outside the window.
-        windowHeight = qMax(formerWidth - px(4000), boxHeight + px(500) + cmdCancel->height() + px(300));
-        int left = px(500);
+        windowHeight = qMax(formerWidth - px(PortraitHeightCut),
+                            boxHeight + px(RowBelowBox) + cmdCancel->height() + px(RowBottomMargin));
+        int left = px(RowLeft);
         for (QPushButton *b : column) {
-            b->move(left, boxHeight + px(500));
-            left = b->x() + b->width() + px(300);
+            b->move(left, boxHeight + px(RowBelowBox));
+            left = b->x() + b->width() + px(RowGap);
         }
-        cmdPrev->move(windowWidth / 2 - 2 * cmdPrev->width(), boxHeight + px(50));
-        cmdNext->move(windowWidth / 2 + 2 * cmdPrev->width(), boxHeight + px(50));
+        cmdPrev->move(windowWidth / 2 - 2 * cmdPrev->width(), boxHeight + px(ArrowsBelowBox));
+        cmdNext->move(windowWidth / 2 + 2 * cmdPrev->width(), boxHeight + px(ArrowsBelowBox));
     }
     cmdClipboardPaste->setVisible(StdPicture::ClipboardHasBitmap());
     resize(windowWidth, windowHeight);
@@ -545,7 +564,7 @@ void PictureForm::closeAndStore()
     if (focused == cmdCancel || focused == cmdDelete)
         return;
 
-    platform::setMousePointer(platform::MousePointer::Hourglass);
+    platform::BusyPointer busy;
     const CommonDialog &dialog = CMDialog1();
     const QString name = mbFromClipboard ? dialog.dlgFileName : pictures::listedName(dialog.dlgFileName);
     const QString target = pictures::picturePath(name);
@@ -553,15 +572,11 @@ void PictureForm::closeAndStore()
                                            pictures::normalFileExists(dialog.dlgFileName));
     try {
         // Without a name there is neither a file to store nor one to link.
-        if (name.isEmpty()) {
-            platform::setMousePointer(platform::MousePointer::Default);
+        if (name.isEmpty())
             return;
-        }
         if (store) {
-            if (!confirmReplacing(name)) {
-                platform::setMousePointer(platform::MousePointer::Default);
+            if (!confirmReplacing(name))
                 return;
-            }
             pictures::storePictureFile(picResized->canvas(), target);
         }
         // The slot names the file only once the file is there.
@@ -571,9 +586,7 @@ void PictureForm::closeAndStore()
             pictureNameChanged();
         }
     } catch (const RuntimeError &error) {
-        platform::setMousePointer(platform::MousePointer::Default);
+        busy.release();
         MsgBox(error.description());
-        return;
     }
-    platform::setMousePointer(platform::MousePointer::Default);
 }

@@ -1,16 +1,12 @@
 #include "pictures/cImage.h"
 
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/GdiScope.h"
 #include "platform/gdi/StdPicture.h"
 
 #include <cmath>
 
 using namespace platform;
-
-cImage::~cImage()
-{
-    DeleteDIB();
-}
 
 std::int32_t cImage::BytesPerScanLine() const
 {
@@ -31,13 +27,12 @@ bool cImage::Create(std::int32_t lWidth, std::int32_t lHeight, std::int16_t iBit
 {
     DeleteDIB();
     if (iBitCount == 1 || iBitCount == 4 || iBitCount == 8) {
-        HDC display = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
-        mDC = CreateCompatibleDC(display);
-        DeleteDC(display);
+        const ScopedDC display(CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+        mDC = ScopedDC(CreateCompatibleDC(display.get()));
     } else if (iBitCount == 24) {
-        mDC = CreateCompatibleDC(nullptr);
+        mDC = ScopedDC(CreateCompatibleDC(nullptr));
     }
-    if (mDC == nullptr)
+    if (!mDC)
         return false;
 
     BITMAPINFOHEADER &h = mInfo.bmiHeader;
@@ -57,13 +52,12 @@ bool cImage::Create(std::int32_t lWidth, std::int32_t lHeight, std::int16_t iBit
             mInfo.bmiColors[i].rgbRed = grey;
         }
     }
-    mDIB = CreateDIBSection(mDC, &mInfo, DIB_RGB_COLORS, &mBits, nullptr, 0);
-    if (mDIB != nullptr) {
-        mOldBitmap = SelectObject(mDC, mDIB);
+    mDIB = ScopedBitmap(CreateDIBSection(mDC.get(), &mInfo, DIB_RGB_COLORS, &mBits, nullptr, 0));
+    if (mDIB) {
+        mSelection = ScopedSelection(mDC.get(), mDIB.get());
         return true;
     }
-    DeleteDC(mDC);
-    mDC = nullptr;
+    mDC.reset();
     return false;
 }
 
@@ -86,38 +80,34 @@ bool cImage::CopyStdPicture(const StdPicture &TheStdPicture, std::int16_t &iBitC
     if (!Create(description.bmWidth, description.bmHeight, iBitCount))
         return false;
 
-    HDC screen = nullptr;
-    HWND desktop = nullptr;
+    ScopedDC context;
     if (iBitCount != 24) {
-        screen = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+        const ScopedDC screen(CreateDCA("DISPLAY", nullptr, nullptr, nullptr));
+        if (!screen)
+            return false;
+        context = ScopedDC(CreateCompatibleDC(screen.get()));
     } else {
-        desktop = GetDesktopWindow();
-        screen = GetDC(desktop);
+        const ScopedWindowDC screen(GetDesktopWindow());
+        if (!screen)
+            return false;
+        context = ScopedDC(CreateCompatibleDC(screen.get()));
     }
-    if (screen == nullptr)
-        return false;
-    HDC work = CreateCompatibleDC(screen);
-    if (iBitCount != 24)
-        DeleteDC(screen);
-    else
-        ReleaseDC(desktop, screen);
-    if (work == nullptr)
+    if (!context)
         return false;
 
-    HBITMAP previous = SelectObject(work, TheStdPicture.Handle());
+    HDC work = context.get();
+    const ScopedSelection picture(work, TheStdPicture.Handle());
     if (iBitCount != 24) {
         if (!requested) {
             const unsigned read = GetDIBColorTable(work, 0, 1u << iBitCount, mWorkColours);
             if (read > 0)
-                SetDIBColorTable(mDC, 0, read, mWorkColours);
+                SetDIBColorTable(mDC.get(), 0, read, mWorkColours);
         }
         GetDIBits(work, TheStdPicture.Handle(), 0, unsigned(description.bmHeight), mBits, &mInfo,
                   DIB_RGB_COLORS);
     } else {
-        BitBlt(mDC, 0, 0, Width(), Height(), work, 0, 0, SRCCOPY);
+        BitBlt(mDC.get(), 0, 0, Width(), Height(), work, 0, 0, SRCCOPY);
     }
-    SelectObject(work, previous);
-    DeleteDC(work);
     return true;
 }
 
@@ -139,8 +129,8 @@ bool cImage::CopyHDC(HDC lHDC, std::int32_t lWidth, std::int32_t lHeight, std::i
     if (!Create(lWidth, lHeight, iBitCount))
         return false;
     if (read > 0)
-        SetDIBColorTable(mDC, 0, read, mWorkColours);
-    BitBlt(mDC, 0, 0, lWidth, lHeight, lHDC, lSrcLeft, lSrcTop, SRCCOPY);
+        SetDIBColorTable(mDC.get(), 0, read, mWorkColours);
+    BitBlt(mDC.get(), 0, 0, lWidth, lHeight, lHDC, lSrcLeft, lSrcTop, SRCCOPY);
     return true;
 }
 
@@ -149,19 +139,19 @@ bool cImage::CopyPalletHDC(HDC lHDC)
     const unsigned read = GetDIBColorTable(lHDC, 0, 1u << BitCount(), mWorkColours);
     if (read == 0)
         return false;
-    return SetDIBColorTable(mDC, 0, read, mWorkColours) == read;
+    return SetDIBColorTable(mDC.get(), 0, read, mWorkColours) == read;
 }
 
 void cImage::PaintHDC(HDC lHDC, std::int32_t lDestLeft, std::int32_t lDestTop, std::uint32_t eRop) const
 {
-    BitBlt(lHDC, lDestLeft, lDestTop, Width(), Height(), mDC, 0, 0, eRop);
+    BitBlt(lHDC, lDestLeft, lDestTop, Width(), Height(), mDC.get(), 0, 0, eRop);
 }
 
 std::unique_ptr<cImage> cImage::Greyscale() const
 {
     auto grey = std::make_unique<cImage>();
     grey->Create(Width(), Height(), 8);
-    BitBlt(grey->hdc(), 0, 0, Width(), Height(), mDC, 0, 0, SRCCOPY);
+    BitBlt(grey->hdc(), 0, 0, Width(), Height(), mDC.get(), 0, 0, SRCCOPY);
     return grey;
 }
 
@@ -170,13 +160,13 @@ std::unique_ptr<cImage> cImage::Resample(std::int32_t lWidth, std::int32_t lHeig
     auto image = std::make_unique<cImage>();
     image->Create(lWidth, lHeight, BitCount());
     if (BitCount() != 24)
-        image->CopyPalletHDC(mDC);
+        image->CopyPalletHDC(mDC.get());
     if (lWidth == Width() && lHeight == Height()) {
-        BitBlt(image->hdc(), 0, 0, lWidth, lHeight, mDC, 0, 0, SRCCOPY);
+        BitBlt(image->hdc(), 0, 0, lWidth, lHeight, mDC.get(), 0, 0, SRCCOPY);
     } else {
         if (SetStretchBltMode(image->hdc(), HALFTONE) == 0)
             SetStretchBltMode(image->hdc(), COLORONCOLOR);
-        StretchBlt(image->hdc(), 0, 0, lWidth, lHeight, mDC, 0, 0, Width(), Height(), SRCCOPY);
+        StretchBlt(image->hdc(), 0, 0, lWidth, lHeight, mDC.get(), 0, 0, Width(), Height(), SRCCOPY);
     }
     return image;
 }
@@ -187,8 +177,8 @@ std::unique_ptr<cImage> cImage::Transformed(std::int32_t width, std::int32_t hei
     auto image = std::make_unique<cImage>();
     image->Create(width, height, BitCount());
     if (BitCount() != 24)
-        image->CopyPalletHDC(mDC);
-    PlgBlt(image->hdc(), points, mDC, 0, 0, Width(), Height(), nullptr, 0, 0);
+        image->CopyPalletHDC(mDC.get());
+    PlgBlt(image->hdc(), points, mDC.get(), 0, 0, Width(), Height(), nullptr, 0, 0);
     return image;
 }
 
@@ -226,15 +216,8 @@ std::unique_ptr<cImage> cImage::Rotate(std::int32_t Degrees) const
 
 void cImage::DeleteDIB()
 {
-    if (mDC != nullptr) {
-        if (mDIB != nullptr) {
-            SelectObject(mDC, mOldBitmap);
-            DeleteObject(mDIB);
-        }
-        DeleteDC(mDC);
-    }
-    mDIB = nullptr;
-    mOldBitmap = nullptr;
-    mDC = nullptr;
+    mSelection.reset();
+    mDIB.reset();
+    mDC.reset();
     mBits = nullptr;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/gdi/GdiScope.h"
 #include "platform/gdi/GdiTypes.h"
 
 #include <cstdint>
@@ -14,14 +15,13 @@ class StdPicture;
 class cImage {
   public:
     cImage() = default;
-    ~cImage();
     cImage(const cImage &) = delete;
     cImage &operator=(const cImage &) = delete;
 
     std::int32_t Width() const { return mInfo.bmiHeader.biWidth; }
     std::int32_t Height() const { return mInfo.bmiHeader.biHeight; }
     std::int16_t BitCount() const { return std::int16_t(mInfo.bmiHeader.biBitCount); }
-    platform::HDC hdc() const { return mDC; }
+    platform::HDC hdc() const { return mDC.get(); }
     std::uint8_t *DIBitsPtr() const { return static_cast<std::uint8_t *>(mBits); }
     std::int32_t BytesPerScanLine() const;
 
@@ -49,9 +49,11 @@ class cImage {
     std::unique_ptr<cImage> Transformed(std::int32_t width, std::int32_t height,
                                         const platform::POINT points[3]) const;
 
-    platform::HBITMAP mDIB = nullptr;
-    platform::HBITMAP mOldBitmap = nullptr;
-    platform::HDC mDC = nullptr;
+    // In the order they are made: going, the bitmap is first taken out of the context,
+    // then deleted, and the context last.
+    platform::ScopedDC mDC;
+    platform::ScopedBitmap mDIB;
+    platform::ScopedSelection mSelection;
     void *mBits = nullptr;
     platform::BITMAPINFO mInfo{};
     platform::RGBQUAD mWorkColours[256] = {};

@@ -4,6 +4,7 @@
 #include "platform/RuntimeError.h"
 #include "platform/base/AnsiText.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/GdiScope.h"
 
 #include <QDir>
 #include <QFile>
@@ -214,9 +215,10 @@ std::int32_t cJpeg::SampleHDC(HDC lHDC, std::int32_t lWidth, std::int32_t lHeigh
     mX = lWidth;
     const int w8 = (lWidth + 7) & ~7, h8 = (lHeight + 7) & ~7;
 
-    HDC work = CreateCompatibleDC(nullptr);
-    if (work == nullptr)
+    const ScopedDC context(CreateCompatibleDC(nullptr));
+    if (!context)
         return 1;
+    HDC work = context.get();
     BITMAPINFO info{};
     info.bmiHeader.biSize = 40;
     info.bmiHeader.biWidth = w8;
@@ -226,12 +228,10 @@ std::int32_t cJpeg::SampleHDC(HDC lHDC, std::int32_t lWidth, std::int32_t lHeigh
     info.bmiHeader.biCompression = BI_RGB;
     info.bmiHeader.biSizeImage = std::uint32_t(((w8 * 3 + 3) & ~3) * h8);
     void *bits = nullptr;
-    HBITMAP dib = CreateDIBSection(work, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (dib == nullptr) {
-        DeleteDC(work);
+    const ScopedBitmap dib(CreateDIBSection(work, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!dib)
         return 1;
-    }
-    HBITMAP old = SelectObject(work, dib);
+    const ScopedSelection selected(work, dib.get());
     if (SetStretchBltMode(work, HALFTONE) == 0)
         SetStretchBltMode(work, COLORONCOLOR);
     const int stride = (w8 * 3 + 3) & ~3;
@@ -261,10 +261,6 @@ std::int32_t cJpeg::SampleHDC(HDC lHDC, std::int32_t lWidth, std::int32_t lHeigh
         }
         SampleComponent(c, static_cast<const std::uint8_t *>(bits), stride);
     }
-
-    SelectObject(work, old);
-    DeleteObject(dib);
-    DeleteDC(work);
     return 0;
 }
 

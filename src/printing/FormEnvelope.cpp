@@ -15,7 +15,6 @@
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 #include "platform/print/PrintSurface.h"
-#include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Twips.h"
 
@@ -142,7 +141,7 @@ void PrintEnvelopes(DisplayedRecords &Records, int Which)
         vp.setDocName(QStringLiteral("Envelope"));
         vp.setDocSetting91(0);
         vp.setAction(PrintSurface::StartDoc);
-        platform::setMousePointer(platform::MousePointer::Hourglass);
+        run.showBusy();
         if (vp.preview())
             frmPreview::instance().showModeless();
 

@@ -9,7 +9,6 @@
 #include "platform/base/Clock.h"
 #include "platform/base/DateText.h"
 #include "platform/print/PrintSurface.h"
-#include "platform/ui/MousePointer.h"
 
 namespace {
 
@@ -24,6 +23,14 @@ constexpr int DetailX = NameX + 360;
 constexpr int DetailWidth = 9360;
 constexpr int OneLineNameX = 720;
 constexpr int OneLineRight = 10900;
+// The gap between a name and the detail on its line, and the width of the lines that
+// continue a detail under it.
+constexpr int OneLineDetailGap = 100;
+constexpr int ContinuationWidth = 10800;
+// The depth the lines of a page may fill, by layout: the page count follows from it and the
+// line height of the font.
+constexpr double OneLinePageDepth = 13968.0;
+constexpr double NameAbovePageDepth = 13248.0;
 
 class ListReport {
   public:
@@ -87,10 +94,10 @@ class ListReport {
         vp.printLine(QStringLiteral(" "));
         const double lineHeight = vp.currentY() - y1;
         if (mStyle.layout == ListLayout::OneLine)
-            mCapacity = static_cast<double>(WholeNumber(13968.0 / lineHeight));
+            mCapacity = static_cast<double>(WholeNumber(OneLinePageDepth / lineHeight));
         else
-            mCapacity = 13248.0 / lineHeight;
-        platform::setMousePointer(platform::MousePointer::Hourglass);
+            mCapacity = NameAbovePageDepth / lineHeight;
+        mGuard->showBusy();
         if (vp.preview())
             frmPreview::instance().showModeless();
         gPageLineCount = 0;
@@ -152,9 +159,9 @@ class ListReport {
             QString line;
             if (firstLine) {
                 line = GetNextPrintLine(gPrintTextBuffer, static_cast<int>(OneLineRight - x), vp.font());
-                vp.setCurrentX(x + 100);
+                vp.setCurrentX(x + OneLineDetailGap);
             } else {
-                line = GetNextPrintLine(gPrintTextBuffer, 10800, vp.font());
+                line = GetNextPrintLine(gPrintTextBuffer, ContinuationWidth, vp.font());
                 vp.setCurrentX(NameX);
             }
             vp.printLine(line);

@@ -10,7 +10,6 @@
 #include "platform/RuntimeError.h"
 #include "platform/print/PrintSurface.h"
 #include "platform/print/TextMetrics.h"
-#include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 
 #include <QCoreApplication>
@@ -89,7 +88,7 @@ class LabelRun {
     void open()
     {
         if (mLayout.columns == 3)
-            platform::setMousePointer(platform::MousePointer::Hourglass);
+            mRun->showBusy();
         QCoreApplication::processEvents();
         if (vp.orientation() == 1)
             vp.setOrientation(0);
@@ -99,7 +98,7 @@ class LabelRun {
         vp.setDocSetting91(0);
         vp.setDocName(mLayout.name);
         vp.setAction(PrintSurface::StartDoc);
-        platform::setMousePointer(platform::MousePointer::Hourglass);
+        mRun->showBusy();
         if (vp.preview())
             frmPreview::instance().showModeless();
         qint16 y2 = 0;

@@ -7,7 +7,6 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/print/PrintSurface.h"
-#include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 
 #include <QCoreApplication>
@@ -85,6 +84,12 @@ void ReportRun::draw(const std::function<void(ReportRun &)> &Draw, const std::fu
     }
 }
 
+void ReportRun::showBusy()
+{
+    if (!mBusy)
+        mBusy.emplace();
+}
+
 void ReportRun::markPosition(DisplayedRecords &Records)
 {
     Records.markPosition();
@@ -96,7 +101,7 @@ void ReportRun::endWalk()
     if (mMarked)
         mMarked->returnToMark();
     QCoreApplication::processEvents();
-    platform::setMousePointer(platform::MousePointer::Default);
+    mBusy.reset();
 }
 
 void ReportRun::stop()
@@ -111,7 +116,7 @@ void ReportRun::stop()
         } catch (const std::exception &) {
         }
     }
-    platform::setMousePointer(platform::MousePointer::Default);
+    mBusy.reset();
     finish();
 }
 
@@ -123,7 +128,7 @@ void ReportRun::fail(const std::exception &error)
         } catch (const std::exception &) {
         }
     }
-    platform::setMousePointer(platform::MousePointer::Default);
+    mBusy.reset();
     finish();
     const auto *runtime = dynamic_cast<const platform::RuntimeError *>(&error);
     platform::MsgBox(runtime ? runtime->description() : QString::fromLocal8Bit(error.what()), platform::vbOKOnly);

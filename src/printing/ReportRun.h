@@ -1,10 +1,13 @@
 #pragma once
 
+#include "platform/ui/MousePointer.h"
+
 #include <QElapsedTimer>
 #include <QtGlobal>
 
 #include <exception>
 #include <functional>
+#include <optional>
 
 class DisplayedRecords;
 
@@ -55,6 +58,9 @@ class ReportRun {
     // message.
     static void draw(const std::function<void(ReportRun &)> &Draw,
                      const std::function<void()> &BeforeFailure = {});
+    // The hourglass shows from here until the walk ends, the run stops or fails, or the
+    // run goes out of scope; showing it again while it shows changes nothing.
+    void showBusy();
     // Keeps the current record of the records the report walks.
     void markPosition(DisplayedRecords &Records);
     // The walk is over: the kept record becomes current again, pending window events
@@ -79,6 +85,7 @@ class ReportRun {
     bool mStarted = false;
     DisplayedRecords *mMarked = nullptr;
     QElapsedTimer mSinceEvents;
+    std::optional<platform::BusyPointer> mBusy;
 };
 
 // A Reports menu entry over the displayed records: nothing while another report is

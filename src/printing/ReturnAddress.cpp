@@ -24,6 +24,11 @@ const char *const AddressFields[] = {"Address1", "Address2", "Address3", "City",
 constexpr int DescriptionLength = 25;
 // The second group stands this much lower than the first.
 constexpr int GroupOffset = 1890;
+// Tops of the rows of the first address group, in twips; the boxes and their labels share them.
+constexpr int DescriptionTop = 1065;
+constexpr int AddressLineTops[] = {1290, 1575, 1860};
+constexpr int CityLineTop = 2145;
+constexpr int CountryLineTop = 2415;
 
 std::unique_ptr<platform::Recordset> openRow(const QString &type)
 {
@@ -75,31 +80,32 @@ ReturnAddress::ReturnAddress()
         const QString group = row == 1 ? QStringLiteral("First") : QStringLiteral("Second");
         const int down = (row - 1) * GroupOffset;
         const int left = row == 1 ? 2265 : 2280;
-        QLineEdit *description = addBox(QStringLiteral("txt%1_Address_Desc").arg(group), left, 1065 + down,
-                                        row == 1 ? 1935 : 2250, 225);
+        QLineEdit *description = addBox(QStringLiteral("txt%1_Address_Desc").arg(group), left,
+                                        DescriptionTop + down, row == 1 ? 1935 : 2250, 225);
         description->setMaxLength(DescriptionLength);
         description->setText(group + QStringLiteral(" Return Address"));
         QPalette dark = description->palette();
         dark.setColor(QPalette::Text, QColor(0, 0, 128));
         description->setPalette(dark);
         descriptions << description;
-        const int lines[] = {1290, 1575, 1860};
         for (int i = 0; i < 3; ++i)
             tabOrder << addBox(QStringLiteral("txt%1_%2").arg(group, QLatin1String(AddressFields[i])), left,
-                               lines[i] + down, 3555, 300);
-        tabOrder << addBox(QStringLiteral("txt%1_City").arg(group), left, 2145 + down, 1785, 300);
-        tabOrder << addBox(QStringLiteral("txt%1_State").arg(group), left + 1770, 2145 + down, 885, 300);
-        tabOrder << addBox(QStringLiteral("txt%1_PostalCode").arg(group), left + 2640, 2145 + down, 915, 300);
-        tabOrder << addBox(QStringLiteral("txt%1_Country").arg(group), left, 2415 + down, 3555, 300);
+                               AddressLineTops[i] + down, 3555, 300);
+        const int cityTop = CityLineTop + down;
+        tabOrder << addBox(QStringLiteral("txt%1_City").arg(group), left, cityTop, 1785, 300);
+        tabOrder << addBox(QStringLiteral("txt%1_State").arg(group), left + 1770, cityTop, 885, 300);
+        tabOrder << addBox(QStringLiteral("txt%1_PostalCode").arg(group), left + 2640, cityTop, 915, 300);
+        tabOrder << addBox(QStringLiteral("txt%1_Country").arg(group), left, CountryLineTop + down, 3555,
+                           300);
         const struct {
             const char *name;
             const char *caption;
             int top;
-        } labels[] = {{"Address1", "Address 1", 1290},
-                      {"Address2", "Address 2", 1575},
-                      {"Address3", "Address 3", 1860},
-                      {"City", "City State Zip", 2145},
-                      {"Country", "Country", 2415}};
+        } labels[] = {{"Address1", "Address 1", AddressLineTops[0]},
+                      {"Address2", "Address 2", AddressLineTops[1]},
+                      {"Address3", "Address 3", AddressLineTops[2]},
+                      {"City", "City State Zip", CityLineTop},
+                      {"Country", "Country", CountryLineTop}};
         for (const auto &l : labels) {
             auto *label = new QLabel(QString::fromLatin1(l.caption), this);
             label->setObjectName(QStringLiteral("lbl%1_%2").arg(group, QLatin1String(l.name)));

@@ -23,6 +23,13 @@
 
 namespace {
 constexpr int ZoomStep = 25;
+// The window's layout as it is resized, in twips: below the narrowest width the pages keep
+// their size; right of the pages a column of buttons this wide, set off by a gap; the row
+// of view buttons stands this much above the pages' bottom edge.
+constexpr int NarrowestPagesWindow = 2500;
+constexpr int ButtonColumnWidth = 2000;
+constexpr int ButtonColumnGap = 500;
+constexpr int ViewButtonsRise = 250;
 
 QPointer<frmPreview> &slot()
 {
@@ -270,18 +277,18 @@ void frmPreview::Form_Resize()
     const int top = static_cast<int>(pixelsToTwipsY(vp->y()));
     // Too low or too narrow a window would give the pages no size: that step is
     // skipped and the buttons still follow.
-    if (w > 2500) {
-        const int vpWidth = w - 2 * left - 2000;
+    if (w > NarrowestPagesWindow) {
+        const int vpWidth = w - 2 * left - ButtonColumnWidth;
         const int vpHeight = h - top - left;
         if (vpWidth >= 0 && vpHeight >= 0)
             setGeometryTwips(vp, left, top, vpWidth, vpHeight);
     }
     const int vpWidth = static_cast<int>(pixelsToTwipsX(vp->width()));
     const int vpHeight = static_cast<int>(pixelsToTwipsY(vp->height()));
-    const int buttonsLeft = left + vpWidth + 500;
+    const int buttonsLeft = left + vpWidth + ButtonColumnGap;
     for (QPushButton *b : {cmdNext, cmdPrevious, cmdPrint, cmdZoomIn, cmdZoomOut, cmdHelp, cmdClose})
         b->move(twipsToPixelsX(buttonsLeft), b->y());
-    const int modesTop = top + vpHeight - 250;
+    const int modesTop = top + vpHeight - ViewButtonsRise;
     for (QPushButton *b : {cmdThumbnail, cmdTwoPages, cmdPageWidth, cmdWholePage})
         b->move(b->x(), twipsToPixelsY(modesTop));
 }

@@ -27,6 +27,15 @@
 
 namespace {
 
+// The window's designed size, and its row of buttons: from the left margin, one after the
+// other with a small gap, at the foot of the window; in twips.
+constexpr int DesignWidth = 9720;
+constexpr int DesignHeight = 7740;
+constexpr int ButtonRowLeft = 120;
+constexpr int ButtonRowTop = 7200;
+constexpr int ButtonRowHeight = 420;
+constexpr int ButtonGap = 60;
+
 const QString InvalidNumberTitle = QStringLiteral("Invalid number");
 
 // A text the platform reads as a number.
@@ -101,7 +110,7 @@ Remind::Remind(platform::Database &db, const std::optional<EditedContact> &conta
     setObjectName(QStringLiteral("Remind"));
     setWindowTitle(QStringLiteral("Reminders"));
     setKeyPreview(true);
-    platform::setClientSizeTwips(this, 9720, 7740);
+    platform::setClientSizeTwips(this, DesignWidth, DesignHeight);
 
     auto label = [this](const QString &name, const QString &caption, int left, int top, int width) {
         auto *l = new QLabel(caption, this);
@@ -203,14 +212,14 @@ Remind::Remind(platform::Database &db, const std::optional<EditedContact> &conta
 
     // The buttons stand in a row, each as wide as its caption needs; the window widens when
     // the row does not fit.
-    int nextLeft = 120;
+    int nextLeft = ButtonRowLeft;
     auto button = [this, &nextLeft](const QString &name, const QString &caption, int width) {
         auto *b = new QPushButton(caption, this);
         b->setObjectName(name);
         b->setAutoDefault(false);
-        platform::setGeometryTwips(b, nextLeft, 7200, width, 420);
+        platform::setGeometryTwips(b, nextLeft, ButtonRowTop, width, ButtonRowHeight);
         platform::widenToCaption(b);
-        nextLeft += qRound(platform::pixelsToTwipsX(b->width())) + 60;
+        nextLeft += qRound(platform::pixelsToTwipsX(b->width())) + ButtonGap;
         return b;
     };
     cmdAdd = button(QStringLiteral("cmdAdd"), QStringLiteral("&Add new reminder"), 1500);
@@ -219,8 +228,8 @@ Remind::Remind(platform::Database &db, const std::optional<EditedContact> &conta
     cmdDelete = button(QStringLiteral("cmdDelete"), QStringLiteral("&Delete reminder"), 1500);
     cmdViewCurrent = button(QStringLiteral("cmdViewCurrent"), QStringLiteral("&View Current Reminders"), 2100);
     cmdExit = button(QStringLiteral("cmdExit"), QStringLiteral("E&xit"), 960);
-    if (nextLeft + 60 > 9720)
-        platform::setClientSizeTwips(this, nextLeft + 60, 7740);
+    if (nextLeft + ButtonGap > DesignWidth)
+        platform::setClientSizeTwips(this, nextLeft + ButtonGap, DesignHeight);
     setDialogBorder(true);
     // A click gives the button the focus, as the platform's buttons take it: activation and
     // closing decide by the focused control.

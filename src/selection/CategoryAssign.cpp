@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QTableView>
 
+using platform::BusyPointer;
 using platform::MousePointer;
 using platform::RuntimeError;
 using platform::setMousePointer;
@@ -56,7 +57,9 @@ void ShowCategoryAssign()
                          platform::vbInformation, QStringLiteral("No records to Assign to Categories"));
         return;
     }
-    setMousePointer(MousePointer::Hourglass);
+    // The hourglass shows while the window loads; the loaded window gives the arrow back, and
+    // a load that fails cannot leave the hourglass behind.
+    const BusyPointer loading;
     CategoryAssign &form = CategoryAssign::instance();
     form.showModal();
     if (form.isLoaded())

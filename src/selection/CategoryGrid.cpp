@@ -9,6 +9,13 @@
 
 #include <QTableView>
 
+namespace {
+// Row heights in twips: taller rows for a finger on a tablet. The grid takes whole twips;
+// 225.0709 is as near to 225 as a pixel shows.
+constexpr int RowHeight = 225;
+constexpr int TabletRowHeight = 400;
+} // namespace
+
 platform::DataGrid *makeCategoryGrid(QWidget *parent, const QString &name, platform::DataControl *data,
                                      const QList<platform::GridColumn> &columns)
 {
@@ -17,8 +24,7 @@ platform::DataGrid *makeCategoryGrid(QWidget *parent, const QString &name, platf
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // The grid takes whole twips; 225.0709 is as near to 225 as a pixel shows.
-    const int rowHeight = gTabletMode ? 400 : 225;
+    const int rowHeight = gTabletMode ? TabletRowHeight : RowHeight;
     view->setFont(gTabletMode ? platform::classicFont(QStringLiteral("Arial"), 14, false)
                               : platform::classicFont(QStringLiteral("MS Sans Serif"), 8, true));
     return new platform::DataGrid(view, data, parent, rowHeight, columns);

@@ -20,9 +20,8 @@
 
 #include <optional>
 
-using platform::MousePointer;
+using platform::BusyPointer;
 using platform::RuntimeError;
-using platform::setMousePointer;
 
 namespace {
 
@@ -147,7 +146,7 @@ void CatgAssignAll::walk(bool assign)
     const qint64 number = categories->value(QStringLiteral("CategoryNumber")).toLongLong();
     const QString description = NullToString(categories->value(QStringLiteral("CategoryDesc"))).toString();
 
-    setMousePointer(MousePointer::Hourglass);
+    BusyPointer busy;
     qint32 done = 0, reached = 0, skipped = 0;
     std::optional<platform::Bookmark> mark;
     bool inTransaction = false;
@@ -198,13 +197,13 @@ void CatgAssignAll::walk(bool assign)
         if (mark)
             shown->setBookmark(*mark);
         emit shown->currentChanged();
-        setMousePointer(MousePointer::Default);
+        busy.release();
         if (error.number() != platform::err::SyntaxError)
             platform::MsgBox(error.description(), platform::vbOKOnly, gAppName);
         return;
     }
     emit shown->currentChanged();
-    setMousePointer(MousePointer::Default);
+    busy.release();
     QString text;
     if (assign) {
         done = reached - skipped;

@@ -5,8 +5,8 @@
 #include "helpers/GLOBAL.h"
 #include "helpers/MainWindowFlags.h"
 #include "helpers/MainWindowLink.h"
+#include "helpers/RecordSource.h"
 #include "helpers/ValueHelpers.h"
-#include "mainwindow/RecordSource.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
@@ -23,9 +23,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-using platform::MousePointer;
+using platform::BusyPointer;
 using platform::RuntimeError;
-using platform::setMousePointer;
 
 QString gLastCriteria;
 QString gSavedRecordSource;
@@ -247,34 +246,32 @@ void CriteriaForm::listFieldNames_KeyPress(int &KeyAscii)
 
 void CriteriaForm::cmdApplyCriteria_Click()
 {
-    setMousePointer(MousePointer::Hourglass);
+    BusyPointer busy;
     const QString text = txtCriteria->toPlainText();
     if (text.isEmpty()) {
-        gFilterClause.clear();
-        setMousePointer(MousePointer::Default);
+        gRecordSource.gFilterClause.clear();
         return;
     }
-    const QString filterBefore = gFilterClause;
-    const QString whereBefore = gWhereClause;
+    const QString filterBefore = gRecordSource.gFilterClause;
+    const QString whereBefore = gRecordSource.gWhereClause;
     auto restore = [&] {
-        gFilterClause = filterBefore;
-        gWhereClause = whereBefore;
+        gRecordSource.gFilterClause = filterBefore;
+        gRecordSource.gWhereClause = whereBefore;
         MainWindowLink::Data1().setRecordSource(gSavedRecordSource);
         MainWindowLink::Data1().refresh();
     };
     try {
-        MainWindowLink::Data1().setRecordSource(filterRecordSource(text));
+        MainWindowLink::Data1().setRecordSource(storeParts(filterRecordSource(gRecordSource, text)));
         MainWindowLink::Data1().refresh();
         if (MainWindowLink::Data1().recordset()->recordCount() == 0) {
             platform::MsgBox(QStringLiteral("No records found which meet the criteria you specified.  Try again."),
                              platform::vbExclamation, QStringLiteral("No records found"));
             restore();
             txtCriteria->setFocus();
-            setMousePointer(MousePointer::Default);
             return;
         }
     } catch (const RuntimeError &error) {
-        setMousePointer(MousePointer::Default);
+        busy.release();
         if (isInvalidCriteria(error.number())) {
             platform::MsgBox(QStringLiteral("The criteria you specified is invalid.  Try again."),
                              platform::vbExclamation, QStringLiteral("Invalid syntax"));
@@ -287,17 +284,16 @@ void CriteriaForm::cmdApplyCriteria_Click()
         reportingFailure(restore);
         return;
     }
-    gSelectedClause.clear();
+    gRecordSource.gSelectedClause.clear();
     gLastCriteria = text;
     if (MainWindowLink::CategoryCaption().left(18) == FindResultCaptionPrefix)
         MainWindowLink::SetCategoryCaption(QString());
     unload();
-    setMousePointer(MousePointer::Default);
 }
 
 void CriteriaForm::cmdShowAll_Click()
 {
-    MainWindowLink::Data1().setRecordSource(filterShowAllRecordSource());
+    MainWindowLink::Data1().setRecordSource(storeParts(filterShowAllRecordSource(gRecordSource)));
     gLastCriteria = txtCriteria->toPlainText();
     MainWindowLink::Data1().refresh();
     if (MainWindowLink::CategoryCaption().left(19) == FindResultCaptionPrefix + QLatin1Char(' '))

@@ -4,13 +4,13 @@
 #include "editor/GLOBAL.h"
 #include "helpers/DatabaseOpenDialog.h"
 #include "helpers/GLOBAL.h"
+#include "helpers/RecordSource.h"
 #include "helpers/mCommonDialog.h"
 #include "mainwindow/NameList.h"
-#include "mainwindow/RecordSource.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/Database.h"
-#include "platform/db/SqliteError.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/SqliteError.h"
 #include "platform/ui/ApplicationTitle.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/ProgramFolder.h"
@@ -130,8 +130,11 @@ std::optional<RuntimeError> checkOwnTables(platform::Database &db)
     }
 }
 
-// Steps 10 to 16, which re-entry runs alone. `opened` is a database the caller has
-// already opened from gDbPath and checked.
+// The second half of the start, which a restart from the main window runs alone: opens
+// gDbPath (asking for its password, offering a repair), checks that it is a database of
+// this program, reads the size of the user field, opens the contacts table in last-name
+// order and shows the main window; after a failure it reports and tries again or ends.
+// `opened` is a database the caller has already opened from gDbPath and checked.
 MainOutcome openAndShow(std::unique_ptr<platform::Database> opened = {})
 {
     bool repairTried = false;
@@ -269,7 +272,7 @@ MainOutcome Main()
     gTabletMode = platform::isTabletWithoutMouse();
     try {
         gNoticeLine = NoticeLine;
-        gListSource = ContactsTable;
+        gRecordSource.gListSource = ContactsTable;
         gAppName = QStringLiteral("Quiltern");
         const QString folder = platform::programFolder();
         // The first default joins without a separator, as the classic path test did:

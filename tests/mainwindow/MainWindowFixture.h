@@ -1,9 +1,6 @@
 #pragma once
 
 #include "helpers/GLOBAL.h"
-#include "mainwindow/ColumnLayout.h"
-#include "mainwindow/DisplayModes.h"
-#include "mainwindow/LocateBox.h"
 #include "mainwindow/NameList.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
@@ -12,6 +9,7 @@
 #include "start/modMain.h"
 #include "support/ContactGenerator.h"
 #include "support/DialogScript.h"
+#include "support/MainWindowControls.h"
 #include "support/StartedProgram.h"
 
 #include <QApplication>

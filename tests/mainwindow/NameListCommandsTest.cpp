@@ -1,8 +1,8 @@
 #include "MainWindowFixture.h"
 
 #include "editor/GLOBAL.h"
+#include "helpers/RecordSource.h"
 #include "helpers/mCommon.h"
-#include "mainwindow/RecordSource.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 
@@ -20,7 +20,7 @@ class CommandsTest : public MainWindowFixture {
     static QStringList itemNames(NameList &w)
     {
         QStringList names;
-        for (QMenu *menu : {w.FileMenu, w.EditMenu, w.ReportsMenu, w.OptionsMenu, w.HelpMenu})
+        for (QMenu *menu : {menu(w, "FileMenu"), menu(w, "EditMenu"), menu(w, "ReportsMenu"), menu(w, "OptionsMenu"), menu(w, "HelpMenu")})
             for (QAction *action : menu->actions())
                 if (!action->isSeparator())
                     names.append(action->objectName());
@@ -104,9 +104,9 @@ TEST_F(CommandsTest, EveryMenuItemHasItsCaptionAndShortcutInMenuOrder)
         EXPECT_EQ(action->shortcut(), QKeySequence(QString::fromLatin1(item.shortcut))) << item.name;
     }
     EXPECT_EQ(itemNames(w), expectedOrder);
-    EXPECT_EQ(w.FileMenu->title(), "&File");
-    EXPECT_EQ(w.ReportsMenu->title(), "&Reports");
-    EXPECT_EQ(w.OptionsMenu->title(), "&Options");
+    EXPECT_EQ(menu(w, "FileMenu")->title(), "&File");
+    EXPECT_EQ(menu(w, "ReportsMenu")->title(), "&Reports");
+    EXPECT_EQ(menu(w, "OptionsMenu")->title(), "&Options");
 }
 
 TEST_F(CommandsTest, ButtonsCarryTheirCaptionsAndTooltips)
@@ -217,11 +217,11 @@ TEST_F(CommandsTest, DeleteWithGridEditingOnStillDeletesTheCurrentRow)
 {
     prepare(5);
     NameList &w = start();
-    w.GridEditMenu_Click();
+    w.grid().GridEditMenu_Click();
     w.Table1->setCurrentIndex(w.Table1->model()->index(2, 1));
     const qint64 id = current(w, "RecordID").toLongLong();
     script.answerMessage(platform::vbYes);
-    w.cmdDelete_Click();
+    w.records().cmdDelete_Click();
     EXPECT_EQ(count(QStringLiteral("Select Count(*) from tblContacts Where RecordID = %1").arg(id)), 0);
     EXPECT_EQ(count("Select Count(*) from tblContacts"), 4);
 }
@@ -250,14 +250,14 @@ TEST_F(CommandsTest, GridEditingTogglesBetweenTheTwoCaptions)
     prepare(2);
     NameList &w = start();
     QAction *item = w.menuItem("GridEditMenu");
-    EXPECT_FALSE(w.gridAllowUpdate());
+    EXPECT_FALSE(w.grid().gridAllowUpdate());
     item->trigger();
     EXPECT_EQ(item->text(), "Disable &Grid Editing");
-    EXPECT_TRUE(w.gridAllowUpdate());
+    EXPECT_TRUE(w.grid().gridAllowUpdate());
     EXPECT_TRUE(w.Table1->model()->flags(w.Table1->model()->index(0, 1)) & Qt::ItemIsEditable);
     item->trigger();
     EXPECT_EQ(item->text(), "Allow &Grid Editing");
-    EXPECT_FALSE(w.gridAllowUpdate());
+    EXPECT_FALSE(w.grid().gridAllowUpdate());
     EXPECT_FALSE(w.Table1->model()->flags(w.Table1->model()->index(0, 1)) & Qt::ItemIsEditable);
     EXPECT_EQ(w.Table1->editTriggers(), QAbstractItemView::NoEditTriggers);
 }
@@ -268,8 +268,8 @@ TEST_F(CommandsTest, ReportsButtonAndPageBreakDropTheReportsMenuDown)
     NameList &w = start();
     w.button("cmdReports")->click();
     QCoreApplication::processEvents();
-    EXPECT_TRUE(w.ReportsMenu->isVisible());
-    w.ReportsMenu->close();
+    EXPECT_TRUE(menu(w, "ReportsMenu")->isVisible());
+    menu(w, "ReportsMenu")->close();
 
     QAction *pageBreak = w.menuItem("mnuPageBreakAlpha");
     EXPECT_FALSE(gPageBreakPerLetter);
@@ -277,14 +277,14 @@ TEST_F(CommandsTest, ReportsButtonAndPageBreakDropTheReportsMenuDown)
     QCoreApplication::processEvents();
     EXPECT_TRUE(gPageBreakPerLetter);
     EXPECT_TRUE(pageBreak->isChecked());
-    EXPECT_TRUE(w.ReportsMenu->isVisible());
-    w.ReportsMenu->close();
+    EXPECT_TRUE(menu(w, "ReportsMenu")->isVisible());
+    menu(w, "ReportsMenu")->close();
     pageBreak->trigger();
     QCoreApplication::processEvents();
     EXPECT_FALSE(gPageBreakPerLetter);
     EXPECT_FALSE(pageBreak->isChecked());
-    EXPECT_TRUE(w.ReportsMenu->isVisible());
-    w.ReportsMenu->close();
+    EXPECT_TRUE(menu(w, "ReportsMenu")->isVisible());
+    menu(w, "ReportsMenu")->close();
 }
 
 TEST_F(CommandsTest, HelpOpensThePageNamedAfterTheProgramThroughTheShell)
@@ -368,5 +368,5 @@ TEST_F(CommandsTest, OpenDatabaseSwitchesToAnotherFileAndBack)
     ASSERT_NE(StartedProgram::window(), nullptr);
     EXPECT_EQ(gDbPath, first);
     EXPECT_EQ(StartedProgram::window()->Data1->recordset()->recordCount(), 6);
-    EXPECT_EQ(gListSource, "tblContacts");
+    EXPECT_EQ(gRecordSource.gListSource, "tblContacts");
 }

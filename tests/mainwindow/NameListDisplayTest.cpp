@@ -143,7 +143,7 @@ TEST_F(DisplayTest, PrinterSetupGoesThroughTheLayerAndKeepsThePreviewSwitch)
     NameList &w = start();
     w.menuItem("PreviewMode")->trigger();
     QCoreApplication::processEvents();
-    w.ReportsMenu->close();
+    menu(w, "ReportsMenu")->close();
     ASSERT_TRUE(PreviewSurface().preview());
 
     script.answerPrinterSetup(true);
@@ -157,9 +157,9 @@ TEST_F(DisplayTest, PrinterSetupGoesThroughTheLayerAndKeepsThePreviewSwitch)
 
     w.menuItem("PrintMode")->trigger();
     QCoreApplication::processEvents();
-    w.ReportsMenu->close();
+    menu(w, "ReportsMenu")->close();
     script.answerPrinterSetup(false);
-    w.ChangePrinter_Click();
+    w.reports().ChangePrinter_Click();
     EXPECT_FALSE(PreviewSurface().preview());
 }
 

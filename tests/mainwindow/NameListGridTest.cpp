@@ -16,11 +16,11 @@ namespace {
 
 class GridTest : public MainWindowFixture {
   protected:
-    // Past the first click after activation, which only takes the focus.
+    // Past the first click after activation, which leaves the cursor where it landed.
     void firstClick(NameList &w)
     {
         clickCell(w, 0, 2);
-        ASSERT_FALSE(w.mbFirstGridClick);
+        ASSERT_FALSE(w.grid().firstClickPending());
     }
 
     QVariant selectedOf(qint64 recordId)
@@ -61,18 +61,12 @@ TEST_F(GridTest, ClickInMarkColumnTogglesTheMarkCountsAndLeavesTheColumn)
     NameList &w = start();
     QPushButton *showSelected = w.button("cmdShowSelected");
 
-    // The first click after the window came up only takes the focus: nothing is marked
-    // and the cursor stays where it was clicked.
-    clickCell(w, 2, 0);
-    EXPECT_EQ(selectedOf(idAt(w, 2)), " ");
-    EXPECT_EQ(w.gridCol(), 0);
-
     clickCell(w, 4, 0);
     EXPECT_EQ(selectedOf(idAt(w, 4)), "x");
     EXPECT_EQ(gSelectedCount, 1);
     EXPECT_EQ(w.lblSelectedCount->text(), "1 selected record(s).");
     EXPECT_TRUE(showSelected->isVisibleTo(&w));
-    EXPECT_EQ(w.gridCol(), 1) << "the cursor is pushed out of the mark column";
+    EXPECT_EQ(w.grid().gridCol(), 1) << "the cursor is pushed out of the mark column";
     EXPECT_EQ(w.Table1->currentIndex().row(), 4);
 
     clickCell(w, 6, 0);
@@ -115,26 +109,31 @@ TEST_F(GridTest, KeysAndRequeriesNeverToggleMarks)
 {
     prepare(8);
     NameList &w = start();
-    clickCell(w, 1, 0); // first click: the flag is set, the cursor stays in column 0
-    ASSERT_TRUE(w.mbGridClicked);
+    clickCell(w, 1, 1);
+    ASSERT_TRUE(w.grid().gridClicked());
+    // Shift+Tab takes the cursor into the mark column by key.
+    QTest::keyClick(w.Table1, Qt::Key_Backtab, Qt::ShiftModifier);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(w.grid().gridCol(), 0);
+    EXPECT_EQ(count("Select Count(*) from tblContacts Where Selected='x'"), 0);
     QTest::keyClick(w.Table1, Qt::Key_Down);
     QCoreApplication::processEvents();
     EXPECT_EQ(w.Table1->currentIndex().row(), 2);
-    EXPECT_EQ(w.gridCol(), 0);
+    EXPECT_EQ(w.grid().gridCol(), 0);
     EXPECT_EQ(count("Select Count(*) from tblContacts Where Selected='x'"), 0);
 
     // A click sets the flag again; the sort's requery lands the cursor in column 0 of the
     // first row and must not mark it.
     clickCell(w, 3, 2);
-    w.cmbSort_Click();
+    w.listViews().cmbSort_Click();
     QCoreApplication::processEvents();
     EXPECT_EQ(count("Select Count(*) from tblContacts Where Selected='x'"), 0);
 
     // Working the scroll bar is no click either.
     clickCell(w, 3, 2);
-    ASSERT_TRUE(w.mbGridClicked);
+    ASSERT_TRUE(w.grid().gridClicked());
     w.Table1->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_FALSE(w.mbGridClicked);
+    EXPECT_FALSE(w.grid().gridClicked());
 }
 
 TEST_F(GridTest, MarksOfHiddenRowsGoWithRemoveSelectionMarks)
@@ -145,10 +144,10 @@ TEST_F(GridTest, MarksOfHiddenRowsGoWithRemoveSelectionMarks)
     clickCell(w, 1, 0);
     clickCell(w, 5, 0);
     ASSERT_EQ(count("Select Count(*) from tblContacts Where Selected='x'"), 2);
-    w.HideSelectedMenu_Click();
+    w.listViews().HideSelectedMenu_Click();
     EXPECT_EQ(shown(w).recordCount(), 7);
 
-    w.RemoveSelectionsMenu_Click();
+    w.listViews().RemoveSelectionsMenu_Click();
     EXPECT_EQ(count("Select Count(*) from tblContacts Where Selected='x'"), 0);
     EXPECT_EQ(gSelectedCount, 0);
     EXPECT_EQ(w.lblSelectedCount->text(), "");
@@ -313,17 +312,17 @@ TEST_F(GridTest, WithGridEditingOnALetterEditsTheCell)
 {
     prepare(4);
     NameList &w = start();
-    w.GridEditMenu_Click();
+    w.grid().GridEditMenu_Click();
     clickCell(w, 1, 2);
     QTest::keyClick(w.Table1, Qt::Key_Q);
     QCoreApplication::processEvents();
-    EXPECT_TRUE(w.mbCellEditing);
+    EXPECT_TRUE(w.grid().gridEditActive());
     EXPECT_EQ(w.txtLocate->text(), "");
     QWidget *editor = QApplication::focusWidget();
     ASSERT_NE(editor, nullptr);
     QTest::keyClick(editor, Qt::Key_Escape);
     QCoreApplication::processEvents();
-    EXPECT_FALSE(w.mbCellEditing);
+    EXPECT_FALSE(w.grid().gridEditActive());
 }
 
 TEST_F(GridTest, DeleteHomeEndInsertAndLeftDoNothingOutsideACellEdit)
@@ -334,12 +333,12 @@ TEST_F(GridTest, DeleteHomeEndInsertAndLeftDoNothingOutsideACellEdit)
     for (Qt::Key key : {Qt::Key_Left, Qt::Key_Home, Qt::Key_End, Qt::Key_Delete, Qt::Key_Insert}) {
         QTest::keyClick(w.Table1, key);
         QCoreApplication::processEvents();
-        EXPECT_EQ(w.gridCol(), 3) << key;
+        EXPECT_EQ(w.grid().gridCol(), 3) << key;
         EXPECT_EQ(w.Table1->currentIndex().row(), 2) << key;
     }
     EXPECT_EQ(shown(w).recordCount(), 6);
     QTest::keyClick(w.Table1, Qt::Key_Right);
-    EXPECT_EQ(w.gridCol(), 4);
+    EXPECT_EQ(w.grid().gridCol(), 4);
     QTest::keyClick(w.Table1, Qt::Key_F7);
     EXPECT_EQ(w.txtLocate->text(), "") << "a key that types nothing is not passed on";
 }
@@ -365,14 +364,14 @@ TEST_F(GridTest, TwoHeadingClicksMoveAColumnAndTheLayoutFileKeepsIt)
                                               " column to move beside that column.");
         EXPECT_EQ(script.shown()[0].buttons, platform::vbOKCancel);
         EXPECT_EQ(script.shown()[0].icon, platform::vbInformation);
-        EXPECT_EQ(w.miMoveColumn, 3);
+        EXPECT_EQ(w.grid().movingColumn(), 3);
 
         // To the left: it lands just left of the column clicked.
         clickHeading(w, 1);
         EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), third);
         EXPECT_EQ(model->headerData(2, Qt::Horizontal).toString(), first);
         EXPECT_EQ(model->columnCount(), 60);
-        EXPECT_EQ(w.miMoveColumn, 0);
+        EXPECT_EQ(w.grid().movingColumn(), 0);
         EXPECT_TRUE(w.columnLayout().columnsChanged());
         EXPECT_EQ(model->index(0, 1).data(), model->index(0, 1).data()) << "the grid still shows rows";
 
@@ -414,13 +413,13 @@ TEST_F(GridTest, ColumnMoveToTheRightToColumnZeroAndCancelled)
 
     script.answerMessage(platform::vbCancel);
     clickHeading(w, 2);
-    EXPECT_EQ(w.miMoveColumn, 0);
+    EXPECT_EQ(w.grid().movingColumn(), 0);
     script.answerMessage(platform::vbOK);
     clickHeading(w, 3);
     EXPECT_EQ(script.shown().size(), 4u) << "after Cancel the next click starts a new move";
-    EXPECT_EQ(w.miMoveColumn, 3);
+    EXPECT_EQ(w.grid().movingColumn(), 3);
     QTest::keyClick(w.Table1, Qt::Key_Down);
-    EXPECT_EQ(w.miMoveColumn, 0) << "a key drops the pending move";
+    EXPECT_EQ(w.grid().movingColumn(), 0) << "a key drops the pending move";
     EXPECT_EQ(heading(3), h3);
 }
 
@@ -440,7 +439,7 @@ TEST_F(GridTest, AGridEditStampsTheUpdateDateInTheSameWrite)
                      nullptr, nullptr, nullptr),
         SQLITE_OK);
 
-    w.GridEditMenu_Click();
+    w.grid().GridEditMenu_Click();
     clickCell(w, 2, 2);
     const qint64 id = idAt(w, 2);
     const int column = 2;
@@ -449,11 +448,11 @@ TEST_F(GridTest, AGridEditStampsTheUpdateDateInTheSameWrite)
     QCoreApplication::processEvents();
     auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
     ASSERT_NE(editor, nullptr);
-    EXPECT_TRUE(w.mbCellEditing);
+    EXPECT_TRUE(w.grid().gridEditActive());
     editor->setText("Quentin");
     QTest::keyClick(editor, Qt::Key_Return);
     QCoreApplication::processEvents();
-    EXPECT_FALSE(w.mbCellEditing);
+    EXPECT_FALSE(w.grid().gridEditActive());
 
     auto rs = gDb->openRecordset(QStringLiteral("Select * from tblContacts Where RecordID = %1").arg(id));
     EXPECT_EQ(rs->value(field).toString(), "Quentin");
@@ -472,13 +471,13 @@ TEST_F(GridTest, ARefusedCellEditIsReportedAndLeavesTheRow)
 {
     prepare(2);
     NameList &w = start();
-    w.GridEditMenu_Click();
+    w.grid().GridEditMenu_Click();
     const int column = 2;
     const qint64 id = idAt(w, 0);
     const QString field = w.columnLayout().binding()->model()->columns()[column].dataField;
     const QString before = shown(w).valueAt(0, shown(w).fieldIndex(field)).toString();
     script.answerMessage(platform::vbOK);
-    EXPECT_FALSE(w.Table1_WriteCell(0, column, QString(300, QLatin1Char('a'))));
+    EXPECT_FALSE(w.grid().Table1_WriteCell(0, column, QString(300, QLatin1Char('a'))));
     ASSERT_EQ(script.shown().size(), 1u);
     auto rs = gDb->openRecordset(QStringLiteral("Select * from tblContacts Where RecordID = %1").arg(id));
     EXPECT_EQ(rs->value(field).toString(), before);

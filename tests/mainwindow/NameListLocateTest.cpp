@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 
 #include "editor/GLOBAL.h"
-#include "mainwindow/SortOrder.h"
+#include "helpers/SortOrder.h"
 #include "platform/base/DateText.h"
 #include "platform/ui/MsgBox.h"
 
@@ -154,8 +154,8 @@ TEST_F(LocateTest, ADateSortSearchesOnlyValidDates)
 {
     NameList &w = startOn(200);
     w.cmbSort->setCurrentIndex(w.cmbSort->findText("DateUpdated"));
-    w.cmbSort_Click();
-    ASSERT_TRUE(gSortedByDate);
+    w.listViews().cmbSort_Click();
+    ASSERT_TRUE(gRecordSource.gSortedByDate);
     ASSERT_EQ(gContactsTable->index(), "DateUpdated");
     w.txtLocate->setFocus();
     QCoreApplication::processEvents();
@@ -177,7 +177,7 @@ TEST_F(LocateTest, TheSortFieldIsTheFieldSearched)
 {
     NameList &w = startOn(200);
     w.cmbSort->setCurrentIndex(w.cmbSort->findText("Organization"));
-    w.cmbSort_Click();
+    w.listViews().cmbSort_Click();
     w.txtLocate->setFocus();
     type(w, "Cit");
     EXPECT_EQ(gFindCriteria, "Organization like \"Cit*\"");
@@ -236,9 +236,12 @@ TEST_F(LocateTest, EnterOnAnEmptyListGivesViewEditsMessageNotAnEngineError)
 TEST_F(LocateTest, AKeyInTheBoxDropsAPendingColumnMove)
 {
     NameList &w = startOn(20);
-    w.miMoveColumn = 3;
+    script.answerMessage(platform::vbOK);
+    clickHeading(w, 3);
+    ASSERT_EQ(w.grid().movingColumn(), 3);
+    w.txtLocate->setFocus();
     type(w, "a");
-    EXPECT_EQ(w.miMoveColumn, 0);
+    EXPECT_EQ(w.grid().movingColumn(), 0);
 }
 
 TEST_F(LocateTest, APatternTheEngineRefusesIsReportedAndTheListStays)

@@ -1,10 +1,10 @@
-#include "mainwindow/NameList.h"
 #include "helpers/GLOBAL.h"
+#include "helpers/RecordSource.h"
+#include "helpers/SortOrder.h"
 #include "helpers/mMouseScrollWheel.h"
 #include "mainwindow/ColumnLayout.h"
 #include "mainwindow/ColumnLayoutFile.h"
-#include "mainwindow/RecordSource.h"
-#include "mainwindow/SortOrder.h"
+#include "mainwindow/NameList.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
 #include "platform/db/NewDatabase.h"
@@ -20,6 +20,7 @@
 #include "support/ContactGenerator.h"
 #include "support/DialogScript.h"
 #include "support/FileBytes.h"
+#include "support/MainWindowControls.h"
 #include "support/StartedProgram.h"
 
 #include <QAction>
@@ -124,7 +125,7 @@ TEST_F(MainWindowTest, StoredSortIsRestoredAndSetsTheLocateIndex)
     settingsRow("GRIDSORTORDER", "Organization");
     NameList &w = start();
     EXPECT_EQ(w.cmbSort->currentText(), "Organization");
-    EXPECT_EQ(gOrderByClause, " Order By Organization, LastName, FirstName");
+    EXPECT_EQ(gRecordSource.gOrderByClause, " Order By Organization, LastName, FirstName");
     EXPECT_EQ(source(w), "Select * from  tblContacts Order By Organization, LastName, FirstName");
     EXPECT_EQ(gContactsTable->index(), "Organization");
     EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='GRIDSORTORDER'"), 1);
@@ -134,20 +135,20 @@ TEST_F(MainWindowTest, ChoosingASortRequeriesKeepingTheSelectionView)
 {
     prepare(30, 4);
     NameList &w = start();
-    w.ShowSelectedOnlyMenu_Click();
+    w.listViews().ShowSelectedOnlyMenu_Click();
     w.cmbSort->setCurrentIndex(w.cmbSort->findText("DateUpdated"));
-    w.cmbSort_Click();
+    w.listViews().cmbSort_Click();
     EXPECT_EQ(source(w), "Select * from  tblContacts Where Selected = 'x'  Order By DateUpdated DESC");
     EXPECT_EQ(shownRows(w), 4);
-    EXPECT_TRUE(gSortedByDate);
+    EXPECT_TRUE(gRecordSource.gSortedByDate);
     EXPECT_EQ(gContactsTable->index(), "DateUpdated");
     EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='GRIDSORTORDER' And Name='DateUpdated'"), 1);
     EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='GRIDSORTORDER'"), 1);
 
     w.cmbSort->setCurrentIndex(w.cmbSort->findText("Phone1"));
-    w.cmbSort_Click();
+    w.listViews().cmbSort_Click();
     EXPECT_EQ(source(w), "Select * from  tblContacts Where Selected = 'x'  Order By Phone1");
-    EXPECT_FALSE(gSortedByDate);
+    EXPECT_FALSE(gRecordSource.gSortedByDate);
 }
 
 TEST_F(MainWindowTest, SelectionViewsReachTheDataControlWithTheirExactTexts)
@@ -155,22 +156,22 @@ TEST_F(MainWindowTest, SelectionViewsReachTheDataControlWithTheirExactTexts)
     prepare(25, 3);
     NameList &w = start();
 
-    w.ShowSelectedOnlyMenu_Click();
+    w.listViews().ShowSelectedOnlyMenu_Click();
     EXPECT_EQ(source(w), "Select * from  tblContacts Where Selected = 'x' " + DefaultOrder);
     EXPECT_EQ(shownRows(w), 3);
     EXPECT_FALSE(w.addAllowed());
-    w.ShowSelectedOnlyMenu_Click();
+    w.listViews().ShowSelectedOnlyMenu_Click();
     EXPECT_EQ(source(w), "Select * from  tblContacts Where Selected = 'x' " + DefaultOrder)
         << "the clause is replaced, never appended";
 
-    w.HideSelectedMenu_Click();
+    w.listViews().HideSelectedMenu_Click();
     EXPECT_EQ(source(w), "Select * from  tblContacts Where Selected < 'x' " + DefaultOrder);
     EXPECT_EQ(shownRows(w), 22);
     EXPECT_FALSE(w.addAllowed()) << "Hide Selected leaves the Add button as it was";
 
-    w.ShowAllMenu_Click();
+    w.listViews().ShowAllMenu_Click();
     EXPECT_EQ(source(w), "Select * from  tblContacts" + DefaultOrder);
-    EXPECT_EQ(gSelectedClause, "");
+    EXPECT_EQ(gRecordSource.gSelectedClause, "");
     EXPECT_TRUE(w.addAllowed());
     EXPECT_EQ(shownRows(w), 25);
 }
@@ -196,8 +197,8 @@ TEST_F(MainWindowTest, RemoveSelectionMarksClearsEveryMarkAndKeepsTheWherePart)
     NameList &w = start();
     gSelectedCount = 5;
     w.lblSelectedCount->setText("5 selected record(s).");
-    w.ShowSelectedOnlyMenu_Click();
-    w.RemoveSelectionsMenu_Click();
+    w.listViews().ShowSelectedOnlyMenu_Click();
+    w.listViews().RemoveSelectionsMenu_Click();
     EXPECT_EQ(count("Select Count(*) from tblContacts Where Selected='x'"), 0);
     EXPECT_EQ(count("Select Count(*) from tblContacts Where Selected=' '"), 12);
     EXPECT_EQ(source(w), "Select * from  tblContacts" + DefaultOrder);
@@ -218,24 +219,24 @@ TEST_F(MainWindowTest, CategoryThenSelectionThenSortStaysValidSql)
     }
     NameList &w = start();
     // Show Selected first, then a category as the category window shows one, then a sort.
-    w.ShowSelectedOnlyMenu_Click();
-    gCategoryClause = " CategoryNumber = 3 ";
-    gFilterClause.clear();
-    gWhereClause = " Where " + gCategoryClause;
-    gListSource = CategoryQuery;
-    w.Data1->setRecordSource(joinRecordSource(false));
+    w.listViews().ShowSelectedOnlyMenu_Click();
+    gRecordSource.gCategoryClause = " CategoryNumber = 3 ";
+    gRecordSource.gFilterClause.clear();
+    gRecordSource.gWhereClause = " Where " + gRecordSource.gCategoryClause;
+    gRecordSource.gListSource = CategoryQuery;
+    w.Data1->setRecordSource(joinRecordSource(gRecordSource, false));
     w.Data1->refresh();
     w.cmbSort->setCurrentIndex(w.cmbSort->findText("FirstName"));
-    w.cmbSort_Click();
+    w.listViews().cmbSort_Click();
     EXPECT_EQ(source(w),
               "Select * from  qryContacts Where  CategoryNumber = 3  And Selected = 'x'  Order By FirstName");
     EXPECT_EQ(shownRows(w), 6);
 
     // The category window's Show All leaves " Where " alone; a sort must not join "Where  And".
-    gCategoryClause.clear();
-    gWhereClause = " Where ";
-    gListSource = ContactsTable;
-    w.HideSelectedMenu_Click();
+    gRecordSource.gCategoryClause.clear();
+    gRecordSource.gWhereClause = " Where ";
+    gRecordSource.gListSource = ContactsTable;
+    w.listViews().HideSelectedMenu_Click();
     EXPECT_EQ(source(w), "Select * from  tblContacts Where Selected < 'x'  Order By FirstName");
     EXPECT_EQ(shownRows(w), 0);
 }
@@ -245,12 +246,12 @@ TEST_F(MainWindowTest, RecordCountTellsNoneOneOrMany)
     prepare(57, 1);
     NameList &w = start();
     script.answerMessage(platform::vbOK).answerMessage(platform::vbOK).answerMessage(platform::vbOK);
-    w.DisplayRecCntMenu_Click();
-    w.ShowSelectedOnlyMenu_Click();
-    w.DisplayRecCntMenu_Click();
+    w.listViews().DisplayRecCntMenu_Click();
+    w.listViews().ShowSelectedOnlyMenu_Click();
+    w.listViews().DisplayRecCntMenu_Click();
     gDb->execute("Update tblContacts Set Selected=' '");
-    w.ShowSelectedOnlyMenu_Click();
-    w.DisplayRecCntMenu_Click();
+    w.listViews().ShowSelectedOnlyMenu_Click();
+    w.listViews().DisplayRecCntMenu_Click();
     const auto shown = script.shown(platform::DialogKind::Message);
     ASSERT_EQ(shown.size(), 3u);
     EXPECT_EQ(shown[0].text, "There are 57 records displayed in the current list.");
@@ -378,12 +379,12 @@ TEST_F(MainWindowTest, StartupCategorySurvivesTheFirstActivation)
     settingsRow("CATEGORY", "Guild", " CategoryNumber = 4 ");
     NameList &w = start();
     EXPECT_EQ(w.lblCategory->text(), "Guild");
-    EXPECT_EQ(gListSource, "qryContacts");
+    EXPECT_EQ(gRecordSource.gListSource, "qryContacts");
     EXPECT_EQ(source(w), "Select * from  qryContacts Where CategoryNumber = 4 " + DefaultOrder);
     EXPECT_EQ(shownRows(w), 3);
     EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='CATEGORY'"), 1);
 
-    w.ShowAllMenu_Click();
+    w.listViews().ShowAllMenu_Click();
     EXPECT_EQ(w.lblCategory->text(), "");
     EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='CATEGORY'"), 0);
     EXPECT_EQ(shownRows(w), 10);
@@ -395,7 +396,7 @@ TEST_F(MainWindowTest, StartupCategoryOptionOffShowsAllContacts)
     settingsRow("CATEGORYSTARTUP", "0");
     settingsRow("CATEGORY", "Guild", " CategoryNumber = 4 ");
     NameList &w = start();
-    EXPECT_EQ(gListSource, "tblContacts");
+    EXPECT_EQ(gRecordSource.gListSource, "tblContacts");
     EXPECT_EQ(shownRows(w), 6);
     EXPECT_EQ(w.lblCategory->text(), "");
 }
@@ -457,7 +458,7 @@ TEST_F(MainWindowTest, ViewEditOpensTheEditorOnTheCurrentRowWithTheRecordButtons
 {
     prepare(6, 2);
     NameList &w = start();
-    w.ShowSelectedOnlyMenu_Click();
+    w.listViews().ShowSelectedOnlyMenu_Click();
     bool buttonsOffWhileOpen = false;
     script.onModal("NameEdit", [&](QWidget *editor) {
         buttonsOffWhileOpen = !w.button("cmdAdd")->isEnabled() && !w.button("cmdEdit")->isEnabled() &&
@@ -480,9 +481,9 @@ TEST_F(MainWindowTest, ViewEditOnAnEmptyListOnlyTellsSo)
 {
     prepare(3);
     NameList &w = start();
-    w.ShowSelectedOnlyMenu_Click();
+    w.listViews().ShowSelectedOnlyMenu_Click();
     script.answerMessage(platform::vbOK);
-    w.cmdEdit_Click();
+    w.records().cmdEdit_Click();
     ASSERT_EQ(script.shown().size(), 1u);
     EXPECT_EQ(script.shown()[0].title, "No records to View or Edit");
     EXPECT_EQ(script.shown()[0].icon, platform::vbInformation);
@@ -553,7 +554,7 @@ TEST_F(MainWindowTest, ACommandThatFailsTellsTheErrorAndTheWindowStays)
 {
     prepare(3);
     NameList &w = start();
-    gListSource = "tblNoSuchTable";
+    gRecordSource.gListSource = "tblNoSuchTable";
     script.answerMessage(platform::vbOK);
     w.menuItem("DisplayRecCntMenu")->trigger();
     ASSERT_EQ(script.shown().size(), 1u);
@@ -563,7 +564,7 @@ TEST_F(MainWindowTest, ACommandThatFailsTellsTheErrorAndTheWindowStays)
     EXPECT_EQ(script.shown()[0].icon, platform::vbCritical);
     EXPECT_EQ(StartedProgram::window(), &w);
     EXPECT_EQ(platform::mousePointer(), platform::MousePointer::Default);
-    w.ShowAllMenu_Click();
+    w.listViews().ShowAllMenu_Click();
     EXPECT_EQ(shownRows(w), 3);
 }
 
@@ -590,12 +591,12 @@ TEST_F(MainWindowTest, ReportsGoToThePreviewOrThePrinterAsTheMenuSays)
     EXPECT_TRUE(preview->isChecked());
     EXPECT_FALSE(print->isChecked());
     EXPECT_TRUE(PreviewSurface().preview());
-    w.ReportsMenu->hide();
+    menu(w, "ReportsMenu")->hide();
     print->trigger();
     EXPECT_FALSE(preview->isChecked());
     EXPECT_TRUE(print->isChecked());
     EXPECT_FALSE(PreviewSurface().preview());
-    w.ReportsMenu->hide();
+    menu(w, "ReportsMenu")->hide();
 
     // A condensed list asks first; Cancel prints nothing.
     script.answerMessage(platform::vbCancel);

@@ -2,9 +2,12 @@
 #include "LibJpeg.h"
 #include "TestPictures.h"
 
+#include "pictures/PictureBox.h"
 #include "pictures/cImage.h"
 #include "pictures/cJpeg.h"
 #include "platform/RuntimeError.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/gdi/StdPicture.h"
 
 #include <QDir>
 #include <QFile>
@@ -258,6 +261,40 @@ TEST(JpegSampleHDC, WorkBitmapRefusedGivesOneAndKeepsCoefficients)
     const QString path = dir.filePath(QStringLiteral("mismatch.jpg"));
     EXPECT_EQ(9, errorNumber([&] { encoder.SaveFile(path); }));
     EXPECT_FALSE(QFile::exists(path));
+}
+
+// Every context and bitmap the picture path makes is given back, on the failing paths too.
+TEST(JpegSampleHDC, NothingMadeOnTheWayOutlivesTheWork)
+{
+    const std::size_t before = platform::liveObjects();
+    {
+        QImage indexed(12, 10, QImage::Format_Indexed8);
+        indexed.setColorTable({qRgb(0, 0, 0), qRgb(200, 30, 30), qRgb(255, 255, 255)});
+        indexed.fill(1);
+        QImage colour(12, 10, QImage::Format_RGB32);
+        colour.fill(qRgb(10, 120, 200));
+        for (const QImage &source : {indexed, colour}) {
+            auto picture = platform::StdPicture::FromImage(source);
+            ASSERT_TRUE(picture);
+            for (const std::int16_t depth : {std::int16_t(0), std::int16_t(24)}) {
+                cImage copy;
+                std::int16_t bits = depth;
+                ASSERT_TRUE(copy.CopyStdPicture(*picture, bits));
+                auto smaller = copy.Resample(6, 5);
+                auto turned = copy.Rotate(90);
+                EXPECT_TRUE(smaller && turned);
+            }
+            PictureBox box;
+            EXPECT_TRUE(box.PaintPicture(*picture, 12, 10));
+        }
+        auto image = testpictures::imageOf(testpictures::photoLike(16, 16), 16, 16);
+        cJpeg encoder;
+        EXPECT_EQ(0, encoder.SampleHDC(image->hdc(), 16, 16));
+        EXPECT_EQ(1, encoder.SampleHDC(image->hdc(), 30000, 30000)); // the work bitmap is refused
+        cImage unmade;
+        EXPECT_FALSE(unmade.Create(30000, 30000, 24));
+    }
+    EXPECT_EQ(platform::liveObjects(), before);
 }
 
 // ---- file layout ----

@@ -1,4 +1,5 @@
 #include "SelectionFixture.h"
+#include "platform/ui/MousePointer.h"
 
 #include "platform/db/DataControl.h"
 #include "selection/CategoryForm.h"
@@ -54,7 +55,7 @@ TEST_F(CategoryFormTest, ShowSelectedCategoryNarrowsTheListAndRemembersIt)
     EXPECT_EQ(settingName("CATEGORY"), "Friends");
     EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='CATEGORY' And Setting1=' CategoryNumber = 2 '"),
               1);
-    EXPECT_TRUE(gSelectedClause.isEmpty());
+    EXPECT_TRUE(gRecordSource.gSelectedClause.isEmpty());
 
     // Opening again lines the list up with the category shown; Show ALL undoes it all.
     inWindow([&](CategoryForm &f) {
@@ -169,6 +170,7 @@ TEST_F(CategoryFormTest, EmptyListCommandsTellAndChangeNothing)
         f.cmdDelete->click();
         f.cmdSelected->click();
         EXPECT_TRUE(f.isLoaded());
+        EXPECT_EQ(platform::mousePointer(), platform::MousePointer::Default);
         f.cmdExit->click();
     });
     const auto boxes = script.shown(platform::DialogKind::Message);

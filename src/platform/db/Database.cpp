@@ -111,23 +111,15 @@ void applyKey(sqlite3 *db, const QString &password)
 }
 
 // Opens a connection for the layer's own maintenance work (creating, repairing, checking).
-sqlite3 *rawOpen(const QString &path, int flags, const QString &password)
+SqlConnection rawOpen(const QString &path, int flags, const QString &password)
 {
-    sqlite3 *db = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
-    if (rc != SQLITE_OK) {
-        sqlite3_close(db);
+    SqlConnection connection;
+    if (connection.open(path, flags) != SQLITE_OK)
         throw RuntimeError(err::DiskError, QStringLiteral("Could not open '%1'.").arg(path));
-    }
-    sqlite3_extended_result_codes(db, 1);
-    applyKey(db, password);
-    return db;
+    sqlite3_extended_result_codes(connection.handle(), 1);
+    applyKey(connection.handle(), password);
+    return connection;
 }
-
-struct Connection {
-    sqlite3 *db = nullptr;
-    ~Connection() { sqlite3_close_v2(db); }
-};
 
 void renameOver(const QString &from, const QString &to)
 {
@@ -281,10 +273,12 @@ void Database::openConnection()
     if (kind == FileKind::Plain)
         mPassword.clear();
 
-    sqlite3 *db = nullptr;
+    // Until every check below has passed, the connection is this function's own: any
+    // failure closes it on the way out.
+    SqlConnection connection;
     const int flags = mReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
-    int rc = sqlite3_open_v2(QFile::encodeName(mPath).constData(), &db, flags, nullptr);
-    Connection guard{db};
+    int rc = connection.open(mPath, flags);
+    sqlite3 *db = connection.handle();
     if (rc != SQLITE_OK)
         throw RuntimeError(err::DatabaseNotFound, QStringLiteral("Could not find file '%1'.").arg(mPath));
     sqlite3_extended_result_codes(db, 1);
@@ -338,8 +332,7 @@ void Database::openConnection()
             // opens; its lists sort the same, without the help of their indexes.
         }
     }
-    guard.db = nullptr;
-    mDb = db;
+    mConnection = std::move(connection);
 }
 
 Database::~Database()
@@ -350,9 +343,7 @@ Database::~Database()
 void Database::close()
 {
     closeRecordsets();
-    if (mDb)
-        sqlite3_close_v2(mDb);
-    mDb = nullptr;
+    mConnection.close();
     forgetCatalog();
 }
 
@@ -366,9 +357,9 @@ void Database::closeRecordsets()
 
 sqlite3 *Database::handle() const
 {
-    if (!mDb)
+    if (!mConnection.isOpen())
         throw RuntimeError(err::ObjectInvalid, QStringLiteral("The database is closed."));
-    return mDb;
+    return mConnection.handle();
 }
 
 void Database::attach(Recordset *recordset)
@@ -517,7 +508,7 @@ const QList<JetColumn> *Database::columnsOf(const QString &tableOrView)
             SqlStatement select(handle(), QStringLiteral("SELECT * FROM %1").arg(quoteSqlName(spelt)));
             QList<JetColumn> list;
             for (int i = 0; i < select.columnCount(); ++i) {
-                const FieldInfo info = describeColumn(mDb, select.handle(), i);
+                const FieldInfo info = describeColumn(mConnection.handle(), select.handle(), i);
                 const char *declared = sqlite3_column_decltype(select.handle(), i);
                 list.append(JetColumn{info.name, info.type, info.type == JetType::Text ? info.size : 0,
                                       declared && hasTextAffinity(QString::fromUtf8(declared))});
@@ -540,7 +531,7 @@ const QList<QStringList> &Database::indexColumnsOf(const QString &table)
             SqlStatement list(handle(), QStringLiteral("PRAGMA index_list(%1)").arg(quoteSqlName(spelt)));
             while (list.step()) {
                 QStringList columns;
-                SqlStatement info(mDb,
+                SqlStatement info(mConnection.handle(),
                                   QStringLiteral("PRAGMA index_info(%1)").arg(quoteSqlName(list.text(1))));
                 while (info.step())
                     columns.append(info.text(2));
@@ -583,7 +574,8 @@ TableDef Database::tableDef(const QString &table)
         index.unique = list.int64(2) != 0;
         index.primary = index.name.compare(QLatin1String("PrimaryKey"), Qt::CaseInsensitive) == 0;
         hasPrimary = hasPrimary || index.primary;
-        SqlStatement columns(mDb, QStringLiteral("PRAGMA index_info(%1)").arg(quoteSqlName(sqliteName)));
+        SqlStatement columns(mConnection.handle(),
+                             QStringLiteral("PRAGMA index_info(%1)").arg(quoteSqlName(sqliteName)));
         while (columns.step())
             index.fields.append(columns.text(2));
         indexes.append(index);
@@ -591,7 +583,8 @@ TableDef Database::tableDef(const QString &table)
     const QList<JetColumn> fields = *columnsOf(spelt);
     if (!hasPrimary) {
         // The INTEGER PRIMARY KEY is the table's own order; it answers to "PrimaryKey".
-        SqlStatement info(mDb, QStringLiteral("PRAGMA table_info(%1)").arg(quoteSqlName(spelt)));
+        SqlStatement info(mConnection.handle(),
+                          QStringLiteral("PRAGMA table_info(%1)").arg(quoteSqlName(spelt)));
         while (info.step())
             if (info.int64(5) == 1 &&
                 info.text(2).compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0)
@@ -683,9 +676,9 @@ void Database::newPassword(const QString &oldPassword, const QString &newPasswor
         exec(db, "DETACH DATABASE quiltern_rekey");
 
         // The rewritten file must open with the new password before it replaces the old one.
-        Connection check{rawOpen(temporary, SQLITE_OPEN_READWRITE, newPassword)};
-        registerFunctions(check.db);
-        SqlStatement probe(check.db, QStringLiteral("PRAGMA quick_check(1)"));
+        const SqlConnection check = rawOpen(temporary, SQLITE_OPEN_READWRITE, newPassword);
+        registerFunctions(check.handle());
+        SqlStatement probe(check.handle(), QStringLiteral("PRAGMA quick_check(1)"));
         if (!probe.step() || probe.text(0) != QLatin1String("ok"))
             raiseDamaged(temporary);
     } catch (...) {
@@ -693,8 +686,7 @@ void Database::newPassword(const QString &oldPassword, const QString &newPasswor
         throw;
     }
 
-    sqlite3_close_v2(mDb);
-    mDb = nullptr;
+    mConnection.close();
     try {
         renameOver(temporary, mPath);
     } catch (...) {
@@ -712,11 +704,13 @@ void Database::create(const QString &path, const QString &schemaSql)
         throw RuntimeError(err::DatabaseExists, QStringLiteral("Database '%1' already exists.").arg(path));
     const QString temporary = freshSidePath(path, QStringLiteral("new"));
     try {
-        Connection connection{rawOpen(temporary, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, QString())};
-        registerFunctions(connection.db);
-        exec(connection.db, "BEGIN");
-        exec(connection.db, schemaSql.toUtf8().constData());
-        exec(connection.db, "COMMIT");
+        const SqlConnection connection =
+            rawOpen(temporary, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, QString());
+        sqlite3 *db = connection.handle();
+        registerFunctions(db);
+        exec(db, "BEGIN");
+        exec(db, schemaSql.toUtf8().constData());
+        exec(db, "COMMIT");
     } catch (...) {
         QFile::remove(temporary);
         throw;
@@ -835,8 +829,9 @@ QString Database::repair(const QString &path, const QString &password)
 
     const QString fresh = freshSidePath(path, QStringLiteral("repair"));
     try {
-        Connection connection{rawOpen(fresh, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, usedPassword)};
-        sqlite3 *db = connection.db;
+        const SqlConnection connection =
+            rawOpen(fresh, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, usedPassword);
+        sqlite3 *db = connection.handle();
         registerFunctions(db);
         {
             SqlStatement attach(db, QStringLiteral("ATTACH DATABASE ? AS damaged KEY ?"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/db/FieldValue.h"
+#include "platform/db/SqlConnection.h"
 #include "platform/db/TableDef.h"
 #include "platform/db/jet/JetDialect.h"
 
@@ -51,7 +52,7 @@ class Database {
     Database &operator=(const Database &) = delete;
 
     void close();
-    bool isOpen() const { return mDb != nullptr; }
+    bool isOpen() const { return mConnection.isOpen(); }
     const QString &name() const { return mPath; }
     bool exclusive() const { return mExclusive; }
     bool readOnly() const { return mReadOnly; }
@@ -110,7 +111,7 @@ class Database {
     void forgetCatalog();
     void closeRecordsets();
 
-    sqlite3 *mDb = nullptr;
+    SqlConnection mConnection;
     QString mPath;
     QString mPassword;
     bool mExclusive = false;

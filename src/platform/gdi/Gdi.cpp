@@ -65,6 +65,13 @@ GdiBitmap *liveBitmap(HBITMAP bitmap)
     return t.bitmaps.count(bitmap) ? bitmap : nullptr;
 }
 
+std::size_t liveObjects()
+{
+    auto &t = table();
+    std::lock_guard lock(t.mutex);
+    return t.contexts.size() + t.bitmaps.size();
+}
+
 HDC CreateDCA(const char *driver, const char *, const char *, const void *)
 {
     if (driver == nullptr || std::strcmp(driver, "DISPLAY") != 0)

@@ -2,6 +2,7 @@
 
 #include "platform/gdi/GdiTypes.h"
 
+#include <cstddef>
 #include <cstdint>
 
 // The small GDI that the bitmap class and the JPEG encoder draw with. The calls keep
@@ -62,5 +63,8 @@ bool PlgBlt(HDC dest, const POINT points[3], HDC source, int sourceX, int source
 // For the layer's own users: the bitmap behind a live handle, or null.
 GdiBitmap *liveBitmap(HBITMAP bitmap);
 DeviceContext *liveContext(HDC hdc);
+// How many contexts and bitmaps are live, the stock bitmap included: what a piece of work
+// made and did not give back shows as a difference.
+std::size_t liveObjects();
 
 } // namespace platform

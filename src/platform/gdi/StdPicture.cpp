@@ -13,19 +13,14 @@
 
 namespace platform {
 
-StdPicture::~StdPicture()
-{
-    DeleteObject(mBitmap);
-}
-
 int StdPicture::Width() const
 {
-    return liveBitmap(mBitmap) ? mBitmap->width() : 0;
+    return liveBitmap(mBitmap.get()) ? mBitmap.get()->width() : 0;
 }
 
 int StdPicture::Height() const
 {
-    return liveBitmap(mBitmap) ? mBitmap->height() : 0;
+    return liveBitmap(mBitmap.get()) ? mBitmap.get()->height() : 0;
 }
 
 std::unique_ptr<StdPicture> StdPicture::LoadPicture(const QString &path)
@@ -76,9 +71,10 @@ std::unique_ptr<StdPicture> StdPicture::FromImage(const QImage &image)
             info.bmiColors[i] = RGBQUAD{std::uint8_t(qBlue(table[i])), std::uint8_t(qGreen(table[i])),
                                         std::uint8_t(qRed(table[i])), 0};
     }
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, nullptr, nullptr, 0);
-    if (bitmap == nullptr)
+    ScopedBitmap owned(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, nullptr, nullptr, 0));
+    if (!owned)
         return nullptr;
+    HBITMAP bitmap = owned.get();
     for (int y = 0; y < source.height(); ++y) {
         const uchar *line = source.constScanLine(y);
         std::uint8_t *row = bitmap->row(y);
@@ -105,7 +101,7 @@ std::unique_ptr<StdPicture> StdPicture::FromImage(const QImage &image)
             break;
         }
     }
-    return std::unique_ptr<StdPicture>(new StdPicture(bitmap));
+    return std::unique_ptr<StdPicture>(new StdPicture(std::move(owned)));
 }
 
 bool StdPicture::ClipboardHasBitmap()

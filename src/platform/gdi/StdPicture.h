@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/gdi/GdiScope.h"
 #include "platform/gdi/GdiTypes.h"
 
 #include <QImage>
@@ -18,7 +19,6 @@ constexpr int InvalidPicture = 481;
 // else a 32-bit bitmap, the depth of the screen.
 class StdPicture {
   public:
-    ~StdPicture();
     StdPicture(const StdPicture &) = delete;
     StdPicture &operator=(const StdPicture &) = delete;
 
@@ -32,14 +32,14 @@ class StdPicture {
     static std::unique_ptr<StdPicture> FromClipboard();
 
     // The bitmap handle, the picture's default property.
-    HBITMAP Handle() const { return mBitmap; }
+    HBITMAP Handle() const { return mBitmap.get(); }
     int Width() const;
     int Height() const;
 
   private:
-    explicit StdPicture(HBITMAP bitmap) : mBitmap(bitmap) {}
+    explicit StdPicture(ScopedBitmap bitmap) : mBitmap(std::move(bitmap)) {}
 
-    HBITMAP mBitmap;
+    ScopedBitmap mBitmap;
 };
 
 } // namespace platform

@@ -4,11 +4,11 @@
 
 namespace platform {
 
-// Draws the cells of a data-bound grid as the stock delegate does, but leaves out the
-// cells that would show nothing: a blank field in a row that is neither selected nor
-// current shows only the row's background, which the view has already drawn. A grid
-// that moves to another part of a long list repaints every cell it shows, and most of
-// a contact's columns are blank.
+// Draws the cells of a data-bound grid exactly as the stock delegate does, for less: a
+// blank field in a row that is neither selected nor current shows only the row's
+// background, which the view has already drawn, so it is left out; a cell of one line of
+// text is drawn without the style's general layout. A grid that moves to another part of
+// a long list repaints every cell it shows.
 class DataGridDelegate : public QStyledItemDelegate {
     Q_OBJECT
   public:
@@ -18,6 +18,12 @@ class DataGridDelegate : public QStyledItemDelegate {
 
     // Whether a cell in this state draws nothing over the row's background.
     static bool drawsNothing(const QStyleOptionViewItem &option, const QModelIndex &index);
+    // Whether a cell, its option filled in from the model, is one line of text that is
+    // drawn here rather than by the style.
+    static bool drawsPlainText(const QStyleOptionViewItem &option);
+
+  private:
+    static void drawPlainText(QPainter *painter, const QStyleOptionViewItem &option);
 };
 
 } // namespace platform

@@ -39,6 +39,8 @@ enum VirtualKey : int {
     // The two bracket keys of the US layout ("[{" and "]}").
     VkOpenBracket = 219,
     VkCloseBracket = 221,
+    // A character typed as itself rather than by a key of the layout.
+    VkPacket = 231,
 };
 
 // Key-press handlers speak the character a key types. The control characters below are the

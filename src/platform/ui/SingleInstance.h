@@ -1,18 +1,19 @@
 #pragma once
 
-#include <QLockFile>
 #include <QObject>
 #include <QString>
 #include <memory>
 
 class QLocalServer;
+class QLockFile;
 class QWidget;
 
 namespace platform {
 
-// Keeps a second copy of the program from running. The first copy holds a lock file and
-// listens on a local server of the same name; a later copy finds the lock taken, tells
-// the first copy to come forward, and ends.
+// Keeps a second copy of the program from running. The first copy holds a lock on a file
+// and listens on a local server of the same name; a later copy finds the lock taken,
+// tells the first copy to come forward, and ends. The lock is the system's own lock on
+// the open file: it goes with the process that held it, however that process ended.
 class SingleInstance : public QObject {
     Q_OBJECT
   public:
@@ -36,9 +37,13 @@ class SingleInstance : public QObject {
 
   private:
     void readRequests();
+    bool takeLock();
+    void releaseLock();
 
     QString mKey;
-    QLockFile mLock;
+    QString mLockPath;
+    int mLockHandle = -1;                 // where the system locks open files
+    std::unique_ptr<QLockFile> mLockFile; // elsewhere
     std::unique_ptr<QLocalServer> mServer;
 };
 

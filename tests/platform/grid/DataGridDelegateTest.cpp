@@ -8,21 +8,39 @@
 #include <QTableView>
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 using platform::DataGridDelegate;
 
 namespace {
 
-// A small list with blank and filled cells, one row of them coloured.
+// A small list with blank and filled cells: texts that fit and texts cut short, columns
+// aligned left, centred and right, one in a bold and one in a larger font, a coloured
+// cell and a check mark.
 void fill(QStandardItemModel &model)
 {
-    model.setRowCount(6);
-    model.setColumnCount(4);
+    model.setRowCount(7);
+    model.setColumnCount(5);
+    const QString texts[] = {QStringLiteral("Ann"), QStringLiteral("Cell with rather more text than fits"),
+                             QStringLiteral("Ünïcødé Ægir"), QStringLiteral("(555) 010-0001"),
+                             QStringLiteral(" leading blank")};
     for (int row = 0; row < model.rowCount(); ++row)
         for (int column = 0; column < model.columnCount(); ++column)
             if ((row + column) % 3 != 0)
-                model.setData(model.index(row, column), QStringLiteral("Cell %1.%2 with some text").arg(row).arg(column));
+                model.setData(model.index(row, column), texts[(row * 2 + column) % std::size(texts)]);
+    for (int row = 0; row < model.rowCount(); ++row) {
+        model.setData(model.index(row, 2), int(Qt::AlignHCenter | Qt::AlignVCenter), Qt::TextAlignmentRole);
+        model.setData(model.index(row, 3), int(Qt::AlignRight | Qt::AlignVCenter), Qt::TextAlignmentRole);
+        QFont bold;
+        bold.setBold(true);
+        model.setData(model.index(row, 4), bold, Qt::FontRole);
+        QFont larger;
+        larger.setPointSizeF(10.5);
+        model.setData(model.index(row, 0), larger, Qt::FontRole);
+    }
     model.setData(model.index(4, 0), QBrush(Qt::yellow), Qt::BackgroundRole);
     model.setData(model.index(5, 3), Qt::Checked, Qt::CheckStateRole);
+    model.setData(model.index(6, 1), QStringLiteral("two\nlines"));
 }
 
 QImage shown(QAbstractItemDelegate *delegate, int currentRow, int currentColumn)
@@ -33,7 +51,10 @@ QImage shown(QAbstractItemDelegate *delegate, int currentRow, int currentColumn)
     view.setModel(&model);
     view.setItemDelegate(delegate);
     view.setSelectionBehavior(QAbstractItemView::SelectRows);
-    view.resize(520, 220);
+    // As the grids show their cells: one line each.
+    view.setWordWrap(false);
+    view.setColumnWidth(1, 90);
+    view.resize(620, 260);
     view.show();
     view.setFocus();
     view.setCurrentIndex(model.index(currentRow, currentColumn));
@@ -44,7 +65,7 @@ QImage shown(QAbstractItemDelegate *delegate, int currentRow, int currentColumn)
 TEST(DataGridDelegateTest, TheGridLooksAsTheStockDelegateDrawsIt)
 {
     // Current cells blank and filled, on plain rows and next to the coloured ones.
-    const QPoint currents[] = {{0, 0}, {1, 2}, {3, 0}, {4, 1}, {5, 3}};
+    const QPoint currents[] = {{0, 0}, {1, 2}, {3, 0}, {4, 1}, {5, 3}, {6, 4}};
     for (const QPoint &current : currents) {
         SCOPED_TRACE(current.x());
         QStyledItemDelegate stock;
@@ -53,6 +74,40 @@ TEST(DataGridDelegateTest, TheGridLooksAsTheStockDelegateDrawsIt)
         const QImage actual = shown(&leaner, current.x(), current.y());
         ASSERT_EQ(actual.size(), expected.size());
         EXPECT_TRUE(actual == expected);
+    }
+}
+
+TEST(DataGridDelegateTest, OneLineOfTextIsDrawnWithoutTheStyle)
+{
+    QStandardItemModel model;
+    fill(model);
+    QTableView view;
+    view.setModel(&model);
+    struct Case {
+        const char *what;
+        QModelIndex index;
+        QStyle::State state;
+        bool plain;
+    };
+    const Case cases[] = {
+        {"one line", model.index(0, 1), QStyle::State_Enabled, true},
+        {"one line, selected", model.index(0, 1), QStyle::State_Enabled | QStyle::State_Selected, true},
+        {"the current cell", model.index(0, 1), QStyle::State_Enabled | QStyle::State_HasFocus, false},
+        {"two lines", model.index(6, 1), QStyle::State_Enabled, false},
+        {"a check mark", model.index(5, 3), QStyle::State_Enabled, false},
+        {"a coloured cell", model.index(4, 0), QStyle::State_Enabled, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        QStyleOptionViewItem option;
+        option.widget = &view;
+        option.showDecorationSelected = true;
+        option.state = c.state;
+        struct Probe : DataGridDelegate {
+            using DataGridDelegate::initStyleOption;
+        } probe;
+        probe.initStyleOption(&option, c.index);
+        EXPECT_EQ(DataGridDelegate::drawsPlainText(option), c.plain);
     }
 }
 

@@ -1,6 +1,9 @@
 #include "platform/ui/SingleInstance.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -51,6 +54,27 @@ TEST(SingleInstanceGuard, TheNextCopyMayRunOnceTheFirstHasEnded)
     }
     SingleInstance next(key);
     EXPECT_TRUE(next.tryToRun());
+}
+
+TEST(SingleInstanceGuard, ACopyThatWasKilledLeavesNoLockBehind)
+{
+    const QString key = uniqueKey("killed");
+    const QString lockFile = QDir(QDir::tempPath()).filePath(key + QStringLiteral(".lock"));
+    // Another process takes the same lock, as a running copy would, and is then killed.
+    // It alone holds the lock (-o); what it runs ends with its input.
+    QProcess holder;
+    holder.start(QStringLiteral("flock"), {QStringLiteral("-n"), QStringLiteral("-o"), lockFile, QStringLiteral("-c"),
+                                           QStringLiteral("echo held; exec cat")});
+    ASSERT_TRUE(holder.waitForReadyRead(10000)) << "flock did not take the lock";
+    {
+        SingleInstance refused(key);
+        EXPECT_FALSE(refused.tryToRun());
+    }
+    holder.kill();
+    ASSERT_TRUE(holder.waitForFinished(10000));
+    SingleInstance next(key);
+    EXPECT_TRUE(next.tryToRun());
+    QFile::remove(lockFile);
 }
 
 TEST(SingleInstanceGuard, NobodyToBringForwardWhenNoCopyRuns)

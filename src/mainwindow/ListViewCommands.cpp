@@ -1,0 +1,168 @@
+#include "mainwindow/ListViewCommands.h"
+
+#include "helpers/DatabaseState.h"
+#include "helpers/RecordSource.h"
+#include "helpers/SettingsRow.h"
+#include "helpers/SortOrder.h"
+#include "mainwindow/GridEvents.h"
+#include "mainwindow/MainWindowSettings.h"
+#include "mainwindow/NameList.h"
+#include "platform/RuntimeError.h"
+#include "platform/db/DataControl.h"
+#include "platform/db/Database.h"
+#include "platform/db/Recordset.h"
+#include "platform/ui/MousePointer.h"
+#include "platform/ui/MsgBox.h"
+#include "selection/CategoryAssign.h"
+#include "selection/CategoryForm.h"
+#include "selection/CatgAssignAll.h"
+#include "selection/CriteriaForm.h"
+#include "selection/FindAnyText.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+
+using platform::RuntimeError;
+
+ListViewCommands::ListViewCommands(NameList &window) : mWindow(window) {}
+
+void ListViewCommands::ShowAllMenu_Click()
+{
+    platform::BusyPointer busy;
+    mWindow.grid().Table1_ClearClickFlag();
+    gSql = CategorySettingsQuery;
+    {
+        std::unique_ptr<platform::Recordset> category = gDb->openRecordset(gSql);
+        // A read-only database keeps its start-up category; the view changes all the same.
+        if (category->recordCount() > 0 && !gDb->readOnly()) {
+            category->moveFirst();
+            category->deleteRecord();
+        }
+    }
+    mWindow.lblFilterMsg->setVisible(false);
+    mWindow.refreshList(storeParts(showAllRecordSource(gRecordSource)));
+    mWindow.setCategoryCaption(QString());
+    if (gSelectedCount > 0)
+        mWindow.button(QStringLiteral("cmdShowSelected"))->setVisible(true);
+    mWindow.setAddAllowed(true);
+    platform::Recordset *rs = mWindow.Data1->recordset();
+    if (rs && rs->recordCount() >= 1) {
+        rs->moveLast();
+        rs->moveFirst();
+    }
+}
+
+void ListViewCommands::ShowSelectedOnlyMenu_Click()
+{
+    platform::BusyPointer busy;
+    mWindow.refreshList(storeParts(showSelectedOnlyRecordSource(gRecordSource)));
+    if (mWindow.lblCategory->text().startsWith(FindResultCaptionPrefix + QLatin1Char(' ')))
+        mWindow.setCategoryCaption(QString());
+    mWindow.setAddAllowed(false);
+}
+
+void ListViewCommands::HideSelectedMenu_Click()
+{
+    platform::BusyPointer busy;
+    mWindow.refreshList(storeParts(hideSelectedRecordSource(gRecordSource)));
+    if (mWindow.lblCategory->text().startsWith(FindResultCaptionPrefix + QLatin1Char(' ')))
+        mWindow.setCategoryCaption(QString());
+}
+
+void ListViewCommands::RemoveSelectionsMenu_Click()
+{
+    platform::BusyPointer busy;
+    gDb->execute(ClearSelectionMarksSql);
+    gSelectedCount = 0;
+    mWindow.lblSelectedCount->setText(QString());
+    mWindow.refreshList(storeParts(removeSelectionsRecordSource(gRecordSource)));
+    mWindow.button(QStringLiteral("cmdShowSelected"))->setVisible(false);
+    mWindow.setAddAllowed(true);
+}
+
+void ListViewCommands::DisplayRecCntMenu_Click()
+{
+    platform::BusyPointer busy;
+    qint64 count = 0;
+    {
+        std::unique_ptr<platform::Recordset> rs = gDb->openRecordset(recordCountQuery(gRecordSource));
+        if (rs->recordCount() > 0) {
+            rs->moveFirst();
+            count = rs->value(QStringLiteral("RowCount")).toLongLong();
+        }
+    }
+    platform::Recordset *shown = mWindow.Data1->recordset();
+    const QString message = recordCountMessage(shown && shown->recordCount() > 0, count);
+    busy.release();
+    platform::MsgBox(message, platform::vbOKOnly, RecordCountTitle);
+}
+
+void ListViewCommands::cmdShowAll_Click()
+{
+    ShowAllMenu_Click();
+    mWindow.Table1->setFocus();
+}
+
+void ListViewCommands::cmdShowSelected_Click()
+{
+    ShowSelectedOnlyMenu_Click();
+    mWindow.button(QStringLiteral("cmdShowSelected"))->setVisible(false);
+    mWindow.setAddAllowed(false);
+    mWindow.Table1->setFocus();
+}
+
+void ListViewCommands::storeSortChoice(const QString &choice)
+{
+    storeSettingsRow(*gDb, GridSortOrderType, choice);
+}
+
+void ListViewCommands::cmbSort_Click()
+{
+    platform::BusyPointer busy;
+    const QString choice = mWindow.cmbSort->currentText();
+    // The list is reopened below anyway; letting it go first spares the database from
+    // fixing the membership of every row of it before the settings row is written.
+    mWindow.Data1->clear();
+    storeSortChoice(choice);
+    const SortChoice sort = applySortChoice(choice);
+    if (gContactsTable) {
+        try {
+            gContactsTable->setIndex(sort.indexName);
+        } catch (const RuntimeError &) {
+            // A database without an index for the field: the locate box keeps to last names.
+            gContactsTable->setIndex(QStringLiteral("LastName"));
+        }
+    }
+    mWindow.txtLocate->setFocus();
+    mWindow.grid().Table1_ClearClickFlag();
+    mWindow.refreshList(storeParts(sortedRecordSource(gRecordSource)));
+}
+
+void ListViewCommands::Category_Click()
+{
+    CategoryForm::open();
+    mWindow.txtLocate->setFocus();
+}
+
+void ListViewCommands::SelectionCriteria_Click()
+{
+    CriteriaForm::open();
+}
+
+void ListViewCommands::FindEditMenu_Click()
+{
+    FindAnyText();
+}
+
+void ListViewCommands::AssignCatgMenu_Click()
+{
+    ShowCategoryAssign();
+}
+
+void ListViewCommands::AssignAllToCatg_Click()
+{
+    CatgAssignAll::open();
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QObject>
+
+class NameList;
+class QString;
+
+// Commands that choose which contacts the list shows and in what order: all of them, the
+// marked ones or the others, a category, a filter or a find, and the sort box.
+class ListViewCommands : public QObject {
+    Q_OBJECT
+  public:
+    explicit ListViewCommands(NameList &window);
+
+    void ShowAllMenu_Click();
+    void ShowSelectedOnlyMenu_Click();
+    void HideSelectedMenu_Click();
+    void RemoveSelectionsMenu_Click();
+    void DisplayRecCntMenu_Click();
+    void cmdShowAll_Click();
+    void cmdShowSelected_Click();
+    void cmbSort_Click();
+    void Category_Click();
+    void SelectionCriteria_Click();
+    void FindEditMenu_Click();
+    void AssignCatgMenu_Click();
+    void AssignAllToCatg_Click();
+
+  private:
+    void storeSortChoice(const QString &choice);
+
+    NameList &mWindow;
+};

@@ -1,0 +1,161 @@
+#include "mainwindow/RecordCommands.h"
+
+#include "dialing/CommSettingsForm.h"
+#include "dialing/DialingForm.h"
+#include "editor/FieldRules.h"
+#include "editor/MemoForm.h"
+#include "editor/NameEdit.h"
+#include "helpers/DatabaseState.h"
+#include "helpers/GLOBAL.h"
+#include "helpers/RecordSource.h"
+#include "helpers/ValueHelpers.h"
+#include "mainwindow/GridEvents.h"
+#include "mainwindow/NameList.h"
+#include "platform/RuntimeError.h"
+#include "platform/db/DataControl.h"
+#include "platform/db/Database.h"
+#include "platform/db/Recordset.h"
+#include "platform/ui/MousePointer.h"
+#include "platform/ui/MsgBox.h"
+#include "reminders/ReminderCommands.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+using platform::MousePointer;
+using platform::RuntimeError;
+using platform::setMousePointer;
+
+RecordCommands::RecordCommands(NameList &window) : mWindow(window) {}
+
+void RecordCommands::cmdAdd_Click()
+{
+    gEditExistingRecord = false;
+    setRecordButtonsEnabled(false);
+    DataControlLink link(*mWindow.Data1, editorView());
+    NameEdit::open(link, false, QStringLiteral("Add a New Record"));
+    setRecordButtonsEnabled(true);
+    mWindow.setAddAllowed(true);
+}
+
+void RecordCommands::cmdEdit_Click()
+{
+    const bool addWasAllowed = mWindow.addAllowed();
+    try {
+        mWindow.grid().Table1_ClearClickFlag();
+        platform::Recordset *rs = mWindow.Data1->recordset();
+        if (!rs || rs->recordCount() < 1) {
+            platform::MsgBox(
+                QStringLiteral("There are no records displayed, so you can't View or Edit them.  Add "
+                               "some records or change the Category or Selection Criteria to display "
+                               "records first."),
+                platform::vbInformation, QStringLiteral("No records to View or Edit"));
+            return;
+        }
+        setMousePointer(MousePointer::Hourglass);
+        gEditExistingRecord = true;
+        setRecordButtonsEnabled(false);
+        DataControlLink link(*mWindow.Data1, editorView());
+        NameEdit::open(link, true, QStringLiteral("View/Edit an Existing Record"));
+    } catch (const RuntimeError &error) {
+        platform::MsgBox(error.description(), platform::vbOKOnly,
+                         QStringLiteral("NameList - cmdEdit_click - Microsoft Error Message"));
+        // The buttons and the pointer come back after a failure too.
+        setMousePointer(MousePointer::Default);
+    }
+    setRecordButtonsEnabled(true);
+    mWindow.setAddAllowed(addWasAllowed);
+    gEditExistingRecord = false;
+}
+
+void RecordCommands::cmdDelete_Click()
+{
+    try {
+        platform::Recordset *rs = mWindow.Data1->recordset();
+        if (!rs || rs->recordCount() < 1) {
+            platform::MsgBox(QStringLiteral("There are no records displayed, so there is nothing to delete."),
+                             platform::vbInformation, QStringLiteral("No records to delete"));
+        } else {
+            const auto fieldText = [](platform::Recordset &contact, const QString &field) {
+                return NullToString(contact.value(field)).toString();
+            };
+            const QString name = QStringLiteral("(") +
+                                 Trim(fieldText(*rs, QStringLiteral("FirstName")) + QLatin1Char(' ') +
+                                      fieldText(*rs, QStringLiteral("MiddleName")) + QLatin1Char(' ') +
+                                      fieldText(*rs, QStringLiteral("LastName")) + QStringLiteral("  ") +
+                                      fieldText(*rs, QStringLiteral("Organization"))) +
+                                 QStringLiteral(")");
+            if (platform::MsgBox(QStringLiteral("Are you sure you want to delete this record?\r") + name,
+                                 platform::vbYesNo + platform::vbQuestion,
+                                 QStringLiteral("Confirmation")) == platform::vbYes) {
+                if (mWindow.grid().gridAllowUpdate()) {
+                    // Leaving the row and coming back ends a cell edit in it, which is
+                    // written before the row goes.
+                    const platform::Bookmark mark = rs->bookmark();
+                    rs->moveNext();
+                    rs->setBookmark(mark);
+                }
+                rs->deleteRecord();
+                mWindow.txtName->setPlainText(QStringLiteral("Record Deleted!"));
+                mWindow.txtPhone->clear();
+                rs->moveNext();
+                if (rs->eof())
+                    rs->movePrevious();
+            }
+        }
+    } catch (const RuntimeError &error) {
+        platform::MsgBox(error.description());
+    }
+    mWindow.txtLocate->setFocus();
+}
+
+void RecordCommands::cmdNotes_Click()
+{
+    MemoForm::open(*gDb);
+}
+
+void RecordCommands::cmdDial_Click()
+{
+    platform::Recordset *rs = mWindow.Data1->recordset();
+    if (!rs || rs->recordCount() <= 0) {
+        platform::MsgBox(QStringLiteral("There are no records displayed for dialing."),
+                         platform::vbInformation, QStringLiteral("No phone number to dial"));
+        return;
+    }
+    gDialFromList = true;
+    DialingForm::open(phonesOfCurrentRow([this] { return mWindow.Data1->recordset(); }));
+    gDialFromList = false;
+}
+
+void RecordCommands::ModemPortMenu_Click()
+{
+    CommSettingsForm::open();
+}
+
+void RecordCommands::cmdRemind_Click()
+{
+    showReminderWindow();
+}
+
+void RecordCommands::CurrentReminders_Show()
+{
+    showDueReminders();
+}
+
+void RecordCommands::setRecordButtonsEnabled(bool enabled)
+{
+    for (const char *name : {"cmdDelete", "cmdAdd", "cmdEdit", "cmdExit"}) {
+        const QString command = QString::fromLatin1(name);
+        mWindow.button(command)->setEnabled(enabled && mWindow.hasHandler(command));
+    }
+}
+
+DataControlLink::View RecordCommands::editorView()
+{
+    return {[this] { return mWindow.lblCategory->text(); },
+            [] { return gRecordSource.gSelectedClause.contains(QLatin1String("Selected =")); },
+            [this] { return isFindResultCaption(mWindow.lblCategory->text()); },
+            [] { return categoryNumberOf(gRecordSource.gCategoryClause); }};
+}

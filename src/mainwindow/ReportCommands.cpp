@@ -1,0 +1,217 @@
+#include "mainwindow/ReportCommands.h"
+
+#include "addressbooks/AddressBooks.h"
+#include "addressbooks/PocketBook.h"
+#include "export/ClipboardCopy.h"
+#include "export/CsvExports.h"
+#include "export/TextExports.h"
+#include "helpers/DatabaseState.h"
+#include "helpers/MSendInput.h"
+#include "helpers/RecordSource.h"
+#include "mainwindow/NameList.h"
+#include "platform/RuntimeError.h"
+#include "platform/db/DataControl.h"
+#include "platform/ui/CommonDialog.h"
+#include "platform/ui/MousePointer.h"
+#include "printing/CondensedLists.h"
+#include "printing/DataControlRecords.h"
+#include "printing/FormEnvelope.h"
+#include "printing/MailingLabels.h"
+#include "printing/PhoneListReports.h"
+#include "printing/PrintModeSwitch.h"
+#include "printing/ReminderReport.h"
+#include "printing/ReportOptionsForm.h"
+#include "printing/ReturnAddress.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+
+using platform::RuntimeError;
+
+ReportCommands::ReportCommands(NameList &window) : mWindow(window) {}
+
+void ReportCommands::PreviewMode_Click()
+{
+    ::PreviewMode_Click(mWindow.menuItem(QStringLiteral("PreviewMode")),
+                        mWindow.menuItem(QStringLiteral("PrintMode")));
+}
+
+void ReportCommands::PrintMode_Click()
+{
+    ::PrintMode_Click(mWindow.menuItem(QStringLiteral("PreviewMode")),
+                      mWindow.menuItem(QStringLiteral("PrintMode")));
+}
+
+void ReportCommands::CondensedList_Click()
+{
+    DataControlRecords records(*mWindow.Data1);
+    ::CondensedList_Click(records, mWindow.lblCategory->text(), gSelectedCount);
+}
+
+void ReportCommands::Condensed1LineMenu_Click()
+{
+    DataControlRecords records(*mWindow.Data1);
+    ::Condensed1LineMenu_Click(records, mWindow.lblCategory->text(), gSelectedCount);
+}
+
+void ReportCommands::PhoneListMenu_Click()
+{
+    DataControlRecords records(*mWindow.Data1);
+    ::PhoneListMenu_Click(records, mWindow.lblCategory->text(), gSelectedCount);
+}
+
+void ReportCommands::DateReportMenu_Click()
+{
+    DataControlRecords records(*mWindow.Data1);
+    ::DateReportMenu_Click(records, mWindow.lblCategory->text(), gSelectedCount);
+}
+
+void ReportCommands::RemindersReportMenu_Click()
+{
+    ::RemindersReportMenu_Click(*gDb);
+}
+
+void ReportCommands::ReportOptionsMenu_Click()
+{
+    platform::setMousePointer(platform::MousePointer::Hourglass);
+    ReportOptionsForm::instance().showModal();
+}
+
+void ReportCommands::FullSizeAddressBook_Click()
+{
+    DataControlRecords records(*mWindow.Data1);
+    ::FullSizeAddressBook_Click(records, {mWindow.lblCategory->text(), gRecordSource.gOrderByClause, gPageBreakPerLetter},
+                                gSelectedCount);
+}
+
+void ReportCommands::HalfPageAddressBook_Click()
+{
+    DataControlRecords records(*mWindow.Data1);
+    ::HalfPageAddressBook_Click(records, {mWindow.lblCategory->text(), gRecordSource.gOrderByClause, gPageBreakPerLetter},
+                                gSelectedCount);
+}
+
+void ReportCommands::HalfPageAddressBookLeftSide_Click()
+{
+    DataControlRecords records(*mWindow.Data1);
+    ::HalfPageAddressBookLeftSide_Click(
+        records, {mWindow.lblCategory->text(), gRecordSource.gOrderByClause, gPageBreakPerLetter}, gSelectedCount);
+}
+
+void ReportCommands::PocketMenu_Click()
+{
+    DataControlRecords records(*mWindow.Data1);
+    ::PocketMenu_Click(*gDb, records, mWindow.lblCategory->text(), gSelectedCount, mbPocketLastNameFirst);
+}
+
+void ReportCommands::Labels3upMenu_Click()
+{
+    DataControlRecords records(*mWindow.Data1);
+    ::Labels3upMenu_Click(records, gSelectedCount);
+}
+
+void ReportCommands::Labels1UpMenu1_Click()
+{
+    DataControlRecords records(*mWindow.Data1);
+    ::Labels1UpMenu1_Click(records, gSelectedCount);
+}
+
+void ReportCommands::Labels1UpMenu2_Click()
+{
+    DataControlRecords records(*mWindow.Data1);
+    ::Labels1UpMenu2_Click(records, gSelectedCount);
+}
+
+void ReportCommands::Labels2UpMenu_Click()
+{
+    DataControlRecords records(*mWindow.Data1);
+    ::Labels2UpMenu_Click(records, gSelectedCount);
+}
+
+void ReportCommands::EnvelopeMenu_Click()
+{
+    FormEnvelope::open(std::make_unique<DataControlRecords>(*mWindow.Data1), &mWindow);
+}
+
+void ReportCommands::ReturnAddressMenu_Click()
+{
+    ReturnAddress::showFromMenu();
+}
+
+void ReportCommands::ChangePrinter_Click()
+{
+    // The next report makes the preview anew, for the printer chosen here.
+    UnloadPreview();
+    // The dialog's own errors change nothing; Cancel leaves the printer as it was.
+    try {
+        platform::CommonDialog dialog;
+        dialog.dlgFlags = platform::CommonDialog::cdlPDPrintSetup;
+        dialog.dlgShowPrinter();
+    } catch (const RuntimeError &) {
+    }
+    RestorePreviewMode(mWindow.menuItem(QStringLiteral("PreviewMode")));
+}
+
+void ReportCommands::mnuPageBreakAlpha_Click()
+{
+    gPageBreakPerLetter = !gPageBreakPerLetter;
+    QAction *item = mWindow.menuItem(QStringLiteral("mnuPageBreakAlpha"));
+    item->setCheckable(true);
+    item->setChecked(gPageBreakPerLetter);
+    // The Reports menu drops down again, so the user sees the new check mark.
+    SendKeysInput(QStringLiteral("%R"));
+}
+
+void ReportCommands::cmdReports_Click()
+{
+    SendKeysInput(QStringLiteral("%R"));
+}
+
+void ReportCommands::Export_Click()
+{
+    DataControlRecords records(*mWindow.Data1);
+    ExportCsv(records, mWindow.CMDialog1, false);
+}
+
+void ReportCommands::ExportWithNotes_Click()
+{
+    DataControlRecords records(*mWindow.Data1);
+    ExportCsv(records, mWindow.CMDialog1, true);
+}
+
+void ReportCommands::ExportEmail_Click()
+{
+    DataControlRecords records(*mWindow.Data1);
+    ExportEmail(records, mWindow.CMDialog1);
+}
+
+void ReportCommands::ExportVistaprint_Click()
+{
+    DataControlRecords records(*mWindow.Data1);
+    ExportVistaprint(records, mWindow.CMDialog1);
+}
+
+void ReportCommands::ExportReport1_Click()
+{
+    DataControlRecords records(*mWindow.Data1);
+    ExportLabelFormat(records, mWindow.CMDialog1);
+}
+
+void ReportCommands::ExportReport2_Click()
+{
+    DataControlRecords records(*mWindow.Data1);
+    ExportCondensed(records, mWindow.CMDialog1);
+}
+
+void ReportCommands::CopyClipboard_Click()
+{
+    DataControlRecords records(*mWindow.Data1);
+    CopyNameAddressToClipboard(records);
+}
+
+void ReportCommands::cmdClipboard_Click()
+{
+    CopyClipboard_Click();
+    mWindow.txtLocate->setFocus();
+}

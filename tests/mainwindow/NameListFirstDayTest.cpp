@@ -1,0 +1,176 @@
+// The main window as a new user meets it on the first day: a double-click on an empty
+// list, letters beyond ASCII in the locate box, single clicks in the mark column.
+
+#include "MainWindowFixture.h"
+
+#include "platform/ui/MsgBox.h"
+
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+
+class FirstDayTest : public MainWindowFixture {
+  protected:
+    static QTableView *grid(NameList &w) { return w.findChild<QTableView *>("Table1"); }
+    static QLineEdit *locateBox(NameList &w) { return w.findChild<QLineEdit *>("txtLocate"); }
+
+    static QPoint centreOf(NameList &w, int row, int column)
+    {
+        return grid(w)->visualRect(grid(w)->model()->index(row, column)).center();
+    }
+
+    static void click(NameList &w, int row, int column)
+    {
+        QTest::mouseClick(grid(w)->viewport(), Qt::LeftButton, {}, centreOf(w, row, column));
+        QCoreApplication::processEvents();
+    }
+
+    // A key as a layout other than US English reports it: the key of the character and
+    // the character itself, pressed and let go.
+    static void typeKey(QWidget *target, QChar character)
+    {
+        const int key = int(character.toUpper().unicode());
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(character));
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(character));
+        QApplication::sendEvent(target, &press);
+        QApplication::sendEvent(target, &release);
+        QCoreApplication::processEvents();
+    }
+
+    QString markOf(NameList &w, int row)
+    {
+        platform::Recordset &rs = shown(w);
+        const qint64 id = rs.valueAt(row, rs.fieldIndex("RecordID")).toLongLong();
+        auto stored = gDb->openRecordset(
+            QStringLiteral("Select Selected from tblContacts Where RecordID = %1").arg(id));
+        return stored->value(0).toString();
+    }
+
+    void addNames(const QStringList &lastNames)
+    {
+        for (const QString &name : lastNames)
+            before(QStringLiteral("INSERT INTO tblContacts (FirstName, LastName, Selected) "
+                                  "VALUES ('Ann', '%1', ' ')")
+                       .arg(name));
+    }
+
+    // The first row of the list, in its order, whose last name begins with prefix.
+    static int firstRowStartingWith(NameList &w, const QString &prefix)
+    {
+        platform::Recordset &rs = shown(w);
+        const int column = rs.fieldIndex("LastName");
+        for (qint64 row = 0; row < rs.recordCount(); ++row)
+            if (rs.valueAt(row, column).toString().startsWith(prefix))
+                return int(row);
+        return -1;
+    }
+};
+
+} // namespace
+
+TEST_F(FirstDayTest, ADoubleClickOnAnEmptyListGivesTheViewEditMessage)
+{
+    prepare(0);
+    NameList &w = start();
+    script.answerMessage(platform::vbOK);
+    const QPoint inside(grid(w)->viewport()->width() / 2, grid(w)->viewport()->height() / 2);
+    QTest::mouseClick(grid(w)->viewport(), Qt::LeftButton, {}, inside);
+    QTest::mouseDClick(grid(w)->viewport(), Qt::LeftButton, {}, inside);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(script.shown().size(), 1u) << "one message, no editor";
+    EXPECT_EQ(script.shown()[0].title, "No records to View or Edit");
+}
+
+TEST_F(FirstDayTest, TheLocateBoxSearchesLettersBeyondAscii)
+{
+    prepare(40);
+    addNames({"Buchanan", "Bühler", "Büttner", "Bunting", "Жуков", "Журавлёв"});
+    NameList &w = start();
+    const int buehler = firstRowStartingWith(w, "Bü");
+    ASSERT_GE(buehler, 0);
+
+    struct Case {
+        const char *typed;
+        const char *reaches;
+    };
+    for (const Case &c : {Case{"Bü", "Bühler"}, Case{"Жу", "Жуков"}, Case{"Журав", "Журавлёв"}}) {
+        locateBox(w)->setFocus();
+        locateBox(w)->clear();
+        // The first row first, so that a search that does not run shows.
+        grid(w)->setCurrentIndex(grid(w)->model()->index(0, 1));
+        QCoreApplication::processEvents();
+        locateBox(w)->setFocus();
+        for (const QChar ch : QString::fromUtf8(c.typed))
+            typeKey(locateBox(w), ch);
+        EXPECT_EQ(locateBox(w)->text(), QString::fromUtf8(c.typed));
+        EXPECT_EQ(current(w, "LastName").toString(), QString::fromUtf8(c.reaches)) << c.typed;
+    }
+}
+
+TEST_F(FirstDayTest, ACharacterComposedByAnInputMethodSearches)
+{
+    prepare(40);
+    addNames({"Buchanan", "Bühler"});
+    NameList &w = start();
+    locateBox(w)->setFocus();
+    typeKey(locateBox(w), QLatin1Char('B'));
+    ASSERT_EQ(current(w, "LastName").toString(), "Buchanan");
+    // A dead key then u: the box is handed the finished letter, and no key is let go.
+    QInputMethodEvent composed;
+    composed.setCommitString(QString(QChar(0x00FC)));
+    QApplication::sendEvent(locateBox(w), &composed);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(locateBox(w)->text(), QString::fromUtf8("Bü"));
+    EXPECT_EQ(current(w, "LastName").toString(), QString::fromUtf8("Bühler"));
+}
+
+TEST_F(FirstDayTest, ALetterBeyondAsciiTypedInTheGridStartsALocate)
+{
+    prepare(30);
+    addNames({"Özdemir", "Olsen"});
+    NameList &w = start();
+    click(w, 3, 2);
+    typeKey(grid(w), QChar(0x00D6)); // Ö
+    EXPECT_EQ(locateBox(w)->text(), QString(QChar(0x00D6)));
+    EXPECT_TRUE(locateBox(w)->hasFocus());
+    EXPECT_EQ(current(w, "LastName").toString(), QString::fromUtf8("Özdemir"));
+}
+
+TEST_F(FirstDayTest, OneClickInTheMarkColumnMarksWhateverCameBefore)
+{
+    prepare(10);
+    NameList &w = start();
+
+    // The very first click of the run.
+    click(w, 2, 0);
+    EXPECT_EQ(markOf(w, 2), "x");
+    EXPECT_EQ(gSelectedCount, 1);
+
+    // After a key in the grid.
+    click(w, 4, 2);
+    QTest::keyClick(grid(w), Qt::Key_Down);
+    QCoreApplication::processEvents();
+    click(w, 6, 0);
+    EXPECT_EQ(markOf(w, 6), "x");
+
+    // After another window closed over the list.
+    script.onModal("NameEdit", [](QWidget *editor) { DialogScript::click(editor, "cmdCancel"); });
+    QTest::keyClick(grid(w), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    click(w, 2, 0);
+    EXPECT_EQ(markOf(w, 2), " ") << "the same row again unmarks";
+
+    // On the very cell the cursor already stands on, brought there by Shift+Tab.
+    click(w, 5, 1);
+    QTest::keyClick(grid(w), Qt::Key_Backtab, Qt::ShiftModifier);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(grid(w)->currentIndex().column(), 0);
+    click(w, 5, 0);
+    EXPECT_EQ(markOf(w, 5), "x");
+
+    EXPECT_EQ(gSelectedCount, 2);
+    EXPECT_EQ(w.findChild<QLabel *>("lblSelectedCount")->text(), "2 selected record(s).");
+}
