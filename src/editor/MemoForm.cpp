@@ -313,7 +313,8 @@ void MemoForm::cmdAdd_Click()
 {
     const QString answer = InputDialog(QStringLiteral("Enter a Title for this new note."),
                                        QStringLiteral("New Note"), QString());
-    const QString title = answer.trimmed();
+    // Only the blanks at the end go: a title may start with blanks, and tabs are the user's.
+    const QString title = RTrim(answer);
     if (title.isEmpty())
         return;
     if (refuseTitle(title, QString()))
