@@ -1,6 +1,8 @@
 #include "helpers/StartRoutine.h"
 
+#include "helpers/DatabaseState.h"
 #include "platform/db/Database.h"
+#include "platform/db/Recordset.h"
 
 #include <QCoreApplication>
 
@@ -36,5 +38,10 @@ void setRestartingThroughMain(bool restarting)
 
 void endProgram()
 {
+    // Windows kept for their next showing still list rows of the database. It closes now,
+    // while the application that draws them lives, and not at static destruction after it
+    // is gone.
+    gContactsTable.reset();
+    gDb.reset();
     QCoreApplication::quit();
 }

@@ -35,5 +35,6 @@ void restartThroughMain(std::unique_ptr<platform::Database> opened = {});
 bool restartingThroughMain();
 void setRestartingThroughMain(bool restarting);
 
-// Ends the program: the event loop stops once control returns to it.
+// Ends the program: closes the database and stops the event loop once control returns
+// to it.
 void endProgram();

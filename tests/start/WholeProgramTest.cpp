@@ -301,6 +301,28 @@ TEST_F(WholeProgramTest, ExitClearsMarksAndKeepsTheColumnLayout)
     EXPECT_NEAR(again.Table1->horizontalHeader()->sectionSize(1), width, 1);
 }
 
+// Exit closes the database while the program still runs, so the windows kept for their
+// next showing let go of its lists while there is an application to redraw them.
+TEST_F(WholeProgramTest, ExitClosesTheDatabaseWhileKeptWindowsStillLive)
+{
+    NameList &w = start();
+    gDb->execute("Insert Into tblCategoryDesc (CategoryDesc) Values ('Friends')");
+    QTableView *kept = nullptr;
+    script.onModal("CategoryAssign", [&](QWidget *form) {
+        kept = form->findChild<QTableView *>("CatgGrid");
+        DialogScript::click(form, "cmdExit");
+    });
+    run(w, "cmdAssignCatg");
+    ASSERT_NE(kept, nullptr);
+    ASSERT_EQ(kept->model()->rowCount(), 1);
+
+    run(w, "cmdExit");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(StartedProgram::window(), nullptr);
+    EXPECT_EQ(gDb, nullptr);
+    EXPECT_EQ(kept->model()->rowCount(), 0);
+}
+
 // F5, Change Password, and the program carries on in the new main window on the now
 // protected file: the editor saves into it.
 TEST_F(WholeProgramTest, AfterAPasswordChangeTheNewMainWindowWorksOnTheProtectedFile)
