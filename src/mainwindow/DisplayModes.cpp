@@ -5,6 +5,7 @@
 #include "helpers/SettingsRow.h"
 #include "helpers/mCommon.h"
 #include "mainwindow/ColumnLayout.h"
+#include "mainwindow/MainControls.h"
 #include "mainwindow/MainWindowSettings.h"
 #include "mainwindow/NameList.h"
 #include "platform/RuntimeError.h"
@@ -62,18 +63,18 @@ QColor colourOfValue(qint32 value)
 
 } // namespace
 
-DisplayModes::DisplayModes(NameList &window) : mWindow(window) {}
+DisplayModes::DisplayModes(NameList &window) : mWindow(window), mUi(*window.mUi) {}
 
 QColor DisplayModes::backColor() const
 {
-    return mWindow.client->palette().color(QPalette::Window);
+    return mUi.client->palette().color(QPalette::Window);
 }
 
 void DisplayModes::setBackColor(const QColor &colour)
 {
-    QPalette look = mWindow.client->palette();
+    QPalette look = mUi.client->palette();
     look.setColor(QPalette::Window, colour);
-    mWindow.client->setPalette(look);
+    mUi.client->setPalette(look);
 }
 
 void DisplayModes::setBackColorValue(qint32 value)
@@ -86,9 +87,9 @@ void DisplayModes::applyLook()
     const MainWindowLook look = mainWindowLook(gTabletMode);
     mWindow.columnLayout().setRowHeightTwips(qRound(look.gridRowHeight));
     const QFont font = platform::classicFont(look.fontName, look.fontSize, look.fontBold);
-    mWindow.Table1->setFont(font);
-    mWindow.cmbSort->setFont(font);
-    QLineEdit *locate = mWindow.txtLocate;
+    mUi.Table1->setFont(font);
+    mUi.cmbSort->setFont(font);
+    QLineEdit *locate = mUi.txtLocate;
     locate->setFont(font);
     const QRect box = locate->geometry();
     locate->setGeometry(box.x(), box.y(), box.width(), platform::twipsToPixelsY(look.locateBoxHeight));

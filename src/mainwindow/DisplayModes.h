@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QObject>
 
+class MainControls;
 class NameList;
 
 // How the main window looks: the desktop and tablet looks (fonts, row height, locate box
@@ -29,4 +30,5 @@ class DisplayModes : public QObject {
 
   private:
     NameList &mWindow;
+    MainControls &mUi;
 };
