@@ -4,9 +4,8 @@
 // and stopping it again.
 #include "BenchSupport.h"
 
-#include "start/modMain.h"
+#include "helpers/RecordSource.h"
 #include "mainwindow/NameList.h"
-#include "mainwindow/RecordSource.h"
 #include "platform/db/Database.h"
 #include "platform/db/NewDatabase.h"
 #include "platform/db/Recordset.h"

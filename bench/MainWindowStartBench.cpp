@@ -2,8 +2,8 @@
 // opening the same record set alone and reading the rows a grid first shows. Each
 // iteration times both sides in turn; "ratio" is the median start-up/record set.
 #include "MainWindowBench.h"
+#include "helpers/RecordSource.h"
 #include "mainwindow/NameList.h"
-#include "mainwindow/RecordSource.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 #include "platform/ui/DialogSeam.h"

@@ -2,7 +2,7 @@
 // question of the same 100,000 contacts: both open the list (compiling its text), count
 // its rows and read the first screen, in turn within one run.
 #include "BenchSupport.h"
-#include "mainwindow/RecordSource.h"
+#include "helpers/RecordSource.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 #include "selection/SelectionSource.h"
@@ -91,7 +91,11 @@ void compare(benchmark::State &state, const std::function<QString()> &source, co
 void ApplyFilter(benchmark::State &state)
 {
     compare(
-        state, [] { return filterRecordSource(QStringLiteral("LastName Like \"Sm*\" OR Notes Like \"*ski*\"")); },
+        state,
+        [] {
+            return storeParts(filterRecordSource(
+                gRecordSource, QStringLiteral("LastName Like \"Sm*\" OR Notes Like \"*ski*\"")));
+        },
         QStringLiteral("SELECT * FROM tblContacts WHERE (LastName LIKE 'Sm%' OR Notes LIKE '%ski%') ORDER BY "
                        "LastName, FirstName"));
 }
@@ -101,10 +105,14 @@ void ApplyFilterWithOrder(benchmark::State &state)
 {
     compare(
         state,
-        [] { return filterRecordSource(QStringLiteral("RecordID Between 90000 And 20000 And First_City <> \"\" "
-                                                      "order by First_City, LastName")); },
-        QStringLiteral("SELECT * FROM tblContacts WHERE (RecordID BETWEEN 20000 AND 90000 AND First_City <> '') "
-                       "ORDER BY First_City, LastName"));
+        [] {
+            return storeParts(filterRecordSource(
+                gRecordSource, QStringLiteral("RecordID Between 90000 And 20000 And First_City <> \"\" "
+                                              "order by First_City, LastName")));
+        },
+        QStringLiteral(
+            "SELECT * FROM tblContacts WHERE (RecordID BETWEEN 20000 AND 90000 AND First_City <> '') "
+            "ORDER BY First_City, LastName"));
 }
 
 // Every field the find searches, as it names them.
@@ -131,7 +139,7 @@ void FindOverAllFields(benchmark::State &state)
             condition.startsWith(QStringLiteral(" (") + name + QStringLiteral(" Like ")))
             rawTerms << name + QStringLiteral(" LIKE '%ski%'");
     compare(
-        state, [&] { return findRecordSource(condition); },
+        state, [&] { return storeParts(findRecordSource(gRecordSource, condition)); },
         QStringLiteral("SELECT * FROM tblContacts WHERE (%1) ORDER BY LastName, FirstName")
             .arg(rawTerms.join(QStringLiteral(" OR "))));
     state.counters["fields"] = double(rawTerms.size());

@@ -9,7 +9,7 @@ class DisplayedRecords;
 struct BookListing {
     // The caption naming what the list shows (lblCategory): the first page's heading.
     QString category;
-    // The order part of the list's record source (gOrderByClause): its sort field
+    // The order part of the list's record source (gRecordSource.gOrderByClause): its sort field
     // gives the letter that starts a new page.
     QString orderByClause;
     // gPageBreakPerLetter.

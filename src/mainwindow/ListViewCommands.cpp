@@ -1,13 +1,13 @@
 #include "mainwindow/ListViewCommands.h"
 
 #include "helpers/DatabaseState.h"
+#include "helpers/RecordSource.h"
 #include "helpers/SettingsRow.h"
+#include "helpers/SortOrder.h"
 #include "mainwindow/GridEvents.h"
 #include "mainwindow/MainControls.h"
 #include "mainwindow/MainWindowSettings.h"
 #include "mainwindow/NameList.h"
-#include "mainwindow/RecordSource.h"
-#include "mainwindow/SortOrder.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
@@ -44,7 +44,7 @@ void ListViewCommands::ShowAllMenu_Click()
         }
     }
     mUi.lblFilterMsg->setVisible(false);
-    mWindow.refreshList(showAllRecordSource());
+    mWindow.refreshList(storeParts(showAllRecordSource(gRecordSource)));
     mWindow.setCategoryCaption(QString());
     if (gSelectedCount > 0)
         mWindow.button(QStringLiteral("cmdShowSelected"))->setVisible(true);
@@ -59,7 +59,7 @@ void ListViewCommands::ShowAllMenu_Click()
 void ListViewCommands::ShowSelectedOnlyMenu_Click()
 {
     platform::BusyPointer busy;
-    mWindow.refreshList(showSelectedOnlyRecordSource());
+    mWindow.refreshList(storeParts(showSelectedOnlyRecordSource(gRecordSource)));
     if (mUi.lblCategory->text().startsWith(FindResultCaptionPrefix + QLatin1Char(' ')))
         mWindow.setCategoryCaption(QString());
     mWindow.setAddAllowed(false);
@@ -68,7 +68,7 @@ void ListViewCommands::ShowSelectedOnlyMenu_Click()
 void ListViewCommands::HideSelectedMenu_Click()
 {
     platform::BusyPointer busy;
-    mWindow.refreshList(hideSelectedRecordSource());
+    mWindow.refreshList(storeParts(hideSelectedRecordSource(gRecordSource)));
     if (mUi.lblCategory->text().startsWith(FindResultCaptionPrefix + QLatin1Char(' ')))
         mWindow.setCategoryCaption(QString());
 }
@@ -79,7 +79,7 @@ void ListViewCommands::RemoveSelectionsMenu_Click()
     gDb->execute(ClearSelectionMarksSql);
     gSelectedCount = 0;
     mUi.lblSelectedCount->setText(QString());
-    mWindow.refreshList(removeSelectionsRecordSource());
+    mWindow.refreshList(storeParts(removeSelectionsRecordSource(gRecordSource)));
     mWindow.button(QStringLiteral("cmdShowSelected"))->setVisible(false);
     mWindow.setAddAllowed(true);
 }
@@ -89,7 +89,7 @@ void ListViewCommands::DisplayRecCntMenu_Click()
     platform::BusyPointer busy;
     qint64 count = 0;
     {
-        std::unique_ptr<platform::Recordset> rs = gDb->openRecordset(recordCountQuery());
+        std::unique_ptr<platform::Recordset> rs = gDb->openRecordset(recordCountQuery(gRecordSource));
         if (rs->recordCount() > 0) {
             rs->moveFirst();
             count = rs->value(QStringLiteral("RowCount")).toLongLong();
@@ -139,7 +139,7 @@ void ListViewCommands::cmbSort_Click()
     }
     mUi.txtLocate->setFocus();
     mWindow.grid().Table1_ClearClickFlag();
-    mWindow.refreshList(sortedRecordSource());
+    mWindow.refreshList(storeParts(sortedRecordSource(gRecordSource)));
 }
 
 void ListViewCommands::Category_Click()

@@ -2,12 +2,12 @@
 
 #include "helpers/DatabaseState.h"
 #include "helpers/KeyboardLayout.h"
+#include "helpers/SortOrder.h"
 #include "mainwindow/GridEvents.h"
 #include "mainwindow/LocateRules.h"
 #include "mainwindow/MainControls.h"
 #include "mainwindow/NameList.h"
 #include "mainwindow/RecordCommands.h"
-#include "mainwindow/SortOrder.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
@@ -110,7 +110,7 @@ void LocateBox::txtLocate_KeyUp(int KeyCode, Qt::KeyboardModifiers Shift)
         return;
     QLineEdit *box = mUi.txtLocate;
     try {
-        const LocateStep step = locateStepFor(KeyCode, box->text(), gSortedByDate);
+        const LocateStep step = locateStepFor(KeyCode, box->text(), gRecordSource.gSortedByDate);
         if (step == LocateStep::FocusGrid) {
             mUi.Table1->setFocus();
             return;

@@ -5,6 +5,8 @@
 #include "helpers/GLOBAL.h"
 #include "helpers/MSendInput.h"
 #include "helpers/MainWindowLink.h"
+#include "helpers/RecordSource.h"
+#include "helpers/SortOrder.h"
 #include "helpers/StartRoutine.h"
 #include "helpers/ValueHelpers.h"
 #include "helpers/mMouseScrollWheel.h"
@@ -20,9 +22,7 @@
 #include "mainwindow/PictureCommands.h"
 #include "mainwindow/ProgramCommands.h"
 #include "mainwindow/RecordCommands.h"
-#include "mainwindow/RecordSource.h"
 #include "mainwindow/ReportCommands.h"
-#include "mainwindow/SortOrder.h"
 #include "pictures/Pics3.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
@@ -294,7 +294,7 @@ void NameList::Form_Load()
     setWindowTitle(mainWindowCaption(gAppName, gDbPath, gDb && gDb->readOnly()));
     gFirstTime = true;
     gPageBreakPerLetter = false;
-    gListSource = ContactsTable;
+    gRecordSource.gListSource = ContactsTable;
 
     QString value;
     QString condition;
@@ -320,9 +320,9 @@ void NameList::Form_Load()
     mUi->lblNotice->setText(noticeLabelCaption(gNoticeLine));
 
     mUi->Data1->setDatabase(gDb.get());
-    mUi->Data1->setRecordSource(firstListRecordSource());
+    mUi->Data1->setRecordSource(firstListRecordSource(gRecordSource));
     mUi->Data1->refresh();
-    gOrderByClause = DefaultOrderByClause;
+    gRecordSource.gOrderByClause = DefaultOrderByClause;
 
     platform::centerWindowOnScreen(this);
     mDisplay->applyLook();
@@ -387,7 +387,7 @@ void NameList::firstActivation()
     if (mStartupCategoryShown) {
         // The category restored at start-up stays; only the selection view goes.
         mGrid->Table1_ClearClickFlag();
-        refreshList(removeSelectionsRecordSource());
+        refreshList(storeParts(removeSelectionsRecordSource(gRecordSource)));
     } else {
         mListViews->ShowAllMenu_Click();
     }
@@ -403,7 +403,7 @@ void NameList::Form_Activate()
         setAddAllowed(false);
     if (gFirstTime)
         firstActivation();
-    mUi->lblFilterMsg->setVisible(!gFilterClause.isEmpty());
+    mUi->lblFilterMsg->setVisible(!gRecordSource.gFilterClause.isEmpty());
     mUi->Table1->setFocus();
     if (gFirstTime || gRecordSaved) {
         gFirstTime = false;

@@ -7,11 +7,11 @@
 #include "editor/NameEdit.h"
 #include "helpers/DatabaseState.h"
 #include "helpers/GLOBAL.h"
+#include "helpers/RecordSource.h"
 #include "helpers/ValueHelpers.h"
 #include "mainwindow/GridEvents.h"
 #include "mainwindow/MainControls.h"
 #include "mainwindow/NameList.h"
-#include "mainwindow/RecordSource.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
@@ -156,7 +156,7 @@ void RecordCommands::setRecordButtonsEnabled(bool enabled)
 DataControlLink::View RecordCommands::editorView()
 {
     return {[this] { return mUi.lblCategory->text(); },
-            [] { return gSelectedClause.contains(QLatin1String("Selected =")); },
+            [] { return gRecordSource.gSelectedClause.contains(QLatin1String("Selected =")); },
             [this] { return isFindResultCaption(mUi.lblCategory->text()); },
-            [] { return categoryNumberOf(gCategoryClause); }};
+            [] { return categoryNumberOf(gRecordSource.gCategoryClause); }};
 }

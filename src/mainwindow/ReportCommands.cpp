@@ -7,9 +7,9 @@
 #include "export/TextExports.h"
 #include "helpers/DatabaseState.h"
 #include "helpers/MSendInput.h"
+#include "helpers/RecordSource.h"
 #include "mainwindow/MainControls.h"
 #include "mainwindow/NameList.h"
-#include "mainwindow/RecordSource.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
 #include "platform/ui/CommonDialog.h"
@@ -82,14 +82,14 @@ void ReportCommands::ReportOptionsMenu_Click()
 void ReportCommands::FullSizeAddressBook_Click()
 {
     DataControlRecords records(*mUi.Data1);
-    ::FullSizeAddressBook_Click(records, {mUi.lblCategory->text(), gOrderByClause, gPageBreakPerLetter},
+    ::FullSizeAddressBook_Click(records, {mUi.lblCategory->text(), gRecordSource.gOrderByClause, gPageBreakPerLetter},
                                 gSelectedCount);
 }
 
 void ReportCommands::HalfPageAddressBook_Click()
 {
     DataControlRecords records(*mUi.Data1);
-    ::HalfPageAddressBook_Click(records, {mUi.lblCategory->text(), gOrderByClause, gPageBreakPerLetter},
+    ::HalfPageAddressBook_Click(records, {mUi.lblCategory->text(), gRecordSource.gOrderByClause, gPageBreakPerLetter},
                                 gSelectedCount);
 }
 
@@ -97,7 +97,7 @@ void ReportCommands::HalfPageAddressBookLeftSide_Click()
 {
     DataControlRecords records(*mUi.Data1);
     ::HalfPageAddressBookLeftSide_Click(
-        records, {mUi.lblCategory->text(), gOrderByClause, gPageBreakPerLetter}, gSelectedCount);
+        records, {mUi.lblCategory->text(), gRecordSource.gOrderByClause, gPageBreakPerLetter}, gSelectedCount);
 }
 
 void ReportCommands::PocketMenu_Click()

@@ -5,10 +5,10 @@
 #include "helpers/GLOBAL.h"
 #include "helpers/MainWindowFlags.h"
 #include "helpers/MainWindowLink.h"
+#include "helpers/RecordSource.h"
 #include "helpers/SettingsRow.h"
 #include "helpers/ValueHelpers.h"
 #include "helpers/mMouseScrollWheel.h"
-#include "mainwindow/RecordSource.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
@@ -300,8 +300,8 @@ void CategoryForm::cmdSelected_Click()
     }
     const qint64 number = rs->value(QStringLiteral("CategoryNumber")).toLongLong();
     const QString description = NullToString(rs->value(QStringLiteral("CategoryDesc"))).toString();
-    gFilterClause.clear();
-    gCategoryClause = categoryCondition(number);
+    gRecordSource.gFilterClause.clear();
+    gRecordSource.gCategoryClause = categoryCondition(number);
     MainWindowLink::SetCategoryCaption(description);
     {
         gSql = CategorySettingsQuery;
@@ -312,10 +312,10 @@ void CategoryForm::cmdSelected_Click()
             row->edit();
         row->setValue(QStringLiteral("Type"), QStringLiteral("CATEGORY"));
         row->setValue(QStringLiteral("Name"), description);
-        row->setValue(QStringLiteral("Setting1"), gCategoryClause);
+        row->setValue(QStringLiteral("Setting1"), gRecordSource.gCategoryClause);
         row->update();
     }
-    const QString source = categoryRecordSource(number);
+    const QString source = storeParts(categoryRecordSource(gRecordSource, number));
     MainWindowLink::ClearDetailBoxes();
     MainWindowLink::Data1().setRecordSource(source);
     MainWindowLink::Data1().refresh();
@@ -324,7 +324,7 @@ void CategoryForm::cmdSelected_Click()
 
 void CategoryForm::cmdShowAll_Click()
 {
-    gCategoryClause.clear();
+    gRecordSource.gCategoryClause.clear();
     MainWindowLink::SetCategoryCaption(QString());
     MainWindowLink::ClearFilterMessage();
     {
@@ -333,7 +333,7 @@ void CategoryForm::cmdShowAll_Click()
         if (!row->eof())
             row->deleteRecord();
     }
-    MainWindowLink::Data1().setRecordSource(allCategoriesRecordSource());
+    MainWindowLink::Data1().setRecordSource(storeParts(allCategoriesRecordSource(gRecordSource)));
     MainWindowLink::Data1().refresh();
     unload();
 }

@@ -5,8 +5,8 @@
 #include "helpers/GLOBAL.h"
 #include "helpers/MainWindowFlags.h"
 #include "helpers/MainWindowLink.h"
+#include "helpers/RecordSource.h"
 #include "helpers/ValueHelpers.h"
-#include "mainwindow/RecordSource.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
@@ -249,19 +249,19 @@ void CriteriaForm::cmdApplyCriteria_Click()
     BusyPointer busy;
     const QString text = txtCriteria->toPlainText();
     if (text.isEmpty()) {
-        gFilterClause.clear();
+        gRecordSource.gFilterClause.clear();
         return;
     }
-    const QString filterBefore = gFilterClause;
-    const QString whereBefore = gWhereClause;
+    const QString filterBefore = gRecordSource.gFilterClause;
+    const QString whereBefore = gRecordSource.gWhereClause;
     auto restore = [&] {
-        gFilterClause = filterBefore;
-        gWhereClause = whereBefore;
+        gRecordSource.gFilterClause = filterBefore;
+        gRecordSource.gWhereClause = whereBefore;
         MainWindowLink::Data1().setRecordSource(gSavedRecordSource);
         MainWindowLink::Data1().refresh();
     };
     try {
-        MainWindowLink::Data1().setRecordSource(filterRecordSource(text));
+        MainWindowLink::Data1().setRecordSource(storeParts(filterRecordSource(gRecordSource, text)));
         MainWindowLink::Data1().refresh();
         if (MainWindowLink::Data1().recordset()->recordCount() == 0) {
             platform::MsgBox(QStringLiteral("No records found which meet the criteria you specified.  Try again."),
@@ -284,7 +284,7 @@ void CriteriaForm::cmdApplyCriteria_Click()
         reportingFailure(restore);
         return;
     }
-    gSelectedClause.clear();
+    gRecordSource.gSelectedClause.clear();
     gLastCriteria = text;
     if (MainWindowLink::CategoryCaption().left(18) == FindResultCaptionPrefix)
         MainWindowLink::SetCategoryCaption(QString());
@@ -293,7 +293,7 @@ void CriteriaForm::cmdApplyCriteria_Click()
 
 void CriteriaForm::cmdShowAll_Click()
 {
-    MainWindowLink::Data1().setRecordSource(filterShowAllRecordSource());
+    MainWindowLink::Data1().setRecordSource(storeParts(filterShowAllRecordSource(gRecordSource)));
     gLastCriteria = txtCriteria->toPlainText();
     MainWindowLink::Data1().refresh();
     if (MainWindowLink::CategoryCaption().left(19) == FindResultCaptionPrefix + QLatin1Char(' '))

@@ -3,7 +3,7 @@
 #include "editor/EditorHooks.h"
 #include "helpers/GLOBAL.h"
 #include "helpers/MainWindowLink.h"
-#include "mainwindow/RecordSource.h"
+#include "helpers/RecordSource.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Recordset.h"
@@ -29,10 +29,6 @@ const QString FindPrompt =
                    "    The ? matches any one character.\r"
                    "    The # matches any one numeric digit.");
 
-struct SourceParts {
-    QString recordSource, listSource, where, selected, filter, category, orderBy;
-};
-
 } // namespace
 
 void FindAnyText()
@@ -44,17 +40,19 @@ void FindAnyText()
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
         return;
-    const SourceParts before{MainWindowLink::Data1().recordSource(), gListSource,     gWhereClause,  gSelectedClause,
-                             gFilterClause,             gCategoryClause, gOrderByClause};
+    const QString recordSourceBefore = MainWindowLink::Data1().recordSource();
+    const RecordSourceState partsBefore = gRecordSource;
     try {
-        MainWindowLink::SetCategoryCaption(QStringLiteral("Searching for \"") + trimmed + QStringLiteral("\"..."));
+        MainWindowLink::SetCategoryCaption(QStringLiteral("Searching for \"") + trimmed +
+                                           QStringLiteral("\"..."));
         QCoreApplication::processEvents();
         const BusyPointer busy;
         // The field at index 0 is the contact's key, never searched.
         QStringList fields;
         for (int i = 1; i < rs->fieldCount(); ++i)
             fields << rs->fieldInfo(i).name;
-        MainWindowLink::Data1().setRecordSource(findRecordSource(findCondition(fields, text)));
+        MainWindowLink::Data1().setRecordSource(
+            storeParts(findRecordSource(gRecordSource, findCondition(fields, text))));
         MainWindowLink::SetCategoryCaption(FindResultCaptionPrefix + QLatin1Char(' ') + trimmed);
         MainWindowLink::HideFilterMessage();
         MainWindowLink::Data1().refresh();
@@ -70,13 +68,8 @@ void FindAnyText()
                          platform::vbCritical, QStringLiteral("Find command failed"));
         const BusyPointer busy;
         MainWindowLink::SetCategoryCaption(QString());
-        gListSource = before.listSource;
-        gWhereClause = before.where;
-        gSelectedClause = before.selected;
-        gFilterClause = before.filter;
-        gCategoryClause = before.category;
-        gOrderByClause = before.orderBy;
-        MainWindowLink::Data1().setRecordSource(before.recordSource);
+        gRecordSource = partsBefore;
+        MainWindowLink::Data1().setRecordSource(recordSourceBefore);
         reportingFailure([&] { MainWindowLink::Data1().refresh(); });
     }
 }

@@ -1,9 +1,11 @@
 #include "selection/SelectionSource.h"
 
-#include "mainwindow/RecordSource.h"
+#include "helpers/RecordSource.h"
 #include "platform/base/DateText.h"
 #include "platform/db/jet/JetDateLiteral.h"
 #include "platform/db/jet/JetQuote.h"
+
+#include <utility>
 
 namespace {
 
@@ -33,6 +35,31 @@ QString dateLiteralText(const QString &text, const QDateTime &value)
     return literal;
 }
 
+// The parts of a new view: its source, category and where parts; no filter and no
+// selection view.
+RecordSourceState viewParts(RecordSourceState parts, const QString &listSource, const QString &category,
+                            const QString &where)
+{
+    parts.gListSource = listSource;
+    parts.gCategoryClause = category;
+    parts.gWhereClause = where;
+    parts.gFilterClause.clear();
+    parts.gSelectedClause.clear();
+    return parts;
+}
+
+// The parts and their text: head & source & where & order (the list's own, or a tail).
+RecordSourceChange joined(RecordSourceState parts, const QString &head, const QString &orderTail)
+{
+    QString text = head + parts.gListSource + parts.gWhereClause + orderTail;
+    return {std::move(parts), std::move(text)};
+}
+RecordSourceChange joined(RecordSourceState parts, const QString &head)
+{
+    const QString order = parts.gOrderByClause;
+    return joined(std::move(parts), head, order);
+}
+
 } // namespace
 
 QString categoryCondition(qint64 categoryNumber)
@@ -40,27 +67,19 @@ QString categoryCondition(qint64 categoryNumber)
     return QStringLiteral(" CategoryNumber = ") + QString::number(categoryNumber) + QLatin1Char(' ');
 }
 
-QString categoryRecordSource(qint64 categoryNumber)
+RecordSourceChange categoryRecordSource(const RecordSourceState &parts, qint64 categoryNumber)
 {
-    gFilterClause.clear();
-    gCategoryClause = categoryCondition(categoryNumber);
-    gWhereClause = QStringLiteral(" Where ") + gCategoryClause;
-    gSelectedClause.clear();
-    gListSource = CategoryQuery;
-    return SelectAllFrom + gListSource + gWhereClause + gOrderByClause;
+    const QString condition = categoryCondition(categoryNumber);
+    return joined(viewParts(parts, CategoryQuery, condition, QStringLiteral(" Where ") + condition),
+                  SelectAllFrom);
 }
 
-QString allCategoriesRecordSource()
+RecordSourceChange allCategoriesRecordSource(const RecordSourceState &parts)
 {
-    gCategoryClause.clear();
-    gWhereClause.clear();
-    gFilterClause.clear();
-    gSelectedClause.clear();
-    gListSource = ContactsTable;
-    return SelectAllFrom + gListSource + gWhereClause + gOrderByClause;
+    return joined(viewParts(parts, ContactsTable, QString(), QString()), SelectAllFrom);
 }
 
-FilterCriteria splitFilterCriteria(const QString &boxText)
+FilterCriteria splitFilterCriteria(const QString &boxText, const QString &orderByClause)
 {
     FilterCriteria out;
     out.condition = boxText.trimmed();
@@ -69,27 +88,30 @@ FilterCriteria splitFilterCriteria(const QString &boxText)
         out.orderTail = QLatin1Char(' ') + out.condition.mid(at);
         out.condition = out.condition.left(at);
     } else {
-        out.orderTail = gOrderByClause;
+        out.orderTail = orderByClause;
     }
     return out;
 }
 
-QString filterRecordSource(const QString &boxText)
+RecordSourceChange filterRecordSource(const RecordSourceState &parts, const QString &boxText)
 {
-    const FilterCriteria criteria = splitFilterCriteria(boxText);
-    gFilterClause = QStringLiteral(" (") + criteria.condition.trimmed() + QStringLiteral(") ");
-    gWhereClause = QStringLiteral(" Where ") + gFilterClause;
-    if (!gCategoryClause.isEmpty())
-        gWhereClause += QStringLiteral(" And ") + gCategoryClause;
-    return DistinctRowFrom + gListSource + gWhereClause + criteria.orderTail;
+    const FilterCriteria criteria = splitFilterCriteria(boxText, parts.gOrderByClause);
+    RecordSourceState next = parts;
+    next.gFilterClause = QStringLiteral(" (") + criteria.condition.trimmed() + QStringLiteral(") ");
+    next.gWhereClause = QStringLiteral(" Where ") + next.gFilterClause;
+    if (!next.gCategoryClause.isEmpty())
+        next.gWhereClause += QStringLiteral(" And ") + next.gCategoryClause;
+    return joined(std::move(next), DistinctRowFrom, criteria.orderTail);
 }
 
-QString filterShowAllRecordSource()
+RecordSourceChange filterShowAllRecordSource(const RecordSourceState &parts)
 {
-    gFilterClause.clear();
-    gSelectedClause.clear();
-    gWhereClause = gCategoryClause.isEmpty() ? QString() : QStringLiteral(" Where ") + gCategoryClause;
-    return SelectAllFrom + gListSource + gWhereClause + gOrderByClause;
+    RecordSourceState next = parts;
+    next.gFilterClause.clear();
+    next.gSelectedClause.clear();
+    next.gWhereClause =
+        next.gCategoryClause.isEmpty() ? QString() : QStringLiteral(" Where ") + next.gCategoryClause;
+    return joined(std::move(next), SelectAllFrom);
 }
 
 QString findCondition(const QStringList &fieldNames, const QString &text)
@@ -117,12 +139,8 @@ QString findCondition(const QStringList &fieldNames, const QString &text)
     return condition;
 }
 
-QString findRecordSource(const QString &condition)
+RecordSourceChange findRecordSource(const RecordSourceState &parts, const QString &condition)
 {
-    gWhereClause = QStringLiteral(" Where ") + condition;
-    gSelectedClause.clear();
-    gFilterClause.clear();
-    gCategoryClause.clear();
-    gListSource = ContactsTable;
-    return QStringLiteral("Select DISTINCTROW * from  ") + gListSource + gWhereClause + gOrderByClause;
+    return joined(viewParts(parts, ContactsTable, QString(), QStringLiteral(" Where ") + condition),
+                  QStringLiteral("Select DISTINCTROW * from  "));
 }

@@ -4,13 +4,13 @@
 #include "editor/GLOBAL.h"
 #include "helpers/DatabaseOpenDialog.h"
 #include "helpers/GLOBAL.h"
+#include "helpers/RecordSource.h"
 #include "helpers/mCommonDialog.h"
 #include "mainwindow/NameList.h"
-#include "mainwindow/RecordSource.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/Database.h"
-#include "platform/db/SqliteError.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/SqliteError.h"
 #include "platform/ui/ApplicationTitle.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/ProgramFolder.h"
@@ -272,7 +272,7 @@ MainOutcome Main()
     gTabletMode = platform::isTabletWithoutMouse();
     try {
         gNoticeLine = NoticeLine;
-        gListSource = ContactsTable;
+        gRecordSource.gListSource = ContactsTable;
         gAppName = QStringLiteral("Quiltern");
         const QString folder = platform::programFolder();
         // The first default joins without a separator, as the classic path test did:

@@ -1,8 +1,8 @@
 #include "MainWindowFixture.h"
 
 #include "editor/GLOBAL.h"
+#include "helpers/RecordSource.h"
 #include "helpers/mCommon.h"
-#include "mainwindow/RecordSource.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 
@@ -368,5 +368,5 @@ TEST_F(CommandsTest, OpenDatabaseSwitchesToAnotherFileAndBack)
     ASSERT_NE(StartedProgram::window(), nullptr);
     EXPECT_EQ(gDbPath, first);
     EXPECT_EQ(Data1(*StartedProgram::window())->recordset()->recordCount(), 6);
-    EXPECT_EQ(gListSource, "tblContacts");
+    EXPECT_EQ(gRecordSource.gListSource, "tblContacts");
 }

@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 
 #include "editor/GLOBAL.h"
-#include "mainwindow/SortOrder.h"
+#include "helpers/SortOrder.h"
 #include "platform/base/DateText.h"
 #include "platform/ui/MsgBox.h"
 
@@ -155,7 +155,7 @@ TEST_F(LocateTest, ADateSortSearchesOnlyValidDates)
     NameList &w = startOn(200);
     cmbSort(w)->setCurrentIndex(cmbSort(w)->findText("DateUpdated"));
     w.listViews().cmbSort_Click();
-    ASSERT_TRUE(gSortedByDate);
+    ASSERT_TRUE(gRecordSource.gSortedByDate);
     ASSERT_EQ(gContactsTable->index(), "DateUpdated");
     txtLocate(w)->setFocus();
     QCoreApplication::processEvents();

@@ -1,11 +1,10 @@
-#include "mainwindow/NameList.h"
-#include "support/MainWindowControls.h"
 #include "helpers/GLOBAL.h"
+#include "helpers/RecordSource.h"
+#include "helpers/SortOrder.h"
 #include "helpers/mMouseScrollWheel.h"
 #include "mainwindow/ColumnLayout.h"
 #include "mainwindow/ColumnLayoutFile.h"
-#include "mainwindow/RecordSource.h"
-#include "mainwindow/SortOrder.h"
+#include "mainwindow/NameList.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
 #include "platform/db/NewDatabase.h"
@@ -21,6 +20,7 @@
 #include "support/ContactGenerator.h"
 #include "support/DialogScript.h"
 #include "support/FileBytes.h"
+#include "support/MainWindowControls.h"
 #include "support/StartedProgram.h"
 
 #include <QAction>
@@ -125,7 +125,7 @@ TEST_F(MainWindowTest, StoredSortIsRestoredAndSetsTheLocateIndex)
     settingsRow("GRIDSORTORDER", "Organization");
     NameList &w = start();
     EXPECT_EQ(cmbSort(w)->currentText(), "Organization");
-    EXPECT_EQ(gOrderByClause, " Order By Organization, LastName, FirstName");
+    EXPECT_EQ(gRecordSource.gOrderByClause, " Order By Organization, LastName, FirstName");
     EXPECT_EQ(source(w), "Select * from  tblContacts Order By Organization, LastName, FirstName");
     EXPECT_EQ(gContactsTable->index(), "Organization");
     EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='GRIDSORTORDER'"), 1);
@@ -140,7 +140,7 @@ TEST_F(MainWindowTest, ChoosingASortRequeriesKeepingTheSelectionView)
     w.listViews().cmbSort_Click();
     EXPECT_EQ(source(w), "Select * from  tblContacts Where Selected = 'x'  Order By DateUpdated DESC");
     EXPECT_EQ(shownRows(w), 4);
-    EXPECT_TRUE(gSortedByDate);
+    EXPECT_TRUE(gRecordSource.gSortedByDate);
     EXPECT_EQ(gContactsTable->index(), "DateUpdated");
     EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='GRIDSORTORDER' And Name='DateUpdated'"), 1);
     EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='GRIDSORTORDER'"), 1);
@@ -148,7 +148,7 @@ TEST_F(MainWindowTest, ChoosingASortRequeriesKeepingTheSelectionView)
     cmbSort(w)->setCurrentIndex(cmbSort(w)->findText("Phone1"));
     w.listViews().cmbSort_Click();
     EXPECT_EQ(source(w), "Select * from  tblContacts Where Selected = 'x'  Order By Phone1");
-    EXPECT_FALSE(gSortedByDate);
+    EXPECT_FALSE(gRecordSource.gSortedByDate);
 }
 
 TEST_F(MainWindowTest, SelectionViewsReachTheDataControlWithTheirExactTexts)
@@ -171,7 +171,7 @@ TEST_F(MainWindowTest, SelectionViewsReachTheDataControlWithTheirExactTexts)
 
     w.listViews().ShowAllMenu_Click();
     EXPECT_EQ(source(w), "Select * from  tblContacts" + DefaultOrder);
-    EXPECT_EQ(gSelectedClause, "");
+    EXPECT_EQ(gRecordSource.gSelectedClause, "");
     EXPECT_TRUE(w.addAllowed());
     EXPECT_EQ(shownRows(w), 25);
 }
@@ -220,11 +220,11 @@ TEST_F(MainWindowTest, CategoryThenSelectionThenSortStaysValidSql)
     NameList &w = start();
     // Show Selected first, then a category as the category window shows one, then a sort.
     w.listViews().ShowSelectedOnlyMenu_Click();
-    gCategoryClause = " CategoryNumber = 3 ";
-    gFilterClause.clear();
-    gWhereClause = " Where " + gCategoryClause;
-    gListSource = CategoryQuery;
-    Data1(w)->setRecordSource(joinRecordSource(false));
+    gRecordSource.gCategoryClause = " CategoryNumber = 3 ";
+    gRecordSource.gFilterClause.clear();
+    gRecordSource.gWhereClause = " Where " + gRecordSource.gCategoryClause;
+    gRecordSource.gListSource = CategoryQuery;
+    Data1(w)->setRecordSource(joinRecordSource(gRecordSource, false));
     Data1(w)->refresh();
     cmbSort(w)->setCurrentIndex(cmbSort(w)->findText("FirstName"));
     w.listViews().cmbSort_Click();
@@ -233,9 +233,9 @@ TEST_F(MainWindowTest, CategoryThenSelectionThenSortStaysValidSql)
     EXPECT_EQ(shownRows(w), 6);
 
     // The category window's Show All leaves " Where " alone; a sort must not join "Where  And".
-    gCategoryClause.clear();
-    gWhereClause = " Where ";
-    gListSource = ContactsTable;
+    gRecordSource.gCategoryClause.clear();
+    gRecordSource.gWhereClause = " Where ";
+    gRecordSource.gListSource = ContactsTable;
     w.listViews().HideSelectedMenu_Click();
     EXPECT_EQ(source(w), "Select * from  tblContacts Where Selected < 'x'  Order By FirstName");
     EXPECT_EQ(shownRows(w), 0);
@@ -379,7 +379,7 @@ TEST_F(MainWindowTest, StartupCategorySurvivesTheFirstActivation)
     settingsRow("CATEGORY", "Guild", " CategoryNumber = 4 ");
     NameList &w = start();
     EXPECT_EQ(label(w, "lblCategory")->text(), "Guild");
-    EXPECT_EQ(gListSource, "qryContacts");
+    EXPECT_EQ(gRecordSource.gListSource, "qryContacts");
     EXPECT_EQ(source(w), "Select * from  qryContacts Where CategoryNumber = 4 " + DefaultOrder);
     EXPECT_EQ(shownRows(w), 3);
     EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='CATEGORY'"), 1);
@@ -396,7 +396,7 @@ TEST_F(MainWindowTest, StartupCategoryOptionOffShowsAllContacts)
     settingsRow("CATEGORYSTARTUP", "0");
     settingsRow("CATEGORY", "Guild", " CategoryNumber = 4 ");
     NameList &w = start();
-    EXPECT_EQ(gListSource, "tblContacts");
+    EXPECT_EQ(gRecordSource.gListSource, "tblContacts");
     EXPECT_EQ(shownRows(w), 6);
     EXPECT_EQ(label(w, "lblCategory")->text(), "");
 }
@@ -554,7 +554,7 @@ TEST_F(MainWindowTest, ACommandThatFailsTellsTheErrorAndTheWindowStays)
 {
     prepare(3);
     NameList &w = start();
-    gListSource = "tblNoSuchTable";
+    gRecordSource.gListSource = "tblNoSuchTable";
     script.answerMessage(platform::vbOK);
     w.menuItem("DisplayRecCntMenu")->trigger();
     ASSERT_EQ(script.shown().size(), 1u);

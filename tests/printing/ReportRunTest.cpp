@@ -2,6 +2,7 @@
 #include "printing/ReportRunWatch.h"
 #include "support/DialogScript.h"
 
+#include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 
 #include <QCloseEvent>
@@ -15,6 +16,10 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -157,6 +162,33 @@ TEST(ReportRunTest, AReportIsStoppedOnlyWhileItRuns)
     ReportRun::setEventIntervalForTesting(20);
     EXPECT_EQ(records, 2);
     EXPECT_FALSE(ReportRun::running());
+}
+
+// A report shows the hourglass from its start; however it ends, the arrow comes back.
+TEST(ReportRunTest, TheHourglassEndsWithTheWalkTheStopTheFailureOrTheRun)
+{
+    using platform::MousePointer;
+    ASSERT_EQ(platform::mousePointer(), MousePointer::Default);
+    std::vector<MousePointer> during;
+    const auto busyReport = [&](const std::function<void(ReportRun &)> &end) {
+        ReportRun::draw([&](ReportRun &run) {
+            run.showBusy();
+            run.showBusy(); // shown again while it shows
+            during.push_back(platform::mousePointer());
+            end(run);
+        });
+        EXPECT_EQ(platform::mousePointer(), MousePointer::Default);
+    };
+    busyReport([](ReportRun &run) { run.endWalk(); });
+    busyReport([](ReportRun &) { throw ReportStopped(); });
+    busyReport([](ReportRun &) {}); // a report that returns without ending its walk
+
+    DialogScript script;
+    script.answerMessage(platform::vbOK);
+    busyReport([](ReportRun &) { throw std::runtime_error("printer gone"); });
+    EXPECT_EQ(during, std::vector<MousePointer>(4, MousePointer::Hourglass));
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].text, "printer gone");
 }
 
 TEST(ReportRunTest, WindowsHearWhenARunBeginsAndEnds)

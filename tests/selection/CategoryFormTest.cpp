@@ -55,7 +55,7 @@ TEST_F(CategoryFormTest, ShowSelectedCategoryNarrowsTheListAndRemembersIt)
     EXPECT_EQ(settingName("CATEGORY"), "Friends");
     EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='CATEGORY' And Setting1=' CategoryNumber = 2 '"),
               1);
-    EXPECT_TRUE(gSelectedClause.isEmpty());
+    EXPECT_TRUE(gRecordSource.gSelectedClause.isEmpty());
 
     // Opening again lines the list up with the category shown; Show ALL undoes it all.
     inWindow([&](CategoryForm &f) {

@@ -55,7 +55,7 @@ TEST_F(CriteriaFormTest, ApplyNarrowsTheListAndKeepsTheCriteria)
         EXPECT_FALSE(f.isLoaded());
     });
     EXPECT_EQ(shownNames(*w), QStringList({"O'Brien", "Jones", "Hopper", "Byron"}));
-    EXPECT_EQ(gFilterClause, " (LastName Like \"*o*\") ");
+    EXPECT_EQ(gRecordSource.gFilterClause, " (LastName Like \"*o*\") ");
     EXPECT_EQ(gLastCriteria, "LastName Like \"*o*\" order by FirstName desc");
     QCoreApplication::processEvents();
     EXPECT_FALSE(label(*w, "lblFilterMsg")->isHidden());
@@ -66,12 +66,12 @@ TEST_F(CriteriaFormTest, ApplyNarrowsTheListAndKeepsTheCriteria)
     });
     EXPECT_EQ(Data1(*w)->recordSource(), "Select * from  tblContacts Order By LastName, FirstName ");
     EXPECT_EQ(shownNames(*w).size(), 5);
-    EXPECT_TRUE(gFilterClause.isEmpty());
+    EXPECT_TRUE(gRecordSource.gFilterClause.isEmpty());
 }
 
 TEST_F(CriteriaFormTest, EnterInTheBoxAppliesAndAFilterNarrowsTheCategoryShown)
 {
-    Data1(*w)->setRecordSource(categoryRecordSource(2));
+    Data1(*w)->setRecordSource(storeParts(categoryRecordSource(gRecordSource, 2)));
     Data1(*w)->refresh();
     inWindow([&](CriteriaForm &f) {
         f.txtCriteria->setPlainText("FirstName = 'alan'");
@@ -80,7 +80,7 @@ TEST_F(CriteriaFormTest, EnterInTheBoxAppliesAndAFilterNarrowsTheCategoryShown)
         EXPECT_FALSE(f.isLoaded());
     });
     EXPECT_EQ(shownNames(*w), QStringList({"Turing"}));
-    EXPECT_EQ(gWhereClause, " Where  (FirstName = 'alan')  And  CategoryNumber = 2 ");
+    EXPECT_EQ(gRecordSource.gWhereClause, " Where  (FirstName = 'alan')  And  CategoryNumber = 2 ");
 }
 
 TEST_F(CriteriaFormTest, NoRowsAndRefusedCriteriaRestoreTheListWithTheirMessage)
@@ -126,7 +126,7 @@ TEST_F(CriteriaFormTest, NoRowsAndRefusedCriteriaRestoreTheListWithTheirMessage)
     EXPECT_TRUE(boxes[7].text.endsWith(".  Error number:3464"));
     EXPECT_EQ(Data1(*w)->recordSource(), before);
     EXPECT_EQ(shownNames(*w).size(), 5);
-    EXPECT_TRUE(gFilterClause.isEmpty());
+    EXPECT_TRUE(gRecordSource.gFilterClause.isEmpty());
     EXPECT_EQ(count("Select Count(*) from tblContacts"), 5);
     EXPECT_EQ(label(*w, "lblCategory")->text(), "Records containing o") << "only a successful Apply clears the find";
     EXPECT_EQ(gLastCriteria, "RecordID = 'one'") << "Exit keeps the box";
@@ -134,19 +134,19 @@ TEST_F(CriteriaFormTest, NoRowsAndRefusedCriteriaRestoreTheListWithTheirMessage)
 
 TEST_F(CriteriaFormTest, AnEmptyBoxClearsOnlyTheFilterPart)
 {
-    gFilterClause = " (x) ";
+    gRecordSource.gFilterClause = " (x) ";
     inWindow([&](CriteriaForm &f) {
         apply(f, "");
         EXPECT_TRUE(f.isLoaded());
         f.cmdExit->click();
     });
-    EXPECT_TRUE(gFilterClause.isEmpty());
+    EXPECT_TRUE(gRecordSource.gFilterClause.isEmpty());
     EXPECT_EQ(shownNames(*w).size(), 5);
 }
 
 TEST_F(CriteriaFormTest, FieldListLeavesOutCategoryFieldsAndCopiesANameIntoTheBox)
 {
-    Data1(*w)->setRecordSource(categoryRecordSource(1));
+    Data1(*w)->setRecordSource(storeParts(categoryRecordSource(gRecordSource, 1)));
     Data1(*w)->refresh();
     inWindow([&](CriteriaForm &f) {
         const QStringList names = items(f.listFieldNames);

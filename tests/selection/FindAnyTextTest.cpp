@@ -15,9 +15,9 @@ class FindAnyTextTest : public SelectionFixture {
 
 TEST_F(FindAnyTextTest, FindShowsTheContactsContainingTheTextOverEveryList)
 {
-    Data1(*w)->setRecordSource(categoryRecordSource(2));
+    Data1(*w)->setRecordSource(storeParts(categoryRecordSource(gRecordSource, 2)));
     Data1(*w)->refresh();
-    gSelectedClause = " And Selected = 'x' ";
+    gRecordSource.gSelectedClause = " And Selected = 'x' ";
     // The blanks stay inside the pattern: " engines " is not in "engines".
     script.answerInput(" engines ").answerMessage(platform::vbOK);
     w->button("cmdFind")->click();
@@ -32,9 +32,9 @@ TEST_F(FindAnyTextTest, FindShowsTheContactsContainingTheTextOverEveryList)
     EXPECT_FALSE(w->addAllowed());
     EXPECT_FALSE(label(*w, "lblFilterMsg")->isVisible());
     EXPECT_TRUE(Data1(*w)->recordSource().startsWith("Select DISTINCTROW * from  tblContacts Where  (Prefix Like "));
-    EXPECT_TRUE(gSelectedClause.isEmpty());
-    EXPECT_TRUE(gCategoryClause.isEmpty());
-    EXPECT_TRUE(gFilterClause.isEmpty());
+    EXPECT_TRUE(gRecordSource.gSelectedClause.isEmpty());
+    EXPECT_TRUE(gRecordSource.gCategoryClause.isEmpty());
+    EXPECT_TRUE(gRecordSource.gFilterClause.isEmpty());
     const auto prompt = script.shown(platform::DialogKind::Input)[1];
     EXPECT_EQ(prompt.title, "Specify text to find");
     EXPECT_TRUE(prompt.text.contains("\r\rThere are 3 wildcard characters"));
@@ -74,7 +74,7 @@ TEST_F(FindAnyTextTest, QuotesWildcardsAndDatesAreFound)
 
 TEST_F(FindAnyTextTest, AFailedFindRestoresTheListAndTellsWhy)
 {
-    Data1(*w)->setRecordSource(categoryRecordSource(2));
+    Data1(*w)->setRecordSource(storeParts(categoryRecordSource(gRecordSource, 2)));
     Data1(*w)->refresh();
     w->setCategoryCaption("Friends");
     const QString before = Data1(*w)->recordSource();
@@ -85,8 +85,8 @@ TEST_F(FindAnyTextTest, AFailedFindRestoresTheListAndTellsWhy)
     EXPECT_EQ(boxes[0].title, "Find command failed");
     EXPECT_TRUE(boxes[0].text.startsWith("The FIND command failed.  The error message"));
     EXPECT_EQ(Data1(*w)->recordSource(), before);
-    EXPECT_EQ(gCategoryClause, " CategoryNumber = 2 ");
-    EXPECT_EQ(gListSource, "qryContacts");
+    EXPECT_EQ(gRecordSource.gCategoryClause, " CategoryNumber = 2 ");
+    EXPECT_EQ(gRecordSource.gListSource, "qryContacts");
     EXPECT_EQ(label(*w, "lblCategory")->text(), "");
     EXPECT_EQ(shownNames(*w), QStringList({"Byron", "Turing"}));
     EXPECT_EQ(platform::mousePointer(), platform::MousePointer::Default);

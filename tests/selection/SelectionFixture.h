@@ -1,7 +1,7 @@
 #pragma once
 
+#include "helpers/RecordSource.h"
 #include "mainwindow/MainWindowFixture.h"
-#include "mainwindow/RecordSource.h"
 #include "platform/ui/MsgBox.h"
 #include "selection/CriteriaForm.h"
 #include "selection/SelectionSource.h"

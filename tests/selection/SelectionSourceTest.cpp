@@ -19,14 +19,15 @@ class SelectionSourceTest : public SelectionFixture {
 
 TEST_F(SelectionSourceTest, CategoryAndShowAllTextsAreExactAndRun)
 {
-    EXPECT_EQ(categoryRecordSource(2),
+    EXPECT_EQ(storeParts(categoryRecordSource(gRecordSource, 2)),
               "Select * from  qryContacts Where  CategoryNumber = 2  Order By LastName, FirstName ");
-    EXPECT_EQ(gListSource, "qryContacts");
-    EXPECT_EQ(gCategoryClause, " CategoryNumber = 2 ");
-    EXPECT_EQ(run(categoryRecordSource(2)), QStringList({"Byron", "Turing"}));
-    EXPECT_EQ(allCategoriesRecordSource(), "Select * from  tblContacts Order By LastName, FirstName ");
-    EXPECT_TRUE(gWhereClause.isEmpty());
-    EXPECT_EQ(run(allCategoriesRecordSource()).size(), 5);
+    EXPECT_EQ(gRecordSource.gListSource, "qryContacts");
+    EXPECT_EQ(gRecordSource.gCategoryClause, " CategoryNumber = 2 ");
+    EXPECT_EQ(run(storeParts(categoryRecordSource(gRecordSource, 2))), QStringList({"Byron", "Turing"}));
+    EXPECT_EQ(storeParts(allCategoriesRecordSource(gRecordSource)),
+              "Select * from  tblContacts Order By LastName, FirstName ");
+    EXPECT_TRUE(gRecordSource.gWhereClause.isEmpty());
+    EXPECT_EQ(run(storeParts(allCategoriesRecordSource(gRecordSource))).size(), 5);
 }
 
 TEST_F(SelectionSourceTest, FilterTextsWithAndWithoutCategoryAndTail)
@@ -55,19 +56,20 @@ TEST_F(SelectionSourceTest, FilterTextsWithAndWithoutCategoryAndTail)
     };
     for (const Case &c : cases) {
         if (c.category)
-            categoryRecordSource(c.category);
+            storeParts(categoryRecordSource(gRecordSource, c.category));
         else
-            allCategoriesRecordSource();
-        const QString source = filterRecordSource(c.box);
+            storeParts(allCategoriesRecordSource(gRecordSource));
+        const QString source = storeParts(filterRecordSource(gRecordSource, c.box));
         EXPECT_EQ(source, c.source) << c.box.toStdString();
-        EXPECT_EQ(gOrderByClause, DefaultOrderByClause) << "a typed tail is for one query only";
+        EXPECT_EQ(gRecordSource.gOrderByClause, DefaultOrderByClause) << "a typed tail is for one query only";
         EXPECT_EQ(run(source), c.names) << c.box.toStdString();
     }
-    categoryRecordSource(3);
-    filterRecordSource("LastName = 'x'");
-    EXPECT_EQ(filterShowAllRecordSource(), "Select * from  qryContacts Where  CategoryNumber = 3  Order By "
-                                           "LastName, FirstName ");
-    EXPECT_TRUE(gFilterClause.isEmpty());
+    storeParts(categoryRecordSource(gRecordSource, 3));
+    storeParts(filterRecordSource(gRecordSource, "LastName = 'x'"));
+    EXPECT_EQ(storeParts(filterShowAllRecordSource(gRecordSource)),
+              "Select * from  qryContacts Where  CategoryNumber = 3  Order By "
+              "LastName, FirstName ");
+    EXPECT_TRUE(gRecordSource.gFilterClause.isEmpty());
 }
 
 TEST_F(SelectionSourceTest, FindConditionSkipsFieldsAndSearchesDatesOnlyForADate)
@@ -82,8 +84,9 @@ TEST_F(SelectionSourceTest, FindConditionSkipsFieldsAndSearchesDatesOnlyForADate
               "DateUpdated=#12/9/1906# OR Notes Like '*12/9/1906*' )");
     // The text's own blanks stay inside the patterns; a quote is quoted.
     EXPECT_EQ(findCondition({"Notes"}, " a\"b's "), " (Notes Like '* a\"b''s *' )");
-    EXPECT_EQ(findRecordSource(findCondition({"Notes"}, "x")),
-              "Select DISTINCTROW * from  tblContacts Where  (Notes Like '*x*' ) Order By LastName, FirstName ");
+    EXPECT_EQ(
+        storeParts(findRecordSource(gRecordSource, findCondition({"Notes"}, "x"))),
+        "Select DISTINCTROW * from  tblContacts Where  (Notes Like '*x*' ) Order By LastName, FirstName ");
 }
 
 TEST_F(SelectionSourceTest, FindConditionsRunOverEveryFieldOfTheTable)
@@ -101,7 +104,54 @@ TEST_F(SelectionSourceTest, FindConditionsRunOverEveryFieldOfTheTable)
         {"Home", {"Jones"}},          {"W?lmslow", {"Turing"}},    {"nowhere", {}},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(run(findRecordSource(findCondition(fields, c.text))), c.names) << c.text.toStdString();
+        EXPECT_EQ(run(storeParts(findRecordSource(gRecordSource, findCondition(fields, c.text)))), c.names)
+            << c.text.toStdString();
 }
 
 } // namespace
+
+// Each command computes from the parts it is given (a category shown, a selection view
+// and a sort order in force here) and leaves the stored parts alone.
+TEST(SelectionSourceParts, CommandsComputeFromThePartsGivenAndStoreNothing)
+{
+    RecordSourceState parts;
+    parts.gListSource = CategoryQuery;
+    parts.gCategoryClause = categoryCondition(3);
+    parts.gWhereClause = " Where " + parts.gCategoryClause;
+    parts.gSelectedClause = " And Selected = 'x' ";
+    parts.gOrderByClause = " Order By FirstName";
+    gRecordSource.reset();
+
+    struct Case {
+        const char *name;
+        RecordSourceChange change;
+        QString text, where, category, selected;
+    };
+    const Case cases[] = {
+        {"category", categoryRecordSource(parts, 1),
+         "Select * from  qryContacts Where  CategoryNumber = 1  Order By FirstName",
+         " Where  CategoryNumber = 1 ", " CategoryNumber = 1 ", ""},
+        {"all categories", allCategoriesRecordSource(parts), "Select * from  tblContacts Order By FirstName",
+         "", "", ""},
+        {"filter", filterRecordSource(parts, "LastName = 'x'"),
+         "Select distinctrow * from  qryContacts Where  (LastName = 'x')  And  CategoryNumber = 3  Order By "
+         "FirstName",
+         " Where  (LastName = 'x')  And  CategoryNumber = 3 ", " CategoryNumber = 3 ",
+         " And Selected = 'x' "},
+        {"filter show all", filterShowAllRecordSource(parts),
+         "Select * from  qryContacts Where  CategoryNumber = 3  Order By FirstName",
+         " Where  CategoryNumber = 3 ", " CategoryNumber = 3 ", ""},
+        {"find", findRecordSource(parts, " (Notes Like '*x*')"),
+         "Select DISTINCTROW * from  tblContacts Where  (Notes Like '*x*') Order By FirstName",
+         " Where  (Notes Like '*x*')", "", ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.change.recordSource, c.text);
+        EXPECT_EQ(c.change.parts.gWhereClause, c.where);
+        EXPECT_EQ(c.change.parts.gCategoryClause, c.category);
+        EXPECT_EQ(c.change.parts.gSelectedClause, c.selected);
+        EXPECT_EQ(c.change.parts.gOrderByClause, parts.gOrderByClause);
+    }
+    EXPECT_EQ(gRecordSource, RecordSourceState());
+}

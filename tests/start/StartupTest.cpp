@@ -1,5 +1,5 @@
+#include "helpers/RecordSource.h"
 #include "mainwindow/NameList.h"
-#include "mainwindow/RecordSource.h"
 #include "platform/db/Database.h"
 #include "platform/db/NewDatabase.h"
 #include "platform/db/Recordset.h"
@@ -303,8 +303,8 @@ TEST(StartupReentry, SetPathSkipsEverythingBeforeTheOpen)
     const QString second = newDatabase(program.folder().filePath("Other.mdb"));
     DialogScript script;
     ASSERT_TRUE(program.start());
-    gWhereClause = " Where  CategoryNumber = 3 ";
-    gListSource = "qryContacts";
+    gRecordSource.gWhereClause = " Where  CategoryNumber = 3 ";
+    gRecordSource.gListSource = "qryContacts";
     StartedProgram::closeWindow();
     gContactsTable.reset();
     gDb.reset();
@@ -314,8 +314,8 @@ TEST(StartupReentry, SetPathSkipsEverythingBeforeTheOpen)
     ASSERT_EQ(Main(), MainOutcome::MainWindowShown);
     EXPECT_EQ(gDbPath, second);
     EXPECT_EQ(gDb->name(), second);
-    EXPECT_EQ(gListSource, "tblContacts") << "re-entry starts from a clean record source";
-    EXPECT_EQ(gWhereClause, "");
+    EXPECT_EQ(gRecordSource.gListSource, "tblContacts") << "re-entry starts from a clean record source";
+    EXPECT_EQ(gRecordSource.gWhereClause, "");
     EXPECT_TRUE(script.shown().empty());
     Q_UNUSED(first);
 }

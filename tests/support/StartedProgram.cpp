@@ -1,7 +1,7 @@
 #include "support/StartedProgram.h"
 
+#include "helpers/RecordSource.h"
 #include "mainwindow/NameList.h"
-#include "mainwindow/RecordSource.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 #include "platform/ui/ApplicationTitle.h"
@@ -16,8 +16,7 @@ StartedProgram::StartedProgram()
     setSingleInstanceKeyForTesting(mKey);
     setCommandLineForTesting(QStringLiteral(""));
     gDbPath.clear();
-    resetRecordSourceParts();
-    gOrderByClause = DefaultOrderByClause;
+    gRecordSource.reset();
     gSelectedCount = 0;
     platform::setApplicationTitle(ApplicationTitleText);
 }

@@ -1,13 +1,10 @@
 #pragma once
 
+#include "helpers/RecordSource.h"
 #include "helpers/SettingsRow.h"
 
 #include <QString>
 #include <QStringList>
-
-// True while the list is sorted by a date field: the locate box then searches only
-// texts that are valid dates.
-extern bool gSortedByDate;
 
 inline const QString GridSortOrderType = QStringLiteral("GRIDSORTORDER");
 inline const QString GridSortOrderQuery = settingsRowQuery(GridSortOrderType);
@@ -15,7 +12,7 @@ inline const QString DefaultSortChoice = QStringLiteral("LastName");
 
 // What one entry of the sort box stands for.
 struct SortChoice {
-    QString orderByClause; // becomes gOrderByClause
+    QString orderByClause; // becomes gRecordSource.gOrderByClause
     QString indexName;     // the index of gContactsTable: the field the locate box searches
     bool sortedByDate = false;
 };
@@ -23,9 +20,9 @@ struct SortChoice {
 // The order part, index and date flag of a sort box entry (compared exactly).
 SortChoice sortChoiceFor(const QString &choice);
 
-// Applies an entry: sets gOrderByClause and gSortedByDate and returns the choice;
-// the caller stores the GRIDSORTORDER row, sets the index and requeries with
-// sortedRecordSource().
+// Applies an entry: sets the order part and the date flag of gRecordSource and
+// returns the choice; the caller stores the GRIDSORTORDER row, sets the index and
+// requeries with sortedRecordSource().
 SortChoice applySortChoice(const QString &choice);
 
 // The sort box entries for the fields of the displayed record set, in field order:

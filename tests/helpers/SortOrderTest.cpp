@@ -1,5 +1,5 @@
-#include "mainwindow/SortOrder.h"
-#include "mainwindow/RecordSource.h"
+#include "helpers/SortOrder.h"
+#include "helpers/RecordSource.h"
 
 #include <gtest/gtest.h>
 
@@ -69,14 +69,15 @@ TEST(SortOrder, ClauseIndexAndDateFlagForEachChoice)
 
 TEST(SortOrder, ApplyingAChoiceSetsTheSharedState)
 {
+    gRecordSource.reset();
     applySortChoice("Date3");
-    EXPECT_EQ(gOrderByClause, " Order By Date3");
-    EXPECT_TRUE(gSortedByDate);
+    EXPECT_EQ(gRecordSource.gOrderByClause, " Order By Date3");
+    EXPECT_TRUE(gRecordSource.gSortedByDate);
     applySortChoice("Organization");
-    EXPECT_EQ(gOrderByClause, " Order By Organization, LastName, FirstName");
-    EXPECT_FALSE(gSortedByDate);
+    EXPECT_EQ(gRecordSource.gOrderByClause, " Order By Organization, LastName, FirstName");
+    EXPECT_FALSE(gRecordSource.gSortedByDate);
     applySortChoice("LastName");
-    EXPECT_EQ(gOrderByClause, DefaultOrderByClause);
+    EXPECT_EQ(gRecordSource.gOrderByClause, DefaultOrderByClause);
     EXPECT_EQ(GridSortOrderQuery, "Select * from tblSettings Where Type='GRIDSORTORDER'");
 }
 

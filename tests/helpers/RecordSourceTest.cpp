@@ -1,5 +1,5 @@
-#include "mainwindow/RecordSource.h"
-#include "mainwindow/SortOrder.h"
+#include "helpers/RecordSource.h"
+#include "helpers/SortOrder.h"
 
 #include <gtest/gtest.h>
 #include <sqlcipher/sqlite3.h>
@@ -12,60 +12,58 @@ namespace {
 // Every test starts from the parts the main window load leaves.
 class RecordSourceTest : public ::testing::Test {
   protected:
-    void SetUp() override
-    {
-        resetRecordSourceParts();
-        gOrderByClause = DefaultOrderByClause;
-    }
+    void SetUp() override { gRecordSource.reset(); }
 
     // What the category window does when it shows category n.
     static QString showCategory(int n)
     {
-        gCategoryClause = QStringLiteral(" CategoryNumber = %1 ").arg(n);
-        gFilterClause.clear();
-        gWhereClause = QStringLiteral(" Where ") + gCategoryClause;
-        gListSource = CategoryQuery;
-        return joinRecordSource(false);
+        gRecordSource.gCategoryClause = QStringLiteral(" CategoryNumber = %1 ").arg(n);
+        gRecordSource.gFilterClause.clear();
+        gRecordSource.gWhereClause = QStringLiteral(" Where ") + gRecordSource.gCategoryClause;
+        gRecordSource.gListSource = CategoryQuery;
+        return joinRecordSource(gRecordSource, false);
     }
 
     // The category window's Show ALL.
     static QString categoryShowAll()
     {
-        gWhereClause.clear();
-        gFilterClause.clear();
-        gCategoryClause.clear();
-        gListSource = ContactsTable;
-        return joinRecordSource(false);
+        gRecordSource.gWhereClause.clear();
+        gRecordSource.gFilterClause.clear();
+        gRecordSource.gCategoryClause.clear();
+        gRecordSource.gListSource = ContactsTable;
+        return joinRecordSource(gRecordSource, false);
     }
 
     // The filter window applying criteria (kept with a category in force).
     static QString applyFilter(const QString &criteria)
     {
-        gFilterClause = QStringLiteral(" (") + criteria + QStringLiteral(") ");
-        gWhereClause = QStringLiteral(" Where ") + gFilterClause;
-        if (!gCategoryClause.isEmpty()) {
-            gWhereClause += QStringLiteral(" And ") + gCategoryClause;
+        gRecordSource.gFilterClause = QStringLiteral(" (") + criteria + QStringLiteral(") ");
+        gRecordSource.gWhereClause = QStringLiteral(" Where ") + gRecordSource.gFilterClause;
+        if (!gRecordSource.gCategoryClause.isEmpty()) {
+            gRecordSource.gWhereClause += QStringLiteral(" And ") + gRecordSource.gCategoryClause;
         }
-        return joinRecordSource(false, QStringLiteral("Select distinctrow * from  "));
+        return joinRecordSource(gRecordSource, false, QStringLiteral("Select distinctrow * from  "));
     }
 
     // The filter window's Show All: the category stays when there is one.
     static QString filterShowAll()
     {
-        gFilterClause.clear();
-        gWhereClause = gCategoryClause.isEmpty() ? QString() : QStringLiteral(" Where ") + gCategoryClause;
-        return joinRecordSource(false);
+        gRecordSource.gFilterClause.clear();
+        gRecordSource.gWhereClause = gRecordSource.gCategoryClause.isEmpty()
+                                         ? QString()
+                                         : QStringLiteral(" Where ") + gRecordSource.gCategoryClause;
+        return joinRecordSource(gRecordSource, false);
     }
 
     // The find over all fields.
     static QString find(const QString &conditions)
     {
-        gListSource = ContactsTable;
-        gWhereClause = QStringLiteral(" Where ") + conditions;
-        gSelectedClause.clear();
-        gFilterClause.clear();
-        gCategoryClause.clear();
-        return joinRecordSource(false, QStringLiteral("Select DISTINCTROW * from  "));
+        gRecordSource.gListSource = ContactsTable;
+        gRecordSource.gWhereClause = QStringLiteral(" Where ") + conditions;
+        gRecordSource.gSelectedClause.clear();
+        gRecordSource.gFilterClause.clear();
+        gRecordSource.gCategoryClause.clear();
+        return joinRecordSource(gRecordSource, false, QStringLiteral("Select DISTINCTROW * from  "));
     }
 };
 
@@ -124,29 +122,30 @@ class ContactsDb {
 
 TEST_F(RecordSourceTest, ShowAllWithNothingInForce)
 {
-    EXPECT_EQ(showAllRecordSource(), "Select * from  tblContacts Order By LastName, FirstName ");
-    EXPECT_EQ(gListSource, "tblContacts");
-    EXPECT_TRUE(gSelectedClause.isEmpty());
+    EXPECT_EQ(storeParts(showAllRecordSource(gRecordSource)),
+              "Select * from  tblContacts Order By LastName, FirstName ");
+    EXPECT_EQ(gRecordSource.gListSource, "tblContacts");
+    EXPECT_TRUE(gRecordSource.gSelectedClause.isEmpty());
 }
 
 TEST_F(RecordSourceTest, FirstListAtLoadHasOneBlankAndLastNameOnly)
 {
-    EXPECT_EQ(firstListRecordSource(), "Select * from tblContacts Order By LastName");
+    EXPECT_EQ(firstListRecordSource(gRecordSource), "Select * from tblContacts Order By LastName");
     ASSERT_TRUE(applyStartupCategory(" CategoryNumber = 4 "));
-    EXPECT_EQ(firstListRecordSource(),
+    EXPECT_EQ(firstListRecordSource(gRecordSource),
               "Select * from qryContacts Where CategoryNumber = 4  Order By LastName");
 }
 
 TEST_F(RecordSourceTest, SelectionViewsWithoutWherePart)
 {
-    EXPECT_EQ(showSelectedOnlyRecordSource(),
+    EXPECT_EQ(storeParts(showSelectedOnlyRecordSource(gRecordSource)),
               "Select * from  tblContacts Where Selected = 'x'  Order By LastName, FirstName ");
-    EXPECT_EQ(gSelectedClause, " Where Selected = 'x' ");
-    EXPECT_EQ(hideSelectedRecordSource(),
+    EXPECT_EQ(gRecordSource.gSelectedClause, " Where Selected = 'x' ");
+    EXPECT_EQ(storeParts(hideSelectedRecordSource(gRecordSource)),
               "Select * from  tblContacts Where Selected < 'x'  Order By LastName, FirstName ");
-    EXPECT_EQ(gSelectedClause, " Where Selected < 'x' ");
+    EXPECT_EQ(gRecordSource.gSelectedClause, " Where Selected < 'x' ");
     // Twice gives the same text: the clause is replaced, never appended.
-    EXPECT_EQ(hideSelectedRecordSource(),
+    EXPECT_EQ(storeParts(hideSelectedRecordSource(gRecordSource)),
               "Select * from  tblContacts Where Selected < 'x'  Order By LastName, FirstName ");
 }
 
@@ -154,11 +153,11 @@ TEST_F(RecordSourceTest, SelectionViewsExtendACategory)
 {
     EXPECT_EQ(showCategory(3),
               "Select * from  qryContacts Where  CategoryNumber = 3  Order By LastName, FirstName ");
-    EXPECT_EQ(showSelectedOnlyRecordSource(),
+    EXPECT_EQ(storeParts(showSelectedOnlyRecordSource(gRecordSource)),
               "Select * from  qryContacts Where  CategoryNumber = 3  And Selected = "
               "'x'  Order By LastName, FirstName ");
-    EXPECT_EQ(gSelectedClause, " And Selected = 'x' ");
-    EXPECT_EQ(hideSelectedRecordSource(),
+    EXPECT_EQ(gRecordSource.gSelectedClause, " And Selected = 'x' ");
+    EXPECT_EQ(storeParts(hideSelectedRecordSource(gRecordSource)),
               "Select * from  qryContacts Where  CategoryNumber = 3  And Selected < "
               "'x'  Order By LastName, FirstName ");
 }
@@ -166,11 +165,11 @@ TEST_F(RecordSourceTest, SelectionViewsExtendACategory)
 TEST_F(RecordSourceTest, RemoveSelectionsKeepsWherePartAndDropsSelection)
 {
     showCategory(5);
-    hideSelectedRecordSource();
-    EXPECT_EQ(removeSelectionsRecordSource(),
+    storeParts(hideSelectedRecordSource(gRecordSource));
+    EXPECT_EQ(storeParts(removeSelectionsRecordSource(gRecordSource)),
               "Select * from  qryContacts Where  CategoryNumber = 5  Order By LastName, FirstName ");
-    EXPECT_TRUE(gSelectedClause.isEmpty());
-    EXPECT_EQ(gCategoryClause, " CategoryNumber = 5 ");
+    EXPECT_TRUE(gRecordSource.gSelectedClause.isEmpty());
+    EXPECT_EQ(gRecordSource.gCategoryClause, " CategoryNumber = 5 ");
     EXPECT_EQ(ClearSelectionMarksSql, "Update tblContacts Set Selected=' ' Where Selected='x'");
 }
 
@@ -179,13 +178,14 @@ TEST_F(RecordSourceTest, ShowAllDropsEveryPartButTheOrder)
     applySortChoice("Organization");
     showCategory(3);
     applyFilter("LastName = 'Baker'");
-    showSelectedOnlyRecordSource();
-    EXPECT_EQ(showAllRecordSource(), "Select * from  tblContacts Order By Organization, LastName, FirstName");
-    EXPECT_TRUE(gWhereClause.isEmpty());
-    EXPECT_TRUE(gFilterClause.isEmpty());
-    EXPECT_TRUE(gCategoryClause.isEmpty());
-    EXPECT_TRUE(gSelectedClause.isEmpty());
-    EXPECT_EQ(gOrderByClause, " Order By Organization, LastName, FirstName");
+    storeParts(showSelectedOnlyRecordSource(gRecordSource));
+    EXPECT_EQ(storeParts(showAllRecordSource(gRecordSource)),
+              "Select * from  tblContacts Order By Organization, LastName, FirstName");
+    EXPECT_TRUE(gRecordSource.gWhereClause.isEmpty());
+    EXPECT_TRUE(gRecordSource.gFilterClause.isEmpty());
+    EXPECT_TRUE(gRecordSource.gCategoryClause.isEmpty());
+    EXPECT_TRUE(gRecordSource.gSelectedClause.isEmpty());
+    EXPECT_EQ(gRecordSource.gOrderByClause, " Order By Organization, LastName, FirstName");
 }
 
 TEST_F(RecordSourceTest, SortKeepsViewAndSelectionForEveryChoice)
@@ -204,14 +204,14 @@ TEST_F(RecordSourceTest, SortKeepsViewAndSelectionForEveryChoice)
         {"Date2", "Select * from  tblContacts Where Selected = 'x'  Order By Date2"},
         {"Phone1", "Select * from  tblContacts Where Selected = 'x'  Order By Phone1"},
     };
-    showSelectedOnlyRecordSource();
+    storeParts(showSelectedOnlyRecordSource(gRecordSource));
     for (const Case &c : cases) {
         applySortChoice(c.choice);
-        EXPECT_EQ(sortedRecordSource(), c.text) << c.choice.toStdString();
+        EXPECT_EQ(storeParts(sortedRecordSource(gRecordSource)), c.text) << c.choice.toStdString();
     }
     showCategory(3);
     applySortChoice("Phone1");
-    EXPECT_EQ(sortedRecordSource(),
+    EXPECT_EQ(storeParts(sortedRecordSource(gRecordSource)),
               "Select * from  qryContacts Where  CategoryNumber = 3  And Selected = 'x'  Order By Phone1");
 }
 
@@ -231,10 +231,10 @@ TEST_F(RecordSourceTest, FilterAndFindTextsKeepTheirHeads)
 TEST_F(RecordSourceTest, SelectionThenCategoryThenSortStaysValid)
 {
     ContactsDb db;
-    showSelectedOnlyRecordSource();
+    storeParts(showSelectedOnlyRecordSource(gRecordSource));
     showCategory(3);
     applySortChoice("FirstName");
-    const QString text = sortedRecordSource();
+    const QString text = storeParts(sortedRecordSource(gRecordSource));
     EXPECT_EQ(text,
               "Select * from  qryContacts Where  CategoryNumber = 3  And Selected = 'x'  Order By FirstName");
     EXPECT_EQ(db.ids(text), std::vector<int>({1}));
@@ -244,10 +244,10 @@ TEST_F(RecordSourceTest, CategoryHideSelectedThenCategoryShowAllThenSortStaysVal
 {
     ContactsDb db;
     showCategory(3);
-    hideSelectedRecordSource();
+    storeParts(hideSelectedRecordSource(gRecordSource));
     categoryShowAll();
     applySortChoice("LastName");
-    const QString text = sortedRecordSource();
+    const QString text = storeParts(sortedRecordSource(gRecordSource));
     EXPECT_EQ(text, "Select * from  tblContacts Where Selected < 'x'  Order By LastName, FirstName ");
     EXPECT_EQ(db.ids(text), std::vector<int>({2})); // a Null mark is neither selected nor unselected
 }
@@ -263,38 +263,43 @@ TEST_F(RecordSourceTest, EveryOrderOfCommandsJoinsValidSql)
         {"filter", [] { return applyFilter("Organization = 'Acme' Or Organization Is Null"); }},
         {"filterShowAll", [] { return filterShowAll(); }},
         {"find", [] { return find("LastName Like '%a%'"); }},
-        {"showSelected", [] { return showSelectedOnlyRecordSource(); }},
-        {"hideSelected", [] { return hideSelectedRecordSource(); }},
-        {"removeMarks", [] { return removeSelectionsRecordSource(); }},
-        {"showAll", [] { return showAllRecordSource(); }},
+        {"showSelected", [] { return storeParts(showSelectedOnlyRecordSource(gRecordSource)); }},
+        {"hideSelected", [] { return storeParts(hideSelectedRecordSource(gRecordSource)); }},
+        {"removeMarks", [] { return storeParts(removeSelectionsRecordSource(gRecordSource)); }},
+        {"showAll", [] { return storeParts(showAllRecordSource(gRecordSource)); }},
         {"sortOrganization",
          [] {
              applySortChoice("Organization");
-             return sortedRecordSource();
+             return storeParts(sortedRecordSource(gRecordSource));
          }},
         {"sortDateUpdated",
          [] {
              applySortChoice("DateUpdated");
-             return sortedRecordSource();
+             return storeParts(sortedRecordSource(gRecordSource));
          }},
-        {"count", [] { return recordCountQuery(); }},
+        {"count", [] { return recordCountQuery(gRecordSource); }},
     };
     // Every sequence of three commands, each text prepared on the database.
     const int n = int(commands.size());
     for (int a = 0; a < n; ++a) {
         for (int b = 0; b < n; ++b) {
             for (int c = 0; c < n; ++c) {
-                resetRecordSourceParts();
-                gOrderByClause = DefaultOrderByClause;
+                gRecordSource.reset();
                 for (int step : {a, b, c}) {
                     const QString text = commands[step].second();
                     SCOPED_TRACE(std::string(commands[a].first) + " > " + commands[b].first + " > " +
                                  commands[c].first);
                     db.ids(text);
-                    // The stored clause always agrees with the where part in force.
-                    const bool whereInForce = !gWhereClause.trimmed().isEmpty();
-                    if (!gSelectedClause.isEmpty() && text.contains("Selected")) {
-                        EXPECT_EQ(gSelectedClause.startsWith(" And "), whereInForce) << text.toStdString();
+                    // The joined keyword always agrees with the where part in force, and so
+                    // does the stored clause after a command that stores its parts (the
+                    // count stores nothing).
+                    const bool whereInForce = !gRecordSource.gWhereClause.trimmed().isEmpty();
+                    if (text.contains("Selected")) {
+                        EXPECT_EQ(text.contains(" And Selected"), whereInForce) << text.toStdString();
+                        if (std::string(commands[step].first) != "count") {
+                            EXPECT_EQ(gRecordSource.gSelectedClause.startsWith(" And "), whereInForce)
+                                << text.toStdString();
+                        }
                     }
                 }
             }
@@ -305,8 +310,8 @@ TEST_F(RecordSourceTest, EveryOrderOfCommandsJoinsValidSql)
 TEST_F(RecordSourceTest, AWherePartWithoutConditionIsLeftOut)
 {
     ContactsDb db;
-    gWhereClause = " Where ";
-    const QString text = showSelectedOnlyRecordSource();
+    gRecordSource.gWhereClause = " Where ";
+    const QString text = storeParts(showSelectedOnlyRecordSource(gRecordSource));
     EXPECT_EQ(text, "Select * from  tblContacts Where Selected = 'x'  Order By LastName, FirstName ");
     EXPECT_EQ(db.ids(text), std::vector<int>({3, 1}));
 }
@@ -314,26 +319,30 @@ TEST_F(RecordSourceTest, AWherePartWithoutConditionIsLeftOut)
 TEST_F(RecordSourceTest, RecordCountQueryRechoosesTheKeyword)
 {
     ContactsDb db;
-    EXPECT_EQ(recordCountQuery(), "Select Count(*) as RowCount from tblContacts ");
-    showSelectedOnlyRecordSource();
-    EXPECT_EQ(recordCountQuery(), "Select Count(*) as RowCount from tblContacts  Where Selected = 'x' ");
+    EXPECT_EQ(recordCountQuery(gRecordSource), "Select Count(*) as RowCount from tblContacts ");
+    storeParts(showSelectedOnlyRecordSource(gRecordSource));
+    EXPECT_EQ(recordCountQuery(gRecordSource),
+              "Select Count(*) as RowCount from tblContacts  Where Selected = 'x' ");
     showCategory(3); // keeps the old " Where Selected" clause
-    const QString text = recordCountQuery();
+    const QString text = recordCountQuery(gRecordSource);
     EXPECT_EQ(text,
               "Select Count(*) as RowCount from qryContacts  Where  CategoryNumber = 3  And Selected = 'x' ");
-    EXPECT_EQ(gSelectedClause, " And Selected = 'x' ");
     EXPECT_EQ(db.ids(text), std::vector<int>({1}));
+    // Counting stores nothing; the parts a command stores carry the fitting keyword.
+    EXPECT_EQ(gRecordSource.gSelectedClause, " Where Selected = 'x' ");
+    EXPECT_EQ(withSelectionKeyword(gRecordSource).gSelectedClause, " And Selected = 'x' ");
 }
 
 TEST_F(RecordSourceTest, ViewsSelectTheRightContacts)
 {
     ContactsDb db;
-    EXPECT_EQ(db.ids(showAllRecordSource()), std::vector<int>({3, 1, 2, 4}));
-    EXPECT_EQ(db.ids(showSelectedOnlyRecordSource()), std::vector<int>({3, 1}));
-    EXPECT_EQ(db.ids(hideSelectedRecordSource()), std::vector<int>({2}));
+    EXPECT_EQ(db.ids(storeParts(showAllRecordSource(gRecordSource))), std::vector<int>({3, 1, 2, 4}));
+    EXPECT_EQ(db.ids(storeParts(showSelectedOnlyRecordSource(gRecordSource))), std::vector<int>({3, 1}));
+    EXPECT_EQ(db.ids(storeParts(hideSelectedRecordSource(gRecordSource))), std::vector<int>({2}));
     applySortChoice("DateUpdated");
-    EXPECT_EQ(db.ids(sortedRecordSource()), std::vector<int>({2}));
-    EXPECT_EQ(db.ids(removeSelectionsRecordSource()), std::vector<int>({2, 1, 3, 4}));
+    EXPECT_EQ(db.ids(storeParts(sortedRecordSource(gRecordSource))), std::vector<int>({2}));
+    EXPECT_EQ(db.ids(storeParts(removeSelectionsRecordSource(gRecordSource))),
+              std::vector<int>({2, 1, 3, 4}));
 }
 
 TEST(RecordCountMessage, NoneOneAndMany)
@@ -350,24 +359,24 @@ TEST_F(RecordSourceTest, ResetAfterReentryStartsClean)
 {
     showCategory(3);
     applyFilter("LastName = 'Baker'");
-    showSelectedOnlyRecordSource();
+    storeParts(showSelectedOnlyRecordSource(gRecordSource));
     applySortChoice("FirstName");
     resetRecordSourceParts();
-    EXPECT_EQ(firstListRecordSource(), "Select * from tblContacts Order By LastName");
-    EXPECT_EQ(sortedRecordSource(), "Select * from  tblContacts Order By FirstName");
-    EXPECT_EQ(gListSource, "tblContacts");
-    EXPECT_TRUE(gWhereClause.isEmpty() && gSelectedClause.isEmpty() && gFilterClause.isEmpty() &&
-                gCategoryClause.isEmpty());
+    EXPECT_EQ(firstListRecordSource(gRecordSource), "Select * from tblContacts Order By LastName");
+    EXPECT_EQ(storeParts(sortedRecordSource(gRecordSource)), "Select * from  tblContacts Order By FirstName");
+    EXPECT_EQ(gRecordSource.gListSource, "tblContacts");
+    EXPECT_TRUE(gRecordSource.gWhereClause.isEmpty() && gRecordSource.gSelectedClause.isEmpty() &&
+                gRecordSource.gFilterClause.isEmpty() && gRecordSource.gCategoryClause.isEmpty());
 }
 
 TEST_F(RecordSourceTest, StartupCategoryCondition)
 {
     EXPECT_FALSE(applyStartupCategory("  "));
-    EXPECT_EQ(gListSource, "tblContacts");
+    EXPECT_EQ(gRecordSource.gListSource, "tblContacts");
     ASSERT_TRUE(applyStartupCategory("CategoryNumber = 7 "));
-    EXPECT_EQ(gWhereClause, " Where CategoryNumber = 7 ");
-    EXPECT_EQ(gCategoryClause, "CategoryNumber = 7 ");
-    EXPECT_EQ(gListSource, "qryContacts");
+    EXPECT_EQ(gRecordSource.gWhereClause, " Where CategoryNumber = 7 ");
+    EXPECT_EQ(gRecordSource.gCategoryClause, "CategoryNumber = 7 ");
+    EXPECT_EQ(gRecordSource.gListSource, "qryContacts");
 }
 
 TEST(FindResultCaption, First18CharactersDecide)
@@ -377,4 +386,67 @@ TEST(FindResultCaption, First18CharactersDecide)
     EXPECT_FALSE(isFindResultCaption("records containing x"));
     EXPECT_FALSE(isFindResultCaption("Family"));
     EXPECT_FALSE(isFindResultCaption(""));
+}
+
+// The list commands only compute: the parts in force stay as they were until the
+// caller stores the change, and what is stored is what the change carries.
+TEST_F(RecordSourceTest, ListCommandsLeaveThePartsInForceUntilStored)
+{
+    using Command = std::function<RecordSourceChange(const RecordSourceState &)>;
+    const std::vector<std::pair<const char *, Command>> commands = {
+        {"showAll", showAllRecordSource},
+        {"showSelected", showSelectedOnlyRecordSource},
+        {"hideSelected", hideSelectedRecordSource},
+        {"removeMarks", removeSelectionsRecordSource},
+        {"sorted", sortedRecordSource},
+    };
+    for (const auto &[name, command] : commands) {
+        SCOPED_TRACE(name);
+        gRecordSource.reset();
+        showCategory(4);
+        applyFilter("LastName = 'Baker'");
+        gRecordSource.gSelectedClause = QStringLiteral(" Where Selected < 'x' ");
+        const RecordSourceState before = gRecordSource;
+
+        const RecordSourceChange change = command(gRecordSource);
+        EXPECT_EQ(gRecordSource, before);
+        EXPECT_EQ(storeParts(change), change.recordSource);
+        EXPECT_EQ(gRecordSource, change.parts);
+    }
+}
+
+// Computing from parts other than the stored ones: the result depends only on them.
+TEST_F(RecordSourceTest, ListCommandsComputeFromThePartsGiven)
+{
+    RecordSourceState parts;
+    parts.gListSource = CategoryQuery;
+    parts.gCategoryClause = QStringLiteral(" CategoryNumber = 2 ");
+    parts.gWhereClause = QStringLiteral(" Where ") + parts.gCategoryClause;
+    parts.gOrderByClause = QStringLiteral(" Order By FirstName");
+    gRecordSource.gListSource = QStringLiteral("tblSomethingElse");
+
+    const RecordSourceChange selected = showSelectedOnlyRecordSource(parts);
+    EXPECT_EQ(selected.recordSource,
+              "Select * from  qryContacts Where  CategoryNumber = 2  And Selected = 'x'  Order By FirstName");
+    EXPECT_EQ(selected.parts.gSelectedClause, " And Selected = 'x' ");
+    EXPECT_EQ(recordCountQuery(parts),
+              "Select Count(*) as RowCount from qryContacts  Where  CategoryNumber = 2 ");
+    EXPECT_EQ(firstListRecordSource(parts),
+              "Select * from qryContacts Where  CategoryNumber = 2  Order By LastName");
+    EXPECT_EQ(gRecordSource.gListSource, "tblSomethingElse");
+}
+
+TEST_F(RecordSourceTest, ResetPutsBackEveryStartValue)
+{
+    showCategory(5);
+    applyFilter("Organization = 'Acme'");
+    storeParts(hideSelectedRecordSource(gRecordSource));
+    applySortChoice("Date2");
+    ASSERT_TRUE(gRecordSource.gSortedByDate);
+
+    gRecordSource.reset();
+    EXPECT_EQ(gRecordSource, RecordSourceState());
+    EXPECT_EQ(storeParts(sortedRecordSource(gRecordSource)),
+              "Select * from  tblContacts Order By LastName, FirstName ");
+    EXPECT_FALSE(gRecordSource.gSortedByDate);
 }

@@ -1,10 +1,8 @@
-#include "mainwindow/SortOrder.h"
+#include "helpers/SortOrder.h"
 
-#include "mainwindow/RecordSource.h"
+#include "helpers/RecordSource.h"
 
 #include <array>
-
-bool gSortedByDate = false;
 
 SortChoice sortChoiceFor(const QString &choice)
 {
@@ -28,8 +26,8 @@ SortChoice sortChoiceFor(const QString &choice)
 SortChoice applySortChoice(const QString &choice)
 {
     const SortChoice result = sortChoiceFor(choice);
-    gOrderByClause = result.orderByClause;
-    gSortedByDate = result.sortedByDate;
+    gRecordSource.gOrderByClause = result.orderByClause;
+    gRecordSource.gSortedByDate = result.sortedByDate;
     return result;
 }
 
