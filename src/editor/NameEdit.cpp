@@ -113,7 +113,7 @@ QVariant storedText(const QString &text)
 
 void NameEdit::open(MainListLink &list, bool existing, const QString &caption)
 {
-    gEditExistingRecord = existing;
+    gEditor.gEditExistingRecord = existing;
     QPointer<NameEdit> &slot = editorSlot();
     if (slot) {
         slot->unload();
@@ -177,7 +177,7 @@ QLineEdit *NameEdit::addBox(const QString &name, int maxLength, bool description
     } else {
         edit->setProperty("ForeColor", 0);
     }
-    connect(edit, &QLineEdit::textChanged, this, [] { gRecordChanged = true; });
+    connect(edit, &QLineEdit::textChanged, this, [] { gEditor.gRecordChanged = true; });
     edit->installEventFilter(mBoxEvents);
     mBoxes.insert(name, edit);
     mBoxOrder.append(edit);
@@ -347,7 +347,7 @@ void NameEdit::buildDesign()
     txtNotes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtNotes->setTabChangesFocus(true);
     txtNotes->viewport()->installEventFilter(mBoxEvents);
-    connect(txtNotes, &QPlainTextEdit::textChanged, this, [] { gRecordChanged = true; });
+    connect(txtNotes, &QPlainTextEdit::textChanged, this, [] { gEditor.gRecordChanged = true; });
     notes->addWidget(txtNotes);
     cbPrintNotes = new QCheckBox(QStringLiteral("Print notes"), this);
     cbPrintNotes->setObjectName(QStringLiteral("cbPrintNotes"));
@@ -444,15 +444,15 @@ void NameEdit::buildDesign()
             EditorHooks::showCategoryAssign();
     });
     connect(cmdRemind, &QPushButton::clicked, this, [this] {
-        if (!gEditExistingRecord) {
+        if (!gEditor.gEditExistingRecord) {
             MsgBox(QStringLiteral("You must save this record before you can associate a reminder with it."),
                    platform::vbCritical, QStringLiteral("Please save this record first"));
             return;
         }
-        gRemindFromEditor = true;
+        gEditor.gRemindFromEditor = true;
         if (EditorHooks::showReminder)
             EditorHooks::showReminder();
-        gRemindFromEditor = false;
+        gEditor.gRemindFromEditor = false;
     });
     connect(ImagePhone, &QToolButton::clicked, this, [] {
         if (EditorHooks::showDialing)
@@ -480,11 +480,11 @@ void NameEdit::buildDesign()
 
 void NameEdit::setDesignLimits()
 {
-    if (gUserField1Size < 255) {
+    if (gEditor.gUserField1Size < 255) {
         for (const auto &[name, limit] : shortLimits())
             box(name)->setMaxLength(limit);
     }
-    box(QStringLiteral("txtCode"))->setMaxLength(gCodeMaxLength);
+    box(QStringLiteral("txtCode"))->setMaxLength(gEditor.gCodeMaxLength);
 }
 
 void NameEdit::placeWindow()
@@ -505,8 +505,8 @@ void NameEdit::placeWindow()
         size = size.boundedTo(room);
     }
     resize(size);
-    if (gEditFormLeft >= 1) {
-        platform::moveWindowTwips(this, gEditFormLeft, gEditFormTop);
+    if (gEditor.gEditFormLeft >= 1) {
+        platform::moveWindowTwips(this, gEditor.gEditFormLeft, gEditor.gEditFormTop);
         return;
     }
     const int width = platform::windowWidthTwips(this);
@@ -544,7 +544,7 @@ void NameEdit::Form_Load()
         setDesignLimits();
         if (!gTabletMode)
             ImageKeyboard->hide();
-        gLastDateBox = 0;
+        gEditor.gLastDateBox = 0;
         placeWindow();
         if (showsFindResult()) {
             cmdAddNew->hide();
@@ -553,27 +553,27 @@ void NameEdit::Form_Load()
         if (mList.ShowsSelectedOnly())
             cmdAddNew->hide();
         lblTodaysDate->setText(platform::shortDateText(platform::today()));
-        gDialFromList = false;
-        gRecordSaved = false;
-        gRecordChanged = false;
-        if (gEditExistingRecord) {
+        gEditor.gDialFromList = false;
+        gEditor.gRecordSaved = false;
+        gEditor.gRecordChanged = false;
+        if (gEditor.gEditExistingRecord) {
             cmdCategories->show();
-            gFindCriteria = QStringLiteral("RecordID = ") + QString::number(currentRecordId(mList));
-            findInList(gFindCriteria);
+            gEditor.gFindCriteria = QStringLiteral("RecordID = ") + QString::number(currentRecordId(mList));
+            findInList(gEditor.gFindCriteria);
             MoveDataToForm();
             if (box(QStringLiteral("txtPhone6_Desc"))->text().isEmpty())
                 box(QStringLiteral("txtPhone6_Desc"))->setText(QStringLiteral("Other Phone"));
             if (box(QStringLiteral("txtUserField3_Desc"))->text().isEmpty())
                 box(QStringLiteral("txtUserField3_Desc"))->setText(QStringLiteral("User Field 3"));
-            gRecordChanged = false;
+            gEditor.gRecordChanged = false;
         } else {
             cmdCategories->hide();
-            if (gTemplateRecordID.toLongLong() > 0) {
-                gFindCriteria =
-                    QStringLiteral("RecordID = ") + QString::number(gTemplateRecordID.toLongLong());
-                findInList(gFindCriteria);
+            if (gEditor.gTemplateRecordID.toLongLong() > 0) {
+                gEditor.gFindCriteria =
+                    QStringLiteral("RecordID = ") + QString::number(gEditor.gTemplateRecordID.toLongLong());
+                findInList(gEditor.gFindCriteria);
                 if (mList.Recordset().noMatch()) {
-                    gTemplateRecordID = 0;
+                    gEditor.gTemplateRecordID = 0;
                 } else {
                     MoveDataToForm();
                     blankNameBoxes(true);
@@ -597,13 +597,13 @@ void NameEdit::reportError(const QString &description, int number)
 void NameEdit::Form_Unload(bool &cancel)
 {
     const QPoint corner = frameGeometry().topLeft();
-    gEditFormLeft = qRound(platform::pixelsToTwipsX(corner.x()));
-    gEditFormTop = qRound(platform::pixelsToTwipsY(corner.y()));
+    gEditor.gEditFormLeft = qRound(platform::pixelsToTwipsX(corner.x()));
+    gEditor.gEditFormTop = qRound(platform::pixelsToTwipsY(corner.y()));
 
     // Any change not stored yet is asked about, also after an earlier save in this opening.
-    if (gRecordChanged) {
+    if (gEditor.gRecordChanged) {
         int answer;
-        if (gPictureChanged) {
+        if (gPictureHandOver.gPictureChanged) {
             answer = MsgBox(
                 QStringLiteral("You changed a picture linked to this record.  If you proceed, the file "
                                "names shown under the Picture buttons will revert to the OLD file "
@@ -620,12 +620,12 @@ void NameEdit::Form_Unload(bool &cancel)
             cancel = true;
             return;
         }
-        gPictureChanged = false;
-        gRecordChanged = false;
+        gPictureHandOver.gPictureChanged = false;
+        gEditor.gRecordChanged = false;
     }
-    if (!gRecordSaved)
+    if (!gEditor.gRecordSaved)
         return;
-    gPictureChanged = false;
+    gPictureHandOver.gPictureChanged = false;
     if (!showsFindResult()) {
         mList.Refresh();
         platform::Recordset &rs = mList.Recordset();
@@ -635,11 +635,11 @@ void NameEdit::Form_Unload(bool &cancel)
         }
     }
     if (mList.Recordset().recordCount() > 0)
-        findInList(QStringLiteral("RecordID=") + QString::number(gLastSavedRecordID));
+        findInList(QStringLiteral("RecordID=") + QString::number(gEditor.gLastSavedRecordID));
     QCoreApplication::processEvents();
-    if (gNewRecordAdded && gAssignCategoryOnAdd == 1 && EditorHooks::showCategoryAssign)
+    if (gEditor.gNewRecordAdded && gEditor.gAssignCategoryOnAdd == 1 && EditorHooks::showCategoryAssign)
         EditorHooks::showCategoryAssign();
-    gNewRecordAdded = false;
+    gEditor.gNewRecordAdded = false;
 }
 
 void NameEdit::Form_KeyDown(int &keyCode, Qt::KeyboardModifiers shift)
@@ -724,7 +724,7 @@ void NameEdit::txtDate_LostFocus(int n)
     QLineEdit *date = box(QStringLiteral("txtDate%1").arg(n));
     const QString text = date->text();
     if (isDateText(text)) {
-        gLastDateBox = n;
+        gEditor.gLastDateBox = n;
         return;
     }
     if (text.isEmpty())
@@ -783,7 +783,7 @@ void NameEdit::MoveDataToForm()
             box(boxNameOf(field))->setText(fieldText(value));
         }
     }
-    gRecordChanged = false;
+    gEditor.gRecordChanged = false;
 }
 
 void NameEdit::MoveFormToData()
@@ -791,7 +791,7 @@ void NameEdit::MoveFormToData()
     std::unique_ptr<platform::Recordset> rs =
         mList.Database().openRecordset(QStringLiteral("tblContacts"), platform::RecordsetType::Table);
     rs->setIndex(QStringLiteral("PrimaryKey"));
-    const bool adding = !gEditExistingRecord;
+    const bool adding = !gEditor.gEditExistingRecord;
     if (adding) {
         rs->addNew();
     } else {
@@ -819,9 +819,9 @@ void NameEdit::MoveFormToData()
     rs->update();
     // Only a stored row counts: a refused add or edit leaves the flags as they were.
     rs->setBookmark(rs->lastModified());
-    gLastSavedRecordID = rs->value(QStringLiteral("RecordID")).toLongLong();
+    gEditor.gLastSavedRecordID = rs->value(QStringLiteral("RecordID")).toLongLong();
     if (adding)
-        gNewRecordAdded = true;
+        gEditor.gNewRecordAdded = true;
     rs->close();
 }
 
@@ -861,15 +861,15 @@ bool NameEdit::storeContact()
     platform::BusyPointer busy;
     try {
         MoveFormToData();
-        gRecordSaved = true;
-        gRecordChanged = false;
-        if (gNewRecordAdded) {
+        gEditor.gRecordSaved = true;
+        gEditor.gRecordChanged = false;
+        if (gEditor.gNewRecordAdded) {
             const qint64 category = mList.CategoryShown();
             if (category >= 0) {
                 std::unique_ptr<platform::Recordset> links = mList.Database().openRecordset(
                     QStringLiteral("tblCategoryID"), platform::RecordsetType::Table);
                 links->addNew();
-                links->setValue(QStringLiteral("ID"), gLastSavedRecordID);
+                links->setValue(QStringLiteral("ID"), gEditor.gLastSavedRecordID);
                 links->setValue(QStringLiteral("CategoryNumber"), category);
                 links->update();
                 links->close();
@@ -899,8 +899,8 @@ void NameEdit::showStoredContactInList()
     platform::BusyPointer busy;
     try {
         mList.Refresh();
-        findInList(QStringLiteral("RecordID=") + QString::number(gLastSavedRecordID));
-        gNewRecordAdded = false;
+        findInList(QStringLiteral("RecordID=") + QString::number(gEditor.gLastSavedRecordID));
+        gEditor.gNewRecordAdded = false;
     } catch (const platform::RuntimeError &e) {
         busy.release();
         reportError(e.description(), e.number());
@@ -966,33 +966,34 @@ void NameEdit::clearUpdateStamp()
 
 void NameEdit::cmdAddNew_Click()
 {
-    if (gRecordChanged) {
+    if (gEditor.gRecordChanged) {
         // A contact that could not be stored keeps what was typed.
         if (!saveAndStay())
             return;
-        gRecordChanged = false;
+        gEditor.gRecordChanged = false;
     }
     try {
         setWindowTitle(NewCaption);
-        gEditExistingRecord = false;
+        gEditor.gEditExistingRecord = false;
         cmdCategories->hide();
         bool blank = true;
-        if (gTemplateRecordID.toLongLong() > 0) {
-            gFindCriteria = QStringLiteral("RecordID = ") + QString::number(gTemplateRecordID.toLongLong());
-            findInList(gFindCriteria);
+        if (gEditor.gTemplateRecordID.toLongLong() > 0) {
+            gEditor.gFindCriteria =
+                QStringLiteral("RecordID = ") + QString::number(gEditor.gTemplateRecordID.toLongLong());
+            findInList(gEditor.gFindCriteria);
             if (!mList.Recordset().noMatch()) {
                 MoveDataToForm();
                 blankNameBoxes(false);
                 blank = false;
             } else {
-                gTemplateRecordID = 0;
+                gEditor.gTemplateRecordID = 0;
                 emptyDataBoxes();
                 blank = false;
             }
         }
         if (blank) {
             emptyDataBoxes();
-            gRecordChanged = false;
+            gEditor.gRecordChanged = false;
         }
         clearUpdateStamp();
         box(QStringLiteral("txtFirstName"))->setFocus();
@@ -1005,7 +1006,7 @@ void NameEdit::cmdAddNew_Click()
 
 void NameEdit::cmdDelete_Click()
 {
-    if (!gEditExistingRecord) {
+    if (!gEditor.gEditExistingRecord) {
         MsgBox(QStringLiteral("You cannot delete a record before you add it!"), platform::vbCritical,
                QStringLiteral("New record not saved yet"));
         return;
@@ -1032,7 +1033,7 @@ void NameEdit::cmdDelete_Click()
             mList.Database().execute(deleteSql);
             mList.Refresh();
             // The contact is gone: there is nothing left to lose.
-            gRecordChanged = false;
+            gEditor.gRecordChanged = false;
             unload();
             return;
         }
@@ -1066,7 +1067,7 @@ bool NameEdit::readyToMove()
                platform::vbInformation, QStringLiteral("No records to display"));
         return false;
     }
-    if (gRecordChanged) {
+    if (gEditor.gRecordChanged) {
         if (hasNoName()) {
             MsgBox(QStringLiteral("You have made changes to the existing record, but it cannot be saved "
                                   "because it does not have a Name or an Organization."),
@@ -1076,10 +1077,10 @@ bool NameEdit::readyToMove()
         // A contact that could not be stored stays on screen as typed.
         if (!saveAndStay())
             return false;
-        gRecordChanged = false;
+        gEditor.gRecordChanged = false;
     }
     setWindowTitle(ExistingCaption);
-    gEditExistingRecord = true;
+    gEditor.gEditExistingRecord = true;
     return true;
 }
 
@@ -1124,14 +1125,14 @@ void NameEdit::cmdPrev_Click()
 
 void NameEdit::cmdMakeDefault_Click()
 {
-    if (!gEditExistingRecord) {
+    if (!gEditor.gEditExistingRecord) {
         MsgBox(QStringLiteral("You must save this record first before you can make it the default template."),
                platform::vbOKOnly, QStringLiteral("Must save record first"));
         return;
     }
     try {
-        gTemplateRecordID = currentRecordId(mList);
-        writeTemplateSetting(mList.Database(), gTemplateRecordID.toLongLong());
+        gEditor.gTemplateRecordID = currentRecordId(mList);
+        writeTemplateSetting(mList.Database(), gEditor.gTemplateRecordID.toLongLong());
         MsgBox(
             QStringLiteral("This record will be used as a template for new records.  All data in this record "
                            "(except the Name fields) will now appear in new records."),
@@ -1144,7 +1145,7 @@ void NameEdit::cmdMakeDefault_Click()
 void NameEdit::cmdClearDefault_Click()
 {
     try {
-        gTemplateRecordID = 0;
+        gEditor.gTemplateRecordID = 0;
         writeTemplateSetting(mList.Database(), 0);
         MsgBox(QStringLiteral("Template reset to original default."), platform::vbOKOnly,
                QStringLiteral("Template Cleared"));

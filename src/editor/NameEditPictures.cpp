@@ -42,9 +42,9 @@ PictureEditor NameEdit::pictureEditor()
         editor.pictureBoxes << box(pictureBoxName(n));
     editor.lastNameBox = box(QStringLiteral("txtLastName"));
     editor.database = &mList.Database();
-    if (gEditExistingRecord)
+    if (gEditor.gEditExistingRecord)
         editor.recordId = mList.Recordset().value(QStringLiteral("RecordID")).toLongLong();
-    editor.recordChanged = [] { gRecordChanged = true; };
+    editor.recordChanged = [] { gEditor.gRecordChanged = true; };
     return editor;
 }
 
@@ -65,7 +65,7 @@ bool NameEdit::GetFileName()
 void NameEdit::cmdPicture_Click(int n)
 {
     try {
-        gPictureSlot = n;
+        gPictureHandOver.gPictureSlot = n;
         const QString name = box(pictureBoxName(n))->text();
         const QString path = pictures::picturePath(name);
         if (pictures::slotFileExists(name)) {
@@ -92,7 +92,7 @@ void NameEdit::cmdPicture_MouseDown(int n, Qt::MouseButton button, const QPoint 
 {
     if (button != Qt::RightButton)
         return;
-    gPictureSlot = n;
+    gPictureHandOver.gPictureSlot = n;
     mnuFile->popup(globalPosition);
 }
 
@@ -110,7 +110,7 @@ void NameEdit::mnuFilePasteImage_Click()
         QStringLiteral("Picture name required")));
     if (answer.isEmpty() || !CheckFileNameChars(answer))
         return;
-    gPastePicture = true;
+    gPictureHandOver.gPastePicture = true;
     CMDialog1().dlgFileName =
         answer.right(4).toLower() == QLatin1String(".jpg") ? answer : answer + QStringLiteral(".jpg");
     try {
@@ -123,5 +123,5 @@ void NameEdit::mnuFilePasteImage_Click()
         MsgBox(error.description() + QStringLiteral(".    Error number: ") + QString::number(error.number()),
                platform::vbOKOnly, QStringLiteral("Error"));
     }
-    gPastePicture = false;
+    gPictureHandOver.gPastePicture = false;
 }

@@ -66,18 +66,8 @@ class EditorTest : public ::testing::Test {
   protected:
     void SetUp() override
     {
-        gEditExistingRecord = false;
-        gRecordChanged = false;
-        gRecordSaved = false;
-        gNewRecordAdded = false;
-        gLastSavedRecordID = 0;
-        gTemplateRecordID = 0;
-        gAssignCategoryOnAdd = 0;
-        gEditFormLeft = 0;
-        gEditFormTop = 0;
-        gUserField1Size = 255;
-        gCodeMaxLength = 20;
-        gPictureChanged = false;
+        gEditor.reset();
+        gPictureHandOver.reset();
         platform::setClockForTesting([] { return QDateTime(QDate(2024, 3, 5), QTime(14, 30, 15)); });
         list = std::make_unique<TestList>(temp.db());
     }
@@ -131,7 +121,7 @@ class EditorTest : public ::testing::Test {
     }
     NameEdit &openEditorHere(bool existing)
     {
-        gEditExistingRecord = existing;
+        gEditor.gEditExistingRecord = existing;
         editor = std::make_unique<NameEdit>(*list);
         editor->load();
         editor->show();

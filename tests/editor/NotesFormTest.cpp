@@ -15,8 +15,7 @@ class NotesFormTest : public ::testing::Test {
   protected:
     void SetUp() override
     {
-        gRecordChanged = false;
-        gNotesFormLeft = gNotesFormTop = gNotesFormWidth = gNotesFormHeight = 0;
+        gEditor.reset();
         editorNotes.setPlainText("Quilt show in May.\nBring the BLUE quilt; blue thread too.");
         changes = 0;
         QObject::connect(&editorNotes, &QPlainTextEdit::textChanged, [this] { ++changes; });
@@ -36,7 +35,7 @@ TEST_F(NotesFormTest, OpeningAndClosingChangesNothing)
         DialogScript::click(w, "cmdExit");
     });
     NotesForm::open(editorNotes);
-    EXPECT_FALSE(gRecordChanged);
+    EXPECT_FALSE(gEditor.gRecordChanged);
     EXPECT_EQ(changes, 0);
 }
 
@@ -50,18 +49,18 @@ TEST_F(NotesFormTest, TypedTextGoesBackAndMarksTheRecord)
         DialogScript::click(w, "cmdExit");
     });
     NotesForm::open(editorNotes);
-    EXPECT_TRUE(gRecordChanged);
+    EXPECT_TRUE(gEditor.gRecordChanged);
     EXPECT_TRUE(editorNotes.toPlainText().endsWith("too. Call first."));
 }
 
 TEST_F(NotesFormTest, AnEarlierChangeCopiesTheTextBackAnyway)
 {
-    gRecordChanged = true;
+    gEditor.gRecordChanged = true;
     DialogScript script;
     script.onModal("NotesForm", [](QWidget *w) { w->close(); });
     NotesForm::open(editorNotes);
     EXPECT_EQ(changes, 1);
-    EXPECT_TRUE(gRecordChanged);
+    EXPECT_TRUE(gEditor.gRecordChanged);
 }
 
 TEST_F(NotesFormTest, FindIgnoresCaseAndFindNextStopsAtTheEnd)
@@ -151,13 +150,13 @@ TEST_F(NotesFormTest, PositionIsKeptUnlessTheTopWasZeroOrTen)
         DialogScript::click(w, "cmdExit");
     });
     NotesForm::open(editorNotes);
-    EXPECT_NEAR(gNotesFormLeft, 600, 15);
-    EXPECT_NEAR(gNotesFormTop, 900, 15);
-    EXPECT_GT(gNotesFormWidth, 0);
+    EXPECT_NEAR(gEditor.gNotesFormLeft, 600, 15);
+    EXPECT_NEAR(gEditor.gNotesFormTop, 900, 15);
+    EXPECT_GT(gEditor.gNotesFormWidth, 0);
     NotesForm again(editorNotes);
     again.load();
     EXPECT_NEAR(platform::pixelsToTwipsY(again.frameGeometry().y()), 900, 15);
-    gNotesFormTop = 10;
+    gEditor.gNotesFormTop = 10;
     NotesForm centred(editorNotes);
     centred.load();
     EXPECT_NEAR(platform::pixelsToTwipsY(centred.frameGeometry().y()),

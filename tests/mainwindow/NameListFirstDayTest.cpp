@@ -147,7 +147,7 @@ TEST_F(FirstDayTest, OneClickInTheMarkColumnMarksWhateverCameBefore)
     // The very first click of the run.
     click(w, 2, 0);
     EXPECT_EQ(markOf(w, 2), "x");
-    EXPECT_EQ(gSelectedCount, 1);
+    EXPECT_EQ(gMainWindow.gSelectedCount, 1);
 
     // After a key in the grid.
     click(w, 4, 2);
@@ -171,6 +171,6 @@ TEST_F(FirstDayTest, OneClickInTheMarkColumnMarksWhateverCameBefore)
     click(w, 5, 0);
     EXPECT_EQ(markOf(w, 5), "x");
 
-    EXPECT_EQ(gSelectedCount, 2);
+    EXPECT_EQ(gMainWindow.gSelectedCount, 2);
     EXPECT_EQ(w.findChild<QLabel *>("lblSelectedCount")->text(), "2 selected record(s).");
 }

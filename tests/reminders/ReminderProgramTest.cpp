@@ -79,7 +79,7 @@ TEST_F(ReminderProgramTest, EditorsReminderButtonStartsAnAnniversaryForTheEdited
             DialogScript::click(remind, "cmdExit");
         });
         editor->cmdRemind->click();
-        EXPECT_FALSE(gRemindFromEditor);
+        EXPECT_FALSE(gEditor.gRemindFromEditor);
         script.answerMessage(platform::vbYes); // lose the changed date box
         DialogScript::click(form, "cmdCancel");
     });
