@@ -40,6 +40,9 @@ inline void stopProgram(NameList &window)
 {
     window.unload();
     QCoreApplication::processEvents();
+    // A window closed with deleteLater goes only when an event loop next turns, which
+    // would be inside the next start's timing (a modal window's loop) or never.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     gContactsTable.reset();
     gDb.reset();
     gDbPath.clear();

@@ -2,27 +2,25 @@
 
 #include "platform/ui/Form.h"
 
-#include <QHash>
-#include <QList>
-#include <QPointer>
 #include <QString>
 
+#include <memory>
+
+class ContactTransfer;
+class DateChecks;
+class EditorPage;
 class MainListLink;
-struct PictureEditor;
-class QPoint;
-class QAction;
-class QCheckBox;
-class QLabel;
+class PictureStrip;
 class QLineEdit;
-class QMenu;
-class QPlainTextEdit;
 class QPushButton;
-class QScrollArea;
 class QToolButton;
+class QWidget;
 
 // The record editor: one contact of the main list, field by field. The contact shown is
 // always the current row of the main list's displayed record set; the editor keeps no key
 // of its own. It is unloaded every time it closes, so each opening starts from its design.
+// The window holds the record commands; its page of fields, the date checks, the picture
+// strip and the hand-over of the contact to and from the list are parts of their own.
 class NameEdit : public platform::Form {
     Q_OBJECT
   public:
@@ -39,31 +37,10 @@ class NameEdit : public platform::Form {
 
     // The text boxes by name ("txtLastName", "txtPic3File"); nullptr for another name.
     QLineEdit *box(const QString &name) const;
-    QPlainTextEdit *txtNotes = nullptr;
-    QCheckBox *cbUseForLabels;
-    QCheckBox *cbPrintNotes;
-    QCheckBox *ProperFlag;
-    QLabel *lblDateUpdated;
-    QLabel *lblTodaysDate;
 
-    QPushButton *cmdSave;
-    QPushButton *cmdCancel;
-    QPushButton *cmdAddNew;
-    QPushButton *cmdDelete;
-    QPushButton *cmdCategories;
-    QPushButton *cmdRemind;
-    QToolButton *cmdNext;
-    QToolButton *cmdPrev;
-    QToolButton *cmdMakeDefault;
-    QToolButton *cmdClearDefault;
-    QList<QPushButton *> cmdPicture; // Picture 1 .. Picture 8
-    QToolButton *ImagePhone;
-    QToolButton *ImageKeyboard;
-    QMenu *mnuFile;
-    QAction *mnuFilePasteImage;
-
-    void MoveDataToForm();
-    void MoveFormToData();
+    DateChecks &dates() const { return *mDates; }
+    PictureStrip &pictures() const { return *mPictures; }
+    ContactTransfer &transfer() const { return *mTransfer; }
 
     // Record commands. The Save button stores the contact and closes the editor; Add New,
     // Next and Previous store a changed contact themselves and keep the editor open.
@@ -75,17 +52,8 @@ class NameEdit : public platform::Form {
     void cmdPrev_Click();
     void cmdMakeDefault_Click();
     void cmdClearDefault_Click();
-
-    // Picture buttons (NameEditPictures.cpp). GetFileName shows the open dialog for a
-    // picture: true when a file was chosen, whose path is then CMDialog1's file name.
-    bool GetFileName();
-    void cmdPicture_Click(int n);
-    void cmdPicture_MouseDown(int n, Qt::MouseButton button, const QPoint &globalPosition);
-    void mnuFilePasteImage_Click();
-
+    void cmdRemind_Click();
     void ImageKeyboard_Click();
-    void txtNotes_DblClick();
-    void txtDate_LostFocus(int n);
 
   protected:
     void Form_Load() override;
@@ -95,34 +63,28 @@ class NameEdit : public platform::Form {
 
   private:
     void buildDesign();
-    PictureEditor pictureEditor();
-    bool boxEvent(QObject *watched, QEvent *event);
-    QLineEdit *addBox(const QString &name, int maxLength, bool description = false,
-                      const QString &designText = QString(), const QString &toolTip = QString());
-    void setDesignLimits();
+    QWidget *buildCommandRows();
     void placeWindow();
-    void blankNameBoxes(bool withNameParts);
-    void emptyDataBoxes();
-    bool hasNoName() const;
-    bool storeContact();
-    bool saveAndStay();
-    void showStoredContactInList();
-    QLineEdit *firstInvalidDateBox() const;
-    void tellInvalidDate(QLineEdit *date);
     bool savesWhenClicked(const QWidget *control) const;
-    void clearUpdateStamp();
     bool readyToMove();
-    void reportError(const QString &description, int number);
-    void findInList(const QString &criteria);
-    bool showsFindResult() const;
-    void OpenEmailOrWebLink(QString &LinkText);
-    void capitalizeKey(QWidget *box, int &keyAscii);
+    bool showTemplate();
 
     MainListLink &mList;
-    QHash<QString, QLineEdit *> mBoxes;
-    QList<QLineEdit *> mBoxOrder;
-    bool mCheckingDate = false;
-    QObject *mBoxEvents = nullptr;
-    QScrollArea *mPage = nullptr;
+    std::unique_ptr<EditorPage> mPage;
+    std::unique_ptr<DateChecks> mDates;
+    std::unique_ptr<ContactTransfer> mTransfer;
+    std::unique_ptr<PictureStrip> mPictures;
     QWidget *mCommandRows = nullptr;
+
+    QPushButton *cmdSave = nullptr;
+    QPushButton *cmdCancel = nullptr;
+    QPushButton *cmdAddNew = nullptr;
+    QPushButton *cmdDelete = nullptr;
+    QPushButton *cmdCategories = nullptr;
+    QPushButton *cmdRemind = nullptr;
+    QToolButton *cmdNext = nullptr;
+    QToolButton *cmdPrev = nullptr;
+    QToolButton *cmdMakeDefault = nullptr;
+    QToolButton *cmdClearDefault = nullptr;
+    QToolButton *ImageKeyboard = nullptr;
 };

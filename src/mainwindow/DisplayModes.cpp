@@ -5,6 +5,7 @@
 #include "helpers/SettingsRow.h"
 #include "helpers/mCommon.h"
 #include "mainwindow/ColumnLayout.h"
+#include "mainwindow/MainWindowLayout.h"
 #include "mainwindow/MainWindowSettings.h"
 #include "mainwindow/NameList.h"
 #include "platform/RuntimeError.h"
@@ -18,6 +19,13 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QFontMetricsF>
 #include <QLineEdit>
 #include <QLocale>
 #include <QTableView>
@@ -37,6 +45,9 @@ const QString ScrollBarWorkFile = QStringLiteral("ScrollbarWidthChange.txt");
 constexpr int NarrowestScrollBar = 120;
 constexpr int WidestScrollBar = 1500;
 
+// Rows the grid shows at the least, however small the window is made.
+constexpr int MinimumRowsShown = 4;
+
 // A Windows colour value: red in the low byte, green in the next, blue in the third.
 qint32 colourValue(const QColor &colour)
 {
@@ -52,6 +63,20 @@ std::optional<double> numericAnswer(const QString &answer)
     if (!ok || !std::isfinite(value))
         return std::nullopt;
     return value;
+}
+
+// How much wider than the desktop look a font sets the texts a grid column holds: the
+// column widths are the desktop look's, and a larger font widens them alike.
+double columnWidening(const QFont &font)
+{
+    const MainWindowLook desktop = mainWindowLook(false);
+    const QFontMetricsF designed(platform::classicFont(desktop.fontName, desktop.fontSize, desktop.fontBold));
+    const QFontMetricsF shown(font);
+    double widening = 1.0;
+    for (const QString &sample : {QStringLiteral("(514) 555-1234"), QStringLiteral("Phone 1 Desc"),
+                                  QStringLiteral("Middle Name"), QStringLiteral("E-mail Address")})
+        widening = qMax(widening, shown.horizontalAdvance(sample) / designed.horizontalAdvance(sample));
+    return widening;
 }
 
 QColor colourOfValue(qint32 value)
@@ -87,15 +112,37 @@ void DisplayModes::applyLook()
     mWindow.columnLayout().setRowHeightTwips(qRound(look.gridRowHeight));
     const QFont font = platform::classicFont(look.fontName, look.fontSize, look.fontBold);
     mWindow.Table1->setFont(font);
+    mWindow.columnLayout().setColumnWidthScale(columnWidening(font));
     mWindow.cmbSort->setFont(font);
     QLineEdit *locate = mWindow.txtLocate;
     locate->setFont(font);
     const QRect box = locate->geometry();
     locate->setGeometry(box.x(), box.y(), box.width(), platform::twipsToPixelsY(look.locateBoxHeight));
+    keepToolbarAndRowsShown(platform::twipsToPixelsY(look.gridRowHeight));
     mWindow.menuItem(QStringLiteral("TabletMode"))
         ->setEnabled(look.tabletModeEnabled && mWindow.hasHandler(QStringLiteral("TabletMode")));
     mWindow.menuItem(QStringLiteral("DesktopMode"))
         ->setEnabled(look.desktopModeEnabled && mWindow.hasHandler(QStringLiteral("DesktopMode")));
+}
+
+void DisplayModes::keepToolbarAndRowsShown(int rowPixels)
+{
+    // Wide enough for the toolbar, its exit sign last, and the narrowest layout.
+    const QWidget *exitSign = mWindow.button(QStringLiteral("cmdExitSign"));
+    const int margin = platform::twipsToPixelsX(120);
+    const int width = qMax(platform::twipsToPixelsX(MainWindowMinimumWidth), exitSign->geometry().right() + margin);
+    // High enough for the grid's heading and a few rows over the space the layout keeps
+    // under the grid for the detail boxes and the record buttons.
+    const QTableView *grid = mWindow.Table1;
+    // The heading sizes itself only once it has columns; its font tells the height before.
+    const int heading = qMax(grid->horizontalHeader()->sizeHint().height(),
+                             QFontMetrics(grid->font()).height() +
+                                 2 * grid->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, grid) + 2);
+    const int gridHeight = heading + MinimumRowsShown * rowPixels +
+                           grid->horizontalScrollBar()->sizeHint().height() + 2 * grid->frameWidth();
+    const int inner = gridHeight + mWindow.lblHeader->height() + platform::twipsToPixelsY(80);
+    const QMenuBar *menus = mWindow.findChild<QMenuBar *>(QString(), Qt::FindDirectChildrenOnly);
+    mWindow.setMinimumSize(width, (menus ? menus->sizeHint().height() : 0) + inner);
 }
 
 void DisplayModes::DesktopMode_Click()

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "editor/ContactFields.h"
+#include "editor/ContactTransfer.h"
+#include "editor/DateChecks.h"
 #include "editor/DataControlLink.h"
 #include "editor/GLOBAL.h"
 #include "editor/MainListLink.h"
 #include "editor/NameEdit.h"
+#include "editor/PictureStrip.h"
 #include "helpers/RecordSource.h"
 #include "helpers/SettingsRow.h"
 #include "pictures/PictureHandOver.h"
@@ -16,9 +19,11 @@
 #include "support/DialogScript.h"
 #include "support/TempDatabase.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -26,6 +31,8 @@
 #include <QVariantMap>
 #include <gtest/gtest.h>
 #include <memory>
+#include <stdexcept>
+#include <string>
 
 // The main list as the editor sees it: a data control over a fresh database, whose record
 // source a test may change before the next Refresh.
@@ -130,6 +137,14 @@ class EditorTest : public ::testing::Test {
 
     QLineEdit *box(const QString &name) { return editor->findChild<QLineEdit *>(name); }
     QString text(const QString &name) { return box(name)->text(); }
+    // A control of the open editor by its name; the test stops when there is none.
+    template <class W> W *widget(const char *name)
+    {
+        W *found = editor->findChild<W *>(QString::fromLatin1(name));
+        if (!found)
+            throw std::runtime_error(std::string("the editor has no ") + name);
+        return found;
+    }
 
     TempDatabase temp;
     std::unique_ptr<TestList> list;

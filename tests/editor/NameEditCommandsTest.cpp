@@ -29,7 +29,7 @@ TEST_F(EditorCommandsTest, DeleteOfAMiddleRowShowsTheNextOne)
     NameEdit &ed = openEditorHere(true);
     DialogScript script;
     script.answerMessage(vbYes);
-    ed.cmdDelete->click();
+    widget<QPushButton>("cmdDelete")->click();
     ASSERT_EQ(script.shown().size(), 1u);
     EXPECT_EQ(script.shown()[0].text, "Are you sure you want to delete this record?\r(Bob  Baker)");
     EXPECT_EQ(script.shown()[0].title, "Confirmation");
@@ -45,10 +45,10 @@ TEST_F(EditorCommandsTest, DeleteOfAMiddleRowShowsTheNextOne)
 TEST_F(EditorCommandsTest, DeleteOfTheLastRowShowsTheOneBefore)
 {
     list->moveTo(cole);
-    NameEdit &ed = openEditorHere(true);
+    openEditorHere(true);
     DialogScript script;
     script.answerMessage(vbYes);
-    ed.cmdDelete->click();
+    widget<QPushButton>("cmdDelete")->click();
     EXPECT_EQ(list->currentId(), baker);
     EXPECT_EQ(text("txtLastName"), "Baker");
 }
@@ -61,7 +61,7 @@ TEST_F(EditorCommandsTest, DeleteOfTheOnlyRowClosesTheEditor)
     box("txtCode")->setText("changed first");
     DialogScript script;
     script.answerMessage(vbYes);
-    ed.cmdDelete->click();
+    widget<QPushButton>("cmdDelete")->click();
     EXPECT_EQ(script.shown().size(), 1u) << "no question about the changes of a deleted contact";
     EXPECT_TRUE(ed.isUnloaded());
     EXPECT_EQ(contactCount(), 2);
@@ -71,10 +71,10 @@ TEST_F(EditorCommandsTest, DeleteOfTheOnlyRowClosesTheEditor)
 TEST_F(EditorCommandsTest, DeleteAnsweredNoKeepsTheContact)
 {
     list->moveTo(baker);
-    NameEdit &ed = openEditorHere(true);
+    openEditorHere(true);
     DialogScript script;
     script.answerMessage(vbNo);
-    ed.cmdDelete->click();
+    widget<QPushButton>("cmdDelete")->click();
     EXPECT_EQ(contactCount(), 3);
     EXPECT_EQ(list->currentId(), baker);
 }
@@ -84,15 +84,15 @@ TEST_F(EditorCommandsTest, DeleteOfANewOrNamelessContactOnlyTells)
     NameEdit &ed = openEditorHere(false);
     DialogScript script;
     script.answerMessage(vbOK).answerMessage(vbOK);
-    ed.cmdDelete->click();
+    widget<QPushButton>("cmdDelete")->click();
     EXPECT_EQ(script.shown()[0].text, "You cannot delete a record before you add it!");
     EXPECT_EQ(script.shown()[0].icon, platform::vbCritical);
     ed.unload();
     list->moveTo(able);
-    NameEdit &ed2 = openEditorHere(true);
+    openEditorHere(true);
     box("txtFirstName")->clear();
     box("txtLastName")->clear();
-    ed2.cmdDelete->click();
+    widget<QPushButton>("cmdDelete")->click();
     EXPECT_EQ(script.shown()[1].text, "Name and Organization are blank.");
     EXPECT_EQ(script.shown()[1].title, "No record deleted");
     EXPECT_EQ(contactCount(), 3);
@@ -102,16 +102,16 @@ TEST_F(EditorCommandsTest, NextAndPreviousStopAtTheEnds)
 {
     list->moveTo(baker);
     NameEdit &ed = openEditorHere(true);
-    ed.cmdNext->click();
+    widget<QToolButton>("cmdNext")->click();
     EXPECT_EQ(text("txtLastName"), "Cole");
-    ed.cmdNext->click();
+    widget<QToolButton>("cmdNext")->click();
     EXPECT_EQ(text("txtLastName"), "Cole");
     EXPECT_EQ(list->currentId(), cole);
-    ed.cmdPrev->click();
+    widget<QToolButton>("cmdPrev")->click();
     EXPECT_EQ(text("txtLastName"), "Baker");
-    ed.cmdPrev->click();
+    widget<QToolButton>("cmdPrev")->click();
     EXPECT_EQ(text("txtLastName"), "Able");
-    ed.cmdPrev->click();
+    widget<QToolButton>("cmdPrev")->click();
     EXPECT_EQ(text("txtLastName"), "Able");
     EXPECT_EQ(list->currentId(), able);
     EXPECT_EQ(ed.windowTitle(), "View/Edit an Existing Record");
@@ -124,7 +124,7 @@ TEST_F(EditorCommandsTest, NextSavesAChangedContactAndMovesOn)
     list->moveTo(able);
     NameEdit &ed = openEditorHere(true);
     box("txtCode")->setText("A-1");
-    ed.cmdNext->click();
+    widget<QToolButton>("cmdNext")->click();
     EXPECT_EQ(stored(able, "Code").toString(), "A-1");
     EXPECT_TRUE(gEditor.gRecordSaved);
     EXPECT_FALSE(gEditor.gRecordChanged);
@@ -135,13 +135,13 @@ TEST_F(EditorCommandsTest, NextSavesAChangedContactAndMovesOn)
 TEST_F(EditorCommandsTest, NextWithAChangeAndNoNameDoesNotMove)
 {
     list->moveTo(able);
-    NameEdit &ed = openEditorHere(true);
+    openEditorHere(true);
     box("txtFirstName")->clear();
     box("txtLastName")->setText("  ");
     DialogScript script;
     script.answerMessage(vbOK).answerMessage(vbOK);
-    ed.cmdNext->click();
-    ed.cmdPrev->click();
+    widget<QToolButton>("cmdNext")->click();
+    widget<QToolButton>("cmdPrev")->click();
     ASSERT_EQ(script.shown().size(), 2u);
     EXPECT_EQ(script.shown()[0].text, "You have made changes to the existing record, but it cannot be saved "
                                       "because it does not have a Name or an Organization.");
@@ -152,12 +152,12 @@ TEST_F(EditorCommandsTest, NextWithAChangeAndNoNameDoesNotMove)
 TEST_F(EditorCommandsTest, NextOnAnEmptyListTells)
 {
     list->moveTo(able);
-    NameEdit &ed = openEditorHere(true);
+    openEditorHere(true);
     list->source = QStringLiteral("Select * from tblContacts Where LastName = 'nobody'");
     list->Refresh();
     DialogScript script;
     script.answerMessage(vbOK);
-    ed.cmdNext->click();
+    widget<QToolButton>("cmdNext")->click();
     EXPECT_EQ(script.shown()[0].title, "No records to display");
     EXPECT_EQ(script.shown()[0].icon, platform::vbInformation);
 }
@@ -169,14 +169,14 @@ TEST_F(EditorCommandsTest, CancelAfterAChangeAsks)
     box("txtCode")->setText("x");
     DialogScript script;
     script.answerMessage(vbNo).answerMessage(vbYes);
-    ed.cmdCancel->click();
+    widget<QPushButton>("cmdCancel")->click();
     EXPECT_TRUE(ed.isLoaded());
     EXPECT_EQ(text("txtCode"), "x");
     EXPECT_EQ(script.shown()[0].text, "Lose any changes?");
     EXPECT_EQ(script.shown()[0].title, "Confirmation");
     EXPECT_EQ(script.shown()[0].icon, platform::vbQuestion);
     EXPECT_EQ(script.shown()[0].defaultButton, 1);
-    ed.cmdCancel->click();
+    widget<QPushButton>("cmdCancel")->click();
     EXPECT_TRUE(ed.isUnloaded());
     EXPECT_EQ(stored(able, "Code").toString(), "");
     EXPECT_FALSE(gEditor.gRecordChanged);
@@ -186,7 +186,7 @@ TEST_F(EditorCommandsTest, CancelWithoutAChangeClosesAtOnce)
 {
     list->moveTo(able);
     NameEdit &ed = openEditorHere(true);
-    ed.cmdCancel->click();
+    widget<QPushButton>("cmdCancel")->click();
     EXPECT_TRUE(ed.isUnloaded());
 }
 
@@ -195,7 +195,7 @@ TEST_F(EditorCommandsTest, ChangeAfterAnEarlierSaveIsAskedAbout)
     list->moveTo(able);
     NameEdit &ed = openEditorHere(true);
     box("txtCode")->setText("A-1");
-    ed.cmdNext->click();
+    widget<QToolButton>("cmdNext")->click();
     box("txtCode")->setText("B-1");
     DialogScript script;
     script.answerMessage(vbNo);
@@ -213,7 +213,7 @@ TEST_F(EditorCommandsTest, PictureChangeWarnsWithNoAsDefault)
     gPictureHandOver.gPictureChanged = true;
     DialogScript script;
     script.answerMessage(vbYes);
-    ed.cmdCancel->click();
+    widget<QPushButton>("cmdCancel")->click();
     ASSERT_EQ(script.shown().size(), 1u);
     EXPECT_EQ(script.shown()[0].title, " Warning - Picture was changed");
     EXPECT_TRUE(script.shown()[0].text.endsWith("instead.\r\rLose your changes?"));
@@ -247,32 +247,32 @@ TEST_F(EditorCommandsTest, AddNewWithoutTemplateEmptiesDataAndKeepsDescriptions)
     NameEdit &ed = openEditorHere(true);
     box("txtPhone1_Desc")->setText("Cell");
     box("txtPic3File")->setText("a.jpg");
-    ed.cbUseForLabels->setChecked(true);
+    widget<QCheckBox>("cbUseForLabels")->setChecked(true);
     DialogScript script;
-    ed.cmdAddNew->click();
+    widget<QPushButton>("cmdAddNew")->click();
     EXPECT_EQ(stored(able, "Phone1_Desc").toString(), "Cell") << "the change was saved first";
     EXPECT_EQ(text("txtLastName"), "");
     EXPECT_EQ(text("txtPic3File"), "");
     EXPECT_EQ(text("txtPhone1_Desc"), "Cell");
-    EXPECT_EQ(ed.txtNotes->toPlainText(), "");
-    EXPECT_TRUE(ed.cbUseForLabels->isChecked());
+    EXPECT_EQ(widget<QPlainTextEdit>("txtNotes")->toPlainText(), "");
+    EXPECT_TRUE(widget<QCheckBox>("cbUseForLabels")->isChecked());
     EXPECT_EQ(ed.windowTitle(), "Add a New Record");
     EXPECT_FALSE(gEditor.gEditExistingRecord);
     EXPECT_FALSE(gEditor.gRecordChanged);
-    EXPECT_TRUE(ed.cmdCategories->isHidden());
+    EXPECT_TRUE(widget<QPushButton>("cmdCategories")->isHidden());
     box("txtLastName")->setText("Dunn");
-    ed.cmdSave->click();
+    widget<QPushButton>("cmdSave")->click();
     EXPECT_EQ(contactCount(), 4);
     EXPECT_EQ(stored(gEditor.gLastSavedRecordID, "LastName").toString(), "Dunn");
 }
 
 TEST_F(EditorCommandsTest, AddNewAfterARefusedSaveKeepsTheTypedData)
 {
-    NameEdit &ed = openEditorHere(false);
+    openEditorHere(false);
     box("txtMiddleName")->setText("Only middle");
     DialogScript script;
     script.answerMessage(vbOK);
-    ed.cmdAddNew->click();
+    widget<QPushButton>("cmdAddNew")->click();
     EXPECT_EQ(script.shown()[0].title, "Critical data was not supplied");
     EXPECT_EQ(text("txtMiddleName"), "Only middle");
     EXPECT_TRUE(gEditor.gRecordChanged);
@@ -292,7 +292,7 @@ TEST_F(EditorCommandsTest, TemplateFillsANewContactWithoutItsSevenNameBoxes)
                                     {"Code", "TPL"}});
     gEditor.gTemplateRecordID = tmpl;
     list->Refresh();
-    NameEdit &ed = openEditorHere(false);
+    openEditorHere(false);
     for (const char *name : {"txtPrefix", "txtFirstName", "txtMiddleName", "txtLastName", "txtSuffix",
                              "txtNickname", "txtTitle"})
         EXPECT_EQ(text(name), "") << name;
@@ -303,7 +303,7 @@ TEST_F(EditorCommandsTest, TemplateFillsANewContactWithoutItsSevenNameBoxes)
 
     // Add New keeps prefix, suffix, nickname and title.
     box("txtLastName")->setText("First new");
-    ed.cmdAddNew->click();
+    widget<QPushButton>("cmdAddNew")->click();
     EXPECT_EQ(text("txtPrefix"), "Dr.");
     EXPECT_EQ(text("txtTitle"), "Boss");
     EXPECT_EQ(text("txtFirstName"), "");
@@ -329,16 +329,16 @@ TEST_F(EditorCommandsTest, TemplateNotDisplayedIsForgotten)
 TEST_F(EditorCommandsTest, MakeAndClearDefaultWriteTheSettingsRow)
 {
     list->moveTo(baker);
-    NameEdit &ed = openEditorHere(true);
+    openEditorHere(true);
     DialogScript script;
     script.answerMessage(vbOK).answerMessage(vbOK);
-    ed.cmdMakeDefault->click();
+    widget<QToolButton>("cmdMakeDefault")->click();
     EXPECT_EQ(gEditor.gTemplateRecordID.toLongLong(), baker);
     EXPECT_EQ(script.shown()[0].title, "Template Saved");
     auto rows = temp.db().openRecordset(settingsRowQuery("TEMPLATE RecordID"));
     EXPECT_EQ(rows->recordCount(), 1);
     EXPECT_EQ(rows->value("Name").toString(), QString::number(baker));
-    ed.cmdClearDefault->click();
+    widget<QToolButton>("cmdClearDefault")->click();
     EXPECT_EQ(gEditor.gTemplateRecordID.toLongLong(), 0);
     EXPECT_EQ(script.shown()[1].text, "Template reset to original default.");
     rows = temp.db().openRecordset(settingsRowQuery("TEMPLATE RecordID"));
@@ -348,10 +348,10 @@ TEST_F(EditorCommandsTest, MakeAndClearDefaultWriteTheSettingsRow)
 
 TEST_F(EditorCommandsTest, MakeDefaultAndReminderOnANewContactOnlyTell)
 {
-    NameEdit &ed = openEditorHere(false);
+    openEditorHere(false);
     DialogScript script;
     script.answerMessage(vbOK);
-    ed.cmdMakeDefault->click();
+    widget<QToolButton>("cmdMakeDefault")->click();
     EXPECT_EQ(script.shown()[0].title, "Must save record first");
     EXPECT_EQ(gEditor.gTemplateRecordID.toLongLong(), 0);
     EXPECT_EQ(temp.db().openRecordset(settingsRowQuery("TEMPLATE RecordID"))->recordCount(), 0);
@@ -359,17 +359,17 @@ TEST_F(EditorCommandsTest, MakeDefaultAndReminderOnANewContactOnlyTell)
 
 TEST_F(EditorCommandsTest, SaveOfANewContactThenNextSwitchesToEditing)
 {
-    NameEdit &ed = openEditorHere(false);
+    openEditorHere(false);
     box("txtLastName")->setText("Aaron");
-    ed.cmdNext->click();
+    widget<QToolButton>("cmdNext")->click();
     EXPECT_EQ(contactCount(), 4);
     EXPECT_TRUE(gEditor.gEditExistingRecord);
     // The list stood on the stored contact (first by name) and moved on to the next.
     EXPECT_EQ(text("txtLastName"), "Able");
-    ed.cmdPrev->click();
+    widget<QToolButton>("cmdPrev")->click();
     EXPECT_EQ(text("txtLastName"), "Aaron");
     box("txtCode")->setText("edited");
-    ed.cmdSave->click();
+    widget<QPushButton>("cmdSave")->click();
     EXPECT_EQ(contactCount(), 4) << "the second save changed the stored row";
     EXPECT_EQ(stored(gEditor.gLastSavedRecordID, "Code").toString(), "edited");
 }
@@ -410,10 +410,10 @@ class EditorHooksTest : public EditorCommandsTest {
 TEST_F(EditorHooksTest, CategoryWindowAfterTheSaveButtonStoredANewContact)
 {
     gEditor.gAssignCategoryOnAdd = 1;
-    NameEdit &ed = openEditorHere(false);
-    EXPECT_TRUE(ed.cmdCategories->isEnabled());
+    openEditorHere(false);
+    EXPECT_TRUE(widget<QPushButton>("cmdCategories")->isEnabled());
     box("txtLastName")->setText("Newman");
-    ed.cmdSave->click();
+    widget<QPushButton>("cmdSave")->click();
     ASSERT_EQ(categoryShownFor.size(), 1);
     EXPECT_EQ(categoryShownFor[0], gEditor.gLastSavedRecordID) << "on the new contact";
     EXPECT_FALSE(gEditor.gNewRecordAdded);
@@ -422,36 +422,36 @@ TEST_F(EditorHooksTest, CategoryWindowAfterTheSaveButtonStoredANewContact)
 TEST_F(EditorHooksTest, NoCategoryWindowForAContactStoredByNextOrWhenSwitchedOff)
 {
     gEditor.gAssignCategoryOnAdd = 1;
-    NameEdit &ed = openEditorHere(false);
+    openEditorHere(false);
     box("txtLastName")->setText("Newman");
-    ed.cmdNext->click();
-    ed.cmdCancel->click();
+    widget<QToolButton>("cmdNext")->click();
+    widget<QPushButton>("cmdCancel")->click();
     EXPECT_TRUE(categoryShownFor.isEmpty());
 
     gEditor.gAssignCategoryOnAdd = 0;
-    NameEdit &ed2 = openEditorHere(false);
+    openEditorHere(false);
     box("txtLastName")->setText("Other");
-    ed2.cmdSave->click();
+    widget<QPushButton>("cmdSave")->click();
     EXPECT_TRUE(categoryShownFor.isEmpty());
 }
 
 TEST_F(EditorHooksTest, CategoriesAndReminderButtonsOpenTheirWindows)
 {
     list->moveTo(cole);
-    NameEdit &ed = openEditorHere(true);
-    ed.cmdCategories->click();
+    openEditorHere(true);
+    widget<QPushButton>("cmdCategories")->click();
     EXPECT_EQ(categoryShownFor, QList<qint64>({cole}));
-    ed.cmdRemind->click();
+    widget<QPushButton>("cmdRemind")->click();
     EXPECT_TRUE(remindFlagWhileShown);
     EXPECT_FALSE(gEditor.gRemindFromEditor);
 }
 
 TEST_F(EditorHooksTest, ReminderForANewContactOnlyTells)
 {
-    NameEdit &ed = openEditorHere(false);
+    openEditorHere(false);
     DialogScript script;
     script.answerMessage(vbOK);
-    ed.cmdRemind->click();
+    widget<QPushButton>("cmdRemind")->click();
     EXPECT_EQ(script.shown()[0].title, "Please save this record first");
     EXPECT_EQ(script.shown()[0].icon, platform::vbCritical);
     EXPECT_FALSE(remindFlagWhileShown);
@@ -467,15 +467,15 @@ TEST_F(EditorCommandsTest, EditAndDeleteWhileACategoryIsShown)
         QStringLiteral("Select * from  qryContacts Where  CategoryNumber = 5  Order By LastName, FirstName ");
     list->Refresh();
     list->moveTo(able);
-    NameEdit &ed = openEditorHere(true);
+    openEditorHere(true);
     box("txtCode")->setText("in five");
-    ed.cmdNext->click();
+    widget<QToolButton>("cmdNext")->click();
     EXPECT_EQ(stored(able, "Code").toString(), "in five");
     EXPECT_EQ(temp.db().openRecordset("Select * from tblCategoryID")->recordCount(), 3) << "no second link";
     EXPECT_EQ(text("txtLastName"), "Baker");
     DialogScript script;
     script.answerMessage(vbYes);
-    ed.cmdDelete->click();
+    widget<QPushButton>("cmdDelete")->click();
     EXPECT_FALSE(exists(baker));
     EXPECT_EQ(text("txtLastName"), "Cole");
     EXPECT_EQ(list->Recordset().recordCount(), 2);

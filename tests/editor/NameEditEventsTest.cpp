@@ -39,8 +39,8 @@ TEST_F(EditorEventsTest, TypingMarksTheRecordChanged)
 
 TEST_F(EditorEventsTest, NotesEditMarksTheRecordChanged)
 {
-    editor->txtNotes->setFocus();
-    QTest::keyClicks(editor->txtNotes, "n");
+    widget<QPlainTextEdit>("txtNotes")->setFocus();
+    QTest::keyClicks(widget<QPlainTextEdit>("txtNotes"), "n");
     EXPECT_TRUE(gEditor.gRecordChanged);
 }
 
@@ -49,7 +49,7 @@ TEST_F(EditorEventsTest, CapitalsOnlyWhileCapitalizeIsTicked)
     box("txtLastName")->clear();
     type("txtLastName", "van der berg");
     EXPECT_EQ(text("txtLastName"), "van der berg");
-    editor->ProperFlag->setChecked(true);
+    widget<QCheckBox>("ProperFlag")->setChecked(true);
     box("txtLastName")->clear();
     type("txtLastName", "van der berg 2x");
     EXPECT_EQ(text("txtLastName"), "Van Der Berg 2x");
@@ -61,7 +61,7 @@ TEST_F(EditorEventsTest, CapitalsOnlyWhileCapitalizeIsTicked)
 
 TEST_F(EditorEventsTest, CapitalTestLooksAtTheEndOfTheWholeText)
 {
-    editor->ProperFlag->setChecked(true);
+    widget<QCheckBox>("ProperFlag")->setChecked(true);
     QLineEdit *last = box("txtLastName");
     last->setText("ab cd");
     last->setFocus();
@@ -89,13 +89,13 @@ TEST_F(EditorEventsTest, EnterMovesToTheNextBoxAndNeverReachesIt)
 
 TEST_F(EditorEventsTest, EnterInTheNotesStartsANewLine)
 {
-    editor->txtNotes->setFocus();
-    QTest::keyClicks(editor->txtNotes, "a");
-    QTest::keyClick(editor->txtNotes, Qt::Key_Return);
-    QTest::keyClicks(editor->txtNotes, "b");
+    widget<QPlainTextEdit>("txtNotes")->setFocus();
+    QTest::keyClicks(widget<QPlainTextEdit>("txtNotes"), "a");
+    QTest::keyClick(widget<QPlainTextEdit>("txtNotes"), Qt::Key_Return);
+    QTest::keyClicks(widget<QPlainTextEdit>("txtNotes"), "b");
     QCoreApplication::processEvents();
-    EXPECT_EQ(editor->txtNotes->toPlainText(), "a\nb");
-    EXPECT_EQ(QApplication::focusWidget(), editor->txtNotes);
+    EXPECT_EQ(widget<QPlainTextEdit>("txtNotes")->toPlainText(), "a\nb");
+    EXPECT_EQ(QApplication::focusWidget(), widget<QPlainTextEdit>("txtNotes"));
 }
 
 TEST_F(EditorEventsTest, EscapeWithoutChangesCloses)
@@ -106,19 +106,19 @@ TEST_F(EditorEventsTest, EscapeWithoutChangesCloses)
 
 TEST_F(EditorEventsTest, DateCheckOnLeavingADateBox)
 {
-    editor->txtDate_LostFocus(3);
+    editor->dates().txtDate_LostFocus(3);
     EXPECT_EQ(gEditor.gLastDateBox, 0) << "an empty box passes without a message and without a number";
     box("txtDate3")->setText("3/4/2021");
-    editor->txtDate_LostFocus(3);
+    editor->dates().txtDate_LostFocus(3);
     EXPECT_EQ(gEditor.gLastDateBox, 3);
     box("txtDate2")->setText("3/4/2021 10:15:00 AM");
-    editor->txtDate_LostFocus(2);
+    editor->dates().txtDate_LostFocus(2);
     EXPECT_EQ(gEditor.gLastDateBox, 2) << "a date with a time is a date";
 
     box("txtDate1")->setText("31/31/2021");
     DialogScript script;
     script.answerMessage(platform::vbOK);
-    editor->txtDate_LostFocus(1);
+    editor->dates().txtDate_LostFocus(1);
     ASSERT_EQ(script.shown().size(), 1u);
     EXPECT_EQ(script.shown()[0].text, "Invalid date");
     EXPECT_EQ(script.shown()[0].icon, platform::vbExclamation);
@@ -160,7 +160,7 @@ TEST_F(EditorEventsTest, DoubleClickOpensMailAndWebAddresses)
 
 TEST_F(EditorEventsTest, KeyboardImageOnlyInTabletMode)
 {
-    EXPECT_TRUE(editor->ImageKeyboard->isHidden());
+    EXPECT_TRUE(widget<QToolButton>("ImageKeyboard")->isHidden());
     DialogScript script;
     editor->ImageKeyboard_Click();
     EXPECT_TRUE(script.shellCalls().empty());
@@ -172,10 +172,10 @@ TEST_F(EditorEventsTest, KeyboardImageOnlyInTabletMode)
 
 TEST_F(EditorEventsTest, DesignOfTheWindow)
 {
-    EXPECT_EQ(editor->cmdSave->text(), "&Save");
-    EXPECT_EQ(editor->cmdCategories->text(), "Cate&gories");
-    EXPECT_EQ(editor->cmdRemind->text(), "Create &Reminder");
-    EXPECT_FALSE(editor->cmdCategories->isEnabled()) << "until the category window exists";
+    EXPECT_EQ(widget<QPushButton>("cmdSave")->text(), "&Save");
+    EXPECT_EQ(widget<QPushButton>("cmdCategories")->text(), "Cate&gories");
+    EXPECT_EQ(widget<QPushButton>("cmdRemind")->text(), "Create &Reminder");
+    EXPECT_FALSE(widget<QPushButton>("cmdCategories")->isEnabled()) << "until the category window exists";
     for (int n = 1; n <= 8; ++n) {
         auto *picture = editor->findChild<QPushButton *>(QStringLiteral("cmdPicture%1").arg(n));
         ASSERT_NE(picture, nullptr);
@@ -191,11 +191,11 @@ TEST_F(EditorEventsTest, DesignOfTheWindow)
 
 TEST_F(EditorEventsTest, DoubleClickInTheNotesOpensTheNotesWindow)
 {
-    editor->txtNotes->setPlainText("first line\nsecond line");
+    widget<QPlainTextEdit>("txtNotes")->setPlainText("first line\nsecond line");
     gEditor.gRecordChanged = false;
-    QTextCursor end = editor->txtNotes->textCursor();
+    QTextCursor end = widget<QPlainTextEdit>("txtNotes")->textCursor();
     end.movePosition(QTextCursor::End);
-    editor->txtNotes->setTextCursor(end);
+    widget<QPlainTextEdit>("txtNotes")->setTextCursor(end);
     DialogScript script;
     script.onModal("NotesForm", [](QWidget *w) {
         auto *notes = w->findChild<QPlainTextEdit *>("txtNotes");
@@ -203,9 +203,9 @@ TEST_F(EditorEventsTest, DoubleClickInTheNotesOpensTheNotesWindow)
         notes->appendPlainText("third line");
         DialogScript::click(w, "cmdExit");
     });
-    QTest::mouseDClick(editor->txtNotes->viewport(), Qt::LeftButton);
-    EXPECT_EQ(editor->txtNotes->toPlainText(), "first line\nsecond line\nthird line");
+    QTest::mouseDClick(widget<QPlainTextEdit>("txtNotes")->viewport(), Qt::LeftButton);
+    EXPECT_EQ(widget<QPlainTextEdit>("txtNotes")->toPlainText(), "first line\nsecond line\nthird line");
     EXPECT_TRUE(gEditor.gRecordChanged);
-    EXPECT_EQ(editor->txtNotes->textCursor().position(), 0);
-    EXPECT_FALSE(editor->txtNotes->textCursor().hasSelection());
+    EXPECT_EQ(widget<QPlainTextEdit>("txtNotes")->textCursor().position(), 0);
+    EXPECT_FALSE(widget<QPlainTextEdit>("txtNotes")->textCursor().hasSelection());
 }

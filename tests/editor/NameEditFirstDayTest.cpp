@@ -16,7 +16,7 @@ TEST_F(EditorTest, AFieldCutAtItsLengthKeepsAnEmojiWholeOrLeavesItOut)
     NameEdit &ed = openEditorHere(true);
     const QString smile = QStringLiteral(u"\U0001F600");
     box("txtCode")->setText(QStringLiteral("abcd") + smile);
-    ed.cmdSave->click();
+    widget<QPushButton>("cmdSave")->click();
     ASSERT_TRUE(ed.isUnloaded());
     EXPECT_EQ(stored(id, "Code").toString(), "abcd");
 }
@@ -148,13 +148,13 @@ TEST_F(EditorTest, ANewContactNeverShowsAnotherContactsLastUpdated)
         list->moveTo(stamped);
         NameEdit &ed = openEditorHere(!c.openAdd);
         if (!c.openAdd) {
-            EXPECT_FALSE(ed.lblDateUpdated->text().isEmpty()) << c.path << ": the stored contact shows its stamp";
+            EXPECT_FALSE(widget<QLabel>("lblDateUpdated")->text().isEmpty()) << c.path << ": the stored contact shows its stamp";
             ed.cmdAddNew_Click();
         }
         if (c.templateId) {
             EXPECT_EQ(text("txtCode"), "TPL") << c.path << ": the template filled the contact";
         }
-        EXPECT_EQ(ed.lblDateUpdated->text(), "") << c.path;
+        EXPECT_EQ(widget<QLabel>("lblDateUpdated")->text(), "") << c.path;
         editor.reset();
     }
 }

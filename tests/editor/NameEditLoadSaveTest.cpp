@@ -64,14 +64,14 @@ TEST_F(EditorTest, EveryFieldRoundTripsAsTyped)
     EXPECT_EQ(text("txtDate2"), "2/3/2001 1:30:00 PM");
     EXPECT_EQ(text("txtDate3"), "");
     EXPECT_EQ(text("txtPic1File"), "me.jpg");
-    EXPECT_TRUE(ed.cbUseForLabels->isChecked());
-    EXPECT_TRUE(ed.cbPrintNotes->isChecked());
-    EXPECT_EQ(ed.txtNotes->toPlainText(), "Line one\nLine two");
+    EXPECT_TRUE(widget<QCheckBox>("cbUseForLabels")->isChecked());
+    EXPECT_TRUE(widget<QCheckBox>("cbPrintNotes")->isChecked());
+    EXPECT_EQ(widget<QPlainTextEdit>("txtNotes")->toPlainText(), "Line one\nLine two");
 
     box("txtPic2File")->setText("  new.jpg  ");
     box("txtPic1File")->setText("   ");
     EXPECT_TRUE(gEditor.gRecordChanged);
-    ed.cmdSave->click();
+    widget<QPushButton>("cmdSave")->click();
     EXPECT_TRUE(ed.isUnloaded());
     EXPECT_TRUE(gEditor.gRecordSaved);
     EXPECT_EQ(gEditor.gLastSavedRecordID, id);
@@ -104,8 +104,8 @@ TEST_F(EditorTest, NullRowLoadsEmptyAndSavesEmptyTextsAndNulls)
     EXPECT_EQ(text("txtFirst_Address_Desc"), "") << "a stored empty description replaces the design text";
     EXPECT_EQ(text("txtPhone6_Desc"), "Other Phone");
     EXPECT_EQ(text("txtUserField3_Desc"), "User Field 3");
-    EXPECT_FALSE(ed.cbUseForLabels->isChecked());
-    EXPECT_EQ(ed.lblDateUpdated->text(), "");
+    EXPECT_FALSE(widget<QCheckBox>("cbUseForLabels")->isChecked());
+    EXPECT_EQ(widget<QLabel>("lblDateUpdated")->text(), "");
     EXPECT_FALSE(gEditor.gRecordChanged);
     box("txtLastName")->setText("Zed");
     ed.cmdSave_Click();
@@ -131,7 +131,7 @@ TEST_F(EditorTest, AddressForLabelsOnlyTwoLoadsChecked)
         list->Refresh();
         list->moveTo(id);
         NameEdit &ed = openEditorHere(true);
-        EXPECT_EQ(ed.cbUseForLabels->isChecked(), value.isValid() && value.toInt() == 2)
+        EXPECT_EQ(widget<QCheckBox>("cbUseForLabels")->isChecked(), value.isValid() && value.toInt() == 2)
             << value.toString().toStdString();
         box("txtLastName")->setText("L2");
         ed.cmdSave_Click();
@@ -146,10 +146,10 @@ TEST_F(EditorTest, PrintNotesAndTheCheckBoxesNeverMarkAChange)
     const qint64 id = addContact({{"LastName", "L"}, {"PrintNotes", platform::JetFalse}});
     list->Refresh();
     NameEdit &ed = openEditorHere(true);
-    EXPECT_FALSE(ed.cbPrintNotes->isChecked());
-    ed.cbPrintNotes->click();
-    ed.cbUseForLabels->click();
-    ed.ProperFlag->click();
+    EXPECT_FALSE(widget<QCheckBox>("cbPrintNotes")->isChecked());
+    widget<QCheckBox>("cbPrintNotes")->click();
+    widget<QCheckBox>("cbUseForLabels")->click();
+    widget<QCheckBox>("ProperFlag")->click();
     EXPECT_FALSE(gEditor.gRecordChanged);
     ed.cmdSave_Click();
     EXPECT_TRUE(ed.isUnloaded()) << "stored, the editor closes";
@@ -167,7 +167,7 @@ TEST_F(EditorTest, DateTypedAsTextLoadsBackInTheShortForm)
     ed.cmdSave_Click();
     EXPECT_TRUE(ed.isUnloaded()) << "stored, the editor closes";
     list->moveTo(id);
-    ed.MoveDataToForm();
+    ed.transfer().MoveDataToForm();
     EXPECT_EQ(text("txtDate1"), "12/25/2024");
     EXPECT_EQ(text("txtDate2"), "12/25/2024 8:05:00 AM");
     EXPECT_FALSE(gEditor.gRecordChanged);
@@ -176,14 +176,14 @@ TEST_F(EditorTest, DateTypedAsTextLoadsBackInTheShortForm)
 TEST_F(EditorTest, NewContactIsAddedWithItsKeyAndTheDefaultMark)
 {
     addPerson("Ann", "Able");
-    NameEdit &ed = openEditor(false);
+    openEditor(false);
     EXPECT_EQ(text("txtFirst_Address_Desc"), "First Address");
     EXPECT_EQ(text("txtPhone3_Desc"), "Fax");
-    EXPECT_TRUE(ed.cbPrintNotes->isChecked());
-    EXPECT_FALSE(ed.cbUseForLabels->isChecked());
-    EXPECT_TRUE(ed.cmdCategories->isHidden());
+    EXPECT_TRUE(widget<QCheckBox>("cbPrintNotes")->isChecked());
+    EXPECT_FALSE(widget<QCheckBox>("cbUseForLabels")->isChecked());
+    EXPECT_TRUE(widget<QPushButton>("cmdCategories")->isHidden());
     box("txtLastName")->setText("Baker");
-    ed.cmdSave->click();
+    widget<QPushButton>("cmdSave")->click();
     EXPECT_EQ(contactCount(), 2);
     EXPECT_TRUE(gEditor.gRecordSaved);
     const qint64 id = gEditor.gLastSavedRecordID;
@@ -237,7 +237,7 @@ TEST_F(EditorTest, SaveWithoutANameStoresNothing)
     box("txtMiddleName")->setText("Middle");
     box("txtLastName")->setText("   ");
     box("txtNickname")->setText("Nick");
-    ed.cmdSave->click();
+    widget<QPushButton>("cmdSave")->click();
     ASSERT_EQ(script.shown().size(), 1u);
     EXPECT_EQ(script.shown()[0].text,
               "You cannot add a record that does not have a Name or an Organization.");
@@ -260,7 +260,7 @@ TEST_F(EditorTest, RefusedSaveKeepsTheEditorOpenAndSetsNoFlags)
                  nullptr, nullptr, nullptr);
     DialogScript script;
     script.answerMessage(platform::vbOK);
-    ed.cmdSave->click();
+    widget<QPushButton>("cmdSave")->click();
     ASSERT_EQ(script.shown().size(), 1u);
     EXPECT_TRUE(script.shown()[0].text.contains(" - Error number:"))
         << script.shown()[0].text.toStdString();
@@ -318,17 +318,17 @@ TEST_F(EditorTest, LoadShowsTodayAndHidesButtonsForFindResultsAndSelections)
     addPerson("Ann", "Able");
     list->caption = QStringLiteral("Records containing \"ann\"");
     NameEdit &ed = openEditor(true);
-    EXPECT_EQ(ed.lblTodaysDate->text(), "3/5/2024");
-    EXPECT_TRUE(ed.cmdAddNew->isHidden());
-    EXPECT_TRUE(ed.cmdDelete->isHidden());
-    EXPECT_FALSE(ed.cmdCategories->isHidden());
+    EXPECT_EQ(widget<QLabel>("lblTodaysDate")->text(), "3/5/2024");
+    EXPECT_TRUE(widget<QPushButton>("cmdAddNew")->isHidden());
+    EXPECT_TRUE(widget<QPushButton>("cmdDelete")->isHidden());
+    EXPECT_FALSE(widget<QPushButton>("cmdCategories")->isHidden());
     ed.unload();
 
     list->caption.clear();
     list->selectedOnly = true;
-    NameEdit &ed2 = openEditor(true);
-    EXPECT_TRUE(ed2.cmdAddNew->isHidden());
-    EXPECT_FALSE(ed2.cmdDelete->isHidden());
+    openEditor(true);
+    EXPECT_TRUE(widget<QPushButton>("cmdAddNew")->isHidden());
+    EXPECT_FALSE(widget<QPushButton>("cmdDelete")->isHidden());
 }
 
 TEST_F(EditorTest, FirstOpeningIsCentredAndNearTheTopInTabletMode)
@@ -343,5 +343,5 @@ TEST_F(EditorTest, FirstOpeningIsCentredAndNearTheTopInTabletMode)
     NameEdit &tablet = openEditor(true);
     gTabletMode = false;
     EXPECT_NEAR(platform::pixelsToTwipsY(tablet.frameGeometry().y()), 10, 15);
-    EXPECT_FALSE(tablet.ImageKeyboard->isHidden());
+    EXPECT_FALSE(widget<QToolButton>("ImageKeyboard")->isHidden());
 }

@@ -21,6 +21,8 @@ class EditorPicturesTest : public EditorTest {
     {
         EditorTest::SetUp();
         gAppName = QStringLiteral("Quiltern");
+        gPictureHandOver.gPictureSlot = 1;
+        gPictureHandOver.gPastePicture = false;
         CMDialog1() = platform::CommonDialog();
         platform::clearClipboard();
         contact = addPerson("Pat", "Painter");
@@ -65,12 +67,12 @@ class EditorPicturesTest : public EditorTest {
 
 TEST_F(EditorPicturesTest, ABlankSlotGoesStraightToTheLoadPictureDialog)
 {
-    NameEdit &ed = openEditorHere(true);
+    openEditorHere(true);
     for (const QString &blank : {QString(), QStringLiteral("   ")}) {
         box("txtPic3File")->setText(blank);
         DialogScript script;
         script.cancelFile();
-        ed.cmdPicture[2]->click();
+        widget<QPushButton>("cmdPicture3")->click();
         ASSERT_EQ(script.shown().size(), 1u) << "no message, no window";
         EXPECT_EQ(script.shown()[0].kind, DialogKind::OpenFile);
         EXPECT_EQ(script.shown()[0].title, "Load Picture");
@@ -82,13 +84,13 @@ TEST_F(EditorPicturesTest, ABlankSlotGoesStraightToTheLoadPictureDialog)
 TEST_F(EditorPicturesTest, ALinkedFileOpensThePictureWindowWithoutADialog)
 {
     writePicture(pictures() + "Face.png");
-    NameEdit &ed = openEditorHere(true);
+    openEditorHere(true);
     box("txtPic2File")->setText("Face.png");
     gEditor.gRecordChanged = false;
     QString caption;
     DialogScript script;
     script.onModal("PictureForm", closeWith("cmdClose", &caption));
-    ed.cmdPicture[1]->click();
+    widget<QPushButton>("cmdPicture2")->click();
     EXPECT_EQ(script.shown().size(), 1u);
     EXPECT_EQ(caption, "Face.png");
     EXPECT_EQ(CMDialog1().dlgFileName, pictures() + "Face.png");
@@ -103,7 +105,7 @@ TEST_F(EditorPicturesTest, ABrokenLinkIsToldThenAFileFromAnywhereIsStoredInTheSl
     box("txtPic1File")->setText("lost.jpg");
     DialogScript script;
     script.answerMessage(platform::vbOK).answerOpenFile(chosen).onModal("PictureForm", closeWith("cmdClose"));
-    ed.cmdPicture[0]->click();
+    widget<QPushButton>("cmdPicture1")->click();
     const auto &message = script.shown()[0];
     EXPECT_EQ(message.title, "File not found.  Link broken.");
     EXPECT_EQ(message.icon, platform::vbInformation);
@@ -126,11 +128,11 @@ TEST_F(EditorPicturesTest, APictureThatCannotBeReadIsReportedByTheButton)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("plain text");
     file.close();
-    NameEdit &ed = openEditorHere(true);
+    openEditorHere(true);
     box("txtPic1File")->setText("notes.jpg");
     DialogScript script;
     script.answerMessage(platform::vbOK);
-    ed.cmdPicture[0]->click();
+    widget<QPushButton>("cmdPicture1")->click();
     EXPECT_EQ(script.shown()[0].title, "Error");
     EXPECT_TRUE(script.shown()[0].text.contains(".    Error number: 481"));
     EXPECT_EQ(PictureForm::loadedInstance(), nullptr);
@@ -139,13 +141,13 @@ TEST_F(EditorPicturesTest, APictureThatCannotBeReadIsReportedByTheButton)
 TEST_F(EditorPicturesTest, ARightClickPicksTheSlotAndOffersPasteImage)
 {
     NameEdit &ed = openEditorHere(true);
-    ed.cmdPicture_MouseDown(5, Qt::LeftButton, QPoint());
+    ed.pictures().cmdPicture_MouseDown(5, Qt::LeftButton, QPoint());
     EXPECT_EQ(gPictureHandOver.gPictureSlot, 1);
-    emit ed.cmdPicture[4]->customContextMenuRequested(QPoint(3, 3));
+    emit widget<QPushButton>("cmdPicture5")->customContextMenuRequested(QPoint(3, 3));
     EXPECT_EQ(gPictureHandOver.gPictureSlot, 5);
-    EXPECT_TRUE(ed.mnuFile->isVisible());
-    EXPECT_EQ(ed.mnuFile->actions().value(0), ed.mnuFilePasteImage);
-    ed.mnuFile->hide();
+    EXPECT_TRUE(widget<QMenu>("mnuFile")->isVisible());
+    EXPECT_EQ(widget<QMenu>("mnuFile")->actions().value(0), widget<QAction>("mnuFilePasteImage"));
+    widget<QMenu>("mnuFile")->hide();
 }
 
 TEST_F(EditorPicturesTest, PasteImageWithoutAPictureOnTheClipboardDoesNothing)
@@ -153,7 +155,7 @@ TEST_F(EditorPicturesTest, PasteImageWithoutAPictureOnTheClipboardDoesNothing)
     NameEdit &ed = openEditorHere(true);
     platform::setClipboardText("only text");
     DialogScript script;
-    ed.mnuFilePasteImage_Click();
+    ed.pictures().mnuFilePasteImage_Click();
     EXPECT_TRUE(script.shown().empty());
 }
 
@@ -183,7 +185,7 @@ TEST_F(EditorPicturesTest, PasteImageHandsOverTheTypedNameWithJpg)
                 pasteWhileShown = gPictureHandOver.gPastePicture;
                 DialogScript::click(w, "cmdCancel");
             });
-        ed.mnuFilePasteImage_Click();
+        ed.pictures().mnuFilePasteImage_Click();
         EXPECT_EQ(script.shown()[0].title, "Picture name required") << c.typed;
         EXPECT_FALSE(gPictureHandOver.gPastePicture) << c.typed;
         if (c.handedOver) {
@@ -203,7 +205,7 @@ TEST_F(EditorPicturesTest, APastedPictureSavedInTheWindowReachesTheRecord)
     gPictureHandOver.gPictureSlot = 2;
     DialogScript script;
     script.answerInput("Badge").onModal("PictureForm", closeWith("cmdClose"));
-    ed.mnuFilePasteImage_Click();
+    ed.pictures().mnuFilePasteImage_Click();
     EXPECT_EQ(text("txtPic2File"), "Badge.jpg");
     EXPECT_TRUE(QFile::exists(pictures() + "Badge.jpg"));
     ed.cmdSave_Click();

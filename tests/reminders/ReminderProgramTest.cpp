@@ -2,6 +2,7 @@
 // main window's Remind button and the editor's Reminder button.
 #include "mainwindow/MainWindowFixture.h"
 
+#include "editor/DateChecks.h"
 #include "editor/GLOBAL.h"
 #include "editor/NameEdit.h"
 #include "platform/base/Clock.h"
@@ -70,15 +71,15 @@ TEST_F(ReminderProgramTest, EditorsReminderButtonStartsAnAnniversaryForTheEdited
     const qint64 contact = current(w, "RecordID").toLongLong();
     script.onModal("NameEdit", [this](QWidget *form) {
         auto *editor = static_cast<NameEdit *>(form);
-        EXPECT_TRUE(editor->cmdRemind->isEnabled());
+        EXPECT_TRUE(editor->findChild<QPushButton *>("cmdRemind")->isEnabled());
         editor->box("txtDate2")->setText("12/25/1990");
         editor->box("txtDate2_Desc")->setText("Wedding");
-        editor->txtDate_LostFocus(2);
+        editor->dates().txtDate_LostFocus(2);
         script.onModal("Remind", [](QWidget *remind) {
             DialogScript::click(remind, "cmdSave");
             DialogScript::click(remind, "cmdExit");
         });
-        editor->cmdRemind->click();
+        editor->findChild<QPushButton *>("cmdRemind")->click();
         EXPECT_FALSE(gEditor.gRemindFromEditor);
         script.answerMessage(platform::vbYes); // lose the changed date box
         DialogScript::click(form, "cmdCancel");

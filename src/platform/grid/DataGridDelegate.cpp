@@ -2,22 +2,20 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QtMath>
 #include <QStyle>
+#include <QTextLayout>
 
 namespace platform {
 
 namespace {
 
-// Text that takes one line as it is: no line breaks, and no blanks at the end, which a
-// text layout leaves out of the width it compares with the cell.
+// Text the style would lay out on one line.
 bool isOneLine(const QString &text)
 {
-    if (text.isEmpty() || text.back().isSpace())
+    if (text.isEmpty())
         return false;
     for (QChar c : text) {
-        if (c == u'\n' || c == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator ||
-            c == u'\t' || c.isHighSurrogate() || c.direction() == QChar::DirR || c.direction() == QChar::DirAL)
+        if (c == u'\n' || c == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
             return false;
     }
     return true;
@@ -25,19 +23,13 @@ bool isOneLine(const QString &text)
 
 } // namespace
 
-bool DataGridDelegate::drawsNothing(const QStyleOptionViewItem &option, const QModelIndex &index)
+bool DataGridDelegate::drawsNothing(const QStyleOptionViewItem &cell)
 {
     constexpr QStyle::State Marked = QStyle::State_Selected | QStyle::State_HasFocus | QStyle::State_MouseOver;
-    if (option.state & Marked)
-        return false;
-    const QVariant text = index.data(Qt::DisplayRole);
-    if (text.isValid() && !text.toString().isEmpty())
-        return false;
-    // Whatever else a model gives a cell is drawn as well.
-    for (int role : {Qt::BackgroundRole, Qt::DecorationRole, Qt::CheckStateRole})
-        if (index.data(role).isValid())
-            return false;
-    return true;
+    constexpr QStyleOptionViewItem::ViewItemFeatures Pictured =
+        QStyleOptionViewItem::HasDecoration | QStyleOptionViewItem::HasCheckIndicator;
+    return !(cell.state & Marked) && cell.text.isEmpty() && !(cell.features & Pictured) &&
+           cell.backgroundBrush.style() == Qt::NoBrush;
 }
 
 bool DataGridDelegate::drawsPlainText(const QStyleOptionViewItem &option)
@@ -70,32 +62,41 @@ void DataGridDelegate::drawPlainText(QPainter *painter, const QStyleOptionViewIt
 
     const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
     const QRect area = option.rect.adjusted(margin, 0, -margin, 0);
-    const QFontMetricsF metrics(option.font);
+    QTextOption textOption(QStyle::visualAlignment(option.direction, option.displayAlignment));
+    textOption.setWrapMode(QTextOption::ManualWrap);
+    textOption.setTextDirection(option.direction);
+    // Text cut short is laid out anew, the ellipsis and all aligned as the whole would be.
     QString text = option.text;
-    if (metrics.horizontalAdvance(text) > area.width())
-        text = metrics.elidedText(text, option.textElideMode, area.width());
-    // A laid-out line is a whole number of pixels high.
-    const int lineHeight = qCeil(metrics.ascent() + metrics.descent());
-    const QRect line = QStyle::alignedRect(option.direction, option.displayAlignment,
-                                           QSize(area.width(), lineHeight), area);
-    const qreal textWidth = metrics.horizontalAdvance(text);
-    qreal x = line.left();
-    const Qt::Alignment horizontal = QStyle::visualAlignment(option.direction, option.displayAlignment) & Qt::AlignHorizontal_Mask;
-    if (horizontal & Qt::AlignRight)
-        x += area.width() - textWidth;
-    else if (horizontal & Qt::AlignHCenter)
-        x += (area.width() - textWidth) / 2;
-    painter->setFont(option.font);
-    painter->drawText(QPointF(x, line.top() + metrics.ascent()), text);
+    bool cut = false;
+    for (;;) {
+        QTextLayout layout(text, option.font);
+        layout.setTextOption(textOption);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        line.setLineWidth(area.width());
+        layout.endLayout();
+        if (!cut && line.naturalTextWidth() > area.width()) {
+            cut = true;
+            const QString elided = QFontMetricsF(option.font).elidedText(text, option.textElideMode, area.width());
+            if (elided != text) {
+                text = elided;
+                continue;
+            }
+        }
+        line.draw(painter, QStyle::alignedRect(option.direction, option.displayAlignment,
+                                               QSize(area.width(), int(line.height())), area)
+                               .topLeft());
+        break;
+    }
     painter->restore();
 }
 
 void DataGridDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
-    if (drawsNothing(option, index))
-        return;
     QStyleOptionViewItem cell = option;
     initStyleOption(&cell, index);
+    if (drawsNothing(cell))
+        return;
     if (drawsPlainText(cell)) {
         drawPlainText(painter, cell);
         return;

@@ -16,8 +16,9 @@ class DataGridDelegate : public QStyledItemDelegate {
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 
-    // Whether a cell in this state draws nothing over the row's background.
-    static bool drawsNothing(const QStyleOptionViewItem &option, const QModelIndex &index);
+    // Whether a cell, its option filled in from the model, draws nothing over the row's
+    // background.
+    static bool drawsNothing(const QStyleOptionViewItem &cell);
     // Whether a cell, its option filled in from the model, is one line of text that is
     // drawn here rather than by the style.
     static bool drawsPlainText(const QStyleOptionViewItem &option);

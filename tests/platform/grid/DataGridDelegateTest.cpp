@@ -23,11 +23,12 @@ void fill(QStandardItemModel &model)
     model.setColumnCount(5);
     const QString texts[] = {QStringLiteral("Ann"), QStringLiteral("Cell with rather more text than fits"),
                              QStringLiteral("Ünïcødé Ægir"), QStringLiteral("(555) 010-0001"),
-                             QStringLiteral(" leading blank")};
+                             QStringLiteral(" blanks around "), QStringLiteral("Tab\there"),
+                             QStringLiteral("שלום Shalom")};
     for (int row = 0; row < model.rowCount(); ++row)
         for (int column = 0; column < model.columnCount(); ++column)
             if ((row + column) % 3 != 0)
-                model.setData(model.index(row, column), texts[(row * 2 + column) % std::size(texts)]);
+                model.setData(model.index(row, column), texts[(row * 2 + column) % int(std::size(texts))]);
     for (int row = 0; row < model.rowCount(); ++row) {
         model.setData(model.index(row, 2), int(Qt::AlignHCenter | Qt::AlignVCenter), Qt::TextAlignmentRole);
         model.setData(model.index(row, 3), int(Qt::AlignRight | Qt::AlignVCenter), Qt::TextAlignmentRole);
@@ -42,6 +43,11 @@ void fill(QStandardItemModel &model)
     model.setData(model.index(5, 3), Qt::Checked, Qt::CheckStateRole);
     model.setData(model.index(6, 1), QStringLiteral("two\nlines"));
 }
+
+// The option a view fills in for a cell.
+struct Probe : DataGridDelegate {
+    using DataGridDelegate::initStyleOption;
+};
 
 QImage shown(QAbstractItemDelegate *delegate, int currentRow, int currentColumn)
 {
@@ -103,10 +109,7 @@ TEST(DataGridDelegateTest, OneLineOfTextIsDrawnWithoutTheStyle)
         option.widget = &view;
         option.showDecorationSelected = true;
         option.state = c.state;
-        struct Probe : DataGridDelegate {
-            using DataGridDelegate::initStyleOption;
-        } probe;
-        probe.initStyleOption(&option, c.index);
+        Probe().initStyleOption(&option, c.index);
         EXPECT_EQ(DataGridDelegate::drawsPlainText(option), c.plain);
     }
 }
@@ -134,7 +137,8 @@ TEST(DataGridDelegateTest, OnlyABlankCellThatIsNotMarkedDrawsNothing)
         SCOPED_TRACE(c.what);
         QStyleOptionViewItem option;
         option.state = c.state;
-        EXPECT_EQ(DataGridDelegate::drawsNothing(option, c.index), c.drawsNothing);
+        Probe().initStyleOption(&option, c.index);
+        EXPECT_EQ(DataGridDelegate::drawsNothing(option), c.drawsNothing);
     }
 }
 

@@ -1,8 +1,6 @@
-// The editor's picture buttons: a click opens the picture window on the slot's file, or
-// on a file the user chooses when the slot has none; a right click offers to paste the
-// clipboard's picture into the slot under a name the user gives.
-#include "editor/NameEdit.h"
+#include "editor/PictureStrip.h"
 
+#include "editor/EditorPage.h"
 #include "editor/GLOBAL.h"
 #include "editor/MainListLink.h"
 #include "helpers/GLOBAL.h"
@@ -17,11 +15,15 @@
 #include "platform/db/Recordset.h"
 #include "platform/gdi/StdPicture.h"
 #include "platform/ui/ClassicFont.h"
+#include "platform/ui/Form.h"
 #include "platform/ui/MsgBox.h"
 
+#include <QAction>
 #include <QDir>
+#include <QGridLayout>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 
 using platform::MsgBox;
 using platform::RuntimeError;
@@ -35,12 +37,45 @@ QString pictureBoxName(int n)
 
 } // namespace
 
-PictureEditor NameEdit::pictureEditor()
+PictureStrip::PictureStrip(platform::Form &window, EditorPage &page, MainListLink &list)
+    : mWindow(window), mPage(page), mList(list)
+{
+}
+
+QGridLayout *PictureStrip::build()
+{
+    auto *pictures = new QGridLayout;
+    for (int n = 1; n <= Count; ++n) {
+        auto *button = new QPushButton(QStringLiteral("Picture %1").arg(n), &mWindow);
+        button->setObjectName(QStringLiteral("cmdPicture%1").arg(n));
+        button->setAutoDefault(false);
+        button->setContextMenuPolicy(Qt::CustomContextMenu);
+        QObject::connect(button, &QPushButton::clicked, &mWindow, [this, n] { cmdPicture_Click(n); });
+        QObject::connect(button, &QPushButton::customContextMenuRequested, &mWindow,
+                         [this, n, button](const QPoint &at) {
+                             cmdPicture_MouseDown(n, Qt::RightButton, button->mapToGlobal(at));
+                         });
+        cmdPicture.append(button);
+        QLineEdit *file = mPage.addBox(&mWindow, pictureBoxName(n), 0);
+        const int line = (n - 1) % PerColumn * 2;
+        const int column = (n - 1) / PerColumn;
+        pictures->addWidget(button, line, column);
+        pictures->addWidget(file, line + 1, column);
+    }
+    mnuFile = new QMenu(QStringLiteral("File"), &mWindow);
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuFilePasteImage = mnuFile->addAction(QStringLiteral("Paste image"));
+    mnuFilePasteImage->setObjectName(QStringLiteral("mnuFilePasteImage"));
+    QObject::connect(mnuFilePasteImage, &QAction::triggered, &mWindow, [this] { mnuFilePasteImage_Click(); });
+    return pictures;
+}
+
+PictureEditor PictureStrip::pictureEditor()
 {
     PictureEditor editor;
-    for (int n = 1; n <= 8; ++n)
-        editor.pictureBoxes << box(pictureBoxName(n));
-    editor.lastNameBox = box(QStringLiteral("txtLastName"));
+    for (int n = 1; n <= Count; ++n)
+        editor.pictureBoxes << mPage.box(pictureBoxName(n));
+    editor.lastNameBox = mPage.box(QStringLiteral("txtLastName"));
     editor.database = &mList.Database();
     if (gEditor.gEditExistingRecord)
         editor.recordId = mList.Recordset().value(QStringLiteral("RecordID")).toLongLong();
@@ -48,7 +83,7 @@ PictureEditor NameEdit::pictureEditor()
     return editor;
 }
 
-bool NameEdit::GetFileName()
+bool PictureStrip::GetFileName()
 {
     try {
         PictureForm::showLoadPictureDialog(
@@ -62,11 +97,11 @@ bool NameEdit::GetFileName()
     }
 }
 
-void NameEdit::cmdPicture_Click(int n)
+void PictureStrip::cmdPicture_Click(int n)
 {
     try {
         gPictureHandOver.gPictureSlot = n;
-        const QString name = box(pictureBoxName(n))->text();
+        const QString name = mPage.box(pictureBoxName(n))->text();
         const QString path = pictures::picturePath(name);
         if (pictures::slotFileExists(name)) {
             CMDialog1().dlgFileName = path;
@@ -81,14 +116,14 @@ void NameEdit::cmdPicture_Click(int n)
                 return;
         }
         PictureForm::setEditor(pictureEditor());
-        PictureForm::instance().showModal(this);
+        PictureForm::instance().showModal(&mWindow);
     } catch (const RuntimeError &error) {
         MsgBox(error.description() + QStringLiteral(".    Error number: ") + QString::number(error.number()),
                platform::vbOKOnly, QStringLiteral("Error"));
     }
 }
 
-void NameEdit::cmdPicture_MouseDown(int n, Qt::MouseButton button, const QPoint &globalPosition)
+void PictureStrip::cmdPicture_MouseDown(int n, Qt::MouseButton button, const QPoint &globalPosition)
 {
     if (button != Qt::RightButton)
         return;
@@ -96,7 +131,7 @@ void NameEdit::cmdPicture_MouseDown(int n, Qt::MouseButton button, const QPoint 
     mnuFile->popup(globalPosition);
 }
 
-void NameEdit::mnuFilePasteImage_Click()
+void PictureStrip::mnuFilePasteImage_Click()
 {
     if (!platform::StdPicture::ClipboardHasBitmap())
         return;
@@ -117,7 +152,7 @@ void NameEdit::mnuFilePasteImage_Click()
         PictureForm::setEditor(pictureEditor());
         PictureForm &form = PictureForm::instance();
         form.setWindowTitle(answer);
-        form.showModal(this);
+        form.showModal(&mWindow);
     } catch (const RuntimeError &error) {
         // The clipboard may have lost its picture since it was asked.
         MsgBox(error.description() + QStringLiteral(".    Error number: ") + QString::number(error.number()),
