@@ -1,5 +1,6 @@
 #include "editor/MemoForm.h"
 
+#include "editor/DesignPlace.h"
 #include "editor/FieldRules.h"
 #include "helpers/GLOBAL.h"
 #include "helpers/ValueHelpers.h"
@@ -41,6 +42,23 @@ constexpr int NotesWidthLeftOver = 900;
 constexpr int ButtonsAboveBottom = 1200;
 constexpr int ButtonsFromCentre = 150;
 constexpr int ButtonGap = 300;
+// In tablet mode the window opens at the top of the screen.
+constexpr int TabletTop = 10;
+
+// The window as designed, in twips: its inside, where each control stands in it, and the
+// row of four buttons along its bottom.
+constexpr int ClientWidth = 10788;
+constexpr int ClientHeight = 8040;
+constexpr DesignPlace Design[] = {{"lblTitle", 384, 60, 1176, 252},       {"cmbTitle", 324, 312, 5748, 330},
+                                  {"cmdFindNext", 8364, 264, 1008, 564},  {"cmdFind", 9384, 264, 1008, 564},
+                                  {"txtNotes", 360, 1116, 10056, 6000},   {"ImageKeyboard", 360, 7224, 700, 564}};
+constexpr int ButtonRowTop = 7224;
+constexpr int ButtonWidth = 1530;
+constexpr int ButtonHeight = 564;
+constexpr int DeleteLeft = 1800;
+constexpr int CancelLeft = 3672;
+constexpr int ExitLeft = 5664;
+constexpr int AddLeft = 7524;
 
 QRect geometryTwips(const QWidget *w)
 {
@@ -74,11 +92,11 @@ MemoForm::MemoForm(platform::Database &db) : mDb(db)
     QPalette colours = palette();
     colours.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
     setPalette(colours);
-    platform::setClientSizeTwips(this, 10788, 8040);
+    platform::setClientSizeTwips(this, ClientWidth, ClientHeight);
 
     lblTitle = new QLabel(QStringLiteral("Note Title:"), this);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
-    platform::setGeometryTwips(lblTitle, 384, 60, 1176, 252);
+    placeAsDesigned(lblTitle, Design);
     cmbTitle = new QComboBox(this);
     cmbTitle->setObjectName(QStringLiteral("cmbTitle"));
     cmbTitle->setEditable(true);
@@ -87,36 +105,36 @@ MemoForm::MemoForm(platform::Database &db) : mDb(db)
     QPalette titleColours = cmbTitle->palette();
     titleColours.setColor(QPalette::Text, QColor(0, 0, 0xC0));
     cmbTitle->setPalette(titleColours);
-    platform::setGeometryTwips(cmbTitle, 324, 312, 5748, 330);
+    placeAsDesigned(cmbTitle, Design);
     cmdFindNext = new QPushButton(QStringLiteral("Find Next"), this);
     cmdFindNext->setObjectName(QStringLiteral("cmdFindNext"));
-    platform::setGeometryTwips(cmdFindNext, 8364, 264, 1008, 564);
+    placeAsDesigned(cmdFindNext, Design);
     cmdFindNext->hide();
     cmdFind = new QPushButton(QStringLiteral("Find"), this);
     cmdFind->setObjectName(QStringLiteral("cmdFind"));
-    platform::setGeometryTwips(cmdFind, 9384, 264, 1008, 564);
+    placeAsDesigned(cmdFind, Design);
     txtNotes = new QPlainTextEdit(this);
     txtNotes->setObjectName(QStringLiteral("txtNotes"));
     txtNotes->setFont(QFont(QStringLiteral("Tahoma")));
     txtNotes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    platform::setGeometryTwips(txtNotes, 360, 1116, 10056, 6000);
+    placeAsDesigned(txtNotes, Design);
     auto button = [this](const QString &name, const QString &caption, int left, const QString &tip) {
         auto *b = new QPushButton(caption, this);
         b->setObjectName(name);
         b->setToolTip(tip);
-        platform::setGeometryTwips(b, left, 7224, 1530, 564);
+        platform::setGeometryTwips(b, left, ButtonRowTop, ButtonWidth, ButtonHeight);
         return b;
     };
-    cmdDelete = button(QStringLiteral("cmdDelete"), QStringLiteral("Delete"), 1800, QString());
-    cmdCancel = button(QStringLiteral("cmdCancel"), QStringLiteral("&Cancel"), 3672,
+    cmdDelete = button(QStringLiteral("cmdDelete"), QStringLiteral("Delete"), DeleteLeft, QString());
+    cmdCancel = button(QStringLiteral("cmdCancel"), QStringLiteral("&Cancel"), CancelLeft,
                        QStringLiteral("Cancel changes"));
     cmdExit =
-        button(QStringLiteral("cmdExit"), QStringLiteral("&Exit"), 5664, QStringLiteral("Save and Exit"));
-    cmdAdd = button(QStringLiteral("cmdAdd"), QStringLiteral("Add New Note"), 7524, QString());
+        button(QStringLiteral("cmdExit"), QStringLiteral("&Exit"), ExitLeft, QStringLiteral("Save and Exit"));
+    cmdAdd = button(QStringLiteral("cmdAdd"), QStringLiteral("Add New Note"), AddLeft, QString());
     ImageKeyboard = new QToolButton(this);
     ImageKeyboard->setObjectName(QStringLiteral("ImageKeyboard"));
     ImageKeyboard->setText(QStringLiteral("Keyboard"));
-    platform::setGeometryTwips(ImageKeyboard, 360, 7224, 700, 564);
+    placeAsDesigned(ImageKeyboard, Design);
 
     connect(txtNotes, &QPlainTextEdit::textChanged, this, [this] { mNoteChanged = true; });
     connect(cmbTitle, &QComboBox::activated, this, [this] { cmbTitle_Click(); });
@@ -182,7 +200,7 @@ void MemoForm::Form_Load()
     mFirstActivate = true;
     platform::centerWindowOnScreen(this);
     if (gTabletMode) {
-        platform::moveWindowTwips(this, qRound(platform::pixelsToTwipsX(frameGeometry().x())), 10);
+        platform::moveWindowTwips(this, qRound(platform::pixelsToTwipsX(frameGeometry().x())), TabletTop);
         txtNotes->setFont(QFont(QStringLiteral("Tahoma"), 14));
         ImageKeyboard->show();
     } else {
@@ -313,7 +331,8 @@ void MemoForm::cmdAdd_Click()
 {
     const QString answer = InputDialog(QStringLiteral("Enter a Title for this new note."),
                                        QStringLiteral("New Note"), QString());
-    const QString title = answer.trimmed();
+    // Only the blanks at the end go: a title may start with blanks, and tabs are the user's.
+    const QString title = RTrim(answer);
     if (title.isEmpty())
         return;
     if (refuseTitle(title, QString()))

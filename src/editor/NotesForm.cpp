@@ -1,5 +1,6 @@
 #include "editor/NotesForm.h"
 
+#include "editor/DesignPlace.h"
 #include "editor/GLOBAL.h"
 #include "helpers/GLOBAL.h"
 #include "platform/ui/Shell.h"
@@ -19,6 +20,20 @@ constexpr int SmallestResizedWidth = 1200;
 constexpr int NotesHeightLeftOver = 1550;
 constexpr int NotesWidthLeftOver = 600;
 constexpr int ButtonsAboveBottom = 1200;
+// The keyboard button stands this much higher than the button row.
+constexpr int KeyboardAboveButtons = 100;
+// In tablet mode the window opens at the top of the screen; a window last closed there
+// opens in the middle again.
+constexpr int TabletTop = 10;
+
+// The window as designed, in twips: its inside, and where each control stands in it.
+constexpr int ClientWidth = 12060;
+constexpr int ClientHeight = 7740;
+constexpr DesignPlace Design[] = {{"txtNotes", 204, 240, 11604, 6372},
+                                  {"cmdFindNext", 9768, 6816, 1008, 564},
+                                  {"cmdFind", 10788, 6816, 1008, 564},
+                                  {"cmdExit", 5244, 6816, 1530, 564},
+                                  {"ImageKeyboard", 204, 6716, 700, 564}};
 
 int twipsX(int pixels)
 {
@@ -56,27 +71,27 @@ NotesForm::NotesForm(QPlainTextEdit &editorNotes) : mEditorNotes(editorNotes)
     QPalette colours = palette();
     colours.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
     setPalette(colours);
-    platform::setClientSizeTwips(this, 12060, 7740);
+    platform::setClientSizeTwips(this, ClientWidth, ClientHeight);
 
     txtNotes = new QPlainTextEdit(this);
     txtNotes->setObjectName(QStringLiteral("txtNotes"));
     txtNotes->setFont(QFont(QStringLiteral("Arial")));
     txtNotes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    platform::setGeometryTwips(txtNotes, 204, 240, 11604, 6372);
+    placeAsDesigned(txtNotes, Design);
     cmdFindNext = new QPushButton(QStringLiteral("Find Next"), this);
     cmdFindNext->setObjectName(QStringLiteral("cmdFindNext"));
-    platform::setGeometryTwips(cmdFindNext, 9768, 6816, 1008, 564);
+    placeAsDesigned(cmdFindNext, Design);
     cmdFindNext->hide();
     cmdFind = new QPushButton(QStringLiteral("Find"), this);
     cmdFind->setObjectName(QStringLiteral("cmdFind"));
-    platform::setGeometryTwips(cmdFind, 10788, 6816, 1008, 564);
+    placeAsDesigned(cmdFind, Design);
     cmdExit = new QPushButton(QStringLiteral("&Exit"), this);
     cmdExit->setObjectName(QStringLiteral("cmdExit"));
-    platform::setGeometryTwips(cmdExit, 5244, 6816, 1530, 564);
+    placeAsDesigned(cmdExit, Design);
     ImageKeyboard = new QToolButton(this);
     ImageKeyboard->setObjectName(QStringLiteral("ImageKeyboard"));
     ImageKeyboard->setText(QStringLiteral("Keyboard"));
-    platform::setGeometryTwips(ImageKeyboard, 204, 6716, 700, 564);
+    placeAsDesigned(ImageKeyboard, Design);
 
     connect(txtNotes, &QPlainTextEdit::textChanged, this, [] { gRecordChanged = true; });
     connect(cmdFind, &QPushButton::clicked, this, &NotesForm::cmdFind_Click);
@@ -92,14 +107,14 @@ void NotesForm::Form_Load()
     txtNotes->setPlainText(mEditorNotes.toPlainText());
     gRecordChanged = changed;
 
-    if (gNotesFormTop != 0 && gNotesFormTop != 10) {
+    if (gNotesFormTop != 0 && gNotesFormTop != TabletTop) {
         platform::moveWindowTwips(this, gNotesFormLeft, gNotesFormTop);
         resize(platform::twipsToPixelsX(gNotesFormWidth) - (frameGeometry().width() - width()),
                platform::twipsToPixelsY(gNotesFormHeight) - (frameGeometry().height() - height()));
     } else {
         platform::centerWindowOnScreen(this);
         if (gTabletMode)
-            platform::moveWindowTwips(this, twipsX(frameGeometry().x()), 10);
+            platform::moveWindowTwips(this, twipsX(frameGeometry().x()), TabletTop);
     }
     if (gTabletMode) {
         txtNotes->setFont(QFont(QStringLiteral("Tahoma"), 14));
@@ -146,7 +161,7 @@ void NotesForm::Form_Resize(int width, int height)
     platform::setGeometryTwips(cmdFindNext, findNext.left(), findNext.top(), findNext.width(),
                                findNext.height());
     const QRect keyboard = geometryTwips(ImageKeyboard);
-    platform::setGeometryTwips(ImageKeyboard, notes.left(), exit.top() - 100, keyboard.width(),
+    platform::setGeometryTwips(ImageKeyboard, notes.left(), exit.top() - KeyboardAboveButtons, keyboard.width(),
                                keyboard.height());
 }
 

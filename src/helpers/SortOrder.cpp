@@ -23,6 +23,14 @@ SortChoice sortChoiceFor(const QString &choice)
     return result;
 }
 
+QString sortChoiceNotStoredText(const QString &choice, const QString &reason)
+{
+    return QStringLiteral("The list is now sorted by ") + choice +
+           QStringLiteral(", but this choice could not be stored, so the next start will show the list "
+                          "in the order stored before.\r\n\r\n") +
+           reason;
+}
+
 SortChoice applySortChoice(const QString &choice)
 {
     const SortChoice result = sortChoiceFor(choice);

@@ -25,6 +25,9 @@ SortChoice sortChoiceFor(const QString &choice);
 // requeries with sortedRecordSource().
 SortChoice applySortChoice(const QString &choice);
 
+// The message after the list was re-sorted but the GRIDSORTORDER row could not be written.
+QString sortChoiceNotStoredText(const QString &choice, const QString &reason);
+
 // The sort box entries for the fields of the displayed record set, in field order:
 // descriptions, label choice, selection mark, prefix and suffix, keys, the second
 // address lines, the little-used dates and phones, the category and the notes are

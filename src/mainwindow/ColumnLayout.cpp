@@ -11,7 +11,8 @@
 namespace {
 
 // The layout file keeps the classic alignment codes: 0 left, 1 right, 2 centre, 3 general.
-enum AlignmentCode { AlignLeftCode = 0, AlignRightCode = 1, AlignCentreCode = 2 };
+// General shows text to the left but is a code of its own, kept as such.
+enum AlignmentCode { AlignLeftCode = 0, AlignRightCode = 1, AlignCentreCode = 2, AlignGeneralCode = 3 };
 
 Qt::Alignment alignmentOfCode(int code)
 {
@@ -20,6 +21,8 @@ Qt::Alignment alignmentOfCode(int code)
         return Qt::AlignRight;
     case AlignCentreCode:
         return Qt::AlignHCenter;
+    case AlignGeneralCode:
+        return {};
     default:
         return Qt::AlignLeft;
     }
@@ -31,7 +34,9 @@ int codeOfAlignment(Qt::Alignment alignment)
         return AlignRightCode;
     if (alignment & Qt::AlignHCenter)
         return AlignCentreCode;
-    return AlignLeftCode;
+    if (alignment & Qt::AlignLeft)
+        return AlignLeftCode;
+    return AlignGeneralCode;
 }
 
 platform::GridColumn gridColumn(const ColumnLayoutFile::Column &column)
@@ -39,7 +44,7 @@ platform::GridColumn gridColumn(const ColumnLayoutFile::Column &column)
     platform::GridColumn c;
     c.caption = column.caption;
     c.dataField = column.dataField;
-    c.widthTwips = qRound(column.width);
+    c.widthTwips = column.width;
     c.alignment = alignmentOfCode(column.alignment);
     return c;
 }
@@ -76,6 +81,7 @@ bool ColumnLayout::bindGrid()
     mPlacingColumns = true;
     Table1Binding =
         new platform::DataGrid(mWindow.Table1, mWindow.Data1, &mWindow, mGridRowHeight, mGridColumns);
+    Table1Binding->setColumnWidthScale(mWidthScale);
     mPlacingColumns = false;
     return true;
 }
@@ -86,7 +92,7 @@ void ColumnLayout::writeColumnLayout()
     QList<ColumnLayoutFile::Column> columns;
     for (int i = 1; i < shown.size(); ++i) {
         const platform::GridColumn &c = shown[i];
-        columns.append({c.caption, c.dataField, double(c.widthTwips), codeOfAlignment(c.alignment)});
+        columns.append({c.caption, c.dataField, c.widthTwips, codeOfAlignment(c.alignment)});
     }
     ColumnLayoutFile::write(columns);
 }
@@ -96,6 +102,16 @@ void ColumnLayout::setRowHeightTwips(int twips)
     mGridRowHeight = twips;
     if (Table1Binding)
         Table1Binding->setRowHeightTwips(twips);
+}
+
+void ColumnLayout::setColumnWidthScale(double scale)
+{
+    mWidthScale = scale;
+    if (!Table1Binding)
+        return;
+    mPlacingColumns = true;
+    Table1Binding->setColumnWidthScale(scale);
+    mPlacingColumns = false;
 }
 
 void ColumnLayout::placeColumns(const QList<platform::GridColumn> &columns)

@@ -27,6 +27,8 @@ class ColumnLayout : public QObject {
     // The binding, or nullptr until the grid shows its first list.
     platform::DataGrid *binding() const { return Table1Binding; }
     void setRowHeightTwips(int twips);
+    // Widens every column alike for a look with a larger font; the layout keeps its widths.
+    void setColumnWidthScale(double scale);
     // The user's own rearrangement (a column moved by heading clicks).
     void placeColumns(const QList<platform::GridColumn> &columns);
     // A column was moved or resized since the window loaded.
@@ -37,6 +39,7 @@ class ColumnLayout : public QObject {
     platform::DataGrid *Table1Binding = nullptr;
     QList<platform::GridColumn> mGridColumns; // the columns the grid shows once bound
     int mGridRowHeight = 225;
+    double mWidthScale = 1.0;
     bool mPlacingColumns = false;
     bool mbColumnsChanged = false;
 };

@@ -5,6 +5,7 @@
 #include "helpers/SettingsRow.h"
 #include "helpers/mCommon.h"
 #include "mainwindow/ColumnLayout.h"
+#include "mainwindow/MainWindowLayout.h"
 #include "mainwindow/MainWindowSettings.h"
 #include "mainwindow/NameList.h"
 #include "platform/RuntimeError.h"
@@ -18,6 +19,13 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QFontMetricsF>
 #include <QLineEdit>
 #include <QLocale>
 #include <QTableView>
@@ -37,6 +45,12 @@ const QString ScrollBarWorkFile = QStringLiteral("ScrollbarWidthChange.txt");
 constexpr int NarrowestScrollBar = 120;
 constexpr int WidestScrollBar = 1500;
 
+// The filter message's warning colour.
+const QColor FilterMessageRed(0xc0, 0x00, 0x00);
+
+// Rows the grid shows at the least, however small the window is made.
+constexpr int MinimumRowsShown = 4;
+
 // A Windows colour value: red in the low byte, green in the next, blue in the third.
 qint32 colourValue(const QColor &colour)
 {
@@ -52,6 +66,49 @@ std::optional<double> numericAnswer(const QString &answer)
     if (!ok || !std::isfinite(value))
         return std::nullopt;
     return value;
+}
+
+// How much wider than the desktop look a font sets the texts a grid column holds: the
+// column widths are the desktop look's, and a larger font widens them alike.
+double columnWidening(const QFont &font)
+{
+    const MainWindowLook desktop = mainWindowLook(false);
+    const QFontMetricsF designed(platform::classicFont(desktop.fontName, desktop.fontSize, desktop.fontBold));
+    const QFontMetricsF shown(font);
+    double widening = 1.0;
+    for (const QString &sample : {QStringLiteral("(514) 555-1234"), QStringLiteral("Phone 1 Desc"),
+                                  QStringLiteral("Middle Name"), QStringLiteral("E-mail Address")})
+        widening = qMax(widening, shown.horizontalAdvance(sample) / designed.horizontalAdvance(sample));
+    return widening;
+}
+
+// How far apart two colours stand for the eye, as accessibility guidelines measure it:
+// from 1 (none) to 21 (black on white).
+double contrastRatio(const QColor &a, const QColor &b)
+{
+    const auto luminance = [](const QColor &c) {
+        const auto channel = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+}
+
+// Body text wants this much contrast to read comfortably.
+constexpr double ReadableContrast = 4.5;
+
+// The labels' white stays on any background it reads on; otherwise black or white,
+// whichever stands out more.
+QColor labelTextOn(const QColor &background)
+{
+    const QColor white(Qt::white);
+    const QColor black(Qt::black);
+    if (contrastRatio(white, background) >= ReadableContrast)
+        return white;
+    return contrastRatio(black, background) > contrastRatio(white, background) ? black : white;
 }
 
 QColor colourOfValue(qint32 value)
@@ -71,9 +128,19 @@ QColor DisplayModes::backColor() const
 
 void DisplayModes::setBackColor(const QColor &colour)
 {
+    // The labels standing on the background take a text colour that reads on it; the
+    // filter message keeps its warning red wherever the red reads, and always on the
+    // design colour it was drawn for.
+    const bool design = colour.rgb() == colourOfValue(DesignBackColor).rgb();
+    const QColor text = design ? QColor(Qt::white) : labelTextOn(colour);
+    const QColor warning = design || contrastRatio(FilterMessageRed, colour) >= ReadableContrast
+                               ? FilterMessageRed
+                               : text;
     QPalette look = mWindow.client->palette();
     look.setColor(QPalette::Window, colour);
+    look.setColor(QPalette::WindowText, text);
     mWindow.client->setPalette(look);
+    mWindow.lblFilterMsg->setStyleSheet(QStringLiteral("color: %1; font-weight: bold;").arg(warning.name()));
 }
 
 void DisplayModes::setBackColorValue(qint32 value)
@@ -87,15 +154,37 @@ void DisplayModes::applyLook()
     mWindow.columnLayout().setRowHeightTwips(qRound(look.gridRowHeight));
     const QFont font = platform::classicFont(look.fontName, look.fontSize, look.fontBold);
     mWindow.Table1->setFont(font);
+    mWindow.columnLayout().setColumnWidthScale(columnWidening(font));
     mWindow.cmbSort->setFont(font);
     QLineEdit *locate = mWindow.txtLocate;
     locate->setFont(font);
     const QRect box = locate->geometry();
     locate->setGeometry(box.x(), box.y(), box.width(), platform::twipsToPixelsY(look.locateBoxHeight));
+    keepToolbarAndRowsShown(platform::twipsToPixelsY(look.gridRowHeight));
     mWindow.menuItem(QStringLiteral("TabletMode"))
         ->setEnabled(look.tabletModeEnabled && mWindow.hasHandler(QStringLiteral("TabletMode")));
     mWindow.menuItem(QStringLiteral("DesktopMode"))
         ->setEnabled(look.desktopModeEnabled && mWindow.hasHandler(QStringLiteral("DesktopMode")));
+}
+
+void DisplayModes::keepToolbarAndRowsShown(int rowPixels)
+{
+    // Wide enough for the toolbar, its exit sign last, and the narrowest layout.
+    const QWidget *exitSign = mWindow.button(QStringLiteral("cmdExitSign"));
+    const int margin = platform::twipsToPixelsX(120);
+    const int width = qMax(platform::twipsToPixelsX(MainWindowMinimumWidth), exitSign->geometry().right() + margin);
+    // High enough for the grid's heading and a few rows over the space the layout keeps
+    // under the grid for the detail boxes and the record buttons.
+    const QTableView *grid = mWindow.Table1;
+    // The heading sizes itself only once it has columns; its font tells the height before.
+    const int heading = qMax(grid->horizontalHeader()->sizeHint().height(),
+                             QFontMetrics(grid->font()).height() +
+                                 2 * grid->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, grid) + 2);
+    const int gridHeight = heading + MinimumRowsShown * rowPixels +
+                           grid->horizontalScrollBar()->sizeHint().height() + 2 * grid->frameWidth();
+    const int inner = gridHeight + mWindow.lblHeader->height() + platform::twipsToPixelsY(80);
+    const QMenuBar *menus = mWindow.findChild<QMenuBar *>(QString(), Qt::FindDirectChildrenOnly);
+    mWindow.setMinimumSize(width, (menus ? menus->sizeHint().height() : 0) + inner);
 }
 
 void DisplayModes::DesktopMode_Click()

@@ -28,5 +28,8 @@ class DisplayModes : public QObject {
     void setBackColorValue(qint32 value);
 
   private:
+    // The window cannot be made so small that the toolbar or the grid's rows are lost.
+    void keepToolbarAndRowsShown(int rowPixels);
+
     NameList &mWindow;
 };

@@ -299,7 +299,7 @@ void GridEvents::Table1_HeadClick(int ColIndex)
     platform::GridColumn moved; // alignment and the rest as a new column has them
     moved.dataField = msMoveDataField;
     moved.caption = msMoveCaption;
-    moved.widthTwips = qRound(mdMoveWidth);
+    moved.widthTwips = mdMoveWidth;
     columns.insert(target, moved);
     mWindow.columnLayout().placeColumns(columns);
     miMoveColumn = 0;

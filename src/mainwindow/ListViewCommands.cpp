@@ -121,24 +121,36 @@ void ListViewCommands::storeSortChoice(const QString &choice)
 
 void ListViewCommands::cmbSort_Click()
 {
-    platform::BusyPointer busy;
     const QString choice = mWindow.cmbSort->currentText();
-    // The list is reopened below anyway; letting it go first spares the database from
-    // fixing the membership of every row of it before the settings row is written.
-    mWindow.Data1->clear();
-    storeSortChoice(choice);
-    const SortChoice sort = applySortChoice(choice);
-    if (gContactsTable) {
+    // A choice that cannot be kept still sorts the list for this run; the user is told
+    // once the list shows again.
+    QString notStored;
+    {
+        platform::BusyPointer busy;
+        // The list is reopened below anyway; letting it go first spares the database from
+        // fixing the membership of every row of it before the settings row is written.
+        mWindow.Data1->clear();
         try {
-            gContactsTable->setIndex(sort.indexName);
-        } catch (const RuntimeError &) {
-            // A database without an index for the field: the locate box keeps to last names.
-            gContactsTable->setIndex(QStringLiteral("LastName"));
+            storeSortChoice(choice);
+        } catch (const RuntimeError &error) {
+            notStored = error.description();
         }
+        const SortChoice sort = applySortChoice(choice);
+        if (gContactsTable) {
+            try {
+                gContactsTable->setIndex(sort.indexName);
+            } catch (const RuntimeError &) {
+                // A database without an index for the field: the locate box keeps to last names.
+                gContactsTable->setIndex(QStringLiteral("LastName"));
+            }
+        }
+        mWindow.txtLocate->setFocus();
+        mWindow.grid().Table1_ClearClickFlag();
+        mWindow.refreshList(storeParts(sortedRecordSource(gRecordSource)));
     }
-    mWindow.txtLocate->setFocus();
-    mWindow.grid().Table1_ClearClickFlag();
-    mWindow.refreshList(storeParts(sortedRecordSource(gRecordSource)));
+    if (!notStored.isNull())
+        platform::MsgBox(sortChoiceNotStoredText(choice, notStored), platform::vbExclamation,
+                         QStringLiteral("Sort order not stored"));
 }
 
 void ListViewCommands::Category_Click()

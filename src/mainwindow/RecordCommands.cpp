@@ -78,14 +78,11 @@ void RecordCommands::cmdDelete_Click()
             platform::MsgBox(QStringLiteral("There are no records displayed, so there is nothing to delete."),
                              platform::vbInformation, QStringLiteral("No records to delete"));
         } else {
-            const auto fieldText = [](platform::Recordset &contact, const QString &field) {
-                return NullToString(contact.value(field)).toString();
-            };
             const QString name = QStringLiteral("(") +
-                                 Trim(fieldText(*rs, QStringLiteral("FirstName")) + QLatin1Char(' ') +
-                                      fieldText(*rs, QStringLiteral("MiddleName")) + QLatin1Char(' ') +
-                                      fieldText(*rs, QStringLiteral("LastName")) + QStringLiteral("  ") +
-                                      fieldText(*rs, QStringLiteral("Organization"))) +
+                                 deleteConfirmationName(rs->value(QStringLiteral("FirstName")),
+                                                        rs->value(QStringLiteral("MiddleName")),
+                                                        rs->value(QStringLiteral("LastName")),
+                                                        rs->value(QStringLiteral("Organization"))) +
                                  QStringLiteral(")");
             if (platform::MsgBox(QStringLiteral("Are you sure you want to delete this record?\r") + name,
                                  platform::vbYesNo + platform::vbQuestion,

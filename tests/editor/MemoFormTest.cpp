@@ -105,12 +105,12 @@ TEST_F(MemoFormTest, SwitchingNotesSavesTheShownTextInFull)
     EXPECT_EQ(lastNote(), "1");
 }
 
-TEST_F(MemoFormTest, AddTrimsTheTitleAndSavesTheShownNoteFirst)
+TEST_F(MemoFormTest, AddSavesTheShownNoteFirst)
 {
     addNote("Zed", "z");
     run([this](MemoForm &f) {
         f.txtNotes->setPlainText("z changed");
-        script.answerInput("  Jo's list  ");
+        script.answerInput("Jo's list  ");
         f.cmdAdd->click();
         EXPECT_EQ(titles(f), QStringList({"Jo's list", "Zed"}));
         EXPECT_EQ(f.cmbTitle->currentText(), "Jo's list");
@@ -121,6 +121,29 @@ TEST_F(MemoFormTest, AddTrimsTheTitleAndSavesTheShownNoteFirst)
     EXPECT_EQ(notes()["Zed"], "z changed");
     EXPECT_EQ(notes()["Jo's list"], "apostrophes work");
     EXPECT_EQ(lastNote(), "0");
+}
+
+// A new note's title loses its trailing blanks and nothing else: the list shows, and the
+// table stores, the same title.
+TEST_F(MemoFormTest, ANewTitleLosesOnlyItsTrailingBlanks)
+{
+    const struct {
+        const char *typed;
+        const char *stored;
+    } cases[] = {{"  Jo's list  ", "  Jo's list"}, {"tab\t ", "tab\t"}, {"end\n", "end\n"}, {"plain", "plain"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.typed);
+        temp.db().execute("Delete from tblSettings Where Type='NOTE'");
+        addNote("Zed", "z");
+        run([this, &c](MemoForm &f) {
+            script.answerInput(QString::fromLatin1(c.typed));
+            f.cmdAdd->click();
+            EXPECT_EQ(f.cmbTitle->currentText(), QString::fromLatin1(c.stored));
+            f.cmdExit->click();
+        });
+        EXPECT_EQ(notes().count(QString::fromLatin1(c.stored)), 1u);
+        EXPECT_EQ(notes().size(), 2u);
+    }
 }
 
 TEST_F(MemoFormTest, BlankAndDuplicateTitlesAreRefused)

@@ -201,6 +201,29 @@ TEST_F(CommandsTest, DeleteAsksWithTheContactsNameAndMovesOn)
     EXPECT_TRUE(w.txtLocate->hasFocus());
 }
 
+// The main window and the editor ask about the same contact in the same words: blanks go
+// at both ends, a tab stays, an empty part leaves its blank.
+TEST_F(CommandsTest, MainWindowAndEditorAskTheSameDeleteQuestion)
+{
+    prepare(0);
+    before("INSERT INTO tblContacts (FirstName, LastName, Organization, Selected) VALUES ('Ann\t', ' Lee ', "
+           "'', ' ')");
+    NameList &w = start();
+    script.onModal("NameEdit", [this](QWidget *editor) {
+        script.answerMessage(platform::vbNo);
+        DialogScript::click(editor, "cmdDelete");
+        DialogScript::click(editor, "cmdCancel");
+    });
+    w.button("cmdEdit")->click();
+    script.answerMessage(platform::vbNo);
+    w.button("cmdDelete")->click();
+    const auto questions = script.shown(platform::DialogKind::Message);
+    ASSERT_EQ(questions.size(), 2u);
+    EXPECT_EQ(questions[0].text, "Are you sure you want to delete this record?\r(Ann\t   Lee)");
+    EXPECT_EQ(questions[1].text, questions[0].text);
+    EXPECT_EQ(count("Select Count(*) from tblContacts"), 1) << "No deletes nothing";
+}
+
 TEST_F(CommandsTest, DeleteOnAnEmptyListSaysSo)
 {
     prepare(0);

@@ -3,12 +3,23 @@
 
 #include "MainWindowFixture.h"
 
+#include "mainwindow/ColumnLayoutFile.h"
+#include "mainwindow/MainGridDesign.h"
+#include "platform/grid/DataGrid.h"
 #include "platform/ui/MsgBox.h"
 
+#include <QComboBox>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QStyle>
+
+#include <cmath>
 #include <QLineEdit>
+#include <sqlcipher/sqlite3.h>
+
+// Readable failures: the column's four values.
+void PrintTo(const ColumnLayoutFile::Column &column, std::ostream *os);
 
 namespace {
 
@@ -173,4 +184,168 @@ TEST_F(FirstDayTest, OneClickInTheMarkColumnMarksWhateverCameBefore)
 
     EXPECT_EQ(gSelectedCount, 2);
     EXPECT_EQ(w.findChild<QLabel *>("lblSelectedCount")->text(), "2 selected record(s).");
+}
+
+TEST_F(FirstDayTest, ASortChoiceThatCannotBeStoredStillSortsTheListAndSaysSo)
+{
+    prepare(30);
+    NameList &w = start();
+    // The file stops taking writes under the running program.
+    ASSERT_EQ(sqlite3_exec(gDb->handle(), "PRAGMA query_only = 1", nullptr, nullptr, nullptr), SQLITE_OK);
+    script.answerMessage(platform::vbOK);
+    auto *sortBox = w.findChild<QComboBox *>("cmbSort");
+    const int firstName = sortBox->findText("FirstName");
+    ASSERT_GE(firstName, 0);
+    sortBox->setCurrentIndex(firstName);
+    emit sortBox->activated(firstName);
+    QCoreApplication::processEvents();
+
+    ASSERT_TRUE(w.Data1->recordset() && w.Data1->recordset()->isOpen()) << "the list still shows";
+    ASSERT_EQ(shown(w).recordCount(), 30) << "the list still shows every contact";
+    QStringList listed;
+    for (qint64 row = 0; row < 30; ++row)
+        listed << shown(w).valueAt(row, shown(w).fieldIndex("FirstName")).toString();
+    QStringList expected;
+    for (auto rs = gDb->openRecordset("Select FirstName from tblContacts Order By FirstName"); !rs->eof();
+         rs->moveNext())
+        expected << rs->value(0).toString();
+    EXPECT_EQ(listed, expected) << "in the new order";
+
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].title, "Sort order not stored");
+    EXPECT_TRUE(script.shown()[0].text.contains("FirstName, but this choice could not be stored"))
+        << script.shown()[0].text.toStdString();
+
+    ASSERT_EQ(sqlite3_exec(gDb->handle(), "PRAGMA query_only = 0", nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='GRIDSORTORDER' And Name='FirstName'"), 0);
+}
+
+class LayoutRoundTripTest : public FirstDayTest, public testing::WithParamInterface<bool> {};
+
+TEST_P(LayoutRoundTripTest, ColumnsTheUserLeftAloneKeepTheirStoredWidthAndAlignment)
+{
+    const bool tablet = GetParam();
+    prepare(3);
+    // Fractions of a twip and the general alignment, as another run may have left them.
+    QList<ColumnLayoutFile::Column> stored = designedGridColumns().mid(1);
+    stored[0].width = 1517.25;
+    stored[1].width = 1234.567;
+    stored[1].alignment = 3;
+    stored[2].alignment = 3;
+    stored[3].width = 999.9;
+    stored[3].alignment = 1;
+    stored[6].width = 1000.5;
+    ASSERT_TRUE(ColumnLayoutFile::write(stored));
+    {
+        NameList &w = start();
+        if (tablet)
+            w.dispatch("TabletMode");
+        QCoreApplication::processEvents();
+        grid(w)->horizontalHeader()->resizeSection(5, 150);
+        StartedProgram::closeWindow();
+    }
+    const QList<ColumnLayoutFile::Column> written = ColumnLayoutFile::read(59);
+    ASSERT_EQ(written.size(), 59);
+    for (int i = 0; i < 59; ++i) {
+        if (i == 4)
+            continue;
+        EXPECT_EQ(written[i], stored[i]) << "line " << i + 1;
+    }
+    // The resized column takes its new width, in the units of the desktop look.
+    const double scale = tablet ? 1.2 : 1.0; // any look's widening is at least this
+    EXPECT_NE(written[4].width, stored[4].width);
+    EXPECT_LE(written[4].width, platform::DataGrid::pixelsToTwips(150, nullptr) / scale + 15);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothLooks, LayoutRoundTripTest, testing::Bool(),
+                         [](const testing::TestParamInfo<bool> &look) {
+                             return std::string(look.param ? "Tablet" : "Desktop");
+                         });
+
+class LookTest : public FirstDayTest, public testing::WithParamInterface<bool> {};
+
+TEST_P(LookTest, PhoneNumbersShowInFullAndTheSmallestWindowKeepsToolbarAndRows)
+{
+    prepare(3);
+    before("UPDATE tblContacts SET Phone1='(514) 555-1234', Phone1_Desc='Home Phone'");
+    NameList &w = start();
+    if (GetParam())
+        w.dispatch("TabletMode");
+    QCoreApplication::processEvents();
+    QTableView *g = grid(w);
+    const QFontMetrics metrics(g->font());
+    // The cell's text margins on either side, as the grid's style draws them.
+    const int margins = 2 * (g->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, g) + 1);
+    for (int column = 1; column < g->model()->columnCount(); ++column) {
+        const QString field = g->model()->headerData(column, Qt::Horizontal).toString();
+        if (!field.startsWith("Phone 1"))
+            continue;
+        const QString text = g->model()->index(0, column).data().toString();
+        ASSERT_FALSE(text.isEmpty());
+        EXPECT_GE(g->columnWidth(column), metrics.horizontalAdvance(text) + margins) << field.toStdString();
+    }
+
+    // Made as small as it will go.
+    w.resize(50, 50);
+    QCoreApplication::processEvents();
+    EXPECT_GE(w.width(), w.minimumWidth());
+    const QWidget *exitSign = w.findChild<QWidget *>("cmdExitSign");
+    ASSERT_NE(exitSign, nullptr);
+    EXPECT_LE(exitSign->mapTo(&w, QPoint(exitSign->width(), 0)).x(), w.width()) << "the toolbar is whole";
+    const int rows = g->viewport()->height() / g->rowHeight(0);
+    EXPECT_GE(rows, 3) << "a few rows show";
+    const QWidget *exit = w.findChild<QWidget *>("cmdExit");
+    EXPECT_LE(exit->mapTo(&w, QPoint(0, exit->height())).y(), w.height()) << "the record buttons too";
+}
+
+INSTANTIATE_TEST_SUITE_P(BothLooks, LookTest, testing::Bool(), [](const testing::TestParamInfo<bool> &look) {
+    return std::string(look.param ? "Tablet" : "Desktop");
+});
+
+namespace {
+
+// The contrast of two colours as screen-reading guidelines measure it: 1 (none) to 21.
+double contrast(const QColor &a, const QColor &b)
+{
+    const auto luminance = [](const QColor &c) {
+        const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+}
+
+} // namespace
+
+TEST_F(FirstDayTest, LabelsOnTheChosenBackgroundStayReadable)
+{
+    prepare(3);
+    NameList &w = start();
+    const char *const labels[] = {"lblLocate", "lblSort", "lblNotice", "lblCategory", "lblSelectedCount",
+                                  "lblFilterMsg"};
+    const auto textColour = [&](const char *name) {
+        auto *label = w.findChild<QLabel *>(name);
+        label->ensurePolished();
+        return label->palette().color(label->foregroundRole());
+    };
+
+    // As designed: white labels and the red filter message on the teal.
+    EXPECT_EQ(textColour("lblLocate"), QColor(Qt::white));
+    EXPECT_EQ(textColour("lblFilterMsg"), QColor(0xc0, 0, 0));
+
+    for (const QColor &chosen : {QColor(255, 255, 255), QColor(255, 255, 192), QColor(192, 192, 192),
+                                 QColor(0, 0, 128), QColor(128, 0, 0), QColor(255, 0, 0)}) {
+        script.answerColor(chosen);
+        w.dispatch("SelectColor");
+        QCoreApplication::processEvents();
+        ASSERT_EQ(w.findChild<QWidget *>("client")->palette().color(QPalette::Window), chosen);
+        for (const char *name : labels)
+            EXPECT_GE(contrast(textColour(name), chosen), 4.5) << name << " on " << chosen.name().toStdString();
+    }
+
+    // Back to the design colour, back to the design's text.
+    w.dispatch("RestoreColor");
+    EXPECT_EQ(textColour("lblSort"), QColor(Qt::white));
+    EXPECT_EQ(textColour("lblFilterMsg"), QColor(0xc0, 0, 0));
 }

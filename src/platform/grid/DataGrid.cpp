@@ -68,7 +68,34 @@ void DataGrid::applyWidths()
     if (!mView)
         return;
     for (int i = 0; i < mModel->columns().size(); ++i)
-        mView->setColumnWidth(i, twipsToPixels(mModel->columns()[i].widthTwips, mView));
+        mView->setColumnWidth(i, columnPixels(mModel->columns()[i].widthTwips));
+}
+
+int DataGrid::columnPixels(double twips) const
+{
+    const int dpi = mView ? mView->logicalDpiX() : 96;
+    return qRound(twips * dpi / 1440.0 * mWidthScale);
+}
+
+void DataGrid::setColumnWidthScale(double scale)
+{
+    if (scale <= 0 || qFuzzyCompare(scale, mWidthScale))
+        return;
+    if (!mView) {
+        mWidthScale = scale;
+        return;
+    }
+    const QHeaderView *header = mView->horizontalHeader();
+    const QList<GridColumn> &columns = mModel->columns();
+    QList<int> pixels;
+    for (int i = 0; i < columns.size(); ++i) {
+        const int shown = header->sectionSize(i);
+        const bool asGiven = shown == columnPixels(columns[i].widthTwips);
+        pixels.append(asGiven ? -1 : qRound(shown * scale / mWidthScale));
+    }
+    mWidthScale = scale;
+    for (int i = 0; i < columns.size(); ++i)
+        mView->setColumnWidth(i, pixels[i] < 0 ? columnPixels(columns[i].widthTwips) : pixels[i]);
 }
 
 QList<GridColumn> DataGrid::columnsAsShown() const
@@ -80,7 +107,9 @@ QList<GridColumn> DataGrid::columnsAsShown() const
     for (int visual = 0; visual < mModel->columns().size(); ++visual) {
         const int logical = header->logicalIndex(visual);
         GridColumn column = mModel->columns()[logical];
-        column.widthTwips = pixelsToTwips(header->sectionSize(logical), mView);
+        const int pixels = header->sectionSize(logical);
+        if (pixels != columnPixels(column.widthTwips))
+            column.widthTwips = pixelsToTwips(qRound(pixels / mWidthScale), mView);
         shown.append(column);
     }
     return shown;

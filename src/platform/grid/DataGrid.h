@@ -21,8 +21,16 @@ class DataGrid : public QObject {
     void setColumns(const QList<GridColumn> &columns);
     void setRowHeightTwips(int twips);
     int rowHeightTwips() const { return mRowHeightTwips; }
-    // Widths and order as the user left them, for saving the layout.
+    // Widths and order as the user left them, for saving the layout. A column the user did
+    // not resize reports the width it was given, fraction and all.
     QList<GridColumn> columnsAsShown() const;
+    // How much wider than their twips say the columns show: a look with a larger font
+    // widens every column alike, so that what one look shows in full the other does too.
+    // Widths the user dragged keep their share.
+    void setColumnWidthScale(double scale);
+    double columnWidthScale() const { return mWidthScale; }
+    // The pixels a column of this width shows in, at the current scale.
+    int columnPixels(double twips) const;
 
     static int twipsToPixels(int twips, const QWidget *widget);
     static int pixelsToTwips(int pixels, const QWidget *widget);
@@ -34,6 +42,7 @@ class DataGrid : public QObject {
     QPointer<QTableView> mView;
     DataGridModel *mModel;
     int mRowHeightTwips = 225;
+    double mWidthScale = 1.0;
     bool mSyncing = false;
 };
 

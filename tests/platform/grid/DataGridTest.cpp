@@ -171,3 +171,29 @@ TEST_F(DataGridTest, GridBoundToAnOpenListTakesRowHeightAndColumnsAtOnce)
     view.setCurrentIndex(grid.model()->index(3, 0));
     EXPECT_EQ(data.recordset()->value("LastName").toString(), "O'Hara");
 }
+
+TEST_F(DataGridTest, AWiderLookScalesEveryColumnAndKeepsTheWidthsTheyWereGiven)
+{
+    data.refresh();
+    QTableView view;
+    QList<GridColumn> given = columns();
+    given[0].widthTwips = 1234.567;
+    DataGrid grid(&view, &data, nullptr, 300, given);
+    // The user drags the birthday column wider.
+    view.horizontalHeader()->resizeSection(2, 200);
+
+    grid.setColumnWidthScale(1.75);
+    EXPECT_EQ(view.columnWidth(0), qRound(1234.567 * view.logicalDpiX() / 1440.0 * 1.75));
+    EXPECT_EQ(view.columnWidth(1), grid.columnPixels(2880));
+    EXPECT_EQ(view.columnWidth(2), 350) << "a dragged width widens by the same share";
+
+    QList<GridColumn> shown = grid.columnsAsShown();
+    EXPECT_EQ(shown[0].widthTwips, 1234.567) << "untouched: the width as given";
+    EXPECT_EQ(shown[1].widthTwips, 2880);
+    EXPECT_EQ(shown[2].widthTwips, DataGrid::pixelsToTwips(200, &view)) << "in the unscaled look's twips";
+
+    grid.setColumnWidthScale(1.0);
+    EXPECT_EQ(view.columnWidth(1), DataGrid::twipsToPixels(2880, &view));
+    EXPECT_EQ(view.columnWidth(2), 200);
+    EXPECT_EQ(grid.columnsAsShown()[0].widthTwips, 1234.567);
+}
