@@ -117,7 +117,9 @@ void WalkEveryRowReadingTenFields(benchmark::State &state)
 
 // A find on an open list, as the locate box and the find window do: the layer positions
 // the record set on the first match; raw SQLite asks the same ordered query for it, with
-// its statement compiled once, as the layer keeps its own.
+// its statement compiled once, as the layer keeps its own. A name's beginning is sought
+// as a range of the name index on both sides (SQLite's own LIKE would read the index from
+// its start, and flatter the layer by a hundred times).
 void FindFirst(benchmark::State &state, const QString &criterion, const QString &rawCondition)
 {
     const QString path = databaseWith(state.range(0));
@@ -155,19 +157,22 @@ void FindFirst(benchmark::State &state, const QString &criterion, const QString 
 
 void FindLastNamePrefix(benchmark::State &state)
 {
-    FindFirst(state, QStringLiteral("LastName like \"Smi*\""), QStringLiteral("LastName like 'Smi%'"));
+    FindFirst(state, QStringLiteral("LastName like \"Smi*\""),
+              QStringLiteral("LastName >= 'Smi' AND LastName < 'Smj' AND LastName like 'Smi%'"));
 }
 
 // The locate box's first keystroke: one letter, which many names start with.
 void FindLastNameInitial(benchmark::State &state)
 {
-    FindFirst(state, QStringLiteral("LastName like \"S*\""), QStringLiteral("LastName like 'S%'"));
+    FindFirst(state, QStringLiteral("LastName like \"S*\""),
+              QStringLiteral("LastName >= 'S' AND LastName < 'T' AND LastName like 'S%'"));
 }
 
 // A name typed whole finds by equality on the index.
 void FindLastNameWhole(benchmark::State &state)
 {
-    FindFirst(state, QStringLiteral("LastName like \"Smith\""), QStringLiteral("LastName like 'Smith'"));
+    FindFirst(state, QStringLiteral("LastName like \"Smith\""),
+              QStringLiteral("LastName >= 'Smith' AND LastName < 'Smiti' AND LastName like 'Smith'"));
 }
 
 // A condition over every text field of the contacts, as the find window builds it.
@@ -224,9 +229,24 @@ BENCHMARK(WalkEveryRowReadingTenFields)
     ->UseManualTime()
     ->Iterations(3)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(FindLastNamePrefix)->Arg(100000)->Arg(1000000)->UseManualTime()->Unit(benchmark::kMicrosecond);
-BENCHMARK(FindLastNameInitial)->Arg(100000)->Arg(1000000)->UseManualTime()->Unit(benchmark::kMicrosecond);
-BENCHMARK(FindLastNameWhole)->Arg(100000)->Arg(1000000)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(FindLastNamePrefix)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->UseManualTime()
+    ->Iterations(3000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(FindLastNameInitial)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->UseManualTime()
+    ->Iterations(3000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(FindLastNameWhole)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->UseManualTime()
+    ->Iterations(3000)
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(FindOverAllTextFields)
     ->Arg(100000)
     ->Arg(1000000)

@@ -84,9 +84,11 @@ class Started {
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         environment.insert(QStringLiteral("QUILTERN_FIRST_PAINT"),
                            stay ? QStringLiteral("stay") : QStringLiteral("quit"));
-        // A temporary folder of this run's own: the program's one-copy lock lives there, so a
-        // copy the user has open, or another benchmark's, is not asked to come forward.
+        // Temporary and runtime folders of this run's own: the program's one-copy lock and
+        // its server live there, so a copy the user has open, or another benchmark's, is
+        // neither asked to come forward nor disturbed.
         environment.insert(QStringLiteral("TMPDIR"), ownTemporaryFolder());
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), ownTemporaryFolder());
         mProcess.setProcessEnvironment(environment);
         mProcess.setProcessChannelMode(QProcess::SeparateChannels);
         mStarted = bench::Clock::now();
