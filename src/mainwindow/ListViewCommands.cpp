@@ -46,7 +46,7 @@ void ListViewCommands::ShowAllMenu_Click()
     mUi.lblFilterMsg->setVisible(false);
     mWindow.refreshList(storeParts(showAllRecordSource(gRecordSource)));
     mWindow.setCategoryCaption(QString());
-    if (gSelectedCount > 0)
+    if (gMainWindow.gSelectedCount > 0)
         mWindow.button(QStringLiteral("cmdShowSelected"))->setVisible(true);
     mWindow.setAddAllowed(true);
     platform::Recordset *rs = mUi.Data1->recordset();
@@ -77,7 +77,7 @@ void ListViewCommands::RemoveSelectionsMenu_Click()
 {
     platform::BusyPointer busy;
     gDb->execute(ClearSelectionMarksSql);
-    gSelectedCount = 0;
+    gMainWindow.gSelectedCount = 0;
     mUi.lblSelectedCount->setText(QString());
     mWindow.refreshList(storeParts(removeSelectionsRecordSource(gRecordSource)));
     mWindow.button(QStringLiteral("cmdShowSelected"))->setVisible(false);

@@ -33,7 +33,7 @@ RecordCommands::RecordCommands(NameList &window) : mWindow(window), mUi(*window.
 
 void RecordCommands::cmdAdd_Click()
 {
-    gEditExistingRecord = false;
+    gEditor.gEditExistingRecord = false;
     setRecordButtonsEnabled(false);
     DataControlLink link(*mUi.Data1, editorView());
     NameEdit::open(link, false, QStringLiteral("Add a New Record"));
@@ -56,7 +56,7 @@ void RecordCommands::cmdEdit_Click()
             return;
         }
         setMousePointer(MousePointer::Hourglass);
-        gEditExistingRecord = true;
+        gEditor.gEditExistingRecord = true;
         setRecordButtonsEnabled(false);
         DataControlLink link(*mUi.Data1, editorView());
         NameEdit::open(link, true, QStringLiteral("View/Edit an Existing Record"));
@@ -68,7 +68,7 @@ void RecordCommands::cmdEdit_Click()
     }
     setRecordButtonsEnabled(true);
     mWindow.setAddAllowed(addWasAllowed);
-    gEditExistingRecord = false;
+    gEditor.gEditExistingRecord = false;
 }
 
 void RecordCommands::cmdDelete_Click()
@@ -122,9 +122,9 @@ void RecordCommands::cmdDial_Click()
                          platform::vbInformation, QStringLiteral("No phone number to dial"));
         return;
     }
-    gDialFromList = true;
+    gEditor.gDialFromList = true;
     DialingForm::open(phonesOfCurrentRow([this] { return mUi.Data1->recordset(); }));
-    gDialFromList = false;
+    gEditor.gDialFromList = false;
 }
 
 void RecordCommands::ModemPortMenu_Click()
