@@ -45,6 +45,9 @@ const QString ScrollBarWorkFile = QStringLiteral("ScrollbarWidthChange.txt");
 constexpr int NarrowestScrollBar = 120;
 constexpr int WidestScrollBar = 1500;
 
+// The filter message's warning colour.
+const QColor FilterMessageRed(0xc0, 0x00, 0x00);
+
 // Rows the grid shows at the least, however small the window is made.
 constexpr int MinimumRowsShown = 4;
 
@@ -79,6 +82,35 @@ double columnWidening(const QFont &font)
     return widening;
 }
 
+// How far apart two colours stand for the eye, as accessibility guidelines measure it:
+// from 1 (none) to 21 (black on white).
+double contrastRatio(const QColor &a, const QColor &b)
+{
+    const auto luminance = [](const QColor &c) {
+        const auto channel = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+}
+
+// Body text wants this much contrast to read comfortably.
+constexpr double ReadableContrast = 4.5;
+
+// The labels' white stays on any background it reads on; otherwise black or white,
+// whichever stands out more.
+QColor labelTextOn(const QColor &background)
+{
+    const QColor white(Qt::white);
+    const QColor black(Qt::black);
+    if (contrastRatio(white, background) >= ReadableContrast)
+        return white;
+    return contrastRatio(black, background) > contrastRatio(white, background) ? black : white;
+}
+
 QColor colourOfValue(qint32 value)
 {
     const quint32 bgr = quint32(value);
@@ -96,9 +128,19 @@ QColor DisplayModes::backColor() const
 
 void DisplayModes::setBackColor(const QColor &colour)
 {
+    // The labels standing on the background take a text colour that reads on it; the
+    // filter message keeps its warning red wherever the red reads, and always on the
+    // design colour it was drawn for.
+    const bool design = colour.rgb() == colourOfValue(DesignBackColor).rgb();
+    const QColor text = design ? QColor(Qt::white) : labelTextOn(colour);
+    const QColor warning = design || contrastRatio(FilterMessageRed, colour) >= ReadableContrast
+                               ? FilterMessageRed
+                               : text;
     QPalette look = mWindow.client->palette();
     look.setColor(QPalette::Window, colour);
+    look.setColor(QPalette::WindowText, text);
     mWindow.client->setPalette(look);
+    mWindow.lblFilterMsg->setStyleSheet(QStringLiteral("color: %1; font-weight: bold;").arg(warning.name()));
 }
 
 void DisplayModes::setBackColorValue(qint32 value)

@@ -122,7 +122,7 @@ int GridEvents::gridCol() const
 
 void GridEvents::Table1_MarkPress()
 {
-    if (gIgnoreNextGridClick)
+    if (gMainWindow.gIgnoreNextGridClick)
         return;
     mbGridClicked = true;
     mMarkPending = true;
@@ -142,9 +142,9 @@ void GridEvents::Table1_Click()
     if (!gridEditActive() && gridCol() == 0 && !mbFirstGridClick)
         pushOutOfMarkColumn();
     mbFirstGridClick = false;
-    if (!gIgnoreNextGridClick)
+    if (!gMainWindow.gIgnoreNextGridClick)
         mbGridClicked = true;
-    gIgnoreNextGridClick = false;
+    gMainWindow.gIgnoreNextGridClick = false;
 }
 
 void GridEvents::Table1_DblClick()
@@ -178,10 +178,10 @@ void GridEvents::toggleCurrentMark()
         const QVariant mark = rs->value(SelectedField);
         if (!IsNull(mark) && mark.toString() == MarkedValue) {
             rs->setValue(SelectedField, QStringLiteral(" "));
-            gSelectedCount = qMax(0, gSelectedCount - 1);
+            gMainWindow.gSelectedCount = qMax(0, gMainWindow.gSelectedCount - 1);
         } else {
             rs->setValue(SelectedField, MarkedValue);
-            ++gSelectedCount;
+            ++gMainWindow.gSelectedCount;
         }
         rs->update();
     } catch (const RuntimeError &error) {
@@ -192,11 +192,11 @@ void GridEvents::toggleCurrentMark()
         platform::MsgBox(error.description());
     }
     QPushButton *showSelected = mWindow.button(QStringLiteral("cmdShowSelected"));
-    if (gSelectedCount < 1) {
+    if (gMainWindow.gSelectedCount < 1) {
         mWindow.lblSelectedCount->setText(QString());
         showSelected->setVisible(false);
     } else {
-        mWindow.lblSelectedCount->setText(QString::number(gSelectedCount) +
+        mWindow.lblSelectedCount->setText(QString::number(gMainWindow.gSelectedCount) +
                                           QStringLiteral(" selected record(s)."));
         showSelected->setVisible(true);
     }

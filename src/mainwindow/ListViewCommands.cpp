@@ -45,7 +45,7 @@ void ListViewCommands::ShowAllMenu_Click()
     mWindow.lblFilterMsg->setVisible(false);
     mWindow.refreshList(storeParts(showAllRecordSource(gRecordSource)));
     mWindow.setCategoryCaption(QString());
-    if (gSelectedCount > 0)
+    if (gMainWindow.gSelectedCount > 0)
         mWindow.button(QStringLiteral("cmdShowSelected"))->setVisible(true);
     mWindow.setAddAllowed(true);
     platform::Recordset *rs = mWindow.Data1->recordset();
@@ -76,7 +76,7 @@ void ListViewCommands::RemoveSelectionsMenu_Click()
 {
     platform::BusyPointer busy;
     gDb->execute(ClearSelectionMarksSql);
-    gSelectedCount = 0;
+    gMainWindow.gSelectedCount = 0;
     mWindow.lblSelectedCount->setText(QString());
     mWindow.refreshList(storeParts(removeSelectionsRecordSource(gRecordSource)));
     mWindow.button(QStringLiteral("cmdShowSelected"))->setVisible(false);

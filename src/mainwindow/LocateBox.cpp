@@ -119,11 +119,11 @@ void LocateBox::txtLocate_KeyUp(int KeyCode, Qt::KeyboardModifiers Shift)
         if (step == LocateStep::ClearBox) {
             box->clear();
         } else if (step == LocateStep::Search) {
-            gFindCriteria = locateCriteria(sortField(), box->text());
+            gEditor.gFindCriteria = locateCriteria(sortField(), box->text());
             std::optional<platform::Bookmark> mark;
             if (!rs->eof() && !rs->bof())
                 mark = rs->bookmark();
-            rs->findFirst(gFindCriteria);
+            rs->findFirst(gEditor.gFindCriteria);
             if (rs->noMatch() && mark)
                 rs->setBookmark(*mark);
         }

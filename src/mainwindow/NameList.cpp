@@ -452,8 +452,8 @@ void NameList::Form_Load()
         mWheelHooked = true;
     }
     setWindowTitle(mainWindowCaption(gAppName, gDbPath, gDb && gDb->readOnly()));
-    gFirstTime = true;
-    gPageBreakPerLetter = false;
+    gMainWindow.gFirstTime = true;
+    gMainWindow.gPageBreakPerLetter = false;
     gRecordSource.gListSource = ContactsTable;
 
     QString value;
@@ -467,10 +467,11 @@ void NameList::Form_Load()
         setCategoryCaption(value);
     }
 
-    gCodeMaxLength = codeMaxLength(readSetting(VersionSettingsQuery, value));
-    gAssignCategoryOnAdd =
+    gEditor.gCodeMaxLength = codeMaxLength(readSetting(VersionSettingsQuery, value));
+    gEditor.gAssignCategoryOnAdd =
         readSetting(AssignCategoryOnAddSettingsQuery, value) ? assignCategoryOnAddFrom(value) : 0;
-    gTemplateRecordID = readSetting(TemplateRecordIdSettingsQuery, value) ? QVariant(value) : QVariant(0);
+    gEditor.gTemplateRecordID =
+        readSetting(TemplateRecordIdSettingsQuery, value) ? QVariant(value) : QVariant(0);
     if (readSetting(BackColorSettingsQuery, value)) {
         if (const std::optional<qint32> colour = backColorFrom(value))
             mDisplay->setBackColorValue(*colour);
@@ -539,8 +540,8 @@ void NameList::firstActivation()
 
     QString startup;
     if (readSetting(ReminderStartupSettingsQuery, startup)) {
-        gReminderStartup = reminderStartupFrom(startup);
-        if (gReminderStartup != 0)
+        gMainWindow.gReminderStartup = reminderStartupFrom(startup);
+        if (gMainWindow.gReminderStartup != 0)
             rebuildDueReminders();
     }
 
@@ -561,13 +562,13 @@ void NameList::Form_Activate()
     mGrid->windowActivated();
     if (isFindResultCaption(lblCategory->text()))
         setAddAllowed(false);
-    if (gFirstTime)
+    if (gMainWindow.gFirstTime)
         firstActivation();
     lblFilterMsg->setVisible(!gRecordSource.gFilterClause.isEmpty());
     Table1->setFocus();
-    if (gFirstTime || gRecordSaved) {
-        gFirstTime = false;
-        gRecordSaved = false;
+    if (gMainWindow.gFirstTime || gEditor.gRecordSaved) {
+        gMainWindow.gFirstTime = false;
+        gEditor.gRecordSaved = false;
         SendKeysInput(QStringLiteral("{right}"), true);
     }
 }
@@ -613,7 +614,7 @@ void NameList::Form_Unload(bool &cancel)
                 // marks; the window still closes.
             }
         }
-        gSelectedCount = 0;
+        gMainWindow.gSelectedCount = 0;
     }
     Data1->clear();
 

@@ -32,7 +32,7 @@ RecordCommands::RecordCommands(NameList &window) : mWindow(window) {}
 
 void RecordCommands::cmdAdd_Click()
 {
-    gEditExistingRecord = false;
+    gEditor.gEditExistingRecord = false;
     setRecordButtonsEnabled(false);
     DataControlLink link(*mWindow.Data1, editorView());
     NameEdit::open(link, false, QStringLiteral("Add a New Record"));
@@ -55,7 +55,7 @@ void RecordCommands::cmdEdit_Click()
             return;
         }
         setMousePointer(MousePointer::Hourglass);
-        gEditExistingRecord = true;
+        gEditor.gEditExistingRecord = true;
         setRecordButtonsEnabled(false);
         DataControlLink link(*mWindow.Data1, editorView());
         NameEdit::open(link, true, QStringLiteral("View/Edit an Existing Record"));
@@ -67,7 +67,7 @@ void RecordCommands::cmdEdit_Click()
     }
     setRecordButtonsEnabled(true);
     mWindow.setAddAllowed(addWasAllowed);
-    gEditExistingRecord = false;
+    gEditor.gEditExistingRecord = false;
 }
 
 void RecordCommands::cmdDelete_Click()
@@ -121,9 +121,9 @@ void RecordCommands::cmdDial_Click()
                          platform::vbInformation, QStringLiteral("No phone number to dial"));
         return;
     }
-    gDialFromList = true;
+    gEditor.gDialFromList = true;
     DialingForm::open(phonesOfCurrentRow([this] { return mWindow.Data1->recordset(); }));
-    gDialFromList = false;
+    gEditor.gDialFromList = false;
 }
 
 void RecordCommands::ModemPortMenu_Click()

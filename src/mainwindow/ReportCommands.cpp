@@ -46,25 +46,25 @@ void ReportCommands::PrintMode_Click()
 void ReportCommands::CondensedList_Click()
 {
     DataControlRecords records(*mWindow.Data1);
-    ::CondensedList_Click(records, mWindow.lblCategory->text(), gSelectedCount);
+    ::CondensedList_Click(records, mWindow.lblCategory->text(), gMainWindow.gSelectedCount);
 }
 
 void ReportCommands::Condensed1LineMenu_Click()
 {
     DataControlRecords records(*mWindow.Data1);
-    ::Condensed1LineMenu_Click(records, mWindow.lblCategory->text(), gSelectedCount);
+    ::Condensed1LineMenu_Click(records, mWindow.lblCategory->text(), gMainWindow.gSelectedCount);
 }
 
 void ReportCommands::PhoneListMenu_Click()
 {
     DataControlRecords records(*mWindow.Data1);
-    ::PhoneListMenu_Click(records, mWindow.lblCategory->text(), gSelectedCount);
+    ::PhoneListMenu_Click(records, mWindow.lblCategory->text(), gMainWindow.gSelectedCount);
 }
 
 void ReportCommands::DateReportMenu_Click()
 {
     DataControlRecords records(*mWindow.Data1);
-    ::DateReportMenu_Click(records, mWindow.lblCategory->text(), gSelectedCount);
+    ::DateReportMenu_Click(records, mWindow.lblCategory->text(), gMainWindow.gSelectedCount);
 }
 
 void ReportCommands::RemindersReportMenu_Click()
@@ -81,52 +81,56 @@ void ReportCommands::ReportOptionsMenu_Click()
 void ReportCommands::FullSizeAddressBook_Click()
 {
     DataControlRecords records(*mWindow.Data1);
-    ::FullSizeAddressBook_Click(records, {mWindow.lblCategory->text(), gRecordSource.gOrderByClause, gPageBreakPerLetter},
-                                gSelectedCount);
+    ::FullSizeAddressBook_Click(
+        records, {mWindow.lblCategory->text(), gRecordSource.gOrderByClause, gMainWindow.gPageBreakPerLetter},
+        gMainWindow.gSelectedCount);
 }
 
 void ReportCommands::HalfPageAddressBook_Click()
 {
     DataControlRecords records(*mWindow.Data1);
-    ::HalfPageAddressBook_Click(records, {mWindow.lblCategory->text(), gRecordSource.gOrderByClause, gPageBreakPerLetter},
-                                gSelectedCount);
+    ::HalfPageAddressBook_Click(
+        records, {mWindow.lblCategory->text(), gRecordSource.gOrderByClause, gMainWindow.gPageBreakPerLetter},
+        gMainWindow.gSelectedCount);
 }
 
 void ReportCommands::HalfPageAddressBookLeftSide_Click()
 {
     DataControlRecords records(*mWindow.Data1);
     ::HalfPageAddressBookLeftSide_Click(
-        records, {mWindow.lblCategory->text(), gRecordSource.gOrderByClause, gPageBreakPerLetter}, gSelectedCount);
+        records, {mWindow.lblCategory->text(), gRecordSource.gOrderByClause, gMainWindow.gPageBreakPerLetter},
+        gMainWindow.gSelectedCount);
 }
 
 void ReportCommands::PocketMenu_Click()
 {
     DataControlRecords records(*mWindow.Data1);
-    ::PocketMenu_Click(*gDb, records, mWindow.lblCategory->text(), gSelectedCount, mbPocketLastNameFirst);
+    ::PocketMenu_Click(*gDb, records, mWindow.lblCategory->text(), gMainWindow.gSelectedCount,
+                       mbPocketLastNameFirst);
 }
 
 void ReportCommands::Labels3upMenu_Click()
 {
     DataControlRecords records(*mWindow.Data1);
-    ::Labels3upMenu_Click(records, gSelectedCount);
+    ::Labels3upMenu_Click(records, gMainWindow.gSelectedCount);
 }
 
 void ReportCommands::Labels1UpMenu1_Click()
 {
     DataControlRecords records(*mWindow.Data1);
-    ::Labels1UpMenu1_Click(records, gSelectedCount);
+    ::Labels1UpMenu1_Click(records, gMainWindow.gSelectedCount);
 }
 
 void ReportCommands::Labels1UpMenu2_Click()
 {
     DataControlRecords records(*mWindow.Data1);
-    ::Labels1UpMenu2_Click(records, gSelectedCount);
+    ::Labels1UpMenu2_Click(records, gMainWindow.gSelectedCount);
 }
 
 void ReportCommands::Labels2UpMenu_Click()
 {
     DataControlRecords records(*mWindow.Data1);
-    ::Labels2UpMenu_Click(records, gSelectedCount);
+    ::Labels2UpMenu_Click(records, gMainWindow.gSelectedCount);
 }
 
 void ReportCommands::EnvelopeMenu_Click()
@@ -155,10 +159,10 @@ void ReportCommands::ChangePrinter_Click()
 
 void ReportCommands::mnuPageBreakAlpha_Click()
 {
-    gPageBreakPerLetter = !gPageBreakPerLetter;
+    gMainWindow.gPageBreakPerLetter = !gMainWindow.gPageBreakPerLetter;
     QAction *item = mWindow.menuItem(QStringLiteral("mnuPageBreakAlpha"));
     item->setCheckable(true);
-    item->setChecked(gPageBreakPerLetter);
+    item->setChecked(gMainWindow.gPageBreakPerLetter);
     // The Reports menu drops down again, so the user sees the new check mark.
     SendKeysInput(QStringLiteral("%R"));
 }

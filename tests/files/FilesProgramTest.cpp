@@ -73,7 +73,7 @@ TEST_P(ReadOnlyProgramTest, ShowsTheListAndRefusesAWriteOnceLeavingTheFileAsItWa
     clickCell(w, 3, 0);
     ASSERT_EQ(script.shown().size(), 1u);
     EXPECT_TRUE(mentions(script.shown()[0], "read-only")) << script.shown()[0].text.toStdString();
-    EXPECT_EQ(gSelectedCount, 0);
+    EXPECT_EQ(gMainWindow.gSelectedCount, 0);
 
     // Closing leaves without a word, though closing clears marks on a writable file.
     StartedProgram::closeWindow();

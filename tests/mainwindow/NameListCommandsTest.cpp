@@ -265,7 +265,7 @@ TEST_F(CommandsTest, AFailedViewEditGivesTheButtonsAndPointerBack)
     for (const char *name : {"cmdAdd", "cmdEdit", "cmdDelete", "cmdExit"})
         EXPECT_TRUE(w.button(name)->isEnabled()) << name;
     EXPECT_EQ(platform::mousePointer(), platform::MousePointer::Default);
-    EXPECT_FALSE(gEditExistingRecord);
+    EXPECT_FALSE(gEditor.gEditExistingRecord);
 }
 
 TEST_F(CommandsTest, GridEditingTogglesBetweenTheTwoCaptions)
@@ -295,16 +295,16 @@ TEST_F(CommandsTest, ReportsButtonAndPageBreakDropTheReportsMenuDown)
     menu(w, "ReportsMenu")->close();
 
     QAction *pageBreak = w.menuItem("mnuPageBreakAlpha");
-    EXPECT_FALSE(gPageBreakPerLetter);
+    EXPECT_FALSE(gMainWindow.gPageBreakPerLetter);
     pageBreak->trigger();
     QCoreApplication::processEvents();
-    EXPECT_TRUE(gPageBreakPerLetter);
+    EXPECT_TRUE(gMainWindow.gPageBreakPerLetter);
     EXPECT_TRUE(pageBreak->isChecked());
     EXPECT_TRUE(menu(w, "ReportsMenu")->isVisible());
     menu(w, "ReportsMenu")->close();
     pageBreak->trigger();
     QCoreApplication::processEvents();
-    EXPECT_FALSE(gPageBreakPerLetter);
+    EXPECT_FALSE(gMainWindow.gPageBreakPerLetter);
     EXPECT_FALSE(pageBreak->isChecked());
     EXPECT_TRUE(menu(w, "ReportsMenu")->isVisible());
     menu(w, "ReportsMenu")->close();

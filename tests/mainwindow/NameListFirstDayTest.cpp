@@ -13,6 +13,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QStyle>
+
+#include <cmath>
 #include <QLineEdit>
 #include <sqlcipher/sqlite3.h>
 
@@ -156,7 +158,7 @@ TEST_F(FirstDayTest, OneClickInTheMarkColumnMarksWhateverCameBefore)
     // The very first click of the run.
     click(w, 2, 0);
     EXPECT_EQ(markOf(w, 2), "x");
-    EXPECT_EQ(gSelectedCount, 1);
+    EXPECT_EQ(gMainWindow.gSelectedCount, 1);
 
     // After a key in the grid.
     click(w, 4, 2);
@@ -180,7 +182,7 @@ TEST_F(FirstDayTest, OneClickInTheMarkColumnMarksWhateverCameBefore)
     click(w, 5, 0);
     EXPECT_EQ(markOf(w, 5), "x");
 
-    EXPECT_EQ(gSelectedCount, 2);
+    EXPECT_EQ(gMainWindow.gSelectedCount, 2);
     EXPECT_EQ(w.findChild<QLabel *>("lblSelectedCount")->text(), "2 selected record(s).");
 }
 
@@ -299,3 +301,51 @@ TEST_P(LookTest, PhoneNumbersShowInFullAndTheSmallestWindowKeepsToolbarAndRows)
 INSTANTIATE_TEST_SUITE_P(BothLooks, LookTest, testing::Bool(), [](const testing::TestParamInfo<bool> &look) {
     return std::string(look.param ? "Tablet" : "Desktop");
 });
+
+namespace {
+
+// The contrast of two colours as screen-reading guidelines measure it: 1 (none) to 21.
+double contrast(const QColor &a, const QColor &b)
+{
+    const auto luminance = [](const QColor &c) {
+        const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+}
+
+} // namespace
+
+TEST_F(FirstDayTest, LabelsOnTheChosenBackgroundStayReadable)
+{
+    prepare(3);
+    NameList &w = start();
+    const char *const labels[] = {"lblLocate", "lblSort", "lblNotice", "lblCategory", "lblSelectedCount",
+                                  "lblFilterMsg"};
+    const auto textColour = [&](const char *name) {
+        auto *label = w.findChild<QLabel *>(name);
+        label->ensurePolished();
+        return label->palette().color(label->foregroundRole());
+    };
+
+    // As designed: white labels and the red filter message on the teal.
+    EXPECT_EQ(textColour("lblLocate"), QColor(Qt::white));
+    EXPECT_EQ(textColour("lblFilterMsg"), QColor(0xc0, 0, 0));
+
+    for (const QColor &chosen : {QColor(255, 255, 255), QColor(255, 255, 192), QColor(192, 192, 192),
+                                 QColor(0, 0, 128), QColor(128, 0, 0), QColor(255, 0, 0)}) {
+        script.answerColor(chosen);
+        w.dispatch("SelectColor");
+        QCoreApplication::processEvents();
+        ASSERT_EQ(w.findChild<QWidget *>("client")->palette().color(QPalette::Window), chosen);
+        for (const char *name : labels)
+            EXPECT_GE(contrast(textColour(name), chosen), 4.5) << name << " on " << chosen.name().toStdString();
+    }
+
+    // Back to the design colour, back to the design's text.
+    w.dispatch("RestoreColor");
+    EXPECT_EQ(textColour("lblSort"), QColor(Qt::white));
+    EXPECT_EQ(textColour("lblFilterMsg"), QColor(0xc0, 0, 0));
+}

@@ -63,14 +63,14 @@ TEST_F(GridTest, ClickInMarkColumnTogglesTheMarkCountsAndLeavesTheColumn)
 
     clickCell(w, 4, 0);
     EXPECT_EQ(selectedOf(idAt(w, 4)), "x");
-    EXPECT_EQ(gSelectedCount, 1);
+    EXPECT_EQ(gMainWindow.gSelectedCount, 1);
     EXPECT_EQ(w.lblSelectedCount->text(), "1 selected record(s).");
     EXPECT_TRUE(showSelected->isVisibleTo(&w));
     EXPECT_EQ(w.grid().gridCol(), 1) << "the cursor is pushed out of the mark column";
     EXPECT_EQ(w.Table1->currentIndex().row(), 4);
 
     clickCell(w, 6, 0);
-    EXPECT_EQ(gSelectedCount, 2);
+    EXPECT_EQ(gMainWindow.gSelectedCount, 2);
     EXPECT_EQ(w.lblSelectedCount->text(), "2 selected record(s).");
 
     // The same row again, once the cursor has left the column: the mark goes.
@@ -78,7 +78,7 @@ TEST_F(GridTest, ClickInMarkColumnTogglesTheMarkCountsAndLeavesTheColumn)
     EXPECT_EQ(selectedOf(idAt(w, 4)), " ");
     clickCell(w, 6, 0);
     EXPECT_EQ(selectedOf(idAt(w, 6)), " ");
-    EXPECT_EQ(gSelectedCount, 0);
+    EXPECT_EQ(gMainWindow.gSelectedCount, 0);
     EXPECT_EQ(w.lblSelectedCount->text(), "");
     EXPECT_FALSE(showSelected->isVisibleTo(&w));
 }
@@ -96,12 +96,12 @@ TEST_F(GridTest, NullAndCapitalXAreMarkedAndAStoredMarkUnmarksWithoutGoingBelowZ
     EXPECT_EQ(selectedOf(idAt(w, 1)), "x");
     clickCell(w, 2, 0);
     EXPECT_EQ(selectedOf(idAt(w, 2)), "x") << "only a small x counts as a mark";
-    EXPECT_EQ(gSelectedCount, 2);
+    EXPECT_EQ(gMainWindow.gSelectedCount, 2);
 
-    gSelectedCount = 0;
+    gMainWindow.gSelectedCount = 0;
     clickCell(w, 3, 0);
     EXPECT_EQ(selectedOf(idAt(w, 3)), " ");
-    EXPECT_EQ(gSelectedCount, 0);
+    EXPECT_EQ(gMainWindow.gSelectedCount, 0);
     EXPECT_EQ(w.lblSelectedCount->text(), "");
 }
 
@@ -149,7 +149,7 @@ TEST_F(GridTest, MarksOfHiddenRowsGoWithRemoveSelectionMarks)
 
     w.listViews().RemoveSelectionsMenu_Click();
     EXPECT_EQ(count("Select Count(*) from tblContacts Where Selected='x'"), 0);
-    EXPECT_EQ(gSelectedCount, 0);
+    EXPECT_EQ(gMainWindow.gSelectedCount, 0);
     EXPECT_EQ(w.lblSelectedCount->text(), "");
     EXPECT_FALSE(w.button("cmdShowSelected")->isVisibleTo(&w));
     EXPECT_EQ(shown(w).recordCount(), 9);
@@ -236,7 +236,7 @@ TEST_F(GridTest, EnterOpensTheEditorOnTheCurrentContact)
     QString caption;
     QString shownName;
     script.onModal("NameEdit", [&](QWidget *editor) {
-        existing = gEditExistingRecord;
+        existing = gEditor.gEditExistingRecord;
         buttonsOff = !w.button("cmdEdit")->isEnabled() && !w.button("cmdAdd")->isEnabled() &&
                      !w.button("cmdDelete")->isEnabled() && !w.button("cmdExit")->isEnabled();
         caption = editor->windowTitle();
@@ -248,7 +248,7 @@ TEST_F(GridTest, EnterOpensTheEditorOnTheCurrentContact)
     EXPECT_TRUE(buttonsOff);
     EXPECT_EQ(caption, "View/Edit an Existing Record");
     EXPECT_EQ(shownName, lastName);
-    EXPECT_FALSE(gEditExistingRecord);
+    EXPECT_FALSE(gEditor.gEditExistingRecord);
     EXPECT_TRUE(w.button("cmdEdit")->isEnabled());
     EXPECT_TRUE(w.button("cmdAdd")->isEnabled());
 }

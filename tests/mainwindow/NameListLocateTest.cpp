@@ -60,7 +60,7 @@ TEST_F(LocateTest, EachKeyMovesToTheFirstContactBeginningWithTheText)
         EXPECT_EQ(currentRow(w), expected) << typed.toStdString();
         EXPECT_EQ(w.Table1->currentIndex().row(), expected) << "the grid follows";
     }
-    EXPECT_EQ(gFindCriteria, "LastName like \"Smi*\"");
+    EXPECT_EQ(gEditor.gFindCriteria, "LastName like \"Smi*\"");
     EXPECT_TRUE(current(w, "LastName").toString().startsWith("Smi"));
 
     // Small letters find the same contacts.
@@ -78,7 +78,7 @@ TEST_F(LocateTest, NoMatchKeepsTheRowAndBackspaceSearchesAgain)
 
     type(w, "q");
     EXPECT_EQ(currentRow(w), smit) << "a text that matches nothing leaves the list where it was";
-    EXPECT_EQ(gFindCriteria, "LastName like \"Smitq*\"");
+    EXPECT_EQ(gEditor.gFindCriteria, "LastName like \"Smitq*\"");
 
     type(w, "\b");
     EXPECT_EQ(w.txtLocate->text(), "Smit");
@@ -89,7 +89,7 @@ TEST_F(LocateTest, NoMatchKeepsTheRowAndBackspaceSearchesAgain)
 
     QTest::keyClick(w.txtLocate, Qt::Key_Backspace);
     QTest::keyClick(w.txtLocate, Qt::Key_Backspace);
-    EXPECT_EQ(gFindCriteria, "LastName like \"*\"") << "the empty text matches anything";
+    EXPECT_EQ(gEditor.gFindCriteria, "LastName like \"*\"") << "the empty text matches anything";
     EXPECT_EQ(currentRow(w), firstRowBeginningWith(w, "LastName", ""))
         << "the first contact with a last name; organisations without one come earlier";
 }
@@ -98,14 +98,14 @@ TEST_F(LocateTest, TrailingBlanksAreIgnoredAndLeadingOnesCount)
 {
     NameList &w = startOn(300);
     type(w, "Jones ");
-    EXPECT_EQ(gFindCriteria, "LastName like \"Jones*\"");
+    EXPECT_EQ(gEditor.gFindCriteria, "LastName like \"Jones*\"");
     const int jones = currentRow(w);
     EXPECT_EQ(jones, firstRowBeginningWith(w, "LastName", "Jones"));
 
     w.txtLocate->clear();
     type(w, " ");
     type(w, "B");
-    EXPECT_EQ(gFindCriteria, "LastName like \" B*\"");
+    EXPECT_EQ(gEditor.gFindCriteria, "LastName like \" B*\"");
     EXPECT_EQ(currentRow(w), firstRowBeginningWith(w, "LastName", ""))
         << "kept from the search for a blank alone";
 }
@@ -166,7 +166,7 @@ TEST_F(LocateTest, ADateSortSearchesOnlyValidDates)
     EXPECT_EQ(currentRow(w), 0) << "no date: nothing searched";
     w.txtLocate->clear();
     type(w, date);
-    EXPECT_EQ(gFindCriteria, "DateUpdated like \"" + date + "*\"");
+    EXPECT_EQ(gEditor.gFindCriteria, "DateUpdated like \"" + date + "*\"");
     const int found = currentRow(w);
     EXPECT_EQ(found, firstRowBeginningWith(w, "DateUpdated", date));
     EXPECT_LE(found, 120);
@@ -180,7 +180,7 @@ TEST_F(LocateTest, TheSortFieldIsTheFieldSearched)
     w.listViews().cmbSort_Click();
     w.txtLocate->setFocus();
     type(w, "Cit");
-    EXPECT_EQ(gFindCriteria, "Organization like \"Cit*\"");
+    EXPECT_EQ(gEditor.gFindCriteria, "Organization like \"Cit*\"");
     EXPECT_EQ(current(w, "Organization").toString(), "City Library");
 }
 
@@ -205,14 +205,14 @@ TEST_F(LocateTest, EnterOpensTheEditorOnTheContactFound)
     QString shownName;
     bool existing = false;
     script.onModal("NameEdit", [&](QWidget *editor) {
-        existing = gEditExistingRecord;
+        existing = gEditor.gEditExistingRecord;
         shownName = editor->findChild<QLineEdit *>("txtLastName")->text();
         DialogScript::click(editor, "cmdCancel");
     });
     QTest::keyClick(w.txtLocate, Qt::Key_Return);
     EXPECT_TRUE(existing);
     EXPECT_EQ(shownName, found);
-    EXPECT_FALSE(gEditExistingRecord);
+    EXPECT_FALSE(gEditor.gEditExistingRecord);
     EXPECT_EQ(w.txtLocate->text(), "") << "the grid took the focus";
 }
 

@@ -113,10 +113,10 @@ TEST_F(MainWindowTest, OpensOnAllContactsSortedByLastNameWithTheDesignedGrid)
     EXPECT_EQ(w.cmbSort->itemText(34), "PicturePath8");
     EXPECT_EQ(w.cmbSort->currentText(), "LastName");
     EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='GRIDSORTORDER' And Name='LastName'"), 1);
-    EXPECT_FALSE(gFirstTime);
+    EXPECT_FALSE(gMainWindow.gFirstTime);
     EXPECT_TRUE(w.addAllowed());
     EXPECT_EQ(w.windowTitle(), "Quiltern Database  " + path);
-    EXPECT_EQ(gCodeMaxLength, 50) << "the shipped database has a VERSION row";
+    EXPECT_EQ(gEditor.gCodeMaxLength, 50) << "the shipped database has a VERSION row";
 }
 
 TEST_F(MainWindowTest, StoredSortIsRestoredAndSetsTheLocateIndex)
@@ -180,7 +180,7 @@ TEST_F(MainWindowTest, ShowAllButtonsAndTheSelectedButtonFollowTheMarks)
 {
     prepare(10, 2);
     NameList &w = start();
-    gSelectedCount = 2;
+    gMainWindow.gSelectedCount = 2;
     QPushButton *showSelected = w.button("cmdShowSelected");
     EXPECT_FALSE(showSelected->isVisibleTo(&w));
     w.button("cmdShowAll")->click();
@@ -195,14 +195,14 @@ TEST_F(MainWindowTest, RemoveSelectionMarksClearsEveryMarkAndKeepsTheWherePart)
 {
     prepare(12, 5);
     NameList &w = start();
-    gSelectedCount = 5;
+    gMainWindow.gSelectedCount = 5;
     w.lblSelectedCount->setText("5 selected record(s).");
     w.listViews().ShowSelectedOnlyMenu_Click();
     w.listViews().RemoveSelectionsMenu_Click();
     EXPECT_EQ(count("Select Count(*) from tblContacts Where Selected='x'"), 0);
     EXPECT_EQ(count("Select Count(*) from tblContacts Where Selected=' '"), 12);
     EXPECT_EQ(source(w), "Select * from  tblContacts" + DefaultOrder);
-    EXPECT_EQ(gSelectedCount, 0);
+    EXPECT_EQ(gMainWindow.gSelectedCount, 0);
     EXPECT_EQ(w.lblSelectedCount->text(), "");
     EXPECT_TRUE(w.addAllowed());
 }
@@ -268,10 +268,10 @@ TEST_F(MainWindowTest, UnloadClearsEveryMarkInOneGo)
 {
     prepare(20, 3);
     start();
-    gSelectedCount = 3;
+    gMainWindow.gSelectedCount = 3;
     StartedProgram::closeWindow();
     EXPECT_EQ(StartedProgram::window(), nullptr);
-    EXPECT_EQ(gSelectedCount, 0);
+    EXPECT_EQ(gMainWindow.gSelectedCount, 0);
     EXPECT_EQ(count("Select Count(*) from tblContacts Where Selected='x'"), 0);
     EXPECT_EQ(count("Select Count(*) from tblContacts Where Selected=' '"), 20);
     EXPECT_FALSE(QFileInfo::exists(ColumnLayoutFile::path())) << "no column changed: no layout file";
@@ -447,7 +447,7 @@ TEST_F(MainWindowTest, ReminderStartupRebuildsTheDueListOnlyWhenOn)
             db->execute("INSERT INTO tblCurrentReminders (RecordID, Description) VALUES (1, 'stale')");
         }
         start();
-        EXPECT_EQ(gReminderStartup, option.toInt());
+        EXPECT_EQ(gMainWindow.gReminderStartup, option.toInt());
         EXPECT_EQ(count("Select Count(*) from tblCurrentReminders Where Description='stale'"),
                   option == "1" ? 0 : 1)
             << "start-up option " << option.toStdString();
@@ -463,7 +463,7 @@ TEST_F(MainWindowTest, ViewEditOpensTheEditorOnTheCurrentRowWithTheRecordButtons
     script.onModal("NameEdit", [&](QWidget *editor) {
         buttonsOffWhileOpen = !w.button("cmdAdd")->isEnabled() && !w.button("cmdEdit")->isEnabled() &&
                               !w.button("cmdExit")->isEnabled();
-        EXPECT_TRUE(gEditExistingRecord);
+        EXPECT_TRUE(gEditor.gEditExistingRecord);
         DialogScript::click(editor, "cmdCancel");
     });
     w.button("cmdEdit")->click();
@@ -474,7 +474,7 @@ TEST_F(MainWindowTest, ViewEditOpensTheEditorOnTheCurrentRowWithTheRecordButtons
     EXPECT_TRUE(w.button("cmdEdit")->isEnabled());
     EXPECT_TRUE(w.button("cmdExit")->isEnabled());
     EXPECT_FALSE(w.button("cmdAdd")->isEnabled()) << "still only selected records are shown";
-    EXPECT_FALSE(gEditExistingRecord);
+    EXPECT_FALSE(gEditor.gEditExistingRecord);
 }
 
 TEST_F(MainWindowTest, ViewEditOnAnEmptyListOnlyTellsSo)
@@ -495,7 +495,7 @@ TEST_F(MainWindowTest, AddOpensTheEditorOnANewContact)
     prepare(3);
     NameList &w = start();
     script.onModal("NameEdit", [](QWidget *editor) {
-        EXPECT_FALSE(gEditExistingRecord);
+        EXPECT_FALSE(gEditor.gEditExistingRecord);
         DialogScript::click(editor, "cmdCancel");
     });
     w.menuItem("AddMenu")->trigger();

@@ -56,11 +56,11 @@ TEST_F(CriteriaFormTest, ApplyNarrowsTheListAndKeepsTheCriteria)
     });
     EXPECT_EQ(shownNames(*w), QStringList({"O'Brien", "Jones", "Hopper", "Byron"}));
     EXPECT_EQ(gRecordSource.gFilterClause, " (LastName Like \"*o*\") ");
-    EXPECT_EQ(gLastCriteria, "LastName Like \"*o*\" order by FirstName desc");
+    EXPECT_EQ(gCriteria.gLastCriteria, "LastName Like \"*o*\" order by FirstName desc");
     QCoreApplication::processEvents();
     EXPECT_FALSE(w->lblFilterMsg->isHidden());
     inWindow([&](CriteriaForm &f) {
-        EXPECT_EQ(f.txtCriteria->toPlainText(), gLastCriteria);
+        EXPECT_EQ(f.txtCriteria->toPlainText(), gCriteria.gLastCriteria);
         EXPECT_TRUE(f.cmdSaveFilter->isEnabled());
         f.cmdShowAll->click();
     });
@@ -129,7 +129,7 @@ TEST_F(CriteriaFormTest, NoRowsAndRefusedCriteriaRestoreTheListWithTheirMessage)
     EXPECT_TRUE(gRecordSource.gFilterClause.isEmpty());
     EXPECT_EQ(count("Select Count(*) from tblContacts"), 5);
     EXPECT_EQ(w->lblCategory->text(), "Records containing o") << "only a successful Apply clears the find";
-    EXPECT_EQ(gLastCriteria, "RecordID = 'one'") << "Exit keeps the box";
+    EXPECT_EQ(gCriteria.gLastCriteria, "RecordID = 'one'") << "Exit keeps the box";
 }
 
 TEST_F(CriteriaFormTest, AnEmptyBoxClearsOnlyTheFilterPart)
