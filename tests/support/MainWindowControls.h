@@ -11,7 +11,7 @@
 #include "mainwindow/RecordCommands.h"
 #include "mainwindow/ReportCommands.h"
 #include "platform/db/DataControl.h"
-#include "support/FormControls.h"
+#include "FormControls.h" // beside this file, so the benchmarks find it too
 
 #include <QComboBox>
 #include <QFrame>
