@@ -62,8 +62,8 @@ TEST_P(ReadOnlyProgramTest, ShowsTheListAndRefusesAWriteOnceLeavingTheFileAsItWa
     EXPECT_EQ(shown(w).recordCount(), 8);
 
     // Another order works; it is only not kept.
-    ASSERT_GT(w.cmbSort->count(), 1);
-    w.cmbSort->setCurrentIndex((w.cmbSort->currentIndex() + 1) % w.cmbSort->count());
+    ASSERT_GT(cmbSort(w)->count(), 1);
+    cmbSort(w)->setCurrentIndex((cmbSort(w)->currentIndex() + 1) % cmbSort(w)->count());
     w.listViews().cmbSort_Click();
     EXPECT_EQ(shown(w).recordCount(), 8);
     EXPECT_TRUE(script.shown().empty());

@@ -200,7 +200,7 @@ TEST_F(FirstDayTest, ASortChoiceThatCannotBeStoredStillSortsTheListAndSaysSo)
     emit sortBox->activated(firstName);
     QCoreApplication::processEvents();
 
-    ASSERT_TRUE(w.Data1->recordset() && w.Data1->recordset()->isOpen()) << "the list still shows";
+    ASSERT_TRUE(Data1(w)->recordset() && Data1(w)->recordset()->isOpen()) << "the list still shows";
     ASSERT_EQ(shown(w).recordCount(), 30) << "the list still shows every contact";
     QStringList listed;
     for (qint64 row = 0; row < 30; ++row)

@@ -97,8 +97,8 @@ TEST_F(CategoryAssignTest, AddKeepsTheAnswerAsTypedAndTheOptionIsStored)
 
 TEST_F(CategoryAssignTest, NoContactDisplayedRefusesBothWindows)
 {
-    w->Data1->setRecordSource("Select * from tblContacts Where RecordID = 0");
-    w->Data1->refresh();
+    Data1(*w)->setRecordSource("Select * from tblContacts Where RecordID = 0");
+    Data1(*w)->refresh();
     script.answerMessage(platform::vbOK);
     w->button("cmdAssignCatg")->click();
     allWindow([&](CatgAssignAll &f) {
