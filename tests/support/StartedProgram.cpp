@@ -20,7 +20,7 @@ StartedProgram::StartedProgram()
 {
     setSingleInstanceKeyForTesting(mKey);
     setCommandLineForTesting(QStringLiteral(""));
-    gDbPath.clear();
+    gDatabase.reset();
     gRecordSource.reset();
     gMainWindow.reset();
     gEditor.reset();
@@ -33,9 +33,7 @@ StartedProgram::StartedProgram()
 StartedProgram::~StartedProgram()
 {
     closeWindow();
-    gContactsTable.reset();
-    gDb.reset();
-    gDbPath.clear();
+    gDatabase.reset();
     releaseSingleInstanceForTesting();
     setSingleInstanceKeyForTesting(QString());
     setCommandLineForTesting(QString());
