@@ -9,6 +9,7 @@
 // statements are compiled once, as the program keeps its own. Both sides run in turn in
 // every repetition; "ratio" is the median keystroke/reference.
 #include "MainWindowBench.h"
+#include "../tests/support/MainWindowControls.h"
 #include "mainwindow/DetailBoxes.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/TextCollation.h"
@@ -154,9 +155,9 @@ void OneLocateKeystroke(benchmark::State &state)
     const QString path = (state.range(0) == 100000 ? Contacts100k : Contacts1M).ready();
     QTemporaryDir folder;
     NameList &window = startWindow(path, folder);
-    window.txtLocate->setFocus();
-    const int screenRows = std::max(1, window.Table1->viewport()->height() / std::max(1, window.Table1->rowHeight(0)));
-    Reference reference(path, screenRows, *window.Table1, *window.txtName, *window.txtPhone);
+    txtLocate(window)->setFocus();
+    const int screenRows = std::max(1, Table1(window)->viewport()->height() / std::max(1, Table1(window)->rowHeight(0)));
+    Reference reference(path, screenRows, *Table1(window), *txtName(window), *txtPhone(window));
 
     bench::PairedTimes times;
     int n = 0;
@@ -164,19 +165,19 @@ void OneLocateKeystroke(benchmark::State &state)
         const QString text = QString::fromUtf8(Typed[n++ % std::size(Typed)]);
         const QByteArray utf8 = text.toUtf8();
         qint64 expected = 0;
-        window.txtLocate->setText(text);
+        txtLocate(window)->setText(text);
         // The box shows the text typed before the key is timed, on either side.
         QCoreApplication::processEvents();
         const double ours = times.time(
             [&] {
                 QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
-                QApplication::sendEvent(window.txtLocate, &release);
+                QApplication::sendEvent(txtLocate(window), &release);
                 QCoreApplication::processEvents();
             },
             [&] { expected = reference.keystroke(utf8); });
         state.SetIterationTime(ours);
 
-        const qint64 found = window.Data1->recordset()->value(QStringLiteral("RecordID")).toLongLong();
+        const qint64 found = Data1(window)->recordset()->value(QStringLiteral("RecordID")).toLongLong();
         if (found != expected) {
             std::fprintf(stderr, "locate of %s found %lld, SQLite %lld\n", utf8.constData(),
                          static_cast<long long>(found), static_cast<long long>(expected));

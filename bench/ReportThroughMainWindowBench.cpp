@@ -5,6 +5,7 @@
 // does), the two in turn; the PDF run reports how soon the file is asked for and how
 // many pages a second are written once the document has ended.
 #include "MainWindowBench.h"
+#include "../tests/support/MainWindowControls.h"
 
 #include "printing/CondensedLists.h"
 #include "printing/DataControlRecords.h"
@@ -76,10 +77,10 @@ void PreviewTwoLineListThroughMainWindow(benchmark::State &state)
     auto db = platform::Database::open(path);
     platform::DataControl own;
     own.setDatabase(db.get());
-    own.setRecordSource(window.Data1->recordSource());
+    own.setRecordSource(Data1(window)->recordSource());
     own.refresh();
     DataControlRecords ownRecords(own);
-    const QString category = window.lblCategory->text();
+    const QString category = label(window, "lblCategory")->text();
 
     bench::PairedTimes times;
     int pages = 0;

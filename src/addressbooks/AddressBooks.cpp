@@ -105,7 +105,7 @@ class AddressBookReport {
         mGuard->showBusy();
         if (vp.preview())
             frmPreview::instance().showModeless();
-        gPageLineCount = 0;
+        gPrinting.gPageLineCount = 0;
         if (mPage.size == BookSize::FullSize) {
             vp.setMeasureText(QStringLiteral("X"));
             mCapacity = static_cast<int>(std::min<qint64>(
@@ -123,7 +123,7 @@ class AddressBookReport {
         mGuard->markPosition(mRecords);
         vp.setCurrentX(mPage.dateX);
         vp.printLine(platform::shortDateText(platform::today()));
-        ++gPageLineCount;
+        ++gPrinting.gPageLineCount;
         printHeading();
 
         mRecords.moveFirst();
@@ -154,8 +154,8 @@ class AddressBookReport {
     bool fits(int reservation) const
     {
         if (mPage.size == BookSize::FullSize)
-            return gPageLineCount + reservation <= mCapacity;
-        return gPageLineCount + reservation < mCapacity;
+            return gPrinting.gPageLineCount + reservation <= mCapacity;
+        return gPrinting.gPageLineCount + reservation < mCapacity;
     }
 
     QString letterKey(const QString &keyField)
@@ -182,7 +182,7 @@ class AddressBookReport {
             vp.setFontSize(mPage.fontSize);
         }
         vp.printLine(QStringLiteral(" "));
-        gPageLineCount += 2;
+        gPrinting.gPageLineCount += 2;
     }
 
     void toLeftHalf()
@@ -194,7 +194,7 @@ class AddressBookReport {
     void breakPage()
     {
         vp.setCurrentY(PageTop);
-        gPageLineCount = 0;
+        gPrinting.gPageLineCount = 0;
         mBlocksOnPage = 0;
         if (mPage.size == BookSize::HalfPage && mMargin == LeftHalfMargin && mWhich == 2) {
             mMargin = RightHalfMargin;
@@ -210,7 +210,7 @@ class AddressBookReport {
     void endRow()
     {
         vp.printLine(QStringLiteral(" "));
-        ++gPageLineCount;
+        ++gPrinting.gPageLineCount;
     }
 
     // Items two to a row: odd slots in the left column, even slots in the right.
@@ -241,11 +241,11 @@ class AddressBookReport {
         vp.setCurrentX(mMargin);
         vp.setFontBold(true);
         vp.printLine(block.names[0]);
-        ++gPageLineCount;
+        ++gPrinting.gPageLineCount;
         if (IsNonBlank(block.names[1])) {
             vp.setCurrentX(mMargin);
             vp.printLine(block.names[1]);
-            ++gPageLineCount;
+            ++gPrinting.gPageLineCount;
         }
         vp.setFontBold(false);
         vp.setCurrentX(mMargin + ColumnIndent);
@@ -275,21 +275,21 @@ class AddressBookReport {
                 vp.setCurrentX(mLeftColumn);
                 if (item > QStringLiteral(" ")) {
                     vp.printLine(item);
-                    ++gPageLineCount;
+                    ++gPrinting.gPageLineCount;
                 }
             }
         }
         for (const QString &line : block.noteLines) {
             vp.setCurrentX(mLeftColumn);
             vp.printLine(line);
-            ++gPageLineCount;
+            ++gPrinting.gPageLineCount;
         }
 
         vp.setMeasureText(QStringLiteral("-"));
         const qint64 dashes = mPage.ruleLength / std::max<qint64>(1, WholeNumber(vp.measuredWidth()));
         vp.setCurrentX(mMargin);
         vp.printLine(QString(dashes, u'-'));
-        ++gPageLineCount;
+        ++gPrinting.gPageLineCount;
     }
 
     DisplayedRecords &mRecords;

@@ -12,7 +12,7 @@ struct BookListing {
     // The order part of the list's record source (gRecordSource.gOrderByClause): its sort field
     // gives the letter that starts a new page.
     QString orderByClause;
-    // gPageBreakPerLetter.
+    // gMainWindow.gPageBreakPerLetter.
     bool pageBreakPerLetter = false;
 };
 

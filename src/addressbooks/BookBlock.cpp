@@ -132,9 +132,9 @@ BookBlock BuildBookBlock(DisplayedRecords &Records, BookSize Size, const platfor
     }
 
     if (NotesPrint(Records)) {
-        gPrintTextBuffer = Trim(FieldText(Records, QStringLiteral("Notes")));
-        while (!gPrintTextBuffer.isEmpty() && block.noteLines.size() < NoteLinesPrinted)
-            block.noteLines << GetNextPrintLine(gPrintTextBuffer, NoteWrapWidth(Size), NoteFont);
+        gPrinting.gPrintTextBuffer = Trim(FieldText(Records, QStringLiteral("Notes")));
+        while (!gPrinting.gPrintTextBuffer.isEmpty() && block.noteLines.size() < NoteLinesPrinted)
+            block.noteLines << GetNextPrintLine(gPrinting.gPrintTextBuffer, NoteWrapWidth(Size), NoteFont);
     }
     return block;
 }

@@ -44,7 +44,7 @@ constexpr int NoteLinesPrinted = 45;
 
 // Builds the block of the current record. The notes are wrapped to the book's width
 // in NoteFont; the untaken rest of notes longer than NoteLinesPrinted lines stays in
-// gPrintTextBuffer.
+// gPrinting.gPrintTextBuffer.
 BookBlock BuildBookBlock(DisplayedRecords &Records, BookSize Size, const platform::PrintFont &NoteFont);
 
 // Width the notes of a book are wrapped to, in twips.

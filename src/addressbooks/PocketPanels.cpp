@@ -175,9 +175,9 @@ QStringList PocketContactLines(DisplayedRecords &Records, const PocketLayout &La
     if (IsNonBlank(email))
         lines << QStringLiteral("E-mail: ") + RTrim(email);
     if (NotesPrint(Records)) {
-        gPrintTextBuffer = Trim(FieldText(Records, QStringLiteral("Notes")));
-        for (int n = 0; n < PocketNoteLines && !gPrintTextBuffer.isEmpty(); ++n)
-            lines << GetNextPrintLine(gPrintTextBuffer, PocketPanelWidth, Layout.canvas.font());
+        gPrinting.gPrintTextBuffer = Trim(FieldText(Records, QStringLiteral("Notes")));
+        for (int n = 0; n < PocketNoteLines && !gPrinting.gPrintTextBuffer.isEmpty(); ++n)
+            lines << GetNextPrintLine(gPrinting.gPrintTextBuffer, PocketPanelWidth, Layout.canvas.font());
     }
     lines << QString(PocketPanelWidth / Layout.dashWidth, u'-');
     return lines;

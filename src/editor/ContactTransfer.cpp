@@ -75,7 +75,7 @@ void ContactTransfer::MoveDataToForm()
             mPage.box(boxNameOf(field))->setText(fieldText(value));
         }
     }
-    gRecordChanged = false;
+    gEditor.gRecordChanged = false;
 }
 
 void ContactTransfer::MoveFormToData()
@@ -83,7 +83,7 @@ void ContactTransfer::MoveFormToData()
     std::unique_ptr<platform::Recordset> rs =
         mList.Database().openRecordset(QStringLiteral("tblContacts"), platform::RecordsetType::Table);
     rs->setIndex(QStringLiteral("PrimaryKey"));
-    const bool adding = !gEditExistingRecord;
+    const bool adding = !gEditor.gEditExistingRecord;
     if (adding) {
         rs->addNew();
     } else {
@@ -111,9 +111,9 @@ void ContactTransfer::MoveFormToData()
     rs->update();
     // Only a stored row counts: a refused add or edit leaves the flags as they were.
     rs->setBookmark(rs->lastModified());
-    gLastSavedRecordID = rs->value(QStringLiteral("RecordID")).toLongLong();
+    gEditor.gLastSavedRecordID = rs->value(QStringLiteral("RecordID")).toLongLong();
     if (adding)
-        gNewRecordAdded = true;
+        gEditor.gNewRecordAdded = true;
     rs->close();
 }
 
@@ -133,9 +133,9 @@ bool ContactTransfer::storeContact()
     platform::BusyPointer busy;
     try {
         MoveFormToData();
-        gRecordSaved = true;
-        gRecordChanged = false;
-        if (gNewRecordAdded)
+        gEditor.gRecordSaved = true;
+        gEditor.gRecordChanged = false;
+        if (gEditor.gNewRecordAdded)
             linkNewContactToCategory();
         return true;
     } catch (const platform::RuntimeError &e) {
@@ -155,7 +155,7 @@ void ContactTransfer::linkNewContactToCategory()
     std::unique_ptr<platform::Recordset> links =
         mList.Database().openRecordset(QStringLiteral("tblCategoryID"), platform::RecordsetType::Table);
     links->addNew();
-    links->setValue(QStringLiteral("ID"), gLastSavedRecordID);
+    links->setValue(QStringLiteral("ID"), gEditor.gLastSavedRecordID);
     links->setValue(QStringLiteral("CategoryNumber"), category);
     links->update();
     links->close();
@@ -174,8 +174,8 @@ void ContactTransfer::showStoredContactInList()
     platform::BusyPointer busy;
     try {
         mList.Refresh();
-        findInList(QStringLiteral("RecordID=") + QString::number(gLastSavedRecordID));
-        gNewRecordAdded = false;
+        findInList(QStringLiteral("RecordID=") + QString::number(gEditor.gLastSavedRecordID));
+        gEditor.gNewRecordAdded = false;
     } catch (const platform::RuntimeError &e) {
         busy.release();
         reportError(e.description(), e.number());
@@ -224,6 +224,6 @@ void ContactTransfer::showSavedInList()
         }
     }
     if (mList.Recordset().recordCount() > 0)
-        findInList(QStringLiteral("RecordID=") + QString::number(gLastSavedRecordID));
+        findInList(QStringLiteral("RecordID=") + QString::number(gEditor.gLastSavedRecordID));
     QCoreApplication::processEvents();
 }

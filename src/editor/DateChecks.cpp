@@ -26,7 +26,7 @@ void DateChecks::txtDate_LostFocus(int n)
     QLineEdit *date = mPage.box(QStringLiteral("txtDate%1").arg(n));
     const QString text = date->text();
     if (isDateText(text)) {
-        gLastDateBox = n;
+        gEditor.gLastDateBox = n;
         return;
     }
     if (text.isEmpty())

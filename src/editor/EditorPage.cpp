@@ -111,7 +111,7 @@ QLineEdit *EditorPage::addBox(QWidget *parent, const QString &name, int maxLengt
     } else {
         edit->setProperty("ForeColor", 0);
     }
-    QObject::connect(edit, &QLineEdit::textChanged, &mWindow, [] { gRecordChanged = true; });
+    QObject::connect(edit, &QLineEdit::textChanged, &mWindow, [] { gEditor.gRecordChanged = true; });
     edit->installEventFilter(mBoxEvents);
     mBoxes.insert(name, edit);
     mBoxOrder.append(edit);
@@ -281,7 +281,7 @@ QVBoxLayout *EditorPage::notesColumn()
     txtNotes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtNotes->setTabChangesFocus(true);
     txtNotes->viewport()->installEventFilter(mBoxEvents);
-    QObject::connect(txtNotes, &QPlainTextEdit::textChanged, &mWindow, [] { gRecordChanged = true; });
+    QObject::connect(txtNotes, &QPlainTextEdit::textChanged, &mWindow, [] { gEditor.gRecordChanged = true; });
     notes->addWidget(txtNotes);
     cbPrintNotes = new QCheckBox(QStringLiteral("Print notes"), &mWindow);
     cbPrintNotes->setObjectName(QStringLiteral("cbPrintNotes"));
@@ -311,11 +311,11 @@ void EditorPage::orderTabs()
 
 void EditorPage::setDesignLimits()
 {
-    if (gUserField1Size < 255) {
+    if (gEditor.gUserField1Size < 255) {
         for (const auto &[name, limit] : shortLimits())
             box(name)->setMaxLength(limit);
     }
-    box(QStringLiteral("txtCode"))->setMaxLength(gCodeMaxLength);
+    box(QStringLiteral("txtCode"))->setMaxLength(gEditor.gCodeMaxLength);
 }
 
 void EditorPage::showToday()

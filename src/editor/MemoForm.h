@@ -28,17 +28,6 @@ class MemoForm : public platform::Form {
     explicit MemoForm(platform::Database &db);
     ~MemoForm() override;
 
-    QLabel *lblTitle;
-    QComboBox *cmbTitle;
-    QPushButton *cmdFindNext;
-    QPushButton *cmdFind;
-    QPlainTextEdit *txtNotes = nullptr;
-    QPushButton *cmdDelete;
-    QPushButton *cmdCancel;
-    QPushButton *cmdExit;
-    QPushButton *cmdAdd;
-    QToolButton *ImageKeyboard;
-
     void cmbTitle_Click();
     // Gives the note shown the title typed into the title box; false when the title was
     // refused (empty, too long, or another note's) and the old one put back.
@@ -62,6 +51,16 @@ class MemoForm : public platform::Form {
     bool eventFilter(QObject *watched, QEvent *event) override;
 
   private:
+    QLabel *lblTitle = nullptr;
+    QComboBox *cmbTitle = nullptr;
+    QPushButton *cmdFindNext = nullptr;
+    QPushButton *cmdFind = nullptr;
+    QPlainTextEdit *txtNotes = nullptr;
+    QPushButton *cmdDelete = nullptr;
+    QPushButton *cmdCancel = nullptr;
+    QPushButton *cmdExit = nullptr;
+    QPushButton *cmdAdd = nullptr;
+    QToolButton *ImageKeyboard = nullptr;
     void saveShownText();
     void showSelectedNote();
     void selectTitle(const QString &title);

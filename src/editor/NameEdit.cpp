@@ -69,7 +69,7 @@ QLabel *addLabel(QWidget *parent, const QString &text, const QString &name)
 
 void NameEdit::open(MainListLink &list, bool existing, const QString &caption)
 {
-    gEditExistingRecord = existing;
+    gEditor.gEditExistingRecord = existing;
     QPointer<NameEdit> &slot = editorSlot();
     if (slot) {
         slot->unload();
@@ -227,8 +227,8 @@ void NameEdit::placeWindow()
         size = size.boundedTo(room);
     }
     resize(size);
-    if (gEditFormLeft >= 1) {
-        platform::moveWindowTwips(this, gEditFormLeft, gEditFormTop);
+    if (gEditor.gEditFormLeft >= 1) {
+        platform::moveWindowTwips(this, gEditor.gEditFormLeft, gEditor.gEditFormTop);
         return;
     }
     const int width = platform::windowWidthTwips(this);
@@ -252,10 +252,10 @@ void NameEdit::placeWindow()
 // Puts the template contact into the page; false when it is gone, which ends the template.
 bool NameEdit::showTemplate()
 {
-    gFindCriteria = QStringLiteral("RecordID = ") + QString::number(gTemplateRecordID.toLongLong());
-    mTransfer->findInList(gFindCriteria);
+    gEditor.gFindCriteria = QStringLiteral("RecordID = ") + QString::number(gEditor.gTemplateRecordID.toLongLong());
+    mTransfer->findInList(gEditor.gFindCriteria);
     if (mList.Recordset().noMatch()) {
-        gTemplateRecordID = 0;
+        gEditor.gTemplateRecordID = 0;
         return false;
     }
     mTransfer->MoveDataToForm();
@@ -268,7 +268,7 @@ void NameEdit::Form_Load()
         mPage->setDesignLimits();
         if (!gTabletMode)
             ImageKeyboard->hide();
-        gLastDateBox = 0;
+        gEditor.gLastDateBox = 0;
         placeWindow();
         if (mList.ShowsFindResult()) {
             cmdAddNew->hide();
@@ -277,22 +277,22 @@ void NameEdit::Form_Load()
         if (mList.ShowsSelectedOnly())
             cmdAddNew->hide();
         mPage->showToday();
-        gDialFromList = false;
-        gRecordSaved = false;
-        gRecordChanged = false;
-        if (gEditExistingRecord) {
+        gEditor.gDialFromList = false;
+        gEditor.gRecordSaved = false;
+        gEditor.gRecordChanged = false;
+        if (gEditor.gEditExistingRecord) {
             cmdCategories->show();
-            gFindCriteria = QStringLiteral("RecordID = ") + QString::number(mTransfer->currentRecordId());
-            mTransfer->findInList(gFindCriteria);
+            gEditor.gFindCriteria = QStringLiteral("RecordID = ") + QString::number(mTransfer->currentRecordId());
+            mTransfer->findInList(gEditor.gFindCriteria);
             mTransfer->MoveDataToForm();
             if (box(QStringLiteral("txtPhone6_Desc"))->text().isEmpty())
                 box(QStringLiteral("txtPhone6_Desc"))->setText(QStringLiteral("Other Phone"));
             if (box(QStringLiteral("txtUserField3_Desc"))->text().isEmpty())
                 box(QStringLiteral("txtUserField3_Desc"))->setText(QStringLiteral("User Field 3"));
-            gRecordChanged = false;
+            gEditor.gRecordChanged = false;
         } else {
             cmdCategories->hide();
-            if (gTemplateRecordID.toLongLong() > 0 && showTemplate()) {
+            if (gEditor.gTemplateRecordID.toLongLong() > 0 && showTemplate()) {
                 mPage->blankNameBoxes(true);
                 mPage->clearUpdateStamp();
             }
@@ -308,13 +308,13 @@ void NameEdit::Form_Load()
 void NameEdit::Form_Unload(bool &cancel)
 {
     const QPoint corner = frameGeometry().topLeft();
-    gEditFormLeft = qRound(platform::pixelsToTwipsX(corner.x()));
-    gEditFormTop = qRound(platform::pixelsToTwipsY(corner.y()));
+    gEditor.gEditFormLeft = qRound(platform::pixelsToTwipsX(corner.x()));
+    gEditor.gEditFormTop = qRound(platform::pixelsToTwipsY(corner.y()));
 
     // Any change not stored yet is asked about, also after an earlier save in this opening.
-    if (gRecordChanged) {
+    if (gEditor.gRecordChanged) {
         int answer;
-        if (gPictureChanged) {
+        if (gPictureHandOver.gPictureChanged) {
             answer = MsgBox(
                 QStringLiteral("You changed a picture linked to this record.  If you proceed, the file "
                                "names shown under the Picture buttons will revert to the OLD file "
@@ -331,16 +331,16 @@ void NameEdit::Form_Unload(bool &cancel)
             cancel = true;
             return;
         }
-        gPictureChanged = false;
-        gRecordChanged = false;
+        gPictureHandOver.gPictureChanged = false;
+        gEditor.gRecordChanged = false;
     }
-    if (!gRecordSaved)
+    if (!gEditor.gRecordSaved)
         return;
-    gPictureChanged = false;
+    gPictureHandOver.gPictureChanged = false;
     mTransfer->showSavedInList();
-    if (gNewRecordAdded && gAssignCategoryOnAdd == 1 && EditorHooks::showCategoryAssign)
+    if (gEditor.gNewRecordAdded && gEditor.gAssignCategoryOnAdd == 1 && EditorHooks::showCategoryAssign)
         EditorHooks::showCategoryAssign();
-    gNewRecordAdded = false;
+    gEditor.gNewRecordAdded = false;
 }
 
 void NameEdit::Form_KeyDown(int &keyCode, Qt::KeyboardModifiers shift)
@@ -402,19 +402,19 @@ void NameEdit::cmdCancel_Click()
 
 void NameEdit::cmdAddNew_Click()
 {
-    if (gRecordChanged) {
+    if (gEditor.gRecordChanged) {
         // A contact that could not be stored keeps what was typed.
         if (!mTransfer->saveAndStay())
             return;
-        gRecordChanged = false;
+        gEditor.gRecordChanged = false;
     }
     try {
         setWindowTitle(NewCaption);
-        gEditExistingRecord = false;
+        gEditor.gEditExistingRecord = false;
         cmdCategories->hide();
-        if (gTemplateRecordID.toLongLong() <= 0) {
+        if (gEditor.gTemplateRecordID.toLongLong() <= 0) {
             mPage->emptyDataBoxes();
-            gRecordChanged = false;
+            gEditor.gRecordChanged = false;
         } else if (showTemplate()) {
             mPage->blankNameBoxes(false);
         } else {
@@ -431,7 +431,7 @@ void NameEdit::cmdAddNew_Click()
 
 void NameEdit::cmdDelete_Click()
 {
-    if (!gEditExistingRecord) {
+    if (!gEditor.gEditExistingRecord) {
         MsgBox(QStringLiteral("You cannot delete a record before you add it!"), platform::vbCritical,
                QStringLiteral("New record not saved yet"));
         return;
@@ -453,7 +453,7 @@ void NameEdit::cmdDelete_Click()
             return;
         if (!mTransfer->deleteCurrent()) {
             // The contact is gone: there is nothing left to lose.
-            gRecordChanged = false;
+            gEditor.gRecordChanged = false;
             unload();
         }
     } catch (const platform::RuntimeError &e) {
@@ -469,7 +469,7 @@ bool NameEdit::readyToMove()
                platform::vbInformation, QStringLiteral("No records to display"));
         return false;
     }
-    if (gRecordChanged) {
+    if (gEditor.gRecordChanged) {
         if (mPage->hasNoName()) {
             MsgBox(QStringLiteral("You have made changes to the existing record, but it cannot be saved "
                                   "because it does not have a Name or an Organization."),
@@ -479,10 +479,10 @@ bool NameEdit::readyToMove()
         // A contact that could not be stored stays on screen as typed.
         if (!mTransfer->saveAndStay())
             return false;
-        gRecordChanged = false;
+        gEditor.gRecordChanged = false;
     }
     setWindowTitle(ExistingCaption);
-    gEditExistingRecord = true;
+    gEditor.gEditExistingRecord = true;
     return true;
 }
 
@@ -527,14 +527,14 @@ void NameEdit::cmdPrev_Click()
 
 void NameEdit::cmdMakeDefault_Click()
 {
-    if (!gEditExistingRecord) {
+    if (!gEditor.gEditExistingRecord) {
         MsgBox(QStringLiteral("You must save this record first before you can make it the default template."),
                platform::vbOKOnly, QStringLiteral("Must save record first"));
         return;
     }
     try {
-        gTemplateRecordID = mTransfer->currentRecordId();
-        writeTemplateSetting(mList.Database(), gTemplateRecordID.toLongLong());
+        gEditor.gTemplateRecordID = mTransfer->currentRecordId();
+        writeTemplateSetting(mList.Database(), gEditor.gTemplateRecordID.toLongLong());
         MsgBox(
             QStringLiteral("This record will be used as a template for new records.  All data in this record "
                            "(except the Name fields) will now appear in new records."),
@@ -547,7 +547,7 @@ void NameEdit::cmdMakeDefault_Click()
 void NameEdit::cmdClearDefault_Click()
 {
     try {
-        gTemplateRecordID = 0;
+        gEditor.gTemplateRecordID = 0;
         writeTemplateSetting(mList.Database(), 0);
         MsgBox(QStringLiteral("Template reset to original default."), platform::vbOKOnly,
                QStringLiteral("Template Cleared"));
@@ -558,13 +558,13 @@ void NameEdit::cmdClearDefault_Click()
 
 void NameEdit::cmdRemind_Click()
 {
-    if (!gEditExistingRecord) {
+    if (!gEditor.gEditExistingRecord) {
         MsgBox(QStringLiteral("You must save this record before you can associate a reminder with it."),
                platform::vbCritical, QStringLiteral("Please save this record first"));
         return;
     }
-    gRemindFromEditor = true;
+    gEditor.gRemindFromEditor = true;
     if (EditorHooks::showReminder)
         EditorHooks::showReminder();
-    gRemindFromEditor = false;
+    gEditor.gRemindFromEditor = false;
 }

@@ -93,7 +93,7 @@ NotesForm::NotesForm(QPlainTextEdit &editorNotes) : mEditorNotes(editorNotes)
     ImageKeyboard->setText(QStringLiteral("Keyboard"));
     placeAsDesigned(ImageKeyboard, Design);
 
-    connect(txtNotes, &QPlainTextEdit::textChanged, this, [] { gRecordChanged = true; });
+    connect(txtNotes, &QPlainTextEdit::textChanged, this, [] { gEditor.gRecordChanged = true; });
     connect(cmdFind, &QPushButton::clicked, this, &NotesForm::cmdFind_Click);
     connect(cmdFindNext, &QPushButton::clicked, this, &NotesForm::cmdFindNext_Click);
     connect(cmdExit, &QPushButton::clicked, this, &NotesForm::cmdExit_Click);
@@ -103,14 +103,14 @@ NotesForm::NotesForm(QPlainTextEdit &editorNotes) : mEditorNotes(editorNotes)
 void NotesForm::Form_Load()
 {
     // Opening the window alone never marks the record as changed.
-    const bool changed = gRecordChanged;
+    const bool changed = gEditor.gRecordChanged;
     txtNotes->setPlainText(mEditorNotes.toPlainText());
-    gRecordChanged = changed;
+    gEditor.gRecordChanged = changed;
 
-    if (gNotesFormTop != 0 && gNotesFormTop != TabletTop) {
-        platform::moveWindowTwips(this, gNotesFormLeft, gNotesFormTop);
-        resize(platform::twipsToPixelsX(gNotesFormWidth) - (frameGeometry().width() - width()),
-               platform::twipsToPixelsY(gNotesFormHeight) - (frameGeometry().height() - height()));
+    if (gEditor.gNotesFormTop != 0 && gEditor.gNotesFormTop != TabletTop) {
+        platform::moveWindowTwips(this, gEditor.gNotesFormLeft, gEditor.gNotesFormTop);
+        resize(platform::twipsToPixelsX(gEditor.gNotesFormWidth) - (frameGeometry().width() - width()),
+               platform::twipsToPixelsY(gEditor.gNotesFormHeight) - (frameGeometry().height() - height()));
     } else {
         platform::centerWindowOnScreen(this);
         if (gTabletMode)
@@ -169,12 +169,12 @@ void NotesForm::Form_Unload(bool &cancel)
 {
     Q_UNUSED(cancel);
     const QRect frame = frameGeometry();
-    gNotesFormLeft = twipsX(frame.x());
-    gNotesFormTop = twipsY(frame.y());
-    gNotesFormWidth = twipsX(frame.width());
-    gNotesFormHeight = twipsY(frame.height());
+    gEditor.gNotesFormLeft = twipsX(frame.x());
+    gEditor.gNotesFormTop = twipsY(frame.y());
+    gEditor.gNotesFormWidth = twipsX(frame.width());
+    gEditor.gNotesFormHeight = twipsY(frame.height());
     mSearch.clear();
-    if (gRecordChanged)
+    if (gEditor.gRecordChanged)
         mEditorNotes.setPlainText(txtNotes->toPlainText());
 }
 

@@ -18,12 +18,6 @@ class NotesForm : public platform::Form {
 
     explicit NotesForm(QPlainTextEdit &editorNotes);
 
-    QPlainTextEdit *txtNotes = nullptr;
-    QPushButton *cmdFindNext;
-    QPushButton *cmdFind;
-    QPushButton *cmdExit;
-    QToolButton *ImageKeyboard;
-
     void cmdFind_Click();
     void cmdFindNext_Click();
     void cmdExit_Click();
@@ -39,6 +33,11 @@ class NotesForm : public platform::Form {
     void resizeEvent(QResizeEvent *event) override;
 
   private:
+    QPlainTextEdit *txtNotes = nullptr;
+    QPushButton *cmdFindNext = nullptr;
+    QPushButton *cmdFind = nullptr;
+    QPushButton *cmdExit = nullptr;
+    QToolButton *ImageKeyboard = nullptr;
     QPlainTextEdit &mEditorNotes;
     NotesSearch mSearch;
 };

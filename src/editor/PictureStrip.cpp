@@ -77,9 +77,9 @@ PictureEditor PictureStrip::pictureEditor()
         editor.pictureBoxes << mPage.box(pictureBoxName(n));
     editor.lastNameBox = mPage.box(QStringLiteral("txtLastName"));
     editor.database = &mList.Database();
-    if (gEditExistingRecord)
+    if (gEditor.gEditExistingRecord)
         editor.recordId = mList.Recordset().value(QStringLiteral("RecordID")).toLongLong();
-    editor.recordChanged = [] { gRecordChanged = true; };
+    editor.recordChanged = [] { gEditor.gRecordChanged = true; };
     return editor;
 }
 
@@ -100,7 +100,7 @@ bool PictureStrip::GetFileName()
 void PictureStrip::cmdPicture_Click(int n)
 {
     try {
-        gPictureSlot = n;
+        gPictureHandOver.gPictureSlot = n;
         const QString name = mPage.box(pictureBoxName(n))->text();
         const QString path = pictures::picturePath(name);
         if (pictures::slotFileExists(name)) {
@@ -127,7 +127,7 @@ void PictureStrip::cmdPicture_MouseDown(int n, Qt::MouseButton button, const QPo
 {
     if (button != Qt::RightButton)
         return;
-    gPictureSlot = n;
+    gPictureHandOver.gPictureSlot = n;
     mnuFile->popup(globalPosition);
 }
 
@@ -145,7 +145,7 @@ void PictureStrip::mnuFilePasteImage_Click()
         QStringLiteral("Picture name required")));
     if (answer.isEmpty() || !CheckFileNameChars(answer))
         return;
-    gPastePicture = true;
+    gPictureHandOver.gPastePicture = true;
     CMDialog1().dlgFileName =
         answer.right(4).toLower() == QLatin1String(".jpg") ? answer : answer + QStringLiteral(".jpg");
     try {
@@ -158,5 +158,5 @@ void PictureStrip::mnuFilePasteImage_Click()
         MsgBox(error.description() + QStringLiteral(".    Error number: ") + QString::number(error.number()),
                platform::vbOKOnly, QStringLiteral("Error"));
     }
-    gPastePicture = false;
+    gPictureHandOver.gPastePicture = false;
 }

@@ -71,13 +71,13 @@ void writeCondensedBlock(DisplayedRecords &r, ExportFile &file)
     file.writeLine(CondensedHeadingLine(r));
     const QString detail = condensedDetailText(r);
     if (IsNonBlank(detail)) {
-        gPrintTextBuffer = detail;
+        gPrinting.gPrintTextBuffer = detail;
         bool first = true;
-        while (!gPrintTextBuffer.isEmpty()) {
+        while (!gPrinting.gPrintTextBuffer.isEmpty()) {
             // Measured as printed text in the printer's font, which never needs a printer
             // to be installed.
             const QString line =
-                GetNextPrintLine(gPrintTextBuffer, CondensedWidth, platform::Printer().font());
+                GetNextPrintLine(gPrinting.gPrintTextBuffer, CondensedWidth, platform::Printer().font());
             file.writeLine(first ? line : QStringLiteral("    ") + line);
             first = false;
         }

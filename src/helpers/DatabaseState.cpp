@@ -3,9 +3,12 @@
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 
-std::unique_ptr<platform::Database> gDb;
-std::unique_ptr<platform::Recordset> gContactsTable;
-QString gDbPath;
-QString gAppName;
-QString gNoticeLine;
-QString gSql;
+DatabaseState gDatabase;
+
+void DatabaseState::reset()
+{
+    // The table's statements belong to the database: they go first.
+    gContactsTable.reset();
+    gDb.reset();
+    *this = DatabaseState();
+}

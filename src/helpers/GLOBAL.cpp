@@ -6,8 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 
-bool gTabletMode = false;
-
 QString InputDialog(const QString &prompt, const QString &title, const QString &defaultText,
                     bool passwordMask)
 {

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "helpers/DatabaseState.h"
+
 #include <QString>
 
-// True on a tablet without a mouse, or after the tablet mode command: dialogs then sit
-// near the top of the screen and offer the on-screen keyboard.
-extern bool gTabletMode;
+// The tablet flag, gTabletMode, is kept with the open database's state.
 
 // Asks for one line of text in the program's input window: what the user typed after
 // OK or Enter, "" after Cancel or when the window was closed from its title bar. With

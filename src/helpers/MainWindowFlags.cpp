@@ -1,7 +1,8 @@
 #include "helpers/MainWindowFlags.h"
 
-qint32 gSelectedCount = 0;
-bool gFirstTime = false;
-bool gPageBreakPerLetter = false;
-int gReminderStartup = 0;
-bool gIgnoreNextGridClick = false;
+MainWindowFlags gMainWindow;
+
+void MainWindowFlags::reset()
+{
+    *this = MainWindowFlags();
+}

@@ -3,9 +3,15 @@
 #include <QtGlobal>
 
 // Flags of the main window that the windows below it read or set.
-extern qint32 gSelectedCount;    // selection marks set since the program started
-extern bool gFirstTime;          // the main window's first activation is still to come
-extern bool gPageBreakPerLetter; // address books start a page per initial letter
-extern int gReminderStartup;     // the reminder window's start-up check box
-// The next grid click is not the user's (set as the category window loads).
-extern bool gIgnoreNextGridClick;
+struct MainWindowFlags {
+    qint32 gSelectedCount = 0;        // selection marks set since the program started
+    bool gFirstTime = false;          // the main window's first activation is still to come
+    bool gPageBreakPerLetter = false; // address books start a page per initial letter
+    int gReminderStartup = 0;         // the reminder window's start-up check box
+    // The next grid click is not the user's (set as the category window loads).
+    bool gIgnoreNextGridClick = false;
+
+    // Back to the values the program starts with.
+    void reset();
+};
+extern MainWindowFlags gMainWindow;

@@ -1,6 +1,7 @@
 #include "mainwindow/ColumnLayout.h"
 
 #include "mainwindow/ColumnLayoutFile.h"
+#include "mainwindow/MainControls.h"
 #include "mainwindow/MainGridDesign.h"
 #include "mainwindow/NameList.h"
 #include "platform/grid/DataGrid.h"
@@ -51,11 +52,11 @@ platform::GridColumn gridColumn(const ColumnLayoutFile::Column &column)
 
 } // namespace
 
-ColumnLayout::ColumnLayout(NameList &window) : mWindow(window)
+ColumnLayout::ColumnLayout(NameList &window) : mWindow(window), mUi(*window.mUi)
 {
     for (const ColumnLayoutFile::Column &column : designedGridColumns())
         mGridColumns.append(gridColumn(column));
-    connect(mWindow.Table1->horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
+    connect(mUi.Table1->horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
         if (!mPlacingColumns)
             mbColumnsChanged = true;
     });
@@ -80,7 +81,7 @@ bool ColumnLayout::bindGrid()
         return false;
     mPlacingColumns = true;
     Table1Binding =
-        new platform::DataGrid(mWindow.Table1, mWindow.Data1, &mWindow, mGridRowHeight, mGridColumns);
+        new platform::DataGrid(mUi.Table1, mUi.Data1, &mWindow, mGridRowHeight, mGridColumns);
     Table1Binding->setColumnWidthScale(mWidthScale);
     mPlacingColumns = false;
     return true;

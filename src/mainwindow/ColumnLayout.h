@@ -5,6 +5,7 @@
 #include <QList>
 #include <QObject>
 
+class MainControls;
 class NameList;
 
 namespace platform {
@@ -36,6 +37,7 @@ class ColumnLayout : public QObject {
 
   private:
     NameList &mWindow;
+    MainControls &mUi;
     platform::DataGrid *Table1Binding = nullptr;
     QList<platform::GridColumn> mGridColumns; // the columns the grid shows once bound
     int mGridRowHeight = 225;

@@ -7,6 +7,7 @@
 #include "mainwindow/ColumnLayout.h"
 #include "mainwindow/MainWindowLayout.h"
 #include "mainwindow/MainWindowSettings.h"
+#include "mainwindow/MainControls.h"
 #include "mainwindow/NameList.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/Database.h"
@@ -119,11 +120,11 @@ QColor colourOfValue(qint32 value)
 
 } // namespace
 
-DisplayModes::DisplayModes(NameList &window) : mWindow(window) {}
+DisplayModes::DisplayModes(NameList &window) : mWindow(window), mUi(*window.mUi) {}
 
 QColor DisplayModes::backColor() const
 {
-    return mWindow.client->palette().color(QPalette::Window);
+    return mUi.client->palette().color(QPalette::Window);
 }
 
 void DisplayModes::setBackColor(const QColor &colour)
@@ -136,11 +137,11 @@ void DisplayModes::setBackColor(const QColor &colour)
     const QColor warning = design || contrastRatio(FilterMessageRed, colour) >= ReadableContrast
                                ? FilterMessageRed
                                : text;
-    QPalette look = mWindow.client->palette();
+    QPalette look = mUi.client->palette();
     look.setColor(QPalette::Window, colour);
     look.setColor(QPalette::WindowText, text);
-    mWindow.client->setPalette(look);
-    mWindow.lblFilterMsg->setStyleSheet(QStringLiteral("color: %1; font-weight: bold;").arg(warning.name()));
+    mUi.client->setPalette(look);
+    mUi.lblFilterMsg->setStyleSheet(QStringLiteral("color: %1; font-weight: bold;").arg(warning.name()));
 }
 
 void DisplayModes::setBackColorValue(qint32 value)
@@ -153,10 +154,10 @@ void DisplayModes::applyLook()
     const MainWindowLook look = mainWindowLook(gTabletMode);
     mWindow.columnLayout().setRowHeightTwips(qRound(look.gridRowHeight));
     const QFont font = platform::classicFont(look.fontName, look.fontSize, look.fontBold);
-    mWindow.Table1->setFont(font);
+    mUi.Table1->setFont(font);
     mWindow.columnLayout().setColumnWidthScale(columnWidening(font));
-    mWindow.cmbSort->setFont(font);
-    QLineEdit *locate = mWindow.txtLocate;
+    mUi.cmbSort->setFont(font);
+    QLineEdit *locate = mUi.txtLocate;
     locate->setFont(font);
     const QRect box = locate->geometry();
     locate->setGeometry(box.x(), box.y(), box.width(), platform::twipsToPixelsY(look.locateBoxHeight));
@@ -175,14 +176,14 @@ void DisplayModes::keepToolbarAndRowsShown(int rowPixels)
     const int width = qMax(platform::twipsToPixelsX(MainWindowMinimumWidth), exitSign->geometry().right() + margin);
     // High enough for the grid's heading and a few rows over the space the layout keeps
     // under the grid for the detail boxes and the record buttons.
-    const QTableView *grid = mWindow.Table1;
+    const QTableView *grid = mUi.Table1;
     // The heading sizes itself only once it has columns; its font tells the height before.
     const int heading = qMax(grid->horizontalHeader()->sizeHint().height(),
                              QFontMetrics(grid->font()).height() +
                                  2 * grid->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, grid) + 2);
     const int gridHeight = heading + MinimumRowsShown * rowPixels +
                            grid->horizontalScrollBar()->sizeHint().height() + 2 * grid->frameWidth();
-    const int inner = gridHeight + mWindow.lblHeader->height() + platform::twipsToPixelsY(80);
+    const int inner = gridHeight + mUi.lblHeader->height() + platform::twipsToPixelsY(80);
     const QMenuBar *menus = mWindow.findChild<QMenuBar *>(QString(), Qt::FindDirectChildrenOnly);
     mWindow.setMinimumSize(width, (menus ? menus->sizeHint().height() : 0) + inner);
 }

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QObject>
 
+class MainControls;
 class NameList;
 
 // How the main window looks: the desktop and tablet looks (fonts, row height, locate box
@@ -32,4 +33,5 @@ class DisplayModes : public QObject {
     void keepToolbarAndRowsShown(int rowPixels);
 
     NameList &mWindow;
+    MainControls &mUi;
 };

@@ -7,6 +7,7 @@
 #include "helpers/ValueHelpers.h"
 #include "mainwindow/ColumnLayout.h"
 #include "mainwindow/DetailBoxes.h"
+#include "mainwindow/MainControls.h"
 #include "mainwindow/MainGridDelegate.h"
 #include "mainwindow/NameList.h"
 #include "mainwindow/RecordCommands.h"
@@ -67,20 +68,20 @@ bool isCurrentRowShown(platform::Recordset *rs)
 
 } // namespace
 
-GridEvents::GridEvents(NameList &window) : mWindow(window) {}
+GridEvents::GridEvents(NameList &window) : mWindow(window), mUi(*window.mUi) {}
 
 void GridEvents::connectEvents()
 {
-    for (QObject *watched : std::initializer_list<QObject *>{mWindow.Table1, mWindow.txtName,
-                                                             mWindow.txtPhone, mWindow.TextBackground})
+    for (QObject *watched :
+         std::initializer_list<QObject *>{mUi.Table1, mUi.txtName, mUi.txtPhone, mUi.TextBackground})
         watched->installEventFilter(this);
-    mWindow.Table1->viewport()->installEventFilter(this);
-    mWindow.Table1->setItemDelegate(new MainGridDelegate(*this, mWindow.Table1));
-    connect(mWindow.Table1, &QAbstractItemView::clicked, this, [this] { Table1_Click(); });
-    connect(mWindow.Table1, &QAbstractItemView::doubleClicked, this, [this] { Table1_DblClick(); });
-    connect(mWindow.Table1->horizontalHeader(), &QHeaderView::sectionClicked, this,
+    mUi.Table1->viewport()->installEventFilter(this);
+    mUi.Table1->setItemDelegate(new MainGridDelegate(*this, mUi.Table1));
+    connect(mUi.Table1, &QAbstractItemView::clicked, this, [this] { Table1_Click(); });
+    connect(mUi.Table1, &QAbstractItemView::doubleClicked, this, [this] { Table1_DblClick(); });
+    connect(mUi.Table1->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int column) { Table1_HeadClick(column); });
-    connect(mWindow.Table1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+    connect(mUi.Table1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &current, const QModelIndex &previous) {
                 // The record set follows the grid before the handler reads the current row.
                 if (current.isValid())
@@ -89,7 +90,7 @@ void GridEvents::connectEvents()
                                     previous.isValid() ? previous.column() : -1);
             });
     // Working the list's scroll bar is no click: a row change after it marks nothing.
-    connect(mWindow.Table1->verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
+    connect(mUi.Table1->verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
             [this] { Table1_ClearClickFlag(); });
     // The boxes under the grid describe the contact the grid starts on.
     Table1_RowColChange(-1, -1);
@@ -107,22 +108,22 @@ void GridEvents::pushOutOfMarkColumn()
         this,
         [this] {
             mRightPushPending = false;
-            const QModelIndex current = mWindow.Table1->currentIndex();
-            if (current.isValid() && current.column() == 0 && mWindow.Table1->model()->columnCount() > 1)
-                mWindow.Table1->setCurrentIndex(current.siblingAtColumn(1));
+            const QModelIndex current = mUi.Table1->currentIndex();
+            if (current.isValid() && current.column() == 0 && mUi.Table1->model()->columnCount() > 1)
+                mUi.Table1->setCurrentIndex(current.siblingAtColumn(1));
         },
         Qt::QueuedConnection);
 }
 
 int GridEvents::gridCol() const
 {
-    const QModelIndex current = mWindow.Table1->currentIndex();
+    const QModelIndex current = mUi.Table1->currentIndex();
     return current.isValid() ? current.column() : -1;
 }
 
 void GridEvents::Table1_MarkPress()
 {
-    if (gIgnoreNextGridClick)
+    if (gMainWindow.gIgnoreNextGridClick)
         return;
     mbGridClicked = true;
     mMarkPending = true;
@@ -134,7 +135,7 @@ void GridEvents::Table1_Click()
     // marked it: the click does.
     if (mMarkPending) {
         mMarkPending = false;
-        if (gridCol() == 0 && isCurrentRowShown(mWindow.Data1->recordset()))
+        if (gridCol() == 0 && isCurrentRowShown(mUi.Data1->recordset()))
             toggleCurrentMark();
     }
     // Out of the mark column, so that the next click there marks again; the first click
@@ -142,9 +143,9 @@ void GridEvents::Table1_Click()
     if (!gridEditActive() && gridCol() == 0 && !mbFirstGridClick)
         pushOutOfMarkColumn();
     mbFirstGridClick = false;
-    if (!gIgnoreNextGridClick)
+    if (!gMainWindow.gIgnoreNextGridClick)
         mbGridClicked = true;
-    gIgnoreNextGridClick = false;
+    gMainWindow.gIgnoreNextGridClick = false;
 }
 
 void GridEvents::Table1_DblClick()
@@ -170,7 +171,7 @@ void GridEvents::Table1_AfterColEdit()
 
 void GridEvents::toggleCurrentMark()
 {
-    platform::Recordset *rs = mWindow.Data1->recordset();
+    platform::Recordset *rs = mUi.Data1->recordset();
     mMarkPending = false;
     mbGridClicked = false;
     try {
@@ -178,10 +179,10 @@ void GridEvents::toggleCurrentMark()
         const QVariant mark = rs->value(SelectedField);
         if (!IsNull(mark) && mark.toString() == MarkedValue) {
             rs->setValue(SelectedField, QStringLiteral(" "));
-            gSelectedCount = qMax(0, gSelectedCount - 1);
+            gMainWindow.gSelectedCount = qMax(0, gMainWindow.gSelectedCount - 1);
         } else {
             rs->setValue(SelectedField, MarkedValue);
-            ++gSelectedCount;
+            ++gMainWindow.gSelectedCount;
         }
         rs->update();
     } catch (const RuntimeError &error) {
@@ -192,11 +193,11 @@ void GridEvents::toggleCurrentMark()
         platform::MsgBox(error.description());
     }
     QPushButton *showSelected = mWindow.button(QStringLiteral("cmdShowSelected"));
-    if (gSelectedCount < 1) {
-        mWindow.lblSelectedCount->setText(QString());
+    if (gMainWindow.gSelectedCount < 1) {
+        mUi.lblSelectedCount->setText(QString());
         showSelected->setVisible(false);
     } else {
-        mWindow.lblSelectedCount->setText(QString::number(gSelectedCount) +
+        mUi.lblSelectedCount->setText(QString::number(gMainWindow.gSelectedCount) +
                                           QStringLiteral(" selected record(s)."));
         showSelected->setVisible(true);
     }
@@ -206,7 +207,7 @@ void GridEvents::toggleCurrentMark()
 void GridEvents::Table1_RowColChange(int LastRow, int LastCol)
 {
     Q_UNUSED(LastRow);
-    platform::Recordset *rs = mWindow.Data1->recordset();
+    platform::Recordset *rs = mUi.Data1->recordset();
     if (!isCurrentRowShown(rs))
         return;
 
@@ -222,8 +223,8 @@ void GridEvents::Table1_RowColChange(int LastRow, int LastCol)
             return QVariant(); // a field this record source lacks shows as empty
         }
     };
-    fillBox(mWindow.txtName, boxText(detailNameText(field)));
-    fillBox(mWindow.txtPhone, boxText(detailPhoneText(field)));
+    fillBox(mUi.txtName, boxText(detailNameText(field)));
+    fillBox(mUi.txtPhone, boxText(detailPhoneText(field)));
     mWindow.dispatch(QStringLiteral("LoadRecordPictures"));
 }
 
@@ -267,7 +268,7 @@ void GridEvents::Table1_KeyDown(int &KeyCode, Qt::KeyboardModifiers Shift, const
         return;
     // Typing in the list starts or continues a locate; the braces make the sender type
     // the character itself, also for + ^ % ( ) and the like.
-    mWindow.txtLocate->setFocus();
+    mUi.txtLocate->setFocus();
     SendKeysInput(QStringLiteral("{") + typed + QStringLiteral("}"), false);
     KeyCode = platform::KeyCancelled;
 }
@@ -307,7 +308,7 @@ void GridEvents::Table1_HeadClick(int ColIndex)
 
 bool GridEvents::Table1_WriteCell(int row, int column, const QVariant &value)
 {
-    platform::Recordset *rs = mWindow.Data1->recordset();
+    platform::Recordset *rs = mUi.Data1->recordset();
     if (!rs || !rs->isOpen() || !mWindow.columnLayout().binding() || column < 0 ||
         column >= mWindow.columnLayout().binding()->model()->columns().size())
         return false;
@@ -347,14 +348,14 @@ void GridEvents::GridEditMenu_Click()
     }
     if (platform::DataGrid *binding = mWindow.columnLayout().binding())
         binding->model()->setEditable(mAllowUpdate);
-    mWindow.Table1->setEditTriggers(mAllowUpdate
-                                        ? QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed
-                                        : QAbstractItemView::NoEditTriggers);
+    mUi.Table1->setEditTriggers(mAllowUpdate
+                                    ? QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed
+                                    : QAbstractItemView::NoEditTriggers);
 }
 
 bool GridEvents::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == mWindow.Table1->viewport())
+    if (watched == mUi.Table1->viewport())
         return gridMouse(static_cast<QWidget *>(watched), event);
     // The grid and the detail area under it share one key handler.
     if (event->type() != QEvent::KeyPress)
@@ -378,7 +379,7 @@ bool GridEvents::gridMouse(QWidget *viewport, QEvent *event)
     auto *mouse = static_cast<QMouseEvent *>(event);
     if (mouse->button() != Qt::LeftButton)
         return false;
-    const QModelIndex at = mWindow.Table1->indexAt(mouse->position().toPoint());
+    const QModelIndex at = mUi.Table1->indexAt(mouse->position().toPoint());
     if (event->type() == QEvent::MouseButtonPress) {
         // The press moves the cursor before the click is reported: say first that the
         // move into the mark column is the user's click.
@@ -388,7 +389,7 @@ bool GridEvents::gridMouse(QWidget *viewport, QEvent *event)
     }
     // The grid reports double-clicks on rows only; on a list with no rows the
     // double-click still asks to view a contact, and is told there is none.
-    if (!at.isValid() && mWindow.Table1->model()->rowCount() == 0 &&
+    if (!at.isValid() && mUi.Table1->model()->rowCount() == 0 &&
         viewport->rect().contains(mouse->position().toPoint()))
         Table1_DblClick();
     return false;

@@ -5,6 +5,7 @@
 #include <QVariant>
 #include <Qt>
 
+class MainControls;
 class NameList;
 class QWidget;
 
@@ -59,6 +60,7 @@ class GridEvents : public QObject {
     bool gridMouse(QWidget *viewport, QEvent *event);
 
     NameList &mWindow;
+    MainControls &mUi;
     bool mbCellEditing = false;
     bool mbGridClicked = false;
     bool mbFirstGridClick = false;

@@ -5,6 +5,7 @@
 #include "helpers/SettingsRow.h"
 #include "helpers/SortOrder.h"
 #include "mainwindow/GridEvents.h"
+#include "mainwindow/MainControls.h"
 #include "mainwindow/MainWindowSettings.h"
 #include "mainwindow/NameList.h"
 #include "platform/RuntimeError.h"
@@ -27,7 +28,7 @@
 
 using platform::RuntimeError;
 
-ListViewCommands::ListViewCommands(NameList &window) : mWindow(window) {}
+ListViewCommands::ListViewCommands(NameList &window) : mWindow(window), mUi(*window.mUi) {}
 
 void ListViewCommands::ShowAllMenu_Click()
 {
@@ -42,13 +43,13 @@ void ListViewCommands::ShowAllMenu_Click()
             category->deleteRecord();
         }
     }
-    mWindow.lblFilterMsg->setVisible(false);
+    mUi.lblFilterMsg->setVisible(false);
     mWindow.refreshList(storeParts(showAllRecordSource(gRecordSource)));
     mWindow.setCategoryCaption(QString());
-    if (gSelectedCount > 0)
+    if (gMainWindow.gSelectedCount > 0)
         mWindow.button(QStringLiteral("cmdShowSelected"))->setVisible(true);
     mWindow.setAddAllowed(true);
-    platform::Recordset *rs = mWindow.Data1->recordset();
+    platform::Recordset *rs = mUi.Data1->recordset();
     if (rs && rs->recordCount() >= 1) {
         rs->moveLast();
         rs->moveFirst();
@@ -59,7 +60,7 @@ void ListViewCommands::ShowSelectedOnlyMenu_Click()
 {
     platform::BusyPointer busy;
     mWindow.refreshList(storeParts(showSelectedOnlyRecordSource(gRecordSource)));
-    if (mWindow.lblCategory->text().startsWith(FindResultCaptionPrefix + QLatin1Char(' ')))
+    if (mUi.lblCategory->text().startsWith(FindResultCaptionPrefix + QLatin1Char(' ')))
         mWindow.setCategoryCaption(QString());
     mWindow.setAddAllowed(false);
 }
@@ -68,7 +69,7 @@ void ListViewCommands::HideSelectedMenu_Click()
 {
     platform::BusyPointer busy;
     mWindow.refreshList(storeParts(hideSelectedRecordSource(gRecordSource)));
-    if (mWindow.lblCategory->text().startsWith(FindResultCaptionPrefix + QLatin1Char(' ')))
+    if (mUi.lblCategory->text().startsWith(FindResultCaptionPrefix + QLatin1Char(' ')))
         mWindow.setCategoryCaption(QString());
 }
 
@@ -76,8 +77,8 @@ void ListViewCommands::RemoveSelectionsMenu_Click()
 {
     platform::BusyPointer busy;
     gDb->execute(ClearSelectionMarksSql);
-    gSelectedCount = 0;
-    mWindow.lblSelectedCount->setText(QString());
+    gMainWindow.gSelectedCount = 0;
+    mUi.lblSelectedCount->setText(QString());
     mWindow.refreshList(storeParts(removeSelectionsRecordSource(gRecordSource)));
     mWindow.button(QStringLiteral("cmdShowSelected"))->setVisible(false);
     mWindow.setAddAllowed(true);
@@ -94,7 +95,7 @@ void ListViewCommands::DisplayRecCntMenu_Click()
             count = rs->value(QStringLiteral("RowCount")).toLongLong();
         }
     }
-    platform::Recordset *shown = mWindow.Data1->recordset();
+    platform::Recordset *shown = mUi.Data1->recordset();
     const QString message = recordCountMessage(shown && shown->recordCount() > 0, count);
     busy.release();
     platform::MsgBox(message, platform::vbOKOnly, RecordCountTitle);
@@ -103,7 +104,7 @@ void ListViewCommands::DisplayRecCntMenu_Click()
 void ListViewCommands::cmdShowAll_Click()
 {
     ShowAllMenu_Click();
-    mWindow.Table1->setFocus();
+    mUi.Table1->setFocus();
 }
 
 void ListViewCommands::cmdShowSelected_Click()
@@ -111,7 +112,7 @@ void ListViewCommands::cmdShowSelected_Click()
     ShowSelectedOnlyMenu_Click();
     mWindow.button(QStringLiteral("cmdShowSelected"))->setVisible(false);
     mWindow.setAddAllowed(false);
-    mWindow.Table1->setFocus();
+    mUi.Table1->setFocus();
 }
 
 void ListViewCommands::storeSortChoice(const QString &choice)
@@ -121,7 +122,7 @@ void ListViewCommands::storeSortChoice(const QString &choice)
 
 void ListViewCommands::cmbSort_Click()
 {
-    const QString choice = mWindow.cmbSort->currentText();
+    const QString choice = mUi.cmbSort->currentText();
     // A choice that cannot be kept still sorts the list for this run; the user is told
     // once the list shows again.
     QString notStored;
@@ -129,7 +130,7 @@ void ListViewCommands::cmbSort_Click()
         platform::BusyPointer busy;
         // The list is reopened below anyway; letting it go first spares the database from
         // fixing the membership of every row of it before the settings row is written.
-        mWindow.Data1->clear();
+        mUi.Data1->clear();
         try {
             storeSortChoice(choice);
         } catch (const RuntimeError &error) {
@@ -144,7 +145,7 @@ void ListViewCommands::cmbSort_Click()
                 gContactsTable->setIndex(QStringLiteral("LastName"));
             }
         }
-        mWindow.txtLocate->setFocus();
+        mUi.txtLocate->setFocus();
         mWindow.grid().Table1_ClearClickFlag();
         mWindow.refreshList(storeParts(sortedRecordSource(gRecordSource)));
     }
@@ -156,7 +157,7 @@ void ListViewCommands::cmbSort_Click()
 void ListViewCommands::Category_Click()
 {
     CategoryForm::open();
-    mWindow.txtLocate->setFocus();
+    mUi.txtLocate->setFocus();
 }
 
 void ListViewCommands::SelectionCriteria_Click()

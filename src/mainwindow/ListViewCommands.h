@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+class MainControls;
 class NameList;
 class QString;
 
@@ -30,4 +31,5 @@ class ListViewCommands : public QObject {
     void storeSortChoice(const QString &choice);
 
     NameList &mWindow;
+    MainControls &mUi;
 };

@@ -5,6 +5,7 @@
 #include "helpers/SortOrder.h"
 #include "mainwindow/GridEvents.h"
 #include "mainwindow/LocateRules.h"
+#include "mainwindow/MainControls.h"
 #include "mainwindow/NameList.h"
 #include "mainwindow/RecordCommands.h"
 #include "platform/RuntimeError.h"
@@ -49,11 +50,11 @@ int keyCodeOf(const QKeyEvent *key)
 
 } // namespace
 
-LocateBox::LocateBox(NameList &window) : QObject(&window), mWindow(window) {}
+LocateBox::LocateBox(NameList &window) : QObject(&window), mWindow(window), mUi(*window.mUi) {}
 
 void LocateBox::connectEvents()
 {
-    mWindow.txtLocate->installEventFilter(this);
+    mUi.txtLocate->installEventFilter(this);
 }
 
 bool LocateBox::eventFilter(QObject *watched, QEvent *event)
@@ -104,14 +105,14 @@ bool LocateBox::eventFilter(QObject *watched, QEvent *event)
 void LocateBox::txtLocate_KeyUp(int KeyCode, Qt::KeyboardModifiers Shift)
 {
     Q_UNUSED(Shift);
-    platform::Recordset *rs = mWindow.Data1->recordset();
+    platform::Recordset *rs = mUi.Data1->recordset();
     if (!rs || !rs->isOpen() || rs->recordCount() <= 0)
         return;
-    QLineEdit *box = mWindow.txtLocate;
+    QLineEdit *box = mUi.txtLocate;
     try {
         const LocateStep step = locateStepFor(KeyCode, box->text(), gRecordSource.gSortedByDate);
         if (step == LocateStep::FocusGrid) {
-            mWindow.Table1->setFocus();
+            mUi.Table1->setFocus();
             return;
         }
         // Given back before the message below, as the block is left.
@@ -119,11 +120,11 @@ void LocateBox::txtLocate_KeyUp(int KeyCode, Qt::KeyboardModifiers Shift)
         if (step == LocateStep::ClearBox) {
             box->clear();
         } else if (step == LocateStep::Search) {
-            gFindCriteria = locateCriteria(sortField(), box->text());
+            gEditor.gFindCriteria = locateCriteria(sortField(), box->text());
             std::optional<platform::Bookmark> mark;
             if (!rs->eof() && !rs->bof())
                 mark = rs->bookmark();
-            rs->findFirst(gFindCriteria);
+            rs->findFirst(gEditor.gFindCriteria);
             if (rs->noMatch() && mark)
                 rs->setBookmark(*mark);
         }
@@ -138,7 +139,7 @@ void LocateBox::txtLocate_KeyPress(int &KeyAscii)
     if (KeyAscii != platform::CharEnter)
         return;
     KeyAscii = platform::KeyCancelled;
-    mWindow.Table1->setFocus();
+    mUi.Table1->setFocus();
     // The View/Edit command opens the editor on the contact found, and refuses an empty
     // list with its own message.
     mWindow.records().cmdEdit_Click();
@@ -146,7 +147,7 @@ void LocateBox::txtLocate_KeyPress(int &KeyAscii)
 
 void LocateBox::txtLocate_LostFocus()
 {
-    mWindow.txtLocate->clear();
+    mUi.txtLocate->clear();
 }
 
 void LocateBox::txtLocate_Click()

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <Qt>
 
+class MainControls;
 class NameList;
 
 // The locate box over the grid: each key typed moves the list to the first contact whose
@@ -26,4 +27,5 @@ class LocateBox : public QObject {
 
   private:
     NameList &mWindow;
+    MainControls &mUi;
 };

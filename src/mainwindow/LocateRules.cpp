@@ -1,35 +1,27 @@
 #include "mainwindow/LocateRules.h"
 
-#include "helpers/KeyboardLayout.h"
 #include "helpers/ValueHelpers.h"
 #include "platform/base/DateText.h"
-
-namespace {
-
-// The two bracket keys of a US keyboard: a bracket would open a character class in the
-// pattern.
-constexpr int BracketOpenKey = 219;
-constexpr int BracketCloseKey = 221;
-
-} // namespace
+#include "platform/ui/KeyCodes.h"
 
 LocateStep locateStepFor(int keyCode, const QString &boxText, bool sortedByDate)
 {
     switch (keyCode) {
-    case KeyboardLayout::VkPrior:
-    case KeyboardLayout::VkNext:
-    case KeyboardLayout::VkUp:
-    case KeyboardLayout::VkDown:
+    case platform::VkPrior:
+    case platform::VkNext:
+    case platform::VkUp:
+    case platform::VkDown:
         return LocateStep::FocusGrid;
     default:
         break;
     }
     if (sortedByDate && !platform::parseDateText(boxText).isValid())
         return LocateStep::Nothing;
-    if (keyCode == BracketOpenKey || keyCode == BracketCloseKey)
+    // A bracket would open a character class in the pattern.
+    if (keyCode == platform::VkOpenBracket || keyCode == platform::VkCloseBracket)
         return LocateStep::ClearBox;
     // A double quote would end the pattern's literal early.
-    if (!boxText.contains(QLatin1Char('"')) && (keyCode == KeyboardLayout::VkBack || keyCode >= 32))
+    if (!boxText.contains(QLatin1Char('"')) && (keyCode == platform::VkBack || keyCode >= platform::VkSpace))
         return LocateStep::Search;
     return LocateStep::Nothing;
 }

@@ -1,14 +1,11 @@
 #include "mainwindow/MainWindowSettings.h"
 
+#include "platform/ui/KeyCodes.h"
+
 #include <QLocale>
 
 #include <cmath>
 #include <limits>
-
-namespace {
-constexpr int KeyF1 = 112;
-constexpr int KeyF5 = 116;
-} // namespace
 
 int codeMaxLength(bool versionRowExists)
 {
@@ -75,7 +72,8 @@ std::optional<qint32> backColorFrom(const QString &storedValue)
 
 QString mainWindowCaption(const QString &appName, const QString &dbPath, bool readOnly)
 {
-    return appName + QStringLiteral(" Database  ") + dbPath + (readOnly ? QStringLiteral("  (read-only)") : QString());
+    return appName + QStringLiteral(" Database  ") + dbPath +
+           (readOnly ? QStringLiteral("  (read-only)") : QString());
 }
 
 QString noticeLabelCaption(const QString &noticeLine)
@@ -94,9 +92,9 @@ MainWindowLook mainWindowLook(bool tabletMode)
 MainWindowKey mainWindowKey(int keyCode)
 {
     switch (keyCode) {
-    case KeyF1:
+    case platform::VkF1:
         return MainWindowKey::Swallow;
-    case KeyF5:
+    case platform::VkF5:
         return MainWindowKey::SwallowAndEnablePasswordChange;
     default:
         return MainWindowKey::PassOn;

@@ -15,6 +15,7 @@
 #include "mainwindow/GridEvents.h"
 #include "mainwindow/ListViewCommands.h"
 #include "mainwindow/LocateBox.h"
+#include "mainwindow/MainControls.h"
 #include "mainwindow/MainMenus.h"
 #include "mainwindow/MainWindowLayout.h"
 #include "mainwindow/MainWindowSettings.h"
@@ -58,15 +59,6 @@ using platform::setGeometryTwips;
 using platform::setMousePointer;
 
 namespace {
-
-// The window as designed, in twips.
-constexpr int DesignClientWidth = 12000;
-constexpr int DesignClientHeight = 8200;
-constexpr int GridLeft = 195;
-constexpr int GridTop = 1150;
-constexpr int DetailHeight = 1180;
-constexpr int RecordButtonWidth = 1005;
-constexpr int RecordButtonHeight = 375;
 
 QPointer<NameList> &slot()
 {
@@ -189,7 +181,7 @@ NameList::NameList()
     installSelectionHooks();
     linkSubsystems();
     mMenus = std::make_unique<MainMenus>(*this);
-    buildControls();
+    mUi = std::make_unique<MainControls>(*this);
     mColumnLayout = std::make_unique<ColumnLayout>(*this);
     mDisplay = std::make_unique<DisplayModes>(*this);
     mGrid = std::make_unique<GridEvents>(*this);
@@ -203,8 +195,8 @@ NameList::NameList()
     // may reach past the designed width: the window opens wide enough to show all of it.
     const QPushButton *exitSign = button(QStringLiteral("cmdExitSign"));
     const int toolbarRight = qRound(platform::pixelsToTwipsX(exitSign->x() + exitSign->width())) + 120;
-    platform::setClientSizeTwips(this, qMax(DesignClientWidth, toolbarRight),
-                                 DesignClientHeight +
+    platform::setClientSizeTwips(this, qMax(MainControls::DesignClientWidth, toolbarRight),
+                                 MainControls::DesignClientHeight +
                                      platform::pixelsToTwipsY(mMenus->bar()->sizeHint().height()));
     setMinimumWidth(platform::twipsToPixelsX(MainWindowMinimumWidth) - 2);
 }
@@ -214,19 +206,19 @@ NameList::NameList()
 void NameList::linkSubsystems()
 {
     MainWindowLink::install({
-        []() -> platform::DataControl & { return *instance().Data1; },
+        []() -> platform::DataControl & { return *instance().mUi->Data1; },
         []() -> platform::DataControl * {
             NameList *window = loadedInstance();
-            return window ? window->Data1 : nullptr;
+            return window ? window->mUi->Data1 : nullptr;
         },
-        [] { return instance().lblCategory->text(); },
+        [] { return instance().mUi->lblCategory->text(); },
         [](const QString &caption) { instance().setCategoryCaption(caption); },
         [] {
-            instance().txtName->clear();
-            instance().txtPhone->clear();
+            instance().mUi->txtName->clear();
+            instance().mUi->txtPhone->clear();
         },
-        [] { instance().lblFilterMsg->clear(); },
-        [] { instance().lblFilterMsg->setVisible(false); },
+        [] { instance().mUi->lblFilterMsg->clear(); },
+        [] { instance().mUi->lblFilterMsg->setVisible(false); },
     });
 }
 
@@ -250,7 +242,7 @@ QAction *NameList::menuItem(const QString &name) const
 
 QPushButton *NameList::button(const QString &name) const
 {
-    return mButtons.value(name);
+    return mUi->button(name);
 }
 
 bool NameList::hasHandler(const QString &command) const
@@ -272,158 +264,6 @@ void NameList::dispatch(const QString &command)
             QStringLiteral("Run-time error '%1':\r\n\r\n%2").arg(error.number()).arg(error.description()),
             platform::vbOKOnly + platform::vbCritical);
     }
-}
-
-QPushButton *NameList::addButton(const QString &name, const QString &caption, const QString &toolTip,
-                                 int left, int top, int width, int height)
-{
-    auto *b = new QPushButton(caption, client);
-    b->setObjectName(name);
-    if (!toolTip.isEmpty())
-        b->setToolTip(toolTip);
-    setGeometryTwips(b, left, top, width, height);
-    b->setEnabled(hasHandler(name));
-    connect(b, &QPushButton::clicked, this, [this, name] { dispatch(name); });
-    mButtons.insert(name, b);
-    return b;
-}
-
-void NameList::buildControls()
-{
-    client = new QWidget(this);
-    client->setObjectName(QStringLiteral("client"));
-    client->setAutoFillBackground(true);
-
-    struct Tool {
-        const char *name;
-        const char *caption;
-        const char *tip;
-    };
-    static const Tool tools[] = {
-        {"cmdFind", "Find", "Lets you search for any text in the entire database."},
-        {"cmdFilter", "Filter",
-         "Displays a screen used to specify criteria for limiting the records displayed."},
-        {"cmdCategory", "Category",
-         "Displays a screen to define or select categories of records to display."},
-        {"cmdAssignCatg", "Assign",
-         "Displays a screen to assign the current record to one of your categories."},
-        {"cmdReports", "Reports", "Displays the Reports menu."},
-        {"cmdEnvelope", "Envelope", "Displays the envelope printing screen."},
-        {"cmdClipboard", "Clipboard",
-         "Copies the current name and address to the Windows clipboard, so you can paste into other "
-         "programs."},
-        {"cmdDial", "Phone",
-         "Displays a list of all phone numbers for this record, and allows you to dial any of them."},
-        {"cmdRemind", "Remind", "Displays the Reminders screen."},
-        {"cmdNotes", "Notes", "Display and add notes"},
-        {"cmdPictures", "Pictures", "Display or Hide Pictures"},
-        {"cmdHelp", "Help", "Displays the Help file."},
-        {"cmdShowAll", "Show All",
-         "Shows all records in the entire database.  Useful for cancelling previous filtering or category "
-         "selections."},
-    };
-    int left = 120;
-    for (const Tool &tool : tools) {
-        QPushButton *b = addButton(QString::fromLatin1(tool.name), QString::fromLatin1(tool.caption),
-                                   QString::fromLatin1(tool.tip), left, 60, 840, 360);
-        platform::widenToCaption(b);
-        left += qRound(platform::pixelsToTwipsX(b->width())) + 30;
-    }
-    QPushButton *exitSign = addButton(QStringLiteral("cmdExitSign"), QString(),
-                                      QStringLiteral("Ends the program, without asking for confirmation."),
-                                      left + 60, 30, 480, 480);
-    exitSign->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
-    exitSign->setIconSize(QSize(32, 32));
-
-    lblLocate = new QLabel(QStringLiteral("Locate:"), client);
-    lblLocate->setObjectName(QStringLiteral("lblLocate"));
-    setGeometryTwips(lblLocate, GridLeft, 600, 700, 255);
-    txtLocate = new QLineEdit(client);
-    txtLocate->setObjectName(QStringLiteral("txtLocate"));
-    setGeometryTwips(txtLocate, GridLeft + 720, 560, 2400, 285);
-
-    lblCategory = new QLabel(client);
-    lblCategory->setObjectName(QStringLiteral("lblCategory"));
-    setGeometryTwips(lblCategory, GridLeft + 3220, 600, 4000, 255);
-
-    lblSort = new QLabel(QStringLiteral("Sort by:"), client);
-    lblSort->setObjectName(QStringLiteral("lblSort"));
-    setGeometryTwips(lblSort, 9000, 470, 2400, 230);
-    cmbSort = new QComboBox(client);
-    cmbSort->setObjectName(QStringLiteral("cmbSort"));
-    cmbSort->setEditable(false);
-    cmbSort->setMaxVisibleItems(20);
-    setGeometryTwips(cmbSort, 9000, 700, 2400, 315);
-    connect(cmbSort, &QComboBox::activated, this, [this] { dispatch(QStringLiteral("cmbSort")); });
-
-    lblFilterMsg = new QLabel(QStringLiteral("Filter is limiting records displayed."), client);
-    lblFilterMsg->setObjectName(QStringLiteral("lblFilterMsg"));
-    lblFilterMsg->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold;"));
-    lblFilterMsg->setAlignment(Qt::AlignCenter);
-    setGeometryTwips(lblFilterMsg, 4000, 900, 3600, 240);
-    lblFilterMsg->setVisible(false);
-
-    Data1 = new platform::DataControl(this);
-    Data1->setObjectName(QStringLiteral("Data1"));
-    Table1 = new QTableView(client);
-    Table1->setObjectName(QStringLiteral("Table1"));
-    Table1->setWordWrap(false);
-    Table1->setSelectionMode(QAbstractItemView::SingleSelection);
-    Table1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Table1->verticalHeader()->setVisible(false);
-    setGeometryTwips(Table1, GridLeft, GridTop, DesignClientWidth - 390, DesignClientHeight - 3504 - 80);
-
-    TextBackground = new QFrame(client);
-    TextBackground->setObjectName(QStringLiteral("TextBackground"));
-    TextBackground->setFrameShape(QFrame::Panel);
-    TextBackground->setFrameShadow(QFrame::Sunken);
-    txtName = new QPlainTextEdit(client);
-    txtName->setObjectName(QStringLiteral("txtName"));
-    txtName->setReadOnly(true);
-    txtPhone = new QPlainTextEdit(client);
-    txtPhone->setObjectName(QStringLiteral("txtPhone"));
-    txtPhone->setReadOnly(true);
-    setGeometryTwips(txtName, 315, 0, 5000, DetailHeight);
-    setGeometryTwips(txtPhone, 5000, 0, 5000, DetailHeight);
-    setGeometryTwips(TextBackground, GridLeft, 0, 10000, DetailHeight + 110);
-
-    QPushButton *showSelected = addButton(
-        QStringLiteral("cmdShowSelected"), QStringLiteral("Show Selected Records Only"),
-        QStringLiteral("Shows only the records you have selected; i.e. those with an \"x\" next to them."),
-        GridLeft, 0, 2600, 255);
-    showSelected->setVisible(false);
-    lblSelectedCount = new QLabel(client);
-    lblSelectedCount->setObjectName(QStringLiteral("lblSelectedCount"));
-    setGeometryTwips(lblSelectedCount, GridLeft + 150, 0, 2400, 240);
-
-    addButton(QStringLiteral("cmdDelete"), QStringLiteral("&Delete"), QString(), 0, 0, RecordButtonWidth,
-              RecordButtonHeight);
-    addButton(QStringLiteral("cmdAdd"), QStringLiteral("&Add"), QString(), 0, 0, RecordButtonWidth,
-              RecordButtonHeight);
-    addButton(QStringLiteral("cmdEdit"), QStringLiteral("&View/Edit"), QString(), 0, 0, RecordButtonWidth,
-              RecordButtonHeight);
-    addButton(QStringLiteral("cmdExit"), QStringLiteral("E&xit"), QString(), 0, 0, RecordButtonWidth,
-              RecordButtonHeight);
-
-    lblNotice = new QLabel(client);
-    lblNotice->setObjectName(QStringLiteral("lblNotice"));
-    lblNotice->setAlignment(Qt::AlignCenter);
-    setGeometryTwips(lblNotice, 0, 0, 7000, 240);
-
-    // Measures the layout keeps; never shown.
-    lblHeader = new QLabel(client);
-    lblHeader->setObjectName(QStringLiteral("lblHeader"));
-    setGeometryTwips(lblHeader, 0, 0, 100, 3504);
-    lblHeader->setVisible(false);
-    lblMargin = new QLabel(client);
-    lblMargin->setObjectName(QStringLiteral("lblMargin"));
-    setGeometryTwips(lblMargin, 0, 0, 390, 100);
-    lblMargin->setVisible(false);
-
-    QPalette look = client->palette();
-    look.setColor(QPalette::Window, QColor(0x40, 0x80, 0x80)); // the design colour, &H808040
-    look.setColor(QPalette::WindowText, Qt::white);
-    client->setPalette(look);
 }
 
 void NameList::setAddAllowed(bool allowed)
@@ -452,8 +292,8 @@ void NameList::Form_Load()
         mWheelHooked = true;
     }
     setWindowTitle(mainWindowCaption(gAppName, gDbPath, gDb && gDb->readOnly()));
-    gFirstTime = true;
-    gPageBreakPerLetter = false;
+    gMainWindow.gFirstTime = true;
+    gMainWindow.gPageBreakPerLetter = false;
     gRecordSource.gListSource = ContactsTable;
 
     QString value;
@@ -467,21 +307,22 @@ void NameList::Form_Load()
         setCategoryCaption(value);
     }
 
-    gCodeMaxLength = codeMaxLength(readSetting(VersionSettingsQuery, value));
-    gAssignCategoryOnAdd =
+    gEditor.gCodeMaxLength = codeMaxLength(readSetting(VersionSettingsQuery, value));
+    gEditor.gAssignCategoryOnAdd =
         readSetting(AssignCategoryOnAddSettingsQuery, value) ? assignCategoryOnAddFrom(value) : 0;
-    gTemplateRecordID = readSetting(TemplateRecordIdSettingsQuery, value) ? QVariant(value) : QVariant(0);
+    gEditor.gTemplateRecordID =
+        readSetting(TemplateRecordIdSettingsQuery, value) ? QVariant(value) : QVariant(0);
     if (readSetting(BackColorSettingsQuery, value)) {
         if (const std::optional<qint32> colour = backColorFrom(value))
             mDisplay->setBackColorValue(*colour);
     }
     if (readSetting(TabletSettingsQuery, value) && settingIsTrue(value))
         gTabletMode = true;
-    lblNotice->setText(noticeLabelCaption(gNoticeLine));
+    mUi->lblNotice->setText(noticeLabelCaption(gNoticeLine));
 
-    Data1->setDatabase(gDb.get());
-    Data1->setRecordSource(firstListRecordSource(gRecordSource));
-    Data1->refresh();
+    mUi->Data1->setDatabase(gDb.get());
+    mUi->Data1->setRecordSource(firstListRecordSource(gRecordSource));
+    mUi->Data1->refresh();
     gRecordSource.gOrderByClause = DefaultOrderByClause;
 
     platform::centerWindowOnScreen(this);
@@ -504,13 +345,13 @@ void NameList::bindGrid()
 
 void NameList::fillSortBox()
 {
-    platform::Recordset *rs = Data1->recordset();
+    platform::Recordset *rs = mUi->Data1->recordset();
     if (!rs)
         return;
     QStringList names;
     for (int i = 0; i < rs->fieldCount(); ++i)
         names.append(rs->fieldInfo(i).name);
-    cmbSort->addItems(sortBoxItems(names));
+    mUi->cmbSort->addItems(sortBoxItems(names));
 }
 
 void NameList::rebuildDueReminders()
@@ -531,16 +372,16 @@ void NameList::firstActivation()
     QString stored;
     const bool rowExists = readSetting(GridSortOrderQuery, stored);
     QStringList items;
-    for (int i = 0; i < cmbSort->count(); ++i)
-        items.append(cmbSort->itemText(i));
+    for (int i = 0; i < mUi->cmbSort->count(); ++i)
+        items.append(mUi->cmbSort->itemText(i));
     const QString choice = restoredSortChoice(rowExists, stored, items);
-    cmbSort->setCurrentIndex(cmbSort->findText(choice));
+    mUi->cmbSort->setCurrentIndex(mUi->cmbSort->findText(choice));
     mListViews->cmbSort_Click();
 
     QString startup;
     if (readSetting(ReminderStartupSettingsQuery, startup)) {
-        gReminderStartup = reminderStartupFrom(startup);
-        if (gReminderStartup != 0)
+        gMainWindow.gReminderStartup = reminderStartupFrom(startup);
+        if (gMainWindow.gReminderStartup != 0)
             rebuildDueReminders();
     }
 
@@ -559,15 +400,15 @@ void NameList::firstActivation()
 void NameList::Form_Activate()
 {
     mGrid->windowActivated();
-    if (isFindResultCaption(lblCategory->text()))
+    if (isFindResultCaption(mUi->lblCategory->text()))
         setAddAllowed(false);
-    if (gFirstTime)
+    if (gMainWindow.gFirstTime)
         firstActivation();
-    lblFilterMsg->setVisible(!gRecordSource.gFilterClause.isEmpty());
-    Table1->setFocus();
-    if (gFirstTime || gRecordSaved) {
-        gFirstTime = false;
-        gRecordSaved = false;
+    mUi->lblFilterMsg->setVisible(!gRecordSource.gFilterClause.isEmpty());
+    mUi->Table1->setFocus();
+    if (gMainWindow.gFirstTime || gEditor.gRecordSaved) {
+        gMainWindow.gFirstTime = false;
+        gEditor.gRecordSaved = false;
         SendKeysInput(QStringLiteral("{right}"), true);
     }
 }
@@ -613,9 +454,9 @@ void NameList::Form_Unload(bool &cancel)
                 // marks; the window still closes.
             }
         }
-        gSelectedCount = 0;
+        gMainWindow.gSelectedCount = 0;
     }
-    Data1->clear();
+    mUi->Data1->clear();
 
     // Closing the main window ends the program, unless a command is about to show a new
     // one through the start routine.
@@ -638,27 +479,27 @@ void NameList::Form_Resize()
         return;
     const int menuHeight = mMenus->bar()->sizeHint().height();
     mMenus->bar()->setGeometry(0, 0, width(), menuHeight);
-    client->setGeometry(0, menuHeight, width(), qMax(0, height() - menuHeight));
+    mUi->client->setGeometry(0, menuHeight, width(), qMax(0, height() - menuHeight));
 
     MainWindowLayoutInput in;
-    in.innerWidth = platform::pixelsToTwipsX(client->width());
-    in.innerHeight = platform::pixelsToTwipsY(client->height());
+    in.innerWidth = platform::pixelsToTwipsX(mUi->client->width());
+    in.innerHeight = platform::pixelsToTwipsY(mUi->client->height());
     in.outerWidth = platform::windowWidthTwips(this);
-    in.headerHeight = platform::pixelsToTwipsY(lblHeader->height());
-    in.marginWidth = platform::pixelsToTwipsX(lblMargin->width());
-    in.gridLeft = platform::pixelsToTwipsX(Table1->x());
-    in.gridTop = platform::pixelsToTwipsY(Table1->y());
-    in.gridHeight = platform::pixelsToTwipsY(Table1->height());
-    in.filterMessageWidth = platform::pixelsToTwipsX(lblFilterMsg->width());
-    in.sortBoxWidth = platform::pixelsToTwipsX(cmbSort->width());
-    in.locateBoxLeft = platform::pixelsToTwipsX(txtLocate->x());
-    in.locateBoxWidth = platform::pixelsToTwipsX(txtLocate->width());
+    in.headerHeight = platform::pixelsToTwipsY(mUi->lblHeader->height());
+    in.marginWidth = platform::pixelsToTwipsX(mUi->lblMargin->width());
+    in.gridLeft = platform::pixelsToTwipsX(mUi->Table1->x());
+    in.gridTop = platform::pixelsToTwipsY(mUi->Table1->y());
+    in.gridHeight = platform::pixelsToTwipsY(mUi->Table1->height());
+    in.filterMessageWidth = platform::pixelsToTwipsX(mUi->lblFilterMsg->width());
+    in.sortBoxWidth = platform::pixelsToTwipsX(mUi->cmbSort->width());
+    in.locateBoxLeft = platform::pixelsToTwipsX(mUi->txtLocate->x());
+    in.locateBoxWidth = platform::pixelsToTwipsX(mUi->txtLocate->width());
     QPushButton *del = button(QStringLiteral("cmdDelete"));
     in.buttonWidth = platform::pixelsToTwipsX(del->width());
     in.buttonHeight = platform::pixelsToTwipsY(del->height());
     QPushButton *showSelected = button(QStringLiteral("cmdShowSelected"));
     in.showSelectedLeft = platform::pixelsToTwipsX(showSelected->x());
-    in.noticeWidth = platform::pixelsToTwipsX(lblNotice->width());
+    in.noticeWidth = platform::pixelsToTwipsX(mUi->lblNotice->width());
 
     const MainWindowLayout out = layoutMainWindow(in);
     if (out.unchanged)
@@ -674,47 +515,54 @@ void NameList::Form_Resize()
     const auto py = [](double twips) { return platform::twipsToPixelsY(twips); };
     const auto moveTo = [&](QWidget *w, double left, double top) { w->move(px(left), py(top)); };
 
-    moveTo(lblFilterMsg, out.filterMessageLeft, platform::pixelsToTwipsY(lblFilterMsg->y()));
-    Table1->setGeometry(Table1->x(), Table1->y(), px(out.gridWidth), py(out.gridHeight));
-    txtName->setGeometry(txtName->x(), py(out.detailTop), px(out.detailWidth), txtName->height());
-    txtPhone->setGeometry(px(out.phoneLeft), py(out.detailTop), px(out.detailWidth), txtPhone->height());
-    TextBackground->setGeometry(TextBackground->x(), py(out.textBackgroundTop), px(out.textBackgroundWidth),
-                                TextBackground->height());
-    moveTo(lblSort, out.sortLeft, platform::pixelsToTwipsY(lblSort->y()));
-    moveTo(cmbSort, out.sortLeft, platform::pixelsToTwipsY(cmbSort->y()));
-    lblCategory->setGeometry(px(out.categoryLeft), lblCategory->y(), qMax(0, px(out.categoryWidth)),
-                             lblCategory->height());
+    moveTo(mUi->lblFilterMsg, out.filterMessageLeft, platform::pixelsToTwipsY(mUi->lblFilterMsg->y()));
+    mUi->Table1->setGeometry(mUi->Table1->x(), mUi->Table1->y(), px(out.gridWidth), py(out.gridHeight));
+    mUi->txtName->setGeometry(mUi->txtName->x(), py(out.detailTop), px(out.detailWidth),
+                              mUi->txtName->height());
+    mUi->txtPhone->setGeometry(px(out.phoneLeft), py(out.detailTop), px(out.detailWidth),
+                               mUi->txtPhone->height());
+    mUi->TextBackground->setGeometry(mUi->TextBackground->x(), py(out.textBackgroundTop),
+                                     px(out.textBackgroundWidth), mUi->TextBackground->height());
+    moveTo(mUi->lblSort, out.sortLeft, platform::pixelsToTwipsY(mUi->lblSort->y()));
+    moveTo(mUi->cmbSort, out.sortLeft, platform::pixelsToTwipsY(mUi->cmbSort->y()));
+    mUi->lblCategory->setGeometry(px(out.categoryLeft), mUi->lblCategory->y(), qMax(0, px(out.categoryWidth)),
+                                  mUi->lblCategory->height());
     moveTo(del, out.deleteLeft, out.buttonTop);
     moveTo(button(QStringLiteral("cmdAdd")), out.addLeft, out.buttonTop);
     moveTo(button(QStringLiteral("cmdEdit")), out.editLeft, out.buttonTop);
     moveTo(button(QStringLiteral("cmdExit")), out.exitLeft, out.buttonTop);
     moveTo(showSelected, platform::pixelsToTwipsX(showSelected->x()), out.showSelectedTop);
-    moveTo(lblSelectedCount, out.selectedCountLeft, out.selectedCountTop);
-    moveTo(lblNotice, out.noticeLeft, out.noticeTop);
+    moveTo(mUi->lblSelectedCount, out.selectedCountLeft, out.selectedCountTop);
+    moveTo(mUi->lblNotice, out.noticeLeft, out.noticeTop);
 }
 
 void NameList::MouseWheel(int MouseKeys, int Rotation, int Xpos, int Ypos)
 {
-    ScrollGridByWheel(Table1, MouseKeys, Rotation, Xpos, Ypos);
+    ScrollGridByWheel(mUi->Table1, MouseKeys, Rotation, Xpos, Ypos);
 }
 
 void NameList::refreshList(const QString &recordSource)
 {
-    Data1->setRecordSource(recordSource);
-    Data1->refresh();
+    mUi->Data1->setRecordSource(recordSource);
+    mUi->Data1->refresh();
+}
+
+void NameList::releaseList()
+{
+    mUi->Data1->clear();
 }
 
 void NameList::setCategoryCaption(const QString &caption)
 {
-    const bool changed = lblCategory->text() != caption;
-    lblCategory->setText(caption);
+    const bool changed = mUi->lblCategory->text() != caption;
+    mUi->lblCategory->setText(caption);
     if (changed)
         lblCategory_Change();
 }
 
 void NameList::lblCategory_Change()
 {
-    setAddAllowed(!isFindResultCaption(lblCategory->text()));
+    setAddAllowed(!isFindResultCaption(mUi->lblCategory->text()));
 }
 
 void NameList::cmdExit_Click()

@@ -33,6 +33,7 @@ class DisplayModes;
 class GridEvents;
 class ListViewCommands;
 class LocateBox;
+class MainControls;
 class MainMenus;
 class PictureCommands;
 class ProgramCommands;
@@ -59,25 +60,9 @@ class NameList : public platform::Form, public MouseWheelWindow {
     static NameList *loadedInstance();
 
     QAction *menuItem(const QString &name) const;
+    // Lets go of the list's records, so that the database under them can close.
+    void releaseList();
 
-    QWidget *client; // the window's area under the menu bar
-    platform::DataControl *Data1;
-    QTableView *Table1;
-    QComboBox *cmbSort;
-    QLineEdit *txtLocate;
-    QLabel *lblLocate;
-    QLabel *lblSort;
-    QLabel *lblCategory;
-    QLabel *lblFilterMsg;
-    QLabel *lblSelectedCount;
-    QLabel *lblNotice;
-    QLabel *lblHeader; // measures only: space kept outside the grid
-    QLabel *lblMargin;
-    QFrame *TextBackground;
-    QPlainTextEdit *txtName;
-    QPlainTextEdit *txtPhone;
-    // The window's common dialog: the exports' Save dialogs.
-    platform::CommonDialog CMDialog1;
     QPushButton *button(const QString &name) const;
 
     // Sets the category label's caption; every writer goes through here so that the Add
@@ -119,14 +104,20 @@ class NameList : public platform::Form, public MouseWheelWindow {
     void resizeEvent(QResizeEvent *event) override;
 
   private:
+    // The window's parts work on its controls.
+    friend class ColumnLayout;
+    friend class DisplayModes;
     friend class GridEvents;
     friend class ListViewCommands;
+    friend class LocateBox;
+    friend class PictureCommands;
+    friend class ProgramCommands;
     friend class RecordCommands;
+    friend class ReportCommands;
+    // The window's common dialog: the exports' Save dialogs.
+    platform::CommonDialog CMDialog1;
 
     static void linkSubsystems();
-    void buildControls();
-    QPushButton *addButton(const QString &name, const QString &caption, const QString &toolTip, int left,
-                           int top, int width, int height);
     void setAddAllowed(bool allowed);
     void bindGrid();
     void refreshList(const QString &recordSource);
@@ -135,7 +126,6 @@ class NameList : public platform::Form, public MouseWheelWindow {
     bool readSetting(const QString &query, QString &name, QString *setting1 = nullptr);
     void firstActivation();
 
-    QHash<QString, QPushButton *> mButtons;
     bool mAddAllowed = true;
     bool mStartupCategoryShown = false;
     bool mWheelHooked = false;
@@ -146,6 +136,7 @@ class NameList : public platform::Form, public MouseWheelWindow {
     static const QHash<QString, CommandHandler> &commands();
 
     std::unique_ptr<MainMenus> mMenus;
+    std::unique_ptr<MainControls> mUi;
     std::unique_ptr<ColumnLayout> mColumnLayout;
     std::unique_ptr<DisplayModes> mDisplay;
     std::unique_ptr<GridEvents> mGrid;

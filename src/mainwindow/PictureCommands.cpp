@@ -1,5 +1,6 @@
 #include "mainwindow/PictureCommands.h"
 
+#include "mainwindow/MainControls.h"
 #include "mainwindow/MainWindowLayout.h"
 #include "mainwindow/NameList.h"
 #include "pictures/Pics3.h"
@@ -10,9 +11,9 @@
 
 namespace {
 
-void connectPanel(NameList *window)
+void connectPanel(NameList *window, platform::DataControl *list)
 {
-    Pics3::setRecords([window] { return window->Data1->recordset(); });
+    Pics3::setRecords([list] { return list->recordset(); });
     Pics3::setMainWindow(window);
 }
 
@@ -27,13 +28,13 @@ PictureCommands::PictureCommands(NameList &window) : mWindow(window) {}
 
 void PictureCommands::LoadRecordPictures()
 {
-    connectPanel(&mWindow);
+    connectPanel(&mWindow, mWindow.mUi->Data1);
     Pics3::instance().LoadRecordPictures();
 }
 
 void PictureCommands::cmdPictures_Click()
 {
-    connectPanel(&mWindow);
+    connectPanel(&mWindow, mWindow.mUi->Data1);
     Pics3 &panel = Pics3::instance();
     if (!panel.isVisible()) {
         LoadRecordPictures();

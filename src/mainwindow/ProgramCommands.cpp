@@ -5,6 +5,7 @@
 #include "helpers/DatabaseState.h"
 #include "helpers/StartRoutine.h"
 #include "mainwindow/ListViewCommands.h"
+#include "mainwindow/MainControls.h"
 #include "mainwindow/NameList.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
@@ -28,7 +29,7 @@ bool sameFile(const QString &a, const QString &b)
 
 } // namespace
 
-ProgramCommands::ProgramCommands(NameList &window) : mWindow(window) {}
+ProgramCommands::ProgramCommands(NameList &window) : mWindow(window), mUi(*window.mUi) {}
 
 void ProgramCommands::AboutBox_Click()
 {
@@ -56,7 +57,7 @@ void ProgramCommands::OpenDatabase_Click()
         mWindow.listViews().ShowAllMenu_Click();
         gDbPath = fileName;
         mWindow.unload();
-        mWindow.Data1->clear();
+        mUi.Data1->clear();
         gContactsTable.reset();
         gDb.reset();
         restartThroughMain(std::move(chosen));

@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+class MainControls;
 class NameList;
 
 // Commands about the program rather than the contacts: the About box, the help page, and
@@ -17,4 +18,5 @@ class ProgramCommands : public QObject {
 
   private:
     NameList &mWindow;
+    MainControls &mUi;
 };

@@ -10,6 +10,7 @@
 #include "helpers/RecordSource.h"
 #include "helpers/ValueHelpers.h"
 #include "mainwindow/GridEvents.h"
+#include "mainwindow/MainControls.h"
 #include "mainwindow/NameList.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
@@ -28,13 +29,13 @@ using platform::MousePointer;
 using platform::RuntimeError;
 using platform::setMousePointer;
 
-RecordCommands::RecordCommands(NameList &window) : mWindow(window) {}
+RecordCommands::RecordCommands(NameList &window) : mWindow(window), mUi(*window.mUi) {}
 
 void RecordCommands::cmdAdd_Click()
 {
-    gEditExistingRecord = false;
+    gEditor.gEditExistingRecord = false;
     setRecordButtonsEnabled(false);
-    DataControlLink link(*mWindow.Data1, editorView());
+    DataControlLink link(*mUi.Data1, editorView());
     NameEdit::open(link, false, QStringLiteral("Add a New Record"));
     setRecordButtonsEnabled(true);
     mWindow.setAddAllowed(true);
@@ -45,7 +46,7 @@ void RecordCommands::cmdEdit_Click()
     const bool addWasAllowed = mWindow.addAllowed();
     try {
         mWindow.grid().Table1_ClearClickFlag();
-        platform::Recordset *rs = mWindow.Data1->recordset();
+        platform::Recordset *rs = mUi.Data1->recordset();
         if (!rs || rs->recordCount() < 1) {
             platform::MsgBox(
                 QStringLiteral("There are no records displayed, so you can't View or Edit them.  Add "
@@ -55,9 +56,9 @@ void RecordCommands::cmdEdit_Click()
             return;
         }
         setMousePointer(MousePointer::Hourglass);
-        gEditExistingRecord = true;
+        gEditor.gEditExistingRecord = true;
         setRecordButtonsEnabled(false);
-        DataControlLink link(*mWindow.Data1, editorView());
+        DataControlLink link(*mUi.Data1, editorView());
         NameEdit::open(link, true, QStringLiteral("View/Edit an Existing Record"));
     } catch (const RuntimeError &error) {
         platform::MsgBox(error.description(), platform::vbOKOnly,
@@ -67,13 +68,13 @@ void RecordCommands::cmdEdit_Click()
     }
     setRecordButtonsEnabled(true);
     mWindow.setAddAllowed(addWasAllowed);
-    gEditExistingRecord = false;
+    gEditor.gEditExistingRecord = false;
 }
 
 void RecordCommands::cmdDelete_Click()
 {
     try {
-        platform::Recordset *rs = mWindow.Data1->recordset();
+        platform::Recordset *rs = mUi.Data1->recordset();
         if (!rs || rs->recordCount() < 1) {
             platform::MsgBox(QStringLiteral("There are no records displayed, so there is nothing to delete."),
                              platform::vbInformation, QStringLiteral("No records to delete"));
@@ -95,8 +96,8 @@ void RecordCommands::cmdDelete_Click()
                     rs->setBookmark(mark);
                 }
                 rs->deleteRecord();
-                mWindow.txtName->setPlainText(QStringLiteral("Record Deleted!"));
-                mWindow.txtPhone->clear();
+                mUi.txtName->setPlainText(QStringLiteral("Record Deleted!"));
+                mUi.txtPhone->clear();
                 rs->moveNext();
                 if (rs->eof())
                     rs->movePrevious();
@@ -105,7 +106,7 @@ void RecordCommands::cmdDelete_Click()
     } catch (const RuntimeError &error) {
         platform::MsgBox(error.description());
     }
-    mWindow.txtLocate->setFocus();
+    mUi.txtLocate->setFocus();
 }
 
 void RecordCommands::cmdNotes_Click()
@@ -115,15 +116,15 @@ void RecordCommands::cmdNotes_Click()
 
 void RecordCommands::cmdDial_Click()
 {
-    platform::Recordset *rs = mWindow.Data1->recordset();
+    platform::Recordset *rs = mUi.Data1->recordset();
     if (!rs || rs->recordCount() <= 0) {
         platform::MsgBox(QStringLiteral("There are no records displayed for dialing."),
                          platform::vbInformation, QStringLiteral("No phone number to dial"));
         return;
     }
-    gDialFromList = true;
-    DialingForm::open(phonesOfCurrentRow([this] { return mWindow.Data1->recordset(); }));
-    gDialFromList = false;
+    gEditor.gDialFromList = true;
+    DialingForm::open(phonesOfCurrentRow([this] { return mUi.Data1->recordset(); }));
+    gEditor.gDialFromList = false;
 }
 
 void RecordCommands::ModemPortMenu_Click()
@@ -151,8 +152,8 @@ void RecordCommands::setRecordButtonsEnabled(bool enabled)
 
 DataControlLink::View RecordCommands::editorView()
 {
-    return {[this] { return mWindow.lblCategory->text(); },
+    return {[this] { return mUi.lblCategory->text(); },
             [] { return gRecordSource.gSelectedClause.contains(QLatin1String("Selected =")); },
-            [this] { return isFindResultCaption(mWindow.lblCategory->text()); },
+            [this] { return isFindResultCaption(mUi.lblCategory->text()); },
             [] { return categoryNumberOf(gRecordSource.gCategoryClause); }};
 }

@@ -4,6 +4,7 @@
 
 #include <QObject>
 
+class MainControls;
 class NameList;
 
 // Commands on the contacts of the list: add, view and edit, delete, the notes, dialling
@@ -27,4 +28,5 @@ class RecordCommands : public QObject {
     DataControlLink::View editorView();
 
     NameList &mWindow;
+    MainControls &mUi;
 };

@@ -8,6 +8,7 @@
 #include "helpers/DatabaseState.h"
 #include "helpers/MSendInput.h"
 #include "helpers/RecordSource.h"
+#include "mainwindow/MainControls.h"
 #include "mainwindow/NameList.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
@@ -29,7 +30,7 @@
 
 using platform::RuntimeError;
 
-ReportCommands::ReportCommands(NameList &window) : mWindow(window) {}
+ReportCommands::ReportCommands(NameList &window) : mWindow(window), mUi(*window.mUi) {}
 
 void ReportCommands::PreviewMode_Click()
 {
@@ -45,26 +46,26 @@ void ReportCommands::PrintMode_Click()
 
 void ReportCommands::CondensedList_Click()
 {
-    DataControlRecords records(*mWindow.Data1);
-    ::CondensedList_Click(records, mWindow.lblCategory->text(), gSelectedCount);
+    DataControlRecords records(*mUi.Data1);
+    ::CondensedList_Click(records, mUi.lblCategory->text(), gMainWindow.gSelectedCount);
 }
 
 void ReportCommands::Condensed1LineMenu_Click()
 {
-    DataControlRecords records(*mWindow.Data1);
-    ::Condensed1LineMenu_Click(records, mWindow.lblCategory->text(), gSelectedCount);
+    DataControlRecords records(*mUi.Data1);
+    ::Condensed1LineMenu_Click(records, mUi.lblCategory->text(), gMainWindow.gSelectedCount);
 }
 
 void ReportCommands::PhoneListMenu_Click()
 {
-    DataControlRecords records(*mWindow.Data1);
-    ::PhoneListMenu_Click(records, mWindow.lblCategory->text(), gSelectedCount);
+    DataControlRecords records(*mUi.Data1);
+    ::PhoneListMenu_Click(records, mUi.lblCategory->text(), gMainWindow.gSelectedCount);
 }
 
 void ReportCommands::DateReportMenu_Click()
 {
-    DataControlRecords records(*mWindow.Data1);
-    ::DateReportMenu_Click(records, mWindow.lblCategory->text(), gSelectedCount);
+    DataControlRecords records(*mUi.Data1);
+    ::DateReportMenu_Click(records, mUi.lblCategory->text(), gMainWindow.gSelectedCount);
 }
 
 void ReportCommands::RemindersReportMenu_Click()
@@ -80,58 +81,62 @@ void ReportCommands::ReportOptionsMenu_Click()
 
 void ReportCommands::FullSizeAddressBook_Click()
 {
-    DataControlRecords records(*mWindow.Data1);
-    ::FullSizeAddressBook_Click(records, {mWindow.lblCategory->text(), gRecordSource.gOrderByClause, gPageBreakPerLetter},
-                                gSelectedCount);
+    DataControlRecords records(*mUi.Data1);
+    ::FullSizeAddressBook_Click(
+        records, {mUi.lblCategory->text(), gRecordSource.gOrderByClause, gMainWindow.gPageBreakPerLetter},
+        gMainWindow.gSelectedCount);
 }
 
 void ReportCommands::HalfPageAddressBook_Click()
 {
-    DataControlRecords records(*mWindow.Data1);
-    ::HalfPageAddressBook_Click(records, {mWindow.lblCategory->text(), gRecordSource.gOrderByClause, gPageBreakPerLetter},
-                                gSelectedCount);
+    DataControlRecords records(*mUi.Data1);
+    ::HalfPageAddressBook_Click(
+        records, {mUi.lblCategory->text(), gRecordSource.gOrderByClause, gMainWindow.gPageBreakPerLetter},
+        gMainWindow.gSelectedCount);
 }
 
 void ReportCommands::HalfPageAddressBookLeftSide_Click()
 {
-    DataControlRecords records(*mWindow.Data1);
+    DataControlRecords records(*mUi.Data1);
     ::HalfPageAddressBookLeftSide_Click(
-        records, {mWindow.lblCategory->text(), gRecordSource.gOrderByClause, gPageBreakPerLetter}, gSelectedCount);
+        records, {mUi.lblCategory->text(), gRecordSource.gOrderByClause, gMainWindow.gPageBreakPerLetter},
+        gMainWindow.gSelectedCount);
 }
 
 void ReportCommands::PocketMenu_Click()
 {
-    DataControlRecords records(*mWindow.Data1);
-    ::PocketMenu_Click(*gDb, records, mWindow.lblCategory->text(), gSelectedCount, mbPocketLastNameFirst);
+    DataControlRecords records(*mUi.Data1);
+    ::PocketMenu_Click(*gDb, records, mUi.lblCategory->text(), gMainWindow.gSelectedCount,
+                       mbPocketLastNameFirst);
 }
 
 void ReportCommands::Labels3upMenu_Click()
 {
-    DataControlRecords records(*mWindow.Data1);
-    ::Labels3upMenu_Click(records, gSelectedCount);
+    DataControlRecords records(*mUi.Data1);
+    ::Labels3upMenu_Click(records, gMainWindow.gSelectedCount);
 }
 
 void ReportCommands::Labels1UpMenu1_Click()
 {
-    DataControlRecords records(*mWindow.Data1);
-    ::Labels1UpMenu1_Click(records, gSelectedCount);
+    DataControlRecords records(*mUi.Data1);
+    ::Labels1UpMenu1_Click(records, gMainWindow.gSelectedCount);
 }
 
 void ReportCommands::Labels1UpMenu2_Click()
 {
-    DataControlRecords records(*mWindow.Data1);
-    ::Labels1UpMenu2_Click(records, gSelectedCount);
+    DataControlRecords records(*mUi.Data1);
+    ::Labels1UpMenu2_Click(records, gMainWindow.gSelectedCount);
 }
 
 void ReportCommands::Labels2UpMenu_Click()
 {
-    DataControlRecords records(*mWindow.Data1);
-    ::Labels2UpMenu_Click(records, gSelectedCount);
+    DataControlRecords records(*mUi.Data1);
+    ::Labels2UpMenu_Click(records, gMainWindow.gSelectedCount);
 }
 
 void ReportCommands::EnvelopeMenu_Click()
 {
-    FormEnvelope::open(std::make_unique<DataControlRecords>(*mWindow.Data1), &mWindow);
+    FormEnvelope::open(std::make_unique<DataControlRecords>(*mUi.Data1), &mWindow);
 }
 
 void ReportCommands::ReturnAddressMenu_Click()
@@ -155,10 +160,10 @@ void ReportCommands::ChangePrinter_Click()
 
 void ReportCommands::mnuPageBreakAlpha_Click()
 {
-    gPageBreakPerLetter = !gPageBreakPerLetter;
+    gMainWindow.gPageBreakPerLetter = !gMainWindow.gPageBreakPerLetter;
     QAction *item = mWindow.menuItem(QStringLiteral("mnuPageBreakAlpha"));
     item->setCheckable(true);
-    item->setChecked(gPageBreakPerLetter);
+    item->setChecked(gMainWindow.gPageBreakPerLetter);
     // The Reports menu drops down again, so the user sees the new check mark.
     SendKeysInput(QStringLiteral("%R"));
 }
@@ -170,48 +175,48 @@ void ReportCommands::cmdReports_Click()
 
 void ReportCommands::Export_Click()
 {
-    DataControlRecords records(*mWindow.Data1);
+    DataControlRecords records(*mUi.Data1);
     ExportCsv(records, mWindow.CMDialog1, false);
 }
 
 void ReportCommands::ExportWithNotes_Click()
 {
-    DataControlRecords records(*mWindow.Data1);
+    DataControlRecords records(*mUi.Data1);
     ExportCsv(records, mWindow.CMDialog1, true);
 }
 
 void ReportCommands::ExportEmail_Click()
 {
-    DataControlRecords records(*mWindow.Data1);
+    DataControlRecords records(*mUi.Data1);
     ExportEmail(records, mWindow.CMDialog1);
 }
 
 void ReportCommands::ExportVistaprint_Click()
 {
-    DataControlRecords records(*mWindow.Data1);
+    DataControlRecords records(*mUi.Data1);
     ExportVistaprint(records, mWindow.CMDialog1);
 }
 
 void ReportCommands::ExportReport1_Click()
 {
-    DataControlRecords records(*mWindow.Data1);
+    DataControlRecords records(*mUi.Data1);
     ExportLabelFormat(records, mWindow.CMDialog1);
 }
 
 void ReportCommands::ExportReport2_Click()
 {
-    DataControlRecords records(*mWindow.Data1);
+    DataControlRecords records(*mUi.Data1);
     ExportCondensed(records, mWindow.CMDialog1);
 }
 
 void ReportCommands::CopyClipboard_Click()
 {
-    DataControlRecords records(*mWindow.Data1);
+    DataControlRecords records(*mUi.Data1);
     CopyNameAddressToClipboard(records);
 }
 
 void ReportCommands::cmdClipboard_Click()
 {
     CopyClipboard_Click();
-    mWindow.txtLocate->setFocus();
+    mUi.txtLocate->setFocus();
 }

@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+class MainControls;
 class NameList;
 
 // The Reports menu and the commands beside it: where reports go (preview or printer), the
@@ -44,6 +45,7 @@ class ReportCommands : public QObject {
 
   private:
     NameList &mWindow;
+    MainControls &mUi;
     // The pocket book prints last names first; taken from its settings row at each run.
     bool mbPocketLastNameFirst = false;
 };

@@ -85,7 +85,7 @@ PictureEditor &editorLink()
 // A picture name of the edited contact changed: the hand-over says so, and the editor hears it.
 void pictureNameChanged()
 {
-    gPictureChanged = true;
+    gPictureHandOver.gPictureChanged = true;
     if (editorLink().recordChanged)
         editorLink().recordChanged();
 }
@@ -240,7 +240,7 @@ void PictureForm::Form_Load()
     cmdPrev->hide();
     layOut();
 
-    if (gPastePicture) {
+    if (gPictureHandOver.gPastePicture) {
         cmdClipboardPaste->setEnabled(false);
         mOriginal = StdPicture::FromClipboard();
         if (!mOriginal)
@@ -314,7 +314,7 @@ QString PictureForm::slotName(int slotNumber) const
 
 void PictureForm::decideSlotButtons()
 {
-    const int current = gPictureSlot;
+    const int current = gPictureHandOver.gPictureSlot;
     if (!slotBox(current) || !pictures::slotFileExists(slotName(current)))
         return;
     for (int other = 1; other <= 8; ++other) {
@@ -469,7 +469,7 @@ void PictureForm::cmdDelete_Click()
             KillFile(file);
         }
         pictureNameChanged();
-        if (QLineEdit *box = slotBox(gPictureSlot))
+        if (QLineEdit *box = slotBox(gPictureHandOver.gPictureSlot))
             box->clear();
         cmdDelete->setFocus();
         unload();
@@ -495,12 +495,12 @@ void PictureForm::cmdClose_Click()
 
 void PictureForm::cmdNext_Click()
 {
-    moveToSlot(pictures::nextSlotTries(gPictureSlot).order);
+    moveToSlot(pictures::nextSlotTries(gPictureHandOver.gPictureSlot).order);
 }
 
 void PictureForm::cmdPrev_Click()
 {
-    moveToSlot(pictures::previousSlotTries(gPictureSlot).order);
+    moveToSlot(pictures::previousSlotTries(gPictureHandOver.gPictureSlot).order);
 }
 
 void PictureForm::moveToSlot(const int *tries)
@@ -518,7 +518,7 @@ void PictureForm::moveToSlot(const int *tries)
     try {
         // The picture is read first: one that cannot be read leaves the window as it was.
         std::unique_ptr<StdPicture> picture = StdPicture::LoadPicture(pictures::resolvedPath(path));
-        gPictureSlot = target;
+        gPictureHandOver.gPictureSlot = target;
         CMDialog1().dlgFileName = path;
         mOriginal = std::move(picture);
         mlNewWidth = pictures::moveFitWidth(boxWidthTwips(), mOriginal->Width(), mOriginal->Height());
@@ -580,7 +580,7 @@ void PictureForm::closeAndStore()
             pictures::storePictureFile(picResized->canvas(), target);
         }
         // The slot names the file only once the file is there.
-        QLineEdit *box = slotBox(gPictureSlot);
+        QLineEdit *box = slotBox(gPictureHandOver.gPictureSlot);
         if (box && box->text() != name) {
             box->setText(name);
             pictureNameChanged();

@@ -34,11 +34,11 @@ struct PictureEditor {
 };
 
 // The picture window of one picture slot of the edited contact. The opener hands over
-// gPictureSlot, gPastePicture and CMDialog1's file name (the picture file's full path,
-// or in paste mode the bare name chosen for the pasted picture), then shows the window
-// modally. The window fits the picture into its display box; closing it with Save (or
-// from the title bar after the focus left Cancel) stores the box as a JPEG file in the
-// Pictures folder and writes the file's name into the slot's box.
+// gPictureHandOver.gPictureSlot, gPictureHandOver.gPastePicture and CMDialog1's file name (the picture file's
+// full path, or in paste mode the bare name chosen for the pasted picture), then shows the window modally.
+// The window fits the picture into its display box; closing it with Save (or from the title bar after the
+// focus left Cancel) stores the box as a JPEG file in the Pictures folder and writes the file's name into the
+// slot's box.
 class PictureForm : public platform::Form {
     Q_OBJECT
   public:

@@ -1,5 +1,8 @@
 #include "pictures/PictureHandOver.h"
 
-int gPictureSlot = 1;
-bool gPastePicture = false;
-bool gPictureChanged = false;
+PictureHandOver gPictureHandOver;
+
+void PictureHandOver::reset()
+{
+    *this = PictureHandOver();
+}

@@ -4,6 +4,12 @@
 // edited contact the window works on, whether it starts from the clipboard's picture, and
 // whether it changed a picture name of that contact. The window's file goes through
 // CMDialog1's file name.
-extern int gPictureSlot;
-extern bool gPastePicture;
-extern bool gPictureChanged;
+struct PictureHandOver {
+    int gPictureSlot = 1;
+    bool gPastePicture = false;
+    bool gPictureChanged = false;
+
+    // Back to the values the program starts with.
+    void reset();
+};
+extern PictureHandOver gPictureHandOver;

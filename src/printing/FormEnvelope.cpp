@@ -1,6 +1,7 @@
 #include "printing/FormEnvelope.h"
 
 #include "printing/DisplayedRecords.h"
+#include "printing/GLOBAL.h"
 #include "printing/MailingLabels.h"
 #include "printing/PrintText.h"
 #include "printing/ReportRun.h"
@@ -20,8 +21,6 @@
 
 #include <QLabel>
 #include <QPushButton>
-
-qint16 gEnvelopeFormOpen = 0;
 
 namespace {
 
@@ -222,7 +221,7 @@ FormEnvelope *FormEnvelope::open(std::unique_ptr<DisplayedRecords> records, QWid
 void FormEnvelope::Form_Load()
 {
     platform::centerWindowOnScreen(this);
-    gEnvelopeFormOpen = -1;
+    gPrinting.gEnvelopeFormOpen = -1;
 }
 
 void FormEnvelope::Form_Unload(bool &cancel)
@@ -230,7 +229,7 @@ void FormEnvelope::Form_Unload(bool &cancel)
     Q_UNUSED(cancel);
     if (mMainWindow)
         mMainWindow->setEnabled(true);
-    gEnvelopeFormOpen = 0;
+    gPrinting.gEnvelopeFormOpen = 0;
 }
 
 void FormEnvelope::print(int which)

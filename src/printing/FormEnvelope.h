@@ -10,9 +10,6 @@ class DisplayedRecords;
 class QLabel;
 class QPushButton;
 
-// True while the envelope window is loaded.
-extern qint16 gEnvelopeFormOpen;
-
 // Draws one envelope per page: Which 1 for the current record, 2 for every displayed
 // record; anything else draws nothing. Each envelope has the chosen return address at
 // its REPORT position and font, and the contact's mailing address at its own.

@@ -7,8 +7,12 @@
 #include "platform/print/TextMetrics.h"
 #include "platform/ui/MsgBox.h"
 
-QString gPrintTextBuffer;
-qint16 gPageLineCount = 0;
+PrintingState gPrinting;
+
+void PrintingState::reset()
+{
+    *this = PrintingState();
+}
 
 namespace {
 bool isLineEnd(QChar c)

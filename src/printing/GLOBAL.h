@@ -5,10 +5,19 @@
 #include <QString>
 #include <QtGlobal>
 
-// The text being wrapped by the print routines; GetNextPrintLine eats it from the front.
-extern QString gPrintTextBuffer;
-// Lines printed on the current page of the report being drawn.
-extern qint16 gPageLineCount;
+// State the print routines share while a report or an envelope is drawn.
+struct PrintingState {
+    // The text being wrapped by the print routines; GetNextPrintLine eats it from the front.
+    QString gPrintTextBuffer;
+    // Lines printed on the current page of the report being drawn.
+    qint16 gPageLineCount = 0;
+    // True (-1) while the envelope window is loaded.
+    qint16 gEnvelopeFormOpen = 0;
+
+    // Back to the values the program starts with.
+    void reset();
+};
+extern PrintingState gPrinting;
 
 // Cuts from the front of Buffer the next line that fits MaxWidth twips when printed in
 // Font, breaking after a blank, a carriage return, a line feed, "-" or ")". The line

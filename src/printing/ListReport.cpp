@@ -58,7 +58,7 @@ class ListReport {
             mGuard->markPosition(mRecords);
         vp.setCurrentX(DateX);
         vp.printLine(platform::shortDateText(platform::today()));
-        ++gPageLineCount;
+        ++gPrinting.gPageLineCount;
         printHeading();
 
         mRecords.moveFirst();
@@ -100,7 +100,7 @@ class ListReport {
         mGuard->showBusy();
         if (vp.preview())
             frmPreview::instance().showModeless();
-        gPageLineCount = 0;
+        gPrinting.gPageLineCount = 0;
         vp.setCurrentY(PageTop);
     }
 
@@ -118,18 +118,18 @@ class ListReport {
         if (mStyle.headingStyle7)
             vp.setFontStyle7(false);
         vp.printLine(QStringLiteral(" "));
-        gPageLineCount += 2;
+        gPrinting.gPageLineCount += 2;
     }
 
     void breakPageWhenFull()
     {
-        const bool full =
-            mStyle.layout == ListLayout::OneLine ? gPageLineCount >= mCapacity : gPageLineCount > mCapacity;
+        const bool full = mStyle.layout == ListLayout::OneLine ? gPrinting.gPageLineCount >= mCapacity
+                                                               : gPrinting.gPageLineCount > mCapacity;
         if (!full)
             return;
         vp.setAction(PrintSurface::NewPage);
         vp.setCurrentY(PageTop);
-        gPageLineCount = 0;
+        gPrinting.gPageLineCount = 0;
     }
 
     void printOneLine(const ListRecordTexts &texts)
@@ -143,29 +143,30 @@ class ListReport {
         vp.setFontStyle7(false);
         if (texts.detail.isEmpty()) {
             vp.printLine(QStringLiteral(" "));
-            ++gPageLineCount;
+            ++gPrinting.gPageLineCount;
             return;
         }
-        gPrintTextBuffer = texts.detail;
+        gPrinting.gPrintTextBuffer = texts.detail;
         bool firstLine = true;
         // A name reaching the right edge leaves no room beside it: its line ends and
         // the rest starts on the continuation lines.
         if (OneLineRight - x <= 0) {
             vp.printLine(QStringLiteral(" "));
-            ++gPageLineCount;
+            ++gPrinting.gPageLineCount;
             firstLine = false;
         }
-        while (!gPrintTextBuffer.isEmpty()) {
+        while (!gPrinting.gPrintTextBuffer.isEmpty()) {
             QString line;
             if (firstLine) {
-                line = GetNextPrintLine(gPrintTextBuffer, static_cast<int>(OneLineRight - x), vp.font());
+                line = GetNextPrintLine(gPrinting.gPrintTextBuffer, static_cast<int>(OneLineRight - x),
+                                        vp.font());
                 vp.setCurrentX(x + OneLineDetailGap);
             } else {
-                line = GetNextPrintLine(gPrintTextBuffer, ContinuationWidth, vp.font());
+                line = GetNextPrintLine(gPrinting.gPrintTextBuffer, ContinuationWidth, vp.font());
                 vp.setCurrentX(NameX);
             }
             vp.printLine(line);
-            ++gPageLineCount;
+            ++gPrinting.gPageLineCount;
             firstLine = false;
         }
     }
@@ -175,18 +176,18 @@ class ListReport {
         vp.setCurrentX(NameX);
         vp.setFontBold(true);
         vp.printLine(texts.name);
-        ++gPageLineCount;
+        ++gPrinting.gPageLineCount;
         vp.setFontBold(false);
         vp.setCurrentX(DetailX);
         const double indent = vp.currentX();
         if (!IsNonBlank(texts.detail))
             return;
-        gPrintTextBuffer = texts.detail;
-        while (!gPrintTextBuffer.isEmpty()) {
-            const QString line = GetNextPrintLine(gPrintTextBuffer, DetailWidth, vp.font());
+        gPrinting.gPrintTextBuffer = texts.detail;
+        while (!gPrinting.gPrintTextBuffer.isEmpty()) {
+            const QString line = GetNextPrintLine(gPrinting.gPrintTextBuffer, DetailWidth, vp.font());
             vp.setCurrentX(indent);
             vp.printLine(line);
-            ++gPageLineCount;
+            ++gPrinting.gPageLineCount;
         }
     }
 

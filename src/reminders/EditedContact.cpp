@@ -31,9 +31,9 @@ EditedContact EditedContact::fromEditor()
     contact.middleName = boxText(editor, QStringLiteral("txtMiddleName"));
     contact.lastName = boxText(editor, QStringLiteral("txtLastName"));
     contact.organization = boxText(editor, QStringLiteral("txtOrganization"));
-    if (gLastDateBox >= 1 && gLastDateBox <= 5) {
-        contact.dateText = boxText(editor, QStringLiteral("txtDate%1").arg(gLastDateBox));
-        contact.dateDescription = boxText(editor, QStringLiteral("txtDate%1_Desc").arg(gLastDateBox));
+    if (gEditor.gLastDateBox >= 1 && gEditor.gLastDateBox <= 5) {
+        contact.dateText = boxText(editor, QStringLiteral("txtDate%1").arg(gEditor.gLastDateBox));
+        contact.dateDescription = boxText(editor, QStringLiteral("txtDate%1_Desc").arg(gEditor.gLastDateBox));
     }
     return contact;
 }

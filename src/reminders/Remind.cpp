@@ -301,7 +301,7 @@ void Remind::Form_Activate()
             txtFreqAmt->show();
         }
     }
-    cbDisplayRemind->setChecked(gReminderStartup != 0);
+    cbDisplayRemind->setChecked(gMainWindow.gReminderStartup != 0);
     lblTodaysDate->setText(QStringLiteral("Today's date is ") + platform::shortDateText(platform::today()));
 }
 

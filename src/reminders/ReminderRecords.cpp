@@ -57,7 +57,7 @@ qint64 RebuildDueReminders(platform::Database &db)
 void WriteReminderStartup(platform::Database &db, int value)
 {
     storeSettingsRow(db, QStringLiteral("REMINDERSTARTUP"), QString::number(value));
-    gReminderStartup = value;
+    gMainWindow.gReminderStartup = value;
 }
 
 void moveAfterDelete(platform::Recordset &rows)

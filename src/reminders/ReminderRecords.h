@@ -32,7 +32,7 @@ void AdvanceOnePeriod(platform::Recordset &row);
 qint64 RebuildDueReminders(platform::Database &db);
 
 // Stores the start-up option (1: show the due reminders when the program starts, 0: not)
-// in the REMINDERSTARTUP row and in gReminderStartup.
+// in the REMINDERSTARTUP row and in gMainWindow.gReminderStartup.
 void WriteReminderStartup(platform::Database &db, int value);
 
 // After the current row was deleted: the row before it becomes current, or the one after it

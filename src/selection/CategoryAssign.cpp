@@ -162,7 +162,7 @@ void CategoryAssign::Form_Load()
                        "tblCategoryID.ID=") +
         QString::number(mContactID) + QStringLiteral(" Order By CategoryDesc"));
     CatgIdData->refresh();
-    cbAssignCatgOnAdd->setChecked(qAbs(gAssignCategoryOnAdd) == 1);
+    cbAssignCatgOnAdd->setChecked(qAbs(gEditor.gAssignCategoryOnAdd) == 1);
     setMousePointer(MousePointer::Default);
 }
 
@@ -240,7 +240,7 @@ void CategoryAssign::cbAssignCatgOnAdd_Click()
 {
     const int value = cbAssignCatgOnAdd->isChecked() ? 1 : 0;
     storeSettingsRow(*gDb, QStringLiteral("ASSIGNCATGONADD"), QString::number(value));
-    gAssignCategoryOnAdd = value;
+    gEditor.gAssignCategoryOnAdd = value;
 }
 
 void CategoryAssign::cmdExit_Click()

@@ -124,7 +124,7 @@ void CategoryForm::Form_Load()
         HookMouseWheel(this);
         mWheelHooked = true;
     }
-    gIgnoreNextGridClick = true;
+    gMainWindow.gIgnoreNextGridClick = true;
     platform::centerWindowOnScreen(this);
     CatgData->setDatabase(gDb.get());
     CatgData->setRecordSource(QStringLiteral("Select * from tblCategoryDesc Order By CategoryDesc"));

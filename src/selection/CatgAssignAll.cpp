@@ -102,15 +102,18 @@ bool CatgAssignAll::confirm(bool assign)
 {
     QString text;
     const QString &source = MainWindowLink::Data1().recordSource();
-    if (gSelectedCount >= 1 && !source.contains(QLatin1String("Selected"))) {
-        text = (assign ? QStringLiteral("All displayed records will be assigned to this category, not just the ")
-                       : QStringLiteral("All displayed records will be removed from this category, not just the ")) +
-               QString::number(gSelectedCount) +
-               (assign ? QStringLiteral(" you have selected.  To assign just the selected records, press Cancel, ")
-                       : QStringLiteral(" you have selected.  To un-assign just the selected records, press "
-                                        "Cancel, ")) +
-               QStringLiteral("exit this screen, and click the \"Show Selected Records Only\" button on the "
-                              "previous screen or choose that option from the Edit menu.\r\n\r\n");
+    if (gMainWindow.gSelectedCount >= 1 && !source.contains(QLatin1String("Selected"))) {
+        text =
+            (assign ? QStringLiteral("All displayed records will be assigned to this category, not just the ")
+                    : QStringLiteral(
+                          "All displayed records will be removed from this category, not just the ")) +
+            QString::number(gMainWindow.gSelectedCount) +
+            (assign
+                 ? QStringLiteral(" you have selected.  To assign just the selected records, press Cancel, ")
+                 : QStringLiteral(" you have selected.  To un-assign just the selected records, press "
+                                  "Cancel, ")) +
+            QStringLiteral("exit this screen, and click the \"Show Selected Records Only\" button on the "
+                           "previous screen or choose that option from the Edit menu.\r\n\r\n");
     }
     text += assign ? QStringLiteral("Click on the OK button to assign ALL displayed records to this category, or "
                                     "Cancel if this is not what you want.")

@@ -26,8 +26,12 @@
 using platform::BusyPointer;
 using platform::RuntimeError;
 
-QString gLastCriteria;
-QString gSavedRecordSource;
+CriteriaState gCriteria;
+
+void CriteriaState::reset()
+{
+    *this = CriteriaState();
+}
 
 namespace {
 
@@ -170,16 +174,16 @@ CriteriaForm::~CriteriaForm() = default;
 void CriteriaForm::Form_Load()
 {
     platform::centerWindowOnScreen(this);
-    txtCriteria->setPlainText(gLastCriteria);
-    gSavedRecordSource = MainWindowLink::Data1().recordSource();
-    gFirstTime = true;
+    txtCriteria->setPlainText(gCriteria.gLastCriteria);
+    gCriteria.gSavedRecordSource = MainWindowLink::Data1().recordSource();
+    gMainWindow.gFirstTime = true;
 }
 
 void CriteriaForm::Form_Activate()
 {
-    if (!gFirstTime)
+    if (!gMainWindow.gFirstTime)
         return;
-    gFirstTime = false;
+    gMainWindow.gFirstTime = false;
     reportingFailure([this] {
         if (platform::Recordset *rs = MainWindowLink::Data1().recordset()) {
             for (int i = 0; i < rs->fieldCount(); ++i) {
@@ -257,7 +261,7 @@ void CriteriaForm::cmdApplyCriteria_Click()
     auto restore = [&] {
         gRecordSource.gFilterClause = filterBefore;
         gRecordSource.gWhereClause = whereBefore;
-        MainWindowLink::Data1().setRecordSource(gSavedRecordSource);
+        MainWindowLink::Data1().setRecordSource(gCriteria.gSavedRecordSource);
         MainWindowLink::Data1().refresh();
     };
     try {
@@ -285,7 +289,7 @@ void CriteriaForm::cmdApplyCriteria_Click()
         return;
     }
     gRecordSource.gSelectedClause.clear();
-    gLastCriteria = text;
+    gCriteria.gLastCriteria = text;
     if (MainWindowLink::CategoryCaption().left(18) == FindResultCaptionPrefix)
         MainWindowLink::SetCategoryCaption(QString());
     unload();
@@ -294,7 +298,7 @@ void CriteriaForm::cmdApplyCriteria_Click()
 void CriteriaForm::cmdShowAll_Click()
 {
     MainWindowLink::Data1().setRecordSource(storeParts(filterShowAllRecordSource(gRecordSource)));
-    gLastCriteria = txtCriteria->toPlainText();
+    gCriteria.gLastCriteria = txtCriteria->toPlainText();
     MainWindowLink::Data1().refresh();
     if (MainWindowLink::CategoryCaption().left(19) == FindResultCaptionPrefix + QLatin1Char(' '))
         MainWindowLink::SetCategoryCaption(QString());
@@ -419,6 +423,6 @@ void CriteriaForm::listFilters_Click()
 
 void CriteriaForm::cmdExit_Click()
 {
-    gLastCriteria = txtCriteria->toPlainText();
+    gCriteria.gLastCriteria = txtCriteria->toPlainText();
     unload();
 }

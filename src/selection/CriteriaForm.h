@@ -3,17 +3,25 @@
 #include "platform/ui/Form.h"
 
 #include <QPointer>
+#include <QString>
 
 class QLabel;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 
-// Criteria the filter window left in its box; put back when it opens again.
-extern QString gLastCriteria;
-// The main list's record source when the filter window opened; put back when a filter
-// finds nothing or fails.
-extern QString gSavedRecordSource;
+// What the filter window keeps between its openings.
+struct CriteriaState {
+    // Criteria the filter window left in its box; put back when it opens again.
+    QString gLastCriteria;
+    // The main list's record source when the filter window opened; put back when a filter
+    // finds nothing or fails.
+    QString gSavedRecordSource;
+
+    // Back to the values the program starts with.
+    void reset();
+};
+extern CriteriaState gCriteria;
 
 // The filter window: a condition typed in the database's own query language narrows the
 // main list (and the category it shows); conditions are kept as named saved filters.

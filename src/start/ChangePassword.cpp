@@ -41,7 +41,7 @@ void ChangePassword(NameList &window)
     }
 
     const bool hadPassword = gDb && gDb->hasPassword();
-    window.Data1->clear();
+    window.releaseList();
     gContactsTable.reset();
     gDb.reset();
 

@@ -153,7 +153,7 @@ MainOutcome openAndShow(std::unique_ptr<platform::Database> opened = {})
             failure = checkOwnTables(*gDb);
         if (!failure) {
             try {
-                gUserField1Size = qint16(
+                gEditor.gUserField1Size = qint16(
                     gDb->tableDef(QStringLiteral("tblContacts")).field(QStringLiteral("UserField1")).size);
             } catch (const RuntimeError &) {
                 // A database without the field still opens; the size keeps its value.

@@ -169,7 +169,7 @@ TEST_F(AddressBooksTest, FullSizeReservationCountsTheLinesABlockIsExpectedToTake
         EXPECT_EQ(block.reservation(BookSize::FullSize), c.reservation);
         PrintFullSizeAddressBook(records, {});
         // The page's line count holds the date line and the rule besides the block.
-        EXPECT_EQ(gPageLineCount - 2, c.printedLines);
+        EXPECT_EQ(gPrinting.gPageLineCount - 2, c.printedLines);
     }
 }
 

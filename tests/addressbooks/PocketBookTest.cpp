@@ -70,7 +70,7 @@ class PocketBookTest : public ::testing::Test {
         platform::Printer().reset();
         platform::PrintOutput::setPrinterLookupForTesting(nullptr);
         platform::PrintOutput::setPdfPathChooser({});
-        gDb.reset();
+        gDatabase.reset();
     }
 
     void storePocketRow(const QString &y, const QString &alternate, const QString &lastNameFirst)

@@ -49,7 +49,7 @@ TEST_F(DialingFromWindowsTest, MainListDialsTheCurrentRowThroughTheStoredPort)
     ASSERT_EQ(listed.size(), 6);
     EXPECT_EQ(listed[2], QStringLiteral("Cell") + QString(17, ' ') + "555");
     EXPECT_EQ(modem.received(), QByteArray("1555;\r+++ATH0\r"));
-    EXPECT_FALSE(gDialFromList);
+    EXPECT_FALSE(gEditor.gDialFromList);
 }
 
 TEST_F(DialingFromWindowsTest, EmptyListIsToldThereIsNothingToDial)

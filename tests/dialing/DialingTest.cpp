@@ -47,7 +47,7 @@ class DialingTest : public ::testing::Test {
     {
         form.reset();
         platform::setClockForTesting({});
-        gDb.reset();
+        gDatabase.reset();
     }
 
     // Each reading of the clock moves it on a quarter second and notes what the modem got.

@@ -17,6 +17,7 @@
 #include "platform/db/Recordset.h"
 #include "platform/ui/Twips.h"
 #include "support/DialogScript.h"
+#include "support/FormControls.h"
 #include "support/TempDatabase.h"
 
 #include <QAction>
@@ -31,8 +32,6 @@
 #include <QVariantMap>
 #include <gtest/gtest.h>
 #include <memory>
-#include <stdexcept>
-#include <string>
 
 // The main list as the editor sees it: a data control over a fresh database, whose record
 // source a test may change before the next Refresh.
@@ -73,18 +72,8 @@ class EditorTest : public ::testing::Test {
   protected:
     void SetUp() override
     {
-        gEditExistingRecord = false;
-        gRecordChanged = false;
-        gRecordSaved = false;
-        gNewRecordAdded = false;
-        gLastSavedRecordID = 0;
-        gTemplateRecordID = 0;
-        gAssignCategoryOnAdd = 0;
-        gEditFormLeft = 0;
-        gEditFormTop = 0;
-        gUserField1Size = 255;
-        gCodeMaxLength = 20;
-        gPictureChanged = false;
+        gEditor.reset();
+        gPictureHandOver.reset();
         platform::setClockForTesting([] { return QDateTime(QDate(2024, 3, 5), QTime(14, 30, 15)); });
         list = std::make_unique<TestList>(temp.db());
     }
@@ -138,7 +127,7 @@ class EditorTest : public ::testing::Test {
     }
     NameEdit &openEditorHere(bool existing)
     {
-        gEditExistingRecord = existing;
+        gEditor.gEditExistingRecord = existing;
         editor = std::make_unique<NameEdit>(*list);
         editor->load();
         editor->show();
@@ -148,13 +137,7 @@ class EditorTest : public ::testing::Test {
     QLineEdit *box(const QString &name) { return editor->findChild<QLineEdit *>(name); }
     QString text(const QString &name) { return box(name)->text(); }
     // A control of the open editor by its name; the test stops when there is none.
-    template <class W> W *widget(const char *name)
-    {
-        W *found = editor->findChild<W *>(QString::fromLatin1(name));
-        if (!found)
-            throw std::runtime_error(std::string("the editor has no ") + name);
-        return found;
-    }
+    template <class W> W *widget(const char *name) { return controlOf<W>(*editor, name); }
 
     TempDatabase temp;
     std::unique_ptr<TestList> list;

@@ -12,6 +12,19 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <map>
+#include "support/FormControls.h"
+
+// clang-format off
+inline QComboBox *cmbTitle(const QWidget &form) { return controlOf<QComboBox>(form, "cmbTitle"); }
+inline QPushButton *cmdFindNext(const QWidget &form) { return controlOf<QPushButton>(form, "cmdFindNext"); }
+inline QPushButton *cmdFind(const QWidget &form) { return controlOf<QPushButton>(form, "cmdFind"); }
+inline QPlainTextEdit *txtNotes(const QWidget &form) { return controlOf<QPlainTextEdit>(form, "txtNotes"); }
+inline QPushButton *cmdDelete(const QWidget &form) { return controlOf<QPushButton>(form, "cmdDelete"); }
+inline QPushButton *cmdCancel(const QWidget &form) { return controlOf<QPushButton>(form, "cmdCancel"); }
+inline QPushButton *cmdExit(const QWidget &form) { return controlOf<QPushButton>(form, "cmdExit"); }
+inline QPushButton *cmdAdd(const QWidget &form) { return controlOf<QPushButton>(form, "cmdAdd"); }
+// clang-format on
+
 
 using platform::vbNo;
 using platform::vbOK;
@@ -60,8 +73,8 @@ class MemoFormTest : public ::testing::Test {
     QStringList titles(MemoForm &f)
     {
         QStringList list;
-        for (int i = 0; i < f.cmbTitle->count(); ++i)
-            list << f.cmbTitle->itemText(i);
+        for (int i = 0; i < cmbTitle(f)->count(); ++i)
+            list << cmbTitle(f)->itemText(i);
         return list;
     }
 
@@ -77,12 +90,12 @@ TEST_F(MemoFormTest, OpensOnTheLastNoteAndSavesAChangedTextOnExit)
     setLastNote("1");
     run([this](MemoForm &f) {
         EXPECT_EQ(titles(f), QStringList({"A ideas", "b shopping", "c calls"}));
-        EXPECT_EQ(f.cmbTitle->currentText(), "b shopping");
-        EXPECT_EQ(f.txtNotes->toPlainText(), "milk");
+        EXPECT_EQ(cmbTitle(f)->currentText(), "b shopping");
+        EXPECT_EQ(txtNotes(f)->toPlainText(), "milk");
         EXPECT_FALSE(f.noteChanged());
-        f.txtNotes->setPlainText("milk and eggs\nbread");
+        txtNotes(f)->setPlainText("milk and eggs\nbread");
         EXPECT_TRUE(f.noteChanged());
-        f.cmdExit->click();
+        cmdExit(f)->click();
     });
     EXPECT_EQ(notes()["b shopping"], "milk and eggs\r\nbread");
     EXPECT_EQ(lastNote(), "1");
@@ -94,11 +107,11 @@ TEST_F(MemoFormTest, SwitchingNotesSavesTheShownTextInFull)
     addNote("two", "2");
     const QString longText(100000, QChar('x'));
     run([&](MemoForm &f) {
-        f.txtNotes->setPlainText(longText);
-        f.cmbTitle->setCurrentIndex(1);
+        txtNotes(f)->setPlainText(longText);
+        cmbTitle(f)->setCurrentIndex(1);
         f.cmbTitle_Click();
-        EXPECT_EQ(f.txtNotes->toPlainText(), "2");
-        f.cmdExit->click();
+        EXPECT_EQ(txtNotes(f)->toPlainText(), "2");
+        cmdExit(f)->click();
     });
     EXPECT_EQ(notes()["one"], longText);
     EXPECT_EQ(notes()["two"], "2");
@@ -109,14 +122,14 @@ TEST_F(MemoFormTest, AddSavesTheShownNoteFirst)
 {
     addNote("Zed", "z");
     run([this](MemoForm &f) {
-        f.txtNotes->setPlainText("z changed");
+        txtNotes(f)->setPlainText("z changed");
         script.answerInput("Jo's list  ");
-        f.cmdAdd->click();
+        cmdAdd(f)->click();
         EXPECT_EQ(titles(f), QStringList({"Jo's list", "Zed"}));
-        EXPECT_EQ(f.cmbTitle->currentText(), "Jo's list");
-        EXPECT_EQ(f.txtNotes->toPlainText(), "");
-        f.txtNotes->setPlainText("apostrophes work");
-        f.cmdExit->click();
+        EXPECT_EQ(cmbTitle(f)->currentText(), "Jo's list");
+        EXPECT_EQ(txtNotes(f)->toPlainText(), "");
+        txtNotes(f)->setPlainText("apostrophes work");
+        cmdExit(f)->click();
     });
     EXPECT_EQ(notes()["Zed"], "z changed");
     EXPECT_EQ(notes()["Jo's list"], "apostrophes work");
@@ -137,9 +150,9 @@ TEST_F(MemoFormTest, ANewTitleLosesOnlyItsTrailingBlanks)
         addNote("Zed", "z");
         run([this, &c](MemoForm &f) {
             script.answerInput(QString::fromLatin1(c.typed));
-            f.cmdAdd->click();
-            EXPECT_EQ(f.cmbTitle->currentText(), QString::fromLatin1(c.stored));
-            f.cmdExit->click();
+            cmdAdd(f)->click();
+            EXPECT_EQ(cmbTitle(f)->currentText(), QString::fromLatin1(c.stored));
+            cmdExit(f)->click();
         });
         EXPECT_EQ(notes().count(QString::fromLatin1(c.stored)), 1u);
         EXPECT_EQ(notes().size(), 2u);
@@ -151,14 +164,14 @@ TEST_F(MemoFormTest, BlankAndDuplicateTitlesAreRefused)
     addNote("Groceries", "g");
     run([this](MemoForm &f) {
         script.answerInput("   ");
-        f.cmdAdd->click();
+        cmdAdd(f)->click();
         script.cancelInput();
-        f.cmdAdd->click();
+        cmdAdd(f)->click();
         script.answerInput("groceries ").answerMessage(vbOK);
-        f.cmdAdd->click();
+        cmdAdd(f)->click();
         EXPECT_EQ(script.shown().back().text, "There is already a note titled \"Groceries\".");
         EXPECT_EQ(titles(f), QStringList({"Groceries"}));
-        f.cmdExit->click();
+        cmdExit(f)->click();
     });
     EXPECT_EQ(notes().size(), 1u);
 }
@@ -168,21 +181,21 @@ TEST_F(MemoFormTest, RenameWritesTheShownRowAndKeepsItsText)
     addNote("Alpha", "a");
     addNote("Beta", "b");
     run([this](MemoForm &f) {
-        f.txtNotes->setPlainText("a edited");
-        f.cmbTitle->setEditText("O'Hara ");
+        txtNotes(f)->setPlainText("a edited");
+        cmbTitle(f)->setEditText("O'Hara ");
         EXPECT_TRUE(f.cmbTitle_Validate());
         EXPECT_EQ(titles(f), QStringList({"Beta", "O'Hara"}));
-        EXPECT_EQ(f.cmbTitle->currentText(), "O'Hara");
-        EXPECT_EQ(f.txtNotes->toPlainText(), "a edited");
+        EXPECT_EQ(cmbTitle(f)->currentText(), "O'Hara");
+        EXPECT_EQ(txtNotes(f)->toPlainText(), "a edited");
         // Renaming onto another note's title, or to nothing, is refused.
         script.answerMessage(vbOK).answerMessage(vbOK);
-        f.cmbTitle->setEditText("beta");
+        cmbTitle(f)->setEditText("beta");
         EXPECT_FALSE(f.cmbTitle_Validate());
-        EXPECT_EQ(f.cmbTitle->currentText(), "O'Hara");
-        f.cmbTitle->setEditText("  ");
+        EXPECT_EQ(cmbTitle(f)->currentText(), "O'Hara");
+        cmbTitle(f)->setEditText("  ");
         EXPECT_FALSE(f.cmbTitle_Validate());
         EXPECT_EQ(script.shown().back().text, "A note needs a title.");
-        f.cmdExit->click();
+        cmdExit(f)->click();
     });
     const auto all = notes();
     EXPECT_EQ(all.size(), 2u);
@@ -194,8 +207,8 @@ TEST_F(MemoFormTest, ClosingWithAnUntakenTitleTakesIt)
 {
     addNote("Old", "text");
     run([](MemoForm &f) {
-        f.cmbTitle->setEditText("New");
-        f.txtNotes->setPlainText("text 2");
+        cmbTitle(f)->setEditText("New");
+        txtNotes(f)->setPlainText("text 2");
         f.close();
     });
     EXPECT_EQ(notes(), (std::map<QString, QString>{{"New", "text 2"}}));
@@ -208,20 +221,20 @@ TEST_F(MemoFormTest, DeleteSelectsTheNextOrTheLastAndTheOnlyOneCloses)
     addNote("c", "3");
     run([this](MemoForm &f) {
         script.answerMessage(vbNo);
-        f.cmdDelete->click();
+        cmdDelete(f)->click();
         EXPECT_EQ(titles(f).size(), 3);
         EXPECT_EQ(script.shown().back().text, "Are you sure you want to delete this note?");
         script.answerMessage(vbYes);
-        f.cmdDelete->click();
-        EXPECT_EQ(f.cmbTitle->currentText(), "b");
-        EXPECT_EQ(f.txtNotes->toPlainText(), "2");
-        f.cmbTitle->setCurrentIndex(1);
+        cmdDelete(f)->click();
+        EXPECT_EQ(cmbTitle(f)->currentText(), "b");
+        EXPECT_EQ(txtNotes(f)->toPlainText(), "2");
+        cmbTitle(f)->setCurrentIndex(1);
         f.cmbTitle_Click();
         script.answerMessage(vbYes);
-        f.cmdDelete->click();
-        EXPECT_EQ(f.cmbTitle->currentText(), "b");
+        cmdDelete(f)->click();
+        EXPECT_EQ(cmbTitle(f)->currentText(), "b");
         script.answerMessage(vbYes);
-        f.cmdDelete->click();
+        cmdDelete(f)->click();
         EXPECT_TRUE(f.isUnloaded());
     });
     EXPECT_TRUE(notes().empty());
@@ -233,9 +246,9 @@ TEST_F(MemoFormTest, StoredPositionMinusOneStillOpens)
     addNote("only", "x");
     setLastNote("-1");
     run([](MemoForm &f) {
-        EXPECT_EQ(f.cmbTitle->currentText(), "only");
-        EXPECT_EQ(f.txtNotes->toPlainText(), "x");
-        f.cmdExit->click();
+        EXPECT_EQ(cmbTitle(f)->currentText(), "only");
+        EXPECT_EQ(txtNotes(f)->toPlainText(), "x");
+        cmdExit(f)->click();
     });
     EXPECT_EQ(lastNote(), "0");
 }
@@ -244,16 +257,16 @@ TEST_F(MemoFormTest, CancelAsksOnlyAfterAChange)
 {
     addNote("n", "old");
     run([this](MemoForm &f) {
-        f.txtNotes->setPlainText("new");
+        txtNotes(f)->setPlainText("new");
         script.answerMessage(vbNo);
-        f.cmdCancel->click();
+        cmdCancel(f)->click();
         EXPECT_TRUE(f.isLoaded());
         EXPECT_EQ(script.shown().back().text, "Lose any changes?");
         script.answerMessage(vbYes);
-        f.cmdCancel->click();
+        cmdCancel(f)->click();
     });
     EXPECT_EQ(notes()["n"], "old");
-    run([](MemoForm &f) { f.cmdCancel->click(); });
+    run([](MemoForm &f) { cmdCancel(f)->click(); });
 }
 
 TEST_F(MemoFormTest, WithoutNotesItAsksForATitleAtOnce)
@@ -267,9 +280,9 @@ TEST_F(MemoFormTest, WithoutNotesItAsksForATitleAtOnce)
 
     script.answerInput("First");
     run([](MemoForm &f) {
-        EXPECT_FALSE(f.cmbTitle->isHidden());
-        f.txtNotes->setPlainText("hello");
-        f.cmdExit->click();
+        EXPECT_FALSE(cmbTitle(f)->isHidden());
+        txtNotes(f)->setPlainText("hello");
+        cmdExit(f)->click();
     });
     EXPECT_EQ(notes()["First"], "hello");
 }
@@ -279,12 +292,12 @@ TEST_F(MemoFormTest, FindSelectsAMatchWithoutRegardToCase)
     addNote("n", "Alpha beta ALPHA");
     run([this](MemoForm &f) {
         script.answerInput("alpha");
-        f.cmdFind->click();
-        EXPECT_EQ(f.txtNotes->textCursor().selectedText(), "Alpha");
-        f.cmdFindNext->click();
-        EXPECT_EQ(f.txtNotes->textCursor().selectedText(), "ALPHA");
+        cmdFind(f)->click();
+        EXPECT_EQ(txtNotes(f)->textCursor().selectedText(), "Alpha");
+        cmdFindNext(f)->click();
+        EXPECT_EQ(txtNotes(f)->textCursor().selectedText(), "ALPHA");
         EXPECT_FALSE(f.noteChanged()) << "searching changes nothing";
-        f.cmdExit->click();
+        cmdExit(f)->click();
     });
 }
 
@@ -293,14 +306,14 @@ TEST_F(MemoFormTest, ResizeKeepsTheLowerButtonsCentredAsARow)
     addNote("n", "x");
     run([](MemoForm &f) {
         f.Form_Resize(12000, 9000);
-        EXPECT_NEAR(platform::pixelsToTwipsY(f.txtNotes->height()), 9000 - 2515, 15);
-        EXPECT_EQ(f.cmdCancel->y(), f.cmdExit->y());
-        EXPECT_LT(f.cmdDelete->x(), f.cmdCancel->x());
-        EXPECT_LT(f.cmdCancel->x(), f.cmdExit->x());
-        EXPECT_LT(f.cmdExit->x(), f.cmdAdd->x());
-        const int height = f.txtNotes->height();
+        EXPECT_NEAR(platform::pixelsToTwipsY(txtNotes(f)->height()), 9000 - 2515, 15);
+        EXPECT_EQ(cmdCancel(f)->y(), cmdExit(f)->y());
+        EXPECT_LT(cmdDelete(f)->x(), cmdCancel(f)->x());
+        EXPECT_LT(cmdCancel(f)->x(), cmdExit(f)->x());
+        EXPECT_LT(cmdExit(f)->x(), cmdAdd(f)->x());
+        const int height = txtNotes(f)->height();
         f.Form_Resize(1200, 1600);
-        EXPECT_EQ(f.txtNotes->height(), height);
-        f.cmdExit->click();
+        EXPECT_EQ(txtNotes(f)->height(), height);
+        cmdExit(f)->click();
     });
 }

@@ -38,7 +38,7 @@ TEST_F(EditorCommandsTest, DeleteOfAMiddleRowShowsTheNextOne)
     EXPECT_FALSE(exists(baker));
     EXPECT_EQ(list->currentId(), cole);
     EXPECT_EQ(text("txtLastName"), "Cole");
-    EXPECT_FALSE(gRecordChanged);
+    EXPECT_FALSE(gEditor.gRecordChanged);
     EXPECT_TRUE(ed.isLoaded());
 }
 
@@ -115,8 +115,8 @@ TEST_F(EditorCommandsTest, NextAndPreviousStopAtTheEnds)
     EXPECT_EQ(text("txtLastName"), "Able");
     EXPECT_EQ(list->currentId(), able);
     EXPECT_EQ(ed.windowTitle(), "View/Edit an Existing Record");
-    EXPECT_FALSE(gRecordChanged);
-    EXPECT_FALSE(gRecordSaved);
+    EXPECT_FALSE(gEditor.gRecordChanged);
+    EXPECT_FALSE(gEditor.gRecordSaved);
 }
 
 TEST_F(EditorCommandsTest, NextSavesAChangedContactAndMovesOn)
@@ -126,8 +126,8 @@ TEST_F(EditorCommandsTest, NextSavesAChangedContactAndMovesOn)
     box("txtCode")->setText("A-1");
     widget<QToolButton>("cmdNext")->click();
     EXPECT_EQ(stored(able, "Code").toString(), "A-1");
-    EXPECT_TRUE(gRecordSaved);
-    EXPECT_FALSE(gRecordChanged);
+    EXPECT_TRUE(gEditor.gRecordSaved);
+    EXPECT_FALSE(gEditor.gRecordChanged);
     EXPECT_EQ(text("txtLastName"), "Baker");
     EXPECT_TRUE(ed.isLoaded());
 }
@@ -179,7 +179,7 @@ TEST_F(EditorCommandsTest, CancelAfterAChangeAsks)
     widget<QPushButton>("cmdCancel")->click();
     EXPECT_TRUE(ed.isUnloaded());
     EXPECT_EQ(stored(able, "Code").toString(), "");
-    EXPECT_FALSE(gRecordChanged);
+    EXPECT_FALSE(gEditor.gRecordChanged);
 }
 
 TEST_F(EditorCommandsTest, CancelWithoutAChangeClosesAtOnce)
@@ -210,7 +210,7 @@ TEST_F(EditorCommandsTest, PictureChangeWarnsWithNoAsDefault)
     list->moveTo(able);
     NameEdit &ed = openEditorHere(true);
     box("txtPic1File")->setText("pasted.jpg");
-    gPictureChanged = true;
+    gPictureHandOver.gPictureChanged = true;
     DialogScript script;
     script.answerMessage(vbYes);
     widget<QPushButton>("cmdCancel")->click();
@@ -219,7 +219,7 @@ TEST_F(EditorCommandsTest, PictureChangeWarnsWithNoAsDefault)
     EXPECT_TRUE(script.shown()[0].text.endsWith("instead.\r\rLose your changes?"));
     EXPECT_EQ(script.shown()[0].defaultButton, 2);
     EXPECT_EQ(script.shown()[0].icon, platform::vbExclamation);
-    EXPECT_FALSE(gPictureChanged);
+    EXPECT_FALSE(gPictureHandOver.gPictureChanged);
     EXPECT_TRUE(ed.isUnloaded());
 }
 
@@ -227,14 +227,14 @@ TEST_F(EditorCommandsTest, UnloadRemembersThePositionEvenWhenCancelled)
 {
     list->moveTo(able);
     NameEdit &ed = openEditorHere(true);
-    gEditFormLeft = 0;
+    gEditor.gEditFormLeft = 0;
     box("txtCode")->setText("x");
     DialogScript script;
     script.answerMessage(vbNo);
     ed.unload();
-    EXPECT_NE(gEditFormLeft, 0);
+    EXPECT_NE(gEditor.gEditFormLeft, 0);
     EXPECT_TRUE(ed.isLoaded());
-    const int left = gEditFormLeft;
+    const int left = gEditor.gEditFormLeft;
     script.answerMessage(vbYes);
     ed.unload();
     NameEdit &ed2 = openEditorHere(true);
@@ -257,13 +257,13 @@ TEST_F(EditorCommandsTest, AddNewWithoutTemplateEmptiesDataAndKeepsDescriptions)
     EXPECT_EQ(widget<QPlainTextEdit>("txtNotes")->toPlainText(), "");
     EXPECT_TRUE(widget<QCheckBox>("cbUseForLabels")->isChecked());
     EXPECT_EQ(ed.windowTitle(), "Add a New Record");
-    EXPECT_FALSE(gEditExistingRecord);
-    EXPECT_FALSE(gRecordChanged);
+    EXPECT_FALSE(gEditor.gEditExistingRecord);
+    EXPECT_FALSE(gEditor.gRecordChanged);
     EXPECT_TRUE(widget<QPushButton>("cmdCategories")->isHidden());
     box("txtLastName")->setText("Dunn");
     widget<QPushButton>("cmdSave")->click();
     EXPECT_EQ(contactCount(), 4);
-    EXPECT_EQ(stored(gLastSavedRecordID, "LastName").toString(), "Dunn");
+    EXPECT_EQ(stored(gEditor.gLastSavedRecordID, "LastName").toString(), "Dunn");
 }
 
 TEST_F(EditorCommandsTest, AddNewAfterARefusedSaveKeepsTheTypedData)
@@ -275,7 +275,7 @@ TEST_F(EditorCommandsTest, AddNewAfterARefusedSaveKeepsTheTypedData)
     widget<QPushButton>("cmdAddNew")->click();
     EXPECT_EQ(script.shown()[0].title, "Critical data was not supplied");
     EXPECT_EQ(text("txtMiddleName"), "Only middle");
-    EXPECT_TRUE(gRecordChanged);
+    EXPECT_TRUE(gEditor.gRecordChanged);
     EXPECT_EQ(contactCount(), 3);
 }
 
@@ -290,7 +290,7 @@ TEST_F(EditorCommandsTest, TemplateFillsANewContactWithoutItsSevenNameBoxes)
                                     {"Title", "Boss"},
                                     {"First_City", "Springfield"},
                                     {"Code", "TPL"}});
-    gTemplateRecordID = tmpl;
+    gEditor.gTemplateRecordID = tmpl;
     list->Refresh();
     openEditorHere(false);
     for (const char *name : {"txtPrefix", "txtFirstName", "txtMiddleName", "txtLastName", "txtSuffix",
@@ -299,7 +299,7 @@ TEST_F(EditorCommandsTest, TemplateFillsANewContactWithoutItsSevenNameBoxes)
     EXPECT_EQ(text("txtFirst_City"), "Springfield");
     EXPECT_EQ(text("txtCode"), "TPL");
     EXPECT_EQ(list->currentId(), tmpl);
-    EXPECT_TRUE(gRecordChanged) << "emptying the template's names counts as a change";
+    EXPECT_TRUE(gEditor.gRecordChanged) << "emptying the template's names counts as a change";
 
     // Add New keeps prefix, suffix, nickname and title.
     box("txtLastName")->setText("First new");
@@ -316,12 +316,12 @@ TEST_F(EditorCommandsTest, TemplateNotDisplayedIsForgotten)
 {
     const qint64 tmpl = addContact({{"LastName", "Template"}, {"Code", "TPL"}});
     writeTemplateSetting(temp.db(), tmpl);
-    gTemplateRecordID = tmpl;
+    gEditor.gTemplateRecordID = tmpl;
     list->source = QStringLiteral("Select * from tblContacts Where LastName <> 'Template'");
     list->Refresh();
     openEditorHere(false);
     EXPECT_EQ(text("txtCode"), "");
-    EXPECT_EQ(gTemplateRecordID.toLongLong(), 0);
+    EXPECT_EQ(gEditor.gTemplateRecordID.toLongLong(), 0);
     EXPECT_EQ(temp.db().openRecordset(settingsRowQuery("TEMPLATE RecordID"))->value("Name").toString(),
               QString::number(tmpl));
 }
@@ -333,13 +333,13 @@ TEST_F(EditorCommandsTest, MakeAndClearDefaultWriteTheSettingsRow)
     DialogScript script;
     script.answerMessage(vbOK).answerMessage(vbOK);
     widget<QToolButton>("cmdMakeDefault")->click();
-    EXPECT_EQ(gTemplateRecordID.toLongLong(), baker);
+    EXPECT_EQ(gEditor.gTemplateRecordID.toLongLong(), baker);
     EXPECT_EQ(script.shown()[0].title, "Template Saved");
     auto rows = temp.db().openRecordset(settingsRowQuery("TEMPLATE RecordID"));
     EXPECT_EQ(rows->recordCount(), 1);
     EXPECT_EQ(rows->value("Name").toString(), QString::number(baker));
     widget<QToolButton>("cmdClearDefault")->click();
-    EXPECT_EQ(gTemplateRecordID.toLongLong(), 0);
+    EXPECT_EQ(gEditor.gTemplateRecordID.toLongLong(), 0);
     EXPECT_EQ(script.shown()[1].text, "Template reset to original default.");
     rows = temp.db().openRecordset(settingsRowQuery("TEMPLATE RecordID"));
     EXPECT_EQ(rows->recordCount(), 1);
@@ -353,7 +353,7 @@ TEST_F(EditorCommandsTest, MakeDefaultAndReminderOnANewContactOnlyTell)
     script.answerMessage(vbOK);
     widget<QToolButton>("cmdMakeDefault")->click();
     EXPECT_EQ(script.shown()[0].title, "Must save record first");
-    EXPECT_EQ(gTemplateRecordID.toLongLong(), 0);
+    EXPECT_EQ(gEditor.gTemplateRecordID.toLongLong(), 0);
     EXPECT_EQ(temp.db().openRecordset(settingsRowQuery("TEMPLATE RecordID"))->recordCount(), 0);
 }
 
@@ -363,7 +363,7 @@ TEST_F(EditorCommandsTest, SaveOfANewContactThenNextSwitchesToEditing)
     box("txtLastName")->setText("Aaron");
     widget<QToolButton>("cmdNext")->click();
     EXPECT_EQ(contactCount(), 4);
-    EXPECT_TRUE(gEditExistingRecord);
+    EXPECT_TRUE(gEditor.gEditExistingRecord);
     // The list stood on the stored contact (first by name) and moved on to the next.
     EXPECT_EQ(text("txtLastName"), "Able");
     widget<QToolButton>("cmdPrev")->click();
@@ -371,7 +371,7 @@ TEST_F(EditorCommandsTest, SaveOfANewContactThenNextSwitchesToEditing)
     box("txtCode")->setText("edited");
     widget<QPushButton>("cmdSave")->click();
     EXPECT_EQ(contactCount(), 4) << "the second save changed the stored row";
-    EXPECT_EQ(stored(gLastSavedRecordID, "Code").toString(), "edited");
+    EXPECT_EQ(stored(gEditor.gLastSavedRecordID, "Code").toString(), "edited");
 }
 
 TEST_F(EditorCommandsTest, ModalOpeningThroughTheEntryPoint)
@@ -395,7 +395,7 @@ class EditorHooksTest : public EditorCommandsTest {
     {
         EditorCommandsTest::SetUp();
         EditorHooks::showCategoryAssign = [this] { categoryShownFor << list->currentId(); };
-        EditorHooks::showReminder = [this] { remindFlagWhileShown = gRemindFromEditor; };
+        EditorHooks::showReminder = [this] { remindFlagWhileShown = gEditor.gRemindFromEditor; };
     }
     void TearDown() override
     {
@@ -409,26 +409,26 @@ class EditorHooksTest : public EditorCommandsTest {
 
 TEST_F(EditorHooksTest, CategoryWindowAfterTheSaveButtonStoredANewContact)
 {
-    gAssignCategoryOnAdd = 1;
+    gEditor.gAssignCategoryOnAdd = 1;
     openEditorHere(false);
     EXPECT_TRUE(widget<QPushButton>("cmdCategories")->isEnabled());
     box("txtLastName")->setText("Newman");
     widget<QPushButton>("cmdSave")->click();
     ASSERT_EQ(categoryShownFor.size(), 1);
-    EXPECT_EQ(categoryShownFor[0], gLastSavedRecordID) << "on the new contact";
-    EXPECT_FALSE(gNewRecordAdded);
+    EXPECT_EQ(categoryShownFor[0], gEditor.gLastSavedRecordID) << "on the new contact";
+    EXPECT_FALSE(gEditor.gNewRecordAdded);
 }
 
 TEST_F(EditorHooksTest, NoCategoryWindowForAContactStoredByNextOrWhenSwitchedOff)
 {
-    gAssignCategoryOnAdd = 1;
+    gEditor.gAssignCategoryOnAdd = 1;
     openEditorHere(false);
     box("txtLastName")->setText("Newman");
     widget<QToolButton>("cmdNext")->click();
     widget<QPushButton>("cmdCancel")->click();
     EXPECT_TRUE(categoryShownFor.isEmpty());
 
-    gAssignCategoryOnAdd = 0;
+    gEditor.gAssignCategoryOnAdd = 0;
     openEditorHere(false);
     box("txtLastName")->setText("Other");
     widget<QPushButton>("cmdSave")->click();
@@ -443,7 +443,7 @@ TEST_F(EditorHooksTest, CategoriesAndReminderButtonsOpenTheirWindows)
     EXPECT_EQ(categoryShownFor, QList<qint64>({cole}));
     widget<QPushButton>("cmdRemind")->click();
     EXPECT_TRUE(remindFlagWhileShown);
-    EXPECT_FALSE(gRemindFromEditor);
+    EXPECT_FALSE(gEditor.gRemindFromEditor);
 }
 
 TEST_F(EditorHooksTest, ReminderForANewContactOnlyTells)

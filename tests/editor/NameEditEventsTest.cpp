@@ -32,16 +32,16 @@ class EditorEventsTest : public EditorTest {
 
 TEST_F(EditorEventsTest, TypingMarksTheRecordChanged)
 {
-    EXPECT_FALSE(gRecordChanged);
+    EXPECT_FALSE(gEditor.gRecordChanged);
     type("txtPhone2", "5");
-    EXPECT_TRUE(gRecordChanged);
+    EXPECT_TRUE(gEditor.gRecordChanged);
 }
 
 TEST_F(EditorEventsTest, NotesEditMarksTheRecordChanged)
 {
     widget<QPlainTextEdit>("txtNotes")->setFocus();
     QTest::keyClicks(widget<QPlainTextEdit>("txtNotes"), "n");
-    EXPECT_TRUE(gRecordChanged);
+    EXPECT_TRUE(gEditor.gRecordChanged);
 }
 
 TEST_F(EditorEventsTest, CapitalsOnlyWhileCapitalizeIsTicked)
@@ -107,13 +107,13 @@ TEST_F(EditorEventsTest, EscapeWithoutChangesCloses)
 TEST_F(EditorEventsTest, DateCheckOnLeavingADateBox)
 {
     editor->dates().txtDate_LostFocus(3);
-    EXPECT_EQ(gLastDateBox, 0) << "an empty box passes without a message and without a number";
+    EXPECT_EQ(gEditor.gLastDateBox, 0) << "an empty box passes without a message and without a number";
     box("txtDate3")->setText("3/4/2021");
     editor->dates().txtDate_LostFocus(3);
-    EXPECT_EQ(gLastDateBox, 3);
+    EXPECT_EQ(gEditor.gLastDateBox, 3);
     box("txtDate2")->setText("3/4/2021 10:15:00 AM");
     editor->dates().txtDate_LostFocus(2);
-    EXPECT_EQ(gLastDateBox, 2) << "a date with a time is a date";
+    EXPECT_EQ(gEditor.gLastDateBox, 2) << "a date with a time is a date";
 
     box("txtDate1")->setText("31/31/2021");
     DialogScript script;
@@ -123,7 +123,7 @@ TEST_F(EditorEventsTest, DateCheckOnLeavingADateBox)
     EXPECT_EQ(script.shown()[0].text, "Invalid date");
     EXPECT_EQ(script.shown()[0].icon, platform::vbExclamation);
     EXPECT_EQ(script.shown()[0].buttons, platform::vbOKOnly);
-    EXPECT_EQ(gLastDateBox, 2);
+    EXPECT_EQ(gEditor.gLastDateBox, 2);
     EXPECT_EQ(text("txtDate1"), "31/31/2021");
 }
 
@@ -155,7 +155,7 @@ TEST_F(EditorEventsTest, DoubleClickOpensMailAndWebAddresses)
     EXPECT_EQ(script.shellCalls()[2].text, "Http://Example.org");
     EXPECT_EQ(script.shellCalls()[3].text, "http://httpd.conf") << "never handed over as a local file";
     EXPECT_EQ(text("txtUserField1"), "example.org") << "the box itself never changes";
-    EXPECT_FALSE(gRecordChanged);
+    EXPECT_FALSE(gEditor.gRecordChanged);
 }
 
 TEST_F(EditorEventsTest, KeyboardImageOnlyInTabletMode)
@@ -192,7 +192,7 @@ TEST_F(EditorEventsTest, DesignOfTheWindow)
 TEST_F(EditorEventsTest, DoubleClickInTheNotesOpensTheNotesWindow)
 {
     widget<QPlainTextEdit>("txtNotes")->setPlainText("first line\nsecond line");
-    gRecordChanged = false;
+    gEditor.gRecordChanged = false;
     QTextCursor end = widget<QPlainTextEdit>("txtNotes")->textCursor();
     end.movePosition(QTextCursor::End);
     widget<QPlainTextEdit>("txtNotes")->setTextCursor(end);
@@ -205,7 +205,7 @@ TEST_F(EditorEventsTest, DoubleClickInTheNotesOpensTheNotesWindow)
     });
     QTest::mouseDClick(widget<QPlainTextEdit>("txtNotes")->viewport(), Qt::LeftButton);
     EXPECT_EQ(widget<QPlainTextEdit>("txtNotes")->toPlainText(), "first line\nsecond line\nthird line");
-    EXPECT_TRUE(gRecordChanged);
+    EXPECT_TRUE(gEditor.gRecordChanged);
     EXPECT_EQ(widget<QPlainTextEdit>("txtNotes")->textCursor().position(), 0);
     EXPECT_FALSE(widget<QPlainTextEdit>("txtNotes")->textCursor().hasSelection());
 }

@@ -10,7 +10,7 @@
 
 TEST_F(EditorTest, AFieldCutAtItsLengthKeepsAnEmojiWholeOrLeavesItOut)
 {
-    gCodeMaxLength = 5;
+    gEditor.gCodeMaxLength = 5;
     const qint64 id = addPerson("Ann", "Lee");
     list->Refresh();
     NameEdit &ed = openEditorHere(true);
@@ -53,7 +53,7 @@ TEST_F(EditorTest, ACommandThatSavesWithABadDateTellsOnceAndKeepsTheFocusInTheBo
         EXPECT_EQ(list->currentId(), able) << command << ": the editor did not move on";
         EXPECT_EQ(text("txtDate2"), "31/31/2021") << command << ": the text stays as typed";
         EXPECT_TRUE(IsNull(stored(able, "DateUpdated"))) << command << ": nothing was saved";
-        EXPECT_FALSE(gRecordSaved) << command;
+        EXPECT_FALSE(gEditor.gRecordSaved) << command;
         EXPECT_EQ(contactCount(), 2) << command;
         editor.reset();
     }
@@ -73,7 +73,7 @@ TEST_F(EditorTest, ABadDateInANewContactIsToldBeforeAnythingIsStored)
     EXPECT_EQ(script.shown()[0].text, "Invalid date");
     EXPECT_EQ(QApplication::focusWidget(), box("txtDate4")) << "a box of blanks is not empty";
     EXPECT_EQ(contactCount(), 0);
-    EXPECT_FALSE(gNewRecordAdded);
+    EXPECT_FALSE(gEditor.gNewRecordAdded);
 
     // Corrected, the same Save stores the contact and closes.
     box("txtDate4")->setText("");
@@ -143,7 +143,7 @@ TEST_F(EditorTest, ANewContactNeverShowsAnotherContactsLastUpdated)
         {"Add from the template", tmpl, true},
     };
     for (const Case &c : cases) {
-        gTemplateRecordID = c.templateId;
+        gEditor.gTemplateRecordID = c.templateId;
         list->Refresh();
         list->moveTo(stamped);
         NameEdit &ed = openEditorHere(!c.openAdd);

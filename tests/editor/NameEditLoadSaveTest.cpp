@@ -57,7 +57,7 @@ TEST_F(EditorTest, EveryFieldRoundTripsAsTyped)
     list->Refresh();
     NameEdit &ed = openEditorHere(true);
 
-    EXPECT_FALSE(gRecordChanged);
+    EXPECT_FALSE(gEditor.gRecordChanged);
     EXPECT_EQ(text("txtFirstName"), "  Ann ");
     EXPECT_EQ(text("txtPhone4_Desc"), "Pho v");
     EXPECT_EQ(text("txtDate1"), "7/4/1990");
@@ -70,12 +70,12 @@ TEST_F(EditorTest, EveryFieldRoundTripsAsTyped)
 
     box("txtPic2File")->setText("  new.jpg  ");
     box("txtPic1File")->setText("   ");
-    EXPECT_TRUE(gRecordChanged);
+    EXPECT_TRUE(gEditor.gRecordChanged);
     widget<QPushButton>("cmdSave")->click();
     EXPECT_TRUE(ed.isUnloaded());
-    EXPECT_TRUE(gRecordSaved);
-    EXPECT_EQ(gLastSavedRecordID, id);
-    EXPECT_FALSE(gNewRecordAdded);
+    EXPECT_TRUE(gEditor.gRecordSaved);
+    EXPECT_EQ(gEditor.gLastSavedRecordID, id);
+    EXPECT_FALSE(gEditor.gNewRecordAdded);
 
     for (auto it = fields.cbegin(); it != fields.cend(); ++it) {
         if (it.key() == "Notes" || it.key().startsWith("Date") || it.key().startsWith("Picture") ||
@@ -106,7 +106,7 @@ TEST_F(EditorTest, NullRowLoadsEmptyAndSavesEmptyTextsAndNulls)
     EXPECT_EQ(text("txtUserField3_Desc"), "User Field 3");
     EXPECT_FALSE(widget<QCheckBox>("cbUseForLabels")->isChecked());
     EXPECT_EQ(widget<QLabel>("lblDateUpdated")->text(), "");
-    EXPECT_FALSE(gRecordChanged);
+    EXPECT_FALSE(gEditor.gRecordChanged);
     box("txtLastName")->setText("Zed");
     ed.cmdSave_Click();
     EXPECT_TRUE(ed.isUnloaded()) << "stored, the editor closes";
@@ -150,7 +150,7 @@ TEST_F(EditorTest, PrintNotesAndTheCheckBoxesNeverMarkAChange)
     widget<QCheckBox>("cbPrintNotes")->click();
     widget<QCheckBox>("cbUseForLabels")->click();
     widget<QCheckBox>("ProperFlag")->click();
-    EXPECT_FALSE(gRecordChanged);
+    EXPECT_FALSE(gEditor.gRecordChanged);
     ed.cmdSave_Click();
     EXPECT_TRUE(ed.isUnloaded()) << "stored, the editor closes";
     EXPECT_TRUE(stored(id, "PrintNotes").toBool());
@@ -170,7 +170,7 @@ TEST_F(EditorTest, DateTypedAsTextLoadsBackInTheShortForm)
     ed.transfer().MoveDataToForm();
     EXPECT_EQ(text("txtDate1"), "12/25/2024");
     EXPECT_EQ(text("txtDate2"), "12/25/2024 8:05:00 AM");
-    EXPECT_FALSE(gRecordChanged);
+    EXPECT_FALSE(gEditor.gRecordChanged);
 }
 
 TEST_F(EditorTest, NewContactIsAddedWithItsKeyAndTheDefaultMark)
@@ -185,15 +185,15 @@ TEST_F(EditorTest, NewContactIsAddedWithItsKeyAndTheDefaultMark)
     box("txtLastName")->setText("Baker");
     widget<QPushButton>("cmdSave")->click();
     EXPECT_EQ(contactCount(), 2);
-    EXPECT_TRUE(gRecordSaved);
-    const qint64 id = gLastSavedRecordID;
+    EXPECT_TRUE(gEditor.gRecordSaved);
+    const qint64 id = gEditor.gLastSavedRecordID;
     EXPECT_GT(id, 0);
     EXPECT_EQ(stored(id, "LastName").toString(), "Baker");
     EXPECT_EQ(stored(id, "Selected").toString(), " ");
     EXPECT_EQ(stored(id, "Phone1_Desc").toString(), "Home Phone");
     // The unload put the main list on the new contact.
     EXPECT_EQ(list->currentId(), id);
-    EXPECT_FALSE(gNewRecordAdded);
+    EXPECT_FALSE(gEditor.gNewRecordAdded);
 }
 
 TEST_F(EditorTest, NewContactWhileACategoryIsShownIsFiledInIt)
@@ -205,7 +205,7 @@ TEST_F(EditorTest, NewContactWhileACategoryIsShownIsFiledInIt)
     EXPECT_TRUE(ed.isUnloaded()) << "stored, the editor closes";
     auto links = temp.db().openRecordset("Select * from tblCategoryID");
     ASSERT_EQ(links->recordCount(), 1);
-    EXPECT_EQ(links->value("ID").toLongLong(), gLastSavedRecordID);
+    EXPECT_EQ(links->value("ID").toLongLong(), gEditor.gLastSavedRecordID);
     EXPECT_EQ(links->value("CategoryNumber").toInt(), 5);
 }
 
@@ -244,14 +244,14 @@ TEST_F(EditorTest, SaveWithoutANameStoresNothing)
     EXPECT_EQ(script.shown()[0].title, "Critical data was not supplied");
     EXPECT_EQ(script.shown()[0].icon, platform::vbExclamation);
     EXPECT_EQ(contactCount(), 0);
-    EXPECT_FALSE(gRecordSaved);
+    EXPECT_FALSE(gEditor.gRecordSaved);
     EXPECT_TRUE(ed.isLoaded());
 }
 
 TEST_F(EditorTest, RefusedSaveKeepsTheEditorOpenAndSetsNoFlags)
 {
     const qint64 before = addPerson("Ann", "Able");
-    gLastSavedRecordID = before;
+    gEditor.gLastSavedRecordID = before;
     NameEdit &ed = openEditor(false);
     box("txtLastName")->setText("Baker");
     // The engine refuses the new row.
@@ -266,18 +266,18 @@ TEST_F(EditorTest, RefusedSaveKeepsTheEditorOpenAndSetsNoFlags)
         << script.shown()[0].text.toStdString();
     EXPECT_TRUE(ed.isLoaded()) << "what was typed is kept";
     EXPECT_EQ(text("txtLastName"), "Baker");
-    EXPECT_FALSE(gRecordSaved);
-    EXPECT_FALSE(gNewRecordAdded);
-    EXPECT_EQ(gLastSavedRecordID, before);
+    EXPECT_FALSE(gEditor.gRecordSaved);
+    EXPECT_FALSE(gEditor.gNewRecordAdded);
+    EXPECT_EQ(gEditor.gLastSavedRecordID, before);
     EXPECT_EQ(contactCount(), 1);
-    EXPECT_TRUE(gRecordChanged);
+    EXPECT_TRUE(gEditor.gRecordChanged);
 }
 
 TEST_F(EditorTest, ShortUserFieldSizeLowersTheNameLimits)
 {
     addPerson("Ann", "Able");
-    gUserField1Size = 50;
-    gCodeMaxLength = 50;
+    gEditor.gUserField1Size = 50;
+    gEditor.gCodeMaxLength = 50;
     openEditor(true);
     EXPECT_EQ(box("txtUserField2")->maxLength(), 50);
     EXPECT_EQ(box("txtEmail_Address")->maxLength(), 50);
@@ -338,7 +338,7 @@ TEST_F(EditorTest, FirstOpeningIsCentredAndNearTheTopInTabletMode)
     EXPECT_NEAR(platform::pixelsToTwipsX(ed.frameGeometry().x()),
                 (platform::screenWidthTwips() - platform::windowWidthTwips(&ed)) / 2, 30);
     ed.unload();
-    gEditFormLeft = 0;
+    gEditor.gEditFormLeft = 0;
     gTabletMode = true;
     NameEdit &tablet = openEditor(true);
     gTabletMode = false;

@@ -21,8 +21,8 @@ class EditorPicturesTest : public EditorTest {
     {
         EditorTest::SetUp();
         gAppName = QStringLiteral("Quiltern");
-        gPictureSlot = 1;
-        gPastePicture = false;
+        gPictureHandOver.gPictureSlot = 1;
+        gPictureHandOver.gPastePicture = false;
         CMDialog1() = platform::CommonDialog();
         platform::clearClipboard();
         contact = addPerson("Pat", "Painter");
@@ -56,7 +56,7 @@ class EditorPicturesTest : public EditorTest {
             if (caption)
                 *caption = w->windowTitle();
             if (slot)
-                *slot = gPictureSlot;
+                *slot = gPictureHandOver.gPictureSlot;
             DialogScript::click(w, button);
         };
     }
@@ -77,7 +77,7 @@ TEST_F(EditorPicturesTest, ABlankSlotGoesStraightToTheLoadPictureDialog)
         EXPECT_EQ(script.shown()[0].kind, DialogKind::OpenFile);
         EXPECT_EQ(script.shown()[0].title, "Load Picture");
         EXPECT_EQ(script.shown()[0].filterIndex, 1);
-        EXPECT_EQ(gPictureSlot, 3);
+        EXPECT_EQ(gPictureHandOver.gPictureSlot, 3);
     }
 }
 
@@ -86,7 +86,7 @@ TEST_F(EditorPicturesTest, ALinkedFileOpensThePictureWindowWithoutADialog)
     writePicture(pictures() + "Face.png");
     openEditorHere(true);
     box("txtPic2File")->setText("Face.png");
-    gRecordChanged = false;
+    gEditor.gRecordChanged = false;
     QString caption;
     DialogScript script;
     script.onModal("PictureForm", closeWith("cmdClose", &caption));
@@ -94,7 +94,7 @@ TEST_F(EditorPicturesTest, ALinkedFileOpensThePictureWindowWithoutADialog)
     EXPECT_EQ(script.shown().size(), 1u);
     EXPECT_EQ(caption, "Face.png");
     EXPECT_EQ(CMDialog1().dlgFileName, pictures() + "Face.png");
-    EXPECT_FALSE(gRecordChanged) << "the slot's own file, unchanged";
+    EXPECT_FALSE(gEditor.gRecordChanged) << "the slot's own file, unchanged";
 }
 
 TEST_F(EditorPicturesTest, ABrokenLinkIsToldThenAFileFromAnywhereIsStoredInTheSlot)
@@ -112,7 +112,7 @@ TEST_F(EditorPicturesTest, ABrokenLinkIsToldThenAFileFromAnywhereIsStoredInTheSl
     EXPECT_TRUE(message.text.startsWith("The file:\r" + QDir::toNativeSeparators(pictures() + "lost.jpg") +
                                         "\r was not found.\r\rYou may have deleted it from another record."));
     EXPECT_EQ(text("txtPic1File"), "beach.png");
-    EXPECT_TRUE(gPictureChanged);
+    EXPECT_TRUE(gPictureHandOver.gPictureChanged);
     EXPECT_TRUE(QFile::exists(pictures() + "beach.png"));
 
     // The name reaches the record when the contact is saved.
@@ -142,9 +142,9 @@ TEST_F(EditorPicturesTest, ARightClickPicksTheSlotAndOffersPasteImage)
 {
     NameEdit &ed = openEditorHere(true);
     ed.pictures().cmdPicture_MouseDown(5, Qt::LeftButton, QPoint());
-    EXPECT_EQ(gPictureSlot, 1);
+    EXPECT_EQ(gPictureHandOver.gPictureSlot, 1);
     emit widget<QPushButton>("cmdPicture5")->customContextMenuRequested(QPoint(3, 3));
-    EXPECT_EQ(gPictureSlot, 5);
+    EXPECT_EQ(gPictureHandOver.gPictureSlot, 5);
     EXPECT_TRUE(widget<QMenu>("mnuFile")->isVisible());
     EXPECT_EQ(widget<QMenu>("mnuFile")->actions().value(0), widget<QAction>("mnuFilePasteImage"));
     widget<QMenu>("mnuFile")->hide();
@@ -173,7 +173,7 @@ TEST_F(EditorPicturesTest, PasteImageHandsOverTheTypedNameWithJpg)
     NameEdit &ed = openEditorHere(true);
     for (const Case &c : cases) {
         clipboardPicture();
-        gPictureSlot = 6;
+        gPictureHandOver.gPictureSlot = 6;
         CMDialog1().dlgFileName.clear();
         QString caption;
         bool pasteWhileShown = false;
@@ -182,12 +182,12 @@ TEST_F(EditorPicturesTest, PasteImageHandsOverTheTypedNameWithJpg)
         if (c.handedOver)
             script.onModal("PictureForm", [&](QWidget *w) {
                 caption = w->windowTitle();
-                pasteWhileShown = gPastePicture;
+                pasteWhileShown = gPictureHandOver.gPastePicture;
                 DialogScript::click(w, "cmdCancel");
             });
         ed.pictures().mnuFilePasteImage_Click();
         EXPECT_EQ(script.shown()[0].title, "Picture name required") << c.typed;
-        EXPECT_FALSE(gPastePicture) << c.typed;
+        EXPECT_FALSE(gPictureHandOver.gPastePicture) << c.typed;
         if (c.handedOver) {
             EXPECT_EQ(CMDialog1().dlgFileName, QString::fromLatin1(c.handedOver));
             EXPECT_EQ(caption, Trim(QString::fromLatin1(c.typed)));
@@ -202,7 +202,7 @@ TEST_F(EditorPicturesTest, APastedPictureSavedInTheWindowReachesTheRecord)
 {
     NameEdit &ed = openEditorHere(true);
     clipboardPicture();
-    gPictureSlot = 2;
+    gPictureHandOver.gPictureSlot = 2;
     DialogScript script;
     script.answerInput("Badge").onModal("PictureForm", closeWith("cmdClose"));
     ed.pictures().mnuFilePasteImage_Click();

@@ -10,13 +10,22 @@
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
+#include "support/FormControls.h"
+
+// clang-format off
+inline QPlainTextEdit *txtNotes(const QWidget &form) { return controlOf<QPlainTextEdit>(form, "txtNotes"); }
+inline QPushButton *cmdFindNext(const QWidget &form) { return controlOf<QPushButton>(form, "cmdFindNext"); }
+inline QPushButton *cmdFind(const QWidget &form) { return controlOf<QPushButton>(form, "cmdFind"); }
+inline QPushButton *cmdExit(const QWidget &form) { return controlOf<QPushButton>(form, "cmdExit"); }
+inline QToolButton *ImageKeyboard(const QWidget &form) { return controlOf<QToolButton>(form, "ImageKeyboard"); }
+// clang-format on
+
 
 class NotesFormTest : public ::testing::Test {
   protected:
     void SetUp() override
     {
-        gRecordChanged = false;
-        gNotesFormLeft = gNotesFormTop = gNotesFormWidth = gNotesFormHeight = 0;
+        gEditor.reset();
         editorNotes.setPlainText("Quilt show in May.\nBring the BLUE quilt; blue thread too.");
         changes = 0;
         QObject::connect(&editorNotes, &QPlainTextEdit::textChanged, [this] { ++changes; });
@@ -36,7 +45,7 @@ TEST_F(NotesFormTest, OpeningAndClosingChangesNothing)
         DialogScript::click(w, "cmdExit");
     });
     NotesForm::open(editorNotes);
-    EXPECT_FALSE(gRecordChanged);
+    EXPECT_FALSE(gEditor.gRecordChanged);
     EXPECT_EQ(changes, 0);
 }
 
@@ -50,18 +59,18 @@ TEST_F(NotesFormTest, TypedTextGoesBackAndMarksTheRecord)
         DialogScript::click(w, "cmdExit");
     });
     NotesForm::open(editorNotes);
-    EXPECT_TRUE(gRecordChanged);
+    EXPECT_TRUE(gEditor.gRecordChanged);
     EXPECT_TRUE(editorNotes.toPlainText().endsWith("too. Call first."));
 }
 
 TEST_F(NotesFormTest, AnEarlierChangeCopiesTheTextBackAnyway)
 {
-    gRecordChanged = true;
+    gEditor.gRecordChanged = true;
     DialogScript script;
     script.onModal("NotesForm", [](QWidget *w) { w->close(); });
     NotesForm::open(editorNotes);
     EXPECT_EQ(changes, 1);
-    EXPECT_TRUE(gRecordChanged);
+    EXPECT_TRUE(gEditor.gRecordChanged);
 }
 
 TEST_F(NotesFormTest, FindIgnoresCaseAndFindNextStopsAtTheEnd)
@@ -72,21 +81,21 @@ TEST_F(NotesFormTest, FindIgnoresCaseAndFindNextStopsAtTheEnd)
     DialogScript script;
     script.answerInput("blue");
     form.cmdFind_Click();
-    EXPECT_EQ(form.txtNotes->textCursor().selectedText(), "BLUE");
-    EXPECT_FALSE(form.cmdFindNext->isHidden());
+    EXPECT_EQ(txtNotes(form)->textCursor().selectedText(), "BLUE");
+    EXPECT_FALSE(cmdFindNext(form)->isHidden());
     form.cmdFindNext_Click();
-    EXPECT_EQ(form.txtNotes->textCursor().selectionStart(),
-              form.txtNotes->toPlainText().indexOf("blue thread"));
+    EXPECT_EQ(txtNotes(form)->textCursor().selectionStart(),
+              txtNotes(form)->toPlainText().indexOf("blue thread"));
     script.answerMessage(platform::vbOK);
     form.cmdFindNext_Click();
     ASSERT_EQ(script.shown().size(), 2u);
     EXPECT_EQ(script.shown()[1].text, "[blue]\r\n\r\nReached end of notes.");
     EXPECT_EQ(script.shown()[1].title, "No more occurrences found");
-    EXPECT_TRUE(form.cmdFindNext->isHidden());
+    EXPECT_TRUE(cmdFindNext(form)->isHidden());
     script.answerInput("blue");
     form.cmdFind_Click();
     EXPECT_EQ(script.shown()[2].defaultText, "blue") << "the last search text is offered again";
-    EXPECT_EQ(form.txtNotes->textCursor().selectedText(), "BLUE");
+    EXPECT_EQ(txtNotes(form)->textCursor().selectedText(), "BLUE");
     form.unload();
 }
 
@@ -98,10 +107,10 @@ TEST_F(NotesFormTest, FindNextStartsAtAMovedCaret)
     DialogScript script;
     script.answerInput("quilt");
     form.cmdFind_Click();
-    EXPECT_EQ(form.txtNotes->textCursor().selectionStart(), 0);
-    QTextCursor caret = form.txtNotes->textCursor();
-    caret.setPosition(form.txtNotes->toPlainText().indexOf("quilt;") + 1);
-    form.txtNotes->setTextCursor(caret);
+    EXPECT_EQ(txtNotes(form)->textCursor().selectionStart(), 0);
+    QTextCursor caret = txtNotes(form)->textCursor();
+    caret.setPosition(txtNotes(form)->toPlainText().indexOf("quilt;") + 1);
+    txtNotes(form)->setTextCursor(caret);
     script.answerMessage(platform::vbOK);
     form.cmdFindNext_Click();
     EXPECT_EQ(script.shown().back().title, "No more occurrences found");
@@ -122,7 +131,7 @@ TEST_F(NotesFormTest, MissingTextAndBlankSearches)
     form.cmdFind_Click();
     form.cmdFind_Click();
     EXPECT_EQ(script.shown().size(), 4u);
-    EXPECT_TRUE(form.cmdFindNext->isHidden());
+    EXPECT_TRUE(cmdFindNext(form)->isHidden());
     form.unload();
 }
 
@@ -135,11 +144,11 @@ TEST_F(NotesFormTest, ATabIsSearchedForNotTakenForABlank)
     DialogScript script;
     script.answerInput("\t");
     form.cmdFind_Click();
-    EXPECT_EQ(form.txtNotes->textCursor().selectionStart(), 4);
-    EXPECT_EQ(form.txtNotes->textCursor().selectedText(), "\t");
-    ASSERT_FALSE(form.cmdFindNext->isHidden());
+    EXPECT_EQ(txtNotes(form)->textCursor().selectionStart(), 4);
+    EXPECT_EQ(txtNotes(form)->textCursor().selectedText(), "\t");
+    ASSERT_FALSE(cmdFindNext(form)->isHidden());
     form.cmdFindNext_Click();
-    EXPECT_EQ(form.txtNotes->textCursor().selectionStart(), form.txtNotes->toPlainText().indexOf("\tBlue"));
+    EXPECT_EQ(txtNotes(form)->textCursor().selectionStart(), txtNotes(form)->toPlainText().indexOf("\tBlue"));
     form.unload();
 }
 
@@ -151,13 +160,13 @@ TEST_F(NotesFormTest, PositionIsKeptUnlessTheTopWasZeroOrTen)
         DialogScript::click(w, "cmdExit");
     });
     NotesForm::open(editorNotes);
-    EXPECT_NEAR(gNotesFormLeft, 600, 15);
-    EXPECT_NEAR(gNotesFormTop, 900, 15);
-    EXPECT_GT(gNotesFormWidth, 0);
+    EXPECT_NEAR(gEditor.gNotesFormLeft, 600, 15);
+    EXPECT_NEAR(gEditor.gNotesFormTop, 900, 15);
+    EXPECT_GT(gEditor.gNotesFormWidth, 0);
     NotesForm again(editorNotes);
     again.load();
     EXPECT_NEAR(platform::pixelsToTwipsY(again.frameGeometry().y()), 900, 15);
-    gNotesFormTop = 10;
+    gEditor.gNotesFormTop = 10;
     NotesForm centred(editorNotes);
     centred.load();
     EXPECT_NEAR(platform::pixelsToTwipsY(centred.frameGeometry().y()),
@@ -169,17 +178,17 @@ TEST_F(NotesFormTest, ResizeRulesAndTheirThresholds)
     NotesForm form(editorNotes);
     form.load();
     form.Form_Resize(12000, 9000);
-    EXPECT_NEAR(platform::pixelsToTwipsY(form.txtNotes->height()), 9000 - 1550, 15);
-    EXPECT_NEAR(platform::pixelsToTwipsY(form.cmdExit->y()), 9000 - 1200, 15);
-    EXPECT_NEAR(platform::pixelsToTwipsX(form.txtNotes->width()), 12000 - 600, 15);
-    EXPECT_EQ(form.cmdFind->y(), form.cmdExit->y());
-    EXPECT_EQ(form.cmdFindNext->x() + form.cmdFindNext->width(), form.cmdFind->x());
-    const int height = form.txtNotes->height();
-    const int width = form.txtNotes->width();
+    EXPECT_NEAR(platform::pixelsToTwipsY(txtNotes(form)->height()), 9000 - 1550, 15);
+    EXPECT_NEAR(platform::pixelsToTwipsY(cmdExit(form)->y()), 9000 - 1200, 15);
+    EXPECT_NEAR(platform::pixelsToTwipsX(txtNotes(form)->width()), 12000 - 600, 15);
+    EXPECT_EQ(cmdFind(form)->y(), cmdExit(form)->y());
+    EXPECT_EQ(cmdFindNext(form)->x() + cmdFindNext(form)->width(), cmdFind(form)->x());
+    const int height = txtNotes(form)->height();
+    const int width = txtNotes(form)->width();
     form.Form_Resize(1200, 1600);
-    EXPECT_EQ(form.txtNotes->height(), height);
-    EXPECT_EQ(form.txtNotes->width(), width);
-    EXPECT_GE(form.cmdFindNext->x(), form.cmdExit->x() + form.cmdExit->width() - 1) << "never overlapping";
+    EXPECT_EQ(txtNotes(form)->height(), height);
+    EXPECT_EQ(txtNotes(form)->width(), width);
+    EXPECT_GE(cmdFindNext(form)->x(), cmdExit(form)->x() + cmdExit(form)->width() - 1) << "never overlapping";
 }
 
 TEST_F(NotesFormTest, TabletModeUsesALargerFontAndTheKeyboard)
@@ -188,9 +197,9 @@ TEST_F(NotesFormTest, TabletModeUsesALargerFontAndTheKeyboard)
     NotesForm form(editorNotes);
     form.load();
     gTabletMode = false;
-    EXPECT_EQ(form.txtNotes->font().family(), "Tahoma");
-    EXPECT_EQ(form.txtNotes->font().pointSize(), 14);
-    EXPECT_FALSE(form.ImageKeyboard->isHidden());
+    EXPECT_EQ(txtNotes(form)->font().family(), "Tahoma");
+    EXPECT_EQ(txtNotes(form)->font().pointSize(), 14);
+    EXPECT_FALSE(ImageKeyboard(form)->isHidden());
     EXPECT_NEAR(platform::pixelsToTwipsY(form.frameGeometry().y()), 10, 15);
     DialogScript script;
     form.ImageKeyboard_Click();

@@ -51,7 +51,7 @@ TEST_F(ExportFromMainWindowTest, EveryExportOfTheReportsMenuWritesItsFileAndTheL
         EXPECT_EQ(script.shown()[before + 2].title, "Export completed");
         EXPECT_EQ(readFileBytes(path).count("\r\n"), c.lines);
         EXPECT_EQ(current(w, "LastName").toString(), "Baker");
-        EXPECT_EQ(w.Table1->currentIndex().row(), 1);
+        EXPECT_EQ(Table1(w)->currentIndex().row(), 1);
     }
 }
 
@@ -63,7 +63,7 @@ TEST_F(ExportFromMainWindowTest, TheClipboardButtonCopiesTheCurrentRowAndReturns
     w.button("cmdClipboard")->click();
     QCoreApplication::processEvents();
     EXPECT_EQ(platform::clipboardText(), "Cy Cole \r\nBoston \r\n");
-    EXPECT_TRUE(w.txtLocate->hasFocus());
+    EXPECT_TRUE(txtLocate(w)->hasFocus());
     clickCell(w, 0, 1);
     w.menuItem("CopyClipboard")->trigger();
     EXPECT_EQ(platform::clipboardText(), "Al Abel \r\nSalem \r\n");

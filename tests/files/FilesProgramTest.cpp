@@ -62,8 +62,8 @@ TEST_P(ReadOnlyProgramTest, ShowsTheListAndRefusesAWriteOnceLeavingTheFileAsItWa
     EXPECT_EQ(shown(w).recordCount(), 8);
 
     // Another order works; it is only not kept.
-    ASSERT_GT(w.cmbSort->count(), 1);
-    w.cmbSort->setCurrentIndex((w.cmbSort->currentIndex() + 1) % w.cmbSort->count());
+    ASSERT_GT(cmbSort(w)->count(), 1);
+    cmbSort(w)->setCurrentIndex((cmbSort(w)->currentIndex() + 1) % cmbSort(w)->count());
     w.listViews().cmbSort_Click();
     EXPECT_EQ(shown(w).recordCount(), 8);
     EXPECT_TRUE(script.shown().empty());
@@ -73,7 +73,7 @@ TEST_P(ReadOnlyProgramTest, ShowsTheListAndRefusesAWriteOnceLeavingTheFileAsItWa
     clickCell(w, 3, 0);
     ASSERT_EQ(script.shown().size(), 1u);
     EXPECT_TRUE(mentions(script.shown()[0], "read-only")) << script.shown()[0].text.toStdString();
-    EXPECT_EQ(gSelectedCount, 0);
+    EXPECT_EQ(gMainWindow.gSelectedCount, 0);
 
     // Closing leaves without a word, though closing clears marks on a writable file.
     StartedProgram::closeWindow();

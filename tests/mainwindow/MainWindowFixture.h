@@ -55,7 +55,7 @@ class MainWindowFixture : public ::testing::Test {
         return *w;
     }
 
-    static platform::Recordset &shown(NameList &w) { return *w.Data1->recordset(); }
+    static platform::Recordset &shown(NameList &w) { return *Data1(w)->recordset(); }
 
     // The current contact's field, as the list holds it.
     static QVariant current(NameList &w, const QString &field) { return shown(w).value(field); }
@@ -68,18 +68,18 @@ class MainWindowFixture : public ::testing::Test {
 
     static QPoint cellCentre(NameList &w, int row, int column)
     {
-        return w.Table1->visualRect(w.Table1->model()->index(row, column)).center();
+        return Table1(w)->visualRect(Table1(w)->model()->index(row, column)).center();
     }
 
     static void clickCell(NameList &w, int row, int column)
     {
-        QTest::mouseClick(w.Table1->viewport(), Qt::LeftButton, {}, cellCentre(w, row, column));
+        QTest::mouseClick(Table1(w)->viewport(), Qt::LeftButton, {}, cellCentre(w, row, column));
         QCoreApplication::processEvents();
     }
 
     static void clickHeading(NameList &w, int column)
     {
-        QHeaderView *header = w.Table1->horizontalHeader();
+        QHeaderView *header = Table1(w)->horizontalHeader();
         const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
         QCoreApplication::processEvents();

@@ -20,8 +20,8 @@ class CommandsTest : public MainWindowFixture {
     static QStringList itemNames(NameList &w)
     {
         QStringList names;
-        for (QMenu *menu : {menu(w, "FileMenu"), menu(w, "EditMenu"), menu(w, "ReportsMenu"), menu(w, "OptionsMenu"), menu(w, "HelpMenu")})
-            for (QAction *action : menu->actions())
+        for (const char *name : {"FileMenu", "EditMenu", "ReportsMenu", "OptionsMenu", "HelpMenu"})
+            for (QAction *action : menu(w, name)->actions())
                 if (!action->isSeparator())
                     names.append(action->objectName());
         return names;
@@ -184,9 +184,9 @@ TEST_F(CommandsTest, DeleteAsksWithTheContactsNameAndMovesOn)
     EXPECT_EQ(script.shown()[0].buttons, platform::vbYesNo);
     EXPECT_EQ(script.shown()[0].icon, platform::vbQuestion);
     EXPECT_EQ(count("Select Count(*) from tblContacts"), 3) << "No deletes nothing";
-    EXPECT_TRUE(w.txtLocate->hasFocus());
+    EXPECT_TRUE(txtLocate(w)->hasFocus());
 
-    w.Table1->setCurrentIndex(w.Table1->model()->index(1, 1));
+    Table1(w)->setCurrentIndex(Table1(w)->model()->index(1, 1));
     script.answerMessage(platform::vbYes);
     w.button("cmdDelete")->click();
     EXPECT_EQ(script.shown()[1].text, "Are you sure you want to delete this record?\r(Ann  Lee)");
@@ -198,7 +198,7 @@ TEST_F(CommandsTest, DeleteAsksWithTheContactsNameAndMovesOn)
     EXPECT_EQ(script.shown()[2].text, "Are you sure you want to delete this record?\r(Bo B Moss  Guild)");
     EXPECT_EQ(current(w, "Organization").toString(), "   Acme Quilts")
         << "the last row gone: the new last row";
-    EXPECT_TRUE(w.txtLocate->hasFocus());
+    EXPECT_TRUE(txtLocate(w)->hasFocus());
 }
 
 // The main window and the editor ask about the same contact in the same words: blanks go
@@ -241,7 +241,7 @@ TEST_F(CommandsTest, DeleteWithGridEditingOnStillDeletesTheCurrentRow)
     prepare(5);
     NameList &w = start();
     w.grid().GridEditMenu_Click();
-    w.Table1->setCurrentIndex(w.Table1->model()->index(2, 1));
+    Table1(w)->setCurrentIndex(Table1(w)->model()->index(2, 1));
     const qint64 id = current(w, "RecordID").toLongLong();
     script.answerMessage(platform::vbYes);
     w.records().cmdDelete_Click();
@@ -265,7 +265,7 @@ TEST_F(CommandsTest, AFailedViewEditGivesTheButtonsAndPointerBack)
     for (const char *name : {"cmdAdd", "cmdEdit", "cmdDelete", "cmdExit"})
         EXPECT_TRUE(w.button(name)->isEnabled()) << name;
     EXPECT_EQ(platform::mousePointer(), platform::MousePointer::Default);
-    EXPECT_FALSE(gEditExistingRecord);
+    EXPECT_FALSE(gEditor.gEditExistingRecord);
 }
 
 TEST_F(CommandsTest, GridEditingTogglesBetweenTheTwoCaptions)
@@ -277,12 +277,12 @@ TEST_F(CommandsTest, GridEditingTogglesBetweenTheTwoCaptions)
     item->trigger();
     EXPECT_EQ(item->text(), "Disable &Grid Editing");
     EXPECT_TRUE(w.grid().gridAllowUpdate());
-    EXPECT_TRUE(w.Table1->model()->flags(w.Table1->model()->index(0, 1)) & Qt::ItemIsEditable);
+    EXPECT_TRUE(Table1(w)->model()->flags(Table1(w)->model()->index(0, 1)) & Qt::ItemIsEditable);
     item->trigger();
     EXPECT_EQ(item->text(), "Allow &Grid Editing");
     EXPECT_FALSE(w.grid().gridAllowUpdate());
-    EXPECT_FALSE(w.Table1->model()->flags(w.Table1->model()->index(0, 1)) & Qt::ItemIsEditable);
-    EXPECT_EQ(w.Table1->editTriggers(), QAbstractItemView::NoEditTriggers);
+    EXPECT_FALSE(Table1(w)->model()->flags(Table1(w)->model()->index(0, 1)) & Qt::ItemIsEditable);
+    EXPECT_EQ(Table1(w)->editTriggers(), QAbstractItemView::NoEditTriggers);
 }
 
 TEST_F(CommandsTest, ReportsButtonAndPageBreakDropTheReportsMenuDown)
@@ -295,16 +295,16 @@ TEST_F(CommandsTest, ReportsButtonAndPageBreakDropTheReportsMenuDown)
     menu(w, "ReportsMenu")->close();
 
     QAction *pageBreak = w.menuItem("mnuPageBreakAlpha");
-    EXPECT_FALSE(gPageBreakPerLetter);
+    EXPECT_FALSE(gMainWindow.gPageBreakPerLetter);
     pageBreak->trigger();
     QCoreApplication::processEvents();
-    EXPECT_TRUE(gPageBreakPerLetter);
+    EXPECT_TRUE(gMainWindow.gPageBreakPerLetter);
     EXPECT_TRUE(pageBreak->isChecked());
     EXPECT_TRUE(menu(w, "ReportsMenu")->isVisible());
     menu(w, "ReportsMenu")->close();
     pageBreak->trigger();
     QCoreApplication::processEvents();
-    EXPECT_FALSE(gPageBreakPerLetter);
+    EXPECT_FALSE(gMainWindow.gPageBreakPerLetter);
     EXPECT_FALSE(pageBreak->isChecked());
     EXPECT_TRUE(menu(w, "ReportsMenu")->isVisible());
     menu(w, "ReportsMenu")->close();
@@ -373,7 +373,7 @@ TEST_F(CommandsTest, OpenDatabaseSwitchesToAnotherFileAndBack)
     ASSERT_NE(other, nullptr);
     EXPECT_NE(other, &w);
     EXPECT_EQ(gDbPath, second);
-    EXPECT_EQ(other->Data1->recordset()->recordCount(), 3);
+    EXPECT_EQ(Data1(*other)->recordset()->recordCount(), 3);
     EXPECT_TRUE(other->windowTitle().endsWith(second));
     {
         auto old = platform::Database::open(first);
@@ -390,6 +390,6 @@ TEST_F(CommandsTest, OpenDatabaseSwitchesToAnotherFileAndBack)
     QCoreApplication::processEvents();
     ASSERT_NE(StartedProgram::window(), nullptr);
     EXPECT_EQ(gDbPath, first);
-    EXPECT_EQ(StartedProgram::window()->Data1->recordset()->recordCount(), 6);
+    EXPECT_EQ(Data1(*StartedProgram::window())->recordset()->recordCount(), 6);
     EXPECT_EQ(gRecordSource.gListSource, "tblContacts");
 }

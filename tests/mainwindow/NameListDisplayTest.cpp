@@ -31,14 +31,14 @@ class DisplayTest : public MainWindowFixture {
     static void expectLook(NameList &w, int rowTwips, const QString &font, int size, bool bold,
                            int locateTwips)
     {
-        EXPECT_EQ(w.Table1->verticalHeader()->defaultSectionSize(), platform::twipsToPixelsY(rowTwips));
-        for (QWidget *control : {static_cast<QWidget *>(w.Table1), static_cast<QWidget *>(w.cmbSort),
-                                 static_cast<QWidget *>(w.txtLocate)}) {
+        EXPECT_EQ(Table1(w)->verticalHeader()->defaultSectionSize(), platform::twipsToPixelsY(rowTwips));
+        for (QWidget *control : {static_cast<QWidget *>(Table1(w)), static_cast<QWidget *>(cmbSort(w)),
+                                 static_cast<QWidget *>(txtLocate(w))}) {
             EXPECT_EQ(control->font().family(), font) << control->objectName().toStdString();
             EXPECT_EQ(control->font().pointSize(), size) << control->objectName().toStdString();
             EXPECT_EQ(control->font().bold(), bold) << control->objectName().toStdString();
         }
-        EXPECT_EQ(w.txtLocate->height(), platform::twipsToPixelsY(locateTwips));
+        EXPECT_EQ(txtLocate(w)->height(), platform::twipsToPixelsY(locateTwips));
     }
 };
 

@@ -158,7 +158,7 @@ TEST_F(FirstDayTest, OneClickInTheMarkColumnMarksWhateverCameBefore)
     // The very first click of the run.
     click(w, 2, 0);
     EXPECT_EQ(markOf(w, 2), "x");
-    EXPECT_EQ(gSelectedCount, 1);
+    EXPECT_EQ(gMainWindow.gSelectedCount, 1);
 
     // After a key in the grid.
     click(w, 4, 2);
@@ -182,7 +182,7 @@ TEST_F(FirstDayTest, OneClickInTheMarkColumnMarksWhateverCameBefore)
     click(w, 5, 0);
     EXPECT_EQ(markOf(w, 5), "x");
 
-    EXPECT_EQ(gSelectedCount, 2);
+    EXPECT_EQ(gMainWindow.gSelectedCount, 2);
     EXPECT_EQ(w.findChild<QLabel *>("lblSelectedCount")->text(), "2 selected record(s).");
 }
 
@@ -200,7 +200,7 @@ TEST_F(FirstDayTest, ASortChoiceThatCannotBeStoredStillSortsTheListAndSaysSo)
     emit sortBox->activated(firstName);
     QCoreApplication::processEvents();
 
-    ASSERT_TRUE(w.Data1->recordset() && w.Data1->recordset()->isOpen()) << "the list still shows";
+    ASSERT_TRUE(Data1(w)->recordset() && Data1(w)->recordset()->isOpen()) << "the list still shows";
     ASSERT_EQ(shown(w).recordCount(), 30) << "the list still shows every contact";
     QStringList listed;
     for (qint64 row = 0; row < 30; ++row)

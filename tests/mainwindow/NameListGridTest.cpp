@@ -63,23 +63,23 @@ TEST_F(GridTest, ClickInMarkColumnTogglesTheMarkCountsAndLeavesTheColumn)
 
     clickCell(w, 4, 0);
     EXPECT_EQ(selectedOf(idAt(w, 4)), "x");
-    EXPECT_EQ(gSelectedCount, 1);
-    EXPECT_EQ(w.lblSelectedCount->text(), "1 selected record(s).");
+    EXPECT_EQ(gMainWindow.gSelectedCount, 1);
+    EXPECT_EQ(label(w, "lblSelectedCount")->text(), "1 selected record(s).");
     EXPECT_TRUE(showSelected->isVisibleTo(&w));
     EXPECT_EQ(w.grid().gridCol(), 1) << "the cursor is pushed out of the mark column";
-    EXPECT_EQ(w.Table1->currentIndex().row(), 4);
+    EXPECT_EQ(Table1(w)->currentIndex().row(), 4);
 
     clickCell(w, 6, 0);
-    EXPECT_EQ(gSelectedCount, 2);
-    EXPECT_EQ(w.lblSelectedCount->text(), "2 selected record(s).");
+    EXPECT_EQ(gMainWindow.gSelectedCount, 2);
+    EXPECT_EQ(label(w, "lblSelectedCount")->text(), "2 selected record(s).");
 
     // The same row again, once the cursor has left the column: the mark goes.
     clickCell(w, 4, 0);
     EXPECT_EQ(selectedOf(idAt(w, 4)), " ");
     clickCell(w, 6, 0);
     EXPECT_EQ(selectedOf(idAt(w, 6)), " ");
-    EXPECT_EQ(gSelectedCount, 0);
-    EXPECT_EQ(w.lblSelectedCount->text(), "");
+    EXPECT_EQ(gMainWindow.gSelectedCount, 0);
+    EXPECT_EQ(label(w, "lblSelectedCount")->text(), "");
     EXPECT_FALSE(showSelected->isVisibleTo(&w));
 }
 
@@ -96,13 +96,13 @@ TEST_F(GridTest, NullAndCapitalXAreMarkedAndAStoredMarkUnmarksWithoutGoingBelowZ
     EXPECT_EQ(selectedOf(idAt(w, 1)), "x");
     clickCell(w, 2, 0);
     EXPECT_EQ(selectedOf(idAt(w, 2)), "x") << "only a small x counts as a mark";
-    EXPECT_EQ(gSelectedCount, 2);
+    EXPECT_EQ(gMainWindow.gSelectedCount, 2);
 
-    gSelectedCount = 0;
+    gMainWindow.gSelectedCount = 0;
     clickCell(w, 3, 0);
     EXPECT_EQ(selectedOf(idAt(w, 3)), " ");
-    EXPECT_EQ(gSelectedCount, 0);
-    EXPECT_EQ(w.lblSelectedCount->text(), "");
+    EXPECT_EQ(gMainWindow.gSelectedCount, 0);
+    EXPECT_EQ(label(w, "lblSelectedCount")->text(), "");
 }
 
 TEST_F(GridTest, KeysAndRequeriesNeverToggleMarks)
@@ -112,13 +112,13 @@ TEST_F(GridTest, KeysAndRequeriesNeverToggleMarks)
     clickCell(w, 1, 1);
     ASSERT_TRUE(w.grid().gridClicked());
     // Shift+Tab takes the cursor into the mark column by key.
-    QTest::keyClick(w.Table1, Qt::Key_Backtab, Qt::ShiftModifier);
+    QTest::keyClick(Table1(w), Qt::Key_Backtab, Qt::ShiftModifier);
     QCoreApplication::processEvents();
     ASSERT_EQ(w.grid().gridCol(), 0);
     EXPECT_EQ(count("Select Count(*) from tblContacts Where Selected='x'"), 0);
-    QTest::keyClick(w.Table1, Qt::Key_Down);
+    QTest::keyClick(Table1(w), Qt::Key_Down);
     QCoreApplication::processEvents();
-    EXPECT_EQ(w.Table1->currentIndex().row(), 2);
+    EXPECT_EQ(Table1(w)->currentIndex().row(), 2);
     EXPECT_EQ(w.grid().gridCol(), 0);
     EXPECT_EQ(count("Select Count(*) from tblContacts Where Selected='x'"), 0);
 
@@ -132,7 +132,7 @@ TEST_F(GridTest, KeysAndRequeriesNeverToggleMarks)
     // Working the scroll bar is no click either.
     clickCell(w, 3, 2);
     ASSERT_TRUE(w.grid().gridClicked());
-    w.Table1->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    Table1(w)->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
     EXPECT_FALSE(w.grid().gridClicked());
 }
 
@@ -149,8 +149,8 @@ TEST_F(GridTest, MarksOfHiddenRowsGoWithRemoveSelectionMarks)
 
     w.listViews().RemoveSelectionsMenu_Click();
     EXPECT_EQ(count("Select Count(*) from tblContacts Where Selected='x'"), 0);
-    EXPECT_EQ(gSelectedCount, 0);
-    EXPECT_EQ(w.lblSelectedCount->text(), "");
+    EXPECT_EQ(gMainWindow.gSelectedCount, 0);
+    EXPECT_EQ(label(w, "lblSelectedCount")->text(), "");
     EXPECT_FALSE(w.button("cmdShowSelected")->isVisibleTo(&w));
     EXPECT_EQ(shown(w).recordCount(), 9);
 }
@@ -167,13 +167,13 @@ TEST_F(GridTest, DetailBoxesFollowTheCurrentRow)
            "Second_City, Second_Country, Phone3, Selected) VALUES ('Bob', 'Baker', 2, 'Austin', '9 Side Rd', "
            "'Dallas', 'USA', '555-3000', ' ')");
     NameList &w = start();
-    EXPECT_EQ(w.txtName->toPlainText(), "Ann Adams\nAcme\n1 Main St\nAustin, TX 78701");
-    EXPECT_EQ(w.txtPhone->toPlainText(), "Home  555-1000\n") << "a phone of blanks is not listed";
+    EXPECT_EQ(txtName(w)->toPlainText(), "Ann Adams\nAcme\n1 Main St\nAustin, TX 78701");
+    EXPECT_EQ(txtPhone(w)->toPlainText(), "Home  555-1000\n") << "a phone of blanks is not listed";
 
     clickCell(w, 1, 3);
-    EXPECT_EQ(w.txtName->toPlainText(), "Bob Baker\n9 Side Rd\nDallas\nUSA")
+    EXPECT_EQ(txtName(w)->toPlainText(), "Bob Baker\n9 Side Rd\nDallas\nUSA")
         << "the label address is the second";
-    EXPECT_EQ(w.txtPhone->toPlainText(), "  555-3000\n");
+    EXPECT_EQ(txtPhone(w)->toPlainText(), "  555-3000\n");
 }
 
 TEST_F(GridTest, DetailBoxRefilledStartsAtItsTopWithNothingSelected)
@@ -194,7 +194,7 @@ TEST_F(GridTest, DetailBoxRefilledStartsAtItsTopWithNothingSelected)
     NameList &w = start();
     w.resize(800, 600);
     QCoreApplication::processEvents();
-    QPlainTextEdit *box = w.txtPhone;
+    QPlainTextEdit *box = txtPhone(w);
     ASSERT_EQ(box->toPlainText().count('\n'), 6);
     ASSERT_GT(box->verticalScrollBar()->maximum(), 0) << "the box must be too short for Ann's phones";
 
@@ -221,8 +221,8 @@ TEST_F(GridTest, DetailBoxRefilledStartsAtItsTopWithNothingSelected)
     EXPECT_TRUE(box->toPlainText().startsWith("Home  555-1000\nWork  555-2000\n"));
     EXPECT_EQ(box->verticalScrollBar()->value(), 0);
     EXPECT_EQ(box->textCursor().position(), 0);
-    EXPECT_EQ(w.txtName->textCursor().position(), 0);
-    EXPECT_EQ(w.txtName->toPlainText().section('\n', 0, 0), "Ann Adams");
+    EXPECT_EQ(txtName(w)->textCursor().position(), 0);
+    EXPECT_EQ(txtName(w)->toPlainText().section('\n', 0, 0), "Ann Adams");
 }
 
 TEST_F(GridTest, EnterOpensTheEditorOnTheCurrentContact)
@@ -236,19 +236,19 @@ TEST_F(GridTest, EnterOpensTheEditorOnTheCurrentContact)
     QString caption;
     QString shownName;
     script.onModal("NameEdit", [&](QWidget *editor) {
-        existing = gEditExistingRecord;
+        existing = gEditor.gEditExistingRecord;
         buttonsOff = !w.button("cmdEdit")->isEnabled() && !w.button("cmdAdd")->isEnabled() &&
                      !w.button("cmdDelete")->isEnabled() && !w.button("cmdExit")->isEnabled();
         caption = editor->windowTitle();
         shownName = editor->findChild<QLineEdit *>("txtLastName")->text();
         DialogScript::click(editor, "cmdCancel");
     });
-    QTest::keyClick(w.Table1, Qt::Key_Return);
+    QTest::keyClick(Table1(w), Qt::Key_Return);
     EXPECT_TRUE(existing);
     EXPECT_TRUE(buttonsOff);
     EXPECT_EQ(caption, "View/Edit an Existing Record");
     EXPECT_EQ(shownName, lastName);
-    EXPECT_FALSE(gEditExistingRecord);
+    EXPECT_FALSE(gEditor.gEditExistingRecord);
     EXPECT_TRUE(w.button("cmdEdit")->isEnabled());
     EXPECT_TRUE(w.button("cmdAdd")->isEnabled());
 }
@@ -266,8 +266,8 @@ TEST_F(GridTest, ADoubleClickOnARowOpensOneEditorOnThatContact)
     });
     // As the window system delivers a double-click: a click, then the second press.
     const QPoint at = cellCentre(w, 2, 2);
-    QTest::mouseClick(w.Table1->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(w.Table1->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseClick(Table1(w)->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(Table1(w)->viewport(), Qt::LeftButton, {}, at);
     QCoreApplication::processEvents();
     EXPECT_EQ(opened, 1);
     EXPECT_EQ(script.shown(platform::DialogKind::ModalForm).size(), 1u);
@@ -280,7 +280,7 @@ TEST_F(GridTest, EnterInAnEmptyListGivesTheViewEditMessage)
     prepare(0);
     NameList &w = start();
     script.answerMessage(platform::vbOK);
-    QTest::keyClick(w.Table1, Qt::Key_Return);
+    QTest::keyClick(Table1(w), Qt::Key_Return);
     ASSERT_EQ(script.shown().size(), 1u);
     EXPECT_EQ(script.shown()[0].title, "No records to View or Edit");
     EXPECT_EQ(script.shown()[0].icon, platform::vbInformation);
@@ -291,21 +291,21 @@ TEST_F(GridTest, TypingInTheGridGoesToTheLocateBoxLiterally)
     prepare(60);
     NameList &w = start();
     clickCell(w, 10, 2);
-    QTest::keyClick(w.Table1, Qt::Key_D, Qt::NoModifier);
+    QTest::keyClick(Table1(w), Qt::Key_D, Qt::NoModifier);
     QCoreApplication::processEvents();
-    EXPECT_EQ(w.txtLocate->text(), "d");
-    EXPECT_TRUE(w.txtLocate->hasFocus());
+    EXPECT_EQ(txtLocate(w)->text(), "d");
+    EXPECT_TRUE(txtLocate(w)->hasFocus());
     EXPECT_TRUE(current(w, "LastName").toString().startsWith("D", Qt::CaseInsensitive));
 
     // Characters the key-string syntax would read as keys arrive as themselves.
-    w.Table1->setFocus();
-    QTest::keyClick(w.Table1, '(');
+    Table1(w)->setFocus();
+    QTest::keyClick(Table1(w), '(');
     QCoreApplication::processEvents();
-    EXPECT_EQ(w.txtLocate->text(), "(");
-    w.Table1->setFocus();
-    QTest::keyClick(w.Table1, '+');
+    EXPECT_EQ(txtLocate(w)->text(), "(");
+    Table1(w)->setFocus();
+    QTest::keyClick(Table1(w), '+');
     QCoreApplication::processEvents();
-    EXPECT_EQ(w.txtLocate->text(), "+");
+    EXPECT_EQ(txtLocate(w)->text(), "+");
 }
 
 TEST_F(GridTest, WithGridEditingOnALetterEditsTheCell)
@@ -314,10 +314,10 @@ TEST_F(GridTest, WithGridEditingOnALetterEditsTheCell)
     NameList &w = start();
     w.grid().GridEditMenu_Click();
     clickCell(w, 1, 2);
-    QTest::keyClick(w.Table1, Qt::Key_Q);
+    QTest::keyClick(Table1(w), Qt::Key_Q);
     QCoreApplication::processEvents();
     EXPECT_TRUE(w.grid().gridEditActive());
-    EXPECT_EQ(w.txtLocate->text(), "");
+    EXPECT_EQ(txtLocate(w)->text(), "");
     QWidget *editor = QApplication::focusWidget();
     ASSERT_NE(editor, nullptr);
     QTest::keyClick(editor, Qt::Key_Escape);
@@ -331,16 +331,16 @@ TEST_F(GridTest, DeleteHomeEndInsertAndLeftDoNothingOutsideACellEdit)
     NameList &w = start();
     clickCell(w, 2, 3);
     for (Qt::Key key : {Qt::Key_Left, Qt::Key_Home, Qt::Key_End, Qt::Key_Delete, Qt::Key_Insert}) {
-        QTest::keyClick(w.Table1, key);
+        QTest::keyClick(Table1(w), key);
         QCoreApplication::processEvents();
         EXPECT_EQ(w.grid().gridCol(), 3) << key;
-        EXPECT_EQ(w.Table1->currentIndex().row(), 2) << key;
+        EXPECT_EQ(Table1(w)->currentIndex().row(), 2) << key;
     }
     EXPECT_EQ(shown(w).recordCount(), 6);
-    QTest::keyClick(w.Table1, Qt::Key_Right);
+    QTest::keyClick(Table1(w), Qt::Key_Right);
     EXPECT_EQ(w.grid().gridCol(), 4);
-    QTest::keyClick(w.Table1, Qt::Key_F7);
-    EXPECT_EQ(w.txtLocate->text(), "") << "a key that types nothing is not passed on";
+    QTest::keyClick(Table1(w), Qt::Key_F7);
+    EXPECT_EQ(txtLocate(w)->text(), "") << "a key that types nothing is not passed on";
 }
 
 TEST_F(GridTest, TwoHeadingClicksMoveAColumnAndTheLayoutFileKeepsIt)
@@ -350,7 +350,7 @@ TEST_F(GridTest, TwoHeadingClicksMoveAColumnAndTheLayoutFileKeepsIt)
     QString pushed;
     {
         NameList &w = start();
-        QAbstractItemModel *model = w.Table1->model();
+        QAbstractItemModel *model = Table1(w)->model();
         const QString third = model->headerData(3, Qt::Horizontal).toString();
         const QString first = model->headerData(1, Qt::Horizontal).toString();
         const QString thirdField = w.columnLayout().binding()->model()->columns()[3].dataField;
@@ -376,7 +376,7 @@ TEST_F(GridTest, TwoHeadingClicksMoveAColumnAndTheLayoutFileKeepsIt)
         EXPECT_EQ(model->index(0, 1).data(), model->index(0, 1).data()) << "the grid still shows rows";
 
         // And a resize on top of it.
-        w.Table1->horizontalHeader()->resizeSection(2, 150);
+        Table1(w)->horizontalHeader()->resizeSection(2, 150);
         moved = thirdField;
         pushed = firstField;
         StartedProgram::closeWindow();
@@ -392,7 +392,7 @@ TEST_F(GridTest, ColumnMoveToTheRightToColumnZeroAndCancelled)
 {
     prepare(3);
     NameList &w = start();
-    QAbstractItemModel *model = w.Table1->model();
+    QAbstractItemModel *model = Table1(w)->model();
     const auto heading = [model](int i) { return model->headerData(i, Qt::Horizontal).toString(); };
     const QString h1 = heading(1), h2 = heading(2), h3 = heading(3);
 
@@ -418,7 +418,7 @@ TEST_F(GridTest, ColumnMoveToTheRightToColumnZeroAndCancelled)
     clickHeading(w, 3);
     EXPECT_EQ(script.shown().size(), 4u) << "after Cancel the next click starts a new move";
     EXPECT_EQ(w.grid().movingColumn(), 3);
-    QTest::keyClick(w.Table1, Qt::Key_Down);
+    QTest::keyClick(Table1(w), Qt::Key_Down);
     EXPECT_EQ(w.grid().movingColumn(), 0) << "a key drops the pending move";
     EXPECT_EQ(heading(3), h3);
 }
@@ -444,7 +444,7 @@ TEST_F(GridTest, AGridEditStampsTheUpdateDateInTheSameWrite)
     const qint64 id = idAt(w, 2);
     const int column = 2;
     const QString field = w.columnLayout().binding()->model()->columns()[column].dataField;
-    w.Table1->edit(w.Table1->model()->index(2, column));
+    Table1(w)->edit(Table1(w)->model()->index(2, column));
     QCoreApplication::processEvents();
     auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
     ASSERT_NE(editor, nullptr);
@@ -460,7 +460,7 @@ TEST_F(GridTest, AGridEditStampsTheUpdateDateInTheSameWrite)
     EXPECT_EQ(writes(), 1);
 
     // Leaving a cell as it was writes nothing.
-    w.Table1->edit(w.Table1->model()->index(1, column));
+    Table1(w)->edit(Table1(w)->model()->index(1, column));
     QCoreApplication::processEvents();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QCoreApplication::processEvents();
@@ -488,7 +488,7 @@ TEST_F(GridTest, MenuShortcutsReachTheWindowFromTheGrid)
     prepare(3);
     NameList &w = start();
     clickCell(w, 1, 2);
-    ASSERT_TRUE(w.Table1->hasFocus());
+    ASSERT_TRUE(Table1(w)->hasFocus());
     QStringList captions;
     const auto closeEditor = [&](QWidget *editor) {
         captions.append(editor->windowTitle());
@@ -500,10 +500,10 @@ TEST_F(GridTest, MenuShortcutsReachTheWindowFromTheGrid)
     QCoreApplication::processEvents();
     // Offscreen, nothing gives the window back its activation after the editor closes.
     QApplication::setActiveWindow(&w);
-    w.Table1->setFocus();
+    Table1(w)->setFocus();
     script.onModal("NameEdit", closeEditor);
     QTest::keyClick(w.windowHandle(), Qt::Key_A, Qt::ControlModifier);
     QCoreApplication::processEvents();
     EXPECT_EQ(captions, QStringList({"View/Edit an Existing Record", "Add a New Record"}));
-    EXPECT_EQ(w.txtLocate->text(), "") << "a shortcut is no typing";
+    EXPECT_EQ(txtLocate(w)->text(), "") << "a shortcut is no typing";
 }

@@ -16,7 +16,7 @@ class LocateTest : public MainWindowFixture {
     {
         prepare(contacts);
         NameList &w = start();
-        w.txtLocate->setFocus();
+        txtLocate(w)->setFocus();
         return w;
     }
 
@@ -42,7 +42,7 @@ class LocateTest : public MainWindowFixture {
 
     static void type(NameList &w, const QString &text)
     {
-        QTest::keyClicks(w.txtLocate, text);
+        QTest::keyClicks(txtLocate(w), text);
         QCoreApplication::processEvents();
     }
 };
@@ -54,17 +54,17 @@ TEST_F(LocateTest, EachKeyMovesToTheFirstContactBeginningWithTheText)
     NameList &w = startOn(400);
     for (const QString &typed : {QStringLiteral("S"), QStringLiteral("Sm"), QStringLiteral("Smi")}) {
         type(w, typed.right(1));
-        ASSERT_EQ(w.txtLocate->text(), typed);
+        ASSERT_EQ(txtLocate(w)->text(), typed);
         const int expected = firstRowBeginningWith(w, "LastName", typed);
         ASSERT_GE(expected, 0) << typed.toStdString();
         EXPECT_EQ(currentRow(w), expected) << typed.toStdString();
-        EXPECT_EQ(w.Table1->currentIndex().row(), expected) << "the grid follows";
+        EXPECT_EQ(Table1(w)->currentIndex().row(), expected) << "the grid follows";
     }
-    EXPECT_EQ(gFindCriteria, "LastName like \"Smi*\"");
+    EXPECT_EQ(gEditor.gFindCriteria, "LastName like \"Smi*\"");
     EXPECT_TRUE(current(w, "LastName").toString().startsWith("Smi"));
 
     // Small letters find the same contacts.
-    w.txtLocate->clear();
+    txtLocate(w)->clear();
     type(w, "smi");
     EXPECT_EQ(currentRow(w), firstRowBeginningWith(w, "LastName", "Smi"));
 }
@@ -78,18 +78,18 @@ TEST_F(LocateTest, NoMatchKeepsTheRowAndBackspaceSearchesAgain)
 
     type(w, "q");
     EXPECT_EQ(currentRow(w), smit) << "a text that matches nothing leaves the list where it was";
-    EXPECT_EQ(gFindCriteria, "LastName like \"Smitq*\"");
+    EXPECT_EQ(gEditor.gFindCriteria, "LastName like \"Smitq*\"");
 
     type(w, "\b");
-    EXPECT_EQ(w.txtLocate->text(), "Smit");
-    QTest::keyClick(w.txtLocate, Qt::Key_Backspace);
-    QTest::keyClick(w.txtLocate, Qt::Key_Backspace);
-    EXPECT_EQ(w.txtLocate->text(), "Sm");
+    EXPECT_EQ(txtLocate(w)->text(), "Smit");
+    QTest::keyClick(txtLocate(w), Qt::Key_Backspace);
+    QTest::keyClick(txtLocate(w), Qt::Key_Backspace);
+    EXPECT_EQ(txtLocate(w)->text(), "Sm");
     EXPECT_EQ(currentRow(w), firstRowBeginningWith(w, "LastName", "Sm"));
 
-    QTest::keyClick(w.txtLocate, Qt::Key_Backspace);
-    QTest::keyClick(w.txtLocate, Qt::Key_Backspace);
-    EXPECT_EQ(gFindCriteria, "LastName like \"*\"") << "the empty text matches anything";
+    QTest::keyClick(txtLocate(w), Qt::Key_Backspace);
+    QTest::keyClick(txtLocate(w), Qt::Key_Backspace);
+    EXPECT_EQ(gEditor.gFindCriteria, "LastName like \"*\"") << "the empty text matches anything";
     EXPECT_EQ(currentRow(w), firstRowBeginningWith(w, "LastName", ""))
         << "the first contact with a last name; organisations without one come earlier";
 }
@@ -98,14 +98,14 @@ TEST_F(LocateTest, TrailingBlanksAreIgnoredAndLeadingOnesCount)
 {
     NameList &w = startOn(300);
     type(w, "Jones ");
-    EXPECT_EQ(gFindCriteria, "LastName like \"Jones*\"");
+    EXPECT_EQ(gEditor.gFindCriteria, "LastName like \"Jones*\"");
     const int jones = currentRow(w);
     EXPECT_EQ(jones, firstRowBeginningWith(w, "LastName", "Jones"));
 
-    w.txtLocate->clear();
+    txtLocate(w)->clear();
     type(w, " ");
     type(w, "B");
-    EXPECT_EQ(gFindCriteria, "LastName like \" B*\"");
+    EXPECT_EQ(gEditor.gFindCriteria, "LastName like \" B*\"");
     EXPECT_EQ(currentRow(w), firstRowBeginningWith(w, "LastName", ""))
         << "kept from the search for a blank alone";
 }
@@ -119,21 +119,21 @@ TEST_F(LocateTest, QuotesStopTheSearchAndBracketKeysEmptyTheBox)
         << "an apostrophe is searched like any letter";
     EXPECT_TRUE(current(w, "LastName").toString().startsWith("O'B"));
 
-    w.txtLocate->clear();
+    txtLocate(w)->clear();
     type(w, "Z");
     const int z = currentRow(w);
     type(w, "\"");
     type(w, "h");
-    EXPECT_EQ(w.txtLocate->text(), "Z\"h");
+    EXPECT_EQ(txtLocate(w)->text(), "Z\"h");
     EXPECT_EQ(currentRow(w), z) << "nothing is searched while the box holds a double quote";
 
     type(w, "[");
-    EXPECT_EQ(w.txtLocate->text(), "") << "a bracket key empties the box";
+    EXPECT_EQ(txtLocate(w)->text(), "") << "a bracket key empties the box";
     EXPECT_EQ(currentRow(w), z);
     type(w, "M");
     const int m = currentRow(w);
     type(w, "]");
-    EXPECT_EQ(w.txtLocate->text(), "");
+    EXPECT_EQ(txtLocate(w)->text(), "");
     EXPECT_EQ(currentRow(w), m);
 }
 
@@ -141,11 +141,11 @@ TEST_F(LocateTest, KeysThatTypeNothingDoNotSearch)
 {
     NameList &w = startOn(200);
     const int before = currentRow(w);
-    w.txtLocate->setText("Zh");
+    txtLocate(w)->setText("Zh");
     for (Qt::Key key : {Qt::Key_Shift, Qt::Key_Control, Qt::Key_Escape, Qt::Key_Return})
-        QTest::keyRelease(w.txtLocate, key);
+        QTest::keyRelease(txtLocate(w), key);
     EXPECT_EQ(currentRow(w), before);
-    QTest::keyRelease(w.txtLocate, Qt::Key_Right);
+    QTest::keyRelease(txtLocate(w), Qt::Key_Right);
     EXPECT_EQ(currentRow(w), firstRowBeginningWith(w, "LastName", "Zh"))
         << "an arrow key's code counts as typed";
 }
@@ -153,20 +153,20 @@ TEST_F(LocateTest, KeysThatTypeNothingDoNotSearch)
 TEST_F(LocateTest, ADateSortSearchesOnlyValidDates)
 {
     NameList &w = startOn(200);
-    w.cmbSort->setCurrentIndex(w.cmbSort->findText("DateUpdated"));
+    cmbSort(w)->setCurrentIndex(cmbSort(w)->findText("DateUpdated"));
     w.listViews().cmbSort_Click();
     ASSERT_TRUE(gRecordSource.gSortedByDate);
     ASSERT_EQ(gContactsTable->index(), "DateUpdated");
-    w.txtLocate->setFocus();
+    txtLocate(w)->setFocus();
     QCoreApplication::processEvents();
 
     const QDateTime wanted = shown(w).valueAt(120, shown(w).fieldIndex("DateUpdated")).toDateTime();
     const QString date = platform::shortDateText(wanted.date());
     type(w, "x");
     EXPECT_EQ(currentRow(w), 0) << "no date: nothing searched";
-    w.txtLocate->clear();
+    txtLocate(w)->clear();
     type(w, date);
-    EXPECT_EQ(gFindCriteria, "DateUpdated like \"" + date + "*\"");
+    EXPECT_EQ(gEditor.gFindCriteria, "DateUpdated like \"" + date + "*\"");
     const int found = currentRow(w);
     EXPECT_EQ(found, firstRowBeginningWith(w, "DateUpdated", date));
     EXPECT_LE(found, 120);
@@ -176,11 +176,11 @@ TEST_F(LocateTest, ADateSortSearchesOnlyValidDates)
 TEST_F(LocateTest, TheSortFieldIsTheFieldSearched)
 {
     NameList &w = startOn(200);
-    w.cmbSort->setCurrentIndex(w.cmbSort->findText("Organization"));
+    cmbSort(w)->setCurrentIndex(cmbSort(w)->findText("Organization"));
     w.listViews().cmbSort_Click();
-    w.txtLocate->setFocus();
+    txtLocate(w)->setFocus();
     type(w, "Cit");
-    EXPECT_EQ(gFindCriteria, "Organization like \"Cit*\"");
+    EXPECT_EQ(gEditor.gFindCriteria, "Organization like \"Cit*\"");
     EXPECT_EQ(current(w, "Organization").toString(), "City Library");
 }
 
@@ -189,10 +189,10 @@ TEST_F(LocateTest, PagingKeysHandTheFocusToTheGridAndEmptyTheBox)
     NameList &w = startOn(100);
     type(w, "Br");
     const int row = currentRow(w);
-    QTest::keyClick(w.txtLocate, Qt::Key_PageDown);
+    QTest::keyClick(txtLocate(w), Qt::Key_PageDown);
     QCoreApplication::processEvents();
-    EXPECT_TRUE(w.Table1->hasFocus());
-    EXPECT_EQ(w.txtLocate->text(), "");
+    EXPECT_TRUE(Table1(w)->hasFocus());
+    EXPECT_EQ(txtLocate(w)->text(), "");
     EXPECT_EQ(currentRow(w), row) << "the key itself does not page";
 }
 
@@ -205,22 +205,22 @@ TEST_F(LocateTest, EnterOpensTheEditorOnTheContactFound)
     QString shownName;
     bool existing = false;
     script.onModal("NameEdit", [&](QWidget *editor) {
-        existing = gEditExistingRecord;
+        existing = gEditor.gEditExistingRecord;
         shownName = editor->findChild<QLineEdit *>("txtLastName")->text();
         DialogScript::click(editor, "cmdCancel");
     });
-    QTest::keyClick(w.txtLocate, Qt::Key_Return);
+    QTest::keyClick(txtLocate(w), Qt::Key_Return);
     EXPECT_TRUE(existing);
     EXPECT_EQ(shownName, found);
-    EXPECT_FALSE(gEditExistingRecord);
-    EXPECT_EQ(w.txtLocate->text(), "") << "the grid took the focus";
+    EXPECT_FALSE(gEditor.gEditExistingRecord);
+    EXPECT_EQ(txtLocate(w)->text(), "") << "the grid took the focus";
 }
 
 TEST_F(LocateTest, EnterOnAnEmptyListGivesViewEditsMessageNotAnEngineError)
 {
     NameList &w = startOn(0);
     script.answerMessage(platform::vbOK);
-    QTest::keyClick(w.txtLocate, Qt::Key_Return);
+    QTest::keyClick(txtLocate(w), Qt::Key_Return);
     ASSERT_EQ(script.shown().size(), 1u);
     EXPECT_EQ(script.shown()[0].title, "No records to View or Edit");
     EXPECT_EQ(
@@ -239,7 +239,7 @@ TEST_F(LocateTest, AKeyInTheBoxDropsAPendingColumnMove)
     script.answerMessage(platform::vbOK);
     clickHeading(w, 3);
     ASSERT_EQ(w.grid().movingColumn(), 3);
-    w.txtLocate->setFocus();
+    txtLocate(w)->setFocus();
     type(w, "a");
     EXPECT_EQ(w.grid().movingColumn(), 0);
 }
@@ -250,9 +250,9 @@ TEST_F(LocateTest, APatternTheEngineRefusesIsReportedAndTheListStays)
     type(w, "K");
     const int row = currentRow(w);
     // Pasted, a bracket reaches the pattern: an unclosed character class.
-    w.txtLocate->setText("[K");
+    txtLocate(w)->setText("[K");
     script.answerMessage(platform::vbOK);
-    QTest::keyRelease(w.txtLocate, Qt::Key_K);
+    QTest::keyRelease(txtLocate(w), Qt::Key_K);
     ASSERT_EQ(script.shown().size(), 1u);
     EXPECT_EQ(script.shown()[0].buttons, platform::vbOKOnly);
     EXPECT_EQ(script.shown()[0].title, "Quiltern 3") << "the application's title";

@@ -76,8 +76,8 @@ class MainWindowTest : public ::testing::Test {
         return *w;
     }
 
-    static QString source(NameList &w) { return w.Data1->recordSource(); }
-    static qint64 shownRows(NameList &w) { return w.Data1->recordset()->recordCount(); }
+    static QString source(NameList &w) { return Data1(w)->recordSource(); }
+    static qint64 shownRows(NameList &w) { return Data1(w)->recordset()->recordCount(); }
 
     qint64 count(const QString &sql)
     {
@@ -98,25 +98,25 @@ TEST_F(MainWindowTest, OpensOnAllContactsSortedByLastNameWithTheDesignedGrid)
     NameList &w = start();
     EXPECT_EQ(source(w), "Select * from  tblContacts" + DefaultOrder);
     EXPECT_EQ(shownRows(w), 40);
-    EXPECT_EQ(w.Table1->model()->columnCount(), 60);
-    EXPECT_EQ(w.Table1->model()->rowCount(), 40);
-    EXPECT_EQ(w.Table1->model()->headerData(1, Qt::Horizontal).toString(), "Last Name");
+    EXPECT_EQ(Table1(w)->model()->columnCount(), 60);
+    EXPECT_EQ(Table1(w)->model()->rowCount(), 40);
+    EXPECT_EQ(Table1(w)->model()->headerData(1, Qt::Horizontal).toString(), "Last Name");
     // The grid shows the rows in the record set's order.
     auto rs = gDb->openRecordset("Select * from tblContacts Order By LastName, FirstName");
-    EXPECT_EQ(w.Table1->model()->index(0, 1).data().toString(), rs->value("LastName").toString());
+    EXPECT_EQ(Table1(w)->model()->index(0, 1).data().toString(), rs->value("LastName").toString());
 
     // Every contact field the exclusions leave: the names, the cities, states, postal codes
     // and countries, four phones, three dates, e-mail, user fields, code, update date and
     // the eight picture names.
-    EXPECT_EQ(w.cmbSort->count(), 35);
-    EXPECT_EQ(w.cmbSort->itemText(0), "FirstName");
-    EXPECT_EQ(w.cmbSort->itemText(34), "PicturePath8");
-    EXPECT_EQ(w.cmbSort->currentText(), "LastName");
+    EXPECT_EQ(cmbSort(w)->count(), 35);
+    EXPECT_EQ(cmbSort(w)->itemText(0), "FirstName");
+    EXPECT_EQ(cmbSort(w)->itemText(34), "PicturePath8");
+    EXPECT_EQ(cmbSort(w)->currentText(), "LastName");
     EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='GRIDSORTORDER' And Name='LastName'"), 1);
-    EXPECT_FALSE(gFirstTime);
+    EXPECT_FALSE(gMainWindow.gFirstTime);
     EXPECT_TRUE(w.addAllowed());
     EXPECT_EQ(w.windowTitle(), "Quiltern Database  " + path);
-    EXPECT_EQ(gCodeMaxLength, 50) << "the shipped database has a VERSION row";
+    EXPECT_EQ(gEditor.gCodeMaxLength, 50) << "the shipped database has a VERSION row";
 }
 
 TEST_F(MainWindowTest, StoredSortIsRestoredAndSetsTheLocateIndex)
@@ -124,7 +124,7 @@ TEST_F(MainWindowTest, StoredSortIsRestoredAndSetsTheLocateIndex)
     prepare(20);
     settingsRow("GRIDSORTORDER", "Organization");
     NameList &w = start();
-    EXPECT_EQ(w.cmbSort->currentText(), "Organization");
+    EXPECT_EQ(cmbSort(w)->currentText(), "Organization");
     EXPECT_EQ(gRecordSource.gOrderByClause, " Order By Organization, LastName, FirstName");
     EXPECT_EQ(source(w), "Select * from  tblContacts Order By Organization, LastName, FirstName");
     EXPECT_EQ(gContactsTable->index(), "Organization");
@@ -136,7 +136,7 @@ TEST_F(MainWindowTest, ChoosingASortRequeriesKeepingTheSelectionView)
     prepare(30, 4);
     NameList &w = start();
     w.listViews().ShowSelectedOnlyMenu_Click();
-    w.cmbSort->setCurrentIndex(w.cmbSort->findText("DateUpdated"));
+    cmbSort(w)->setCurrentIndex(cmbSort(w)->findText("DateUpdated"));
     w.listViews().cmbSort_Click();
     EXPECT_EQ(source(w), "Select * from  tblContacts Where Selected = 'x'  Order By DateUpdated DESC");
     EXPECT_EQ(shownRows(w), 4);
@@ -145,7 +145,7 @@ TEST_F(MainWindowTest, ChoosingASortRequeriesKeepingTheSelectionView)
     EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='GRIDSORTORDER' And Name='DateUpdated'"), 1);
     EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='GRIDSORTORDER'"), 1);
 
-    w.cmbSort->setCurrentIndex(w.cmbSort->findText("Phone1"));
+    cmbSort(w)->setCurrentIndex(cmbSort(w)->findText("Phone1"));
     w.listViews().cmbSort_Click();
     EXPECT_EQ(source(w), "Select * from  tblContacts Where Selected = 'x'  Order By Phone1");
     EXPECT_FALSE(gRecordSource.gSortedByDate);
@@ -180,7 +180,7 @@ TEST_F(MainWindowTest, ShowAllButtonsAndTheSelectedButtonFollowTheMarks)
 {
     prepare(10, 2);
     NameList &w = start();
-    gSelectedCount = 2;
+    gMainWindow.gSelectedCount = 2;
     QPushButton *showSelected = w.button("cmdShowSelected");
     EXPECT_FALSE(showSelected->isVisibleTo(&w));
     w.button("cmdShowAll")->click();
@@ -195,15 +195,15 @@ TEST_F(MainWindowTest, RemoveSelectionMarksClearsEveryMarkAndKeepsTheWherePart)
 {
     prepare(12, 5);
     NameList &w = start();
-    gSelectedCount = 5;
-    w.lblSelectedCount->setText("5 selected record(s).");
+    gMainWindow.gSelectedCount = 5;
+    label(w, "lblSelectedCount")->setText("5 selected record(s).");
     w.listViews().ShowSelectedOnlyMenu_Click();
     w.listViews().RemoveSelectionsMenu_Click();
     EXPECT_EQ(count("Select Count(*) from tblContacts Where Selected='x'"), 0);
     EXPECT_EQ(count("Select Count(*) from tblContacts Where Selected=' '"), 12);
     EXPECT_EQ(source(w), "Select * from  tblContacts" + DefaultOrder);
-    EXPECT_EQ(gSelectedCount, 0);
-    EXPECT_EQ(w.lblSelectedCount->text(), "");
+    EXPECT_EQ(gMainWindow.gSelectedCount, 0);
+    EXPECT_EQ(label(w, "lblSelectedCount")->text(), "");
     EXPECT_TRUE(w.addAllowed());
 }
 
@@ -224,9 +224,9 @@ TEST_F(MainWindowTest, CategoryThenSelectionThenSortStaysValidSql)
     gRecordSource.gFilterClause.clear();
     gRecordSource.gWhereClause = " Where " + gRecordSource.gCategoryClause;
     gRecordSource.gListSource = CategoryQuery;
-    w.Data1->setRecordSource(joinRecordSource(gRecordSource, false));
-    w.Data1->refresh();
-    w.cmbSort->setCurrentIndex(w.cmbSort->findText("FirstName"));
+    Data1(w)->setRecordSource(joinRecordSource(gRecordSource, false));
+    Data1(w)->refresh();
+    cmbSort(w)->setCurrentIndex(cmbSort(w)->findText("FirstName"));
     w.listViews().cmbSort_Click();
     EXPECT_EQ(source(w),
               "Select * from  qryContacts Where  CategoryNumber = 3  And Selected = 'x'  Order By FirstName");
@@ -268,10 +268,10 @@ TEST_F(MainWindowTest, UnloadClearsEveryMarkInOneGo)
 {
     prepare(20, 3);
     start();
-    gSelectedCount = 3;
+    gMainWindow.gSelectedCount = 3;
     StartedProgram::closeWindow();
     EXPECT_EQ(StartedProgram::window(), nullptr);
-    EXPECT_EQ(gSelectedCount, 0);
+    EXPECT_EQ(gMainWindow.gSelectedCount, 0);
     EXPECT_EQ(count("Select Count(*) from tblContacts Where Selected='x'"), 0);
     EXPECT_EQ(count("Select Count(*) from tblContacts Where Selected=' '"), 20);
     EXPECT_FALSE(QFileInfo::exists(ColumnLayoutFile::path())) << "no column changed: no layout file";
@@ -285,7 +285,7 @@ TEST_F(MainWindowTest, SavedColumnLayoutIsAppliedAtLoad)
                                            {"Given", "FirstName", 900, 2}};
     ASSERT_TRUE(ColumnLayoutFile::write(stored));
     NameList &w = start();
-    QAbstractItemModel *model = w.Table1->model();
+    QAbstractItemModel *model = Table1(w)->model();
     EXPECT_EQ(model->columnCount(), 60);
     EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), "Company");
     EXPECT_EQ(model->headerData(2, Qt::Horizontal).toString(), "Surname");
@@ -295,7 +295,7 @@ TEST_F(MainWindowTest, SavedColumnLayoutIsAppliedAtLoad)
     auto rs = gDb->openRecordset("Select * from tblContacts Order By LastName, FirstName");
     EXPECT_EQ(model->index(0, 1).data().toString(), rs->value("Organization").toString());
     EXPECT_EQ(model->index(0, 2).data().toString(), rs->value("LastName").toString());
-    EXPECT_NEAR(w.Table1->columnWidth(1), platform::DataGrid::twipsToPixels(2500, w.Table1), 1);
+    EXPECT_NEAR(Table1(w)->columnWidth(1), platform::DataGrid::twipsToPixels(2500, Table1(w)), 1);
     EXPECT_FALSE(w.columnLayout().columnsChanged());
 }
 
@@ -305,8 +305,8 @@ TEST_F(MainWindowTest, DamagedLayoutFileKeepsWhatItCouldRead)
     writeFileBytes(ColumnLayoutFile::path(),
                    "\"Surname\",\"LastName\",1800,0\r\n\"Broken\",\"FirstName\"\r\n");
     NameList &w = start();
-    EXPECT_EQ(w.Table1->model()->headerData(1, Qt::Horizontal).toString(), "Surname");
-    EXPECT_EQ(w.Table1->model()->headerData(2, Qt::Horizontal).toString(), "First Name");
+    EXPECT_EQ(Table1(w)->model()->headerData(1, Qt::Horizontal).toString(), "Surname");
+    EXPECT_EQ(Table1(w)->model()->headerData(2, Qt::Horizontal).toString(), "First Name");
     EXPECT_EQ(shownRows(w), 3);
 }
 
@@ -315,7 +315,7 @@ TEST_F(MainWindowTest, ResizedColumnIsWrittenAtUnloadAndReadBack)
     prepare(3);
     {
         NameList &w = start();
-        w.Table1->horizontalHeader()->resizeSection(1, 200);
+        Table1(w)->horizontalHeader()->resizeSection(1, 200);
         EXPECT_TRUE(w.columnLayout().columnsChanged());
         StartedProgram::closeWindow();
     }
@@ -331,7 +331,7 @@ TEST_F(MainWindowTest, ResizedColumnIsWrittenAtUnloadAndReadBack)
     gContactsTable.reset();
     gDbPath = path;
     ASSERT_EQ(Main(), MainOutcome::MainWindowShown);
-    EXPECT_EQ(StartedProgram::window()->Table1->columnWidth(1), 200);
+    EXPECT_EQ(Table1(*StartedProgram::window())->columnWidth(1), 200);
 }
 
 TEST_F(MainWindowTest, FunctionKeys)
@@ -340,9 +340,9 @@ TEST_F(MainWindowTest, FunctionKeys)
     NameList &w = start();
     QAction *change = w.menuItem("ChangePassword");
     EXPECT_FALSE(change->isEnabled());
-    QTest::keyClick(w.Table1, Qt::Key_F1);
+    QTest::keyClick(Table1(w), Qt::Key_F1);
     EXPECT_FALSE(change->isEnabled());
-    QTest::keyClick(w.Table1, Qt::Key_F5);
+    QTest::keyClick(Table1(w), Qt::Key_F5);
     EXPECT_TRUE(change->isEnabled());
 }
 
@@ -378,14 +378,14 @@ TEST_F(MainWindowTest, StartupCategorySurvivesTheFirstActivation)
     settingsRow("CATEGORYSTARTUP", "1");
     settingsRow("CATEGORY", "Guild", " CategoryNumber = 4 ");
     NameList &w = start();
-    EXPECT_EQ(w.lblCategory->text(), "Guild");
+    EXPECT_EQ(label(w, "lblCategory")->text(), "Guild");
     EXPECT_EQ(gRecordSource.gListSource, "qryContacts");
     EXPECT_EQ(source(w), "Select * from  qryContacts Where CategoryNumber = 4 " + DefaultOrder);
     EXPECT_EQ(shownRows(w), 3);
     EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='CATEGORY'"), 1);
 
     w.listViews().ShowAllMenu_Click();
-    EXPECT_EQ(w.lblCategory->text(), "");
+    EXPECT_EQ(label(w, "lblCategory")->text(), "");
     EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='CATEGORY'"), 0);
     EXPECT_EQ(shownRows(w), 10);
 }
@@ -398,7 +398,7 @@ TEST_F(MainWindowTest, StartupCategoryOptionOffShowsAllContacts)
     NameList &w = start();
     EXPECT_EQ(gRecordSource.gListSource, "tblContacts");
     EXPECT_EQ(shownRows(w), 6);
-    EXPECT_EQ(w.lblCategory->text(), "");
+    EXPECT_EQ(label(w, "lblCategory")->text(), "");
 }
 
 TEST_F(MainWindowTest, WindowKeepsItsMinimumWidthAndLaysOutUnderTheGrid)
@@ -410,17 +410,17 @@ TEST_F(MainWindowTest, WindowKeepsItsMinimumWidthAndLaysOutUnderTheGrid)
     EXPECT_GE(platform::pixelsToTwipsX(w.width()), 6400);
     w.resize(1000, 700);
     QCoreApplication::processEvents();
-    const QRect grid = w.Table1->geometry();
-    EXPECT_EQ(w.txtName->y(), grid.bottom() + 1 + platform::twipsToPixelsY(80));
-    EXPECT_GT(w.button("cmdExit")->y(), w.txtName->y());
-    EXPECT_NEAR(w.client->width() - grid.right() - 1, platform::twipsToPixelsX(390) - w.Table1->x(), 2);
+    const QRect grid = Table1(w)->geometry();
+    EXPECT_EQ(txtName(w)->y(), grid.bottom() + 1 + platform::twipsToPixelsY(80));
+    EXPECT_GT(w.button("cmdExit")->y(), txtName(w)->y());
+    EXPECT_NEAR(client(w)->width() - grid.right() - 1, platform::twipsToPixelsX(390) - Table1(w)->x(), 2);
 }
 
 TEST_F(MainWindowTest, OpensOnAHundredThousandContactsShowingTheFirstRows)
 {
     prepare(100000);
     NameList &w = start();
-    QAbstractItemModel *model = w.Table1->model();
+    QAbstractItemModel *model = Table1(w)->model();
     EXPECT_EQ(model->rowCount(), 100000);
     // The first rows as the database orders them, organisations without a last name first.
     auto first = gDb->openRecordset("Select * from tblContacts Order By LastName, FirstName");
@@ -428,7 +428,7 @@ TEST_F(MainWindowTest, OpensOnAHundredThousandContactsShowingTheFirstRows)
         EXPECT_EQ(model->index(row, 1).data().toString(), first->value("LastName").toString()) << row;
         EXPECT_EQ(model->index(row, 4).data().toString(), first->value("Organization").toString()) << row;
     }
-    EXPECT_EQ(w.Table1->currentIndex().row(), 0);
+    EXPECT_EQ(Table1(w)->currentIndex().row(), 0);
 }
 
 TEST_F(MainWindowTest, ReminderStartupRebuildsTheDueListOnlyWhenOn)
@@ -447,7 +447,7 @@ TEST_F(MainWindowTest, ReminderStartupRebuildsTheDueListOnlyWhenOn)
             db->execute("INSERT INTO tblCurrentReminders (RecordID, Description) VALUES (1, 'stale')");
         }
         start();
-        EXPECT_EQ(gReminderStartup, option.toInt());
+        EXPECT_EQ(gMainWindow.gReminderStartup, option.toInt());
         EXPECT_EQ(count("Select Count(*) from tblCurrentReminders Where Description='stale'"),
                   option == "1" ? 0 : 1)
             << "start-up option " << option.toStdString();
@@ -463,7 +463,7 @@ TEST_F(MainWindowTest, ViewEditOpensTheEditorOnTheCurrentRowWithTheRecordButtons
     script.onModal("NameEdit", [&](QWidget *editor) {
         buttonsOffWhileOpen = !w.button("cmdAdd")->isEnabled() && !w.button("cmdEdit")->isEnabled() &&
                               !w.button("cmdExit")->isEnabled();
-        EXPECT_TRUE(gEditExistingRecord);
+        EXPECT_TRUE(gEditor.gEditExistingRecord);
         DialogScript::click(editor, "cmdCancel");
     });
     w.button("cmdEdit")->click();
@@ -474,7 +474,7 @@ TEST_F(MainWindowTest, ViewEditOpensTheEditorOnTheCurrentRowWithTheRecordButtons
     EXPECT_TRUE(w.button("cmdEdit")->isEnabled());
     EXPECT_TRUE(w.button("cmdExit")->isEnabled());
     EXPECT_FALSE(w.button("cmdAdd")->isEnabled()) << "still only selected records are shown";
-    EXPECT_FALSE(gEditExistingRecord);
+    EXPECT_FALSE(gEditor.gEditExistingRecord);
 }
 
 TEST_F(MainWindowTest, ViewEditOnAnEmptyListOnlyTellsSo)
@@ -495,7 +495,7 @@ TEST_F(MainWindowTest, AddOpensTheEditorOnANewContact)
     prepare(3);
     NameList &w = start();
     script.onModal("NameEdit", [](QWidget *editor) {
-        EXPECT_FALSE(gEditExistingRecord);
+        EXPECT_FALSE(gEditor.gEditExistingRecord);
         DialogScript::click(editor, "cmdCancel");
     });
     w.menuItem("AddMenu")->trigger();
@@ -513,12 +513,12 @@ TEST_F(MainWindowTest, TabletRowAndStoredColourGiveTheWindowItsLook)
     gTabletMode = false;
     NameList &w = start();
     EXPECT_TRUE(gTabletMode);
-    EXPECT_EQ(w.Table1->verticalHeader()->defaultSectionSize(),
-              platform::DataGrid::twipsToPixels(400, w.Table1));
-    EXPECT_EQ(w.Table1->font().family(), platform::classicFont("Arial", 14).family());
-    EXPECT_EQ(w.Table1->font().pointSize(), 14);
-    EXPECT_FALSE(w.cmbSort->font().bold());
-    EXPECT_EQ(w.client->palette().color(QPalette::Window), QColor(255, 0, 0));
+    EXPECT_EQ(Table1(w)->verticalHeader()->defaultSectionSize(),
+              platform::DataGrid::twipsToPixels(400, Table1(w)));
+    EXPECT_EQ(Table1(w)->font().family(), platform::classicFont("Arial", 14).family());
+    EXPECT_EQ(Table1(w)->font().pointSize(), 14);
+    EXPECT_FALSE(cmbSort(w)->font().bold());
+    EXPECT_EQ(client(w)->palette().color(QPalette::Window), QColor(255, 0, 0));
     gTabletMode = false;
 }
 
@@ -528,10 +528,10 @@ TEST_F(MainWindowTest, DesktopLookAndANonNumericColourKeepTheDesign)
     settingsRow("BACKCOLOR", "teal");
     gTabletMode = false;
     NameList &w = start();
-    EXPECT_EQ(w.Table1->verticalHeader()->defaultSectionSize(),
-              platform::DataGrid::twipsToPixels(225, w.Table1));
-    EXPECT_TRUE(w.txtLocate->font().bold());
-    EXPECT_EQ(w.client->palette().color(QPalette::Window), QColor(0x40, 0x80, 0x80));
+    EXPECT_EQ(Table1(w)->verticalHeader()->defaultSectionSize(),
+              platform::DataGrid::twipsToPixels(225, Table1(w)));
+    EXPECT_TRUE(txtLocate(w)->font().bold());
+    EXPECT_EQ(client(w)->palette().color(QPalette::Window), QColor(0x40, 0x80, 0x80));
 }
 
 TEST_F(MainWindowTest, WheelOverTheGridScrollsThreeRowsANotch)
@@ -540,12 +540,12 @@ TEST_F(MainWindowTest, WheelOverTheGridScrollsThreeRowsANotch)
     NameList &w = start();
     w.resize(900, 600);
     QCoreApplication::processEvents();
-    QWidget *viewport = w.Table1->viewport();
+    QWidget *viewport = Table1(w)->viewport();
     const QPoint global = viewport->mapToGlobal(viewport->rect().center());
     QWheelEvent turn(viewport->rect().center(), global, QPoint(), QPoint(0, -120), Qt::NoButton,
                      Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(viewport, &turn);
-    EXPECT_EQ(w.Table1->rowAt(0), 3);
+    EXPECT_EQ(Table1(w)->rowAt(0), 3);
     StartedProgram::closeWindow();
     EXPECT_FALSE(IsMouseWheelHooked(&w)) << "the unload removes the hook";
 }

@@ -30,17 +30,15 @@ class PictureTest : public ::testing::Test {
   protected:
     void SetUp() override
     {
-        gPictureSlot = 1;
-        gPastePicture = false;
-        gPictureChanged = false;
-        gRecordChanged = false;
+        gPictureHandOver.reset();
+        gEditor.reset();
         gAppName = QStringLiteral("Quiltern");
         CMDialog1() = platform::CommonDialog();
         platform::clearClipboard();
         for (int n = 1; n <= 8; ++n) {
             auto box = std::make_unique<QLineEdit>();
             box->setObjectName(QStringLiteral("txtPic%1File").arg(n));
-            QObject::connect(box.get(), &QLineEdit::textChanged, [] { gRecordChanged = true; });
+            QObject::connect(box.get(), &QLineEdit::textChanged, [] { gEditor.gRecordChanged = true; });
             mBoxes.push_back(std::move(box));
         }
         lastName.setText(QStringLiteral("Current"));
@@ -58,7 +56,7 @@ class PictureTest : public ::testing::Test {
     void name(int n, const QString &text)
     {
         slotBox(n).setText(text);
-        gRecordChanged = false;
+        gEditor.gRecordChanged = false;
     }
 
     PictureEditor link(std::optional<qint64> recordId = std::nullopt)
@@ -69,7 +67,7 @@ class PictureTest : public ::testing::Test {
         editor.lastNameBox = &lastName;
         editor.database = &temp.db();
         editor.recordId = recordId;
-        editor.recordChanged = [] { gRecordChanged = true; };
+        editor.recordChanged = [] { gEditor.gRecordChanged = true; };
         return editor;
     }
 
@@ -111,8 +109,8 @@ class PictureTest : public ::testing::Test {
     // Opens the window on a slot, as the editor's picture button does.
     PictureForm &openOn(int slot, const QString &path, std::optional<qint64> recordId = std::nullopt)
     {
-        gPictureSlot = slot;
-        gPastePicture = false;
+        gPictureHandOver.gPictureSlot = slot;
+        gPictureHandOver.gPastePicture = false;
         CMDialog1().dlgFileName = path;
         PictureForm::setEditor(link(recordId));
         PictureForm &form = PictureForm::instance();
@@ -126,14 +124,14 @@ class PictureTest : public ::testing::Test {
     // Opens the window in paste mode, as the editor's Paste image command does.
     PictureForm &openPaste(int slot, const QString &typed, std::optional<qint64> recordId = std::nullopt)
     {
-        gPictureSlot = slot;
-        gPastePicture = true;
+        gPictureHandOver.gPictureSlot = slot;
+        gPictureHandOver.gPastePicture = true;
         CMDialog1().dlgFileName = typed + QStringLiteral(".jpg");
         PictureForm::setEditor(link(recordId));
         PictureForm &form = PictureForm::instance();
         form.setWindowTitle(typed);
         form.show();
-        gPastePicture = false;
+        gPictureHandOver.gPastePicture = false;
         return form;
     }
 

@@ -166,8 +166,8 @@ TEST_F(PictureTest, CancelOrDeleteFocusedClosesWithoutTouchingAnything)
         form.unload();
         EXPECT_FALSE(QFile::exists(pictures() + QStringLiteral("Kept.jpg"))) << focused;
         EXPECT_EQ(slotBox(1).text(), "") << focused;
-        EXPECT_FALSE(gPictureChanged) << focused;
-        EXPECT_FALSE(gRecordChanged) << focused;
+        EXPECT_FALSE(gPictureHandOver.gPictureChanged) << focused;
+        EXPECT_FALSE(gEditor.gRecordChanged) << focused;
     }
 }
 
@@ -178,7 +178,7 @@ TEST_F(PictureTest, ClosingFromTheTitleBarRightAfterOpeningSavesNothing)
     form.close();
     EXPECT_FALSE(form.isLoaded());
     EXPECT_FALSE(QDir(pictures()).exists());
-    EXPECT_FALSE(gPictureChanged);
+    EXPECT_FALSE(gPictureHandOver.gPictureChanged);
 }
 
 TEST_F(PictureTest, APasteIsStoredAsA1024By768JpegThatLibjpegReadsCleanly)
@@ -190,8 +190,8 @@ TEST_F(PictureTest, APasteIsStoredAsA1024By768JpegThatLibjpegReadsCleanly)
 
     EXPECT_EQ(filesIn(pictures()), QStringList{"My Car.jpg"}) << "the folder is made; no temporary file stays";
     EXPECT_EQ(slotBox(4).text(), "My Car.jpg");
-    EXPECT_TRUE(gPictureChanged);
-    EXPECT_TRUE(gRecordChanged);
+    EXPECT_TRUE(gPictureHandOver.gPictureChanged);
+    EXPECT_TRUE(gEditor.gRecordChanged);
     const libjpeg::Decoded jpeg = decodeFile(pictures() + QStringLiteral("My Car.jpg"));
     ASSERT_TRUE(jpeg.ok) << jpeg.error;
     EXPECT_EQ(jpeg.warnings, 0);
@@ -229,8 +229,8 @@ TEST_F(PictureTest, TheSlotsOwnFileIsNotStoredAgain)
     form.cmdClose_Click();
     EXPECT_EQ(readFileBytes(pictures() + QStringLiteral("own.png")), before);
     EXPECT_EQ(slotBox(3).text(), "own.png");
-    EXPECT_FALSE(gPictureChanged);
-    EXPECT_FALSE(gRecordChanged);
+    EXPECT_FALSE(gPictureHandOver.gPictureChanged);
+    EXPECT_FALSE(gEditor.gRecordChanged);
 }
 
 TEST_F(PictureTest, ANameInAnotherCaseTakesTheListedNameAndStoresThePictureAgain)
@@ -240,7 +240,7 @@ TEST_F(PictureTest, ANameInAnotherCaseTakesTheListedNameAndStoresThePictureAgain
     PictureForm &form = openSlot(1);
     form.cmdClose_Click();
     EXPECT_EQ(slotBox(1).text(), "Car.jpg");
-    EXPECT_TRUE(gPictureChanged);
+    EXPECT_TRUE(gPictureHandOver.gPictureChanged);
     EXPECT_EQ(filesIn(pictures()), QStringList{"Car.jpg"});
     EXPECT_TRUE(decodeFile(pictures() + QStringLiteral("Car.jpg")).ok) << "now JPEG content";
 }
@@ -265,7 +265,7 @@ TEST_F(PictureTest, AnotherContactsFileIsReplacedOnlyWhenTheUserSaysSo)
         if (answer == platform::vbNo) {
             EXPECT_EQ(readFileBytes(pictures() + QStringLiteral("Shared.jpg")), before);
             EXPECT_EQ(slotBox(1).text(), "");
-            EXPECT_FALSE(gPictureChanged);
+            EXPECT_FALSE(gPictureHandOver.gPictureChanged);
         } else {
             EXPECT_NE(readFileBytes(pictures() + QStringLiteral("Shared.jpg")), before);
             EXPECT_EQ(slotBox(1).text(), "Shared.jpg");
@@ -296,8 +296,8 @@ TEST_F(PictureTest, AFailedSaveIsToldKeepsTheOldFileAndNamesNothing)
     ASSERT_EQ(script.shown().size(), 1u);
     EXPECT_TRUE(script.shown()[0].text.contains("Blocked.jpg"));
     EXPECT_EQ(slotBox(2).text(), "old.jpg");
-    EXPECT_FALSE(gPictureChanged);
-    EXPECT_FALSE(gRecordChanged);
+    EXPECT_FALSE(gPictureHandOver.gPictureChanged);
+    EXPECT_FALSE(gEditor.gRecordChanged);
     EXPECT_TRUE(QFileInfo(pictures() + QStringLiteral("Blocked.jpg")).isDir());
     EXPECT_EQ(filesIn(pictures()), QStringList()) << "no temporary file stays";
     EXPECT_FALSE(form.isLoaded()) << "the window closes all the same";
@@ -434,9 +434,9 @@ TEST_F(PictureTest, DeleteMovesThePictureWhenNoOtherContactLinksIt)
         EXPECT_FALSE(QFile::exists(pictures() + file)) << c.what;
         EXPECT_TRUE(QFile::exists(deleted() + file)) << c.what;
         EXPECT_EQ(slotBox(2).text(), "") << c.what;
-        EXPECT_TRUE(gPictureChanged) << c.what;
+        EXPECT_TRUE(gPictureHandOver.gPictureChanged) << c.what;
         EXPECT_FALSE(form.isLoaded()) << c.what;
-        gPictureChanged = false;
+        gPictureHandOver.gPictureChanged = false;
     }
 }
 
@@ -512,7 +512,7 @@ TEST_F(PictureTest, DeleteAnsweredNoChangesNothing)
     form.cmdDelete_Click();
     EXPECT_TRUE(QFile::exists(pictures() + QStringLiteral("stay.png")));
     EXPECT_TRUE(form.isLoaded());
-    EXPECT_FALSE(gPictureChanged);
+    EXPECT_FALSE(gPictureHandOver.gPictureChanged);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -528,7 +528,7 @@ TEST_F(PictureTest, NextPassesOverAnEmptySlotTwoOnly)
     name(5, QStringLiteral("p5.png"));
     PictureForm &form = openSlot(1);
     form.cmdNext_Click();
-    EXPECT_EQ(gPictureSlot, 3);
+    EXPECT_EQ(gPictureHandOver.gPictureSlot, 3);
     EXPECT_EQ(form.windowTitle(), "p3.png");
     EXPECT_EQ(CMDialog1().dlgFileName, pictures() + QStringLiteral("p3.png"));
     // 600 by 800 is painted 0.5625 of the box wide at full height; nothing of the
@@ -538,13 +538,13 @@ TEST_F(PictureTest, NextPassesOverAnEmptySlotTwoOnly)
     EXPECT_EQ(QColor(shown.pixel(585, 10)), form.picResized->BackColor());
 
     form.cmdNext_Click();
-    EXPECT_EQ(gPictureSlot, 3) << "slot 4 is empty and stops the move";
+    EXPECT_EQ(gPictureHandOver.gPictureSlot, 3) << "slot 4 is empty and stops the move";
     form.cmdPrev_Click();
-    EXPECT_EQ(gPictureSlot, 1) << "slot 2 is passed over";
+    EXPECT_EQ(gPictureHandOver.gPictureSlot, 1) << "slot 2 is passed over";
     form.cmdPrev_Click();
-    EXPECT_EQ(gPictureSlot, 1);
+    EXPECT_EQ(gPictureHandOver.gPictureSlot, 1);
     EXPECT_FALSE(form.cmdPrev->isHidden());
-    EXPECT_FALSE(gRecordChanged);
+    EXPECT_FALSE(gEditor.gRecordChanged);
 }
 
 TEST_F(PictureTest, ANeighbourWhoseFileIsGoneCountsAsEmpty)
@@ -554,7 +554,7 @@ TEST_F(PictureTest, ANeighbourWhoseFileIsGoneCountsAsEmpty)
     name(8, QStringLiteral("deleted.jpg"));
     PictureForm &form = openSlot(7);
     form.cmdNext_Click();
-    EXPECT_EQ(gPictureSlot, 7);
+    EXPECT_EQ(gPictureHandOver.gPictureSlot, 7);
     EXPECT_EQ(form.windowTitle(), "p7.png");
 }
 

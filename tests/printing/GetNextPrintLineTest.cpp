@@ -26,10 +26,10 @@ Cut cutOnce(const QString &text, int width, const platform::PrintFont &font = Ar
 // Calls until the buffer is empty, as every report does.
 QStringList wrapAll(const QString &text, int width, const platform::PrintFont &font = Arial10)
 {
-    gPrintTextBuffer = text;
+    gPrinting.gPrintTextBuffer = text;
     QStringList lines;
-    while (!gPrintTextBuffer.isEmpty()) {
-        lines << GetNextPrintLine(gPrintTextBuffer, width, font);
+    while (!gPrinting.gPrintTextBuffer.isEmpty()) {
+        lines << GetNextPrintLine(gPrinting.gPrintTextBuffer, width, font);
         if (lines.size() > 1000)
             break;
     }
@@ -116,7 +116,7 @@ TEST_F(GetNextPrintLineTest, WrapsAWholeTextThroughTheSharedBuffer)
 {
     EXPECT_EQ(wrapAll(QStringLiteral("The quick brown fox jumps over the lazy dog"), 1000),
               (QStringList{"The quick", "brown fox", "jumps over", "the lazy", "dog"}));
-    EXPECT_TRUE(gPrintTextBuffer.isEmpty());
+    EXPECT_TRUE(gPrinting.gPrintTextBuffer.isEmpty());
     EXPECT_EQ(wrapAll(QStringLiteral("First line\r\nSecond (and last)"), 5000),
               (QStringList{"First line", "Second (and last)"}));
 }

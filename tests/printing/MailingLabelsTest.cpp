@@ -62,7 +62,7 @@ class LabelsTest : public ::testing::Test {
     void TearDown() override
     {
         UnloadPreview();
-        gDb.reset();
+        gDatabase.reset();
         ReportRun::setEventIntervalForTesting(20);
     }
 

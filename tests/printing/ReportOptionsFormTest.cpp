@@ -36,7 +36,7 @@ class ReportOptionsFormTest : public ::testing::Test {
         if (form && !form->isUnloaded())
             form->unload();
         delete form;
-        gDb.reset();
+        gDatabase.reset();
     }
 
     // A fresh window, loaded, with the report of that name chosen from its list.

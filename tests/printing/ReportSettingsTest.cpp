@@ -22,7 +22,7 @@ class ReportSettingsTest : public ::testing::Test {
     }
     void TearDown() override
     {
-        gDb.reset();
+        gDatabase.reset();
         platform::Printer().reset();
     }
 

@@ -24,7 +24,7 @@ namespace {
 
 class RemindWindowTest : public ReminderFixture {
   protected:
-    RemindWindowTest() { gReminderStartup = 0; }
+    RemindWindowTest() { gMainWindow.gReminderStartup = 0; }
 
     // Opens the window as the main list or the editor does and runs `action` on it while it
     // is shown; the action closes it, or the script does.
@@ -250,7 +250,7 @@ TEST_F(RemindWindowTest, AddFromTheEditorLinksTheEditedContactAndLeavesTheEditor
     const qint64 other = addContact("Grace", "Hopper");
     const qint64 edited = addContact("Ada", "Byron");
     addReminder("Grace's birthday", QDate(2026, 12, 9), 0, "Years", 1, "Active", other);
-    gLastSavedRecordID = edited;
+    gEditor.gLastSavedRecordID = edited;
     run(
         [](Remind &w) {
             w.txtDescr->setText("First");
@@ -266,7 +266,7 @@ TEST_F(RemindWindowTest, AddFromTheEditorLinksTheEditedContactAndLeavesTheEditor
         EditedContact{edited, "Ada", "", "Byron", "", "", ""});
     EXPECT_EQ(count(QStringLiteral("Select Count(*) from tblRemind Where LinkedRecordID=%1").arg(edited)), 2);
     EXPECT_EQ(count(QStringLiteral("Select Count(*) from tblRemind Where LinkedRecordID=%1").arg(other)), 1);
-    EXPECT_EQ(gLastSavedRecordID, edited);
+    EXPECT_EQ(gEditor.gLastSavedRecordID, edited);
 }
 
 TEST_F(RemindWindowTest, SaveMakesTheSavedReminderCurrent)
@@ -465,7 +465,7 @@ TEST_F(RemindWindowTest, StartupBoxWritesTheOption)
         w.cbDisplayRemind->click();
         w.cmdCancel->click();
     });
-    EXPECT_EQ(gReminderStartup, 1);
+    EXPECT_EQ(gMainWindow.gReminderStartup, 1);
     auto rs = db().openRecordset("Select * from tblSettings Where Type='REMINDERSTARTUP'");
     ASSERT_EQ(rs->recordCount(), 1);
     EXPECT_EQ(rs->value("Name").toString(), "1");

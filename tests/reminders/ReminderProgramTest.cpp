@@ -80,7 +80,7 @@ TEST_F(ReminderProgramTest, EditorsReminderButtonStartsAnAnniversaryForTheEdited
             DialogScript::click(remind, "cmdExit");
         });
         editor->findChild<QPushButton *>("cmdRemind")->click();
-        EXPECT_FALSE(gRemindFromEditor);
+        EXPECT_FALSE(gEditor.gRemindFromEditor);
         script.answerMessage(platform::vbYes); // lose the changed date box
         DialogScript::click(form, "cmdCancel");
     });

@@ -123,9 +123,9 @@ TEST_F(ReminderRecordsTest, AReminderTwoPeriodsOverdueStaysDueAfterOneAdvance)
 TEST_F(ReminderRecordsTest, StartupOptionIsStoredInOneRowThatIsNeverDeleted)
 {
     WriteReminderStartup(db(), 1);
-    EXPECT_EQ(gReminderStartup, 1);
+    EXPECT_EQ(gMainWindow.gReminderStartup, 1);
     WriteReminderStartup(db(), 0);
-    EXPECT_EQ(gReminderStartup, 0);
+    EXPECT_EQ(gMainWindow.gReminderStartup, 0);
     auto rs = db().openRecordset("Select * from tblSettings Where Type='REMINDERSTARTUP'");
     ASSERT_EQ(rs->recordCount(), 1);
     EXPECT_EQ(rs->value("Name").toString(), "0");

@@ -91,14 +91,14 @@ TEST_F(CategoryAssignTest, AddKeepsTheAnswerAsTypedAndTheOptionIsStored)
     });
     EXPECT_EQ(count("Select Count(*) from tblCategoryDesc Where CategoryDesc=' Work '"), 1);
     EXPECT_EQ(settingName("ASSIGNCATGONADD"), "1");
-    EXPECT_EQ(gAssignCategoryOnAdd, 1);
-    gAssignCategoryOnAdd = 0;
+    EXPECT_EQ(gEditor.gAssignCategoryOnAdd, 1);
+    gEditor.gAssignCategoryOnAdd = 0;
 }
 
 TEST_F(CategoryAssignTest, NoContactDisplayedRefusesBothWindows)
 {
-    w->Data1->setRecordSource("Select * from tblContacts Where RecordID = 0");
-    w->Data1->refresh();
+    Data1(*w)->setRecordSource("Select * from tblContacts Where RecordID = 0");
+    Data1(*w)->refresh();
     script.answerMessage(platform::vbOK);
     w->button("cmdAssignCatg")->click();
     allWindow([&](CatgAssignAll &f) {
@@ -147,7 +147,7 @@ TEST_F(CategoryAssignTest, AllDisplayedAreAssignedAndRemovedWithCountsAndTheRowK
 TEST_F(CategoryAssignTest, MarkedContactsWarnUnlessOnlyTheyAreShown)
 {
     gDb->execute("Update tblContacts Set Selected='x' Where RecordID In (1, 2)");
-    gSelectedCount = 2;
+    gMainWindow.gSelectedCount = 2;
     allWindow([&](CatgAssignAll &f) {
         choose(f.CatgData, "Work");
         script.answerMessage(platform::vbOK).answerMessage(platform::vbOK);
@@ -161,7 +161,7 @@ TEST_F(CategoryAssignTest, MarkedContactsWarnUnlessOnlyTheyAreShown)
         f.cmdAssign->click();
         f.cmdExit->click();
     });
-    gSelectedCount = 0;
+    gMainWindow.gSelectedCount = 0;
     const QStringList texts = messages();
     ASSERT_EQ(texts.size(), 4);
     EXPECT_TRUE(texts[0].startsWith("All displayed records will be removed from this category, not just the 2 you "

@@ -48,10 +48,10 @@ class CategoryFormTest : public SelectionFixture {
 TEST_F(CategoryFormTest, ShowSelectedCategoryNarrowsTheListAndRemembersIt)
 {
     showCategory("Friends");
-    EXPECT_EQ(w->Data1->recordSource(),
+    EXPECT_EQ(Data1(*w)->recordSource(),
               "Select * from  qryContacts Where  CategoryNumber = 2  Order By LastName, FirstName ");
     EXPECT_EQ(shownNames(*w), QStringList({"Byron", "Turing"}));
-    EXPECT_EQ(w->lblCategory->text(), "Friends");
+    EXPECT_EQ(label(*w, "lblCategory")->text(), "Friends");
     EXPECT_EQ(settingName("CATEGORY"), "Friends");
     EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='CATEGORY' And Setting1=' CategoryNumber = 2 '"),
               1);
@@ -62,9 +62,9 @@ TEST_F(CategoryFormTest, ShowSelectedCategoryNarrowsTheListAndRemembersIt)
         EXPECT_EQ(currentCategory(f), "Friends");
         f.cmdShowAll->click();
     });
-    EXPECT_EQ(w->Data1->recordSource(), "Select * from  tblContacts Order By LastName, FirstName ");
+    EXPECT_EQ(Data1(*w)->recordSource(), "Select * from  tblContacts Order By LastName, FirstName ");
     EXPECT_EQ(shownNames(*w).size(), 5);
-    EXPECT_EQ(w->lblCategory->text(), "");
+    EXPECT_EQ(label(*w, "lblCategory")->text(), "");
     EXPECT_EQ(settingName("CATEGORY"), "<none>");
 }
 
@@ -135,7 +135,7 @@ TEST_F(CategoryFormTest, DeletingTheShownCategoryResetsTheListButALaterOneKeepsI
         EXPECT_TRUE(f.isLoaded()) << "the shown category still exists";
         f.cmdExit->click();
     });
-    EXPECT_EQ(w->lblCategory->text(), "Family");
+    EXPECT_EQ(label(*w, "lblCategory")->text(), "Family");
     EXPECT_EQ(settingName("CATEGORY"), "Family");
     EXPECT_EQ(shownNames(*w), QStringList({"Byron"}));
 
@@ -145,7 +145,7 @@ TEST_F(CategoryFormTest, DeletingTheShownCategoryResetsTheListButALaterOneKeepsI
         f.cmdDelete->click();
         EXPECT_FALSE(f.isLoaded());
     });
-    EXPECT_EQ(w->lblCategory->text(), "");
+    EXPECT_EQ(label(*w, "lblCategory")->text(), "");
     EXPECT_EQ(settingName("CATEGORY"), "<none>");
     EXPECT_EQ(shownNames(*w).size(), 5);
 }
@@ -158,7 +158,7 @@ TEST_F(CategoryFormTest, AFindCaptionOrARenamedCategoryResetsToAllContactsAtOnce
     // The window closes as it shows: no command of it is ever reached.
     w->button("cmdCategory")->click();
     EXPECT_EQ(shownNames(*w).size(), 5);
-    EXPECT_EQ(w->lblCategory->text(), "");
+    EXPECT_EQ(label(*w, "lblCategory")->text(), "");
 }
 
 TEST_F(CategoryFormTest, EmptyListCommandsTellAndChangeNothing)
@@ -206,7 +206,7 @@ TEST_F(CategoryFormTest, StartUpBoxAndTypeAhead)
         QTest::keyClick(f.CatgGrid, Qt::Key_Return);
         EXPECT_FALSE(f.isLoaded());
     });
-    EXPECT_EQ(w->lblCategory->text(), "Friends");
+    EXPECT_EQ(label(*w, "lblCategory")->text(), "Friends");
 }
 
 } // namespace

@@ -56,23 +56,23 @@ TEST_F(CriteriaFormTest, ApplyNarrowsTheListAndKeepsTheCriteria)
     });
     EXPECT_EQ(shownNames(*w), QStringList({"O'Brien", "Jones", "Hopper", "Byron"}));
     EXPECT_EQ(gRecordSource.gFilterClause, " (LastName Like \"*o*\") ");
-    EXPECT_EQ(gLastCriteria, "LastName Like \"*o*\" order by FirstName desc");
+    EXPECT_EQ(gCriteria.gLastCriteria, "LastName Like \"*o*\" order by FirstName desc");
     QCoreApplication::processEvents();
-    EXPECT_FALSE(w->lblFilterMsg->isHidden());
+    EXPECT_FALSE(label(*w, "lblFilterMsg")->isHidden());
     inWindow([&](CriteriaForm &f) {
-        EXPECT_EQ(f.txtCriteria->toPlainText(), gLastCriteria);
+        EXPECT_EQ(f.txtCriteria->toPlainText(), gCriteria.gLastCriteria);
         EXPECT_TRUE(f.cmdSaveFilter->isEnabled());
         f.cmdShowAll->click();
     });
-    EXPECT_EQ(w->Data1->recordSource(), "Select * from  tblContacts Order By LastName, FirstName ");
+    EXPECT_EQ(Data1(*w)->recordSource(), "Select * from  tblContacts Order By LastName, FirstName ");
     EXPECT_EQ(shownNames(*w).size(), 5);
     EXPECT_TRUE(gRecordSource.gFilterClause.isEmpty());
 }
 
 TEST_F(CriteriaFormTest, EnterInTheBoxAppliesAndAFilterNarrowsTheCategoryShown)
 {
-    w->Data1->setRecordSource(storeParts(categoryRecordSource(gRecordSource, 2)));
-    w->Data1->refresh();
+    Data1(*w)->setRecordSource(storeParts(categoryRecordSource(gRecordSource, 2)));
+    Data1(*w)->refresh();
     inWindow([&](CriteriaForm &f) {
         f.txtCriteria->setPlainText("FirstName = 'alan'");
         f.txtCriteria->setFocus();
@@ -86,7 +86,7 @@ TEST_F(CriteriaFormTest, EnterInTheBoxAppliesAndAFilterNarrowsTheCategoryShown)
 TEST_F(CriteriaFormTest, NoRowsAndRefusedCriteriaRestoreTheListWithTheirMessage)
 {
     w->setCategoryCaption("Records containing o");
-    const QString before = w->Data1->recordSource();
+    const QString before = Data1(*w)->recordSource();
     struct Case {
         QString criteria;
         QString text;
@@ -124,12 +124,12 @@ TEST_F(CriteriaFormTest, NoRowsAndRefusedCriteriaRestoreTheListWithTheirMessage)
     EXPECT_TRUE(boxes[5].text.endsWith(".  Error number:3142"));
     EXPECT_TRUE(boxes[6].text.endsWith(".  Error number:3085"));
     EXPECT_TRUE(boxes[7].text.endsWith(".  Error number:3464"));
-    EXPECT_EQ(w->Data1->recordSource(), before);
+    EXPECT_EQ(Data1(*w)->recordSource(), before);
     EXPECT_EQ(shownNames(*w).size(), 5);
     EXPECT_TRUE(gRecordSource.gFilterClause.isEmpty());
     EXPECT_EQ(count("Select Count(*) from tblContacts"), 5);
-    EXPECT_EQ(w->lblCategory->text(), "Records containing o") << "only a successful Apply clears the find";
-    EXPECT_EQ(gLastCriteria, "RecordID = 'one'") << "Exit keeps the box";
+    EXPECT_EQ(label(*w, "lblCategory")->text(), "Records containing o") << "only a successful Apply clears the find";
+    EXPECT_EQ(gCriteria.gLastCriteria, "RecordID = 'one'") << "Exit keeps the box";
 }
 
 TEST_F(CriteriaFormTest, AnEmptyBoxClearsOnlyTheFilterPart)
@@ -146,8 +146,8 @@ TEST_F(CriteriaFormTest, AnEmptyBoxClearsOnlyTheFilterPart)
 
 TEST_F(CriteriaFormTest, FieldListLeavesOutCategoryFieldsAndCopiesANameIntoTheBox)
 {
-    w->Data1->setRecordSource(storeParts(categoryRecordSource(gRecordSource, 1)));
-    w->Data1->refresh();
+    Data1(*w)->setRecordSource(storeParts(categoryRecordSource(gRecordSource, 1)));
+    Data1(*w)->refresh();
     inWindow([&](CriteriaForm &f) {
         const QStringList names = items(f.listFieldNames);
         EXPECT_FALSE(names.contains("CategoryNumber"));

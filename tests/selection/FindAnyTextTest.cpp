@@ -15,23 +15,23 @@ class FindAnyTextTest : public SelectionFixture {
 
 TEST_F(FindAnyTextTest, FindShowsTheContactsContainingTheTextOverEveryList)
 {
-    w->Data1->setRecordSource(storeParts(categoryRecordSource(gRecordSource, 2)));
-    w->Data1->refresh();
+    Data1(*w)->setRecordSource(storeParts(categoryRecordSource(gRecordSource, 2)));
+    Data1(*w)->refresh();
     gRecordSource.gSelectedClause = " And Selected = 'x' ";
     // The blanks stay inside the pattern: " engines " is not in "engines".
     script.answerInput(" engines ").answerMessage(platform::vbOK);
     w->button("cmdFind")->click();
     EXPECT_EQ(shownNames(*w), QStringList());
-    EXPECT_EQ(w->lblCategory->text(), "Records containing engines");
+    EXPECT_EQ(label(*w, "lblCategory")->text(), "Records containing engines");
     w->dispatch("ShowAllMenu");
 
     script.answerInput("ENGINE");
     w->dispatch("FindEditMenu");
     EXPECT_EQ(shownNames(*w), QStringList({"Byron"}));
-    EXPECT_EQ(w->lblCategory->text(), "Records containing ENGINE");
+    EXPECT_EQ(label(*w, "lblCategory")->text(), "Records containing ENGINE");
     EXPECT_FALSE(w->addAllowed());
-    EXPECT_FALSE(w->lblFilterMsg->isVisible());
-    EXPECT_TRUE(w->Data1->recordSource().startsWith("Select DISTINCTROW * from  tblContacts Where  (Prefix Like "));
+    EXPECT_FALSE(label(*w, "lblFilterMsg")->isVisible());
+    EXPECT_TRUE(Data1(*w)->recordSource().startsWith("Select DISTINCTROW * from  tblContacts Where  (Prefix Like "));
     EXPECT_TRUE(gRecordSource.gSelectedClause.isEmpty());
     EXPECT_TRUE(gRecordSource.gCategoryClause.isEmpty());
     EXPECT_TRUE(gRecordSource.gFilterClause.isEmpty());
@@ -45,8 +45,8 @@ TEST_F(FindAnyTextTest, NothingFoundEmptiesTheDetailsAndKeepsTheCaption)
     script.answerInput("zzz").answerMessage(platform::vbOK);
     w->dispatch("FindEditMenu");
     EXPECT_TRUE(shownNames(*w).isEmpty());
-    EXPECT_EQ(w->lblCategory->text(), "Records containing zzz");
-    EXPECT_TRUE(w->txtName->toPlainText().isEmpty());
+    EXPECT_EQ(label(*w, "lblCategory")->text(), "Records containing zzz");
+    EXPECT_TRUE(txtName(*w)->toPlainText().isEmpty());
     EXPECT_EQ(messages(), QStringList({"No records found."}));
 
     // With nothing displayed the command asks nothing.
@@ -74,20 +74,20 @@ TEST_F(FindAnyTextTest, QuotesWildcardsAndDatesAreFound)
 
 TEST_F(FindAnyTextTest, AFailedFindRestoresTheListAndTellsWhy)
 {
-    w->Data1->setRecordSource(storeParts(categoryRecordSource(gRecordSource, 2)));
-    w->Data1->refresh();
+    Data1(*w)->setRecordSource(storeParts(categoryRecordSource(gRecordSource, 2)));
+    Data1(*w)->refresh();
     w->setCategoryCaption("Friends");
-    const QString before = w->Data1->recordSource();
+    const QString before = Data1(*w)->recordSource();
     script.answerInput("[z-a]").answerMessage(platform::vbOK);
     w->dispatch("FindEditMenu");
     const auto boxes = script.shown(platform::DialogKind::Message);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].title, "Find command failed");
     EXPECT_TRUE(boxes[0].text.startsWith("The FIND command failed.  The error message"));
-    EXPECT_EQ(w->Data1->recordSource(), before);
+    EXPECT_EQ(Data1(*w)->recordSource(), before);
     EXPECT_EQ(gRecordSource.gCategoryClause, " CategoryNumber = 2 ");
     EXPECT_EQ(gRecordSource.gListSource, "qryContacts");
-    EXPECT_EQ(w->lblCategory->text(), "");
+    EXPECT_EQ(label(*w, "lblCategory")->text(), "");
     EXPECT_EQ(shownNames(*w), QStringList({"Byron", "Turing"}));
     EXPECT_EQ(platform::mousePointer(), platform::MousePointer::Default);
 }
@@ -98,7 +98,7 @@ TEST_F(FindAnyTextTest, CancelChangesNothing)
     w->dispatch("FindEditMenu");
     script.answerInput("   ");
     w->dispatch("FindEditMenu");
-    EXPECT_EQ(w->lblCategory->text(), "");
+    EXPECT_EQ(label(*w, "lblCategory")->text(), "");
     EXPECT_EQ(shownNames(*w).size(), 5);
 }
 

@@ -37,7 +37,7 @@ class SelectionFixture : public MainWindowFixture {
         for (const char *link : {"1, 1", "1, 2", "2, 2"})
             before(QStringLiteral("INSERT INTO tblCategoryID (ID, CategoryNumber) VALUES (%1)").arg(link));
         NameList &w = start();
-        gLastCriteria.clear();
+        gCriteria.reset();
         return w;
     }
 

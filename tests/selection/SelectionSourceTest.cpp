@@ -10,8 +10,8 @@ class SelectionSourceTest : public SelectionFixture {
     // Runs a record source as the main list does and gives its last names.
     QStringList run(const QString &source)
     {
-        w->Data1->setRecordSource(source);
-        w->Data1->refresh();
+        Data1(*w)->setRecordSource(source);
+        Data1(*w)->refresh();
         return shownNames(*w);
     }
     NameList *w = nullptr;

@@ -81,7 +81,7 @@ TEST(StartupPaths, CommandLineIsTrimmedButBlanksInsideStay)
     EXPECT_EQ(gAppName, "Quiltern");
     EXPECT_TRUE(script.shown().empty());
     EXPECT_EQ(gContactsTable->index(), "LastName");
-    EXPECT_EQ(gUserField1Size, 255);
+    EXPECT_EQ(gEditor.gUserField1Size, 255);
     EXPECT_FALSE(gDb->exclusive()) << "a database without a password is opened shared";
 }
 

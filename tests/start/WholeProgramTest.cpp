@@ -2,6 +2,7 @@
 // generated contacts, driven through the main window's buttons and menus and the windows
 // they open, checked by what the windows show and what the database holds afterwards.
 #include "mainwindow/NameList.h"
+#include "support/MainWindowControls.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
 #include "platform/db/NewDatabase.h"
@@ -71,7 +72,7 @@ class WholeProgramTest : public ::testing::Test {
     // The texts of one grid column, top to bottom.
     static QStringList column(NameList &w, const QString &caption)
     {
-        QAbstractItemModel *model = w.Table1->model();
+        QAbstractItemModel *model = Table1(w)->model();
         int c = 0;
         while (c < model->columnCount() && model->headerData(c, Qt::Horizontal).toString() != caption)
             ++c;
@@ -84,7 +85,7 @@ class WholeProgramTest : public ::testing::Test {
     // The text of one grid column in the current row.
     static QString current(NameList &w, const QString &caption)
     {
-        const int row = w.Table1->currentIndex().row();
+        const int row = Table1(w)->currentIndex().row();
         return row < 0 ? QString() : column(w, caption).value(row);
     }
 
@@ -145,7 +146,7 @@ TEST_F(WholeProgramTest, ContactIsAddedChangedAndDeletedThroughTheEditor)
     });
     run(w, "cmdAdd");
     EXPECT_EQ(script.pending(), 0u);
-    EXPECT_EQ(w.Table1->model()->rowCount(), 31);
+    EXPECT_EQ(Table1(w)->model()->rowCount(), 31);
     EXPECT_EQ(current(w, "Last Name"), "Aardvark") << "the grid stands on the new contact";
     EXPECT_EQ(count("Select Count(*) from tblContacts Where LastName='Aardvark' And Date1=#2/29/2024# "
                     "And First_City='Bath'"),
@@ -174,7 +175,7 @@ TEST_F(WholeProgramTest, ContactIsAddedChangedAndDeletedThroughTheEditor)
     EXPECT_EQ(script.shown(platform::DialogKind::Message).back().text,
               "Are you sure you want to delete this record?\r(Ann  Aardvark)");
     EXPECT_EQ(count("Select Count(*) from tblContacts Where LastName='Aardvark'"), 0);
-    EXPECT_EQ(w.Table1->model()->rowCount(), 30);
+    EXPECT_EQ(Table1(w)->model()->rowCount(), 30);
 }
 
 TEST_F(WholeProgramTest, NextAndPreviousWalkTheListInTheGridsOrder)
@@ -182,7 +183,7 @@ TEST_F(WholeProgramTest, NextAndPreviousWalkTheListInTheGridsOrder)
     NameList &w = start();
     const QStringList lastNames = column(w, "Last Name");
     const QStringList firstNames = column(w, "First Name");
-    const int row = w.Table1->currentIndex().row();
+    const int row = Table1(w)->currentIndex().row();
     ASSERT_GE(row, 0);
     script.onModal("NameEdit", [&](QWidget *e) {
         EXPECT_EQ(text(e, "txtLastName"), lastNames[row]);
@@ -235,16 +236,16 @@ TEST_F(WholeProgramTest, SelectionViewsAndTheRecordCount)
     }
     NameList &w = start();
     run(w, "ShowSelectedOnlyMenu");
-    EXPECT_EQ(w.Table1->model()->rowCount(), 4);
+    EXPECT_EQ(Table1(w)->model()->rowCount(), 4);
     EXPECT_FALSE(w.button("cmdAdd")->isEnabled());
     script.answerMessage(platform::vbOK);
     run(w, "DisplayRecCntMenu");
     EXPECT_EQ(script.shown().back().text, "There are 4 records displayed in the current list.");
     EXPECT_EQ(script.shown().back().title, "Record Count");
     run(w, "HideSelectedMenu");
-    EXPECT_EQ(w.Table1->model()->rowCount(), 26);
+    EXPECT_EQ(Table1(w)->model()->rowCount(), 26);
     run(w, "ShowAllMenu");
-    EXPECT_EQ(w.Table1->model()->rowCount(), 30);
+    EXPECT_EQ(Table1(w)->model()->rowCount(), 30);
     EXPECT_TRUE(w.button("cmdAdd")->isEnabled());
 }
 
@@ -287,8 +288,8 @@ TEST_F(WholeProgramTest, CondensedListsInThePreviewWindow)
 TEST_F(WholeProgramTest, ExitClearsMarksAndKeepsTheColumnLayout)
 {
     NameList &w = start();
-    const int width = w.Table1->horizontalHeader()->sectionSize(1) + 40;
-    w.Table1->horizontalHeader()->resizeSection(1, width);
+    const int width = Table1(w)->horizontalHeader()->sectionSize(1) + 40;
+    Table1(w)->horizontalHeader()->resizeSection(1, width);
     run(w, "cmdExit");
     EXPECT_EQ(StartedProgram::window(), nullptr);
     const QString layout = platform::programFolder() + "/qncolumn.dat";
@@ -298,7 +299,7 @@ TEST_F(WholeProgramTest, ExitClearsMarksAndKeepsTheColumnLayout)
     EXPECT_EQ(rs->value(0).toLongLong(), 0);
 
     NameList &again = start();
-    EXPECT_NEAR(again.Table1->horizontalHeader()->sectionSize(1), width, 1);
+    EXPECT_NEAR(Table1(again)->horizontalHeader()->sectionSize(1), width, 1);
 }
 
 // Exit closes the database while the program still runs, so the windows kept for their
@@ -337,7 +338,7 @@ TEST_F(WholeProgramTest, AfterAPasswordChangeTheNewMainWindowWorksOnTheProtected
     NameList *again = StartedProgram::window();
     ASSERT_NE(again, nullptr);
     EXPECT_TRUE(gDb->hasPassword());
-    EXPECT_EQ(again->Table1->model()->rowCount(), 30);
+    EXPECT_EQ(Table1(*again)->model()->rowCount(), 30);
 
     script.onModal("NameEdit", [](QWidget *e) {
         DialogScript::setText(e, "txtLastName", "Locked");
@@ -362,7 +363,7 @@ TEST_F(WholeProgramTest, AddNewSavesAndStartsTheNextContact)
     });
     run(w, "cmdAdd");
     EXPECT_EQ(count("Select Count(*) from tblContacts Where LastName In ('Firstcomer', 'Secondcomer')"), 2);
-    EXPECT_EQ(w.Table1->model()->rowCount(), 32);
+    EXPECT_EQ(Table1(w)->model()->rowCount(), 32);
     EXPECT_EQ(current(w, "Last Name"), "Secondcomer");
 }
 
@@ -415,18 +416,18 @@ TEST_F(WholeProgramTest, NotesWrittenInTheLargeNotesWindowAreSavedWithTheContact
 TEST_F(WholeProgramTest, PrintModeWithoutAPrinterSavesAPdfOrNothing)
 {
     NameList &w = start();
-    const int row = w.Table1->currentIndex().row();
+    const int row = Table1(w)->currentIndex().row();
     script.answerMessage(platform::vbOK).cancelFile();
     run(w, "CondensedList");
     EXPECT_EQ(script.pending(), 0u);
     EXPECT_EQ(script.shown(platform::DialogKind::Message).size(), 1u) << "only the confirmation";
-    EXPECT_EQ(w.Table1->currentIndex().row(), row);
+    EXPECT_EQ(Table1(w)->currentIndex().row(), row);
 
     const QString pdf = program.folder().filePath("printed.pdf");
     script.answerMessage(platform::vbOK).answerSaveFile(pdf);
     run(w, "Condensed1LineMenu");
     EXPECT_TRUE(QFile::exists(pdf));
-    EXPECT_EQ(w.Table1->currentIndex().row(), row);
+    EXPECT_EQ(Table1(w)->currentIndex().row(), row);
     const frmPreview *preview = frmPreview::existing();
     EXPECT_TRUE(preview == nullptr || !preview->isVisible()) << "print mode shows no preview";
 }
@@ -437,7 +438,7 @@ TEST_F(WholeProgramTest, PrintModeWithoutAPrinterSavesAPdfOrNothing)
 TEST_F(WholeProgramTest, AddressBooksFromTheReportsMenu)
 {
     NameList &w = start();
-    const int row = w.Table1->currentIndex().row();
+    const int row = Table1(w)->currentIndex().row();
     run(w, "PreviewMode");
     struct Book {
         const char *command;
@@ -460,7 +461,7 @@ TEST_F(WholeProgramTest, AddressBooksFromTheReportsMenu)
         EXPECT_GE(doc.pageCount(), book.command == QLatin1String("PocketMenu") ? 2 : 1);
         EXPECT_EQ(preview->cmdPrint->isVisible(), book.command != QLatin1String("PocketMenu"))
             << "side 1 of the pocket book is printed only with its side 2";
-        EXPECT_EQ(w.Table1->currentIndex().row(), row);
+        EXPECT_EQ(Table1(w)->currentIndex().row(), row);
         preview->cmdClose->click();
     }
 
@@ -481,7 +482,7 @@ TEST_F(WholeProgramTest, AddressBooksFromTheReportsMenu)
     const auto messages = script.shown(platform::DialogKind::Message);
     ASSERT_FALSE(messages.empty());
     EXPECT_EQ(messages.back().title, "Halfway done");
-    EXPECT_EQ(w.Table1->currentIndex().row(), row);
+    EXPECT_EQ(Table1(w)->currentIndex().row(), row);
 }
 
 // The print or preview switch starts in print mode with every main window, also the one
@@ -513,14 +514,14 @@ TEST_F(WholeProgramTest, NewMainWindowAfterAPasswordChangeStartsInPrintMode)
 TEST_F(WholeProgramTest, EverySortChoiceWorksOnTheShippedDatabase)
 {
     NameList &w = start();
-    ASSERT_GT(w.cmbSort->count(), 30);
-    for (int i = 0; i < w.cmbSort->count(); ++i) {
-        const QString field = w.cmbSort->itemText(i);
-        w.cmbSort->setCurrentIndex(i);
-        emit w.cmbSort->activated(i);
-        EXPECT_TRUE(w.Data1->recordSource().contains(" Order By " + field)) << qPrintable(field);
+    ASSERT_GT(cmbSort(w)->count(), 30);
+    for (int i = 0; i < cmbSort(w)->count(); ++i) {
+        const QString field = cmbSort(w)->itemText(i);
+        cmbSort(w)->setCurrentIndex(i);
+        emit cmbSort(w)->activated(i);
+        EXPECT_TRUE(Data1(w)->recordSource().contains(" Order By " + field)) << qPrintable(field);
         EXPECT_EQ(gContactsTable->index(), field);
-        EXPECT_EQ(w.Table1->model()->rowCount(), 30) << qPrintable(field);
+        EXPECT_EQ(Table1(w)->model()->rowCount(), 30) << qPrintable(field);
         script.onModal("NameEdit", [](QWidget *e) {
             DialogScript::setText(e, "txtNickname", "Sorted");
             DialogScript::click(e, "cmdSave");
@@ -578,8 +579,8 @@ TEST_F(WholeProgramTest, EditorFitsOnTheScreenWithEveryButtonReachable)
 TEST_F(WholeProgramTest, LabelsAndEnvelopesFromTheReportsMenu)
 {
     NameList &w = start();
-    const int row = w.Table1->currentIndex().row();
-    const int shown = w.Table1->model()->rowCount();
+    const int row = Table1(w)->currentIndex().row();
+    const int shown = Table1(w)->model()->rowCount();
     run(w, "PreviewMode");
     for (const char *command : {"Labels3upMenu", "Labels1UpMenu1", "Labels1UpMenu2", "Labels2UpMenu"}) {
         SCOPED_TRACE(command);
@@ -590,7 +591,7 @@ TEST_F(WholeProgramTest, LabelsAndEnvelopesFromTheReportsMenu)
         for (int page = 1; page <= doc.pageCount(); ++page)
             lastNames += int(testsupport::runsOnPage(doc, page).size());
         EXPECT_GE(lastNames, shown) << "a label of at least one line for every contact";
-        EXPECT_EQ(w.Table1->currentIndex().row(), row);
+        EXPECT_EQ(Table1(w)->currentIndex().row(), row);
     }
 
     run(w, "cmdEnvelope");
@@ -614,7 +615,7 @@ TEST_F(WholeProgramTest, LabelsAndEnvelopesFromTheReportsMenu)
     EXPECT_TRUE(w.isEnabled());
     EXPECT_EQ(frmPreview::existing()->surface().document().name, "Envelope");
     EXPECT_EQ(frmPreview::existing()->surface().document().pageCount(), shown);
-    EXPECT_EQ(w.Table1->currentIndex().row(), row);
+    EXPECT_EQ(Table1(w)->currentIndex().row(), row);
 
     run(w, "PrintMode");
     const QString pdf = program.folder().filePath("labels.pdf");

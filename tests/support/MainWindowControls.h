@@ -11,6 +11,7 @@
 #include "mainwindow/RecordCommands.h"
 #include "mainwindow/ReportCommands.h"
 #include "platform/db/DataControl.h"
+#include "FormControls.h" // beside this file, so the benchmarks find it too
 
 #include <QComboBox>
 #include <QFrame>
@@ -20,19 +21,6 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTableView>
-
-#include <stdexcept>
-#include <string>
-
-// The main window's controls, found by their names as the window gives them (objectName),
-// so that tests drive the window as a user sees it and not through its members.
-template <typename T> T *controlOf(const NameList &w, const char *name)
-{
-    T *found = w.findChild<T *>(QString::fromLatin1(name));
-    if (!found)
-        throw std::logic_error(std::string("the main window has no control named ") + name);
-    return found;
-}
 
 // clang-format off
 inline platform::DataControl *Data1(const NameList &w) { return controlOf<platform::DataControl>(w, "Data1"); }

@@ -1,10 +1,15 @@
 #include "support/StartedProgram.h"
 
+#include "editor/GLOBAL.h"
+#include "helpers/MainWindowFlags.h"
 #include "helpers/RecordSource.h"
 #include "mainwindow/NameList.h"
+#include "pictures/PictureHandOver.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 #include "platform/ui/ApplicationTitle.h"
+#include "printing/GLOBAL.h"
+#include "selection/CriteriaForm.h"
 #include "start/modMain.h"
 
 #include <QCoreApplication>
@@ -15,18 +20,20 @@ StartedProgram::StartedProgram()
 {
     setSingleInstanceKeyForTesting(mKey);
     setCommandLineForTesting(QStringLiteral(""));
-    gDbPath.clear();
+    gDatabase.reset();
     gRecordSource.reset();
-    gSelectedCount = 0;
+    gMainWindow.reset();
+    gEditor.reset();
+    gPictureHandOver.reset();
+    gPrinting.reset();
+    gCriteria.reset();
     platform::setApplicationTitle(ApplicationTitleText);
 }
 
 StartedProgram::~StartedProgram()
 {
     closeWindow();
-    gContactsTable.reset();
-    gDb.reset();
-    gDbPath.clear();
+    gDatabase.reset();
     releaseSingleInstanceForTesting();
     setSingleInstanceKeyForTesting(QString());
     setCommandLineForTesting(QString());
