@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDialogButtonBox>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -260,6 +261,11 @@ std::unique_ptr<QPrintDialog> makePrintDialog(const DialogRequest &request, QPri
         printer.setFromTo(0, 0);
     } else {
         dialog->setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+        // Setup only keeps the choice; a button reading "Print" would promise a printout.
+        if (auto *buttons = dialog->findChild<QDialogButtonBox *>()) {
+            if (QPushButton *ok = buttons->button(QDialogButtonBox::Ok))
+                ok->setText(QStringLiteral("OK"));
+        }
     }
     return dialog;
 }

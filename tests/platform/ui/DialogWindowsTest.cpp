@@ -4,12 +4,14 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QScreen>
 #include <gtest/gtest.h>
 
@@ -93,4 +95,18 @@ TEST(DialogWindows, ThePrintDialogOffersThePagesOfTheDocument)
     request.kind = DialogKind::PrinterSetup;
     const auto setup = makePrintDialog(request, printer);
     EXPECT_FALSE(setup->testOption(QAbstractPrintDialog::PrintPageRange));
+
+    // Only the print dialog's button promises a printout; setup's confirms the choice.
+    const auto confirmText = [](QPrintDialog &dialog) {
+        dialog.show();
+        QCoreApplication::processEvents();
+        auto *buttons = dialog.findChild<QDialogButtonBox *>();
+        const QString text = buttons && buttons->button(QDialogButtonBox::Ok)
+                                 ? buttons->button(QDialogButtonBox::Ok)->text().remove(QLatin1Char('&'))
+                                 : QString();
+        dialog.hide();
+        return text;
+    };
+    EXPECT_EQ(confirmText(*print), QStringLiteral("Print"));
+    EXPECT_EQ(confirmText(*setup), QStringLiteral("OK"));
 }
