@@ -3,6 +3,7 @@
 // record set reading the fields that book reads. The two sides alternate within one
 // run. The pocket book's counters also give the memory its panels and imposition hold.
 #include "BenchSupport.h"
+#include "ReportWalk.h"
 
 #include "addressbooks/AddressBooks.h"
 #include "addressbooks/BookletImposition.h"
@@ -56,20 +57,6 @@ const QStringList PocketFields = fieldsOf({"Prefix", "FirstName", "MiddleName", 
                                            "Organization", "Email_Address", "Notes", "PrintNotes"},
                                           true, 0, 0, false);
 
-void walk(DisplayedRecords &records, const QStringList &fields)
-{
-    qint64 seen = 0;
-    records.markPosition();
-    records.moveFirst();
-    while (!records.eof()) {
-        for (const QString &field : fields)
-            seen += records.value(field).isNull() ? 0 : 1;
-        records.moveNext();
-    }
-    records.returnToMark();
-    benchmark::DoNotOptimize(seen);
-}
-
 struct Fixture {
     DataControl Data1;
 
@@ -93,7 +80,7 @@ void compare(benchmark::State &state, const std::function<void(DisplayedRecords 
     DataControlRecords records(f.Data1);
     bench::PairedTimes times;
     for (auto _ : state)
-        state.SetIterationTime(times.time([&] { layout(records); }, [&] { walk(records, fields); }));
+        state.SetIterationTime(times.time([&] { layout(records); }, [&] { walkFields(records, fields); }));
     times.report(state);
     state.counters["pages"] = PreviewSurface().pageCount();
 }

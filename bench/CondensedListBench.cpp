@@ -3,6 +3,7 @@
 // set reading the fields that list reads; and the condensed list rendered to PDF.
 // Times are also given per 1,000 contacts.
 #include "BenchSupport.h"
+#include "ReportWalk.h"
 
 #include "printing/CondensedLists.h"
 #include "printing/DataControlRecords.h"
@@ -57,24 +58,6 @@ const QStringList PhoneListFields = [] {
     return fields;
 }();
 
-qint64 walk(DisplayedRecords &records, bool readFields, const QStringList &fields)
-{
-    qint64 seen = 0;
-    records.markPosition();
-    records.moveFirst();
-    while (!records.eof()) {
-        if (readFields) {
-            for (const QString &field : fields)
-                seen += records.value(field).isNull() ? 0 : 1;
-        }
-        records.moveNext();
-        ++seen;
-    }
-    records.returnToMark();
-    benchmark::DoNotOptimize(seen);
-    return seen;
-}
-
 double seconds(Clock::duration d)
 {
     return std::chrono::duration<double>(d).count();
@@ -110,7 +93,7 @@ void layOutAgainstWalk(benchmark::State &state, void (*report)(DisplayedRecords 
     int pages = 0;
     for (auto _ : state) {
         state.SetIterationTime(times.time([&] { report(records, QStringLiteral("All contacts")); },
-                                          [&] { walk(records, true, fields); }));
+                                          [&] { walkFields(records, fields); }));
         pages = PreviewSurface().pageCount();
     }
     times.report(state);

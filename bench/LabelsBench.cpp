@@ -2,6 +2,7 @@
 // the record set, against walking the same record set reading the fields a label reads,
 // timed in turn; and the document rendered to PDF, per 1,000 labels.
 #include "BenchSupport.h"
+#include "ReportWalk.h"
 
 #include "printing/DataControlRecords.h"
 #include "printing/MailingLabels.h"
@@ -26,25 +27,13 @@ const bench::KeptDatabase LabelContacts("labels", Contacts, 7);
 const QString Source = QStringLiteral("Select * From tblContacts Order By LastName, FirstName");
 
 const QStringList LabelFields = [] {
-    QStringList fields{"Prefix", "FirstName", "MiddleName", "LastName", "Suffix", "Organization", "AddressForLabels"};
-    for (const char *f : {"Address_Desc", "Address1", "Address2", "Address3", "City", "State", "PostalCode", "Country"})
+    QStringList fields{"Prefix", "FirstName",    "MiddleName",      "LastName",
+                       "Suffix", "Organization", "AddressForLabels"};
+    for (const char *f :
+         {"Address_Desc", "Address1", "Address2", "Address3", "City", "State", "PostalCode", "Country"})
         fields << QStringLiteral("First_") + QLatin1String(f);
     return fields;
 }();
-
-void walk(DisplayedRecords &records)
-{
-    qint64 seen = 0;
-    records.markPosition();
-    records.moveFirst();
-    while (!records.eof()) {
-        for (const QString &field : LabelFields)
-            seen += records.value(field).isNull() ? 0 : 1;
-        records.moveNext();
-    }
-    records.returnToMark();
-    benchmark::DoNotOptimize(seen);
-}
 
 struct Fixture {
     DataControl Data1;
@@ -78,7 +67,8 @@ void LayOutThreeUpLabels(benchmark::State &state)
     DataControlRecords records(f.Data1);
     bench::PairedTimes times;
     for (auto _ : state)
-        state.SetIterationTime(times.time([&] { Labels3upMenu_Click(records, 0); }, [&] { walk(records); }));
+        state.SetIterationTime(
+            times.time([&] { Labels3upMenu_Click(records, 0); }, [&] { walkFields(records, LabelFields); }));
     times.report(state);
     state.counters["pages"] = PreviewSurface().pageCount();
 }
@@ -93,8 +83,9 @@ void RenderThreeUpLabelsToPdf(benchmark::State &state)
     const QString path = dir.filePath(QStringLiteral("labels.pdf"));
     for (auto _ : state)
         PrintOutput::writePdf(document, path);
-    state.counters["time_per_1000_labels"] = benchmark::Counter(
-        double(Contacts) / 1000.0, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["time_per_1000_labels"] =
+        benchmark::Counter(double(Contacts) / 1000.0,
+                           benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
     state.counters["pages"] = document.pageCount();
 }
 

@@ -1,5 +1,6 @@
 #include "addressbooks/AddressBooks.h"
 #include "BookFixtures.h"
+#include "printing/PreviewReportFixture.h"
 #include "addressbooks/BookBlock.h"
 #include "printing/GLOBAL.h"
 #include "printing/PrintModeSwitch.h"
@@ -36,21 +37,9 @@ std::vector<QVariantMap> lastNames(const QStringList &names)
     return rows;
 }
 
-class AddressBooksTest : public ::testing::Test {
+class AddressBooksTest : public PreviewReportTest {
   protected:
-    void SetUp() override
-    {
-        UnloadPreview();
-        platform::setClockForTesting([] { return QDateTime(QDate(2020, 1, 2), QTime(9, 0)); });
-        PreviewSurface().setPreview(true);
-    }
-    void TearDown() override
-    {
-        UnloadPreview();
-        platform::setClockForTesting(nullptr);
-    }
 
-    const platform::PrintDocument &document() { return PreviewSurface().document(); }
 
     // Names of the bold first lines of the blocks on a page.
     std::vector<std::string> namesOnPage(int page)

@@ -4,6 +4,7 @@
 #include "platform/db/DaoError.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/ProgramFolder.h"
+#include "support/DamagedDatabase.h"
 #include "support/FileBytes.h"
 
 #include <QAction>
@@ -103,18 +104,7 @@ TEST_F(FilesProgramTest, ForeignSqliteFileAtStartGetsTheForeignFileMessage)
 TEST_F(FilesProgramTest, DamagedReadOnlyFileIsNotRepairedAndSaysWhy)
 {
     prepare(0);
-    {
-        auto db = platform::Database::open(path);
-        for (int i = 0; i < 300; ++i)
-            db->execute(QStringLiteral("INSERT INTO tblContacts (LastName, Notes) VALUES ('Row%1', '%2')")
-                            .arg(i)
-                            .arg(QString(200, QLatin1Char('n'))));
-    }
-    QByteArray bytes = readFileBytes(path);
-    const int at = (int(bytes.size()) / 1024 / 2) * 1024;
-    for (int i = 0; i < 1024; ++i)
-        bytes[at + i] = char((i * 37 + 11) & 0xff);
-    writeFileBytes(path, bytes);
+    const QByteArray bytes = damageDatabase(path);
     FileModeScope mode(path, ReadOnlyFile);
 
     program.setCommandLine(path);

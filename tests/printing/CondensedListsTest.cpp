@@ -1,5 +1,6 @@
 #include "printing/CondensedLists.h"
 #include "MemoryRecords.h"
+#include "printing/PreviewReportFixture.h"
 #include "printing/GLOBAL.h"
 #include "printing/PrintModeSwitch.h"
 #include "printing/ReportRun.h"
@@ -61,38 +62,14 @@ QVariantMap lee()
             {"Phone2", "555-0199"}};
 }
 
-// A contact whose phones and address fill exactly one line of either list.
-QVariantMap numbered(int n)
-{
-    return {{"LastName", QStringLiteral("Name%1").arg(n, 3, 10, QLatin1Char('0'))},
-            {"Phone1", QStringLiteral("555-%1").arg(n, 4, 10, QLatin1Char('0'))},
-            {"Phone1_Desc", "Home"}};
-}
-
-std::vector<QVariantMap> numberedContacts(int count)
-{
-    std::vector<QVariantMap> rows;
-    for (int n = 1; n <= count; ++n)
-        rows.push_back(numbered(n));
-    return rows;
-}
-
-class CondensedListsTest : public ::testing::Test {
+class CondensedListsTest : public PreviewReportTest {
   protected:
-    void SetUp() override
-    {
-        UnloadPreview();
-        platform::setClockForTesting([] { return QDateTime(QDate(2020, 1, 2), QTime(9, 0)); });
-        PreviewSurface().setPreview(true);
-    }
     void TearDown() override
     {
-        UnloadPreview();
-        platform::setClockForTesting(nullptr);
+        PreviewReportTest::TearDown();
         platform::PrintOutput::setPrinterLookupForTesting(nullptr);
     }
 
-    const platform::PrintDocument &document() { return PreviewSurface().document(); }
 
     // 8 pt: every character 80 twips wide, every line 160 high.
     testsupport::FixedMetricsScope metrics;
@@ -181,10 +158,10 @@ TEST_F(CondensedListsTest, OneLineListBreaksWhenTheCountReachesTheRoundedCapacit
 TEST_F(CondensedListsTest, ARecordStartedBeforeTheBreakIsPrintedWhole)
 {
     std::vector<QVariantMap> rows = numberedContacts(41);
-    QVariantMap longRest = numbered(42);
+    QVariantMap longRest = numberedContact(42);
     longRest["First_Address1"] = QString(200, QLatin1Char('x'));
     rows.push_back(longRest);
-    rows.push_back(numbered(43));
+    rows.push_back(numberedContact(43));
     // Record 41 starts at count 81, under the capacity: all its lines go on page 1.
     std::swap(rows[40], rows[41]);
     MemoryRecords records(contactFields(), rows);

@@ -1,4 +1,5 @@
 #include "printing/PhoneListReports.h"
+#include "printing/PreviewReportFixture.h"
 #include "MemoryRecords.h"
 #include "printing/PrintModeSwitch.h"
 #include "printing/ReportRun.h"
@@ -33,36 +34,9 @@ QStringList listFields()
     return fields;
 }
 
-QVariantMap numbered(int n)
-{
-    return {{"LastName", QStringLiteral("Name%1").arg(n, 3, 10, QLatin1Char('0'))},
-            {"Phone1", QStringLiteral("555-%1").arg(n, 4, 10, QLatin1Char('0'))},
-            {"Phone1_Desc", "Home"}};
-}
-
-std::vector<QVariantMap> numberedContacts(int count)
-{
-    std::vector<QVariantMap> rows;
-    for (int n = 1; n <= count; ++n)
-        rows.push_back(numbered(n));
-    return rows;
-}
-
-class PhoneListReportsTest : public ::testing::Test {
+class PhoneListReportsTest : public PreviewReportTest {
   protected:
-    void SetUp() override
-    {
-        UnloadPreview();
-        platform::setClockForTesting([] { return QDateTime(QDate(2020, 1, 2), QTime(9, 0)); });
-        PreviewSurface().setPreview(true);
-    }
-    void TearDown() override
-    {
-        UnloadPreview();
-        platform::setClockForTesting(nullptr);
-    }
 
-    const platform::PrintDocument &document() { return PreviewSurface().document(); }
 
     // 8 pt: every character 80 twips wide, every line 160 high.
     testsupport::FixedMetricsScope metrics;

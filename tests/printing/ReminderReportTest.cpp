@@ -1,4 +1,5 @@
 #include "printing/ReminderReport.h"
+#include "printing/PreviewReportFixture.h"
 #include "printing/PrintModeSwitch.h"
 #include "printing/ReportRun.h"
 #include "printing/frmPreview.h"
@@ -20,19 +21,8 @@ namespace {
 using testsupport::pageLines;
 using Lines = std::vector<std::string>;
 
-class ReminderReportTest : public ::testing::Test {
+class ReminderReportTest : public PreviewReportTest {
   protected:
-    void SetUp() override
-    {
-        UnloadPreview();
-        platform::setClockForTesting([] { return QDateTime(QDate(2020, 1, 2), QTime(9, 0)); });
-        PreviewSurface().setPreview(true);
-    }
-    void TearDown() override
-    {
-        UnloadPreview();
-        platform::setClockForTesting(nullptr);
-    }
 
     qint64 addContact(const QString &values)
     {
@@ -54,7 +44,6 @@ class ReminderReportTest : public ::testing::Test {
     }
 
     platform::Database &db() { return temp.db(); }
-    const platform::PrintDocument &document() { return PreviewSurface().document(); }
 
     TempDatabase temp;
     testsupport::FixedMetricsScope metrics;

@@ -7,6 +7,7 @@
 #include "platform/ui/ProgramFolder.h"
 #include "platform/ui/SingleInstance.h"
 #include "start/modMain.h"
+#include "support/DamagedDatabase.h"
 #include "support/DialogScript.h"
 #include "support/FileBytes.h"
 #include "support/StartedProgram.h"
@@ -31,25 +32,6 @@ void setPassword(const QString &path, const QString &password)
 {
     auto db = platform::Database::open(path, true, false, QStringLiteral(";pwd="));
     db->newPassword(QString(), password);
-}
-
-// Fills the contacts over several pages, then garbles a page in the middle; returns the
-// damaged file's bytes.
-QByteArray damageDatabase(const QString &path)
-{
-    {
-        auto db = platform::Database::open(path);
-        for (int i = 0; i < 300; ++i)
-            db->execute(QStringLiteral("INSERT INTO tblContacts (LastName, Notes) VALUES ('Row%1', '%2')")
-                            .arg(i)
-                            .arg(QString(200, QLatin1Char('n'))));
-    }
-    QByteArray bytes = readFileBytes(path);
-    const int at = (int(bytes.size()) / 1024 / 2) * 1024;
-    for (int i = 0; i < 1024; ++i)
-        bytes[at + i] = char((i * 37 + 11) & 0xff);
-    writeFileBytes(path, bytes);
-    return bytes;
 }
 
 // Starts expecting one message box only, answered OK, and the program to end.
