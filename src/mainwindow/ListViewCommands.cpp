@@ -50,10 +50,10 @@ void ListViewCommands::ShowAllMenu_Click()
         mWindow.button(QStringLiteral("cmdShowSelected"))->setVisible(true);
     mWindow.setAddAllowed(true);
     platform::Recordset *rs = mUi.Data1->recordset();
-    if (rs && rs->recordCount() >= 1) {
-        rs->moveLast();
+    // The first row is current; the rest of the list is read as the grid needs it, not
+    // all before the window can paint.
+    if (rs && rs->recordCount() >= 1)
         rs->moveFirst();
-    }
 }
 
 void ListViewCommands::ShowSelectedOnlyMenu_Click()

@@ -10,14 +10,33 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStyle>
 #include <QTableView>
 
 using platform::setGeometryTwips;
 
 namespace {
+
+// The exit sign: a white cross on a red plate. Drawn here rather than looked up in the
+// desktop's icon themes, a search that took longer than building the rest of the window.
+QIcon exitSignIcon()
+{
+    QPixmap sign(32, 32);
+    sign.fill(Qt::transparent);
+    QPainter painter(&sign);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(0x80, 0, 0), 1));
+    painter.setBrush(QColor(0xd0, 0x20, 0x20));
+    painter.drawRoundedRect(QRectF(1.5, 1.5, 29, 29), 5, 5);
+    painter.setPen(QPen(Qt::white, 4, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(10, 10), QPointF(22, 22));
+    painter.drawLine(QPointF(22, 10), QPointF(10, 22));
+    painter.end();
+    return QIcon(sign);
+}
 
 // Where the controls stand as designed, in twips; the layout moves most of them as the
 // window's size changes.
@@ -103,7 +122,7 @@ MainControls::MainControls(NameList &window) : mWindow(window)
     QPushButton *exitSign = addButton(QStringLiteral("cmdExitSign"), QString(),
                                       QStringLiteral("Ends the program, without asking for confirmation."),
                                       left + ExitSignGap, ExitSignTop, ExitSignSize, ExitSignSize);
-    exitSign->setIcon(window.style()->standardIcon(QStyle::SP_DialogCloseButton));
+    exitSign->setIcon(exitSignIcon());
     exitSign->setIconSize(QSize(32, 32));
 
     lblLocate = new QLabel(QStringLiteral("Locate:"), client);

@@ -248,6 +248,7 @@ QueryRecordset::QueryRecordset(Database *database, const QString &jetSql, bool s
 void QueryRecordset::start()
 {
     mKeys.clear();
+    mCountedRows = -1;
     mDeleted.clear();
     mKeyIndex.clear();
     mPositionOfKey.clear();
@@ -515,8 +516,44 @@ void QueryRecordset::movePrevious()
 qint64 QueryRecordset::recordCount()
 {
     requireOpen();
-    collectAll();
+    if (!mKeysComplete) {
+        // Counting is much quicker than collecting every key in list order, which a long
+        // list only needs once it is scrolled far or searched.
+        if (mCountedRows < 0)
+            mCountedRows = countRows();
+        if (mCountedRows >= 0)
+            return mCountedRows;
+        collectAll();
+    }
     return keyCount() - qint64(mDeleted.size());
+}
+
+qint64 QueryRecordset::countRows()
+{
+    // The order does not change the count, and without it SQLite counts from the smallest
+    // index (or its table's own count) instead of walking the list's order.
+    QString text = mKeyedSql;
+    const int order = outermostWord(text, QLatin1String("order"));
+    if (order >= 0) {
+        if (outermostWord(text, QLatin1String("limit")) >= 0)
+            return -1; // which rows a limit keeps depends on the order
+        text.truncate(order);
+    }
+    try {
+        SqlStatement count(mDatabase->handle(), QStringLiteral("SELECT count(*) FROM (%1)").arg(text));
+        return count.step() ? count.int64(0) : -1;
+    } catch (const RuntimeError &) {
+        return -1;
+    }
+}
+
+bool QueryRecordset::collectMoreRows(int rows)
+{
+    if (!mDatabase)
+        return false;
+    for (int i = 0; i < rows && stepStream(); ++i) {
+    }
+    return !mKeysComplete;
 }
 
 void QueryRecordset::requery()

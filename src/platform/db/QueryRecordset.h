@@ -36,6 +36,7 @@ class QueryRecordset : public Recordset {
     qint64 absolutePosition() override;
     void setAbsolutePosition(qint64 ordinal) override;
     QVariant valueAt(qint64 ordinal, int field) override;
+    bool collectMoreRows(int rows) override;
 
     void settleBeforeWrite() override;
     bool mayRead(const QString &table) const override;
@@ -58,6 +59,7 @@ class QueryRecordset : public Recordset {
     bool stepStream();
     void collectUpTo(qint64 position);
     void collectAll();
+    qint64 countRows();
     qint64 keyCount() const { return qint64(mKeys.size()); }
     bool isDeleted(qint64 position) const;
     qint64 deletedBefore(qint64 position) const;
@@ -96,6 +98,9 @@ class QueryRecordset : public Recordset {
 
     std::vector<qint64> mKeys;
     bool mKeysComplete = false;
+    // The rows the query gives, counted before their keys are all collected; -1 when not
+    // counted. Nothing is added or deleted meanwhile: a write collects every key first.
+    qint64 mCountedRows = -1;
     std::vector<qint64> mDeleted; // sorted positions
     // Where each key stands in the list. Keys are row ids, nearly always close together and
     // each in one row: then a table from key to position, made in one pass; otherwise

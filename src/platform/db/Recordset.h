@@ -61,6 +61,13 @@ class Recordset : public QObject {
     virtual void setAbsolutePosition(qint64 ordinal);
     // A value of any row, without moving the current row (for grids).
     virtual QVariant valueAt(qint64 ordinal, int field);
+    // Reads ahead up to `rows` more of the rows not yet reached, so that a later jump or find
+    // does not wait for them all at once; false once every row is known.
+    virtual bool collectMoreRows(int rows)
+    {
+        Q_UNUSED(rows);
+        return false;
+    }
 
     Fields fields() { return Fields(this); }
     int fieldCount() const { return int(mFields.size()); }

@@ -1,5 +1,6 @@
 #include "platform/grid/DataGrid.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 
@@ -28,9 +29,19 @@ DataGrid::DataGrid(QTableView *view, DataControl *data, QObject *parent, int row
             });
     connect(mModel, &DataGridModel::currentRowChanged, this, &DataGrid::followRecordset);
     connect(mModel, &QAbstractItemModel::modelReset, this, [this] { followRecordset(mModel->currentRow()); });
+    // The rows the grid does not show yet are read once it has painted those it does.
+    view->viewport()->installEventFilter(this);
     // The view starts on the record set's current row, as it does after every reset.
     if (!columns.isEmpty())
         followRecordset(mModel->currentRow());
+}
+
+bool DataGrid::eventFilter(QObject *watched, QEvent *event)
+{
+    // A zero timer started now runs after this paint.
+    if (event->type() == QEvent::Paint && mView && watched == mView->viewport())
+        mModel->collectRestWhenIdle();
+    return QObject::eventFilter(watched, event);
 }
 
 int DataGrid::twipsToPixels(int twips, const QWidget *widget)

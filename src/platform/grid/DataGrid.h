@@ -35,6 +35,9 @@ class DataGrid : public QObject {
     static int twipsToPixels(int twips, const QWidget *widget);
     static int pixelsToTwips(int pixels, const QWidget *widget);
 
+  protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
   private:
     void applyWidths();
     void followRecordset(int row);

@@ -7,7 +7,12 @@ namespace platform {
 
 DataGridModel::DataGridModel(DataControl *data, QObject *parent) : QAbstractTableModel(parent), mData(data)
 {
-    connect(mData, &DataControl::recordsetAboutToChange, this, [this] { beginResetModel(); });
+    mCollector.setInterval(0);
+    connect(&mCollector, &QTimer::timeout, this, &DataGridModel::collectSome);
+    connect(mData, &DataControl::recordsetAboutToChange, this, [this] {
+        mCollector.stop();
+        beginResetModel();
+    });
     connect(mData, &DataControl::recordsetChanged, this, [this] {
         attach();
         endResetModel();
@@ -33,6 +38,27 @@ void DataGridModel::attach()
         if (ordinal >= 0 && ordinal < mRows)
             emit dataChanged(index(int(ordinal), 0), index(int(ordinal), columnCount() - 1));
     });
+}
+
+void DataGridModel::collectRestWhenIdle()
+{
+    if (!mCollector.isActive())
+        mCollector.start();
+}
+
+void DataGridModel::collectSome()
+{
+    // A few milliseconds a step: typing and scrolling go on between the steps.
+    constexpr int RowsPerStep = 4096;
+    Recordset *rs = mData->recordset();
+    bool more = false;
+    try {
+        more = rs && rs->isOpen() && rs->collectMoreRows(RowsPerStep);
+    } catch (const RuntimeError &) {
+        // What could not be read ahead is read when it is needed, and fails there.
+    }
+    if (!more)
+        mCollector.stop();
 }
 
 void DataGridModel::resolveFields()

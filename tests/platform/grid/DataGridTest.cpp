@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -196,4 +197,34 @@ TEST_F(DataGridTest, AWiderLookScalesEveryColumnAndKeepsTheWidthsTheyWereGiven)
     EXPECT_EQ(view.columnWidth(1), DataGrid::twipsToPixels(2880, &view));
     EXPECT_EQ(view.columnWidth(2), 200);
     EXPECT_EQ(grid.columnsAsShown()[0].widthTwips, 1234.567);
+}
+
+TEST_F(DataGridTest, ALongListShowsAtOnceAndIsReadAheadOnceItHasPainted)
+{
+    temp.db().beginTrans();
+    for (int i = 0; i < 9000; ++i)
+        temp.db().execute(QStringLiteral("INSERT INTO tblContacts (LastName) VALUES ('Z%1')")
+                              .arg(i, 4, 10, QLatin1Char('0')));
+    temp.db().commitTrans();
+    data.refresh();
+    Recordset *rs = data.recordset();
+    QTableView view;
+    view.resize(400, 300);
+    DataGrid grid(&view, &data, nullptr, 300, columns());
+    EXPECT_EQ(grid.model()->rowCount(), 9004) << "the scroll bar knows the whole list at once";
+    EXPECT_TRUE(rs->collectMoreRows(0)) << "nothing beyond the first rows is read before the grid paints";
+
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    // Read in steps while events run; not all in the paint itself.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !rs->collectMoreRows(0); }));
+    rs->moveLast();
+    EXPECT_EQ(rs->value("LastName").toString(), "Z8999");
+    EXPECT_EQ(view.currentIndex().row(), 9003);
+
+    // A list opened again is read ahead again once painted.
+    data.refresh();
+    EXPECT_TRUE(data.recordset()->collectMoreRows(0));
+    view.viewport()->update();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !data.recordset()->collectMoreRows(0); }));
 }
