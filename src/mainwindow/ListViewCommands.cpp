@@ -122,6 +122,16 @@ void ListViewCommands::storeSortChoice(const QString &choice)
 
 void ListViewCommands::cmbSort_Click()
 {
+    sortByChoice(true);
+}
+
+void ListViewCommands::restoreSortChoice()
+{
+    sortByChoice(false);
+}
+
+void ListViewCommands::sortByChoice(bool reopenList)
+{
     const QString choice = mUi.cmbSort->currentText();
     // A choice that cannot be kept still sorts the list for this run; the user is told
     // once the list shows again.
@@ -147,7 +157,9 @@ void ListViewCommands::cmbSort_Click()
         }
         mUi.txtLocate->setFocus();
         mWindow.grid().Table1_ClearClickFlag();
-        mWindow.refreshList(storeParts(sortedRecordSource(gRecordSource)));
+        const QString recordSource = storeParts(sortedRecordSource(gRecordSource));
+        if (reopenList)
+            mWindow.refreshList(recordSource);
     }
     if (!notStored.isNull())
         platform::MsgBox(sortChoiceNotStoredText(choice, notStored), platform::vbExclamation,

@@ -21,6 +21,9 @@ class ListViewCommands : public QObject {
     void cmdShowAll_Click();
     void cmdShowSelected_Click();
     void cmbSort_Click();
+    // The sort box's choice stored and put in force as cmbSort_Click does, leaving the list
+    // closed: at start-up the list first opens once the view it shows is known.
+    void restoreSortChoice();
     void Category_Click();
     void SelectionCriteria_Click();
     void FindEditMenu_Click();
@@ -29,6 +32,7 @@ class ListViewCommands : public QObject {
 
   private:
     void storeSortChoice(const QString &choice);
+    void sortByChoice(bool reopenList);
 
     NameList &mWindow;
     MainControls &mUi;

@@ -320,9 +320,9 @@ void NameList::Form_Load()
         gTabletMode = true;
     mUi->lblNotice->setText(noticeLabelCaption(gNoticeLine));
 
+    // The list first opens once the first activation knows the view and order it shows.
     mUi->Data1->setDatabase(gDb.get());
     mUi->Data1->setRecordSource(firstListRecordSource(gRecordSource));
-    mUi->Data1->refresh();
     gRecordSource.gOrderByClause = DefaultOrderByClause;
 
     platform::centerWindowOnScreen(this);
@@ -343,14 +343,16 @@ void NameList::bindGrid()
     mLocateBox->connectEvents();
 }
 
+// The fields on offer are those of the list's table or query, read from the database's
+// description of it: no list needs opening for their names.
 void NameList::fillSortBox()
 {
-    platform::Recordset *rs = mUi->Data1->recordset();
-    if (!rs)
+    const QList<platform::JetColumn> *columns = gDb->columnsOf(gRecordSource.gListSource);
+    if (!columns)
         return;
     QStringList names;
-    for (int i = 0; i < rs->fieldCount(); ++i)
-        names.append(rs->fieldInfo(i).name);
+    for (const platform::JetColumn &column : *columns)
+        names.append(column.name);
     mUi->cmbSort->addItems(sortBoxItems(names));
 }
 
@@ -376,7 +378,7 @@ void NameList::firstActivation()
         items.append(mUi->cmbSort->itemText(i));
     const QString choice = restoredSortChoice(rowExists, stored, items);
     mUi->cmbSort->setCurrentIndex(mUi->cmbSort->findText(choice));
-    mListViews->cmbSort_Click();
+    mListViews->restoreSortChoice();
 
     QString startup;
     if (readSetting(ReminderStartupSettingsQuery, startup)) {
@@ -385,15 +387,21 @@ void NameList::firstActivation()
             rebuildDueReminders();
     }
 
-    if (mStartupCategoryShown) {
-        // The category restored at start-up stays; only the selection view goes.
-        mGrid->Table1_ClearClickFlag();
-        refreshList(storeParts(removeSelectionsRecordSource(gRecordSource)));
-    } else {
-        mListViews->ShowAllMenu_Click();
+    try {
+        if (mStartupCategoryShown) {
+            // The category restored at start-up stays; only the selection view goes.
+            mGrid->Table1_ClearClickFlag();
+            refreshList(storeParts(removeSelectionsRecordSource(gRecordSource)));
+        } else {
+            mListViews->ShowAllMenu_Click();
+        }
+    } catch (const RuntimeError &) {
+        // A list that cannot open (a stored category naming no field) stops the start,
+        // which tells why: no window stays on screen without its list.
+        hide();
+        throw;
     }
-    // The grid binds to the list it first shows: the lists opened on the way there are
-    // never painted, so nobody counts their rows.
+    // The grid binds to the one list the window first shows.
     bindGrid();
 }
 

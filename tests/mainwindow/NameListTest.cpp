@@ -131,6 +131,91 @@ TEST_F(MainWindowTest, StoredSortIsRestoredAndSetsTheLocateIndex)
     EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='GRIDSORTORDER'"), 1);
 }
 
+// The list is opened once on the way to the first window, in the view and order that
+// window shows; the sort box still offers the fields of the list's table or query.
+TEST_F(MainWindowTest, StartOpensTheListOnceInTheViewItShows)
+{
+    struct Case {
+        const char *name;
+        QString sortRow;    // GRIDSORTORDER's Name, or null for none
+        bool category;      // a start-up category of three contacts
+        QString source;     // the list the window shows
+        QString listSource; // the table or query whose fields the sort box offers
+        qint64 rows;
+        QString firstKey;   // the sort field of the first row, as the database sorts the list
+        QString firstQuery;
+    };
+    const Case cases[] = {
+        {"no stored sort", QString(), false, "Select * from  tblContacts" + DefaultOrder, "tblContacts", 12,
+         "LastName", "Select LastName from tblContacts Order By LastName, FirstName"},
+        {"stored sort", "Organization", false,
+         "Select * from  tblContacts Order By Organization, LastName, FirstName", "tblContacts", 12,
+         "Organization", "Select Organization from tblContacts Order By Organization, LastName, FirstName"},
+        {"start-up category", "FirstName", true,
+         "Select * from  qryContacts Where CategoryNumber = 4  Order By FirstName", "qryContacts", 3, "FirstName",
+         "Select FirstName from qryContacts Where CategoryNumber = 4 Order By FirstName"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        StartedProgram::closeWindow();
+        gDb.reset();
+        gContactsTable.reset();
+        gDbPath.clear();
+        gRecordSource.reset();
+        releaseSingleInstanceForTesting();
+        QFile::remove(program.folder().filePath("Quiltern.mdb"));
+        prepare(12);
+        if (!c.sortRow.isNull())
+            settingsRow("GRIDSORTORDER", c.sortRow);
+        if (c.category) {
+            auto db = platform::Database::open(path);
+            db->execute("INSERT INTO tblCategoryDesc (CategoryNumber, CategoryDesc) VALUES (4, 'Guild')");
+            db->execute("INSERT INTO tblCategoryID (ID, CategoryNumber) Select RecordID, 4 from tblContacts "
+                        "Where RecordID <= 3");
+            settingsRow("CATEGORYSTARTUP", "1");
+            settingsRow("CATEGORY", "Guild", " CategoryNumber = 4 ");
+        }
+        NameList &w = start();
+        // Nothing has painted yet: the start routine returns with the window shown and activated.
+        EXPECT_EQ(Data1(w)->refreshCount(), 1);
+        EXPECT_EQ(source(w), c.source);
+        EXPECT_EQ(shownRows(w), c.rows);
+        EXPECT_EQ(Table1(w)->model()->rowCount(), c.rows);
+        EXPECT_EQ(label(w, "lblCategory")->text(), c.category ? "Guild" : "");
+        EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='CATEGORY'"), c.category ? 1 : 0);
+
+        // The sort box offers what an opened list of the source has, and shows the stored choice.
+        auto opened = gDb->openRecordset("Select * from " + c.listSource);
+        QStringList fields;
+        for (int i = 0; i < opened->fieldCount(); ++i)
+            fields.append(opened->fieldInfo(i).name);
+        opened.reset();
+        QStringList items;
+        for (int i = 0; i < cmbSort(w)->count(); ++i)
+            items.append(cmbSort(w)->itemText(i));
+        EXPECT_EQ(items, sortBoxItems(fields));
+        const QString choice = c.sortRow.isNull() ? "LastName" : c.sortRow;
+        EXPECT_EQ(cmbSort(w)->currentText(), choice);
+        EXPECT_EQ(gContactsTable->index(), choice);
+        EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='GRIDSORTORDER' And Name='" + choice + "'"),
+                  1);
+        EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='GRIDSORTORDER'"), 1);
+
+        // The first row is current.
+        EXPECT_EQ(Data1(w)->recordset()->absolutePosition(), 0);
+        auto first = gDb->openRecordset(c.firstQuery);
+        EXPECT_EQ(Data1(w)->recordset()->value(c.firstKey).toString(), first->value(c.firstKey).toString());
+        first.reset();
+
+        // A later choice in the sort box opens the list again, in the new order.
+        cmbSort(w)->setCurrentIndex(cmbSort(w)->findText("Phone1"));
+        w.listViews().cmbSort_Click();
+        EXPECT_EQ(Data1(w)->refreshCount(), 2);
+        EXPECT_TRUE(source(w).endsWith(" Order By Phone1")) << source(w).toStdString();
+        EXPECT_EQ(shownRows(w), c.rows);
+    }
+}
+
 TEST_F(MainWindowTest, ChoosingASortRequeriesKeepingTheSelectionView)
 {
     prepare(30, 4);
@@ -391,6 +476,21 @@ TEST_F(MainWindowTest, StartupCategorySurvivesTheFirstActivation)
     EXPECT_EQ(label(w, "lblCategory")->text(), "");
     EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='CATEGORY'"), 0);
     EXPECT_EQ(shownRows(w), 10);
+}
+
+TEST_F(MainWindowTest, StartupCategoryThatCannotBeShownStopsTheStartWithNoWindowLeft)
+{
+    prepare(5);
+    settingsRow("CATEGORYSTARTUP", "1");
+    settingsRow("CATEGORY", "Lost", " NoSuchField = 4 ");
+    script.answerMessage(platform::vbOK);
+    program.setCommandLine(path);
+    EXPECT_FALSE(program.start());
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].title, "Error");
+    EXPECT_TRUE(script.shown()[0].text.contains("NoSuchField")) << script.shown()[0].text.toStdString();
+    for (QWidget *top : QApplication::topLevelWidgets())
+        EXPECT_FALSE(top->isVisible() && top->objectName() == "NameList");
 }
 
 TEST_F(MainWindowTest, StartupCategoryOptionOffShowsAllContacts)

@@ -22,6 +22,7 @@ void DataControl::refresh()
         throw RuntimeError(err::ObjectInvalid, QStringLiteral("The data control has no database."));
     // Open first: a record source that fails leaves the previous rows in place.
     std::unique_ptr<Recordset> opened = mDatabase->openRecordset(mRecordSource, mType);
+    ++mRefreshCount;
     emit recordsetAboutToChange();
     mRecordset = std::move(opened);
     connect(mRecordset.get(), &Recordset::currentChanged, this, &DataControl::reposition);

@@ -32,6 +32,8 @@ class DataControl : public QObject {
     Recordset *recordset() const { return mRecordset.get(); }
     // Closes the record set (for instance before the database closes).
     void clear();
+    // How many record sets refresh() has opened since the control was made.
+    int refreshCount() const { return mRefreshCount; }
 
   signals:
     void reposition();             // the current row moved
@@ -43,6 +45,7 @@ class DataControl : public QObject {
     QString mRecordSource;
     RecordsetType mType = RecordsetType::Dynaset;
     std::unique_ptr<Recordset> mRecordset;
+    int mRefreshCount = 0;
 };
 
 } // namespace platform
