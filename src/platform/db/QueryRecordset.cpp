@@ -247,6 +247,8 @@ QueryRecordset::QueryRecordset(Database *database, const QString &jetSql, bool s
 
 void QueryRecordset::start()
 {
+    stopReadingAhead();
+    mAheadRefused = false;
     mKeys.clear();
     mCountedRows = -1;
     mDeleted.clear();
@@ -283,6 +285,7 @@ void QueryRecordset::start()
 
 void QueryRecordset::closing()
 {
+    stopReadingAhead();
     mStream.finalize();
     mFetch.finalize();
     mFallback.finalize();
@@ -298,6 +301,8 @@ void QueryRecordset::closing()
 
 bool QueryRecordset::stepStream()
 {
+    if (mReadingAhead)
+        return stepAhead();
     if (mStreamDone || mKeysComplete)
         return false;
     if (mStream.step()) {
@@ -323,6 +328,12 @@ void QueryRecordset::collectAll()
 {
     if (mKeysComplete)
         return;
+    if (mReadingAhead) {
+        while (stepAhead()) {
+        }
+        if (mKeysComplete)
+            return;
+    }
     // A query that sorted its rows, or scanned far to reach the keys it has, has done most of
     // its work already: asking again for the keys alone would filter (and sort) it all anew.
     if (mStreamLive && (sqlite3_stmt_status(mStream.handle(), SQLITE_STMTSTATUS_SORT, 0) > 0 ||
@@ -549,11 +560,63 @@ qint64 QueryRecordset::countRows()
 
 bool QueryRecordset::collectMoreRows(int rows)
 {
-    if (!mDatabase)
+    if (!mDatabase || mKeysComplete)
         return false;
+    if (!mReadingAhead && !mAheadRefused)
+        startReadingAhead();
     for (int i = 0; i < rows && stepStream(); ++i) {
     }
     return !mKeysComplete;
+}
+
+bool QueryRecordset::startReadingAhead()
+{
+    // Only a list in a total order gives its keys alone in the same order as its rows; a
+    // query that sorts or scans to find its rows would do all that work twice.
+    const bool streamWorked =
+        mStreamLive && (sqlite3_stmt_status(mStream.handle(), SQLITE_STMTSTATUS_SORT, 0) > 0 ||
+                        sqlite3_stmt_status(mStream.handle(), SQLITE_STMTSTATUS_FULLSCAN_STEP, 0) > 1000);
+    mAheadRefused = true;
+    if (!mTotalOrder || mMaterialized || mStreamDone || streamWorked)
+        return false;
+    try {
+        mAhead = SqlStatement(mDatabase->handle(),
+                              QStringLiteral("SELECT %1 FROM (%2)").arg(quoteSqlName(mKeyName), mKeyedSql));
+        for (qint64 n = 0; n < keyCount(); ++n) {
+            if (!mAhead.step() || mAhead.int64(0) != mKeys[std::size_t(n)]) {
+                mAhead.finalize();
+                return false;
+            }
+        }
+    } catch (const RuntimeError &) {
+        mAhead.finalize();
+        return false;
+    }
+    // From here the keys come from this query; the list's own query no longer stands on
+    // the last key read, and rows are fetched by key.
+    mStream.reset();
+    mStreamLive = false;
+    mReadingAhead = true;
+    mAheadRefused = false;
+    return true;
+}
+
+bool QueryRecordset::stepAhead()
+{
+    if (mAhead.step()) {
+        mKeys.push_back(mAhead.int64(0));
+        return true;
+    }
+    stopReadingAhead();
+    mStreamDone = true;
+    mKeysComplete = true;
+    return false;
+}
+
+void QueryRecordset::stopReadingAhead()
+{
+    mAhead.finalize();
+    mReadingAhead = false;
 }
 
 void QueryRecordset::requery()

@@ -57,6 +57,9 @@ class QueryRecordset : public Recordset {
 
     void start();
     bool stepStream();
+    bool startReadingAhead();
+    bool stepAhead();
+    void stopReadingAhead();
     void collectUpTo(qint64 position);
     void collectAll();
     qint64 countRows();
@@ -95,6 +98,12 @@ class QueryRecordset : public Recordset {
     bool mStreamDone = true;
     bool mStreamLive = false;
     qint64 mStreamPosition = -1;
+
+    // The rest of the keys read ahead by the query asked for its keys alone (often answered
+    // from an index alone), once its first rows have been checked against the keys known.
+    SqlStatement mAhead;
+    bool mReadingAhead = false;
+    bool mAheadRefused = false;
 
     std::vector<qint64> mKeys;
     bool mKeysComplete = false;

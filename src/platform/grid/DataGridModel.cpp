@@ -3,6 +3,8 @@
 #include "platform/RuntimeError.h"
 #include "platform/base/DateText.h"
 
+#include <QElapsedTimer>
+
 namespace platform {
 
 DataGridModel::DataGridModel(DataControl *data, QObject *parent) : QAbstractTableModel(parent), mData(data)
@@ -49,13 +51,18 @@ void DataGridModel::collectRestWhenIdle()
 void DataGridModel::collectSome()
 {
     // A few milliseconds a step: typing and scrolling go on between the steps.
-    constexpr int RowsPerStep = 4096;
+    constexpr int RowsPerTry = 1024;
+    constexpr qint64 StepMilliseconds = 4;
     Recordset *rs = mData->recordset();
-    bool more = false;
+    bool more = rs && rs->isOpen();
+    QElapsedTimer step;
+    step.start();
     try {
-        more = rs && rs->isOpen() && rs->collectMoreRows(RowsPerStep);
+        while (more && step.elapsed() < StepMilliseconds)
+            more = rs->collectMoreRows(RowsPerTry);
     } catch (const RuntimeError &) {
         // What could not be read ahead is read when it is needed, and fails there.
+        more = false;
     }
     if (!more)
         mCollector.stop();
