@@ -452,6 +452,9 @@ void NameList::Form_Unload(bool &cancel)
         if (mColumnLayout->columnsChanged())
             mColumnLayout->writeColumnLayout();
         ClosePreviewAtExit();
+        // The list goes before the marks are cleared: an open list would first read every
+        // one of its rows for a write it is about to be closed after.
+        mUi->Data1->clear();
         // Marks live for one run of the main window; a database the password change could
         // not reopen has none to clear.
         if (gDb && gDb->isOpen() && !gDb->readOnly()) {
@@ -464,7 +467,6 @@ void NameList::Form_Unload(bool &cancel)
         }
         gMainWindow.gSelectedCount = 0;
     }
-    mUi->Data1->clear();
 
     // Closing the main window ends the program, unless a command is about to show a new
     // one through the start routine.

@@ -365,6 +365,30 @@ TEST_F(MainWindowTest, UnloadClearsEveryMarkInOneGo)
     EXPECT_FALSE(QFileInfo::exists(ColumnLayoutFile::path())) << "no column changed: no layout file";
 }
 
+TEST_F(MainWindowTest, UnloadLetsTheListGoBeforeClearingTheMarks)
+{
+    prepare(3000, 4);
+    NameList &w = start();
+    gMainWindow.gSelectedCount = 4;
+    bool closed = false;
+    bool rowsLeftUnread = false;
+    qint64 marksWhenClosed = -1;
+    QObject::connect(Data1(w), &platform::DataControl::recordsetAboutToChange, [&] {
+        platform::Recordset *rs = Data1(w)->recordset();
+        if (!rs)
+            return;
+        closed = true;
+        rowsLeftUnread = rs->collectMoreRows(0);
+        marksWhenClosed = count("Select Count(*) from tblContacts Where Selected='x'");
+    });
+    StartedProgram::closeWindow();
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(marksWhenClosed, 4) << "the list closes before the marks are cleared";
+    EXPECT_TRUE(rowsLeftUnread) << "the list was not read through for the write";
+    auto db = platform::Database::open(path);
+    EXPECT_EQ(db->openRecordset("Select Count(*) from tblContacts Where Selected='x'")->value(0).toLongLong(), 0);
+}
+
 TEST_F(MainWindowTest, SavedColumnLayoutIsAppliedAtLoad)
 {
     prepare(5);
