@@ -43,8 +43,10 @@ QString storeParts(const RecordSourceChange &change);
 // Statements the list views run themselves.
 inline const QString ClearSelectionMarksSql =
     QStringLiteral("Update tblContacts Set Selected=' ' Where Selected='x'");
-inline const QString CategorySettingsQuery = settingsRowQuery(QStringLiteral("CATEGORY"));
-inline const QString CategoryStartupSettingsQuery = settingsRowQuery(QStringLiteral("CATEGORYSTARTUP"));
+inline const QString CategorySettingType = QStringLiteral("CATEGORY");
+inline const QString CategoryStartupSettingType = QStringLiteral("CATEGORYSTARTUP");
+inline const QString CategorySettingsQuery = settingsRowQuery(CategorySettingType);
+inline const QString CategoryStartupSettingsQuery = settingsRowQuery(CategoryStartupSettingType);
 
 // A find result is named in the category label with this prefix; while it stands
 // the Add button is off.

@@ -9,12 +9,18 @@
 // What the main window's load and first activation make of the settings rows; the
 // window reads each row (value in `Name`) and hands the text over.
 
-inline const QString VersionSettingsQuery = settingsRowQuery(QStringLiteral("VERSION"));
-inline const QString AssignCategoryOnAddSettingsQuery = settingsRowQuery(QStringLiteral("ASSIGNCATGONADD"));
-inline const QString TemplateRecordIdSettingsQuery = settingsRowQuery(QStringLiteral("TEMPLATE RecordID"));
-inline const QString BackColorSettingsQuery = settingsRowQuery(QStringLiteral("BACKCOLOR"));
-inline const QString TabletSettingsQuery = settingsRowQuery(QStringLiteral("TABLET"));
-inline const QString ReminderStartupSettingsQuery = settingsRowQuery(QStringLiteral("REMINDERSTARTUP"));
+inline const QString VersionSettingType = QStringLiteral("VERSION");
+inline const QString AssignCategoryOnAddSettingType = QStringLiteral("ASSIGNCATGONADD");
+inline const QString TemplateRecordIdSettingType = QStringLiteral("TEMPLATE RecordID");
+inline const QString BackColorSettingType = QStringLiteral("BACKCOLOR");
+inline const QString TabletSettingType = QStringLiteral("TABLET");
+inline const QString ReminderStartupSettingType = QStringLiteral("REMINDERSTARTUP");
+inline const QString VersionSettingsQuery = settingsRowQuery(VersionSettingType);
+inline const QString AssignCategoryOnAddSettingsQuery = settingsRowQuery(AssignCategoryOnAddSettingType);
+inline const QString TemplateRecordIdSettingsQuery = settingsRowQuery(TemplateRecordIdSettingType);
+inline const QString BackColorSettingsQuery = settingsRowQuery(BackColorSettingType);
+inline const QString TabletSettingsQuery = settingsRowQuery(TabletSettingType);
+inline const QString ReminderStartupSettingsQuery = settingsRowQuery(ReminderStartupSettingType);
 
 // The window's colour as designed (a Windows colour value: red in the low byte).
 constexpr qint32 DesignBackColor = 0x808040;

@@ -272,16 +272,14 @@ void NameList::setAddAllowed(bool allowed)
     button(QStringLiteral("cmdAdd"))->setEnabled(allowed && hasHandler(QStringLiteral("cmdAdd")));
 }
 
-bool NameList::readSetting(const QString &query, QString &name, QString *setting1)
+bool NameList::readSetting(const QString &type, QString &name, QString *setting1) const
 {
-    gSql = query;
-    std::unique_ptr<platform::Recordset> rs = gDb->openRecordset(gSql);
-    if (rs->recordCount() <= 0)
+    const std::optional<StartupSettings::Row> row = mStartupSettings.row(type);
+    if (!row)
         return false;
-    rs->moveFirst();
-    name = NullToString(rs->value(QStringLiteral("Name"))).toString();
+    name = row->name;
     if (setting1)
-        *setting1 = NullToString(rs->value(QStringLiteral("Setting1"))).toString();
+        *setting1 = row->setting1;
     return true;
 }
 
@@ -296,27 +294,32 @@ void NameList::Form_Load()
     gMainWindow.gPageBreakPerLetter = false;
     gRecordSource.gListSource = ContactsTable;
 
+    // Every settings row the load and the first activation go by, in one read.
+    mStartupSettings.read(*gDb, {CategoryStartupSettingType, CategorySettingType, VersionSettingType,
+                                 AssignCategoryOnAddSettingType, TemplateRecordIdSettingType,
+                                 BackColorSettingType, TabletSettingType, GridSortOrderType,
+                                 ReminderStartupSettingType});
     QString value;
     QString condition;
     // The start-up category: the category window stores its check box as 1; True and
     // -1 are understood too.
     mStartupCategoryShown = false;
-    if (readSetting(CategoryStartupSettingsQuery, value) && settingIsTrue(value) &&
-        readSetting(CategorySettingsQuery, value, &condition) && applyStartupCategory(condition)) {
+    if (readSetting(CategoryStartupSettingType, value) && settingIsTrue(value) &&
+        readSetting(CategorySettingType, value, &condition) && applyStartupCategory(condition)) {
         mStartupCategoryShown = true;
         setCategoryCaption(value);
     }
 
-    gEditor.gCodeMaxLength = codeMaxLength(readSetting(VersionSettingsQuery, value));
+    gEditor.gCodeMaxLength = codeMaxLength(readSetting(VersionSettingType, value));
     gEditor.gAssignCategoryOnAdd =
-        readSetting(AssignCategoryOnAddSettingsQuery, value) ? assignCategoryOnAddFrom(value) : 0;
+        readSetting(AssignCategoryOnAddSettingType, value) ? assignCategoryOnAddFrom(value) : 0;
     gEditor.gTemplateRecordID =
-        readSetting(TemplateRecordIdSettingsQuery, value) ? QVariant(value) : QVariant(0);
-    if (readSetting(BackColorSettingsQuery, value)) {
+        readSetting(TemplateRecordIdSettingType, value) ? QVariant(value) : QVariant(0);
+    if (readSetting(BackColorSettingType, value)) {
         if (const std::optional<qint32> colour = backColorFrom(value))
             mDisplay->setBackColorValue(*colour);
     }
-    if (readSetting(TabletSettingsQuery, value) && settingIsTrue(value))
+    if (readSetting(TabletSettingType, value) && settingIsTrue(value))
         gTabletMode = true;
     mUi->lblNotice->setText(noticeLabelCaption(gNoticeLine));
 
@@ -372,7 +375,7 @@ void NameList::firstActivation()
     fillSortBox();
 
     QString stored;
-    const bool rowExists = readSetting(GridSortOrderQuery, stored);
+    const bool rowExists = readSetting(GridSortOrderType, stored);
     QStringList items;
     for (int i = 0; i < mUi->cmbSort->count(); ++i)
         items.append(mUi->cmbSort->itemText(i));
@@ -381,7 +384,7 @@ void NameList::firstActivation()
     mListViews->restoreSortChoice();
 
     QString startup;
-    if (readSetting(ReminderStartupSettingsQuery, startup)) {
+    if (readSetting(ReminderStartupSettingType, startup)) {
         gMainWindow.gReminderStartup = reminderStartupFrom(startup);
         if (gMainWindow.gReminderStartup != 0)
             rebuildDueReminders();

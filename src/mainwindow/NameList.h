@@ -4,6 +4,7 @@
 #include "editor/GLOBAL.h"
 #include "helpers/MainWindowFlags.h"
 #include "helpers/MouseWheelWindow.h"
+#include "mainwindow/StartupSettings.h"
 #include "platform/grid/GridColumn.h"
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/Form.h"
@@ -123,9 +124,11 @@ class NameList : public platform::Form, public MouseWheelWindow {
     void refreshList(const QString &recordSource);
     void fillSortBox();
     void rebuildDueReminders();
-    bool readSetting(const QString &query, QString &name, QString *setting1 = nullptr);
+    // The Name (and Setting1) of the settings row of a type, as read at load.
+    bool readSetting(const QString &type, QString &name, QString *setting1 = nullptr) const;
     void firstActivation();
 
+    StartupSettings mStartupSettings;
     bool mAddAllowed = true;
     bool mStartupCategoryShown = false;
     bool mWheelHooked = false;

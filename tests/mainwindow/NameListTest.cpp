@@ -502,6 +502,29 @@ TEST_F(MainWindowTest, StartupCategorySurvivesTheFirstActivation)
     EXPECT_EQ(shownRows(w), 10);
 }
 
+TEST_F(MainWindowTest, StartReadsItsSettingsWithOneRecordSet)
+{
+    prepare(5);
+    settingsRow("TABLET", "1");
+    settingsRow("REMINDERSTARTUP", "0");
+    settingsRow("GRIDSORTORDER", "Organization");
+    QStringList settingsOpened;
+    platform::Database::openingObserver() = [&](const QString &source) {
+        if (source.contains("tblSettings", Qt::CaseInsensitive))
+            settingsOpened.append(source);
+    };
+    NameList &w = start();
+    platform::Database::openingObserver() = nullptr;
+    // One read for every setting the window goes by; then the sort row, left as it is
+    // when it already holds the choice, and the category row, removed by Show All.
+    EXPECT_EQ(settingsOpened.size(), 3) << settingsOpened.join("\n").toStdString();
+    EXPECT_TRUE(gTabletMode);
+    EXPECT_EQ(gMainWindow.gReminderStartup, 0);
+    EXPECT_EQ(cmbSort(w)->currentText(), "Organization");
+    EXPECT_EQ(gEditor.gCodeMaxLength, 50);
+    gTabletMode = false;
+}
+
 TEST_F(MainWindowTest, StartupCategoryThatCannotBeShownStopsTheStartWithNoWindowLeft)
 {
     prepare(5);

@@ -424,8 +424,16 @@ qint64 Database::execute(const QString &jetSql)
     return mRecordsAffected;
 }
 
+std::function<void(const QString &source)> &Database::openingObserver()
+{
+    static std::function<void(const QString &)> observer;
+    return observer;
+}
+
 std::unique_ptr<Recordset> Database::openRecordset(const QString &source, RecordsetType type)
 {
+    if (openingObserver())
+        openingObserver()(source);
     handle();
     QString name;
     if (isSingleName(source, name) && (isTable(name) || isView(name))) {

@@ -9,6 +9,7 @@
 #include <QList>
 #include <QSet>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -66,6 +67,9 @@ class Database {
     // A table name, a stored query name or a query text.
     std::unique_ptr<Recordset> openRecordset(const QString &source,
                                              RecordsetType type = RecordsetType::Default);
+    // Told the source of every record set any database goes to open, for tests that count
+    // what a command opens; unset by default.
+    static std::function<void(const QString &source)> &openingObserver();
 
     QList<TableDef> tableDefs();
     TableDef tableDef(const QString &table); // 3265 when there is no such table
