@@ -15,12 +15,6 @@ inline const QString TemplateRecordIdSettingType = QStringLiteral("TEMPLATE Reco
 inline const QString BackColorSettingType = QStringLiteral("BACKCOLOR");
 inline const QString TabletSettingType = QStringLiteral("TABLET");
 inline const QString ReminderStartupSettingType = QStringLiteral("REMINDERSTARTUP");
-inline const QString VersionSettingsQuery = settingsRowQuery(VersionSettingType);
-inline const QString AssignCategoryOnAddSettingsQuery = settingsRowQuery(AssignCategoryOnAddSettingType);
-inline const QString TemplateRecordIdSettingsQuery = settingsRowQuery(TemplateRecordIdSettingType);
-inline const QString BackColorSettingsQuery = settingsRowQuery(BackColorSettingType);
-inline const QString TabletSettingsQuery = settingsRowQuery(TabletSettingType);
-inline const QString ReminderStartupSettingsQuery = settingsRowQuery(ReminderStartupSettingType);
 
 // The window's colour as designed (a Windows colour value: red in the low byte).
 constexpr qint32 DesignBackColor = 0x808040;

@@ -88,5 +88,6 @@ TEST(MainWindowSettings, FunctionKeys)
 
 TEST(MainWindowSettings, StatementsAreExact)
 {
-    EXPECT_EQ(TemplateRecordIdSettingsQuery, "Select * from tblSettings Where Type='TEMPLATE RecordID'");
+    EXPECT_EQ(settingsRowQuery(TemplateRecordIdSettingType),
+              "Select * from tblSettings Where Type='TEMPLATE RecordID'");
 }
