@@ -2,18 +2,26 @@
 
 #include <QDir>
 #include <QFile>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QLockFile>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QWidget>
 
-#include <QLockFile>
-
 #ifdef Q_OS_UNIX
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/time.h>
+#include <sys/un.h>
 #include <unistd.h>
+#else
+#include <QLocalServer>
+#include <QLocalSocket>
 #endif
 
 namespace platform {
@@ -32,8 +40,29 @@ QString lockPath(const QString &key)
 QString serverPath(const QString &key)
 {
     const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+#ifdef Q_OS_UNIX
+    return QDir(runtime.isEmpty() ? QDir::tempPath() : runtime).filePath(key);
+#else
     return runtime.isEmpty() ? key : QDir(runtime).filePath(key);
+#endif
 }
+
+#ifdef Q_OS_UNIX
+// A request longer than this is nobody's we know.
+constexpr qsizetype LongestRequest = 64;
+
+// False when the path does not fit a local socket's address.
+bool localAddress(const QString &path, sockaddr_un &address)
+{
+    const QByteArray name = QFile::encodeName(path);
+    std::memset(&address, 0, sizeof address);
+    address.sun_family = AF_UNIX;
+    if (name.size() >= qsizetype(sizeof address.sun_path))
+        return false;
+    std::memcpy(address.sun_path, name.constData(), std::size_t(name.size()));
+    return true;
+}
+#endif
 } // namespace
 
 SingleInstance::SingleInstance(const QString &key, QObject *parent)
@@ -43,8 +72,7 @@ SingleInstance::SingleInstance(const QString &key, QObject *parent)
 
 SingleInstance::~SingleInstance()
 {
-    if (mServer)
-        mServer->close();
+    stopListening();
     releaseLock();
 }
 
@@ -100,15 +128,121 @@ bool SingleInstance::tryToRun()
         return true;
     if (!takeLock())
         return false;
+    // A copy that cannot listen still runs; a later copy is then refused without bringing
+    // this one forward.
+    listen(serverPath(mKey));
+    return true;
+}
+
+#ifdef Q_OS_UNIX
+bool SingleInstance::listen(const QString &path)
+{
+    sockaddr_un address;
+    if (!localAddress(path, address))
+        return false;
+    const int handle = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (handle < 0)
+        return false;
+    // We hold the lock, so a server file left behind by a crash is nobody's. The socket is
+    // the user's alone before anyone can connect to it.
+    ::unlink(address.sun_path);
+    if (::bind(handle, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0 ||
+        ::chmod(address.sun_path, S_IRUSR | S_IWUSR) != 0 || ::listen(handle, 8) != 0) {
+        ::close(handle);
+        return false;
+    }
+    mServerHandle = handle;
+    mServerPath = path;
+    mServerNotifier = std::make_unique<QSocketNotifier>(handle, QSocketNotifier::Read);
+    connect(mServerNotifier.get(), &QSocketNotifier::activated, this, &SingleInstance::readRequests);
+    return true;
+}
+
+void SingleInstance::stopListening()
+{
+    if (mServerHandle < 0)
+        return;
+    mServerNotifier.reset();
+    ::close(mServerHandle);
+    mServerHandle = -1;
+    ::unlink(QFile::encodeName(mServerPath).constData());
+}
+
+void SingleInstance::readRequests()
+{
+    for (;;) {
+        const int client = ::accept4(mServerHandle, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (client < 0) {
+            if (errno == EINTR)
+                continue;
+            return;
+        }
+        // Each caller writes one line and hangs up; it is read as it comes, without waiting.
+        auto *notifier = new QSocketNotifier(client, QSocketNotifier::Read, this);
+        auto received = std::make_shared<QByteArray>();
+        connect(notifier, &QSocketNotifier::activated, this, [this, notifier, client, received] {
+            bool ended = false;
+            for (;;) {
+                char buffer[LongestRequest];
+                const ssize_t count = ::read(client, buffer, sizeof buffer);
+                if (count > 0) {
+                    received->append(buffer, count);
+                    ended = received->contains('\n') || received->size() > LongestRequest;
+                    if (ended)
+                        break;
+                    continue;
+                }
+                if (count < 0 && errno == EINTR)
+                    continue;
+                ended = count == 0 || (errno != EAGAIN && errno != EWOULDBLOCK);
+                break;
+            }
+            if (!ended)
+                return;
+            notifier->setEnabled(false);
+            notifier->deleteLater();
+            ::close(client);
+            if (*received == comeForwardRequest)
+                emit comeForwardRequested();
+        });
+    }
+}
+
+bool SingleInstance::bringRunningCopyForward()
+{
+    sockaddr_un address;
+    if (!localAddress(serverPath(mKey), address))
+        return false;
+    const int handle = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (handle < 0)
+        return false;
+    // A copy too busy to take the call within a second is not waited for.
+    const timeval limit{1, 0};
+    ::setsockopt(handle, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+    bool told = ::connect(handle, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0;
+    if (told)
+        told = ::send(handle, comeForwardRequest.constData(), std::size_t(comeForwardRequest.size()),
+                      MSG_NOSIGNAL) == comeForwardRequest.size();
+    ::close(handle);
+    return told;
+}
+#else
+bool SingleInstance::listen(const QString &path)
+{
     mServer = std::make_unique<QLocalServer>();
-    const QString path = serverPath(mKey);
-    // We hold the lock, so a server file left behind by a crash is nobody's.
     QLocalServer::removeServer(path);
     if (path == mKey)
         mServer->setSocketOptions(QLocalServer::UserAccessOption);
-    if (mServer->listen(path))
-        connect(mServer.get(), &QLocalServer::newConnection, this, &SingleInstance::readRequests);
+    if (!mServer->listen(path))
+        return false;
+    connect(mServer.get(), &QLocalServer::newConnection, this, &SingleInstance::readRequests);
     return true;
+}
+
+void SingleInstance::stopListening()
+{
+    if (mServer)
+        mServer->close();
 }
 
 void SingleInstance::readRequests()
@@ -124,17 +258,6 @@ void SingleInstance::readRequests()
     }
 }
 
-void SingleInstance::comeForward(QWidget *window)
-{
-    if (!window)
-        return;
-    if (window->isMinimized())
-        window->showNormal();
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
-
 bool SingleInstance::bringRunningCopyForward()
 {
     QLocalSocket socket;
@@ -145,6 +268,18 @@ bool SingleInstance::bringRunningCopyForward()
     const bool written = socket.waitForBytesWritten(1000);
     socket.disconnectFromServer();
     return written;
+}
+#endif
+
+void SingleInstance::comeForward(QWidget *window)
+{
+    if (!window)
+        return;
+    if (window->isMinimized())
+        window->showNormal();
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 } // namespace platform

@@ -6,6 +6,7 @@
 
 class QLocalServer;
 class QLockFile;
+class QSocketNotifier;
 class QWidget;
 
 namespace platform {
@@ -39,12 +40,22 @@ class SingleInstance : public QObject {
     void readRequests();
     bool takeLock();
     void releaseLock();
+    bool listen(const QString &path);
+    void stopListening();
 
     QString mKey;
     QString mLockPath;
     int mLockHandle = -1;                 // where the system locks open files
     std::unique_ptr<QLockFile> mLockFile; // elsewhere
+#ifdef Q_OS_UNIX
+    // The server as a socket of the system's own: the program then needs no network library,
+    // whose loading each start would pay for.
+    int mServerHandle = -1;
+    QString mServerPath;
+    std::unique_ptr<QSocketNotifier> mServerNotifier;
+#else
     std::unique_ptr<QLocalServer> mServer;
+#endif
 };
 
 } // namespace platform

@@ -3,10 +3,19 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QWidget>
 #include <gtest/gtest.h>
+
+#ifdef Q_OS_UNIX
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+#endif
 
 using namespace platform;
 
@@ -63,8 +72,8 @@ TEST(SingleInstanceGuard, ACopyThatWasKilledLeavesNoLockBehind)
     // Another process takes the same lock, as a running copy would, and is then killed.
     // It alone holds the lock (-o); what it runs ends with its input.
     QProcess holder;
-    holder.start(QStringLiteral("flock"), {QStringLiteral("-n"), QStringLiteral("-o"), lockFile, QStringLiteral("-c"),
-                                           QStringLiteral("echo held; exec cat")});
+    holder.start(QStringLiteral("flock"), {QStringLiteral("-n"), QStringLiteral("-o"), lockFile,
+                                           QStringLiteral("-c"), QStringLiteral("echo held; exec cat")});
     ASSERT_TRUE(holder.waitForReadyRead(10000)) << "flock did not take the lock";
     {
         SingleInstance refused(key);
@@ -90,3 +99,67 @@ TEST(SingleInstanceGuard, DefaultKeyIsSafeForFileNames)
     EXPECT_FALSE(key.contains('/'));
     EXPECT_FALSE(key.contains(' '));
 }
+
+#ifdef Q_OS_UNIX
+namespace {
+QString serverFile(const QString &key)
+{
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return QDir(runtime.isEmpty() ? QDir::tempPath() : runtime).filePath(key);
+}
+
+// Connects to the running copy as another program might and writes `bytes` as they are.
+void callWith(const QString &key, const QByteArray &bytes)
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray path = QFile::encodeName(serverFile(key));
+    ASSERT_LT(std::size_t(path.size()), sizeof address.sun_path);
+    std::memcpy(address.sun_path, path.constData(), std::size_t(path.size()));
+    const int handle = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_GE(handle, 0);
+    ASSERT_EQ(::connect(handle, reinterpret_cast<const sockaddr *>(&address), sizeof address), 0);
+    for (qsizetype sent = 0; sent < bytes.size();) {
+        const ssize_t count =
+            ::send(handle, bytes.constData() + sent, std::size_t(bytes.size() - sent), MSG_NOSIGNAL);
+        if (count <= 0)
+            break; // the copy hung up on a request far too long
+        sent += count;
+    }
+    ::close(handle);
+}
+} // namespace
+
+TEST(SingleInstanceGuard, OnlyTheComeForwardRequestBringsTheCopyForward)
+{
+    const QString key = uniqueKey("requests");
+    // A server file left by a copy that crashed is in the way of nobody.
+    QFile stale(serverFile(key));
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.close();
+    {
+        SingleInstance first(key);
+        ASSERT_TRUE(first.tryToRun());
+        EXPECT_EQ(QFileInfo(serverFile(key)).permissions() &
+                      (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther),
+                  QFile::Permissions())
+            << "only the user may call the running copy";
+        QSignalSpy forward(&first, &SingleInstance::comeForwardRequested);
+
+        callWith(key, QByteArray("come forward")); // cut short
+        callWith(key, QByteArray("go away\n"));
+        callWith(key, QByteArray(100000, 'x')); // far too long
+        callWith(key, QByteArray());            // nothing at all
+        // The server still answers after all that, and only that request counts.
+        callWith(key, QByteArray("come forward\n"));
+        EXPECT_TRUE(forward.wait(5000));
+        EXPECT_EQ(forward.count(), 1);
+        SingleInstance second(key);
+        EXPECT_TRUE(second.bringRunningCopyForward());
+        EXPECT_TRUE(forward.count() == 2 || forward.wait(5000));
+        EXPECT_EQ(forward.count(), 2);
+    }
+    EXPECT_FALSE(QFile::exists(serverFile(key))) << "the server goes with the copy";
+    QFile::remove(QDir(QDir::tempPath()).filePath(key + QStringLiteral(".lock")));
+}
+#endif
