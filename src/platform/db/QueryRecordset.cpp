@@ -542,7 +542,7 @@ qint64 QueryRecordset::recordCount()
 qint64 QueryRecordset::countRows()
 {
     // The order does not change the count, and without it SQLite counts from the smallest
-    // index (or its table's own count) instead of walking the list's order.
+    // index instead of walking the list's order.
     QString text = mKeyedSql;
     const int order = outermostWord(text, QLatin1String("order"));
     if (order >= 0) {
@@ -550,8 +550,25 @@ qint64 QueryRecordset::countRows()
             return -1; // which rows a limit keeps depends on the order
         text.truncate(order);
     }
+    // A plain list of columns counts as its rows do: asked of the tables themselves, SQLite
+    // counts a whole table from its pages without reading a row.
+    static const QRegularExpression plainColumns([] {
+        const QString name = QStringLiteral(R"((?:\w+|"[^"]*"|\[[^\]]*\]))");
+        const QString column = QStringLiteral(R"((?:\*|%1(?:\.(?:\*|%1))?)(?:\s+AS\s+%1)?)").arg(name);
+        return QRegularExpression(QStringLiteral(R"(^\s*SELECT\s+%1(?:\s*,\s*%1)*\s+FROM\s)").arg(column),
+                                  QRegularExpression::CaseInsensitiveOption);
+    }());
+    const int from = outermostWord(text, QLatin1String("from"));
+    const bool plain =
+        from >= 0 && plainColumns.match(text).hasMatch() && outermostWord(text, QLatin1String("limit")) < 0 &&
+        outermostWord(text, QLatin1String("group")) < 0 && outermostWord(text, QLatin1String("having")) < 0 &&
+        outermostWord(text, QLatin1String("union")) < 0 &&
+        outermostWord(text, QLatin1String("intersect")) < 0 &&
+        outermostWord(text, QLatin1String("except")) < 0;
+    const QString counting = plain ? QStringLiteral("SELECT count(*) ") + text.mid(from)
+                                   : QStringLiteral("SELECT count(*) FROM (%1)").arg(text);
     try {
-        SqlStatement count(mDatabase->handle(), QStringLiteral("SELECT count(*) FROM (%1)").arg(text));
+        SqlStatement count(mDatabase->handle(), counting);
         return count.step() ? count.int64(0) : -1;
     } catch (const RuntimeError &) {
         return -1;

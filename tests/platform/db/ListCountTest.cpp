@@ -59,6 +59,15 @@ TEST_F(ListCountTest, TheCountIsExactBeforeTheListIsRead)
         // A limit keeps rows by their order: counted by reading them.
         {"Select Top 7 * from tblContacts Order By LastName", 7},
         {"Select LastName, Count(*) As N from tblContacts Group By LastName Order By LastName", Contacts},
+        {"Select Distinct First_City from tblContacts", 2},
+        {"Select Count(*) As N from tblContacts", 1},
+        {"Select LastName As Name, tblContacts.FirstName, [First_City] from tblContacts Order By LastName",
+         Contacts},
+        // Every contact once and those in two categories twice.
+        {"Select tblContacts.* from tblContacts Inner Join tblCategoryID On tblContacts.RecordID = "
+         "tblCategoryID.ID "
+         "Order By LastName",
+         Contacts + Contacts / 7},
     };
     for (const Case &c : cases) {
         auto rs = db().openRecordset(QString::fromLatin1(c.list));
