@@ -11,6 +11,7 @@
 
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
+#include "platform/db/TextCollation.h"
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/DialogSeam.h"
 #include "platform/ui/MsgBox.h"
@@ -244,6 +245,9 @@ void ExportCsv100k(benchmark::State &state)
 
     sqlite3 *raw = nullptr;
     sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    // The text columns are declared in the program's own order; without it SQLite refuses
+    // the statement.
+    platform::registerTextCollation(raw);
     sqlite3_stmt *stmt = nullptr;
     sqlite3_prepare_v2(raw, referenceSql().c_str(), -1, &stmt, nullptr);
     const std::vector<RefColumn> columns = referenceColumns();
