@@ -372,6 +372,9 @@ void NameList::rebuildDueReminders()
 
 void NameList::firstActivation()
 {
+    // The list is read from the database in force now: after a repair at start-up the
+    // window that loaded on the damaged file is shown again on the repaired one.
+    mUi->Data1->setDatabase(gDb.get());
     fillSortBox();
 
     QString stored;

@@ -1,5 +1,7 @@
 #include "helpers/RecordSource.h"
 #include "mainwindow/NameList.h"
+#include "platform/RuntimeError.h"
+#include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
 #include "platform/db/NewDatabase.h"
 #include "platform/db/Recordset.h"
@@ -263,6 +265,43 @@ TEST(StartupRepair, DamagedFileIsRepairedOnOkAndTheProgramStarts)
     EXPECT_EQ(messages[0].buttons, platform::vbOKCancel);
     EXPECT_EQ(messages[0].icon, platform::vbExclamation);
     EXPECT_NE(StartedProgram::window(), nullptr);
+}
+
+TEST(StartupRepair, AListFoundDamagedAsTheWindowFirstShowsIsRepairedAndShownFromTheNewFile)
+{
+    StartedProgram program;
+    const QString path = newDatabase(program.folder().filePath("Quiltern.mdb"));
+    {
+        auto db = platform::Database::open(path);
+        db->execute("INSERT INTO tblContacts (LastName) VALUES ('Ames')");
+        db->execute("INSERT INTO tblContacts (LastName) VALUES ('Baker')");
+    }
+    // The contact list opens as the window first shows itself; the first time, the file
+    // reports damage there.
+    bool damageReported = false;
+    platform::Database::openingObserver() = [&damageReported](const QString &source) {
+        if (!damageReported && source.contains("tblContacts", Qt::CaseInsensitive) &&
+            source.contains("Order By", Qt::CaseInsensitive)) {
+            damageReported = true;
+            throw platform::RuntimeError(platform::err::DamagedDatabase, "Damaged while opening the list.");
+        }
+    };
+    DialogScript script;
+    script.answerMessage(platform::vbOK);
+    const bool started = program.start();
+    platform::Database::openingObserver() = nullptr;
+    ASSERT_TRUE(started);
+    ASSERT_TRUE(damageReported);
+    EXPECT_EQ(script.shown(DialogKind::Message).size(), 1u);
+    NameList *window = StartedProgram::window();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    // The list the window shows is read from the file opened after the repair.
+    auto *data = window->findChild<platform::DataControl *>("Data1");
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(data->database(), gDb.get());
+    ASSERT_NE(data->recordset(), nullptr);
+    EXPECT_EQ(data->recordset()->recordCount(), 2);
 }
 
 TEST(StartupRepair, CancelEndsWithoutTouchingTheFile)
