@@ -328,50 +328,20 @@ void QueryRecordset::collectAll()
 {
     if (mKeysComplete)
         return;
-    if (mReadingAhead) {
-        while (stepAhead()) {
-        }
-        if (mKeysComplete)
-            return;
-    }
-    // A query that sorted its rows, or scanned far to reach the keys it has, has done most of
-    // its work already: asking again for the keys alone would filter (and sort) it all anew.
-    if (mStreamLive && (sqlite3_stmt_status(mStream.handle(), SQLITE_STMTSTATUS_SORT, 0) > 0 ||
-                        sqlite3_stmt_status(mStream.handle(), SQLITE_STMTSTATUS_FULLSCAN_STEP, 0) > 1000)) {
-        while (stepStream()) {
-        }
-        return;
-    }
-    // Stepping the query itself decodes every column of every row. The rest of the keys come
-    // quicker from the query asked for its key alone (often answered from an index); that
-    // query's rows must begin with the keys already collected, or it is not trusted.
-    try {
-        SqlStatement keysOnly(mDatabase->handle(),
-                              QStringLiteral("SELECT %1 FROM (%2)").arg(quoteSqlName(mKeyName), mKeyedSql));
-        const qint64 known = keyCount();
-        std::vector<qint64> rest;
-        bool agrees = true;
-        qint64 n = 0;
-        for (; agrees && keysOnly.step(); ++n) {
-            const qint64 key = keysOnly.int64(0);
-            if (n < known)
-                agrees = mKeys[n] == key;
-            else
-                rest.push_back(key);
-        }
-        if (agrees && n >= known) {
-            mKeys.insert(mKeys.end(), rest.begin(), rest.end());
-            mStream.reset();
-            mStreamDone = true;
-            mStreamLive = false;
-            mKeysComplete = true;
-            return;
-        }
-    } catch (const RuntimeError &) {
-        // Fall back to stepping the query itself.
-    }
+    // Stepping the query itself decodes every column of every row; the rest of the keys come
+    // quicker from the query asked for its key alone, when it can be trusted.
+    if (!mReadingAhead)
+        startReadingAhead(false);
     while (stepStream()) {
     }
+}
+
+bool QueryRecordset::streamHasWorked() const
+{
+    // A query that sorted its rows, or scanned far to reach the keys it has, has done most of
+    // its work already: asking again for the keys alone would filter (and sort) it all anew.
+    return mStreamLive && (sqlite3_stmt_status(mStream.handle(), SQLITE_STMTSTATUS_SORT, 0) > 0 ||
+                           sqlite3_stmt_status(mStream.handle(), SQLITE_STMTSTATUS_FULLSCAN_STEP, 0) > 1000);
 }
 
 void QueryRecordset::settleBeforeWrite()
@@ -579,23 +549,20 @@ bool QueryRecordset::collectMoreRows(int rows)
 {
     if (!mDatabase || mKeysComplete)
         return false;
+    // A list read ahead a step at a time is read by its keys alone only when its order is
+    // total: every key then has one place, whichever query gives it.
     if (!mReadingAhead && !mAheadRefused)
-        startReadingAhead();
+        mAheadRefused = !startReadingAhead(true);
     for (int i = 0; i < rows && stepStream(); ++i) {
     }
     return !mKeysComplete;
 }
 
-bool QueryRecordset::startReadingAhead()
+bool QueryRecordset::startReadingAhead(bool inTotalOrderOnly)
 {
-    // Only a list in a total order gives its keys alone in the same order as its rows; a
-    // query that sorts or scans to find its rows would do all that work twice.
-    const bool streamWorked =
-        mStreamLive && (sqlite3_stmt_status(mStream.handle(), SQLITE_STMTSTATUS_SORT, 0) > 0 ||
-                        sqlite3_stmt_status(mStream.handle(), SQLITE_STMTSTATUS_FULLSCAN_STEP, 0) > 1000);
-    mAheadRefused = true;
-    if (!mTotalOrder || mMaterialized || mStreamDone || streamWorked)
+    if ((inTotalOrderOnly && !mTotalOrder) || mMaterialized || streamHasWorked())
         return false;
+    // That query's rows must begin with the keys already collected, or it is not trusted.
     try {
         mAhead = SqlStatement(mDatabase->handle(),
                               QStringLiteral("SELECT %1 FROM (%2)").arg(quoteSqlName(mKeyName), mKeyedSql));
@@ -614,7 +581,6 @@ bool QueryRecordset::startReadingAhead()
     mStream.reset();
     mStreamLive = false;
     mReadingAhead = true;
-    mAheadRefused = false;
     return true;
 }
 

@@ -57,7 +57,8 @@ class QueryRecordset : public Recordset {
 
     void start();
     bool stepStream();
-    bool startReadingAhead();
+    bool startReadingAhead(bool inTotalOrderOnly);
+    bool streamHasWorked() const;
     bool stepAhead();
     void stopReadingAhead();
     void collectUpTo(qint64 position);
@@ -99,8 +100,9 @@ class QueryRecordset : public Recordset {
     bool mStreamLive = false;
     qint64 mStreamPosition = -1;
 
-    // The rest of the keys read ahead by the query asked for its keys alone (often answered
-    // from an index alone), once its first rows have been checked against the keys known.
+    // The rest of the keys read by the query asked for its keys alone (often answered from an
+    // index alone), once its first rows have been checked against the keys known: all at
+    // once when every key is needed, or ahead a step at a time.
     SqlStatement mAhead;
     bool mReadingAhead = false;
     bool mAheadRefused = false;
