@@ -15,7 +15,7 @@ void storeSettingsRow(platform::Database &db, const QString &type, const QString
     if (db.readOnly())
         return;
     std::unique_ptr<platform::Recordset> rs = db.openRecordset(gSql);
-    if (rs->recordCount() == 0) {
+    if (rs->eof()) {
         rs->addNew();
     } else {
         rs->moveFirst();

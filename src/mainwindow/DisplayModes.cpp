@@ -141,7 +141,9 @@ void DisplayModes::setBackColor(const QColor &colour)
     look.setColor(QPalette::Window, colour);
     look.setColor(QPalette::WindowText, text);
     mUi.client->setPalette(look);
-    mUi.lblFilterMsg->setStyleSheet(QStringLiteral("color: %1; font-weight: bold;").arg(warning.name()));
+    QPalette own = mUi.lblFilterMsg->palette();
+    own.setColor(QPalette::WindowText, warning);
+    mUi.lblFilterMsg->setPalette(own);
 }
 
 void DisplayModes::setBackColorValue(qint32 value)

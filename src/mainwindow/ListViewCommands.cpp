@@ -38,7 +38,7 @@ void ListViewCommands::ShowAllMenu_Click()
     {
         std::unique_ptr<platform::Recordset> category = gDb->openRecordset(gSql);
         // A read-only database keeps its start-up category; the view changes all the same.
-        if (category->recordCount() > 0 && !gDb->readOnly()) {
+        if (!category->eof() && !gDb->readOnly()) {
             category->moveFirst();
             category->deleteRecord();
         }

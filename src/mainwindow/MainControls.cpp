@@ -149,7 +149,14 @@ MainControls::MainControls(NameList &window) : mWindow(window)
 
     lblFilterMsg = new QLabel(QStringLiteral("Filter is limiting records displayed."), client);
     lblFilterMsg->setObjectName(QStringLiteral("lblFilterMsg"));
-    lblFilterMsg->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold;"));
+    // Bold warning red, set as the label's own font and text colour: a style sheet would
+    // put a second style on the window just for this label.
+    QFont bold = lblFilterMsg->font();
+    bold.setBold(true);
+    lblFilterMsg->setFont(bold);
+    QPalette warning = lblFilterMsg->palette();
+    warning.setColor(QPalette::WindowText, QColor(0xc0, 0x00, 0x00));
+    lblFilterMsg->setPalette(warning);
     lblFilterMsg->setAlignment(Qt::AlignCenter);
     setGeometryTwips(lblFilterMsg, 4000, 900, 3600, 240);
     lblFilterMsg->setVisible(false);

@@ -372,6 +372,9 @@ void NameList::rebuildDueReminders()
 
 void NameList::firstActivation()
 {
+    // Nothing of the window has painted yet: the hourglass of the steps below would never
+    // be seen, and the first one shown costs loading its picture.
+    const platform::SteadyPointer steady;
     // The list is read from the database in force now: after a repair at start-up the
     // window that loaded on the damaged file is shown again on the repaired one.
     mUi->Data1->setDatabase(gDb.get());

@@ -41,7 +41,8 @@ void StartupSettings::read(platform::Database &db, const QStringList &types)
     gSql = QStringLiteral("Select * from tblSettings Where Type In (") + quoted.join(QStringLiteral(", ")) +
            QLatin1Char(')');
     std::unique_ptr<platform::Recordset> rs = db.openRecordset(gSql);
-    if (rs->recordCount() <= 0)
+    // An open list knows whether it has a first row; counting them all would cost a query more.
+    if (rs->eof())
         return;
     // A type's own query reads its rows through the settings index: by Name and, among
     // equal names, in the order they were added, which is also the order rows of one type

@@ -6,32 +6,47 @@
 namespace platform {
 
 namespace {
-MousePointer &current()
+
+struct PointerState {
+    MousePointer pointer = MousePointer::Default;
+    bool hourglassShown = false; // whether Qt's override cursor stands for the hourglass
+    int steadyScopes = 0;
+};
+
+PointerState &state()
 {
-    static MousePointer pointer = MousePointer::Default;
+    static PointerState pointer;
     return pointer;
 }
-} // namespace
 
-void setMousePointer(MousePointer pointer)
+// Brings the screen's pointer in line with the setting, unless it is held steady.
+void showSetting()
 {
-    if (pointer == current())
+    PointerState &s = state();
+    if (s.steadyScopes > 0)
         return;
-    current() = pointer;
-    if (pointer == MousePointer::Hourglass)
+    const bool hourglass = s.pointer == MousePointer::Hourglass;
+    if (hourglass == s.hourglassShown)
+        return;
+    s.hourglassShown = hourglass;
+    if (hourglass)
         QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
     else
         QGuiApplication::restoreOverrideCursor();
 }
 
-MousePointer mousePointer()
+} // namespace
+
+void setMousePointer(MousePointer pointer)
 {
-    return current();
+    state().pointer = pointer;
+    showSetting();
 }
 
-} // namespace platform
-
-namespace platform {
+MousePointer mousePointer()
+{
+    return state().pointer;
+}
 
 BusyPointer::BusyPointer() : mPrevious(mousePointer())
 {
@@ -49,6 +64,17 @@ void BusyPointer::release()
         return;
     mHeld = false;
     setMousePointer(mPrevious);
+}
+
+SteadyPointer::SteadyPointer()
+{
+    ++state().steadyScopes;
+}
+
+SteadyPointer::~SteadyPointer()
+{
+    --state().steadyScopes;
+    showSetting();
 }
 
 } // namespace platform

@@ -28,4 +28,16 @@ class BusyPointer {
     bool mHeld = true;
 };
 
+// Holds the screen's pointer as it is for as long as it lives, whatever the setting
+// becomes meanwhile; at its end the pointer shows the setting in force. For work done
+// before a window has first painted, where an hourglass would never be seen and the
+// first one costs loading its picture from the desktop's pointer theme.
+class SteadyPointer {
+  public:
+    SteadyPointer();
+    ~SteadyPointer();
+    SteadyPointer(const SteadyPointer &) = delete;
+    SteadyPointer &operator=(const SteadyPointer &) = delete;
+};
+
 } // namespace platform

@@ -93,3 +93,40 @@ TEST(BusyPointerScope, AResetByCalledCodeIsNotUndoneAtTheEnd)
     EXPECT_EQ(mousePointer(), MousePointer::Default);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
+
+TEST(SteadyPointerScope, HoldsThePointerAndShowsTheSettingInForceWhenItEnds)
+{
+    // Work that sets and resets the hourglass inside leaves the screen's pointer untouched.
+    {
+        SteadyPointer steady;
+        {
+            BusyPointer busy;
+            EXPECT_EQ(mousePointer(), MousePointer::Hourglass);
+            EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+        }
+        EXPECT_EQ(mousePointer(), MousePointer::Default);
+    }
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+
+    // An hourglass still set when the hold ends shows then, and goes once reset.
+    {
+        SteadyPointer outer;
+        {
+            SteadyPointer inner;
+            setMousePointer(MousePointer::Hourglass);
+        }
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    }
+    EXPECT_TRUE(hourglassOnScreen());
+    setMousePointer(MousePointer::Default);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+
+    // A hold begun under the hourglass keeps it on screen while the setting goes back.
+    setMousePointer(MousePointer::Hourglass);
+    {
+        SteadyPointer steady;
+        setMousePointer(MousePointer::Default);
+        EXPECT_TRUE(hourglassOnScreen());
+    }
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
