@@ -25,6 +25,8 @@ const std::vector<Part> Floors = {
     // The common dialog's printer setup changes the printer the print layer prints on.
     {"platform/ui", 2, false},
     {"platform/grid", 2, false},
+    // The printing library builds the print dialogs the dialog seam shows.
+    {"platform/printsupport", 3, false},
     {"helpers", 3, false},
     {"printing", 4, false},
     {"pictures", 4, false},

@@ -6,6 +6,7 @@
 
 #include "platform/print/PreviewWidget.h"
 #include "platform/print/PrintOutput.h"
+#include "platform/print/PrintSupport.h"
 #include "platform/print/PrintSurface.h"
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/MsgBox.h"
@@ -49,6 +50,7 @@ class PreviewWindowTest : public ::testing::Test {
     void TearDown() override
     {
         UnloadPreview();
+        platform::setPrintSupportFoldersForTesting({});
         platform::PrintOutput::setPrinterLookupForTesting(nullptr);
         platform::PrintOutput::forgetChosenPrinterForTesting();
     }
@@ -362,6 +364,34 @@ TEST_F(PreviewWindowTest, PrintFailureIsShownNotSwallowed)
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_TRUE(messages[0].text.contains("could not be written")) << messages[0].text.toStdString();
     EXPECT_EQ(messages[0].buttons, platform::vbOKOnly);
+}
+
+// Showing a report touches no printer: the printing library is loaded when the user
+// prints, and when it cannot be, the user is told why and nothing is printed.
+TEST_F(PreviewWindowTest, OnlyPrintingLoadsThePrintingLibraryAndItsAbsenceIsShown)
+{
+    QTemporaryDir empty;
+    platform::setPrintSupportFoldersForTesting({empty.path()});
+    frmPreview &form = preview(2);
+    EXPECT_FALSE(platform::printSupportLoaded());
+    {
+        DialogScript script;
+        script.answerMessage(platform::vbOK);
+        click(form, "cmdPrint");
+        const auto messages = script.shown(platform::DialogKind::Message);
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_TRUE(messages[0].text.startsWith("Printing is not available")) << messages[0].text.toStdString();
+        EXPECT_TRUE(script.shown(platform::DialogKind::Print).empty());
+    }
+
+    platform::setPrintSupportFoldersForTesting({});
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("printed.pdf"));
+    DialogScript script;
+    script.answerPrint().answerSaveFile(path);
+    click(form, "cmdPrint");
+    EXPECT_TRUE(platform::printSupportLoaded());
+    EXPECT_EQ(pdfPageCount(readFileBytes(path)), 2);
 }
 
 TEST_F(PreviewWindowTest, PrintWaitsWhileAReportRuns)

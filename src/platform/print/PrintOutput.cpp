@@ -2,13 +2,13 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/print/PageRenderer.h"
+#include "platform/print/PrintSupport.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
 
 #include <algorithm>
 #include <memory>
@@ -22,15 +22,21 @@ PrintOutput::PdfPathChooser &pdfPathChooser()
     return chooser;
 }
 
-std::function<QPrinterInfo()> &printerLookup()
+// A printer goes back to the library that made it.
+struct PrinterDeleter {
+    const PrintSupportApi *support = nullptr;
+    void operator()(QPrinter *printer) const { support->deletePrinter(printer); }
+};
+using PrinterHandle = std::unique_ptr<QPrinter, PrinterDeleter>;
+
+PrinterHandle newPrinter(const PrintSupportApi &support)
 {
-    static std::function<QPrinterInfo()> lookup;
-    return lookup;
+    return PrinterHandle(support.newPrinter(), PrinterDeleter{&support});
 }
 
-std::unique_ptr<QPrinter> &sessionPrinter()
+PrinterHandle &sessionPrinter()
 {
-    static std::unique_ptr<QPrinter> printer;
+    static PrinterHandle printer;
     return printer;
 }
 
@@ -40,9 +46,10 @@ bool &sessionPrinterChosen()
     return chosen;
 }
 
-QPrinterInfo currentPrinter()
+// The default printer's name; none when no printer is installed.
+std::optional<QString> currentPrinter()
 {
-    return printerLookup() ? printerLookup()() : QPrinterInfo::defaultPrinter();
+    return printSupport().defaultPrinterName();
 }
 
 QPageLayout layoutFor(const PrintDocument &document)
@@ -63,16 +70,13 @@ void PrintOutput::setPdfPathChooser(PdfPathChooser chooser)
 
 void PrintOutput::setPrinterLookupForTesting(std::function<QPrinterInfo()> lookup)
 {
-    printerLookup() = std::move(lookup);
+    printSupport().setPrinterLookup(std::move(lookup));
 }
 
 QPrinter &PrintOutput::chosenPrinter()
 {
-    if (!sessionPrinter()) {
-        const QPrinterInfo info = currentPrinter();
-        sessionPrinter() = info.isNull() ? std::make_unique<QPrinter>(QPrinter::HighResolution)
-                                         : std::make_unique<QPrinter>(info, QPrinter::HighResolution);
-    }
+    if (!sessionPrinter())
+        sessionPrinter() = newPrinter(printSupport());
     return *sessionPrinter();
 }
 
@@ -92,7 +96,7 @@ QSizeF PrintOutput::paperTwips()
     if (!printerChosen())
         return {PrintDocument::LetterWidth, PrintDocument::LetterHeight};
     // Millimetres keep the exact size; points are rounded to whole ones.
-    const QSizeF mm = chosenPrinter().pageLayout().pageSize().size(QPageSize::Millimeter);
+    const QSizeF mm = printSupport().pageLayout(&chosenPrinter()).pageSize().size(QPageSize::Millimeter);
     const double twipsPerMm = 1440.0 / 25.4;
     return {std::min(mm.width(), mm.height()) * twipsPerMm, std::max(mm.width(), mm.height()) * twipsPerMm};
 }
@@ -141,12 +145,13 @@ void PrintOutput::writePdf(const PrintDocument &document, const QString &path, i
 // A choice of a file, or of a printer while there is one, is where documents go.
 bool PrintOutput::chosenPrinterUsable()
 {
-    return printerChosen() && (!chosenPrinter().outputFileName().isEmpty() || !currentPrinter().isNull());
+    return printerChosen() &&
+           (!printSupport().outputFileName(&chosenPrinter()).isEmpty() || currentPrinter().has_value());
 }
 
 std::optional<QString> PrintOutput::askDestination(const QString &documentName)
 {
-    if (chosenPrinterUsable() || !currentPrinter().isNull())
+    if (chosenPrinterUsable() || currentPrinter())
         return QString();
     if (!pdfPathChooser())
         throw RuntimeError(PrinterError, QStringLiteral("No printer is installed."));
@@ -166,35 +171,30 @@ void PrintOutput::sendTo(const PrintDocument &document, const QString &pdfPath)
 
 void PrintOutput::sendToPrinter(const PrintDocument &document, int fromPage, int toPage)
 {
+    const PrintSupportApi &support = printSupport();
+    PrinterHandle ownPrinter;
+    QPrinter *printer = nullptr;
+    QString name;
     if (chosenPrinterUsable()) {
-        QPrinter &printer = chosenPrinter();
-        printer.setDocName(document.name);
-        printer.setFullPage(true);
-        printer.setPageLayout(layoutFor(document));
-        const QString name = printer.outputFileName().isEmpty()
-                                 ? printer.printerName()
-                                 : QDir::toNativeSeparators(printer.outputFileName());
-        const QString failure = QStringLiteral("The document could not be printed on \"%1\".").arg(name);
-        paint(document, printer, failure, PrinterError, fromPage, toPage);
-        if (printer.printerState() == QPrinter::Error)
-            throw RuntimeError(PrinterError, failure);
-        return;
+        printer = &chosenPrinter();
+        const QString file = support.outputFileName(printer);
+        name = file.isEmpty() ? support.printerName(printer) : QDir::toNativeSeparators(file);
+    } else {
+        const std::optional<QString> printerName = currentPrinter();
+        if (!printerName) {
+            const std::optional<QString> path = askDestination(document.name);
+            if (path)
+                writePdf(document, *path, fromPage, toPage);
+            return;
+        }
+        ownPrinter = newPrinter(support);
+        printer = ownPrinter.get();
+        name = *printerName;
     }
-    const QPrinterInfo info = currentPrinter();
-    if (info.isNull()) {
-        const std::optional<QString> path = askDestination(document.name);
-        if (path)
-            writePdf(document, *path, fromPage, toPage);
-        return;
-    }
-    QPrinter printer(info, QPrinter::HighResolution);
-    printer.setDocName(document.name);
-    printer.setFullPage(true);
-    printer.setPageLayout(layoutFor(document));
-    const QString failure =
-        QStringLiteral("The document could not be printed on \"%1\".").arg(info.printerName());
-    paint(document, printer, failure, PrinterError, fromPage, toPage);
-    if (printer.printerState() == QPrinter::Error)
+    support.preparePrinter(printer, document.name, layoutFor(document));
+    const QString failure = QStringLiteral("The document could not be printed on \"%1\".").arg(name);
+    paint(document, *support.paintDevice(printer), failure, PrinterError, fromPage, toPage);
+    if (support.printerFailed(printer))
         throw RuntimeError(PrinterError, failure);
 }
 

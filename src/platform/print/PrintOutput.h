@@ -2,7 +2,6 @@
 
 #include "platform/print/PrintDocument.h"
 
-#include <QPrinterInfo>
 #include <QSizeF>
 #include <QString>
 #include <functional>
@@ -10,11 +9,14 @@
 
 class QPagedPaintDevice;
 class QPrinter;
+class QPrinterInfo;
 
 namespace platform {
 
 // Puts recorded documents on paper or into PDF files. Failures are raised as
-// RuntimeError so that the report that ended the document can show them.
+// RuntimeError so that the report that ended the document can show them. Printers are
+// reached through the printing library (PrintSupport.h), loaded on the first call that
+// needs one; with it missing, those calls raise RuntimeError too.
 class PrintOutput {
   public:
     // Prints the pages fromPage to toPage (1-based; 0 and 0 for all) on the printer chosen

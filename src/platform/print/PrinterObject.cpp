@@ -3,6 +3,7 @@
 #include "platform/print/PrintOutput.h"
 
 #include <QFontDatabase>
+#include <QStringList>
 
 namespace platform {
 

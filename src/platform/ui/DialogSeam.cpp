@@ -1,12 +1,12 @@
 #include "platform/ui/DialogSeam.h"
 
+#include "platform/print/PrintSupport.h"
 #include "platform/ui/DialogWindows.h"
 #include "platform/ui/FileFilter.h"
 #include "platform/ui/MsgBox.h"
 
 #include <QApplication>
 #include <QColorDialog>
-#include <QDialogButtonBox>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -15,8 +15,6 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
@@ -120,18 +118,10 @@ DialogAnswer realColor(const DialogRequest &request)
     return answer;
 }
 
+// Printers and their dialogs come from the printing library, loaded now if need be.
 DialogAnswer realPrinting(const DialogRequest &request)
 {
-    static QPrinter defaultPrinter;
-    QPrinter &printer = request.printer ? *request.printer : defaultPrinter;
-    const std::unique_ptr<QPrintDialog> dialog = makePrintDialog(request, printer);
-    DialogAnswer answer;
-    answer.accepted = dialog->exec() == QDialog::Accepted;
-    if (answer.accepted && request.kind == DialogKind::Print && printer.printRange() == QPrinter::PageRange) {
-        answer.fromPage = printer.fromPage();
-        answer.toPage = printer.toPage();
-    }
-    return answer;
+    return printSupport().runPrintDialog(request);
 }
 
 DialogAnswer realShell(const DialogRequest &request)
@@ -245,28 +235,6 @@ std::unique_ptr<QFileDialog> makeFileDialog(const DialogRequest &request)
         dialog->setDefaultSuffix(request.defaultExt);
     if (!request.fileName.isEmpty())
         dialog->selectFile(request.fileName);
-    return dialog;
-}
-
-std::unique_ptr<QPrintDialog> makePrintDialog(const DialogRequest &request, QPrinter &printer)
-{
-    auto dialog = std::make_unique<QPrintDialog>(&printer, QApplication::activeWindow());
-    dialog->setWindowTitle(request.title);
-    if (request.kind == DialogKind::Print) {
-        // Print offers the pages of the document; setup chooses only printer and paper.
-        dialog->setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintToFile |
-                           QAbstractPrintDialog::PrintShowPageSize);
-        dialog->setMinMax(1, std::max(1, request.maxPage));
-        printer.setPrintRange(QPrinter::AllPages);
-        printer.setFromTo(0, 0);
-    } else {
-        dialog->setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
-        // Setup only keeps the choice; a button reading "Print" would promise a printout.
-        if (auto *buttons = dialog->findChild<QDialogButtonBox *>()) {
-            if (QPushButton *ok = buttons->button(QDialogButtonBox::Ok))
-                ok->setText(QStringLiteral("OK"));
-        }
-    }
     return dialog;
 }
 

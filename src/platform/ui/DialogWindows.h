@@ -21,7 +21,8 @@ inline constexpr int TitleBarAllowance = 150;
 std::unique_ptr<QMessageBox> makeMessageBox(const DialogRequest &request);
 std::unique_ptr<QInputDialog> makeInputDialog(const DialogRequest &request);
 std::unique_ptr<QFileDialog> makeFileDialog(const DialogRequest &request);
-// The print dialog (Print) or the printer setup (PrinterSetup), changing `printer`.
+// The print dialog (Print) or the printer setup (PrinterSetup), changing `printer`. It is
+// built into the printing library (PrintSupport.h): only what links that library calls it.
 std::unique_ptr<QPrintDialog> makePrintDialog(const DialogRequest &request, QPrinter &printer);
 
 } // namespace platform

@@ -3,6 +3,7 @@
 #include "support/FileBytes.h"
 
 #include <QFile>
+#include <QPrinterInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -4,6 +4,7 @@
 #include "support/FixedMetricsScope.h"
 #include "support/PrintedPages.h"
 
+#include <QPrinterInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -3,6 +3,7 @@
 #include "support/FixedMetricsScope.h"
 #include "support/PrintedPages.h"
 
+#include <QPrinterInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 

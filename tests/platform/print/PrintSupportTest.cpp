@@ -1,0 +1,163 @@
+#include "platform/print/PrintSupport.h"
+#include "platform/RuntimeError.h"
+#include "platform/print/PrintOutput.h"
+#include "platform/ui/CommonDialog.h"
+#include "support/DialogScript.h"
+#include "support/FileBytes.h"
+
+#include <QFile>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+using platform::PrintDocument;
+using platform::PrintOutput;
+using platform::PrintRun;
+using platform::RuntimeError;
+
+PrintDocument pages(int count)
+{
+    PrintDocument document;
+    document.name = QStringLiteral("Phone List");
+    for (int i = 1; i <= count; ++i)
+        document.pages.push_back({PrintRun{QStringLiteral("Page %1").arg(i), {}, 1440, 720}});
+    return document;
+}
+
+QString libraryFolder()
+{
+    return platform::printSupportFolders().constLast();
+}
+
+// The error a call raised, or none.
+template <typename Call> std::optional<RuntimeError> errorOf(Call call)
+{
+    try {
+        call();
+    } catch (const RuntimeError &error) {
+        return error;
+    }
+    return std::nullopt;
+}
+
+class PrintSupportLoading : public ::testing::Test {
+  protected:
+    void TearDown() override { platform::setPrintSupportFoldersForTesting({}); }
+    QTemporaryDir empty;
+};
+
+TEST_F(PrintSupportLoading, TheFirstFolderHoldingTheLibraryIsUsed)
+{
+    const platform::PrintSupportApi &api = platform::loadPrintSupport({empty.path(), libraryFolder()});
+    EXPECT_EQ(api.version, platform::PrintSupportApi::CurrentVersion);
+    EXPECT_EQ(&api, &platform::printSupport()) << "one library, however it was found";
+}
+
+TEST_F(PrintSupportLoading, AMissingOrBrokenLibraryIsAPrinterErrorThatSaysSo)
+{
+    QTemporaryDir broken;
+    // A file of the library's name that is no library at all.
+    QDir source(libraryFolder());
+    const QStringList names = source.entryList({QStringLiteral("*quiltern_printsupport*")}, QDir::Files);
+    ASSERT_FALSE(names.isEmpty()) << libraryFolder().toStdString();
+    QFile fake(broken.filePath(names.constFirst()));
+    ASSERT_TRUE(fake.open(QIODevice::WriteOnly));
+    fake.write("not a library");
+    fake.close();
+
+    const struct {
+        const char *what;
+        QStringList folders;
+        const char *says;
+    } cases[] = {
+        {"no library", {empty.path()}, "was not found"},
+        {"no folders", {}, "was not found"},
+        {"a file that is no library", {broken.path()}, "could not be loaded"},
+    };
+    for (const auto &c : cases) {
+        const auto error = errorOf([&] { platform::loadPrintSupport(c.folders); });
+        ASSERT_TRUE(error) << c.what;
+        EXPECT_EQ(error->number(), PrintOutput::PrinterError) << c.what;
+        EXPECT_TRUE(error->description().startsWith(QStringLiteral("Printing is not available")))
+            << c.what << ": " << error->description().toStdString();
+        EXPECT_TRUE(error->description().contains(QLatin1String(c.says)))
+            << c.what << ": " << error->description().toStdString();
+    }
+}
+
+// Printing and printer setup fail with the message when the library is gone, before any
+// window opens, and work again once it is back.
+TEST_F(PrintSupportLoading, WithoutTheLibraryEveryWayToAPrinterFailsCleanly)
+{
+    PrintOutput::forgetChosenPrinterForTesting();
+    platform::setPrintSupportFoldersForTesting({empty.path()});
+    EXPECT_FALSE(platform::printSupportLoaded());
+    // Laying out for the default paper needs no printer.
+    EXPECT_EQ(PrintOutput::paperTwips(), QSizeF(PrintDocument::LetterWidth, PrintDocument::LetterHeight));
+
+    DialogScript script;
+    const std::vector<std::pair<const char *, std::function<void()>>> calls = {
+        {"print", [] { PrintOutput::sendToPrinter(pages(1)); }},
+        {"ask where to print", [] { PrintOutput::askDestination(QStringLiteral("Phone List")); }},
+        {"chosen printer", [] { PrintOutput::chosenPrinter(); }},
+        {"printer setup",
+         [] {
+             platform::CommonDialog dialog;
+             dialog.dlgShowPrinter();
+         }},
+    };
+    for (const auto &[what, call] : calls) {
+        const auto error = errorOf(call);
+        ASSERT_TRUE(error) << what;
+        EXPECT_EQ(error->number(), PrintOutput::PrinterError) << what;
+        EXPECT_TRUE(error->description().contains(QLatin1String("was not found"))) << what;
+    }
+    EXPECT_FALSE(PrintOutput::printerChosen()) << "a failed setup chooses nothing";
+
+    platform::setPrintSupportFoldersForTesting({});
+    EXPECT_NO_THROW(PrintOutput::chosenPrinter());
+    EXPECT_TRUE(platform::printSupportLoaded());
+}
+
+class ChosenPrinter : public ::testing::Test {
+  protected:
+    void SetUp() override { PrintOutput::forgetChosenPrinterForTesting(); }
+    void TearDown() override { PrintOutput::forgetChosenPrinterForTesting(); }
+    QTemporaryDir dir;
+};
+
+// The printer the user chose (here the file printer) receives the pages asked for, on
+// the paper it was set to.
+TEST_F(ChosenPrinter, ReceivesThePagesAskedForOnItsPaper)
+{
+    const QString path = dir.filePath(QStringLiteral("printed.pdf"));
+    QPrinter &printer = PrintOutput::chosenPrinter();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    PrintOutput::choosePrinter();
+    EXPECT_NEAR(PrintOutput::paperTwips().width(), 11906, 1);
+
+    EXPECT_EQ(PrintOutput::askDestination(QStringLiteral("Phone List")), QString())
+        << "a chosen file printer needs no question";
+    PrintOutput::sendToPrinter(pages(5), 2, 4);
+    EXPECT_EQ(pdfPageCount(readFileBytes(path)), 3);
+}
+
+TEST_F(ChosenPrinter, AFileItCannotWriteIsAPrinterErrorNamingTheFile)
+{
+    const QString path = dir.filePath(QStringLiteral("missing/folder/printed.pdf"));
+    QPrinter &printer = PrintOutput::chosenPrinter();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    PrintOutput::choosePrinter();
+    const auto error = errorOf([] { PrintOutput::sendToPrinter(pages(1)); });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->number(), PrintOutput::PrinterError);
+    EXPECT_TRUE(error->description().contains(QDir::toNativeSeparators(path))) << error->description().toStdString();
+}
+
+} // namespace
