@@ -172,6 +172,10 @@ OpenedAhead openAhead(const QString &path, QThread *windowThread)
         ahead.userField1Size = userField1SizeOf(*db);
         ahead.contacts = openContactsTable(*db);
         ahead.contacts->moveToThread(windowThread);
+        // The first list read and counted compiles and looks up what every list of
+        // contacts reads with; a list of a row or two does it here for the window's list.
+        db->openRecordset(QStringLiteral("Select * from tblContacts Where RecordID < 3 Order By LastName"))
+            ->recordCount();
         // The first list shown is most often every contact, whose count is the longest
         // step of its first reading.
         db->countAhead(QStringLiteral("SELECT count(*) FROM \"tblContacts\""));
