@@ -229,6 +229,16 @@ NameList &NameList::instance()
     return platform::instanceOf(slot());
 }
 
+void NameList::build()
+{
+    QPointer<NameList> &window = slot();
+    if (window && !window->isUnloaded())
+        return;
+    if (window)
+        window->deleteLater();
+    window = new NameList;
+}
+
 NameList *NameList::loadedInstance()
 {
     NameList *window = slot().data();

@@ -59,6 +59,9 @@ class NameList : public platform::Form, public MouseWheelWindow {
     static NameList &instance();
     // The loaded main window, or nullptr when there is none.
     static NameList *loadedInstance();
+    // Builds the window without loading it, when none stands: the start builds it while
+    // the database opens, and showing it loads it.
+    static void build();
 
     QAction *menuItem(const QString &name) const;
     // Lets go of the list's records, so that the database under them can close.

@@ -20,6 +20,9 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QThread>
+
+#include <future>
 
 #include <optional>
 
@@ -130,38 +133,96 @@ std::optional<RuntimeError> checkOwnTables(platform::Database &db)
     }
 }
 
+// The size the editor allows in the user field, as the contacts table declares it.
+std::optional<qint16> userField1SizeOf(platform::Database &db)
+{
+    try {
+        return qint16(db.tableDef(QStringLiteral("tblContacts")).field(QStringLiteral("UserField1")).size);
+    } catch (const RuntimeError &) {
+        // A database without the field still opens; the size keeps its value.
+        return std::nullopt;
+    }
+}
+
+std::unique_ptr<platform::Recordset> openContactsTable(platform::Database &db)
+{
+    std::unique_ptr<platform::Recordset> table =
+        db.openRecordset(QStringLiteral("tblContacts"), platform::RecordsetType::Table);
+    table->setIndex(QStringLiteral("LastName"));
+    return table;
+}
+
+// What the start reads of the database before the main window can load. It is read on a
+// second thread while this one builds the window, which needs none of it.
+struct OpenedAhead {
+    std::unique_ptr<platform::Database> db;
+    std::optional<qint16> userField1Size;
+    std::unique_ptr<platform::Recordset> contacts; // reads db: goes before it
+};
+
+// A file that needs anything of the user (a password, a repair) or fails in any way gives
+// nothing here: the usual path opens it again and asks or tells.
+OpenedAhead openAhead(const QString &path, QThread *windowThread)
+{
+    OpenedAhead ahead;
+    try {
+        std::unique_ptr<platform::Database> db = platform::Database::open(path);
+        if (checkOwnTables(*db))
+            return {};
+        ahead.userField1Size = userField1SizeOf(*db);
+        ahead.contacts = openContactsTable(*db);
+        ahead.contacts->moveToThread(windowThread);
+        // The first list shown is most often every contact, whose count is the longest
+        // step of its first reading.
+        db->countAhead(QStringLiteral("SELECT count(*) FROM \"tblContacts\""));
+        ahead.db = std::move(db);
+    } catch (...) {
+        return {};
+    }
+    return ahead;
+}
+
 // The second half of the start, which a restart from the main window runs alone: opens
 // gDbPath (asking for its password, offering a repair), checks that it is a database of
 // this program, reads the size of the user field, opens the contacts table in last-name
 // order and shows the main window; after a failure it reports and tries again or ends.
 // `opened` is a database the caller has already opened from gDbPath and checked.
+// The window is built while the database opens on a second thread (openAhead).
 MainOutcome openAndShow(std::unique_ptr<platform::Database> opened = {})
 {
     bool repairTried = false;
+    std::future<OpenedAhead> ahead;
+    if (!opened) {
+        ahead = std::async(std::launch::async, openAhead, gDbPath, QThread::currentThread());
+        NameList::build();
+    }
     for (;;) {
         forgetDatabase();
         QString password;
         bool ended = false;
         std::optional<RuntimeError> failure;
-        if (opened)
-            gDb = std::move(opened);
-        else
-            failure = openDatabase(gDbPath, gDb, password, ended);
-        if (ended)
-            return MainOutcome::Ended;
-        if (!failure)
-            failure = checkOwnTables(*gDb);
+        OpenedAhead early = ahead.valid() ? ahead.get() : OpenedAhead{};
+        if (early.db) {
+            gDb = std::move(early.db);
+            gContactsTable = std::move(early.contacts);
+        } else {
+            if (opened)
+                gDb = std::move(opened);
+            else
+                failure = openDatabase(gDbPath, gDb, password, ended);
+            if (ended)
+                return MainOutcome::Ended;
+            if (!failure)
+                failure = checkOwnTables(*gDb);
+            if (!failure)
+                early.userField1Size = userField1SizeOf(*gDb);
+        }
         if (!failure) {
+            if (early.userField1Size)
+                gEditor.gUserField1Size = *early.userField1Size;
             try {
-                gEditor.gUserField1Size = qint16(
-                    gDb->tableDef(QStringLiteral("tblContacts")).field(QStringLiteral("UserField1")).size);
-            } catch (const RuntimeError &) {
-                // A database without the field still opens; the size keeps its value.
-            }
-            try {
-                gContactsTable =
-                    gDb->openRecordset(QStringLiteral("tblContacts"), platform::RecordsetType::Table);
-                gContactsTable->setIndex(QStringLiteral("LastName"));
+                if (!gContactsTable)
+                    gContactsTable = openContactsTable(*gDb);
                 NameList::instance().showModeless();
                 return MainOutcome::MainWindowShown;
             } catch (const RuntimeError &error) {

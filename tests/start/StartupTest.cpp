@@ -1,3 +1,4 @@
+#include "editor/GLOBAL.h"
 #include "helpers/RecordSource.h"
 #include "mainwindow/NameList.h"
 #include "platform/RuntimeError.h"
@@ -18,6 +19,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSignalSpy>
+#include <QThread>
 #include <gtest/gtest.h>
 
 using platform::DialogKind;
@@ -339,4 +341,34 @@ TEST(StartupReentry, SetPathSkipsEverythingBeforeTheOpen)
     EXPECT_EQ(gRecordSource.gWhereClause, "");
     EXPECT_TRUE(script.shown().empty());
     Q_UNUSED(first);
+}
+
+TEST(StartupOpen, WhatIsReadWhileTheWindowIsBuiltServesTheShownWindow)
+{
+    StartedProgram program;
+    const QString path = newDatabase(program.folder().filePath("Quiltern.mdb"));
+    {
+        auto db = platform::Database::open(path);
+        db->execute("INSERT INTO tblContacts (LastName) VALUES ('Baker')");
+        db->execute("INSERT INTO tblContacts (LastName) VALUES ('Ames')");
+    }
+    gEditor.gUserField1Size = 1;
+    DialogScript script;
+    ASSERT_TRUE(program.start());
+    EXPECT_TRUE(script.shown().empty());
+    EXPECT_EQ(gDb->name(), QFileInfo(path).absoluteFilePath());
+    EXPECT_EQ(gEditor.gUserField1Size, gDb->tableDef("tblContacts").field("UserField1").size);
+    // The contacts table the locate box searches was opened on the second thread; its
+    // events and deferred deletions must run on the window's.
+    ASSERT_NE(gContactsTable, nullptr);
+    EXPECT_EQ(gContactsTable->thread(), QThread::currentThread());
+    EXPECT_EQ(gContactsTable->index(), "LastName");
+    gContactsTable->moveFirst();
+    EXPECT_EQ(gContactsTable->value("LastName").toString(), "Ames");
+    NameList *window = StartedProgram::window();
+    ASSERT_NE(window, nullptr);
+    auto *data = window->findChild<platform::DataControl *>("Data1");
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(data->database(), gDb.get());
+    EXPECT_EQ(data->recordset()->recordCount(), 2);
 }

@@ -372,8 +372,42 @@ void Database::detach(Recordset *recordset)
     mRecordsets.remove(recordset);
 }
 
+namespace {
+
+qint64 fileDataVersion(sqlite3 *db)
+{
+    SqlStatement version(db, QStringLiteral("PRAGMA data_version"));
+    return version.step() ? version.int64(0) : -1;
+}
+
+} // namespace
+
+void Database::countAhead(const QString &countingSql)
+{
+    mCountAhead.reset();
+    sqlite3 *db = handle();
+    SqlStatement count(db, countingSql);
+    if (!count.step())
+        return;
+    mCountAhead = CountAhead{countingSql.trimmed(), count.int64(0), qint64(sqlite3_total_changes(db)),
+                             fileDataVersion(db)};
+}
+
+std::optional<qint64> Database::takeCountAhead(const QString &countingSql)
+{
+    if (!mCountAhead)
+        return std::nullopt;
+    const CountAhead ahead = *std::exchange(mCountAhead, std::nullopt);
+    sqlite3 *db = handle();
+    if (ahead.sql != countingSql.trimmed() || ahead.changesMade != qint64(sqlite3_total_changes(db)) ||
+        ahead.fileVersion != fileDataVersion(db))
+        return std::nullopt;
+    return ahead.rows;
+}
+
 void Database::prepareForWrite(Recordset *writer, const QString &table)
 {
+    mCountAhead.reset();
     for (Recordset *recordset : std::as_const(mRecordsets))
         if (recordset != writer && (table.isEmpty() || recordset->mayRead(table)))
             recordset->settleBeforeWrite();

@@ -109,6 +109,12 @@ class Database {
     void noteWrite();
     quint64 dataVersion() const { return mDataVersion; }
 
+    // A count of rows read ahead of need (the start counts the contacts on the thread that
+    // opens the file while the main window is built). The first list that counts with the
+    // same text takes it; any write, here or by another connection, makes it void.
+    void countAhead(const QString &countingSql);
+    std::optional<qint64> takeCountAhead(const QString &countingSql);
+
   private:
     Database() = default;
     void openConnection();
@@ -129,6 +135,13 @@ class Database {
     QHash<QString, QString> mObjectNames; // lower-case name -> name as spelt
     QHash<QString, QList<FieldInfo>> mQueryFields;
     QHash<QString, TableDef> mTableDefs; // lower-case name -> its definition
+    struct CountAhead {
+        QString sql;
+        qint64 rows = 0;
+        qint64 changesMade = 0; // by this connection when counted
+        qint64 fileVersion = 0; // moves with every commit of another connection
+    };
+    std::optional<CountAhead> mCountAhead;
 };
 
 } // namespace platform

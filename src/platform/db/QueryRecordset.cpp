@@ -537,6 +537,8 @@ qint64 QueryRecordset::countRows()
         outermostWord(text, QLatin1String("except")) < 0;
     const QString counting = plain ? QStringLiteral("SELECT count(*) ") + text.mid(from)
                                    : QStringLiteral("SELECT count(*) FROM (%1)").arg(text);
+    if (const std::optional<qint64> counted = mDatabase->takeCountAhead(counting))
+        return *counted;
     try {
         SqlStatement count(mDatabase->handle(), counting);
         return count.step() ? count.int64(0) : -1;

@@ -170,3 +170,41 @@ TEST_F(ListCountTest, RowsTheListAddsAndDeletesCountOnceCounted)
 }
 
 } // namespace
+
+TEST_F(ListCountTest, ACountReadAheadServesOnlyTheFirstListCountingAlikeWithNothingWrittenSince)
+{
+    const QString counting = QStringLiteral("SELECT count(*) FROM \"tblContacts\"");
+    const QString everyone = QStringLiteral("Select * from tblContacts Order By LastName");
+    const QString added = QStringLiteral("INSERT INTO tblContacts (LastName) VALUES ('New')");
+
+    // Nothing written since: the list takes it, and it is gone once taken.
+    db().countAhead(counting);
+    EXPECT_EQ(db().openRecordset(everyone)->recordCount(), Contacts);
+    EXPECT_EQ(db().takeCountAhead(counting), std::nullopt);
+
+    // A list counting other rows counts its own.
+    db().countAhead(counting);
+    EXPECT_EQ(db().openRecordset("Select * from tblContacts Where First_City = 'Friends'")->recordCount(),
+              Contacts / 5);
+
+    // A row written here, through a list or by another connection voids it.
+    db().countAhead(counting);
+    db().execute(added);
+    EXPECT_EQ(db().openRecordset(everyone)->recordCount(), Contacts + 1);
+
+    db().countAhead(counting);
+    {
+        auto table = db().openRecordset("tblContacts", RecordsetType::Table);
+        table->addNew();
+        table->setValue("LastName", "Newer");
+        table->update();
+    }
+    EXPECT_EQ(db().openRecordset(everyone)->recordCount(), Contacts + 2);
+
+    db().countAhead(counting);
+    {
+        auto other = Database::open(mTemp.path());
+        other->execute(added);
+    }
+    EXPECT_EQ(db().openRecordset(everyone)->recordCount(), Contacts + 3);
+}
