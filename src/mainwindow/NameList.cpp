@@ -229,6 +229,16 @@ NameList &NameList::instance()
     return platform::instanceOf(slot());
 }
 
+const QStringList &NameList::startupSettingTypes()
+{
+    static const QStringList types{CategoryStartupSettingType,     CategorySettingType,
+                                   VersionSettingType,             AssignCategoryOnAddSettingType,
+                                   TemplateRecordIdSettingType,    BackColorSettingType,
+                                   TabletSettingType,              GridSortOrderType,
+                                   ReminderStartupSettingType};
+    return types;
+}
+
 void NameList::build()
 {
     QPointer<NameList> &window = slot();
@@ -305,10 +315,12 @@ void NameList::Form_Load()
     gRecordSource.gListSource = ContactsTable;
 
     // Every settings row the load and the first activation go by, in one read.
-    mStartupSettings.read(*gDb, {CategoryStartupSettingType, CategorySettingType, VersionSettingType,
-                                 AssignCategoryOnAddSettingType, TemplateRecordIdSettingType,
-                                 BackColorSettingType, TabletSettingType, GridSortOrderType,
-                                 ReminderStartupSettingType});
+    if (mSettingsAhead) {
+        mStartupSettings = *std::exchange(mSettingsAhead, std::nullopt);
+        gSql = StartupSettings::query(startupSettingTypes());
+    } else {
+        mStartupSettings.read(*gDb, startupSettingTypes());
+    }
     QString value;
     QString condition;
     // The start-up category: the category window stores its check box as 1; True and

@@ -62,6 +62,12 @@ class NameList : public platform::Form, public MouseWheelWindow {
     // Builds the window without loading it, when none stands: the start builds it while
     // the database opens, and showing it loads it.
     static void build();
+    // The settings rows the window loads by, which the start may read ahead (see
+    // useStartupSettings) while the window is built.
+    static const QStringList &startupSettingTypes();
+    // Rows of startupSettingTypes() read from gDb ahead of loading: the load goes by these
+    // instead of reading them again.
+    void useStartupSettings(StartupSettings settings) { mSettingsAhead = std::move(settings); }
 
     QAction *menuItem(const QString &name) const;
     // Lets go of the list's records, so that the database under them can close.
@@ -132,6 +138,7 @@ class NameList : public platform::Form, public MouseWheelWindow {
     void firstActivation();
 
     StartupSettings mStartupSettings;
+    std::optional<StartupSettings> mSettingsAhead;
     bool mAddAllowed = true;
     bool mStartupCategoryShown = false;
     bool mWheelHooked = false;

@@ -30,17 +30,28 @@ bool nameBefore(const QVariant &name, const QVariant &other)
 
 } // namespace
 
+QString StartupSettings::query(const QStringList &types)
+{
+    QStringList quoted;
+    for (const QString &type : types)
+        quoted.append(platform::jetQuote(type));
+    return QStringLiteral("Select * from tblSettings Where Type In (") + quoted.join(QStringLiteral(", ")) +
+           QLatin1Char(')');
+}
+
 void StartupSettings::read(platform::Database &db, const QStringList &types)
+{
+    if (!types.isEmpty())
+        gSql = query(types);
+    readAhead(db, types);
+}
+
+void StartupSettings::readAhead(platform::Database &db, const QStringList &types)
 {
     mRows.clear();
     if (types.isEmpty())
         return;
-    QStringList quoted;
-    for (const QString &type : types)
-        quoted.append(platform::jetQuote(type));
-    gSql = QStringLiteral("Select * from tblSettings Where Type In (") + quoted.join(QStringLiteral(", ")) +
-           QLatin1Char(')');
-    std::unique_ptr<platform::Recordset> rs = db.openRecordset(gSql);
+    std::unique_ptr<platform::Recordset> rs = db.openRecordset(query(types));
     // An open list knows whether it has a first row; counting them all would cost a query more.
     if (rs->eof())
         return;

@@ -22,8 +22,12 @@ class StartupSettings {
         QString setting1; // Setting1, "" when Null
     };
 
-    // Reads the rows of these types, forgetting what was read before.
+    // Reads the rows of these types, forgetting what was read before; the query goes
+    // through gSql as every settings query does.
     void read(platform::Database &db, const QStringList &types);
+    // The same, leaving gSql alone: for reading on a thread other than the windows'.
+    void readAhead(platform::Database &db, const QStringList &types);
+    static QString query(const QStringList &types);
     // The row of a type read above; nothing when the database has none.
     std::optional<Row> row(const QString &type) const;
 

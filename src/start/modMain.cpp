@@ -158,6 +158,7 @@ struct OpenedAhead {
     std::unique_ptr<platform::Database> db;
     std::optional<qint16> userField1Size;
     std::unique_ptr<platform::Recordset> contacts; // reads db: goes before it
+    std::optional<StartupSettings> settings;
 };
 
 // A file that needs anything of the user (a password, a repair) or fails in any way gives
@@ -172,6 +173,8 @@ OpenedAhead openAhead(const QString &path, QThread *windowThread)
         ahead.userField1Size = userField1SizeOf(*db);
         ahead.contacts = openContactsTable(*db);
         ahead.contacts->moveToThread(windowThread);
+        ahead.settings.emplace();
+        ahead.settings->readAhead(*db, NameList::startupSettingTypes());
         // The first list read and counted compiles and looks up what every list of
         // contacts reads with; a list of a row or two does it here for the window's list.
         db->openRecordset(QStringLiteral("Select * from tblContacts Where RecordID < 3 Order By LastName"))
@@ -227,6 +230,8 @@ MainOutcome openAndShow(std::unique_ptr<platform::Database> opened = {})
             try {
                 if (!gContactsTable)
                     gContactsTable = openContactsTable(*gDb);
+                if (early.settings)
+                    NameList::instance().useStartupSettings(std::move(*early.settings));
                 NameList::instance().showModeless();
                 return MainOutcome::MainWindowShown;
             } catch (const RuntimeError &error) {

@@ -15,6 +15,7 @@
 #include "support/FileBytes.h"
 #include "support/StartedProgram.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -351,8 +352,9 @@ TEST(StartupOpen, WhatIsReadWhileTheWindowIsBuiltServesTheShownWindow)
     const QString path = newDatabase(program.folder().filePath("Quiltern.mdb"));
     {
         auto db = platform::Database::open(path);
-        db->execute("INSERT INTO tblContacts (LastName) VALUES ('Baker')");
-        db->execute("INSERT INTO tblContacts (LastName) VALUES ('Ames')");
+        db->execute("INSERT INTO tblContacts (LastName, FirstName) VALUES ('Ames', 'Zoe')");
+        db->execute("INSERT INTO tblContacts (LastName, FirstName) VALUES ('Baker', 'Adam')");
+        db->execute("INSERT INTO tblSettings (Type, Name) VALUES ('GRIDSORTORDER', 'FirstName')");
     }
     gEditor.gUserField1Size = 1;
     DialogScript script;
@@ -361,16 +363,18 @@ TEST(StartupOpen, WhatIsReadWhileTheWindowIsBuiltServesTheShownWindow)
     EXPECT_EQ(gDb->name(), QFileInfo(path).absoluteFilePath());
     EXPECT_EQ(gEditor.gUserField1Size, gDb->tableDef("tblContacts").field("UserField1").size);
     // The contacts table the locate box searches was opened on the second thread; its
-    // events and deferred deletions must run on the window's.
+    // events and deferred deletions must run on the window's. It follows the stored sort,
+    // one of the settings read there too.
     ASSERT_NE(gContactsTable, nullptr);
     EXPECT_EQ(gContactsTable->thread(), QThread::currentThread());
-    EXPECT_EQ(gContactsTable->index(), "LastName");
+    EXPECT_EQ(gContactsTable->index(), "FirstName");
     gContactsTable->moveFirst();
-    EXPECT_EQ(gContactsTable->value("LastName").toString(), "Ames");
+    EXPECT_EQ(gContactsTable->value("LastName").toString(), "Baker");
     NameList *window = StartedProgram::window();
     ASSERT_NE(window, nullptr);
     auto *data = window->findChild<platform::DataControl *>("Data1");
     ASSERT_NE(data, nullptr);
     EXPECT_EQ(data->database(), gDb.get());
     EXPECT_EQ(data->recordset()->recordCount(), 2);
+    EXPECT_EQ(window->findChild<QComboBox *>("cmbSort")->currentText(), "FirstName");
 }
