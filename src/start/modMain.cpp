@@ -177,7 +177,7 @@ OpenedAhead openAhead(const QString &path, QThread *windowThread)
         ahead.settings->readAhead(*db, NameList::startupSettingTypes());
         // The first list read and counted compiles and looks up what every list of
         // contacts reads with; a list of a row or two does it here for the window's list.
-        db->openRecordset(QStringLiteral("Select * from tblContacts Where RecordID < 3 Order By LastName"))
+        db->openRecordset(QStringLiteral("Select * from tblContacts Where RecordID < 3 Order By RecordID"))
             ->recordCount();
         // The first list shown is most often every contact, whose count is the longest
         // step of its first reading.
