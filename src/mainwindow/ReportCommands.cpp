@@ -12,7 +12,9 @@
 #include "mainwindow/NameList.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
+#include "platform/print/PrintOutput.h"
 #include "platform/ui/CommonDialog.h"
+#include "platform/ui/MsgBox.h"
 #include "platform/ui/MousePointer.h"
 #include "printing/CondensedLists.h"
 #include "printing/DataControlRecords.h"
@@ -148,12 +150,15 @@ void ReportCommands::ChangePrinter_Click()
 {
     // The next report makes the preview anew, for the printer chosen here.
     UnloadPreview();
-    // The dialog's own errors change nothing; Cancel leaves the printer as it was.
+    // The dialog's own errors change nothing; Cancel leaves the printer as it was. A
+    // program that cannot print at all says so rather than show nothing.
     try {
         platform::CommonDialog dialog;
         dialog.dlgFlags = platform::CommonDialog::cdlPDPrintSetup;
         dialog.dlgShowPrinter();
-    } catch (const RuntimeError &) {
+    } catch (const RuntimeError &error) {
+        if (error.number() == platform::PrintOutput::PrinterError)
+            platform::MsgBox(error.description(), platform::vbOKOnly);
     }
     RestorePreviewMode(mWindow.menuItem(QStringLiteral("PreviewMode")));
 }

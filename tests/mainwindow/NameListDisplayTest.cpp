@@ -1,5 +1,7 @@
 #include "MainWindowFixture.h"
 
+#include "platform/print/PrintOutput.h"
+#include "platform/print/PrintSupport.h"
 #include "platform/print/PrintSurface.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/ScrollBarWidth.h"
@@ -161,6 +163,21 @@ TEST_F(DisplayTest, PrinterSetupGoesThroughTheLayerAndKeepsThePreviewSwitch)
     script.answerPrinterSetup(false);
     w.reports().ChangePrinter_Click();
     EXPECT_FALSE(PreviewSurface().preview());
+}
+
+TEST_F(DisplayTest, PrinterSetupTellsWhenTheProgramCannotPrintAtAll)
+{
+    prepare(1);
+    NameList &w = start();
+    QTemporaryDir empty;
+    platform::PrintOutput::forgetChosenPrinterForTesting();
+    platform::setPrintSupportFoldersForTesting({empty.path()});
+    script.answerMessage(platform::vbOK);
+    w.menuItem("ChangePrinter")->trigger();
+    platform::setPrintSupportFoldersForTesting({});
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].kind, platform::DialogKind::Message);
+    EXPECT_TRUE(script.shown()[0].text.startsWith("Printing is not available")) << script.shown()[0].text.toStdString();
 }
 
 TEST_F(ScrollBarTest, AnAcceptedWidthIsStoredForTheNextStart)
