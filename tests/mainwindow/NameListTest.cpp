@@ -566,12 +566,14 @@ TEST_F(MainWindowTest, WindowKeepsItsMinimumWidthAndLaysOutUnderTheGrid)
     EXPECT_NEAR(client(w)->width() - grid.right() - 1, platform::twipsToPixelsX(390) - Table1(w)->x(), 2);
 }
 
-TEST_F(MainWindowTest, OpensOnAHundredThousandContactsShowingTheFirstRows)
+// A list many reading blocks long (the time it takes on 100,000 contacts is measured in
+// bench/, not here).
+TEST_F(MainWindowTest, OpensOnALongListShowingTheFirstRows)
 {
-    prepare(100000);
+    prepare(5000);
     NameList &w = start();
     QAbstractItemModel *model = Table1(w)->model();
-    EXPECT_EQ(model->rowCount(), 100000);
+    EXPECT_EQ(model->rowCount(), 5000);
     // The first rows as the database orders them, organisations without a last name first.
     auto first = gDb->openRecordset("Select * from tblContacts Order By LastName, FirstName");
     for (int row = 0; row < 40; ++row, first->moveNext()) {
