@@ -167,14 +167,14 @@ OpenedAhead openAhead(const QString &path, QThread *windowThread)
 {
     OpenedAhead ahead;
     try {
+        // Locals, so that a failure part way lets the table go before the file it reads.
         std::unique_ptr<platform::Database> db = platform::Database::open(path);
         if (checkOwnTables(*db))
             return {};
-        ahead.userField1Size = userField1SizeOf(*db);
-        ahead.contacts = openContactsTable(*db);
-        ahead.contacts->moveToThread(windowThread);
-        ahead.settings.emplace();
-        ahead.settings->readAhead(*db, NameList::startupSettingTypes());
+        const std::optional<qint16> userField1Size = userField1SizeOf(*db);
+        std::unique_ptr<platform::Recordset> contacts = openContactsTable(*db);
+        StartupSettings settings;
+        settings.readAhead(*db, NameList::startupSettingTypes());
         // The first list read and counted compiles and looks up what every list of
         // contacts reads with; a list of a row or two does it here for the window's list.
         db->openRecordset(QStringLiteral("Select * from tblContacts Where RecordID < 3 Order By RecordID"))
@@ -182,6 +182,11 @@ OpenedAhead openAhead(const QString &path, QThread *windowThread)
         // The first list shown is most often every contact, whose count is the longest
         // step of its first reading.
         db->countAhead(QStringLiteral("SELECT count(*) FROM \"tblContacts\""));
+        // Handed over only once nothing here can fail: the table is the window thread's.
+        contacts->moveToThread(windowThread);
+        ahead.userField1Size = userField1Size;
+        ahead.settings = std::move(settings);
+        ahead.contacts = std::move(contacts);
         ahead.db = std::move(db);
     } catch (...) {
         return {};
