@@ -6,12 +6,50 @@
 #include <QSerialPort>
 #include <QSerialPortInfo>
 #include <algorithm>
+#include <tuple>
+#include <vector>
 
 namespace platform {
 
 namespace {
 constexpr int WriteTimeoutMs = 5000;
+
+int kindRank(const QString &stem)
+{
+    if (stem == QLatin1String("ttyS"))
+        return 0;
+    if (stem == QLatin1String("ttyUSB"))
+        return 2;
+    if (stem == QLatin1String("ttyACM"))
+        return 3;
+    if (stem == QLatin1String("rfcomm") || stem == QLatin1String("ircomm"))
+        return 4;
+    return 1;
 }
+
+// A device's place: its kind, then the name without its number, then the number.
+struct DeviceKey {
+    int rank;
+    QString stem;
+    qulonglong number;
+    QString location;
+
+    explicit DeviceKey(const QString &path) : location(path)
+    {
+        const QString name = path.mid(path.lastIndexOf(u'/') + 1);
+        qsizetype digits = name.size();
+        while (digits > 0 && name.at(digits - 1).isDigit())
+            --digits;
+        stem = name.left(digits);
+        number = name.mid(digits).toULongLong();
+        rank = kindRank(stem);
+    }
+    bool operator<(const DeviceKey &other) const
+    {
+        return std::tie(rank, stem, number, location) < std::tie(other.rank, other.stem, other.number, other.location);
+    }
+};
+} // namespace
 
 Comm::Comm(QObject *parent) : QObject(parent), mSerial(new QSerialPort(this)) {}
 
@@ -41,13 +79,23 @@ QString Comm::deviceForPort(int port)
     const QByteArray named = qgetenv(QStringLiteral("QUILTERN_COM%1").arg(port).toLatin1().constData());
     if (!named.isEmpty())
         return QString::fromLocal8Bit(named);
-    QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
-    std::sort(ports.begin(), ports.end(), [](const QSerialPortInfo &a, const QSerialPortInfo &b) {
-        return a.systemLocation() < b.systemLocation();
-    });
-    if (port < 1 || port > ports.size())
+    QStringList locations;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
+        locations << info.systemLocation();
+    locations = inDeviceOrder(locations);
+    if (port < 1 || port > locations.size())
         return QString();
-    return ports.at(port - 1).systemLocation();
+    return locations.at(port - 1);
+}
+
+QStringList Comm::inDeviceOrder(QStringList locations)
+{
+    std::vector<DeviceKey> keys(locations.cbegin(), locations.cend());
+    std::sort(keys.begin(), keys.end());
+    locations.clear();
+    for (const DeviceKey &key : keys)
+        locations << key.location;
+    return locations;
 }
 
 void Comm::setCommPortOpen(bool open)

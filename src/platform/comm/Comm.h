@@ -3,14 +3,15 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class QSerialPort;
 
 namespace platform {
 
 // A serial port driven as the classic communications control: choose a port number, open
-// it, write texts, close it. COM1 to COM9 are the system's serial devices in the order the
-// system lists them, unless the environment variable QUILTERN_COM<n> names the device.
+// it, write texts, close it. COM<n> is the n-th of the system's serial devices in device
+// order (see inDeviceOrder), unless the environment variable QUILTERN_COM<n> names the device.
 // The line runs at 9600 baud, no parity, 8 data bits, 1 stop bit. Failures raise a
 // RuntimeError whose text names the device.
 class Comm : public QObject {
@@ -34,6 +35,12 @@ class Comm : public QObject {
 
     // The device a port number stands for; empty when the system has no such port.
     static QString deviceForPort(int port);
+    // The devices' paths in the order their port numbers follow: the ports built into the
+    // machine first (ttyS0, ttyS1, ... ttyS10, then other on-board kinds), then USB adapters
+    // (ttyUSB*, then ttyACM*), then ports that come and go over the air (rfcomm*, ircomm*);
+    // within a kind by number, not by text. So plugging in an adapter never renumbers a port
+    // the machine has of its own.
+    static QStringList inDeviceOrder(QStringList locations);
 
   private:
     QSerialPort *mSerial;
