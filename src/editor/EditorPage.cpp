@@ -98,18 +98,20 @@ QLineEdit *EditorPage::addBox(QWidget *parent, const QString &name, int maxLengt
     edit->setObjectName(name);
     edit->setMaxLength(maxLength > 0 ? maxLength : 32767);
     platform::keepCharactersWhole(edit);
-    if (description) {
-        // Editable labels: blue text on the button face, stored with the contact.
-        edit->setProperty("ForeColor", EditableLabelColor);
-        edit->setFrame(false);
+    // Editable labels, stored with the contact, and the picture names (which the user may
+    // blank out) are blue text on the button face; the labels have no frame.
+    const bool blue = description || name.startsWith(QLatin1String("txtPic"));
+    edit->setProperty("ForeColor", blue ? EditableLabelColor : 0);
+    if (blue) {
         QPalette colours = edit->palette();
         colours.setColor(QPalette::Text, EditableLabelText);
         colours.setColor(QPalette::Base, colours.color(QPalette::Button));
         edit->setPalette(colours);
+    }
+    if (description) {
+        edit->setFrame(false);
         edit->setText(designText);
         edit->setToolTip(toolTip);
-    } else {
-        edit->setProperty("ForeColor", 0);
     }
     QObject::connect(edit, &QLineEdit::textChanged, &mWindow, [] { gEditor.gRecordChanged = true; });
     edit->installEventFilter(mBoxEvents);

@@ -143,7 +143,9 @@ void PictureStrip::mnuFilePasteImage_Click()
                        "be ignored.\rIllegal characters are:") +
             QStringLiteral("   *  \\  /  :  ?  |  ") + QLatin1Char('"') + QStringLiteral("  <  >"),
         QStringLiteral("Picture name required")));
-    if (answer.isEmpty() || !CheckFileNameChars(answer))
+    // A name starting with a full stop would make a hidden file, which the picture buttons
+    // never find again: it is ignored like a name with an illegal character.
+    if (answer.isEmpty() || !CheckFileNameChars(answer) || answer.startsWith(u'.'))
         return;
     gPictureHandOver.gPastePicture = true;
     CMDialog1().dlgFileName =

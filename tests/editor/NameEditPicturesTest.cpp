@@ -150,6 +150,20 @@ TEST_F(EditorPicturesTest, ARightClickPicksTheSlotAndOffersPasteImage)
     widget<QMenu>("mnuFile")->hide();
 }
 
+TEST_F(EditorPicturesTest, NameBoxesAreBlueOnTheButtonFaceLikeTheDescriptions)
+{
+    openEditorHere(true);
+    const QPalette description = box("txtPhone1_Desc")->palette();
+    const QPalette data = box("txtLastName")->palette();
+    for (int n = 1; n <= 8; ++n) {
+        QLineEdit *name = box(QStringLiteral("txtPic%1File").arg(n));
+        EXPECT_EQ(name->palette().color(QPalette::Text), description.color(QPalette::Text)) << n;
+        EXPECT_NE(name->palette().color(QPalette::Text), data.color(QPalette::Text)) << n;
+        EXPECT_EQ(name->palette().color(QPalette::Base), name->palette().color(QPalette::Button)) << n;
+        EXPECT_NE(name->palette().color(QPalette::Base), data.color(QPalette::Base)) << n;
+    }
+}
+
 TEST_F(EditorPicturesTest, PasteImageWithoutAPictureOnTheClipboardDoesNothing)
 {
     NameEdit &ed = openEditorHere(true);
@@ -169,6 +183,8 @@ TEST_F(EditorPicturesTest, PasteImageHandsOverTheTypedNameWithJpg)
                           {"Portrait.JPG", "Portrait.JPG"},
                           {"  Portrait  ", "Portrait.jpg"},
                           {"Who?", nullptr},
+                          {".Portrait", nullptr},
+                          {"  .jpg", nullptr},
                           {"", nullptr}};
     NameEdit &ed = openEditorHere(true);
     for (const Case &c : cases) {
