@@ -6,17 +6,31 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <sys/stat.h>
+
 namespace {
 // Written to the device in pieces of this size.
 constexpr qsizetype FlushSize = 1 << 16;
 
+constexpr int DiskFull = 61;
 constexpr int PermissionDenied = 70;
 constexpr int FileAccessError = 75;
+
+// False when a folder on the way to the file may not be entered: whether the file and its
+// folder are there cannot be known.
+bool reachable(const QString &path)
+{
+    struct stat status;
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 || errno != EACCES;
+}
 } // namespace
 
 ExportFile::ExportFile(const QString &path) : mPath(path), mFile(path)
 {
     const QFileInfo target(path);
+    if (!reachable(path))
+        fail(PermissionDenied, QStringLiteral("The folder cannot be opened: permission denied."));
     if (!target.dir().exists())
         fail(platform::err::PathNotFound, QStringLiteral("The folder does not exist."));
     if (target.isDir())
@@ -26,7 +40,12 @@ ExportFile::ExportFile(const QString &path) : mPath(path), mFile(path)
         fail(PermissionDenied, target.permission(QFileDevice::WriteOwner)
                                    ? QStringLiteral("Permission denied.")
                                    : QStringLiteral("The file is read-only."));
-    if (!mFile.open(QIODevice::WriteOnly))
+    // A file the user may write in a folder the user may not is written where it is, as no
+    // temporary file can be made beside it.
+    mFile.setDirectWriteFallback(true);
+    // Unbuffered: the lines are gathered here, and a failing write is then known at once,
+    // with its cause.
+    if (!mFile.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         fail(PermissionDenied, mFile.errorString());
     mBuffer.reserve(FlushSize + 4096);
 }
@@ -65,7 +84,7 @@ void ExportFile::flush()
     if (mBuffer.isEmpty())
         return;
     if (mFile.write(mBuffer) != mBuffer.size())
-        fail(FileAccessError, mFile.errorString());
+        failWriting();
     mBuffer.truncate(0); // keeps its room for the next piece
 }
 
@@ -73,7 +92,15 @@ void ExportFile::commit()
 {
     flush();
     if (!mFile.commit())
-        fail(FileAccessError, mFile.errorString());
+        failWriting();
+}
+
+void ExportFile::failWriting() const
+{
+    const int cause = errno; // before anything else can change it
+    if (cause == ENOSPC || cause == EDQUOT)
+        fail(DiskFull, QStringLiteral("The disk is full."));
+    fail(FileAccessError, mFile.errorString());
 }
 
 void ExportFile::fail(int number, const QString &reason) const

@@ -9,11 +9,13 @@
 // return and a line feed. The lines go to a temporary file beside the target, which takes
 // the target's place only when commit() succeeds: an export that fails half-way (a full
 // disk, a record that cannot be read) leaves no partial file, and a file chosen for
-// replacing stays as it was.
+// replacing stays as it was. The one exception is a file the user may write in a folder
+// the user may not: it is written in place, and keeps what was written before a failure.
 class ExportFile {
   public:
     // Raises a RuntimeError that names the file and the reason when it cannot be written
-    // there (no such folder, no permission, a read-only file, a folder of that name).
+    // there (no such folder, a folder that may not be entered, no permission, a read-only
+    // file, a folder of that name).
     explicit ExportFile(const QString &path);
     // Without a commit the temporary file goes and the target is untouched.
     ~ExportFile();
@@ -25,12 +27,13 @@ class ExportFile {
     void write(QStringView text);
     void write(QByteArrayView ascii);
     void endLine();
-    // Puts the file in the target's place; raises a RuntimeError with the reason when the
-    // lines could not all be written.
+    // Puts the file in the target's place; raises a RuntimeError with the reason (a full
+    // disk told as such) when the lines could not all be written.
     void commit();
 
   private:
     void flush();
+    [[noreturn]] void failWriting() const;
     [[noreturn]] void fail(int number, const QString &reason) const;
 
     QString mPath;

@@ -165,16 +165,64 @@ class FrameFailure : public FrameOnContacts {
     }
 };
 
-TEST_F(FrameFailure, AFolderWithoutWritePermission)
+TEST_F(FrameFailure, ANewFileInAFolderWithoutWritePermission)
 {
     const QString locked = folder.filePath(QStringLiteral("locked"));
     ASSERT_TRUE(QDir().mkpath(locked));
-    earlier(locked + "/NameOut.txt");
     setMode(locked, ReadAndList);
     expectRefused(locked + "/NameOut.txt", "Permission denied");
     setMode(locked, Everything);
+    EXPECT_TRUE(QDir(locked).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(FrameOnContacts, AnExistingFileInAFolderWithoutWritePermissionIsWrittenInPlace)
+{
+    const QString locked = folder.filePath(QStringLiteral("locked"));
+    ASSERT_TRUE(QDir().mkpath(locked));
+    const QString path = locked + "/NameOut.txt";
+    writeFileBytes(path, QByteArray(5000, 'x'));
+    setMode(path, Everything);
+    setMode(locked, ReadAndList);
+    setMode(folder.path(), Everything);
+    DialogScript script;
+    script.answerMessage(platform::vbYes).answerSaveFile(path).answerMessage(platform::vbOK);
+    DataControlRecords records(Data1);
+    {
+        Unprivileged user;
+        ExportLabelFormat(records, CMDialog1);
+    }
+    ASSERT_EQ(script.shown().size(), 3u);
+    EXPECT_EQ(script.shown()[2].title, "Export completed") << script.shown()[2].text.toStdString();
+    setMode(locked, Everything);
+    EXPECT_EQ(readFileBytes(path), "Abel \r\n \r\nBaker \r\n \r\nCole \r\n \r\n");
     EXPECT_EQ(QDir(locked).entryList(QDir::Files), QStringList{"NameOut.txt"});
-    EXPECT_EQ(readFileBytes(locked + "/NameOut.txt"), "earlier");
+}
+
+TEST_F(FrameFailure, AFolderThatCannotBeEntered)
+{
+    const QString locked = folder.filePath(QStringLiteral("locked"));
+    ASSERT_TRUE(QDir().mkpath(locked + "/inner"));
+    setMode(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    for (const QString &path : {locked + "/NameOut.txt", locked + "/inner/NameOut.txt"})
+        expectRefused(path, "folder cannot be opened");
+    setMode(locked, Everything);
+    EXPECT_TRUE(QDir(locked).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(FrameFailure, AFullDisk)
+{
+    // The device that answers every write with "no space left"; a user who may write its
+    // folder would see it replaced, so the test runs only as one who may not.
+    const QString full = QStringLiteral("/dev/full");
+    if (!QFileInfo::exists(full))
+        GTEST_SKIP() << "this system has no /dev/full";
+    {
+        Unprivileged user;
+        if (access("/dev", W_OK) == 0)
+            GTEST_SKIP() << "the tests cannot run as a user who may not write /dev";
+    }
+    expectRefused(full, "disk is full");
+    EXPECT_TRUE(QFileInfo(full).exists() && !QFileInfo(full).isFile());
 }
 
 TEST_F(FrameFailure, AReadOnlyFile)
