@@ -3,6 +3,7 @@
 #include "platform/RuntimeError.h"
 #include "platform/base/AnsiText.h"
 
+#include <QHash>
 #include <QSerialPort>
 #include <QSerialPortInfo>
 #include <algorithm>
@@ -14,17 +15,14 @@ namespace platform {
 namespace {
 constexpr int WriteTimeoutMs = 5000;
 
+// Where a kind of device stands: the machine's own ports (ttyS, then other on-board kinds),
+// USB adapters, USB modems, then ports over the air.
 int kindRank(const QString &stem)
 {
-    if (stem == QLatin1String("ttyS"))
-        return 0;
-    if (stem == QLatin1String("ttyUSB"))
-        return 2;
-    if (stem == QLatin1String("ttyACM"))
-        return 3;
-    if (stem == QLatin1String("rfcomm") || stem == QLatin1String("ircomm"))
-        return 4;
-    return 1;
+    static const QHash<QString, int> ranks = {{QStringLiteral("ttyS"), 0},   {QStringLiteral("ttyUSB"), 2},
+                                              {QStringLiteral("ttyACM"), 3}, {QStringLiteral("rfcomm"), 4},
+                                              {QStringLiteral("ircomm"), 4}};
+    return ranks.value(stem, 1);
 }
 
 // A device's place: its kind, then the name without its number, then the number.
@@ -46,7 +44,8 @@ struct DeviceKey {
     }
     bool operator<(const DeviceKey &other) const
     {
-        return std::tie(rank, stem, number, location) < std::tie(other.rank, other.stem, other.number, other.location);
+        return std::tie(rank, stem, number, location) <
+               std::tie(other.rank, other.stem, other.number, other.location);
     }
 };
 } // namespace

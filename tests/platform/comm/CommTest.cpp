@@ -70,23 +70,12 @@ TEST(Comm, PortCannotChangeWhileOpen)
 
 TEST(Comm, PortNumbersFollowTheDevicesNaturalOrder)
 {
-    struct Case {
-        const char *what;
-        QStringList listed;
-        QStringList numbered; // COM1, COM2, ...
+    // As the system lists them; as COM1, COM2, ... take them.
+    const std::pair<QStringList, QStringList> cases[] = {
+        {{"/dev/ttyS10", "/dev/ttyS2", "/dev/ttyS0"}, {"/dev/ttyS0", "/dev/ttyS2", "/dev/ttyS10"}},
+        {{"/dev/rfcomm0", "/dev/ttyACM0", "/dev/ttyUSB10", "/dev/ttyUSB9", "/dev/ttyAMA0", "/dev/ttyS1"},
+         {"/dev/ttyS1", "/dev/ttyAMA0", "/dev/ttyUSB9", "/dev/ttyUSB10", "/dev/ttyACM0", "/dev/rfcomm0"}},
     };
-    const Case cases[] = {
-        {"numbers, not text", {"/dev/ttyS10", "/dev/ttyS2", "/dev/ttyS1", "/dev/ttyS0"},
-         {"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyS2", "/dev/ttyS10"}},
-        {"an adapter comes after the machine's own ports", {"/dev/ttyUSB0", "/dev/ttyS1", "/dev/ttyS0"},
-         {"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyUSB0"}},
-        {"USB adapters, then USB modems", {"/dev/ttyACM0", "/dev/ttyUSB10", "/dev/ttyUSB9"},
-         {"/dev/ttyUSB9", "/dev/ttyUSB10", "/dev/ttyACM0"}},
-        {"other on-board ports after ttyS, before USB; over-the-air ones last",
-         {"/dev/rfcomm0", "/dev/ttyUSB0", "/dev/ttyAMA0", "/dev/ttyS0"},
-         {"/dev/ttyS0", "/dev/ttyAMA0", "/dev/ttyUSB0", "/dev/rfcomm0"}},
-        {"none", {}, {}},
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(Comm::inDeviceOrder(c.listed), c.numbered) << c.what;
+    for (const auto &[listed, numbered] : cases)
+        EXPECT_EQ(Comm::inDeviceOrder(listed), numbered) << listed.join(' ').toStdString();
 }
