@@ -27,5 +27,5 @@ struct ExportPieces {
 // last, under the hourglass, puts the current record back and tells where the file is.
 // A failure anywhere else (no records displayed, a file that cannot be written, a record
 // that cannot be read) is told with its reason; the current record comes back and no
-// file is left behind.
+// file is left behind, but for one written in place (see ExportFile).
 void RunExport(DisplayedRecords &Records, platform::CommonDialog &CMDialog1, const ExportPieces &Export);
