@@ -155,6 +155,7 @@ void PreviewWidget::refit()
 
 void PreviewWidget::relayout()
 {
+    mLaidOutPage = mSurface.document().pageSize();
     auto *view = static_cast<PageView *>(mPages);
     mPages->resize(view->contentSize());
     mPages->update();
@@ -172,6 +173,10 @@ void PreviewWidget::contentChanged()
     // A report adds its runs one by one, always to the last page, and lets events run
     // while it draws: repainting pages that did not change would cost more than the
     // layout itself.
+    if (mSurface.document().pageSize() != mLaidOutPage) {
+        refit();
+        relayout();
+    }
     const int pages = mSurface.pageCount();
     if (pages != mCountedPages || mSurface.previewPage() != mCountedPreviewPage)
         updateCounter();

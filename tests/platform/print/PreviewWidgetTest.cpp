@@ -174,4 +174,37 @@ TEST_F(PreviewWidgetTest, OnlyAChangeToAShownPageRepaintsThePages)
     EXPECT_EQ(counter()->text(), QString());
 }
 
+TEST_F(PreviewWidgetTest, ALandscapeDocumentAfterAPortraitOneShowsItsWholePage)
+{
+    const struct {
+        int zoomMode;
+        double zoom;
+    } views[] = {{PrintSurface::ZoomPercentage, 50}, {PrintSurface::ZoomWholePage, 0}};
+    for (const auto &view : views) {
+        SCOPED_TRACE(view.zoomMode);
+        vp.setOrientation(0);
+        vp.setAction(PrintSurface::StartDoc);
+        if (view.zoomMode == PrintSurface::ZoomPercentage)
+            vp.setZoom(view.zoom);
+        else
+            vp.setZoomMode(view.zoomMode);
+        QCoreApplication::processEvents();
+        const double portraitZoom = vp.zoom();
+
+        vp.setOrientation(1);
+        vp.setAction(PrintSurface::StartDoc);
+        vp.setCurrentY(720);
+        vp.printLine(QStringLiteral("right edge"));
+        QCoreApplication::processEvents();
+        const double perTwip = vp.zoom() / 100.0 * pages()->logicalDpiX() / 1440.0;
+        EXPECT_NEAR(pages()->width(), 15840 * perTwip + 2 * PreviewWidget::Gap, 1.0);
+        EXPECT_NEAR(pages()->height(), 12240 * perTwip + 2 * PreviewWidget::Gap, 1.0);
+        if (view.zoomMode == PrintSurface::ZoomWholePage) {
+            const QSize area = widget.findChild<QScrollArea *>()->viewport()->size();
+            EXPECT_LE(pages()->width(), area.width());
+            EXPECT_LT(vp.zoom(), portraitZoom) << "the wider page is fitted anew";
+        }
+    }
+}
+
 } // namespace
