@@ -35,8 +35,11 @@ class PageView : public QWidget {
     QSize contentSize() const
     {
         const QSizeF page = pagePixels();
-        return QSize(qCeil(columns() * page.width()) + (columns() + 1) * PreviewWidget::Gap,
-                     qCeil(rows() * page.height()) + (rows() + 1) * PreviewWidget::Gap);
+        // A page fitted to the free space comes out a hair over it from rounding; that
+        // hair is no pixel more, or the fitted page would call for a scroll bar.
+        const auto pixels = [](double length) { return qCeil(length - 1e-6); };
+        return QSize(pixels(columns() * page.width()) + (columns() + 1) * PreviewWidget::Gap,
+                     pixels(rows() * page.height()) + (rows() + 1) * PreviewWidget::Gap);
     }
 
   protected:

@@ -3,6 +3,7 @@
 
 #include <QLabel>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -200,9 +201,26 @@ TEST_F(PreviewWidgetTest, ALandscapeDocumentAfterAPortraitOneShowsItsWholePage)
         EXPECT_NEAR(pages()->width(), 15840 * perTwip + 2 * PreviewWidget::Gap, 1.0);
         EXPECT_NEAR(pages()->height(), 12240 * perTwip + 2 * PreviewWidget::Gap, 1.0);
         if (view.zoomMode == PrintSurface::ZoomWholePage) {
-            const QSize area = widget.findChild<QScrollArea *>()->viewport()->size();
-            EXPECT_LE(pages()->width(), area.width());
+            const QScrollArea *scroll = widget.findChild<QScrollArea *>();
+            EXPECT_LE(pages()->width(), scroll->viewport()->width());
+            EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible());
             EXPECT_LT(vp.zoom(), portraitZoom) << "the wider page is fitted anew";
+        }
+    }
+}
+
+TEST_F(PreviewWidgetTest, AWholePageNeedsNoScrollBarAtAnyWindowSize)
+{
+    vp.setZoomMode(PrintSurface::ZoomWholePage);
+    const QScrollArea *scroll = widget.findChild<QScrollArea *>();
+    for (const int orientation : {0, 1}) {
+        vp.setOrientation(orientation);
+        vp.setAction(PrintSurface::StartDoc);
+        for (int width = 300; width < 620; ++width) {
+            widget.resize(width, orientation == 1 ? 900 : 400);
+            QCoreApplication::processEvents();
+            EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible()) << orientation << " " << width;
+            EXPECT_FALSE(scroll->verticalScrollBar()->isVisible()) << orientation << " " << width;
         }
     }
 }
