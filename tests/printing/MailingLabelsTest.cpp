@@ -99,17 +99,6 @@ class LabelRunTest : public ::testing::Test {
         return tops;
     }
 
-    // Every page's runs, each with its distance from the top of the first page.
-    std::vector<std::pair<PrintRun, double>> runsDownTheStrip()
-    {
-        std::vector<std::pair<PrintRun, double>> runs;
-        const double pageHeight = document().pageSize().height();
-        for (int page = 1; page <= document().pageCount(); ++page)
-            for (const PrintRun &run : runsOnPage(document(), page))
-                runs.emplace_back(run, run.y + (page - 1) * pageHeight);
-        return runs;
-    }
-
     struct Strip {
         double column; // every line of every label
         double top;    // of the first place
@@ -125,7 +114,10 @@ class LabelRunTest : public ::testing::Test {
     {
         const double edge = platform::PrintDocument::UnprintableEdge;
         const double pageHeight = document().pageSize().height();
-        const std::vector<std::pair<PrintRun, double>> runs = runsDownTheStrip();
+        std::vector<std::pair<PrintRun, double>> runs; // with their distance from the first page's top
+        for (int page = 1; page <= document().pageCount(); ++page)
+            for (const PrintRun &run : runsOnPage(document(), page))
+                runs.emplace_back(run, run.y + (page - 1) * pageHeight);
         ASSERT_FALSE(runs.empty());
         platform::PrintFont font = runs.front().first.font;
         const double lineHeight = platform::textMetrics().lineHeight(font);
@@ -281,31 +273,6 @@ TEST_F(LabelsTest, TwoUpCopiesTakeConsecutivePositions)
     EXPECT_EQ(names, (QStringList{"P1 Lee ", "P1 Lee ", "P1 Lee ", "P2 Lee ", "P2 Lee ", "P2 Lee "}));
 }
 
-TEST_F(LabelsTest, ContinuousLabelsKeepTheirPitchAcrossPageEnds)
-{
-    const struct {
-        void (*menu)(DisplayedRecords &, qint32);
-        const char *name;
-        const char *size;
-        int pitch;
-        int lines;
-    } layouts[] = {{&Labels1UpMenu2_Click, "Labels 15/16 x 3-1/2 1-up", "9.5", 1440, 5},
-                   {&Labels1UpMenu1_Click, "Labels 1-1/2 x 4 1-up", "12", 2160, 6}};
-    for (const auto &layout : layouts) {
-        SCOPED_TRACE(layout.name);
-        report(QString::fromLatin1(layout.name), 0, 0, QStringLiteral("Arial"), QString::fromLatin1(layout.size));
-        MemoryRecords records(contactFields(), people(50));
-        script.answerInput(QStringLiteral("1"));
-        layout.menu(records, 0);
-        const double size = QString::fromLatin1(layout.size).toDouble();
-        expectLabelsOnTheStrip({360, 360, layout.pitch, layout.lines, size}, 50);
-        EXPECT_GT(document().pageCount(), 3);
-        EXPECT_EQ(PreviewSurface().fontSize(), std::round(size)) << "the kept size after each label";
-        EXPECT_EQ(PreviewSurface().marginTop(), platform::PrintSurface::DefaultMarginTop) << "margins are put back";
-        EXPECT_TRUE(PreviewSurface().flowsOverPageEnd()) << "the flow is put back";
-    }
-}
-
 // Measured with the installed fonts, not fixed metrics: the places must hold whatever
 // height a font's lines have.
 TEST_F(LabelRunTest, SheetLabelsLandOnTheirPlacesAtEveryStartThatFits)
@@ -375,7 +342,9 @@ TEST_F(LabelRunTest, ContinuousLabelsKeepTheirColumnAndPlacesOverPageEnds)
                     expectLabelsOnTheStrip({double(x + 360), double(y + 360), layout.pitch,
                                             LabelLinesForFontSize(name, size), size},
                                            40);
-                    EXPECT_EQ(PreviewSurface().fontSize(), std::round(size));
+                    EXPECT_EQ(PreviewSurface().fontSize(), std::round(size)) << "the kept size after each label";
+                    EXPECT_EQ(PreviewSurface().marginTop(), platform::PrintSurface::DefaultMarginTop);
+                    EXPECT_TRUE(PreviewSurface().flowsOverPageEnd()) << "put back for the other reports";
                 }
             }
         }

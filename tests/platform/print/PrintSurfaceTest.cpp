@@ -170,21 +170,6 @@ TEST_F(PrintSurfaceTest, TextPastTheBottomFlowsOntoANewPage)
     EXPECT_EQ(vp.currentY(), 920);
 }
 
-TEST_F(PrintSurfaceTest, WithTheFlowOffALinePastTheBottomStaysWhereItIsPut)
-{
-    start();
-    {
-        platform::PageFlowOff flow(vp);
-        vp.setCurrentY(15000);
-        vp.printLine(QStringLiteral("kept"));
-        vp.printLine(QStringLiteral("below the paper"));
-    }
-    EXPECT_EQ(vp.pageCount(), 1);
-    EXPECT_EQ(textAt(vp.document(), 1, 1440, 15200), QStringLiteral("below the paper"));
-    vp.printLine(QStringLiteral("flows again"));
-    EXPECT_EQ(textAt(vp.document(), 2, 1440, 720), QStringLiteral("flows again"));
-}
-
 TEST_F(PrintSurfaceTest, MarginsSetToZeroLetALineFillThePage)
 {
     start();
