@@ -177,6 +177,8 @@ class PocketReport {
   private:
     void draw(ReportRun &run)
     {
+        // The panels stand where the imposition puts them; every sheet side is a page.
+        platform::PageFlowOff flow(mCanvas);
         mOutput.begin();
         run.showBusy();
         mTop = mOutput.applySettings() + TopBelowStart;

@@ -91,9 +91,9 @@ void printReturnBlock(PrintSurface &vp, const BlockPlace &place, const QStringLi
     const QString separator = !city.isEmpty() && !state.isEmpty() ? QStringLiteral(", ") : QString();
     if (!city.isEmpty())
         vp.printNoLineEnd(city + separator);
-    // One blank before the postal code, as the contact's own address has it.
     if (!state.isEmpty())
-        vp.printNoLineEnd(state + (postalCode.isEmpty() ? QString() : QStringLiteral(" ")));
+        vp.printNoLineEnd(state + QStringLiteral("  "));
+    // A city without a state would run into the postal code.
     else if (!city.isEmpty() && !postalCode.isEmpty())
         vp.printNoLineEnd(QStringLiteral(" "));
     if (!postalCode.isEmpty())
@@ -123,6 +123,8 @@ void PrintEnvelopes(DisplayedRecords &Records, int Which)
     }
     ReportRun::draw([&](ReportRun &run) {
         PrintSurface &vp = PreviewSurface();
+        // Both blocks print where the settings put them; each envelope is one page.
+        platform::PageFlowOff flow(vp);
         run.markPosition(Records);
         if (EnvelopeOrientationLandscape(*gDb)) {
             vp.setOrientation(1);

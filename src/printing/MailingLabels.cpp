@@ -13,6 +13,7 @@
 #include "platform/ui/MsgBox.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -72,6 +73,8 @@ class LabelRun {
     void run()
     {
         MarginsKept margins(vp);
+        // Every layout places its labels itself and starts its own pages.
+        platform::PageFlowOff flow(vp);
         ReportRun::draw([this](ReportRun &run) {
             mRun = &run;
             open();
@@ -122,47 +125,52 @@ class LabelRun {
         vp.setMargin50(0);
         vp.setMargin52(0);
         const double column = WholeNumber(mX);
-        const double size = vp.fontSize();
-        const int lines = LabelLinesForFontSize(mLayout.name, size);
-        // Every label in the one whole-number size the run keeps, the first included, so
-        // all blocks have the height the font's metrics give.
-        vp.setFontSize(double(WholeNumber(size)));
-        const double lineHeight = platform::textMetrics().lineHeight(vp.font());
+        // Every label prints in the settings row's size; between labels the surface holds
+        // it as a whole number.
+        const double labelSize = vp.fontSize();
+        const double keptSize = double(WholeNumber(labelSize));
+        const int lines = LabelLinesForFontSize(mLayout.name, labelSize);
+        const double blockHeight = lines * platform::textMetrics().lineHeight(vp.font());
         platform::PrintFont spacerFont = vp.font();
         spacerFont.size = 1;
         const double spacerHeight = platform::textMetrics().lineHeight(spacerFont);
-        const double blockHeight = lines * lineHeight;
         const double pageHeight = vp.document().pageSize().height();
+        const double edge = platform::PrintDocument::UnprintableEdge;
+        // A label is never split over a page end: one that would reach into the paper's
+        // unprintable edge leaves its place on the stock blank and takes the next place
+        // down that lies wholly on a page, so the labels after it keep their places. Only
+        // labels so tall that such a place might never come print where they fall.
+        const double placeStep = std::max<double>(mLayout.pitchDown, blockHeight) + spacerHeight;
+        const bool placesFitPages = blockHeight + placeStep <= pageHeight - 2 * edge;
 
         mRun->markPosition(mRecords);
         mRecords.moveFirst();
         const double top = mY;
-        double used = 0;        // from the first label's top to the next label's
-        double spacerTotal = 0; // filling after the labels so far
-        qint64 count = 0;
-        int page = 0;
+        double spacerTotal = 0; // filling after the places so far
+        qint64 places = 0;
         while (!mRecords.eof()) {
-            // Labels run on down the stock: each one at its place from the first, on
-            // the page that place falls on.
-            const double place = top + used;
-            const int placePage = int(std::floor(place / pageHeight));
-            while (page < placePage) {
-                if (vp.pageCount() - 1 <= page)
+            // Labels run on down the stock: each place measured from the first label's top.
+            const double place = top + double(places) * blockHeight + spacerTotal;
+            const int page = std::max(0, int(std::floor(place / pageHeight)));
+            const double y = place - page * pageHeight;
+            const bool printable = y >= edge && y + blockHeight <= pageHeight - edge;
+            if (printable || !placesFitPages) {
+                while (vp.pageCount() - 1 < page)
                     vp.setAction(PrintSurface::NewPage);
-                ++page;
+                vp.setFontSize(labelSize);
+                vp.setCurrentY(std::max(y, edge));
+                vp.setCurrentX(column);
+                PrintLabelAddress(mRecords, lines);
+                vp.setFontSize(keptSize);
             }
-            vp.setCurrentY(place - page * pageHeight);
-            vp.setCurrentX(column);
-            PrintLabelAddress(mRecords, lines);
-            page = std::max(page, vp.pageCount() - 1);
-            ++count;
-            // Blank one-point lines fill the label out to its pitch from the first label's
+            ++places;
+            // Blank one-point lines fill the place out to its pitch from the first label's
             // top, so differences of line height never add up over a long run.
-            const double target = double(count) * mLayout.pitchDown;
-            const double short_ = target - (double(count) * blockHeight + spacerTotal);
+            const double short_ = double(places) * (mLayout.pitchDown - blockHeight) - spacerTotal;
             if (short_ > 0)
                 spacerTotal += std::ceil(short_ / spacerHeight) * spacerHeight;
-            used = double(count) * blockHeight + spacerTotal;
+            if (!printable && placesFitPages)
+                continue;
             if (!nextLabel())
                 break;
             mRun->letEventsRun();

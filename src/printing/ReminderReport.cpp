@@ -49,14 +49,10 @@ ListRecordTexts reminderTexts(DisplayedRecords &r)
 
     ListRecordTexts texts;
     texts.name = FieldText(r, QStringLiteral("RemindDate")) + QStringLiteral("     ") + name;
-    // Notes print also under a reminder without a description; they are what the
-    // reminder says then.
+    // A reminder without a description prints its reminder line only, notes or not.
     const QString description = FieldText(r, QStringLiteral("Description"));
-    const QString notes = FieldText(r, QStringLiteral("Notes"));
     if (IsNonBlank(description))
-        texts.detail = description + QStringLiteral("     ") + notes;
-    else if (IsNonBlank(notes))
-        texts.detail = notes;
+        texts.detail = description + QStringLiteral("     ") + FieldText(r, QStringLiteral("Notes"));
     return texts;
 }
 

@@ -130,6 +130,18 @@ TEST_F(PocketBookTest, TwoPanelRowsShareASheetSideWithAGapOfEightLines)
     EXPECT_EQ(records.current(), 3u);
 }
 
+TEST_F(PocketBookTest, AStartLowOnThePageKeepsEachSheetSideOnePage)
+{
+    storePocketRow("1500", "0", "0");
+    MemoryRecords records = bookRecords(panelFillers(5));
+    PrintPocketReport(records, QString(), false);
+    const platform::PrintDocument &doc = surfaceDocument();
+    ASSERT_EQ(doc.pageCount(), 2);
+    // The lower row's last line from 1860 + 48 x 160 + 39 x 160, below the bottom margin.
+    EXPECT_EQ(textAt(doc, 1, 1260, 15780), numberLine(6));
+    EXPECT_EQ(textAt(doc, 2, 6390, 9540), "C5");
+}
+
 TEST_F(PocketBookTest, PrintingSendsSideOneAsksToTurnThePaperAndSendsSideTwo)
 {
     PreviewSurface().setPreview(false);

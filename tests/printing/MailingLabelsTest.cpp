@@ -13,6 +13,7 @@
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 #include "platform/print/PrintSurface.h"
+#include "platform/print/TextMetrics.h"
 #include "platform/ui/MsgBox.h"
 #include "start/modMain.h"
 
@@ -20,6 +21,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -42,15 +45,24 @@ QVariantMap person(int n)
     return {{"FirstName", QStringLiteral("P%1").arg(n)}, {"LastName", "Lee"}, {"First_Address1", "1 Main"}};
 }
 
-std::vector<QVariantMap> people(int count)
+std::vector<QVariantMap> people(int count, QVariantMap (*make)(int) = &person)
 {
     std::vector<QVariantMap> rows;
     for (int n = 1; n <= count; ++n)
-        rows.push_back(person(n));
+        rows.push_back(make(n));
     return rows;
 }
 
-class LabelsTest : public ::testing::Test {
+// Six lines: name, organisation, two address lines, city line, country.
+QVariantMap fullPerson(int n)
+{
+    QVariantMap contact = person(n);
+    contact.insert({{"Organization", "Acme Widgets"}, {"First_Address2", "Suite 4"}, {"First_City", "Bath"},
+                    {"First_State", "ME"}, {"First_PostalCode", "04530"}, {"First_Country", "USA"}});
+    return contact;
+}
+
+class LabelRunTest : public ::testing::Test {
   protected:
     void SetUp() override
     {
@@ -87,8 +99,64 @@ class LabelsTest : public ::testing::Test {
         return tops;
     }
 
+    struct Strip {
+        double column; // every line of every label
+        double top;    // of the first place
+        int pitch;
+        int lines;
+        double size;
+    };
+    // Every label prints whole, in the row's size, its lines in the column, on one page
+    // clear of the paper's unprintable edge, at a place of the strip (a whole number of
+    // pitches below the first place, less than a one-point line further); a place is
+    // left blank only where a label would cross a page end.
+    void expectLabelsOnTheStrip(const Strip &strip, int labels)
+    {
+        const double edge = platform::PrintDocument::UnprintableEdge;
+        const double pageHeight = document().pageSize().height();
+        std::vector<std::pair<PrintRun, double>> runs; // with their distance from the first page's top
+        for (int page = 1; page <= document().pageCount(); ++page)
+            for (const PrintRun &run : runsOnPage(document(), page))
+                runs.emplace_back(run, run.y + (page - 1) * pageHeight);
+        ASSERT_FALSE(runs.empty());
+        platform::PrintFont font = runs.front().first.font;
+        const double lineHeight = platform::textMetrics().lineHeight(font);
+        platform::PrintFont spacer = font;
+        spacer.size = 1;
+        const double spacerLine = platform::textMetrics().lineHeight(spacer);
+        const double block = strip.lines * lineHeight;
+        for (const auto &[run, down] : runs) {
+            EXPECT_EQ(run.x, strip.column) << run.text.toStdString() << " at " << down;
+            EXPECT_GE(run.y, edge) << run.text.toStdString();
+            EXPECT_LE(run.y + lineHeight, pageHeight - edge) << run.text.toStdString();
+            EXPECT_EQ(run.font.size, strip.size) << run.text.toStdString();
+        }
+        int label = 0;
+        qint64 place = -1;
+        for (const auto &[run, down] : runs) {
+            if (!run.text.startsWith(u'P'))
+                continue;
+            ++label;
+            EXPECT_EQ(run.text, QStringLiteral("P%1 Lee ").arg(label));
+            const qint64 at = qint64(std::floor((down - strip.top + 0.5) / strip.pitch));
+            EXPECT_GE(down - (strip.top + at * strip.pitch), -0.5) << label;
+            EXPECT_LT(down - (strip.top + at * strip.pitch), spacerLine) << label;
+            EXPECT_GT(at, place) << label;
+            for (qint64 skipped = place + 1; skipped < at; ++skipped) {
+                const double y = std::fmod(strip.top + skipped * strip.pitch, pageHeight);
+                EXPECT_TRUE(y < edge || y + block > pageHeight - edge) << "place " << skipped << " left blank";
+            }
+            place = at;
+        }
+        EXPECT_EQ(label, labels);
+    }
+
     TempDatabase temp;
     DialogScript script;
+};
+
+class LabelsTest : public LabelRunTest {
+  protected:
     // 10 pt: 100 twips a character; lines 210 high, so the one-point spacer line (21)
     // does not divide the label pitch.
     testsupport::FixedMetricsScope metrics{10.0, 21.0};
@@ -205,39 +273,81 @@ TEST_F(LabelsTest, TwoUpCopiesTakeConsecutivePositions)
     EXPECT_EQ(names, (QStringList{"P1 Lee ", "P1 Lee ", "P1 Lee ", "P2 Lee ", "P2 Lee ", "P2 Lee "}));
 }
 
-TEST_F(LabelsTest, ContinuousLabelsKeepTheirPitchAcrossPageEnds)
+// Measured with the installed fonts, not fixed metrics: the places must hold whatever
+// height a font's lines have.
+TEST_F(LabelRunTest, SheetLabelsLandOnTheirPlacesAtEveryStartThatFits)
 {
     const struct {
         void (*menu)(DisplayedRecords &, qint32);
         const char *name;
-        const char *size;
-        int pitch;
-    } layouts[] = {{&Labels1UpMenu2_Click, "Labels 15/16 x 3-1/2 1-up", "9.5", 1440},
-                   {&Labels1UpMenu1_Click, "Labels 1-1/2 x 4 1-up", "12", 2160}};
-    for (const auto &layout : layouts) {
-        SCOPED_TRACE(layout.name);
-        report(QString::fromLatin1(layout.name), 0, 0, QStringLiteral("Arial"), QString::fromLatin1(layout.size));
-        MemoryRecords records(contactFields(), people(50));
-        script.answerInput(QStringLiteral("1"));
-        layout.menu(records, 0);
-        const double pageHeight = document().pageSize().height();
-        std::vector<std::pair<double, double>> tops;
-        for (int page = 1; page <= document().pageCount(); ++page)
-            for (const auto &top : labelTops(page))
-                tops.emplace_back(top.first, top.second + (page - 1) * pageHeight);
-        ASSERT_EQ(tops.size(), 50u);
-        const double spacerLine = 21;
-        for (int k = 0; k < 50; ++k) {
-            const double expected = 360 + k * layout.pitch;
-            EXPECT_GE(tops[k].second, expected - 0.5) << k;
-            EXPECT_LT(tops[k].second, expected + spacerLine) << k;
-            EXPECT_EQ(tops[k].first, 360) << k;
+        int columns;
+        int columnPitch;
+    } sheets[] = {{&Labels3upMenu_Click, "Labels 1 x 2-5/8 3-up", 3, 3960},
+                  {&Labels2UpMenu_Click, "Labels 1 x 4 2-up", 2, 5940}};
+    const double edge = platform::PrintDocument::UnprintableEdge;
+    for (const auto &sheet : sheets) {
+        for (const char *fontName : {"Arial", "Times New Roman", "Courier New"}) {
+            for (const double size : {8.0, 10.0, 10.5, 12.0}) {
+                platform::PrintFont font;
+                font.name = QString::fromLatin1(fontName);
+                font.size = size;
+                const double lineHeight = platform::textMetrics().lineHeight(font);
+                const int lines = size > 10 ? 5 : 6;
+                // The last start whose tenth row ends clear of the paper's unprintable edge.
+                const int lastY = int(std::floor(document().paperSize.height() - edge - lines * lineHeight - 360 -
+                                                 9 * 1440));
+                for (const auto &[x, y] : {std::pair{0, 0}, {0, 420}, {-120, 480}, {250, lastY}}) {
+                    SCOPED_TRACE(testing::Message() << sheet.name << ", " << fontName << " " << size << ", X " << x
+                                                    << " Y " << y);
+                    report(QString::fromLatin1(sheet.name), x, y, font.name, QString::number(size));
+                    MemoryRecords records(contactFields(), people(sheet.columns * 10 + 1));
+                    script.answerInput(QStringLiteral("1"));
+                    sheet.menu(records, 0);
+                    ASSERT_EQ(document().pageCount(), 2);
+                    const auto tops = labelTops(1);
+                    ASSERT_EQ(tops.size(), std::size_t(sheet.columns * 10));
+                    for (int i = 0; i < int(tops.size()); ++i) {
+                        const double left = x + 360 + (i % sheet.columns) * sheet.columnPitch;
+                        const double top = y + 360 + (i / sheet.columns) * 1440;
+                        EXPECT_EQ(tops[i], std::pair(left, top)) << i;
+                        EXPECT_EQ(testsupport::textAt(document(), 1, left, top + lineHeight), QStringLiteral("1 Main"))
+                            << i;
+                    }
+                    EXPECT_EQ(labelTops(2), (std::vector<std::pair<double, double>>{{x + 360, y + 360}}));
+                }
+            }
         }
-        EXPECT_GT(document().pageCount(), 3);
-        // Every label in the kept whole-number size.
-        for (const PrintRun &run : runsOnPage(document(), 1))
-            EXPECT_EQ(run.font.size, std::round(QString::fromLatin1(layout.size).toDouble()));
-        EXPECT_EQ(PreviewSurface().marginTop(), platform::PrintSurface::DefaultMarginTop) << "margins are put back";
+    }
+}
+
+TEST_F(LabelRunTest, ContinuousLabelsKeepTheirColumnAndPlacesOverPageEnds)
+{
+    const struct {
+        void (*menu)(DisplayedRecords &, qint32);
+        const char *name;
+        int pitch;
+    } layouts[] = {{&Labels1UpMenu2_Click, "Labels 15/16 x 3-1/2 1-up", 1440},
+                   {&Labels1UpMenu1_Click, "Labels 1-1/2 x 4 1-up", 2160}};
+    for (const auto &layout : layouts) {
+        for (const char *fontName : {"Arial", "Times New Roman", "Courier New"}) {
+            for (const double size : {8.0, 9.5, 12.0}) {
+                for (const auto &[x, y] : {std::pair{0, 0}, {300, -700}, {-100, 1000}}) {
+                    SCOPED_TRACE(testing::Message() << layout.name << ", " << fontName << " " << size << ", X " << x
+                                                    << " Y " << y);
+                    const QString name = QString::fromLatin1(layout.name);
+                    report(name, x, y, QString::fromLatin1(fontName), QString::number(size));
+                    MemoryRecords records(contactFields(), people(40, &fullPerson));
+                    script.answerInput(QStringLiteral("1"));
+                    layout.menu(records, 0);
+                    expectLabelsOnTheStrip({double(x + 360), double(y + 360), layout.pitch,
+                                            LabelLinesForFontSize(name, size), size},
+                                           40);
+                    EXPECT_EQ(PreviewSurface().fontSize(), std::round(size)) << "the kept size after each label";
+                    EXPECT_EQ(PreviewSurface().marginTop(), platform::PrintSurface::DefaultMarginTop);
+                    EXPECT_TRUE(PreviewSurface().flowsOverPageEnd()) << "put back for the other reports";
+                }
+            }
+        }
     }
 }
 
@@ -282,14 +392,49 @@ TEST_F(EnvelopesTest, ReturnBlockAndMainAddressOnEachEnvelope)
     EXPECT_EQ(document().orientation, 1) << "the shipped orientation row says Landscape";
     ASSERT_EQ(document().pageCount(), 3);
     EXPECT_EQ(testsupport::pageLines(document(), 3),
-              (Lines{"(300,400) Arial 8 9 Oak", "(300,568) Arial 8 Bath, ", "(780,568) Arial 8 ME ",
-                     "(1020,568) Arial 8 04530", "(300,736) Arial 8 USA", "(5000,3000) Arial 12 P3 Lee ",
+              (Lines{"(300,400) Arial 8 9 Oak", "(300,568) Arial 8 Bath, ", "(780,568) Arial 8 ME  ",
+                     "(1100,568) Arial 8 04530", "(300,736) Arial 8 USA", "(5000,3000) Arial 12 P3 Lee ",
                      "(5000,3252) Arial 12 1 Main"}));
     EXPECT_EQ(records.current(), 1u);
 
     PrintEnvelopes(records, 1);
     ASSERT_EQ(document().pageCount(), 1);
     EXPECT_NE(testsupport::findRun(document(), 1, "P2 Lee "), nullptr) << "the current record";
+}
+
+TEST_F(EnvelopesTest, ReturnCityLineKeepsTwoBlanksAfterTheStateAndOneAfterACityAlone)
+{
+    report(QStringLiteral("Envelope Return Address"), 300, 400, QStringLiteral("Arial"), QStringLiteral("8"));
+    choice(QStringLiteral("1"));
+    // 8 pt: 80 twips a character.
+    const struct {
+        QStringList cityStatePostalCode;
+        Lines cityLine;
+    } cases[] = {
+        {{"Bath", "ME", "04530"}, {"(300,400) Arial 8 Bath, ", "(780,400) Arial 8 ME  ", "(1100,400) Arial 8 04530"}},
+        {{"Bath", "", "04530"}, {"(300,400) Arial 8 Bath", "(700,400) Arial 8 04530"}},
+        {{"", "ME", "04530"}, {"(300,400) Arial 8 ME  ", "(620,400) Arial 8 04530"}},
+        {{"Bath", "ME", ""}, {"(300,400) Arial 8 Bath, ", "(780,400) Arial 8 ME  "}},
+    };
+    for (const auto &c : cases) {
+        returnAddress(1, QStringList{"", "", ""} + c.cityStatePostalCode);
+        MemoryRecords records(contactFields(), {{{"LastName", "Lee"}}});
+        PrintEnvelopes(records, 1);
+        Lines cityLine = testsupport::pageLines(document(), 1);
+        cityLine.resize(c.cityLine.size());
+        EXPECT_EQ(cityLine, c.cityLine) << c.cityStatePostalCode.join(u'|').toStdString();
+    }
+}
+
+TEST_F(EnvelopesTest, AMainAddressLowOnTheEnvelopeKeepsOneEnvelopeAPage)
+{
+    // Landscape, 12240 high: seven 12-pt lines from 11000 pass the bottom margin.
+    report(QStringLiteral("Envelope Main Address"), 5000, 11000, QStringLiteral("Arial"), QStringLiteral("12"));
+    MemoryRecords records(contactFields(), people(3));
+    PrintEnvelopes(records, 2);
+    ASSERT_EQ(document().pageCount(), 3);
+    for (int page = 1; page <= 3; ++page)
+        EXPECT_EQ(testsupport::textAt(document(), page, 5000, 11252), QStringLiteral("1 Main")) << page;
 }
 
 TEST_F(EnvelopesTest, ChoicesOtherThanOneOrTwoPrintNoReturnAddress)

@@ -85,17 +85,16 @@ TEST_F(ReminderReportTest, EachReminderIsItsDateAndContactThenItsWrappedText)
                      "(1440,2000) Arial 8 Renewal"}));
 }
 
-TEST_F(ReminderReportTest, NotesPrintAlsoUnderABlankDescription)
+TEST_F(ReminderReportTest, ABlankDescriptionPrintsTheReminderLineOnlyEvenWithNotes)
 {
     addReminder(0, QStringLiteral("'2020-03-04'"), QStringLiteral("'  '"), QStringLiteral("'Call the bank'"));
-    addReminder(0, QStringLiteral("'2020-03-05'"), QStringLiteral("Null"), QStringLiteral("Null"));
+    addReminder(0, QStringLiteral("'2020-03-05'"), QStringLiteral("Null"), QStringLiteral("'Pay rent'"));
     addReminder(0, QStringLiteral("'2020-03-06'"), QStringLiteral("'Dentist'"), QStringLiteral("'  '"));
     PrintReminderReport(db());
     EXPECT_EQ(pageLines(document(), 1),
               (Lines{"(10080,720) Arial 8 1/2/2020", "(5580,880) Arial 8 [b] Reminders",
-                     "(1080,1200) Arial 8 [b] 3/4/2020      ", "(1440,1360) Arial 8 Call the bank",
-                     "(1080,1520) Arial 8 [b] 3/5/2020      ", "(1080,1680) Arial 8 [b] 3/6/2020      ",
-                     "(1440,1840) Arial 8 Dentist"}));
+                     "(1080,1200) Arial 8 [b] 3/4/2020      ", "(1080,1360) Arial 8 [b] 3/5/2020      ",
+                     "(1080,1520) Arial 8 [b] 3/6/2020      ", "(1440,1680) Arial 8 Dentist"}));
 }
 
 TEST_F(ReminderReportTest, PagesBreakOnceTheCountPassesTheCapacity)

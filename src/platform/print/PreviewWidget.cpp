@@ -35,8 +35,11 @@ class PageView : public QWidget {
     QSize contentSize() const
     {
         const QSizeF page = pagePixels();
-        return QSize(qCeil(columns() * page.width()) + (columns() + 1) * PreviewWidget::Gap,
-                     qCeil(rows() * page.height()) + (rows() + 1) * PreviewWidget::Gap);
+        // A page fitted to the free space comes out a hair over it from rounding; that
+        // hair is no pixel more, or the fitted page would call for a scroll bar.
+        const auto pixels = [](double length) { return qCeil(length - 1e-6); };
+        return QSize(pixels(columns() * page.width()) + (columns() + 1) * PreviewWidget::Gap,
+                     pixels(rows() * page.height()) + (rows() + 1) * PreviewWidget::Gap);
     }
 
   protected:
@@ -155,6 +158,7 @@ void PreviewWidget::refit()
 
 void PreviewWidget::relayout()
 {
+    mLaidOutPage = mSurface.document().pageSize();
     auto *view = static_cast<PageView *>(mPages);
     mPages->resize(view->contentSize());
     mPages->update();
@@ -172,6 +176,10 @@ void PreviewWidget::contentChanged()
     // A report adds its runs one by one, always to the last page, and lets events run
     // while it draws: repainting pages that did not change would cost more than the
     // layout itself.
+    if (mSurface.document().pageSize() != mLaidOutPage) {
+        refit();
+        relayout();
+    }
     const int pages = mSurface.pageCount();
     if (pages != mCountedPages || mSurface.previewPage() != mCountedPreviewPage)
         updateCounter();

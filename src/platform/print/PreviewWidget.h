@@ -51,6 +51,9 @@ class PreviewWidget : public QWidget {
     // What the counter shows, so that a change to the pages' contents alone leaves it.
     int mCountedPages = -1;
     int mCountedPreviewPage = -1;
+    // The page size the pages were laid out for; a document in the other orientation
+    // (or on other paper) is laid out afresh.
+    QSizeF mLaidOutPage;
 };
 
 } // namespace platform

@@ -80,7 +80,7 @@ void PrintCanvas::printPiece(const QString &text, bool endLine)
     const double bottom = pageSizeForFlow().height() - mMarginBottom;
     // Flow to a new page only from below the top margin, so a line higher than the
     // whole page cannot make pages without end.
-    if (mOpen && mY + height > bottom && mY > mMarginTop) {
+    if (mOpen && mFlowsOverPageEnd && mY + height > bottom && mY > mMarginTop) {
         newPage();
     }
     const double width = metrics.width(mFont, text);

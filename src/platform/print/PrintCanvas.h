@@ -10,7 +10,7 @@ namespace platform {
 // What the print surface and the printer object share: a current font and position,
 // printing a text and ending the line or staying on it, measuring, and recording the
 // open document page by page. Text whose line would pass the bottom margin flows onto
-// a new page at the top margin.
+// a new page at the top margin, unless the flow is turned off.
 class PrintCanvas {
   public:
     virtual ~PrintCanvas() = default;
@@ -42,6 +42,12 @@ class PrintCanvas {
 
     // Ends the page and starts the next, at the top left margins.
     void newPage();
+
+    // Whether a line that would pass the bottom margin goes onto a new page (the
+    // default). Layouts that place every line and start every page themselves turn it
+    // off, so a line lands where they put it even near the paper's edge.
+    bool flowsOverPageEnd() const { return mFlowsOverPageEnd; }
+    void setFlowsOverPageEnd(bool flows) { mFlowsOverPageEnd = flows; }
 
     bool documentOpen() const { return mOpen; }
     // The open document, or the last one when none is open.
@@ -91,6 +97,24 @@ class PrintCanvas {
     QSizeF mPaperSize{PrintDocument::LetterWidth, PrintDocument::LetterHeight};
     PrintDocument mDocument;
     bool mOpen = false;
+    bool mFlowsOverPageEnd = true;
+};
+
+// Turns a canvas's flow over page ends off for as long as it lives, and back to what it
+// was after.
+class PageFlowOff {
+  public:
+    explicit PageFlowOff(PrintCanvas &canvas) : mCanvas(canvas), mWas(canvas.flowsOverPageEnd())
+    {
+        canvas.setFlowsOverPageEnd(false);
+    }
+    ~PageFlowOff() { mCanvas.setFlowsOverPageEnd(mWas); }
+    PageFlowOff(const PageFlowOff &) = delete;
+    PageFlowOff &operator=(const PageFlowOff &) = delete;
+
+  private:
+    PrintCanvas &mCanvas;
+    bool mWas;
 };
 
 } // namespace platform

@@ -16,6 +16,9 @@ struct PrintDocument {
     // US Letter, the size every layout of the program is measured for.
     static constexpr double LetterWidth = 12240.0;
     static constexpr double LetterHeight = 15840.0;
+    // The strip along each edge of the paper that printers commonly cannot reach, a
+    // quarter inch; layouts that run down to the paper's edge keep out of it.
+    static constexpr double UnprintableEdge = 360.0;
 
     QString name;
     int orientation = 0;                         // 0 portrait, 1 landscape

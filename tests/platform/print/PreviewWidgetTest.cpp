@@ -3,6 +3,7 @@
 
 #include <QLabel>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -172,6 +173,56 @@ TEST_F(PreviewWidgetTest, OnlyAChangeToAShownPageRepaintsThePages)
     // A document ended or dropped is always drawn again.
     EXPECT_GT(paintsAfter([&] { vp.dropDocument(); }), 0);
     EXPECT_EQ(counter()->text(), QString());
+}
+
+TEST_F(PreviewWidgetTest, ALandscapeDocumentAfterAPortraitOneShowsItsWholePage)
+{
+    const struct {
+        int zoomMode;
+        double zoom;
+    } views[] = {{PrintSurface::ZoomPercentage, 50}, {PrintSurface::ZoomWholePage, 0}};
+    for (const auto &view : views) {
+        SCOPED_TRACE(view.zoomMode);
+        vp.setOrientation(0);
+        vp.setAction(PrintSurface::StartDoc);
+        if (view.zoomMode == PrintSurface::ZoomPercentage)
+            vp.setZoom(view.zoom);
+        else
+            vp.setZoomMode(view.zoomMode);
+        QCoreApplication::processEvents();
+        const double portraitZoom = vp.zoom();
+
+        vp.setOrientation(1);
+        vp.setAction(PrintSurface::StartDoc);
+        vp.setCurrentY(720);
+        vp.printLine(QStringLiteral("right edge"));
+        QCoreApplication::processEvents();
+        const double perTwip = vp.zoom() / 100.0 * pages()->logicalDpiX() / 1440.0;
+        EXPECT_NEAR(pages()->width(), 15840 * perTwip + 2 * PreviewWidget::Gap, 1.0);
+        EXPECT_NEAR(pages()->height(), 12240 * perTwip + 2 * PreviewWidget::Gap, 1.0);
+        if (view.zoomMode == PrintSurface::ZoomWholePage) {
+            const QScrollArea *scroll = widget.findChild<QScrollArea *>();
+            EXPECT_LE(pages()->width(), scroll->viewport()->width());
+            EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible());
+            EXPECT_LT(vp.zoom(), portraitZoom) << "the wider page is fitted anew";
+        }
+    }
+}
+
+TEST_F(PreviewWidgetTest, AWholePageNeedsNoScrollBarAtAnyWindowSize)
+{
+    vp.setZoomMode(PrintSurface::ZoomWholePage);
+    const QScrollArea *scroll = widget.findChild<QScrollArea *>();
+    for (const int orientation : {0, 1}) {
+        vp.setOrientation(orientation);
+        vp.setAction(PrintSurface::StartDoc);
+        for (int width = 300; width < 620; ++width) {
+            widget.resize(width, orientation == 1 ? 900 : 400);
+            QCoreApplication::processEvents();
+            EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible()) << orientation << " " << width;
+            EXPECT_FALSE(scroll->verticalScrollBar()->isVisible()) << orientation << " " << width;
+        }
+    }
 }
 
 } // namespace
