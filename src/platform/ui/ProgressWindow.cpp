@@ -40,7 +40,15 @@ ProgressWindow::ProgressWindow(const QString &title, int total)
     mDialog->setValue(0);
     // Whatever a dialog closed just before left on the screen is repainted now, not when
     // the task is over.
-    QCoreApplication::processEvents();
+    letEventsRun();
+}
+
+void ProgressWindow::letEventsRun()
+{
+    // Until the window shows, nothing holds the user back from the other windows: their
+    // clicks and keys wait for the task's end, while everything repaints.
+    QCoreApplication::processEvents(mDialog && mDialog->isVisible() ? QEventLoop::AllEvents
+                                                                     : QEventLoop::ExcludeUserInputEvents);
 }
 
 ProgressWindow::~ProgressWindow() = default;
@@ -63,7 +71,7 @@ bool ProgressWindow::report(int done, const QString &text)
     mDialog->setValue(done);
     if (!mDialog->isVisible() && mStarted.msecsTo(time) >= ShowAfter)
         mDialog->show();
-    QCoreApplication::processEvents();
+    letEventsRun();
     mCancelled = mDialog->wasCanceled();
     return !mCancelled;
 }

@@ -43,6 +43,8 @@ class ProgressWindow {
     static constexpr int ShowAfter = 400;
 
   private:
+    void letEventsRun();
+
     QString mTitle;
     int mTotal;
     bool mCancelled = false;
