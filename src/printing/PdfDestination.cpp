@@ -2,18 +2,44 @@
 
 #include "platform/print/PrintOutput.h"
 #include "platform/ui/CommonDialog.h"
+#include "platform/ui/ProgressWindow.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+// The pages written into a PDF file, shown in the progress window with its Cancel.
+class PdfProgress : public platform::PrintOutput::PageProgress {
+  public:
+    PdfProgress(const QString &documentName, const QString &path, int pages)
+        : mWindow(documentName.isEmpty() ? QStringLiteral("Printing") : documentName, pages),
+          mFile(QDir::toNativeSeparators(QFileInfo(path).fileName())), mPages(pages)
+    {
+    }
+    bool pagesWritten(int written) override
+    {
+        return mWindow.report(written, QStringLiteral("%L1 of %L2 pages written to \"%3\"")
+                                           .arg(written)
+                                           .arg(mPages)
+                                           .arg(mFile));
+    }
+
+  private:
+    platform::ProgressWindow mWindow;
+    QString mFile;
+    int mPages;
+};
+} // namespace
 
 QString ChoosePdfPath(const QString &documentName)
 {
     platform::CommonDialog dialog;
-    dialog.dlgDialogTitle = QStringLiteral("No printer is installed - save as PDF");
-    QString name = documentName.trimmed();
-    // Characters no file name may hold become blanks.
-    for (QChar &c : name) {
-        if (QStringLiteral("\\/:*?\"<>|").contains(c))
-            c = u' ';
-    }
-    dialog.dlgFileName = (name.isEmpty() ? QStringLiteral("Report") : name) + QStringLiteral(".pdf");
+    dialog.dlgDialogTitle = platform::PrintOutput::printerInstalled()
+                                ? QStringLiteral("Print to File (PDF)")
+                                : QStringLiteral("No printer is installed - save as PDF");
+    const QFileInfo proposed(platform::PrintOutput::proposedPdfPath(documentName));
+    dialog.dlgInitDir = proposed.absolutePath();
+    dialog.dlgFileName = proposed.fileName();
     dialog.dlgFilter = QStringLiteral("PDF Files (*.pdf)|*.pdf");
     dialog.dlgFilterIndex = 1;
     dialog.dlgDefaultExt = QStringLiteral("pdf");
@@ -30,4 +56,7 @@ QString ChoosePdfPath(const QString &documentName)
 void InstallPdfDestination()
 {
     platform::PrintOutput::setPdfPathChooser(&ChoosePdfPath);
+    platform::PrintOutput::setPageProgress([](const QString &documentName, const QString &path, int pages) {
+        return std::make_unique<PdfProgress>(documentName, path, pages);
+    });
 }

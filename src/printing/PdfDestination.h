@@ -2,11 +2,11 @@
 
 #include <QString>
 
-// With no printer installed, a document that is printed is offered as a PDF file:
-// the save dialog asks where, proposing the document's name. An empty text when the
-// user cancels.
+// A document that goes to a file asks where with the save dialog, proposing the
+// document's name where it replaces no file. An empty text when the user cancels.
 QString ChoosePdfPath(const QString &documentName);
 
-// Makes ChoosePdfPath the print output's choice of PDF file; done once the print
-// surface is first used.
+// Makes ChoosePdfPath the print output's choice of PDF file, and shows the pages written
+// into a PDF file in a progress window with Cancel; done once the print surface is first
+// used.
 void InstallPdfDestination();

@@ -197,11 +197,14 @@ void frmPreview::cmdPrint_Click()
         request.title = QStringLiteral("Print");
         request.printer = &platform::PrintOutput::chosenPrinter();
         request.maxPage = mSurface->pageCount();
+        request.fileName = platform::PrintOutput::proposedPdfPath(mSurface->docName());
         const platform::DialogAnswer answer = platform::runDialog(request);
         if (!answer.accepted)
             return;
         platform::PrintOutput::choosePrinter();
         mSurface->printPages(answer.fromPage, answer.toPage);
+    } catch (const platform::PrintCancelled &) {
+        // The user cancelled where the file goes, or its writing: nothing was printed.
     } catch (const platform::RuntimeError &error) {
         platform::MsgBox(error.description(), platform::vbOKOnly);
     }

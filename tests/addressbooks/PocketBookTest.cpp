@@ -1,9 +1,11 @@
 #include "addressbooks/PocketBook.h"
 #include "BookFixtures.h"
 #include "addressbooks/PocketPanels.h"
+#include "printing/PdfDestination.h"
 #include "printing/PrintModeSwitch.h"
 #include "printing/frmPreview.h"
 #include "support/DialogScript.h"
+#include "support/FileBytes.h"
 #include "support/FixedMetricsScope.h"
 #include "support/PrintedPages.h"
 #include "support/TempDatabase.h"
@@ -15,6 +17,7 @@
 #include "platform/ui/MsgBox.h"
 #include "start/modMain.h"
 
+#include <QPrinter>
 #include <QPrinterInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -70,6 +73,7 @@ class PocketBookTest : public ::testing::Test {
         platform::Printer().reset();
         platform::PrintOutput::setPrinterLookupForTesting(nullptr);
         platform::PrintOutput::setPdfPathChooser({});
+        platform::PrintOutput::forgetChosenPrinterForTesting();
         gDatabase.reset();
     }
 
@@ -199,6 +203,43 @@ TEST_F(PocketBookTest, PrinterVariantPrintsTwoDocumentsWithAGapOfSevenLines)
     EXPECT_EQ(textAt(printed[0], 1, 6390, 7880), "C3");
     EXPECT_EQ(textAt(printed[1], 1, 1260, 7880), "C4");
     EXPECT_EQ(surfaceDocument().pageCount(), 0) << "the preview's surface is not drawn on";
+}
+
+// With the file printer chosen, each side of the booklet, in either variant, asks where
+// it goes and is proposed a name that replaces neither the chosen file nor side 1.
+TEST_F(PocketBookTest, TheTwoSidesGoToTwoFiles)
+{
+    const QString chosen = pdfFolder.filePath(QStringLiteral("book.pdf"));
+    writeFileBytes(chosen, "an earlier book");
+    QPrinter &printer = platform::PrintOutput::chosenPrinter();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(chosen);
+    platform::PrintOutput::choosePrinter();
+    platform::PrintOutput::setPdfPathChooser(&ChoosePdfPath);
+    PreviewSurface().setPreview(false);
+    MemoryRecords records = bookRecords(panelFillers(9)); // two sheets a side
+    const struct {
+        void (*print)(DisplayedRecords &, const QString &, bool);
+        QStringList proposed;
+    } variants[] = {
+        {&PrintPocketReport, {"Pocket Report - side 1.pdf", "Pocket Report - side 2.pdf"}},
+        {&PrintPocketReportAlternate, {"Report.pdf", "Report (2).pdf"}},
+    };
+    for (const auto &variant : variants) {
+        DialogScript script;
+        script.answerSaveFile(pdfFolder.filePath(variant.proposed[0]))
+            .answerMessage(platform::vbOK)
+            .answerSaveFile(pdfFolder.filePath(variant.proposed[1]));
+        variant.print(records, QString(), false);
+        const auto asked = script.shown(platform::DialogKind::SaveFile);
+        ASSERT_EQ(asked.size(), 2u) << variant.proposed[0].toStdString();
+        for (int side = 0; side < 2; ++side) {
+            EXPECT_EQ(asked[side].fileName, variant.proposed[side]);
+            EXPECT_EQ(pdfPageCount(readFileBytes(pdfFolder.filePath(variant.proposed[side]))), 2)
+                << variant.proposed[side].toStdString();
+        }
+    }
+    EXPECT_EQ(readFileBytes(chosen), "an earlier book");
 }
 
 TEST_F(PocketBookTest, MenuEntryTakesNameFormStartAndOutputFromTheSettingsRow)

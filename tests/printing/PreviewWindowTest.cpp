@@ -10,6 +10,7 @@
 #include "platform/print/PrintSurface.h"
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/MsgBox.h"
+#include "platform/ui/ProgressWindow.h"
 #include "platform/ui/Twips.h"
 
 #include <QAction>
@@ -343,12 +344,88 @@ TEST_F(PreviewWindowTest, ThePrinterAndPaperChosenInSetupReachThePrintedReport)
     EXPECT_NEAR(vp.paperSize().width(), 11906, 1) << "reports are laid out on the chosen paper";
     vp.setPreview(false);
     vp.setDocName(QStringLiteral("Phone List"));
-    vp.setAction(PrintSurface::StartDoc);
+    // The file printer asks where each document goes, in the folder chosen.
+    const QString listPath = dir.filePath(QStringLiteral("Phone List.pdf"));
+    {
+        DialogScript script;
+        script.answerSaveFile(listPath);
+        vp.setAction(PrintSurface::StartDoc);
+        const auto asked = script.shown(platform::DialogKind::SaveFile);
+        ASSERT_EQ(asked.size(), 1u);
+        EXPECT_EQ(QDir(asked[0].initialDir), QDir(dir.path()));
+        EXPECT_EQ(asked[0].fileName, "Phone List.pdf");
+    }
     vp.printLine(QStringLiteral("Ann Lee"));
     vp.setAction(PrintSurface::EndDoc);
-    const QByteArray pdf = readFileBytes(path);
+    const QByteArray pdf = readFileBytes(listPath);
     EXPECT_EQ(pdfPageCount(pdf), 1);
     EXPECT_TRUE(pdf.contains("/MediaBox [0 0 595")) << "printed on A4";
+}
+
+// While the pages go into the file the progress window counts them; Cancel there leaves
+// the file the user chose to replace as it was, and says nothing more.
+TEST_F(PreviewWindowTest, WritingAFileShowsThePagesWrittenAndStopsOnCancel)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("list.pdf"));
+    writeFileBytes(path, "an earlier file");
+    frmPreview &form = preview(3);
+    std::vector<platform::ProgressWindow::Step> steps;
+    platform::ProgressWindow::setHookForTesting([&](const platform::ProgressWindow::Step &step) {
+        steps.push_back(step);
+        return step.done == 2;
+    });
+    {
+        DialogScript script;
+        script.answerPrint().answerSaveFile(path);
+        click(form, "cmdPrint");
+        EXPECT_TRUE(script.shown(platform::DialogKind::Message).empty());
+    }
+    platform::ProgressWindow::setHookForTesting({});
+    ASSERT_EQ(steps.size(), 2u);
+    EXPECT_EQ(steps[1].title, "Phone List");
+    EXPECT_EQ(steps[1].text, "2 of 3 pages written to \"list.pdf\"");
+    EXPECT_EQ(readFileBytes(path), "an earlier file");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+// A document printed into a file after another asks where again, in the same folder, and
+// proposes a name that replaces no file there; the first file stays as it was.
+TEST_F(PreviewWindowTest, EachPrintIntoAFileAsksAndKeepsTheFilesBefore)
+{
+    QTemporaryDir dir;
+    const QString first = dir.filePath(QStringLiteral("Phone List.pdf"));
+    frmPreview &form = preview(2);
+    {
+        // The file printer, with the file the user names in the print dialog.
+        DialogScript script;
+        script.answerPrint(0, 0, [&](QPrinter *printer) { printer->setOutputFileName(first); });
+        click(form, "cmdPrint");
+    }
+    const QByteArray printed = readFileBytes(first);
+    ASSERT_EQ(pdfPageCount(printed), 2);
+
+    PrintSurface &vp = PreviewSurface();
+    vp.setPreview(false);
+    const struct {
+        QString document;
+        QString proposed;
+    } prints[] = {{QStringLiteral("Date Report"), QStringLiteral("Date Report.pdf")},
+                  {QStringLiteral("Phone List"), QStringLiteral("Phone List (2).pdf")}};
+    for (const auto &print : prints) {
+        DialogScript script;
+        script.answerSaveFile(dir.filePath(print.proposed));
+        vp.setDocName(print.document);
+        vp.setAction(PrintSurface::StartDoc);
+        vp.printLine(print.document);
+        vp.setAction(PrintSurface::EndDoc);
+        const auto asked = script.shown(platform::DialogKind::SaveFile);
+        ASSERT_EQ(asked.size(), 1u) << print.document.toStdString();
+        EXPECT_EQ(QDir(asked[0].initialDir), QDir(dir.path()));
+        EXPECT_EQ(asked[0].fileName, print.proposed);
+        EXPECT_EQ(pdfPageCount(readFileBytes(dir.filePath(print.proposed))), 1);
+    }
+    EXPECT_EQ(readFileBytes(first), printed);
 }
 
 TEST_F(PreviewWindowTest, PrintFailureIsShownNotSwallowed)

@@ -65,6 +65,7 @@ const FontTextMetrics::Face &FontTextMetrics::face(const PrintFont &font) const
         slot->ascent = slot->raw.ascent();
         slot->lineSpacing = slot->raw.ascent() + slot->raw.descent() + slot->raw.leading();
         slot->tabled.fill(-1.0);
+        slot->tabledGlyphs.fill(0);
     }
     mRecent[mNextRecent] = Recent{font.name, font.bold, font.italic, slot.get()};
     mNextRecent = (mNextRecent + 1) % mRecent.size();
@@ -79,7 +80,7 @@ double FontTextMetrics::advance(const Face &face, char32_t codePoint) const
     if (codePoint < TabledCharacters) {
         double &width = face.tabled[codePoint];
         if (width < 0)
-            width = measure(face, codePoint);
+            width = measure(face, codePoint, &face.tabledGlyphs[codePoint]);
         return width;
     }
     auto it = face.advances.constFind(codePoint);
@@ -90,10 +91,12 @@ double FontTextMetrics::advance(const Face &face, char32_t codePoint) const
     return width;
 }
 
-double FontTextMetrics::measure(const Face &face, char32_t codePoint) const
+double FontTextMetrics::measure(const Face &face, char32_t codePoint, quint32 *glyph) const
 {
     const QString text = QString::fromUcs4(&codePoint, 1);
     const QList<quint32> glyphs = face.raw.glyphIndexesForString(text);
+    if (glyph)
+        *glyph = glyphs.size() == 1 ? glyphs.constFirst() : 0;
     double width = 0.0;
     for (const QPointF &step : face.raw.advancesForGlyphIndexes(glyphs, QRawFont::UseDesignMetrics))
         width += step.x();
@@ -113,6 +116,36 @@ double FontTextMetrics::width(const PrintFont &font, QStringView text) const
         units += advance(f, codePoint);
     }
     return units * scaleFor(font);
+}
+
+bool FontTextMetrics::glyphRun(const PrintFont &font, QStringView text, QGlyphRun &run) const
+{
+    // Latin text up to the end of the tabled characters is drawn one glyph a character,
+    // without combining marks or joined forms.
+    const Face &f = face(font);
+    QList<quint32> glyphs;
+    QList<QPointF> positions;
+    glyphs.reserve(text.size());
+    positions.reserve(text.size());
+    double x = 0.0;
+    for (const QChar c : text) {
+        const char32_t codePoint = c.unicode();
+        if (codePoint >= TabledCharacters)
+            return false;
+        const double width = advance(f, codePoint);
+        if (codePoint >= 0x20) {
+            const quint32 glyph = f.tabledGlyphs[codePoint];
+            if (glyph == 0)
+                return false;
+            glyphs.append(glyph);
+            positions.append(QPointF(x, 0.0));
+        }
+        x += width;
+    }
+    run.setRawFont(f.raw);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    return true;
 }
 
 double FontTextMetrics::lineHeight(const PrintFont &font) const

@@ -3,6 +3,7 @@
 #include "platform/print/TextMetrics.h"
 
 #include <QFont>
+#include <QGlyphRun>
 #include <QHash>
 #include <QRawFont>
 #include <QString>
@@ -30,6 +31,14 @@ class FontTextMetrics : public TextMetrics {
     // pixel size (the reference size of the measures unless told otherwise).
     static QFont drawingFont(const PrintFont &font, int pixelSize = ReferencePixelSize);
 
+    // The glyphs of text in the face it is measured in, each placed where the measure
+    // puts it (at the reference size, from the start of the baseline): drawn scaled to the
+    // font's size they stand exactly as measured, and no shaping has to run again. False
+    // for text the face alone cannot show as measured (a character it lacks, which a
+    // drawing font takes from another face, or one that needs shaping); draw that with
+    // drawingFont.
+    bool glyphRun(const PrintFont &font, QStringView text, QGlyphRun &run) const;
+
     // The size, in pixels, at which faces are loaded and measured.
     static constexpr int ReferencePixelSize = 2048;
 
@@ -43,12 +52,15 @@ class FontTextMetrics : public TextMetrics {
         double lineSpacing = 0.0; // ascent + descent + leading, at the reference size
         double ascent = 0.0;
         mutable std::array<double, TabledCharacters> tabled;
+        // The glyph of each tabled character, valid once its advance is measured (0: the
+        // face has none).
+        mutable std::array<quint32, TabledCharacters> tabledGlyphs;
         mutable QHash<char32_t, double> advances;
     };
 
     const Face &face(const PrintFont &font) const;
     double advance(const Face &face, char32_t codePoint) const;
-    double measure(const Face &face, char32_t codePoint) const;
+    double measure(const Face &face, char32_t codePoint, quint32 *glyph = nullptr) const;
 
     // Faces stay where they were created. The faces used last are looked up first by
     // name and style, as a list alternates between a bold and a plain face and a wrap

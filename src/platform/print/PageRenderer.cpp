@@ -2,6 +2,7 @@
 
 #include "platform/print/FontTextMetrics.h"
 
+#include <QGlyphRun>
 #include <QPainter>
 
 namespace platform {
@@ -18,17 +19,34 @@ void PageRenderer::render(QPainter &painter, const PrintDocument &document, int 
     if (paper)
         painter.fillRect(QRectF(QPointF(0, 0), page), Qt::white);
     painter.setPen(Qt::black);
+    const QTransform onPage = painter.worldTransform();
     const FontTextMetrics &fonts = FontTextMetrics::instance();
+    // Glyphs come from a face at the reference size, scaled to the run's size, so every
+    // size is drawn exactly as it was measured. Most runs are drawn as the glyphs the
+    // measure placed: shaping them again for every run would cost more than all the
+    // rest of the output.
+    const PrintFont *sized = nullptr;
+    const PrintFont *painterFont = nullptr;
+    double scale = 1.0;
+    double ascent = 0.0;
+    QGlyphRun glyphs;
     for (const PrintRun &run : document.pages[static_cast<std::size_t>(pageIndex)]) {
-        // Glyphs come from a face at the reference size, scaled to the run's size, so
-        // every size is drawn exactly as it was measured.
-        const double scale = run.font.size * 20.0 / FontTextMetrics::ReferencePixelSize;
-        painter.save();
-        painter.translate(run.x, run.y + fonts.ascent(run.font));
-        painter.scale(scale, scale);
-        painter.setFont(FontTextMetrics::drawingFont(run.font));
+        if (!sized || !(run.font == *sized)) {
+            scale = run.font.size * 20.0 / FontTextMetrics::ReferencePixelSize;
+            ascent = fonts.ascent(run.font);
+            sized = &run.font;
+        }
+        painter.setWorldTransform(QTransform(scale, 0, 0, scale, run.x, run.y + ascent) * onPage);
+        if (fonts.glyphRun(run.font, run.text, glyphs)) {
+            painter.drawGlyphRun(QPointF(0, 0), glyphs);
+            continue;
+        }
+        if (!painterFont || run.font.name != painterFont->name || run.font.bold != painterFont->bold ||
+            run.font.italic != painterFont->italic) {
+            painter.setFont(FontTextMetrics::drawingFont(run.font));
+            painterFont = &run.font;
+        }
         painter.drawText(QPointF(0, 0), run.text);
-        painter.restore();
     }
     painter.restore();
 }

@@ -3,12 +3,14 @@
 #include "platform/RuntimeError.h"
 #include "platform/print/PageRenderer.h"
 #include "platform/print/PrintSupport.h"
+#include "platform/print/PrintSurface.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QSaveFile>
 
 #include <algorithm>
 #include <memory>
@@ -20,6 +22,24 @@ PrintOutput::PdfPathChooser &pdfPathChooser()
 {
     static PrintOutput::PdfPathChooser chooser;
     return chooser;
+}
+
+PrintOutput::PageProgressFactory &pageProgress()
+{
+    static PrintOutput::PageProgressFactory factory;
+    return factory;
+}
+
+// The folder the last PDF file went to; empty before the first.
+QString &lastPdfFolder()
+{
+    static QString folder;
+    return folder;
+}
+
+void rememberPdfFolder(const QString &path)
+{
+    lastPdfFolder() = QFileInfo(path).absolutePath();
 }
 
 // A printer goes back to the library that made it.
@@ -68,6 +88,11 @@ void PrintOutput::setPdfPathChooser(PdfPathChooser chooser)
     pdfPathChooser() = std::move(chooser);
 }
 
+void PrintOutput::setPageProgress(PageProgressFactory factory)
+{
+    pageProgress() = std::move(factory);
+}
+
 void PrintOutput::setPrinterLookupForTesting(std::function<QPrinterInfo()> lookup)
 {
     printSupport().setPrinterLookup(std::move(lookup));
@@ -105,10 +130,43 @@ void PrintOutput::forgetChosenPrinterForTesting()
 {
     sessionPrinter().reset();
     sessionPrinterChosen() = false;
+    lastPdfFolder().clear();
 }
 
-void PrintOutput::paint(const PrintDocument &document, QPagedPaintDevice &device, const QString &failure,
-                        int errorNumber, int fromPage, int toPage)
+QString PrintOutput::chosenPrinterFile()
+{
+    return printerChosen() ? printSupport().outputFileName(&chosenPrinter()) : QString();
+}
+
+bool PrintOutput::printerInstalled()
+{
+    return currentPrinter().has_value();
+}
+
+QString PrintOutput::proposedPdfPath(const QString &documentName)
+{
+    QString name = documentName.trimmed();
+    for (QChar &c : name) {
+        if (QStringLiteral("\\/:*?\"<>|").contains(c))
+            c = u' ';
+    }
+    name = name.trimmed();
+    if (name.isEmpty())
+        name = QStringLiteral("Report");
+    QString folder = lastPdfFolder();
+    if (folder.isEmpty()) {
+        const QString chosenFile = chosenPrinterFile();
+        folder = chosenFile.isEmpty() ? QDir::currentPath() : QFileInfo(chosenFile).absolutePath();
+    }
+    const QDir dir(folder);
+    QString path = dir.filePath(name + QStringLiteral(".pdf"));
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = dir.filePath(QStringLiteral("%1 (%2).pdf").arg(name).arg(n));
+    return path;
+}
+
+bool PrintOutput::paint(const PrintDocument &document, QPagedPaintDevice &device, const QString &failure,
+                        int errorNumber, int fromPage, int toPage, PageProgress *progress)
 {
     QPainter painter;
     if (!painter.begin(&device))
@@ -124,9 +182,14 @@ void PrintOutput::paint(const PrintDocument &document, QPagedPaintDevice &device
             throw RuntimeError(errorNumber, failure);
         }
         PageRenderer::render(painter, document, i, target);
+        if (progress && !progress->pagesWritten(i - first + 1)) {
+            painter.end();
+            return false;
+        }
     }
     if (!painter.end())
         throw RuntimeError(errorNumber, failure);
+    return true;
 }
 
 void PrintOutput::writePdf(const PrintDocument &document, const QString &path, int fromPage, int toPage)
@@ -135,11 +198,28 @@ void PrintOutput::writePdf(const PrintDocument &document, const QString &path, i
         QStringLiteral("The document could not be written to \"%1\".").arg(QDir::toNativeSeparators(path));
     if (!QFileInfo(path).absoluteDir().exists())
         throw RuntimeError(err::PathNotFound, failure);
-    QPdfWriter writer(path);
-    writer.setTitle(document.name);
-    writer.setCreator(QStringLiteral("Quiltern"));
-    writer.setPageLayout(layoutFor(document));
-    paint(document, writer, failure, PathFileAccessError, fromPage, toPage);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw RuntimeError(PathFileAccessError, failure);
+    const int pages = (toPage > 0 ? std::min(toPage, document.pageCount()) : document.pageCount()) -
+                      (fromPage > 0 ? std::min(fromPage, document.pageCount()) - 1 : 0);
+    std::unique_ptr<PageProgress> progress =
+        pageProgress() ? pageProgress()(document.name, path, std::max(pages, 0)) : nullptr;
+    bool complete = false;
+    {
+        QPdfWriter writer(&file);
+        writer.setTitle(document.name);
+        writer.setCreator(QStringLiteral("Quiltern"));
+        writer.setPageLayout(layoutFor(document));
+        complete = paint(document, writer, failure, PathFileAccessError, fromPage, toPage, progress.get());
+    }
+    progress.reset();
+    if (!complete) {
+        file.cancelWriting();
+        throw PrintCancelled();
+    }
+    if (!file.commit())
+        throw RuntimeError(PathFileAccessError, failure);
 }
 
 // A choice of a file, or of a printer while there is one, is where documents go.
@@ -149,44 +229,46 @@ bool PrintOutput::chosenPrinterUsable()
            (!printSupport().outputFileName(&chosenPrinter()).isEmpty() || currentPrinter().has_value());
 }
 
+// Paper, unless the chosen printer is the file printer or there is no printer at all.
+bool PrintOutput::goesToFile()
+{
+    if (chosenPrinterUsable())
+        return !chosenPrinterFile().isEmpty();
+    return !currentPrinter().has_value();
+}
+
 std::optional<QString> PrintOutput::askDestination(const QString &documentName)
 {
-    if (chosenPrinterUsable() || currentPrinter())
+    if (!goesToFile())
         return QString();
     if (!pdfPathChooser())
-        throw RuntimeError(PrinterError, QStringLiteral("No printer is installed."));
+        throw RuntimeError(PrinterError, printerInstalled()
+                                             ? QStringLiteral("There is no way to ask for the file to print into.")
+                                             : QStringLiteral("No printer is installed."));
     const QString path = pdfPathChooser()(documentName);
     if (path.isEmpty())
         return std::nullopt;
+    rememberPdfFolder(path);
     return path;
 }
 
-void PrintOutput::sendTo(const PrintDocument &document, const QString &pdfPath)
+void PrintOutput::sendTo(const PrintDocument &document, const QString &pdfPath, int fromPage, int toPage)
 {
-    if (pdfPath.isEmpty())
-        sendToPrinter(document);
-    else
-        writePdf(document, pdfPath);
-}
-
-void PrintOutput::sendToPrinter(const PrintDocument &document, int fromPage, int toPage)
-{
+    if (!pdfPath.isEmpty()) {
+        writePdf(document, pdfPath, fromPage, toPage);
+        return;
+    }
     const PrintSupportApi &support = printSupport();
     PrinterHandle ownPrinter;
     QPrinter *printer = nullptr;
     QString name;
     if (chosenPrinterUsable()) {
         printer = &chosenPrinter();
-        const QString file = support.outputFileName(printer);
-        name = file.isEmpty() ? support.printerName(printer) : QDir::toNativeSeparators(file);
+        name = support.printerName(printer);
     } else {
         const std::optional<QString> printerName = currentPrinter();
-        if (!printerName) {
-            const std::optional<QString> path = askDestination(document.name);
-            if (path)
-                writePdf(document, *path, fromPage, toPage);
-            return;
-        }
+        if (!printerName)
+            throw RuntimeError(PrinterError, QStringLiteral("No printer is installed."));
         ownPrinter = newPrinter(support);
         printer = ownPrinter.get();
         name = *printerName;
@@ -196,6 +278,24 @@ void PrintOutput::sendToPrinter(const PrintDocument &document, int fromPage, int
     paint(document, *support.paintDevice(printer), failure, PrinterError, fromPage, toPage);
     if (support.printerFailed(printer))
         throw RuntimeError(PrinterError, failure);
+}
+
+void PrintOutput::sendToPrinter(const PrintDocument &document, int fromPage, int toPage)
+{
+    const std::optional<QString> path = askDestination(document.name);
+    if (path)
+        sendTo(document, *path, fromPage, toPage);
+}
+
+void PrintOutput::sendAsChosen(const PrintDocument &document, int fromPage, int toPage)
+{
+    const QString file = chosenPrinterUsable() ? chosenPrinterFile() : QString();
+    if (file.isEmpty()) {
+        sendToPrinter(document, fromPage, toPage);
+        return;
+    }
+    rememberPdfFolder(file);
+    writePdf(document, file, fromPage, toPage);
 }
 
 } // namespace platform

@@ -114,14 +114,16 @@ void PrintSurface::setPreviewPage(int page)
 
 void PrintSurface::printDoc(bool)
 {
-    printPages(0, 0);
+    if (document().pages.empty())
+        return;
+    PrintOutput::sendToPrinter(document());
 }
 
 void PrintSurface::printPages(int fromPage, int toPage)
 {
     if (document().pages.empty())
         return;
-    PrintOutput::sendToPrinter(document(), fromPage, toPage);
+    PrintOutput::sendAsChosen(document(), fromPage, toPage);
 }
 
 void PrintSurface::documentChanged()

@@ -8,8 +8,9 @@
 
 namespace platform {
 
-// A document for the printer was not started: the user cancelled the question where
-// it should go. Raised by StartDoc before anything is laid out.
+// A document for the printer was not printed: the user cancelled the question where it
+// should go (raised by StartDoc before anything is laid out), or cancelled writing it
+// into its file (raised by the output, with no part of the file left).
 class PrintCancelled : public std::exception {
   public:
     const char *what() const noexcept override { return "printing cancelled"; }
@@ -88,11 +89,11 @@ class PrintSurface : public QObject, public PrintCanvas {
     int previewPage() const { return mPreviewPage; }
     void setPreviewPage(int page);
 
-    // Sends the held document to the printer; the argument is the program's only
-    // choice, the whole document.
+    // Sends the held document to the printer, asking where when it goes to a file; the
+    // argument is the program's only choice, the whole document.
     void printDoc(bool wholeDocument = true);
-    // Sends the pages fromPage to toPage (1-based; 0 and 0: all) of the held document to
-    // the printer.
+    // Sends the pages fromPage to toPage (1-based; 0 and 0: all) of the held document
+    // where the print dialog has just chosen (PrintOutput::sendAsChosen).
     void printPages(int fromPage, int toPage);
 
     static constexpr double MinZoom = 10.0;

@@ -118,6 +118,11 @@ const PrintSupportApi api = {
 
 std::unique_ptr<QPrintDialog> makePrintDialog(const DialogRequest &request, QPrinter &printer)
 {
+    // The file printer proposes the file the program proposes, one that replaces nothing;
+    // the dialog asks before the user's own choice replaces a file.
+    if (request.kind == DialogKind::Print && !request.fileName.isEmpty() &&
+        printer.outputFormat() == QPrinter::PdfFormat)
+        printer.setOutputFileName(request.fileName);
     auto dialog = std::make_unique<QPrintDialog>(&printer, QApplication::activeWindow());
     dialog->setWindowTitle(request.title);
     if (request.kind == DialogKind::Print) {

@@ -21,7 +21,8 @@ enum class DialogKind {
     SaveFile,     // save dialog: as OpenFile
     Color,        // colour dialog: color, flags
     PrinterSetup, // printer setup dialog: flags, printer (the printer and paper it changes)
-    Print,        // print dialog: printer, maxPage; answers fromPage and toPage
+    Print,        // print dialog: printer, maxPage, fileName (what the file printer proposes);
+                  // answers fromPage and toPage
     ModalForm,    // a Form shown modally: form, objectName, title
     OpenLink,     // shell "open" of a web or e-mail address: text
     OpenDocument, // shell "open" of a local document the user chose: text (the path)

@@ -73,6 +73,19 @@ TEST(PageRendererTest, TextIsDrawnWhereAndAsWideAsItWasMeasuredAtAnyResolution)
     }
 }
 
+// Latin text is drawn from the glyphs the measure placed, other text is shaped again:
+// both end where they were measured, a tab taking no room as in the measure.
+TEST(PageRendererTest, EveryKindOfTextEndsWhereItsMeasureEnds)
+{
+    const auto &metrics = platform::FontTextMetrics::instance();
+    for (const QString &text : {QStringLiteral("Zürich, Königstraße"), QStringLiteral("Αθήνα Παπαδόπουλος"),
+                                QStringLiteral("Dvořák\tŁódź")}) {
+        const QRectF ink = inkInTwips(renderAt(oneRun(text, 1440, 2880), 0, 300), 300);
+        ASSERT_FALSE(ink.isNull()) << text.toStdString();
+        EXPECT_NEAR(ink.right(), 1440 + metrics.width(Arial10, text), 40) << text.toStdString();
+    }
+}
+
 TEST(PageRendererTest, PaperIsWhiteAndOnlyThePageAskedForIsDrawn)
 {
     PrintDocument document = oneRun(QStringLiteral("first"), 1440, 1440);

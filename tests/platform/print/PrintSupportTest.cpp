@@ -129,8 +129,8 @@ class ChosenPrinter : public ::testing::Test {
     QTemporaryDir dir;
 };
 
-// The printer the user chose (here the file printer) receives the pages asked for, on
-// the paper it was set to.
+// The printer the print dialog chose (here the file printer) receives the pages asked
+// for, on the paper it was set to.
 TEST_F(ChosenPrinter, ReceivesThePagesAskedForOnItsPaper)
 {
     const QString path = dir.filePath(QStringLiteral("printed.pdf"));
@@ -141,22 +141,20 @@ TEST_F(ChosenPrinter, ReceivesThePagesAskedForOnItsPaper)
     PrintOutput::choosePrinter();
     EXPECT_NEAR(PrintOutput::paperTwips().width(), 11906, 1);
 
-    EXPECT_EQ(PrintOutput::askDestination(QStringLiteral("Phone List")), QString())
-        << "a chosen file printer needs no question";
-    PrintOutput::sendToPrinter(pages(5), 2, 4);
+    PrintOutput::sendAsChosen(pages(5), 2, 4);
     EXPECT_EQ(pdfPageCount(readFileBytes(path)), 3);
 }
 
-TEST_F(ChosenPrinter, AFileItCannotWriteIsAPrinterErrorNamingTheFile)
+TEST_F(ChosenPrinter, AFileItCannotWriteIsAnErrorNamingTheFile)
 {
     const QString path = dir.filePath(QStringLiteral("missing/folder/printed.pdf"));
     QPrinter &printer = PrintOutput::chosenPrinter();
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
     PrintOutput::choosePrinter();
-    const auto error = errorOf([] { PrintOutput::sendToPrinter(pages(1)); });
+    const auto error = errorOf([] { PrintOutput::sendAsChosen(pages(1)); });
     ASSERT_TRUE(error);
-    EXPECT_EQ(error->number(), PrintOutput::PrinterError);
+    EXPECT_EQ(error->number(), platform::err::PathNotFound);
     EXPECT_TRUE(error->description().contains(QDir::toNativeSeparators(path))) << error->description().toStdString();
 }
 

@@ -1,0 +1,79 @@
+#include "platform/ui/ProgressWindow.h"
+
+#include "platform/base/Clock.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QProgressDialog>
+
+#include <limits>
+
+namespace platform {
+
+namespace {
+ProgressWindow::Hook &hook()
+{
+    static ProgressWindow::Hook installed;
+    return installed;
+}
+} // namespace
+
+void ProgressWindow::setHookForTesting(Hook hook)
+{
+    platform::hook() = std::move(hook);
+}
+
+ProgressWindow::ProgressWindow(const QString &title, int total)
+    : mTitle(title), mTotal(total), mStarted(now()), mLastEvents(mStarted)
+{
+    if (hook() || !qobject_cast<QApplication *>(QCoreApplication::instance()))
+        return;
+    mDialog = std::make_unique<QProgressDialog>(QApplication::activeWindow());
+    mDialog->setObjectName(QStringLiteral("ProgressWindow"));
+    mDialog->setWindowTitle(title);
+    mDialog->setWindowModality(Qt::ApplicationModal);
+    mDialog->setAutoClose(false);
+    mDialog->setAutoReset(false);
+    mDialog->setRange(0, total);
+    // The window shows by this class's clock, not by a timer of its own.
+    mDialog->setMinimumDuration(std::numeric_limits<int>::max());
+    mDialog->setValue(0);
+    // Whatever a dialog closed just before left on the screen is repainted now, not when
+    // the task is over.
+    letEventsRun();
+}
+
+void ProgressWindow::letEventsRun()
+{
+    // Until the window shows, nothing holds the user back from the other windows: their
+    // clicks and keys wait for the task's end, while everything repaints.
+    QCoreApplication::processEvents(mDialog && mDialog->isVisible() ? QEventLoop::AllEvents
+                                                                     : QEventLoop::ExcludeUserInputEvents);
+}
+
+ProgressWindow::~ProgressWindow() = default;
+
+bool ProgressWindow::report(int done, const QString &text)
+{
+    if (mCancelled)
+        return false;
+    if (hook()) {
+        mCancelled = hook()(Step{mTitle, text, done, mTotal});
+        return !mCancelled;
+    }
+    if (!mDialog)
+        return true;
+    const QDateTime time = now();
+    if (mLastEvents.msecsTo(time) < EventInterval)
+        return true;
+    mLastEvents = time;
+    mDialog->setLabelText(text);
+    mDialog->setValue(done);
+    if (!mDialog->isVisible() && mStarted.msecsTo(time) >= ShowAfter)
+        mDialog->show();
+    letEventsRun();
+    mCancelled = mDialog->wasCanceled();
+    return !mCancelled;
+}
+
+} // namespace platform
