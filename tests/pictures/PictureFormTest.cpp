@@ -1,3 +1,4 @@
+#include "LargePictures.h"
 #include "PictureFixture.h"
 
 #include "pictures/PictureBox.h"
@@ -8,6 +9,7 @@
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Twips.h"
 
+#include <QImageReader>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -152,6 +154,87 @@ TEST_F(PictureTest, AnUnreadablePictureFailsTheOpeningAndLeavesNoWindow)
         EXPECT_EQ(error.number(), platform::err::InvalidPicture);
     }
     EXPECT_EQ(PictureForm::loadedInstance(), nullptr);
+}
+
+TEST_F(PictureTest, APictureTooLargeForTheReaderToHoldIsTakenAndStoredAt1024By768)
+{
+    // Held whole, either picture would need more memory than the reader allows itself.
+    ASSERT_GT(12000LL * 9000 * 4, QImageReader::allocationLimit() * 1024LL * 1024);
+    const QColor red(200, 40, 40), grey(64, 64, 64);
+    for (const QString name : {QStringLiteral("huge.jpg"), QStringLiteral("huge.png")}) {
+        const QString source = folder.filePath(QStringLiteral("camera/") + name);
+        QDir().mkpath(QFileInfo(source).absolutePath());
+        const bool jpeg = name.endsWith(QLatin1String(".jpg"));
+        if (jpeg)
+            largepictures::writeJpeg(source, 12000, 9000, red);
+        else
+            largepictures::writeGreyPng(source, 12000, 9000, grey.red());
+        PictureForm &form = openOn(1, source);
+        // Four by three, it fills the box.
+        EXPECT_TRUE(near(form.picResized->image().pixel(1000, 700), jpeg ? red : grey)) << name.toStdString();
+        form.cmdClose_Click();
+        const libjpeg::Decoded stored = decodeFile(pictures() + name);
+        ASSERT_TRUE(stored.ok) << stored.error;
+        EXPECT_EQ(stored.width, 1024);
+        EXPECT_EQ(stored.height, 768);
+        EXPECT_TRUE(near(decodedPixel(stored, 1000, 700), jpeg ? red : grey)) << name.toStdString();
+    }
+}
+
+// A picture cut short, or one with a damaged chunk: the reader knows its format and size.
+struct Damage {
+    const char *name;
+    const char *format;
+    const char *told;
+};
+const Damage Damaged[] = {{"cut.jpg", "JPEG", "cut short"}, {"broken.png", "PNG", "damaged"}};
+
+QString damagedPicture(const QString &folder, const Damage &damage)
+{
+    const QString path = folder + QLatin1String(damage.name);
+    QImage image(400, 300, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb(x % 256, y % 256, 90));
+    QDir().mkpath(folder);
+    image.save(path, damage.format);
+    QByteArray bytes = readFileBytes(path);
+    if (qstrcmp(damage.format, "JPEG") == 0)
+        bytes.truncate(bytes.size() / 2);
+    else
+        bytes[bytes.indexOf("IDAT") + 20] = char(bytes[bytes.indexOf("IDAT") + 20] ^ 0x5A);
+    writeFileBytes(path, bytes);
+    return path;
+}
+
+TEST_F(PictureTest, ADamagedOrCutShortPictureIsRefusedSayingSoAndNothingIsStored)
+{
+    for (const Damage &damage : Damaged) {
+        const QString source = damagedPicture(folder.filePath(QStringLiteral("camera/")), damage);
+        try {
+            openOn(1, source);
+            ADD_FAILURE() << damage.name << " opened";
+        } catch (const platform::RuntimeError &error) {
+            EXPECT_EQ(error.number(), platform::err::InvalidPicture);
+            EXPECT_TRUE(error.description().contains(QLatin1String(damage.told)))
+                << error.description().toStdString();
+        }
+        EXPECT_EQ(PictureForm::loadedInstance(), nullptr);
+
+        // Chosen with Change Picture, it leaves the shown picture in place.
+        inPictures(QStringLiteral("start.png"), 800, 600, Qt::blue);
+        name(1, QStringLiteral("start.png"));
+        PictureForm &form = openSlot(1);
+        DialogScript script;
+        script.answerOpenFile(source).answerMessage(platform::vbOK);
+        form.cmdLoadFile_Click();
+        ASSERT_EQ(script.shown(DialogKind::Message).size(), 1u);
+        EXPECT_TRUE(script.shown(DialogKind::Message)[0].text.contains(QLatin1String(damage.told)));
+        EXPECT_EQ(QColor(form.picResized->image().pixel(100, 100)), QColor(Qt::blue));
+        form.cmdClose_Click();
+        EXPECT_EQ(slotBox(1).text(), "start.png");
+        EXPECT_EQ(filesIn(pictures()), QStringList{"start.png"}) << damage.name;
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
