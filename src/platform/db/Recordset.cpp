@@ -129,21 +129,9 @@ QVariant Recordset::valueAt(qint64, int)
     raiseNotSupported("reading another row");
 }
 
-QVariantList Recordset::valuesOf(int field)
+QVariantList Recordset::valuesOf(int)
 {
-    requireOpen();
-    fieldInfo(field);
-    QVariantList values;
-    if (recordCount() < 1)
-        return values;
-    // A walk of the record set's own: whoever follows its current row sees none of it.
-    const QSignalBlocker quiet(this);
-    const std::optional<Bookmark> mark = bof() || eof() ? std::nullopt : std::optional<Bookmark>(bookmark());
-    for (moveFirst(); !eof(); moveNext())
-        values.append(value(field));
-    if (mark)
-        setBookmark(*mark);
-    return values;
+    raiseNotSupported("reading every row");
 }
 
 const FieldInfo &Recordset::fieldInfo(int index) const
