@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <chrono>
 #include <cstdio>
 
@@ -48,5 +49,21 @@ inline void stopProgram(NameList &window)
     gDbPath.clear();
     releaseSingleInstanceForTesting();
 }
+
+// The program started on a kept database, its main window shown, until it goes out of
+// scope.
+struct RunningProgram {
+    QTemporaryDir folder;
+    NameList *window = nullptr;
+
+    explicit RunningProgram(const QString &path)
+    {
+        prepareStart(path, folder.path());
+        if (Main() != MainOutcome::MainWindowShown)
+            std::abort();
+        window = NameList::loadedInstance();
+    }
+    ~RunningProgram() { stopProgram(*window); }
+};
 
 } // namespace bench

@@ -28,21 +28,6 @@ using bench::seconds;
 
 const bench::KeptDatabase Contacts100k("contacts", 100000);
 
-// The program started on the contacts, its main window shown, until it goes out of scope.
-struct RunningProgram {
-    QTemporaryDir folder;
-    NameList *window = nullptr;
-
-    explicit RunningProgram(const QString &path)
-    {
-        bench::prepareStart(path, folder.path());
-        if (Main() != MainOutcome::MainWindowShown)
-            std::abort();
-        window = NameList::loadedInstance();
-    }
-    ~RunningProgram() { bench::stopProgram(*window); }
-};
-
 // Answers the confirmation with OK and the save dialog with `pdfPath`; anything else
 // shown is a fault of the run.
 void answerDialogs(const QString &pdfPath, double *askedAt = nullptr, const Clock::time_point *start = nullptr)
@@ -68,7 +53,7 @@ void answerDialogs(const QString &pdfPath, double *askedAt = nullptr, const Cloc
 void PreviewTwoLineListThroughMainWindow(benchmark::State &state)
 {
     const QString path = Contacts100k.ready();
-    RunningProgram program(path);
+    bench::RunningProgram program(path);
     NameList &window = *program.window;
     PreviewSurface().setPreview(true);
     answerDialogs(QString());
@@ -102,7 +87,7 @@ void PreviewTwoLineListThroughMainWindow(benchmark::State &state)
 void PrintTwoLineListToPdfThroughMainWindow(benchmark::State &state)
 {
     const QString path = Contacts100k.ready();
-    RunningProgram program(path);
+    bench::RunningProgram program(path);
     NameList &window = *program.window;
     platform::PrintOutput::setPrinterLookupForTesting([] { return QPrinterInfo(); });
     PreviewSurface().setPreview(false);

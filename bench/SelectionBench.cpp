@@ -1,20 +1,34 @@
 // Applying a filter and the find over all fields against plain SQLite asking the same
 // question of the same 100,000 contacts: both open the list (compiling its text), count
-// its rows and read the first screen, in turn within one run.
-#include "BenchSupport.h"
+// its rows and read the first screen, in turn within one run. And one category given to
+// all 100,000 contacts the main window shows, then taken away again, from the running
+// program's window against plain SQLite inserting (deleting) the same links in one
+// transaction on the same connection.
+#include "../tests/support/MainWindowControls.h"
+#include "MainWindowBench.h"
+#include "helpers/DatabaseState.h"
 #include "helpers/RecordSource.h"
+#include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 #include "platform/db/TextCollation.h"
+#include "platform/ui/DialogSeam.h"
+#include "platform/ui/MsgBox.h"
+#include "selection/CatgAssignAll.h"
 #include "selection/SelectionSource.h"
 
 #include <QFile>
+#include <QPushButton>
 
 using namespace platform;
 
 namespace {
 
 const bench::KeptDatabase Contacts100k("contacts", 100000);
+// The same contacts and one category, which no contact has.
+const bench::KeptDatabase Categorised100k("contacts-one-category", 100000, 42, [](Database &db) {
+    db.execute(QStringLiteral("INSERT INTO tblCategoryDesc (CategoryDesc) VALUES ('Everyone')"));
+});
 
 constexpr int Screen = 40; // rows the main grid shows at once
 const char *const ScreenFields[] = {"FirstName", "LastName", "Organization", "First_City", "Phone1"};
@@ -152,9 +166,111 @@ void FindOverAllFields(benchmark::State &state)
     state.counters["fields"] = double(rawTerms.size());
 }
 
+// Plain SQLite's side: the links of the same contacts, one prepared statement stepped for
+// each, in one transaction.
+double rawLinks(sqlite3 *db, const char *sql, const std::vector<qint64> &contacts, qint64 category)
+{
+    const bench::Clock::time_point start = bench::Clock::now();
+    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+    sqlite3_stmt *stmt = nullptr;
+    sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
+    for (qint64 contact : contacts) {
+        sqlite3_bind_int64(stmt, 1, contact);
+        sqlite3_bind_int64(stmt, 2, category);
+        if (sqlite3_step(stmt) != SQLITE_DONE)
+            std::abort();
+        sqlite3_reset(stmt);
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    return bench::seconds(start);
+}
+
+qint64 linksOf(sqlite3 *db, qint64 category)
+{
+    sqlite3_stmt *stmt = nullptr;
+    sqlite3_prepare_v2(db, "SELECT count(*) FROM tblCategoryID WHERE CategoryNumber = ?", -1, &stmt, nullptr);
+    sqlite3_bind_int64(stmt, 1, category);
+    sqlite3_step(stmt);
+    const qint64 n = sqlite3_column_int64(stmt, 0);
+    sqlite3_finalize(stmt);
+    return n;
+}
+
+// The window's Assign and Remove with every contact shown, each answered OK and timed to
+// the statistics message; the reference inserts and deletes the same links. Each side
+// undoes its own work before the other runs.
+void CategoryForAllDisplayed(benchmark::State &state)
+{
+    bench::RunningProgram program(Categorised100k.ready());
+    platform::Recordset &shown = *Data1(*program.window)->recordset();
+    std::vector<qint64> contacts;
+    for (shown.moveFirst(); !shown.eof(); shown.moveNext())
+        contacts.push_back(shown.value(QStringLiteral("RecordID")).toLongLong());
+    shown.moveFirst();
+
+    bench::Clock::time_point start;
+    double toldAfter = 0;
+    QString told;
+    platform::setDialogHookForTesting([&](const platform::DialogRequest &request) {
+        platform::DialogAnswer answer;
+        answer.accepted = true;
+        answer.result = platform::vbOK;
+        if (request.title.endsWith(QLatin1String("Statistics"))) {
+            toldAfter = bench::seconds(start);
+            told = request.text;
+        }
+        return answer;
+    });
+    CatgAssignAll &form = CatgAssignAll::instance();
+    form.CatgData->recordset()->findFirst(QStringLiteral("CategoryDesc = 'Everyone'"));
+    const qint64 category = form.CatgData->recordset()->value(QStringLiteral("CategoryNumber")).toLongLong();
+    sqlite3 *db = gDb->handle();
+    const auto timed = [&](QPushButton *button) {
+        told.clear();
+        start = bench::Clock::now();
+        button->click();
+        if (!told.contains(QStringLiteral("(%1)").arg(contacts.size())))
+            std::abort();
+        return toldAfter;
+    };
+
+    bench::PairedTimes assigning, removing;
+    for (auto _ : state) {
+        double removed = 0, deleted = 0;
+        const double assigned = assigning.time(
+            [&] {
+                const double t = timed(form.cmdAssign);
+                if (linksOf(db, category) != qint64(contacts.size()))
+                    std::abort();
+                removed = timed(form.cmdDelete);
+                return t;
+            },
+            [&] {
+                const double t = rawLinks(db, "INSERT INTO tblCategoryID (ID, CategoryNumber) VALUES (?, ?)",
+                                          contacts, category);
+                if (linksOf(db, category) != qint64(contacts.size()))
+                    std::abort();
+                deleted = rawLinks(db, "DELETE FROM tblCategoryID WHERE ID = ? AND CategoryNumber = ?",
+                                   contacts, category);
+                return t;
+            });
+        removing.add(removed, deleted);
+        if (linksOf(db, category) != 0)
+            std::abort();
+        state.SetIterationTime(assigned + removed);
+    }
+    form.unload();
+    platform::setDialogHookForTesting({});
+    assigning.report(state, "ms", "assign_");
+    removing.report(state, "ms", "remove_");
+    state.counters["contacts"] = double(contacts.size());
+}
+
 BENCHMARK(ApplyFilter)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(ApplyFilterWithOrder)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(FindOverAllFields)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(CategoryForAllDisplayed)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace
 

@@ -90,6 +90,12 @@ void pictureNameChanged()
         editorLink().recordChanged();
 }
 
+// The display box is what a picture is shown and stored as: no more of it is ever needed.
+std::unique_ptr<StdPicture> loadForBox(const QString &path)
+{
+    return StdPicture::LoadPicture(path, QSize(PictureBox::CanvasWidth, PictureBox::CanvasHeight));
+}
+
 QPointer<PictureForm> &slot()
 {
     static QPointer<PictureForm> window;
@@ -248,7 +254,7 @@ void PictureForm::Form_Load()
         fitOriginal();
         mbFromClipboard = true;
     } else {
-        mOriginal = StdPicture::LoadPicture(pictures::resolvedPath(dialog.dlgFileName));
+        mOriginal = loadForBox(pictures::resolvedPath(dialog.dlgFileName));
         fitOriginal();
         decideSlotButtons();
     }
@@ -388,7 +394,7 @@ void PictureForm::cmdLoadFile_Click()
     try {
         showLoadPictureDialog(QStringLiteral("All Files (*.*)|*.*|JPG Files & (*.jpg)|*.jpg"), 2);
         const QString chosen = dialog.dlgFileName;
-        std::unique_ptr<StdPicture> picture = StdPicture::LoadPicture(chosen);
+        std::unique_ptr<StdPicture> picture = loadForBox(chosen);
         setWindowTitle(chosen.isEmpty() ? QString() : pictures::listedName(chosen));
         cmdNext->hide();
         cmdPrev->hide();
@@ -517,7 +523,7 @@ void PictureForm::moveToSlot(const int *tries)
     const QString path = pictures::picturePath(slotName(target));
     try {
         // The picture is read first: one that cannot be read leaves the window as it was.
-        std::unique_ptr<StdPicture> picture = StdPicture::LoadPicture(pictures::resolvedPath(path));
+        std::unique_ptr<StdPicture> picture = loadForBox(pictures::resolvedPath(path));
         gPictureHandOver.gPictureSlot = target;
         CMDialog1().dlgFileName = path;
         mOriginal = std::move(picture);

@@ -14,11 +14,9 @@
 #include "platform/ui/Twips.h"
 #include "selection/CategoryGrid.h"
 
+#include <QCoreApplication>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QTableView>
-
-#include <optional>
 
 using platform::BusyPointer;
 using platform::RuntimeError;
@@ -136,7 +134,7 @@ void CatgAssignAll::cmdDelete_Click()
 void CatgAssignAll::walk(bool assign)
 {
     platform::Recordset *shown = MainWindowLink::Data1().recordset();
-    // Keeping the current row needs one: an empty list is told before anything is asked.
+    // An empty list is told before anything is asked.
     if (!shown || shown->recordCount() < 1) {
         platform::MsgBox(NoRecordsMessage, platform::vbInformation, QStringLiteral("No records displayed"));
         return;
@@ -150,68 +148,45 @@ void CatgAssignAll::walk(bool assign)
     const QString description = NullToString(categories->value(QStringLiteral("CategoryDesc"))).toString();
 
     BusyPointer busy;
-    qint32 done = 0, reached = 0, skipped = 0;
-    std::optional<platform::Bookmark> mark;
+    // The answered warning leaves a hole in the windows under it; they fill it before the
+    // work, which gives the user no turn.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    qint64 done = 0, skipped = 0;
     bool inTransaction = false;
     try {
-        std::unique_ptr<platform::Recordset> links =
-            gDb->openRecordset(QStringLiteral("tblCategoryID"), platform::RecordsetType::Table);
-        if (!assign)
-            links->setIndex(QStringLiteral("PrimaryKey"));
-        // The walk moves the list's own record set; the grid is told once, at the end.
-        const QSignalBlocker quiet(shown);
-        if (!shown->eof() && !shown->bof())
-            mark = shown->bookmark();
+        // The list's rows as they stand, read without moving its current row.
+        const QVariantList contacts = shown->valuesOf(shown->fieldIndex(QStringLiteral("RecordID")));
+        const platform::Database::FieldValues category{{QStringLiteral("CategoryNumber"), number}};
         gDb->beginTrans();
         inTransaction = true;
-        for (shown->moveFirst(); !shown->eof(); shown->moveNext()) {
-            const qint64 contact = shown->value(QStringLiteral("RecordID")).toLongLong();
-            if (assign) {
-                links->addNew();
-                links->setValue(QStringLiteral("ID"), contact);
-                links->setValue(QStringLiteral("CategoryNumber"), number);
-                ++reached;
-                try {
-                    links->update();
-                } catch (const RuntimeError &error) {
-                    links->cancelUpdate();
-                    if (error.number() != platform::err::DuplicateKey)
-                        throw;
-                    ++skipped;
-                }
-            } else {
-                links->seek(QStringLiteral("="), contact, number);
-                if (links->noMatch()) {
-                    ++skipped;
-                } else {
-                    links->deleteRecord();
-                    ++done;
-                }
-            }
+        if (assign) {
+            done = gDb->addRows(QStringLiteral("tblCategoryID"), QStringLiteral("ID"), contacts, category,
+                                &skipped);
+        } else {
+            done = gDb->deleteRows(QStringLiteral("tblCategoryID"), QStringLiteral("ID"), contacts, category);
+            skipped = contacts.size() - done;
         }
         gDb->commitTrans();
         inTransaction = false;
-        if (mark)
-            shown->setBookmark(*mark);
     } catch (const RuntimeError &error) {
-        // What was done before the failure stays, and the list goes back to its row.
-        if (inTransaction)
-            gDb->commitTrans();
-        if (mark)
-            shown->setBookmark(*mark);
-        emit shown->currentChanged();
+        // Every link stays as it was, and so does the list.
+        if (inTransaction) {
+            try {
+                gDb->rollback();
+            } catch (const RuntimeError &) {
+                // A commit that failed on the file has ended the transaction itself.
+            }
+        }
         busy.release();
         if (error.number() != platform::err::SyntaxError)
             platform::MsgBox(error.description(), platform::vbOKOnly, gAppName);
         return;
     }
-    emit shown->currentChanged();
     busy.release();
     QString text;
     if (assign) {
-        done = reached - skipped;
-        text = QStringLiteral("Number of records assigned to Category \"") + description + QStringLiteral("\" (") +
-               QString::number(done) + QStringLiteral(").");
+        text = QStringLiteral("Number of records assigned to Category \"") + description +
+               QStringLiteral("\" (") + QString::number(done) + QStringLiteral(").");
         if (skipped > 0)
             text += QStringLiteral("\nNumber of records already assigned to this Category (") +
                     QString::number(skipped) + QStringLiteral(").");

@@ -40,6 +40,7 @@ class CatgAssignAll : public platform::Form {
 
   private:
     bool confirm(bool assign);
-    // Walks the displayed contacts, adding or removing the chosen category's link.
+    // Adds or removes the chosen category's link for every displayed contact: all of them,
+    // or none when one fails.
     void walk(bool assign);
 };

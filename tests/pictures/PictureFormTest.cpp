@@ -8,8 +8,11 @@
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Twips.h"
 
+#include <QImageReader>
 #include <QPushButton>
 #include <QToolButton>
+#include <cstdio>
+#include <jpeglib.h>
 
 using platform::DialogKind;
 
@@ -152,6 +155,75 @@ TEST_F(PictureTest, AnUnreadablePictureFailsTheOpeningAndLeavesNoWindow)
         EXPECT_EQ(error.number(), platform::err::InvalidPicture);
     }
     EXPECT_EQ(PictureForm::loadedInstance(), nullptr);
+}
+
+// A JPEG of one colour written a row at a time, so that the test never holds it whole.
+void writeLargeJpeg(const QString &path, int width, int height, QColor colour)
+{
+    FILE *out = std::fopen(QFile::encodeName(path).constData(), "wb");
+    jpeg_compress_struct cinfo{};
+    jpeg_error_mgr errors{};
+    cinfo.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&cinfo);
+    jpeg_stdio_dest(&cinfo, out);
+    cinfo.image_width = JDIMENSION(width);
+    cinfo.image_height = JDIMENSION(height);
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<JSAMPLE> row;
+    for (int x = 0; x < width; ++x)
+        row.insert(row.end(), {JSAMPLE(colour.red()), JSAMPLE(colour.green()), JSAMPLE(colour.blue())});
+    for (JSAMPROW rows[1] = {row.data()}; cinfo.next_scanline < cinfo.image_height;)
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    std::fclose(out);
+}
+
+TEST_F(PictureTest, APictureTooLargeForTheReaderToHoldIsTakenAndStoredAt1024By768)
+{
+    const QString source = folder.filePath(QStringLiteral("huge.jpg"));
+    ASSERT_GT(12000LL * 9000 * 4, QImageReader::allocationLimit() * 1024LL * 1024) << "it must not fit whole";
+    writeLargeJpeg(source, 12000, 9000, QColor(200, 40, 40));
+    PictureForm &form = openOn(1, source);
+    EXPECT_TRUE(near(form.picResized->image().pixel(1000, 700), QColor(200, 40, 40)))
+        << "four by three, it fills the box";
+    form.cmdClose_Click();
+    const libjpeg::Decoded stored = decodeFile(pictures() + QStringLiteral("huge.jpg"));
+    EXPECT_EQ(stored.width, 1024);
+    EXPECT_TRUE(near(decodedPixel(stored, 1000, 700), QColor(200, 40, 40)));
+}
+
+TEST_F(PictureTest, ADamagedOrCutShortPictureIsRefusedSayingSoAndNothingIsStored)
+{
+    inPictures(QStringLiteral("start.png"), 800, 600, Qt::blue);
+    name(1, QStringLiteral("start.png"));
+    for (const char *format : {"JPEG", "PNG"}) {
+        const QString source = folder.filePath(QStringLiteral("damaged.") + QLatin1String(format));
+        writePicture(source, 400, 300, Qt::green, format);
+        QByteArray bytes = readFileBytes(source);
+        if (qstrcmp(format, "JPEG") == 0)
+            bytes.truncate(bytes.size() / 2);
+        else
+            bytes[bytes.indexOf("IDAT") + 6] = char(~bytes[bytes.indexOf("IDAT") + 6]);
+        writeFileBytes(source, bytes);
+        const QString told =
+            qstrcmp(format, "JPEG") == 0 ? QStringLiteral("cut short") : QStringLiteral("damaged");
+
+        // Opened from the editor, the window does not open; chosen with Change Picture, the
+        // shown picture stays and is what Save keeps.
+        EXPECT_THROW(openOn(1, source), platform::RuntimeError);
+        PictureForm &form = openSlot(1);
+        DialogScript script;
+        script.answerOpenFile(source).answerMessage(platform::vbOK);
+        form.cmdLoadFile_Click();
+        EXPECT_TRUE(script.shown(DialogKind::Message).at(0).text.contains(told)) << format;
+        form.cmdClose_Click();
+        EXPECT_EQ(slotBox(1).text(), "start.png");
+        EXPECT_EQ(filesIn(pictures()), QStringList{"start.png"}) << format;
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

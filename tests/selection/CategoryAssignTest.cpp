@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QTableView>
 #include <functional>
+#include <sqlcipher/sqlite3.h>
 
 namespace {
 
@@ -189,5 +190,75 @@ TEST_F(CategoryAssignTest, EditorsCategoriesButtonOpensTheWindowForItsContact)
     w->button("cmdEdit")->click();
     EXPECT_TRUE(opened);
 }
+
+// A few thousand contacts shown, the first category already given to every third; with
+// `failOn`, the file refuses that write for the contact halfway down the list.
+class CategoryForManyTest : public SelectionFixture, public ::testing::WithParamInterface<const char *> {
+  protected:
+    static constexpr int Contacts = 3000;
+
+    NameList &startWithLinks(const QString &failOn = {})
+    {
+        prepare(Contacts);
+        before("INSERT INTO tblCategoryDesc (CategoryDesc) VALUES ('Club')");
+        before("INSERT INTO tblCategoryID (ID, CategoryNumber) SELECT RecordID, 1 FROM tblContacts WHERE "
+               "RecordID Mod 3 = 0");
+        if (!failOn.isEmpty())
+            sqlite3_exec(
+                platform::Database::open(path)->handle(),
+                QStringLiteral("CREATE TRIGGER refused BEFORE %1 ON tblCategoryID WHEN %2.ID = %3 BEGIN "
+                               "SELECT RAISE(ABORT, 'disk I/O error'); END")
+                    .arg(failOn, failOn == "INSERT" ? "NEW" : "OLD")
+                    .arg(Contacts / 2)
+                    .toUtf8(),
+                nullptr, nullptr, nullptr);
+        NameList &w = start();
+        shown(w).setAbsolutePosition(1234);
+        contact = current(w, "RecordID");
+        return w;
+    }
+
+    // Clicks each button, answered OK, and counts the category's links after each.
+    std::vector<qint64> linksAfter(NameList &w, std::initializer_list<const char *> buttons)
+    {
+        std::vector<qint64> links;
+        script.onModal("CatgAssignAll", [&](QWidget *form) {
+            for (const char *button : buttons) {
+                script.answerMessage(platform::vbOK).answerMessage(platform::vbOK);
+                DialogScript::click(form, button);
+                links.push_back(count("Select Count(*) from tblCategoryID Where CategoryNumber=1"));
+            }
+            DialogScript::click(form, "cmdExit");
+        });
+        w.dispatch("AssignAllToCatg");
+        EXPECT_EQ(current(w, "RecordID"), contact) << "the list keeps its row";
+        return links;
+    }
+
+    QVariant contact;
+};
+
+TEST_F(CategoryForManyTest, EveryShownContactIsAssignedThenRemovedWithItsCounts)
+{
+    NameList &w = startWithLinks();
+    EXPECT_EQ(linksAfter(w, {"cmdAssign", "cmdDelete"}), std::vector<qint64>({Contacts, 0}));
+    const QStringList texts = messages();
+    ASSERT_EQ(texts.size(), 4);
+    EXPECT_EQ(texts[1], "Number of records assigned to Category \"Club\" (2000).\nNumber of records already "
+                        "assigned to this Category (1000).");
+    EXPECT_EQ(texts[3], "Number of records removed from Category \"Club\" (3000).");
+}
+
+TEST_P(CategoryForManyTest, AFailureHalfwayLeavesEveryLinkAsItWas)
+{
+    NameList &w = startWithLinks(GetParam());
+    EXPECT_EQ(linksAfter(w, {GetParam() == QStringLiteral("INSERT") ? "cmdAssign" : "cmdDelete"}),
+              std::vector<qint64>({Contacts / 3}));
+    const auto boxes = script.shown(platform::DialogKind::Message);
+    ASSERT_EQ(boxes.size(), 2u) << "no statistics after the failure";
+    EXPECT_TRUE(boxes[1].text.contains("disk I/O error")) << boxes[1].text.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(AssignAndRemove, CategoryForManyTest, ::testing::Values("INSERT", "DELETE"));
 
 } // namespace

@@ -458,6 +458,92 @@ qint64 Database::execute(const QString &jetSql)
     return mRecordsAffected;
 }
 
+SqlStatement Database::rowsStatement(const QString &table, const QString &field, const FieldValues &fixed,
+                                     bool adding)
+{
+    if (mReadOnly)
+        raiseReadOnlyDatabase(mPath);
+    if (!isTable(table))
+        throw RuntimeError(err::InputTableNotFound,
+                           QStringLiteral("There is no table named '%1'.").arg(table));
+    const QString spelt = canonicalName(table);
+    const QList<JetColumn> &columns = *columnsOf(spelt);
+    const auto column = [&](const QString &name) {
+        for (const JetColumn &c : columns)
+            if (c.name.compare(name, Qt::CaseInsensitive) == 0)
+                return quoteSqlName(c.name);
+        throw RuntimeError(err::ItemNotFound,
+                           QStringLiteral("Item not found in this collection: %1.").arg(name));
+    };
+    QStringList names{column(field)};
+    for (const auto &[name, value] : fixed)
+        names << column(name);
+    QStringList places;
+    for (int i = 1; i <= names.size(); ++i)
+        places << (adding ? QStringLiteral("?%1").arg(i)
+                          : QStringLiteral("%1 = ?%2").arg(names[i - 1]).arg(i));
+    const QString sql = adding ? QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                     .arg(quoteSqlName(spelt), names.join(QLatin1String(", ")),
+                                          places.join(QLatin1String(", ")))
+                               : QStringLiteral("DELETE FROM %1 WHERE %2")
+                                     .arg(quoteSqlName(spelt), places.join(QLatin1String(" AND ")));
+    SqlStatement statement(handle(), sql);
+    for (int i = 0; i < fixed.size(); ++i)
+        statement.bind(i + 2, fixed[i].second);
+    prepareForWrite(nullptr, hasTriggers(spelt) ? QString() : spelt);
+    return statement;
+}
+
+qint64 Database::addRows(const QString &table, const QString &field, const QVariantList &values,
+                         const FieldValues &fixed, qint64 *duplicates)
+{
+    SqlStatement statement = rowsStatement(table, field, fixed, true);
+    sqlite3 *db = handle();
+    qint64 added = 0, refused = 0;
+    noteWrite();
+    for (const QVariant &value : values) {
+        statement.bind(1, value);
+        const int rc = sqlite3_step(statement.handle());
+        const int extended = sqlite3_extended_errcode(db);
+        sqlite3_reset(statement.handle());
+        if (rc == SQLITE_DONE) {
+            ++added;
+        } else if (extended == SQLITE_CONSTRAINT_UNIQUE || extended == SQLITE_CONSTRAINT_PRIMARYKEY) {
+            // Only that row is undone; the others stand.
+            ++refused;
+        } else {
+            mRecordsAffected = added;
+            raiseSqliteError(db, rc);
+        }
+    }
+    if (duplicates)
+        *duplicates = refused;
+    mRecordsAffected = added;
+    return added;
+}
+
+qint64 Database::deleteRows(const QString &table, const QString &field, const QVariantList &values,
+                            const FieldValues &fixed)
+{
+    SqlStatement statement = rowsStatement(table, field, fixed, false);
+    sqlite3 *db = handle();
+    qint64 deleted = 0;
+    noteWrite();
+    for (const QVariant &value : values) {
+        statement.bind(1, value);
+        const int rc = sqlite3_step(statement.handle());
+        if (rc != SQLITE_DONE) {
+            sqlite3_reset(statement.handle());
+            mRecordsAffected = deleted;
+            raiseSqliteError(db, rc);
+        }
+        deleted += sqlite3_changes(db);
+        sqlite3_reset(statement.handle());
+    }
+    mRecordsAffected = deleted;
+    return deleted;
+}
+
 std::function<void(const QString &source)> &Database::openingObserver()
 {
     static std::function<void(const QString &)> observer;

@@ -2,13 +2,16 @@
 
 #include "platform/db/FieldValue.h"
 #include "platform/db/SqlConnection.h"
+#include "platform/db/SqlStatement.h"
 #include "platform/db/TableDef.h"
 #include "platform/db/jet/JetDialect.h"
 
 #include <QHash>
 #include <QList>
+#include <QPair>
 #include <QSet>
 #include <QString>
+#include <QVariant>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -63,6 +66,19 @@ class Database {
     // recordsAffected() also gives afterwards.
     qint64 execute(const QString &jetSql);
     qint64 recordsAffected() const { return mRecordsAffected; }
+
+    // Writes of many rows of one table, for commands that change a whole list at once: one
+    // statement, compiled once and run for each value, the field `field` holding that value
+    // and each field of `fixed` its own value in every row. The caller holds the
+    // transaction, and rolls it back when one of them fails.
+    using FieldValues = QList<QPair<QString, QVariant>>;
+    // Adds a row for each value and returns the number added; a row the table's unique
+    // index already holds is not added, and is counted in `duplicates`.
+    qint64 addRows(const QString &table, const QString &field, const QVariantList &values,
+                   const FieldValues &fixed, qint64 *duplicates = nullptr);
+    // Deletes the rows that hold each value and the fixed values; returns the number deleted.
+    qint64 deleteRows(const QString &table, const QString &field, const QVariantList &values,
+                      const FieldValues &fixed);
 
     // A table name, a stored query name or a query text.
     std::unique_ptr<Recordset> openRecordset(const QString &source,
@@ -120,6 +136,10 @@ class Database {
     void openConnection();
     void forgetCatalog();
     void closeRecordsets();
+    // The statement of addRows and deleteRows, its parameters the value, then the fixed
+    // values; lists that may read the table have settled.
+    SqlStatement rowsStatement(const QString &table, const QString &field, const FieldValues &fixed,
+                               bool adding);
 
     SqlConnection mConnection;
     QString mPath;

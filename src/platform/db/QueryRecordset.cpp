@@ -1044,6 +1044,21 @@ QVariant QueryRecordset::valueAt(qint64 ordinal, int field)
     return readAt(p, field);
 }
 
+QVariantList QueryRecordset::valuesOf(int field)
+{
+    requireOpen();
+    fieldInfo(field);
+    collectAll();
+    QVariantList values;
+    values.reserve(keyCount() - qint64(mDeleted.size()));
+    // The list's own key is known for every row without reading one.
+    const bool key = !mMaterialized && field == mStreamKeyColumn;
+    for (qint64 p = 0; p < keyCount(); ++p)
+        if (!isDeleted(p))
+            values.append(key ? QVariant(mKeys[std::size_t(p)]) : readAt(p, field));
+    return values;
+}
+
 void QueryRecordset::afterUpdate(qint64 key, bool added)
 {
     if (added) {

@@ -36,6 +36,7 @@ class QueryRecordset : public Recordset {
     qint64 absolutePosition() override;
     void setAbsolutePosition(qint64 ordinal) override;
     QVariant valueAt(qint64 ordinal, int field) override;
+    QVariantList valuesOf(int field) override;
     bool collectMoreRows(int rows) override;
 
     void settleBeforeWrite() override;

@@ -7,8 +7,10 @@
 
 #include <sqlcipher/sqlite3.h>
 
+#include <QSignalBlocker>
 #include <QStringList>
 #include <atomic>
+#include <optional>
 #include <utility>
 
 namespace platform {
@@ -125,6 +127,11 @@ void Recordset::setAbsolutePosition(qint64)
 QVariant Recordset::valueAt(qint64, int)
 {
     raiseNotSupported("reading another row");
+}
+
+QVariantList Recordset::valuesOf(int)
+{
+    raiseNotSupported("reading every row");
 }
 
 const FieldInfo &Recordset::fieldInfo(int index) const

@@ -61,6 +61,9 @@ class Recordset : public QObject {
     virtual void setAbsolutePosition(qint64 ordinal);
     // A value of any row, without moving the current row (for grids).
     virtual QVariant valueAt(qint64 ordinal, int field);
+    // Dynasets and snapshots: the value of one field in every row, in the rows' order,
+    // without moving the current row; for commands over a whole list.
+    virtual QVariantList valuesOf(int field);
     // Reads ahead up to `rows` more of the rows not yet reached, so that a later jump or find
     // does not wait for them all at once; false once every row is known.
     virtual bool collectMoreRows(int rows)

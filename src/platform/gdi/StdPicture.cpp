@@ -5,6 +5,7 @@
 #include "platform/gdi/GdiBitmap.h"
 
 #include <QClipboard>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
@@ -12,6 +13,64 @@
 #include <cstring>
 
 namespace platform {
+
+namespace {
+
+// True when a JPEG file ends before its end-of-image marker: the segments are stepped over
+// by their lengths, and each scan's data up to the marker after it.
+bool jpegEndsEarly(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return true;
+    const qint64 n = file.size();
+    const uchar *mapped = file.map(0, n);
+    const QByteArray read = mapped ? QByteArray() : file.readAll();
+    const uchar *d = mapped ? mapped : reinterpret_cast<const uchar *>(read.constData());
+    qint64 p = 2; // past the start-of-image marker the reader knew the format by
+    for (;;) {
+        // Stray bytes before a marker, and the fill bytes of one, are passed over.
+        while (p < n && d[p] != 0xFF)
+            ++p;
+        while (p < n && d[p] == 0xFF)
+            ++p;
+        if (p >= n)
+            return true;
+        const uchar marker = d[p++];
+        if (marker == 0xD9)
+            return false;
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7))
+            continue; // markers without a segment
+        if (p + 2 > n)
+            return true;
+        const qint64 length = qint64(d[p]) << 8 | d[p + 1];
+        if (length < 2 || p + length > n)
+            return true;
+        p += length;
+        if (marker != 0xDA)
+            continue;
+        // A scan's data holds 0xFF only stuffed with a zero, before a restart marker or as
+        // a marker's fill; anything else is the next marker.
+        for (;;) {
+            const void *ff = std::memchr(d + p, 0xFF, std::size_t(n - p));
+            if (!ff)
+                return true;
+            p = static_cast<const uchar *>(ff) - d;
+            if (p + 1 >= n)
+                return true;
+            const uchar next = d[p + 1];
+            if (next == 0xFF) {
+                ++p;
+            } else if (next == 0x00 || (next >= 0xD0 && next <= 0xD7)) {
+                p += 2;
+            } else {
+                break;
+            }
+        }
+    }
+}
+
+} // namespace
 
 int StdPicture::Width() const
 {
@@ -23,17 +82,40 @@ int StdPicture::Height() const
     return liveBitmap(mBitmap.get()) ? mBitmap.get()->height() : 0;
 }
 
-std::unique_ptr<StdPicture> StdPicture::LoadPicture(const QString &path)
+std::unique_ptr<StdPicture> StdPicture::LoadPicture(const QString &path, const QSize &largest)
 {
     const QFileInfo info(path);
     if (path.isEmpty() || !info.exists() || info.isDir())
         throw RuntimeError(err::FileNotFound, QStringLiteral("File not found: %1").arg(path));
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
+    // What the header says: a file whose header cannot be read is no picture at all.
+    const QByteArray format = reader.format();
+    const QSize size = reader.size();
+    const bool scaling = largest.isValid() && size.isValid() &&
+                         (size.width() > largest.width() || size.height() > largest.height());
+    if (scaling)
+        reader.setScaledSize(size.scaled(largest, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
     const QImage image = reader.read();
-    auto picture = image.isNull() ? nullptr : FromImage(image);
+    const auto refuse = [&](const char *why) {
+        throw RuntimeError(err::InvalidPicture, QString::fromLatin1(why).arg(path));
+    };
+    if (image.isNull()) {
+        if (format.isEmpty() || !size.isValid())
+            refuse("Invalid picture: %1");
+        // A reader that cannot scale while decoding needs the whole picture in memory first.
+        const qint64 fullBytes = qint64(size.width()) * size.height() * 4;
+        if (!reader.supportsOption(QImageIOHandler::ScaledSize) &&
+            fullBytes > qint64(QImageReader::allocationLimit()) * 1024 * 1024)
+            refuse("The picture is too large to read: %1");
+        refuse("The picture file is damaged and cannot be used: %1");
+    }
+    // The JPEG decoder fills a file that ends early with grey and says nothing of it.
+    if (format == "jpeg" && jpegEndsEarly(path))
+        refuse("The picture file is cut short and cannot be used: %1");
+    auto picture = FromImage(image);
     if (!picture)
-        throw RuntimeError(err::InvalidPicture, QStringLiteral("Invalid picture: %1").arg(path));
+        refuse("Invalid picture: %1");
     return picture;
 }
 

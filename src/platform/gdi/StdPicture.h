@@ -23,8 +23,11 @@ class StdPicture {
     StdPicture &operator=(const StdPicture &) = delete;
 
     // Raises error 53 when the file does not exist and 481 when it is not a picture
-    // (the format is told from the content, whatever the name's extension).
-    static std::unique_ptr<StdPicture> LoadPicture(const QString &path);
+    // (the format is told from the content, whatever the name's extension), when the
+    // decoder finds it damaged or cut short, or when it is too large to read; the text
+    // tells which. With `largest`, a larger picture is scaled down to fit it, keeping its
+    // proportions, while it is decoded, so its full size never has to fit in memory.
+    static std::unique_ptr<StdPicture> LoadPicture(const QString &path, const QSize &largest = QSize());
     // Null when the image is empty or too large for a bitmap.
     static std::unique_ptr<StdPicture> FromImage(const QImage &image);
     static bool ClipboardHasBitmap();

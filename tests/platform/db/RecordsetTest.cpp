@@ -190,6 +190,19 @@ TEST_F(RecordsetTest, DuplicateCategoryLinkIs3022)
                          err::DuplicateKey);
 }
 
+TEST_F(RecordsetTest, ValuesOfEveryRowPassOverDeletedRowsAndLeaveTheCurrentRow)
+{
+    auto rs = db().openRecordset("Select * from tblContacts Order By FirstName");
+    rs->deleteRecord(); // Al
+    rs->moveNext();
+    QStringList names;
+    for (const QVariant &name : rs->valuesOf(rs->fieldIndex("FirstName")))
+        names << name.toString();
+    EXPECT_EQ(names, QStringList({"Ann", "Bob", "Cid", "Dee"}));
+    EXPECT_EQ(rs->valuesOf(rs->fieldIndex("RecordID")).front(), idOf("Ann"));
+    EXPECT_EQ(rs->value("FirstName").toString(), "Ann");
+}
+
 TEST_F(RecordsetTest, UpdateWithoutEditAndDeletedRows)
 {
     auto rs = db().openRecordset("Select * from tblContacts Order By FirstName");
