@@ -132,6 +132,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "Number of Months between warnings must be greater than zero.", "Invalid number", "txtFreqAmt"},
         SaveCase{"negative amount", "Years", "-1", "Dentist", "3/20/2026", "0",
                  "Number of Years between warnings must be greater than zero.", "Invalid number", "txtFreqAmt"},
+        SaveCase{"fraction amount", "Months", "0.4", "", "", "",
+                 "Number of Months between warnings must be a whole number.", "Invalid number", "txtFreqAmt"},
         SaveCase{"blank description", "Days", "2", "", "nonsense", "x", "Description cannot be blank.",
                  "Invalid Description", "txtDescr"},
         SaveCase{"bad date", "Days", "2", "Dentist", "2/30/2026", "x",
