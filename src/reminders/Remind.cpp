@@ -333,8 +333,8 @@ bool Remind::SaveEdits()
     // The amount is stored as a whole number: a fraction would be rounded on the way in,
     // and 0.4 months would become a reminder that never moves on.
     if (!isWholeNumber(txtFreqAmt->text()) && cmbFreqPeriod->currentText() != OneTimePeriod) {
-        platform::MsgBox(lblFreqAmt->text() + QStringLiteral(" must be a whole number."), platform::vbCritical,
-                         InvalidNumberTitle);
+        platform::MsgBox(lblFreqAmt->text() + QStringLiteral(" must be a whole number."),
+                         platform::vbCritical, InvalidNumberTitle);
         txtFreqAmt->setFocus();
         return false;
     }
