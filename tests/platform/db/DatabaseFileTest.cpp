@@ -1,11 +1,9 @@
-#include "platform/RuntimeError.h"
 #include "platform/db/DaoError.h"
 #include "platform/db/Database.h"
 #include "platform/db/NewDatabase.h"
 #include "platform/db/Recordset.h"
 #include "platform/db/SqlStatement.h"
 #include "support/ContactGenerator.h"
-#include "support/DamagedDatabase.h"
 #include "support/ExpectRuntimeError.h"
 #include "support/TempDatabase.h"
 
@@ -195,25 +193,6 @@ INSTANTIATE_TEST_SUITE_P(
                                  return b;
                              }}),
     [](const auto &info) { return std::string(info.param.name); });
-
-TEST(DatabaseRepair, ARepairThatFailsSaysWhyAndLeavesTheFileAsItWas)
-{
-    TempDatabase temp;
-    ContactGenerator::insert(temp.db(), 50);
-    temp.close();
-    const QByteArray bytes = damageBeyondRepair(temp.path());
-
-    try {
-        Database::repair(temp.path());
-        ADD_FAILURE() << "the repair reported success";
-    } catch (const RuntimeError &error) {
-        EXPECT_EQ(error.number(), err::DamagedDatabase);
-        EXPECT_TRUE(error.description().contains("could not be repaired: its tables cannot be read."))
-            << error.description().toStdString();
-    }
-    EXPECT_EQ(readAll(temp.path()), bytes);
-    EXPECT_EQ(QDir(QFileInfo(temp.path()).path()).entryList(QDir::Files).size(), 1) << "no work files left";
-}
 
 TEST(DatabasePassword, SetChangeAndRemove)
 {
