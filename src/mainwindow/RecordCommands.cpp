@@ -98,9 +98,12 @@ void RecordCommands::cmdDelete_Click()
                 rs->deleteRecord();
                 mUi.txtName->setPlainText(QStringLiteral("Record Deleted!"));
                 mUi.txtPhone->clear();
-                rs->moveNext();
-                if (rs->eof())
-                    rs->movePrevious();
+                // The only contact of the list gone: the empty list has no row to move to.
+                if (rs->recordCount() > 0) {
+                    rs->moveNext();
+                    if (rs->eof())
+                        rs->movePrevious();
+                }
             }
         }
     } catch (const RuntimeError &error) {

@@ -143,6 +143,9 @@ void CurrentReminders::cmdDelete_Click()
     if (rs->eof()) {
         lblName->clear();
         lblOrganization->clear();
+        // The notes belonged to the reminder just removed.
+        txtNotes->clear();
+        txtNotes->hide();
         cmdDelete->hide();
         Data1->refresh();
     }

@@ -50,6 +50,14 @@ bool isNumeric(const QString &text, double *number = nullptr)
     return true;
 }
 
+// A text that fits the whole-number fields as it is, without rounding.
+bool isWholeNumber(const QString &text)
+{
+    bool whole = false;
+    text.trimmed().toInt(&whole);
+    return whole;
+}
+
 // A box's text against a field, the way the classic comparison of a text with a value
 // works: a number or date field compares by value ("1" equals 1); a Null field counts
 // as no difference unless the caller reads Null as empty text.
@@ -322,6 +330,14 @@ bool Remind::SaveEdits()
         txtFreqAmt->setFocus();
         return false;
     }
+    // The amount is stored as a whole number: a fraction would be rounded on the way in,
+    // and 0.4 months would become a reminder that never moves on.
+    if (!isWholeNumber(txtFreqAmt->text()) && cmbFreqPeriod->currentText() != OneTimePeriod) {
+        platform::MsgBox(lblFreqAmt->text() + QStringLiteral(" must be a whole number."),
+                         platform::vbCritical, InvalidNumberTitle);
+        txtFreqAmt->setFocus();
+        return false;
+    }
     if (txtDescr->text().isEmpty()) {
         platform::MsgBox(QStringLiteral("Description cannot be blank."), platform::vbCritical,
                          QStringLiteral("Invalid Description"));
@@ -338,9 +354,7 @@ bool Remind::SaveEdits()
     // that is not a whole number is told here rather than failing the write.
     if (txtWarningDays->text().trimmed().isEmpty())
         txtWarningDays->setText(QStringLiteral("0"));
-    bool whole = false;
-    txtWarningDays->text().trimmed().toInt(&whole);
-    if (!whole) {
+    if (!isWholeNumber(txtWarningDays->text())) {
         platform::MsgBox(QStringLiteral("Warning days must be a whole number."), platform::vbCritical,
                          InvalidNumberTitle);
         txtWarningDays->setFocus();

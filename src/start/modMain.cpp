@@ -70,11 +70,10 @@ bool reportStartError(const RuntimeError &error, bool &repairTried, const QStrin
         repairTried = true;
         try {
             platform::Database::repair(path, password);
-        } catch (const RuntimeError &refused) {
-            // A repair that cannot even start (a read-only file) tells why, rather than
-            // the damage the retry would report again.
-            if (refused.number() != platform::err::DamagedDatabase)
-                return reportStartError(refused, repairTried, path, password);
+        } catch (const RuntimeError &failed) {
+            // A repair that failed left the file as it was: opening it again would only
+            // report the damage once more. Its own cause is told instead.
+            return reportStartError(failed, repairTried, path, password);
         }
         return true;
     }

@@ -393,3 +393,23 @@ TEST_F(CommandsTest, OpenDatabaseSwitchesToAnotherFileAndBack)
     EXPECT_EQ(Data1(*StartedProgram::window())->recordset()->recordCount(), 6);
     EXPECT_EQ(gRecordSource.gListSource, "tblContacts");
 }
+
+TEST_F(CommandsTest, DeletingTheOnlyContactFoundEndsQuietlyOnTheEmptyList)
+{
+    prepare(0);
+    before("INSERT INTO tblContacts (FirstName, LastName, Selected) VALUES ('Ann', 'Lee', ' ')");
+    before("INSERT INTO tblContacts (FirstName, LastName, Selected) VALUES ('Bo', 'Moss', ' ')");
+    NameList &w = start();
+    script.answerInput("Moss");
+    w.button("cmdFind")->click();
+    ASSERT_EQ(shown(w).recordCount(), 1);
+
+    script.answerMessage(platform::vbYes);
+    w.button("cmdDelete")->click();
+    ASSERT_EQ(script.shown(platform::DialogKind::Message).size(), 1u) << "the question, and nothing after it";
+    EXPECT_EQ(count("Select Count(*) from tblContacts Where LastName='Moss'"), 0);
+    EXPECT_EQ(count("Select Count(*) from tblContacts"), 1);
+    EXPECT_EQ(shown(w).recordCount(), 0);
+    EXPECT_EQ(txtName(w)->toPlainText(), "Record Deleted!");
+    EXPECT_TRUE(txtLocate(w)->hasFocus());
+}

@@ -72,7 +72,7 @@ TEST_F(CurrentRemindersTest, RemovingARecurringReminderAdvancesItOnce)
     EXPECT_EQ(RebuildDueReminders(db()), 2) << "both are still due";
 }
 
-TEST_F(CurrentRemindersTest, RemovingTheLastRowClearsTheNamesAndHidesRemove)
+TEST_F(CurrentRemindersTest, RemovingTheLastRowClearsTheNamesAndNotesAndHidesRemove)
 {
     const qint64 contact = addContact("Ada", "Byron", "Analytical");
     addReminder("Birthday", QDate(2026, 3, 1), 0, "Years", 1, "Active", contact, "cake");
@@ -84,6 +84,8 @@ TEST_F(CurrentRemindersTest, RemovingTheLastRowClearsTheNamesAndHidesRemove)
         remove(w);
         EXPECT_TRUE(w.lblName->text().isEmpty());
         EXPECT_TRUE(w.lblOrganization->text().isEmpty());
+        EXPECT_TRUE(w.txtNotes->toPlainText().isEmpty());
+        EXPECT_TRUE(w.txtNotes->isHidden());
         EXPECT_TRUE(w.cmdDelete->isHidden());
         w.cmdExit->click();
     });

@@ -322,6 +322,28 @@ TEST(StartupRepair, CancelEndsWithoutTouchingTheFile)
     EXPECT_EQ(StartedProgram::window(), nullptr);
 }
 
+TEST(StartupRepair, ARepairThatFailsSaysWhyOnceAndTheFileStaysAsItWas)
+{
+    StartedProgram program;
+    const QString path = newDatabase(program.folder().filePath("Quiltern.mdb"));
+    const QByteArray bytes = damageBeyondRepair(path);
+    const QStringList files = QDir(program.folder().path()).entryList(QDir::Files);
+    DialogScript script;
+    script.answerMessage(platform::vbOK).answerMessage(platform::vbOK);
+    EXPECT_FALSE(program.start());
+    const auto messages = script.shown(DialogKind::Message);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].title, "Corrupt Database");
+    EXPECT_TRUE(messages[1].text.contains("could not be repaired: its tables cannot be read."))
+        << messages[1].text.toStdString();
+    EXPECT_TRUE(messages[1].text.endsWith("    Error number: 3049"));
+    EXPECT_EQ(messages[1].title, "Error");
+    EXPECT_EQ(messages[1].icon, platform::vbCritical);
+    EXPECT_EQ(readFileBytes(path), bytes);
+    EXPECT_EQ(QDir(program.folder().path()).entryList(QDir::Files), files);
+    EXPECT_EQ(StartedProgram::window(), nullptr);
+}
+
 TEST(StartupReentry, SetPathSkipsEverythingBeforeTheOpen)
 {
     StartedProgram program;

@@ -24,3 +24,14 @@ inline QByteArray damageDatabase(const QString &path)
     writeFileBytes(path, bytes);
     return bytes;
 }
+
+// Garbles the first page behind the file's header, where the list of tables is: no table
+// can be found, so nothing can be copied. Returns the damaged file's bytes.
+inline QByteArray damageBeyondRepair(const QString &path)
+{
+    QByteArray bytes = readFileBytes(path);
+    for (int i = 100; i < 4096 && i < bytes.size(); ++i)
+        bytes[i] = char((i * 37 + 11) & 0xff);
+    writeFileBytes(path, bytes);
+    return bytes;
+}

@@ -3,6 +3,7 @@
 #include "platform/RuntimeError.h"
 #include "platform/base/Clock.h"
 #include "platform/db/DaoError.h"
+#include "platform/db/DatabaseHeader.h"
 #include "platform/db/FieldValue.h"
 #include "platform/db/QueryRecordset.h"
 #include "platform/db/SqlStatement.h"
@@ -45,7 +46,9 @@ FileKind sniff(const QString &path)
     }
     const QByteArray head = file.read(100);
     const qint64 size = file.size();
-    if (head.startsWith(QByteArray("SQLite format 3\0", 16)))
+    // A plain file whose first bytes are damaged is still told from an encrypted one, so
+    // that it is offered for repair rather than asked for a password.
+    if (DatabaseHeader::looksPlain(head))
         return FileKind::Plain;
     if (head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB")
         return FileKind::Jet;
@@ -858,9 +861,12 @@ namespace {
 class RowSalvage {
   public:
     RowSalvage(sqlite3 *db, const QString &table)
-        : mDb(db), mTable(quoteSqlName(table)),
+        : mDb(db), mTable(quoteSqlName(table)), mName(table),
           mCopy(db,
-                QStringLiteral("INSERT INTO main.%1 SELECT * FROM damaged.%1 WHERE rowid = ?").arg(mTable))
+                QStringLiteral("INSERT INTO main.%1 SELECT * FROM damaged.%1 WHERE rowid = ?").arg(mTable)),
+          mRange(db,
+                 QStringLiteral("SELECT rowid FROM damaged.%1 WHERE rowid > ? AND rowid <= ? ORDER BY rowid")
+                     .arg(mTable))
     {
     }
 
@@ -870,33 +876,72 @@ class RowSalvage {
         qint64 last = none;
         if (scan(none, std::numeric_limits<qint64>::max(), last))
             return;
-        qint64 top = std::max<qint64>(last, 0) + (qint64(1) << 40);
-        try {
-            SqlStatement highest(mDb, QStringLiteral("SELECT max(rowid) FROM damaged.%1").arg(mTable));
-            if (highest.step() && !highest.isNull(0))
-                top = highest.int64(0);
-        } catch (const RuntimeError &) {
-            // The rightmost pages are unreadable too: search the whole likely range.
-        }
-        salvage(std::max<qint64>(last, 0), top, 0);
+        const qint64 from = std::max<qint64>(last, 0);
+        const qint64 top = highestKey(from);
+        salvage(from, top, 0);
         qint64 beyond = none;
         scan(top, std::numeric_limits<qint64>::max(), beyond);
     }
 
   private:
+    // The highest key the table may hold. The search below it is as long as the range is
+    // wide, so a bound is taken from whatever still tells one: the table itself, its
+    // counter, the keys its indexes list; failing all, a range of keys past the last read.
+    qint64 highestKey(qint64 from)
+    {
+        if (const auto top = readKey(QStringLiteral("SELECT max(rowid) FROM damaged.%1").arg(mTable)))
+            return std::max(from, *top);
+        if (const auto top =
+                readKey(QStringLiteral("SELECT seq FROM damaged.sqlite_sequence WHERE name = ?")))
+            return std::max(from, *top);
+        QStringList indexes;
+        try {
+            SqlStatement list(
+                mDb, QStringLiteral("SELECT name FROM damaged.sqlite_master WHERE type = 'index' AND "
+                                    "tbl_name = ?"));
+            list.bind(1, mName);
+            while (list.step())
+                indexes.append(list.text(0));
+        } catch (const RuntimeError &) {
+        }
+        std::optional<qint64> top;
+        for (const QString &index : indexes) {
+            // An index lists its rows' keys on pages of its own, read as far as they can be.
+            try {
+                SqlStatement keys(mDb, QStringLiteral("SELECT rowid FROM damaged.%1 INDEXED BY %2")
+                                           .arg(mTable, quoteSqlName(index)));
+                while (keys.step())
+                    top = std::max(top.value_or(from), keys.int64(0));
+            } catch (const RuntimeError &) {
+            }
+        }
+        return std::max(from, top.value_or(from + BlindRange));
+    }
+
+    // The one value a query gives, the table's name bound where it asks for it.
+    std::optional<qint64> readKey(const QString &sql)
+    {
+        try {
+            SqlStatement query(mDb, sql);
+            if (sql.contains(QLatin1Char('?')))
+                query.bind(1, mName);
+            if (query.step() && !query.isNull(0))
+                return query.int64(0);
+        } catch (const RuntimeError &) {
+        }
+        return std::nullopt;
+    }
+
     // Copies the rows with low < rowid <= high; false when an unreadable page stopped it,
     // with `last` the last rowid passed.
     bool scan(qint64 low, qint64 high, qint64 &last)
     {
         try {
-            SqlStatement rows(
-                mDb, QStringLiteral("SELECT rowid FROM damaged.%1 WHERE rowid > ? AND rowid <= ? ORDER "
-                                    "BY rowid")
-                         .arg(mTable));
-            rows.bindInt64(1, low);
-            rows.bindInt64(2, high);
-            while (rows.step()) {
-                last = rows.int64(0);
+            mRange.reset();
+            mRange.bindInt64(1, low);
+            mRange.bindInt64(2, high);
+            while (mRange.step()) {
+                last = mRange.int64(0);
                 copy(last);
             }
             return true;
@@ -933,10 +978,94 @@ class RowSalvage {
         salvage(from, middle, depth + 1);
     }
 
+    // Keys searched past the last one read when nothing tells how far the table goes.
+    static constexpr qint64 BlindRange = 1 << 16;
+
     sqlite3 *mDb;
     QString mTable;
+    QString mName;
     SqlStatement mCopy;
+    SqlStatement mRange;
 };
+
+// What stopped a repair that found the file too damaged to copy.
+struct RepairStopped {
+    QString cause;
+};
+
+[[noreturn]] void raiseRepairFailed(const QString &path, const QString &cause, int number)
+{
+    throw RuntimeError(number,
+                       QStringLiteral("The database '%1' could not be repaired: %2 The file has not been "
+                                      "changed.")
+                           .arg(path, cause));
+}
+
+struct SchemaObject {
+    QString type, name, sql;
+};
+
+// Attaches `file` as "damaged" and reads its tables, indexes and views; nothing when its
+// list of them cannot be read, or holds no table whose first row can be read.
+QList<SchemaObject> attachDamaged(sqlite3 *db, const QString &file, const QString &password)
+{
+    QList<SchemaObject> objects;
+    try {
+        SqlStatement attach(db, QStringLiteral("ATTACH DATABASE ? AS damaged KEY ?"));
+        attach.bind(1, file);
+        attach.bind(2, password.isEmpty() ? QStringLiteral("") : password);
+        attach.step();
+        attach.finalize();
+        SqlStatement schema(
+            db, QStringLiteral("SELECT type, name, sql FROM damaged.sqlite_master WHERE sql IS "
+                               "NOT NULL AND name NOT LIKE 'sqlite~_%' ESCAPE '~' ORDER BY rowid"));
+        while (schema.step())
+            objects.append({schema.text(0), schema.text(1), schema.text(2)});
+    } catch (const RuntimeError &) {
+        objects.clear();
+    }
+    // A header that reads but is wrong shows its list of tables over pages of other things.
+    bool readable = false;
+    for (const SchemaObject &object : objects) {
+        if (object.type != QLatin1String("table") || readable)
+            continue;
+        try {
+            SqlStatement first(
+                db, QStringLiteral("SELECT * FROM damaged.%1 LIMIT 1").arg(quoteSqlName(object.name)));
+            first.step();
+            readable = true;
+        } catch (const RuntimeError &) {
+        }
+    }
+    if (!readable) {
+        objects.clear();
+        sqlite3_exec(db, "DETACH DATABASE damaged", nullptr, nullptr, nullptr);
+    }
+    return objects;
+}
+
+// For a plain file whose header is damaged: a copy of it at `scratch` gets a header made
+// again, with the smallest page size under which its tables can be read, and is attached.
+QList<SchemaObject> attachWithRebuiltHeader(sqlite3 *db, const QString &file, const QString &scratch)
+{
+    if (!QFile::copy(file, scratch))
+        return {};
+    QFile copy(scratch);
+    if (!copy.open(QIODevice::ReadWrite))
+        return {};
+    const qint64 size = copy.size();
+    for (int pageSize : DatabaseHeader::pageSizes()) {
+        if (size < pageSize)
+            break;
+        if (!copy.seek(0) || copy.write(DatabaseHeader::rebuilt(pageSize, size)) != DatabaseHeader::Size ||
+            !copy.flush())
+            return {};
+        const QList<SchemaObject> objects = attachDamaged(db, scratch, QString());
+        if (!objects.isEmpty())
+            return objects;
+    }
+    return {};
+}
 
 } // namespace
 
@@ -956,40 +1085,33 @@ QString Database::repair(const QString &path, const QString &password)
         raiseReadOnlyDatabase(info.absoluteFilePath());
 
     const QString fresh = freshSidePath(path, QStringLiteral("repair"));
+    const QString scratch = freshSidePath(path, QStringLiteral("header"));
+    const auto removeWork = [&] {
+        for (const QString &work : {fresh, scratch})
+            for (const QString &file : {work, work + QLatin1String("-journal")})
+                QFile::remove(file);
+    };
     try {
         const SqlConnection connection =
             rawOpen(fresh, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, usedPassword);
         sqlite3 *db = connection.handle();
         registerFunctions(db);
-        {
-            SqlStatement attach(db, QStringLiteral("ATTACH DATABASE ? AS damaged KEY ?"));
-            attach.bind(1, info.absoluteFilePath());
-            attach.bind(2, usedPassword.isEmpty() ? QStringLiteral("") : usedPassword);
-            attach.step();
-        }
-        struct Object {
-            QString type, name, sql;
-        };
-        QList<Object> objects;
-        try {
-            SqlStatement schema(
-                db, QStringLiteral("SELECT type, name, sql FROM damaged.sqlite_master WHERE sql IS NOT "
-                                   "NULL AND name NOT LIKE 'sqlite~_%' ESCAPE '~' ORDER BY rowid"));
-            while (schema.step())
-                objects.append({schema.text(0), schema.text(1), schema.text(2)});
-        } catch (const RuntimeError &error) {
-            if (error.number() == err::DamagedDatabase && kind == FileKind::Encrypted)
-                raiseBadPassword();
-            raiseDamaged(path);
-        }
+        // A file cut short claims more pages than it has; this lets it be read as far as it
+        // goes instead of being refused whole.
+        exec(db, "PRAGMA writable_schema = ON");
+        QList<SchemaObject> objects = attachDamaged(db, info.absoluteFilePath(), usedPassword);
+        if (objects.isEmpty() && kind == FileKind::Encrypted)
+            raiseBadPassword();
         if (objects.isEmpty())
-            raiseDamaged(path);
+            objects = attachWithRebuiltHeader(db, info.absoluteFilePath(), scratch);
+        if (objects.isEmpty())
+            throw RepairStopped{QStringLiteral("its tables cannot be read.")};
 
         exec(db, "BEGIN");
-        for (const Object &object : objects)
+        for (const SchemaObject &object : objects)
             if (object.type == QLatin1String("table"))
                 exec(db, object.sql.toUtf8().constData());
-        for (const Object &object : objects)
+        for (const SchemaObject &object : objects)
             if (object.type == QLatin1String("table"))
                 RowSalvage(db, object.name).run();
         try {
@@ -1010,7 +1132,7 @@ QString Database::repair(const QString &path, const QString &password)
         } catch (const RuntimeError &) {
             // The counters then continue from the highest number copied.
         }
-        for (const Object &object : objects) {
+        for (const SchemaObject &object : objects) {
             if (object.type == QLatin1String("table"))
                 continue;
             if (sqlite3_exec(db, object.sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK &&
@@ -1032,25 +1154,40 @@ QString Database::repair(const QString &path, const QString &password)
         }
         exec(db, "COMMIT");
         exec(db, "DETACH DATABASE damaged");
+        exec(db, "PRAGMA writable_schema = OFF");
         SqlStatement check(db, QStringLiteral("PRAGMA integrity_check(1)"));
         if (!check.step() || check.text(0) != QLatin1String("ok"))
-            raiseDamaged(path);
+            throw RepairStopped{QStringLiteral("the repaired copy did not pass its check.")};
+    } catch (const RepairStopped &stopped) {
+        removeWork();
+        raiseRepairFailed(path, stopped.cause, err::DamagedDatabase);
+    } catch (const RuntimeError &error) {
+        removeWork();
+        if (error.number() == err::NotValidPassword)
+            throw;
+        // Whatever stopped the work (a full disk, say) is told as the cause.
+        raiseRepairFailed(path, error.description(), error.number());
     } catch (...) {
-        QFile::remove(fresh);
-        QFile::remove(fresh + QLatin1String("-journal"));
+        removeWork();
         throw;
     }
+    QFile::remove(scratch);
 
     QString backup = path + QLatin1String(".bak");
     for (int n = 2; QFileInfo::exists(backup); ++n)
         backup = path + QStringLiteral(".bak%1").arg(n);
-    renameOver(path, backup);
+    try {
+        renameOver(path, backup);
+    } catch (const RuntimeError &error) {
+        QFile::remove(fresh);
+        raiseRepairFailed(path, error.description(), error.number());
+    }
     try {
         renameOver(fresh, path);
-    } catch (...) {
+    } catch (const RuntimeError &error) {
         renameOver(backup, path);
         QFile::remove(fresh);
-        throw;
+        raiseRepairFailed(path, error.description(), error.number());
     }
     return backup;
 }

@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -145,6 +146,53 @@ TEST(DatabaseOpen, DamagedFileIs3049AndRepairKeepsTheOriginal)
     auto rs = db->openRecordset("Select RecordID from tblContacts Where LastName='Newcomer'");
     EXPECT_GT(rs->value(0).toLongLong(), before);
 }
+
+// Damage the repair reads through: a file cut short, or a header garbled or wiped while
+// the pages behind it are whole.
+struct Damage {
+    const char *name;
+    QByteArray (*apply)(QByteArray bytes);
+};
+
+class RepairOfDamage : public ::testing::TestWithParam<Damage> {};
+
+TEST_P(RepairOfDamage, CopiesTheReadableRowsAndKeepsTheOriginal)
+{
+    TempDatabase temp;
+    ContactGenerator::insert(temp.db(), 400);
+    const qint64 before = countRows(temp.db(), "tblContacts");
+    temp.close();
+    const QByteArray damaged = GetParam().apply(readAll(temp.path()));
+    writeAll(temp.path(), damaged);
+    EXPECT_RUNTIME_ERROR(Database::open(temp.path()), err::DamagedDatabase);
+
+    const QString backup = Database::repair(temp.path());
+    EXPECT_EQ(readAll(backup), damaged);
+    EXPECT_EQ(integrityProblems(temp.path()), 0);
+    auto db = Database::open(temp.path());
+    EXPECT_GT(countRows(*db, "tblContacts"), 0);
+    EXPECT_LE(countRows(*db, "tblContacts"), before);
+    EXPECT_EQ(countRows(*db, "tblSettings"), 16);
+    EXPECT_EQ(QDir(QFileInfo(temp.path()).path()).entryList(QDir::Files).size(), 2)
+        << "the file and its backup";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, RepairOfDamage,
+    ::testing::Values(Damage{"truncated", [](QByteArray b) { return b.left(b.size() * 85 / 100 + 123); }},
+                      Damage{"garbled_header",
+                             [](QByteArray b) {
+                                 for (int i = 16; i < 100; ++i)
+                                     b[i] = char((i * 53 + 7) & 0xff);
+                                 return b;
+                             }},
+                      Damage{"wiped_header_cut_short",
+                             [](QByteArray b) {
+                                 b = b.left(b.size() * 9 / 10);
+                                 b.replace(0, 100, QByteArray(100, '\0'));
+                                 return b;
+                             }}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST(DatabasePassword, SetChangeAndRemove)
 {

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+
+namespace platform {
+
+// The first 100 bytes of a plain database file: what the repair needs to read a file whose
+// own header is damaged while its pages are intact.
+namespace DatabaseHeader {
+
+constexpr int Size = 100;
+
+// True when `head` begins as a plain database does, keeps the bytes every plain header holds
+// at a fixed place although its first bytes are damaged, or begins wiped with zeros.
+bool looksPlain(const QByteArray &head);
+
+// Page sizes to try for a file whose header no longer says, smallest first: a size smaller
+// than the real one cuts the first page short, so its list of tables cannot be read.
+const QList<int> &pageSizes();
+
+// A header for a file of `fileSize` bytes in pages of `pageSize`: no free pages, UTF-8 text,
+// the page count taken from the file's length.
+QByteArray rebuilt(int pageSize, qint64 fileSize);
+
+} // namespace DatabaseHeader
+
+} // namespace platform
