@@ -76,12 +76,7 @@ void placeTwips(QWidget *w, const QRect &r)
 
 void MemoForm::open(platform::Database &db)
 {
-    auto *form = new MemoForm(db);
-    form->load();
-    form->showModal();
-    if (form->isLoaded())
-        form->unload();
-    form->deleteLater();
+    platform::showModalOnce(new MemoForm(db));
 }
 
 MemoForm::MemoForm(platform::Database &db) : mDb(db)

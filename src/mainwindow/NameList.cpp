@@ -28,6 +28,7 @@
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/ButtonCaption.h"
 #include "platform/ui/KeyCodes.h"
 #include "platform/ui/MousePointer.h"
@@ -279,10 +280,7 @@ void NameList::dispatch(const QString &command)
         handler(*this);
     } catch (const RuntimeError &error) {
         // A command without a trap of its own: the failure is told and the window stays.
-        setMousePointer(MousePointer::Default);
-        platform::MsgBox(
-            QStringLiteral("Run-time error '%1':\r\n\r\n%2").arg(error.number()).arg(error.description()),
-            platform::vbOKOnly + platform::vbCritical);
+        platform::reportRuntimeError(error);
     }
 }
 

@@ -35,12 +35,7 @@ QString engineDateLiteral(const QDate &date)
 
 void CurrentReminders::open(platform::Database &db)
 {
-    auto *form = new CurrentReminders(db);
-    form->load();
-    form->showModal();
-    if (form->isLoaded())
-        form->unload();
-    form->deleteLater();
+    platform::showModalOnce(new CurrentReminders(db));
 }
 
 CurrentReminders::CurrentReminders(platform::Database &db) : mDb(db)

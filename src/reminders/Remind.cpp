@@ -96,12 +96,7 @@ QString amountCaptionFor(const QString &period)
 
 void Remind::open(platform::Database &db, const std::optional<EditedContact> &contact)
 {
-    auto *form = new Remind(db, contact);
-    form->load();
-    form->showModal();
-    if (form->isLoaded())
-        form->unload();
-    form->deleteLater();
+    platform::showModalOnce(new Remind(db, contact));
 }
 
 Remind::Remind(platform::Database &db, const std::optional<EditedContact> &contact)

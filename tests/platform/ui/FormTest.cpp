@@ -1,4 +1,5 @@
 #include "support/DialogScript.h"
+#include "support/ExpectRuntimeError.h"
 
 #include "platform/ui/Form.h"
 #include "platform/ui/MsgBox.h"
@@ -283,6 +284,79 @@ TEST(FormInstance, OneWindowUntilItIsUnloaded)
     EXPECT_TRUE(second.isLoaded());
     EXPECT_EQ(second.windowTitle(), "");
     second.unload();
+}
+
+namespace {
+// A window whose load or activation fails while `failing` names that step.
+class FailingForm : public LoggingForm {
+  public:
+    FailingForm() : LoggingForm("frmFailing") { ++made; }
+    static inline int made = 0;
+    static inline QString failing;
+    static FailingForm &instance()
+    {
+        static QPointer<FailingForm> form;
+        return instanceOf(form);
+    }
+
+  protected:
+    void Form_Load() override
+    {
+        LoggingForm::Form_Load();
+        if (failing == "Load")
+            throw RuntimeError(3078, "The table is missing.");
+    }
+    void Form_Activate() override
+    {
+        LoggingForm::Form_Activate();
+        if (failing == "Activate")
+            throw RuntimeError(3027, "The database is read-only.");
+    }
+};
+} // namespace
+
+TEST(FormFailure, AWindowWhoseLoadFailsIsMadeAfreshAtEveryOpening)
+{
+    FailingForm::made = 0;
+    FailingForm::failing = "Load";
+    for (int opening = 1; opening <= 2; ++opening) {
+        EXPECT_RUNTIME_ERROR(FailingForm::instance().showModal(), 3078);
+        EXPECT_EQ(FailingForm::made, opening);
+    }
+    FailingForm::failing.clear();
+    DialogScript script;
+    script.onModal("frmFailing", [](QWidget *w) { w->close(); });
+    FailingForm &form = FailingForm::instance();
+    EXPECT_EQ(FailingForm::made, 3);
+    form.showModal();
+    EXPECT_EQ(form.log, QStringList({"Load", "Activate", "QueryUnload 0", "Unload"}));
+}
+
+TEST(FormFailure, AWindowWhoseActivationFailsIsUnloadedAndLeavesNothingOnScreen)
+{
+    FailingForm::failing = "Activate";
+    for (const bool modal : {true, false}) {
+        FailingForm form;
+        EXPECT_RUNTIME_ERROR(modal ? form.showModal() : form.showModeless(), 3027);
+        EXPECT_TRUE(form.isUnloaded());
+        EXPECT_FALSE(form.isVisible());
+        EXPECT_FALSE(form.isShownModally());
+        EXPECT_EQ(form.windowModality(), Qt::NonModal);
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        // Its unload ran, but no question could keep it open.
+        EXPECT_EQ(form.log, QStringList({"Load", "Activate", "Unload"}));
+    }
+    FailingForm::failing.clear();
+}
+
+TEST(FormFailure, AWindowForOneOpeningIsLetGoAfterAFailedLoad)
+{
+    FailingForm::failing = "Load";
+    QPointer<FailingForm> form = new FailingForm;
+    EXPECT_RUNTIME_ERROR(showModalOnce(form), 3078);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(form.isNull());
+    FailingForm::failing.clear();
 }
 
 namespace {
