@@ -382,11 +382,7 @@ void NameList::fillSortBox()
 void NameList::rebuildDueReminders()
 {
     RebuildDueReminders(*gDb);
-    std::unique_ptr<platform::Recordset> due =
-        gDb->openRecordset(QStringLiteral("tblCurrentReminders"), platform::RecordsetType::Table);
-    const bool anyDue = due->recordCount() >= 1;
-    due.reset();
-    if (anyDue)
+    if (StoredDueReminderCount(*gDb) >= 1)
         dispatch(QStringLiteral("CurrentReminders"));
 }
 

@@ -13,6 +13,7 @@
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Twips.h"
 #include "selection/CategoryGrid.h"
+#include "selection/SelectionFailure.h"
 
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -83,8 +84,10 @@ CatgAssignAll::CatgAssignAll()
                           "careful!",
                           660);
     cmdExit = addButton(this, "cmdExit", "E&xit", "Returns to the previous screen.", 3900);
-    connect(cmdAssign, &QPushButton::clicked, this, &CatgAssignAll::cmdAssign_Click);
-    connect(cmdDelete, &QPushButton::clicked, this, &CatgAssignAll::cmdDelete_Click);
+    // The walk traps the database's errors itself; a failure before it starts is shown
+    // the same way as in the other windows of categories, and the window stays open.
+    connect(cmdAssign, &QPushButton::clicked, this, [this] { reportingFailure([this] { cmdAssign_Click(); }); });
+    connect(cmdDelete, &QPushButton::clicked, this, [this] { reportingFailure([this] { cmdDelete_Click(); }); });
     connect(cmdExit, &QPushButton::clicked, this, &CatgAssignAll::cmdExit_Click);
 }
 
@@ -146,14 +149,15 @@ void CatgAssignAll::walk(bool assign)
     platform::Recordset *categories = CatgData->recordset();
     if (!categories || categories->recordCount() < 1 || categories->eof() || categories->bof())
         return;
-    const qint64 number = categories->value(QStringLiteral("CategoryNumber")).toLongLong();
-    const QString description = NullToString(categories->value(QStringLiteral("CategoryDesc"))).toString();
 
     BusyPointer busy;
     qint32 done = 0, reached = 0, skipped = 0;
     std::optional<platform::Bookmark> mark;
     bool inTransaction = false;
+    QString description;
     try {
+        const qint64 number = categories->value(QStringLiteral("CategoryNumber")).toLongLong();
+        description = NullToString(categories->value(QStringLiteral("CategoryDesc"))).toString();
         std::unique_ptr<platform::Recordset> links =
             gDb->openRecordset(QStringLiteral("tblCategoryID"), platform::RecordsetType::Table);
         if (!assign)

@@ -1,12 +1,15 @@
 #include "editor/MemoForm.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/SqliteError.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Twips.h"
 #include "support/DialogScript.h"
+#include "support/FileBytes.h"
 #include "support/TempDatabase.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -316,4 +319,45 @@ TEST_F(MemoFormTest, ResizeKeepsTheLowerButtonsCentredAsARow)
         EXPECT_EQ(txtNotes(f)->height(), height);
         cmdExit(f)->click();
     });
+}
+
+TEST_F(MemoFormTest, OnAReadOnlyFileTheNotesAreForReadingOrTheWindowSaysWhyItCannotOpen)
+{
+    for (const bool withNotes : {true, false}) {
+        SCOPED_TRACE(withNotes ? "with notes" : "without notes");
+        TempDatabase file;
+        if (withNotes) {
+            auto rs = file.db().openRecordset("tblSettings", platform::RecordsetType::Table);
+            rs->addNew();
+            rs->setValue("Type", "NOTE");
+            rs->setValue("Name", "Shopping");
+            rs->setValue("Setting8", "milk");
+            rs->update();
+        }
+        file.close();
+        const QByteArray before = readFileBytes(file.path());
+        auto readOnly = platform::Database::open(file.path(), false, true);
+        const std::size_t earlier = script.shown(platform::DialogKind::Message).size();
+        bool shown = false;
+        if (withNotes) {
+            script.onModal("MemoForm", [&shown](QWidget *w) {
+                shown = true;
+                EXPECT_EQ(txtNotes(*w)->toPlainText(), "milk");
+                EXPECT_TRUE(txtNotes(*w)->isReadOnly());
+                EXPECT_TRUE(cmbTitle(*w)->lineEdit()->isReadOnly());
+                EXPECT_FALSE(cmdAdd(*w)->isEnabled());
+                EXPECT_FALSE(cmdDelete(*w)->isEnabled());
+                cmdExit(*w)->click();
+            });
+        } else {
+            script.answerMessage(vbOK);
+        }
+        MemoForm::open(*readOnly);
+        EXPECT_EQ(shown, withNotes);
+        const auto messages = script.shown(platform::DialogKind::Message);
+        ASSERT_EQ(messages.size() - earlier, withNotes ? 0u : 1u);
+        if (!withNotes)
+            EXPECT_EQ(messages.back().text, platform::readOnlyDatabaseText(readOnly->name()));
+        EXPECT_EQ(readFileBytes(file.path()), before);
+    }
 }
