@@ -2,9 +2,9 @@
 
 #include "helpers/MainWindowFlags.h"
 #include "helpers/ValueHelpers.h"
+#include "platform/RuntimeError.h"
 #include "platform/base/Clock.h"
 #include "platform/base/DateText.h"
-#include "platform/RuntimeError.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
