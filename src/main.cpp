@@ -1,8 +1,7 @@
+#include "platform/ui/Application.h"
 #include "platform/ui/FirstPaint.h"
 #include "platform/ui/ScrollBarWidth.h"
 #include "start/modMain.h"
-
-#include <QApplication>
 
 int main(int argc, char *argv[])
 {
@@ -10,7 +9,7 @@ int main(int argc, char *argv[])
     // which makes long lists of dates slow; the same zone, named once, costs nothing.
     if (qEnvironmentVariableIsEmpty("TZ"))
         qputenv("TZ", ":/etc/localtime");
-    QApplication app(argc, argv);
+    platform::Application app(argc, argv);
     // The main window's unload decides when the program ends: a password change closes it
     // and shows a new one.
     app.setQuitOnLastWindowClosed(false);

@@ -7,6 +7,7 @@
 #include "platform/RuntimeError.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/SqliteError.h"
 #include "platform/db/jet/JetQuote.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Shell.h"
@@ -76,12 +77,7 @@ void placeTwips(QWidget *w, const QRect &r)
 
 void MemoForm::open(platform::Database &db)
 {
-    auto *form = new MemoForm(db);
-    form->load();
-    form->showModal();
-    if (form->isLoaded())
-        form->unload();
-    form->deleteLater();
+    platform::showModalOnce(new MemoForm(db));
 }
 
 MemoForm::MemoForm(platform::Database &db) : mDb(db)
@@ -225,12 +221,27 @@ void MemoForm::Form_Load()
         cmbTitle->setCurrentIndex(lastPosition);
         showSelectedNote();
     }
+    // A file that cannot be written shows its notes for reading: no title or text can be
+    // typed, and no note added or deleted.
+    if (mDb.readOnly()) {
+        txtNotes->setReadOnly(true);
+        cmbTitle->lineEdit()->setReadOnly(true);
+        cmdAdd->setEnabled(false);
+        cmdDelete->setEnabled(false);
+    }
 }
 
 void MemoForm::Form_Activate()
 {
     if (!mFirstActivate)
         return;
+    if (mNotes->recordCount() == 0 && mDb.readOnly()) {
+        // No note to read and none can be added: the user is told why, and the window closes.
+        mFirstActivate = false;
+        platform::MsgBox(platform::readOnlyDatabaseText(mDb.name()), platform::vbExclamation, windowTitle());
+        unload();
+        return;
+    }
     if (mNotes->recordCount() == 0) {
         cmbTitle->hide();
         cmdDelete->hide();
@@ -400,6 +411,11 @@ void MemoForm::Form_Unload(bool &cancel)
 {
     Q_UNUSED(cancel);
     mSearch.clear();
+    // A read-only file keeps the place of the note shown as it was.
+    if (mDb.readOnly()) {
+        mNoteChanged = false;
+        return;
+    }
     if (mNotes && mNotes->recordCount() > 0 && cmbTitle->currentIndex() >= 0) {
         // A title typed but not yet taken (the window closed from its title bar) is taken now.
         cmbTitle_Validate();

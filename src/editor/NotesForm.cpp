@@ -53,12 +53,7 @@ QRect geometryTwips(const QWidget *w)
 
 void NotesForm::open(QPlainTextEdit &editorNotes)
 {
-    auto *form = new NotesForm(editorNotes);
-    form->load();
-    form->showModal();
-    if (form->isLoaded())
-        form->unload();
-    form->deleteLater();
+    platform::showModalOnce(new NotesForm(editorNotes));
 }
 
 NotesForm::NotesForm(QPlainTextEdit &editorNotes) : mEditorNotes(editorNotes)

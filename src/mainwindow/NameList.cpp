@@ -28,6 +28,7 @@
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/ButtonCaption.h"
 #include "platform/ui/KeyCodes.h"
 #include "platform/ui/MousePointer.h"
@@ -279,10 +280,7 @@ void NameList::dispatch(const QString &command)
         handler(*this);
     } catch (const RuntimeError &error) {
         // A command without a trap of its own: the failure is told and the window stays.
-        setMousePointer(MousePointer::Default);
-        platform::MsgBox(
-            QStringLiteral("Run-time error '%1':\r\n\r\n%2").arg(error.number()).arg(error.description()),
-            platform::vbOKOnly + platform::vbCritical);
+        platform::reportRuntimeError(error);
     }
 }
 
@@ -384,11 +382,7 @@ void NameList::fillSortBox()
 void NameList::rebuildDueReminders()
 {
     RebuildDueReminders(*gDb);
-    std::unique_ptr<platform::Recordset> due =
-        gDb->openRecordset(QStringLiteral("tblCurrentReminders"), platform::RecordsetType::Table);
-    const bool anyDue = due->recordCount() >= 1;
-    due.reset();
-    if (anyDue)
+    if (StoredDueReminderCount(*gDb) >= 1)
         dispatch(QStringLiteral("CurrentReminders"));
 }
 

@@ -35,12 +35,7 @@ QString engineDateLiteral(const QDate &date)
 
 void CurrentReminders::open(platform::Database &db)
 {
-    auto *form = new CurrentReminders(db);
-    form->load();
-    form->showModal();
-    if (form->isLoaded())
-        form->unload();
-    form->deleteLater();
+    platform::showModalOnce(new CurrentReminders(db));
 }
 
 CurrentReminders::CurrentReminders(platform::Database &db) : mDb(db)
@@ -103,6 +98,8 @@ void CurrentReminders::Form_Load()
 {
     Data1->refresh();
     Data1_Reposition();
+    // The list a read-only file keeps is for looking: removing a reminder would change it.
+    cmdDelete->setEnabled(!mDb.readOnly());
 }
 
 void CurrentReminders::Data1_Reposition()
@@ -159,7 +156,7 @@ void CurrentReminders::cmdExit_Click()
 void CurrentReminders::deleteGridRow()
 {
     platform::Recordset *rs = Data1->recordset();
-    if (!rs || rs->bof() || rs->eof())
+    if (!rs || rs->bof() || rs->eof() || mDb.readOnly())
         return;
     rs->deleteRecord();
     if (!rs->eof())

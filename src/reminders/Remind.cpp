@@ -2,11 +2,13 @@
 
 #include "helpers/MainWindowFlags.h"
 #include "helpers/ValueHelpers.h"
+#include "platform/RuntimeError.h"
 #include "platform/base/Clock.h"
 #include "platform/base/DateText.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/SqliteError.h"
 #include "platform/grid/DataGrid.h"
 #include "platform/ui/ButtonCaption.h"
 #include "platform/ui/MsgBox.h"
@@ -37,6 +39,8 @@ constexpr int ButtonRowHeight = 420;
 constexpr int ButtonGap = 60;
 
 const QString InvalidNumberTitle = QStringLiteral("Invalid number");
+const QString NoCurrentRemindersTitle = QStringLiteral("No current reminders");
+const QString DueListNotBuilt = QStringLiteral("The list of current reminders cannot be built.\r\n\r\n");
 
 // A text the platform reads as a number.
 bool isNumeric(const QString &text, double *number = nullptr)
@@ -104,12 +108,7 @@ QString amountCaptionFor(const QString &period)
 
 void Remind::open(platform::Database &db, const std::optional<EditedContact> &contact)
 {
-    auto *form = new Remind(db, contact);
-    form->load();
-    form->showModal();
-    if (form->isLoaded())
-        form->unload();
-    form->deleteLater();
+    platform::showModalOnce(new Remind(db, contact));
 }
 
 Remind::Remind(platform::Database &db, const std::optional<EditedContact> &contact)
@@ -288,11 +287,43 @@ void Remind::Form_Load()
     DBGrid1->setFocus();
     Data1_Reposition();
     DBGrid1_RowColChange();
+    if (mDb.readOnly())
+        openForLooking();
+}
+
+void Remind::openForLooking()
+{
+    // A file that takes no changes shows its reminders, the due list and the start-up
+    // option (kept for this run); nothing here can be typed, added, saved or deleted.
+    for (QLineEdit *box : {txtDescr, txtRemindDate, txtWarningDays, txtFreqAmt})
+        box->setReadOnly(true);
+    txtNotes->setReadOnly(true);
+    for (QWidget *control : std::initializer_list<QWidget *>{cmbStatus, cmbFreqPeriod, Calendar1, cmdAdd, cmdSave,
+                                                             cmdDelete})
+        control->setEnabled(false);
+}
+
+bool Remind::refuseNewReminder()
+{
+    if (!mToldReadOnly) {
+        mToldReadOnly = true;
+        platform::MsgBox(platform::readOnlyDatabaseText(mDb.name()), platform::vbExclamation, windowTitle());
+    }
+    if (hasRows())
+        return false;
+    unload();
+    return true;
 }
 
 void Remind::Form_Activate()
 {
-    if ((!hasRows() || mFromEditor) && !focusIs(cmdViewCurrent)) {
+    const bool startNew = (!hasRows() || mFromEditor) && !focusIs(cmdViewCurrent);
+    if (startNew && mDb.readOnly()) {
+        // A file that cannot be written takes no new reminder: the user is told why, once,
+        // and looks at the reminders there are; with none the window closes.
+        if (refuseNewReminder())
+            return;
+    } else if (startNew) {
         cmdAdd_Click();
         if (mFromEditor) {
             txtLinkedRecordID->setText(QString::number(mContact->recordID));
@@ -366,7 +397,7 @@ bool Remind::SaveEdits()
 bool Remind::HasPendingChanges()
 {
     platform::Recordset *rs = rows();
-    if (!rs)
+    if (!rs || mDb.readOnly())
         return false;
     if (rs->editMode() != platform::EditMode::None)
         return true;
@@ -411,9 +442,9 @@ void Remind::showAmountFor(const QString &period)
 
 void Remind::setCommandsEnabled(bool enabled)
 {
-    cmdDelete->setEnabled(enabled);
+    cmdDelete->setEnabled(enabled && !mDb.readOnly());
     cmdViewCurrent->setEnabled(enabled);
-    cmdAdd->setEnabled(enabled);
+    cmdAdd->setEnabled(enabled && !mDb.readOnly());
     cmdExit->setEnabled(enabled);
 }
 
@@ -524,12 +555,24 @@ void Remind::cmdViewCurrent_Click()
     DBGrid1->show();
     if (hasRows() && !saveIfPending())
         return;
-    if (RebuildDueReminders(mDb) > 0) {
+    // A file that cannot be written keeps the due list it was last given: that list is
+    // shown, and only when it is empty is the user told that no list can be built now.
+    qint64 due = 0;
+    try {
+        due = mDb.readOnly() ? StoredDueReminderCount(mDb) : RebuildDueReminders(mDb);
+    } catch (const platform::RuntimeError &error) {
+        platform::MsgBox(DueListNotBuilt + error.description(), platform::vbExclamation, NoCurrentRemindersTitle);
+        return;
+    }
+    if (due > 0) {
         CurrentReminders::open(mDb);
         Data1->refresh();
+    } else if (mDb.readOnly()) {
+        platform::MsgBox(DueListNotBuilt + platform::readOnlyDatabaseText(mDb.name()), platform::vbExclamation,
+                         NoCurrentRemindersTitle);
     } else {
         platform::MsgBox(QStringLiteral("No current reminders to display"), platform::vbOKOnly,
-                         QStringLiteral("No current reminders"));
+                         NoCurrentRemindersTitle);
     }
 }
 

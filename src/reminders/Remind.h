@@ -111,11 +111,17 @@ class Remind : public platform::Form {
     void showAmountFor(const QString &period);
     void setCommandsEnabled(bool enabled);
     void fillBoxesFromRow();
+    // On a file that cannot be written.
+    void openForLooking();
+    // Tells, once, that no reminder can be added; true when the window closed for want of
+    // reminders to look at.
+    bool refuseNewReminder();
 
     platform::Database &mDb;
     std::optional<EditedContact> mContact;
     bool mFromEditor = false;
     bool mFillingBoxes = false;
+    bool mToldReadOnly = false;
     qint64 mLastSavedReminderID = 0;
     platform::Bookmark mRowBookmark; // the row last copied into the boxes
 };

@@ -54,6 +54,11 @@ qint64 RebuildDueReminders(platform::Database &db)
     return inserted;
 }
 
+qint64 StoredDueReminderCount(platform::Database &db)
+{
+    return db.openRecordset(QStringLiteral("tblCurrentReminders"), platform::RecordsetType::Table)->recordCount();
+}
+
 void WriteReminderStartup(platform::Database &db, int value)
 {
     storeSettingsRow(db, QStringLiteral("REMINDERSTARTUP"), QString::number(value));

@@ -29,7 +29,11 @@ void AdvanceOnePeriod(platform::Recordset &row);
 // Empties tblCurrentReminders and refills it from qryNewReminders; returns the number of
 // rows put in. Both statements are one transaction: when either fails the previous list
 // stays as it was and the failure is raised.
+// A read-only database keeps the list it was last given: nothing is rebuilt and 0 is returned.
 qint64 RebuildDueReminders(platform::Database &db);
+
+// The rows tblCurrentReminders holds now: the due list as it was last built.
+qint64 StoredDueReminderCount(platform::Database &db);
 
 // Stores the start-up option (1: show the due reminders when the program starts, 0: not)
 // in the REMINDERSTARTUP row and in gMainWindow.gReminderStartup.

@@ -124,17 +124,19 @@ CategoryAssign::CategoryAssign()
         QStringLiteral("When this box is checked, this screen will appear whenever a new record is saved."));
     platform::setGeometryTwips(cbAssignCatgOnAdd, 120, 5000, 6000, 300);
 
-    connect(cmdRtArrow, &QPushButton::clicked, this, &CategoryAssign::cmdRtArrow_Click);
-    connect(cmdLfArrow, &QPushButton::clicked, this, &CategoryAssign::cmdLfArrow_Click);
+    // Assign and Remove trap the link's own errors; what fails around them (reading the
+    // lists again) is shown like any other failure of the window, which stays open.
     const auto guarded = [this](void (CategoryAssign::*handler)()) {
         return [this, handler] { reportingFailure([this, handler] { (this->*handler)(); }); };
     };
+    connect(cmdRtArrow, &QPushButton::clicked, this, guarded(&CategoryAssign::cmdRtArrow_Click));
+    connect(cmdLfArrow, &QPushButton::clicked, this, guarded(&CategoryAssign::cmdLfArrow_Click));
     connect(cmdAdd, &QPushButton::clicked, this, guarded(&CategoryAssign::cmdAdd_Click));
     connect(cmdChange, &QPushButton::clicked, this, guarded(&CategoryAssign::cmdChange_Click));
     connect(cmdExit, &QPushButton::clicked, this, &CategoryAssign::cmdExit_Click);
     connect(cbAssignCatgOnAdd, &QCheckBox::clicked, this, guarded(&CategoryAssign::cbAssignCatgOnAdd_Click));
-    connect(CatgGrid, &QTableView::doubleClicked, this, &CategoryAssign::CatgGrid_DblClick);
-    connect(CatgIdGrid, &QTableView::doubleClicked, this, &CategoryAssign::CatgIdGrid_DblClick);
+    connect(CatgGrid, &QTableView::doubleClicked, this, guarded(&CategoryAssign::CatgGrid_DblClick));
+    connect(CatgIdGrid, &QTableView::doubleClicked, this, guarded(&CategoryAssign::CatgIdGrid_DblClick));
 }
 
 CategoryAssign::~CategoryAssign() = default;

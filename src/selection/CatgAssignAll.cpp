@@ -13,6 +13,7 @@
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Twips.h"
 #include "selection/CategoryGrid.h"
+#include "selection/SelectionFailure.h"
 
 #include <QCoreApplication>
 #include <QPushButton>
@@ -81,8 +82,10 @@ CatgAssignAll::CatgAssignAll()
                           "careful!",
                           660);
     cmdExit = addButton(this, "cmdExit", "E&xit", "Returns to the previous screen.", 3900);
-    connect(cmdAssign, &QPushButton::clicked, this, &CatgAssignAll::cmdAssign_Click);
-    connect(cmdDelete, &QPushButton::clicked, this, &CatgAssignAll::cmdDelete_Click);
+    // The walk traps the database's errors itself; a failure before it starts is shown
+    // the same way as in the other windows of categories, and the window stays open.
+    connect(cmdAssign, &QPushButton::clicked, this, [this] { reportingFailure([this] { cmdAssign_Click(); }); });
+    connect(cmdDelete, &QPushButton::clicked, this, [this] { reportingFailure([this] { cmdDelete_Click(); }); });
     connect(cmdExit, &QPushButton::clicked, this, &CatgAssignAll::cmdExit_Click);
 }
 
@@ -144,8 +147,6 @@ void CatgAssignAll::walk(bool assign)
     platform::Recordset *categories = CatgData->recordset();
     if (!categories || categories->recordCount() < 1 || categories->eof() || categories->bof())
         return;
-    const qint64 number = categories->value(QStringLiteral("CategoryNumber")).toLongLong();
-    const QString description = NullToString(categories->value(QStringLiteral("CategoryDesc"))).toString();
 
     BusyPointer busy;
     // The answered warning leaves a hole in the windows under it; they fill it before the
@@ -153,7 +154,10 @@ void CatgAssignAll::walk(bool assign)
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     qint64 done = 0, skipped = 0;
     bool inTransaction = false;
+    QString description;
     try {
+        const qint64 number = categories->value(QStringLiteral("CategoryNumber")).toLongLong();
+        description = NullToString(categories->value(QStringLiteral("CategoryDesc"))).toString();
         // The list's rows as they stand, read without moving its current row.
         const QVariantList contacts = shown->valuesOf(shown->fieldIndex(QStringLiteral("RecordID")));
         const platform::Database::FieldValues category{{QStringLiteral("CategoryNumber"), number}};

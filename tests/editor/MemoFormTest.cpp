@@ -1,12 +1,15 @@
 #include "editor/MemoForm.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/SqliteError.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Twips.h"
 #include "support/DialogScript.h"
+#include "support/FileBytes.h"
 #include "support/TempDatabase.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -316,4 +319,27 @@ TEST_F(MemoFormTest, ResizeKeepsTheLowerButtonsCentredAsARow)
         EXPECT_EQ(txtNotes(f)->height(), height);
         cmdExit(f)->click();
     });
+}
+
+TEST_F(MemoFormTest, OnAReadOnlyFileTheNotesAreForReadingOrTheWindowSaysWhyItCannotOpen)
+{
+    for (const bool withNotes : {false, true}) {
+        if (withNotes)
+            addNote("Shopping", "milk");
+        temp.close();
+        const QByteArray before = readFileBytes(temp.path());
+        const auto file = platform::Database::open(temp.path(), false, true);
+        if (withNotes) {
+            script.onModal("MemoForm", [](QWidget *w) {
+                EXPECT_TRUE(txtNotes(*w)->isReadOnly());
+                EXPECT_FALSE(cmdAdd(*w)->isEnabled());
+                cmdExit(*w)->click();
+            });
+        } else {
+            script.answerMessage(vbOK);
+        }
+        MemoForm::open(*file);
+        EXPECT_EQ(script.shown(platform::DialogKind::Message).size(), 1u) << "told once, when there was nothing to read";
+        EXPECT_EQ(readFileBytes(temp.path()), before);
+    }
 }

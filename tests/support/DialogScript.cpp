@@ -177,6 +177,11 @@ DialogAnswer DialogScript::handle(const DialogRequest &request)
         return answer;
     }
     mShown.push_back(request);
+    if (mAnswers.empty() && mBackOut) {
+        if (request.kind == DialogKind::ModalForm && request.form)
+            request.form->close();
+        return cancelled(request);
+    }
     if (mAnswers.empty()) {
         ADD_FAILURE() << "Unscripted " << describe(request);
         return cancelled(request);
@@ -240,5 +245,11 @@ void DialogScript::setText(QWidget *root, const QString &editName, const QString
 DialogScript &DialogScript::refuseShellCalls()
 {
     mShellAccepts = false;
+    return *this;
+}
+
+DialogScript &DialogScript::backOutOfTheRest()
+{
+    mBackOut = true;
     return *this;
 }

@@ -53,6 +53,10 @@ class DialogScript {
     DialogScript &onModal(const QString &objectName, std::function<void(QWidget *)> action);
     // Shell calls from now on fail, as with no program to open them.
     DialogScript &refuseShellCalls();
+    // Once the queued answers are used up, every further dialog is answered as a user who
+    // backs out would (Cancel, No, a cancelled input or file dialog) and every modal window
+    // is closed from its title bar; each is still recorded in shown().
+    DialogScript &backOutOfTheRest();
 
     // Every message box, input box, common dialog and modal window, in order.
     const std::vector<platform::DialogRequest> &shown() const { return mShown; }
@@ -85,4 +89,5 @@ class DialogScript {
     std::vector<platform::DialogRequest> mShown;
     std::vector<platform::DialogRequest> mShellCalls;
     bool mShellAccepts = true;
+    bool mBackOut = false;
 };

@@ -1,6 +1,7 @@
 #include "support/DialogScript.h"
 
-#include <QApplication>
+#include "platform/ui/Application.h"
+
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
@@ -19,7 +20,9 @@ int main(int argc, char **argv)
     QFile::setPermissions(QStringLiteral("/tmp/quiltern-test-runtime"),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     ::testing::InitGoogleTest(&argc, argv);
-    QApplication app(argc, argv);
+    // The program's own application object: an error a handler lets escape is told through
+    // the dialog seam, where a test that did not expect it fails.
+    platform::Application app(argc, argv);
     // A dialog no test scripted fails that test instead of waiting for a user.
     DialogScript::installStrictDefault();
     return RUN_ALL_TESTS();

@@ -55,12 +55,16 @@ void raiseForeignFile(const QString &path)
                            .arg(path));
 }
 
+QString readOnlyDatabaseText(const QString &path)
+{
+    return QStringLiteral("The database '%1' is open read-only: the file or its folder cannot be written. "
+                          "Nothing was changed.")
+        .arg(path);
+}
+
 void raiseReadOnlyDatabase(const QString &path)
 {
-    throw RuntimeError(err::NotUpdatable,
-                       QStringLiteral("The database '%1' is open read-only: the file or its folder cannot be "
-                                      "written. Nothing was changed.")
-                           .arg(path));
+    throw RuntimeError(err::NotUpdatable, readOnlyDatabaseText(path));
 }
 
 void raiseSqliteError(sqlite3 *db, int rc, bool preparing)

@@ -23,7 +23,9 @@ void noteFunctionError(int number, const QString &text);
 // format, or an SQLite file of another program.
 [[noreturn]] void raiseForeignFile(const QString &path);
 
-// The run-time error (3027) for a write to a database opened read-only.
+// The run-time error (3027) for a write to a database opened read-only, and its text, for a
+// window that refuses such a write before trying it.
 [[noreturn]] void raiseReadOnlyDatabase(const QString &path);
+QString readOnlyDatabaseText(const QString &path);
 
 } // namespace platform

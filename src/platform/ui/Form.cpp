@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QScopeGuard>
 #include <QTimer>
 
 namespace platform {
@@ -64,8 +65,15 @@ void Form::load()
 {
     if (mLoaded)
         return;
+    // Counted as loaded while its load runs, so that what the load calls finds the window;
+    // a load that fails leaves it unloaded, and the next opening makes it afresh.
     mLoaded = true;
-    Form_Load();
+    try {
+        Form_Load();
+    } catch (...) {
+        abandon(false);
+        throw;
+    }
 }
 
 bool Form::unload()
@@ -88,6 +96,25 @@ bool Form::unloadWith(int unloadMode)
     hide();
     emit wasUnloaded();
     return true;
+}
+
+void Form::abandon(bool runUnload)
+{
+    if (mUnloaded)
+        return;
+    // The error that ended the window is the caller's to tell; one met while closing what
+    // was made of it would only hide that one.
+    if (runUnload) {
+        bool cancel = false;
+        try {
+            Form_Unload(cancel);
+        } catch (...) {
+            qWarning("%s: closing after a failed opening failed too", qPrintable(objectName()));
+        }
+    }
+    mUnloaded = true;
+    hide();
+    emit wasUnloaded();
 }
 
 Form *Form::pickOpener(Form *owner) const
@@ -152,7 +179,12 @@ void Form::showModeless(Form *owner)
         activateWindow();
         return;
     }
-    showAndActivate(owner);
+    try {
+        showAndActivate(owner);
+    } catch (...) {
+        abandon(true);
+        throw;
+    }
 }
 
 void Form::showModal(Form *owner)
@@ -165,19 +197,46 @@ void Form::showModal(Form *owner)
     mModalLoop = &loop;
     modalStack().append(this);
     setWindowModality(Qt::ApplicationModal);
-    showAndActivate(owner);
-    if (self && isVisible()) {
-        if (dialogHookInstalled())
-            QTimer::singleShot(0, this, &Form::driveModalForTests);
-        loop.exec(QEventLoop::DialogExec);
+    // A window whose activation fails (or an error that leaves its loop) is never left on
+    // screen, modal, with no loop behind it: it goes, and the caller gets the error.
+    try {
+        showAndActivate(owner);
+        if (self && isVisible()) {
+            if (dialogHookInstalled())
+                QTimer::singleShot(0, this, &Form::driveModalForTests);
+            loop.exec(QEventLoop::DialogExec);
+        }
+    } catch (...) {
+        if (self) {
+            endModal();
+            abandon(true);
+        }
+        throw;
     }
-    if (!self)
-        return;
+    if (self)
+        endModal();
+}
+
+void Form::endModal()
+{
     mModalLoop = nullptr;
     modalStack().removeAll(this);
     if (isVisible())
         hide();
     setWindowModality(Qt::NonModal);
+}
+
+void showModalOnce(Form *form)
+{
+    const QPointer<Form> window(form);
+    const auto release = qScopeGuard([&window] {
+        if (window)
+            window->deleteLater();
+    });
+    window->load();
+    window->showModal();
+    if (window && window->isLoaded())
+        window->unload();
 }
 
 void Form::driveModalForTests()

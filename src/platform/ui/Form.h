@@ -26,6 +26,9 @@ namespace platform {
 //   only keys sent to the window itself, when none of its controls has the focus.
 // An unloaded Form stays unloaded: the accessor of a window (see instanceOf) makes a
 // fresh one on its next use, so every opening starts from the window's design.
+// A Form whose Form_Load fails is unloaded at once (no unload handler runs); one whose
+// showing or Form_Activate fails is unloaded after its Form_Unload, which cannot cancel.
+// Either way the error goes on to the caller of load, showModal or showModeless.
 //
 // Modal windows in tests: while a dialog hook is installed (tests/support DialogScript),
 // showModal asks the hook, as a DialogKind::ModalForm request, to drive the window once
@@ -93,6 +96,8 @@ class Form : public QWidget {
 
   private:
     bool unloadWith(int unloadMode);
+    void abandon(bool runUnload);
+    void endModal();
     void showAndActivate(Form *owner);
     void focusFirstControl();
     void activate();
@@ -109,6 +114,10 @@ class Form : public QWidget {
     const QEvent *mLastKeyEvent = nullptr;
     QPointer<QWidget> mLastKeyReceiver;
 };
+
+// Opens a window made for one opening: loads it, shows it modally, unloads it once it is
+// hidden and deletes it later, also when its load or activation failed (the error goes on).
+void showModalOnce(Form *form);
 
 // The one instance of a window, created and loaded on first use and made afresh after it
 // was unloaded:  static MyForm &instance() { static QPointer<MyForm> f; return instanceOf(f); }

@@ -1,4 +1,5 @@
 #include "support/DialogScript.h"
+#include "support/ExpectRuntimeError.h"
 
 #include "platform/ui/Form.h"
 #include "platform/ui/MsgBox.h"
@@ -283,6 +284,43 @@ TEST(FormInstance, OneWindowUntilItIsUnloaded)
     EXPECT_TRUE(second.isLoaded());
     EXPECT_EQ(second.windowTitle(), "");
     second.unload();
+}
+
+namespace {
+// A window whose load or activation fails while `failing` names that step.
+class FailingForm : public LoggingForm {
+  public:
+    FailingForm() : LoggingForm("frmFailing") { ++made; }
+    static inline int made = 0;
+    static inline QString failing;
+
+  protected:
+    void Form_Load() override { step("Load"); }
+    void Form_Activate() override { step("Activate"); }
+    void step(const QString &name)
+    {
+        log << name;
+        if (failing == name)
+            throw RuntimeError(3078, name + " failed.");
+    }
+};
+} // namespace
+
+TEST(FormFailure, AWindowWhoseLoadOrActivationFailsIsUnloadedAndTheNextOpeningMakesItAfresh)
+{
+    static QPointer<FailingForm> slot;
+    for (const char *step : {"Load", "Load", "Activate"}) {
+        FailingForm::failing = step;
+        const int made = FailingForm::made;
+        EXPECT_RUNTIME_ERROR(instanceOf(slot).showModal(), 3078);
+        EXPECT_EQ(FailingForm::made, made + 1);
+        EXPECT_TRUE(slot->isUnloaded());
+        EXPECT_FALSE(slot->isVisible());
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    }
+    // A failed activation unloads the window without a question that could keep it open.
+    EXPECT_EQ(slot->log, QStringList({"Load", "Activate", "Unload"}));
+    FailingForm::failing.clear();
 }
 
 namespace {

@@ -1,0 +1,70 @@
+#include "platform/ui/Application.h"
+
+#include "platform/RuntimeError.h"
+#include "platform/ui/MousePointer.h"
+#include "platform/ui/MsgBox.h"
+
+#include <QScopeGuard>
+#include <exception>
+
+namespace platform {
+
+namespace {
+
+void reportUnexpectedError(const QString &what)
+{
+    setMousePointer(MousePointer::Default);
+    QString text = QStringLiteral("The program met an error it did not expect, and what it was doing was "
+                                  "not finished.");
+    if (!what.isEmpty())
+        text += QStringLiteral("\r\n\r\n") + what;
+    MsgBox(text, vbOKOnly + vbCritical);
+}
+
+} // namespace
+
+Application::Application(int &argc, char **argv) : QApplication(argc, argv) {}
+
+bool Application::notify(QObject *receiver, QEvent *event)
+{
+    std::exception_ptr escaped;
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        escaped = std::current_exception();
+    }
+    // The box that tells of one error runs events itself; an error met while it is up (a
+    // paint that fails again) goes to the log rather than stacking boxes.
+    static bool reporting = false;
+    const bool nested = reporting;
+    reporting = true;
+    const auto done = qScopeGuard([nested] { reporting = nested; });
+    try {
+        std::rethrow_exception(escaped);
+    } catch (const RuntimeError &error) {
+        if (nested)
+            qWarning("Run-time error %d: %s", error.number(), qPrintable(error.description()));
+        else
+            reportRuntimeError(error);
+    } catch (const std::exception &error) {
+        if (nested)
+            qWarning("Unexpected error: %s", error.what());
+        else
+            reportUnexpectedError(QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        if (nested)
+            qWarning("Unexpected error");
+        else
+            reportUnexpectedError(QString());
+    }
+    return false;
+}
+
+void reportRuntimeError(const RuntimeError &error)
+{
+    setMousePointer(MousePointer::Default);
+    MsgBox(QStringLiteral("Run-time error '%1':\r\n\r\n%2").arg(error.number()).arg(error.description()),
+           vbOKOnly + vbCritical);
+}
+
+} // namespace platform
