@@ -1,3 +1,4 @@
+#include "platform/ui/ClassicFont.h"
 #include "support/DialogScript.h"
 
 #include <QApplication>
@@ -20,6 +21,8 @@ int main(int argc, char **argv)
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    // Windows are measured in the fonts the program draws them with.
+    platform::useDesignFonts();
     // A dialog no test scripted fails that test instead of waiting for a user.
     DialogScript::installStrictDefault();
     return RUN_ALL_TESTS();
