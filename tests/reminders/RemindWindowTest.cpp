@@ -7,6 +7,7 @@
 #include "platform/ui/MsgBox.h"
 #include "reminders/Remind.h"
 #include "start/modMain.h"
+#include "support/CutTexts.h"
 #include "support/DialogScript.h"
 
 #include <QCalendarWidget>
@@ -19,6 +20,7 @@
 #include <QTableView>
 #include <QTest>
 #include <functional>
+#include <gmock/gmock.h>
 
 namespace {
 
@@ -48,6 +50,19 @@ class RemindWindowTest : public ReminderFixture {
 
     DialogScript script;
 };
+
+TEST_F(RemindWindowTest, EveryTextShowsWholeWhileAddingAndBrowsing)
+{
+    run([](Remind &w) {
+        EXPECT_THAT(cutTexts(&w), ::testing::IsEmpty()) << "adding";
+        w.txtDescr->setText("Dentist");
+        w.txtRemindDate->setText("3/20/2026");
+        w.cmdSave->click();
+        ASSERT_TRUE(browsing(w));
+        EXPECT_THAT(cutTexts(&w), ::testing::IsEmpty()) << "browsing";
+        w.cmdExit->click();
+    });
+}
 
 TEST_F(RemindWindowTest, OpeningWithNoRemindersStartsANewOneAtOnce)
 {
