@@ -1,3 +1,4 @@
+#include "support/CutTexts.h"
 #include "support/DialogScript.h"
 
 #include "helpers/GLOBAL.h"
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 using platform::DialogKind;
@@ -56,6 +58,23 @@ TEST(InputDialogWindow, PromptIsShownAsPlainText)
         DialogScript::click(w, "cmdCancel");
     });
     EXPECT_EQ(InputDialog("Rename <b>Jo & Al</b>?", "Rename"), "");
+}
+
+TEST(InputDialogWindow, PromptBreaksLinesAtCarriageReturnsLineFeedsOrBoth)
+{
+    DialogScript script;
+    for (const char *prompt :
+         {"Name it.\rNo extension.\r\rIllegal: *", "Name it.\nNo extension.\n\nIllegal: *",
+          "Name it.\r\nNo extension.\r\n\r\nIllegal: *"}) {
+        script.onModal("InputForm", [prompt](QWidget *w) {
+            auto *label = w->findChild<QLabel *>("lblMessage");
+            EXPECT_EQ(label->text().split('\n'), QStringList({"Name it.", "No extension.", "", "Illegal: *"}))
+                << QByteArray(prompt).toPercentEncoding().toStdString();
+            EXPECT_THAT(cutTexts(w), ::testing::IsEmpty());
+            DialogScript::click(w, "cmdCancel");
+        });
+        InputDialog(prompt, "Picture name required");
+    }
 }
 
 TEST(InputDialogWindow, EnterAcceptsLikeOk)
@@ -201,6 +220,30 @@ TEST(MessageWindow, ClosesOnAClickOnTheWindowOrTheMessage)
         QTest::mouseClick(w->findChild<QLabel *>("Msg"), Qt::LeftButton);
     });
     MsgForm::instance().showModal();
+}
+
+TEST(MessageWindow, ALongMessageInALargeFontShowsWhole)
+{
+    DialogScript script;
+    QString shownText;
+    script.onModal("MsgForm", [&](QWidget *w) {
+        shownText = w->findChild<QLabel *>("Msg")->text();
+        EXPECT_THAT(cutTexts(w), ::testing::IsEmpty());
+        EXPECT_LE(w->frameGeometry().bottom(),
+                  QGuiApplication::primaryScreen()->availableGeometry().bottom());
+        QTest::keyClick(w, Qt::Key_Space);
+    });
+    QLabel *message = MsgForm::instance().Msg;
+    message->setText(
+        QStringLiteral("Dialing 1-800-555-0199 extension 4321, after a pause\n") +
+        QStringLiteral("Wait for the tone, then pick up the phone and press a key. ").repeated(2));
+    QFont large = message->font();
+    large.setPointSize(16);
+    message->setFont(large);
+    ASSERT_GT(message->heightForWidth(message->width()), message->height())
+        << "the message needs more than the design";
+    MsgForm::instance().showModal();
+    EXPECT_FALSE(shownText.isEmpty());
 }
 
 TEST(MessageWindow, ClosesOnKeysThatTypeACharacterOnly)
