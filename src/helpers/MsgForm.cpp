@@ -40,19 +40,6 @@ void MsgForm::Form_Load()
     platform::centerWindowOnScreen(this);
 }
 
-void MsgForm::showEvent(QShowEvent *event)
-{
-    // A long message in a large font needs more lines than the designed label holds: the
-    // label and the window grow down to show all of it.
-    const int missing = Msg->heightForWidth(Msg->width()) - Msg->height();
-    if (missing > 0) {
-        Msg->resize(Msg->width(), Msg->height() + missing);
-        setFixedSize(width(), height() + missing);
-        platform::centerWindowOnScreen(this);
-    }
-    platform::Form::showEvent(event);
-}
-
 void MsgForm::Form_KeyPress(int &keyAscii)
 {
     Q_UNUSED(keyAscii);

@@ -18,7 +18,6 @@ class MsgForm : public platform::Form {
   protected:
     void Form_Load() override;
     void Form_KeyPress(int &keyAscii) override;
-    void showEvent(QShowEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 };

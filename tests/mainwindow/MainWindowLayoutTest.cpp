@@ -50,19 +50,6 @@ TEST(MainWindowLayout, PlacesEveryControlFromTheGrid)
     EXPECT_DOUBLE_EQ(out.noticeLeft, 5500 - 2000);
 }
 
-TEST(MainWindowLayout, TheSelectedButtonAndItsCountGoUnderTheFrameOfTheDetails)
-{
-    MainWindowLayoutInput in = designed();
-    const MainWindowLayout designedPlace = layoutMainWindow(in);
-    in.textBackgroundHeight = 1290;
-    const MainWindowLayout out = layoutMainWindow(in);
-    EXPECT_GT(out.showSelectedTop, out.textBackgroundTop + in.textBackgroundHeight);
-    EXPECT_GT(out.showSelectedTop, designedPlace.showSelectedTop);
-    EXPECT_DOUBLE_EQ(out.selectedCountTop - out.showSelectedTop,
-                     designedPlace.selectedCountTop - designedPlace.showSelectedTop);
-    EXPECT_LT(out.showSelectedTop, out.buttonTop) << "still beside the record buttons";
-}
-
 TEST(MainWindowLayout, RecordButtonsStandAroundTheCentre)
 {
     const MainWindowLayout out = layoutMainWindow(designed());

@@ -7,7 +7,6 @@
 #include "platform/ui/ScrollBarWidth.h"
 #include "platform/ui/Twips.h"
 #include "printing/frmPreview.h"
-#include "support/CutTexts.h"
 #include "support/FileBytes.h"
 
 #include <QAction>
@@ -16,11 +15,9 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPushButton>
 #include <QSettings>
 #include <QStyle>
 #include <QTemporaryDir>
-#include <gmock/gmock.h>
 
 namespace {
 
@@ -88,23 +85,6 @@ TEST_F(DisplayTest, TabletAndDesktopLooksAndTheirSettingsRow)
     EXPECT_TRUE(w.menuItem("TabletMode")->isEnabled());
     EXPECT_FALSE(w.menuItem("DesktopMode")->isEnabled());
     EXPECT_EQ(setting("TABLET"), "False") << "one row, rewritten";
-}
-
-TEST_F(DisplayTest, BothLooksShowEveryTextWholeAndTheSelectedButtonUnderTheDetails)
-{
-    prepare(3);
-    NameList &w = start();
-    clickCell(w, 0, 0);
-    QPushButton *showSelected = w.button("cmdShowSelected");
-    ASSERT_TRUE(showSelected->isVisibleTo(&w));
-    for (const char *look : {"DesktopMode", "TabletMode"}) {
-        if (w.menuItem(look)->isEnabled())
-            w.menuItem(look)->trigger();
-        QCoreApplication::processEvents();
-        EXPECT_THAT(cutTexts(&w), ::testing::IsEmpty()) << look;
-        EXPECT_GT(showSelected->geometry().top(), TextBackground(w)->geometry().bottom()) << look;
-        EXPECT_GT(label(w, "lblSelectedCount")->geometry().top(), showSelected->geometry().bottom()) << look;
-    }
 }
 
 TEST_F(DisplayTest, TheTabletLookComesBackAtTheNextStart)

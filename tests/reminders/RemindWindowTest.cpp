@@ -7,7 +7,6 @@
 #include "platform/ui/MsgBox.h"
 #include "reminders/Remind.h"
 #include "start/modMain.h"
-#include "support/CutTexts.h"
 #include "support/DialogScript.h"
 
 #include <QCalendarWidget>
@@ -20,7 +19,6 @@
 #include <QTableView>
 #include <QTest>
 #include <functional>
-#include <gmock/gmock.h>
 
 namespace {
 
@@ -50,19 +48,6 @@ class RemindWindowTest : public ReminderFixture {
 
     DialogScript script;
 };
-
-TEST_F(RemindWindowTest, EveryTextShowsWholeWhileAddingAndBrowsing)
-{
-    run([](Remind &w) {
-        EXPECT_THAT(cutTexts(&w), ::testing::IsEmpty()) << "adding";
-        w.txtDescr->setText("Dentist");
-        w.txtRemindDate->setText("3/20/2026");
-        w.cmdSave->click();
-        ASSERT_TRUE(browsing(w));
-        EXPECT_THAT(cutTexts(&w), ::testing::IsEmpty()) << "browsing";
-        w.cmdExit->click();
-    });
-}
 
 TEST_F(RemindWindowTest, OpeningWithNoRemindersStartsANewOneAtOnce)
 {

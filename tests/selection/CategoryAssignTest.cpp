@@ -4,12 +4,10 @@
 #include "platform/db/DataControl.h"
 #include "selection/CategoryAssign.h"
 #include "selection/CatgAssignAll.h"
-#include "support/CutTexts.h"
 
 #include <QCheckBox>
 #include <QTableView>
 #include <functional>
-#include <gmock/gmock.h>
 
 namespace {
 
@@ -50,26 +48,6 @@ class CategoryAssignTest : public SelectionFixture {
 
     NameList *w = nullptr;
 };
-
-TEST_F(CategoryAssignTest, TheCategoryWindowsShowEveryTextWholeInBothLooks)
-{
-    goTo(*w, "Byron");
-    const auto whole = [](QWidget *form) {
-        EXPECT_THAT(cutTexts(form), ::testing::IsEmpty()) << form->objectName().toStdString();
-        static_cast<platform::Form *>(form)->unload();
-    };
-    for (const bool tablet : {false, true}) {
-        gTabletMode = tablet;
-        script.onModal("CategoryForm", whole);
-        w->button("cmdCategory")->click();
-        script.onModal("CategoryAssign", whole);
-        w->button("cmdAssignCatg")->click();
-        script.onModal("CatgAssignAll", whole);
-        w->dispatch("AssignAllToCatg");
-    }
-    gTabletMode = false;
-    EXPECT_EQ(script.shown(platform::DialogKind::ModalForm).size(), 6u);
-}
 
 TEST_F(CategoryAssignTest, AssigningTwiceIsToldAndLeavesOneLink)
 {

@@ -228,28 +228,3 @@ TEST_F(DataGridTest, ALongListShowsAtOnceAndIsReadAheadOnceItHasPainted)
     view.viewport()->update();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !data.recordset()->collectMoreRows(0); }));
 }
-
-TEST_F(DataGridTest, HeadingsShowWholeInTheGridsFontUnlessTheUserDragsNarrower)
-{
-    data.refresh();
-    QTableView view;
-    QList<GridColumn> given = columns();
-    given[3].caption = QStringLiteral("Notes printed with the record");
-    DataGrid grid(&view, &data, nullptr, 300, given);
-    QHeaderView *header = view.horizontalHeader();
-    ASSERT_GT(header->sectionSizeHint(3), grid.columnPixels(600));
-    EXPECT_EQ(view.columnWidth(3), header->sectionSizeHint(3));
-    EXPECT_EQ(view.columnWidth(0), grid.columnPixels(1440)) << "a heading that fits keeps the designed width";
-
-    QFont larger = view.font();
-    larger.setPointSizeF(larger.pointSizeF() * 2);
-    view.setFont(larger);
-    EXPECT_EQ(view.columnWidth(3), header->sectionSizeHint(3)) << "a larger font needs a wider column";
-    EXPECT_EQ(grid.columnsAsShown()[3].widthTwips, 600) << "saved as designed";
-
-    const int dragged = header->minimumSectionSize() + 10;
-    header->resizeSection(3, dragged);
-    grid.setColumnWidthScale(2);
-    EXPECT_EQ(view.columnWidth(3), 2 * dragged) << "a dragged width keeps its share";
-    EXPECT_EQ(grid.columnsAsShown()[3].widthTwips, DataGrid::pixelsToTwips(dragged, &view));
-}
