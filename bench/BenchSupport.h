@@ -13,6 +13,7 @@
 
 #include "platform/db/Database.h"
 #include "platform/db/NewDatabase.h"
+#include "platform/ui/ClassicFont.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlcipher/sqlite3.h>
@@ -235,6 +236,7 @@ inline int main(int argc, char **argv)
         return 1;
     }
     QApplication app(argc, argv);
+    platform::useDesignFonts();
     app.setQuitOnLastWindowClosed(false);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

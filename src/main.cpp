@@ -1,4 +1,5 @@
 #include "platform/ui/Application.h"
+#include "platform/ui/ClassicFont.h"
 #include "platform/ui/FirstPaint.h"
 #include "platform/ui/ScrollBarWidth.h"
 #include "start/modMain.h"
@@ -10,6 +11,7 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("TZ"))
         qputenv("TZ", ":/etc/localtime");
     platform::Application app(argc, argv);
+    platform::useDesignFonts();
     // The main window's unload decides when the program ends: a password change closes it
     // and shows a new one.
     app.setQuitOnLastWindowClosed(false);

@@ -25,7 +25,7 @@ QString InputDialog(const QString &prompt, const QString &title, const QString &
         }
     }
     InputForm &form = InputForm::instance();
-    form.lblMessage->setText(prompt);
+    form.lblMessage->setText(platform::displayText(prompt));
     form.setWindowTitle(title);
     if (!defaultText.isEmpty())
         form.txtInput->setText(defaultText);

@@ -1,11 +1,15 @@
 #include "mainwindow/MainWindowLayout.h"
 
+#include <algorithm>
+
 namespace {
 constexpr double GridGap = 80;
 constexpr double SmallestGridHeight = 23;
 constexpr double DetailGap = 100;
 constexpr double ButtonRowDrop = 340 + 1030;
 constexpr double ScreenHeightKept = 600;
+// Between the frame of the detail boxes and the Show Selected button under it.
+constexpr double FrameGap = 45;
 } // namespace
 
 MainWindowLayout layoutMainWindow(const MainWindowLayoutInput &in)
@@ -41,8 +45,11 @@ MainWindowLayout layoutMainWindow(const MainWindowLayoutInput &in)
     out.editLeft = c + ((c - out.addLeft) - 1.1 * w);
     out.exitLeft = out.editLeft + w + ((out.addLeft - out.deleteLeft) - w);
 
-    out.showSelectedTop = out.buttonTop - 75;
-    out.selectedCountTop = out.buttonTop + 190;
+    // The frame of the detail boxes reaches lower than the button's designed place: the
+    // button goes under the frame, and the count under the button.
+    out.showSelectedTop =
+        std::max(out.buttonTop - 75, out.textBackgroundTop + in.textBackgroundHeight + FrameGap);
+    out.selectedCountTop = out.showSelectedTop + 265;
     out.selectedCountLeft = in.showSelectedLeft + 150;
     out.noticeTop = out.buttonTop + in.buttonHeight + 20;
     out.noticeLeft = c - in.noticeWidth / 2;

@@ -20,6 +20,7 @@ struct MainWindowLayoutInput {
     double buttonHeight = 0;
     double showSelectedLeft = 0;
     double noticeWidth = 0;
+    double textBackgroundHeight = 0; // the frame round the detail boxes
 };
 
 struct MainWindowLayout {

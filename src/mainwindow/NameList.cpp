@@ -535,6 +535,7 @@ void NameList::Form_Resize()
     QPushButton *showSelected = button(QStringLiteral("cmdShowSelected"));
     in.showSelectedLeft = platform::pixelsToTwipsX(showSelected->x());
     in.noticeWidth = platform::pixelsToTwipsX(mUi->lblNotice->width());
+    in.textBackgroundHeight = platform::pixelsToTwipsY(mUi->TextBackground->height());
 
     const MainWindowLayout out = layoutMainWindow(in);
     if (out.unchanged)

@@ -58,6 +58,20 @@ TEST(InputDialogWindow, PromptIsShownAsPlainText)
     EXPECT_EQ(InputDialog("Rename <b>Jo & Al</b>?", "Rename"), "");
 }
 
+TEST(InputDialogWindow, PromptBreaksLinesAtCarriageReturnsLineFeedsOrBoth)
+{
+    DialogScript script;
+    for (const char *prompt : {"Name it.\rNo .jpg\r\rIllegal: *", "Name it.\nNo .jpg\n\nIllegal: *",
+                               "Name it.\r\nNo .jpg\r\n\r\nIllegal: *"}) {
+        script.onModal("InputForm", [](QWidget *w) {
+            const QString shown = w->findChild<QLabel *>("lblMessage")->text();
+            EXPECT_EQ(shown.split('\n'), QStringList({"Name it.", "No .jpg", "", "Illegal: *"}));
+            DialogScript::click(w, "cmdCancel");
+        });
+        InputDialog(prompt, "Picture name required");
+    }
+}
+
 TEST(InputDialogWindow, EnterAcceptsLikeOk)
 {
     DialogScript script;

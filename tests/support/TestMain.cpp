@@ -1,6 +1,6 @@
-#include "support/DialogScript.h"
-
 #include "platform/ui/Application.h"
+#include "platform/ui/ClassicFont.h"
+#include "support/DialogScript.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,6 +23,8 @@ int main(int argc, char **argv)
     // The program's own application object: an error a handler lets escape is told through
     // the dialog seam, where a test that did not expect it fails.
     platform::Application app(argc, argv);
+    // Windows are measured in the fonts the program draws them with.
+    platform::useDesignFonts();
     // A dialog no test scripted fails that test instead of waiting for a user.
     DialogScript::installStrictDefault();
     return RUN_ALL_TESTS();

@@ -19,6 +19,13 @@ DataGrid::DataGrid(QTableView *view, DataControl *data, QObject *parent, int row
     view->setModel(mModel);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     applyWidths();
+    // A width the user drags is the user's; the others follow the design and the font.
+    connect(view->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column) {
+        if (!mApplying)
+            mUserSized.insert(column);
+    });
+    // A new font (another look) needs other widths for the headings.
+    view->installEventFilter(this);
     connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) {
                 if (mSyncing || !current.isValid())
@@ -41,6 +48,8 @@ bool DataGrid::eventFilter(QObject *watched, QEvent *event)
     // A zero timer started now runs after this paint.
     if (event->type() == QEvent::Paint && mView && watched == mView->viewport())
         mModel->collectRestWhenIdle();
+    if (event->type() == QEvent::FontChange && mView && watched == mView)
+        applyDesignedWidths();
     return QObject::eventFilter(watched, event);
 }
 
@@ -76,10 +85,19 @@ void DataGrid::setRowHeightTwips(int twips)
 
 void DataGrid::applyWidths()
 {
+    mUserSized.clear();
+    applyDesignedWidths();
+}
+
+void DataGrid::applyDesignedWidths()
+{
     if (!mView)
         return;
+    mApplying = true;
     for (int i = 0; i < mModel->columns().size(); ++i)
-        mView->setColumnWidth(i, columnPixels(mModel->columns()[i].widthTwips));
+        if (!mUserSized.contains(i))
+            mView->setColumnWidth(i, designedPixels(i));
+    mApplying = false;
 }
 
 int DataGrid::columnPixels(double twips) const
@@ -88,25 +106,32 @@ int DataGrid::columnPixels(double twips) const
     return qRound(twips * dpi / 1440.0 * mWidthScale);
 }
 
+int DataGrid::designedPixels(int column) const
+{
+    const int pixels = columnPixels(mModel->columns()[column].widthTwips);
+    // A column of no width stays hidden.
+    if (pixels <= 0 || !mView)
+        return pixels;
+    // The fonts here set some headings wider than the widths designed for them.
+    return qMax(pixels, mView->horizontalHeader()->sectionSizeHint(column));
+}
+
 void DataGrid::setColumnWidthScale(double scale)
 {
-    if (scale <= 0 || qFuzzyCompare(scale, mWidthScale))
+    if (scale <= 0)
         return;
     if (!mView) {
         mWidthScale = scale;
         return;
     }
     const QHeaderView *header = mView->horizontalHeader();
-    const QList<GridColumn> &columns = mModel->columns();
-    QList<int> pixels;
-    for (int i = 0; i < columns.size(); ++i) {
-        const int shown = header->sectionSize(i);
-        const bool asGiven = shown == columnPixels(columns[i].widthTwips);
-        pixels.append(asGiven ? -1 : qRound(shown * scale / mWidthScale));
-    }
+    mApplying = true;
+    for (const int column : std::as_const(mUserSized))
+        if (column < header->count())
+            mView->setColumnWidth(column, qRound(header->sectionSize(column) * scale / mWidthScale));
+    mApplying = false;
     mWidthScale = scale;
-    for (int i = 0; i < columns.size(); ++i)
-        mView->setColumnWidth(i, pixels[i] < 0 ? columnPixels(columns[i].widthTwips) : pixels[i]);
+    applyDesignedWidths();
 }
 
 QList<GridColumn> DataGrid::columnsAsShown() const
@@ -118,9 +143,8 @@ QList<GridColumn> DataGrid::columnsAsShown() const
     for (int visual = 0; visual < mModel->columns().size(); ++visual) {
         const int logical = header->logicalIndex(visual);
         GridColumn column = mModel->columns()[logical];
-        const int pixels = header->sectionSize(logical);
-        if (pixels != columnPixels(column.widthTwips))
-            column.widthTwips = pixelsToTwips(qRound(pixels / mWidthScale), mView);
+        if (mUserSized.contains(logical))
+            column.widthTwips = pixelsToTwips(qRound(header->sectionSize(logical) / mWidthScale), mView);
         shown.append(column);
     }
     return shown;

@@ -4,13 +4,15 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QTableView>
 
 namespace platform {
 
 // Binds a table view to a data control the way a data-bound grid is: rows of one fixed
-// height (never sized to their contents), columns as wide as their twips say, and the
-// view's current row and the record set's current row kept in step both ways.
+// height (never sized to their contents), columns as wide as their twips say or, where
+// the grid's font needs more, as their headings, and the view's current row and the
+// record set's current row kept in step both ways.
 class DataGrid : public QObject {
     Q_OBJECT
   public:
@@ -40,6 +42,9 @@ class DataGrid : public QObject {
 
   private:
     void applyWidths();
+    void applyDesignedWidths();
+    // The pixels of a column the user has not resized.
+    int designedPixels(int column) const;
     void followRecordset(int row);
 
     QPointer<QTableView> mView;
@@ -47,6 +52,8 @@ class DataGrid : public QObject {
     int mRowHeightTwips = 225;
     double mWidthScale = 1.0;
     bool mSyncing = false;
+    bool mApplying = false;
+    QSet<int> mUserSized; // columns, by their logical index
 };
 
 } // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/print/FontTextMetrics.h"
 
+#include "platform/base/CompatibleFamily.h"
+
 #include <QFontDatabase>
 
 namespace platform {
@@ -20,20 +22,14 @@ const FontTextMetrics &FontTextMetrics::instance()
 
 QString FontTextMetrics::resolvedFamily(const QString &name)
 {
-    static const QHash<QString, QString> compatible{
-        {QStringLiteral("arial"), QStringLiteral("Liberation Sans")},
-        {QStringLiteral("times new roman"), QStringLiteral("Liberation Serif")},
-        {QStringLiteral("courier new"), QStringLiteral("Liberation Mono")},
-    };
     // Asking the font database costs far more than drawing a run, and every run of a
     // page drawn in the preview asks: the answer for a name is kept.
     static QHash<QString, QString> resolved;
     const auto known = resolved.constFind(name);
     if (known != resolved.constEnd())
         return *known;
-    const QString trimmed = name.trimmed();
-    const auto it = compatible.constFind(trimmed.toLower());
-    const QString family = it != compatible.constEnd() && QFontDatabase::hasFamily(*it) ? *it : trimmed;
+    const QString compatible = compatibleFamily(name);
+    const QString family = QFontDatabase::hasFamily(compatible) ? compatible : name.trimmed();
     resolved.insert(name, family);
     return family;
 }

@@ -13,9 +13,9 @@
 namespace platform {
 
 // Text measured from the font's own design metrics, never from a screen or printer
-// resolution, so a layout is the same in preview, on paper and in PDF. Arial, Times
-// New Roman and Courier New are taken from their metric-compatible Liberation faces
-// where those are installed.
+// resolution, so a layout is the same in preview, on paper and in PDF. The classic
+// font names are taken from their metric-compatible faces (compatibleFamily) where
+// those are installed.
 class FontTextMetrics : public TextMetrics {
   public:
     static const FontTextMetrics &instance();

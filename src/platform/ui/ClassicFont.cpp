@@ -1,17 +1,36 @@
 #include "platform/ui/ClassicFont.h"
 
+#include "platform/base/CompatibleFamily.h"
+
+#include <QApplication>
+
 namespace platform {
+
+namespace {
+
+// Without these the system's font configuration picks a face for each name, on some
+// machines a monospace one for all of them.
+void substituteDesignFonts()
+{
+    static const bool done = [] {
+        for (const QString &name : designFontNames())
+            QFont::insertSubstitution(name, compatibleFamily(name));
+        return true;
+    }();
+    Q_UNUSED(done);
+}
+
+} // namespace
+
+void useDesignFonts()
+{
+    substituteDesignFonts();
+    QApplication::setFont(classicFont(QStringLiteral("MS Sans Serif"), 8));
+}
 
 QFont classicFont(const QString &family, double points, bool bold)
 {
-    static const bool substituted = [] {
-        QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-        QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
-        QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
-        QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
-        return true;
-    }();
-    Q_UNUSED(substituted);
+    substituteDesignFonts();
     QFont font(family);
     font.setPointSizeF(points);
     font.setBold(bold);

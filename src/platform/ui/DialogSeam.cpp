@@ -33,14 +33,6 @@ DialogHook &hook()
     return installed;
 }
 
-// Classic texts break lines with CR, LF or both; Qt breaks at LF only.
-QString displayText(QString text)
-{
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
-}
-
 struct Choice {
     QMessageBox::StandardButton button;
     int result;
@@ -143,6 +135,13 @@ DialogAnswer realShell(const DialogRequest &request)
 }
 
 } // namespace
+
+QString displayText(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
 
 std::unique_ptr<QMessageBox> makeMessageBox(const DialogRequest &request)
 {

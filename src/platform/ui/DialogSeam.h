@@ -31,6 +31,10 @@ enum class DialogKind {
 
 QString dialogKindName(DialogKind kind);
 
+// A prompt or message as a window shows it: classic texts break lines with CR, LF or
+// both, Qt's labels at LF only.
+QString displayText(QString text);
+
 struct DialogRequest {
     DialogKind kind = DialogKind::Message;
     QString title; // as the window shows it (the application title when none was given)
