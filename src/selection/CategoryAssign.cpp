@@ -13,6 +13,7 @@
 #include "platform/grid/DataGrid.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
+#include "platform/ui/ScreenFit.h"
 #include "platform/ui/Twips.h"
 #include "selection/CategoryGrid.h"
 #include "selection/SelectionFailure.h"
@@ -143,7 +144,6 @@ CategoryAssign::~CategoryAssign() = default;
 
 void CategoryAssign::Form_Load()
 {
-    platform::centerWindowOnScreen(this);
     platform::Recordset &contact = *MainWindowLink::Data1().recordset();
     lblName->setText(fieldText(contact, QStringLiteral("FirstName")) + QLatin1Char(' ') +
                      fieldText(contact, QStringLiteral("MiddleName")) + QLatin1Char(' ') +
@@ -164,8 +164,31 @@ void CategoryAssign::Form_Load()
                        "tblCategoryID.ID=") +
         QString::number(mContactID) + QStringLiteral(" Order By CategoryDesc"));
     CatgIdData->refresh();
+    fitListsToColumns();
+    platform::centerWindowOnScreen(this);
     cbAssignCatgOnAdd->setChecked(qAbs(gEditor.gAssignCategoryOnAdd) == 1);
     setMousePointer(MousePointer::Default);
+}
+
+void CategoryAssign::fitListsToColumns()
+{
+    // Both lists show their two columns whole instead of scrolling sideways. They widen alike
+    // (the contact's own list never has more rows to number than the full one); the buttons
+    // between them, the right-hand list and Exit move over and the window widens with them,
+    // as far as the screen leaves room; past that the lists scroll.
+    const int needed = qMax(CatgGridBinding->widthForAllColumns(), CatgIdGridBinding->widthForAllColumns());
+    const int grow = qMin(needed - CatgGrid->width(), (platform::widestClientWidth(this) - width()) / 2);
+    if (grow <= 0)
+        return;
+    CatgGrid->resize(CatgGrid->width() + grow, CatgGrid->height());
+    CatgIdGrid->setGeometry(CatgIdGrid->x() + grow, CatgIdGrid->y(), CatgIdGrid->width() + grow,
+                            CatgIdGrid->height());
+    for (QWidget *between : {cmdRtArrow, cmdLfArrow})
+        between->move(between->x() + grow, between->y());
+    cmdExit->move(cmdExit->x() + 2 * grow, cmdExit->y());
+    for (QLabel *across : {lblName, lblOrganization})
+        across->resize(across->width() + 2 * grow, across->height());
+    setFixedSize(width() + 2 * grow, height());
 }
 
 void CategoryAssign::reportLinkError(int number, const QString &description)

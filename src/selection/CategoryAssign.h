@@ -57,6 +57,7 @@ class CategoryAssign : public platform::Form {
     void Form_Load() override;
 
   private:
+    void fitListsToColumns();
     void reportLinkError(int number, const QString &description);
 
     qint64 mContactID = 0;

@@ -3,6 +3,7 @@
 #include "reminders/Remind.h"
 
 #include <QAction>
+#include <QScrollBar>
 #include <QStyle>
 #include <gmock/gmock.h>
 
@@ -39,6 +40,16 @@ QStringList cutTexts(const QWidget *window)
     return cut;
 }
 
+// The grids of a window that scroll sideways, so that some column is never seen whole.
+QStringList sidewaysGrids(const QWidget *window)
+{
+    QStringList scrolling;
+    for (const QTableView *grid : window->findChildren<QTableView *>())
+        if (grid->isVisibleTo(window) && grid->horizontalScrollBar()->maximum() > 0)
+            scrolling << grid->objectName();
+    return scrolling;
+}
+
 class WindowTextsTest : public SelectionFixture {};
 
 TEST_F(WindowTextsTest, TheMainWindowAndTheWindowsItOpensShowEveryTextWholeInBothLooks)
@@ -60,6 +71,7 @@ TEST_F(WindowTextsTest, TheMainWindowAndTheWindowsItOpensShowEveryTextWholeInBot
         for (const auto &[name, open] : windows) {
             script.onModal(name, [&](QWidget *form) {
                 EXPECT_THAT(cutTexts(form), ::testing::IsEmpty()) << name << " " << look;
+                EXPECT_THAT(sidewaysGrids(form), ::testing::IsEmpty()) << name << " " << look;
                 static_cast<platform::Form *>(form)->unload();
             });
             open();

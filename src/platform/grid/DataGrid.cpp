@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QScrollBar>
 
 namespace platform {
 
@@ -104,6 +105,15 @@ int DataGrid::columnPixels(double twips) const
 {
     const int dpi = mView ? mView->logicalDpiX() : 96;
     return qRound(twips * dpi / 1440.0 * mWidthScale);
+}
+
+int DataGrid::widthForAllColumns() const
+{
+    if (!mView)
+        return 0;
+    const QHeaderView *rows = mView->verticalHeader();
+    return 2 * mView->frameWidth() + (rows->isHidden() ? 0 : rows->sizeHint().width()) +
+           mView->horizontalHeader()->length() + mView->verticalScrollBar()->sizeHint().width();
 }
 
 int DataGrid::designedPixels(int column) const

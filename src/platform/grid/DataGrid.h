@@ -33,6 +33,9 @@ class DataGrid : public QObject {
     double columnWidthScale() const { return mWidthScale; }
     // The pixels a column of this width shows in, at the current scale.
     int columnPixels(double twips) const;
+    // The view's width that shows every column whole beside the row numbers it has now, with
+    // room for the vertical scroll bar: at this width it never scrolls sideways.
+    int widthForAllColumns() const;
 
     static int twipsToPixels(int twips, const QWidget *widget);
     static int pixelsToTwips(int pixels, const QWidget *widget);

@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
+#include <limits>
 
 namespace platform {
 
@@ -35,17 +36,15 @@ QMargins frameMarginsOf(const QWidget *window)
     return QMargins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
                     frame.bottom() - client.bottom());
 }
-} // namespace
 
-void keepOnScreen(QWidget *window)
+QScreen *screenOf(const QWidget *window)
 {
-    if (!window || !window->isWindow())
-        return;
     QScreen *screen = window->screen();
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
+    return screen ? screen : QGuiApplication::primaryScreen();
+}
+
+QMargins expectedFrame(const QWidget *window)
+{
     QMargins frame = frameMarginsOf(window);
     if (frame.isNull()) {
         // Not framed yet: a window that is shows what the window system adds.
@@ -56,11 +55,32 @@ void keepOnScreen(QWidget *window)
             }
         }
     }
+    return frame;
+}
+} // namespace
+
+void keepOnScreen(QWidget *window)
+{
+    if (!window || !window->isWindow())
+        return;
+    QScreen *screen = screenOf(window);
+    if (!screen)
+        return;
+    const QMargins frame = expectedFrame(window);
     const QRect fitted = fitFrameWithin(window->geometry(), frame, screen->availableGeometry());
     if (fitted.size() != window->size())
         window->resize(fitted.size());
     if (fitted.topLeft() != window->geometry().topLeft())
         window->move(fitted.left() - frame.left(), fitted.top() - frame.top());
+}
+
+int widestClientWidth(const QWidget *window)
+{
+    const QScreen *screen = screenOf(window);
+    if (!screen)
+        return std::numeric_limits<int>::max();
+    const QMargins frame = expectedFrame(window);
+    return screen->availableGeometry().width() - frame.left() - frame.right();
 }
 
 } // namespace platform

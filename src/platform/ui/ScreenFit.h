@@ -17,4 +17,8 @@ QRect fitFrameWithin(const QRect &client, const QMargins &frame, const QRect &av
 // window already framed, else none.
 void keepOnScreen(QWidget *window);
 
+// The widest a window's client area can be with its frame wholly on the available area of
+// its screen (the frame as keepOnScreen takes it).
+int widestClientWidth(const QWidget *window);
+
 } // namespace platform
