@@ -81,7 +81,10 @@ void PrintCanvas::printPiece(const QString &text, bool endLine)
     // Flow to a new page only from below the top margin, so a line higher than the
     // whole page cannot make pages without end.
     if (mOpen && mFlowsOverPageEnd && mY + height > bottom && mY > mMarginTop) {
+        // The carried line keeps the column the caller put it in.
+        const double x = mX;
         newPage();
+        mX = x;
     }
     const double width = metrics.width(mFont, text);
     if (mOpen && !isBlank(text)) {

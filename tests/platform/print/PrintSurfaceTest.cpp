@@ -170,6 +170,17 @@ TEST_F(PrintSurfaceTest, TextPastTheBottomFlowsOntoANewPage)
     EXPECT_EQ(vp.currentY(), 920);
 }
 
+TEST_F(PrintSurfaceTest, ALineCarriedOntoANewPageKeepsItsColumn)
+{
+    vp.setOrientation(1);
+    start(QStringLiteral("5-1/2 x 8-1/2 Address Book"));
+    vp.setCurrentY(11400);
+    vp.setCurrentX(9360);
+    vp.printLine(QStringLiteral("right half"));
+    ASSERT_EQ(vp.pageCount(), 2);
+    EXPECT_EQ(textAt(vp.document(), 2, 9360, 720), QStringLiteral("right half"));
+}
+
 TEST_F(PrintSurfaceTest, MarginsSetToZeroLetALineFillThePage)
 {
     start();
