@@ -381,8 +381,17 @@ void NameList::fillSortBox()
 
 void NameList::rebuildDueReminders()
 {
-    RebuildDueReminders(*gDb);
-    if (StoredDueReminderCount(*gDb) >= 1)
+    // A file whose reminders cannot be read still opens: the user is told why there is no
+    // due list, and the program starts without it.
+    qint64 due = 0;
+    try {
+        RebuildDueReminders(*gDb);
+        due = StoredDueReminderCount(*gDb);
+    } catch (const RuntimeError &error) {
+        TellDueListNotBuilt(error.description());
+        return;
+    }
+    if (due >= 1)
         dispatch(QStringLiteral("CurrentReminders"));
 }
 

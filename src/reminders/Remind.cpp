@@ -39,8 +39,6 @@ constexpr int ButtonRowHeight = 420;
 constexpr int ButtonGap = 60;
 
 const QString InvalidNumberTitle = QStringLiteral("Invalid number");
-const QString NoCurrentRemindersTitle = QStringLiteral("No current reminders");
-const QString DueListNotBuilt = QStringLiteral("The list of current reminders cannot be built.\r\n\r\n");
 
 // A text the platform reads as a number.
 bool isNumeric(const QString &text, double *number = nullptr)
@@ -561,15 +559,14 @@ void Remind::cmdViewCurrent_Click()
     try {
         due = mDb.readOnly() ? StoredDueReminderCount(mDb) : RebuildDueReminders(mDb);
     } catch (const platform::RuntimeError &error) {
-        platform::MsgBox(DueListNotBuilt + error.description(), platform::vbExclamation, NoCurrentRemindersTitle);
+        TellDueListNotBuilt(error.description());
         return;
     }
     if (due > 0) {
         CurrentReminders::open(mDb);
         Data1->refresh();
     } else if (mDb.readOnly()) {
-        platform::MsgBox(DueListNotBuilt + platform::readOnlyDatabaseText(mDb.name()), platform::vbExclamation,
-                         NoCurrentRemindersTitle);
+        TellDueListNotBuilt(platform::readOnlyDatabaseText(mDb.name()));
     } else {
         platform::MsgBox(QStringLiteral("No current reminders to display"), platform::vbOKOnly,
                          NoCurrentRemindersTitle);

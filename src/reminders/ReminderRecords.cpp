@@ -6,6 +6,7 @@
 #include "helpers/ValueHelpers.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "platform/ui/MsgBox.h"
 #include "reminders/ReminderDates.h"
 
 namespace {
@@ -52,6 +53,12 @@ qint64 RebuildDueReminders(platform::Database &db)
         throw;
     }
     return inserted;
+}
+
+void TellDueListNotBuilt(const QString &cause)
+{
+    platform::MsgBox(QStringLiteral("The list of current reminders cannot be built.\r\n\r\n") + cause,
+                     platform::vbExclamation, NoCurrentRemindersTitle);
 }
 
 qint64 StoredDueReminderCount(platform::Database &db)

@@ -12,6 +12,7 @@ class Recordset;
 inline const QString ActiveStatus = QStringLiteral("Active");
 inline const QString InactiveStatus = QStringLiteral("Inactive");
 inline const QString OneTimePeriod = QStringLiteral("One time");
+inline const QString NoCurrentRemindersTitle = QStringLiteral("No current reminders");
 
 // The statements that rebuild the due reminders (at the main window's first activation when
 // the start-up option is on, and from the due-reminder window).
@@ -31,6 +32,9 @@ void AdvanceOnePeriod(platform::Recordset &row);
 // stays as it was and the failure is raised.
 // A read-only database keeps the list it was last given: nothing is rebuilt and 0 is returned.
 qint64 RebuildDueReminders(platform::Database &db);
+
+// Tells the user the due list cannot be built now, and why (`cause`).
+void TellDueListNotBuilt(const QString &cause);
 
 // The rows tblCurrentReminders holds now: the due list as it was last built.
 qint64 StoredDueReminderCount(platform::Database &db);

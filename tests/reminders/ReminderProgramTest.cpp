@@ -11,6 +11,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <sqlite3.h>
 
 namespace {
 
@@ -48,6 +49,22 @@ TEST_F(ReminderProgramTest, DueRemindersShowAtStartUpAndRemoveAdvancesThem)
     start();
     EXPECT_TRUE(shown);
     EXPECT_EQ(count("Select Count(*) from tblRemind Where RemindDate=#3/5/2027# And WarnDate=#2/23/2027#"), 1);
+}
+
+TEST_F(ReminderProgramTest, AFileWithoutTheDueListOpensAndSaysWhyTheListIsMissing)
+{
+    prepare(3);
+    before("INSERT INTO tblSettings (Type, Name) VALUES ('REMINDERSTARTUP', '1')");
+    sqlite3_exec(platform::Database::open(MainWindowFixture::path)->handle(), "DROP TABLE tblCurrentReminders", nullptr, nullptr,
+                 nullptr);
+    script.answerMessage(platform::vbOK);
+    NameList &w = start();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(shown(w).recordCount(), 3);
+    const auto boxes = script.shown(platform::DialogKind::Message);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(boxes[0].text.startsWith("The list of current reminders cannot be built."));
+    EXPECT_TRUE(boxes[0].text.contains("tblCurrentReminders"));
 }
 
 TEST_F(ReminderProgramTest, RemindButtonKeepsRemindersOfNoContact)

@@ -119,9 +119,14 @@ void raiseSqliteError(sqlite3 *db, int rc, bool preparing)
         break;
     }
     if (message.startsWith(QLatin1String("no such table")) ||
-        message.startsWith(QLatin1String("no such column")))
-        throw RuntimeError(err::UnknownName, QStringLiteral("Unknown name in the query: %1.")
-                                                 .arg(message.section(QLatin1Char(':'), 1).trimmed()));
+        message.startsWith(QLatin1String("no such column"))) {
+        // A stored query whose table is gone names it with the engine's schema prefix,
+        // which means nothing to the user.
+        QString name = message.section(QLatin1Char(':'), 1).trimmed();
+        if (name.startsWith(QLatin1String("main.")))
+            name.remove(0, 5);
+        throw RuntimeError(err::UnknownName, QStringLiteral("Unknown name in the query: %1.").arg(name));
+    }
     if (preparing || (rc & 0xff) == SQLITE_ERROR)
         throw RuntimeError(err::SyntaxError,
                            QStringLiteral("Syntax error in the query expression (%1).").arg(message));

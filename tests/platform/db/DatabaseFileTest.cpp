@@ -405,3 +405,16 @@ TEST(ContactGenerator, SameSeedSameContactsWithTheAwkwardCases)
         EXPECT_GT(countRows(other.db(), "tblContacts Where Date1 Is Not Null"), 10) << seed;
     }
 }
+
+TEST(DatabaseOpen, AStoredQueryWhoseTableIsGoneNamesTheTable)
+{
+    TempDatabase temp;
+    ASSERT_EQ(sqlite3_exec(temp.db().handle(), "DROP TABLE tblRemind", nullptr, nullptr, nullptr), SQLITE_OK);
+    try {
+        temp.db().openRecordset(QStringLiteral("qryRemind"));
+        ADD_FAILURE() << "the query opened without its table";
+    } catch (const platform::RuntimeError &error) {
+        EXPECT_EQ(error.number(), err::UnknownName);
+        EXPECT_TRUE(error.description().endsWith(": tblRemind.")) << error.description().toStdString();
+    }
+}
