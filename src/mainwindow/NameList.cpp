@@ -385,8 +385,7 @@ void NameList::rebuildDueReminders()
     // due list, and the program starts without it.
     qint64 due = 0;
     try {
-        RebuildDueReminders(*gDb);
-        due = StoredDueReminderCount(*gDb);
+        due = RebuildDueReminders(*gDb);
     } catch (const RuntimeError &error) {
         TellDueListNotBuilt(error.description());
         return;

@@ -557,7 +557,7 @@ void Remind::cmdViewCurrent_Click()
     // shown, and only when it is empty is the user told that no list can be built now.
     qint64 due = 0;
     try {
-        due = mDb.readOnly() ? StoredDueReminderCount(mDb) : RebuildDueReminders(mDb);
+        due = RebuildDueReminders(mDb);
     } catch (const platform::RuntimeError &error) {
         TellDueListNotBuilt(error.description());
         return;

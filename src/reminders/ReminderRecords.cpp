@@ -39,7 +39,8 @@ qint64 RebuildDueReminders(platform::Database &db)
 {
     // A read-only database shows the due list it was last given.
     if (db.readOnly())
-        return 0;
+        return db.openRecordset(QStringLiteral("tblCurrentReminders"), platform::RecordsetType::Table)
+            ->recordCount();
     db.beginTrans();
     qint64 inserted = 0;
     try {
@@ -59,11 +60,6 @@ void TellDueListNotBuilt(const QString &cause)
 {
     platform::MsgBox(QStringLiteral("The list of current reminders cannot be built.\r\n\r\n") + cause,
                      platform::vbExclamation, NoCurrentRemindersTitle);
-}
-
-qint64 StoredDueReminderCount(platform::Database &db)
-{
-    return db.openRecordset(QStringLiteral("tblCurrentReminders"), platform::RecordsetType::Table)->recordCount();
 }
 
 void WriteReminderStartup(platform::Database &db, int value)

@@ -28,16 +28,14 @@ inline const QString FillCurrentRemindersSql = QStringLiteral(
 void AdvanceOnePeriod(platform::Recordset &row);
 
 // Empties tblCurrentReminders and refills it from qryNewReminders; returns the number of
-// rows put in. Both statements are one transaction: when either fails the previous list
-// stays as it was and the failure is raised.
-// A read-only database keeps the list it was last given: nothing is rebuilt and 0 is returned.
+// rows the due list then holds. Both statements are one transaction: when either fails the
+// previous list stays as it was and the failure is raised.
+// A read-only database keeps the list it was last given: nothing is rebuilt, and the rows
+// that list holds are counted.
 qint64 RebuildDueReminders(platform::Database &db);
 
 // Tells the user the due list cannot be built now, and why (`cause`).
 void TellDueListNotBuilt(const QString &cause);
-
-// The rows tblCurrentReminders holds now: the due list as it was last built.
-qint64 StoredDueReminderCount(platform::Database &db);
 
 // Stores the start-up option (1: show the due reminders when the program starts, 0: not)
 // in the REMINDERSTARTUP row and in gMainWindow.gReminderStartup.
