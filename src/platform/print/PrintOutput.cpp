@@ -238,8 +238,7 @@ void PrintOutput::writePdf(const PrintDocument &document, const QString &path, i
 // A choice of a file, or of a printer while there is one, is where documents go.
 bool PrintOutput::chosenPrinterUsable()
 {
-    return printerChosen() &&
-           (!printSupport().outputFileName(&chosenPrinter()).isEmpty() || currentPrinter().has_value());
+    return printerChosen() && (!chosenPrinterFile().isEmpty() || currentPrinter().has_value());
 }
 
 // Paper, unless the chosen printer is the file printer or there is no printer at all.
@@ -302,7 +301,7 @@ void PrintOutput::sendToPrinter(const PrintDocument &document, int fromPage, int
 
 void PrintOutput::sendAsChosen(const PrintDocument &document, int fromPage, int toPage)
 {
-    const QString file = chosenPrinterUsable() ? chosenPrinterFile() : QString();
+    const QString file = chosenPrinterFile();
     if (file.isEmpty()) {
         sendToPrinter(document, fromPage, toPage);
         return;
