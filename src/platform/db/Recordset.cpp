@@ -7,10 +7,8 @@
 
 #include <sqlcipher/sqlite3.h>
 
-#include <QSignalBlocker>
 #include <QStringList>
 #include <atomic>
-#include <optional>
 #include <utility>
 
 namespace platform {

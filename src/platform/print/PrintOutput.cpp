@@ -42,6 +42,21 @@ void rememberPdfFolder(const QString &path)
     lastPdfFolder() = QFileInfo(path).absolutePath();
 }
 
+// The pages fromPage to toPage (1-based; 0 for the first or the last) that are in the
+// document, 0-based; none when first is past last.
+struct PageSpan {
+    int first;
+    int last;
+    int count() const { return std::max(last - first + 1, 0); }
+};
+
+PageSpan pageSpan(const PrintDocument &document, int fromPage, int toPage)
+{
+    const int pages = document.pageCount();
+    return {fromPage > 0 ? std::min(fromPage, pages) - 1 : 0,
+            toPage > 0 ? std::min(toPage, pages) - 1 : pages - 1};
+}
+
 // A printer goes back to the library that made it.
 struct PrinterDeleter {
     const PrintSupportApi *support = nullptr;
@@ -174,8 +189,7 @@ bool PrintOutput::paint(const PrintDocument &document, QPagedPaintDevice &device
     const QSizeF page = document.pageSize();
     const QRectF target(0, 0, page.width() * device.logicalDpiX() / 1440.0,
                         page.height() * device.logicalDpiY() / 1440.0);
-    const int first = fromPage > 0 ? std::min(fromPage, document.pageCount()) - 1 : 0;
-    const int last = toPage > 0 ? std::min(toPage, document.pageCount()) - 1 : document.pageCount() - 1;
+    const auto [first, last] = pageSpan(document, fromPage, toPage);
     for (int i = first; i <= last; ++i) {
         if (i > first && !device.newPage()) {
             painter.end();
@@ -201,10 +215,9 @@ void PrintOutput::writePdf(const PrintDocument &document, const QString &path, i
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw RuntimeError(PathFileAccessError, failure);
-    const int pages = (toPage > 0 ? std::min(toPage, document.pageCount()) : document.pageCount()) -
-                      (fromPage > 0 ? std::min(fromPage, document.pageCount()) - 1 : 0);
     std::unique_ptr<PageProgress> progress =
-        pageProgress() ? pageProgress()(document.name, path, std::max(pages, 0)) : nullptr;
+        pageProgress() ? pageProgress()(document.name, path, pageSpan(document, fromPage, toPage).count())
+                       : nullptr;
     bool complete = false;
     {
         QPdfWriter writer(&file);
@@ -225,8 +238,7 @@ void PrintOutput::writePdf(const PrintDocument &document, const QString &path, i
 // A choice of a file, or of a printer while there is one, is where documents go.
 bool PrintOutput::chosenPrinterUsable()
 {
-    return printerChosen() &&
-           (!printSupport().outputFileName(&chosenPrinter()).isEmpty() || currentPrinter().has_value());
+    return printerChosen() && (!chosenPrinterFile().isEmpty() || currentPrinter().has_value());
 }
 
 // Paper, unless the chosen printer is the file printer or there is no printer at all.
@@ -289,7 +301,7 @@ void PrintOutput::sendToPrinter(const PrintDocument &document, int fromPage, int
 
 void PrintOutput::sendAsChosen(const PrintDocument &document, int fromPage, int toPage)
 {
-    const QString file = chosenPrinterUsable() ? chosenPrinterFile() : QString();
+    const QString file = chosenPrinterFile();
     if (file.isEmpty()) {
         sendToPrinter(document, fromPage, toPage);
         return;
