@@ -37,35 +37,44 @@ void removeTrailingBlanks(QString &text)
 
 QString GetNextPrintLine(QString &Buffer, int MaxWidth, const platform::PrintFont &Font)
 {
-    const platform::TextMetrics &metrics = platform::textMetrics();
     // The length is taken before the front line end and the trailing blanks go.
     const qsizetype n = Buffer.size();
     if (!Buffer.isEmpty() && isLineEnd(Buffer.front()))
         Buffer.remove(0, 1);
     removeTrailingBlanks(Buffer);
 
-    qsizetype lastBreak = 0;
+    // The line grows a character at a time until it is wider than asked or takes in a
+    // line end: stop is that character's position from 1, 0 when the line never stops.
+    // A line end takes no room, so only the text before one is measured; the measure
+    // finds where the growing line is first too wide in one pass.
+    const qsizetype limit = std::min(n, Buffer.size());
+    qsizetype lineEnd = 0;
+    while (lineEnd < limit && !isLineEnd(Buffer[lineEnd]))
+        ++lineEnd;
+    const qsizetype fits =
+        platform::textMetrics().fittingLength(Font, QStringView(Buffer).left(lineEnd), MaxWidth);
+    const bool overflow = fits < lineEnd;
+    const qsizetype stop = overflow ? fits + 1 : (lineEnd < limit ? lineEnd + 1 : 0);
+
     qsizetype cut = n;
-    // The line is measured as it grows; widths add up since no pair of characters is
-    // kerned, so each character is measured once.
-    double width = 0.0;
-    for (qsizetype i = 1; i <= n && i <= Buffer.size(); ++i) {
-        const QChar c = Buffer[i - 1];
-        width += metrics.width(Font, QStringView(&c, 1));
-        const bool overflow = width > MaxWidth;
-        if (overflow || isLineEnd(c)) {
-            // A blank or line end that overflows is cut off the line anyway; a "-" or
-            // ")" that overflows would stay on it, so an earlier break wins then. An
-            // earlier break also wins when the last character overflows: no line
-            // comes back wider than asked while it could be broken.
-            const bool printedBreakOverflows = overflow && (c == u'-' || c == u')') && lastBreak > 0;
-            if (isBreak(c) && !printedBreakOverflows)
+    if (stop > 0) {
+        qsizetype lastBreak = 0;
+        for (qsizetype i = 1; i < stop; ++i) {
+            if (isBreak(Buffer[i - 1]))
                 lastBreak = i;
-            cut = lastBreak > 0 ? lastBreak : i;
-            break;
         }
-        if (isBreak(c))
-            lastBreak = i;
+        const QChar c = Buffer[stop - 1];
+        // A blank or line end that overflows is cut off the line anyway; a "-" or ")"
+        // that overflows would stay on it, so an earlier break wins then. An earlier
+        // break also wins when the last character overflows: no line comes back wider
+        // than asked while it could be broken.
+        const bool printedBreakOverflows = overflow && (c == u'-' || c == u')') && lastBreak > 0;
+        if (isBreak(c) && !printedBreakOverflows)
+            lastBreak = stop;
+        cut = lastBreak > 0 ? lastBreak : stop;
+        // A character outside the basic plane is never split in two.
+        if (cut < Buffer.size() && Buffer[cut - 1].isHighSurrogate() && Buffer[cut].isLowSurrogate())
+            ++cut;
     }
 
     QString line = Buffer.left(cut);

@@ -1,5 +1,11 @@
 #include "support/PrintedPages.h"
 
+#include "platform/print/PageRenderer.h"
+
+#include <QPainter>
+#include <QtMath>
+
+#include <algorithm>
 #include <cmath>
 
 namespace testsupport {
@@ -57,6 +63,38 @@ std::vector<std::string> pageLines(const platform::PrintDocument &document, int 
     for (const platform::PrintRun &run : runsOnPage(document, page))
         lines.push_back(describe(run));
     return lines;
+}
+
+QImage renderPage(const platform::PrintDocument &document, int pageIndex, int dpi)
+{
+    const QSizeF twips = document.pageSize();
+    QImage image(qCeil(twips.width() * dpi / 1440.0), qCeil(twips.height() * dpi / 1440.0),
+                 QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    QPainter painter(&image);
+    platform::PageRenderer::render(painter, document, pageIndex, QRectF(QPointF(0, 0), QSizeF(image.size())),
+                                   true);
+    return image;
+}
+
+QRectF inkInTwips(const QImage &image, int dpi)
+{
+    int left = image.width(), right = -1, top = image.height(), bottom = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (qGray(line[x]) < 128) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+    }
+    if (right < 0)
+        return {};
+    const double k = 1440.0 / dpi;
+    return QRectF(QPointF(left * k, top * k), QPointF((right + 1) * k, (bottom + 1) * k));
 }
 
 } // namespace testsupport

@@ -2,6 +2,8 @@
 
 #include "platform/print/PrintDocument.h"
 
+#include <QImage>
+#include <QRectF>
 #include <QString>
 #include <string>
 #include <vector>
@@ -25,5 +27,11 @@ const platform::PrintRun *findRun(const platform::PrintDocument &document, int p
 // bold and italic and the font when it is not Arial 10: easy to compare whole pages.
 std::vector<std::string> pageLines(const platform::PrintDocument &document, int page);
 std::string describe(const platform::PrintRun &run);
+
+// The page (from 0) drawn as the preview, the printer and PDF draw it, at a resolution
+// in dots per inch: white paper on gray, all gray when the document has no such page.
+QImage renderPage(const platform::PrintDocument &document, int pageIndex, int dpi);
+// The box around every dark pixel of a page drawn at dpi, in twips; empty without ink.
+QRectF inkInTwips(const QImage &image, int dpi);
 
 } // namespace testsupport

@@ -12,6 +12,52 @@ double scaleFor(const PrintFont &font)
 {
     return font.size * 20.0 / FontTextMetrics::ReferencePixelSize;
 }
+
+// The code point at i, i moved past it.
+char32_t nextCodePoint(QStringView text, qsizetype &i)
+{
+    const QChar c = text[i++];
+    if (c.isHighSurrogate() && i < text.size() && text[i].isLowSurrogate())
+        return QChar::surrogateToUcs4(c, text[i++]);
+    return c.unicode();
+}
+
+// Where the code point before position i starts.
+qsizetype previousCodePoint(QStringView text, qsizetype i)
+{
+    --i;
+    if (i > 0 && text[i].isLowSurrogate() && text[i - 1].isHighSurrogate())
+        --i;
+    return i;
+}
+
+// Characters whose glyph, in a face that has it, is drawn as it stands with the face's
+// own advance: no mark sits on another, no letter joins or changes its form.
+bool drawnAlone(char32_t codePoint)
+{
+    switch (QChar::category(codePoint)) {
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_SpacingCombining:
+    case QChar::Mark_Enclosing:
+    case QChar::Other_Format:
+    case QChar::Other_Surrogate:
+        return false;
+    default:
+        break;
+    }
+    switch (QChar::script(codePoint)) {
+    case QChar::Script_Common:
+    case QChar::Script_Latin:
+    case QChar::Script_Greek:
+    case QChar::Script_Cyrillic:
+    case QChar::Script_Armenian:
+    case QChar::Script_Georgian:
+    case QChar::Script_Hebrew:
+        return true;
+    default:
+        return false;
+    }
+}
 } // namespace
 
 const FontTextMetrics &FontTextMetrics::instance()
@@ -34,15 +80,18 @@ QString FontTextMetrics::resolvedFamily(const QString &name)
     return family;
 }
 
-QFont FontTextMetrics::drawingFont(const PrintFont &font, int pixelSize)
+const QFont &FontTextMetrics::drawingFont(const PrintFont &font) const
 {
-    QFont qfont(resolvedFamily(font.name));
-    qfont.setPixelSize(pixelSize);
-    qfont.setBold(font.bold);
-    qfont.setItalic(font.italic);
-    qfont.setKerning(false);
-    qfont.setHintingPreference(QFont::PreferNoHinting);
-    return qfont;
+    return face(font).font;
+}
+
+FontTextMetrics::Face::Face(const QFont &drawing)
+    : font(drawing), raw(QRawFont::fromFont(drawing)), shaped(drawing)
+{
+    ascent = raw.ascent();
+    lineSpacing = raw.ascent() + raw.descent() + raw.leading();
+    tabled.fill(-1.0);
+    tabledGlyphs.fill(0);
 }
 
 const FontTextMetrics::Face &FontTextMetrics::face(const PrintFont &font) const
@@ -56,62 +105,102 @@ const FontTextMetrics::Face &FontTextMetrics::face(const PrintFont &font) const
                                                       font.italic ? QStringLiteral("i") : QString());
     std::shared_ptr<Face> &slot = mFaces[key];
     if (!slot) {
-        slot = std::make_shared<Face>();
-        slot->raw = QRawFont::fromFont(drawingFont(font));
-        slot->ascent = slot->raw.ascent();
-        slot->lineSpacing = slot->raw.ascent() + slot->raw.descent() + slot->raw.leading();
-        slot->tabled.fill(-1.0);
-        slot->tabledGlyphs.fill(0);
+        QFont drawing(resolvedFamily(font.name));
+        drawing.setPixelSize(ReferencePixelSize);
+        drawing.setBold(font.bold);
+        drawing.setItalic(font.italic);
+        drawing.setKerning(false);
+        drawing.setHintingPreference(QFont::PreferNoHinting);
+        slot = std::make_shared<Face>(drawing);
     }
     mRecent[mNextRecent] = Recent{font.name, font.bold, font.italic, slot.get()};
     mNextRecent = (mNextRecent + 1) % mRecent.size();
     return *slot;
 }
 
-double FontTextMetrics::advance(const Face &face, char32_t codePoint) const
+FontTextMetrics::Advance FontTextMetrics::advance(const Face &face, char32_t codePoint) const
 {
     // Line ends and other control characters take no room on the line.
     if (codePoint < 0x20)
-        return 0.0;
+        return {};
     if (codePoint < TabledCharacters) {
         double &width = face.tabled[codePoint];
         if (width < 0)
-            width = measure(face, codePoint, &face.tabledGlyphs[codePoint]);
-        return width;
+            width = measure(face, codePoint, &face.tabledGlyphs[codePoint]).width;
+        return {width, face.tabledGlyphs[codePoint] != 0};
     }
     auto it = face.advances.constFind(codePoint);
     if (it != face.advances.constEnd())
         return *it;
-    const double width = measure(face, codePoint);
-    face.advances.insert(codePoint, width);
-    return width;
+    const Advance step = measure(face, codePoint);
+    face.advances.insert(codePoint, step);
+    return step;
 }
 
-double FontTextMetrics::measure(const Face &face, char32_t codePoint, quint32 *glyph) const
+FontTextMetrics::Advance FontTextMetrics::measure(const Face &face, char32_t codePoint, quint32 *glyph) const
 {
     const QString text = QString::fromUcs4(&codePoint, 1);
     const QList<quint32> glyphs = face.raw.glyphIndexesForString(text);
+    const bool held = glyphs.size() == 1 && glyphs.constFirst() != 0 && drawnAlone(codePoint);
     if (glyph)
-        *glyph = glyphs.size() == 1 ? glyphs.constFirst() : 0;
+        *glyph = held ? glyphs.constFirst() : 0;
+    if (!held)
+        return {shapedWidth(face, text), false};
     double width = 0.0;
     for (const QPointF &step : face.raw.advancesForGlyphIndexes(glyphs, QRawFont::UseDesignMetrics))
         width += step.x();
-    return width;
+    return {width, true};
+}
+
+double FontTextMetrics::shapedWidth(const Face &face, QStringView text) const
+{
+    return face.shaped.horizontalAdvance(text.toString());
 }
 
 double FontTextMetrics::width(const PrintFont &font, QStringView text) const
 {
     const Face &f = face(font);
     double units = 0.0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        char32_t codePoint = text[i].unicode();
-        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            codePoint = QChar::surrogateToUcs4(text[i], text[i + 1]);
-            ++i;
-        }
-        units += advance(f, codePoint);
+    for (qsizetype i = 0; i < text.size();) {
+        const Advance step = advance(f, nextCodePoint(text, i));
+        if (!step.held)
+            return shapedWidth(f, text) * scaleFor(font);
+        units += step.width;
     }
     return units * scaleFor(font);
+}
+
+qsizetype FontTextMetrics::fittingLength(const PrintFont &font, QStringView text, double maxWidth) const
+{
+    const Face &f = face(font);
+    const double scale = scaleFor(font);
+    double units = 0.0;
+    bool shaped = false;
+    qsizetype fits = 0;
+    for (qsizetype i = 0; i < text.size();) {
+        const Advance step = advance(f, nextCodePoint(text, i));
+        shaped = shaped || !step.held;
+        units += step.width;
+        if (units * scale > maxWidth)
+            break;
+        fits = i;
+    }
+    if (!shaped)
+        return fits;
+    // The characters' own advances only guess where text the face does not hold fills
+    // the width: the faces it falls back on are chosen for the whole text, and marks
+    // and joined letters are shaped together. The guess is moved until the text as drawn
+    // fits and one character more would not.
+    while (fits > 0 && width(font, text.left(fits)) > maxWidth)
+        fits = previousCodePoint(text, fits);
+    while (fits < text.size()) {
+        qsizetype next = fits;
+        nextCodePoint(text, next);
+        if (width(font, text.left(next)) > maxWidth)
+            break;
+        fits = next;
+    }
+    return fits;
 }
 
 bool FontTextMetrics::glyphRun(const PrintFont &font, QStringView text, QGlyphRun &run) const
@@ -128,7 +217,7 @@ bool FontTextMetrics::glyphRun(const PrintFont &font, QStringView text, QGlyphRu
         const char32_t codePoint = c.unicode();
         if (codePoint >= TabledCharacters)
             return false;
-        const double width = advance(f, codePoint);
+        const double width = advance(f, codePoint).width;
         if (codePoint >= 0x20) {
             const quint32 glyph = f.tabledGlyphs[codePoint];
             if (glyph == 0)

@@ -3,6 +3,7 @@
 #include "platform/print/TextMetrics.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QHash>
 #include <QRawFont>
@@ -16,20 +17,27 @@ namespace platform {
 // resolution, so a layout is the same in preview, on paper and in PDF. The classic
 // font names are taken from their metric-compatible faces (compatibleFamily) where
 // those are installed.
+//
+// Text the face holds wholly, in scripts drawn a glyph a character, is measured from
+// the face's advances alone. Any other text is drawn by Qt with the faces it falls back
+// on (Armenian, Georgian, Hebrew, symbols and so on taken from other installed fonts;
+// boxes where no font has the character), so it is measured by shaping it with the
+// very font it is drawn with.
 class FontTextMetrics : public TextMetrics {
   public:
     static const FontTextMetrics &instance();
 
     double width(const PrintFont &font, QStringView text) const override;
+    qsizetype fittingLength(const PrintFont &font, QStringView text, double maxWidth) const override;
     double lineHeight(const PrintFont &font) const override;
     // Distance from the top of a line to its baseline.
     double ascent(const PrintFont &font) const;
 
     // The family the font name is drawn with.
     static QString resolvedFamily(const QString &name);
-    // A Qt font for drawing: resolved family, unhinted, no kerning, at the given
-    // pixel size (the reference size of the measures unless told otherwise).
-    static QFont drawingFont(const PrintFont &font, int pixelSize = ReferencePixelSize);
+    // The Qt font text the face does not hold wholly is drawn and measured with: resolved
+    // family, unhinted, no kerning, at the reference size.
+    const QFont &drawingFont(const PrintFont &font) const;
 
     // The glyphs of text in the face it is measured in, each placed where the measure
     // puts it (at the reference size, from the start of the baseline): drawn scaled to the
@@ -47,20 +55,33 @@ class FontTextMetrics : public TextMetrics {
     // negative entry is not measured yet); the others in a hash.
     static constexpr char32_t TabledCharacters = 0x250;
 
+    // A character's advance at the reference size. Outside the face (held false) it is
+    // the advance of the character shaped alone, a guess for where a line fills up:
+    // text holding it is shaped whole.
+    struct Advance {
+        double width = 0.0;
+        bool held = true;
+    };
+
     struct Face {
+        explicit Face(const QFont &drawing);
+        QFont font;
         QRawFont raw;
+        QFontMetricsF shaped;
         double lineSpacing = 0.0; // ascent + descent + leading, at the reference size
         double ascent = 0.0;
         mutable std::array<double, TabledCharacters> tabled;
         // The glyph of each tabled character, valid once its advance is measured (0: the
         // face has none).
         mutable std::array<quint32, TabledCharacters> tabledGlyphs;
-        mutable QHash<char32_t, double> advances;
+        mutable QHash<char32_t, Advance> advances;
     };
 
     const Face &face(const PrintFont &font) const;
-    double advance(const Face &face, char32_t codePoint) const;
-    double measure(const Face &face, char32_t codePoint, quint32 *glyph = nullptr) const;
+    Advance advance(const Face &face, char32_t codePoint) const;
+    Advance measure(const Face &face, char32_t codePoint, quint32 *glyph = nullptr) const;
+    // Text measured as it is drawn when the face does not hold it wholly.
+    double shapedWidth(const Face &face, QStringView text) const;
 
     // Faces stay where they were created. The faces used last are looked up first by
     // name and style, as a list alternates between a bold and a plain face and a wrap

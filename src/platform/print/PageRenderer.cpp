@@ -41,9 +41,11 @@ void PageRenderer::render(QPainter &painter, const PrintDocument &document, int 
             painter.drawGlyphRun(QPointF(0, 0), glyphs);
             continue;
         }
+        // The rest is shaped by Qt with the font it was measured with, so the faces it
+        // falls back on for characters this face lacks are the ones measured.
         if (!painterFont || run.font.name != painterFont->name || run.font.bold != painterFont->bold ||
             run.font.italic != painterFont->italic) {
-            painter.setFont(FontTextMetrics::drawingFont(run.font));
+            painter.setFont(fonts.drawingFont(run.font));
             painterFont = &run.font;
         }
         painter.drawText(QPointF(0, 0), run.text);

@@ -27,6 +27,17 @@ double TextMetrics::height(const PrintFont &font, QStringView text) const
     return lines * lineHeight(font);
 }
 
+qsizetype TextMetrics::fittingLength(const PrintFont &font, QStringView text, double maxWidth) const
+{
+    double total = 0.0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        total += width(font, text.mid(i, 1));
+        if (total > maxWidth)
+            return i;
+    }
+    return text.size();
+}
+
 const TextMetrics &textMetrics()
 {
     if (const auto &metrics = metricsOverride())

@@ -13,8 +13,12 @@ class TextMetrics {
   public:
     virtual ~TextMetrics() = default;
 
-    // Width of the text on one line; no kerning, so widths of pieces add up.
+    // Width of the text on one line as it is drawn; no kerning, so widths of pieces
+    // add up.
     virtual double width(const PrintFont &font, QStringView text) const = 0;
+    // How many characters at the front of text are at most maxWidth wide together: the
+    // next one would make them wider. Measured a character at a time here.
+    virtual qsizetype fittingLength(const PrintFont &font, QStringView text, double maxWidth) const;
     // Distance from one printed line to the next.
     virtual double lineHeight(const PrintFont &font) const = 0;
 

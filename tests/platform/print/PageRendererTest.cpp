@@ -1,5 +1,6 @@
 #include "platform/print/PageRenderer.h"
 #include "platform/print/FontTextMetrics.h"
+#include "support/PrintedPages.h"
 
 #include <QImage>
 #include <QPainter>
@@ -10,42 +11,10 @@ namespace {
 using platform::PrintDocument;
 using platform::PrintFont;
 using platform::PrintRun;
+using testsupport::inkInTwips;
+using testsupport::renderPage;
 
 const PrintFont Arial10{QStringLiteral("Arial"), 10.0, false, false};
-
-// The page drawn at a resolution, white paper and black ink.
-QImage renderAt(const PrintDocument &document, int page, int dpi)
-{
-    const QSizeF twips = document.pageSize();
-    QImage image(qCeil(twips.width() * dpi / 1440.0), qCeil(twips.height() * dpi / 1440.0),
-                 QImage::Format_RGB32);
-    image.fill(Qt::gray);
-    QPainter painter(&image);
-    platform::PageRenderer::render(painter, document, page, QRectF(QPointF(0, 0), QSizeF(image.size())),
-                                   true);
-    return image;
-}
-
-// The box around every dark pixel, in twips.
-QRectF inkInTwips(const QImage &image, int dpi)
-{
-    int left = image.width(), right = -1, top = image.height(), bottom = -1;
-    for (int y = 0; y < image.height(); ++y) {
-        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            if (qGray(line[x]) < 128) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
-            }
-        }
-    }
-    if (right < 0)
-        return {};
-    const double k = 1440.0 / dpi;
-    return QRectF(QPointF(left * k, top * k), QPointF((right + 1) * k, (bottom + 1) * k));
-}
 
 PrintDocument oneRun(const QString &text, double x, double y, int orientation = 0)
 {
@@ -61,7 +30,7 @@ TEST(PageRendererTest, TextIsDrawnWhereAndAsWideAsItWasMeasuredAtAnyResolution)
     const double width = platform::FontTextMetrics::instance().width(Arial10, text);
     const PrintDocument document = oneRun(text, 1440, 2880);
     for (int dpi : {150, 300, 600}) {
-        const QRectF ink = inkInTwips(renderAt(document, 0, dpi), dpi);
+        const QRectF ink = inkInTwips(renderPage(document, 0, dpi), dpi);
         const double pixel = 1440.0 / dpi;
         // Ink starts after H's left side bearing (15 twips) and ends just before the
         // measured width (d's right side bearing); hinted pixel widths would drift
@@ -80,7 +49,7 @@ TEST(PageRendererTest, EveryKindOfTextEndsWhereItsMeasureEnds)
     const auto &metrics = platform::FontTextMetrics::instance();
     for (const QString &text : {QStringLiteral("Zürich, Königstraße"), QStringLiteral("Αθήνα Παπαδόπουλος"),
                                 QStringLiteral("Dvořák\tŁódź")}) {
-        const QRectF ink = inkInTwips(renderAt(oneRun(text, 1440, 2880), 0, 300), 300);
+        const QRectF ink = inkInTwips(renderPage(oneRun(text, 1440, 2880), 0, 300), 300);
         ASSERT_FALSE(ink.isNull()) << text.toStdString();
         EXPECT_NEAR(ink.right(), 1440 + metrics.width(Arial10, text), 40) << text.toStdString();
     }
@@ -90,11 +59,11 @@ TEST(PageRendererTest, PaperIsWhiteAndOnlyThePageAskedForIsDrawn)
 {
     PrintDocument document = oneRun(QStringLiteral("first"), 1440, 1440);
     document.pages.push_back({PrintRun{QStringLiteral("second"), Arial10, 7200, 7200}});
-    const QImage second = renderAt(document, 1, 96);
+    const QImage second = renderPage(document, 1, 96);
     const QRectF ink = inkInTwips(second, 96);
     EXPECT_GT(ink.left(), 7000);
     EXPECT_EQ(second.pixel(2, 2), QColor(Qt::white).rgb());
-    const QImage missing = renderAt(document, 2, 96);
+    const QImage missing = renderPage(document, 2, 96);
     EXPECT_TRUE(inkInTwips(missing, 96).isNull());
     EXPECT_EQ(missing.pixel(2, 2), QColor(Qt::gray).rgb());
 }
@@ -102,7 +71,7 @@ TEST(PageRendererTest, PaperIsWhiteAndOnlyThePageAskedForIsDrawn)
 TEST(PageRendererTest, LandscapePagesAreWideAndKeepTextInPlace)
 {
     const PrintDocument document = oneRun(QStringLiteral("Right half"), 12000, 1440, 1);
-    const QImage image = renderAt(document, 0, 96);
+    const QImage image = renderPage(document, 0, 96);
     EXPECT_GT(image.width(), image.height());
     EXPECT_NEAR(inkInTwips(image, 96).left(), 12000, 150);
 }
