@@ -3,6 +3,7 @@
 #include "printing/PreviewReportFixture.h"
 #include "addressbooks/BookBlock.h"
 #include "printing/GLOBAL.h"
+#include "printing/PdfDestination.h"
 #include "printing/PrintModeSwitch.h"
 #include "printing/frmPreview.h"
 #include "support/DialogScript.h"
@@ -10,10 +11,14 @@
 #include "support/PrintedPages.h"
 
 #include "platform/base/Clock.h"
+#include "platform/print/PrintOutput.h"
 #include "platform/print/PrintSurface.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 
+#include <QDir>
+#include <QPrinterInfo>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -377,6 +382,30 @@ TEST_F(AddressBooksTest, MenuEntriesAskFirstAndDrawNothingOnCancel)
     FullSizeAddressBook_Click(records, {}, 0);
     EXPECT_EQ(document().pageCount(), 1);
     EXPECT_FALSE(PreviewSurface().documentOpen());
+}
+
+// With no printer the book goes to a PDF file; one in a folder that does not exist is
+// refused as soon as it is chosen, before a single contact is read.
+TEST_F(AddressBooksTest, APdfFileInAMissingFolderIsRefusedBeforeTheBookIsComposed)
+{
+    platform::PrintOutput::setPrinterLookupForTesting([] { return QPrinterInfo(); });
+    InstallPdfDestination();
+    PreviewSurface().setPreview(false);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("missing/book.pdf"));
+    MemoryRecords records = bookRecords(lastNames({"Lee", "Moe", "Ng"}));
+    DialogScript script;
+    script.answerSaveFile(path).answerMessage(platform::vbOK);
+    PrintFullSizeAddressBook(records, {});
+    platform::PrintOutput::setPrinterLookupForTesting({});
+    platform::PrintOutput::setPdfPathChooser({});
+    const auto messages = script.shown(platform::DialogKind::Message);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, QStringLiteral("The document could not be written to \"%1\". The folder does not exist.")
+                                    .arg(QDir::toNativeSeparators(path)));
+    EXPECT_EQ(records.moves, 0) << "no contact was read";
+    EXPECT_EQ(document().pageCount(), 0);
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
 }
 
 } // namespace

@@ -2,10 +2,12 @@
 #include "export/ExportFixture.h"
 #include "export/TextExports.h"
 
+#include "platform/base/FileKind.h"
 #include "platform/ui/MousePointer.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -191,15 +193,30 @@ TEST_F(FrameFailure, AFolderThatCannotBeEntered)
     setMode(locked, Everything);
 }
 
-TEST_F(FrameFailure, AFullDisk)
+// A pipe, a device or a folder of the chosen name is never opened, and stays what it was
+// (before, a pipe was replaced by a file, and so was /dev/full when root exported to it).
+TEST_F(FrameFailure, APipeADeviceOrAFolderIsRefusedAndLeftAsItWas)
 {
-    // Every write to /dev/full fails for want of space; one who may write /dev would replace it.
-    {
-        Unprivileged user;
-        if (!QFileInfo::exists("/dev/full") || access("/dev", W_OK) == 0)
-            GTEST_SKIP() << "needs /dev/full and a user who may not write /dev (root could not leave root)";
+    const QString pipe = folder.filePath(QStringLiteral("pipe.txt"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0666), 0);
+    const QString inTheWay = folder.filePath(QStringLiteral("folder.txt"));
+    ASSERT_TRUE(QDir().mkpath(inTheWay));
+    const struct {
+        QString path;
+        const char *reason;
+        platform::FileKind kind;
+    } cases[] = {
+        {pipe, "a device, pipe or socket, not a file", platform::FileKind::Special},
+        {QStringLiteral("/dev/full"), "a device, pipe or socket, not a file", platform::FileKind::Special},
+        {inTheWay, "A folder of that name is in the way", platform::FileKind::Folder},
+    };
+    for (const auto &c : cases) {
+        if (platform::fileKind(c.path) != c.kind)
+            continue; // no /dev/full here
+        expectRefused(c.path, c.reason);
+        EXPECT_EQ(platform::fileKind(c.path), c.kind) << c.path.toStdString();
     }
-    expectRefused("/dev/full", "disk is full");
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{}) << "no file was made beside them";
 }
 
 TEST_F(FrameFailure, AReadOnlyFile)

@@ -1,9 +1,11 @@
 #include "PictureFixture.h"
+#include "TestPictures.h"
 
 #include "pictures/PictureBox.h"
 #include "pictures/PictureFit.h"
 #include "pictures/PictureStore.h"
 #include "platform/RuntimeError.h"
+#include "platform/base/FileKind.h"
 #include "platform/gdi/StdPicture.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Twips.h"
@@ -12,7 +14,9 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <cstdio>
+#include <functional>
 #include <jpeglib.h>
+#include <sys/stat.h>
 
 using platform::DialogKind;
 
@@ -200,30 +204,86 @@ TEST_F(PictureTest, ADamagedOrCutShortPictureIsRefusedSayingSoAndNothingIsStored
 {
     inPictures(QStringLiteral("start.png"), 800, 600, Qt::blue);
     name(1, QStringLiteral("start.png"));
-    for (const char *format : {"JPEG", "PNG"}) {
+    const auto written = [this](const char *format) {
         const QString source = folder.filePath(QStringLiteral("damaged.") + QLatin1String(format));
         writePicture(source, 400, 300, Qt::green, format);
-        QByteArray bytes = readFileBytes(source);
-        if (qstrcmp(format, "JPEG") == 0)
-            bytes.truncate(bytes.size() / 2);
-        else
-            bytes[bytes.indexOf("IDAT") + 6] = char(~bytes[bytes.indexOf("IDAT") + 6]);
-        writeFileBytes(source, bytes);
-        const QString told =
-            qstrcmp(format, "JPEG") == 0 ? QStringLiteral("cut short") : QStringLiteral("damaged");
+        return readFileBytes(source);
+    };
+    const struct {
+        const char *what;
+        std::function<QByteArray()> bytes;
+        QString told;
+    } cases[] = {
+        {"JPEG cut short",
+         [&] {
+             QByteArray bytes = written("JPEG");
+             bytes.truncate(bytes.size() / 2);
+             return bytes;
+         },
+         QStringLiteral("cut short")},
+        {"PNG with a wrong chunk checksum",
+         [&] {
+             QByteArray bytes = written("PNG");
+             bytes[bytes.indexOf("IDAT") + 6] = char(~bytes[bytes.indexOf("IDAT") + 6]);
+             return bytes;
+         },
+         QStringLiteral("damaged")},
+        // The reader hands back a picture with its lower half black and no error.
+        {"PNG whose data lost its lower half", [] { return testpictures::pngWithLowerHalfLost(400, 300, Qt::green); },
+         QStringLiteral("damaged")},
+    };
+    for (const auto &c : cases) {
+        const QString source = folder.filePath(QStringLiteral("damaged picture"));
+        writeFileBytes(source, c.bytes());
 
         // Opened from the editor, the window does not open; chosen with Change Picture, the
         // shown picture stays and is what Save keeps.
-        EXPECT_THROW(openOn(1, source), platform::RuntimeError);
+        EXPECT_THROW(openOn(1, source), platform::RuntimeError) << c.what;
         PictureForm &form = openSlot(1);
         DialogScript script;
         script.answerOpenFile(source).answerMessage(platform::vbOK);
         form.cmdLoadFile_Click();
-        EXPECT_TRUE(script.shown(DialogKind::Message).at(0).text.contains(told)) << format;
+        ASSERT_EQ(script.shown(DialogKind::Message).size(), 1u) << c.what;
+        EXPECT_TRUE(script.shown(DialogKind::Message).at(0).text.contains(
+            QStringLiteral("The picture file is %1 and cannot be used").arg(c.told)))
+            << c.what << ": " << script.shown(DialogKind::Message).at(0).text.toStdString();
         form.cmdClose_Click();
         EXPECT_EQ(slotBox(1).text(), "start.png");
-        EXPECT_EQ(filesIn(pictures()), QStringList{"start.png"}) << format;
+        EXPECT_EQ(filesIn(pictures()), QStringList{"start.png"}) << c.what;
     }
+}
+
+// A pipe would hold the reader until something wrote to it, and a device for ever: named
+// as a picture, either is refused at once, like a folder, and stays what it was.
+TEST_F(PictureTest, APipeOrAFolderNamedAsAPictureIsRefusedAtOnceAndLeftAsItWas)
+{
+    inPictures(QStringLiteral("start.png"), 800, 600, Qt::blue);
+    name(1, QStringLiteral("start.png"));
+    const QString pipe = folder.filePath(QStringLiteral("pipe.jpg"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString aFolder = folder.filePath(QStringLiteral("folder.jpg"));
+    ASSERT_TRUE(QDir().mkpath(aFolder));
+    const struct {
+        QString path;
+        QString told;
+        platform::FileKind kind;
+    } cases[] = {
+        {pipe, QStringLiteral("Invalid picture: %1 (Error 481)").arg(pipe), platform::FileKind::Special},
+        {aFolder, QStringLiteral("File not found: %1 (Error 53)").arg(aFolder), platform::FileKind::Folder},
+    };
+    for (const auto &c : cases) {
+        EXPECT_THROW(openOn(1, c.path), platform::RuntimeError) << c.path.toStdString();
+        PictureForm &form = openSlot(1);
+        DialogScript script;
+        script.answerOpenFile(c.path).answerMessage(platform::vbOK);
+        form.cmdLoadFile_Click();
+        ASSERT_EQ(script.shown(DialogKind::Message).size(), 1u);
+        EXPECT_EQ(script.shown(DialogKind::Message).at(0).text, c.told);
+        form.cmdClose_Click();
+        EXPECT_EQ(slotBox(1).text(), "start.png");
+        EXPECT_EQ(platform::fileKind(c.path), c.kind);
+    }
+    EXPECT_EQ(filesIn(pictures()), QStringList{"start.png"});
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -7,6 +7,78 @@
 
 namespace testpictures {
 
+namespace {
+
+quint32 crc32Of(const QByteArray &bytes)
+{
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char c : bytes) {
+        crc ^= quint8(c);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+quint32 adler32Of(const QByteArray &bytes)
+{
+    quint32 a = 1, b = 0;
+    for (const char c : bytes) {
+        a = (a + quint8(c)) % 65521;
+        b = (b + a) % 65521;
+    }
+    return b << 16 | a;
+}
+
+void appendBigEndian(QByteArray &to, quint32 value)
+{
+    for (int shift = 24; shift >= 0; shift -= 8)
+        to.append(char(value >> shift));
+}
+
+void appendChunk(QByteArray &png, const char *type, const QByteArray &data)
+{
+    appendBigEndian(png, quint32(data.size()));
+    const QByteArray typed = QByteArray(type) + data;
+    png += typed;
+    appendBigEndian(png, crc32Of(typed));
+}
+
+} // namespace
+
+QByteArray pngWithLowerHalfLost(int width, int height, QColor colour)
+{
+    QByteArray rows; // each row: filter type 0, then red, green, blue per pixel
+    for (int y = 0; y < height; ++y) {
+        rows.append(char(0));
+        for (int x = 0; x < width; ++x)
+            rows.append(char(colour.red())).append(char(colour.green())).append(char(colour.blue()));
+    }
+    const quint32 check = adler32Of(rows);
+    std::fill(rows.begin() + rows.size() / 2, rows.end(), char(0));
+    // Stored blocks, so the lost bytes decode as they are; the final block and the checksum
+    // in a chunk of their own, read only after the last row.
+    QByteArray data("\x78\x01", 2);
+    for (qsizetype at = 0; at < rows.size(); at += 65535) {
+        const auto n = quint16(std::min<qsizetype>(65535, rows.size() - at));
+        data.append(char(0)).append(char(n & 0xFF)).append(char(n >> 8));
+        data.append(char(~n & 0xFF)).append(char((~n >> 8) & 0xFF));
+        data += rows.mid(at, n);
+    }
+    QByteArray end("\x01\x00\x00\xFF\xFF", 5);
+    appendBigEndian(end, check);
+    QByteArray header;
+    appendBigEndian(header, quint32(width));
+    appendBigEndian(header, quint32(height));
+    header.append("\x08\x02\x00\x00\x00", 5); // 8 bits, RGB
+    QByteArray png("\x89PNG\r\n\x1a\n", 8);
+    appendChunk(png, "IHDR", header);
+    appendChunk(png, "IDAT", data);
+    appendChunk(png, "IDAT", end);
+    appendChunk(png, "IEND", QByteArray());
+    return png;
+}
+
 std::vector<std::uint8_t> photoLike(int width, int height, std::uint32_t seed)
 {
     std::mt19937 random(seed);
