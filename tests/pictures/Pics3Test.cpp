@@ -95,20 +95,15 @@ TEST_F(PanelTest, ABlankNameOrAFileThatIsNoPictureLeavesTheImageEmpty)
     EXPECT_EQ(panel.windowTitle(), "Smith");
 }
 
-// Nothing that could hold the panel is opened, and a picture whose data is damaged is not
-// shown half drawn.
+// Nothing that could hold the panel is opened, and damaged picture data is not shown.
 TEST_F(PanelTest, APipeAFolderOrDamagedPictureDataLeavesTheImageEmpty)
 {
     QDir().mkpath(folder.filePath(QStringLiteral("Pictures/folder.jpg")));
     ASSERT_EQ(mkfifo(QFile::encodeName(folder.filePath(QStringLiteral("Pictures/pipe.jpg"))).constData(), 0600), 0);
-    writeFileBytes(folder.filePath(QStringLiteral("Pictures/half.png")),
-                   testpictures::pngWithLowerHalfLost(40, 30, Qt::red));
+    writeFileBytes(folder.filePath(QStringLiteral("Pictures/half.png")), testpictures::pngWithLowerHalfLost(40, 30, Qt::red));
     add({{"LastName", "Smith"}, {"PicturePath1", "pipe.jpg"}, {"PicturePath2", "folder.jpg"}, {"PicturePath3", "half.png"}});
     Pics3 &panel = loaded();
-    EXPECT_FALSE(shows(panel.Image1));
-    EXPECT_FALSE(shows(panel.Image2));
-    EXPECT_FALSE(shows(panel.Image3));
-    EXPECT_EQ(panel.windowTitle(), "Smith");
+    EXPECT_FALSE(shows(panel.Image1) || shows(panel.Image2) || shows(panel.Image3));
 }
 
 TEST_F(PanelTest, AnEmptyListLeavesThePanelAsItIs)

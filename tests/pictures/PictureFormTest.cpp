@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <cstdio>
-#include <functional>
 #include <jpeglib.h>
 #include <sys/stat.h>
 
@@ -200,65 +199,21 @@ TEST_F(PictureTest, APictureTooLargeForTheReaderToHoldIsTakenAndStoredAt1024By76
     EXPECT_TRUE(near(decodedPixel(stored, 1000, 700), QColor(200, 40, 40)));
 }
 
-TEST_F(PictureTest, ADamagedOrCutShortPictureIsRefusedSayingSoAndNothingIsStored)
+TEST_F(PictureTest, ADamagedOrCutShortPictureOrAPipeIsRefusedSayingSoAndNothingIsStored)
 {
     inPictures(QStringLiteral("start.png"), 800, 600, Qt::blue);
     name(1, QStringLiteral("start.png"));
-    const auto written = [this](const char *format) {
+    const auto damaged = [this](const char *format, void (*damage)(QByteArray &)) {
         const QString source = folder.filePath(QStringLiteral("damaged.") + QLatin1String(format));
         writePicture(source, 400, 300, Qt::green, format);
-        return readFileBytes(source);
+        QByteArray bytes = readFileBytes(source);
+        damage(bytes);
+        writeFileBytes(source, bytes);
+        return source;
     };
-    const struct {
-        const char *what;
-        std::function<QByteArray()> bytes;
-        QString told;
-    } cases[] = {
-        {"JPEG cut short",
-         [&] {
-             QByteArray bytes = written("JPEG");
-             bytes.truncate(bytes.size() / 2);
-             return bytes;
-         },
-         QStringLiteral("cut short")},
-        {"PNG with a wrong chunk checksum",
-         [&] {
-             QByteArray bytes = written("PNG");
-             bytes[bytes.indexOf("IDAT") + 6] = char(~bytes[bytes.indexOf("IDAT") + 6]);
-             return bytes;
-         },
-         QStringLiteral("damaged")},
-        // The reader hands back a picture with its lower half black and no error.
-        {"PNG whose data lost its lower half", [] { return testpictures::pngWithLowerHalfLost(400, 300, Qt::green); },
-         QStringLiteral("damaged")},
-    };
-    for (const auto &c : cases) {
-        const QString source = folder.filePath(QStringLiteral("damaged picture"));
-        writeFileBytes(source, c.bytes());
-
-        // Opened from the editor, the window does not open; chosen with Change Picture, the
-        // shown picture stays and is what Save keeps.
-        EXPECT_THROW(openOn(1, source), platform::RuntimeError) << c.what;
-        PictureForm &form = openSlot(1);
-        DialogScript script;
-        script.answerOpenFile(source).answerMessage(platform::vbOK);
-        form.cmdLoadFile_Click();
-        ASSERT_EQ(script.shown(DialogKind::Message).size(), 1u) << c.what;
-        EXPECT_TRUE(script.shown(DialogKind::Message).at(0).text.contains(
-            QStringLiteral("The picture file is %1 and cannot be used").arg(c.told)))
-            << c.what << ": " << script.shown(DialogKind::Message).at(0).text.toStdString();
-        form.cmdClose_Click();
-        EXPECT_EQ(slotBox(1).text(), "start.png");
-        EXPECT_EQ(filesIn(pictures()), QStringList{"start.png"}) << c.what;
-    }
-}
-
-// A pipe would hold the reader until something wrote to it, and a device for ever: named
-// as a picture, either is refused at once, like a folder, and stays what it was.
-TEST_F(PictureTest, APipeOrAFolderNamedAsAPictureIsRefusedAtOnceAndLeftAsItWas)
-{
-    inPictures(QStringLiteral("start.png"), 800, 600, Qt::blue);
-    name(1, QStringLiteral("start.png"));
+    const QString lost = folder.filePath(QStringLiteral("lost.png"));
+    writeFileBytes(lost, testpictures::pngWithLowerHalfLost(400, 300, Qt::green));
+    // Opening a pipe would wait for something to write to it.
     const QString pipe = folder.filePath(QStringLiteral("pipe.jpg"));
     ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     const QString aFolder = folder.filePath(QStringLiteral("folder.jpg"));
@@ -266,24 +221,28 @@ TEST_F(PictureTest, APipeOrAFolderNamedAsAPictureIsRefusedAtOnceAndLeftAsItWas)
     const struct {
         QString path;
         QString told;
-        platform::FileKind kind;
     } cases[] = {
-        {pipe, QStringLiteral("Invalid picture: %1 (Error 481)").arg(pipe), platform::FileKind::Special},
-        {aFolder, QStringLiteral("File not found: %1 (Error 53)").arg(aFolder), platform::FileKind::Folder},
+        {damaged("JPEG", [](QByteArray &b) { b.truncate(b.size() / 2); }), "The picture file is cut short"},
+        {damaged("PNG", [](QByteArray &b) { b[b.indexOf("IDAT") + 6] = char(~b[b.indexOf("IDAT") + 6]); }),
+         "The picture file is damaged"},
+        {lost, "The picture file is damaged"}, // read without an error, its lower half black
+        {pipe, "Invalid picture: " + pipe},
+        {aFolder, "File not found: " + aFolder},
     };
     for (const auto &c : cases) {
-        EXPECT_THROW(openOn(1, c.path), platform::RuntimeError) << c.path.toStdString();
+        // Opened from the editor, the window does not open; chosen with Change Picture, the
+        // shown picture stays and is what Save keeps.
+        EXPECT_THROW(openOn(1, c.path), platform::RuntimeError);
         PictureForm &form = openSlot(1);
         DialogScript script;
         script.answerOpenFile(c.path).answerMessage(platform::vbOK);
         form.cmdLoadFile_Click();
-        ASSERT_EQ(script.shown(DialogKind::Message).size(), 1u);
-        EXPECT_EQ(script.shown(DialogKind::Message).at(0).text, c.told);
+        EXPECT_TRUE(script.shown(DialogKind::Message).at(0).text.startsWith(c.told)) << c.path.toStdString();
         form.cmdClose_Click();
         EXPECT_EQ(slotBox(1).text(), "start.png");
-        EXPECT_EQ(platform::fileKind(c.path), c.kind);
+        EXPECT_EQ(filesIn(pictures()), QStringList{"start.png"}) << c.path.toStdString();
     }
-    EXPECT_EQ(filesIn(pictures()), QStringList{"start.png"});
+    EXPECT_EQ(platform::fileKind(pipe), platform::FileKind::Special);
 }
 
 // ---------------------------------------------------------------------------------------------

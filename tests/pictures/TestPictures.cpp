@@ -8,73 +8,38 @@
 namespace testpictures {
 
 namespace {
-
-quint32 crc32Of(const QByteArray &bytes)
+QByteArray bigEndian(quint32 v)
 {
-    quint32 crc = 0xFFFFFFFFu;
-    for (const char c : bytes) {
-        crc ^= quint8(c);
-        for (int k = 0; k < 8; ++k)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-quint32 adler32Of(const QByteArray &bytes)
-{
-    quint32 a = 1, b = 0;
-    for (const char c : bytes) {
-        a = (a + quint8(c)) % 65521;
-        b = (b + a) % 65521;
-    }
-    return b << 16 | a;
-}
-
-void appendBigEndian(QByteArray &to, quint32 value)
-{
-    for (int shift = 24; shift >= 0; shift -= 8)
-        to.append(char(value >> shift));
+    const char bytes[] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+    return QByteArray(bytes, 4);
 }
 
 void appendChunk(QByteArray &png, const char *type, const QByteArray &data)
 {
-    appendBigEndian(png, quint32(data.size()));
     const QByteArray typed = QByteArray(type) + data;
-    png += typed;
-    appendBigEndian(png, crc32Of(typed));
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char c : typed) {
+        crc ^= quint8(c);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    png += bigEndian(quint32(data.size())) + typed + bigEndian(~crc);
 }
-
 } // namespace
 
 QByteArray pngWithLowerHalfLost(int width, int height, QColor colour)
 {
-    QByteArray rows; // each row: filter type 0, then red, green, blue per pixel
-    for (int y = 0; y < height; ++y) {
-        rows.append(char(0));
-        for (int x = 0; x < width; ++x)
-            rows.append(char(colour.red())).append(char(colour.green())).append(char(colour.blue()));
-    }
-    const quint32 check = adler32Of(rows);
+    // Rows of filter type 0 then red, green, blue, stored uncompressed (level 0) so that the
+    // zeroed bytes decode as they are.
+    const char pixel[] = {char(colour.red()), char(colour.green()), char(colour.blue())};
+    QByteArray rows = (QByteArray(1, 0) + QByteArray(pixel, 3).repeated(width)).repeated(height);
+    const QByteArray whole = qCompress(rows, 0).mid(4); // past qCompress's own length
     std::fill(rows.begin() + rows.size() / 2, rows.end(), char(0));
-    // Stored blocks, so the lost bytes decode as they are; the final block and the checksum
-    // in a chunk of their own, read only after the last row.
-    QByteArray data("\x78\x01", 2);
-    for (qsizetype at = 0; at < rows.size(); at += 65535) {
-        const auto n = quint16(std::min<qsizetype>(65535, rows.size() - at));
-        data.append(char(0)).append(char(n & 0xFF)).append(char(n >> 8));
-        data.append(char(~n & 0xFF)).append(char((~n >> 8) & 0xFF));
-        data += rows.mid(at, n);
-    }
-    QByteArray end("\x01\x00\x00\xFF\xFF", 5);
-    appendBigEndian(end, check);
-    QByteArray header;
-    appendBigEndian(header, quint32(width));
-    appendBigEndian(header, quint32(height));
-    header.append("\x08\x02\x00\x00\x00", 5); // 8 bits, RGB
-    QByteArray png("\x89PNG\r\n\x1a\n", 8);
-    appendChunk(png, "IHDR", header);
-    appendChunk(png, "IDAT", data);
-    appendChunk(png, "IDAT", end);
+    QByteArray png = QByteArray("\x89PNG\r\n\x1a\n", 8);
+    appendChunk(png, "IHDR", bigEndian(quint32(width)) + bigEndian(quint32(height)) + QByteArray("\x08\x02\0\0\0", 5));
+    // The whole picture's data checksum in a chunk of its own, read after the last row.
+    appendChunk(png, "IDAT", qCompress(rows, 0).mid(4).chopped(4));
+    appendChunk(png, "IDAT", whole.right(4));
     appendChunk(png, "IEND", QByteArray());
     return png;
 }

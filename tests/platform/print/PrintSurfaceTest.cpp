@@ -1,6 +1,5 @@
 #include "platform/print/PrintSurface.h"
 #include "platform/RuntimeError.h"
-#include "platform/base/FileKind.h"
 #include "platform/print/PrintOutput.h"
 #include "support/FixedMetricsScope.h"
 #include "support/PrintedPages.h"
@@ -10,7 +9,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 namespace {
 
@@ -322,36 +320,6 @@ TEST_F(PrintSurfaceTest, PrinterFailureReachesTheCaller)
     // The document is ended all the same and stays as drawn.
     EXPECT_FALSE(vp.documentOpen());
     EXPECT_EQ(textAt(vp.document(), 1, 1440, 720), QStringLiteral("lost"));
-}
-
-// A file that could not be written is refused when chosen, before the document is
-// begun; a pipe in its place is never opened and stays a pipe.
-TEST_F(PrintSurfaceTest, AFileThatCannotBeWrittenIsRefusedBeforeTheDocumentBegins)
-{
-    const QString pipe = dir.filePath(QStringLiteral("pipe.pdf"));
-    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    const struct {
-        QString path;
-        int number;
-    } cases[] = {
-        {dir.filePath(QStringLiteral("missing/out.pdf")), platform::err::PathNotFound},
-        {pipe, platform::PrintOutput::PathFileAccessError},
-        {dir.path(), platform::PrintOutput::PathFileAccessError},
-    };
-    for (const auto &c : cases) {
-        pdfPath = c.path;
-        try {
-            start();
-            ADD_FAILURE() << "no error raised for " << c.path.toStdString();
-        } catch (const platform::RuntimeError &error) {
-            EXPECT_EQ(error.number(), c.number) << c.path.toStdString();
-            EXPECT_TRUE(error.description().startsWith(
-                QStringLiteral("The document could not be written to \"%1\". ").arg(c.path)))
-                << error.description().toStdString();
-        }
-        EXPECT_FALSE(vp.documentOpen()) << c.path.toStdString();
-    }
-    EXPECT_EQ(platform::fileKind(pipe), platform::FileKind::Special);
 }
 
 TEST_F(PrintSurfaceTest, ZoomStaysWithinItsLimitsAndSignalsEachChange)
