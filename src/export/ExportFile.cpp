@@ -2,12 +2,11 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/base/AnsiText.h"
+#include "platform/base/FileKind.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 #include <cerrno>
-#include <sys/stat.h>
 
 namespace {
 // Written to the device in pieces of this size.
@@ -16,30 +15,13 @@ constexpr qsizetype FlushSize = 1 << 16;
 constexpr int DiskFull = 61;
 constexpr int PermissionDenied = 70;
 constexpr int FileAccessError = 75;
-
-// False when a folder on the way to the file may not be entered: whether the file and its
-// folder are there cannot be known.
-bool reachable(const QString &path)
-{
-    struct stat status;
-    return ::stat(QFile::encodeName(path).constData(), &status) == 0 || errno != EACCES;
-}
 } // namespace
 
 ExportFile::ExportFile(const QString &path) : mPath(path), mFile(path)
 {
-    const QFileInfo target(path);
-    if (!reachable(path))
-        fail(PermissionDenied, QStringLiteral("The folder cannot be opened: permission denied."));
-    if (!target.dir().exists())
-        fail(platform::err::PathNotFound, QStringLiteral("The folder does not exist."));
-    if (target.isDir())
-        fail(PermissionDenied, QStringLiteral("A folder of that name is in the way."));
-    // Replacing a file through a new one would get round its read-only mark.
-    if (target.exists() && !target.isWritable())
-        fail(PermissionDenied, target.permission(QFileDevice::WriteOwner)
-                                   ? QStringLiteral("Permission denied.")
-                                   : QStringLiteral("The file is read-only."));
+    if (const std::optional<platform::WriteRefusal> refusal = platform::writeRefusal(path))
+        fail(refusal->cause == platform::WriteRefusal::NoFolder ? platform::err::PathNotFound : PermissionDenied,
+             refusal->reason);
     // A file the user may write in a folder the user may not is written where it is, as no
     // temporary file can be made beside it.
     mFile.setDirectWriteFallback(true);

@@ -15,7 +15,7 @@ class ExportFile {
   public:
     // Raises a RuntimeError that names the file and the reason when it cannot be written
     // there (no such folder, a folder that may not be entered, no permission, a read-only
-    // file, a folder of that name).
+    // file, a folder of that name, a device or pipe, which is never opened).
     explicit ExportFile(const QString &path);
     // Without a commit the temporary file goes and the target is untouched.
     ~ExportFile();

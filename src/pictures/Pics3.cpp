@@ -4,6 +4,7 @@
 #include "pictures/PictureFiles.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/Recordset.h"
+#include "platform/gdi/StdPicture.h"
 #include "platform/ui/Twips.h"
 
 #include <QEvent>
@@ -54,7 +55,7 @@ QPixmap pictureOf(const QString &path)
     QImageReader reader(pictures::resolvedPath(path));
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
-    const QImage picture = reader.read();
+    const QImage picture = platform::readUndamaged(reader);
     return picture.isNull() ? QPixmap() : QPixmap::fromImage(picture);
 }
 

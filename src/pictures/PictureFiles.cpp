@@ -1,6 +1,7 @@
 #include "pictures/PictureFiles.h"
 
 #include "helpers/ValueHelpers.h"
+#include "platform/base/FileKind.h"
 #include "platform/ui/ProgramFolder.h"
 
 #include <QDir>
@@ -58,8 +59,10 @@ bool normalFileExists(const QString &path)
 {
     if (path.isEmpty())
         return false;
-    const QFileInfo info(resolvedPath(path));
-    return info.isAbsolute() && info.exists() && !info.isDir() && !hidden(info);
+    const QString found = resolvedPath(path);
+    const QFileInfo info(found);
+    // A pipe or a device is no picture, and is never opened as one.
+    return info.isAbsolute() && platform::fileKind(found) == platform::FileKind::Regular && !hidden(info);
 }
 
 bool filePresent(const QString &path)

@@ -18,7 +18,7 @@ QString picturePath(const QString &name);
 // path itself when there is no such file.
 QString resolvedPath(const QString &path);
 
-// A normal file: found, not hidden, not a folder (read-only files count).
+// A normal file: found, not hidden, not a folder, device or pipe (read-only files count).
 bool normalFileExists(const QString &path);
 // Any file, hidden ones included; never a folder.
 bool filePresent(const QString &path);

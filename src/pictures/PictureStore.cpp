@@ -5,6 +5,7 @@
 #include "pictures/cImage.h"
 #include "pictures/cJpeg.h"
 #include "platform/RuntimeError.h"
+#include "platform/base/FileKind.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -45,6 +46,11 @@ void storePictureFile(const cImage &image, const QString &target)
     if (!DirExists(folder) && !QDir().mkpath(folder))
         throw RuntimeError(platform::err::PathNotFound,
                            QStringLiteral("The folder \"%1\" could not be made.").arg(QDir::toNativeSeparators(folder)));
+    // A pipe or a device of the picture's name is left as it is rather than replaced.
+    if (const std::optional<platform::WriteRefusal> refusal = platform::writeRefusal(target);
+        refusal && refusal->cause == platform::WriteRefusal::NotAFile)
+        throw RuntimeError(PathFileAccessError, QStringLiteral("The picture file \"%1\" could not be written. %2")
+                                                    .arg(QDir::toNativeSeparators(target), refusal->reason));
     if (image.hdc() == nullptr || image.Width() <= 0 || image.Height() <= 0)
         throw RuntimeError(1, QStringLiteral("There is no picture to save."));
 

@@ -3,6 +3,7 @@
 #include "printing/PreviewReportFixture.h"
 #include "addressbooks/BookBlock.h"
 #include "printing/GLOBAL.h"
+#include "printing/PdfDestination.h"
 #include "printing/PrintModeSwitch.h"
 #include "printing/frmPreview.h"
 #include "support/DialogScript.h"
@@ -10,10 +11,13 @@
 #include "support/PrintedPages.h"
 
 #include "platform/base/Clock.h"
+#include "platform/print/PrintOutput.h"
 #include "platform/print/PrintSurface.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 
+#include <QPrinterInfo>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -377,6 +381,27 @@ TEST_F(AddressBooksTest, MenuEntriesAskFirstAndDrawNothingOnCancel)
     FullSizeAddressBook_Click(records, {}, 0);
     EXPECT_EQ(document().pageCount(), 1);
     EXPECT_FALSE(PreviewSurface().documentOpen());
+}
+
+// With no printer the book goes to a PDF file; one in a folder that does not exist is
+// refused as soon as it is chosen, before a single contact is read.
+TEST_F(AddressBooksTest, APdfFileInAMissingFolderIsRefusedBeforeTheBookIsComposed)
+{
+    platform::PrintOutput::setPrinterLookupForTesting([] { return QPrinterInfo(); });
+    InstallPdfDestination();
+    PreviewSurface().setPreview(false);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("missing/book.pdf"));
+    MemoryRecords records = bookRecords(lastNames({"Lee", "Moe"}));
+    DialogScript script;
+    script.answerSaveFile(path).answerMessage(platform::vbOK);
+    PrintFullSizeAddressBook(records, {});
+    platform::PrintOutput::setPrinterLookupForTesting({});
+    ASSERT_EQ(script.shown(platform::DialogKind::Message).size(), 1u);
+    EXPECT_EQ(script.shown(platform::DialogKind::Message)[0].text,
+              "The document could not be written to \"" + path + "\". The folder does not exist.");
+    EXPECT_EQ(records.moves, 0) << "no contact was read";
+    EXPECT_EQ(document().pageCount(), 0);
 }
 
 } // namespace

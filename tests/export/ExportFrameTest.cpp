@@ -2,10 +2,12 @@
 #include "export/ExportFixture.h"
 #include "export/TextExports.h"
 
+#include "platform/base/FileKind.h"
 #include "platform/ui/MousePointer.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -191,15 +193,19 @@ TEST_F(FrameFailure, AFolderThatCannotBeEntered)
     setMode(locked, Everything);
 }
 
-TEST_F(FrameFailure, AFullDisk)
+// A pipe or a device of the chosen name is never opened, and stays what it was (before,
+// Yes to replace made a pipe a file, and /dev/full too when root exported to it).
+TEST_F(FrameFailure, APipeOrADeviceIsRefusedAndLeftAsItWas)
 {
-    // Every write to /dev/full fails for want of space; one who may write /dev would replace it.
-    {
-        Unprivileged user;
-        if (!QFileInfo::exists("/dev/full") || access("/dev", W_OK) == 0)
-            GTEST_SKIP() << "needs /dev/full and a user who may not write /dev (root could not leave root)";
+    const QString pipe = folder.filePath(QStringLiteral("pipe.txt"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0666), 0);
+    for (const QString &path : {pipe, QStringLiteral("/dev/full")}) {
+        if (platform::fileKind(path) != platform::FileKind::Special)
+            continue; // no /dev/full here
+        expectRefused(path, "It is a device, pipe or socket, not a file, and is left as it is.");
+        EXPECT_EQ(platform::fileKind(path), platform::FileKind::Special) << path.toStdString();
     }
-    expectRefused("/dev/full", "disk is full");
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{}) << "no file was made beside them";
 }
 
 TEST_F(FrameFailure, AReadOnlyFile)

@@ -1,9 +1,11 @@
 #include "pictures/Pics3.h"
+#include "TestPictures.h"
 
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 #include "platform/ui/Twips.h"
+#include "support/FileBytes.h"
 #include "support/TempDatabase.h"
 #include "support/TemporaryProgramFolder.h"
 
@@ -13,6 +15,7 @@
 #include <QPixmap>
 #include <QVariantMap>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -90,6 +93,17 @@ TEST_F(PanelTest, ABlankNameOrAFileThatIsNoPictureLeavesTheImageEmpty)
     EXPECT_FALSE(shows(panel.Image2));
     EXPECT_TRUE(shows(panel.Image3));
     EXPECT_EQ(panel.windowTitle(), "Smith");
+}
+
+// Nothing that could hold the panel is opened, and damaged picture data is not shown.
+TEST_F(PanelTest, APipeAFolderOrDamagedPictureDataLeavesTheImageEmpty)
+{
+    QDir().mkpath(folder.filePath(QStringLiteral("Pictures/folder.jpg")));
+    ASSERT_EQ(mkfifo(QFile::encodeName(folder.filePath(QStringLiteral("Pictures/pipe.jpg"))).constData(), 0600), 0);
+    writeFileBytes(folder.filePath(QStringLiteral("Pictures/half.png")), testpictures::pngWithLowerHalfLost(40, 30, Qt::red));
+    add({{"LastName", "Smith"}, {"PicturePath1", "pipe.jpg"}, {"PicturePath2", "folder.jpg"}, {"PicturePath3", "half.png"}});
+    Pics3 &panel = loaded();
+    EXPECT_FALSE(shows(panel.Image1) || shows(panel.Image2) || shows(panel.Image3));
 }
 
 TEST_F(PanelTest, AnEmptyListLeavesThePanelAsItIs)

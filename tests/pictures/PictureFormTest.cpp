@@ -1,9 +1,11 @@
 #include "PictureFixture.h"
+#include "TestPictures.h"
 
 #include "pictures/PictureBox.h"
 #include "pictures/PictureFit.h"
 #include "pictures/PictureStore.h"
 #include "platform/RuntimeError.h"
+#include "platform/base/FileKind.h"
 #include "platform/gdi/StdPicture.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Twips.h"
@@ -13,6 +15,7 @@
 #include <QToolButton>
 #include <cstdio>
 #include <jpeglib.h>
+#include <sys/stat.h>
 
 using platform::DialogKind;
 
@@ -196,34 +199,50 @@ TEST_F(PictureTest, APictureTooLargeForTheReaderToHoldIsTakenAndStoredAt1024By76
     EXPECT_TRUE(near(decodedPixel(stored, 1000, 700), QColor(200, 40, 40)));
 }
 
-TEST_F(PictureTest, ADamagedOrCutShortPictureIsRefusedSayingSoAndNothingIsStored)
+TEST_F(PictureTest, ADamagedOrCutShortPictureOrAPipeIsRefusedSayingSoAndNothingIsStored)
 {
     inPictures(QStringLiteral("start.png"), 800, 600, Qt::blue);
     name(1, QStringLiteral("start.png"));
-    for (const char *format : {"JPEG", "PNG"}) {
+    const auto damaged = [this](const char *format, void (*damage)(QByteArray &)) {
         const QString source = folder.filePath(QStringLiteral("damaged.") + QLatin1String(format));
         writePicture(source, 400, 300, Qt::green, format);
         QByteArray bytes = readFileBytes(source);
-        if (qstrcmp(format, "JPEG") == 0)
-            bytes.truncate(bytes.size() / 2);
-        else
-            bytes[bytes.indexOf("IDAT") + 6] = char(~bytes[bytes.indexOf("IDAT") + 6]);
+        damage(bytes);
         writeFileBytes(source, bytes);
-        const QString told =
-            qstrcmp(format, "JPEG") == 0 ? QStringLiteral("cut short") : QStringLiteral("damaged");
-
+        return source;
+    };
+    const QString lost = folder.filePath(QStringLiteral("lost.png"));
+    writeFileBytes(lost, testpictures::pngWithLowerHalfLost(400, 300, Qt::green));
+    // Opening a pipe would wait for something to write to it.
+    const QString pipe = folder.filePath(QStringLiteral("pipe.jpg"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString aFolder = folder.filePath(QStringLiteral("folder.jpg"));
+    ASSERT_TRUE(QDir().mkpath(aFolder));
+    const struct {
+        QString path;
+        QString told;
+    } cases[] = {
+        {damaged("JPEG", [](QByteArray &b) { b.truncate(b.size() / 2); }), "The picture file is cut short"},
+        {damaged("PNG", [](QByteArray &b) { b[b.indexOf("IDAT") + 6] = char(~b[b.indexOf("IDAT") + 6]); }),
+         "The picture file is damaged"},
+        {lost, "The picture file is damaged"}, // read without an error, its lower half black
+        {pipe, "Invalid picture: " + pipe},
+        {aFolder, "File not found: " + aFolder},
+    };
+    for (const auto &c : cases) {
         // Opened from the editor, the window does not open; chosen with Change Picture, the
         // shown picture stays and is what Save keeps.
-        EXPECT_THROW(openOn(1, source), platform::RuntimeError);
+        EXPECT_THROW(openOn(1, c.path), platform::RuntimeError);
         PictureForm &form = openSlot(1);
         DialogScript script;
-        script.answerOpenFile(source).answerMessage(platform::vbOK);
+        script.answerOpenFile(c.path).answerMessage(platform::vbOK);
         form.cmdLoadFile_Click();
-        EXPECT_TRUE(script.shown(DialogKind::Message).at(0).text.contains(told)) << format;
+        EXPECT_TRUE(script.shown(DialogKind::Message).at(0).text.startsWith(c.told)) << c.path.toStdString();
         form.cmdClose_Click();
         EXPECT_EQ(slotBox(1).text(), "start.png");
-        EXPECT_EQ(filesIn(pictures()), QStringList{"start.png"}) << format;
+        EXPECT_EQ(filesIn(pictures()), QStringList{"start.png"}) << c.path.toStdString();
     }
+    EXPECT_EQ(platform::fileKind(pipe), platform::FileKind::Special);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -2,12 +2,19 @@
 
 #include "pictures/cImage.h"
 
+#include <QByteArray>
+#include <QColor>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 // Pictures for the encoder's tests, as top-down RGB bytes and as a 24-bit cImage.
 namespace testpictures {
+
+// A PNG of one colour whose lower half of image data was lost (zeroed) after its data
+// checksum was taken; every chunk checksum is right. Decoded, it shows its lower half
+// black, and only the data checksum, checked after the last row, tells of the damage.
+QByteArray pngWithLowerHalfLost(int width, int height, QColor colour);
 
 // Smooth shading, soft-edged shapes, fine texture and a little grain, like a photograph.
 std::vector<std::uint8_t> photoLike(int width, int height, std::uint32_t seed = 1);

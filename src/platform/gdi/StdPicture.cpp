@@ -1,6 +1,7 @@
 #include "platform/gdi/StdPicture.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/base/FileKind.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/GdiBitmap.h"
 
@@ -9,6 +10,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
+#include <QLoggingCategory>
 #include <QMimeData>
 #include <cstring>
 
@@ -70,7 +72,85 @@ bool jpegEndsEarly(const QString &path)
     }
 }
 
+// The PNG reader tells of bad image data only as a libpng warning, logged at the info level
+// of the image readers' category, which is off unless someone turns it on. While a watch
+// lives it is on, and such a warning marks the picture damaged; the category's other
+// messages go on where they went, or nowhere when it was off.
+class DataWarningWatch {
+  public:
+    DataWarningWatch()
+    {
+        current() = this;
+        mPreviousHandler = qInstallMessageHandler(&DataWarningWatch::handle);
+        mPreviousFilter = QLoggingCategory::installFilter(&DataWarningWatch::filter);
+    }
+    ~DataWarningWatch()
+    {
+        QLoggingCategory::installFilter(mPreviousFilter);
+        qInstallMessageHandler(mPreviousHandler);
+        current() = nullptr;
+    }
+    DataWarningWatch(const DataWarningWatch &) = delete;
+    DataWarningWatch &operator=(const DataWarningWatch &) = delete;
+
+    bool damaged() const { return mDamaged; }
+
+  private:
+    static constexpr const char *Category = "qt.gui.imageio";
+
+    static DataWarningWatch *&current()
+    {
+        static DataWarningWatch *watch = nullptr;
+        return watch;
+    }
+
+    static bool aboutImageData(const QString &message)
+    {
+        return message.startsWith(QLatin1String("libpng warning")) &&
+               (message.contains(QLatin1String("IDAT")) || message.contains(QLatin1String("image data")) ||
+                message.contains(QLatin1String("compressed data")));
+    }
+
+    static void filter(QLoggingCategory *category)
+    {
+        DataWarningWatch *watch = current();
+        if (watch && watch->mPreviousFilter)
+            watch->mPreviousFilter(category);
+        if (watch && qstrcmp(category->categoryName(), Category) == 0) {
+            watch->mPassOn = category->isInfoEnabled();
+            category->setEnabled(QtInfoMsg, true);
+        }
+    }
+
+    static void handle(QtMsgType type, const QMessageLogContext &context, const QString &message)
+    {
+        DataWarningWatch *watch = current();
+        if (watch && context.category && qstrcmp(context.category, Category) == 0) {
+            if (aboutImageData(message))
+                watch->mDamaged = true;
+            if (!watch->mPassOn)
+                return;
+        }
+        if (watch && watch->mPreviousHandler)
+            watch->mPreviousHandler(type, context, message);
+    }
+
+    QtMessageHandler mPreviousHandler = nullptr;
+    QLoggingCategory::CategoryFilter mPreviousFilter = nullptr;
+    bool mPassOn = false;
+    bool mDamaged = false;
+};
+
 } // namespace
+
+QImage readUndamaged(QImageReader &reader)
+{
+    const DataWarningWatch watch;
+    QImage image;
+    if (!reader.read(&image) || watch.damaged())
+        return QImage();
+    return image;
+}
 
 int StdPicture::Width() const
 {
@@ -84,9 +164,20 @@ int StdPicture::Height() const
 
 std::unique_ptr<StdPicture> StdPicture::LoadPicture(const QString &path, const QSize &largest)
 {
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists() || info.isDir())
+    const auto refuse = [&](const char *why) {
+        throw RuntimeError(err::InvalidPicture, QString::fromLatin1(why).arg(path));
+    };
+    // Looked at before anything opens it: a pipe or a device would hold the reader for ever.
+    switch (fileKind(path)) {
+    case FileKind::Missing:
+    case FileKind::Folder:
         throw RuntimeError(err::FileNotFound, QStringLiteral("File not found: %1").arg(path));
+    case FileKind::Special:
+        refuse("Invalid picture: %1");
+        break;
+    case FileKind::Regular:
+        break;
+    }
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     // What the header says: a file whose header cannot be read is no picture at all.
@@ -96,10 +187,7 @@ std::unique_ptr<StdPicture> StdPicture::LoadPicture(const QString &path, const Q
                          (size.width() > largest.width() || size.height() > largest.height());
     if (scaling)
         reader.setScaledSize(size.scaled(largest, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
-    const QImage image = reader.read();
-    const auto refuse = [&](const char *why) {
-        throw RuntimeError(err::InvalidPicture, QString::fromLatin1(why).arg(path));
-    };
+    const QImage image = readUndamaged(reader);
     if (image.isNull()) {
         if (format.isEmpty() || !size.isValid())
             refuse("Invalid picture: %1");

@@ -4,6 +4,7 @@
 #include "platform/gdi/GdiTypes.h"
 
 #include <QImage>
+#include <QImageReader>
 #include <QString>
 #include <memory>
 
@@ -12,6 +13,11 @@ namespace platform {
 namespace err {
 constexpr int InvalidPicture = 481;
 } // namespace err
+
+// The reader's picture; a null image when the reader fails, and also when it reports the
+// image data damaged or incomplete, as a decoder that meets bad data part-way may still
+// hand back what it made of it, the rest left blank.
+QImage readUndamaged(QImageReader &reader);
 
 // A picture object: a bitmap owned by the picture, made from an image file or the
 // clipboard with Qt's image readers. Black and white pictures become 1-bit bitmaps,
@@ -22,9 +28,10 @@ class StdPicture {
     StdPicture(const StdPicture &) = delete;
     StdPicture &operator=(const StdPicture &) = delete;
 
-    // Raises error 53 when the file does not exist and 481 when it is not a picture
-    // (the format is told from the content, whatever the name's extension), when the
-    // decoder finds it damaged or cut short, or when it is too large to read; the text
+    // Raises error 53 when the file does not exist or is a folder, and 481 when it is a
+    // device or pipe (never opened), when it is not a picture (the format is told from the
+    // content, whatever the name's extension), when the decoder finds it damaged or cut
+    // short, or when it is too large to read; the text
     // tells which. With `largest`, a larger picture is scaled down to fit it, keeping its
     // proportions, while it is decoded, so its full size never has to fit in memory.
     static std::unique_ptr<StdPicture> LoadPicture(const QString &path, const QSize &largest = QSize());

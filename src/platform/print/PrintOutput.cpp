@@ -1,6 +1,7 @@
 #include "platform/print/PrintOutput.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/base/FileKind.h"
 #include "platform/print/PageRenderer.h"
 #include "platform/print/PrintSupport.h"
 #include "platform/print/PrintSurface.h"
@@ -85,6 +86,21 @@ bool &sessionPrinterChosen()
 std::optional<QString> currentPrinter()
 {
     return printSupport().defaultPrinterName();
+}
+
+QString unwritable(const QString &path)
+{
+    return QStringLiteral("The document could not be written to \"%1\".").arg(QDir::toNativeSeparators(path));
+}
+
+// Raises the error for a PDF file that cannot be written at the path, saying why.
+void refuseUnwritable(const QString &path)
+{
+    const std::optional<WriteRefusal> refusal = writeRefusal(path);
+    if (!refusal)
+        return;
+    throw RuntimeError(refusal->cause == WriteRefusal::NoFolder ? err::PathNotFound : PrintOutput::PathFileAccessError,
+                       unwritable(path) + QLatin1Char(' ') + refusal->reason);
 }
 
 QPageLayout layoutFor(const PrintDocument &document)
@@ -208,10 +224,8 @@ bool PrintOutput::paint(const PrintDocument &document, QPagedPaintDevice &device
 
 void PrintOutput::writePdf(const PrintDocument &document, const QString &path, int fromPage, int toPage)
 {
-    const QString failure =
-        QStringLiteral("The document could not be written to \"%1\".").arg(QDir::toNativeSeparators(path));
-    if (!QFileInfo(path).absoluteDir().exists())
-        throw RuntimeError(err::PathNotFound, failure);
+    refuseUnwritable(path);
+    const QString failure = unwritable(path);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw RuntimeError(PathFileAccessError, failure);
@@ -260,6 +274,8 @@ std::optional<QString> PrintOutput::askDestination(const QString &documentName)
     const QString path = pdfPathChooser()(documentName);
     if (path.isEmpty())
         return std::nullopt;
+    // Told now, before the document is composed for a file that could not take it.
+    refuseUnwritable(path);
     rememberPdfFolder(path);
     return path;
 }

@@ -55,7 +55,8 @@ class PrintOutput {
 
     // Asked before a document for the printer is laid out, so that a Cancel costs
     // nothing: for paper there is nothing to ask (an empty path); for a file, the PDF file
-    // chosen. No value when the user cancelled.
+    // chosen. No value when the user cancelled. A chosen file that cannot be written there
+    // (no such folder, a device in its place) raises the error writePdf would raise.
     static std::optional<QString> askDestination(const QString &documentName);
     // Puts the pages where askDestination said: the PDF file, or the printer for an empty
     // path.

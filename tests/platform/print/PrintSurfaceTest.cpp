@@ -4,6 +4,7 @@
 #include "support/FixedMetricsScope.h"
 #include "support/PrintedPages.h"
 
+#include <QDir>
 #include <QPrinterInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -303,9 +304,12 @@ TEST_F(PrintSurfaceTest, WithoutPreviewTheEndedDocumentGoesToThePrinter)
 
 TEST_F(PrintSurfaceTest, PrinterFailureReachesTheCaller)
 {
-    pdfPath = dir.filePath(QStringLiteral("missing/out.pdf"));
+    // The folder is there when the file is chosen and gone when the document is ended.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("gone")));
+    pdfPath = dir.filePath(QStringLiteral("gone/out.pdf"));
     start();
     vp.printLine(QStringLiteral("lost"));
+    ASSERT_TRUE(QDir(dir.filePath(QStringLiteral("gone"))).removeRecursively());
     try {
         vp.setAction(PrintSurface::EndDoc);
         FAIL() << "no error raised";
