@@ -428,6 +428,9 @@ void NameList::firstActivation()
                 mGrid->Table1_ClearClickFlag();
                 refreshList(storeParts(removeSelectionsRecordSource(gRecordSource)));
             } catch (const RuntimeError &error) {
+                // A damaged file is the start routine's to repair.
+                if (error.number() == platform::err::DamagedDatabase)
+                    throw;
                 // A stored category that cannot be shown (its condition damaged) must not lock
                 // the user out of the file: all contacts are shown, and the settings rows stay
                 // for the user to choose again.

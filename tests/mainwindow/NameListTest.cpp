@@ -525,20 +525,34 @@ TEST_F(MainWindowTest, StartReadsItsSettingsWithOneRecordSet)
     gTabletMode = false;
 }
 
-TEST_F(MainWindowTest, StartupCategoryThatCannotBeShownStopsTheStartWithNoWindowLeft)
+class DamagedStartupCategoryTest : public MainWindowTest, public ::testing::WithParamInterface<const char *> {};
+
+TEST_P(DamagedStartupCategoryTest, OpensOnAllContactsSaysWhyOnceAndKeepsTheRows)
 {
+    const QString condition = QString::fromLatin1(GetParam());
     prepare(5);
     settingsRow("CATEGORYSTARTUP", "1");
-    settingsRow("CATEGORY", "Lost", " NoSuchField = 4 ");
+    settingsRow("CATEGORY", "Lost", condition);
     script.answerMessage(platform::vbOK);
-    program.setCommandLine(path);
-    EXPECT_FALSE(program.start());
+    NameList &w = start();
     ASSERT_EQ(script.shown().size(), 1u);
-    EXPECT_EQ(script.shown()[0].title, "Error");
-    EXPECT_TRUE(script.shown()[0].text.contains("NoSuchField")) << script.shown()[0].text.toStdString();
-    for (QWidget *top : QApplication::topLevelWidgets())
-        EXPECT_FALSE(top->isVisible() && top->objectName() == "NameList");
+    EXPECT_EQ(script.shown()[0].title, "Start-up category not shown");
+    EXPECT_TRUE(script.shown()[0].text.startsWith(
+        "The category \"Lost\" cannot be shown at start-up, so all contacts are shown.\r\n\r\n"))
+        << script.shown()[0].text.toStdString();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(source(w), "Select * from  tblContacts" + DefaultOrder);
+    EXPECT_EQ(shownRows(w), 5);
+    EXPECT_EQ(label(w, "lblCategory")->text(), "");
+    EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='CATEGORY' And Name='Lost' And Setting1='" +
+                    condition + "'"),
+              1);
+    EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='CATEGORYSTARTUP' And Name='1'"), 1);
 }
+
+// Conditions edited outside the program: a field it does not have, and a broken expression.
+INSTANTIATE_TEST_SUITE_P(UnknownFieldAndBrokenExpression, DamagedStartupCategoryTest,
+                         ::testing::Values(" NoSuchField = 4 ", " CategoryNumber = = 4 ("));
 
 TEST_F(MainWindowTest, StartupCategoryOptionOffShowsAllContacts)
 {
