@@ -9,6 +9,7 @@
 #include "platform/db/Database.h"
 #include "platform/db/NewDatabase.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/SqlConnection.h"
 #include "platform/grid/DataGrid.h"
 #include "platform/print/PrintSurface.h"
 #include "platform/ui/ClassicFont.h"
@@ -38,6 +39,7 @@
 #include <QTest>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
+#include <sqlcipher/sqlite3.h>
 
 namespace {
 
@@ -234,6 +236,55 @@ TEST_F(MainWindowTest, ChoosingASortRequeriesKeepingTheSelectionView)
     w.listViews().cmbSort_Click();
     EXPECT_EQ(source(w), "Select * from  tblContacts Where Selected = 'x'  Order By Phone1");
     EXPECT_FALSE(gRecordSource.gSortedByDate);
+}
+
+TEST_F(MainWindowTest, ASortThatCannotReadTheFileKeepsTheListAsItWas)
+{
+    prepare(30);
+    NameList &w = start();
+    platform::Recordset &rows = *Data1(w)->recordset();
+    rows.setAbsolutePosition(6);
+    QCoreApplication::processEvents();
+    const QVariant contact = rows.value("RecordID");
+    const QString name = txtName(w)->toPlainText();
+    const QString phone = txtPhone(w)->toPlainText();
+    ASSERT_FALSE(name.isEmpty());
+    const QString sourceBefore = source(w);
+    const RecordSourceState partsBefore = gRecordSource;
+    const int refreshes = Data1(w)->refreshCount();
+
+    // Another program is in the middle of writing the file; the program's wait for it ends at once.
+    platform::SqlConnection other;
+    ASSERT_EQ(other.open(path, SQLITE_OPEN_READWRITE), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other.handle(), "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_busy_timeout(gDb->handle(), 0);
+    script.answerMessage(platform::vbOK);
+    const int firstName = cmbSort(w)->findText("FirstName");
+    cmbSort(w)->setCurrentIndex(firstName);
+    emit cmbSort(w)->activated(firstName);
+
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].title, "Sort order not changed");
+    EXPECT_EQ(script.shown()[0].text, "The list could not be sorted by FirstName, so it stays as it was.\r\n\r\n"
+                                      "Could not update; the database is currently locked by another program.");
+    EXPECT_EQ(cmbSort(w)->currentText(), "LastName");
+    EXPECT_EQ(source(w), sourceBefore);
+    EXPECT_EQ(gRecordSource, partsBefore);
+    EXPECT_EQ(Data1(w)->refreshCount(), refreshes);
+    EXPECT_EQ(shownRows(w), 30);
+    EXPECT_EQ(Table1(w)->model()->rowCount(), 30);
+    ASSERT_EQ(Data1(w)->recordset(), &rows);
+    EXPECT_EQ(rows.value("RecordID"), contact);
+    EXPECT_EQ(txtName(w)->toPlainText(), name);
+    EXPECT_EQ(txtPhone(w)->toPlainText(), phone);
+
+    // Once the other program lets go, the same choice sorts and is stored.
+    sqlite3_exec(other.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    cmbSort(w)->setCurrentIndex(firstName);
+    emit cmbSort(w)->activated(firstName);
+    EXPECT_EQ(script.shown().size(), 1u);
+    EXPECT_TRUE(source(w).endsWith(" Order By FirstName")) << source(w).toStdString();
+    EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='GRIDSORTORDER' And Name='FirstName'"), 1);
 }
 
 TEST_F(MainWindowTest, SelectionViewsReachTheDataControlWithTheirExactTexts)
