@@ -39,5 +39,4 @@ class ListViewCommands : public QObject {
     NameList &mWindow;
     MainControls &mUi;
     QString mChoiceInForce; // the sort box entry the list is sorted by
-
 };

@@ -138,8 +138,9 @@ QVariant DataGridModel::data(const QModelIndex &index, int role) const
         // A date field holding no date the program can show (another program wrote it) shows
         // nothing rather than its stored text.
         const FieldInfo &info = rs->fieldInfo(field);
+        const bool isDate = value.typeId() == QMetaType::QDateTime || value.typeId() == QMetaType::QDate;
         if (info.typed && info.type == JetType::DateTime && value.isValid() && !value.isNull() &&
-            !(value.typeId() == QMetaType::QDateTime && isStorableDate(value.toDate())))
+            !(isDate && isStorableDate(value.toDate())))
             return QString();
         return QVariant(displayText(value));
     } catch (const RuntimeError &) {
