@@ -169,3 +169,9 @@ bool applyStartupCategory(const QString &categoryCondition)
     gRecordSource.gWhereClause = QStringLiteral(" Where") + gap + categoryCondition;
     return true;
 }
+
+QString startupCategoryNotShownText(const QString &category, const QString &reason)
+{
+    return QStringLiteral("The category \"") + category +
+           QStringLiteral("\" cannot be shown at start-up, so all contacts are shown.\r\n\r\n") + reason;
+}

@@ -108,3 +108,7 @@ bool isFindResultCaption(const QString &caption);
 // gRecordSource before the first list opens, when the CATEGORYSTARTUP row's Name is on (settingIsTrue:
 // the check box stores 1). A blank condition changes nothing and returns false.
 bool applyStartupCategory(const QString &categoryCondition);
+
+// The message when the start-up category cannot be shown and all contacts are shown instead.
+QString startupCategoryNotShownText(const QString &category, const QString &reason);
+inline const QString StartupCategoryNotShownTitle = QStringLiteral("Start-up category not shown");

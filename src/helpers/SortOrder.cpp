@@ -31,6 +31,12 @@ QString sortChoiceNotStoredText(const QString &choice, const QString &reason)
            reason;
 }
 
+QString sortNotChangedText(const QString &choice, const QString &reason)
+{
+    return QStringLiteral("The list could not be sorted by ") + choice +
+           QStringLiteral(", so it stays as it was.\r\n\r\n") + reason;
+}
+
 SortChoice applySortChoice(const QString &choice)
 {
     const SortChoice result = sortChoiceFor(choice);

@@ -28,6 +28,10 @@ SortChoice applySortChoice(const QString &choice);
 // The message after the list was re-sorted but the GRIDSORTORDER row could not be written.
 QString sortChoiceNotStoredText(const QString &choice, const QString &reason);
 
+// The message when the list could not be opened in the chosen order and so stays as it was.
+QString sortNotChangedText(const QString &choice, const QString &reason);
+inline const QString SortNotChangedTitle = QStringLiteral("Sort order not changed");
+
 // The sort box entries for the fields of the displayed record set, in field order:
 // descriptions, label choice, selection mark, prefix and suffix, keys, the second
 // address lines, the little-used dates and phones, the category and the notes are

@@ -43,6 +43,11 @@ void ListViewCommands::ShowAllMenu_Click()
             category->deleteRecord();
         }
     }
+    showAllContacts();
+}
+
+void ListViewCommands::showAllContacts()
+{
     mUi.lblFilterMsg->setVisible(false);
     mWindow.refreshList(storeParts(showAllRecordSource(gRecordSource)));
     mWindow.setCategoryCaption(QString());
@@ -138,15 +143,34 @@ void ListViewCommands::sortByChoice(bool reopenList)
     QString notStored;
     {
         platform::BusyPointer busy;
-        // The list is reopened below anyway; letting it go first spares the database from
-        // fixing the membership of every row of it before the settings row is written.
-        mUi.Data1->clear();
+        const RecordSourceState before = gRecordSource;
+        const SortChoice sort = applySortChoice(choice);
+        mWindow.grid().Table1_ClearClickFlag();
+        const QString recordSource = storeParts(sortedRecordSource(gRecordSource));
+        if (reopenList) {
+            // The list is opened in the new order before anything else changes: a list that
+            // cannot be read (another program holding the file) leaves the rows, the current
+            // contact and the order as they were.
+            try {
+                mWindow.refreshList(recordSource);
+            } catch (const RuntimeError &error) {
+                gRecordSource = before;
+                mUi.cmbSort->setCurrentIndex(mUi.cmbSort->findText(mChoiceInForce));
+                busy.release();
+                platform::MsgBox(sortNotChangedText(choice, error.description()), platform::vbExclamation,
+                                 SortNotChangedTitle);
+                return;
+            }
+        } else {
+            // At start-up no list is open yet.
+            mUi.Data1->clear();
+        }
+        mChoiceInForce = choice;
         try {
             storeSortChoice(choice);
         } catch (const RuntimeError &error) {
             notStored = error.description();
         }
-        const SortChoice sort = applySortChoice(choice);
         if (gContactsTable) {
             try {
                 gContactsTable->setIndex(sort.indexName);
@@ -156,10 +180,6 @@ void ListViewCommands::sortByChoice(bool reopenList)
             }
         }
         mUi.txtLocate->setFocus();
-        mWindow.grid().Table1_ClearClickFlag();
-        const QString recordSource = storeParts(sortedRecordSource(gRecordSource));
-        if (reopenList)
-            mWindow.refreshList(recordSource);
     }
     if (!notStored.isNull())
         platform::MsgBox(sortChoiceNotStoredText(choice, notStored), platform::vbExclamation,

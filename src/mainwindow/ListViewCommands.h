@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 class MainControls;
 class NameList;
-class QString;
 
 // Commands that choose which contacts the list shows and in what order: all of them, the
 // marked ones or the others, a category, a filter or a find, and the sort box.
@@ -14,6 +14,8 @@ class ListViewCommands : public QObject {
     explicit ListViewCommands(NameList &window);
 
     void ShowAllMenu_Click();
+    // Every contact in the list, as Show All shows them, leaving the CATEGORY row alone.
+    void showAllContacts();
     void ShowSelectedOnlyMenu_Click();
     void HideSelectedMenu_Click();
     void RemoveSelectionsMenu_Click();
@@ -36,4 +38,5 @@ class ListViewCommands : public QObject {
 
     NameList &mWindow;
     MainControls &mUi;
+    QString mChoiceInForce; // the sort box entry the list is sorted by
 };

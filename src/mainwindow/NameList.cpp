@@ -420,22 +420,37 @@ void NameList::firstActivation()
             rebuildDueReminders();
     }
 
+    QString categoryFailure;
     try {
         if (mStartupCategoryShown) {
-            // The category restored at start-up stays; only the selection view goes.
-            mGrid->Table1_ClearClickFlag();
-            refreshList(storeParts(removeSelectionsRecordSource(gRecordSource)));
+            try {
+                // The category restored at start-up stays; only the selection view goes.
+                mGrid->Table1_ClearClickFlag();
+                refreshList(storeParts(removeSelectionsRecordSource(gRecordSource)));
+            } catch (const RuntimeError &error) {
+                // A damaged file is the start routine's to repair.
+                if (error.number() == platform::err::DamagedDatabase)
+                    throw;
+                // A stored category that cannot be shown (its condition damaged) must not lock
+                // the user out of the file: all contacts are shown, and the settings rows stay
+                // for the user to choose again.
+                categoryFailure = startupCategoryNotShownText(mUi->lblCategory->text(), error.description());
+                mStartupCategoryShown = false;
+                mListViews->showAllContacts();
+            }
         } else {
             mListViews->ShowAllMenu_Click();
         }
     } catch (const RuntimeError &) {
-        // A list that cannot open (a stored category naming no field) stops the start,
-        // which tells why: no window stays on screen without its list.
+        // A list that cannot open at all stops the start, which tells why: no window stays
+        // on screen without its list.
         hide();
         throw;
     }
     // The grid binds to the one list the window first shows.
     bindGrid();
+    if (!categoryFailure.isNull())
+        platform::MsgBox(categoryFailure, platform::vbExclamation, StartupCategoryNotShownTitle);
 }
 
 void NameList::Form_Activate()
@@ -587,8 +602,15 @@ void NameList::MouseWheel(int MouseKeys, int Rotation, int Xpos, int Ypos)
 
 void NameList::refreshList(const QString &recordSource)
 {
+    // A list that cannot be opened leaves the one shown in place, with its record source.
+    const QString shownSource = mUi->Data1->recordSource();
     mUi->Data1->setRecordSource(recordSource);
-    mUi->Data1->refresh();
+    try {
+        mUi->Data1->refresh();
+    } catch (const RuntimeError &) {
+        mUi->Data1->setRecordSource(shownSource);
+        throw;
+    }
 }
 
 void NameList::releaseList()

@@ -2,6 +2,7 @@
 
 #include "helpers/DatabaseState.h"
 #include "helpers/ValueHelpers.h"
+#include "platform/base/DateText.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
@@ -128,12 +129,25 @@ void CurrentReminders::cmdDelete_Click()
     const QVariant reminderID = rs->value(QStringLiteral("TblRemindRecordID"));
     // A due row whose reminder has since been deleted or given another date is only removed.
     if (!IsNull(remindDate) && !IsNull(reminderID)) {
+        // A date the program cannot store (written by another program) cannot be looked up
+        // either: removing the due row would leave the reminder where it was.
+        if (!platform::isStorableDate(remindDate.toDate())) {
+            platform::MsgBox(QStringLiteral("The date of this reminder lies outside the years 100 to 9999.  "
+                                            "Change it in the reminder window, then remove the reminder."),
+                             platform::vbCritical, InvalidDateTitle);
+            return;
+        }
         gSql = QStringLiteral("Select * from tblRemind where RemindDate=#") +
                engineDateLiteral(remindDate.toDate()) + QStringLiteral("# and RecordID=") +
                QString::number(reminderID.toLongLong());
         std::unique_ptr<platform::Recordset> reminder = mDb.openRecordset(gSql);
-        if (!reminder->eof())
-            AdvanceOnePeriod(*reminder);
+        if (!reminder->eof() && !AdvanceOnePeriod(*reminder)) {
+            platform::MsgBox(QStringLiteral("Moving this reminder on by its frequency would take its date "
+                                            "outside the years 100 to 9999.  Change its date or frequency in "
+                                            "the reminder window, then remove the reminder."),
+                             platform::vbCritical, InvalidDateTitle);
+            return;
+        }
     }
     rs->deleteRecord();
     moveAfterDelete(*rs);

@@ -375,7 +375,7 @@ bool Remind::SaveEdits()
     }
     if (!platform::parseDateText(txtRemindDate->text()).isValid()) {
         platform::MsgBox(QStringLiteral("You must enter a valid date before saving this reminder"),
-                         platform::vbCritical, QStringLiteral("Invalid Date"));
+                         platform::vbCritical, InvalidDateTitle);
         txtRemindDate->setFocus();
         return false;
     }
@@ -388,6 +388,30 @@ bool Remind::SaveEdits()
                          InvalidNumberTitle);
         txtWarningDays->setFocus();
         return false;
+    }
+    // Every date the reminder will hold, now and once moved on, must be one the program can
+    // store and show.
+    const ReminderPeriod period = reminderPeriodOf(cmbFreqPeriod->currentText());
+    switch (reminderDatesFault(platform::parseDateText(txtRemindDate->text()).date(),
+                               txtWarningDays->text().trimmed().toInt(), period,
+                               period == ReminderPeriod::OneTime ? 0 : txtFreqAmt->text().trimmed().toInt())) {
+    case ReminderDateFault::RemindDate:
+        platform::MsgBox(QStringLiteral("You must enter a date in the years 100 to 9999 before saving this reminder"),
+                         platform::vbCritical, InvalidDateTitle);
+        txtRemindDate->setFocus();
+        return false;
+    case ReminderDateFault::WarnDate:
+        platform::MsgBox(QStringLiteral("Warning days must leave the warning date in the years 100 to 9999."),
+                         platform::vbCritical, InvalidNumberTitle);
+        txtWarningDays->setFocus();
+        return false;
+    case ReminderDateFault::NextDate:
+        platform::MsgBox(lblFreqAmt->text() + QStringLiteral(" must leave the next date in the years 100 to 9999."),
+                         platform::vbCritical, InvalidNumberTitle);
+        txtFreqAmt->setFocus();
+        return false;
+    case ReminderDateFault::None:
+        break;
     }
     return true;
 }

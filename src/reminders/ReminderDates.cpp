@@ -1,5 +1,7 @@
 #include "reminders/ReminderDates.h"
 
+#include "platform/base/DateText.h"
+
 ReminderPeriod reminderPeriodOf(const QString &frequencyPeriod)
 {
     if (frequencyPeriod == QLatin1String("One time"))
@@ -13,25 +15,43 @@ ReminderPeriod reminderPeriodOf(const QString &frequencyPeriod)
     return ReminderPeriod::Unknown;
 }
 
-QDate warnDateOf(const QDate &remindDate, int warningDays)
+QDate warnDateOf(const QDate &remindDate, qint64 warningDays)
 {
-    return remindDate.addDays(-qint64(warningDays));
+    return remindDate.addDays(-warningDays);
 }
 
-QDate advancedByOnePeriod(const QDate &remindDate, ReminderPeriod period, int amount)
+QDate advancedByOnePeriod(const QDate &remindDate, ReminderPeriod period, qint64 amount)
 {
-    switch (period) {
-    case ReminderPeriod::Days:
-        return remindDate.addDays(amount);
-    case ReminderPeriod::Months:
-        return remindDate.addMonths(amount); // clamps to the month's last day
-    case ReminderPeriod::Years:
-        return remindDate.addYears(amount); // 29 February becomes 28 February
-    case ReminderPeriod::OneTime:
-    case ReminderPeriod::Unknown:
-        break;
-    }
-    return remindDate;
+    // No amount beyond this keeps a date within the years the program stores; refusing it
+    // first keeps the calendar's month and year sums within range.
+    constexpr qint64 farBeyondAnyDate = 10000LL * 366;
+    const bool moves = period == ReminderPeriod::Days || period == ReminderPeriod::Months ||
+                       period == ReminderPeriod::Years;
+    if (!moves)
+        return remindDate;
+    if (amount > farBeyondAnyDate || amount < -farBeyondAnyDate)
+        return {};
+    QDate next;
+    if (period == ReminderPeriod::Days)
+        next = remindDate.addDays(amount);
+    else if (period == ReminderPeriod::Months)
+        next = remindDate.addMonths(int(amount)); // clamps to the month's last day
+    else
+        next = remindDate.addYears(int(amount)); // 29 February becomes 28 February
+    return platform::isStorableDate(next) ? next : QDate();
+}
+
+ReminderDateFault reminderDatesFault(const QDate &remindDate, qint64 warningDays, ReminderPeriod period,
+                                     qint64 amount)
+{
+    if (!platform::isStorableDate(remindDate))
+        return ReminderDateFault::RemindDate;
+    if (!platform::isStorableDate(warnDateOf(remindDate, warningDays)))
+        return ReminderDateFault::WarnDate;
+    const QDate next = advancedByOnePeriod(remindDate, period, amount);
+    if (!platform::isStorableDate(next) || !platform::isStorableDate(warnDateOf(next, warningDays)))
+        return ReminderDateFault::NextDate;
+    return ReminderDateFault::None;
 }
 
 namespace {

@@ -9,30 +9,38 @@
 #include "platform/ui/MsgBox.h"
 #include "reminders/ReminderDates.h"
 
+#include <algorithm>
+
 namespace {
 
-int wholeNumberOf(const QVariant &value)
+qint64 wholeNumberOf(const QVariant &value)
 {
-    return qRound(NullToZero(value).toDouble());
+    // Far beyond any period or warning a date can take, and within what rounds to a whole number.
+    return qRound64(std::clamp(NullToZero(value).toDouble(), -1e15, 1e15));
 }
 
 } // namespace
 
-void AdvanceOnePeriod(platform::Recordset &row)
+bool AdvanceOnePeriod(platform::Recordset &row)
 {
     const ReminderPeriod period = reminderPeriodOf(NullToString(row.value(QStringLiteral("FrequencyPeriod"))).toString());
     if (period == ReminderPeriod::OneTime) {
         row.deleteRecord();
-        return;
+        return true;
     }
     const QDate date = row.value(QStringLiteral("RemindDate")).toDate();
     if (period == ReminderPeriod::Unknown || !date.isValid())
-        return;
-    const QDate next = advancedByOnePeriod(date, period, wholeNumberOf(row.value(QStringLiteral("FrequencyAmount"))));
+        return true;
+    const qint64 amount = wholeNumberOf(row.value(QStringLiteral("FrequencyAmount")));
+    const qint64 warningDays = wholeNumberOf(row.value(QStringLiteral("WarningDays")));
+    if (reminderDatesFault(date, warningDays, period, amount) != ReminderDateFault::None)
+        return false;
+    const QDate next = advancedByOnePeriod(date, period, amount);
     row.edit();
     row.setValue(QStringLiteral("RemindDate"), next);
-    row.setValue(QStringLiteral("WarnDate"), warnDateOf(next, wholeNumberOf(row.value(QStringLiteral("WarningDays")))));
+    row.setValue(QStringLiteral("WarnDate"), warnDateOf(next, warningDays));
     row.update();
+    return true;
 }
 
 qint64 RebuildDueReminders(platform::Database &db)

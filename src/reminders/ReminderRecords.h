@@ -12,6 +12,7 @@ class Recordset;
 inline const QString ActiveStatus = QStringLiteral("Active");
 inline const QString InactiveStatus = QStringLiteral("Inactive");
 inline const QString OneTimePeriod = QStringLiteral("One time");
+inline const QString InvalidDateTitle = QStringLiteral("Invalid Date");
 inline const QString NoCurrentRemindersTitle = QStringLiteral("No current reminders");
 
 // The statements that rebuild the due reminders (at the main window's first activation when
@@ -24,8 +25,10 @@ inline const QString FillCurrentRemindersSql = QStringLiteral(
 
 // Moves the reminder on the current row of `row` (a row of tblRemind) on by one period and
 // recomputes its warning date; a one-time reminder is deleted instead, and a row with a
-// period of another text, or with no date, is left as it is.
-void AdvanceOnePeriod(platform::Recordset &row);
+// period of another text, or with no date, is left as it is. False, with the row left as it
+// is, when the reminder's dates or the ones a period on lie outside the dates the program can
+// store.
+bool AdvanceOnePeriod(platform::Recordset &row);
 
 // Empties tblCurrentReminders and refills it from qryNewReminders; returns the number of
 // rows the due list then holds. Both statements are one transaction: when either fails the

@@ -9,6 +9,7 @@
 #include "platform/db/Database.h"
 #include "platform/db/NewDatabase.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/SqlConnection.h"
 #include "platform/grid/DataGrid.h"
 #include "platform/print/PrintSurface.h"
 #include "platform/ui/ClassicFont.h"
@@ -38,6 +39,7 @@
 #include <QTest>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
+#include <sqlcipher/sqlite3.h>
 
 namespace {
 
@@ -234,6 +236,37 @@ TEST_F(MainWindowTest, ChoosingASortRequeriesKeepingTheSelectionView)
     w.listViews().cmbSort_Click();
     EXPECT_EQ(source(w), "Select * from  tblContacts Where Selected = 'x'  Order By Phone1");
     EXPECT_FALSE(gRecordSource.gSortedByDate);
+}
+
+TEST_F(MainWindowTest, ASortThatCannotReadTheFileKeepsTheListAsItWas)
+{
+    prepare(30);
+    NameList &w = start();
+    platform::Recordset &rows = *Data1(w)->recordset();
+    rows.setAbsolutePosition(6);
+    QCoreApplication::processEvents();
+    const QString sourceBefore = source(w), name = txtName(w)->toPlainText();
+    const RecordSourceState partsBefore = gRecordSource;
+
+    // Another program is in the middle of writing the file; the program's wait for it ends at once.
+    platform::SqlConnection other;
+    ASSERT_EQ(other.open(path, SQLITE_OPEN_READWRITE), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other.handle(), "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_busy_timeout(gDb->handle(), 0);
+    script.answerMessage(platform::vbOK);
+    cmbSort(w)->setCurrentIndex(cmbSort(w)->findText("FirstName"));
+    emit cmbSort(w)->activated(cmbSort(w)->currentIndex());
+
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].title, "Sort order not changed");
+    EXPECT_EQ(script.shown()[0].text, "The list could not be sorted by FirstName, so it stays as it was.\r\n\r\n"
+                                      "Could not update; the database is currently locked by another program.");
+    EXPECT_EQ(cmbSort(w)->currentText(), "LastName");
+    EXPECT_EQ(source(w), sourceBefore);
+    EXPECT_EQ(gRecordSource, partsBefore);
+    ASSERT_EQ(Data1(w)->recordset(), &rows);
+    EXPECT_EQ(rows.absolutePosition(), 6);
+    EXPECT_EQ(txtName(w)->toPlainText(), name);
 }
 
 TEST_F(MainWindowTest, SelectionViewsReachTheDataControlWithTheirExactTexts)
@@ -525,20 +558,29 @@ TEST_F(MainWindowTest, StartReadsItsSettingsWithOneRecordSet)
     gTabletMode = false;
 }
 
-TEST_F(MainWindowTest, StartupCategoryThatCannotBeShownStopsTheStartWithNoWindowLeft)
+// Conditions edited outside the program: a field it does not have, and a broken expression.
+class DamagedStartupCategoryTest : public MainWindowTest, public ::testing::WithParamInterface<const char *> {};
+
+TEST_P(DamagedStartupCategoryTest, OpensOnAllContactsSaysWhyOnceAndKeepsTheRows)
 {
     prepare(5);
     settingsRow("CATEGORYSTARTUP", "1");
-    settingsRow("CATEGORY", "Lost", " NoSuchField = 4 ");
+    settingsRow("CATEGORY", "Lost", GetParam());
     script.answerMessage(platform::vbOK);
-    program.setCommandLine(path);
-    EXPECT_FALSE(program.start());
+    NameList &w = start();
     ASSERT_EQ(script.shown().size(), 1u);
-    EXPECT_EQ(script.shown()[0].title, "Error");
-    EXPECT_TRUE(script.shown()[0].text.contains("NoSuchField")) << script.shown()[0].text.toStdString();
-    for (QWidget *top : QApplication::topLevelWidgets())
-        EXPECT_FALSE(top->isVisible() && top->objectName() == "NameList");
+    EXPECT_EQ(script.shown()[0].title, "Start-up category not shown");
+    EXPECT_TRUE(script.shown()[0].text.startsWith("The category \"Lost\" cannot be shown at start-up, so all "
+                                                  "contacts are shown.\r\n\r\n"));
+    EXPECT_EQ(source(w), "Select * from  tblContacts" + DefaultOrder);
+    EXPECT_EQ(shownRows(w), 5);
+    EXPECT_EQ(label(w, "lblCategory")->text(), "");
+    EXPECT_EQ(count(QString("Select Count(*) from tblSettings Where Type='CATEGORY' And Setting1='%1' Or "
+                            "Type='CATEGORYSTARTUP' And Name='1'").arg(GetParam())), 2);
 }
+
+INSTANTIATE_TEST_SUITE_P(UnknownFieldAndBrokenExpression, DamagedStartupCategoryTest,
+                         ::testing::Values(" NoSuchField = 4 ", " CategoryNumber = = 4 ("));
 
 TEST_F(MainWindowTest, StartupCategoryOptionOffShowsAllContacts)
 {

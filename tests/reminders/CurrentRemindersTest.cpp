@@ -12,6 +12,7 @@
 #include <QTableView>
 #include <QTest>
 #include <functional>
+#include <sqlcipher/sqlite3.h>
 
 namespace {
 
@@ -164,5 +165,40 @@ TEST_F(CurrentRemindersTest, TheGridsOwnDeleteRemovesTheDueRowOnly)
     EXPECT_EQ(dateOf(id), QDate(2026, 2, 1));
     EXPECT_TRUE(script.shown(platform::DialogKind::Message).empty());
 }
+
+// Rows written by another program with dates this one cannot store or show: the due list
+// shows no raw date, and Remove tells why it cannot move the reminder on and changes nothing.
+// Each case: RemindDate, WarningDays, WarnDate, FrequencyPeriod and FrequencyAmount, and the message.
+class OutOfRangeRemoveTest : public CurrentRemindersTest,
+                             public ::testing::WithParamInterface<std::pair<const char *, const char *>> {};
+
+TEST_P(OutOfRangeRemoveTest, IsRefusedWithAMessageAndChangesNothing)
+{
+    const QByteArray insert = "INSERT INTO tblRemind (Description, Status, RemindDate, WarningDays, WarnDate, "
+                              "FrequencyPeriod, FrequencyAmount) VALUES ('Far', 'Active', " +
+                              QByteArray(GetParam().first) + ")";
+    ASSERT_EQ(sqlite3_exec(db().handle(), insert.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+    const QVariant stored = reminder(1)->value("RemindDate");
+    run([this](CurrentReminders &w) {
+        for (int column : {2, 5})
+            EXPECT_FALSE(w.DBGrid1->model()->index(0, column).data().toString().contains('-'));
+        script.answerMessage(platform::vbYes).answerMessage(platform::vbOK);
+        w.cmdDelete->click();
+        w.cmdExit->click();
+    });
+    const auto boxes = script.shown(platform::DialogKind::Message);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_TRUE(boxes[1].text.startsWith(GetParam().second)) << boxes[1].text.toStdString();
+    EXPECT_EQ(boxes[1].title, "Invalid Date");
+    EXPECT_EQ(reminder(1)->value("RemindDate"), stored);
+    EXPECT_EQ(dueRows(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Limits, OutOfRangeRemoveTest,
+    ::testing::Values(
+        std::pair{"'0001-01-01', 7, '-0001-12-25', 'One time', 0", "The date of this reminder lies outside"},
+        std::pair{"'2020-01-31', 0, '2020-01-31', 'Years', 2000000000", "Moving this reminder on by its"},
+        std::pair{"'9999-12-28', 3000000, '2000-01-01', 'Days', 7", "Moving this reminder on by its"}));
 
 } // namespace

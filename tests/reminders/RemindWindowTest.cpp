@@ -144,7 +144,18 @@ INSTANTIATE_TEST_SUITE_P(
         SaveCase{"text warning days", "Days", "2", "Dentist", "3/20/2026", "soon",
                  "Warning days must be a whole number.", "Invalid number", "txtWarningDays"},
         SaveCase{"fraction warning days", "Days", "2", "Dentist", "3/20/2026", "1.5",
-                 "Warning days must be a whole number.", "Invalid number", "txtWarningDays"}),
+                 "Warning days must be a whole number.", "Invalid number", "txtWarningDays"},
+        // Every date the reminder would hold, now and one period on, lies in the years 100 to 9999.
+        SaveCase{"date too early", "One time", "0", "Dentist", "1/1/0001", "7",
+                 "You must enter a date in the years 100 to 9999 before saving this reminder", "Invalid Date",
+                 "txtRemindDate"},
+        SaveCase{"warning date too early", "One time", "0", "Dentist", "1/5/0100", "7",
+                 "Warning days must leave the warning date in the years 100 to 9999.", "Invalid number",
+                 "txtWarningDays"},
+        SaveCase{"huge years amount", "Years", "2000000000", "Dentist", "1/31/2020", "0",
+                 "Number of Years between warnings must leave the next date in the years 100 to 9999.",
+                 "Invalid number", "txtFreqAmt"},
+        SaveCase{"last storable dates", "Years", "1", "Dentist", "12/31/9998", "3615534", "", "", ""}),
     [](const auto &info) {
         QString n = QString::fromLatin1(info.param.name);
         n.replace(' ', '_');

@@ -110,6 +110,11 @@ QString shortDateFormat(const QLocale &locale)
     return fmt;
 }
 
+bool isStorableDate(const QDate &date)
+{
+    return date.isValid() && date.year() >= 100 && date.year() <= 9999;
+}
+
 QString shortDateText(const QDate &date)
 {
     if (!date.isValid())

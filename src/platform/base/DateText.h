@@ -7,6 +7,9 @@
 
 namespace platform {
 
+// The dates the program can store and show: the years 100 to 9999.
+bool isStorableDate(const QDate &date);
+
 // The system's short date: the locale's short pattern with the year widened to
 // four digits (en_US: 1/2/2020), always in digits, so that what is shown reads back.
 QString shortDateFormat();

@@ -133,7 +133,16 @@ QVariant DataGridModel::data(const QModelIndex &index, int role) const
         return {};
     try {
         const QVariant value = rs->valueAt(index.row(), field);
-        return role == Qt::DisplayRole ? QVariant(displayText(value)) : value;
+        if (role != Qt::DisplayRole)
+            return value;
+        // A date field holding no date the program can show (another program wrote it) shows
+        // nothing rather than its stored text.
+        const FieldInfo &info = rs->fieldInfo(field);
+        const bool isDate = value.typeId() == QMetaType::QDateTime || value.typeId() == QMetaType::QDate;
+        if (info.typed && info.type == JetType::DateTime && value.isValid() && !value.isNull() &&
+            !(isDate && isStorableDate(value.toDate())))
+            return QString();
+        return QVariant(displayText(value));
     } catch (const RuntimeError &) {
         return role == Qt::DisplayRole ? QVariant(QStringLiteral("#Deleted")) : QVariant();
     }

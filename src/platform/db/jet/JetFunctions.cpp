@@ -72,7 +72,7 @@ void resultNumber(sqlite3_context *ctx, double value)
 
 void resultDate(sqlite3_context *ctx, const QDateTime &value)
 {
-    if (!value.isValid() || value.date().year() < 100 || value.date().year() > 9999)
+    if (!isStorableDate(value.date()))
         resultError(ctx, QStringLiteral("Overflow: the date is out of range."), err::Overflow);
     else
         resultText(ctx, dateToStorage(value));
@@ -411,7 +411,7 @@ void jetDateAdd(sqlite3_context *ctx, int argc, sqlite3_value **argv)
                     QStringLiteral("Invalid procedure call or argument: \"%1\" is no interval of DateAdd.")
                         .arg(textArg(argv[0])),
                     err::InvalidProcedureCall);
-    else if (!result.isValid() || result.date().year() < 100 || result.date().year() > 9999)
+    else if (!isStorableDate(result.date()))
         resultError(ctx, QStringLiteral("Invalid procedure call or argument: DateAdd's result is no date."),
                     err::InvalidProcedureCall);
     else
