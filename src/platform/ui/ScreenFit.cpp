@@ -70,9 +70,6 @@ void keepOnScreen(QWidget *window)
     const QRect fitted = fitFrameWithin(window->geometry(), frame, screen->availableGeometry());
     if (fitted == window->geometry())
         return;
-    // A window too large for the screen is cut otherwise, whatever size it asked to keep.
-    if (window->minimumWidth() > fitted.width() || window->minimumHeight() > fitted.height())
-        window->setMinimumSize(window->minimumSize().boundedTo(fitted.size()));
     // The client area is placed, not the frame: a window not yet framed by the window manager
     // would otherwise be placed as if it had none, and get its title bar above the screen.
     window->setGeometry(fitted);

@@ -13,8 +13,8 @@ namespace platform {
 QRect fitFrameWithin(const QRect &client, const QMargins &frame, const QRect &available);
 
 // Puts a top-level window, shown or about to be, wholly on the available area of its
-// screen, title bar included; one larger than that area is made smaller, below its least
-// size if need be. The frame is taken from the window system once known, else from
+// screen, title bar included; one larger than that area is made smaller, down to its least
+// size, which keeps its title bar on the screen still. The frame is taken from the window system once known, else from
 // another window already framed (a window manager frames its windows alike, and frames a
 // new one only once it is on screen), else none: a screen with no window manager draws no
 // frame at all.
