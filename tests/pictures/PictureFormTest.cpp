@@ -103,7 +103,7 @@ TEST_F(PictureTest, OpensOnTheSlotFileWithItsListedNameAndTheFittedPicture)
     EXPECT_EQ(QColor(shown.pixel(775, 10)), form.picResized->BackColor());
     EXPECT_EQ(form.focusWidget(), form.cmdCancel);
     // Whatever the screen's shape, the window is on it and every button can be reached; the
-    // box scrolls where the screen is too small for it and the buttons together.
+    // box scrolls where the screen has no room for it and the buttons.
     EXPECT_TRUE(form.screen()->availableGeometry().contains(form.frameGeometry()));
     for (QPushButton *button : form.findChildren<QPushButton *>())
         EXPECT_TRUE(form.rect().contains(button->geometry())) << button->objectName().toStdString();

@@ -5,9 +5,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTableView>
 #include <QStringList>
 #include <QStyle>
+#include <QTableView>
 
 // The texts a window shows only in part, in the fonts its controls are drawn with: a
 // button narrower than its caption, a label smaller than its text, a grid column narrower
