@@ -14,10 +14,10 @@ QRect fitFrameWithin(const QRect &client, const QMargins &frame, const QRect &av
 
 // Puts a top-level window, shown or about to be, wholly on the available area of its
 // screen, title bar included; one larger than that area is made smaller, down to its least
-// size, which keeps its title bar on the screen still. The frame is taken from the window system once known, else from
-// another window already framed (a window manager frames its windows alike, and frames a
-// new one only once it is on screen), else none: a screen with no window manager draws no
-// frame at all.
+// size, which keeps at least its title bar on the screen. The frame is taken from the
+// window system once known, else from another window already framed (a window manager
+// frames its windows alike, and frames a new one only once it is on screen), else none: a
+// screen with no window manager draws no frame at all.
 void keepOnScreen(QWidget *window);
 
 // The largest client area a window can have with its frame wholly on the available area
