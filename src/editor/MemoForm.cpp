@@ -9,6 +9,7 @@
 #include "platform/db/Recordset.h"
 #include "platform/db/SqliteError.h"
 #include "platform/db/jet/JetQuote.h"
+#include "platform/ui/ButtonCaption.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Shell.h"
 #include "platform/ui/Twips.h"
@@ -198,6 +199,7 @@ void MemoForm::Form_Load()
     if (gTabletMode) {
         platform::moveWindowTwips(this, qRound(platform::pixelsToTwipsX(frameGeometry().x())), TabletTop);
         txtNotes->setFont(QFont(QStringLiteral("Tahoma"), 14));
+        platform::widenToCaption(ImageKeyboard);
         ImageKeyboard->show();
     } else {
         ImageKeyboard->hide();

@@ -3,6 +3,7 @@
 #include "editor/DesignPlace.h"
 #include "editor/GLOBAL.h"
 #include "helpers/GLOBAL.h"
+#include "platform/ui/ButtonCaption.h"
 #include "platform/ui/Shell.h"
 #include "platform/ui/Twips.h"
 
@@ -20,8 +21,10 @@ constexpr int SmallestResizedWidth = 1200;
 constexpr int NotesHeightLeftOver = 1550;
 constexpr int NotesWidthLeftOver = 600;
 constexpr int ButtonsAboveBottom = 1200;
-// The keyboard button stands this much higher than the button row.
+// The keyboard button stands this much higher than the button row where that leaves it this
+// clear of the notes box; otherwise, as tall as the buttons, it stands in their row.
 constexpr int KeyboardAboveButtons = 100;
+constexpr int KeyboardClearance = 60;
 // In tablet mode the window opens at the top of the screen; a window last closed there
 // opens in the middle again.
 constexpr int TabletTop = 10;
@@ -113,6 +116,7 @@ void NotesForm::Form_Load()
     }
     if (gTabletMode) {
         txtNotes->setFont(QFont(QStringLiteral("Tahoma"), 14));
+        platform::widenToCaption(ImageKeyboard);
         ImageKeyboard->show();
     } else {
         ImageKeyboard->hide();
@@ -156,8 +160,9 @@ void NotesForm::Form_Resize(int width, int height)
     platform::setGeometryTwips(cmdFindNext, findNext.left(), findNext.top(), findNext.width(),
                                findNext.height());
     const QRect keyboard = geometryTwips(ImageKeyboard);
-    platform::setGeometryTwips(ImageKeyboard, notes.left(), exit.top() - KeyboardAboveButtons, keyboard.width(),
-                               keyboard.height());
+    const int raised = exit.top() - KeyboardAboveButtons;
+    const int keyboardTop = raised >= notes.top() + notes.height() + KeyboardClearance ? raised : exit.top();
+    platform::setGeometryTwips(ImageKeyboard, notes.left(), keyboardTop, keyboard.width(), keyboard.height());
 }
 
 void NotesForm::Form_Unload(bool &cancel)

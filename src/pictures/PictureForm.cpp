@@ -16,6 +16,7 @@
 #include "platform/gdi/StdPicture.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
+#include "platform/ui/ScreenFit.h"
 #include "platform/ui/Twips.h"
 
 #include <QDir>
@@ -25,6 +26,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QToolButton>
 #include <cmath>
 
@@ -155,9 +157,13 @@ PictureForm::PictureForm()
     setObjectName(QStringLiteral("PictureForm"));
     setAttribute(Qt::WA_DeleteOnClose, false);
 
-    picResized = new PictureBox(this);
+    picView = new QScrollArea(this);
+    picView->setObjectName(QStringLiteral("picView"));
+    picView->setFrameShape(QFrame::NoFrame);
+    picView->move(0, 0);
+    picResized = new PictureBox(picView);
     picResized->setObjectName(QStringLiteral("picResized"));
-    picResized->move(0, 0);
+    picView->setWidget(picResized);
     picOriginal = new QWidget(this);
     picOriginal->setObjectName(QStringLiteral("picOriginal"));
     picOriginal->setGeometry(px(OriginalDesign.left), px(OriginalDesign.top), px(OriginalDesign.width),
@@ -266,13 +272,16 @@ void PictureForm::layOut()
     int windowWidth = px(ClientWidth);
     int windowHeight = px(ClientHeight);
     const QScreen *screen = QGuiApplication::primaryScreen();
-    const QRect area = screen ? screen->availableGeometry() : NoScreenArea;
+    // The screen's free area less the window's frame, so that the title bar stays on it too;
+    // a platform that frames its windows from the start tells the frame once the window exists.
+    winId();
+    const QRect area = screen ? platform::availableClientArea(this) : NoScreenArea;
     const QSize screenSize = screen ? screen->geometry().size() : area.size();
     // On a small screen the window takes the whole screen.
     if (screenSize.width() < SmallScreen.width() || screenSize.height() < SmallScreen.height()) {
         windowWidth = area.width();
         windowHeight = area.height();
-        move(area.topLeft());
+        setGeometry(QRect(area.topLeft(), geometry().size()));
     }
     const int boxWidth = picResized->width();
     const int boxHeight = picResized->height();
@@ -286,19 +295,28 @@ void PictureForm::layOut()
             b->move(left, b->y());
         cmdPrev->move(left, cmdPrev->y());
         cmdNext->move(cmdCancel->x() + cmdCancel->width() - cmdNext->width(), cmdNext->y());
+        // The design itself lets the box pass the window's bottom by a pixel; only a window
+        // made lower than designed, for the screen, scrolls the box.
+        picView->resize(qMin(boxWidth, windowWidth),
+                        windowHeight < px(ClientHeight) ? qMin(boxHeight, windowHeight) : boxHeight);
     } else {
         const int formerWidth = windowWidth;
         windowWidth = windowHeight;
-        // Never so low that the row of buttons under the box falls outside the window.
-        windowHeight = qMax(formerWidth - px(PortraitHeightCut),
-                            boxHeight + px(RowBelowBox) + cmdCancel->height() + px(RowBottomMargin));
+        // Never so low that the row of buttons under the box falls outside the window, nor
+        // higher than the screen: there the box gives up room to the row, and scrolls.
+        windowHeight = qMin(qMax(formerWidth - px(PortraitHeightCut),
+                                 boxHeight + px(RowBelowBox) + cmdCancel->height() + px(RowBottomMargin)),
+                            area.height());
+        const int shownHeight =
+            qMin(boxHeight, windowHeight - px(RowBelowBox) - cmdCancel->height() - px(RowBottomMargin));
         int left = px(RowLeft);
         for (QPushButton *b : column) {
-            b->move(left, boxHeight + px(RowBelowBox));
+            b->move(left, shownHeight + px(RowBelowBox));
             left = b->x() + b->width() + px(RowGap);
         }
-        cmdPrev->move(windowWidth / 2 - 2 * cmdPrev->width(), boxHeight + px(ArrowsBelowBox));
-        cmdNext->move(windowWidth / 2 + 2 * cmdPrev->width(), boxHeight + px(ArrowsBelowBox));
+        cmdPrev->move(windowWidth / 2 - 2 * cmdPrev->width(), shownHeight + px(ArrowsBelowBox));
+        cmdNext->move(windowWidth / 2 + 2 * cmdPrev->width(), shownHeight + px(ArrowsBelowBox));
+        picView->resize(qMin(boxWidth, windowWidth), qMax(1, shownHeight));
     }
     cmdClipboardPaste->setVisible(StdPicture::ClipboardHasBitmap());
     resize(windowWidth, windowHeight);

@@ -13,6 +13,7 @@
 class PictureBox;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 class QToolButton;
 
 namespace platform {
@@ -54,6 +55,8 @@ class PictureForm : public platform::Form {
     ~PictureForm() override;
 
     PictureBox *picResized;
+    // Holds picResized: on a screen too small for the whole box, the box scrolls in it.
+    QScrollArea *picView;
     QWidget *picOriginal; // never shown: holds the picture as loaded or pasted
     QPushButton *cmdCancel;
     QPushButton *cmdClose;

@@ -12,7 +12,6 @@
 #include "platform/ui/ButtonCaption.h"
 #include "platform/ui/DialogSeam.h"
 #include "platform/ui/MsgBox.h"
-#include "platform/ui/ScreenFit.h"
 #include "platform/ui/Twips.h"
 
 #include <QFont>
@@ -255,14 +254,6 @@ void frmPreview::Form_KeyDown(int &keyCode, Qt::KeyboardModifiers)
         cmdNext_Click();
     else if (keyCode == Qt::Key_PageUp)
         cmdPrevious_Click();
-}
-
-void frmPreview::showEvent(QShowEvent *event)
-{
-    platform::Form::showEvent(event);
-    // Its designed size, or the largest that fits, with the whole frame on the screen:
-    // the buttons at its bottom must stay within reach.
-    platform::keepOnScreen(this);
 }
 
 void frmPreview::resizeEvent(QResizeEvent *event)

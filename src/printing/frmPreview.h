@@ -66,7 +66,6 @@ class frmPreview : public platform::Form {
     void Form_KeyDown(int &keyCode, Qt::KeyboardModifiers shift) override;
     void Form_QueryUnload(bool &cancel, int unloadMode) override;
     void resizeEvent(QResizeEvent *event) override;
-    void showEvent(QShowEvent *event) override;
 
   private:
     void updatePrintButton();

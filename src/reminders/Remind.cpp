@@ -282,7 +282,9 @@ bool Remind::focusIs(const QWidget *widget) const
 void Remind::Form_Load()
 {
     Data1->refresh();
-    DBGrid1->setFocus();
+    // The boxes come first, so that what the user types goes into the description; the
+    // list is a Shift+Tab away.
+    txtDescr->setFocus();
     Data1_Reposition();
     DBGrid1_RowColChange();
     if (mDb.readOnly())

@@ -172,23 +172,31 @@ void CategoryAssign::Form_Load()
 
 void CategoryAssign::fitListsToColumns()
 {
-    // Both lists show their two columns whole instead of scrolling sideways. They widen alike
-    // (the contact's own list never has more rows to number than the full one); the buttons
-    // between them, the right-hand list and Exit move over and the window widens with them,
-    // as far as the screen leaves room; past that the lists scroll.
-    const int needed = qMax(CatgGridBinding->widthForAllColumns(), CatgIdGridBinding->widthForAllColumns());
-    const int grow = qMin(needed - CatgGrid->width(), (platform::widestClientWidth(this) - width()) / 2);
-    if (grow <= 0)
+    // Both lists show their two columns whole instead of scrolling sideways. Each widens to
+    // what it needs; the buttons between them, the right-hand list and Exit move over and the
+    // window widens with them, as far as the screen leaves room. Past that the lists share
+    // what there is in the measure of their needs, so that the one that needs less gives no
+    // room it cannot use, and both scroll alike.
+    const int leftNeeds = qMax(CatgGrid->width(), CatgGridBinding->widthForAllColumns());
+    const int rightNeeds = qMax(CatgIdGrid->width(), CatgIdGridBinding->widthForAllColumns());
+    const int both = CatgGrid->width() + CatgIdGrid->width();
+    const int room = qMax(0, platform::widestClientWidth(this) - width());
+    const int shared = qMin(leftNeeds + rightNeeds, both + room);
+    if (shared <= both)
         return;
-    CatgGrid->resize(CatgGrid->width() + grow, CatgGrid->height());
-    CatgIdGrid->setGeometry(CatgIdGrid->x() + grow, CatgIdGrid->y(), CatgIdGrid->width() + grow,
-                            CatgIdGrid->height());
+    // Neither list ends narrower than designed.
+    const int leftWidth = qBound(CatgGrid->width(), int(qint64(shared) * leftNeeds / (leftNeeds + rightNeeds)),
+                                 shared - CatgIdGrid->width());
+    const int leftGrow = leftWidth - CatgGrid->width();
+    const int grow = shared - both;
+    CatgGrid->resize(leftWidth, CatgGrid->height());
+    CatgIdGrid->setGeometry(CatgIdGrid->x() + leftGrow, CatgIdGrid->y(), shared - leftWidth, CatgIdGrid->height());
     for (QWidget *between : {cmdRtArrow, cmdLfArrow})
-        between->move(between->x() + grow, between->y());
-    cmdExit->move(cmdExit->x() + 2 * grow, cmdExit->y());
+        between->move(between->x() + leftGrow, between->y());
+    cmdExit->move(cmdExit->x() + grow, cmdExit->y());
     for (QLabel *across : {lblName, lblOrganization})
-        across->resize(across->width() + 2 * grow, across->height());
-    setFixedSize(width() + 2 * grow, height());
+        across->resize(across->width() + grow, across->height());
+    setFixedSize(width() + grow, height());
 }
 
 void CategoryAssign::reportLinkError(int number, const QString &description)

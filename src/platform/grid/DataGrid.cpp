@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QScrollBar>
 
 namespace platform {
@@ -19,6 +20,9 @@ DataGrid::DataGrid(QTableView *view, DataControl *data, QObject *parent, int row
         mModel->setColumns(columns);
     view->setModel(mModel);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    // Tab goes on to the window's next control, as from any list; Ctrl+Tab and the arrow keys
+    // move from cell to cell.
+    view->setTabKeyNavigation(false);
     applyWidths();
     // A width the user drags is the user's; the others follow the design and the font.
     connect(view->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column) {
@@ -51,7 +55,43 @@ bool DataGrid::eventFilter(QObject *watched, QEvent *event)
         mModel->collectRestWhenIdle();
     if (event->type() == QEvent::FontChange && mView && watched == mView)
         applyDesignedWidths();
+    if (event->type() == QEvent::KeyPress && mView && watched == mView) {
+        const auto *key = static_cast<const QKeyEvent *>(event);
+        const bool backwards =
+            key->key() == Qt::Key_Backtab || (key->key() == Qt::Key_Tab && key->modifiers() & Qt::ShiftModifier);
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && key->modifiers() & Qt::ControlModifier) {
+            moveToNextCell(backwards ? -1 : 1);
+            return true;
+        }
+    }
     return QObject::eventFilter(watched, event);
+}
+
+void DataGrid::moveToNextCell(int step)
+{
+    // Along the row in the order the columns show, on into the next row at either end;
+    // columns of no width are passed over, and the first and last cells go no further.
+    const QModelIndex current = mView->currentIndex();
+    const QHeaderView *header = mView->horizontalHeader();
+    const int columns = header->count();
+    if (!current.isValid() || columns == 0)
+        return;
+    int row = current.row();
+    int visual = header->visualIndex(current.column());
+    for (int tries = 0; tries < columns * 2; ++tries) {
+        visual += step;
+        if (visual < 0 || visual >= columns) {
+            row += step;
+            if (row < 0 || row >= mModel->rowCount())
+                return;
+            visual = step > 0 ? 0 : columns - 1;
+        }
+        const int logical = header->logicalIndex(visual);
+        if (!header->isSectionHidden(logical) && header->sectionSize(logical) > 0) {
+            mView->setCurrentIndex(mModel->index(row, logical));
+            return;
+        }
+    }
 }
 
 int DataGrid::twipsToPixels(int twips, const QWidget *widget)

@@ -49,6 +49,8 @@ class DataGrid : public QObject {
     // The pixels of a column the user has not resized.
     int designedPixels(int column) const;
     void followRecordset(int row);
+    // Ctrl+Tab: the next cell (step 1) or the one before (step -1).
+    void moveToNextCell(int step);
 
     QPointer<QTableView> mView;
     DataGridModel *mModel;

@@ -2,12 +2,14 @@
 
 #include "platform/ui/DialogSeam.h"
 #include "platform/ui/KeyCodes.h"
+#include "platform/ui/ScreenFit.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QScopeGuard>
+#include <QShowEvent>
 #include <QTimer>
 
 namespace platform {
@@ -255,6 +257,10 @@ void Form::driveModalForTests()
 void Form::showEvent(QShowEvent *event)
 {
     load();
+    // Whatever place and size the window's own code chose, it opens wholly on its screen:
+    // this runs before the window system shows it.
+    if (!event->spontaneous())
+        keepOnScreen(this);
     QWidget::showEvent(event);
 }
 

@@ -68,19 +68,24 @@ void keepOnScreen(QWidget *window)
         return;
     const QMargins frame = expectedFrame(window);
     const QRect fitted = fitFrameWithin(window->geometry(), frame, screen->availableGeometry());
-    if (fitted.size() != window->size())
-        window->resize(fitted.size());
-    if (fitted.topLeft() != window->geometry().topLeft())
-        window->move(fitted.left() - frame.left(), fitted.top() - frame.top());
+    if (fitted == window->geometry())
+        return;
+    // The client area is placed, not the frame: a window not yet framed by the window manager
+    // would otherwise be placed as if it had none, and get its title bar above the screen.
+    window->setGeometry(fitted);
+}
+
+QRect availableClientArea(const QWidget *window)
+{
+    const QScreen *screen = screenOf(window);
+    if (!screen)
+        return QRect(0, 0, std::numeric_limits<int>::max(), std::numeric_limits<int>::max());
+    return fitFrameWithin(screen->availableGeometry(), expectedFrame(window), screen->availableGeometry());
 }
 
 int widestClientWidth(const QWidget *window)
 {
-    const QScreen *screen = screenOf(window);
-    if (!screen)
-        return std::numeric_limits<int>::max();
-    const QMargins frame = expectedFrame(window);
-    return screen->availableGeometry().width() - frame.left() - frame.right();
+    return availableClientArea(window).width();
 }
 
 } // namespace platform

@@ -13,9 +13,16 @@ namespace platform {
 QRect fitFrameWithin(const QRect &client, const QMargins &frame, const QRect &available);
 
 // Puts a top-level window, shown or about to be, wholly on the available area of its
-// screen. The frame is taken from the window system once known, else from another
-// window already framed, else none.
+// screen, title bar included; one larger than that area is made smaller, down to its least
+// size, which keeps at least its title bar on the screen. The frame is taken from the
+// window system once known, else from another window already framed (a window manager
+// frames its windows alike, and frames a new one only once it is on screen), else none: a
+// screen with no window manager draws no frame at all.
 void keepOnScreen(QWidget *window);
+
+// The largest client area a window can have with its frame wholly on the available area
+// of its screen (the frame as keepOnScreen takes it), where that client area would stand.
+QRect availableClientArea(const QWidget *window);
 
 // The widest a window's client area can be with its frame wholly on the available area of
 // its screen (the frame as keepOnScreen takes it).

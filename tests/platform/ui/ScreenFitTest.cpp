@@ -55,4 +55,21 @@ TEST(ScreenFitTest, AWindowOffTheScreenIsBroughtOnIt)
     EXPECT_EQ(window.width(), available.width() / 2);
 }
 
+// A window manager frames a window only once it is shown: until then a framed window's frame
+// stands for its own, so that its title bar does not open above the screen.
+TEST(ScreenFitTest, AWindowNotYetFramedIsPlacedByTheFrameOfOneThatIs)
+{
+    QWidget framed, window;
+    framed.show();
+    const QRect inner = framed.geometry(), outer = framed.frameGeometry();
+    const QMargins frame(inner.x() - outer.x(), inner.y() - outer.y(), outer.right() - inner.right(),
+                         outer.bottom() - inner.bottom());
+    ASSERT_FALSE(frame.isNull()) << "the platform frames its windows";
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    window.setGeometry(QRect(available.topLeft(), QSize(200, 100)));
+    platform::keepOnScreen(&window);
+    EXPECT_EQ(window.geometry().topLeft(), available.topLeft() + QPoint(frame.left(), frame.top()));
+    EXPECT_EQ(platform::availableClientArea(&window), available - frame);
+}
+
 } // namespace
