@@ -46,7 +46,8 @@ void answerEverything(QTemporaryDir &out)
             answer.filterIndex = 1;
             break;
         default:
-            std::fprintf(stderr, "unexpected %s\n", qPrintable(platform::dialogKindName(request.kind)));
+            std::fprintf(stderr, "unexpected %s: %s\n", qPrintable(platform::dialogKindName(request.kind)),
+                         qPrintable(request.text));
             std::abort();
         }
         return answer;
@@ -55,12 +56,12 @@ void answerEverything(QTemporaryDir &out)
 
 void LongestStall(benchmark::State &state, const char *command, bool preview)
 {
+    QTemporaryDir out;
+    answerEverything(out);
     bench::RunningProgram program(Contacts100k.ready());
     NameList &window = *program.window;
     platform::PrintOutput::setPrinterLookupForTesting([] { return QPrinterInfo(); });
     PreviewSurface().setPreview(preview);
-    QTemporaryDir out;
-    answerEverything(out);
 
     double longest = 0;
     for (auto _ : state) {
