@@ -84,7 +84,6 @@ void DialogScript::closeNotices()
 {
     for (QMessageBox *box : openNotices())
         box->done(QMessageBox::Ok);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 void DialogScript::installStrictDefault()

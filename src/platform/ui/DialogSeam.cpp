@@ -82,22 +82,32 @@ DialogAnswer realMessage(const DialogRequest &request)
 }
 
 // A notice is shown window-modal to its owner and not waited for: the work that showed it
-// goes on running its events, which answer the box as well.
+// goes on running its events, which answer the box as well. The box is kept once made and
+// only hidden when answered, since windows opened while it was the active one may be its
+// own and would go with it; the same notice shows again from it.
 DialogAnswer realNotice(const DialogRequest &request)
 {
     const QString text = displayText(request.text);
+    QMessageBox *box = nullptr;
     for (QWidget *top : QApplication::topLevelWidgets()) {
-        auto *open = qobject_cast<QMessageBox *>(top);
-        if (open && open->isVisible() && open->objectName() == QLatin1String(NoticeName) && open->text() == text) {
-            open->raise();
-            open->activateWindow();
-            return DialogAnswer();
+        auto *kept = qobject_cast<QMessageBox *>(top);
+        if (kept && kept->objectName() == QLatin1String(NoticeName) && kept->text() == text &&
+            (kept->isVisible() || !request.form || kept->parentWidget() == request.form)) {
+            box = kept;
+            if (kept->isVisible())
+                break;
         }
     }
-    QMessageBox *box = makeMessageBox(request).release();
-    box->setObjectName(QLatin1String(NoticeName));
-    QObject::connect(box, &QDialog::finished, box, &QObject::deleteLater);
-    box->open();
+    if (!box) {
+        box = makeMessageBox(request).release();
+        box->setObjectName(QLatin1String(NoticeName));
+    }
+    if (box->isVisible()) {
+        box->raise();
+        box->activateWindow();
+    } else {
+        box->open();
+    }
     return DialogAnswer();
 }
 

@@ -1,17 +1,10 @@
 #include "platform/ui/MousePointer.h"
-#include "support/DialogScript.h"
-
-#include "platform/ui/CommonDialog.h"
-#include "platform/ui/DialogSeam.h"
-#include "platform/ui/MsgBox.h"
 
 #include <QCursor>
 #include <QGuiApplication>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <stdexcept>
-#include <vector>
 
 using namespace platform;
 
@@ -136,39 +129,4 @@ TEST(SteadyPointerScope, HoldsThePointerAndShowsTheSettingInForceWhenItEnds)
         EXPECT_TRUE(hourglassOnScreen());
     }
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-}
-
-// A box or dialog that waits for the user shows the arrow over it, and the work that asked
-// is busy again once it is answered; a notice, which waits for nobody, leaves the hourglass.
-TEST(BusyPointerScope, TheArrowShowsWhileADialogWaitsAndTheHourglassComesBack)
-{
-    std::vector<bool> hourglassWhileShown;
-    setDialogHookForTesting([&](const DialogRequest &) {
-        hourglassWhileShown.push_back(hourglassOnScreen());
-        return DialogAnswer{};
-    });
-    const struct {
-        const char *name;
-        std::function<void()> show;
-        bool hourglassWhileShown;
-    } dialogs[] = {
-        {"message box", [] { MsgBox(QStringLiteral("Turn the paper over")); }, false},
-        {"input box", [] { InputBox(QStringLiteral("Copies")); }, false},
-        {"save dialog", [] { CommonDialog().dlgShowSave(); }, false},
-        {"notice", [] { ShowNotice(QStringLiteral("A report is running")); }, true},
-    };
-    for (const auto &dialog : dialogs) {
-        hourglassWhileShown.clear();
-        {
-            BusyPointer busy;
-            dialog.show();
-            EXPECT_EQ(mousePointer(), MousePointer::Hourglass) << dialog.name;
-            EXPECT_TRUE(hourglassOnScreen()) << dialog.name;
-        }
-        // Asked with the arrow already showing, the arrow stays.
-        dialog.show();
-        EXPECT_EQ(mousePointer(), MousePointer::Default) << dialog.name;
-        EXPECT_EQ(hourglassWhileShown, (std::vector<bool>{dialog.hourglassWhileShown, false})) << dialog.name;
-    }
-    DialogScript::installStrictDefault();
 }
