@@ -188,28 +188,32 @@ class PocketReport {
         const int depth = PocketPanelDepth(mLineHeight);
 
         run.markPosition(mRecords);
-        const PocketPanels panels = LayOutPocketPanels(mRecords, layout, depth, Trim(mCategory));
+        const PocketPanels panels =
+            LayOutPocketPanels(mRecords, layout, depth, Trim(mCategory), [&run] { run.letEventsRun(); });
         const BookletImposition booklet = ImposeBooklet(panels.panelCount());
 
         mCanvas.setCurrentY(mTop);
-        printSide(panels, booklet.side1);
+        printSide(run, panels, booklet.side1);
         bool secondSide = !booklet.side2.empty();
         if (secondSide && mOutput.turnOver()) {
             // The second side starts in the book's own font, whatever the row set.
             mCanvas.setFontName(QStringLiteral("Arial"));
             mCanvas.setFontSize(8);
             mCanvas.setCurrentY(mTop);
-            printSide(panels, booklet.side2);
+            printSide(run, panels, booklet.side2);
         }
 
         mOutput.end();
         run.endWalk();
     }
 
-    void printSide(const PocketPanels &panels, const std::vector<PanelRow> &rows)
+    // Window events run between two panel rows, as between two records of a walk.
+    void printSide(ReportRun &run, const PocketPanels &panels, const std::vector<PanelRow> &rows)
     {
         const int depth = panels.depth();
         for (std::size_t i = 0; i < rows.size(); ++i) {
+            if (i > 0)
+                run.letEventsRun();
             const std::size_t onSheetSide = i % BookletImposition::RowsPerSheetSide;
             if (i > 0 && onSheetSide == 0) {
                 mOutput.nextSheetSide();

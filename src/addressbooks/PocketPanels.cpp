@@ -184,7 +184,7 @@ QStringList PocketContactLines(DisplayedRecords &Records, const PocketLayout &La
 }
 
 PocketPanels LayOutPocketPanels(DisplayedRecords &Records, const PocketLayout &Layout, int Depth,
-                                const QString &Caption)
+                                const QString &Caption, const std::function<void()> &BetweenContacts)
 {
     PocketPanels panels(Depth);
     bool first = true;
@@ -199,6 +199,8 @@ PocketPanels LayOutPocketPanels(DisplayedRecords &Records, const PocketLayout &L
             panels.writeLine(line);
         Records.moveNext();
         first = false;
+        if (BetweenContacts && !Records.eof())
+            BetweenContacts();
     }
     panels.finish();
     return panels;

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 class DisplayedRecords;
@@ -87,6 +88,7 @@ QString PocketPhonePair(const PocketLayout &Layout, const QString &Label1, const
 QString PocketNameLine(DisplayedRecords &Records, bool LastNameFirst);
 
 // Pass 1: every displayed record from the first, into panels of Depth lines. The
-// records are left at their end.
+// records are left at their end. BetweenContacts, when given, runs after every contact
+// but the last (a long book lets window events run there).
 PocketPanels LayOutPocketPanels(DisplayedRecords &Records, const PocketLayout &Layout, int Depth,
-                                const QString &Caption);
+                                const QString &Caption, const std::function<void()> &BetweenContacts = {});

@@ -100,20 +100,13 @@ bool ReportRunWatch::letThrough(QObject *watched) const
     return false;
 }
 
-void ReportRunWatch::tellRunning()
+void ReportRunWatch::tellRunning(QObject *watched)
 {
-    // A click or key while the message is up is not told again.
-    if (mTelling)
-        return;
-    mTelling = true;
+    // The notice does not hold the report up: the report's own event runs keep drawing
+    // it, and it goes when the user answers it, whether or not the report is done.
     const bool previewShown = mPreview && mPreview->isVisible();
-    try {
-        platform::MsgBox(runningMessage(previewShown), platform::vbInformation);
-    } catch (...) {
-        mTelling = false;
-        throw;
-    }
-    mTelling = false;
+    QWidget *window = watched->isWidgetType() ? static_cast<QWidget *>(watched)->window() : nullptr;
+    platform::ShowNotice(runningMessage(previewShown), platform::vbInformation, window);
 }
 
 bool ReportRunWatch::eventFilter(QObject *watched, QEvent *event)
@@ -133,7 +126,7 @@ bool ReportRunWatch::eventFilter(QObject *watched, QEvent *event)
                 return true;
         }
         if (watched->isWidgetType())
-            tellRunning();
+            tellRunning(watched);
         return true;
     case QEvent::MouseButtonRelease:
     case QEvent::KeyRelease:
@@ -150,7 +143,7 @@ bool ReportRunWatch::eventFilter(QObject *watched, QEvent *event)
         event->ignore();
         // Closed by the user from its title bar; the program's own closing waits quietly.
         if (event->spontaneous() && static_cast<QWidget *>(watched)->isWindow())
-            tellRunning();
+            tellRunning(watched);
         return true;
     default:
         return false;

@@ -8,7 +8,8 @@
 // and tells the windows when a run begins and ends. Input goes on reaching the preview
 // and every window of a dialog shown during the run (its pop-ups, completion lists and
 // menus included); a click, key or close meant for any other window is refused with a
-// message saying a report is running, never dropped without a word.
+// message saying a report is running, never dropped without a word; the report goes on
+// while the message is up.
 class ReportRunWatch : public QObject {
     Q_OBJECT
   public:
@@ -38,11 +39,10 @@ class ReportRunWatch : public QObject {
   private:
     ReportRunWatch() = default;
     bool letThrough(QObject *watched) const;
-    // Refuses held-back input visibly, once for each click or key.
-    void tellRunning();
+    // Refuses held-back input visibly, with a notice over the window it was meant for.
+    void tellRunning(QObject *watched);
 
     bool mRunning = false;
     bool mStopRequested = false;
-    bool mTelling = false;
     QPointer<QWidget> mPreview;
 };

@@ -3,6 +3,7 @@
 #include "addressbooks/PocketPanels.h"
 #include "printing/PdfDestination.h"
 #include "printing/PrintModeSwitch.h"
+#include "printing/ReportRun.h"
 #include "printing/frmPreview.h"
 #include "support/DialogScript.h"
 #include "support/FileBytes.h"
@@ -20,6 +21,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -279,6 +281,43 @@ TEST_F(PocketBookTest, FailureShowsItsTextAndPutsTheCurrentRecordBack)
     EXPECT_EQ(script.shown()[0].text, "Item not found in this collection.");
     EXPECT_EQ(records.current(), 1u);
     EXPECT_EQ(platform::mousePointer(), platform::MousePointer::Default);
+}
+
+// Laying out the contacts and drawing the panel rows let window events run between two
+// contacts and between two rows, under the hourglass; the arrow shows over each question
+// between the sides (the save dialogs, "Halfway done").
+TEST_F(PocketBookTest, ComposingLetsWindowEventsRunAndEveryQuestionShowsTheArrow)
+{
+    QPrinter &printer = platform::PrintOutput::chosenPrinter();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    platform::PrintOutput::choosePrinter();
+    platform::PrintOutput::setPdfPathChooser(&ChoosePdfPath);
+    PreviewSurface().setPreview(false);
+    MemoryRecords records = bookRecords(panelFillers(9)); // 12 panels, 3 rows a side
+    std::vector<platform::MousePointer> asked, drawing;
+    std::vector<std::size_t> contactsReached;
+    platform::setDialogHookForTesting([&](const platform::DialogRequest &) {
+        asked.push_back(platform::mousePointer());
+        return platform::DialogAnswer{true, platform::vbOK, {}, pdfFolder.filePath(QString::number(asked.size()))};
+    });
+    ReportRun::setEventIntervalForTesting(0);
+    QTimer turns;
+    QObject::connect(&turns, &QTimer::timeout, [&] {
+        if (ReportRun::running() && records.eof())
+            drawing.push_back(platform::mousePointer());
+        else if (ReportRun::running() && drawing.empty())
+            contactsReached.push_back(records.current());
+    });
+    turns.start(0);
+    PrintPocketReport(records, QString(), false);
+    ReportRun::setEventIntervalForTesting(20);
+    DialogScript::installStrictDefault();
+    using platform::MousePointer;
+    EXPECT_EQ(contactsReached, (std::vector<std::size_t>{1, 2, 3, 4, 5, 6, 7, 8}));
+    // Before the second and the third row of each side, and as each side is written.
+    EXPECT_EQ(drawing, std::vector<MousePointer>(6, MousePointer::Hourglass));
+    EXPECT_EQ(asked, std::vector<MousePointer>(3, MousePointer::Default));
+    EXPECT_EQ(platform::mousePointer(), MousePointer::Default);
 }
 
 } // namespace

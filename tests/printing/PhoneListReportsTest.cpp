@@ -3,6 +3,7 @@
 #include "MemoryRecords.h"
 #include "printing/PrintModeSwitch.h"
 #include "printing/ReportRun.h"
+#include "printing/ReportRunWatch.h"
 #include "printing/frmPreview.h"
 #include "support/DialogScript.h"
 #include "support/FixedMetricsScope.h"
@@ -13,7 +14,10 @@
 #include "platform/print/PrintSurface.h"
 #include "platform/ui/MsgBox.h"
 
+#include <QMessageBox>
 #include <QPrinterInfo>
+#include <QTest>
+#include <QTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -279,6 +283,36 @@ TEST(PhoneListPdfTest, PrintModeWithoutAPrinterWritesTheListAsAPdf)
     UnloadPreview();
     platform::setClockForTesting(nullptr);
     platform::PrintOutput::setPrinterLookupForTesting(nullptr);
+}
+
+// A click on the main window while the list draws into the preview brings up the notice
+// over that window; the list goes on drawing behind it to its last page, and the notice
+// stays until the user answers it.
+TEST_F(PhoneListReportsTest, TheListGoesOnToItsEndBehindTheNoticeOfARefusedClick)
+{
+    QWidget main;
+    main.show();
+    MemoryRecords records(listFields(), numberedContacts(200));
+    DialogScript script;
+    ReportRun::setEventIntervalForTesting(0);
+    std::vector<int> pagesBehindTheNotice;
+    QTimer turns;
+    QObject::connect(&turns, &QTimer::timeout, [&] {
+        if (!DialogScript::openNotices().empty())
+            pagesBehindTheNotice.push_back(PreviewSurface().pageCount());
+    });
+    turns.start(0);
+    QTimer::singleShot(0, &main, [&main] { QTest::mouseClick(&main, Qt::LeftButton); });
+    PrintPhoneList(records, QString());
+    ReportRun::setEventIntervalForTesting(20);
+    ASSERT_FALSE(pagesBehindTheNotice.empty());
+    EXPECT_EQ(pagesBehindTheNotice.front(), 1);
+    EXPECT_EQ(pagesBehindTheNotice.back(), document().pageCount());
+    EXPECT_GE(document().pageCount(), 3);
+    const auto notices = DialogScript::openNotices();
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0]->text(), ReportRunWatch::runningMessage(true));
+    EXPECT_EQ(notices[0]->parentWidget(), &main);
 }
 
 } // namespace

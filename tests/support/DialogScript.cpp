@@ -1,8 +1,11 @@
 #include "support/DialogScript.h"
 
+#include "platform/ui/DialogWindows.h"
 #include "platform/ui/MsgBox.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
 #include <QLineEdit>
 #include <QTextEdit>
 #include <QWidget>
@@ -57,12 +60,30 @@ DialogScript::DialogScript()
 DialogScript::~DialogScript()
 {
     installStrictDefault();
+    closeNotices();
     for (const Answer &answer : mAnswers) {
         ADD_FAILURE() << "A scripted answer for a "
                       << platform::dialogKindName(answer.kinds.front()).toStdString()
                       << (answer.formName.isEmpty() ? "" : " " + answer.formName.toStdString())
                       << " was never used.";
     }
+}
+
+std::vector<QMessageBox *> DialogScript::openNotices()
+{
+    std::vector<QMessageBox *> open;
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        auto *box = qobject_cast<QMessageBox *>(top);
+        if (box && box->isVisible() && box->objectName() == QLatin1String(platform::NoticeName))
+            open.push_back(box);
+    }
+    return open;
+}
+
+void DialogScript::closeNotices()
+{
+    for (QMessageBox *box : openNotices())
+        box->done(QMessageBox::Ok);
 }
 
 void DialogScript::installStrictDefault()
@@ -177,6 +198,12 @@ DialogAnswer DialogScript::handle(const DialogRequest &request)
         return answer;
     }
     mShown.push_back(request);
+    // A notice waits for no answer: the real box shows, and the test goes on.
+    if (request.kind == DialogKind::Message && !request.waits) {
+        DialogAnswer answer;
+        answer.showForm = true;
+        return answer;
+    }
     if (mAnswers.empty() && mBackOut) {
         if (request.kind == DialogKind::ModalForm && request.form)
             request.form->close();

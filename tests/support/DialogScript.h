@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+class QMessageBox;
 class QPrinter;
 class QWidget;
 
@@ -27,6 +28,8 @@ class QWidget;
 // driven by the action queued for its objectName; the action must close it (click a
 // button, unload it), or the test fails and the window is closed for it. An InputDialog
 // whose window has an onModal action queued shows the real window to that action.
+// A notice (ShowNotice) needs no answer: it is recorded and its real box shows without
+// holding the test up; boxes still open when the script ends are closed.
 // Shell calls (links, documents, programs) are recorded in shellCalls(), never run.
 // Answers left over when the script goes out of scope fail the test.
 // Without a live DialogScript every dialog and shell call in a test fails it.
@@ -65,6 +68,10 @@ class DialogScript {
     const std::vector<platform::DialogRequest> &shellCalls() const { return mShellCalls; }
     // Answers not used yet.
     std::size_t pending() const { return mAnswers.size(); }
+
+    // The notice boxes on screen, and closing them as the user's OK would.
+    static std::vector<QMessageBox *> openNotices();
+    static void closeNotices();
 
     // Helpers for onModal actions: fail the test when the control is missing.
     static void click(QWidget *root, const QString &buttonName);

@@ -3,6 +3,7 @@
 #include "platform/print/PrintSupport.h"
 #include "platform/ui/DialogWindows.h"
 #include "platform/ui/FileFilter.h"
+#include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 
 #include <QApplication>
@@ -22,6 +23,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <optional>
 
 namespace platform {
 
@@ -77,6 +79,36 @@ DialogAnswer realMessage(const DialogRequest &request)
     }
     answer.accepted = answer.result != cancelAnswer;
     return answer;
+}
+
+// A notice is shown window-modal to its owner and not waited for: the work that showed it
+// goes on running its events, which answer the box as well. The box is kept once made and
+// only hidden when answered, since windows opened while it was the active one may be its
+// own and would go with it; the same notice shows again from it.
+DialogAnswer realNotice(const DialogRequest &request)
+{
+    const QString text = displayText(request.text);
+    QMessageBox *box = nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        auto *kept = qobject_cast<QMessageBox *>(top);
+        if (kept && kept->objectName() == QLatin1String(NoticeName) && kept->text() == text &&
+            (kept->isVisible() || !request.form || kept->parentWidget() == request.form)) {
+            box = kept;
+            if (kept->isVisible())
+                break;
+        }
+    }
+    if (!box) {
+        box = makeMessageBox(request).release();
+        box->setObjectName(QLatin1String(NoticeName));
+    }
+    if (box->isVisible()) {
+        box->raise();
+        box->activateWindow();
+    } else {
+        box->open();
+    }
+    return DialogAnswer();
 }
 
 DialogAnswer realInput(const DialogRequest &request)
@@ -145,7 +177,7 @@ QString displayText(QString text)
 
 std::unique_ptr<QMessageBox> makeMessageBox(const DialogRequest &request)
 {
-    auto box = std::make_unique<QMessageBox>(QApplication::activeWindow());
+    auto box = std::make_unique<QMessageBox>(request.form ? request.form : QApplication::activeWindow());
     box->setWindowTitle(request.title);
     // Messages quote data ("<Jo>", "a & b"): never read them as markup.
     box->setTextFormat(Qt::PlainText);
@@ -266,12 +298,41 @@ QString dialogKindName(DialogKind kind)
     return QString();
 }
 
-DialogAnswer runDialog(const DialogRequest &request)
+namespace {
+bool waitsForTheUser(const DialogRequest &request)
 {
-    if (hook())
-        return hook()(request);
     switch (request.kind) {
     case DialogKind::Message:
+        return request.waits;
+    case DialogKind::Input:
+    case DialogKind::OpenFile:
+    case DialogKind::SaveFile:
+    case DialogKind::Color:
+    case DialogKind::PrinterSetup:
+    case DialogKind::Print:
+        return true;
+    // A modal window sets the pointer itself when it loads; the shell does not wait.
+    default:
+        return false;
+    }
+}
+} // namespace
+
+DialogAnswer runDialog(const DialogRequest &request)
+{
+    std::optional<NormalPointer> normal;
+    if (waitsForTheUser(request))
+        normal.emplace();
+    if (hook()) {
+        DialogAnswer answer = hook()(request);
+        if (answer.showForm && request.kind == DialogKind::Message && !request.waits)
+            return realNotice(request);
+        return answer;
+    }
+    switch (request.kind) {
+    case DialogKind::Message:
+        if (!request.waits)
+            return realNotice(request);
         return realMessage(request);
     case DialogKind::Input:
         return realInput(request);

@@ -55,8 +55,11 @@ struct DialogRequest {
     QStringList arguments;
     QPrinter *printer = nullptr;
     int maxPage = 0;         // Print: the pages of the document
-    QWidget *form = nullptr; // ModalForm: the window; file dialogs: the owner, if any
+    QWidget *form = nullptr; // ModalForm: the window; file dialogs and notices: the owner, if any
     QString objectName;
+    // Message: false for a notice (ShowNotice), which shows and returns at once, without
+    // an answer, while the work that showed it goes on.
+    bool waits = true;
 };
 
 struct DialogAnswer {
@@ -69,11 +72,13 @@ struct DialogAnswer {
     QColor color;          // colour dialog
     int fromPage = 0;      // print dialog: the pages chosen, both 0 for every page
     int toPage = 0;
-    bool showForm = false; // input with an objectName: show that real window instead
+    bool showForm = false; // input with an objectName, or a notice: show that real window instead
 };
 
 // The one way to ask the user or the shell anything. With no hook it shows the real
-// dialog (or calls the real shell); with a hook installed the hook answers.
+// dialog (or calls the real shell); with a hook installed the hook answers. The pointer
+// is the normal one while a box or dialog waits for the user, and what it was before
+// (the hourglass of the work that asks) once it is answered.
 DialogAnswer runDialog(const DialogRequest &request);
 
 // Tests install a hook; an empty function restores the real dialogs.

@@ -19,6 +19,8 @@ namespace platform {
 inline constexpr int TitleBarAllowance = 150;
 
 std::unique_ptr<QMessageBox> makeMessageBox(const DialogRequest &request);
+// The objectName of the box a notice shows (DialogRequest::waits false).
+inline constexpr char NoticeName[] = "Notice";
 std::unique_ptr<QInputDialog> makeInputDialog(const DialogRequest &request);
 std::unique_ptr<QFileDialog> makeFileDialog(const DialogRequest &request);
 // The print dialog (Print) or the printer setup (PrinterSetup), changing `printer`. It is

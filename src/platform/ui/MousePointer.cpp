@@ -66,6 +66,16 @@ void BusyPointer::release()
     setMousePointer(mPrevious);
 }
 
+NormalPointer::NormalPointer() : mPrevious(mousePointer())
+{
+    setMousePointer(MousePointer::Default);
+}
+
+NormalPointer::~NormalPointer()
+{
+    setMousePointer(mPrevious);
+}
+
 SteadyPointer::SteadyPointer()
 {
     ++state().steadyScopes;

@@ -28,6 +28,21 @@ class BusyPointer {
     bool mHeld = true;
 };
 
+// Shows the normal pointer for as long as it lives and then gives back the setting that
+// was there when it was made: a question asked in the middle of busy work waits for the
+// user, and the work is busy again once it is answered. runDialog makes one around every
+// box and dialog that waits for an answer.
+class NormalPointer {
+  public:
+    NormalPointer();
+    ~NormalPointer();
+    NormalPointer(const NormalPointer &) = delete;
+    NormalPointer &operator=(const NormalPointer &) = delete;
+
+  private:
+    MousePointer mPrevious;
+};
+
 // Holds the screen's pointer as it is for as long as it lives, whatever the setting
 // becomes meanwhile; at its end the pointer shows the setting in force. For work done
 // before a window has first painted, where an hourglass would never be seen and the

@@ -43,7 +43,8 @@ int msgCancelAnswer(int style)
     }
 }
 
-int MsgBox(const QString &prompt, int style, const QString &title)
+namespace {
+DialogRequest messageRequest(const QString &prompt, int style, const QString &title)
 {
     DialogRequest request;
     request.kind = DialogKind::Message;
@@ -53,7 +54,21 @@ int MsgBox(const QString &prompt, int style, const QString &title)
     request.buttons = msgButtons(style);
     request.icon = msgIcon(style);
     request.defaultButton = msgDefaultButton(style);
-    return runDialog(request).result;
+    return request;
+}
+} // namespace
+
+int MsgBox(const QString &prompt, int style, const QString &title)
+{
+    return runDialog(messageRequest(prompt, style, title)).result;
+}
+
+void ShowNotice(const QString &prompt, int style, QWidget *owner)
+{
+    DialogRequest request = messageRequest(prompt, style, QString());
+    request.waits = false;
+    request.form = owner;
+    runDialog(request);
 }
 
 QString InputBox(const QString &prompt, const QString &title, const QString &defaultText)

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QWidget;
+
 namespace platform {
 
 // Message box styles and answers keep their classic values, so a style written as a
@@ -33,6 +35,11 @@ constexpr int vbNo = 7;
 // Shows a message box and returns the button pressed (vbOK .. vbNo). An empty title
 // shows the application title.
 int MsgBox(const QString &prompt, int style = vbOKOnly, const QString &title = QString());
+
+// Shows a message box over `owner` (the active window when none) and returns at once:
+// the work that showed it goes on while it is up, and it goes when the user answers it.
+// The same notice already on screen comes to the front instead of showing twice.
+void ShowNotice(const QString &prompt, int style = vbOKOnly, QWidget *owner = nullptr);
 
 // The parts of a style value.
 int msgButtons(int style);
