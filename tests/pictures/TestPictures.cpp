@@ -4,44 +4,38 @@
 #include <cmath>
 #include <cstring>
 #include <random>
+#include <QtEndian>
+#include <zlib.h>
 
 namespace testpictures {
 
 namespace {
 QByteArray bigEndian(quint32 v)
 {
-    const char bytes[] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
-    return QByteArray(bytes, 4);
+    v = qToBigEndian(v);
+    return QByteArray(reinterpret_cast<const char *>(&v), 4);
 }
 
-void appendChunk(QByteArray &png, const char *type, const QByteArray &data)
+QByteArray chunk(const char *type, const QByteArray &data)
 {
-    const QByteArray typed = QByteArray(type) + data;
-    quint32 crc = 0xFFFFFFFFu;
-    for (const char c : typed) {
-        crc ^= quint8(c);
-        for (int k = 0; k < 8; ++k)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    png += bigEndian(quint32(data.size())) + typed + bigEndian(~crc);
+    const QByteArray typed = type + data;
+    return bigEndian(data.size()) + typed +
+           bigEndian(crc32(0, reinterpret_cast<const Bytef *>(typed.data()), uInt(typed.size())));
 }
 } // namespace
 
 QByteArray pngWithLowerHalfLost(int width, int height, QColor colour)
 {
     // Rows of filter type 0 then red, green, blue, stored uncompressed (level 0) so that the
-    // zeroed bytes decode as they are.
+    // zeroed bytes decode as they are; the whole picture's data checksum goes in a chunk of
+    // its own, read after the last row.
     const char pixel[] = {char(colour.red()), char(colour.green()), char(colour.blue())};
     QByteArray rows = (QByteArray(1, 0) + QByteArray(pixel, 3).repeated(width)).repeated(height);
-    const QByteArray whole = qCompress(rows, 0).mid(4); // past qCompress's own length
+    const QByteArray sum = bigEndian(adler32(1, reinterpret_cast<const Bytef *>(rows.data()), uInt(rows.size())));
     std::fill(rows.begin() + rows.size() / 2, rows.end(), char(0));
-    QByteArray png = QByteArray("\x89PNG\r\n\x1a\n", 8);
-    appendChunk(png, "IHDR", bigEndian(quint32(width)) + bigEndian(quint32(height)) + QByteArray("\x08\x02\0\0\0", 5));
-    // The whole picture's data checksum in a chunk of its own, read after the last row.
-    appendChunk(png, "IDAT", qCompress(rows, 0).mid(4).chopped(4));
-    appendChunk(png, "IDAT", whole.right(4));
-    appendChunk(png, "IEND", QByteArray());
-    return png;
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) +
+           chunk("IHDR", bigEndian(width) + bigEndian(height) + QByteArray("\x08\x02\0\0\0", 5)) +
+           chunk("IDAT", qCompress(rows, 0).mid(4).chopped(4)) + chunk("IDAT", sum) + chunk("IEND", {});
 }
 
 std::vector<std::uint8_t> photoLike(int width, int height, std::uint32_t seed)
