@@ -288,13 +288,13 @@ TEST_F(PocketBookTest, FailureShowsItsTextAndPutsTheCurrentRecordBack)
 // between the sides (the save dialogs, "Halfway done").
 TEST_F(PocketBookTest, ComposingLetsWindowEventsRunAndEveryQuestionShowsTheArrow)
 {
-    QPrinter &printer = platform::PrintOutput::chosenPrinter();
-    printer.setOutputFormat(QPrinter::PdfFormat);
+    using platform::MousePointer;
+    platform::PrintOutput::chosenPrinter().setOutputFormat(QPrinter::PdfFormat);
     platform::PrintOutput::choosePrinter();
     platform::PrintOutput::setPdfPathChooser(&ChoosePdfPath);
     PreviewSurface().setPreview(false);
     MemoryRecords records = bookRecords(panelFillers(9)); // 12 panels, 3 rows a side
-    std::vector<platform::MousePointer> asked, drawing;
+    std::vector<MousePointer> asked, drawing;
     std::vector<std::size_t> contactsReached;
     platform::setDialogHookForTesting([&](const platform::DialogRequest &) {
         asked.push_back(platform::mousePointer());
@@ -312,7 +312,6 @@ TEST_F(PocketBookTest, ComposingLetsWindowEventsRunAndEveryQuestionShowsTheArrow
     PrintPocketReport(records, QString(), false);
     ReportRun::setEventIntervalForTesting(20);
     DialogScript::installStrictDefault();
-    using platform::MousePointer;
     EXPECT_EQ(contactsReached, (std::vector<std::size_t>{1, 2, 3, 4, 5, 6, 7, 8}));
     // Before the second and the third row of each side, and as each side is written.
     EXPECT_EQ(drawing, std::vector<MousePointer>(6, MousePointer::Hourglass));

@@ -11,9 +11,9 @@
 // Pictures for the encoder's tests, as top-down RGB bytes and as a 24-bit cImage.
 namespace testpictures {
 
-// A PNG of one colour whose lower half of image data was lost (zeroed) after its data
-// checksum was taken; every chunk checksum is right. Decoded, it shows its lower half
-// black, and only the data checksum, checked after the last row, tells of the damage.
+// A PNG of one colour whose lower half of image data was zeroed after its data checksum was
+// taken, every chunk checksum right: it decodes with its lower half black, and only the data
+// checksum, checked after the last row, tells of the damage.
 QByteArray pngWithLowerHalfLost(int width, int height, QColor colour);
 
 // Smooth shading, soft-edged shapes, fine texture and a little grain, like a photograph.

@@ -22,8 +22,9 @@ QRectF inkOfRuns(const platform::PrintDocument &document, std::size_t first, std
 }
 
 // Words in the report font and in scripts it lacks, which the drawing takes from other
-// installed fonts or draws as boxes where no font has them, as the machine has it: the
-// ink is compared with where the text was placed.
+// installed fonts or draws as boxes where no font has them: an organisation with the phone
+// just after it, then notes wrapped to a width, each line at the margin. The ink is
+// compared with where the text was placed.
 TEST(PrintedScriptsTest, NextTextStartsAfterWhatWasDrawnAndWrappedLinesStayInTheirMargin)
 {
     const platform::PrintFont arial{QStringLiteral("Arial"), 10.0, false, false};
@@ -36,26 +37,21 @@ TEST(PrintedScriptsTest, NextTextStartsAfterWhatWasDrawnAndWrappedLinesStayInThe
         vp.setPreview(true);
         vp.startDocument();
         vp.setFont(arial);
-
-        // An organisation, then the phone just after it.
         vp.setCurrentX(left);
         vp.printNoLineEnd(QStringList(3, word).join(u' '));
         vp.printLine(QStringLiteral("A: 555-0001"));
         const double next = vp.document().pages.front()[1].x;
+        // Drawn no wider than measured, nor measured wider than drawn.
         const QRectF drawn = inkOfRuns(vp.document(), 0, 1);
         EXPECT_LE(drawn.right(), next + Pixel);
-        // Nor measured wider than drawn.
         EXPECT_GE(drawn.right(), next - vp.textWidth(QStringLiteral("  ")));
-
-        // Notes wrapped to a width, each line printed at the margin.
         gPrinting.gPrintTextBuffer = QStringList(12, word).join(u' ');
         while (!gPrinting.gPrintTextBuffer.isEmpty()) {
             vp.setCurrentX(left);
             vp.printLine(GetNextPrintLine(gPrinting.gPrintTextBuffer, static_cast<int>(wrapWidth), arial));
         }
-        const std::size_t runs = vp.document().pages.front().size();
-        ASSERT_GE(runs, 4u);
-        const QRectF wrapped = inkOfRuns(vp.document(), 2, runs);
+        ASSERT_GE(vp.document().pages.front().size(), 4u);
+        const QRectF wrapped = inkOfRuns(vp.document(), 2, vp.document().pages.front().size());
         EXPECT_LE(wrapped.right(), left + wrapWidth + Pixel);
         // Filled: one word more would not have fitted.
         EXPECT_GT(wrapped.right(), left + wrapWidth - vp.textWidth(word + u' ') - Pixel);

@@ -188,16 +188,14 @@ TEST_P(OutOfRangeRemoveTest, IsRefusedWithAMessageAndChangesNothing)
     });
     const auto boxes = script.shown(platform::DialogKind::Message);
     ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_TRUE(boxes[1].text.startsWith(GetParam().second)) << boxes[1].text.toStdString();
-    EXPECT_EQ(boxes[1].title, "Invalid Date");
-    EXPECT_EQ(reminder(1)->value("RemindDate"), stored);
-    EXPECT_EQ(dueRows(), 1);
+    EXPECT_TRUE(boxes[1].title == "Invalid Date" && boxes[1].text.startsWith(GetParam().second))
+        << boxes[1].text.toStdString();
+    EXPECT_TRUE(reminder(1)->value("RemindDate") == stored && dueRows() == 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Limits, OutOfRangeRemoveTest,
-    ::testing::Values(
-        std::pair{"'0001-01-01', 7, '-0001-12-25', 'One time', 0", "The date of this reminder lies outside"},
+    ::testing::Values(std::pair{"'0001-01-01', 7, '-0001-12-25', 'One time', 0", "The date of this reminder lies outside"},
         std::pair{"'2020-01-31', 0, '2020-01-31', 'Years', 2000000000", "Moving this reminder on by its"},
         std::pair{"'9999-12-28', 3000000, '2000-01-01', 'Days', 7", "Moving this reminder on by its"}));
 

@@ -60,7 +60,8 @@ DialogScript::DialogScript()
 DialogScript::~DialogScript()
 {
     installStrictDefault();
-    closeNotices();
+    for (QMessageBox *box : openNotices())
+        box->done(QMessageBox::Ok);
     for (const Answer &answer : mAnswers) {
         ADD_FAILURE() << "A scripted answer for a "
                       << platform::dialogKindName(answer.kinds.front()).toStdString()
@@ -78,12 +79,6 @@ std::vector<QMessageBox *> DialogScript::openNotices()
             open.push_back(box);
     }
     return open;
-}
-
-void DialogScript::closeNotices()
-{
-    for (QMessageBox *box : openNotices())
-        box->done(QMessageBox::Ok);
 }
 
 void DialogScript::installStrictDefault()

@@ -69,9 +69,8 @@ class DialogScript {
     // Answers not used yet.
     std::size_t pending() const { return mAnswers.size(); }
 
-    // The notice boxes on screen, and closing them as the user's OK would.
+    // The notice boxes on screen.
     static std::vector<QMessageBox *> openNotices();
-    static void closeNotices();
 
     // Helpers for onModal actions: fail the test when the control is missing.
     static void click(QWidget *root, const QString &buttonName);
