@@ -33,16 +33,15 @@ TEST_F(HelpPageTest, BothHelpCommandsOpenTheBuiltPageWhichNamesEveryMenuItemAndL
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QString page = QString::fromUtf8(file.readAll());
     const QString words = QString(page).remove(QRegularExpression(QStringLiteral("<[^>]*>"))).simplified();
-    int items = 0;
-    for (QMenu *menu : w.findChildren<QMenu *>()) {
-        for (QAction *item : menu->actions()) {
+    QStringList captions;
+    for (QMenu *menu : w.findChildren<QMenu *>())
+        for (QAction *item : menu->actions())
             // The printing-service export is told by what it writes, not by the service's name.
-            if (item->isVisible() && !item->isSeparator() && item->objectName() != "ExportVistaprint" && ++items) {
-                EXPECT_TRUE(words.contains(item->text().remove(u'&'))) << item->text().toStdString();
-            }
-        }
-    }
-    EXPECT_GT(items, 50);
+            if (item->isVisible() && !item->isSeparator() && item->objectName() != "ExportVistaprint")
+                captions << item->text().remove(u'&');
+    ASSERT_GT(captions.size(), 50);
+    for (const QString &caption : captions)
+        EXPECT_TRUE(words.contains(caption)) << caption.toStdString();
     for (const auto &link : QRegularExpression(QStringLiteral("href=\"#([^\"]*)\"")).globalMatch(page))
         EXPECT_TRUE(page.contains(" id=\"" + link.captured(1) + '"')) << link.captured(1).toStdString();
     EXPECT_FALSE(page.contains(QRegularExpression(QStringLiteral("href=\"[^#]")))) << "a link off the page";

@@ -1,11 +1,9 @@
 #pragma once
 
-#include <QAbstractButton>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QStringList>
 #include <QStyle>
 #include <QTableView>
 
