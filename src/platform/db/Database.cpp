@@ -5,6 +5,8 @@
 #include "platform/db/DaoError.h"
 #include "platform/db/DatabaseHeader.h"
 #include "platform/db/FieldValue.h"
+#include "platform/db/NewDatabase.h"
+#include "platform/db/PageSalvage.h"
 #include "platform/db/QueryRecordset.h"
 #include "platform/db/SqlStatement.h"
 #include "platform/db/SqliteError.h"
@@ -44,7 +46,7 @@ FileKind sniff(const QString &path)
         throw RuntimeError(err::DiskError,
                            QStringLiteral("Could not open '%1' (%2).").arg(path, file.errorString()));
     }
-    const QByteArray head = file.read(100);
+    const QByteArray head = file.read(DatabaseHeader::LookedAt);
     const qint64 size = file.size();
     // A plain file whose first bytes are damaged is still told from an encrypted one, so
     // that it is offered for repair rather than asked for a password.
@@ -870,18 +872,23 @@ class RowSalvage {
     {
     }
 
-    void run()
+    // Copies what can be read; false when the table did not read whole.
+    bool run()
     {
         constexpr qint64 none = std::numeric_limits<qint64>::min();
         qint64 last = none;
         if (scan(none, std::numeric_limits<qint64>::max(), last))
-            return;
+            return true;
         const qint64 from = std::max<qint64>(last, 0);
         const qint64 top = highestKey(from);
         salvage(from, top, 0);
         qint64 beyond = none;
         scan(top, std::numeric_limits<qint64>::max(), beyond);
+        return false;
     }
+
+    // The rows read, whether or not they could be copied.
+    qint64 seen() const { return mSeen; }
 
   private:
     // The highest key the table may hold. The search below it is as long as the range is
@@ -942,6 +949,7 @@ class RowSalvage {
             mRange.bindInt64(2, high);
             while (mRange.step()) {
                 last = mRange.int64(0);
+                ++mSeen;
                 copy(last);
             }
             return true;
@@ -984,6 +992,7 @@ class RowSalvage {
     sqlite3 *mDb;
     QString mTable;
     QString mName;
+    qint64 mSeen = 0;
     SqlStatement mCopy;
     SqlStatement mRange;
 };
@@ -1044,12 +1053,10 @@ QList<SchemaObject> attachDamaged(sqlite3 *db, const QString &file, const QStrin
     return objects;
 }
 
-// For a plain file whose header is damaged: a copy of it at `scratch` gets a header made
-// again, with the smallest page size under which its tables can be read, and is attached.
-QList<SchemaObject> attachWithRebuiltHeader(sqlite3 *db, const QString &file, const QString &scratch)
+// For a plain file whose header is damaged: its copy at `scratch` gets a header made again,
+// with the smallest page size under which its tables can be read, and is attached.
+QList<SchemaObject> attachWithRebuiltHeader(sqlite3 *db, const QString &scratch)
 {
-    if (!QFile::copy(file, scratch))
-        return {};
     QFile copy(scratch);
     if (!copy.open(QIODevice::ReadWrite))
         return {};
@@ -1067,9 +1074,94 @@ QList<SchemaObject> attachWithRebuiltHeader(sqlite3 *db, const QString &file, co
     return {};
 }
 
+// The program's own tables and their indexes as a new database of it has them, by
+// lower-case table name.
+struct OwnTable {
+    QString name, sql;
+    QStringList indexes;
+};
+
+QHash<QString, OwnTable> ownTables()
+{
+    QHash<QString, OwnTable> tables;
+    try {
+        const SqlConnection memory =
+            rawOpen(QStringLiteral(":memory:"), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, QString());
+        registerFunctions(memory.handle());
+        exec(memory.handle(), shippedSchema().toUtf8().constData());
+        SqlStatement list(memory.handle(),
+                          QStringLiteral("SELECT type, name, tbl_name, sql FROM sqlite_master WHERE type IN "
+                                         "('table', 'index') AND sql IS NOT NULL AND name NOT LIKE "
+                                         "'sqlite~_%' ESCAPE '~' ORDER BY type DESC, rowid"));
+        while (list.step()) {
+            OwnTable &table = tables[list.text(2).toLower()];
+            if (list.text(0) == QLatin1String("table"))
+                table = {list.text(1), list.text(3), table.indexes};
+            else if (list.text(0) == QLatin1String("index"))
+                table.indexes.append(list.text(3));
+        }
+    } catch (const RuntimeError &) {
+        tables.clear();
+    }
+    return tables;
+}
+
+// One table of the repaired file, as its rows were copied.
+struct CopiedTable {
+    QString name;
+    bool ownDefinition = false; // the stored one could not be read, or the table was missing
+    bool whole = false;         // read whole through its own pages
+    qint64 seen = 0;            // rows read of it
+};
+
+// The most rows an index of a damaged table lists: its entries lie on pages of their own,
+// so they still count the rows of a garbled page.
+qint64 indexedRows(sqlite3 *db, const QString &table, const QList<SchemaObject> &objects)
+{
+    qint64 most = 0;
+    for (const SchemaObject &object : objects) {
+        if (object.type != QLatin1String("index"))
+            continue;
+        try {
+            SqlStatement indexOf(db, QStringLiteral("SELECT tbl_name FROM damaged.sqlite_master WHERE name = ?"));
+            indexOf.bind(1, object.name);
+            if (!indexOf.step() || indexOf.text(0).compare(table, Qt::CaseInsensitive) != 0)
+                continue;
+            indexOf.finalize();
+            SqlStatement count(db, QStringLiteral("SELECT count(rowid) FROM damaged.%1 INDEXED BY %2")
+                                       .arg(quoteSqlName(table), quoteSqlName(object.name)));
+            if (count.step())
+                most = std::max(most, count.int64(0));
+        } catch (const RuntimeError &) {
+            // An index with a garbled page of its own tells nothing.
+        }
+    }
+    return most;
+}
+
+qint64 rowCount(sqlite3 *db, const QString &table)
+{
+    SqlStatement count(db, QStringLiteral("SELECT count(*) FROM main.%1").arg(quoteSqlName(table)));
+    return count.step() ? count.int64(0) : 0;
+}
+
 } // namespace
 
-QString Database::repair(const QString &path, const QString &password)
+Database::RepairedTable Database::RepairReport::table(const QString &name) const
+{
+    for (const RepairedTable &table : tables)
+        if (table.name.compare(name, Qt::CaseInsensitive) == 0)
+            return table;
+    return {name, 0, 0};
+}
+
+bool Database::RepairReport::lostRows() const
+{
+    return std::any_of(tables.begin(), tables.end(),
+                       [](const RepairedTable &table) { return table.held > table.kept; });
+}
+
+Database::RepairReport Database::repair(const QString &path, const QString &password)
 {
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile())
@@ -1079,19 +1171,25 @@ QString Database::repair(const QString &path, const QString &password)
         raiseForeign(path, kind);
     if (kind == FileKind::Encrypted && password.isEmpty())
         raiseBadPassword();
-    const QString usedPassword = kind == FileKind::Plain ? QString() : password;
+    const bool plain = kind == FileKind::Plain;
+    const QString usedPassword = plain ? QString() : password;
     // A repair replaces the file, which a read-only mark forbids.
     if (cannotBeWritten(info.absoluteFilePath()))
         raiseReadOnlyDatabase(info.absoluteFilePath());
 
     const QString fresh = freshSidePath(path, QStringLiteral("repair"));
-    const QString scratch = freshSidePath(path, QStringLiteral("header"));
+    // A plain file is read through a copy, which gets a header again when its own is
+    // damaged and is lent the probes that read its loose pages.
+    const QString scratch = freshSidePath(path, QStringLiteral("scratch"));
     const auto removeWork = [&] {
         for (const QString &work : {fresh, scratch})
             for (const QString &file : {work, work + QLatin1String("-journal")})
                 QFile::remove(file);
     };
+    RepairReport report;
     try {
+        if (plain && !QFile::copy(info.absoluteFilePath(), scratch))
+            throw RuntimeError(err::DiskError, QStringLiteral("Could not copy '%1'.").arg(path));
         const SqlConnection connection =
             rawOpen(fresh, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, usedPassword);
         sqlite3 *db = connection.handle();
@@ -1099,21 +1197,50 @@ QString Database::repair(const QString &path, const QString &password)
         // A file cut short claims more pages than it has; this lets it be read as far as it
         // goes instead of being refused whole.
         exec(db, "PRAGMA writable_schema = ON");
-        QList<SchemaObject> objects = attachDamaged(db, info.absoluteFilePath(), usedPassword);
-        if (objects.isEmpty() && kind == FileKind::Encrypted)
+        QList<SchemaObject> objects = attachDamaged(db, plain ? scratch : info.absoluteFilePath(), usedPassword);
+        if (objects.isEmpty() && !plain)
             raiseBadPassword();
         if (objects.isEmpty())
-            objects = attachWithRebuiltHeader(db, info.absoluteFilePath(), scratch);
+            objects = attachWithRebuiltHeader(db, scratch);
         if (objects.isEmpty())
             throw RepairStopped{QStringLiteral("its tables cannot be read.")};
 
+        const QHash<QString, OwnTable> own = ownTables();
+        QList<CopiedTable> tables;
+        bool ours = false;
         exec(db, "BEGIN");
-        for (const SchemaObject &object : objects)
-            if (object.type == QLatin1String("table"))
-                exec(db, object.sql.toUtf8().constData());
-        for (const SchemaObject &object : objects)
-            if (object.type == QLatin1String("table"))
-                RowSalvage(db, object.name).run();
+        for (const SchemaObject &object : objects) {
+            if (object.type != QLatin1String("table"))
+                continue;
+            const auto known = own.constFind(object.name.toLower());
+            ours = ours || known != own.constEnd();
+            if (sqlite3_exec(db, object.sql.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK) {
+                tables.append({object.name, false});
+            } else if (known != own.constEnd()) {
+                // A damaged definition of a table the program knows: its rows are read from
+                // its pages into the program's own definition.
+                exec(db, known->sql.toUtf8().constData());
+                tables.append({known->name, true});
+            }
+            // Any other table whose definition cannot be read is left behind.
+        }
+        // A table of the program whose entry in the list of tables is gone.
+        for (const OwnTable &table : own) {
+            const bool made = std::any_of(tables.begin(), tables.end(), [&](const CopiedTable &copied) {
+                return copied.name.compare(table.name, Qt::CaseInsensitive) == 0;
+            });
+            if (ours && !made) {
+                exec(db, table.sql.toUtf8().constData());
+                tables.append({table.name, true});
+            }
+        }
+        for (CopiedTable &table : tables) {
+            if (table.ownDefinition)
+                continue;
+            RowSalvage salvage(db, table.name);
+            table.whole = salvage.run();
+            table.seen = salvage.seen();
+        }
         try {
             SqlStatement sequences(db, QStringLiteral("SELECT name, seq FROM damaged.sqlite_sequence"));
             SqlStatement raise(
@@ -1138,13 +1265,19 @@ QString Database::repair(const QString &path, const QString &password)
             if (sqlite3_exec(db, object.sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK &&
                 object.type == QLatin1String("index")) {
                 // A unique index the surviving rows break is kept as a plain one.
-                QString plain = object.sql;
-                plain.replace(QRegularExpression(QStringLiteral("^\\s*CREATE\\s+UNIQUE\\s+INDEX"),
-                                                 QRegularExpression::CaseInsensitiveOption),
-                              QStringLiteral("CREATE INDEX"));
-                sqlite3_exec(db, plain.toUtf8().constData(), nullptr, nullptr, nullptr);
+                QString plainIndex = object.sql;
+                plainIndex.replace(QRegularExpression(QStringLiteral("^\\s*CREATE\\s+UNIQUE\\s+INDEX"),
+                                                      QRegularExpression::CaseInsensitiveOption),
+                                   QStringLiteral("CREATE INDEX"));
+                sqlite3_exec(db, plainIndex.toUtf8().constData(), nullptr, nullptr, nullptr);
             }
         }
+        // A table given the program's definition gets its indexes too, those of the same
+        // name the file still had aside.
+        for (const CopiedTable &table : tables)
+            if (table.ownDefinition)
+                for (const QString &index : own.value(table.name.toLower()).indexes)
+                    sqlite3_exec(db, index.toUtf8().constData(), nullptr, nullptr, nullptr);
         try {
             SqlStatement version(db, QStringLiteral("PRAGMA damaged.user_version"));
             const qint64 userVersion = version.step() ? version.int64(0) : 0;
@@ -1152,12 +1285,44 @@ QString Database::repair(const QString &path, const QString &password)
             exec(db, QStringLiteral("PRAGMA main.user_version = %1").arg(userVersion).toUtf8().constData());
         } catch (const RuntimeError &) {
         }
+        QHash<QString, qint64> held;
+        for (const CopiedTable &table : tables)
+            if (!table.whole && !table.ownDefinition)
+                held[table.name] = indexedRows(db, table.name, objects);
+        // The pages the tables read whole reached need not be read again.
+        QSet<quint32> readRoots{1};
+        QStringList incomplete;
+        try {
+            SqlStatement roots(db, QStringLiteral("SELECT name, rootpage FROM damaged.sqlite_master WHERE "
+                                                  "type = 'table'"));
+            while (roots.step()) {
+                const auto copied = std::find_if(tables.begin(), tables.end(), [&](const CopiedTable &table) {
+                    return table.name.compare(roots.text(0), Qt::CaseInsensitive) == 0;
+                });
+                if (copied == tables.end() ? roots.text(0).startsWith(QLatin1String("sqlite_"))
+                                           : !copied->ownDefinition)
+                    readRoots.insert(quint32(roots.int64(1)));
+            }
+        } catch (const RuntimeError &) {
+        }
+        for (const CopiedTable &table : tables)
+            if (!table.whole)
+                incomplete.append(table.name);
         exec(db, "COMMIT");
         exec(db, "DETACH DATABASE damaged");
         exec(db, "PRAGMA writable_schema = OFF");
+        const QHash<QString, qint64> found =
+            plain && !incomplete.isEmpty() ? PageSalvage::run(db, scratch, readRoots, incomplete)
+                                           : QHash<QString, qint64>();
         SqlStatement check(db, QStringLiteral("PRAGMA integrity_check(1)"));
         if (!check.step() || check.text(0) != QLatin1String("ok"))
             throw RepairStopped{QStringLiteral("the repaired copy did not pass its check.")};
+        check.finalize();
+        for (const CopiedTable &table : tables) {
+            const qint64 kept = rowCount(db, table.name);
+            report.tables.append(
+                {table.name, kept, std::max({kept, table.seen + found.value(table.name), held.value(table.name)})});
+        }
     } catch (const RepairStopped &stopped) {
         removeWork();
         raiseRepairFailed(path, stopped.cause, err::DamagedDatabase);
@@ -1172,6 +1337,7 @@ QString Database::repair(const QString &path, const QString &password)
         throw;
     }
     QFile::remove(scratch);
+    QFile::remove(scratch + QLatin1String("-journal"));
 
     QString backup = path + QLatin1String(".bak");
     for (int n = 2; QFileInfo::exists(backup); ++n)
@@ -1189,7 +1355,8 @@ QString Database::repair(const QString &path, const QString &password)
         QFile::remove(fresh);
         raiseRepairFailed(path, error.description(), error.number());
     }
-    return backup;
+    report.backup = backup;
+    return report;
 }
 
 } // namespace platform

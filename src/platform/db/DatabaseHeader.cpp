@@ -22,7 +22,13 @@ bool looksPlain(const QByteArray &head)
     if (head.startsWith(Magic) || (head.size() >= 24 && head.mid(21, 3) == Fractions))
         return true;
     // An encrypted file begins with random bytes; a run of zeros there is a wiped header.
-    return head.size() >= Magic.size() && head.left(Magic.size()).count('\0') == Magic.size();
+    if (head.size() >= Magic.size() && head.left(Magic.size()).count('\0') == Magic.size())
+        return true;
+    // Nor does an encrypted file show what follows a plain header: the first page's b-tree
+    // header (a page of table rows, or of pointers to them) and the tables' definitions.
+    constexpr char TableLeaf = 0x0d, TableInterior = 0x05;
+    return head.size() > Size && (head[Size] == TableLeaf || head[Size] == TableInterior) &&
+           head.toUpper().contains("CREATE TABLE");
 }
 
 const QList<int> &pageSizes()

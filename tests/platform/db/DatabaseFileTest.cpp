@@ -133,7 +133,7 @@ TEST(DatabaseOpen, DamagedFileIs3049AndRepairKeepsTheOriginal)
 
     EXPECT_RUNTIME_ERROR(Database::open(temp.path()), err::DamagedDatabase);
 
-    const QString backup = Database::repair(temp.path());
+    const QString backup = Database::repair(temp.path()).backup;
     EXPECT_EQ(readAll(backup), bytes) << "the damaged original is kept untouched";
     EXPECT_EQ(integrityProblems(temp.path()), 0);
     auto db = Database::open(temp.path());
@@ -166,7 +166,7 @@ TEST_P(RepairOfDamage, CopiesTheReadableRowsAndKeepsTheOriginal)
     writeAll(temp.path(), damaged);
     EXPECT_RUNTIME_ERROR(Database::open(temp.path()), err::DamagedDatabase);
 
-    const QString backup = Database::repair(temp.path());
+    const QString backup = Database::repair(temp.path()).backup;
     EXPECT_EQ(readAll(backup), damaged);
     EXPECT_EQ(integrityProblems(temp.path()), 0);
     auto db = Database::open(temp.path());
