@@ -33,6 +33,12 @@ constexpr qint64 OpenCheckLimit = 64 * 1024 * 1024;
 
 enum class FileKind { Plain, Encrypted, Foreign, Jet };
 
+QByteArray readHead(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.read(DatabaseHeader::LookedAt) : QByteArray();
+}
+
 FileKind sniff(const QString &path)
 {
     QFile file(path);
@@ -887,8 +893,8 @@ class RowSalvage {
         return false;
     }
 
-    // The rows read, whether or not they could be copied.
-    qint64 seen() const { return mSeen; }
+    // The rows read whole that the table's own rules refused.
+    qint64 refused() const { return mRefused.size(); }
 
   private:
     // The highest key the table may hold. The search below it is as long as the range is
@@ -949,7 +955,6 @@ class RowSalvage {
             mRange.bindInt64(2, high);
             while (mRange.step()) {
                 last = mRange.int64(0);
-                ++mSeen;
                 copy(last);
             }
             return true;
@@ -965,7 +970,22 @@ class RowSalvage {
             mCopy.bindInt64(1, rowid);
             mCopy.step();
         } catch (const RuntimeError &) {
-            // An unreadable or conflicting row is left behind; the others are copied.
+            // An unreadable or conflicting row is left behind; the others are copied. A row
+            // the table's own rules refuse was read, and counts among those the file held.
+            // A damaged page can list a key twice: the second copy of a row is no row lost.
+            if ((sqlite3_errcode(mDb) & 0xff) == SQLITE_CONSTRAINT && !copied(rowid))
+                mRefused.insert(rowid);
+        }
+    }
+
+    bool copied(qint64 rowid)
+    {
+        try {
+            SqlStatement find(mDb, QStringLiteral("SELECT 1 FROM main.%1 WHERE rowid = ?").arg(mTable));
+            find.bindInt64(1, rowid);
+            return find.step();
+        } catch (const RuntimeError &) {
+            return false;
         }
     }
 
@@ -992,7 +1012,7 @@ class RowSalvage {
     sqlite3 *mDb;
     QString mTable;
     QString mName;
-    qint64 mSeen = 0;
+    QSet<qint64> mRefused;
     SqlStatement mCopy;
     SqlStatement mRange;
 };
@@ -1128,12 +1148,16 @@ qint64 indexedRows(sqlite3 *db, const QString &table, const QList<SchemaObject> 
             if (!indexOf.step() || indexOf.text(0).compare(table, Qt::CaseInsensitive) != 0)
                 continue;
             indexOf.finalize();
-            SqlStatement count(db, QStringLiteral("SELECT count(rowid) FROM damaged.%1 INDEXED BY %2")
-                                       .arg(quoteSqlName(table), quoteSqlName(object.name)));
-            if (count.step())
-                most = std::max(most, count.int64(0));
+            SqlStatement keys(db, QStringLiteral("SELECT rowid FROM damaged.%1 INDEXED BY %2")
+                                      .arg(quoteSqlName(table), quoteSqlName(object.name)));
+            // The entries before a garbled page of the index are counted all the same.
+            qint64 entries = 0;
+            try {
+                while (keys.step())
+                    most = std::max(most, ++entries);
+            } catch (const RuntimeError &) {
+            }
         } catch (const RuntimeError &) {
-            // An index with a garbled page of its own tells nothing.
         }
     }
     return most;
@@ -1157,7 +1181,7 @@ Database::RepairedTable Database::RepairReport::table(const QString &name) const
 
 bool Database::RepairReport::lostRows() const
 {
-    return std::any_of(tables.begin(), tables.end(),
+    return cutShort || std::any_of(tables.begin(), tables.end(),
                        [](const RepairedTable &table) { return table.held > table.kept; });
 }
 
@@ -1239,7 +1263,7 @@ Database::RepairReport Database::repair(const QString &path, const QString &pass
                 continue;
             RowSalvage salvage(db, table.name);
             table.whole = salvage.run();
-            table.seen = salvage.seen();
+            table.seen = rowCount(db, table.name) + salvage.refused();
         }
         try {
             SqlStatement sequences(db, QStringLiteral("SELECT name, seq FROM damaged.sqlite_sequence"));
@@ -1287,7 +1311,7 @@ Database::RepairReport Database::repair(const QString &path, const QString &pass
         }
         QHash<QString, qint64> held;
         for (const CopiedTable &table : tables)
-            if (!table.whole && !table.ownDefinition)
+            if (!table.ownDefinition)
                 held[table.name] = indexedRows(db, table.name, objects);
         // The pages the tables read whole reached need not be read again.
         QSet<quint32> readRoots{1};
@@ -1305,8 +1329,10 @@ Database::RepairReport Database::repair(const QString &path, const QString &pass
             }
         } catch (const RuntimeError &) {
         }
+        // A table read to its end may still miss rows: a damaged pointer can lead its
+        // reading past some of its pages, whose rows its indexes then still list.
         for (const CopiedTable &table : tables)
-            if (!table.whole)
+            if (!table.whole || table.ownDefinition || held.value(table.name) > table.seen)
                 incomplete.append(table.name);
         exec(db, "COMMIT");
         exec(db, "DETACH DATABASE damaged");
@@ -1356,6 +1382,7 @@ Database::RepairReport Database::repair(const QString &path, const QString &pass
         raiseRepairFailed(path, error.description(), error.number());
     }
     report.backup = backup;
+    report.cutShort = plain && DatabaseHeader::cutShort(readHead(backup), QFileInfo(backup).size());
     return report;
 }
 

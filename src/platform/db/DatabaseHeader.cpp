@@ -31,6 +31,20 @@ bool looksPlain(const QByteArray &head)
            head.toUpper().contains("CREATE TABLE");
 }
 
+bool cutShort(const QByteArray &head, qint64 fileSize)
+{
+    if (head.size() < Size || !head.startsWith(Magic))
+        return false;
+    quint32 pageSize = qFromBigEndian<quint16>(head.constData() + 16);
+    if (pageSize == 1)
+        pageSize = 65536;
+    const quint32 pages = qFromBigEndian<quint32>(head.constData() + 28);
+    // The count is kept only by writers that also mark it valid with the change counter.
+    const bool counted = qFromBigEndian<quint32>(head.constData() + 24) ==
+                         qFromBigEndian<quint32>(head.constData() + 92);
+    return counted && pageSize >= 512 && qint64(pages) * pageSize > fileSize;
+}
+
 const QList<int> &pageSizes()
 {
     static const QList<int> sizes{512, 1024, 2048, 4096, 8192, 16384, 32768, 65536};

@@ -20,6 +20,9 @@ bool looksPlain(const QByteArray &head);
 // As many bytes of a file as looksPlain reads.
 constexpr int LookedAt = 65536;
 
+// True when an intact header counts more pages than a file of `fileSize` bytes holds.
+bool cutShort(const QByteArray &head, qint64 fileSize);
+
 // Page sizes to try for a file whose header no longer says, smallest first: a size smaller
 // than the real one cuts the first page short, so its list of tables cannot be read.
 const QList<int> &pageSizes();
