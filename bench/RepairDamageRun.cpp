@@ -5,6 +5,10 @@
 // hang is counted rather than ending the run.
 //
 //   RepairDamageRun [damages=1000] [seed=1] [contacts=3000]
+//   RepairDamageRun --file <path>
+//
+// QUILTERN_KEEP_ORIGINAL=<path> keeps a copy of the undamaged file; QUILTERN_KEEP_DAMAGE=<n>
+// keeps the n-th damaged file (counted from 1) as kept-damage.mdb in the current folder.
 
 #include "platform/RuntimeError.h"
 #include "platform/db/DaoError.h"
@@ -22,6 +26,7 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <random>
 #include <sys/wait.h>
 #include <thread>
@@ -104,7 +109,8 @@ Outcome openOrRepair(const QString &path)
                        QByteArray::number(kept) + ' ' +
                            QByteArray::number(report.table(QStringLiteral("tblContacts")).held));
         return report.lostRows() ? RepairedWithLoss : Repaired;
-    } catch (const platform::RuntimeError &) {
+    } catch (const platform::RuntimeError &error) {
+        writeFileBytes(path + QStringLiteral(".why"), error.description().toUtf8());
         return Refused;
     }
 }
@@ -131,6 +137,12 @@ Outcome inChild(const QString &path)
 
 int main(int argc, char **argv)
 {
+    // One file of the user's choosing, opened or repaired as the run does each damage.
+    if (argc == 3 && std::strcmp(argv[1], "--file") == 0) {
+        const Outcome outcome = openOrRepair(QString::fromLocal8Bit(argv[2]));
+        std::printf("%s\n", OutcomeNames[outcome]);
+        return 0;
+    }
     const int damages = argc > 1 ? std::atoi(argv[1]) : 1000;
     const quint32 seed = argc > 2 ? quint32(std::atoi(argv[2])) : 1;
     const int contacts = argc > 3 ? std::atoi(argv[3]) : 3000;
@@ -149,6 +161,9 @@ int main(int argc, char **argv)
                             .arg(i * 7));
     }
     const QByteArray bytes = readFileBytes(original);
+    // The undamaged file, for trying a damage by hand.
+    if (!qEnvironmentVariable("QUILTERN_KEEP_ORIGINAL").isEmpty())
+        QFile::copy(original, qEnvironmentVariable("QUILTERN_KEEP_ORIGINAL"));
     std::printf("%d damages of a %lld-byte file of %d contacts, seed %u\n", damages, qint64(bytes.size()),
                 contacts, seed);
 
@@ -178,6 +193,9 @@ int main(int argc, char **argv)
                 std::printf("damage %d (%s): kept %s, seen held %s\n", i, KindNames[kind], kept[0].constData(),
                             kept[1].constData());
         }
+        if (outcome == Refused && qEnvironmentVariableIsSet("QUILTERN_TELL_REFUSALS"))
+            std::printf("damage %d (%s) refused: %s\n", i, KindNames[kind],
+                        readFileBytes(path + QStringLiteral(".why")).constData());
         if (outcome >= Crashed)
             std::printf("damage %d (%s): %s\n", i, KindNames[kind], OutcomeNames[outcome]);
         for (const QString &left : QDir(folder.path()).entryList({QStringLiteral("damaged-*")}))

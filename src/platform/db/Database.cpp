@@ -1126,6 +1126,36 @@ QHash<QString, OwnTable> ownTables()
     return tables;
 }
 
+// A table of the program's own whose stored definition cannot be read is given the
+// program's definition in the scratch copy of the file, so that its rows and its indexes
+// read as any other table's. True when one was.
+bool mendDefinitions(sqlite3 *db, const QList<SchemaObject> &objects, const QHash<QString, OwnTable> &own)
+{
+    bool mended = false;
+    for (const SchemaObject &object : objects) {
+        const auto known = own.constFind(object.name.toLower());
+        if (object.type != QLatin1String("table") || known == own.constEnd())
+            continue;
+        sqlite3_stmt *compiled = nullptr;
+        const QByteArray sql = object.sql.toUtf8();
+        const int rc = sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &compiled, nullptr);
+        sqlite3_finalize(compiled);
+        if (rc == SQLITE_OK)
+            continue;
+        try {
+            SqlStatement mend(
+                db, QStringLiteral("UPDATE damaged.sqlite_master SET sql = ? WHERE type = 'table' AND name = ?"));
+            mend.bind(1, known->sql);
+            mend.bind(2, object.name);
+            mend.step();
+            mended = true;
+        } catch (const RuntimeError &) {
+            // Its rows are then looked for page by page.
+        }
+    }
+    return mended;
+}
+
 // One table of the repaired file, as its rows were copied.
 struct CopiedTable {
     QString name;
@@ -1202,8 +1232,8 @@ Database::RepairReport Database::repair(const QString &path, const QString &pass
         raiseReadOnlyDatabase(info.absoluteFilePath());
 
     const QString fresh = freshSidePath(path, QStringLiteral("repair"));
-    // A plain file is read through a copy, which gets a header again when its own is
-    // damaged and is lent the probes that read its loose pages.
+    // The file is read through a copy, which may be changed: a plain file's gets a header
+    // again when its own is damaged, and is lent the probes that read its loose pages.
     const QString scratch = freshSidePath(path, QStringLiteral("scratch"));
     const auto removeWork = [&] {
         for (const QString &work : {fresh, scratch})
@@ -1212,7 +1242,7 @@ Database::RepairReport Database::repair(const QString &path, const QString &pass
     };
     RepairReport report;
     try {
-        if (plain && !QFile::copy(info.absoluteFilePath(), scratch))
+        if (!QFile::copy(info.absoluteFilePath(), scratch))
             throw RuntimeError(err::DiskError, QStringLiteral("Could not copy '%1'.").arg(path));
         const SqlConnection connection =
             rawOpen(fresh, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, usedPassword);
@@ -1221,7 +1251,7 @@ Database::RepairReport Database::repair(const QString &path, const QString &pass
         // A file cut short claims more pages than it has; this lets it be read as far as it
         // goes instead of being refused whole.
         exec(db, "PRAGMA writable_schema = ON");
-        QList<SchemaObject> objects = attachDamaged(db, plain ? scratch : info.absoluteFilePath(), usedPassword);
+        QList<SchemaObject> objects = attachDamaged(db, scratch, usedPassword);
         if (objects.isEmpty() && !plain)
             raiseBadPassword();
         if (objects.isEmpty())
@@ -1230,6 +1260,18 @@ Database::RepairReport Database::repair(const QString &path, const QString &pass
             throw RepairStopped{QStringLiteral("its tables cannot be read.")};
 
         const QHash<QString, OwnTable> own = ownTables();
+        if (mendDefinitions(db, objects, own)) {
+            exec(db, "DETACH DATABASE damaged");
+            objects = attachDamaged(db, scratch, usedPassword);
+            if (objects.isEmpty())
+                throw RepairStopped{QStringLiteral("its tables cannot be read.")};
+        }
+        // Counted before the copy begins: a damaged page can fail a read in a way that ends
+        // the transaction it is read in.
+        QHash<QString, qint64> held;
+        for (const SchemaObject &object : objects)
+            if (object.type == QLatin1String("table"))
+                held[object.name] = indexedRows(db, object.name, objects);
         QList<CopiedTable> tables;
         bool ours = false;
         exec(db, "BEGIN");
@@ -1296,12 +1338,11 @@ Database::RepairReport Database::repair(const QString &path, const QString &pass
                 sqlite3_exec(db, plainIndex.toUtf8().constData(), nullptr, nullptr, nullptr);
             }
         }
-        // A table given the program's definition gets its indexes too, those of the same
-        // name the file still had aside.
+        // A table of the program's gets the indexes it is made with where the file's own
+        // could not be made (those of the same name already made stay as they are).
         for (const CopiedTable &table : tables)
-            if (table.ownDefinition)
-                for (const QString &index : own.value(table.name.toLower()).indexes)
-                    sqlite3_exec(db, index.toUtf8().constData(), nullptr, nullptr, nullptr);
+            for (const QString &index : own.value(table.name.toLower()).indexes)
+                sqlite3_exec(db, index.toUtf8().constData(), nullptr, nullptr, nullptr);
         try {
             SqlStatement version(db, QStringLiteral("PRAGMA damaged.user_version"));
             const qint64 userVersion = version.step() ? version.int64(0) : 0;
@@ -1309,10 +1350,6 @@ Database::RepairReport Database::repair(const QString &path, const QString &pass
             exec(db, QStringLiteral("PRAGMA main.user_version = %1").arg(userVersion).toUtf8().constData());
         } catch (const RuntimeError &) {
         }
-        QHash<QString, qint64> held;
-        for (const CopiedTable &table : tables)
-            if (!table.ownDefinition)
-                held[table.name] = indexedRows(db, table.name, objects);
         // The pages the tables read whole reached need not be read again.
         QSet<quint32> readRoots{1};
         QStringList incomplete;

@@ -57,8 +57,8 @@ class Database {
     struct RepairReport {
         QString backup; // the damaged original, kept beside the repaired file
         QList<RepairedTable> tables;
-        // The damaged file ended before the last page its header counts: whatever the lost
-        // pages held is gone, though no table may show it.
+        // The damaged file ended part way through a page: whatever the pages cut off held
+        // is gone, though no table may show it.
         bool cutShort = false;
         // The table of that name (any case); an empty one when the file has none.
         RepairedTable table(const QString &name) const;

@@ -38,11 +38,9 @@ bool cutShort(const QByteArray &head, qint64 fileSize)
     quint32 pageSize = qFromBigEndian<quint16>(head.constData() + 16);
     if (pageSize == 1)
         pageSize = 65536;
-    const quint32 pages = qFromBigEndian<quint32>(head.constData() + 28);
-    // The count is kept only by writers that also mark it valid with the change counter.
-    const bool counted = qFromBigEndian<quint32>(head.constData() + 24) ==
-                         qFromBigEndian<quint32>(head.constData() + 92);
-    return counted && pageSize >= 512 && qint64(pages) * pageSize > fileSize;
+    // Only whole pages are ever written: a part of one is what is left of a file cut short.
+    // (The page count the header keeps is no proof: it may be the damaged part.)
+    return pageSize >= 512 && fileSize % pageSize != 0;
 }
 
 const QList<int> &pageSizes()

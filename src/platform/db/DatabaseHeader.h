@@ -20,7 +20,7 @@ bool looksPlain(const QByteArray &head);
 // As many bytes of a file as looksPlain reads.
 constexpr int LookedAt = 65536;
 
-// True when an intact header counts more pages than a file of `fileSize` bytes holds.
+// True when a file of `fileSize` bytes whose header is `head` ends part way through a page.
 bool cutShort(const QByteArray &head, qint64 fileSize);
 
 // Page sizes to try for a file whose header no longer says, smallest first: a size smaller
