@@ -98,8 +98,10 @@ Outcome openOrRepair(const QString &path)
     } catch (const platform::RuntimeError &error) {
         if (error.number() == platform::err::NotValidPassword)
             return TakenForPassword;
-        if (error.number() != platform::err::DamagedDatabase)
+        if (error.number() != platform::err::DamagedDatabase) {
+            writeFileBytes(path + QStringLiteral(".why"), error.description().toUtf8());
             return Refused;
+        }
     }
     try {
         const platform::Database::RepairReport report = platform::Database::repair(path);

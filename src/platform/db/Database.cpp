@@ -1399,6 +1399,9 @@ Database::RepairReport Database::repair(const QString &path, const QString &pass
         removeWork();
         throw;
     }
+    // The working copy's header has the page size the file was read with, though the
+    // file's own may be damaged.
+    report.cutShort = plain && DatabaseHeader::cutShort(readHead(scratch), info.size());
     QFile::remove(scratch);
     QFile::remove(scratch + QLatin1String("-journal"));
 
@@ -1419,7 +1422,6 @@ Database::RepairReport Database::repair(const QString &path, const QString &pass
         raiseRepairFailed(path, error.description(), error.number());
     }
     report.backup = backup;
-    report.cutShort = plain && DatabaseHeader::cutShort(readHead(backup), QFileInfo(backup).size());
     return report;
 }
 

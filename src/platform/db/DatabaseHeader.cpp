@@ -40,7 +40,7 @@ bool cutShort(const QByteArray &head, qint64 fileSize)
         pageSize = 65536;
     // Only whole pages are ever written: a part of one is what is left of a file cut short.
     // (The page count the header keeps is no proof: it may be the damaged part.)
-    return pageSize >= 512 && fileSize % pageSize != 0;
+    return pageSize >= 512 && (pageSize & (pageSize - 1)) == 0 && fileSize % pageSize != 0;
 }
 
 const QList<int> &pageSizes()
