@@ -376,6 +376,7 @@ INSTANTIATE_TEST_SUITE_P(
                            b[i] = char((i * 53 + 7) & 0xff);
                    },
                    true},
+        RepairCase{"SchemaFormatChanged", [](QByteArray &b, qint64) { b[47] = 9; }, true},
         RepairCase{"ContactsDefinitionDamaged",
                    [](QByteArray &b, qint64) {
                        const qsizetype at = b.indexOf("CONSTRAINT \"Prefix size\"");

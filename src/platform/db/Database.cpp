@@ -304,6 +304,10 @@ void Database::openConnection()
             raiseBadPassword();
         raiseDamaged(mPath);
     }
+    // A header whose format bytes are damaged names a format no engine has written.
+    if (kind == FileKind::Plain && rc == SQLITE_ERROR &&
+        QString::fromUtf8(sqlite3_errmsg(db)) == QLatin1String("unsupported file format"))
+        raiseDamaged(mPath);
     if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
         throw RuntimeError(err::FileInUse,
                            QStringLiteral("Could not use '%1'; file already in use.").arg(mPath));
