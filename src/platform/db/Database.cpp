@@ -1160,6 +1160,24 @@ bool mendDefinitions(sqlite3 *db, const QList<SchemaObject> &objects, const QHas
     return mended;
 }
 
+// Makes a table of the repaired file from its stored definition; false, with nothing made,
+// when the definition cannot be read or names another table than the list of tables does.
+bool makesTable(sqlite3 *db, const SchemaObject &table)
+{
+    exec(db, "SAVEPOINT quiltern_table");
+    bool made = sqlite3_exec(db, table.sql.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    if (made) {
+        SqlStatement named(db, QStringLiteral("SELECT 1 FROM main.sqlite_master WHERE type = 'table' AND "
+                                              "name = ? COLLATE NOCASE"));
+        named.bind(1, table.name);
+        made = named.step();
+    }
+    if (!made)
+        exec(db, "ROLLBACK TO quiltern_table");
+    exec(db, "RELEASE quiltern_table");
+    return made;
+}
+
 // One table of the repaired file, as its rows were copied.
 struct CopiedTable {
     QString name;
@@ -1284,7 +1302,7 @@ Database::RepairReport Database::repair(const QString &path, const QString &pass
                 continue;
             const auto known = own.constFind(object.name.toLower());
             ours = ours || known != own.constEnd();
-            if (sqlite3_exec(db, object.sql.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK) {
+            if (makesTable(db, object)) {
                 tables.append({object.name, false});
             } else if (known != own.constEnd()) {
                 // A damaged definition of a table the program knows: its rows are read from
