@@ -54,6 +54,51 @@ const QString PasswordPromptText =
     QStringLiteral("Type your password.  You have two chances to get it right.");
 const QString PasswordPromptTitle = QStringLiteral("Password?");
 
+// "1 contact", "3 categories".
+QString rowsOf(qint64 count, const QString &one, const QString &many)
+{
+    return QString::number(count) + QLatin1Char(' ') + (count == 1 ? one : many);
+}
+
+// What a repair kept, told once it is over: the contacts, categories and reminders the
+// repaired file holds, whether the damaged file held more than could be read, and where
+// the damaged original is.
+void reportRepair(const platform::Database::RepairReport &report)
+{
+    struct Kind {
+        const char *table, *one, *many;
+    };
+    static const Kind kinds[] = {{"tblContacts", "contact", "contacts"},
+                                 {"tblCategoryDesc", "category", "categories"},
+                                 {"tblRemind", "reminder", "reminders"}};
+    QStringList holds, held;
+    for (const Kind &kind : kinds) {
+        const auto table = report.table(QLatin1String(kind.table));
+        holds.append(rowsOf(table.kept, QLatin1String(kind.one), QLatin1String(kind.many)));
+        if (table.held > table.kept)
+            held.append(rowsOf(table.held, QLatin1String(kind.one), QLatin1String(kind.many)));
+    }
+    const auto list = [](QStringList items) {
+        const QString last = items.takeLast();
+        return items.isEmpty() ? last : items.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
+    };
+    const QString kept = QStringLiteral("  It holds ") + list(holds) + QLatin1Char('.');
+    const QString original =
+        QStringLiteral("  The damaged original is kept as ") + report.backup + QLatin1Char('.');
+    if (!report.lostRows()) {
+        platform::MsgBox(QStringLiteral("The database has been repaired.") + kept + original,
+                         platform::vbOKOnly + platform::vbInformation, QStringLiteral("Database Repaired"));
+        return;
+    }
+    const QString before = held.isEmpty() ? QString()
+                                          : QStringLiteral("  The damaged file held at least ") + list(held) +
+                                                QLatin1Char('.');
+    platform::MsgBox(QStringLiteral("The database has been repaired, but some of its data could not be "
+                                    "recovered.") +
+                         kept + before + original,
+                     platform::vbOKOnly + platform::vbExclamation, QStringLiteral("Database Repaired"));
+}
+
 // The general error report: a damaged file may be repaired once per call; any other
 // error is shown. True when the failed step is to run again; false when the open has
 // failed for good (the caller ends the program, or keeps what it has).
@@ -69,7 +114,7 @@ bool reportStartError(const RuntimeError &error, bool &repairTried, const QStrin
             return false;
         repairTried = true;
         try {
-            platform::Database::repair(path, password);
+            reportRepair(platform::Database::repair(path, password));
         } catch (const RuntimeError &failed) {
             // A repair that failed left the file as it was: opening it again would only
             // report the damage once more. Its own cause is told instead.

@@ -10,6 +10,7 @@
 #include "platform/ui/ProgramFolder.h"
 #include "platform/ui/SingleInstance.h"
 #include "start/modMain.h"
+#include "support/ContactGenerator.h"
 #include "support/DamagedDatabase.h"
 #include "support/DialogScript.h"
 #include "support/FileBytes.h"
@@ -258,10 +259,10 @@ TEST(StartupRepair, DamagedFileIsRepairedOnOkAndTheProgramStarts)
     StartedProgram program;
     damageDatabase(newDatabase(program.folder().filePath("Quiltern.mdb")));
     DialogScript script;
-    script.answerMessage(platform::vbOK);
+    script.answerMessage(platform::vbOK).answerMessage(platform::vbOK);
     ASSERT_TRUE(program.start());
     const auto messages = script.shown(DialogKind::Message);
-    ASSERT_EQ(messages.size(), 1u);
+    ASSERT_EQ(messages.size(), 2u) << "the offer, then what the repair kept";
     EXPECT_EQ(messages[0].text,
               "Database may be corrupted.  Press the OK button if you want Quiltern to attempt "
               "to repair it.");
@@ -292,12 +293,12 @@ TEST(StartupRepair, AListFoundDamagedAsTheWindowFirstShowsIsRepairedAndShownFrom
         }
     };
     DialogScript script;
-    script.answerMessage(platform::vbOK);
+    script.answerMessage(platform::vbOK).answerMessage(platform::vbOK);
     const bool started = program.start();
     platform::Database::openingObserver() = nullptr;
     ASSERT_TRUE(started);
     ASSERT_TRUE(damageReported);
-    EXPECT_EQ(script.shown(DialogKind::Message).size(), 1u);
+    EXPECT_EQ(script.shown(DialogKind::Message).size(), 2u);
     NameList *window = StartedProgram::window();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
@@ -308,6 +309,82 @@ TEST(StartupRepair, AListFoundDamagedAsTheWindowFirstShowsIsRepairedAndShownFrom
     ASSERT_NE(data->recordset(), nullptr);
     EXPECT_EQ(data->recordset()->recordCount(), 2);
 }
+
+// A repair says what it kept. Each damage is one a repair can read past: the contacts'
+// first page (every other page of theirs whole), one page of their rows, the file's first
+// bytes, the stored definition of the contacts table.
+struct RepairCase {
+    const char *name;
+    void (*apply)(QByteArray &bytes, qint64 contactsPage);
+    bool everyContactKept;
+};
+
+class StartupRepairOf : public ::testing::TestWithParam<RepairCase> {};
+
+TEST_P(StartupRepairOf, SaysWhatTheRepairedFileHoldsAndWhereTheOriginalIs)
+{
+    StartedProgram program;
+    const QString path = newDatabase(program.folder().filePath("Quiltern.mdb"));
+    {
+        auto db = platform::Database::open(path);
+        ContactGenerator::insert(*db, 200);
+        db->execute("INSERT INTO tblCategoryDesc (CategoryDesc) VALUES ('Family')");
+        db->execute("INSERT INTO tblCategoryDesc (CategoryDesc) VALUES ('Quilters')");
+        db->execute("INSERT INTO tblRemind (Description, Status) VALUES ('Birthday', 'Active')");
+    }
+    QByteArray bytes = readFileBytes(path);
+    GetParam().apply(bytes, damage::firstPageOf(path, "tblContacts"));
+    writeFileBytes(path, bytes);
+
+    DialogScript script;
+    script.answerMessage(platform::vbOK).answerMessage(platform::vbOK);
+    ASSERT_TRUE(program.start());
+    const auto messages = script.shown(DialogKind::Message);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].title, "Corrupt Database") << "a repair offered, not a password asked";
+    EXPECT_EQ(readFileBytes(path + ".bak"), bytes);
+
+    const qint64 contacts = gDb->openRecordset("Select Count(*) From tblContacts")->value(0).toLongLong();
+    const QString holds = QString("  It holds %1 contacts, 2 categories and 1 reminder.").arg(contacts);
+    const QString original = "  The damaged original is kept as " + path + ".bak.";
+    EXPECT_EQ(messages[1].title, "Database Repaired");
+    if (GetParam().everyContactKept) {
+        EXPECT_EQ(contacts, 200);
+        EXPECT_EQ(messages[1].text, "The database has been repaired." + holds + original);
+        EXPECT_EQ(messages[1].icon, platform::vbInformation);
+    } else {
+        EXPECT_GE(contacts, 180) << "no more is lost than the rows of the garbled page";
+        EXPECT_LT(contacts, 200);
+        EXPECT_EQ(messages[1].text,
+                  "The database has been repaired, but some of its data could not be recovered." + holds +
+                      "  The damaged file held at least 200 contacts." + original);
+        EXPECT_EQ(messages[1].icon, platform::vbExclamation);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Damages, StartupRepairOf,
+    ::testing::Values(
+        RepairCase{"ContactsFirstPageGarbled", [](QByteArray &b, qint64 page) { damage::garblePage(b, page); },
+                   true},
+        RepairCase{"PageOfContactsGarbled",
+                   [](QByteArray &b, qint64 page) { damage::garblePage(b, damage::firstChildOf(b, page)); },
+                   false},
+        RepairCase{"HeaderBytesChanged",
+                   [](QByteArray &b, qint64) {
+                       for (int i = 0; i < 40; ++i)
+                           b[i] = char((i * 53 + 7) & 0xff);
+                   },
+                   true},
+        RepairCase{"SchemaFormatChanged", [](QByteArray &b, qint64) { b[47] = 9; }, true},
+        RepairCase{"ContactsDefinitionDamaged",
+                   [](QByteArray &b, qint64) {
+                       const qsizetype at = b.indexOf("CONSTRAINT \"Prefix size\"");
+                       ASSERT_GT(at, 0);
+                       b[at + 6] = '#';
+                   },
+                   true}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST(StartupRepair, CancelEndsWithoutTouchingTheFile)
 {

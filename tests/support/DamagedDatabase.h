@@ -3,6 +3,7 @@
 #include "support/FileBytes.h"
 
 #include "platform/db/Database.h"
+#include "platform/db/SqlStatement.h"
 
 #include <QString>
 
@@ -35,3 +36,36 @@ inline QByteArray damageBeyondRepair(const QString &path)
     writeFileBytes(path, bytes);
     return bytes;
 }
+
+// The damages a repair is tried on, in a file of pages of `PageSize` bytes.
+namespace damage {
+
+constexpr int PageSize = 4096;
+
+// Overwrites page `page` (counted from 1) with bytes that hold no b-tree page.
+inline void garblePage(QByteArray &bytes, qint64 page, quint32 seed = 11)
+{
+    const qint64 at = (page - 1) * PageSize;
+    for (qint64 i = 0; i < PageSize && at + i < bytes.size(); ++i)
+        bytes[at + i] = char(((i + seed) * 37 + seed) & 0xff);
+}
+
+// The first page of a table, as the file's list of tables gives it.
+inline qint64 firstPageOf(const QString &path, const QString &table)
+{
+    auto db = platform::Database::open(path);
+    platform::SqlStatement root(db->handle(), QStringLiteral("SELECT rootpage FROM sqlite_master WHERE "
+                                                             "type = 'table' AND name = ?"));
+    root.bind(1, table);
+    return root.step() ? root.int64(0) : 0;
+}
+
+// The page the first pointer of an interior page leads to: a page of rows under it.
+inline qint64 firstChildOf(const QByteArray &bytes, qint64 page)
+{
+    const auto *data = reinterpret_cast<const uchar *>(bytes.constData()) + (page - 1) * PageSize;
+    const int cell = (data[12] << 8) | data[13];
+    return (qint64(data[cell]) << 24) | (data[cell + 1] << 16) | (data[cell + 2] << 8) | data[cell + 3];
+}
+
+} // namespace damage

@@ -5,6 +5,8 @@
 #include "platform/db/DaoError.h"
 #include "platform/db/DatabaseHeader.h"
 #include "platform/db/FieldValue.h"
+#include "platform/db/NewDatabase.h"
+#include "platform/db/PageSalvage.h"
 #include "platform/db/QueryRecordset.h"
 #include "platform/db/SqlStatement.h"
 #include "platform/db/SqliteError.h"
@@ -31,6 +33,12 @@ constexpr qint64 OpenCheckLimit = 64 * 1024 * 1024;
 
 enum class FileKind { Plain, Encrypted, Foreign, Jet };
 
+QByteArray readHead(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.read(DatabaseHeader::LookedAt) : QByteArray();
+}
+
 FileKind sniff(const QString &path)
 {
     QFile file(path);
@@ -44,7 +52,7 @@ FileKind sniff(const QString &path)
         throw RuntimeError(err::DiskError,
                            QStringLiteral("Could not open '%1' (%2).").arg(path, file.errorString()));
     }
-    const QByteArray head = file.read(100);
+    const QByteArray head = file.read(DatabaseHeader::LookedAt);
     const qint64 size = file.size();
     // A plain file whose first bytes are damaged is still told from an encrypted one, so
     // that it is offered for repair rather than asked for a password.
@@ -296,6 +304,10 @@ void Database::openConnection()
             raiseBadPassword();
         raiseDamaged(mPath);
     }
+    // A header whose format bytes are damaged names a format no engine has written.
+    if (kind == FileKind::Plain && rc == SQLITE_ERROR &&
+        QString::fromUtf8(sqlite3_errmsg(db)) == QLatin1String("unsupported file format"))
+        raiseDamaged(mPath);
     if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
         throw RuntimeError(err::FileInUse,
                            QStringLiteral("Could not use '%1'; file already in use.").arg(mPath));
@@ -870,18 +882,23 @@ class RowSalvage {
     {
     }
 
-    void run()
+    // Copies what can be read; false when the table did not read whole.
+    bool run()
     {
         constexpr qint64 none = std::numeric_limits<qint64>::min();
         qint64 last = none;
         if (scan(none, std::numeric_limits<qint64>::max(), last))
-            return;
+            return true;
         const qint64 from = std::max<qint64>(last, 0);
         const qint64 top = highestKey(from);
         salvage(from, top, 0);
         qint64 beyond = none;
         scan(top, std::numeric_limits<qint64>::max(), beyond);
+        return false;
     }
+
+    // The rows read whole that the table's own rules refused.
+    qint64 refused() const { return mRefused.size(); }
 
   private:
     // The highest key the table may hold. The search below it is as long as the range is
@@ -957,7 +974,22 @@ class RowSalvage {
             mCopy.bindInt64(1, rowid);
             mCopy.step();
         } catch (const RuntimeError &) {
-            // An unreadable or conflicting row is left behind; the others are copied.
+            // An unreadable or conflicting row is left behind; the others are copied. A row
+            // the table's own rules refuse was read, and counts among those the file held.
+            // A damaged page can list a key twice: the second copy of a row is no row lost.
+            if ((sqlite3_errcode(mDb) & 0xff) == SQLITE_CONSTRAINT && !copied(rowid))
+                mRefused.insert(rowid);
+        }
+    }
+
+    bool copied(qint64 rowid)
+    {
+        try {
+            SqlStatement find(mDb, QStringLiteral("SELECT 1 FROM main.%1 WHERE rowid = ?").arg(mTable));
+            find.bindInt64(1, rowid);
+            return find.step();
+        } catch (const RuntimeError &) {
+            return false;
         }
     }
 
@@ -984,6 +1016,7 @@ class RowSalvage {
     sqlite3 *mDb;
     QString mTable;
     QString mName;
+    QSet<qint64> mRefused;
     SqlStatement mCopy;
     SqlStatement mRange;
 };
@@ -1044,12 +1077,10 @@ QList<SchemaObject> attachDamaged(sqlite3 *db, const QString &file, const QStrin
     return objects;
 }
 
-// For a plain file whose header is damaged: a copy of it at `scratch` gets a header made
-// again, with the smallest page size under which its tables can be read, and is attached.
-QList<SchemaObject> attachWithRebuiltHeader(sqlite3 *db, const QString &file, const QString &scratch)
+// For a plain file whose header is damaged: its copy at `scratch` gets a header made again,
+// with the smallest page size under which its tables can be read, and is attached.
+QList<SchemaObject> attachWithRebuiltHeader(sqlite3 *db, const QString &scratch)
 {
-    if (!QFile::copy(file, scratch))
-        return {};
     QFile copy(scratch);
     if (!copy.open(QIODevice::ReadWrite))
         return {};
@@ -1067,9 +1098,146 @@ QList<SchemaObject> attachWithRebuiltHeader(sqlite3 *db, const QString &file, co
     return {};
 }
 
+// The program's own tables and their indexes as a new database of it has them, by
+// lower-case table name.
+struct OwnTable {
+    QString name, sql;
+    QStringList indexes;
+};
+
+QHash<QString, OwnTable> ownTables()
+{
+    QHash<QString, OwnTable> tables;
+    try {
+        const SqlConnection memory =
+            rawOpen(QStringLiteral(":memory:"), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, QString());
+        registerFunctions(memory.handle());
+        exec(memory.handle(), shippedSchema().toUtf8().constData());
+        SqlStatement list(memory.handle(),
+                          QStringLiteral("SELECT type, name, tbl_name, sql FROM sqlite_master WHERE type IN "
+                                         "('table', 'index') AND sql IS NOT NULL AND name NOT LIKE "
+                                         "'sqlite~_%' ESCAPE '~' ORDER BY type DESC, rowid"));
+        while (list.step()) {
+            OwnTable &table = tables[list.text(2).toLower()];
+            if (list.text(0) == QLatin1String("table"))
+                table = {list.text(1), list.text(3), table.indexes};
+            else if (list.text(0) == QLatin1String("index"))
+                table.indexes.append(list.text(3));
+        }
+    } catch (const RuntimeError &) {
+        tables.clear();
+    }
+    return tables;
+}
+
+// A table of the program's own whose stored definition cannot be read is given the
+// program's definition in the scratch copy of the file, so that its rows and its indexes
+// read as any other table's. True when one was.
+bool mendDefinitions(sqlite3 *db, const QList<SchemaObject> &objects, const QHash<QString, OwnTable> &own)
+{
+    bool mended = false;
+    for (const SchemaObject &object : objects) {
+        const auto known = own.constFind(object.name.toLower());
+        if (object.type != QLatin1String("table") || known == own.constEnd())
+            continue;
+        sqlite3_stmt *compiled = nullptr;
+        const QByteArray sql = object.sql.toUtf8();
+        const int rc = sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &compiled, nullptr);
+        sqlite3_finalize(compiled);
+        if (rc == SQLITE_OK)
+            continue;
+        try {
+            SqlStatement mend(
+                db, QStringLiteral("UPDATE damaged.sqlite_master SET sql = ? WHERE type = 'table' AND name = ?"));
+            mend.bind(1, known->sql);
+            mend.bind(2, object.name);
+            mend.step();
+            mended = true;
+        } catch (const RuntimeError &) {
+            // Its rows are then looked for page by page.
+        }
+    }
+    return mended;
+}
+
+// Makes a table of the repaired file from its stored definition; false, with nothing made,
+// when the definition cannot be read or names another table than the list of tables does.
+bool makesTable(sqlite3 *db, const SchemaObject &table)
+{
+    exec(db, "SAVEPOINT quiltern_table");
+    bool made = sqlite3_exec(db, table.sql.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    if (made) {
+        SqlStatement named(db, QStringLiteral("SELECT 1 FROM main.sqlite_master WHERE type = 'table' AND "
+                                              "name = ? COLLATE NOCASE"));
+        named.bind(1, table.name);
+        made = named.step();
+    }
+    if (!made)
+        exec(db, "ROLLBACK TO quiltern_table");
+    exec(db, "RELEASE quiltern_table");
+    return made;
+}
+
+// One table of the repaired file, as its rows were copied.
+struct CopiedTable {
+    QString name;
+    bool ownDefinition = false; // the stored one could not be read, or the table was missing
+    bool whole = false;         // read whole through its own pages
+    qint64 seen = 0;            // rows read of it
+};
+
+// The most rows an index of a damaged table lists: its entries lie on pages of their own,
+// so they still count the rows of a garbled page.
+qint64 indexedRows(sqlite3 *db, const QString &table, const QList<SchemaObject> &objects)
+{
+    qint64 most = 0;
+    for (const SchemaObject &object : objects) {
+        if (object.type != QLatin1String("index"))
+            continue;
+        try {
+            SqlStatement indexOf(db, QStringLiteral("SELECT tbl_name FROM damaged.sqlite_master WHERE name = ?"));
+            indexOf.bind(1, object.name);
+            if (!indexOf.step() || indexOf.text(0).compare(table, Qt::CaseInsensitive) != 0)
+                continue;
+            indexOf.finalize();
+            SqlStatement keys(db, QStringLiteral("SELECT rowid FROM damaged.%1 INDEXED BY %2")
+                                      .arg(quoteSqlName(table), quoteSqlName(object.name)));
+            // The entries before a garbled page of the index are counted all the same.
+            qint64 entries = 0;
+            try {
+                while (keys.step())
+                    most = std::max(most, ++entries);
+            } catch (const RuntimeError &) {
+            }
+        } catch (const RuntimeError &) {
+        }
+    }
+    return most;
+}
+
+qint64 rowCount(sqlite3 *db, const QString &table)
+{
+    SqlStatement count(db, QStringLiteral("SELECT count(*) FROM main.%1").arg(quoteSqlName(table)));
+    return count.step() ? count.int64(0) : 0;
+}
+
 } // namespace
 
-QString Database::repair(const QString &path, const QString &password)
+Database::RepairedTable Database::RepairReport::table(const QString &name) const
+{
+    for (const RepairedTable &table : tables)
+        if (table.name.compare(name, Qt::CaseInsensitive) == 0)
+            return table;
+    return {name, 0, 0};
+}
+
+bool Database::RepairReport::lostRows() const
+{
+    return cutShort || std::any_of(tables.begin(), tables.end(),
+                       [](const RepairedTable &table) { return table.held > table.kept; });
+}
+
+Database::RepairReport Database::repair(const QString &path, const QString &password)
 {
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile())
@@ -1079,19 +1247,25 @@ QString Database::repair(const QString &path, const QString &password)
         raiseForeign(path, kind);
     if (kind == FileKind::Encrypted && password.isEmpty())
         raiseBadPassword();
-    const QString usedPassword = kind == FileKind::Plain ? QString() : password;
+    const bool plain = kind == FileKind::Plain;
+    const QString usedPassword = plain ? QString() : password;
     // A repair replaces the file, which a read-only mark forbids.
     if (cannotBeWritten(info.absoluteFilePath()))
         raiseReadOnlyDatabase(info.absoluteFilePath());
 
     const QString fresh = freshSidePath(path, QStringLiteral("repair"));
-    const QString scratch = freshSidePath(path, QStringLiteral("header"));
+    // The file is read through a copy, which may be changed: a plain file's gets a header
+    // again when its own is damaged, and is lent the probes that read its loose pages.
+    const QString scratch = freshSidePath(path, QStringLiteral("scratch"));
     const auto removeWork = [&] {
         for (const QString &work : {fresh, scratch})
             for (const QString &file : {work, work + QLatin1String("-journal")})
                 QFile::remove(file);
     };
+    RepairReport report;
     try {
+        if (!QFile::copy(info.absoluteFilePath(), scratch))
+            throw RuntimeError(err::DiskError, QStringLiteral("Could not copy '%1'.").arg(path));
         const SqlConnection connection =
             rawOpen(fresh, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, usedPassword);
         sqlite3 *db = connection.handle();
@@ -1099,21 +1273,62 @@ QString Database::repair(const QString &path, const QString &password)
         // A file cut short claims more pages than it has; this lets it be read as far as it
         // goes instead of being refused whole.
         exec(db, "PRAGMA writable_schema = ON");
-        QList<SchemaObject> objects = attachDamaged(db, info.absoluteFilePath(), usedPassword);
-        if (objects.isEmpty() && kind == FileKind::Encrypted)
+        QList<SchemaObject> objects = attachDamaged(db, scratch, usedPassword);
+        if (objects.isEmpty() && !plain)
             raiseBadPassword();
         if (objects.isEmpty())
-            objects = attachWithRebuiltHeader(db, info.absoluteFilePath(), scratch);
+            objects = attachWithRebuiltHeader(db, scratch);
         if (objects.isEmpty())
             throw RepairStopped{QStringLiteral("its tables cannot be read.")};
 
+        const QHash<QString, OwnTable> own = ownTables();
+        if (mendDefinitions(db, objects, own)) {
+            exec(db, "DETACH DATABASE damaged");
+            objects = attachDamaged(db, scratch, usedPassword);
+            if (objects.isEmpty())
+                throw RepairStopped{QStringLiteral("its tables cannot be read.")};
+        }
+        // Counted before the copy begins: a damaged page can fail a read in a way that ends
+        // the transaction it is read in.
+        QHash<QString, qint64> held;
+        for (const SchemaObject &object : objects)
+            if (object.type == QLatin1String("table"))
+                held[object.name] = indexedRows(db, object.name, objects);
+        QList<CopiedTable> tables;
+        bool ours = false;
         exec(db, "BEGIN");
-        for (const SchemaObject &object : objects)
-            if (object.type == QLatin1String("table"))
-                exec(db, object.sql.toUtf8().constData());
-        for (const SchemaObject &object : objects)
-            if (object.type == QLatin1String("table"))
-                RowSalvage(db, object.name).run();
+        for (const SchemaObject &object : objects) {
+            if (object.type != QLatin1String("table"))
+                continue;
+            const auto known = own.constFind(object.name.toLower());
+            ours = ours || known != own.constEnd();
+            if (makesTable(db, object)) {
+                tables.append({object.name, false});
+            } else if (known != own.constEnd()) {
+                // A damaged definition of a table the program knows: its rows are read from
+                // its pages into the program's own definition.
+                exec(db, known->sql.toUtf8().constData());
+                tables.append({known->name, true});
+            }
+            // Any other table whose definition cannot be read is left behind.
+        }
+        // A table of the program whose entry in the list of tables is gone.
+        for (const OwnTable &table : own) {
+            const bool made = std::any_of(tables.begin(), tables.end(), [&](const CopiedTable &copied) {
+                return copied.name.compare(table.name, Qt::CaseInsensitive) == 0;
+            });
+            if (ours && !made) {
+                exec(db, table.sql.toUtf8().constData());
+                tables.append({table.name, true});
+            }
+        }
+        for (CopiedTable &table : tables) {
+            if (table.ownDefinition)
+                continue;
+            RowSalvage salvage(db, table.name);
+            table.whole = salvage.run();
+            table.seen = rowCount(db, table.name) + salvage.refused();
+        }
         try {
             SqlStatement sequences(db, QStringLiteral("SELECT name, seq FROM damaged.sqlite_sequence"));
             SqlStatement raise(
@@ -1138,13 +1353,18 @@ QString Database::repair(const QString &path, const QString &password)
             if (sqlite3_exec(db, object.sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK &&
                 object.type == QLatin1String("index")) {
                 // A unique index the surviving rows break is kept as a plain one.
-                QString plain = object.sql;
-                plain.replace(QRegularExpression(QStringLiteral("^\\s*CREATE\\s+UNIQUE\\s+INDEX"),
-                                                 QRegularExpression::CaseInsensitiveOption),
-                              QStringLiteral("CREATE INDEX"));
-                sqlite3_exec(db, plain.toUtf8().constData(), nullptr, nullptr, nullptr);
+                QString plainIndex = object.sql;
+                plainIndex.replace(QRegularExpression(QStringLiteral("^\\s*CREATE\\s+UNIQUE\\s+INDEX"),
+                                                      QRegularExpression::CaseInsensitiveOption),
+                                   QStringLiteral("CREATE INDEX"));
+                sqlite3_exec(db, plainIndex.toUtf8().constData(), nullptr, nullptr, nullptr);
             }
         }
+        // A table of the program's gets the indexes it is made with where the file's own
+        // could not be made (those of the same name already made stay as they are).
+        for (const CopiedTable &table : tables)
+            for (const QString &index : own.value(table.name.toLower()).indexes)
+                sqlite3_exec(db, index.toUtf8().constData(), nullptr, nullptr, nullptr);
         try {
             SqlStatement version(db, QStringLiteral("PRAGMA damaged.user_version"));
             const qint64 userVersion = version.step() ? version.int64(0) : 0;
@@ -1152,12 +1372,42 @@ QString Database::repair(const QString &path, const QString &password)
             exec(db, QStringLiteral("PRAGMA main.user_version = %1").arg(userVersion).toUtf8().constData());
         } catch (const RuntimeError &) {
         }
+        // The pages the tables read whole reached need not be read again.
+        QSet<quint32> readRoots{1};
+        QStringList incomplete;
+        try {
+            SqlStatement roots(db, QStringLiteral("SELECT name, rootpage FROM damaged.sqlite_master WHERE "
+                                                  "type = 'table'"));
+            while (roots.step()) {
+                const auto copied = std::find_if(tables.begin(), tables.end(), [&](const CopiedTable &table) {
+                    return table.name.compare(roots.text(0), Qt::CaseInsensitive) == 0;
+                });
+                if (copied == tables.end() ? roots.text(0).startsWith(QLatin1String("sqlite_"))
+                                           : !copied->ownDefinition)
+                    readRoots.insert(quint32(roots.int64(1)));
+            }
+        } catch (const RuntimeError &) {
+        }
+        // A table read to its end may still miss rows: a damaged pointer can lead its
+        // reading past some of its pages, whose rows its indexes then still list.
+        for (const CopiedTable &table : tables)
+            if (!table.whole || table.ownDefinition || held.value(table.name) > table.seen)
+                incomplete.append(table.name);
         exec(db, "COMMIT");
         exec(db, "DETACH DATABASE damaged");
         exec(db, "PRAGMA writable_schema = OFF");
+        const QHash<QString, qint64> found =
+            plain && !incomplete.isEmpty() ? PageSalvage::run(db, scratch, readRoots, incomplete)
+                                           : QHash<QString, qint64>();
         SqlStatement check(db, QStringLiteral("PRAGMA integrity_check(1)"));
         if (!check.step() || check.text(0) != QLatin1String("ok"))
             throw RepairStopped{QStringLiteral("the repaired copy did not pass its check.")};
+        check.finalize();
+        for (const CopiedTable &table : tables) {
+            const qint64 kept = rowCount(db, table.name);
+            report.tables.append(
+                {table.name, kept, std::max({kept, table.seen + found.value(table.name), held.value(table.name)})});
+        }
     } catch (const RepairStopped &stopped) {
         removeWork();
         raiseRepairFailed(path, stopped.cause, err::DamagedDatabase);
@@ -1171,7 +1421,11 @@ QString Database::repair(const QString &path, const QString &password)
         removeWork();
         throw;
     }
+    // The working copy's header has the page size the file was read with, though the
+    // file's own may be damaged.
+    report.cutShort = plain && DatabaseHeader::cutShort(readHead(scratch), info.size());
     QFile::remove(scratch);
+    QFile::remove(scratch + QLatin1String("-journal"));
 
     QString backup = path + QLatin1String(".bak");
     for (int n = 2; QFileInfo::exists(backup); ++n)
@@ -1189,7 +1443,8 @@ QString Database::repair(const QString &path, const QString &password)
         QFile::remove(fresh);
         raiseRepairFailed(path, error.description(), error.number());
     }
-    return backup;
+    report.backup = backup;
+    return report;
 }
 
 } // namespace platform

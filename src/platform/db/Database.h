@@ -47,9 +47,28 @@ class Database {
     static bool cannotBeWritten(const QString &path);
     // Makes a new database file from a schema text; refuses (3204) when the file exists.
     static void create(const QString &path, const QString &schemaSql);
+    // What a repair kept of one table: the rows the repaired file holds, and the rows the
+    // damaged file was seen to hold (at least: a page that cannot be read hides its rows).
+    struct RepairedTable {
+        QString name;
+        qint64 kept = 0;
+        qint64 held = 0;
+    };
+    struct RepairReport {
+        QString backup; // the damaged original, kept beside the repaired file
+        QList<RepairedTable> tables;
+        // The damaged file ended part way through a page: whatever the pages cut off held
+        // is gone, though no table may show it.
+        bool cutShort = false;
+        // The table of that name (any case); an empty one when the file has none.
+        RepairedTable table(const QString &name) const;
+        bool lostRows() const;
+    };
     // Checks the file and copies every readable row into a fresh file that takes its place;
-    // the original is kept beside it as a backup, whose path is returned.
-    static QString repair(const QString &path, const QString &password = QString());
+    // the original is kept beside it as a backup. A plain file's rows that its tables no
+    // longer reach are looked for on its other pages, and a table of the program's own whose
+    // stored definition cannot be read gets the program's definition.
+    static RepairReport repair(const QString &path, const QString &password = QString());
 
     ~Database();
     Database(const Database &) = delete;

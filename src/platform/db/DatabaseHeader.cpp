@@ -22,7 +22,25 @@ bool looksPlain(const QByteArray &head)
     if (head.startsWith(Magic) || (head.size() >= 24 && head.mid(21, 3) == Fractions))
         return true;
     // An encrypted file begins with random bytes; a run of zeros there is a wiped header.
-    return head.size() >= Magic.size() && head.left(Magic.size()).count('\0') == Magic.size();
+    if (head.size() >= Magic.size() && head.left(Magic.size()).count('\0') == Magic.size())
+        return true;
+    // Nor does an encrypted file show what follows a plain header: the first page's b-tree
+    // header (a page of table rows, or of pointers to them) and the tables' definitions.
+    constexpr char TableLeaf = 0x0d, TableInterior = 0x05;
+    return head.size() > Size && (head[Size] == TableLeaf || head[Size] == TableInterior) &&
+           head.toUpper().contains("CREATE TABLE");
+}
+
+bool cutShort(const QByteArray &head, qint64 fileSize)
+{
+    if (head.size() < Size || !head.startsWith(Magic))
+        return false;
+    quint32 pageSize = qFromBigEndian<quint16>(head.constData() + 16);
+    if (pageSize == 1)
+        pageSize = 65536;
+    // Only whole pages are ever written: a part of one is what is left of a file cut short.
+    // (The page count the header keeps is no proof: it may be the damaged part.)
+    return pageSize >= 512 && (pageSize & (pageSize - 1)) == 0 && fileSize % pageSize != 0;
 }
 
 const QList<int> &pageSizes()

@@ -11,9 +11,17 @@ namespace DatabaseHeader {
 
 constexpr int Size = 100;
 
-// True when `head` begins as a plain database does, keeps the bytes every plain header holds
-// at a fixed place although its first bytes are damaged, or begins wiped with zeros.
+// True when `head` (the file's first bytes, up to a page of the largest size) begins as a
+// plain database does, keeps the bytes every plain header holds at a fixed place although
+// its first bytes are damaged, begins wiped with zeros, or shows after its header the list
+// of tables a plain first page holds.
 bool looksPlain(const QByteArray &head);
+
+// As many bytes of a file as looksPlain reads.
+constexpr int LookedAt = 65536;
+
+// True when a file of `fileSize` bytes whose header is `head` ends part way through a page.
+bool cutShort(const QByteArray &head, qint64 fileSize);
 
 // Page sizes to try for a file whose header no longer says, smallest first: a size smaller
 // than the real one cuts the first page short, so its list of tables cannot be read.

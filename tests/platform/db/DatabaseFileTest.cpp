@@ -4,6 +4,7 @@
 #include "platform/db/Recordset.h"
 #include "platform/db/SqlStatement.h"
 #include "support/ContactGenerator.h"
+#include "support/DamagedDatabase.h"
 #include "support/ExpectRuntimeError.h"
 #include "support/TempDatabase.h"
 
@@ -133,7 +134,7 @@ TEST(DatabaseOpen, DamagedFileIs3049AndRepairKeepsTheOriginal)
 
     EXPECT_RUNTIME_ERROR(Database::open(temp.path()), err::DamagedDatabase);
 
-    const QString backup = Database::repair(temp.path());
+    const QString backup = Database::repair(temp.path()).backup;
     EXPECT_EQ(readAll(backup), bytes) << "the damaged original is kept untouched";
     EXPECT_EQ(integrityProblems(temp.path()), 0);
     auto db = Database::open(temp.path());
@@ -166,12 +167,15 @@ TEST_P(RepairOfDamage, CopiesTheReadableRowsAndKeepsTheOriginal)
     writeAll(temp.path(), damaged);
     EXPECT_RUNTIME_ERROR(Database::open(temp.path()), err::DamagedDatabase);
 
-    const QString backup = Database::repair(temp.path());
-    EXPECT_EQ(readAll(backup), damaged);
+    const Database::RepairReport report = Database::repair(temp.path());
+    EXPECT_EQ(readAll(report.backup), damaged);
     EXPECT_EQ(integrityProblems(temp.path()), 0);
     auto db = Database::open(temp.path());
-    EXPECT_GT(countRows(*db, "tblContacts"), 0);
-    EXPECT_LE(countRows(*db, "tblContacts"), before);
+    const qint64 kept = countRows(*db, "tblContacts");
+    EXPECT_GT(kept, 0);
+    EXPECT_LE(kept, before);
+    EXPECT_EQ(report.table("tblContacts").kept, kept);
+    EXPECT_EQ(report.lostRows(), kept < before) << "a loss is told, and only a loss";
     EXPECT_EQ(countRows(*db, "tblSettings"), 16);
     EXPECT_EQ(QDir(QFileInfo(temp.path()).path()).entryList(QDir::Files).size(), 2)
         << "the file and its backup";
@@ -193,6 +197,50 @@ INSTANTIATE_TEST_SUITE_P(
                                  return b;
                              }}),
     [](const auto &info) { return std::string(info.param.name); });
+
+// Rows a repair looks for on pages no table reaches: those of contacts deleted before the
+// damage are not among them.
+TEST(DatabaseRepair, ContactsDeletedBeforeTheDamageStayDeleted)
+{
+    TempDatabase temp;
+    ContactGenerator::insert(temp.db(), 400);
+    temp.db().execute("DELETE FROM tblContacts WHERE RecordID > 100 And RecordID <= 300");
+    temp.close();
+    QByteArray bytes = readAll(temp.path());
+    damage::garblePage(bytes, damage::firstPageOf(temp.path(), "tblContacts"));
+    writeAll(temp.path(), bytes);
+
+    const Database::RepairReport report = Database::repair(temp.path());
+    auto db = Database::open(temp.path());
+    EXPECT_EQ(countRows(*db, "tblContacts"), 200);
+    EXPECT_EQ(countRows(*db, "tblContacts WHERE RecordID > 100 And RecordID <= 300"), 0);
+    EXPECT_FALSE(report.lostRows());
+}
+
+// A stored definition of a table of the program's that cannot be read, in a file with a
+// password: the table gets the program's definition, and its rows and indexes.
+TEST(DatabaseRepair, AnUnreadableDefinitionOfAKnownTableIsReplacedWithTheProgramsOwn)
+{
+    TempDatabase temp;
+    ContactGenerator::insert(temp.db(), 300);
+    temp.close();
+    {
+        auto db = Database::open(temp.path(), true, false, ";pwd=");
+        db->newPassword("", "s3cret");
+        SqlStatement(db->handle(), "PRAGMA writable_schema = ON").step();
+        SqlStatement(db->handle(), "UPDATE sqlite_master SET sql = replace(sql, 'CONSTRAINT', 'CONSTR#INT') "
+                                   "WHERE name = 'tblContacts'")
+            .step();
+    }
+    EXPECT_RUNTIME_ERROR(Database::open(temp.path(), true, false, ";pwd=s3cret"), err::DamagedDatabase);
+
+    const Database::RepairReport report = Database::repair(temp.path(), "s3cret");
+    EXPECT_FALSE(report.lostRows());
+    auto db = Database::open(temp.path(), true, false, ";pwd=s3cret");
+    EXPECT_EQ(countRows(*db, "tblContacts"), 300);
+    EXPECT_EQ(db->tableDef("tblContacts").field("Prefix").size, 50);
+    EXPECT_TRUE(db->indexColumnsOf("tblContacts").contains(QStringList{"LastName", "FirstName"}));
+}
 
 TEST(DatabasePassword, SetChangeAndRemove)
 {

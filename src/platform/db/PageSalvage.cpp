@@ -1,0 +1,242 @@
+#include "platform/db/PageSalvage.h"
+
+#include "platform/RuntimeError.h"
+#include "platform/db/SqlStatement.h"
+
+#include <QFile>
+#include <QList>
+#include <QMap>
+#include <QtEndian>
+
+namespace platform::PageSalvage {
+
+namespace {
+
+// B-tree page kinds, as the first byte of a page's header gives them.
+constexpr uchar TableInterior = 0x05;
+constexpr uchar IndexInterior = 0x02;
+constexpr uchar TableLeaf = 0x0d;
+
+// Probes are written into the scratch copy's list of tables in batches: each batch costs one
+// reading of that list, and each probe's definition a few kilobytes of it.
+constexpr int ProbesPerBatch = 64;
+
+struct Target {
+    QString table;
+    QStringList columns;
+    int keyColumn = -1; // the INTEGER PRIMARY KEY, which a row keeps in its key, not its fields
+};
+
+// The table leaves of the file that no table read through its own pages reaches. Only the
+// child pointers of interior pages are read here; the rows themselves are the engine's to
+// read.
+QList<quint32> unreachedLeaves(const QString &scratch, const QSet<quint32> &readRoots)
+{
+    QFile file(scratch);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 512)
+        return {};
+    const QByteArray header = file.read(100);
+    int pageSize = qFromBigEndian<quint16>(header.constData() + 16);
+    if (pageSize == 1)
+        pageSize = 65536;
+    if (pageSize < 512 || (pageSize & (pageSize - 1)) != 0)
+        return {};
+    const quint32 count = quint32(file.size() / pageSize);
+    const uchar *data = file.map(0, qint64(count) * pageSize);
+    if (!data)
+        return {};
+    const auto page = [&](quint32 n) { return data + qint64(n - 1) * pageSize; };
+    const auto headerAt = [](quint32 n) { return n == 1 ? 100 : 0; };
+
+    QSet<quint32> reached;
+    QList<quint32> todo(readRoots.begin(), readRoots.end());
+    while (!todo.isEmpty()) {
+        const quint32 n = todo.takeLast();
+        if (n < 1 || n > count || reached.contains(n))
+            continue;
+        reached.insert(n);
+        const uchar *bytes = page(n);
+        const int at = headerAt(n);
+        if (bytes[at] != TableInterior && bytes[at] != IndexInterior)
+            continue;
+        todo.append(qFromBigEndian<quint32>(bytes + at + 8));
+        const int cells = qFromBigEndian<quint16>(bytes + at + 3);
+        for (int i = 0; i < cells && at + 12 + 2 * i + 2 <= pageSize; ++i) {
+            const int cell = qFromBigEndian<quint16>(bytes + at + 12 + 2 * i);
+            if (cell + 4 <= pageSize)
+                todo.append(qFromBigEndian<quint32>(bytes + cell));
+        }
+    }
+    QList<quint32> leaves;
+    for (quint32 n = 2; n <= count; ++n)
+        if (!reached.contains(n) && page(n)[0] == TableLeaf)
+            leaves.append(n);
+    return leaves;
+}
+
+Target targetOf(sqlite3 *db, const QString &table)
+{
+    Target target{table, {}, -1};
+    SqlStatement info(db, QStringLiteral("PRAGMA main.table_info(%1)").arg(quoteSqlName(table)));
+    int keys = 0;
+    int key = -1;
+    while (info.step()) {
+        if (info.int64(5) > 0) {
+            ++keys;
+            if (info.text(2).compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0)
+                key = int(target.columns.size());
+        }
+        target.columns.append(info.text(1));
+    }
+    if (keys == 1)
+        target.keyColumn = key;
+    return target;
+}
+
+// A probe's columns default to an empty blob, which no row of the program holds: a field a
+// row does not have reads as that default, so a row's number of fields can be told.
+QString absent(int column)
+{
+    return QStringLiteral("(typeof(c%1) = 'blob' AND length(c%1) = 0)").arg(column);
+}
+
+QString probeDefinition(const QString &name, int columns)
+{
+    QStringList list;
+    for (int i = 0; i < columns; ++i)
+        list.append(QStringLiteral("c%1 DEFAULT x''").arg(i));
+    return QStringLiteral("CREATE TABLE %1 (%2)").arg(name, list.join(QStringLiteral(", ")));
+}
+
+void run(sqlite3 *db, const QString &sql, const QString &bound = QString())
+{
+    SqlStatement statement(db, sql);
+    if (!bound.isNull())
+        statement.bind(1, bound);
+    statement.step();
+}
+
+void attach(sqlite3 *db, const QString &scratch)
+{
+    SqlStatement statement(db, QStringLiteral("ATTACH DATABASE ? AS damaged KEY ''"));
+    statement.bind(1, scratch);
+    statement.step();
+}
+
+void detach(sqlite3 *db)
+{
+    try {
+        run(db, QStringLiteral("DETACH DATABASE damaged"));
+    } catch (const RuntimeError &) {
+    }
+}
+
+// Adds the rows of one probe that have as many fields as the target has columns; returns
+// how many of them the target did not hold yet.
+qint64 copyRows(sqlite3 *db, const QString &probe, const Target &target)
+{
+    const int fields = int(target.columns.size());
+    const QString matching = QStringLiteral("NOT %1 AND %2").arg(absent(fields - 1), absent(fields));
+    const QString table = quoteSqlName(target.table);
+    SqlStatement count(db, QStringLiteral("SELECT count(*) FROM damaged.%1 WHERE %2 AND rowid NOT IN "
+                                          "(SELECT rowid FROM main.%3)")
+                               .arg(probe, matching, table));
+    const qint64 found = count.step() ? count.int64(0) : 0;
+    count.finalize();
+    if (found == 0)
+        return 0;
+    QStringList columns, values;
+    for (int i = 0; i < fields; ++i) {
+        columns.append(quoteSqlName(target.columns[i]));
+        values.append(i == target.keyColumn ? QStringLiteral("rowid") : QStringLiteral("c%1").arg(i));
+    }
+    if (target.keyColumn < 0) {
+        columns.append(QStringLiteral("rowid"));
+        values.append(QStringLiteral("rowid"));
+    }
+    run(db, QStringLiteral("INSERT OR IGNORE INTO main.%1 (%2) SELECT %3 FROM damaged.%4 WHERE %5")
+                .arg(table, columns.join(QStringLiteral(", ")), values.join(QStringLiteral(", ")), probe,
+                     matching));
+    return found;
+}
+
+} // namespace
+
+QHash<QString, qint64> run(sqlite3 *db, const QString &scratch, const QSet<quint32> &readRoots,
+                           const QStringList &tables)
+{
+    QHash<QString, qint64> found;
+    // Rows are told apart only by their number of fields: two tables with as many columns
+    // cannot share the pages found.
+    QMap<int, QList<Target>> byFields;
+    int widest = 0;
+    for (const QString &table : tables) {
+        const Target target = targetOf(db, table);
+        if (target.columns.isEmpty())
+            continue;
+        byFields[int(target.columns.size())].append(target);
+        widest = std::max(widest, int(target.columns.size()));
+    }
+    QList<Target> targets;
+    for (const QList<Target> &same : std::as_const(byFields))
+        if (same.size() == 1)
+            targets.append(same.first());
+    const QList<quint32> leaves = targets.isEmpty() ? QList<quint32>() : unreachedLeaves(scratch, readRoots);
+    if (leaves.isEmpty())
+        return found;
+
+    try {
+        run(db, QStringLiteral("PRAGMA writable_schema = ON"));
+        for (qsizetype first = 0; first < leaves.size(); first += ProbesPerBatch) {
+            const QList<quint32> batch = leaves.mid(first, ProbesPerBatch);
+            attach(db, scratch);
+            {
+                SqlStatement add(db, QStringLiteral("INSERT INTO damaged.sqlite_master (type, name, tbl_name, "
+                                                    "rootpage, sql) VALUES ('table', ?1, ?1, ?2, ?3)"));
+                run(db, QStringLiteral("BEGIN"));
+                for (quint32 leaf : batch) {
+                    const QString name = QStringLiteral("quiltern_probe_%1").arg(leaf);
+                    add.reset();
+                    add.bind(1, name);
+                    add.bindInt64(2, leaf);
+                    add.bind(3, probeDefinition(name, widest + 1));
+                    add.step();
+                }
+                run(db, QStringLiteral("COMMIT"));
+            }
+            // The probes are read once the list of tables is read again.
+            detach(db);
+            attach(db, scratch);
+            run(db, QStringLiteral("BEGIN"));
+            for (quint32 leaf : batch) {
+                const QString probe = QStringLiteral("quiltern_probe_%1").arg(leaf);
+                for (const Target &target : std::as_const(targets)) {
+                    try {
+                        if (const qint64 rows = copyRows(db, probe, target))
+                            found[target.table] += rows;
+                    } catch (const RuntimeError &) {
+                        // A page that only looks like rows is passed over.
+                    }
+                }
+            }
+            run(db, QStringLiteral("COMMIT"));
+            run(db, QStringLiteral("DELETE FROM damaged.sqlite_master WHERE name LIKE 'quiltern~_probe~_%' "
+                                   "ESCAPE '~'"));
+            detach(db);
+        }
+    } catch (const RuntimeError &) {
+        // A scratch copy whose list of tables cannot take the probes gives what was found.
+        try {
+            run(db, QStringLiteral("COMMIT"));
+        } catch (const RuntimeError &) {
+        }
+        detach(db);
+    }
+    try {
+        run(db, QStringLiteral("PRAGMA writable_schema = OFF"));
+    } catch (const RuntimeError &) {
+    }
+    return found;
+}
+
+} // namespace platform::PageSalvage

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+struct sqlite3;
+
+namespace platform {
+
+// The rows of a damaged plain file that none of its readable tables reaches any more: a
+// table whose first page is garbled, or whose stored definition cannot be read, still has
+// its other pages whole. The engine reads each such page as a table of its own, and its rows
+// go to the one table being filled that has as many columns as they have fields.
+namespace PageSalvage {
+
+// `db` holds the repaired file as main, with nothing attached; `scratch` is a copy of the
+// damaged file, with a readable header, that this may change; `readRoots` are the first
+// pages of the tables whose rows were already copied through their own pages; `tables`
+// are the tables of the repaired file that rows may still be missing from. Returns the
+// rows found and not yet in each of those tables, which have been added to it.
+QHash<QString, qint64> run(sqlite3 *db, const QString &scratch, const QSet<quint32> &readRoots,
+                           const QStringList &tables);
+
+} // namespace PageSalvage
+
+} // namespace platform
