@@ -1,10 +1,12 @@
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/SqlConnection.h"
 #include "support/TempDatabase.h"
 
 #include <gtest/gtest.h>
 
 #include <QStringList>
+#include <sqlcipher/sqlite3.h>
 
 using namespace platform;
 
@@ -128,4 +130,22 @@ TEST_F(RecordsetWalkTest, AnEditDuringTheWalkIsReadBack)
         want << row.section(u' ', 2);
     EXPECT_EQ(rows, want);
     EXPECT_EQ(rows[120], "edited@x.org");
+}
+
+// A list left standing after a walk, whether it reached the end or was left midway for another
+// row, lets another program write to the file.
+TEST_F(RecordsetWalkTest, AWalkLeftBehindLetsAnotherProgramWrite)
+{
+    auto rs = openCounted();
+    for (const int stopAt : {Contacts, 40}) {
+        rs->moveFirst();
+        for (int n = 0; n < stopAt && !rs->eof(); ++n)
+            rs->moveNext();
+        if (!rs->eof())
+            rs->setAbsolutePosition(200);
+        SqlConnection other;
+        ASSERT_EQ(other.open(mTemp.path(), SQLITE_OPEN_READWRITE), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(other.handle(), "BEGIN EXCLUSIVE; COMMIT", nullptr, nullptr, nullptr), SQLITE_OK)
+            << "stopped after " << stopAt;
+    }
 }
