@@ -228,3 +228,21 @@ TEST_F(DataGridTest, ALongListShowsAtOnceAndIsReadAheadOnceItHasPainted)
     view.viewport()->update();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !data.recordset()->collectMoreRows(0); }));
 }
+
+// The view's drag selection, which a press near the grid's foot starts as the list scrolls
+// under a still pointer, moves the highlight alone; it goes back to the record shown.
+TEST_F(DataGridTest, TheHighlightStaysOnTheCurrentRecord)
+{
+    QTableView view;
+    view.setSelectionMode(QAbstractItemView::SingleSelection);
+    DataGrid grid(&view, &data, nullptr, 300, columns());
+    data.refresh();
+    data.recordset()->setAbsolutePosition(2);
+    view.selectionModel()->select(grid.model()->index(3, 0),
+                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+
+    const QModelIndexList highlighted = view.selectionModel()->selectedRows();
+    ASSERT_EQ(highlighted.size(), 1);
+    EXPECT_EQ(highlighted.first().row(), 2);
+    EXPECT_EQ(view.currentIndex().row(), 2);
+}
