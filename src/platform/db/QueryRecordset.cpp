@@ -423,6 +423,14 @@ bool QueryRecordset::hasCurrent() const
 
 void QueryRecordset::moveTo(qint64 position)
 {
+    // A query standing on a row holds the file's read lock, which keeps every other program
+    // from writing to it: once a walk leaves the query (at its end, or by a jump elsewhere), the
+    // query lets go. While keys are still being collected the query is their source and stays.
+    if (mKeysComplete && mStreamLive && position != mStreamPosition) {
+        mStream.reset();
+        mStreamLive = false;
+        mStreamDone = true;
+    }
     mPosition = position;
     emit currentChanged();
 }

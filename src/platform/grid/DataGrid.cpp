@@ -39,6 +39,15 @@ DataGrid::DataGrid(QTableView *view, DataControl *data, QObject *parent, int row
                 mModel->setCurrentRow(current.row());
                 mSyncing = false;
             });
+    // The view's own drag selection (a press near the foot that scrolls the list under a
+    // still pointer) moves the highlight without the current row: the highlight goes back to
+    // the record the detail boxes and the commands use.
+    connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        const QModelIndex current = mView->currentIndex();
+        if (current.isValid() && !mView->selectionModel()->isRowSelected(current.row()))
+            mView->selectionModel()->select(current,
+                                            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    });
     connect(mModel, &DataGridModel::currentRowChanged, this, &DataGrid::followRecordset);
     connect(mModel, &QAbstractItemModel::modelReset, this, [this] { followRecordset(mModel->currentRow()); });
     // The rows the grid does not show yet are read once it has painted those it does.

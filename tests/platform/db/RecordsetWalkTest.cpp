@@ -1,10 +1,12 @@
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/SqlConnection.h"
 #include "support/TempDatabase.h"
 
 #include <gtest/gtest.h>
 
 #include <QStringList>
+#include <sqlcipher/sqlite3.h>
 
 using namespace platform;
 
@@ -128,4 +130,18 @@ TEST_F(RecordsetWalkTest, AnEditDuringTheWalkIsReadBack)
         want << row.section(u' ', 2);
     EXPECT_EQ(rows, want);
     EXPECT_EQ(rows[120], "edited@x.org");
+}
+
+// A walk left midway for another row, as a report leaves the list where it was, lets another
+// program write to the file.
+TEST_F(RecordsetWalkTest, AWalkLeftMidwayLetsAnotherProgramWrite)
+{
+    auto rs = openCounted();
+    rs->moveLast(); // every key known, as after the grid has read them all
+    rs->moveFirst();
+    rs->moveNext();
+    rs->setAbsolutePosition(200);
+    SqlConnection other;
+    ASSERT_EQ(other.open(mTemp.path(), SQLITE_OPEN_READWRITE), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(other.handle(), "BEGIN EXCLUSIVE; COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
 }

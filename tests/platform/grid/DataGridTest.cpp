@@ -136,6 +136,12 @@ TEST_F(DataGridTest, GridKeepsTheCurrentRowInStepBothWays)
     view.setCurrentIndex(grid.model()->index(2, 0));
     EXPECT_EQ(data.recordset()->value("LastName").toString(), "Carter");
     EXPECT_EQ(data.recordset()->absolutePosition(), 2);
+    // The view's drag selection (a press near the foot that scrolls the list under a still
+    // pointer) moves the highlight alone; it goes back to the record shown.
+    view.selectionModel()->select(grid.model()->index(3, 0),
+                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    EXPECT_EQ(view.selectionModel()->selectedRows().size(), 1);
+    EXPECT_EQ(view.selectionModel()->selectedRows().value(0).row(), 2);
 
     view.horizontalHeader()->moveSection(1, 0);
     const QList<GridColumn> shown = grid.columnsAsShown();
