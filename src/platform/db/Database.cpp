@@ -5,6 +5,7 @@
 #include "platform/db/DaoError.h"
 #include "platform/db/DatabaseFile.h"
 #include "platform/db/DatabaseHeader.h"
+#include "platform/db/EncryptedPages.h"
 #include "platform/db/FieldValue.h"
 #include "platform/db/NewDatabase.h"
 #include "platform/db/QueryRecordset.h"
@@ -58,8 +59,8 @@ FileKind sniff(const QString &path)
         return FileKind::Plain;
     if (head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB")
         return FileKind::Jet;
-    // An encrypted file is whole pages of what looks like noise.
-    if (size >= 1024 && size % 1024 == 0)
+    // An encrypted file is pages of what looks like noise, whole unless it was cut short.
+    if (size >= 1024 && (size % 1024 == 0 || EncryptedPages::looksEncrypted(head)))
         return FileKind::Encrypted;
     return FileKind::Foreign;
 }
@@ -300,13 +301,17 @@ void Database::openConnection()
 
     rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if ((rc & 0xff) == SQLITE_NOTADB) {
-        if (kind == FileKind::Encrypted)
+        // Only a password that opens no page of the file is a wrong one.
+        if (kind == FileKind::Encrypted && EncryptedPages::probe(mPath, mPassword).pages == 0)
             raiseBadPassword();
         raiseDamaged(mPath);
     }
-    // A header whose format bytes are damaged names a format no engine has written.
-    if (kind == FileKind::Plain && rc == SQLITE_ERROR &&
-        QString::fromUtf8(sqlite3_errmsg(db)) == QLatin1String("unsupported file format"))
+    // A header whose format bytes are damaged names a format no engine has written; a list
+    // of tables whose pages are damaged reads as a malformed one.
+    const QString failure = QString::fromUtf8(sqlite3_errmsg(db));
+    if (rc == SQLITE_ERROR &&
+        ((kind == FileKind::Plain && failure == QLatin1String("unsupported file format")) ||
+         failure.startsWith(QLatin1String("malformed database schema"))))
         raiseDamaged(mPath);
     if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
         throw RuntimeError(err::FileInUse,

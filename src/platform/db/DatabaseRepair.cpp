@@ -4,6 +4,7 @@
 #include "platform/db/DaoError.h"
 #include "platform/db/DatabaseFile.h"
 #include "platform/db/DatabaseHeader.h"
+#include "platform/db/EncryptedPages.h"
 #include "platform/db/NewDatabase.h"
 #include "platform/db/PageSalvage.h"
 #include "platform/db/SqlStatement.h"
@@ -196,17 +197,21 @@ struct SchemaObject {
     QString type, name, sql;
 };
 
+// Attaches the plain file `file` as "damaged".
+void attachScratch(sqlite3 *db, const QString &file)
+{
+    SqlStatement attach(db, QStringLiteral("ATTACH DATABASE ? AS damaged KEY ''"));
+    attach.bind(1, file);
+    attach.step();
+}
+
 // Attaches `file` as "damaged" and reads its tables, indexes and views; nothing when its
 // list of them cannot be read, or holds no table whose first row can be read.
-QList<SchemaObject> attachDamaged(sqlite3 *db, const QString &file, const QString &password)
+QList<SchemaObject> attachDamaged(sqlite3 *db, const QString &file)
 {
     QList<SchemaObject> objects;
     try {
-        SqlStatement attach(db, QStringLiteral("ATTACH DATABASE ? AS damaged KEY ?"));
-        attach.bind(1, file);
-        attach.bind(2, password.isEmpty() ? QStringLiteral("") : password);
-        attach.step();
-        attach.finalize();
+        attachScratch(db, file);
         SqlStatement schema(
             db, QStringLiteral("SELECT type, name, sql FROM damaged.sqlite_master WHERE sql IS "
                                "NOT NULL AND name NOT LIKE 'sqlite~_%' ESCAPE '~' ORDER BY rowid"));
@@ -249,7 +254,7 @@ QList<SchemaObject> attachWithRebuiltHeader(sqlite3 *db, const QString &scratch)
         if (!copy.seek(0) || copy.write(DatabaseHeader::rebuilt(pageSize, size)) != DatabaseHeader::Size ||
             !copy.flush())
             return {};
-        const QList<SchemaObject> objects = attachDamaged(db, scratch, QString());
+        const QList<SchemaObject> objects = attachDamaged(db, scratch);
         if (!objects.isEmpty())
             return objects;
     }
@@ -257,15 +262,21 @@ QList<SchemaObject> attachWithRebuiltHeader(sqlite3 *db, const QString &scratch)
 }
 
 // The program's own tables and their indexes as a new database of it has them, by
-// lower-case table name.
+// lower-case table name, and its stored queries.
 struct OwnTable {
     QString name, sql;
     QStringList indexes;
 };
 
-QHash<QString, OwnTable> ownTables()
-{
+struct OwnSchema {
     QHash<QString, OwnTable> tables;
+    QStringList views;
+};
+
+OwnSchema ownSchema()
+{
+    OwnSchema own;
+    QHash<QString, OwnTable> &tables = own.tables;
     try {
         const SqlConnection memory =
             rawOpen(QStringLiteral(":memory:"), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, QString());
@@ -273,19 +284,23 @@ QHash<QString, OwnTable> ownTables()
         exec(memory.handle(), shippedSchema().toUtf8().constData());
         SqlStatement list(memory.handle(),
                           QStringLiteral("SELECT type, name, tbl_name, sql FROM sqlite_master WHERE type IN "
-                                         "('table', 'index') AND sql IS NOT NULL AND name NOT LIKE "
+                                         "('table', 'index', 'view') AND sql IS NOT NULL AND name NOT LIKE "
                                          "'sqlite~_%' ESCAPE '~' ORDER BY type DESC, rowid"));
         while (list.step()) {
+            if (list.text(0) == QLatin1String("view")) {
+                own.views.append(list.text(3));
+                continue;
+            }
             OwnTable &table = tables[list.text(2).toLower()];
             if (list.text(0) == QLatin1String("table"))
                 table = {list.text(1), list.text(3), table.indexes};
-            else if (list.text(0) == QLatin1String("index"))
+            else
                 table.indexes.append(list.text(3));
         }
     } catch (const RuntimeError &) {
-        tables.clear();
+        own = {};
     }
-    return tables;
+    return own;
 }
 
 // A table of the program's own whose stored definition cannot be read is given the
@@ -346,11 +361,12 @@ struct CopiedTable {
     qint64 seen = 0;            // rows read of it
 };
 
-// The most rows an index of a damaged table lists: its entries lie on pages of their own,
-// so they still count the rows of a garbled page.
-qint64 indexedRows(sqlite3 *db, const QString &table, const QList<SchemaObject> &objects)
+// The keys of a damaged table's rows that its indexes list: their entries lie on pages of
+// their own, so they still tell the rows of a garbled page. Each index tells the keys it
+// lists before a damaged page of its own, and the indexes are damaged in different places.
+QSet<qint64> indexedKeys(sqlite3 *db, const QString &table, const QList<SchemaObject> &objects)
 {
-    qint64 most = 0;
+    QSet<qint64> keys;
     for (const SchemaObject &object : objects) {
         if (object.type != QLatin1String("index"))
             continue;
@@ -361,19 +377,22 @@ qint64 indexedRows(sqlite3 *db, const QString &table, const QList<SchemaObject> 
             if (!indexOf.step() || indexOf.text(0).compare(table, Qt::CaseInsensitive) != 0)
                 continue;
             indexOf.finalize();
-            SqlStatement keys(db, QStringLiteral("SELECT rowid FROM damaged.%1 INDEXED BY %2")
-                                      .arg(quoteSqlName(table), quoteSqlName(object.name)));
-            // The entries before a garbled page of the index are counted all the same.
-            qint64 entries = 0;
-            try {
-                while (keys.step())
-                    most = std::max(most, ++entries);
-            } catch (const RuntimeError &) {
-            }
+            // Read in the index's order, which only the index gives: the engine reads a small
+            // table's index no other way.
+            SqlStatement first(
+                db, QStringLiteral("PRAGMA damaged.index_info(%1)").arg(quoteSqlName(object.name)));
+            if (!first.step() || first.isNull(2))
+                continue;
+            SqlStatement entries(
+                db, QStringLiteral("SELECT rowid FROM damaged.%1 INDEXED BY %2 ORDER BY %3")
+                        .arg(quoteSqlName(table), quoteSqlName(object.name), quoteSqlName(first.text(2))));
+            first.finalize();
+            while (entries.step())
+                keys.insert(entries.int64(0));
         } catch (const RuntimeError &) {
         }
     }
-    return most;
+    return keys;
 }
 
 qint64 rowCount(sqlite3 *db, const QString &table)
@@ -398,8 +417,8 @@ class Repair {
             raiseForeign(mPath, kind);
         if (kind == FileKind::Encrypted && mPassword.isEmpty())
             raiseBadPassword();
-        mPlain = kind == FileKind::Plain;
-        if (mPlain)
+        mEncrypted = kind == FileKind::Encrypted;
+        if (!mEncrypted)
             mPassword.clear();
         mFullPath = info.absoluteFilePath();
         mSize = info.size();
@@ -410,12 +429,20 @@ class Repair {
         mScratch = freshSidePath(mPath, QStringLiteral("scratch"));
     }
 
-    // The file is read through a copy, which may be changed: a plain file's gets a header
-    // again when its own is damaged, and is lent the probes that read its loose pages.
+    // The file is read through a plain copy, which may be changed: it gets a header again
+    // when its own is damaged, and is lent the probes that read its loose pages. An
+    // encrypted file's copy holds every page its key opens, the others as zeros.
     void makeScratchCopy()
     {
-        if (!QFile::copy(mFullPath, mScratch))
+        if (mEncrypted) {
+            const EncryptedPages::Opened opened = EncryptedPages::decrypt(mFullPath, mPassword, mScratch);
+            if (opened.pages == 0)
+                raiseBadPassword();
+            mPageSize = opened.pageSize;
+            mReserve = opened.reserve;
+        } else if (!QFile::copy(mFullPath, mScratch)) {
             throw RuntimeError(err::DiskError, QStringLiteral("Could not copy '%1'.").arg(mPath));
+        }
     }
 
     // Opens the fresh file and attaches the scratch copy to it as "damaged".
@@ -427,22 +454,21 @@ class Repair {
         // A file cut short claims more pages than it has; this lets it be read as far as it
         // goes instead of being refused whole.
         exec(mDb, "PRAGMA writable_schema = ON");
-        mObjects = attachDamaged(mDb, mScratch, mPassword);
-        if (mObjects.isEmpty() && !mPlain)
-            raiseBadPassword();
-        if (mObjects.isEmpty())
+        mObjects = attachDamaged(mDb, mScratch);
+        // A page that the key opens is whole, its header included.
+        if (mObjects.isEmpty() && !mEncrypted)
             mObjects = attachWithRebuiltHeader(mDb, mScratch);
         if (mObjects.isEmpty())
-            throw RepairStopped{QStringLiteral("its tables cannot be read.")};
+            attachWithoutList();
     }
 
     void mendDefinitions()
     {
-        mOwn = ownTables();
-        if (!mendStoredDefinitions(mDb, mObjects, mOwn))
+        mOwn = ownSchema();
+        if (!mendStoredDefinitions(mDb, mObjects, mOwn.tables))
             return;
         exec(mDb, "DETACH DATABASE damaged");
-        mObjects = attachDamaged(mDb, mScratch, mPassword);
+        mObjects = attachDamaged(mDb, mScratch);
         if (mObjects.isEmpty())
             throw RepairStopped{QStringLiteral("its tables cannot be read.")};
     }
@@ -477,9 +503,9 @@ class Repair {
         // reading past some of its pages, whose rows its indexes then still list.
         QStringList incomplete;
         for (const CopiedTable &table : std::as_const(mTables))
-            if (!table.whole || table.ownDefinition || mHeld.value(table.name) > table.seen)
+            if (!table.whole || table.ownDefinition || mHeld.value(table.name).size() > table.seen)
                 incomplete.append(table.name);
-        if (mPlain && !incomplete.isEmpty())
+        if (!incomplete.isEmpty())
             mFound = PageSalvage::run(mDb, mScratch, mReadRoots, incomplete);
     }
 
@@ -490,15 +516,22 @@ class Repair {
         if (!check.step() || check.text(0) != QLatin1String("ok"))
             throw RepairStopped{QStringLiteral("the repaired copy did not pass its check.")};
         check.finalize();
+        if (mListLost && mFound.isEmpty())
+            throw RepairStopped{QStringLiteral("its tables cannot be read.")};
         for (const CopiedTable &table : std::as_const(mTables)) {
-            const qint64 kept = rowCount(mDb, table.name);
+            // Every row kept, and every row an index lists, was a row of the file.
+            QSet<qint64> held = mHeld.value(table.name);
+            SqlStatement kept(mDb, QStringLiteral("SELECT rowid FROM main.%1").arg(quoteSqlName(table.name)));
+            qint64 keptRows = 0;
+            for (; kept.step(); ++keptRows)
+                held.insert(kept.int64(0));
             mReport.tables.append(
-                {table.name, kept,
-                 std::max({kept, table.seen + mFound.value(table.name), mHeld.value(table.name)})});
+                {table.name, keptRows, std::max(qint64(held.size()), table.seen + mFound.value(table.name))});
         }
         // The working copy's header has the page size the file was read with, though the
         // file's own may be damaged.
-        mReport.cutShort = mPlain && DatabaseHeader::cutShort(readHead(mScratch), mSize);
+        mReport.cutShort =
+            mEncrypted ? mSize % mPageSize != 0 : DatabaseHeader::cutShort(readHead(mScratch), mSize);
         mConnection.close();
         removeFile(mScratch);
     }
@@ -543,37 +576,62 @@ class Repair {
         QFile::remove(file + QLatin1String("-journal"));
     }
 
+    // The file's list of tables cannot be read: the scratch copy's first page is made anew
+    // with an empty one, and the program's tables are made with its own definitions, their
+    // rows looked for page by page.
+    void attachWithoutList()
+    {
+        QFile copy(mScratch);
+        if (!copy.open(QIODevice::ReadWrite))
+            throw RuntimeError(err::DiskError, QStringLiteral("Could not open '%1'.").arg(mScratch));
+        if (!mEncrypted) {
+            // The scratch copy's header may be one tried in its place.
+            const auto layout = DatabaseHeader::pageLayout(readHead(mFullPath));
+            const uchar *data = copy.map(0, copy.size());
+            mPageSize = layout ? layout->first : data ? DatabaseHeader::likelyPageSize(data, copy.size()) : 0;
+            mReserve = layout ? layout->second : 0;
+        }
+        if (mPageSize == 0 || copy.size() < mPageSize || !copy.seek(0) ||
+            copy.write(DatabaseHeader::emptyFirstPage(mPageSize, copy.size(), mReserve)) != mPageSize ||
+            !copy.flush())
+            throw RepairStopped{QStringLiteral("its tables cannot be read.")};
+        copy.close();
+        attachScratch(mDb, mScratch);
+        mListLost = true;
+    }
+
     // Counted before the copy begins: a damaged page can fail a read in a way that ends
     // the transaction it is read in.
     void countHeld()
     {
         for (const SchemaObject &object : std::as_const(mObjects))
             if (object.type == QLatin1String("table"))
-                mHeld[object.name] = indexedRows(mDb, object.name, mObjects);
+                mHeld[object.name] = indexedKeys(mDb, object.name, mObjects);
     }
 
     // The tables of the repaired file: each one whose definition can be read, and each of the
     // program's own with the program's definition where the file's cannot be read or is gone.
     void makeTables()
     {
-        bool ours = false;
+        bool ours = mListLost;
         for (const SchemaObject &object : std::as_const(mObjects)) {
             if (object.type != QLatin1String("table"))
                 continue;
-            const auto known = mOwn.constFind(object.name.toLower());
-            ours = ours || known != mOwn.constEnd();
+            const auto known = mOwn.tables.constFind(object.name.toLower());
+            ours = ours || known != mOwn.tables.constEnd();
             if (makesTable(mDb, object)) {
                 mTables.append({object.name, false});
-            } else if (known != mOwn.constEnd()) {
+            } else if (known != mOwn.tables.constEnd()) {
                 // A damaged definition of a table the program knows: its rows are read from
                 // its pages into the program's own definition.
                 exec(mDb, known->sql.toUtf8().constData());
                 mTables.append({known->name, true});
+            } else {
+                mReport.leftOut.append(object.name);
             }
-            // Any other table whose definition cannot be read is left behind.
         }
         // A table of the program whose entry in the list of tables is gone.
-        for (const OwnTable &table : std::as_const(mOwn)) {
+        for (const OwnTable &table : std::as_const(mOwn.tables)) {
             const bool made = std::any_of(mTables.begin(), mTables.end(), [&](const CopiedTable &copied) {
                 return copied.name.compare(table.name, Qt::CaseInsensitive) == 0;
             });
@@ -624,8 +682,11 @@ class Repair {
         // A table of the program's gets the indexes it is made with where the file's own
         // could not be made (those of the same name already made stay as they are).
         for (const CopiedTable &table : std::as_const(mTables))
-            for (const QString &index : mOwn.value(table.name.toLower()).indexes)
+            for (const QString &index : mOwn.tables.value(table.name.toLower()).indexes)
                 sqlite3_exec(mDb, index.toUtf8().constData(), nullptr, nullptr, nullptr);
+        if (mListLost)
+            for (const QString &view : std::as_const(mOwn.views))
+                sqlite3_exec(mDb, view.toUtf8().constData(), nullptr, nullptr, nullptr);
     }
 
     void copyVersion()
@@ -660,12 +721,14 @@ class Repair {
 
     QString mPath, mPassword, mFullPath, mFresh, mScratch;
     qint64 mSize = 0;
-    bool mPlain = true;
+    bool mEncrypted = false;
+    bool mListLost = false;
+    int mPageSize = 0, mReserve = 0;
     SqlConnection mConnection;
     sqlite3 *mDb = nullptr;
     QList<SchemaObject> mObjects;
-    QHash<QString, OwnTable> mOwn;
-    QHash<QString, qint64> mHeld;
+    OwnSchema mOwn;
+    QHash<QString, QSet<qint64>> mHeld;
     QList<CopiedTable> mTables;
     QSet<quint32> mReadRoots{1};
     QHash<QString, qint64> mFound;
@@ -684,8 +747,9 @@ Database::RepairedTable Database::RepairReport::table(const QString &name) const
 
 bool Database::RepairReport::lostRows() const
 {
-    return cutShort || std::any_of(tables.begin(), tables.end(),
-                                   [](const RepairedTable &table) { return table.held > table.kept; });
+    return cutShort || !leftOut.isEmpty() ||
+           std::any_of(tables.begin(), tables.end(),
+                       [](const RepairedTable &table) { return table.held > table.kept; });
 }
 
 Database::RepairReport Database::repair(const QString &path, const QString &password)

@@ -10,9 +10,10 @@ struct sqlite3;
 namespace platform {
 
 // The rows of a damaged plain file that none of its readable tables reaches any more: a
-// table whose first page is garbled, or whose stored definition cannot be read, still has
-// its other pages whole. The engine reads each such page as a table of its own, and its rows
-// go to the one table being filled that has as many columns as they have fields.
+// table whose first page is garbled, or whose stored definition cannot be read, or a file
+// whose list of tables is lost, still has its other pages whole. The engine reads each such
+// page as a table of its own, and its rows go to the table being filled that has as many
+// columns as they have fields, each field of a kind its column holds.
 namespace PageSalvage {
 
 // `db` holds the repaired file as main, with nothing attached; `scratch` is a copy of the
