@@ -414,10 +414,12 @@ INSTANTIATE_TEST_SUITE_P(
                    150, "", "s3cret"}),
     [](const auto &info) { return std::string(info.param.name); });
 
-// A table whose only page is garbled: its rows are told from what its index lists, in the
-// user's words.
+// What a repair lost is named in the user's words: a table whose only page is garbled (its
+// rows told from what its index lists), a table of the user's own that cannot be read.
 struct LossCase {
-    const char *table, *kept, *lost;
+    const char *name;
+    void (*apply)(QByteArray &bytes, const QString &path);
+    const char *categoriesKept, *told;
 };
 
 class StartupRepairLosing : public ::testing::TestWithParam<LossCase> {};
@@ -435,9 +437,12 @@ TEST_P(StartupRepairLosing, NamesWhatWasLost)
             db->execute(QString("INSERT INTO tblCategoryID (ID, CategoryNumber) VALUES (%1, %2)")
                             .arg(i)
                             .arg(i % 8 + 1));
+        for (const char *sql :
+             {"CREATE TABLE Gifts (Name TEXT, Price INTEGER)", "INSERT INTO Gifts VALUES ('Thimble', 4)"})
+            platform::SqlStatement(db->handle(), sql).step();
     }
     QByteArray bytes = readFileBytes(path);
-    damage::garblePage(bytes, damage::firstPageOf(path, GetParam().table));
+    GetParam().apply(bytes, path);
     writeFileBytes(path, bytes);
 
     DialogScript script;
@@ -448,19 +453,37 @@ TEST_P(StartupRepairLosing, NamesWhatWasLost)
     EXPECT_EQ(
         messages[1].text.toStdString(),
         QString("The database has been repaired, but some of its data could not be recovered.  It holds 200 "
-                "contacts, %1 and 0 reminders.  The damaged file held at least %2.  The damaged original is "
-                "kept as %3.bak.")
-            .arg(GetParam().kept, GetParam().lost, path)
+                "contacts, %1 and 0 reminders.  %2  The damaged original is kept as %3.bak.")
+            .arg(GetParam().categoriesKept, GetParam().told, path)
             .toStdString());
     EXPECT_EQ(messages[1].icon, platform::vbExclamation);
 }
 
-INSTANTIATE_TEST_SUITE_P(Tables, StartupRepairLosing,
-                         ::testing::Values(LossCase{"tblCategoryDesc", "0 categories", "8 categories"},
-                                           LossCase{"tblCategoryID", "8 categories",
-                                                    "92 category assignments"},
-                                           LossCase{"tblSettings", "8 categories", "16 settings"}),
-                         [](const auto &info) { return std::string(info.param.table); });
+INSTANTIATE_TEST_SUITE_P(
+    Losses, StartupRepairLosing,
+    ::testing::Values(LossCase{"CategoriesPage",
+                               [](QByteArray &b, const QString &path) {
+                                   damage::garblePage(b, damage::firstPageOf(path, "tblCategoryDesc"));
+                               },
+                               "0 categories", "The damaged file held at least 8 categories."},
+                      LossCase{"CategoryAssignmentsPage",
+                               [](QByteArray &b, const QString &path) {
+                                   damage::garblePage(b, damage::firstPageOf(path, "tblCategoryID"));
+                               },
+                               "8 categories", "The damaged file held at least 92 category assignments."},
+                      LossCase{"SettingsPage",
+                               [](QByteArray &b, const QString &path) {
+                                   damage::garblePage(b, damage::firstPageOf(path, "tblSettings"));
+                               },
+                               "8 categories", "The damaged file held at least 16 settings."},
+                      LossCase{"OwnTableDefinition",
+                               [](QByteArray &b, const QString &) {
+                                   const qsizetype at = b.indexOf("CREATE TABLE Gifts (");
+                                   ASSERT_GT(at, 0);
+                                   b[at + 19] = ')';
+                               },
+                               "8 categories", "Your table Gifts could not be read and is left out."}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST(StartupRepair, CancelEndsWithoutTouchingTheFile)
 {

@@ -361,12 +361,39 @@ struct CopiedTable {
     qint64 seen = 0;            // rows read of it
 };
 
-// The keys of a damaged table's rows that its indexes list: their entries lie on pages of
-// their own, so they still tell the rows of a garbled page. Each index tells the keys it
-// lists before a damaged page of its own, and the indexes are damaged in different places.
-QSet<qint64> indexedKeys(sqlite3 *db, const QString &table, const QList<SchemaObject> &objects)
+// The keys an index of a damaged table lists, read from both of its ends: only the entries
+// on its own damaged pages are missed.
+QSet<qint64> keysOfIndex(sqlite3 *db, const QString &table, const QString &index)
 {
     QSet<qint64> keys;
+    // Read in the index's order, which only the index gives: the engine reads a small
+    // table's index no other way.
+    SqlStatement first(db, QStringLiteral("PRAGMA damaged.index_info(%1)").arg(quoteSqlName(index)));
+    if (!first.step() || first.isNull(2))
+        return keys;
+    const QString column = quoteSqlName(first.text(2));
+    first.finalize();
+    for (const char *order : {"ASC", "DESC"}) {
+        try {
+            SqlStatement entries(
+                db, QStringLiteral("SELECT rowid FROM damaged.%1 INDEXED BY %2 ORDER BY %3 %4")
+                        .arg(quoteSqlName(table), quoteSqlName(index), column, QLatin1String(order)));
+            while (entries.step())
+                keys.insert(entries.int64(0));
+        } catch (const RuntimeError &) {
+        }
+    }
+    return keys;
+}
+
+// The rows of a damaged table that its indexes list: their entries lie on pages of their
+// own, so they still tell the rows of a garbled page. A key is taken when two indexes list
+// it (or the one index the table has): a byte gone wrong in one index makes a key no row
+// has.
+qint64 indexedRows(sqlite3 *db, const QString &table, const QList<SchemaObject> &objects)
+{
+    QHash<qint64, int> listings;
+    int indexes = 0;
     for (const SchemaObject &object : objects) {
         if (object.type != QLatin1String("index"))
             continue;
@@ -377,22 +404,14 @@ QSet<qint64> indexedKeys(sqlite3 *db, const QString &table, const QList<SchemaOb
             if (!indexOf.step() || indexOf.text(0).compare(table, Qt::CaseInsensitive) != 0)
                 continue;
             indexOf.finalize();
-            // Read in the index's order, which only the index gives: the engine reads a small
-            // table's index no other way.
-            SqlStatement first(
-                db, QStringLiteral("PRAGMA damaged.index_info(%1)").arg(quoteSqlName(object.name)));
-            if (!first.step() || first.isNull(2))
-                continue;
-            SqlStatement entries(
-                db, QStringLiteral("SELECT rowid FROM damaged.%1 INDEXED BY %2 ORDER BY %3")
-                        .arg(quoteSqlName(table), quoteSqlName(object.name), quoteSqlName(first.text(2))));
-            first.finalize();
-            while (entries.step())
-                keys.insert(entries.int64(0));
+            ++indexes;
+            for (qint64 key : keysOfIndex(db, table, object.name))
+                ++listings[key];
         } catch (const RuntimeError &) {
         }
     }
-    return keys;
+    const int enough = std::min(indexes, 2);
+    return std::count_if(listings.cbegin(), listings.cend(), [&](int listed) { return listed >= enough; });
 }
 
 qint64 rowCount(sqlite3 *db, const QString &table)
@@ -503,7 +522,7 @@ class Repair {
         // reading past some of its pages, whose rows its indexes then still list.
         QStringList incomplete;
         for (const CopiedTable &table : std::as_const(mTables))
-            if (!table.whole || table.ownDefinition || mHeld.value(table.name).size() > table.seen)
+            if (!table.whole || table.ownDefinition || mHeld.value(table.name) > table.seen)
                 incomplete.append(table.name);
         if (!incomplete.isEmpty())
             mFound = PageSalvage::run(mDb, mScratch, mReadRoots, incomplete);
@@ -519,14 +538,10 @@ class Repair {
         if (mListLost && mFound.isEmpty())
             throw RepairStopped{QStringLiteral("its tables cannot be read.")};
         for (const CopiedTable &table : std::as_const(mTables)) {
-            // Every row kept, and every row an index lists, was a row of the file.
-            QSet<qint64> held = mHeld.value(table.name);
-            SqlStatement kept(mDb, QStringLiteral("SELECT rowid FROM main.%1").arg(quoteSqlName(table.name)));
-            qint64 keptRows = 0;
-            for (; kept.step(); ++keptRows)
-                held.insert(kept.int64(0));
+            const qint64 kept = rowCount(mDb, table.name);
             mReport.tables.append(
-                {table.name, keptRows, std::max(qint64(held.size()), table.seen + mFound.value(table.name))});
+                {table.name, kept,
+                 std::max({kept, table.seen + mFound.value(table.name), mHeld.value(table.name)})});
         }
         // The working copy's header has the page size the file was read with, though the
         // file's own may be damaged.
@@ -606,7 +621,7 @@ class Repair {
     {
         for (const SchemaObject &object : std::as_const(mObjects))
             if (object.type == QLatin1String("table"))
-                mHeld[object.name] = indexedKeys(mDb, object.name, mObjects);
+                mHeld[object.name] = indexedRows(mDb, object.name, mObjects);
     }
 
     // The tables of the repaired file: each one whose definition can be read, and each of the
@@ -728,7 +743,7 @@ class Repair {
     sqlite3 *mDb = nullptr;
     QList<SchemaObject> mObjects;
     OwnSchema mOwn;
-    QHash<QString, QSet<qint64>> mHeld;
+    QHash<QString, qint64> mHeld;
     QList<CopiedTable> mTables;
     QSet<quint32> mReadRoots{1};
     QHash<QString, qint64> mFound;

@@ -1,5 +1,7 @@
 #include "platform/db/EncryptedPages.h"
 
+#include "platform/RuntimeError.h"
+#include "platform/db/DaoError.h"
 #include "platform/db/DatabaseHeader.h"
 
 #include <QFile>
@@ -132,6 +134,12 @@ class Encrypted {
     Keys mKeys;
 };
 
+[[noreturn]] void raiseNotWritten(const QFile &file)
+{
+    throw RuntimeError(err::DiskError,
+                       QStringLiteral("Could not write '%1' (%2).").arg(file.fileName(), file.errorString()));
+}
+
 } // namespace
 
 bool looksEncrypted(const QByteArray &head)
@@ -155,9 +163,13 @@ Opened decrypt(const QString &path, const QString &password, const QString &plai
 {
     const Encrypted file(path, password);
     const auto first = file.firstOpened();
-    QFile out(plain);
-    if (!first || !out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!first)
         return {};
+    QFile out(plain);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        raiseNotWritten(out);
+    // What the password protects is readable in the plain copy: for its owner alone.
+    out.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
     Opened opened{0, first->first, Reserve};
     const QByteArray zeros(opened.pageSize, '\0');
     for (qint64 number = 1; number <= file.size() / opened.pageSize; ++number) {
@@ -166,7 +178,7 @@ Opened decrypt(const QString &path, const QString &password, const QString &plai
         opened.pages += whole;
         if (out.write(whole ? decrypted(file.keys(), page, opened.pageSize, number) : zeros) !=
             opened.pageSize)
-            return {};
+            raiseNotWritten(out);
     }
     return opened;
 }

@@ -23,7 +23,8 @@ struct Opened {
 Opened probe(const QString &path, const QString &password);
 
 // Writes the file's pages as a plain database file at `plain`, each page the key opens as
-// it reads, every other page as zeros.
+// it reads, every other page as zeros; nothing when the key opens no page. A disk error
+// when the copy cannot be written.
 Opened decrypt(const QString &path, const QString &password, const QString &plain);
 
 } // namespace EncryptedPages
