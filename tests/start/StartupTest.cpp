@@ -397,9 +397,10 @@ INSTANTIATE_TEST_SUITE_P(
                    },
                    200, nullptr},
         RepairCase{
+            // What the pages lost with the list of tables held is not known.
             "ListOfTablesGarbled",
             [](QByteArray &b, qint64) { damage::garblePage(b, 1, 11, damage::PageSize, damage::HeaderSize); },
-            200, nullptr},
+            200, ""},
         RepairCase{
             "EncryptedContactsFirstPageGarbled",
             [](QByteArray &b, qint64 page) { damage::garblePage(b, page, 11, damage::EncryptedPageSize); },
@@ -408,8 +409,8 @@ INSTANTIATE_TEST_SUITE_P(
                    [](QByteArray &b, qint64) {
                        damage::garblePage(b, 1, 11, damage::EncryptedPageSize, damage::EncryptedSaltSize);
                    },
-                   200, nullptr, "s3cret"},
-        // What the pages cut off held is not known, but that they held something is.
+                   200, "", "s3cret"},
+        // Nor what the pages cut off held.
         RepairCase{"EncryptedCutShort", [](QByteArray &b, qint64) { b.truncate(b.size() * 85 / 100 + 123); },
                    150, "", "s3cret"}),
     [](const auto &info) { return std::string(info.param.name); });

@@ -63,6 +63,9 @@ class Database {
         bool cutShort = false;
         // Tables not of the program's own whose definitions could not be read, left out.
         QStringList leftOut;
+        // The file's list of tables could not be read: its tables were looked for page by
+        // page, and what pages lost with it held is not known.
+        bool listLost = false;
         // The table of that name (any case); an empty one when the file has none.
         RepairedTable table(const QString &name) const;
         bool lostRows() const;

@@ -613,6 +613,8 @@ class Repair {
         copy.close();
         attachScratch(mDb, mScratch);
         mListLost = true;
+        // Nothing tells how many rows the file held: its indexes cannot be found.
+        mReport.listLost = true;
     }
 
     // Counted before the copy begins: a damaged page can fail a read in a way that ends
@@ -762,7 +764,7 @@ Database::RepairedTable Database::RepairReport::table(const QString &name) const
 
 bool Database::RepairReport::lostRows() const
 {
-    return cutShort || !leftOut.isEmpty() ||
+    return cutShort || listLost || !leftOut.isEmpty() ||
            std::any_of(tables.begin(), tables.end(),
                        [](const RepairedTable &table) { return table.held > table.kept; });
 }
