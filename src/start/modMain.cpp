@@ -69,7 +69,8 @@ QString listed(QStringList items)
 
 // What a repair kept, told once it is over: the contacts, categories and reminders the
 // repaired file holds, what the damaged file held of each kind of row it lost (its own
-// tables' rows included), the tables left out, and where the damaged original is.
+// tables' rows included), the tables left out, a list of tables lost, and where the
+// damaged original is.
 void reportRepair(const platform::Database::RepairReport &report)
 {
     struct Kind {
@@ -116,9 +117,14 @@ void reportRepair(const platform::Database::RepairReport &report)
                                       QStringLiteral(" could not be read and is left out.")
                                 : QStringLiteral("  Your tables ") + listed(report.leftOut) +
                                       QStringLiteral(" could not be read and are left out.");
+    const QString listLost =
+        report.listLost
+            ? QStringLiteral(
+                  "  The file's list of tables could not be read, so what else it held is not known.")
+            : QString();
     platform::MsgBox(QStringLiteral("The database has been repaired, but some of its data could not be "
                                     "recovered.") +
-                         kept + before + leftOut + original,
+                         kept + before + leftOut + listLost + original,
                      platform::vbOKOnly + platform::vbExclamation, QStringLiteral("Database Repaired"));
 }
 

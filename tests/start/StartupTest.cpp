@@ -319,9 +319,12 @@ struct RepairCase {
     const char *name;
     void (*apply)(QByteArray &bytes, qint64 contactsPage);
     qint64 fewestKept; // of 200 contacts
-    const char *held;  // what the damaged file is said to have held; none when nothing is lost
+    const char *told;  // what the box says was lost; none when nothing was
     const char *password = "";
 };
+
+const char *const ListLost =
+    "  The file's list of tables could not be read, so what else it held is not known.";
 
 class StartupRepairOf : public ::testing::TestWithParam<RepairCase> {};
 
@@ -361,14 +364,13 @@ TEST_P(StartupRepairOf, SaysWhatTheRepairedFileHoldsAndWhereTheOriginalIs)
     EXPECT_EQ(messages[1].title, "Database Repaired");
     EXPECT_GE(contacts, GetParam().fewestKept) << "no more is lost than the rows of the damaged pages";
     EXPECT_LE(contacts, 200);
-    const QString held = GetParam().held;
-    if (!GetParam().held) {
+    if (!GetParam().told) {
         EXPECT_EQ(messages[1].text, "The database has been repaired." + holds + original);
         EXPECT_EQ(messages[1].icon, platform::vbInformation);
     } else {
         EXPECT_EQ(messages[1].text.toStdString(),
                   ("The database has been repaired, but some of its data could not be recovered." + holds +
-                   (held.isEmpty() ? QString() : "  The damaged file held at least " + held + ".") + original)
+                   GetParam().told + original)
                       .toStdString());
         EXPECT_EQ(messages[1].icon, platform::vbExclamation);
     }
@@ -381,7 +383,7 @@ INSTANTIATE_TEST_SUITE_P(
                    [](QByteArray &b, qint64 page) { damage::garblePage(b, page); }, 200, nullptr},
         RepairCase{"PageOfContactsGarbled",
                    [](QByteArray &b, qint64 page) { damage::garblePage(b, damage::firstChildOf(b, page)); },
-                   180, "200 contacts"},
+                   180, "  The damaged file held at least 200 contacts."},
         RepairCase{"HeaderBytesChanged",
                    [](QByteArray &b, qint64) {
                        for (int i = 0; i < 40; ++i)
@@ -397,10 +399,9 @@ INSTANTIATE_TEST_SUITE_P(
                    },
                    200, nullptr},
         RepairCase{
-            // What the pages lost with the list of tables held is not known.
             "ListOfTablesGarbled",
             [](QByteArray &b, qint64) { damage::garblePage(b, 1, 11, damage::PageSize, damage::HeaderSize); },
-            200, ""},
+            200, ListLost},
         RepairCase{
             "EncryptedContactsFirstPageGarbled",
             [](QByteArray &b, qint64 page) { damage::garblePage(b, page, 11, damage::EncryptedPageSize); },
@@ -409,10 +410,10 @@ INSTANTIATE_TEST_SUITE_P(
                    [](QByteArray &b, qint64) {
                        damage::garblePage(b, 1, 11, damage::EncryptedPageSize, damage::EncryptedSaltSize);
                    },
-                   200, "", "s3cret"},
-        // Nor what the pages cut off held.
+                   200, ListLost, "s3cret"},
+        // Its list of tables ends on the pages cut off.
         RepairCase{"EncryptedCutShort", [](QByteArray &b, qint64) { b.truncate(b.size() * 85 / 100 + 123); },
-                   150, "", "s3cret"}),
+                   150, ListLost, "s3cret"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 // What a repair lost is named in the user's words: a table whose only page is garbled (its
