@@ -323,9 +323,6 @@ struct RepairCase {
     const char *password = "";
 };
 
-const char *const ListLost =
-    "  The file's list of tables could not be read, so what else it held is not known.";
-
 class StartupRepairOf : public ::testing::TestWithParam<RepairCase> {};
 
 TEST_P(StartupRepairOf, SaysWhatTheRepairedFileHoldsAndWhereTheOriginalIs)
@@ -401,7 +398,14 @@ INSTANTIATE_TEST_SUITE_P(
         RepairCase{
             "ListOfTablesGarbled",
             [](QByteArray &b, qint64) { damage::garblePage(b, 1, 11, damage::PageSize, damage::HeaderSize); },
-            200, ListLost},
+            200, nullptr},
+        RepairCase{"ListOfTablesGone",
+                   [](QByteArray &b, qint64) {
+                       for (qint64 page : damage::listOfTablesPages(b))
+                           damage::garblePage(b, page, 11, damage::PageSize,
+                                              page == 1 ? damage::HeaderSize : 0);
+                   },
+                   200, "  The file's list of tables could not be read, so what else it held is not known."},
         RepairCase{
             "EncryptedContactsFirstPageGarbled",
             [](QByteArray &b, qint64 page) { damage::garblePage(b, page, 11, damage::EncryptedPageSize); },
@@ -410,10 +414,10 @@ INSTANTIATE_TEST_SUITE_P(
                    [](QByteArray &b, qint64) {
                        damage::garblePage(b, 1, 11, damage::EncryptedPageSize, damage::EncryptedSaltSize);
                    },
-                   200, ListLost, "s3cret"},
-        // Its list of tables ends on the pages cut off.
+                   200, nullptr, "s3cret"},
+        // What the pages cut off held is not known.
         RepairCase{"EncryptedCutShort", [](QByteArray &b, qint64) { b.truncate(b.size() * 85 / 100 + 123); },
-                   150, ListLost, "s3cret"}),
+                   150, "", "s3cret"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 // What a repair lost is named in the user's words: a table whose only page is garbled (its

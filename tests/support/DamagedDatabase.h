@@ -5,7 +5,9 @@
 #include "platform/db/Database.h"
 #include "platform/db/SqlStatement.h"
 
+#include <QList>
 #include <QString>
+#include <QtEndian>
 
 // Fills the contacts over several pages, then garbles a page in the middle; returns the
 // damaged file's bytes.
@@ -74,6 +76,20 @@ inline qint64 firstChildOf(const QByteArray &bytes, qint64 page)
     const auto *data = reinterpret_cast<const uchar *>(bytes.constData()) + (page - 1) * PageSize;
     const int cell = (data[12] << 8) | data[13];
     return (qint64(data[cell]) << 24) | (data[cell + 1] << 16) | (data[cell + 2] << 8) | data[cell + 3];
+}
+
+// The first page and the pages it leads to: the list of tables of a file of a few dozen tables.
+inline QList<qint64> listOfTablesPages(const QByteArray &bytes)
+{
+    const auto *data = reinterpret_cast<const uchar *>(bytes.constData()) + HeaderSize;
+    const auto at = [&](int offset) { return qFromBigEndian<quint32>(data + offset); };
+    QList<qint64> pages{1};
+    if (data[0] == 0x05) {
+        pages.append(at(8));
+        for (int cell = 0; cell < qFromBigEndian<quint16>(data + 3); ++cell)
+            pages.append(at(qFromBigEndian<quint16>(data + 12 + 2 * cell) - HeaderSize));
+    }
+    return pages;
 }
 
 } // namespace damage

@@ -467,6 +467,7 @@ class Repair {
     // Opens the fresh file and attaches the scratch copy to it as "damaged".
     void attach()
     {
+        mOwn = ownSchema();
         mConnection = rawOpen(mFresh, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, mPassword);
         mDb = mConnection.handle();
         registerFunctions(mDb);
@@ -483,7 +484,6 @@ class Repair {
 
     void mendDefinitions()
     {
-        mOwn = ownSchema();
         if (!mendStoredDefinitions(mDb, mObjects, mOwn.tables))
             return;
         exec(mDb, "DETACH DATABASE damaged");
@@ -591,30 +591,71 @@ class Repair {
         QFile::remove(file + QLatin1String("-journal"));
     }
 
-    // The file's list of tables cannot be read: the scratch copy's first page is made anew
-    // with an empty one, and the program's tables are made with its own definitions, their
-    // rows looked for page by page.
+    // The file's list of tables cannot be read from its first page: the scratch copy's first
+    // page is made anew, with the entries of the list found on its other pages. When none
+    // leads to a table that reads, the list is left empty: the program's tables are made
+    // with its own definitions, and their rows looked for page by page.
     void attachWithoutList()
+    {
+        if (!withEmptyFirstPage())
+            throw RepairStopped{QStringLiteral("its tables cannot be read.")};
+        const QList<PageSalvage::ListEntry> entries = PageSalvage::listEntries(mDb, mScratch);
+        exec(mDb, "PRAGMA writable_schema = ON");
+        if (!entries.isEmpty()) {
+            attachScratch(mDb, mScratch);
+            SqlStatement add(
+                mDb, QStringLiteral("INSERT INTO damaged.sqlite_master (type, name, tbl_name, rootpage, "
+                                    "sql) VALUES (?, ?, ?, ?, ?)"));
+            for (const PageSalvage::ListEntry &entry : entries) {
+                add.reset();
+                add.bind(1, entry.type);
+                add.bind(2, entry.name);
+                add.bind(3, entry.tableName);
+                add.bindInt64(4, entry.rootPage);
+                add.bind(5, entry.sql);
+                add.step();
+            }
+            add.finalize();
+            exec(mDb, "DETACH DATABASE damaged");
+            mObjects = attachDamaged(mDb, mScratch);
+        }
+        if (!mObjects.isEmpty()) {
+            // What the pages lost with the list held is known only when the program's own
+            // tables are all found in it.
+            mReport.listLost =
+                std::any_of(mOwn.tables.cbegin(), mOwn.tables.cend(), [&](const OwnTable &own) {
+                    return std::none_of(mObjects.cbegin(), mObjects.cend(), [&](const SchemaObject &object) {
+                        return object.name.compare(own.name, Qt::CaseInsensitive) == 0;
+                    });
+                });
+            return;
+        }
+        // The entries found lead to no table that reads.
+        if (!entries.isEmpty() && !withEmptyFirstPage())
+            throw RepairStopped{QStringLiteral("its tables cannot be read.")};
+        attachScratch(mDb, mScratch);
+        mListLost = true;
+        // Nothing tells how many rows the file held: its indexes cannot be found.
+        mReport.listLost = true;
+    }
+
+    // Gives the scratch copy a first page with an empty list of tables; false when its page
+    // size cannot be told.
+    bool withEmptyFirstPage()
     {
         QFile copy(mScratch);
         if (!copy.open(QIODevice::ReadWrite))
             throw RuntimeError(err::DiskError, QStringLiteral("Could not open '%1'.").arg(mScratch));
-        if (!mEncrypted) {
+        if (!mEncrypted && mPageSize == 0) {
             // The scratch copy's header may be one tried in its place.
             const auto layout = DatabaseHeader::pageLayout(readHead(mFullPath));
             const uchar *data = copy.map(0, copy.size());
             mPageSize = layout ? layout->first : data ? DatabaseHeader::likelyPageSize(data, copy.size()) : 0;
             mReserve = layout ? layout->second : 0;
         }
-        if (mPageSize == 0 || copy.size() < mPageSize || !copy.seek(0) ||
-            copy.write(DatabaseHeader::emptyFirstPage(mPageSize, copy.size(), mReserve)) != mPageSize ||
-            !copy.flush())
-            throw RepairStopped{QStringLiteral("its tables cannot be read.")};
-        copy.close();
-        attachScratch(mDb, mScratch);
-        mListLost = true;
-        // Nothing tells how many rows the file held: its indexes cannot be found.
-        mReport.listLost = true;
+        return mPageSize != 0 && copy.size() >= mPageSize && copy.seek(0) &&
+               copy.write(DatabaseHeader::emptyFirstPage(mPageSize, copy.size(), mReserve)) == mPageSize &&
+               copy.flush();
     }
 
     // Counted before the copy begins: a damaged page can fail a read in a way that ends

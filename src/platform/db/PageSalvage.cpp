@@ -7,6 +7,8 @@
 #include <QList>
 #include <QtEndian>
 
+#include <functional>
+
 namespace platform::PageSalvage {
 
 namespace {
@@ -196,26 +198,12 @@ qint64 copyRows(sqlite3 *db, const QString &probe, const Target &target)
     return found;
 }
 
-} // namespace
-
-QHash<QString, qint64> run(sqlite3 *db, const QString &scratch, const QSet<quint32> &readRoots,
-                           const QStringList &tables)
+// Reads each of `leaves` as a table of `fields` fields named quiltern_probe_<page> in the
+// scratch copy, attached as "damaged": `read` is called for each probe, a batch of them in
+// one transaction. `db` holds `writable_schema` on throughout.
+void readProbes(sqlite3 *db, const QString &scratch, const QList<quint32> &leaves, int fields,
+                const std::function<void(const QString &probe)> &read)
 {
-    QHash<QString, qint64> found;
-    // Rows are told apart by their number of fields and the kind of each.
-    QList<Target> targets;
-    int widest = 0;
-    for (const QString &table : tables) {
-        const Target target = targetOf(db, table);
-        if (target.columns.isEmpty())
-            continue;
-        targets.append(target);
-        widest = std::max(widest, int(target.columns.size()));
-    }
-    const QList<quint32> leaves = targets.isEmpty() ? QList<quint32>() : unreachedLeaves(scratch, readRoots);
-    if (leaves.isEmpty())
-        return found;
-
     try {
         run(db, QStringLiteral("PRAGMA writable_schema = ON"));
         for (qsizetype first = 0; first < leaves.size(); first += ProbesPerBatch) {
@@ -231,7 +219,7 @@ QHash<QString, qint64> run(sqlite3 *db, const QString &scratch, const QSet<quint
                     add.reset();
                     add.bind(1, name);
                     add.bindInt64(2, leaf);
-                    add.bind(3, probeDefinition(name, widest + 1));
+                    add.bind(3, probeDefinition(name, fields));
                     add.step();
                 }
                 run(db, QStringLiteral("COMMIT"));
@@ -241,14 +229,10 @@ QHash<QString, qint64> run(sqlite3 *db, const QString &scratch, const QSet<quint
             attach(db, scratch);
             run(db, QStringLiteral("BEGIN"));
             for (quint32 leaf : batch) {
-                const QString probe = QStringLiteral("quiltern_probe_%1").arg(leaf);
-                for (const Target &target : std::as_const(targets)) {
-                    try {
-                        if (const qint64 rows = copyRows(db, probe, target))
-                            found[target.table] += rows;
-                    } catch (const RuntimeError &) {
-                        // A page that only looks like rows is passed over.
-                    }
+                try {
+                    read(QStringLiteral("quiltern_probe_%1").arg(leaf));
+                } catch (const RuntimeError &) {
+                    // A page that only looks like rows is passed over.
                 }
             }
             run(db, QStringLiteral("COMMIT"));
@@ -268,7 +252,61 @@ QHash<QString, qint64> run(sqlite3 *db, const QString &scratch, const QSet<quint
         run(db, QStringLiteral("PRAGMA writable_schema = OFF"));
     } catch (const RuntimeError &) {
     }
+}
+
+} // namespace
+
+QHash<QString, qint64> run(sqlite3 *db, const QString &scratch, const QSet<quint32> &readRoots,
+                           const QStringList &tables)
+{
+    QHash<QString, qint64> found;
+    // Rows are told apart by their number of fields and the kind of each.
+    QList<Target> targets;
+    int widest = 0;
+    for (const QString &table : tables) {
+        const Target target = targetOf(db, table);
+        if (target.columns.isEmpty())
+            continue;
+        targets.append(target);
+        widest = std::max(widest, int(target.columns.size()));
+    }
+    const QList<quint32> leaves = targets.isEmpty() ? QList<quint32>() : unreachedLeaves(scratch, readRoots);
+    readProbes(db, scratch, leaves, widest + 1, [&](const QString &probe) {
+        for (const Target &target : std::as_const(targets)) {
+            try {
+                if (const qint64 rows = copyRows(db, probe, target))
+                    found[target.table] += rows;
+            } catch (const RuntimeError &) {
+            }
+        }
+    });
     return found;
+}
+
+QList<ListEntry> listEntries(sqlite3 *db, const QString &scratch)
+{
+    QList<ListEntry> entries;
+    QSet<QString> names;
+    // An entry is five fields: its kind, its name, its table's name, its first page and its
+    // definition.
+    constexpr int Fields = 5;
+    const QString entry =
+        QStringLiteral("NOT %1 AND %2 AND c0 IN ('table', 'index', 'view', 'trigger') AND "
+                       "typeof(c1) = 'text' AND typeof(c2) = 'text' AND typeof(c3) = 'integer' "
+                       "AND typeof(c4) IN ('text', 'null')")
+            .arg(absent(Fields - 1), absent(Fields));
+    readProbes(db, scratch, unreachedLeaves(scratch, {1}), Fields + 1, [&](const QString &probe) {
+        SqlStatement found(
+            db, QStringLiteral("SELECT c0, c1, c2, c3, c4 FROM damaged.%1 WHERE %2").arg(probe, entry));
+        while (found.step()) {
+            // A page freed long ago may keep an older entry of the same name.
+            if (names.contains(found.text(1).toLower()))
+                continue;
+            names.insert(found.text(1).toLower());
+            entries.append({found.text(0), found.text(1), found.text(2), found.int64(3), found.text(4)});
+        }
+    });
+    return entries;
 }
 
 } // namespace platform::PageSalvage
