@@ -361,6 +361,7 @@ TEST_P(StartupRepairOf, SaysWhatTheRepairedFileHoldsAndWhereTheOriginalIs)
     EXPECT_EQ(messages[1].title, "Database Repaired");
     EXPECT_GE(contacts, GetParam().fewestKept) << "no more is lost than the rows of the damaged pages";
     EXPECT_LE(contacts, 200);
+    EXPECT_TRUE(gDb->isView("qryRemind")) << "the stored queries the windows read";
     if (!GetParam().told) {
         EXPECT_EQ(messages[1].text, "The database has been repaired." + holds + original);
         EXPECT_EQ(messages[1].icon, platform::vbInformation);

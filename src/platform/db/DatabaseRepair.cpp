@@ -739,10 +739,13 @@ class Repair {
         }
         // A table of the program's gets the indexes it is made with where the file's own
         // could not be made (those of the same name already made stay as they are).
+        // Likewise its stored queries, which the windows read, where the file's are gone.
         for (const CopiedTable &table : std::as_const(mTables))
             for (const QString &index : mOwn.tables.value(table.name.toLower()).indexes)
                 sqlite3_exec(mDb, index.toUtf8().constData(), nullptr, nullptr, nullptr);
-        if (mListLost)
+        if (!mOwn.tables.isEmpty() &&
+            std::any_of(mTables.cbegin(), mTables.cend(),
+                        [&](const CopiedTable &table) { return mOwn.tables.contains(table.name.toLower()); }))
             for (const QString &view : std::as_const(mOwn.views))
                 sqlite3_exec(mDb, view.toUtf8().constData(), nullptr, nullptr, nullptr);
     }
