@@ -309,10 +309,26 @@ OwnSchema ownSchema()
 bool mendStoredDefinitions(sqlite3 *db, const QList<SchemaObject> &objects,
                            const QHash<QString, OwnTable> &own)
 {
+    static const QStringList kinds{QStringLiteral("table"), QStringLiteral("index"), QStringLiteral("view"),
+                                   QStringLiteral("trigger")};
     bool mended = false;
     for (const SchemaObject &object : objects) {
         const auto known = own.constFind(object.name.toLower());
-        if (object.type != QLatin1String("table") || known == own.constEnd())
+        if (known == own.constEnd())
+            continue;
+        // The entry of a table of the program's whose kind is garbled is the table's.
+        if (!kinds.contains(object.type)) {
+            try {
+                SqlStatement mend(
+                    db, QStringLiteral("UPDATE damaged.sqlite_master SET type = 'table' WHERE name = ? "
+                                       "AND type NOT IN ('table', 'index', 'view', 'trigger')"));
+                mend.bind(1, object.name);
+                mend.step();
+                mended = true;
+            } catch (const RuntimeError &) {
+            }
+        }
+        if (object.type != QLatin1String("table"))
             continue;
         sqlite3_stmt *compiled = nullptr;
         const QByteArray sql = object.sql.toUtf8();
