@@ -904,7 +904,7 @@ void Database::newPassword(const QString &oldPassword, const QString &newPasswor
         giveModeAndOwner(target, temporary);
         // Marked before it is renamed, the new file is never open to another copy of the
         // program before this connection has it again.
-        if (temporaryLock.take(temporary, true) != FileUseLock::Result::Held)
+        if (temporaryLock.take(temporary, true) == FileUseLock::Result::InUse)
             raiseInUse(temporary);
     } catch (...) {
         removeTemporary();

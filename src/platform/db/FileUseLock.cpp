@@ -12,8 +12,38 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
+#ifdef Q_OS_LINUX
+#include <sys/vfs.h>
+#endif
 
 namespace platform {
+
+namespace {
+
+// A network file system turns the mark into a lock on the whole file, which would stand in
+// the way of SQLite's own locks in other programs: there the file goes unmarked.
+bool onNetworkShare(int handle)
+{
+#ifdef Q_OS_LINUX
+    struct statfs system;
+    if (::fstatfs(handle, &system) != 0)
+        return false;
+    switch (static_cast<unsigned long>(system.f_type) & 0xFFFFFFFFul) {
+    case 0x6969:     // NFS
+    case 0x517B:     // SMB
+    case 0xFF534D42: // CIFS
+    case 0xFE534D42: // SMB2
+        return true;
+    default:
+        return false;
+    }
+#else
+    Q_UNUSED(handle);
+    return false;
+#endif
+}
+
+} // namespace
 
 FileUseLock::~FileUseLock()
 {
@@ -42,6 +72,10 @@ FileUseLock::Result FileUseLock::take(const QString &path, bool alone)
         const int handle = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
         if (handle < 0)
             return Result::Unavailable;
+        if (onNetworkShare(handle)) {
+            ::close(handle);
+            return Result::Unavailable;
+        }
         int rc;
         do {
             rc = ::flock(handle, (alone ? LOCK_EX : LOCK_SH) | LOCK_NB);

@@ -15,7 +15,8 @@ class FileUseLock {
     enum class Result {
         Held,
         InUse,      // another open of the file stands in the way
-        Unavailable // the file cannot be opened at all; the caller's own open tells why
+        Unavailable // the file cannot be opened (the caller's own open tells why), or lies
+                    // on a network share, where it goes unmarked
     };
 
     FileUseLock() = default;
