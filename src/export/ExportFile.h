@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/base/FileKind.h"
+
 #include <QByteArray>
 #include <QSaveFile>
 #include <QString>
@@ -9,13 +11,14 @@
 // return and a line feed. The lines go to a temporary file beside the target, which takes
 // the target's place only when commit() succeeds: an export that fails half-way (a full
 // disk, a record that cannot be read) leaves no partial file, and a file chosen for
-// replacing stays as it was. The one exception is a file the user may write in a folder
+// replacing stays as it was. A file replaced keeps its owner and permissions. The one exception is a file the user may write in a folder
 // the user may not: it is written in place, and keeps what was written before a failure.
 class ExportFile {
   public:
     // Raises a RuntimeError that names the file and the reason when it cannot be written
-    // there (no such folder, a folder that may not be entered, no permission, a read-only
-    // file, a folder of that name, a device or pipe, which is never opened).
+    // there (no such folder, a folder that may not be entered or written, no permission, a
+    // read-only file, even to root, a folder of that name, a device or pipe, which is never
+    // opened).
     explicit ExportFile(const QString &path);
     // Without a commit the temporary file goes and the target is untouched.
     ~ExportFile();
@@ -39,4 +42,5 @@ class ExportFile {
     QString mPath;
     QSaveFile mFile;
     QByteArray mBuffer;
+    platform::KeptOwner mOwner;
 };

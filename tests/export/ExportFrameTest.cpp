@@ -1,13 +1,16 @@
 #include "export/CsvExports.h"
 #include "export/ExportFixture.h"
 #include "export/TextExports.h"
+#include "support/Unprivileged.h"
 
 #include "platform/base/FileKind.h"
 #include "platform/ui/MousePointer.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <optional>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace {
@@ -16,29 +19,6 @@ using Frame = ExportFixture;
 using platform::DialogKind;
 
 const auto labels = [](DisplayedRecords &r, platform::CommonDialog &d) { ExportLabelFormat(r, d); };
-
-// Runs as a user without special rights while it lives, so that file permissions hold
-// even when the tests run as root.
-class Unprivileged {
-  public:
-    // Real and effective user both change, as permission checks read either; the saved
-    // one stays root, so that root can come back.
-    Unprivileged() : mWasRoot(geteuid() == 0)
-    {
-        if (mWasRoot) {
-            EXPECT_EQ(setresuid(65534, 65534, 0), 0);
-        }
-    }
-    ~Unprivileged()
-    {
-        if (mWasRoot) {
-            EXPECT_EQ(setresuid(0, 0, 0), 0);
-        }
-    }
-
-  private:
-    bool mWasRoot;
-};
 
 void setMode(const QString &path, QFileDevice::Permissions permissions)
 {
@@ -109,11 +89,20 @@ TEST_F(FrameOnContacts, NoOrCancelEndTheCommandSilently)
     EXPECT_EQ(currentName(), "Baker");
 }
 
+// Whole, and with the earlier file's permissions and owner (given away when root exports).
 TEST_F(FrameOnContacts, AnExistingFileIsReplacedWhole)
 {
     writeFileBytes(target(), QByteArray(5000, 'x'));
+    setMode(target(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup);
+    if (geteuid() == 0)
+        ASSERT_EQ(chown(QFile::encodeName(target()).constData(), 65534, 65534), 0);
+    struct stat before{}, after{};
+    ASSERT_EQ(stat(QFile::encodeName(target()).constData(), &before), 0);
     EXPECT_EQ(run(labels), "Abel \r\n \r\nBaker \r\n \r\nCole \r\n \r\n");
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"NameOut.txt"});
+    ASSERT_EQ(stat(QFile::encodeName(target()).constData(), &after), 0);
+    EXPECT_EQ(std::tuple(after.st_mode, after.st_uid, after.st_gid),
+              std::tuple(before.st_mode, before.st_uid, before.st_gid));
 }
 
 TEST_F(Frame, NoDisplayedContactsIsToldBeforeTheDialog)
@@ -148,13 +137,15 @@ class FrameFailure : public FrameOnContacts {
     }
 
     // The message names the file when the file is at fault.
-    void expectRefused(const QString &path, const QString &reason, bool namesFile = true)
+    void expectRefused(const QString &path, const QString &reason, bool namesFile = true, bool dropRights = true)
     {
         DialogScript script;
         script.answerMessage(platform::vbYes).answerSaveFile(path).answerMessage(platform::vbOK);
         DataControlRecords records(Data1);
         {
-            Unprivileged user;
+            std::optional<Unprivileged> user;
+            if (dropRights)
+                user.emplace();
             ExportCsv(records, CMDialog1, true);
         }
         ASSERT_EQ(script.shown().size(), 3u);
@@ -208,11 +199,12 @@ TEST_F(FrameFailure, APipeOrADeviceIsRefusedAndLeftAsItWas)
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{}) << "no file was made beside them";
 }
 
+// To root too, who could write it, as the file made in its place would not be read-only.
 TEST_F(FrameFailure, AReadOnlyFile)
 {
     writeFileBytes(target(), "earlier");
     setMode(target(), QFileDevice::ReadOwner | QFileDevice::ReadOther);
-    expectRefused(target(), "read-only");
+    expectRefused(target(), "The file is read-only.", true, false);
     EXPECT_EQ(readFileBytes(target()), "earlier");
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"NameOut.txt"});
 }
