@@ -47,7 +47,7 @@ void ExportFile::writeLine(QStringView line)
 
 void ExportFile::write(QStringView text)
 {
-    platform::appendAnsi(mBuffer, text);
+    mUnwritten += platform::appendComposedAnsi(mBuffer, text);
 }
 
 void ExportFile::write(QByteArrayView ascii)

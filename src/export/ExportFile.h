@@ -8,7 +8,8 @@
 #include <QStringView>
 
 // The text file an export writes: lines in the ANSI code page, each ended by a carriage
-// return and a line feed. The lines go to a temporary file beside the target, which takes
+// return and a line feed. Text is written in its composed form, and a character the code
+// page lacks as '?'. The lines go to a temporary file beside the target, which takes
 // the target's place only when commit() succeeds: an export that fails half-way (a full
 // disk, a record that cannot be read) leaves no partial file, and a file chosen for
 // replacing stays as it was. A file replaced keeps its owner and permissions. The one exception is a file the user may write in a folder
@@ -30,6 +31,8 @@ class ExportFile {
     void write(QStringView text);
     void write(QByteArrayView ascii);
     void endLine();
+    // How many characters of the text written so far the code page lacks.
+    qsizetype unwritten() const { return mUnwritten; }
     // Puts the file in the target's place; raises a RuntimeError with the reason (a full
     // disk told as such) when the lines could not all be written.
     void commit();
@@ -43,4 +46,5 @@ class ExportFile {
     QSaveFile mFile;
     QByteArray mBuffer;
     platform::KeptOwner mOwner;
+    qsizetype mUnwritten = 0;
 };

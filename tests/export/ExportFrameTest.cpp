@@ -105,6 +105,24 @@ TEST_F(FrameOnContacts, AnExistingFileIsReplacedWhole)
               std::tuple(before.st_mode, before.st_uid, before.st_gid));
 }
 
+// A letter typed as e and a combining acute is written as the code page's é; a Greek name,
+// which the code page cannot hold, is told once at the end.
+TEST_F(Frame, ComposedLettersAreWrittenWholeAndRecordsLosingCharactersAreCounted)
+{
+    add({{"FirstName", QString::fromUtf8("Rene\u0301")}, {"LastName", "Abel"}});
+    add({{"FirstName", QString::fromUtf8("Δημήτρης")}, {"LastName", QString::fromUtf8("Παπαδόπουλος")}});
+    show();
+    const QString path = target();
+    EXPECT_EQ(run(labels, path), "Ren\xE9 Abel \r\n \r\n???????? ???????????? \r\n \r\n");
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[2].text.toStdString(),
+              ("The exported list is located in file " + path +
+               "\r\n\r\n1 record(s) hold characters that the file's character set lacks; each of those characters "
+               "was written as \"?\".")
+                  .toStdString());
+    EXPECT_EQ(shown[2].style, platform::vbOKOnly + platform::vbExclamation);
+}
+
 TEST_F(Frame, NoDisplayedContactsIsToldBeforeTheDialog)
 {
     show();
