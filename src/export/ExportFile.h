@@ -9,11 +9,12 @@
 
 // The text file an export writes: lines in the ANSI code page, each ended by a carriage
 // return and a line feed. Text is written in its composed form, and a character the code
-// page lacks as '?'. The lines go to a temporary file beside the target, which takes
-// the target's place only when commit() succeeds: an export that fails half-way (a full
-// disk, a record that cannot be read) leaves no partial file, and a file chosen for
-// replacing stays as it was. A file replaced keeps its owner and permissions. The one exception is a file the user may write in a folder
-// the user may not: it is written in place, and keeps what was written before a failure.
+// page lacks as '?'. The lines go to a temporary file beside the target, which takes the
+// target's place only when commit() succeeds: an export that fails half-way (a full disk,
+// a record that cannot be read) leaves no partial file, and a file chosen for replacing
+// stays as it was. A file replaced keeps its owner and permissions. The one exception is
+// a file the user may write in a folder the user may not: it is written in place, and
+// keeps what was written before a failure.
 class ExportFile {
   public:
     // Raises a RuntimeError that names the file and the reason when it cannot be written

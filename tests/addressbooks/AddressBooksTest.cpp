@@ -384,35 +384,27 @@ TEST_F(AddressBooksTest, MenuEntriesAskFirstAndDrawNothingOnCancel)
     EXPECT_FALSE(PreviewSurface().documentOpen());
 }
 
-// With no printer the book goes to a PDF file; one that cannot be made where it was chosen
-// is refused as soon as it is chosen, with the reason, before a single contact is read.
-TEST_F(AddressBooksTest, APdfFileThatCannotBeMadeIsRefusedBeforeTheBookIsComposed)
+// With no printer the book goes to a PDF file; one in a folder that does not exist or may
+// not be written is refused as soon as it is chosen, before a single contact is read.
+TEST_F(AddressBooksTest, APdfFileInAMissingOrClosedFolderIsRefusedBeforeTheBookIsComposed)
 {
     platform::PrintOutput::setPrinterLookupForTesting([] { return QPrinterInfo(); });
     InstallPdfDestination();
     PreviewSurface().setPreview(false);
     QTemporaryDir dir;
-    const QString closed = dir.filePath(QStringLiteral("closed"));
-    ASSERT_TRUE(QDir().mkdir(closed));
-    // Open to all, but for writing in the closed folder.
-    const auto enter = QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
-    ASSERT_TRUE(QFile::setPermissions(dir.path(), enter | QFile::ReadOwner | QFile::WriteOwner));
-    ASSERT_TRUE(QFile::setPermissions(closed, enter | QFile::ReadOwner));
-    const std::pair<QString, QString> cases[] = {
-        {dir.filePath(QStringLiteral("missing/book.pdf")), "The folder does not exist."},
-        {closed + QStringLiteral("/book.pdf"), "The folder cannot be written to. Permission denied."},
-    };
-    for (const auto &[path, reason] : cases) {
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ExeGroup));
+    for (const auto &[path, reason] :
+         {std::pair{dir.filePath("missing/book.pdf"), "The folder does not exist."},
+          std::pair{dir.filePath("book.pdf"), "The folder cannot be written to. Permission denied."}}) {
+        const Unprivileged user;
         MemoryRecords records = bookRecords(lastNames({"Lee", "Moe"}));
         DialogScript script;
         script.answerSaveFile(path).answerMessage(platform::vbOK);
-        {
-            Unprivileged user;
-            PrintFullSizeAddressBook(records, {});
-        }
-        EXPECT_EQ(script.shown(platform::DialogKind::Message).at(0).text.toStdString(),
-                  ("The document could not be written to \"" + path + "\". " + reason).toStdString());
-        EXPECT_TRUE(records.moves == 0 && document().pageCount() == 0) << "no contact was read, no page drawn";
+        PrintFullSizeAddressBook(records, {});
+        EXPECT_EQ(script.shown(platform::DialogKind::Message).at(0).text,
+                  "The document could not be written to \"" + path + "\". " + reason);
+        EXPECT_TRUE(records.moves == 0 && document().pageCount() == 0)
+            << "no contact was read, no page drawn";
     }
     platform::PrintOutput::setPrinterLookupForTesting({});
 }

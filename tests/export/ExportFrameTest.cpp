@@ -8,9 +8,7 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <optional>
 #include <sys/stat.h>
-#include <tuple>
 #include <unistd.h>
 
 namespace {
@@ -94,15 +92,12 @@ TEST_F(FrameOnContacts, AnExistingFileIsReplacedWhole)
 {
     writeFileBytes(target(), QByteArray(5000, 'x'));
     setMode(target(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup);
-    if (geteuid() == 0)
-        ASSERT_EQ(chown(QFile::encodeName(target()).constData(), 65534, 65534), 0);
-    struct stat before{}, after{};
-    ASSERT_EQ(stat(QFile::encodeName(target()).constData(), &before), 0);
+    ASSERT_TRUE(geteuid() != 0 || chown(QFile::encodeName(target()).constData(), 65534, 65534) == 0);
+    const QFile::Permissions mode = QFile::permissions(target());
+    const uint owner = QFileInfo(target()).ownerId();
     EXPECT_EQ(run(labels), "Abel \r\n \r\nBaker \r\n \r\nCole \r\n \r\n");
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"NameOut.txt"});
-    ASSERT_EQ(stat(QFile::encodeName(target()).constData(), &after), 0);
-    EXPECT_EQ(std::tuple(after.st_mode, after.st_uid, after.st_gid),
-              std::tuple(before.st_mode, before.st_uid, before.st_gid));
+    EXPECT_TRUE(QFile::permissions(target()) == mode && QFileInfo(target()).ownerId() == owner);
 }
 
 // A letter typed as e and a combining acute is written as the code page's é; a Greek name,
@@ -112,14 +107,9 @@ TEST_F(Frame, ComposedLettersAreWrittenWholeAndRecordsLosingCharactersAreCounted
     add({{"FirstName", QString::fromUtf8("Rene\u0301")}, {"LastName", "Abel"}});
     add({{"FirstName", QString::fromUtf8("Δημήτρης")}, {"LastName", QString::fromUtf8("Παπαδόπουλος")}});
     show();
-    const QString path = target();
-    EXPECT_EQ(run(labels, path), "Ren\xE9 Abel \r\n \r\n???????? ???????????? \r\n \r\n");
-    ASSERT_EQ(shown.size(), 3u);
-    EXPECT_EQ(shown[2].text.toStdString(),
-              ("The exported list is located in file " + path +
-               "\r\n\r\n1 record(s) hold characters that the file's character set lacks; each of those characters "
-               "was written as \"?\".")
-                  .toStdString());
+    EXPECT_EQ(run(labels), "Ren\xE9 Abel \r\n \r\n???????? ???????????? \r\n \r\n");
+    EXPECT_TRUE(shown.at(2).text.endsWith("\r\n\r\n1 record(s) hold characters that the file's character set "
+                                          "lacks; each of those characters was written as \"?\"."));
     EXPECT_EQ(shown[2].style, platform::vbOKOnly + platform::vbExclamation);
 }
 
@@ -155,15 +145,13 @@ class FrameFailure : public FrameOnContacts {
     }
 
     // The message names the file when the file is at fault.
-    void expectRefused(const QString &path, const QString &reason, bool namesFile = true, bool dropRights = true)
+    void expectRefused(const QString &path, const QString &reason, bool namesFile = true, bool drop = true)
     {
         DialogScript script;
         script.answerMessage(platform::vbYes).answerSaveFile(path).answerMessage(platform::vbOK);
         DataControlRecords records(Data1);
         {
-            std::optional<Unprivileged> user;
-            if (dropRights)
-                user.emplace();
+            Unprivileged user(drop);
             ExportCsv(records, CMDialog1, true);
         }
         ASSERT_EQ(script.shown().size(), 3u);

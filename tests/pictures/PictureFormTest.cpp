@@ -202,9 +202,8 @@ TEST_F(PictureTest, ADamagedOrCutShortPictureOrAPipeIsRefusedSayingSoAndNothingI
 {
     inPictures(QStringLiteral("start.png"), 800, 600, Qt::blue);
     name(1, QStringLiteral("start.png"));
-    int made = 0;
-    const auto damaged = [&](const char *format, void (*damage)(QByteArray &)) {
-        const QString source = folder.filePath(QStringLiteral("damaged%1.").arg(++made) + QLatin1String(format));
+    const auto damaged = [this](const char *format, void (*damage)(QByteArray &)) {
+        const QString source = folder.filePath(QStringLiteral("damaged.") + QLatin1String(format));
         writePicture(source, 400, 300, Qt::green, format);
         QByteArray bytes = readFileBytes(source);
         damage(bytes);
@@ -216,9 +215,9 @@ TEST_F(PictureTest, ADamagedOrCutShortPictureOrAPipeIsRefusedSayingSoAndNothingI
     ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0); // opening it would wait for a writer
     const std::pair<QString, QString> cases[] = {
         {damaged("JPEG", [](QByteArray &b) { b.truncate(b.size() / 2); }), "The picture file is cut short"},
-        // Cut part way through the scan, its end marker put back: read grey below the cut.
-        {damaged("JPEG", [](QByteArray &b) { b = b.first((b.size() + b.indexOf("\xFF\xDA")) / 2) + "\xFF\xD9"; }),
-         "The picture file is damaged"},
+        {damaged("JPG",
+                 [](QByteArray &b) { b = b.first((b.size() + b.indexOf("\xFF\xDA")) / 2) + "\xFF\xD9"; }),
+         "The picture file is damaged"}, // cut in its scan, end marker put back: read grey below the cut
         {damaged("PNG", [](QByteArray &b) { b[b.indexOf("IDAT") + 6] = char(~b[b.indexOf("IDAT") + 6]); }),
          "The picture file is damaged"},
         {lost, "The picture file is damaged"}, // read without an error, its lower half black

@@ -3,26 +3,15 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-// Runs as a user without special rights while it lives, so that file permissions hold
-// even when the tests run as root.
+// Runs as a user without special rights while it lives (unless told to keep them), so that file
+// permissions hold for root too: real and effective user change, the saved one stays root.
 class Unprivileged {
   public:
-    // Real and effective user both change, as permission checks read either; the saved
-    // one stays root, so that root can come back.
-    Unprivileged() : mWasRoot(geteuid() == 0)
+    explicit Unprivileged(bool drop = true) : mWasRoot(drop && geteuid() == 0)
     {
-        if (mWasRoot) {
-            EXPECT_EQ(setresuid(65534, 65534, 0), 0);
-        }
+        EXPECT_TRUE(!mWasRoot || setresuid(65534, 65534, 0) == 0);
     }
-    ~Unprivileged()
-    {
-        if (mWasRoot) {
-            EXPECT_EQ(setresuid(0, 0, 0), 0);
-        }
-    }
-    Unprivileged(const Unprivileged &) = delete;
-    Unprivileged &operator=(const Unprivileged &) = delete;
+    ~Unprivileged() { EXPECT_TRUE(!mWasRoot || setresuid(0, 0, 0) == 0); }
 
   private:
     bool mWasRoot;

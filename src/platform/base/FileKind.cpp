@@ -51,10 +51,12 @@ std::optional<WriteRefusal> writeRefusal(const QString &path, Replacing replacin
         return WriteRefusal{WriteRefusal::NoFolder, QStringLiteral("The folder does not exist.")};
     if (status) {
         if (S_ISDIR(status->st_mode))
-            return WriteRefusal{WriteRefusal::FolderInTheWay, QStringLiteral("A folder of that name is in the way.")};
+            return WriteRefusal{WriteRefusal::FolderInTheWay,
+                                QStringLiteral("A folder of that name is in the way.")};
         if (!S_ISREG(status->st_mode))
-            return WriteRefusal{WriteRefusal::NotAFile,
-                                QStringLiteral("It is a device, pipe or socket, not a file, and is left as it is.")};
+            return WriteRefusal{
+                WriteRefusal::NotAFile,
+                QStringLiteral("It is a device, pipe or socket, not a file, and is left as it is.")};
         // Root may write it, but a file made in its place would not carry the mark.
         if (!(status->st_mode & S_IWUSR))
             return WriteRefusal{WriteRefusal::ReadOnly, QStringLiteral("The file is read-only.")};
@@ -79,9 +81,11 @@ KeptOwner::KeptOwner(const QString &path) : mPath(path)
 
 void KeptOwner::restore() const
 {
-    // Let fail where this process may not give files away: the file is then its own.
-    if (mOwner && ::chown(QFile::encodeName(mPath).constData(), uid_t(mOwner->first), gid_t(mOwner->second)) != 0)
+    if (!mOwner)
         return;
+    // Let fail where this process may not give files away: the file is then its own.
+    [[maybe_unused]] const int failed =
+        ::chown(QFile::encodeName(mPath).constData(), uid_t(mOwner->first), gid_t(mOwner->second));
 }
 
 } // namespace platform
