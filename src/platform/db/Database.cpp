@@ -8,6 +8,7 @@
 #include "platform/db/NewDatabase.h"
 #include "platform/db/PageSalvage.h"
 #include "platform/db/QueryRecordset.h"
+#include "platform/db/ReplacingFile.h"
 #include "platform/db/SqlStatement.h"
 #include "platform/db/SqliteError.h"
 #include "platform/db/TableRecordset.h"
@@ -23,11 +24,6 @@
 #include <QUuid>
 #include <filesystem>
 #include <optional>
-
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace platform {
 
@@ -282,26 +278,6 @@ void removeRekeyLeftovers(const QString &path)
             if (leftover.match(name).hasMatch())
                 QFile::remove(folder.filePath(name));
     }
-}
-
-// The rewritten file takes the place of the old one with its permissions and, as far as
-// this user may set them, its owner and group.
-void giveModeAndOwner(const QString &from, const QString &to)
-{
-#ifdef Q_OS_UNIX
-    const QByteArray source = QFile::encodeName(from), target = QFile::encodeName(to);
-    struct stat old;
-    if (::stat(source.constData(), &old) != 0)
-        return;
-    // A user who may not give the file away may still give it a group of their own; with
-    // neither, the new file is this user's, in this user's group.
-    const bool owned = ::chown(target.constData(), old.st_uid, old.st_gid) == 0 ||
-                       ::chown(target.constData(), uid_t(-1), old.st_gid) == 0;
-    Q_UNUSED(owned);
-    ::chmod(target.constData(), old.st_mode & 07777);
-#else
-    QFile::setPermissions(to, QFile::permissions(from));
-#endif
 }
 
 } // namespace
@@ -901,7 +877,6 @@ void Database::newPassword(const QString &oldPassword, const QString &newPasswor
             if (!probe.step() || probe.text(0) != QLatin1String("ok"))
                 raiseDamaged(temporary);
         }
-        giveModeAndOwner(target, temporary);
         // Marked before it is renamed, the new file is never open to another copy of the
         // program before this connection has it again.
         if (temporaryLock.take(temporary, true) == FileUseLock::Result::InUse)
@@ -911,6 +886,8 @@ void Database::newPassword(const QString &oldPassword, const QString &newPasswor
         throw;
     }
 
+    // Given the file's permissions only now: until it is whole it is the owner's alone.
+    const std::function<void()> giveOwner = takeOverModeAndOwner(temporary, target);
     mConnection.close();
     try {
         renameOver(temporary, target);
@@ -919,6 +896,7 @@ void Database::newPassword(const QString &oldPassword, const QString &newPasswor
         openConnection();
         throw;
     }
+    giveOwner();
     mUseLock = std::move(temporaryLock);
     mPassword = newPassword;
     openConnection();
