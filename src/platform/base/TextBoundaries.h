@@ -31,6 +31,15 @@ class TextBoundaries {
     mutable QTextBoundaryFinder mLines;
 };
 
+// The code point at i, i moved past it (a lone half of a pair stands for itself).
+inline char32_t nextCodePoint(QStringView text, qsizetype &i)
+{
+    const QChar c = text[i++];
+    if (c.isHighSurrogate() && i < text.size() && text[i].isLowSurrogate())
+        return QChar::surrogateToUcs4(c, text[i++]);
+    return c.unicode();
+}
+
 // Length, in UTF-16 units, of the first count characters as drawn: the whole text when
 // it holds no more.
 qsizetype leadingCharacters(QStringView text, qsizetype count);

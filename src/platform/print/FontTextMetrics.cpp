@@ -1,6 +1,7 @@
 #include "platform/print/FontTextMetrics.h"
 
 #include "platform/base/CompatibleFamily.h"
+#include "platform/base/TextBoundaries.h"
 
 #include <QFontDatabase>
 #include <QTextLayout>
@@ -12,15 +13,6 @@ namespace {
 double scaleFor(const PrintFont &font)
 {
     return font.size * 20.0 / FontTextMetrics::ReferencePixelSize;
-}
-
-// The code point at i, i moved past it.
-char32_t nextCodePoint(QStringView text, qsizetype &i)
-{
-    const QChar c = text[i++];
-    if (c.isHighSurrogate() && i < text.size() && text[i].isLowSurrogate())
-        return QChar::surrogateToUcs4(c, text[i++]);
-    return c.unicode();
 }
 
 // Where the code point before position i starts.
@@ -266,7 +258,8 @@ qsizetype FontTextMetrics::fittingLength(const PrintFont &font, QStringView text
     qsizetype fits = 0;
     for (qsizetype i = 0; i < text.size();) {
         const Advance step = advance(f, nextCodePoint(text, i));
-        shaped = shaped || !step.held;
+        // Boxes are as wide as their advances say.
+        shaped = shaped || (!step.held && !step.missing);
         units += step.width;
         if (units * scale > maxWidth)
             break;

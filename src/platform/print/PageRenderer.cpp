@@ -1,5 +1,6 @@
 #include "platform/print/PageRenderer.h"
 
+#include "platform/base/TextBoundaries.h"
 #include "platform/print/FontTextMetrics.h"
 
 #include <QGlyphRun>
@@ -25,10 +26,7 @@ QString inLayoutOrder(QStringView text)
     qsizetype copied = 0;
     qsizetype stretchEnd = -1;
     for (qsizetype i = 0; i < text.size();) {
-        const QChar c = text[i++];
-        char32_t codePoint = c.unicode();
-        if (c.isHighSurrogate() && i < text.size() && text[i].isLowSurrogate())
-            codePoint = QChar::surrogateToUcs4(c, text[i++]);
+        const char32_t codePoint = nextCodePoint(text, i);
         if (rightToLeft(codePoint)) {
             stretchEnd = i;
         } else if (stretchEnd >= 0 && QChar::direction(codePoint) == QChar::DirL) {
