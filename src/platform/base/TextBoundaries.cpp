@@ -54,7 +54,8 @@ qsizetype leadingCharacters(QStringView text, qsizetype count)
 {
     if (count <= 0)
         return 0;
-    if (plain(text))
+    // What follows the last character kept decides whether it ends there.
+    if (plain(text.left(count + 1)))
         return std::min(count, text.size());
     QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, text);
     qsizetype end = 0;
