@@ -10,8 +10,8 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/base/Clock.h"
-#include "platform/base/TextBoundaries.h"
 #include "platform/base/DateText.h"
+#include "platform/base/TextBoundaries.h"
 #include "platform/print/PrintSurface.h"
 #include "platform/ui/MsgBox.h"
 
