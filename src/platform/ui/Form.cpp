@@ -8,8 +8,10 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QPlainTextEdit>
 #include <QScopeGuard>
 #include <QShowEvent>
+#include <QTextEdit>
 #include <QTimer>
 
 namespace platform {
@@ -48,6 +50,18 @@ int keyForCharacter(int ascii)
         return Qt::Key_Escape;
     default:
         return ascii >= CharSpace ? int(QChar(ascii).toUpper().unicode()) : int(Qt::Key_unknown);
+    }
+}
+
+// A tab character in a notes box is never wanted, and typing one instead of moving on would
+// keep a keyboard user in the box: Tab and Shift+Tab leave every box. A read-only box shows
+// no caret of its own, so the focus would be invisible there: it gets one.
+template <class Box> void fitMultiLineBoxesForKeyboard(QWidget *form)
+{
+    for (Box *box : form->findChildren<Box *>()) {
+        box->setTabChangesFocus(true);
+        if (box->isReadOnly())
+            box->setTextInteractionFlags(box->textInteractionFlags() | Qt::TextSelectableByKeyboard);
     }
 }
 
@@ -257,6 +271,8 @@ void Form::driveModalForTests()
 void Form::showEvent(QShowEvent *event)
 {
     load();
+    fitMultiLineBoxesForKeyboard<QPlainTextEdit>(this);
+    fitMultiLineBoxesForKeyboard<QTextEdit>(this);
     // Whatever place and size the window's own code chose, it opens wholly on its screen:
     // this runs before the window system shows it.
     if (!event->spontaneous())
@@ -266,6 +282,7 @@ void Form::showEvent(QShowEvent *event)
 
 void Form::hideEvent(QHideEvent *event)
 {
+    rememberFrame(this);
     QWidget::hideEvent(event);
     if (event->spontaneous())
         return;

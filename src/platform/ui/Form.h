@@ -24,6 +24,8 @@ namespace platform {
 //   the character typed (13 Enter, 27 Escape, 8 Backspace); keys that type no character
 //   (arrows, function keys) raise no Form_KeyPress. Without keyPreview the handlers see
 //   only keys sent to the window itself, when none of its controls has the focus.
+// - Tab and Shift+Tab move the focus out of every box, multi-line ones included, and a
+//   read-only box shows a caret while it has the focus.
 // An unloaded Form stays unloaded: the accessor of a window (see instanceOf) makes a
 // fresh one on its next use, so every opening starts from the window's design.
 // A Form whose Form_Load fails is unloaded at once (no unload handler runs); one whose
