@@ -4,12 +4,15 @@
 #include "platform/ui/KeyCodes.h"
 #include "platform/ui/ScreenFit.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QFocusFrame>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QScopeGuard>
+#include <QScrollArea>
 #include <QShowEvent>
 #include <QTextEdit>
 #include <QTimer>
@@ -67,10 +70,35 @@ template <class Box> void fitMultiLineBoxesForKeyboard(QWidget *form)
 
 } // namespace
 
-Form::Form(QWidget *parent) : QWidget(parent, Qt::Window) {}
+Form::Form(QWidget *parent) : QWidget(parent, Qt::Window)
+{
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { showFocus(now); });
+}
+
+void Form::showFocus(QWidget *focused)
+{
+    if (!focused || focused->window() != this)
+        return;
+    // A box in a page that scrolls is scrolled into view, whichever way the focus came.
+    for (QWidget *inner = focused; inner && inner != this; inner = inner->parentWidget()) {
+        if (auto *page = qobject_cast<QScrollArea *>(inner);
+            page && page->widget() && page->widget()->isAncestorOf(focused))
+            page->ensureWidgetVisible(focused);
+    }
+    // A list or grid shows the focus on its current item only: one with none (an empty list)
+    // would hide where the focus is, so the window draws a frame around it.
+    auto *view = qobject_cast<QAbstractItemView *>(focused);
+    const bool framed = view && !view->currentIndex().isValid();
+    if (framed && !mFocusFrame)
+        mFocusFrame = new QFocusFrame(this);
+    if (mFocusFrame)
+        mFocusFrame->setWidget(framed ? view : nullptr);
+}
 
 Form::~Form()
 {
+    // Closing the window moves the focus while its controls go: nothing is to be shown then.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     if (mKeyPreview)
         qApp->removeEventFilter(this);
     if (mModalLoop)
