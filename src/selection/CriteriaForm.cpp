@@ -124,7 +124,6 @@ CriteriaForm::CriteriaForm()
     lblCriteria = addLabel(this, "lblCriteria", QStringLiteral("Type your Criteria below:"), 120, 2340, 5000);
     txtCriteria = new QPlainTextEdit(this);
     txtCriteria->setObjectName(QStringLiteral("txtCriteria"));
-    txtCriteria->setTabChangesFocus(true);
     platform::setGeometryTwips(txtCriteria, 120, 2640, 9600, 1080);
     txtCriteria->installEventFilter(this);
 
