@@ -11,6 +11,7 @@
 #include "platform/RuntimeError.h"
 #include "platform/base/Clock.h"
 #include "platform/base/DateText.h"
+#include "platform/base/TextBoundaries.h"
 #include "platform/print/PrintSurface.h"
 #include "platform/ui/MsgBox.h"
 
@@ -160,7 +161,7 @@ class AddressBookReport {
 
     QString letterKey(const QString &keyField)
     {
-        return keyField.isEmpty() ? QString() : FieldText(mRecords, keyField).left(1);
+        return keyField.isEmpty() ? QString() : platform::leftCharacters(FieldText(mRecords, keyField), 1);
     }
 
     void printHeading()

@@ -6,6 +6,7 @@
 #include "printing/PrintText.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/base/TextBoundaries.h"
 #include "platform/print/PrintCanvas.h"
 
 #include "helpers/ValueHelpers.h"
@@ -22,7 +23,7 @@ constexpr int PanelLinesHeight = 6324;
 
 QString phoneLabel(const QString &description, const QString &phone)
 {
-    return IsNonBlank(phone) ? QStringLiteral("(") + description.left(4) + QStringLiteral(") ")
+    return IsNonBlank(phone) ? QStringLiteral("(") + platform::leftCharacters(description, 4) + QStringLiteral(") ")
                              : QStringLiteral("    ");
 }
 
@@ -56,7 +57,7 @@ QString PocketPanels::numberLine(int panel)
 void PocketPanels::writeRecord(const QString &text)
 {
     // Trailing blanks never print, so a record keeps only what shows.
-    mRecords.push_back(RTrim(text.left(RecordLength)));
+    mRecords.push_back(RTrim(platform::leftCharacters(text, RecordLength)));
 }
 
 void PocketPanels::writeLine(const QString &text)

@@ -13,7 +13,7 @@ class PrintCanvas;
 
 // The pages of the pocket book before they are imposed: panels of a fixed number of
 // lines (the depth), the last line of each its panel number. Lines are held as records
-// of at most RecordLength characters; a blank record takes no memory of its own.
+// of at most RecordLength characters as drawn; a blank record takes no memory of its own.
 class PocketPanels {
   public:
     static constexpr int RecordLength = 101;

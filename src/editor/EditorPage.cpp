@@ -281,7 +281,6 @@ QVBoxLayout *EditorPage::notesColumn()
     txtNotes->setObjectName(QStringLiteral("txtNotes"));
     txtNotes->setProperty("Tag", QStringLiteral("txtNotes"));
     txtNotes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    txtNotes->setTabChangesFocus(true);
     txtNotes->viewport()->installEventFilter(mBoxEvents);
     QObject::connect(txtNotes, &QPlainTextEdit::textChanged, &mWindow, [] { gEditor.gRecordChanged = true; });
     notes->addWidget(txtNotes);

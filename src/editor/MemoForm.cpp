@@ -11,6 +11,7 @@
 #include "platform/db/jet/JetQuote.h"
 #include "platform/ui/ButtonCaption.h"
 #include "platform/ui/MsgBox.h"
+#include "platform/ui/ScreenFit.h"
 #include "platform/ui/Shell.h"
 #include "platform/ui/Twips.h"
 
@@ -197,7 +198,8 @@ void MemoForm::Form_Load()
     mFirstActivate = true;
     platform::centerWindowOnScreen(this);
     if (gTabletMode) {
-        platform::moveWindowTwips(this, qRound(platform::pixelsToTwipsX(frameGeometry().x())), TabletTop);
+        platform::moveWindowTwips(
+            this, qRound(platform::pixelsToTwipsX(platform::expectedFrameGeometry(this).x())), TabletTop);
         txtNotes->setFont(QFont(QStringLiteral("Tahoma"), 14));
         platform::widenToCaption(ImageKeyboard);
         ImageKeyboard->show();

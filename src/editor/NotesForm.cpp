@@ -4,6 +4,7 @@
 #include "editor/GLOBAL.h"
 #include "helpers/GLOBAL.h"
 #include "platform/ui/ButtonCaption.h"
+#include "platform/ui/ScreenFit.h"
 #include "platform/ui/Shell.h"
 #include "platform/ui/Twips.h"
 
@@ -106,13 +107,15 @@ void NotesForm::Form_Load()
     gEditor.gRecordChanged = changed;
 
     if (gEditor.gNotesFormTop != 0 && gEditor.gNotesFormTop != TabletTop) {
+        // The size kept is the outer one: the frame this window will get is taken off it.
+        const QMargins frame = platform::expectedFrameMargins(this);
+        resize(platform::twipsToPixelsX(gEditor.gNotesFormWidth) - frame.left() - frame.right(),
+               platform::twipsToPixelsY(gEditor.gNotesFormHeight) - frame.top() - frame.bottom());
         platform::moveWindowTwips(this, gEditor.gNotesFormLeft, gEditor.gNotesFormTop);
-        resize(platform::twipsToPixelsX(gEditor.gNotesFormWidth) - (frameGeometry().width() - width()),
-               platform::twipsToPixelsY(gEditor.gNotesFormHeight) - (frameGeometry().height() - height()));
     } else {
         platform::centerWindowOnScreen(this);
         if (gTabletMode)
-            platform::moveWindowTwips(this, twipsX(frameGeometry().x()), TabletTop);
+            platform::moveWindowTwips(this, twipsX(platform::expectedFrameGeometry(this).x()), TabletTop);
     }
     if (gTabletMode) {
         txtNotes->setFont(QFont(QStringLiteral("Tahoma"), 14));

@@ -17,9 +17,10 @@ constexpr int PermissionDenied = 70;
 constexpr int FileAccessError = 75;
 } // namespace
 
-ExportFile::ExportFile(const QString &path) : mPath(path), mFile(path)
+ExportFile::ExportFile(const QString &path) : mPath(path), mFile(path), mOwner(path)
 {
-    if (const std::optional<platform::WriteRefusal> refusal = platform::writeRefusal(path))
+    if (const std::optional<platform::WriteRefusal> refusal =
+            platform::writeRefusal(path, platform::Replacing::InPlaceToo))
         fail(refusal->cause == platform::WriteRefusal::NoFolder ? platform::err::PathNotFound : PermissionDenied,
              refusal->reason);
     // A file the user may write in a folder the user may not is written where it is, as no
@@ -46,7 +47,7 @@ void ExportFile::writeLine(QStringView line)
 
 void ExportFile::write(QStringView text)
 {
-    platform::appendAnsi(mBuffer, text);
+    mUnwritten += platform::appendComposedAnsi(mBuffer, text);
 }
 
 void ExportFile::write(QByteArrayView ascii)
@@ -75,6 +76,7 @@ void ExportFile::commit()
     flush();
     if (!mFile.commit())
         failWriting();
+    mOwner.restore();
 }
 
 void ExportFile::failWriting() const

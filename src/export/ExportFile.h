@@ -1,21 +1,26 @@
 #pragma once
 
+#include "platform/base/FileKind.h"
+
 #include <QByteArray>
 #include <QSaveFile>
 #include <QString>
 #include <QStringView>
 
 // The text file an export writes: lines in the ANSI code page, each ended by a carriage
-// return and a line feed. The lines go to a temporary file beside the target, which takes
-// the target's place only when commit() succeeds: an export that fails half-way (a full
-// disk, a record that cannot be read) leaves no partial file, and a file chosen for
-// replacing stays as it was. The one exception is a file the user may write in a folder
-// the user may not: it is written in place, and keeps what was written before a failure.
+// return and a line feed. Text is written in its composed form, and a character the code
+// page lacks as '?'. The lines go to a temporary file beside the target, which takes the
+// target's place only when commit() succeeds: an export that fails half-way (a full disk,
+// a record that cannot be read) leaves no partial file, and a file chosen for replacing
+// stays as it was. A file replaced keeps its owner and permissions. The one exception is
+// a file the user may write in a folder the user may not: it is written in place, and
+// keeps what was written before a failure.
 class ExportFile {
   public:
     // Raises a RuntimeError that names the file and the reason when it cannot be written
-    // there (no such folder, a folder that may not be entered, no permission, a read-only
-    // file, a folder of that name, a device or pipe, which is never opened).
+    // there (no such folder, a folder that may not be entered or written, no permission, a
+    // read-only file, even to root, a folder of that name, a device or pipe, which is never
+    // opened).
     explicit ExportFile(const QString &path);
     // Without a commit the temporary file goes and the target is untouched.
     ~ExportFile();
@@ -27,6 +32,8 @@ class ExportFile {
     void write(QStringView text);
     void write(QByteArrayView ascii);
     void endLine();
+    // How many characters of the text written so far the code page lacks.
+    qsizetype unwritten() const { return mUnwritten; }
     // Puts the file in the target's place; raises a RuntimeError with the reason (a full
     // disk told as such) when the lines could not all be written.
     void commit();
@@ -39,4 +46,6 @@ class ExportFile {
     QString mPath;
     QSaveFile mFile;
     QByteArray mBuffer;
+    platform::KeptOwner mOwner;
+    qsizetype mUnwritten = 0;
 };

@@ -32,6 +32,19 @@ bool chooseFile(CommonDialog &dialog, const ExportPieces &pieces)
     }
 }
 
+// Where the file is, and how many contacts it holds with characters lost.
+void tellCompleted(const QString &where, int lossy)
+{
+    if (lossy == 0) {
+        MsgBox(where, vbOKOnly + vbInformation, QStringLiteral("Export completed"));
+        return;
+    }
+    MsgBox(where + QStringLiteral("\r\n\r\n%1 record(s) hold characters that the file's character set lacks; "
+                                  "each of those characters was written as \"?\".")
+                       .arg(lossy),
+           vbOKOnly + vbExclamation, QStringLiteral("Export completed"));
+}
+
 QString describe(const std::exception &error)
 {
     if (const auto *runtime = dynamic_cast<const RuntimeError *>(&error))
@@ -57,16 +70,19 @@ void RunExport(DisplayedRecords &Records, CommonDialog &CMDialog1, const ExportP
         file = std::make_unique<ExportFile>(path);
         if (Export.firstLine)
             Export.firstLine(*file);
+        int lossy = 0; // contacts with characters written as '?'
         Records.moveFirst();
         while (!Records.eof()) {
+            const qsizetype unwritten = file->unwritten();
             Export.contact(Records, *file);
+            lossy += file->unwritten() > unwritten;
             Records.moveNext();
         }
         file->commit();
         file.reset();
         busy.release();
         Records.returnToMark();
-        MsgBox(Export.completionWords + path, vbOKOnly + vbInformation, QStringLiteral("Export completed"));
+        tellCompleted(Export.completionWords + path, lossy);
     } catch (const std::exception &error) {
         file.reset();
         if (marked) {

@@ -24,7 +24,8 @@ struct ExportPieces {
 
 // Asks, lets the user name the file in the main window's Save dialog (Cancel ends the
 // command silently), then writes the first line and every displayed record, first to
-// last, under the hourglass, puts the current record back and tells where the file is.
+// last, under the hourglass, puts the current record back and tells where the file is,
+// and how many records hold characters the file could not take.
 // A failure anywhere else (no records displayed, a file that cannot be written, a record
 // that cannot be read) is told with its reason; the current record comes back and no
 // file is left behind, but for one written in place (see ExportFile).

@@ -5,6 +5,7 @@
 #include "platform/ui/Shell.h"
 #include "platform/ui/Twips.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -118,4 +119,15 @@ bool InputForm::eventFilter(QObject *watched, QEvent *event)
         static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
         txtInput_Click();
     return platform::Form::eventFilter(watched, event);
+}
+
+void InputForm::keyPressEvent(QKeyEvent *event)
+{
+    // Escape, which the box and the buttons pass on, answers as Cancel does: a password
+    // typed and then abandoned is never taken.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        cmdCancel_Click();
+        return;
+    }
+    platform::Form::keyPressEvent(event);
 }

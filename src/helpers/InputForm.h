@@ -27,6 +27,7 @@ class InputForm : public platform::Form {
   protected:
     void Form_Load() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
   private:
     static QPointer<InputForm> &slot();

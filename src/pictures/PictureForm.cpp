@@ -160,6 +160,8 @@ PictureForm::PictureForm()
     picView = new QScrollArea(this);
     picView->setObjectName(QStringLiteral("picView"));
     picView->setFrameShape(QFrame::NoFrame);
+    // A picture shows no focus: Tab passes it by, and a click still lets the keys scroll it.
+    picView->setFocusPolicy(Qt::ClickFocus);
     picView->move(0, 0);
     picResized = new PictureBox(picView);
     picResized->setObjectName(QStringLiteral("picResized"));

@@ -3,6 +3,7 @@
 #include "printing/DisplayedRecords.h"
 #include "printing/frmPreview.h"
 
+#include "platform/base/TextBoundaries.h"
 #include "platform/print/PrintSurface.h"
 #include "platform/print/TextMetrics.h"
 #include "platform/ui/MsgBox.h"
@@ -20,9 +21,46 @@ bool isLineEnd(QChar c)
     return c == u'\r' || c == u'\n';
 }
 
+// Text below this point (Latin and its neighbours) breaks only after the characters
+// isBreak names, so its lines stay as they always were.
+constexpr char16_t WrittenWithBlanksEnd = 0x250;
+
 bool isBreak(QChar c)
 {
     return c == u' ' || isLineEnd(c) || c == u'-' || c == u')';
+}
+
+// Where the line that stops at stop (from 1) is cut, after the last break before it:
+// after a blank, a line end, "-" or ")", or where a script written without blanks may
+// end a line, and never inside a character as drawn. Boundaries come from text, the
+// front of the buffer up to at most its first line end.
+qsizetype cutPosition(QStringView text, qsizetype stop, bool overflow, const QString &Buffer)
+{
+    const platform::TextBoundaries bounds(text);
+    const auto breaksAt = [&](qsizetype i) {
+        if (!bounds.isCharacterBoundary(i))
+            return false;
+        if (isBreak(Buffer[i - 1]))
+            return true;
+        return i < text.size() && Buffer[i - 1].unicode() >= WrittenWithBlanksEnd &&
+               Buffer[i].unicode() >= WrittenWithBlanksEnd && bounds.isLineBreak(i);
+    };
+    qsizetype lastBreak = 0;
+    for (qsizetype i = 1; i < stop; ++i) {
+        if (breaksAt(i))
+            lastBreak = i;
+    }
+    const QChar c = Buffer[stop - 1];
+    // A blank or line end that overflows is cut off the line anyway; a "-" or ")"
+    // that overflows would stay on it, so an earlier break wins then. An earlier
+    // break also wins when the last character overflows: no line comes back wider
+    // than asked while it could be broken.
+    const bool printedBreakOverflows = overflow && (c == u'-' || c == u')') && lastBreak > 0;
+    if (isBreak(c) && !printedBreakOverflows && bounds.isCharacterBoundary(stop))
+        lastBreak = stop;
+    const qsizetype cut = lastBreak > 0 ? lastBreak : stop;
+    // The character that overflows goes on the line whole.
+    return cut <= text.size() ? bounds.characterEnd(cut) : cut;
 }
 
 // Only blanks: tabs and line ends are part of the text.
@@ -58,23 +96,13 @@ QString GetNextPrintLine(QString &Buffer, int MaxWidth, const platform::PrintFon
 
     qsizetype cut = n;
     if (stop > 0) {
-        qsizetype lastBreak = 0;
-        for (qsizetype i = 1; i < stop; ++i) {
-            if (isBreak(Buffer[i - 1]))
-                lastBreak = i;
-        }
-        const QChar c = Buffer[stop - 1];
-        // A blank or line end that overflows is cut off the line anyway; a "-" or ")"
-        // that overflows would stay on it, so an earlier break wins then. An earlier
-        // break also wins when the last character overflows: no line comes back wider
-        // than asked while it could be broken.
-        const bool printedBreakOverflows = overflow && (c == u'-' || c == u')') && lastBreak > 0;
-        if (isBreak(c) && !printedBreakOverflows)
-            lastBreak = stop;
-        cut = lastBreak > 0 ? lastBreak : stop;
-        // A character outside the basic plane is never split in two.
-        if (cut < Buffer.size() && Buffer[cut - 1].isHighSurrogate() && Buffer[cut].isLowSurrogate())
-            ++cut;
+        // Where a character ends depends on what follows it: the boundaries are found on
+        // the text just past the stop, or on the whole line when a character reaches
+        // beyond that.
+        const qsizetype near = std::min(lineEnd, stop + 32);
+        cut = cutPosition(QStringView(Buffer).left(near), stop, overflow, Buffer);
+        if (cut >= near && near < lineEnd)
+            cut = cutPosition(QStringView(Buffer).left(lineEnd), stop, overflow, Buffer);
     }
 
     QString line = Buffer.left(cut);

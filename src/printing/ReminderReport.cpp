@@ -6,6 +6,7 @@
 #include "printing/ReportRun.h"
 #include "printing/frmPreview.h"
 
+#include "platform/base/DateText.h"
 #include "platform/db/Bookmark.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
@@ -48,7 +49,9 @@ ListRecordTexts reminderTexts(DisplayedRecords &r)
         name += QStringLiteral(" ");
 
     ListRecordTexts texts;
-    texts.name = FieldText(r, QStringLiteral("RemindDate")) + QStringLiteral("     ") + name;
+    // A date that cannot be read prints blank, as the grids show it.
+    texts.name =
+        platform::dateFieldText(r.value(QStringLiteral("RemindDate"))) + QStringLiteral("     ") + name;
     // A reminder without a description prints its reminder line only, notes or not.
     const QString description = FieldText(r, QStringLiteral("Description"));
     if (IsNonBlank(description))

@@ -131,10 +131,14 @@ void CurrentReminders::cmdDelete_Click()
     if (!IsNull(remindDate) && !IsNull(reminderID)) {
         // A date the program cannot store (written by another program) cannot be looked up
         // either: removing the due row would leave the reminder where it was.
-        if (!platform::isStorableDate(remindDate.toDate())) {
-            platform::MsgBox(QStringLiteral("The date of this reminder lies outside the years 100 to 9999.  "
-                                            "Change it in the reminder window, then remove the reminder."),
-                             platform::vbCritical, InvalidDateTitle);
+        if (platform::isUnreadableDate(remindDate)) {
+            const QDate date = remindDate.toDate();
+            const QString fault = date.isValid() ? QStringLiteral("lies outside the years 100 to 9999")
+                                                 : QStringLiteral("cannot be read");
+            platform::MsgBox(
+                QStringLiteral("The date of this reminder ") + fault +
+                    QStringLiteral(".  Change it in the reminder window, then remove the reminder."),
+                platform::vbCritical, InvalidDateTitle);
             return;
         }
         gSql = QStringLiteral("Select * from tblRemind where RemindDate=#") +

@@ -27,6 +27,8 @@
 #include <QPushButton>
 #include <QTableView>
 
+#include <cmath>
+
 namespace {
 
 // The window's designed size, and its row of buttons: from the left margin, one after the
@@ -52,12 +54,33 @@ bool isNumeric(const QString &text, double *number = nullptr)
     return true;
 }
 
-// A text that fits the whole-number fields as it is, without rounding.
-bool isWholeNumber(const QString &text)
+// Whether a text fits the whole-number fields as it is, without rounding.
+enum class WholeNumberFit { Fits, NotWhole, TooLarge };
+
+WholeNumberFit wholeNumberFit(const QString &text)
 {
-    bool whole = false;
-    text.trimmed().toInt(&whole);
-    return whole;
+    bool fits = false;
+    text.trimmed().toInt(&fits);
+    if (fits)
+        return WholeNumberFit::Fits;
+    double value = 0;
+    if (isNumeric(text, &value) && std::trunc(value) == value)
+        return WholeNumberFit::TooLarge;
+    return WholeNumberFit::NotWhole;
+}
+
+// Tells the user when a box's text does not fit a whole-number field, naming the box as
+// `name`; false then, with the focus on the box.
+bool fitsWholeNumberField(QLineEdit *box, const QString &name)
+{
+    const WholeNumberFit fit = wholeNumberFit(box->text());
+    if (fit == WholeNumberFit::Fits)
+        return true;
+    platform::MsgBox(name + (fit == WholeNumberFit::TooLarge ? QStringLiteral(" is too large a number.")
+                                                             : QStringLiteral(" must be a whole number.")),
+                     platform::vbCritical, InvalidNumberTitle);
+    box->setFocus();
+    return false;
 }
 
 // A box's text against a field, the way the classic comparison of a text with a value
@@ -87,14 +110,6 @@ bool textDiffers(const QString &text, const QVariant &field, bool nullAsEmpty)
 QString fieldText(platform::Recordset &rs, const QString &field)
 {
     return NullToString(rs.value(field)).toString();
-}
-
-QString dateFieldText(platform::Recordset &rs, const QString &field)
-{
-    const QVariant value = rs.value(field);
-    if (IsNull(value))
-        return {};
-    return platform::generalDateText(value.toDateTime());
 }
 
 QString amountCaptionFor(const QString &period)
@@ -363,12 +378,9 @@ bool Remind::SaveEdits()
     }
     // The amount is stored as a whole number: a fraction would be rounded on the way in,
     // and 0.4 months would become a reminder that never moves on.
-    if (!isWholeNumber(txtFreqAmt->text()) && cmbFreqPeriod->currentText() != OneTimePeriod) {
-        platform::MsgBox(lblFreqAmt->text() + QStringLiteral(" must be a whole number."),
-                         platform::vbCritical, InvalidNumberTitle);
-        txtFreqAmt->setFocus();
+    if (cmbFreqPeriod->currentText() != OneTimePeriod &&
+        !fitsWholeNumberField(txtFreqAmt, lblFreqAmt->text()))
         return false;
-    }
     if (txtDescr->text().isEmpty()) {
         platform::MsgBox(QStringLiteral("Description cannot be blank."), platform::vbCritical,
                          QStringLiteral("Invalid Description"));
@@ -385,12 +397,8 @@ bool Remind::SaveEdits()
     // that is not a whole number is told here rather than failing the write.
     if (txtWarningDays->text().trimmed().isEmpty())
         txtWarningDays->setText(QStringLiteral("0"));
-    if (!isWholeNumber(txtWarningDays->text())) {
-        platform::MsgBox(QStringLiteral("Warning days must be a whole number."), platform::vbCritical,
-                         InvalidNumberTitle);
-        txtWarningDays->setFocus();
+    if (!fitsWholeNumberField(txtWarningDays, QStringLiteral("Warning days")))
         return false;
-    }
     // Every date the reminder will hold, now and once moved on, must be one the program can
     // store and show.
     const ReminderPeriod period = reminderPeriodOf(cmbFreqPeriod->currentText());
@@ -428,11 +436,15 @@ bool Remind::HasPendingChanges()
     if (rs->bof() || rs->eof())
         return false;
     const QVariant remindDate = rs->value(QStringLiteral("RemindDate"));
-    bool calendarDiffers = false;
-    if (!IsNull(remindDate))
-        calendarDiffers = Calendar1->selectedDate() != remindDate.toDate();
-    return textDiffers(txtDescr->text(), rs->value(QStringLiteral("Description")), true) ||
-           textDiffers(txtRemindDate->text(), remindDate, true) || calendarDiffers ||
+    const QDate readable = platform::readableDateOf(remindDate);
+    const bool calendarDiffers = readable.isValid() && Calendar1->selectedDate() != readable;
+    // A date that cannot be read shows as an empty box, and counts as unchanged while the box
+    // stays empty: the user can leave the row, and is asked for a date only on Save.
+    const bool dateDiffers = platform::isUnreadableDate(remindDate)
+                                 ? !txtRemindDate->text().isEmpty()
+                                 : textDiffers(txtRemindDate->text(), remindDate, true);
+    return textDiffers(txtDescr->text(), rs->value(QStringLiteral("Description")), true) || dateDiffers ||
+           calendarDiffers ||
            textDiffers(txtWarningDays->text(), rs->value(QStringLiteral("WarningDays")), false) ||
            textDiffers(cmbStatus->currentText(), rs->value(QStringLiteral("Status")), false) ||
            textDiffers(cmbFreqPeriod->currentText(), rs->value(QStringLiteral("FrequencyPeriod")), false) ||
@@ -670,11 +682,11 @@ void Remind::fillBoxesFromRow()
         return;
     mFillingBoxes = true;
     txtDescr->setText(fieldText(*rs, QStringLiteral("Description")));
-    txtRemindDate->setText(dateFieldText(*rs, QStringLiteral("RemindDate")));
-    txtNotes->setPlainText(fieldText(*rs, QStringLiteral("Notes")));
     const QVariant remindDate = rs->value(QStringLiteral("RemindDate"));
-    if (!IsNull(remindDate))
-        Calendar1->setSelectedDate(remindDate.toDate());
+    txtRemindDate->setText(platform::dateFieldText(remindDate));
+    txtNotes->setPlainText(fieldText(*rs, QStringLiteral("Notes")));
+    if (const QDate readable = platform::readableDateOf(remindDate); readable.isValid())
+        Calendar1->setSelectedDate(readable);
     txtWarningDays->setText(fieldText(*rs, QStringLiteral("WarningDays")));
     cmbStatus->setCurrentIndex(
         cmbStatus->findText(fieldText(*rs, QStringLiteral("Status")), Qt::MatchFixedString | Qt::MatchCaseSensitive));

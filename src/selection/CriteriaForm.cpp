@@ -8,6 +8,7 @@
 #include "helpers/RecordSource.h"
 #include "helpers/ValueHelpers.h"
 #include "platform/RuntimeError.h"
+#include "platform/base/TextBoundaries.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
@@ -123,7 +124,6 @@ CriteriaForm::CriteriaForm()
     lblCriteria = addLabel(this, "lblCriteria", QStringLiteral("Type your Criteria below:"), 120, 2340, 5000);
     txtCriteria = new QPlainTextEdit(this);
     txtCriteria->setObjectName(QStringLiteral("txtCriteria"));
-    txtCriteria->setTabChangesFocus(true);
     platform::setGeometryTwips(txtCriteria, 120, 2640, 9600, 1080);
     txtCriteria->installEventFilter(this);
 
@@ -310,8 +310,9 @@ QString CriteriaForm::storedFilterName(const QString &answer)
     QString name = answer.trimmed();
     if (name.isEmpty())
         return name;
-    if (name.size() > MaxFilterName) {
-        name.truncate(MaxFilterName);
+    const qsizetype kept = platform::leadingCharacters(name, MaxFilterName);
+    if (kept < name.size()) {
+        name.truncate(kept);
         platform::MsgBox(QStringLiteral("The name you entered for this Filter has been truncated to the maximum "
                                         "length of 50 characters."),
                          platform::vbInformation, QStringLiteral("Name truncated to 50 characters"));

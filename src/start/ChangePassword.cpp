@@ -64,8 +64,11 @@ void ChangePassword(NameList &window)
         }
     }
     if (!failure) {
-        tell(PasswordChangedMessage);
+        // Written before anything is shown: the file never lags behind the password in force.
         updateRecoveryFile(plan.newPassword);
+        tell(PasswordChangedMessage);
+        if (const std::optional<PasswordMessage> notice = unrecoverableMessage(plan.newPassword))
+            platform::MsgBox(notice->text, platform::vbOKOnly + platform::vbExclamation, notice->title);
     } else {
         tell(passwordChangeFailedMessage(failure->description()));
         // The database stays usable for the unload's work when it can be opened as

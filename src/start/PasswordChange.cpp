@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringList>
 
 namespace {
 
@@ -106,6 +107,24 @@ QByteArray ScramblePassword(const QString &password)
     return result;
 }
 
+std::optional<PasswordMessage> unrecoverableMessage(const QString &newPassword)
+{
+    QStringList lacking;
+    for (const char32_t c : newPassword.toUcs4()) {
+        const QString character = QString::fromUcs4(&c, 1);
+        if (platform::fromAnsi(platform::toAnsi(character)) != character && !lacking.contains(character))
+            lacking.append(character);
+    }
+    if (lacking.isEmpty()) {
+        return std::nullopt;
+    }
+    return PasswordMessage{QStringLiteral("The password recovery file cannot hold the characters ") +
+                               lacking.join(QLatin1Char(' ')) +
+                               QStringLiteral(" of the new password, so the password cannot be recovered from "
+                                              "that file.  Keep it safe in another way."),
+                           QStringLiteral("Password cannot be recovered"), false};
+}
+
 QByteArray recoveryFileBytes(const QString &newPassword)
 {
     const QByteArray scrambled = ScramblePassword(newPassword);
@@ -127,7 +146,8 @@ bool updateRecoveryFile(const QString &newPassword)
         return true;
     }
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // The scrambling hides the password from a glance, not from anyone who reads the file.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFile::ReadOwner | QFile::WriteOwner)) {
         return false;
     }
     const QByteArray bytes = recoveryFileBytes(newPassword);

@@ -93,6 +93,10 @@ QByteArray ScramblePassword(const QString &password);
 // endian, then the scrambled bytes.
 QByteArray recoveryFileBytes(const QString &newPassword);
 
-// After a successful change: writes the file for a new password, deletes it when the
-// password was removed. False when that failed; the change itself stands regardless.
+// Told when a password is set that the recovery file cannot hold exactly (a character
+// beyond the ANSI code page): which characters, and that it cannot be recovered from it.
+std::optional<PasswordMessage> unrecoverableMessage(const QString &newPassword);
+
+// As soon as a change has succeeded: writes the file for a new password (readable by its
+// owner only), deletes it when the password was removed. False when that failed; the change itself stands regardless.
 bool updateRecoveryFile(const QString &newPassword);

@@ -9,6 +9,7 @@
 #include "support/DialogScript.h"
 #include "support/FixedMetricsScope.h"
 #include "support/PrintedPages.h"
+#include "support/Unprivileged.h"
 
 #include "platform/base/Clock.h"
 #include "platform/print/PrintOutput.h"
@@ -383,23 +384,29 @@ TEST_F(AddressBooksTest, MenuEntriesAskFirstAndDrawNothingOnCancel)
     EXPECT_FALSE(PreviewSurface().documentOpen());
 }
 
-// With no printer the book goes to a PDF file; one in a folder that does not exist is
-// refused as soon as it is chosen, before a single contact is read.
-TEST_F(AddressBooksTest, APdfFileInAMissingFolderIsRefusedBeforeTheBookIsComposed)
+// With no printer the book goes to a PDF file; one in a folder that does not exist or may
+// not be written is refused as soon as it is chosen, before a single contact is read.
+TEST_F(AddressBooksTest, APdfFileInAMissingOrClosedFolderIsRefusedBeforeTheBookIsComposed)
 {
     platform::PrintOutput::setPrinterLookupForTesting([] { return QPrinterInfo(); });
     InstallPdfDestination();
     PreviewSurface().setPreview(false);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("missing/book.pdf"));
-    MemoryRecords records = bookRecords(lastNames({"Lee", "Moe"}));
-    DialogScript script;
-    script.answerSaveFile(path).answerMessage(platform::vbOK);
-    PrintFullSizeAddressBook(records, {});
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ExeGroup));
+    for (const auto &[path, reason] :
+         {std::pair{dir.filePath("missing/book.pdf"), "The folder does not exist."},
+          std::pair{dir.filePath("book.pdf"), "The folder cannot be written to. Permission denied."}}) {
+        const Unprivileged user;
+        MemoryRecords records = bookRecords(lastNames({"Lee", "Moe"}));
+        DialogScript script;
+        script.answerSaveFile(path).answerMessage(platform::vbOK);
+        PrintFullSizeAddressBook(records, {});
+        EXPECT_EQ(script.shown(platform::DialogKind::Message).at(0).text,
+                  "The document could not be written to \"" + path + "\". " + reason);
+        EXPECT_TRUE(records.moves == 0 && document().pageCount() == 0)
+            << "no contact was read, no page drawn";
+    }
     platform::PrintOutput::setPrinterLookupForTesting({});
-    EXPECT_EQ(script.shown(platform::DialogKind::Message).at(0).text,
-              "The document could not be written to \"" + path + "\". The folder does not exist.");
-    EXPECT_TRUE(records.moves == 0 && document().pageCount() == 0) << "no contact was read, no page drawn";
 }
 
 } // namespace

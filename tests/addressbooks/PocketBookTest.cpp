@@ -1,6 +1,8 @@
 #include "addressbooks/PocketBook.h"
 #include "BookFixtures.h"
+#include "addressbooks/BookBlock.h"
 #include "addressbooks/PocketPanels.h"
+#include "printing/GLOBAL.h"
 #include "printing/PdfDestination.h"
 #include "printing/PrintModeSwitch.h"
 #include "printing/ReportRun.h"
@@ -317,6 +319,28 @@ TEST_F(PocketBookTest, ComposingLetsWindowEventsRunAndEveryQuestionShowsTheArrow
     EXPECT_EQ(drawing, std::vector<MousePointer>(6, MousePointer::Hourglass));
     EXPECT_EQ(asked, std::vector<MousePointer>(3, MousePointer::Default));
     EXPECT_EQ(platform::mousePointer(), MousePointer::Default);
+}
+
+// Notes of the full-size book wrapped in the real font, and a pocket line past its
+// length: every line holds whole characters as drawn (none starts with a mark, a joiner
+// or the second half of a pair), and the notes' lines together give the text back.
+TEST(PocketBookCutTest, LinesAreCutBetweenWholeCharacters)
+{
+    const auto broken = [](QChar c) { return c.isLowSurrogate() || c == QChar(0x200D) || c.isMark(); };
+    for (const char *piece : {"e\u0301", "สวัสดีครับ", "नमस्ते", "👨‍👩‍👧", "😀"}) {
+        const QString text = QString::fromUtf8(piece).repeated(600);
+        SCOPED_TRACE(piece);
+        QStringList lines;
+        for (gPrinting.gPrintTextBuffer = text; !gPrinting.gPrintTextBuffer.isEmpty();)
+            lines << GetNextPrintLine(gPrinting.gPrintTextBuffer, NoteWrapWidth(BookSize::FullSize), {});
+        EXPECT_EQ(lines.join(QString()), text);
+        PocketPanels panels(40);
+        panels.writeLine(text);
+        EXPECT_FALSE(broken(text[panels.record(1).size()]));
+        for (const QString &line : lines + QStringList{panels.record(1)})
+            EXPECT_FALSE(broken(line.front()) || line.back().isHighSurrogate() ||
+                         line.back() == QChar(0x200D));
+    }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "editor/GLOBAL.h"
 #include "helpers/GLOBAL.h"
 #include "platform/ui/MsgBox.h"
+#include "platform/ui/ScreenFit.h"
 #include "platform/ui/Twips.h"
 #include "support/DialogScript.h"
 
@@ -165,11 +166,11 @@ TEST_F(NotesFormTest, PositionIsKeptUnlessTheTopWasZeroOrTen)
     EXPECT_GT(gEditor.gNotesFormWidth, 0);
     NotesForm again(editorNotes);
     again.load();
-    EXPECT_NEAR(platform::pixelsToTwipsY(again.frameGeometry().y()), 900, 15);
+    EXPECT_NEAR(platform::pixelsToTwipsY(platform::expectedFrameGeometry(&again).y()), 900, 15);
     gEditor.gNotesFormTop = 10;
     NotesForm centred(editorNotes);
     centred.load();
-    EXPECT_NEAR(platform::pixelsToTwipsY(centred.frameGeometry().y()),
+    EXPECT_NEAR(platform::pixelsToTwipsY(platform::expectedFrameGeometry(&centred).y()),
                 (platform::screenHeightTwips() - platform::windowHeightTwips(&centred)) / 2, 30);
 }
 

@@ -1,6 +1,7 @@
 #include "export/CsvExports.h"
 #include "export/ExportFixture.h"
 #include "export/TextExports.h"
+#include "support/Unprivileged.h"
 
 #include "platform/base/FileKind.h"
 #include "platform/ui/MousePointer.h"
@@ -16,29 +17,6 @@ using Frame = ExportFixture;
 using platform::DialogKind;
 
 const auto labels = [](DisplayedRecords &r, platform::CommonDialog &d) { ExportLabelFormat(r, d); };
-
-// Runs as a user without special rights while it lives, so that file permissions hold
-// even when the tests run as root.
-class Unprivileged {
-  public:
-    // Real and effective user both change, as permission checks read either; the saved
-    // one stays root, so that root can come back.
-    Unprivileged() : mWasRoot(geteuid() == 0)
-    {
-        if (mWasRoot) {
-            EXPECT_EQ(setresuid(65534, 65534, 0), 0);
-        }
-    }
-    ~Unprivileged()
-    {
-        if (mWasRoot) {
-            EXPECT_EQ(setresuid(0, 0, 0), 0);
-        }
-    }
-
-  private:
-    bool mWasRoot;
-};
 
 void setMode(const QString &path, QFileDevice::Permissions permissions)
 {
@@ -109,11 +87,30 @@ TEST_F(FrameOnContacts, NoOrCancelEndTheCommandSilently)
     EXPECT_EQ(currentName(), "Baker");
 }
 
+// Whole, and with the earlier file's permissions and owner (given away when root exports).
 TEST_F(FrameOnContacts, AnExistingFileIsReplacedWhole)
 {
     writeFileBytes(target(), QByteArray(5000, 'x'));
+    setMode(target(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup);
+    ASSERT_TRUE(geteuid() != 0 || chown(QFile::encodeName(target()).constData(), 65534, 65534) == 0);
+    const QFile::Permissions mode = QFile::permissions(target());
+    const uint owner = QFileInfo(target()).ownerId();
     EXPECT_EQ(run(labels), "Abel \r\n \r\nBaker \r\n \r\nCole \r\n \r\n");
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"NameOut.txt"});
+    EXPECT_TRUE(QFile::permissions(target()) == mode && QFileInfo(target()).ownerId() == owner);
+}
+
+// A letter typed as e and a combining acute is written as the code page's é; a Greek name,
+// which the code page cannot hold, is told once at the end.
+TEST_F(Frame, ComposedLettersAreWrittenWholeAndRecordsLosingCharactersAreCounted)
+{
+    add({{"FirstName", QString::fromUtf8("Rene\u0301")}, {"LastName", "Abel"}});
+    add({{"FirstName", QString::fromUtf8("Δημήτρης")}, {"LastName", QString::fromUtf8("Παπαδόπουλος")}});
+    show();
+    EXPECT_EQ(run(labels), "Ren\xE9 Abel \r\n \r\n???????? ???????????? \r\n \r\n");
+    EXPECT_TRUE(shown.at(2).text.endsWith("\r\n\r\n1 record(s) hold characters that the file's character set "
+                                          "lacks; each of those characters was written as \"?\"."));
+    EXPECT_EQ(shown[2].style, platform::vbOKOnly + platform::vbExclamation);
 }
 
 TEST_F(Frame, NoDisplayedContactsIsToldBeforeTheDialog)
@@ -148,13 +145,13 @@ class FrameFailure : public FrameOnContacts {
     }
 
     // The message names the file when the file is at fault.
-    void expectRefused(const QString &path, const QString &reason, bool namesFile = true)
+    void expectRefused(const QString &path, const QString &reason, bool namesFile = true, bool drop = true)
     {
         DialogScript script;
         script.answerMessage(platform::vbYes).answerSaveFile(path).answerMessage(platform::vbOK);
         DataControlRecords records(Data1);
         {
-            Unprivileged user;
+            Unprivileged user(drop);
             ExportCsv(records, CMDialog1, true);
         }
         ASSERT_EQ(script.shown().size(), 3u);
@@ -208,11 +205,12 @@ TEST_F(FrameFailure, APipeOrADeviceIsRefusedAndLeftAsItWas)
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{}) << "no file was made beside them";
 }
 
+// To root too, who could write it, as the file made in its place would not be read-only.
 TEST_F(FrameFailure, AReadOnlyFile)
 {
     writeFileBytes(target(), "earlier");
     setMode(target(), QFileDevice::ReadOwner | QFileDevice::ReadOther);
-    expectRefused(target(), "read-only");
+    expectRefused(target(), "The file is read-only.", true, false);
     EXPECT_EQ(readFileBytes(target()), "earlier");
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"NameOut.txt"});
 }

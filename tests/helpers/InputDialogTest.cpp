@@ -26,10 +26,13 @@ std::function<void(QWidget *)> typeThen(const QString &typed, const QString &but
         QTest::keyClicks(box, typed);
         if (button == "Enter")
             QTest::keyClick(box, Qt::Key_Return);
+        else if (button == "Escape")
+            QTest::keyClick(box, Qt::Key_Escape);
         else if (button == "close")
             w->close();
         else
             DialogScript::click(w, button);
+        EXPECT_TRUE(w->isHidden()) << "answered by " << button.toStdString();
     };
 }
 } // namespace
@@ -79,13 +82,15 @@ TEST(InputDialogWindow, EnterAcceptsLikeOk)
     EXPECT_EQ(InputDialog("Find what?", "Find"), "abc");
 }
 
-TEST(InputDialogWindow, CancelAndTitleBarCloseReturnEmptyText)
+TEST(InputDialogWindow, CancelEscapeAndTitleBarCloseReturnEmptyText)
 {
     DialogScript script;
     script.onModal("InputForm", typeThen("typed", "cmdCancel"));
+    script.onModal("InputForm", typeThen("typed", "Escape"));
     script.onModal("InputForm", typeThen("typed", "close"));
     script.onModal("InputForm", typeThen("", "cmdOK"));
     EXPECT_EQ(InputDialog("Name?", "Name"), "");
+    EXPECT_EQ(InputDialog("Password", "Password?", "", true), "");
     EXPECT_EQ(InputDialog("Name?", "Name", "Default"), "");
     EXPECT_EQ(InputDialog("Name?", "Name"), "") << "OK on an empty box";
 }

@@ -215,6 +215,9 @@ TEST_F(PictureTest, ADamagedOrCutShortPictureOrAPipeIsRefusedSayingSoAndNothingI
     ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0); // opening it would wait for a writer
     const std::pair<QString, QString> cases[] = {
         {damaged("JPEG", [](QByteArray &b) { b.truncate(b.size() / 2); }), "The picture file is cut short"},
+        {damaged("JPG",
+                 [](QByteArray &b) { b = b.first((b.size() + b.indexOf("\xFF\xDA")) / 2) + "\xFF\xD9"; }),
+         "The picture file is damaged"}, // cut in its scan, end marker put back: read grey below the cut
         {damaged("PNG", [](QByteArray &b) { b[b.indexOf("IDAT") + 6] = char(~b[b.indexOf("IDAT") + 6]); }),
          "The picture file is damaged"},
         {lost, "The picture file is damaged"}, // read without an error, its lower half black

@@ -19,10 +19,12 @@ TEST_F(WindowPlacementTest, EveryWindowFitsTheScreenWithItsTextsWholeAndTabLeave
     NameList &w = startWithContacts();
     gDb->execute("INSERT INTO tblRemind (Description, RemindDate, WarnDate, Status, FrequencyPeriod) VALUES "
                  "('Dentist', #3/20/2026#, #3/20/2026#, 'Active', 'One time')");
+    gDb->execute("INSERT INTO tblCurrentReminders (Description, Notes) VALUES ('Dentist', 'Bring a card')");
     w.menuItem("TabletMode")->trigger();
     const QString picture = program.folder().filePath("face.png");
     ASSERT_TRUE(QImage(64, 48, QImage::Format_RGB32).save(picture));
     std::vector<std::string> grids;
+    int boxes = 0;
     const auto check = [&](QWidget *form) {
         const std::string name = form->objectName().toStdString();
         EXPECT_TRUE(QRect(0, 0, 1366, 768).contains(form->frameGeometry())) << name;
@@ -45,6 +47,21 @@ TEST_F(WindowPlacementTest, EveryWindowFitsTheScreenWithItsTextsWholeAndTabLeave
                 EXPECT_NE(form->focusWidget(), grid) << grids.back();
             }
         }
+        // Tab leaves every stop, which looks other while it has the focus (a title box drops its list).
+        QApplication::setActiveWindow(form);
+        QWidget *opened = form->focusWidget(), *first = nullptr;
+        QTest::keyClick(opened, Qt::Key_Tab); // focus frames show once the keyboard moves the focus
+        for (QWidget *at = form->focusWidget(), *before = nullptr; at != first && at != before;
+             before = at, at = form->focusWidget()) {
+            const QRect area = QRect(at->mapTo(form, QPoint()), at->size()).adjusted(-3, -3, 3, 3);
+            const QImage was = form->grab(area).toImage();
+            const bool dropped = QApplication::activePopupWidget() != nullptr;
+            QTest::keyClick(at, Qt::Key_Tab);
+            EXPECT_TRUE(at != form->focusWidget() && (dropped || form->grab(area).toImage() != was)) << name;
+            first = first ? first : at;
+            boxes += qobject_cast<QPlainTextEdit *>(at) != nullptr;
+        }
+        opened->setFocus();
     };
     const auto checked = [&](const char *name) {
         script.onModal(name,
@@ -62,15 +79,19 @@ TEST_F(WindowPlacementTest, EveryWindowFitsTheScreenWithItsTextsWholeAndTabLeave
     fromEditor([&](QWidget *e) {
         script.answerOpenFile(picture), checked("PictureForm"), DialogScript::click(e, "cmdPicture1");
     });
+    // clang-format off
     const std::pair<const char *, const char *> windows[] = {
         {"MemoForm", "cmdNotes"},          {"NameEdit", "cmdEdit"}, {"CategoryAssign", "cmdAssignCatg"},
         {"CategoryForm", "cmdCategory"},   {"Remind", "cmdRemind"}, {"CatgAssignAll", "AssignAllToCatg"},
-        {"CurrentReminders", "CurrentReminders"}};
+        {"CurrentReminders", "CurrentReminders"}, {"ReportOptionsForm", "ReportOptionsMenu"},
+        {"ReturnAddress", "ReturnAddressMenu"}, {"DialingForm", "cmdDial"}, {"CriteriaForm", "cmdFilter"}};
+    // clang-format on
     script.answerInput("Shopping"); // the memo pad's first note, asked for before it shows
     for (const auto &[name, command] : windows)
         checked(name), w.dispatch(command);
     EXPECT_EQ(script.pending(), 0u);
     EXPECT_EQ(grids.size(), 7u) << "the main list, four category lists and two reminder lists";
+    EXPECT_EQ(boxes, 8) << "the detail boxes, the filter's criteria and the notes of six windows";
 }
 
 } // namespace

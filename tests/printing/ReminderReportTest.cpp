@@ -97,6 +97,13 @@ TEST_F(ReminderReportTest, ABlankDescriptionPrintsTheReminderLineOnlyEvenWithNot
                      "(1080,1520) Arial 8 [b] 3/6/2020      ", "(1440,1680) Arial 8 Dentist"}));
 }
 
+TEST_F(ReminderReportTest, ADateThatCannotBeReadPrintsBlankAsTheGridsShowIt)
+{
+    addReminder(0, "'not a date'", "' '", "Null"), addReminder(0, "'20000-01-01'", "' '", "Null");
+    addReminder(0, "'0050-01-01'", "' '", "Null"), PrintReminderReport(db());
+    EXPECT_EQ(pageLines(document(), 1).size(), 2u) << "the date and the heading; blanks leave no mark";
+}
+
 TEST_F(ReminderReportTest, PagesBreakOnceTheCountPassesTheCapacity)
 {
     db().beginTrans();

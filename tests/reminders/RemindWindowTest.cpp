@@ -19,6 +19,7 @@
 #include <QTableView>
 #include <QTest>
 #include <functional>
+#include <sqlcipher/sqlite3.h>
 
 namespace {
 
@@ -145,6 +146,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "Warning days must be a whole number.", "Invalid number", "txtWarningDays"},
         SaveCase{"fraction warning days", "Days", "2", "Dentist", "3/20/2026", "1.5",
                  "Warning days must be a whole number.", "Invalid number", "txtWarningDays"},
+        SaveCase{"huge warning days", "Days", "2", "Dentist", "3/20/2026", "2147483648",
+                 "Warning days is too large a number.", "Invalid number", "txtWarningDays"},
         // Every date the reminder would hold, now and one period on, lies in the years 100 to 9999.
         SaveCase{"date too early", "One time", "0", "Dentist", "1/1/0001", "7",
                  "You must enter a date in the years 100 to 9999 before saving this reminder", "Invalid Date",
@@ -432,6 +435,29 @@ TEST_F(RemindWindowTest, ClickingAnotherRowSavesAValidChangeAndHoldsAnInvalidOne
     EXPECT_EQ(script.shown(platform::DialogKind::Message)[0].text,
               "Number of Months between warnings must be numeric");
 }
+
+// A stored date that cannot be read shows blank; the row can be left, Save asks for a date, Cancel closes.
+class UnreadableDateTest : public RemindWindowTest, public ::testing::WithParamInterface<QString> {};
+TEST_P(UnreadableDateTest, ShowsBlankAndCountsAsUnchanged)
+{
+    addReminder("Far", QDate(2026, 5, 1)), addReminder("Near", QDate(2026, 6, 1));
+    const QString raw = "Update tblRemind Set RemindDate='" + GetParam() + "' Where Description='Near'";
+    ASSERT_EQ(sqlite3_exec(db().handle(), raw.toUtf8(), nullptr, nullptr, nullptr), SQLITE_OK);
+    run([this](Remind &w) {
+        for (const char *text : {"Near", "Far", "Near"}) {
+            const QModelIndex row = w.DBGrid1->model()->match(w.DBGrid1->model()->index(0, 0), 0, text)[0];
+            QTest::mouseClick(w.DBGrid1->viewport(), Qt::LeftButton, {}, w.DBGrid1->visualRect(row).center());
+        }
+        EXPECT_TRUE(w.txtDescr->text() == "Near" && w.txtRemindDate->text().isEmpty());
+        script.answerMessage(platform::vbOK), w.cmdSave->click(), w.cmdCancel->click();
+        EXPECT_FALSE(w.isVisible());
+    });
+    const auto boxes = script.shown(platform::DialogKind::Message);
+    EXPECT_TRUE(boxes.size() == 1 &&
+                boxes[0].text == "You must enter a valid date before saving this reminder");
+}
+INSTANTIATE_TEST_SUITE_P(Kept, UnreadableDateTest,
+                         testing::Values("not a date", "20000-01-01", "0050-01-01"));
 
 TEST_F(RemindWindowTest, ViewCurrentWithNothingDueSaysSo)
 {

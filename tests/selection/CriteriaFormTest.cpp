@@ -232,4 +232,25 @@ TEST_F(CriteriaFormTest, RenameAndDeleteWithNothingChosenAreRefused)
     EXPECT_EQ(boxes[1].title, "No Filter selected to delete");
 }
 
+// The limit of a saved filter's name counts characters as drawn and keeps them whole.
+TEST_F(CriteriaFormTest, AFilterNameIsCutBetweenWholeCharacters)
+{
+    const QString a49(49, u'A'), smile = QString::fromUtf8("😀"), accent = QStringLiteral("e\u0301");
+    const QString cases[][2] = {
+        {a49 + smile, a49 + smile}, {a49 + u'A' + smile, a49 + u'A'}, {a49 + accent + u'x', a49 + accent}};
+    for (const auto &[typed, stored] : cases) {
+        inWindow([&](CriteriaForm &f) {
+            f.txtCriteria->setPlainText("City = 'Cork'");
+            script.answerInput(typed);
+            if (stored != typed)
+                script.answerMessage(platform::vbOK);
+            f.cmdSaveFilter->click();
+            EXPECT_TRUE(items(f.listFilters).contains(stored)) << typed.toStdString();
+            f.cmdExit->click();
+        });
+    }
+    for (const auto &box : script.shown(platform::DialogKind::Message))
+        EXPECT_EQ(box.title, "Name truncated to 50 characters");
+}
+
 } // namespace

@@ -81,6 +81,7 @@ TEST_F(ChangePasswordTest, FirstPasswordIsSetRecoveryFileWrittenAndTheRestartAsk
     ASSERT_EQ(bytes.size(), 4 + 14);
     EXPECT_EQ(bytes.left(4), QByteArray("\x08\x00\x0e\x00", 4));
     EXPECT_EQ(bytes, recoveryFileBytes(fourteen));
+    EXPECT_FALSE(QFile::permissions(rvx()) & (QFile::ReadGroup | QFile::ReadOther)) << "owner only";
     // 'a' (97) scrambled with the key's first character '7' (55): (55 + 3) XOR 97.
     EXPECT_EQ(quint8(bytes[4]), (55 + 3) ^ 97);
 
@@ -196,4 +197,18 @@ TEST_F(ChangePasswordTest, ReopenFailureIsReportedAndNothingRunsOnAClosedDatabas
     EXPECT_EQ(gDb, nullptr);
     EXPECT_FALSE(QFileInfo::exists(rvx()));
     EXPECT_FALSE(QFileInfo::exists(path)) << "no database is made where the old one was";
+}
+
+TEST_F(ChangePasswordTest, RefusedWhileAnotherConnectionHasTheFile)
+{
+    NameList &w = start();
+    const auto other = platform::Database::open(path);
+    answerThree("none", "secret", "secret");
+    script.answerMessage(platform::vbOK);
+    w.ChangePassword_Click();
+    ASSERT_EQ(script.shown(DialogKind::Message).size(), 1u);
+    EXPECT_EQ(script.shown(DialogKind::Message)[0].text,
+              "Password NOT changed.  Error: Could not use '" + path + "'; file already in use.");
+    ASSERT_NE(StartedProgram::window(), nullptr) << "the restart opened the file as it was";
+    EXPECT_TRUE(readFileBytes(path).startsWith("SQLite format 3"));
 }

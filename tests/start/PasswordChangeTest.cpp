@@ -122,6 +122,8 @@ TEST_F(RecoveryFileTest, HoldsTheExactBytes)
 {
     ASSERT_TRUE(updateRecoveryFile("secret"));
     EXPECT_EQ(fileBytes(), hexBytes("08000600 4935272720 3b"));
+    EXPECT_EQ(QFile::permissions(recoveryFilePath()) & ~QFile::Permissions(0x0F00), QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_FALSE(unrecoverableMessage("secret").has_value());
     ASSERT_TRUE(updateRecoveryFile(QString::fromUtf8("Passwörd€1234x")));
     EXPECT_EQ(fileBytes(), hexBytes("08000e00 6a31372632b93a2fc46477616c2d"));
     ASSERT_TRUE(updateRecoveryFile(QString(14, QLatin1Char('A'))));
@@ -135,6 +137,9 @@ TEST_F(RecoveryFileTest, CharactersOutsideTheCodePageCountAsQuestionMarks)
     ASSERT_TRUE(updateRecoveryFile(QString::fromUtf8("я😀")));
     // '?' is 63: 63 ^ ('7'+3) and 63 ^ ('M'+3).
     EXPECT_EQ(fileBytes(), QByteArray("\x08\x00\x02\x00", 4) + QByteArray(1, char(63 ^ 58)) + char(63 ^ 80));
+    EXPECT_EQ(unrecoverableMessage(QString::fromUtf8("éя😀я")).value_or(PasswordMessage{}).text,
+              QString::fromUtf8("The password recovery file cannot hold the characters я 😀 of the new password, so "
+                                "the password cannot be recovered from that file.  Keep it safe in another way."));
 }
 
 TEST_F(RecoveryFileTest, RemovalDeletesTheFileAndAnOverwriteReplacesIt)

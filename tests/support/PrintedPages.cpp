@@ -1,8 +1,11 @@
 #include "support/PrintedPages.h"
 
 #include "platform/print/PageRenderer.h"
+#include "platform/print/PrintOutput.h"
 
 #include <QPainter>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QtMath>
 
 #include <algorithm>
@@ -75,6 +78,17 @@ QImage renderPage(const platform::PrintDocument &document, int pageIndex, int dp
     platform::PageRenderer::render(painter, document, pageIndex, QRectF(QPointF(0, 0), QSizeF(image.size())),
                                    true);
     return image;
+}
+
+QImage pdfPage(const platform::PrintDocument &document, int pageIndex, int dpi)
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("page.pdf"));
+    platform::PrintOutput::writePdf(document, pdf, pageIndex + 1, pageIndex + 1);
+    QProcess::execute(QStringLiteral("pdftoppm"),
+                      {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-png"),
+                       QStringLiteral("-singlefile"), pdf, dir.filePath(QStringLiteral("page"))});
+    return QImage(dir.filePath(QStringLiteral("page.png"))).convertToFormat(QImage::Format_RGB32);
 }
 
 QRectF inkInTwips(const QImage &image, int dpi)

@@ -31,6 +31,8 @@ std::string describe(const platform::PrintRun &run);
 // The page (from 0) drawn as the preview, the printer and PDF draw it, at a resolution
 // in dots per inch: white paper on gray, all gray when the document has no such page.
 QImage renderPage(const platform::PrintDocument &document, int pageIndex, int dpi);
+// The same page written to PDF and drawn by a PDF reader (null when none could draw it).
+QImage pdfPage(const platform::PrintDocument &document, int pageIndex, int dpi);
 // The box around every dark pixel of a page drawn at dpi, in twips; empty without ink.
 QRectF inkInTwips(const QImage &image, int dpi);
 

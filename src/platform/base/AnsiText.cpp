@@ -3,7 +3,9 @@
 #include <QList>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
+#include <optional>
 
 namespace platform {
 
@@ -34,7 +36,8 @@ const HighTable &highTable()
     return table;
 }
 
-char encodeOne(char32_t c)
+// Nothing for a character the code page lacks.
+std::optional<char> encodeOne(char32_t c)
 {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
         return char(c);
@@ -45,8 +48,11 @@ char encodeOne(char32_t c)
             return char(0x80 + i);
         }
     }
-    return '?';
+    return std::nullopt;
 }
+
+// Below the first combining mark every text is in its composed form already.
+constexpr char16_t FirstCombining = 0x300;
 
 } // namespace
 
@@ -57,22 +63,31 @@ QByteArray toAnsi(const QString &text)
     return result;
 }
 
-void appendAnsi(QByteArray &bytes, QStringView text)
+qsizetype appendAnsi(QByteArray &bytes, QStringView text)
 {
     const qsizetype start = bytes.size();
     bytes.resize(start + text.size());
     char *out = bytes.data() + start;
+    qsizetype lacking = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
-        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) {
-            // One character beyond the code page, in two halves: one '?'.
-            ++i;
-            *out++ = '?';
-        } else {
-            *out++ = encodeOne(c);
-        }
+        std::optional<char> byte;
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode()))
+            ++i; // one character beyond the code page, in two halves: one '?'
+        else
+            byte = encodeOne(c);
+        lacking += !byte;
+        *out++ = byte.value_or('?');
     }
     bytes.truncate(out - bytes.constData());
+    return lacking;
+}
+
+qsizetype appendComposedAnsi(QByteArray &bytes, QStringView text)
+{
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < FirstCombining; }))
+        return appendAnsi(bytes, text);
+    return appendAnsi(bytes, text.toString().normalized(QString::NormalizationForm_C));
 }
 
 QString fromAnsi(const QByteArray &bytes)

@@ -10,8 +10,13 @@ namespace platform {
 // the code page lacks becomes '?', as the classic conversion does; Qt's encoder
 // would write 0x1A there, which some readers take as the end of the file.
 QByteArray toAnsi(const QString &text);
-// The same, appended to bytes already there (a file's buffer, say).
-void appendAnsi(QByteArray &bytes, QStringView text);
+// The same, appended to bytes already there (a file's buffer, say). Returns how many
+// characters the code page lacks, each written as '?'.
+qsizetype appendAnsi(QByteArray &bytes, QStringView text);
+// The same for text to be read back as it was typed: put in its composed form first, so
+// that a letter typed as a base letter and combining marks is written as the one letter
+// wherever the code page holds it.
+qsizetype appendComposedAnsi(QByteArray &bytes, QStringView text);
 
 // The reverse: every byte gives one character.
 QString fromAnsi(const QByteArray &bytes);

@@ -115,6 +115,33 @@ bool isStorableDate(const QDate &date)
     return date.isValid() && date.year() >= 100 && date.year() <= 9999;
 }
 
+namespace {
+bool holdsDate(const QVariant &value)
+{
+    return value.typeId() == QMetaType::QDateTime || value.typeId() == QMetaType::QDate;
+}
+} // namespace
+
+QDate readableDateOf(const QVariant &fieldValue)
+{
+    if (!holdsDate(fieldValue) || !isStorableDate(fieldValue.toDate()))
+        return {};
+    return fieldValue.toDate();
+}
+
+bool isUnreadableDate(const QVariant &fieldValue)
+{
+    return fieldValue.isValid() && !fieldValue.isNull() && !readableDateOf(fieldValue).isValid();
+}
+
+QString dateFieldText(const QVariant &fieldValue)
+{
+    if (!readableDateOf(fieldValue).isValid())
+        return {};
+    return fieldValue.typeId() == QMetaType::QDate ? shortDateText(fieldValue.toDate())
+                                                   : generalDateText(fieldValue.toDateTime());
+}
+
 QString shortDateText(const QDate &date)
 {
     if (!date.isValid())

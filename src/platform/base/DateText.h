@@ -4,11 +4,22 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
+#include <QVariant>
 
 namespace platform {
 
 // The dates the program can store and show: the years 100 to 9999.
 bool isStorableDate(const QDate &date);
+
+// A date field's value as a date the program can show; an invalid date when the field
+// holds none (Null), or holds what cannot be read as one: a text that is no date, or a
+// year outside 100 to 9999, as another program or a damaged file may leave.
+QDate readableDateOf(const QVariant &fieldValue);
+// True when the field holds something, but no date the program can show.
+bool isUnreadableDate(const QVariant &fieldValue);
+// A date field's value as every box, grid and report shows it: the general date form, and
+// nothing for a date that cannot be read.
+QString dateFieldText(const QVariant &fieldValue);
 
 // The system's short date: the locale's short pattern with the year widened to
 // four digits (en_US: 1/2/2020), always in digits, so that what is shown reads back.

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -18,6 +19,12 @@ std::optional<struct stat> statusOf(const QString &path)
     if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &status) != 0)
         return std::nullopt;
     return status;
+}
+
+// What the system says of a failure, as a sentence.
+QString systemReason(int cause)
+{
+    return qt_error_string(cause) + QLatin1Char('.');
 }
 
 } // namespace
@@ -34,7 +41,7 @@ FileKind fileKind(const QString &path)
     return FileKind::Special;
 }
 
-std::optional<WriteRefusal> writeRefusal(const QString &path)
+std::optional<WriteRefusal> writeRefusal(const QString &path, Replacing replacing)
 {
     const std::optional<struct stat> status = statusOf(path);
     if (!status && errno == EACCES)
@@ -42,19 +49,43 @@ std::optional<WriteRefusal> writeRefusal(const QString &path)
     const QFileInfo target(path);
     if (!target.dir().exists())
         return WriteRefusal{WriteRefusal::NoFolder, QStringLiteral("The folder does not exist.")};
-    if (!status)
-        return std::nullopt;
-    if (S_ISDIR(status->st_mode))
-        return WriteRefusal{WriteRefusal::FolderInTheWay, QStringLiteral("A folder of that name is in the way.")};
-    if (!S_ISREG(status->st_mode))
-        return WriteRefusal{WriteRefusal::NotAFile,
-                            QStringLiteral("It is a device, pipe or socket, not a file, and is left as it is.")};
-    // Replacing a file through a new one would get round its read-only mark.
-    if (!target.isWritable())
-        return WriteRefusal{WriteRefusal::ReadOnly, target.permission(QFileDevice::WriteOwner)
-                                                        ? QStringLiteral("Permission denied.")
-                                                        : QStringLiteral("The file is read-only.")};
+    if (status) {
+        if (S_ISDIR(status->st_mode))
+            return WriteRefusal{WriteRefusal::FolderInTheWay,
+                                QStringLiteral("A folder of that name is in the way.")};
+        if (!S_ISREG(status->st_mode))
+            return WriteRefusal{
+                WriteRefusal::NotAFile,
+                QStringLiteral("It is a device, pipe or socket, not a file, and is left as it is.")};
+        // Root may write it, but a file made in its place would not carry the mark.
+        if (!(status->st_mode & S_IWUSR))
+            return WriteRefusal{WriteRefusal::ReadOnly, QStringLiteral("The file is read-only.")};
+        if (::access(QFile::encodeName(path).constData(), W_OK) != 0)
+            return WriteRefusal{WriteRefusal::ReadOnly, systemReason(errno)};
+    }
+    // The file is made in the folder, or made there anew to take an earlier one's place.
+    if (::access(QFile::encodeName(target.absolutePath()).constData(), W_OK) != 0) {
+        const int cause = errno;
+        if (!(status && replacing == Replacing::InPlaceToo && cause == EACCES))
+            return WriteRefusal{WriteRefusal::FolderClosed,
+                                QStringLiteral("The folder cannot be written to. ") + systemReason(cause)};
+    }
     return std::nullopt;
+}
+
+KeptOwner::KeptOwner(const QString &path) : mPath(path)
+{
+    if (const std::optional<struct stat> status = statusOf(path); status && S_ISREG(status->st_mode))
+        mOwner = {status->st_uid, status->st_gid};
+}
+
+void KeptOwner::restore() const
+{
+    if (!mOwner)
+        return;
+    // Let fail where this process may not give files away: the file is then its own.
+    [[maybe_unused]] const int failed =
+        ::chown(QFile::encodeName(mPath).constData(), uid_t(mOwner->first), gid_t(mOwner->second));
 }
 
 } // namespace platform

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <optional>
+#include <utility>
 
 namespace platform {
 
@@ -19,12 +20,32 @@ struct WriteRefusal {
         NoFolder,       // the folder does not exist
         FolderInTheWay, // a folder has the file's name
         NotAFile,       // a device, pipe or socket has the file's name
-        ReadOnly,       // the file may not be written
+        ReadOnly,       // the file may not be written, or bears the read-only mark
+        FolderClosed,   // no file may be made in the folder
     };
     Cause cause;
     QString reason;
 };
-// Nothing when a file can be written there as far as can be told before writing.
-std::optional<WriteRefusal> writeRefusal(const QString &path);
+// How an existing file is to be replaced: always by a file made anew beside it, or, where
+// the folder denies that but the file may be written, in place.
+enum class Replacing { Anew, InPlaceToo };
+// Nothing when a file can be written there as far as can be told before writing. A file
+// without write permission for its owner is refused to every user: replacing it would
+// drop the mark.
+std::optional<WriteRefusal> writeRefusal(const QString &path, Replacing replacing = Replacing::Anew);
+
+// The owner and group of a file about to be replaced, given back to the file that takes its
+// place: a file made anew belongs to whoever made it, root included (QSaveFile carries
+// the permissions over itself). Nothing happens where there was no file, or where the
+// system does not let this process give a file away.
+class KeptOwner {
+  public:
+    explicit KeptOwner(const QString &path);
+    void restore() const;
+
+  private:
+    QString mPath;
+    std::optional<std::pair<unsigned, unsigned>> mOwner;
+};
 
 } // namespace platform

@@ -11,6 +11,7 @@ constexpr int InvalidUseOfNull = 94;
 constexpr int InvalidArgument = 3001;
 constexpr int NoCurrentIndex = 3019;
 constexpr int UpdateWithoutEdit = 3020;
+constexpr int DiskFull = 3026;
 constexpr int DiskError = 3043;
 constexpr int FileInUse = 3045;
 constexpr int NoReadPermission = 3051;

@@ -9,6 +9,7 @@
 #include "platform/db/FieldValue.h"
 #include "platform/db/NewDatabase.h"
 #include "platform/db/QueryRecordset.h"
+#include "platform/db/ReplacingFile.h"
 #include "platform/db/SqlStatement.h"
 #include "platform/db/SqliteError.h"
 #include "platform/db/TableRecordset.h"
@@ -17,6 +18,7 @@
 
 #include <sqlcipher/sqlite3.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -243,6 +245,40 @@ void upgradeTextOrder(sqlite3 *db)
     }
 }
 
+[[noreturn]] void raiseInUse(const QString &path, const QString &holder = QString())
+{
+    if (holder.isEmpty())
+        throw RuntimeError(err::FileInUse, QStringLiteral("Could not use '%1'; file already in use.").arg(path));
+    throw RuntimeError(err::FileInUse,
+                       QStringLiteral("Could not use '%1'; file already in use by another program (%2).")
+                           .arg(path, holder));
+}
+
+const QLatin1String RekeyWork("rekey");
+
+// A password change cut short (the program killed, the machine stopped) leaves its copy of
+// the whole database, perhaps unencrypted, beside the file it was to replace: beside the
+// file a symbolic link leads to, or beside the link itself for a change made before such
+// links were followed.
+void removeRekeyLeftovers(const QString &path)
+{
+    QStringList places{path};
+    const QString real = QFileInfo(path).canonicalFilePath();
+    if (!real.isEmpty() && real != path)
+        places.append(real);
+    for (const QString &place : std::as_const(places)) {
+        const QFileInfo info(place);
+        const QRegularExpression leftover(QLatin1Char('^') + QRegularExpression::escape(info.fileName()) +
+                                          QStringLiteral("\\.%1-[0-9a-f]{8}(-journal)?$").arg(RekeyWork));
+        const QDir folder = info.absoluteDir();
+        const QStringList names = folder.entryList({QStringLiteral("*.%1-*").arg(RekeyWork)},
+                                                   QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+        for (const QString &name : names)
+            if (leftover.match(name).hasMatch())
+                QFile::remove(folder.filePath(name));
+    }
+}
+
 } // namespace dbfile
 
 using namespace dbfile;
@@ -270,6 +306,11 @@ std::unique_ptr<Database> Database::open(const QString &path, bool exclusive, bo
     database->mPassword = passwordOf(connect);
     database->mExclusive = exclusive;
     database->mReadOnly = readOnly || cannotBeWritten(database->mPath);
+    if (database->mUseLock.take(database->mPath, exclusive) == FileUseLock::Result::InUse)
+        raiseInUse(database->mPath);
+    // Held, the file has no password change under way: what such a change left is stale.
+    if (!database->mReadOnly)
+        removeRekeyLeftovers(database->mPath);
     database->openConnection();
     return database;
 }
@@ -314,8 +355,7 @@ void Database::openConnection()
          failure.startsWith(QLatin1String("malformed database schema"))))
         raiseDamaged(mPath);
     if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
-        throw RuntimeError(err::FileInUse,
-                           QStringLiteral("Could not use '%1'; file already in use.").arg(mPath));
+        raiseInUse(mPath);
     if (rc != SQLITE_OK)
         raiseSqliteError(db, rc);
 
@@ -325,8 +365,7 @@ void Database::openConnection()
             rc = sqlite3_exec(db, "BEGIN EXCLUSIVE; COMMIT;", nullptr, nullptr, nullptr);
             if (rc != SQLITE_OK) {
                 sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-                throw RuntimeError(err::FileInUse,
-                                   QStringLiteral("Could not use '%1'; file already in use.").arg(mPath));
+                raiseInUse(mPath);
             }
         }
     } else {
@@ -364,6 +403,7 @@ void Database::close()
 {
     closeRecordsets();
     mConnection.close();
+    mUseLock.release();
     forgetCatalog();
 }
 
@@ -789,18 +829,29 @@ void Database::newPassword(const QString &oldPassword, const QString &newPasswor
                                           "exclusively."));
     if (oldPassword != mPassword)
         raiseBadPassword();
+    // The rewrite replaces the file the path leads to, so that a symbolic link keeps
+    // leading to the one file the user's backups know.
+    const QString target = QFileInfo(mPath).canonicalFilePath();
+    if (target.isEmpty())
+        throw RuntimeError(err::DatabaseNotFound, QStringLiteral("Could not find file '%1'.").arg(mPath));
+    // The exclusive open keeps the program's other connections out; a program that only
+    // has the file open would go on with the old one, deleted under it.
+    if (const QString holder = otherProgramUsing(target); !holder.isEmpty())
+        raiseInUse(mPath, holder);
     closeRecordsets();
     forgetCatalog();
 
-    const QString temporary = freshSidePath(mPath, QStringLiteral("rekey"));
+    const QString temporary = freshSidePath(target, RekeyWork);
     auto removeTemporary = [&] {
         QFile::remove(temporary);
         QFile::remove(temporary + QLatin1String("-journal"));
     };
+    FileUseLock temporaryLock;
     try {
-        // The connection may not create files, so the new file is made empty beforehand.
+        // The connection may not create files, so the new file is made empty beforehand,
+        // readable by its owner only until it has taken the old file's place.
         QFile empty(temporary);
-        if (!empty.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        if (!empty.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFile::ReadOwner | QFile::WriteOwner))
             throw RuntimeError(err::DiskError, QStringLiteral("Could not create '%1'.").arg(temporary));
         empty.close();
         SqlStatement attach(db, QStringLiteral("ATTACH DATABASE ? AS quiltern_rekey KEY ?"));
@@ -824,24 +875,34 @@ void Database::newPassword(const QString &oldPassword, const QString &newPasswor
         exec(db, "DETACH DATABASE quiltern_rekey");
 
         // The rewritten file must open with the new password before it replaces the old one.
-        const SqlConnection check = rawOpen(temporary, SQLITE_OPEN_READWRITE, newPassword);
-        registerFunctions(check.handle());
-        SqlStatement probe(check.handle(), QStringLiteral("PRAGMA quick_check(1)"));
-        if (!probe.step() || probe.text(0) != QLatin1String("ok"))
-            raiseDamaged(temporary);
+        {
+            const SqlConnection check = rawOpen(temporary, SQLITE_OPEN_READWRITE, newPassword);
+            registerFunctions(check.handle());
+            SqlStatement probe(check.handle(), QStringLiteral("PRAGMA quick_check(1)"));
+            if (!probe.step() || probe.text(0) != QLatin1String("ok"))
+                raiseDamaged(temporary);
+        }
+        // Marked before it is renamed, the new file is never open to another copy of the
+        // program before this connection has it again.
+        if (temporaryLock.take(temporary, true) == FileUseLock::Result::InUse)
+            raiseInUse(temporary);
     } catch (...) {
         removeTemporary();
         throw;
     }
 
+    // Given the file's permissions only now: until it is whole it is the owner's alone.
+    const std::function<void()> giveOwner = takeOverModeAndOwner(temporary, target);
     mConnection.close();
     try {
-        renameOver(temporary, mPath);
+        renameOver(temporary, target);
     } catch (...) {
         removeTemporary();
         openConnection();
         throw;
     }
+    giveOwner();
+    mUseLock = std::move(temporaryLock);
     mPassword = newPassword;
     openConnection();
 }

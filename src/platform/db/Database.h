@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/db/FieldValue.h"
+#include "platform/db/FileUseLock.h"
 #include "platform/db/SqlConnection.h"
 #include "platform/db/SqlStatement.h"
 #include "platform/db/TableDef.h"
@@ -38,8 +39,10 @@ class Database {
   public:
     // Opens an existing file; never creates one. `connect` is ";pwd=<password>" or empty.
     // 3024 missing file, 3031 wrong or missing password, 3049 damaged file, 3343 a file of
-    // another program (never written to), 3045 file in use when exclusive, 3051 no
-    // permission to read it. A file that cannot be written (see cannotBeWritten) opens
+    // another program (never written to), 3045 file in use (an exclusive open while any
+    // other connection of the program has it, any open while one has it exclusively), 3051
+    // no permission to read it. Copies left beside the file by a password change that was
+    // cut short are removed. A file that cannot be written (see cannotBeWritten) opens
     // read-only whatever `readOnly` says; every write to it is then refused with 3027.
     static std::unique_ptr<Database> open(const QString &path, bool exclusive = false, bool readOnly = false,
                                           const QString &connect = QString());
@@ -118,8 +121,10 @@ class Database {
     TableDef tableDef(const QString &table); // 3265 when there is no such table
 
     // Sets (old ""), changes or removes (new "") the password of a database opened
-    // exclusively. The file is rewritten into a temporary file that replaces the original
-    // only once it opens with the new password; open record sets are closed.
+    // exclusively. The file the path leads to (a symbolic link stays as it is) is rewritten
+    // into an owner-only copy beside it, which replaces it with its permissions and owner
+    // only once it opens with the new password; open record sets are closed. Refused (3045)
+    // while another program has the file open.
     void newPassword(const QString &oldPassword, const QString &newPassword);
 
     void beginTrans();
@@ -169,6 +174,7 @@ class Database {
                                bool adding);
 
     SqlConnection mConnection;
+    FileUseLock mUseLock;
     QString mPath;
     QString mPassword;
     bool mExclusive = false;

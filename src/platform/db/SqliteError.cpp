@@ -32,6 +32,17 @@ struct FunctionError {
 
 thread_local FunctionError pendingFunctionError;
 
+// A function that runs statements of its own (the export of a password change) fails with
+// the plain error code and the text of what stopped it: a full disk is told by its text.
+int passedOnCode(const QString &message, int rc)
+{
+    for (const int code : {SQLITE_FULL, SQLITE_IOERR, SQLITE_CANTOPEN, SQLITE_READONLY, SQLITE_CORRUPT,
+                           SQLITE_NOTADB, SQLITE_BUSY, SQLITE_LOCKED})
+        if (message == QLatin1String(sqlite3_errstr(code)))
+            return code;
+    return rc;
+}
+
 } // namespace
 
 void noteFunctionError(int number, const QString &text)
@@ -75,6 +86,8 @@ void raiseSqliteError(sqlite3 *db, int rc, bool preparing)
     const FunctionError function = std::exchange(pendingFunctionError, {});
     if (function.number && (rc & 0xff) == SQLITE_ERROR && message == function.text)
         throw RuntimeError(function.number, function.text);
+    if ((rc & 0xff) == SQLITE_ERROR)
+        rc = passedOnCode(message, rc);
     switch (rc & 0xff) {
     case SQLITE_CONSTRAINT: {
         if (extended == SQLITE_CONSTRAINT_UNIQUE || extended == SQLITE_CONSTRAINT_PRIMARYKEY)
@@ -111,8 +124,9 @@ void raiseSqliteError(sqlite3 *db, int rc, bool preparing)
             raiseReadOnlyDatabase(QString::fromUtf8(sqlite3_db_filename(db, "main")));
         throw RuntimeError(err::NotUpdatable,
                            QStringLiteral("Cannot update. Database or object is read-only."));
-    case SQLITE_IOERR:
     case SQLITE_FULL:
+        throw RuntimeError(err::DiskFull, QStringLiteral("Not enough space on disk (%1).").arg(message));
+    case SQLITE_IOERR:
     case SQLITE_CANTOPEN:
         throw RuntimeError(err::DiskError, QStringLiteral("Disk or network error (%1).").arg(message));
     default:

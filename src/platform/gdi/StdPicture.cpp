@@ -13,6 +13,7 @@
 #include <QLoggingCategory>
 #include <QMimeData>
 #include <cstring>
+#include <iterator>
 
 namespace platform {
 
@@ -72,10 +73,12 @@ bool jpegEndsEarly(const QString &path)
     }
 }
 
-// The PNG reader tells of bad image data only as a libpng warning, logged at the info level
-// of the image readers' category, which is off unless someone turns it on. While a watch
-// lives it is on, and such a warning marks the picture damaged; the category's other
-// messages go on where they went, or nowhere when it was off.
+// The readers tell of bad image data only in their log: the PNG reader as a libpng warning
+// at the info level of the image readers' category, which is off unless someone turns it on,
+// and the JPEG reader as a libjpeg warning in a category of its own, after which it hands
+// back the picture with the rest left grey. While a watch lives both are on, and such a
+// warning marks the picture damaged; the categories' other messages go on where they went,
+// or nowhere when they were off.
 class DataWarningWatch {
   public:
     DataWarningWatch()
@@ -96,7 +99,32 @@ class DataWarningWatch {
     bool damaged() const { return mDamaged; }
 
   private:
-    static constexpr const char *Category = "qt.gui.imageio";
+    struct Watched {
+        const char *category;
+        QtMsgType level;
+        bool (*aboutImageData)(const QString &message);
+    };
+
+    static bool pngDataWarning(const QString &message)
+    {
+        return message.startsWith(QLatin1String("libpng warning")) &&
+               (message.contains(QLatin1String("IDAT")) || message.contains(QLatin1String("image data")) ||
+                message.contains(QLatin1String("compressed data")));
+    }
+
+    // Bytes left over before a marker come after every block was decoded: the picture is
+    // whole, and some writers leave such bytes.
+    static bool jpegDataWarning(const QString &message)
+    {
+        return (message.startsWith(QLatin1String("Corrupt JPEG data")) &&
+                !message.contains(QLatin1String("extraneous bytes"))) ||
+               message.startsWith(QLatin1String("Premature end of JPEG file"));
+    }
+
+    static constexpr Watched Categories[] = {
+        {"qt.gui.imageio", QtInfoMsg, &pngDataWarning},
+        {"qt.gui.imageio.jpeg", QtWarningMsg, &jpegDataWarning},
+    };
 
     static DataWarningWatch *&current()
     {
@@ -104,31 +132,28 @@ class DataWarningWatch {
         return watch;
     }
 
-    static bool aboutImageData(const QString &message)
-    {
-        return message.startsWith(QLatin1String("libpng warning")) &&
-               (message.contains(QLatin1String("IDAT")) || message.contains(QLatin1String("image data")) ||
-                message.contains(QLatin1String("compressed data")));
-    }
-
     static void filter(QLoggingCategory *category)
     {
         DataWarningWatch *watch = current();
         if (watch && watch->mPreviousFilter)
             watch->mPreviousFilter(category);
-        if (watch && qstrcmp(category->categoryName(), Category) == 0) {
-            watch->mPassOn = category->isInfoEnabled();
-            category->setEnabled(QtInfoMsg, true);
+        for (std::size_t i = 0; watch && i < std::size(Categories); ++i) {
+            if (qstrcmp(category->categoryName(), Categories[i].category) == 0) {
+                watch->mPassOn[i] = category->isEnabled(Categories[i].level);
+                category->setEnabled(Categories[i].level, true);
+            }
         }
     }
 
     static void handle(QtMsgType type, const QMessageLogContext &context, const QString &message)
     {
         DataWarningWatch *watch = current();
-        if (watch && context.category && qstrcmp(context.category, Category) == 0) {
-            if (aboutImageData(message))
+        for (std::size_t i = 0; watch && context.category && i < std::size(Categories); ++i) {
+            if (qstrcmp(context.category, Categories[i].category) != 0)
+                continue;
+            if (Categories[i].aboutImageData(message))
                 watch->mDamaged = true;
-            if (!watch->mPassOn)
+            if (!watch->mPassOn[i])
                 return;
         }
         if (watch && watch->mPreviousHandler)
@@ -137,7 +162,7 @@ class DataWarningWatch {
 
     QtMessageHandler mPreviousHandler = nullptr;
     QLoggingCategory::CategoryFilter mPreviousFilter = nullptr;
-    bool mPassOn = false;
+    bool mPassOn[std::size(Categories)] = {};
     bool mDamaged = false;
 };
 
@@ -182,6 +207,8 @@ std::unique_ptr<StdPicture> StdPicture::LoadPicture(const QString &path, const Q
     reader.setDecideFormatFromContent(true);
     // What the header says: a file whose header cannot be read is no picture at all.
     const QByteArray format = reader.format();
+    if (format == "jpeg" && jpegEndsEarly(path))
+        refuse("The picture file is cut short and cannot be used: %1");
     const QSize size = reader.size();
     const bool scaling = largest.isValid() && size.isValid() &&
                          (size.width() > largest.width() || size.height() > largest.height());
@@ -198,9 +225,6 @@ std::unique_ptr<StdPicture> StdPicture::LoadPicture(const QString &path, const Q
             refuse("The picture is too large to read: %1");
         refuse("The picture file is damaged and cannot be used: %1");
     }
-    // The JPEG decoder fills a file that ends early with grey and says nothing of it.
-    if (format == "jpeg" && jpegEndsEarly(path))
-        refuse("The picture file is cut short and cannot be used: %1");
     auto picture = FromImage(image);
     if (!picture)
         refuse("Invalid picture: %1");

@@ -217,13 +217,29 @@ void DataGrid::followRecordset(int row)
     if (row < 0) {
         mView->selectionModel()->clearCurrentIndex();
     } else {
-        const int column = qMax(0, mView->currentIndex().column());
-        const QModelIndex target = mModel->index(row, column);
+        const QModelIndex target = mModel->index(row, shownColumn(mView->currentIndex().column()));
         mView->selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect |
                                                              QItemSelectionModel::Rows);
         mView->scrollTo(target);
     }
     mSyncing = false;
+}
+
+// The current cell stays in a column the user sees: in a hidden one, or one of no width,
+// the grid would show nothing where the focus is.
+int DataGrid::shownColumn(int column) const
+{
+    const QHeaderView *header = mView->horizontalHeader();
+    const auto shown = [header](int logical) {
+        return !header->isSectionHidden(logical) && header->sectionSize(logical) > 0;
+    };
+    if (column >= 0 && column < header->count() && shown(column))
+        return column;
+    for (int visual = 0; visual < header->count(); ++visual) {
+        if (shown(header->logicalIndex(visual)))
+            return header->logicalIndex(visual);
+    }
+    return qMax(0, column);
 }
 
 } // namespace platform

@@ -49,6 +49,7 @@ class DataGrid : public QObject {
     // The pixels of a column the user has not resized.
     int designedPixels(int column) const;
     void followRecordset(int row);
+    int shownColumn(int column) const;
     // Ctrl+Tab: the next cell (step 1) or the one before (step -1).
     void moveToNextCell(int step);
 

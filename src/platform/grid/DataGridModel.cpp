@@ -138,10 +138,8 @@ QVariant DataGridModel::data(const QModelIndex &index, int role) const
         // A date field holding no date the program can show (another program wrote it) shows
         // nothing rather than its stored text.
         const FieldInfo &info = rs->fieldInfo(field);
-        const bool isDate = value.typeId() == QMetaType::QDateTime || value.typeId() == QMetaType::QDate;
-        if (info.typed && info.type == JetType::DateTime && value.isValid() && !value.isNull() &&
-            !(isDate && isStorableDate(value.toDate())))
-            return QString();
+        if (info.typed && info.type == JetType::DateTime)
+            return QVariant(dateFieldText(value));
         return QVariant(displayText(value));
     } catch (const RuntimeError &) {
         return role == Qt::DisplayRole ? QVariant(QStringLiteral("#Deleted")) : QVariant();

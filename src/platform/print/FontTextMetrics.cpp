@@ -1,8 +1,10 @@
 #include "platform/print/FontTextMetrics.h"
 
 #include "platform/base/CompatibleFamily.h"
+#include "platform/base/TextBoundaries.h"
 
 #include <QFontDatabase>
+#include <QTextLayout>
 
 namespace platform {
 
@@ -11,15 +13,6 @@ namespace {
 double scaleFor(const PrintFont &font)
 {
     return font.size * 20.0 / FontTextMetrics::ReferencePixelSize;
-}
-
-// The code point at i, i moved past it.
-char32_t nextCodePoint(QStringView text, qsizetype &i)
-{
-    const QChar c = text[i++];
-    if (c.isHighSurrogate() && i < text.size() && text[i].isLowSurrogate())
-        return QChar::surrogateToUcs4(c, text[i++]);
-    return c.unicode();
 }
 
 // Where the code point before position i starts.
@@ -90,6 +83,7 @@ FontTextMetrics::Face::Face(const QFont &drawing)
 {
     ascent = raw.ascent();
     lineSpacing = raw.ascent() + raw.descent() + raw.leading();
+    missingWidth = raw.advancesForGlyphIndexes(QList<quint32>{0}, QRawFont::UseDesignMetrics).value(0).x();
     tabled.fill(-1.0);
     tabledGlyphs.fill(0);
 }
@@ -144,8 +138,10 @@ FontTextMetrics::Advance FontTextMetrics::measure(const Face &face, char32_t cod
     const bool held = glyphs.size() == 1 && glyphs.constFirst() != 0 && drawnAlone(codePoint);
     if (glyph)
         *glyph = held ? glyphs.constFirst() : 0;
-    if (!held)
+    if (!held && (glyphs.value(0) != 0 || !noFontHolds(face, text)))
         return {shapedWidth(face, text), false};
+    if (!held)
+        return {face.missingWidth, false, true};
     double width = 0.0;
     for (const QPointF &step : face.raw.advancesForGlyphIndexes(glyphs, QRawFont::UseDesignMetrics))
         width += step.x();
@@ -157,17 +153,100 @@ double FontTextMetrics::shapedWidth(const Face &face, QStringView text) const
     return face.shaped.horizontalAdvance(text.toString());
 }
 
+bool FontTextMetrics::noFontHolds(const Face &face, const QString &character) const
+{
+    // Characters that take no room (joiners, marks of direction) are never boxes.
+    if (QChar::category(character.toUcs4().value(0)) == QChar::Other_Format)
+        return false;
+    QTextLayout layout(character, face.font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    for (const QGlyphRun &run : layout.glyphRuns()) {
+        // Qt takes scripts no font has from a face of boxes without a character map;
+        // other characters come out as a face's glyph 0.
+        if (run.rawFont().fontTable("cmap").isEmpty())
+            return true;
+        for (const quint32 glyph : run.glyphIndexes()) {
+            if (glyph != 0)
+                return false;
+        }
+    }
+    return true;
+}
+
+template <typename Visit>
+void FontTextMetrics::forEachPiece(const Face &face, QStringView text, Visit piece) const
+{
+    qsizetype start = 0;
+    bool missing = false;
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype at = i;
+        const bool lacking = advance(face, nextCodePoint(text, i)).missing;
+        if (lacking != missing && at > start) {
+            piece(text.mid(start, at - start), missing);
+            start = at;
+        }
+        missing = lacking;
+    }
+    if (start < text.size())
+        piece(text.mid(start), missing);
+}
+
+double FontTextMetrics::drawnWidth(const Face &face, QStringView text) const
+{
+    double units = 0.0;
+    for (qsizetype i = 0; i < text.size();) {
+        const Advance step = advance(face, nextCodePoint(text, i));
+        if (!step.held)
+            return shapedWidth(face, text);
+        units += step.width;
+    }
+    return units;
+}
+
 double FontTextMetrics::width(const PrintFont &font, QStringView text) const
 {
     const Face &f = face(font);
     double units = 0.0;
     for (qsizetype i = 0; i < text.size();) {
         const Advance step = advance(f, nextCodePoint(text, i));
-        if (!step.held)
-            return shapedWidth(f, text) * scaleFor(font);
+        if (!step.held) {
+            units = 0.0;
+            forEachPiece(f, text, [&](QStringView piece, bool missing) {
+                units += missing ? f.missingWidth * piece.toUcs4().size() : drawnWidth(f, piece);
+            });
+            break;
+        }
         units += step.width;
     }
     return units * scaleFor(font);
+}
+
+QList<FontTextMetrics::Piece> FontTextMetrics::pieces(const PrintFont &font, QStringView text) const
+{
+    const Face &f = face(font);
+    QList<Piece> found;
+    double x = 0.0;
+    forEachPiece(f, text, [&](QStringView piece, bool missing) {
+        found.append(Piece{piece, x, missing});
+        x += missing ? f.missingWidth * piece.toUcs4().size() : drawnWidth(f, piece);
+    });
+    return found;
+}
+
+QGlyphRun FontTextMetrics::missingGlyphs(const PrintFont &font, QStringView text) const
+{
+    const Face &f = face(font);
+    const qsizetype count = text.toUcs4().size();
+    QList<QPointF> positions;
+    for (qsizetype i = 0; i < count; ++i)
+        positions.append(QPointF(i * f.missingWidth, 0.0));
+    QGlyphRun run;
+    run.setRawFont(f.raw);
+    run.setGlyphIndexes(QList<quint32>(count, 0));
+    run.setPositions(positions);
+    return run;
 }
 
 qsizetype FontTextMetrics::fittingLength(const PrintFont &font, QStringView text, double maxWidth) const
@@ -179,7 +258,8 @@ qsizetype FontTextMetrics::fittingLength(const PrintFont &font, QStringView text
     qsizetype fits = 0;
     for (qsizetype i = 0; i < text.size();) {
         const Advance step = advance(f, nextCodePoint(text, i));
-        shaped = shaped || !step.held;
+        // Boxes are as wide as their advances say.
+        shaped = shaped || (!step.held && !step.missing);
         units += step.width;
         if (units * scale > maxWidth)
             break;

@@ -20,9 +20,9 @@ namespace platform {
 //
 // Text the face holds wholly, in scripts drawn a glyph a character, is measured from
 // the face's advances alone. Any other text is drawn by Qt with the faces it falls back
-// on (Armenian, Georgian, Hebrew, symbols and so on taken from other installed fonts;
-// boxes where no font has the character), so it is measured by shaping it with the
-// very font it is drawn with.
+// on (Armenian, Georgian, Hebrew, symbols and so on taken from other installed fonts),
+// so it is measured by shaping it with the very font it is drawn with. A character no
+// installed font holds is the face's missing-glyph box, as wide as that box.
 class FontTextMetrics : public TextMetrics {
   public:
     static const FontTextMetrics &instance();
@@ -47,6 +47,20 @@ class FontTextMetrics : public TextMetrics {
     // drawingFont.
     bool glyphRun(const PrintFont &font, QStringView text, QGlyphRun &run) const;
 
+    // A stretch of a run's text drawn one way: shaped by Qt with drawingFont, or (missing)
+    // as missing-glyph boxes. x is where it starts at the reference size.
+    struct Piece {
+        QStringView text;
+        double x = 0.0;
+        bool missing = false;
+    };
+    // Text split where characters no installed font holds begin and end: one piece when
+    // it holds none.
+    QList<Piece> pieces(const PrintFont &font, QStringView text) const;
+    // The face's missing-glyph box for each character of text, side by side from the
+    // start of the baseline, at the reference size.
+    QGlyphRun missingGlyphs(const PrintFont &font, QStringView text) const;
+
     // The size, in pixels, at which faces are loaded and measured.
     static constexpr int ReferencePixelSize = 2048;
 
@@ -57,10 +71,12 @@ class FontTextMetrics : public TextMetrics {
 
     // A character's advance at the reference size. Outside the face (held false) it is
     // the advance of the character shaped alone, a guess for where a line fills up:
-    // text holding it is shaped whole.
+    // text holding it is shaped whole. A character no font holds (missing) is as wide as
+    // the face's missing-glyph box.
     struct Advance {
         double width = 0.0;
         bool held = true;
+        bool missing = false;
     };
 
     struct Face {
@@ -70,6 +86,7 @@ class FontTextMetrics : public TextMetrics {
         QFontMetricsF shaped;
         double lineSpacing = 0.0; // ascent + descent + leading, at the reference size
         double ascent = 0.0;
+        double missingWidth = 0.0; // the missing-glyph box's advance
         mutable std::array<double, TabledCharacters> tabled;
         // The glyph of each tabled character, valid once its advance is measured (0: the
         // face has none).
@@ -82,6 +99,15 @@ class FontTextMetrics : public TextMetrics {
     Advance measure(const Face &face, char32_t codePoint, quint32 *glyph = nullptr) const;
     // Text measured as it is drawn when the face does not hold it wholly.
     double shapedWidth(const Face &face, QStringView text) const;
+    // Whether no installed font holds the character: shaped alone, it comes out as a
+    // missing glyph.
+    bool noFontHolds(const Face &face, const QString &character) const;
+    // Width at the reference size of text holding no missing character.
+    double drawnWidth(const Face &face, QStringView text) const;
+    // Calls piece(text, missing) for each stretch of text with or without missing
+    // characters, in order.
+    template <typename Visit>
+    void forEachPiece(const Face &face, QStringView text, Visit piece) const;
 
     // Faces stay where they were created. The faces used last are looked up first by
     // name and style, as a list alternates between a bold and a plain face and a wrap

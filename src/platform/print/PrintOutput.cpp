@@ -226,6 +226,7 @@ void PrintOutput::writePdf(const PrintDocument &document, const QString &path, i
 {
     refuseUnwritable(path);
     const QString failure = unwritable(path);
+    const KeptOwner owner(path);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw RuntimeError(PathFileAccessError, failure);
@@ -247,6 +248,7 @@ void PrintOutput::writePdf(const PrintDocument &document, const QString &path, i
     }
     if (!file.commit())
         throw RuntimeError(PathFileAccessError, failure);
+    owner.restore();
 }
 
 // A choice of a file, or of a printer while there is one, is where documents go.

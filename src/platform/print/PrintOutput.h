@@ -49,14 +49,15 @@ class PrintOutput {
     // Writes the pages into a PDF file, reporting each page to the progress (below). The
     // file is written beside its place and put there whole at the end, so a Cancel
     // (PrintCancelled) or a failure (RuntimeError) leaves no part of it and an earlier
-    // file of that name as it was.
+    // file of that name as it was; a file replaced keeps its owner and permissions.
     static void writePdf(const PrintDocument &document, const QString &path, int fromPage = 0,
                          int toPage = 0);
 
     // Asked before a document for the printer is laid out, so that a Cancel costs
     // nothing: for paper there is nothing to ask (an empty path); for a file, the PDF file
     // chosen. No value when the user cancelled. A chosen file that cannot be written there
-    // (no such folder, a device in its place) raises the error writePdf would raise.
+    // (no such folder, a folder closed to writing, a read-only file, a device in its place)
+    // raises the error writePdf would raise.
     static std::optional<QString> askDestination(const QString &documentName);
     // Puts the pages where askDestination said: the PDF file, or the printer for an empty
     // path.

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QDesktopServices>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -20,6 +21,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSpacerItem>
+#include <QStandardPaths>
+#include <QTimer>
 #include <QUrl>
 
 #include <algorithm>
@@ -148,16 +151,52 @@ DialogAnswer realPrinting(const DialogRequest &request)
     return printSupport().runPrintDialog(request);
 }
 
+// How long the desktop's opener may take before a page counts as shown: one that hands the
+// page on returns at once, one that runs the browser itself keeps running while it shows it.
+constexpr int OpenerPatienceMs = 3000;
+
+// Opens an address the way the desktop does. Where the desktop's opener is a program that
+// tells by its exit status whether anything could show the address (xdg-open), that status is
+// the answer: the desktop call itself reports success as soon as the opener has started.
+bool openWithDesktop(const QUrl &url)
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (!opener.isEmpty()) {
+        BusyPointer busy;
+        auto *process = new QProcess;
+        process->setProcessChannelMode(QProcess::ForwardedChannels);
+        process->setStandardInputFile(QProcess::nullDevice());
+        process->start(opener, {url.toString(QUrl::FullyEncoded)});
+        if (process->waitForStarted()) {
+            QEventLoop wait;
+            QObject::connect(process, &QProcess::finished, &wait, &QEventLoop::quit);
+            QTimer::singleShot(OpenerPatienceMs, &wait, &QEventLoop::quit);
+            wait.exec(QEventLoop::ExcludeUserInputEvents);
+        }
+        if (process->state() != QProcess::NotRunning) {
+            // It shows the page itself, and is left to end on its own.
+            QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+            return true;
+        }
+        const bool shown = process->error() != QProcess::FailedToStart &&
+                           process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
+        delete process;
+        return shown;
+    }
+#endif
+    return QDesktopServices::openUrl(url);
+}
+
 DialogAnswer realShell(const DialogRequest &request)
 {
     DialogAnswer answer;
     switch (request.kind) {
     case DialogKind::OpenLink:
-        answer.accepted = QDesktopServices::openUrl(QUrl(request.text, QUrl::TolerantMode));
+        answer.accepted = openWithDesktop(QUrl(request.text, QUrl::TolerantMode));
         break;
     case DialogKind::OpenDocument:
-        answer.accepted =
-            QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(request.text).absoluteFilePath()));
+        answer.accepted = openWithDesktop(QUrl::fromLocalFile(QFileInfo(request.text).absoluteFilePath()));
         break;
     default:
         answer.accepted = QProcess::startDetached(request.text, request.arguments);

@@ -4,12 +4,17 @@
 #include "platform/ui/KeyCodes.h"
 #include "platform/ui/ScreenFit.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QFocusFrame>
 #include <QKeyEvent>
+#include <QPlainTextEdit>
 #include <QScopeGuard>
+#include <QScrollArea>
 #include <QShowEvent>
+#include <QTextEdit>
 #include <QTimer>
 
 namespace platform {
@@ -51,12 +56,49 @@ int keyForCharacter(int ascii)
     }
 }
 
+// A tab character in a notes box is never wanted, and typing one instead of moving on would
+// keep a keyboard user in the box: Tab and Shift+Tab leave every box. A read-only box shows
+// no caret of its own, so the focus would be invisible there: it gets one.
+template <class Box> void fitMultiLineBoxesForKeyboard(QWidget *form)
+{
+    for (Box *box : form->findChildren<Box *>()) {
+        box->setTabChangesFocus(true);
+        if (box->isReadOnly())
+            box->setTextInteractionFlags(box->textInteractionFlags() | Qt::TextSelectableByKeyboard);
+    }
+}
+
 } // namespace
 
-Form::Form(QWidget *parent) : QWidget(parent, Qt::Window) {}
+Form::Form(QWidget *parent) : QWidget(parent, Qt::Window)
+{
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { showFocus(now); });
+}
+
+void Form::showFocus(QWidget *focused)
+{
+    if (!focused || focused->window() != this)
+        return;
+    // A box in a page that scrolls is scrolled into view, whichever way the focus came.
+    for (QWidget *inner = focused; inner && inner != this; inner = inner->parentWidget()) {
+        if (auto *page = qobject_cast<QScrollArea *>(inner);
+            page && page->widget() && page->widget()->isAncestorOf(focused))
+            page->ensureWidgetVisible(focused);
+    }
+    // A list or grid shows the focus on its current item only: one with none (an empty list)
+    // would hide where the focus is, so the window draws a frame around it.
+    auto *view = qobject_cast<QAbstractItemView *>(focused);
+    const bool framed = view && !view->currentIndex().isValid();
+    if (framed && !mFocusFrame)
+        mFocusFrame = new QFocusFrame(this);
+    if (mFocusFrame)
+        mFocusFrame->setWidget(framed ? view : nullptr);
+}
 
 Form::~Form()
 {
+    // Closing the window moves the focus while its controls go: nothing is to be shown then.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     if (mKeyPreview)
         qApp->removeEventFilter(this);
     if (mModalLoop)
@@ -257,6 +299,8 @@ void Form::driveModalForTests()
 void Form::showEvent(QShowEvent *event)
 {
     load();
+    fitMultiLineBoxesForKeyboard<QPlainTextEdit>(this);
+    fitMultiLineBoxesForKeyboard<QTextEdit>(this);
     // Whatever place and size the window's own code chose, it opens wholly on its screen:
     // this runs before the window system shows it.
     if (!event->spontaneous())
@@ -266,6 +310,7 @@ void Form::showEvent(QShowEvent *event)
 
 void Form::hideEvent(QHideEvent *event)
 {
+    rememberFrame(this);
     QWidget::hideEvent(event);
     if (event->spontaneous())
         return;

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class QEventLoop;
+class QFocusFrame;
 class QKeyEvent;
 
 namespace platform {
@@ -24,6 +25,9 @@ namespace platform {
 //   the character typed (13 Enter, 27 Escape, 8 Backspace); keys that type no character
 //   (arrows, function keys) raise no Form_KeyPress. Without keyPreview the handlers see
 //   only keys sent to the window itself, when none of its controls has the focus.
+// - Tab and Shift+Tab move the focus out of every box, multi-line ones included, and a
+//   read-only box shows a caret while it has the focus; a list or grid with no current item
+//   gets a focus frame, and a control in a page that scrolls is scrolled into view.
 // An unloaded Form stays unloaded: the accessor of a window (see instanceOf) makes a
 // fresh one on its next use, so every opening starts from the window's design.
 // A Form whose Form_Load fails is unloaded at once (no unload handler runs); one whose
@@ -100,6 +104,7 @@ class Form : public QWidget {
     void endModal();
     void showAndActivate(Form *owner);
     void focusFirstControl();
+    void showFocus(QWidget *focused);
     void activate();
     void driveModalForTests();
     bool dispatchKey(QKeyEvent *event, QWidget *receiver);
@@ -113,6 +118,7 @@ class Form : public QWidget {
     QPointer<Form> mOpener;
     const QEvent *mLastKeyEvent = nullptr;
     QPointer<QWidget> mLastKeyReceiver;
+    QPointer<QFocusFrame> mFocusFrame;
 };
 
 // Opens a window made for one opening: loads it, shows it modally, unloads it once it is

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QHash>
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
@@ -43,9 +44,18 @@ QScreen *screenOf(const QWidget *window)
     return screen ? screen : QGuiApplication::primaryScreen();
 }
 
-QMargins expectedFrame(const QWidget *window)
+QHash<QByteArray, QMargins> &framesOfKinds()
+{
+    static QHash<QByteArray, QMargins> frames;
+    return frames;
+}
+} // namespace
+
+QMargins expectedFrameMargins(const QWidget *window)
 {
     QMargins frame = frameMarginsOf(window);
+    if (frame.isNull())
+        frame = framesOfKinds().value(window->metaObject()->className());
     if (frame.isNull()) {
         // Not framed yet: a window that is shows what the window system adds.
         for (const QWidget *other : QApplication::topLevelWidgets()) {
@@ -57,7 +67,24 @@ QMargins expectedFrame(const QWidget *window)
     }
     return frame;
 }
-} // namespace
+
+QRect expectedFrameGeometry(const QWidget *window)
+{
+    return window->geometry().marginsAdded(expectedFrameMargins(window));
+}
+
+void rememberFrame(const QWidget *window)
+{
+    const QMargins frame = frameMarginsOf(window);
+    if (window->isWindow() && !frame.isNull())
+        framesOfKinds().insert(window->metaObject()->className(), frame);
+}
+
+void placeFrameAt(QWidget *window, const QPoint &corner)
+{
+    const QMargins frame = expectedFrameMargins(window);
+    window->setGeometry(QRect(corner + QPoint(frame.left(), frame.top()), window->size()));
+}
 
 void keepOnScreen(QWidget *window)
 {
@@ -66,7 +93,7 @@ void keepOnScreen(QWidget *window)
     QScreen *screen = screenOf(window);
     if (!screen)
         return;
-    const QMargins frame = expectedFrame(window);
+    const QMargins frame = expectedFrameMargins(window);
     const QRect fitted = fitFrameWithin(window->geometry(), frame, screen->availableGeometry());
     if (fitted == window->geometry())
         return;
@@ -80,7 +107,8 @@ QRect availableClientArea(const QWidget *window)
     const QScreen *screen = screenOf(window);
     if (!screen)
         return QRect(0, 0, std::numeric_limits<int>::max(), std::numeric_limits<int>::max());
-    return fitFrameWithin(screen->availableGeometry(), expectedFrame(window), screen->availableGeometry());
+    return fitFrameWithin(screen->availableGeometry(), expectedFrameMargins(window),
+                          screen->availableGeometry());
 }
 
 int widestClientWidth(const QWidget *window)

@@ -20,6 +20,19 @@ QRect fitFrameWithin(const QRect &client, const QMargins &frame, const QRect &av
 // screen with no window manager draws no frame at all.
 void keepOnScreen(QWidget *window);
 
+// The frame a window has or, not framed yet, will have: its own once the window system has
+// framed it, else the one a window of its kind had when last hidden (see rememberFrame), else
+// another framed window's, else none.
+QMargins expectedFrameMargins(const QWidget *window);
+// The window's outer rectangle, its expected frame included.
+QRect expectedFrameGeometry(const QWidget *window);
+// Keeps the frame a window has now for the next window of its kind, which is framed only
+// once it is on screen.
+void rememberFrame(const QWidget *window);
+// Moves a window so that its frame's top-left corner is at `corner`. The client area is
+// placed, not the frame, so that a window not yet framed lands where one framed would.
+void placeFrameAt(QWidget *window, const QPoint &corner);
+
 // The largest client area a window can have with its frame wholly on the available area
 // of its screen (the frame as keepOnScreen takes it), where that client area would stand.
 QRect availableClientArea(const QWidget *window);

@@ -1,5 +1,7 @@
 #include "platform/ui/Twips.h"
 
+#include "platform/ui/ScreenFit.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -76,17 +78,17 @@ int screenHeightTwips()
 
 void moveWindowTwips(QWidget *window, int left, int top)
 {
-    window->move(twipsToPixelsX(left), twipsToPixelsY(top));
+    placeFrameAt(window, QPoint(twipsToPixelsX(left), twipsToPixelsY(top)));
 }
 
 int windowWidthTwips(const QWidget *window)
 {
-    return int(std::lround(pixelsToTwipsX(window->frameGeometry().width())));
+    return int(std::lround(pixelsToTwipsX(expectedFrameGeometry(window).width())));
 }
 
 int windowHeightTwips(const QWidget *window)
 {
-    return int(std::lround(pixelsToTwipsY(window->frameGeometry().height())));
+    return int(std::lround(pixelsToTwipsY(expectedFrameGeometry(window).height())));
 }
 
 } // namespace platform

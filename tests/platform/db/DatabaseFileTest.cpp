@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <sqlcipher/sqlite3.h>
 
@@ -487,4 +488,83 @@ TEST(DatabaseOpen, AStoredQueryWhoseTableIsGoneNamesTheTable)
         EXPECT_EQ(error.number(), err::UnknownName);
         EXPECT_TRUE(error.description().endsWith(": tblRemind.")) << error.description().toStdString();
     }
+}
+
+// `rows` contacts with long notes, then `password` set ("" for none).
+static void fill(TempDatabase &temp, int rows, const QString &password)
+{
+    sqlite3_exec(temp.db().handle(),
+                 "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n) INSERT INTO "
+                 "tblContacts (LastName, Notes) SELECT i, hex(zeroblob(450)) FROM n LIMIT " +
+                     QByteArray::number(rows),
+                 nullptr, nullptr, nullptr);
+    temp.close();
+    if (!password.isEmpty())
+        Database::open(temp.path(), true, false, ";pwd=")->newPassword("", password);
+}
+
+TEST(DatabasePassword, ChangeRewritesTheFileTheLinkLeadsToAndKeepsItsMode)
+{
+    for (const auto &[link, mode, from, to] :
+         {std::tuple{true, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther, "", "s3cret"},
+          std::tuple{false, QFile::ReadOwner | QFile::WriteOwner, "s3cret", ""}}) {
+        TempDatabase temp;
+        fill(temp, 50, from);
+        QFile::setPermissions(temp.path(), mode);
+        const QString opened = link ? temp.folder() + "-link.mdb" : temp.path();
+        ASSERT_TRUE(!link || QFile::link(temp.path(), opened));
+        Database::open(opened, true, false, QStringLiteral(";pwd=") + from)->newPassword(from, to);
+        EXPECT_EQ(QFileInfo(opened).isSymLink(), link);
+        EXPECT_EQ(readAll(temp.path()).startsWith("SQLite format 3"), QString(to).isEmpty());
+        EXPECT_EQ(
+            countRows(*Database::open(temp.path(), true, false, ";pwd=" + QString(to)), "tblContacts"), 50);
+        EXPECT_EQ(QFile::permissions(temp.path()) & ~QFile::Permissions(0x0F00), mode) << to;
+        QFile::remove(temp.folder() + "-link.mdb");
+    }
+}
+
+TEST(DatabasePassword, RefusedWhileAnotherProgramHasTheFileOpen)
+{
+    TempDatabase temp;
+    temp.close();
+    QProcess holder; // has the file open and reads nothing, as an idle SQLite shell
+    holder.start("sh", {"-c", "exec 3<\"$0\"; echo open; read line", temp.path()});
+    ASSERT_TRUE(holder.waitForReadyRead(10000));
+    auto db = Database::open(temp.path(), true, false, ";pwd=");
+    EXPECT_RUNTIME_ERROR(db->newPassword("", "s3cret"), err::FileInUse);
+    holder.closeWriteChannel();
+    ASSERT_TRUE(holder.waitForFinished(10000));
+    db->newPassword("", "s3cret");
+}
+
+// The child of the test below: removes the password and dies with the plain copy half made.
+TEST(DatabasePassword, ChildKilledDuringAChange)
+{
+    static const QString path = qEnvironmentVariable("QUILTERN_REKEY_DB");
+    if (path.isEmpty())
+        GTEST_SKIP() << "only run as the child of AnInterruptedChangeLeavesNothingBehind";
+    auto db = Database::open(path, true, false, ";pwd=old");
+    sqlite3_progress_handler(
+        db->handle(), 1000,
+        [](void *) {
+            if (QFileInfo(QFileInfo(path).dir().entryInfoList({"*.rekey-*"}).value(0)).size() > 1024 * 1024)
+                ::raise(SIGKILL);
+            return 0;
+        },
+        nullptr);
+    db->newPassword("old", "");
+}
+
+TEST(DatabasePassword, AnInterruptedChangeLeavesNothingBehind)
+{
+    TempDatabase temp;
+    fill(temp, 4000, "old");
+    qputenv("QUILTERN_REKEY_DB", temp.path().toUtf8());
+    QProcess::execute(QCoreApplication::applicationFilePath(), {"--gtest_filter=*.ChildKilledDuringAChange"});
+    qunsetenv("QUILTERN_REKEY_DB");
+    const QFileInfo left = QDir(temp.folder()).entryInfoList({"Quiltern.mdb.rekey-*"}).value(0);
+    ASSERT_GT(left.size(), 1024 * 1024);
+    EXPECT_EQ(left.permissions() & ~QFile::Permissions(0x0F00), QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_EQ(countRows(*Database::open(temp.path(), true, false, ";pwd=old"), "tblContacts"), 4000);
+    EXPECT_EQ(QDir(temp.folder()).entryList(QDir::Files), QStringList{"Quiltern.mdb"});
 }

@@ -12,6 +12,7 @@ using platform::PrintDocument;
 using platform::PrintFont;
 using platform::PrintRun;
 using testsupport::inkInTwips;
+using testsupport::pdfPage;
 using testsupport::renderPage;
 
 const PrintFont Arial10{QStringLiteral("Arial"), 10.0, false, false};
@@ -74,6 +75,60 @@ TEST(PageRendererTest, LandscapePagesAreWideAndKeepTextInPlace)
     const QImage image = renderPage(document, 0, 96);
     EXPECT_GT(image.width(), image.height());
     EXPECT_NEAR(inkInTwips(image, 96).left(), 12000, 150);
+}
+
+// The share of the pixels inked in either drawing that the other leaves white.
+double inkDifference(const QImage &a, const QImage &b)
+{
+    const auto *pa = reinterpret_cast<const QRgb *>(a.constBits()), *pb = reinterpret_cast<const QRgb *>(b.constBits());
+    int inked = 0, differing = 0;
+    for (qsizetype i = 0; i < std::min(a.sizeInBytes(), b.sizeInBytes()) / 4; ++i) {
+        inked += qGray(pa[i]) < 128 || qGray(pb[i]) < 128;
+        differing += (qGray(pa[i]) < 128) != (qGray(pb[i]) < 128);
+    }
+    return inked ? double(differing) / inked : 1.0;
+}
+
+// A line whose first field is right to left shows its fields in their order, on the
+// screen and in PDF alike, as if printed one by one: each right-to-left field turned
+// round in its own place, the blank after it where it was typed.
+TEST(PageRendererTest, RightToLeftFieldsStayInTheirPlaceOnTheLine)
+{
+    const auto &metrics = platform::FontTextMetrics::instance();
+    for (const QStringList &fields :
+         {QStringList{"נייד", ": 555-0100  Work: 555-0199  4472 Pine Rd  ", "תל אביב", ", CA"},
+          QStringList{"ירושלים", " 91905"}, QStringList{"مرحبا بكم", " 42 Main St"}}) {
+        PrintDocument whole = oneRun(fields.join(QString()), 1440, 1440),
+                      apart = oneRun(QString(), 1440, 1440);
+        for (const QString &field : fields) {
+            const PrintRun &before = apart.pages[0].back();
+            apart.pages[0].push_back(
+                PrintRun{field, Arial10, before.x + metrics.width(Arial10, before.text), 1440});
+        }
+        SCOPED_TRACE(fields.join(QString()).toStdString());
+        EXPECT_LT(inkDifference(renderPage(whole, 0, 150), renderPage(apart, 0, 150)), 0.05);
+        EXPECT_LT(inkDifference(pdfPage(whole, 0, 150), pdfPage(apart, 0, 150)), 0.05);
+    }
+}
+
+// Scripts the report font lacks, which other faces may hold or no installed font does
+// (Korean, and Devanagari where the set-up is without it): on the screen and in PDF the
+// text, or a missing-glyph box a character, ends where it was measured to end, and never
+// as a bar: a good part of the middle row of its ink stays white.
+TEST(PageRendererTest, AScriptNoFontHoldsIsDrawnAsBoxesWhereItWasMeasured)
+{
+    for (const QString text : {QString::fromUtf8("नमस्ते दुनिया"), QString::fromUtf8("서울특별시 종로구")}) {
+        const PrintDocument document = oneRun(text, 1440, 1440);
+        for (const QImage &page : {renderPage(document, 0, 150), pdfPage(document, 0, 150)}) {
+            const QRectF ink = inkInTwips(page, 150);
+            EXPECT_NEAR(ink.right(), 1440 + platform::FontTextMetrics::instance().width(Arial10, text), 60);
+            const int middle = qRound(ink.center().y() * 150 / 1440);
+            int dark = 0;
+            for (int x = 0; x < page.width(); ++x)
+                dark += qGray(page.pixel(x, middle)) < 128;
+            EXPECT_LT(dark, ink.width() * 150 / 1440 * 3 / 4) << text.toStdString();
+        }
+    }
 }
 
 } // namespace

@@ -70,6 +70,14 @@ TEST(ScreenFitTest, AWindowNotYetFramedIsPlacedByTheFrameOfOneThatIs)
     platform::keepOnScreen(&window);
     EXPECT_EQ(window.geometry().topLeft(), available.topLeft() + QPoint(frame.left(), frame.top()));
     EXPECT_EQ(platform::availableClientArea(&window), available - frame);
+    for (int opening = 0; opening < 10; ++opening) {
+        QWidget w;
+        platform::placeFrameAt(&w, QPoint(300, 120));
+        const QRect placed = w.geometry();
+        w.show();
+        EXPECT_TRUE(w.frameGeometry().topLeft() == QPoint(300, 120) && w.geometry() == placed) << opening;
+        platform::rememberFrame(&w);
+    }
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include "platform/ui/Shell.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -50,4 +52,19 @@ TEST(ShellLinks, DocumentsAndProgramsAreRecordedNotRun)
     EXPECT_EQ(script.shellCalls()[1].kind, DialogKind::StartProgram);
     EXPECT_EQ(script.shellCalls()[1].arguments, QStringList({"/s", "x.txt"}));
     EXPECT_EQ(script.shellCalls()[2].kind, DialogKind::StartProgram);
+}
+
+// Unscripted, a document goes to the opener, whose exit status tells whether it could be shown.
+TEST(ShellLinks, TheOpenersExitStatusTellsWhetherTheDocumentWasShown)
+{
+    QTemporaryDir bin;
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", bin.path().toLocal8Bit()), setDialogHookForTesting({});
+    for (const int status : {0, 3, 4}) {
+        QFile opener(bin.filePath("xdg-open"));
+        opener.open(QIODevice::WriteOnly), opener.write("#!/bin/sh\nexit " + QByteArray::number(status));
+        opener.close(), opener.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        EXPECT_EQ(openDocument("Quiltern.htm"), status == 0) << status;
+    }
+    qputenv("PATH", path), DialogScript::installStrictDefault();
 }
