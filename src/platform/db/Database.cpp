@@ -256,11 +256,11 @@ void upgradeTextOrder(sqlite3 *db)
 
 const QLatin1String RekeyWork("rekey");
 
-// A password change cut short (the program killed, the machine stopped) leaves its copy of
-// the whole database, perhaps unencrypted, beside the file it was to replace: beside the
-// file a symbolic link leads to, or beside the link itself for a change made before such
-// links were followed.
-void removeRekeyLeftovers(const QString &path)
+// A password change or a repair cut short (the program killed, the machine stopped) leaves
+// its copy of the whole database, perhaps unencrypted, beside the file it was to replace:
+// beside the file a symbolic link leads to, or beside the link itself for a change made
+// before such links were followed. `work` is the kind of copy.
+void removeLeftovers(const QString &path, QLatin1String work)
 {
     QStringList places{path};
     const QString real = QFileInfo(path).canonicalFilePath();
@@ -269,10 +269,11 @@ void removeRekeyLeftovers(const QString &path)
     for (const QString &place : std::as_const(places)) {
         const QFileInfo info(place);
         const QRegularExpression leftover(QLatin1Char('^') + QRegularExpression::escape(info.fileName()) +
-                                          QStringLiteral("\\.%1-[0-9a-f]{8}(-journal)?$").arg(RekeyWork));
+                                          QStringLiteral("\\.%1-[0-9a-f]{8}(-journal)?$").arg(work));
         const QDir folder = info.absoluteDir();
-        const QStringList names = folder.entryList({QStringLiteral("*.%1-*").arg(RekeyWork)},
-                                                   QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+        const QStringList names =
+            folder.entryList({QStringLiteral("*.%1-*").arg(work)},
+                             QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
         for (const QString &name : names)
             if (leftover.match(name).hasMatch())
                 QFile::remove(folder.filePath(name));
@@ -308,9 +309,10 @@ std::unique_ptr<Database> Database::open(const QString &path, bool exclusive, bo
     database->mReadOnly = readOnly || cannotBeWritten(database->mPath);
     if (database->mUseLock.take(database->mPath, exclusive) == FileUseLock::Result::InUse)
         raiseInUse(database->mPath);
-    // Held, the file has no password change under way: what such a change left is stale.
+    // Held, the file has no password change or repair under way: what such work left is stale.
     if (!database->mReadOnly)
-        removeRekeyLeftovers(database->mPath);
+        for (const QLatin1String work : {RekeyWork, RepairWork, ScratchWork})
+            removeLeftovers(database->mPath, work);
     database->openConnection();
     return database;
 }

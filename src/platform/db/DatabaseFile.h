@@ -3,6 +3,7 @@
 #include "platform/db/SqlConnection.h"
 
 #include <QByteArray>
+#include <QLatin1String>
 #include <QString>
 
 struct sqlite3;
@@ -29,6 +30,10 @@ SqlConnection rawOpen(const QString &path, int flags, const QString &password);
 void renameOver(const QString &from, const QString &to);
 // A name beside `path` that no file has yet, for work files of the kind `what`.
 QString freshSidePath(const QString &path, const QString &what);
+// The work files of a repair: the repaired file, and the copy the damaged file is read
+// through (an encrypted file's in plain).
+inline const QLatin1String RepairWork("repair");
+inline const QLatin1String ScratchWork("scratch");
 
 } // namespace dbfile
 

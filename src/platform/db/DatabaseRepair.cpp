@@ -460,8 +460,8 @@ class Repair {
         // A repair replaces the file, which a read-only mark forbids.
         if (Database::cannotBeWritten(mFullPath))
             raiseReadOnlyDatabase(mFullPath);
-        mFresh = freshSidePath(mPath, QStringLiteral("repair"));
-        mScratch = freshSidePath(mPath, QStringLiteral("scratch"));
+        mFresh = freshSidePath(mPath, RepairWork);
+        mScratch = freshSidePath(mPath, ScratchWork);
     }
 
     // The file is read through a plain copy, which may be changed: it gets a header again

@@ -265,6 +265,18 @@ TEST(DatabaseRepair, AWrongPasswordIsToldFromADamagedEncryptedFile)
     EXPECT_EQ(countRows(*db, "tblSettings"), 16);
 }
 
+// A repair cut short leaves its copies beside the file, the plain copy of an encrypted one
+// among them.
+TEST(DatabaseRepair, WhatAnInterruptedRepairLeftIsRemovedOnTheNextOpen)
+{
+    TempDatabase temp;
+    temp.close();
+    for (const char *work : {"scratch", "repair"})
+        writeAll(temp.path() + "." + work + "-0123abcd", "rows in plain");
+    Database::open(temp.path());
+    EXPECT_EQ(QDir(temp.folder()).entryList(QDir::Files), QStringList{"Quiltern.mdb"});
+}
+
 TEST(DatabasePassword, SetChangeAndRemove)
 {
     TempDatabase temp;
