@@ -4,8 +4,10 @@
 // crashes or hangs. Each damage runs in a child process of its own, so that a crash or a
 // hang is counted rather than ending the run.
 //
-//   RepairDamageRun [damages=1000] [seed=1] [contacts=3000]
-//   RepairDamageRun --file <path>
+//   RepairDamageRun [damages=1000] [seed=1] [contacts=3000] [password]
+//   RepairDamageRun --file <path> [password]
+//
+// With a password the file is encrypted with it (pages of 1,024 bytes rather than 4,096).
 //
 // QUILTERN_KEEP_ORIGINAL=<path> keeps a copy of the undamaged file; QUILTERN_KEEP_DAMAGE=<n>
 // keeps the n-th damaged file (counted from 1) as kept-damage.mdb in the current folder.
@@ -35,12 +37,18 @@
 namespace {
 
 enum Outcome { Opened, Repaired, RepairedWithLoss, Refused, TakenForPassword, Crashed, Hung, Outcomes };
-const char *const OutcomeNames[] = {"opened as it was",   "repaired, nothing lost", "repaired, loss told",
-                                    "refused",            "taken for a password",   "crashed",
+const char *const OutcomeNames[] = {"opened as it was",
+                                    "repaired, nothing lost",
+                                    "repaired, loss told",
+                                    "refused",
+                                    "taken for a password",
+                                    "crashed",
                                     "hung"};
-const char *const KindNames[] = {"cut short", "bytes flipped", "a page garbled", "header bytes", "pages zeroed"};
+const char *const KindNames[] = {"cut short", "bytes flipped", "a page garbled", "header bytes",
+                                 "pages zeroed"};
 constexpr int Kinds = 5;
-constexpr int PageSize = 4096;
+int PageSize = 4096;
+QString Password;
 constexpr auto TimeLimit = std::chrono::seconds(60);
 
 QByteArray damaged(QByteArray bytes, int kind, std::mt19937 &random)
@@ -79,7 +87,9 @@ QByteArray damaged(QByteArray bytes, int kind, std::mt19937 &random)
 
 qint64 contactsIn(const QString &path)
 {
-    auto db = platform::Database::open(path);
+    auto db = Password.isEmpty()
+                  ? platform::Database::open(path)
+                  : platform::Database::open(path, true, false, QStringLiteral(";pwd=") + Password);
     if (!db->isTable(QStringLiteral("tblContacts")) || !db->isTable(QStringLiteral("tblSettings")))
         platform::raiseForeignFile(path);
     auto all = db->openRecordset(QStringLiteral("Select * from tblContacts Order By LastName"));
@@ -104,7 +114,7 @@ Outcome openOrRepair(const QString &path)
         }
     }
     try {
-        const platform::Database::RepairReport report = platform::Database::repair(path);
+        const platform::Database::RepairReport report = platform::Database::repair(path, Password);
         const qint64 kept = contactsIn(path);
         // For the parent: the contacts kept, and the most the repair saw the file hold.
         writeFileBytes(path + QStringLiteral(".kept"),
@@ -140,7 +150,8 @@ Outcome inChild(const QString &path)
 int main(int argc, char **argv)
 {
     // One file of the user's choosing, opened or repaired as the run does each damage.
-    if (argc == 3 && std::strcmp(argv[1], "--file") == 0) {
+    if (argc >= 3 && std::strcmp(argv[1], "--file") == 0) {
+        Password = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
         const Outcome outcome = openOrRepair(QString::fromLocal8Bit(argv[2]));
         std::printf("%s\n", OutcomeNames[outcome]);
         return 0;
@@ -148,6 +159,9 @@ int main(int argc, char **argv)
     const int damages = argc > 1 ? std::atoi(argv[1]) : 1000;
     const quint32 seed = argc > 2 ? quint32(std::atoi(argv[2])) : 1;
     const int contacts = argc > 3 ? std::atoi(argv[3]) : 3000;
+    Password = argc > 4 ? QString::fromLocal8Bit(argv[4]) : QString();
+    if (!Password.isEmpty())
+        PageSize = 1024;
 
     QTemporaryDir folder;
     const QString original = folder.filePath(QStringLiteral("original.mdb"));
@@ -156,32 +170,44 @@ int main(int argc, char **argv)
         auto db = platform::Database::open(original);
         ContactGenerator::insert(*db, contacts, seed);
         for (int i = 1; i <= 12; ++i)
-            db->execute(QStringLiteral("INSERT INTO tblCategoryDesc (CategoryDesc) VALUES ('Group %1')").arg(i));
+            db->execute(
+                QStringLiteral("INSERT INTO tblCategoryDesc (CategoryDesc) VALUES ('Group %1')").arg(i));
         for (int i = 1; i <= 40; ++i)
             db->execute(QStringLiteral("INSERT INTO tblRemind (LinkedRecordID, Description, Status) VALUES "
                                        "(%1, 'Call', 'Active')")
                             .arg(i * 7));
     }
+    if (!Password.isEmpty())
+        platform::Database::open(original, true, false, QStringLiteral(";pwd="))
+            ->newPassword(QString(), Password);
     const QByteArray bytes = readFileBytes(original);
     // The undamaged file, for trying a damage by hand.
     if (!qEnvironmentVariable("QUILTERN_KEEP_ORIGINAL").isEmpty())
         QFile::copy(original, qEnvironmentVariable("QUILTERN_KEEP_ORIGINAL"));
-    std::printf("%d damages of a %lld-byte file of %d contacts, seed %u\n", damages, qint64(bytes.size()),
-                contacts, seed);
+    std::printf("%d damages of a %lld-byte %s file of %d contacts, seed %u\n", damages, qint64(bytes.size()),
+                Password.isEmpty() ? "plain" : "encrypted", contacts, seed);
 
     std::mt19937 random(seed);
     qint64 contactsKept = 0;
     int repairs = 0, unseenLosses = 0, overcounts = 0;
+    // Refusals of files that kept what a repair needs most: a plain file's length, an
+    // encrypted file's first 16 bytes (the salt of its key).
+    int keptNeeds = 0, keptNeedsRefused = 0;
     std::array<std::array<int, Outcomes>, Kinds> counts{};
     const auto started = std::chrono::steady_clock::now();
     for (int i = 0; i < damages; ++i) {
         const int kind = i % Kinds;
         const QString path = folder.filePath(QStringLiteral("damaged-%1.mdb").arg(i));
-        writeFileBytes(path, damaged(bytes, kind, random));
+        const QByteArray damage = damaged(bytes, kind, random);
+        writeFileBytes(path, damage);
+        const bool needsKept =
+            Password.isEmpty() ? damage.size() == bytes.size() : damage.left(16) == bytes.left(16);
         if (qEnvironmentVariableIntValue("QUILTERN_KEEP_DAMAGE") == i + 1)
             QFile::copy(path, QStringLiteral("kept-damage.mdb"));
         const Outcome outcome = inChild(path);
         ++counts[kind][outcome];
+        keptNeeds += needsKept;
+        keptNeedsRefused += needsKept && (outcome == Refused || outcome == TakenForPassword);
         const QList<QByteArray> kept = readFileBytes(path + QStringLiteral(".kept")).split(' ');
         if (kept.size() == 2) {
             contactsKept += kept[0].toLongLong();
@@ -192,8 +218,8 @@ int main(int argc, char **argv)
             unseenLosses += unseen;
             overcounts += overcount;
             if (unseen || overcount)
-                std::printf("damage %d (%s): kept %s, seen held %s\n", i, KindNames[kind], kept[0].constData(),
-                            kept[1].constData());
+                std::printf("damage %d (%s): kept %s, seen held %s\n", i, KindNames[kind],
+                            kept[0].constData(), kept[1].constData());
         }
         if (outcome == Refused && qEnvironmentVariableIsSet("QUILTERN_TELL_REFUSALS"))
             std::printf("damage %d (%s) refused: %s\n", i, KindNames[kind],
@@ -220,8 +246,13 @@ int main(int argc, char **argv)
                 "contacts; %d counted more contacts held than there were",
                 contactsKept / double(std::max(repairs, 1)), contacts, unseenLosses, overcounts);
     const int refused = total[Refused] + total[TakenForPassword];
-    std::printf("\nrefused %d of %d (%.1f%%), crashed %d, hung %d, in %.0f s\n", refused, damages,
-                100.0 * refused / std::max(damages, 1), total[Crashed], total[Hung],
+    std::printf("\nrefused %d of %d (%.1f%%); of the %d %s, %d refused; crashed %d, hung %d, in %.0f s\n",
+                refused, damages, 100.0 * refused / std::max(damages, 1), keptNeeds,
+                Password.isEmpty() ? "not cut short" : "with their first 16 bytes intact", keptNeedsRefused,
+                total[Crashed], total[Hung],
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
-    return total[Crashed] + total[Hung] == 0 && refused * 20 <= damages ? 0 : 1;
+    // At most one in 300 plain files of whole length refused, one in 20 encrypted files with
+    // their salt whole.
+    const int allowedOneIn = Password.isEmpty() ? 300 : 20;
+    return total[Crashed] + total[Hung] == 0 && keptNeedsRefused * allowedOneIn <= keptNeeds ? 0 : 1;
 }

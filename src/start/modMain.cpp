@@ -60,29 +60,47 @@ QString rowsOf(qint64 count, const QString &one, const QString &many)
     return QString::number(count) + QLatin1Char(' ') + (count == 1 ? one : many);
 }
 
+// A list of items as a sentence gives it: "a", "a and b", "a, b and c".
+QString listed(QStringList items)
+{
+    const QString last = items.takeLast();
+    return items.isEmpty() ? last : items.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
+}
+
 // What a repair kept, told once it is over: the contacts, categories and reminders the
-// repaired file holds, whether the damaged file held more than could be read, and where
-// the damaged original is.
+// repaired file holds, what the damaged file held of each kind of row it lost (its own
+// tables' rows included), the tables left out, a list of tables lost, and where the
+// damaged original is.
 void reportRepair(const platform::Database::RepairReport &report)
 {
     struct Kind {
         const char *table, *one, *many;
+        bool told; // among what the repaired file is said to hold
     };
-    static const Kind kinds[] = {{"tblContacts", "contact", "contacts"},
-                                 {"tblCategoryDesc", "category", "categories"},
-                                 {"tblRemind", "reminder", "reminders"}};
+    static const Kind kinds[] = {{"tblContacts", "contact", "contacts", true},
+                                 {"tblCategoryDesc", "category", "categories", true},
+                                 {"tblCategoryID", "category assignment", "category assignments", false},
+                                 {"tblRemind", "reminder", "reminders", true},
+                                 {"tblSettings", "setting", "settings", false},
+                                 // The due reminders, worked out afresh from the reminders.
+                                 {"tblCurrentReminders", nullptr, nullptr, false}};
     QStringList holds, held;
     for (const Kind &kind : kinds) {
         const auto table = report.table(QLatin1String(kind.table));
-        holds.append(rowsOf(table.kept, QLatin1String(kind.one), QLatin1String(kind.many)));
-        if (table.held > table.kept)
+        if (kind.told)
+            holds.append(rowsOf(table.kept, QLatin1String(kind.one), QLatin1String(kind.many)));
+        if (kind.one && table.held > table.kept)
             held.append(rowsOf(table.held, QLatin1String(kind.one), QLatin1String(kind.many)));
     }
-    const auto list = [](QStringList items) {
-        const QString last = items.takeLast();
-        return items.isEmpty() ? last : items.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
-    };
-    const QString kept = QStringLiteral("  It holds ") + list(holds) + QLatin1Char('.');
+    for (const auto &table : report.tables) {
+        const bool known = std::any_of(std::begin(kinds), std::end(kinds), [&](const Kind &kind) {
+            return table.name.compare(QLatin1String(kind.table), Qt::CaseInsensitive) == 0;
+        });
+        if (!known && table.held > table.kept)
+            held.append(rowsOf(table.held, QStringLiteral("row"), QStringLiteral("rows")) +
+                        QStringLiteral(" of your table ") + table.name);
+    }
+    const QString kept = QStringLiteral("  It holds ") + listed(holds) + QLatin1Char('.');
     const QString original =
         QStringLiteral("  The damaged original is kept as ") + report.backup + QLatin1Char('.');
     if (!report.lostRows()) {
@@ -91,11 +109,22 @@ void reportRepair(const platform::Database::RepairReport &report)
         return;
     }
     const QString before = held.isEmpty() ? QString()
-                                          : QStringLiteral("  The damaged file held at least ") + list(held) +
-                                                QLatin1Char('.');
+                                          : QStringLiteral("  The damaged file held at least ") +
+                                                listed(held) + QLatin1Char('.');
+    const QString leftOut = report.leftOut.isEmpty() ? QString()
+                            : report.leftOut.size() == 1
+                                ? QStringLiteral("  Your table ") + report.leftOut.first() +
+                                      QStringLiteral(" could not be read and is left out.")
+                                : QStringLiteral("  Your tables ") + listed(report.leftOut) +
+                                      QStringLiteral(" could not be read and are left out.");
+    const QString listLost =
+        report.listLost
+            ? QStringLiteral(
+                  "  The file's list of tables could not be read, so what else it held is not known.")
+            : QString();
     platform::MsgBox(QStringLiteral("The database has been repaired, but some of its data could not be "
                                     "recovered.") +
-                         kept + before + original,
+                         kept + before + leftOut + listLost + original,
                      platform::vbOKOnly + platform::vbExclamation, QStringLiteral("Database Repaired"));
 }
 
@@ -145,6 +174,16 @@ std::optional<RuntimeError> openDatabase(const QString &path, std::unique_ptr<pl
     } catch (const RuntimeError &error) {
         if (error.number() != platform::err::NotValidPassword)
             return error;
+    }
+    // The password given before a repair of the file opens the repaired file.
+    if (!password.isEmpty()) {
+        try {
+            db = platform::Database::open(path, true, false, QStringLiteral(";pwd=") + password);
+            return std::nullopt;
+        } catch (const RuntimeError &error) {
+            if (error.number() != platform::err::NotValidPassword)
+                return error;
+        }
     }
     for (int attempt = 1; attempt <= 2; ++attempt) {
         // Typed into a masked box: a password on screen is a password told.
@@ -252,9 +291,9 @@ MainOutcome openAndShow(std::unique_ptr<platform::Database> opened = {})
         ahead = std::async(std::launch::async, openAhead, gDbPath, QThread::currentThread());
         NameList::build();
     }
+    QString password;
     for (;;) {
         forgetDatabase();
-        QString password;
         bool ended = false;
         std::optional<RuntimeError> failure;
         OpenedAhead early = ahead.valid() ? ahead.get() : OpenedAhead{};
@@ -353,9 +392,9 @@ void runMainAgain(std::unique_ptr<platform::Database> opened)
 std::unique_ptr<platform::Database> checkDatabaseFile(const QString &path)
 {
     bool repairTried = false;
+    QString password;
     for (;;) {
         std::unique_ptr<platform::Database> db;
-        QString password;
         bool ended = false;
         std::optional<RuntimeError> failure = openDatabase(path, db, password, ended);
         if (ended)

@@ -312,11 +312,15 @@ TEST(StartupRepair, AListFoundDamagedAsTheWindowFirstShowsIsRepairedAndShownFrom
 
 // A repair says what it kept. Each damage is one a repair can read past: the contacts'
 // first page (every other page of theirs whole), one page of their rows, the file's first
-// bytes, the stored definition of the contacts table.
+// bytes, the stored definition of the contacts table, the list of tables; in a file with a
+// password, asked once, the contacts' first page, the first page (its list of tables) or
+// its end.
 struct RepairCase {
     const char *name;
     void (*apply)(QByteArray &bytes, qint64 contactsPage);
-    bool everyContactKept;
+    qint64 fewestKept; // of 200 contacts
+    const char *told;  // what the box says was lost; none when nothing was
+    const char *password = "";
 };
 
 class StartupRepairOf : public ::testing::TestWithParam<RepairCase> {};
@@ -332,13 +336,20 @@ TEST_P(StartupRepairOf, SaysWhatTheRepairedFileHoldsAndWhereTheOriginalIs)
         db->execute("INSERT INTO tblCategoryDesc (CategoryDesc) VALUES ('Quilters')");
         db->execute("INSERT INTO tblRemind (Description, Status) VALUES ('Birthday', 'Active')");
     }
+    const QString password = GetParam().password;
+    if (!password.isEmpty())
+        setPassword(path, password);
     QByteArray bytes = readFileBytes(path);
-    GetParam().apply(bytes, damage::firstPageOf(path, "tblContacts"));
+    GetParam().apply(bytes, damage::firstPageOf(path, "tblContacts", password));
     writeFileBytes(path, bytes);
 
     DialogScript script;
+    if (!password.isEmpty())
+        script.answerInput(password);
     script.answerMessage(platform::vbOK).answerMessage(platform::vbOK);
     ASSERT_TRUE(program.start());
+    EXPECT_EQ(script.shown(DialogKind::Input).size(), password.isEmpty() ? 0u : 1u);
+    EXPECT_EQ(gDb->hasPassword(), !password.isEmpty());
     const auto messages = script.shown(DialogKind::Message);
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[0].title, "Corrupt Database") << "a repair offered, not a password asked";
@@ -348,16 +359,17 @@ TEST_P(StartupRepairOf, SaysWhatTheRepairedFileHoldsAndWhereTheOriginalIs)
     const QString holds = QString("  It holds %1 contacts, 2 categories and 1 reminder.").arg(contacts);
     const QString original = "  The damaged original is kept as " + path + ".bak.";
     EXPECT_EQ(messages[1].title, "Database Repaired");
-    if (GetParam().everyContactKept) {
-        EXPECT_EQ(contacts, 200);
+    EXPECT_GE(contacts, GetParam().fewestKept) << "no more is lost than the rows of the damaged pages";
+    EXPECT_LE(contacts, 200);
+    EXPECT_TRUE(gDb->isView("qryRemind")) << "the stored queries the windows read";
+    if (!GetParam().told) {
         EXPECT_EQ(messages[1].text, "The database has been repaired." + holds + original);
         EXPECT_EQ(messages[1].icon, platform::vbInformation);
     } else {
-        EXPECT_GE(contacts, 180) << "no more is lost than the rows of the garbled page";
-        EXPECT_LT(contacts, 200);
-        EXPECT_EQ(messages[1].text,
-                  "The database has been repaired, but some of its data could not be recovered." + holds +
-                      "  The damaged file held at least 200 contacts." + original);
+        EXPECT_EQ(messages[1].text.toStdString(),
+                  ("The database has been repaired, but some of its data could not be recovered." + holds +
+                   GetParam().told + original)
+                      .toStdString());
         EXPECT_EQ(messages[1].icon, platform::vbExclamation);
     }
 }
@@ -365,25 +377,119 @@ TEST_P(StartupRepairOf, SaysWhatTheRepairedFileHoldsAndWhereTheOriginalIs)
 INSTANTIATE_TEST_SUITE_P(
     Damages, StartupRepairOf,
     ::testing::Values(
-        RepairCase{"ContactsFirstPageGarbled", [](QByteArray &b, qint64 page) { damage::garblePage(b, page); },
-                   true},
+        RepairCase{"ContactsFirstPageGarbled",
+                   [](QByteArray &b, qint64 page) { damage::garblePage(b, page); }, 200, nullptr},
         RepairCase{"PageOfContactsGarbled",
                    [](QByteArray &b, qint64 page) { damage::garblePage(b, damage::firstChildOf(b, page)); },
-                   false},
+                   180, "  The damaged file held at least 200 contacts."},
         RepairCase{"HeaderBytesChanged",
                    [](QByteArray &b, qint64) {
                        for (int i = 0; i < 40; ++i)
                            b[i] = char((i * 53 + 7) & 0xff);
                    },
-                   true},
-        RepairCase{"SchemaFormatChanged", [](QByteArray &b, qint64) { b[47] = 9; }, true},
+                   200, nullptr},
+        RepairCase{"SchemaFormatChanged", [](QByteArray &b, qint64) { b[47] = 9; }, 200, nullptr},
         RepairCase{"ContactsDefinitionDamaged",
                    [](QByteArray &b, qint64) {
                        const qsizetype at = b.indexOf("CONSTRAINT \"Prefix size\"");
                        ASSERT_GT(at, 0);
                        b[at + 6] = '#';
                    },
-                   true}),
+                   200, nullptr},
+        RepairCase{
+            "ListOfTablesGarbled",
+            [](QByteArray &b, qint64) { damage::garblePage(b, 1, 11, damage::PageSize, damage::HeaderSize); },
+            200, nullptr},
+        RepairCase{"ListOfTablesGone",
+                   [](QByteArray &b, qint64) {
+                       for (qint64 page : damage::listOfTablesPages(b))
+                           damage::garblePage(b, page, 11, damage::PageSize,
+                                              page == 1 ? damage::HeaderSize : 0);
+                   },
+                   200, "  The file's list of tables could not be read, so what else it held is not known."},
+        RepairCase{
+            "EncryptedContactsFirstPageGarbled",
+            [](QByteArray &b, qint64 page) { damage::garblePage(b, page, 11, damage::EncryptedPageSize); },
+            200, nullptr, "s3cret"},
+        RepairCase{"EncryptedListOfTablesGarbled",
+                   [](QByteArray &b, qint64) {
+                       damage::garblePage(b, 1, 11, damage::EncryptedPageSize, damage::EncryptedSaltSize);
+                   },
+                   200, nullptr, "s3cret"},
+        // What the pages cut off held is not known.
+        RepairCase{"EncryptedCutShort", [](QByteArray &b, qint64) { b.truncate(b.size() * 85 / 100 + 123); },
+                   150, "", "s3cret"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// What a repair lost is named in the user's words: a table whose only page is garbled (its
+// rows told from what its index lists), a table of the user's own that cannot be read.
+struct LossCase {
+    const char *name;
+    void (*apply)(QByteArray &bytes, const QString &path);
+    const char *categoriesKept, *told;
+};
+
+class StartupRepairLosing : public ::testing::TestWithParam<LossCase> {};
+
+TEST_P(StartupRepairLosing, NamesWhatWasLost)
+{
+    StartedProgram program;
+    const QString path = newDatabase(program.folder().filePath("Quiltern.mdb"));
+    {
+        auto db = platform::Database::open(path);
+        ContactGenerator::insert(*db, 200);
+        for (int i = 1; i <= 8; ++i)
+            db->execute(QString("INSERT INTO tblCategoryDesc (CategoryDesc) VALUES ('Group %1')").arg(i));
+        for (int i = 1; i <= 92; ++i)
+            db->execute(QString("INSERT INTO tblCategoryID (ID, CategoryNumber) VALUES (%1, %2)")
+                            .arg(i)
+                            .arg(i % 8 + 1));
+        for (const char *sql :
+             {"CREATE TABLE Gifts (Name TEXT, Price INTEGER)", "INSERT INTO Gifts VALUES ('Thimble', 4)"})
+            platform::SqlStatement(db->handle(), sql).step();
+    }
+    QByteArray bytes = readFileBytes(path);
+    GetParam().apply(bytes, path);
+    writeFileBytes(path, bytes);
+
+    DialogScript script;
+    script.answerMessage(platform::vbOK).answerMessage(platform::vbOK);
+    ASSERT_TRUE(program.start());
+    const auto messages = script.shown(DialogKind::Message);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(
+        messages[1].text.toStdString(),
+        QString("The database has been repaired, but some of its data could not be recovered.  It holds 200 "
+                "contacts, %1 and 0 reminders.  %2  The damaged original is kept as %3.bak.")
+            .arg(GetParam().categoriesKept, GetParam().told, path)
+            .toStdString());
+    EXPECT_EQ(messages[1].icon, platform::vbExclamation);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Losses, StartupRepairLosing,
+    ::testing::Values(LossCase{"CategoriesPage",
+                               [](QByteArray &b, const QString &path) {
+                                   damage::garblePage(b, damage::firstPageOf(path, "tblCategoryDesc"));
+                               },
+                               "0 categories", "The damaged file held at least 8 categories."},
+                      LossCase{"CategoryAssignmentsPage",
+                               [](QByteArray &b, const QString &path) {
+                                   damage::garblePage(b, damage::firstPageOf(path, "tblCategoryID"));
+                               },
+                               "8 categories", "The damaged file held at least 92 category assignments."},
+                      LossCase{"SettingsPage",
+                               [](QByteArray &b, const QString &path) {
+                                   damage::garblePage(b, damage::firstPageOf(path, "tblSettings"));
+                               },
+                               "8 categories", "The damaged file held at least 16 settings."},
+                      LossCase{"OwnTableDefinition",
+                               [](QByteArray &b, const QString &) {
+                                   const qsizetype at = b.indexOf("CREATE TABLE Gifts (");
+                                   ASSERT_GT(at, 0);
+                                   b[at + 19] = ')';
+                               },
+                               "8 categories", "Your table Gifts could not be read and is left out."}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(StartupRepair, CancelEndsWithoutTouchingTheFile)

@@ -5,7 +5,9 @@
 #include "platform/db/Database.h"
 #include "platform/db/SqlStatement.h"
 
+#include <QList>
 #include <QString>
+#include <QtEndian>
 
 // Fills the contacts over several pages, then garbles a page in the middle; returns the
 // damaged file's bytes.
@@ -26,12 +28,12 @@ inline QByteArray damageDatabase(const QString &path)
     return bytes;
 }
 
-// Garbles the first page behind the file's header, where the list of tables is: no table
-// can be found, so nothing can be copied. Returns the damaged file's bytes.
+// Garbles every page behind the file's header: neither its list of tables nor any row can
+// be read, so nothing can be copied. Returns the damaged file's bytes.
 inline QByteArray damageBeyondRepair(const QString &path)
 {
     QByteArray bytes = readFileBytes(path);
-    for (int i = 100; i < 4096 && i < bytes.size(); ++i)
+    for (int i = 100; i < bytes.size(); ++i)
         bytes[i] = char((i * 37 + 11) & 0xff);
     writeFileBytes(path, bytes);
     return bytes;
@@ -41,19 +43,27 @@ inline QByteArray damageBeyondRepair(const QString &path)
 namespace damage {
 
 constexpr int PageSize = 4096;
+// The first page begins with the file's header.
+constexpr int HeaderSize = 100;
+// An encrypted file's pages, and the bytes it begins with that are not encrypted.
+constexpr int EncryptedPageSize = 1024;
+constexpr int EncryptedSaltSize = 16;
 
-// Overwrites page `page` (counted from 1) with bytes that hold no b-tree page.
-inline void garblePage(QByteArray &bytes, qint64 page, quint32 seed = 11)
+// Overwrites page `page` (counted from 1) with bytes that hold no b-tree page, from `from`.
+inline void garblePage(QByteArray &bytes, qint64 page, quint32 seed = 11, int pageSize = PageSize,
+                       int from = 0)
 {
-    const qint64 at = (page - 1) * PageSize;
-    for (qint64 i = 0; i < PageSize && at + i < bytes.size(); ++i)
+    const qint64 at = (page - 1) * pageSize;
+    for (qint64 i = from; i < pageSize && at + i < bytes.size(); ++i)
         bytes[at + i] = char(((i + seed) * 37 + seed) & 0xff);
 }
 
 // The first page of a table, as the file's list of tables gives it.
-inline qint64 firstPageOf(const QString &path, const QString &table)
+inline qint64 firstPageOf(const QString &path, const QString &table, const QString &password = QString())
 {
-    auto db = platform::Database::open(path);
+    auto db = password.isEmpty()
+                  ? platform::Database::open(path)
+                  : platform::Database::open(path, true, false, QStringLiteral(";pwd=") + password);
     platform::SqlStatement root(db->handle(), QStringLiteral("SELECT rootpage FROM sqlite_master WHERE "
                                                              "type = 'table' AND name = ?"));
     root.bind(1, table);
@@ -66,6 +76,20 @@ inline qint64 firstChildOf(const QByteArray &bytes, qint64 page)
     const auto *data = reinterpret_cast<const uchar *>(bytes.constData()) + (page - 1) * PageSize;
     const int cell = (data[12] << 8) | data[13];
     return (qint64(data[cell]) << 24) | (data[cell + 1] << 16) | (data[cell + 2] << 8) | data[cell + 3];
+}
+
+// The first page and the pages it leads to: the list of tables of a file of a few dozen tables.
+inline QList<qint64> listOfTablesPages(const QByteArray &bytes)
+{
+    const auto *data = reinterpret_cast<const uchar *>(bytes.constData()) + HeaderSize;
+    const auto at = [&](int offset) { return qFromBigEndian<quint32>(data + offset); };
+    QList<qint64> pages{1};
+    if (data[0] == 0x05) {
+        pages.append(at(8));
+        for (int cell = 0; cell < qFromBigEndian<quint16>(data + 3); ++cell)
+            pages.append(at(qFromBigEndian<quint16>(data + 12 + 2 * cell) - HeaderSize));
+    }
+    return pages;
 }
 
 } // namespace damage

@@ -3,10 +3,11 @@
 #include "platform/RuntimeError.h"
 #include "platform/base/Clock.h"
 #include "platform/db/DaoError.h"
+#include "platform/db/DatabaseFile.h"
 #include "platform/db/DatabaseHeader.h"
+#include "platform/db/EncryptedPages.h"
 #include "platform/db/FieldValue.h"
 #include "platform/db/NewDatabase.h"
-#include "platform/db/PageSalvage.h"
 #include "platform/db/QueryRecordset.h"
 #include "platform/db/ReplacingFile.h"
 #include "platform/db/SqlStatement.h"
@@ -27,13 +28,11 @@
 
 namespace platform {
 
-namespace {
+namespace dbfile {
 
 // Files up to this size are checked for damage when they are opened; larger ones are
 // checked by every read instead, so that opening a very large list stays quick.
 constexpr qint64 OpenCheckLimit = 64 * 1024 * 1024;
-
-enum class FileKind { Plain, Encrypted, Foreign, Jet };
 
 QByteArray readHead(const QString &path)
 {
@@ -62,8 +61,8 @@ FileKind sniff(const QString &path)
         return FileKind::Plain;
     if (head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB")
         return FileKind::Jet;
-    // An encrypted file is whole pages of what looks like noise.
-    if (size >= 1024 && size % 1024 == 0)
+    // An encrypted file is pages of what looks like noise, whole unless it was cut short.
+    if (size >= 1024 && (size % 1024 == 0 || EncryptedPages::looksEncrypted(head)))
         return FileKind::Encrypted;
     return FileKind::Foreign;
 }
@@ -257,11 +256,11 @@ void upgradeTextOrder(sqlite3 *db)
 
 const QLatin1String RekeyWork("rekey");
 
-// A password change cut short (the program killed, the machine stopped) leaves its copy of
-// the whole database, perhaps unencrypted, beside the file it was to replace: beside the
-// file a symbolic link leads to, or beside the link itself for a change made before such
-// links were followed.
-void removeRekeyLeftovers(const QString &path)
+// A password change or a repair cut short (the program killed, the machine stopped) leaves
+// its copy of the whole database, perhaps unencrypted, beside the file it was to replace:
+// beside the file a symbolic link leads to, or beside the link itself for a change made
+// before such links were followed. `work` is the kind of copy.
+void removeLeftovers(const QString &path, QLatin1String work)
 {
     QStringList places{path};
     const QString real = QFileInfo(path).canonicalFilePath();
@@ -270,17 +269,20 @@ void removeRekeyLeftovers(const QString &path)
     for (const QString &place : std::as_const(places)) {
         const QFileInfo info(place);
         const QRegularExpression leftover(QLatin1Char('^') + QRegularExpression::escape(info.fileName()) +
-                                          QStringLiteral("\\.%1-[0-9a-f]{8}(-journal)?$").arg(RekeyWork));
+                                          QStringLiteral("\\.%1-[0-9a-f]{8}(-journal)?$").arg(work));
         const QDir folder = info.absoluteDir();
-        const QStringList names = folder.entryList({QStringLiteral("*.%1-*").arg(RekeyWork)},
-                                                   QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+        const QStringList names =
+            folder.entryList({QStringLiteral("*.%1-*").arg(work)},
+                             QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
         for (const QString &name : names)
             if (leftover.match(name).hasMatch())
                 QFile::remove(folder.filePath(name));
     }
 }
 
-} // namespace
+} // namespace dbfile
+
+using namespace dbfile;
 
 bool Database::cannotBeWritten(const QString &path)
 {
@@ -307,9 +309,10 @@ std::unique_ptr<Database> Database::open(const QString &path, bool exclusive, bo
     database->mReadOnly = readOnly || cannotBeWritten(database->mPath);
     if (database->mUseLock.take(database->mPath, exclusive) == FileUseLock::Result::InUse)
         raiseInUse(database->mPath);
-    // Held, the file has no password change under way: what such a change left is stale.
+    // Held, the file has no password change or repair under way: what such work left is stale.
     if (!database->mReadOnly)
-        removeRekeyLeftovers(database->mPath);
+        for (const QLatin1String work : {RekeyWork, RepairWork, ScratchWork})
+            removeLeftovers(database->mPath, work);
     database->openConnection();
     return database;
 }
@@ -341,13 +344,17 @@ void Database::openConnection()
 
     rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if ((rc & 0xff) == SQLITE_NOTADB) {
-        if (kind == FileKind::Encrypted)
+        // Only a password that opens no page of the file is a wrong one.
+        if (kind == FileKind::Encrypted && EncryptedPages::probe(mPath, mPassword).pages == 0)
             raiseBadPassword();
         raiseDamaged(mPath);
     }
-    // A header whose format bytes are damaged names a format no engine has written.
-    if (kind == FileKind::Plain && rc == SQLITE_ERROR &&
-        QString::fromUtf8(sqlite3_errmsg(db)) == QLatin1String("unsupported file format"))
+    // A header whose format bytes are damaged names a format no engine has written; a list
+    // of tables whose pages are damaged reads as a malformed one.
+    const QString failure = QString::fromUtf8(sqlite3_errmsg(db));
+    if (rc == SQLITE_ERROR &&
+        ((kind == FileKind::Plain && failure == QLatin1String("unsupported file format")) ||
+         failure.startsWith(QLatin1String("malformed database schema"))))
         raiseDamaged(mPath);
     if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
         raiseInUse(mPath);
@@ -924,588 +931,6 @@ void Database::create(const QString &path, const QString &schemaSql)
         throw RuntimeError(err::DatabaseExists, QStringLiteral("Database '%1' already exists.").arg(path));
     }
     renameOver(temporary, path);
-}
-
-namespace {
-
-// Copies the readable rows of one damaged table: a scan copies rows until it meets an
-// unreadable page; the key range behind that page is then halved again and again so that
-// rows on the readable pages beyond it are found and copied too.
-class RowSalvage {
-  public:
-    RowSalvage(sqlite3 *db, const QString &table)
-        : mDb(db), mTable(quoteSqlName(table)), mName(table),
-          mCopy(db,
-                QStringLiteral("INSERT INTO main.%1 SELECT * FROM damaged.%1 WHERE rowid = ?").arg(mTable)),
-          mRange(db,
-                 QStringLiteral("SELECT rowid FROM damaged.%1 WHERE rowid > ? AND rowid <= ? ORDER BY rowid")
-                     .arg(mTable))
-    {
-    }
-
-    // Copies what can be read; false when the table did not read whole.
-    bool run()
-    {
-        constexpr qint64 none = std::numeric_limits<qint64>::min();
-        qint64 last = none;
-        if (scan(none, std::numeric_limits<qint64>::max(), last))
-            return true;
-        const qint64 from = std::max<qint64>(last, 0);
-        const qint64 top = highestKey(from);
-        salvage(from, top, 0);
-        qint64 beyond = none;
-        scan(top, std::numeric_limits<qint64>::max(), beyond);
-        return false;
-    }
-
-    // The rows read whole that the table's own rules refused.
-    qint64 refused() const { return mRefused.size(); }
-
-  private:
-    // The highest key the table may hold. The search below it is as long as the range is
-    // wide, so a bound is taken from whatever still tells one: the table itself, its
-    // counter, the keys its indexes list; failing all, a range of keys past the last read.
-    qint64 highestKey(qint64 from)
-    {
-        if (const auto top = readKey(QStringLiteral("SELECT max(rowid) FROM damaged.%1").arg(mTable)))
-            return std::max(from, *top);
-        if (const auto top =
-                readKey(QStringLiteral("SELECT seq FROM damaged.sqlite_sequence WHERE name = ?")))
-            return std::max(from, *top);
-        QStringList indexes;
-        try {
-            SqlStatement list(
-                mDb, QStringLiteral("SELECT name FROM damaged.sqlite_master WHERE type = 'index' AND "
-                                    "tbl_name = ?"));
-            list.bind(1, mName);
-            while (list.step())
-                indexes.append(list.text(0));
-        } catch (const RuntimeError &) {
-        }
-        std::optional<qint64> top;
-        for (const QString &index : indexes) {
-            // An index lists its rows' keys on pages of its own, read as far as they can be.
-            try {
-                SqlStatement keys(mDb, QStringLiteral("SELECT rowid FROM damaged.%1 INDEXED BY %2")
-                                           .arg(mTable, quoteSqlName(index)));
-                while (keys.step())
-                    top = std::max(top.value_or(from), keys.int64(0));
-            } catch (const RuntimeError &) {
-            }
-        }
-        return std::max(from, top.value_or(from + BlindRange));
-    }
-
-    // The one value a query gives, the table's name bound where it asks for it.
-    std::optional<qint64> readKey(const QString &sql)
-    {
-        try {
-            SqlStatement query(mDb, sql);
-            if (sql.contains(QLatin1Char('?')))
-                query.bind(1, mName);
-            if (query.step() && !query.isNull(0))
-                return query.int64(0);
-        } catch (const RuntimeError &) {
-        }
-        return std::nullopt;
-    }
-
-    // Copies the rows with low < rowid <= high; false when an unreadable page stopped it,
-    // with `last` the last rowid passed.
-    bool scan(qint64 low, qint64 high, qint64 &last)
-    {
-        try {
-            mRange.reset();
-            mRange.bindInt64(1, low);
-            mRange.bindInt64(2, high);
-            while (mRange.step()) {
-                last = mRange.int64(0);
-                copy(last);
-            }
-            return true;
-        } catch (const RuntimeError &) {
-            return false;
-        }
-    }
-
-    void copy(qint64 rowid)
-    {
-        try {
-            mCopy.reset();
-            mCopy.bindInt64(1, rowid);
-            mCopy.step();
-        } catch (const RuntimeError &) {
-            // An unreadable or conflicting row is left behind; the others are copied. A row
-            // the table's own rules refuse was read, and counts among those the file held.
-            // A damaged page can list a key twice: the second copy of a row is no row lost.
-            if ((sqlite3_errcode(mDb) & 0xff) == SQLITE_CONSTRAINT && !copied(rowid))
-                mRefused.insert(rowid);
-        }
-    }
-
-    bool copied(qint64 rowid)
-    {
-        try {
-            SqlStatement find(mDb, QStringLiteral("SELECT 1 FROM main.%1 WHERE rowid = ?").arg(mTable));
-            find.bindInt64(1, rowid);
-            return find.step();
-        } catch (const RuntimeError &) {
-            return false;
-        }
-    }
-
-    void salvage(qint64 low, qint64 high, int depth)
-    {
-        if (low >= high || depth > 62)
-            return;
-        qint64 last = low;
-        if (scan(low, high, last))
-            return;
-        const qint64 from = std::max(low, last);
-        if (high - from <= 1) {
-            copy(high);
-            return;
-        }
-        const qint64 middle = from + (high - from) / 2;
-        salvage(middle, high, depth + 1);
-        salvage(from, middle, depth + 1);
-    }
-
-    // Keys searched past the last one read when nothing tells how far the table goes.
-    static constexpr qint64 BlindRange = 1 << 16;
-
-    sqlite3 *mDb;
-    QString mTable;
-    QString mName;
-    QSet<qint64> mRefused;
-    SqlStatement mCopy;
-    SqlStatement mRange;
-};
-
-// What stopped a repair that found the file too damaged to copy.
-struct RepairStopped {
-    QString cause;
-};
-
-[[noreturn]] void raiseRepairFailed(const QString &path, const QString &cause, int number)
-{
-    throw RuntimeError(number,
-                       QStringLiteral("The database '%1' could not be repaired: %2 The file has not been "
-                                      "changed.")
-                           .arg(path, cause));
-}
-
-struct SchemaObject {
-    QString type, name, sql;
-};
-
-// Attaches `file` as "damaged" and reads its tables, indexes and views; nothing when its
-// list of them cannot be read, or holds no table whose first row can be read.
-QList<SchemaObject> attachDamaged(sqlite3 *db, const QString &file, const QString &password)
-{
-    QList<SchemaObject> objects;
-    try {
-        SqlStatement attach(db, QStringLiteral("ATTACH DATABASE ? AS damaged KEY ?"));
-        attach.bind(1, file);
-        attach.bind(2, password.isEmpty() ? QStringLiteral("") : password);
-        attach.step();
-        attach.finalize();
-        SqlStatement schema(
-            db, QStringLiteral("SELECT type, name, sql FROM damaged.sqlite_master WHERE sql IS "
-                               "NOT NULL AND name NOT LIKE 'sqlite~_%' ESCAPE '~' ORDER BY rowid"));
-        while (schema.step())
-            objects.append({schema.text(0), schema.text(1), schema.text(2)});
-    } catch (const RuntimeError &) {
-        objects.clear();
-    }
-    // A header that reads but is wrong shows its list of tables over pages of other things.
-    bool readable = false;
-    for (const SchemaObject &object : objects) {
-        if (object.type != QLatin1String("table") || readable)
-            continue;
-        try {
-            SqlStatement first(
-                db, QStringLiteral("SELECT * FROM damaged.%1 LIMIT 1").arg(quoteSqlName(object.name)));
-            first.step();
-            readable = true;
-        } catch (const RuntimeError &) {
-        }
-    }
-    if (!readable) {
-        objects.clear();
-        sqlite3_exec(db, "DETACH DATABASE damaged", nullptr, nullptr, nullptr);
-    }
-    return objects;
-}
-
-// For a plain file whose header is damaged: its copy at `scratch` gets a header made again,
-// with the smallest page size under which its tables can be read, and is attached.
-QList<SchemaObject> attachWithRebuiltHeader(sqlite3 *db, const QString &scratch)
-{
-    QFile copy(scratch);
-    if (!copy.open(QIODevice::ReadWrite))
-        return {};
-    const qint64 size = copy.size();
-    for (int pageSize : DatabaseHeader::pageSizes()) {
-        if (size < pageSize)
-            break;
-        if (!copy.seek(0) || copy.write(DatabaseHeader::rebuilt(pageSize, size)) != DatabaseHeader::Size ||
-            !copy.flush())
-            return {};
-        const QList<SchemaObject> objects = attachDamaged(db, scratch, QString());
-        if (!objects.isEmpty())
-            return objects;
-    }
-    return {};
-}
-
-// The program's own tables and their indexes as a new database of it has them, by
-// lower-case table name.
-struct OwnTable {
-    QString name, sql;
-    QStringList indexes;
-};
-
-QHash<QString, OwnTable> ownTables()
-{
-    QHash<QString, OwnTable> tables;
-    try {
-        const SqlConnection memory =
-            rawOpen(QStringLiteral(":memory:"), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, QString());
-        registerFunctions(memory.handle());
-        exec(memory.handle(), shippedSchema().toUtf8().constData());
-        SqlStatement list(memory.handle(),
-                          QStringLiteral("SELECT type, name, tbl_name, sql FROM sqlite_master WHERE type IN "
-                                         "('table', 'index') AND sql IS NOT NULL AND name NOT LIKE "
-                                         "'sqlite~_%' ESCAPE '~' ORDER BY type DESC, rowid"));
-        while (list.step()) {
-            OwnTable &table = tables[list.text(2).toLower()];
-            if (list.text(0) == QLatin1String("table"))
-                table = {list.text(1), list.text(3), table.indexes};
-            else if (list.text(0) == QLatin1String("index"))
-                table.indexes.append(list.text(3));
-        }
-    } catch (const RuntimeError &) {
-        tables.clear();
-    }
-    return tables;
-}
-
-// A table of the program's own whose stored definition cannot be read is given the
-// program's definition in the scratch copy of the file, so that its rows and its indexes
-// read as any other table's. True when one was.
-bool mendDefinitions(sqlite3 *db, const QList<SchemaObject> &objects, const QHash<QString, OwnTable> &own)
-{
-    bool mended = false;
-    for (const SchemaObject &object : objects) {
-        const auto known = own.constFind(object.name.toLower());
-        if (object.type != QLatin1String("table") || known == own.constEnd())
-            continue;
-        sqlite3_stmt *compiled = nullptr;
-        const QByteArray sql = object.sql.toUtf8();
-        const int rc = sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &compiled, nullptr);
-        sqlite3_finalize(compiled);
-        if (rc == SQLITE_OK)
-            continue;
-        try {
-            SqlStatement mend(
-                db, QStringLiteral("UPDATE damaged.sqlite_master SET sql = ? WHERE type = 'table' AND name = ?"));
-            mend.bind(1, known->sql);
-            mend.bind(2, object.name);
-            mend.step();
-            mended = true;
-        } catch (const RuntimeError &) {
-            // Its rows are then looked for page by page.
-        }
-    }
-    return mended;
-}
-
-// Makes a table of the repaired file from its stored definition; false, with nothing made,
-// when the definition cannot be read or names another table than the list of tables does.
-bool makesTable(sqlite3 *db, const SchemaObject &table)
-{
-    exec(db, "SAVEPOINT quiltern_table");
-    bool made = sqlite3_exec(db, table.sql.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
-    if (made) {
-        SqlStatement named(db, QStringLiteral("SELECT 1 FROM main.sqlite_master WHERE type = 'table' AND "
-                                              "name = ? COLLATE NOCASE"));
-        named.bind(1, table.name);
-        made = named.step();
-    }
-    if (!made)
-        exec(db, "ROLLBACK TO quiltern_table");
-    exec(db, "RELEASE quiltern_table");
-    return made;
-}
-
-// One table of the repaired file, as its rows were copied.
-struct CopiedTable {
-    QString name;
-    bool ownDefinition = false; // the stored one could not be read, or the table was missing
-    bool whole = false;         // read whole through its own pages
-    qint64 seen = 0;            // rows read of it
-};
-
-// The most rows an index of a damaged table lists: its entries lie on pages of their own,
-// so they still count the rows of a garbled page.
-qint64 indexedRows(sqlite3 *db, const QString &table, const QList<SchemaObject> &objects)
-{
-    qint64 most = 0;
-    for (const SchemaObject &object : objects) {
-        if (object.type != QLatin1String("index"))
-            continue;
-        try {
-            SqlStatement indexOf(db, QStringLiteral("SELECT tbl_name FROM damaged.sqlite_master WHERE name = ?"));
-            indexOf.bind(1, object.name);
-            if (!indexOf.step() || indexOf.text(0).compare(table, Qt::CaseInsensitive) != 0)
-                continue;
-            indexOf.finalize();
-            SqlStatement keys(db, QStringLiteral("SELECT rowid FROM damaged.%1 INDEXED BY %2")
-                                      .arg(quoteSqlName(table), quoteSqlName(object.name)));
-            // The entries before a garbled page of the index are counted all the same.
-            qint64 entries = 0;
-            try {
-                while (keys.step())
-                    most = std::max(most, ++entries);
-            } catch (const RuntimeError &) {
-            }
-        } catch (const RuntimeError &) {
-        }
-    }
-    return most;
-}
-
-qint64 rowCount(sqlite3 *db, const QString &table)
-{
-    SqlStatement count(db, QStringLiteral("SELECT count(*) FROM main.%1").arg(quoteSqlName(table)));
-    return count.step() ? count.int64(0) : 0;
-}
-
-} // namespace
-
-Database::RepairedTable Database::RepairReport::table(const QString &name) const
-{
-    for (const RepairedTable &table : tables)
-        if (table.name.compare(name, Qt::CaseInsensitive) == 0)
-            return table;
-    return {name, 0, 0};
-}
-
-bool Database::RepairReport::lostRows() const
-{
-    return cutShort || std::any_of(tables.begin(), tables.end(),
-                       [](const RepairedTable &table) { return table.held > table.kept; });
-}
-
-Database::RepairReport Database::repair(const QString &path, const QString &password)
-{
-    const QFileInfo info(path);
-    if (!info.exists() || !info.isFile())
-        throw RuntimeError(err::DatabaseNotFound, QStringLiteral("Could not find file '%1'.").arg(path));
-    const FileKind kind = sniff(path);
-    if (kind == FileKind::Foreign || kind == FileKind::Jet)
-        raiseForeign(path, kind);
-    if (kind == FileKind::Encrypted && password.isEmpty())
-        raiseBadPassword();
-    const bool plain = kind == FileKind::Plain;
-    const QString usedPassword = plain ? QString() : password;
-    // A repair replaces the file, which a read-only mark forbids.
-    if (cannotBeWritten(info.absoluteFilePath()))
-        raiseReadOnlyDatabase(info.absoluteFilePath());
-
-    const QString fresh = freshSidePath(path, QStringLiteral("repair"));
-    // The file is read through a copy, which may be changed: a plain file's gets a header
-    // again when its own is damaged, and is lent the probes that read its loose pages.
-    const QString scratch = freshSidePath(path, QStringLiteral("scratch"));
-    const auto removeWork = [&] {
-        for (const QString &work : {fresh, scratch})
-            for (const QString &file : {work, work + QLatin1String("-journal")})
-                QFile::remove(file);
-    };
-    RepairReport report;
-    try {
-        if (!QFile::copy(info.absoluteFilePath(), scratch))
-            throw RuntimeError(err::DiskError, QStringLiteral("Could not copy '%1'.").arg(path));
-        const SqlConnection connection =
-            rawOpen(fresh, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, usedPassword);
-        sqlite3 *db = connection.handle();
-        registerFunctions(db);
-        // A file cut short claims more pages than it has; this lets it be read as far as it
-        // goes instead of being refused whole.
-        exec(db, "PRAGMA writable_schema = ON");
-        QList<SchemaObject> objects = attachDamaged(db, scratch, usedPassword);
-        if (objects.isEmpty() && !plain)
-            raiseBadPassword();
-        if (objects.isEmpty())
-            objects = attachWithRebuiltHeader(db, scratch);
-        if (objects.isEmpty())
-            throw RepairStopped{QStringLiteral("its tables cannot be read.")};
-
-        const QHash<QString, OwnTable> own = ownTables();
-        if (mendDefinitions(db, objects, own)) {
-            exec(db, "DETACH DATABASE damaged");
-            objects = attachDamaged(db, scratch, usedPassword);
-            if (objects.isEmpty())
-                throw RepairStopped{QStringLiteral("its tables cannot be read.")};
-        }
-        // Counted before the copy begins: a damaged page can fail a read in a way that ends
-        // the transaction it is read in.
-        QHash<QString, qint64> held;
-        for (const SchemaObject &object : objects)
-            if (object.type == QLatin1String("table"))
-                held[object.name] = indexedRows(db, object.name, objects);
-        QList<CopiedTable> tables;
-        bool ours = false;
-        exec(db, "BEGIN");
-        for (const SchemaObject &object : objects) {
-            if (object.type != QLatin1String("table"))
-                continue;
-            const auto known = own.constFind(object.name.toLower());
-            ours = ours || known != own.constEnd();
-            if (makesTable(db, object)) {
-                tables.append({object.name, false});
-            } else if (known != own.constEnd()) {
-                // A damaged definition of a table the program knows: its rows are read from
-                // its pages into the program's own definition.
-                exec(db, known->sql.toUtf8().constData());
-                tables.append({known->name, true});
-            }
-            // Any other table whose definition cannot be read is left behind.
-        }
-        // A table of the program whose entry in the list of tables is gone.
-        for (const OwnTable &table : own) {
-            const bool made = std::any_of(tables.begin(), tables.end(), [&](const CopiedTable &copied) {
-                return copied.name.compare(table.name, Qt::CaseInsensitive) == 0;
-            });
-            if (ours && !made) {
-                exec(db, table.sql.toUtf8().constData());
-                tables.append({table.name, true});
-            }
-        }
-        for (CopiedTable &table : tables) {
-            if (table.ownDefinition)
-                continue;
-            RowSalvage salvage(db, table.name);
-            table.whole = salvage.run();
-            table.seen = rowCount(db, table.name) + salvage.refused();
-        }
-        try {
-            SqlStatement sequences(db, QStringLiteral("SELECT name, seq FROM damaged.sqlite_sequence"));
-            SqlStatement raise(
-                db, QStringLiteral("UPDATE main.sqlite_sequence SET seq = max(seq, ?2) WHERE name = ?1"));
-            SqlStatement add(
-                db, QStringLiteral("INSERT INTO main.sqlite_sequence (name, seq) SELECT ?1, ?2 WHERE NOT "
-                                   "EXISTS (SELECT 1 FROM main.sqlite_sequence WHERE name = ?1)"));
-            while (sequences.step()) {
-                for (SqlStatement *statement : {&raise, &add}) {
-                    statement->reset();
-                    statement->bind(1, sequences.text(0));
-                    statement->bindInt64(2, sequences.int64(1));
-                    statement->step();
-                }
-            }
-        } catch (const RuntimeError &) {
-            // The counters then continue from the highest number copied.
-        }
-        for (const SchemaObject &object : objects) {
-            if (object.type == QLatin1String("table"))
-                continue;
-            if (sqlite3_exec(db, object.sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK &&
-                object.type == QLatin1String("index")) {
-                // A unique index the surviving rows break is kept as a plain one.
-                QString plainIndex = object.sql;
-                plainIndex.replace(QRegularExpression(QStringLiteral("^\\s*CREATE\\s+UNIQUE\\s+INDEX"),
-                                                      QRegularExpression::CaseInsensitiveOption),
-                                   QStringLiteral("CREATE INDEX"));
-                sqlite3_exec(db, plainIndex.toUtf8().constData(), nullptr, nullptr, nullptr);
-            }
-        }
-        // A table of the program's gets the indexes it is made with where the file's own
-        // could not be made (those of the same name already made stay as they are).
-        for (const CopiedTable &table : tables)
-            for (const QString &index : own.value(table.name.toLower()).indexes)
-                sqlite3_exec(db, index.toUtf8().constData(), nullptr, nullptr, nullptr);
-        try {
-            SqlStatement version(db, QStringLiteral("PRAGMA damaged.user_version"));
-            const qint64 userVersion = version.step() ? version.int64(0) : 0;
-            version.finalize();
-            exec(db, QStringLiteral("PRAGMA main.user_version = %1").arg(userVersion).toUtf8().constData());
-        } catch (const RuntimeError &) {
-        }
-        // The pages the tables read whole reached need not be read again.
-        QSet<quint32> readRoots{1};
-        QStringList incomplete;
-        try {
-            SqlStatement roots(db, QStringLiteral("SELECT name, rootpage FROM damaged.sqlite_master WHERE "
-                                                  "type = 'table'"));
-            while (roots.step()) {
-                const auto copied = std::find_if(tables.begin(), tables.end(), [&](const CopiedTable &table) {
-                    return table.name.compare(roots.text(0), Qt::CaseInsensitive) == 0;
-                });
-                if (copied == tables.end() ? roots.text(0).startsWith(QLatin1String("sqlite_"))
-                                           : !copied->ownDefinition)
-                    readRoots.insert(quint32(roots.int64(1)));
-            }
-        } catch (const RuntimeError &) {
-        }
-        // A table read to its end may still miss rows: a damaged pointer can lead its
-        // reading past some of its pages, whose rows its indexes then still list.
-        for (const CopiedTable &table : tables)
-            if (!table.whole || table.ownDefinition || held.value(table.name) > table.seen)
-                incomplete.append(table.name);
-        exec(db, "COMMIT");
-        exec(db, "DETACH DATABASE damaged");
-        exec(db, "PRAGMA writable_schema = OFF");
-        const QHash<QString, qint64> found =
-            plain && !incomplete.isEmpty() ? PageSalvage::run(db, scratch, readRoots, incomplete)
-                                           : QHash<QString, qint64>();
-        SqlStatement check(db, QStringLiteral("PRAGMA integrity_check(1)"));
-        if (!check.step() || check.text(0) != QLatin1String("ok"))
-            throw RepairStopped{QStringLiteral("the repaired copy did not pass its check.")};
-        check.finalize();
-        for (const CopiedTable &table : tables) {
-            const qint64 kept = rowCount(db, table.name);
-            report.tables.append(
-                {table.name, kept, std::max({kept, table.seen + found.value(table.name), held.value(table.name)})});
-        }
-    } catch (const RepairStopped &stopped) {
-        removeWork();
-        raiseRepairFailed(path, stopped.cause, err::DamagedDatabase);
-    } catch (const RuntimeError &error) {
-        removeWork();
-        if (error.number() == err::NotValidPassword)
-            throw;
-        // Whatever stopped the work (a full disk, say) is told as the cause.
-        raiseRepairFailed(path, error.description(), error.number());
-    } catch (...) {
-        removeWork();
-        throw;
-    }
-    // The working copy's header has the page size the file was read with, though the
-    // file's own may be damaged.
-    report.cutShort = plain && DatabaseHeader::cutShort(readHead(scratch), info.size());
-    QFile::remove(scratch);
-    QFile::remove(scratch + QLatin1String("-journal"));
-
-    QString backup = path + QLatin1String(".bak");
-    for (int n = 2; QFileInfo::exists(backup); ++n)
-        backup = path + QStringLiteral(".bak%1").arg(n);
-    try {
-        renameOver(path, backup);
-    } catch (const RuntimeError &error) {
-        QFile::remove(fresh);
-        raiseRepairFailed(path, error.description(), error.number());
-    }
-    try {
-        renameOver(fresh, path);
-    } catch (const RuntimeError &error) {
-        renameOver(backup, path);
-        QFile::remove(fresh);
-        raiseRepairFailed(path, error.description(), error.number());
-    }
-    report.backup = backup;
-    return report;
 }
 
 } // namespace platform

@@ -12,6 +12,7 @@
 #include <QPair>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <functional>
 #include <memory>
@@ -63,14 +64,21 @@ class Database {
         // The damaged file ended part way through a page: whatever the pages cut off held
         // is gone, though no table may show it.
         bool cutShort = false;
+        // Tables not of the program's own whose definitions could not be read, left out.
+        QStringList leftOut;
+        // The file's list of tables could not be read: its tables were looked for page by
+        // page, and what pages lost with it held is not known.
+        bool listLost = false;
         // The table of that name (any case); an empty one when the file has none.
         RepairedTable table(const QString &name) const;
         bool lostRows() const;
     };
     // Checks the file and copies every readable row into a fresh file that takes its place;
-    // the original is kept beside it as a backup. A plain file's rows that its tables no
-    // longer reach are looked for on its other pages, and a table of the program's own whose
-    // stored definition cannot be read gets the program's definition.
+    // the original is kept beside it as a backup. An encrypted file is read page by page with
+    // the key its password gives. Rows that the file's tables no longer reach are looked for
+    // on its other pages, and a table of the program's own whose stored definition cannot be
+    // read, or a file whose list of tables is lost, gets the program's definitions. 3031 only
+    // when the password opens no page of the file.
     static RepairReport repair(const QString &path, const QString &password = QString());
 
     ~Database();

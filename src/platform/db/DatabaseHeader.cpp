@@ -9,6 +9,8 @@ namespace {
 const QByteArray Magic("SQLite format 3\0", 16);
 // Payload fractions: the same in every file, checked by the engine.
 const QByteArray Fractions("\x40\x20\x20", 3);
+// Kinds of b-tree pages, as the first byte of a page's header gives them.
+constexpr char TableLeaf = 0x0d, TableInterior = 0x05, IndexLeaf = 0x0a, IndexInterior = 0x02;
 
 void put32(QByteArray &header, int at, quint32 value)
 {
@@ -16,6 +18,11 @@ void put32(QByteArray &header, int at, quint32 value)
 }
 
 } // namespace
+
+const QByteArray &magic()
+{
+    return Magic;
+}
 
 bool looksPlain(const QByteArray &head)
 {
@@ -26,21 +33,16 @@ bool looksPlain(const QByteArray &head)
         return true;
     // Nor does an encrypted file show what follows a plain header: the first page's b-tree
     // header (a page of table rows, or of pointers to them) and the tables' definitions.
-    constexpr char TableLeaf = 0x0d, TableInterior = 0x05;
     return head.size() > Size && (head[Size] == TableLeaf || head[Size] == TableInterior) &&
            head.toUpper().contains("CREATE TABLE");
 }
 
 bool cutShort(const QByteArray &head, qint64 fileSize)
 {
-    if (head.size() < Size || !head.startsWith(Magic))
-        return false;
-    quint32 pageSize = qFromBigEndian<quint16>(head.constData() + 16);
-    if (pageSize == 1)
-        pageSize = 65536;
     // Only whole pages are ever written: a part of one is what is left of a file cut short.
     // (The page count the header keeps is no proof: it may be the damaged part.)
-    return pageSize >= 512 && (pageSize & (pageSize - 1)) == 0 && fileSize % pageSize != 0;
+    const auto layout = pageLayout(head);
+    return layout && fileSize % layout->first != 0;
 }
 
 const QList<int> &pageSizes()
@@ -49,7 +51,7 @@ const QList<int> &pageSizes()
     return sizes;
 }
 
-QByteArray rebuilt(int pageSize, qint64 fileSize)
+QByteArray rebuilt(int pageSize, qint64 fileSize, int reserve)
 {
     QByteArray header(Size, '\0');
     header.replace(0, Magic.size(), Magic);
@@ -57,6 +59,7 @@ QByteArray rebuilt(int pageSize, qint64 fileSize)
     qToBigEndian(quint16(pageSize == 65536 ? 1 : pageSize), header.data() + 16);
     header[18] = 1; // rollback journal for writing
     header[19] = 1; // and for reading
+    header[20] = char(reserve);
     header.replace(21, Fractions.size(), Fractions);
     const quint32 changeCounter = 1;
     put32(header, 24, changeCounter);
@@ -67,6 +70,59 @@ QByteArray rebuilt(int pageSize, qint64 fileSize)
     put32(header, 92, changeCounter); // the page count above is valid
     put32(header, 96, 3015002);
     return header;
+}
+
+QByteArray emptyFirstPage(int pageSize, qint64 fileSize, int reserve)
+{
+    QByteArray page = rebuilt(pageSize, fileSize, reserve);
+    page.resize(pageSize, '\0');
+    page[Size] = TableLeaf;
+    // No cells: their content area begins at the end of the page's usable part.
+    const int usable = pageSize - reserve;
+    qToBigEndian(quint16(usable == 65536 ? 0 : usable), page.data() + Size + 5);
+    return page;
+}
+
+std::optional<std::pair<int, int>> pageLayout(const QByteArray &head)
+{
+    if (head.size() < Size || !head.startsWith(Magic))
+        return std::nullopt;
+    int pageSize = qFromBigEndian<quint16>(head.constData() + 16);
+    if (pageSize == 1)
+        pageSize = 65536;
+    if (!pageSizes().contains(pageSize))
+        return std::nullopt;
+    return std::make_pair(pageSize, int(uchar(head[20])));
+}
+
+int likelyPageSize(const uchar *data, qint64 size)
+{
+    // A page of the engine's b-trees begins with its kind and a count of cells that fit it.
+    const auto beginsPage = [](const uchar *page, int pageSize) {
+        const int header = page[0] == TableLeaf || page[0] == IndexLeaf ? 8 : 12;
+        const bool kind = page[0] == TableLeaf || page[0] == IndexLeaf || page[0] == TableInterior ||
+                          page[0] == IndexInterior;
+        return kind && header + 2 * qFromBigEndian<quint16>(page + 3) <= pageSize;
+    };
+    QList<std::pair<int, double>> shares;
+    double most = 0;
+    for (int pageSize : pageSizes()) {
+        const qint64 pages = size / pageSize;
+        if (pages < 2)
+            break;
+        qint64 begun = 0;
+        for (qint64 n = 2; n <= pages; ++n)
+            begun += beginsPage(data + (n - 1) * pageSize, pageSize);
+        const double share = double(begun) / double(pages - 1);
+        shares.append({pageSize, share});
+        most = std::max(most, share);
+    }
+    // A size smaller than the real one finds pages at only some of its boundaries; a larger
+    // one skips pages, but finds as large a share of them.
+    for (const auto &[pageSize, share] : shares)
+        if (most > 0 && share >= most * 0.8)
+            return pageSize;
+    return 0;
 }
 
 } // namespace platform::DatabaseHeader

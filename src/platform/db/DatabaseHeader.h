@@ -3,6 +3,9 @@
 #include <QByteArray>
 #include <QList>
 
+#include <optional>
+#include <utility>
+
 namespace platform {
 
 // The first 100 bytes of a plain database file: what the repair needs to read a file whose
@@ -10,6 +13,9 @@ namespace platform {
 namespace DatabaseHeader {
 
 constexpr int Size = 100;
+
+// The bytes a plain file begins with.
+const QByteArray &magic();
 
 // True when `head` (the file's first bytes, up to a page of the largest size) begins as a
 // plain database does, keeps the bytes every plain header holds at a fixed place although
@@ -27,9 +33,20 @@ bool cutShort(const QByteArray &head, qint64 fileSize);
 // than the real one cuts the first page short, so its list of tables cannot be read.
 const QList<int> &pageSizes();
 
-// A header for a file of `fileSize` bytes in pages of `pageSize`: no free pages, UTF-8 text,
-// the page count taken from the file's length.
-QByteArray rebuilt(int pageSize, qint64 fileSize);
+// A header for a file of `fileSize` bytes in pages of `pageSize`, `reserve` bytes of each
+// page holding no data: no free pages, UTF-8 text, the page count taken from the file's length.
+QByteArray rebuilt(int pageSize, qint64 fileSize, int reserve = 0);
+
+// A first page whose list of tables is empty, with a header as rebuilt() makes it.
+QByteArray emptyFirstPage(int pageSize, qint64 fileSize, int reserve);
+
+// The page size and the bytes each page reserves, as a plain header gives them; nothing when
+// the header is not whole.
+std::optional<std::pair<int, int>> pageLayout(const QByteArray &head);
+
+// The page size under which most of the `size` bytes of a plain file at `data` begin pages
+// as the engine's pages begin; 0 when none does.
+int likelyPageSize(const uchar *data, qint64 size);
 
 } // namespace DatabaseHeader
 

@@ -5,8 +5,9 @@
 
 #include <QFile>
 #include <QList>
-#include <QMap>
 #include <QtEndian>
+
+#include <functional>
 
 namespace platform::PageSalvage {
 
@@ -24,6 +25,7 @@ constexpr int ProbesPerBatch = 64;
 struct Target {
     QString table;
     QStringList columns;
+    QStringList types;  // as declared
     int keyColumn = -1; // the INTEGER PRIMARY KEY, which a row keeps in its key, not its fields
 };
 
@@ -76,7 +78,7 @@ QList<quint32> unreachedLeaves(const QString &scratch, const QSet<quint32> &read
 
 Target targetOf(sqlite3 *db, const QString &table)
 {
-    Target target{table, {}, -1};
+    Target target{table, {}, {}, -1};
     SqlStatement info(db, QStringLiteral("PRAGMA main.table_info(%1)").arg(quoteSqlName(table)));
     int keys = 0;
     int key = -1;
@@ -87,6 +89,7 @@ Target targetOf(sqlite3 *db, const QString &table)
                 key = int(target.columns.size());
         }
         target.columns.append(info.text(1));
+        target.types.append(info.text(2).toUpper());
     }
     if (keys == 1)
         target.keyColumn = key;
@@ -98,6 +101,41 @@ Target targetOf(sqlite3 *db, const QString &table)
 QString absent(int column)
 {
     return QStringLiteral("(typeof(c%1) = 'blob' AND length(c%1) = 0)").arg(column);
+}
+
+// The values a field of a column declared `type` can hold, by the engine's rules for what a
+// declared type makes of a value: text columns keep text, number columns numbers. A text
+// that is not a number stays text in a number column, which the program never writes.
+QString fits(int column, const QString &type)
+{
+    const auto any = [&](std::initializer_list<const char *> words) {
+        return std::any_of(words.begin(), words.end(),
+                           [&](const char *word) { return type.contains(QLatin1String(word)); });
+    };
+    QString kinds;
+    if (any({"INT"}))
+        kinds = QStringLiteral("'integer', 'real'");
+    else if (any({"CHAR", "CLOB", "TEXT"}))
+        kinds = QStringLiteral("'text'");
+    else if (type.isEmpty() || any({"BLOB"}))
+        return QStringLiteral("1");
+    else if (any({"REAL", "FLOA", "DOUB"}))
+        kinds = QStringLiteral("'integer', 'real'");
+    else
+        kinds = QStringLiteral("'integer', 'real', 'text'");
+    return QStringLiteral("typeof(c%1) IN ('null', %2)").arg(column).arg(kinds);
+}
+
+// The rows of a probe that may be the target's: as many fields as it has columns, each of a
+// kind its column holds, the key's field empty as the engine leaves it.
+QString matching(const Target &target)
+{
+    const int fields = int(target.columns.size());
+    QStringList conditions{QStringLiteral("NOT %1").arg(absent(fields - 1)), absent(fields)};
+    for (int i = 0; i < fields; ++i)
+        conditions.append(i == target.keyColumn ? QStringLiteral("c%1 IS NULL").arg(i)
+                                                : fits(i, target.types[i]));
+    return conditions.join(QLatin1String(" AND "));
 }
 
 QString probeDefinition(const QString &name, int columns)
@@ -136,11 +174,11 @@ void detach(sqlite3 *db)
 qint64 copyRows(sqlite3 *db, const QString &probe, const Target &target)
 {
     const int fields = int(target.columns.size());
-    const QString matching = QStringLiteral("NOT %1 AND %2").arg(absent(fields - 1), absent(fields));
+    const QString rows = matching(target);
     const QString table = quoteSqlName(target.table);
     SqlStatement count(db, QStringLiteral("SELECT count(*) FROM damaged.%1 WHERE %2 AND rowid NOT IN "
                                           "(SELECT rowid FROM main.%3)")
-                               .arg(probe, matching, table));
+                               .arg(probe, rows, table));
     const qint64 found = count.step() ? count.int64(0) : 0;
     count.finalize();
     if (found == 0)
@@ -154,52 +192,34 @@ qint64 copyRows(sqlite3 *db, const QString &probe, const Target &target)
         columns.append(QStringLiteral("rowid"));
         values.append(QStringLiteral("rowid"));
     }
-    run(db, QStringLiteral("INSERT OR IGNORE INTO main.%1 (%2) SELECT %3 FROM damaged.%4 WHERE %5")
-                .arg(table, columns.join(QStringLiteral(", ")), values.join(QStringLiteral(", ")), probe,
-                     matching));
+    run(db,
+        QStringLiteral("INSERT OR IGNORE INTO main.%1 (%2) SELECT %3 FROM damaged.%4 WHERE %5")
+            .arg(table, columns.join(QStringLiteral(", ")), values.join(QStringLiteral(", ")), probe, rows));
     return found;
 }
 
-} // namespace
-
-QHash<QString, qint64> run(sqlite3 *db, const QString &scratch, const QSet<quint32> &readRoots,
-                           const QStringList &tables)
+// Reads each of `leaves` as a table of `fields` fields named quiltern_probe_<page> in the
+// scratch copy, attached as "damaged": `read` is called for each probe, a batch of them in
+// one transaction. `db` holds `writable_schema` on throughout.
+void readProbes(sqlite3 *db, const QString &scratch, const QList<quint32> &leaves, int fields,
+                const std::function<void(const QString &probe)> &read)
 {
-    QHash<QString, qint64> found;
-    // Rows are told apart only by their number of fields: two tables with as many columns
-    // cannot share the pages found.
-    QMap<int, QList<Target>> byFields;
-    int widest = 0;
-    for (const QString &table : tables) {
-        const Target target = targetOf(db, table);
-        if (target.columns.isEmpty())
-            continue;
-        byFields[int(target.columns.size())].append(target);
-        widest = std::max(widest, int(target.columns.size()));
-    }
-    QList<Target> targets;
-    for (const QList<Target> &same : std::as_const(byFields))
-        if (same.size() == 1)
-            targets.append(same.first());
-    const QList<quint32> leaves = targets.isEmpty() ? QList<quint32>() : unreachedLeaves(scratch, readRoots);
-    if (leaves.isEmpty())
-        return found;
-
     try {
         run(db, QStringLiteral("PRAGMA writable_schema = ON"));
         for (qsizetype first = 0; first < leaves.size(); first += ProbesPerBatch) {
             const QList<quint32> batch = leaves.mid(first, ProbesPerBatch);
             attach(db, scratch);
             {
-                SqlStatement add(db, QStringLiteral("INSERT INTO damaged.sqlite_master (type, name, tbl_name, "
-                                                    "rootpage, sql) VALUES ('table', ?1, ?1, ?2, ?3)"));
+                SqlStatement add(db,
+                                 QStringLiteral("INSERT INTO damaged.sqlite_master (type, name, tbl_name, "
+                                                "rootpage, sql) VALUES ('table', ?1, ?1, ?2, ?3)"));
                 run(db, QStringLiteral("BEGIN"));
                 for (quint32 leaf : batch) {
                     const QString name = QStringLiteral("quiltern_probe_%1").arg(leaf);
                     add.reset();
                     add.bind(1, name);
                     add.bindInt64(2, leaf);
-                    add.bind(3, probeDefinition(name, widest + 1));
+                    add.bind(3, probeDefinition(name, fields));
                     add.step();
                 }
                 run(db, QStringLiteral("COMMIT"));
@@ -209,14 +229,10 @@ QHash<QString, qint64> run(sqlite3 *db, const QString &scratch, const QSet<quint
             attach(db, scratch);
             run(db, QStringLiteral("BEGIN"));
             for (quint32 leaf : batch) {
-                const QString probe = QStringLiteral("quiltern_probe_%1").arg(leaf);
-                for (const Target &target : std::as_const(targets)) {
-                    try {
-                        if (const qint64 rows = copyRows(db, probe, target))
-                            found[target.table] += rows;
-                    } catch (const RuntimeError &) {
-                        // A page that only looks like rows is passed over.
-                    }
+                try {
+                    read(QStringLiteral("quiltern_probe_%1").arg(leaf));
+                } catch (const RuntimeError &) {
+                    // A page that only looks like rows is passed over.
                 }
             }
             run(db, QStringLiteral("COMMIT"));
@@ -236,7 +252,61 @@ QHash<QString, qint64> run(sqlite3 *db, const QString &scratch, const QSet<quint
         run(db, QStringLiteral("PRAGMA writable_schema = OFF"));
     } catch (const RuntimeError &) {
     }
+}
+
+} // namespace
+
+QHash<QString, qint64> run(sqlite3 *db, const QString &scratch, const QSet<quint32> &readRoots,
+                           const QStringList &tables)
+{
+    QHash<QString, qint64> found;
+    // Rows are told apart by their number of fields and the kind of each.
+    QList<Target> targets;
+    int widest = 0;
+    for (const QString &table : tables) {
+        const Target target = targetOf(db, table);
+        if (target.columns.isEmpty())
+            continue;
+        targets.append(target);
+        widest = std::max(widest, int(target.columns.size()));
+    }
+    const QList<quint32> leaves = targets.isEmpty() ? QList<quint32>() : unreachedLeaves(scratch, readRoots);
+    readProbes(db, scratch, leaves, widest + 1, [&](const QString &probe) {
+        for (const Target &target : std::as_const(targets)) {
+            try {
+                if (const qint64 rows = copyRows(db, probe, target))
+                    found[target.table] += rows;
+            } catch (const RuntimeError &) {
+            }
+        }
+    });
     return found;
+}
+
+QList<ListEntry> listEntries(sqlite3 *db, const QString &scratch)
+{
+    QList<ListEntry> entries;
+    QSet<QString> names;
+    // An entry is five fields: its kind, its name, its table's name, its first page and its
+    // definition.
+    constexpr int Fields = 5;
+    const QString entry =
+        QStringLiteral("NOT %1 AND %2 AND c0 IN ('table', 'index', 'view', 'trigger') AND "
+                       "typeof(c1) = 'text' AND typeof(c2) = 'text' AND typeof(c3) = 'integer' "
+                       "AND typeof(c4) IN ('text', 'null')")
+            .arg(absent(Fields - 1), absent(Fields));
+    readProbes(db, scratch, unreachedLeaves(scratch, {1}), Fields + 1, [&](const QString &probe) {
+        SqlStatement found(
+            db, QStringLiteral("SELECT c0, c1, c2, c3, c4 FROM damaged.%1 WHERE %2").arg(probe, entry));
+        while (found.step()) {
+            // A page freed long ago may keep an older entry of the same name.
+            if (names.contains(found.text(1).toLower()))
+                continue;
+            names.insert(found.text(1).toLower());
+            entries.append({found.text(0), found.text(1), found.text(2), found.int64(3), found.text(4)});
+        }
+    });
+    return entries;
 }
 
 } // namespace platform::PageSalvage

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QList>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -10,9 +11,10 @@ struct sqlite3;
 namespace platform {
 
 // The rows of a damaged plain file that none of its readable tables reaches any more: a
-// table whose first page is garbled, or whose stored definition cannot be read, still has
-// its other pages whole. The engine reads each such page as a table of its own, and its rows
-// go to the one table being filled that has as many columns as they have fields.
+// table whose first page is garbled, or whose stored definition cannot be read, or a file
+// whose list of tables is lost, still has its other pages whole. The engine reads each such
+// page as a table of its own, and its rows go to the table being filled that has as many
+// columns as they have fields, each field of a kind its column holds.
 namespace PageSalvage {
 
 // `db` holds the repaired file as main, with nothing attached; `scratch` is a copy of the
@@ -22,6 +24,18 @@ namespace PageSalvage {
 // rows found and not yet in each of those tables, which have been added to it.
 QHash<QString, qint64> run(sqlite3 *db, const QString &scratch, const QSet<quint32> &readRoots,
                            const QStringList &tables);
+
+// An entry of a file's list of tables.
+struct ListEntry {
+    QString type, name, tableName;
+    qint64 rootPage = 0;
+    QString sql;
+};
+
+// The entries of the list of tables found on the pages of `scratch` (as run() takes it)
+// other than its first, for a file whose list of tables cannot be read from its first page:
+// the rest of the list may stand on pages of its own.
+QList<ListEntry> listEntries(sqlite3 *db, const QString &scratch);
 
 } // namespace PageSalvage
 

@@ -243,6 +243,40 @@ TEST(DatabaseRepair, AnUnreadableDefinitionOfAKnownTableIsReplacedWithTheProgram
     EXPECT_TRUE(db->indexColumnsOf("tblContacts").contains(QStringList{"LastName", "FirstName"}));
 }
 
+// A file with a password whose first page is garbled: the password still opens its other
+// pages, so a wrong one is told from the damage, and the damage is repaired.
+TEST(DatabaseRepair, AWrongPasswordIsToldFromADamagedEncryptedFile)
+{
+    TempDatabase temp;
+    ContactGenerator::insert(temp.db(), 100);
+    temp.close();
+    Database::open(temp.path(), true, false, ";pwd=")->newPassword("", "s3cret");
+    QByteArray bytes = readAll(temp.path());
+    damage::garblePage(bytes, 1, 11, damage::EncryptedPageSize, damage::EncryptedSaltSize);
+    writeAll(temp.path(), bytes);
+
+    EXPECT_RUNTIME_ERROR(Database::open(temp.path(), true, false, ";pwd=secret"), err::NotValidPassword);
+    EXPECT_RUNTIME_ERROR(Database::repair(temp.path(), "secret"), err::NotValidPassword);
+    EXPECT_EQ(readAll(temp.path()), bytes);
+    EXPECT_RUNTIME_ERROR(Database::open(temp.path(), true, false, ";pwd=s3cret"), err::DamagedDatabase);
+    EXPECT_EQ(Database::repair(temp.path(), "s3cret").table("tblContacts").kept, 100);
+    auto db = Database::open(temp.path(), true, false, ";pwd=s3cret");
+    EXPECT_EQ(countRows(*db, "tblContacts"), 100);
+    EXPECT_EQ(countRows(*db, "tblSettings"), 16);
+}
+
+// A repair cut short leaves its copies beside the file, the plain copy of an encrypted one
+// among them.
+TEST(DatabaseRepair, WhatAnInterruptedRepairLeftIsRemovedOnTheNextOpen)
+{
+    TempDatabase temp;
+    temp.close();
+    for (const char *work : {"scratch", "repair"})
+        writeAll(temp.path() + "." + work + "-0123abcd", "rows in plain");
+    Database::open(temp.path());
+    EXPECT_EQ(QDir(temp.folder()).entryList(QDir::Files), QStringList{"Quiltern.mdb"});
+}
+
 TEST(DatabasePassword, SetChangeAndRemove)
 {
     TempDatabase temp;

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "platform/db/SqlConnection.h"
+
+#include <QByteArray>
+#include <QLatin1String>
+#include <QString>
+
+struct sqlite3;
+
+namespace platform {
+
+// What the engine's open and its repair share: telling what a file is, opening a connection
+// for maintenance work and putting files in place. Defined with the engine.
+namespace dbfile {
+
+enum class FileKind { Plain, Encrypted, Foreign, Jet };
+
+// The file's first bytes, as many as telling its kind needs; empty when it cannot be read.
+QByteArray readHead(const QString &path);
+// Throws 3051 when the file may not be read, or a disk error when it cannot be opened.
+FileKind sniff(const QString &path);
+[[noreturn]] void raiseForeign(const QString &path, FileKind kind);
+[[noreturn]] void raiseBadPassword();
+// The program's own functions and text order, which every connection needs.
+void registerFunctions(sqlite3 *db);
+void exec(sqlite3 *db, const char *sql);
+// Opens a connection for the layer's own maintenance work (creating, repairing, checking).
+SqlConnection rawOpen(const QString &path, int flags, const QString &password);
+void renameOver(const QString &from, const QString &to);
+// A name beside `path` that no file has yet, for work files of the kind `what`.
+QString freshSidePath(const QString &path, const QString &what);
+// The work files of a repair: the repaired file, and the copy the damaged file is read
+// through (an encrypted file's in plain).
+inline const QLatin1String RepairWork("repair");
+inline const QLatin1String ScratchWork("scratch");
+
+} // namespace dbfile
+
+} // namespace platform

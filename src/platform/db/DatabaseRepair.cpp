@@ -1,0 +1,859 @@
+#include "platform/db/Database.h"
+
+#include "platform/RuntimeError.h"
+#include "platform/db/DaoError.h"
+#include "platform/db/DatabaseFile.h"
+#include "platform/db/DatabaseHeader.h"
+#include "platform/db/EncryptedPages.h"
+#include "platform/db/NewDatabase.h"
+#include "platform/db/PageSalvage.h"
+#include "platform/db/SqlStatement.h"
+#include "platform/db/SqliteError.h"
+
+#include <sqlcipher/sqlite3.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <limits>
+
+// The repair of a damaged file: the file is read through a scratch copy attached to a fresh
+// file, which takes its place once every readable row is in it.
+namespace platform {
+
+using namespace dbfile;
+
+namespace {
+
+// Copies the readable rows of one damaged table: a scan copies rows until it meets an
+// unreadable page; the key range behind that page is then halved again and again so that
+// rows on the readable pages beyond it are found and copied too.
+class RowSalvage {
+  public:
+    RowSalvage(sqlite3 *db, const QString &table)
+        : mDb(db), mTable(quoteSqlName(table)), mName(table),
+          mCopy(db,
+                QStringLiteral("INSERT INTO main.%1 SELECT * FROM damaged.%1 WHERE rowid = ?").arg(mTable)),
+          mRange(db,
+                 QStringLiteral("SELECT rowid FROM damaged.%1 WHERE rowid > ? AND rowid <= ? ORDER BY rowid")
+                     .arg(mTable))
+    {
+    }
+
+    // Copies what can be read; false when the table did not read whole.
+    bool run()
+    {
+        constexpr qint64 none = std::numeric_limits<qint64>::min();
+        qint64 last = none;
+        if (scan(none, std::numeric_limits<qint64>::max(), last))
+            return true;
+        const qint64 from = std::max<qint64>(last, 0);
+        const qint64 top = highestKey(from);
+        salvage(from, top, 0);
+        qint64 beyond = none;
+        scan(top, std::numeric_limits<qint64>::max(), beyond);
+        return false;
+    }
+
+    // The rows read whole that the table's own rules refused.
+    qint64 refused() const { return mRefused.size(); }
+
+  private:
+    // The highest key the table may hold. The search below it is as long as the range is
+    // wide, so a bound is taken from whatever still tells one: the table itself, its
+    // counter, the keys its indexes list; failing all, a range of keys past the last read.
+    qint64 highestKey(qint64 from)
+    {
+        if (const auto top = readKey(QStringLiteral("SELECT max(rowid) FROM damaged.%1").arg(mTable)))
+            return std::max(from, *top);
+        if (const auto top =
+                readKey(QStringLiteral("SELECT seq FROM damaged.sqlite_sequence WHERE name = ?")))
+            return std::max(from, *top);
+        QStringList indexes;
+        try {
+            SqlStatement list(
+                mDb, QStringLiteral("SELECT name FROM damaged.sqlite_master WHERE type = 'index' AND "
+                                    "tbl_name = ?"));
+            list.bind(1, mName);
+            while (list.step())
+                indexes.append(list.text(0));
+        } catch (const RuntimeError &) {
+        }
+        std::optional<qint64> top;
+        for (const QString &index : indexes) {
+            // An index lists its rows' keys on pages of its own, read as far as they can be.
+            try {
+                SqlStatement keys(mDb, QStringLiteral("SELECT rowid FROM damaged.%1 INDEXED BY %2")
+                                           .arg(mTable, quoteSqlName(index)));
+                while (keys.step())
+                    top = std::max(top.value_or(from), keys.int64(0));
+            } catch (const RuntimeError &) {
+            }
+        }
+        return std::max(from, top.value_or(from + BlindRange));
+    }
+
+    // The one value a query gives, the table's name bound where it asks for it.
+    std::optional<qint64> readKey(const QString &sql)
+    {
+        try {
+            SqlStatement query(mDb, sql);
+            if (sql.contains(QLatin1Char('?')))
+                query.bind(1, mName);
+            if (query.step() && !query.isNull(0))
+                return query.int64(0);
+        } catch (const RuntimeError &) {
+        }
+        return std::nullopt;
+    }
+
+    // Copies the rows with low < rowid <= high; false when an unreadable page stopped it,
+    // with `last` the last rowid passed.
+    bool scan(qint64 low, qint64 high, qint64 &last)
+    {
+        try {
+            mRange.reset();
+            mRange.bindInt64(1, low);
+            mRange.bindInt64(2, high);
+            while (mRange.step()) {
+                last = mRange.int64(0);
+                copy(last);
+            }
+            return true;
+        } catch (const RuntimeError &) {
+            return false;
+        }
+    }
+
+    void copy(qint64 rowid)
+    {
+        try {
+            mCopy.reset();
+            mCopy.bindInt64(1, rowid);
+            mCopy.step();
+        } catch (const RuntimeError &) {
+            // An unreadable or conflicting row is left behind; the others are copied. A row
+            // the table's own rules refuse was read, and counts among those the file held.
+            // A damaged page can list a key twice: the second copy of a row is no row lost.
+            if ((sqlite3_errcode(mDb) & 0xff) == SQLITE_CONSTRAINT && !copied(rowid))
+                mRefused.insert(rowid);
+        }
+    }
+
+    bool copied(qint64 rowid)
+    {
+        try {
+            SqlStatement find(mDb, QStringLiteral("SELECT 1 FROM main.%1 WHERE rowid = ?").arg(mTable));
+            find.bindInt64(1, rowid);
+            return find.step();
+        } catch (const RuntimeError &) {
+            return false;
+        }
+    }
+
+    void salvage(qint64 low, qint64 high, int depth)
+    {
+        if (low >= high || depth > 62)
+            return;
+        qint64 last = low;
+        if (scan(low, high, last))
+            return;
+        const qint64 from = std::max(low, last);
+        if (high - from <= 1) {
+            copy(high);
+            return;
+        }
+        const qint64 middle = from + (high - from) / 2;
+        salvage(middle, high, depth + 1);
+        salvage(from, middle, depth + 1);
+    }
+
+    // Keys searched past the last one read when nothing tells how far the table goes.
+    static constexpr qint64 BlindRange = 1 << 16;
+
+    sqlite3 *mDb;
+    QString mTable;
+    QString mName;
+    QSet<qint64> mRefused;
+    SqlStatement mCopy;
+    SqlStatement mRange;
+};
+
+// What stopped a repair that found the file too damaged to copy.
+struct RepairStopped {
+    QString cause;
+};
+
+[[noreturn]] void raiseRepairFailed(const QString &path, const QString &cause, int number)
+{
+    throw RuntimeError(number,
+                       QStringLiteral("The database '%1' could not be repaired: %2 The file has not been "
+                                      "changed.")
+                           .arg(path, cause));
+}
+
+struct SchemaObject {
+    QString type, name, sql;
+};
+
+// Attaches the plain file `file` as "damaged".
+void attachScratch(sqlite3 *db, const QString &file)
+{
+    SqlStatement attach(db, QStringLiteral("ATTACH DATABASE ? AS damaged KEY ''"));
+    attach.bind(1, file);
+    attach.step();
+}
+
+// Attaches `file` as "damaged" and reads its tables, indexes and views; nothing when its
+// list of them cannot be read, or holds no table whose first row can be read.
+QList<SchemaObject> attachDamaged(sqlite3 *db, const QString &file)
+{
+    QList<SchemaObject> objects;
+    try {
+        attachScratch(db, file);
+        SqlStatement schema(
+            db, QStringLiteral("SELECT type, name, sql FROM damaged.sqlite_master WHERE sql IS "
+                               "NOT NULL AND name NOT LIKE 'sqlite~_%' ESCAPE '~' ORDER BY rowid"));
+        while (schema.step())
+            objects.append({schema.text(0), schema.text(1), schema.text(2)});
+    } catch (const RuntimeError &) {
+        objects.clear();
+    }
+    // A header that reads but is wrong shows its list of tables over pages of other things.
+    bool readable = false;
+    for (const SchemaObject &object : objects) {
+        if (object.type != QLatin1String("table") || readable)
+            continue;
+        try {
+            SqlStatement first(
+                db, QStringLiteral("SELECT * FROM damaged.%1 LIMIT 1").arg(quoteSqlName(object.name)));
+            first.step();
+            readable = true;
+        } catch (const RuntimeError &) {
+        }
+    }
+    if (!readable) {
+        objects.clear();
+        sqlite3_exec(db, "DETACH DATABASE damaged", nullptr, nullptr, nullptr);
+    }
+    return objects;
+}
+
+// For a plain file whose header is damaged: its copy at `scratch` gets a header made again,
+// with the smallest page size under which its tables can be read, and is attached.
+QList<SchemaObject> attachWithRebuiltHeader(sqlite3 *db, const QString &scratch)
+{
+    QFile copy(scratch);
+    if (!copy.open(QIODevice::ReadWrite))
+        return {};
+    const qint64 size = copy.size();
+    for (int pageSize : DatabaseHeader::pageSizes()) {
+        if (size < pageSize)
+            break;
+        if (!copy.seek(0) || copy.write(DatabaseHeader::rebuilt(pageSize, size)) != DatabaseHeader::Size ||
+            !copy.flush())
+            return {};
+        const QList<SchemaObject> objects = attachDamaged(db, scratch);
+        if (!objects.isEmpty())
+            return objects;
+    }
+    return {};
+}
+
+// The program's own tables and their indexes as a new database of it has them, by
+// lower-case table name, and its stored queries.
+struct OwnTable {
+    QString name, sql;
+    QStringList indexes;
+};
+
+struct OwnSchema {
+    QHash<QString, OwnTable> tables;
+    QStringList views;
+};
+
+OwnSchema ownSchema()
+{
+    OwnSchema own;
+    QHash<QString, OwnTable> &tables = own.tables;
+    try {
+        const SqlConnection memory =
+            rawOpen(QStringLiteral(":memory:"), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, QString());
+        registerFunctions(memory.handle());
+        exec(memory.handle(), shippedSchema().toUtf8().constData());
+        SqlStatement list(memory.handle(),
+                          QStringLiteral("SELECT type, name, tbl_name, sql FROM sqlite_master WHERE type IN "
+                                         "('table', 'index', 'view') AND sql IS NOT NULL AND name NOT LIKE "
+                                         "'sqlite~_%' ESCAPE '~' ORDER BY type DESC, rowid"));
+        while (list.step()) {
+            if (list.text(0) == QLatin1String("view")) {
+                own.views.append(list.text(3));
+                continue;
+            }
+            OwnTable &table = tables[list.text(2).toLower()];
+            if (list.text(0) == QLatin1String("table"))
+                table = {list.text(1), list.text(3), table.indexes};
+            else
+                table.indexes.append(list.text(3));
+        }
+    } catch (const RuntimeError &) {
+        own = {};
+    }
+    return own;
+}
+
+// A table of the program's own whose stored definition cannot be read is given the
+// program's definition in the scratch copy of the file, so that its rows and its indexes
+// read as any other table's. True when one was.
+bool mendStoredDefinitions(sqlite3 *db, const QList<SchemaObject> &objects,
+                           const QHash<QString, OwnTable> &own)
+{
+    static const QStringList kinds{QStringLiteral("table"), QStringLiteral("index"), QStringLiteral("view"),
+                                   QStringLiteral("trigger")};
+    bool mended = false;
+    for (const SchemaObject &object : objects) {
+        const auto known = own.constFind(object.name.toLower());
+        if (known == own.constEnd())
+            continue;
+        // The entry of a table of the program's whose kind is garbled is the table's.
+        if (!kinds.contains(object.type)) {
+            try {
+                SqlStatement mend(
+                    db, QStringLiteral("UPDATE damaged.sqlite_master SET type = 'table' WHERE name = ? "
+                                       "AND type NOT IN ('table', 'index', 'view', 'trigger')"));
+                mend.bind(1, object.name);
+                mend.step();
+                mended = true;
+            } catch (const RuntimeError &) {
+            }
+        }
+        if (object.type != QLatin1String("table"))
+            continue;
+        sqlite3_stmt *compiled = nullptr;
+        const QByteArray sql = object.sql.toUtf8();
+        const int rc = sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &compiled, nullptr);
+        sqlite3_finalize(compiled);
+        if (rc == SQLITE_OK)
+            continue;
+        try {
+            SqlStatement mend(
+                db,
+                QStringLiteral("UPDATE damaged.sqlite_master SET sql = ? WHERE type = 'table' AND name = ?"));
+            mend.bind(1, known->sql);
+            mend.bind(2, object.name);
+            mend.step();
+            mended = true;
+        } catch (const RuntimeError &) {
+            // Its rows are then looked for page by page.
+        }
+    }
+    return mended;
+}
+
+// Makes a table of the repaired file from its stored definition; false, with nothing made,
+// when the definition cannot be read or names another table than the list of tables does.
+bool makesTable(sqlite3 *db, const SchemaObject &table)
+{
+    exec(db, "SAVEPOINT quiltern_table");
+    bool made = sqlite3_exec(db, table.sql.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    if (made) {
+        SqlStatement named(db, QStringLiteral("SELECT 1 FROM main.sqlite_master WHERE type = 'table' AND "
+                                              "name = ? COLLATE NOCASE"));
+        named.bind(1, table.name);
+        made = named.step();
+    }
+    if (!made)
+        exec(db, "ROLLBACK TO quiltern_table");
+    exec(db, "RELEASE quiltern_table");
+    return made;
+}
+
+// One table of the repaired file, as its rows were copied.
+struct CopiedTable {
+    QString name;
+    bool ownDefinition = false; // the stored one could not be read, or the table was missing
+    bool whole = false;         // read whole through its own pages
+    qint64 seen = 0;            // rows read of it
+};
+
+// The keys an index of a damaged table lists, read from both of its ends: only the entries
+// on its own damaged pages are missed.
+QSet<qint64> keysOfIndex(sqlite3 *db, const QString &table, const QString &index)
+{
+    QSet<qint64> keys;
+    // Read in the index's order, which only the index gives: the engine reads a small
+    // table's index no other way.
+    SqlStatement first(db, QStringLiteral("PRAGMA damaged.index_info(%1)").arg(quoteSqlName(index)));
+    if (!first.step() || first.isNull(2))
+        return keys;
+    const QString column = quoteSqlName(first.text(2));
+    first.finalize();
+    for (const char *order : {"ASC", "DESC"}) {
+        try {
+            SqlStatement entries(
+                db, QStringLiteral("SELECT rowid FROM damaged.%1 INDEXED BY %2 ORDER BY %3 %4")
+                        .arg(quoteSqlName(table), quoteSqlName(index), column, QLatin1String(order)));
+            while (entries.step())
+                keys.insert(entries.int64(0));
+        } catch (const RuntimeError &) {
+        }
+    }
+    return keys;
+}
+
+// The rows of a damaged table that its indexes list: their entries lie on pages of their
+// own, so they still tell the rows of a garbled page. A key is taken when two indexes list
+// it (or the one index the table has): a byte gone wrong in one index makes a key no row
+// has.
+qint64 indexedRows(sqlite3 *db, const QString &table, const QList<SchemaObject> &objects)
+{
+    QHash<qint64, int> listings;
+    int indexes = 0;
+    for (const SchemaObject &object : objects) {
+        if (object.type != QLatin1String("index"))
+            continue;
+        try {
+            SqlStatement indexOf(db,
+                                 QStringLiteral("SELECT tbl_name FROM damaged.sqlite_master WHERE name = ?"));
+            indexOf.bind(1, object.name);
+            if (!indexOf.step() || indexOf.text(0).compare(table, Qt::CaseInsensitive) != 0)
+                continue;
+            indexOf.finalize();
+            ++indexes;
+            for (qint64 key : keysOfIndex(db, table, object.name))
+                ++listings[key];
+        } catch (const RuntimeError &) {
+        }
+    }
+    const int enough = std::min(indexes, 2);
+    return std::count_if(listings.cbegin(), listings.cend(), [&](int listed) { return listed >= enough; });
+}
+
+qint64 rowCount(sqlite3 *db, const QString &table)
+{
+    SqlStatement count(db, QStringLiteral("SELECT count(*) FROM main.%1").arg(quoteSqlName(table)));
+    return count.step() ? count.int64(0) : 0;
+}
+
+// One repair of one file, its steps in the order they run.
+class Repair {
+  public:
+    Repair(const QString &path, const QString &password) : mPath(path), mPassword(password) {}
+
+    // What the file is, and whether it may be replaced.
+    void lookAtFile()
+    {
+        const QFileInfo info(mPath);
+        if (!info.exists() || !info.isFile())
+            throw RuntimeError(err::DatabaseNotFound, QStringLiteral("Could not find file '%1'.").arg(mPath));
+        const FileKind kind = sniff(mPath);
+        if (kind == FileKind::Foreign || kind == FileKind::Jet)
+            raiseForeign(mPath, kind);
+        if (kind == FileKind::Encrypted && mPassword.isEmpty())
+            raiseBadPassword();
+        mEncrypted = kind == FileKind::Encrypted;
+        if (!mEncrypted)
+            mPassword.clear();
+        mFullPath = info.absoluteFilePath();
+        mSize = info.size();
+        // A repair replaces the file, which a read-only mark forbids.
+        if (Database::cannotBeWritten(mFullPath))
+            raiseReadOnlyDatabase(mFullPath);
+        mFresh = freshSidePath(mPath, RepairWork);
+        mScratch = freshSidePath(mPath, ScratchWork);
+    }
+
+    // The file is read through a plain copy, which may be changed: it gets a header again
+    // when its own is damaged, and is lent the probes that read its loose pages. An
+    // encrypted file's copy holds every page its key opens, the others as zeros.
+    void makeScratchCopy()
+    {
+        if (mEncrypted) {
+            const EncryptedPages::Opened opened = EncryptedPages::decrypt(mFullPath, mPassword, mScratch);
+            if (opened.pages == 0)
+                raiseBadPassword();
+            mPageSize = opened.pageSize;
+            mReserve = opened.reserve;
+        } else if (!QFile::copy(mFullPath, mScratch)) {
+            throw RuntimeError(err::DiskError, QStringLiteral("Could not copy '%1'.").arg(mPath));
+        }
+    }
+
+    // Opens the fresh file and attaches the scratch copy to it as "damaged".
+    void attach()
+    {
+        mOwn = ownSchema();
+        mConnection = rawOpen(mFresh, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, mPassword);
+        mDb = mConnection.handle();
+        registerFunctions(mDb);
+        // A file cut short claims more pages than it has; this lets it be read as far as it
+        // goes instead of being refused whole.
+        exec(mDb, "PRAGMA writable_schema = ON");
+        mObjects = attachDamaged(mDb, mScratch);
+        // A page that the key opens is whole, its header included.
+        if (mObjects.isEmpty() && !mEncrypted)
+            mObjects = attachWithRebuiltHeader(mDb, mScratch);
+        if (mObjects.isEmpty())
+            attachWithoutList();
+    }
+
+    void mendDefinitions()
+    {
+        if (!mendStoredDefinitions(mDb, mObjects, mOwn.tables))
+            return;
+        exec(mDb, "DETACH DATABASE damaged");
+        mObjects = attachDamaged(mDb, mScratch);
+        if (mObjects.isEmpty())
+            throw RepairStopped{QStringLiteral("its tables cannot be read.")};
+    }
+
+    // Copies every table whose pages can be read, with its counter, indexes and the file's
+    // version.
+    void copy()
+    {
+        countHeld();
+        exec(mDb, "BEGIN");
+        makeTables();
+        for (CopiedTable &table : mTables) {
+            if (table.ownDefinition)
+                continue;
+            RowSalvage salvage(mDb, table.name);
+            table.whole = salvage.run();
+            table.seen = rowCount(mDb, table.name) + salvage.refused();
+        }
+        copyCounters();
+        makeIndexesAndViews();
+        copyVersion();
+        noteReadPages();
+        exec(mDb, "COMMIT");
+        exec(mDb, "DETACH DATABASE damaged");
+        exec(mDb, "PRAGMA writable_schema = OFF");
+    }
+
+    // Rows the tables no longer reach, looked for on the file's other pages.
+    void salvage()
+    {
+        // A table read to its end may still miss rows: a damaged pointer can lead its
+        // reading past some of its pages, whose rows its indexes then still list.
+        QStringList incomplete;
+        for (const CopiedTable &table : std::as_const(mTables))
+            if (!table.whole || table.ownDefinition || mHeld.value(table.name) > table.seen)
+                incomplete.append(table.name);
+        if (!incomplete.isEmpty())
+            mFound = PageSalvage::run(mDb, mScratch, mReadRoots, incomplete);
+    }
+
+    // Checks the repaired copy and counts what it keeps of what the file held.
+    void count()
+    {
+        SqlStatement check(mDb, QStringLiteral("PRAGMA integrity_check(1)"));
+        if (!check.step() || check.text(0) != QLatin1String("ok"))
+            throw RepairStopped{QStringLiteral("the repaired copy did not pass its check.")};
+        check.finalize();
+        if (mListLost && mFound.isEmpty())
+            throw RepairStopped{QStringLiteral("its tables cannot be read.")};
+        for (const CopiedTable &table : std::as_const(mTables)) {
+            const qint64 kept = rowCount(mDb, table.name);
+            mReport.tables.append(
+                {table.name, kept,
+                 std::max({kept, table.seen + mFound.value(table.name), mHeld.value(table.name)})});
+        }
+        // The working copy's header has the page size the file was read with, though the
+        // file's own may be damaged.
+        mReport.cutShort =
+            mEncrypted ? mSize % mPageSize != 0 : DatabaseHeader::cutShort(readHead(mScratch), mSize);
+        mConnection.close();
+        removeFile(mScratch);
+    }
+
+    // The damaged file goes aside as a backup; the repaired one takes its place.
+    Database::RepairReport swap()
+    {
+        QString backup = mPath + QLatin1String(".bak");
+        for (int n = 2; QFileInfo::exists(backup); ++n)
+            backup = mPath + QStringLiteral(".bak%1").arg(n);
+        try {
+            renameOver(mPath, backup);
+        } catch (const RuntimeError &error) {
+            QFile::remove(mFresh);
+            raiseRepairFailed(mPath, error.description(), error.number());
+        }
+        try {
+            renameOver(mFresh, mPath);
+        } catch (const RuntimeError &error) {
+            renameOver(backup, mPath);
+            QFile::remove(mFresh);
+            raiseRepairFailed(mPath, error.description(), error.number());
+        }
+        mReport.backup = backup;
+        return mReport;
+    }
+
+    // After a failure: the file stays as it was, and nothing of the work is left.
+    void removeWork()
+    {
+        mConnection.close();
+        removeFile(mFresh);
+        removeFile(mScratch);
+    }
+
+    const QString &path() const { return mPath; }
+
+  private:
+    static void removeFile(const QString &file)
+    {
+        QFile::remove(file);
+        QFile::remove(file + QLatin1String("-journal"));
+    }
+
+    // The file's list of tables cannot be read from its first page: the scratch copy's first
+    // page is made anew, with the entries of the list found on its other pages. When none
+    // leads to a table that reads, the list is left empty: the program's tables are made
+    // with its own definitions, and their rows looked for page by page.
+    void attachWithoutList()
+    {
+        if (!withEmptyFirstPage())
+            throw RepairStopped{QStringLiteral("its tables cannot be read.")};
+        const QList<PageSalvage::ListEntry> entries = PageSalvage::listEntries(mDb, mScratch);
+        exec(mDb, "PRAGMA writable_schema = ON");
+        if (!entries.isEmpty()) {
+            attachScratch(mDb, mScratch);
+            SqlStatement add(
+                mDb, QStringLiteral("INSERT INTO damaged.sqlite_master (type, name, tbl_name, rootpage, "
+                                    "sql) VALUES (?, ?, ?, ?, ?)"));
+            for (const PageSalvage::ListEntry &entry : entries) {
+                add.reset();
+                add.bind(1, entry.type);
+                add.bind(2, entry.name);
+                add.bind(3, entry.tableName);
+                add.bindInt64(4, entry.rootPage);
+                add.bind(5, entry.sql);
+                add.step();
+            }
+            add.finalize();
+            exec(mDb, "DETACH DATABASE damaged");
+            mObjects = attachDamaged(mDb, mScratch);
+        }
+        if (!mObjects.isEmpty()) {
+            // What the pages lost with the list held is known only when the program's own
+            // tables are all found in it.
+            mReport.listLost =
+                std::any_of(mOwn.tables.cbegin(), mOwn.tables.cend(), [&](const OwnTable &own) {
+                    return std::none_of(mObjects.cbegin(), mObjects.cend(), [&](const SchemaObject &object) {
+                        return object.name.compare(own.name, Qt::CaseInsensitive) == 0;
+                    });
+                });
+            return;
+        }
+        // The entries found lead to no table that reads.
+        if (!entries.isEmpty() && !withEmptyFirstPage())
+            throw RepairStopped{QStringLiteral("its tables cannot be read.")};
+        attachScratch(mDb, mScratch);
+        mListLost = true;
+        // Nothing tells how many rows the file held: its indexes cannot be found.
+        mReport.listLost = true;
+    }
+
+    // Gives the scratch copy a first page with an empty list of tables; false when its page
+    // size cannot be told.
+    bool withEmptyFirstPage()
+    {
+        QFile copy(mScratch);
+        if (!copy.open(QIODevice::ReadWrite))
+            throw RuntimeError(err::DiskError, QStringLiteral("Could not open '%1'.").arg(mScratch));
+        if (!mEncrypted && mPageSize == 0) {
+            // The scratch copy's header may be one tried in its place.
+            const auto layout = DatabaseHeader::pageLayout(readHead(mFullPath));
+            const uchar *data = copy.map(0, copy.size());
+            mPageSize = layout ? layout->first : data ? DatabaseHeader::likelyPageSize(data, copy.size()) : 0;
+            mReserve = layout ? layout->second : 0;
+        }
+        return mPageSize != 0 && copy.size() >= mPageSize && copy.seek(0) &&
+               copy.write(DatabaseHeader::emptyFirstPage(mPageSize, copy.size(), mReserve)) == mPageSize &&
+               copy.flush();
+    }
+
+    // Counted before the copy begins: a damaged page can fail a read in a way that ends
+    // the transaction it is read in.
+    void countHeld()
+    {
+        for (const SchemaObject &object : std::as_const(mObjects))
+            if (object.type == QLatin1String("table"))
+                mHeld[object.name] = indexedRows(mDb, object.name, mObjects);
+    }
+
+    // The tables of the repaired file: each one whose definition can be read, and each of the
+    // program's own with the program's definition where the file's cannot be read or is gone.
+    void makeTables()
+    {
+        bool ours = mListLost;
+        for (const SchemaObject &object : std::as_const(mObjects)) {
+            if (object.type != QLatin1String("table"))
+                continue;
+            const auto known = mOwn.tables.constFind(object.name.toLower());
+            ours = ours || known != mOwn.tables.constEnd();
+            if (makesTable(mDb, object)) {
+                mTables.append({object.name, false});
+            } else if (known != mOwn.tables.constEnd()) {
+                // A damaged definition of a table the program knows: its rows are read from
+                // its pages into the program's own definition.
+                exec(mDb, known->sql.toUtf8().constData());
+                mTables.append({known->name, true});
+            } else {
+                mReport.leftOut.append(object.name);
+            }
+        }
+        // A table of the program whose entry in the list of tables is gone.
+        for (const OwnTable &table : std::as_const(mOwn.tables)) {
+            const bool made = std::any_of(mTables.begin(), mTables.end(), [&](const CopiedTable &copied) {
+                return copied.name.compare(table.name, Qt::CaseInsensitive) == 0;
+            });
+            if (ours && !made) {
+                exec(mDb, table.sql.toUtf8().constData());
+                mTables.append({table.name, true});
+            }
+        }
+    }
+
+    void copyCounters()
+    {
+        try {
+            SqlStatement sequences(mDb, QStringLiteral("SELECT name, seq FROM damaged.sqlite_sequence"));
+            SqlStatement raise(
+                mDb, QStringLiteral("UPDATE main.sqlite_sequence SET seq = max(seq, ?2) WHERE name = ?1"));
+            SqlStatement add(
+                mDb, QStringLiteral("INSERT INTO main.sqlite_sequence (name, seq) SELECT ?1, ?2 WHERE NOT "
+                                    "EXISTS (SELECT 1 FROM main.sqlite_sequence WHERE name = ?1)"));
+            while (sequences.step()) {
+                for (SqlStatement *statement : {&raise, &add}) {
+                    statement->reset();
+                    statement->bind(1, sequences.text(0));
+                    statement->bindInt64(2, sequences.int64(1));
+                    statement->step();
+                }
+            }
+        } catch (const RuntimeError &) {
+            // The counters then continue from the highest number copied.
+        }
+    }
+
+    void makeIndexesAndViews()
+    {
+        for (const SchemaObject &object : std::as_const(mObjects)) {
+            if (object.type == QLatin1String("table"))
+                continue;
+            if (sqlite3_exec(mDb, object.sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK &&
+                object.type == QLatin1String("index")) {
+                // A unique index the surviving rows break is kept as a plain one.
+                QString plainIndex = object.sql;
+                plainIndex.replace(QRegularExpression(QStringLiteral("^\\s*CREATE\\s+UNIQUE\\s+INDEX"),
+                                                      QRegularExpression::CaseInsensitiveOption),
+                                   QStringLiteral("CREATE INDEX"));
+                sqlite3_exec(mDb, plainIndex.toUtf8().constData(), nullptr, nullptr, nullptr);
+            }
+        }
+        // A table of the program's gets the indexes it is made with where the file's own
+        // could not be made (those of the same name already made stay as they are).
+        // Likewise its stored queries, which the windows read, where the file's are gone.
+        for (const CopiedTable &table : std::as_const(mTables))
+            for (const QString &index : mOwn.tables.value(table.name.toLower()).indexes)
+                sqlite3_exec(mDb, index.toUtf8().constData(), nullptr, nullptr, nullptr);
+        if (!mOwn.tables.isEmpty() &&
+            std::any_of(mTables.cbegin(), mTables.cend(),
+                        [&](const CopiedTable &table) { return mOwn.tables.contains(table.name.toLower()); }))
+            for (const QString &view : std::as_const(mOwn.views))
+                sqlite3_exec(mDb, view.toUtf8().constData(), nullptr, nullptr, nullptr);
+    }
+
+    void copyVersion()
+    {
+        try {
+            SqlStatement version(mDb, QStringLiteral("PRAGMA damaged.user_version"));
+            const qint64 userVersion = version.step() ? version.int64(0) : 0;
+            version.finalize();
+            exec(mDb, QStringLiteral("PRAGMA main.user_version = %1").arg(userVersion).toUtf8().constData());
+        } catch (const RuntimeError &) {
+        }
+    }
+
+    // The pages the tables read whole reached need not be read again.
+    void noteReadPages()
+    {
+        try {
+            SqlStatement roots(mDb, QStringLiteral("SELECT name, rootpage FROM damaged.sqlite_master WHERE "
+                                                   "type = 'table'"));
+            while (roots.step()) {
+                const auto copied =
+                    std::find_if(mTables.begin(), mTables.end(), [&](const CopiedTable &table) {
+                        return table.name.compare(roots.text(0), Qt::CaseInsensitive) == 0;
+                    });
+                if (copied == mTables.end() ? roots.text(0).startsWith(QLatin1String("sqlite_"))
+                                            : !copied->ownDefinition)
+                    mReadRoots.insert(quint32(roots.int64(1)));
+            }
+        } catch (const RuntimeError &) {
+        }
+    }
+
+    QString mPath, mPassword, mFullPath, mFresh, mScratch;
+    qint64 mSize = 0;
+    bool mEncrypted = false;
+    bool mListLost = false;
+    int mPageSize = 0, mReserve = 0;
+    SqlConnection mConnection;
+    sqlite3 *mDb = nullptr;
+    QList<SchemaObject> mObjects;
+    OwnSchema mOwn;
+    QHash<QString, qint64> mHeld;
+    QList<CopiedTable> mTables;
+    QSet<quint32> mReadRoots{1};
+    QHash<QString, qint64> mFound;
+    Database::RepairReport mReport;
+};
+
+} // namespace
+
+Database::RepairedTable Database::RepairReport::table(const QString &name) const
+{
+    for (const RepairedTable &table : tables)
+        if (table.name.compare(name, Qt::CaseInsensitive) == 0)
+            return table;
+    return {name, 0, 0};
+}
+
+bool Database::RepairReport::lostRows() const
+{
+    return cutShort || listLost || !leftOut.isEmpty() ||
+           std::any_of(tables.begin(), tables.end(),
+                       [](const RepairedTable &table) { return table.held > table.kept; });
+}
+
+Database::RepairReport Database::repair(const QString &path, const QString &password)
+{
+    Repair repair(path, password);
+    repair.lookAtFile();
+    try {
+        repair.makeScratchCopy();
+        repair.attach();
+        repair.mendDefinitions();
+        repair.copy();
+        repair.salvage();
+        repair.count();
+    } catch (const RepairStopped &stopped) {
+        repair.removeWork();
+        raiseRepairFailed(path, stopped.cause, err::DamagedDatabase);
+    } catch (const RuntimeError &error) {
+        repair.removeWork();
+        if (error.number() == err::NotValidPassword)
+            throw;
+        // Whatever stopped the work (a full disk, say) is told as the cause.
+        raiseRepairFailed(path, error.description(), error.number());
+    } catch (...) {
+        repair.removeWork();
+        throw;
+    }
+    return repair.swap();
+}
+
+} // namespace platform
