@@ -69,6 +69,7 @@ CommSettingsForm::CommSettingsForm()
 
     connect(cmdSave, &QPushButton::clicked, this, &CommSettingsForm::cmdSave_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &CommSettingsForm::cmdCancel_Click);
+    setCancelButton(cmdCancel);
     setTabOrder(lbCommPort, txtDialingPrefix);
     setTabOrder(txtDialingPrefix, cmdSave);
     setTabOrder(cmdSave, cmdCancel);

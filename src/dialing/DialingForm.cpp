@@ -79,6 +79,7 @@ DialingForm::DialingForm(PhoneSource source) : mSource(std::move(source))
 
     connect(cmdDial, &QPushButton::clicked, this, &DialingForm::cmdDial_Click);
     connect(cmdExit, &QPushButton::clicked, this, &DialingForm::cmdExit_Click);
+    setCancelButton(cmdExit);
     connect(lbPhoneChoice, &QListWidget::itemDoubleClicked, this, &DialingForm::lbPhoneChoice_DblClick);
     setTabOrder(lbPhoneChoice, cmdDial);
     setTabOrder(cmdDial, cmdExit);

@@ -141,6 +141,7 @@ MemoForm::MemoForm(platform::Database &db) : mDb(db)
     connect(cmdFind, &QPushButton::clicked, this, &MemoForm::cmdFind_Click);
     connect(cmdFindNext, &QPushButton::clicked, this, &MemoForm::cmdFindNext_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &MemoForm::cmdCancel_Click);
+    setCancelButton(cmdCancel);
     connect(cmdExit, &QPushButton::clicked, this, &MemoForm::cmdExit_Click);
     connect(ImageKeyboard, &QToolButton::clicked, this, &MemoForm::ImageKeyboard_Click);
     cmbTitle->installEventFilter(this);

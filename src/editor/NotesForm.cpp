@@ -96,6 +96,7 @@ NotesForm::NotesForm(QPlainTextEdit &editorNotes) : mEditorNotes(editorNotes)
     connect(cmdFind, &QPushButton::clicked, this, &NotesForm::cmdFind_Click);
     connect(cmdFindNext, &QPushButton::clicked, this, &NotesForm::cmdFindNext_Click);
     connect(cmdExit, &QPushButton::clicked, this, &NotesForm::cmdExit_Click);
+    setCancelButton(cmdExit);
     connect(ImageKeyboard, &QToolButton::clicked, this, &NotesForm::ImageKeyboard_Click);
 }
 

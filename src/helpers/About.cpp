@@ -33,6 +33,7 @@ About::About()
     Command1->setDefault(true);
     platform::setGeometryTwips(Command1, 2280, 2160, 1200, 420);
     connect(Command1, &QPushButton::clicked, this, &About::Command1_Click);
+    setCancelButton(Command1);
 }
 
 About &About::instance()

@@ -37,6 +37,7 @@ frmHelp::frmHelp()
     OKButton->setDefault(true);
     platform::setGeometryTwips(OKButton, 4230, 6390, 1215, 375);
     connect(OKButton, &QPushButton::clicked, this, &frmHelp::OKButton_Click);
+    setCancelButton(OKButton);
 }
 
 frmHelp &frmHelp::instance()

@@ -210,6 +210,7 @@ PictureForm::PictureForm()
     setTabOrder(cmdNext, cmdPrev);
 
     connect(cmdCancel, &QPushButton::clicked, this, &PictureForm::cmdCancel_Click);
+    setCancelButton(cmdCancel);
     connect(cmdClose, &QPushButton::clicked, this, &PictureForm::cmdClose_Click);
     connect(cmdDelete, &QPushButton::clicked, this, &PictureForm::cmdDelete_Click);
     connect(cmdLoadFile, &QPushButton::clicked, this, &PictureForm::cmdLoadFile_Click);

@@ -205,6 +205,7 @@ FormEnvelope::FormEnvelope(std::unique_ptr<DisplayedRecords> records, QWidget *m
     connect(cmdAll, &QPushButton::clicked, this, &FormEnvelope::cmdAll_Click);
     connect(cmdReturnAddress, &QPushButton::clicked, this, &FormEnvelope::cmdReturnAddress_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &FormEnvelope::cmdCancel_Click);
+    setCancelButton(cmdCancel);
 }
 
 FormEnvelope::~FormEnvelope() = default;

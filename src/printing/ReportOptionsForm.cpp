@@ -147,6 +147,7 @@ ReportOptionsForm::ReportOptionsForm()
     connect(cmdReset, &QPushButton::clicked, this, &ReportOptionsForm::cmdReset_Click);
     connect(cmdSave, &QPushButton::clicked, this, &ReportOptionsForm::cmdSave_Click);
     connect(cmdExit, &QPushButton::clicked, this, &ReportOptionsForm::cmdExit_Click);
+    setCancelButton(cmdExit);
 
     // A larger system font must not cut the long caption of the check box: the window
     // grows with it.

@@ -128,6 +128,7 @@ ReturnAddress::ReturnAddress()
 
     connect(cmdSave, &QPushButton::clicked, this, &ReturnAddress::cmdSave_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &ReturnAddress::cmdCancel_Click);
+    setCancelButton(cmdCancel);
 }
 
 QLineEdit *ReturnAddress::addBox(const QString &name, int left, int top, int width, int height)

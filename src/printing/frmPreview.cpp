@@ -97,6 +97,7 @@ frmPreview::frmPreview() : mSurface(std::make_unique<platform::PrintSurface>())
     connect(cmdPageWidth, &QPushButton::clicked, this, &frmPreview::cmdPageWidth_Click);
     connect(cmdPrint, &QPushButton::clicked, this, &frmPreview::cmdPrint_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmPreview::cmdClose_Click);
+    setCancelButton(cmdClose);
     connect(cmdHelp, &QPushButton::clicked, this, &frmPreview::cmdHelp_Click);
     connect(mSurface.get(), &platform::PrintSurface::zoomChanged, this, &frmPreview::vp_ZoomChanged);
     // A report that starts a document while the window is already shown gets no

@@ -90,6 +90,7 @@ CurrentReminders::CurrentReminders(platform::Database &db) : mDb(db)
 
     connect(cmdDelete, &QPushButton::clicked, this, &CurrentReminders::cmdDelete_Click);
     connect(cmdExit, &QPushButton::clicked, this, &CurrentReminders::cmdExit_Click);
+    setCancelButton(cmdExit);
     connect(Data1, &platform::DataControl::reposition, this, &CurrentReminders::Data1_Reposition);
 }
 

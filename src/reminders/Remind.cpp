@@ -262,6 +262,7 @@ Remind::Remind(platform::Database &db, const std::optional<EditedContact> &conta
     connectButton(cmdAdd, &Remind::cmdAdd_Click);
     connectButton(cmdSave, &Remind::cmdSave_Click);
     connectButton(cmdCancel, &Remind::cmdCancel_Click);
+    setCancelButton(cmdCancel);
     connectButton(cmdDelete, &Remind::cmdDelete_Click);
     connectButton(cmdViewCurrent, &Remind::cmdViewCurrent_Click);
     connectButton(cmdExit, &Remind::cmdExit_Click);

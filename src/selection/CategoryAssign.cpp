@@ -135,6 +135,7 @@ CategoryAssign::CategoryAssign()
     connect(cmdAdd, &QPushButton::clicked, this, guarded(&CategoryAssign::cmdAdd_Click));
     connect(cmdChange, &QPushButton::clicked, this, guarded(&CategoryAssign::cmdChange_Click));
     connect(cmdExit, &QPushButton::clicked, this, &CategoryAssign::cmdExit_Click);
+    setCancelButton(cmdExit);
     connect(cbAssignCatgOnAdd, &QCheckBox::clicked, this, guarded(&CategoryAssign::cbAssignCatgOnAdd_Click));
     connect(CatgGrid, &QTableView::doubleClicked, this, guarded(&CategoryAssign::CatgGrid_DblClick));
     connect(CatgIdGrid, &QTableView::doubleClicked, this, guarded(&CategoryAssign::CatgIdGrid_DblClick));

@@ -106,6 +106,7 @@ CategoryForm::CategoryForm()
     connect(cmdSelected, &QPushButton::clicked, this, guarded(&CategoryForm::cmdSelected_Click));
     connect(cmdShowAll, &QPushButton::clicked, this, guarded(&CategoryForm::cmdShowAll_Click));
     connect(cmdExit, &QPushButton::clicked, this, &CategoryForm::cmdExit_Click);
+    setCancelButton(cmdExit);
     // Only the user's click writes the option; the load sets the box without it.
     connect(cbDefaultCatg, &QCheckBox::clicked, this, guarded(&CategoryForm::cbDefaultCatg_Click));
     connect(CatgGrid, &QTableView::doubleClicked, this, guarded(&CategoryForm::CatgGrid_DblClick));

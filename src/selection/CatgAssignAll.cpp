@@ -87,6 +87,7 @@ CatgAssignAll::CatgAssignAll()
     connect(cmdAssign, &QPushButton::clicked, this, [this] { reportingFailure([this] { cmdAssign_Click(); }); });
     connect(cmdDelete, &QPushButton::clicked, this, [this] { reportingFailure([this] { cmdDelete_Click(); }); });
     connect(cmdExit, &QPushButton::clicked, this, &CatgAssignAll::cmdExit_Click);
+    setCancelButton(cmdExit);
 }
 
 CatgAssignAll::~CatgAssignAll() = default;

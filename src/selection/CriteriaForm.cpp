@@ -164,6 +164,7 @@ CriteriaForm::CriteriaForm()
     connect(cmdRenameFilter, &QPushButton::clicked, this, guarded(&CriteriaForm::cmdRenameFilter_Click));
     connect(cmdDeleteFilter, &QPushButton::clicked, this, guarded(&CriteriaForm::cmdDeleteFilter_Click));
     connect(cmdExit, &QPushButton::clicked, this, &CriteriaForm::cmdExit_Click);
+    setCancelButton(cmdExit);
     connect(listFilters, &QListWidget::itemClicked, this, guarded(&CriteriaForm::listFilters_Click));
     connect(listFieldNames, &QListWidget::itemDoubleClicked, this, &CriteriaForm::listFieldNames_DblClick);
     connect(txtCriteria, &QPlainTextEdit::textChanged, this, &CriteriaForm::txtCriteria_Change);

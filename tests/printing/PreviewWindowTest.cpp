@@ -566,6 +566,29 @@ TEST_F(PreviewWindowTest, HelpShowsThePreviewPageOfTheHelpWindowModally)
     ASSERT_EQ(script.shown(platform::DialogKind::ModalForm).size(), 1u);
 }
 
+// Escape closes the help window as its OK does, then the preview as its Close does (kept,
+// only hidden), from the page area that holds the focus.
+TEST_F(PreviewWindowTest, EscapeClosesHelpThenThePreview)
+{
+    PreviewSurface().setOrientation(1);
+    frmPreview &form = preview(2);
+    DialogScript script;
+    bool helpClosed = false;
+    script.onModal(QStringLiteral("frmHelp"), [&](QWidget *help) {
+        QTest::keyClick(help->focusWidget(), Qt::Key_Escape);
+        helpClosed = !help->isVisible();
+    });
+    click(form, "cmdHelp");
+    EXPECT_TRUE(helpClosed);
+    ASSERT_TRUE(form.isVisible());
+    form.vp->setFocus();
+    QTest::keyClick(form.vp, Qt::Key_Escape);
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_FALSE(form.isUnloaded());
+    EXPECT_EQ(form.surface().orientation(), 0);
+    EXPECT_EQ(form.surface().pageCount(), 2);
+}
+
 TEST_F(PreviewWindowTest, OpensWithItsWholeFrameOnTheScreen)
 {
     const QRect available = QGuiApplication::primaryScreen()->availableGeometry();

@@ -4,6 +4,7 @@
 #include "platform/ui/KeyCodes.h"
 #include "platform/ui/ScreenFit.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
@@ -411,11 +412,29 @@ bool Form::eventFilter(QObject *watched, QEvent *event)
 void Form::keyPressEvent(QKeyEvent *event)
 {
     // Without preview the form sees only the keys meant for itself.
-    if (!mKeyPreview && (!focusWidget() || focusWidget() == this)) {
-        dispatchKey(event, nullptr);
+    const bool ownKey = !mKeyPreview && (!focusWidget() || focusWidget() == this);
+    if (ownKey && dispatchKey(event, nullptr))
         return;
-    }
-    QWidget::keyPressEvent(event);
+    if (pressCancelButton(event))
+        return;
+    if (!ownKey)
+        QWidget::keyPressEvent(event);
+}
+
+void Form::setCancelButton(QAbstractButton *button)
+{
+    mCancelButton = button;
+}
+
+bool Form::pressCancelButton(const QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Escape || (event->modifiers() & ~Qt::KeypadModifier) || !mCancelButton ||
+        !mCancelButton->isVisibleTo(this) || !mCancelButton->isEnabled() || !isEnabled())
+        return false;
+    if (mCancelButton->focusPolicy() & Qt::TabFocus)
+        mCancelButton->setFocus(Qt::ShortcutFocusReason);
+    mCancelButton->click();
+    return true;
 }
 
 void Form::keyReleaseEvent(QKeyEvent *event)

@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
+class QAbstractButton;
 class QEventLoop;
 class QFocusFrame;
 class QKeyEvent;
@@ -63,6 +64,13 @@ class Form : public QWidget {
     void setKeyPreview(bool on);
     bool keyPreview() const { return mKeyPreview; }
 
+    // The button Escape presses: the window's Cancel or Exit. The press is the one an access
+    // key makes (the focus moves to the button, then it is clicked), so the window tells it
+    // from any other close just as it does a click, and asks what the click asks. An Escape
+    // that a control uses itself (a dropped list, an edit in a grid) or that the window's own
+    // key handlers swallow never gets here; a hidden or disabled button is not pressed.
+    void setCancelButton(QAbstractButton *button);
+
     // A dialog's border: a title with a close button, no minimise or maximise button;
     // with fixed, the window keeps the size it has now.
     void setDialogBorder(bool fixed);
@@ -108,6 +116,7 @@ class Form : public QWidget {
     void activate();
     void driveModalForTests();
     bool dispatchKey(QKeyEvent *event, QWidget *receiver);
+    bool pressCancelButton(const QKeyEvent *event);
     Form *pickOpener(Form *owner) const;
 
     bool mLoaded = false;
@@ -119,6 +128,7 @@ class Form : public QWidget {
     const QEvent *mLastKeyEvent = nullptr;
     QPointer<QWidget> mLastKeyReceiver;
     QPointer<QFocusFrame> mFocusFrame;
+    QPointer<QAbstractButton> mCancelButton;
 };
 
 // Opens a window made for one opening: loads it, shows it modally, unloads it once it is
