@@ -3,6 +3,7 @@
 #include "editor/DesignPlace.h"
 #include "editor/FieldRules.h"
 #include "helpers/GLOBAL.h"
+#include "helpers/OnScreenKeyboard.h"
 #include "helpers/ValueHelpers.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/Database.h"
@@ -12,7 +13,6 @@
 #include "platform/ui/ButtonCaption.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/ScreenFit.h"
-#include "platform/ui/Shell.h"
 #include "platform/ui/Twips.h"
 
 #include <QComboBox>
@@ -452,7 +452,7 @@ void MemoForm::cmdFindNext_Click()
 void MemoForm::ImageKeyboard_Click()
 {
     if (gTabletMode)
-        platform::startOnScreenKeyboard();
+        startOnScreenKeyboardOrTell();
 }
 
 void MemoForm::resizeEvent(QResizeEvent *event)

@@ -11,6 +11,7 @@
 #include "editor/PictureStrip.h"
 #include "helpers/GLOBAL.h"
 #include "helpers/MSendInput.h"
+#include "helpers/OnScreenKeyboard.h"
 #include "pictures/PictureHandOver.h"
 #include "platform/RuntimeError.h"
 #include "platform/db/Database.h"
@@ -18,7 +19,6 @@
 #include "platform/ui/KeyCodes.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
-#include "platform/ui/Shell.h"
 #include "platform/ui/Twips.h"
 
 #include <QApplication>
@@ -375,7 +375,7 @@ void NameEdit::Form_KeyPress(int &keyAscii)
 void NameEdit::ImageKeyboard_Click()
 {
     if (gTabletMode)
-        platform::startOnScreenKeyboard();
+        startOnScreenKeyboardOrTell();
 }
 
 // ---------------------------------------------------------------------------------------------

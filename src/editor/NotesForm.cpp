@@ -3,9 +3,9 @@
 #include "editor/DesignPlace.h"
 #include "editor/GLOBAL.h"
 #include "helpers/GLOBAL.h"
+#include "helpers/OnScreenKeyboard.h"
 #include "platform/ui/ButtonCaption.h"
 #include "platform/ui/ScreenFit.h"
-#include "platform/ui/Shell.h"
 #include "platform/ui/Twips.h"
 
 #include <QPlainTextEdit>
@@ -200,5 +200,5 @@ void NotesForm::cmdExit_Click()
 void NotesForm::ImageKeyboard_Click()
 {
     if (gTabletMode)
-        platform::startOnScreenKeyboard();
+        startOnScreenKeyboardOrTell();
 }

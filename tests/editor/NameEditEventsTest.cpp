@@ -166,8 +166,17 @@ TEST_F(EditorEventsTest, KeyboardImageOnlyInTabletMode)
     EXPECT_TRUE(script.shellCalls().empty());
     gTabletMode = true;
     editor->ImageKeyboard_Click();
-    gTabletMode = false;
     EXPECT_EQ(script.shellCalls().size(), 1u);
+    EXPECT_TRUE(script.shown().empty());
+    // Where no on-screen keyboard can be started the button says so.
+    script.refuseShellCalls().answerMessage(platform::vbOK);
+    editor->ImageKeyboard_Click();
+    gTabletMode = false;
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].text, "The on-screen keyboard cannot be started: no on-screen keyboard program is "
+                                      "set up on this computer.");
+    EXPECT_EQ(script.shown()[0].title, "Keyboard");
+    EXPECT_EQ(script.shown()[0].style, platform::vbOKOnly + platform::vbExclamation);
 }
 
 TEST_F(EditorEventsTest, DesignOfTheWindow)

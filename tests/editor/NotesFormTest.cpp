@@ -205,4 +205,10 @@ TEST_F(NotesFormTest, TabletModeUsesALargerFontAndTheKeyboard)
     DialogScript script;
     form.ImageKeyboard_Click();
     EXPECT_TRUE(script.shellCalls().empty()) << "outside tablet mode the picture does nothing";
+    gTabletMode = true;
+    script.refuseShellCalls().answerMessage(platform::vbOK);
+    form.ImageKeyboard_Click();
+    gTabletMode = false;
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].title, "Keyboard") << "no keyboard to start is told";
 }
