@@ -3,7 +3,6 @@
 #include "helpers/DatabaseState.h"
 #include "helpers/MainCommonDialog.h"
 #include "helpers/ValueHelpers.h"
-#include "helpers/mCommon.h"
 #include "pictures/PictureBox.h"
 #include "pictures/PictureFiles.h"
 #include "pictures/PictureFit.h"
@@ -19,8 +18,6 @@
 #include "platform/ui/ScreenFit.h"
 #include "platform/ui/Twips.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -36,8 +33,6 @@ using platform::RuntimeError;
 using platform::StdPicture;
 
 namespace {
-
-constexpr int PathFileAccessError = 75;
 
 // The window is designed in twips for 12 twips per pixel, and keeps its size in pixels
 // on every screen, so that the display box is always 1024 by 768 pixels.
@@ -429,8 +424,10 @@ void PictureForm::cmdLoadFile_Click()
     }
 }
 
-QStringList PictureForm::otherContactsLinking(const QString &name)
+QStringList PictureForm::otherContactsLinking(const QString &name, bool *ownLink)
 {
+    if (ownLink)
+        *ownLink = false;
     const PictureEditor &editor = editorLink();
     if (!editor.database)
         throw RuntimeError(platform::err::DatabaseNotFound, QStringLiteral("No database is open."));
@@ -444,8 +441,11 @@ QStringList PictureForm::otherContactsLinking(const QString &name)
     QStringList lastNames;
     for (; !rs->eof(); rs->moveNext()) {
         // The edited contact's own stored row is not another contact, whatever its name.
-        if (editor.recordId && rs->value(QStringLiteral("RecordID")).toLongLong() == *editor.recordId)
+        if (editor.recordId && rs->value(QStringLiteral("RecordID")).toLongLong() == *editor.recordId) {
+            if (ownLink)
+                *ownLink = true;
             continue;
+        }
         lastNames << NullToString(rs->value(QStringLiteral("LastName"))).toString();
     }
     rs->close();
@@ -480,21 +480,8 @@ void PictureForm::cmdDelete_Click()
             return;
         }
 
-        const QString deletedFolder = pictures::deletedPicturesFolder();
-        if (!DirExists(deletedFolder) && !QDir().mkpath(deletedFolder))
-            throw RuntimeError(platform::err::PathNotFound,
-                               QStringLiteral("The folder \"%1\" could not be made.")
-                                   .arg(QDir::toNativeSeparators(deletedFolder)));
-        const QString fileName = QFileInfo(file).fileName();
-        if (!pictures::filePresent(deletedFolder + fileName)) {
-            if (!QFile::rename(file, deletedFolder + fileName))
-                throw RuntimeError(PathFileAccessError,
-                                   QStringLiteral("The picture \"%1\" could not be moved to \"%2\".")
-                                       .arg(fileName, QDir::toNativeSeparators(deletedFolder)));
-        } else {
-            // The older copy in the deleted pictures stays.
-            KillFile(file);
-        }
+        // An older copy already in the deleted pictures stays.
+        pictures::moveToDeletedPictures(file, pictures::DeletedNameTaken::DropThisCopy);
         pictureNameChanged();
         if (QLineEdit *box = slotBox(gPictureHandOver.gPictureSlot))
             box->clear();
@@ -569,19 +556,36 @@ void PictureForm::Form_Unload(bool &cancel)
     mbFromClipboard = false;
 }
 
-bool PictureForm::confirmReplacing(const QString &name)
+bool PictureForm::makeWayFor(const QString &name)
 {
-    if (!pictures::filePresent(pictures::picturePath(name)))
+    const QString present = pictures::resolvedPath(pictures::picturePath(name));
+    if (!pictures::filePresent(present))
         return true;
-    const QStringList others = otherContactsLinking(name);
-    if (others.isEmpty())
+    bool ownLink = false;
+    const QStringList others = otherContactsLinking(name, &ownLink);
+    if (!others.isEmpty())
+        return MsgBox(QStringLiteral("The picture file ") + name +
+                          QStringLiteral(" is already linked to another record: ") + others.join(QStringLiteral(", ")) +
+                          QStringLiteral(".\r\rDo you want to replace that picture with this one?  Choose No to "
+                                         "keep it and leave this picture unsaved."),
+                      platform::vbYesNo + platform::vbExclamation + platform::vbDefaultButton2,
+                      QStringLiteral("Replace picture?")) == platform::vbYes;
+    // The edited contact's own picture, stored or named in one of its boxes, is its to replace.
+    if (ownLink)
         return true;
-    return MsgBox(QStringLiteral("The picture file ") + name +
-                      QStringLiteral(" is already linked to another record: ") + others.join(QStringLiteral(", ")) +
-                      QStringLiteral(".\r\rDo you want to replace that picture with this one?  Choose No to "
-                                     "keep it and leave this picture unsaved."),
-                  platform::vbYesNo + platform::vbExclamation + platform::vbDefaultButton2,
-                  QStringLiteral("Replace picture?")) == platform::vbYes;
+    for (const QLineEdit *box : editorLink().pictureBoxes) {
+        if (pictures::sameName(Trim(box->text()), name))
+            return true;
+    }
+    const QString moved = pictures::moveToDeletedPictures(present, pictures::DeletedNameTaken::KeepBoth);
+    MsgBox(QStringLiteral("The Pictures folder already held a file named ") + QFileInfo(present).fileName() +
+               QStringLiteral(" that no record of this address book links; it may belong to another address "
+                              "book kept in the program folder.  That file was moved to the Deleted Pictures "
+                              "folder as ") +
+               QFileInfo(moved).fileName() + QStringLiteral(", and this picture is saved as ") + name +
+               QStringLiteral("."),
+           platform::vbOKOnly + platform::vbInformation, QStringLiteral("Picture file moved"));
+    return true;
 }
 
 void PictureForm::closeAndStore()
@@ -602,7 +606,7 @@ void PictureForm::closeAndStore()
         if (name.isEmpty())
             return;
         if (store) {
-            if (!confirmReplacing(name))
+            if (!makeWayFor(name))
                 return;
             pictures::storePictureFile(picResized->canvas(), target);
         }

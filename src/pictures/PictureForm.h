@@ -103,10 +103,15 @@ class PictureForm : public platform::Form {
     // What a close does unless Cancel or Delete holds the focus: stores the picture when
     // it is new and names it in the slot's box, only once the file is there.
     void closeAndStore();
-    // A file of that name that other contacts link is replaced only when the user says so.
-    bool confirmReplacing(const QString &name);
-    // The last names of the stored contacts, other than the edited one, that link the name.
-    QStringList otherContactsLinking(const QString &name);
+    // Makes way for storing a picture under the name; false when the user would rather keep
+    // the file there. A file of that name that other contacts link is replaced only when the
+    // user says so; one that no contact of the open database links may be another address
+    // book's, as every database in the program folder shares the Pictures folder: it is moved
+    // to the deleted pictures first, and the user told where it went.
+    bool makeWayFor(const QString &name);
+    // The last names of the stored contacts, other than the edited one, that link the name;
+    // ownLink, when given, learns whether the edited contact's stored row links it too.
+    QStringList otherContactsLinking(const QString &name, bool *ownLink = nullptr);
     double boxWidthTwips() const;
     double boxHeightTwips() const;
 

@@ -29,6 +29,19 @@ std::filesystem::path fsPath(const QString &path)
 #endif
 }
 
+// A name of the folder no file is present under: the name itself, else the name with " (2)",
+// " (3)" and so on before its extension.
+QString freeName(const QString &folder, const QString &name)
+{
+    const QFileInfo info(name);
+    const QString base = info.completeBaseName();
+    const QString extension = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
+    QString candidate = name;
+    for (int n = 2; filePresent(folder + candidate); ++n)
+        candidate = QStringLiteral("%1 (%2)%3").arg(base).arg(n).arg(extension);
+    return candidate;
+}
+
 } // namespace
 
 QString temporaryStoreFile(const QString &folder, const QString &target)
@@ -81,6 +94,24 @@ void storePictureFile(const cImage &image, const QString &target)
         QFile::remove(temporary);
         throw;
     }
+}
+
+QString moveToDeletedPictures(const QString &file, DeletedNameTaken taken)
+{
+    const QString deletedFolder = deletedPicturesFolder();
+    if (!DirExists(deletedFolder) && !QDir().mkpath(deletedFolder))
+        throw RuntimeError(platform::err::PathNotFound, QStringLiteral("The folder \"%1\" could not be made.")
+                                                            .arg(QDir::toNativeSeparators(deletedFolder)));
+    const QString fileName = QFileInfo(file).fileName();
+    if (taken == DeletedNameTaken::DropThisCopy && filePresent(deletedFolder + fileName)) {
+        KillFile(file);
+        return QString();
+    }
+    const QString target = deletedFolder + freeName(deletedFolder, fileName);
+    if (!QFile::rename(file, target))
+        throw RuntimeError(PathFileAccessError, QStringLiteral("The picture \"%1\" could not be moved to \"%2\".")
+                                                    .arg(fileName, QDir::toNativeSeparators(deletedFolder)));
+    return target;
 }
 
 } // namespace pictures

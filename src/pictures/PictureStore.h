@@ -21,4 +21,16 @@ void storePictureFile(const cImage &image, const QString &target);
 // a store runs.
 QString temporaryStoreFile(const QString &folder, const QString &target);
 
+// What a move into the Deleted Pictures folder does when that folder holds a file of the
+// name already.
+enum class DeletedNameTaken {
+    DropThisCopy, // the earlier copy stays there and the file moved is deleted instead
+    KeepBoth,     // the file moved goes in under a free name: "name (2).ext", "name (3).ext", ...
+};
+
+// Moves a file of the Pictures folder into the Deleted Pictures folder, making the folder
+// when it is missing, and returns the file's path there; empty when it was deleted instead.
+// Raises platform::RuntimeError when the folder cannot be made or the file cannot be moved.
+QString moveToDeletedPictures(const QString &file, DeletedNameTaken taken);
+
 } // namespace pictures

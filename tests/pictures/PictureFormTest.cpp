@@ -367,6 +367,73 @@ TEST_F(PictureTest, TheEditedContactsOwnFileIsReplacedWithoutAsking)
     EXPECT_TRUE(near(decodedPixel(decodeFile(pictures() + QStringLiteral("Me.jpg")), 100, 100), Qt::red));
 }
 
+// Every database in the program folder shares the Pictures folder: another address book's
+// picture that this one does not link is moved to the deleted pictures before a picture of
+// the same name is saved, and the user is told; nothing there is ever overwritten.
+TEST_F(PictureTest, AFileNoContactOfThisBookLinksIsMovedAsideBeforeASameNamedSave)
+{
+    // The first book's portrait.png, which the book open now does not link.
+    const QString camera = folder.filePath(QStringLiteral("camera/portrait.png"));
+    writePicture(camera, 640, 480, Qt::red, "PNG");
+    const auto moveText = [](const char *movedAs) {
+        return QStringLiteral("The Pictures folder already held a file named portrait.png that no record of this "
+                              "address book links; it may belong to another address book kept in the program "
+                              "folder.  That file was moved to the Deleted Pictures folder as %1, and this "
+                              "picture is saved as portrait.png.")
+            .arg(QString::fromLatin1(movedAs));
+    };
+    // A copy of that name already deleted stays as well: the one moved now takes a free name.
+    for (const char *movedAs : {"portrait.png", "portrait (2).png"}) {
+        inPictures(QStringLiteral("portrait.png"), 800, 600, Qt::blue);
+        const QByteArray firstBooks = readFileBytes(pictures() + QStringLiteral("portrait.png"));
+        const QStringList deletedBefore = filesIn(deleted());
+        name(1, QString());
+        DialogScript script;
+        script.answerMessage(platform::vbOK);
+        PictureForm &form = openOn(1, camera);
+        form.cmdClose_Click();
+        ASSERT_EQ(script.shown().size(), 1u) << movedAs;
+        EXPECT_EQ(script.shown()[0].text, moveText(movedAs));
+        EXPECT_EQ(script.shown()[0].title, "Picture file moved");
+        EXPECT_EQ(script.shown()[0].style, platform::vbOKOnly + platform::vbInformation);
+        EXPECT_EQ(readFileBytes(deleted() + QString::fromLatin1(movedAs)), firstBooks) << movedAs;
+        for (const QString &earlier : deletedBefore)
+            EXPECT_TRUE(QFile::exists(deleted() + earlier)) << earlier.toStdString();
+        EXPECT_TRUE(near(decodedPixel(decodeFile(pictures() + QStringLiteral("portrait.png")), 100, 100), Qt::red));
+        EXPECT_EQ(slotBox(1).text(), "portrait.png");
+    }
+}
+
+// The edited contact's own picture, stored or named in one of its slots, is its own to replace:
+// nothing is moved and nothing asked.
+TEST_F(PictureTest, TheEditedContactsOwnPictureIsReplacedInPlace)
+{
+    struct Case {
+        const char *what;
+        bool storedRowLinks;
+        int slotNaming; // the editor's slot that names the file, 0 for none
+    };
+    const Case cases[] = {{"its stored row links it", true, 0}, {"another of its slots names it", false, 3}};
+    const QString camera = folder.filePath(QStringLiteral("camera/portrait.png"));
+    writePicture(camera, 640, 480, Qt::red, "PNG");
+    for (const Case &c : cases) {
+        inPictures(QStringLiteral("portrait.png"), 800, 600, Qt::blue);
+        const qint64 me = addContact(QStringLiteral("Current"),
+                                     c.storedRowLinks ? QVariantMap{{QStringLiteral("PicturePath4"), QStringLiteral("Portrait.PNG")}}
+                                                      : QVariantMap{});
+        for (int n = 1; n <= 8; ++n)
+            name(n, n == c.slotNaming ? QStringLiteral("portrait.png") : QString());
+        DialogScript script;
+        PictureForm &form = openOn(1, camera, me);
+        form.cmdClose_Click();
+        EXPECT_TRUE(script.shown().empty()) << c.what;
+        EXPECT_FALSE(QDir(deleted()).exists()) << c.what;
+        EXPECT_TRUE(near(decodedPixel(decodeFile(pictures() + QStringLiteral("portrait.png")), 100, 100), Qt::red))
+            << c.what;
+        temp.db().execute("Delete * from tblContacts");
+    }
+}
+
 TEST_F(PictureTest, AFailedSaveIsToldKeepsTheOldFileAndNamesNothing)
 {
     // A folder where the file should go makes the last step fail.
