@@ -372,7 +372,6 @@ TEST_F(PictureTest, TheEditedContactsOwnFileIsReplacedWithoutAsking)
 // the same name is saved, and the user is told; nothing there is ever overwritten.
 TEST_F(PictureTest, AFileNoContactOfThisBookLinksIsMovedAsideBeforeASameNamedSave)
 {
-    // The first book's portrait.png, which the book open now does not link.
     const QString camera = folder.filePath(QStringLiteral("camera/portrait.png"));
     writePicture(camera, 640, 480, Qt::red, "PNG");
     const auto moveText = [](const char *movedAs) {
@@ -384,6 +383,7 @@ TEST_F(PictureTest, AFileNoContactOfThisBookLinksIsMovedAsideBeforeASameNamedSav
     };
     // A copy of that name already deleted stays as well: the one moved now takes a free name.
     for (const char *movedAs : {"portrait.png", "portrait (2).png"}) {
+        // Another book's portrait.png, which the book open now does not link.
         inPictures(QStringLiteral("portrait.png"), 800, 600, Qt::blue);
         const QByteArray firstBooks = readFileBytes(pictures() + QStringLiteral("portrait.png"));
         const QStringList deletedBefore = filesIn(deleted());
