@@ -60,7 +60,7 @@ MainMenus::MainMenus(NameList &window) : mWindow(window)
     addItem(EditMenu, QStringLiteral("AssignCatgMenu"), QStringLiteral("Assign to &Categories..."),
             ctrl('T'));
     addItem(EditMenu, QStringLiteral("AssignAllToCatg"),
-            QStringLiteral("A&ssign Many Records to Category..."));
+            QStringLiteral("Assign Ma&ny Records to Category..."));
     addItem(EditMenu, QStringLiteral("RemoveAllFromCatg"),
             QStringLiteral("Remove Many Records from Category..."));
     EditMenu->addSeparator();

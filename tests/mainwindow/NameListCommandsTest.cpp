@@ -53,7 +53,7 @@ TEST_F(CommandsTest, EveryMenuItemHasItsCaptionAndShortcutInMenuOrder)
         {"AddMenu", "&Add a New Record...", "Ctrl+A"},
         {"EditViewMenu", "&Edit/View Current Record", "Ctrl+E"},
         {"AssignCatgMenu", "Assign to &Categories...", "Ctrl+T"},
-        {"AssignAllToCatg", "A&ssign Many Records to Category...", ""},
+        {"AssignAllToCatg", "Assign Ma&ny Records to Category...", ""},
         {"RemoveAllFromCatg", "Remove Many Records from Category...", ""},
         {"GridEditMenu", "Allow &Grid Editing", "Ctrl+G"},
         {"FindEditMenu", "&Find Any Text...", "Ctrl+F"},
@@ -107,6 +107,15 @@ TEST_F(CommandsTest, EveryMenuItemHasItsCaptionAndShortcutInMenuOrder)
     EXPECT_EQ(menu(w, "FileMenu")->title(), "&File");
     EXPECT_EQ(menu(w, "ReportsMenu")->title(), "&Reports");
     EXPECT_EQ(menu(w, "OptionsMenu")->title(), "&Options");
+    // Within a menu an access key picks one item: two items of one letter would only move
+    // the highlight between them.
+    for (const char *name : {"FileMenu", "EditMenu", "ReportsMenu", "OptionsMenu", "HelpMenu"}) {
+        QStringList keys;
+        for (QAction *action : menu(w, name)->actions())
+            if (const int at = action->text().indexOf('&'); at >= 0)
+                keys.append(action->text().mid(at + 1, 1).toLower());
+        EXPECT_EQ(QSet<QString>(keys.cbegin(), keys.cend()).size(), keys.size()) << name << ": " << keys.join(' ').toStdString();
+    }
 }
 
 TEST_F(CommandsTest, ButtonsCarryTheirCaptionsAndTooltips)
