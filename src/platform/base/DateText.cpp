@@ -134,6 +134,29 @@ bool isUnreadableDate(const QVariant &fieldValue)
     return fieldValue.isValid() && !fieldValue.isNull() && !readableDateOf(fieldValue).isValid();
 }
 
+std::optional<int> dateFieldYear(const QVariant &fieldValue)
+{
+    if (holdsDate(fieldValue)) {
+        const QDate date = fieldValue.toDate();
+        return date.isValid() ? std::optional<int>(date.year()) : std::nullopt;
+    }
+    if (fieldValue.typeId() != QMetaType::QString)
+        return std::nullopt;
+    // The stored form with a year of any length; month and day must still be a month and a day.
+    static const QRegularExpression stored(
+        QStringLiteral("^\\s*(-?\\d+)-(\\d{1,2})-(\\d{1,2})(?:[ T]\\d{1,2}:\\d{2}(?::\\d{2})?)?\\s*$"));
+    const QRegularExpressionMatch match = stored.match(fieldValue.toString());
+    if (!match.hasMatch())
+        return std::nullopt;
+    bool ok = false;
+    const int year = match.captured(1).toInt(&ok);
+    const int month = match.captured(2).toInt();
+    const int day = match.captured(3).toInt();
+    if (!ok || month < 1 || month > 12 || day < 1 || day > 31)
+        return std::nullopt;
+    return year;
+}
+
 QString dateFieldText(const QVariant &fieldValue)
 {
     if (!readableDateOf(fieldValue).isValid())

@@ -5,6 +5,7 @@
 #include <QLocale>
 #include <QString>
 #include <QVariant>
+#include <optional>
 
 namespace platform {
 
@@ -17,6 +18,10 @@ bool isStorableDate(const QDate &date);
 QDate readableDateOf(const QVariant &fieldValue);
 // True when the field holds something, but no date the program can show.
 bool isUnreadableDate(const QVariant &fieldValue);
+// The year of the date a field's value names, also one the program cannot show: a year 50,
+// or the stored text "20000-01-01" another program may leave. Nothing when the value names
+// no date at all.
+std::optional<int> dateFieldYear(const QVariant &fieldValue);
 // A date field's value as every box, grid and report shows it: the general date form, and
 // nothing for a date that cannot be read.
 QString dateFieldText(const QVariant &fieldValue);
