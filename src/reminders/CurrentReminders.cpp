@@ -98,6 +98,10 @@ CurrentReminders::~CurrentReminders() = default;
 
 void CurrentReminders::Form_Load()
 {
+    // Placed by nobody, the window would stand wherever the window manager puts a new window
+    // (the top left corner after the main window was opened again): it stands centred, as the
+    // other windows of the program do.
+    platform::centerWindowOnScreen(this);
     Data1->refresh();
     Data1_Reposition();
     // The list a read-only file keeps is for looking: removing a reminder would change it.

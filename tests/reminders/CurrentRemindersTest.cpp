@@ -6,7 +6,9 @@
 #include "reminders/ReminderRecords.h"
 #include "support/DialogScript.h"
 
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -55,6 +57,20 @@ TEST_F(CurrentRemindersTest, RemovingAOneTimeReminderDeletesItAndItsDueRow)
     EXPECT_EQ(boxes[0].text, "Are you sure?");
     EXPECT_EQ(boxes[0].title, "Remove current reminder");
     EXPECT_EQ(boxes[0].defaultButton, 1);
+}
+
+// The window stands centred on the screen, frame and all, never where a new window happens to go.
+TEST_F(CurrentRemindersTest, OpensCentredOnTheScreen)
+{
+    addReminder("Call back", QDate(2026, 2, 27));
+    QRect frame;
+    run([&](CurrentReminders &w) {
+        frame = w.frameGeometry();
+        w.cmdExit->click();
+    });
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_LE(std::abs(frame.center().x() - screen.center().x()), 1) << frame.x();
+    EXPECT_LE(std::abs(frame.center().y() - screen.center().y()), 1) << frame.y();
 }
 
 TEST_F(CurrentRemindersTest, RemovingARecurringReminderAdvancesItOnce)

@@ -2,6 +2,7 @@
 
 #include "platform/ui/ScreenFit.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -94,12 +95,60 @@ int windowHeightTwips(const QWidget *window)
 } // namespace platform
 
 namespace platform {
+namespace {
+void centreFrameOf(QWidget *window, const QSize &clientSize)
+{
+    const QMargins frame = expectedFrameMargins(window);
+    const int width = int(std::lround(pixelsToTwipsX(clientSize.width() + frame.left() + frame.right())));
+    const int height = int(std::lround(pixelsToTwipsY(clientSize.height() + frame.top() + frame.bottom())));
+    moveWindowTwips(window, (screenWidthTwips() - width) / 2, (screenHeightTwips() - height) / 2);
+}
+
+bool framed(const QWidget *window)
+{
+    return window->frameGeometry() != window->geometry();
+}
+
+// The program's first window is centred before anything on screen tells what frame the window
+// manager gives: its client area alone was centred. Once it is framed and painted, and unless
+// it was moved meanwhile, its frame is centred as every later window's is, so that a window
+// opened again (the main window after a password change) stands where it stood.
+class CentreOnceFramed : public QObject {
+  public:
+    explicit CentreOnceFramed(QWidget *window)
+        : QObject(window), mWindow(window), mClientSize(window->size()), mPlaced(window->geometry().topLeft())
+    {
+        window->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched != mWindow)
+            return false;
+        if (event->type() == QEvent::Hide) {
+            deleteLater();
+        } else if (event->type() == QEvent::Paint && framed(mWindow)) {
+            if (mWindow->geometry().topLeft() == mPlaced)
+                centreFrameOf(mWindow, mClientSize);
+            deleteLater();
+        }
+        return false;
+    }
+
+  private:
+    QWidget *mWindow;
+    QSize mClientSize;
+    QPoint mPlaced;
+};
+} // namespace
+
 void centerWindowOnScreen(QWidget *window)
 {
     // The frame is known once the platform window exists; the size centred is the outer one.
     if (window->isWindow() && !window->testAttribute(Qt::WA_WState_Created))
         window->winId();
-    moveWindowTwips(window, (screenWidthTwips() - windowWidthTwips(window)) / 2,
-                    (screenHeightTwips() - windowHeightTwips(window)) / 2);
+    centreFrameOf(window, window->size());
+    if (window->isWindow() && expectedFrameMargins(window).isNull())
+        new CentreOnceFramed(window);
 }
 } // namespace platform
