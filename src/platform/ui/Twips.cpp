@@ -125,11 +125,11 @@ class CentreOnceFramed : public QObject {
     {
         if (watched != mWindow)
             return false;
-        if (event->type() == QEvent::Hide) {
-            deleteLater();
-        } else if (event->type() == QEvent::Paint && framed(mWindow)) {
-            if (mWindow->geometry().topLeft() == mPlaced)
-                centreFrameOf(mWindow, mClientSize);
+        const bool framedNow = event->type() == QEvent::Paint && framed(mWindow);
+        if (framedNow && mWindow->geometry().topLeft() == mPlaced)
+            centreFrameOf(mWindow, mClientSize);
+        if (framedNow || event->type() == QEvent::Hide) {
+            mWindow->removeEventFilter(this);
             deleteLater();
         }
         return false;
