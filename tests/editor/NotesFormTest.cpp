@@ -50,18 +50,24 @@ TEST_F(NotesFormTest, OpeningAndClosingChangesNothing)
     EXPECT_EQ(changes, 0);
 }
 
+// Escape leaves as Exit does.
 TEST_F(NotesFormTest, TypedTextGoesBackAndMarksTheRecord)
 {
-    DialogScript script;
-    script.onModal("NotesForm", [](QWidget *w) {
-        auto *notes = w->findChild<QPlainTextEdit *>("txtNotes");
-        notes->moveCursor(QTextCursor::End);
-        notes->insertPlainText(" Call first.");
-        DialogScript::click(w, "cmdExit");
-    });
-    NotesForm::open(editorNotes);
-    EXPECT_TRUE(gEditor.gRecordChanged);
-    EXPECT_TRUE(editorNotes.toPlainText().endsWith("too. Call first."));
+    for (const bool escape : {false, true}) {
+        editorNotes.setPlainText("Bring the BLUE quilt; blue thread too.");
+        gEditor.gRecordChanged = false;
+        DialogScript script;
+        script.onModal("NotesForm", [escape](QWidget *w) {
+            auto *notes = w->findChild<QPlainTextEdit *>("txtNotes");
+            notes->moveCursor(QTextCursor::End);
+            notes->insertPlainText(" Call first.");
+            escape ? QTest::keyClick(notes, Qt::Key_Escape) : DialogScript::click(w, "cmdExit");
+            EXPECT_FALSE(w->isVisible());
+        });
+        NotesForm::open(editorNotes);
+        EXPECT_TRUE(gEditor.gRecordChanged);
+        EXPECT_EQ(editorNotes.toPlainText(), "Bring the BLUE quilt; blue thread too. Call first.") << escape;
+    }
 }
 
 TEST_F(NotesFormTest, AnEarlierChangeCopiesTheTextBackAnyway)

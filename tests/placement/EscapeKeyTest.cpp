@@ -1,12 +1,6 @@
 #include "selection/SelectionFixture.h"
 
-#include "editor/NotesForm.h"
-#include "pictures/PictureFiles.h"
-
-#include <QDir>
-#include <QImage>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <gmock/gmock.h>
 
 namespace {
@@ -95,42 +89,6 @@ TEST_F(EscapeKeyTest, EscapeIsTheCancelOrExitButtonOfEveryWindow)
     auto reminder = gDb->openRecordset("Select Description from tblRemind");
     EXPECT_EQ(reminder->value(0).toString(), "Dentist");
     EXPECT_EQ(script.pending(), 0u);
-}
-
-// The editor's own windows: Escape in the notes window hands a change back as Exit does, and
-// in the picture window stores nothing, as Cancel does.
-TEST_F(EscapeKeyTest, EscapeLeavesTheNotesWindowAsExitAndThePictureWindowAsCancel)
-{
-    NameList &w = startWithContacts();
-    const QString picture = program.folder().filePath("face.png");
-    ASSERT_TRUE(QImage(64, 48, QImage::Format_RGB32).save(picture));
-    QString notesAfter, pictureSlot;
-    bool notesClosed = false, pictureClosed = false;
-    script.onModal("NameEdit", [&](QWidget *editor) {
-        auto *notes = editor->findChild<QPlainTextEdit *>("txtNotes");
-        script.onModal("NotesForm", [&](QWidget *f) {
-            type(f, "txtNotes", " and more");
-            pressEscape(f);
-            notesClosed = !f->isVisible();
-        });
-        NotesForm::open(*notes);
-        notesAfter = notes->toPlainText();
-        script.answerOpenFile(picture).onModal("PictureForm", [&](QWidget *f) {
-            pressEscape(f);
-            pictureClosed = !f->isVisible();
-        });
-        DialogScript::click(editor, "cmdPicture1");
-        pictureSlot = editor->findChild<QLineEdit *>("txtPic1File")->text();
-        script.answerMessage(platform::vbYes); // the editor's own Cancel: "Lose any changes?"
-        DialogScript::click(editor, "cmdCancel");
-    });
-    goTo(w, "Byron");
-    w.button("cmdEdit")->click();
-    EXPECT_TRUE(notesClosed);
-    EXPECT_EQ(notesAfter, "engines and more");
-    EXPECT_TRUE(pictureClosed);
-    EXPECT_EQ(pictureSlot, "");
-    EXPECT_FALSE(QDir(pictures::picturesFolder()).exists("face.png"));
 }
 
 } // namespace
