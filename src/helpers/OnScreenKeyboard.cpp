@@ -7,8 +7,9 @@ bool startOnScreenKeyboardOrTell()
 {
     if (platform::startOnScreenKeyboard())
         return true;
-    platform::MsgBox(QStringLiteral("The on-screen keyboard cannot be started: no on-screen keyboard program is "
-                                    "set up on this computer."),
-                     platform::vbOKOnly + platform::vbExclamation, QStringLiteral("Keyboard"));
+    platform::MsgBox(
+        QStringLiteral("The on-screen keyboard cannot be started: no on-screen keyboard program is "
+                       "set up on this computer."),
+        platform::vbOKOnly + platform::vbExclamation, QStringLiteral("Keyboard"));
     return false;
 }

@@ -564,12 +564,14 @@ bool PictureForm::makeWayFor(const QString &name)
     bool ownLink = false;
     const QStringList others = otherContactsLinking(name, &ownLink);
     if (!others.isEmpty())
-        return MsgBox(QStringLiteral("The picture file ") + name +
-                          QStringLiteral(" is already linked to another record: ") + others.join(QStringLiteral(", ")) +
-                          QStringLiteral(".\r\rDo you want to replace that picture with this one?  Choose No to "
-                                         "keep it and leave this picture unsaved."),
-                      platform::vbYesNo + platform::vbExclamation + platform::vbDefaultButton2,
-                      QStringLiteral("Replace picture?")) == platform::vbYes;
+        return MsgBox(
+                   QStringLiteral("The picture file ") + name +
+                       QStringLiteral(" is already linked to another record: ") +
+                       others.join(QStringLiteral(", ")) +
+                       QStringLiteral(".\r\rDo you want to replace that picture with this one?  Choose No to "
+                                      "keep it and leave this picture unsaved."),
+                   platform::vbYesNo + platform::vbExclamation + platform::vbDefaultButton2,
+                   QStringLiteral("Replace picture?")) == platform::vbYes;
     // The edited contact's own picture, stored or named in one of its boxes, is its to replace.
     if (ownLink)
         return true;

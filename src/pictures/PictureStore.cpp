@@ -109,8 +109,9 @@ QString moveToDeletedPictures(const QString &file, DeletedNameTaken taken)
     }
     const QString target = deletedFolder + freeName(deletedFolder, fileName);
     if (!QFile::rename(file, target))
-        throw RuntimeError(PathFileAccessError, QStringLiteral("The picture \"%1\" could not be moved to \"%2\".")
-                                                    .arg(fileName, QDir::toNativeSeparators(deletedFolder)));
+        throw RuntimeError(PathFileAccessError,
+                           QStringLiteral("The picture \"%1\" could not be moved to \"%2\".")
+                               .arg(fileName, QDir::toNativeSeparators(deletedFolder)));
     return target;
 }
 

@@ -138,8 +138,9 @@ void CurrentReminders::cmdDelete_Click()
         // either: removing the due row would leave the reminder where it was.
         if (platform::isUnreadableDate(remindDate)) {
             // A year of five digits is as far outside as a year of two, though it reads as no date.
-            const QString fault = platform::dateFieldYear(remindDate) ? QStringLiteral("lies outside the years 100 to 9999")
-                                                                      : QStringLiteral("cannot be read");
+            const QString fault = platform::dateFieldYear(remindDate)
+                                      ? QStringLiteral("lies outside the years 100 to 9999")
+                                      : QStringLiteral("cannot be read");
             platform::MsgBox(
                 QStringLiteral("The date of this reminder ") + fault +
                     QStringLiteral(".  Change it in the reminder window, then remove the reminder."),

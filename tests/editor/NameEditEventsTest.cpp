@@ -173,8 +173,9 @@ TEST_F(EditorEventsTest, KeyboardImageOnlyInTabletMode)
     editor->ImageKeyboard_Click();
     gTabletMode = false;
     ASSERT_EQ(script.shown().size(), 1u);
-    EXPECT_EQ(script.shown()[0].text, "The on-screen keyboard cannot be started: no on-screen keyboard program is "
-                                      "set up on this computer.");
+    EXPECT_EQ(script.shown()[0].text,
+              "The on-screen keyboard cannot be started: no on-screen keyboard program is "
+              "set up on this computer.");
     EXPECT_EQ(script.shown()[0].title, "Keyboard");
     EXPECT_EQ(script.shown()[0].style, platform::vbOKOnly + platform::vbExclamation);
 }

@@ -114,7 +114,8 @@ TEST_F(CommandsTest, EveryMenuItemHasItsCaptionAndShortcutInMenuOrder)
         for (QAction *action : menu(w, name)->actions())
             if (const int at = action->text().indexOf('&'); at >= 0)
                 keys.append(action->text().mid(at + 1, 1).toLower());
-        EXPECT_EQ(QSet<QString>(keys.cbegin(), keys.cend()).size(), keys.size()) << name << ": " << keys.join(' ').toStdString();
+        EXPECT_EQ(QSet<QString>(keys.cbegin(), keys.cend()).size(), keys.size())
+            << name << ": " << keys.join(' ').toStdString();
     }
 }
 

@@ -10,8 +10,8 @@
 #include "platform/ui/Twips.h"
 
 #include <QImageReader>
-#include <QTest>
 #include <QPushButton>
+#include <QTest>
 #include <QToolButton>
 #include <cstdio>
 #include <jpeglib.h>
@@ -383,10 +383,11 @@ TEST_F(PictureTest, AFileNoContactOfThisBookLinksIsMovedAsideBeforeASameNamedSav
     const QString camera = folder.filePath(QStringLiteral("camera/portrait.png"));
     writePicture(camera, 640, 480, Qt::red, "PNG");
     const auto moveText = [](const char *movedAs) {
-        return QStringLiteral("The Pictures folder already held a file named portrait.png that no record of this "
-                              "address book links; it may belong to another address book kept in the program "
-                              "folder.  That file was moved to the Deleted Pictures folder as %1, and this "
-                              "picture is saved as portrait.png.")
+        return QStringLiteral(
+                   "The Pictures folder already held a file named portrait.png that no record of this "
+                   "address book links; it may belong to another address book kept in the program "
+                   "folder.  That file was moved to the Deleted Pictures folder as %1, and this "
+                   "picture is saved as portrait.png.")
             .arg(QString::fromLatin1(movedAs));
     };
     // A copy of that name already deleted stays as well: the one moved now takes a free name.
@@ -407,7 +408,8 @@ TEST_F(PictureTest, AFileNoContactOfThisBookLinksIsMovedAsideBeforeASameNamedSav
         EXPECT_EQ(readFileBytes(deleted() + QString::fromLatin1(movedAs)), firstBooks) << movedAs;
         for (const QString &earlier : deletedBefore)
             EXPECT_TRUE(QFile::exists(deleted() + earlier)) << earlier.toStdString();
-        EXPECT_TRUE(near(decodedPixel(decodeFile(pictures() + QStringLiteral("portrait.png")), 100, 100), Qt::red));
+        EXPECT_TRUE(
+            near(decodedPixel(decodeFile(pictures() + QStringLiteral("portrait.png")), 100, 100), Qt::red));
         EXPECT_EQ(slotBox(1).text(), "portrait.png");
     }
 }
@@ -420,13 +422,15 @@ TEST_F(PictureTest, TheEditedContactsOwnPictureIsReplacedInPlace)
     writePicture(camera, 640, 480, Qt::red, "PNG");
     for (const bool storedRowLinks : {true, false}) {
         inPictures(QStringLiteral("portrait.png"), 800, 600, Qt::blue);
-        const qint64 me = addContact(QStringLiteral("Current"), {{QStringLiteral("PicturePath4"),
-                                                                  storedRowLinks ? "Portrait.PNG" : ""}});
+        const qint64 me =
+            addContact(QStringLiteral("Current"),
+                       {{QStringLiteral("PicturePath4"), storedRowLinks ? "Portrait.PNG" : ""}});
         name(3, storedRowLinks ? QString() : QStringLiteral("portrait.png"));
         DialogScript script;
         openOn(1, camera, me).cmdClose_Click();
         EXPECT_TRUE(script.shown().empty() && !QDir(deleted()).exists()) << storedRowLinks;
-        EXPECT_TRUE(near(decodedPixel(decodeFile(pictures() + QStringLiteral("portrait.png")), 100, 100), Qt::red));
+        EXPECT_TRUE(
+            near(decodedPixel(decodeFile(pictures() + QStringLiteral("portrait.png")), 100, 100), Qt::red));
         temp.db().execute("Delete * from tblContacts");
     }
 }

@@ -79,9 +79,10 @@ TEST_F(EscapeKeyTest, EscapeIsTheCancelOrExitButtonOfEveryWindow)
         script.onModal(c.window, c.keys);
         w.dispatch(c.command);
     }
-    EXPECT_THAT(closed, ::testing::ElementsAre("MemoForm", "Remind", "CurrentReminders", "CriteriaForm",
-                                               "ReturnAddress", "DialingForm", "CategoryForm", "CategoryAssign",
-                                               "CatgAssignAll", "ReportOptionsForm", "CommSettingsForm", "About"));
+    EXPECT_THAT(closed,
+                ::testing::ElementsAre("MemoForm", "Remind", "CurrentReminders", "CriteriaForm",
+                                       "ReturnAddress", "DialingForm", "CategoryForm", "CategoryAssign",
+                                       "CatgAssignAll", "ReportOptionsForm", "CommSettingsForm", "About"));
     EXPECT_THAT(messages(), ::testing::ElementsAre("Lose any changes?", "Lose any changes?"));
     EXPECT_EQ(settingName("LASTNOTE"), "0");
     auto note = gDb->openRecordset("Select Setting8 from tblSettings Where Type='NOTE'");

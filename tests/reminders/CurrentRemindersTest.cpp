@@ -8,9 +8,9 @@
 
 #include <QGuiApplication>
 #include <QLabel>
-#include <QScreen>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableView>
 #include <QTest>
 #include <functional>
@@ -211,11 +211,16 @@ TEST_P(OutOfRangeRemoveTest, IsRefusedWithAMessageAndChangesNothing)
 
 INSTANTIATE_TEST_SUITE_P(
     Limits, OutOfRangeRemoveTest,
-    ::testing::Values(std::pair{"'0001-01-01', 7, '-0001-12-25', 'One time', 0", "The date of this reminder lies outside"},
-        std::pair{"'0050-06-01', 0, '2020-01-01', 'One time', 0", "The date of this reminder lies outside the years 100 to 9999."},
-        std::pair{"'20000-06-01', 0, '2020-01-01', 'One time', 0", "The date of this reminder lies outside the years 100 to 9999."},
-        std::pair{"'not a date', 0, '2020-01-01', 'One time', 0", "The date of this reminder cannot be read."},
-        std::pair{"'2020-13-01', 0, '2020-01-01', 'One time', 0", "The date of this reminder cannot be read."},
+    ::testing::Values(
+        std::pair{"'0001-01-01', 7, '-0001-12-25', 'One time', 0", "The date of this reminder lies outside"},
+        std::pair{"'0050-06-01', 0, '2020-01-01', 'One time', 0",
+                  "The date of this reminder lies outside the years 100 to 9999."},
+        std::pair{"'20000-06-01', 0, '2020-01-01', 'One time', 0",
+                  "The date of this reminder lies outside the years 100 to 9999."},
+        std::pair{"'not a date', 0, '2020-01-01', 'One time', 0",
+                  "The date of this reminder cannot be read."},
+        std::pair{"'2020-13-01', 0, '2020-01-01', 'One time', 0",
+                  "The date of this reminder cannot be read."},
         std::pair{"'2020-01-31', 0, '2020-01-31', 'Years', 2000000000", "Moving this reminder on by its"},
         std::pair{"'9999-12-28', 3000000, '2000-01-01', 'Days', 7", "Moving this reminder on by its"}));
 

@@ -266,7 +266,8 @@ TEST(FormKeys, EscapePressesTheCancelButtonOnlyWhenNothingElseTookIt)
     for (const Case &c : cases) {
         LoggingForm form("frmA");
         QWidget *focusAtPress = nullptr;
-        QObject::connect(form.button, &QPushButton::clicked, &form, [&] { focusAtPress = form.focusWidget(); });
+        QObject::connect(form.button, &QPushButton::clicked, &form,
+                         [&] { focusAtPress = form.focusWidget(); });
         form.setCancelButton(form.button);
         form.showModeless();
         form.edit->setFocus();
