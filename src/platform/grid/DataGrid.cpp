@@ -64,6 +64,8 @@ bool DataGrid::eventFilter(QObject *watched, QEvent *event)
         mModel->collectRestWhenIdle();
     if (event->type() == QEvent::FontChange && mView && watched == mView)
         applyDesignedWidths();
+    if (mView && watched == mView && followTyping(event))
+        return true;
     if (event->type() == QEvent::KeyPress && mView && watched == mView) {
         const auto *key = static_cast<const QKeyEvent *>(event);
         const bool backwards =
@@ -74,6 +76,43 @@ bool DataGrid::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QObject::eventFilter(watched, event);
+}
+
+bool DataGrid::followTyping(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::FocusOut:
+        mTypedKeys.clear();
+        mAltHeld = false;
+        return false;
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        break;
+    default:
+        return false;
+    }
+    const auto *key = static_cast<const QKeyEvent *>(event);
+    const bool press = event->type() == QEvent::KeyPress;
+    if (key->key() == Qt::Key_Alt) {
+        mAltHeld = press;
+        return false;
+    }
+    if (key->isAutoRepeat())
+        return false;
+    const bool command = mAltHeld || key->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier);
+    if (!press) {
+        if (mTypedKeys.remove(key->key()))
+            emit typedKeyReleased(key->key());
+        return false;
+    }
+    if (!command) {
+        mTypedKeys.insert(key->key());
+        return false;
+    }
+    mTypedKeys.remove(key->key());
+    // A letter that comes while Alt is still down but without it (the window system may
+    // tell the keys apart that way) is a command the view would take for type-ahead.
+    return !(key->modifiers() & Qt::AltModifier) && mAltHeld && !key->text().isEmpty();
 }
 
 void DataGrid::moveToNextCell(int step)

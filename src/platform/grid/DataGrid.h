@@ -40,6 +40,13 @@ class DataGrid : public QObject {
     static int twipsToPixels(int twips, const QWidget *widget);
     static int pixelsToTwips(int pixels, const QWidget *widget);
 
+  signals:
+    // A key let go in the grid that was typed there: its press reached the grid, without Alt,
+    // Ctrl or Meta and not while Alt was held. The release of an access key (whose press
+    // went to its button) or of a key pressed elsewhere is no typing: a type-ahead on key
+    // release reads this, so it never moves the row a command is about to act on.
+    void typedKeyReleased(int key);
+
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -52,6 +59,8 @@ class DataGrid : public QObject {
     int shownColumn(int column) const;
     // Ctrl+Tab: the next cell (step 1) or the one before (step -1).
     void moveToNextCell(int step);
+    // Keeps track of the keys typed in the grid; true when the key goes no further.
+    bool followTyping(QEvent *event);
 
     QPointer<QTableView> mView;
     DataGridModel *mModel;
@@ -60,6 +69,8 @@ class DataGrid : public QObject {
     bool mSyncing = false;
     bool mApplying = false;
     QSet<int> mUserSized; // columns, by their logical index
+    QSet<int> mTypedKeys;  // pressed in the grid as typing and not yet let go
+    bool mAltHeld = false;
 };
 
 } // namespace platform

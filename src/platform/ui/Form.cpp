@@ -2,6 +2,7 @@
 
 #include "platform/ui/DialogSeam.h"
 #include "platform/ui/KeyCodes.h"
+#include "platform/ui/KeyboardCommands.h"
 #include "platform/ui/ScreenFit.h"
 
 #include <QAbstractItemView>
@@ -11,6 +12,7 @@
 #include <QFocusFrame>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QScopeGuard>
 #include <QScrollArea>
 #include <QShowEvent>
@@ -72,6 +74,7 @@ template <class Box> void fitMultiLineBoxesForKeyboard(QWidget *form)
 
 Form::Form(QWidget *parent) : QWidget(parent, Qt::Window)
 {
+    installKeyboardCommands();
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { showFocus(now); });
 }
 
@@ -85,14 +88,15 @@ void Form::showFocus(QWidget *focused)
             page && page->widget() && page->widget()->isAncestorOf(focused))
             page->ensureWidgetVisible(focused);
     }
-    // A list or grid shows the focus on its current item only: one with none (an empty list)
-    // would hide where the focus is, so the window draws a frame around it.
-    auto *view = qobject_cast<QAbstractItemView *>(focused);
-    const bool framed = view && !view->currentIndex().isValid();
+    // A list, a grid or a page that scrolls shows no caret, and its current item (an empty
+    // list has none) looks the same whether it has the focus or not: the window draws a frame
+    // around the one that has it.
+    auto *framed = qobject_cast<QAbstractItemView *>(focused) ? qobject_cast<QAbstractScrollArea *>(focused)
+                                                               : qobject_cast<QScrollArea *>(focused);
     if (framed && !mFocusFrame)
         mFocusFrame = new QFocusFrame(this);
     if (mFocusFrame)
-        mFocusFrame->setWidget(framed ? view : nullptr);
+        mFocusFrame->setWidget(framed);
 }
 
 Form::~Form()
@@ -200,10 +204,23 @@ void Form::focusFirstControl()
     for (QWidget *w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
         if (w->window() == this && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() &&
             w->isVisibleTo(this)) {
-            w->setFocus(Qt::OtherFocusReason);
+            checkedChoiceOf(w)->setFocus(Qt::OtherFocusReason);
             return;
         }
     }
+}
+
+QWidget *Form::checkedChoiceOf(QWidget *control)
+{
+    // Of a group of choices the one checked takes the focus, so that Space keeps the choice.
+    auto *choice = qobject_cast<QRadioButton *>(control);
+    if (!choice || choice->isChecked() || !choice->autoExclusive() || !choice->parentWidget())
+        return control;
+    for (QRadioButton *other : choice->parentWidget()->findChildren<QRadioButton *>(Qt::FindDirectChildrenOnly)) {
+        if (other->isChecked() && other->autoExclusive() && other->isEnabled() && other->isVisibleTo(this))
+            return other;
+    }
+    return control;
 }
 
 void Form::activate()
@@ -305,6 +322,9 @@ void Form::showEvent(QShowEvent *event)
     // this runs before the window system shows it.
     if (!event->spontaneous())
         keepOnScreen(this);
+    // Styles draw the focus only once the keyboard has moved it; a keyboard user must see
+    // where the focus is from the first paint.
+    setAttribute(Qt::WA_KeyboardFocusChange);
     QWidget::showEvent(event);
 }
 
