@@ -231,6 +231,13 @@ bool Pics3::eventFilter(QObject *watched, QEvent *event)
     return platform::Form::eventFilter(watched, event);
 }
 
+void Pics3::changeEvent(QEvent *event)
+{
+    platform::Form::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !focusWidget())
+        setFocus(Qt::ActiveWindowFocusReason);
+}
+
 bool Pics3::focusNextPrevChild(bool next)
 {
     Q_UNUSED(next);

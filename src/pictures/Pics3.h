@@ -56,6 +56,7 @@ class Pics3 : public platform::Form {
     void Form_Load() override;
     void Form_Unload(bool &cancel) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
     bool focusNextPrevChild(bool next) override;
     void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;

@@ -86,3 +86,46 @@ TEST_F(PicturePanelTest, ClosingTheProgramClosesAnEnlargedPanel)
     StartedProgram::closeWindow();
     EXPECT_EQ(Pics3::loadedInstance(), nullptr);
 }
+
+// Shown, the panel leaves the keys with the main window; made active (a click), it holds the
+// focus itself, Tab and Shift+Tab go back to the main window, the main window's access keys
+// work from it, and Escape closes it as its title bar does.
+TEST_F(PicturePanelTest, TheKeyboardLeavesThePanelAndReachesTheMainWindowFromIt)
+{
+    NameList &w = startWithPictures();
+    w.button("cmdPictures")->click();
+    QCoreApplication::processEvents();
+    Pics3 &panel = *Pics3::loadedInstance();
+    EXPECT_EQ(QApplication::activeWindow(), &w);
+    EXPECT_EQ(w.focusWidget(), w.button("cmdPictures"));
+    const auto intoPanel = [&panel] {
+        QApplication::setActiveWindow(&panel);
+        ASSERT_EQ(QApplication::focusWidget(), &panel);
+    };
+    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+        intoPanel();
+        QTest::keyClick(&panel, key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(QApplication::activeWindow(), &w) << QKeySequence(key).toString().toStdString();
+        EXPECT_TRUE(panel.isVisible());
+    }
+
+    intoPanel();
+    bool edited = false;
+    script.onModal("NameEdit", [&](QWidget *editor) {
+        edited = true;
+        DialogScript::click(editor, "cmdCancel");
+    });
+    QTest::keyClick(&panel, Qt::Key_V, Qt::AltModifier);
+    EXPECT_TRUE(edited) << "Alt+V, View/Edit of the main window";
+
+    panel.Image1_DblClick();
+    intoPanel();
+    QTest::keyClick(&panel, Qt::Key_Escape);
+    EXPECT_FALSE(panel.enlarged());
+    EXPECT_TRUE(panel.isVisible());
+    QTest::keyClick(&panel, Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Pics3::loadedInstance(), nullptr);
+    EXPECT_EQ(QApplication::activeWindow(), &w);
+}

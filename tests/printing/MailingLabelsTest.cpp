@@ -501,3 +501,20 @@ TEST_F(EnvelopesTest, ReturnAddressWindowSavesAllRowsOrNone)
 }
 
 } // namespace
+
+namespace {
+
+// The window opens on the choice in force, so that Space does not change it unseen.
+TEST_F(EnvelopesTest, ReturnAddressOpensWithTheFocusOnTheChoiceInForce)
+{
+    for (const auto &[stored, focused] : {std::pair{"1", "rbFirst"}, {"2", "rbSecond"}, {"0", "rbNone"}}) {
+        gDb->execute(QStringLiteral("Update tblSettings Set Name='%1' Where Type='RETURNADDRESSCHOICE'").arg(stored));
+        ReturnAddress window;
+        window.showModeless();
+        ASSERT_NE(window.focusWidget(), nullptr);
+        EXPECT_EQ(window.focusWidget()->objectName(), focused);
+        window.unload();
+    }
+}
+
+} // namespace

@@ -5,6 +5,13 @@
 #include "platform/ui/MsgBox.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QFocusFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QScrollArea>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -409,4 +416,118 @@ TEST(FormFocus, AWindowWithNoControlThatTakesTheFocusOpensAsBefore)
     label->setFocusPolicy(Qt::NoFocus);
     form.showModeless();
     EXPECT_EQ(form.focusWidget(), nullptr);
+}
+
+namespace {
+
+// A window of boxes, a list, a page that scrolls, a dropped list and a group of choices.
+class KeyboardForm : public Form {
+  public:
+    KeyboardForm()
+    {
+        setObjectName("frmKeys");
+        resize(400, 400);
+        auto *group = new QGroupBox("Choice", this);
+        for (int i = 0; i < 3; ++i) {
+            choices[i] = new QRadioButton(QString("Choice %1").arg(i + 1), group);
+            choices[i]->move(10, 20 + 20 * i);
+        }
+        group->setGeometry(0, 0, 200, 90);
+        before = new QLineEdit(this);
+        before->setGeometry(0, 100, 100, 20);
+        box = new QComboBox(this);
+        box->addItems({"a", "b", "c"});
+        box->setGeometry(0, 130, 100, 20);
+        after = new QLineEdit(this);
+        after->setGeometry(0, 160, 100, 20);
+        list = new QListWidget(this);
+        list->addItems({"one", "two"});
+        list->setCurrentRow(0);
+        list->setGeometry(0, 190, 100, 60);
+        page = new QScrollArea(this);
+        page->setWidget(new QLabel("page"));
+        page->setGeometry(0, 260, 100, 60);
+        go = new QPushButton("&Go", this);
+        go->setGeometry(200, 100, 80, 24);
+        connect(go, &QPushButton::clicked, this, [this] { ++clicks; });
+    }
+
+    QRadioButton *choices[3];
+    QLineEdit *before, *after;
+    QComboBox *box;
+    QListWidget *list;
+    QScrollArea *page;
+    QPushButton *go;
+    int clicks = 0;
+};
+
+QWidget *framed(QWidget *form)
+{
+    for (QFocusFrame *frame : form->findChildren<QFocusFrame *>())
+        if (frame->widget())
+            return frame->widget();
+    return nullptr;
+}
+
+} // namespace
+
+TEST(FormFocus, AGroupOfChoicesOpensOnTheOneCheckedAndTheFocusShowsAtOnce)
+{
+    for (int checked : {-1, 0, 2}) {
+        DialogScript script;
+        KeyboardForm form;
+        if (checked >= 0)
+            form.choices[checked]->setChecked(true);
+        form.showModeless();
+        EXPECT_EQ(form.focusWidget(), form.choices[qMax(0, checked)]) << checked;
+        EXPECT_TRUE(form.testAttribute(Qt::WA_KeyboardFocusChange)) << "focus drawn before any key";
+    }
+}
+
+TEST(FormFocus, AListOrAPageThatScrollsIsFramedWhileItHasTheFocus)
+{
+    DialogScript script;
+    KeyboardForm form;
+    form.showModeless();
+    QApplication::setActiveWindow(&form);
+    const std::pair<QWidget *, QWidget *> cases[] = {
+        {form.list, form.list}, {form.before, nullptr}, {form.page, form.page}, {form.go, nullptr}};
+    for (const auto &[focused, frame] : cases) {
+        focused->setFocus();
+        EXPECT_EQ(framed(&form), frame) << focused->metaObject()->className();
+    }
+}
+
+TEST(FormKeys, AnAccessKeyClicksItsButtonWhileTheKeyIsStillDown)
+{
+    DialogScript script;
+    KeyboardForm form;
+    form.showModeless();
+    QApplication::setActiveWindow(&form);
+    form.before->setFocus();
+    QTest::keyPress(form.before, Qt::Key_G, Qt::AltModifier);
+    EXPECT_EQ(form.clicks, 1);
+    QTest::keyRelease(form.before, Qt::Key_G, Qt::AltModifier);
+    // Two buttons of one letter: the key goes from one to the other, and clicks neither.
+    auto *other = new QPushButton("&Gone", &form);
+    other->show();
+    QTest::keyClick(form.before, Qt::Key_G, Qt::AltModifier);
+    EXPECT_EQ(form.clicks, 1);
+    EXPECT_TRUE(form.focusWidget() == form.go || form.focusWidget() == other);
+}
+
+TEST(FormKeys, TabAndShiftTabLeaveADroppedList)
+{
+    DialogScript script;
+    KeyboardForm form;
+    form.showModeless();
+    QApplication::setActiveWindow(&form);
+    for (const auto &[key, next] : {std::pair<Qt::Key, QWidget *>{Qt::Key_Tab, form.after}, {Qt::Key_Backtab, form.before}}) {
+        form.box->setFocus();
+        form.box->showPopup();
+        ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+        QTest::keyClick(QApplication::focusWidget(), key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+        EXPECT_EQ(form.focusWidget(), next);
+    }
 }
