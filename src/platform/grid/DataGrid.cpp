@@ -52,6 +52,9 @@ DataGrid::DataGrid(QTableView *view, DataControl *data, QObject *parent, int row
     connect(mModel, &QAbstractItemModel::modelReset, this, [this] { followRecordset(mModel->currentRow()); });
     // The rows the grid does not show yet are read once it has painted those it does.
     view->viewport()->installEventFilter(this);
+    mHighlight = view->palette().color(QPalette::Highlight);
+    mHighlightedText = view->palette().color(QPalette::HighlightedText);
+    showFocusOnRow(view->hasFocus());
     // The view starts on the record set's current row, as it does after every reset.
     if (!columns.isEmpty())
         followRecordset(mModel->currentRow());
@@ -81,9 +84,13 @@ bool DataGrid::eventFilter(QObject *watched, QEvent *event)
 bool DataGrid::followTyping(QEvent *event)
 {
     switch (event->type()) {
+    case QEvent::FocusIn:
+        showFocusOnRow(true);
+        return false;
     case QEvent::FocusOut:
         mTypedKeys.clear();
         mAltHeld = false;
+        showFocusOnRow(false);
         return false;
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
@@ -113,6 +120,14 @@ bool DataGrid::followTyping(QEvent *event)
     // A letter that comes while Alt is still down but without it (the window system may
     // tell the keys apart that way) is a command the view would take for type-ahead.
     return !(key->modifiers() & Qt::AltModifier) && mAltHeld && !key->text().isEmpty();
+}
+
+void DataGrid::showFocusOnRow(bool focused)
+{
+    QPalette look = mView->palette();
+    look.setColor(QPalette::Highlight, focused ? mHighlight : look.color(QPalette::Midlight));
+    look.setColor(QPalette::HighlightedText, focused ? mHighlightedText : look.color(QPalette::Text));
+    mView->setPalette(look);
 }
 
 void DataGrid::moveToNextCell(int step)

@@ -2,6 +2,7 @@
 
 #include "platform/grid/DataGridModel.h"
 
+#include <QColor>
 #include <QObject>
 #include <QPointer>
 #include <QSet>
@@ -61,6 +62,9 @@ class DataGrid : public QObject {
     void moveToNextCell(int step);
     // Keeps track of the keys typed in the grid; true when the key goes no further.
     bool followTyping(QEvent *event);
+    // The current row is highlighted strongly while the grid has the focus and palely
+    // without it, so that of two grids the one the keys act on is plain to see.
+    void showFocusOnRow(bool focused);
 
     QPointer<QTableView> mView;
     DataGridModel *mModel;
@@ -71,6 +75,8 @@ class DataGrid : public QObject {
     QSet<int> mUserSized; // columns, by their logical index
     QSet<int> mTypedKeys;  // pressed in the grid as typing and not yet let go
     bool mAltHeld = false;
+    QColor mHighlight;
+    QColor mHighlightedText;
 };
 
 } // namespace platform
