@@ -96,6 +96,8 @@ Pics3::Pics3() : platform::Form(mainWindowSlot())
     // The panel has no control of its own: it holds the focus itself, so that the keyboard
     // reaches it and leaves it (Tab, Shift+Tab, Escape).
     setFocusPolicy(Qt::StrongFocus);
+    // Shown, it leaves the keys with the main window; a click makes it the active window.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     const auto makeImage = [this](const char *name) {
         auto *label = new QLabel(this);
         label->setObjectName(QLatin1String(name));

@@ -191,7 +191,9 @@ void Form::showAndActivate(Form *owner)
     shownForms().append(this);
     show();
     raise();
-    activateWindow();
+    // A window that only shows something beside another leaves the keys where they are.
+    if (!testAttribute(Qt::WA_ShowWithoutActivating))
+        activateWindow();
     activate();
     // A window whose own code chose no control opens on the first control of its tab
     // order, so that what the user types at once is not lost.
