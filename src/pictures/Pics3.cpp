@@ -8,12 +8,12 @@
 #include "platform/ui/Twips.h"
 
 #include <QEvent>
-#include <QKeyEvent>
-#include <QStyleOptionFocusRect>
-#include <QStylePainter>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 
 namespace {
 

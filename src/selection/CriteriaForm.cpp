@@ -168,9 +168,9 @@ CriteriaForm::CriteriaForm()
     connect(listFilters, &QListWidget::itemClicked, this, guarded(&CriteriaForm::listFilters_Click));
     // The arrows, Space, Home, End and type-ahead choose a filter as a click does; the list's
     // own changes (a rename, a delete) choose none.
-    connect(listFilters, &QListWidget::itemSelectionChanged, this, [this, guarded] {
+    connect(listFilters, &QListWidget::itemSelectionChanged, this, [this] {
         if (!mChangingList)
-            guarded(&CriteriaForm::listFilters_Click)();
+            reportingFailure([this] { listFilters_Click(); });
     });
     connect(listFieldNames, &QListWidget::itemDoubleClicked, this, &CriteriaForm::listFieldNames_DblClick);
     connect(txtCriteria, &QPlainTextEdit::textChanged, this, &CriteriaForm::txtCriteria_Change);

@@ -374,7 +374,8 @@ class EnvelopesTest : public LabelsTest {
     }
     void choice(const QString &stored)
     {
-        gDb->execute(QStringLiteral("Update tblSettings Set Name='%1' Where Type='RETURNADDRESSCHOICE'").arg(stored));
+        gDb->execute(
+            QStringLiteral("Update tblSettings Set Name='%1' Where Type='RETURNADDRESSCHOICE'").arg(stored));
     }
 };
 
@@ -508,7 +509,8 @@ namespace {
 TEST_F(EnvelopesTest, ReturnAddressOpensWithTheFocusOnTheChoiceInForce)
 {
     for (const auto &[stored, focused] : {std::pair{"1", "rbFirst"}, {"2", "rbSecond"}, {"0", "rbNone"}}) {
-        gDb->execute(QStringLiteral("Update tblSettings Set Name='%1' Where Type='RETURNADDRESSCHOICE'").arg(stored));
+        gDb->execute(
+            QStringLiteral("Update tblSettings Set Name='%1' Where Type='RETURNADDRESSCHOICE'").arg(stored));
         ReturnAddress window;
         window.showModeless();
         ASSERT_NE(window.focusWidget(), nullptr);

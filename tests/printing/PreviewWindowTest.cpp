@@ -15,14 +15,14 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QImage>
-#include <QScrollArea>
 #include <QGuiApplication>
-#include <QScreen>
+#include <QImage>
 #include <QLabel>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>

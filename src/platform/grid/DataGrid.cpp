@@ -106,7 +106,8 @@ bool DataGrid::followTyping(QEvent *event)
     }
     if (key->isAutoRepeat())
         return false;
-    const bool command = mAltHeld || key->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier);
+    const bool command =
+        mAltHeld || key->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier);
     if (!press) {
         if (mTypedKeys.remove(key->key()))
             emit typedKeyReleased(key->key());

@@ -73,7 +73,7 @@ class DataGrid : public QObject {
     bool mSyncing = false;
     bool mApplying = false;
     QSet<int> mUserSized; // columns, by their logical index
-    QSet<int> mTypedKeys;  // pressed in the grid as typing and not yet let go
+    QSet<int> mTypedKeys; // pressed in the grid as typing and not yet let go
     bool mAltHeld = false;
     QColor mHighlight;
     QColor mHighlightedText;

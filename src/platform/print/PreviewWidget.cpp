@@ -7,8 +7,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollArea>
-#include <QStyle>
 #include <QScrollBar>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 

@@ -92,7 +92,7 @@ void Form::showFocus(QWidget *focused)
     // list has none) looks the same whether it has the focus or not: the window draws a frame
     // around the one that has it.
     auto *framed = qobject_cast<QAbstractItemView *>(focused) ? qobject_cast<QAbstractScrollArea *>(focused)
-                                                               : qobject_cast<QScrollArea *>(focused);
+                                                              : qobject_cast<QScrollArea *>(focused);
     if (framed && !mFocusFrame)
         mFocusFrame = new QFocusFrame(this);
     if (mFocusFrame)
@@ -218,7 +218,8 @@ QWidget *Form::checkedChoiceOf(QWidget *control)
     auto *choice = qobject_cast<QRadioButton *>(control);
     if (!choice || choice->isChecked() || !choice->autoExclusive() || !choice->parentWidget())
         return control;
-    for (QRadioButton *other : choice->parentWidget()->findChildren<QRadioButton *>(Qt::FindDirectChildrenOnly)) {
+    for (QRadioButton *other :
+         choice->parentWidget()->findChildren<QRadioButton *>(Qt::FindDirectChildrenOnly)) {
         if (other->isChecked() && other->autoExclusive() && other->isEnabled() && other->isVisibleTo(this))
             return other;
     }
