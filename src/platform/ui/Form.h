@@ -30,6 +30,7 @@ namespace platform {
 //   gets a focus frame, and a control in a page that scrolls is scrolled into view. The focus
 //   shows from the window's first paint, and a group of choices opens on the one checked.
 // - An access key clicks its button at once, and Tab leaves a dropped list (KeyboardCommands).
+// - A window with Qt::WA_ShowWithoutActivating shows without taking the keys from the active one.
 // An unloaded Form stays unloaded: the accessor of a window (see instanceOf) makes a
 // fresh one on its next use, so every opening starts from the window's design.
 // A Form whose Form_Load fails is unloaded at once (no unload handler runs); one whose
