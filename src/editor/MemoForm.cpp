@@ -269,8 +269,10 @@ bool MemoForm::eventFilter(QObject *watched, QEvent *event)
     if (watched == cmbTitle || watched == cmbTitle->lineEdit()) {
         if (event->type() == QEvent::FocusIn) {
             const auto reason = static_cast<QFocusEvent *>(event)->reason();
+            // Coming back with Shift+Tab the user goes on backwards: a list dropped in the way
+            // would hold the keys.
             if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason &&
-                watched == cmbTitle && isVisible())
+                reason != Qt::BacktabFocusReason && watched == cmbTitle && isVisible())
                 ShowComboDropDown(cmbTitle);
         } else if (event->type() == QEvent::FocusOut) {
             const auto reason = static_cast<QFocusEvent *>(event)->reason();

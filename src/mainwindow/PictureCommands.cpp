@@ -39,6 +39,9 @@ void PictureCommands::cmdPictures_Click()
     if (!panel.isVisible()) {
         LoadRecordPictures();
         panel.showModeless(&mWindow);
+        // The keys stay with the main window: its list moves the pictures, and the button
+        // hides them again.
+        mWindow.activateWindow();
         mWindow.button(QStringLiteral("cmdPictures"))->setFocus();
     } else {
         panel.hide();

@@ -9,8 +9,11 @@
 
 #include <QEvent>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 
 namespace {
 
@@ -82,13 +85,19 @@ Pics3 *Pics3::loadedInstance()
     return panel && panel->isLoaded() ? panel : nullptr;
 }
 
-Pics3::Pics3()
+// A tool window of the main window: the main window's access keys and menus work while the
+// panel is the active window, and the panel stands above the window it belongs to.
+Pics3::Pics3() : platform::Form(mainWindowSlot())
 {
     setObjectName(QStringLiteral("Pics3"));
     setAttribute(Qt::WA_DeleteOnClose, false);
     setWindowTitle(QStringLiteral("Pictures"));
-    setWindowFlag(Qt::WindowMinimizeButtonHint, false);
-    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    // The panel has no control of its own: it holds the focus itself, so that the keyboard
+    // reaches it and leaves it (Tab, Shift+Tab, Escape).
+    setFocusPolicy(Qt::StrongFocus);
+    // Shown, it leaves the keys with the main window; a click makes it the active window.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     const auto makeImage = [this](const char *name) {
         auto *label = new QLabel(this);
         label->setObjectName(QLatin1String(name));
@@ -222,4 +231,50 @@ bool Pics3::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     return platform::Form::eventFilter(watched, event);
+}
+
+void Pics3::changeEvent(QEvent *event)
+{
+    platform::Form::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !focusWidget())
+        setFocus(Qt::ActiveWindowFocusReason);
+}
+
+bool Pics3::focusNextPrevChild(bool next)
+{
+    Q_UNUSED(next);
+    backToMainWindow();
+    return true;
+}
+
+void Pics3::backToMainWindow()
+{
+    if (QWidget *main = mainWindowSlot(); main && main->isVisible())
+        main->activateWindow();
+}
+
+void Pics3::keyPressEvent(QKeyEvent *event)
+{
+    // Escape is the panel's close: an enlarged picture goes back to three, the three close.
+    if (event->key() == Qt::Key_Escape && !(event->modifiers() & ~Qt::KeypadModifier)) {
+        close();
+        if (!isVisible())
+            backToMainWindow();
+        return;
+    }
+    platform::Form::keyPressEvent(event);
+}
+
+void Pics3::paintEvent(QPaintEvent *event)
+{
+    platform::Form::paintEvent(event);
+    if (!hasFocus())
+        return;
+    // The focus shows around the pictures, in the margin the panel leaves beside and under them.
+    QStylePainter painter(this);
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    focus.state |= QStyle::State_KeyboardFocusChange;
+    focus.backgroundColor = palette().color(QPalette::Window);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
 }

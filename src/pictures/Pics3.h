@@ -56,8 +56,14 @@ class Pics3 : public platform::Form {
     void Form_Load() override;
     void Form_Unload(bool &cancel) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
   private:
+    // Tab, Shift+Tab and Escape leave the panel for the main window it stands beside.
+    void backToMainWindow();
     void enlarge(int n);
     void threePictureLayout();
     QLabel *image(int n) const;

@@ -110,6 +110,10 @@ CategoryForm::CategoryForm()
     // Only the user's click writes the option; the load sets the box without it.
     connect(cbDefaultCatg, &QCheckBox::clicked, this, guarded(&CategoryForm::cbDefaultCatg_Click));
     connect(CatgGrid, &QTableView::doubleClicked, this, guarded(&CategoryForm::CatgGrid_DblClick));
+    // Only a letter typed in the list looks a category up: the letter of an access key acts on
+    // the highlighted category.
+    connect(CatgGridBinding, &platform::DataGrid::typedKeyReleased, this,
+            [this](int key) { reportingFailure([this, key] { CatgGrid_KeyUp(key); }); });
 }
 
 CategoryForm::~CategoryForm() = default;
@@ -193,10 +197,6 @@ bool CategoryForm::eventFilter(QObject *watched, QEvent *event)
             });
             return true;
         }
-    } else if (watched == CatgGrid && event->type() == QEvent::KeyRelease) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        if (!key->isAutoRepeat())
-            reportingFailure([this, code = key->key()] { CatgGrid_KeyUp(code); });
     }
     return platform::Form::eventFilter(watched, event);
 }

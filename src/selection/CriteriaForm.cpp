@@ -23,6 +23,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 using platform::BusyPointer;
 using platform::RuntimeError;
@@ -166,6 +167,12 @@ CriteriaForm::CriteriaForm()
     connect(cmdExit, &QPushButton::clicked, this, &CriteriaForm::cmdExit_Click);
     setCancelButton(cmdExit);
     connect(listFilters, &QListWidget::itemClicked, this, guarded(&CriteriaForm::listFilters_Click));
+    // The arrows, Space, Home, End and type-ahead choose a filter as a click does; the list's
+    // own changes (a rename, a delete) choose none.
+    connect(listFilters, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!mChangingList)
+            reportingFailure([this] { listFilters_Click(); });
+    });
     connect(listFieldNames, &QListWidget::itemDoubleClicked, this, &CriteriaForm::listFieldNames_DblClick);
     connect(txtCriteria, &QPlainTextEdit::textChanged, this, &CriteriaForm::txtCriteria_Change);
 }
@@ -384,8 +391,11 @@ void CriteriaForm::cmdRenameFilter_Click()
     rs->edit();
     rs->setValue(QStringLiteral("Name"), name);
     rs->update();
+    const QScopedValueRollback changing(mChangingList, true);
     delete listFilters->takeItem(row);
     addSorted(listFilters, name);
+    // The renamed filter stays chosen, wherever its new name sorts.
+    listFilters->setCurrentItem(listFilters->findItems(name, Qt::MatchExactly).value(0));
 }
 
 void CriteriaForm::cmdDeleteFilter_Click()
@@ -406,7 +416,10 @@ void CriteriaForm::cmdDeleteFilter_Click()
     if (rs->eof())
         return;
     rs->deleteRecord();
+    // Nothing is chosen after a delete: the list would otherwise choose the next filter itself.
+    const QScopedValueRollback changing(mChangingList, true);
     delete listFilters->takeItem(row);
+    listFilters->setCurrentItem(nullptr);
 }
 
 void CriteriaForm::listFilters_Click()

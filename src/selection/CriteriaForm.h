@@ -69,4 +69,6 @@ class CriteriaForm : public platform::Form {
     // every apostrophe the character of code 180. Empty when nothing was typed.
     QString storedFilterName(const QString &answer);
     QString chosenFilter() const;
+
+    bool mChangingList = false;
 };

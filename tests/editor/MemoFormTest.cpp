@@ -8,6 +8,7 @@
 #include "support/FileBytes.h"
 #include "support/TempDatabase.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -342,4 +343,31 @@ TEST_F(MemoFormTest, OnAReadOnlyFileTheNotesAreForReadingOrTheWindowSaysWhyItCan
         EXPECT_EQ(script.shown(platform::DialogKind::Message).size(), 1u) << "told once, when there was nothing to read";
         EXPECT_EQ(readFileBytes(temp.path()), before);
     }
+}
+
+// Tab into the title box drops its list; Tab and Shift+Tab leave the dropped list, and coming
+// back with Shift+Tab leaves it closed.
+TEST_F(MemoFormTest, TheKeyboardGoesThroughTheTitleBoxBothWays)
+{
+    addNote("a", "1");
+    addNote("b", "2");
+    run([](MemoForm &f) {
+        QApplication::setActiveWindow(&f);
+        QComboBox *title = cmbTitle(f);
+        txtNotes(f)->setFocus();
+        title->setFocus(Qt::TabFocusReason);
+        EXPECT_NE(QApplication::activePopupWidget(), nullptr);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+        QWidget *next = f.focusWidget();
+        EXPECT_NE(next, title);
+        QTest::keyClick(next, Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_EQ(f.focusWidget(), title);
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+        title->showPopup();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+        EXPECT_NE(f.focusWidget(), title);
+        cmdExit(f)->click();
+    });
 }

@@ -86,3 +86,36 @@ TEST_F(PicturePanelTest, ClosingTheProgramClosesAnEnlargedPanel)
     StartedProgram::closeWindow();
     EXPECT_EQ(Pics3::loadedInstance(), nullptr);
 }
+
+// Shown, the panel leaves the keys with the main window; made active (a click), it holds the
+// focus itself, Tab and Shift+Tab go back to the main window, the main window's access keys
+// work from it, and Escape closes it as its title bar does.
+TEST_F(PicturePanelTest, TheKeyboardLeavesThePanelAndReachesTheMainWindowFromIt)
+{
+    NameList &w = startWithPictures();
+    w.button("cmdPictures")->click();
+    QCoreApplication::processEvents();
+    Pics3 &panel = *Pics3::loadedInstance();
+    EXPECT_EQ(QApplication::activeWindow(), &w);
+    const auto press = [&](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QApplication::setActiveWindow(&panel);
+        EXPECT_EQ(QApplication::focusWidget(), &panel);
+        QTest::keyClick(&panel, key, modifiers);
+        QCoreApplication::processEvents();
+    };
+    for (const auto &[key, modifiers] :
+         {std::pair{Qt::Key_Tab, Qt::NoModifier}, {Qt::Key_Backtab, Qt::ShiftModifier}}) {
+        press(key, modifiers);
+        EXPECT_EQ(QApplication::activeWindow(), &w);
+    }
+    script.onModal("NameEdit", [](QWidget *editor) { DialogScript::click(editor, "cmdCancel"); });
+    press(Qt::Key_V, Qt::AltModifier); // View/Edit of the main window
+    EXPECT_EQ(script.shown(platform::DialogKind::ModalForm).size(), 1u);
+
+    panel.Image1_DblClick();
+    press(Qt::Key_Escape);
+    EXPECT_TRUE(panel.isVisible() && !panel.enlarged());
+    press(Qt::Key_Escape);
+    EXPECT_EQ(Pics3::loadedInstance(), nullptr);
+    EXPECT_EQ(QApplication::activeWindow(), &w);
+}

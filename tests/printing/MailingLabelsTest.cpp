@@ -374,7 +374,8 @@ class EnvelopesTest : public LabelsTest {
     }
     void choice(const QString &stored)
     {
-        gDb->execute(QStringLiteral("Update tblSettings Set Name='%1' Where Type='RETURNADDRESSCHOICE'").arg(stored));
+        gDb->execute(
+            QStringLiteral("Update tblSettings Set Name='%1' Where Type='RETURNADDRESSCHOICE'").arg(stored));
     }
 };
 
@@ -498,6 +499,24 @@ TEST_F(EnvelopesTest, ReturnAddressWindowSavesAllRowsOrNone)
     EXPECT_EQ(script.shown()[1].title, QStringLiteral("Error"));
     EXPECT_EQ(script.shown()[1].icon, platform::vbCritical);
     EXPECT_EQ(row("RETURNADDRESSCHOICE", "Name"), QStringLiteral("2")) << "nothing of a failed save is kept";
+}
+
+} // namespace
+
+namespace {
+
+// The window opens on the choice in force, so that Space does not change it unseen.
+TEST_F(EnvelopesTest, ReturnAddressOpensWithTheFocusOnTheChoiceInForce)
+{
+    for (const auto &[stored, focused] : {std::pair{"1", "rbFirst"}, {"2", "rbSecond"}, {"0", "rbNone"}}) {
+        gDb->execute(
+            QStringLiteral("Update tblSettings Set Name='%1' Where Type='RETURNADDRESSCHOICE'").arg(stored));
+        ReturnAddress window;
+        window.showModeless();
+        ASSERT_NE(window.focusWidget(), nullptr);
+        EXPECT_EQ(window.focusWidget()->objectName(), focused);
+        window.unload();
+    }
 }
 
 } // namespace

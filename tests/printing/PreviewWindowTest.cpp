@@ -14,12 +14,15 @@
 #include "platform/ui/Twips.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QGuiApplication>
-#include <QScreen>
+#include <QImage>
 #include <QLabel>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -603,3 +606,20 @@ TEST_F(PreviewWindowTest, OpensWithItsWholeFrameOnTheScreen)
 }
 
 } // namespace
+
+// The page area is a stop of the Tab key: it shows a frame while it has the focus.
+TEST_F(PreviewWindowTest, ThePageAreaShowsTheFocus)
+{
+    DialogScript script;
+    frmPreview &form = frmPreview::instance();
+    form.showModeless();
+    QApplication::setActiveWindow(&form);
+    auto *pages = form.findChild<platform::PreviewWidget *>("vp")->findChild<QScrollArea *>();
+    ASSERT_NE(pages, nullptr);
+    const QRect area = QRect(pages->mapTo(&form, QPoint()), pages->size()).adjusted(-3, -3, 3, 3);
+    buttonOf(form, "cmdClose")->setFocus();
+    const QImage unfocused = form.grab(area).toImage();
+    pages->setFocus(Qt::TabFocusReason);
+    ASSERT_EQ(form.focusWidget(), pages);
+    EXPECT_NE(form.grab(area).toImage(), unfocused);
+}

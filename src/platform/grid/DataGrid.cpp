@@ -52,6 +52,9 @@ DataGrid::DataGrid(QTableView *view, DataControl *data, QObject *parent, int row
     connect(mModel, &QAbstractItemModel::modelReset, this, [this] { followRecordset(mModel->currentRow()); });
     // The rows the grid does not show yet are read once it has painted those it does.
     view->viewport()->installEventFilter(this);
+    mHighlight = view->palette().color(QPalette::Highlight);
+    mHighlightedText = view->palette().color(QPalette::HighlightedText);
+    showFocusOnRow(view->hasFocus());
     // The view starts on the record set's current row, as it does after every reset.
     if (!columns.isEmpty())
         followRecordset(mModel->currentRow());
@@ -64,6 +67,8 @@ bool DataGrid::eventFilter(QObject *watched, QEvent *event)
         mModel->collectRestWhenIdle();
     if (event->type() == QEvent::FontChange && mView && watched == mView)
         applyDesignedWidths();
+    if (mView && watched == mView && followTyping(event))
+        return true;
     if (event->type() == QEvent::KeyPress && mView && watched == mView) {
         const auto *key = static_cast<const QKeyEvent *>(event);
         const bool backwards =
@@ -74,6 +79,56 @@ bool DataGrid::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QObject::eventFilter(watched, event);
+}
+
+bool DataGrid::followTyping(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        showFocusOnRow(true);
+        return false;
+    case QEvent::FocusOut:
+        mTypedKeys.clear();
+        mAltHeld = false;
+        showFocusOnRow(false);
+        return false;
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        break;
+    default:
+        return false;
+    }
+    const auto *key = static_cast<const QKeyEvent *>(event);
+    const bool press = event->type() == QEvent::KeyPress;
+    if (key->key() == Qt::Key_Alt) {
+        mAltHeld = press;
+        return false;
+    }
+    if (key->isAutoRepeat())
+        return false;
+    const bool command =
+        mAltHeld || key->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier);
+    if (!press) {
+        if (mTypedKeys.remove(key->key()))
+            emit typedKeyReleased(key->key());
+        return false;
+    }
+    if (!command) {
+        mTypedKeys.insert(key->key());
+        return false;
+    }
+    mTypedKeys.remove(key->key());
+    // A letter that comes while Alt is still down but without it (the window system may
+    // tell the keys apart that way) is a command the view would take for type-ahead.
+    return !(key->modifiers() & Qt::AltModifier) && mAltHeld && !key->text().isEmpty();
+}
+
+void DataGrid::showFocusOnRow(bool focused)
+{
+    QPalette look = mView->palette();
+    look.setColor(QPalette::Highlight, focused ? mHighlight : look.color(QPalette::Midlight));
+    look.setColor(QPalette::HighlightedText, focused ? mHighlightedText : look.color(QPalette::Text));
+    mView->setPalette(look);
 }
 
 void DataGrid::moveToNextCell(int step)

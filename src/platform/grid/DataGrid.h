@@ -2,6 +2,7 @@
 
 #include "platform/grid/DataGridModel.h"
 
+#include <QColor>
 #include <QObject>
 #include <QPointer>
 #include <QSet>
@@ -40,6 +41,13 @@ class DataGrid : public QObject {
     static int twipsToPixels(int twips, const QWidget *widget);
     static int pixelsToTwips(int pixels, const QWidget *widget);
 
+  signals:
+    // A key let go in the grid that was typed there: its press reached the grid, without Alt,
+    // Ctrl or Meta and not while Alt was held. The release of an access key (whose press
+    // went to its button) or of a key pressed elsewhere is no typing: a type-ahead on key
+    // release reads this, so it never moves the row a command is about to act on.
+    void typedKeyReleased(int key);
+
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -52,6 +60,11 @@ class DataGrid : public QObject {
     int shownColumn(int column) const;
     // Ctrl+Tab: the next cell (step 1) or the one before (step -1).
     void moveToNextCell(int step);
+    // Keeps track of the keys typed in the grid; true when the key goes no further.
+    bool followTyping(QEvent *event);
+    // The current row is highlighted strongly while the grid has the focus and palely
+    // without it, so that of two grids the one the keys act on is plain to see.
+    void showFocusOnRow(bool focused);
 
     QPointer<QTableView> mView;
     DataGridModel *mModel;
@@ -60,6 +73,10 @@ class DataGrid : public QObject {
     bool mSyncing = false;
     bool mApplying = false;
     QSet<int> mUserSized; // columns, by their logical index
+    QSet<int> mTypedKeys; // pressed in the grid as typing and not yet let go
+    bool mAltHeld = false;
+    QColor mHighlight;
+    QColor mHighlightedText;
 };
 
 } // namespace platform

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -88,7 +89,10 @@ PreviewWidget::PreviewWidget(PrintSurface &surface, QWidget *parent)
     mScroll->setBackgroundRole(QPalette::Dark);
     mScroll->viewport()->installEventFilter(this);
     auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    // Room around the pages for the frame that shows the focus on them.
+    const int aside = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this);
+    const int above = style()->pixelMetric(QStyle::PM_FocusFrameVMargin, nullptr, this);
+    layout->setContentsMargins(aside, above, aside, 0);
     layout->setSpacing(2);
     layout->addWidget(mScroll, 1);
     layout->addWidget(mCounter, 0, Qt::AlignLeft);

@@ -2,6 +2,7 @@
 
 #include "platform/ui/DialogSeam.h"
 #include "platform/ui/KeyCodes.h"
+#include "platform/ui/KeyboardCommands.h"
 #include "platform/ui/ScreenFit.h"
 
 #include <QAbstractButton>
@@ -12,6 +13,7 @@
 #include <QFocusFrame>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QScopeGuard>
 #include <QScrollArea>
 #include <QShowEvent>
@@ -73,6 +75,7 @@ template <class Box> void fitMultiLineBoxesForKeyboard(QWidget *form)
 
 Form::Form(QWidget *parent) : QWidget(parent, Qt::Window)
 {
+    installKeyboardCommands();
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { showFocus(now); });
 }
 
@@ -86,14 +89,15 @@ void Form::showFocus(QWidget *focused)
             page && page->widget() && page->widget()->isAncestorOf(focused))
             page->ensureWidgetVisible(focused);
     }
-    // A list or grid shows the focus on its current item only: one with none (an empty list)
-    // would hide where the focus is, so the window draws a frame around it.
-    auto *view = qobject_cast<QAbstractItemView *>(focused);
-    const bool framed = view && !view->currentIndex().isValid();
+    // A list, a grid or a page that scrolls shows no caret, and its current item (an empty
+    // list has none) looks the same whether it has the focus or not: the window draws a frame
+    // around the one that has it.
+    auto *framed = qobject_cast<QAbstractItemView *>(focused) ? qobject_cast<QAbstractScrollArea *>(focused)
+                                                              : qobject_cast<QScrollArea *>(focused);
     if (framed && !mFocusFrame)
         mFocusFrame = new QFocusFrame(this);
     if (mFocusFrame)
-        mFocusFrame->setWidget(framed ? view : nullptr);
+        mFocusFrame->setWidget(framed);
 }
 
 Form::~Form()
@@ -188,7 +192,9 @@ void Form::showAndActivate(Form *owner)
     shownForms().append(this);
     show();
     raise();
-    activateWindow();
+    // A window that only shows something beside another leaves the keys where they are.
+    if (!testAttribute(Qt::WA_ShowWithoutActivating))
+        activateWindow();
     activate();
     // A window whose own code chose no control opens on the first control of its tab
     // order, so that what the user types at once is not lost.
@@ -201,10 +207,24 @@ void Form::focusFirstControl()
     for (QWidget *w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
         if (w->window() == this && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() &&
             w->isVisibleTo(this)) {
-            w->setFocus(Qt::OtherFocusReason);
+            checkedChoiceOf(w)->setFocus(Qt::OtherFocusReason);
             return;
         }
     }
+}
+
+QWidget *Form::checkedChoiceOf(QWidget *control)
+{
+    // Of a group of choices the one checked takes the focus, so that Space keeps the choice.
+    auto *choice = qobject_cast<QRadioButton *>(control);
+    if (!choice || choice->isChecked() || !choice->autoExclusive() || !choice->parentWidget())
+        return control;
+    for (QRadioButton *other :
+         choice->parentWidget()->findChildren<QRadioButton *>(Qt::FindDirectChildrenOnly)) {
+        if (other->isChecked() && other->autoExclusive() && other->isEnabled() && other->isVisibleTo(this))
+            return other;
+    }
+    return control;
 }
 
 void Form::activate()
@@ -306,6 +326,9 @@ void Form::showEvent(QShowEvent *event)
     // this runs before the window system shows it.
     if (!event->spontaneous())
         keepOnScreen(this);
+    // Styles draw the focus only once the keyboard has moved it; a keyboard user must see
+    // where the focus is from the first paint.
+    setAttribute(Qt::WA_KeyboardFocusChange);
     QWidget::showEvent(event);
 }
 

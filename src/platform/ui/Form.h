@@ -27,8 +27,11 @@ namespace platform {
 //   (arrows, function keys) raise no Form_KeyPress. Without keyPreview the handlers see
 //   only keys sent to the window itself, when none of its controls has the focus.
 // - Tab and Shift+Tab move the focus out of every box, multi-line ones included, and a
-//   read-only box shows a caret while it has the focus; a list or grid with no current item
-//   gets a focus frame, and a control in a page that scrolls is scrolled into view.
+//   read-only box shows a caret while it has the focus; a list, grid or page that scrolls
+//   gets a focus frame, and a control in a page that scrolls is scrolled into view. The focus
+//   shows from the window's first paint, and a group of choices opens on the one checked.
+// - An access key clicks its button at once, and Tab leaves a dropped list (KeyboardCommands).
+// - A window with Qt::WA_ShowWithoutActivating shows without taking the keys from the active one.
 // An unloaded Form stays unloaded: the accessor of a window (see instanceOf) makes a
 // fresh one on its next use, so every opening starts from the window's design.
 // A Form whose Form_Load fails is unloaded at once (no unload handler runs); one whose
@@ -112,6 +115,7 @@ class Form : public QWidget {
     void endModal();
     void showAndActivate(Form *owner);
     void focusFirstControl();
+    QWidget *checkedChoiceOf(QWidget *control);
     void showFocus(QWidget *focused);
     void activate();
     void driveModalForTests();
