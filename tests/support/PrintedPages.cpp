@@ -124,7 +124,7 @@ QString pdfStream(const QString &object)
     return QString::fromLatin1(qUncompress(sized + raw));
 }
 
-// A font's ToUnicode map: glyph to the characters it stands for.
+// A font's ToUnicode map, as Qt writes it (ranges only): glyph to the characters it stands for.
 QHash<int, QString> toUnicode(const QString &cmap)
 {
     QHash<int, QString> map;
@@ -135,14 +135,6 @@ QHash<int, QString> toUnicode(const QString &cmap)
             text += QChar(char16_t((uchar(bytes[i]) << 8) | uchar(bytes[i + 1])));
         return text;
     };
-    static const QRegularExpression pair(QStringLiteral(R"(<([0-9A-Fa-f]+)>\s*<([0-9A-Fa-f]+)>)"));
-    static const QRegularExpression chars(QStringLiteral("beginbfchar(.*?)endbfchar"),
-                                          QRegularExpression::DotMatchesEverythingOption);
-    for (auto it = chars.globalMatch(cmap); it.hasNext();)
-        for (auto p = pair.globalMatch(it.next().captured(1)); p.hasNext();) {
-            const auto m = p.next();
-            map.insert(m.captured(1).toInt(nullptr, 16), utf16(m.captured(2)));
-        }
     static const QRegularExpression ranges(QStringLiteral("beginbfrange(.*?)endbfrange"),
                                            QRegularExpression::DotMatchesEverythingOption);
     static const QRegularExpression listed(QStringLiteral(R"(<([0-9A-Fa-f]+)>\s*<([0-9A-Fa-f]+)>\s*\[([^\]]*)\])"));
