@@ -12,6 +12,7 @@
 #include "platform/base/Clock.h"
 #include "platform/base/DateText.h"
 #include "platform/base/TextBoundaries.h"
+#include "platform/base/TextDirection.h"
 #include "platform/print/PrintSurface.h"
 #include "platform/ui/MsgBox.h"
 
@@ -53,6 +54,8 @@ constexpr int LeftHalfRightColumn = 4320;
 constexpr int RightHalfMargin = 9000;
 constexpr int RightHalfRightColumn = 12240;
 constexpr int FullSizeRightColumn = 5940;
+// Where the left half page ends and the right one begins.
+constexpr int HalfPageWidth = 7920;
 // The full-size heading is centred on the page; the half-page one on its half, but never
 // closer to the edge than the left column.
 constexpr int FullSizeCentre = 5940;
@@ -132,7 +135,7 @@ class AddressBookReport {
         QString lastKey = letterKey(keyField);
         while (!mRecords.eof()) {
             const QString key = letterKey(keyField);
-            if (mListing.pageBreakPerLetter && key.toUpper() != lastKey.toUpper()) {
+            if (mListing.pageBreakPerLetter && key != lastKey) {
                 breakPage();
                 lastKey = key;
             }
@@ -159,14 +162,21 @@ class AddressBookReport {
         return gPrinting.gPageLineCount + reservation < mCapacity;
     }
 
+    // The first character as drawn, upper-cased and composed, as letters are compared: "a"
+    // is "A", and a letter typed with its accent as a mark of its own is the one typed whole.
     QString letterKey(const QString &keyField)
     {
-        return keyField.isEmpty() ? QString() : platform::leftCharacters(FieldText(mRecords, keyField), 1);
+        if (keyField.isEmpty())
+            return QString();
+        return platform::leftCharacters(FieldText(mRecords, keyField), 1)
+            .toUpper()
+            .normalized(QString::NormalizationForm_C);
     }
 
     void printHeading()
     {
-        const QString heading = Trim(mListing.category);
+        // The heading names a category, a field of its own.
+        const QString heading = platform::isolatedField(Trim(mListing.category));
         if (heading.isEmpty())
             return;
         vp.setFontBold(true);
@@ -208,6 +218,23 @@ class AddressBookReport {
         vp.setCurrentY(PageTop);
     }
 
+    // The right edge of the page, or of the half page the book is on.
+    double pageEdge() const
+    {
+        if (mPage.size == BookSize::FullSize)
+            return vp.document().pageSize().width();
+        return mMargin == LeftHalfMargin ? HalfPageWidth : 2 * HalfPageWidth;
+    }
+
+    // The text as it fits between the current X and the edge of its column: the right
+    // column's X for an item of the left column, else the page's edge. It is cut there
+    // rather than drawn over the next column or half page.
+    QString fitted(const QString &text, bool leftColumn = false) const
+    {
+        const double edge = leftColumn ? mRightColumn : pageEdge();
+        return FittedText(text, vp.font(), edge - vp.currentX());
+    }
+
     void endRow()
     {
         vp.printLine(QStringLiteral(" "));
@@ -226,7 +253,7 @@ class AddressBookReport {
             const bool even = i % 2 == 0;
             if (even)
                 vp.setCurrentX(mRightColumn);
-            vp.printNoLineEnd(text);
+            vp.printNoLineEnd(fitted(text, !even));
             open = true;
             if (even) {
                 endRow();
@@ -241,11 +268,11 @@ class AddressBookReport {
     {
         vp.setCurrentX(mMargin);
         vp.setFontBold(true);
-        vp.printLine(block.names[0]);
+        vp.printLine(fitted(block.names[0]));
         ++gPrinting.gPageLineCount;
         if (IsNonBlank(block.names[1])) {
             vp.setCurrentX(mMargin);
-            vp.printLine(block.names[1]);
+            vp.printLine(fitted(block.names[1]));
             ++gPrinting.gPageLineCount;
         }
         vp.setFontBold(false);
@@ -257,12 +284,12 @@ class AddressBookReport {
             bool open = false;
             if (block.labelAddress[k] > QStringLiteral(" ")) {
                 vp.setCurrentX(mLeftColumn);
-                vp.printNoLineEnd(block.labelAddress[k]);
+                vp.printNoLineEnd(fitted(block.labelAddress[k], true));
                 open = true;
             }
             if (block.otherAddress[k] > QStringLiteral(" ")) {
                 vp.setCurrentX(mRightColumn);
-                vp.printNoLineEnd(block.otherAddress[k]);
+                vp.printNoLineEnd(fitted(block.otherAddress[k]));
                 open = true;
             }
             if (open)
@@ -275,7 +302,7 @@ class AddressBookReport {
             for (const QString &item : block.further) {
                 vp.setCurrentX(mLeftColumn);
                 if (item > QStringLiteral(" ")) {
-                    vp.printLine(item);
+                    vp.printLine(fitted(item));
                     ++gPrinting.gPageLineCount;
                 }
             }

@@ -11,24 +11,30 @@
 
 namespace {
 
+// Every field of a book is printed set apart in its own direction.
+QString field(const QString &value)
+{
+    return JoinedField(value, FieldJoin::Isolated);
+}
+
 // "label  value" for a field and its label field, both without trailing blanks.
 QString labelled(DisplayedRecords &r, const QString &labelField, const QString &value)
 {
-    return RTrim(FieldText(r, labelField)) + QStringLiteral("  ") + RTrim(value);
+    return field(RTrim(FieldText(r, labelField))) + QStringLiteral("  ") + field(RTrim(value));
 }
 
 // Fills the six slotList of an address from the set whose fields start with prefix and
 // returns its line count.
 int fillAddress(DisplayedRecords &r, const QString &prefix, std::array<QString, 6> &slotList)
 {
-    const auto field = [&](const char *name) { return FieldText(r, prefix + QLatin1String(name)); };
-    const QString description = field("Address_Desc");
-    const std::array<QString, 6> items{description,
-                                       field("Address1"),
-                                       field("Address2"),
-                                       field("Address3"),
-                                       CityLine(field("City"), field("State"), field("PostalCode")),
-                                       RTrim(field("Country"))};
+    const auto value = [&](const char *name) { return FieldText(r, prefix + QLatin1String(name)); };
+    const QString description = value("Address_Desc");
+    const std::array<QString, 6> items{field(description),
+                                       field(value("Address1")),
+                                       field(value("Address2")),
+                                       field(value("Address3")),
+                                       CityLine(value("City"), value("State"), value("PostalCode"), FieldJoin::Isolated),
+                                       field(RTrim(value("Country")))};
     std::size_t index = 0;
     for (const QString &item : items) {
         if (index >= slotList.size())
@@ -72,7 +78,7 @@ QStringList furtherItems(DisplayedRecords &r, BookSize size)
     const QString email = FieldText(r, QStringLiteral("Email_Address"));
     if (IsNonBlank(email))
         items << (size == BookSize::FullSize ? QStringLiteral("Email Address  ") : QStringLiteral("Email ")) +
-                     RTrim(email);
+                     field(RTrim(email));
     for (int n = 1; n <= 3; ++n) {
         const QString value = FieldText(r, QStringLiteral("UserField%1").arg(n));
         if (IsNonBlank(value))
@@ -80,7 +86,7 @@ QStringList furtherItems(DisplayedRecords &r, BookSize size)
     }
     const QString code = FieldText(r, QStringLiteral("Code"));
     if (IsNonBlank(code))
-        items << QStringLiteral("Codes  ") + RTrim(code);
+        items << QStringLiteral("Codes  ") + field(RTrim(code));
     return items;
 }
 
@@ -113,10 +119,10 @@ int BookBlock::reservation(BookSize size) const
 BookBlock BuildBookBlock(DisplayedRecords &Records, BookSize Size, const platform::PrintFont &NoteFont)
 {
     BookBlock block;
-    const QString fullName = ContactNameLine(Records);
+    const QString fullName = ContactNameLine(Records, FieldJoin::Isolated);
     block.fullNameNonBlank = IsNonBlank(fullName);
     block.names[0] = fullName;
-    block.names[block.fullNameNonBlank ? 1 : 0] = FieldText(Records, QStringLiteral("Organization"));
+    block.names[block.fullNameNonBlank ? 1 : 0] = field(FieldText(Records, QStringLiteral("Organization")));
 
     const QString labelSet = LabelAddressSet(Records);
     const QString otherSet = labelSet == QLatin1String("First_") ? QStringLiteral("Second_") : QStringLiteral("First_");
@@ -132,7 +138,7 @@ BookBlock BuildBookBlock(DisplayedRecords &Records, BookSize Size, const platfor
     }
 
     if (NotesPrint(Records)) {
-        gPrinting.gPrintTextBuffer = Trim(FieldText(Records, QStringLiteral("Notes")));
+        gPrinting.gPrintTextBuffer = field(Trim(FieldText(Records, QStringLiteral("Notes"))));
         while (!gPrinting.gPrintTextBuffer.isEmpty() && block.noteLines.size() < NoteLinesPrinted)
             block.noteLines << GetNextPrintLine(gPrinting.gPrintTextBuffer, NoteWrapWidth(Size), NoteFont);
     }

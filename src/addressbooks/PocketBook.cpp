@@ -223,11 +223,15 @@ class PocketReport {
             }
             const qint64 left = qint64(depth) * (rows[i].left - 1) + 1;
             const qint64 right = qint64(depth) * (rows[i].right - 1) + 1;
+            // A line is cut at its panel's right edge rather than run into the next panel.
+            const auto fitted = [&](qint64 record) {
+                return FittedText(panels.record(record), mCanvas.font(), PocketPanelWidth);
+            };
             for (int line = 0; line < depth; ++line) {
                 mCanvas.setCurrentX(LeftPanelX);
-                mCanvas.printNoLineEnd(panels.record(left + line));
+                mCanvas.printNoLineEnd(fitted(left + line));
                 mCanvas.setCurrentX(RightPanelX);
-                mCanvas.printLine(panels.record(right + line));
+                mCanvas.printLine(fitted(right + line));
             }
         }
     }

@@ -21,28 +21,35 @@ constexpr int PhonePairMiddle = 2160;
 // The panel height the lines share, in twips.
 constexpr int PanelLinesHeight = 6324;
 
+// Every field of the book is printed set apart in its own direction.
+QString field(const QString &value)
+{
+    return JoinedField(value, FieldJoin::Isolated);
+}
+
 QString phoneLabel(const QString &description, const QString &phone)
 {
-    return IsNonBlank(phone) ? QStringLiteral("(") + platform::leftCharacters(description, 4) + QStringLiteral(") ")
-                             : QStringLiteral("    ");
+    return IsNonBlank(phone)
+               ? QStringLiteral("(") + field(platform::leftCharacters(description, 4)) + QStringLiteral(") ")
+               : QStringLiteral("    ");
 }
 
 void appendAddress(QStringList &lines, DisplayedRecords &r, const QString &prefix)
 {
-    const auto field = [&](const char *name) { return FieldText(r, prefix + QLatin1String(name)); };
+    const auto text = [&](const char *name) { return FieldText(r, prefix + QLatin1String(name)); };
     for (const char *street : {"Address1", "Address2", "Address3"}) {
-        const QString value = field(street);
+        const QString value = text(street);
         if (IsNonBlank(value))
-            lines << RTrim(value);
+            lines << field(RTrim(value));
     }
-    const QString city = field("City");
-    const QString state = field("State");
-    const QString postalCode = field("PostalCode");
+    const QString city = text("City");
+    const QString state = text("State");
+    const QString postalCode = text("PostalCode");
     if (IsNonBlank(city) || IsNonBlank(state) || IsNonBlank(postalCode))
-        lines << CityLine(city, state, postalCode);
-    const QString country = field("Country");
+        lines << CityLine(city, state, postalCode, FieldJoin::Isolated);
+    const QString country = text("Country");
     if (IsNonBlank(country))
-        lines << RTrim(country);
+        lines << field(RTrim(country));
 }
 
 } // namespace
@@ -121,16 +128,16 @@ int PocketPanelDepth(double lineHeight)
 QString PocketCaptionLine(const PocketLayout &Layout, const QString &Caption)
 {
     const qint64 x = std::max<qint64>(0, WholeNumber(PocketPanelWidth - Layout.canvas.textWidth(Caption)) / 2);
-    return QString(x / Layout.spaceWidth, u' ') + Caption;
+    return QString(x / Layout.spaceWidth, u' ') + field(Caption);
 }
 
 QString PocketPhonePair(const PocketLayout &Layout, const QString &Label1, const QString &Phone1,
                         const QString &Label2, const QString &Phone2)
 {
-    const QString second = phoneLabel(Label2, Phone2) + Phone2;
+    const QString second = phoneLabel(Label2, Phone2) + field(Phone2);
     if (!IsNonBlank(Phone1))
         return second;
-    const QString first = phoneLabel(Label1, Phone1) + Phone1;
+    const QString first = phoneLabel(Label1, Phone1) + field(Phone1);
     qint64 x = PhonePairMiddle - WholeNumber(Layout.canvas.textWidth(first));
     if (x < 0)
         x = Layout.spaceWidth;
@@ -142,15 +149,15 @@ QString PocketPhonePair(const PocketLayout &Layout, const QString &Label1, const
 QString PocketNameLine(DisplayedRecords &Records, bool LastNameFirst)
 {
     if (!LastNameFirst)
-        return ContactNameLine(Records);
+        return ContactNameLine(Records, FieldJoin::Isolated);
     const QString last = FieldText(Records, QStringLiteral("LastName"));
     const QString first = FieldText(Records, QStringLiteral("FirstName"));
     const QString middle = FieldText(Records, QStringLiteral("MiddleName"));
     const QString suffix = FieldText(Records, QStringLiteral("Suffix"));
     const bool comma = IsNonBlank(last) && (IsNonBlank(first) || IsNonBlank(middle));
-    const QString suffixPart = comma && IsNonBlank(suffix) ? QStringLiteral(" ") + Trim(suffix) : QString();
-    return RTrim(last) + suffixPart + (comma ? QStringLiteral(", ") : QString()) + RTrim(first) + u' ' +
-           RTrim(middle);
+    const QString suffixPart = comma && IsNonBlank(suffix) ? QStringLiteral(" ") + field(Trim(suffix)) : QString();
+    return field(RTrim(last)) + suffixPart + (comma ? QStringLiteral(", ") : QString()) + field(RTrim(first)) + u' ' +
+           field(RTrim(middle));
 }
 
 QStringList PocketContactLines(DisplayedRecords &Records, const PocketLayout &Layout, bool FirstContact,
@@ -162,7 +169,7 @@ QStringList PocketContactLines(DisplayedRecords &Records, const PocketLayout &La
     lines << PocketNameLine(Records, Layout.lastNameFirst);
     const QString organization = FieldText(Records, QStringLiteral("Organization"));
     if (IsNonBlank(organization))
-        lines << RTrim(organization);
+        lines << field(RTrim(organization));
     for (int n = 1; n <= 5; n += 2) {
         const QString phone1 = FieldText(Records, QStringLiteral("Phone%1").arg(n));
         const QString phone2 = FieldText(Records, QStringLiteral("Phone%1").arg(n + 1));
@@ -174,9 +181,9 @@ QStringList PocketContactLines(DisplayedRecords &Records, const PocketLayout &La
     appendAddress(lines, Records, QStringLiteral("Second_"));
     const QString email = FieldText(Records, QStringLiteral("Email_Address"));
     if (IsNonBlank(email))
-        lines << QStringLiteral("E-mail: ") + RTrim(email);
+        lines << QStringLiteral("E-mail: ") + field(RTrim(email));
     if (NotesPrint(Records)) {
-        gPrinting.gPrintTextBuffer = Trim(FieldText(Records, QStringLiteral("Notes")));
+        gPrinting.gPrintTextBuffer = field(Trim(FieldText(Records, QStringLiteral("Notes"))));
         for (int n = 0; n < PocketNoteLines && !gPrinting.gPrintTextBuffer.isEmpty(); ++n)
             lines << GetNextPrintLine(gPrinting.gPrintTextBuffer, PocketPanelWidth, Layout.canvas.font());
     }

@@ -1,6 +1,7 @@
 #include "mainwindow/DetailBoxes.h"
 
 #include "helpers/ValueHelpers.h"
+#include "platform/base/TextDirection.h"
 
 namespace {
 
@@ -9,19 +10,25 @@ QString textOf(const ContactFieldReader &field, const QString &name)
     return NullToString(field(name)).toString();
 }
 
+// A field set apart in its own direction, as paper prints it.
+QString part(const QString &value)
+{
+    return platform::isolatedField(value);
+}
+
 } // namespace
 
 QString detailNameText(const ContactFieldReader &field)
 {
     QString box;
     const QString middle = textOf(field, QStringLiteral("MiddleName"));
-    const QString name = LTrim(textOf(field, QStringLiteral("FirstName")) +
-                               (middle.isEmpty() ? QString() : QStringLiteral(" ")) + middle +
-                               QLatin1Char(' ') + textOf(field, QStringLiteral("LastName")));
+    const QString name = LTrim(part(textOf(field, QStringLiteral("FirstName"))) +
+                               (middle.isEmpty() ? QString() : QStringLiteral(" ")) + part(middle) +
+                               QLatin1Char(' ') + part(textOf(field, QStringLiteral("LastName"))));
     if (!name.isEmpty())
         box = name;
 
-    const QString organisation = LTrim(textOf(field, QStringLiteral("Organization")));
+    const QString organisation = part(LTrim(textOf(field, QStringLiteral("Organization"))));
     if (!organisation.isEmpty())
         box = box.isEmpty() ? organisation : box + DetailLineBreak + organisation;
 
@@ -34,15 +41,15 @@ QString detailNameText(const ContactFieldReader &field)
             box += DetailLineBreak + line;
     };
     for (const char *address : {"Address1", "Address2", "Address3"})
-        append(LTrim(textOf(field, prefix + QLatin1String(address))));
+        append(part(LTrim(textOf(field, prefix + QLatin1String(address)))));
 
     const QString city = textOf(field, prefix + QStringLiteral("City"));
     const QString state = textOf(field, prefix + QStringLiteral("State"));
     const QString separator =
         !Trim(city).isEmpty() && !Trim(state).isEmpty() ? QStringLiteral(", ") : QString();
-    append(Trim(RTrim(city) + separator + RTrim(state) + QLatin1Char(' ') +
-                RTrim(textOf(field, prefix + QStringLiteral("PostalCode")))));
-    append(RTrim(textOf(field, prefix + QStringLiteral("Country"))));
+    append(Trim(part(RTrim(city)) + separator + part(RTrim(state)) + QLatin1Char(' ') +
+                part(RTrim(textOf(field, prefix + QStringLiteral("PostalCode"))))));
+    append(part(RTrim(textOf(field, prefix + QStringLiteral("Country")))));
     return box;
 }
 
@@ -53,8 +60,8 @@ QString detailPhoneText(const ContactFieldReader &field)
         const QString phone = textOf(field, QStringLiteral("Phone%1").arg(n));
         if (Trim(phone).isEmpty())
             continue;
-        box += RTrim(textOf(field, QStringLiteral("Phone%1_Desc").arg(n))) + QStringLiteral("  ") +
-               RTrim(phone) + DetailLineBreak;
+        box += part(RTrim(textOf(field, QStringLiteral("Phone%1_Desc").arg(n)))) + QStringLiteral("  ") +
+               part(RTrim(phone)) + DetailLineBreak;
     }
     return box;
 }

@@ -10,6 +10,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTextDocument>
+#include <QTextOption>
 #include <QPainter>
 #include <QPixmap>
 #include <QPlainTextEdit>
@@ -182,6 +184,13 @@ MainControls::MainControls(NameList &window) : mWindow(window)
     txtPhone = new QPlainTextEdit(client);
     txtPhone->setObjectName(QStringLiteral("txtPhone"));
     txtPhone->setReadOnly(true);
+    // The boxes show a contact's fields in the order paper prints them: every line reads left
+    // to right, whatever its first letter, each right-to-left field in its own isolate.
+    for (QPlainTextEdit *box : {txtName, txtPhone}) {
+        QTextOption lines = box->document()->defaultTextOption();
+        lines.setTextDirection(Qt::LeftToRight);
+        box->document()->setDefaultTextOption(lines);
+    }
     setGeometryTwips(txtName, 315, 0, 5000, DetailHeight);
     setGeometryTwips(txtPhone, 5000, 0, 5000, DetailHeight);
     setGeometryTwips(TextBackground, GridLeft, 0, 10000, DetailHeight + 110);

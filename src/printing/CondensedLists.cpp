@@ -13,14 +13,14 @@ enum class Layout { OneLine, TwoLine };
 QString addressText(DisplayedRecords &r, Layout layout)
 {
     const QString set = LabelAddressSet(r);
-    QString text = RunningAddressText(r, set);
+    QString text = RunningAddressText(r, set, FieldJoin::Isolated);
     if (layout == Layout::TwoLine) {
         if (IsNonBlank(text))
-            text = FieldText(r, set + QStringLiteral("Address_Desc")) + QStringLiteral(": ") + text +
-                   QStringLiteral("  ");
+            text = JoinedField(FieldText(r, set + QStringLiteral("Address_Desc")), FieldJoin::Isolated) +
+                   QStringLiteral(": ") + text + QStringLiteral("  ");
         const QString email = FieldText(r, QStringLiteral("Email_Address"));
         if (IsNonBlank(email))
-            text += QStringLiteral("  Email:") + RTrim(email) + QStringLiteral("  ");
+            text += QStringLiteral("  Email:") + JoinedField(RTrim(email), FieldJoin::Isolated) + QStringLiteral("  ");
     }
     return text;
 }
@@ -29,12 +29,12 @@ ListRecordTexts contactTexts(DisplayedRecords &r, Layout layout)
 {
     ListRecordTexts texts;
     if (layout == Layout::OneLine)
-        texts.name =
-            Trim(ContactNameLine(r) + QStringLiteral(" ") + FieldText(r, QStringLiteral("Organization")));
+        texts.name = Trim(ContactNameLine(r, FieldJoin::Isolated) + QStringLiteral(" ") +
+                          JoinedField(FieldText(r, QStringLiteral("Organization")), FieldJoin::Isolated));
     else
-        texts.name = CondensedHeadingLine(r);
+        texts.name = CondensedHeadingLine(r, FieldJoin::Isolated);
     const QString address = addressText(r, layout);
-    texts.detail = RTrim(RunningPhoneText(r) + QStringLiteral("  ") + address);
+    texts.detail = RTrim(RunningPhoneText(r, FieldJoin::Isolated) + QStringLiteral("  ") + address);
     return texts;
 }
 

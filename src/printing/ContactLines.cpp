@@ -4,6 +4,7 @@
 #include "printing/PrintText.h"
 
 #include "helpers/ValueHelpers.h"
+#include "platform/base/TextDirection.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -19,7 +20,12 @@ bool PicksSecondAddress(const QVariant &AddressForLabels)
     return AddressForLabels.isValid() && !AddressForLabels.isNull() && AddressForLabels.toDouble() == 2;
 }
 
-QString ContactNameLine(DisplayedRecords &Records)
+QString JoinedField(const QString &field, FieldJoin join)
+{
+    return join == FieldJoin::Isolated ? platform::isolatedField(field) : field;
+}
+
+QString ContactNameLine(DisplayedRecords &Records, FieldJoin Join)
 {
     const QString prefix = FieldText(Records, QStringLiteral("Prefix"));
     const QString first = FieldText(Records, QStringLiteral("FirstName"));
@@ -27,50 +33,52 @@ QString ContactNameLine(DisplayedRecords &Records)
     const auto separator = [](const QString &part) {
         return IsNonBlank(part) ? QStringLiteral(" ") : QString();
     };
-    return RTrim(prefix) + separator(prefix) + RTrim(first) + separator(first) + RTrim(middle) +
-           separator(middle) + RTrim(FieldText(Records, QStringLiteral("LastName"))) + QStringLiteral(" ") +
-           RTrim(FieldText(Records, QStringLiteral("Suffix")));
+    const auto part = [&](const QString &value) { return JoinedField(RTrim(value), Join); };
+    return part(prefix) + separator(prefix) + part(first) + separator(first) + part(middle) + separator(middle) +
+           part(FieldText(Records, QStringLiteral("LastName"))) + QStringLiteral(" ") +
+           part(FieldText(Records, QStringLiteral("Suffix")));
 }
 
-QString CondensedHeadingLine(DisplayedRecords &Records)
+QString CondensedHeadingLine(DisplayedRecords &Records, FieldJoin Join)
 {
-    const QString name = ContactNameLine(Records);
+    const QString name = ContactNameLine(Records, Join);
     return (IsNonBlank(name) ? QStringLiteral("  ") + name : name) + QStringLiteral(" ") +
-           FieldText(Records, QStringLiteral("Organization")) + QStringLiteral("  ");
+           JoinedField(FieldText(Records, QStringLiteral("Organization")), Join) + QStringLiteral("  ");
 }
 
-QString CityLine(const QString &City, const QString &State, const QString &PostalCode)
+QString CityLine(const QString &City, const QString &State, const QString &PostalCode, FieldJoin Join)
 {
     const QString comma = IsNonBlank(City) && IsNonBlank(State) ? QStringLiteral(", ") : QString();
-    return RTrim(City) + comma + RTrim(State) + QStringLiteral(" ") + RTrim(PostalCode);
+    return JoinedField(RTrim(City), Join) + comma + JoinedField(RTrim(State), Join) + QStringLiteral(" ") +
+           JoinedField(RTrim(PostalCode), Join);
 }
 
-QString RunningAddressText(DisplayedRecords &Records, const QString &Set)
+QString RunningAddressText(DisplayedRecords &Records, const QString &Set, FieldJoin Join)
 {
     const auto field = [&](const char *name) { return FieldText(Records, Set + QLatin1String(name)); };
     QString text;
     for (const char *line : {"Address1", "Address2", "Address3"}) {
         const QString value = field(line);
-        text += value;
+        text += JoinedField(value, Join);
         if (IsNonBlank(value))
             text += QStringLiteral("  ");
     }
     const QString city = field("City");
     const QString state = field("State");
     const QString postalCode = field("PostalCode");
-    text += CityLine(city, state, postalCode);
+    text += CityLine(city, state, postalCode, Join);
     if (IsNonBlank(city + state + postalCode))
         text += QStringLiteral("  ");
     const QString country = field("Country");
-    text += RTrim(country);
+    text += JoinedField(RTrim(country), Join);
     if (IsNonBlank(country))
         text += QStringLiteral("   ");
     return text;
 }
 
-QString RunningPhoneText(DisplayedRecords &Records)
+QString RunningPhoneText(DisplayedRecords &Records, FieldJoin Join)
 {
-    return RunningLabelledText(Records, QStringLiteral("Phone%1"), QStringLiteral("Phone%1_Desc"), 6);
+    return RunningLabelledText(Records, QStringLiteral("Phone%1"), QStringLiteral("Phone%1_Desc"), 6, Join);
 }
 
 namespace {
@@ -98,7 +106,7 @@ struct NumberedFields {
 } // namespace
 
 QString RunningLabelledText(DisplayedRecords &Records, const QString &ValueField, const QString &LabelField,
-                            int Count)
+                            int Count, FieldJoin Join)
 {
     const NumberedFields &fields = NumberedFields::of(ValueField, LabelField, std::max(Count, 0));
     QString text;
@@ -107,8 +115,8 @@ QString RunningLabelledText(DisplayedRecords &Records, const QString &ValueField
         if (!IsNonBlank(value))
             continue;
         // The label as it is, empty or not: a phone without one gives ": 555-0100".
-        text += RTrim(FieldText(Records, fields.labels[n])) + QStringLiteral(": ") + RTrim(value) +
-                QStringLiteral("  ");
+        text += JoinedField(RTrim(FieldText(Records, fields.labels[n])), Join) + QStringLiteral(": ") +
+                JoinedField(RTrim(value), Join) + QStringLiteral("  ");
     }
     return text;
 }

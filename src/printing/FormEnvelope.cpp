@@ -13,6 +13,7 @@
 #include "helpers/SettingsRow.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/base/TextDirection.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
 #include "platform/print/PrintSurface.h"
@@ -74,7 +75,7 @@ QStringList returnAddressLines()
                                      QStringLiteral("The settings row %1 is missing from this database.").arg(type));
     rs->moveFirst();
     for (int i = 0; i < 7; ++i)
-        lines[i] = Trim(NullToString(rs->value(QStringLiteral("Setting%1").arg(i + 1))).toString());
+        lines[i] = platform::isolatedField(Trim(NullToString(rs->value(QStringLiteral("Setting%1").arg(i + 1))).toString()));
     return lines;
 }
 

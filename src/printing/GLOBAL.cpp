@@ -4,6 +4,7 @@
 #include "printing/frmPreview.h"
 
 #include "platform/base/TextBoundaries.h"
+#include "platform/base/TextDirection.h"
 #include "platform/print/PrintSurface.h"
 #include "platform/print/TextMetrics.h"
 #include "platform/ui/MsgBox.h"
@@ -112,6 +113,23 @@ QString GetNextPrintLine(QString &Buffer, int MaxWidth, const platform::PrintFon
         line.remove(0, 1);
     for (int k = 0; k < 2 && !line.isEmpty() && isLineEnd(line.back()); ++k)
         line.chop(1);
+    // A field cut in two reads on both lines in the direction it reads whole.
+    platform::carryIsolates(line, Buffer);
+    return line;
+}
+
+QString FittedText(const QString &Text, const platform::PrintFont &Font, double Width)
+{
+    const platform::TextMetrics &metrics = platform::textMetrics();
+    if (metrics.width(Font, Text) <= Width)
+        return Text;
+    qsizetype fits = metrics.fittingLength(Font, Text, std::max(Width, 0.0));
+    const platform::TextBoundaries bounds(Text);
+    while (fits > 0 && !bounds.isCharacterBoundary(fits))
+        --fits;
+    QString line = Text.left(fits);
+    QString rest = Text.mid(fits);
+    platform::carryIsolates(line, rest);
     return line;
 }
 

@@ -8,6 +8,7 @@
 
 #include "platform/base/Clock.h"
 #include "platform/base/DateText.h"
+#include "platform/base/TextDirection.h"
 #include "platform/print/PrintSurface.h"
 
 namespace {
@@ -106,7 +107,8 @@ class ListReport {
 
     void printHeading()
     {
-        const QString heading = Trim(mHeading);
+        // The heading names a category, a field of its own.
+        const QString heading = platform::isolatedField(Trim(mHeading));
         if (heading.isEmpty())
             return;
         vp.setFontBold(true);

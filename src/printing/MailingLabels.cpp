@@ -2,6 +2,7 @@
 
 #include "printing/ContactLines.h"
 #include "printing/DisplayedRecords.h"
+#include "printing/GLOBAL.h"
 #include "printing/PrintText.h"
 #include "printing/ReportRun.h"
 #include "printing/ReportSettings.h"
@@ -32,12 +33,13 @@ struct LabelLayout {
     int columns;     // 1: continuous labels down the page
     int pitchDown;   // label to label, twips
     int columnPitch; // sheets only
+    int labelWidth;  // the label itself, from its left edge, twips
 };
 
-const LabelLayout Layout3Up{reportname::Labels3Up, 3, SheetRowPitch, 3960};
-const LabelLayout Layout1Up4{reportname::Labels1Up4, 1, 2160, 0};
-const LabelLayout Layout1Up3{reportname::Labels1Up3, 1, 1440, 0};
-const LabelLayout Layout2Up{reportname::Labels2Up, 2, SheetRowPitch, 5940};
+const LabelLayout Layout3Up{reportname::Labels3Up, 3, SheetRowPitch, 3960, 3780};
+const LabelLayout Layout1Up4{reportname::Labels1Up4, 1, 2160, 0, 5760};
+const LabelLayout Layout1Up3{reportname::Labels1Up3, 1, 1440, 0, 5040};
+const LabelLayout Layout2Up{reportname::Labels2Up, 2, SheetRowPitch, 5940, 5760};
 
 QString text(DisplayedRecords &r, const QString &field)
 {
@@ -160,7 +162,7 @@ class LabelRun {
                 vp.setFontSize(labelSize);
                 vp.setCurrentY(std::max(y, edge));
                 vp.setCurrentX(column);
-                PrintLabelAddress(mRecords, lines);
+                PrintLabelAddress(mRecords, lines, textWidth());
                 vp.setFontSize(keptSize);
             }
             ++places;
@@ -190,7 +192,7 @@ class LabelRun {
         mX += LabelInset;
         while (!mRecords.eof()) {
             vp.setCurrentX(mX + (column - 1) * mLayout.columnPitch);
-            PrintLabelAddress(mRecords, lines);
+            PrintLabelAddress(mRecords, lines, textWidth());
             if (column >= mLayout.columns) {
                 mY += SheetRowPitch;
                 vp.setCurrentY(mY);
@@ -211,6 +213,9 @@ class LabelRun {
             mRun->letEventsRun();
         }
     }
+
+    // A label's lines end at its right edge, short of the next label.
+    double textWidth() const { return mLayout.labelWidth - LabelInset; }
 
     DisplayedRecords &mRecords;
     const LabelLayout &mLayout;
@@ -252,17 +257,17 @@ QStringList LabelAddressLines(DisplayedRecords &Records)
     };
     const QString set = LabelAddressSet(Records);
     const auto field = [&](const char *name) { return text(Records, set + QLatin1String(name)); };
+    // Each field set apart in its own direction.
+    const auto part = [](const QString &value) { return JoinedField(value, FieldJoin::Isolated); };
+    const auto name = [&](const char *field) { return part(RTrim(text(Records, QLatin1String(field)))); };
 
     int index = 0;
-    lines[0] = RTrim(text(Records, QStringLiteral("Prefix"))) + spacer("Prefix") +
-               RTrim(text(Records, QStringLiteral("FirstName"))) + spacer("FirstName") +
-               RTrim(text(Records, QStringLiteral("MiddleName"))) + spacer("MiddleName") +
-               RTrim(text(Records, QStringLiteral("LastName"))) + QStringLiteral(" ") +
-               RTrim(text(Records, QStringLiteral("Suffix")));
+    lines[0] = name("Prefix") + spacer("Prefix") + name("FirstName") + spacer("FirstName") + name("MiddleName") +
+               spacer("MiddleName") + name("LastName") + QStringLiteral(" ") + name("Suffix");
     if (IsNonBlank(lines[0]))
         index = 1;
 
-    lines[index] = text(Records, QStringLiteral("Organization"));
+    lines[index] = part(text(Records, QStringLiteral("Organization")));
     if (IsNonBlank(lines[index])) {
         if (field("Address_Desc").toUpper().contains(QStringLiteral("HOME")))
             lines[index].clear();
@@ -270,18 +275,18 @@ QStringList LabelAddressLines(DisplayedRecords &Records)
             ++index;
     }
     for (const char *line : {"Address1", "Address2", "Address3"}) {
-        lines[index] = field(line);
+        lines[index] = part(field(line));
         if (IsNonBlank(lines[index]))
             ++index;
     }
-    lines[index] = CityLine(field("City"), field("State"), field("PostalCode"));
+    lines[index] = CityLine(field("City"), field("State"), field("PostalCode"), FieldJoin::Isolated);
     if (IsNonBlank(lines[index]))
         ++index;
-    lines[index] = RTrim(field("Country"));
+    lines[index] = part(RTrim(field("Country")));
     return lines;
 }
 
-void PrintLabelAddress(DisplayedRecords &Records, int LineCount)
+void PrintLabelAddress(DisplayedRecords &Records, int LineCount, double Width)
 {
     if (LineCount < 1 || LineCount > AddressSlots)
         throw platform::RuntimeError(9, QStringLiteral("Subscript out of range"));
@@ -289,7 +294,7 @@ void PrintLabelAddress(DisplayedRecords &Records, int LineCount)
     const QStringList lines = LabelAddressLines(Records);
     for (int i = 0; i < LineCount; ++i) {
         const double x = vp.currentX();
-        vp.printLine(lines[i]);
+        vp.printLine(FittedText(lines[i], vp.font(), Width));
         vp.setCurrentX(x);
     }
 }

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QtGlobal>
 
+#include <limits>
+
 class DisplayedRecords;
 
 // The mailing address of the current record as the labels and envelopes print it: the
@@ -13,9 +15,11 @@ class DisplayedRecords;
 QStringList LabelAddressLines(DisplayedRecords &Records);
 
 // Prints the first LineCount (1 to 7) slots of the address, one line each, at the
-// surface's current X, empty ones included, so every block of a run has one height.
-// Afterwards Y stands below the block and X is back at its column.
-void PrintLabelAddress(DisplayedRecords &Records, int LineCount);
+// surface's current X, empty ones included, so every block of a run has one height; a line
+// wider than Width twips is cut at that width. Afterwards Y stands below the block and X
+// is back at its column.
+void PrintLabelAddress(DisplayedRecords &Records, int LineCount,
+                       double Width = std::numeric_limits<double>::infinity());
 
 // Asks before a label run: the number of copies of each label, 0 to print nothing
 // (no records displayed, the selection warning cancelled, or no valid number given).

@@ -11,8 +11,9 @@ void printLabelledValues(DisplayedRecords &records, const QString &category, con
 {
     RunListReport(records, category, {documentName, ListLayout::NameAboveDetail, false},
                   [&](DisplayedRecords &r) {
-                      return ListRecordTexts{CondensedHeadingLine(r),
-                                             RunningLabelledText(r, valueField, labelField, count)};
+                      return ListRecordTexts{
+                          CondensedHeadingLine(r, FieldJoin::Isolated),
+                          RunningLabelledText(r, valueField, labelField, count, FieldJoin::Isolated)};
                   });
 }
 

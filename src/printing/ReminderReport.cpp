@@ -1,5 +1,6 @@
 #include "printing/ReminderReport.h"
 
+#include "printing/ContactLines.h"
 #include "printing/DisplayedRecords.h"
 #include "printing/ListReport.h"
 #include "printing/PrintText.h"
@@ -37,14 +38,16 @@ class ReminderRows : public DisplayedRecords {
 
 ListRecordTexts reminderTexts(DisplayedRecords &r)
 {
+    // Each field set apart in its own direction.
+    const auto field = [](const QString &value) { return JoinedField(value, FieldJoin::Isolated); };
     const QString first = FieldText(r, QStringLiteral("FirstName"));
     const QString middle = FieldText(r, QStringLiteral("MiddleName"));
-    QString name = RTrim(first) + (IsNonBlank(first) ? QStringLiteral(" ") : QString()) + RTrim(middle) +
-                   (IsNonBlank(middle) ? QStringLiteral(" ") : QString()) +
-                   RTrim(FieldText(r, QStringLiteral("LastName")));
+    QString name = field(RTrim(first)) + (IsNonBlank(first) ? QStringLiteral(" ") : QString()) +
+                   field(RTrim(middle)) + (IsNonBlank(middle) ? QStringLiteral(" ") : QString()) +
+                   field(RTrim(FieldText(r, QStringLiteral("LastName"))));
     const QString organization = FieldText(r, QStringLiteral("Organization"));
     if (IsNonBlank(organization))
-        name += QStringLiteral("    ") + organization + QStringLiteral("  ");
+        name += QStringLiteral("    ") + field(organization) + QStringLiteral("  ");
     else
         name += QStringLiteral(" ");
 
@@ -55,7 +58,7 @@ ListRecordTexts reminderTexts(DisplayedRecords &r)
     // A reminder without a description prints its reminder line only, notes or not.
     const QString description = FieldText(r, QStringLiteral("Description"));
     if (IsNonBlank(description))
-        texts.detail = description + QStringLiteral("     ") + FieldText(r, QStringLiteral("Notes"));
+        texts.detail = field(description) + QStringLiteral("     ") + field(FieldText(r, QStringLiteral("Notes")));
     return texts;
 }
 

@@ -318,7 +318,16 @@ QString CriteriaForm::storedFilterName(const QString &answer)
     QString name = answer.trimmed();
     if (name.isEmpty())
         return name;
-    const qsizetype kept = platform::leadingCharacters(name, MaxFilterName);
+    qsizetype kept = platform::leadingCharacters(name, MaxFilterName);
+    // The name must also fit its field as the field counts it, in UTF-16 units: fifty
+    // characters built of several code points each can be more than it holds.
+    const qsizetype fieldSize = gDb->tableDef(QStringLiteral("tblSettings")).field(QStringLiteral("Name")).size;
+    if (fieldSize > 0 && kept > fieldSize) {
+        const platform::TextBoundaries bounds(name);
+        kept = fieldSize;
+        while (kept > 0 && !bounds.isCharacterBoundary(kept))
+            --kept;
+    }
     if (kept < name.size()) {
         name.truncate(kept);
         platform::MsgBox(QStringLiteral("The name you entered for this Filter has been truncated to the maximum "
@@ -353,19 +362,22 @@ void CriteriaForm::cmdSaveFilter_Click()
         return;
     gSql = oneFilterQuery(name);
     std::unique_ptr<platform::Recordset> rs = gDb->openRecordset(gSql);
-    if (!rs->eof()) {
+    const bool adding = rs->eof();
+    if (!adding) {
         if (platform::MsgBox(QStringLiteral("Replace existing Filter?"), platform::vbYesNo | platform::vbQuestion,
                              QStringLiteral("Update confirmation")) != platform::vbYes)
             return;
         rs->edit();
     } else {
         rs->addNew();
-        addSorted(listFilters, name);
     }
     rs->setValue(QStringLiteral("Type"), QStringLiteral("FILTER"));
     rs->setValue(QStringLiteral("Name"), name);
     rs->setValue(QStringLiteral("Setting8"), criteria);
     rs->update();
+    // Only a name that was stored is listed.
+    if (adding)
+        addSorted(listFilters, name);
 }
 
 void CriteriaForm::cmdRenameFilter_Click()

@@ -14,6 +14,7 @@
 #include "platform/base/Clock.h"
 #include "platform/print/PrintOutput.h"
 #include "platform/print/PrintSurface.h"
+#include "platform/print/TextMetrics.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 
@@ -407,6 +408,60 @@ TEST_F(AddressBooksTest, APdfFileInAMissingOrClosedFolderIsRefusedBeforeTheBookI
             << "no contact was read, no page drawn";
     }
     platform::PrintOutput::setPrinterLookupForTesting({});
+}
+
+} // namespace
+
+namespace {
+
+// A letter typed with its accent as a mark of its own starts no page of its own beside the
+// same letter typed whole, in either case and in either order.
+TEST_F(AddressBooksTest, LettersAreComparedComposed)
+{
+    const QString composed = QStringLiteral("\u00c9lan"), decomposed = QStringLiteral("E\u0301tienne"),
+                  lower = QStringLiteral("e\u0301mile");
+    MemoryRecords records = bookRecords(lastNames({composed, decomposed, lower, QStringLiteral("Eve"), composed}));
+    PrintFullSizeAddressBook(records, {QString(), QStringLiteral(" Order By LastName"), true});
+    ASSERT_EQ(document().pageCount(), 3);
+    EXPECT_EQ(namesOnPage(1), (Lines{(composed + u' ').toStdString(), (decomposed + u' ').toStdString(),
+                                     (lower + u' ').toStdString()}));
+    EXPECT_EQ(namesOnPage(2), Lines{"Eve "});
+}
+
+// Both books, both columns: an item of the left column ends at the right column, one of the
+// right column or a line across the block at the page's or half page's edge, whole
+// characters kept; items that fit print whole.
+TEST_F(AddressBooksTest, ItemsAreCutAtTheirColumnsRightEdge)
+{
+    QVariantMap c{{"LastName", QString(200, u'N')},
+                  {"Phone1", QString(100, u'1')},
+                  {"Phone1_Desc", "Home"},
+                  {"Phone2", "555-0102"},
+                  {"Phone2_Desc", QString(100, u'2')},
+                  {"First_Address1", QString::fromUtf8("רחוב ").repeated(20)},
+                  {"Second_Address1", "9 Mill Rd"}};
+    const struct {
+        bool fullSize;
+        double leftColumn, rightColumn, edge;
+        double charWidth;
+    } books[] = {{true, 1440, 5940, 12240, 100}, {false, 1440, 4320, 7920, 80}};
+    for (const auto &book : books) {
+        SCOPED_TRACE(book.fullSize);
+        MemoryRecords records = bookRecords({c});
+        if (book.fullSize)
+            PrintFullSizeAddressBook(records, {QString(), QString(), false});
+        else
+            PrintHalfPageAddressBook(records, {QString(), QString(), false}, 2);
+        int cut = 0;
+        for (const platform::PrintRun &run : testsupport::runsOnPage(document(), 1)) {
+            const double right = run.x + platform::textMetrics().width(run.font, run.text);
+            const double edge = run.x == book.leftColumn ? book.rightColumn : book.edge;
+            EXPECT_LE(right, edge) << run.text.toStdString();
+            cut += right > edge - book.charWidth;
+        }
+        EXPECT_EQ(cut, 4) << "the name, both long phones and the street fill their columns";
+        EXPECT_NE(testsupport::findRun(document(), 1, QStringLiteral("9 Mill Rd")), nullptr);
+    }
 }
 
 } // namespace

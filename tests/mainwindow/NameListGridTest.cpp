@@ -2,6 +2,7 @@
 
 #include "mainwindow/ColumnLayoutFile.h"
 #include "platform/base/Clock.h"
+#include "platform/base/TextDirection.h"
 #include "platform/grid/DataGrid.h"
 #include "platform/ui/MsgBox.h"
 
@@ -10,6 +11,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <sqlcipher/sqlite3.h>
 
 namespace {
@@ -507,3 +510,33 @@ TEST_F(GridTest, MenuShortcutsReachTheWindowFromTheGrid)
     EXPECT_EQ(captions, QStringList({"View/Edit an Existing Record", "Add a New Record"}));
     EXPECT_EQ(txtLocate(w)->text(), "") << "a shortcut is no typing";
 }
+
+namespace {
+
+// The boxes show a Hebrew contact in the order paper prints it: every line a left-to-right
+// paragraph whatever its first letter, each right-to-left field in its own isolate, so the
+// city stands before its state and postal code and a description before its number.
+TEST_F(GridTest, DetailBoxesShowRightToLeftFieldsInThePrintedOrder)
+{
+    prepare(0);
+    before("INSERT INTO tblContacts (FirstName, LastName, First_City, First_State, First_PostalCode, Phone1_Desc, "
+           "Phone1, Selected) VALUES ('דוד', 'כהן', 'תל אביב', 'CA', '90210', 'נייד', '555-0100', ' ')");
+    NameList &w = start();
+    const auto fenced = [](const char *field) {
+        return QChar(platform::FirstStrongIsolate) + QString::fromUtf8(field) + QChar(platform::PopDirectionalIsolate);
+    };
+    EXPECT_EQ(txtName(w)->toPlainText(), fenced("דוד") + u' ' + fenced("כהן") + u'\n' + fenced("תל אביב") + ", CA 90210");
+    EXPECT_EQ(txtPhone(w)->toPlainText(), fenced("נייד") + "  555-0100\n");
+    const std::pair<QTextBlock, QChar> lines[] = {{txtName(w)->document()->lastBlock(), u'C'},
+                                                  {txtPhone(w)->document()->firstBlock(), u'5'}};
+    for (const auto &[block, latin] : lines) {
+        ASSERT_NE(block.layout(), nullptr);
+        EXPECT_EQ(block.layout()->textOption().textDirection(), Qt::LeftToRight);
+        // The Latin part stands right of the field before it.
+        const QTextLine line = block.layout()->lineAt(0);
+        ASSERT_TRUE(line.isValid());
+        EXPECT_GT(line.cursorToX(int(block.text().indexOf(latin))), line.cursorToX(1));
+    }
+}
+
+} // namespace

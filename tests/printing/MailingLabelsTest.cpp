@@ -14,6 +14,7 @@
 #include "platform/db/Recordset.h"
 #include "platform/print/PrintSurface.h"
 #include "platform/print/TextMetrics.h"
+#include "platform/base/TextDirection.h"
 #include "platform/ui/MsgBox.h"
 #include "start/modMain.h"
 
@@ -516,6 +517,39 @@ TEST_F(EnvelopesTest, ReturnAddressOpensWithTheFocusOnTheChoiceInForce)
         ASSERT_NE(window.focusWidget(), nullptr);
         EXPECT_EQ(window.focusWidget()->objectName(), focused);
         window.unload();
+    }
+}
+
+// An organisation of 255 characters, and a long right-to-left street: every line of every
+// layout ends at its label's right edge, whole characters kept, short of the next label;
+// a line that fits is printed whole.
+TEST_F(LabelsTest, LinesAreCutAtTheLabelsRightEdge)
+{
+    const struct {
+        void (*menu)(DisplayedRecords &, qint32);
+        int labelWidth;
+    } layouts[] = {{Labels3upMenu_Click, 3780}, {Labels2UpMenu_Click, 5760}, {Labels1UpMenu1_Click, 5760},
+                   {Labels1UpMenu2_Click, 5040}};
+    QVariantMap contact = person(1);
+    contact.insert({{"Organization", QString(255, u'W')}, {"First_Address1", QString::fromUtf8("רחוב הרצל ").repeated(9)}});
+    for (const auto &layout : layouts) {
+        MemoryRecords records(contactFields(), {contact, person(2), person(3)});
+        script.answerInput(QStringLiteral("1"));
+        layout.menu(records, 0);
+        const std::vector<PrintRun> runs = runsOnPage(document(), 1);
+        ASSERT_EQ(runs.size(), 7u);
+        // 10 pt, 100 twips a character: the text starts a quarter inch inside the label.
+        const int fits = (layout.labelWidth - 360) / 100;
+        EXPECT_EQ(runs[0].text, QStringLiteral("P1 Lee ")) << "a line that fits";
+        EXPECT_EQ(runs[1].text, QString(fits, u'W'));
+        QString street = runs[2].text;
+        for (const char16_t mark : {platform::FirstStrongIsolate, platform::RightToLeftIsolate,
+                                    platform::PopDirectionalIsolate})
+            street.remove(QChar(mark));
+        EXPECT_EQ(street, QString::fromUtf8("רחוב הרצל ").repeated(9).left(fits));
+        for (const PrintRun &run : runs)
+            EXPECT_LE(run.x + platform::textMetrics().width(run.font, run.text), run.x - 360 + layout.labelWidth)
+                << run.text.toStdString();
     }
 }
 

@@ -254,3 +254,28 @@ TEST_F(CriteriaFormTest, AFilterNameIsCutBetweenWholeCharacters)
 }
 
 } // namespace
+
+namespace {
+
+// Fifty characters as drawn can be more than the name's field holds as it counts them
+// (UTF-16 units): a name of 38 family emoji keeps as many whole emoji as the field holds,
+// is stored, and the list shows exactly the stored name.
+TEST_F(CriteriaFormTest, AFilterNameKeepsWithinWhatItsFieldHolds)
+{
+    const QString family = QString::fromUtf8("👨‍👩‍👧");
+    const int fieldSize = gDb->tableDef("tblSettings").field("Name").size;
+    inWindow([&](CriteriaForm &f) {
+        f.txtCriteria->setPlainText("City = 'Cork'");
+        script.answerInput(family.repeated(38)).answerMessage(platform::vbOK);
+        f.cmdSaveFilter->click();
+        const auto rs = gDb->openRecordset("Select * from tblSettings Where Type='FILTER'");
+        ASSERT_FALSE(rs->eof());
+        const QString stored = rs->value("Name").toString();
+        EXPECT_EQ(stored, family.repeated(fieldSize / family.size()));
+        EXPECT_EQ(items(f.listFilters), QStringList{stored});
+        f.cmdExit->click();
+    });
+    EXPECT_EQ(script.shown(platform::DialogKind::Message).back().title, "Name truncated to 50 characters");
+}
+
+} // namespace

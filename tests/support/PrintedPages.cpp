@@ -3,12 +3,17 @@
 #include "platform/print/PageRenderer.h"
 #include "platform/print/PrintOutput.h"
 
+#include <QFile>
+#include <QHash>
 #include <QPainter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtMath>
 
+#include <QtEndian>
 #include <algorithm>
+#include <map>
 #include <cmath>
 
 namespace testsupport {
@@ -89,6 +94,142 @@ QImage pdfPage(const platform::PrintDocument &document, int pageIndex, int dpi)
                       {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-png"),
                        QStringLiteral("-singlefile"), pdf, dir.filePath(QStringLiteral("page"))});
     return QImage(dir.filePath(QStringLiteral("page.png"))).convertToFormat(QImage::Format_RGB32);
+}
+
+namespace {
+
+// The objects of a PDF by number, each as its bytes (held one byte a character).
+QHash<int, QString> pdfObjects(const QByteArray &data)
+{
+    QHash<int, QString> objects;
+    static const QRegularExpression object(QStringLiteral(R"((\d+) 0 obj(.*?)endobj)"),
+                                           QRegularExpression::DotMatchesEverythingOption);
+    for (auto it = object.globalMatch(QString::fromLatin1(data)); it.hasNext();) {
+        const auto match = it.next();
+        objects.insert(match.captured(1).toInt(), match.captured(2));
+    }
+    return objects;
+}
+
+QString pdfStream(const QString &object)
+{
+    static const QRegularExpression stream(QStringLiteral("stream\r?\n(.*)endstream"),
+                                           QRegularExpression::DotMatchesEverythingOption);
+    const QByteArray raw = stream.match(object).captured(1).toLatin1();
+    if (!object.left(300).contains(QStringLiteral("FlateDecode")))
+        return QString::fromLatin1(raw);
+    // qUncompress wants the size first; it grows its buffer when the guess is short.
+    QByteArray sized(4, '\0');
+    qToBigEndian<quint32>(quint32(raw.size() * 16), sized.data());
+    return QString::fromLatin1(qUncompress(sized + raw));
+}
+
+// A font's ToUnicode map, as Qt writes it (ranges only): glyph to the characters it stands for.
+QHash<int, QString> toUnicode(const QString &cmap)
+{
+    QHash<int, QString> map;
+    const auto utf16 = [](const QString &hex) {
+        const QByteArray bytes = QByteArray::fromHex(hex.toLatin1());
+        QString text;
+        for (qsizetype i = 0; i + 1 < bytes.size(); i += 2)
+            text += QChar(char16_t((uchar(bytes[i]) << 8) | uchar(bytes[i + 1])));
+        return text;
+    };
+    static const QRegularExpression ranges(QStringLiteral("beginbfrange(.*?)endbfrange"),
+                                           QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression listed(QStringLiteral(R"(<([0-9A-Fa-f]+)>\s*<([0-9A-Fa-f]+)>\s*\[([^\]]*)\])"));
+    static const QRegularExpression counted(
+        QStringLiteral(R"(<([0-9A-Fa-f]+)>\s*<([0-9A-Fa-f]+)>\s*<([0-9A-Fa-f]+)>)"));
+    static const QRegularExpression hex(QStringLiteral("<([0-9A-Fa-f]+)>"));
+    for (auto it = ranges.globalMatch(cmap); it.hasNext();) {
+        QString block = it.next().captured(1);
+        for (auto l = listed.globalMatch(block); l.hasNext();) {
+            const auto m = l.next();
+            int glyph = m.captured(1).toInt(nullptr, 16);
+            for (auto h = hex.globalMatch(m.captured(3)); h.hasNext();)
+                map.insert(glyph++, utf16(h.next().captured(1)));
+        }
+        block.remove(listed);
+        for (auto c = counted.globalMatch(block); c.hasNext();) {
+            const auto m = c.next();
+            const QString base = utf16(m.captured(3));
+            for (int glyph = m.captured(1).toInt(nullptr, 16), k = 0; glyph <= m.captured(2).toInt(nullptr, 16);
+                 ++glyph, ++k)
+                map.insert(glyph, base.left(base.size() - 1) + QChar(base.back().unicode() + k));
+        }
+    }
+    return map;
+}
+
+} // namespace
+
+std::vector<QString> pdfDrawnLines(const platform::PrintDocument &document, int pageIndex)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("page.pdf"));
+    platform::PrintOutput::writePdf(document, path, pageIndex + 1, pageIndex + 1);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QHash<int, QString> objects = pdfObjects(file.readAll());
+    static const QRegularExpression page(QStringLiteral(R"(/Type /Page\b(?!s).*/Contents (\d+) 0 R.*/Resources (\d+) 0 R)"),
+                                         QRegularExpression::DotMatchesEverythingOption);
+    QString content, resources;
+    for (const QString &object : objects) {
+        const auto m = page.match(object);
+        if (m.hasMatch()) {
+            content = pdfStream(objects.value(m.captured(1).toInt()));
+            resources = objects.value(m.captured(2).toInt());
+        }
+    }
+    QHash<QString, QHash<int, QString>> fonts;
+    static const QRegularExpression fontRef(QStringLiteral(R"(/(F\d+) (\d+) 0 R)"));
+    static const QRegularExpression unicodeRef(QStringLiteral(R"(/ToUnicode (\d+) 0 R)"));
+    for (auto it = fontRef.globalMatch(resources); it.hasNext();) {
+        const auto m = it.next();
+        const auto map = unicodeRef.match(objects.value(m.captured(2).toInt()));
+        fonts.insert(m.captured(1), map.hasMatch() ? toUnicode(pdfStream(objects.value(map.captured(1).toInt())))
+                                                   : QHash<int, QString>());
+    }
+    static const QRegularExpression token(QStringLiteral(
+        R"(([-\d.]+) ([-\d.]+) ([-\d.]+) ([-\d.]+) ([-\d.]+) ([-\d.]+) cm|/(F\d+) [\d.]+ Tf|([-\d.]+) ([-\d.]+) Td <([0-9A-Fa-f]+)> Tj|BT| Tm\n)"));
+    std::map<long, std::vector<std::pair<double, QString>>> lines;
+    double scale = 1.0, left = 0.0, baseline = 0.0, x = 0.0;
+    QString font;
+    for (auto it = token.globalMatch(content); it.hasNext();) {
+        const auto m = it.next();
+        const QString t = m.captured(0);
+        if (t.endsWith(QStringLiteral(" cm"))) {
+            // The page's own transform (twips to points) is not a run's.
+            if (std::abs(m.captured(1).toDouble() - 0.06) > 1e-6) {
+                scale = m.captured(1).toDouble();
+                left = m.captured(5).toDouble();
+                baseline = m.captured(6).toDouble();
+            }
+        } else if (t.endsWith(QStringLiteral("Tf"))) {
+            font = m.captured(7);
+        } else if (t == QStringLiteral("BT") || t.endsWith(QStringLiteral("Tm\n"))) {
+            x = 0.0;
+        } else {
+            x += m.captured(8).toDouble();
+            const QString glyphs = m.captured(10);
+            for (qsizetype i = 0; i + 4 <= glyphs.size(); i += 4) {
+                const int glyph = glyphs.mid(i, 4).toInt(nullptr, 16);
+                const QString character = glyph == 0 ? QStringLiteral("□") : fonts.value(font).value(glyph, QStringLiteral("?"));
+                lines[std::lround(baseline)].emplace_back(left + scale * x, character);
+            }
+        }
+    }
+    std::vector<QString> drawn;
+    for (auto &[y, glyphs] : lines) {
+        std::stable_sort(glyphs.begin(), glyphs.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+        QString line;
+        for (const auto &glyph : glyphs)
+            line += glyph.second;
+        // Qt's PDF maps the blank to a tab.
+        drawn.push_back(line.replace(u'\t', u' '));
+    }
+    return drawn;
 }
 
 QRectF inkInTwips(const QImage &image, int dpi)

@@ -33,6 +33,10 @@ std::string describe(const platform::PrintRun &run);
 QImage renderPage(const platform::PrintDocument &document, int pageIndex, int dpi);
 // The same page written to PDF and drawn by a PDF reader (null when none could draw it).
 QImage pdfPage(const platform::PrintDocument &document, int pageIndex, int dpi);
+// The same page written to PDF and read back glyph by glyph: one text per line of the page,
+// top to bottom, its glyphs in the order they stand from the left, each as the character
+// the PDF maps it to ("□" for a missing-glyph box).
+std::vector<QString> pdfDrawnLines(const platform::PrintDocument &document, int pageIndex);
 // The box around every dark pixel of a page drawn at dpi, in twips; empty without ink.
 QRectF inkInTwips(const QImage &image, int dpi);
 

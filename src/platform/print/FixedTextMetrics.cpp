@@ -1,5 +1,7 @@
 #include "platform/print/FixedTextMetrics.h"
 
+#include "platform/base/TextDirection.h"
+
 namespace platform {
 
 FixedTextMetrics::FixedTextMetrics(double charWidthPerPoint, double lineHeightPerPoint)
@@ -9,7 +11,11 @@ FixedTextMetrics::FixedTextMetrics(double charWidthPerPoint, double lineHeightPe
 
 double FixedTextMetrics::width(const PrintFont &font, QStringView text) const
 {
-    return static_cast<double>(text.size()) * mCharWidthPerPoint * font.size;
+    // Marks of direction take no room here either.
+    qsizetype characters = text.size();
+    for (const QChar c : text)
+        characters -= isDirectionMark(c.unicode());
+    return static_cast<double>(characters) * mCharWidthPerPoint * font.size;
 }
 
 double FixedTextMetrics::lineHeight(const PrintFont &font) const

@@ -2,9 +2,12 @@
 
 #include "platform/base/CompatibleFamily.h"
 #include "platform/base/TextBoundaries.h"
+#include "platform/base/TextDirection.h"
 
 #include <QFontDatabase>
 #include <QTextLayout>
+
+#include <algorithm>
 
 namespace platform {
 
@@ -114,7 +117,8 @@ const FontTextMetrics::Face &FontTextMetrics::face(const PrintFont &font) const
 
 FontTextMetrics::Advance FontTextMetrics::advance(const Face &face, char32_t codePoint) const
 {
-    // Line ends and other control characters take no room on the line.
+    // Line ends and other control characters take no room on the line, nor do the marks
+    // that only set the direction of the text around them.
     if (codePoint < 0x20)
         return {};
     if (codePoint < TabledCharacters) {
@@ -123,6 +127,8 @@ FontTextMetrics::Advance FontTextMetrics::advance(const Face &face, char32_t cod
             width = measure(face, codePoint, &face.tabledGlyphs[codePoint]).width;
         return {width, face.tabledGlyphs[codePoint] != 0};
     }
+    if (isDirectionMark(codePoint))
+        return {};
     auto it = face.advances.constFind(codePoint);
     if (it != face.advances.constEnd())
         return *it;
@@ -175,34 +181,49 @@ bool FontTextMetrics::noFontHolds(const Face &face, const QString &character) co
     return true;
 }
 
-template <typename Visit>
-void FontTextMetrics::forEachPiece(const Face &face, QStringView text, Visit piece) const
+double FontTextMetrics::drawnWidth(const Face &face, const Piece &piece) const
 {
-    qsizetype start = 0;
-    bool missing = false;
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype at = i;
-        const bool lacking = advance(face, nextCodePoint(text, i)).missing;
-        if (lacking != missing && at > start) {
-            piece(text.mid(start, at - start), missing);
-            start = at;
-        }
-        missing = lacking;
-    }
-    if (start < text.size())
-        piece(text.mid(start), missing);
-}
-
-double FontTextMetrics::drawnWidth(const Face &face, QStringView text) const
-{
+    if (piece.missing)
+        return face.missingWidth * piece.text.toUcs4().size();
     double units = 0.0;
-    for (qsizetype i = 0; i < text.size();) {
-        const Advance step = advance(face, nextCodePoint(text, i));
+    for (qsizetype i = 0; i < piece.text.size();) {
+        const Advance step = advance(face, nextCodePoint(piece.text, i));
         if (!step.held)
-            return shapedWidth(face, text);
+            return shapedWidth(face, piece.text);
         units += step.width;
     }
     return units;
+}
+
+QList<FontTextMetrics::Piece> FontTextMetrics::piecesOf(const Face &face, QStringView text) const
+{
+    QList<Piece> found;
+    double x = 0.0;
+    for (const DirectionRun &run : visualRuns(text)) {
+        // The run's stretches with and without characters no font holds, in the order of
+        // the text; a right-to-left run shows them the other way round.
+        QList<Piece> stretches;
+        const QStringView runText = text.mid(run.start, run.length);
+        for (qsizetype i = 0; i < runText.size();) {
+            const qsizetype at = i;
+            const char32_t codePoint = nextCodePoint(runText, i);
+            if (isDirectionMark(codePoint))
+                continue;
+            const bool missing = advance(face, codePoint).missing;
+            if (stretches.isEmpty() || stretches.back().missing != missing)
+                stretches.append(Piece{QString(), 0.0, 0.0, run.rightToLeft, missing});
+            stretches.back().text += runText.mid(at, i - at);
+        }
+        if (run.rightToLeft)
+            std::reverse(stretches.begin(), stretches.end());
+        for (Piece &piece : stretches) {
+            piece.x = x;
+            piece.width = drawnWidth(face, piece);
+            x += piece.width;
+            found.append(std::move(piece));
+        }
+    }
+    return found;
 }
 
 double FontTextMetrics::width(const PrintFont &font, QStringView text) const
@@ -213,9 +234,8 @@ double FontTextMetrics::width(const PrintFont &font, QStringView text) const
         const Advance step = advance(f, nextCodePoint(text, i));
         if (!step.held) {
             units = 0.0;
-            forEachPiece(f, text, [&](QStringView piece, bool missing) {
-                units += missing ? f.missingWidth * piece.toUcs4().size() : drawnWidth(f, piece);
-            });
+            for (const Piece &piece : piecesOf(f, text))
+                units += piece.width;
             break;
         }
         units += step.width;
@@ -225,14 +245,7 @@ double FontTextMetrics::width(const PrintFont &font, QStringView text) const
 
 QList<FontTextMetrics::Piece> FontTextMetrics::pieces(const PrintFont &font, QStringView text) const
 {
-    const Face &f = face(font);
-    QList<Piece> found;
-    double x = 0.0;
-    forEachPiece(f, text, [&](QStringView piece, bool missing) {
-        found.append(Piece{piece, x, missing});
-        x += missing ? f.missingWidth * piece.toUcs4().size() : drawnWidth(f, piece);
-    });
-    return found;
+    return piecesOf(face(font), text);
 }
 
 QGlyphRun FontTextMetrics::missingGlyphs(const PrintFont &font, QStringView text) const

@@ -47,15 +47,20 @@ class FontTextMetrics : public TextMetrics {
     // drawingFont.
     bool glyphRun(const PrintFont &font, QStringView text, QGlyphRun &run) const;
 
-    // A stretch of a run's text drawn one way: shaped by Qt with drawingFont, or (missing)
-    // as missing-glyph boxes. x is where it starts at the reference size.
+    // A stretch of a run's text drawn one way, as it stands on the line: the run is put in
+    // order as a left-to-right paragraph (see TextDirection), each stretch of one direction
+    // cut where characters no installed font holds begin and end. text leaves the direction
+    // marks out; it is shaped by Qt with drawingFont as a paragraph of its own direction, or
+    // (missing) drawn as missing-glyph boxes. x and width at the reference size.
     struct Piece {
-        QStringView text;
+        QString text;
         double x = 0.0;
+        double width = 0.0;
+        bool rightToLeft = false;
         bool missing = false;
     };
-    // Text split where characters no installed font holds begin and end: one piece when
-    // it holds none.
+    // The pieces from the left; one for text that needs no reordering and holds no
+    // character without a font.
     QList<Piece> pieces(const PrintFont &font, QStringView text) const;
     // The face's missing-glyph box for each character of text, side by side from the
     // start of the baseline, at the reference size.
@@ -102,12 +107,10 @@ class FontTextMetrics : public TextMetrics {
     // Whether no installed font holds the character: shaped alone, it comes out as a
     // missing glyph.
     bool noFontHolds(const Face &face, const QString &character) const;
-    // Width at the reference size of text holding no missing character.
-    double drawnWidth(const Face &face, QStringView text) const;
-    // Calls piece(text, missing) for each stretch of text with or without missing
-    // characters, in order.
-    template <typename Visit>
-    void forEachPiece(const Face &face, QStringView text, Visit piece) const;
+    // Width at the reference size of a piece drawn by Qt.
+    double drawnWidth(const Face &face, const Piece &piece) const;
+    // The pieces at the reference size.
+    QList<Piece> piecesOf(const Face &face, QStringView text) const;
 
     // Faces stay where they were created. The faces used last are looked up first by
     // name and style, as a list alternates between a bold and a plain face and a wrap

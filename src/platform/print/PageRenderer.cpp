@@ -1,52 +1,11 @@
 #include "platform/print/PageRenderer.h"
 
-#include "platform/base/TextBoundaries.h"
 #include "platform/print/FontTextMetrics.h"
 
 #include <QGlyphRun>
 #include <QPainter>
 
 namespace platform {
-
-namespace {
-bool rightToLeft(char32_t codePoint)
-{
-    const QChar::Direction direction = QChar::direction(codePoint);
-    return direction == QChar::DirR || direction == QChar::DirAL;
-}
-
-// The text as a line of the layout shows it: a left-to-right paragraph in which only
-// the right-to-left stretches are turned round. A stretch ends with its last
-// right-to-left letter, so blanks, numbers and signs after it (the next field) stay
-// where they were typed instead of joining it.
-QString inLayoutOrder(QStringView text)
-{
-    static const QChar LeftToRightMark(0x200E);
-    QString ordered;
-    qsizetype copied = 0;
-    qsizetype stretchEnd = -1;
-    for (qsizetype i = 0; i < text.size();) {
-        const char32_t codePoint = nextCodePoint(text, i);
-        if (rightToLeft(codePoint)) {
-            stretchEnd = i;
-        } else if (stretchEnd >= 0 && QChar::direction(codePoint) == QChar::DirL) {
-            ordered += text.mid(copied, stretchEnd - copied);
-            ordered += LeftToRightMark;
-            copied = stretchEnd;
-            stretchEnd = -1;
-        }
-    }
-    if (copied == 0 && stretchEnd < 0)
-        return text.toString();
-    if (stretchEnd >= 0) {
-        ordered += text.mid(copied, stretchEnd - copied);
-        ordered += LeftToRightMark;
-        copied = stretchEnd;
-    }
-    ordered += text.mid(copied);
-    return ordered;
-}
-} // namespace
 
 void PageRenderer::render(QPainter &painter, const PrintDocument &document, int pageIndex,
                           const QRectF &target, bool paper)
@@ -85,9 +44,10 @@ void PageRenderer::render(QPainter &painter, const PrintDocument &document, int 
             painter.drawGlyphRun(QPointF(0, 0), glyphs);
             continue;
         }
-        // The rest is shaped by Qt with the font it was measured with, so the faces it
-        // falls back on for characters this face lacks are the ones measured; characters
-        // no font holds are drawn as the boxes they were measured as.
+        // The rest is put in order once, as the whole line reads, and drawn piece by piece
+        // where the measure placed each: shaped by Qt with the font it was measured with,
+        // so the faces it falls back on for characters this face lacks are the ones
+        // measured; characters no font holds as the boxes they were measured as.
         for (const FontTextMetrics::Piece &piece : fonts.pieces(run.font, run.text)) {
             if (piece.missing) {
                 painter.drawGlyphRun(QPointF(piece.x, 0), fonts.missingGlyphs(run.font, piece.text));
@@ -98,7 +58,10 @@ void PageRenderer::render(QPainter &painter, const PrintDocument &document, int 
                 painter.setFont(fonts.drawingFont(run.font));
                 painterFont = &run.font;
             }
-            painter.drawText(QPointF(piece.x, 0), inLayoutOrder(piece.text));
+            // A piece is all of one direction: Qt lays it out as a paragraph of that direction,
+            // from the left of where it stands.
+            painter.setLayoutDirection(piece.rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+            painter.drawText(QPointF(piece.x, 0), piece.text);
         }
     }
     painter.restore();

@@ -1,5 +1,6 @@
 #include "platform/print/PageRenderer.h"
 #include "platform/print/FontTextMetrics.h"
+#include "platform/base/TextDirection.h"
 #include "support/PrintedPages.h"
 
 #include <QImage>
@@ -90,15 +91,19 @@ double inkDifference(const QImage &a, const QImage &b)
 }
 
 // A line whose first field is right to left shows its fields in their order, on the
-// screen and in PDF alike, as if printed one by one: each right-to-left field turned
-// round in its own place, the blank after it where it was typed.
+// screen and in PDF alike, as if printed one by one: each right-to-left field, set in an
+// isolate of its own as the reports set it, turned round in its own place, the blank
+// after it where it was typed.
 TEST(PageRendererTest, RightToLeftFieldsStayInTheirPlaceOnTheLine)
 {
     const auto &metrics = platform::FontTextMetrics::instance();
     for (const QStringList &fields :
          {QStringList{"נייד", ": 555-0100  Work: 555-0199  4472 Pine Rd  ", "תל אביב", ", CA"},
           QStringList{"ירושלים", " 91905"}, QStringList{"مرحبا بكم", " 42 Main St"}}) {
-        PrintDocument whole = oneRun(fields.join(QString()), 1440, 1440),
+        QString line;
+        for (const QString &field : fields)
+            line += platform::isolatedField(field);
+        PrintDocument whole = oneRun(line, 1440, 1440),
                       apart = oneRun(QString(), 1440, 1440);
         for (const QString &field : fields) {
             const PrintRun &before = apart.pages[0].back();

@@ -1,0 +1,178 @@
+#include "platform/base/TextDirection.h"
+
+#include "platform/base/TextBoundaries.h"
+
+#include <unicode/ubidi.h>
+
+#include <memory>
+
+namespace platform {
+
+namespace {
+
+// Nothing below the Hebrew block reads right to left or steers direction.
+constexpr char16_t FirstRightToLeft = 0x0590;
+
+bool isIsolateStart(QChar c)
+{
+    return c == LeftToRightIsolate || c == RightToLeftIsolate || c == FirstStrongIsolate;
+}
+
+bool isParagraphEnd(QChar c)
+{
+    return c == u'\r' || c == u'\n';
+}
+
+// The direction an isolate starting just before from reads in, by its first strong letter
+// (those of isolates inside it do not count); left to right when it has none.
+bool readsRightToLeft(QStringView line, qsizetype from, QStringView rest)
+{
+    int depth = 0;
+    for (QStringView text : {line.mid(from), rest}) {
+        for (qsizetype i = 0; i < text.size();) {
+            const QChar c = text[i];
+            if (isParagraphEnd(c))
+                return false;
+            if (isIsolateStart(c)) {
+                ++depth;
+            } else if (c == PopDirectionalIsolate) {
+                if (depth == 0)
+                    return false;
+                --depth;
+            }
+            const QChar::Direction direction = QChar::direction(nextCodePoint(text, i));
+            if (depth == 0 && direction == QChar::DirL)
+                return false;
+            if (depth == 0 && (direction == QChar::DirR || direction == QChar::DirAL))
+                return true;
+        }
+    }
+    return false;
+}
+
+struct BidiCloser {
+    void operator()(UBiDi *bidi) const { ubidi_close(bidi); }
+};
+
+} // namespace
+
+bool isDirectionMark(char32_t codePoint)
+{
+    return codePoint == 0x061C || codePoint == 0x200E || codePoint == 0x200F ||
+           (codePoint >= 0x202A && codePoint <= 0x202E) || (codePoint >= 0x2066 && codePoint <= 0x2069);
+}
+
+bool needsReordering(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size();) {
+        if (text[i] < FirstRightToLeft) {
+            ++i;
+            continue;
+        }
+        switch (QChar::direction(nextCodePoint(text, i))) {
+        case QChar::DirR:
+        case QChar::DirAL:
+        case QChar::DirAN:
+        case QChar::DirLRE:
+        case QChar::DirLRO:
+        case QChar::DirRLE:
+        case QChar::DirRLO:
+        case QChar::DirPDF:
+        case QChar::DirLRI:
+        case QChar::DirRLI:
+        case QChar::DirFSI:
+        case QChar::DirPDI:
+            return true;
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
+QString isolatedField(const QString &field)
+{
+    if (!needsReordering(field))
+        return field;
+    QString isolated;
+    isolated.reserve(field.size() + 4);
+    for (qsizetype start = 0; start <= field.size();) {
+        qsizetype end = start;
+        while (end < field.size() && !isParagraphEnd(field[end]))
+            ++end;
+        qsizetype first = start, last = end;
+        while (first < last && field[first] == u' ')
+            ++first;
+        while (last > first && field[last - 1] == u' ')
+            --last;
+        const QStringView core = QStringView(field).mid(first, last - first);
+        isolated += QStringView(field).mid(start, first - start);
+        if (needsReordering(core)) {
+            isolated += QChar(FirstStrongIsolate);
+            isolated += core;
+            isolated += QChar(PopDirectionalIsolate);
+        } else {
+            isolated += core;
+        }
+        isolated += QStringView(field).mid(last, end - last);
+        if (end == field.size())
+            break;
+        isolated += field[end];
+        start = end + 1;
+    }
+    return isolated;
+}
+
+QList<DirectionRun> visualRuns(QStringView line)
+{
+    const QList<DirectionRun> asItStands{DirectionRun{0, line.size(), false}};
+    if (!needsReordering(line))
+        return asItStands;
+    UErrorCode status = U_ZERO_ERROR;
+    const std::unique_ptr<UBiDi, BidiCloser> bidi(ubidi_openSized(static_cast<int32_t>(line.size()), 0, &status));
+    ubidi_setPara(bidi.get(), reinterpret_cast<const UChar *>(line.utf16()), static_cast<int32_t>(line.size()),
+                  UBIDI_LTR, nullptr, &status);
+    const int32_t count = ubidi_countRuns(bidi.get(), &status);
+    if (U_FAILURE(status))
+        return asItStands;
+    QList<DirectionRun> runs;
+    runs.reserve(count);
+    for (int32_t i = 0; i < count; ++i) {
+        int32_t start = 0, length = 0;
+        const UBiDiDirection direction = ubidi_getVisualRun(bidi.get(), i, &start, &length);
+        runs.append(DirectionRun{start, length, direction == UBIDI_RTL});
+    }
+    return runs;
+}
+
+void carryIsolates(QString &line, QString &rest)
+{
+    QList<qsizetype> open;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (isIsolateStart(line[i]))
+            open.append(i);
+        else if (line[i] == PopDirectionalIsolate && !open.isEmpty())
+            open.removeLast();
+    }
+    // An isolate that ends just where the line was cut ends on the line.
+    while (!open.isEmpty() && rest.startsWith(QChar(PopDirectionalIsolate))) {
+        line += rest.front();
+        rest.remove(0, 1);
+        open.removeLast();
+    }
+    if (open.isEmpty())
+        return;
+    // A line end closes every isolate anyway; the text after it starts afresh.
+    const bool reopen = !rest.isEmpty() && !isParagraphEnd(rest.front());
+    QString opened;
+    for (const qsizetype at : open) {
+        if (line[at] == FirstStrongIsolate)
+            line[at] = readsRightToLeft(line, at + 1, rest) ? RightToLeftIsolate : LeftToRightIsolate;
+        opened += line[at];
+    }
+    line += QString(open.size(), QChar(PopDirectionalIsolate));
+    if (reopen)
+        rest.prepend(opened);
+}
+
+} // namespace platform

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+namespace platform {
+
+// Printed and shown lines read as left-to-right paragraphs, so their fields stand in the
+// order the layout gives them. A field that reads right to left goes into an isolate of
+// its own (first strong isolate, U+2068 ... U+2069): its digits and brackets resolve as
+// its own language expects and it never pulls its neighbours into its order. The marks
+// take no room and are never drawn.
+
+constexpr char16_t LeftToRightIsolate = 0x2066;
+constexpr char16_t RightToLeftIsolate = 0x2067;
+constexpr char16_t FirstStrongIsolate = 0x2068;
+constexpr char16_t PopDirectionalIsolate = 0x2069;
+
+// The invisible characters that only steer the direction of others: the Arabic letter
+// mark, the left-to-right and right-to-left marks, embeddings, overrides and isolates.
+bool isDirectionMark(char32_t codePoint);
+
+// Whether the text could read other than left to right as it stands: it holds a letter
+// written right to left, an Arabic-script digit or a direction mark.
+bool needsReordering(QStringView text);
+
+// The field as an isolate of its own when it needs reordering. Blanks at its ends stay
+// outside, where they were typed to separate it from its neighbours, and each of its lines
+// is an isolate of its own. Any other text comes back as it is.
+QString isolatedField(const QString &field);
+
+// A stretch of a line drawn in one direction: [start, start + length) of the line.
+struct DirectionRun {
+    qsizetype start = 0;
+    qsizetype length = 0;
+    bool rightToLeft = false;
+};
+
+// The stretches of a line in the order they stand from the left, the line read as one
+// left-to-right paragraph by the Unicode bidirectional algorithm. One left-to-right
+// stretch for text that needs no reordering.
+QList<DirectionRun> visualRuns(QStringView line);
+
+// Line was cut from the front of a text and rest is what follows it. Isolates the cut
+// falls into are closed at the end of line and opened again at the start of rest, each in
+// the direction the whole isolate reads, so both parts read as the whole did.
+void carryIsolates(QString &line, QString &rest);
+
+} // namespace platform
