@@ -31,7 +31,8 @@ struct stat statusOf(const QString &path, bool followLink = true)
 {
     struct stat status {};
     const QByteArray name = QFile::encodeName(path);
-    EXPECT_EQ(followLink ? ::stat(name.constData(), &status) : ::lstat(name.constData(), &status), 0) << name.data();
+    EXPECT_EQ(followLink ? ::stat(name.constData(), &status) : ::lstat(name.constData(), &status), 0)
+        << name.data();
     return status;
 }
 
@@ -136,10 +137,12 @@ TEST(ReplacedFile, RefusedWhereTheOwnerOrGroupCouldNotBeKept)
         gid_t group;
         const char *why;
     };
-    for (const Case &c : {Case{0, nobody->pw_gid, "It belongs to the user root, and only root or an "
-                                                  "administrator may give a file to that user."},
-                          Case{nobody->pw_uid, 0, "It belongs to the group root, which you are not a member "
-                                                  "of."}}) {
+    for (const Case &c : {Case{0, nobody->pw_gid,
+                               "It belongs to the user root, and only root or an "
+                               "administrator may give a file to that user."},
+                          Case{nobody->pw_uid, 0,
+                               "It belongs to the group root, which you are not a member "
+                               "of."}}) {
         DamagedFile damaged;
         const QString plain = damaged.dir.filePath("Plain.mdb");
         createDatabaseFromSchema(plain);
@@ -171,10 +174,11 @@ TEST(ReplacedFile, RefusedWhereTheOwnerOrGroupCouldNotBeKept)
         ASSERT_EQ(told.size(), 2) << refusals->toStdString();
         for (int i = 0; i < 2; ++i) {
             const QString path = i == 0 ? damaged.path : plain;
-            EXPECT_EQ(told[i], QStringLiteral("%1 A new copy of the database '%2' could not keep its owner and "
-                                              "group. %3 Nothing was changed.")
-                                   .arg(err::NotUpdatable)
-                                   .arg(path, c.why));
+            EXPECT_EQ(told[i],
+                      QStringLiteral("%1 A new copy of the database '%2' could not keep its owner and "
+                                     "group. %3 Nothing was changed.")
+                          .arg(err::NotUpdatable)
+                          .arg(path, c.why));
         }
         EXPECT_EQ(readFileBytes(damaged.path), damaged.bytes);
         EXPECT_EQ(readFileBytes(plain), plainBytes);
@@ -229,7 +233,8 @@ TEST(ReplacedFile, OneRepairAtATimeAndNoneUnderAnotherHolder)
         } catch (const RuntimeError &error) {
             EXPECT_EQ(error.number(), err::FileInUse);
             EXPECT_TRUE(error.description().contains(
-                QStringLiteral("file already in use by another program (sh, process %1)").arg(holder.processId())))
+                QStringLiteral("file already in use by another program (sh, process %1)")
+                    .arg(holder.processId())))
                 << error.description().toStdString();
         }
         holder.closeWriteChannel();
@@ -293,8 +298,9 @@ TEST(ReplacedFile, ARepairKilledAtAnyStepLeavesTheFileWhole)
         int seen; // the how-manieth time the step is told
         bool repaired;
     };
-    for (const Kill &kill : {Kill{ReplaceStep::WorkFileMade, 1, false}, Kill{ReplaceStep::WorkFileMade, 2, false},
-                             Kill{ReplaceStep::BackupKept, 1, false}, Kill{ReplaceStep::CopyInPlace, 1, true}}) {
+    for (const Kill &kill :
+         {Kill{ReplaceStep::WorkFileMade, 1, false}, Kill{ReplaceStep::WorkFileMade, 2, false},
+          Kill{ReplaceStep::BackupKept, 1, false}, Kill{ReplaceStep::CopyInPlace, 1, true}}) {
         SCOPED_TRACE(testing::Message() << "step " << int(kill.step) << " #" << kill.seen);
         DamagedFile file;
         const pid_t child = ::fork();
@@ -323,7 +329,8 @@ TEST(ReplacedFile, ARepairKilledAtAnyStepLeavesTheFileWhole)
             EXPECT_RUNTIME_ERROR(Database::open(file.path), err::DamagedDatabase);
             const QStringList kept = workFilesIn(file.dir.path());
             EXPECT_TRUE(kept.filter(".scratch-").isEmpty()) << "the copy the repair read through goes";
-            EXPECT_EQ(kept.filter(".repair-"), left.filter(".repair-")) << "a repaired copy beside a damaged file stays";
+            EXPECT_EQ(kept.filter(".repair-"), left.filter(".repair-"))
+                << "a repaired copy beside a damaged file stays";
             Database::repair(file.path);
             EXPECT_GT(contacts(file.path), 250);
         }

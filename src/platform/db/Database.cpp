@@ -259,10 +259,11 @@ void upgradeTextOrder(sqlite3 *db)
 void raiseInUse(const QString &path, const QString &holder)
 {
     if (holder.isEmpty())
-        throw RuntimeError(err::FileInUse, QStringLiteral("Could not use '%1'; file already in use.").arg(path));
-    throw RuntimeError(err::FileInUse,
-                       QStringLiteral("Could not use '%1'; file already in use by another program (%2).")
-                           .arg(path, holder));
+        throw RuntimeError(err::FileInUse,
+                           QStringLiteral("Could not use '%1'; file already in use.").arg(path));
+    throw RuntimeError(
+        err::FileInUse,
+        QStringLiteral("Could not use '%1'; file already in use by another program (%2).").arg(path, holder));
 }
 
 const QLatin1String RekeyWork("rekey");

@@ -32,8 +32,8 @@ void tell(ReplaceStep step, const QString &file)
 // A new name or a rename in the folder reaches the disk before the next step relies on it.
 void syncFolder(const QString &file)
 {
-    const int folder =
-        ::open(QFile::encodeName(QFileInfo(file).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int folder = ::open(QFile::encodeName(QFileInfo(file).absolutePath()).constData(),
+                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder < 0)
         return;
     ::fsync(folder);
@@ -69,10 +69,11 @@ void ReplacedFile::makeOwnersOnly(const QString &file) const
     ::close(handle);
     if (refusal) {
         ::unlink(name.constData());
-        throw RuntimeError(err::NotUpdatable,
-                           QStringLiteral("A new copy of the database '%1' could not keep its owner and group. "
-                                          "%2 Nothing was changed.")
-                               .arg(mPath, *refusal));
+        throw RuntimeError(
+            err::NotUpdatable,
+            QStringLiteral("A new copy of the database '%1' could not keep its owner and group. "
+                           "%2 Nothing was changed.")
+                .arg(mPath, *refusal));
     }
 }
 

@@ -1,6 +1,6 @@
+#include "platform/db/DatabaseFile.h"
 #include "platform/db/DaoError.h"
 #include "platform/db/Database.h"
-#include "platform/db/DatabaseFile.h"
 #include "platform/db/NewDatabase.h"
 #include "platform/db/Recordset.h"
 #include "platform/db/SqlStatement.h"
@@ -279,7 +279,9 @@ TEST(DatabaseRepair, OnlyTheProgramsOwnLeftoversAreRemovedOnTheNextOpen)
     for (int i = 0; i < encrypted.size(); ++i)
         encrypted[i] = char((i * 7919 + 13) % 251);
     const QByteArray journal = QByteArray::fromHex("d9d505f920a163d7") + QByteArray(500, 'j');
-    const auto own = [&](const char *work) { return QFileInfo(dbfile::freshSidePath(temp.path(), work)).fileName(); };
+    const auto own = [&](const char *work) {
+        return QFileInfo(dbfile::freshSidePath(temp.path(), work)).fileName();
+    };
     constexpr QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
     struct Leftover {
         QString name;
