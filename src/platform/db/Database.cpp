@@ -268,9 +268,24 @@ void raiseInUse(const QString &path, const QString &holder)
 
 const QLatin1String RekeyWork("rekey");
 
+// The beginning of a rollback journal that holds what it was written for.
+const QByteArray &journalMagic()
+{
+    static const QByteArray magic = QByteArray::fromHex("d9d505f920a163d7");
+    return magic;
+}
+
+// The first bytes of a file the program may have read; empty when none can be.
+QByteArray headOf(const QString &file)
+{
+    QFile opened(file);
+    return opened.open(QIODevice::ReadOnly) ? opened.read(1024) : QByteArray();
+}
+
 // A work file of the program: a name it makes, its owner's alone (as every work file is
 // from its creation), and empty or holding what the work writes there: a plain or an
-// encrypted database, or the rollback journal of one.
+// encrypted database, the rollback journal of one, or a new database killed before its
+// first page was written, its journal beside it.
 bool isOwnWorkFile(const QString &file, const QString &work, const QRegularExpressionMatch &name)
 {
     if (name.captured(4) != stampCheck(name.captured(1), work, name.captured(3)))
@@ -281,16 +296,13 @@ bool isOwnWorkFile(const QString &file, const QString &work, const QRegularExpre
         return false;
     if (status.st_size == 0)
         return true;
-    QFile opened(file);
-    if (!opened.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray head = opened.read(1024);
-    if (name.capturedLength(5) > 0) {
-        static const QByteArray journal = QByteArray::fromHex("d9d505f920a163d7");
-        return head.startsWith(journal) || head.left(28) == QByteArray(28, '\0');
-    }
+    const QByteArray head = headOf(file);
+    if (name.capturedLength(5) > 0)
+        return head.startsWith(journalMagic()) || head.left(28) == QByteArray(28, '\0');
     return head.startsWith(DatabaseHeader::magic()) ||
-           (status.st_size % 1024 == 0 && EncryptedPages::looksEncrypted(head));
+           (status.st_size % 1024 == 0 && EncryptedPages::looksEncrypted(head)) ||
+           (head.left(DatabaseHeader::Size) == QByteArray(DatabaseHeader::Size, '\0') &&
+            headOf(file + QLatin1String("-journal")).startsWith(journalMagic()));
 }
 
 // A password change or a repair cut short (the program killed, the machine stopped) leaves
@@ -313,10 +325,19 @@ void removeLeftovers(const QString &path, QLatin1String work)
         const QStringList names =
             folder.entryList({QStringLiteral("*.%1-*").arg(work)},
                              QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+        // Each is looked at before any goes: a file is told by its journal, and a journal
+        // goes only with its file, lest a file it tells be left that nothing tells.
+        QStringList own;
         for (const QString &name : names) {
             const QRegularExpressionMatch match = leftover.match(name);
             if (match.hasMatch() && isOwnWorkFile(folder.filePath(name), work, match))
-                QFile::remove(folder.filePath(name));
+                own.append(folder.filePath(name));
+        }
+        static const QLatin1String journal("-journal");
+        for (const QString &file : std::as_const(own)) {
+            const QString database = file.endsWith(journal) ? file.chopped(journal.size()) : file;
+            if (database == file || own.contains(database) || !QFileInfo::exists(database))
+                QFile::remove(file);
         }
     }
 }

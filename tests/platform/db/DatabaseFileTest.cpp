@@ -290,12 +290,21 @@ TEST(DatabaseRepair, OnlyTheProgramsOwnLeftoversAreRemovedOnTheNextOpen)
         bool removed;
     };
     const QString repair = own("repair");
+    const QString halfMade = own("repair");
+    const QString kept = own("rekey");
     const Leftover leftovers[] = {
         {own("scratch"), plain, ownerOnly, true},
         {repair, plain, ownerOnly, true},
         {repair + "-journal", journal, ownerOnly, true},
         {own("rekey"), encrypted, ownerOnly, true},
         {own("rekey"), QByteArray(), ownerOnly, true},
+        // A new file killed before its first page was written, its journal beside it.
+        {halfMade, QByteArray(8192, '\0') + plain.mid(8192, 8192), ownerOnly, true},
+        {halfMade + "-journal", journal, ownerOnly, true},
+        {own("repair"), QByteArray(8192, '\0'), ownerOnly, false},
+        // The journal of a file that stays stays with it.
+        {kept, plain, ownerOnly | QFile::ReadGroup, false},
+        {kept + "-journal", journal, ownerOnly, false},
         {own("repair"), plain, ownerOnly | QFile::ReadOther, false},
         {own("scratch"), "rows in plain", ownerOnly, false},
         {"Quiltern.mdb.rekey-20240101", plain, ownerOnly, false},
