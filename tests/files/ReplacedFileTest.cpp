@@ -8,17 +8,13 @@
 #include "platform/db/ReplacedFile.h"
 #include "support/DamagedDatabase.h"
 #include "support/ExpectRuntimeError.h"
-#include "support/FileBytes.h"
 
 #include <QDir>
-#include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
-#include <grp.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -27,57 +23,34 @@ using namespace platform;
 
 namespace {
 
-struct stat statusOf(const QString &path, bool followLink = true)
+struct stat statusOf(const QString &path)
 {
     struct stat status {};
-    const QByteArray name = QFile::encodeName(path);
-    EXPECT_EQ(followLink ? ::stat(name.constData(), &status) : ::lstat(name.constData(), &status), 0)
-        << name.data();
+    ::lstat(QFile::encodeName(path).constData(), &status);
     return status;
-}
-
-unsigned modeOf(const QString &path)
-{
-    return statusOf(path).st_mode & 07777;
-}
-
-void setMode(const QString &path, unsigned mode)
-{
-    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode), 0);
 }
 
 qint64 contacts(const QString &path)
 {
-    auto db = Database::open(path);
-    return db->openRecordset("Select Count(*) as N from tblContacts")->value(0).toLongLong();
+    return Database::open(path)->openRecordset("Select Count(*) from tblContacts")->value(0).toLongLong();
 }
 
-QStringList filesIn(const QString &folder)
+QStringList filesIn(const QString &folder, const QStringList &names = {})
 {
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    return QDir(folder).entryList(names, QDir::Files | QDir::Hidden, QDir::Name);
 }
 
-QStringList workFilesIn(const QString &folder)
-{
-    return QDir(folder).entryList({"*.repair-*", "*.scratch-*", "*.rekey-*"}, QDir::Files | QDir::Hidden);
-}
-
-// A damaged database of 300 contacts in a folder of its own; its bytes as damaged.
+// A damaged database of 300 contacts in a folder of its own.
 struct DamagedFile {
-    DamagedFile() : bytes(damagedBytes()) { writeFileBytes(path, bytes); }
-
-    // Made once: filling the file is most of the time a repair test takes.
-    static QByteArray damagedBytes()
+    DamagedFile()
     {
-        static const QByteArray bytes = [] {
+        static const QByteArray damaged = [] {
             QTemporaryDir dir;
-            const QString path = dir.filePath("Quiltern.mdb");
-            createDatabaseFromSchema(path);
-            return damageDatabase(path);
+            createDatabaseFromSchema(dir.filePath("Quiltern.mdb"));
+            return damageDatabase(dir.filePath("Quiltern.mdb"));
         }();
-        return bytes;
+        writeFileBytes(path, bytes = damaged);
     }
-
     QTemporaryDir dir;
     QString path = dir.filePath("Quiltern.mdb");
     QByteArray bytes;
@@ -85,101 +58,90 @@ struct DamagedFile {
 
 } // namespace
 
-// The file a link leads to is repaired beside itself, and keeps its permissions (and, for
-// an administrator's repair, its owner and group); the link stays a link.
-TEST(ReplacedFile, RepairKeepsTheLinkAndThePermissionsOwnerAndGroup)
+// The file a link leads to is repaired and has its password changed beside itself, and keeps
+// its permissions (and, done by an administrator, its owner and group); the link stays. The
+// work files are their owner's alone from their creation on.
+TEST(ReplacedFile, RepairAndPasswordChangeKeepTheLinkAndThePermissions)
 {
-    struct Case {
-        bool link;
-        unsigned mode;
-    };
-    for (const Case &c : {Case{false, 0600}, Case{true, 0600}, Case{true, 0640}, Case{false, 02664}}) {
+    for (const auto &[link, mode] : {std::pair{false, 0600u}, {true, 0640u}, {true, 02664u}}) {
+        SCOPED_TRACE(testing::Message() << "link " << link << " mode " << std::oct << mode);
         DamagedFile file;
         QTemporaryDir links;
-        const QString link = links.filePath("t.mdb");
-        ASSERT_TRUE(!c.link || QFile::link(file.path, link));
-        const bool administrator = ::geteuid() == 0;
-        if (administrator)
+        const QString opened = link ? links.filePath("t.mdb") : file.path;
+        ASSERT_TRUE(!link || QFile::link(file.path, opened));
+        if (::geteuid() == 0)
             ASSERT_EQ(::chown(QFile::encodeName(file.path).constData(), 65534, 65534), 0);
-        setMode(file.path, c.mode);
-
-        const Database::RepairReport report = Database::repair(c.link ? link : file.path);
-        SCOPED_TRACE(testing::Message() << "link " << c.link << " mode " << std::oct << c.mode);
-        EXPECT_EQ(report.backup, file.path + ".bak");
-        EXPECT_EQ(readFileBytes(report.backup), file.bytes);
-        EXPECT_EQ(modeOf(file.path), c.mode);
-        EXPECT_EQ(modeOf(report.backup), c.mode);
-        if (administrator) {
-            EXPECT_EQ(statusOf(file.path).st_uid, 65534u);
-            EXPECT_EQ(statusOf(file.path).st_gid, 65534u);
+        ::chmod(QFile::encodeName(file.path).constData(), mode);
+        const struct stat before = statusOf(file.path);
+        QStringList steps;
+        replaceStepObserver() = [&](ReplaceStep step, const QString &at) {
+            if (step == ReplaceStep::WorkFileMade)
+                EXPECT_EQ(statusOf(at).st_mode & 07777, 0600u) << at.toStdString();
+            for (const QString &work : filesIn(file.dir.path(), {"*.repair-*", "*.scratch-*", "*.rekey-*"})) {
+                steps.append(work.section('.', 2).section('-', 0, 0));
+                EXPECT_EQ(statusOf(file.dir.filePath(work)).st_mode & 077, 0u) << work.toStdString();
+                EXPECT_EQ(statusOf(file.dir.filePath(work)).st_uid, before.st_uid);
+            }
+        };
+        EXPECT_EQ(Database::repair(opened).backup, file.path + ".bak");
+        Database::open(opened, true, false, ";pwd=")->newPassword("", "s3cret");
+        replaceStepObserver() = nullptr;
+        EXPECT_EQ(QStringList(steps.begin(), std::unique(steps.begin(), steps.end())),
+                  (QStringList{"repair", "scratch", "repair", "rekey"}));
+        for (const QString &kept : {file.path, file.path + ".bak"}) {
+            const struct stat after = statusOf(kept);
+            EXPECT_EQ(after.st_mode & 07777, mode) << kept.toStdString();
+            EXPECT_EQ(std::pair(after.st_uid, after.st_gid), std::pair(before.st_uid, before.st_gid));
         }
-        if (c.link) {
-            EXPECT_TRUE(S_ISLNK(statusOf(link, false).st_mode));
-            EXPECT_EQ(QFileInfo(link).symLinkTarget(), file.path);
-            EXPECT_EQ(filesIn(links.path()), QStringList{"t.mdb"});
-        }
+        EXPECT_EQ(S_ISLNK(statusOf(opened).st_mode), link);
+        EXPECT_EQ(readFileBytes(file.path + ".bak"), file.bytes);
         EXPECT_EQ(filesIn(file.dir.path()), (QStringList{"Quiltern.mdb", "Quiltern.mdb.bak"}));
-        EXPECT_GT(contacts(c.link ? link : file.path), 250);
     }
 }
 
-// A member of the file's group may write it, but a copy he makes could not be given back
-// to its owner; a user may not give a copy a group he is not in. Both are refused before
-// anything changes, the repair and the password change alike.
+// A member of the file's group may write it, but a copy he made could not be given back to
+// its owner; a copy may not be given a group its maker is not in. The repair and the password
+// change are refused before anything changes.
 TEST(ReplacedFile, RefusedWhereTheOwnerOrGroupCouldNotBeKept)
 {
     if (permissionsBindThisProcess())
         GTEST_SKIP() << "the files of another user are made by an administrator";
-    const passwd *nobody = ::getpwnam("nobody");
-    ASSERT_NE(nobody, nullptr);
-    struct Case {
-        uid_t owner;
-        gid_t group;
-        const char *why;
-    };
-    for (const Case &c : {Case{0, nobody->pw_gid,
-                               "It belongs to the user root, and only root or an "
-                               "administrator may give a file to that user."},
-                          Case{nobody->pw_uid, 0,
-                               "It belongs to the group root, which you are not a member "
-                               "of."}}) {
+    for (const auto &[owner, group, why] :
+         {std::tuple{0u, 65534u,
+                     "It belongs to the user root, and only root or an administrator may give a file to "
+                     "that user."},
+          {65534u, 0u, "It belongs to the group root, which you are not a member of."}}) {
         DamagedFile damaged;
         const QString plain = damaged.dir.filePath("Plain.mdb");
         createDatabaseFromSchema(plain);
-        for (const QString &path : {damaged.dir.path(), damaged.path, plain}) {
-            ASSERT_EQ(::chown(QFile::encodeName(path).constData(), c.owner, c.group), 0);
-            setMode(path, path == damaged.dir.path() ? 0770 : 0660);
-        }
         const QByteArray plainBytes = readFileBytes(plain);
-        QString why;
-        const std::optional<QString> refusals = runWherePermissionsBind(
+        for (const QString &path : {damaged.dir.path(), damaged.path, plain}) {
+            ASSERT_EQ(::chown(QFile::encodeName(path).constData(), owner, group), 0);
+            ::chmod(QFile::encodeName(path).constData(), path == damaged.dir.path() ? 0770 : 0660);
+        }
+        QString unavailable;
+        const std::optional<QString> told = runWherePermissionsBind(
             [&] {
                 QString told;
-                for (const auto &attempt : std::initializer_list<std::function<void()>>{
-                         [&] { Database::repair(damaged.path); },
-                         [&] { Database::open(plain, true, false, ";pwd=")->newPassword("", "s3cret"); }}) {
+                for (const std::function<void()> &change :
+                     {std::function<void()>([&] { Database::repair(damaged.path); }),
+                      std::function<void()>(
+                          [&] { Database::open(plain, true, false, ";pwd=")->newPassword("", "x"); })})
                     try {
-                        attempt();
-                        told += "done|";
+                        change();
                     } catch (const RuntimeError &error) {
-                        told += QString::number(error.number()) + " " + error.description() + "|";
+                        told += QString::number(error.number()) + " " + error.description() + "\n";
                     }
-                }
                 return told;
             },
-            why);
-        if (!refusals)
-            GTEST_SKIP() << why.toStdString();
-        const QStringList told = refusals->split('|', Qt::SkipEmptyParts);
-        ASSERT_EQ(told.size(), 2) << refusals->toStdString();
-        for (int i = 0; i < 2; ++i) {
-            const QString path = i == 0 ? damaged.path : plain;
-            EXPECT_EQ(told[i],
-                      QStringLiteral("%1 A new copy of the database '%2' could not keep its owner and "
-                                     "group. %3 Nothing was changed.")
-                          .arg(err::NotUpdatable)
-                          .arg(path, c.why));
-        }
+            unavailable);
+        if (!told)
+            GTEST_SKIP() << unavailable.toStdString();
+        const QString refusal(
+            "%1 A new copy of the database '%2' could not keep its owner and group. %3 Nothing "
+            "was changed.\n");
+        EXPECT_EQ(*told, refusal.arg(err::NotUpdatable).arg(damaged.path, why) +
+                             refusal.arg(err::NotUpdatable).arg(plain, why));
         EXPECT_EQ(readFileBytes(damaged.path), damaged.bytes);
         EXPECT_EQ(readFileBytes(plain), plainBytes);
         EXPECT_EQ(filesIn(damaged.dir.path()), (QStringList{"Plain.mdb", "Quiltern.mdb"}));
@@ -192,24 +154,19 @@ TEST(ReplacedFile, TheReadOnlyDecisionLooksAtTheFileALinkLeadsTo)
 {
     DamagedFile real;
     QTemporaryDir links;
-    const QString link = links.filePath("t.mdb");
-    ASSERT_TRUE(QFile::link(real.path, link));
-    const QString healthy = real.dir.filePath("Healthy.mdb");
-    createDatabaseFromSchema(healthy);
-    const QString healthyLink = links.filePath("h.mdb");
-    ASSERT_TRUE(QFile::link(healthy, healthyLink));
-    EXPECT_FALSE(Database::cannotBeWritten(healthyLink));
-
+    createDatabaseFromSchema(real.dir.filePath("Healthy.mdb"));
+    ASSERT_TRUE(QFile::link(real.dir.filePath("Healthy.mdb"), links.filePath("h.mdb")));
+    ASSERT_TRUE(QFile::link(real.path, links.filePath("t.mdb")));
+    EXPECT_FALSE(Database::cannotBeWritten(links.filePath("h.mdb")));
     FileModeScope closed(real.dir.path(), ReadOnlyFolder);
-    EXPECT_TRUE(Database::cannotBeWritten(healthyLink));
-    EXPECT_TRUE(Database::open(healthyLink)->readOnly());
-    EXPECT_RUNTIME_ERROR(Database::repair(link), err::NotUpdatable);
+    EXPECT_TRUE(Database::open(links.filePath("h.mdb"))->readOnly());
+    EXPECT_RUNTIME_ERROR(Database::repair(links.filePath("t.mdb")), err::NotUpdatable);
     EXPECT_EQ(readFileBytes(real.path), real.bytes);
 }
 
-// The repair holds the file alone: another copy of the program or another program that has
-// it stops the repair before it begins, and no open goes ahead while a repair runs.
-TEST(ReplacedFile, OneRepairAtATimeAndNoneUnderAnotherHolder)
+// The repair holds the file alone: another copy of the program that has it stops the repair
+// before it begins, and no open goes ahead (nor removes the work files) while a repair runs.
+TEST(ReplacedFile, OneRepairAtATimeAndNoneUnderAnotherCopy)
 {
     DamagedFile file;
     {
@@ -219,122 +176,55 @@ TEST(ReplacedFile, OneRepairAtATimeAndNoneUnderAnotherHolder)
             Database::repair(file.path);
             ADD_FAILURE() << "repaired under another copy";
         } catch (const RuntimeError &error) {
-            EXPECT_EQ(error.number(), err::FileInUse);
             EXPECT_EQ(error.description(), "Could not use '" + file.path + "'; file already in use.");
         }
+        EXPECT_EQ(filesIn(file.dir.path()), QStringList{"Quiltern.mdb"});
     }
-    {
-        QProcess holder; // has the file open and reads nothing, as an idle SQLite shell
-        holder.start("sh", {"-c", "exec 3<\"$0\"; echo open; read line", file.path});
-        ASSERT_TRUE(holder.waitForReadyRead(10000));
-        try {
-            Database::repair(file.path);
-            ADD_FAILURE() << "repaired under another program";
-        } catch (const RuntimeError &error) {
-            EXPECT_EQ(error.number(), err::FileInUse);
-            EXPECT_TRUE(error.description().contains(
-                QStringLiteral("file already in use by another program (sh, process %1)")
-                    .arg(holder.processId())))
-                << error.description().toStdString();
-        }
-        holder.closeWriteChannel();
-        ASSERT_TRUE(holder.waitForFinished(10000));
-    }
-    EXPECT_EQ(readFileBytes(file.path), file.bytes);
-    EXPECT_EQ(filesIn(file.dir.path()), QStringList{"Quiltern.mdb"});
-
-    // While the repair works, another open is refused and leaves its work files alone.
     int refused = 0;
     replaceStepObserver() = [&](ReplaceStep step, const QString &made) {
-        if (step != ReplaceStep::WorkFileMade)
-            return;
-        EXPECT_RUNTIME_ERROR(Database::open(file.path), err::FileInUse);
-        EXPECT_TRUE(QFileInfo::exists(made));
-        ++refused;
+        if (step == ReplaceStep::WorkFileMade) {
+            EXPECT_RUNTIME_ERROR(Database::open(file.path), err::FileInUse);
+            refused += QFileInfo::exists(made);
+        }
     };
     Database::repair(file.path);
     replaceStepObserver() = nullptr;
     EXPECT_EQ(refused, 2) << "the repaired copy and the copy it reads through";
-    EXPECT_GT(contacts(file.path), 250);
 }
 
-// Work files are their owner's alone from the moment they exist until they have taken the
-// file's place, for the repair and the password change, also through a link.
-TEST(ReplacedFile, WorkFilesAreNeverReadableByOthers)
-{
-    DamagedFile file;
-    setMode(file.path, 0644);
-    QTemporaryDir links;
-    const QString link = links.filePath("t.mdb");
-    ASSERT_TRUE(QFile::link(file.path, link));
-    QStringList seen;
-    replaceStepObserver() = [&](ReplaceStep step, const QString &at) {
-        if (step == ReplaceStep::WorkFileMade) {
-            EXPECT_EQ(modeOf(at), 0600u) << at.toStdString();
-            EXPECT_EQ(statusOf(at).st_uid, statusOf(file.path).st_uid);
-        }
-        for (const QString &work : workFilesIn(file.dir.path())) {
-            seen.append(work.section('.', 2).section('-', 0, 0));
-            EXPECT_EQ(modeOf(file.dir.filePath(work)) & 077, 0u) << work.toStdString();
-        }
-    };
-    Database::repair(link);
-    Database::open(link, true, false, ";pwd=")->newPassword("", "s3cret");
-    Database::open(link, true, false, ";pwd=s3cret")->newPassword("s3cret", "");
-    replaceStepObserver() = nullptr;
-    for (const char *work : {"repair", "scratch", "rekey"})
-        EXPECT_TRUE(seen.contains(work)) << work;
-    EXPECT_EQ(modeOf(file.path), 0644u) << "the file's own permissions once it is in place";
-    EXPECT_EQ(filesIn(links.path()), QStringList{"t.mdb"});
-}
-
-// A repair killed at each of its steps: the path holds the damaged file or the whole
-// repaired one, never nothing; what the repair left is removed only once the file opens
+// A repair killed at each of its steps: the path holds the damaged file or the whole repaired
+// one, never nothing; what the repair left beside a damaged file stays until the file opens
 // whole, and the next repair finishes the work.
 TEST(ReplacedFile, ARepairKilledAtAnyStepLeavesTheFileWhole)
 {
-    struct Kill {
-        ReplaceStep step;
-        int seen; // the how-manieth time the step is told
-        bool repaired;
-    };
-    for (const Kill &kill :
-         {Kill{ReplaceStep::WorkFileMade, 1, false}, Kill{ReplaceStep::WorkFileMade, 2, false},
-          Kill{ReplaceStep::BackupKept, 1, false}, Kill{ReplaceStep::CopyInPlace, 1, true}}) {
-        SCOPED_TRACE(testing::Message() << "step " << int(kill.step) << " #" << kill.seen);
+    for (const auto &[step, seen] : {std::pair{ReplaceStep::WorkFileMade, 1},
+                                     {ReplaceStep::WorkFileMade, 2},
+                                     {ReplaceStep::BackupKept, 1},
+                                     {ReplaceStep::CopyInPlace, 1}}) {
+        SCOPED_TRACE(testing::Message() << "step " << int(step) << " #" << seen);
         DamagedFile file;
         const pid_t child = ::fork();
         if (child == 0) {
             int count = 0;
-            replaceStepObserver() = [&](ReplaceStep step, const QString &) {
-                if (step == kill.step && ++count == kill.seen)
+            replaceStepObserver() = [&](ReplaceStep at, const QString &) {
+                if (at == step && ++count == seen)
                     ::raise(SIGKILL);
             };
-            try {
-                Database::repair(file.path);
-            } catch (...) {
-            }
+            Database::repair(file.path);
             ::_exit(0);
         }
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
-
-        const QStringList left = workFilesIn(file.dir.path());
-        if (kill.repaired) {
-            EXPECT_GT(contacts(file.path), 250);
-            EXPECT_EQ(readFileBytes(file.path + ".bak"), file.bytes);
-        } else {
+        ASSERT_TRUE(WIFSIGNALED(status));
+        if (step != ReplaceStep::CopyInPlace) {
             EXPECT_EQ(readFileBytes(file.path), file.bytes);
+            const QStringList repaired = filesIn(file.dir.path(), {"*.repair-*"});
             EXPECT_RUNTIME_ERROR(Database::open(file.path), err::DamagedDatabase);
-            const QStringList kept = workFilesIn(file.dir.path());
-            EXPECT_TRUE(kept.filter(".scratch-").isEmpty()) << "the copy the repair read through goes";
-            EXPECT_EQ(kept.filter(".repair-"), left.filter(".repair-"))
-                << "a repaired copy beside a damaged file stays";
+            EXPECT_EQ(filesIn(file.dir.path(), {"*.repair-*", "*.scratch-*"}), repaired);
             Database::repair(file.path);
-            EXPECT_GT(contacts(file.path), 250);
         }
-        EXPECT_EQ(filesIn(file.dir.path()), (QStringList{"Quiltern.mdb", "Quiltern.mdb.bak"}));
+        EXPECT_GT(contacts(file.path), 250);
         EXPECT_EQ(readFileBytes(file.path + ".bak"), file.bytes);
+        EXPECT_EQ(filesIn(file.dir.path()), (QStringList{"Quiltern.mdb", "Quiltern.mdb.bak"}));
     }
 }

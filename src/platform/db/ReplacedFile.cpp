@@ -111,7 +111,7 @@ ReplacedFile::Backup ReplacedFile::keepBackup() const
         // owner's alone until it is whole.
         makeOwnersOnly(backup.path);
         try {
-            copyFileInto(mReal, backup.path);
+            copyFileInto(mReal, backup.path, true);
         } catch (...) {
             ::unlink(name.constData());
             throw;
@@ -132,7 +132,7 @@ void ReplacedFile::takePlace(const QString &copy) const
     ::chmod(QFile::encodeName(mReal).constData(), mMode);
 }
 
-void copyFileInto(const QString &from, const QString &to)
+void copyFileInto(const QString &from, const QString &to, bool durable)
 {
     QFile source(from);
     QFile target(to);
@@ -150,7 +150,8 @@ void copyFileInto(const QString &from, const QString &to)
             throw RuntimeError(err::DiskError,
                                QStringLiteral("Could not write '%1' (%2).").arg(to, target.errorString()));
     }
-    if (source.error() != QFileDevice::NoError || !target.flush() || ::fsync(target.handle()) != 0)
+    if (source.error() != QFileDevice::NoError || !target.flush() ||
+        (durable && ::fsync(target.handle()) != 0))
         throw RuntimeError(err::DiskError, QStringLiteral("Could not copy '%1' to '%2'.").arg(from, to));
 }
 

@@ -53,8 +53,8 @@ class ReplacedFile {
 };
 
 // Copies the bytes of `from` into the existing file `to`, which keeps its permissions and
-// owner; a disk error when that fails.
-void copyFileInto(const QString &from, const QString &to);
+// owner, on the disk before it returns when `durable`; a disk error when that fails.
+void copyFileInto(const QString &from, const QString &to, bool durable = false);
 
 // The steps of replacing a file, told to tests that look at the files at each of them or
 // stop the work there as a crash would.
