@@ -5,6 +5,8 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,6 +21,19 @@ std::optional<struct stat> statusOf(const QString &path)
     if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &status) != 0)
         return std::nullopt;
     return status;
+}
+
+// A user or group by name where the system knows one, else by number.
+QString userName(uid_t user)
+{
+    const passwd *entry = ::getpwuid(user);
+    return entry ? QString::fromLocal8Bit(entry->pw_name) : QString::number(user);
+}
+
+QString groupName(gid_t group)
+{
+    const struct group *entry = ::getgrgid(group);
+    return entry ? QString::fromLocal8Bit(entry->gr_name) : QString::number(group);
 }
 
 // What the system says of a failure, as a sentence.
@@ -86,6 +101,21 @@ void KeptOwner::restore() const
     // Let fail where this process may not give files away: the file is then its own.
     [[maybe_unused]] const int failed =
         ::chown(QFile::encodeName(mPath).constData(), uid_t(mOwner->first), gid_t(mOwner->second));
+}
+
+std::optional<QString> KeptOwner::giveTo(int handle) const
+{
+    if (!mOwner || ::fchown(handle, uid_t(mOwner->first), gid_t(mOwner->second)) == 0)
+        return std::nullopt;
+    const int cause = errno;
+    if (cause != EPERM)
+        return systemReason(cause);
+    if (uid_t(mOwner->first) != ::geteuid())
+        return QStringLiteral("It belongs to the user %1, and only %1 or an administrator may give a file to "
+                              "that user.")
+            .arg(userName(uid_t(mOwner->first)));
+    return QStringLiteral("It belongs to the group %1, which you are not a member of.")
+        .arg(groupName(gid_t(mOwner->second)));
 }
 
 } // namespace platform

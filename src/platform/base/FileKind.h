@@ -42,6 +42,11 @@ class KeptOwner {
   public:
     explicit KeptOwner(const QString &path);
     void restore() const;
+    // Gives them to the open file `handle`, just made to take the file's place, before
+    // anything is written to it. Nothing when it has them (or there was no file);
+    // otherwise why it cannot, as one sentence: the file belongs to another user and this
+    // process may not give a file away, or to a group this user is not in.
+    std::optional<QString> giveTo(int handle) const;
 
   private:
     QString mPath;

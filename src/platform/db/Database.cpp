@@ -9,7 +9,7 @@
 #include "platform/db/FieldValue.h"
 #include "platform/db/NewDatabase.h"
 #include "platform/db/QueryRecordset.h"
-#include "platform/db/ReplacingFile.h"
+#include "platform/db/ReplacedFile.h"
 #include "platform/db/SqlStatement.h"
 #include "platform/db/SqliteError.h"
 #include "platform/db/TableRecordset.h"
@@ -18,6 +18,7 @@
 
 #include <sqlcipher/sqlite3.h>
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -25,6 +26,7 @@
 #include <QUuid>
 #include <filesystem>
 #include <optional>
+#include <sys/stat.h>
 
 namespace platform {
 
@@ -142,10 +144,19 @@ void renameOver(const QString &from, const QString &to)
                                                .arg(from, to, QString::fromStdString(error.message())));
 }
 
+// The second half of a work file's stamp: eight hex digits that follow from the first
+// eight and the names of the file and of the work.
+QString stampCheck(const QString &fileName, const QString &what, const QString &stamp)
+{
+    const QByteArray named = (fileName + QLatin1Char('.') + what + QLatin1Char('-') + stamp).toUtf8();
+    return QString::fromLatin1(QCryptographicHash::hash(named, QCryptographicHash::Sha1).toHex().left(8));
+}
+
 QString freshSidePath(const QString &path, const QString &what)
 {
-    return path + QLatin1Char('.') + what + QLatin1Char('-') +
-           QUuid::createUuid().toString(QUuid::Id128).left(8);
+    const QString stamp = QUuid::createUuid().toString(QUuid::Id128).left(8);
+    return path + QLatin1Char('.') + what + QLatin1Char('-') + stamp +
+           stampCheck(QFileInfo(path).fileName(), what, stamp);
 }
 
 bool isSingleName(const QString &source, QString &name)
@@ -245,21 +256,60 @@ void upgradeTextOrder(sqlite3 *db)
     }
 }
 
-[[noreturn]] void raiseInUse(const QString &path, const QString &holder = QString())
+void raiseInUse(const QString &path, const QString &holder)
 {
     if (holder.isEmpty())
-        throw RuntimeError(err::FileInUse, QStringLiteral("Could not use '%1'; file already in use.").arg(path));
-    throw RuntimeError(err::FileInUse,
-                       QStringLiteral("Could not use '%1'; file already in use by another program (%2).")
-                           .arg(path, holder));
+        throw RuntimeError(err::FileInUse,
+                           QStringLiteral("Could not use '%1'; file already in use.").arg(path));
+    throw RuntimeError(
+        err::FileInUse,
+        QStringLiteral("Could not use '%1'; file already in use by another program (%2).").arg(path, holder));
 }
 
 const QLatin1String RekeyWork("rekey");
 
+// The beginning of a rollback journal that holds what it was written for.
+const QByteArray &journalMagic()
+{
+    static const QByteArray magic = QByteArray::fromHex("d9d505f920a163d7");
+    return magic;
+}
+
+// The first bytes of a file the program may have read; empty when none can be.
+QByteArray headOf(const QString &file)
+{
+    QFile opened(file);
+    return opened.open(QIODevice::ReadOnly) ? opened.read(1024) : QByteArray();
+}
+
+// A work file of the program: a name it makes, its owner's alone (as every work file is
+// from its creation), and empty or holding what the work writes there: a plain or an
+// encrypted database, the rollback journal of one, or a new database killed before its
+// first page was written, its journal beside it.
+bool isOwnWorkFile(const QString &file, const QString &work, const QRegularExpressionMatch &name)
+{
+    if (name.captured(4) != stampCheck(name.captured(1), work, name.captured(3)))
+        return false;
+    struct stat status;
+    if (::lstat(QFile::encodeName(file).constData(), &status) != 0 || !S_ISREG(status.st_mode) ||
+        (status.st_mode & 077) != 0)
+        return false;
+    if (status.st_size == 0)
+        return true;
+    const QByteArray head = headOf(file);
+    if (name.capturedLength(5) > 0)
+        return head.startsWith(journalMagic()) || head.left(28) == QByteArray(28, '\0');
+    return head.startsWith(DatabaseHeader::magic()) ||
+           (status.st_size % 1024 == 0 && EncryptedPages::looksEncrypted(head)) ||
+           (head.left(DatabaseHeader::Size) == QByteArray(DatabaseHeader::Size, '\0') &&
+            headOf(file + QLatin1String("-journal")).startsWith(journalMagic()));
+}
+
 // A password change or a repair cut short (the program killed, the machine stopped) leaves
 // its copy of the whole database, perhaps unencrypted, beside the file it was to replace:
 // beside the file a symbolic link leads to, or beside the link itself for a change made
-// before such links were followed. `work` is the kind of copy.
+// before such links were followed. `work` is the kind of copy. A user's file named alike
+// stays.
 void removeLeftovers(const QString &path, QLatin1String work)
 {
     QStringList places{path};
@@ -268,15 +318,27 @@ void removeLeftovers(const QString &path, QLatin1String work)
         places.append(real);
     for (const QString &place : std::as_const(places)) {
         const QFileInfo info(place);
-        const QRegularExpression leftover(QLatin1Char('^') + QRegularExpression::escape(info.fileName()) +
-                                          QStringLiteral("\\.%1-[0-9a-f]{8}(-journal)?$").arg(work));
+        const QRegularExpression leftover(
+            QStringLiteral("^(%1)\\.%2-(([0-9a-f]{8})([0-9a-f]{8}))(-journal)?$")
+                .arg(QRegularExpression::escape(info.fileName()), work));
         const QDir folder = info.absoluteDir();
         const QStringList names =
             folder.entryList({QStringLiteral("*.%1-*").arg(work)},
                              QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
-        for (const QString &name : names)
-            if (leftover.match(name).hasMatch())
-                QFile::remove(folder.filePath(name));
+        // Each is looked at before any goes: a file is told by its journal, and a journal
+        // goes only with its file, lest a file it tells be left that nothing tells.
+        QStringList own;
+        for (const QString &name : names) {
+            const QRegularExpressionMatch match = leftover.match(name);
+            if (match.hasMatch() && isOwnWorkFile(folder.filePath(name), work, match))
+                own.append(folder.filePath(name));
+        }
+        static const QLatin1String journal("-journal");
+        for (const QString &file : std::as_const(own)) {
+            const QString database = file.endsWith(journal) ? file.chopped(journal.size()) : file;
+            if (database == file || own.contains(database) || !QFileInfo::exists(database))
+                QFile::remove(file);
+        }
     }
 }
 
@@ -290,7 +352,9 @@ bool Database::cannotBeWritten(const QString &path)
     // permissions would not stop (an administrator), as the read-only mark of a desktop
     // file does; a write needs the folder too, for the rollback journal beside the file.
     constexpr QFile::Permissions anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
-    const QFileInfo file(path);
+    // What is written is the file a link leads to, and its journal beside it.
+    const QString real = QFileInfo(path).canonicalFilePath();
+    const QFileInfo file(real.isEmpty() ? path : real);
     const QFileInfo folder(file.absolutePath());
     return !file.isWritable() || !(file.permissions() & anyWrite) || !folder.isWritable() ||
            !(folder.permissions() & anyWrite);
@@ -309,11 +373,16 @@ std::unique_ptr<Database> Database::open(const QString &path, bool exclusive, bo
     database->mReadOnly = readOnly || cannotBeWritten(database->mPath);
     if (database->mUseLock.take(database->mPath, exclusive) == FileUseLock::Result::InUse)
         raiseInUse(database->mPath);
-    // Held, the file has no password change or repair under way: what such work left is stale.
+    // Held, the file has no password change or repair under way: what such work left is
+    // stale. The copy a repair reads the file through is never the only whole one.
     if (!database->mReadOnly)
-        for (const QLatin1String work : {RekeyWork, RepairWork, ScratchWork})
-            removeLeftovers(database->mPath, work);
+        removeLeftovers(database->mPath, ScratchWork);
     database->openConnection();
+    // A finished copy beside a damaged file may be the only whole one; beside a file that
+    // opened whole, none is.
+    if (!database->mReadOnly)
+        for (const QLatin1String work : {RekeyWork, RepairWork})
+            removeLeftovers(database->mPath, work);
     return database;
 }
 
@@ -833,29 +902,23 @@ void Database::newPassword(const QString &oldPassword, const QString &newPasswor
         raiseBadPassword();
     // The rewrite replaces the file the path leads to, so that a symbolic link keeps
     // leading to the one file the user's backups know.
-    const QString target = QFileInfo(mPath).canonicalFilePath();
-    if (target.isEmpty())
-        throw RuntimeError(err::DatabaseNotFound, QStringLiteral("Could not find file '%1'.").arg(mPath));
+    const ReplacedFile file(mPath);
+    const QString target = file.real();
     // The exclusive open keeps the program's other connections out; a program that only
     // has the file open would go on with the old one, deleted under it.
     if (const QString holder = otherProgramUsing(target); !holder.isEmpty())
         raiseInUse(mPath, holder);
-    closeRecordsets();
-    forgetCatalog();
-
-    const QString temporary = freshSidePath(target, RekeyWork);
+    // The connection may not create files, so the new file is made empty beforehand.
+    const QString temporary = file.makeWorkFile(RekeyWork);
     auto removeTemporary = [&] {
         QFile::remove(temporary);
         QFile::remove(temporary + QLatin1String("-journal"));
     };
+    closeRecordsets();
+    forgetCatalog();
+
     FileUseLock temporaryLock;
     try {
-        // The connection may not create files, so the new file is made empty beforehand,
-        // readable by its owner only until it has taken the old file's place.
-        QFile empty(temporary);
-        if (!empty.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFile::ReadOwner | QFile::WriteOwner))
-            throw RuntimeError(err::DiskError, QStringLiteral("Could not create '%1'.").arg(temporary));
-        empty.close();
         SqlStatement attach(db, QStringLiteral("ATTACH DATABASE ? AS quiltern_rekey KEY ?"));
         attach.bind(1, temporary);
         attach.bind(2, newPassword.isEmpty() ? QStringLiteral("") : newPassword);
@@ -893,17 +956,14 @@ void Database::newPassword(const QString &oldPassword, const QString &newPasswor
         throw;
     }
 
-    // Given the file's permissions only now: until it is whole it is the owner's alone.
-    const std::function<void()> giveOwner = takeOverModeAndOwner(temporary, target);
     mConnection.close();
     try {
-        renameOver(temporary, target);
+        file.takePlace(temporary);
     } catch (...) {
         removeTemporary();
         openConnection();
         throw;
     }
-    giveOwner();
     mUseLock = std::move(temporaryLock);
     mPassword = newPassword;
     openConnection();

@@ -41,13 +41,15 @@ class Database {
     // 3024 missing file, 3031 wrong or missing password, 3049 damaged file, 3343 a file of
     // another program (never written to), 3045 file in use (an exclusive open while any
     // other connection of the program has it, any open while one has it exclusively), 3051
-    // no permission to read it. Copies left beside the file by a password change that was
-    // cut short are removed. A file that cannot be written (see cannotBeWritten) opens
-    // read-only whatever `readOnly` says; every write to it is then refused with 3027.
+    // no permission to read it. Copies left beside the file by a password change or a
+    // repair that was cut short are removed (one that may be the only whole copy only once
+    // the file has opened whole); a user's file named alike stays. A file that cannot be
+    // written (see cannotBeWritten) opens read-only whatever `readOnly` says; every write
+    // to it is then refused with 3027.
     static std::unique_ptr<Database> open(const QString &path, bool exclusive = false, bool readOnly = false,
                                           const QString &connect = QString());
-    // True when the file or its folder may not be written by this user, or is marked
-    // read-only for everyone.
+    // True when the file (the one a link leads to) or its folder may not be written by
+    // this user, or is marked read-only for everyone.
     static bool cannotBeWritten(const QString &path);
     // Makes a new database file from a schema text; refuses (3204) when the file exists.
     static void create(const QString &path, const QString &schemaSql);
@@ -79,6 +81,10 @@ class Database {
     // on its other pages, and a table of the program's own whose stored definition cannot be
     // read, or a file whose list of tables is lost, gets the program's definitions. 3031 only
     // when the password opens no page of the file.
+    // The file a link leads to is repaired and keeps its permissions, owner and group; the
+    // link stays. The file is held alone meanwhile: 3045 while another copy of the program
+    // or another program has it, 3027 where the repaired file could not keep its owner or
+    // group. Killed at any moment, the path holds the damaged file or the whole repaired one.
     static RepairReport repair(const QString &path, const QString &password = QString());
 
     ~Database();
@@ -124,7 +130,8 @@ class Database {
     // exclusively. The file the path leads to (a symbolic link stays as it is) is rewritten
     // into an owner-only copy beside it, which replaces it with its permissions and owner
     // only once it opens with the new password; open record sets are closed. Refused (3045)
-    // while another program has the file open.
+    // while another program has the file open, and (3027) before anything changes where the
+    // copy could not keep the file's owner or group.
     void newPassword(const QString &oldPassword, const QString &newPassword);
 
     void beginTrans();

@@ -28,7 +28,11 @@ void exec(sqlite3 *db, const char *sql);
 // Opens a connection for the layer's own maintenance work (creating, repairing, checking).
 SqlConnection rawOpen(const QString &path, int flags, const QString &password);
 void renameOver(const QString &from, const QString &to);
-// A name beside `path` that no file has yet, for work files of the kind `what`.
+// 3045: another copy of the program, or the program `holder` names, has the file.
+[[noreturn]] void raiseInUse(const QString &path, const QString &holder = QString());
+// A name beside `path` that no file has yet, for work files of the kind `what`. It ends in
+// a check of its own, so that the names the program makes are told from a user's file
+// named alike.
 QString freshSidePath(const QString &path, const QString &what);
 // The work files of a repair: the repaired file, and the copy the damaged file is read
 // through (an encrypted file's in plain).

@@ -7,6 +7,7 @@
 #include "platform/db/EncryptedPages.h"
 #include "platform/db/NewDatabase.h"
 #include "platform/db/PageSalvage.h"
+#include "platform/db/ReplacedFile.h"
 #include "platform/db/SqlStatement.h"
 #include "platform/db/SqliteError.h"
 
@@ -17,6 +18,7 @@
 #include <QRegularExpression>
 
 #include <limits>
+#include <optional>
 
 // The repair of a damaged file: the file is read through a scratch copy attached to a fresh
 // file, which takes its place once every readable row is in it.
@@ -447,6 +449,8 @@ class Repair {
         const QFileInfo info(mPath);
         if (!info.exists() || !info.isFile())
             throw RuntimeError(err::DatabaseNotFound, QStringLiteral("Could not find file '%1'.").arg(mPath));
+        // The file a link leads to is repaired, beside itself.
+        mFile.emplace(mPath);
         const FileKind kind = sniff(mPath);
         if (kind == FileKind::Foreign || kind == FileKind::Jet)
             raiseForeign(mPath, kind);
@@ -455,13 +459,13 @@ class Repair {
         mEncrypted = kind == FileKind::Encrypted;
         if (!mEncrypted)
             mPassword.clear();
-        mFullPath = info.absoluteFilePath();
+        mFullPath = mFile->real();
         mSize = info.size();
         // A repair replaces the file, which a read-only mark forbids.
         if (Database::cannotBeWritten(mFullPath))
             raiseReadOnlyDatabase(mFullPath);
-        mFresh = freshSidePath(mPath, RepairWork);
-        mScratch = freshSidePath(mPath, ScratchWork);
+        holdFile();
+        mFresh = mFile->makeWorkFile(RepairWork);
     }
 
     // The file is read through a plain copy, which may be changed: it gets a header again
@@ -469,14 +473,15 @@ class Repair {
     // encrypted file's copy holds every page its key opens, the others as zeros.
     void makeScratchCopy()
     {
+        mScratch = mFile->makeWorkFile(ScratchWork);
         if (mEncrypted) {
             const EncryptedPages::Opened opened = EncryptedPages::decrypt(mFullPath, mPassword, mScratch);
             if (opened.pages == 0)
                 raiseBadPassword();
             mPageSize = opened.pageSize;
             mReserve = opened.reserve;
-        } else if (!QFile::copy(mFullPath, mScratch)) {
-            throw RuntimeError(err::DiskError, QStringLiteral("Could not copy '%1'.").arg(mPath));
+        } else {
+            copyFileInto(mFullPath, mScratch);
         }
     }
 
@@ -484,7 +489,7 @@ class Repair {
     void attach()
     {
         mOwn = ownSchema();
-        mConnection = rawOpen(mFresh, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, mPassword);
+        mConnection = rawOpen(mFresh, SQLITE_OPEN_READWRITE, mPassword);
         mDb = mConnection.handle();
         registerFunctions(mDb);
         // A file cut short claims more pages than it has; this lets it be read as far as it
@@ -567,26 +572,25 @@ class Repair {
         removeFile(mScratch);
     }
 
-    // The damaged file goes aside as a backup; the repaired one takes its place.
+    // The damaged file is kept as a backup, a second name of it, before the repaired one
+    // takes its place in one step: killed at any moment, the path holds one of them whole.
     Database::RepairReport swap()
     {
-        QString backup = mPath + QLatin1String(".bak");
-        for (int n = 2; QFileInfo::exists(backup); ++n)
-            backup = mPath + QStringLiteral(".bak%1").arg(n);
+        // Marked before it is renamed, the repaired file is never open to another copy of
+        // the program before it has its permissions.
+        FileUseLock repairedLock;
+        repairedLock.take(mFresh, true);
+        ReplacedFile::Backup backup;
         try {
-            renameOver(mPath, backup);
+            backup = mFile->keepBackup();
+            mFile->takePlace(mFresh);
         } catch (const RuntimeError &error) {
+            if (backup.made)
+                QFile::remove(backup.path);
             QFile::remove(mFresh);
             raiseRepairFailed(mPath, error.description(), error.number());
         }
-        try {
-            renameOver(mFresh, mPath);
-        } catch (const RuntimeError &error) {
-            renameOver(backup, mPath);
-            QFile::remove(mFresh);
-            raiseRepairFailed(mPath, error.description(), error.number());
-        }
-        mReport.backup = backup;
+        mReport.backup = backup.path;
         return mReport;
     }
 
@@ -601,6 +605,16 @@ class Repair {
     const QString &path() const { return mPath; }
 
   private:
+    // One repair at a time, and none under another copy of the program or another program
+    // that has the file open: they would go on with what becomes the backup.
+    void holdFile()
+    {
+        if (mLock.take(mFullPath, true) == FileUseLock::Result::InUse)
+            raiseInUse(mPath);
+        if (const QString holder = otherProgramUsing(mFullPath); !holder.isEmpty())
+            raiseInUse(mPath, holder);
+    }
+
     static void removeFile(const QString &file)
     {
         QFile::remove(file);
@@ -797,6 +811,8 @@ class Repair {
     }
 
     QString mPath, mPassword, mFullPath, mFresh, mScratch;
+    std::optional<ReplacedFile> mFile;
+    FileUseLock mLock;
     qint64 mSize = 0;
     bool mEncrypted = false;
     bool mListLost = false;

@@ -165,11 +165,10 @@ Opened decrypt(const QString &path, const QString &password, const QString &plai
     const auto first = file.firstOpened();
     if (!first)
         return {};
+    // Made beforehand, as the owner's alone: what the password protects is readable in it.
     QFile out(plain);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::ExistingOnly))
         raiseNotWritten(out);
-    // What the password protects is readable in the plain copy: for its owner alone.
-    out.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
     Opened opened{0, first->first, Reserve};
     const QByteArray zeros(opened.pageSize, '\0');
     for (qint64 number = 1; number <= file.size() / opened.pageSize; ++number) {

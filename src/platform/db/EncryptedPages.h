@@ -22,9 +22,9 @@ struct Opened {
 // How many of the file's pages `password` opens (at most one is looked for).
 Opened probe(const QString &path, const QString &password);
 
-// Writes the file's pages as a plain database file at `plain`, each page the key opens as
-// it reads, every other page as zeros; nothing when the key opens no page. A disk error
-// when the copy cannot be written.
+// Writes the file's pages into `plain`, a file made beforehand, as a plain database file:
+// each page the key opens as it reads, every other page as zeros; nothing when the key
+// opens no page. A disk error when the copy cannot be written.
 Opened decrypt(const QString &path, const QString &password, const QString &plain);
 
 } // namespace EncryptedPages

@@ -1,3 +1,4 @@
+#include "platform/db/DatabaseFile.h"
 #include "platform/db/DaoError.h"
 #include "platform/db/Database.h"
 #include "platform/db/NewDatabase.h"
@@ -265,16 +266,59 @@ TEST(DatabaseRepair, AWrongPasswordIsToldFromADamagedEncryptedFile)
     EXPECT_EQ(countRows(*db, "tblSettings"), 16);
 }
 
-// A repair cut short leaves its copies beside the file, the plain copy of an encrypted one
-// among them.
-TEST(DatabaseRepair, WhatAnInterruptedRepairLeftIsRemovedOnTheNextOpen)
+// A repair or a password change cut short leaves its copies beside the file, the plain copy
+// of an encrypted one among them: the next open that finds the file whole removes them. A
+// file the program's work would not have left stays: a user's file named alike, one others
+// may read, one that holds no database.
+TEST(DatabaseRepair, OnlyTheProgramsOwnLeftoversAreRemovedOnTheNextOpen)
 {
     TempDatabase temp;
     temp.close();
-    for (const char *work : {"scratch", "repair"})
-        writeAll(temp.path() + "." + work + "-0123abcd", "rows in plain");
+    const QByteArray plain = readAll(temp.path());
+    QByteArray encrypted(2048, '\0');
+    for (int i = 0; i < encrypted.size(); ++i)
+        encrypted[i] = char((i * 7919 + 13) % 251);
+    const QByteArray journal = QByteArray::fromHex("d9d505f920a163d7") + QByteArray(500, 'j');
+    const auto own = [&](const char *work) {
+        return QFileInfo(dbfile::freshSidePath(temp.path(), work)).fileName();
+    };
+    constexpr QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner;
+    struct Leftover {
+        QString name;
+        QByteArray bytes;
+        QFile::Permissions mode;
+        bool removed;
+    };
+    const QString repair = own("repair");
+    const QString halfMade = own("repair");
+    const QString kept = own("rekey");
+    const Leftover leftovers[] = {
+        {own("scratch"), plain, ownerOnly, true},
+        {repair, plain, ownerOnly, true},
+        {repair + "-journal", journal, ownerOnly, true},
+        {own("rekey"), encrypted, ownerOnly, true},
+        {own("rekey"), QByteArray(), ownerOnly, true},
+        // A new file killed before its first page was written, its journal beside it.
+        {halfMade, QByteArray(8192, '\0') + plain.mid(8192, 8192), ownerOnly, true},
+        {halfMade + "-journal", journal, ownerOnly, true},
+        {own("repair"), QByteArray(8192, '\0'), ownerOnly, false},
+        // The journal of a file that stays stays with it.
+        {kept, plain, ownerOnly | QFile::ReadGroup, false},
+        {kept + "-journal", journal, ownerOnly, false},
+        {own("repair"), plain, ownerOnly | QFile::ReadOther, false},
+        {own("scratch"), "rows in plain", ownerOnly, false},
+        {"Quiltern.mdb.rekey-20240101", plain, ownerOnly, false},
+        {"Quiltern.mdb.repair-deadbeef", plain, ownerOnly, false},
+        {"Quiltern.mdb.repair-deadbeef00000000", plain, ownerOnly, false},
+    };
+    for (const Leftover &leftover : leftovers) {
+        writeAll(temp.folder() + "/" + leftover.name, leftover.bytes);
+        QFile::setPermissions(temp.folder() + "/" + leftover.name, leftover.mode);
+    }
     Database::open(temp.path());
-    EXPECT_EQ(QDir(temp.folder()).entryList(QDir::Files), QStringList{"Quiltern.mdb"});
+    for (const Leftover &leftover : leftovers)
+        EXPECT_NE(QFileInfo::exists(temp.folder() + "/" + leftover.name), leftover.removed)
+            << leftover.name.toStdString();
 }
 
 TEST(DatabasePassword, SetChangeAndRemove)

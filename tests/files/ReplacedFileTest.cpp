@@ -1,0 +1,230 @@
+#include "files/FileModes.h"
+
+#include "platform/db/DaoError.h"
+#include "platform/db/Database.h"
+#include "platform/db/FileUseLock.h"
+#include "platform/db/NewDatabase.h"
+#include "platform/db/Recordset.h"
+#include "platform/db/ReplacedFile.h"
+#include "support/DamagedDatabase.h"
+#include "support/ExpectRuntimeError.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace platform;
+
+namespace {
+
+struct stat statusOf(const QString &path)
+{
+    struct stat status {};
+    ::lstat(QFile::encodeName(path).constData(), &status);
+    return status;
+}
+
+qint64 contacts(const QString &path)
+{
+    return Database::open(path)->openRecordset("Select Count(*) from tblContacts")->value(0).toLongLong();
+}
+
+QStringList filesIn(const QString &folder, const QStringList &names = {})
+{
+    return QDir(folder).entryList(names, QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+// A damaged database of 300 contacts in a folder of its own.
+struct DamagedFile {
+    DamagedFile()
+    {
+        static const QByteArray damaged = [] {
+            QTemporaryDir dir;
+            createDatabaseFromSchema(dir.filePath("Quiltern.mdb"));
+            return damageDatabase(dir.filePath("Quiltern.mdb"));
+        }();
+        writeFileBytes(path, bytes = damaged);
+    }
+    QTemporaryDir dir;
+    QString path = dir.filePath("Quiltern.mdb");
+    QByteArray bytes;
+};
+
+} // namespace
+
+// The file a link leads to is repaired and has its password changed beside itself, and keeps
+// its permissions (and, done by an administrator, its owner and group); the link stays. The
+// work files are their owner's alone from their creation on.
+TEST(ReplacedFile, RepairAndPasswordChangeKeepTheLinkAndThePermissions)
+{
+    for (const auto &[link, mode] : {std::pair{false, 0600u}, {true, 0640u}, {true, 02664u}}) {
+        SCOPED_TRACE(testing::Message() << "link " << link << " mode " << std::oct << mode);
+        DamagedFile file;
+        QTemporaryDir links;
+        const QString opened = link ? links.filePath("t.mdb") : file.path;
+        ASSERT_TRUE(!link || QFile::link(file.path, opened));
+        if (::geteuid() == 0)
+            ASSERT_EQ(::chown(QFile::encodeName(file.path).constData(), 65534, 65534), 0);
+        ::chmod(QFile::encodeName(file.path).constData(), mode);
+        const struct stat before = statusOf(file.path);
+        QStringList steps;
+        replaceStepObserver() = [&](ReplaceStep step, const QString &at) {
+            if (step == ReplaceStep::WorkFileMade)
+                EXPECT_EQ(statusOf(at).st_mode & 07777, 0600u) << at.toStdString();
+            for (const QString &work : filesIn(file.dir.path(), {"*.repair-*", "*.scratch-*", "*.rekey-*"})) {
+                steps.append(work.section('.', 2).section('-', 0, 0));
+                EXPECT_EQ(statusOf(file.dir.filePath(work)).st_mode & 077, 0u) << work.toStdString();
+                EXPECT_EQ(statusOf(file.dir.filePath(work)).st_uid, before.st_uid);
+            }
+        };
+        EXPECT_EQ(Database::repair(opened).backup, file.path + ".bak");
+        Database::open(opened, true, false, ";pwd=")->newPassword("", "s3cret");
+        replaceStepObserver() = nullptr;
+        EXPECT_EQ(QStringList(steps.begin(), std::unique(steps.begin(), steps.end())),
+                  (QStringList{"repair", "scratch", "repair", "rekey"}));
+        for (const QString &kept : {file.path, file.path + ".bak"}) {
+            const struct stat after = statusOf(kept);
+            EXPECT_EQ(after.st_mode & 07777, mode) << kept.toStdString();
+            EXPECT_EQ(std::pair(after.st_uid, after.st_gid), std::pair(before.st_uid, before.st_gid));
+        }
+        EXPECT_EQ(S_ISLNK(statusOf(opened).st_mode), link);
+        EXPECT_EQ(readFileBytes(file.path + ".bak"), file.bytes);
+        EXPECT_EQ(filesIn(file.dir.path()), (QStringList{"Quiltern.mdb", "Quiltern.mdb.bak"}));
+    }
+}
+
+// A member of the file's group may write it, but a copy he made could not be given back to
+// its owner; a copy may not be given a group its maker is not in. The repair and the password
+// change are refused before anything changes.
+TEST(ReplacedFile, RefusedWhereTheOwnerOrGroupCouldNotBeKept)
+{
+    if (permissionsBindThisProcess())
+        GTEST_SKIP() << "the files of another user are made by an administrator";
+    for (const auto &[owner, group, why] :
+         {std::tuple{0u, 65534u,
+                     "It belongs to the user root, and only root or an administrator may give a file to "
+                     "that user."},
+          {65534u, 0u, "It belongs to the group root, which you are not a member of."}}) {
+        DamagedFile damaged;
+        const QString plain = damaged.dir.filePath("Plain.mdb");
+        createDatabaseFromSchema(plain);
+        const QByteArray plainBytes = readFileBytes(plain);
+        for (const QString &path : {damaged.dir.path(), damaged.path, plain}) {
+            ASSERT_EQ(::chown(QFile::encodeName(path).constData(), owner, group), 0);
+            ::chmod(QFile::encodeName(path).constData(), path == damaged.dir.path() ? 0770 : 0660);
+        }
+        QString unavailable;
+        const std::optional<QString> told = runWherePermissionsBind(
+            [&] {
+                QString told;
+                for (const std::function<void()> &change :
+                     {std::function<void()>([&] { Database::repair(damaged.path); }),
+                      std::function<void()>(
+                          [&] { Database::open(plain, true, false, ";pwd=")->newPassword("", "x"); })})
+                    try {
+                        change();
+                    } catch (const RuntimeError &error) {
+                        told += QString::number(error.number()) + " " + error.description() + "\n";
+                    }
+                return told;
+            },
+            unavailable);
+        if (!told)
+            GTEST_SKIP() << unavailable.toStdString();
+        const QString refusal(
+            "%1 A new copy of the database '%2' could not keep its owner and group. %3 Nothing "
+            "was changed.\n");
+        EXPECT_EQ(*told, refusal.arg(err::NotUpdatable).arg(damaged.path, why) +
+                             refusal.arg(err::NotUpdatable).arg(plain, why));
+        EXPECT_EQ(readFileBytes(damaged.path), damaged.bytes);
+        EXPECT_EQ(readFileBytes(plain), plainBytes);
+        EXPECT_EQ(filesIn(damaged.dir.path()), (QStringList{"Plain.mdb", "Quiltern.mdb"}));
+    }
+}
+
+// Writes go to the file a link leads to and its folder: a link in a folder that may be
+// written, to a file in one that may not, opens read-only and is not repaired.
+TEST(ReplacedFile, TheReadOnlyDecisionLooksAtTheFileALinkLeadsTo)
+{
+    DamagedFile real;
+    QTemporaryDir links;
+    createDatabaseFromSchema(real.dir.filePath("Healthy.mdb"));
+    ASSERT_TRUE(QFile::link(real.dir.filePath("Healthy.mdb"), links.filePath("h.mdb")));
+    ASSERT_TRUE(QFile::link(real.path, links.filePath("t.mdb")));
+    EXPECT_FALSE(Database::cannotBeWritten(links.filePath("h.mdb")));
+    FileModeScope closed(real.dir.path(), ReadOnlyFolder);
+    EXPECT_TRUE(Database::open(links.filePath("h.mdb"))->readOnly());
+    EXPECT_RUNTIME_ERROR(Database::repair(links.filePath("t.mdb")), err::NotUpdatable);
+    EXPECT_EQ(readFileBytes(real.path), real.bytes);
+}
+
+// The repair holds the file alone: another copy of the program that has it stops the repair
+// before it begins, and no open goes ahead (nor removes the work files) while a repair runs.
+TEST(ReplacedFile, OneRepairAtATimeAndNoneUnderAnotherCopy)
+{
+    DamagedFile file;
+    {
+        FileUseLock anotherCopy;
+        ASSERT_EQ(anotherCopy.take(file.path, false), FileUseLock::Result::Held);
+        try {
+            Database::repair(file.path);
+            ADD_FAILURE() << "repaired under another copy";
+        } catch (const RuntimeError &error) {
+            EXPECT_EQ(error.description(), "Could not use '" + file.path + "'; file already in use.");
+        }
+        EXPECT_EQ(filesIn(file.dir.path()), QStringList{"Quiltern.mdb"});
+    }
+    int refused = 0;
+    replaceStepObserver() = [&](ReplaceStep step, const QString &made) {
+        if (step == ReplaceStep::WorkFileMade) {
+            EXPECT_RUNTIME_ERROR(Database::open(file.path), err::FileInUse);
+            refused += QFileInfo::exists(made);
+        }
+    };
+    Database::repair(file.path);
+    replaceStepObserver() = nullptr;
+    EXPECT_EQ(refused, 2) << "the repaired copy and the copy it reads through";
+}
+
+// A repair killed at each of its steps: the path holds the damaged file or the whole repaired
+// one, never nothing; what the repair left beside a damaged file stays until the file opens
+// whole, and the next repair finishes the work.
+TEST(ReplacedFile, ARepairKilledAtAnyStepLeavesTheFileWhole)
+{
+    for (const auto &[step, seen] : {std::pair{ReplaceStep::WorkFileMade, 1},
+                                     {ReplaceStep::WorkFileMade, 2},
+                                     {ReplaceStep::BackupKept, 1},
+                                     {ReplaceStep::CopyInPlace, 1}}) {
+        SCOPED_TRACE(testing::Message() << "step " << int(step) << " #" << seen);
+        DamagedFile file;
+        const pid_t child = ::fork();
+        if (child == 0) {
+            int count = 0;
+            replaceStepObserver() = [&](ReplaceStep at, const QString &) {
+                if (at == step && ++count == seen)
+                    ::raise(SIGKILL);
+            };
+            Database::repair(file.path);
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status));
+        if (step != ReplaceStep::CopyInPlace) {
+            EXPECT_EQ(readFileBytes(file.path), file.bytes);
+            const QStringList repaired = filesIn(file.dir.path(), {"*.repair-*"});
+            EXPECT_RUNTIME_ERROR(Database::open(file.path), err::DamagedDatabase);
+            EXPECT_EQ(filesIn(file.dir.path(), {"*.repair-*", "*.scratch-*"}), repaired);
+            Database::repair(file.path);
+        }
+        EXPECT_GT(contacts(file.path), 250);
+        EXPECT_EQ(readFileBytes(file.path + ".bak"), file.bytes);
+        EXPECT_EQ(filesIn(file.dir.path()), (QStringList{"Quiltern.mdb", "Quiltern.mdb.bak"}));
+    }
+}
