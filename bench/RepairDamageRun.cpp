@@ -168,7 +168,7 @@ Outcome openOrRepair(const QString &path)
         // And each table that lost rows: its rows lost, and whether the box names it.
         const QList<QSet<qint64>> keys = keysOf(path);
         QByteArray losses;
-        for (int t = 0; t < int(std::size(Tables)); ++t) {
+        for (int t = 0; t < int(originalKeys().size()); ++t) {
             const qint64 lost = (originalKeys()[t] - keys[t]).size();
             if (lost > 0)
                 losses += QByteArray(Tables[t]) + ' ' + QByteArray::number(lost) + ' ' +
