@@ -5,6 +5,7 @@
 #include "platform/db/SqlStatement.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <QList>
 #include <QtEndian>
 
@@ -222,9 +223,8 @@ class LeafGroups {
         }
         const int pageSize = layout->first;
         const int usable = pageSize - layout->second;
-        // After the pages the file has and the pages its header counts, whichever is more.
+        // After the pages the file has (its header may count others, which are gone).
         quint32 next = quint32((mFile.size() + pageSize - 1) / pageSize);
-        next = std::max<quint32>(next, DatabaseHeader::claimedPages(header).value_or(0));
         QList<quint32> roots;
         bool written = true;
         for (const QList<quint32> &group : groups) {
@@ -421,6 +421,19 @@ QHash<QString, qint64> run(sqlite3 *db, const QString &scratch, const QSet<quint
 
 QList<ListEntry> listEntries(sqlite3 *db, const QString &scratch, const Progress &progress)
 {
+    // The copy is read through its tables afterwards: it is given back its length and its
+    // first bytes (the largest page), without the pages made to read the leaves. Its list of
+    // tables, empty on a page of its own, is all the probes changed.
+    QFile file(scratch);
+    const QByteArray firstPage = file.open(QIODevice::ReadOnly) ? file.read(65536) : QByteArray();
+    const qint64 size = file.size();
+    file.close();
+    const auto restore = qScopeGuard([&] {
+        if (!firstPage.isEmpty() && file.open(QIODevice::ReadWrite)) {
+            file.resize(size);
+            file.write(firstPage);
+        }
+    });
     QList<ListEntry> entries;
     QSet<QString> names;
     // An entry is five fields: its kind, its name, its table's name, its first page and its
