@@ -55,10 +55,12 @@ inline QString cacheFolder()
 class KeptDatabase {
   public:
     // finish, when given, runs once on the new file after its contacts are in; a change of
-    // what it does needs a new name.
+    // what it does needs a new name. With a password the file is then encrypted with it.
     using Finish = std::function<void(platform::Database &)>;
-    KeptDatabase(const char *name, qint64 contacts, quint32 seed = 42, Finish finish = {})
-        : mName(QString::fromLatin1(name)), mContacts(contacts), mSeed(seed), mFinish(std::move(finish))
+    KeptDatabase(const char *name, qint64 contacts, quint32 seed = 42, Finish finish = {},
+                 const QString &password = QString())
+        : mName(QString::fromLatin1(name)), mContacts(contacts), mSeed(seed), mFinish(std::move(finish)),
+          mPassword(password)
     {
         all().push_back(this);
     }
@@ -108,7 +110,7 @@ class KeptDatabase {
         QCryptographicHash hash(QCryptographicHash::Sha256);
         hash.addData(schema.readAll());
         hash.addData(QByteArray::number(ContactGenerator::FormatVersion));
-        hash.addData(QByteArray::number(mContacts) + '/' + QByteArray::number(mSeed));
+        hash.addData(QByteArray::number(mContacts) + '/' + QByteArray::number(mSeed) + '/' + mPassword.toUtf8());
         return hash.result().toHex();
     }
     QString stampPath() const { return path() + QStringLiteral(".stamp"); }
@@ -135,6 +137,8 @@ class KeptDatabase {
             if (mFinish)
                 mFinish(*db);
         }
+        if (!mPassword.isEmpty())
+            platform::Database::open(path(), true, false, QStringLiteral(";pwd="))->newPassword(QString(), mPassword);
         QFile kept(stampPath());
         if (kept.open(QIODevice::WriteOnly))
             kept.write(stamp());
@@ -144,6 +148,7 @@ class KeptDatabase {
     qint64 mContacts;
     quint32 mSeed;
     Finish mFinish;
+    QString mPassword;
 };
 
 // Times of one side and its reference, repetition by repetition.

@@ -2,7 +2,9 @@
 // when it is found damaged: how many open as they are, how many are repaired (and of those,
 // how many say that rows could not be recovered), how many are refused, and whether any
 // crashes or hangs. Each damage runs in a child process of its own, so that a crash or a
-// hang is counted rather than ending the run.
+// hang is counted rather than ending the run. The rows of every table of a repaired file are
+// compared, key by key, with the undamaged file's: a repair that lost rows of a table
+// without naming it (as the start's box names a table) is a silent loss, and the run fails.
 //
 //   RepairDamageRun [damages=1000] [seed=1] [contacts=3000] [password]
 //   RepairDamageRun --file <path> [password]
@@ -17,12 +19,15 @@
 #include "platform/db/Database.h"
 #include "platform/db/NewDatabase.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/SqlStatement.h"
 #include "platform/db/SqliteError.h"
 
 #include "../tests/support/ContactGenerator.h"
 #include "../tests/support/FileBytes.h"
 
 #include <QDir>
+#include <QMap>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include <array>
@@ -45,8 +50,8 @@ const char *const OutcomeNames[] = {"opened as it was",
                                     "crashed",
                                     "hung"};
 const char *const KindNames[] = {"cut short", "bytes flipped", "a page garbled", "header bytes",
-                                 "pages zeroed"};
-constexpr int Kinds = 5;
+                                 "pages zeroed", "cut at a page"};
+constexpr int Kinds = 6;
 int PageSize = 4096;
 QString Password;
 constexpr auto TimeLimit = std::chrono::seconds(60);
@@ -75,6 +80,9 @@ QByteArray damaged(QByteArray bytes, int kind, std::mt19937 &random)
         for (qint64 n = number(1, 16); n > 0; --n)
             bytes[number(0, 99)] = char(number(0, 255));
         break;
+    case 5:
+        bytes.truncate(number(pages / 10, pages - 1) * PageSize);
+        break;
     default: {
         const qint64 first = number(2, pages);
         const qint64 count = std::min(number(1, 4), pages - first + 1);
@@ -99,6 +107,43 @@ qint64 contactsIn(const QString &path)
     return rows;
 }
 
+const char *const Tables[] = {"tblContacts", "tblCategoryDesc", "tblCategoryID",
+                              "tblRemind",   "tblSettings",     "tblCurrentReminders"};
+
+// The keys of every row of each table, read straight from the file.
+QList<QSet<qint64>> keysOf(const QString &path)
+{
+    auto db = Password.isEmpty()
+                  ? platform::Database::open(path)
+                  : platform::Database::open(path, true, false, QStringLiteral(";pwd=") + Password);
+    QList<QSet<qint64>> keys;
+    for (const char *table : Tables) {
+        QSet<qint64> rows;
+        try {
+            platform::SqlStatement all(db->handle(), QStringLiteral("SELECT rowid FROM %1").arg(table));
+            while (all.step())
+                rows.insert(all.int64(0));
+        } catch (const platform::RuntimeError &) {
+        }
+        keys.append(rows);
+    }
+    return keys;
+}
+
+QList<QSet<qint64>> &originalKeys()
+{
+    static QList<QSet<qint64>> keys;
+    return keys;
+}
+
+// A table the box names as short of rows.
+bool named(const platform::Database::RepairReport &report, const char *table)
+{
+    const platform::Database::RepairedTable repaired = report.table(QLatin1String(table));
+    return repaired.held > repaired.kept || !repaired.whole ||
+           report.leftOut.contains(QLatin1String(table), Qt::CaseInsensitive);
+}
+
 // What the start does with the file: open it; when damaged, repair it and open it again.
 Outcome openOrRepair(const QString &path)
 {
@@ -120,6 +165,16 @@ Outcome openOrRepair(const QString &path)
         writeFileBytes(path + QStringLiteral(".kept"),
                        QByteArray::number(kept) + ' ' +
                            QByteArray::number(report.table(QStringLiteral("tblContacts")).held));
+        // And each table that lost rows: its rows lost, and whether the box names it.
+        const QList<QSet<qint64>> keys = keysOf(path);
+        QByteArray losses;
+        for (int t = 0; t < int(originalKeys().size()); ++t) {
+            const qint64 lost = (originalKeys()[t] - keys[t]).size();
+            if (lost > 0)
+                losses += QByteArray(Tables[t]) + ' ' + QByteArray::number(lost) + ' ' +
+                          (named(report, Tables[t]) ? "named" : "silent") + '\n';
+        }
+        writeFileBytes(path + QStringLiteral(".losses"), losses);
         return report.lostRows() ? RepairedWithLoss : Repaired;
     } catch (const platform::RuntimeError &error) {
         writeFileBytes(path + QStringLiteral(".why"), error.description().toUtf8());
@@ -176,11 +231,17 @@ int main(int argc, char **argv)
             db->execute(QStringLiteral("INSERT INTO tblRemind (LinkedRecordID, Description, Status) VALUES "
                                        "(%1, 'Call', 'Active')")
                             .arg(i * 7));
+        // About every other contact in a category, some in two.
+        db->execute(QStringLiteral("INSERT INTO tblCategoryID (ID, CategoryNumber) SELECT RecordID, RecordID "
+                                   "Mod 12 + 1 FROM tblContacts WHERE RecordID Mod 5 < 2"));
+        db->execute(QStringLiteral("INSERT INTO tblCategoryID (ID, CategoryNumber) SELECT RecordID, (RecordID "
+                                   "+ 5) Mod 12 + 1 FROM tblContacts WHERE RecordID Mod 5 = 0"));
     }
     if (!Password.isEmpty())
         platform::Database::open(original, true, false, QStringLiteral(";pwd="))
             ->newPassword(QString(), Password);
     const QByteArray bytes = readFileBytes(original);
+    originalKeys() = keysOf(original);
     // The undamaged file, for trying a damage by hand.
     if (!qEnvironmentVariable("QUILTERN_KEEP_ORIGINAL").isEmpty())
         QFile::copy(original, qEnvironmentVariable("QUILTERN_KEEP_ORIGINAL"));
@@ -190,6 +251,10 @@ int main(int argc, char **argv)
     std::mt19937 random(seed);
     qint64 contactsKept = 0;
     int repairs = 0, unseenLosses = 0, overcounts = 0;
+    // Repairs that lost rows of some table, and those that did not name every such table
+    // (of them, how many under the box that says nothing was lost).
+    int losingRepairs = 0, silentLosses = 0, silentUnderInformation = 0;
+    QMap<QByteArray, int> silentByTable;
     // Refusals of files that kept what a repair needs most: a plain file's length, an
     // encrypted file's first 16 bytes (the salt of its key).
     int keptNeeds = 0, keptNeedsRefused = 0;
@@ -221,6 +286,24 @@ int main(int argc, char **argv)
                 std::printf("damage %d (%s): kept %s, seen held %s\n", i, KindNames[kind],
                             kept[0].constData(), kept[1].constData());
         }
+        const QList<QByteArray> losses = readFileBytes(path + QStringLiteral(".losses")).split('\n');
+        bool losing = false, silent = false;
+        for (const QByteArray &loss : losses) {
+            const QList<QByteArray> parts = loss.split(' ');
+            if (parts.size() != 3)
+                continue;
+            losing = true;
+            if (parts[2] == "silent") {
+                silent = true;
+                ++silentByTable[parts[0]];
+                std::printf("damage %d (%s): %s rows of %s lost without naming it%s\n", i, KindNames[kind],
+                            parts[1].constData(), parts[0].constData(),
+                            outcome == Repaired ? ", under the information box" : "");
+            }
+        }
+        losingRepairs += losing;
+        silentLosses += silent;
+        silentUnderInformation += silent && outcome == Repaired;
         if (outcome == Refused && qEnvironmentVariableIsSet("QUILTERN_TELL_REFUSALS"))
             std::printf("damage %d (%s) refused: %s\n", i, KindNames[kind],
                         readFileBytes(path + QStringLiteral(".why")).constData());
@@ -245,6 +328,11 @@ int main(int argc, char **argv)
     std::printf("\nrepairs keep %.1f contacts of %d on average; %d said nothing was lost yet kept fewer "
                 "contacts; %d counted more contacts held than there were",
                 contactsKept / double(std::max(repairs, 1)), contacts, unseenLosses, overcounts);
+    std::printf("\n%d repairs lost rows of some table; %d of them did not name every table that lost rows "
+                "(%d under the box that says nothing was lost)",
+                losingRepairs, silentLosses, silentUnderInformation);
+    for (auto table = silentByTable.cbegin(); table != silentByTable.cend(); ++table)
+        std::printf("; %s %d", table.key().constData(), table.value());
     const int refused = total[Refused] + total[TakenForPassword];
     std::printf("\nrefused %d of %d (%.1f%%); of the %d %s, %d refused; crashed %d, hung %d, in %.0f s\n",
                 refused, damages, 100.0 * refused / std::max(damages, 1), keptNeeds,
@@ -254,5 +342,7 @@ int main(int argc, char **argv)
     // At most one in 300 plain files of whole length refused, one in 20 encrypted files with
     // their salt whole.
     const int allowedOneIn = Password.isEmpty() ? 300 : 20;
-    return total[Crashed] + total[Hung] == 0 && keptNeedsRefused * allowedOneIn <= keptNeeds ? 0 : 1;
+    return total[Crashed] + total[Hung] == 0 && silentLosses == 0 && keptNeedsRefused * allowedOneIn <= keptNeeds
+               ? 0
+               : 1;
 }

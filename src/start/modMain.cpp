@@ -14,6 +14,7 @@
 #include "platform/ui/ApplicationTitle.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/ProgramFolder.h"
+#include "platform/ui/ProgressWindow.h"
 #include "platform/ui/SingleInstance.h"
 #include "platform/ui/Tablet.h"
 #include "start/ChangePassword.h"
@@ -84,13 +85,17 @@ void reportRepair(const platform::Database::RepairReport &report)
                                  {"tblSettings", "setting", "settings", false},
                                  // The due reminders, worked out afresh from the reminders.
                                  {"tblCurrentReminders", nullptr, nullptr, false}};
-    QStringList holds, held;
+    // A table short of rows is named with the rows it held at least where they could be
+    // counted, and among those that may have lost some where not even that is known.
+    QStringList holds, held, mayBeShort;
     for (const Kind &kind : kinds) {
         const auto table = report.table(QLatin1String(kind.table));
         if (kind.told)
             holds.append(rowsOf(table.kept, QLatin1String(kind.one), QLatin1String(kind.many)));
         if (kind.one && table.held > table.kept)
             held.append(rowsOf(table.held, QLatin1String(kind.one), QLatin1String(kind.many)));
+        else if (kind.one && !table.whole)
+            mayBeShort.append(QLatin1String(kind.many));
     }
     for (const auto &table : report.tables) {
         const bool known = std::any_of(std::begin(kinds), std::end(kinds), [&](const Kind &kind) {
@@ -99,18 +104,24 @@ void reportRepair(const platform::Database::RepairReport &report)
         if (!known && table.held > table.kept)
             held.append(rowsOf(table.held, QStringLiteral("row"), QStringLiteral("rows")) +
                         QStringLiteral(" of your table ") + table.name);
+        else if (!known && !table.whole)
+            mayBeShort.append(QStringLiteral("rows of your table ") + table.name);
     }
     const QString kept = QStringLiteral("  It holds ") + listed(holds) + QLatin1Char('.');
     const QString original =
         QStringLiteral("  The damaged original is kept as ") + report.backup + QLatin1Char('.');
-    if (!report.lostRows()) {
-        platform::MsgBox(QStringLiteral("The database has been repaired.") + kept + original,
-                         platform::vbOKOnly + platform::vbInformation, QStringLiteral("Database Repaired"));
-        return;
-    }
+    const QString cut =
+        !report.cutShort          ? QString()
+        : report.claimedPages > 0 ? QStringLiteral("  The file was cut short: it ends after %L1 of its %L2 pages.")
+                                        .arg(report.pages)
+                                        .arg(report.claimedPages)
+                                  : QStringLiteral("  The file was cut short.");
     const QString before = held.isEmpty() ? QString()
                                           : QStringLiteral("  The damaged file held at least ") +
                                                 listed(held) + QLatin1Char('.');
+    const QString mayBeLost = mayBeShort.isEmpty()
+                                  ? QString()
+                                  : QStringLiteral("  Some ") + listed(mayBeShort) + QStringLiteral(" may be lost.");
     const QString leftOut = report.leftOut.isEmpty() ? QString()
                             : report.leftOut.size() == 1
                                 ? QStringLiteral("  Your table ") + report.leftOut.first() +
@@ -122,10 +133,45 @@ void reportRepair(const platform::Database::RepairReport &report)
             ? QStringLiteral(
                   "  The file's list of tables could not be read, so what else it held is not known.")
             : QString();
+    // The due reminders alone are never named: they are worked out afresh when shown.
+    const QString lost = cut + before + mayBeLost + leftOut + listLost;
+    if (lost.isEmpty()) {
+        platform::MsgBox(QStringLiteral("The database has been repaired.") + kept + original,
+                         platform::vbOKOnly + platform::vbInformation, QStringLiteral("Database Repaired"));
+        return;
+    }
     platform::MsgBox(QStringLiteral("The database has been repaired, but some of its data could not be "
                                     "recovered.") +
-                         kept + before + leftOut + listLost + original,
+                         kept + lost + original,
                      platform::vbOKOnly + platform::vbExclamation, QStringLiteral("Database Repaired"));
+}
+
+// A repair of a large file takes a while: a window shows its steps and how far it has come
+// from its first moments. It offers no Cancel: the work is on copies, and the file is
+// replaced only at its end.
+platform::Database::RepairReport repairShowingProgress(const QString &path, const QString &password)
+{
+    using Step = platform::Database::RepairStep;
+    struct Shown {
+        Step step;
+        const char *text;
+        int from, to; // of the bar's hundred
+    };
+    static const Shown shown[] = {{Step::Reading, "Step 1 of 4: Reading the damaged file", 0, 10},
+                                  {Step::Copying, "Step 2 of 4: Copying its rows", 10, 60},
+                                  {Step::Searching, "Step 3 of 4: Looking for rows on its other pages", 60, 85},
+                                  {Step::Checking, "Step 4 of 4: Checking the repaired file", 85, 100}};
+    platform::ProgressWindow window(QStringLiteral("Repairing Database"), 100,
+                                    platform::ProgressWindow::Cancel::NotOffered);
+    int bar = 0;
+    return platform::Database::repair(path, password, [&](Step step, qint64 done, qint64 total) {
+        const Shown &at = *std::find_if(std::begin(shown), std::end(shown),
+                                        [&](const Shown &one) { return one.step == step; });
+        const qint64 within = total > 0 ? (at.to - at.from) * done / total : 0;
+        // A step may look again at what an earlier one read: the bar never goes back.
+        bar = std::max(bar, at.from + int(within));
+        window.report(bar, QLatin1String(at.text));
+    });
 }
 
 // The general error report: a damaged file may be repaired once per call; any other
@@ -143,7 +189,7 @@ bool reportStartError(const RuntimeError &error, bool &repairTried, const QStrin
             return false;
         repairTried = true;
         try {
-            reportRepair(platform::Database::repair(path, password));
+            reportRepair(repairShowingProgress(path, password));
         } catch (const RuntimeError &failed) {
             // A repair that failed left the file as it was: opening it again would only
             // report the damage once more. Its own cause is told instead.

@@ -406,7 +406,9 @@ INSTANTIATE_TEST_SUITE_P(
                            damage::garblePage(b, page, 11, damage::PageSize,
                                               page == 1 ? damage::HeaderSize : 0);
                    },
-                   200, "  The file's list of tables could not be read, so what else it held is not known."},
+                   200,
+                   "  Some contacts, categories, category assignments, reminders and settings may be lost.  The "
+                   "file's list of tables could not be read, so what else it held is not known."},
         RepairCase{
             "EncryptedContactsFirstPageGarbled",
             [](QByteArray &b, qint64 page) { damage::garblePage(b, page, 11, damage::EncryptedPageSize); },
@@ -416,9 +418,9 @@ INSTANTIATE_TEST_SUITE_P(
                        damage::garblePage(b, 1, 11, damage::EncryptedPageSize, damage::EncryptedSaltSize);
                    },
                    200, nullptr, "s3cret"},
-        // What the pages cut off held is not known.
+        // The pages cut off held no row: the indexes that read whole list none missing.
         RepairCase{"EncryptedCutShort", [](QByteArray &b, qint64) { b.truncate(b.size() * 85 / 100 + 123); },
-                   150, "", "s3cret"}),
+                   200, "  The file was cut short: it ends after 218 of its 257 pages.", "s3cret"}),
     [](const auto &info) { return std::string(info.param.name); });
 
 // What a repair lost is named in the user's words: a table whose only page is garbled (its

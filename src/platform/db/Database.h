@@ -55,17 +55,24 @@ class Database {
     static void create(const QString &path, const QString &schemaSql);
     // What a repair kept of one table: the rows the repaired file holds, and the rows the
     // damaged file was seen to hold (at least: a page that cannot be read hides its rows).
+    // `whole` only when the repair can show that every row of the table was kept: the
+    // table's own pages all read, or every key a whole index of it lists kept.
     struct RepairedTable {
         QString name;
         qint64 kept = 0;
         qint64 held = 0;
+        bool whole = true;
     };
     struct RepairReport {
         QString backup; // the damaged original, kept beside the repaired file
         QList<RepairedTable> tables;
-        // The damaged file ended part way through a page: whatever the pages cut off held
-        // is gone, though no table may show it.
+        // The damaged file ended part way through a page, or before the last page its
+        // header counts: whatever the pages cut off held is gone.
         bool cutShort = false;
+        // The whole pages the damaged file has, and the pages its header says it had
+        // (0 when the header does not tell).
+        qint64 pages = 0;
+        qint64 claimedPages = 0;
         // Tables not of the program's own whose definitions could not be read, left out.
         QStringList leftOut;
         // The file's list of tables could not be read: its tables were looked for page by
@@ -85,7 +92,12 @@ class Database {
     // link stays. The file is held alone meanwhile: 3045 while another copy of the program
     // or another program has it, 3027 where the repaired file could not keep its owner or
     // group. Killed at any moment, the path holds the damaged file or the whole repaired one.
-    static RepairReport repair(const QString &path, const QString &password = QString());
+    // `progress`, when given, is called every little while with the step under way and how
+    // far it has come (done of total; total 0 when that cannot be told).
+    enum class RepairStep { Reading, Copying, Searching, Checking };
+    using RepairProgress = std::function<void(RepairStep step, qint64 done, qint64 total)>;
+    static RepairReport repair(const QString &path, const QString &password = QString(),
+                               const RepairProgress &progress = {});
 
     ~Database();
     Database(const Database &) = delete;

@@ -37,10 +37,22 @@ bool looksPlain(const QByteArray &head)
            head.toUpper().contains("CREATE TABLE");
 }
 
+std::optional<qint64> claimedPages(const QByteArray &head)
+{
+    if (!pageLayout(head))
+        return std::nullopt;
+    const quint32 changeCounter = qFromBigEndian<quint32>(head.constData() + 24);
+    const quint32 validFor = qFromBigEndian<quint32>(head.constData() + 92);
+    const quint32 pages = qFromBigEndian<quint32>(head.constData() + 28);
+    if (changeCounter != validFor || pages == 0)
+        return std::nullopt;
+    return pages;
+}
+
 bool cutShort(const QByteArray &head, qint64 fileSize)
 {
     // Only whole pages are ever written: a part of one is what is left of a file cut short.
-    // (The page count the header keeps is no proof: it may be the damaged part.)
+    // (A cut on a page boundary shows against claimedPages.)
     const auto layout = pageLayout(head);
     return layout && fileSize % layout->first != 0;
 }

@@ -26,6 +26,10 @@ bool looksPlain(const QByteArray &head);
 // As many bytes of a file as looksPlain reads.
 constexpr int LookedAt = 65536;
 
+// The number of pages the header says the file has; nothing when the header does not say
+// (its count is kept valid only while the change counter equals its version-valid-for).
+std::optional<qint64> claimedPages(const QByteArray &head);
+
 // True when a file of `fileSize` bytes whose header is `head` ends part way through a page.
 bool cutShort(const QByteArray &head, qint64 fileSize);
 

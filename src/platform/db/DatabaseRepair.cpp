@@ -28,13 +28,68 @@ using namespace dbfile;
 
 namespace {
 
+// Tells the caller how far the repair has come, and goes on telling while one long
+// statement of the engine runs, so that a window showing it stays alive.
+class RepairTicker {
+  public:
+    explicit RepairTicker(Database::RepairProgress progress) : mProgress(std::move(progress)) {}
+
+    void step(Database::RepairStep step, qint64 total = 0)
+    {
+        mStep = step;
+        mDone = 0;
+        mTotal = total;
+        tell();
+    }
+    void at(qint64 done, qint64 total)
+    {
+        mDone = done;
+        mTotal = total;
+        tell();
+    }
+    void advance()
+    {
+        ++mDone;
+        tell();
+    }
+    std::function<void(qint64, qint64)> reporter()
+    {
+        if (!mProgress)
+            return {};
+        return [this](qint64 done, qint64 total) { at(done, total); };
+    }
+    // The engine calls back every so many of its instructions while a statement runs.
+    void watch(sqlite3 *db)
+    {
+        if (mProgress)
+            sqlite3_progress_handler(db, EngineInstructions, &RepairTicker::engineRuns, this);
+    }
+
+  private:
+    static int engineRuns(void *ticker)
+    {
+        static_cast<RepairTicker *>(ticker)->tell();
+        return 0; // never interrupts
+    }
+    void tell() const
+    {
+        if (mProgress)
+            mProgress(mStep, mTotal > 0 ? std::min(mDone, mTotal) : mDone, mTotal);
+    }
+
+    static constexpr int EngineInstructions = 20000;
+    Database::RepairProgress mProgress;
+    Database::RepairStep mStep = Database::RepairStep::Reading;
+    qint64 mDone = 0, mTotal = 0;
+};
+
 // Copies the readable rows of one damaged table: a scan copies rows until it meets an
 // unreadable page; the key range behind that page is then halved again and again so that
 // rows on the readable pages beyond it are found and copied too.
 class RowSalvage {
   public:
-    RowSalvage(sqlite3 *db, const QString &table)
-        : mDb(db), mTable(quoteSqlName(table)), mName(table),
+    RowSalvage(sqlite3 *db, const QString &table, RepairTicker &ticker)
+        : mDb(db), mTable(quoteSqlName(table)), mName(table), mTicker(ticker),
           mCopy(db,
                 QStringLiteral("INSERT INTO main.%1 SELECT * FROM damaged.%1 WHERE rowid = ?").arg(mTable)),
           mRange(db,
@@ -43,13 +98,14 @@ class RowSalvage {
     {
     }
 
-    // Copies what can be read; false when the table did not read whole.
+    // Copies what can be read; false when the table did not read whole, or a row it lists
+    // could not be read.
     bool run()
     {
         constexpr qint64 none = std::numeric_limits<qint64>::min();
         qint64 last = none;
         if (scan(none, std::numeric_limits<qint64>::max(), last))
-            return true;
+            return mUnreadable.isEmpty();
         const qint64 from = std::max<qint64>(last, 0);
         const qint64 top = highestKey(from);
         salvage(from, top, 0);
@@ -58,8 +114,9 @@ class RowSalvage {
         return false;
     }
 
-    // The rows read whole that the table's own rules refused.
-    qint64 refused() const { return mRefused.size(); }
+    // The rows the table lists that were not copied: read whole but refused by the table's
+    // own rules, or unreadable themselves (a lost page of a long row's text, say).
+    qint64 refused() const { return mRefused.size() + mUnreadable.size(); }
 
   private:
     // The highest key the table may hold. The search below it is as long as the range is
@@ -111,36 +168,43 @@ class RowSalvage {
     }
 
     // Copies the rows with low < rowid <= high; false when an unreadable page stopped it,
-    // with `last` the last rowid passed.
+    // with `last` the last rowid passed. The search below an unreadable page fails many
+    // times over: a failure is told by the engine's result, not thrown, which would cost
+    // more than the reading.
     bool scan(qint64 low, qint64 high, qint64 &last)
     {
-        try {
-            mRange.reset();
-            mRange.bindInt64(1, low);
-            mRange.bindInt64(2, high);
-            while (mRange.step()) {
-                last = mRange.int64(0);
-                copy(last);
-            }
-            return true;
-        } catch (const RuntimeError &) {
-            return false;
+        mRange.reset();
+        mRange.bindInt64(1, low);
+        mRange.bindInt64(2, high);
+        int result = SQLITE_ROW;
+        while ((result = sqlite3_step(mRange.handle())) == SQLITE_ROW) {
+            last = mRange.int64(0);
+            copy(last, true);
         }
+        mRange.reset();
+        return result == SQLITE_DONE;
     }
 
-    void copy(qint64 rowid)
+    // `listed` when a readable page lists the row: a key tried blindly that fails to read
+    // may be no row at all.
+    void copy(qint64 rowid, bool listed)
     {
-        try {
-            mCopy.reset();
-            mCopy.bindInt64(1, rowid);
-            mCopy.step();
-        } catch (const RuntimeError &) {
-            // An unreadable or conflicting row is left behind; the others are copied. A row
-            // the table's own rules refuse was read, and counts among those the file held.
-            // A damaged page can list a key twice: the second copy of a row is no row lost.
-            if ((sqlite3_errcode(mDb) & 0xff) == SQLITE_CONSTRAINT && !copied(rowid))
-                mRefused.insert(rowid);
-        }
+        mCopy.reset();
+        mCopy.bindInt64(1, rowid);
+        const int result = sqlite3_step(mCopy.handle());
+        mCopy.reset();
+        mTicker.advance();
+        if (result == SQLITE_DONE || result == SQLITE_ROW)
+            return;
+        // An unreadable or conflicting row is left behind; the others are copied. A row the
+        // table's own rules refuse was read, and counts among those the file held. A
+        // damaged page can list a key twice: the second copy of a row is no row lost.
+        if (copied(rowid))
+            return;
+        if ((result & 0xff) == SQLITE_CONSTRAINT)
+            mRefused.insert(rowid);
+        else if (listed)
+            mUnreadable.insert(rowid);
     }
 
     bool copied(qint64 rowid)
@@ -163,7 +227,7 @@ class RowSalvage {
             return;
         const qint64 from = std::max(low, last);
         if (high - from <= 1) {
-            copy(high);
+            copy(high, false);
             return;
         }
         const qint64 middle = from + (high - from) / 2;
@@ -177,7 +241,9 @@ class RowSalvage {
     sqlite3 *mDb;
     QString mTable;
     QString mName;
+    RepairTicker &mTicker;
     QSet<qint64> mRefused;
+    QSet<qint64> mUnreadable;
     SqlStatement mCopy;
     SqlStatement mRange;
 };
@@ -380,10 +446,11 @@ struct CopiedTable {
 };
 
 // The keys an index of a damaged table lists, read from both of its ends: only the entries
-// on its own damaged pages are missed.
-QSet<qint64> keysOfIndex(sqlite3 *db, const QString &table, const QString &index)
+// on its own damaged pages are missed. `whole` tells whether it read to its end.
+QSet<qint64> keysOfIndex(sqlite3 *db, const QString &table, const QString &index, bool &whole)
 {
     QSet<qint64> keys;
+    whole = false;
     // Read in the index's order, which only the index gives: the engine reads a small
     // table's index no other way.
     SqlStatement first(db, QStringLiteral("PRAGMA damaged.index_info(%1)").arg(quoteSqlName(index)));
@@ -398,20 +465,31 @@ QSet<qint64> keysOfIndex(sqlite3 *db, const QString &table, const QString &index
                         .arg(quoteSqlName(table), quoteSqlName(index), column, QLatin1String(order)));
             while (entries.step())
                 keys.insert(entries.int64(0));
+            whole = true;
+            break;
         } catch (const RuntimeError &) {
         }
     }
     return keys;
 }
 
+// What the indexes of a damaged table tell of its rows.
+struct IndexedRows {
+    qint64 rows = 0; // the keys listed, as indexedRows counts them
+    int indexes = 0;
+    // The keys of the first index that read to its end: every row the table held.
+    std::optional<QSet<qint64>> wholeKeys;
+};
+
 // The rows of a damaged table that its indexes list: their entries lie on pages of their
 // own, so they still tell the rows of a garbled page. A key is taken when two indexes list
 // it (or the one index the table has): a byte gone wrong in one index makes a key no row
 // has.
-qint64 indexedRows(sqlite3 *db, const QString &table, const QList<SchemaObject> &objects)
+IndexedRows indexedRows(sqlite3 *db, const QString &table, const QList<SchemaObject> &objects)
 {
+    IndexedRows indexed;
     QHash<qint64, int> listings;
-    int indexes = 0;
+    int &indexes = indexed.indexes;
     for (const SchemaObject &object : objects) {
         if (object.type != QLatin1String("index"))
             continue;
@@ -423,13 +501,29 @@ qint64 indexedRows(sqlite3 *db, const QString &table, const QList<SchemaObject> 
                 continue;
             indexOf.finalize();
             ++indexes;
-            for (qint64 key : keysOfIndex(db, table, object.name))
+            bool whole = false;
+            QSet<qint64> keys = keysOfIndex(db, table, object.name, whole);
+            for (qint64 key : std::as_const(keys))
                 ++listings[key];
+            if (whole && !indexed.wholeKeys)
+                indexed.wholeKeys = std::move(keys);
         } catch (const RuntimeError &) {
         }
     }
     const int enough = std::min(indexes, 2);
-    return std::count_if(listings.cbegin(), listings.cend(), [&](int listed) { return listed >= enough; });
+    indexed.rows =
+        std::count_if(listings.cbegin(), listings.cend(), [&](int listed) { return listed >= enough; });
+    return indexed;
+}
+
+// How many of `keys` the repaired table lacks.
+qint64 keysNotKept(sqlite3 *db, const QString &table, const QSet<qint64> &keys)
+{
+    QSet<qint64> kept;
+    SqlStatement rows(db, QStringLiteral("SELECT rowid FROM main.%1").arg(quoteSqlName(table)));
+    while (rows.step())
+        kept.insert(rows.int64(0));
+    return std::count_if(keys.cbegin(), keys.cend(), [&](qint64 key) { return !kept.contains(key); });
 }
 
 qint64 rowCount(sqlite3 *db, const QString &table)
@@ -441,7 +535,10 @@ qint64 rowCount(sqlite3 *db, const QString &table)
 // One repair of one file, its steps in the order they run.
 class Repair {
   public:
-    Repair(const QString &path, const QString &password) : mPath(path), mPassword(password) {}
+    Repair(const QString &path, const QString &password, const Database::RepairProgress &progress)
+        : mTicker(progress), mPath(path), mPassword(password)
+    {
+    }
 
     // What the file is, and whether it may be replaced.
     void lookAtFile()
@@ -460,7 +557,7 @@ class Repair {
         if (!mEncrypted)
             mPassword.clear();
         mFullPath = mFile->real();
-        mSize = info.size();
+        mSize = QFileInfo(mFullPath).size();
         // A repair replaces the file, which a read-only mark forbids.
         if (Database::cannotBeWritten(mFullPath))
             raiseReadOnlyDatabase(mFullPath);
@@ -474,8 +571,10 @@ class Repair {
     void makeScratchCopy()
     {
         mScratch = mFile->makeWorkFile(ScratchWork);
+        mTicker.step(Database::RepairStep::Reading);
         if (mEncrypted) {
-            const EncryptedPages::Opened opened = EncryptedPages::decrypt(mFullPath, mPassword, mScratch);
+            const EncryptedPages::Opened opened =
+                EncryptedPages::decrypt(mFullPath, mPassword, mScratch, mTicker.reporter());
             if (opened.pages == 0)
                 raiseBadPassword();
             mPageSize = opened.pageSize;
@@ -485,6 +584,10 @@ class Repair {
         }
     }
 
+    // The header's page count, read before anything of the work changes the copy's first
+    // page: an encrypted file's in its first page as the key opens it.
+    void noteClaimedLength() { mClaimedHead = readHead(mEncrypted ? mScratch : mFullPath); }
+
     // Opens the fresh file and attaches the scratch copy to it as "damaged".
     void attach()
     {
@@ -492,6 +595,11 @@ class Repair {
         mConnection = rawOpen(mFresh, SQLITE_OPEN_READWRITE, mPassword);
         mDb = mConnection.handle();
         registerFunctions(mDb);
+        mTicker.watch(mDb);
+        // The copy writes every row and then every index of it: with pages held in memory
+        // instead of being written out and read back (and, in an encrypted file, encrypted
+        // and decrypted again each time), the repair takes a fraction of the time.
+        exec(mDb, "PRAGMA main.cache_size = -131072");
         // A file cut short claims more pages than it has; this lets it be read as far as it
         // goes instead of being refused whole.
         exec(mDb, "PRAGMA writable_schema = ON");
@@ -517,13 +625,15 @@ class Repair {
     // version.
     void copy()
     {
+        mTicker.step(Database::RepairStep::Copying);
         countHeld();
+        mTicker.step(Database::RepairStep::Copying, expectedRows());
         exec(mDb, "BEGIN");
         makeTables();
         for (CopiedTable &table : mTables) {
             if (table.ownDefinition)
                 continue;
-            RowSalvage salvage(mDb, table.name);
+            RowSalvage salvage(mDb, table.name, mTicker);
             table.whole = salvage.run();
             table.seen = rowCount(mDb, table.name) + salvage.refused();
         }
@@ -543,31 +653,34 @@ class Repair {
         // reading past some of its pages, whose rows its indexes then still list.
         QStringList incomplete;
         for (const CopiedTable &table : std::as_const(mTables))
-            if (!table.whole || table.ownDefinition || mHeld.value(table.name) > table.seen)
+            if (!table.whole || table.ownDefinition || mIndexed.value(table.name.toLower()).rows > table.seen)
                 incomplete.append(table.name);
-        if (!incomplete.isEmpty())
-            mFound = PageSalvage::run(mDb, mScratch, mReadRoots, incomplete);
+        if (!incomplete.isEmpty()) {
+            mTicker.step(Database::RepairStep::Searching);
+            const QStringList deferred = dropPlainIndexes(incomplete);
+            mFound = PageSalvage::run(mDb, mScratch, mReadRoots, incomplete, mTicker.reporter());
+            for (const QString &index : deferred)
+                exec(mDb, index.toUtf8().constData());
+        }
     }
 
     // Checks the repaired copy and counts what it keeps of what the file held.
     void count()
     {
+        mTicker.step(Database::RepairStep::Checking);
         SqlStatement check(mDb, QStringLiteral("PRAGMA integrity_check(1)"));
         if (!check.step() || check.text(0) != QLatin1String("ok"))
             throw RepairStopped{QStringLiteral("the repaired copy did not pass its check.")};
         check.finalize();
         if (mListLost && mFound.isEmpty())
             throw RepairStopped{QStringLiteral("its tables cannot be read.")};
-        for (const CopiedTable &table : std::as_const(mTables)) {
-            const qint64 kept = rowCount(mDb, table.name);
-            mReport.tables.append(
-                {table.name, kept,
-                 std::max({kept, table.seen + mFound.value(table.name), mHeld.value(table.name)})});
-        }
+        for (const CopiedTable &table : std::as_const(mTables))
+            mReport.tables.append(accountFor(table));
         // The working copy's header has the page size the file was read with, though the
         // file's own may be damaged.
         mReport.cutShort =
             mEncrypted ? mSize % mPageSize != 0 : DatabaseHeader::cutShort(readHead(mScratch), mSize);
+        noteCut();
         mConnection.close();
         removeFile(mScratch);
     }
@@ -629,7 +742,8 @@ class Repair {
     {
         if (!withEmptyFirstPage())
             throw RepairStopped{QStringLiteral("its tables cannot be read.")};
-        const QList<PageSalvage::ListEntry> entries = PageSalvage::listEntries(mDb, mScratch);
+        const QList<PageSalvage::ListEntry> entries =
+            PageSalvage::listEntries(mDb, mScratch, mTicker.reporter());
         exec(mDb, "PRAGMA writable_schema = ON");
         if (!entries.isEmpty()) {
             attachScratch(mDb, mScratch);
@@ -694,7 +808,7 @@ class Repair {
     {
         for (const SchemaObject &object : std::as_const(mObjects))
             if (object.type == QLatin1String("table"))
-                mHeld[object.name] = indexedRows(mDb, object.name, mObjects);
+                mIndexed[object.name.toLower()] = indexedRows(mDb, object.name, mObjects);
     }
 
     // The tables of the repaired file: each one whose definition can be read, and each of the
@@ -810,6 +924,73 @@ class Repair {
         }
     }
 
+    // What the repaired file keeps of one table, and whether it can be shown to keep all
+    // the damaged file held of it.
+    Database::RepairedTable accountFor(const CopiedTable &table)
+    {
+        const qint64 kept = rowCount(mDb, table.name);
+        const IndexedRows indexed = mIndexed.value(table.name.toLower());
+        const qint64 notKept = indexed.wholeKeys ? keysNotKept(mDb, table.name, *indexed.wholeKeys) : 0;
+        // A whole index counts the rows exactly, though a garbled key may have given a row
+        // that is none of them.
+        const qint64 held = std::max({kept, table.seen + mFound.value(table.name), indexed.rows,
+                                      indexed.wholeKeys ? qint64(indexed.wholeKeys->size()) : 0});
+        // A whole index lists every row; without one, only the table's own pages read to
+        // their end show that nothing is missing.
+        const bool whole = held == kept && (indexed.wholeKeys ? notKept == 0
+                                                               : indexed.indexes == 0 && table.whole &&
+                                                                     !table.ownDefinition && !mListLost);
+        return {table.name, kept, held, whole};
+    }
+
+    // A file that ends before the last page its header counts is cut short, however it was
+    // cut.
+    void noteCut()
+    {
+        const auto layout = DatabaseHeader::pageLayout(mClaimedHead);
+        const int pageSize = layout ? layout->first : mPageSize;
+        if (pageSize > 0)
+            mReport.pages = mSize / pageSize;
+        if (const auto claimed = DatabaseHeader::claimedPages(mClaimedHead);
+            claimed && layout && *claimed * pageSize > mSize) {
+            mReport.claimedPages = *claimed;
+            mReport.cutShort = true;
+        }
+    }
+
+    // Rows found page by page go in many times faster without indexes to keep up with each
+    // one: those of `tables` that no rows can break are dropped, and their definitions
+    // returned to be made again once the rows are in.
+    QStringList dropPlainIndexes(const QStringList &tables)
+    {
+        QStringList names, definitions;
+        SqlStatement list(mDb, QStringLiteral("SELECT name, sql, tbl_name FROM main.sqlite_master WHERE type = "
+                                              "'index' AND sql IS NOT NULL"));
+        while (list.step()) {
+            const QString sql = list.text(1);
+            if (tables.contains(list.text(2), Qt::CaseInsensitive) &&
+                !sql.simplified().startsWith(QLatin1String("CREATE UNIQUE"), Qt::CaseInsensitive)) {
+                names.append(list.text(0));
+                definitions.append(sql);
+            }
+        }
+        list.finalize();
+        for (const QString &name : std::as_const(names))
+            exec(mDb, QStringLiteral("DROP INDEX main.%1").arg(quoteSqlName(name)).toUtf8().constData());
+        return definitions;
+    }
+
+    // The rows the file's indexes list, which the copy is measured against.
+    qint64 expectedRows() const
+    {
+        qint64 rows = 0;
+        for (const IndexedRows &indexed : mIndexed)
+            rows += indexed.rows;
+        return rows;
+    }
+
+    QByteArray mClaimedHead;
+    RepairTicker mTicker;
     QString mPath, mPassword, mFullPath, mFresh, mScratch;
     std::optional<ReplacedFile> mFile;
     FileUseLock mLock;
@@ -821,7 +1002,7 @@ class Repair {
     sqlite3 *mDb = nullptr;
     QList<SchemaObject> mObjects;
     OwnSchema mOwn;
-    QHash<QString, qint64> mHeld;
+    QHash<QString, IndexedRows> mIndexed; // by lower-case table name
     QList<CopiedTable> mTables;
     QSet<quint32> mReadRoots{1};
     QHash<QString, qint64> mFound;
@@ -842,15 +1023,17 @@ bool Database::RepairReport::lostRows() const
 {
     return cutShort || listLost || !leftOut.isEmpty() ||
            std::any_of(tables.begin(), tables.end(),
-                       [](const RepairedTable &table) { return table.held > table.kept; });
+                       [](const RepairedTable &table) { return !table.whole || table.held > table.kept; });
 }
 
-Database::RepairReport Database::repair(const QString &path, const QString &password)
+Database::RepairReport Database::repair(const QString &path, const QString &password,
+                                        const RepairProgress &progress)
 {
-    Repair repair(path, password);
+    Repair repair(path, password, progress);
     repair.lookAtFile();
     try {
         repair.makeScratchCopy();
+        repair.noteClaimedLength();
         repair.attach();
         repair.mendDefinitions();
         repair.copy();

@@ -159,7 +159,8 @@ Opened probe(const QString &path, const QString &password)
     return first ? Opened{1, first->first, Reserve} : Opened{};
 }
 
-Opened decrypt(const QString &path, const QString &password, const QString &plain)
+Opened decrypt(const QString &path, const QString &password, const QString &plain,
+               const std::function<void(qint64 done, qint64 total)> &progress)
 {
     const Encrypted file(path, password);
     const auto first = file.firstOpened();
@@ -171,7 +172,10 @@ Opened decrypt(const QString &path, const QString &password, const QString &plai
         raiseNotWritten(out);
     Opened opened{0, first->first, Reserve};
     const QByteArray zeros(opened.pageSize, '\0');
-    for (qint64 number = 1; number <= file.size() / opened.pageSize; ++number) {
+    const qint64 pages = file.size() / opened.pageSize;
+    for (qint64 number = 1; number <= pages; ++number) {
+        if (progress)
+            progress(number - 1, pages);
         const uchar *page = file.page(number, opened.pageSize);
         const bool whole = opens(file.keys(), page, opened.pageSize, number);
         opened.pages += whole;

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 namespace platform {
 
 // The pages of an encrypted database file, each read on its own: the key a password gives
@@ -24,8 +26,10 @@ Opened probe(const QString &path, const QString &password);
 
 // Writes the file's pages into `plain`, a file made beforehand, as a plain database file:
 // each page the key opens as it reads, every other page as zeros; nothing when the key
-// opens no page. A disk error when the copy cannot be written.
-Opened decrypt(const QString &path, const QString &password, const QString &plain);
+// opens no page. A disk error when the copy cannot be written. `progress`, when given, is
+// told the pages written of the file's pages as it goes.
+Opened decrypt(const QString &path, const QString &password, const QString &plain,
+               const std::function<void(qint64 done, qint64 total)> &progress = {});
 
 } // namespace EncryptedPages
 

@@ -1,13 +1,16 @@
 #include "platform/db/PageSalvage.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/db/DatabaseHeader.h"
 #include "platform/db/SqlStatement.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <QList>
 #include <QtEndian>
 
 #include <functional>
+#include <optional>
 
 namespace platform::PageSalvage {
 
@@ -70,8 +73,9 @@ QList<quint32> unreachedLeaves(const QString &scratch, const QSet<quint32> &read
         }
     }
     QList<quint32> leaves;
+    // A leaf without cells holds no rows, and the engine refuses it below another page.
     for (quint32 n = 2; n <= count; ++n)
-        if (!reached.contains(n) && page(n)[0] == TableLeaf)
+        if (!reached.contains(n) && page(n)[0] == TableLeaf && qFromBigEndian<quint16>(page(n) + 3) > 0)
             leaves.append(n);
     return leaves;
 }
@@ -198,47 +202,173 @@ qint64 copyRows(sqlite3 *db, const QString &probe, const Target &target)
     return found;
 }
 
-// Reads each of `leaves` as a table of `fields` fields named quiltern_probe_<page> in the
-// scratch copy, attached as "damaged": `read` is called for each probe, a batch of them in
-// one transaction. `db` holds `writable_schema` on throughout.
+// Pages made in the scratch copy that lead to many leaves at once: the engine reads a
+// group of leaves as one table, at the cost of one probe instead of one for each leaf.
+class LeafGroups {
+  public:
+    explicit LeafGroups(const QString &scratch) : mFile(scratch) {}
+
+    // Makes a page for each group of more than one leaf and returns the first page to read
+    // each group from (its one leaf for a group of one); nothing when the copy cannot take
+    // the pages.
+    std::optional<QList<quint32>> make(const QList<QList<quint32>> &groups)
+    {
+        if (!mFile.open(QIODevice::ReadWrite))
+            return std::nullopt;
+        QByteArray header = mFile.read(100);
+        const auto layout = DatabaseHeader::pageLayout(header);
+        if (!layout) {
+            mFile.close();
+            return std::nullopt;
+        }
+        const int pageSize = layout->first;
+        const int usable = pageSize - layout->second;
+        // After the pages the file has (its header may count others, which are gone).
+        quint32 next = quint32((mFile.size() + pageSize - 1) / pageSize);
+        QList<quint32> roots;
+        bool written = true;
+        for (const QList<quint32> &group : groups) {
+            if (group.size() == 1) {
+                roots.append(group.first());
+                continue;
+            }
+            ++next;
+            written = written && mFile.seek(qint64(next - 1) * pageSize) &&
+                      mFile.write(interiorPage(group, pageSize, usable)) == pageSize;
+            roots.append(next);
+        }
+        // The engine reads as many pages as the header counts, and takes no page for its own
+        // writes from a free list that may name the leaves.
+        qToBigEndian(next, header.data() + 28);
+        header.replace(92, 4, header.mid(24, 4));
+        qToBigEndian(quint32(0), header.data() + 32);
+        qToBigEndian(quint32(0), header.data() + 36);
+        written = written && mFile.seek(0) && mFile.write(header) == header.size() && mFile.flush();
+        mFile.close();
+        return written ? std::optional(roots) : std::nullopt;
+    }
+
+    // The most leaves one page can lead to.
+    static int capacity(int usable) { return (usable - InteriorHeader) / (2 + CellSize) + 1; }
+
+  private:
+    static constexpr int InteriorHeader = 12;
+    static constexpr int CellSize = 6; // a page number and a key of at most two bytes
+
+    // A page of pointers to the leaves, the last as its right-most child; the keys only
+    // need to rise.
+    static QByteArray interiorPage(const QList<quint32> &leaves, int pageSize, int usable)
+    {
+        QByteArray page(pageSize, '\0');
+        auto *data = reinterpret_cast<uchar *>(page.data());
+        const int cells = int(leaves.size()) - 1;
+        int top = usable;
+        for (int i = 0; i < cells; ++i) {
+            const quint32 key = quint32(i + 1);
+            const int size = key < 0x80 ? 5 : 6;
+            top -= size;
+            qToBigEndian(leaves[i], data + top);
+            if (key < 0x80) {
+                data[top + 4] = uchar(key);
+            } else {
+                data[top + 4] = uchar(0x80 | (key >> 7));
+                data[top + 5] = uchar(key & 0x7f);
+            }
+            qToBigEndian(quint16(top), data + InteriorHeader + 2 * i);
+        }
+        data[0] = TableInterior;
+        qToBigEndian(quint16(cells), data + 3);
+        qToBigEndian(quint16(top == 65536 ? 0 : top), data + 5);
+        qToBigEndian(leaves.last(), data + 8);
+        return page;
+    }
+
+    QFile mFile;
+};
+
+// Reads `leaves` as tables of `fields` fields named quiltern_probe_<n> in the scratch copy,
+// attached as "damaged": `read` is called for each probe, a batch of them in one
+// transaction, and answers whether the probe read whole. A probe of several leaves that
+// does not is read again in halves, until the leaf that fails is passed over alone. `db`
+// holds `writable_schema` on throughout.
 void readProbes(sqlite3 *db, const QString &scratch, const QList<quint32> &leaves, int fields,
-                const std::function<void(const QString &probe)> &read)
+                const std::function<bool(const QString &probe)> &read, const Progress &progress)
 {
+    int usable = 0;
+    {
+        QFile file(scratch);
+        const QByteArray header = file.open(QIODevice::ReadOnly) ? file.read(100) : QByteArray();
+        if (const auto layout = DatabaseHeader::pageLayout(header))
+            usable = layout->first - layout->second;
+    }
+    const int largest = usable > 0 ? LeafGroups::capacity(usable) : 1;
+    QList<QList<quint32>> groups;
+    for (qsizetype first = 0; first < leaves.size(); first += largest)
+        groups.append(leaves.mid(first, largest));
+    qint64 done = 0;
+    const auto tell = [&] {
+        if (progress)
+            progress(done, leaves.size());
+    };
     try {
         run(db, QStringLiteral("PRAGMA writable_schema = ON"));
-        for (qsizetype first = 0; first < leaves.size(); first += ProbesPerBatch) {
-            const QList<quint32> batch = leaves.mid(first, ProbesPerBatch);
-            attach(db, scratch);
-            {
-                SqlStatement add(db,
-                                 QStringLiteral("INSERT INTO damaged.sqlite_master (type, name, tbl_name, "
-                                                "rootpage, sql) VALUES ('table', ?1, ?1, ?2, ?3)"));
+        int probes = 0;
+        while (!groups.isEmpty()) {
+            const std::optional<QList<quint32>> roots = LeafGroups(scratch).make(groups);
+            if (!roots)
+                break;
+            QList<QList<quint32>> failed;
+            for (qsizetype first = 0; first < groups.size(); first += ProbesPerBatch) {
+                const qsizetype count = std::min<qsizetype>(ProbesPerBatch, groups.size() - first);
+                QStringList names;
+                attach(db, scratch);
+                // The copy is only read through: nothing of it need last.
+                run(db, QStringLiteral("PRAGMA damaged.journal_mode = MEMORY"));
+                run(db, QStringLiteral("PRAGMA damaged.synchronous = OFF"));
+                {
+                    SqlStatement add(db,
+                                     QStringLiteral("INSERT INTO damaged.sqlite_master (type, name, tbl_name, "
+                                                    "rootpage, sql) VALUES ('table', ?1, ?1, ?2, ?3)"));
+                    run(db, QStringLiteral("BEGIN"));
+                    for (qsizetype i = first; i < first + count; ++i) {
+                        const QString name = QStringLiteral("quiltern_probe_%1").arg(++probes);
+                        names.append(name);
+                        add.reset();
+                        add.bind(1, name);
+                        add.bindInt64(2, (*roots)[i]);
+                        add.bind(3, probeDefinition(name, fields));
+                        add.step();
+                    }
+                    run(db, QStringLiteral("COMMIT"));
+                }
+                // The probes are read once the list of tables is read again.
+                detach(db);
+                attach(db, scratch);
                 run(db, QStringLiteral("BEGIN"));
-                for (quint32 leaf : batch) {
-                    const QString name = QStringLiteral("quiltern_probe_%1").arg(leaf);
-                    add.reset();
-                    add.bind(1, name);
-                    add.bindInt64(2, leaf);
-                    add.bind(3, probeDefinition(name, fields));
-                    add.step();
+                for (qsizetype i = first; i < first + count; ++i) {
+                    bool whole = false;
+                    try {
+                        whole = read(names[i - first]);
+                    } catch (const RuntimeError &) {
+                    }
+                    const QList<quint32> &group = groups[i];
+                    // A page that only looks like rows is passed over.
+                    if (whole || group.size() == 1)
+                        done += group.size();
+                    else
+                        failed.append(group);
+                    tell();
                 }
                 run(db, QStringLiteral("COMMIT"));
+                run(db, QStringLiteral("DELETE FROM damaged.sqlite_master WHERE name LIKE 'quiltern~_probe~_%' "
+                                       "ESCAPE '~'"));
+                detach(db);
             }
-            // The probes are read once the list of tables is read again.
-            detach(db);
-            attach(db, scratch);
-            run(db, QStringLiteral("BEGIN"));
-            for (quint32 leaf : batch) {
-                try {
-                    read(QStringLiteral("quiltern_probe_%1").arg(leaf));
-                } catch (const RuntimeError &) {
-                    // A page that only looks like rows is passed over.
-                }
+            groups.clear();
+            for (const QList<quint32> &group : std::as_const(failed)) {
+                groups.append(group.first(group.size() / 2));
+                groups.append(group.sliced(group.size() / 2));
             }
-            run(db, QStringLiteral("COMMIT"));
-            run(db, QStringLiteral("DELETE FROM damaged.sqlite_master WHERE name LIKE 'quiltern~_probe~_%' "
-                                   "ESCAPE '~'"));
-            detach(db);
         }
     } catch (const RuntimeError &) {
         // A scratch copy whose list of tables cannot take the probes gives what was found.
@@ -257,7 +387,7 @@ void readProbes(sqlite3 *db, const QString &scratch, const QList<quint32> &leave
 } // namespace
 
 QHash<QString, qint64> run(sqlite3 *db, const QString &scratch, const QSet<quint32> &readRoots,
-                           const QStringList &tables)
+                           const QStringList &tables, const Progress &progress)
 {
     QHash<QString, qint64> found;
     // Rows are told apart by their number of fields and the kind of each.
@@ -271,20 +401,39 @@ QHash<QString, qint64> run(sqlite3 *db, const QString &scratch, const QSet<quint
         widest = std::max(widest, int(target.columns.size()));
     }
     const QList<quint32> leaves = targets.isEmpty() ? QList<quint32>() : unreachedLeaves(scratch, readRoots);
-    readProbes(db, scratch, leaves, widest + 1, [&](const QString &probe) {
-        for (const Target &target : std::as_const(targets)) {
-            try {
-                if (const qint64 rows = copyRows(db, probe, target))
-                    found[target.table] += rows;
-            } catch (const RuntimeError &) {
+    readProbes(
+        db, scratch, leaves, widest + 1,
+        [&](const QString &probe) {
+            bool whole = true;
+            for (const Target &target : std::as_const(targets)) {
+                try {
+                    if (const qint64 rows = copyRows(db, probe, target))
+                        found[target.table] += rows;
+                } catch (const RuntimeError &) {
+                    whole = false;
+                }
             }
-        }
-    });
+            return whole;
+        },
+        progress);
     return found;
 }
 
-QList<ListEntry> listEntries(sqlite3 *db, const QString &scratch)
+QList<ListEntry> listEntries(sqlite3 *db, const QString &scratch, const Progress &progress)
 {
+    // The copy is read through its tables afterwards: it is given back its length and its
+    // first bytes (the largest page), without the pages made to read the leaves. Its list of
+    // tables, empty on a page of its own, is all the probes changed.
+    QFile file(scratch);
+    const QByteArray firstPage = file.open(QIODevice::ReadOnly) ? file.read(65536) : QByteArray();
+    const qint64 size = file.size();
+    file.close();
+    const auto restore = qScopeGuard([&] {
+        if (!firstPage.isEmpty() && file.open(QIODevice::ReadWrite)) {
+            file.resize(size);
+            file.write(firstPage);
+        }
+    });
     QList<ListEntry> entries;
     QSet<QString> names;
     // An entry is five fields: its kind, its name, its table's name, its first page and its
@@ -295,17 +444,21 @@ QList<ListEntry> listEntries(sqlite3 *db, const QString &scratch)
                        "typeof(c1) = 'text' AND typeof(c2) = 'text' AND typeof(c3) = 'integer' "
                        "AND typeof(c4) IN ('text', 'null')")
             .arg(absent(Fields - 1), absent(Fields));
-    readProbes(db, scratch, unreachedLeaves(scratch, {1}), Fields + 1, [&](const QString &probe) {
-        SqlStatement found(
-            db, QStringLiteral("SELECT c0, c1, c2, c3, c4 FROM damaged.%1 WHERE %2").arg(probe, entry));
-        while (found.step()) {
-            // A page freed long ago may keep an older entry of the same name.
-            if (names.contains(found.text(1).toLower()))
-                continue;
-            names.insert(found.text(1).toLower());
-            entries.append({found.text(0), found.text(1), found.text(2), found.int64(3), found.text(4)});
-        }
-    });
+    readProbes(
+        db, scratch, unreachedLeaves(scratch, {1}), Fields + 1,
+        [&](const QString &probe) {
+            SqlStatement found(
+                db, QStringLiteral("SELECT c0, c1, c2, c3, c4 FROM damaged.%1 WHERE %2").arg(probe, entry));
+            while (found.step()) {
+                // A page freed long ago may keep an older entry of the same name.
+                if (names.contains(found.text(1).toLower()))
+                    continue;
+                names.insert(found.text(1).toLower());
+                entries.append({found.text(0), found.text(1), found.text(2), found.int64(3), found.text(4)});
+            }
+            return true;
+        },
+        progress);
     return entries;
 }
 

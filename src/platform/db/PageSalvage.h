@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 struct sqlite3;
 
 namespace platform {
@@ -22,8 +24,10 @@ namespace PageSalvage {
 // pages of the tables whose rows were already copied through their own pages; `tables`
 // are the tables of the repaired file that rows may still be missing from. Returns the
 // rows found and not yet in each of those tables, which have been added to it.
+// `progress`, when given, is told the pages read of the pages to read as it goes.
+using Progress = std::function<void(qint64 done, qint64 total)>;
 QHash<QString, qint64> run(sqlite3 *db, const QString &scratch, const QSet<quint32> &readRoots,
-                           const QStringList &tables);
+                           const QStringList &tables, const Progress &progress = {});
 
 // An entry of a file's list of tables.
 struct ListEntry {
@@ -35,7 +39,7 @@ struct ListEntry {
 // The entries of the list of tables found on the pages of `scratch` (as run() takes it)
 // other than its first, for a file whose list of tables cannot be read from its first page:
 // the rest of the list may stand on pages of its own.
-QList<ListEntry> listEntries(sqlite3 *db, const QString &scratch);
+QList<ListEntry> listEntries(sqlite3 *db, const QString &scratch, const Progress &progress = {});
 
 } // namespace PageSalvage
 

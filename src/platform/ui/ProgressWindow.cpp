@@ -23,8 +23,8 @@ void ProgressWindow::setHookForTesting(Hook hook)
     platform::hook() = std::move(hook);
 }
 
-ProgressWindow::ProgressWindow(const QString &title, int total)
-    : mTitle(title), mTotal(total), mStarted(now()), mLastEvents(mStarted)
+ProgressWindow::ProgressWindow(const QString &title, int total, Cancel cancel)
+    : mTitle(title), mTotal(total), mCancel(cancel), mStarted(now()), mLastEvents(mStarted)
 {
     if (hook() || !qobject_cast<QApplication *>(QCoreApplication::instance()))
         return;
@@ -34,6 +34,8 @@ ProgressWindow::ProgressWindow(const QString &title, int total)
     mDialog->setWindowModality(Qt::ApplicationModal);
     mDialog->setAutoClose(false);
     mDialog->setAutoReset(false);
+    if (cancel == Cancel::NotOffered)
+        mDialog->setCancelButton(nullptr);
     mDialog->setRange(0, total);
     // The window shows by this class's clock, not by a timer of its own.
     mDialog->setMinimumDuration(std::numeric_limits<int>::max());
@@ -58,7 +60,7 @@ bool ProgressWindow::report(int done, const QString &text)
     if (mCancelled)
         return false;
     if (hook()) {
-        mCancelled = hook()(Step{mTitle, text, done, mTotal});
+        mCancelled = hook()(Step{mTitle, text, done, mTotal}) && mCancel == Cancel::Offered;
         return !mCancelled;
     }
     if (!mDialog)
@@ -72,7 +74,7 @@ bool ProgressWindow::report(int done, const QString &text)
     if (!mDialog->isVisible() && mStarted.msecsTo(time) >= ShowAfter)
         mDialog->show();
     letEventsRun();
-    mCancelled = mDialog->wasCanceled();
+    mCancelled = mDialog->wasCanceled() && mCancel == Cancel::Offered;
     return !mCancelled;
 }
 

@@ -16,7 +16,9 @@ namespace platform {
 // is the program's clock (platform::now), which tests set.
 class ProgressWindow {
   public:
-    ProgressWindow(const QString &title, int total);
+    // A task that cannot be stopped part way shows no Cancel.
+    enum class Cancel { Offered, NotOffered };
+    ProgressWindow(const QString &title, int total, Cancel cancel = Cancel::Offered);
     ~ProgressWindow();
     ProgressWindow(const ProgressWindow &) = delete;
     ProgressWindow &operator=(const ProgressWindow &) = delete;
@@ -32,7 +34,8 @@ class ProgressWindow {
         int done = 0;
         int total = 0;
     };
-    // Tests see every report instead of a window; the hook answers true for a Cancel.
+    // Tests see every report instead of a window; the hook answers true for a Cancel (taken
+    // only where Cancel is offered).
     // An empty function restores the window.
     using Hook = std::function<bool(const Step &)>;
     static void setHookForTesting(Hook hook);
@@ -47,6 +50,7 @@ class ProgressWindow {
 
     QString mTitle;
     int mTotal;
+    Cancel mCancel;
     bool mCancelled = false;
     QDateTime mStarted;
     QDateTime mLastEvents;

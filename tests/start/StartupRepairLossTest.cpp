@@ -1,0 +1,291 @@
+#include "helpers/DatabaseState.h"
+#include "platform/base/Clock.h"
+#include "platform/db/Database.h"
+#include "platform/db/NewDatabase.h"
+#include "platform/db/SqlStatement.h"
+#include "platform/ui/MsgBox.h"
+#include "platform/ui/ProgressWindow.h"
+#include "support/ContactGenerator.h"
+#include "support/DamagedDatabase.h"
+#include "support/DialogScript.h"
+#include "support/FileBytes.h"
+#include "support/StartedProgram.h"
+
+#include <QApplication>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSet>
+#include <algorithm>
+#include <gtest/gtest.h>
+
+using platform::DialogKind;
+
+namespace {
+
+const QString Password = QStringLiteral("s3cret");
+
+// A file as a user's would be: contacts, categories and assignments to them, reminders and
+// the settings it ships with; encrypted (pages of 1,024 bytes) when asked.
+void makeFile(const QString &path, bool encrypted)
+{
+    platform::createDatabaseFromSchema(path);
+    {
+        auto db = platform::Database::open(path);
+        ContactGenerator::insert(*db, 300);
+        db->beginTrans();
+        for (int i = 1; i <= 12; ++i)
+            db->execute(QString("INSERT INTO tblCategoryDesc (CategoryDesc) VALUES ('Group %1')").arg(i));
+        for (int i = 1; i <= 40; ++i)
+            db->execute(
+                QString("INSERT INTO tblRemind (LinkedRecordID, Description, Status) VALUES (%1, 'Call', 'Active')")
+                    .arg(i * 7));
+        db->execute("INSERT INTO tblCategoryID (ID, CategoryNumber) SELECT RecordID, RecordID Mod 12 + 1 FROM "
+                    "tblContacts WHERE RecordID Mod 5 < 2");
+        db->commitTrans();
+    }
+    if (encrypted)
+        platform::Database::open(path, true, false, ";pwd=")->newPassword(QString(), Password);
+}
+
+struct Named {
+    const char *table, *inTheBox;
+};
+const Named Tables[] = {{"tblContacts", "contacts"},
+                        {"tblCategoryDesc", "categories"},
+                        {"tblCategoryID", "category assignments"},
+                        {"tblRemind", "reminders"},
+                        {"tblSettings", "settings"}};
+
+// The keys of each table's rows, read straight from the file.
+QList<QSet<qint64>> keysOf(platform::Database &db)
+{
+    QList<QSet<qint64>> keys;
+    for (const Named &table : Tables) {
+        QSet<qint64> rows;
+        platform::SqlStatement all(db.handle(), QString("SELECT rowid FROM %1").arg(table.table));
+        while (all.step())
+            rows.insert(all.int64(0));
+        keys.append(rows);
+    }
+    return keys;
+}
+
+// A file cut at a page boundary or part way through a page, plain or encrypted.
+struct Cut {
+    const char *name;
+    bool encrypted;
+    qint64 (*at)(qint64 size, int pageSize);
+};
+
+class StartupRepairOfCut : public ::testing::TestWithParam<Cut> {};
+
+// Whatever the cut, the exclamation box tells it, with the pages left of those the header
+// counts, and names each table that lost rows (checked against the undamaged file).
+TEST_P(StartupRepairOfCut, TellsTheCutAndNamesEachTableThatLostRows)
+{
+    StartedProgram program;
+    const QString path = program.folder().filePath("Quiltern.mdb");
+    const bool encrypted = GetParam().encrypted;
+    makeFile(path, encrypted);
+    const QList<QSet<qint64>> before =
+        keysOf(*(encrypted ? platform::Database::open(path, true, false, ";pwd=" + Password)
+                           : platform::Database::open(path)));
+    const int pageSize = encrypted ? damage::EncryptedPageSize : damage::PageSize;
+    QByteArray bytes = readFileBytes(path);
+    const qint64 pages = bytes.size() / pageSize;
+    const qint64 cut = GetParam().at(bytes.size(), pageSize);
+    ASSERT_LT(cut, bytes.size());
+    bytes.truncate(cut);
+    writeFileBytes(path, bytes);
+
+    DialogScript script;
+    if (encrypted)
+        script.answerInput(Password);
+    script.answerMessage(platform::vbOK).answerMessage(platform::vbOK);
+    ASSERT_TRUE(program.start());
+    const auto messages = script.shown(DialogKind::Message);
+    ASSERT_EQ(messages.size(), 2u);
+    const QString text = messages[1].text;
+    EXPECT_EQ(messages[1].title, "Database Repaired");
+    EXPECT_EQ(messages[1].icon, platform::vbExclamation) << text.toStdString();
+    const QString told = QString("  The file was cut short: it ends after %1 of its %2 pages.")
+                             .arg(cut / pageSize)
+                             .arg(pages);
+    ASSERT_TRUE(text.contains(told)) << text.toStdString();
+    // What the box says was lost, after what the file holds.
+    const QString lost = text.mid(text.indexOf(told));
+
+    const QList<QSet<qint64>> after = keysOf(*gDb);
+    int short_ = 0;
+    for (int t = 0; t < int(std::size(Tables)); ++t) {
+        if ((before[t] - after[t]).isEmpty())
+            continue;
+        ++short_;
+        EXPECT_TRUE(lost.contains(Tables[t].inTheBox))
+            << Tables[t].table << " lost " << (before[t] - after[t]).size() << " rows: " << text.toStdString();
+    }
+    EXPECT_GT(short_, 0) << "the cut takes rows with it";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cuts, StartupRepairOfCut,
+    ::testing::Values(
+        Cut{"PlainAtAPage", false, [](qint64 size, int page) { return size * 85 / 100 / page * page; }},
+        Cut{"PlainPartWayThroughAPage", false, [](qint64 size, int page) { return size * 85 / 100 / page * page + 123; }},
+        Cut{"PlainAfter48Pages", false, [](qint64, int page) { return qint64(48) * page; }},
+        Cut{"EncryptedAtAPage", true, [](qint64 size, int page) { return size * 85 / 100 / page * page; }},
+        Cut{"EncryptedPartWayThroughAPage", true,
+            [](qint64 size, int page) { return size * 85 / 100 / page * page + 123; }},
+        Cut{"EncryptedAfter49Pages", true, [](qint64, int page) { return qint64(49) * page; }}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// Rows the tables no longer reach are read in groups of pages; a page among them that
+// cannot be read costs its own rows only.
+TEST(StartupRepairLoss, AnUnreadablePageAmongThoseSearchedCostsItsOwnRowsOnly)
+{
+    StartedProgram program;
+    const QString path = program.folder().filePath("Quiltern.mdb");
+    makeFile(path, false);
+    QByteArray bytes = readFileBytes(path);
+    const qint64 root = damage::firstPageOf(path, "tblContacts");
+    const qint64 leaf = damage::firstChildOf(bytes, root);
+    damage::garblePage(bytes, root);
+    // The leaf's rows stay, but its page no longer reads as one.
+    const int rowsOnLeaf = (uchar(bytes[(leaf - 1) * damage::PageSize + 3]) << 8) |
+                           uchar(bytes[(leaf - 1) * damage::PageSize + 4]);
+    bytes[(leaf - 1) * damage::PageSize + 3] = char(0xff);
+    writeFileBytes(path, bytes);
+
+    DialogScript script;
+    script.answerMessage(platform::vbOK).answerMessage(platform::vbOK);
+    ASSERT_TRUE(program.start());
+    const qint64 kept = gDb->openRecordset("Select Count(*) From tblContacts")->value(0).toLongLong();
+    EXPECT_GT(rowsOnLeaf, 1);
+    EXPECT_EQ(kept, 300 - rowsOnLeaf) << "only the rows of the one page that cannot be read are lost";
+    const auto messages = script.shown(DialogKind::Message);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_TRUE(messages[1].text.contains("  The damaged file held at least 300 contacts."))
+        << messages[1].text.toStdString();
+    EXPECT_EQ(messages[1].icon, platform::vbExclamation);
+}
+
+// A contact whose long notes lost a page of their own cannot be copied: its table is named,
+// though every page of the table itself reads.
+TEST(StartupRepairLoss, ARowWhoseLongTextLostAPageIsCountedAsLost)
+{
+    StartedProgram program;
+    const QString path = program.folder().filePath("Quiltern.mdb");
+    platform::createDatabaseFromSchema(path);
+    {
+        auto db = platform::Database::open(path);
+        ContactGenerator::insert(*db, 50);
+        db->execute("UPDATE tblContacts SET Notes = '" + QString(10000, 'n') + "MIDDLEOFTHENOTES" +
+                    QString(10000, 'm') + "' WHERE RecordID = 7");
+    }
+    // A page in the middle of the notes: the pages after it are found through it.
+    QByteArray bytes = readFileBytes(path);
+    const qsizetype middle = bytes.indexOf("MIDDLEOFTHENOTES");
+    ASSERT_GT(middle, 0);
+    damage::garblePage(bytes, middle / damage::PageSize + 1);
+    // And the file's first bytes, which the start sees as damage.
+    for (int i = 0; i < 40; ++i)
+        bytes[i] = char((i * 53 + 7) & 0xff);
+    writeFileBytes(path, bytes);
+
+    DialogScript script;
+    script.answerMessage(platform::vbOK).answerMessage(platform::vbOK);
+    ASSERT_TRUE(program.start());
+    const auto messages = script.shown(DialogKind::Message);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1].text.toStdString(),
+              ("The database has been repaired, but some of its data could not be recovered.  It holds 49 "
+               "contacts, 0 categories and 0 reminders.  The damaged file held at least 50 contacts.  The "
+               "damaged original is kept as " +
+               path + ".bak.")
+                  .toStdString());
+}
+
+// The repair's window, through the test hook: its four steps in order, a bar that never
+// goes back and ends full, and no Cancel taken.
+TEST(StartupRepairProgress, StepsThroughTheRepairWithABar)
+{
+    StartedProgram program;
+    const QString path = program.folder().filePath("Quiltern.mdb");
+    makeFile(path, true);
+    QByteArray bytes = readFileBytes(path);
+    damage::garblePage(bytes, damage::firstPageOf(path, "tblContacts", Password), 11, damage::EncryptedPageSize);
+    writeFileBytes(path, bytes);
+
+    std::vector<platform::ProgressWindow::Step> steps;
+    platform::ProgressWindow::setHookForTesting([&](const platform::ProgressWindow::Step &step) {
+        steps.push_back(step);
+        return true; // Cancel, which a repair does not offer
+    });
+    DialogScript script;
+    script.answerInput(Password).answerMessage(platform::vbOK).answerMessage(platform::vbOK);
+    const bool started = program.start();
+    platform::ProgressWindow::setHookForTesting({});
+    ASSERT_TRUE(started);
+    EXPECT_EQ(script.shown(DialogKind::Message)[1].icon, platform::vbInformation) << "every contact found";
+
+    QStringList texts;
+    int bar = 0;
+    for (const auto &step : steps) {
+        EXPECT_EQ(step.title, "Repairing Database");
+        EXPECT_EQ(step.total, 100);
+        EXPECT_GE(step.done, bar) << step.text.toStdString();
+        bar = step.done;
+        if (texts.isEmpty() || texts.last() != step.text)
+            texts.append(step.text);
+    }
+    EXPECT_EQ(texts, QStringList({"Step 1 of 4: Reading the damaged file", "Step 2 of 4: Copying its rows",
+                                  "Step 3 of 4: Looking for rows on its other pages",
+                                  "Step 4 of 4: Checking the repaired file"}));
+    EXPECT_GT(steps.size(), 20u) << "told while it works, not only between steps";
+    EXPECT_GE(bar, 85);
+}
+
+// The real window, offscreen: it shows within the repair's first second, with the step
+// under way and its bar, and without a Cancel button.
+TEST(StartupRepairProgress, TheWindowShowsWithinTheFirstSecond)
+{
+    StartedProgram program;
+    const QString path = program.folder().filePath("Quiltern.mdb");
+    makeFile(path, false);
+    QByteArray bytes = readFileBytes(path);
+    damage::garblePage(bytes, damage::firstPageOf(path, "tblContacts"));
+    writeFileBytes(path, bytes);
+
+    // Each look at the clock is 20 ms on; the window is looked for at each.
+    QDateTime time(QDate(2026, 3, 1), QTime(8, 0));
+    QDateTime firstShown;
+    QStringList labels;
+    bool cancelOffered = false;
+    platform::setClockForTesting([&] {
+        time = time.addMSecs(20);
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            auto *window = qobject_cast<QProgressDialog *>(top);
+            if (!window || window->objectName() != "ProgressWindow" || !window->isVisible())
+                continue;
+            if (firstShown.isNull())
+                firstShown = time;
+            if (labels.isEmpty() || labels.last() != window->labelText())
+                labels.append(window->labelText());
+            cancelOffered = cancelOffered || window->findChild<QPushButton *>() != nullptr;
+        }
+        return time;
+    });
+    DialogScript script;
+    script.answerMessage(platform::vbOK).answerMessage(platform::vbOK);
+    const QDateTime repairAsked = time;
+    const bool started = program.start();
+    platform::setClockForTesting({});
+    ASSERT_TRUE(started);
+    ASSERT_FALSE(firstShown.isNull()) << "the window showed";
+    EXPECT_LE(repairAsked.msecsTo(firstShown), 1000);
+    EXPECT_TRUE(labels.contains("Step 2 of 4: Copying its rows")) << labels.join(" | ").toStdString();
+    EXPECT_TRUE(std::is_sorted(labels.begin(), labels.end())) << "steps in order, none again";
+    EXPECT_FALSE(cancelOffered);
+}
+
+} // namespace
