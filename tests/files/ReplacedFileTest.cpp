@@ -69,14 +69,16 @@ TEST(ReplacedFile, RepairAndPasswordChangeKeepTheLinkAndThePermissions)
         QTemporaryDir links;
         const QString opened = link ? links.filePath("t.mdb") : file.path;
         ASSERT_TRUE(!link || QFile::link(file.path, opened));
-        if (::geteuid() == 0)
+        if (::geteuid() == 0) {
             ASSERT_EQ(::chown(QFile::encodeName(file.path).constData(), 65534, 65534), 0);
+        }
         ::chmod(QFile::encodeName(file.path).constData(), mode);
         const struct stat before = statusOf(file.path);
         QStringList steps;
         replaceStepObserver() = [&](ReplaceStep step, const QString &at) {
-            if (step == ReplaceStep::WorkFileMade)
+            if (step == ReplaceStep::WorkFileMade) {
                 EXPECT_EQ(statusOf(at).st_mode & 07777, 0600u) << at.toStdString();
+            }
             for (const QString &work : filesIn(file.dir.path(), {"*.repair-*", "*.scratch-*", "*.rekey-*"})) {
                 steps.append(work.section('.', 2).section('-', 0, 0));
                 EXPECT_EQ(statusOf(file.dir.filePath(work)).st_mode & 077, 0u) << work.toStdString();

@@ -29,10 +29,12 @@ TEST_F(WindowPlacementTest, EveryWindowFitsTheScreenWithItsTextsWholeAndTabLeave
         const std::string name = form->objectName().toStdString();
         EXPECT_TRUE(QRect(0, 0, 1366, 768).contains(form->frameGeometry())) << name;
         EXPECT_THAT(cutTexts(form), ::testing::IsEmpty()) << name;
-        if (name == "CategoryAssign")
+        if (name == "CategoryAssign") {
             EXPECT_THAT(sidewaysGrids(form), ::testing::IsEmpty());
-        if (name == "Remind")
+        }
+        if (name == "Remind") {
             EXPECT_EQ(form->focusWidget()->objectName(), "txtDescr");
+        }
         for (QTableView *grid : form->findChildren<QTableView *>()) {
             if (qobject_cast<platform::DataGridModel *>(grid->model()) && grid->isVisibleTo(form)) {
                 grids.push_back(name + " " + grid->objectName().toStdString());
