@@ -30,20 +30,6 @@ using platform::PrintSurface;
 using testsupport::pageLines;
 using Lines = std::vector<std::string>;
 
-QStringList contactFields()
-{
-    QStringList fields{"Prefix", "FirstName",    "MiddleName",       "LastName",
-                       "Suffix", "Organization", "AddressForLabels", "Email_Address"};
-    for (const char *set : {"First_", "Second_"}) {
-        for (const char *f :
-             {"Address_Desc", "Address1", "Address2", "Address3", "City", "State", "PostalCode", "Country"})
-            fields << QLatin1String(set) + QLatin1String(f);
-    }
-    for (int n = 1; n <= 6; ++n)
-        fields << QStringLiteral("Phone%1").arg(n) << QStringLiteral("Phone%1_Desc").arg(n);
-    return fields;
-}
-
 QVariantMap lee()
 {
     return {{"Prefix", "Dr."},
@@ -77,7 +63,7 @@ class CondensedListsTest : public PreviewReportTest {
 
 TEST_F(CondensedListsTest, TwoLineListPrintsDateNameAndLabelledRest)
 {
-    MemoryRecords records(contactFields(), {lee()});
+    MemoryRecords records(testsupport::printedContactFields(), {lee()});
     PrintCondensedList(records, QString());
     EXPECT_EQ(document().name, "Condensed List");
     EXPECT_EQ(document().pageCount(), 1);
@@ -92,7 +78,7 @@ TEST_F(CondensedListsTest, TwoLineListPrintsDateNameAndLabelledRest)
 
 TEST_F(CondensedListsTest, OneLineListContinuesTheNameLineWithTheRest)
 {
-    MemoryRecords records(contactFields(), {lee(), {{"LastName", "Moe"}}});
+    MemoryRecords records(testsupport::printedContactFields(), {lee(), {{"LastName", "Moe"}}});
     PrintCondensedOneLine(records, QString());
     EXPECT_EQ(document().name, "Condensed 1-Line");
     // "Dr. Ann Lee  Acme" is 17 characters: the rest starts 100 twips after 720 + 1360.
@@ -104,7 +90,7 @@ TEST_F(CondensedListsTest, OneLineListContinuesTheNameLineWithTheRest)
 
 TEST_F(CondensedListsTest, CategoryIsACentredHeadingOnTheFirstPageOnly)
 {
-    MemoryRecords records(contactFields(), numberedContacts(50));
+    MemoryRecords records(testsupport::printedContactFields(), numberedContacts(50));
     PrintCondensedList(records, QStringLiteral("  Friends "));
     // "Friends" is 560 twips wide: centred on 5940, then a blank line before the first name.
     const Lines first = pageLines(document(), 1);
@@ -123,7 +109,7 @@ TEST_F(CondensedListsTest, TwoLineListBreaksOnceTheCountPassesTheCapacity)
 {
     // 13248 / 160 = 82.8 lines; without a heading the first page holds 41 two-line records,
     // the next ones, without the date, 42.
-    MemoryRecords records(contactFields(), numberedContacts(90));
+    MemoryRecords records(testsupport::printedContactFields(), numberedContacts(90));
     PrintCondensedList(records, QString());
     ASSERT_EQ(document().pageCount(), 3);
     const Lines first = pageLines(document(), 1);
@@ -140,7 +126,7 @@ TEST_F(CondensedListsTest, TwoLineListBreaksOnceTheCountPassesTheCapacity)
 TEST_F(CondensedListsTest, OneLineListBreaksWhenTheCountReachesTheRoundedCapacity)
 {
     // 13968 / 160 = 87.3, rounded 87: the date and 86 one-line records fill the first page.
-    MemoryRecords records(contactFields(), numberedContacts(100));
+    MemoryRecords records(testsupport::printedContactFields(), numberedContacts(100));
     PrintCondensedOneLine(records, QString());
     ASSERT_EQ(document().pageCount(), 2);
     const Lines first = pageLines(document(), 1);
@@ -149,7 +135,7 @@ TEST_F(CondensedListsTest, OneLineListBreaksWhenTheCountReachesTheRoundedCapacit
     EXPECT_EQ(pageLines(document(), 2).front(), "(720,720) Arial 8 [b] [i] Name087");
 
     // A heading takes two of those lines.
-    MemoryRecords again(contactFields(), numberedContacts(100));
+    MemoryRecords again(testsupport::printedContactFields(), numberedContacts(100));
     PrintCondensedOneLine(again, QStringLiteral("Family"));
     EXPECT_EQ(pageLines(document(), 1)[1], "(5700,880) Arial 8 [b] [i] Family");
     EXPECT_EQ(pageLines(document(), 2).front(), "(720,720) Arial 8 [b] [i] Name085");
@@ -164,7 +150,7 @@ TEST_F(CondensedListsTest, ARecordStartedBeforeTheBreakIsPrintedWhole)
     rows.push_back(numberedContact(43));
     // Record 41 starts at count 81, under the capacity: all its lines go on page 1.
     std::swap(rows[40], rows[41]);
-    MemoryRecords records(contactFields(), rows);
+    MemoryRecords records(testsupport::printedContactFields(), rows);
     PrintCondensedList(records, QString());
     ASSERT_EQ(document().pageCount(), 2);
     const Lines first = pageLines(document(), 1);
@@ -192,7 +178,7 @@ TEST_F(CondensedListsTest, LongRestsWrapOnIndentedLines)
                               {"Phone1", "555-0100"},
                               {"Phone1_Desc", "Home"},
                               {"First_Address1", QString::fromStdString(words(30))}};
-    MemoryRecords oneLine(contactFields(), {contact});
+    MemoryRecords oneLine(testsupport::printedContactFields(), {contact});
     PrintCondensedOneLine(oneLine, QString());
     // The name ends at 960: the first piece holds up to 9940 twips (124 characters), the
     // others 10800 (135).
@@ -201,7 +187,7 @@ TEST_F(CondensedListsTest, LongRestsWrapOnIndentedLines)
                      "(1060,880) Arial 8 Home: 555-0100    " + words(11), "(1080,1040) Arial 8 " + words(15),
                      "(1080,1200) Arial 8 " + words(4)}));
 
-    MemoryRecords twoLine(contactFields(), {contact});
+    MemoryRecords twoLine(testsupport::printedContactFields(), {contact});
     PrintCondensedList(twoLine, QString());
     // Every piece holds up to 9360 twips (117 characters); the address carries its label,
     // here empty.
@@ -213,12 +199,12 @@ TEST_F(CondensedListsTest, LongRestsWrapOnIndentedLines)
 
 TEST_F(CondensedListsTest, NameOnlyRecordsTakeOneLineAndTheNextFollowsDirectly)
 {
-    MemoryRecords oneLine(contactFields(), {{{"LastName", "Lee"}}, {{"Organization", "Acme"}}});
+    MemoryRecords oneLine(testsupport::printedContactFields(), {{{"LastName", "Lee"}}, {{"Organization", "Acme"}}});
     PrintCondensedOneLine(oneLine, QString());
     EXPECT_EQ(pageLines(document(), 1),
               (Lines{"(10080,720) Arial 8 1/2/2020", "(720,880) Arial 8 [b] [i] Lee",
                      "(720,1040) Arial 8 [b] [i] Acme"}));
-    MemoryRecords twoLine(contactFields(), {{{"LastName", "Lee"}}, {{"Organization", "Acme"}}});
+    MemoryRecords twoLine(testsupport::printedContactFields(), {{{"LastName", "Lee"}}, {{"Organization", "Acme"}}});
     PrintCondensedList(twoLine, QString());
     // The organisation alone stands after the blank that comes before the suffix.
     EXPECT_EQ(pageLines(document(), 1),
@@ -241,7 +227,7 @@ TEST_F(CondensedListsTest, AddressSetAndCityPartsFollowTheContact)
                       {"First_State", "MA"},
                       {"Second_City", "Wrong"}};
     QVariantMap noChoice{{"LastName", "Three"}, {"First_City", "Salem"}};
-    MemoryRecords records(contactFields(), {second, first, noChoice});
+    MemoryRecords records(testsupport::printedContactFields(), {second, first, noChoice});
     PrintCondensedList(records, QString());
     const Lines lines = pageLines(document(), 1);
     ASSERT_EQ(lines.size(), 7u);
@@ -252,7 +238,7 @@ TEST_F(CondensedListsTest, AddressSetAndCityPartsFollowTheContact)
 
 TEST_F(CondensedListsTest, WalkPutsTheCurrentRecordBack)
 {
-    MemoryRecords records(contactFields(), numberedContacts(5));
+    MemoryRecords records(testsupport::printedContactFields(), numberedContacts(5));
     records.setCurrent(3);
     PrintCondensedList(records, QString());
     EXPECT_EQ(records.current(), 3u);
@@ -264,7 +250,7 @@ TEST_F(CondensedListsTest, WalkPutsTheCurrentRecordBack)
 TEST_F(CondensedListsTest, ErrorStopsTheWalkShowsItsTextAndPutsTheRecordBack)
 {
     // Records without the e-mail column: the two-line list fails on its first record.
-    QStringList fields = contactFields();
+    QStringList fields = testsupport::printedContactFields();
     fields.removeAll("Email_Address");
     MemoryRecords records(fields, numberedContacts(3));
     records.setCurrent(2);
@@ -285,7 +271,7 @@ TEST_F(CondensedListsTest, ErrorStopsTheWalkShowsItsTextAndPutsTheRecordBack)
 
 TEST_F(CondensedListsTest, WindowEventsRunBetweenRecords)
 {
-    MemoryRecords records(contactFields(), numberedContacts(5));
+    MemoryRecords records(testsupport::printedContactFields(), numberedContacts(5));
     std::size_t seenAt = 99;
     QTimer::singleShot(0, [&] { seenAt = records.current(); });
     ReportRun::setEventIntervalForTesting(0);
@@ -298,7 +284,7 @@ TEST_F(CondensedListsTest, WindowEventsRunBetweenRecords)
 TEST_F(CondensedListsTest, LandscapeIsTurnedToPortraitAndPreviewOpensFirst)
 {
     PreviewSurface().setOrientation(1);
-    MemoryRecords records(contactFields(), numberedContacts(2));
+    MemoryRecords records(testsupport::printedContactFields(), numberedContacts(2));
     PrintCondensedOneLine(records, QString());
     EXPECT_EQ(document().orientation, 0);
     EXPECT_EQ(PreviewSurface().orientation(), 0);
@@ -308,7 +294,7 @@ TEST_F(CondensedListsTest, LandscapeIsTurnedToPortraitAndPreviewOpensFirst)
 
 TEST_F(CondensedListsTest, ASecondReportWhileOneRunsDoesNothing)
 {
-    MemoryRecords records(contactFields(), numberedContacts(2));
+    MemoryRecords records(testsupport::printedContactFields(), numberedContacts(2));
     ReportRun running;
     PrintCondensedList(records, QString());
     EXPECT_EQ(document().pageCount(), 0);
@@ -320,7 +306,7 @@ TEST_F(CondensedListsTest, ASecondReportWhileOneRunsDoesNothing)
 
 TEST_F(CondensedListsTest, MenuEntriesAskFirstAndDrawOnlyOnOk)
 {
-    MemoryRecords records(contactFields(), numberedContacts(2));
+    MemoryRecords records(testsupport::printedContactFields(), numberedContacts(2));
     {
         DialogScript script;
         script.answerMessage(platform::vbCancel);
@@ -336,7 +322,7 @@ TEST_F(CondensedListsTest, MenuEntriesAskFirstAndDrawOnlyOnOk)
             "All displayed records will be printed or previewed, not just the 1 "));
         EXPECT_EQ(document().name, "Condensed 1-Line");
     }
-    MemoryRecords none(contactFields(), {});
+    MemoryRecords none(testsupport::printedContactFields(), {});
     DialogScript script;
     script.answerMessage(platform::vbOK);
     CondensedList_Click(none, QString(), 0);
@@ -348,7 +334,7 @@ TEST_F(CondensedListsTest, CancelWhereToSaveBeforeAnyRecordIsWalked)
 {
     platform::PrintOutput::setPrinterLookupForTesting([] { return QPrinterInfo(); });
     PreviewSurface().setPreview(false);
-    MemoryRecords records(contactFields(), numberedContacts(40));
+    MemoryRecords records(testsupport::printedContactFields(), numberedContacts(40));
     records.setCurrent(3);
     DialogScript script;
     script.answerMessage(platform::vbOK).cancelFile();
@@ -367,7 +353,7 @@ TEST_F(CondensedListsTest, ClosingThePreviewStopsTheRunAtTheNextRecord)
 {
     for (const bool titleBar : {false, true}) {
         SCOPED_TRACE(titleBar ? "title bar" : "Close button");
-        MemoryRecords records(contactFields(), numberedContacts(200));
+        MemoryRecords records(testsupport::printedContactFields(), numberedContacts(200));
         records.setCurrent(7);
         ReportRun::setEventIntervalForTesting(0);
         int movesAtClose = -1;
@@ -395,7 +381,7 @@ TEST_F(CondensedListsTest, ClosingThePreviewStopsTheRunAtTheNextRecord)
         EXPECT_EQ(platform::mousePointer(), platform::MousePointer::Default);
     }
     // The next report runs to its end.
-    MemoryRecords records(contactFields(), numberedContacts(200));
+    MemoryRecords records(testsupport::printedContactFields(), numberedContacts(200));
     PrintCondensedList(records, QString());
     EXPECT_EQ(records.moves, 200);
     EXPECT_GE(document().pageCount(), 2);
@@ -403,14 +389,14 @@ TEST_F(CondensedListsTest, ClosingThePreviewStopsTheRunAtTheNextRecord)
 
 TEST_F(CondensedListsTest, ClosingAnOldPreviewDoesNotStopPrinting)
 {
-    MemoryRecords first(contactFields(), numberedContacts(3));
+    MemoryRecords first(testsupport::printedContactFields(), numberedContacts(3));
     PrintCondensedList(first, QString());
     ASSERT_TRUE(frmPreview::instance().isVisible());
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("list.pdf"));
     platform::PrintOutput::setPrinterLookupForTesting([] { return QPrinterInfo(); });
     PreviewSurface().setPreview(false);
-    MemoryRecords records(contactFields(), numberedContacts(100));
+    MemoryRecords records(testsupport::printedContactFields(), numberedContacts(100));
     ReportRun::setEventIntervalForTesting(0);
     bool closed = false;
     QTimer::singleShot(0, [&] {
@@ -444,7 +430,7 @@ TEST(CondensedListsPdfTest, PrintModeWithoutAPrinterWritesAReadablePdf)
     const QString path = dir.filePath(QStringLiteral("condensed.pdf"));
     std::vector<QVariantMap> rows = numberedContacts(80);
     rows.insert(rows.begin(), lee());
-    MemoryRecords records(contactFields(), rows);
+    MemoryRecords records(testsupport::printedContactFields(), rows);
     {
         DialogScript script;
         script.answerSaveFile(path);

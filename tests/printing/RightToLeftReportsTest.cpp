@@ -11,18 +11,6 @@
 
 namespace {
 
-QStringList contactFields()
-{
-    QStringList fields{"Prefix", "FirstName", "MiddleName", "LastName", "Suffix", "Organization", "AddressForLabels"};
-    for (const char *set : {"First_", "Second_"})
-        for (const char *f :
-             {"Address_Desc", "Address1", "Address2", "Address3", "City", "State", "PostalCode", "Country"})
-            fields << QLatin1String(set) + QLatin1String(f);
-    for (int n = 1; n <= 6; ++n)
-        fields << QStringLiteral("Phone%1").arg(n) << QStringLiteral("Phone%1_Desc").arg(n);
-    return fields << QStringLiteral("Email_Address");
-}
-
 // The contacts of a Hebrew- and Arabic-speaking user: descriptions beside numbers, a street
 // with its number at the end, a city before its postal code, a bracketed organisation.
 std::vector<QVariantMap> contacts()
@@ -57,13 +45,13 @@ class RightToLeftReportsTest : public PreviewReportTest {
 // its postal code; the condensed line has the bold name and the details on one line.
 TEST_F(RightToLeftReportsTest, PhonesStayBesideTheirDescriptionsAndAddressesInTheirOrder)
 {
-    MemoryRecords phones(contactFields(), contacts());
+    MemoryRecords phones(testsupport::printedContactFields(), contacts());
     PrintPhoneList(phones, QString());
     EXPECT_EQ(drawn(), (std::vector<std::string>{"1/2/2020", "  דוד ןהכ    ", "דיינ: 555-0100  תיב: 555-0199",
                                                   "  Levi  (מ\"עב) הרבח  ", "Work: 555-0110", "  Smith    ",
                                                   "Work: 555-0123"}));
 
-    MemoryRecords condensed(contactFields(), contacts());
+    MemoryRecords condensed(testsupport::printedContactFields(), contacts());
     PrintCondensedOneLine(condensed, QString());
     EXPECT_EQ(drawn(), (std::vector<std::string>{
                            "1/2/2020", "דוד ןהכדיינ: 555-0100  תיב: 555-0199    12 לצרה בוחר  ןג תמר 52522",

@@ -252,4 +252,18 @@ QRectF inkInTwips(const QImage &image, int dpi)
     return QRectF(QPointF(left * k, top * k), QPointF((right + 1) * k, (bottom + 1) * k));
 }
 
+QStringList printedContactFields()
+{
+    QStringList fields{"Prefix", "FirstName",    "MiddleName",       "LastName",
+                       "Suffix", "Organization", "AddressForLabels", "Email_Address"};
+    for (const char *set : {"First_", "Second_"}) {
+        for (const char *f :
+             {"Address_Desc", "Address1", "Address2", "Address3", "City", "State", "PostalCode", "Country"})
+            fields << QLatin1String(set) + QLatin1String(f);
+    }
+    for (int n = 1; n <= 6; ++n)
+        fields << QStringLiteral("Phone%1").arg(n) << QStringLiteral("Phone%1_Desc").arg(n);
+    return fields;
+}
+
 } // namespace testsupport

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 #include <string>
 #include <vector>
 
@@ -39,5 +40,8 @@ QImage pdfPage(const platform::PrintDocument &document, int pageIndex, int dpi);
 std::vector<QString> pdfDrawnLines(const platform::PrintDocument &document, int pageIndex);
 // The box around every dark pixel of a page drawn at dpi, in twips; empty without ink.
 QRectF inkInTwips(const QImage &image, int dpi);
+
+// The contact fields a report reads: names, both address sets, six phones and the e-mail.
+QStringList printedContactFields();
 
 } // namespace testsupport
