@@ -10,9 +10,12 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 2) {
-        std::fprintf(stderr, "usage: quiltern-newdb <path of the new database>\n");
-        return 2;
+    // A word that starts with a dash is an option asked for, not a database to make: a
+    // file named "--help" would be made otherwise. Such a path is given as ./-name.
+    const bool helpAsked = args.size() == 2 && (args[1] == QLatin1String("--help") || args[1] == QLatin1String("-h"));
+    if (args.size() != 2 || args[1].startsWith(QLatin1Char('-'))) {
+        std::fprintf(helpAsked ? stdout : stderr, "usage: quiltern-newdb <path of the new database>\n");
+        return helpAsked ? 0 : 2;
     }
     try {
         platform::createDatabaseFromSchema(args[1]);
