@@ -24,6 +24,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QUuid>
+#include <QtEndian>
 #include <filesystem>
 #include <optional>
 #include <sys/stat.h>
@@ -275,6 +276,22 @@ const QByteArray &journalMagic()
     return magic;
 }
 
+// The header of a rollback journal. The engine marks it only once the journal is on the
+// disk; until then (where a kill in the middle of a write leaves it) zeros stand in the mark's
+// place, before the sizes of a sector and of a page it writes at once. Emptied, it is zeros.
+bool isJournalHead(const QByteArray &head)
+{
+    constexpr int HeadSize = 28;
+    if (head.startsWith(journalMagic()) || head.left(HeadSize) == QByteArray(HeadSize, '\0'))
+        return true;
+    if (head.size() < HeadSize || head.left(12) != QByteArray(12, '\0'))
+        return false;
+    // A disk's sector is one of the sizes a page may have.
+    const auto sizeAt = [&](int at) { return int(qFromBigEndian<quint32>(head.constData() + at)); };
+    return DatabaseHeader::pageSizes().contains(sizeAt(20)) &&
+           DatabaseHeader::pageSizes().contains(sizeAt(24));
+}
+
 // The first bytes of a file the program may have read; empty when none can be.
 QByteArray headOf(const QString &file)
 {
@@ -298,7 +315,7 @@ bool isOwnWorkFile(const QString &file, const QString &work, const QRegularExpre
         return true;
     const QByteArray head = headOf(file);
     if (name.capturedLength(5) > 0)
-        return head.startsWith(journalMagic()) || head.left(28) == QByteArray(28, '\0');
+        return isJournalHead(head);
     return head.startsWith(DatabaseHeader::magic()) ||
            (status.st_size % 1024 == 0 && EncryptedPages::looksEncrypted(head)) ||
            (head.left(DatabaseHeader::Size) == QByteArray(DatabaseHeader::Size, '\0') &&

@@ -43,6 +43,22 @@ qint64 countRows(Database &db, const QString &table)
     return rs->value(0).toLongLong();
 }
 
+// The rollback journal of a transaction on a copy of `path` under way, as a kill leaves it:
+// the engine marks its header only once it is on the disk, at the commit.
+QByteArray journalOfAWriteUnderWay(const QString &path)
+{
+    const QString copy = path + QStringLiteral(".under-way");
+    QFile::copy(path, copy);
+    sqlite3 *db = nullptr;
+    sqlite3_open(QFile::encodeName(copy).constData(), &db);
+    sqlite3_exec(db, "BEGIN; CREATE TABLE t (x)", nullptr, nullptr, nullptr);
+    const QByteArray journal = readAll(copy + "-journal");
+    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    QFile::remove(copy);
+    return journal;
+}
+
 qint64 integrityProblems(const QString &path, const QString &password = QString())
 {
     auto db =
@@ -291,7 +307,11 @@ TEST(DatabaseRepair, OnlyTheProgramsOwnLeftoversAreRemovedOnTheNextOpen)
     };
     const QString repair = own("repair");
     const QString halfMade = own("repair");
+    const QString killedWriting = own("repair");
     const QString kept = own("rekey");
+    const QByteArray unmarkedJournal = journalOfAWriteUnderWay(temp.path());
+    ASSERT_GE(unmarkedJournal.size(), 28);
+    ASSERT_FALSE(unmarkedJournal.startsWith(QByteArray::fromHex("d9d505f920a163d7")));
     const Leftover leftovers[] = {
         {own("scratch"), plain, ownerOnly, true},
         {repair, plain, ownerOnly, true},
@@ -302,6 +322,12 @@ TEST(DatabaseRepair, OnlyTheProgramsOwnLeftoversAreRemovedOnTheNextOpen)
         {halfMade, QByteArray(8192, '\0') + plain.mid(8192, 8192), ownerOnly, true},
         {halfMade + "-journal", journal, ownerOnly, true},
         {own("repair"), QByteArray(8192, '\0'), ownerOnly, false},
+        // Killed in the middle of a write, before its journal was marked; and such a journal
+        // whose file went without it.
+        {killedWriting, plain, ownerOnly, true},
+        {killedWriting + "-journal", unmarkedJournal, ownerOnly, true},
+        {own("repair") + "-journal", unmarkedJournal, ownerOnly, true},
+        {own("repair") + "-journal", QByteArray(12, '\0') + plain.mid(12, 500), ownerOnly, false},
         // The journal of a file that stays stays with it.
         {kept, plain, ownerOnly | QFile::ReadGroup, false},
         {kept + "-journal", journal, ownerOnly, false},
