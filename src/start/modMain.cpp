@@ -112,7 +112,7 @@ void reportRepair(const platform::Database::RepairReport &report)
         QStringLiteral("  The damaged original is kept as ") + report.backup + QLatin1Char('.');
     const QString cut =
         !report.cutShort          ? QString()
-        : report.claimedPages > 0 ? QStringLiteral("  The file was cut short: it ends after %L1 of its %L2 pages.")
+        : report.claimedPages > 0 ? QStringLiteral("  The file was cut short: it ends after %1 of its %2 pages.")
                                         .arg(report.pages)
                                         .arg(report.claimedPages)
                                   : QStringLiteral("  The file was cut short.");
