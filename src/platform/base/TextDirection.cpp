@@ -50,6 +50,28 @@ bool readsRightToLeft(QStringView line, qsizetype from, QStringView rest)
     return false;
 }
 
+// The field's own isolates, pasted in with it, end within it, and the end of one it never
+// opened is left out: otherwise the one would carry the fields after it into the field's
+// order and the other would let the field's words out among its neighbours.
+QString withBalancedIsolates(QStringView core)
+{
+    QString balanced;
+    balanced.reserve(core.size() + 2);
+    int open = 0;
+    for (const QChar c : core) {
+        if (isIsolateStart(c)) {
+            ++open;
+        } else if (c == PopDirectionalIsolate) {
+            if (open == 0)
+                continue;
+            --open;
+        }
+        balanced += c;
+    }
+    balanced += QString(open, QChar(PopDirectionalIsolate));
+    return balanced;
+}
+
 struct BidiCloser {
     void operator()(UBiDi *bidi) const { ubidi_close(bidi); }
 };
@@ -109,7 +131,7 @@ QString isolatedField(const QString &field)
         isolated += QStringView(field).mid(start, first - start);
         if (needsReordering(core)) {
             isolated += QChar(FirstStrongIsolate);
-            isolated += core;
+            isolated += withBalancedIsolates(core);
             isolated += QChar(PopDirectionalIsolate);
         } else {
             isolated += core;

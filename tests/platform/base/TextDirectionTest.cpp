@@ -32,6 +32,11 @@ TEST(TextDirectionTest, OnlyFieldsThatCouldReorderAreSetApartAndTheirBlanksStayO
         {"  רחוב הרצל 12  ", "  {רחוב הרצל 12}  "},
         {"٤٥", "{٤٥}"},
         {"first line\r\nשורה שנייה\nthird", "first line\r\n{שורה שנייה}\nthird"},
+        // Isolates pasted into a field end within it; the end of one never opened is left out.
+        {"נייד\u2067 x", "{נייד[ x]}"},
+        {"\u2066a b", "{<a b>}"},
+        {"12 \u2069רחוב", "{12 רחוב}"},
+        {"\u2067רחוב\u2069\u2069 12", "{[רחוב] 12}"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(platform::isolatedField(QString::fromUtf8(c.field)).toStdString(), marked(c.isolated).toStdString())

@@ -65,6 +65,9 @@ TEST(DrawnOrderTest, FieldsStandInTheirOrderEachReadingInItsOwnDirection)
         {{"שלום 👨 עולם"}, "םלוע □ םולש"},
         {{"שָׁלוֹם לְךָ", " x"}, "ךל םולש x"},
         {{"Work", ": 555-0123  ", "Smith (Jr.)"}, "Work: 555-0123  Smith (Jr.)"},
+        // Isolate marks pasted into a field, one left open, one closing nothing.
+        {{"נייד\u2067", ": 555-0100  ", "בית", ": 555-0199"}, "דיינ: 555-0100  תיב: 555-0199"},
+        {{"12 \u2069רחוב", " ", "רמת גן", " ", "52522"}, "בוחר 12 ןג תמר 52522"},
     };
     QStringList lines;
     for (const auto &c : cases)
