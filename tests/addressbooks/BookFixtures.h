@@ -1,6 +1,7 @@
 #pragma once
 
 #include "printing/MemoryRecords.h"
+#include "support/PrintedPages.h"
 
 #include <QStringList>
 #include <QVariantMap>
@@ -9,16 +10,8 @@
 // Every field the address books read, for displayed records held in memory.
 inline QStringList bookFields()
 {
-    QStringList fields{"Prefix",       "FirstName",     "MiddleName", "LastName", "Suffix",
-                       "Organization", "AddressForLabels", "Email_Address", "Code", "Notes",
-                       "PrintNotes"};
-    for (const char *set : {"First_", "Second_"}) {
-        for (const char *f :
-             {"Address_Desc", "Address1", "Address2", "Address3", "City", "State", "PostalCode", "Country"})
-            fields << QLatin1String(set) + QLatin1String(f);
-    }
-    for (int n = 1; n <= 6; ++n)
-        fields << QStringLiteral("Phone%1").arg(n) << QStringLiteral("Phone%1_Desc").arg(n);
+    QStringList fields = testsupport::printedContactFields();
+    fields << QStringLiteral("Code") << QStringLiteral("Notes") << QStringLiteral("PrintNotes");
     for (int n = 1; n <= 5; ++n)
         fields << QStringLiteral("Date%1").arg(n) << QStringLiteral("Date%1_Desc").arg(n);
     for (int n = 1; n <= 3; ++n)
