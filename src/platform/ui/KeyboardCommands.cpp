@@ -47,7 +47,9 @@ class KeyboardCommands : public QObject {
         // button itself does it.
         if (!button || event->isAmbiguous() || !button->isEnabled())
             return false;
-        if (button->isCheckable() && (button->focusPolicy() & Qt::ClickFocus))
+        // The focus goes to the button first, as a click on it takes it: a box being left is
+        // checked, and a window that tells its Cancel by the focus sees it there.
+        if (button->focusPolicy() & (Qt::TabFocus | Qt::ClickFocus))
             button->setFocus(Qt::ShortcutFocusReason);
         button->click();
         return true;

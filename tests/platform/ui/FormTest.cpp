@@ -278,6 +278,23 @@ TEST(FormKeys, EscapePressesTheCancelButtonOnlyWhenNothingElseTookIt)
     }
 }
 
+// An access key moves the focus to its button before the click, as Escape's press does:
+// windows that tell their Cancel by the focus act on what the user pressed.
+TEST(FormKeys, AnAccessKeyMovesTheFocusToItsButtonBeforeTheClick)
+{
+    DialogScript script;
+    LoggingForm form("frmA");
+    form.button->setText("&Go");
+    QWidget *focusAtClick = nullptr;
+    QObject::connect(form.button, &QPushButton::clicked, &form, [&] { focusAtClick = form.focusWidget(); });
+    form.showModeless();
+    QApplication::setActiveWindow(&form);
+    form.edit->setFocus();
+    QTest::keyClick(form.edit, Qt::Key_G, Qt::AltModifier);
+    EXPECT_EQ(focusAtClick, form.button);
+    EXPECT_TRUE(form.edit->text().isEmpty());
+}
+
 TEST(FormKeys, DisabledFormSeesNoKeys)
 {
     DialogScript script;
