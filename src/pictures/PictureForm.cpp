@@ -452,7 +452,10 @@ PictureForm::NameLinks PictureForm::linksTo(const QString &name)
     };
     const QString trimmed = Trim(name);
     const QString quoted = platform::jetQuote(trimmed);
-    QString sql = QStringLiteral("Select * from tblContacts Where PicturePath1=") + quoted;
+    QString sql = QStringLiteral("Select RecordID, LastName");
+    for (int n = 1; n <= 8; ++n)
+        sql += QStringLiteral(", PicturePath%1").arg(n);
+    sql += QStringLiteral(" from tblContacts Where PicturePath1=") + quoted;
     for (int n = 2; n <= 8; ++n)
         sql += QStringLiteral(" Or PicturePath%1 = ").arg(n) + quoted;
     sql += QStringLiteral(" Order By LastName");
