@@ -7,13 +7,17 @@
 #include "platform/gdi/StdPicture.h"
 #include "platform/ui/Twips.h"
 
+#include <QDir>
 #include <QEvent>
+#include <QFile>
+#include <QFileSystemWatcher>
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
+#include <sys/stat.h>
 
 namespace {
 
@@ -50,6 +54,17 @@ QPointer<Pics3> &slot()
 QString fieldText(platform::Recordset &record, const QString &field)
 {
     return NullToString(record.value(field)).toString();
+}
+
+// What tells one state of a file from another: the file itself, its size and its last change;
+// nothing for a missing file.
+std::array<qint64, 5> fileStamp(const QString &path)
+{
+    struct stat info {};
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    return {qint64(info.st_dev), qint64(info.st_ino), qint64(info.st_size), qint64(info.st_mtim.tv_sec),
+            qint64(info.st_mtim.tv_nsec)};
 }
 
 // A picture that cannot be read shows nothing, like a missing one.
@@ -109,6 +124,9 @@ Pics3::Pics3() : platform::Form(mainWindowSlot())
     Image1 = makeImage("Image1");
     Image2 = makeImage("Image2");
     Image3 = makeImage("Image3");
+    // A picture deleted or replaced while shown, here or by another program, is not shown as it was.
+    mWatcher = new QFileSystemWatcher(this);
+    connect(mWatcher, &QFileSystemWatcher::directoryChanged, this, &Pics3::shownFilesChanged);
 }
 
 QLabel *Pics3::image(int n) const
@@ -169,14 +187,48 @@ void Pics3::LoadRecordPictures()
         for (int n = 1; n <= 3; ++n) {
             const QString name = fieldText(*record, QStringLiteral("PicturePath%1").arg(n));
             QPixmap picture;
-            if (name > QStringLiteral(" ") && pictures::normalFileExists(pictures::picturePath(name)))
-                picture = pictureOf(pictures::picturePath(name));
+            mShown[n - 1].clear();
+            if (name > QStringLiteral(" ") && pictures::normalFileExists(pictures::picturePath(name))) {
+                mShown[n - 1] = pictures::resolvedPath(pictures::picturePath(name));
+                picture = pictureOf(mShown[n - 1]);
+            }
             image(n)->setPixmap(picture);
         }
+        watchShownFiles();
         setWindowTitle(contactCaption(*record));
     } catch (const platform::RuntimeError &) {
         // A row that went away under the list leaves the panel as it was.
     }
+}
+
+void Pics3::watchShownFiles()
+{
+    // The folder tells of a shown file deleted, rewritten or replaced by another of its name.
+    const QDir folder(pictures::picturesFolder());
+    const QStringList watched = mWatcher->directories();
+    if (watched.size() != 1 || QDir(watched.first()) != folder) {
+        if (!watched.isEmpty())
+            mWatcher->removePaths(watched);
+        if (folder.exists())
+            mWatcher->addPath(folder.path());
+    }
+    for (int n = 0; n < 3; ++n)
+        mStamps[n] = fileStamp(mShown[n]);
+}
+
+void Pics3::shownFilesChanged()
+{
+    for (int n = 1; n <= 3; ++n) {
+        if (mShown[n - 1].isEmpty() || fileStamp(mShown[n - 1]) == mStamps[n - 1])
+            continue;
+        if (pictures::normalFileExists(mShown[n - 1])) {
+            image(n)->setPixmap(pictureOf(mShown[n - 1]));
+        } else {
+            mShown[n - 1].clear();
+            image(n)->setPixmap(QPixmap());
+        }
+    }
+    watchShownFiles();
 }
 
 void Pics3::enlarge(int n)

@@ -3,8 +3,10 @@
 #include "platform/ui/Form.h"
 
 #include <QPointer>
+#include <array>
 #include <functional>
 
+class QFileSystemWatcher;
 class QLabel;
 
 namespace platform {
@@ -71,5 +73,13 @@ class Pics3 : public platform::Form {
     platform::Recordset *currentRecord() const;
     QString contactCaption(platform::Recordset &record) const;
 
+    // Shows anew, or empties, the images whose file changed or went away.
+    void shownFilesChanged();
+    void watchShownFiles();
+
     bool mShuttingDown = false;
+    // The file each image shows, empty for none, and the state it was shown in; watched while shown.
+    QString mShown[3];
+    std::array<qint64, 5> mStamps[3] = {};
+    QFileSystemWatcher *mWatcher;
 };

@@ -25,6 +25,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QToolButton>
+#include <algorithm>
 #include <cmath>
 
 using platform::CommonDialog;
@@ -88,9 +89,21 @@ void pictureNameChanged()
 }
 
 // The display box is what a picture is shown and stored as: no more of it is ever needed.
-std::unique_ptr<StdPicture> loadForBox(const QString &path)
+// A transparent picture is kept as it looks over the box.
+std::unique_ptr<StdPicture> loadForBox(const QString &path, const PictureBox &box)
 {
-    return StdPicture::LoadPicture(path, QSize(PictureBox::CanvasWidth, PictureBox::CanvasHeight));
+    return StdPicture::LoadPicture(path, QSize(PictureBox::CanvasWidth, PictureBox::CanvasHeight),
+                                   box.BackColor());
+}
+
+// "Picture 2" or "Pictures 2, 4 and 6".
+QString slotList(const QList<int> &numbers)
+{
+    QString listed = QString::number(numbers.first());
+    for (qsizetype i = 1; i < numbers.size(); ++i)
+        listed += (i + 1 == numbers.size() ? QStringLiteral(" and ") : QStringLiteral(", ")) +
+                  QString::number(numbers[i]);
+    return (numbers.size() == 1 ? QStringLiteral("Picture ") : QStringLiteral("Pictures ")) + listed;
 }
 
 QPointer<PictureForm> &slot()
@@ -252,13 +265,13 @@ void PictureForm::Form_Load()
 
     if (gPictureHandOver.gPastePicture) {
         cmdClipboardPaste->setEnabled(false);
-        mOriginal = StdPicture::FromClipboard();
+        mOriginal = StdPicture::FromClipboard(picResized->BackColor());
         if (!mOriginal)
             throw RuntimeError(platform::err::InvalidPicture, QStringLiteral("The clipboard holds no picture."));
         fitOriginal();
         mbFromClipboard = true;
     } else {
-        mOriginal = loadForBox(pictures::resolvedPath(dialog.dlgFileName));
+        mOriginal = loadForBox(pictures::resolvedPath(dialog.dlgFileName), *picResized);
         fitOriginal();
         decideSlotButtons();
     }
@@ -388,7 +401,7 @@ void PictureForm::cmdClipboardPaste_Click()
         const QString name = Trim(answer);
         if (name.isEmpty() || !IsValidFilename(name))
             return;
-        std::unique_ptr<StdPicture> picture = StdPicture::FromClipboard();
+        std::unique_ptr<StdPicture> picture = StdPicture::FromClipboard(picResized->BackColor());
         if (!picture)
             return;
         mOriginal = std::move(picture);
@@ -410,7 +423,7 @@ void PictureForm::cmdLoadFile_Click()
     try {
         showLoadPictureDialog(QStringLiteral("All Files (*.*)|*.*|JPG Files & (*.jpg)|*.jpg"), 2);
         const QString chosen = dialog.dlgFileName;
-        std::unique_ptr<StdPicture> picture = loadForBox(chosen);
+        std::unique_ptr<StdPicture> picture = loadForBox(chosen, *picResized);
         setWindowTitle(chosen.isEmpty() ? QString() : pictures::listedName(chosen));
         cmdNext->hide();
         cmdPrev->hide();
@@ -424,32 +437,51 @@ void PictureForm::cmdLoadFile_Click()
     }
 }
 
-QStringList PictureForm::otherContactsLinking(const QString &name, bool *ownLink)
+PictureForm::NameLinks PictureForm::linksTo(const QString &name)
 {
-    if (ownLink)
-        *ownLink = false;
     const PictureEditor &editor = editorLink();
     if (!editor.database)
         throw RuntimeError(platform::err::DatabaseNotFound, QStringLiteral("No database is open."));
-    const QString quoted = platform::jetQuote(Trim(name));
-    QString sql = QStringLiteral("Select RecordID, LastName from tblContacts Where PicturePath1=") + quoted;
+    const int current = gPictureHandOver.gPictureSlot;
+    NameLinks links;
+    const auto ownSlotLinks = [&](int n) {
+        if (n == current)
+            links.ownSlot = true;
+        else if (!links.ownOtherSlots.contains(n))
+            links.ownOtherSlots << n;
+    };
+    const QString trimmed = Trim(name);
+    const QString quoted = platform::jetQuote(trimmed);
+    QString sql = QStringLiteral("Select RecordID, LastName");
+    for (int n = 1; n <= 8; ++n)
+        sql += QStringLiteral(", PicturePath%1").arg(n);
+    sql += QStringLiteral(" from tblContacts Where PicturePath1=") + quoted;
     for (int n = 2; n <= 8; ++n)
         sql += QStringLiteral(" Or PicturePath%1 = ").arg(n) + quoted;
     sql += QStringLiteral(" Order By LastName");
     std::unique_ptr<platform::Recordset> rs =
         editor.database->openRecordset(sql, platform::RecordsetType::Snapshot);
-    QStringList lastNames;
     for (; !rs->eof(); rs->moveNext()) {
         // The edited contact's own stored row is not another contact, whatever its name.
         if (editor.recordId && rs->value(QStringLiteral("RecordID")).toLongLong() == *editor.recordId) {
-            if (ownLink)
-                *ownLink = true;
+            for (int n = 1; n <= 8; ++n) {
+                const QString stored =
+                    NullToString(rs->value(QStringLiteral("PicturePath%1").arg(n))).toString();
+                if (pictures::sameName(Trim(stored), trimmed))
+                    ownSlotLinks(n);
+            }
             continue;
         }
-        lastNames << NullToString(rs->value(QStringLiteral("LastName"))).toString();
+        links.others << NullToString(rs->value(QStringLiteral("LastName"))).toString();
     }
     rs->close();
-    return lastNames;
+    // The editor's boxes hold what the contact will store.
+    for (int n = 1; n <= int(editor.pictureBoxes.size()); ++n) {
+        if (pictures::sameName(Trim(editor.pictureBoxes[n - 1]->text()), trimmed))
+            ownSlotLinks(n);
+    }
+    std::sort(links.ownOtherSlots.begin(), links.ownOtherSlots.end());
+    return links;
 }
 
 void PictureForm::cmdDelete_Click()
@@ -468,7 +500,7 @@ void PictureForm::cmdDelete_Click()
                    QStringLiteral("Delete Confirmation")) != platform::vbYes)
             return;
 
-        const QStringList others = otherContactsLinking(caption);
+        const QStringList others = linksTo(caption).others;
         if (!others.isEmpty()) {
             MsgBox(QStringLiteral("This picture is also linked to the following record") +
                        (others.size() >= 2 ? QStringLiteral("s") : QString()) + QStringLiteral(": \r") +
@@ -531,7 +563,7 @@ void PictureForm::moveToSlot(const int *tries)
     const QString path = pictures::picturePath(slotName(target));
     try {
         // The picture is read first: one that cannot be read leaves the window as it was.
-        std::unique_ptr<StdPicture> picture = loadForBox(pictures::resolvedPath(path));
+        std::unique_ptr<StdPicture> picture = loadForBox(pictures::resolvedPath(path), *picResized);
         gPictureHandOver.gPictureSlot = target;
         CMDialog1().dlgFileName = path;
         mOriginal = std::move(picture);
@@ -556,38 +588,41 @@ void PictureForm::Form_Unload(bool &cancel)
     mbFromClipboard = false;
 }
 
-bool PictureForm::makeWayFor(const QString &name)
+std::optional<QString> PictureForm::nameToStoreAs(const QString &name)
 {
     const QString present = pictures::resolvedPath(pictures::picturePath(name));
     if (!pictures::filePresent(present))
-        return true;
-    bool ownLink = false;
-    const QStringList others = otherContactsLinking(name, &ownLink);
-    if (!others.isEmpty())
-        return MsgBox(
-                   QStringLiteral("The picture file ") + name +
-                       QStringLiteral(" is already linked to another record: ") +
-                       others.join(QStringLiteral(", ")) +
+        return name;
+    const NameLinks links = linksTo(name);
+    if (!links.others.isEmpty() || !links.ownOtherSlots.isEmpty()) {
+        QString linkedTo;
+        if (!links.others.isEmpty())
+            linkedTo = QStringLiteral("another record: ") + links.others.join(QStringLiteral(", "));
+        if (!links.ownOtherSlots.isEmpty())
+            linkedTo += (linkedTo.isEmpty() ? QString() : QStringLiteral(", and to ")) +
+                        slotList(links.ownOtherSlots) + QStringLiteral(" of this record");
+        if (MsgBox(QStringLiteral("The picture file ") + name + QStringLiteral(" is already linked to ") +
+                       linkedTo +
                        QStringLiteral(".\r\rDo you want to replace that picture with this one?  Choose No to "
                                       "keep it and leave this picture unsaved."),
                    platform::vbYesNo + platform::vbExclamation + platform::vbDefaultButton2,
-                   QStringLiteral("Replace picture?")) == platform::vbYes;
-    // The edited contact's own picture, stored or named in one of its boxes, is its to replace.
-    if (ownLink)
-        return true;
-    for (const QLineEdit *box : editorLink().pictureBoxes) {
-        if (pictures::sameName(Trim(box->text()), name))
-            return true;
+                   QStringLiteral("Replace picture?")) != platform::vbYes)
+            return std::nullopt;
+        return name;
     }
-    const QString moved = pictures::moveToDeletedPictures(present, pictures::DeletedNameTaken::KeepBoth);
-    MsgBox(QStringLiteral("The Pictures folder already held a file named ") + QFileInfo(present).fileName() +
-               QStringLiteral(" that no record of this address book links; it may belong to another address "
-                              "book kept in the program folder.  That file was moved to the Deleted Pictures "
-                              "folder as ") +
-               QFileInfo(moved).fileName() + QStringLiteral(", and this picture is saved as ") + name +
-               QStringLiteral("."),
-           platform::vbOKOnly + platform::vbInformation, QStringLiteral("Picture file moved"));
-    return true;
+    if (links.ownSlot)
+        return name;
+    const QString free =
+        pictures::freeName(pictures::picturesFolder(), name,
+                           [this](const QString &candidate) { return linksTo(candidate).any(); });
+    MsgBox(
+        QStringLiteral("The Pictures folder already holds a file named ") + QFileInfo(present).fileName() +
+            QStringLiteral(" that no record of this address book links; it may belong to another address "
+                           "book kept in the program folder.  That file is left as it is, and this picture "
+                           "is saved as ") +
+            free + QStringLiteral("."),
+        platform::vbOKOnly + platform::vbInformation, QStringLiteral("Picture saved under another name"));
+    return free;
 }
 
 void PictureForm::closeAndStore()
@@ -599,7 +634,7 @@ void PictureForm::closeAndStore()
 
     platform::BusyPointer busy;
     const CommonDialog &dialog = CMDialog1();
-    const QString name = mbFromClipboard ? dialog.dlgFileName : pictures::listedName(dialog.dlgFileName);
+    QString name = mbFromClipboard ? dialog.dlgFileName : pictures::listedName(dialog.dlgFileName);
     const QString target = pictures::picturePath(name);
     const bool store = mbFromClipboard || (target != dialog.dlgFileName && !dialog.dlgFileName.isEmpty() &&
                                            pictures::normalFileExists(dialog.dlgFileName));
@@ -608,9 +643,11 @@ void PictureForm::closeAndStore()
         if (name.isEmpty())
             return;
         if (store) {
-            if (!makeWayFor(name))
+            const std::optional<QString> storedAs = nameToStoreAs(name);
+            if (!storedAs)
                 return;
-            pictures::storePictureFile(picResized->canvas(), target);
+            name = *storedAs;
+            pictures::storePictureFile(picResized->canvas(), pictures::picturePath(name));
         }
         // The slot names the file only once the file is there.
         QLineEdit *box = slotBox(gPictureHandOver.gPictureSlot);

@@ -103,15 +103,21 @@ class PictureForm : public platform::Form {
     // What a close does unless Cancel or Delete holds the focus: stores the picture when
     // it is new and names it in the slot's box, only once the file is there.
     void closeAndStore();
-    // Makes way for storing a picture under the name; false when the user would rather keep
-    // the file there. A file of that name that other contacts link is replaced only when the
-    // user says so; one that no contact of the open database links may be another address
-    // book's, as every database in the program folder shares the Pictures folder: it is moved
-    // to the deleted pictures first, and the user told where it went.
-    bool makeWayFor(const QString &name);
-    // The last names of the stored contacts, other than the edited one, that link the name;
-    // ownLink, when given, learns whether the edited contact's stored row links it too.
-    QStringList otherContactsLinking(const QString &name, bool *ownLink = nullptr);
+    // The name a picture meant to be stored as name is stored under; none when the user would
+    // rather keep the file there. A file of that name that another slot of the open book links
+    // (another contact's, or another of the edited contact's own) is replaced only when the
+    // user says so; the slot's own file is replaced. A file no slot of the open book links may
+    // be another address book's, as every database in the program folder shares the Pictures
+    // folder: it is left alone, and the picture stored under a free name the user is told.
+    std::optional<QString> nameToStoreAs(const QString &name);
+    // Who in the open book links a picture name.
+    struct NameLinks {
+        QStringList others;       // last names of the stored contacts other than the edited one
+        QList<int> ownOtherSlots; // the edited contact's other slots, stored or in its boxes
+        bool ownSlot = false;     // the slot worked on, stored or in its box
+        bool any() const { return ownSlot || !others.isEmpty() || !ownOtherSlots.isEmpty(); }
+    };
+    NameLinks linksTo(const QString &name);
     double boxWidthTwips() const;
     double boxHeightTwips() const;
 

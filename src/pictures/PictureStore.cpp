@@ -29,20 +29,19 @@ std::filesystem::path fsPath(const QString &path)
 #endif
 }
 
-// A name of the folder no file is present under: the name itself, else the name with " (2)",
-// " (3)" and so on before its extension.
-QString freeName(const QString &folder, const QString &name)
+} // namespace
+
+QString freeName(const QString &folder, const QString &name,
+                 const std::function<bool(const QString &)> &alsoTaken)
 {
     const QFileInfo info(name);
     const QString base = info.completeBaseName();
     const QString extension = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
     QString candidate = name;
-    for (int n = 2; filePresent(folder + candidate); ++n)
+    for (int n = 2; filePresent(folder + candidate) || (alsoTaken && alsoTaken(candidate)); ++n)
         candidate = QStringLiteral("%1 (%2)%3").arg(base).arg(n).arg(extension);
     return candidate;
 }
-
-} // namespace
 
 QString temporaryStoreFile(const QString &folder, const QString &target)
 {

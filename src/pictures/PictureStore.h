@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 class cImage;
 
@@ -20,6 +21,12 @@ void storePictureFile(const cImage &image, const QString &target);
 // The temporary file a store into folder uses (folder ends in "/"): it exists only while
 // a store runs.
 QString temporaryStoreFile(const QString &folder, const QString &target);
+
+// A name no file of folder (ending in "/") is present under, whatever its letter case, nor
+// taken as alsoTaken says: the name itself, else the name with " (2)", " (3)" and so on
+// before its extension.
+QString freeName(const QString &folder, const QString &name,
+                 const std::function<bool(const QString &)> &alsoTaken = {});
 
 // What a move into the Deleted Pictures folder does when that folder holds a file of the
 // name already.

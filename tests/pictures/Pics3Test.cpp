@@ -13,7 +13,9 @@
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
+#include <QTest>
 #include <QVariantMap>
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -104,6 +106,28 @@ TEST_F(PanelTest, APipeOrDamagedPictureDataLeavesTheImageEmpty)
     add({{"LastName", "Smith"}, {"PicturePath1", "pipe.jpg"}, {"PicturePath2", "half.png"}});
     Pics3 &panel = loaded();
     EXPECT_FALSE(shows(panel.Image1) || shows(panel.Image2));
+}
+
+// A shown picture's file deleted, or replaced as a save replaces it, here or by another program.
+TEST_F(PanelTest, APictureDeletedOrReplacedIsShownAsItNowIs)
+{
+    for (const char *name : {"one.png", "three.png", "new.png"})
+        picture(QLatin1String(name), name[0] == 'n' ? Qt::blue : Qt::red);
+    add({{"LastName", "Eddy"},
+         {"PicturePath1", "one.png"},
+         {"PicturePath2", "ONE.png"},
+         {"PicturePath3", "three.png"}});
+    Pics3 &panel = loaded();
+    const QString in = folder.filePath(QStringLiteral("Pictures/"));
+    ASSERT_TRUE(shows(panel.Image1) && shows(panel.Image2) && QFile::remove(in + "one.png"));
+    ASSERT_EQ(
+        std::rename(QFile::encodeName(in + "new.png").data(), QFile::encodeName(in + "three.png").data()), 0);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return !shows(panel.Image1) && !shows(panel.Image2) &&
+                   panel.Image3->pixmap().toImage().pixelColor(5, 5) == QColor(Qt::blue);
+        },
+        5000));
 }
 
 TEST_F(PanelTest, AnEmptyListLeavesThePanelAsItIs)

@@ -65,7 +65,7 @@ class PictureTest : public ::testing::Test {
         for (auto &box : mBoxes)
             editor.pictureBoxes << box.get();
         editor.lastNameBox = &lastName;
-        editor.database = &temp.db();
+        editor.database = &openBook();
         editor.recordId = recordId;
         editor.recordChanged = [] { gEditor.gRecordChanged = true; };
         return editor;
@@ -96,7 +96,7 @@ class PictureTest : public ::testing::Test {
 
     qint64 addContact(const QString &last, const QVariantMap &fields = {})
     {
-        auto rs = temp.db().openRecordset(QStringLiteral("tblContacts"), platform::RecordsetType::Table);
+        auto rs = openBook().openRecordset(QStringLiteral("tblContacts"), platform::RecordsetType::Table);
         rs->addNew();
         rs->setValue(QStringLiteral("LastName"), last);
         for (auto it = fields.cbegin(); it != fields.cend(); ++it)
@@ -159,6 +159,9 @@ class PictureTest : public ::testing::Test {
     TemporaryProgramFolder folder;
     TempDatabase temp;
     QLineEdit lastName;
+    // The address book open, temp's unless another is given.
+    platform::Database *book = nullptr;
+    platform::Database &openBook() { return book ? *book : temp.db(); }
 
   private:
     std::vector<std::unique_ptr<QLineEdit>> mBoxes;

@@ -9,7 +9,9 @@
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Twips.h"
 
+#include <QBuffer>
 #include <QImageReader>
+#include <QPainter>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -199,6 +201,54 @@ TEST_F(PictureTest, APictureTooLargeForTheReaderToHoldIsTakenAndStoredAt1024By76
     EXPECT_TRUE(near(decodedPixel(stored, 1000, 700), QColor(200, 40, 40)));
 }
 
+// Stored as the picture looks: over the box's background, upright as its camera said, and
+// read whatever its format and size, a page scanned at 600 dpi included.
+TEST_F(PictureTest, APictureIsStoredAsItLooksOverTheBox)
+{
+    const auto halves = [](QImage image, QRect second, QColor first, QColor other) {
+        image.fill(first);
+        QPainter(&image).fillRect(second, other);
+        return image;
+    };
+    const QRect right(200, 0, 200, 300);
+    halves(QImage(400, 300, QImage::Format_ARGB32), right, QColor(0, 0, 0, 0), QColor(255, 0, 0, 128))
+        .save(folder.filePath("see-through.png"));
+    const QImage indexed =
+        halves(QImage(400, 300, QImage::Format_ARGB32), right, Qt::transparent, QColor(0, 160, 0))
+            .convertToFormat(QImage::Format_Indexed8, {qRgba(0, 0, 0, 0), qRgb(0, 160, 0)});
+    writeFileBytes(folder.filePath("see-through.gif"), testpictures::gifOf(indexed));
+    indexed.save(folder.filePath("see-through-palette.png"));
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    halves(QImage(400, 300, QImage::Format_RGB32), right, Qt::red, Qt::blue).save(&buffer, "JPEG", 95);
+    // Stored sideways, with the EXIF orientation (6) that turns it upright.
+    writeFileBytes(
+        folder.filePath("phone.jpg"),
+        jpeg.insert(2,
+                    QByteArray("\xFF\xE1\0\x22"
+                               "Exif\0\0MM\0\x2A\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0\x06\0\0\0\0\0\0",
+                               36)));
+    ASSERT_TRUE(halves(QImage(4960, 7016, QImage::Format_RGB888), QRect(0, 3508, 4960, 3508), Qt::darkCyan,
+                       Qt::darkMagenta)
+                    .save(folder.filePath("scan.bmp")));
+    const std::pair<const char *, std::vector<std::pair<QPoint, QColor>>> cases[] = {
+        {"see-through.png", {{{100, 384}, Qt::white}, {{800, 384}, QColor(255, 127, 127)}}},
+        {"see-through.gif", {{{100, 384}, Qt::white}, {{800, 384}, QColor(0, 160, 0)}}},
+        {"see-through-palette.png", {{{100, 384}, Qt::white}, {{800, 384}, QColor(0, 160, 0)}}},
+        {"phone.jpg", {{{288, 150}, Qt::red}, {{288, 600}, Qt::blue}, {{900, 384}, Qt::white}}},
+        {"scan.bmp", {{{270, 150}, Qt::darkCyan}, {{270, 600}, Qt::darkMagenta}, {{900, 384}, Qt::white}}},
+    };
+    for (const auto &[file, looks] : cases) {
+        openOn(1, folder.filePath(QLatin1String(file))).cmdClose_Click();
+        const libjpeg::Decoded stored = decodeFile(pictures() + QLatin1String(file));
+        ASSERT_EQ(stored.width, 1024) << file;
+        for (const auto &[at, colour] : looks)
+            EXPECT_TRUE(near(decodedPixel(stored, at.x(), at.y()), colour))
+                << file << " at " << at.x() << "," << at.y();
+    }
+}
+
 TEST_F(PictureTest, ADamagedOrCutShortPictureOrAPipeIsRefusedSayingSoAndNothingIsStored)
 {
     inPictures(QStringLiteral("start.png"), 800, 600, Qt::blue);
@@ -212,6 +262,9 @@ TEST_F(PictureTest, ADamagedOrCutShortPictureOrAPipeIsRefusedSayingSoAndNothingI
         return source;
     };
     const QString lost = folder.filePath(QStringLiteral("lost.png")), pipe = folder.filePath("pipe.jpg");
+    const QString huge = damaged("BMP", [](QByteArray &b) { // says it is 12000 by 12000 pixels
+        b.replace(18, 8, QByteArray("\xE0\x2E\0\0\xE0\x2E\0\0", 8));
+    });
     writeFileBytes(lost, testpictures::pngWithLowerHalfLost(400, 300, Qt::green));
     ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0); // opening it would wait for a writer
     const std::pair<QString, QString> cases[] = {
@@ -223,6 +276,7 @@ TEST_F(PictureTest, ADamagedOrCutShortPictureOrAPipeIsRefusedSayingSoAndNothingI
          "The picture file is damaged"},
         {lost, "The picture file is damaged"}, // read without an error, its lower half black
         {pipe, "Invalid picture: " + pipe},
+        {huge, "The picture is too large to read: " + huge},
     };
     for (const auto &[path, told] : cases) {
         // Opened from the editor, the window does not open; chosen with Change Picture, the
@@ -375,62 +429,58 @@ TEST_F(PictureTest, TheEditedContactsOwnFileIsReplacedWithoutAsking)
     EXPECT_TRUE(near(decodedPixel(decodeFile(pictures() + QStringLiteral("Me.jpg")), 100, 100), Qt::red));
 }
 
-// Every database in the program folder shares the Pictures folder: another address book's
-// picture that this one does not link is moved to the deleted pictures before a picture of
-// the same name is saved, and the user is told; nothing there is ever overwritten.
-TEST_F(PictureTest, AFileNoContactOfThisBookLinksIsMovedAsideBeforeASameNamedSave)
+// Every address book in the program folder shares the Pictures folder: a file the open book
+// does not link is another book's, and stays; the picture takes a name free in the folder and
+// in the book, and the user is told.
+TEST_F(PictureTest, TwoBooksSavingPicturesOfOneNameEachKeepTheirOwn)
 {
     const QString camera = folder.filePath(QStringLiteral("camera/portrait.png"));
     writePicture(camera, 640, 480, Qt::red, "PNG");
-    const auto moveText = [](const char *movedAs) {
-        return QStringLiteral(
-                   "The Pictures folder already held a file named portrait.png that no record of this "
-                   "address book links; it may belong to another address book kept in the program "
-                   "folder.  That file was moved to the Deleted Pictures folder as %1, and this "
-                   "picture is saved as portrait.png.")
-            .arg(QString::fromLatin1(movedAs));
-    };
-    // A copy of that name already deleted stays as well: the one moved now takes a free name.
-    for (const char *movedAs : {"portrait.png", "portrait (2).png"}) {
-        // Another book's portrait.png, which the book open now does not link.
-        inPictures(QStringLiteral("portrait.png"), 800, 600, Qt::blue);
-        const QByteArray firstBooks = readFileBytes(pictures() + QStringLiteral("portrait.png"));
-        const QStringList deletedBefore = filesIn(deleted());
-        name(1, QString());
-        DialogScript script;
-        script.answerMessage(platform::vbOK);
-        PictureForm &form = openOn(1, camera);
-        form.cmdClose_Click();
-        ASSERT_EQ(script.shown().size(), 1u) << movedAs;
-        EXPECT_EQ(script.shown()[0].text, moveText(movedAs));
-        EXPECT_EQ(script.shown()[0].title, "Picture file moved");
-        EXPECT_EQ(script.shown()[0].style, platform::vbOKOnly + platform::vbInformation);
-        EXPECT_EQ(readFileBytes(deleted() + QString::fromLatin1(movedAs)), firstBooks) << movedAs;
-        for (const QString &earlier : deletedBefore)
-            EXPECT_TRUE(QFile::exists(deleted() + earlier)) << earlier.toStdString();
-        EXPECT_TRUE(
-            near(decodedPixel(decodeFile(pictures() + QStringLiteral("portrait.png")), 100, 100), Qt::red));
-        EXPECT_EQ(slotBox(1).text(), "portrait.png");
-    }
+    inPictures(QStringLiteral("portrait.png"), 800, 600, Qt::blue);
+    addContact(QStringLiteral("Lefevre"), {{QStringLiteral("PicturePath1"), QStringLiteral("portrait.png")}});
+    const QByteArray firstBooks = readFileBytes(pictures() + QStringLiteral("portrait.png"));
+    TempDatabase second;
+    book = &second.db();
+    addContact(QStringLiteral("Lost"),
+               {{QStringLiteral("PicturePath6"), QStringLiteral("Portrait (2).png")}});
+    DialogScript script;
+    script.answerMessage(platform::vbOK);
+    openOn(1, camera).cmdClose_Click();
+    EXPECT_EQ(
+        script.shown().at(0).text,
+        "The Pictures folder already holds a file named portrait.png that no record of this address book "
+        "links; it may belong to another address book kept in the program folder.  That file is left as "
+        "it is, and this picture is saved as portrait (3).png.");
+    EXPECT_EQ(script.shown()[0].title, "Picture saved under another name");
+    EXPECT_EQ(slotBox(1).text(), "portrait (3).png");
+    EXPECT_EQ(readFileBytes(pictures() + QStringLiteral("portrait.png")), firstBooks);
+    EXPECT_TRUE(
+        near(decodedPixel(decodeFile(pictures() + QStringLiteral("portrait (3).png")), 9, 9), Qt::red));
+    EXPECT_FALSE(QDir(deleted()).exists());
 }
 
-// The edited contact's own picture, named by its stored row or by another of its slots, is
-// replaced in place: nothing moved, nothing asked.
-TEST_F(PictureTest, TheEditedContactsOwnPictureIsReplacedInPlace)
+// The edited contact's other slots, named by its stored row or in its boxes, link a file as much
+// as other contacts do: their picture is replaced only when the user says so.
+TEST_F(PictureTest, TheEditedContactsOtherSlotsPictureIsReplacedOnlyWhenTheUserSaysSo)
 {
     const QString camera = folder.filePath(QStringLiteral("camera/portrait.png"));
     writePicture(camera, 640, 480, Qt::red, "PNG");
     for (const bool storedRowLinks : {true, false}) {
         inPictures(QStringLiteral("portrait.png"), 800, 600, Qt::blue);
         const qint64 me =
-            addContact(QStringLiteral("Current"),
-                       {{QStringLiteral("PicturePath4"), storedRowLinks ? "Portrait.PNG" : ""}});
+            addContact(QStringLiteral("Current"), {{QStringLiteral("PicturePath4"), "Portrait.PNG"}});
         name(3, storedRowLinks ? QString() : QStringLiteral("portrait.png"));
         DialogScript script;
+        script.answerMessage(platform::vbNo);
         openOn(1, camera, me).cmdClose_Click();
-        EXPECT_TRUE(script.shown().empty() && !QDir(deleted()).exists()) << storedRowLinks;
-        EXPECT_TRUE(
-            near(decodedPixel(decodeFile(pictures() + QStringLiteral("portrait.png")), 100, 100), Qt::red));
+        EXPECT_EQ(
+            script.shown().at(0).text,
+            QStringLiteral("The picture file portrait.png is already linked to %1 of this record.\r\rDo you "
+                           "want to replace that picture with this one?  Choose No to keep it and leave "
+                           "this picture unsaved.")
+                .arg(storedRowLinks ? "Picture 4" : "Pictures 3 and 4"));
+        EXPECT_EQ(QImage(pictures() + QStringLiteral("portrait.png")).pixelColor(9, 9), QColor(Qt::blue));
+        EXPECT_EQ(slotBox(1).text(), "") << storedRowLinks;
         temp.db().execute("Delete * from tblContacts");
     }
 }

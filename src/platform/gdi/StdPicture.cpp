@@ -12,6 +12,7 @@
 #include <QImageReader>
 #include <QLoggingCategory>
 #include <QMimeData>
+#include <QPainter>
 #include <cstring>
 #include <iterator>
 
@@ -170,11 +171,42 @@ class DataWarningWatch {
 
 QImage readUndamaged(QImageReader &reader)
 {
+    QImageReader::setAllocationLimit(PictureAllocationLimitMB);
     const DataWarningWatch watch;
     QImage image;
     if (!reader.read(&image) || watch.damaged())
         return QImage();
     return image;
+}
+
+QImage overBackground(const QImage &image, const QColor &background)
+{
+    if (image.isNull() || !image.hasAlphaChannel())
+        return image;
+    const QRgb under = background.rgb();
+    if (image.format() == QImage::Format_Indexed8 || image.format() == QImage::Format_Mono ||
+        image.format() == QImage::Format_MonoLSB) {
+        // Blending the colour table blends every pixel, and keeps the picture's depth.
+        const auto mix = [](int over, int below, int alpha) {
+            return (over * alpha + below * (255 - alpha) + 127) / 255;
+        };
+        QList<QRgb> table = image.colorTable();
+        for (QRgb &c : table) {
+            const int a = qAlpha(c);
+            c = qRgb(mix(qRed(c), qRed(under), a), mix(qGreen(c), qGreen(under), a),
+                     mix(qBlue(c), qBlue(under), a));
+        }
+        QImage blended = image;
+        blended.setColorTable(table);
+        return blended;
+    }
+    QImage blended(image.size(), QImage::Format_RGB32);
+    blended.fill(under);
+    QPainter painter(&blended);
+    // Drawn pixel for pixel, whatever device pixel ratio the image carries.
+    painter.drawImage(blended.rect(), image, image.rect());
+    painter.end();
+    return blended;
 }
 
 int StdPicture::Width() const
@@ -187,7 +219,8 @@ int StdPicture::Height() const
     return liveBitmap(mBitmap.get()) ? mBitmap.get()->height() : 0;
 }
 
-std::unique_ptr<StdPicture> StdPicture::LoadPicture(const QString &path, const QSize &largest)
+std::unique_ptr<StdPicture> StdPicture::LoadPicture(const QString &path, const QSize &largest,
+                                                    const QColor &background)
 {
     const auto refuse = [&](const char *why) {
         throw RuntimeError(err::InvalidPicture, QString::fromLatin1(why).arg(path));
@@ -205,16 +238,21 @@ std::unique_ptr<StdPicture> StdPicture::LoadPicture(const QString &path, const Q
     }
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(true);
     // What the header says: a file whose header cannot be read is no picture at all.
     const QByteArray format = reader.format();
     if (format == "jpeg" && jpegEndsEarly(path))
         refuse("The picture file is cut short and cannot be used: %1");
+    // The size as stored: a picture to be turned a quarter turn upright is decoded into the
+    // room turned the other way.
     const QSize size = reader.size();
-    const bool scaling = largest.isValid() && size.isValid() &&
-                         (size.width() > largest.width() || size.height() > largest.height());
+    const QSize room =
+        reader.transformation() & QImageIOHandler::TransformationRotate90 ? largest.transposed() : largest;
+    const bool scaling =
+        room.isValid() && size.isValid() && (size.width() > room.width() || size.height() > room.height());
     if (scaling)
-        reader.setScaledSize(size.scaled(largest, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
-    const QImage image = readUndamaged(reader);
+        reader.setScaledSize(size.scaled(room, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
+    QImage image = readUndamaged(reader);
     if (image.isNull()) {
         if (format.isEmpty() || !size.isValid())
             refuse("Invalid picture: %1");
@@ -225,31 +263,35 @@ std::unique_ptr<StdPicture> StdPicture::LoadPicture(const QString &path, const Q
             refuse("The picture is too large to read: %1");
         refuse("The picture file is damaged and cannot be used: %1");
     }
-    auto picture = FromImage(image);
+    // A reader that cannot scale while decoding hands back the whole picture: only what is
+    // needed of it is kept.
+    if (largest.isValid() && (image.width() > largest.width() || image.height() > largest.height()))
+        image = image.scaled(largest, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    auto picture = FromImage(image, background);
     if (!picture)
         refuse("Invalid picture: %1");
     return picture;
 }
 
-std::unique_ptr<StdPicture> StdPicture::FromImage(const QImage &image)
+std::unique_ptr<StdPicture> StdPicture::FromImage(const QImage &image, const QColor &background)
 {
     if (image.isNull())
         return nullptr;
-    QImage source = image;
+    QImage source = overBackground(image, background);
     int bitCount = 32;
-    switch (image.format()) {
+    switch (source.format()) {
     case QImage::Format_Mono:
         bitCount = 1;
         break;
     case QImage::Format_MonoLSB:
-        source = image.convertToFormat(QImage::Format_Mono);
+        source = source.convertToFormat(QImage::Format_Mono);
         bitCount = 1;
         break;
     case QImage::Format_Indexed8:
-        bitCount = image.colorCount() <= 16 ? 4 : 8;
+        bitCount = source.colorCount() <= 16 ? 4 : 8;
         break;
     default:
-        source = image.convertToFormat(QImage::Format_RGB32);
+        source = source.convertToFormat(QImage::Format_RGB32);
         break;
     }
     BITMAPINFO info{};
@@ -304,11 +346,11 @@ bool StdPicture::ClipboardHasBitmap()
     return data != nullptr && data->hasImage();
 }
 
-std::unique_ptr<StdPicture> StdPicture::FromClipboard()
+std::unique_ptr<StdPicture> StdPicture::FromClipboard(const QColor &background)
 {
     if (!ClipboardHasBitmap())
         return nullptr;
-    return FromImage(QGuiApplication::clipboard()->image());
+    return FromImage(QGuiApplication::clipboard()->image(), background);
 }
 
 } // namespace platform
