@@ -94,7 +94,7 @@ bool textDiffers(const QString &text, const QVariant &field, bool nullAsEmpty)
     case QMetaType::QDateTime:
     case QMetaType::QDate: {
         const QDateTime typed = platform::parseDateText(text);
-        return !typed.isValid() || typed != field.toDateTime();
+        return !typed.isValid() || typed != platform::plainDateTimeOf(field);
     }
     case QMetaType::Int:
     case QMetaType::LongLong:
