@@ -9,7 +9,7 @@ namespace {
 // Every line end, no-break spaces and a line separator inside a line.
 const QString Notes = QString::fromUtf16(u"Prix\u00a0: 10\u00a0000\u00a0€\r\nsecond\u2028sep\nlone LF\rend");
 
-TEST(NotesText, StoresTheTextAsItWasWhereNobodyChangedIt)
+TEST(NotesBox, StoresTheTextAsItWasWhereNobodyChangedIt)
 {
     const struct {
         QString stored;

@@ -160,6 +160,9 @@ INSTANTIATE_TEST_SUITE_P(Zones, SkippedMidnightTest,
                          ::testing::Values(std::pair("America/Santiago", QDate(2024, 9, 8)),
                                            std::pair("Australia/Lord_Howe", QDate(1981, 3, 1)),
                                            std::pair("America/Sao_Paulo", QDate(2018, 11, 4)),
-                                           std::pair("UTC", QDate(2024, 9, 8))));
+                                           std::pair("UTC", QDate(2024, 9, 8))),
+                         [](const auto &zone) {
+                             return QByteArray(zone.param.first).replace('/', '_').toStdString();
+                         });
 
 } // namespace
