@@ -6,6 +6,7 @@
 #include "editor/FieldRules.h"
 #include "editor/GLOBAL.h"
 #include "editor/MainListLink.h"
+#include "helpers/NotesText.h"
 #include "helpers/ValueHelpers.h"
 #include "platform/RuntimeError.h"
 #include "platform/base/Clock.h"
@@ -70,7 +71,7 @@ void ContactTransfer::MoveDataToForm()
         } else if (field == QLatin1String("PrintNotes")) {
             mPage.printNotes().setChecked(!IsNull(value) && value.toInt() != 0);
         } else if (field == QLatin1String("Notes")) {
-            mPage.notes().setPlainText(fieldText(value));
+            showStoredText(mPage.notes(), fieldText(value));
         } else {
             mPage.box(boxNameOf(field))->setText(fieldText(value));
         }
@@ -99,7 +100,7 @@ void ContactTransfer::MoveFormToData()
         else if (field == QLatin1String("PrintNotes"))
             value = mPage.printNotes().isChecked();
         else if (field == QLatin1String("Notes"))
-            value = storedText(storedLineEnds(mPage.notes().toPlainText()));
+            value = storedText(textToStore(mPage.notes()));
         else if (isPictureField(field))
             value = EmptyToNull(Trim(mPage.box(boxNameOf(field))->text()));
         else if (isDateField(field))

@@ -5,6 +5,7 @@
 #include "editor/FieldRules.h"
 #include "editor/GLOBAL.h"
 #include "editor/NotesForm.h"
+#include "helpers/NotesText.h"
 #include "platform/base/Clock.h"
 #include "platform/base/DateText.h"
 #include "platform/ui/MsgBox.h"
@@ -348,7 +349,7 @@ void EditorPage::emptyDataBoxes()
             edit->property("ForeColor").toInt() != EditableLabelColor)
             edit->clear();
     }
-    txtNotes->clear();
+    showStoredText(*txtNotes, QString());
 }
 
 void EditorPage::clearUpdateStamp()

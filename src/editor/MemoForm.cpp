@@ -3,6 +3,7 @@
 #include "editor/DesignPlace.h"
 #include "editor/FieldRules.h"
 #include "helpers/GLOBAL.h"
+#include "helpers/NotesText.h"
 #include "helpers/OnScreenKeyboard.h"
 #include "helpers/ValueHelpers.h"
 #include "platform/RuntimeError.h"
@@ -179,7 +180,7 @@ void MemoForm::selectTitle(const QString &title)
 void MemoForm::saveShownText()
 {
     mNotes->edit();
-    mNotes->setValue(QStringLiteral("Setting8"), storedLineEnds(txtNotes->toPlainText()));
+    mNotes->setValue(QStringLiteral("Setting8"), textToStore(*txtNotes));
     mNotes->update();
 }
 
@@ -190,7 +191,7 @@ void MemoForm::showSelectedNote()
     if (at < 0)
         return;
     mNotes->setBookmark(platform::Bookmark{cmbTitle->itemData(at).toLongLong(), mBookmarkOwner});
-    txtNotes->setPlainText(NullToString(mNotes->value(QStringLiteral("Setting8"))).toString());
+    showStoredText(*txtNotes, NullToString(mNotes->value(QStringLiteral("Setting8"))).toString());
     mNoteChanged = false;
 }
 

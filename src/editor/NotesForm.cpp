@@ -3,6 +3,7 @@
 #include "editor/DesignPlace.h"
 #include "editor/GLOBAL.h"
 #include "helpers/GLOBAL.h"
+#include "helpers/NotesText.h"
 #include "helpers/OnScreenKeyboard.h"
 #include "platform/ui/ButtonCaption.h"
 #include "platform/ui/ScreenFit.h"
@@ -104,7 +105,7 @@ void NotesForm::Form_Load()
 {
     // Opening the window alone never marks the record as changed.
     const bool changed = gEditor.gRecordChanged;
-    txtNotes->setPlainText(mEditorNotes.toPlainText());
+    txtNotes->setPlainText(boxText(mEditorNotes));
     gEditor.gRecordChanged = changed;
 
     if (gEditor.gNotesFormTop != 0 && gEditor.gNotesFormTop != TabletTop) {
@@ -179,7 +180,7 @@ void NotesForm::Form_Unload(bool &cancel)
     gEditor.gNotesFormHeight = twipsY(frame.height());
     mSearch.clear();
     if (gEditor.gRecordChanged)
-        mEditorNotes.setPlainText(txtNotes->toPlainText());
+        mEditorNotes.setPlainText(boxText(*txtNotes));
 }
 
 void NotesForm::cmdFind_Click()

@@ -1,6 +1,7 @@
 #include "reminders/Remind.h"
 
 #include "helpers/MainWindowFlags.h"
+#include "helpers/NotesText.h"
 #include "helpers/ValueHelpers.h"
 #include "platform/RuntimeError.h"
 #include "platform/base/Clock.h"
@@ -94,7 +95,7 @@ bool textDiffers(const QString &text, const QVariant &field, bool nullAsEmpty)
     case QMetaType::QDateTime:
     case QMetaType::QDate: {
         const QDateTime typed = platform::parseDateText(text);
-        return !typed.isValid() || typed != field.toDateTime();
+        return !typed.isValid() || typed != platform::plainDateTimeOf(field);
     }
     case QMetaType::Int:
     case QMetaType::LongLong:
@@ -450,7 +451,7 @@ bool Remind::HasPendingChanges()
            textDiffers(cmbStatus->currentText(), rs->value(QStringLiteral("Status")), false) ||
            textDiffers(cmbFreqPeriod->currentText(), rs->value(QStringLiteral("FrequencyPeriod")), false) ||
            textDiffers(txtFreqAmt->text(), rs->value(QStringLiteral("FrequencyAmount")), false) ||
-           textDiffers(txtNotes->toPlainText(), rs->value(QStringLiteral("Notes")), true);
+           textDiffers(textToStore(*txtNotes), rs->value(QStringLiteral("Notes")), true);
 }
 
 bool Remind::saveIfPending()
@@ -498,7 +499,7 @@ void Remind::cmdAdd_Click()
     setPeriod(OneTimePeriod);
     lblFreqAmt->clear();
     txtFreqAmt->setText(QStringLiteral("0"));
-    txtNotes->clear();
+    showStoredText(*txtNotes, QString());
     if (mFromEditor)
         txtLinkedRecordID->setText(QString::number(mContact->recordID));
     else
@@ -537,7 +538,7 @@ void Remind::cmdSave_Click()
     rs->setValue(QStringLiteral("RemindDate"), remindDate);
     rs->setValue(QStringLiteral("WarningDays"), warningDays);
     rs->setValue(QStringLiteral("Status"), cmbStatus->currentText());
-    rs->setValue(QStringLiteral("Notes"), EmptyToNull(txtNotes->toPlainText()));
+    rs->setValue(QStringLiteral("Notes"), EmptyToNull(textToStore(*txtNotes)));
     rs->setValue(QStringLiteral("WarnDate"), warnDateOf(remindDate, warningDays));
     rs->setValue(QStringLiteral("FrequencyPeriod"), cmbFreqPeriod->currentText());
     rs->setValue(QStringLiteral("FrequencyAmount"), txtFreqAmt->text().trimmed());
@@ -685,7 +686,7 @@ void Remind::fillBoxesFromRow()
     txtDescr->setText(fieldText(*rs, QStringLiteral("Description")));
     const QVariant remindDate = rs->value(QStringLiteral("RemindDate"));
     txtRemindDate->setText(platform::dateFieldText(remindDate));
-    txtNotes->setPlainText(fieldText(*rs, QStringLiteral("Notes")));
+    showStoredText(*txtNotes, fieldText(*rs, QStringLiteral("Notes")));
     if (const QDate readable = platform::readableDateOf(remindDate); readable.isValid())
         Calendar1->setSelectedDate(readable);
     txtWarningDays->setText(fieldText(*rs, QStringLiteral("WarningDays")));

@@ -308,7 +308,8 @@ TEST_F(RemindWindowTest, SaveMakesTheSavedReminderCurrent)
 
 TEST_F(RemindWindowTest, EditingAReminderRewritesItsWarnDate)
 {
-    const qint64 id = addReminder("Alpha", QDate(2026, 4, 10), 0, "Days", 3);
+    const QString notes = QString::fromUtf16(u"call\r\nat\u00a09\u2028sharp\n");
+    const qint64 id = addReminder("Alpha", QDate(2026, 4, 10), 0, "Days", 3, "Active", 0, notes);
     run([](Remind &w) {
         EXPECT_FALSE(w.txtFreqAmt->isHidden());
         EXPECT_EQ(w.lblFreqAmt->text(), "Number of Days between warnings");
@@ -318,6 +319,7 @@ TEST_F(RemindWindowTest, EditingAReminderRewritesItsWarnDate)
         w.cmdExit->click();
     });
     EXPECT_EQ(dateOf(id, "WarnDate"), QDate(2026, 3, 31));
+    EXPECT_EQ(reminder(id)->value("Notes").toString(), notes) << "the notes nobody typed in stay as stored";
     EXPECT_EQ(count("Select Count(*) from tblRemind"), 1);
 }
 

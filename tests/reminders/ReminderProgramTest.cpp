@@ -6,11 +6,17 @@
 #include "editor/GLOBAL.h"
 #include "editor/NameEdit.h"
 #include "platform/base/Clock.h"
+#include "platform/base/DateText.h"
+#include "platform/print/PrintSurface.h"
 #include "platform/ui/MsgBox.h"
+#include "printing/frmPreview.h"
 #include "reminders/Remind.h"
+#include "support/PrintedPages.h"
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
+#include <ctime>
 #include <sqlite3.h>
 
 namespace {
@@ -107,5 +113,56 @@ TEST_F(ReminderProgramTest, EditorsReminderButtonStartsAnAnniversaryForTheEdited
                         .arg(contact)),
               1);
 }
+
+// Days whose midnight the clocks of their zone skip.
+class SkippedMidnightTest : public ReminderProgramTest,
+                            public ::testing::WithParamInterface<std::pair<const char *, QDate>> {
+    QByteArray savedZone = qgetenv("TZ");
+    void SetUp() override { qputenv("TZ", GetParam().first), tzset(); }
+    void TearDown() override { qputenv("TZ", savedZone), tzset(); }
+};
+
+TEST_P(SkippedMidnightTest, DayIsShownSavedRemovedAndPrinted)
+{
+    const QDate day = GetParam().second;
+    platform::setClockForTesting([day] { return QDateTime(day, QTime(0, 15)); });
+    const QString stored = "'" + day.toString(Qt::ISODate) + "'", shown = platform::shortDateText(day);
+    prepare(1);
+    before("UPDATE tblContacts SET Prefix='', Date1=" + stored + ", Date1_Desc='Born'");
+    before("INSERT INTO tblSettings (Type, Name) VALUES ('REMINDERSTARTUP', '1')");
+    before("INSERT INTO tblRemind (LinkedRecordID, Description, RemindDate, WarningDays, WarnDate, Status, "
+           "FrequencyPeriod, FrequencyAmount) VALUES (1, 'Week', " +
+           stored + ", 0, " + stored + ", 'Active', 'Days', 7)");
+    script.onModal("CurrentReminders", [&](QWidget *due) {
+        EXPECT_EQ(due->findChild<QTableView *>("DBGrid1")->model()->index(0, 2).data().toString(), shown);
+        script.answerMessage(platform::vbYes);
+        DialogScript::click(due, "cmdDelete");
+        DialogScript::click(due, "cmdExit");
+    });
+    NameList &w = start();
+    script.onModal("NameEdit", [](QWidget *editor) {
+        DialogScript::setText(editor, "txtPrefix", "Dr.");
+        DialogScript::click(editor, "cmdSave");
+    });
+    w.button("cmdEdit")->click();
+    const QString sameDay = day.toString("#M/d/yyyy#"), weekLater = day.addDays(7).toString("#M/d/yyyy#");
+    EXPECT_EQ(count("Select Count(*) from tblRemind Where RemindDate=" + weekLater), 1);
+    EXPECT_EQ(count("Select Count(*) from tblContacts Where Prefix='Dr.' And Date1=" + sameDay), 1);
+    w.menuItem("PreviewMode")->trigger();
+    script.answerMessage(platform::vbOK);
+    w.menuItem("DateReportMenu")->trigger();
+    const auto lines = testsupport::pageLines(frmPreview::existing()->surface().document(), 1);
+    EXPECT_TRUE(lines.back().ends_with(" Born: " + shown.toStdString())) << lines.back();
+    frmPreview::existing()->cmdClose->click();
+}
+
+INSTANTIATE_TEST_SUITE_P(Zones, SkippedMidnightTest,
+                         ::testing::Values(std::pair("America/Santiago", QDate(2024, 9, 8)),
+                                           std::pair("Australia/Lord_Howe", QDate(1981, 3, 1)),
+                                           std::pair("America/Sao_Paulo", QDate(2018, 11, 4)),
+                                           std::pair("UTC", QDate(2024, 9, 8))),
+                         [](const auto &zone) {
+                             return QByteArray(zone.param.first).replace('/', '_').toStdString();
+                         });
 
 } // namespace

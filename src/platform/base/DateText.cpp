@@ -1,5 +1,7 @@
 #include "platform/base/DateText.h"
 
+#include "platform/base/Clock.h"
+
 #include <QHash>
 #include <QLocale>
 #include <QRegularExpression>
@@ -115,12 +117,29 @@ bool isStorableDate(const QDate &date)
     return date.isValid() && date.year() >= 100 && date.year() <= 9999;
 }
 
+QDateTime plainDateTime(const QDate &date, const QTime &time)
+{
+    return QDateTime(date, time, Qt::UTC);
+}
+
 namespace {
 bool holdsDate(const QVariant &value)
 {
     return value.typeId() == QMetaType::QDateTime || value.typeId() == QMetaType::QDate;
 }
 } // namespace
+
+QDateTime plainDateTimeOf(const QVariant &fieldValue)
+{
+    if (fieldValue.typeId() == QMetaType::QDate)
+        return plainDateTime(fieldValue.toDate());
+    if (fieldValue.typeId() != QMetaType::QDateTime)
+        return {};
+    // Read the day and the time as they stand: a local time the clocks skip is invalid
+    // as a moment, yet still names its day.
+    const QDateTime value = fieldValue.toDateTime();
+    return value.date().isValid() ? plainDateTime(value.date(), value.time()) : QDateTime();
+}
 
 QDate readableDateOf(const QVariant &fieldValue)
 {
@@ -162,7 +181,7 @@ QString dateFieldText(const QVariant &fieldValue)
     if (!readableDateOf(fieldValue).isValid())
         return {};
     return fieldValue.typeId() == QMetaType::QDate ? shortDateText(fieldValue.toDate())
-                                                   : generalDateText(fieldValue.toDateTime());
+                                                   : generalDateText(plainDateTimeOf(fieldValue));
 }
 
 QString shortDateText(const QDate &date)
@@ -190,7 +209,7 @@ QString shortDateText(const QDate &date, const QLocale &locale)
 
 QString generalDateText(const QDateTime &value)
 {
-    if (!value.isValid())
+    if (!value.date().isValid())
         return {};
     const QString day = shortDateText(value.date());
     if (value.time() == QTime(0, 0))
@@ -236,7 +255,7 @@ QDateTime parseDateText(const QString &input, const QLocale &locale)
             const QString dm = QString(order).remove(u'y');
             for (int i = 0; i < 2; ++i)
                 (dm[i] == u'd' ? d : mo) = parts[i].toInt();
-            y = QDate::currentDate().year();
+            y = today().year();
         } else {
             for (int i = 0; i < 3; ++i) {
                 const int v = parts[i].toInt();
@@ -258,7 +277,7 @@ QDateTime parseDateText(const QString &input, const QLocale &locale)
     QTime time(0, 0);
     if (!timePart.isEmpty() && !parseTime(timePart, &time))
         return {};
-    return QDateTime(date, time);
+    return plainDateTime(date, time);
 }
 
 } // namespace platform

@@ -12,6 +12,13 @@ namespace platform {
 // The dates the program can store and show: the years 100 to 9999.
 bool isStorableDate(const QDate &date);
 
+// A day and time of day as the calendar names them, in no time zone: a local midnight
+// does not exist on a day whose clocks go forward at midnight, a plain one always does.
+QDateTime plainDateTime(const QDate &date, const QTime &time = QTime(0, 0));
+// A date field's value (a date, or a date and time) as a plain date and time; an invalid
+// one for any other value.
+QDateTime plainDateTimeOf(const QVariant &fieldValue);
+
 // A date field's value as a date the program can show; an invalid date when the field
 // holds none (Null), or holds what cannot be read as one: a text that is no date, or a
 // year outside 100 to 9999, as another program or a damaged file may leave.

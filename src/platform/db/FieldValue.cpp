@@ -76,11 +76,11 @@ QDateTime quickDateFromStorage(const char *text, int length)
     if (!date.isValid() || digits(0, 4) < 0)
         return {};
     if (length == 10)
-        return QDateTime(date, QTime(0, 0));
+        return plainDateTime(date);
     if (text[10] != ' ' || text[13] != ':' || text[16] != ':')
         return {};
     const QTime time(digits(11, 2), digits(14, 2), digits(17, 2));
-    return time.isValid() ? QDateTime(date, time) : QDateTime();
+    return time.isValid() ? plainDateTime(date, time) : QDateTime();
 }
 
 } // namespace
@@ -246,7 +246,7 @@ QVariant toStorage(const FieldInfo &field, const QVariant &value)
     case JetType::Memo: {
         QString text;
         if (value.typeId() == QMetaType::QDateTime)
-            text = generalDateText(value.toDateTime());
+            text = generalDateText(plainDateTimeOf(value));
         else if (value.typeId() == QMetaType::QDate)
             text = shortDateText(value.toDate());
         else if (value.typeId() == QMetaType::Bool)

@@ -1,6 +1,7 @@
 #include "platform/db/jet/JetDateLiteral.h"
 
 #include "platform/base/Clock.h"
+#include "platform/base/DateText.h"
 
 #include <QRegularExpression>
 
@@ -85,7 +86,7 @@ QDateTime parseJetDateLiteral(const QString &input)
     } else {
         QTime time;
         if (readTime(text, &time))
-            return QDateTime(QDate(1899, 12, 30), time);
+            return plainDateTime(QDate(1899, 12, 30), time);
         return {};
     }
     if (!date.isValid())
@@ -93,7 +94,7 @@ QDateTime parseJetDateLiteral(const QString &input)
     QTime time(0, 0);
     if (!timeText.trimmed().isEmpty() && !readTime(timeText.trimmed(), &time))
         return {};
-    return QDateTime(date, time);
+    return plainDateTime(date, time);
 }
 
 } // namespace platform

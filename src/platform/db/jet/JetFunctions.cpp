@@ -78,13 +78,6 @@ void resultDate(sqlite3_context *ctx, const QDateTime &value)
         resultText(ctx, dateToStorage(value));
 }
 
-// Dates are worked on without a time zone, so that adding hours never meets a change
-// of summer time.
-QDateTime plainDateTime(const QDate &date, const QTime &time)
-{
-    return QDateTime(date, time, Qt::UTC);
-}
-
 // A number as a date: whole days since 12/30/1899, the fraction the time of day.
 // Only serials of years 100..9999 are dates; the caller refuses any other.
 bool serialIsDate(double serial)
@@ -356,8 +349,8 @@ void jetDate(sqlite3_context *ctx, int, sqlite3_value **)
 void jetNow(sqlite3_context *ctx, int, sqlite3_value **)
 {
     const QDateTime t = platform::now();
-    resultText(ctx, dateToStorage(
-                        QDateTime(t.date(), QTime(t.time().hour(), t.time().minute(), t.time().second()))));
+    resultText(ctx, dateToStorage(plainDateTime(
+                        t.date(), QTime(t.time().hour(), t.time().minute(), t.time().second()))));
 }
 
 QDateTime addInterval(const QDateTime &d, const QString &interval, qint64 n, bool *ok)

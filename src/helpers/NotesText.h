@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+class QPlainTextEdit;
+
+// Notes boxes (the editor's, the memo pad's, Reminders') keep what the file holds. A text
+// box shows every line end as the same new line and, read with toPlainText, gives no-break
+// spaces back as blanks and line separators as new lines; these read and store it as it is.
+
+// Shows a stored text in the box and keeps it with the box, so that saving the box stores
+// it back as it was while nobody changes it.
+void showStoredText(QPlainTextEdit &box, const QString &stored);
+
+// Every character the box holds, its lines joined by "\n".
+QString boxText(const QPlainTextEdit &box);
+
+// The text to store for the box: the text it was shown with while it still shows it,
+// otherwise what it holds, as storedTextFor describes.
+QString textToStore(const QPlainTextEdit &box);
+
+// The text to store for a box shown with `stored` that now holds `shown` (lines joined by
+// "\n"): `stored` itself while the box shows it unchanged; otherwise `shown`, where each
+// line end the user kept ends as it did in `stored`, and each new one ends in CR LF.
+QString storedTextFor(const QString &stored, const QString &shown);
