@@ -107,12 +107,3 @@ qint64 categoryNumberOf(const QString &categoryClause)
     const qint64 number = Trim(categoryClause.mid(at + 1)).toLongLong(&ok);
     return ok ? number : -1;
 }
-
-QString storedLineEnds(const QString &boxText)
-{
-    QString text = boxText;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return text;
-}

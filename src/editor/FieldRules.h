@@ -57,7 +57,3 @@ QString deleteConfirmationName(const QVariant &first, const QVariant &middle, co
 // The category number of the category condition shown (" CategoryNumber = 5 "); -1 when
 // no category is shown.
 qint64 categoryNumberOf(const QString &categoryClause);
-
-// A multi-line box's text as it is stored: lines end in a carriage return and a line feed,
-// as they always have in the database, whatever the box uses inside.
-QString storedLineEnds(const QString &boxText);

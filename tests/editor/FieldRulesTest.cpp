@@ -92,11 +92,3 @@ TEST(CategoryClause, NumberAfterTheEqualsSign)
     EXPECT_EQ(categoryNumberOf(""), -1);
     EXPECT_EQ(categoryNumberOf(" CategoryNumber "), -1);
 }
-
-TEST(NotesText, LinesEndInCarriageReturnAndLineFeed)
-{
-    EXPECT_EQ(storedLineEnds("a\nb"), "a\r\nb");
-    EXPECT_EQ(storedLineEnds("a\r\nb\n"), "a\r\nb\r\n");
-    EXPECT_EQ(storedLineEnds("a\rb"), "a\r\nb");
-    EXPECT_EQ(storedLineEnds(""), "");
-}
