@@ -608,6 +608,9 @@ void PictureForm::closeAndStore()
         if (name.isEmpty())
             return;
         if (store) {
+            // The store replaces the file, or a name of it in another letter case.
+            if (TellIfOpenBookFile(pictures::resolvedPath(target), QStringLiteral("The picture is not saved.")))
+                return;
             if (!makeWayFor(name))
                 return;
             pictures::storePictureFile(picResized->canvas(), target);
