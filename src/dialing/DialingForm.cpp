@@ -57,22 +57,26 @@ void showError(const QString &description)
 // the modem as "?": told first, and dialled only if the user says so.
 bool mayDial(const QString &dialText, const QString &where, const QString &correction)
 {
-    if (std::any_of(dialText.begin(), dialText.end(), [](QChar c) { return c.category() == QChar::Other_Control; })) {
-        platform::MsgBox(where + QStringLiteral(" holds a control character (a line break, a tab or the like), which "
-                                                "the modem would take as the end of the dialing command and what "
-                                                "follows it as a command of its own.  Nothing was dialed.\r\n\r\n") +
-                             correction,
-                         platform::vbExclamation, QStringLiteral("Phone number not dialed"));
+    if (std::any_of(dialText.begin(), dialText.end(),
+                    [](QChar c) { return c.category() == QChar::Other_Control; })) {
+        platform::MsgBox(
+            where +
+                QStringLiteral(" holds a control character (a line break, a tab or the like), which "
+                               "the modem would take as the end of the dialing command and what "
+                               "follows it as a command of its own.  Nothing was dialed.\r\n\r\n") +
+                correction,
+            platform::vbExclamation, QStringLiteral("Phone number not dialed"));
         return false;
     }
     const QStringList lacking = platform::ansiLacking(dialText);
     if (lacking.isEmpty())
         return true;
-    return platform::MsgBox(where + QStringLiteral(" holds characters the modem port cannot carry: ") +
-                                lacking.join(QLatin1Char(' ')) +
-                                QStringLiteral(".  Each of them would reach the modem as \"?\".\r\n\r\nDial anyway?"),
-                            platform::vbYesNo + platform::vbExclamation + platform::vbDefaultButton2,
-                            QStringLiteral("Characters the modem cannot take")) == platform::vbYes;
+    return platform::MsgBox(
+               where + QStringLiteral(" holds characters the modem port cannot carry: ") +
+                   lacking.join(QLatin1Char(' ')) +
+                   QStringLiteral(".  Each of them would reach the modem as \"?\".\r\n\r\nDial anyway?"),
+               platform::vbYesNo + platform::vbExclamation + platform::vbDefaultButton2,
+               QStringLiteral("Characters the modem cannot take")) == platform::vbYes;
 }
 
 } // namespace

@@ -34,8 +34,9 @@ bool TellIfOpenBookFile(const QString &path, const QString &then)
                    .arg(named);
         break;
     }
-    platform::MsgBox(text + QStringLiteral("  Writing there would destroy the address book, so nothing was "
-                                           "written.\r\n\r\n") +
+    platform::MsgBox(text +
+                         QStringLiteral("  Writing there would destroy the address book, so nothing was "
+                                        "written.\r\n\r\n") +
                          then,
                      platform::vbOKOnly + platform::vbExclamation, QStringLiteral("Open address book"));
     return true;

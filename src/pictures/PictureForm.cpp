@@ -609,7 +609,8 @@ void PictureForm::closeAndStore()
             return;
         if (store) {
             // The store replaces the file, or a name of it in another letter case.
-            if (TellIfOpenBookFile(pictures::resolvedPath(target), QStringLiteral("The picture is not saved.")))
+            if (TellIfOpenBookFile(pictures::resolvedPath(target),
+                                   QStringLiteral("The picture is not saved.")))
                 return;
             if (!makeWayFor(name))
                 return;

@@ -15,8 +15,8 @@ namespace {
 // copies of a repair or a password change, each perhaps with a journal of its own.
 bool keptBesideName(QStringView name, QStringView base)
 {
-    static const QRegularExpression tail(
-        QStringLiteral("^(?:\\.bak[0-9]*|\\.(?:rekey|repair|scratch)-[0-9a-f]{16})?(?:-journal|-wal|-shm)?$"));
+    static const QRegularExpression tail(QStringLiteral(
+        "^(?:\\.bak[0-9]*|\\.(?:rekey|repair|scratch)-[0-9a-f]{16})?(?:-journal|-wal|-shm)?$"));
     return name.size() > base.size() && name.startsWith(base) && tail.match(name.mid(base.size())).hasMatch();
 }
 
