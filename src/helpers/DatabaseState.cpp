@@ -26,18 +26,17 @@ bool TellIfOpenBookFile(const QString &path, const QString &then)
     case platform::Database::FileOfDatabase::None:
         return false;
     case platform::Database::FileOfDatabase::TheFile:
-        text = QStringLiteral("%1 is the open address book.").arg(named);
+        text = QStringLiteral("%1 is the open address book.  Writing there would destroy it, so nothing was "
+                              "written.")
+                   .arg(named);
         break;
     case platform::Database::FileOfDatabase::KeptBeside:
         text = QStringLiteral("%1 is one of the files the open address book keeps beside it (its journal, "
-                              "a backup or a work file).")
+                              "a backup or a work file).  Nothing was written there.")
                    .arg(named);
         break;
     }
-    platform::MsgBox(text +
-                         QStringLiteral("  Writing there would destroy the address book, so nothing was "
-                                        "written.\r\n\r\n") +
-                         then,
-                     platform::vbOKOnly + platform::vbExclamation, QStringLiteral("Open address book"));
+    platform::MsgBox(text + QStringLiteral("\r\n\r\n") + then, platform::vbOKOnly + platform::vbExclamation,
+                     QStringLiteral("Open address book"));
     return true;
 }
