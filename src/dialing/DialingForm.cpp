@@ -7,6 +7,7 @@
 #include "helpers/SettingsRow.h"
 #include "helpers/ValueHelpers.h"
 #include "platform/RuntimeError.h"
+#include "platform/base/AnsiText.h"
 #include "platform/base/Clock.h"
 #include "platform/comm/Comm.h"
 #include "platform/db/Database.h"
@@ -48,6 +49,34 @@ int portNumberOf(const QString &name)
 void showError(const QString &description)
 {
     platform::MsgBox(description, platform::vbExclamation, QStringLiteral("Error"));
+}
+
+// Whether a text may go to the modem, told as `where`. A control character would end the
+// dial command and make what follows it a command of its own: such a text is refused, and
+// the user corrects the stored text. A character the port's code page lacks would reach
+// the modem as "?": told first, and dialled only if the user says so.
+bool mayDial(const QString &dialText, const QString &where, const QString &correction)
+{
+    if (std::any_of(dialText.begin(), dialText.end(),
+                    [](QChar c) { return c.category() == QChar::Other_Control; })) {
+        platform::MsgBox(
+            where +
+                QStringLiteral(" holds a control character (a line break, a tab or the like), which "
+                               "the modem would take as the end of the dialing command and what "
+                               "follows it as a command of its own.  Nothing was dialed.\r\n\r\n") +
+                correction,
+            platform::vbExclamation, QStringLiteral("Phone number not dialed"));
+        return false;
+    }
+    const QStringList lacking = platform::ansiLacking(dialText);
+    if (lacking.isEmpty())
+        return true;
+    return platform::MsgBox(
+               where + QStringLiteral(" holds characters the modem port cannot carry: ") +
+                   lacking.join(QLatin1Char(' ')) +
+                   QStringLiteral(".  Each of them would reach the modem as \"?\".\r\n\r\nDial anyway?"),
+               platform::vbYesNo + platform::vbExclamation + platform::vbDefaultButton2,
+               QStringLiteral("Characters the modem cannot take")) == platform::vbYes;
 }
 
 } // namespace
@@ -180,12 +209,24 @@ void DialingForm::cmdDial_Click()
                              QStringLiteral("No phone number exists in this field"));
             return;
         }
+        // Composed, a letter typed with a combining accent goes out as the one character.
+        const QString prefix =
+            text(settings->value(QStringLiteral("Setting1"))).normalized(QString::NormalizationForm_C);
+        const QString dialed = number.normalized(QString::NormalizationForm_C);
+        const QString description = Trim(text(mSource.description(chosen + 1)));
+        const QString field = QStringLiteral("Phone%1").arg(chosen + 1) +
+                              (description.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(description));
+        if (!mayDial(prefix, QStringLiteral("The dialing prefix"),
+                     QStringLiteral("Correct it under Options, Modem Port, and dial again.")) ||
+            !mayDial(dialed, QStringLiteral("The number in ") + field,
+                     QStringLiteral("Correct the number and dial again.")))
+            return;
         if (!Comm1->commPortOpen()) {
             Comm1->setCommPort(port);
             Comm1->setCommPortOpen(true);
         }
         Comm1->setCommInputLen(0);
-        Comm1->commOutput(text(settings->value(QStringLiteral("Setting1"))) + number + QStringLiteral(";\r"));
+        Comm1->commOutput(prefix + dialed + QStringLiteral(";\r"));
 
         MsgForm &message = MsgForm::instance();
         message.Msg->setText(QStringLiteral("Dialing ") + number + QLatin1Char('\n') + DialingInstruction);

@@ -1,6 +1,7 @@
 #include "export/ExportFrame.h"
 
 #include "export/ExportFile.h"
+#include "helpers/DatabaseState.h"
 #include "printing/DisplayedRecords.h"
 
 #include "platform/RuntimeError.h"
@@ -26,6 +27,9 @@ bool chooseFile(CommonDialog &dialog, const ExportPieces &pieces)
         dialog.dlgFileName = pieces.defaultFileName;
         dialog.dlgDialogTitle = QStringLiteral("Save As");
         dialog.dlgShowSave();
+        // The dialog comes back, on the name refused, until the name is not the book's.
+        while (TellIfOpenBookFile(dialog.dlgFileName))
+            dialog.dlgShowSave();
         return true;
     } catch (const RuntimeError &) {
         return false;

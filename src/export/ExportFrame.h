@@ -23,7 +23,8 @@ struct ExportPieces {
 };
 
 // Asks, lets the user name the file in the main window's Save dialog (Cancel ends the
-// command silently), then writes the first line and every displayed record, first to
+// command silently; the open address book's files are refused and the dialog shown
+// again), then writes the first line and every displayed record, first to
 // last, under the hourglass, puts the current record back and tells where the file is,
 // and how many records hold characters the file could not take.
 // A failure anywhere else (no records displayed, a file that cannot be written, a record

@@ -37,6 +37,13 @@ inline QString &gNoticeLine = gDatabase.gNoticeLine;
 inline QString &gSql = gDatabase.gSql;
 inline bool &gTabletMode = gDatabase.gTabletMode;
 
+// Exports, PDF files and pictures never write over the open database, its journals, its
+// backups or its work files. For a chosen path that leads there, whatever the link or
+// name, tells the user so, the message ending with `then` (what the user does next), and
+// returns true: the caller writes nothing there. False for any other path.
+inline const QString ChooseAnotherName = QStringLiteral("Please choose another name.");
+bool TellIfOpenBookFile(const QString &path, const QString &then = ChooseAnotherName);
+
 // The title the platform shows on message boxes without a title of their own.
 inline const QString ApplicationTitleText = QStringLiteral("Quiltern 3");
 inline const QString DatabaseFileFilter = QStringLiteral("Database files (*.mdb)|*.mdb|All Files (*.*)|*.*");

@@ -643,8 +643,15 @@ void PictureForm::closeAndStore()
         if (name.isEmpty())
             return;
         if (store) {
+            // The store replaces the file, or a name of it in another letter case.
+            const auto isOpenBookFile = [](const QString &storeName) {
+                return TellIfOpenBookFile(pictures::resolvedPath(pictures::picturePath(storeName)),
+                                          QStringLiteral("The picture is not saved."));
+            };
+            if (isOpenBookFile(name))
+                return;
             const std::optional<QString> storedAs = nameToStoreAs(name);
-            if (!storedAs)
+            if (!storedAs || (*storedAs != name && isOpenBookFile(*storedAs)))
                 return;
             name = *storedAs;
             pictures::storePictureFile(picResized->canvas(), pictures::picturePath(name));

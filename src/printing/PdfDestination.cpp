@@ -1,5 +1,6 @@
 #include "printing/PdfDestination.h"
 
+#include "helpers/DatabaseState.h"
 #include "platform/print/PrintOutput.h"
 #include "platform/ui/CommonDialog.h"
 #include "platform/ui/ProgressWindow.h"
@@ -45,12 +46,17 @@ QString ChoosePdfPath(const QString &documentName)
     dialog.dlgDefaultExt = QStringLiteral("pdf");
     dialog.dlgFlags =
         platform::CommonDialog::cdlOFNOverwritePrompt | platform::CommonDialog::cdlOFNHideReadOnly;
-    if (!dialog.dlgShowSave())
-        return QString();
-    QString path = dialog.dlgFileName;
-    if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
-        path += QStringLiteral(".pdf");
-    return path;
+    for (;;) {
+        if (!dialog.dlgShowSave())
+            return QString();
+        QString path = dialog.dlgFileName;
+        if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+            path += QStringLiteral(".pdf");
+        if (!TellIfOpenBookFile(path))
+            return path;
+        // Asked again, on the name refused.
+        dialog.dlgFileName = path;
+    }
 }
 
 void InstallPdfDestination()

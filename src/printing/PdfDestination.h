@@ -3,7 +3,8 @@
 #include <QString>
 
 // A document that goes to a file asks where with the save dialog, proposing the
-// document's name where it replaces no file. An empty text when the user cancels.
+// document's name where it replaces no file, and again while the name chosen is one of
+// the open address book's files. An empty text when the user cancels.
 QString ChoosePdfPath(const QString &documentName);
 
 // Makes ChoosePdfPath the print output's choice of PDF file, and shows the pages written

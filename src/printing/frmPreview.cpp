@@ -4,6 +4,7 @@
 #include "printing/ReportRun.h"
 #include "printing/ReportRunWatch.h"
 
+#include "helpers/DatabaseState.h"
 #include "helpers/frmHelp.h"
 #include "platform/RuntimeError.h"
 #include "platform/print/PreviewWidget.h"
@@ -198,10 +199,14 @@ void frmPreview::cmdPrint_Click()
         request.printer = &platform::PrintOutput::chosenPrinter();
         request.maxPage = mSurface->pageCount();
         request.fileName = platform::PrintOutput::proposedPdfPath(mSurface->docName());
-        const platform::DialogAnswer answer = platform::runDialog(request);
-        if (!answer.accepted)
-            return;
-        platform::PrintOutput::choosePrinter();
+        platform::DialogAnswer answer;
+        do {
+            answer = platform::runDialog(request);
+            if (!answer.accepted)
+                return;
+            platform::PrintOutput::choosePrinter();
+            // A file printer pointed at the open address book is refused, and the dialog asks again.
+        } while (TellIfOpenBookFile(platform::PrintOutput::chosenPrinterFile()));
         mSurface->printPages(answer.fromPage, answer.toPage);
     } catch (const platform::PrintCancelled &) {
         // The user cancelled where the file goes, or its writing: nothing was printed.

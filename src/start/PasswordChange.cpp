@@ -109,12 +109,7 @@ QByteArray ScramblePassword(const QString &password)
 
 std::optional<PasswordMessage> unrecoverableMessage(const QString &newPassword)
 {
-    QStringList lacking;
-    for (const char32_t c : newPassword.toUcs4()) {
-        const QString character = QString::fromUcs4(&c, 1);
-        if (platform::fromAnsi(platform::toAnsi(character)) != character && !lacking.contains(character))
-            lacking.append(character);
-    }
+    const QStringList lacking = platform::ansiLacking(newPassword);
     if (lacking.isEmpty()) {
         return std::nullopt;
     }

@@ -271,3 +271,26 @@ TEST_F(DialingTest, MissingSettingsRowIsReportedAndNeverAdded)
     EXPECT_FALSE(window.isUnloaded());
     EXPECT_EQ(gDb->openRecordset(QStringLiteral("Select * from tblSettings Where Type='COMMSETTINGS'"))->recordCount(), 0);
 }
+
+// A control character is refused before the port opens, naming its field; one the port lacks goes as "?" on Yes.
+TEST_F(DialingTest, NoControlCharacterIsSentAndCharactersThePortLacksAreTold)
+{
+    modem = std::make_unique<PseudoModem>();
+    ComEnvironment com(2, modem->slavePath());
+    const QString refused[][3] = {{"9,", "555-0100\rATS0=1\nATH1", "The number in Phone1 (Home) holds a control"},
+                                  {"9,\r", "555-0100", "The dialing prefix holds a control character"},
+                                  {"", QStringLiteral("555 ÉXT ٣٤"), "The number in Phone1 (Home) holds characters "
+                                                                    "the modem port cannot carry: ٣ ٤."}};
+    for (const auto &[prefix, number, told] : refused) {
+        settings(QStringLiteral("COM2"), prefix);
+        openDialing({"Home"}, {number});
+        script.answerMessage(platform::vbNo);
+        choose(0);
+        form->cmdDial_Click();
+        EXPECT_TRUE(script.shown().back().text.startsWith(told)) << script.shown().back().text.toStdString();
+    }
+    EXPECT_TRUE(allReceived().isEmpty());
+    script.answerMessage(platform::vbYes).onModal(QStringLiteral("MsgForm"), [](QWidget *w) { w->close(); });
+    form->cmdDial_Click();
+    EXPECT_EQ(allReceived(), QByteArray("555 \xC9XT ??;\r+++ATH0\r"));
+}

@@ -90,6 +90,17 @@ qsizetype appendComposedAnsi(QByteArray &bytes, QStringView text)
     return appendAnsi(bytes, text.toString().normalized(QString::NormalizationForm_C));
 }
 
+QStringList ansiLacking(const QString &text)
+{
+    QStringList lacking;
+    for (const char32_t c : text.toUcs4()) {
+        const QString character = QString::fromUcs4(&c, 1);
+        if (!encodeOne(c) && !lacking.contains(character))
+            lacking.append(character);
+    }
+    return lacking;
+}
+
 QString fromAnsi(const QByteArray &bytes)
 {
     const auto &chars = highTable().chars;

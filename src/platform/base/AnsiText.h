@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 namespace platform {
@@ -17,6 +18,10 @@ qsizetype appendAnsi(QByteArray &bytes, QStringView text);
 // that a letter typed as a base letter and combining marks is written as the one letter
 // wherever the code page holds it.
 qsizetype appendComposedAnsi(QByteArray &bytes, QStringView text);
+
+// The characters of the text the code page lacks, each once, in the order they first
+// come (a character beyond 16 bits whole).
+QStringList ansiLacking(const QString &text);
 
 // The reverse: every byte gives one character.
 QString fromAnsi(const QByteArray &bytes);

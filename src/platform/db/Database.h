@@ -110,6 +110,13 @@ class Database {
     bool readOnly() const { return mReadOnly; }
     bool hasPassword() const { return !mPassword.isEmpty(); }
 
+    // Whether writing a file at `path` would write over this database: its file, or one
+    // the engine or the program keeps beside it (journals, backups, the work copies of a
+    // repair or a password change), whatever link or second name leads there. A file not
+    // there yet is told by the name its path, or the link it is, resolves to.
+    enum class FileOfDatabase { None, TheFile, KeptBeside };
+    FileOfDatabase fileOfDatabase(const QString &path) const;
+
     // Runs one action query (Jet SQL) and returns the number of rows it changed, which
     // recordsAffected() also gives afterwards.
     qint64 execute(const QString &jetSql);
