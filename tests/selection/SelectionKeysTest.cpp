@@ -6,6 +6,7 @@
 
 #include <QFocusFrame>
 #include <QImage>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTableView>
@@ -163,6 +164,44 @@ TEST_F(SelectionKeysTest, TheSavedFilterListFollowsTheKeyboardAsItDoesAClick)
         f.cmdExit->click();
     });
     EXPECT_EQ(messages().back(), "Are you sure you want to delete filter: Zeta?");
+}
+
+// Alt+X held in Category Selection closes it once; the keyboard's repeats then reach the main
+// window, whose Exit has the same key, and neither exit nor type there. A chord nothing uses
+// types nothing in a grid or the locate box and moves neither list.
+TEST_F(SelectionKeysTest, AHeldAccessKeyActsOnceAndAChordNothingUsesDoesNothing)
+{
+    QLineEdit *locate = txtLocate(*w);
+    int exits = 0;
+    QObject::connect(controlOf<QPushButton>(*w, "cmdExit"), &QPushButton::clicked, w, [&] { ++exits; });
+    goTo(*w, "Hopper");
+    inWindow<CategoryForm>("CategoryForm", "cmdCategory", [&](CategoryForm &f) {
+        choose(f.CatgData, f.CatgGrid, "Bees");
+        for (const Qt::Key unused : {Qt::Key_F, Qt::Key_W}) {
+            QTest::keyClick(f.CatgGrid, unused, Qt::AltModifier);
+            EXPECT_EQ(chosen(f.CatgData), "Bees");
+        }
+        QTest::simulateEvent(f.CatgGrid, true, Qt::Key_X, Qt::AltModifier, "x", false);
+        EXPECT_FALSE(f.isVisible());
+    });
+    QApplication::setActiveWindow(w);
+    locate->setFocus();
+    for (int i = 0; i < 6; ++i)
+        QTest::simulateEvent(locate, true, Qt::Key_X, Qt::AltModifier, "x", true);
+    QTest::simulateEvent(locate, false, Qt::Key_X, Qt::AltModifier, "x", false);
+    EXPECT_EQ(exits, 0);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(shown(*w).value("LastName").toString(), "Hopper") << "the release searched";
+
+    for (const Qt::KeyboardModifiers chord : {Qt::AltModifier, Qt::ControlModifier, Qt::MetaModifier}) {
+        QTest::keyClick(locate, Qt::Key_J, chord); // a "j" typed would find Jones
+        EXPECT_EQ(locate->text(), "");
+        EXPECT_EQ(shown(*w).value("LastName").toString(), "Hopper");
+    }
+    // AltGr still types, and the locate box searches with what it typed.
+    QTest::sendKeyEvent(QTest::Click, locate, Qt::Key_J, QStringLiteral("J"), Qt::GroupSwitchModifier);
+    EXPECT_EQ(locate->text(), "J");
+    EXPECT_EQ(shown(*w).value("LastName").toString(), "Jones");
 }
 
 // Of two grids the one that has the focus is framed and its row strongly highlighted, from the
