@@ -195,6 +195,15 @@ TEST_F(SelectionKeysTest, AHeldAccessKeyActsOnceAndAChordNothingUsesDoesNothing)
     QTest::sendKeyEvent(QTest::Click, locate, Qt::Key_E, QStringLiteral("€"),
                         Qt::ControlModifier | Qt::AltModifier);
     EXPECT_EQ(locate->text(), "J€");
+    // A letter held in the grid goes on typing into the box the grid hands its typing to.
+    locate->clear();
+    Table1(*w)->setFocus();
+    for (const bool repeat : {false, true, true}) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_J, Qt::NoModifier, 44, 0, 0, "j", repeat);
+        QApplication::sendEvent(QApplication::focusWidget(), &press);
+        QCoreApplication::processEvents(); // the grid's typing is played from the event loop
+    }
+    EXPECT_EQ(locate->text(), "jjj");
 }
 
 // Of two grids the one that has the focus is framed and its row strongly highlighted, from the

@@ -69,9 +69,16 @@ bool isModifierKey(int key)
 // The same physical key, whatever the modifiers now make of it (Shift turns 1 into !).
 bool isHeldKey(const QKeyEvent *event)
 {
-    if (held.scanCode != 0 && event->nativeScanCode() != 0)
+    if (held.scanCode != 0 || event->nativeScanCode() != 0)
         return held.scanCode == event->nativeScanCode();
     return held.key == event->key();
+}
+
+// A key the program sends itself (a grid handing its typing on to another box) while the
+// user holds one: it neither ends nor replaces the hold.
+bool isSentWhileHeld(const QKeyEvent *event)
+{
+    return event->nativeScanCode() == 0 && held.down && held.scanCode != 0;
 }
 
 // Ctrl and Alt together are how some systems report AltGr, which types.
@@ -105,6 +112,14 @@ struct UntypedKey : QKeyEvent {
 bool typesSomething(const QString &text)
 {
     return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.isPrint(); });
+}
+
+// Menus find their items by the letter even with Alt.
+void typeNothingWithChord(QObject *receiver, QKeyEvent *event)
+{
+    if (isChord(event->modifiers()) && typesSomething(event->text()) && !qobject_cast<QMenu *>(receiver) &&
+        !qobject_cast<QMenuBar *>(receiver))
+        UntypedKey::clearText(event);
 }
 
 void notePress(QObject *receiver, const QKeyEvent *event)
@@ -197,6 +212,11 @@ bool screenKeyEvent(QObject *receiver, QEvent *event)
     auto *key = static_cast<QKeyEvent *>(event);
     if (isModifierKey(key->key()))
         return false;
+    if (isSentWhileHeld(key)) {
+        if (type == QEvent::KeyPress)
+            typeNothingWithChord(receiver, key);
+        return false;
+    }
     if (key->isAutoRepeat()) {
         if (!isSpentRepeat(receiver, key))
             return false;
@@ -218,9 +238,8 @@ bool screenKeyEvent(QObject *receiver, QEvent *event)
         return true;
     }
     notePress(receiver, key);
-    if (type == QEvent::KeyPress && isChord(key->modifiers()) && typesSomething(key->text()) &&
-        !qobject_cast<QMenu *>(receiver) && !qobject_cast<QMenuBar *>(receiver))
-        UntypedKey::clearText(key);
+    if (type == QEvent::KeyPress)
+        typeNothingWithChord(receiver, key);
     return false;
 }
 
