@@ -36,6 +36,7 @@ struct HeldKey {
     int key = 0;
     quint32 scanCode = 0;
     Qt::KeyboardModifiers modifiers;
+    quint64 timestamp = 0;
     QPointer<QWidget> window; // the window its press reached
     bool commanded = false;   // its press commanded rather than typed
 };
@@ -125,8 +126,10 @@ void typeNothingWithChord(QObject *receiver, QKeyEvent *event)
 void notePress(QObject *receiver, const QKeyEvent *event)
 {
     QWidget *window = windowOf(receiver);
-    // The override check and the press itself are one press.
-    if (held.down && isHeldKey(event) && held.modifiers == event->modifiers()) {
+    // The override check and the press itself are one press; a release the program never saw
+    // does not make the next press of the key part of the last.
+    if (held.down && isHeldKey(event) && held.modifiers == event->modifiers() &&
+        held.timestamp == event->timestamp()) {
         if (!held.window)
             held.window = window;
         return;
@@ -135,6 +138,7 @@ void notePress(QObject *receiver, const QKeyEvent *event)
     held.key = event->key();
     held.scanCode = event->nativeScanCode();
     held.modifiers = event->modifiers();
+    held.timestamp = event->timestamp();
     held.window = window;
     held.commanded = event->key() == Qt::Key_Escape ||
                      (isChord(event->modifiers()) && !(event->modifiers() & Qt::ControlModifier));
