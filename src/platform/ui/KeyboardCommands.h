@@ -16,10 +16,10 @@ void installKeyboardCommands();
 // Screens a key event before any window, filter or control sees it; true when it goes no
 // further. A key commands once, however long it is held:
 // - A key whose press commanded (an access key or other Alt or Meta chord, Escape, any key a
-//   shortcut took, a chord nothing took) does nothing more while it is held: the presses the keyboard repeats
-//   and the release are dropped. So are the repeats and the release of any key that reach a window other than
-//   the one its press reached (the press opened or closed a window), and repeats of a key whose press the
-//   program never saw.
+//   shortcut took, a chord nothing took) does nothing more while it is held: the presses the
+//   keyboard repeats and the release are dropped. So are the repeats and the release of any
+//   key that reach a window other than the one its press reached (the press opened or closed
+//   a window), and repeats of a key whose press the program never saw.
 // - Alt, Ctrl or Meta with a key types nothing: the press keeps its key and modifiers for the
 //   handlers that command with it, but no character. Ctrl and Alt together stand for AltGr
 //   where the system reports it so, and type as AltGr does; menus keep their letters.
