@@ -6,6 +6,7 @@
 
 #include <QFocusFrame>
 #include <QImage>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTableView>
@@ -163,6 +164,46 @@ TEST_F(SelectionKeysTest, TheSavedFilterListFollowsTheKeyboardAsItDoesAClick)
         f.cmdExit->click();
     });
     EXPECT_EQ(messages().back(), "Are you sure you want to delete filter: Zeta?");
+}
+
+// Alt+X held in Category Selection closes it once; the repeats reach the main window, whose
+// Exit has the same key, and do nothing there. A chord nothing uses types nothing and moves no
+// list, in a grid or the locate box; AltGr types and searches.
+TEST_F(SelectionKeysTest, AHeldAccessKeyActsOnceAndAChordNothingUsesDoesNothing)
+{
+    QLineEdit *locate = txtLocate(*w);
+    int exits = 0;
+    QObject::connect(controlOf<QPushButton>(*w, "cmdExit"), &QPushButton::clicked, w, [&] { ++exits; });
+    goTo(*w, "Hopper");
+    inWindow<CategoryForm>("CategoryForm", "cmdCategory", [&](CategoryForm &f) {
+        choose(f.CatgData, f.CatgGrid, "Bees");
+        QTest::keyClick(f.CatgGrid, Qt::Key_F, Qt::AltModifier); // a typed "f" finds Family
+        EXPECT_EQ(chosen(f.CatgData), "Bees");
+        QTest::simulateEvent(f.CatgGrid, true, Qt::Key_X, Qt::AltModifier, "x", false);
+    });
+    QApplication::setActiveWindow(w);
+    locate->setFocus();
+    for (bool repeat : {true, true, true, false})
+        QTest::simulateEvent(locate, repeat, Qt::Key_X, Qt::AltModifier, "x", repeat);
+    EXPECT_EQ(exits, 0);
+    for (const Qt::KeyboardModifiers chord : {Qt::AltModifier, Qt::ControlModifier, Qt::MetaModifier})
+        QTest::keyClick(locate, Qt::Key_J, chord); // a typed "j" finds Jones
+    EXPECT_EQ(locate->text(), "");
+    EXPECT_EQ(shown(*w).value("LastName").toString(), "Hopper");
+    QTest::sendKeyEvent(QTest::Click, locate, Qt::Key_J, QStringLiteral("J"), Qt::GroupSwitchModifier);
+    EXPECT_EQ(shown(*w).value("LastName").toString(), "Jones");
+    QTest::sendKeyEvent(QTest::Click, locate, Qt::Key_E, QStringLiteral("€"),
+                        Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_EQ(locate->text(), "J€");
+    // A letter held in the grid goes on typing into the box the grid hands its typing to.
+    locate->clear();
+    Table1(*w)->setFocus();
+    for (const bool repeat : {false, true, true}) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_J, Qt::NoModifier, 44, 0, 0, "j", repeat);
+        QApplication::sendEvent(QApplication::focusWidget(), &press);
+        QCoreApplication::processEvents(); // the grid's typing is played from the event loop
+    }
+    EXPECT_EQ(locate->text(), "jjj");
 }
 
 // Of two grids the one that has the focus is framed and its row strongly highlighted, from the

@@ -1,6 +1,7 @@
 #include "platform/ui/Application.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/ui/KeyboardCommands.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 
@@ -29,7 +30,11 @@ bool Application::notify(QObject *receiver, QEvent *event)
 {
     std::exception_ptr escaped;
     try {
-        return QApplication::notify(receiver, event);
+        if (screenKeyEvent(receiver, event))
+            return true;
+        const bool delivered = QApplication::notify(receiver, event);
+        noteKeyDelivered(receiver, event);
+        return delivered;
     } catch (...) {
         escaped = std::current_exception();
     }

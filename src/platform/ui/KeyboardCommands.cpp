@@ -5,7 +5,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
 #include <QShortcutEvent>
+#include <QWindow>
+#include <algorithm>
 
 namespace platform {
 
@@ -23,6 +28,129 @@ QComboBox *droppedBoxOf(QObject *receiver)
         }
     }
     return nullptr;
+}
+
+// The key held down now, as its press left it.
+struct HeldKey {
+    bool down = false;
+    int key = 0;
+    quint32 scanCode = 0;
+    Qt::KeyboardModifiers modifiers;
+    quint64 timestamp = 0;
+    QPointer<QWidget> window; // the window its press reached
+    bool commanded = false;   // its press commanded rather than typed
+};
+
+HeldKey held;
+
+bool isModifierKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_Hyper_L:
+    case Qt::Key_Hyper_R:
+    case Qt::Key_Mode_switch:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+    case Qt::Key_ScrollLock:
+    case 0:
+    case Qt::Key_unknown:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The same physical key, whatever the modifiers now make of it (Shift turns 1 into !).
+bool isHeldKey(const QKeyEvent *event)
+{
+    if (held.scanCode != 0 || event->nativeScanCode() != 0)
+        return held.scanCode == event->nativeScanCode();
+    return held.key == event->key();
+}
+
+// A key the program sends itself (a grid handing its typing on to another box) while the
+// user holds one: it neither ends nor replaces the hold.
+bool isSentWhileHeld(const QKeyEvent *event)
+{
+    return event->nativeScanCode() == 0 && held.down && held.scanCode != 0;
+}
+
+// Ctrl and Alt together are how some systems report AltGr, which types.
+bool isChord(Qt::KeyboardModifiers modifiers)
+{
+    const bool altGr = (modifiers & Qt::ControlModifier) && (modifiers & Qt::AltModifier);
+    return !altGr && (modifiers & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier));
+}
+
+QWidget *windowOf(QObject *receiver)
+{
+    if (receiver->isWidgetType())
+        return static_cast<QWidget *>(receiver)->window();
+    if (auto *window = qobject_cast<QWindow *>(receiver)) {
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (top->windowHandle() == window)
+                return top;
+    }
+    return nullptr;
+}
+
+// Takes the character out of a key event that must not type; the key itself stays.
+struct UntypedKey : QKeyEvent {
+    static void clearText(QKeyEvent *event)
+    {
+        QString QKeyEvent::*text = &UntypedKey::m_text;
+        (event->*text).clear();
+    }
+};
+
+bool typesSomething(const QString &text)
+{
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.isPrint(); });
+}
+
+// Menus find their items by the letter even with Alt.
+void typeNothingWithChord(QObject *receiver, QKeyEvent *event)
+{
+    if (isChord(event->modifiers()) && typesSomething(event->text()) && !qobject_cast<QMenu *>(receiver) &&
+        !qobject_cast<QMenuBar *>(receiver))
+        UntypedKey::clearText(event);
+}
+
+void notePress(QObject *receiver, const QKeyEvent *event)
+{
+    QWidget *window = windowOf(receiver);
+    // The override check and the press itself are one press; a release the program never saw
+    // does not make the next press of the key part of the last.
+    if (held.down && isHeldKey(event) && held.modifiers == event->modifiers() &&
+        held.timestamp == event->timestamp()) {
+        if (!held.window)
+            held.window = window;
+        return;
+    }
+    held.down = true;
+    held.key = event->key();
+    held.scanCode = event->nativeScanCode();
+    held.modifiers = event->modifiers();
+    held.timestamp = event->timestamp();
+    held.window = window;
+    held.commanded = event->key() == Qt::Key_Escape ||
+                     (isChord(event->modifiers()) && !(event->modifiers() & Qt::ControlModifier));
+}
+
+// A repeated press (or the release the keyboard sends with it) that must do nothing.
+bool isSpentRepeat(QObject *receiver, const QKeyEvent *event)
+{
+    if (!held.down || !isHeldKey(event) || held.commanded)
+        return true;
+    QWidget *window = windowOf(receiver);
+    return window && window != held.window;
 }
 
 class KeyboardCommands : public QObject {
@@ -74,6 +202,62 @@ class KeyboardCommands : public QObject {
 };
 
 } // namespace
+
+bool screenKeyEvent(QObject *receiver, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type == QEvent::Shortcut) {
+        if (held.down)
+            held.commanded = true;
+        return false;
+    }
+    if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress && type != QEvent::KeyRelease)
+        return false;
+    auto *key = static_cast<QKeyEvent *>(event);
+    if (isModifierKey(key->key()))
+        return false;
+    if (isSentWhileHeld(key)) {
+        if (type == QEvent::KeyPress)
+            typeNothingWithChord(receiver, key);
+        return false;
+    }
+    if (key->isAutoRepeat()) {
+        if (!isSpentRepeat(receiver, key))
+            return false;
+        // Taken by nobody: no shortcut runs for it, and no control sees it.
+        key->accept();
+        return true;
+    }
+    if (type == QEvent::KeyRelease) {
+        if (!held.down || !isHeldKey(key))
+            return false;
+        QWidget *window = windowOf(receiver);
+        const bool spent = held.commanded || (window && window != held.window);
+        // The window system's window hands the release on to its control, which ends it.
+        if (spent || receiver->isWidgetType() || !window)
+            held.down = false;
+        if (!spent)
+            return false;
+        key->accept();
+        return true;
+    }
+    notePress(receiver, key);
+    if (type == QEvent::KeyPress)
+        typeNothingWithChord(receiver, key);
+    return false;
+}
+
+void noteKeyDelivered(QObject *receiver, const QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress || !receiver->isWidgetType())
+        return;
+    const auto *key = static_cast<const QKeyEvent *>(event);
+    // A chord that no control or window took did nothing, and its release does nothing either:
+    // a search on release would move a list for a key that typed nothing.
+    if (!key->isAutoRepeat() && !key->isAccepted() && isChord(key->modifiers()) && held.down &&
+        isHeldKey(key))
+        held.commanded = true;
+}
 
 void installKeyboardCommands()
 {

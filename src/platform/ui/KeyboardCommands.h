@@ -1,5 +1,8 @@
 #pragma once
 
+class QObject;
+class QEvent;
+
 namespace platform {
 
 // Keys that command rather than type, the same in every window of the program:
@@ -9,5 +12,22 @@ namespace platform {
 // - Tab and Shift+Tab leave a dropped list: the list closes and the focus goes on from its box.
 // Installed once for the whole program; a second call does nothing.
 void installKeyboardCommands();
+
+// Screens a key event before any window, filter or control sees it; true when it goes no
+// further. A key commands once, however long it is held:
+// - A key whose press commanded (an access key or other Alt or Meta chord, Escape, any key a
+//   shortcut took, a chord nothing took) does nothing more while it is held: the presses the
+//   keyboard repeats and the release are dropped. So are the repeats and the release of any
+//   key that reach a window other than the one its press reached (the press opened or closed
+//   a window), and repeats of a key whose press the program never saw.
+// - Alt, Ctrl or Meta with a key types nothing: the press keeps its key and modifiers for the
+//   handlers that command with it, but no character. Ctrl and Alt together stand for AltGr
+//   where the system reports it so, and type as AltGr does; menus keep their letters.
+// The program's application object asks it about every event first.
+bool screenKeyEvent(QObject *receiver, QEvent *event);
+
+// Told of every event once it was delivered: a chord that nothing took (Ctrl or Alt with a
+// key no control uses) counts as spent, like an access key, until it is let go.
+void noteKeyDelivered(QObject *receiver, const QEvent *event);
 
 } // namespace platform

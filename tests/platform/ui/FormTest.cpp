@@ -295,6 +295,57 @@ TEST(FormKeys, AnAccessKeyMovesTheFocusToItsButtonBeforeTheClick)
     EXPECT_TRUE(form.edit->text().isEmpty());
 }
 
+// A command key held down acts once, whichever window the keyboard's repeats reach (its press
+// may open or close one), and again after it was let go; a held letter goes on typing.
+TEST(FormKeys, AHeldKeyCommandsOncePerPressWhicheverWindowTheRepeatsReach)
+{
+    DialogScript script;
+    enum Effect { Stays, OpensSecond, ClosesSecond };
+    const struct {
+        Qt::Key key;
+        Effect effect;
+        int firstClicks, secondClicks;
+        const char *typed;
+    } cases[] = {{Qt::Key_G, Stays, 2, 0, ""},
+                 {Qt::Key_G, OpensSecond, 1, 1, ""},
+                 {Qt::Key_G, ClosesSecond, 1, 1, ""},
+                 {Qt::Key_Escape, ClosesSecond, 1, 1, ""},
+                 {Qt::Key_Q, Stays, 0, 0, "qqqqqqqq"}};
+    const auto focusOn = [](LoggingForm &form) {
+        form.showModeless();
+        QApplication::setActiveWindow(&form);
+        form.edit->setFocus();
+    };
+    for (const auto &c : cases) {
+        LoggingForm first("frmFirst"), second("frmSecond");
+        int clicks[2] = {0, 0};
+        for (LoggingForm *form : {&first, &second}) {
+            QObject::disconnect(form->button, nullptr, form, nullptr);
+            form->button->setText("&Go");
+            form->setCancelButton(form->button);
+            QObject::connect(form->button, &QPushButton::clicked, form, [&, form] {
+                ++clicks[form == &second];
+                if (c.effect == OpensSecond && form == &first)
+                    focusOn(second);
+                if (c.effect == ClosesSecond && form == &second)
+                    second.hide(), focusOn(first);
+            });
+        }
+        focusOn(first);
+        if (c.effect == ClosesSecond)
+            focusOn(second);
+        const auto modifiers = c.key == Qt::Key_G ? Qt::AltModifier : Qt::NoModifier;
+        const QString text = c.key == Qt::Key_Escape ? "\x1b" : QKeySequence(c.key).toString().toLower();
+        // Two holds: a press, the keyboard's repeats, the release.
+        for (const char step : std::string("PRRRUPRRRU"))
+            QTest::simulateEvent(QApplication::focusWidget(), step != 'U', c.key, modifiers, text,
+                                 step == 'R');
+        EXPECT_EQ(clicks[0], c.firstClicks) << c.key << c.effect;
+        EXPECT_EQ(clicks[1], c.secondClicks) << c.key << c.effect;
+        EXPECT_EQ(first.edit->text() + second.edit->text(), c.typed) << c.key << c.effect;
+    }
+}
+
 TEST(FormKeys, DisabledFormSeesNoKeys)
 {
     DialogScript script;
