@@ -768,9 +768,10 @@ bool Remind::eventFilter(QObject *watched, QEvent *event)
 {
     // Leaving a changed reminder by the keyboard saves it or holds the grid, as the mouse does;
     // the window previews every key, so a key for the grid is weighed before the grid moves.
-    const bool leaving = DBGrid1 && ((watched == DBGrid1->viewport() && event->type() == QEvent::MouseButtonPress) ||
-                                     (watched == DBGrid1 && event->type() == QEvent::KeyPress &&
-                                      mayLeaveRow(*static_cast<QKeyEvent *>(event))));
+    const bool leaving =
+        DBGrid1 && ((watched == DBGrid1->viewport() && event->type() == QEvent::MouseButtonPress) ||
+                    (watched == DBGrid1 && event->type() == QEvent::KeyPress &&
+                     mayLeaveRow(*static_cast<QKeyEvent *>(event))));
     if (leaving && !DBGrid1_MouseDown())
         return true;
     return platform::Form::eventFilter(watched, event);
