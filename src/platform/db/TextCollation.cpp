@@ -218,6 +218,13 @@ int compareText(std::string_view a, std::string_view b)
     return compareArrays(ka.accents, kb.accents);
 }
 
+int compareText(const QString &a, const QString &b)
+{
+    const QByteArray left = a.toUtf8();
+    const QByteArray right = b.toUtf8();
+    return compareText({left.constData(), size_t(left.size())}, {right.constData(), size_t(right.size())});
+}
+
 void registerTextCollation(sqlite3 *db)
 {
     sqlite3_create_collation_v2(db, TextCollationName, SQLITE_UTF8, nullptr, collate, nullptr);

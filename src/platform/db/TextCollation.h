@@ -32,6 +32,7 @@ char32_t nextUtf8Character(const unsigned char *p, size_t n, size_t &i);
 
 // <0, 0 or >0 as the collation orders two UTF-8 texts.
 int compareText(std::string_view a, std::string_view b);
+int compareText(const QString &a, const QString &b);
 
 void registerTextCollation(sqlite3 *db);
 
