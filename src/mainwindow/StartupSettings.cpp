@@ -17,7 +17,7 @@ bool nameBefore(const QVariant &name, const QVariant &other)
 {
     if (other.isNull())
         return false;
-    return name.isNull() || platform::compareText(name.toString(), other.toString()) < 0;
+    return name.isNull() || platform::compareCollated(name.toString(), other.toString()) < 0;
 }
 
 } // namespace
@@ -57,7 +57,7 @@ void StartupSettings::readAhead(platform::Database &db, const QStringList &types
     for (rs->moveFirst(); !rs->eof(); rs->moveNext()) {
         const QString type = NullToString(rs->value(QStringLiteral("Type"))).toString();
         for (qsizetype i = 0; i < types.size(); ++i) {
-            if (platform::compareText(type, types[i]) != 0)
+            if (platform::compareCollated(type, types[i]) != 0)
                 continue;
             const QVariant name = rs->value(QStringLiteral("Name"));
             if (found[i] && !nameBefore(name, leastName[i]))

@@ -399,7 +399,7 @@ void CriteriaForm::cmdRenameFilter_Click()
         return;
     // Filters are found by name as the file compares names, case aside: a second filter of a
     // name would leave one of the two out of reach. Its own name in other letters is no clash.
-    if (platform::compareText(name, oldName) != 0) {
+    if (platform::compareCollated(name, oldName) != 0) {
         gSql = oneFilterQuery(name);
         if (!gDb->openRecordset(gSql)->eof()) {
             platform::MsgBox(QStringLiteral("Filter with this name already exists."), platform::vbExclamation,

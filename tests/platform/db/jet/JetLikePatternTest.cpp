@@ -91,3 +91,32 @@ TEST(JetLikePattern, SkippingAheadAfterAStarMissesNoMatch)
     EXPECT_TRUE(like("aaaaaaaaab", "*a*a*b"));
     EXPECT_FALSE(like("aaaaaaaaaa", "*a*a*b"));
 }
+
+// A letter is read with the combining marks after it, decomposed or not, as the order reads it.
+TEST(JetLikePattern, ALetterGoesWithItsCombiningMarks)
+{
+    const QString pointed = QString::fromUtf8("אַבְרָהָם"), plain = QString::fromUtf8("אברהם");
+    const struct {
+        QString text, pattern;
+        bool matches;
+    } cases[] = {
+        {pointed, QString::fromUtf8("*אבר*"), true},
+        {pointed, plain, true},
+        {pointed, pointed, true},
+        {plain, pointed, false}, // a letter typed with its marks matches only itself
+        {pointed, QString::fromUtf8("אַבר*"), true},
+        {pointed, QString::fromUtf8("אֶבר*"), false},
+        {"Mu\u0308llerz", "Mullerz", true},
+        {"Mu\u0308llerz", "Müllerz", true},
+        {"MU\u0308LLERZ", "*ü*", true},
+        {"Müllerz", "Mu\u0308llerz", true},
+        {"Mullerz", "Mu\u0308llerz", false},
+        {"Mu\u0308llerz", "M?llerz", true},
+        {"Mu\u0308llerz", "M??llerz", false},
+        {"Mu\u0308", "*u", true},
+        {"Mu\u0323\u0308llerz", "*mul*", true},
+        {"e\u0301\u0301", "?", true},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(like(c.text, c.pattern), c.matches) << c.text.toStdString() << " like " << c.pattern.toStdString();
+}
