@@ -40,7 +40,8 @@ inline char32_t nextFolded(const unsigned char *p, size_t n, size_t &i)
 // in `marks`, folded, in their canonical order.
 char32_t composeLetter(char32_t letter, std::u32string &marks)
 {
-    const QString cluster = QString::fromUcs4(&letter, 1) + QString::fromUcs4(marks.data(), qsizetype(marks.size()));
+    const QString cluster =
+        QString::fromUcs4(&letter, 1) + QString::fromUcs4(marks.data(), qsizetype(marks.size()));
     const QList<uint> composed = cluster.normalized(QString::NormalizationForm_C).toUcs4();
     marks.clear();
     for (qsizetype k = 1; k < composed.size(); ++k)
