@@ -96,23 +96,6 @@ TEST_F(CategoryAssignTest, AddKeepsTheAnswerAsTypedAndTheOptionIsStored)
     gEditor.gAssignCategoryOnAdd = 0;
 }
 
-TEST_F(CategoryAssignTest, AssignAfterARefusedAddLinksTheChosenCategory)
-{
-    goTo(*w, "Hopper");
-    assignWindow([&](CategoryAssign &f) {
-        script.answerInput(QString(53, u'x')).answerMessage(platform::vbOK);
-        f.cmdAdd->click();
-        choose(f.CatgData, "Work");
-        f.cmdRtArrow->click();
-        EXPECT_EQ(rightList(f), QStringList({"Work"}));
-        f.cmdExit->click();
-    });
-    ASSERT_EQ(messages().size(), 1);
-    EXPECT_TRUE(messages()[0].endsWith("Error number:3163")) << messages()[0].toStdString();
-    EXPECT_EQ(links(3, 3), 1);
-    EXPECT_EQ(count("Select Count(*) from tblCategoryDesc"), 3);
-}
-
 TEST_F(CategoryAssignTest, NoContactDisplayedRefusesBothWindows)
 {
     Data1(*w)->setRecordSource("Select * from tblContacts Where RecordID = 0");
