@@ -35,11 +35,24 @@ inline char32_t nextFolded(const unsigned char *p, size_t n, size_t &i)
     return fold(nextUtf8Character(p, n, i));
 }
 
-// Composes a folded letter with the marks written after it into the one character Unicode
-// has for them, where there is one (u and U+0308 into ü); the marks that stay apart are left
-// in `marks`, folded, in their canonical order.
-char32_t composeLetter(char32_t letter, std::u32string &marks)
+// Reads the combining marks from byte i on, if any, and moves i past them; a letter they
+// follow is composed with them into the one character Unicode has for them, where there is
+// one (u and U+0308 into ü). The marks that stay apart are left in `marks`, folded, in their
+// canonical order. Kept out of line: most letters have no marks.
+[[gnu::noinline]] char32_t withMarks(char32_t letter, const unsigned char *p, size_t n, size_t &i,
+                                     std::u32string &marks)
 {
+    marks.clear();
+    while (i < n && p[i] >= 0xCC) {
+        size_t next = i;
+        const char32_t mark = nextUtf8Character(p, n, next);
+        if (!isCombiningMark(mark))
+            break;
+        marks.push_back(mark);
+        i = next;
+    }
+    if (marks.empty())
+        return letter;
     const QString cluster =
         QString::fromUcs4(&letter, 1) + QString::fromUcs4(marks.data(), qsizetype(marks.size()));
     const QList<uint> composed = cluster.normalized(QString::NormalizationForm_C).toUcs4();
@@ -50,22 +63,16 @@ char32_t composeLetter(char32_t letter, std::u32string &marks)
 }
 
 // Reads the letter at byte i, folded, with the combining marks after it, and moves i past
-// them all: the order passes over such marks, so they belong to their letter, which reads
-// composed with them where it can be.
+// them all: the order passes over such marks, so they belong to their letter.
 inline char32_t nextLetter(const unsigned char *p, size_t n, size_t &i, std::u32string &marks)
 {
     const char32_t c = nextFolded(p, n, i);
-    marks.clear();
     // Every combining mark lies at U+0300 or beyond, whose UTF-8 starts at byte 0xCC.
-    while (i < n && p[i] >= 0xCC) {
-        size_t next = i;
-        const char32_t mark = nextUtf8Character(p, n, next);
-        if (!isCombiningMark(mark))
-            break;
-        marks.push_back(mark);
-        i = next;
-    }
-    return marks.empty() ? c : composeLetter(c, marks);
+    if (i < n && p[i] >= 0xCC)
+        return withMarks(c, p, n, i, marks);
+    if (!marks.empty())
+        marks.clear();
+    return c;
 }
 
 } // namespace
