@@ -11,21 +11,13 @@
 
 namespace {
 
-int compareCollated(const QString &a, const QString &b)
-{
-    const QByteArray left = a.toUtf8();
-    const QByteArray right = b.toUtf8();
-    return platform::compareText({left.constData(), size_t(left.size())},
-                                 {right.constData(), size_t(right.size())});
-}
-
 // The order of the settings index on Name: Null first, then texts as the text collation
 // orders them.
 bool nameBefore(const QVariant &name, const QVariant &other)
 {
     if (other.isNull())
         return false;
-    return name.isNull() || compareCollated(name.toString(), other.toString()) < 0;
+    return name.isNull() || platform::compareCollated(name.toString(), other.toString()) < 0;
 }
 
 } // namespace
@@ -65,7 +57,7 @@ void StartupSettings::readAhead(platform::Database &db, const QStringList &types
     for (rs->moveFirst(); !rs->eof(); rs->moveNext()) {
         const QString type = NullToString(rs->value(QStringLiteral("Type"))).toString();
         for (qsizetype i = 0; i < types.size(); ++i) {
-            if (compareCollated(type, types[i]) != 0)
+            if (platform::compareCollated(type, types[i]) != 0)
                 continue;
             const QVariant name = rs->value(QStringLiteral("Name"));
             if (found[i] && !nameBefore(name, leastName[i]))

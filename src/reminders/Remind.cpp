@@ -22,6 +22,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -739,11 +740,40 @@ void Remind::mousePressEvent(QMouseEvent *event)
     platform::Form::mousePressEvent(event);
 }
 
+namespace {
+
+// The keys with which the grid can take another row: up and down, the paging keys, Ctrl+Tab
+// past either end of a row, and a typed character, which looks a row up by its first letters.
+bool mayLeaveRow(const QKeyEvent &key)
+{
+    switch (key.key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        return true;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return key.modifiers() & Qt::ControlModifier;
+    default:
+        return !(key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) &&
+               !key.text().isEmpty() && key.text().front().isPrint();
+    }
+}
+
+} // namespace
+
 bool Remind::eventFilter(QObject *watched, QEvent *event)
 {
-    if (DBGrid1 && watched == DBGrid1->viewport() && event->type() == QEvent::MouseButtonPress) {
-        if (!DBGrid1_MouseDown())
-            return true;
-    }
+    // Leaving a changed reminder by the keyboard saves it or holds the grid, as the mouse does;
+    // the window previews every key, so a key for the grid is weighed before the grid moves.
+    const bool leaving =
+        DBGrid1 && ((watched == DBGrid1->viewport() && event->type() == QEvent::MouseButtonPress) ||
+                    (watched == DBGrid1 && event->type() == QEvent::KeyPress &&
+                     mayLeaveRow(*static_cast<QKeyEvent *>(event))));
+    if (leaving && !DBGrid1_MouseDown())
+        return true;
     return platform::Form::eventFilter(watched, event);
 }

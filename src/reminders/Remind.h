@@ -86,7 +86,8 @@ class Remind : public platform::Form {
     void Calendar1_DblClick();
     void Data1_Reposition();
     void DBGrid1_RowColChange();
-    // A button pressed on the grid, before it changes row; false when the press is refused.
+    // A button pressed on the grid, or a key that can move it, before it changes row; false
+    // when the press is refused.
     bool DBGrid1_MouseDown();
     void Form_Click();
 

@@ -258,10 +258,7 @@ void CategoryAssign::cmdAdd_Click()
     const QString answer = askNewCategoryDescription();
     if (answer.isEmpty())
         return;
-    platform::Recordset *all = CatgData->recordset();
-    all->addNew();
-    all->setValue(QStringLiteral("CategoryDesc"), answer);
-    all->update();
+    addCategory(*CatgData->recordset(), answer);
     CatgData->refresh();
 }
 

@@ -234,9 +234,7 @@ void CategoryForm::cmdAdd_Click()
                          QStringLiteral("Not added"));
         return;
     }
-    rs->addNew();
-    rs->setValue(QStringLiteral("CategoryDesc"), description);
-    rs->update();
+    addCategory(*rs, description);
     CatgGrid->setFocus();
     rs->moveLast();
 }

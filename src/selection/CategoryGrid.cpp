@@ -36,6 +36,34 @@ QString askNewCategoryDescription()
                        QStringLiteral("Add a new Category"));
 }
 
+namespace {
+
+// Writes the description into a new row or the current one. A description the file refuses
+// leaves nothing pending: otherwise the next command would read the half-made row's empty
+// values in place of the chosen category's.
+void storeDescription(platform::Recordset &list, const QString &description, bool adding)
+{
+    if (adding)
+        list.addNew();
+    else
+        list.edit();
+    try {
+        list.setValue(QStringLiteral("CategoryDesc"), description);
+        list.update();
+    } catch (...) {
+        if (list.editMode() != platform::EditMode::None)
+            list.cancelUpdate();
+        throw;
+    }
+}
+
+} // namespace
+
+void addCategory(platform::Recordset &list, const QString &description)
+{
+    storeDescription(list, description, true);
+}
+
 bool changeCategoryDescription(platform::Recordset &list)
 {
     if (list.recordCount() < 1) {
@@ -49,8 +77,6 @@ bool changeCategoryDescription(platform::Recordset &list)
                                        NullToString(list.value(QStringLiteral("CategoryDesc"))).toString());
     if (answer.isEmpty())
         return false;
-    list.edit();
-    list.setValue(QStringLiteral("CategoryDesc"), answer);
-    list.update();
+    storeDescription(list, answer, false);
     return true;
 }

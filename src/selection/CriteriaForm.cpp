@@ -12,6 +12,7 @@
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/TextCollation.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/Twips.h"
@@ -396,6 +397,16 @@ void CriteriaForm::cmdRenameFilter_Click()
         QStringLiteral("Filter Name"), oldName));
     if (name.isEmpty())
         return;
+    // Filters are found by name as the file compares names, case aside: a second filter of a
+    // name would leave one of the two out of reach. Its own name in other letters is no clash.
+    if (platform::compareCollated(name, oldName) != 0) {
+        gSql = oneFilterQuery(name);
+        if (!gDb->openRecordset(gSql)->eof()) {
+            platform::MsgBox(QStringLiteral("Filter with this name already exists."), platform::vbExclamation,
+                             QStringLiteral("Not renamed"));
+            return;
+        }
+    }
     gSql = oneFilterQuery(oldName);
     std::unique_ptr<platform::Recordset> rs = gDb->openRecordset(gSql);
     if (rs->eof())

@@ -438,6 +438,23 @@ TEST_F(RemindWindowTest, ClickingAnotherRowSavesAValidChangeAndHoldsAnInvalidOne
               "Number of Months between warnings must be numeric");
 }
 
+TEST_F(RemindWindowTest, LeavingARowByKeySavesAValidChangeAndHoldsAnInvalidOne)
+{
+    const qint64 alpha = addReminder("Alpha", QDate(2026, 1, 1));
+    addReminder("Beta", QDate(2026, 2, 1));
+    run([&](Remind &w) {
+        w.txtDescr->setText("Alpha changed"), w.txtRemindDate->setText("not a date");
+        script.answerMessage(platform::vbOK), w.DBGrid1->setFocus();
+        QTest::keyClick(w.DBGrid1, Qt::Key_Down);
+        EXPECT_TRUE(!w.DBGrid1->isEnabled() && w.txtDescr->text() == "Alpha changed");
+        w.txtRemindDate->setText("1/5/2026"), w.Form_Click(), w.DBGrid1->setFocus();
+        QTest::keyClick(w.DBGrid1, Qt::Key_B);
+        EXPECT_EQ(w.txtDescr->text(), "Beta");
+        w.cmdExit->click();
+    });
+    EXPECT_EQ(reminder(alpha)->value("Description").toString(), "Alpha changed");
+}
+
 // A stored date that cannot be read shows blank; the row can be left, Save asks for a date, Cancel closes.
 class UnreadableDateTest : public RemindWindowTest, public ::testing::WithParamInterface<QString> {};
 TEST_P(UnreadableDateTest, ShowsBlankAndCountsAsUnchanged)

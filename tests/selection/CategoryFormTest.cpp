@@ -125,6 +125,22 @@ TEST_F(CategoryFormTest, DeleteAsksWithTheLinkCountAndTakesTheLinks)
     EXPECT_EQ(count("Select Count(*) from tblContacts"), 5);
 }
 
+TEST_F(CategoryFormTest, ARefusedAddLeavesTheChosenCategoryToDeleteAndShow)
+{
+    const auto refuseAdd = [&](CategoryForm &f, const char *chosen) {
+        choose(f, chosen), script.answerInput(QString(53, u'x')).answerMessage(platform::vbOK);
+        f.cmdAdd->click();
+    };
+    inWindow([&](CategoryForm &f) {
+        refuseAdd(f, "Friends"), script.answerMessage(platform::vbYes), f.cmdDelete->click();
+        f.cmdExit->click();
+    });
+    EXPECT_TRUE(messages().value(1).startsWith("You have 2 record(s) still assigned"));
+    EXPECT_EQ(count("Select Count(*) from tblCategoryID Where CategoryNumber=2"), 0);
+    inWindow([&](CategoryForm &f) { refuseAdd(f, "Family"), f.cmdSelected->click(); });
+    EXPECT_EQ(count("Select Count(*) from tblSettings Where Setting1=' CategoryNumber = 1 '"), 1);
+}
+
 TEST_F(CategoryFormTest, DeletingTheShownCategoryResetsTheListButALaterOneKeepsIt)
 {
     showCategory("Family");

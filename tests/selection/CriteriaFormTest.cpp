@@ -218,6 +218,21 @@ TEST_F(CriteriaFormTest, SavedFiltersAreSavedRenamedChosenAndDeleted)
                                    "Delete Confirmation"}));
 }
 
+TEST_F(CriteriaFormTest, RenamingToAnotherFiltersNameInAnyCaseIsRefusedButToItsOwnIsTaken)
+{
+    gDb->execute("INSERT INTO tblSettings (Type, Name, Setting8) VALUES ('FILTER', 'Bob´s list', 'Bob')");
+    gDb->execute("INSERT INTO tblSettings (Type, Name, Setting8) VALUES ('FILTER', 'heb', 'heb')");
+    inWindow([&](CriteriaForm &f) {
+        chooseFilter(f, "Bob´s list");
+        script.answerInput(" hEb ").answerMessage(platform::vbOK).answerInput("BOB'S LIST");
+        f.cmdRenameFilter->click(), f.cmdRenameFilter->click();
+        EXPECT_EQ(items(f.listFilters), QStringList({"BOB´S LIST", "heb"}));
+        f.cmdExit->click();
+    });
+    EXPECT_EQ(messages(), QStringList({"Filter with this name already exists."}));
+    EXPECT_EQ(count("Select Count(*) from tblSettings Where Name='heb' And Setting8='heb'"), 1);
+}
+
 TEST_F(CriteriaFormTest, RenameAndDeleteWithNothingChosenAreRefused)
 {
     inWindow([&](CriteriaForm &f) {

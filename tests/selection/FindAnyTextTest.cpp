@@ -63,7 +63,10 @@ TEST_F(FindAnyTextTest, QuotesWildcardsAndDatesAreFound)
     const QList<Case> cases = {
         {"\"and\"", {"Turing"}}, {"o'b", {"O'Brien"}},     {"100%", {"O'Brien"}},
         {"b?ron", {"Byron"}},    {"12/9/1906", {"Hopper"}}, {"Wilm*ow", {"Turing"}},
+        {"אבר", {"אַבְרָהָם"}},      {"Mullerz", {"Mu\u0308llerz"}}, {"Müllerz", {"Mu\u0308llerz"}},
     };
+    for (const char *name : {"אַבְרָהָם", "Mu\u0308llerz"})
+        gDb->execute(QStringLiteral("INSERT INTO tblContacts (LastName) VALUES ('%1')").arg(QString::fromUtf8(name)));
     for (const Case &c : cases) {
         w->dispatch("ShowAllMenu");
         script.answerInput(c.text);

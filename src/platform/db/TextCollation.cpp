@@ -19,14 +19,19 @@ struct Letter {
     char32_t accent = 0; // 0 for a plain letter (any case), else what tells it from the plain one
 };
 
+// The characters the order passes over at the first level.
+inline bool isMark(QChar::Category category)
+{
+    return category == QChar::Mark_NonSpacing || category == QChar::Mark_SpacingCombining ||
+           category == QChar::Mark_Enclosing;
+}
+
 Letter computeLetter(char32_t c)
 {
     const QString alone = QString::fromUcs4(&c, 1);
     QString base;
     for (const QChar ch : alone.normalized(QString::NormalizationForm_KD)) {
-        const QChar::Category category = ch.category();
-        if (category != QChar::Mark_NonSpacing && category != QChar::Mark_SpacingCombining &&
-            category != QChar::Mark_Enclosing)
+        if (!isMark(ch.category()))
             base += ch;
     }
     Letter letter;
@@ -184,6 +189,12 @@ char32_t foldedLetter(char32_t c)
     return letterOf(c).fold;
 }
 
+bool isCombiningMark(char32_t c)
+{
+    // No character below U+0300 is one.
+    return c >= 0x300 && isMark(QChar::category(c));
+}
+
 QString primaryText(QStringView text)
 {
     QString out;
@@ -216,6 +227,13 @@ int compareText(std::string_view a, std::string_view b)
     if (const int primary = compareArrays(ka.primary, kb.primary))
         return primary;
     return compareArrays(ka.accents, kb.accents);
+}
+
+int compareCollated(const QString &a, const QString &b)
+{
+    const QByteArray left = a.toUtf8();
+    const QByteArray right = b.toUtf8();
+    return compareText({left.constData(), size_t(left.size())}, {right.constData(), size_t(right.size())});
 }
 
 void registerTextCollation(sqlite3 *db)

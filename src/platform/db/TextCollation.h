@@ -23,6 +23,10 @@ QString primaryLetters(char32_t c);
 // matched: the base letter where there is one, else the case-folded character.
 char32_t foldedLetter(char32_t c);
 
+// Whether the order passes over the character at the first level as part of the letter
+// before it: a combining mark (U+0308 after u, a vowel point after a Hebrew letter).
+bool isCombiningMark(char32_t c);
+
 // The whole text as it sorts at the first level: primaryLetters of each character.
 QString primaryText(QStringView text);
 
@@ -32,6 +36,8 @@ char32_t nextUtf8Character(const unsigned char *p, size_t n, size_t &i);
 
 // <0, 0 or >0 as the collation orders two UTF-8 texts.
 int compareText(std::string_view a, std::string_view b);
+// The same for two texts held as QString.
+int compareCollated(const QString &a, const QString &b);
 
 void registerTextCollation(sqlite3 *db);
 

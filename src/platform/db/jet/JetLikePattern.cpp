@@ -35,13 +35,54 @@ inline char32_t nextFolded(const unsigned char *p, size_t n, size_t &i)
     return fold(nextUtf8Character(p, n, i));
 }
 
+// Reads the combining marks from byte i on, if any, and moves i past them; a letter they
+// follow is composed with them into the one character Unicode has for them, where there is
+// one (u and U+0308 into ü). The marks that stay apart are left in `marks`, folded, in their
+// canonical order. Kept out of line: most letters have no marks.
+[[gnu::noinline]] char32_t withMarks(char32_t letter, const unsigned char *p, size_t n, size_t &i,
+                                     std::u32string &marks)
+{
+    marks.clear();
+    while (i < n && p[i] >= 0xCC) {
+        size_t next = i;
+        const char32_t mark = nextUtf8Character(p, n, next);
+        if (!isCombiningMark(mark))
+            break;
+        marks.push_back(mark);
+        i = next;
+    }
+    if (marks.empty())
+        return letter;
+    const QString cluster =
+        QString::fromUcs4(&letter, 1) + QString::fromUcs4(marks.data(), qsizetype(marks.size()));
+    const QList<uint> composed = cluster.normalized(QString::NormalizationForm_C).toUcs4();
+    marks.clear();
+    for (qsizetype k = 1; k < composed.size(); ++k)
+        marks.push_back(fold(composed[k]));
+    return composed.isEmpty() ? letter : fold(composed[0]);
+}
+
+// Reads the letter at byte i, folded, with the combining marks after it, and moves i past
+// them all: the order passes over such marks, so they belong to their letter.
+inline char32_t nextLetter(const unsigned char *p, size_t n, size_t &i, std::u32string &marks)
+{
+    const char32_t c = nextFolded(p, n, i);
+    // Every combining mark lies at U+0300 or beyond, whose UTF-8 starts at byte 0xCC.
+    if (i < n && p[i] >= 0xCC)
+        return withMarks(c, p, n, i, marks);
+    if (!marks.empty())
+        marks.clear();
+    return c;
+}
+
 } // namespace
 
 JetLikePattern::JetLikePattern(QStringView pattern)
 {
+    // Composed as far as Unicode composes, so that a letter typed decomposed is the letter.
     const std::vector<char32_t> p = [&] {
         std::vector<char32_t> raw;
-        for (const char32_t c : pattern.toUcs4())
+        for (const char32_t c : pattern.toString().normalized(QString::NormalizationForm_C).toUcs4())
             raw.push_back(c);
         return raw;
     }();
@@ -99,17 +140,26 @@ JetLikePattern::JetLikePattern(QStringView pattern)
             }
             mSets.push_back(std::move(set));
             mElements.push_back({Kind::Set, char32_t(mSets.size() - 1)});
+        } else if (isCombiningMark(c) && !mElements.empty() && mElements.back().kind == Kind::Literal) {
+            // A mark that composes with no letter before it stays with that letter.
+            Element &letter = mElements.back();
+            if (letter.marks == 0) {
+                mMarks.emplace_back();
+                letter.marks = quint32(mMarks.size());
+            }
+            mMarks[letter.marks - 1].push_back(fold(c));
         } else {
             mElements.push_back({Kind::Literal, fold(c)});
         }
     }
 }
 
-bool JetLikePattern::matchOne(const Element &e, char32_t c) const
+bool JetLikePattern::matchOne(const Element &e, char32_t c, const std::u32string &marks) const
 {
     switch (e.kind) {
     case Kind::Literal:
-        return sameLetter(e.ch, c);
+        // Marks of the text's letter matter only to a letter typed with marks of its own.
+        return e.marks == 0 ? sameLetter(e.ch, c) : e.ch == c && marks == mMarks[e.marks - 1];
     case Kind::AnyOne:
         return true;
     case Kind::Digit:
@@ -141,6 +191,7 @@ bool JetLikePattern::matches(std::string_view utf8) const
     const size_t np = mElements.size();
     size_t e = 0, s = 0;
     size_t starE = np, starS = 0;
+    std::u32string marks;
     // After a * followed by a plain ASCII character, the bytes that cannot be that
     // character are skipped in one go (any other byte is left to the full comparison).
     auto skipToCandidate = [&](size_t from) {
@@ -159,7 +210,8 @@ bool JetLikePattern::matches(std::string_view utf8) const
         }
         if (e < np) {
             size_t after = s;
-            if (matchOne(mElements[e], nextFolded(p, n, after))) {
+            const char32_t c = nextLetter(p, n, after, marks);
+            if (matchOne(mElements[e], c, marks)) {
                 ++e;
                 s = after;
                 continue;
@@ -168,7 +220,7 @@ bool JetLikePattern::matches(std::string_view utf8) const
         if (starE == np)
             return false;
         e = starE + 1;
-        nextFolded(p, n, starS);
+        nextLetter(p, n, starS, marks);
         s = starS = skipToCandidate(starS);
     }
     while (e < np && mElements[e].kind == Kind::Star)

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -11,7 +12,8 @@ namespace platform {
 // A compiled pattern of the query language's Like: * any run of characters, ? any one
 // character, # one digit, [a-c] one of a set, [!a-c] one not in it; anything else
 // (% and _ too) stands for itself. The whole text must match, ignoring case; a plain letter
-// also matches its accented forms.
+// also matches its accented forms. A letter is read with the combining marks written after it,
+// as the order reads it: decomposed or precomposed, ü is one letter, which u matches too.
 class JetLikePattern {
   public:
     explicit JetLikePattern(QStringView pattern);
@@ -38,16 +40,20 @@ class JetLikePattern {
     struct Element {
         Kind kind;
         char32_t ch = 0; // Literal: the character, case-folded; Set: index into mSets
+        // Literal: 1 + index into mMarks when typed with marks that compose into no single
+        // character with it (a pointed Hebrew letter); such a letter matches only itself.
+        quint32 marks = 0;
     };
     struct Set {
         bool negated = false;
         std::vector<std::pair<char32_t, char32_t>> ranges; // case-folded bounds
     };
 
-    bool matchOne(const Element &e, char32_t c) const;
+    bool matchOne(const Element &e, char32_t c, const std::u32string &marks) const;
 
     std::vector<Element> mElements;
     std::vector<Set> mSets;
+    std::vector<std::u32string> mMarks;
     QString mError;
 };
 

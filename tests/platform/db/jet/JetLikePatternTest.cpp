@@ -91,3 +91,14 @@ TEST(JetLikePattern, SkippingAheadAfterAStarMissesNoMatch)
     EXPECT_TRUE(like("aaaaaaaaab", "*a*a*b"));
     EXPECT_FALSE(like("aaaaaaaaaa", "*a*a*b"));
 }
+
+TEST(JetLikePattern, ALetterGoesWithItsCombiningMarksDecomposedOrNot)
+{
+    const char *pointed = "אַבְרָהָם";
+    const std::tuple<const char *, const char *, bool> cases[] = {
+        {pointed, pointed, true},           {"אברהם", pointed, false},
+        {"Müllerz", "Mu\u0308llerz", true}, {"Mullerz", "Mu\u0308llerz", false},
+        {"Mu\u0308llerz", "M?llerz", true}, {"Mu\u0308", "*u", true}};
+    for (const auto &[text, pattern, matches] : cases)
+        EXPECT_EQ(like(QString::fromUtf8(text), QString::fromUtf8(pattern)), matches) << text << pattern;
+}
