@@ -224,30 +224,45 @@ QList<DirectionRun> visualRuns(QStringView line)
 
 void carryIsolates(QString &line, QString &rest)
 {
+    // The isolates, embeddings and overrides open at the cut, outermost first.
     QList<qsizetype> open;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        if (isIsolateStart(line[i]))
-            open.append(i);
-        else if (line[i] == PopDirectionalIsolate && !open.isEmpty())
+    const auto closes = [&](QChar c) {
+        if (c == PopDirectionalFormatting)
+            return !open.isEmpty() && isEmbeddingStart(line[open.back()]);
+        return c == PopDirectionalIsolate && std::any_of(open.cbegin(), open.cend(), [&](qsizetype at) {
+                   return isIsolateStart(line[at]);
+               });
+    };
+    const auto close = [&](QChar c) {
+        // An isolate's end ends the embeddings opened inside it too.
+        while (c == PopDirectionalIsolate && !isIsolateStart(line[open.back()]))
             open.removeLast();
+        open.removeLast();
+    };
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (isIsolateStart(line[i]) || isEmbeddingStart(line[i]))
+            open.append(i);
+        else if (closes(line[i]))
+            close(line[i]);
     }
-    // An isolate that ends just where the line was cut ends on the line.
-    while (!open.isEmpty() && rest.startsWith(QChar(PopDirectionalIsolate))) {
+    // What ends just where the line was cut ends on the line.
+    while (!rest.isEmpty() && closes(rest.front())) {
+        close(rest.front());
         line += rest.front();
         rest.remove(0, 1);
-        open.removeLast();
     }
     if (open.isEmpty())
         return;
-    // A line end closes every isolate anyway; the text after it starts afresh.
+    // A line end closes everything anyway; the text after it starts afresh.
     const bool reopen = !rest.isEmpty() && !isParagraphSeparator(rest.front());
-    QString opened;
+    QString opened, closing;
     for (const qsizetype at : open) {
         if (line[at] == FirstStrongIsolate)
             line[at] = readsRightToLeft(line, at + 1, rest) ? RightToLeftIsolate : LeftToRightIsolate;
         opened += line[at];
+        closing.prepend(QChar(isIsolateStart(line[at]) ? PopDirectionalIsolate : PopDirectionalFormatting));
     }
-    line += QString(open.size(), QChar(PopDirectionalIsolate));
+    line += closing;
     if (reopen)
         rest.prepend(opened);
 }

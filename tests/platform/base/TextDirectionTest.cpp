@@ -62,6 +62,7 @@ TEST(TextDirectionTest, AnIsolateCutInTwoReadsOnBothSidesAsItReadsWhole)
         {"{רחוב הרצל 12", "} רמת גן", "{רחוב הרצל 12}", " רמת גן"},
         {"{a [ב ", "ג] d}", "<a [ב ]>", "<[ג] d}"},
         {"{רחוב ", "\r\nnext", "[רחוב ]", "\r\nnext"},
+        {"{\u202Eab ", "cd} x", "<\u202Eab \u202C>", "<\u202Ecd} x"},
     };
     for (const auto &c : cases) {
         QString line = marked(c.line), rest = marked(c.rest);
