@@ -51,9 +51,10 @@ struct DirectionRun {
 // stretch for text that needs no reordering.
 QList<DirectionRun> visualRuns(QStringView line);
 
-// Line was cut from the front of a text and rest is what follows it. Isolates the cut
-// falls into are closed at the end of line and opened again at the start of rest, each in
-// the direction the whole isolate reads, so both parts read as the whole did.
+// Line was cut from the front of a text and rest is what follows it. Isolates, embeddings
+// and overrides the cut falls into are closed at the end of line and opened again at the
+// start of rest, each isolate in the direction the whole reads, so both parts read as the
+// whole did.
 void carryIsolates(QString &line, QString &rest);
 
 } // namespace platform
