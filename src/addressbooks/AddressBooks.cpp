@@ -18,6 +18,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 namespace {
 
 using platform::PrintSurface;
@@ -164,19 +166,29 @@ class AddressBookReport {
 
     // The first character as drawn, upper-cased and composed, as letters are compared: "a"
     // is "A", and a letter typed with its accent as a mark of its own is the one typed whole.
+    // Marks that compose with nothing, such as the vowel points of Hebrew and Arabic, are
+    // not part of the letter: a pointed letter is filed with the plain one.
     QString letterKey(const QString &keyField)
     {
         if (keyField.isEmpty())
             return QString();
-        return platform::leftCharacters(FieldText(mRecords, keyField), 1)
-            .toUpper()
-            .normalized(QString::NormalizationForm_C);
+        QString key = platform::leftCharacters(FieldText(mRecords, keyField), 1)
+                          .toUpper()
+                          .normalized(QString::NormalizationForm_C);
+        const auto isMark = [](QChar c) {
+            return c.category() == QChar::Mark_NonSpacing || c.category() == QChar::Mark_SpacingCombining ||
+                   c.category() == QChar::Mark_Enclosing;
+        };
+        // A key that is nothing but marks keeps them: they are all it has to file by.
+        if (!std::all_of(key.cbegin(), key.cend(), isMark))
+            key.removeIf(isMark);
+        return key;
     }
 
     void printHeading()
     {
         // The heading names a category, a field of its own.
-        const QString heading = platform::isolatedField(Trim(mListing.category));
+        const QString heading = platform::isolatedLine(Trim(mListing.category));
         if (heading.isEmpty())
             return;
         vp.setFontBold(true);
@@ -226,14 +238,16 @@ class AddressBookReport {
         return mMargin == LeftHalfMargin ? HalfPageWidth : 2 * HalfPageWidth;
     }
 
-    // The text as it fits between the current X and the edge of its column: the right
-    // column's X for an item of the left column, else the page's edge. It is cut there
-    // rather than drawn over the next column or half page.
-    QString fitted(const QString &text, bool leftColumn = false) const
+    // The text as it fits between the current X and the first thing it would be drawn
+    // over: the right column when that is filled on its row (besideFilled), else the
+    // page's edge. A line with room prints whole; one cut there ends with "…".
+    QString fitted(const QString &text, bool besideFilled = false) const
     {
-        const double edge = leftColumn ? mRightColumn : pageEdge();
+        const double edge = besideFilled ? mRightColumn : pageEdge();
         return FittedText(text, vp.font(), edge - vp.currentX());
     }
+
+    static bool filled(const QString &text) { return text > QStringLiteral(" "); }
 
     void endRow()
     {
@@ -253,7 +267,7 @@ class AddressBookReport {
             const bool even = i % 2 == 0;
             if (even)
                 vp.setCurrentX(mRightColumn);
-            vp.printNoLineEnd(fitted(text, !even));
+            vp.printNoLineEnd(fitted(text, !even && i < slotCount && filled(items.value(i))));
             open = true;
             if (even) {
                 endRow();
@@ -284,7 +298,7 @@ class AddressBookReport {
             bool open = false;
             if (block.labelAddress[k] > QStringLiteral(" ")) {
                 vp.setCurrentX(mLeftColumn);
-                vp.printNoLineEnd(fitted(block.labelAddress[k], true));
+                vp.printNoLineEnd(fitted(block.labelAddress[k], filled(block.otherAddress[k])));
                 open = true;
             }
             if (block.otherAddress[k] > QStringLiteral(" ")) {

@@ -11,10 +11,10 @@
 
 namespace {
 
-// Every field of a book is printed set apart in its own direction.
+// Every field of a book is printed set apart in its own direction, on its one row.
 QString field(const QString &value)
 {
-    return JoinedField(value, FieldJoin::Isolated);
+    return JoinedField(value, FieldJoin::IsolatedLine);
 }
 
 // "label  value" for a field and its label field, both without trailing blanks.
@@ -29,12 +29,13 @@ int fillAddress(DisplayedRecords &r, const QString &prefix, std::array<QString, 
 {
     const auto value = [&](const char *name) { return FieldText(r, prefix + QLatin1String(name)); };
     const QString description = value("Address_Desc");
-    const std::array<QString, 6> items{field(description),
-                                       field(value("Address1")),
-                                       field(value("Address2")),
-                                       field(value("Address3")),
-                                       CityLine(value("City"), value("State"), value("PostalCode"), FieldJoin::Isolated),
-                                       field(RTrim(value("Country")))};
+    const std::array<QString, 6> items{
+        field(description),
+        field(value("Address1")),
+        field(value("Address2")),
+        field(value("Address3")),
+        CityLine(value("City"), value("State"), value("PostalCode"), FieldJoin::IsolatedLine),
+        field(RTrim(value("Country")))};
     std::size_t index = 0;
     for (const QString &item : items) {
         if (index >= slotList.size())
@@ -119,7 +120,7 @@ int BookBlock::reservation(BookSize size) const
 BookBlock BuildBookBlock(DisplayedRecords &Records, BookSize Size, const platform::PrintFont &NoteFont)
 {
     BookBlock block;
-    const QString fullName = ContactNameLine(Records, FieldJoin::Isolated);
+    const QString fullName = ContactNameLine(Records, FieldJoin::IsolatedLine);
     block.fullNameNonBlank = IsNonBlank(fullName);
     block.names[0] = fullName;
     block.names[block.fullNameNonBlank ? 1 : 0] = field(FieldText(Records, QStringLiteral("Organization")));
@@ -138,7 +139,9 @@ BookBlock BuildBookBlock(DisplayedRecords &Records, BookSize Size, const platfor
     }
 
     if (NotesPrint(Records)) {
-        gPrinting.gPrintTextBuffer = field(Trim(FieldText(Records, QStringLiteral("Notes"))));
+        // The notes wrap over lines of their own, their line ends kept.
+        gPrinting.gPrintTextBuffer =
+            JoinedField(Trim(FieldText(Records, QStringLiteral("Notes"))), FieldJoin::Isolated);
         while (!gPrinting.gPrintTextBuffer.isEmpty() && block.noteLines.size() < NoteLinesPrinted)
             block.noteLines << GetNextPrintLine(gPrinting.gPrintTextBuffer, NoteWrapWidth(Size), NoteFont);
     }

@@ -223,15 +223,15 @@ class PocketReport {
             }
             const qint64 left = qint64(depth) * (rows[i].left - 1) + 1;
             const qint64 right = qint64(depth) * (rows[i].right - 1) + 1;
-            // A line is cut at its panel's right edge rather than run into the next panel.
-            const auto fitted = [&](qint64 record) {
-                return FittedText(panels.record(record), mCanvas.font(), PocketPanelWidth);
-            };
+            // A panel is a page of the folded book: a line runs on to the fold, or to the
+            // paper's edge, and is cut there rather than run onto the facing page.
+            const double fold = mCanvas.paperSize().width() / 2;
             for (int line = 0; line < depth; ++line) {
                 mCanvas.setCurrentX(LeftPanelX);
-                mCanvas.printNoLineEnd(fitted(left + line));
+                mCanvas.printNoLineEnd(
+                    FittedText(panels.record(left + line), mCanvas.font(), fold - LeftPanelX));
                 mCanvas.setCurrentX(RightPanelX);
-                mCanvas.printLine(fitted(right + line));
+                mCanvas.printLine(panels.record(right + line));
             }
         }
     }

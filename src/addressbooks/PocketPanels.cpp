@@ -21,10 +21,10 @@ constexpr int PhonePairMiddle = 2160;
 // The panel height the lines share, in twips.
 constexpr int PanelLinesHeight = 6324;
 
-// Every field of the book is printed set apart in its own direction.
+// Every field of the book is printed set apart in its own direction, on its one line.
 QString field(const QString &value)
 {
-    return JoinedField(value, FieldJoin::Isolated);
+    return JoinedField(value, FieldJoin::IsolatedLine);
 }
 
 QString phoneLabel(const QString &description, const QString &phone)
@@ -46,7 +46,7 @@ void appendAddress(QStringList &lines, DisplayedRecords &r, const QString &prefi
     const QString state = text("State");
     const QString postalCode = text("PostalCode");
     if (IsNonBlank(city) || IsNonBlank(state) || IsNonBlank(postalCode))
-        lines << CityLine(city, state, postalCode, FieldJoin::Isolated);
+        lines << CityLine(city, state, postalCode, FieldJoin::IsolatedLine);
     const QString country = text("Country");
     if (IsNonBlank(country))
         lines << field(RTrim(country));
@@ -149,7 +149,7 @@ QString PocketPhonePair(const PocketLayout &Layout, const QString &Label1, const
 QString PocketNameLine(DisplayedRecords &Records, bool LastNameFirst)
 {
     if (!LastNameFirst)
-        return ContactNameLine(Records, FieldJoin::Isolated);
+        return ContactNameLine(Records, FieldJoin::IsolatedLine);
     const QString last = FieldText(Records, QStringLiteral("LastName"));
     const QString first = FieldText(Records, QStringLiteral("FirstName"));
     const QString middle = FieldText(Records, QStringLiteral("MiddleName"));
@@ -183,7 +183,9 @@ QStringList PocketContactLines(DisplayedRecords &Records, const PocketLayout &La
     if (IsNonBlank(email))
         lines << QStringLiteral("E-mail: ") + field(RTrim(email));
     if (NotesPrint(Records)) {
-        gPrinting.gPrintTextBuffer = field(Trim(FieldText(Records, QStringLiteral("Notes"))));
+        // The notes wrap over lines of their own, their line ends kept.
+        gPrinting.gPrintTextBuffer =
+            JoinedField(Trim(FieldText(Records, QStringLiteral("Notes"))), FieldJoin::Isolated);
         for (int n = 0; n < PocketNoteLines && !gPrinting.gPrintTextBuffer.isEmpty(); ++n)
             lines << GetNextPrintLine(gPrinting.gPrintTextBuffer, PocketPanelWidth, Layout.canvas.font());
     }

@@ -29,10 +29,10 @@ ListRecordTexts contactTexts(DisplayedRecords &r, Layout layout)
 {
     ListRecordTexts texts;
     if (layout == Layout::OneLine)
-        texts.name = Trim(ContactNameLine(r, FieldJoin::Isolated) + QStringLiteral(" ") +
-                          JoinedField(FieldText(r, QStringLiteral("Organization")), FieldJoin::Isolated));
+        texts.name = Trim(ContactNameLine(r, FieldJoin::IsolatedLine) + QStringLiteral(" ") +
+                          JoinedField(FieldText(r, QStringLiteral("Organization")), FieldJoin::IsolatedLine));
     else
-        texts.name = CondensedHeadingLine(r, FieldJoin::Isolated);
+        texts.name = CondensedHeadingLine(r, FieldJoin::IsolatedLine);
     const QString address = addressText(r, layout);
     texts.detail = RTrim(RunningPhoneText(r, FieldJoin::Isolated) + QStringLiteral("  ") + address);
     return texts;

@@ -22,7 +22,15 @@ bool PicksSecondAddress(const QVariant &AddressForLabels)
 
 QString JoinedField(const QString &field, FieldJoin join)
 {
-    return join == FieldJoin::Isolated ? platform::isolatedField(field) : field;
+    switch (join) {
+    case FieldJoin::Isolated:
+        return platform::isolatedField(field);
+    case FieldJoin::IsolatedLine:
+        return platform::isolatedLine(field);
+    case FieldJoin::AsTyped:
+        break;
+    }
+    return field;
 }
 
 QString ContactNameLine(DisplayedRecords &Records, FieldJoin Join)

@@ -10,8 +10,10 @@ class DisplayedRecords;
 
 // How a line built of fields holds them: as typed (files, the clipboard), or, for print,
 // each field set apart in its own direction, so that a right-to-left field reads as its
-// language expects and never reorders its neighbours (platform::isolatedField).
-enum class FieldJoin { AsTyped, Isolated };
+// language expects and never reorders its neighbours (platform::isolatedField). Isolated
+// keeps a field's line ends for a text that wraps in its own column; IsolatedLine prints
+// them as blanks, for a place of one line (a label's line, a book's row, a name).
+enum class FieldJoin { AsTyped, Isolated, IsolatedLine };
 // The field as a line joined that way holds it.
 QString JoinedField(const QString &field, FieldJoin join);
 

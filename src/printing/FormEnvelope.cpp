@@ -75,7 +75,8 @@ QStringList returnAddressLines()
                                      QStringLiteral("The settings row %1 is missing from this database.").arg(type));
     rs->moveFirst();
     for (int i = 0; i < 7; ++i)
-        lines[i] = platform::isolatedField(Trim(NullToString(rs->value(QStringLiteral("Setting%1").arg(i + 1))).toString()));
+        lines[i] = platform::isolatedLine(
+            Trim(NullToString(rs->value(QStringLiteral("Setting%1").arg(i + 1))).toString()));
     return lines;
 }
 

@@ -120,17 +120,7 @@ QString GetNextPrintLine(QString &Buffer, int MaxWidth, const platform::PrintFon
 
 QString FittedText(const QString &Text, const platform::PrintFont &Font, double Width)
 {
-    const platform::TextMetrics &metrics = platform::textMetrics();
-    if (metrics.width(Font, Text) <= Width)
-        return Text;
-    qsizetype fits = metrics.fittingLength(Font, Text, std::max(Width, 0.0));
-    const platform::TextBoundaries bounds(Text);
-    while (fits > 0 && !bounds.isCharacterBoundary(fits))
-        --fits;
-    QString line = Text.left(fits);
-    QString rest = Text.mid(fits);
-    platform::carryIsolates(line, rest);
-    return line;
+    return platform::fittedText(Font, Text, Width);
 }
 
 bool ConfirmPrintDisplayed(DisplayedRecords &Records, qint32 SelectedCount)

@@ -25,9 +25,9 @@ extern PrintingState gPrinting;
 // keeps the rest, from the character after the cut.
 QString GetNextPrintLine(QString &Buffer, int MaxWidth, const platform::PrintFont &Font);
 
-// The front of Text that is at most Width twips wide printed in Font, whole characters as
-// drawn: a line cut at the right edge of its label or column rather than drawn over the
-// next. Text that fits comes back as it is.
+// Text as it fits in Width twips printed in Font (platform::fittedText): a line cut at the
+// right edge of its label or column rather than drawn over the next ends with "…". Text
+// that fits comes back as it is.
 QString FittedText(const QString &Text, const platform::PrintFont &Font, double Width);
 
 class DisplayedRecords;

@@ -108,7 +108,7 @@ class ListReport {
     void printHeading()
     {
         // The heading names a category, a field of its own.
-        const QString heading = platform::isolatedField(Trim(mHeading));
+        const QString heading = platform::isolatedLine(Trim(mHeading));
         if (heading.isEmpty())
             return;
         vp.setFontBold(true);

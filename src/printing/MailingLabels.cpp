@@ -258,7 +258,7 @@ QStringList LabelAddressLines(DisplayedRecords &Records)
     const QString set = LabelAddressSet(Records);
     const auto field = [&](const char *name) { return text(Records, set + QLatin1String(name)); };
     // Each field set apart in its own direction.
-    const auto part = [](const QString &value) { return JoinedField(value, FieldJoin::Isolated); };
+    const auto part = [](const QString &value) { return JoinedField(value, FieldJoin::IsolatedLine); };
     const auto name = [&](const char *field) { return part(RTrim(text(Records, QLatin1String(field)))); };
 
     int index = 0;
@@ -279,7 +279,7 @@ QStringList LabelAddressLines(DisplayedRecords &Records)
         if (IsNonBlank(lines[index]))
             ++index;
     }
-    lines[index] = CityLine(field("City"), field("State"), field("PostalCode"), FieldJoin::Isolated);
+    lines[index] = CityLine(field("City"), field("State"), field("PostalCode"), FieldJoin::IsolatedLine);
     if (IsNonBlank(lines[index]))
         ++index;
     lines[index] = part(RTrim(field("Country")));

@@ -12,7 +12,7 @@ void printLabelledValues(DisplayedRecords &records, const QString &category, con
     RunListReport(records, category, {documentName, ListLayout::NameAboveDetail, false},
                   [&](DisplayedRecords &r) {
                       return ListRecordTexts{
-                          CondensedHeadingLine(r, FieldJoin::Isolated),
+                          CondensedHeadingLine(r, FieldJoin::IsolatedLine),
                           RunningLabelledText(r, valueField, labelField, count, FieldJoin::Isolated)};
                   });
 }

@@ -38,16 +38,18 @@ class ReminderRows : public DisplayedRecords {
 
 ListRecordTexts reminderTexts(DisplayedRecords &r)
 {
-    // Each field set apart in its own direction.
+    // Each field set apart in its own direction; the reminder's line is one line, the
+    // description and notes wrap below it.
+    const auto part = [](const QString &value) { return JoinedField(value, FieldJoin::IsolatedLine); };
     const auto field = [](const QString &value) { return JoinedField(value, FieldJoin::Isolated); };
     const QString first = FieldText(r, QStringLiteral("FirstName"));
     const QString middle = FieldText(r, QStringLiteral("MiddleName"));
-    QString name = field(RTrim(first)) + (IsNonBlank(first) ? QStringLiteral(" ") : QString()) +
-                   field(RTrim(middle)) + (IsNonBlank(middle) ? QStringLiteral(" ") : QString()) +
-                   field(RTrim(FieldText(r, QStringLiteral("LastName"))));
+    QString name = part(RTrim(first)) + (IsNonBlank(first) ? QStringLiteral(" ") : QString()) +
+                   part(RTrim(middle)) + (IsNonBlank(middle) ? QStringLiteral(" ") : QString()) +
+                   part(RTrim(FieldText(r, QStringLiteral("LastName"))));
     const QString organization = FieldText(r, QStringLiteral("Organization"));
     if (IsNonBlank(organization))
-        name += QStringLiteral("    ") + field(organization) + QStringLiteral("  ");
+        name += QStringLiteral("    ") + part(organization) + QStringLiteral("  ");
     else
         name += QStringLiteral(" ");
 

@@ -321,6 +321,22 @@ TEST_F(PocketBookTest, ComposingLetsWindowEventsRunAndEveryQuestionShowsTheArrow
     EXPECT_EQ(platform::mousePointer(), MousePointer::Default);
 }
 
+// A long word in the notes: every character is printed once at every wrap, the one the
+// wrap puts past the panel's width included.
+TEST_F(PocketBookTest, LongWordsKeepEveryCharacterAtEveryWrap)
+{
+    for (const QString &notes :
+         {"Account " + QStringLiteral("1234567890").repeated(8) + " end", QString(196, u'x')}) {
+        MemoryRecords records = bookRecords({{{"LastName", "Lee"}, {"Notes", notes}, {"PrintNotes", -1}}});
+        PrintPocketReport(records, QString(), false);
+        QString printed;
+        for (const platform::PrintRun &run : testsupport::runsOnPage(surfaceDocument(), 1))
+            if (run.x == 6390 && run.text != "Lee" && run.text != numberLine(1) && !run.text.startsWith("--"))
+                printed += run.text;
+        EXPECT_EQ(printed.remove(u' ').toStdString(), QString(notes).remove(u' ').toStdString());
+    }
+}
+
 // Notes of the full-size book wrapped in the real font, and a pocket line past its
 // length: every line holds whole characters as drawn (none starts with a mark, a joiner
 // or the second half of a pair), and the notes' lines together give the text back.

@@ -4,6 +4,7 @@
 
 #include <unicode/ubidi.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace platform {
@@ -18,9 +19,18 @@ bool isIsolateStart(QChar c)
     return c == LeftToRightIsolate || c == RightToLeftIsolate || c == FirstStrongIsolate;
 }
 
-bool isParagraphEnd(QChar c)
+bool isEmbeddingStart(QChar c)
 {
-    return c == u'\r' || c == u'\n';
+    return c.unicode() >= 0x202A && c.unicode() <= 0x202E && c.unicode() != 0x202C;
+}
+
+constexpr char16_t PopDirectionalFormatting = 0x202C;
+
+// Blanks a field was typed with at its ends, kept outside its isolate: a tab there reads
+// as the gap it was typed for, not as part of the field.
+bool isEndBlank(QChar c)
+{
+    return c == u' ' || c == u'\t';
 }
 
 // The direction an isolate starting just before from reads in, by its first strong letter
@@ -31,7 +41,7 @@ bool readsRightToLeft(QStringView line, qsizetype from, QStringView rest)
     for (QStringView text : {line.mid(from), rest}) {
         for (qsizetype i = 0; i < text.size();) {
             const QChar c = text[i];
-            if (isParagraphEnd(c))
+            if (isParagraphSeparator(c))
                 return false;
             if (isIsolateStart(c)) {
                 ++depth;
@@ -50,33 +60,71 @@ bool readsRightToLeft(QStringView line, qsizetype from, QStringView rest)
     return false;
 }
 
-// The field's own isolates, pasted in with it, end within it, and the end of one it never
-// opened is left out: otherwise the one would carry the fields after it into the field's
-// order and the other would let the field's words out among its neighbours.
+// The field's own isolates, embeddings and overrides, pasted in with it, end within it,
+// and the end of one it never opened is left out: otherwise the one would carry the fields
+// after it into the field's order or direction and the other would let the field's words
+// out among its neighbours.
 QString withBalancedIsolates(QStringView core)
 {
     QString balanced;
     balanced.reserve(core.size() + 2);
-    int open = 0;
+    // What is open, innermost last: the character that ends each.
+    QString open;
     for (const QChar c : core) {
         if (isIsolateStart(c)) {
-            ++open;
+            open += QChar(PopDirectionalIsolate);
+        } else if (isEmbeddingStart(c)) {
+            open += QChar(PopDirectionalFormatting);
         } else if (c == PopDirectionalIsolate) {
-            if (open == 0)
+            const qsizetype at = open.lastIndexOf(QChar(PopDirectionalIsolate));
+            if (at < 0)
                 continue;
-            --open;
+            // It ends the embeddings opened inside its isolate too.
+            open.truncate(at);
+        } else if (c == PopDirectionalFormatting) {
+            if (open.isEmpty() || open.back() != QChar(PopDirectionalFormatting))
+                continue;
+            open.chop(1);
         }
         balanced += c;
     }
-    balanced += QString(open, QChar(PopDirectionalIsolate));
+    std::reverse(open.begin(), open.end());
+    balanced += open;
     return balanced;
 }
 
+// The field with every paragraph separator as a line end (lineEnd) or a blank, a CR LF
+// pair as one: the bidirectional algorithm would end a paragraph at any of them, and with it
+// the field's isolate.
+QString separatorsReplaced(const QString &field, QChar lineEnd, bool keepLineEnds)
+{
+    QString text;
+    text.reserve(field.size());
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        const QChar c = field[i];
+        if (!isParagraphSeparator(c)) {
+            text += c;
+        } else if (keepLineEnds && (c == u'\r' || c == u'\n')) {
+            text += c;
+        } else {
+            text += lineEnd;
+            if (c == u'\r' && i + 1 < field.size() && field[i + 1] == u'\n')
+                ++i;
+        }
+    }
+    return text;
+}
 struct BidiCloser {
     void operator()(UBiDi *bidi) const { ubidi_close(bidi); }
 };
 
 } // namespace
+
+bool isParagraphSeparator(QChar c)
+{
+    return c == u'\r' || c == u'\n' || (c.unicode() >= 0x1C && c.unicode() <= 0x1E) || c.unicode() == 0x85 ||
+           c.unicode() == 0x2029;
+}
 
 bool isDirectionMark(char32_t codePoint)
 {
@@ -112,20 +160,22 @@ bool needsReordering(QStringView text)
     return false;
 }
 
-QString isolatedField(const QString &field)
+QString isolatedField(const QString &value)
 {
+    // Lines typed with CR and LF keep them; any other paragraph separator becomes a line end.
+    const QString field = separatorsReplaced(value, QChar(u'\n'), true);
     if (!needsReordering(field))
         return field;
     QString isolated;
     isolated.reserve(field.size() + 4);
     for (qsizetype start = 0; start <= field.size();) {
         qsizetype end = start;
-        while (end < field.size() && !isParagraphEnd(field[end]))
+        while (end < field.size() && !isParagraphSeparator(field[end]))
             ++end;
         qsizetype first = start, last = end;
-        while (first < last && field[first] == u' ')
+        while (first < last && isEndBlank(field[first]))
             ++first;
-        while (last > first && field[last - 1] == u' ')
+        while (last > first && isEndBlank(field[last - 1]))
             --last;
         const QStringView core = QStringView(field).mid(first, last - first);
         isolated += QStringView(field).mid(start, first - start);
@@ -143,6 +193,11 @@ QString isolatedField(const QString &field)
         start = end + 1;
     }
     return isolated;
+}
+
+QString isolatedLine(const QString &field)
+{
+    return isolatedField(separatorsReplaced(field, QChar(u' '), false));
 }
 
 QList<DirectionRun> visualRuns(QStringView line)
@@ -169,30 +224,45 @@ QList<DirectionRun> visualRuns(QStringView line)
 
 void carryIsolates(QString &line, QString &rest)
 {
+    // The isolates, embeddings and overrides open at the cut, outermost first.
     QList<qsizetype> open;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        if (isIsolateStart(line[i]))
-            open.append(i);
-        else if (line[i] == PopDirectionalIsolate && !open.isEmpty())
+    const auto closes = [&](QChar c) {
+        if (c == PopDirectionalFormatting)
+            return !open.isEmpty() && isEmbeddingStart(line[open.back()]);
+        return c == PopDirectionalIsolate && std::any_of(open.cbegin(), open.cend(), [&](qsizetype at) {
+                   return isIsolateStart(line[at]);
+               });
+    };
+    const auto close = [&](QChar c) {
+        // An isolate's end ends the embeddings opened inside it too.
+        while (c == PopDirectionalIsolate && !isIsolateStart(line[open.back()]))
             open.removeLast();
+        open.removeLast();
+    };
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (isIsolateStart(line[i]) || isEmbeddingStart(line[i]))
+            open.append(i);
+        else if (closes(line[i]))
+            close(line[i]);
     }
-    // An isolate that ends just where the line was cut ends on the line.
-    while (!open.isEmpty() && rest.startsWith(QChar(PopDirectionalIsolate))) {
+    // What ends just where the line was cut ends on the line.
+    while (!rest.isEmpty() && closes(rest.front())) {
+        close(rest.front());
         line += rest.front();
         rest.remove(0, 1);
-        open.removeLast();
     }
     if (open.isEmpty())
         return;
-    // A line end closes every isolate anyway; the text after it starts afresh.
-    const bool reopen = !rest.isEmpty() && !isParagraphEnd(rest.front());
-    QString opened;
+    // A line end closes everything anyway; the text after it starts afresh.
+    const bool reopen = !rest.isEmpty() && !isParagraphSeparator(rest.front());
+    QString opened, closing;
     for (const qsizetype at : open) {
         if (line[at] == FirstStrongIsolate)
             line[at] = readsRightToLeft(line, at + 1, rest) ? RightToLeftIsolate : LeftToRightIsolate;
         opened += line[at];
+        closing.prepend(QChar(isIsolateStart(line[at]) ? PopDirectionalIsolate : PopDirectionalFormatting));
     }
-    line += QString(open.size(), QChar(PopDirectionalIsolate));
+    line += closing;
     if (reopen)
         rest.prepend(opened);
 }

@@ -21,14 +21,23 @@ constexpr char16_t PopDirectionalIsolate = 0x2069;
 // mark, the left-to-right and right-to-left marks, embeddings, overrides and isolates.
 bool isDirectionMark(char32_t codePoint);
 
+// The characters that end a paragraph for the bidirectional algorithm: CR, LF, the
+// information separators U+001C to U+001E, U+0085 and U+2029.
+bool isParagraphSeparator(QChar c);
+
 // Whether the text could read other than left to right as it stands: it holds a letter
 // written right to left, an Arabic-script digit or a direction mark.
 bool needsReordering(QStringView text);
 
-// The field as an isolate of its own when it needs reordering. Blanks at its ends stay
-// outside, where they were typed to separate it from its neighbours, and each of its lines
-// is an isolate of its own. Any other text comes back as it is.
+// The field as an isolate of its own when it needs reordering. Blanks and tabs at its ends
+// stay outside, where they were typed to separate it from its neighbours, and each of its
+// lines is an isolate of its own; a paragraph separator other than CR and LF becomes a line
+// end. Every isolate, embedding and override the field opens ends within it. Any other
+// text comes back as it is.
 QString isolatedField(const QString &field);
+// The same for a field printed where it has one line: each paragraph separator, and each
+// CR LF pair, becomes a blank.
+QString isolatedLine(const QString &field);
 
 // A stretch of a line drawn in one direction: [start, start + length) of the line.
 struct DirectionRun {
@@ -42,9 +51,10 @@ struct DirectionRun {
 // stretch for text that needs no reordering.
 QList<DirectionRun> visualRuns(QStringView line);
 
-// Line was cut from the front of a text and rest is what follows it. Isolates the cut
-// falls into are closed at the end of line and opened again at the start of rest, each in
-// the direction the whole isolate reads, so both parts read as the whole did.
+// Line was cut from the front of a text and rest is what follows it. Isolates, embeddings
+// and overrides the cut falls into are closed at the end of line and opened again at the
+// start of rest, each isolate in the direction the whole reads, so both parts read as the
+// whole did.
 void carryIsolates(QString &line, QString &rest);
 
 } // namespace platform

@@ -27,6 +27,31 @@ qsizetype previousCodePoint(QStringView text, qsizetype i)
     return i;
 }
 
+// Whether a run holds a character that reads the other way by itself: only an override
+// sets it in the run's direction (digits in a right-to-left run stand in runs of their own
+// otherwise).
+bool readsAgainst(QStringView run, bool rightToLeft)
+{
+    for (qsizetype i = 0; i < run.size();) {
+        switch (QChar::direction(nextCodePoint(run, i))) {
+        case QChar::DirL:
+        case QChar::DirEN:
+        case QChar::DirAN:
+            if (rightToLeft)
+                return true;
+            break;
+        case QChar::DirR:
+        case QChar::DirAL:
+            if (!rightToLeft)
+                return true;
+            break;
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
 // Characters whose glyph, in a face that has it, is drawn as it stands with the face's
 // own advance: no mark sits on another, no letter joins or changes its form.
 bool drawnAlone(char32_t codePoint)
@@ -201,16 +226,21 @@ QList<FontTextMetrics::Piece> FontTextMetrics::piecesOf(const Face &face, QStrin
     double x = 0.0;
     for (const DirectionRun &run : visualRuns(text)) {
         // The run's stretches with and without characters no font holds, in the order of
-        // the text; a right-to-left run shows them the other way round.
+        // the text; a right-to-left run shows them the other way round. Under an override
+        // each character is a stretch of its own, so that it stands where the override
+        // puts it, as on screen, and not where its own direction would.
         QList<Piece> stretches;
         const QStringView runText = text.mid(run.start, run.length);
+        const bool overridden = readsAgainst(runText, run.rightToLeft);
+        const TextBoundaries bounds(overridden ? runText : QStringView());
         for (qsizetype i = 0; i < runText.size();) {
             const qsizetype at = i;
             const char32_t codePoint = nextCodePoint(runText, i);
             if (isDirectionMark(codePoint))
                 continue;
             const bool missing = advance(face, codePoint).missing;
-            if (stretches.isEmpty() || stretches.back().missing != missing)
+            if (stretches.isEmpty() || stretches.back().missing != missing ||
+                (overridden && bounds.isCharacterBoundary(at)))
                 stretches.append(Piece{QString(), 0.0, 0.0, run.rightToLeft, missing});
             stretches.back().text += runText.mid(at, i - at);
         }

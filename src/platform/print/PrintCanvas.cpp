@@ -87,8 +87,12 @@ void PrintCanvas::printPiece(const QString &text, bool endLine)
         mX = x;
     }
     const double width = metrics.width(mFont, text);
-    if (mOpen && !isBlank(text)) {
-        mDocument.pages.back().push_back(PrintRun{text, mFont, mX, mY});
+    // A line running past the paper's edge is cut there as it reads, so a right-to-left
+    // line keeps its first words on the paper as a left-to-right one does.
+    const double edge = pageSizeForFlow().width();
+    const QString shown = mX + width > edge ? fittedText(mFont, text, edge - mX) : text;
+    if (mOpen && !isBlank(shown)) {
+        mDocument.pages.back().push_back(PrintRun{shown, mFont, mX, mY});
         documentChanged();
     }
     if (endLine) {

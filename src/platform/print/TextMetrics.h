@@ -28,6 +28,15 @@ class TextMetrics {
 
 const TextMetrics &textMetrics();
 
+// The mark a cut line ends with, so that what is left never reads as whole.
+constexpr char16_t CutMark = 0x2026;
+
+// Text as it fits in width twips printed in font: whole when it fits, else its front as
+// read, cut between whole characters, with CutMark at the cut inside the field it falls
+// in. Isolates the cut falls into are closed (TextDirection's carryIsolates); empty when
+// not even the mark fits.
+QString fittedText(const PrintFont &font, const QString &text, double width);
+
 // Tests install fixed metrics to assert exact positions; an empty pointer restores
 // the font metrics.
 void setTextMetricsForTesting(std::shared_ptr<const TextMetrics> metrics);

@@ -37,6 +37,9 @@ TEST(TextDirectionTest, OnlyFieldsThatCouldReorderAreSetApartAndTheirBlanksStayO
         {"\u2066a b", "{<a b>}"},
         {"12 \u2069רחוב", "{12 רחוב}"},
         {"\u2067רחוב\u2069\u2069 12", "{[רחוב] 12}"},
+        // Every paragraph separator is a line end; an override or embedding ends with its line.
+        {"a\u001C\u202Eb\u2029\u202Bc\u0085d", "a\n{\u202Eb\u202C}\n{\u202Bc\u202C}\nd"},
+        {"\u202Bא\u2066b\u202Ec\u2069\u202C\u202C", "{\u202Bא<b\u202Ec>\u202C}"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(platform::isolatedField(QString::fromUtf8(c.field)).toStdString(), marked(c.isolated).toStdString())
@@ -59,6 +62,7 @@ TEST(TextDirectionTest, AnIsolateCutInTwoReadsOnBothSidesAsItReadsWhole)
         {"{רחוב הרצל 12", "} רמת גן", "{רחוב הרצל 12}", " רמת גן"},
         {"{a [ב ", "ג] d}", "<a [ב ]>", "<[ג] d}"},
         {"{רחוב ", "\r\nnext", "[רחוב ]", "\r\nnext"},
+        {"{\u202Eab ", "cd} x", "<\u202Eab \u202C>", "<\u202Ecd} x"},
     };
     for (const auto &c : cases) {
         QString line = marked(c.line), rest = marked(c.rest);

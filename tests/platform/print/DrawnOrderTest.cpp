@@ -14,13 +14,13 @@ using platform::PrintRun;
 
 const PrintFont Arial10{QStringLiteral("Arial"), 10.0, false, false};
 
-// A line as the reports build it: each field set apart in its own direction, the
-// separators between them as typed.
+// A line as the reports build it: each field set apart in its own direction on its one
+// line, the separators between them as typed.
 QString lineOf(const QStringList &fields)
 {
     QString line;
     for (const QString &field : fields)
-        line += platform::isolatedField(field);
+        line += platform::isolatedLine(field);
     return line;
 }
 
@@ -68,6 +68,22 @@ TEST(DrawnOrderTest, FieldsStandInTheirOrderEachReadingInItsOwnDirection)
         // Isolate marks pasted into a field, one left open, one closing nothing.
         {{"נייד\u2067", ": 555-0100  ", "בית", ": 555-0199"}, "דיינ: 555-0100  תיב: 555-0199"},
         {{"12 \u2069רחוב", " ", "רמת גן", " ", "52522"}, "בוחר 12 ןג תמר 52522"},
+        // A paragraph separator, then an override or embedding, ends with the field: the
+        // numbers after it keep their order.
+        {{"Home\u2029\u202E", ": 555-0101  ", "Work", ": 555-0102  ", "Cell", ": 555-0103"},
+         "Home : 555-0101  Work: 555-0102  Cell: 555-0103"},
+        {{"Springfield\u0085\u202E", ", ", "IL", " ", "62701"}, "Springfield , IL 62701"},
+        {{"בית\u001C\u202B", ": 555-0101  ", "Work", ": 555-0102"}, " תיב: 555-0101  Work: 555-0102"},
+        {{"Home\u001E\u202D", ": 555-0101  ", "נייד", ": 555-0102"}, "Home : 555-0101  דיינ: 555-0102"},
+        // An override or mark left open at a field's end reaches no further; letters under
+        // an override read as it says, as the screen shows them.
+        {{"\u202ESpringfield", ", ", "IL", " ", "62701"}, "dleifgnirpS, IL 62701"},
+        {{"בית\u202E", ": 555-0101  ", "Work", ": 555-0102"}, "תיב: 555-0101  Work: 555-0102"},
+        {{"שָׁלוֹם\u200F", ": 555-0101  ", "Work"}, "םולש: 555-0101  Work"},
+        // A tab at a Hebrew field's end leaves the gap before it.
+        {{"555-0101", "  ", "בית\t", ": 555-0102"}, "555-0101  תיב: 555-0102"},
+        // A line break inside an address line is a blank on its one line.
+        {{"Suite 5\r\nBuilding B", "  ", "רמת גן"}, "Suite 5 Building B  ןג תמר"},
     };
     QStringList lines;
     for (const auto &c : cases)

@@ -1,6 +1,8 @@
 #include "platform/print/PrintSurface.h"
 #include "platform/RuntimeError.h"
+#include "platform/base/TextDirection.h"
 #include "platform/print/PrintOutput.h"
+#include "platform/print/TextMetrics.h"
 #include "support/FixedMetricsScope.h"
 #include "support/PrintedPages.h"
 
@@ -193,6 +195,22 @@ TEST_F(PrintSurfaceTest, MarginsSetToZeroLetALineFillThePage)
     vp.printLine(QStringLiteral("next"));
     EXPECT_EQ(textAt(vp.document(), 1, 1440, 15640), QStringLiteral("bottom"));
     EXPECT_EQ(textAt(vp.document(), 2, 0, 0), QStringLiteral("next"));
+}
+
+// A line running past the paper's edge keeps its start as read, in either direction, and
+// ends with "…" at the edge; one that ends at the edge prints whole.
+TEST_F(PrintSurfaceTest, ALineCutAtThePapersEdgeKeepsItsStartAsRead)
+{
+    const QString hebrew = QString::fromUtf8("עולה ").repeated(40), cut(QChar{platform::CutMark});
+    for (const auto &[text, kept] : {std::pair{QString(108, u'W'), QString(108, u'W')},
+                                     std::pair{QString(109, u'W'), QString(107, u'W') + cut},
+                                     std::pair{platform::isolatedField(hebrew), hebrew.left(107) + cut}}) {
+        start();
+        vp.printLine(text);
+        QString run = testsupport::runsOnPage(vp.document(), 1).at(0).text;
+        run.remove(QChar(platform::RightToLeftIsolate)).remove(QChar(platform::PopDirectionalIsolate));
+        EXPECT_EQ(run.toStdString(), kept.toStdString());
+    }
 }
 
 TEST_F(PrintSurfaceTest, OrientationIsTakenByTheNextDocumentOnly)
