@@ -1052,7 +1052,9 @@ Database::RepairReport Database::repair(const QString &path, const QString &pass
         repair.removeWork();
         throw;
     }
-    return repair.swap();
+    Database::RepairReport report = repair.swap();
+    removeDamageMark(path);
+    return report;
 }
 
 } // namespace platform
