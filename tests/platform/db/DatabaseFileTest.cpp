@@ -282,6 +282,36 @@ TEST(DatabaseRepair, AWrongPasswordIsToldFromADamagedEncryptedFile)
     EXPECT_EQ(countRows(*db, "tblSettings"), 16);
 }
 
+// The settings rows a new database has, put back where a file lacks them: a row found by its
+// Type is there whatever its Name holds, a report's position only under its own Name.
+TEST(ShippedSettings, OnlyTheRowsAFileLacksArePutBackWithTheirFirstValues)
+{
+    struct Case {
+        const char *change;
+        QStringList putBack;
+        qint64 rows; // afterwards
+    };
+    const Case cases[] = {
+        {"UPDATE tblSettings SET Name = '1' WHERE Type = 'RETURNADDRESSCHOICE'", {}, 16},
+        {"UPDATE tblSettings SET Type = 'returnaddress1' WHERE Type = 'RETURNADDRESS1'", {}, 16},
+        {"DELETE FROM tblSettings WHERE Type = 'VERSION' OR Type = 'COMMSETTINGS'",
+         {"COMMSETTINGS", "VERSION"},
+         16},
+        {"UPDATE tblSettings SET Name = 'Pocket' WHERE Type = 'REPORTdefault' AND Name = 'Pocket Report'",
+         {"REPORTdefault Pocket Report"},
+         17},
+    };
+    for (const Case &c : cases) {
+        TempDatabase temp;
+        temp.db().execute(c.change);
+        temp.close();
+        EXPECT_EQ(putBackShippedSettings(temp.path()), c.putBack) << c.change;
+        auto db = Database::open(temp.path());
+        EXPECT_EQ(countRows(*db, "tblSettings"), c.rows) << c.change;
+        EXPECT_EQ(countRows(*db, "tblSettings WHERE Type = 'VERSION' AND Name = '3.0'"), 1) << c.change;
+    }
+}
+
 // The first page (the one written most often) garbled over one of its parts. The pages
 // behind it tell a plain file from an encrypted one: a plain file is damaged, never asked
 // for a password; an encrypted one is asked for its password and then repaired with it.
