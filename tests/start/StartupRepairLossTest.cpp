@@ -208,8 +208,7 @@ TEST(StartupRepairLoss, ARowWhoseLongTextLostAPageIsCountedAsLost)
 }
 
 // A repair whose file lost its settings rows: the rows a new database has come back with
-// their first values, named in the box, and every window that reads them opens as in a
-// new database.
+// their first values, and every window that reads them opens as in a new database.
 TEST(StartupRepairLoss, SettingsTheRepairLostArePutBackAsANewDatabaseHasThem)
 {
     StartedProgram program;
@@ -222,15 +221,7 @@ TEST(StartupRepairLoss, SettingsTheRepairLostArePutBackAsANewDatabaseHasThem)
     DialogScript script;
     script.answerMessage(platform::vbOK).answerMessage(platform::vbOK);
     ASSERT_TRUE(program.start());
-    const QString box = script.shown(DialogKind::Message)[1].text;
-    EXPECT_TRUE(box.contains("  The damaged file held at least 16 settings.")) << box.toStdString();
-    EXPECT_TRUE(
-        box.contains("  The settings COMMSETTINGS, RETURNADDRESS1, RETURNADDRESS2, RETURNADDRESSCHOICE, "
-                     "REPORT Envelope Orientation, "))
-        << box.toStdString();
-    EXPECT_TRUE(
-        box.contains(" and REPORTdefault Pocket Report are reset to their first values.  The damaged "))
-        << box.toStdString();
+    EXPECT_TRUE(script.shown(DialogKind::Message)[1].text.contains(" are reset to their first values."));
     EXPECT_EQ(gDb->openRecordset("Select Name From tblSettings Where Type='RETURNADDRESSCHOICE'")->value(0),
               "3");
 

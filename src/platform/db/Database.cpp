@@ -146,6 +146,13 @@ void applyKey(sqlite3 *db, const QString &password)
     sqlite3_key(db, key.constData(), int(key.size()));
 }
 
+// A damaged page can give a cell a size past the page's end, which the engine would read
+// beyond its buffer: checked, it is reported as damage instead.
+void checkCellSizes(sqlite3 *db)
+{
+    sqlite3_exec(db, "PRAGMA cell_size_check = ON", nullptr, nullptr, nullptr);
+}
+
 // Opens a connection for the layer's own maintenance work (creating, repairing, checking).
 SqlConnection rawOpen(const QString &path, int flags, const QString &password)
 {
@@ -154,6 +161,7 @@ SqlConnection rawOpen(const QString &path, int flags, const QString &password)
         throw RuntimeError(err::DiskError, QStringLiteral("Could not open '%1'.").arg(path));
     sqlite3_extended_result_codes(connection.handle(), 1);
     applyKey(connection.handle(), password);
+    checkCellSizes(connection.handle());
     return connection;
 }
 
@@ -451,6 +459,7 @@ void Database::openConnection()
         throw RuntimeError(err::DatabaseNotFound, QStringLiteral("Could not find file '%1'.").arg(mPath));
     sqlite3_extended_result_codes(db, 1);
     applyKey(db, mPassword);
+    checkCellSizes(db);
     // The text columns' order is needed by every statement that compares them, the checks
     // below included.
     registerFunctions(db);
