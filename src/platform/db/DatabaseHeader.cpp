@@ -123,14 +123,19 @@ bool beginsPage(const uchar *page, int pageSize)
 bool laterPagesLookPlain(const QByteArray &bytes)
 {
     const auto *data = reinterpret_cast<const uchar *>(bytes.constData());
+    // A page's header also counts the bytes lost to fragments, never more than 60.
+    const auto begins = [](const uchar *page, int pageSize) {
+        return beginsPage(page, pageSize) && page[7] <= 60;
+    };
     for (int pageSize : pageSizes()) {
         const qint64 pages = bytes.size() / pageSize;
         qint64 begun = 0;
         for (qint64 n = 2; n <= pages; ++n)
-            begun += beginsPage(data + (n - 1) * pageSize, pageSize);
-        // Noise begins a page by chance about once in two thousand pages; a plain file's
-        // pages other than its b-trees' (overflow, free-list trunks) are seldom most of them.
-        if (pages >= 2 && begun * 2 >= pages - 1)
+            begun += begins(data + (n - 1) * pageSize, pageSize);
+        // Noise begins a large page by chance about once in three hundred pages, so a few
+        // must agree; a plain file's pages other than its b-trees' (overflow, free-list
+        // trunks) are seldom most of them.
+        if (begun >= 3 && begun * 2 >= pages - 1)
             return true;
     }
     return false;

@@ -937,9 +937,9 @@ class Repair {
         const qint64 notKept = indexed.wholeKeys ? keysNotKept(mDb, table.name, *indexed.wholeKeys) : 0;
         // A whole index counts the rows exactly, though a garbled key may have given a row
         // that is none of them.
-        const qint64 held = std::max({kept, table.seen + mFound.value(table.name), indexed.rows,
-                                      indexed.mostListed,
-                                      indexed.wholeKeys ? qint64(indexed.wholeKeys->size()) : 0});
+        const qint64 held =
+            std::max({kept, table.seen + mFound.value(table.name), indexed.rows, indexed.mostListed,
+                      indexed.wholeKeys ? qint64(indexed.wholeKeys->size()) : 0});
         // A whole index lists every row; without one, only the table's own pages read to
         // their end show that nothing is missing.
         const bool whole = held == kept && (indexed.wholeKeys ? notKept == 0
