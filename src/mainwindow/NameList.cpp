@@ -11,6 +11,7 @@
 #include "helpers/ValueHelpers.h"
 #include "helpers/mMouseScrollWheel.h"
 #include "mainwindow/ColumnLayout.h"
+#include "mainwindow/CommandUnderWay.h"
 #include "mainwindow/DisplayModes.h"
 #include "mainwindow/GridEvents.h"
 #include "mainwindow/ListViewCommands.h"
@@ -25,6 +26,7 @@
 #include "mainwindow/ReportCommands.h"
 #include "pictures/Pics3.h"
 #include "platform/RuntimeError.h"
+#include "platform/db/DamageMark.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
@@ -40,6 +42,7 @@
 #include "reminders/ReminderRecords.h"
 #include "selection/FindAnyText.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFrame>
 #include <QHeaderView>
@@ -53,6 +56,9 @@
 #include <QStyle>
 #include <QTableView>
 #include <QTimer>
+
+#include <utility>
+#include <vector>
 
 using platform::MousePointer;
 using platform::RuntimeError;
@@ -271,11 +277,44 @@ bool NameList::hasHandler(const QString &command) const
     return commands().contains(command);
 }
 
+namespace {
+
+int commandDepth = 0;
+std::vector<std::function<void()>> afterCommand;
+
+// Counts a command while it runs, and lets what waits for its end go when it has ended.
+struct CommandRunning {
+    CommandRunning() { ++commandDepth; }
+    ~CommandRunning()
+    {
+        if (--commandDepth > 0)
+            return;
+        for (std::function<void()> &then : std::exchange(afterCommand, {}))
+            QTimer::singleShot(0, qApp, std::move(then));
+    }
+};
+
+} // namespace
+
+bool commandUnderWay()
+{
+    return commandDepth > 0;
+}
+
+void whenNoCommandUnderWay(std::function<void()> then)
+{
+    if (commandDepth > 0)
+        afterCommand.push_back(std::move(then));
+    else
+        QTimer::singleShot(0, qApp, std::move(then));
+}
+
 void NameList::dispatch(const QString &command)
 {
     const CommandHandler handler = commands().value(command);
     if (!handler)
         return;
+    const CommandRunning running;
     try {
         handler(*this);
     } catch (const RuntimeError &error) {
@@ -505,7 +544,8 @@ void NameList::Form_Unload(bool &cancel)
         mUi->Data1->clear();
         // Marks live for one run of the main window; a database the password change could
         // not reopen has none to clear.
-        if (gDb && gDb->isOpen() && !gDb->readOnly()) {
+        // Nor does a file known damaged, which nothing writes before its repair.
+        if (gDb && gDb->isOpen() && !gDb->readOnly() && !platform::DamageMark::known(gDb->name())) {
             try {
                 gDb->execute(ClearSelectionMarksSql);
             } catch (const RuntimeError &) {

@@ -6,12 +6,16 @@
 #include "helpers/GLOBAL.h"
 #include "helpers/RecordSource.h"
 #include "helpers/mCommonDialog.h"
+#include "mainwindow/CommandUnderWay.h"
 #include "mainwindow/NameList.h"
 #include "platform/RuntimeError.h"
+#include "platform/db/DamageMark.h"
 #include "platform/db/Database.h"
+#include "platform/db/NewDatabase.h"
 #include "platform/db/Recordset.h"
 #include "platform/db/SqliteError.h"
 #include "platform/ui/ApplicationTitle.h"
+#include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/ProgramFolder.h"
 #include "platform/ui/ProgressWindow.h"
@@ -19,13 +23,16 @@
 #include "platform/ui/Tablet.h"
 #include "start/ChangePassword.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFileInfo>
+#include <QSet>
 #include <QThread>
+#include <QTimer>
 
 #include <future>
 
 #include <optional>
+#include <utility>
 
 using platform::RuntimeError;
 
@@ -72,7 +79,7 @@ QString listed(QStringList items)
 // repaired file holds, what the damaged file held of each kind of row it lost (its own
 // tables' rows included), the tables left out, a list of tables lost, and where the
 // damaged original is.
-void reportRepair(const platform::Database::RepairReport &report)
+void reportRepair(const platform::Database::RepairReport &report, const QStringList &settingsReset)
 {
     struct Kind {
         const char *table, *one, *many;
@@ -133,8 +140,14 @@ void reportRepair(const platform::Database::RepairReport &report)
             ? QStringLiteral(
                   "  The file's list of tables could not be read, so what else it held is not known.")
             : QString();
+    const QString reset = settingsReset.isEmpty() ? QString()
+                          : settingsReset.size() == 1
+                              ? QStringLiteral("  The setting ") + settingsReset.first() +
+                                    QStringLiteral(" is reset to its first value.")
+                              : QStringLiteral("  The settings ") + listed(settingsReset) +
+                                    QStringLiteral(" are reset to their first values.");
     // The due reminders alone are never named: they are worked out afresh when shown.
-    const QString lost = cut + before + mayBeLost + leftOut + listLost;
+    const QString lost = cut + before + mayBeLost + leftOut + listLost + reset;
     if (lost.isEmpty()) {
         platform::MsgBox(QStringLiteral("The database has been repaired.") + kept + original,
                          platform::vbOKOnly + platform::vbInformation, QStringLiteral("Database Repaired"));
@@ -174,6 +187,28 @@ platform::Database::RepairReport repairShowingProgress(const QString &path, cons
     });
 }
 
+// The repair with its window and its report. A file that lost settings rows every window
+// reads gets them back as a new database has them.
+void repairAndReport(const QString &path, const QString &password)
+{
+    const platform::Database::RepairReport report = repairShowingProgress(path, password);
+    QStringList reset;
+    try {
+        reset = platform::putBackShippedSettings(path, password);
+    } catch (const RuntimeError &) {
+        // The repaired file stands; a window that misses a row says which.
+    }
+    reportRepair(report, reset);
+}
+
+// The password the open database was opened with, which a repair while it is open reads
+// it with.
+QString &openedWith()
+{
+    static QString password;
+    return password;
+}
+
 // The general error report: a damaged file may be repaired once per call; any other
 // error is shown. True when the failed step is to run again; false when the open has
 // failed for good (the caller ends the program, or keeps what it has).
@@ -189,7 +224,7 @@ bool reportStartError(const RuntimeError &error, bool &repairTried, const QStrin
             return false;
         repairTried = true;
         try {
-            reportRepair(repairShowingProgress(path, password));
+            repairAndReport(path, password);
         } catch (const RuntimeError &failed) {
             // A repair that failed left the file as it was: opening it again would only
             // report the damage once more. Its own cause is told instead.
@@ -216,6 +251,7 @@ std::optional<RuntimeError> openDatabase(const QString &path, std::unique_ptr<pl
 {
     try {
         db = platform::Database::open(path);
+        openedWith().clear();
         return std::nullopt;
     } catch (const RuntimeError &error) {
         if (error.number() != platform::err::NotValidPassword)
@@ -225,6 +261,7 @@ std::optional<RuntimeError> openDatabase(const QString &path, std::unique_ptr<pl
     if (!password.isEmpty()) {
         try {
             db = platform::Database::open(path, true, false, QStringLiteral(";pwd=") + password);
+            openedWith() = password;
             return std::nullopt;
         } catch (const RuntimeError &error) {
             if (error.number() != platform::err::NotValidPassword)
@@ -240,6 +277,7 @@ std::optional<RuntimeError> openDatabase(const QString &path, std::unique_ptr<pl
         }
         try {
             db = platform::Database::open(path, true, false, QStringLiteral(";pwd=") + password);
+            openedWith() = password;
             return std::nullopt;
         } catch (const RuntimeError &error) {
             if (error.number() != platform::err::NotValidPassword || attempt == 2)
@@ -344,6 +382,7 @@ MainOutcome openAndShow(std::unique_ptr<platform::Database> opened = {})
         std::optional<RuntimeError> failure;
         OpenedAhead early = ahead.valid() ? ahead.get() : OpenedAhead{};
         if (early.db) {
+            openedWith().clear(); // the early open is of a file without a password
             gDb = std::move(early.db);
             gContactsTable = std::move(early.contacts);
         } else {
@@ -433,25 +472,117 @@ void runMainAgain(std::unique_ptr<platform::Database> opened)
         endProgram();
 }
 
+// Damage a command meets while the program runs: the files whose repair the user declined
+// in this run (the next start offers it again), and whether an offer is on its way.
+struct DamageMet {
+    bool offerQueued = false;
+    QSet<QString> declined;
+};
+
+DamageMet &damageMet()
+{
+    static DamageMet met;
+    return met;
+}
+
+// The repair offered at start, offered for the open file: declined, the program goes on
+// with the file as it is; accepted, the main window closes, the file is repaired and the
+// repaired file shown. A repair that fails is reported as at start, and the program ends.
+void offerRepairOfOpenFile()
+{
+    if (!gDb || !gDb->isOpen() || !NameList::loadedInstance())
+        return;
+    const QString file = gDb->name();
+    if (!platform::DamageMark::known(file) || damageMet().declined.contains(file))
+        return;
+    const int answer = platform::MsgBox(
+        QStringLiteral("Database may be corrupted.  Press the OK button if you want Quiltern to attempt to "
+                       "repair it."),
+        platform::vbOKCancel + platform::vbExclamation, QStringLiteral("Corrupt Database"));
+    if (answer != platform::vbOK) {
+        damageMet().declined.insert(file);
+        return;
+    }
+    const QString password = openedWith();
+    setRestartingThroughMain(true);
+    NameList::loadedInstance()->unload();
+    forgetDatabase();
+    try {
+        repairAndReport(gDbPath, password);
+    } catch (const RuntimeError &failed) {
+        setRestartingThroughMain(false);
+        platform::MsgBox(failed.description() + QStringLiteral("    Error number: ") +
+                             QString::number(failed.number()),
+                         platform::vbOKOnly + platform::vbCritical, QStringLiteral("Error"));
+        endProgram();
+        return;
+    }
+    // Opened again with the password it was open with; what will not open so is the start
+    // routine's to ask for or report.
+    std::unique_ptr<platform::Database> repaired;
+    try {
+        repaired = password.isEmpty()
+                       ? platform::Database::open(gDbPath)
+                       : platform::Database::open(gDbPath, true, false, QStringLiteral(";pwd=") + password);
+        if (checkOwnTables(*repaired))
+            repaired.reset();
+    } catch (const RuntimeError &) {
+        repaired.reset();
+    }
+    runMainAgain(std::move(repaired));
+}
+
+// Waits for the command that met the damage to end: its own message or window closed, its
+// work done. The file is then closed under nothing that still reads it.
+void offerRepairWhenIdle()
+{
+    if (commandUnderWay()) {
+        whenNoCommandUnderWay(offerRepairWhenIdle);
+        return;
+    }
+    if (QApplication::activeModalWidget() || platform::mousePointer() == platform::MousePointer::Hourglass ||
+        restartingThroughMain()) {
+        QTimer::singleShot(100, qApp, offerRepairWhenIdle);
+        return;
+    }
+    damageMet().offerQueued = false;
+    offerRepairOfOpenFile();
+}
+
+// Told on the thread that met the damage; the offer is made on the window thread.
+void damageMetWhileRunning(const QString &)
+{
+    QMetaObject::invokeMethod(
+        qApp,
+        [] {
+            if (std::exchange(damageMet().offerQueued, true))
+                return;
+            offerRepairWhenIdle();
+        },
+        Qt::QueuedConnection);
+}
+
 // Opens the file as the start routine would, without touching gDb; on failure the
 // message has been shown and nullptr comes back.
 std::unique_ptr<platform::Database> checkDatabaseFile(const QString &path)
 {
     bool repairTried = false;
     QString password;
+    // The file open now stays open when this one does not.
+    const QString openWith = openedWith();
     for (;;) {
         std::unique_ptr<platform::Database> db;
         bool ended = false;
         std::optional<RuntimeError> failure = openDatabase(path, db, password, ended);
-        if (ended)
-            return nullptr;
-        if (!failure)
+        if (!ended && !failure)
             failure = checkOwnTables(*db);
-        if (!failure)
+        if (!ended && !failure)
             return db;
         db.reset();
-        if (!reportStartError(*failure, repairTried, path, password))
+        if (ended || !reportStartError(*failure, repairTried, path, password)) {
+            openedWith() = openWith;
             return nullptr;
+        }
     }
 }
 
@@ -460,6 +591,7 @@ std::unique_ptr<platform::Database> checkDatabaseFile(const QString &path)
 MainOutcome Main()
 {
     StartRoutine::restart = runMainAgain;
+    platform::DamageMark::observer() = damageMetWhileRunning;
     StartRoutine::checkDatabaseFile = checkDatabaseFile;
     StartRoutine::changePassword = [] {
         if (NameList *window = NameList::loadedInstance())

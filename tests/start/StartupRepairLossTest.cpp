@@ -1,8 +1,10 @@
 #include "helpers/DatabaseState.h"
+#include "mainwindow/NameList.h"
 #include "platform/base/Clock.h"
 #include "platform/db/Database.h"
 #include "platform/db/NewDatabase.h"
 #include "platform/db/SqlStatement.h"
+#include "platform/ui/Form.h"
 #include "platform/ui/MsgBox.h"
 #include "platform/ui/ProgressWindow.h"
 #include "support/ContactGenerator.h"
@@ -203,6 +205,38 @@ TEST(StartupRepairLoss, ARowWhoseLongTextLostAPageIsCountedAsLost)
                "damaged original is kept as " +
                path + ".bak.")
                   .toStdString());
+}
+
+// A repair whose file lost its settings rows: the rows a new database has come back with
+// their first values, and every window that reads them opens as in a new database.
+TEST(StartupRepairLoss, SettingsTheRepairLostArePutBackAsANewDatabaseHasThem)
+{
+    StartedProgram program;
+    const QString path = program.folder().filePath("Quiltern.mdb");
+    makeFile(path, false);
+    QByteArray bytes = readFileBytes(path);
+    damage::garblePage(bytes, damage::firstPageOf(path, "tblSettings"));
+    writeFileBytes(path, bytes);
+
+    DialogScript script;
+    script.answerMessage(platform::vbOK).answerMessage(platform::vbOK);
+    ASSERT_TRUE(program.start());
+    EXPECT_TRUE(script.shown(DialogKind::Message)[1].text.contains(" are reset to their first values."));
+    EXPECT_EQ(gDb->openRecordset("Select Name From tblSettings Where Type='RETURNADDRESSCHOICE'")->value(0),
+              "3");
+
+    // Each opens without a word of a missing row; closed, it changes nothing.
+    const std::pair<const char *, const char *> windows[] = {{"ReturnAddress", "ReturnAddressMenu"},
+                                                             {"ReportOptionsForm", "ReportOptionsMenu"},
+                                                             {"CommSettingsForm", "ModemPortMenu"}};
+    for (const auto &[name, command] : windows) {
+        bool opened = false;
+        script.onModal(name,
+                       [&](QWidget *form) { opened = true, static_cast<platform::Form *>(form)->unload(); });
+        StartedProgram::window()->dispatch(command);
+        EXPECT_TRUE(opened) << name;
+    }
+    EXPECT_EQ(script.shown(DialogKind::Message).size(), 2u);
 }
 
 // The repair's window, through the test hook: its four steps in order, a bar that never

@@ -480,11 +480,20 @@ INSTANTIATE_TEST_SUITE_P(
                                    damage::garblePage(b, damage::firstPageOf(path, "tblCategoryID"));
                                },
                                "8 categories", "The damaged file held at least 92 category assignments."},
-                      LossCase{"SettingsPage",
-                               [](QByteArray &b, const QString &path) {
-                                   damage::garblePage(b, damage::firstPageOf(path, "tblSettings"));
-                               },
-                               "8 categories", "The damaged file held at least 16 settings."},
+                      LossCase{
+                          "SettingsPage",
+                          [](QByteArray &b, const QString &path) {
+                              damage::garblePage(b, damage::firstPageOf(path, "tblSettings"));
+                          },
+                          "8 categories",
+                          "The damaged file held at least 16 settings.  The settings COMMSETTINGS, "
+                          "RETURNADDRESS1, RETURNADDRESS2, RETURNADDRESSCHOICE, REPORT Envelope Orientation, "
+                          "REPORT Envelope Main Address, REPORT Envelope Return Address, VERSION, "
+                          "REPORTdefault Labels 1 x 2-5/8 3-up, REPORTdefault Labels 1-1/2 x 4 1-up, "
+                          "REPORTdefault Labels 15/16 x 3-1/2 1-up, REPORTdefault Labels 1 x 4 2-up, "
+                          "REPORTdefault Envelope Main Address, REPORTdefault Envelope Return Address, "
+                          "REPORTdefault Envelope Orientation and REPORTdefault Pocket Report are reset to "
+                          "their first values."},
                       LossCase{"OwnTableDefinition",
                                [](QByteArray &b, const QString &) {
                                    const qsizetype at = b.indexOf("CREATE TABLE Gifts (");

@@ -2,6 +2,7 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/base/Clock.h"
+#include "platform/db/DamageMark.h"
 #include "platform/db/DaoError.h"
 #include "platform/db/DatabaseFile.h"
 #include "platform/db/DatabaseHeader.h"
@@ -22,9 +23,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
 #include <QRegularExpression>
 #include <QUuid>
 #include <QtEndian>
+#include <atomic>
 #include <filesystem>
 #include <optional>
 #include <sys/stat.h>
@@ -35,7 +38,20 @@ namespace dbfile {
 
 // Files up to this size are checked for damage when they are opened; larger ones are
 // checked by every read instead, so that opening a very large list stays quick.
-constexpr qint64 OpenCheckLimit = 64 * 1024 * 1024;
+std::atomic<qint64> openCheckLimit = 64 * 1024 * 1024;
+
+// The files of the databases open in the program, each with its number of opens.
+QMutex openFilesMutex;
+QHash<QString, int> openFiles;
+
+QString damageMarkOf(const QString &path)
+{
+    return QFileInfo(path).absoluteFilePath() + QLatin1String(".damaged");
+}
+
+// What a mark holds, so that a user's file of the same name is never taken for one.
+const QByteArray DamageMarkText("This database was found damaged while in use; it is to be repaired before "
+                                "it is used again.\n");
 
 QByteArray readHead(const QString &path)
 {
@@ -64,6 +80,11 @@ FileKind sniff(const QString &path)
         return FileKind::Plain;
     if (head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB")
         return FileKind::Jet;
+    // A first page garbled whole (the page written most often) leaves the pages behind it
+    // as a plain file's, which an encrypted file's never are.
+    file.seek(0);
+    if (DatabaseHeader::laterPagesLookPlain(file.read(DatabaseHeader::PagesLookedAt)))
+        return FileKind::Plain;
     // An encrypted file is pages of what looks like noise, whole unless it was cut short.
     if (size >= 1024 && (size % 1024 == 0 || EncryptedPages::looksEncrypted(head)))
         return FileKind::Encrypted;
@@ -125,6 +146,13 @@ void applyKey(sqlite3 *db, const QString &password)
     sqlite3_key(db, key.constData(), int(key.size()));
 }
 
+// A damaged page can give a cell a size past the page's end, which the engine would read
+// beyond its buffer: checked, it is reported as damage instead.
+void checkCellSizes(sqlite3 *db)
+{
+    sqlite3_exec(db, "PRAGMA cell_size_check = ON", nullptr, nullptr, nullptr);
+}
+
 // Opens a connection for the layer's own maintenance work (creating, repairing, checking).
 SqlConnection rawOpen(const QString &path, int flags, const QString &password)
 {
@@ -133,6 +161,7 @@ SqlConnection rawOpen(const QString &path, int flags, const QString &password)
         throw RuntimeError(err::DiskError, QStringLiteral("Could not open '%1'.").arg(path));
     sqlite3_extended_result_codes(connection.handle(), 1);
     applyKey(connection.handle(), password);
+    checkCellSizes(connection.handle());
     return connection;
 }
 
@@ -394,7 +423,13 @@ std::unique_ptr<Database> Database::open(const QString &path, bool exclusive, bo
     // stale. The copy a repair reads the file through is never the only whole one.
     if (!database->mReadOnly)
         removeLeftovers(database->mPath, ScratchWork);
+    if (DamageMark::known(database->mPath))
+        raiseDamaged(database->mPath);
     database->openConnection();
+    {
+        const QMutexLocker lock(&openFilesMutex);
+        ++openFiles[database->mPath];
+    }
     // A finished copy beside a damaged file may be the only whole one; beside a file that
     // opened whole, none is.
     if (!database->mReadOnly)
@@ -424,6 +459,7 @@ void Database::openConnection()
         throw RuntimeError(err::DatabaseNotFound, QStringLiteral("Could not find file '%1'.").arg(mPath));
     sqlite3_extended_result_codes(db, 1);
     applyKey(db, mPassword);
+    checkCellSizes(db);
     // The text columns' order is needed by every statement that compares them, the checks
     // below included.
     registerFunctions(db);
@@ -460,7 +496,7 @@ void Database::openConnection()
         sqlite3_busy_timeout(db, 2000);
     }
 
-    if (QFileInfo(mPath).size() <= OpenCheckLimit) {
+    if (QFileInfo(mPath).size() <= openCheckLimit) {
         SqlStatement check(db, QStringLiteral("PRAGMA quick_check(1)"));
         bool ok = false;
         try {
@@ -482,6 +518,47 @@ void Database::openConnection()
     mConnection = std::move(connection);
 }
 
+void dbfile::removeDamageMark(const QString &path)
+{
+    if (DamageMark::known(path))
+        QFile::remove(damageMarkOf(path));
+}
+
+bool DamageMark::known(const QString &path)
+{
+    QFile mark(damageMarkOf(path));
+    return mark.open(QIODevice::ReadOnly) && mark.read(DamageMarkText.size() + 1) == DamageMarkText;
+}
+
+std::function<void(const QString &path)> &DamageMark::observer()
+{
+    static std::function<void(const QString &)> observer;
+    return observer;
+}
+
+void DamageMark::note(const QString &path)
+{
+    const QString file = QFileInfo(path).absoluteFilePath();
+    {
+        const QMutexLocker lock(&openFilesMutex);
+        if (!openFiles.contains(file))
+            return;
+    }
+    if (!known(file)) {
+        QFile mark(damageMarkOf(file));
+        // Nothing to do where it cannot be written: the damage is still told.
+        if (mark.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            mark.write(DamageMarkText);
+    }
+    if (observer())
+        observer()(file);
+}
+
+qint64 DamageMark::setOpenCheckLimit(qint64 bytes)
+{
+    return openCheckLimit.exchange(bytes);
+}
+
 Database::~Database()
 {
     close();
@@ -490,6 +567,11 @@ Database::~Database()
 void Database::close()
 {
     closeRecordsets();
+    if (mConnection.isOpen()) {
+        const QMutexLocker lock(&openFilesMutex);
+        if (--openFiles[mPath] <= 0)
+            openFiles.remove(mPath);
+    }
     mConnection.close();
     mUseLock.release();
     forgetCatalog();

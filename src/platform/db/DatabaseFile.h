@@ -34,6 +34,8 @@ void renameOver(const QString &from, const QString &to);
 // a check of its own, so that the names the program makes are told from a user's file
 // named alike.
 QString freshSidePath(const QString &path, const QString &what);
+// Removes the mark that a file was found damaged while in use, once it is repaired.
+void removeDamageMark(const QString &path);
 // The work files of a repair: the repaired file, and the copy the damaged file is read
 // through (an encrypted file's in plain).
 inline const QLatin1String RepairWork("repair");

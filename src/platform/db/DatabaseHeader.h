@@ -48,6 +48,14 @@ QByteArray emptyFirstPage(int pageSize, qint64 fileSize, int reserve);
 // the header is not whole.
 std::optional<std::pair<int, int>> pageLayout(const QByteArray &head);
 
+// True when, under some page size, at least half the pages after the first of `bytes` (a
+// file's first bytes) begin as the engine's b-tree pages begin: a plain file whose first
+// page is garbled. An encrypted file's pages all look like noise.
+bool laterPagesLookPlain(const QByteArray &bytes);
+
+// As many bytes of a file as laterPagesLookPlain reads: a few pages of the largest size.
+constexpr int PagesLookedAt = 4 * 65536;
+
 // The page size under which most of the `size` bytes of a plain file at `data` begin pages
 // as the engine's pages begin; 0 when none does.
 int likelyPageSize(const uchar *data, qint64 size);

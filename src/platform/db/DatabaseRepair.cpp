@@ -476,6 +476,9 @@ QSet<qint64> keysOfIndex(sqlite3 *db, const QString &table, const QString &index
 // What the indexes of a damaged table tell of its rows.
 struct IndexedRows {
     qint64 rows = 0; // the keys listed, as indexedRows counts them
+    // The most entries one index lists: each stands for a row the table held, though a
+    // garbled key may not name it.
+    qint64 mostListed = 0;
     int indexes = 0;
     // The keys of the first index that read to its end: every row the table held.
     std::optional<QSet<qint64>> wholeKeys;
@@ -503,6 +506,7 @@ IndexedRows indexedRows(sqlite3 *db, const QString &table, const QList<SchemaObj
             ++indexes;
             bool whole = false;
             QSet<qint64> keys = keysOfIndex(db, table, object.name, whole);
+            indexed.mostListed = std::max(indexed.mostListed, qint64(keys.size()));
             for (qint64 key : std::as_const(keys))
                 ++listings[key];
             if (whole && !indexed.wholeKeys)
@@ -933,8 +937,9 @@ class Repair {
         const qint64 notKept = indexed.wholeKeys ? keysNotKept(mDb, table.name, *indexed.wholeKeys) : 0;
         // A whole index counts the rows exactly, though a garbled key may have given a row
         // that is none of them.
-        const qint64 held = std::max({kept, table.seen + mFound.value(table.name), indexed.rows,
-                                      indexed.wholeKeys ? qint64(indexed.wholeKeys->size()) : 0});
+        const qint64 held =
+            std::max({kept, table.seen + mFound.value(table.name), indexed.rows, indexed.mostListed,
+                      indexed.wholeKeys ? qint64(indexed.wholeKeys->size()) : 0});
         // A whole index lists every row; without one, only the table's own pages read to
         // their end show that nothing is missing.
         const bool whole = held == kept && (indexed.wholeKeys ? notKept == 0
@@ -1052,7 +1057,9 @@ Database::RepairReport Database::repair(const QString &path, const QString &pass
         repair.removeWork();
         throw;
     }
-    return repair.swap();
+    Database::RepairReport report = repair.swap();
+    removeDamageMark(path);
+    return report;
 }
 
 } // namespace platform

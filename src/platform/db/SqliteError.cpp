@@ -1,6 +1,7 @@
 #include "platform/db/SqliteError.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/db/DamageMark.h"
 #include "platform/db/DaoError.h"
 
 #include <sqlcipher/sqlite3.h>
@@ -113,6 +114,8 @@ void raiseSqliteError(sqlite3 *db, int rc, bool preparing)
     }
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
+        if (db)
+            DamageMark::note(QString::fromUtf8(sqlite3_db_filename(db, "main")));
         raiseDamaged(db ? QString::fromUtf8(sqlite3_db_filename(db, "main")) : QString());
     case SQLITE_BUSY:
     case SQLITE_LOCKED:

@@ -28,7 +28,10 @@ ProgressWindow::ProgressWindow(const QString &title, int total, Cancel cancel)
 {
     if (hook() || !qobject_cast<QApplication *>(QCoreApplication::instance()))
         return;
-    mDialog = std::make_unique<QProgressDialog>(QApplication::activeWindow());
+    // A window that has just closed (the main window, before a repair of its file) may go
+    // while the work runs, and would take the dialog with it.
+    QWidget *owner = QApplication::activeWindow();
+    mDialog = std::make_unique<QProgressDialog>(owner && owner->isVisible() ? owner : nullptr);
     mDialog->setObjectName(QStringLiteral("ProgressWindow"));
     mDialog->setWindowTitle(title);
     mDialog->setWindowModality(Qt::ApplicationModal);

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+namespace platform {
+
+// Damage a read or write meets while a database is open marks its file as known damaged:
+// from then on the file opens only as 3049, to be repaired, until a repair removes the
+// mark. The mark is a small file beside the database (the damaged file itself is never
+// written for it); a folder that cannot be written gets none.
+namespace DamageMark {
+
+bool known(const QString &path);
+// Told on the thread that met it, each time a read or write of an open database meets
+// damage, with the file's full path; unset by default.
+std::function<void(const QString &path)> &observer();
+// Where the engine reports damage on a connection to `path`: damage met while a database
+// is open on the file marks it and is told to the observer. Damage an open finds is not.
+void note(const QString &path);
+// Files larger than this are checked for damage by every read instead of at open, so
+// that a very large list opens quickly; 64 MB unless set. Returns the limit it replaces.
+qint64 setOpenCheckLimit(qint64 bytes);
+
+} // namespace DamageMark
+
+} // namespace platform
