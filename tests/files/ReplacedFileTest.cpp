@@ -112,7 +112,9 @@ TEST(ReplacedFile, RefusedWhereTheOwnerOrGroupCouldNotBeKept)
          {std::tuple{0u, 65534u,
                      "It belongs to the user root, and only root or an administrator may give a file to "
                      "that user."},
-          {65534u, 0u, "It belongs to the group root, which you are not a member of."}}) {
+          {65534u, 0u,
+           "It belongs to the group root, which you are not a member of. An administrator can give the file "
+           "to one of your groups for the work to go on."}}) {
         DamagedFile damaged;
         const QString plain = damaged.dir.filePath("Plain.mdb");
         createDatabaseFromSchema(plain);
