@@ -953,6 +953,9 @@ void Database::newPassword(const QString &oldPassword, const QString &newPasswor
 
     FileUseLock temporaryLock;
     try {
+        // What the engine sorts while it copies (the indexes made anew) is rows in plain:
+        // kept off the disk.
+        exec(db, "PRAGMA temp_store = MEMORY");
         SqlStatement attach(db, QStringLiteral("ATTACH DATABASE ? AS quiltern_rekey KEY ?"));
         attach.bind(1, temporary);
         attach.bind(2, newPassword.isEmpty() ? QStringLiteral("") : newPassword);
