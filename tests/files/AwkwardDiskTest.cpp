@@ -1,5 +1,3 @@
-#include "files/FileModes.h"
-
 #include "platform/RuntimeError.h"
 #include "platform/db/Database.h"
 #include "platform/db/NewDatabase.h"
@@ -108,12 +106,10 @@ bool setAttribute(const QString &path, const char *name, const QByteArray &value
                       0) == 0;
 }
 
-// Access lists as the system stores them: a version, then each entry's kind (1 owner,
-// 2 user, 4 owning group, 8 group, 16 mask, 32 others), permissions and the id it names.
+// An access list as the system stores it: a version, then each entry's kind, permissions and
+// the id it names: the owner, nobody (65534), the owning group, the mask, others.
 const QByteArray NobodyMayWrite = QByteArray::fromHex(
     "02000000 01000600ffffffff 02000600feff0000 04000000ffffffff 10000600ffffffff 20000000ffffffff");
-const QByteArray GroupRootReads = QByteArray::fromHex(
-    "02000000 01000600ffffffff 04000000ffffffff 0800040000000000 10000400ffffffff 20000000ffffffff");
 
 } // namespace
 
@@ -235,46 +231,6 @@ TEST(AwkwardDisk, TheAccessListAndAttributesAreKept)
             EXPECT_EQ(modeOf(path), 0660u) << path.toStdString();
             EXPECT_EQ(attribute(path, "system.posix_acl_access"), list) << path.toStdString();
             EXPECT_EQ(attribute(path, "user.origin"), "imported") << path.toStdString();
-        }
-    }
-}
-
-// The user's own file of a group they are not in (as an administrator's chown leaves it):
-// where that group may not use the file its copy takes the user's group and the work goes
-// on; where it may, by the mode or by the access list, the work is refused.
-TEST(AwkwardDisk, AGroupThatMayNotUseTheFileIsNotKept)
-{
-    if (permissionsBindThisProcess())
-        GTEST_SKIP() << "the file's group is given by an administrator";
-    for (const auto &[mode, list, goesOn] : {std::tuple{0600u, QByteArray(), true},
-                                             {0640u, QByteArray(), false},
-                                             {0600u, GroupRootReads, false}}) {
-        SCOPED_TRACE(testing::Message() << std::oct << mode << " list " << !list.isEmpty());
-        DamagedFile file;
-        for (const QString &path : {file.dir.path(), file.path})
-            ASSERT_EQ(::chown(QFile::encodeName(path).constData(), 65534, 0), 0);
-        ::chmod(QFile::encodeName(file.path).constData(), mode);
-        if (!list.isEmpty() && !setAttribute(file.path, "system.posix_acl_access", list)) {
-            GTEST_SKIP() << "the disk keeps no access lists";
-        }
-        QString why;
-        const std::optional<QString> told = runWherePermissionsBind(
-            [&] { return QString(repairTold(file)) + " " + QString::number(::getegid()); }, why);
-        if (!told)
-            GTEST_SKIP() << why.toStdString();
-        struct stat status {};
-        ::stat(QFile::encodeName(file.path).constData(), &status);
-        if (goesOn) {
-            EXPECT_TRUE(told->startsWith("kept ")) << told->toStdString();
-            EXPECT_TRUE(told->endsWith(" " + QString::number(status.st_gid)) && status.st_gid != 0);
-            EXPECT_EQ(modeOf(file.path), mode);
-        } else {
-            EXPECT_TRUE(told->contains(
-                "It belongs to the group root, which you are not a member of. An administrator "
-                "can give the file to one of your groups for the work to go on. Nothing was "
-                "changed."))
-                << told->toStdString();
-            EXPECT_EQ(readFileBytes(file.path), file.bytes);
         }
     }
 }
