@@ -127,14 +127,11 @@ TEST(AwkwardDisk, AFullDiskStopsTheRepairAndNeverLosesRows)
         writeFileBytes(file.path, file.bytes);
         QFile::remove(file.path + ".bak");
         QSet<bool> stopped;
-        for (const auto &[fromCopying, eighths] : {std::pair{false, 1},
-                                                   {false, 5},
-                                                   {false, 24},
-                                                   {true, 1},
-                                                   {true, 3},
-                                                   {true, 5},
-                                                   {true, 7},
-                                                   {true, 9}}) {
+        // Eighths of the file's size, the first three from the start.
+        const int limits[] = {1, 5, 24, 1, 3, 5, 7, 9};
+        for (int row = 0; row < 8; ++row) {
+            const bool fromCopying = row >= 3;
+            const int eighths = limits[row];
             const rlimit most{rlim_t(file.bytes.size()) * eighths / 8,
                               rlim_t(file.bytes.size()) * eighths / 8};
             SCOPED_TRACE(testing::Message() << eighths << "/8" << (fromCopying ? " from the copy" : ""));

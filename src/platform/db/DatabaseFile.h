@@ -36,7 +36,7 @@ void renameOver(const QString &from, const QString &to);
 // a check of its own, so that the names the program makes are told from a user's file
 // named alike.
 QString freshSidePath(const QString &path, const QString &what);
-// A failure to write (a full disk, an I/O error, memory run out): it stops the work on a
+// A failure to write (a full disk, an I/O error, a file that cannot be made): it stops the work on a
 // file, and is never taken for damage of the file.
 bool failedToWrite(int engineResult);
 bool failedToWrite(const RuntimeError &error);

@@ -34,7 +34,6 @@ bool dbfile::failedToWrite(int engineResult)
     switch (engineResult & 0xff) {
     case SQLITE_FULL:
     case SQLITE_IOERR:
-    case SQLITE_NOMEM:
     case SQLITE_CANTOPEN:
         return true;
     default:
@@ -44,7 +43,14 @@ bool dbfile::failedToWrite(int engineResult)
 
 bool dbfile::failedToWrite(const RuntimeError &error)
 {
-    return error.number() == err::DiskFull || error.number() == err::DiskError;
+    // The engine's other failures (a garbled page read as a row too big, say) are told as
+    // errors of the disk too, by number: those of the disk itself are told by their text.
+    static const QStringList disk{QStringLiteral("Disk or network error"), QStringLiteral("Could not write"),
+                                  QStringLiteral("Could not create"), QStringLiteral("Could not open")};
+    return error.number() == err::DiskFull ||
+           (error.number() == err::DiskError &&
+            std::any_of(disk.cbegin(), disk.cend(),
+                        [&](const QString &text) { return error.description().startsWith(text); }));
 }
 
 namespace {
