@@ -329,22 +329,37 @@ QByteArray headOf(const QString &file)
 }
 
 // A work file of the program: a name it makes, its owner's alone (as every work file is
-// from its creation), and empty or holding what the work writes there: a plain or an
-// encrypted database, the rollback journal of one, or a new database killed before its
-// first page was written, its journal beside it.
+// from its creation; on a disk that shows one mode for every file, the mode of the file it
+// was made for), and empty or holding what the work writes there: a plain or an encrypted
+// database, the rollback journal of one, a new database killed before its first page was
+// written, its journal beside it, or the beginning of a backup being copied.
 bool isOwnWorkFile(const QString &file, const QString &work, const QRegularExpressionMatch &name)
 {
     if (name.captured(4) != stampCheck(name.captured(1), work, name.captured(3)))
         return false;
-    struct stat status;
-    if (::lstat(QFile::encodeName(file).constData(), &status) != 0 || !S_ISREG(status.st_mode) ||
-        (status.st_mode & 077) != 0)
+    const QString database = QFileInfo(file).dir().filePath(name.captured(1));
+    struct stat status, databaseStatus;
+    if (::lstat(QFile::encodeName(file).constData(), &status) != 0 || !S_ISREG(status.st_mode))
+        return false;
+    if ((status.st_mode & 077) != 0 &&
+        (::stat(QFile::encodeName(database).constData(), &databaseStatus) != 0 ||
+         (databaseStatus.st_mode & 07777) != (status.st_mode & 07777)))
         return false;
     if (status.st_size == 0)
         return true;
     const QByteArray head = headOf(file);
     if (name.capturedLength(5) > 0)
         return isJournalHead(head);
+    // A backup being copied begins as the file did, which may be a backup itself by now.
+    if (work == BackupWork) {
+        const QDir folder = QFileInfo(database).dir();
+        QStringList copies{database};
+        for (const QString &backup :
+             folder.entryList({name.captured(1) + QLatin1String(".bak*")}, QDir::Files))
+            copies.append(folder.filePath(backup));
+        return std::any_of(copies.cbegin(), copies.cend(),
+                           [&](const QString &copy) { return headOf(copy).startsWith(head); });
+    }
     return head.startsWith(DatabaseHeader::magic()) ||
            (status.st_size % 1024 == 0 && EncryptedPages::looksEncrypted(head)) ||
            (head.left(DatabaseHeader::Size) == QByteArray(DatabaseHeader::Size, '\0') &&
@@ -420,9 +435,11 @@ std::unique_ptr<Database> Database::open(const QString &path, bool exclusive, bo
     if (database->mUseLock.take(database->mPath, exclusive) == FileUseLock::Result::InUse)
         raiseInUse(database->mPath);
     // Held, the file has no password change or repair under way: what such work left is
-    // stale. The copy a repair reads the file through is never the only whole one.
+    // stale. The copy a repair reads the file through, and a backup being copied, are never
+    // the only whole one.
     if (!database->mReadOnly)
-        removeLeftovers(database->mPath, ScratchWork);
+        for (const QLatin1String work : {ScratchWork, BackupWork})
+            removeLeftovers(database->mPath, work);
     if (DamageMark::known(database->mPath))
         raiseDamaged(database->mPath);
     database->openConnection();
@@ -1018,6 +1035,9 @@ void Database::newPassword(const QString &oldPassword, const QString &newPasswor
 
     FileUseLock temporaryLock;
     try {
+        // What the engine sorts while it copies (the indexes made anew) is rows in plain:
+        // kept off the disk.
+        exec(db, "PRAGMA temp_store = MEMORY");
         SqlStatement attach(db, QStringLiteral("ATTACH DATABASE ? AS quiltern_rekey KEY ?"));
         attach.bind(1, temporary);
         attach.bind(2, newPassword.isEmpty() ? QStringLiteral("") : newPassword);

@@ -10,6 +10,8 @@ struct sqlite3;
 
 namespace platform {
 
+class RuntimeError;
+
 // What the engine's open and its repair share: telling what a file is, opening a connection
 // for maintenance work and putting files in place. Defined with the engine.
 namespace dbfile {
@@ -36,10 +38,22 @@ void renameOver(const QString &from, const QString &to);
 QString freshSidePath(const QString &path, const QString &what);
 // Removes the mark that a file was found damaged while in use, once it is repaired.
 void removeDamageMark(const QString &path);
+// A failure to write (a full disk, an I/O error, a file that cannot be made): it stops the work on a
+// file, and is never taken for damage of the file.
+bool failedToWrite(int engineResult);
+bool failedToWrite(const RuntimeError &error);
+// 3026 when `cause` tells of a full disk, a quota reached or a file grown past what the disk
+// allows, else a disk error naming `file`.
+[[noreturn]] void raiseNotWritten(const QString &file, int cause);
+// The name the engine opens `file` by, which may be one the system gives a file held in
+// memory (the engine's connection then takes addresses).
+QString engineName(const QString &file);
 // The work files of a repair: the repaired file, and the copy the damaged file is read
 // through (an encrypted file's in plain).
 inline const QLatin1String RepairWork("repair");
 inline const QLatin1String ScratchWork("scratch");
+// A backup being copied, on a disk where a second name of the file cannot be made.
+inline const QLatin1String BackupWork("backup");
 
 } // namespace dbfile
 

@@ -17,16 +17,83 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <cerrno>
 #include <limits>
 #include <optional>
+#ifdef Q_OS_LINUX
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 // The repair of a damaged file: the file is read through a scratch copy attached to a fresh
 // file, which takes its place once every readable row is in it.
 namespace platform {
 
+bool dbfile::failedToWrite(int engineResult)
+{
+    switch (engineResult & 0xff) {
+    case SQLITE_FULL:
+    case SQLITE_IOERR:
+    case SQLITE_CANTOPEN:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool dbfile::failedToWrite(const RuntimeError &error)
+{
+    // The engine's other failures (a garbled page read as a row too big, say) are told as
+    // errors of the disk too, by number: those of the disk itself are told by their text.
+    static const QStringList disk{QStringLiteral("Disk or network error"), QStringLiteral("Could not write"),
+                                  QStringLiteral("Could not create"), QStringLiteral("Could not open")};
+    return error.number() == err::DiskFull ||
+           (error.number() == err::DiskError &&
+            std::any_of(disk.cbegin(), disk.cend(),
+                        [&](const QString &text) { return error.description().startsWith(text); }));
+}
+
+namespace {
+// Where the files held in memory are reached, and the engine's access to them.
+const QString InMemory = QStringLiteral("/proc/self/fd/");
+constexpr char MemoryAccess[] = "quiltern-memory";
+} // namespace
+
+QString dbfile::engineName(const QString &file)
+{
+    return file.startsWith(InMemory) ? QStringLiteral("file:%1?vfs=%2").arg(file, QLatin1String(MemoryAccess))
+                                     : file;
+}
+
 using namespace dbfile;
 
 namespace {
+
+// What the engine could not write: a full disk is told as one, whichever way the engine
+// reported it.
+[[noreturn]] void raiseEngineNotWritten(sqlite3 *db, int result)
+{
+    const int cause = sqlite3_system_errno(db);
+    if (cause == ENOSPC || cause == EFBIG || cause == EDQUOT)
+        raiseNotWritten(QString::fromUtf8(sqlite3_db_filename(db, "main")), cause);
+    raiseSqliteError(db, result);
+}
+
+// Runs a statement whose failure the work can pass over, unless it failed to write.
+bool runUnlessNotWritten(sqlite3 *db, const QString &sql)
+{
+    const int result = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
+    if (result != SQLITE_OK && failedToWrite(result))
+        raiseEngineNotWritten(db, result);
+    return result == SQLITE_OK;
+}
+
+// Passes on a failure to write caught where other failures are passed over.
+void passOnNotWritten(const RuntimeError &error)
+{
+    if (failedToWrite(error))
+        throw error;
+}
 
 // Tells the caller how far the repair has come, and goes on telling while one long
 // statement of the engine runs, so that a window showing it stays alive.
@@ -196,6 +263,9 @@ class RowSalvage {
         mTicker.advance();
         if (result == SQLITE_DONE || result == SQLITE_ROW)
             return;
+        // A row that could not be written is no row lost: the repair stops.
+        if (failedToWrite(result))
+            raiseEngineNotWritten(mDb, result);
         // An unreadable or conflicting row is left behind; the others are copied. A row the
         // table's own rules refuse was read, and counts among those the file held. A
         // damaged page can list a key twice: the second copy of a row is no row lost.
@@ -213,7 +283,8 @@ class RowSalvage {
             SqlStatement find(mDb, QStringLiteral("SELECT 1 FROM main.%1 WHERE rowid = ?").arg(mTable));
             find.bindInt64(1, rowid);
             return find.step();
-        } catch (const RuntimeError &) {
+        } catch (const RuntimeError &error) {
+            passOnNotWritten(error);
             return false;
         }
     }
@@ -265,13 +336,81 @@ struct SchemaObject {
     QString type, name, sql;
 };
 
-// Attaches the plain file `file` as "damaged".
+// Attaches the plain file `file` as "damaged". What the work changes in it need not last: its
+// journal is kept in memory, which a copy held in memory has no folder for anyway.
 void attachScratch(sqlite3 *db, const QString &file)
 {
     SqlStatement attach(db, QStringLiteral("ATTACH DATABASE ? AS damaged KEY ''"));
-    attach.bind(1, file);
+    attach.bind(1, engineName(file));
     attach.step();
+    attach.finalize();
+    exec(db, "PRAGMA damaged.journal_mode = MEMORY");
 }
+
+// Writes `bytes` at `at` in the file, or throws why it could not.
+void writeAt(const QString &file, qint64 at, const QByteArray &bytes)
+{
+    QFile opened(file);
+    if (!opened.open(QIODevice::ReadWrite))
+        raiseNotWritten(file, EACCES);
+    if (::pwrite(opened.handle(), bytes.constData(), size_t(bytes.size()), at) != bytes.size())
+        raiseNotWritten(file, errno == 0 ? ENOSPC : errno);
+}
+
+// The engine's own file access under another name, taking a file's name as given: the
+// engine's would follow the link a copy in memory is reached by to a name no file has.
+void registerMemoryAccess()
+{
+    static const bool registered = [] {
+        static sqlite3_vfs access = *sqlite3_vfs_find(nullptr);
+        access.zName = MemoryAccess;
+        access.xFullPathname = [](sqlite3_vfs *, const char *name, int size, char *full) {
+            sqlite3_snprintf(size, full, "%s", name);
+            return SQLITE_OK;
+        };
+        return sqlite3_vfs_register(&access, 0) == SQLITE_OK;
+    }();
+    Q_UNUSED(registered);
+}
+
+// The copy an encrypted file is read through holds its pages decrypted: it lives in memory
+// only, never on the disk, and goes with the process however that ends. Reached by a path,
+// as the engine and the page reading need one.
+class ScratchInMemory {
+  public:
+    ScratchInMemory() = default;
+    ScratchInMemory(const ScratchInMemory &) = delete;
+    ScratchInMemory &operator=(const ScratchInMemory &) = delete;
+    ~ScratchInMemory() { close(); }
+
+    QString make()
+    {
+        close();
+#ifdef Q_OS_LINUX
+        registerMemoryAccess();
+        mHandle = ::memfd_create("quiltern-scratch", MFD_CLOEXEC);
+#endif
+        if (mHandle < 0)
+            throw RuntimeError(err::DiskError,
+                               QStringLiteral("Could not make a copy of the database in memory "
+                                              "(%1).")
+                                   .arg(qt_error_string(errno)));
+        return InMemory + QString::number(mHandle);
+    }
+    bool isHeld() const
+    {
+        return mHandle >= 0;
+    }
+    void close()
+    {
+        if (mHandle >= 0)
+            ::close(mHandle);
+        mHandle = -1;
+    }
+
+  private:
+    int mHandle = -1;
+};
 
 // Attaches `file` as "damaged" and reads its tables, indexes and views; nothing when its
 // list of them cannot be read, or holds no table whose first row can be read.
@@ -316,12 +455,11 @@ QList<SchemaObject> attachWithRebuiltHeader(sqlite3 *db, const QString &scratch)
     if (!copy.open(QIODevice::ReadWrite))
         return {};
     const qint64 size = copy.size();
+    copy.close();
     for (int pageSize : DatabaseHeader::pageSizes()) {
         if (size < pageSize)
             break;
-        if (!copy.seek(0) || copy.write(DatabaseHeader::rebuilt(pageSize, size)) != DatabaseHeader::Size ||
-            !copy.flush())
-            return {};
+        writeAt(scratch, 0, DatabaseHeader::rebuilt(pageSize, size));
         const QList<SchemaObject> objects = attachDamaged(db, scratch);
         if (!objects.isEmpty())
             return objects;
@@ -393,7 +531,8 @@ bool mendStoredDefinitions(sqlite3 *db, const QList<SchemaObject> &objects,
                 mend.bind(1, object.name);
                 mend.step();
                 mended = true;
-            } catch (const RuntimeError &) {
+            } catch (const RuntimeError &error) {
+                passOnNotWritten(error);
             }
         }
         if (object.type != QLatin1String("table"))
@@ -412,7 +551,8 @@ bool mendStoredDefinitions(sqlite3 *db, const QList<SchemaObject> &objects,
             mend.bind(2, object.name);
             mend.step();
             mended = true;
-        } catch (const RuntimeError &) {
+        } catch (const RuntimeError &error) {
+            passOnNotWritten(error);
             // Its rows are then looked for page by page.
         }
     }
@@ -424,7 +564,7 @@ bool mendStoredDefinitions(sqlite3 *db, const QList<SchemaObject> &objects,
 bool makesTable(sqlite3 *db, const SchemaObject &table)
 {
     exec(db, "SAVEPOINT quiltern_table");
-    bool made = sqlite3_exec(db, table.sql.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
+    bool made = runUnlessNotWritten(db, table.sql);
     if (made) {
         SqlStatement named(db, QStringLiteral("SELECT 1 FROM main.sqlite_master WHERE type = 'table' AND "
                                               "name = ? COLLATE NOCASE"));
@@ -571,10 +711,10 @@ class Repair {
 
     // The file is read through a plain copy, which may be changed: it gets a header again
     // when its own is damaged, and is lent the probes that read its loose pages. An
-    // encrypted file's copy holds every page its key opens, the others as zeros.
+    // encrypted file's copy holds every page its key opens, the others as zeros, in memory.
     void makeScratchCopy()
     {
-        mScratch = mFile->makeWorkFile(ScratchWork);
+        mScratch = mEncrypted ? mScratchInMemory.make() : mFile->makeWorkFile(ScratchWork);
         mTicker.step(Database::RepairStep::Reading);
         if (mEncrypted) {
             const EncryptedPages::Opened opened =
@@ -596,10 +736,14 @@ class Repair {
     void attach()
     {
         mOwn = ownSchema();
-        mConnection = rawOpen(mFresh, SQLITE_OPEN_READWRITE, mPassword);
+        // Names given as the engine's addresses reach the copy held in memory.
+        mConnection = rawOpen(mFresh, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI, mPassword);
         mDb = mConnection.handle();
         registerFunctions(mDb);
         mTicker.watch(mDb);
+        // What the engine sorts or sets aside while it works is a plain copy of rows, kept
+        // off the disk.
+        exec(mDb, "PRAGMA temp_store = MEMORY");
         // The copy writes every row and then every index of it: with pages held in memory
         // instead of being written out and read back (and, in an encrypted file, encrypted
         // and decrypted again each time), the repair takes a fraction of the time.
@@ -686,7 +830,7 @@ class Repair {
             mEncrypted ? mSize % mPageSize != 0 : DatabaseHeader::cutShort(readHead(mScratch), mSize);
         noteCut();
         mConnection.close();
-        removeFile(mScratch);
+        removeScratch();
     }
 
     // The damaged file is kept as a backup, a second name of it, before the repaired one
@@ -716,7 +860,14 @@ class Repair {
     {
         mConnection.close();
         removeFile(mFresh);
-        removeFile(mScratch);
+        removeScratch();
+    }
+
+    // What the system said when the engine last failed, where that was a full disk.
+    int diskFull() const
+    {
+        const int cause = mDb ? sqlite3_system_errno(mDb) : 0;
+        return cause == ENOSPC || cause == EFBIG || cause == EDQUOT ? cause : 0;
     }
 
     const QString &path() const { return mPath; }
@@ -736,6 +887,14 @@ class Repair {
     {
         QFile::remove(file);
         QFile::remove(file + QLatin1String("-journal"));
+    }
+
+    void removeScratch()
+    {
+        if (mScratchInMemory.isHeld())
+            mScratchInMemory.close();
+        else if (!mScratch.isEmpty())
+            removeFile(mScratch);
     }
 
     // The file's list of tables cannot be read from its first page: the scratch copy's first
@@ -792,7 +951,7 @@ class Repair {
     bool withEmptyFirstPage()
     {
         QFile copy(mScratch);
-        if (!copy.open(QIODevice::ReadWrite))
+        if (!copy.open(QIODevice::ReadOnly))
             throw RuntimeError(err::DiskError, QStringLiteral("Could not open '%1'.").arg(mScratch));
         if (!mEncrypted && mPageSize == 0) {
             // The scratch copy's header may be one tried in its place.
@@ -801,9 +960,12 @@ class Repair {
             mPageSize = layout ? layout->first : data ? DatabaseHeader::likelyPageSize(data, copy.size()) : 0;
             mReserve = layout ? layout->second : 0;
         }
-        return mPageSize != 0 && copy.size() >= mPageSize && copy.seek(0) &&
-               copy.write(DatabaseHeader::emptyFirstPage(mPageSize, copy.size(), mReserve)) == mPageSize &&
-               copy.flush();
+        const qint64 size = copy.size();
+        copy.close();
+        if (mPageSize == 0 || size < mPageSize)
+            return false;
+        writeAt(mScratch, 0, DatabaseHeader::emptyFirstPage(mPageSize, size, mReserve));
+        return true;
     }
 
     // Counted before the copy begins: a damaged page can fail a read in a way that ends
@@ -865,7 +1027,8 @@ class Repair {
                     statement->step();
                 }
             }
-        } catch (const RuntimeError &) {
+        } catch (const RuntimeError &error) {
+            passOnNotWritten(error);
             // The counters then continue from the highest number copied.
         }
     }
@@ -875,14 +1038,13 @@ class Repair {
         for (const SchemaObject &object : std::as_const(mObjects)) {
             if (object.type == QLatin1String("table"))
                 continue;
-            if (sqlite3_exec(mDb, object.sql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK &&
-                object.type == QLatin1String("index")) {
+            if (!runUnlessNotWritten(mDb, object.sql) && object.type == QLatin1String("index")) {
                 // A unique index the surviving rows break is kept as a plain one.
                 QString plainIndex = object.sql;
                 plainIndex.replace(QRegularExpression(QStringLiteral("^\\s*CREATE\\s+UNIQUE\\s+INDEX"),
                                                       QRegularExpression::CaseInsensitiveOption),
                                    QStringLiteral("CREATE INDEX"));
-                sqlite3_exec(mDb, plainIndex.toUtf8().constData(), nullptr, nullptr, nullptr);
+                runUnlessNotWritten(mDb, plainIndex);
             }
         }
         // A table of the program's gets the indexes it is made with where the file's own
@@ -890,12 +1052,12 @@ class Repair {
         // Likewise its stored queries, which the windows read, where the file's are gone.
         for (const CopiedTable &table : std::as_const(mTables))
             for (const QString &index : mOwn.tables.value(table.name.toLower()).indexes)
-                sqlite3_exec(mDb, index.toUtf8().constData(), nullptr, nullptr, nullptr);
+                runUnlessNotWritten(mDb, index);
         if (!mOwn.tables.isEmpty() &&
             std::any_of(mTables.cbegin(), mTables.cend(),
                         [&](const CopiedTable &table) { return mOwn.tables.contains(table.name.toLower()); }))
             for (const QString &view : std::as_const(mOwn.views))
-                sqlite3_exec(mDb, view.toUtf8().constData(), nullptr, nullptr, nullptr);
+                runUnlessNotWritten(mDb, view);
     }
 
     void copyVersion()
@@ -905,7 +1067,8 @@ class Repair {
             const qint64 userVersion = version.step() ? version.int64(0) : 0;
             version.finalize();
             exec(mDb, QStringLiteral("PRAGMA main.user_version = %1").arg(userVersion).toUtf8().constData());
-        } catch (const RuntimeError &) {
+        } catch (const RuntimeError &error) {
+            passOnNotWritten(error);
         }
     }
 
@@ -999,6 +1162,7 @@ class Repair {
     QString mPath, mPassword, mFullPath, mFresh, mScratch;
     std::optional<ReplacedFile> mFile;
     FileUseLock mLock;
+    ScratchInMemory mScratchInMemory;
     qint64 mSize = 0;
     bool mEncrypted = false;
     bool mListLost = false;
@@ -1048,10 +1212,16 @@ Database::RepairReport Database::repair(const QString &path, const QString &pass
         repair.removeWork();
         raiseRepairFailed(path, stopped.cause, err::DamagedDatabase);
     } catch (const RuntimeError &error) {
+        // The engine tells a file grown past what the disk allows as an error of the disk.
+        const int full = error.number() == err::DiskError ? repair.diskFull() : 0;
         repair.removeWork();
         if (error.number() == err::NotValidPassword)
             throw;
         // Whatever stopped the work (a full disk, say) is told as the cause.
+        if (full)
+            raiseRepairFailed(path,
+                              QStringLiteral("Not enough space on disk (%1).").arg(qt_error_string(full)),
+                              err::DiskFull);
         raiseRepairFailed(path, error.description(), error.number());
     } catch (...) {
         repair.removeWork();

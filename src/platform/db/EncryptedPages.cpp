@@ -2,6 +2,7 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/db/DaoError.h"
+#include "platform/db/DatabaseFile.h"
 #include "platform/db/DatabaseHeader.h"
 
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <openssl/hmac.h>
 
 #include <bitset>
+#include <cerrno>
 #include <optional>
 
 namespace platform::EncryptedPages {
@@ -136,8 +138,7 @@ class Encrypted {
 
 [[noreturn]] void raiseNotWritten(const QFile &file)
 {
-    throw RuntimeError(err::DiskError,
-                       QStringLiteral("Could not write '%1' (%2).").arg(file.fileName(), file.errorString()));
+    dbfile::raiseNotWritten(file.fileName(), errno != 0 ? errno : EIO);
 }
 
 } // namespace
@@ -183,6 +184,9 @@ Opened decrypt(const QString &path, const QString &password, const QString &plai
             opened.pageSize)
             raiseNotWritten(out);
     }
+    // The last pages are still in the buffer: a copy short of them would read as lost rows.
+    if (!out.flush())
+        raiseNotWritten(out);
     return opened;
 }
 

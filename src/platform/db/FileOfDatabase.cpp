@@ -11,12 +11,13 @@ namespace platform {
 namespace {
 
 // What follows the database's own name in the names of the files kept beside it: the
-// journals of the engine, the backups a repair keeps (".bak", ".bak2", ...) and the work
-// copies of a repair or a password change, each perhaps with a journal of its own.
+// journals of the engine, the backups a repair keeps (".bak", ".bak2", ...), the mark of a file
+// found damaged, and the work copies of a repair, a backup or a password change, each perhaps
+// with a journal of its own.
 bool keptBesideName(QStringView name, QStringView base)
 {
     static const QRegularExpression tail(QStringLiteral(
-        "^(?:\\.bak[0-9]*|\\.(?:rekey|repair|scratch)-[0-9a-f]{16})?(?:-journal|-wal|-shm)?$"));
+        "^(?:\\.damaged|(?:\\.bak[0-9]*|\\.(?:rekey|repair|scratch|backup)-[0-9a-f]{16})?(?:-journal|-wal|-shm)?)$"));
     return name.size() > base.size() && name.startsWith(base) && tail.match(name.mid(base.size())).hasMatch();
 }
 

@@ -1,14 +1,18 @@
 #include "platform/db/PageSalvage.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/db/DatabaseFile.h"
 #include "platform/db/DatabaseHeader.h"
 #include "platform/db/SqlStatement.h"
+
+#include <sqlcipher/sqlite3.h>
 
 #include <QFile>
 #include <QScopeGuard>
 #include <QList>
 #include <QtEndian>
 
+#include <cerrno>
 #include <functional>
 #include <optional>
 
@@ -161,8 +165,13 @@ void run(sqlite3 *db, const QString &sql, const QString &bound = QString())
 void attach(sqlite3 *db, const QString &scratch)
 {
     SqlStatement statement(db, QStringLiteral("ATTACH DATABASE ? AS damaged KEY ''"));
-    statement.bind(1, scratch);
+    statement.bind(1, dbfile::engineName(scratch));
     statement.step();
+    statement.finalize();
+    // The copy is only read through: nothing of it need last, and a copy held in memory has
+    // no folder for a journal.
+    run(db, QStringLiteral("PRAGMA damaged.journal_mode = MEMORY"));
+    run(db, QStringLiteral("PRAGMA damaged.synchronous = OFF"));
 }
 
 void detach(sqlite3 *db)
@@ -226,6 +235,14 @@ class LeafGroups {
         // After the pages the file has (its header may count others, which are gone).
         quint32 next = quint32((mFile.size() + pageSize - 1) / pageSize);
         QList<quint32> roots;
+        // Why the first write that failed did.
+        int cause = 0;
+        const auto wrote = [&](bool done) {
+            if (!done && cause == 0)
+                cause = errno != 0 ? errno : EIO;
+            return done;
+        };
+        errno = 0;
         bool written = true;
         for (const QList<quint32> &group : groups) {
             if (group.size() == 1) {
@@ -233,8 +250,8 @@ class LeafGroups {
                 continue;
             }
             ++next;
-            written = written && mFile.seek(qint64(next - 1) * pageSize) &&
-                      mFile.write(interiorPage(group, pageSize, usable)) == pageSize;
+            written = written && wrote(mFile.seek(qint64(next - 1) * pageSize) &&
+                                       mFile.write(interiorPage(group, pageSize, usable)) == pageSize);
             roots.append(next);
         }
         // The engine reads as many pages as the header counts, and takes no page for its own
@@ -243,9 +260,12 @@ class LeafGroups {
         header.replace(92, 4, header.mid(24, 4));
         qToBigEndian(quint32(0), header.data() + 32);
         qToBigEndian(quint32(0), header.data() + 36);
-        written = written && mFile.seek(0) && mFile.write(header) == header.size() && mFile.flush();
+        written = written && wrote(mFile.seek(0) && mFile.write(header) == header.size() && mFile.flush());
         mFile.close();
-        return written ? std::optional(roots) : std::nullopt;
+        // Pages the copy could not take are a disk's failure, never the file's damage.
+        if (!written)
+            dbfile::raiseNotWritten(mFile.fileName(), cause);
+        return roots;
     }
 
     // The most leaves one page can lead to.
@@ -322,9 +342,6 @@ void readProbes(sqlite3 *db, const QString &scratch, const QList<quint32> &leave
                 const qsizetype count = std::min<qsizetype>(ProbesPerBatch, groups.size() - first);
                 QStringList names;
                 attach(db, scratch);
-                // The copy is only read through: nothing of it need last.
-                run(db, QStringLiteral("PRAGMA damaged.journal_mode = MEMORY"));
-                run(db, QStringLiteral("PRAGMA damaged.synchronous = OFF"));
                 {
                     SqlStatement add(db,
                                      QStringLiteral("INSERT INTO damaged.sqlite_master (type, name, tbl_name, "
@@ -349,7 +366,9 @@ void readProbes(sqlite3 *db, const QString &scratch, const QList<quint32> &leave
                     bool whole = false;
                     try {
                         whole = read(names[i - first]);
-                    } catch (const RuntimeError &) {
+                    } catch (const RuntimeError &error) {
+                        if (dbfile::failedToWrite(error))
+                            throw;
                     }
                     const QList<quint32> &group = groups[i];
                     // A page that only looks like rows is passed over.
@@ -370,8 +389,14 @@ void readProbes(sqlite3 *db, const QString &scratch, const QList<quint32> &leave
                 groups.append(group.sliced(group.size() / 2));
             }
         }
-    } catch (const RuntimeError &) {
-        // A scratch copy whose list of tables cannot take the probes gives what was found.
+    } catch (const RuntimeError &error) {
+        // A scratch copy whose list of tables cannot take the probes gives what was found;
+        // one that could not be written stops the work.
+        if (dbfile::failedToWrite(error)) {
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+            detach(db);
+            throw;
+        }
         try {
             run(db, QStringLiteral("COMMIT"));
         } catch (const RuntimeError &) {
@@ -409,7 +434,9 @@ QHash<QString, qint64> run(sqlite3 *db, const QString &scratch, const QSet<quint
                 try {
                     if (const qint64 rows = copyRows(db, probe, target))
                         found[target.table] += rows;
-                } catch (const RuntimeError &) {
+                } catch (const RuntimeError &error) {
+                    if (dbfile::failedToWrite(error))
+                        throw;
                     whole = false;
                 }
             }

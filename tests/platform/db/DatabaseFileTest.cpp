@@ -366,11 +366,16 @@ INSTANTIATE_TEST_SUITE_P(Parts, FirstPageGarbled,
 // A repair or a password change cut short leaves its copies beside the file, the plain copy
 // of an encrypted one among them: the next open that finds the file whole removes them. A
 // file the program's work would not have left stays: a user's file named alike, one others
-// may read, one that holds no database.
+// may read (unless every file shows the same mode, as on a FAT stick), one that holds no
+// database, a backup being copied that is no beginning of the file's.
 TEST(DatabaseRepair, OnlyTheProgramsOwnLeftoversAreRemovedOnTheNextOpen)
 {
     TempDatabase temp;
     temp.close();
+    constexpr QFile::Permissions everyFile = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                             QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
+                                             QFile::ExeOther;
+    QFile::setPermissions(temp.path(), everyFile);
     const QByteArray plain = readAll(temp.path());
     QByteArray encrypted(2048, '\0');
     for (int i = 0; i < encrypted.size(); ++i)
@@ -414,6 +419,10 @@ TEST(DatabaseRepair, OnlyTheProgramsOwnLeftoversAreRemovedOnTheNextOpen)
         {kept + "-journal", journal, ownerOnly, false},
         {own("repair"), plain, ownerOnly | QFile::ReadOther, false},
         {own("scratch"), "rows in plain", ownerOnly, false},
+        {own("rekey"), plain, everyFile, true},
+        {own("backup"), plain.left(plain.size() / 2), everyFile, true},
+        {own("backup"), plain.mid(4096, 4096), ownerOnly, false},
+        {own("repair"), "rows in plain", everyFile, false},
         {"Quiltern.mdb.rekey-20240101", plain, ownerOnly, false},
         {"Quiltern.mdb.repair-deadbeef", plain, ownerOnly, false},
         {"Quiltern.mdb.repair-deadbeef00000000", plain, ownerOnly, false},
