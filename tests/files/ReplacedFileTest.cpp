@@ -357,17 +357,16 @@ TEST(AwkwardDisk, AFullDiskStopsTheRepairAndNeverLosesRows)
         DamagedFile file(encrypted);
         const QByteArray withRoom = inChild([&] { return repairTold(file); });
         ASSERT_TRUE(withRoom.startsWith("kept ")) << withRoom.toStdString();
-        writeFileBytes(file.path, file.bytes);
-        QFile::remove(file.path + ".bak");
         QSet<bool> stopped;
         // Eighths of the file's size, the first three from the start.
         const int limits[] = {1, 5, 24, 1, 3, 5, 7, 9};
         for (int row = 0; row < 8; ++row) {
+            QFile::remove(file.path + ".bak");
+            writeFileBytes(file.path, file.bytes);
             const bool fromCopying = row >= 3;
-            const int eighths = limits[row];
-            const rlimit most{rlim_t(file.bytes.size()) * eighths / 8,
-                              rlim_t(file.bytes.size()) * eighths / 8};
-            SCOPED_TRACE(testing::Message() << eighths << "/8" << (fromCopying ? " from the copy" : ""));
+            const rlim_t size = rlim_t(file.bytes.size()) * limits[row] / 8;
+            const rlimit most{size, size};
+            SCOPED_TRACE(testing::Message() << limits[row] << "/8" << (fromCopying ? " from the copy" : ""));
             const QByteArray told = inChild([&] {
                 ::signal(SIGXFSZ, SIG_IGN);
                 if (!fromCopying)
@@ -385,8 +384,6 @@ TEST(AwkwardDisk, AFullDiskStopsTheRepairAndNeverLosesRows)
                     << told.toStdString();
                 EXPECT_EQ(filesIn(file.dir.path()), QStringList{"Quiltern.mdb"});
             }
-            QFile::remove(file.path + ".bak");
-            writeFileBytes(file.path, file.bytes);
         }
         EXPECT_EQ(stopped, (QSet<bool>{false, true})) << "a limit tight enough to stop each part";
     }
