@@ -286,12 +286,8 @@ TEST(DatabaseRepair, AWrongPasswordIsToldFromADamagedEncryptedFile)
 // Type is there whatever its Name holds, a report's position only under its own Name.
 TEST(ShippedSettings, OnlyTheRowsAFileLacksArePutBackWithTheirFirstValues)
 {
-    struct Case {
-        const char *change;
-        QStringList putBack;
-        qint64 rows; // afterwards
-    };
-    const Case cases[] = {
+    // A change to a new file, the rows put back and the rows there are afterwards.
+    const std::tuple<const char *, QStringList, qint64> cases[] = {
         {"UPDATE tblSettings SET Name = '1' WHERE Type = 'RETURNADDRESSCHOICE'", {}, 16},
         {"UPDATE tblSettings SET Type = 'returnaddress1' WHERE Type = 'RETURNADDRESS1'", {}, 16},
         {"DELETE FROM tblSettings WHERE Type = 'VERSION' OR Type = 'COMMSETTINGS'",
@@ -301,14 +297,14 @@ TEST(ShippedSettings, OnlyTheRowsAFileLacksArePutBackWithTheirFirstValues)
          {"REPORTdefault Pocket Report"},
          17},
     };
-    for (const Case &c : cases) {
+    for (const auto &[change, putBack, rows] : cases) {
         TempDatabase temp;
-        temp.db().execute(c.change);
+        temp.db().execute(change);
         temp.close();
-        EXPECT_EQ(putBackShippedSettings(temp.path()), c.putBack) << c.change;
+        EXPECT_EQ(putBackShippedSettings(temp.path()), putBack) << change;
         auto db = Database::open(temp.path());
-        EXPECT_EQ(countRows(*db, "tblSettings"), c.rows) << c.change;
-        EXPECT_EQ(countRows(*db, "tblSettings WHERE Type = 'VERSION' AND Name = '3.0'"), 1) << c.change;
+        EXPECT_EQ(countRows(*db, "tblSettings"), rows) << change;
+        EXPECT_EQ(countRows(*db, "tblSettings WHERE Type = 'VERSION' AND Name = '3.0'"), 1) << change;
     }
 }
 
