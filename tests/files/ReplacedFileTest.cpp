@@ -95,25 +95,17 @@ struct DamagedFile {
 // Runs `work` in a child process; what it returns, and whether a signal ended it.
 QByteArray inChild(const std::function<QByteArray()> &work, bool *killed = nullptr)
 {
-    int channel[2];
-    if (::pipe(channel) != 0)
-        return {};
+    QTemporaryDir dir;
+    const QString told = dir.filePath("told");
     if (::fork() == 0) {
-        const QByteArray told = work();
-        [[maybe_unused]] const ssize_t n = ::write(channel[1], told.constData(), size_t(told.size()));
+        writeFileBytes(told, work());
         ::_exit(0);
     }
-    ::close(channel[1]);
-    QByteArray told;
-    char buffer[4096];
-    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;)
-        told.append(buffer, n);
-    ::close(channel[0]);
     int status = 0;
     ::wait(&status);
     if (killed)
         *killed = WIFSIGNALED(status);
-    return told;
+    return readFileBytes(told);
 }
 
 // What a repair told: the contacts it kept and whether it said rows were lost, or the error.
