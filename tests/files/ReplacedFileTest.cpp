@@ -1,5 +1,6 @@
 #include "files/FileModes.h"
 
+#include "platform/RuntimeError.h"
 #include "platform/db/DaoError.h"
 #include "platform/db/Database.h"
 #include "platform/db/FileUseLock.h"
@@ -10,12 +11,14 @@
 #include "support/ExpectRuntimeError.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <csignal>
 #include <pwd.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
@@ -42,30 +45,97 @@ QStringList filesIn(const QString &folder, const QStringList &names = {})
     return QDir(folder).entryList(names, QDir::Files | QDir::Hidden, QDir::Name);
 }
 
-// A damaged database of 300 contacts in a folder of its own.
+QByteArray attribute(const QString &path, const char *name)
+{
+    QByteArray value(4096, '\0');
+    const ssize_t size = ::getxattr(QFile::encodeName(path).constData(), name, value.data(), 4096);
+    return size < 0 ? QByteArray() : value.left(size);
+}
+
+bool setAttribute(const QString &path, const char *name, const QByteArray &value)
+{
+    return ::setxattr(QFile::encodeName(path).constData(), name, value.constData(), size_t(value.size()),
+                      0) == 0;
+}
+
+const QString Password = QStringLiteral("s3cret");
+const QByteArray Known = "Quarterfield"; // a last name no encrypted page shows
+
+// A damaged database of 300 contacts in a folder of its own; encrypted, with one more named `Known`.
 struct DamagedFile {
-    DamagedFile()
+    explicit DamagedFile(bool encrypted = false) : password(encrypted ? Password : QString())
     {
-        static const QByteArray damaged = [] {
+        static QByteArray damaged[2];
+        if (damaged[encrypted].isEmpty()) {
             QTemporaryDir dir;
-            createDatabaseFromSchema(dir.filePath("Quiltern.mdb"));
-            return damageDatabase(dir.filePath("Quiltern.mdb"));
-        }();
-        writeFileBytes(path, bytes = damaged);
+            const QString made = dir.filePath("Quiltern.mdb");
+            createDatabaseFromSchema(made);
+            if (!encrypted) {
+                damaged[0] = damageDatabase(made);
+            } else {
+                auto db = Database::open(made);
+                db->execute("INSERT INTO tblContacts (LastName) VALUES ('" + QString(Known) + "')");
+                for (int i = 0; i < 300; ++i)
+                    db->execute("INSERT INTO tblContacts (LastName) VALUES ('Row')");
+                db.reset();
+                Database::open(made, true, false, ";pwd=")->newPassword(QString(), Password);
+                damaged[1] = readFileBytes(made);
+                damage::garblePage(damaged[1], damaged[1].size() / damage::EncryptedPageSize / 2, 11,
+                                   damage::EncryptedPageSize);
+            }
+        }
+        writeFileBytes(path, bytes = damaged[encrypted]);
     }
+    QString password;
     QTemporaryDir dir;
     QString path = dir.filePath("Quiltern.mdb");
     QByteArray bytes;
 };
 
+// Runs `work` in a child process; what it returns, and whether a signal ended it.
+QByteArray inChild(const std::function<QByteArray()> &work, bool *killed = nullptr)
+{
+    QTemporaryDir dir;
+    const QString told = dir.filePath("told");
+    if (::fork() == 0) {
+        writeFileBytes(told, work());
+        ::_exit(0);
+    }
+    int status = 0;
+    ::wait(&status);
+    if (killed)
+        *killed = WIFSIGNALED(status);
+    return readFileBytes(told);
+}
+
+// What a repair told: the contacts it kept and whether it said rows were lost, or the error.
+QByteArray repairTold(const DamagedFile &file, const Database::RepairProgress &progress = {})
+{
+    try {
+        const Database::RepairReport report = Database::repair(file.path, file.password, progress);
+        return "kept " + QByteArray::number(report.table("tblContacts").kept) +
+               (report.lostRows() ? " lost" : "");
+    } catch (const RuntimeError &error) {
+        return QByteArray::number(error.number()) + " " + error.description().toUtf8();
+    }
+}
+
 } // namespace
 
 // The file a link leads to is repaired and has its password changed beside itself, and keeps
-// its permissions (and, done by an administrator, its owner and group); the link stays. The
-// work files are their owner's alone from their creation on.
+// its permissions, access list and other attributes (and, done by an administrator, its owner
+// and group), with its backup a second name or a copy; the link stays. The work files are
+// their owner's alone from their creation on, with no attributes meanwhile.
 TEST(ReplacedFile, RepairAndPasswordChangeKeepTheLinkAndThePermissions)
 {
-    for (const auto &[link, mode] : {std::pair{false, 0600u}, {true, 0640u}, {true, 02664u}}) {
+    // An access list as the system stores it: a version, then each entry's kind, permissions and
+    // the id it names: the owner, nobody (65534), the owning group, the mask, others.
+    const QByteArray nobodyMayWrite = QByteArray::fromHex(
+        "02000000 01000600ffffffff 02000600feff0000 04000000ffffffff 10000600ffffffff 20000000ffffffff");
+    for (const auto &[link, mode, listed] : {std::tuple{false, 0600u, false},
+                                             {true, 0640u, false},
+                                             {true, 02664u, false},
+                                             {false, 0660u, true}}) {
         SCOPED_TRACE(testing::Message() << "link " << link << " mode " << std::oct << mode);
         DamagedFile file;
         QTemporaryDir links;
@@ -75,11 +145,16 @@ TEST(ReplacedFile, RepairAndPasswordChangeKeepTheLinkAndThePermissions)
             ASSERT_EQ(::chown(QFile::encodeName(file.path).constData(), 65534, 65534), 0);
         }
         ::chmod(QFile::encodeName(file.path).constData(), mode);
+        if (listed && !(setAttribute(file.path, "system.posix_acl_access", nobodyMayWrite) &&
+                        setAttribute(file.path, "user.origin", "imported")))
+            GTEST_SKIP() << "the disk keeps no access lists or attributes";
+        secondNamesRefused() = listed; // the backup is copied
         const struct stat before = statusOf(file.path);
         QStringList steps;
         replaceStepObserver() = [&](ReplaceStep step, const QString &at) {
             if (step == ReplaceStep::WorkFileMade) {
                 EXPECT_EQ(statusOf(at).st_mode & 07777, 0600u) << at.toStdString();
+                EXPECT_EQ(attribute(at, "user.origin"), QByteArray());
             }
             for (const QString &work : filesIn(file.dir.path(), {"*.repair-*", "*.scratch-*", "*.rekey-*"})) {
                 steps.append(work.section('.', 2).section('-', 0, 0));
@@ -88,14 +163,17 @@ TEST(ReplacedFile, RepairAndPasswordChangeKeepTheLinkAndThePermissions)
             }
         };
         EXPECT_EQ(Database::repair(opened).backup, file.path + ".bak");
-        Database::open(opened, true, false, ";pwd=")->newPassword("", "s3cret");
+        Database::open(opened, true, false, ";pwd=")->newPassword("", Password);
         replaceStepObserver() = nullptr;
+        secondNamesRefused() = false;
         EXPECT_EQ(QStringList(steps.begin(), std::unique(steps.begin(), steps.end())),
                   (QStringList{"repair", "scratch", "repair", "rekey"}));
         for (const QString &kept : {file.path, file.path + ".bak"}) {
             const struct stat after = statusOf(kept);
             EXPECT_EQ(after.st_mode & 07777, mode) << kept.toStdString();
             EXPECT_EQ(std::pair(after.st_uid, after.st_gid), std::pair(before.st_uid, before.st_gid));
+            EXPECT_EQ(attribute(kept, "system.posix_acl_access"), listed ? nobodyMayWrite : QByteArray());
+            EXPECT_EQ(attribute(kept, "user.origin"), listed ? QByteArray("imported") : QByteArray());
         }
         EXPECT_EQ(S_ISLNK(statusOf(opened).st_mode), link);
         EXPECT_EQ(readFileBytes(file.path + ".bak"), file.bytes);
@@ -133,8 +211,7 @@ TEST(ReplacedFile, RefusedWhereTheOwnerOrGroupCouldNotBeKept)
             ASSERT_EQ(::chown(QFile::encodeName(path).constData(), owner, group), 0);
             ::chmod(QFile::encodeName(path).constData(), path == damaged.dir.path() ? 0770 : mode);
             if (path != damaged.dir.path() && !list.isEmpty() &&
-                ::setxattr(QFile::encodeName(path).constData(), "system.posix_acl_access", list.constData(),
-                           size_t(list.size()), 0) != 0)
+                !setAttribute(path, "system.posix_acl_access", list))
                 GTEST_SKIP() << "the disk keeps no access lists";
         }
         QString unavailable;
@@ -258,5 +335,83 @@ TEST(ReplacedFile, ARepairKilledAtAnyStepLeavesTheFileWhole)
         EXPECT_GT(contacts(file.path), 250);
         EXPECT_EQ(readFileBytes(file.path + ".bak"), file.bytes);
         EXPECT_EQ(filesIn(file.dir.path()), (QStringList{"Quiltern.mdb", "Quiltern.mdb.bak"}));
+    }
+}
+
+// A disk that fills up during a repair (each file may grow only so far, from the start or
+// from when the rows are copied): the repair keeps every row it keeps with room to spare, or
+// stops saying the disk is full, the file as it was and nothing left beside it. A row the
+// disk could not take is never told as lost.
+TEST(AwkwardDisk, AFullDiskStopsTheRepairAndNeverLosesRows)
+{
+    for (const bool encrypted : {false, true}) {
+        SCOPED_TRACE(encrypted ? "encrypted" : "plain");
+        DamagedFile file(encrypted);
+        const QByteArray withRoom = inChild([&] { return repairTold(file); });
+        ASSERT_TRUE(withRoom.startsWith("kept ")) << withRoom.toStdString();
+        QSet<bool> stopped;
+        // Eighths of the file's size, the first three from the start.
+        const int limits[] = {1, 5, 24, 1, 3, 5, 7, 9};
+        for (int row = 0; row < 8; ++row) {
+            QFile::remove(file.path + ".bak");
+            writeFileBytes(file.path, file.bytes);
+            const bool fromCopying = row >= 3;
+            const rlim_t size = rlim_t(file.bytes.size()) * limits[row] / 8;
+            const rlimit most{size, size};
+            SCOPED_TRACE(testing::Message() << limits[row] << "/8" << (fromCopying ? " from the copy" : ""));
+            const QByteArray told = inChild([&] {
+                ::signal(SIGXFSZ, SIG_IGN);
+                if (!fromCopying)
+                    ::setrlimit(RLIMIT_FSIZE, &most);
+                return repairTold(file, [&](Database::RepairStep step, qint64, qint64) {
+                    if (step == Database::RepairStep::Copying)
+                        ::setrlimit(RLIMIT_FSIZE, &most);
+                });
+            });
+            if (told != withRoom) {
+                stopped.insert(fromCopying);
+                EXPECT_TRUE(told.startsWith("3026 The database '" + file.path.toUtf8() +
+                                            "' could not be repaired: Not enough space on disk (") &&
+                            told.endsWith(". The file has not been changed."))
+                    << told.toStdString();
+                EXPECT_EQ(filesIn(file.dir.path()), QStringList{"Quiltern.mdb"});
+            }
+        }
+        EXPECT_EQ(stopped, (QSet<bool>{false, true})) << "a limit tight enough to stop each part";
+    }
+}
+
+// An encrypted file's repair killed at each of its steps leaves no contact's text in plain,
+// neither beside the file nor in the temporary folder, and the file as it was.
+TEST(AwkwardDisk, AnEncryptedRepairWritesNothingDecryptedToTheDisk)
+{
+    DamagedFile file(true);
+    ASSERT_FALSE(file.bytes.contains(Known));
+    QTemporaryDir temporary;
+    using Step = Database::RepairStep;
+    for (const std::optional<Step> step : {std::optional(Step::Reading), std::optional(Step::Copying),
+                                           std::optional(Step::Checking), std::optional<Step>()}) {
+        SCOPED_TRACE(step ? int(*step) : -1); // none: killed once the backup is kept
+        bool killed = false;
+        inChild(
+            [&] {
+                ::setenv("TMPDIR", QFile::encodeName(temporary.path()).constData(), 1);
+                ::setenv("SQLITE_TMPDIR", QFile::encodeName(temporary.path()).constData(), 1);
+                replaceStepObserver() = [&](ReplaceStep at, const QString &) {
+                    if (!step && at == ReplaceStep::BackupKept)
+                        ::raise(SIGKILL);
+                };
+                return repairTold(file, [&](Step at, qint64, qint64) {
+                    if (at == step)
+                        ::raise(SIGKILL);
+                });
+            },
+            &killed);
+        EXPECT_TRUE(killed);
+        for (const QString &folder : {file.dir.path(), temporary.path()})
+            for (QDirIterator files(folder, QDir::Files | QDir::Hidden | QDir::System); files.hasNext();)
+                EXPECT_FALSE(readFileBytes(files.next()).contains(Known)) << files.filePath().toStdString();
+        EXPECT_EQ(readFileBytes(file.path), file.bytes);
+        QFile::remove(file.path + ".bak");
     }
 }

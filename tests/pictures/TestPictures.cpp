@@ -38,34 +38,6 @@ QByteArray pngWithLowerHalfLost(int width, int height, QColor colour)
            chunk("IDAT", qCompress(rows, 0).mid(4).chopped(4)) + chunk("IDAT", sum) + chunk("IEND", {});
 }
 
-QByteArray gifOf(const QImage &indexed)
-{
-    QByteArray gif("GIF89a");
-    const auto word = [&gif](int v) { gif.append(char(v & 0xFF)).append(char(v >> 8)); };
-    word(indexed.width());
-    word(indexed.height());
-    gif.append("\xF1\0\0", 3); // a table of four colours follows
-    int transparent = 0;
-    for (int i = 0; i < 4; ++i) {
-        const QRgb c = i < indexed.colorCount() ? indexed.color(i) : qRgb(0, 0, 0);
-        transparent = qAlpha(c) == 0 ? i : transparent;
-        gif.append(char(qRed(c))).append(char(qGreen(c))).append(char(qBlue(c)));
-    }
-    gif.append("\x21\xF9\x04\x01\0\0", 6).append(char(transparent)).append("\0,\0\0\0\0", 6);
-    word(indexed.width());
-    word(indexed.height());
-    // Codes of eight bits, one a pixel: a clear code before every hundred keeps them that long.
-    QByteArray codes;
-    for (int i = 0; i < indexed.width() * indexed.height(); ++i)
-        codes.append(i % 100 ? 0 : 1, '\x80')
-            .append(char(indexed.pixelIndex(i % indexed.width(), i / indexed.width())));
-    codes.append('\x81');
-    gif.append("\0\x07", 2);
-    for (qsizetype at = 0; at < codes.size(); at += 255)
-        gif.append(char(qMin<qsizetype>(255, codes.size() - at))).append(codes.mid(at, 255));
-    return gif.append("\0;", 2);
-}
-
 std::vector<std::uint8_t> photoLike(int width, int height, std::uint32_t seed)
 {
     std::mt19937 random(seed);

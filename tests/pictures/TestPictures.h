@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <QColor>
-#include <QImage>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -16,9 +15,6 @@ namespace testpictures {
 // taken, every chunk checksum right: it decodes with its lower half black, and only the data
 // checksum, checked after the last row, tells of the damage.
 QByteArray pngWithLowerHalfLost(int width, int height, QColor colour);
-
-// A GIF of an indexed image of up to four colours, the one without alpha see-through.
-QByteArray gifOf(const QImage &indexed);
 
 // Smooth shading, soft-edged shapes, fine texture and a little grain, like a photograph.
 std::vector<std::uint8_t> photoLike(int width, int height, std::uint32_t seed = 1);

@@ -286,12 +286,8 @@ TEST(DatabaseRepair, AWrongPasswordIsToldFromADamagedEncryptedFile)
 // Type is there whatever its Name holds, a report's position only under its own Name.
 TEST(ShippedSettings, OnlyTheRowsAFileLacksArePutBackWithTheirFirstValues)
 {
-    struct Case {
-        const char *change;
-        QStringList putBack;
-        qint64 rows; // afterwards
-    };
-    const Case cases[] = {
+    // A change to a new file, the rows put back and the rows there are afterwards.
+    const std::tuple<const char *, QStringList, qint64> cases[] = {
         {"UPDATE tblSettings SET Name = '1' WHERE Type = 'RETURNADDRESSCHOICE'", {}, 16},
         {"UPDATE tblSettings SET Type = 'returnaddress1' WHERE Type = 'RETURNADDRESS1'", {}, 16},
         {"DELETE FROM tblSettings WHERE Type = 'VERSION' OR Type = 'COMMSETTINGS'",
@@ -301,67 +297,48 @@ TEST(ShippedSettings, OnlyTheRowsAFileLacksArePutBackWithTheirFirstValues)
          {"REPORTdefault Pocket Report"},
          17},
     };
-    for (const Case &c : cases) {
+    for (const auto &[change, putBack, rows] : cases) {
         TempDatabase temp;
-        temp.db().execute(c.change);
+        temp.db().execute(change);
         temp.close();
-        EXPECT_EQ(putBackShippedSettings(temp.path()), c.putBack) << c.change;
+        EXPECT_EQ(putBackShippedSettings(temp.path()), putBack) << change;
         auto db = Database::open(temp.path());
-        EXPECT_EQ(countRows(*db, "tblSettings"), c.rows) << c.change;
-        EXPECT_EQ(countRows(*db, "tblSettings WHERE Type = 'VERSION' AND Name = '3.0'"), 1) << c.change;
+        EXPECT_EQ(countRows(*db, "tblSettings"), rows) << change;
+        EXPECT_EQ(countRows(*db, "tblSettings WHERE Type = 'VERSION' AND Name = '3.0'"), 1) << change;
     }
 }
 
-// The first page (the one written most often) garbled over one of its parts. The pages
-// behind it tell a plain file from an encrypted one: a plain file is damaged, never asked
-// for a password; an encrypted one is asked for its password and then repaired with it.
-// An encrypted file's first bytes, its salt, stay: without them no page can be read.
-struct FirstPagePart {
-    const char *name;
-    int from, to; // bytes of the first page garbled; below 0, quarters of the page
-};
-constexpr int LastQuarter = -3, PageEnd = -4;
-
-class FirstPageGarbled : public ::testing::TestWithParam<std::tuple<FirstPagePart, bool>> {};
-
-TEST_P(FirstPageGarbled, APlainFileIsDamagedAndAnEncryptedOneAsksItsPassword)
+// The first page (the one written most often) garbled over its header, the page's own header,
+// its cells' end or the whole. The pages behind it tell a plain file from an encrypted one: a
+// plain file is damaged, never asked for a password; an encrypted one is asked for its password
+// and then repaired with it. An encrypted file's first bytes, its salt, stay: without them no
+// page can be read.
+TEST(DatabaseRepair, AGarbledFirstPageIsRepairedAndAnEncryptedOneAsksItsPassword)
 {
-    const auto [part, encrypted] = GetParam();
-    const int pageSize = encrypted ? damage::EncryptedPageSize : damage::PageSize;
-    TempDatabase temp;
-    ContactGenerator::insert(temp.db(), 300);
-    temp.close();
-    if (encrypted)
-        Database::open(temp.path(), true, false, ";pwd=")->newPassword("", "s3cret");
-    QByteArray bytes = readAll(temp.path());
-    const auto at = [&](int offset) { return offset < 0 ? -offset * pageSize / 4 : offset; };
-    const int from = std::max(at(part.from), encrypted ? damage::EncryptedSaltSize : 0);
-    const int to = at(part.to);
-    for (int i = from; i < to; ++i)
-        bytes[i] = char(((i + 11) * 37 + 11) & 0xff);
-    writeAll(temp.path(), bytes);
-
-    EXPECT_RUNTIME_ERROR(Database::open(temp.path()),
-                         encrypted ? err::NotValidPassword : err::DamagedDatabase);
-    const QString password = encrypted ? "s3cret" : "";
-    if (encrypted)
-        EXPECT_RUNTIME_ERROR(Database::open(temp.path(), true, false, ";pwd=s3cret"), err::DamagedDatabase);
-    const Database::RepairReport report = Database::repair(temp.path(), password);
-    EXPECT_EQ(report.table("tblContacts").kept, 300);
-    EXPECT_EQ(integrityProblems(temp.path(), password), 0);
+    for (const bool encrypted : {false, true}) {
+        const int page = encrypted ? damage::EncryptedPageSize : damage::PageSize;
+        for (const auto &[from, to] : {std::pair{0, 100}, {100, 112}, {page * 3 / 4, page}, {0, page}}) {
+            SCOPED_TRACE(testing::Message() << "encrypted " << encrypted << " bytes " << from << "-" << to);
+            TempDatabase temp;
+            ContactGenerator::insert(temp.db(), 300);
+            temp.close();
+            const QString password = encrypted ? "s3cret" : "";
+            if (encrypted)
+                Database::open(temp.path(), true, false, ";pwd=")->newPassword("", password);
+            QByteArray bytes = readAll(temp.path());
+            for (int i = std::max(from, encrypted ? damage::EncryptedSaltSize : 0); i < to; ++i)
+                bytes[i] = char(((i + 11) * 37 + 11) & 0xff);
+            writeAll(temp.path(), bytes);
+            EXPECT_RUNTIME_ERROR(Database::open(temp.path()),
+                                 encrypted ? err::NotValidPassword : err::DamagedDatabase);
+            if (encrypted)
+                EXPECT_RUNTIME_ERROR(Database::open(temp.path(), true, false, ";pwd=s3cret"),
+                                     err::DamagedDatabase);
+            EXPECT_EQ(Database::repair(temp.path(), password).table("tblContacts").kept, 300);
+            EXPECT_EQ(integrityProblems(temp.path(), password), 0);
+        }
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Parts, FirstPageGarbled,
-                         ::testing::Combine(::testing::Values(FirstPagePart{"header", 0, 100},
-                                                              FirstPagePart{"page_header", 100, 112},
-                                                              FirstPagePart{"cell_area", LastQuarter,
-                                                                            PageEnd},
-                                                              FirstPagePart{"whole_page", 0, PageEnd}),
-                                            ::testing::Bool()),
-                         [](const auto &info) {
-                             return std::string(std::get<0>(info.param).name) +
-                                    (std::get<1>(info.param) ? "_encrypted" : "_plain");
-                         });
 
 // A repair or a password change cut short leaves its copies beside the file, the plain copy
 // of an encrypted one among them: the next open that finds the file whole removes them. A
