@@ -742,8 +742,9 @@ void Remind::mousePressEvent(QMouseEvent *event)
 
 namespace {
 
-// The keys with which the grid can take another row: up and down, the paging keys, Ctrl+Tab
-// past either end of a row, and a typed character, which looks a row up by its first letters.
+// The keys with which the grid can take another row: up and down, the paging keys, Ctrl+Home
+// and Ctrl+End (alone they move along the row), Ctrl+Tab past either end of a row, and a typed
+// character, which looks a row up by its first letters.
 bool mayLeaveRow(const QKeyEvent &key)
 {
     switch (key.key()) {
@@ -751,9 +752,9 @@ bool mayLeaveRow(const QKeyEvent &key)
     case Qt::Key_Down:
     case Qt::Key_PageUp:
     case Qt::Key_PageDown:
+        return true;
     case Qt::Key_Home:
     case Qt::Key_End:
-        return true;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
         return key.modifiers() & Qt::ControlModifier;

@@ -279,6 +279,10 @@ TEST_F(DialingTest, NoControlCharacterIsSentAndCharactersThePortLacksAreTold)
     ComEnvironment com(2, modem->slavePath());
     const QString refused[][3] = {{"9,", "555-0100\rATS0=1\nATH1", "The number in Phone1 (Home) holds a control"},
                                   {"9,\r", "555-0100", "The dialing prefix holds a control character"},
+                                  // Ones a message could not show are named by their codes.
+                                  {"", QStringLiteral("555\u2028ATS0=1\u200E\u2002"),
+                                   "The number in Phone1 (Home) holds characters the modem port cannot carry: "
+                                   "U+2028 U+200E U+2002."},
                                   {"", QStringLiteral("555 ÉXT ٣٤"), "The number in Phone1 (Home) holds characters "
                                                                     "the modem port cannot carry: ٣ ٤."}};
     for (const auto &[prefix, number, told] : refused) {

@@ -444,7 +444,9 @@ TEST_F(RemindWindowTest, LeavingARowByKeySavesAValidChangeAndHoldsAnInvalidOne)
     addReminder("Beta", QDate(2026, 2, 1));
     run([&](Remind &w) {
         w.txtDescr->setText("Alpha changed"), w.txtRemindDate->setText("not a date");
-        script.answerMessage(platform::vbOK), w.DBGrid1->setFocus();
+        w.DBGrid1->setFocus(), QTest::keyClick(w.DBGrid1, Qt::Key_End), QTest::keyClick(w.DBGrid1, Qt::Key_Home);
+        EXPECT_TRUE(script.shown(platform::DialogKind::Message).empty()) << "Home and End stay in the row";
+        script.answerMessage(platform::vbOK);
         QTest::keyClick(w.DBGrid1, Qt::Key_Down);
         EXPECT_TRUE(!w.DBGrid1->isEnabled() && w.txtDescr->text() == "Alpha changed");
         w.txtRemindDate->setText("1/5/2026"), w.Form_Click(), w.DBGrid1->setFocus();

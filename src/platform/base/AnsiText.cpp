@@ -90,11 +90,30 @@ qsizetype appendComposedAnsi(QByteArray &bytes, QStringView text)
     return appendAnsi(bytes, text.toString().normalized(QString::NormalizationForm_C));
 }
 
+namespace {
+
+// Whether a character printed alone in a message would be seen.
+bool showsAlone(char32_t c)
+{
+    switch (QChar::category(c)) {
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_SpacingCombining:
+    case QChar::Mark_Enclosing:
+        return false;
+    default:
+        return QChar::isPrint(c) && !QChar::isSpace(c);
+    }
+}
+
+} // namespace
+
 QStringList ansiLacking(const QString &text)
 {
     QStringList lacking;
     for (const char32_t c : text.toUcs4()) {
-        const QString character = QString::fromUcs4(&c, 1);
+        const QString character =
+            showsAlone(c) ? QString::fromUcs4(&c, 1)
+                          : QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
         if (!encodeOne(c) && !lacking.contains(character))
             lacking.append(character);
     }

@@ -20,7 +20,9 @@ qsizetype appendAnsi(QByteArray &bytes, QStringView text);
 qsizetype appendComposedAnsi(QByteArray &bytes, QStringView text);
 
 // The characters of the text the code page lacks, each once, in the order they first
-// come (a character beyond 16 bits whole).
+// come (a character beyond 16 bits whole), as a message names them: one that shows
+// nothing by itself (a space, a line separator, a direction mark, a combining mark) as
+// its code, "U+2028".
 QStringList ansiLacking(const QString &text);
 
 // The reverse: every byte gives one character.
