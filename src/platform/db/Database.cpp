@@ -40,9 +40,10 @@ namespace dbfile {
 // checked by every read instead, so that opening a very large list stays quick.
 std::atomic<qint64> openCheckLimit = 64 * 1024 * 1024;
 
-// The files of the databases open in the program, each with its number of opens.
+// The files of the databases open in the program, by the engine's name of each: the paths
+// each open of it was made by, which its damage mark goes beside.
 QMutex openFilesMutex;
-QHash<QString, int> openFiles;
+QHash<QString, QStringList> openFiles;
 
 QString damageMarkOf(const QString &path)
 {
@@ -443,9 +444,10 @@ std::unique_ptr<Database> Database::open(const QString &path, bool exclusive, bo
     if (DamageMark::known(database->mPath))
         raiseDamaged(database->mPath);
     database->openConnection();
+    database->mEngineName = QString::fromUtf8(sqlite3_db_filename(database->handle(), "main"));
     {
         const QMutexLocker lock(&openFilesMutex);
-        ++openFiles[database->mPath];
+        openFiles[database->mEngineName].append(database->mPath);
     }
     // A finished copy beside a damaged file may be the only whole one; beside a file that
     // opened whole, none is.
@@ -555,20 +557,26 @@ std::function<void(const QString &path)> &DamageMark::observer()
 
 void DamageMark::note(const QString &path)
 {
-    const QString file = QFileInfo(path).absoluteFilePath();
+    // The engine names the file with every link followed; an open looks for the mark beside
+    // the path it was given.
+    QStringList opened;
     {
         const QMutexLocker lock(&openFilesMutex);
-        if (!openFiles.contains(file))
-            return;
+        opened = openFiles.value(path);
     }
-    if (!known(file)) {
+    opened.removeDuplicates();
+    if (opened.isEmpty())
+        return;
+    for (const QString &file : std::as_const(opened)) {
+        if (known(file))
+            continue;
         QFile mark(damageMarkOf(file));
         // Nothing to do where it cannot be written: the damage is still told.
         if (mark.open(QIODevice::WriteOnly | QIODevice::Truncate))
             mark.write(DamageMarkText);
     }
     if (observer())
-        observer()(file);
+        observer()(opened.first());
 }
 
 qint64 DamageMark::setOpenCheckLimit(qint64 bytes)
@@ -584,10 +592,13 @@ Database::~Database()
 void Database::close()
 {
     closeRecordsets();
-    if (mConnection.isOpen()) {
+    if (!mEngineName.isEmpty()) {
         const QMutexLocker lock(&openFilesMutex);
-        if (--openFiles[mPath] <= 0)
-            openFiles.remove(mPath);
+        QStringList &opened = openFiles[mEngineName];
+        opened.removeOne(mPath);
+        if (opened.isEmpty())
+            openFiles.remove(mEngineName);
+        mEngineName.clear();
     }
     mConnection.close();
     mUseLock.release();
