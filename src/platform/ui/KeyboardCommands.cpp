@@ -252,9 +252,9 @@ bool screenKeyEvent(QObject *receiver, QEvent *event)
     return false;
 }
 
-void noteKeyDelivered(QObject *receiver, const QEvent *event)
+void noteKeyDelivered(bool toWidget, const QEvent *event)
 {
-    if (event->type() != QEvent::KeyPress || !receiver->isWidgetType())
+    if (event->type() != QEvent::KeyPress || !toWidget)
         return;
     const auto *key = static_cast<const QKeyEvent *>(event);
     // A chord that no control or window took did nothing, and its release does nothing either:
