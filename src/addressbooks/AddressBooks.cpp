@@ -13,6 +13,7 @@
 #include "platform/base/DateText.h"
 #include "platform/base/TextBoundaries.h"
 #include "platform/base/TextDirection.h"
+#include "platform/db/TextCollation.h"
 #include "platform/print/PrintSurface.h"
 #include "platform/ui/MsgBox.h"
 
@@ -175,10 +176,7 @@ class AddressBookReport {
         QString key = platform::leftCharacters(FieldText(mRecords, keyField), 1)
                           .toUpper()
                           .normalized(QString::NormalizationForm_C);
-        const auto isMark = [](QChar c) {
-            return c.category() == QChar::Mark_NonSpacing || c.category() == QChar::Mark_SpacingCombining ||
-                   c.category() == QChar::Mark_Enclosing;
-        };
+        const auto isMark = [](QChar c) { return platform::isCombiningMark(c.unicode()); };
         // A key that is nothing but marks keeps them: they are all it has to file by.
         if (!std::all_of(key.cbegin(), key.cend(), isMark))
             key.removeIf(isMark);

@@ -61,6 +61,12 @@ QString Trim(const QString &text)
     return LTrim(RTrim(text));
 }
 
+QString listed(QStringList items)
+{
+    const QString last = items.takeLast();
+    return items.isEmpty() ? last : items.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
+}
+
 void ShowComboDropDown(QComboBox *combo)
 {
     if (combo && combo->count() > 0)

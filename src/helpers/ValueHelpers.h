@@ -29,5 +29,8 @@ QString LTrim(const QString &text);
 QString RTrim(const QString &text);
 QString Trim(const QString &text);
 
+// A list of items as a sentence gives it: "a", "a and b", "a, b and c". Not empty.
+QString listed(QStringList items);
+
 // Opens the list of a combo box that holds at least one item.
 void ShowComboDropDown(QComboBox *combo);

@@ -99,11 +99,10 @@ std::unique_ptr<StdPicture> loadForBox(const QString &path, const PictureBox &bo
 // "Picture 2" or "Pictures 2, 4 and 6".
 QString slotList(const QList<int> &numbers)
 {
-    QString listed = QString::number(numbers.first());
-    for (qsizetype i = 1; i < numbers.size(); ++i)
-        listed += (i + 1 == numbers.size() ? QStringLiteral(" and ") : QStringLiteral(", ")) +
-                  QString::number(numbers[i]);
-    return (numbers.size() == 1 ? QStringLiteral("Picture ") : QStringLiteral("Pictures ")) + listed;
+    QStringList each;
+    for (const int number : numbers)
+        each.append(QString::number(number));
+    return (numbers.size() == 1 ? QStringLiteral("Picture ") : QStringLiteral("Pictures ")) + listed(each);
 }
 
 QPointer<PictureForm> &slot()

@@ -5,6 +5,7 @@
 #include "helpers/DatabaseOpenDialog.h"
 #include "helpers/GLOBAL.h"
 #include "helpers/RecordSource.h"
+#include "helpers/ValueHelpers.h"
 #include "helpers/mCommonDialog.h"
 #include "mainwindow/CommandUnderWay.h"
 #include "mainwindow/NameList.h"
@@ -66,13 +67,6 @@ const QString PasswordPromptTitle = QStringLiteral("Password?");
 QString rowsOf(qint64 count, const QString &one, const QString &many)
 {
     return QString::number(count) + QLatin1Char(' ') + (count == 1 ? one : many);
-}
-
-// A list of items as a sentence gives it: "a", "a and b", "a, b and c".
-QString listed(QStringList items)
-{
-    const QString last = items.takeLast();
-    return items.isEmpty() ? last : items.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
 }
 
 // What a repair kept, told once it is over: the contacts, categories and reminders the

@@ -98,9 +98,17 @@ QString withBalancedIsolates(QStringView core)
 // the field's isolate.
 QString separatorsReplaced(const QString &field, QChar lineEnd, bool keepLineEnds)
 {
+    const auto replaced = [&](QChar c) {
+        return isParagraphSeparator(c) && !(keepLineEnds && (c == u'\r' || c == u'\n'));
+    };
+    // Every field printed comes through here, and nearly all have nothing to replace.
+    const auto first = std::find_if(field.cbegin(), field.cend(), replaced);
+    if (first == field.cend())
+        return field;
     QString text;
     text.reserve(field.size());
-    for (qsizetype i = 0; i < field.size(); ++i) {
+    text += QStringView(field.cbegin(), first);
+    for (qsizetype i = first - field.cbegin(); i < field.size(); ++i) {
         const QChar c = field[i];
         if (!isParagraphSeparator(c)) {
             text += c;
@@ -114,6 +122,7 @@ QString separatorsReplaced(const QString &field, QChar lineEnd, bool keepLineEnd
     }
     return text;
 }
+
 struct BidiCloser {
     void operator()(UBiDi *bidi) const { ubidi_close(bidi); }
 };

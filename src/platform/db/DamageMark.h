@@ -14,10 +14,11 @@ namespace DamageMark {
 
 bool known(const QString &path);
 // Told on the thread that met it, each time a read or write of an open database meets
-// damage, with the file's full path; unset by default.
+// damage, with the full path the database was opened by; unset by default.
 std::function<void(const QString &path)> &observer();
-// Where the engine reports damage on a connection to `path`: damage met while a database
-// is open on the file marks it and is told to the observer. Damage an open finds is not.
+// Where the engine reports damage on a connection to `path` (the engine's name of the file,
+// every link followed): damage met while a database is open on the file marks it beside
+// each path it is open by, and is told to the observer. Damage an open finds is not.
 void note(const QString &path);
 // Files larger than this are checked for damage by every read instead of at open, so
 // that a very large list opens quickly; 64 MB unless set. Returns the limit it replaces.

@@ -29,6 +29,7 @@
 #include <QtEndian>
 #include <atomic>
 #include <filesystem>
+#include <initializer_list>
 #include <optional>
 #include <sys/stat.h>
 
@@ -40,9 +41,10 @@ namespace dbfile {
 // checked by every read instead, so that opening a very large list stays quick.
 std::atomic<qint64> openCheckLimit = 64 * 1024 * 1024;
 
-// The files of the databases open in the program, each with its number of opens.
+// The files of the databases open in the program, by the engine's name of each: the paths
+// each open of it was made by, which its damage mark goes beside.
 QMutex openFilesMutex;
-QHash<QString, int> openFiles;
+QHash<QString, QStringList> openFiles;
 
 QString damageMarkOf(const QString &path)
 {
@@ -333,9 +335,10 @@ QByteArray headOf(const QString &file)
 // was made for), and empty or holding what the work writes there: a plain or an encrypted
 // database, the rollback journal of one, a new database killed before its first page was
 // written, its journal beside it, or the beginning of a backup being copied.
-bool isOwnWorkFile(const QString &file, const QString &work, const QRegularExpressionMatch &name)
+bool isOwnWorkFile(const QString &file, const QRegularExpressionMatch &name)
 {
-    if (name.captured(4) != stampCheck(name.captured(1), work, name.captured(3)))
+    const QString work = name.captured(2);
+    if (name.captured(5) != stampCheck(name.captured(1), work, name.captured(4)))
         return false;
     const QString database = QFileInfo(file).dir().filePath(name.captured(1));
     struct stat status, databaseStatus;
@@ -348,7 +351,7 @@ bool isOwnWorkFile(const QString &file, const QString &work, const QRegularExpre
     if (status.st_size == 0)
         return true;
     const QByteArray head = headOf(file);
-    if (name.capturedLength(5) > 0)
+    if (name.capturedLength(6) > 0)
         return isJournalHead(head);
     // A backup being copied begins as the file did, which may be a backup itself by now.
     if (work == BackupWork) {
@@ -369,10 +372,16 @@ bool isOwnWorkFile(const QString &file, const QString &work, const QRegularExpre
 // A password change or a repair cut short (the program killed, the machine stopped) leaves
 // its copy of the whole database, perhaps unencrypted, beside the file it was to replace:
 // beside the file a symbolic link leads to, or beside the link itself for a change made
-// before such links were followed. `work` is the kind of copy. A user's file named alike
+// before such links were followed. `works` are the kinds of copy. A user's file named alike
 // stays.
-void removeLeftovers(const QString &path, QLatin1String work)
+void removeLeftovers(const QString &path, std::initializer_list<QLatin1String> works)
 {
+    // The kinds are looked for in one look at the folder, which may hold many files.
+    QStringList kinds, patterns;
+    for (const QLatin1String work : works) {
+        kinds.append(work);
+        patterns.append(QStringLiteral("*.%1-*").arg(work));
+    }
     QStringList places{path};
     const QString real = QFileInfo(path).canonicalFilePath();
     if (!real.isEmpty() && real != path)
@@ -380,18 +389,17 @@ void removeLeftovers(const QString &path, QLatin1String work)
     for (const QString &place : std::as_const(places)) {
         const QFileInfo info(place);
         const QRegularExpression leftover(
-            QStringLiteral("^(%1)\\.%2-(([0-9a-f]{8})([0-9a-f]{8}))(-journal)?$")
-                .arg(QRegularExpression::escape(info.fileName()), work));
+            QStringLiteral("^(%1)\\.(%2)-(([0-9a-f]{8})([0-9a-f]{8}))(-journal)?$")
+                .arg(QRegularExpression::escape(info.fileName()), kinds.join(u'|')));
         const QDir folder = info.absoluteDir();
         const QStringList names =
-            folder.entryList({QStringLiteral("*.%1-*").arg(work)},
-                             QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+            folder.entryList(patterns, QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
         // Each is looked at before any goes: a file is told by its journal, and a journal
         // goes only with its file, lest a file it tells be left that nothing tells.
         QStringList own;
         for (const QString &name : names) {
             const QRegularExpressionMatch match = leftover.match(name);
-            if (match.hasMatch() && isOwnWorkFile(folder.filePath(name), work, match))
+            if (match.hasMatch() && isOwnWorkFile(folder.filePath(name), match))
                 own.append(folder.filePath(name));
         }
         static const QLatin1String journal("-journal");
@@ -438,20 +446,19 @@ std::unique_ptr<Database> Database::open(const QString &path, bool exclusive, bo
     // stale. The copy a repair reads the file through, and a backup being copied, are never
     // the only whole one.
     if (!database->mReadOnly)
-        for (const QLatin1String work : {ScratchWork, BackupWork})
-            removeLeftovers(database->mPath, work);
+        removeLeftovers(database->mPath, {ScratchWork, BackupWork});
     if (DamageMark::known(database->mPath))
         raiseDamaged(database->mPath);
     database->openConnection();
+    database->mEngineName = QString::fromUtf8(sqlite3_db_filename(database->handle(), "main"));
     {
         const QMutexLocker lock(&openFilesMutex);
-        ++openFiles[database->mPath];
+        openFiles[database->mEngineName].append(database->mPath);
     }
     // A finished copy beside a damaged file may be the only whole one; beside a file that
     // opened whole, none is.
     if (!database->mReadOnly)
-        for (const QLatin1String work : {RekeyWork, RepairWork})
-            removeLeftovers(database->mPath, work);
+        removeLeftovers(database->mPath, {RekeyWork, RepairWork});
     return database;
 }
 
@@ -555,20 +562,26 @@ std::function<void(const QString &path)> &DamageMark::observer()
 
 void DamageMark::note(const QString &path)
 {
-    const QString file = QFileInfo(path).absoluteFilePath();
+    // The engine names the file with every link followed; an open looks for the mark beside
+    // the path it was given.
+    QStringList opened;
     {
         const QMutexLocker lock(&openFilesMutex);
-        if (!openFiles.contains(file))
-            return;
+        opened = openFiles.value(path);
     }
-    if (!known(file)) {
+    opened.removeDuplicates();
+    if (opened.isEmpty())
+        return;
+    for (const QString &file : std::as_const(opened)) {
+        if (known(file))
+            continue;
         QFile mark(damageMarkOf(file));
         // Nothing to do where it cannot be written: the damage is still told.
         if (mark.open(QIODevice::WriteOnly | QIODevice::Truncate))
             mark.write(DamageMarkText);
     }
     if (observer())
-        observer()(file);
+        observer()(opened.first());
 }
 
 qint64 DamageMark::setOpenCheckLimit(qint64 bytes)
@@ -584,10 +597,13 @@ Database::~Database()
 void Database::close()
 {
     closeRecordsets();
-    if (mConnection.isOpen()) {
+    if (!mEngineName.isEmpty()) {
         const QMutexLocker lock(&openFilesMutex);
-        if (--openFiles[mPath] <= 0)
-            openFiles.remove(mPath);
+        QStringList &opened = openFiles[mEngineName];
+        opened.removeOne(mPath);
+        if (opened.isEmpty())
+            openFiles.remove(mEngineName);
+        mEngineName.clear();
     }
     mConnection.close();
     mUseLock.release();

@@ -202,6 +202,9 @@ class Database {
     SqlConnection mConnection;
     FileUseLock mUseLock;
     QString mPath;
+    // The name the engine has the file by (every link followed), which it names the file by
+    // when it reports damage; empty once closed.
+    QString mEngineName;
     QString mPassword;
     bool mExclusive = false;
     bool mReadOnly = false;

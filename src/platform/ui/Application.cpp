@@ -32,8 +32,10 @@ bool Application::notify(QObject *receiver, QEvent *event)
     try {
         if (screenKeyEvent(receiver, event))
             return true;
+        // Asked before the delivery, which may take the receiver away.
+        const bool toWidget = receiver->isWidgetType();
         const bool delivered = QApplication::notify(receiver, event);
-        noteKeyDelivered(receiver, event);
+        noteKeyDelivered(toWidget, event);
         return delivered;
     } catch (...) {
         escaped = std::current_exception();

@@ -94,9 +94,14 @@ QWidget *windowOf(QObject *receiver)
     if (receiver->isWidgetType())
         return static_cast<QWidget *>(receiver)->window();
     if (auto *window = qobject_cast<QWindow *>(receiver)) {
+        // Every key reaches its window before its control, and the program's windows are
+        // found among all its widgets: the one found last is nearly always the one again.
+        static QPointer<QWidget> found;
+        if (found && found->windowHandle() == window)
+            return found;
         for (QWidget *top : QApplication::topLevelWidgets())
             if (top->windowHandle() == window)
-                return top;
+                return found = top;
     }
     return nullptr;
 }
@@ -247,9 +252,9 @@ bool screenKeyEvent(QObject *receiver, QEvent *event)
     return false;
 }
 
-void noteKeyDelivered(QObject *receiver, const QEvent *event)
+void noteKeyDelivered(bool toWidget, const QEvent *event)
 {
-    if (event->type() != QEvent::KeyPress || !receiver->isWidgetType())
+    if (event->type() != QEvent::KeyPress || !toWidget)
         return;
     const auto *key = static_cast<const QKeyEvent *>(event);
     // A chord that no control or window took did nothing, and its release does nothing either:

@@ -26,8 +26,9 @@ void installKeyboardCommands();
 // The program's application object asks it about every event first.
 bool screenKeyEvent(QObject *receiver, QEvent *event);
 
-// Told of every event once it was delivered: a chord that nothing took (Ctrl or Alt with a
+// Told of every event once it was delivered, and whether it went to a widget (asked before,
+// as the delivery may delete the receiver): a chord that nothing took (Ctrl or Alt with a
 // key no control uses) counts as spent, like an access key, until it is let go.
-void noteKeyDelivered(QObject *receiver, const QEvent *event);
+void noteKeyDelivered(bool toWidget, const QEvent *event);
 
 } // namespace platform
