@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QScopeGuard>
 
 #include <cerrno>
 #include <limits>
@@ -181,6 +182,30 @@ class RowSalvage {
         return false;
     }
 
+    // Read as the program reads, a page one of whose cells claims more than the page holds
+    // is refused whole, with the sound rows it holds; read again without that check, those
+    // rows join the ones copied. Only a table whose key is a column of its rows can tell a
+    // row copied already from one to add.
+    void runUnchecked()
+    {
+        int keyColumns = 0;
+        bool integerKey = false;
+        {
+            SqlStatement columns(mDb, QStringLiteral("PRAGMA main.table_info(%1)").arg(mTable));
+            while (columns.step())
+                if (columns.int64(5) > 0) {
+                    ++keyColumns;
+                    integerKey = columns.text(2).compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0;
+                }
+        }
+        if (keyColumns != 1 || !integerKey)
+            return;
+        exec(mDb, "PRAGMA cell_size_check = OFF");
+        const auto checkAgain = qScopeGuard(
+            [this] { sqlite3_exec(mDb, "PRAGMA cell_size_check = ON", nullptr, nullptr, nullptr); });
+        run();
+    }
+
     // The rows the table lists that were not copied: read whole but refused by the table's
     // own rules, or unreadable themselves (a lost page of a long row's text, say).
     qint64 refused() const { return mRefused.size() + mUnreadable.size(); }
@@ -261,8 +286,12 @@ class RowSalvage {
         const int result = sqlite3_step(mCopy.handle());
         mCopy.reset();
         mTicker.advance();
-        if (result == SQLITE_DONE || result == SQLITE_ROW)
+        if (result == SQLITE_DONE || result == SQLITE_ROW) {
+            // A row an earlier reading could not reach is no longer lost once copied.
+            if (sqlite3_changes(mDb) > 0)
+                mUnreadable.remove(rowid);
             return;
+        }
         // A row that could not be written is no row lost: the repair stops.
         if (failedToWrite(result))
             raiseEngineNotWritten(mDb, result);
@@ -783,6 +812,8 @@ class Repair {
                 continue;
             RowSalvage salvage(mDb, table.name, mTicker);
             table.whole = salvage.run();
+            if (!table.whole)
+                salvage.runUnchecked();
             table.seen = rowCount(mDb, table.name) + salvage.refused();
         }
         copyCounters();

@@ -265,6 +265,25 @@ TEST(DatabaseRepair, ContactsDeletedBeforeTheDamageStayDeleted)
     EXPECT_FALSE(report.lostRows());
 }
 
+// A row told longer than its page holds costs that row alone, not its page's others.
+TEST(DatabaseRepair, ARowToldLongerThanItsPageCostsOnlyThatRow)
+{
+    TempDatabase temp;
+    ContactGenerator::insert(temp.db(), 400);
+    temp.close();
+    QByteArray bytes = readAll(temp.path());
+    const qint64 leaf = damage::firstChildOf(bytes, damage::firstPageOf(temp.path(), "tblContacts"));
+    auto *page = reinterpret_cast<uchar *>(bytes.data()) + (leaf - 1) * damage::PageSize;
+    int last = 0; // the cell that ends at the page's end; a length of 4000 runs past it
+    for (int cell = 0; cell < qFromBigEndian<quint16>(page + 3); ++cell)
+        last = std::max<int>(last, qFromBigEndian<quint16>(page + 8 + 2 * cell));
+    ASSERT_TRUE((page[last] & 0x80) && !(page[last + 1] & 0x80)) << "a length of two bytes";
+    page[last] = 0x80 | (4000 >> 7);
+    page[last + 1] = 4000 & 0x7F;
+    writeAll(temp.path(), bytes);
+    EXPECT_EQ(Database::repair(temp.path()).table("tblContacts").kept, 399);
+}
+
 // A stored definition of a table of the program's that cannot be read, in a file with a
 // password: the table gets the program's definition, and its rows and indexes.
 TEST(DatabaseRepair, AnUnreadableDefinitionOfAKnownTableIsReplacedWithTheProgramsOwn)
