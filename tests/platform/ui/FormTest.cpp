@@ -346,6 +346,39 @@ TEST(FormKeys, AHeldKeyCommandsOncePerPressWhicheverWindowTheRepeatsReach)
     }
 }
 
+// The window system may pass the keyboard's repeat on as a release and a press of one instant,
+// neither marked as repeated: they go on with the hold, as a marked repeat does.
+TEST(FormKeys, ARepeatSentAsAReleaseAndAPressOfOneInstantGoesOnWithTheHold)
+{
+    DialogScript script;
+    const struct {
+        const char *what;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        std::vector<quint64> pressedAt, releasedAt;
+        int keyDowns;
+        const char *typed;
+    } cases[] = {{"held access key", Qt::Key_G, Qt::AltModifier, {100, 760, 800}, {760, 800, 900}, 1, ""},
+                 {"access key pressed twice", Qt::Key_G, Qt::AltModifier, {100, 760}, {700, 900}, 2, ""},
+                 {"held letter", Qt::Key_Q, Qt::NoModifier, {100, 760, 800}, {760, 800, 900}, 3, "qqq"}};
+    for (const auto &c : cases) {
+        LoggingForm form("frmA");
+        form.setKeyPreview(true);
+        form.showModeless();
+        QApplication::setActiveWindow(&form);
+        form.edit->setFocus();
+        const QString text = QKeySequence(c.key).toString().toLower();
+        for (std::size_t i = 0; i < 2 * c.pressedAt.size(); ++i) {
+            QKeyEvent event(i % 2 ? QEvent::KeyRelease : QEvent::KeyPress, c.key, c.modifiers, 38, c.key, 0,
+                            text);
+            event.setTimestamp((i % 2 ? c.releasedAt : c.pressedAt)[i / 2]);
+            QApplication::sendEvent(form.edit, &event);
+        }
+        EXPECT_EQ(form.log.filter("KeyDown").size(), c.keyDowns) << c.what;
+        EXPECT_EQ(form.edit->text(), c.typed) << c.what;
+    }
+}
+
 TEST(FormKeys, DisabledFormSeesNoKeys)
 {
     DialogScript script;
