@@ -346,36 +346,32 @@ TEST(FormKeys, AHeldKeyCommandsOncePerPressWhicheverWindowTheRepeatsReach)
     }
 }
 
-// The window system may pass the keyboard's repeat on as a release and a press of one instant,
-// neither marked as repeated: they go on with the hold, as a marked repeat does.
-TEST(FormKeys, ARepeatSentAsAReleaseAndAPressOfOneInstantGoesOnWithTheHold)
+// The keyboard's repeat may come as a release and a press of one instant, neither marked as
+// repeated: it goes on with the hold. A press a moment after the release is a press of its own.
+TEST(FormKeys, AReleaseAndAPressOfOneInstantAreARepeat)
 {
     DialogScript script;
     const struct {
-        const char *what;
         Qt::Key key;
-        Qt::KeyboardModifiers modifiers;
-        std::vector<quint64> pressedAt, releasedAt;
+        quint64 secondPress;
         int keyDowns;
         const char *typed;
-    } cases[] = {{"held access key", Qt::Key_G, Qt::AltModifier, {100, 760, 800}, {760, 800, 900}, 1, ""},
-                 {"access key pressed twice", Qt::Key_G, Qt::AltModifier, {100, 760}, {700, 900}, 2, ""},
-                 {"held letter", Qt::Key_Q, Qt::NoModifier, {100, 760, 800}, {760, 800, 900}, 3, "qqq"}};
+    } cases[] = {{Qt::Key_G, 760, 1, ""}, {Qt::Key_G, 761, 2, ""}, {Qt::Key_Q, 760, 2, "qq"}};
     for (const auto &c : cases) {
         LoggingForm form("frmA");
         form.setKeyPreview(true);
         form.showModeless();
-        QApplication::setActiveWindow(&form);
         form.edit->setFocus();
-        const QString text = QKeySequence(c.key).toString().toLower();
-        for (std::size_t i = 0; i < 2 * c.pressedAt.size(); ++i) {
-            QKeyEvent event(i % 2 ? QEvent::KeyRelease : QEvent::KeyPress, c.key, c.modifiers, 38, c.key, 0,
-                            text);
-            event.setTimestamp((i % 2 ? c.releasedAt : c.pressedAt)[i / 2]);
+        const quint64 times[] = {100, 760, c.secondPress, 900};
+        for (int i = 0; i < 4; ++i) {
+            QKeyEvent event(i % 2 ? QEvent::KeyRelease : QEvent::KeyPress, c.key,
+                            c.key == Qt::Key_G ? Qt::AltModifier : Qt::NoModifier, 38, c.key, 0,
+                            QKeySequence(c.key).toString().toLower());
+            event.setTimestamp(times[i]);
             QApplication::sendEvent(form.edit, &event);
         }
-        EXPECT_EQ(form.log.filter("KeyDown").size(), c.keyDowns) << c.what;
-        EXPECT_EQ(form.edit->text(), c.typed) << c.what;
+        EXPECT_EQ(form.log.filter("KeyDown").size(), c.keyDowns) << c.key << c.secondPress;
+        EXPECT_EQ(form.edit->text(), c.typed) << c.key << c.secondPress;
     }
 }
 
