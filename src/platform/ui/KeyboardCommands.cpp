@@ -43,6 +43,16 @@ struct HeldKey {
 
 HeldKey held;
 
+// The last hold a release ended, as it stood. The keyboard repeats a key as a release and a
+// press stamped with one instant, and the window system does not always mark the pair as a
+// repeat: a press at that instant goes on with the hold the release seemed to end.
+struct EndedHold {
+    HeldKey hold;
+    quint64 timestamp = 0;
+};
+
+EndedHold lastEnded;
+
 bool isModifierKey(int key)
 {
     switch (key) {
@@ -68,11 +78,27 @@ bool isModifierKey(int key)
 }
 
 // The same physical key, whatever the modifiers now make of it (Shift turns 1 into !).
+bool isKeyOf(const HeldKey &hold, const QKeyEvent *event)
+{
+    if (hold.scanCode != 0 || event->nativeScanCode() != 0)
+        return hold.scanCode == event->nativeScanCode();
+    return hold.key == event->key();
+}
+
 bool isHeldKey(const QKeyEvent *event)
 {
-    if (held.scanCode != 0 || event->nativeScanCode() != 0)
-        return held.scanCode == event->nativeScanCode();
-    return held.key == event->key();
+    return isKeyOf(held, event);
+}
+
+// A press the keyboard repeated though nothing marked it so; the hold it belongs to is the
+// held one again.
+bool continuesEndedHold(const QKeyEvent *event)
+{
+    if (event->timestamp() == 0 || event->timestamp() != lastEnded.timestamp ||
+        !isKeyOf(lastEnded.hold, event))
+        return false;
+    held = lastEnded.hold;
+    return true;
 }
 
 // A key the program sends itself (a grid handing its typing on to another box) while the
@@ -226,7 +252,7 @@ bool screenKeyEvent(QObject *receiver, QEvent *event)
             typeNothingWithChord(receiver, key);
         return false;
     }
-    if (key->isAutoRepeat()) {
+    if (key->isAutoRepeat() || (type != QEvent::KeyRelease && continuesEndedHold(key))) {
         if (!isSpentRepeat(receiver, key))
             return false;
         // Taken by nobody: no shortcut runs for it, and no control sees it.
@@ -239,8 +265,10 @@ bool screenKeyEvent(QObject *receiver, QEvent *event)
         QWidget *window = windowOf(receiver);
         const bool spent = held.commanded || (window && window != held.window);
         // The window system's window hands the release on to its control, which ends it.
-        if (spent || receiver->isWidgetType() || !window)
+        if (spent || receiver->isWidgetType() || !window) {
+            lastEnded = {held, key->timestamp()};
             held.down = false;
+        }
         if (!spent)
             return false;
         key->accept();

@@ -19,7 +19,8 @@ void installKeyboardCommands();
 //   shortcut took, a chord nothing took) does nothing more while it is held: the presses the
 //   keyboard repeats and the release are dropped. So are the repeats and the release of any
 //   key that reach a window other than the one its press reached (the press opened or closed
-//   a window), and repeats of a key whose press the program never saw.
+//   a window), and repeats of a key whose press the program never saw. A release and a press
+//   of the key at one instant are a repeat, marked so or not.
 // - Alt, Ctrl or Meta with a key types nothing: the press keeps its key and modifiers for the
 //   handlers that command with it, but no character. Ctrl and Alt together stand for AltGr
 //   where the system reports it so, and type as AltGr does; menus keep their letters.

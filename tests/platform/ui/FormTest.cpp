@@ -346,6 +346,29 @@ TEST(FormKeys, AHeldKeyCommandsOncePerPressWhicheverWindowTheRepeatsReach)
     }
 }
 
+// The keyboard's repeat may come as a release and a press of one instant, neither marked as
+// repeated: it goes on with the hold. A press a moment after a release is a press of its own.
+TEST(FormKeys, AReleaseAndAPressOfOneInstantAreARepeat)
+{
+    DialogScript script;
+    for (const Qt::Key key : {Qt::Key_G, Qt::Key_Q}) {
+        LoggingForm form("frmA");
+        form.setKeyPreview(true);
+        form.showModeless();
+        form.edit->setFocus();
+        const bool access = key == Qt::Key_G;
+        const quint64 times[] = {100, 760, 760, 800, 801, 900};
+        for (int i = 0; i < 6; ++i) {
+            QKeyEvent event(i % 2 ? QEvent::KeyRelease : QEvent::KeyPress, key,
+                            access ? Qt::AltModifier : Qt::NoModifier, 38, key, 0, access ? "g" : "q");
+            event.setTimestamp(times[i]);
+            QApplication::sendEvent(form.edit, &event);
+        }
+        EXPECT_EQ(form.log.filter("KeyDown").size(), access ? 2 : 3) << key;
+        EXPECT_EQ(form.edit->text(), access ? "" : "qqq") << key;
+    }
+}
+
 TEST(FormKeys, DisabledFormSeesNoKeys)
 {
     DialogScript script;
