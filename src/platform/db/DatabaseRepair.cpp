@@ -657,7 +657,8 @@ struct IndexedRows {
 // own, so they still tell the rows of a garbled page. A key is taken when two indexes list
 // it (or the one index the table has): a byte gone wrong in one index makes a key no row
 // has.
-IndexedRows indexedRows(sqlite3 *db, const QString &table, const QList<SchemaObject> &objects)
+IndexedRows indexedRows(sqlite3 *db, const QString &scratch, const QString &table,
+                        const QList<SchemaObject> &objects)
 {
     IndexedRows indexed;
     QHash<qint64, int> listings;
@@ -666,13 +667,18 @@ IndexedRows indexedRows(sqlite3 *db, const QString &table, const QList<SchemaObj
         if (object.type != QLatin1String("index"))
             continue;
         try {
-            SqlStatement indexOf(db,
-                                 QStringLiteral("SELECT tbl_name FROM damaged.sqlite_master WHERE name = ?"));
+            SqlStatement indexOf(
+                db, QStringLiteral("SELECT tbl_name, rootpage FROM damaged.sqlite_master WHERE name = ?"));
             indexOf.bind(1, object.name);
             if (!indexOf.step() || indexOf.text(0).compare(table, Qt::CaseInsensitive) != 0)
                 continue;
+            const qint64 root = indexOf.int64(1);
             indexOf.finalize();
             ++indexes;
+            // The engine can read out of bounds walking an index whose pages do not hold
+            // together, and end the program: such an index tells nothing here.
+            if (root < 2 || root > 0xffffffff || !PageSalvage::indexHoldsTogether(scratch, quint32(root)))
+                continue;
             bool whole = false;
             QSet<qint64> keys = keysOfIndex(db, table, object.name, whole);
             indexed.mostListed = std::max(indexed.mostListed, qint64(keys.size()));
@@ -1005,7 +1011,7 @@ class Repair {
     {
         for (const SchemaObject &object : std::as_const(mObjects))
             if (object.type == QLatin1String("table"))
-                mIndexed[object.name.toLower()] = indexedRows(mDb, object.name, mObjects);
+                mIndexed[object.name.toLower()] = indexedRows(mDb, mScratch, object.name, mObjects);
     }
 
     // The tables of the repaired file: each one whose definition can be read, and each of the

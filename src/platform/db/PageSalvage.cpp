@@ -24,6 +24,7 @@ namespace {
 constexpr uchar TableInterior = 0x05;
 constexpr uchar IndexInterior = 0x02;
 constexpr uchar TableLeaf = 0x0d;
+constexpr uchar IndexLeaf = 0x0a;
 
 // Probes are written into the scratch copy's list of tables in batches: each batch costs one
 // reading of that list, and each probe's definition a few kilobytes of it.
@@ -487,6 +488,108 @@ QList<ListEntry> listEntries(sqlite3 *db, const QString &scratch, const Progress
         },
         progress);
     return entries;
+}
+
+bool indexHoldsTogether(const QString &scratch, quint32 root)
+{
+    QFile file(scratch);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const auto layout = DatabaseHeader::pageLayout(file.read(100));
+    if (!layout)
+        return false;
+    const int pageSize = layout->first;
+    const qint64 usable = pageSize - layout->second;
+    const quint32 count = quint32(file.size() / pageSize);
+    const uchar *data = count > 1 ? file.map(0, qint64(count) * pageSize) : nullptr;
+    if (!data || usable < 480)
+        return false;
+    const auto inFile = [&](quint32 n) { return n >= 2 && n <= count; };
+    // A varint within [at, end): its value and where it ends, or nothing.
+    const auto varint = [&](const uchar *page, qint64 at,
+                            qint64 end) -> std::optional<QPair<quint64, qint64>> {
+        quint64 value = 0;
+        for (int i = 0; i < 9 && at < end; ++i, ++at) {
+            if (i == 8)
+                return QPair<quint64, qint64>((value << 8) | page[at], at + 1);
+            value = (value << 7) | (page[at] & 0x7f);
+            if ((page[at] & 0x80) == 0)
+                return QPair<quint64, qint64>(value, at + 1);
+        }
+        return std::nullopt;
+    };
+    // How much of an index entry's payload stands on its own page, by the engine's rule.
+    const qint64 most = (usable - 12) * 64 / 255 - 23;
+    const qint64 least = (usable - 12) * 32 / 255 - 23;
+    const auto local = [&](quint64 payload) -> qint64 {
+        if (payload <= quint64(most))
+            return qint64(payload);
+        const qint64 kept = least + qint64((payload - quint64(least)) % quint64(usable - 4));
+        return kept <= most ? kept : least;
+    };
+
+    QSet<quint32> seen;
+    QList<quint32> todo{root};
+    while (!todo.isEmpty()) {
+        const quint32 n = todo.takeLast();
+        if (!inFile(n) || seen.contains(n))
+            return false;
+        seen.insert(n);
+        const uchar *page = data + qint64(n - 1) * pageSize;
+        const bool interior = page[0] == IndexInterior;
+        if (!interior && page[0] != IndexLeaf)
+            return false;
+        const qint64 header = interior ? 12 : 8;
+        const qint64 cells = qFromBigEndian<quint16>(page + 3);
+        if (header + 2 * cells > usable)
+            return false;
+        if (interior)
+            todo.append(qFromBigEndian<quint32>(page + 8));
+        for (qint64 i = 0; i < cells; ++i) {
+            qint64 at = qFromBigEndian<quint16>(page + header + 2 * i);
+            if (at < header + 2 * cells || at >= usable)
+                return false;
+            if (interior) {
+                if (at + 4 > usable)
+                    return false;
+                todo.append(qFromBigEndian<quint32>(page + at));
+                at += 4;
+            }
+            const auto size = varint(page, at, usable);
+            if (!size || size->first == 0 || size->first > 0x7fffffff)
+                return false;
+            const qint64 here = local(size->first);
+            const bool spills = qint64(size->first) > here;
+            if (size->second + here + (spills ? 4 : 0) > usable)
+                return false;
+            // The entry's fields must be told within its own page and add up to its length.
+            const auto fields = varint(page, size->second, size->second + here);
+            if (!fields || fields->first < 2 || fields->first > quint64(here))
+                return false;
+            quint64 length = fields->first;
+            for (qint64 field = fields->second; field < size->second + qint64(fields->first);) {
+                const auto type = varint(page, field, size->second + qint64(fields->first));
+                if (!type || type->first == 10 || type->first == 11)
+                    return false;
+                static constexpr quint64 Fixed[] = {0, 1, 2, 3, 4, 6, 8, 8, 0, 0};
+                length += type->first < 10 ? Fixed[type->first] : (type->first - 12) / 2;
+                field = type->second;
+            }
+            if (length != size->first)
+                return false;
+            // The rest of a long entry is on a chain of pages of its own.
+            if (spills) {
+                quint32 next = qFromBigEndian<quint32>(page + size->second + here);
+                for (qint64 left = qint64(size->first) - here; left > 0; left -= usable - 4) {
+                    if (!inFile(next) || seen.contains(next))
+                        return false;
+                    seen.insert(next);
+                    next = qFromBigEndian<quint32>(data + qint64(next - 1) * pageSize);
+                }
+            }
+        }
+    }
+    return true;
 }
 
 } // namespace platform::PageSalvage

@@ -41,6 +41,11 @@ struct ListEntry {
 // the rest of the list may stand on pages of its own.
 QList<ListEntry> listEntries(sqlite3 *db, const QString &scratch, const Progress &progress = {});
 
+// Whether the pages of the index whose first page is `root`, in `scratch`, hold together:
+// each an index page, each entry and each page it leads to within the file, none reached
+// twice. The engine may read past a page whose entries do not.
+bool indexHoldsTogether(const QString &scratch, quint32 root);
+
 } // namespace PageSalvage
 
 } // namespace platform

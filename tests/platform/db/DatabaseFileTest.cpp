@@ -284,6 +284,30 @@ TEST(DatabaseRepair, ARowToldLongerThanItsPageCostsOnlyThatRow)
     EXPECT_EQ(Database::repair(temp.path()).table("tblContacts").kept, 399);
 }
 
+// An index entry whose list of fields is garbled past its own length: the engine would read
+// out of bounds walking that index, so the index is passed over and every row is kept.
+TEST(DatabaseRepair, AnIndexEntryWithGarbledFieldsIsPassedOver)
+{
+    TempDatabase temp;
+    ContactGenerator::insert(temp.db(), 400);
+    SqlStatement root(
+        temp.db().handle(),
+        QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = 'tblContacts.Email_Address'"));
+    ASSERT_TRUE(root.step());
+    qint64 leaf = root.int64(0);
+    root.finalize();
+    temp.close();
+    QByteArray bytes = readAll(temp.path());
+    if (bytes[(leaf - 1) * damage::PageSize] == 0x02)
+        leaf = damage::firstChildOf(bytes, leaf);
+    auto *page = reinterpret_cast<uchar *>(bytes.data()) + (leaf - 1) * damage::PageSize;
+    const int cell = qFromBigEndian<quint16>(page + 8);
+    const uchar fields[] = {0xeb, 0xd6, 0xcf, 0xf2, 0x87, 0x0b}; // after the entry's length
+    std::copy(std::begin(fields), std::end(fields), page + cell + 1);
+    writeAll(temp.path(), bytes);
+    EXPECT_EQ(Database::repair(temp.path()).table("tblContacts").kept, 400);
+}
+
 // A stored definition of a table of the program's that cannot be read, in a file with a
 // password: the table gets the program's definition, and its rows and indexes.
 TEST(DatabaseRepair, AnUnreadableDefinitionOfAKnownTableIsReplacedWithTheProgramsOwn)
