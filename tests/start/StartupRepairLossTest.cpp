@@ -53,6 +53,16 @@ void makeFile(const QString &path, bool encrypted)
         platform::Database::open(path, true, false, ";pwd=")->newPassword(QString(), Password);
 }
 
+// That file with the first page of `table` garbled.
+void makeFileDamagedIn(const QString &path, const char *table, bool encrypted = false)
+{
+    makeFile(path, encrypted);
+    QByteArray bytes = readFileBytes(path);
+    damage::garblePage(bytes, damage::firstPageOf(path, table, encrypted ? Password : QString()), 11,
+                       encrypted ? damage::EncryptedPageSize : damage::PageSize);
+    writeFileBytes(path, bytes);
+}
+
 struct Named {
     const char *table, *inTheBox;
 };
@@ -217,10 +227,7 @@ TEST(StartupRepairLoss, SettingsTheRepairLostArePutBackAsANewDatabaseHasThem)
 {
     StartedProgram program;
     const QString path = program.folder().filePath("Quiltern.mdb");
-    makeFile(path, false);
-    QByteArray bytes = readFileBytes(path);
-    damage::garblePage(bytes, damage::firstPageOf(path, "tblSettings"));
-    writeFileBytes(path, bytes);
+    makeFileDamagedIn(path, "tblSettings");
 
     DialogScript script;
     script.answerMessage(platform::vbOK).answerMessage(platform::vbOK);
@@ -248,10 +255,7 @@ TEST(StartupRepairProgress, StepsThroughTheRepairWithABar)
 {
     StartedProgram program;
     const QString path = program.folder().filePath("Quiltern.mdb");
-    makeFile(path, true);
-    QByteArray bytes = readFileBytes(path);
-    damage::garblePage(bytes, damage::firstPageOf(path, "tblContacts", Password), 11, damage::EncryptedPageSize);
-    writeFileBytes(path, bytes);
+    makeFileDamagedIn(path, "tblContacts", true);
 
     std::vector<platform::ProgressWindow::Step> steps;
     platform::ProgressWindow::setHookForTesting([&](const platform::ProgressWindow::Step &step) {
@@ -288,10 +292,7 @@ TEST(StartupRepairProgress, TheWindowShowsWithinTheFirstSecond)
 {
     StartedProgram program;
     const QString path = program.folder().filePath("Quiltern.mdb");
-    makeFile(path, false);
-    QByteArray bytes = readFileBytes(path);
-    damage::garblePage(bytes, damage::firstPageOf(path, "tblContacts"));
-    writeFileBytes(path, bytes);
+    makeFileDamagedIn(path, "tblContacts");
 
     // Each look at the clock is 20 ms on; the window is looked for at each.
     QDateTime time(QDate(2026, 3, 1), QTime(8, 0));
