@@ -3,6 +3,7 @@
 #include "helpers/DatabaseState.h"
 #include "platform/print/PrintOutput.h"
 #include "platform/ui/CommonDialog.h"
+#include "platform/ui/MsgBox.h"
 #include "platform/ui/ProgressWindow.h"
 
 #include <QDir>
@@ -49,13 +50,23 @@ QString ChoosePdfPath(const QString &documentName)
     for (;;) {
         if (!dialog.dlgShowSave())
             return QString();
-        QString path = dialog.dlgFileName;
+        const QString asked = dialog.dlgFileName;
+        QString path = asked;
         if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
             path += QStringLiteral(".pdf");
-        if (!TellIfOpenBookFile(path))
-            return path;
-        // Asked again, on the name refused.
+        // Asked again, on the name refused or not to be replaced.
         dialog.dlgFileName = path;
+        if (TellIfOpenBookFile(path))
+            continue;
+        // The dialog asked about the name typed: a file of the name written is asked about
+        // as the dialog would have.
+        const QFileInfo written(path);
+        if (path != asked && (written.exists() || written.isSymLink()) &&
+            platform::MsgBox(QStringLiteral("%1 already exists.\r\nDo you want to replace it?").arg(written.fileName()),
+                             platform::vbYesNo + platform::vbExclamation + platform::vbDefaultButton2,
+                             dialog.dlgDialogTitle) != platform::vbYes)
+            continue;
+        return path;
     }
 }
 
