@@ -62,9 +62,10 @@ QString ChoosePdfPath(const QString &documentName)
         // as the dialog would have.
         const QFileInfo written(path);
         if (path != asked && (written.exists() || written.isSymLink()) &&
-            platform::MsgBox(QStringLiteral("%1 already exists.\r\nDo you want to replace it?").arg(written.fileName()),
-                             platform::vbYesNo + platform::vbExclamation + platform::vbDefaultButton2,
-                             dialog.dlgDialogTitle) != platform::vbYes)
+            platform::MsgBox(
+                QStringLiteral("%1 already exists.\r\nDo you want to replace it?").arg(written.fileName()),
+                platform::vbYesNo + platform::vbExclamation + platform::vbDefaultButton2,
+                dialog.dlgDialogTitle) != platform::vbYes)
             continue;
         return path;
     }
