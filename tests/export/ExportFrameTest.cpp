@@ -273,4 +273,39 @@ TEST_F(Frame, EveryExportRefusesTheOpenBookByAnyNameAndAsksAgain)
     }
 }
 
+// Where the book's disk ignores letter case (whatever number its driver gives each spelling)
+// the book and the files kept beside it are refused in any letters; where case counts, as in
+// the test's own folder, another spelling is another file and is written.
+TEST_F(Frame, AnotherSpellingOfTheBookIsRefusedOnlyWhereTheDiskIgnoresCase)
+{
+    add({{"LastName", "Abel"}});
+    show();
+    gDb = platform::Database::open(temp.path());
+    const std::shared_ptr<void> closing(nullptr, [](void *) {
+        gDatabase.reset();
+        platform::setFolderCaseRuleForTesting({});
+    });
+    const QByteArray before = readFileBytes(temp.path());
+    const std::tuple<const char *, bool, const char *> cases[] = {
+        {"QUILTERN.MDB", true, " is the open address book."},
+        {"Quiltern.MDB-Journal", true, " is one of the files the open address book keeps"},
+        {"QUILTERN.MDB", false, nullptr},
+        {"quiltern.mdb.BAK", false, nullptr}};
+    for (const auto &[name, caseBlind, told] : cases) {
+        // Where case counts the folder itself is looked at.
+        platform::setFolderCaseRuleForTesting(caseBlind ? [](const QString &) { return true; }
+                                                        : std::function<bool(const QString &)>());
+        const QString path = QDir(temp.folder()).filePath(QString::fromLatin1(name));
+        DialogScript script;
+        script.answerMessage(platform::vbYes).answerSaveFile(path).answerMessage(platform::vbOK);
+        if (told)
+            script.answerSaveFile(target()).answerMessage(platform::vbOK);
+        DataControlRecords records(Data1);
+        ExportLabelFormat(records, CMDialog1);
+        EXPECT_EQ(script.shown()[2].text.startsWith(path + QString::fromLatin1(told)), told != nullptr);
+        EXPECT_EQ(QFile::remove(path), told == nullptr) << name;
+        EXPECT_EQ(readFileBytes(temp.path()), before);
+    }
+}
+
 } // namespace

@@ -42,6 +42,12 @@ QString systemReason(int cause)
     return qt_error_string(cause) + QLatin1Char('.');
 }
 
+std::function<bool(const QString &)> &folderCaseRule()
+{
+    static std::function<bool(const QString &)> rule;
+    return rule;
+}
+
 } // namespace
 
 FileKind fileKind(const QString &path)
@@ -54,6 +60,50 @@ FileKind fileKind(const QString &path)
     if (S_ISDIR(status->st_mode))
         return FileKind::Folder;
     return FileKind::Special;
+}
+
+bool folderIgnoresCase(const QString &folder, const QString &listed)
+{
+    if (folderCaseRule())
+        return folderCaseRule()(folder);
+    const QDir dir(folder);
+    std::optional<QStringList> names;
+    const auto folderNames = [&]() -> const QStringList & {
+        if (!names)
+            names = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        return *names;
+    };
+    // Every letter of the name turned: a disk that tells letters apart finds nothing there,
+    // unless the folder holds that spelling too, which tells nothing. Some drivers give
+    // each spelling of one file a number of its own.
+    const auto tell = [&](const QString &name) -> std::optional<bool> {
+        QString other = name;
+        for (QChar &c : other)
+            c = c.isUpper() ? c.toLower() : c.toUpper();
+        if (other == name)
+            return std::nullopt;
+        const std::optional<struct stat> found = statusOf(dir.filePath(other));
+        if (!found)
+            return false;
+        const std::optional<struct stat> original = statusOf(dir.filePath(name));
+        if (original && original->st_dev == found->st_dev && original->st_ino == found->st_ino)
+            return true;
+        if (folderNames().contains(other))
+            return std::nullopt;
+        return true;
+    };
+    if (const std::optional<bool> told = tell(listed))
+        return *told;
+    for (const QString &name : folderNames()) {
+        if (const std::optional<bool> told = tell(name))
+            return *told;
+    }
+    return false;
+}
+
+void setFolderCaseRuleForTesting(std::function<bool(const QString &)> rule)
+{
+    folderCaseRule() = std::move(rule);
 }
 
 std::optional<WriteRefusal> writeRefusal(const QString &path, Replacing replacing)

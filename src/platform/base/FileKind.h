@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -11,6 +12,13 @@ namespace platform {
 // A link counts as what it leads to.
 enum class FileKind { Missing, Regular, Folder, Special };
 FileKind fileKind(const QString &path);
+
+// Whether the disk that holds `folder` ignores letter case in file names (FAT, exFAT, most
+// network shares), told from `listed`, a name the folder holds: spelt in other letters it
+// still leads somewhere the folder lists under no such name. False where it cannot be told.
+bool folderIgnoresCase(const QString &folder, const QString &listed);
+// Tests give the rule for every folder; an empty function looks at the disk again.
+void setFolderCaseRuleForTesting(std::function<bool(const QString &folder)> rule);
 
 // Why no file can be made or replaced at a path; the reason is one sentence that does not
 // name the file, so that each caller puts it in its own message.

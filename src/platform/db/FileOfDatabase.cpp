@@ -1,5 +1,7 @@
 #include "platform/db/Database.h"
 
+#include "platform/base/FileKind.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -14,11 +16,14 @@ namespace {
 // journals of the engine, the backups a repair keeps (".bak", ".bak2", ...), the mark of a file
 // found damaged, and the work copies of a repair, a backup or a password change, each perhaps
 // with a journal of its own.
-bool keptBesideName(QStringView name, QStringView base)
+bool keptBesideName(QStringView name, QStringView base, Qt::CaseSensitivity letters = Qt::CaseSensitive)
 {
-    static const QRegularExpression tail(QStringLiteral(
-        "^(?:\\.damaged|(?:\\.bak[0-9]*|\\.(?:rekey|repair|scratch|backup)-[0-9a-f]{16})?(?:-journal|-wal|-shm)?)$"));
-    return name.size() > base.size() && name.startsWith(base) && tail.match(name.mid(base.size())).hasMatch();
+    static const QString pattern = QStringLiteral("^(?:\\.damaged|(?:\\.bak[0-9]*|\\.(?:rekey|repair|scratch|"
+                                                  "backup)-[0-9a-f]{16})?(?:-journal|-wal|-shm)?)$");
+    static const QRegularExpression tail(pattern);
+    static const QRegularExpression anyCaseTail(pattern, QRegularExpression::CaseInsensitiveOption);
+    return name.size() > base.size() && name.startsWith(base, letters) &&
+           (letters == Qt::CaseSensitive ? tail : anyCaseTail).match(name.mid(base.size())).hasMatch();
 }
 
 // The path a file written at `path` would have: a link followed to its end even where
@@ -48,6 +53,19 @@ std::optional<FileId> idOf(const QString &path)
     return FileId{status.st_dev, status.st_ino};
 }
 
+// Two spellings of one folder: where the disk ignores letter case its driver may number each
+// spelling apart, so a name in other letters on the same disk counts too.
+bool oneFolder(const QString &a, const QString &b)
+{
+    struct stat first, second;
+    if (a == b)
+        return true;
+    if (::stat(QFile::encodeName(a).constData(), &first) != 0 ||
+        ::stat(QFile::encodeName(b).constData(), &second) != 0 || first.st_dev != second.st_dev)
+        return false;
+    return first.st_ino == second.st_ino || a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
 } // namespace
 
 Database::FileOfDatabase Database::fileOfDatabase(const QString &path) const
@@ -63,11 +81,22 @@ Database::FileOfDatabase Database::fileOfDatabase(const QString &path) const
         bases.append(QDir(openedFolder).filePath(opened.fileName()));
 
     const QString landing = landingPath(path);
+    const QFileInfo landed(landing);
     for (const QString &base : std::as_const(bases)) {
         if (landing == base)
             return FileOfDatabase::TheFile;
         if (keptBesideName(landing, base))
             return FileOfDatabase::KeptBeside;
+        // Another spelling of the name, in the folder, where the folder's disk ignores case.
+        const QFileInfo file(base);
+        if (landed.fileName().startsWith(file.fileName(), Qt::CaseInsensitive) &&
+            oneFolder(landed.absolutePath(), file.absolutePath()) &&
+            folderIgnoresCase(file.absolutePath(), file.fileName())) {
+            if (landed.fileName().compare(file.fileName(), Qt::CaseInsensitive) == 0)
+                return FileOfDatabase::TheFile;
+            if (keptBesideName(landed.fileName(), file.fileName(), Qt::CaseInsensitive))
+                return FileOfDatabase::KeptBeside;
+        }
     }
 
     // A second name of one of them, anywhere.
