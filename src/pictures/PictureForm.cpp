@@ -499,7 +499,8 @@ void PictureForm::cmdDelete_Click()
                    QStringLiteral("Delete Confirmation")) != platform::vbYes)
             return;
 
-        const QStringList others = linksTo(caption).others;
+        const NameLinks links = linksTo(caption);
+        const QStringList &others = links.others;
         if (!others.isEmpty()) {
             MsgBox(QStringLiteral("This picture is also linked to the following record") +
                        (others.size() >= 2 ? QStringLiteral("s") : QString()) + QStringLiteral(": \r") +
@@ -511,8 +512,10 @@ void PictureForm::cmdDelete_Click()
             return;
         }
 
-        // An older copy already in the deleted pictures stays.
-        pictures::moveToDeletedPictures(file, pictures::DeletedNameTaken::DropThisCopy);
+        // An older copy already in the deleted pictures stays. A file another slot of this
+        // contact still links stays too: only this slot lets go of it.
+        if (links.ownOtherSlots.isEmpty())
+            pictures::moveToDeletedPictures(file, pictures::DeletedNameTaken::DropThisCopy);
         pictureNameChanged();
         if (QLineEdit *box = slotBox(gPictureHandOver.gPictureSlot))
             box->clear();
