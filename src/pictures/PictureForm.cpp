@@ -636,7 +636,9 @@ void PictureForm::closeAndStore()
 
     platform::BusyPointer busy;
     const CommonDialog &dialog = CMDialog1();
-    QString name = mbFromClipboard ? dialog.dlgFileName : pictures::listedName(dialog.dlgFileName);
+    // The slot keeps its name without blanks around it, so the file is written under that name
+    // too, and asked about under it.
+    QString name = Trim(mbFromClipboard ? dialog.dlgFileName : pictures::listedName(dialog.dlgFileName));
     const QString target = pictures::picturePath(name);
     const bool store = mbFromClipboard || (target != dialog.dlgFileName && !dialog.dlgFileName.isEmpty() &&
                                            pictures::normalFileExists(dialog.dlgFileName));

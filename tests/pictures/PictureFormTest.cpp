@@ -416,6 +416,24 @@ TEST_F(PictureTest, AnotherContactsFileIsReplacedOnlyWhenTheUserSaysSo)
     }
 }
 
+// A file named with a blank before it is written under the name its slot keeps, and another
+// contact's picture of that name is asked about.
+TEST_F(PictureTest, ANameAfterABlankIsWrittenAndLinkedWithoutIt)
+{
+    inPictures(QStringLiteral("Portrait.jpg"));
+    addContact(QStringLiteral("Other"), {{QStringLiteral("PicturePath1"), "Portrait.jpg"}});
+    for (const QString source : {" leading.png", " Portrait.jpg"}) {
+        writePicture(folder.filePath("camera/" + source), 640, 480, Qt::red, "PNG");
+        DialogScript script;
+        if (source.contains("Portrait"))
+            script.answerMessage(platform::vbYes);
+        openOn(2, folder.filePath("camera/" + source)).cmdClose_Click();
+        EXPECT_EQ(slotBox(2).text(), source.mid(1));
+        EXPECT_TRUE(near(QImage(pictures() + source.mid(1)).pixel(9, 9), Qt::red)) << source.toStdString();
+    }
+    EXPECT_EQ(filesIn(pictures()), (QStringList{"Portrait.jpg", "leading.png"}));
+}
+
 TEST_F(PictureTest, TheEditedContactsOwnFileIsReplacedWithoutAsking)
 {
     const qint64 me = addContact(QStringLiteral("Current"), {{QStringLiteral("PicturePath1"), QStringLiteral("Me.jpg")}});
