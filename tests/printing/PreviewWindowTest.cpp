@@ -317,7 +317,8 @@ TEST_F(PreviewWindowTest, PrintWithoutAPrinterOffersAPdfFile)
 TEST_F(PreviewWindowTest, APdfFileOfTheTypedNameIsReplacedOnlyWhenAskedAbout)
 {
     QTemporaryDir dir;
-    const QStringList files{dir.filePath("notes.mdb"), dir.filePath("notes.mdb.pdf"), dir.filePath("list.v2.pdf")};
+    const QStringList files{dir.filePath("notes.mdb"), dir.filePath("notes.mdb.pdf"),
+                            dir.filePath("list.v2.pdf")};
     for (const QString &file : files)
         writeFileBytes(file, "earlier");
     DialogScript script;
