@@ -422,16 +422,15 @@ TEST_F(PictureTest, ANameAfterABlankIsWrittenAndLinkedWithoutIt)
 {
     inPictures(QStringLiteral("Portrait.jpg"));
     addContact(QStringLiteral("Other"), {{QStringLiteral("PicturePath1"), "Portrait.jpg"}});
-    for (const QString source : {" leading.png", " Portrait.jpg"}) {
-        writePicture(folder.filePath("camera/" + source), 640, 480, Qt::red, "PNG");
-        DialogScript script;
-        if (source.contains("Portrait"))
-            script.answerMessage(platform::vbYes);
-        openOn(2, folder.filePath("camera/" + source)).cmdClose_Click();
-        EXPECT_EQ(slotBox(2).text(), source.mid(1));
-        EXPECT_TRUE(near(QImage(pictures() + source.mid(1)).pixel(9, 9), Qt::red)) << source.toStdString();
-    }
-    EXPECT_EQ(filesIn(pictures()), (QStringList{"Portrait.jpg", "leading.png"}));
+    const QString source = folder.filePath(QStringLiteral("camera/ Portrait.jpg"));
+    writePicture(source, 640, 480, Qt::red, "PNG");
+    DialogScript script;
+    script.answerMessage(platform::vbYes);
+    openOn(2, source).cmdClose_Click();
+    EXPECT_TRUE(script.shown().at(0).text.startsWith("The picture file Portrait.jpg is already linked to"));
+    EXPECT_EQ(slotBox(2).text(), "Portrait.jpg");
+    EXPECT_EQ(filesIn(pictures()), QStringList{"Portrait.jpg"});
+    EXPECT_TRUE(near(QImage(pictures() + QStringLiteral("Portrait.jpg")).pixel(9, 9), Qt::red));
 }
 
 TEST_F(PictureTest, TheEditedContactsOwnFileIsReplacedWithoutAsking)
@@ -657,33 +656,23 @@ TEST_F(PictureTest, DeleteMovesThePictureWhenNoOtherContactLinksIt)
     }
 }
 
+// A file another slot of the same contact still links stays too: only the slot lets go of it.
 TEST_F(PictureTest, DeleteKeepsAnOlderCopyAlreadyInDeletedPictures)
 {
-    inPictures(QStringLiteral("dup.png"), 800, 600, Qt::blue);
     writePicture(deleted() + QStringLiteral("dup.png"), 10, 10, Qt::black);
     const QByteArray older = readFileBytes(deleted() + QStringLiteral("dup.png"));
-    name(1, QStringLiteral("dup.png"));
-    PictureForm &form = openSlot(1);
-    DialogScript script;
-    script.answerMessage(platform::vbYes);
-    form.cmdDelete_Click();
-    EXPECT_FALSE(QFile::exists(pictures() + QStringLiteral("dup.png")));
-    EXPECT_EQ(readFileBytes(deleted() + QStringLiteral("dup.png")), older);
-}
-
-// Another slot of the same contact still links the file: the slot lets go of it and the file
-// stays, also where Deleted Pictures holds that name.
-TEST_F(PictureTest, DeleteKeepsAFileAnotherSlotOfTheContactLinks)
-{
-    inPictures(QStringLiteral("exif5.jpg"));
-    writePicture(deleted() + QStringLiteral("exif5.jpg"), 10, 10, Qt::black);
-    const qint64 me = addContact(QStringLiteral("Current"), {{QStringLiteral("PicturePath1"), "exif5.jpg"}});
-    name(8, QStringLiteral("exif5.jpg"));
-    DialogScript script;
-    script.answerMessage(platform::vbYes);
-    openSlot(8, me).cmdDelete_Click();
-    EXPECT_EQ(slotBox(8).text(), "");
-    EXPECT_EQ(QImage(pictures() + QStringLiteral("exif5.jpg")).pixelColor(9, 9), QColor(Qt::blue));
+    for (const bool otherSlotLinks : {false, true}) {
+        inPictures(QStringLiteral("dup.png"), 800, 600, Qt::blue);
+        name(1, QStringLiteral("dup.png"));
+        name(8, otherSlotLinks ? QStringLiteral("dup.png") : QString());
+        PictureForm &form = openSlot(1);
+        DialogScript script;
+        script.answerMessage(platform::vbYes);
+        form.cmdDelete_Click();
+        EXPECT_EQ(QFile::exists(pictures() + QStringLiteral("dup.png")), otherSlotLinks);
+        EXPECT_EQ(readFileBytes(deleted() + QStringLiteral("dup.png")), older);
+        EXPECT_EQ(slotBox(1).text(), "");
+    }
 }
 
 TEST_F(PictureTest, DeleteIsRefusedWhileOtherContactsLinkThePicture)

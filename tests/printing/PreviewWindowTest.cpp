@@ -326,7 +326,7 @@ TEST_F(PreviewWindowTest, APdfFileOfTheTypedNameIsReplacedOnlyWhenAskedAbout)
     script.answerSaveFile(dir.filePath("list.v2")).answerMessage(platform::vbYes);
     click(preview(1), "cmdPrint");
     EXPECT_EQ(script.shown()[2].text, "notes.mdb.pdf already exists.\r\nDo you want to replace it?");
-    EXPECT_EQ(script.shown()[3].fileName, files[1]);
+    EXPECT_EQ(script.shown()[3].fileName, files[1]) << "asked again";
     EXPECT_EQ(readFileBytes(files[0]) + readFileBytes(files[1]), "earlierearlier");
     EXPECT_EQ(pdfPageCount(readFileBytes(files[2])), 1);
 }
