@@ -59,16 +59,16 @@ template <class Work> bool guarded(Work work)
     }
 }
 
-bool isWholeNumberWithin16Bits(const QString &text)
+bool isWholeNumberWithin(const QString &text, double smallest, double largest)
 {
     const std::optional<double> number = ReportSettingNumber(text);
-    return number && std::floor(*number) == *number && *number >= -32768 && *number <= 32767;
+    return number && std::floor(*number) == *number && *number >= smallest && *number <= largest;
 }
 
-bool isPositiveNumber(const QString &text)
+bool isNumberWithin(const QString &text, double smallest, double largest)
 {
     const std::optional<double> number = ReportSettingNumber(text);
-    return number && *number > 0;
+    return number && *number >= smallest && *number <= largest;
 }
 
 } // namespace
@@ -266,34 +266,45 @@ void ReportOptionsForm::cmdReset_Click()
 
 bool ReportOptionsForm::valuesAreValid()
 {
-    struct Check {
-        QWidget *box;
-        QString text;
-        bool (*valid)(const QString &);
-        QString message;
-    };
-    const QString wholeNumber = QStringLiteral("a whole number of twips from -32768 to 32767");
-    std::vector<Check> checks;
     if (mChosen == reportname::EnvelopeOrientation)
         return true;
+    // A start off the paper or a size no page holds prints nothing, or pages without end.
+    ReportSettingRanges ranges;
+    if (!guarded([&] { ranges = reportSettingRanges(reportPage(*gDb, mChosen)); }))
+        return false;
+    struct Check {
+        QLineEdit *box;
+        bool whole;
+        double smallest, largest;
+        QString message;
+    };
+    constexpr double smallest = ReportSettingRanges::SmallestStart;
+    auto position = [&](const char *which, qint32 largest) {
+        return QStringLiteral("The starting %1 print position must be a whole number of twips from %2 to %3.")
+            .arg(QLatin1String(which))
+            .arg(smallest)
+            .arg(largest);
+    };
+    std::vector<Check> checks;
     if (mChosen != reportname::Pocket)
-        checks.push_back({txtXStart, txtXStart->text(), &isWholeNumberWithin16Bits,
-                          QStringLiteral("The starting horizontal print position must be ") + wholeNumber +
-                              QStringLiteral(".")});
-    checks.push_back({txtYStart, txtYStart->text(), &isWholeNumberWithin16Bits,
-                      QStringLiteral("The starting vertical print position must be ") + wholeNumber +
-                          QStringLiteral(".")});
+        checks.push_back(
+            {txtXStart, true, smallest, double(ranges.largestX), position("horizontal", ranges.largestX)});
+    checks.push_back({txtYStart, true, smallest, double(ranges.largestY), position("vertical", ranges.largestY)});
     if (mChosen != reportname::Pocket)
-        checks.push_back({txtFontSize, txtFontSize->text(), &isPositiveNumber,
-                          QStringLiteral("The font size must be a number greater than 0.")});
+        checks.push_back({txtFontSize, false, ReportSettingRanges::SmallestFontSize,
+                          ReportSettingRanges::LargestFontSize,
+                          QStringLiteral("The font size must be a number from %1 to %2.")
+                              .arg(ReportSettingRanges::SmallestFontSize)
+                              .arg(ReportSettingRanges::LargestFontSize)});
     for (const Check &check : checks) {
         // An empty box is stored as its standard value.
-        if (check.text.isEmpty() || check.valid(check.text))
+        const QString text = check.box->text();
+        if (text.isEmpty() || (check.whole ? isWholeNumberWithin : isNumberWithin)(text, check.smallest,
+                                                                                  check.largest))
             continue;
         platform::MsgBox(check.message, platform::vbExclamation, QStringLiteral("Report Options"));
         check.box->setFocus();
-        if (auto *edit = qobject_cast<QLineEdit *>(check.box))
-            edit->selectAll();
+        check.box->selectAll();
         return false;
     }
     return true;

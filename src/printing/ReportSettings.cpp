@@ -8,11 +8,13 @@
 #include "platform/db/DaoError.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "platform/print/PrintDocument.h"
 #include "platform/print/PrintSurface.h"
 #include "platform/print/PrinterObject.h"
 
 #include <QLocale>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -78,7 +80,36 @@ template <typename Int> Int wholeNumberOf(const QString &reportName, Value value
     return static_cast<Int>(rounded);
 }
 
+// A value converted, checked against what prints on the page.
+template <typename Number>
+Number withinPage(const QString &reportName, Value value, const QString &text, Number number, double smallest,
+                  double largest)
+{
+    if (number >= smallest && number <= largest)
+        return number;
+    throw platform::RuntimeError(
+        platform::err::Overflow,
+        QStringLiteral("The %1 stored for \"%2\" is %3, which does not print on the paper (%4 to %5).  "
+                       "Correct it under Options, Report Options.")
+            .arg(describe(value), reportName, Trim(text))
+            .arg(smallest)
+            .arg(largest));
+}
+
 } // namespace
+
+ReportSettingRanges reportSettingRanges(const QSizeF &page)
+{
+    const double edge = platform::PrintDocument::UnprintableEdge;
+    return {qint32(std::max(0.0, page.width() - edge)), qint32(std::max(0.0, page.height() - edge))};
+}
+
+QSizeF reportPage(platform::Database &db, const QString &name)
+{
+    const QSizeF paper = PreviewSurface().paperSize();
+    const bool envelope = name == reportname::EnvelopeMain || name == reportname::EnvelopeReturn;
+    return envelope && EnvelopeOrientationLandscape(db) ? paper.transposed() : paper;
+}
 
 std::optional<double> ReportSettingNumber(const QString &text)
 {
@@ -136,10 +167,19 @@ void LoadReportSettings(platform::Database &db, platform::PrintCanvas &canvas, c
     }
     // Everything is converted before anything is applied, so a bad value leaves the
     // canvas as it was.
-    const qint16 x = wholeNumberOf<qint16>(ReportName, Value::StartX, row->x());
-    const qint32 y = wholeNumberOf<qint32>(ReportName, Value::StartY, row->y());
+    const ReportSettingRanges ranges = reportSettingRanges(
+        canvas.documentOpen() ? canvas.document().pageSize() : canvas.paperSize());
+    const qint16 x = withinPage(ReportName, Value::StartX, row->x(),
+                                wholeNumberOf<qint16>(ReportName, Value::StartX, row->x()),
+                                ReportSettingRanges::SmallestStart, ranges.largestX);
+    const qint32 y = withinPage(ReportName, Value::StartY, row->y(),
+                                wholeNumberOf<qint32>(ReportName, Value::StartY, row->y()),
+                                ReportSettingRanges::SmallestStart, ranges.largestY);
     const qint16 y2 = wholeNumberOf<qint16>(ReportName, Value::StartY, row->y());
-    const float size = static_cast<float>(numberOf(ReportName, Value::FontSize, row->size()));
+    const float size = static_cast<float>(withinPage(ReportName, Value::FontSize, row->size(),
+                                                     numberOf(ReportName, Value::FontSize, row->size()),
+                                                     ReportSettingRanges::SmallestFontSize,
+                                                     ReportSettingRanges::LargestFontSize));
     canvas.setCurrentX(numberOf(ReportName, Value::StartX, row->x()));
     canvas.setCurrentY(numberOf(ReportName, Value::StartY, row->y()));
     canvas.setFontName(row->font());

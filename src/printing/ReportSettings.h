@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSizeF>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -32,6 +33,22 @@ inline const QString Pocket = QStringLiteral("Pocket Report");
 // not a number.
 std::optional<double> ReportSettingNumber(const QString &text);
 
+// What a report's row may hold so that the report prints on its paper: a start (twips from
+// the page's top left corner) from an inch beyond that corner, which layouts that inset their
+// text or run down a stock still print from, to short of the quarter inch along the page's
+// far edges that printers cannot reach; a font size in points.
+struct ReportSettingRanges {
+    static constexpr qint32 SmallestStart = -1440;
+    static constexpr double SmallestFontSize = 1;
+    static constexpr double LargestFontSize = 127;
+    qint32 largestX = 0;
+    qint32 largestY = 0;
+};
+ReportSettingRanges reportSettingRanges(const QSizeF &page);
+// The page the named report prints on: the print surface's paper, turned for envelopes that
+// print landscape.
+QSizeF reportPage(platform::Database &db, const QString &name);
+
 // The eight report names, in the order the options window lists them.
 const QStringList &ReportNames();
 
@@ -56,8 +73,9 @@ std::optional<ReportSettingsRow> ReadReportDefaults(platform::Database &db, cons
 // the current position and its font the current font, on the preview window's print
 // surface or on the printer object. X is the start X, Y and Y2 the start Y. Without a
 // row the position is (0, 0), the font is left as it is and X, Y, Y2 come back 0.
-// A stored value that is not a number, or does not fit, raises a RuntimeError whose
-// text names the report, for the calling report's own error handling to show.
+// A stored value that is not a number, or does not fit, or would not print on the page the
+// canvas holds (see reportSettingRanges), raises a RuntimeError whose text names the report
+// and the range, for the calling report's own error handling to show before anything prints.
 void LoadReportSettingsPreview(const QString &ReportName, qint16 &X, qint32 &Y, qint16 &Y2);
 void LoadReportSettingsPrinter(const QString &ReportName, qint16 &X, qint32 &Y, qint16 &Y2);
 // The same on any database and canvas (what both of the above do, for tests and tools).

@@ -413,7 +413,9 @@ TEST_F(MainWindowTest, UnloadLetsTheListGoBeforeClearingTheMarks)
     StartedProgram::closeWindow();
     EXPECT_TRUE(closed);
     EXPECT_EQ(marksWhenClosed, 4) << "the list closes before the marks are cleared";
-    EXPECT_TRUE(rowsLeftUnread) << "the list was not read through for the write";
+    // The list was read through while the program waited for the user, which let go of the
+    // file, so the unload had nothing left to read.
+    EXPECT_FALSE(rowsLeftUnread);
     auto db = platform::Database::open(path);
     EXPECT_EQ(db->openRecordset("Select Count(*) from tblContacts Where Selected='x'")->value(0).toLongLong(), 0);
 }

@@ -258,8 +258,20 @@ TEST_F(ReportOptionsFormTest, SaveRefusesValuesNoReportCouldUse)
         QString report;
         const char *box;
         const char *value;
+        const char *told = nullptr;
     };
+    const char *across = "The starting horizontal print position must be a whole number of twips from -1440 to 11880.";
+    const char *down = "The starting vertical print position must be a whole number of twips from -1440 to 15480.";
+    const char *size = "The font size must be a number from 1 to 127.";
     const Case cases[] = {
+        // Values that fit a number but would print off the paper, or pages without end.
+        {reportname::Labels3Up, "txtXStart", "32767", across}, {reportname::Labels3Up, "txtYStart", "15481", down},
+        // The envelope's page lies as the shipped orientation says: landscape.
+        {reportname::EnvelopeMain, "txtXStart", "15481",
+         "The starting horizontal print position must be a whole number of twips from -1440 to 15480."},
+        {reportname::Labels2Up, "txtXStart", "-1441", across}, {reportname::Pocket, "txtYStart", "32767", down},
+        {reportname::Labels1Up3, "txtFontSize", "1e9", size}, {reportname::Labels1Up3, "txtFontSize", "720", size},
+        {reportname::Labels1Up3, "txtFontSize", "0.5", size},
         {reportname::Labels2Up, "txtXStart", "abc"},    {reportname::Labels2Up, "txtXStart", "1.5"},
         {reportname::Labels2Up, "txtXStart", "32768"},  {reportname::Labels2Up, "txtYStart", "-32769"},
         {reportname::Labels2Up, "txtYStart", "1 inch"}, {reportname::Labels2Up, "txtFontSize", "0"},
@@ -278,6 +290,8 @@ TEST_F(ReportOptionsFormTest, SaveRefusesValuesNoReportCouldUse)
         f.cmdSave_Click();
         ASSERT_EQ(script.shown().size(), 1u);
         EXPECT_EQ(script.shown()[0].icon, platform::vbExclamation);
+        if (c.told)
+            EXPECT_EQ(script.shown()[0].text.toStdString(), c.told);
         EXPECT_FALSE(f.isUnloaded()) << "the window stays for the value to be corrected";
         EXPECT_EQ(f.focusWidget(), box);
         EXPECT_TRUE(stored(c.report).empty());

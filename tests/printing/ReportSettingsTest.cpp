@@ -122,6 +122,12 @@ TEST_F(ReportSettingsTest, AValueThatIsNoNumberOrDoesNotFitIsReportedAndLeavesTh
         {"-32769", "0", "10", platform::err::Overflow},
         // The start Y is also wanted as a 16-bit number.
         {"0", "40000", "10", platform::err::Overflow},
+        // Numbers that fit but print off the letter page, or pages without end.
+        {"32767", "0", "10", platform::err::Overflow},
+        {"0", "15481", "10", platform::err::Overflow},
+        {"-1441", "0", "10", platform::err::Overflow},
+        {"0", "0", "1e9", platform::err::Overflow},
+        {"0", "0", "720", platform::err::Overflow},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.x) + " / " + c.y + " / " + c.size);

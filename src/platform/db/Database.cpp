@@ -440,7 +440,7 @@ std::unique_ptr<Database> Database::open(const QString &path, bool exclusive, bo
     database->mPassword = passwordOf(connect);
     database->mExclusive = exclusive;
     database->mReadOnly = readOnly || cannotBeWritten(database->mPath);
-    if (database->mUseLock.take(database->mPath, exclusive) == FileUseLock::Result::InUse)
+    if (database->mUseLock.take(database->mPath, exclusive, !database->mReadOnly) == FileUseLock::Result::InUse)
         raiseInUse(database->mPath);
     // Held, the file has no password change or repair under way: what such work left is
     // stale. The copy a repair reads the file through, and a backup being copied, are never

@@ -40,7 +40,8 @@ class Database {
     // Opens an existing file; never creates one. `connect` is ";pwd=<password>" or empty.
     // 3024 missing file, 3031 wrong or missing password, 3049 damaged file, 3343 a file of
     // another program (never written to), 3045 file in use (an exclusive open while any
-    // other connection of the program has it, any open while one has it exclusively), 3051
+    // other connection of the program has it, any open while one has it exclusively, and
+    // any open while another copy of the program has it, unless neither writes), 3051
     // no permission to read it. Copies left beside the file by a password change or a
     // repair that was cut short are removed (one that may be the only whole copy only once
     // the file has opened whole); a user's file named alike stays. A file that cannot be

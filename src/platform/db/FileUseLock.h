@@ -1,6 +1,11 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+
+#include <optional>
+
+struct stat;
 
 namespace platform {
 
@@ -10,6 +15,10 @@ namespace platform {
 // it never renames a file under another copy that still has it open. The mark is on the
 // file the path leads to (a symbolic link is followed) and goes with the process: a copy
 // that dies leaves none behind.
+// Apart from that mark, a copy holds the file against every other copy of the program
+// (another login's, another user's, on this machine or across a network share) for as long
+// as any open of its own has it: one copy writes a file at a time. Opens within one copy
+// share that hold; a copy that only reads holds the file against copies that write.
 class FileUseLock {
   public:
     enum class Result {
@@ -26,13 +35,23 @@ class FileUseLock {
     FileUseLock(const FileUseLock &) = delete;
     FileUseLock &operator=(const FileUseLock &) = delete;
 
-    // Marks the file without waiting; any mark held before is given up first.
-    Result take(const QString &path, bool alone);
+    // Marks the file without waiting; any mark held before is given up first. InUse also
+    // when another copy of the program holds the file and either of them writes.
+    Result take(const QString &path, bool alone, bool writing = true);
     void release();
     bool isHeld() const { return mHandle >= 0; }
 
   private:
+    bool holdCopy(const QByteArray &name, const struct stat &file, bool writing);
+    void releaseCopy();
+
     int mHandle = -1;
+    // The file the copy's hold is on, when this mark counts in it.
+    struct Held {
+        quint64 device = 0, inode = 0;
+        bool writing = false;
+    };
+    std::optional<Held> mHeld;
 };
 
 // Another process of this user (or any, for the administrator) that has the file open,

@@ -309,6 +309,7 @@ bool QueryRecordset::stepStream()
         mKeys.push_back(sqlite3_column_int64(mStream.handle(), mStreamKeyColumn));
         mStreamPosition = keyCount() - 1;
         mStreamLive = true;
+        letGoWhenIdle();
         return true;
     }
     mStream.reset();
@@ -316,6 +317,28 @@ bool QueryRecordset::stepStream()
     mStreamLive = false;
     mKeysComplete = true;
     return false;
+}
+
+void QueryRecordset::letGoWhenIdle()
+{
+    if (std::exchange(mLetGoPending, true))
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            mLetGoPending = false;
+            try {
+                settleBeforeWrite();
+            } catch (const RuntimeError &) {
+                // What could not be read now is read when it is needed, and fails there; the
+                // query lets go all the same.
+                stopReadingAhead();
+                mStream.reset();
+                mStreamLive = false;
+                mStreamDone = true;
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 void QueryRecordset::collectUpTo(qint64 position)
@@ -451,6 +474,7 @@ void QueryRecordset::moveFirst()
         if (mStream.step() && sqlite3_column_int64(mStream.handle(), mStreamKeyColumn) == mKeys[first]) {
             mStreamLive = true;
             mStreamPosition = first;
+            letGoWhenIdle();
         } else {
             mStream.reset();
             mStreamDone = true;
@@ -484,6 +508,7 @@ void QueryRecordset::moveNext()
     if (following && next < keyCount()) {
         if (mStream.step() && sqlite3_column_int64(mStream.handle(), mStreamKeyColumn) == mKeys[next]) {
             mStreamPosition = next;
+            letGoWhenIdle();
         } else {
             mStream.reset();
             mStreamDone = true;
@@ -591,6 +616,7 @@ bool QueryRecordset::startReadingAhead(bool inTotalOrderOnly)
     mStream.reset();
     mStreamLive = false;
     mReadingAhead = true;
+    letGoWhenIdle();
     return true;
 }
 
@@ -598,6 +624,7 @@ bool QueryRecordset::stepAhead()
 {
     if (mAhead.step()) {
         mKeys.push_back(mAhead.int64(0));
+        letGoWhenIdle();
         return true;
     }
     stopReadingAhead();

@@ -57,6 +57,11 @@ class QueryRecordset : public Recordset {
     enum class Find { First, Next, Last, Previous };
 
     void start();
+    // A query stepped part way holds the file's read lock, which keeps every other connection
+    // from writing to it: the lock lasts no longer than the command that read, for once the
+    // program waits for the user again, the rest of the keys are collected and the query lets
+    // go.
+    void letGoWhenIdle();
     bool stepStream();
     bool startReadingAhead(bool inTotalOrderOnly);
     bool streamHasWorked() const;
@@ -107,6 +112,7 @@ class QueryRecordset : public Recordset {
     SqlStatement mAhead;
     bool mReadingAhead = false;
     bool mAheadRefused = false;
+    bool mLetGoPending = false;
 
     std::vector<qint64> mKeys;
     bool mKeysComplete = false;

@@ -790,3 +790,57 @@ TEST(DatabasePassword, AnInterruptedChangeLeavesNothingBehind)
     EXPECT_EQ(countRows(*Database::open(temp.path(), true, false, ";pwd=old"), "tblContacts"), 4000);
     EXPECT_EQ(QDir(temp.folder()).entryList(QDir::Files), QStringList{"Quiltern.mdb"});
 }
+
+// The child of the test below: another copy of the program, from another login or user,
+// opening the book; says what came of it.
+TEST(DatabaseOtherCopy, ChildOpens)
+{
+    const QString path = qEnvironmentVariable("QUILTERN_OTHER_COPY_DB");
+    if (path.isEmpty())
+        GTEST_SKIP() << "only run as the child of OneCopyWritesABookAtATime";
+    try {
+        Database::open(path, false, qEnvironmentVariableIsSet("QUILTERN_OTHER_COPY_READS"));
+        printf("opened\n");
+    } catch (const RuntimeError &error) {
+        printf("error %d\n", error.number());
+    }
+}
+
+TEST(DatabaseOtherCopy, OneCopyWritesABookAtATime)
+{
+    TempDatabase temp;
+    temp.close();
+    auto otherCopy = [&](bool reads) {
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QUILTERN_OTHER_COPY_DB", temp.path());
+        if (reads)
+            environment.insert("QUILTERN_OTHER_COPY_READS", "1");
+        child.setProcessEnvironment(environment);
+        child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=DatabaseOtherCopy.ChildOpens"});
+        child.waitForFinished(20000);
+        const QByteArray said = child.readAllStandardOutput();
+        return said.contains("opened\n") ? 0 : said.mid(said.indexOf("error ") + 6, 4).toInt();
+    };
+    struct Case {
+        const char *held; // how this copy has the book
+        bool readOnlyFile, thisReads, otherReads;
+        int told;
+    } cases[] = {
+        {"written, other writes", false, false, false, err::FileInUse},
+        {"written, other reads", false, false, true, err::FileInUse},
+        {"read, other writes", false, true, false, err::FileInUse},
+        {"both read", false, true, true, 0},
+        {"a read-only file, both read", true, false, false, 0},
+    };
+    for (const Case &c : cases) {
+        QFile::setPermissions(temp.path(), c.readOnlyFile ? QFile::ReadOwner : QFile::ReadOwner | QFile::WriteOwner);
+        {
+            auto db = Database::open(temp.path(), false, c.thisReads);
+            // Opens within one copy share its hold.
+            auto again = Database::open(temp.path(), false, c.thisReads);
+            EXPECT_EQ(otherCopy(c.otherReads), c.told) << c.held;
+        }
+        EXPECT_EQ(otherCopy(c.otherReads), 0) << c.held << ": let go with the last open";
+    }
+}

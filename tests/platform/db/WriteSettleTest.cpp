@@ -4,6 +4,8 @@
 #include "platform/db/Recordset.h"
 #include "support/TempDatabase.h"
 
+#include <QCoreApplication>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -86,3 +88,26 @@ TEST_F(WriteSettleTest, ARollbackLeavesOpenListsReadable)
 }
 
 } // namespace
+
+// However far a list was read, its query lets go of the file once the program waits for the
+// user again: another connection (another program, the repair) then writes.
+TEST_F(WriteSettleTest, AListReadPartWayLetsAnotherConnectionWriteOnceTheCommandEnds)
+{
+    auto other = platform::Database::open(temp.path());
+    const std::function<void(platform::Recordset &)> reads[] = {
+        [](platform::Recordset &list) { list.valueAt(20, 1); },        // the first page of a grid
+        [](platform::Recordset &list) { list.collectMoreRows(50); },   // read ahead while idle
+        [](platform::Recordset &list) { list.moveLast(), list.moveFirst(); }, // a walk begun again
+        [](platform::Recordset &list) { list.moveNext(), list.moveNext(); },
+    };
+    for (const char *order : {"LastName", "LastName, RecordID"}) {
+        for (std::size_t i = 0; i < std::size(reads); ++i) {
+            auto list = db().openRecordset(QStringLiteral("Select * from tblContacts Order By ") + order);
+            reads[i](*list);
+            QCoreApplication::processEvents();
+            EXPECT_NO_THROW(other->execute("UPDATE tblContacts SET FirstName = 'G' WHERE RecordID = 7"))
+                << order << " read " << i;
+            EXPECT_EQ(list->recordCount(), 300);
+        }
+    }
+}
