@@ -146,11 +146,18 @@ bool typesSomething(const QString &text)
     return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.isPrint(); });
 }
 
-// Menus find their items by the letter even with Alt.
+// Menus find their items by the letter even with Alt. The keys of an open menu reach a window
+// of the window system's first, which hands them on to the menu.
+bool isMenuKey(QObject *receiver)
+{
+    if (qobject_cast<QMenu *>(receiver) || qobject_cast<QMenuBar *>(receiver))
+        return true;
+    return !receiver->isWidgetType() && qobject_cast<QMenu *>(QApplication::activePopupWidget());
+}
+
 void typeNothingWithChord(QObject *receiver, QKeyEvent *event)
 {
-    if (isChord(event->modifiers()) && typesSomething(event->text()) && !qobject_cast<QMenu *>(receiver) &&
-        !qobject_cast<QMenuBar *>(receiver))
+    if (isChord(event->modifiers()) && typesSomething(event->text()) && !isMenuKey(receiver))
         UntypedKey::clearText(event);
 }
 
