@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <deque>
 #include <functional>
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
@@ -379,13 +378,11 @@ TEST(FormKeys, AHeldSpaceClicksOnceAndTheNextReturnActs)
     for (const auto &[marked, opens] : {std::pair{true, true}, {false, true}, {true, false}, {false, false}}) {
         LoggingForm form("frmA"), dialog("frmDialog");
         int clicks = 0, dialogClicks = 0;
-        std::deque<std::function<void()>> keys;
-        const auto sendRest = [&keys] {
-            while (!keys.empty()) {
-                const auto send = keys.front();
-                keys.pop_front();
-                send();
-            }
+        std::vector<std::function<void()>> keys;
+        std::size_t sent = 0;
+        const auto sendRest = [&] {
+            while (sent < keys.size())
+                keys[sent++]();
         };
         // Each key goes where the window system sends it: the window that has the focus.
         const auto key = [&keys, &form](QEvent::Type type, Qt::Key code, quint64 time, bool repeat) {
