@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTimer>
 
 using platform::BusyPointer;
@@ -68,7 +69,22 @@ bool mayDial(const QString &dialText, const QString &where, const QString &corre
             platform::vbExclamation, QStringLiteral("Phone number not dialed"));
         return false;
     }
+    // One that shows nothing on the screen, a soft hyphen say, would reach the modem unseen:
+    // told too. Those the port lacks are told as such below.
     const QStringList lacking = platform::ansiLacking(dialText);
+    const QStringList unseen = platform::unseenCharacters(dialText);
+    const auto carried = [&lacking](const QString &c) { return !lacking.contains(c); };
+    if (std::any_of(unseen.begin(), unseen.end(), carried)) {
+        QStringList named;
+        std::copy_if(unseen.begin(), unseen.end(), std::back_inserter(named), carried);
+        if (platform::MsgBox(where + QStringLiteral(" holds characters that do not show on the screen: ") +
+                                 named.join(QLatin1Char(' ')) +
+                                 QStringLiteral(".  Each of them would reach the modem as part of the "
+                                                "number.\r\n\r\nDial anyway?"),
+                             platform::vbYesNo + platform::vbExclamation + platform::vbDefaultButton2,
+                             QStringLiteral("Characters that do not show")) != platform::vbYes)
+            return false;
+    }
     if (lacking.isEmpty())
         return true;
     return platform::MsgBox(
@@ -161,8 +177,10 @@ void DialingForm::Form_Load()
 void DialingForm::Form_Unload(bool &cancel)
 {
     Q_UNUSED(cancel);
-    // Never leave the modem's port held behind a closed window.
-    Comm1->setCommPortOpen(false);
+    // Never leave the modem's port held behind a closed window. A hang-up under way goes on
+    // behind it and closes the port once the modem has had the whole of it.
+    if (!mHangingUp)
+        Comm1->setCommPortOpen(false);
 }
 
 void DialingForm::cmdExit_Click()
@@ -179,8 +197,10 @@ void DialingForm::setControlsEnabled(bool enabled)
 
 void DialingForm::waitOneSecond()
 {
-    const QDateTime until = platform::now().addSecs(1);
-    while (platform::now() < until) {
+    // Timed on a clock the time of day does not move: set back an hour, it would hold the
+    // window for that hour.
+    const qint64 until = platform::steadyMilliseconds() + 1000;
+    while (platform::steadyMilliseconds() < until) {
         QEventLoop pass;
         QTimer::singleShot(PassMilliseconds, &pass, &QEventLoop::quit);
         pass.exec();
@@ -238,6 +258,8 @@ void DialingForm::cmdDial_Click()
         {
             // Hanging up takes two seconds; the window takes no clicks meanwhile.
             const BusyPointer busy;
+            mHangingUp = true;
+            const auto hungUp = qScopeGuard([this] { mHangingUp = false; });
             setControlsEnabled(false);
             Comm1->commOutput(QStringLiteral("+++"));
             waitOneSecond();

@@ -37,7 +37,7 @@ class DialingForm : public platform::Form {
 
   private:
     void setControlsEnabled(bool enabled);
-    // Gives the message loop a turn per pass until the clock has moved on a second.
+    // Gives the message loop a turn per pass until a second has gone by.
     static void waitOneSecond();
 
     PhoneSource mSource;
@@ -45,4 +45,5 @@ class DialingForm : public platform::Form {
     QPushButton *cmdDial;
     QPushButton *cmdExit;
     platform::Comm *Comm1;
+    bool mHangingUp = false;
 };

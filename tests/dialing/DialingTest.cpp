@@ -30,10 +30,10 @@ struct ComEnvironment {
     QByteArray name;
 };
 
-// What reached the modem, and when by the program's clock.
+// What reached the modem, and when by the program's steady clock.
 struct Arrival {
     QByteArray bytes;
-    QDateTime at;
+    qint64 at;
 };
 
 class DialingTest : public ::testing::Test {
@@ -41,19 +41,22 @@ class DialingTest : public ::testing::Test {
     void SetUp() override
     {
         gDb = platform::Database::open(temp.path());
-        platform::setClockForTesting([this] { return tick(); });
+        platform::setSteadyClockForTesting([this] { return tick(); });
+        // The time of day leaps about; nothing waits by it.
+        platform::setClockForTesting([this] { return timeOfDay = timeOfDay.addSecs(3600); });
     }
     void TearDown() override
     {
         form.reset();
+        platform::setSteadyClockForTesting({});
         platform::setClockForTesting({});
         gDatabase.reset();
     }
 
     // Each reading of the clock moves it on a quarter second and notes what the modem got.
-    QDateTime tick()
+    qint64 tick()
     {
-        clock = clock.addMSecs(250);
+        clock += 250;
         if (modem) {
             const QByteArray bytes = modem->received();
             if (!bytes.isEmpty())
@@ -61,6 +64,8 @@ class DialingTest : public ::testing::Test {
         }
         if (form)
             portOpenAt.push_back(form->findChild<platform::Comm *>(QStringLiteral("Comm1"))->commPortOpen());
+        if (form && closeAt == clock)
+            form->close();
         return clock;
     }
 
@@ -107,7 +112,9 @@ class DialingTest : public ::testing::Test {
     DialogScript script;
     std::unique_ptr<DialingForm> form;
     std::unique_ptr<PseudoModem> modem;
-    QDateTime clock{QDate(2024, 12, 31), QTime(23, 59, 58)};
+    qint64 clock = 0;
+    qint64 closeAt = -1; // the Dial window is closed from its title bar then
+    QDateTime timeOfDay{QDate(2024, 12, 31), QTime(23, 59, 58)};
     std::vector<Arrival> arrivals;
     std::vector<bool> portOpenAt;
     QList<int> numberReads;
@@ -160,13 +167,11 @@ TEST_F(DialingTest, DialSendsPrefixNumberThenHangsUpAfterTheMessageWithOneSecond
     ASSERT_EQ(arrivals.size(), 2u);
     EXPECT_EQ(arrivals[0].bytes, QByteArray("+++"));
     EXPECT_EQ(arrivals[1].bytes, QByteArray("ATH0\r"));
-    EXPECT_GE(arrivals[0].at.msecsTo(arrivals[1].at), 1000);
-    // The second wait ran with the port still open; it is closed at the end, and the wait
-    // across midnight still ended.
+    EXPECT_GE(arrivals[1].at - arrivals[0].at, 1000);
+    // The second wait ran with the port still open; it is closed at the end.
     ASSERT_FALSE(portOpenAt.empty());
     EXPECT_TRUE(portOpenAt.back());
     EXPECT_FALSE(form->findChild<platform::Comm *>(QStringLiteral("Comm1"))->commPortOpen());
-    EXPECT_GT(clock.date(), QDate(2024, 12, 31));
     EXPECT_EQ(platform::mousePointer(), platform::MousePointer::Default);
     for (const char *name : {"cmdDial", "cmdExit"})
         EXPECT_TRUE(form->findChild<QPushButton *>(name)->isEnabled()) << name;
@@ -283,6 +288,10 @@ TEST_F(DialingTest, NoControlCharacterIsSentAndCharactersThePortLacksAreTold)
                                   {"", QStringLiteral("555\u2028ATS0=1\u200E\u2002"),
                                    "The number in Phone1 (Home) holds characters the modem port cannot carry: "
                                    "U+2028 U+200E U+2002."},
+                                  // Ones that do not show are named though the port carries them.
+                                  {"", QStringLiteral("555\u00AD0100\u200B"),
+                                   "The number in Phone1 (Home) holds characters that do not show on "
+                                   "the screen: U+00AD.  "},
                                   {"", QStringLiteral("555 ÉXT ٣٤"), "The number in Phone1 (Home) holds characters "
                                                                     "the modem port cannot carry: ٣ ٤."}};
     for (const auto &[prefix, number, told] : refused) {
@@ -297,4 +306,50 @@ TEST_F(DialingTest, NoControlCharacterIsSentAndCharactersThePortLacksAreTold)
     script.answerMessage(platform::vbYes).onModal(QStringLiteral("MsgForm"), [](QWidget *w) { w->close(); });
     form->cmdDial_Click();
     EXPECT_EQ(allReceived(), QByteArray("555 \xC9XT ??;\r+++ATH0\r"));
+}
+
+// Enter on a focused button clicks it in both windows, Return and the keypad's alike.
+TEST_F(DialingTest, EnterOnAFocusedButtonClicksIt)
+{
+    const auto enter = [](QWidget *window, const char *name, Qt::Key key = Qt::Key_Return) {
+        QApplication::setActiveWindow(window);
+        window->findChild<QPushButton *>(name)->setFocus();
+        QTest::keyClick(window->windowHandle(), key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    };
+    settings(QStringLiteral("COM0"), QStringLiteral("9,"));
+    for (const char *name : {"cmdSave", "cmdCancel"}) {
+        CommSettingsForm window;
+        window.load();
+        window.show();
+        window.findChild<QListWidget *>(QStringLiteral("lbCommPort"))->setCurrentRow(2);
+        enter(&window, name);
+        EXPECT_TRUE(window.isUnloaded()) << name;
+    }
+    EXPECT_EQ(stored(QStringLiteral("Name")), QStringLiteral("COM3"));
+
+    openDialing({"Home"}, {"111"});
+    script.answerMessage(platform::vbOK);
+    enter(form.get(), "cmdDial", Qt::Key_Enter);
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].title, QStringLiteral("No phone number selected"));
+    enter(form.get(), "cmdExit");
+    EXPECT_TRUE(form->isUnloaded());
+}
+
+// Closed from its title bar during the hang-up, the window goes, and the modem still gets the
+// whole of it before the port closes; nothing is told.
+TEST_F(DialingTest, TheHangUpEndsWholeWhenTheWindowIsClosedDuringIt)
+{
+    modem = std::make_unique<PseudoModem>();
+    ComEnvironment com(4, modem->slavePath());
+    settings(QStringLiteral("COM4"), QString());
+    openDialing({"Home"}, {"555-0100"});
+    script.onModal(QStringLiteral("MsgForm"), [](QWidget *w) { w->close(); });
+    closeAt = 500;
+    choose(0);
+    form->cmdDial_Click();
+    EXPECT_TRUE(form->isUnloaded());
+    EXPECT_EQ(allReceived(), QByteArray("555-0100;\r+++ATH0\r"));
+    EXPECT_FALSE(form->findChild<platform::Comm *>(QStringLiteral("Comm1"))->commPortOpen());
+    EXPECT_EQ(script.shown().size(), 1u);
 }

@@ -423,3 +423,38 @@ TEST_F(CommandsTest, DeletingTheOnlyContactFoundEndsQuietlyOnTheEmptyList)
     EXPECT_EQ(txtName(w)->toPlainText(), "Record Deleted!");
     EXPECT_TRUE(txtLocate(w)->hasFocus());
 }
+
+// A menu opened with Alt and its letter picks an item by its letter with Alt still down,
+// as it does once Alt is let go; the keys come through the window system, as a user's do.
+TEST_F(CommandsTest, AnOpenMenuPicksItsItemByLetterWithAltStillDown)
+{
+    prepare(2);
+    NameList &w = start();
+    script.backOutOfTheRest();
+    const auto type = [](QWidget *window, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        const QString text = QKeySequence(key).toString().toLower();
+        for (const bool press : {true, false})
+            QTest::simulateEvent(window->windowHandle(), press, key, modifiers, text, false);
+    };
+    for (const bool altHeld : {true, false}) {
+        const std::size_t before = script.shown().size();
+        for (const auto &[menuKey, itemKey] : {std::pair{Qt::Key_F, Qt::Key_C}, {Qt::Key_E, Qt::Key_D}}) {
+            QApplication::setActiveWindow(&w);
+            QTest::simulateEvent(w.windowHandle(), true, Qt::Key_Alt, {}, {}, false);
+            type(&w, menuKey, Qt::AltModifier);
+            auto *open = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            ASSERT_NE(open, nullptr);
+            if (!altHeld)
+                QTest::simulateEvent(open->windowHandle(), false, Qt::Key_Alt, Qt::AltModifier, {}, false);
+            type(open, itemKey, altHeld ? Qt::AltModifier : Qt::NoModifier);
+            if (altHeld)
+                QTest::simulateEvent(open->windowHandle(), false, Qt::Key_Alt, Qt::AltModifier, {}, false);
+            QCoreApplication::processEvents();
+            EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+        }
+        const auto &shown = script.shown();
+        ASSERT_EQ(shown.size(), before + 2) << altHeld;
+        EXPECT_EQ(shown[before].objectName, "CategoryForm");
+        EXPECT_EQ(shown[before + 1].title, "Record Count");
+    }
+}

@@ -105,19 +105,36 @@ bool showsAlone(char32_t c)
     }
 }
 
+// A character as a message names it.
+QString messageName(char32_t c)
+{
+    return showsAlone(c) ? QString::fromUcs4(&c, 1)
+                         : QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
+}
+
+QStringList charactersWhere(const QString &text, bool (*named)(char32_t))
+{
+    QStringList found;
+    for (const char32_t c : text.toUcs4()) {
+        if (!named(c))
+            continue;
+        const QString character = messageName(c);
+        if (!found.contains(character))
+            found.append(character);
+    }
+    return found;
+}
+
 } // namespace
 
 QStringList ansiLacking(const QString &text)
 {
-    QStringList lacking;
-    for (const char32_t c : text.toUcs4()) {
-        const QString character =
-            showsAlone(c) ? QString::fromUcs4(&c, 1)
-                          : QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
-        if (!encodeOne(c) && !lacking.contains(character))
-            lacking.append(character);
-    }
-    return lacking;
+    return charactersWhere(text, [](char32_t c) { return !encodeOne(c); });
+}
+
+QStringList unseenCharacters(const QString &text)
+{
+    return charactersWhere(text, [](char32_t c) { return QChar::category(c) == QChar::Other_Format; });
 }
 
 QString fromAnsi(const QByteArray &bytes)

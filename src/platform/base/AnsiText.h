@@ -24,6 +24,10 @@ qsizetype appendComposedAnsi(QByteArray &bytes, QStringView text);
 // nothing by itself (a space, a line separator, a direction mark, a combining mark) as
 // its code, "U+2028".
 QStringList ansiLacking(const QString &text);
+// The characters of the text that show nothing where they stand, whatever the font: format
+// characters (a soft hyphen, a zero-width space or joiner, a direction mark), each once, in
+// the order they first come, named by their codes as above.
+QStringList unseenCharacters(const QString &text);
 
 // The reverse: every byte gives one character.
 QString fromAnsi(const QByteArray &bytes);

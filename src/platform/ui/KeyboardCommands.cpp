@@ -11,6 +11,7 @@
 #include <QShortcutEvent>
 #include <QWindow>
 #include <algorithm>
+#include <utility>
 
 namespace platform {
 
@@ -39,6 +40,7 @@ struct HeldKey {
     quint64 timestamp = 0;
     QPointer<QWidget> window; // the window its press reached
     bool commanded = false;   // its press commanded rather than typed
+    bool pressedButton = false; // a Space that pressed a button down: its release clicks it
 };
 
 HeldKey held;
@@ -108,6 +110,32 @@ bool isSentWhileHeld(const QKeyEvent *event)
     return event->nativeScanCode() == 0 && held.down && held.scanCode != 0;
 }
 
+// Space pressing a button down; the button clicks when the key is let go.
+bool pressesButton(QObject *receiver, const QKeyEvent *event)
+{
+    return (event->key() == Qt::Key_Space || event->key() == Qt::Key_Select) &&
+           qobject_cast<QAbstractButton *>(receiver);
+}
+
+// Enter (Return or the keypad's) on a button clicks it, unless the button, the window or a
+// filter of its makes something else of the key. Not on a check box or an option: there
+// Enter is no choice of its own.
+struct EnterOnButton {
+    const QEvent *event = nullptr;
+    QPointer<QAbstractButton> button;
+};
+
+EnterOnButton enterOnButton;
+
+EnterOnButton enterOnButtonOf(QObject *receiver, const QKeyEvent *event)
+{
+    auto *button = qobject_cast<QAbstractButton *>(receiver);
+    if (!button || button->isCheckable() || (event->modifiers() & ~Qt::KeypadModifier) ||
+        (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter))
+        return {};
+    return {event, button};
+}
+
 // Ctrl and Alt together are how some systems report AltGr, which types.
 bool isChord(Qt::KeyboardModifiers modifiers)
 {
@@ -146,11 +174,18 @@ bool typesSomething(const QString &text)
     return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.isPrint(); });
 }
 
-// Menus find their items by the letter even with Alt.
+// Menus find their items by the letter even with Alt. The keys of an open menu reach a window
+// of the window system's first, which hands them on to the menu.
+bool isMenuKey(QObject *receiver)
+{
+    if (qobject_cast<QMenu *>(receiver) || qobject_cast<QMenuBar *>(receiver))
+        return true;
+    return !receiver->isWidgetType() && qobject_cast<QMenu *>(QApplication::activePopupWidget());
+}
+
 void typeNothingWithChord(QObject *receiver, QKeyEvent *event)
 {
-    if (isChord(event->modifiers()) && typesSomething(event->text()) && !qobject_cast<QMenu *>(receiver) &&
-        !qobject_cast<QMenuBar *>(receiver))
+    if (isChord(event->modifiers()) && typesSomething(event->text()) && !isMenuKey(receiver))
         UntypedKey::clearText(event);
 }
 
@@ -163,6 +198,7 @@ void notePress(QObject *receiver, const QKeyEvent *event)
         held.timestamp == event->timestamp()) {
         if (!held.window)
             held.window = window;
+        held.pressedButton = held.pressedButton || pressesButton(receiver, event);
         return;
     }
     held.down = true;
@@ -171,14 +207,17 @@ void notePress(QObject *receiver, const QKeyEvent *event)
     held.modifiers = event->modifiers();
     held.timestamp = event->timestamp();
     held.window = window;
+    held.pressedButton = pressesButton(receiver, event);
     held.commanded = event->key() == Qt::Key_Escape ||
                      (isChord(event->modifiers()) && !(event->modifiers() & Qt::ControlModifier));
 }
 
-// A repeated press (or the release the keyboard sends with it) that must do nothing.
+// A repeated press (or the release the keyboard sends with it) that must do nothing. A
+// held Space clicks its button once: a repeat would press it down again, and the next
+// release click it again.
 bool isSpentRepeat(QObject *receiver, const QKeyEvent *event)
 {
-    if (!held.down || !isHeldKey(event) || held.commanded)
+    if (!held.down || !isHeldKey(event) || held.commanded || held.pressedButton)
         return true;
     QWidget *window = windowOf(receiver);
     return window && window != held.window;
@@ -275,8 +314,10 @@ bool screenKeyEvent(QObject *receiver, QEvent *event)
         return true;
     }
     notePress(receiver, key);
-    if (type == QEvent::KeyPress)
+    if (type == QEvent::KeyPress) {
         typeNothingWithChord(receiver, key);
+        enterOnButton = enterOnButtonOf(receiver, key);
+    }
     return false;
 }
 
@@ -285,6 +326,16 @@ void noteKeyDelivered(bool toWidget, const QEvent *event)
     if (event->type() != QEvent::KeyPress || !toWidget)
         return;
     const auto *key = static_cast<const QKeyEvent *>(event);
+    if (event == enterOnButton.event) {
+        const QPointer<QAbstractButton> button = std::exchange(enterOnButton, {}).button;
+        if (!key->isAccepted() && button && button->isVisible() && button->isEnabled()) {
+            // Once per press, as an access key: its repeats and its release do nothing more.
+            if (held.down && isHeldKey(key))
+                held.commanded = true;
+            button->click();
+        }
+        return;
+    }
     // A chord that no control or window took did nothing, and its release does nothing either:
     // a search on release would move a list for a key that typed nothing.
     if (!key->isAutoRepeat() && !key->isAccepted() && isChord(key->modifiers()) && held.down &&

@@ -10,6 +10,8 @@ namespace platform {
 //   command works on what was highlighted when the key was pressed: a click left for later
 //   would let the letter's release, or a key typed next, move a list first.
 // - Tab and Shift+Tab leave a dropped list: the list closes and the focus goes on from its box.
+// - Enter (Return or the keypad's) on a push button clicks it, as Space does, when neither the
+//   button nor its window makes anything else of the key.
 // Installed once for the whole program; a second call does nothing.
 void installKeyboardCommands();
 
@@ -20,7 +22,8 @@ void installKeyboardCommands();
 //   keyboard repeats and the release are dropped. So are the repeats and the release of any
 //   key that reach a window other than the one its press reached (the press opened or closed
 //   a window), and repeats of a key whose press the program never saw. A release and a press
-//   of the key at one instant are a repeat, marked so or not.
+//   of the key at one instant are a repeat, marked so or not. A held Space clicks its button
+//   once, when it is let go or at its first repeat: the repeats press nothing again.
 // - Alt, Ctrl or Meta with a key types nothing: the press keeps its key and modifiers for the
 //   handlers that command with it, but no character. Ctrl and Alt together stand for AltGr
 //   where the system reports it so, and type as AltGr does; menus keep their letters.

@@ -369,6 +369,60 @@ TEST(FormKeys, AReleaseAndAPressOfOneInstantAreARepeat)
     }
 }
 
+// A held Space clicks its button once, whether the keyboard marks its repeats or sends each
+// as a release and a press of one instant; the Return after it acts in the window the click
+// opened, Return on a focused button clicking it.
+TEST(FormKeys, AHeldSpaceClicksOnceAndTheNextReturnActs)
+{
+    DialogScript script;
+    for (const auto &[marked, opens] : {std::pair{true, true}, {false, true}, {true, false}, {false, false}}) {
+        LoggingForm form("frmA"), dialog("frmDialog");
+        int clicks = 0, dialogClicks = 0;
+        std::vector<std::function<void()>> keys;
+        std::size_t sent = 0;
+        const auto sendRest = [&] {
+            while (sent < keys.size())
+                keys[sent++]();
+        };
+        // Each key goes where the window system sends it: the window that has the focus.
+        const auto key = [&keys, &form](QEvent::Type type, Qt::Key code, quint64 time, bool repeat) {
+            keys.push_back([=, &form] {
+                const bool space = code == Qt::Key_Space;
+                QKeyEvent event(type, code, Qt::NoModifier, space ? 65 : 36, code, 0, space ? " " : "\r", repeat);
+                event.setTimestamp(time);
+                QWidget *focus = QApplication::focusWidget();
+                QApplication::sendEvent((focus ? focus->window() : &form)->windowHandle(), &event);
+            });
+        };
+        key(QEvent::KeyPress, Qt::Key_Space, 100, false);
+        for (quint64 time = 600; time < 1500; time += 40)
+            key(QEvent::KeyRelease, Qt::Key_Space, time, marked), key(QEvent::KeyPress, Qt::Key_Space, time, marked);
+        key(QEvent::KeyRelease, Qt::Key_Space, 1500, false);
+        key(QEvent::KeyPress, Qt::Key_Return, 3000, false);
+        key(QEvent::KeyPress, Qt::Key_Return, 3050, true);
+        key(QEvent::KeyRelease, Qt::Key_Return, 3100, false);
+
+        QObject::disconnect(form.button, nullptr, &form, nullptr);
+        QObject::connect(form.button, &QPushButton::clicked, &form, [&] {
+            if (++clicks == 1 && opens)
+                dialog.showModal(&form);
+        });
+        QObject::connect(dialog.button, &QPushButton::clicked, &dialog, [&] { ++dialogClicks; });
+        if (opens)
+            script.onModal("frmDialog", [&](QWidget *) {
+                QApplication::setActiveWindow(&dialog);
+                dialog.button->setFocus();
+                sendRest();
+            });
+        form.showModeless();
+        QApplication::setActiveWindow(&form);
+        form.button->setFocus();
+        sendRest();
+        EXPECT_EQ(clicks, opens ? 1 : 2) << marked << opens;
+        EXPECT_EQ(dialogClicks, opens ? 1 : 0) << marked << opens;
+    }
+}
+
 TEST(FormKeys, DisabledFormSeesNoKeys)
 {
     DialogScript script;
