@@ -484,4 +484,47 @@ TEST_F(AddressBooksTest, ItemsAreCutOnlyWhereTheyWouldRunOverAFilledColumnOrTheE
     }
 }
 
+// A field that starts with, or holds, a control character (a pasted tab, a vertical tab, a
+// form feed, a unit separator, a line or paragraph separator) prints it as a blank in the
+// field's own place: the row keeps every item where it stands.
+TEST_F(AddressBooksTest, ControlCharactersInAFieldPrintAsBlanksInItsPlace)
+{
+    for (const char16_t control : {u'\t', u'\v', u'\f', u'\x1F', u'\x01', u'\u2028', u'\u2029', u'\u0085'}) {
+        const QString c(QChar{control});
+        SCOPED_TRACE(int(control));
+        QVariantMap contact{{"LastName", "Lee"},
+                            {"Phone1", "555-0101"},
+                            {"Phone1_Desc", "Home"},
+                            {"Phone2", "555-0102"},
+                            {"Phone2_Desc", c + "Work"},
+                            {"Phone3", "555-0103"},
+                            {"Phone3_Desc", "Cell"},
+                            {"First_Address1", c + "1 Main St"},
+                            {"Second_Address1", "9 Mill" + c + "Rd"},
+                            {"Date1", QDate(1970, 3, 4)},
+                            {"Date1_Desc", "Birthday"},
+                            {"Date2", QDate(2002, 4, 3)},
+                            {"Date2_Desc", c + "Anniv"},
+                            {"Date3", QDate(2003, 1, 2)},
+                            {"Date3_Desc", "Met"}};
+        MemoryRecords full = bookRecords({contact});
+        PrintFullSizeAddressBook(full, {});
+        EXPECT_EQ(pageLines(document(), 1),
+                  (Lines{"(10080,720) 1/2/2020", "(1080,920) [b] Lee ", "(1440,1120) Home  555-0101",
+                         "(5940,1120)  Work  555-0102", "(1440,1320) Cell  555-0103", "(1440,1520)  1 Main St",
+                         "(5940,1520) 9 Mill Rd", "(1440,1720) Birthday  3/4/1970",
+                         "(5940,1720)  Anniv  4/3/2002", "(1440,1920) Met  1/2/2003",
+                         "(1080,2120) " + Rule97.toStdString()}));
+        MemoryRecords half = bookRecords({contact});
+        PrintHalfPageAddressBook(half, {}, 2);
+        EXPECT_EQ(pageLines(document(), 1),
+                  (Lines{"(6120,720) Arial 8 1/2/2020", "(1080,880) Arial 8 [b] Lee ",
+                         "(1440,1040) Arial 8 Home  555-0101", "(4320,1040) Arial 8  Work  555-0102",
+                         "(1440,1200) Arial 8 Cell  555-0103", "(1440,1360) Arial 8  1 Main St",
+                         "(4320,1360) Arial 8 9 Mill Rd", "(1440,1520) Arial 8 Birthday  3/4/1970",
+                         "(4320,1520) Arial 8  Anniv  4/3/2002", "(1440,1680) Arial 8 Met  1/2/2003",
+                         "(1080,1840) Arial 8 " + QString(72, u'-').toStdString()}));
+    }
+}
+
 } // namespace
