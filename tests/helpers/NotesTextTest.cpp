@@ -1,15 +1,14 @@
 #include "helpers/NotesText.h"
 
 #include <QPlainTextEdit>
-#include <QTest>
 #include <QTextCursor>
 #include <gtest/gtest.h>
-#include <vector>
 
 namespace {
 
 // Every line end, no-break spaces and a line separator inside a line.
 const QString Notes = QString::fromUtf16(u"Prix\u00a0: 10\u00a0000\u00a0€\r\nsecond\u2028sep\nlone LF\rend");
+const QString Mixed = QStringLiteral("one\ntwo\r\nthree\rfour\r\nfive");
 
 TEST(NotesBox, StoresTheTextAsItWasWhereNobodyChangedIt)
 {
@@ -24,6 +23,13 @@ TEST(NotesBox, StoresTheTextAsItWasWhereNobodyChangedIt)
         {Notes, 22, 0, "\n", QString(Notes).insert(23, "\r\n")},
         {Notes, 38, 0, "\nmore", Notes + "\r\nmore"},
         {QString(), 0, 0, "a\nb\n", "a\r\nb\r\n"},
+        // Lines found by their text keep their ends: lines 1-2 joined and the last split; a
+        // line deleted with its end; a Return typed as two lines are joined, and a Shift+Return
+        // typed, store CR LF.
+        {Mixed, 3, 18, "two\nthree\nfour\nfi\n", "onetwo\r\nthree\rfour\r\nfi\r\nve"},
+        {Mixed, 4, 4, "", "one\nthree\rfour\r\nfive"},
+        {Mixed, 1, 13, "\nne\ntwo\nthree", "o\r\nne\ntwo\r\nthreefour\r\nfive"},
+        {Mixed, 10, 0, QString(QChar::LineSeparator), "one\ntwo\r\nth\r\nree\rfour\r\nfive"},
     };
     for (const auto &row : rows) {
         QPlainTextEdit box;
@@ -32,49 +38,8 @@ TEST(NotesBox, StoresTheTextAsItWasWhereNobodyChangedIt)
         cursor.setPosition(row.at);
         cursor.setPosition(row.at + row.replaced, QTextCursor::KeepAnchor);
         cursor.insertText(row.typed);
-        EXPECT_EQ(textToStore(box), row.expected) << row.at << " " << row.typed.toStdString();
-    }
-}
-
-// Edits that join lines, split others and type line ends: the lines nobody touched, found by
-// their text, keep their own ends; a Return or Shift+Return typed stores CR LF.
-TEST(NotesBox, LinesLeftAloneKeepTheirEndsWhereverTheyNowStand)
-{
-    const QString mixed = "one\ntwo\r\nthree\rfour\r\nfive";
-    struct Edit {
-        int at, replaced;
-        QString typed;
-        Qt::KeyboardModifiers keyWith = Qt::NoModifier; // a Return typed when typed is empty
-    };
-    const struct {
-        const char *what;
-        QString stored;
-        std::vector<Edit> edits;
-        QString expected;
-    } rows[] = {
-        {"lines 1-2 joined, the last split", mixed, {{3, 1, ""}, {20, 0, "\n"}}, "onetwo\r\nthree\rfour\r\nfi\r\nve"},
-        {"a line moved to the end", mixed, {{8, 6, ""}, {17, 0, "\nthree"}}, "one\ntwo\r\nfour\r\nfive\r\nthree"},
-        {"a line and its end deleted", mixed, {{4, 4, ""}}, "one\nthree\rfour\r\nfive"},
-        {"Return typed in a line", mixed, {{10, 0, ""}}, "one\ntwo\r\nth\r\nree\rfour\r\nfive"},
-        {"Shift+Return typed in a line", mixed, {{10, 0, "", Qt::ShiftModifier}}, "one\ntwo\r\nth\r\nree\rfour\r\nfive"},
-        {"Shift+Return kept as stored", "a\u2028b\rc", {{5, 0, "d"}}, "a\u2028b\rcd"},
-        {"Return at a line's end, CR lines", "a\rb", {{1, 0, ""}}, "a\r\n\rb"},
-    };
-    for (const auto &row : rows) {
-        QPlainTextEdit box;
-        showStoredText(box, row.stored);
-        for (const Edit &edit : row.edits) {
-            QTextCursor cursor(box.document());
-            cursor.setPosition(edit.at);
-            cursor.setPosition(edit.at + edit.replaced, QTextCursor::KeepAnchor);
-            if (!edit.typed.isEmpty() || edit.replaced > 0) {
-                cursor.insertText(edit.typed);
-                continue;
-            }
-            box.setTextCursor(cursor);
-            QTest::keyClick(&box, Qt::Key_Return, edit.keyWith);
-        }
-        EXPECT_EQ(textToStore(box).toStdString(), row.expected.toStdString()) << row.what;
+        EXPECT_EQ(textToStore(box).toStdString(), row.expected.toStdString())
+            << row.at << " " << row.typed.toStdString();
     }
 }
 
