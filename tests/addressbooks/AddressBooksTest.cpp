@@ -484,24 +484,21 @@ TEST_F(AddressBooksTest, ItemsAreCutOnlyWhereTheyWouldRunOverAFilledColumnOrTheE
     }
 }
 
-// A field that starts with, or holds, a control character (a pasted tab, a vertical tab, a
-// form feed, a unit separator, a line separator) prints it as a blank in the field's own
-// place: every item of the two-column rows stays where it stands.
+// A control character at a field's start or inside it (a pasted tab, a line separator...)
+// prints as a blank in the field's own place: every item of the two-column rows stays put.
 TEST_F(AddressBooksTest, ControlCharactersInAFieldPrintAsBlanksInItsPlace)
 {
     for (const char16_t control : {u'\t', u'\v', u'\f', u'\x1F', u'\x01', u'\u2028', u'\u2029', u'\u0085'}) {
         const QString c(QChar{control});
         SCOPED_TRACE(int(control));
-        const QVariantMap contact{
-            {"LastName", "Lee"},           {"Phone1", "555-0101"},       {"Phone1_Desc", "Home"},
-            {"Phone2", "555-0102"},        {"Phone2_Desc", c + "Work"},  {"Phone3", "555-0103"},
-            {"First_Address1", c + "1 Main St"}, {"Second_Address1", "9 Mill" + c + "Rd"},
-            {"Date1", QDate(2002, 4, 3)},  {"Date1_Desc", c + "Anniv"},  {"Date2", QDate(2003, 1, 2)},
-            {"Date2_Desc", "Met"}};
+        const QVariantMap contact{{"LastName", "Lee"}, {"Phone1", "555-0101"}, {"Phone1_Desc", "Home"},
+                                  {"Phone2", "555-0102"}, {"Phone2_Desc", c + "Work"}, {"Phone3", "555-0103"},
+                                  {"First_Address1", c + "1 Main St"}, {"Second_Address1", "9 Mill" + c + "Rd"},
+                                  {"Date1", QDate(2002, 4, 3)}, {"Date1_Desc", c + "Anniv"},
+                                  {"Date2", QDate(2003, 1, 2)}, {"Date2_Desc", "Met"}};
         for (const bool full : {true, false}) {
             MemoryRecords records = bookRecords({contact});
             full ? PrintFullSizeAddressBook(records, {}) : PrintHalfPageAddressBook(records, {}, 2);
-            // Rows of 200 twips in the full-size book, 160 in the half-page one.
             const auto at = [&](bool right, int row) {
                 return "(" + std::to_string(right ? (full ? 5940 : 4320) : 1440) + "," +
                        std::to_string(full ? 1120 + row * 200 : 1040 + row * 160) + ") " + (full ? "" : "Arial 8 ");
