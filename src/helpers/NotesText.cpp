@@ -121,11 +121,11 @@ QString storedTextFor(const QString &stored, const QString &shown)
     const qsizetype oldCount = before.texts.size(), newCount = after.size();
     // ends[j] follows line j after the change; new ones end in CR LF.
     QStringList ends(newCount - 1, NewLineEnd);
-    // Between two lines kept (or the start or end of the text) the ends that stood there are
-    // given back one for one when as many stand there now. Otherwise the kept line before
-    // keeps its own end, and the end that stood before the kept line after stays before it;
-    // a single end that stood between lines typed in there goes before the kept line after,
-    // as where a Return is typed at a line's end.
+    // Between two kept lines (or the text's start or end) the ends that stood there come back
+    // one for one when as many stand there now. Otherwise the kept line before keeps its own
+    // end and the kept line after the end that stood before it; where only one end stood
+    // between them, it stays before the kept line after, as when a Return is typed at the end
+    // of a line.
     QList<std::pair<qsizetype, qsizetype>> kept = keptLines(before.texts, after);
     kept.append({oldCount, newCount});
     std::pair<qsizetype, qsizetype> previous{-1, -1};

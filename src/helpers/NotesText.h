@@ -22,6 +22,7 @@ QString textToStore(const QPlainTextEdit &box);
 
 // The text to store for a box shown with `stored` that now holds `shown` (lines joined by
 // "\n"): `stored` itself while the box shows it unchanged; otherwise `shown`, where the
-// lines the user left alone, found by their text, keep the ends they had in `stored`, and
-// lines typed, split or joined end in CR LF.
+// lines the user left alone, found by their text, keep the ends they had in `stored` (and
+// where as many lines stand between two of them as before, so do those), and lines typed,
+// split or joined end in CR LF.
 QString storedTextFor(const QString &stored, const QString &shown);
