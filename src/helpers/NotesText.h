@@ -12,7 +12,8 @@ class QPlainTextEdit;
 // it back as it was while nobody changes it.
 void showStoredText(QPlainTextEdit &box, const QString &stored);
 
-// Every character the box holds, its lines joined by "\n".
+// Every character the box holds, its lines joined by "\n": a line separator (Shift+Return)
+// ends a line as a paragraph does.
 QString boxText(const QPlainTextEdit &box);
 
 // The text to store for the box: the text it was shown with while it still shows it,
@@ -20,6 +21,8 @@ QString boxText(const QPlainTextEdit &box);
 QString textToStore(const QPlainTextEdit &box);
 
 // The text to store for a box shown with `stored` that now holds `shown` (lines joined by
-// "\n"): `stored` itself while the box shows it unchanged; otherwise `shown`, where each
-// line end the user kept ends as it did in `stored`, and each new one ends in CR LF.
+// "\n"): `stored` itself while the box shows it unchanged; otherwise `shown`, where the
+// lines the user left alone, found by their text, keep the ends they had in `stored` (and
+// where as many lines stand between two of them as before, so do those), and lines typed,
+// split or joined end in CR LF.
 QString storedTextFor(const QString &stored, const QString &shown);

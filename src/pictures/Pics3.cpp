@@ -124,9 +124,11 @@ Pics3::Pics3() : platform::Form(mainWindowSlot())
     Image1 = makeImage("Image1");
     Image2 = makeImage("Image2");
     Image3 = makeImage("Image3");
-    // A picture deleted or replaced while shown, here or by another program, is not shown as it was.
+    // A picture deleted, replaced, rewritten or put back while the contact is shown, here or by
+    // another program, is shown as it now is.
     mWatcher = new QFileSystemWatcher(this);
     connect(mWatcher, &QFileSystemWatcher::directoryChanged, this, &Pics3::shownFilesChanged);
+    connect(mWatcher, &QFileSystemWatcher::fileChanged, this, &Pics3::shownFilesChanged);
 }
 
 QLabel *Pics3::image(int n) const
@@ -186,13 +188,8 @@ void Pics3::LoadRecordPictures()
     try {
         for (int n = 1; n <= 3; ++n) {
             const QString name = fieldText(*record, QStringLiteral("PicturePath%1").arg(n));
-            QPixmap picture;
-            mShown[n - 1].clear();
-            if (name > QStringLiteral(" ") && pictures::normalFileExists(pictures::picturePath(name))) {
-                mShown[n - 1] = pictures::resolvedPath(pictures::picturePath(name));
-                picture = pictureOf(mShown[n - 1]);
-            }
-            image(n)->setPixmap(picture);
+            mShown[n - 1] = name > QStringLiteral(" ") ? pictures::picturePath(name) : QString();
+            showPicture(n);
         }
         watchShownFiles();
         setWindowTitle(contactCaption(*record));
@@ -201,9 +198,19 @@ void Pics3::LoadRecordPictures()
     }
 }
 
+void Pics3::showPicture(int n)
+{
+    // The file is looked for afresh each time: one of another case may have taken its place.
+    const QString path = mShown[n - 1].isEmpty() ? QString() : pictures::resolvedPath(mShown[n - 1]);
+    const bool exists = !path.isEmpty() && pictures::normalFileExists(path);
+    image(n)->setPixmap(exists ? pictureOf(path) : QPixmap());
+    mStamps[n - 1] = fileStamp(exists ? path : QString());
+}
+
 void Pics3::watchShownFiles()
 {
-    // The folder tells of a shown file deleted, rewritten or replaced by another of its name.
+    // The folder tells of a shown file deleted, put back or replaced by another of its name;
+    // the file itself of one rewritten in place. A file's watch goes with the file.
     const QDir folder(pictures::picturesFolder());
     const QStringList watched = mWatcher->directories();
     if (watched.size() != 1 || QDir(watched.first()) != folder) {
@@ -212,21 +219,23 @@ void Pics3::watchShownFiles()
         if (folder.exists())
             mWatcher->addPath(folder.path());
     }
-    for (int n = 0; n < 3; ++n)
-        mStamps[n] = fileStamp(mShown[n]);
+    if (!mWatcher->files().isEmpty())
+        mWatcher->removePaths(mWatcher->files());
+    for (int n = 1; n <= 3; ++n) {
+        if (mStamps[n - 1] != std::array<qint64, 5>{})
+            mWatcher->addPath(pictures::resolvedPath(mShown[n - 1]));
+    }
 }
 
 void Pics3::shownFilesChanged()
 {
     for (int n = 1; n <= 3; ++n) {
-        if (mShown[n - 1].isEmpty() || fileStamp(mShown[n - 1]) == mStamps[n - 1])
+        if (mShown[n - 1].isEmpty())
             continue;
-        if (pictures::normalFileExists(mShown[n - 1])) {
-            image(n)->setPixmap(pictureOf(mShown[n - 1]));
-        } else {
-            mShown[n - 1].clear();
-            image(n)->setPixmap(QPixmap());
-        }
+        const QString path = pictures::resolvedPath(mShown[n - 1]);
+        const bool exists = pictures::normalFileExists(path);
+        if (fileStamp(exists ? path : QString()) != mStamps[n - 1])
+            showPicture(n);
     }
     watchShownFiles();
 }

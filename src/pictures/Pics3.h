@@ -73,12 +73,15 @@ class Pics3 : public platform::Form {
     platform::Recordset *currentRecord() const;
     QString contactCaption(platform::Recordset &record) const;
 
-    // Shows anew, or empties, the images whose file changed or went away.
+    // Shows anew, or empties, the images whose file changed, went away or came back.
     void shownFilesChanged();
     void watchShownFiles();
+    // Shows image n as its file now is, nothing when there is none.
+    void showPicture(int n);
 
     bool mShuttingDown = false;
-    // The file each image shows, empty for none, and the state it was shown in; watched while shown.
+    // The file each image is to show, as the contact names it (empty for none), and the state
+    // of the file found for it when it was shown (none when missing).
     QString mShown[3];
     std::array<qint64, 5> mStamps[3] = {};
     QFileSystemWatcher *mWatcher;

@@ -484,4 +484,32 @@ TEST_F(AddressBooksTest, ItemsAreCutOnlyWhereTheyWouldRunOverAFilledColumnOrTheE
     }
 }
 
+// A control character at a field's start or inside it (a pasted tab, a line separator...)
+// prints as a blank in the field's own place: every item of the two-column rows stays put.
+TEST_F(AddressBooksTest, ControlCharactersInAFieldPrintAsBlanksInItsPlace)
+{
+    for (const char16_t control : {u'\t', u'\v', u'\f', u'\x1F', u'\x01', u'\u2028', u'\u2029', u'\u0085'}) {
+        const QString c(QChar{control});
+        SCOPED_TRACE(int(control));
+        const QVariantMap contact{{"LastName", "Lee"}, {"Phone1", "555-0101"}, {"Phone1_Desc", "Home"},
+                                  {"Phone2", "555-0102"}, {"Phone2_Desc", c + "Work"}, {"Phone3", "555-0103"},
+                                  {"First_Address1", c + "1 Main St"}, {"Second_Address1", "9 Mill" + c + "Rd"},
+                                  {"Date1", QDate(2002, 4, 3)}, {"Date1_Desc", c + "Anniv"},
+                                  {"Date2", QDate(2003, 1, 2)}, {"Date2_Desc", "Met"}};
+        for (const bool full : {true, false}) {
+            MemoryRecords records = bookRecords({contact});
+            full ? PrintFullSizeAddressBook(records, {}) : PrintHalfPageAddressBook(records, {}, 2);
+            const auto at = [&](bool right, int row) {
+                return "(" + std::to_string(right ? (full ? 5940 : 4320) : 1440) + "," +
+                       std::to_string(full ? 1120 + row * 200 : 1040 + row * 160) + ") " + (full ? "" : "Arial 8 ");
+            };
+            const Lines lines = pageLines(document(), 1);
+            EXPECT_EQ(Lines(lines.begin() + 2, lines.end() - 1),
+                      (Lines{at(false, 0) + "Home  555-0101", at(true, 0) + " Work  555-0102",
+                             at(false, 1) + "  555-0103", at(false, 2) + " 1 Main St", at(true, 2) + "9 Mill Rd",
+                             at(false, 3) + " Anniv  4/3/2002", at(true, 3) + "Met  1/2/2003"}));
+        }
+    }
+}
+
 } // namespace

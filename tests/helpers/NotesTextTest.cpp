@@ -8,6 +8,7 @@ namespace {
 
 // Every line end, no-break spaces and a line separator inside a line.
 const QString Notes = QString::fromUtf16(u"Prix\u00a0: 10\u00a0000\u00a0€\r\nsecond\u2028sep\nlone LF\rend");
+const QString Mixed = QStringLiteral("one\ntwo\r\nthree\rfour\r\nfive");
 
 TEST(NotesBox, StoresTheTextAsItWasWhereNobodyChangedIt)
 {
@@ -22,6 +23,13 @@ TEST(NotesBox, StoresTheTextAsItWasWhereNobodyChangedIt)
         {Notes, 22, 0, "\n", QString(Notes).insert(23, "\r\n")},
         {Notes, 38, 0, "\nmore", Notes + "\r\nmore"},
         {QString(), 0, 0, "a\nb\n", "a\r\nb\r\n"},
+        // Lines found by their text keep their ends: lines 1-2 joined and the last split; a
+        // line deleted with its end; a Return typed as two lines are joined, and a Shift+Return
+        // typed, store CR LF.
+        {Mixed, 3, 18, "two\nthree\nfour\nfi\n", "onetwo\r\nthree\rfour\r\nfi\r\nve"},
+        {Mixed, 4, 4, "", "one\nthree\rfour\r\nfive"},
+        {Mixed, 1, 13, "\nne\ntwo\nthree", "o\r\nne\ntwo\r\nthreefour\r\nfive"},
+        {Mixed, 10, 0, QString(QChar::LineSeparator), "one\ntwo\r\nth\r\nree\rfour\r\nfive"},
     };
     for (const auto &row : rows) {
         QPlainTextEdit box;
@@ -30,7 +38,8 @@ TEST(NotesBox, StoresTheTextAsItWasWhereNobodyChangedIt)
         cursor.setPosition(row.at);
         cursor.setPosition(row.at + row.replaced, QTextCursor::KeepAnchor);
         cursor.insertText(row.typed);
-        EXPECT_EQ(textToStore(box), row.expected) << row.at << " " << row.typed.toStdString();
+        EXPECT_EQ(textToStore(box).toStdString(), row.expected.toStdString())
+            << row.at << " " << row.typed.toStdString();
     }
 }
 

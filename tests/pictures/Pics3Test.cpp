@@ -108,8 +108,9 @@ TEST_F(PanelTest, APipeOrDamagedPictureDataLeavesTheImageEmpty)
     EXPECT_FALSE(shows(panel.Image1) || shows(panel.Image2));
 }
 
-// A shown picture's file deleted, or replaced as a save replaces it, here or by another program.
-TEST_F(PanelTest, APictureDeletedOrReplacedIsShownAsItNowIs)
+// A shown picture's file deleted and put back, replaced as a save replaces it, or rewritten in
+// place, here or by another program.
+TEST_F(PanelTest, APictureDeletedPutBackReplacedOrRewrittenIsShownAsItNowIs)
 {
     for (const char *name : {"one.png", "three.png", "new.png"})
         picture(QLatin1String(name), name[0] == 'n' ? Qt::blue : Qt::red);
@@ -127,6 +128,16 @@ TEST_F(PanelTest, APictureDeletedOrReplacedIsShownAsItNowIs)
             return !shows(panel.Image1) && !shows(panel.Image2) &&
                    panel.Image3->pixmap().toImage().pixelColor(5, 5) == QColor(Qt::blue);
         },
+        5000));
+    // Rewritten in place (the same file, truncated and written again), then put back.
+    const auto colour = [](const QLabel *image) {
+        return shows(image) ? image->pixmap().toImage().pixelColor(5, 5) : QColor();
+    };
+    picture(QStringLiteral("three.png"), Qt::yellow);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return colour(panel.Image3) == Qt::yellow; }, 5000));
+    picture(QStringLiteral("one.png"), Qt::green);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return colour(panel.Image1) == Qt::green && colour(panel.Image2) == Qt::green; },
         5000));
 }
 

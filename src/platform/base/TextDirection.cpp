@@ -26,11 +26,11 @@ bool isEmbeddingStart(QChar c)
 
 constexpr char16_t PopDirectionalFormatting = 0x202C;
 
-// Blanks a field was typed with at its ends, kept outside its isolate: a tab there reads
-// as the gap it was typed for, not as part of the field.
+// Blanks a field was typed with at its ends (a tab is one by then), kept outside its
+// isolate: they read as the gap they were typed for, not as part of the field.
 bool isEndBlank(QChar c)
 {
-    return c == u' ' || c == u'\t';
+    return c == u' ';
 }
 
 // The direction an isolate starting just before from reads in, by its first strong letter
@@ -93,13 +93,28 @@ QString withBalancedIsolates(QStringView core)
     return balanced;
 }
 
-// The field with every paragraph separator as a line end (lineEnd) or a blank, a CR LF
-// pair as one: the bidirectional algorithm would end a paragraph at any of them, and with it
-// the field's isolate.
-QString separatorsReplaced(const QString &field, QChar lineEnd, bool keepLineEnds)
+// Whether a character ends a line where a place has several: the line ends typed (CR, LF),
+// the paragraph separators and the line separator U+2028.
+bool endsLine(QChar c)
+{
+    return isParagraphSeparator(c) || c == QChar::LineSeparator;
+}
+
+// Characters that draw nothing and take no room: the C0 and C1 controls, tabs included.
+bool isControl(QChar c)
+{
+    return c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F);
+}
+
+// The field as it prints: where the place has several lines, CR and LF as typed and every
+// other line end as LF; where it has one, each line end a blank, a CR LF pair as one. Every
+// other control character is a blank. A control drawn as nothing would leave no gap where one was
+// typed (a tab), would let the books' rows take a field that starts with one for empty, and
+// the bidirectional algorithm would end the field's isolate at a paragraph separator.
+QString printedCharacters(const QString &field, bool severalLines)
 {
     const auto replaced = [&](QChar c) {
-        return isParagraphSeparator(c) && !(keepLineEnds && (c == u'\r' || c == u'\n'));
+        return (isControl(c) || endsLine(c)) && !(severalLines && (c == u'\r' || c == u'\n'));
     };
     // Every field printed comes through here, and nearly all have nothing to replace.
     const auto first = std::find_if(field.cbegin(), field.cend(), replaced);
@@ -110,12 +125,12 @@ QString separatorsReplaced(const QString &field, QChar lineEnd, bool keepLineEnd
     text += QStringView(field.cbegin(), first);
     for (qsizetype i = first - field.cbegin(); i < field.size(); ++i) {
         const QChar c = field[i];
-        if (!isParagraphSeparator(c)) {
+        if (!replaced(c)) {
             text += c;
-        } else if (keepLineEnds && (c == u'\r' || c == u'\n')) {
-            text += c;
+        } else if (!endsLine(c)) {
+            text += u' ';
         } else {
-            text += lineEnd;
+            text += severalLines ? u'\n' : u' ';
             if (c == u'\r' && i + 1 < field.size() && field[i + 1] == u'\n')
                 ++i;
         }
@@ -171,8 +186,8 @@ bool needsReordering(QStringView text)
 
 QString isolatedField(const QString &value)
 {
-    // Lines typed with CR and LF keep them; any other paragraph separator becomes a line end.
-    const QString field = separatorsReplaced(value, QChar(u'\n'), true);
+    // Lines typed with CR and LF keep them; any other line end becomes one.
+    const QString field = printedCharacters(value, true);
     if (!needsReordering(field))
         return field;
     QString isolated;
@@ -206,7 +221,7 @@ QString isolatedField(const QString &value)
 
 QString isolatedLine(const QString &field)
 {
-    return isolatedField(separatorsReplaced(field, QChar(u' '), false));
+    return isolatedField(printedCharacters(field, false));
 }
 
 QList<DirectionRun> visualRuns(QStringView line)

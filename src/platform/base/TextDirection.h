@@ -29,14 +29,15 @@ bool isParagraphSeparator(QChar c);
 // written right to left, an Arabic-script digit or a direction mark.
 bool needsReordering(QStringView text);
 
-// The field as an isolate of its own when it needs reordering. Blanks and tabs at its ends
-// stay outside, where they were typed to separate it from its neighbours, and each of its
-// lines is an isolate of its own; a paragraph separator other than CR and LF becomes a line
-// end. Every isolate, embedding and override the field opens ends within it. Any other
-// text comes back as it is.
+// The field as it prints, and as an isolate of its own when it needs reordering. Every
+// control character prints as a blank, a tab included; CR and LF stay, and any other line
+// end (U+2028, U+2029, U+0085, U+001C to U+001E) becomes LF. Blanks at its ends stay outside
+// the isolate, where they were typed to separate it from its neighbours, and each of its
+// lines is an isolate of its own. Every isolate, embedding and override the field opens ends
+// within it. Any other text comes back as it is.
 QString isolatedField(const QString &field);
-// The same for a field printed where it has one line: each paragraph separator, and each
-// CR LF pair, becomes a blank.
+// The same for a field printed where it has one line: each line end, a CR LF pair as one,
+// becomes a blank.
 QString isolatedLine(const QString &field);
 
 // A stretch of a line drawn in one direction: [start, start + length) of the line.

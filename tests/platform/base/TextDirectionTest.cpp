@@ -40,6 +40,10 @@ TEST(TextDirectionTest, OnlyFieldsThatCouldReorderAreSetApartAndTheirBlanksStayO
         // Every paragraph separator is a line end; an override or embedding ends with its line.
         {"a\u001C\u202Eb\u2029\u202Bc\u0085d", "a\n{\u202Eb\u202C}\n{\u202Bc\u202C}\nd"},
         {"\u202Bא\u2066b\u202Ec\u2069\u202C\u202C", "{\u202Bא<b\u202Ec>\u202C}"},
+        // A line separator is a line end too; a tab at a right-to-left field's end is a blank
+        // outside its isolate.
+        {"Spring\u2028field\t", "Spring\nfield "},
+        {"נייד\t", "{נייד} "},
     };
     for (const auto &c : cases)
         EXPECT_EQ(platform::isolatedField(QString::fromUtf8(c.field)).toStdString(), marked(c.isolated).toStdString())

@@ -80,8 +80,8 @@ TEST(DrawnOrderTest, FieldsStandInTheirOrderEachReadingInItsOwnDirection)
         {{"\u202ESpringfield", ", ", "IL", " ", "62701"}, "dleifgnirpS, IL 62701"},
         {{"בית\u202E", ": 555-0101  ", "Work", ": 555-0102"}, "תיב: 555-0101  Work: 555-0102"},
         {{"שָׁלוֹם\u200F", ": 555-0101  ", "Work"}, "םולש: 555-0101  Work"},
-        // A tab at a Hebrew field's end leaves the gap before it.
-        {{"555-0101", "  ", "בית\t", ": 555-0102"}, "555-0101  תיב: 555-0102"},
+        // A tab at a Hebrew field's end prints as its gap, after the field.
+        {{"555-0101", "  ", "בית\t", ": 555-0102"}, "555-0101  תיב : 555-0102"},
         // A line break inside an address line is a blank on its one line.
         {{"Suite 5\r\nBuilding B", "  ", "רמת גן"}, "Suite 5 Building B  ןג תמר"},
     };
