@@ -1,5 +1,4 @@
 #include "platform/db/DatabaseFile.h"
-#include "platform/db/DamageMark.h"
 #include "platform/db/DaoError.h"
 #include "platform/db/Database.h"
 #include "platform/db/NewDatabase.h"
@@ -165,35 +164,6 @@ TEST(DatabaseOpen, DamagedFileIs3049AndRepairKeepsTheOriginal)
     db->execute("INSERT INTO tblContacts (LastName) VALUES ('Newcomer')");
     auto rs = db->openRecordset("Select RecordID from tblContacts Where LastName='Newcomer'");
     EXPECT_GT(rs->value(0).toLongLong(), before);
-}
-
-// Damage a read meets while the book is open marks it, whichever name it was opened by (its
-// own, a link to it, a link to its folder): its next open by that name is refused unread.
-TEST(DamageMetWhileOpen, MarksTheBookByTheNameItWasOpenedBy)
-{
-    for (const char *name : {"books/Quiltern.mdb", "Linked.mdb", "Shelf/Quiltern.mdb"}) {
-        SCOPED_TRACE(name);
-        QTemporaryDir dir;
-        const QDir folder(dir.path());
-        ASSERT_TRUE(folder.mkdir("books"));
-        const QString real = folder.filePath("books/Quiltern.mdb");
-        createDatabaseFromSchema(real);
-        ContactGenerator::insert(*Database::open(real), 200);
-        ASSERT_TRUE(QFile::link(real, folder.filePath("Linked.mdb")));
-        ASSERT_TRUE(QFile::link(folder.filePath("books"), folder.filePath("Shelf")));
-        // Past the size an open checks, the damage is met only by the read.
-        const qint64 limit = DamageMark::setOpenCheckLimit(0);
-        auto db = Database::open(folder.filePath(name));
-        QByteArray bytes = readAll(real);
-        for (qint64 page = 2; page * damage::PageSize <= bytes.size(); ++page)
-            damage::garblePage(bytes, page);
-        writeAll(real, bytes);
-        EXPECT_RUNTIME_ERROR(db->openRecordset("Select Count(*) From tblContacts Where Notes Like '*x*'"),
-                             err::DamagedDatabase);
-        db.reset();
-        DamageMark::setOpenCheckLimit(limit);
-        EXPECT_TRUE(DamageMark::known(folder.filePath(name)));
-    }
 }
 
 // Damage the repair reads through: a file cut short, or a header garbled or wiped while
