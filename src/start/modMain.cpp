@@ -211,12 +211,17 @@ QSet<QString> &toldCannotRepairHere()
     return told;
 }
 
+QString fileLedToBy(const QString &path)
+{
+    const QString real = QFileInfo(path).canonicalFilePath();
+    return real.isEmpty() ? path : real;
+}
+
 // A damaged file that cannot be written where it is cannot be repaired there; the user is
 // told how to have it repaired, and what becomes of it meanwhile (`meanwhile`).
 void tellCannotRepairHere(const QString &path, const QString &meanwhile)
 {
-    const QString real = QFileInfo(path).canonicalFilePath();
-    toldCannotRepairHere().insert(real.isEmpty() ? path : real);
+    toldCannotRepairHere().insert(fileLedToBy(path));
     platform::MsgBox(QStringLiteral("Database may be corrupted.  Quiltern cannot repair it where it is: the file "
                                     "or its folder cannot be written.  To repair it, copy '%1' into a folder "
                                     "you can write and open the copy.")
@@ -227,8 +232,7 @@ void tellCannotRepairHere(const QString &path, const QString &meanwhile)
 
 bool toldCannotRepair(const QString &path)
 {
-    const QString real = QFileInfo(path).canonicalFilePath();
-    return toldCannotRepairHere().contains(real.isEmpty() ? path : real);
+    return toldCannotRepairHere().contains(fileLedToBy(path));
 }
 
 // The general error report: a damaged file may be repaired once per call; any other
