@@ -203,11 +203,48 @@ QString &openedWith()
     return password;
 }
 
+// The files this run has told cannot be repaired where they are, by the file each path
+// leads to: each is told once.
+QSet<QString> &toldCannotRepairHere()
+{
+    static QSet<QString> told;
+    return told;
+}
+
+QString fileLedToBy(const QString &path)
+{
+    const QString real = QFileInfo(path).canonicalFilePath();
+    return real.isEmpty() ? path : real;
+}
+
+// A damaged file that cannot be written where it is cannot be repaired there; the user is
+// told how to have it repaired, and what becomes of it meanwhile (`meanwhile`).
+void tellCannotRepairHere(const QString &path, const QString &meanwhile)
+{
+    toldCannotRepairHere().insert(fileLedToBy(path));
+    platform::MsgBox(QStringLiteral("Database may be corrupted.  Quiltern cannot repair it where it is: the file "
+                                    "or its folder cannot be written.  To repair it, copy '%1' into a folder "
+                                    "you can write and open the copy.")
+                             .arg(QFileInfo(path).absoluteFilePath()) +
+                         meanwhile,
+                     platform::vbOKOnly + platform::vbExclamation, QStringLiteral("Corrupt Database"));
+}
+
+bool toldCannotRepair(const QString &path)
+{
+    return toldCannotRepairHere().contains(fileLedToBy(path));
+}
+
 // The general error report: a damaged file may be repaired once per call; any other
 // error is shown. True when the failed step is to run again; false when the open has
 // failed for good (the caller ends the program, or keeps what it has).
 bool reportStartError(const RuntimeError &error, bool &repairTried, const QString &path, const QString &password)
 {
+    // Not even as it is does it open: nothing is left to offer.
+    if (error.number() == platform::err::DamagedDatabase && platform::Database::cannotBeWritten(path)) {
+        tellCannotRepairHere(path, QStringLiteral("  As it is, it cannot be opened."));
+        return false;
+    }
     if (error.number() == platform::err::DamagedDatabase && !repairTried) {
         const int answer = platform::MsgBox(
             QStringLiteral(
@@ -238,13 +275,29 @@ void forgetDatabase()
     gDb.reset();
 }
 
+// A damaged file that cannot be repaired where it is opens read-only as it is, once the
+// user has been told.
+std::unique_ptr<platform::Database> openOrAsItIs(const QString &path, bool exclusive, const QString &connect)
+{
+    try {
+        return platform::Database::open(path, exclusive, false, connect);
+    } catch (const RuntimeError &error) {
+        if (error.number() != platform::err::DamagedDatabase || !platform::Database::cannotBeWritten(path))
+            throw;
+    }
+    std::unique_ptr<platform::Database> db = platform::Database::openAsItIs(path, exclusive, connect);
+    if (!toldCannotRepair(path))
+        tellCannotRepairHere(path, QStringLiteral("  Until then it opens read-only, as it is."));
+    return db;
+}
+
 // The shared open, and the two password tries that reopen exclusively. Returns the error
 // that stopped the open, if any; "ended" when the user gave no password.
 std::optional<RuntimeError> openDatabase(const QString &path, std::unique_ptr<platform::Database> &db,
                                          QString &password, bool &ended)
 {
     try {
-        db = platform::Database::open(path);
+        db = openOrAsItIs(path, false, QString());
         openedWith().clear();
         return std::nullopt;
     } catch (const RuntimeError &error) {
@@ -254,7 +307,7 @@ std::optional<RuntimeError> openDatabase(const QString &path, std::unique_ptr<pl
     // The password given before a repair of the file opens the repaired file.
     if (!password.isEmpty()) {
         try {
-            db = platform::Database::open(path, true, false, QStringLiteral(";pwd=") + password);
+            db = openOrAsItIs(path, true, QStringLiteral(";pwd=") + password);
             openedWith() = password;
             return std::nullopt;
         } catch (const RuntimeError &error) {
@@ -270,7 +323,7 @@ std::optional<RuntimeError> openDatabase(const QString &path, std::unique_ptr<pl
             return std::nullopt;
         }
         try {
-            db = platform::Database::open(path, true, false, QStringLiteral(";pwd=") + password);
+            db = openOrAsItIs(path, true, QStringLiteral(";pwd=") + password);
             openedWith() = password;
             return std::nullopt;
         } catch (const RuntimeError &error) {
@@ -470,6 +523,7 @@ void runMainAgain(std::unique_ptr<platform::Database> opened)
 // in this run (the next start offers it again), and whether an offer is on its way.
 struct DamageMet {
     bool offerQueued = false;
+    QSet<QString> met;
     QSet<QString> declined;
 };
 
@@ -487,8 +541,16 @@ void offerRepairOfOpenFile()
     if (!gDb || !gDb->isOpen() || !NameList::loadedInstance())
         return;
     const QString file = gDb->name();
-    if (!platform::DamageMark::known(file) || damageMet().declined.contains(file))
+    // A file whose mark could not be written (a file of its name is the user's) is offered
+    // all the same.
+    if ((!damageMet().met.contains(file) && !platform::DamageMark::known(file)) ||
+        damageMet().declined.contains(file))
         return;
+    if (platform::Database::cannotBeWritten(file)) {
+        if (!toldCannotRepair(file))
+            tellCannotRepairHere(file, QStringLiteral("  Until then it stays open read-only, as it is."));
+        return;
+    }
     const int answer = platform::MsgBox(
         QStringLiteral("Database may be corrupted.  Press the OK button if you want Quiltern to attempt to "
                        "repair it."),
@@ -497,6 +559,7 @@ void offerRepairOfOpenFile()
         damageMet().declined.insert(file);
         return;
     }
+    damageMet().met.remove(file);
     const QString password = openedWith();
     setRestartingThroughMain(true);
     NameList::loadedInstance()->unload();
@@ -544,11 +607,12 @@ void offerRepairWhenIdle()
 }
 
 // Told on the thread that met the damage; the offer is made on the window thread.
-void damageMetWhileRunning(const QString &)
+void damageMetWhileRunning(const QString &path)
 {
     QMetaObject::invokeMethod(
         qApp,
-        [] {
+        [path] {
+            damageMet().met.insert(path);
             if (std::exchange(damageMet().offerQueued, true))
                 return;
             offerRepairWhenIdle();

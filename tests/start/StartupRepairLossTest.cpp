@@ -436,11 +436,35 @@ TEST_P(DamageMetWhileRunning, IsOfferedForRepairOnceTheCommandIsOver)
     EXPECT_EQ(script.shown(DialogKind::Message).back().text, Offer);
 }
 
+// Met by a command in a book that cannot be written where it is, the damage is told with how
+// to repair the book, which stays open read-only, neither marked nor changed.
+class DamagedBookThatCannotBeWritten : public DamageMetWhileRunning {};
+
+TEST_P(DamagedBookThatCannotBeWritten, IsToldHowToRepairItAndStaysOpenReadOnly)
+{
+    const QByteArray before = readFileBytes(path);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    DialogScript script;
+    ASSERT_TRUE(program.start());
+    std::get<0>(GetParam()).run(script, *StartedProgram::window());
+    script.answerMessage(platform::vbOK);
+    QCoreApplication::processEvents();
+    const QString told = script.shown(DialogKind::Message).back().text;
+    EXPECT_TRUE(told.contains("copy '" + path + "' into a folder you can write")) << told.toStdString();
+    EXPECT_TRUE(told.endsWith("Until then it stays open read-only, as it is.")) << told.toStdString();
+    EXPECT_TRUE(StartedProgram::window() && gDb->readOnly());
+    EXPECT_EQ(readFileBytes(path), before);
+    EXPECT_FALSE(QFileInfo::exists(path + ".damaged"));
+}
+
 INSTANTIATE_TEST_SUITE_P(Commands, DamageMetWhileRunning,
                          ::testing::Combine(::testing::ValuesIn(Commands), ::testing::Bool()),
                          [](const auto &info) {
                              return std::string(std::get<0>(info.param).name) +
                                     (std::get<1>(info.param) ? "_Repaired" : "_Declined");
                          });
+
+INSTANTIATE_TEST_SUITE_P(Find, DamagedBookThatCannotBeWritten,
+                         ::testing::Values(std::make_tuple(Commands[0], false)));
 
 } // namespace

@@ -23,11 +23,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMutex>
 #include <QRegularExpression>
 #include <QUuid>
 #include <QtEndian>
-#include <atomic>
 #include <filesystem>
 #include <initializer_list>
 #include <optional>
@@ -36,24 +34,6 @@
 namespace platform {
 
 namespace dbfile {
-
-// Files up to this size are checked for damage when they are opened; larger ones are
-// checked by every read instead, so that opening a very large list stays quick.
-std::atomic<qint64> openCheckLimit = 64 * 1024 * 1024;
-
-// The files of the databases open in the program, by the engine's name of each: the paths
-// each open of it was made by, which its damage mark goes beside.
-QMutex openFilesMutex;
-QHash<QString, QStringList> openFiles;
-
-QString damageMarkOf(const QString &path)
-{
-    return QFileInfo(path).absoluteFilePath() + QLatin1String(".damaged");
-}
-
-// What a mark holds, so that a user's file of the same name is never taken for one.
-const QByteArray DamageMarkText("This database was found damaged while in use; it is to be repaired before "
-                                "it is used again.\n");
 
 QByteArray readHead(const QString &path)
 {
@@ -432,6 +412,17 @@ bool Database::cannotBeWritten(const QString &path)
 std::unique_ptr<Database> Database::open(const QString &path, bool exclusive, bool readOnly,
                                          const QString &connect)
 {
+    return openFile(path, exclusive, readOnly, connect, false);
+}
+
+std::unique_ptr<Database> Database::openAsItIs(const QString &path, bool exclusive, const QString &connect)
+{
+    return openFile(path, exclusive, true, connect, true);
+}
+
+std::unique_ptr<Database> Database::openFile(const QString &path, bool exclusive, bool readOnly,
+                                             const QString &connect, bool asItIs)
+{
     const QFileInfo info(path);
     if (path.trimmed().isEmpty() || !info.exists() || !info.isFile())
         throw RuntimeError(err::DatabaseNotFound, QStringLiteral("Could not find file '%1'.").arg(path));
@@ -440,6 +431,7 @@ std::unique_ptr<Database> Database::open(const QString &path, bool exclusive, bo
     database->mPassword = passwordOf(connect);
     database->mExclusive = exclusive;
     database->mReadOnly = readOnly || cannotBeWritten(database->mPath);
+    database->mAsItIs = asItIs;
     if (database->mUseLock.take(database->mPath, exclusive, !database->mReadOnly) == FileUseLock::Result::InUse)
         raiseInUse(database->mPath);
     // Held, the file has no password change or repair under way: what such work left is
@@ -447,14 +439,11 @@ std::unique_ptr<Database> Database::open(const QString &path, bool exclusive, bo
     // the only whole one.
     if (!database->mReadOnly)
         removeLeftovers(database->mPath, {ScratchWork, BackupWork});
-    if (DamageMark::known(database->mPath))
+    if (!asItIs && DamageMark::known(database->mPath))
         raiseDamaged(database->mPath);
     database->openConnection();
     database->mEngineName = QString::fromUtf8(sqlite3_db_filename(database->handle(), "main"));
-    {
-        const QMutexLocker lock(&openFilesMutex);
-        openFiles[database->mEngineName].append(database->mPath);
-    }
+    noteOpenedBy(database->mEngineName, database->mPath);
     // A finished copy beside a damaged file may be the only whole one; beside a file that
     // opened whole, none is.
     if (!database->mReadOnly)
@@ -520,7 +509,7 @@ void Database::openConnection()
         sqlite3_busy_timeout(db, 2000);
     }
 
-    if (QFileInfo(mPath).size() <= openCheckLimit) {
+    if (!mAsItIs && QFileInfo(mPath).size() <= openCheckLimit()) {
         SqlStatement check(db, QStringLiteral("PRAGMA quick_check(1)"));
         bool ok = false;
         try {
@@ -542,53 +531,6 @@ void Database::openConnection()
     mConnection = std::move(connection);
 }
 
-void dbfile::removeDamageMark(const QString &path)
-{
-    if (DamageMark::known(path))
-        QFile::remove(damageMarkOf(path));
-}
-
-bool DamageMark::known(const QString &path)
-{
-    QFile mark(damageMarkOf(path));
-    return mark.open(QIODevice::ReadOnly) && mark.read(DamageMarkText.size() + 1) == DamageMarkText;
-}
-
-std::function<void(const QString &path)> &DamageMark::observer()
-{
-    static std::function<void(const QString &)> observer;
-    return observer;
-}
-
-void DamageMark::note(const QString &path)
-{
-    // The engine names the file with every link followed; an open looks for the mark beside
-    // the path it was given.
-    QStringList opened;
-    {
-        const QMutexLocker lock(&openFilesMutex);
-        opened = openFiles.value(path);
-    }
-    opened.removeDuplicates();
-    if (opened.isEmpty())
-        return;
-    for (const QString &file : std::as_const(opened)) {
-        if (known(file))
-            continue;
-        QFile mark(damageMarkOf(file));
-        // Nothing to do where it cannot be written: the damage is still told.
-        if (mark.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            mark.write(DamageMarkText);
-    }
-    if (observer())
-        observer()(opened.first());
-}
-
-qint64 DamageMark::setOpenCheckLimit(qint64 bytes)
-{
-    return openCheckLimit.exchange(bytes);
-}
-
 Database::~Database()
 {
     close();
@@ -598,11 +540,7 @@ void Database::close()
 {
     closeRecordsets();
     if (!mEngineName.isEmpty()) {
-        const QMutexLocker lock(&openFilesMutex);
-        QStringList &opened = openFiles[mEngineName];
-        opened.removeOne(mPath);
-        if (opened.isEmpty())
-            openFiles.remove(mEngineName);
+        noteClosedBy(mEngineName, mPath);
         mEngineName.clear();
     }
     mConnection.close();

@@ -49,6 +49,11 @@ class Database {
     // to it is then refused with 3027.
     static std::unique_ptr<Database> open(const QString &path, bool exclusive = false, bool readOnly = false,
                                           const QString &connect = QString());
+    // Opens a damaged file read-only as it is, for a user who cannot have it repaired where
+    // it is: neither its mark nor the check at the open refuses it. 3049 only where the
+    // engine cannot read its list of tables; the other refusals are those of open.
+    static std::unique_ptr<Database> openAsItIs(const QString &path, bool exclusive = false,
+                                                const QString &connect = QString());
     // True when the file (the one a link leads to) or its folder may not be written by
     // this user, or is marked read-only for everyone.
     static bool cannotBeWritten(const QString &path);
@@ -192,6 +197,8 @@ class Database {
 
   private:
     Database() = default;
+    static std::unique_ptr<Database> openFile(const QString &path, bool exclusive, bool readOnly,
+                                              const QString &connect, bool asItIs);
     void openConnection();
     void forgetCatalog();
     void closeRecordsets();
@@ -209,6 +216,7 @@ class Database {
     QString mPassword;
     bool mExclusive = false;
     bool mReadOnly = false;
+    bool mAsItIs = false;
     qint64 mRecordsAffected = 0;
     quint64 mDataVersion = 0;
     QSet<Recordset *> mRecordsets;

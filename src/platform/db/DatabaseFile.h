@@ -36,8 +36,16 @@ void renameOver(const QString &from, const QString &to);
 // a check of its own, so that the names the program makes are told from a user's file
 // named alike.
 QString freshSidePath(const QString &path, const QString &what);
-// Removes the mark that a file was found damaged while in use, once it is repaired.
+// Removes the mark that a file was found damaged while in use, once it is repaired; a
+// user's file or a link of the mark's name stays.
 void removeDamageMark(const QString &path);
+// The paths the open files were opened by, by the engine's name of each, which damage the
+// engine reports is told by.
+void noteOpenedBy(const QString &engineName, const QString &path);
+void noteClosedBy(const QString &engineName, const QString &path);
+// Files up to this size are checked for damage when they are opened; larger ones are
+// checked by every read instead, so that opening a very large list stays quick.
+qint64 openCheckLimit();
 // A failure to write (a full disk, an I/O error, a file that cannot be made): it stops the work on a
 // file, and is never taken for damage of the file.
 bool failedToWrite(int engineResult);

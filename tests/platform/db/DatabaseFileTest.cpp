@@ -19,6 +19,7 @@
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sqlcipher/sqlite3.h>
+#include <sys/mount.h>
 
 using namespace platform;
 
@@ -167,32 +168,69 @@ TEST(DatabaseOpen, DamagedFileIs3049AndRepairKeepsTheOriginal)
     EXPECT_GT(rs->value(0).toLongLong(), before);
 }
 
-// Damage a read meets while the book is open marks it, whichever name it was opened by (its
-// own, a link to it, a link to its folder): its next open by that name is refused unread.
-TEST(DamageMetWhileOpen, MarksTheBookByTheNameItWasOpenedBy)
+// Damage a read meets while the book is open marks it where nothing of the mark's name is and
+// the book can be repaired there, and the mark is found whichever name opens the book (its
+// own, a link to it, a link to its folder). A user's file or link of its name (and what it
+// leads to) stays as it was, before the repair and after it.
+TEST(DamageMetWhileOpen, MarksTheBookOnlyWhereItsNameIsFreeAndItCanBeRepaired)
 {
-    for (const char *name : {"books/Quiltern.mdb", "Linked.mdb", "Shelf/Quiltern.mdb"}) {
-        SCOPED_TRACE(name);
+    enum Beside { Nothing, UsersFile, LinkOfItsName, ReadOnlyBook, ReadOnlyFolder, ReadOnlyMedium };
+    const std::pair<const char *, Beside> cases[] = {
+        {"books/Quiltern.mdb", Nothing},       {"Linked.mdb", Nothing},     {"Shelf/Quiltern.mdb", Nothing},
+        {"books/Quiltern.mdb", UsersFile},     {"Linked.mdb", LinkOfItsName}, {"books/Quiltern.mdb", ReadOnlyBook},
+        {"Shelf/Quiltern.mdb", ReadOnlyFolder}, {"Linked.mdb", ReadOnlyMedium}};
+    for (const auto &[name, beside] : cases) {
+        SCOPED_TRACE(testing::Message() << name << " " << beside);
         QTemporaryDir dir;
         const QDir folder(dir.path());
         ASSERT_TRUE(folder.mkdir("books"));
-        const QString real = folder.filePath("books/Quiltern.mdb");
+        const QString real = folder.filePath("books/Quiltern.mdb"), mark = real + ".damaged";
         createDatabaseFromSchema(real);
         ContactGenerator::insert(*Database::open(real), 200);
         ASSERT_TRUE(QFile::link(real, folder.filePath("Linked.mdb")));
         ASSERT_TRUE(QFile::link(folder.filePath("books"), folder.filePath("Shelf")));
+        writeAll(folder.filePath("letter.txt"), "Dear Ann");
+        if (beside == UsersFile)
+            writeAll(mark, "my own notes");
+        if (beside == LinkOfItsName)
+            QFile::link(folder.filePath("letter.txt"), mark);
+        const QByteArray markBytes = readAll(mark);
+        QByteArray bytes = readAll(real);
+        damage::garblePage(bytes, damage::firstPageOf(real, "tblContacts"));
+        writeAll(real, bytes);
+        // Read-only for everyone, which binds even a user the permissions would not stop.
+        const QString readOnly = beside == ReadOnlyBook ? real : folder.filePath("books");
+        const QFile::Permissions modes = QFile::permissions(readOnly);
+        if (beside == ReadOnlyBook || beside == ReadOnlyFolder)
+            QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+        const QByteArray medium = QFile::encodeName(folder.filePath("books"));
+        if (beside == ReadOnlyMedium && (::mount(medium, medium, nullptr, MS_BIND, nullptr) != 0 ||
+                                         ::mount(nullptr, medium, nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr))) {
+            ::umount2(medium, MNT_DETACH);
+            continue; // no read-only mount can be made here
+        }
         // Past the size an open checks, the damage is met only by the read.
         const qint64 limit = DamageMark::setOpenCheckLimit(0);
         auto db = Database::open(folder.filePath(name));
-        QByteArray bytes = readAll(real);
-        for (qint64 page = 2; page * damage::PageSize <= bytes.size(); ++page)
-            damage::garblePage(bytes, page);
-        writeAll(real, bytes);
         EXPECT_RUNTIME_ERROR(db->openRecordset("Select Count(*) From tblContacts Where Notes Like '*x*'"),
                              err::DamagedDatabase);
         db.reset();
         DamageMark::setOpenCheckLimit(limit);
-        EXPECT_TRUE(DamageMark::known(folder.filePath(name)));
+        for (const char *path : {"books/Quiltern.mdb", "Linked.mdb", "Shelf/Quiltern.mdb"})
+            EXPECT_EQ(DamageMark::known(folder.filePath(path)), beside == Nothing) << path;
+        const auto unchanged = [&] {
+            return readAll(mark) == markBytes && QFileInfo(mark).isSymLink() == (beside == LinkOfItsName);
+        };
+        EXPECT_TRUE(beside == Nothing || unchanged());
+        EXPECT_EQ(readAll(real), bytes);
+        QFile::setPermissions(readOnly, modes);
+        if (beside == ReadOnlyMedium)
+            ::umount2(medium, MNT_DETACH);
+        if (beside >= ReadOnlyBook)
+            continue;
+        Database::repair(real);
+        EXPECT_FALSE(DamageMark::known(real));
+        EXPECT_TRUE(unchanged());
     }
 }
 
