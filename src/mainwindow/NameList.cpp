@@ -314,6 +314,10 @@ void NameList::dispatch(const QString &command)
     const CommandHandler handler = commands().value(command);
     if (!handler)
         return;
+    // A value typed into a cell is stored before any command acts on the list or ends the
+    // window; one the database refuses stays in its cell, and the command waits for it.
+    if (!mGrid->storeCellEdit())
+        return;
     const CommandRunning running;
     try {
         handler(*this);
@@ -522,6 +526,15 @@ void NameList::Form_KeyDown(int &keyCode, Qt::KeyboardModifiers shift)
     case MainWindowKey::PassOn:
         break;
     }
+}
+
+void NameList::Form_QueryUnload(bool &cancel, int unloadMode)
+{
+    Q_UNUSED(unloadMode);
+    // Closed from its title bar or by the keyboard, the window keeps a typed cell as any
+    // command does.
+    if (!mGrid->storeCellEdit())
+        cancel = true;
 }
 
 void NameList::Form_Unload(bool &cancel)
