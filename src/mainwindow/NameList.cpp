@@ -11,6 +11,7 @@
 #include "helpers/ValueHelpers.h"
 #include "helpers/mMouseScrollWheel.h"
 #include "mainwindow/ColumnLayout.h"
+#include "mainwindow/ColumnLayoutFile.h"
 #include "mainwindow/CommandUnderWay.h"
 #include "mainwindow/DisplayModes.h"
 #include "mainwindow/GridEvents.h"
@@ -547,10 +548,11 @@ void NameList::Form_Unload(bool &cancel)
     // The panel goes with the window, enlarged or not.
     if (Pics3 *panel = Pics3::loadedInstance())
         panel->unloadForShutDown();
+    QString layoutNotSaved;
     {
         platform::BusyPointer busy;
-        if (mColumnLayout->columnsChanged())
-            mColumnLayout->writeColumnLayout();
+        if (mColumnLayout->columnsChanged() && !mColumnLayout->writeColumnLayout(layoutNotSaved))
+            layoutNotSaved = ColumnLayoutFile::notSavedText(layoutNotSaved);
         ClosePreviewAtExit();
         // The list goes before the marks are cleared: an open list would first read every
         // one of its rows for a write it is about to be closed after.
@@ -568,6 +570,9 @@ void NameList::Form_Unload(bool &cancel)
         }
         gMainWindow.gSelectedCount = 0;
     }
+    // The window still closes, and the user learns that the columns as arranged are not kept.
+    if (!layoutNotSaved.isNull())
+        platform::MsgBox(layoutNotSaved, platform::vbExclamation, QStringLiteral("Column layout not saved"));
 
     // Closing the main window ends the program, unless a command is about to show a new
     // one through the start routine.

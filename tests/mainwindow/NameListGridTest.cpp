@@ -7,6 +7,7 @@
 #include "platform/ui/MsgBox.h"
 
 #include <QAction>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -626,4 +627,20 @@ TEST_F(TypedCellTest, ARefusedValueStaysInItsCellAndHoldsTheListAndTheWindow)
     // Escape gives the value up; then the window closes.
     QTest::keyClick(editor(w), Qt::Key_Escape);
     EXPECT_TRUE(w.close());
+}
+
+TEST_F(GridTest, ALayoutFileThatCannotBeWrittenIsTold)
+{
+    prepare(3);
+    NameList &w = start();
+    ASSERT_TRUE(QDir().mkpath(ColumnLayoutFile::path())) << "a folder of the file's name";
+    Table1(w)->horizontalHeader()->resizeSection(2, 150);
+    script.answerMessage(platform::vbOK);
+    EXPECT_TRUE(w.close());
+    ASSERT_EQ(script.shown().size(), 1u);
+    EXPECT_EQ(script.shown()[0].text, "The column layout file \"" + QDir::toNativeSeparators(ColumnLayoutFile::path()) +
+                                          "\" could not be written. A folder of that name is in the way. The "
+                                          "columns will show as they were saved before.");
+    EXPECT_EQ(script.shown()[0].title, "Column layout not saved");
+    EXPECT_EQ(script.shown()[0].icon, platform::vbExclamation);
 }
