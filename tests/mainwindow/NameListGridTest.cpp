@@ -605,7 +605,11 @@ INSTANTIATE_TEST_SUITE_P(
                       EndOfEdit{"ShowSelectedOnly",
                                 [](NameList &w) { w.menuItem("ShowSelectedOnlyMenu")->trigger(); }},
                       EndOfEdit{"SortBox", [](NameList &w) { w.dispatch("cmbSort"); }},
-                      EndOfEdit{"MenuExit", [](NameList &w) { w.menuItem("FileExit")->trigger(); }}),
+                      EndOfEdit{"MenuExit", [](NameList &w) { w.menuItem("FileExit")->trigger(); }},
+                      EndOfEdit{"ShowAllByItsKeys",
+                                [](NameList &w) { QTest::keyClick(w.windowHandle(), Qt::Key_R, Qt::ControlModifier); }},
+                      EndOfEdit{"ExitByItsAccessKey",
+                                [](NameList &w) { QTest::keyClick(w.windowHandle(), Qt::Key_X, Qt::AltModifier); }}),
     [](const auto &info) { return std::string(info.param.route); });
 
 TEST_F(TypedCellTest, ARefusedValueStaysInItsCellAndHoldsTheListAndTheWindow)
