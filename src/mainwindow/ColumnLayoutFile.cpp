@@ -181,8 +181,9 @@ bool ColumnLayoutFile::write(const QList<Column> &columns, QString *why)
 
 QString ColumnLayoutFile::notSavedText(const QString &why)
 {
-    return QStringLiteral("The column layout file \"%1\" could not be written. %2 The columns will show as they "
-                          "were saved before.")
+    return QStringLiteral(
+               "The column layout file \"%1\" could not be written. %2 The columns will show as they "
+               "were saved before.")
         .arg(QDir::toNativeSeparators(path()), why);
 }
 
