@@ -62,6 +62,7 @@ void ContactTransfer::reportError(const QString &description, int number)
 void ContactTransfer::MoveDataToForm()
 {
     platform::Recordset &rs = mList.Recordset();
+    mShownRecordId = currentRecordId();
     for (const QString &field : loadOrder()) {
         const QVariant value = rs.value(field);
         if (field == QLatin1String("AddressForLabels")) {
@@ -88,7 +89,7 @@ void ContactTransfer::MoveFormToData()
     if (adding) {
         rs->addNew();
     } else {
-        rs->seek(QStringLiteral("="), currentRecordId());
+        rs->seek(QStringLiteral("="), mShownRecordId);
         rs->edit();
     }
     for (const QString &field : saveOrder()) {
@@ -113,6 +114,7 @@ void ContactTransfer::MoveFormToData()
     // Only a stored row counts: a refused add or edit leaves the flags as they were.
     rs->setBookmark(rs->lastModified());
     gEditor.gLastSavedRecordID = rs->value(QStringLiteral("RecordID")).toLongLong();
+    mShownRecordId = gEditor.gLastSavedRecordID;
     if (adding)
         gEditor.gNewRecordAdded = true;
     rs->close();

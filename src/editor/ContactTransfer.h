@@ -24,6 +24,10 @@ class ContactTransfer {
 
     // The key of the main list's current row.
     qint64 currentRecordId() const;
+    // The key of the contact the editor shows: the one it loaded last or stored last. The
+    // list, run again, may have lost it (a change that no longer matches a find), and Save
+    // still writes that contact.
+    qint64 shownRecordId() const { return mShownRecordId; }
     void findInList(const QString &criteria);
     // Deletes the current contact and shows its neighbour; false when it was the last one
     // shown, and nothing is left to show.
@@ -40,4 +44,5 @@ class ContactTransfer {
     MainListLink &mList;
     EditorPage &mPage;
     DateChecks &mDates;
+    qint64 mShownRecordId = 0;
 };

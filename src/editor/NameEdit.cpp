@@ -461,14 +461,20 @@ void NameEdit::cmdDelete_Click()
     }
 }
 
+bool NameEdit::listIsEmpty()
+{
+    if (mList.Recordset().recordCount() > 0)
+        return false;
+    MsgBox(QStringLiteral("There are no records to display in the current selection.  Add some records "
+                          "first."),
+           platform::vbInformation, QStringLiteral("No records to display"));
+    return true;
+}
+
 bool NameEdit::readyToMove()
 {
-    if (mList.Recordset().recordCount() == 0) {
-        MsgBox(QStringLiteral("There are no records to display in the current selection.  Add some records "
-                              "first."),
-               platform::vbInformation, QStringLiteral("No records to display"));
+    if (listIsEmpty())
         return false;
-    }
     if (gEditor.gRecordChanged) {
         if (mPage->hasNoName()) {
             MsgBox(QStringLiteral("You have made changes to the existing record, but it cannot be saved "
@@ -489,7 +495,9 @@ bool NameEdit::readyToMove()
 void NameEdit::cmdNext_Click()
 {
     try {
-        if (!readyToMove())
+        // A stored change may take the contact out of the list, and leave it empty: the editor
+        // stays on the contact, which Save writes by its key.
+        if (!readyToMove() || listIsEmpty())
             return;
         platform::Recordset &rs = mList.Recordset();
         rs.moveNext();
@@ -505,7 +513,7 @@ void NameEdit::cmdNext_Click()
 void NameEdit::cmdPrev_Click()
 {
     try {
-        if (!readyToMove())
+        if (!readyToMove() || listIsEmpty())
             return;
         platform::Recordset &rs = mList.Recordset();
         const qint64 key = mTransfer->currentRecordId();
@@ -533,7 +541,7 @@ void NameEdit::cmdMakeDefault_Click()
         return;
     }
     try {
-        gEditor.gTemplateRecordID = mTransfer->currentRecordId();
+        gEditor.gTemplateRecordID = mTransfer->shownRecordId();
         writeTemplateSetting(mList.Database(), gEditor.gTemplateRecordID.toLongLong());
         MsgBox(
             QStringLiteral("This record will be used as a template for new records.  All data in this record "

@@ -67,6 +67,8 @@ class NameEdit : public platform::Form {
     void placeWindow();
     bool savesWhenClicked(const QWidget *control) const;
     bool readyToMove();
+    // Tells that the main list shows no contact, when it does not.
+    bool listIsEmpty();
     bool showTemplate();
 
     MainListLink &mList;

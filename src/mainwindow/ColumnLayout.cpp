@@ -87,7 +87,7 @@ bool ColumnLayout::bindGrid()
     return true;
 }
 
-void ColumnLayout::writeColumnLayout()
+bool ColumnLayout::writeColumnLayout(QString &why)
 {
     const QList<platform::GridColumn> shown = Table1Binding ? Table1Binding->columnsAsShown() : mGridColumns;
     QList<ColumnLayoutFile::Column> columns;
@@ -95,7 +95,7 @@ void ColumnLayout::writeColumnLayout()
         const platform::GridColumn &c = shown[i];
         columns.append({c.caption, c.dataField, c.widthTwips, codeOfAlignment(c.alignment)});
     }
-    ColumnLayoutFile::write(columns);
+    return ColumnLayoutFile::write(columns, &why);
 }
 
 void ColumnLayout::setRowHeightTwips(int twips)

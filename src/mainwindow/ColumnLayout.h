@@ -22,7 +22,9 @@ class ColumnLayout : public QObject {
 
     // The stored arrangement over the design; the grid follows once bound.
     void applyColumnLayout();
-    void writeColumnLayout();
+    // Keeps the arrangement in the layout file; false when the file cannot be written, and
+    // the reason, as the user is to be told it, in why.
+    bool writeColumnLayout(QString &why);
     // Binds the grid to the list; false when it already was.
     bool bindGrid();
     // The binding, or nullptr until the grid shows its first list.

@@ -1,6 +1,7 @@
 #include "mainwindow/ColumnLayoutFile.h"
 
 #include "platform/base/AnsiText.h"
+#include "platform/base/FileKind.h"
 #include "platform/ui/ProgramFolder.h"
 
 #include <QDir>
@@ -150,18 +151,40 @@ QList<ColumnLayoutFile::Column> ColumnLayoutFile::parse(const QByteArray &bytes,
     return columns;
 }
 
-bool ColumnLayoutFile::write(const QList<Column> &columns)
+bool ColumnLayoutFile::write(const QList<Column> &columns, QString *why)
 {
-    QSaveFile file(path());
-    if (!file.open(QIODevice::WriteOnly)) {
+    const auto fail = [why](const QString &reason) {
+        if (why) {
+            *why = reason.trimmed();
+            if (!why->endsWith(u'.'))
+                *why += u'.';
+        }
         return false;
-    }
+    };
+    // A folder or a device of the file's name, or a folder that takes no file, is told as
+    // such rather than as whatever the open makes of it.
+    if (const std::optional<platform::WriteRefusal> refusal = platform::writeRefusal(path()))
+        return fail(refusal->reason);
+    QSaveFile file(path());
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(file.errorString());
     const QByteArray bytes = format(columns);
     if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
         file.cancelWriting();
-        return false;
+        return fail(reason);
     }
-    return file.commit();
+    if (!file.commit())
+        return fail(file.errorString());
+    return true;
+}
+
+QString ColumnLayoutFile::notSavedText(const QString &why)
+{
+    return QStringLiteral(
+               "The column layout file \"%1\" could not be written. %2 The columns will show as they "
+               "were saved before.")
+        .arg(QDir::toNativeSeparators(path()), why);
 }
 
 QByteArray ColumnLayoutFile::format(const QList<Column> &columns)

@@ -31,8 +31,11 @@ class ColumnLayoutFile {
     static QList<Column> parse(const QByteArray &bytes, int maxColumns);
 
     // Replaces the file with these columns; false when it cannot be written (the
-    // old file then stays as it was).
-    static bool write(const QList<Column> &columns);
+    // old file then stays as it was), with the reason in why, one sentence that does not
+    // name the file.
+    static bool write(const QList<Column> &columns, QString *why = nullptr);
+    // What tells the user that the layout could not be kept, and why.
+    static QString notSavedText(const QString &why);
     static QByteArray format(const QList<Column> &columns);
 
     // A number as the file holds it: single precision, at most 7 significant digits,

@@ -76,7 +76,8 @@ void GridEvents::connectEvents()
          std::initializer_list<QObject *>{mUi.Table1, mUi.txtName, mUi.txtPhone, mUi.TextBackground})
         watched->installEventFilter(this);
     mUi.Table1->viewport()->installEventFilter(this);
-    mUi.Table1->setItemDelegate(new MainGridDelegate(*this, mUi.Table1));
+    mDelegate = new MainGridDelegate(*this, mUi.Table1);
+    mUi.Table1->setItemDelegate(mDelegate);
     connect(mUi.Table1, &QAbstractItemView::clicked, this, [this] { Table1_Click(); });
     connect(mUi.Table1, &QAbstractItemView::doubleClicked, this, [this] { Table1_DblClick(); });
     connect(mUi.Table1->horizontalHeader(), &QHeaderView::sectionClicked, this,
@@ -332,6 +333,11 @@ bool GridEvents::Table1_WriteCell(int row, int column, const QVariant &value)
         platform::MsgBox(error.description());
         return false;
     }
+}
+
+bool GridEvents::storeCellEdit()
+{
+    return !mbCellEditing || !mDelegate || mDelegate->storeOpenEdit();
 }
 
 void GridEvents::GridEditMenu_Click()

@@ -6,6 +6,7 @@
 #include <Qt>
 
 class MainControls;
+class MainGridDelegate;
 class NameList;
 class QWidget;
 
@@ -34,6 +35,9 @@ class GridEvents : public QObject {
     // Writes an edited cell and the contact's update stamp in one update; false when the
     // database refused it (the user has been told).
     bool Table1_WriteCell(int row, int column, const QVariant &value);
+    // Stores a value typed into a cell before something ends or replaces the edit; false
+    // when the value was refused: the user has been told, and the cell stays open on it.
+    bool storeCellEdit();
     // Edit menu: cell editing on or off.
     void GridEditMenu_Click();
 
@@ -61,6 +65,7 @@ class GridEvents : public QObject {
 
     NameList &mWindow;
     MainControls &mUi;
+    MainGridDelegate *mDelegate = nullptr;
     bool mbCellEditing = false;
     bool mbGridClicked = false;
     bool mbFirstGridClick = false;

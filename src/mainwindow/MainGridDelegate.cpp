@@ -13,12 +13,15 @@ QWidget *MainGridDelegate::createEditor(QWidget *parent, const QStyleOptionViewI
                                         const QModelIndex &index) const
 {
     mGrid->Table1_BeforeColEdit();
-    return QStyledItemDelegate::createEditor(parent, option, index);
+    mEditor = QStyledItemDelegate::createEditor(parent, option, index);
+    return mEditor;
 }
 
 void MainGridDelegate::destroyEditor(QWidget *editor, const QModelIndex &index) const
 {
     QStyledItemDelegate::destroyEditor(editor, index);
+    if (editor == mEditor)
+        mEditor = nullptr;
     mGrid->Table1_AfterColEdit();
 }
 
@@ -29,5 +32,23 @@ void MainGridDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
     const QMetaProperty value = editor->metaObject()->userProperty();
     if (!value.isValid())
         return;
-    mGrid->Table1_WriteCell(index.row(), index.column(), value.read(editor));
+    mRefused = !mGrid->Table1_WriteCell(index.row(), index.column(), value.read(editor));
+}
+
+bool MainGridDelegate::storeOpenEdit()
+{
+    // The write moves the list's current row, which may ask for the edit to be stored again.
+    if (!mEditor || mStoring)
+        return true;
+    QWidget *editor = mEditor;
+    mStoring = true;
+    mRefused = false;
+    emit commitData(editor);
+    mStoring = false;
+    if (mRefused) {
+        editor->setFocus();
+        return false;
+    }
+    emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+    return true;
 }

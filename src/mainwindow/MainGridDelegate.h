@@ -2,6 +2,8 @@
 
 #include "platform/grid/DataGridDelegate.h"
 
+#include <QPointer>
+
 class GridEvents;
 
 // Cell editing in the main grid: tells the grid when a cell editor opens and closes,
@@ -17,6 +19,13 @@ class MainGridDelegate : public platform::DataGridDelegate {
     void destroyEditor(QWidget *editor, const QModelIndex &index) const override;
     void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override;
 
+    // Stores the cell being edited and closes its editor, as leaving the cell does; false
+    // when the value was refused (the user has been told), and the editor stays open on it.
+    bool storeOpenEdit();
+
   private:
     GridEvents *mGrid;
+    mutable QPointer<QWidget> mEditor;
+    mutable bool mRefused = false;
+    bool mStoring = false;
 };

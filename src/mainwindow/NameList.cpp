@@ -11,6 +11,7 @@
 #include "helpers/ValueHelpers.h"
 #include "helpers/mMouseScrollWheel.h"
 #include "mainwindow/ColumnLayout.h"
+#include "mainwindow/ColumnLayoutFile.h"
 #include "mainwindow/CommandUnderWay.h"
 #include "mainwindow/DisplayModes.h"
 #include "mainwindow/GridEvents.h"
@@ -314,6 +315,10 @@ void NameList::dispatch(const QString &command)
     const CommandHandler handler = commands().value(command);
     if (!handler)
         return;
+    // A value typed into a cell is stored before any command acts on the list or ends the
+    // window; one the database refuses stays in its cell, and the command waits for it.
+    if (!mGrid->storeCellEdit())
+        return;
     const CommandRunning running;
     try {
         handler(*this);
@@ -524,6 +529,15 @@ void NameList::Form_KeyDown(int &keyCode, Qt::KeyboardModifiers shift)
     }
 }
 
+void NameList::Form_QueryUnload(bool &cancel, int unloadMode)
+{
+    Q_UNUSED(unloadMode);
+    // Closed from its title bar or by the keyboard, the window keeps a typed cell as any
+    // command does.
+    if (!mGrid->storeCellEdit())
+        cancel = true;
+}
+
 void NameList::Form_Unload(bool &cancel)
 {
     Q_UNUSED(cancel);
@@ -534,10 +548,11 @@ void NameList::Form_Unload(bool &cancel)
     // The panel goes with the window, enlarged or not.
     if (Pics3 *panel = Pics3::loadedInstance())
         panel->unloadForShutDown();
+    QString layoutNotSaved;
     {
         platform::BusyPointer busy;
-        if (mColumnLayout->columnsChanged())
-            mColumnLayout->writeColumnLayout();
+        if (mColumnLayout->columnsChanged() && !mColumnLayout->writeColumnLayout(layoutNotSaved))
+            layoutNotSaved = ColumnLayoutFile::notSavedText(layoutNotSaved);
         ClosePreviewAtExit();
         // The list goes before the marks are cleared: an open list would first read every
         // one of its rows for a write it is about to be closed after.
@@ -555,6 +570,9 @@ void NameList::Form_Unload(bool &cancel)
         }
         gMainWindow.gSelectedCount = 0;
     }
+    // The window still closes, and the user learns that the columns as arranged are not kept.
+    if (!layoutNotSaved.isNull())
+        platform::MsgBox(layoutNotSaved, platform::vbExclamation, QStringLiteral("Column layout not saved"));
 
     // Closing the main window ends the program, unless a command is about to show a new
     // one through the start routine.

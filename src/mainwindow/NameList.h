@@ -109,6 +109,7 @@ class NameList : public platform::Form, public MouseWheelWindow {
   protected:
     void Form_Load() override;
     void Form_Activate() override;
+    void Form_QueryUnload(bool &cancel, int unloadMode) override;
     void Form_Unload(bool &cancel) override;
     void Form_KeyDown(int &keyCode, Qt::KeyboardModifiers shift) override;
     void resizeEvent(QResizeEvent *event) override;

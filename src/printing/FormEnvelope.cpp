@@ -229,6 +229,19 @@ void FormEnvelope::Form_Load()
     gPrinting.gEnvelopeFormOpen = -1;
 }
 
+void FormEnvelope::Form_QueryUnload(bool &cancel, int unloadMode)
+{
+    Q_UNUSED(unloadMode);
+    // The window waits, disabled, for the return address window it opened, also when it is
+    // closed from its title bar: gone, it would let the main window open a second return
+    // address window, and the older one's save would undo the newer one's.
+    if (mReturnAddress && mReturnAddress->isLoaded()) {
+        cancel = true;
+        mReturnAddress->raise();
+        mReturnAddress->activateWindow();
+    }
+}
+
 void FormEnvelope::Form_Unload(bool &cancel)
 {
     Q_UNUSED(cancel);
@@ -258,7 +271,7 @@ void FormEnvelope::cmdAll_Click()
 
 void FormEnvelope::cmdReturnAddress_Click()
 {
-    ReturnAddress::showFromEnvelope(this);
+    mReturnAddress = ReturnAddress::showFromEnvelope(this);
 }
 
 void FormEnvelope::cmdCancel_Click()

@@ -9,6 +9,7 @@
 class DisplayedRecords;
 class QLabel;
 class QPushButton;
+class ReturnAddress;
 
 // Draws one envelope per page: Which 1 for the current record, 2 for every displayed
 // record; anything else draws nothing. Each envelope has the chosen return address at
@@ -34,6 +35,7 @@ class FormEnvelope : public platform::Form {
 
   protected:
     void Form_Load() override;
+    void Form_QueryUnload(bool &cancel, int unloadMode) override;
     void Form_Unload(bool &cancel) override;
 
   private:
@@ -41,6 +43,7 @@ class FormEnvelope : public platform::Form {
 
     std::unique_ptr<DisplayedRecords> mRecords;
     QPointer<QWidget> mMainWindow;
+    QPointer<ReturnAddress> mReturnAddress; // the return address window it opened
     QLabel *lblEnvQuestion;
     QPushButton *cmdCurrent;
     QPushButton *cmdAll;

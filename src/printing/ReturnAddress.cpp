@@ -149,7 +149,7 @@ void ReturnAddress::showFromMenu()
         form->deleteLater();
 }
 
-void ReturnAddress::showFromEnvelope(QWidget *envelopeWindow)
+ReturnAddress *ReturnAddress::showFromEnvelope(QWidget *envelopeWindow)
 {
     auto *form = new ReturnAddress;
     form->mEnvelopeWindow = envelopeWindow;
@@ -158,6 +158,7 @@ void ReturnAddress::showFromEnvelope(QWidget *envelopeWindow)
     if (envelopeWindow)
         envelopeWindow->setEnabled(false);
     form->showModeless();
+    return form;
 }
 
 int ReturnAddress::choiceFrom(const QString &stored)

@@ -19,7 +19,7 @@ class ReturnAddress : public platform::Form {
     static void showFromMenu();
     // From the envelope window: modeless; the envelope window waits, disabled, until this
     // one closes.
-    static void showFromEnvelope(QWidget *envelopeWindow);
+    static ReturnAddress *showFromEnvelope(QWidget *envelopeWindow);
 
     // The choice stored as text: "1" or "2" after trimming picks that address, anything
     // else none.

@@ -162,6 +162,24 @@ TEST_F(EditorCommandsTest, NextOnAnEmptyListTells)
     EXPECT_EQ(script.shown()[0].icon, platform::vbInformation);
 }
 
+// A change stored by Next that takes the contact out of the list leaves the editor on it,
+// and Save writes it still.
+TEST_F(EditorCommandsTest, NextThatEmptiesTheListStaysOnTheContact)
+{
+    list->source = QStringLiteral("Select * from tblContacts Where LastName = 'Able'");
+    list->Refresh();
+    NameEdit &ed = openEditorHere(true);
+    box("txtLastName")->setText("Abel");
+    DialogScript script;
+    script.answerMessage(vbOK);
+    widget<QToolButton>("cmdNext")->click();
+    box("txtCode")->setText("A-2");
+    widget<QPushButton>("cmdSave")->click();
+    EXPECT_EQ(script.shown().at(0).title, "No records to display");
+    EXPECT_TRUE(ed.isUnloaded());
+    EXPECT_EQ(stored(able, "LastName").toString() + stored(able, "Code").toString(), "AbelA-2");
+}
+
 TEST_F(EditorCommandsTest, CancelAfterAChangeAsks)
 {
     list->moveTo(able);

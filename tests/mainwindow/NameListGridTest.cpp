@@ -6,6 +6,8 @@
 #include "platform/grid/DataGrid.h"
 #include "platform/ui/MsgBox.h"
 
+#include <QAction>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -540,3 +542,55 @@ TEST_F(GridTest, DetailBoxesShowRightToLeftFieldsInThePrintedOrder)
 }
 
 } // namespace
+
+// Each way of ending a cell's edit other than leaving the cell.
+using EndOfEdit = std::pair<const char *, void (*)(NameList &)>;
+class TypedCellTest : public GridTest, public ::testing::WithParamInterface<EndOfEdit> {};
+
+// The value is stored before the edit ends; one the database refuses is told and stays in
+// its cell, holding the list and the window until it is put right.
+TEST_P(TypedCellTest, IsStoredBeforeTheEditEnds)
+{
+    prepare(3);
+    NameList &w = start();
+    w.grid().GridEditMenu_Click();
+    const QModelIndex cell = Table1(w)->model()->index(0, 2);
+    const QString sql = "Select " + w.columnLayout().binding()->model()->columns()[2].dataField +
+                        QStringLiteral(" from tblContacts Where RecordID = %1").arg(idAt(w, 0));
+    Table1(w)->edit(cell);
+    auto *editor = qobject_cast<QLineEdit *>(Table1(w)->indexWidget(cell));
+    ASSERT_NE(editor, nullptr);
+    editor->setText(QString(300, QLatin1Char('a')));
+    script.answerMessage(platform::vbOK);
+    GetParam().second(w);
+    EXPECT_EQ(script.shown().size(), 1u);
+    EXPECT_TRUE(w.isLoaded() && Table1(w)->indexWidget(cell) == editor); // no requery, no close
+    editor->setText("CLOSED");
+    GetParam().second(w);
+    EXPECT_EQ(platform::Database::open(path)->openRecordset(sql)->value(0).toString(), "CLOSED");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Routes, TypedCellTest,
+    ::testing::Values(
+        EndOfEdit{"TitleBarClose", [](NameList &w) { w.close(); }},
+        EndOfEdit{"ShowAllByItsKeys",
+                  [](NameList &w) { QTest::keyClick(w.windowHandle(), Qt::Key_R, Qt::ControlModifier); }},
+        EndOfEdit{"ShowSelectedOnly", [](NameList &w) { w.menuItem("ShowSelectedOnlyMenu")->trigger(); }},
+        EndOfEdit{"MenuExit", [](NameList &w) { w.menuItem("FileExit")->trigger(); }}),
+    [](const auto &info) { return std::string(info.param.first); });
+
+TEST_F(GridTest, ALayoutFileThatCannotBeWrittenIsTold)
+{
+    prepare(3);
+    NameList &w = start();
+    ASSERT_TRUE(QDir().mkpath(ColumnLayoutFile::path())) << "a folder of the file's name";
+    Table1(w)->horizontalHeader()->resizeSection(2, 150);
+    script.answerMessage(platform::vbOK);
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(script.shown().at(0).text,
+              "The column layout file \"" + QDir::toNativeSeparators(ColumnLayoutFile::path()) +
+                  "\" could not be written. A folder of that name is in the way. The "
+                  "columns will show as they were saved before.");
+    EXPECT_EQ(script.shown().at(0).title, "Column layout not saved");
+}

@@ -575,7 +575,7 @@ TEST_F(WholeProgramTest, EditorFitsOnTheScreenWithEveryButtonReachable)
 
 // Every label layout previewed from the Reports menu, one printed to PDF, and both
 // envelope commands through the envelope window, which keeps the main window disabled
-// while it is open, also while the return address window it opened is.
+// while it is open, also while the return address window it opened is, which it waits for.
 TEST_F(WholeProgramTest, LabelsAndEnvelopesFromTheReportsMenu)
 {
     NameList &w = start();
@@ -608,6 +608,9 @@ TEST_F(WholeProgramTest, LabelsAndEnvelopesFromTheReportsMenu)
         if (top->objectName() == "ReturnAddress" && top->isVisible())
             returnAddress = top;
     ASSERT_NE(returnAddress, nullptr);
+    EXPECT_FALSE(envelope->close()) << "closed from its title bar, it still waits";
+    EXPECT_TRUE(envelope->isVisible());
+    EXPECT_FALSE(w.isEnabled());
     DialogScript::click(returnAddress, "cmdCancel");
     EXPECT_TRUE(envelope->isEnabled());
     DialogScript::click(envelope, "cmdAll");
