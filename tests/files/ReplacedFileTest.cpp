@@ -360,7 +360,6 @@ TEST(AwkwardDisk, AFullDiskStopsTheRepairAndNeverLosesRows)
             const rlimit most{size, size};
             SCOPED_TRACE(testing::Message() << limits[row] << "/8" << (fromCopying ? " from the copy" : ""));
             const QByteArray told = inChild([&] {
-                ::signal(SIGXFSZ, SIG_IGN);
                 if (!fromCopying)
                     ::setrlimit(RLIMIT_FSIZE, &most);
                 return repairTold(file, [&](Database::RepairStep step, qint64, qint64) {
