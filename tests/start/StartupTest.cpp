@@ -388,6 +388,8 @@ INSTANTIATE_TEST_SUITE_P(
                            b[i] = char((i * 53 + 7) & 0xff);
                    },
                    200, nullptr},
+        // A whole file read in its own page size is not cut short, whatever its header says.
+        RepairCase{"PageSizeBytesChanged", [](QByteArray &b, qint64) { b[16] = 0x20, b[17] = 0; }, 200, nullptr},
         RepairCase{"SchemaFormatChanged", [](QByteArray &b, qint64) { b[47] = 9; }, 200, nullptr},
         RepairCase{"ContactsDefinitionDamaged",
                    [](QByteArray &b, qint64) {

@@ -1178,11 +1178,13 @@ class Repair {
     }
 
     // A file that ends before the last page its header counts is cut short, however it was
-    // cut.
+    // cut. Its pages are counted in the size the file read in (the size its key opened, the
+    // size its header was made again with): the header's own may be what is damaged.
     void noteCut()
     {
         const auto layout = DatabaseHeader::pageLayout(mClaimedHead);
-        const int pageSize = layout ? layout->first : mPageSize;
+        const auto read = DatabaseHeader::pageLayout(readHead(mScratch));
+        const int pageSize = mEncrypted ? mPageSize : read ? read->first : layout ? layout->first : mPageSize;
         if (pageSize > 0)
             mReport.pages = mSize / pageSize;
         if (const auto claimed = DatabaseHeader::claimedPages(mClaimedHead);
