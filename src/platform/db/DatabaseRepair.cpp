@@ -843,14 +843,22 @@ class Repair {
     {
         // A table read to its end may still miss rows: a damaged pointer can lead its
         // reading past some of its pages, whose rows its indexes then still list.
-        QStringList incomplete;
-        for (const CopiedTable &table : std::as_const(mTables))
-            if (!table.whole || table.ownDefinition || mIndexed.value(table.name.toLower()).rows > table.seen)
+        // One read whole whose indexes could not be read is looked for too: none of its rows
+        // on the pages no table reaches shows it whole, as a table without indexes is.
+        QStringList incomplete, unproven;
+        for (const CopiedTable &table : std::as_const(mTables)) {
+            const IndexedRows indexed = mIndexed.value(table.name.toLower());
+            if (!table.whole || table.ownDefinition || indexed.rows > table.seen)
                 incomplete.append(table.name);
-        if (!incomplete.isEmpty()) {
+            else if (indexed.indexes > 0 && !indexed.wholeKeys && !mListLost)
+                unproven.append(table.name);
+        }
+        if (!incomplete.isEmpty() || !unproven.isEmpty()) {
             mTicker.step(Database::RepairStep::Searching);
             const QStringList deferred = dropPlainIndexes(incomplete);
-            mFound = PageSalvage::run(mDb, mScratch, mReadRoots, incomplete, mTicker.reporter());
+            mFound = PageSalvage::run(mDb, mScratch, mReadRoots, incomplete + unproven, mTicker.reporter());
+            for (const QString &table : std::as_const(unproven))
+                mSearchedWhole.insert(table.toLower(), mFound.value(table) == 0);
             for (const QString &index : deferred)
                 exec(mDb, index.toUtf8().constData());
         }
@@ -1172,8 +1180,8 @@ class Repair {
         // A whole index lists every row; without one, only the table's own pages read to
         // their end show that nothing is missing.
         const bool whole = held == kept && (indexed.wholeKeys ? notKept == 0
-                                                               : indexed.indexes == 0 && table.whole &&
-                                                                     !table.ownDefinition && !mListLost);
+                                            : (indexed.indexes == 0 || mSearchedWhole.value(table.name.toLower())) &&
+                                                  table.whole && !table.ownDefinition && !mListLost);
         return {table.name, kept, held, whole};
     }
 
@@ -1244,6 +1252,7 @@ class Repair {
     QList<CopiedTable> mTables;
     QSet<quint32> mReadRoots{1};
     QHash<QString, qint64> mFound;
+    QHash<QString, bool> mSearchedWhole; // by lower-case table name: looked for page by page, none found
     Database::RepairReport mReport;
 };
 
