@@ -1301,14 +1301,14 @@ Database::RepairReport Database::repair(const QString &path, const QString &pass
             throw;
         // Whatever stopped the work (a full disk, say) is told as the cause, with the copies
         // earlier work cut short left on that disk.
-        if (full) {
-            QString cause = QStringLiteral("Not enough space on disk (%1).").arg(qt_error_string(full));
+        const int number = full ? err::DiskFull : error.number();
+        QString cause =
+            full ? QStringLiteral("Not enough space on disk (%1).").arg(qt_error_string(full)) : error.description();
+        if (number == err::DiskFull)
             for (const QString &copy : leftovers(repair.path(), {RepairWork}))
                 if (!copy.endsWith(QLatin1String("-journal")))
-                    cause += QStringLiteral(" '%1' is a copy earlier work left there.").arg(copy);
-            raiseRepairFailed(path, cause, err::DiskFull);
-        }
-        raiseRepairFailed(path, error.description(), error.number());
+                    cause += QStringLiteral(" A copy earlier work left takes room there: '%1'.").arg(copy);
+        raiseRepairFailed(path, cause, number);
     } catch (const std::bad_alloc &) {
         repair.removeWork();
         raiseRepairFailed(path, QStringLiteral("Out of memory."), err::OutOfMemory);
