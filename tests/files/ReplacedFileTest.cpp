@@ -467,8 +467,8 @@ TEST(AwkwardDisk, ACopyLeftByAKilledRepairIsNamedWhenTheDiskIsFull)
         ::setrlimit(RLIMIT_FSIZE, &most);
         return repairTold(file);
     });
-    EXPECT_TRUE(told.startsWith("3026 ") && told.endsWith(" A copy earlier work left takes room there: '" +
-                                                            file.dir.filePath(left[0]).toUtf8() +
-                                                            "'. The file has not been changed."))
+    EXPECT_TRUE(told.startsWith("3026 ") &&
+                told.endsWith(" A copy earlier work left takes room there: '" +
+                              file.dir.filePath(left[0]).toUtf8() + "'. The file has not been changed."))
         << told.toStdString();
 }

@@ -390,9 +390,10 @@ INSTANTIATE_TEST_SUITE_P(
                    },
                    200, nullptr},
         // A whole file read in its own page size is not cut short, whatever its header says.
-        RepairCase{"PageSizeBytesChanged", [](QByteArray &b, qint64) { b[16] = 0x20, b[17] = 0; }, 200, nullptr},
-        RepairCase{"SettingsIndexGarbled", [](QByteArray &b, qint64 page) { damage::garblePage(b, page); }, 200,
-                   nullptr, "", "tblSettings.Type"},
+        RepairCase{"PageSizeBytesChanged", [](QByteArray &b, qint64) { b[16] = 0x20, b[17] = 0; }, 200,
+                   nullptr},
+        RepairCase{"SettingsIndexGarbled", [](QByteArray &b, qint64 page) { damage::garblePage(b, page); },
+                   200, nullptr, "", "tblSettings.Type"},
         RepairCase{"SchemaFormatChanged", [](QByteArray &b, qint64) { b[47] = 9; }, 200, nullptr},
         RepairCase{"ContactsDefinitionDamaged",
                    [](QByteArray &b, qint64) {
@@ -405,15 +406,15 @@ INSTANTIATE_TEST_SUITE_P(
             "ListOfTablesGarbled",
             [](QByteArray &b, qint64) { damage::garblePage(b, 1, 11, damage::PageSize, damage::HeaderSize); },
             200, nullptr},
-        RepairCase{"ListOfTablesGone",
-                   [](QByteArray &b, qint64) {
-                       for (qint64 page : damage::listOfTablesPages(b))
-                           damage::garblePage(b, page, 11, damage::PageSize,
-                                              page == 1 ? damage::HeaderSize : 0);
-                   },
-                   200,
-                   "  Some contacts, categories, category assignments, reminders and settings may be lost.  The "
-                   "file's list of tables could not be read, so what else it held is not known."},
+        RepairCase{
+            "ListOfTablesGone",
+            [](QByteArray &b, qint64) {
+                for (qint64 page : damage::listOfTablesPages(b))
+                    damage::garblePage(b, page, 11, damage::PageSize, page == 1 ? damage::HeaderSize : 0);
+            },
+            200,
+            "  Some contacts, categories, category assignments, reminders and settings may be lost.  The "
+            "file's list of tables could not be read, so what else it held is not known."},
         RepairCase{
             "EncryptedContactsFirstPageGarbled",
             [](QByteArray &b, qint64 page) { damage::garblePage(b, page, 11, damage::EncryptedPageSize); },

@@ -54,15 +54,19 @@ qint64 groupsLeave()
         const bool unified = parts[1].isEmpty();
         if (!unified && !parts[1].split(',').contains("memory"))
             continue;
-        const QString root = unified ? QStringLiteral("/sys/fs/cgroup") : QStringLiteral("/sys/fs/cgroup/memory");
+        const QString root =
+            unified ? QStringLiteral("/sys/fs/cgroup") : QStringLiteral("/sys/fs/cgroup/memory");
         QString group = QString::fromUtf8(parts.mid(2).join(':'));
         for (;;) {
             const QString dir = root + group;
-            const qint64 limit = number(contentOf(dir + (unified ? "/memory.max" : "/memory.limit_in_bytes")));
+            const qint64 limit =
+                number(contentOf(dir + (unified ? "/memory.max" : "/memory.limit_in_bytes")));
             if (limit < Unlimited / 2) {
-                const qint64 used = number(contentOf(dir + (unified ? "/memory.current" : "/memory.usage_in_bytes")));
+                const qint64 used =
+                    number(contentOf(dir + (unified ? "/memory.current" : "/memory.usage_in_bytes")));
                 const QByteArray stat = contentOf(dir + QStringLiteral("/memory.stat"));
-                const qint64 idle = field(stat, unified ? "inactive_file" : "total_inactive_file").value_or(0);
+                const qint64 idle =
+                    field(stat, unified ? "inactive_file" : "total_inactive_file").value_or(0);
                 if (used < Unlimited)
                     least = std::min(least, limit - used + idle);
             }

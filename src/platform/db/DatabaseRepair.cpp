@@ -789,7 +789,8 @@ class Repair {
         // The copy writes every row and then every index of it: with pages held in memory
         // instead of being written out and read back (and, in an encrypted file, encrypted
         // and decrypted again each time), the repair takes a fraction of the time.
-        exec(mDb, QStringLiteral("PRAGMA main.cache_size = -%1").arg(mCacheBytes / 1024).toUtf8().constData());
+        exec(mDb,
+             QStringLiteral("PRAGMA main.cache_size = -%1").arg(mCacheBytes / 1024).toUtf8().constData());
         // A file cut short claims more pages than it has; this lets it be read as far as it
         // goes instead of being refused whole.
         exec(mDb, "PRAGMA writable_schema = ON");
@@ -939,11 +940,12 @@ class Repair {
         const qint64 room = std::min(free.memory, free.addressSpace - mSize + held);
         const qint64 needed = held + mSize / 4 + 16 * MB + LeastCache;
         if (room < needed)
-            raiseRepairFailed(mPath,
-                              QStringLiteral("Out of memory: the repair needs about %1 MB, and %2 MB are free.")
-                                  .arg((needed + MB - 1) / MB)
-                                  .arg(std::max<qint64>(room, 0) / MB),
-                              err::OutOfMemory);
+            raiseRepairFailed(
+                mPath,
+                QStringLiteral("Out of memory: the repair needs about %1 MB, and %2 MB are free.")
+                    .arg((needed + MB - 1) / MB)
+                    .arg(std::max<qint64>(room, 0) / MB),
+                err::OutOfMemory);
         mCacheBytes = std::min(MostCache, room - needed + LeastCache);
     }
 
@@ -1179,9 +1181,11 @@ class Repair {
                       indexed.wholeKeys ? qint64(indexed.wholeKeys->size()) : 0});
         // A whole index lists every row; without one, only the table's own pages read to
         // their end show that nothing is missing.
-        const bool whole = held == kept && (indexed.wholeKeys ? notKept == 0
-                                            : (indexed.indexes == 0 || mSearchedWhole.value(table.name.toLower())) &&
-                                                  table.whole && !table.ownDefinition && !mListLost);
+        const bool whole =
+            held == kept &&
+            (indexed.wholeKeys ? notKept == 0
+                               : (indexed.indexes == 0 || mSearchedWhole.value(table.name.toLower())) &&
+                                     table.whole && !table.ownDefinition && !mListLost);
         return {table.name, kept, held, whole};
     }
 
@@ -1302,8 +1306,8 @@ Database::RepairReport Database::repair(const QString &path, const QString &pass
         // Whatever stopped the work (a full disk, say) is told as the cause, with the copies
         // earlier work cut short left on that disk.
         const int number = full ? err::DiskFull : error.number();
-        QString cause =
-            full ? QStringLiteral("Not enough space on disk (%1).").arg(qt_error_string(full)) : error.description();
+        QString cause = full ? QStringLiteral("Not enough space on disk (%1).").arg(qt_error_string(full))
+                             : error.description();
         if (number == err::DiskFull)
             for (const QString &copy : leftovers(repair.path(), {RepairWork}))
                 if (!copy.endsWith(QLatin1String("-journal")))

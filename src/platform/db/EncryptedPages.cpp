@@ -132,8 +132,9 @@ class Encrypted {
             return mData + (number - 1) * pageSize;
         mPage.resize(pageSize);
         if (::pread(mFile.handle(), mPage.data(), size_t(pageSize), (number - 1) * pageSize) != pageSize)
-            throw RuntimeError(err::DiskError,
-                               QStringLiteral("Could not read '%1' (%2).").arg(mFile.fileName(), qt_error_string(errno)));
+            throw RuntimeError(
+                err::DiskError,
+                QStringLiteral("Could not read '%1' (%2).").arg(mFile.fileName(), qt_error_string(errno)));
         return reinterpret_cast<const uchar *>(mPage.constData());
     }
     qint64 size() const { return mSize; }
