@@ -360,7 +360,6 @@ TEST(AwkwardDisk, AFullDiskStopsTheRepairAndNeverLosesRows)
             const rlimit most{size, size};
             SCOPED_TRACE(testing::Message() << limits[row] << "/8" << (fromCopying ? " from the copy" : ""));
             const QByteArray told = inChild([&] {
-                ::signal(SIGXFSZ, SIG_IGN);
                 if (!fromCopying)
                     ::setrlimit(RLIMIT_FSIZE, &most);
                 return repairTold(file, [&](Database::RepairStep step, qint64, qint64) {
@@ -414,4 +413,62 @@ TEST(AwkwardDisk, AnEncryptedRepairWritesNothingDecryptedToTheDisk)
         EXPECT_EQ(readFileBytes(file.path), file.bytes);
         QFile::remove(file.path + ".bak");
     }
+}
+
+// A repair its copies will not fit in memory for (an address space capped a little above what
+// the process holds) is refused before it begins, saying so, the file as it was and nothing
+// left; with room, the same repair runs.
+TEST(AwkwardDisk, ARepairMemoryWillNotHoldIsRefusedBeforeItBegins)
+{
+    const auto held = [] {
+        const QByteArray status = readFileBytes("/proc/self/status");
+        const qsizetype at = status.indexOf("VmSize:") + 7;
+        return status.mid(at, status.indexOf('\n', at) - at).simplified().split(' ')[0].toLongLong() * 1024;
+    };
+    for (const bool encrypted : {false, true}) {
+        DamagedFile file(encrypted);
+        for (const qint64 room : {qint64(8) << 20, qint64(512) << 20}) {
+            SCOPED_TRACE(testing::Message() << (encrypted ? "encrypted" : "plain") << ", room " << room);
+            const QByteArray told = inChild([&] {
+                const rlimit most{rlim_t(held() + room), rlim_t(held() + room)};
+                ::setrlimit(RLIMIT_AS, &most);
+                return repairTold(file);
+            });
+            if (room > (qint64(8) << 20)) {
+                EXPECT_TRUE(told.startsWith("kept ")) << told.toStdString();
+                continue;
+            }
+            EXPECT_TRUE(told.startsWith("7 The database '" + file.path.toUtf8() +
+                                        "' could not be repaired: Out of memory: the repair needs about ") &&
+                        told.endsWith(" MB are free. The file has not been changed."))
+                << told.toStdString();
+            EXPECT_EQ(readFileBytes(file.path), file.bytes);
+            EXPECT_EQ(filesIn(file.dir.path()), QStringList{"Quiltern.mdb"});
+        }
+    }
+}
+
+// The finished copy of a repair killed before it took the file's place is named when the next
+// repair finds no room on the disk.
+TEST(AwkwardDisk, ACopyLeftByAKilledRepairIsNamedWhenTheDiskIsFull)
+{
+    DamagedFile file;
+    inChild([&] {
+        replaceStepObserver() = [](ReplaceStep at, const QString &) {
+            if (at == ReplaceStep::BackupKept)
+                ::raise(SIGKILL);
+        };
+        return repairTold(file);
+    });
+    const QStringList left = filesIn(file.dir.path(), {"*.repair-*"});
+    ASSERT_EQ(left.size(), 1);
+    const QByteArray told = inChild([&] {
+        const rlimit most{rlim_t(file.bytes.size() / 8), rlim_t(file.bytes.size() / 8)};
+        ::setrlimit(RLIMIT_FSIZE, &most);
+        return repairTold(file);
+    });
+    EXPECT_TRUE(told.startsWith("3026 ") &&
+                told.endsWith(" A copy earlier work left takes room there: '" +
+                              file.dir.filePath(left[0]).toUtf8() + "'. The file has not been changed."))
+        << told.toStdString();
 }

@@ -317,10 +317,11 @@ TEST(StartupRepair, AListFoundDamagedAsTheWindowFirstShowsIsRepairedAndShownFrom
 // its end.
 struct RepairCase {
     const char *name;
-    void (*apply)(QByteArray &bytes, qint64 contactsPage);
+    void (*apply)(QByteArray &bytes, qint64 page);
     qint64 fewestKept; // of 200 contacts
     const char *told;  // what the box says was lost; none when nothing was
     const char *password = "";
+    const char *pageOf = "tblContacts"; // the table or index whose first page `apply` is given
 };
 
 class StartupRepairOf : public ::testing::TestWithParam<RepairCase> {};
@@ -340,7 +341,7 @@ TEST_P(StartupRepairOf, SaysWhatTheRepairedFileHoldsAndWhereTheOriginalIs)
     if (!password.isEmpty())
         setPassword(path, password);
     QByteArray bytes = readFileBytes(path);
-    GetParam().apply(bytes, damage::firstPageOf(path, "tblContacts", password));
+    GetParam().apply(bytes, damage::firstPageOf(path, GetParam().pageOf, password));
     writeFileBytes(path, bytes);
 
     DialogScript script;
@@ -388,6 +389,11 @@ INSTANTIATE_TEST_SUITE_P(
                            b[i] = char((i * 53 + 7) & 0xff);
                    },
                    200, nullptr},
+        // A whole file read in its own page size is not cut short, whatever its header says.
+        RepairCase{"PageSizeBytesChanged", [](QByteArray &b, qint64) { b[16] = 0x20, b[17] = 0; }, 200,
+                   nullptr},
+        RepairCase{"SettingsIndexGarbled", [](QByteArray &b, qint64 page) { damage::garblePage(b, page); },
+                   200, nullptr, "", "tblSettings.Type"},
         RepairCase{"SchemaFormatChanged", [](QByteArray &b, qint64) { b[47] = 9; }, 200, nullptr},
         RepairCase{"ContactsDefinitionDamaged",
                    [](QByteArray &b, qint64) {
@@ -400,15 +406,15 @@ INSTANTIATE_TEST_SUITE_P(
             "ListOfTablesGarbled",
             [](QByteArray &b, qint64) { damage::garblePage(b, 1, 11, damage::PageSize, damage::HeaderSize); },
             200, nullptr},
-        RepairCase{"ListOfTablesGone",
-                   [](QByteArray &b, qint64) {
-                       for (qint64 page : damage::listOfTablesPages(b))
-                           damage::garblePage(b, page, 11, damage::PageSize,
-                                              page == 1 ? damage::HeaderSize : 0);
-                   },
-                   200,
-                   "  Some contacts, categories, category assignments, reminders and settings may be lost.  The "
-                   "file's list of tables could not be read, so what else it held is not known."},
+        RepairCase{
+            "ListOfTablesGone",
+            [](QByteArray &b, qint64) {
+                for (qint64 page : damage::listOfTablesPages(b))
+                    damage::garblePage(b, page, 11, damage::PageSize, page == 1 ? damage::HeaderSize : 0);
+            },
+            200,
+            "  Some contacts, categories, category assignments, reminders and settings may be lost.  The "
+            "file's list of tables could not be read, so what else it held is not known."},
         RepairCase{
             "EncryptedContactsFirstPageGarbled",
             [](QByteArray &b, qint64 page) { damage::garblePage(b, page, 11, damage::EncryptedPageSize); },

@@ -58,14 +58,14 @@ inline void garblePage(QByteArray &bytes, qint64 page, quint32 seed = 11, int pa
         bytes[at + i] = char(((i + seed) * 37 + seed) & 0xff);
 }
 
-// The first page of a table, as the file's list of tables gives it.
+// The first page of a table or an index, as the file's list of tables gives it.
 inline qint64 firstPageOf(const QString &path, const QString &table, const QString &password = QString())
 {
     auto db = password.isEmpty()
                   ? platform::Database::open(path)
                   : platform::Database::open(path, true, false, QStringLiteral(";pwd=") + password);
     platform::SqlStatement root(db->handle(), QStringLiteral("SELECT rootpage FROM sqlite_master WHERE "
-                                                             "type = 'table' AND name = ?"));
+                                                             "type IN ('table', 'index') AND name = ?"));
     root.bind(1, table);
     return root.step() ? root.int64(0) : 0;
 }

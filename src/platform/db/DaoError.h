@@ -5,6 +5,7 @@
 namespace platform::err {
 constexpr int InvalidProcedureCall = 5;
 constexpr int Overflow = 6;
+constexpr int OutOfMemory = 7;
 constexpr int DivisionByZero = 11;
 constexpr int OutOfStringSpace = 14;
 constexpr int InvalidUseOfNull = 94;

@@ -353,9 +353,10 @@ bool isOwnWorkFile(const QString &file, const QRegularExpressionMatch &name)
 // its copy of the whole database, perhaps unencrypted, beside the file it was to replace:
 // beside the file a symbolic link leads to, or beside the link itself for a change made
 // before such links were followed. `works` are the kinds of copy. A user's file named alike
-// stays.
-void removeLeftovers(const QString &path, std::initializer_list<QLatin1String> works)
+// is none of them.
+QStringList leftovers(const QString &path, std::initializer_list<QLatin1String> works)
 {
+    QStringList own;
     // The kinds are looked for in one look at the folder, which may hold many files.
     QStringList kinds, patterns;
     for (const QLatin1String work : works) {
@@ -374,20 +375,25 @@ void removeLeftovers(const QString &path, std::initializer_list<QLatin1String> w
         const QDir folder = info.absoluteDir();
         const QStringList names =
             folder.entryList(patterns, QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
-        // Each is looked at before any goes: a file is told by its journal, and a journal
-        // goes only with its file, lest a file it tells be left that nothing tells.
-        QStringList own;
         for (const QString &name : names) {
             const QRegularExpressionMatch match = leftover.match(name);
             if (match.hasMatch() && isOwnWorkFile(folder.filePath(name), match))
                 own.append(folder.filePath(name));
         }
-        static const QLatin1String journal("-journal");
-        for (const QString &file : std::as_const(own)) {
-            const QString database = file.endsWith(journal) ? file.chopped(journal.size()) : file;
-            if (database == file || own.contains(database) || !QFileInfo::exists(database))
-                QFile::remove(file);
-        }
+    }
+    return own;
+}
+
+void removeLeftovers(const QString &path, std::initializer_list<QLatin1String> works)
+{
+    // Each is looked at before any goes: a file is told by its journal, and a journal
+    // goes only with its file, lest a file it tells be left that nothing tells.
+    const QStringList own = leftovers(path, works);
+    static const QLatin1String journal("-journal");
+    for (const QString &file : own) {
+        const QString database = file.endsWith(journal) ? file.chopped(journal.size()) : file;
+        if (database == file || own.contains(database) || !QFileInfo::exists(database))
+            QFile::remove(file);
     }
 }
 

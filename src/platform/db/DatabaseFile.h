@@ -5,6 +5,9 @@
 #include <QByteArray>
 #include <QLatin1String>
 #include <QString>
+#include <QStringList>
+
+#include <initializer_list>
 
 struct sqlite3;
 
@@ -46,8 +49,8 @@ void noteClosedBy(const QString &engineName, const QString &path);
 // Files up to this size are checked for damage when they are opened; larger ones are
 // checked by every read instead, so that opening a very large list stays quick.
 qint64 openCheckLimit();
-// A failure to write (a full disk, an I/O error, a file that cannot be made): it stops the work on a
-// file, and is never taken for damage of the file.
+// A failure to write (a full disk, an I/O error, a file that cannot be made) or to find memory:
+// it stops the work on a file, and is never taken for damage of the file.
 bool failedToWrite(int engineResult);
 bool failedToWrite(const RuntimeError &error);
 // 3026 when `cause` tells of a full disk, a quota reached or a file grown past what the disk
@@ -56,6 +59,9 @@ bool failedToWrite(const RuntimeError &error);
 // The name the engine opens `file` by, which may be one the system gives a file held in
 // memory (the engine's connection then takes addresses).
 QString engineName(const QString &file);
+// The program's own work files of the kinds `works` beside `path` (and beside the file it
+// links to), left by work cut short.
+QStringList leftovers(const QString &path, std::initializer_list<QLatin1String> works);
 // The work files of a repair: the repaired file, and the copy the damaged file is read
 // through (an encrypted file's in plain).
 inline const QLatin1String RepairWork("repair");

@@ -1,6 +1,7 @@
 #include "platform/db/Database.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/base/FreeMemory.h"
 #include "platform/db/DaoError.h"
 #include "platform/db/DatabaseFile.h"
 #include "platform/db/DatabaseHeader.h"
@@ -33,6 +34,7 @@ namespace platform {
 bool dbfile::failedToWrite(int engineResult)
 {
     switch (engineResult & 0xff) {
+    case SQLITE_NOMEM:
     case SQLITE_FULL:
     case SQLITE_IOERR:
     case SQLITE_CANTOPEN:
@@ -48,7 +50,7 @@ bool dbfile::failedToWrite(const RuntimeError &error)
     // errors of the disk too, by number: those of the disk itself are told by their text.
     static const QStringList disk{QStringLiteral("Disk or network error"), QStringLiteral("Could not write"),
                                   QStringLiteral("Could not create"), QStringLiteral("Could not open")};
-    return error.number() == err::DiskFull ||
+    return error.number() == err::DiskFull || error.number() == err::OutOfMemory ||
            (error.number() == err::DiskError &&
             std::any_of(disk.cbegin(), disk.cend(),
                         [&](const QString &text) { return error.description().startsWith(text); }));
@@ -74,6 +76,8 @@ namespace {
 // reported it.
 [[noreturn]] void raiseEngineNotWritten(sqlite3 *db, int result)
 {
+    if ((result & 0xff) == SQLITE_NOMEM)
+        raiseOutOfMemory();
     const int cause = sqlite3_system_errno(db);
     if (cause == ENOSPC || cause == EFBIG || cause == EDQUOT)
         raiseNotWritten(QString::fromUtf8(sqlite3_db_filename(db, "main")), cause);
@@ -274,6 +278,8 @@ class RowSalvage {
             copy(last, true);
         }
         mRange.reset();
+        if ((result & 0xff) == SQLITE_NOMEM)
+            raiseOutOfMemory();
         return result == SQLITE_DONE;
     }
 
@@ -741,6 +747,7 @@ class Repair {
         if (Database::cannotBeWritten(mFullPath))
             raiseReadOnlyDatabase(mFullPath);
         holdFile();
+        fitInMemory();
         mFresh = mFile->makeWorkFile(RepairWork);
     }
 
@@ -782,7 +789,8 @@ class Repair {
         // The copy writes every row and then every index of it: with pages held in memory
         // instead of being written out and read back (and, in an encrypted file, encrypted
         // and decrypted again each time), the repair takes a fraction of the time.
-        exec(mDb, "PRAGMA main.cache_size = -131072");
+        exec(mDb,
+             QStringLiteral("PRAGMA main.cache_size = -%1").arg(mCacheBytes / 1024).toUtf8().constData());
         // A file cut short claims more pages than it has; this lets it be read as far as it
         // goes instead of being refused whole.
         exec(mDb, "PRAGMA writable_schema = ON");
@@ -836,14 +844,22 @@ class Repair {
     {
         // A table read to its end may still miss rows: a damaged pointer can lead its
         // reading past some of its pages, whose rows its indexes then still list.
-        QStringList incomplete;
-        for (const CopiedTable &table : std::as_const(mTables))
-            if (!table.whole || table.ownDefinition || mIndexed.value(table.name.toLower()).rows > table.seen)
+        // One read whole whose indexes could not be read is looked for too: none of its rows
+        // on the pages no table reaches shows it whole, as a table without indexes is.
+        QStringList incomplete, unproven;
+        for (const CopiedTable &table : std::as_const(mTables)) {
+            const IndexedRows indexed = mIndexed.value(table.name.toLower());
+            if (!table.whole || table.ownDefinition || indexed.rows > table.seen)
                 incomplete.append(table.name);
-        if (!incomplete.isEmpty()) {
+            else if (indexed.indexes > 0 && !indexed.wholeKeys && !mListLost)
+                unproven.append(table.name);
+        }
+        if (!incomplete.isEmpty() || !unproven.isEmpty()) {
             mTicker.step(Database::RepairStep::Searching);
             const QStringList deferred = dropPlainIndexes(incomplete);
-            mFound = PageSalvage::run(mDb, mScratch, mReadRoots, incomplete, mTicker.reporter());
+            mFound = PageSalvage::run(mDb, mScratch, mReadRoots, incomplete + unproven, mTicker.reporter());
+            for (const QString &table : std::as_const(unproven))
+                mSearchedWhole.insert(table.toLower(), mFound.value(table) == 0);
             for (const QString &index : deferred)
                 exec(mDb, index.toUtf8().constData());
         }
@@ -910,6 +926,29 @@ class Repair {
     const QString &path() const { return mPath; }
 
   private:
+    // The copy an encrypted file is read through is held in memory, as are the engine's
+    // pages of the repaired copy and what it sorts: a repair memory will not hold is refused
+    // before it begins, where the system would end it part way. What is free beyond the
+    // least the work needs goes to the engine's pages.
+    void fitInMemory()
+    {
+        constexpr qint64 MB = 1 << 20;
+        constexpr qint64 LeastCache = 4 * MB, MostCache = 128 * MB;
+        const FreeMemory free = freeMemory();
+        const qint64 held = mEncrypted ? mSize : 0;
+        // The copy is looked at page by page through a mapping as large as the file.
+        const qint64 room = std::min(free.memory, free.addressSpace - mSize + held);
+        const qint64 needed = held + mSize / 4 + 16 * MB + LeastCache;
+        if (room < needed)
+            raiseRepairFailed(
+                mPath,
+                QStringLiteral("Out of memory: the repair needs about %1 MB, and %2 MB are free.")
+                    .arg((needed + MB - 1) / MB)
+                    .arg(std::max<qint64>(room, 0) / MB),
+                err::OutOfMemory);
+        mCacheBytes = std::min(MostCache, room - needed + LeastCache);
+    }
+
     // One repair at a time, and none under another copy of the program or another program
     // that has the file open: they would go on with what becomes the backup.
     void holdFile()
@@ -1142,18 +1181,22 @@ class Repair {
                       indexed.wholeKeys ? qint64(indexed.wholeKeys->size()) : 0});
         // A whole index lists every row; without one, only the table's own pages read to
         // their end show that nothing is missing.
-        const bool whole = held == kept && (indexed.wholeKeys ? notKept == 0
-                                                               : indexed.indexes == 0 && table.whole &&
-                                                                     !table.ownDefinition && !mListLost);
+        const bool whole =
+            held == kept &&
+            (indexed.wholeKeys ? notKept == 0
+                               : (indexed.indexes == 0 || mSearchedWhole.value(table.name.toLower())) &&
+                                     table.whole && !table.ownDefinition && !mListLost);
         return {table.name, kept, held, whole};
     }
 
     // A file that ends before the last page its header counts is cut short, however it was
-    // cut.
+    // cut. Its pages are counted in the size the file read in (the size its key opened, the
+    // size its header was made again with): the header's own may be what is damaged.
     void noteCut()
     {
         const auto layout = DatabaseHeader::pageLayout(mClaimedHead);
-        const int pageSize = layout ? layout->first : mPageSize;
+        const auto read = DatabaseHeader::pageLayout(readHead(mScratch));
+        const int pageSize = mEncrypted ? mPageSize : read ? read->first : layout ? layout->first : mPageSize;
         if (pageSize > 0)
             mReport.pages = mSize / pageSize;
         if (const auto claimed = DatabaseHeader::claimedPages(mClaimedHead);
@@ -1204,6 +1247,7 @@ class Repair {
     bool mEncrypted = false;
     bool mListLost = false;
     int mPageSize = 0, mReserve = 0;
+    qint64 mCacheBytes = 0;
     SqlConnection mConnection;
     sqlite3 *mDb = nullptr;
     QList<SchemaObject> mObjects;
@@ -1212,6 +1256,7 @@ class Repair {
     QList<CopiedTable> mTables;
     QSet<quint32> mReadRoots{1};
     QHash<QString, qint64> mFound;
+    QHash<QString, bool> mSearchedWhole; // by lower-case table name: looked for page by page, none found
     Database::RepairReport mReport;
 };
 
@@ -1237,6 +1282,7 @@ Database::RepairReport Database::repair(const QString &path, const QString &pass
 {
     Repair repair(path, password, progress);
     repair.lookAtFile();
+    const qint64 memoryFailed = memoryFailures();
     try {
         repair.makeScratchCopy();
         repair.noteClaimedLength();
@@ -1245,6 +1291,9 @@ Database::RepairReport Database::repair(const QString &path, const QString &pass
         repair.copy();
         repair.salvage();
         repair.count();
+        // An allocation that failed where damage is passed over may have been taken for it.
+        if (memoryFailures() != memoryFailed)
+            raiseOutOfMemory();
     } catch (const RepairStopped &stopped) {
         repair.removeWork();
         raiseRepairFailed(path, stopped.cause, err::DamagedDatabase);
@@ -1254,12 +1303,19 @@ Database::RepairReport Database::repair(const QString &path, const QString &pass
         repair.removeWork();
         if (error.number() == err::NotValidPassword)
             throw;
-        // Whatever stopped the work (a full disk, say) is told as the cause.
-        if (full)
-            raiseRepairFailed(path,
-                              QStringLiteral("Not enough space on disk (%1).").arg(qt_error_string(full)),
-                              err::DiskFull);
-        raiseRepairFailed(path, error.description(), error.number());
+        // Whatever stopped the work (a full disk, say) is told as the cause, with the copies
+        // earlier work cut short left on that disk.
+        const int number = full ? err::DiskFull : error.number();
+        QString cause = full ? QStringLiteral("Not enough space on disk (%1).").arg(qt_error_string(full))
+                             : error.description();
+        if (number == err::DiskFull)
+            for (const QString &copy : leftovers(repair.path(), {RepairWork}))
+                if (!copy.endsWith(QLatin1String("-journal")))
+                    cause += QStringLiteral(" A copy earlier work left takes room there: '%1'.").arg(copy);
+        raiseRepairFailed(path, cause, number);
+    } catch (const std::bad_alloc &) {
+        repair.removeWork();
+        raiseRepairFailed(path, QStringLiteral("Out of memory."), err::OutOfMemory);
     } catch (...) {
         repair.removeWork();
         throw;

@@ -14,6 +14,7 @@
 #include <bitset>
 #include <cerrno>
 #include <optional>
+#include <unistd.h>
 
 namespace platform::EncryptedPages {
 
@@ -96,7 +97,8 @@ QByteArray decrypted(const Keys &keys, const uchar *page, int pageSize, qint64 n
     return plain;
 }
 
-// The file mapped whole, with its key.
+// The file with its key, mapped whole where the process has room for that, else read a page
+// at a time: a password is never refused for want of memory.
 class Encrypted {
   public:
     Encrypted(const QString &path, const QString &password) : mFile(path)
@@ -105,15 +107,14 @@ class Encrypted {
             return;
         mSize = mFile.size();
         mData = mFile.map(0, mSize);
-        if (mData)
-            mKeys = keysFor(password, QByteArray(reinterpret_cast<const char *>(mData), SaltSize));
+        mKeys = keysFor(password, QByteArray(reinterpret_cast<const char *>(page(1, SaltSize)), SaltSize));
     }
 
     // The page size under which the key opens a page, and the first page it opens. The
     // program writes pages of the engine's default size; other sizes are tried after it.
     std::optional<std::pair<int, qint64>> firstOpened() const
     {
-        if (!mData)
+        if (mSize == 0)
             return std::nullopt;
         QList<int> sizes = DatabaseHeader::pageSizes();
         sizes.removeOne(DefaultPageSize);
@@ -125,7 +126,17 @@ class Encrypted {
         return std::nullopt;
     }
 
-    const uchar *page(qint64 number, int pageSize) const { return mData + (number - 1) * pageSize; }
+    const uchar *page(qint64 number, int pageSize) const
+    {
+        if (mData)
+            return mData + (number - 1) * pageSize;
+        mPage.resize(pageSize);
+        if (::pread(mFile.handle(), mPage.data(), size_t(pageSize), (number - 1) * pageSize) != pageSize)
+            throw RuntimeError(
+                err::DiskError,
+                QStringLiteral("Could not read '%1' (%2).").arg(mFile.fileName(), qt_error_string(errno)));
+        return reinterpret_cast<const uchar *>(mPage.constData());
+    }
     qint64 size() const { return mSize; }
     const Keys &keys() const { return mKeys; }
 
@@ -133,6 +144,7 @@ class Encrypted {
     QFile mFile;
     qint64 mSize = 0;
     const uchar *mData = nullptr;
+    mutable QByteArray mPage;
     Keys mKeys;
 };
 

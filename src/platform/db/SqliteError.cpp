@@ -32,6 +32,7 @@ struct FunctionError {
 };
 
 thread_local FunctionError pendingFunctionError;
+thread_local qint64 memoryFailuresMet = 0;
 
 // A function that runs statements of its own (the export of a password change) fails with
 // the plain error code and the text of what stopped it: a full disk is told by its text.
@@ -45,6 +46,17 @@ int passedOnCode(const QString &message, int rc)
 }
 
 } // namespace
+
+qint64 memoryFailures()
+{
+    return memoryFailuresMet;
+}
+
+void raiseOutOfMemory()
+{
+    ++memoryFailuresMet;
+    throw RuntimeError(err::OutOfMemory, QStringLiteral("Out of memory."));
+}
 
 void noteFunctionError(int number, const QString &text)
 {
@@ -127,6 +139,8 @@ void raiseSqliteError(sqlite3 *db, int rc, bool preparing)
             raiseReadOnlyDatabase(QString::fromUtf8(sqlite3_db_filename(db, "main")));
         throw RuntimeError(err::NotUpdatable,
                            QStringLiteral("Cannot update. Database or object is read-only."));
+    case SQLITE_NOMEM:
+        raiseOutOfMemory();
     case SQLITE_FULL:
         throw RuntimeError(err::DiskFull, QStringLiteral("Not enough space on disk (%1).").arg(message));
     case SQLITE_IOERR:

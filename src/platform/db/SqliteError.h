@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 struct sqlite3;
 
@@ -15,6 +16,12 @@ namespace platform {
 // that is (94 a Null where none may stand, 3464 a value of the wrong type, ...), so the
 // statement's failure reports that number with the function's own text.
 void noteFunctionError(int number, const QString &text);
+
+// The run-time error (7) for an allocation the engine or the program could not make, and
+// how many were met so far on this thread: work that passes over its failures (a repair
+// reading damaged pages) tells by it that memory ran out on the way.
+[[noreturn]] void raiseOutOfMemory();
+qint64 memoryFailures();
 
 // The run-time error for a damaged or unreadable file.
 [[noreturn]] void raiseDamaged(const QString &path);

@@ -6,6 +6,7 @@
 #include "platform/ui/MsgBox.h"
 
 #include <QScopeGuard>
+#include <csignal>
 #include <exception>
 
 namespace platform {
@@ -24,7 +25,13 @@ void reportUnexpectedError(const QString &what)
 
 } // namespace
 
-Application::Application(int &argc, char **argv) : QApplication(argc, argv) {}
+Application::Application(int &argc, char **argv) : QApplication(argc, argv)
+{
+    // A file grown past the size the user's limits allow would end the program where it
+    // stands, its work files left behind; ignored, the write fails as on a full disk, which
+    // the work tells and cleans up after.
+    std::signal(SIGXFSZ, SIG_IGN);
+}
 
 bool Application::notify(QObject *receiver, QEvent *event)
 {
