@@ -308,34 +308,6 @@ TEST_F(DialingTest, NoControlCharacterIsSentAndCharactersThePortLacksAreTold)
     EXPECT_EQ(allReceived(), QByteArray("555 \xC9XT ??;\r+++ATH0\r"));
 }
 
-// Enter on a focused button clicks it in both windows, Return and the keypad's alike.
-TEST_F(DialingTest, EnterOnAFocusedButtonClicksIt)
-{
-    const auto enter = [](QWidget *window, const char *name, Qt::Key key = Qt::Key_Return) {
-        QApplication::setActiveWindow(window);
-        window->findChild<QPushButton *>(name)->setFocus();
-        QTest::keyClick(window->windowHandle(), key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
-    };
-    settings(QStringLiteral("COM0"), QStringLiteral("9,"));
-    for (const char *name : {"cmdSave", "cmdCancel"}) {
-        CommSettingsForm window;
-        window.load();
-        window.show();
-        window.findChild<QListWidget *>(QStringLiteral("lbCommPort"))->setCurrentRow(2);
-        enter(&window, name);
-        EXPECT_TRUE(window.isUnloaded()) << name;
-    }
-    EXPECT_EQ(stored(QStringLiteral("Name")), QStringLiteral("COM3"));
-
-    openDialing({"Home"}, {"111"});
-    script.answerMessage(platform::vbOK);
-    enter(form.get(), "cmdDial", Qt::Key_Enter);
-    ASSERT_EQ(script.shown().size(), 1u);
-    EXPECT_EQ(script.shown()[0].title, QStringLiteral("No phone number selected"));
-    enter(form.get(), "cmdExit");
-    EXPECT_TRUE(form->isUnloaded());
-}
-
 // Closed from its title bar during the hang-up, the window goes, and the modem still gets the
 // whole of it before the port closes; nothing is told.
 TEST_F(DialingTest, TheHangUpEndsWholeWhenTheWindowIsClosedDuringIt)

@@ -370,38 +370,37 @@ TEST(FormKeys, AReleaseAndAPressOfOneInstantAreARepeat)
 }
 
 // A held Space clicks its button once, whether the keyboard marks its repeats or sends each
-// as a release and a press of one instant; the Return after it acts in the window the click
-// opened, Return on a focused button clicking it.
-TEST(FormKeys, AHeldSpaceClicksOnceAndTheNextReturnActs)
+// as a release and a press of one instant; the Enter after it (Return, or the keypad's) acts
+// in the window the click opened, Enter on a focused button clicking it.
+TEST(FormKeys, AHeldSpaceClicksOnceAndTheNextEnterActs)
 {
     DialogScript script;
     for (const auto &[marked, opens] : {std::pair{true, true}, {false, true}, {true, false}, {false, false}}) {
         LoggingForm form("frmA"), dialog("frmDialog");
         int clicks = 0, dialogClicks = 0;
-        std::vector<std::function<void()>> keys;
+        const Qt::Key enter = marked ? Qt::Key_Return : Qt::Key_Enter;
+        using Key = std::tuple<QEvent::Type, Qt::Key, quint64, bool>;
+        std::vector<Key> keys{{QEvent::KeyPress, Qt::Key_Space, 100, false}};
+        for (quint64 time = 600; time < 1500; time += 40)
+            keys.insert(keys.end(), {{QEvent::KeyRelease, Qt::Key_Space, time, marked},
+                                     {QEvent::KeyPress, Qt::Key_Space, time, marked}});
+        keys.insert(keys.end(), {{QEvent::KeyRelease, Qt::Key_Space, 1500, false},
+                                 {QEvent::KeyPress, enter, 3000, false},
+                                 {QEvent::KeyPress, enter, 3050, true},
+                                 {QEvent::KeyRelease, enter, 3100, false}});
+        // Each key goes where the window system sends it: the window that has the focus.
         std::size_t sent = 0;
         const auto sendRest = [&] {
-            while (sent < keys.size())
-                keys[sent++]();
-        };
-        // Each key goes where the window system sends it: the window that has the focus.
-        const auto key = [&keys, &form](QEvent::Type type, Qt::Key code, quint64 time, bool repeat) {
-            keys.push_back([=, &form] {
+            while (sent < keys.size()) {
+                const auto [type, code, time, repeat] = keys[sent++];
                 const bool space = code == Qt::Key_Space;
-                QKeyEvent event(type, code, Qt::NoModifier, space ? 65 : 36, code, 0, space ? " " : "\r", repeat);
+                QKeyEvent event(type, code, code == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier,
+                                space ? 65 : 36, code, 0, space ? " " : "\r", repeat);
                 event.setTimestamp(time);
                 QWidget *focus = QApplication::focusWidget();
                 QApplication::sendEvent((focus ? focus->window() : &form)->windowHandle(), &event);
-            });
+            }
         };
-        key(QEvent::KeyPress, Qt::Key_Space, 100, false);
-        for (quint64 time = 600; time < 1500; time += 40)
-            key(QEvent::KeyRelease, Qt::Key_Space, time, marked), key(QEvent::KeyPress, Qt::Key_Space, time, marked);
-        key(QEvent::KeyRelease, Qt::Key_Space, 1500, false);
-        key(QEvent::KeyPress, Qt::Key_Return, 3000, false);
-        key(QEvent::KeyPress, Qt::Key_Return, 3050, true);
-        key(QEvent::KeyRelease, Qt::Key_Return, 3100, false);
-
         QObject::disconnect(form.button, nullptr, &form, nullptr);
         QObject::connect(form.button, &QPushButton::clicked, &form, [&] {
             if (++clicks == 1 && opens)
