@@ -302,6 +302,22 @@ TEST_F(PreviewWindowTest, PrintWithoutAPrinterOffersAPdfFile)
     }
     EXPECT_TRUE(QFileInfo::exists(path));
 
+    // The ".pdf" added after the dialog names a file the dialog never asked about: it is asked
+    // about then, No goes back to the dialog, and only the file asked about is replaced.
+    const QStringList files{dir.filePath("notes.mdb"), dir.filePath("notes.mdb.pdf"), dir.filePath("list.v2.pdf")};
+    for (const QString &file : files)
+        writeFileBytes(file, "earlier");
+    {
+        DialogScript script;
+        script.answerPrint().answerSaveFile(files[0]).answerMessage(platform::vbNo);
+        script.answerSaveFile(dir.filePath("list.v2")).answerMessage(platform::vbYes);
+        click(form, "cmdPrint");
+        EXPECT_EQ(script.shown()[2].text, "notes.mdb.pdf already exists.\r\nDo you want to replace it?");
+        EXPECT_EQ(script.shown()[3].fileName, files[1]) << "asked again";
+    }
+    EXPECT_EQ(readFileBytes(files[0]) + readFileBytes(files[1]), "earlierearlier");
+    EXPECT_EQ(pdfPageCount(readFileBytes(files[2])), 2);
+
     // Cancel prints nothing.
     const QString other = dir.filePath(QStringLiteral("other.pdf"));
     {
@@ -310,25 +326,6 @@ TEST_F(PreviewWindowTest, PrintWithoutAPrinterOffersAPdfFile)
         click(form, "cmdPrint");
     }
     EXPECT_FALSE(QFileInfo::exists(other));
-}
-
-// The ".pdf" added after the dialog names a file the dialog never asked about: it is asked
-// about then, No goes back to the dialog, and only the file asked about is replaced.
-TEST_F(PreviewWindowTest, APdfFileOfTheTypedNameIsReplacedOnlyWhenAskedAbout)
-{
-    QTemporaryDir dir;
-    const QStringList files{dir.filePath("notes.mdb"), dir.filePath("notes.mdb.pdf"),
-                            dir.filePath("list.v2.pdf")};
-    for (const QString &file : files)
-        writeFileBytes(file, "earlier");
-    DialogScript script;
-    script.answerPrint().answerSaveFile(files[0]).answerMessage(platform::vbNo);
-    script.answerSaveFile(dir.filePath("list.v2")).answerMessage(platform::vbYes);
-    click(preview(1), "cmdPrint");
-    EXPECT_EQ(script.shown()[2].text, "notes.mdb.pdf already exists.\r\nDo you want to replace it?");
-    EXPECT_EQ(script.shown()[3].fileName, files[1]) << "asked again";
-    EXPECT_EQ(readFileBytes(files[0]) + readFileBytes(files[1]), "earlierearlier");
-    EXPECT_EQ(pdfPageCount(readFileBytes(files[2])), 1);
 }
 
 TEST_F(PreviewWindowTest, PrintOffersThePagesAndPrintsOnlyThoseChosen)

@@ -406,15 +406,15 @@ INSTANTIATE_TEST_SUITE_P(
             "ListOfTablesGarbled",
             [](QByteArray &b, qint64) { damage::garblePage(b, 1, 11, damage::PageSize, damage::HeaderSize); },
             200, nullptr},
-        RepairCase{
-            "ListOfTablesGone",
-            [](QByteArray &b, qint64) {
-                for (qint64 page : damage::listOfTablesPages(b))
-                    damage::garblePage(b, page, 11, damage::PageSize, page == 1 ? damage::HeaderSize : 0);
-            },
-            200,
-            "  Some contacts, categories, category assignments, reminders and settings may be lost.  The "
-            "file's list of tables could not be read, so what else it held is not known."},
+        RepairCase{"ListOfTablesGone",
+                   [](QByteArray &b, qint64) {
+                       for (qint64 page : damage::listOfTablesPages(b))
+                           damage::garblePage(b, page, 11, damage::PageSize,
+                                              page == 1 ? damage::HeaderSize : 0);
+                   },
+                   200,
+                   "  Some contacts, categories, category assignments, reminders and settings may be lost.  The "
+                   "file's list of tables could not be read, so what else it held is not known."},
         RepairCase{
             "EncryptedContactsFirstPageGarbled",
             [](QByteArray &b, qint64 page) { damage::garblePage(b, page, 11, damage::EncryptedPageSize); },
