@@ -30,6 +30,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <atomic>
 #include <future>
 
 #include <optional>
@@ -523,6 +524,8 @@ void runMainAgain(std::unique_ptr<platform::Database> opened)
 // in this run (the next start offers it again), and whether an offer is on its way.
 struct DamageMet {
     bool offerQueued = false;
+    // Counts the repairs made: damage told before a repair was met in the file it replaced.
+    std::atomic<int> repairs = 0;
     QSet<QString> met;
     QSet<QString> declined;
 };
@@ -560,6 +563,7 @@ void offerRepairOfOpenFile()
         return;
     }
     damageMet().met.remove(file);
+    ++damageMet().repairs;
     const QString password = openedWith();
     setRestartingThroughMain(true);
     NameList::loadedInstance()->unload();
@@ -609,9 +613,12 @@ void offerRepairWhenIdle()
 // Told on the thread that met the damage; the offer is made on the window thread.
 void damageMetWhileRunning(const QString &path)
 {
+    const int repairs = damageMet().repairs;
     QMetaObject::invokeMethod(
         qApp,
-        [path] {
+        [path, repairs] {
+            if (repairs != damageMet().repairs)
+                return;
             damageMet().met.insert(path);
             if (std::exchange(damageMet().offerQueued, true))
                 return;

@@ -1,6 +1,10 @@
 #include "platform/db/FileUseLock.h"
 
+#include "platform/base/FileKind.h"
+
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMutex>
 
 #include <map>
@@ -89,6 +93,23 @@ int setHold(int handle, short type)
 #endif
 }
 
+// The name the folder lists the file under. A disk that ignores letter case may give each
+// spelling of one file its own number (exFAT through FUSE does), and a hold taken through
+// another spelling would then not meet the other copy's.
+QByteArray listedName(const QString &path)
+{
+    const QFileInfo info(path);
+    const QDir folder = info.absoluteDir();
+    const QString name = info.fileName();
+    const QStringList listed = folder.entryList({name}, QDir::Files | QDir::Hidden | QDir::System);
+    if (!listed.contains(name)) {
+        for (const QString &entry : listed)
+            if (entry.compare(name, Qt::CaseInsensitive) == 0 && folderIgnoresCase(folder.path(), entry))
+                return QFile::encodeName(folder.filePath(entry));
+    }
+    return QFile::encodeName(path);
+}
+
 bool sameFile(int handle, const struct stat &file)
 {
     struct stat other;
@@ -122,7 +143,7 @@ FileUseLock::Result FileUseLock::take(const QString &path, bool alone, bool writ
 {
     release();
 #ifdef Q_OS_UNIX
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = listedName(path);
     // A file replaced between opening and marking it (a password change that just
     // finished elsewhere) is marked again at its new self.
     for (int attempt = 0; attempt < 5; ++attempt) {
