@@ -5,6 +5,8 @@
 
 #include <sqlcipher/sqlite3.h>
 
+#include <QAbstractEventDispatcher>
+#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <algorithm>
 #include <unordered_map>
@@ -156,8 +158,10 @@ QString withIndexOrderCompleted(const QString &sql, const QList<QStringList> &in
 
 QueryRecordset::QueryRecordset(Database *database, const QString &jetSql, bool snapshot)
     : Recordset(database, snapshot ? RecordsetType::Snapshot : RecordsetType::Dynaset, jetSql),
-      mCache(16 * FetchBlock)
+      mLetGo(this), mCache(16 * FetchBlock)
 {
+    mLetGo.setInterval(0);
+    connect(&mLetGo, &QTimer::timeout, this, &QueryRecordset::letGoSome);
     sqlite3 *db = mDatabase->handle();
     const JetTranslation translation =
         translateJetSql(jetSql, JetTextKind::ReadOnlyQuery, mDatabase->catalog());
@@ -285,6 +289,7 @@ void QueryRecordset::start()
 
 void QueryRecordset::closing()
 {
+    mLetGo.stop();
     stopReadingAhead();
     mStream.finalize();
     mFetch.finalize();
@@ -321,24 +326,33 @@ bool QueryRecordset::stepStream()
 
 void QueryRecordset::letGoWhenIdle()
 {
-    if (std::exchange(mLetGoPending, true))
-        return;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            mLetGoPending = false;
-            try {
-                settleBeforeWrite();
-            } catch (const RuntimeError &) {
-                // What could not be read now is read when it is needed, and fails there; the
-                // query lets go all the same.
-                stopReadingAhead();
-                mStream.reset();
-                mStreamLive = false;
-                mStreamDone = true;
-            }
-        },
-        Qt::QueuedConnection);
+    // A thread without an event loop never waits for the user: its lists let go when they
+    // are read through or closed.
+    if (!mLetGo.isActive() && QAbstractEventDispatcher::instance())
+        mLetGo.start();
+}
+
+void QueryRecordset::letGoSome()
+{
+    // A few milliseconds a step: typing and scrolling go on between the steps.
+    constexpr int RowsPerTry = 1024;
+    constexpr qint64 StepMilliseconds = 4;
+    QElapsedTimer step;
+    step.start();
+    try {
+        while (collectMoreRows(RowsPerTry))
+            if (step.elapsed() >= StepMilliseconds)
+                return;
+        settleBeforeWrite();
+    } catch (const RuntimeError &) {
+        // What could not be read now is read when it is needed, and fails there; the query
+        // lets go all the same.
+        stopReadingAhead();
+        mStream.reset();
+        mStreamLive = false;
+        mStreamDone = true;
+    }
+    mLetGo.stop();
 }
 
 void QueryRecordset::collectUpTo(qint64 position)

@@ -4,6 +4,7 @@
 #include "platform/db/SqlStatement.h"
 
 #include <QCache>
+#include <QTimer>
 #include <vector>
 
 namespace platform {
@@ -58,10 +59,11 @@ class QueryRecordset : public Recordset {
 
     void start();
     // A query stepped part way holds the file's read lock, which keeps every other connection
-    // from writing to it: the lock lasts no longer than the command that read, for once the
-    // program waits for the user again, the rest of the keys are collected and the query lets
-    // go.
+    // from writing to it: the lock ends soon after the command that read, for once the
+    // program waits for the user again, the rest of the keys are collected, a few
+    // milliseconds at a time between the user's events, and the query lets go.
     void letGoWhenIdle();
+    void letGoSome();
     bool stepStream();
     bool startReadingAhead(bool inTotalOrderOnly);
     bool streamHasWorked() const;
@@ -112,7 +114,7 @@ class QueryRecordset : public Recordset {
     SqlStatement mAhead;
     bool mReadingAhead = false;
     bool mAheadRefused = false;
-    bool mLetGoPending = false;
+    QTimer mLetGo;
 
     std::vector<qint64> mKeys;
     bool mKeysComplete = false;

@@ -50,8 +50,6 @@ DataGrid::DataGrid(QTableView *view, DataControl *data, QObject *parent, int row
     });
     connect(mModel, &DataGridModel::currentRowChanged, this, &DataGrid::followRecordset);
     connect(mModel, &QAbstractItemModel::modelReset, this, [this] { followRecordset(mModel->currentRow()); });
-    // The rows the grid does not show yet are read once it has painted those it does.
-    view->viewport()->installEventFilter(this);
     mHighlight = view->palette().color(QPalette::Highlight);
     mHighlightedText = view->palette().color(QPalette::HighlightedText);
     showFocusOnRow(view->hasFocus());
@@ -62,9 +60,6 @@ DataGrid::DataGrid(QTableView *view, DataControl *data, QObject *parent, int row
 
 bool DataGrid::eventFilter(QObject *watched, QEvent *event)
 {
-    // A zero timer started now runs after this paint.
-    if (event->type() == QEvent::Paint && mView && watched == mView->viewport())
-        mModel->collectRestWhenIdle();
     if (event->type() == QEvent::FontChange && mView && watched == mView)
         applyDesignedWidths();
     if (mView && watched == mView && followTyping(event))

@@ -3,18 +3,11 @@
 #include "platform/RuntimeError.h"
 #include "platform/base/DateText.h"
 
-#include <QElapsedTimer>
-
 namespace platform {
 
 DataGridModel::DataGridModel(DataControl *data, QObject *parent) : QAbstractTableModel(parent), mData(data)
 {
-    mCollector.setInterval(0);
-    connect(&mCollector, &QTimer::timeout, this, &DataGridModel::collectSome);
-    connect(mData, &DataControl::recordsetAboutToChange, this, [this] {
-        mCollector.stop();
-        beginResetModel();
-    });
+    connect(mData, &DataControl::recordsetAboutToChange, this, [this] { beginResetModel(); });
     connect(mData, &DataControl::recordsetChanged, this, [this] {
         attach();
         endResetModel();
@@ -40,32 +33,6 @@ void DataGridModel::attach()
         if (ordinal >= 0 && ordinal < mRows)
             emit dataChanged(index(int(ordinal), 0), index(int(ordinal), columnCount() - 1));
     });
-}
-
-void DataGridModel::collectRestWhenIdle()
-{
-    if (!mCollector.isActive())
-        mCollector.start();
-}
-
-void DataGridModel::collectSome()
-{
-    // A few milliseconds a step: typing and scrolling go on between the steps.
-    constexpr int RowsPerTry = 1024;
-    constexpr qint64 StepMilliseconds = 4;
-    Recordset *rs = mData->recordset();
-    bool more = rs && rs->isOpen();
-    QElapsedTimer step;
-    step.start();
-    try {
-        while (more && step.elapsed() < StepMilliseconds)
-            more = rs->collectMoreRows(RowsPerTry);
-    } catch (const RuntimeError &) {
-        // What could not be read ahead is read when it is needed, and fails there.
-        more = false;
-    }
-    if (!more)
-        mCollector.stop();
 }
 
 void DataGridModel::resolveFields()

@@ -5,7 +5,6 @@
 
 #include <QAbstractTableModel>
 #include <QList>
-#include <QTimer>
 
 namespace platform {
 
@@ -33,10 +32,6 @@ class DataGridModel : public QAbstractTableModel {
     int currentRow() const;
     void setCurrentRow(int row);
 
-    // Reads the rest of the list in small steps while the program is idle, so that a long
-    // list shows at once and a later jump to its end or a find does not wait for it all.
-    void collectRestWhenIdle();
-
     // How a value is shown in a cell.
     static QString displayText(const QVariant &value);
 
@@ -46,14 +41,12 @@ class DataGridModel : public QAbstractTableModel {
   private:
     void attach();
     void resolveFields();
-    void collectSome();
 
     DataControl *mData;
     QList<GridColumn> mColumns;
     QList<int> mFieldOfColumn;
     bool mEditable = false;
     int mRows = 0;
-    QTimer mCollector;
 };
 
 } // namespace platform

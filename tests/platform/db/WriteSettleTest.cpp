@@ -5,6 +5,7 @@
 #include "support/TempDatabase.h"
 
 #include <QCoreApplication>
+#include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -89,8 +90,9 @@ TEST_F(WriteSettleTest, ARollbackLeavesOpenListsReadable)
 
 } // namespace
 
-// However far a list was read, its query lets go of the file once the program waits for the
-// user again: another connection (another program, the repair) then writes.
+// However far a list was read, its query lets go of the file soon after the program waits for
+// the user again, the rest read a few milliseconds at a time between events: another
+// connection (another program, the repair) then writes.
 TEST_F(WriteSettleTest, AListReadPartWayLetsAnotherConnectionWriteOnceTheCommandEnds)
 {
     auto other = platform::Database::open(temp.path());
@@ -104,7 +106,9 @@ TEST_F(WriteSettleTest, AListReadPartWayLetsAnotherConnectionWriteOnceTheCommand
         for (std::size_t i = 0; i < std::size(reads); ++i) {
             auto list = db().openRecordset(QStringLiteral("Select * from tblContacts Order By ") + order);
             reads[i](*list);
-            QCoreApplication::processEvents();
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !list->collectMoreRows(0); }, 5000))
+                << order << " read " << i;
+            QCoreApplication::processEvents(); // a list walked again after its last key
             EXPECT_NO_THROW(other->execute("UPDATE tblContacts SET FirstName = 'G' WHERE RecordID = 7"))
                 << order << " read " << i;
             EXPECT_EQ(list->recordCount(), 300);
