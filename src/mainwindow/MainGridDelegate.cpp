@@ -1,12 +1,23 @@
 #include "mainwindow/MainGridDelegate.h"
 
 #include "mainwindow/GridEvents.h"
+#include "platform/base/TextDirection.h"
 
 #include <QMetaProperty>
 
 MainGridDelegate::MainGridDelegate(GridEvents &grid, QObject *parent)
     : platform::DataGridDelegate(parent), mGrid(&grid)
 {
+}
+
+// A cell is one line, shown as paper prints a field there: a pasted tab or a line separator
+// the style would draw as a gap wider than the cell, a missing-glyph box or a cut at the
+// first line is a blank, so the rest of the field stays in view.
+QString MainGridDelegate::displayText(const QVariant &value, const QLocale &locale) const
+{
+    if (value.typeId() != QMetaType::QString)
+        return platform::DataGridDelegate::displayText(value, locale);
+    return platform::oneLineCharacters(value.toString());
 }
 
 QWidget *MainGridDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,

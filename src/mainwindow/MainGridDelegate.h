@@ -14,6 +14,7 @@ class MainGridDelegate : public platform::DataGridDelegate {
   public:
     MainGridDelegate(GridEvents &grid, QObject *parent);
 
+    QString displayText(const QVariant &value, const QLocale &locale) const override;
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                           const QModelIndex &index) const override;
     void destroyEditor(QWidget *editor, const QModelIndex &index) const override;

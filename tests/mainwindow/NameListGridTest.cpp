@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <sqlcipher/sqlite3.h>
@@ -539,6 +540,22 @@ TEST_F(GridTest, DetailBoxesShowRightToLeftFieldsInThePrintedOrder)
         ASSERT_TRUE(line.isValid());
         EXPECT_GT(line.cursorToX(int(block.text().indexOf(latin))), line.cursorToX(1));
     }
+}
+
+// A cell is one line: a tab, another control character or a line end in a field shows as a
+// blank there, never as a gap wider than the cell, a box, or a cut at the first line.
+TEST_F(GridTest, ControlCharactersAndLineEndsShowAsBlanksInACell)
+{
+    prepare(0);
+    before(QString::fromUtf16(u"INSERT INTO tblContacts (LastName, Phone1_Desc, Selected) "
+                              u"VALUES ('Lee', '\tWork\u2028Home\r\nx\vy', ' ')"));
+    NameList &w = start();
+    QAbstractItemModel *model = Table1(w)->model();
+    int column = 0;
+    while (column < model->columnCount() && model->headerData(column, Qt::Horizontal) != "Phone 1 Desc")
+        ++column;
+    const auto *delegate = static_cast<QStyledItemDelegate *>(Table1(w)->itemDelegate());
+    EXPECT_EQ(delegate->displayText(model->index(0, column).data(), {}), " Work Home x y");
 }
 
 } // namespace

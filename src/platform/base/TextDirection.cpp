@@ -224,6 +224,11 @@ QString isolatedLine(const QString &field)
     return isolatedField(printedCharacters(field, false));
 }
 
+QString oneLineCharacters(const QString &field)
+{
+    return printedCharacters(field, false);
+}
+
 QList<DirectionRun> visualRuns(QStringView line)
 {
     const QList<DirectionRun> asItStands{DirectionRun{0, line.size(), false}};

@@ -39,6 +39,9 @@ QString isolatedField(const QString &field);
 // The same for a field printed where it has one line: each line end, a CR LF pair as one,
 // becomes a blank.
 QString isolatedLine(const QString &field);
+// The characters of a field shown where it has one line, as paper prints them: every control
+// character and line end a blank (a CR LF pair one), with no isolates added.
+QString oneLineCharacters(const QString &field);
 
 // A stretch of a line drawn in one direction: [start, start + length) of the line.
 struct DirectionRun {
