@@ -182,11 +182,19 @@ platform::Database::RepairReport repairShowingProgress(const QString &path, cons
     });
 }
 
+// The repaired file, kept from every other copy of the program until it opens here again.
+std::shared_ptr<platform::FileUseLock> &heldSinceRepair()
+{
+    static std::shared_ptr<platform::FileUseLock> held;
+    return held;
+}
+
 // The repair with its window and its report. A file that lost settings rows every window
 // reads gets them back as a new database has them.
 void repairAndReport(const QString &path, const QString &password)
 {
     const platform::Database::RepairReport report = repairShowingProgress(path, password);
+    heldSinceRepair() = report.hold;
     QStringList reset;
     try {
         reset = platform::putBackShippedSettings(path, password);
@@ -297,6 +305,7 @@ std::unique_ptr<platform::Database> openOrAsItIs(const QString &path, bool exclu
 std::optional<RuntimeError> openDatabase(const QString &path, std::unique_ptr<platform::Database> &db,
                                          QString &password, bool &ended)
 {
+    const auto repaired = std::exchange(heldSinceRepair(), nullptr);
     try {
         db = openOrAsItIs(path, false, QString());
         openedWith().clear();
@@ -581,6 +590,7 @@ void offerRepairOfOpenFile()
     // Opened again with the password it was open with; what will not open so is the start
     // routine's to ask for or report.
     std::unique_ptr<platform::Database> repaired;
+    const auto held = std::exchange(heldSinceRepair(), nullptr);
     try {
         repaired = password.isEmpty()
                        ? platform::Database::open(gDbPath)

@@ -87,6 +87,10 @@ class Database {
         // The table of that name (any case); an empty one when the file has none.
         RepairedTable table(const QString &name) const;
         bool lostRows() const;
+        // The repaired file, held against every other copy of the program (this copy's own
+        // opens come in) until the last copy of the report is let go: it is read and the
+        // file opened again with no other copy slipping in between.
+        std::shared_ptr<FileUseLock> hold;
     };
     // Checks the file and copies every readable row into a fresh file that takes its place;
     // the original is kept beside it as a backup. An encrypted file is read page by page with

@@ -892,8 +892,8 @@ class Repair {
     {
         // Marked before it is renamed, the repaired file is never open to another copy of
         // the program before it has its permissions.
-        FileUseLock repairedLock;
-        repairedLock.take(mFresh, true);
+        auto repairedLock = std::make_shared<FileUseLock>();
+        repairedLock->take(mFresh, true);
         ReplacedFile::Backup backup;
         try {
             backup = mFile->keepBackup();
@@ -905,6 +905,8 @@ class Repair {
             raiseRepairFailed(mPath, error.description(), error.number());
         }
         mReport.backup = backup.path;
+        repairedLock->keepCopyHoldOnly();
+        mReport.hold = std::move(repairedLock);
         return mReport;
     }
 

@@ -252,6 +252,14 @@ void FileUseLock::releaseCopy()
 #endif
 }
 
+void FileUseLock::keepCopyHoldOnly()
+{
+#ifdef Q_OS_UNIX
+    if (mHandle >= 0)
+        ::close(std::exchange(mHandle, -1));
+#endif
+}
+
 void FileUseLock::release()
 {
 #ifdef Q_OS_UNIX

@@ -39,6 +39,9 @@ class FileUseLock {
     // when another copy of the program holds the file and either of them writes.
     Result take(const QString &path, bool alone, bool writing = true);
     void release();
+    // Gives up the mark but keeps the copy's hold: this copy's own opens of the file, an
+    // exclusive one too, come in, while every other copy stays out.
+    void keepCopyHoldOnly();
     bool isHeld() const { return mHandle >= 0; }
 
   private:

@@ -872,4 +872,13 @@ TEST(DatabaseOtherCopy, OneCopyWritesABookAtATime)
         }
         EXPECT_EQ(otherCopy(otherReads), 0) << "let go with the last open";
     }
+    // A repaired book is held from the repair while its report is read, up to its open here.
+    QFile::setPermissions(temp.path(), QFile::ReadOwner | QFile::WriteOwner);
+    damageDatabase(temp.path());
+    {
+        const Database::RepairReport report = Database::repair(temp.path());
+        EXPECT_EQ(otherCopy(false), err::FileInUse);
+        EXPECT_NO_THROW(Database::open(temp.path(), true));
+    }
+    EXPECT_EQ(otherCopy(false), 0);
 }
