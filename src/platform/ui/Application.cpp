@@ -6,7 +6,10 @@
 #include "platform/ui/MsgBox.h"
 
 #include <QScopeGuard>
+#include <QThreadPool>
 #include <csignal>
+#include <malloc.h>
+#include <sys/resource.h>
 #include <exception>
 
 namespace platform {
@@ -23,14 +26,37 @@ void reportUnexpectedError(const QString &what)
     MsgBox(text, vbOKOnly + vbCritical);
 }
 
+bool addressSpaceLimited()
+{
+    rlimit space{};
+    return getrlimit(RLIMIT_AS, &space) == 0 && space.rlim_cur != RLIM_INFINITY;
+}
+
+// Under a limit on the address space, each thread that allocates would reserve an arena of
+// its own (64 MB on 64-bit systems), and a thread the system can no longer make leaves Qt's
+// drawing waiting for it for good, as after a repair that used most of the room. One arena,
+// shared, leaves the room to the work. Done before Qt starts its own threads.
+int &beforeQt(int &argc)
+{
+#ifdef M_ARENA_MAX
+    if (addressSpaceLimited())
+        mallopt(M_ARENA_MAX, 1);
+#endif
+    return argc;
+}
+
 } // namespace
 
-Application::Application(int &argc, char **argv) : QApplication(argc, argv)
+Application::Application(int &argc, char **argv) : QApplication(beforeQt(argc), argv)
 {
     // A file grown past the size the user's limits allow would end the program where it
     // stands, its work files left behind; ignored, the write fails as on a full disk, which
     // the work tells and cleans up after.
     std::signal(SIGXFSZ, SIG_IGN);
+    // The threads that share out the drawing of a large picture need little stack; the
+    // default would reserve megabytes for each.
+    if (addressSpaceLimited())
+        QThreadPool::globalInstance()->setStackSize(512 * 1024);
 }
 
 bool Application::notify(QObject *receiver, QEvent *event)
