@@ -258,7 +258,10 @@ TEST_F(Frame, EveryExportRefusesTheOpenBookByAnyNameAndAsksAgain)
     // book's where the disk ignores case.
     const QString upper = QDir(temp.folder()).filePath("QUILTERN.MDB");
     EXPECT_FALSE(TellIfOpenBookFile(upper));
+    EXPECT_EQ(platform::listedPath(upper), upper);
     platform::setFolderCaseRuleForTesting([](const QString &) { return true; });
+    // Files are renamed and locked through the spelling the folder holds.
+    EXPECT_EQ(platform::listedPath(upper), book);
     const QString told[] = {" is the open address book.", " is one of the files the open address book keeps"};
     const std::pair<QString, int> ways[] = {
         {book, 0},  {target("link.txt"), 0}, {target("second.txt"), 0}, {journal, 1}, {target("old.txt"), 1},

@@ -101,6 +101,20 @@ bool folderIgnoresCase(const QString &folder, const QString &listed)
     return false;
 }
 
+QString listedPath(const QString &path)
+{
+    const QFileInfo info(path);
+    const QDir folder = info.absoluteDir();
+    const QString name = info.fileName();
+    const QStringList listed = folder.entryList({name}, QDir::Files | QDir::Hidden | QDir::System);
+    if (!listed.contains(name)) {
+        for (const QString &entry : listed)
+            if (entry.compare(name, Qt::CaseInsensitive) == 0 && folderIgnoresCase(folder.path(), entry))
+                return folder.filePath(entry);
+    }
+    return path;
+}
+
 void setFolderCaseRuleForTesting(std::function<bool(const QString &)> rule)
 {
     folderCaseRule() = std::move(rule);

@@ -17,6 +17,11 @@ FileKind fileKind(const QString &path);
 // network shares), told from `listed`, a name the folder holds: spelt in other letters it
 // still leads somewhere the folder lists under no such name. False where it cannot be told.
 bool folderIgnoresCase(const QString &folder, const QString &listed);
+// The path as its folder lists the file: on a disk that ignores letter case, `path` spelt
+// in other letters becomes the spelling the folder holds. Some drivers give each spelling
+// of one file a number of its own, and renaming or locking through a spelling the folder
+// does not hold goes astray there. Otherwise `path` as it is.
+QString listedPath(const QString &path);
 // Tests give the rule for every folder; an empty function looks at the disk again.
 void setFolderCaseRuleForTesting(std::function<bool(const QString &folder)> rule);
 

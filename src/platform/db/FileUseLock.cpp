@@ -2,9 +2,7 @@
 
 #include "platform/base/FileKind.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QMutex>
 
 #include <map>
@@ -93,23 +91,6 @@ int setHold(int handle, short type)
 #endif
 }
 
-// The name the folder lists the file under. A disk that ignores letter case may give each
-// spelling of one file its own number (exFAT through FUSE does), and a hold taken through
-// another spelling would then not meet the other copy's.
-QByteArray listedName(const QString &path)
-{
-    const QFileInfo info(path);
-    const QDir folder = info.absoluteDir();
-    const QString name = info.fileName();
-    const QStringList listed = folder.entryList({name}, QDir::Files | QDir::Hidden | QDir::System);
-    if (!listed.contains(name)) {
-        for (const QString &entry : listed)
-            if (entry.compare(name, Qt::CaseInsensitive) == 0 && folderIgnoresCase(folder.path(), entry))
-                return QFile::encodeName(folder.filePath(entry));
-    }
-    return QFile::encodeName(path);
-}
-
 bool sameFile(int handle, const struct stat &file)
 {
     struct stat other;
@@ -143,7 +124,7 @@ FileUseLock::Result FileUseLock::take(const QString &path, bool alone, bool writ
 {
     release();
 #ifdef Q_OS_UNIX
-    const QByteArray name = listedName(path);
+    const QByteArray name = QFile::encodeName(listedPath(path));
     // A file replaced between opening and marking it (a password change that just
     // finished elsewhere) is marked again at its new self.
     for (int attempt = 0; attempt < 5; ++attempt) {
