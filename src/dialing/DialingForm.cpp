@@ -73,10 +73,10 @@ bool mayDial(const QString &dialText, const QString &where, const QString &corre
     // told too. Those the port lacks are told as such below.
     const QStringList lacking = platform::ansiLacking(dialText);
     const QStringList unseen = platform::unseenCharacters(dialText);
-    const auto carried = [&lacking](const QString &c) { return !lacking.contains(c); };
-    if (std::any_of(unseen.begin(), unseen.end(), carried)) {
-        QStringList named;
-        std::copy_if(unseen.begin(), unseen.end(), std::back_inserter(named), carried);
+    QStringList named;
+    std::copy_if(unseen.begin(), unseen.end(), std::back_inserter(named),
+                 [&lacking](const QString &c) { return !lacking.contains(c); });
+    if (!named.isEmpty()) {
         if (platform::MsgBox(where + QStringLiteral(" holds characters that do not show on the screen: ") +
                                  named.join(QLatin1Char(' ')) +
                                  QStringLiteral(".  Each of them would reach the modem as part of the "

@@ -198,13 +198,19 @@ void Pics3::LoadRecordPictures()
     }
 }
 
+QString Pics3::foundFile(int n) const
+{
+    // Looked for afresh each time: one of another case may have taken its place. Whether it
+    // is there is asked first, so that a missing one costs one look at the folder.
+    const QString &named = mShown[n - 1];
+    return pictures::normalFileExists(named) ? pictures::resolvedPath(named) : QString();
+}
+
 void Pics3::showPicture(int n)
 {
-    // The file is looked for afresh each time: one of another case may have taken its place.
-    const QString path = mShown[n - 1].isEmpty() ? QString() : pictures::resolvedPath(mShown[n - 1]);
-    const bool exists = !path.isEmpty() && pictures::normalFileExists(path);
-    image(n)->setPixmap(exists ? pictureOf(path) : QPixmap());
-    mStamps[n - 1] = fileStamp(exists ? path : QString());
+    const QString path = foundFile(n);
+    image(n)->setPixmap(path.isEmpty() ? QPixmap() : pictureOf(path));
+    mStamps[n - 1] = fileStamp(path);
 }
 
 void Pics3::watchShownFiles()
@@ -230,11 +236,7 @@ void Pics3::watchShownFiles()
 void Pics3::shownFilesChanged()
 {
     for (int n = 1; n <= 3; ++n) {
-        if (mShown[n - 1].isEmpty())
-            continue;
-        const QString path = pictures::resolvedPath(mShown[n - 1]);
-        const bool exists = pictures::normalFileExists(path);
-        if (fileStamp(exists ? path : QString()) != mStamps[n - 1])
+        if (!mShown[n - 1].isEmpty() && fileStamp(foundFile(n)) != mStamps[n - 1])
             showPicture(n);
     }
     watchShownFiles();

@@ -76,6 +76,8 @@ class Pics3 : public platform::Form {
     // Shows anew, or empties, the images whose file changed, went away or came back.
     void shownFilesChanged();
     void watchShownFiles();
+    // The file image n is to show as the folder now lists it; empty when there is none.
+    QString foundFile(int n) const;
     // Shows image n as its file now is, nothing when there is none.
     void showPicture(int n);
 
