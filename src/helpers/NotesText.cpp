@@ -147,6 +147,12 @@ QString storedTextFor(const QString &stored, const QString &shown)
         }
         previous = next;
     }
+    // A CR end, an empty line and an LF end would read back as one CR LF, losing the line:
+    // the CR takes the LF a new end has.
+    for (qsizetype j = 1; j + 1 < newCount; ++j) {
+        if (after[j].isEmpty() && ends[j - 1] == u"\r" && ends[j] == u"\n")
+            ends[j - 1] = NewLineEnd;
+    }
     QString text = after[0];
     for (qsizetype j = 1; j < newCount; ++j)
         text += ends[j - 1] + after[j];

@@ -4,6 +4,8 @@
 #include <QTextCursor>
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace {
 
 // Every line end, no-break spaces and a line separator inside a line.
@@ -30,6 +32,8 @@ TEST(NotesBox, StoresTheTextAsItWasWhereNobodyChangedIt)
         {Mixed, 4, 4, "", "one\nthree\rfour\r\nfive"},
         {Mixed, 1, 13, "\nne\ntwo\nthree", "o\r\nne\ntwo\r\nthreefour\r\nfive"},
         {Mixed, 10, 0, QString(QChar::LineSeparator), "one\ntwo\r\nth\r\nree\rfour\r\nfive"},
+        // A kept CR and a kept LF about a blank line would read back as one end.
+        {"a\rb\n\nc", 2, 2, "", "a\r\n\nc"},
     };
     for (const auto &row : rows) {
         QPlainTextEdit box;
@@ -40,6 +44,29 @@ TEST(NotesBox, StoresTheTextAsItWasWhereNobodyChangedIt)
         cursor.insertText(row.typed);
         EXPECT_EQ(textToStore(box).toStdString(), row.expected.toStdString())
             << row.at << " " << row.typed.toStdString();
+    }
+}
+
+TEST(NotesBox, StoredTextReadsBackAsTheLinesTheBoxShows)
+{
+    // Short lines from few letters repeat, so that lines are often matched to the wrong ones.
+    const QString pieces[] = {"a", "b", "", "\r", "\n", "\r\n"};
+    const QString typed[] = {"a", "b", "\n", "\n\n", "a\n"};
+    std::mt19937 random(67);
+    const auto below = [&](qsizetype n) { return qsizetype(random() % std::size_t(n)); };
+    QPlainTextEdit box;
+    for (int edit = 0; edit < 40000; ++edit) {
+        QString stored;
+        for (qsizetype k = below(9); k > 0; --k)
+            stored += pieces[below(6)];
+        QString shown = stored;
+        shown.replace("\r\n", "\n").replace(u'\r', u'\n');
+        const qsizetype at = below(shown.size() + 1);
+        shown.remove(at, below(shown.size() - at + 1));
+        if (below(2) == 0)
+            shown.insert(at, typed[below(5)]);
+        showStoredText(box, storedTextFor(stored, shown));
+        ASSERT_EQ(boxText(box).toStdString(), shown.toStdString()) << "edit " << edit;
     }
 }
 
