@@ -18,6 +18,7 @@
 #include "platform/ui/MsgBox.h"
 
 #include <QCoreApplication>
+#include <QScopeGuard>
 
 #include <algorithm>
 
@@ -103,7 +104,15 @@ class AddressBookReport {
         vp.setDocFlag34(true);
         vp.setDocSetting91(0);
         vp.setDocName(mPage.documentName);
-        vp.setAction(PrintSurface::StartDoc);
+        if (mPage.size == BookSize::HalfPage) {
+            // Two 5.5 by 8.5 inch halves make a Letter sheet, whatever paper reports take.
+            const QSizeF paper = vp.paperSize();
+            vp.setPaperSize({platform::PrintDocument::LetterWidth, platform::PrintDocument::LetterHeight});
+            const auto restore = qScopeGuard([&] { vp.setPaperSize(paper); });
+            vp.setAction(PrintSurface::StartDoc);
+        } else {
+            vp.setAction(PrintSurface::StartDoc);
+        }
         vp.setFontName(QStringLiteral("Arial"));
         vp.setFontSize(mPage.fontSize);
         mNoteFont = vp.font();

@@ -18,9 +18,12 @@
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
 
+#include <QPageSize>
 #include <QPrinterInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -383,6 +386,35 @@ TEST_F(AddressBooksTest, MenuEntriesAskFirstAndDrawNothingOnCancel)
     FullSizeAddressBook_Click(records, {}, 0);
     EXPECT_EQ(document().pageCount(), 1);
     EXPECT_FALSE(PreviewSurface().documentOpen());
+}
+
+// On an A4 default printer the full-size book is laid out on A4, while the half-page book
+// keeps the Letter sheet its two halves make; reports after it are on A4 again.
+TEST_F(AddressBooksTest, OnAnA4PrinterTheHalfPageBookKeepsItsLetterSheet)
+{
+    UnloadPreview();
+    platform::PrintOutput::setPrinterLookupForTesting([] { return QPrinterInfo(); },
+                                                      [] { return QPageSize(QPageSize::A4); });
+    PreviewSurface().setPreview(true);
+    const QSizeF a4 = PreviewSurface().paperSize();
+    EXPECT_NEAR(a4.width(), 11906, 1);
+    const QSizeF letter(platform::PrintDocument::LetterWidth, platform::PrintDocument::LetterHeight);
+    const struct {
+        const char *what;
+        std::function<void(MemoryRecords &)> print;
+        QSizeF paper;
+    } books[] = {
+        {"full-size", [](MemoryRecords &records) { PrintFullSizeAddressBook(records, {}); }, a4},
+        {"half-page", [](MemoryRecords &records) { PrintHalfPageAddressBook(records, {}, 2); }, letter},
+        {"full-size after it", [](MemoryRecords &records) { PrintFullSizeAddressBook(records, {}); }, a4},
+    };
+    for (const auto &book : books) {
+        MemoryRecords records = bookRecords(lastNames({"Lee", "Moe"}));
+        book.print(records);
+        EXPECT_EQ(document().paperSize, book.paper) << book.what;
+        EXPECT_EQ(document().pageCount(), 1) << book.what;
+    }
+    platform::PrintOutput::setPrinterLookupForTesting({});
 }
 
 // With no printer the book goes to a PDF file; one in a folder that does not exist or may

@@ -15,6 +15,7 @@
 #include "platform/ui/MsgBox.h"
 
 #include <QMessageBox>
+#include <QPageSize>
 #include <QPrinterInfo>
 #include <QTest>
 #include <QTimer>
@@ -22,6 +23,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -282,6 +285,41 @@ TEST(PhoneListPdfTest, PrintModeWithoutAPrinterWritesTheListAsAPdf)
     EXPECT_EQ(text.count(QLatin1Char('\f')), PreviewSurface().document().pageCount());
     UnloadPreview();
     platform::setClockForTesting(nullptr);
+    platform::PrintOutput::setPrinterLookupForTesting(nullptr);
+}
+
+// No printer chosen and an A4 default printer: the list is laid out on A4, above its bottom
+// margin, and the file printed is A4.
+TEST(PhoneListPdfTest, WithAnA4DefaultPrinterTheListComesOutOnA4)
+{
+    UnloadPreview();
+    platform::PrintOutput::forgetChosenPrinterForTesting();
+    platform::PrintOutput::setPrinterLookupForTesting([] { return QPrinterInfo(); },
+                                                      [] { return QPageSize(QPageSize::A4); });
+    testsupport::FixedMetricsScope metrics;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("phones.pdf"));
+    MemoryRecords records(listFields(), numberedContacts(200));
+    {
+        DialogScript script;
+        script.answerSaveFile(path);
+        PrintPhoneList(records, QString());
+    }
+    const platform::PrintDocument &document = PreviewSurface().document();
+    ASSERT_GT(document.pageCount(), 1);
+    EXPECT_NEAR(document.paperSize.width(), 11906, 1);
+    EXPECT_NEAR(document.paperSize.height(), 16838, 1);
+    double lowest = 0;
+    for (const auto &page : document.pages) {
+        for (const platform::PrintRun &run : page)
+            lowest = std::max(lowest, run.y + 160);
+    }
+    EXPECT_LE(lowest, 16838 - 720) << "every line ends above A4's bottom margin";
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {path});
+    ASSERT_TRUE(info.waitForFinished(30000));
+    EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput()).contains(QStringLiteral("(A4)")));
+    UnloadPreview();
     platform::PrintOutput::setPrinterLookupForTesting(nullptr);
 }
 

@@ -462,14 +462,16 @@ TEST_F(PreviewWindowTest, PrintFailureIsShownNotSwallowed)
     EXPECT_EQ(messages[0].buttons, platform::vbOKOnly);
 }
 
-// Showing a report touches no printer: the printing library is loaded when the user
-// prints, and when it cannot be, the user is told why and nothing is printed.
-TEST_F(PreviewWindowTest, OnlyPrintingLoadsThePrintingLibraryAndItsAbsenceIsShown)
+// Without the printing library a report still shows, laid out on Letter; printing it tells
+// the user why nothing is printed, and prints once the library is back.
+TEST_F(PreviewWindowTest, WithoutThePrintingLibraryAReportShowsAndPrintingSaysWhy)
 {
     QTemporaryDir empty;
     platform::setPrintSupportFoldersForTesting({empty.path()});
     frmPreview &form = preview(2);
     EXPECT_FALSE(platform::printSupportLoaded());
+    EXPECT_EQ(PreviewSurface().paperSize(),
+              QSizeF(platform::PrintDocument::LetterWidth, platform::PrintDocument::LetterHeight));
     {
         DialogScript script;
         script.answerMessage(platform::vbOK);

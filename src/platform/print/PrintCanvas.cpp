@@ -1,6 +1,5 @@
 #include "platform/print/PrintCanvas.h"
 
-#include "platform/print/PrintOutput.h"
 #include "platform/print/TextMetrics.h"
 
 #include <QStringList>
@@ -32,8 +31,7 @@ bool holdsLineEnd(const QString &text)
 } // namespace
 
 PrintCanvas::PrintCanvas(double marginTop, double marginLeft, double marginBottom)
-    : mMarginTop(marginTop), mMarginLeft(marginLeft), mMarginBottom(marginBottom),
-      mPaperSize(PrintOutput::paperTwips())
+    : mMarginTop(marginTop), mMarginLeft(marginLeft), mMarginBottom(marginBottom)
 {
 }
 

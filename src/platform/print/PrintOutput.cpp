@@ -124,9 +124,10 @@ void PrintOutput::setPageProgress(PageProgressFactory factory)
     pageProgress() = std::move(factory);
 }
 
-void PrintOutput::setPrinterLookupForTesting(std::function<QPrinterInfo()> lookup)
+void PrintOutput::setPrinterLookupForTesting(std::function<QPrinterInfo()> lookup,
+                                             std::function<QPageSize()> paper)
 {
-    printSupport().setPrinterLookup(std::move(lookup));
+    printSupport().setPrinterLookup(std::move(lookup), std::move(paper));
 }
 
 QPrinter &PrintOutput::chosenPrinter()
@@ -149,10 +150,20 @@ bool PrintOutput::printerChosen()
 
 QSizeF PrintOutput::paperTwips()
 {
-    if (!printerChosen())
+    QPageSize paper;
+    if (printerChosen()) {
+        paper = printSupport().pageLayout(&chosenPrinter()).pageSize();
+    } else {
+        // Without the library a report can still be laid out; printing it says why not.
+        try {
+            paper = printSupport().defaultPaper();
+        } catch (const RuntimeError &) {
+        }
+    }
+    if (!paper.isValid())
         return {PrintDocument::LetterWidth, PrintDocument::LetterHeight};
     // Millimetres keep the exact size; points are rounded to whole ones.
-    const QSizeF mm = printSupport().pageLayout(&chosenPrinter()).pageSize().size(QPageSize::Millimeter);
+    const QSizeF mm = paper.size(QPageSize::Millimeter);
     const double twipsPerMm = 1440.0 / 25.4;
     return {std::min(mm.width(), mm.height()) * twipsPerMm, std::max(mm.width(), mm.height()) * twipsPerMm};
 }

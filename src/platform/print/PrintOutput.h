@@ -9,6 +9,7 @@
 #include <optional>
 
 class QPagedPaintDevice;
+class QPageSize;
 class QPrinter;
 class QPrinterInfo;
 
@@ -36,7 +37,8 @@ class PrintOutput {
     static void choosePrinter();
     static bool printerChosen();
     // The paper documents are laid out on, held in portrait, in twips: the chosen
-    // printer's, or US Letter.
+    // printer's, else the default printer's, or US Letter when there is no printer or the
+    // printing library cannot be loaded.
     static QSizeF paperTwips();
     // The file the chosen printer prints into; empty when it prints on paper or no
     // printer was chosen.
@@ -87,9 +89,10 @@ class PrintOutput {
         std::function<std::unique_ptr<PageProgress>(const QString &documentName, const QString &path, int pages)>;
     static void setPageProgress(PageProgressFactory factory);
 
-    // Tests decide which printer there is (a null QPrinterInfo: none); an empty
-    // function restores the system's default printer.
-    static void setPrinterLookupForTesting(std::function<QPrinterInfo()> lookup);
+    // Tests decide which printer there is (a null QPrinterInfo: none) and, with `paper`,
+    // the paper the default printer holds; empty functions restore the system's.
+    static void setPrinterLookupForTesting(std::function<QPrinterInfo()> lookup,
+                                           std::function<QPageSize()> paper = {});
 
     static constexpr int PathFileAccessError = 75;
     static constexpr int PrinterError = 482;

@@ -6,6 +6,7 @@
 #include <optional>
 
 class QPageLayout;
+class QPageSize;
 class QPagedPaintDevice;
 class QPrinter;
 class QPrinterInfo;
@@ -22,13 +23,16 @@ struct DialogRequest;
 struct PrintSupportApi {
     // Raised whenever the table changes shape, so an old library beside a new program is
     // refused instead of called wrongly.
-    static constexpr int CurrentVersion = 1;
+    static constexpr int CurrentVersion = 2;
     int version;
 
-    // Tests decide which printer there is; an empty function restores the system's.
-    void (*setPrinterLookup)(std::function<QPrinterInfo()> lookup);
+    // Tests decide which printer there is and, with `paper`, the paper it holds; empty
+    // functions restore the system's.
+    void (*setPrinterLookup)(std::function<QPrinterInfo()> lookup, std::function<QPageSize()> paper);
     // The printer documents go to unless one was chosen: its name, or none.
     std::optional<QString> (*defaultPrinterName)();
+    // The paper that printer holds; an invalid size when there is none or it names none.
+    QPageSize (*defaultPaper)();
 
     // A printer at high resolution, made from the default printer when there is one.
     QPrinter *(*newPrinter)();

@@ -10,6 +10,8 @@ namespace platform {
 PrintSurface::PrintSurface(QObject *parent)
     : QObject(parent), PrintCanvas(DefaultMarginTop, DefaultMarginLeft, DefaultMarginBottom)
 {
+    // A new surface is made after every printer setup, so it lays out on the paper chosen.
+    setPaperSize(PrintOutput::paperTwips());
 }
 
 void PrintSurface::setAction(int action)

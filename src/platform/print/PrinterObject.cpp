@@ -33,6 +33,9 @@ void PrinterObject::beforeOutput()
     // Keep the position the caller set before the first text.
     const double x = currentX();
     const double y = currentY();
+    // The one printer object outlives every printer setup: each document takes the paper
+    // as it is then.
+    setPaperSize(PrintOutput::paperTwips());
     openDocument(QString(), mOrientation == Landscape ? 1 : 0, true, 0);
     setCurrentX(x);
     setCurrentY(y);

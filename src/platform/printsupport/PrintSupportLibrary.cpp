@@ -25,14 +25,21 @@ std::function<QPrinterInfo()> &printerLookup()
     return lookup;
 }
 
+std::function<QPageSize()> &paperLookup()
+{
+    static std::function<QPageSize()> lookup;
+    return lookup;
+}
+
 QPrinterInfo currentPrinter()
 {
     return printerLookup() ? printerLookup()() : QPrinterInfo::defaultPrinter();
 }
 
-void setPrinterLookup(std::function<QPrinterInfo()> lookup)
+void setPrinterLookup(std::function<QPrinterInfo()> lookup, std::function<QPageSize()> paper)
 {
     printerLookup() = std::move(lookup);
+    paperLookup() = std::move(paper);
 }
 
 std::optional<QString> defaultPrinterName()
@@ -41,6 +48,11 @@ std::optional<QString> defaultPrinterName()
     if (info.isNull())
         return std::nullopt;
     return info.printerName();
+}
+
+QPageSize defaultPaper()
+{
+    return paperLookup() ? paperLookup()() : currentPrinter().defaultPageSize();
 }
 
 QPrinter *newPrinter()
@@ -104,6 +116,7 @@ const PrintSupportApi api = {
     PrintSupportApi::CurrentVersion,
     &setPrinterLookup,
     &defaultPrinterName,
+    &defaultPaper,
     &newPrinter,
     &deletePrinter,
     &paintDevice,

@@ -1,6 +1,7 @@
 #include "platform/print/PrintSupport.h"
 #include "platform/RuntimeError.h"
 #include "platform/print/PrintOutput.h"
+#include "platform/print/PrinterObject.h"
 #include "platform/ui/CommonDialog.h"
 #include "support/DialogScript.h"
 #include "support/FileBytes.h"
@@ -143,6 +144,36 @@ TEST_F(ChosenPrinter, ReceivesThePagesAskedForOnItsPaper)
 
     PrintOutput::sendAsChosen(pages(5), 2, 4);
     EXPECT_EQ(pdfPageCount(readFileBytes(path)), 3);
+}
+
+// Until a printer is chosen, documents are laid out on the paper the default printer holds,
+// held in portrait; with no printer to say, on Letter. A chosen printer's paper comes first.
+TEST_F(ChosenPrinter, ReportsTakeTheDefaultPrintersPaperUntilOneIsChosen)
+{
+    const struct {
+        const char *what;
+        QPageSize paper;
+        QSizeF twips;
+    } rows[] = {
+        {"no printer", QPageSize(), {PrintDocument::LetterWidth, PrintDocument::LetterHeight}},
+        {"A4", QPageSize(QPageSize::A4), {11906, 16838}},
+        {"Legal", QPageSize(QPageSize::Legal), {12240, 20160}},
+        {"a paper named on its side", QPageSize(QSizeF(297, 210), QPageSize::Millimeter), {11906, 16838}},
+    };
+    for (const auto &row : rows) {
+        PrintOutput::setPrinterLookupForTesting([] { return QPrinterInfo(); }, [&] { return row.paper; });
+        const QSizeF twips = PrintOutput::paperTwips();
+        EXPECT_NEAR(twips.width(), row.twips.width(), 1) << row.what;
+        EXPECT_NEAR(twips.height(), row.twips.height(), 1) << row.what;
+        platform::Printer().printLine(QStringLiteral("x"));
+        EXPECT_EQ(platform::Printer().document().paperSize, twips) << row.what << ": the printer object's document";
+        platform::Printer().reset();
+    }
+    PrintOutput::setPrinterLookupForTesting([] { return QPrinterInfo(); }, [] { return QPageSize(QPageSize::A4); });
+    PrintOutput::chosenPrinter().setPageSize(QPageSize(QPageSize::Letter));
+    PrintOutput::choosePrinter();
+    EXPECT_EQ(PrintOutput::paperTwips(), QSizeF(PrintDocument::LetterWidth, PrintDocument::LetterHeight));
+    PrintOutput::setPrinterLookupForTesting({});
 }
 
 TEST_F(ChosenPrinter, AFileItCannotWriteIsAnErrorNamingTheFile)
