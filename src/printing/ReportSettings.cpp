@@ -110,7 +110,10 @@ ReportSettingRanges reportSettingRanges(const QString &name, const QSizeF &page,
     } else if (name == reportname::Labels2Up || name == reportname::Labels3Up) {
         insetX = insetY = LabelStartInset;
     } else if (name == reportname::Pocket) {
+        // The first panel opens with the category caption, empty unless a category is shown,
+        // and a blank line: the first contact's name is the first line sure to print.
         insetY = PocketStartInset;
+        down = 3 * line;
     }
     const double edge = platform::PrintDocument::UnprintableEdge;
     auto largest = [](double room) { return qint32(std::max(0.0, std::floor(room))); };

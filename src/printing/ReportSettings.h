@@ -46,8 +46,8 @@ constexpr int PocketStartInset = 360;
 // text or run down a stock still print from, to where the layout's first line, set in as
 // the layout sets it, still has room short of the quarter inch along the page's far edges
 // that printers cannot reach: a line of the row's font down (a whole label for the labels
-// that run down a stock, which never split one over a page end) and as much across; a font
-// size in points.
+// that run down a stock, which never split one over a page end; the pocket book's lines down
+// to its first name) and as much across; a font size in points.
 struct ReportSettingRanges {
     static constexpr qint32 SmallestStart = -1440;
     static constexpr double SmallestFontSize = 1;

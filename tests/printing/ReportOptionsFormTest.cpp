@@ -273,7 +273,10 @@ TEST_F(ReportOptionsFormTest, SaveRefusesValuesNoReportCouldUse)
         // The envelope's page lies as the shipped orientation says: landscape.
         {reportname::EnvelopeMain, "txtXStart", "15321",
          "The starting horizontal print position must be a whole number of twips from -1440 to 15320."},
-        {reportname::Labels2Up, "txtXStart", "-1441", across}, {reportname::Pocket, "txtYStart", "14961", down},
+        {reportname::Labels2Up, "txtXStart", "-1441", across},
+        // The pocket book's first name comes third on its panel.
+        {reportname::Pocket, "txtYStart", "14641",
+         "The starting vertical print position must be a whole number of twips from -1440 to 14640."},
         {reportname::Labels1Up3, "txtFontSize", "1e9", size}, {reportname::Labels1Up3, "txtFontSize", "720", size},
         {reportname::Labels1Up3, "txtFontSize", "0.5", size},
         {reportname::Labels2Up, "txtXStart", "abc"},    {reportname::Labels2Up, "txtXStart", "1.5"},
