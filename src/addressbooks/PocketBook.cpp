@@ -29,8 +29,6 @@ using platform::PrintCanvas;
 using platform::PrintSurface;
 using platform::PrinterObject;
 
-// Panel rows start this far below the start Y of the settings row.
-constexpr int TopBelowStart = 360;
 // Where the left and the right panel of a row print their lines.
 constexpr int LeftPanelX = 1260;
 constexpr int RightPanelX = 6390;
@@ -181,7 +179,7 @@ class PocketReport {
         platform::PageFlowOff flow(mCanvas);
         mOutput.begin();
         run.showBusy();
-        mTop = mOutput.applySettings() + TopBelowStart;
+        mTop = mOutput.applySettings() + PocketStartInset;
         mCanvas.setCurrentY(mTop);
         const PocketLayout layout(mCanvas, mLastNameFirst);
         mLineHeight = mOutput.lineHeight();

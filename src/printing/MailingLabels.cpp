@@ -22,8 +22,6 @@ namespace {
 using platform::PrintSurface;
 
 constexpr int AddressSlots = 7;
-// Labels start a quarter inch inside the position the settings give.
-constexpr int LabelInset = 360;
 constexpr int SheetRowPitch = 1440;
 constexpr int SheetRowsPerPage = 10;
 constexpr int MostCopies = 32000;
@@ -122,8 +120,8 @@ class LabelRun {
 
     void drawContinuous()
     {
-        mY += LabelInset;
-        mX += LabelInset;
+        mY += LabelStartInset;
+        mX += LabelStartInset;
         vp.setMargin50(0);
         vp.setMargin52(0);
         const double column = WholeNumber(mX);
@@ -186,10 +184,10 @@ class LabelRun {
         mRecords.moveFirst();
         int column = 1;
         int row = 1;
-        mY += LabelInset;
+        mY += LabelStartInset;
         const qint32 firstRowY = mY;
         vp.setCurrentY(mY);
-        mX += LabelInset;
+        mX += LabelStartInset;
         while (!mRecords.eof()) {
             vp.setCurrentX(mX + (column - 1) * mLayout.columnPitch);
             PrintLabelAddress(mRecords, lines, textWidth());
@@ -215,7 +213,7 @@ class LabelRun {
     }
 
     // A label's lines end at its right edge, short of the next label.
-    double textWidth() const { return mLayout.labelWidth - LabelInset; }
+    double textWidth() const { return mLayout.labelWidth - LabelStartInset; }
 
     DisplayedRecords &mRecords;
     const LabelLayout &mLayout;

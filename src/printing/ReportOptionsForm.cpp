@@ -7,6 +7,7 @@
 #include "platform/RuntimeError.h"
 #include "platform/db/Database.h"
 #include "platform/db/Recordset.h"
+#include "platform/print/PrintFont.h"
 #include "platform/print/PrinterObject.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
@@ -269,8 +270,17 @@ bool ReportOptionsForm::valuesAreValid()
     if (mChosen == reportname::EnvelopeOrientation)
         return true;
     // A start off the paper or a size no page holds prints nothing, or pages without end.
+    // The starts are weighed in the font that is stored with them: the pocket book's own,
+    // else the boxes' (the standard in place of an empty box or a size that is refused below).
+    const bool pocket = mChosen == reportname::Pocket;
+    platform::PrintFont font;
+    font.name = pocket || cmbFonts->currentText().isEmpty() ? Standards[2] : cmbFonts->currentText();
+    font.size = Standards[3].toDouble();
+    if (!pocket && isNumberWithin(txtFontSize->text(), ReportSettingRanges::SmallestFontSize,
+                                  ReportSettingRanges::LargestFontSize))
+        font.size = static_cast<float>(*ReportSettingNumber(txtFontSize->text())); // as the report takes it
     ReportSettingRanges ranges;
-    if (!guarded([&] { ranges = reportSettingRanges(reportPage(*gDb, mChosen)); }))
+    if (!guarded([&] { ranges = reportSettingRanges(mChosen, reportPage(*gDb, mChosen), font); }))
         return false;
     struct Check {
         QLineEdit *box;
@@ -286,11 +296,11 @@ bool ReportOptionsForm::valuesAreValid()
             .arg(largest);
     };
     std::vector<Check> checks;
-    if (mChosen != reportname::Pocket)
+    if (!pocket)
         checks.push_back(
             {txtXStart, true, smallest, double(ranges.largestX), position("horizontal", ranges.largestX)});
     checks.push_back({txtYStart, true, smallest, double(ranges.largestY), position("vertical", ranges.largestY)});
-    if (mChosen != reportname::Pocket)
+    if (!pocket)
         checks.push_back({txtFontSize, false, ReportSettingRanges::SmallestFontSize,
                           ReportSettingRanges::LargestFontSize,
                           QStringLiteral("The font size must be a number from %1 to %2.")

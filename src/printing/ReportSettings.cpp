@@ -1,5 +1,6 @@
 #include "printing/ReportSettings.h"
 
+#include "printing/MailingLabels.h"
 #include "printing/frmPreview.h"
 
 #include "helpers/DatabaseState.h"
@@ -11,6 +12,7 @@
 #include "platform/print/PrintDocument.h"
 #include "platform/print/PrintSurface.h"
 #include "platform/print/PrinterObject.h"
+#include "platform/print/TextMetrics.h"
 
 #include <QLocale>
 
@@ -98,10 +100,24 @@ Number withinPage(const QString &reportName, Value value, const QString &text, N
 
 } // namespace
 
-ReportSettingRanges reportSettingRanges(const QSizeF &page)
+ReportSettingRanges reportSettingRanges(const QString &name, const QSizeF &page, const platform::PrintFont &font)
 {
+    const double line = platform::textMetrics().lineHeight(font);
+    double insetX = 0, insetY = 0, down = line;
+    if (name == reportname::Labels1Up4 || name == reportname::Labels1Up3) {
+        insetX = insetY = LabelStartInset;
+        down = LabelLinesForFontSize(name, font.size) * line;
+    } else if (name == reportname::Labels2Up || name == reportname::Labels3Up) {
+        insetX = insetY = LabelStartInset;
+    } else if (name == reportname::Pocket) {
+        // The first panel opens with the category caption, empty unless a category is shown,
+        // and a blank line: the first contact's name is the first line sure to print.
+        insetY = PocketStartInset;
+        down = 3 * line;
+    }
     const double edge = platform::PrintDocument::UnprintableEdge;
-    return {qint32(std::max(0.0, page.width() - edge)), qint32(std::max(0.0, page.height() - edge))};
+    auto largest = [](double room) { return qint32(std::max(0.0, std::floor(room))); };
+    return {largest(page.width() - edge - insetX - line), largest(page.height() - edge - insetY - down)};
 }
 
 QSizeF reportPage(platform::Database &db, const QString &name)
@@ -167,19 +183,23 @@ void LoadReportSettings(platform::Database &db, platform::PrintCanvas &canvas, c
     }
     // Everything is converted before anything is applied, so a bad value leaves the
     // canvas as it was.
-    const ReportSettingRanges ranges = reportSettingRanges(
-        canvas.documentOpen() ? canvas.document().pageSize() : canvas.paperSize());
-    const qint16 x = withinPage(ReportName, Value::StartX, row->x(),
-                                wholeNumberOf<qint16>(ReportName, Value::StartX, row->x()),
-                                ReportSettingRanges::SmallestStart, ranges.largestX);
-    const qint32 y = withinPage(ReportName, Value::StartY, row->y(),
-                                wholeNumberOf<qint32>(ReportName, Value::StartY, row->y()),
-                                ReportSettingRanges::SmallestStart, ranges.largestY);
-    const qint16 y2 = wholeNumberOf<qint16>(ReportName, Value::StartY, row->y());
+    const qint16 wholeX = wholeNumberOf<qint16>(ReportName, Value::StartX, row->x());
+    const qint32 wholeY = wholeNumberOf<qint32>(ReportName, Value::StartY, row->y());
     const float size = static_cast<float>(withinPage(ReportName, Value::FontSize, row->size(),
                                                      numberOf(ReportName, Value::FontSize, row->size()),
                                                      ReportSettingRanges::SmallestFontSize,
                                                      ReportSettingRanges::LargestFontSize));
+    // The first line is measured in the font the layout prints it in.
+    platform::PrintFont font = canvas.font();
+    font.name = row->font();
+    font.size = size;
+    const ReportSettingRanges ranges = reportSettingRanges(
+        ReportName, canvas.documentOpen() ? canvas.document().pageSize() : canvas.paperSize(), font);
+    const qint16 x = withinPage(ReportName, Value::StartX, row->x(), wholeX, ReportSettingRanges::SmallestStart,
+                                ranges.largestX);
+    const qint32 y = withinPage(ReportName, Value::StartY, row->y(), wholeY, ReportSettingRanges::SmallestStart,
+                                ranges.largestY);
+    const qint16 y2 = wholeNumberOf<qint16>(ReportName, Value::StartY, row->y());
     canvas.setCurrentX(numberOf(ReportName, Value::StartX, row->x()));
     canvas.setCurrentY(numberOf(ReportName, Value::StartY, row->y()));
     canvas.setFontName(row->font());

@@ -10,6 +10,7 @@
 namespace platform {
 class Database;
 class PrintCanvas;
+struct PrintFont;
 } // namespace platform
 
 // Where each printed layout starts on the page and in which font. The user edits them
@@ -33,10 +34,20 @@ inline const QString Pocket = QStringLiteral("Pocket Report");
 // not a number.
 std::optional<double> ReportSettingNumber(const QString &text);
 
+// How far inside the start its row gives a layout prints its first line, in twips. The
+// labels keep a quarter inch clear of it across and down; the pocket book's panel rows start
+// a quarter inch below it (its panels stand in columns of their own, whatever the start
+// across). The envelopes print at the start itself.
+constexpr int LabelStartInset = 360;
+constexpr int PocketStartInset = 360;
+
 // What a report's row may hold so that the report prints on its paper: a start (twips from
 // the page's top left corner) from an inch beyond that corner, which layouts that inset their
-// text or run down a stock still print from, to short of the quarter inch along the page's
-// far edges that printers cannot reach; a font size in points.
+// text or run down a stock still print from, to where the layout's first line, set in as
+// the layout sets it, still has room short of the quarter inch along the page's far edges
+// that printers cannot reach: a line of the row's font down (a whole label for the labels
+// that run down a stock, which never split one over a page end; the pocket book's lines down
+// to its first name) and as much across; a font size in points.
 struct ReportSettingRanges {
     static constexpr qint32 SmallestStart = -1440;
     static constexpr double SmallestFontSize = 1;
@@ -44,7 +55,7 @@ struct ReportSettingRanges {
     qint32 largestX = 0;
     qint32 largestY = 0;
 };
-ReportSettingRanges reportSettingRanges(const QSizeF &page);
+ReportSettingRanges reportSettingRanges(const QString &name, const QSizeF &page, const platform::PrintFont &font);
 // The page the named report prints on: the print surface's paper, turned for envelopes that
 // print landscape.
 QSizeF reportPage(platform::Database &db, const QString &name);

@@ -1,6 +1,7 @@
 #include "printing/ReportOptionsForm.h"
 #include "printing/ReportSettings.h"
 #include "support/DialogScript.h"
+#include "support/FixedMetricsScope.h"
 #include "support/TempDatabase.h"
 
 #include "platform/db/Recordset.h"
@@ -66,6 +67,7 @@ class ReportOptionsFormTest : public ::testing::Test {
     }
 
     TempDatabase temp;
+    testsupport::FixedMetricsScope metrics;
     ReportOptionsForm *form = nullptr;
 };
 
@@ -260,16 +262,21 @@ TEST_F(ReportOptionsFormTest, SaveRefusesValuesNoReportCouldUse)
         const char *value;
         const char *told = nullptr;
     };
-    const char *across = "The starting horizontal print position must be a whole number of twips from -1440 to 11880.";
-    const char *down = "The starting vertical print position must be a whole number of twips from -1440 to 15480.";
+    // Letter paper less the quarter inch printers cannot reach, the labels' own quarter inch
+    // and a line of the 8 pt an empty size box stands for (160 twips here).
+    const char *across = "The starting horizontal print position must be a whole number of twips from -1440 to 11360.";
+    const char *down = "The starting vertical print position must be a whole number of twips from -1440 to 14960.";
     const char *size = "The font size must be a number from 1 to 127.";
     const Case cases[] = {
         // Values that fit a number but would print off the paper, or pages without end.
-        {reportname::Labels3Up, "txtXStart", "32767", across}, {reportname::Labels3Up, "txtYStart", "15481", down},
+        {reportname::Labels3Up, "txtXStart", "32767", across}, {reportname::Labels3Up, "txtYStart", "14961", down},
         // The envelope's page lies as the shipped orientation says: landscape.
-        {reportname::EnvelopeMain, "txtXStart", "15481",
-         "The starting horizontal print position must be a whole number of twips from -1440 to 15480."},
-        {reportname::Labels2Up, "txtXStart", "-1441", across}, {reportname::Pocket, "txtYStart", "32767", down},
+        {reportname::EnvelopeMain, "txtXStart", "15321",
+         "The starting horizontal print position must be a whole number of twips from -1440 to 15320."},
+        {reportname::Labels2Up, "txtXStart", "-1441", across},
+        // The pocket book's first name comes third on its panel.
+        {reportname::Pocket, "txtYStart", "14641",
+         "The starting vertical print position must be a whole number of twips from -1440 to 14640."},
         {reportname::Labels1Up3, "txtFontSize", "1e9", size}, {reportname::Labels1Up3, "txtFontSize", "720", size},
         {reportname::Labels1Up3, "txtFontSize", "0.5", size},
         {reportname::Labels2Up, "txtXStart", "abc"},    {reportname::Labels2Up, "txtXStart", "1.5"},
