@@ -9,7 +9,8 @@ namespace platform {
 // sentence they show. Numbers keep their classic meanings (3021 no current record,
 // 3022 duplicate key, 3024 file not found, 3031 bad password, 3049 damaged file,
 // 3061 unknown name, 3075 syntax error, 3163 text too long, 3167 record deleted,
-// 13 type mismatch, 53 file not found, 76 path not found, 32755 dialog cancelled).
+// 13 type mismatch, 53 file not found, 75 path/file access error, 76 path not found,
+// 32755 dialog cancelled).
 class RuntimeError : public std::runtime_error {
 public:
     RuntimeError(int number, const QString &description);
@@ -25,6 +26,7 @@ private:
 namespace err {
 constexpr int TypeMismatch = 13;
 constexpr int FileNotFound = 53;
+constexpr int PathFileAccess = 75;
 constexpr int PathNotFound = 76;
 constexpr int NoCurrentRecord = 3021;
 constexpr int DuplicateKey = 3022;

@@ -1,6 +1,7 @@
 #include "files/FileModes.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/base/FileKind.h"
 #include "platform/db/DaoError.h"
 #include "platform/db/Database.h"
 #include "platform/db/FileUseLock.h"
@@ -14,6 +15,7 @@
 #include <QDirIterator>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sqlcipher/sqlite3.h>
 
 #include <algorithm>
 #include <csignal>
@@ -265,6 +267,33 @@ TEST(ReplacedFile, TheReadOnlyDecisionLooksAtTheFileALinkLeadsTo)
     EXPECT_TRUE(Database::open(links.filePath("h.mdb"))->readOnly());
     EXPECT_RUNTIME_ERROR(Database::repair(links.filePath("t.mdb")), err::NotUpdatable);
     EXPECT_EQ(readFileBytes(real.path), real.bytes);
+}
+
+// On a disk that ignores letter case, a book named in other letters, its folder's too, is
+// repaired through the names the folders list, its backup kept beside it under its own name,
+// and opened again by them: a driver that numbers each spelling apart would otherwise show
+// the renamed book's other spelling stale.
+TEST(ReplacedFile, ABookInOtherLettersIsRepairedAndOpenedByTheListedNames)
+{
+    DamagedFile file;
+    ASSERT_TRUE(QDir(file.dir.path()).mkdir("Books"));
+    const QString listed = file.dir.filePath("Books/Quiltern.mdb");
+    ASSERT_TRUE(QFile::rename(file.path, listed));
+    const QString other = file.dir.filePath("BOOKS/QUILTERN.MDB");
+    const std::shared_ptr<void> restore(nullptr, [](void *) { setFolderCaseRuleForTesting({}); });
+    EXPECT_EQ(listedPath(other), other) << "where case counts, other letters name nothing";
+    setFolderCaseRuleForTesting([](const QString &) { return true; });
+    for (const auto &[spelled, as] : {std::pair{"BOOKS/QUILTERN.MDB", "Books/Quiltern.mdb"},
+                                      {"books/quiltern.mdb", "Books/Quiltern.mdb"},
+                                      {"Books/Quiltern.mdb", "Books/Quiltern.mdb"},
+                                      {"BOOKS/Gone.mdb", "Books/Gone.mdb"}})
+        EXPECT_EQ(listedPath(file.dir.filePath(spelled)).toStdString(), file.dir.filePath(as).toStdString());
+    const Database::RepairReport report = Database::repair(other);
+    EXPECT_EQ(report.backup, listed + ".bak");
+    EXPECT_EQ(filesIn(file.dir.filePath("Books")), (QStringList{"Quiltern.mdb", "Quiltern.mdb.bak"}));
+    const std::unique_ptr<Database> reopened = Database::open(file.dir.filePath("books/quiltern.MDB"));
+    EXPECT_EQ(reopened->name(), listed);
+    EXPECT_EQ(QString::fromUtf8(sqlite3_db_filename(reopened->handle(), "main")), listed);
 }
 
 // The repair holds the file alone: another copy of the program that has it stops the repair

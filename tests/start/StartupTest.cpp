@@ -201,6 +201,26 @@ TEST(StartupSingleInstance, MissingCommandLineFileIsToldBeforeTheSecondCopyTest)
     EXPECT_EQ(startRefused(program).title, "Data file name invalid");
 }
 
+// A temporary folder that is not there is told as such and the program ends: no other copy
+// is claimed to run, and no lock is made in the current folder.
+TEST(StartupSingleInstance, AMissingTemporaryFolderIsToldAndNoCopyClaimedToRun)
+{
+    StartedProgram program;
+    newDatabase(program.folder().filePath("Quiltern.mdb"));
+    const QString gone = program.folder().filePath("gone"), current = QDir::currentPath();
+    const QByteArray temporary = qgetenv("TMPDIR");
+    QDir::setCurrent(program.folder().path());
+    qputenv("TMPDIR", QFile::encodeName(gone));
+    const platform::DialogRequest shown = startRefused(program);
+    qputenv("TMPDIR", temporary);
+    QDir::setCurrent(current);
+    EXPECT_EQ(shown.title, "Error");
+    EXPECT_EQ(shown.text, "The temporary folder '" + gone +
+                              "' cannot be used for the lock that keeps a second copy of the program from "
+                              "running.  The folder does not exist.    Error number: 76");
+    EXPECT_EQ(QDir(program.folder().path()).entryList(QDir::Files), QStringList{"Quiltern.mdb"});
+}
+
 TEST(StartupPassword, WrongThenRightOpensExclusively)
 {
     StartedProgram program;

@@ -5,10 +5,14 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <dirent.h>
 #include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef Q_OS_LINUX
+#include <sys/vfs.h>
+#endif
 
 namespace platform {
 
@@ -101,18 +105,106 @@ bool folderIgnoresCase(const QString &folder, const QString &listed)
     return false;
 }
 
+namespace {
+
+// Whether the folder lies on a file system that tells letters apart in every folder, or
+// keeps one number per file in those that do not (ext4's case-folding ones): no spelling
+// there needs looking up. Each folder is asked, as another disk may be mounted on any.
+bool tellsLettersApart(const QString &folder)
+{
+#ifdef Q_OS_LINUX
+    struct statfs system;
+    if (::statfs(QFile::encodeName(folder).constData(), &system) != 0)
+        return false;
+    switch (static_cast<unsigned long>(system.f_type) & 0xFFFFFFFFul) {
+    case 0xEF53:     // ext2, ext3, ext4
+    case 0x58465342: // XFS
+    case 0x9123683E: // Btrfs
+    case 0x01021994: // tmpfs
+    case 0x858458F6: // ramfs
+    case 0x794C7630: // overlayfs
+        return true;
+    default:
+        return false;
+    }
+#else
+    Q_UNUSED(folder);
+    return false;
+#endif
+}
+
+// The name the folder holds for `name`: `name` itself where it is listed so (or the folder
+// may not be read), else the entry spelt in other letters where the folder's disk ignores
+// case. Nothing when the folder holds no such name.
+std::optional<QString> folderEntry(const QString &folder, const QString &name)
+{
+    if (!folderCaseRule() && tellsLettersApart(folder))
+        return name;
+    DIR *listing = ::opendir(QFile::encodeName(folder).constData());
+    if (!listing)
+        return errno == ENOENT || errno == ENOTDIR ? std::nullopt : std::optional<QString>(name);
+    const QByteArray wanted = QFile::encodeName(name);
+    std::optional<QString> found;
+    // Looked for as it is first: on most disks that is all there is to do.
+    while (const dirent *entry = ::readdir(listing)) {
+        if (wanted == entry->d_name) {
+            found = name;
+            break;
+        }
+    }
+    if (!found) {
+        ::rewinddir(listing);
+        while (const dirent *entry = ::readdir(listing)) {
+            const QString other = QFile::decodeName(entry->d_name);
+            if (other.compare(name, Qt::CaseInsensitive) == 0 && folderIgnoresCase(folder, other)) {
+                found = other;
+                break;
+            }
+        }
+    }
+    ::closedir(listing);
+    return found;
+}
+
+} // namespace
+
 QString listedPath(const QString &path)
 {
-    const QFileInfo info(path);
-    const QDir folder = info.absoluteDir();
-    const QString name = info.fileName();
-    const QStringList listed = folder.entryList({name}, QDir::Files | QDir::Hidden | QDir::System);
-    if (!listed.contains(name)) {
-        for (const QString &entry : listed)
-            if (entry.compare(name, Qt::CaseInsensitive) == 0 && folderIgnoresCase(folder.path(), entry))
-                return folder.filePath(entry);
+    if (path.isEmpty())
+        return path;
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    // Each name is looked up in the folder spelled as listed so far: another spelling of a
+    // folder on the way is another number to such a driver, whose files are not this one's.
+    QString listed;
+    bool changed = false;
+    const QStringList parts = absolute.split(QLatin1Char('/'));
+    for (qsizetype at = 0; at < parts.size(); ++at) {
+        const QString &part = parts[at];
+        QString spelled = part;
+        if (at > 0 && !part.isEmpty() && part != QLatin1String(".") && part != QLatin1String("..")) {
+            const std::optional<QString> entry =
+                folderEntry(listed.isEmpty() ? QStringLiteral("/") : listed, part);
+            // A name the folder does not hold leaves nothing further to look up.
+            if (!entry) {
+                listed += QLatin1Char('/') + parts.mid(at).join(QLatin1Char('/'));
+                break;
+            }
+            spelled = *entry;
+            changed = changed || spelled != part;
+        }
+        if (at > 0)
+            listed += QLatin1Char('/');
+        listed += spelled;
     }
-    return path;
+    return changed ? listed : path;
+}
+
+QString listedFile(const QString &path)
+{
+    const QString listed = listedPath(path);
+    const QString real = QFileInfo(listed).canonicalFilePath();
+    // A link's target may be spelt otherwise than its folders list it.
+    return real.isEmpty() ? listed : real == listed ? real : listedPath(real);
 }
 
 void setFolderCaseRuleForTesting(std::function<bool(const QString &)> rule)

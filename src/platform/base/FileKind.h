@@ -17,11 +17,16 @@ FileKind fileKind(const QString &path);
 // network shares), told from `listed`, a name the folder holds: spelt in other letters it
 // still leads somewhere the folder lists under no such name. False where it cannot be told.
 bool folderIgnoresCase(const QString &folder, const QString &listed);
-// The path as its folder lists the file: on a disk that ignores letter case, `path` spelt
-// in other letters becomes the spelling the folder holds. Some drivers give each spelling
-// of one file a number of its own, and renaming or locking through a spelling the folder
-// does not hold goes astray there. Otherwise `path` as it is.
+// The path as the folders list it: on a disk that ignores letter case, each name of `path`
+// spelt in other letters, the folders' on the way as the file's, becomes the spelling its
+// folder holds (an absolute path then). Some drivers give each spelling of one file a
+// number of its own, and renaming, locking or reading through a spelling the folder does
+// not hold goes astray there: the locks miss each other, and what the driver keeps of the
+// other spelling is stale after a rename. Otherwise `path` as it is.
 QString listedPath(const QString &path);
+// The file `path` leads to, every link followed, spelt as the folders list it: what a lock
+// on the file or a rename of it goes through. `path` listed where it leads to nothing.
+QString listedFile(const QString &path);
 // Tests give the rule for every folder; an empty function looks at the disk again.
 void setFolderCaseRuleForTesting(std::function<bool(const QString &folder)> rule);
 

@@ -2,6 +2,7 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/base/Clock.h"
+#include "platform/base/FileKind.h"
 #include "platform/db/DamageMark.h"
 #include "platform/db/DaoError.h"
 #include "platform/db/DatabaseFile.h"
@@ -363,9 +364,10 @@ QStringList leftovers(const QString &path, std::initializer_list<QLatin1String> 
         kinds.append(work);
         patterns.append(QStringLiteral("*.%1-*").arg(work));
     }
-    QStringList places{path};
-    const QString real = QFileInfo(path).canonicalFilePath();
-    if (!real.isEmpty() && real != path)
+    // Their names are matched letter for letter, so the file's are as its folder lists them.
+    QStringList places{listedPath(path)};
+    const QString real = listedFile(places[0]);
+    if (real != places[0])
         places.append(real);
     for (const QString &place : std::as_const(places)) {
         const QFileInfo info(place);
@@ -429,11 +431,16 @@ std::unique_ptr<Database> Database::openAsItIs(const QString &path, bool exclusi
 std::unique_ptr<Database> Database::openFile(const QString &path, bool exclusive, bool readOnly,
                                              const QString &connect, bool asItIs)
 {
-    const QFileInfo info(path);
-    if (path.trimmed().isEmpty() || !info.exists() || !info.isFile())
+    // Read, locked and written through the spelling the folders hold: a driver that numbers
+    // each spelling apart keeps another spelling's locks apart, and its size stale for a
+    // moment after a repair or a password change renamed the file into place.
+    const QString listed =
+        path.trimmed().isEmpty() ? QString() : listedPath(QFileInfo(path).absoluteFilePath());
+    const QFileInfo info(listed);
+    if (listed.isEmpty() || !info.exists() || !info.isFile())
         throw RuntimeError(err::DatabaseNotFound, QStringLiteral("Could not find file '%1'.").arg(path));
     std::unique_ptr<Database> database(new Database);
-    database->mPath = info.absoluteFilePath();
+    database->mPath = listed;
     database->mPassword = passwordOf(connect);
     database->mExclusive = exclusive;
     database->mReadOnly = readOnly || cannotBeWritten(database->mPath);
@@ -459,13 +466,13 @@ std::unique_ptr<Database> Database::openFile(const QString &path, bool exclusive
 
 void Database::openConnection()
 {
-    const FileKind kind = sniff(mPath);
-    if (kind == FileKind::Foreign || kind == FileKind::Jet)
+    const dbfile::FileKind kind = sniff(mPath);
+    if (kind == dbfile::FileKind::Foreign || kind == dbfile::FileKind::Jet)
         raiseForeign(mPath, kind);
-    if (kind == FileKind::Encrypted && mPassword.isEmpty())
+    if (kind == dbfile::FileKind::Encrypted && mPassword.isEmpty())
         raiseBadPassword();
     // A password given for a file that has none is ignored, as the classic engine did.
-    if (kind == FileKind::Plain)
+    if (kind == dbfile::FileKind::Plain)
         mPassword.clear();
 
     // Until every check below has passed, the connection is this function's own: any
@@ -486,7 +493,7 @@ void Database::openConnection()
     rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if ((rc & 0xff) == SQLITE_NOTADB) {
         // Only a password that opens no page of the file is a wrong one.
-        if (kind == FileKind::Encrypted && EncryptedPages::probe(mPath, mPassword).pages == 0)
+        if (kind == dbfile::FileKind::Encrypted && EncryptedPages::probe(mPath, mPassword).pages == 0)
             raiseBadPassword();
         raiseDamaged(mPath);
     }
@@ -494,7 +501,7 @@ void Database::openConnection()
     // of tables whose pages are damaged reads as a malformed one.
     const QString failure = QString::fromUtf8(sqlite3_errmsg(db));
     if (rc == SQLITE_ERROR &&
-        ((kind == FileKind::Plain && failure == QLatin1String("unsupported file format")) ||
+        ((kind == dbfile::FileKind::Plain && failure == QLatin1String("unsupported file format")) ||
          failure.startsWith(QLatin1String("malformed database schema"))))
         raiseDamaged(mPath);
     if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)

@@ -728,12 +728,13 @@ class Repair {
     // What the file is, and whether it may be replaced.
     void lookAtFile()
     {
-        const QFileInfo info(mPath);
-        if (!info.exists() || !info.isFile())
-            throw RuntimeError(err::DatabaseNotFound, QStringLiteral("Could not find file '%1'.").arg(mPath));
-        // The file a link leads to is repaired, beside itself.
+        // The file a link leads to is repaired, beside itself, and read through the names its
+        // folders list, as it is renamed.
         mFile.emplace(mPath);
-        const FileKind kind = sniff(mPath);
+        mFullPath = mFile->real();
+        if (!QFileInfo(mFullPath).isFile())
+            throw RuntimeError(err::DatabaseNotFound, QStringLiteral("Could not find file '%1'.").arg(mPath));
+        const FileKind kind = sniff(mFullPath);
         if (kind == FileKind::Foreign || kind == FileKind::Jet)
             raiseForeign(mPath, kind);
         if (kind == FileKind::Encrypted && mPassword.isEmpty())
@@ -741,7 +742,6 @@ class Repair {
         mEncrypted = kind == FileKind::Encrypted;
         if (!mEncrypted)
             mPassword.clear();
-        mFullPath = mFile->real();
         mSize = QFileInfo(mFullPath).size();
         // A repair replaces the file, which a read-only mark forbids.
         if (Database::cannotBeWritten(mFullPath))

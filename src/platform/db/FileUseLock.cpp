@@ -124,7 +124,7 @@ FileUseLock::Result FileUseLock::take(const QString &path, bool alone, bool writ
 {
     release();
 #ifdef Q_OS_UNIX
-    const QByteArray name = QFile::encodeName(listedPath(path));
+    const QByteArray name = QFile::encodeName(listedFile(path));
     // A file replaced between opening and marking it (a password change that just
     // finished elsewhere) is marked again at its new self.
     for (int attempt = 0; attempt < 5; ++attempt) {

@@ -103,7 +103,7 @@ std::function<void(ReplaceStep, const QString &)> &replaceStepObserver()
 }
 
 ReplacedFile::ReplacedFile(const QString &path)
-    : mPath(path), mReal(listedPath(QFileInfo(path).canonicalFilePath())), mOwner(std::make_unique<KeptOwner>(mReal))
+    : mPath(path), mReal(listedFile(path)), mOwner(std::make_unique<KeptOwner>(mReal))
 {
     struct stat status;
     if (mReal.isEmpty() || ::stat(QFile::encodeName(mReal).constData(), &status) != 0)

@@ -1,18 +1,24 @@
 #include "platform/ui/SingleInstance.h"
 
+#include "platform/RuntimeError.h"
+#include "platform/base/FileKind.h"
+
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QWidget>
 
+#include <cerrno>
+
 #ifdef Q_OS_UNIX
 #include <QSocketNotifier>
 
-#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -29,9 +35,20 @@ namespace platform {
 namespace {
 const QByteArray comeForwardRequest = "come forward\n";
 
+// The system's temporary folder, as TMPDIR names it. Qt names none where that folder is
+// missing, and a lock made relative to nothing would land in the current folder.
+QString temporaryFolder()
+{
+    const QString temp = QDir::tempPath();
+    if (!temp.isEmpty())
+        return temp;
+    const QString named = qEnvironmentVariable("TMPDIR");
+    return QFileInfo(named.isEmpty() ? QStringLiteral("/tmp") : named).absoluteFilePath();
+}
+
 QString lockPath(const QString &key)
 {
-    return QDir(QDir::tempPath()).filePath(key + QStringLiteral(".lock"));
+    return QDir(temporaryFolder()).filePath(key + QStringLiteral(".lock"));
 }
 
 // Where the server listens. The user's runtime folder is the user's alone, so a server
@@ -41,7 +58,7 @@ QString serverPath(const QString &key)
 {
     const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
 #ifdef Q_OS_UNIX
-    return QDir(runtime.isEmpty() ? QDir::tempPath() : runtime).filePath(key);
+    return QDir(runtime.isEmpty() ? temporaryFolder() : runtime).filePath(key);
 #else
     return runtime.isEmpty() ? key : QDir(runtime).filePath(key);
 #endif
@@ -84,21 +101,55 @@ bool SingleInstance::takeLock()
 #ifndef Q_OS_UNIX
     auto file = std::make_unique<QLockFile>(mLockPath);
     file->setStaleLockTime(0);
-    if (!file->tryLock(0))
-        return false;
+    if (!file->tryLock(0)) {
+        if (file->error() == QLockFile::LockFailedError)
+            return false;
+        raiseLockUnusable(0);
+    }
     mLockFile = std::move(file);
     return true;
 #else
     const int handle = ::open(QFile::encodeName(mLockPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (handle < 0)
-        return false;
-    if (::flock(handle, LOCK_EX | LOCK_NB) != 0) {
+        raiseLockUnusable(errno);
+    int rc;
+    do {
+        rc = ::flock(handle, LOCK_EX | LOCK_NB);
+    } while (rc != 0 && errno == EINTR);
+    if (rc != 0) {
+        const int cause = errno;
         ::close(handle);
-        return false;
+        // Only a lock another process holds tells of another copy.
+        if (cause == EWOULDBLOCK)
+            return false;
+        raiseLockUnusable(cause);
     }
     mLockHandle = handle;
     return true;
 #endif
+}
+
+void SingleInstance::raiseLockUnusable(int cause) const
+{
+    const std::optional<WriteRefusal> refusal = writeRefusal(mLockPath);
+    const QString reason = refusal ? refusal->reason
+                           : cause ? qt_error_string(cause) + QLatin1Char('.')
+                                   : QStringLiteral("The lock file cannot be made there.");
+    // The lock file itself may be what is in the way: one of another user's, or no file.
+    const bool lockFile =
+        refusal && (refusal->cause == WriteRefusal::FolderInTheWay ||
+                    refusal->cause == WriteRefusal::NotAFile || refusal->cause == WriteRefusal::ReadOnly);
+    const QString what =
+        lockFile
+            ? QStringLiteral("The lock file '%1', which keeps a second copy of the program from running, "
+                             "cannot be used.  ")
+                  .arg(mLockPath)
+            : QStringLiteral("The temporary folder '%1' cannot be used for the lock that keeps a second copy "
+                             "of the program from running.  ")
+                  .arg(QFileInfo(mLockPath).path());
+    const bool missing =
+        (refusal && refusal->cause == WriteRefusal::NoFolder) || cause == ENOENT || cause == ENOTDIR;
+    throw RuntimeError(missing ? err::PathNotFound : err::PathFileAccess, what + reason);
 }
 
 void SingleInstance::releaseLock()
@@ -118,6 +169,14 @@ void SingleInstance::releaseLock()
 QString SingleInstance::defaultKey()
 {
     QString user = qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME"));
+#ifdef Q_OS_UNIX
+    // Started without USER (by a service, say), a copy still keeps to its user's own lock:
+    // another user's is not its to take, and tells nothing of its own copies.
+    if (user.isEmpty()) {
+        const passwd *entry = ::getpwuid(::geteuid());
+        user = entry ? QString::fromLocal8Bit(entry->pw_name) : QString::number(::geteuid());
+    }
+#endif
     user.remove(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]")));
     return QStringLiteral("Quiltern3-") + user;
 }

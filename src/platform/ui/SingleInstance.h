@@ -22,7 +22,9 @@ class SingleInstance : public QObject {
     explicit SingleInstance(const QString &key, QObject *parent = nullptr);
     ~SingleInstance() override;
 
-    // True when this is the only copy; it then keeps the lock until destroyed.
+    // True when this is the only copy; it then keeps the lock until destroyed. When no lock
+    // can be had at all (the temporary folder is missing or may not be written), whether
+    // another copy runs cannot be told: a RuntimeError then names the folder and why.
     bool tryToRun();
     // Asks the copy that holds the lock to come forward; false when none answers.
     bool bringRunningCopyForward();
@@ -39,6 +41,7 @@ class SingleInstance : public QObject {
   private:
     void readRequests();
     bool takeLock();
+    [[noreturn]] void raiseLockUnusable(int cause) const;
     void releaseLock();
     bool listen(const QString &path);
     void stopListening();

@@ -1,4 +1,5 @@
 #include "platform/db/DatabaseFile.h"
+#include "platform/base/FileKind.h"
 #include "platform/db/DamageMark.h"
 #include "platform/db/DaoError.h"
 #include "platform/db/Database.h"
@@ -835,6 +836,8 @@ TEST(DatabaseOtherCopy, OneCopyWritesABookAtATime)
 {
     if (const QString child = qEnvironmentVariable("QUILTERN_OTHER_COPY"); !child.isEmpty()) {
         int told = 0;
+        if (qEnvironmentVariableIsSet("QUILTERN_CASE_BLIND"))
+            setFolderCaseRuleForTesting([](const QString &) { return true; });
         try {
             Database::open(child.mid(1), false, child.startsWith('r'));
         } catch (const RuntimeError &error) {
@@ -844,10 +847,16 @@ TEST(DatabaseOtherCopy, OneCopyWritesABookAtATime)
     }
     TempDatabase temp;
     temp.close();
-    auto otherCopy = [&](bool reads) {
+    // On a disk that ignores letter case, by the name and its folder's in other letters.
+    const QString otherLetters = QFileInfo(temp.folder()).path() + '/' +
+                                 QFileInfo(temp.folder()).fileName().toUpper() + "/quiltern.MDB";
+    auto otherCopy = [&](bool reads, bool caseBlind = false) {
         QProcess child;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("QUILTERN_OTHER_COPY", (reads ? "r" : "w") + temp.path());
+        environment.insert("QUILTERN_OTHER_COPY",
+                           (reads ? "r" : "w") + (caseBlind ? otherLetters : temp.path()));
+        if (caseBlind)
+            environment.insert("QUILTERN_CASE_BLIND", "1");
         child.setProcessEnvironment(environment);
         child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=DatabaseOtherCopy.*"});
         child.waitForFinished(20000);
@@ -869,9 +878,11 @@ TEST(DatabaseOtherCopy, OneCopyWritesABookAtATime)
             // Opens within one copy share its hold.
             auto again = Database::open(temp.path(), false, thisReads);
             EXPECT_EQ(otherCopy(otherReads), told);
+            EXPECT_EQ(otherCopy(otherReads, true), told);
         }
         EXPECT_EQ(otherCopy(otherReads), 0) << "let go with the last open";
     }
+    EXPECT_EQ(otherCopy(false, true), 0) << "the other letters lead to the book";
     // A repaired book is held from the repair while its report is read, up to its open here.
     QFile::setPermissions(temp.path(), QFile::ReadOwner | QFile::WriteOwner);
     damageDatabase(temp.path());

@@ -1,5 +1,9 @@
 #include "platform/ui/SingleInstance.h"
 
+#include "platform/RuntimeError.h"
+#include "support/FileBytes.h"
+#include "support/Unprivileged.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -7,11 +11,13 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <gtest/gtest.h>
 
 #ifdef Q_OS_UNIX
 #include <cstring>
+#include <pwd.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -86,6 +92,51 @@ TEST(SingleInstanceGuard, ACopyThatWasKilledLeavesNoLockBehind)
     QFile::remove(lockFile);
 }
 
+// A temporary folder that cannot hold the lock is told, with why; no copy is taken for running.
+TEST(SingleInstanceGuard, ATemporaryFolderThatCannotHoldTheLockIsTold)
+{
+    const QString key = uniqueKey("unusable");
+    QTemporaryDir dir;
+    const QString lock = dir.filePath("busy/" + key + ".lock");
+    ASSERT_TRUE(QDir().mkpath(lock) && QDir().mkpath(dir.filePath("closed")) &&
+                QDir().mkpath(dir.filePath("shut")));
+    writeFileBytes(dir.filePath("file"), "a file");
+    // Others may reach them, to be refused by each folder's own permissions.
+    QFile::setPermissions(dir.path(), QFile::Permissions(0x7555));
+    QFile::setPermissions(dir.filePath("closed"), QFile::Permissions(0x5555));
+    QFile::setPermissions(dir.filePath("shut"), QFile::Permissions());
+    const auto in = [&](const char *folder, const char *why) {
+        return "The temporary folder '" + dir.filePath(folder) +
+               "' cannot be used for the lock that keeps a second copy of the program from running.  " + why;
+    };
+    const struct {
+        const char *folder;
+        int number;
+        QString told;
+    } cases[] = {
+        {"gone", err::PathNotFound, in("gone", "The folder does not exist.")},
+        {"file", err::PathNotFound, in("file", "The folder does not exist.")},
+        {"closed", err::PathFileAccess, in("closed", "The folder cannot be written to. Permission denied.")},
+        {"shut", err::PathFileAccess, in("shut", "The folder cannot be opened: permission denied.")},
+        {"busy", err::PathFileAccess,
+         "The lock file '" + lock +
+             "', which keeps a second copy of the program from running, cannot be "
+             "used.  A folder of that name is in the way."}};
+    const QByteArray temporary = qgetenv("TMPDIR");
+    for (const auto &[folder, number, told] : cases) {
+        qputenv("TMPDIR", QFile::encodeName(dir.filePath(folder)));
+        Unprivileged user;
+        try {
+            SingleInstance(key).tryToRun();
+            ADD_FAILURE() << folder << ": neither ran nor told why not";
+        } catch (const RuntimeError &error) {
+            EXPECT_EQ(error.number(), number) << folder;
+            EXPECT_EQ(error.description(), told);
+        }
+    }
+    qputenv("TMPDIR", temporary);
+}
+
 TEST(SingleInstanceGuard, NobodyToBringForwardWhenNoCopyRuns)
 {
     SingleInstance lonely(uniqueKey("lonely"));
@@ -98,6 +149,15 @@ TEST(SingleInstanceGuard, DefaultKeyIsSafeForFileNames)
     EXPECT_TRUE(key.startsWith("Quiltern3-"));
     EXPECT_FALSE(key.contains('/'));
     EXPECT_FALSE(key.contains(' '));
+#ifdef Q_OS_UNIX
+    // Started without USER, a copy keeps to its user's lock, not one every such copy shares.
+    const QByteArray user = qgetenv("USER");
+    qputenv("USER", ::getpwuid(::geteuid())->pw_name);
+    const QString named = SingleInstance::defaultKey();
+    qunsetenv("USER");
+    EXPECT_EQ(SingleInstance::defaultKey(), named);
+    qputenv("USER", user);
+#endif
 }
 
 #ifdef Q_OS_UNIX
