@@ -1,5 +1,7 @@
 #include "platform/ui/DisplayOpening.h"
 
+#include "platform/ui/ApplicationTitle.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QMutex>
@@ -29,11 +31,28 @@ QList<HeldMessage> &held()
     return messages;
 }
 
+QString described(const char *variable)
+{
+    const QString value = qEnvironmentVariable(variable);
+    return QLatin1String(variable) +
+           (value.isEmpty() ? QStringLiteral(" is not set") : QStringLiteral(" is \"%1\"").arg(value));
+}
+
+// What was tried, from the display variables as they are.
+QString noDisplayText()
+{
+    QString text = applicationTitle() + QStringLiteral(": no display could be opened (") +
+                   described("DISPLAY") + QStringLiteral(", ") + described("WAYLAND_DISPLAY");
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        text += QStringLiteral(", ") + described("QT_QPA_PLATFORM");
+    return text + QStringLiteral(").");
+}
+
 void holdMessage(QtMsgType type, const QMessageLogContext &context, const QString &text)
 {
     // The platform's last word before it aborts: no display could be opened.
     if (type == QtFatalMsg) {
-        std::fputs(qPrintable(DisplayOpening::noDisplayText() + QLatin1Char('\n')), stderr);
+        std::fputs(qPrintable(noDisplayText() + QLatin1Char('\n')), stderr);
         std::fflush(stderr);
         // Nothing of the program's own is open yet, and the half-made application object
         // is better left alone than torn down.
@@ -41,13 +60,6 @@ void holdMessage(QtMsgType type, const QMessageLogContext &context, const QStrin
     }
     const QMutexLocker lock(&heldMutex);
     held().append({type, context.file, context.function, context.category, context.line, text});
-}
-
-QString described(const char *variable)
-{
-    const QString value = qEnvironmentVariable(variable);
-    return QLatin1String(variable) +
-           (value.isEmpty() ? QStringLiteral(" is not set") : QStringLiteral(" is \"%1\"").arg(value));
 }
 
 } // namespace
@@ -77,15 +89,6 @@ void DisplayOpening::end()
                                          message.category.constData());
         qt_message_output(message.type, context, message.text);
     }
-}
-
-QString DisplayOpening::noDisplayText()
-{
-    QString text = QStringLiteral("Quiltern 3: no display could be opened (") + described("DISPLAY") +
-                   QStringLiteral(", ") + described("WAYLAND_DISPLAY");
-    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        text += QStringLiteral(", ") + described("QT_QPA_PLATFORM");
-    return text + QStringLiteral(").");
 }
 
 } // namespace platform

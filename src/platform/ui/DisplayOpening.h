@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QString>
-
 namespace platform {
 
 // Without any display the platform aborts the program with a core dump and advice to
@@ -13,8 +11,6 @@ namespace DisplayOpening {
 
 void begin();
 void end();
-// The line told when no display could be opened, from the display variables as they are.
-QString noDisplayText();
 
 } // namespace DisplayOpening
 
