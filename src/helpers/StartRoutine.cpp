@@ -36,12 +36,17 @@ void setRestartingThroughMain(bool restarting)
     reentering() = restarting;
 }
 
+void closeDatabase()
+{
+    gContactsTable.reset();
+    gDb.reset();
+}
+
 void endProgram()
 {
     // Windows kept for their next showing still list rows of the database. It closes now,
     // while the application that draws them lives, and not at static destruction after it
     // is gone.
-    gContactsTable.reset();
-    gDb.reset();
+    closeDatabase();
     QCoreApplication::quit();
 }

@@ -35,6 +35,9 @@ void restartThroughMain(std::unique_ptr<platform::Database> opened = {});
 bool restartingThroughMain();
 void setRestartingThroughMain(bool restarting);
 
+// Lets go of the contacts table, then of the database, as the program's end does.
+void closeDatabase();
+
 // Ends the program: closes the database and stops the event loop once control returns
 // to it.
 void endProgram();

@@ -31,6 +31,7 @@
 #include <QTimer>
 
 #include <atomic>
+#include <cstdlib>
 #include <future>
 
 #include <optional>
@@ -278,12 +279,6 @@ bool reportStartError(const RuntimeError &error, bool &repairTried, const QStrin
     return false;
 }
 
-void forgetDatabase()
-{
-    gContactsTable.reset();
-    gDb.reset();
-}
-
 // A damaged file that cannot be repaired where it is opens read-only as it is, once the
 // user has been told.
 std::unique_ptr<platform::Database> openOrAsItIs(const QString &path, bool exclusive, const QString &connect)
@@ -418,6 +413,16 @@ OpenedAhead openAhead(const QString &path, QThread *windowThread)
     return ahead;
 }
 
+// A library may end the program with exit() while the book is open: the display's own
+// does when the display goes away. The book then closes as the program's end closes it,
+// ahead of the destruction of every static made before the main window was first shown,
+// while the windows that list its rows still stand.
+void closeDatabaseAtExit()
+{
+    static const bool registered = std::atexit(closeDatabase) == 0;
+    Q_UNUSED(registered);
+}
+
 // The second half of the start, which a restart from the main window runs alone: opens
 // gDbPath (asking for its password, offering a repair), checks that it is a database of
 // this program, reads the size of the user field, opens the contacts table in last-name
@@ -434,7 +439,7 @@ MainOutcome openAndShow(std::unique_ptr<platform::Database> opened = {})
     }
     QString password;
     for (;;) {
-        forgetDatabase();
+        closeDatabase();
         bool ended = false;
         std::optional<RuntimeError> failure;
         OpenedAhead early = ahead.valid() ? ahead.get() : OpenedAhead{};
@@ -463,12 +468,13 @@ MainOutcome openAndShow(std::unique_ptr<platform::Database> opened = {})
                 if (early.settings)
                     NameList::instance().useStartupSettings(std::move(*early.settings));
                 NameList::instance().showModeless();
+                closeDatabaseAtExit();
                 return MainOutcome::MainWindowShown;
             } catch (const RuntimeError &error) {
                 failure = error;
             }
         }
-        forgetDatabase();
+        closeDatabase();
         if (!reportStartError(*failure, repairTried, gDbPath, password))
             return MainOutcome::Ended;
     }
@@ -576,7 +582,7 @@ void offerRepairOfOpenFile()
     const QString password = openedWith();
     setRestartingThroughMain(true);
     NameList::loadedInstance()->unload();
-    forgetDatabase();
+    closeDatabase();
     try {
         repairAndReport(gDbPath, password);
     } catch (const RuntimeError &failed) {

@@ -21,9 +21,15 @@ namespace {
 std::atomic<qint64> openCheckLimit = 64 * 1024 * 1024;
 
 // The files of the databases open in the program, by the engine's name of each: the paths
-// each open of it was made by.
-QMutex openFilesMutex;
-QHash<QString, QStringList> openFiles;
+// each open of it was made by. A database may still close while the program's statics are
+// destroyed (a library that calls exit() with a book open), so the table is never destroyed.
+Q_CONSTINIT QBasicMutex openFilesMutex;
+
+QHash<QString, QStringList> &openFiles()
+{
+    static auto *files = new QHash<QString, QStringList>;
+    return *files;
+}
 
 // What a mark holds, so that a user's file of the same name is never taken for one.
 const QByteArray MarkText("This database was found damaged while in use; it is to be repaired before "
@@ -82,16 +88,16 @@ void writeMark(const QString &mark)
 void dbfile::noteOpenedBy(const QString &engineName, const QString &path)
 {
     const QMutexLocker lock(&openFilesMutex);
-    openFiles[engineName].append(path);
+    openFiles()[engineName].append(path);
 }
 
 void dbfile::noteClosedBy(const QString &engineName, const QString &path)
 {
     const QMutexLocker lock(&openFilesMutex);
-    QStringList &opened = openFiles[engineName];
+    QStringList &opened = openFiles()[engineName];
     opened.removeOne(path);
     if (opened.isEmpty())
-        openFiles.remove(engineName);
+        openFiles().remove(engineName);
 }
 
 qint64 dbfile::openCheckLimit()
@@ -123,7 +129,7 @@ void DamageMark::note(const QString &path)
     QString opened;
     {
         const QMutexLocker lock(&openFilesMutex);
-        opened = openFiles.value(path).value(0);
+        opened = openFiles().value(path).value(0);
     }
     if (opened.isEmpty())
         return;

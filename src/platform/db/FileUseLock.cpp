@@ -62,12 +62,14 @@ struct CopyHold {
     int writers = 0, readers = 0;
 };
 
-QMutex copyHoldsMutex;
+// Marks are let go by databases that close while the program's statics are destroyed (a
+// library that calls exit() with a book open): the holds they count in are never destroyed.
+Q_CONSTINIT QBasicMutex copyHoldsMutex;
 
 std::map<std::pair<quint64, quint64>, CopyHold> &copyHolds()
 {
-    static std::map<std::pair<quint64, quint64>, CopyHold> holds;
-    return holds;
+    static auto *holds = new std::map<std::pair<quint64, quint64>, CopyHold>;
+    return *holds;
 }
 
 // 0, or what the system said.

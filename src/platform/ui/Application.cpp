@@ -1,6 +1,7 @@
 #include "platform/ui/Application.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/ui/DisplayOpening.h"
 #include "platform/ui/KeyboardCommands.h"
 #include "platform/ui/MousePointer.h"
 #include "platform/ui/MsgBox.h"
@@ -42,6 +43,7 @@ int &beforeQt(int &argc)
     if (addressSpaceLimited())
         mallopt(M_ARENA_MAX, 1);
 #endif
+    DisplayOpening::begin();
     return argc;
 }
 
@@ -49,6 +51,7 @@ int &beforeQt(int &argc)
 
 Application::Application(int &argc, char **argv) : QApplication(beforeQt(argc), argv)
 {
+    DisplayOpening::end();
     // A file grown past the size the user's limits allow would end the program where it
     // stands, its work files left behind; ignored, the write fails as on a full disk, which
     // the work tells and cleans up after.
