@@ -385,6 +385,10 @@ bool GridEvents::gridMouse(QWidget *viewport, QEvent *event)
     auto *mouse = static_cast<QMouseEvent *>(event);
     if (mouse->button() != Qt::LeftButton)
         return false;
+    // A press off the cell being edited has taken the focus from its editor, which stored the
+    // value; an editor still open holds a value the checks refused, and the cursor stays on it.
+    if (mbCellEditing)
+        return true;
     const QModelIndex at = mUi.Table1->indexAt(mouse->position().toPoint());
     if (event->type() == QEvent::MouseButtonPress) {
         // The press moves the cursor before the click is reported: say first that the

@@ -3,6 +3,8 @@
 #include "mainwindow/GridEvents.h"
 #include "platform/base/TextDirection.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMetaProperty>
 
 MainGridDelegate::MainGridDelegate(GridEvents &grid, QObject *parent)
@@ -46,20 +48,59 @@ void MainGridDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
     mRefused = !mGrid->Table1_WriteCell(index.row(), index.column(), value.read(editor));
 }
 
+bool MainGridDelegate::commitOpenEdit()
+{
+    QPointer<QWidget> editor = mEditor;
+    mStoring = true;
+    mRefused = false;
+    emit commitData(editor);
+    mStoring = false;
+    if (mRefused && editor)
+        editor->setFocus();
+    return !mRefused;
+}
+
 bool MainGridDelegate::storeOpenEdit()
 {
     // The write moves the list's current row, which may ask for the edit to be stored again.
     if (!mEditor || mStoring)
         return true;
     QWidget *editor = mEditor;
-    mStoring = true;
-    mRefused = false;
-    emit commitData(editor);
-    mStoring = false;
-    if (mRefused) {
-        editor->setFocus();
+    if (!commitOpenEdit())
         return false;
-    }
     emit closeEditor(editor, QAbstractItemDelegate::NoHint);
     return true;
+}
+
+// The editor's own ways of ending the edit (Tab, Enter, the focus going to another control,
+// a click elsewhere) store the value before the editor closes; one the checks refuse keeps
+// the editor open on the typed text, as a command does.
+bool MainGridDelegate::eventFilter(QObject *object, QEvent *event)
+{
+    if (object == mEditor && !mStoring && endsEdit(event) && !commitOpenEdit())
+        return true;
+    return platform::DataGridDelegate::eventFilter(object, event);
+}
+
+bool MainGridDelegate::endsEdit(const QEvent *event) const
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        switch (static_cast<const QKeyEvent *>(event)->key()) {
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return true;
+        default:
+            return false;
+        }
+    case QEvent::FocusOut: {
+        // Focus moving within the editor (its own menu) leaves the edit open.
+        const QWidget *focus = QApplication::focusWidget();
+        return !focus || (focus != mEditor && !mEditor->isAncestorOf(focus));
+    }
+    default:
+        return false;
+    }
 }

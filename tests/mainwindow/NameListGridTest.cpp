@@ -560,7 +560,7 @@ TEST_F(GridTest, ControlCharactersAndLineEndsShowAsBlanksInACell)
 
 } // namespace
 
-// Each way of ending a cell's edit other than leaving the cell.
+// Each way of ending a cell's edit: the editor's own keys, a click elsewhere, a command.
 using EndOfEdit = std::pair<const char *, void (*)(NameList &)>;
 class TypedCellTest : public GridTest, public ::testing::WithParamInterface<EndOfEdit> {};
 
@@ -590,6 +590,19 @@ TEST_P(TypedCellTest, IsStoredBeforeTheEditEnds)
 INSTANTIATE_TEST_SUITE_P(
     Routes, TypedCellTest,
     ::testing::Values(
+        EndOfEdit{"Tab", [](NameList &) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }},
+        EndOfEdit{"Enter", [](NameList &) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); }},
+        // A click gives the control the focus before it takes the press.
+        EndOfEdit{"ClickOnAnotherRow",
+                  [](NameList &w) {
+                      const QModelIndex row = Table1(w)->model()->index(2, 2);
+                      QTest::mouseClick(Table1(w)->viewport(), Qt::LeftButton, {},
+                                        Table1(w)->visualRect(row).center());
+                  }},
+        EndOfEdit{"ClickOnTheSortByBox",
+                  [](NameList &w) { w.findChild<QWidget *>("cmbSort")->setFocus(Qt::MouseFocusReason); }},
+        EndOfEdit{"ClickOnViewEdit",
+                  [](NameList &w) { w.button("cmdEdit")->setFocus(Qt::MouseFocusReason); }},
         EndOfEdit{"TitleBarClose", [](NameList &w) { w.close(); }},
         // A press in the same millisecond as the last release is the keyboard repeating it.
         EndOfEdit{"ShowAllByItsKeys",

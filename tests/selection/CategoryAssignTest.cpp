@@ -165,10 +165,12 @@ TEST_F(CategoryAssignTest, MarkedContactsWarnUnlessOnlyTheyAreShown)
     gMainWindow.gSelectedCount = 0;
     const QStringList texts = messages();
     ASSERT_EQ(texts.size(), 4);
-    EXPECT_TRUE(texts[0].startsWith("All displayed records will be removed from this category, not just the 2 you "
-                                    "have selected.  To un-assign just the selected records, press Cancel"));
-    EXPECT_TRUE(texts[0].endsWith("Edit menu.\r\n\r\nClick on the OK button to remove ALL displayed records from "
-                                  "this category, or Cancel if this is not what you want."));
+    EXPECT_TRUE(
+        texts[0].startsWith("All displayed records will be removed from this category, not just the 2 you "
+                            "have selected.  To un-assign just the selected records, press Cancel"));
+    EXPECT_TRUE(
+        texts[0].endsWith("Edit menu.\r\n\r\nClick on the OK button to remove ALL displayed records from "
+                          "this category, or Cancel if this is not what you want."));
     EXPECT_TRUE(texts[2].startsWith("Click on the OK button to assign"));
     EXPECT_EQ(texts[3], "Number of records assigned to Category \"Work\" (2).");
     EXPECT_EQ(links(1, 3) + links(2, 3), 2);
@@ -260,5 +262,27 @@ TEST_P(CategoryForManyTest, AFailureHalfwayLeavesEveryLinkAsItWas)
 }
 
 INSTANTIATE_TEST_SUITE_P(AssignAndRemove, CategoryForManyTest, ::testing::Values("INSERT", "DELETE"));
+
+// A book opened read-only refuses a new category in a sentence that ends once, before its number.
+class ReadOnlyBookCategoryTest : public SelectionFixture {};
+
+TEST_F(ReadOnlyBookCategoryTest, ANewCategoryIsRefusedWithOneFullStop)
+{
+    prepare(1);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    NameList &w = start();
+    script.onModal("CategoryAssign", [&](QWidget *form) {
+        auto &assign = *static_cast<CategoryAssign *>(form);
+        script.answerInput("Club").answerMessage(platform::vbOK);
+        assign.cmdAdd->click();
+        assign.cmdExit->click();
+    });
+    w.button("cmdAssignCatg")->click();
+    const auto boxes = script.shown(platform::DialogKind::Message);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(boxes[0].text.endsWith(" Nothing was changed.  Error number:3027"))
+        << boxes[0].text.toStdString();
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+}
 
 } // namespace

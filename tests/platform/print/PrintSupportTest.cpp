@@ -5,10 +5,15 @@
 #include "support/DialogScript.h"
 #include "support/FileBytes.h"
 
+#include <QDir>
 #include <QFile>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
+#include <cups/cups.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -156,6 +161,91 @@ TEST_F(ChosenPrinter, AFileItCannotWriteIsAnErrorNamingTheFile)
     ASSERT_TRUE(error);
     EXPECT_EQ(error->number(), platform::err::PathNotFound);
     EXPECT_TRUE(error->description().contains(QDir::toNativeSeparators(path))) << error->description().toStdString();
+}
+
+// A print system of the test's own (its scheduler on a socket in a folder of its own) with a
+// queue that takes jobs and one that refuses them, as `cupsreject` leaves a queue.
+class PrintSystem : public ::testing::Test {
+  protected:
+    void SetUp() override
+    {
+        const QString cupsd = QStandardPaths::findExecutable(QStringLiteral("cupsd"), {"/usr/sbin", "/sbin"});
+        if (cupsd.isEmpty())
+            GTEST_SKIP() << "no print system scheduler (cupsd) is installed";
+        const QDir root(dir.path());
+        for (const char *folder : {"spool", "cache", "state", "tmp"})
+            ASSERT_TRUE(root.mkpath(folder));
+        socket = root.filePath("cups.sock");
+        writeFileBytes(
+            root.filePath("cupsd.conf"),
+            ("Listen " + socket + "\nBrowsing No\nWebInterface No\nDefaultAuthType None\n").toUtf8());
+        QByteArray files =
+            "ServerBin /usr/lib/cups\nDataDir /usr/share/cups\nFileDevice Yes\nSystemGroup root\n";
+        for (const auto &[key, name] : {std::pair{"ServerRoot", ""},
+                                        {"RequestRoot", "spool"},
+                                        {"CacheDir", "cache"},
+                                        {"StateDir", "state"},
+                                        {"TempDir", "tmp"},
+                                        {"Printcap", "printcap"},
+                                        {"ErrorLog", "error_log"},
+                                        {"AccessLog", "access_log"},
+                                        {"PageLog", "page_log"}})
+            files += QByteArray(key) + ' ' + root.filePath(name).toUtf8() + '\n';
+        writeFileBytes(root.filePath("cups-files.conf"), files);
+        QByteArray printers;
+        for (const auto &[name, accepting] : {std::pair{"Taking", "Yes"}, {"Refusing", "No"}})
+            printers += QByteArray("<Printer ") + name + ">\nDeviceURI file:///dev/null\nState Idle\nAccepting " +
+                        accepting + "\n</Printer>\n";
+        writeFileBytes(root.filePath("printers.conf"), printers);
+        scheduler.start(cupsd,
+                        {"-f", "-c", root.filePath("cupsd.conf"), "-s", root.filePath("cups-files.conf")});
+        ASSERT_TRUE(scheduler.waitForStarted());
+        cupsSetServer(QFile::encodeName(socket).constData());
+        // Ready once it answers for its queues.
+        const bool ready = QTest::qWaitFor(
+            [] {
+                cups_dest_t *dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, "Refusing", nullptr);
+                cupsFreeDests(dest ? 1 : 0, dest);
+                return dest != nullptr;
+            },
+            20000);
+        ASSERT_TRUE(ready) << readFileBytes(root.filePath("error_log")).toStdString();
+    }
+
+    void TearDown() override
+    {
+        if (scheduler.state() != QProcess::NotRunning) {
+            scheduler.terminate();
+            scheduler.waitForFinished();
+        }
+        cupsSetServer(nullptr);
+        PrintOutput::setPrinterLookupForTesting({});
+    }
+
+    QTemporaryDir dir;
+    QString socket;
+    QProcess scheduler;
+};
+
+// A job the print system refuses is an error that names the printer and gives the system's
+// reason; one it takes is none.
+TEST_F(PrintSystem, AJobTheSystemRefusesIsAnErrorThatSaysWhy)
+{
+    for (const char *printer : {"Taking", "Refusing"}) {
+        SCOPED_TRACE(printer);
+        const QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromLatin1(printer));
+        ASSERT_FALSE(info.isNull());
+        PrintOutput::setPrinterLookupForTesting([info] { return info; });
+        const auto error = errorOf([] { PrintOutput::sendToPrinter(pages(2)); });
+        if (qstrcmp(printer, "Taking") == 0) {
+            EXPECT_FALSE(error) << error->description().toStdString();
+            continue;
+        }
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->number(), PrintOutput::PrinterError);
+        EXPECT_EQ(error->description(), "The document could not be printed on \"Refusing\". Destination "
+                                        "\"Refusing\" is not accepting jobs.");
+    }
 }
 
 } // namespace
