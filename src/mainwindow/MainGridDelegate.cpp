@@ -4,8 +4,12 @@
 #include "platform/base/TextDirection.h"
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMetaProperty>
+#include <QMouseEvent>
+
+#include <utility>
 
 MainGridDelegate::MainGridDelegate(GridEvents &grid, QObject *parent)
     : platform::DataGridDelegate(parent), mGrid(&grid)
@@ -55,8 +59,12 @@ bool MainGridDelegate::commitOpenEdit()
     mRefused = false;
     emit commitData(editor);
     mStoring = false;
-    if (mRefused && editor)
+    if (mRefused && editor) {
         editor->setFocus();
+        // The message takes the window's focus; the editor has it back once the window does.
+        if (!std::exchange(mRefocusing, true))
+            editor->window()->installEventFilter(this);
+    }
     return !mRefused;
 }
 
@@ -77,9 +85,44 @@ bool MainGridDelegate::storeOpenEdit()
 // the editor open on the typed text, as a command does.
 bool MainGridDelegate::eventFilter(QObject *object, QEvent *event)
 {
-    if (object == mEditor && !mStoring && endsEdit(event) && !commitOpenEdit())
+    if (mAwaitingRelease && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent *>(event)->buttons() == Qt::NoButton) {
+        mAwaitingRelease = false;
+        qApp->removeEventFilter(this);
+        // After the release has done its work: a command the click gave has stored the
+        // value already.
+        QMetaObject::invokeMethod(this, &MainGridDelegate::storeLeftEdit, Qt::QueuedConnection);
+        return false;
+    }
+    if (mRefocusing && event->type() == QEvent::WindowActivate && object->isWidgetType() &&
+        static_cast<QWidget *>(object)->isWindow()) {
+        mRefocusing = false;
+        object->removeEventFilter(this);
+        if (mEditor)
+            mEditor->setFocus();
+        return false;
+    }
+    if (object != mEditor || mStoring || !endsEdit(event))
+        return platform::DataGridDelegate::eventFilter(object, event);
+    // A refusal told in the middle of a press would leave the pressed control holding the
+    // mouse once the message is gone: a click elsewhere stores the value when it is over.
+    if (event->type() == QEvent::FocusOut && static_cast<QFocusEvent *>(event)->reason() == Qt::MouseFocusReason) {
+        if (!std::exchange(mAwaitingRelease, true))
+            qApp->installEventFilter(this);
+        return true;
+    }
+    if (!commitOpenEdit())
         return true;
     return platform::DataGridDelegate::eventFilter(object, event);
+}
+
+void MainGridDelegate::storeLeftEdit()
+{
+    // The user went back into the editor, or a command kept it open on a refused value.
+    const QWidget *focus = QApplication::focusWidget();
+    if (!mEditor || (focus && (focus == mEditor || mEditor->isAncestorOf(focus))))
+        return;
+    mGrid->clickAfterEdit(storeOpenEdit());
 }
 
 bool MainGridDelegate::endsEdit(const QEvent *event) const
