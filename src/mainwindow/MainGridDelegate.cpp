@@ -104,9 +104,10 @@ bool MainGridDelegate::eventFilter(QObject *object, QEvent *event)
     }
     if (object != mEditor || mStoring || !endsEdit(event))
         return platform::DataGridDelegate::eventFilter(object, event);
-    // A refusal told in the middle of a press would leave the pressed control holding the
-    // mouse once the message is gone: a click elsewhere stores the value when it is over.
-    if (event->type() == QEvent::FocusOut && static_cast<QFocusEvent *>(event)->reason() == Qt::MouseFocusReason) {
+    // A click elsewhere stores the value once it is over: a command the click gives stores it
+    // itself, so a refusal is told once, and a row clicked is reached after the store.
+    if (event->type() == QEvent::FocusOut &&
+        static_cast<QFocusEvent *>(event)->reason() == Qt::MouseFocusReason) {
         if (!std::exchange(mAwaitingRelease, true))
             qApp->installEventFilter(this);
         return true;
