@@ -591,6 +591,7 @@ void clickFocusing(QWidget *control)
     QTest::mouseRelease(control, Qt::LeftButton);
     QCoreApplication::processEvents();
 }
+
 class TypedCellTest : public GridTest, public ::testing::WithParamInterface<EndOfEdit> {};
 
 // The value is stored before the edit ends; one the database refuses is told and stays in

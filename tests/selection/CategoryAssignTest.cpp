@@ -165,12 +165,10 @@ TEST_F(CategoryAssignTest, MarkedContactsWarnUnlessOnlyTheyAreShown)
     gMainWindow.gSelectedCount = 0;
     const QStringList texts = messages();
     ASSERT_EQ(texts.size(), 4);
-    EXPECT_TRUE(
-        texts[0].startsWith("All displayed records will be removed from this category, not just the 2 you "
-                            "have selected.  To un-assign just the selected records, press Cancel"));
-    EXPECT_TRUE(
-        texts[0].endsWith("Edit menu.\r\n\r\nClick on the OK button to remove ALL displayed records from "
-                          "this category, or Cancel if this is not what you want."));
+    EXPECT_TRUE(texts[0].startsWith("All displayed records will be removed from this category, not just the 2 you "
+                                    "have selected.  To un-assign just the selected records, press Cancel"));
+    EXPECT_TRUE(texts[0].endsWith("Edit menu.\r\n\r\nClick on the OK button to remove ALL displayed records from "
+                                  "this category, or Cancel if this is not what you want."));
     EXPECT_TRUE(texts[2].startsWith("Click on the OK button to assign"));
     EXPECT_EQ(texts[3], "Number of records assigned to Category \"Work\" (2).");
     EXPECT_EQ(links(1, 3) + links(2, 3), 2);
