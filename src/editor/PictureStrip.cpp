@@ -118,7 +118,8 @@ void PictureStrip::cmdPicture_Click(int n)
         PictureForm::setEditor(pictureEditor());
         PictureForm::instance().showModal(&mWindow);
     } catch (const RuntimeError &error) {
-        MsgBox(error.description() + QStringLiteral(".    Error number: ") + QString::number(error.number()),
+        MsgBox(platform::withFullStop(error.description()) + QStringLiteral("    Error number: ") +
+                   QString::number(error.number()),
                platform::vbOKOnly, QStringLiteral("Error"));
     }
 }
@@ -157,7 +158,8 @@ void PictureStrip::mnuFilePasteImage_Click()
         form.showModal(&mWindow);
     } catch (const RuntimeError &error) {
         // The clipboard may have lost its picture since it was asked.
-        MsgBox(error.description() + QStringLiteral(".    Error number: ") + QString::number(error.number()),
+        MsgBox(platform::withFullStop(error.description()) + QStringLiteral("    Error number: ") +
+                   QString::number(error.number()),
                platform::vbOKOnly, QStringLiteral("Error"));
     }
     gPictureHandOver.gPastePicture = false;

@@ -32,6 +32,8 @@
 #include <QTableView>
 #include <QTextDocument>
 
+#include <utility>
+
 using platform::RuntimeError;
 
 namespace {
@@ -340,6 +342,13 @@ bool GridEvents::storeCellEdit()
     return !mbCellEditing || !mDelegate || mDelegate->storeOpenEdit();
 }
 
+void GridEvents::clickAfterEdit(bool stored)
+{
+    const QModelIndex aimed = std::exchange(mClickedWhileEditing, {});
+    if (stored && aimed.isValid())
+        mUi.Table1->setCurrentIndex(aimed);
+}
+
 void GridEvents::GridEditMenu_Click()
 {
     QAction *item = mWindow.menuItem(QStringLiteral("GridEditMenu"));
@@ -386,6 +395,11 @@ bool GridEvents::gridMouse(QWidget *viewport, QEvent *event)
     if (mouse->button() != Qt::LeftButton)
         return false;
     const QModelIndex at = mUi.Table1->indexAt(mouse->position().toPoint());
+    // A press off the cell being edited waits for its value to be stored.
+    if (mbCellEditing) {
+        mClickedWhileEditing = at;
+        return true;
+    }
     if (event->type() == QEvent::MouseButtonPress) {
         // The press moves the cursor before the click is reported: say first that the
         // move into the mark column is the user's click.

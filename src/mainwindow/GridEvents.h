@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPersistentModelIndex>
 #include <QString>
 #include <QVariant>
 #include <Qt>
@@ -38,6 +39,9 @@ class GridEvents : public QObject {
     // Stores a value typed into a cell before something ends or replaces the edit; false
     // when the value was refused: the user has been told, and the cell stays open on it.
     bool storeCellEdit();
+    // A click on the grid that left a cell's edit goes where it was aimed once the value
+    // is stored; a refused one keeps the cursor on its cell.
+    void clickAfterEdit(bool stored);
     // Edit menu: cell editing on or off.
     void GridEditMenu_Click();
 
@@ -76,4 +80,5 @@ class GridEvents : public QObject {
     bool mAllowUpdate = false;
     bool mRightPushPending = false; // the cursor is about to leave the mark column
     bool mMarkPending = false;      // a press in the mark column that has not marked yet
+    QPersistentModelIndex mClickedWhileEditing; // where a press that left an edit was aimed
 };

@@ -24,9 +24,21 @@ class MainGridDelegate : public platform::DataGridDelegate {
     // when the value was refused (the user has been told), and the editor stays open on it.
     bool storeOpenEdit();
 
+  protected:
+    bool eventFilter(QObject *object, QEvent *event) override;
+
   private:
+    // Stores the value being edited, leaving the editor open; false when it was refused.
+    bool commitOpenEdit();
+    // A key or focus change with which the editor ends its edit.
+    bool endsEdit(const QEvent *event) const;
+    // Stores the value of an editor a click has left, unless something stored it already.
+    void storeLeftEdit();
+
     GridEvents *mGrid;
     mutable QPointer<QWidget> mEditor;
     mutable bool mRefused = false;
     bool mStoring = false;
+    bool mAwaitingRelease = false; // a click left the editor, and the button is still down
+    bool mRefocusing = false;      // a refused value gives its editor the focus back
 };

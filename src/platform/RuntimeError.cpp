@@ -7,4 +7,9 @@ RuntimeError::RuntimeError(int number, const QString &description)
 {
 }
 
+QString withFullStop(const QString &description)
+{
+    return description.endsWith(QLatin1Char('.')) ? description : description + QLatin1Char('.');
+}
+
 } // namespace platform

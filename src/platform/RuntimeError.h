@@ -23,6 +23,10 @@ private:
     QString mDescription;
 };
 
+// The error's text followed by the full stop a message puts after it, which a text that
+// already ends a sentence does not take twice.
+QString withFullStop(const QString &description);
+
 namespace err {
 constexpr int TypeMismatch = 13;
 constexpr int FileNotFound = 53;

@@ -206,7 +206,8 @@ void CategoryAssign::reportLinkError(int number, const QString &description)
         platform::MsgBox(QStringLiteral("Category is already assigned to this record."), platform::vbCritical,
                          QStringLiteral("Can't assign twice"));
     else if (number != platform::err::SyntaxError)
-        platform::MsgBox(description + QStringLiteral(".  Error number:") + QString::number(number));
+        platform::MsgBox(platform::withFullStop(description) + QStringLiteral("  Error number:") +
+                         QString::number(number));
 }
 
 void CategoryAssign::CatgGrid_DblClick()

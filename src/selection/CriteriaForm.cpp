@@ -290,7 +290,7 @@ void CriteriaForm::cmdApplyCriteria_Click()
                              platform::vbExclamation, QStringLiteral("Invalid syntax"));
             txtCriteria->setFocus();
         } else {
-            platform::MsgBox(error.description() + QStringLiteral(".  Error number:") +
+            platform::MsgBox(platform::withFullStop(error.description()) + QStringLiteral("  Error number:") +
                                  QString::number(error.number()),
                              platform::vbCritical, QStringLiteral("Error"));
         }

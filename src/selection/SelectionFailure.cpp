@@ -10,7 +10,8 @@ void reportingFailure(const std::function<void()> &command)
         command();
     } catch (const platform::RuntimeError &error) {
         platform::setMousePointer(platform::MousePointer::Default);
-        platform::MsgBox(error.description() + QStringLiteral(".  Error number:") + QString::number(error.number()),
+        platform::MsgBox(platform::withFullStop(error.description()) + QStringLiteral("  Error number:") +
+                             QString::number(error.number()),
                          platform::vbCritical, QStringLiteral("Error"));
     }
 }

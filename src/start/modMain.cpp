@@ -233,10 +233,8 @@ void tellCannotRepairHere(const QString &path, const QString &meanwhile)
 {
     toldCannotRepairHere().insert(fileLedToBy(path));
     platform::MsgBox(QStringLiteral("Database may be corrupted.  Quiltern cannot repair it where it is: the file "
-                                    "or its folder cannot be written.  To repair it, copy '%1' into a folder "
-                                    "you can write and open the copy.")
-                             .arg(QFileInfo(path).absoluteFilePath()) +
-                         meanwhile,
+                                    "or its folder cannot be written.  ") +
+                         platform::repairACopyText(QFileInfo(path).absoluteFilePath()) + meanwhile,
                      platform::vbOKOnly + platform::vbExclamation, QStringLiteral("Corrupt Database"));
 }
 

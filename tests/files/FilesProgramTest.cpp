@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -116,6 +117,50 @@ TEST_F(FilesProgramTest, DamagedReadOnlyFileIsNotRepairedButOpensAsItIsAndSaysWh
     EXPECT_TRUE(gDb->readOnly());
     EXPECT_EQ(readFileBytes(path), bytes);
     EXPECT_EQ(QDir(program.folder().path()).entryList(QDir::Files), QStringList{"Quiltern.mdb"});
+}
+
+// Told at the open that the book cannot be repaired where it is, the user meets its damage
+// again in a report or an export: each points to the copy that can be repaired.
+TEST_F(FilesProgramTest, PrintAndExportOfADamagedReadOnlyFilePointToACopyToRepair)
+{
+    // The damage lies in the notes of the contact that sorts last, which the list never shows.
+    prepare(30);
+    before("INSERT INTO tblContacts (LastName, Notes, Selected) VALUES ('Zzyzx', '" + QString(6000, 'n') +
+           "MIDDLEOFTHENOTES" + QString(6000, 'm') + "', ' ')");
+    QByteArray bytes = readFileBytes(path);
+    damage::garblePage(bytes, bytes.indexOf("MIDDLEOFTHENOTES") / damage::PageSize + 1);
+    writeFileBytes(path, bytes);
+    FileModeScope mode(path, ReadOnlyFile);
+    program.setCommandLine(path);
+    script.answerMessage(platform::vbOK);
+    ASSERT_TRUE(program.start());
+    ASSERT_TRUE(gDb->readOnly());
+    NameList &w = *StartedProgram::window();
+    const QTemporaryDir out;
+    const std::pair<const char *, std::function<void()>> commands[] = {
+        {"PhoneListMenu",
+         [&] {
+             script.answerMessage(platform::vbOK)
+                 .answerSaveFile(out.filePath("out.pdf"))
+                 .answerMessage(platform::vbOK);
+         }},
+        {"ExportWithNotes", [&] {
+             script.answerMessage(platform::vbYes)
+                 .answerSaveFile(out.filePath("out.txt"))
+                 .answerMessage(platform::vbOK);
+         }}};
+    for (const auto &[command, answers] : commands) {
+        SCOPED_TRACE(command);
+        const std::size_t from = script.shown().size();
+        answers();
+        w.menuItem(command)->trigger();
+        ASSERT_GT(script.shown().size(), from);
+        const QString told = script.shown().back().text;
+        EXPECT_TRUE(told.contains("is damaged") &&
+                    told.contains("copy '" + path + "' into a folder you can write"))
+            << told.toStdString();
+        EXPECT_FALSE(told.contains("Repair it before use")) << told.toStdString();
+    }
 }
 
 TEST_F(FilesProgramTest, OpenDatabaseKeepsTheCurrentOneWhenTheChosenFileFails)

@@ -460,6 +460,35 @@ TEST(AwkwardDisk, AnEncryptedRepairWritesNothingDecryptedToTheDisk)
 // A repair its copies will not fit in memory for (an address space capped a little above what
 // the process holds) is refused before it begins, saying so, the file as it was and nothing
 // left; with room, the same repair runs.
+// A password change the user's file-size limit stops is told as the repair tells it: the disk
+// is full. The file stays as it was, with nothing beside it.
+TEST(AwkwardDisk, AFileSizeLimitStopsThePasswordChangeAsAFullDisk)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Quiltern.mdb");
+    createDatabaseFromSchema(path);
+    {
+        auto db = Database::open(path);
+        for (int i = 0; i < 300; ++i)
+            db->execute("INSERT INTO tblContacts (LastName, Notes) VALUES ('Row', '" + QString(200, 'n') +
+                        "')");
+    }
+    const QByteArray bytes = readFileBytes(path);
+    const QByteArray told = inChild([&] {
+        const rlimit most{rlim_t(bytes.size() / 2), rlim_t(bytes.size() / 2)};
+        ::setrlimit(RLIMIT_FSIZE, &most);
+        try {
+            Database::open(path, true, false, ";pwd=")->newPassword(QString(), Password);
+            return QByteArray("changed");
+        } catch (const RuntimeError &error) {
+            return QByteArray::number(error.number()) + " " + error.description().toUtf8();
+        }
+    });
+    EXPECT_EQ(told, "3026 Not enough space on disk (" + qt_error_string(EFBIG).toUtf8() + ").");
+    EXPECT_EQ(readFileBytes(path), bytes);
+    EXPECT_EQ(filesIn(dir.path()), QStringList{"Quiltern.mdb"});
+}
+
 TEST(AwkwardDisk, ARepairMemoryWillNotHoldIsRefusedBeforeItBegins)
 {
     const auto held = [] {

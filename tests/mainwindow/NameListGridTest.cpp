@@ -558,10 +558,40 @@ TEST_F(GridTest, ControlCharactersAndLineEndsShowAsBlanksInACell)
     EXPECT_EQ(delegate->displayText(model->index(0, column).data(), {}), " Work Home x y");
 }
 
+// A click on another row stores the value typed into a cell, then lands where it was aimed.
+TEST_F(GridTest, AClickOnAnotherRowStoresTheTypedCellAndGoesThere)
+{
+    prepare(3);
+    NameList &w = start();
+    w.grid().GridEditMenu_Click();
+    const QModelIndex cell = Table1(w)->model()->index(0, 2);
+    const QString field = w.columnLayout().binding()->model()->columns()[2].dataField;
+    const qint64 id = idAt(w, 0);
+    Table1(w)->edit(cell);
+    auto *editor = qobject_cast<QLineEdit *>(Table1(w)->indexWidget(cell));
+    ASSERT_NE(editor, nullptr);
+    editor->setText("Moved");
+    clickCell(w, 2, 2);
+    EXPECT_FALSE(w.grid().gridEditActive());
+    EXPECT_EQ(Table1(w)->currentIndex().row(), 2);
+    auto rs = gDb->openRecordset(QStringLiteral("Select * from tblContacts Where RecordID = %1").arg(id));
+    EXPECT_EQ(rs->value(field).toString(), "Moved");
+}
+
 } // namespace
 
-// Each way of ending a cell's edit other than leaving the cell.
+// Each way of ending a cell's edit: the editor's own keys, a click elsewhere, a command.
 using EndOfEdit = std::pair<const char *, void (*)(NameList &)>;
+
+// A click on a control that does nothing more with it: the press takes the focus, and the
+// button comes up.
+void clickFocusing(QWidget *control)
+{
+    control->setFocus(Qt::MouseFocusReason);
+    QTest::mouseRelease(control, Qt::LeftButton);
+    QCoreApplication::processEvents();
+}
+
 class TypedCellTest : public GridTest, public ::testing::WithParamInterface<EndOfEdit> {};
 
 // The value is stored before the edit ends; one the database refuses is told and stays in
@@ -590,6 +620,17 @@ TEST_P(TypedCellTest, IsStoredBeforeTheEditEnds)
 INSTANTIATE_TEST_SUITE_P(
     Routes, TypedCellTest,
     ::testing::Values(
+        EndOfEdit{"Tab", [](NameList &) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }},
+        EndOfEdit{"Enter", [](NameList &) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); }},
+        EndOfEdit{"ClickOnAnotherRow",
+                  [](NameList &w) {
+                      const QModelIndex row = Table1(w)->model()->index(2, 2);
+                      QTest::mouseClick(Table1(w)->viewport(), Qt::LeftButton, {},
+                                        Table1(w)->visualRect(row).center());
+                      QCoreApplication::processEvents();
+                  }},
+        EndOfEdit{"ClickOnTheSortByBox", [](NameList &w) { clickFocusing(w.findChild<QWidget *>("cmbSort")); }},
+        EndOfEdit{"ClickOnViewEdit", [](NameList &w) { clickFocusing(w.button("cmdEdit")); }},
         EndOfEdit{"TitleBarClose", [](NameList &w) { w.close(); }},
         // A press in the same millisecond as the last release is the keyboard repeating it.
         EndOfEdit{"ShowAllByItsKeys",

@@ -261,4 +261,26 @@ TEST_P(CategoryForManyTest, AFailureHalfwayLeavesEveryLinkAsItWas)
 
 INSTANTIATE_TEST_SUITE_P(AssignAndRemove, CategoryForManyTest, ::testing::Values("INSERT", "DELETE"));
 
+// A book opened read-only refuses a new category in a sentence that ends once, before its number.
+class ReadOnlyBookCategoryTest : public SelectionFixture {};
+
+TEST_F(ReadOnlyBookCategoryTest, ANewCategoryIsRefusedWithOneFullStop)
+{
+    prepare(1);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    NameList &w = start();
+    script.onModal("CategoryAssign", [&](QWidget *form) {
+        auto &assign = *static_cast<CategoryAssign *>(form);
+        script.answerInput("Club").answerMessage(platform::vbOK);
+        assign.cmdAdd->click();
+        assign.cmdExit->click();
+    });
+    w.button("cmdAssignCatg")->click();
+    const auto boxes = script.shown(platform::DialogKind::Message);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(boxes[0].text.endsWith(" Nothing was changed.  Error number:3027"))
+        << boxes[0].text.toStdString();
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+}
+
 } // namespace

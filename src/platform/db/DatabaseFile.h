@@ -56,6 +56,9 @@ bool failedToWrite(const RuntimeError &error);
 // 3026 when `cause` tells of a full disk, a quota reached or a file grown past what the disk
 // allows, else a disk error naming `file`.
 [[noreturn]] void raiseNotWritten(const QString &file, int cause);
+// The system's error number behind the engine's last failed read or write on `db` when it
+// tells of one of those (a full disk, a quota, a file-size limit), else 0.
+int diskFullCause(sqlite3 *db);
 // The name the engine opens `file` by, which may be one the system gives a file held in
 // memory (the engine's connection then takes addresses).
 QString engineName(const QString &file);

@@ -78,8 +78,7 @@ namespace {
 {
     if ((result & 0xff) == SQLITE_NOMEM)
         raiseOutOfMemory();
-    const int cause = sqlite3_system_errno(db);
-    if (cause == ENOSPC || cause == EFBIG || cause == EDQUOT)
+    if (const int cause = diskFullCause(db))
         raiseNotWritten(QString::fromUtf8(sqlite3_db_filename(db, "main")), cause);
     raiseSqliteError(db, result);
 }
@@ -919,11 +918,7 @@ class Repair {
     }
 
     // What the system said when the engine last failed, where that was a full disk.
-    int diskFull() const
-    {
-        const int cause = mDb ? sqlite3_system_errno(mDb) : 0;
-        return cause == ENOSPC || cause == EFBIG || cause == EDQUOT ? cause : 0;
-    }
+    int diskFull() const { return diskFullCause(mDb); }
 
     const QString &path() const { return mPath; }
 

@@ -10,6 +10,8 @@
 
 #include <QtEndian>
 
+#include <sqlcipher/sqlite3.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
@@ -21,9 +23,24 @@
 
 namespace platform {
 
+namespace {
+
+bool meansDiskFull(int cause)
+{
+    return cause == ENOSPC || cause == EFBIG || cause == EDQUOT;
+}
+
+} // namespace
+
+int dbfile::diskFullCause(sqlite3 *db)
+{
+    const int cause = db ? sqlite3_system_errno(db) : 0;
+    return meansDiskFull(cause) ? cause : 0;
+}
+
 void dbfile::raiseNotWritten(const QString &file, int cause)
 {
-    if (cause == ENOSPC || cause == EFBIG || cause == EDQUOT)
+    if (meansDiskFull(cause))
         throw RuntimeError(err::DiskFull,
                            QStringLiteral("Not enough space on disk (%1).").arg(qt_error_string(cause)));
     throw RuntimeError(err::DiskError,

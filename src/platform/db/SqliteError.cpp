@@ -3,6 +3,8 @@
 #include "platform/RuntimeError.h"
 #include "platform/db/DamageMark.h"
 #include "platform/db/DaoError.h"
+#include "platform/db/Database.h"
+#include "platform/db/DatabaseFile.h"
 
 #include <sqlcipher/sqlite3.h>
 
@@ -63,8 +65,21 @@ void noteFunctionError(int number, const QString &text)
     pendingFunctionError = {number, text};
 }
 
+QString repairACopyText(const QString &path)
+{
+    return QStringLiteral("To repair it, copy '%1' into a folder you can write and open the copy.").arg(path);
+}
+
 void raiseDamaged(const QString &path)
 {
+    // Repairing it there is no advice for a file that cannot be written there.
+    if (!path.isEmpty() && Database::cannotBeWritten(path))
+        throw RuntimeError(err::DamagedDatabase,
+                           QStringLiteral("The database '%1' is damaged or is not a database this program can "
+                                          "read. It cannot be repaired where it is: the file or its folder "
+                                          "cannot be written. ")
+                                   .arg(path) +
+                               repairACopyText(path));
     throw RuntimeError(err::DamagedDatabase,
                        QStringLiteral("The database '%1' is damaged or is not a database this program can "
                                       "read. Repair it before use.")
@@ -145,6 +160,10 @@ void raiseSqliteError(sqlite3 *db, int rc, bool preparing)
         throw RuntimeError(err::DiskFull, QStringLiteral("Not enough space on disk (%1).").arg(message));
     case SQLITE_IOERR:
     case SQLITE_CANTOPEN:
+        // A file grown past what the disk, a quota or the user's file-size limit allows is
+        // told as a full disk, as the repair tells it.
+        if (const int cause = dbfile::diskFullCause(db))
+            dbfile::raiseNotWritten(QString::fromUtf8(sqlite3_db_filename(db, "main")), cause);
         throw RuntimeError(err::DiskError, QStringLiteral("Disk or network error (%1).").arg(message));
     default:
         break;

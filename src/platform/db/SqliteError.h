@@ -23,8 +23,11 @@ void noteFunctionError(int number, const QString &text);
 [[noreturn]] void raiseOutOfMemory();
 qint64 memoryFailures();
 
-// The run-time error for a damaged or unreadable file.
+// The run-time error for a damaged or unreadable file; one that cannot be written where it
+// is points to a copy that can be repaired.
 [[noreturn]] void raiseDamaged(const QString &path);
+// How a damaged file that cannot be written where it is gets repaired.
+QString repairACopyText(const QString &path);
 
 // The run-time error (3343) for a file that is not a database of this program: another
 // format, or an SQLite file of another program.

@@ -317,8 +317,8 @@ void PrintOutput::sendTo(const PrintDocument &document, const QString &pdfPath, 
     support.preparePrinter(printer, document.name, layoutFor(document));
     const QString failure = QStringLiteral("The document could not be printed on \"%1\".").arg(name);
     paint(document, *support.paintDevice(printer), failure, PrinterError, fromPage, toPage);
-    if (support.printerFailed(printer))
-        throw RuntimeError(PrinterError, failure);
+    if (const std::optional<QString> refusal = support.jobRefusal(printer))
+        throw RuntimeError(PrinterError, refusal->isEmpty() ? failure : failure + QLatin1Char(' ') + *refusal);
 }
 
 void PrintOutput::sendToPrinter(const PrintDocument &document, int fromPage, int toPage)

@@ -44,7 +44,9 @@ struct PrintSupportApi {
     // The file the printer prints into, when the user chose one instead of paper.
     QString (*outputFileName)(const QPrinter *printer);
     QPageLayout (*pageLayout)(const QPrinter *printer);
-    bool (*printerFailed)(const QPrinter *printer);
+    // Once a job's last page is painted: nothing when the printer and the print system took
+    // it, else why they did not (empty when they gave no reason).
+    std::optional<QString> (*jobRefusal)(const QPrinter *printer);
 
     // Shows the print dialog or the printer setup for request.printer (a printer of the
     // library's own when there is none) and waits for the user.

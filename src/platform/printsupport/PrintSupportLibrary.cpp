@@ -15,6 +15,7 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <cups/cups.h>
 
 namespace platform {
 
@@ -93,9 +94,17 @@ QPageLayout pageLayout(const QPrinter *printer)
     return printer->pageLayout();
 }
 
-bool printerFailed(const QPrinter *printer)
+std::optional<QString> jobRefusal(const QPrinter *printer)
 {
-    return printer->printerState() == QPrinter::Error;
+    if (printer->printerState() == QPrinter::Error)
+        return QString();
+    // Qt hands the finished job to the print system and keeps no word of its answer: a queue
+    // that rejects jobs leaves the printer as content as one that took it. The system's last
+    // answer on this thread is that one.
+    if (printer->outputFormat() == QPrinter::NativeFormat && !printer->printerName().isEmpty() &&
+        cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE)
+        return QString::fromUtf8(cupsLastErrorString());
+    return std::nullopt;
 }
 
 DialogAnswer runPrintDialog(const DialogRequest &request)
@@ -124,7 +133,7 @@ const PrintSupportApi api = {
     &printerName,
     &outputFileName,
     &pageLayout,
-    &printerFailed,
+    &jobRefusal,
     &runPrintDialog,
 };
 } // namespace
