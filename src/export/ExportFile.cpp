@@ -2,6 +2,7 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/base/AnsiText.h"
+#include "platform/base/DateText.h"
 #include "platform/base/FileKind.h"
 
 #include <QDir>
@@ -48,6 +49,17 @@ void ExportFile::writeLine(QStringView line)
 void ExportFile::write(QStringView text)
 {
     mUnwritten += platform::appendComposedAnsi(mBuffer, text);
+}
+
+void ExportFile::writeDate(QStringView text)
+{
+    const QString date = platform::plainDigitsText(text.toString());
+    if (platform::appendComposedAnsi(mBuffer, date) == 0)
+        return;
+    for (const QString &c : platform::ansiLacking(date)) {
+        if (!mDateLacking.contains(c))
+            mDateLacking.append(c);
+    }
 }
 
 void ExportFile::write(QByteArrayView ascii)
