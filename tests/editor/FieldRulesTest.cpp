@@ -1,5 +1,5 @@
-#include "editor/ContactFields.h"
 #include "editor/FieldRules.h"
+#include "editor/ContactFields.h"
 
 #include "platform/base/DateText.h"
 

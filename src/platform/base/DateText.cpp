@@ -3,9 +3,9 @@
 #include "platform/base/Clock.h"
 
 #include <QHash>
+#include <QList>
 #include <QLocale>
 #include <QRegularExpression>
-#include <QList>
 #include <QStringList>
 #include <utility>
 
@@ -38,16 +38,13 @@ QList<PatternPiece> patternPieces(const QString &pattern, const QString &letters
             } else {
                 quoted = !quoted;
             }
+        } else if (!quoted && !pieces.isEmpty() && pieces.last().field &&
+                   (pieces.last().text.back() == c ||
+                    // "AP", "ap", "Ap": one field, the AM/PM text
+                    ((c == u'p' || c == u'P') && pieces.last().text.back().toLower() == u'a'))) {
+            pieces.last().text.append(c);
         } else if (!quoted && letters.contains(c)) {
-            // "AP", "ap", "Ap" name one field: the AM/PM text.
-            static const QString dayHalf = QStringLiteral("aApP");
-            const bool sameField = !pieces.isEmpty() && pieces.last().field &&
-                                   (pieces.last().text.back() == c ||
-                                    (dayHalf.contains(c) && dayHalf.contains(pieces.last().text.back())));
-            if (sameField)
-                pieces.last().text.append(c);
-            else
-                pieces.append({QString(c), true});
+            pieces.append({QString(c), true});
         } else {
             literal(c);
         }
@@ -71,7 +68,7 @@ QString withoutFormatMarks(const QString &text)
 QString readableTimeFormat(const QLocale &locale)
 {
     const QList<PatternPiece> pieces =
-        patternPieces(locale.timeFormat(QLocale::LongFormat), QStringLiteral("hHmsaApPt"));
+        patternPieces(locale.timeFormat(QLocale::LongFormat), QStringLiteral("hHmsaAt"));
     qsizetype hour = -1, minute = -1, second = -1, dayHalf = -1;
     for (qsizetype i = 0; i < pieces.size(); ++i) {
         if (!pieces[i].field)
@@ -83,7 +80,7 @@ QString readableTimeFormat(const QLocale &locale)
             minute = i;
         else if (c == u's' && second < 0)
             second = i;
-        else if ((c == u'a' || c == u'p') && dayHalf < 0)
+        else if (c == u'a' && dayHalf < 0)
             dayHalf = i;
     }
     if (hour < 0)
@@ -146,7 +143,8 @@ QString fieldOrderOf(const QString &pattern)
 // The order of day, month and year in the locale's short pattern.
 QString fieldOrder(const QLocale &locale)
 {
-    return fieldOrderOf(shortDateFormat(locale));
+    const SystemPatterns &system = systemPatterns();
+    return fieldOrderOf(locale == system.locale ? system.shortDate : shortDateFormat(locale));
 }
 
 int widenYear(int year, int digits)
@@ -222,7 +220,8 @@ QString shortDateFormat(const QLocale &locale)
     // The locale's fields in its order, in digits and with a four-digit year, apart by its
     // own separators where the reader takes them ("/", ".", "-", with blanks after, and
     // direction marks): no words ("г."), so that what is shown reads back.
-    const QList<PatternPiece> pieces = patternPieces(locale.dateFormat(QLocale::ShortFormat), QStringLiteral("dMy"));
+    const QList<PatternPiece> pieces =
+        patternPieces(locale.dateFormat(QLocale::ShortFormat), QStringLiteral("dMy"));
     static const QRegularExpression readable(QStringLiteral("^[/.-]\\s*$"));
     QString fmt;
     QString order;

@@ -71,14 +71,14 @@ TEST(DateText, TimesCarryNoWordsOrTheTimeZonesBrackets)
         const char *shown;
     };
     const Case cases[] = {
-        {"en_US", "5/6/2001 3:30:00 PM"},          {"es_ES", "6/5/2001 15:30:00"},
-        {"ca_ES", "6/5/2001 15:30:00"},            {"hr_HR", "06. 05. 2001. 15:30:00"},
-        {"zh_TW", "2001/5/6 15:30:00"},            {"be_BY", "6.05.2001 15:30:00"},
-        {"bg_BG", "6.05.2001 15:30:00"},           {"ja_JP", "2001/05/06 15:30:00"},
-        {"th_TH", "6/5/2001 15:30:00"},            {"fr_CA", "2001-05-06 15:30:00"},
-        {"fi_FI", "6.5.2001 15.30.00"},            {"en_CA", "2001-05-06 3:30:00 P.M."},
-        {"ko_KR", "2001. 5. 6. 오후 3:30:00"},     {"zh_HK", "6/5/2001 下午3:30:00"},
-        {"el_GR", "6/5/2001 3:30:00 Μ.Μ."},        {"fr_CH", "06.05.2001 15.30:00"},
+        {"en_US", "5/6/2001 3:30:00 PM"},      {"es_ES", "6/5/2001 15:30:00"},
+        {"ca_ES", "6/5/2001 15:30:00"},        {"hr_HR", "06. 05. 2001. 15:30:00"},
+        {"zh_TW", "2001/5/6 15:30:00"},        {"be_BY", "6.05.2001 15:30:00"},
+        {"bg_BG", "6.05.2001 15:30:00"},       {"ja_JP", "2001/05/06 15:30:00"},
+        {"th_TH", "6/5/2001 15:30:00"},        {"fr_CA", "2001-05-06 15:30:00"},
+        {"fi_FI", "6.5.2001 15.30.00"},        {"en_CA", "2001-05-06 3:30:00 P.M."},
+        {"ko_KR", "2001. 5. 6. 오후 3:30:00"}, {"zh_HK", "6/5/2001 下午3:30:00"},
+        {"el_GR", "6/5/2001 3:30:00 Μ.Μ."},    {"fr_CH", "06.05.2001 15.30:00"},
     };
     const QDateTime value = plainDateTime(QDate(2001, 5, 6), QTime(15, 30));
     for (const Case &c : cases) {
@@ -94,11 +94,14 @@ TEST(DateText, TimesCarryNoWordsOrTheTimeZonesBrackets)
 TEST(DateText, ReadsTheLocalesOwnDigitsAndDayHalvesOnEitherSide)
 {
     const QDateTime afternoon = plainDateTime(QDate(2001, 5, 6), QTime(15, 30));
-    EXPECT_EQ(parseDateText(QStringLiteral("٦/٥/٢٠٠١ ٣:٣٠:٠٠ م"), QLocale(QStringLiteral("ar_EG"))), afternoon);
+    EXPECT_EQ(parseDateText(QStringLiteral("٦/٥/٢٠٠١ ٣:٣٠:٠٠ م"), QLocale(QStringLiteral("ar_EG"))),
+              afternoon);
     EXPECT_EQ(parseDateText(QStringLiteral("2001. 5. 6. 오후 3:30:00"), QLocale(QStringLiteral("ko_KR"))),
               afternoon);
     EXPECT_EQ(parseDateText(QStringLiteral("6.5.2001 15.30"), QLocale(QStringLiteral("fi_FI"))), afternoon);
-    EXPECT_FALSE(parseDateText(QStringLiteral("6/5/2001 م 3:30 PM"), QLocale(QStringLiteral("ar_EG"))).isValid());
-    EXPECT_FALSE(parseDateText(QStringLiteral("6/5/2001 15:30 م"), QLocale(QStringLiteral("ar_EG"))).isValid());
+    EXPECT_FALSE(
+        parseDateText(QStringLiteral("6/5/2001 م 3:30 PM"), QLocale(QStringLiteral("ar_EG"))).isValid());
+    EXPECT_FALSE(
+        parseDateText(QStringLiteral("6/5/2001 15:30 م"), QLocale(QStringLiteral("ar_EG"))).isValid());
     EXPECT_EQ(plainDigitsText(QStringLiteral("١٤‏/٧‏/١٩٨٥")), "14/7/1985");
 }
