@@ -53,7 +53,7 @@ void ExportFile::write(QStringView text)
 
 void ExportFile::writeDate(QStringView text)
 {
-    const QString date = platform::plainDigitsText(text.toString());
+    const QString date = platform::plainDigitsText(text);
     if (platform::appendComposedAnsi(mBuffer, date) == 0)
         return;
     for (const QString &c : platform::ansiLacking(date)) {

@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <QStringList>
+#include <algorithm>
 #include <utility>
 
 namespace platform {
@@ -389,18 +390,26 @@ QString generalDateText(const QDateTime &value, const QLocale &locale)
     return day + u' ' + locale.toString(value.time(), readableTimeFormat(locale));
 }
 
-QString plainDigitsText(const QString &text)
+QString plainDigitsText(QStringView text)
 {
+    // Most dates are plain already, and an export writes several on every line.
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; }))
+        return text.toString();
     QString out;
     out.reserve(text.size());
-    // By code point: some scripts' digits (Adlam, Chakma) lie beyond 16 bits.
-    for (const char32_t c : QStringView(text).toUcs4()) {
-        if (QChar::category(c) == QChar::Other_Format)
-            continue;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        // By code point: some scripts' digits (Adlam, Chakma) lie beyond 16 bits.
+        char32_t c = text[i].unicode();
+        qsizetype length = 1;
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+            length = 2;
+        }
         if (QChar::isDigit(c))
             out.append(QChar(u'0' + QChar::digitValue(c)));
-        else
-            out.append(QString::fromUcs4(&c, 1));
+        else if (QChar::category(c) != QChar::Other_Format)
+            out.append(text.mid(i, length));
+        i += length - 1;
     }
     return out;
 }

@@ -53,7 +53,7 @@ QString generalDateText(const QDateTime &value, const QLocale &locale);
 
 // The text with every digit as 0-9 and without direction marks: a date as a file in
 // one-byte characters can hold it (Arabic-Indic "١٤‏/٧‏/١٩٨٥" as "14/7/1985").
-QString plainDigitsText(const QString &text);
+QString plainDigitsText(QStringView text);
 
 // Makes the date forms those of `locale`, as if the program had started under it.
 void setDateLocaleForTesting(const QLocale &locale);
