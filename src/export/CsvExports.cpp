@@ -152,7 +152,8 @@ void addColumn(CsvLine &line, DisplayedRecords &r, const Column &column, bool se
     }
     case Rule::Date: {
         const QString text = Trim(FieldText(r, column.index));
-        if (platform::readableDateOf(r.valueAt(column.index)).isValid())
+        const int type = r.valueAt(column.index).typeId();
+        if (type == QMetaType::QDateTime || type == QMetaType::QDate)
             line.addDate(text);
         else
             line.add(text);

@@ -7,6 +7,8 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 #include <cerrno>
 
 namespace {
@@ -53,6 +55,12 @@ void ExportFile::write(QStringView text)
 
 void ExportFile::writeDate(QStringView text)
 {
+    // Most dates are plain digits and separators already: written as they are.
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; })) {
+        for (const QChar c : text)
+            mBuffer.append(char(c.unicode()));
+        return;
+    }
     const QString date = platform::plainDigitsText(text);
     if (platform::appendComposedAnsi(mBuffer, date) == 0)
         return;
