@@ -32,6 +32,11 @@ class CsvLine {
         mFirst = false;
         mFile.write(value);
     }
+    void addDate(QStringView value)
+    {
+        add(QStringView());
+        mFile.writeDate(value);
+    }
     void end()
     {
         if (!mFirst)
@@ -62,13 +67,15 @@ template <typename Field> QString exportValue(DisplayedRecords &r, const Field &
 
 // The date alone, in the system's short date; empty for Null. A stored text that is no
 // date stays as it is, trimmed.
-QString shortDateValue(DisplayedRecords &r, int field)
+QString shortDateValue(DisplayedRecords &r, int field, bool *isDate)
 {
     const QVariant value = r.valueAt(field);
+    *isDate = true;
     if (value.typeId() == QMetaType::QDateTime || value.typeId() == QMetaType::QDate)
         return platform::shortDateText(value.toDateTime().date());
     const QString text = Trim(FieldText(r, field));
     const QDateTime date = platform::parseDateText(text);
+    *isDate = date.isValid();
     return date.isValid() ? platform::shortDateText(date.date()) : text;
 }
 
@@ -125,19 +132,34 @@ const std::vector<Column> &csvColumns()
 
 const Column NotesColumn{QStringLiteral("Notes"), Rule::Value, QStringLiteral("Notes")};
 
-QString columnValue(DisplayedRecords &r, const Column &column, bool second)
+void addColumn(CsvLine &line, DisplayedRecords &r, const Column &column, bool second)
 {
     switch (column.rule) {
     case Rule::Value:
-        return exportValue(r, column.index);
+        line.add(exportValue(r, column.index));
+        return;
     case Rule::LabelAddress:
-        return exportValue(r, second ? column.secondIndex : column.index);
-    case Rule::DateOnly:
-        return shortDateValue(r, column.index);
-    case Rule::Date:
-        return Trim(FieldText(r, column.index));
+        line.add(exportValue(r, second ? column.secondIndex : column.index));
+        return;
+    case Rule::DateOnly: {
+        bool isDate = false;
+        const QString text = shortDateValue(r, column.index, &isDate);
+        if (isDate)
+            line.addDate(text);
+        else
+            line.add(text);
+        return;
     }
-    return QString();
+    case Rule::Date: {
+        const QString text = Trim(FieldText(r, column.index));
+        const int type = r.valueAt(column.index).typeId();
+        if (type == QMetaType::QDateTime || type == QMetaType::QDate)
+            line.addDate(text);
+        else
+            line.add(text);
+        return;
+    }
+    }
 }
 
 // Every record is read through the same fields, looked up once.
@@ -182,7 +204,7 @@ void ExportCsv(DisplayedRecords &Records, platform::CommonDialog &CMDialog1, boo
         const bool second = PicksSecondAddress(r.valueAt(addressForLabels));
         CsvLine line(file);
         for (const Column &column : columns)
-            line.add(columnValue(r, column, second));
+            addColumn(line, r, column, second);
         line.end();
     };
     RunExport(Records, CMDialog1, pieces);

@@ -2,9 +2,12 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/base/AnsiText.h"
+#include "platform/base/DateText.h"
 #include "platform/base/FileKind.h"
 
 #include <QDir>
+
+#include <algorithm>
 
 #include <cerrno>
 
@@ -48,6 +51,23 @@ void ExportFile::writeLine(QStringView line)
 void ExportFile::write(QStringView text)
 {
     mUnwritten += platform::appendComposedAnsi(mBuffer, text);
+}
+
+void ExportFile::writeDate(QStringView text)
+{
+    // Most dates are plain digits and separators already: written as they are.
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; })) {
+        for (const QChar c : text)
+            mBuffer.append(char(c.unicode()));
+        return;
+    }
+    const QString date = platform::plainDigitsText(text);
+    if (platform::appendComposedAnsi(mBuffer, date) == 0)
+        return;
+    for (const QString &c : platform::ansiLacking(date)) {
+        if (!mDateLacking.contains(c))
+            mDateLacking.append(c);
+    }
 }
 
 void ExportFile::write(QByteArrayView ascii)

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QSaveFile>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 // The text file an export writes: lines in the ANSI code page, each ended by a carriage
@@ -32,8 +33,14 @@ class ExportFile {
     void write(QStringView text);
     void write(QByteArrayView ascii);
     void endLine();
-    // How many characters of the text written so far the code page lacks.
+    // A date or time in the system's form, its digits written as 0-9: the code page holds
+    // no other digits. What it still lacks (an AM/PM text in another script) is kept apart
+    // from the other text's losses.
+    void writeDate(QStringView text);
+    // How many characters of the text written so far the code page lacks, dates aside.
     qsizetype unwritten() const { return mUnwritten; }
+    // The characters of the dates written so far that the code page lacks, each once.
+    const QStringList &dateLacking() const { return mDateLacking; }
     // Puts the file in the target's place; raises a RuntimeError with the reason (a full
     // disk told as such) when the lines could not all be written.
     void commit();
@@ -48,4 +55,5 @@ class ExportFile {
     QByteArray mBuffer;
     platform::KeptOwner mOwner;
     qsizetype mUnwritten = 0;
+    QStringList mDateLacking;
 };

@@ -36,17 +36,22 @@ bool chooseFile(CommonDialog &dialog, const ExportPieces &pieces)
     }
 }
 
-// Where the file is, and how many contacts it holds with characters lost.
-void tellCompleted(const QString &where, int lossy)
+// Where the file is, how many contacts it holds with characters lost, and what the dates'
+// form holds that the file could not (a locale's AM/PM text in its own script).
+void tellCompleted(const QString &where, int lossy, const QStringList &dateLacking)
 {
-    if (lossy == 0) {
-        MsgBox(where, vbOKOnly + vbInformation, QStringLiteral("Export completed"));
-        return;
-    }
-    MsgBox(where + QStringLiteral("\r\n\r\n%1 record(s) hold characters that the file's character set lacks; "
-                                  "each of those characters was written as \"?\".")
-                       .arg(lossy),
-           vbOKOnly + vbExclamation, QStringLiteral("Export completed"));
+    QString text = where;
+    if (lossy > 0)
+        text += QStringLiteral("\r\n\r\n%1 record(s) hold characters that the file's character set lacks; "
+                               "each of those characters was written as \"?\".")
+                    .arg(lossy);
+    if (!dateLacking.isEmpty())
+        text += QStringLiteral("\r\n\r\nThe system's form of dates and times holds characters that the "
+                               "file's character set lacks (%1); each of those characters was written "
+                               "as \"?\" in the dates.")
+                    .arg(dateLacking.join(u' '));
+    const bool lost = lossy > 0 || !dateLacking.isEmpty();
+    MsgBox(text, vbOKOnly + (lost ? vbExclamation : vbInformation), QStringLiteral("Export completed"));
 }
 
 QString describe(const std::exception &error)
@@ -83,10 +88,11 @@ void RunExport(DisplayedRecords &Records, CommonDialog &CMDialog1, const ExportP
             Records.moveNext();
         }
         file->commit();
+        const QStringList dateLacking = file->dateLacking();
         file.reset();
         busy.release();
         Records.returnToMark();
-        tellCompleted(Export.completionWords + path, lossy);
+        tellCompleted(Export.completionWords + path, lossy, dateLacking);
     } catch (const std::exception &error) {
         file.reset();
         if (marked) {

@@ -1,4 +1,9 @@
 #include "editor/FieldRules.h"
+#include "editor/ContactFields.h"
+
+#include "platform/base/DateText.h"
+
+#include <QLocale>
 
 #include <gtest/gtest.h>
 
@@ -38,6 +43,31 @@ TEST(DateBoxes, NumbersAndDateTexts)
     EXPECT_FALSE(isDateText("13/45/2020"));
     EXPECT_FALSE(isDateText("soon"));
     EXPECT_FALSE(isDateText(""));
+}
+
+// A date box shows what the field holds and saves what it reads back from the box, as the
+// store reads it: in every locale, a date and a date with a time of day come back the same.
+TEST(DateBoxes, ShowTextsThatReadBackAsTheSameDateInEveryLocale)
+{
+    const QDateTime values[] = {
+        platform::plainDateTime(QDate(1985, 7, 14)),
+        platform::plainDateTime(QDate(2001, 5, 6), QTime(15, 30)),
+        platform::plainDateTime(QDate(2024, 12, 25), QTime(0, 5, 9)),
+        platform::plainDateTime(QDate(2003, 1, 2), QTime(12, 0, 1)),
+    };
+    const QList<QLocale> locales =
+        QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
+    ASSERT_GT(locales.size(), 300);
+    for (const QLocale &locale : locales) {
+        platform::setDateLocaleForTesting(locale);
+        for (const QDateTime &value : values) {
+            const QString text = fieldText(value);
+            EXPECT_TRUE(isDateText(text)) << qPrintable(locale.name()) << " shows " << qPrintable(text);
+            EXPECT_EQ(platform::parseDateText(text), value)
+                << qPrintable(locale.name()) << " shows " << qPrintable(text);
+        }
+    }
+    platform::setDateLocaleForTesting(QLocale::system());
 }
 
 TEST(LinkTargets, MailWebAndNothing)

@@ -1,7 +1,10 @@
 #include "export/CsvExports.h"
 #include "export/ExportFixture.h"
 
+#include "platform/base/DateText.h"
+
 #include <QDateTime>
+#include <QLocale>
 
 namespace {
 
@@ -99,6 +102,47 @@ TEST_F(Csv, DatesAreWrittenAsTheSystemShowsThem)
     EXPECT_EQ(v[29], "12/31/1999");
     EXPECT_EQ(v[31], "");
     EXPECT_EQ(v[35], "");
+}
+
+// Dates leave in digits the file holds, in the order of the user's locale. What the
+// locale's form still holds beyond the code page (an Arabic AM/PM text) is named apart
+// from the records with other characters lost.
+TEST_F(Csv, DatesGoOutInPlainDigitsWhateverTheLocale)
+{
+    struct Case {
+        const char *locale;
+        const char *updated, *date1, *date2;
+        const char *named; // in the closing message; none when everything was written
+    };
+    const Case cases[] = {
+        {"ar_EG", "4/3/2021", "2/1/2020 1:30:00 ?", "31/12/1999", "(\u0645)"},
+        {"ja_JP", "2021/03/04", "2020/01/02 13:30:00", "1999/12/31", nullptr},
+        {"fa_IR", "2021/3/4", "2020/1/2 13:30:00", "1999/12/31", nullptr},
+        {"es_ES", "4/3/2021", "2/1/2020 13:30:00", "31/12/1999", nullptr},
+    };
+    add({{"LastName", "Ng"},
+         {"DateUpdated", QDateTime(QDate(2021, 3, 4), QTime(13, 30))},
+         {"Date1", QDateTime(QDate(2020, 1, 2), QTime(13, 30))},
+         {"Date2", QDateTime(QDate(1999, 12, 31), QTime(0, 0))}});
+    show();
+    struct Restore {
+        ~Restore() { platform::setDateLocaleForTesting(QLocale::system()); }
+    } restore;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.locale);
+        platform::setDateLocaleForTesting(QLocale(QString::fromLatin1(c.locale)));
+        const QList<QByteArray> v = values(afterFirstLine(run(csv)).chopped(2));
+        EXPECT_EQ(v[25], c.updated);
+        EXPECT_EQ(v[27], c.date1);
+        EXPECT_EQ(v[29], c.date2);
+        ASSERT_EQ(shown.size(), 3u);
+        const QString told = shown.at(2).text;
+        EXPECT_FALSE(told.contains("record(s)")) << qPrintable(told);
+        if (c.named)
+            EXPECT_TRUE(told.contains(QString::fromUtf8(c.named))) << qPrintable(told);
+        else
+            EXPECT_FALSE(told.contains("lacks")) << qPrintable(told);
+    }
 }
 
 TEST_F(Csv, TextGoesOutInTheAnsiCodePage)

@@ -34,18 +34,33 @@ std::optional<int> dateFieldYear(const QVariant &fieldValue);
 QString dateFieldText(const QVariant &fieldValue);
 
 // The system's short date: the locale's short pattern with the year widened to
-// four digits (en_US: 1/2/2020), always in digits, so that what is shown reads back.
+// four digits (en_US: 1/2/2020), always in digits and without words (bg_BG's "г."), so
+// that what is shown reads back.
 QString shortDateFormat();
 QString shortDateFormat(const QLocale &locale);
 QString shortDateText(const QDate &date);
 QString shortDateText(const QDate &date, const QLocale &locale);
 
+// The long time, as the short date, in the locale's digits alone: its hour, separators
+// and AM/PM text, no words or time zone (en_US: 1:30:00 PM).
+QString longTimeFormat(const QLocale &locale);
+QString longTimeText(const QTime &time);
+
 // The general date: the short date, then a blank and the long time when the value
 // has a time of day (en_US: 1/2/2020 1:30:00 PM).
 QString generalDateText(const QDateTime &value);
+QString generalDateText(const QDateTime &value, const QLocale &locale);
 
-// Reads a date as the user types it in the system's short form (also with a time,
-// and also ISO yyyy-mm-dd); an invalid QDateTime when the text is no date.
+// The text with every digit as 0-9 and without direction marks: a date as a file in
+// one-byte characters can hold it (Arabic-Indic "١٤‏/٧‏/١٩٨٥" as "14/7/1985").
+QString plainDigitsText(QStringView text);
+
+// Makes the date forms those of `locale`, as if the program had started under it.
+void setDateLocaleForTesting(const QLocale &locale);
+
+// Reads a date as the user types it in the system's short form (also with a time, its
+// AM/PM text before or after it, and also ISO yyyy-mm-dd), in any digits; an invalid
+// QDateTime when the text is no date.
 QDateTime parseDateText(const QString &text);
 QDateTime parseDateText(const QString &text, const QLocale &locale);
 

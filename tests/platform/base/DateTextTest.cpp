@@ -61,3 +61,47 @@ TEST(DateText, CLocaleShowsDigitsInItsOwnOrder)
     EXPECT_EQ(parseDateText("14/7/1985", QLocale::c()), QDateTime(QDate(1985, 7, 14), QTime(0, 0)));
     EXPECT_EQ(shortDateText(QDate(1985, 7, 14), QLocale(QStringLiteral("en_US"))), "7/14/1985");
 }
+
+// The time zone is left out of the long time, and so are the brackets, commas and words
+// that went with it; the date loses its words too. What is left reads back.
+TEST(DateText, TimesCarryNoWordsOrTheTimeZonesBrackets)
+{
+    struct Case {
+        const char *locale;
+        const char *shown;
+    };
+    const Case cases[] = {
+        {"en_US", "5/6/2001 3:30:00 PM"},      {"es_ES", "6/5/2001 15:30:00"},
+        {"ca_ES", "6/5/2001 15:30:00"},        {"hr_HR", "06. 05. 2001. 15:30:00"},
+        {"zh_TW", "2001/5/6 15:30:00"},        {"be_BY", "6.05.2001 15:30:00"},
+        {"bg_BG", "6.05.2001 15:30:00"},       {"ja_JP", "2001/05/06 15:30:00"},
+        {"th_TH", "6/5/2001 15:30:00"},        {"fr_CA", "2001-05-06 15:30:00"},
+        {"fi_FI", "6.5.2001 15.30.00"},        {"en_CA", "2001-05-06 3:30:00 P.M."},
+        {"ko_KR", "2001. 5. 6. 오후 3:30:00"}, {"zh_HK", "6/5/2001 下午3:30:00"},
+        {"el_GR", "6/5/2001 3:30:00 Μ.Μ."},    {"fr_CH", "06.05.2001 15.30:00"},
+    };
+    const QDateTime value = plainDateTime(QDate(2001, 5, 6), QTime(15, 30));
+    for (const Case &c : cases) {
+        const QLocale locale(QString::fromLatin1(c.locale));
+        EXPECT_EQ(generalDateText(value, locale), QString::fromUtf8(c.shown)) << c.locale;
+        setDateLocaleForTesting(locale);
+        EXPECT_EQ(generalDateText(value), QString::fromUtf8(c.shown)) << c.locale;
+        EXPECT_EQ(parseDateText(generalDateText(value)), value) << c.locale;
+    }
+    setDateLocaleForTesting(QLocale::system());
+}
+
+TEST(DateText, ReadsTheLocalesOwnDigitsAndDayHalvesOnEitherSide)
+{
+    const QDateTime afternoon = plainDateTime(QDate(2001, 5, 6), QTime(15, 30));
+    EXPECT_EQ(parseDateText(QStringLiteral("٦/٥/٢٠٠١ ٣:٣٠:٠٠ م"), QLocale(QStringLiteral("ar_EG"))),
+              afternoon);
+    EXPECT_EQ(parseDateText(QStringLiteral("2001. 5. 6. 오후 3:30:00"), QLocale(QStringLiteral("ko_KR"))),
+              afternoon);
+    EXPECT_EQ(parseDateText(QStringLiteral("6.5.2001 15.30"), QLocale(QStringLiteral("fi_FI"))), afternoon);
+    EXPECT_FALSE(
+        parseDateText(QStringLiteral("6/5/2001 م 3:30 PM"), QLocale(QStringLiteral("ar_EG"))).isValid());
+    EXPECT_FALSE(
+        parseDateText(QStringLiteral("6/5/2001 15:30 م"), QLocale(QStringLiteral("ar_EG"))).isValid());
+    EXPECT_EQ(plainDigitsText(QStringLiteral("١٤‏/٧‏/١٩٨٥")), "14/7/1985");
+}

@@ -160,21 +160,6 @@ QString customNumber(double value, const QString &format, bool withSign)
 
 } // namespace
 
-QString longTimeText(const QTime &time)
-{
-    // The long time form without a time zone; the locale does not change while the
-    // program runs, so the pattern is worked out once.
-    static const QString pattern = [] {
-        QString p;
-        for (const QChar c : QLocale::system().timeFormat(QLocale::LongFormat)) {
-            if (c != u't')
-                p += c;
-        }
-        return p.trimmed();
-    }();
-    return QLocale::system().toString(time, pattern);
-}
-
 QString displayDateText(const QDate &date, const QTime &time)
 {
     if (time == QTime(0, 0))

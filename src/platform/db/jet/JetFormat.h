@@ -15,8 +15,6 @@ QString formatJetText(const QString &value, const QString &format);
 // The general date form (the short date, then the long time unless it is midnight), as
 // generalDateText gives it, but cheap enough to run on every row of a large table.
 QString displayDateText(const QDate &date, const QTime &time);
-// The long time form alone (en_US: 1:30:00 PM).
-QString longTimeText(const QTime &time);
 
 // The general form of a number: whole numbers without a decimal point, others with up
 // to 15 significant digits.
