@@ -99,6 +99,7 @@ void AfterRequery(benchmark::State &state)
     settle(other);
     auto *sortBox = window.findChild<QComboBox *>(QStringLiteral("cmbSort"));
     const int choices = sortBox->count();
+    const int found = sortBox->currentIndex();
     qint64 longest = 0, letGo = 0;
     std::map<std::string, qint64> byCommand;
     for (auto _ : state) {
@@ -120,6 +121,11 @@ void AfterRequery(benchmark::State &state)
         }
         state.SetIterationTime(std::chrono::duration<double>(total).count());
     }
+    // The book keeps the sort order last chosen: the one it had goes back, so the benchmarks
+    // that open the kept database next find the list in the order they were written for.
+    sortBox->setCurrentIndex(found);
+    window.dispatch(QStringLiteral("cmbSort"));
+    settle(other);
     report(state, longest, letGo);
     for (const auto &[command, worst] : byCommand)
         state.counters["stall " + command] = double(worst);

@@ -16,6 +16,9 @@ void DataControlRecords::release()
     if (mHeld)
         mHeld->blockSignals(false);
     mHeld = nullptr;
+    if (mWalked)
+        mWalked->setWalking(false);
+    mWalked = nullptr;
 }
 
 platform::Recordset &DataControlRecords::records()
@@ -39,7 +42,14 @@ QString DataControlRecords::recordSource()
 
 void DataControlRecords::moveFirst()
 {
-    records().moveFirst();
+    platform::Recordset &set = records();
+    if (mWalked != &set) {
+        if (mWalked)
+            mWalked->setWalking(false);
+        set.setWalking(true);
+        mWalked = &set;
+    }
+    set.moveFirst();
 }
 
 void DataControlRecords::moveNext()

@@ -16,7 +16,8 @@ class Recordset;
 // From markPosition to returnToMark the record set moves without telling anyone, so
 // the grid and the detail boxes bound to it stay on the marked record instead of
 // following (and repainting) every record of the walk; putting the mark back tells
-// them once.
+// them once. From moveFirst to returnToMark the record set is walked: it keeps its query
+// through the events the report lets run (see Recordset::setWalking).
 class DataControlRecords : public DisplayedRecords {
   public:
     explicit DataControlRecords(platform::DataControl &control);
@@ -45,4 +46,6 @@ class DataControlRecords : public DisplayedRecords {
     platform::Bookmark mMark;
     // The record set held quiet during the walk.
     QPointer<platform::Recordset> mHeld;
+    // The record set walked since moveFirst.
+    QPointer<platform::Recordset> mWalked;
 };

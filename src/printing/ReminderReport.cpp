@@ -25,12 +25,20 @@ class ReminderRows : public DisplayedRecords {
 
     qint64 recordCount() override { return rs->recordCount(); }
     QString recordSource() override { return rs->source(); }
-    void moveFirst() override { rs->moveFirst(); }
+    void moveFirst() override
+    {
+        rs->setWalking(true);
+        rs->moveFirst();
+    }
     void moveNext() override { rs->moveNext(); }
     bool eof() override { return rs->eof(); }
     QVariant value(const QString &field) override { return rs->value(field); }
     void markPosition() override { mMark = rs->bookmark(); }
-    void returnToMark() override { rs->setBookmark(mMark); }
+    void returnToMark() override
+    {
+        rs->setWalking(false);
+        rs->setBookmark(mMark);
+    }
 
   private:
     platform::Bookmark mMark;

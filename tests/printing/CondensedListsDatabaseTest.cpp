@@ -1,6 +1,8 @@
 #include "printing/CondensedLists.h"
 #include "printing/DataControlRecords.h"
 #include "printing/PrintModeSwitch.h"
+#include "printing/ReportRun.h"
+#include "printing/ReportRunWatch.h"
 #include "printing/frmPreview.h"
 #include "support/DialogScript.h"
 #include "support/FixedMetricsScope.h"
@@ -10,10 +12,15 @@
 #include "platform/base/Clock.h"
 #include "platform/db/DataControl.h"
 #include "platform/db/Recordset.h"
+#include "platform/db/SqlConnection.h"
 #include "platform/print/PrintSurface.h"
 #include "platform/ui/MsgBox.h"
 
 #include <gtest/gtest.h>
+#include <sqlcipher/sqlite3.h>
+
+#include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -110,6 +117,47 @@ TEST_F(CondensedListsDatabaseTest, AFailedWalkStillLetsTheGridFollowAgain)
     EXPECT_EQ(told, 0);
     set.moveNext();
     EXPECT_EQ(told, 1);
+}
+
+// A report lets events run after every record, and its walk reads on through the list's own
+// query all the same: the book stays held while the walk runs, and once it has ended, whole
+// or stopped part way by the user, the list lets go of the book as the program waits.
+TEST_F(CondensedListsDatabaseTest, AReportReadsThroughTheListUntilItsWalkEndsAndThenLetsTheBookGo)
+{
+    platform::SqlConnection other;
+    ASSERT_EQ(other.open(temp.path(), SQLITE_OPEN_READWRITE), SQLITE_OK);
+    const auto writable = [&] {
+        if (sqlite3_exec(other.handle(), "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) != SQLITE_OK)
+            return false;
+        sqlite3_exec(other.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        return true;
+    };
+    struct EventsAfterEveryRecord {
+        EventsAfterEveryRecord() { ReportRun::setEventIntervalForTesting(0); }
+        ~EventsAfterEveryRecord() { ReportRun::setEventIntervalForTesting(20); }
+    } events;
+    DataControlRecords records(Data1);
+    for (const bool stopped : {false, true}) {
+        Data1.refresh(); // the list read only as far as its first row, as just opened
+        // Whether another program could write, at each turn of events between two records.
+        std::vector<bool> betweenRecords;
+        QTimer turn;
+        turn.setInterval(0);
+        QObject::connect(&turn, &QTimer::timeout, [&] {
+            platform::Recordset *walked = Data1.recordset();
+            if (!ReportRun::running() || walked->eof() || walked->absolutePosition() < 1)
+                return;
+            betweenRecords.push_back(writable());
+            if (stopped)
+                ReportRunWatch::instance().requestStop();
+        });
+        turn.start();
+        PrintCondensedList(records, QString());
+        turn.stop();
+        EXPECT_EQ(betweenRecords, std::vector<bool>(stopped ? 1 : 2, false)) << stopped;
+        EXPECT_EQ(Data1.recordset()->value(QStringLiteral("LastName")).toString(), "Adams") << stopped;
+        EXPECT_TRUE(QTest::qWaitFor(writable, 5000)) << stopped;
+    }
 }
 
 TEST_F(CondensedListsDatabaseTest, ConfirmationReadsTheDataControl)

@@ -328,12 +328,24 @@ void QueryRecordset::letGoWhenIdle()
 {
     // A thread without an event loop never waits for the user: its lists let go when they
     // are read through or closed.
-    if (!mLetGo.isActive() && QAbstractEventDispatcher::instance())
+    if (!mWalking && !mLetGo.isActive() && QAbstractEventDispatcher::instance())
         mLetGo.start();
+}
+
+void QueryRecordset::setWalking(bool walking)
+{
+    mWalking = walking;
+    if (!walking && mDatabase)
+        letGoWhenIdle();
 }
 
 void QueryRecordset::letGoSome()
 {
+    // A walk asks for the rows itself, in order; it lets go once it ends.
+    if (mWalking) {
+        mLetGo.stop();
+        return;
+    }
     // A few milliseconds a step: typing and scrolling go on between the steps.
     constexpr int RowsPerTry = 1024;
     constexpr qint64 StepMilliseconds = 4;

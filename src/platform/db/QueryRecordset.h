@@ -40,6 +40,7 @@ class QueryRecordset : public Recordset {
     QVariantList valuesOf(int field) override;
     bool collectMoreRows(int rows) override;
 
+    void setWalking(bool walking) override;
     void settleBeforeWrite() override;
     bool mayRead(const QString &table) const override;
 
@@ -115,6 +116,7 @@ class QueryRecordset : public Recordset {
     bool mReadingAhead = false;
     bool mAheadRefused = false;
     QTimer mLetGo;
+    bool mWalking = false;
 
     std::vector<qint64> mKeys;
     bool mKeysComplete = false;

@@ -72,6 +72,12 @@ class Recordset : public QObject {
         return false;
     }
 
+    // A command that walks every row (a report, an export) may let window events run between
+    // rows. While it walks, a list that steps its query from row to row keeps it: letting go
+    // of the file between those events would leave every row after to be fetched by its key.
+    // Once the walk ends, the list lets go as the program next waits.
+    virtual void setWalking(bool walking) { Q_UNUSED(walking); }
+
     Fields fields() { return Fields(this); }
     int fieldCount() const { return int(mFields.size()); }
     const FieldInfo &fieldInfo(int index) const; // 3265 out of range
