@@ -1206,8 +1206,7 @@ class Repair {
         // that is none of them.
         const qint64 held =
             std::max({kept, table.seen + mFound.value(table.name), indexed.rows, indexed.mostListed,
-                      indexed.wholeKeys ? qint64(indexed.wholeKeys->size()) : 0,
-                      table.listed.value_or(0)});
+                      indexed.wholeKeys ? qint64(indexed.wholeKeys->size()) : 0, table.listed.value_or(0)});
         // A whole index lists every row; without one, only the table's own pages show that
         // nothing is missing, read to their end with every row they list read as one. Rows
         // looked for page by page and not found prove nothing: a row garbled on the table's

@@ -644,7 +644,8 @@ std::optional<qint64> tableRows(const QString &scratch, quint32 root, int column
         quint32 page;
         std::optional<qint64> above, upTo;
     };
-    const auto outside = [](qint64 key, const std::optional<qint64> &above, const std::optional<qint64> &upTo) {
+    const auto outside = [](qint64 key, const std::optional<qint64> &above,
+                            const std::optional<qint64> &upTo) {
         return (above && key <= *above) || (upTo && key > *upTo);
     };
     qint64 rows = 0;
