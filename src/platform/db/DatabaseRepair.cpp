@@ -177,7 +177,7 @@ class RowSalvage {
         constexpr qint64 none = std::numeric_limits<qint64>::min();
         qint64 last = none;
         if (scan(none, std::numeric_limits<qint64>::max(), last))
-            return mUnreadable.isEmpty();
+            return mUnreadable.isEmpty() && !mMissed;
         const qint64 from = std::max<qint64>(last, 0);
         const qint64 top = highestKey(from);
         salvage(from, top, 0);
@@ -295,11 +295,12 @@ class RowSalvage {
         if (result == SQLITE_DONE || result == SQLITE_ROW) {
             // A row an earlier reading could not reach is no longer lost once copied. One a
             // readable page lists that its key does not find (a garbled key out of order
-            // among its page's others misleads the search) is not copied, and is lost.
+            // among its page's others misleads the search) is not copied: the table did not
+            // read whole, though the key may be garbage and count no row.
             if (sqlite3_changes(mDb) > 0)
                 mUnreadable.remove(rowid);
             else if (listed)
-                mUnreadable.insert(rowid);
+                mMissed = true;
             return;
         }
         // A row that could not be written is no row lost: the repair stops.
@@ -354,6 +355,7 @@ class RowSalvage {
     RepairTicker &mTicker;
     QSet<qint64> mRefused;
     QSet<qint64> mUnreadable;
+    bool mMissed = false; // a key a readable page lists was not found
     SqlStatement mCopy;
     SqlStatement mRange;
 };
