@@ -165,12 +165,14 @@ Outcome openOrRepair(const QString &path)
         writeFileBytes(path + QStringLiteral(".kept"),
                        QByteArray::number(kept) + ' ' +
                            QByteArray::number(report.table(QStringLiteral("tblContacts")).held));
-        // And each table that lost rows: its rows lost, and whether the box names it.
+        // And each table that lost rows or that the box names: its rows lost, and whether the
+        // box names it.
         const QList<QSet<qint64>> keys = keysOf(path);
         QByteArray losses;
-        for (int t = 0; t < int(originalKeys().size()); ++t) {
-            const qint64 lost = (originalKeys()[t] - keys[t]).size();
-            if (lost > 0)
+        for (int t = 0; t < int(std::size(Tables)); ++t) {
+            // A file of the user's choosing has no undamaged one to compare it with.
+            const qint64 lost = t < originalKeys().size() ? (originalKeys()[t] - keys[t]).size() : 0;
+            if (lost > 0 || named(report, Tables[t]))
                 losses += QByteArray(Tables[t]) + ' ' + QByteArray::number(lost) + ' ' +
                           (named(report, Tables[t]) ? "named" : "silent") + '\n';
         }
@@ -207,8 +209,12 @@ int main(int argc, char **argv)
     // One file of the user's choosing, opened or repaired as the run does each damage.
     if (argc >= 3 && std::strcmp(argv[1], "--file") == 0) {
         Password = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
-        const Outcome outcome = openOrRepair(QString::fromLocal8Bit(argv[2]));
+        const QString path = QString::fromLocal8Bit(argv[2]);
+        const Outcome outcome = openOrRepair(path);
         std::printf("%s\n", OutcomeNames[outcome]);
+        for (const QByteArray &table : readFileBytes(path + QStringLiteral(".losses")).split('\n'))
+            if (table.endsWith(" named"))
+                std::printf("named: %s\n", table.left(table.indexOf(' ')).constData());
         return 0;
     }
     const int damages = argc > 1 ? std::atoi(argv[1]) : 1000;
@@ -254,6 +260,8 @@ int main(int argc, char **argv)
     // Repairs that lost rows of some table, and those that did not name every such table
     // (of them, how many under the box that says nothing was lost).
     int losingRepairs = 0, silentLosses = 0, silentUnderInformation = 0;
+    // Tables the boxes name, and of them those that kept every row.
+    int tablesNamed = 0, namedWhole = 0;
     QMap<QByteArray, int> silentByTable;
     // Refusals of files that kept what a repair needs most: a plain file's length, an
     // encrypted file's first 16 bytes (the salt of its key).
@@ -291,6 +299,10 @@ int main(int argc, char **argv)
         for (const QByteArray &loss : losses) {
             const QList<QByteArray> parts = loss.split(' ');
             if (parts.size() != 3)
+                continue;
+            tablesNamed += parts[2] == "named";
+            namedWhole += parts[2] == "named" && parts[1] == "0";
+            if (parts[1] == "0")
                 continue;
             losing = true;
             if (parts[2] == "silent") {
@@ -333,6 +345,7 @@ int main(int argc, char **argv)
                 losingRepairs, silentLosses, silentUnderInformation);
     for (auto table = silentByTable.cbegin(); table != silentByTable.cend(); ++table)
         std::printf("; %s %d", table.key().constData(), table.value());
+    std::printf("\n%d tables named as short of rows, %d of them kept every row", tablesNamed, namedWhole);
     const int refused = total[Refused] + total[TakenForPassword];
     std::printf("\nrefused %d of %d (%.1f%%); of the %d %s, %d refused; crashed %d, hung %d, in %.0f s\n",
                 refused, damages, 100.0 * refused / std::max(damages, 1), keptNeeds,

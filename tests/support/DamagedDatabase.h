@@ -9,6 +9,8 @@
 #include <QString>
 #include <QtEndian>
 
+#include <algorithm>
+
 // Fills the contacts over several pages, then garbles a page in the middle; returns the
 // damaged file's bytes.
 inline QByteArray damageDatabase(const QString &path)
@@ -76,6 +78,58 @@ inline qint64 firstChildOf(const QByteArray &bytes, qint64 page)
     const auto *data = reinterpret_cast<const uchar *>(bytes.constData()) + (page - 1) * PageSize;
     const int cell = (data[12] << 8) | data[13];
     return (qint64(data[cell]) << 24) | (data[cell + 1] << 16) | (data[cell + 2] << 8) | data[cell + 3];
+}
+
+// The pages of rows of a table, or of entries of an index, under its first page `root`.
+inline QList<qint64> leavesOf(const QByteArray &bytes, qint64 root)
+{
+    QList<qint64> leaves, todo{root};
+    while (!todo.isEmpty()) {
+        const qint64 page = todo.takeLast();
+        const auto *data = reinterpret_cast<const uchar *>(bytes.constData()) + (page - 1) * PageSize;
+        if (data[0] != 0x05 && data[0] != 0x02) {
+            leaves.append(page);
+            continue;
+        }
+        todo.append(qFromBigEndian<quint32>(data + 8));
+        for (int cell = 0; cell < qFromBigEndian<quint16>(data + 3); ++cell)
+            todo.append(qFromBigEndian<quint32>(data + qFromBigEndian<quint16>(data + 12 + 2 * cell)));
+    }
+    return leaves;
+}
+
+// On the page of the table's rows that holds the most, the middle row's key misread: the
+// last byte of its key gets the high bit, so that the key runs on into the row's fields.
+inline void misreadKey(QByteArray &bytes, qint64 root)
+{
+    const QList<qint64> leaves = leavesOf(bytes, root);
+    const auto rows = [&](qint64 page) {
+        return qFromBigEndian<quint16>(bytes.constData() + (page - 1) * PageSize + 3);
+    };
+    const qint64 fullest = *std::max_element(leaves.begin(), leaves.end(),
+                                             [&](qint64 a, qint64 b) { return rows(a) < rows(b); });
+    auto *page = reinterpret_cast<uchar *>(bytes.data()) + (fullest - 1) * PageSize;
+    int at = qFromBigEndian<quint16>(page + 8 + 2 * (rows(fullest) / 2));
+    while (page[at] & 0x80) // the row's length
+        ++at;
+    for (++at; page[at] & 0x80;) // its key
+        ++at;
+    page[at] |= 0x80;
+}
+
+// Garbles the header of the first page of entries of each index of `table`.
+inline void garbleIndexesOf(QByteArray &bytes, const QString &path, const QString &table)
+{
+    auto db = platform::Database::open(path);
+    platform::SqlStatement roots(db->handle(),
+                                 QStringLiteral("SELECT rootpage FROM sqlite_master WHERE "
+                                                "type = 'index' AND tbl_name = ? AND rootpage > 0"));
+    roots.bind(1, table);
+    while (roots.step()) {
+        const qint64 at = (leavesOf(bytes, roots.int64(0)).constLast() - 1) * PageSize;
+        for (int i = 0; i < 8; ++i)
+            bytes[at + i] = char((i * 37 + 11) & 0xff);
+    }
 }
 
 // The first page and the pages it leads to: the list of tables of a file of a few dozen tables.

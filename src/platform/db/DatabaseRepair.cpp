@@ -176,7 +176,7 @@ class RowSalvage {
         constexpr qint64 none = std::numeric_limits<qint64>::min();
         qint64 last = none;
         if (scan(none, std::numeric_limits<qint64>::max(), last))
-            return mUnreadable.isEmpty();
+            return mUnreadable.isEmpty() && !mMissed;
         const qint64 from = std::max<qint64>(last, 0);
         const qint64 top = highestKey(from);
         salvage(from, top, 0);
@@ -292,9 +292,14 @@ class RowSalvage {
         mCopy.reset();
         mTicker.advance();
         if (result == SQLITE_DONE || result == SQLITE_ROW) {
-            // A row an earlier reading could not reach is no longer lost once copied.
+            // A row an earlier reading could not reach is no longer lost once copied. One a
+            // readable page lists that its key does not find (a garbled key out of order
+            // among its page's others misleads the search) is not copied: the table did not
+            // read whole, though the key may be garbage and count no row.
             if (sqlite3_changes(mDb) > 0)
                 mUnreadable.remove(rowid);
+            else if (listed)
+                mMissed = true;
             return;
         }
         // A row that could not be written is no row lost: the repair stops.
@@ -349,6 +354,7 @@ class RowSalvage {
     RepairTicker &mTicker;
     QSet<qint64> mRefused;
     QSet<qint64> mUnreadable;
+    bool mMissed = false; // a key a readable page lists was not found
     SqlStatement mCopy;
     SqlStatement mRange;
 };
@@ -617,6 +623,8 @@ struct CopiedTable {
     bool ownDefinition = false; // the stored one could not be read, or the table was missing
     bool whole = false;         // read whole through its own pages
     qint64 seen = 0;            // rows read of it
+    // The rows its own pages list, where every one of them reads as a row.
+    std::optional<qint64> listed = std::nullopt;
 };
 
 // The keys an index of a damaged table lists, read from both of its ends: only the entries
@@ -820,6 +828,7 @@ class Repair {
         mTicker.step(Database::RepairStep::Copying, expectedRows());
         exec(mDb, "BEGIN");
         makeTables();
+        listRows();
         for (CopiedTable &table : mTables) {
             if (table.ownDefinition)
                 continue;
@@ -842,23 +851,17 @@ class Repair {
     void salvage()
     {
         // A table read to its end may still miss rows: a damaged pointer can lead its
-        // reading past some of its pages, whose rows its indexes then still list.
-        // One read whole whose indexes could not be read is looked for too: none of its rows
-        // on the pages no table reaches shows it whole, as a table without indexes is.
-        QStringList incomplete, unproven;
-        for (const CopiedTable &table : std::as_const(mTables)) {
-            const IndexedRows indexed = mIndexed.value(table.name.toLower());
-            if (!table.whole || table.ownDefinition || indexed.rows > table.seen)
+        // reading past some of its pages, whose rows its indexes then still list, or to a
+        // page whose rows do not hold together in place of one that is no longer reached.
+        QStringList incomplete;
+        for (const CopiedTable &table : std::as_const(mTables))
+            if (!table.whole || table.ownDefinition || !table.listed ||
+                mIndexed.value(table.name.toLower()).rows > table.seen)
                 incomplete.append(table.name);
-            else if (indexed.indexes > 0 && !indexed.wholeKeys && !mListLost)
-                unproven.append(table.name);
-        }
-        if (!incomplete.isEmpty() || !unproven.isEmpty()) {
+        if (!incomplete.isEmpty()) {
             mTicker.step(Database::RepairStep::Searching);
             const QStringList deferred = dropPlainIndexes(incomplete);
-            mFound = PageSalvage::run(mDb, mScratch, mReadRoots, incomplete + unproven, mTicker.reporter());
-            for (const QString &table : std::as_const(unproven))
-                mSearchedWhole.insert(table.toLower(), mFound.value(table) == 0);
+            mFound = PageSalvage::run(mDb, mScratch, mReadRoots, incomplete, mTicker.reporter());
             for (const QString &index : deferred)
                 exec(mDb, index.toUtf8().constData());
         }
@@ -1145,6 +1148,31 @@ class Repair {
         }
     }
 
+    // The rows each table's own pages list, read before the work changes the scratch copy.
+    void listRows()
+    {
+        try {
+            SqlStatement roots(mDb, QStringLiteral("SELECT name, rootpage FROM damaged.sqlite_master WHERE "
+                                                   "type = 'table'"));
+            while (roots.step()) {
+                const qint64 root = roots.int64(1);
+                for (CopiedTable &table : mTables) {
+                    if (table.ownDefinition || table.name.compare(roots.text(0), Qt::CaseInsensitive) != 0 ||
+                        root < 2 || root > 0xffffffff)
+                        continue;
+                    SqlStatement columns(
+                        mDb, QStringLiteral("PRAGMA main.table_info(%1)").arg(quoteSqlName(table.name)));
+                    int count = 0;
+                    while (columns.step())
+                        ++count;
+                    table.listed = PageSalvage::tableRows(mScratch, quint32(root), count);
+                }
+            }
+        } catch (const RuntimeError &error) {
+            passOnNotWritten(error);
+        }
+    }
+
     // The pages the tables read whole reached need not be read again.
     void noteReadPages()
     {
@@ -1175,14 +1203,14 @@ class Repair {
         // that is none of them.
         const qint64 held =
             std::max({kept, table.seen + mFound.value(table.name), indexed.rows, indexed.mostListed,
-                      indexed.wholeKeys ? qint64(indexed.wholeKeys->size()) : 0});
-        // A whole index lists every row; without one, only the table's own pages read to
-        // their end show that nothing is missing.
-        const bool whole =
-            held == kept &&
-            (indexed.wholeKeys ? notKept == 0
-                               : (indexed.indexes == 0 || mSearchedWhole.value(table.name.toLower())) &&
-                                     table.whole && !table.ownDefinition && !mListLost);
+                      indexed.wholeKeys ? qint64(indexed.wholeKeys->size()) : 0, table.listed.value_or(0)});
+        // A whole index lists every row; without one, only the table's own pages show that
+        // nothing is missing, read to their end with every row they list read as one. Rows
+        // looked for page by page and not found prove nothing: a row garbled on the table's
+        // own page is found nowhere.
+        const bool whole = held == kept && (indexed.wholeKeys ? notKept == 0
+                                                              : table.listed && table.whole &&
+                                                                    !table.ownDefinition && !mListLost);
         return {table.name, kept, held, whole};
     }
 
@@ -1253,7 +1281,6 @@ class Repair {
     QList<CopiedTable> mTables;
     QSet<quint32> mReadRoots{1};
     QHash<QString, qint64> mFound;
-    QHash<QString, bool> mSearchedWhole; // by lower-case table name: looked for page by page, none found
     Database::RepairReport mReport;
 };
 

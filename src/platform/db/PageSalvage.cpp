@@ -490,24 +490,32 @@ QList<ListEntry> listEntries(sqlite3 *db, const QString &scratch, const Progress
     return entries;
 }
 
-bool indexHoldsTogether(const QString &scratch, quint32 root)
-{
-    QFile file(scratch);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const auto layout = DatabaseHeader::pageLayout(file.read(100));
-    if (!layout)
-        return false;
-    const int pageSize = layout->first;
-    const qint64 usable = pageSize - layout->second;
-    const quint32 count = quint32(file.size() / pageSize);
-    const uchar *data = count > 1 ? file.map(0, qint64(count) * pageSize) : nullptr;
-    if (!data || usable < 480)
-        return false;
-    const auto inFile = [&](quint32 n) { return n >= 2 && n <= count; };
-    // A varint within [at, end): its value and where it ends, or nothing.
-    const auto varint = [&](const uchar *page, qint64 at,
-                            qint64 end) -> std::optional<QPair<quint64, qint64>> {
+namespace {
+
+// The pages of a copy of a file mapped for reading, and the rules their cells are laid out by.
+class MappedPages {
+  public:
+    explicit MappedPages(const QString &scratch) : mFile(scratch)
+    {
+        if (!mFile.open(QIODevice::ReadOnly))
+            return;
+        const auto layout = DatabaseHeader::pageLayout(mFile.read(100));
+        if (!layout)
+            return;
+        pageSize = layout->first;
+        usable = pageSize - layout->second;
+        count = quint32(mFile.size() / pageSize);
+        if (count > 1 && usable >= 480)
+            data = mFile.map(0, qint64(count) * pageSize);
+    }
+
+    bool isMapped() const { return data != nullptr; }
+    bool inFile(quint32 n) const { return n >= 2 && n <= count; }
+    const uchar *page(quint32 n) const { return data + qint64(n - 1) * pageSize; }
+
+    // A varint within [at, end) of `page`: its value and where it ends, or nothing.
+    static std::optional<QPair<quint64, qint64>> varint(const uchar *page, qint64 at, qint64 end)
+    {
         quint64 value = 0;
         for (int i = 0; i < 9 && at < end; ++i, ++at) {
             if (i == 8)
@@ -517,25 +525,78 @@ bool indexHoldsTogether(const QString &scratch, quint32 root)
                 return QPair<quint64, qint64>(value, at + 1);
         }
         return std::nullopt;
-    };
-    // How much of an index entry's payload stands on its own page, by the engine's rule.
-    const qint64 most = (usable - 12) * 64 / 255 - 23;
-    const qint64 least = (usable - 12) * 32 / 255 - 23;
-    const auto local = [&](quint64 payload) -> qint64 {
+    }
+
+    // How much of a payload stands on its cell's page, by the engine's rule, where at most
+    // `most` bytes may.
+    qint64 local(quint64 payload, qint64 most) const
+    {
+        const qint64 least = (usable - 12) * 32 / 255 - 23;
         if (payload <= quint64(most))
             return qint64(payload);
         const qint64 kept = least + qint64((payload - quint64(least)) % quint64(usable - 4));
         return kept <= most ? kept : least;
-    };
+    }
 
+    // Whether the record of `payload` bytes whose first `here` stand at `at` of `page` tells
+    // its fields there and they add up to its length; `fields` is how many it has.
+    static bool recordHolds(const uchar *page, qint64 at, qint64 here, quint64 payload, int &fields)
+    {
+        const auto header = varint(page, at, at + here);
+        if (!header || header->first < 2 || header->first > quint64(here))
+            return false;
+        quint64 length = header->first;
+        fields = 0;
+        for (qint64 field = header->second; field < at + qint64(header->first); ++fields) {
+            const auto type = varint(page, field, at + qint64(header->first));
+            if (!type || type->first == 10 || type->first == 11)
+                return false;
+            static constexpr quint64 Fixed[] = {0, 1, 2, 3, 4, 6, 8, 8, 0, 0};
+            length += type->first < 10 ? Fixed[type->first] : (type->first - 12) / 2;
+            field = type->second;
+        }
+        return length == payload;
+    }
+
+    // Whether the `left` bytes of a payload past its page lie on a chain of pages from
+    // `next` within the file, none of them `seen` before.
+    bool chainHolds(quint32 next, qint64 left, QSet<quint32> &seen) const
+    {
+        for (; left > 0; left -= usable - 4) {
+            if (!inFile(next) || seen.contains(next))
+                return false;
+            seen.insert(next);
+            next = qFromBigEndian<quint32>(page(next));
+        }
+        return true;
+    }
+
+    int pageSize = 0;
+    qint64 usable = 0;
+    quint32 count = 0;
+    const uchar *data = nullptr;
+
+  private:
+    QFile mFile;
+};
+
+} // namespace
+
+bool indexHoldsTogether(const QString &scratch, quint32 root)
+{
+    const MappedPages pages(scratch);
+    if (!pages.isMapped())
+        return false;
+    const qint64 usable = pages.usable;
+    const qint64 most = (usable - 12) * 64 / 255 - 23;
     QSet<quint32> seen;
     QList<quint32> todo{root};
     while (!todo.isEmpty()) {
         const quint32 n = todo.takeLast();
-        if (!inFile(n) || seen.contains(n))
+        if (!pages.inFile(n) || seen.contains(n))
             return false;
         seen.insert(n);
-        const uchar *page = data + qint64(n - 1) * pageSize;
+        const uchar *page = pages.page(n);
         const bool interior = page[0] == IndexInterior;
         if (!interior && page[0] != IndexLeaf)
             return false;
@@ -555,41 +616,98 @@ bool indexHoldsTogether(const QString &scratch, quint32 root)
                 todo.append(qFromBigEndian<quint32>(page + at));
                 at += 4;
             }
-            const auto size = varint(page, at, usable);
+            const auto size = MappedPages::varint(page, at, usable);
             if (!size || size->first == 0 || size->first > 0x7fffffff)
                 return false;
-            const qint64 here = local(size->first);
+            const qint64 here = pages.local(size->first, most);
             const bool spills = qint64(size->first) > here;
-            if (size->second + here + (spills ? 4 : 0) > usable)
-                return false;
-            // The entry's fields must be told within its own page and add up to its length.
-            const auto fields = varint(page, size->second, size->second + here);
-            if (!fields || fields->first < 2 || fields->first > quint64(here))
-                return false;
-            quint64 length = fields->first;
-            for (qint64 field = fields->second; field < size->second + qint64(fields->first);) {
-                const auto type = varint(page, field, size->second + qint64(fields->first));
-                if (!type || type->first == 10 || type->first == 11)
-                    return false;
-                static constexpr quint64 Fixed[] = {0, 1, 2, 3, 4, 6, 8, 8, 0, 0};
-                length += type->first < 10 ? Fixed[type->first] : (type->first - 12) / 2;
-                field = type->second;
-            }
-            if (length != size->first)
-                return false;
+            int fields = 0;
             // The rest of a long entry is on a chain of pages of its own.
-            if (spills) {
-                quint32 next = qFromBigEndian<quint32>(page + size->second + here);
-                for (qint64 left = qint64(size->first) - here; left > 0; left -= usable - 4) {
-                    if (!inFile(next) || seen.contains(next))
-                        return false;
-                    seen.insert(next);
-                    next = qFromBigEndian<quint32>(data + qint64(next - 1) * pageSize);
-                }
-            }
+            if (size->second + here + (spills ? 4 : 0) > usable ||
+                !MappedPages::recordHolds(page, size->second, here, size->first, fields) ||
+                (spills && !pages.chainHolds(qFromBigEndian<quint32>(page + size->second + here),
+                                             qint64(size->first) - here, seen)))
+                return false;
         }
     }
     return true;
+}
+
+std::optional<qint64> tableRows(const QString &scratch, quint32 root, int columns)
+{
+    const MappedPages pages(scratch);
+    if (!pages.isMapped())
+        return std::nullopt;
+    const qint64 usable = pages.usable;
+    // The keys a page's rows may have: above the key before it, up to the one after it.
+    struct Range {
+        quint32 page;
+        std::optional<qint64> above, upTo;
+    };
+    const auto outside = [](qint64 key, const std::optional<qint64> &above,
+                            const std::optional<qint64> &upTo) {
+        return (above && key <= *above) || (upTo && key > *upTo);
+    };
+    qint64 rows = 0;
+    QSet<quint32> seen;
+    QList<Range> todo{{root, std::nullopt, std::nullopt}};
+    while (!todo.isEmpty()) {
+        const Range range = todo.takeLast();
+        if (!pages.inFile(range.page) || seen.contains(range.page))
+            return std::nullopt;
+        seen.insert(range.page);
+        const uchar *page = pages.page(range.page);
+        const bool interior = page[0] == TableInterior;
+        if (!interior && page[0] != TableLeaf)
+            return std::nullopt;
+        const qint64 header = interior ? 12 : 8;
+        const qint64 cells = qFromBigEndian<quint16>(page + 3);
+        if (header + 2 * cells > usable)
+            return std::nullopt;
+        std::optional<qint64> previous = range.above;
+        QList<Range> children;
+        for (qint64 i = 0; i < cells; ++i) {
+            qint64 at = qFromBigEndian<quint16>(page + header + 2 * i);
+            if (at < header + 2 * cells || at >= usable)
+                return std::nullopt;
+            if (interior) {
+                if (at + 4 > usable)
+                    return std::nullopt;
+                const quint32 child = qFromBigEndian<quint32>(page + at);
+                const auto key = MappedPages::varint(page, at + 4, usable);
+                if (!key || outside(qint64(key->first), previous, range.upTo))
+                    return std::nullopt;
+                children.append({child, previous, qint64(key->first)});
+                previous = qint64(key->first);
+                continue;
+            }
+            // A row: its length, its key, then its fields, the rest of a long one on pages of
+            // its own.
+            const auto size = MappedPages::varint(page, at, usable);
+            if (!size || size->first > 0x7fffffff)
+                return std::nullopt;
+            const auto key = MappedPages::varint(page, size->second, usable);
+            if (!key || outside(qint64(key->first), previous, range.upTo))
+                return std::nullopt;
+            const qint64 here = pages.local(size->first, usable - 35);
+            const bool spills = qint64(size->first) > here;
+            int fields = 0;
+            if (key->second + here + (spills ? 4 : 0) > usable ||
+                !MappedPages::recordHolds(page, key->second, here, size->first, fields) || fields > columns ||
+                (spills && !pages.chainHolds(qFromBigEndian<quint32>(page + key->second + here),
+                                             qint64(size->first) - here, seen)))
+                return std::nullopt;
+            ++rows;
+            previous = qint64(key->first);
+        }
+        if (interior) {
+            // The pages under it are read in their order: the first is taken first.
+            children.append({qFromBigEndian<quint32>(page + 8), previous, range.upTo});
+            for (auto child = children.crbegin(); child != children.crend(); ++child)
+                todo.append(*child);
+        }
+    }
+    return rows;
 }
 
 } // namespace platform::PageSalvage

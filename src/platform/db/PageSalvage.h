@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 struct sqlite3;
 
@@ -45,6 +46,13 @@ QList<ListEntry> listEntries(sqlite3 *db, const QString &scratch, const Progress
 // each an index page, each entry and each page it leads to within the file, none reached
 // twice. The engine may read past a page whose entries do not.
 bool indexHoldsTogether(const QString &scratch, quint32 root);
+
+// The rows on the pages of the table whose first page is `root`, in `scratch`; nothing when a
+// page or a row of them does not hold together: each a table page, each row's key rising
+// within the bounds the pages above it set, its fields told on its page, no more of them
+// than `columns`, and adding up to its length, each page it leads to within the file and
+// none reached twice.
+std::optional<qint64> tableRows(const QString &scratch, quint32 root, int columns);
 
 } // namespace PageSalvage
 
