@@ -23,8 +23,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace {
 
 using testsupport::pageLines;
@@ -399,20 +397,14 @@ TEST_F(AddressBooksTest, OnAnA4PrinterTheHalfPageBookKeepsItsLetterSheet)
     const QSizeF a4 = PreviewSurface().paperSize();
     EXPECT_NEAR(a4.width(), 11906, 1);
     const QSizeF letter(platform::PrintDocument::LetterWidth, platform::PrintDocument::LetterHeight);
-    const struct {
-        const char *what;
-        std::function<void(MemoryRecords &)> print;
-        QSizeF paper;
-    } books[] = {
-        {"full-size", [](MemoryRecords &records) { PrintFullSizeAddressBook(records, {}); }, a4},
-        {"half-page", [](MemoryRecords &records) { PrintHalfPageAddressBook(records, {}, 2); }, letter},
-        {"full-size after it", [](MemoryRecords &records) { PrintFullSizeAddressBook(records, {}); }, a4},
-    };
-    for (const auto &book : books) {
+    for (const bool half : {false, true, false}) {
         MemoryRecords records = bookRecords(lastNames({"Lee", "Moe"}));
-        book.print(records);
-        EXPECT_EQ(document().paperSize, book.paper) << book.what;
-        EXPECT_EQ(document().pageCount(), 1) << book.what;
+        if (half)
+            PrintHalfPageAddressBook(records, {}, 2);
+        else
+            PrintFullSizeAddressBook(records, {});
+        EXPECT_EQ(document().paperSize, half ? letter : a4) << half;
+        EXPECT_EQ(document().pageCount(), 1) << half;
     }
     platform::PrintOutput::setPrinterLookupForTesting({});
 }

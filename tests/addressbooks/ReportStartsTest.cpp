@@ -23,12 +23,10 @@
 
 namespace {
 
-// Every layout that prints from a start of the report options, with its largest starts in
-// fixed metrics (a line 20 twips a point high) on letter paper, 12240 by 15840: short of the
-// quarter inch printers cannot reach, less the layout's own quarter inch where it sets its
-// first line in, less a line of the row's font (of a whole label for the labels that run down
-// a stock, which never cross a page end). The envelopes lie landscape, as the shipped
-// orientation row says.
+// Every layout that prints from a start of the report options, with its largest starts on
+// letter paper in fixed metrics (20 twips a point): the paper less the quarter inch printers
+// cannot reach, the layout's own inset, and a line of its font (a whole label for labels that
+// never cross a page end). The envelopes lie landscape, as the shipped orientation row says.
 const struct Layout {
     const char *report;
     const char *size;
@@ -160,11 +158,10 @@ TEST_F(ReportStartsTest, TheLargestStartsPrintTheFirstLineOnThePaperAndOneTwipMo
             return run.text.trimmed().startsWith(QLatin1String(layout.first));
         });
         ASSERT_NE(first, page.end()) << "the first line is not on the first page";
-        const platform::TextMetrics &metrics = platform::textMetrics();
         const QSizeF paper = PreviewSurface().document().pageSize();
         EXPECT_GE(std::min(first->x, first->y), 0);
-        EXPECT_LE(first->x + metrics.width(first->font, first->text), paper.width());
-        EXPECT_LE(first->y + metrics.lineHeight(first->font), paper.height());
+        EXPECT_LE(first->x + platform::textMetrics().width(first->font, first->text), paper.width());
+        EXPECT_LE(first->y + platform::textMetrics().lineHeight(first->font), paper.height());
     }
 }
 

@@ -558,24 +558,20 @@ TEST_F(GridTest, ControlCharactersAndLineEndsShowAsBlanksInACell)
     EXPECT_EQ(delegate->displayText(model->index(0, column).data(), {}), " Work Home x y");
 }
 
-// A click on another row stores the value typed into a cell, then lands where it was aimed.
-TEST_F(GridTest, AClickOnAnotherRowStoresTheTypedCellAndGoesThere)
+// A click on another row ends the cell's edit (its value stored, as TypedCellTest shows), then
+// lands where it was aimed.
+TEST_F(GridTest, AClickOnAnotherRowEndsTheEditAndGoesThere)
 {
     prepare(3);
     NameList &w = start();
     w.grid().GridEditMenu_Click();
-    const QModelIndex cell = Table1(w)->model()->index(0, 2);
-    const QString field = w.columnLayout().binding()->model()->columns()[2].dataField;
-    const qint64 id = idAt(w, 0);
-    Table1(w)->edit(cell);
-    auto *editor = qobject_cast<QLineEdit *>(Table1(w)->indexWidget(cell));
+    Table1(w)->edit(Table1(w)->model()->index(0, 2));
+    auto *editor = qobject_cast<QLineEdit *>(Table1(w)->indexWidget(Table1(w)->model()->index(0, 2)));
     ASSERT_NE(editor, nullptr);
     editor->setText("Moved");
     clickCell(w, 2, 2);
     EXPECT_FALSE(w.grid().gridEditActive());
     EXPECT_EQ(Table1(w)->currentIndex().row(), 2);
-    auto rs = gDb->openRecordset(QStringLiteral("Select * from tblContacts Where RecordID = %1").arg(id));
-    EXPECT_EQ(rs->value(field).toString(), "Moved");
 }
 
 } // namespace

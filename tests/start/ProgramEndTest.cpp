@@ -1,6 +1,5 @@
 // How the program ends when something other than its own Exit ends it: the display's
-// library calling exit() with the book open, or no display to start on at all. Each runs
-// in a child process, which ends as the program would.
+// library calling exit() with the book open, or no display to start on at all.
 #include "helpers/DatabaseState.h"
 #include "platform/db/Database.h"
 #include "platform/db/NewDatabase.h"
@@ -22,17 +21,13 @@
 
 namespace {
 
-QString childBook()
-{
-    return qEnvironmentVariable("QUILTERN_EXIT_CHILD_BOOK");
-}
+const char *const ChildBook = "QUILTERN_EXIT_CHILD_BOOK";
 
 // Last of the child's own ends to run, when every static made after it started may be gone:
-// whether the book was let go by then, as another copy of the program that opens it alone
-// finds it.
+// whether the book was let go, as another copy of the program that opens it alone finds it.
 void tellWhetherClosed()
 {
-    const int handle = ::open(std::getenv("QUILTERN_EXIT_CHILD_BOOK"), O_RDONLY | O_CLOEXEC);
+    const int handle = ::open(std::getenv(ChildBook), O_RDONLY | O_CLOEXEC);
     std::puts(handle >= 0 && ::flock(handle, LOCK_EX | LOCK_NB) == 0 ? "book closed" : "book still open");
     std::fflush(stdout);
 }
@@ -44,11 +39,11 @@ void tellWhetherClosed()
 // display's library calls it when the display goes away.
 TEST(ProgramEnd, ChildEndedByALibrary)
 {
-    if (childBook().isEmpty())
+    if (qEnvironmentVariableIsEmpty(ChildBook))
         GTEST_SKIP() << "only run as the child of LibraryExitClosesTheBook";
     std::atexit(tellWhetherClosed);
     StartedProgram program;
-    program.setCommandLine(childBook());
+    program.setCommandLine(qEnvironmentVariable(ChildBook));
     ASSERT_TRUE(program.start());
     auto walk = gDb->openRecordset(QStringLiteral("Select * from tblContacts Order By LastName"));
     for (int i = 0; i < 40; ++i)
@@ -65,17 +60,14 @@ TEST(ProgramEnd, LibraryExitClosesTheBook)
     const QString book = folder.filePath(QStringLiteral("book.mdb"));
     platform::createDatabaseFromSchema(book);
     ContactGenerator::insert(*platform::Database::open(book), 300, 3);
-
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QUILTERN_EXIT_CHILD_BOOK"), book);
+    environment.insert(ChildBook, book);
     child.setProcessEnvironment(environment);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--gtest_filter=ProgramEnd.ChildEndedByALibrary")});
+    child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=ProgramEnd.ChildEndedByALibrary"});
     ASSERT_TRUE(child.waitForFinished(120000));
     const QString out = QString::fromLocal8Bit(child.readAllStandardOutput());
     const QString err = QString::fromLocal8Bit(child.readAllStandardError());
-
     EXPECT_EQ(child.exitStatus(), QProcess::NormalExit) << qPrintable(err);
     EXPECT_EQ(child.exitCode(), 1) << qPrintable(err);
     EXPECT_TRUE(out.contains(QStringLiteral("book closed\n"))) << qPrintable(out);
@@ -90,27 +82,21 @@ TEST(ProgramEnd, LibraryExitClosesTheBook)
 // rather than aborting.
 TEST(ProgramEnd, NoDisplayIsToldInOneLine)
 {
-    const struct {
-        const char *display;
-        QString told;
-    } cases[] = {
-        {nullptr,
-         "Quiltern 3: no display could be opened (DISPLAY is not set, WAYLAND_DISPLAY is not set).\n"},
-        {":4711",
-         "Quiltern 3: no display could be opened (DISPLAY is \":4711\", WAYLAND_DISPLAY is not set).\n"},
-    };
-    for (const auto &c : cases) {
+    for (const auto &[display, told] :
+         {std::pair{"", "DISPLAY is not set"}, std::pair{":4711", "DISPLAY is \":4711\""}}) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-            environment.remove(QString::fromLatin1(name));
-        if (c.display)
-            environment.insert(QStringLiteral("DISPLAY"), QString::fromLatin1(c.display));
+            environment.remove(name);
+        if (*display)
+            environment.insert("DISPLAY", display);
         QProcess program;
         program.setProcessEnvironment(environment);
-        program.start(QStringLiteral(QUILTERN_PROGRAM_PATH), {});
-        ASSERT_TRUE(program.waitForFinished(60000)) << c.display;
-        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << c.display;
-        EXPECT_EQ(program.exitCode(), 1) << c.display;
-        EXPECT_EQ(QString::fromLocal8Bit(program.readAllStandardError()), c.told);
+        program.start(QUILTERN_PROGRAM_PATH, {});
+        ASSERT_TRUE(program.waitForFinished(60000)) << display;
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << display;
+        EXPECT_EQ(program.exitCode(), 1) << display;
+        EXPECT_EQ(QString::fromLocal8Bit(program.readAllStandardError()).toStdString(),
+                  std::string("Quiltern 3: no display could be opened (") + told +
+                      ", WAYLAND_DISPLAY is not set).\n");
     }
 }

@@ -203,12 +203,10 @@ class PrintSystem : public ::testing::Test {
         const QString cupsd = QStandardPaths::findExecutable(QStringLiteral("cupsd"), {"/usr/sbin", "/sbin"});
         if (cupsd.isEmpty())
             GTEST_SKIP() << "no print system scheduler (cupsd) is installed";
-        // One folder for all the scheduler keeps.
         const QString root = dir.path();
-        writeFileBytes(root + "/cupsd.conf", QStringLiteral("Listen %1/cups.sock\nBrowsing No\nWebInterface No\n"
-                                                            "DefaultAuthType None\n")
-                                                 .arg(root)
-                                                 .toUtf8());
+        writeFileBytes(
+            root + "/cupsd.conf",
+            ("Listen " + root + "/cups.sock\nBrowsing No\nWebInterface No\nDefaultAuthType None\n").toUtf8());
         writeFileBytes(root + "/cups-files.conf",
                        QStringLiteral("ServerRoot %1\nRequestRoot %1\nCacheDir %1\nStateDir %1\nTempDir %1\n"
                                       "Printcap %1/printcap\nErrorLog %1/log\nAccessLog %1/log\nPageLog %1/log\n"
@@ -222,8 +220,7 @@ class PrintSystem : public ::testing::Test {
         scheduler.start(cupsd, {"-f", "-c", root + "/cupsd.conf", "-s", root + "/cups-files.conf"});
         ASSERT_TRUE(scheduler.waitForStarted());
         cupsSetServer(QFile::encodeName(root + "/cups.sock").constData());
-        // Ready once it answers for its queues.
-        const bool ready = QTest::qWaitFor(
+        const bool ready = QTest::qWaitFor( // once it answers for its queues
             [] {
                 cups_dest_t *dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, "Refusing", nullptr);
                 cupsFreeDests(dest ? 1 : 0, dest);
@@ -235,10 +232,8 @@ class PrintSystem : public ::testing::Test {
 
     void TearDown() override
     {
-        if (scheduler.state() != QProcess::NotRunning) {
-            scheduler.terminate();
-            scheduler.waitForFinished();
-        }
+        scheduler.terminate();
+        scheduler.waitForFinished();
         cupsSetServer(nullptr);
         PrintOutput::setPrinterLookupForTesting({});
     }
