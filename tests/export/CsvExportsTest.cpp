@@ -109,12 +109,11 @@ TEST_F(Csv, DatesAreWrittenAsTheSystemShowsThem)
 // from the records with other characters lost.
 TEST_F(Csv, DatesGoOutInPlainDigitsWhateverTheLocale)
 {
-    struct Case {
+    const struct {
         const char *locale;
         const char *updated, *date1, *date2;
         const char *named; // in the closing message; none when everything was written
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"ar_EG", "4/3/2021", "2/1/2020 1:30:00 ?", "31/12/1999", "(\u0645)"},
         {"ja_JP", "2021/03/04", "2020/01/02 13:30:00", "1999/12/31", nullptr},
         {"fa_IR", "2021/3/4", "2020/1/2 13:30:00", "1999/12/31", nullptr},
@@ -128,7 +127,7 @@ TEST_F(Csv, DatesGoOutInPlainDigitsWhateverTheLocale)
     struct Restore {
         ~Restore() { platform::setDateLocaleForTesting(QLocale::system()); }
     } restore;
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.locale);
         platform::setDateLocaleForTesting(QLocale(QString::fromLatin1(c.locale)));
         const QList<QByteArray> v = values(afterFirstLine(run(csv)).chopped(2));

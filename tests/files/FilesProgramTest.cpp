@@ -137,22 +137,11 @@ TEST_F(FilesProgramTest, PrintAndExportOfADamagedReadOnlyFilePointToACopyToRepai
     ASSERT_TRUE(gDb->readOnly());
     NameList &w = *StartedProgram::window();
     const QTemporaryDir out;
-    const std::pair<const char *, std::function<void()>> commands[] = {
-        {"PhoneListMenu",
-         [&] {
-             script.answerMessage(platform::vbOK)
-                 .answerSaveFile(out.filePath("out.pdf"))
-                 .answerMessage(platform::vbOK);
-         }},
-        {"ExportWithNotes", [&] {
-             script.answerMessage(platform::vbYes)
-                 .answerSaveFile(out.filePath("out.txt"))
-                 .answerMessage(platform::vbOK);
-         }}};
-    for (const auto &[command, answers] : commands) {
+    for (const auto &[command, asked, file] : {std::tuple{"PhoneListMenu", platform::vbOK, "out.pdf"},
+                                               std::tuple{"ExportWithNotes", platform::vbYes, "out.txt"}}) {
         SCOPED_TRACE(command);
         const std::size_t from = script.shown().size();
-        answers();
+        script.answerMessage(asked).answerSaveFile(out.filePath(file)).answerMessage(platform::vbOK);
         w.menuItem(command)->trigger();
         ASSERT_GT(script.shown().size(), from);
         const QString told = script.shown().back().text;

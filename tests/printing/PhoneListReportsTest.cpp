@@ -310,10 +310,9 @@ TEST(PhoneListPdfTest, WithAnA4DefaultPrinterTheListComesOutOnA4)
     EXPECT_NEAR(document.paperSize.width(), 11906, 1);
     EXPECT_NEAR(document.paperSize.height(), 16838, 1);
     double lowest = 0;
-    for (const auto &page : document.pages) {
+    for (const auto &page : document.pages)
         for (const platform::PrintRun &run : page)
             lowest = std::max(lowest, run.y + 160);
-    }
     EXPECT_LE(lowest, 16838 - 720) << "every line ends above A4's bottom margin";
     QProcess info;
     info.start(QStringLiteral("pdfinfo"), {path});

@@ -257,7 +257,6 @@ const Named Misread[] = {
     {"tblContacts", "contacts"}, {"tblCategoryDesc", "categories"}, {"tblCategoryID", "category assignments"},
     {"tblRemind", "reminders"},  {"tblSettings", "settings"},       {"Visits", "rows of your table Visits"}};
 
-// The rows of each of `Misread`'s tables, each as the text of its fields.
 QList<QStringList> rowsOf(platform::Database &db)
 {
     QList<QStringList> rows;
