@@ -457,9 +457,6 @@ TEST(AwkwardDisk, AnEncryptedRepairWritesNothingDecryptedToTheDisk)
     }
 }
 
-// A repair its copies will not fit in memory for (an address space capped a little above what
-// the process holds) is refused before it begins, saying so, the file as it was and nothing
-// left; with room, the same repair runs.
 // A password change the user's file-size limit stops is told as the repair tells it: the disk
 // is full. The file stays as it was, with nothing beside it.
 TEST(AwkwardDisk, AFileSizeLimitStopsThePasswordChangeAsAFullDisk)
@@ -489,6 +486,9 @@ TEST(AwkwardDisk, AFileSizeLimitStopsThePasswordChangeAsAFullDisk)
     EXPECT_EQ(filesIn(dir.path()), QStringList{"Quiltern.mdb"});
 }
 
+// A repair its copies will not fit in memory for (an address space capped a little above what
+// the process holds) is refused before it begins, saying so, the file as it was and nothing
+// left; with room, the same repair runs.
 TEST(AwkwardDisk, ARepairMemoryWillNotHoldIsRefusedBeforeItBegins)
 {
     const auto held = [] {
