@@ -128,11 +128,10 @@ TEST_F(ReportStartsTest, TheLargestStartsPrintTheFirstLineOnThePaperAndOneTwipMo
             SCOPED_TRACE(which);
             const int largest = down ? layout.largestY : layout.largestX;
             const int x = across ? layout.largestX + !down : 0, y = layout.largestY + down;
+            const std::string starting = std::string("The starting ") + which + " print position ";
             EXPECT_EQ(saveInReportOptions(layout, x, y).toStdString(),
-                      QStringLiteral("The starting %1 print position must be a whole number of twips from -1440 to %2.")
-                          .arg(QLatin1String(which))
-                          .arg(largest)
-                          .toStdString());
+                      starting + "must be a whole number of twips from -1440 to " + std::to_string(largest) +
+                          ".");
             gDb->execute(QStringLiteral("Insert Into tblSettings (Type, Name, Setting1, Setting2, Setting3, Setting4) "
                                         "Values ('REPORT', '%1', '%2', '%3', 'Arial', '%4')")
                              .arg(report)
@@ -141,12 +140,9 @@ TEST_F(ReportStartsTest, TheLargestStartsPrintTheFirstLineOnThePaperAndOneTwipMo
                              .arg(QLatin1String(layout.size)));
             const auto [told, page] = print(report);
             EXPECT_EQ(told.join(u'|').toStdString(),
-                      QStringLiteral("The starting %1 print position stored for \"%2\" is %3, which does not print "
-                                     "on the paper (-1440 to %4).  Correct it under Options, Report Options.")
-                          .arg(QLatin1String(which), report)
-                          .arg(largest + 1)
-                          .arg(largest)
-                          .toStdString());
+                      starting + "stored for \"" + layout.report + "\" is " + std::to_string(largest + 1) +
+                          ", which does not print on the paper (-1440 to " + std::to_string(largest) +
+                          ").  Correct it under Options, Report Options.");
             EXPECT_TRUE(page.empty()) << "drawn before it was told";
             gDb->execute(QStringLiteral("Delete From tblSettings Where Type='REPORT' And Name='%1'").arg(report));
         }
