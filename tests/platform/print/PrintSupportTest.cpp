@@ -11,6 +11,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -194,58 +195,48 @@ TEST_F(ChosenPrinter, AFileItCannotWriteIsAnErrorNamingTheFile)
     EXPECT_TRUE(error->description().contains(QDir::toNativeSeparators(path))) << error->description().toStdString();
 }
 
-// A print system of the test's own (its scheduler on a socket in a folder of its own) with a
-// queue that takes jobs and one that refuses them, as `cupsreject` leaves a queue.
-class PrintSystem : public ::testing::Test {
-  protected:
-    void SetUp() override
-    {
-        const QString cupsd = QStandardPaths::findExecutable(QStringLiteral("cupsd"), {"/usr/sbin", "/sbin"});
-        if (cupsd.isEmpty())
-            GTEST_SKIP() << "no print system scheduler (cupsd) is installed";
-        const QString root = dir.path();
-        writeFileBytes(
-            root + "/cupsd.conf",
-            ("Listen " + root + "/cups.sock\nBrowsing No\nWebInterface No\nDefaultAuthType None\n").toUtf8());
-        writeFileBytes(root + "/cups-files.conf",
-                       QStringLiteral("ServerRoot %1\nRequestRoot %1\nCacheDir %1\nStateDir %1\nTempDir %1\n"
-                                      "Printcap %1/printcap\nErrorLog %1/log\nAccessLog %1/log\nPageLog %1/log\n"
-                                      "ServerBin /usr/lib/cups\nDataDir /usr/share/cups\nFileDevice Yes\n"
-                                      "SystemGroup root\n")
-                           .arg(root)
-                           .toUtf8());
-        writeFileBytes(root + "/printers.conf",
-                       "<Printer Taking>\nDeviceURI file:///dev/null\nState Idle\nAccepting Yes\n</Printer>\n"
-                       "<Printer Refusing>\nDeviceURI file:///dev/null\nState Idle\nAccepting No\n</Printer>\n");
-        scheduler.start(cupsd, {"-f", "-c", root + "/cupsd.conf", "-s", root + "/cups-files.conf"});
-        ASSERT_TRUE(scheduler.waitForStarted());
-        cupsSetServer(QFile::encodeName(root + "/cups.sock").constData());
-        const bool ready = QTest::qWaitFor( // once it answers for its queues
-            [] {
-                cups_dest_t *dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, "Refusing", nullptr);
-                cupsFreeDests(dest ? 1 : 0, dest);
-                return dest != nullptr;
-            },
-            20000);
-        ASSERT_TRUE(ready) << readFileBytes(root + "/log").toStdString();
-    }
-
-    void TearDown() override
-    {
+// A job the print system refuses is an error that names the printer and gives the system's
+// reason; one it takes is none. The system is the test's own, its scheduler on a socket in a
+// folder of its own, with a queue that takes jobs and one that refuses them, as `cupsreject`
+// leaves a queue.
+TEST(PrintSystem, AJobTheSystemRefusesIsAnErrorThatSaysWhy)
+{
+    const QString cupsd = QStandardPaths::findExecutable(QStringLiteral("cupsd"), {"/usr/sbin", "/sbin"});
+    if (cupsd.isEmpty())
+        GTEST_SKIP() << "no print system scheduler (cupsd) is installed";
+    QTemporaryDir dir;
+    const QString root = dir.path();
+    writeFileBytes(
+        root + "/cupsd.conf",
+        ("Listen " + root + "/cups.sock\nBrowsing No\nWebInterface No\nDefaultAuthType None\n").toUtf8());
+    writeFileBytes(root + "/cups-files.conf",
+                   QStringLiteral("ServerRoot %1\nRequestRoot %1\nCacheDir %1\nStateDir %1\nTempDir %1\n"
+                                  "Printcap %1/printcap\nErrorLog %1/log\nAccessLog %1/log\nPageLog %1/log\n"
+                                  "ServerBin /usr/lib/cups\nDataDir /usr/share/cups\nFileDevice Yes\n"
+                                  "SystemGroup root\n")
+                       .arg(root)
+                       .toUtf8());
+    writeFileBytes(root + "/printers.conf",
+                   "<Printer Taking>\nDeviceURI file:///dev/null\nState Idle\nAccepting Yes\n</Printer>\n"
+                   "<Printer Refusing>\nDeviceURI file:///dev/null\nState Idle\nAccepting No\n</Printer>\n");
+    QProcess scheduler;
+    const auto end = qScopeGuard([&] {
         scheduler.terminate();
         scheduler.waitForFinished();
         cupsSetServer(nullptr);
         PrintOutput::setPrinterLookupForTesting({});
-    }
-
-    QTemporaryDir dir;
-    QProcess scheduler;
-};
-
-// A job the print system refuses is an error that names the printer and gives the system's
-// reason; one it takes is none.
-TEST_F(PrintSystem, AJobTheSystemRefusesIsAnErrorThatSaysWhy)
-{
+    });
+    scheduler.start(cupsd, {"-f", "-c", root + "/cupsd.conf", "-s", root + "/cups-files.conf"});
+    ASSERT_TRUE(scheduler.waitForStarted());
+    cupsSetServer(QFile::encodeName(root + "/cups.sock").constData());
+    const bool ready = QTest::qWaitFor( // once it answers for its queues
+        [] {
+            cups_dest_t *dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, "Refusing", nullptr);
+            cupsFreeDests(dest ? 1 : 0, dest);
+            return dest != nullptr;
+        },
+        20000);
+    ASSERT_TRUE(ready) << readFileBytes(root + "/log").toStdString();
     const auto printOn = [](const char *printer) {
         const QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromLatin1(printer));
         EXPECT_FALSE(info.isNull()) << printer;
