@@ -13,7 +13,6 @@
 
 #include "platform/print/PrintSurface.h"
 #include "platform/print/TextMetrics.h"
-#include "platform/ui/MsgBox.h"
 #include "start/modMain.h"
 
 #include <QComboBox>

@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QLocale>
+#include <QScopeGuard>
 
 namespace {
 
@@ -124,9 +125,7 @@ TEST_F(Csv, DatesGoOutInPlainDigitsWhateverTheLocale)
          {"Date1", QDateTime(QDate(2020, 1, 2), QTime(13, 30))},
          {"Date2", QDateTime(QDate(1999, 12, 31), QTime(0, 0))}});
     show();
-    struct Restore {
-        ~Restore() { platform::setDateLocaleForTesting(QLocale::system()); }
-    } restore;
+    const auto restore = qScopeGuard([] { platform::setDateLocaleForTesting(QLocale::system()); });
     for (const auto &c : cases) {
         SCOPED_TRACE(c.locale);
         platform::setDateLocaleForTesting(QLocale(QString::fromLatin1(c.locale)));

@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 #include <sqlcipher/sqlite3.h>
 
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
@@ -132,10 +133,8 @@ TEST_F(CondensedListsDatabaseTest, AReportReadsThroughTheListUntilItsWalkEndsAnd
         sqlite3_exec(other.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
         return true;
     };
-    struct EventsAfterEveryRecord {
-        EventsAfterEveryRecord() { ReportRun::setEventIntervalForTesting(0); }
-        ~EventsAfterEveryRecord() { ReportRun::setEventIntervalForTesting(20); }
-    } events;
+    ReportRun::setEventIntervalForTesting(0); // events after every record
+    const auto events = qScopeGuard([] { ReportRun::setEventIntervalForTesting(20); });
     DataControlRecords records(Data1);
     for (const bool stopped : {false, true}) {
         Data1.refresh(); // the list read only as far as its first row, as just opened

@@ -262,9 +262,7 @@ TEST_P(CategoryForManyTest, AFailureHalfwayLeavesEveryLinkAsItWas)
 INSTANTIATE_TEST_SUITE_P(AssignAndRemove, CategoryForManyTest, ::testing::Values("INSERT", "DELETE"));
 
 // A book opened read-only refuses a new category in a sentence that ends once, before its number.
-class ReadOnlyBookCategoryTest : public SelectionFixture {};
-
-TEST_F(ReadOnlyBookCategoryTest, ANewCategoryIsRefusedWithOneFullStop)
+TEST_F(SelectionFixture, OnAReadOnlyBookANewCategoryIsRefusedWithOneFullStop)
 {
     prepare(1);
     QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);

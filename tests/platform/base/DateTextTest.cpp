@@ -66,11 +66,9 @@ TEST(DateText, CLocaleShowsDigitsInItsOwnOrder)
 // that went with it; the date loses its words too. What is left reads back.
 TEST(DateText, TimesCarryNoWordsOrTheTimeZonesBrackets)
 {
-    struct Case {
-        const char *locale;
-        const char *shown;
-    };
-    const Case cases[] = {
+    const struct {
+        const char *locale, *shown;
+    } cases[] = {
         {"en_US", "5/6/2001 3:30:00 PM"},      {"es_ES", "6/5/2001 15:30:00"},
         {"ca_ES", "6/5/2001 15:30:00"},        {"hr_HR", "06. 05. 2001. 15:30:00"},
         {"zh_TW", "2001/5/6 15:30:00"},        {"be_BY", "6.05.2001 15:30:00"},
@@ -81,7 +79,7 @@ TEST(DateText, TimesCarryNoWordsOrTheTimeZonesBrackets)
         {"el_GR", "6/5/2001 3:30:00 Μ.Μ."},    {"fr_CH", "06.05.2001 15.30:00"},
     };
     const QDateTime value = plainDateTime(QDate(2001, 5, 6), QTime(15, 30));
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         const QLocale locale(QString::fromLatin1(c.locale));
         EXPECT_EQ(generalDateText(value, locale), QString::fromUtf8(c.shown)) << c.locale;
         setDateLocaleForTesting(locale);
