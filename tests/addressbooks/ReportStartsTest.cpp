@@ -4,7 +4,6 @@
 #include "printing/MailingLabels.h"
 #include "printing/PrintModeSwitch.h"
 #include "printing/ReportOptionsForm.h"
-#include "printing/ReportRun.h"
 #include "printing/ReportSettings.h"
 #include "printing/frmPreview.h"
 #include "support/DialogScript.h"
@@ -51,12 +50,10 @@ class ReportStartsTest : public ::testing::Test {
         gDb->execute("Delete * From tblSettings Where Type='REPORT' And Name<>'Envelope Orientation'");
         gDb->execute("Update tblSettings Set Setting1='9 Oak' Where Type='RETURNADDRESS1'");
         gDb->execute("Update tblSettings Set Name='1' Where Type='RETURNADDRESSCHOICE'");
-        ReportRun::setEventIntervalForTesting(0);
     }
     void TearDown() override
     {
         UnloadPreview();
-        ReportRun::setEventIntervalForTesting(20);
         gDatabase.reset();
     }
 
